@@ -1,0 +1,62 @@
+#include "platform/platform.h"
+
+#include <ctime>
+
+namespace lintora {
+
+namespace {
+
+class HeadlessPlatform final : public Platform {
+public:
+    MsgResult MsgBox(const std::string&, MsgButtons buttons, MsgIcon, const std::string&) override {
+        switch (buttons) {
+            case MsgButtons::YesNo:
+            case MsgButtons::YesNoCancel:
+                return MsgResult::Yes;
+            default:
+                return MsgResult::Ok;
+        }
+    }
+    void SetStatusText(const std::string&) override {}
+    void SetBusy(bool) override {}
+    void ProgressStart(int) override {}
+    void ProgressSet(int) override {}
+    void ProgressEnd() override {}
+    LocalTime Now() override {
+        std::time_t t = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    }
+};
+
+HeadlessPlatform& Headless() {
+    static HeadlessPlatform h;
+    return h;
+}
+
+Platform* installed = nullptr;
+
+}  // namespace
+
+Platform& Port() { return installed ? *installed : Headless(); }
+
+void InstallPlatform(Platform* p) { installed = p; }
+
+MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+    return Port().MsgBox(text, buttons, icon, title);
+}
+
+void ShowInfo(const std::string& text) { MsgBox(text, MsgButtons::Ok, MsgIcon::Information); }
+
+void ShowProblem(const std::string& text) { MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation); }
+
+bool AskYesNo(const std::string& text, MsgIcon icon) {
+    return MsgBox(text, MsgButtons::YesNo, icon) == MsgResult::Yes;
+}
+
+MsgResult AskYesNoCancel(const std::string& text, MsgIcon icon) {
+    return MsgBox(text, MsgButtons::YesNoCancel, icon);
+}
+
+}  // namespace lintora

@@ -1,0 +1,51 @@
+#pragma once
+// The port through which the core reaches the user and the machine. The GUI
+// installs the Qt implementation; tests install a scripted one.
+#include <cstdint>
+#include <string>
+
+namespace lintora {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Exclamation, Question, Critical };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+struct LocalTime {
+    int year = 2000, month = 1, day = 1;  // month 1..12
+    int hour = 0, minute = 0, second = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message box; returns the button pressed. An empty title means
+    // the program's default title.
+    virtual MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                             const std::string& title) = 0;
+    // Status text shown while the single thread is busy.
+    virtual void SetStatusText(const std::string& text) = 0;
+    virtual void SetBusy(bool busy) = 0;
+    // Progress display: start with a maximum, step, end.
+    virtual void ProgressStart(int maximum) = 0;
+    virtual void ProgressSet(int value) = 0;
+    virtual void ProgressEnd() = 0;
+    // Local clock, for creation stamps.
+    virtual LocalTime Now() = 0;
+};
+
+// The platform in use. Without an installed one a quiet headless platform
+// answers every box with its first button.
+Platform& Port();
+// Installs p (not owned); nullptr goes back to the headless platform.
+void InstallPlatform(Platform* p);
+
+// Conveniences over Port().MsgBox.
+MsgResult MsgBox(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
+                 MsgIcon icon = MsgIcon::None, const std::string& title = "");
+void ShowInfo(const std::string& text);      // information icon, OK
+void ShowProblem(const std::string& text);   // exclamation icon, OK
+bool AskYesNo(const std::string& text, MsgIcon icon = MsgIcon::Question);
+MsgResult AskYesNoCancel(const std::string& text, MsgIcon icon = MsgIcon::Question);
+
+}  // namespace lintora

@@ -1,0 +1,60 @@
+#pragma once
+// What the core asks of the windows (main window, editor, search window).
+// The windows implement it; without them every call does nothing, so the
+// core runs and tests headless. Tests override what they need to watch.
+#include <cstdint>
+#include <string>
+
+namespace lintora {
+
+class WindowPort {
+public:
+    virtual ~WindowPort() = default;
+
+    // Main window status label and status bar.
+    virtual void SetStatusLabel(const std::string&) {}
+    virtual std::string StatusLabel() const { return {}; }
+    virtual void UpdateStatusBar() {}
+    virtual void SetStatusPanel(int /*panel*/, const std::string&) {}
+    virtual std::string StatusPanel(int /*panel*/) const { return {}; }
+
+    // Pedigree display.
+    virtual void FindTreePointer(int32_t /*indiv*/) {}
+    virtual void ClearTree() {}
+    virtual void BuildTree() {}
+
+    // Commands: tool-bar buttons by index (4 save work, 6 save GEDCOM,
+    // 8 list individuals, 9 UnDo, 10 Prune, 12 Clear), menu items, paste button.
+    virtual void EnableDataCommands() {}
+    virtual void SetToolButtonEnabled(int /*index*/, bool) {}
+    virtual void SetToolButtonTip(int /*index*/, const std::string&) {}
+    virtual void SetInetButtonTip(const std::string&) {}
+    virtual void SetMenuItemEnabled(const std::string& /*menu*/, int /*index*/, bool) {}
+    virtual void SetPasteEnabled(bool) {}
+    virtual bool ClipboardHasText() const { return false; }
+
+    // Lists and panels.
+    virtual void ClearIndivList() {}
+    virtual void ClearMarriageList() {}
+    virtual void HideListWindow() {}
+    virtual void HidePanels() {}  // place, prune, parent pick and source panels
+    virtual void LoadParentPickList() {}
+    virtual void HideParentPickList() {}
+
+    // Individual editor.
+    virtual bool EditorVisible() const { return false; }
+    virtual int EditorTab() const { return 0; }
+    virtual void HideEditor() {}
+    virtual void LoadIndivEdit(int /*tab*/) {}
+    virtual void SetEditorUndoEnabled(bool) {}
+
+    // Search window: year ranges back to their first entry.
+    virtual void ResetSearchRanges() {}
+};
+
+// The window port in use; a do-nothing one until the windows install theirs.
+WindowPort& Windows();
+// Installs w (not owned); nullptr goes back to the do-nothing port.
+void InstallWindows(WindowPort* w);
+
+}  // namespace lintora
