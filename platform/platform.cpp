@@ -22,6 +22,9 @@ public:
     void ProgressStart(int) override {}
     void ProgressSet(int) override {}
     void ProgressEnd() override {}
+    int32_t ChooseMatch(const MatchRequest&) override { return 0; }
+    std::string SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    std::string OpenFileDialog(const FileDialogRequest&) override { return {}; }
     LocalTime Now() override {
         std::time_t t = std::time(nullptr);
         std::tm tm{};

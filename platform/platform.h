@@ -3,12 +3,31 @@
 // installs the Qt implementation; tests install a scripted one.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lintora {
 
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgIcon { None, Information, Exclamation, Question, Critical };
 enum class MsgResult { Ok, Cancel, Yes, No };
+
+// A close-match decision: the pending person's values (shown above the
+// list) and the candidate rows; a row with indiv 0 is a blank padding row.
+struct MatchCandidateRow {
+    std::string name, birth, death, spouse, father, mother;
+    int32_t indiv = 0;
+};
+struct MatchRequest {
+    std::string name, birth, death, spouse, father, mother;
+    std::vector<MatchCandidateRow> rows;
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;      // e.g. "GEDCOM files (*.ged)"
+    std::string initialDir;
+    std::string fileName;    // proposed name
+};
 
 struct LocalTime {
     int year = 2000, month = 1, day = 1;  // month 1..12
@@ -32,6 +51,12 @@ public:
     virtual void ProgressEnd() = 0;
     // Local clock, for creation stamps.
     virtual LocalTime Now() = 0;
+    // The match selection: the chosen candidate's record number, or 0 when
+    // the person is not a match (the window's close box counts as that).
+    virtual int32_t ChooseMatch(const MatchRequest& request) = 0;
+    // File dialogs: the chosen path, or empty when cancelled.
+    virtual std::string SaveFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::string OpenFileDialog(const FileDialogRequest& request) = 0;
 };
 
 // The platform in use. Without an installed one a quiet headless platform

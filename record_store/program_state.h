@@ -80,9 +80,15 @@ struct ProgramState {
     // ---- Work state ----
     std::string DataChanged = "N";
 
+    // ---- Matching and linking ----
+
     // ---- Undo snapshot ----
 
-    // ---- Files and settings ----
+    // ---- Paste ----
+
+    // ---- File saving, data files and settings ----
+
+    // ---- File loading ----
 
     // ---- Internet search ----
 };

@@ -18,6 +18,39 @@ MsgResult ScriptedPlatform::MsgBox(const std::string& text, MsgButtons buttons, 
     }
 }
 
+int32_t ScriptedPlatform::ChooseMatch(const MatchRequest& request) {
+    matchRequests.push_back(request);
+    if (matchAnswers.empty()) {
+        ADD_FAILURE() << "unexpected match choice for: " << request.name;
+        return 0;
+    }
+    int32_t r = matchAnswers.front();
+    matchAnswers.pop_front();
+    return r;
+}
+
+std::string ScriptedPlatform::SaveFileDialog(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) {
+        ADD_FAILURE() << "unexpected save dialog: " << request.title;
+        return {};
+    }
+    std::string r = fileAnswers.front();
+    fileAnswers.pop_front();
+    return r;
+}
+
+std::string ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) {
+        ADD_FAILURE() << "unexpected open dialog: " << request.title;
+        return {};
+    }
+    std::string r = fileAnswers.front();
+    fileAnswers.pop_front();
+    return r;
+}
+
 std::vector<std::string> ScriptedPlatform::Texts() const {
     std::vector<std::string> out;
     for (const auto& b : boxes) out.push_back(b.text);
@@ -38,6 +71,8 @@ void CleanState::SetUp() {
 void CleanState::TearDown() {
     InstallPlatform(nullptr);
     EXPECT_TRUE(ui.answers.empty()) << ui.answers.size() << " scripted answers were not used";
+    EXPECT_TRUE(ui.matchAnswers.empty()) << ui.matchAnswers.size() << " match choices were not used";
+    EXPECT_TRUE(ui.fileAnswers.empty()) << ui.fileAnswers.size() << " dialog answers were not used";
 }
 
 }  // namespace lintora::testing

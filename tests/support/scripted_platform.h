@@ -37,6 +37,16 @@ public:
     void ProgressSet(int value) override { progress.push_back(value); }
     void ProgressEnd() override {}
     LocalTime Now() override { return clock; }
+    int32_t ChooseMatch(const MatchRequest& request) override;
+    std::string SaveFileDialog(const FileDialogRequest& request) override;
+    std::string OpenFileDialog(const FileDialogRequest& request) override;
+
+    // Match choices (record number, 0 = not a match) and dialog paths
+    // (empty = cancelled), each taken in order; running out fails the test.
+    std::deque<int32_t> matchAnswers;
+    std::vector<MatchRequest> matchRequests;
+    std::deque<std::string> fileAnswers;
+    std::vector<FileDialogRequest> fileRequests;
 
     void Answer(MsgResult r) { answers.push_back(r); }
     // Texts of the boxes shown so far.
