@@ -83,6 +83,12 @@ struct ProgramState {
     // ---- Matching and linking ----
 
     // ---- Undo snapshot ----
+    // Notes texts of the current individual and family (lines joined by CR LF),
+    // read by StoreNotes and filled by LoadEditNotes.
+    std::string IndivNoteText;
+    std::string FamilNoteText;
+    std::string IndivNoteChanged = "N";
+    std::string FamilNoteChanged = "N";
 
     // ---- Paste ----
 
