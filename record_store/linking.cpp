@@ -98,7 +98,6 @@ void DropLastFamily(int32_t f) {
 // Files one parent of a set or of a spouse; 0 when he is not filed or turns
 // out to be one of the people he would be the parent of.
 int32_t FileParent(MatchQuery& q, std::initializer_list<int32_t> notThese) {
-    if (IsBlank(q.name)) return 0;
     const int32_t r = FindIndivMatches(q);
     for (int32_t other : notThese)
         if (r == other) return 0;
