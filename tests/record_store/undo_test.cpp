@@ -69,6 +69,12 @@ protected:
         InstallWindows(nullptr);
         CleanState::TearDown();
     }
+    void ExpectUntouched(const ProgramState& before) {
+        EXPECT_EQ(g.IndivCount, before.IndivCount);
+        EXPECT_TRUE(g.Indiv == before.Indiv);
+        EXPECT_TRUE(g.Notes == before.Notes);
+        EXPECT_EQ(w.label, "");
+    }
     // A small family with notes, numbered into trees.
     void Gather(int people) {
         for (int i = 0; i < people; ++i) {
@@ -233,9 +239,7 @@ TEST_F(UndoTest, NothingHappensWithoutASnapshot) {
     Gather(3);
     const ProgramState before = g;
     RestoreUndo();
-    EXPECT_EQ(g.IndivCount, before.IndivCount);
-    EXPECT_TRUE(g.Indiv == before.Indiv);
-    EXPECT_EQ(w.label, "");
+    ExpectUntouched(before);
 }
 
 TEST_F(UndoTest, BrokenSnapshotLeavesTheWorkAsItWas) {
@@ -249,9 +253,7 @@ TEST_F(UndoTest, BrokenSnapshotLeavesTheWorkAsItWas) {
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text.rfind("Problem with UnDo: 4-0", 0), 0u) << ui.boxes[0].text;
     EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(g.IndivCount, before.IndivCount);
-    EXPECT_TRUE(g.Indiv == before.Indiv);
-    EXPECT_EQ(w.label, "");
+    ExpectUntouched(before);
 }
 
 TEST_F(UndoTest, NewSnapshotReplacesTheOld) {

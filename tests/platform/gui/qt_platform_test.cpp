@@ -1,4 +1,5 @@
 #include "platform/qt/qt_platform.h"
+#include "tests/support/qt_app.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,12 +14,7 @@
 namespace lintora {
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "qt_platform_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
+using testing::EnsureApp;
 
 class QtPlatformTest : public ::testing::Test {
 protected:

@@ -7,17 +7,13 @@
 #include <QTreeWidget>
 
 #include "platform/qt/qt_platform.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "match_select_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
+using testing::EnsureApp;
 
 MatchRequest TwoCandidates() {
     MatchRequest r;
