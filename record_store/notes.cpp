@@ -117,6 +117,10 @@ void ConcSplitLen(const std::string& line, int pos, int& len) {
     auto at = [&](int p) {  // 1-based character p
         return std::string_view(line).substr(starts[p - 1], starts[p] - starts[p - 1]);
     };
+    if (pos < 1 || pos > count) {
+        len = 0;
+        return;
+    }
     const int rest = count - pos + 1;
     if (rest < 94) {
         len = rest < 0 ? 0 : rest;
