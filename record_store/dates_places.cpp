@@ -123,49 +123,33 @@ void ParseDateParts(std::string_view dateText, std::string& result, int16_t& yea
 
 void SplitPlace(std::string_view place, std::string& unused, std::string& part1, std::string& part2,
                 std::string& part3, std::string& part4) {
+    // Read the place before the outputs are cleared: a caller may pass one of them as the place.
+    std::string t = TrimBlanks(place);
     unused.clear();
     part1.clear();
     part2.clear();
     part3.clear();
     part4.clear();
-    std::string t = TrimBlanks(place);
     if (t.empty()) return;
-    std::size_t comma = t.find(',');
-    if (comma == std::string::npos) {
+    if (t.find(',') == std::string::npos) {
         part1 = t;
         return;
     }
 
-    // Cuts the rest at its first comma into `part` and the new rest; false
-    // when the rest holds no comma.
-    auto cut = [](std::string& rest, std::string& part) {
-        std::size_t c = rest.find(',');
-        if (c == std::string::npos) return false;
-        part = TrimBlanks(std::string_view(rest).substr(0, c));
-        rest = TrimBlanks(std::string_view(rest).substr(c + 1));
-        return true;
-    };
-    auto blankIfEmpty = [](std::string& part) {
-        if (part.empty()) part = " ";
-    };
-
+    // Each part up to the next comma; the last part takes whatever is left.
+    const std::array<std::string*, 4> parts = {&part1, &part2, &part3, &part4};
     std::string rest = t;
-    cut(rest, part1);
-    blankIfEmpty(part1);
-    if (!cut(rest, part2)) {
-        part2 = rest;
-        blankIfEmpty(part2);
-        return;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        std::size_t c = k + 1 < parts.size() ? rest.find(',') : std::string::npos;
+        if (c == std::string::npos) {
+            *parts[k] = rest;
+        } else {
+            *parts[k] = TrimBlanks(std::string_view(rest).substr(0, c));
+            rest = TrimBlanks(std::string_view(rest).substr(c + 1));
+        }
+        if (parts[k]->empty()) *parts[k] = " ";
+        if (c == std::string::npos) break;
     }
-    blankIfEmpty(part2);
-    if (!cut(rest, part3)) {
-        part3 = rest;
-        blankIfEmpty(part3);
-        return;
-    }
-    blankIfEmpty(part3);
-    part4 = rest;
-    blankIfEmpty(part4);
 }
 
 }  // namespace lintora

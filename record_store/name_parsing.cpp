@@ -191,9 +191,9 @@ void Parse(std::string_view fullName, NameParts& out) {
     // The first name parsed decides how surnames are written from now on.
     std::string& surnameCase = g.SurnameCase;
     if (surnameCase == " " && !IsMarkerName(full)) {
-        if (capitals || surnameAtCapitals) surnameCase = "U";
-        else if (out.surname.empty()) surnameCase = "P";
-        else {
+        if (capitals || surnameAtCapitals) {
+            surnameCase = "U";
+        } else {
             bool anyNonSmall = false;
             for (std::size_t i = 0; i < out.surname.size() && !anyNonSmall;) {
                 const std::size_t n = CharSize(out.surname, i);

@@ -102,5 +102,12 @@ TEST(SplitPlace, CutsAtCommasIntoFourParts) {
     }
 }
 
+TEST(SplitPlace, PlaceMayBeOneOfItsOwnOutputs) {
+    std::string unused, p1 = "Boston, Suffolk", p2, p3, p4;
+    SplitPlace(p1, unused, p1, p2, p3, p4);
+    EXPECT_EQ(p1, "Boston");
+    EXPECT_EQ(p2, "Suffolk");
+}
+
 }  // namespace
 }  // namespace lintora
