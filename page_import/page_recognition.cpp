@@ -1,0 +1,4 @@
+#include "page_import/page_recognition.h"
+
+namespace lintora {
+}  // namespace lintora
