@@ -85,6 +85,16 @@ void MoveToParents(int32_t person, int32_t newFam, const std::string& subject, c
     famc = newFam;
 }
 
+// Takes back a family just appended that nobody came to belong to.
+void DropLastFamily(int32_t f) {
+    if (f != g.FamilCount) return;
+    for (int32_t partner : {g.Famil[f].fHusb, g.Famil[f].fWife})
+        if (ValidIndiv(partner) && g.Indiv[partner].iFamsCount > 0) --g.Indiv[partner].iFamsCount;
+    g.Famil[f] = FamilRec{};
+    --g.FamilCount;
+    g.LastFamil = g.FamilCount;
+}
+
 // Files one parent of a set or of a spouse; 0 when he is not filed or turns
 // out to be one of the people he would be the parent of.
 int32_t FileParent(MatchQuery& q, std::initializer_list<int32_t> notThese) {
@@ -446,13 +456,21 @@ int32_t LinkPageFamily() {
         }
 
         const int16_t children = std::min(ps.PageChildCount, kMaxPageChildren);
+        int32_t madeForChildren = 0;
         if (children > 0 && firstFam == 0) {
             // No couple to put them in: the children belong to the page
             // person alone.
+            const int32_t before = g.FamilCount;
             const bool isWife = g.Indiv[page].iSex.trimmed() == "F";
             firstFam = isWife ? FindOrAddFamil(0, page) : FindOrAddFamil(page, 0);
+            if (g.FamilCount > before) madeForChildren = firstFam;
         }
-        for (int16_t k = 1; k <= children; ++k) LinkPageChild(k, firstFam);
+        bool used = false;
+        for (int16_t k = 1; k <= children; ++k) {
+            const int32_t c = LinkPageChild(k, firstFam);
+            if (c > 0 && madeForChildren > 0 && g.Indiv[c].iFamc == madeForChildren) used = true;
+        }
+        if (madeForChildren > 0 && !used) DropLastFamily(madeForChildren);
 
         const int16_t sets = std::min(ps.PageParentSetCount, kMaxParentSets);
         if (sets == 1) {

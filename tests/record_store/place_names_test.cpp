@@ -8,8 +8,14 @@
 namespace lintora {
 namespace {
 
+using PlaceCases = std::vector<std::pair<std::string, std::string>>;
+
+void ExpectNormalized(const PlaceCases& cases) {
+    for (const auto& [text, expected] : cases) EXPECT_EQ(NormalizePlace(text), expected) << text;
+}
+
 TEST(NormalizePlace, GivesTheWorkedExamples) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    ExpectNormalized({
         {"East Boston Suffolk Massachusetts", "East Boston, Suffolk, Massachusetts"},
         {"Suffolk County Massachusetts", "Suffolk County, Massachusetts"},
         {"St Louis Missouri", "St Louis, Missouri"},
@@ -24,12 +30,11 @@ TEST(NormalizePlace, GivesTheWorkedExamples) {
         {"", ""},
         {"   ", ""},
         {"Salem > Essex < Mass", "Salem, >, Essex, <, Mass"},
-    };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(NormalizePlace(text), expected) << text;
+    });
 }
 
 TEST(NormalizePlace, EdgesOfTheWordRules) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    ExpectNormalized({
         // Joining words at either end of the list stay alone.
         {"Boston East", "Boston, East"},
         {"County Cork", "County, Cork"},
@@ -48,18 +53,16 @@ TEST(NormalizePlace, EdgesOfTheWordRules) {
         {"x <Ab>b> c", "<Ab>"},
         // The first ">" after the first "<" closes the brackets.
         {"Bad > Text < With > Brackets", "<With>"},
-    };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(NormalizePlace(text), expected) << text;
+    });
 }
 
 TEST(NormalizePlace, HandlesLatin1LettersAndWholeCharacters) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    ExpectNormalized({
         {"ÉVREUX Eure France", "Évreux, Eure, France"},
         {"Québec île Canada", "Québec, Canada"},
         {"Zürich, SCHWEIZ", "Zürich, Schweiz"},
         {"Łódź Polska", "Łódź, Polska"},
-    };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(NormalizePlace(text), expected) << text;
+    });
 }
 
 }  // namespace
