@@ -157,6 +157,7 @@ void ProcessClipboard(const std::string& text) {
 
     Step([&] { SplitPageText(text); });
     Step([] { Windows().SetStatusLabel(""); });
+    const std::string firstType = g.FirstType;
     Step([] { IdentifyPage(); });
 
     if (TrimBlanks(g.PageSite).empty()) {
@@ -169,6 +170,9 @@ void ProcessClipboard(const std::string& text) {
     }
     const Dispatch* route = FindDispatch(g.PageSite, g.PageType);
     if (route == nullptr || route->parser == nullptr) {
+        // Handled like a page of a known site whose kind is not recognised:
+        // a page that files nothing does not fix the work's first record set.
+        g.FirstType = firstType;
         Step([] {
             ShowInfo("Sorry! Lintora cannot yet process this kind of page (" + TrimBlanks(g.PageSite) + " " +
                      TrimBlanks(g.PageType) + "). Cannot process!");
@@ -231,7 +235,7 @@ void ReportPasteResults() {
             I.iTouched = 0;
         }
 
-        Windows().FindTreePointer(g.PageMainIndiv);
+        if (g.PageMainIndiv > 0 && g.PageMainIndiv <= g.IndivCount) Windows().FindTreePointer(g.PageMainIndiv);
         Windows().EnableDataCommands();
         g.DataChanged = "Y";
 

@@ -305,6 +305,28 @@ INSTANTIATE_TEST_SUITE_P(
                     "FamilySearch Ancestral File Family Group Record\nHusband: John SMITH\n",
                     "Sorry! Lintora cannot yet process this kind of page (LDS FamANC). Cannot process!"}));
 
+TEST_F(PasteTest, PageWithoutParserDoesNotFixTheFirstRecordSet) {
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard("FamilySearch Ancestral File Family Group Record\nHusband: John SMITH\n");
+    EXPECT_EQ(g.FirstSite, "LDS");
+    EXPECT_EQ(g.FirstType, "");
+    ProcessClipboard(page);
+    EXPECT_EQ(g.FirstType, "IndANC");
+    EXPECT_EQ(g.MixedSources, "N");
+    EXPECT_EQ(g.IndivCount, 5);
+}
+
+TEST_F(PasteTest, FullIndividualTableFilesNothingAndChangesNoRecord) {
+    g.IndivCount = kMaxIndiv;
+    for (int32_t i = 1; i <= kMaxIndiv; ++i) g.Indiv[i].iRIN = i;
+    LoadGenTree();
+    const Tables before = Tables::Now();
+    ProcessClipboard(page);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(Tables::Now() == before);
+    EXPECT_EQ(windows.label, "0 Individuals added, 0 updated; 0 Families added, 0 updated (Tree #0)");
+}
+
 TEST_F(PasteTest, PageWithoutPersonReportsNothingExtracted) {
     ui.Answer(MsgResult::Ok);
     ProcessClipboard("FamilySearch Ancestral File Individual Record\nJohn SMITH\nBirth: 1850\n");
