@@ -110,11 +110,6 @@ void Step(F&& f) {
 
 }  // namespace
 
-bool PageTypeHandled(const std::string& site, const std::string& type) {
-    const Dispatch* d = FindDispatch(site, type);
-    return d != nullptr && d->parser != nullptr;
-}
-
 void SplitPageText(const std::string& text) {
     g.PageLines.clear();
     g.PageRawLines.clear();

@@ -2,7 +2,6 @@
 // The paste entry: the copied text of a genealogy page goes in, the page's
 // persons come out filed in the tables, with one result line per paste.
 #include <string>
-#include <vector>
 
 namespace lintora {
 
@@ -21,8 +20,5 @@ void ReportPasteResults();
 // Splits copied text into PageLines and PageRawLines. LF and CR LF line
 // ends give the same lines; a line of only CR or blanks is empty.
 void SplitPageText(const std::string& text);
-
-// Whether the paste entry has a parser for the site and page-type codes.
-bool PageTypeHandled(const std::string& site, const std::string& type);
 
 }  // namespace lintora
