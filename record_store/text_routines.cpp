@@ -108,13 +108,15 @@ std::string ReplaceAll(std::string_view text, std::string_view search, std::stri
 
 void SplitAtFirst(std::string_view text, std::string_view delimiter, std::string& before,
                   std::string& after) {
+    // Copy first: a caller may pass one of the outputs as the text.
+    const std::string whole(text);
+    std::string t = TrimBlanks(whole);
     before.clear();
     after.clear();
-    std::string t = TrimBlanks(text);
     if (t.empty()) return;
     std::size_t p = delimiter.empty() ? std::string::npos : t.find(delimiter);
     if (p == std::string::npos) {
-        before.assign(text);
+        before = whole;
         return;
     }
     before = t.substr(0, p);

@@ -108,6 +108,17 @@ TEST(SplitAtFirst, SplitsTheTrimmedTextAtTheFirstDelimiter) {
     }
 }
 
+TEST(SplitAtFirst, TextMayBeOneOfItsOwnOutputs) {
+    std::string name = " Smith, John", rest;
+    SplitAtFirst(name, ",", name, rest);
+    EXPECT_EQ(name, "Smith");
+    EXPECT_EQ(rest, " John");
+    std::string word = " Smith ", other;
+    SplitAtFirst(word, ",", other, word);
+    EXPECT_EQ(other, " Smith ");
+    EXPECT_EQ(word, "");
+}
+
 class AppendNoteLineTest : public testing::CleanState {};
 
 TEST_F(AppendNoteLineTest, ChoosesTheSeparatorByTheLineAndTheNextLine) {
