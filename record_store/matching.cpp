@@ -30,18 +30,10 @@ std::string Initial(std::string_view s) {
     return t.empty() ? std::string(" ") : Utf8Left(t, 1);
 }
 
-// The parts of a full name, with a key in which a "Mrs" put before the
-// given names takes no part: it says nothing about how the person was
-// called, so the given half comes from the next word.
+// The parts of a full name; the key always at its full width.
 NameParts SplitParts(std::string_view fullName) {
     NameParts p = ParseNameParts(TrimBlanks(fullName));
     p.key.resize(kKeyWidth, ' ');
-    const std::string given = TrimBlanks(p.given);
-    if (Caps(given.substr(0, 4)) == "MRS " || Caps(given) == "MRS") {
-        const std::string rest = given.size() > 4 ? TrimBlanks(given.substr(4)) : std::string();
-        p.key = NameKeyHalf(rest.substr(0, rest.find(' '))) + p.key.substr(kNameKeyHalf);
-        p.key.resize(kKeyWidth, ' ');
-    }
     return p;
 }
 
@@ -387,14 +379,18 @@ int32_t Match(MatchQuery& q) {
 
     std::vector<MatchCandidateRow> rows;
     if (p.nameCaps != "<XUNKNOWN>") {
-        const std::string initial = Initial(p.surname);
-        for (int32_t c : CandidateSet(initial)) {
-            IndivRec& C = g.Indiv[c];
-            if (ExactMatch(q, C)) {
-                C.iTouched = 1;
+        // An identifier names the person whatever his name is now, so it is
+        // looked for in the whole table, not only under the surname initial.
+        for (int32_t c = 1; c <= g.IndivCount; ++c) {
+            if (ExactMatch(q, g.Indiv[c])) {
+                g.Indiv[c].iTouched = 1;
                 g.LastIndiv = c;
                 return c;
             }
+        }
+        const std::string initial = Initial(p.surname);
+        for (int32_t c : CandidateSet(initial)) {
+            IndivRec& C = g.Indiv[c];
             if (!(initial == " " || Initial(C.iSurn.value()) == initial || C.iSurn.blank() ||
                   Caps(C.iName.value()) == "<UNKNOWN>"))
                 continue;
@@ -430,8 +426,6 @@ char IndexInitial(std::string_view surname) {
 }
 
 }  // namespace
-
-std::string NameKeyOf(const std::string& fullName) { return Split(fullName).key; }
 
 int32_t FindIndivMatches(MatchQuery& q) {
     try {

@@ -39,10 +39,6 @@ int32_t FindIndivMatches(MatchQuery& q);
 int32_t CreateIndivFromPage(const std::string& name, const std::string& ext, const std::string& afn,
                             int16_t cdNo, int32_t pidNo, const std::string& genId);
 
-// The 20-character phonetic key of a full name, as stored in iNameKey.
-// A "Mrs" put before the given names never takes part in it.
-std::string NameKeyOf(const std::string& fullName);
-
 // Moves an individual to the surname-index buckets of his current surname
 // initial when it no longer agrees with the one he was entered under.
 void ReindexSurname(int32_t indiv, const std::string& oldSurname);
