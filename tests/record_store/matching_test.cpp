@@ -194,6 +194,8 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
              q.cDate = "2 Feb 1890";
          },
          Outcome::Automatic, &MatchingTest::rose},
+        {"a year inside a longer number is no agreement", [](MatchQuery& q) { q.bDate = "185"; }, Outcome::New,
+         nullptr},
         {"Mrs before the given names", [](MatchQuery& q) {
              q.name = "Ann (Mrs) Brown";
              q.bDate = "1852";
@@ -249,6 +251,12 @@ TEST_F(MatchingTest, IdentifiersMatchWhateverTheNames) {
     c.cdNo = 7;
     c.pidNo = 900;
     EXPECT_EQ(FindIndivMatches(c), eliza);
+    // An identifier longer than its field still finds the record it made.
+    const int32_t longAfn = CreateIndivFromPage("Otto Long", "", "123456789012345678", 0, 0, "");
+    g.Indiv[longAfn].iTouched = 0;
+    MatchQuery e = Query("Someone Else");
+    e.afn = "123456789012345678";
+    EXPECT_EQ(FindIndivMatches(e), longAfn);
     // A disc number alone identifies nobody.
     MatchQuery d = Query("Yolanda Yates");
     d.cdNo = 7;
@@ -277,6 +285,14 @@ TEST_F(MatchingTest, RelativesNamesAreCleaned) {
     MatchQuery u = Query(" unknown ");
     FindIndivMatches(u);
     EXPECT_EQ(u.name, "<unknown>");
+}
+
+TEST_F(MatchingTest, NamesWithoutLettersDoNotAgreeByTheirEmptyKeys) {
+    Person("1234", "1900");
+    MatchQuery q = Query("5678");
+    q.bDate = "1900";
+    EXPECT_EQ(FindIndivMatches(q), 2);
+    EXPECT_TRUE(ui.matchRequests.empty());
 }
 
 TEST_F(MatchingTest, BlankNameFilesNobody) {
