@@ -48,6 +48,20 @@ void CopyNameParts(IndivRec& r, std::string_view fullName) {
     CopyText(r.iNick, p.nickname);
 }
 
+// The four events a page gives for a person, each only when it says something.
+void CopyEvents(IndivRec& r, std::string_view bDate, std::string_view bPlace, std::string_view cDate,
+                std::string_view cPlace, std::string_view dDate, std::string_view dPlace, std::string_view blDate,
+                std::string_view blPlace) {
+    CopyText(r.ibDate, bDate);
+    CopyText(r.ibPlace, bPlace);
+    CopyText(r.icDate, cDate);
+    CopyText(r.icPlace, cPlace);
+    CopyText(r.idDate, dDate);
+    CopyText(r.idPlace, dPlace);
+    CopyText(r.iblDate, blDate);
+    CopyText(r.iblPlace, blPlace);
+}
+
 // Keeps the surname index right when page data changed a record's surname.
 class SurnameWatch {
 public:
@@ -104,6 +118,51 @@ int32_t FileParent(MatchQuery& q, std::initializer_list<int32_t> notThese) {
     return r;
 }
 
+// One parent of a page's parent set, as the fields of that set name him.
+struct SetParent {
+    FixedText<120>& name;
+    FixedText<30>& afn;
+    int16_t cdNo;
+    int32_t pidNo;
+    FixedText<30>& bDate;
+    FixedText<120>& bPlace;
+    int32_t& rin;
+    FixedText<120>& partnerName;
+    const char* sex;
+};
+
+// Files a parent of the page person and copies the set's data about him;
+// returns his record or 0 (not filed, or one of notThese).
+int32_t FileSetParent(const SetParent& p, std::initializer_list<int32_t> notThese) {
+    MatchQuery q;
+    q.name = p.name.value();
+    q.afn = p.afn.value();
+    q.cdNo = p.cdNo;
+    q.pidNo = p.pidNo;
+    q.relCode = "IP";
+    q.bDate = p.bDate.value();
+    q.spouseName = p.partnerName.value();
+    const int32_t r = FileParent(q, notThese);
+    p.name = q.name;
+    p.afn = q.afn;
+    p.bDate = q.bDate;
+    p.partnerName = q.spouseName;
+    if (r == 0) return 0;
+    IndivRec& rec = g.Indiv[r];
+    rec.iSex = p.sex;
+    {
+        SurnameWatch watch(r);
+        CopyNameParts(rec, p.name.value());
+    }
+    CopyText(rec.iAFN, p.afn.value());
+    if (p.cdNo > 0) rec.iCDno = p.cdNo;
+    if (p.pidNo > 0) rec.iPIDno = p.pidNo;
+    CopyText(rec.ibPlace, p.bPlace.value());
+    CopyText(rec.ibDate, p.bDate.value());
+    p.rin = r;
+    return r;
+}
+
 }  // namespace
 
 int32_t ApplyPagePerson() {
@@ -140,14 +199,8 @@ int32_t ApplyPagePerson() {
     CopyText(r.iNick, ps.pgNick);
     CopyText(r.iNameKey, ps.pgNameKey);
     CopyText(r.iSex, ps.pgSex);
-    CopyText(r.ibDate, ps.pgbDate);
-    CopyText(r.ibPlace, ps.pgbPlace);
-    CopyText(r.icDate, ps.pgcDate);
-    CopyText(r.icPlace, ps.pgcPlace);
-    CopyText(r.idDate, ps.pgdDate);
-    CopyText(r.idPlace, ps.pgdPlace);
-    CopyText(r.iblDate, ps.pgblDate);
-    CopyText(r.iblPlace, ps.pgblPlace);
+    CopyEvents(r, ps.pgbDate, ps.pgbPlace, ps.pgcDate, ps.pgcPlace, ps.pgdDate, ps.pgdPlace, ps.pgblDate,
+               ps.pgblPlace);
     CopyText(r.iSubmNo, ps.pgSubmNo);
     CopyText(r.iFilmNo, ps.pgFilmNo);
     CopyText(r.iPageNo, ps.pgPageNo);
@@ -202,14 +255,8 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     CopyText(r.iAFN, sp.spAFN.value());
     if (sp.spCDno > 0) r.iCDno = sp.spCDno;
     if (sp.spPIDno > 0) r.iPIDno = sp.spPIDno;
-    CopyText(r.ibDate, sp.spbDate.value());
-    CopyText(r.ibPlace, sp.spbPlace.value());
-    CopyText(r.idDate, sp.spdDate.value());
-    CopyText(r.idPlace, sp.spdPlace.value());
-    CopyText(r.icDate, sp.spcDate.value());
-    CopyText(r.icPlace, sp.spcPlace.value());
-    CopyText(r.iblDate, sp.spblDate.value());
-    CopyText(r.iblPlace, sp.spblPlace.value());
+    CopyEvents(r, sp.spbDate.value(), sp.spbPlace.value(), sp.spcDate.value(), sp.spcPlace.value(),
+               sp.spdDate.value(), sp.spdPlace.value(), sp.spblDate.value(), sp.spblPlace.value());
 
     const int32_t f = FindOrAddFamil(husband, wife);
     if (!ValidFamil(f)) return s;
@@ -224,28 +271,24 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     PageParent& pm = ps.SpouseMother;
     if ((IsBlank(pf.Name) && IsBlank(pm.Name)) || (IsUnknownName(pf.Name) && IsUnknownName(pm.Name))) return s;
 
-    MatchQuery fq;
-    fq.name = pf.Name;
-    fq.afn = pf.AFN;
-    fq.relCode = "SP";
-    fq.spouseName = pm.Name;
-    const int32_t father = FileParent(fq, {s, page});
-    if (father > 0) {
-        g.Indiv[father].iSex = "M";
-        CopyText(g.Indiv[father].iAFN, pf.AFN);
-        pf.RIN = father;
-    }
-    MatchQuery mq;
-    mq.name = pm.Name;
-    mq.afn = pm.AFN;
-    mq.relCode = "SP";
-    mq.spouseName = pf.Name;
-    const int32_t mother = FileParent(mq, {s, page, father});
-    if (mother > 0) {
-        g.Indiv[mother].iSex = "F";
-        CopyText(g.Indiv[mother].iAFN, pm.AFN);
-        pm.RIN = mother;
-    }
+    // The spouse's parents: sex and AFN are all the page says of them.
+    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf,
+                                std::initializer_list<int32_t> notThese) {
+        MatchQuery q;
+        q.name = who.Name;
+        q.afn = who.AFN;
+        q.relCode = "SP";
+        q.spouseName = partner.Name;
+        const int32_t r = FileParent(q, notThese);
+        if (r > 0) {
+            g.Indiv[r].iSex = sexOf;
+            CopyText(g.Indiv[r].iAFN, who.AFN);
+            who.RIN = r;
+        }
+        return r;
+    };
+    const int32_t father = fileSpouseParent(pf, pm, "M", {s, page});
+    const int32_t mother = fileSpouseParent(pm, pf, "F", {s, page, father});
     if (father == 0 && mother == 0) return s;
     const int32_t parents = FindOrAddFamil(father, mother);
     if (!ValidFamil(parents)) return s;
@@ -303,14 +346,8 @@ int32_t LinkPageChild(int16_t k, int32_t fam) {
     CopyText(r.iAFN, ch.chAFN.value());
     CopyText(r.iGenID, ch.chGenID.value());
     CopyText(r.iSex, ch.chSex.value());
-    CopyText(r.ibDate, ch.chbDate.value());
-    CopyText(r.ibPlace, ch.chbPlace.value());
-    CopyText(r.icDate, ch.chcDate.value());
-    CopyText(r.icPlace, ch.chcPlace.value());
-    CopyText(r.idDate, ch.chdDate.value());
-    CopyText(r.idPlace, ch.chdPlace.value());
-    CopyText(r.iblDate, ch.chblDate.value());
-    CopyText(r.iblPlace, ch.chblPlace.value());
+    CopyEvents(r, ch.chbDate.value(), ch.chbPlace.value(), ch.chcDate.value(), ch.chcPlace.value(),
+               ch.chdDate.value(), ch.chdPlace.value(), ch.chblDate.value(), ch.chblPlace.value());
     // Without a family the child's parents are left as they are.
     if (fam > 0) MoveToParents(c, fam, ch.chName.trimmed(), kChildSwitchCaption);
     return c;
@@ -325,61 +362,14 @@ int32_t LinkChildToParents(int16_t s) {
         PageParentSet& set = ps.PageParentSets[s];
         if (IsUnknownName(set.psFatherName.value()) && IsUnknownName(set.psMotherName.value())) return 0;
 
-        MatchQuery fq;
-        fq.name = set.psFatherName.value();
-        fq.afn = set.psFatherAFN.value();
-        fq.cdNo = set.psFatherCDno;
-        fq.pidNo = set.psFatherPIDno;
-        fq.relCode = "IP";
-        fq.bDate = set.psFatherbDate.value();
-        fq.spouseName = set.psMotherName.value();
-        const int32_t father = FileParent(fq, {page});
-        set.psFatherName = fq.name;
-        set.psFatherAFN = fq.afn;
-        set.psFatherbDate = fq.bDate;
-        set.psMotherName = fq.spouseName;
-        if (father > 0) {
-            IndivRec& r = g.Indiv[father];
-            r.iSex = "M";
-            {
-                SurnameWatch watch(father);
-                CopyNameParts(r, set.psFatherName.value());
-            }
-            CopyText(r.iAFN, set.psFatherAFN.value());
-            if (set.psFatherCDno > 0) r.iCDno = set.psFatherCDno;
-            if (set.psFatherPIDno > 0) r.iPIDno = set.psFatherPIDno;
-            CopyText(r.ibPlace, set.psFatherbPlace.value());
-            CopyText(r.ibDate, set.psFatherbDate.value());
-            set.psFatherRIN = father;
-        }
-
-        MatchQuery mq;
-        mq.name = set.psMotherName.value();
-        mq.afn = set.psMotherAFN.value();
-        mq.cdNo = set.psMotherCDno;
-        mq.pidNo = set.psMotherPIDno;
-        mq.relCode = "IP";
-        mq.bDate = set.psMotherbDate.value();
-        mq.spouseName = set.psFatherName.value();
-        const int32_t mother = FileParent(mq, {page, father});
-        set.psMotherName = mq.name;
-        set.psMotherAFN = mq.afn;
-        set.psMotherbDate = mq.bDate;
-        set.psFatherName = mq.spouseName;
-        if (mother > 0) {
-            IndivRec& r = g.Indiv[mother];
-            r.iSex = "F";
-            {
-                SurnameWatch watch(mother);
-                CopyNameParts(r, set.psMotherName.value());
-            }
-            CopyText(r.iAFN, set.psMotherAFN.value());
-            if (set.psMotherCDno > 0) r.iCDno = set.psMotherCDno;
-            if (set.psMotherPIDno > 0) r.iPIDno = set.psMotherPIDno;
-            CopyText(r.ibPlace, set.psMotherbPlace.value());
-            CopyText(r.ibDate, set.psMotherbDate.value());
-            set.psMotherRIN = mother;
-        }
+        const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
+                                              set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
+                                              set.psMotherName, "M"},
+                                             {page});
+        const int32_t mother = FileSetParent({set.psMotherName, set.psMotherAFN, set.psMotherCDno, set.psMotherPIDno,
+                                              set.psMotherbDate, set.psMotherbPlace, set.psMotherRIN,
+                                              set.psFatherName, "F"},
+                                             {page, father});
 
         if (father == 0 && mother == 0) return 0;
         const int32_t f = FindOrAddFamil(father, mother);
