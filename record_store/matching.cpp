@@ -114,7 +114,8 @@ struct Markers {
 struct Person {
     std::string name, nameCaps, surname, given, key;
     std::string birthYear, chrYear, deathYear;
-    std::string spouseSurname, spouseKey, fatherKey, motherKey;
+    std::string fatherKey, motherKey;
+    std::string afn, genId;  // as wide as the record fields they are compared with
     std::vector<SplitName> otherSpouses;                           // page spouses 2..n
     std::vector<std::pair<std::string, std::string>> otherParents;  // parent sets 2..n
 };
@@ -207,16 +208,14 @@ Markers MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const Spl
     return m;
 }
 
-bool GenIdAgrees(const MatchQuery& q, const IndivRec& C) {
-    std::string id = FixedText<24>(TrimBlanks(q.genId)).trimmed();
-    if (id.empty() || id != C.iGenID.trimmed()) return false;
+bool GenIdAgrees(const MatchQuery& q, const Person& p, const IndivRec& C) {
+    if (p.genId.empty() || p.genId != C.iGenID.trimmed()) return false;
     return q.childOfFamily <= 0 || C.iFamc == 0 || C.iFamc == q.childOfFamily;
 }
 
-bool ExactMatch(const MatchQuery& q, const IndivRec& C) {
-    std::string afn = FixedText<14>(TrimBlanks(q.afn)).trimmed();
-    if (!afn.empty() && afn == C.iAFN.trimmed()) return true;
-    if (GenIdAgrees(q, C)) return true;
+bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
+    if (!p.afn.empty() && p.afn == C.iAFN.trimmed()) return true;
+    if (GenIdAgrees(q, p, C)) return true;
     return q.cdNo > 0 && q.cdNo == C.iCDno && q.pidNo > 0 && q.pidNo == C.iPIDno;
 }
 
@@ -358,6 +357,8 @@ int32_t Match(MatchQuery& q) {
     p.birthYear = YearText(q.bDate);
     p.chrYear = YearText(q.cDate);
     p.deathYear = YearText(q.dDate);
+    p.afn = FixedText<14>(TrimBlanks(q.afn)).trimmed();
+    p.genId = FixedText<24>(TrimBlanks(q.genId)).trimmed();
     const SplitName father = Split(q.fatherName);
     const SplitName mother = Split(q.motherName);
     const SplitName spouse = Split(q.spouseName);
@@ -382,7 +383,7 @@ int32_t Match(MatchQuery& q) {
         // An identifier names the person whatever his name is now, so it is
         // looked for in the whole table, not only under the surname initial.
         for (int32_t c = 1; c <= g.IndivCount; ++c) {
-            if (ExactMatch(q, g.Indiv[c])) {
+            if (ExactMatch(q, p, g.Indiv[c])) {
                 g.Indiv[c].iTouched = 1;
                 g.LastIndiv = c;
                 return c;
@@ -398,7 +399,7 @@ int32_t Match(MatchQuery& q) {
             bool automatic = IsAutomatic(m, p);
             if (automatic && p.nameCaps == "<UNKNOWN>" && C.iTouched == 1) automatic = false;
             if (automatic && (Caps(Utf8Left(C.iGivn.trimmed(), 6)) != "LIVING" || m.spouse == '=' ||
-                              GenIdAgrees(q, C))) {
+                              GenIdAgrees(q, p, C))) {
                 C.iTouched = 1;
                 g.LastIndiv = c;
                 return c;
