@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <exception>
-#include <vector>
+#include <initializer_list>
 
 #include "platform/platform.h"
 #include "record_store/matching.h"
