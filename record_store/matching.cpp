@@ -325,7 +325,7 @@ void Clean(MatchQuery& q) {
 
 int32_t Choose(const MatchQuery& q, const Person& p, const std::vector<MatchCandidateRow>& rows) {
     MatchRequest req;
-    req.name = " " + TrimBlanks(q.name);
+    req.name = TrimBlanks(q.name);  // the dialog puts its own blank before it
     req.birth = " " + (p.birthYear.empty() ? p.chrYear : p.birthYear);
     req.death = " " + p.deathYear;
     req.spouse = " " + TrimBlanks(q.spouseName);

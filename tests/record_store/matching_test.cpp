@@ -313,7 +313,7 @@ TEST_F(MatchingTest, DialogShowsThePendingPersonAndPaddedRows) {
     EXPECT_EQ(g.Indiv[john].iTouched, 0);
     ASSERT_EQ(ui.matchRequests.size(), 1u);
     const MatchRequest& r = ui.matchRequests[0];
-    EXPECT_EQ(r.name, " John Smith");
+    EXPECT_EQ(r.name, "John Smith");
     EXPECT_EQ(r.birth, " ");
     EXPECT_EQ(r.death, " 1901");
     EXPECT_EQ(r.spouse, " Kate Miller");
