@@ -60,5 +60,58 @@ TEST(SplitNameAFN, OutputMayBeTheTextItself) {
     EXPECT_EQ(afn, "1A2B-3C4");
 }
 
+struct DatePlaceCase {
+    const char* text;
+    const char* date;
+    const char* place;
+    const char* textAfter;
+};
+
+class SplitDatePlaceCases : public ::testing::TestWithParam<DatePlaceCase> {};
+
+TEST_P(SplitDatePlaceCases, DateAndNormalisedPlace) {
+    const DatePlaceCase& c = GetParam();
+    std::string text = c.text, date = "old", place = "old";
+    SplitDatePlace(text, date, place);
+    EXPECT_EQ(date, c.date);
+    EXPECT_EQ(place, c.place);
+    EXPECT_EQ(text, c.textAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EventLines, SplitDatePlaceCases,
+    ::testing::Values(
+        DatePlaceCase{"Born: 12 Jan 1850 Place: Boston Suffolk Massachusetts", "12 Jan 1850",
+                      "Boston, Suffolk, Massachusetts", "Born: 12 Jan 1850"},
+        DatePlaceCase{"Christened:  Abt 1850   Place:  Suffolk County Massachusetts ", "Abt 1850",
+                      "Suffolk County, Massachusetts", "Christened:  Abt 1850"},
+        DatePlaceCase{"Died: 3 Mar 1901 Place:", "3 Mar 1901", "", "Died: 3 Mar 1901"},
+        DatePlaceCase{"Died: 3 Mar 1901", "", "", "Died: 3 Mar 1901"},
+        DatePlaceCase{"Buried: Place: Boston", "", "Boston", "Buried:"},
+        DatePlaceCase{"Place: Boston", "", "", "Place: Boston"},
+        DatePlaceCase{"", "", "", ""},
+        DatePlaceCase{"Born 1850 Place: Boston", "", "Boston", "Born 1850"},
+        DatePlaceCase{"Event: Birth: 1850 Place: Boston", "1850", "Boston", "Event: Birth: 1850"},
+        // At most 30 characters from the blank after the colon: 29 visible.
+        DatePlaceCase{"Born: about the twelfth of January in 1850 Place: Boston", "about the twelfth of January",
+                      "Boston", "Born: about the twelfth of January in 1850"},
+        DatePlaceCase{"Born: 1850 Place: Zürich Schweiz", "1850", "Zürich, Schweiz", "Born: 1850"}));
+
+TEST(SplitDatePlace, PlaceKeepsItsFirst120Characters) {
+    // The blank after "Place:" is the first of the 120.
+    std::string text = "Born: 1850 Place: A" + std::string(59, 'a') + std::string(70, 'b') + " 1234", date, place;
+    SplitDatePlace(text, date, place);
+    EXPECT_EQ(date, "1850");
+    EXPECT_EQ(place, "A" + std::string(59, 'a') + std::string(59, 'b'));
+}
+
+TEST(SplitDatePlace, MultiByteCharactersCountAsOne) {
+    std::string text, date, place;
+    text = "Born: " + std::string("é") + std::string(40, 'x') + " Place: " + "Ü" + std::string(130, 'z');
+    SplitDatePlace(text, date, place);
+    EXPECT_EQ(date, "é" + std::string(28, 'x'));
+    EXPECT_EQ(place, "Ü" + std::string(118, 'z'));
+}
+
 }  // namespace
 }  // namespace lintora
