@@ -123,6 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"MytHusbandsLine", {"\r", kMYT, "Husband's Line"}, "MYT", "Ped"},
         PageCase{"MytFamily", {"\r", kMYT, " Family Record "}, "MYT", "Fam"},
         PageCase{"MytIndividual", {"\r", kMYT, "Individual Record"}, "MYT", "Ind"},
+        PageCase{"MytLineEndCrIsNoCharacter", {"\r", kMYT, "Family Record\r"}, "MYT", "Fam"},
         PageCase{"MytIndividualMustBeWholeLine", {"\r", kMYT, "Individual Record of John"}, "MYT", ""},
         PageCase{"MytFirstHitWins", {"\r", kMYT, "Family Record", "Husband's Line"}, "MYT", "Fam"},
         PageCase{"GcPedigree", {"\r", kGC, "Click the icon to move the pedigree chart to that person."}, "GC",

@@ -7,23 +7,26 @@
 namespace lintora {
 namespace {
 
-struct NameAfnCase {
+// Both splitters take a text (changed in place) and give two parts.
+struct SplitCase {
     const char* text;
-    const char* name;
-    const char* afn;
+    const char* first;
+    const char* second;
     const char* textAfter;
 };
 
-class SplitNameAFNCases : public ::testing::TestWithParam<NameAfnCase> {};
-
-TEST_P(SplitNameAFNCases, NameAndNumber) {
-    const NameAfnCase& c = GetParam();
-    std::string text = c.text, name = "old", afn = "old";
-    SplitNameAFN(text, name, afn);
-    EXPECT_EQ(name, c.name);
-    EXPECT_EQ(afn, c.afn);
+void ExpectSplit(void (*split)(std::string&, std::string&, std::string&), const SplitCase& c) {
+    std::string text = c.text, first = "old", second = "old";
+    split(text, first, second);
+    EXPECT_EQ(first, c.first);
+    EXPECT_EQ(second, c.second);
     EXPECT_EQ(text, c.textAfter);
 }
+
+using NameAfnCase = SplitCase;  // text, name, afn, text after
+class SplitNameAFNCases : public ::testing::TestWithParam<NameAfnCase> {};
+
+TEST_P(SplitNameAFNCases, NameAndNumber) { ExpectSplit(SplitNameAFN, GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     AncestralFile, SplitNameAFNCases,
@@ -60,23 +63,10 @@ TEST(SplitNameAFN, OutputMayBeTheTextItself) {
     EXPECT_EQ(afn, "1A2B-3C4");
 }
 
-struct DatePlaceCase {
-    const char* text;
-    const char* date;
-    const char* place;
-    const char* textAfter;
-};
-
+using DatePlaceCase = SplitCase;  // text, date, place, text after
 class SplitDatePlaceCases : public ::testing::TestWithParam<DatePlaceCase> {};
 
-TEST_P(SplitDatePlaceCases, DateAndNormalisedPlace) {
-    const DatePlaceCase& c = GetParam();
-    std::string text = c.text, date = "old", place = "old";
-    SplitDatePlace(text, date, place);
-    EXPECT_EQ(date, c.date);
-    EXPECT_EQ(place, c.place);
-    EXPECT_EQ(text, c.textAfter);
-}
+TEST_P(SplitDatePlaceCases, DateAndNormalisedPlace) { ExpectSplit(SplitDatePlace, GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     EventLines, SplitDatePlaceCases,
