@@ -36,9 +36,9 @@ void SplitNameAFN(std::string& text, std::string& name, std::string& afn) {
 
 void SplitDatePlace(std::string& text, std::string& date, std::string& place) {
     try {
+        const std::string line = text;
         date.clear();
         place.clear();
-        const std::string line = text;
         const std::size_t at = InStrLast(line, "Place:");
         // No date is taken from a line without a "Place:" after its label.
         if (at > 2) {

@@ -56,11 +56,16 @@ INSTANTIATE_TEST_SUITE_P(
         NameAfnCase{"(AFN: 12)", "", "12", "(AFN: 12"},
         NameAfnCase{"José Núñez (AFN: Ñ1)", "José Núñez", "Ñ1", "José Núñez (AFN: Ñ1"}));
 
-TEST(SplitNameAFN, OutputMayBeTheTextItself) {
+TEST(Splitters, AnOutputMayBeTheTextItself) {
     std::string s = "John Smith (AFN: 1A2B-3C4) x", afn;
     SplitNameAFN(s, s, afn);
     EXPECT_EQ(s, "John Smith");
     EXPECT_EQ(afn, "1A2B-3C4");
+
+    std::string line = "Born: 1850 Place: Boston Suffolk", place;
+    SplitDatePlace(line, line, place);
+    EXPECT_EQ(line, "1850");
+    EXPECT_EQ(place, "Boston, Suffolk");
 }
 
 using DatePlaceCase = SplitCase;  // text, date, place, text after
