@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"

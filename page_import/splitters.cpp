@@ -1,6 +1,7 @@
 #include "page_import/splitters.h"
 
 #include "record_store/fixed_text.h"
+#include "record_store/place_names.h"
 #include "record_store/text_routines.h"
 
 namespace lintora {
@@ -28,6 +29,25 @@ void SplitNameAFN(std::string& text, std::string& name, std::string& afn) {
         // The number ends at its own ")" when later parentheses follow it.
         number = number.substr(0, number.find(')'));
         afn = TrimBlanks(Utf8Left(number, 20));
+    } catch (...) {
+        // Ends quietly with what it has; the parser goes on.
+    }
+}
+
+void SplitDatePlace(std::string& text, std::string& date, std::string& place) {
+    try {
+        const std::string line = text;
+        date.clear();
+        place.clear();
+        const std::size_t at = InStrLast(line, "Place:");
+        // No date is taken from a line without a "Place:" after its label.
+        if (at > 2) {
+            place = TrimBlanks(Utf8Left(std::string_view(line).substr(at - 1 + 6), 120));
+            text = TrimBlanks(std::string_view(line).substr(0, at - 1));
+            const std::size_t colon = InStrLast(text, ": ");
+            if (colon >= 1) date = TrimBlanks(Utf8Left(std::string_view(text).substr(colon), 30));
+        }
+        place = NormalizePlace(place);
     } catch (...) {
         // Ends quietly with what it has; the parser goes on.
     }

@@ -28,6 +28,7 @@ struct PageCase {
 };
 
 void PrintTo(const PageCase& c, std::ostream* os) { *os << c.name; }
+std::string CaseName(const ::testing::TestParamInfo<PageCase>& info) { return info.param.name; }
 
 class RecognitionCases : public RecognitionTest, public ::testing::WithParamInterface<PageCase> {};
 
@@ -68,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"NameOnlyInThirdLineScansOthers", {"x\r", "y", "FamilySearch", "RootsWeb WorldConnect"}, "RW",
                  ""},
         PageCase{"NameOnlyInThirdLine", {"x\r", "y", "FamilySearch Ancestral File Individual Record"}, "", ""},
-        PageCase{"MarkerCaseMatters", {"FAMILYSEARCH\r", "Ancestral File Individual Record"}, "", ""}));
+        PageCase{"MarkerCaseMatters", {"FAMILYSEARCH\r", "Ancestral File Individual Record"}, "", ""}),
+    CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Sites, RecognitionCases,
@@ -83,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"FirstMarkerLineDecides", {"\r", "RootsWeb", "Ancestry.com"}, "RW", ""},
         PageCase{"AncestryBeforeRootsWebOnOneLine", {"\r", "RootsWeb is supported by Ancestry.com"}, "ANC", ""},
         PageCase{"GenCircles", {"\r", "GenCircles", "Spouses & Children"}, "GC", "Ind"},
-        PageCase{"MyTrees", {"\r", "Copyright Fficiency Software, Inc", "Individual Record"}, "MYT", "Ind"}));
+        PageCase{"MyTrees", {"\r", "Copyright Fficiency Software, Inc", "Individual Record"}, "MYT", "Ind"}),
+    CaseName);
 
 const std::string kRW = "RootsWeb WorldConnect";
 
@@ -111,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"RegisterOutranksDesOnSameLine", {"\r", kRW, "1 Descendant Register, Generation", "+ x"}, "RW",
                  "Reg"},
         PageCase{"AncestryUsesSameTests", {"\r", "Ancestry.com", "Ahnentafel, Generation No. 1"}, "ANC",
-                 "Ahn"}));
+                 "Ahn"}),
+    CaseName);
 
 const std::string kMYT = "Fficiency Software, Inc";
 const std::string kGC = "GenCircles";
@@ -123,12 +127,14 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"MytHusbandsLine", {"\r", kMYT, "Husband's Line"}, "MYT", "Ped"},
         PageCase{"MytFamily", {"\r", kMYT, " Family Record "}, "MYT", "Fam"},
         PageCase{"MytIndividual", {"\r", kMYT, "Individual Record"}, "MYT", "Ind"},
+        PageCase{"MytLineEndCrIsNoCharacter", {"\r", kMYT, "Family Record\r"}, "MYT", "Fam"},
         PageCase{"MytIndividualMustBeWholeLine", {"\r", kMYT, "Individual Record of John"}, "MYT", ""},
         PageCase{"MytFirstHitWins", {"\r", kMYT, "Family Record", "Husband's Line"}, "MYT", "Fam"},
         PageCase{"GcPedigree", {"\r", kGC, "Click the icon to move the pedigree chart to that person."}, "GC",
                  "Ped"},
         PageCase{"GcIndividual", {"\r", kGC, "Spouses & Children"}, "GC", "Ind"},
-        PageCase{"GcNone", {"\r", kGC, "Spouses and Children"}, "GC", ""}));
+        PageCase{"GcNone", {"\r", kGC, "Spouses and Children"}, "GC", ""}),
+    CaseName);
 
 TEST_F(RecognitionTest, FirstPasteFixesFirstSiteAndType) {
     g.PasteSource = 5;
