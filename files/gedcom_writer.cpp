@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "files/charset.h"
+#include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
@@ -367,15 +368,9 @@ std::string EncodeWorkFile(const std::string& path) {
     if (!ReadWholeFile(path, plain)) return "cannot read " + path;
     std::string encoded;
     encoded.reserve(plain.size() * 3);
-    std::size_t pos = 0;
-    while (pos < plain.size()) {
-        std::size_t end = plain.find_first_of("\r\n", pos);
-        if (end == std::string::npos) end = plain.size();
-        encoded += EncodeLine(std::string_view(plain).substr(pos, end - pos));
+    for (const auto& line : SplitFileLines(plain)) {
+        encoded += EncodeLine(line);
         encoded += "\r\n";
-        if (end < plain.size() && plain[end] == '\r' && end + 1 < plain.size() && plain[end + 1] == '\n')
-            ++end;
-        pos = end + 1;
     }
     return WriteFileAtomically(path, encoded);
 }
