@@ -199,19 +199,22 @@ void ExpectValidGedcom(const std::vector<std::string>& lines) {
         if (level == 0 && rest[0] == '@') rest = rest.substr(rest.find(' ') + 1);
         std::string tag = rest.substr(0, rest.find(' '));
         std::string value = rest.size() > tag.size() ? rest.substr(tag.size() + 1) : "";
-        if (level > 0 && value.size() > 2 && value.front() == '@' && value.back() == '@')
+        if (level > 0 && value.size() > 2 && value.front() == '@' && value.back() == '@') {
             EXPECT_TRUE(defined.count(value)) << "pointer to nothing: " << value;
+        }
         if (tag == "CONT" || tag == "CONC") {
             const std::string& parent = tags[level - 1];
             EXPECT_TRUE(parent == "NOTE" || parent == "ADDR" || parent == "TEXT" || parent == "PUBL" ||
                         parent == "TITL" || parent == "AUTH")
                 << "continuation under " << parent;
         }
-        if (tag == "CTRY") EXPECT_EQ(tags[level - 1], "ADDR");
+        if (tag == "CTRY") {
+            EXPECT_EQ(tags[level - 1], "ADDR");
+        }
         tags[level] = tag;
         prevLevel = level;
     }
-    EXPECT_EQ(lines.back(), lines.back().substr(0, 6) == "0 TRLR" ? lines.back() : "0 TRLR");
+    EXPECT_EQ(lines.back().substr(0, 6), "0 TRLR");
 }
 
 class WriterTest : public FilesTest {};
@@ -296,7 +299,9 @@ TEST_F(WriterTest, DiscAndPinNumbersWheneverEitherIsSet) {
         g.Indiv[1].iPIDno = c.pin;
         auto work = BuildFileLines(FileKind::Work, kPath);
         EXPECT_EQ(Count(work, "1 CDP2"), c.line ? 1 : 0) << c.cd << "-" << c.pin;
-        if (c.line) EXPECT_TRUE(Has(work, c.line));
+        if (c.line) {
+            EXPECT_TRUE(Has(work, c.line));
+        }
         EXPECT_EQ(Count(BuildFileLines(FileKind::Gedcom, kPath), "1 CDP2"), 0);
     }
 }
