@@ -31,8 +31,9 @@ std::string AskFileName(bool ged) {
     if (auto dot = base.find('.'); dot != std::string::npos) base.resize(dot);
     FileDialogRequest req;
     req.title = ged ? "Save As GED" : "Save As Workfile";
-    req.filter = ged ? "All Files (*.*)|*.*|GED Files (*.ged)|*.ged|Text Files (*.txt)|*.txt"
-                     : "All Files (*.*)|*.*|Work Files (*.LNT)|*.lnt|Text Files (*.txt)|*.txt";
+    // The program's own file type comes first, so that the dialog starts on it.
+    req.filter = ged ? "GED Files (*.ged);;All Files (*.*);;Text Files (*.txt)"
+                     : "Work Files (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)";
     req.initialDir = TrimBlanks(ged ? g.InitDirGED : g.InitDirWRK);
     if (!TrimBlanks(base).empty()) req.fileName = (fs::path(req.initialDir) / base).string();
     std::string path = Port().SaveFileDialog(req);

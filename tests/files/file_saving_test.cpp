@@ -58,7 +58,7 @@ TEST_F(SaveFileTest, WorkFileSaveRemembersFileAndRoot) {
     ASSERT_EQ(stored.size(), plain.size());
     for (std::size_t i = 0; i < stored.size(); ++i) EXPECT_EQ(DecodeLine(stored[i]), plain[i]);
     EXPECT_EQ(ui.fileRequests[0].filter,
-              "All Files (*.*)|*.*|Work Files (*.LNT)|*.lnt|Text Files (*.txt)|*.txt");
+              "Work Files (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)");
 }
 
 TEST_F(SaveFileTest, GedcomSaveForgetsTheWorkFile) {
