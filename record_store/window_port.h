@@ -19,6 +19,9 @@ public:
     virtual std::string StatusPanel(int /*panel*/) const { return {}; }
     // Main window caption ("Lintora (smith.lnt)").
     virtual void SetMainCaption(const std::string&) {}
+    // The about window as progress display of a long load: the text under
+    // its progress bar ("Reading smith.ged (60000)", then the version again).
+    virtual void SetProgressLabel(const std::string&) {}
 
     // Pedigree display.
     virtual void FindTreePointer(int32_t /*indiv*/) {}
