@@ -1,0 +1,40 @@
+#pragma once
+// Character sets of the files the program reads and writes. Text inside the
+// program is UTF-8; GEDCOM files are written in ANSEL and may be read in
+// ANSEL, UTF-8, UTF-16 or (older files) Windows-1252.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lintora {
+
+// UTF-8 to ANSEL. Accented letters become their combining marks followed by
+// the base letter; a character with no ANSEL form is written as its closest
+// ASCII letters ("?" when there are none). Invalid UTF-8 bytes are read as
+// Windows-1252 first.
+std::string Utf8ToAnsel(std::string_view utf8);
+
+// ANSEL to UTF-8. Combining marks (which stand before their letter in ANSEL)
+// are put after it and composed with it where Unicode has a precomposed
+// letter; codes ANSEL does not define become U+FFFD.
+std::string AnselToUtf8(std::string_view ansel);
+
+// Windows-1252 to UTF-8; the five undefined codes keep their C1 values.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// UTF-16 to UTF-8. A byte-order mark picks the byte order and is dropped;
+// without one little-endian is assumed. Unpaired surrogates and a lone last
+// byte become U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes);
+
+// True when s is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view s);
+
+// UTF-8 as it stands when valid, else read as Windows-1252.
+std::string ToUtf8(std::string_view bytes);
+
+// One code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
+}  // namespace lintora
