@@ -87,6 +87,34 @@ struct ProgramState {
     // ---- Paste ----
 
     // ---- File saving, data files and settings ----
+    std::string AppPath;       // the program's folder
+    std::string FilePath;      // file being saved or loaded
+    std::string FileName;      // name part of FilePath
+    std::string FileDir;       // folder part of FilePath
+    std::string InitDirGED;    // remembered folders of the file dialogs
+    std::string InitDirWRK;
+    std::string LastWorkFile;  // last work file saved or opened; empty after a GEDCOM save
+    std::string CurDir;
+    std::string datFilename = " ";  // " " = no work file remembered
+    int32_t datPos = 0;             // pedigree root to show after reopening
+    // Preparer details and citation mode, kept in the settings.
+    std::string prefName = " ", prefAddr1 = " ", prefAddr2 = " ", prefAddr3 = " ",
+                prefAddr4 = " ", prefAddr5 = " ", prefCountry = " ", prefPhone = " ",
+                prefAFN = " ", prefEmail = " ", prefNotes = " ";
+    int16_t prefSourceSW = 0;  // 0 one citation per record, 1 one per data item
+    // The Preferences window's inputs as the writer reads them at a save:
+    // its check boxes, the selected citation option (0 or 1) and its text
+    // boxes Text1..Text11 at index 1..11.
+    bool PrepCheck = true;
+    bool SourceCheck = true;
+    bool NoteCheck = false;
+    int16_t Option1 = 0;
+    std::array<std::string, 12> PrefText{};
+    // Search pages and regions of the site data file, rows 1..count.
+    std::vector<LinkRec> Links = std::vector<LinkRec>(kMaxLinks + 1);
+    int16_t LinkCount = 0;
+    std::vector<RegionRec> Regions = std::vector<RegionRec>(kMaxRegions + 1);
+    int16_t RegionCount = 0;
 
     // ---- File loading ----
 

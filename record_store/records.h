@@ -126,10 +126,35 @@ struct ReposRec {
     bool operator==(const ReposRec&) const = default;
 };
 
+// One search page of the site data file.
+struct LinkRec {
+    std::string lSiteNo;
+    FixedText<30> lSiteName;
+    FixedText<40> lPageName;
+    FixedText<800> lUrl;
+
+    bool operator==(const LinkRec&) const = default;
+};
+
+// One region of the search window's three-level region lists.
+struct RegionRec {
+    FixedText<5> rgTag;
+    FixedText<60> rgName;
+    FixedText<4> rgAux;
+    FixedText<6> rgParent;
+    FixedText<8> rgCode;
+    FixedText<60> rgText;
+    int16_t rgIndex = 0;
+
+    bool operator==(const RegionRec&) const = default;
+};
+
 // Table capacities.
 inline constexpr int32_t kMaxIndiv = 10000;
 inline constexpr int32_t kMaxFamil = 5000;
 inline constexpr int32_t kMaxNotes = 80000;
 inline constexpr int32_t kMaxGrowable = 32767;  // 16-bit numbering of sources and repositories
+inline constexpr int16_t kMaxLinks = 50;
+inline constexpr int16_t kMaxRegions = 1300;
 
 }  // namespace lintora

@@ -17,6 +17,8 @@ public:
     virtual void UpdateStatusBar() {}
     virtual void SetStatusPanel(int /*panel*/, const std::string&) {}
     virtual std::string StatusPanel(int /*panel*/) const { return {}; }
+    // Main window caption ("Lintora (smith.lnt)").
+    virtual void SetMainCaption(const std::string&) {}
 
     // Pedigree display.
     virtual void FindTreePointer(int32_t /*indiv*/) {}
@@ -50,6 +52,9 @@ public:
 
     // Search window: year ranges back to their first entry.
     virtual void ResetSearchRanges() {}
+
+    // Preferences window: hidden at the end of a GEDCOM save.
+    virtual void HidePreferences() {}
 };
 
 // The window port in use; a do-nothing one until the windows install theirs.

@@ -1,0 +1,38 @@
+#pragma once
+// The record writer for GEDCOM files and work files, and the digit encoding
+// of work-file lines.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lintora {
+
+enum class FileKind { Gedcom, Work };
+
+// The plain lines (UTF-8, no line ends) of a GEDCOM file or a work file
+// built from the tables and the Preferences window's state in g. filePath
+// is written into the GEDCOM header. Marks the repositories that written
+// sources point to (rCitations 1).
+std::vector<std::string> BuildFileLines(FileKind kind, const std::string& filePath);
+
+// The bytes of the file: GEDCOM lines in ANSEL, work-file lines encoded;
+// each line ended by CR LF.
+std::string FileContents(FileKind kind, const std::vector<std::string>& lines);
+
+// Each byte of the line (UTF-8) as three decimal digits: "abc" gives
+// "097098099".
+std::string EncodeLine(std::string_view text);
+
+// The reverse: groups of three characters read as byte values; a last group
+// of one or two characters is read as its number. Throws
+// std::invalid_argument for a group that is not a number from 0 to 255.
+std::string DecodeLine(std::string_view text);
+// The same without throwing: false for a line that is not a valid encoding.
+bool TryDecodeLine(std::string_view text, std::string& out);
+
+// Encodes the plain work file at path in place (through a temporary file
+// in its folder). Returns "" on success (also when no file is there), else
+// why it failed; the plain file is then left as it was.
+std::string EncodeWorkFile(const std::string& path);
+
+}  // namespace lintora

@@ -1,0 +1,83 @@
+#include "platform/atomic_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace lintora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ErrnoText(const std::string& what, int err) {
+    return what + ": " + std::strerror(err);
+}
+
+// Creates a new file beside target under a name no other file has.
+std::FILE* CreateUniqueBeside(const fs::path& target, fs::path& tempPath, std::string& error) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    fs::path dir = target.parent_path();
+    std::string base = "." + target.filename().string() + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ostringstream name;
+        name << base << std::hex << rng() << ".tmp";
+        tempPath = dir / name.str();
+        // "x": fail rather than open a file that is already there.
+        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return f;
+        if (errno != EEXIST) {
+            error = ErrnoText("cannot create a file in " + (dir.empty() ? "." : dir.string()), errno);
+            return nullptr;
+        }
+    }
+    error = "cannot find a free temporary name in " + dir.string();
+    return nullptr;
+}
+
+}  // namespace
+
+std::string WriteFileAtomically(const std::string& target, const std::string& contents) {
+    fs::path targetPath(target);
+    if (targetPath.filename().empty()) return "no file name given";
+    std::error_code ec;
+    if (fs::is_directory(targetPath, ec)) return target + " is a folder";
+    fs::path tempPath;
+    std::string error;
+    std::FILE* f = CreateUniqueBeside(targetPath, tempPath, error);
+    if (!f) return error;
+    bool ok = std::fwrite(contents.data(), 1, contents.size(), f) == contents.size();
+    int err = errno;
+    ok = ok && std::fflush(f) == 0;
+    if (!ok) err = errno;
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        fs::remove(tempPath, ec);
+        return ErrnoText("cannot write " + tempPath.string(), err);
+    }
+    fs::rename(tempPath, targetPath, ec);
+    if (ec) {
+        std::error_code ignore;
+        fs::remove(tempPath, ignore);
+        return "cannot replace " + target + ": " + ec.message();
+    }
+    return {};
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) return false;
+    contents = ss.str();
+    return true;
+}
+
+}  // namespace lintora

@@ -1,0 +1,154 @@
+#include "platform/settings_store.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "platform/atomic_file.h"
+
+namespace lintora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A value is kept between double quotes when blanks at either end, a
+// quote or a backslash would otherwise be lost; inside the quotes \\, \"
+// \n and \r stand for themselves.
+bool NeedsQuotes(std::string_view v) {
+    if (v.empty()) return false;
+    if (v.front() == ' ' || v.back() == ' ' || v.front() == '\t' || v.back() == '\t') return true;
+    return v.find_first_of("\"\\\r\n;#") != std::string_view::npos;
+}
+
+std::string Quote(std::string_view v) {
+    if (!NeedsQuotes(v)) return std::string(v);
+    std::string out = "\"";
+    for (char c : v) {
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '"': out += "\\\""; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            default: out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string Unquote(std::string_view v) {
+    if (v.size() < 2 || v.front() != '"' || v.back() != '"') return std::string(v);
+    std::string out;
+    for (std::size_t i = 1; i + 1 < v.size(); ++i) {
+        char c = v[i];
+        if (c == '\\' && i + 2 < v.size()) {
+            char n = v[++i];
+            out += n == 'n' ? '\n' : n == 'r' ? '\r' : n;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string_view Trim(std::string_view s) {
+    auto b = s.find_first_not_of(" \t\r");
+    if (b == std::string_view::npos) return {};
+    auto e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+struct IniLine {
+    std::string text;     // the line as read (kept for comments and blanks)
+    std::string section;  // section the line stands in
+    std::string key;      // empty unless a key line
+};
+
+std::vector<IniLine> ReadIni(const std::string& path) {
+    std::vector<IniLine> lines;
+    std::string contents;
+    if (!ReadWholeFile(path, contents)) return lines;
+    std::string section;
+    std::size_t pos = 0;
+    while (pos < contents.size()) {
+        std::size_t end = contents.find('\n', pos);
+        if (end == std::string::npos) end = contents.size();
+        std::string_view raw(contents.data() + pos, end - pos);
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        pos = end + 1;
+        IniLine line{std::string(raw), section, {}};
+        std::string_view t = Trim(raw);
+        if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {
+            section = std::string(Trim(t.substr(1, t.size() - 2)));
+            line.section = section;
+        } else if (!t.empty() && t.front() != ';' && t.front() != '#') {
+            auto eq = raw.find('=');
+            if (eq != std::string_view::npos) line.key = std::string(Trim(raw.substr(0, eq)));
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::string ValueOf(const IniLine& line) {
+    auto eq = line.text.find('=');
+    return Unquote(Trim(std::string_view(line.text).substr(eq + 1)));
+}
+
+}  // namespace
+
+std::string SettingsFilePath(const std::string& app) {
+    fs::path base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg && fs::path(xdg).is_absolute()) {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = fs::path(home && *home ? home : ".") / ".config";
+    }
+    return (base / app / (app + ".ini")).string();
+}
+
+std::string GetSetting(const std::string& app, const std::string& section,
+                       const std::string& key, const std::string& defaultValue) {
+    for (const auto& line : ReadIni(SettingsFilePath(app)))
+        if (!line.key.empty() && line.section == section && line.key == key) return ValueOf(line);
+    return defaultValue;
+}
+
+std::string SaveSetting(const std::string& app, const std::string& section,
+                        const std::string& key, const std::string& value) {
+    std::string path = SettingsFilePath(app);
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
+    std::vector<IniLine> lines = ReadIni(path);
+    std::string newLine = key + "=" + Quote(value);
+    bool done = false;
+    int lastInSection = -1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].section != section) continue;
+        if (!lines[i].key.empty() && lines[i].key == key) {
+            lines[i].text = newLine;
+            done = true;
+            break;
+        }
+        if (!Trim(lines[i].text).empty()) lastInSection = static_cast<int>(i);
+    }
+    if (!done) {
+        IniLine entry{newLine, section, key};
+        if (lastInSection >= 0) {
+            lines.insert(lines.begin() + lastInSection + 1, entry);
+        } else {
+            if (!lines.empty() && !Trim(lines.back().text).empty()) lines.push_back({"", "", ""});
+            lines.push_back({"[" + section + "]", section, ""});
+            lines.push_back(entry);
+        }
+    }
+    std::string contents;
+    for (const auto& line : lines) contents += line.text + "\n";
+    return WriteFileAtomically(path, contents);
+}
+
+}  // namespace lintora

@@ -1,0 +1,21 @@
+#pragma once
+// The per-user settings store: one INI file per application at
+// $XDG_CONFIG_HOME/<app>/<app>.ini (default ~/.config), sections of
+// key=value lines. Values come back exactly as saved, blanks included.
+#include <string>
+
+namespace lintora {
+
+// Where the settings of app are kept.
+std::string SettingsFilePath(const std::string& app);
+
+// The saved value, or defaultValue when the key (or the file) is absent.
+std::string GetSetting(const std::string& app, const std::string& section,
+                       const std::string& key, const std::string& defaultValue);
+
+// Saves one value (the file is replaced atomically). Returns "" on success,
+// else why it failed.
+std::string SaveSetting(const std::string& app, const std::string& section,
+                        const std::string& key, const std::string& value);
+
+}  // namespace lintora
