@@ -9,6 +9,7 @@
 
 #include "record_store/page_scratch.h"
 #include "record_store/records.h"
+#include "record_store/trees.h"
 
 namespace lintora {
 
@@ -74,6 +75,7 @@ struct ProgramState {
     std::array<int32_t, 32> TreeSlot{};
     int32_t TreeCount = 0;
     int32_t PrevTreeCount = 0;
+    std::vector<TreeRec> Trees = std::vector<TreeRec>(1);  // 0..TreeCount
     int32_t PruneIndiv = 0;
     std::string PrunePending = "N";
 
@@ -83,6 +85,25 @@ struct ProgramState {
     // ---- Matching and linking ----
 
     // ---- Undo snapshot ----
+    // Copies of records 1..count (entry 0 unused); UndoReady while the
+    // snapshot may be restored.
+    std::vector<IndivRec> IndivUndo;
+    std::vector<FamilRec> FamilUndo;
+    std::vector<NoteRec> NotesUndo;
+    int32_t IndivUndoCount = 0;
+    int32_t FamilUndoCount = 0;
+    int32_t NotesUndoCount = 0;
+    int16_t UndoTreeCount = 0;
+    int32_t SavedRoot = 0;
+    std::string UndoStatusText;
+    std::string UndoChanged = "N";
+    bool UndoReady = false;
+    // Notes texts of the current individual and family (lines joined by CR LF),
+    // read by StoreNotes and filled by LoadEditNotes.
+    std::string IndivNoteText;
+    std::string FamilNoteText;
+    std::string IndivNoteChanged = "N";
+    std::string FamilNoteChanged = "N";
 
     // ---- Paste ----
 

@@ -49,6 +49,9 @@ public:
     virtual void HideEditor() {}
     virtual void LoadIndivEdit(int /*tab*/) {}
     virtual void SetEditorUndoEnabled(bool) {}
+    // Notes box text, caption of the notes switch button and of the Notes tab.
+    virtual void ShowEditorNotes(const std::string& /*notes*/, const std::string& /*switchCaption*/,
+                                 const std::string& /*tabCaption*/) {}
 
     // Search window: year ranges back to their first entry.
     virtual void ResetSearchRanges() {}

@@ -1,0 +1,27 @@
+#pragma once
+// Notes of individuals and families, held as note lines in g.Notes in the
+// shape the GEDCOM writer puts them out ("1 NOTE", "2 CONT", "2 CONC").
+#include <cstdint>
+#include <string>
+
+namespace lintora {
+
+// Stores g.IndivNoteText (kind "I") or g.FamilNoteText (kind "F") as note
+// lines of owner recNo. Mode "Y" detaches the owner's lines first; any other
+// mode appends after them (with a "   " / "---" separator when the last line
+// has more than one character). In append mode a text whose lines already
+// stand, in order, among the owner's notes is not stored again. Returns the
+// number of note lines added. An owner outside its table stores nothing.
+int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mode);
+
+// Fills g.IndivNoteText and g.FamilNoteText from the lines of g.CurIndiv and
+// g.CurFamil (each text starts with one blank), shows them in the editor and
+// sets both changed flags to "N".
+void LoadEditNotes();
+
+// Length of the next piece of a line of 94 or more characters: pos is the
+// 1-based start of the piece, len on entry the previous piece's length (the
+// whole line's before the first). Cuts fall between two non-blank characters.
+void ConcSplitLen(const std::string& line, int pos, int& len);
+
+}  // namespace lintora
