@@ -1,0 +1,258 @@
+#include "record_store/name_parsing.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "record_store/fixed_text.h"
+#include "record_store/name_key.h"
+#include "record_store/program_state.h"
+#include "record_store/text_routines.h"
+
+namespace lintora {
+
+namespace {
+
+constexpr std::size_t kNickWidth = 120;
+
+// Byte length of the character starting at s[i].
+std::size_t CharSize(std::string_view s, std::size_t i) { return Utf8Left(s.substr(i), 1).size(); }
+
+// No small letter in the text.
+bool IsUpperCaseText(std::string_view s) { return UpperCase(s) == s; }
+
+// Generation suffixes; "I", "V" and "X" count only as the last word.
+constexpr std::array<std::string_view, 12> kSuffixes = {
+    "JR", "SR", "II", "III", "IV", "VI", "VII", "VIII", "IX", "XI", "XII", "XIII"};
+constexpr std::array<std::string_view, 3> kLastWordSuffixes = {"I", "V", "X"};
+constexpr std::array<std::string_view, 6> kTitles = {"ESQ", "SIR", "DUKE", "KING", "QUEEN", "DUCHESS"};
+constexpr std::array<std::string_view, 13> kRanks = {
+    "PVT", "SGT", "LT", "COL", "SRG", "SRGNT", "SRGT", "CAP", "CAPT", "CPL", "CORP", "GEN", "MAJ"};
+
+template <std::size_t N>
+bool InList(const std::array<std::string_view, N>& list, std::string_view upperWord) {
+    return std::find(list.begin(), list.end(), upperWord) != list.end();
+}
+
+bool IsSuffix(std::string_view word, bool isLast) {
+    const std::string up = UpperCase(word);
+    return InList(kSuffixes, up) || (isLast && InList(kLastWordSuffixes, up));
+}
+
+// Roman numerals stay in capitals (III, not Iii); Jr and Sr take proper case.
+std::string SuffixCase(std::string_view suffix) {
+    const std::string up = UpperCase(suffix);
+    if (up != "JR" && up != "SR" && (InList(kSuffixes, up) || InList(kLastWordSuffixes, up))) return up;
+    return ProperCase(suffix);
+}
+
+// The words of a text split at blanks, empty words left out.
+void SplitWords(const std::string& text, std::vector<std::string>& words) {
+    words = SplitFields(text, " ");
+    std::erase(words, std::string());
+}
+
+std::string JoinWords(const std::vector<std::string>& words, std::size_t from = 0) {
+    std::string out;
+    for (std::size_t i = from; i < words.size(); ++i) {
+        if (!out.empty()) out += ' ';
+        out += words[i];
+    }
+    return out;
+}
+
+// Removes every word `take` accepts; the last one taken is the result
+// (`found` is left alone when none is taken).
+template <typename Pred>
+void TakeWords(std::vector<std::string>& words, std::string& found, Pred take) {
+    const std::size_t count = words.size();
+    std::vector<std::string> kept;
+    kept.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (take(words[i], i + 1 == count)) found = words[i];
+        else kept.push_back(std::move(words[i]));
+    }
+    words = std::move(kept);
+}
+
+// Nickname between the first `open` mark and the next `close` mark: the text
+// loses the marked part; false when there is no closing mark.
+bool CutMarked(std::string& text, char open, char close, std::string& nick) {
+    const auto a = text.find(open);
+    if (a == std::string::npos) return false;
+    const auto b = text.find(close, a + 1);
+    if (b == std::string::npos) return false;
+    nick = Utf8Left(std::string_view(text).substr(a + 1, b - a - 1), kNickWidth);
+    text = text.substr(0, a) + text.substr(b + 1);
+    return true;
+}
+
+// The character after the first "/", "(" and "-" becomes a capital
+// (Smith-Jones, not Smith-jones).
+void CapitalsAfterMarks(std::string& s) {
+    for (char mark : {'/', '(', '-'}) {
+        const auto p = s.find(mark);
+        if (p == std::string::npos || p + 1 >= s.size()) continue;
+        const std::size_t n = CharSize(s, p + 1);
+        s.replace(p + 1, n, UpperCase(std::string_view(s).substr(p + 1, n)));
+    }
+}
+
+// Placeholder names such as "<unknown>" are not the user's own writing.
+bool IsMarkerName(std::string_view name) {
+    return name.size() >= 2 && name.front() == '<' && name.back() == '>';
+}
+
+// The given-name half of the key skips "Mrs": a married title is no name.
+std::string FirstKeyedGivenName(const std::string& given) {
+    std::vector<std::string> words;
+    SplitWords(given, words);
+    for (const std::string& w : words)
+        if (UpperCase(w) != "MRS") return w;
+    return {};
+}
+
+void Parse(std::string_view fullName, NameParts& out) {
+    const std::string full = TrimBlanks(fullName);
+    if (full.empty()) return;
+    const bool capitals = IsUpperCaseText(full);
+
+    // Cleaning.
+    std::string text = ReplaceAll(full, ".", " ");
+    text = ReplaceAll(text, ", ", ",");
+    for (std::string_view mark : {"?", "_", ";", "%", "*"}) text = ReplaceAll(text, mark, " ");
+    const bool dash = text.find(" - ") != std::string::npos;
+    if (dash) text = ReplaceAll(text, " - ", "-");
+    if (!text.empty() && text.back() == '-') text.pop_back();
+    text = ReplaceAll(text, "  ", " ");
+
+    // Nicknames: in parentheses, then in quotes (a quoted one wins).
+    bool mrs = false;
+    if (CutMarked(text, '(', ')', out.nickname) && UpperCase(TrimBlanks(out.nickname)) == "MRS") {
+        mrs = true;
+        out.nickname.clear();
+    }
+    const char quote = text.find('"') != std::string::npos ? '"' : '\'';
+    std::string quoted;
+    if (CutMarked(text, quote, quote, quoted)) out.nickname = quoted;
+
+    // Suffix or title after a comma.
+    const std::vector<std::string> parts = SplitFields(text, ",");
+    std::string main = parts[0];
+    std::string rest;
+    if (parts.size() >= 2) rest = parts.size() >= 3 ? parts[1] + " " + parts[2] : parts[1];
+    std::vector<std::string>& words = g.NameWords;
+    SplitWords(rest, words);
+    if (!words.empty()) {
+        if (IsSuffix(words[0], true)) {
+            out.suffix = words[0];
+            out.title = JoinWords(words, 1);
+        } else {
+            out.title = TrimBlanks(rest);
+        }
+    }
+
+    SplitWords(main, words);
+    TakeWords(words, out.suffix, IsSuffix);
+    TakeWords(words, out.title, [](const std::string& w, bool) { return InList(kTitles, UpperCase(w)); });
+    TakeWords(words, out.prefix, [](const std::string& w, bool) { return InList(kRanks, UpperCase(w)); });
+
+    // Given names, then the surname.
+    if (!words.empty()) out.surname = words.back();
+    if (words.size() >= 2) out.given = words[0];
+    bool surnameAtCapitals = false;
+    if (words.size() >= 3) {
+        const std::size_t last = words.size() - 1;
+        if (capitals) {
+            for (std::size_t i = 1; i < last; ++i) out.given += " " + words[i];
+        } else {
+            out.surname.clear();
+            for (std::size_t i = 1; i < last; ++i) {
+                const std::string& w = words[i];
+                // An initial (one capital letter) stays with the given names.
+                if (!surnameAtCapitals && Utf8Length(w) >= 2 && IsUpperCaseText(w)) surnameAtCapitals = true;
+                (surnameAtCapitals ? out.surname : out.given) += " " + w;
+            }
+            out.surname = TrimBlanks(out.surname + " " + words[last]);
+        }
+    }
+    const std::string surnameAsWritten = out.surname;
+
+    // The first name parsed decides how surnames are written from now on.
+    std::string& surnameCase = g.SurnameCase;
+    if (surnameCase == " " && !IsMarkerName(full)) {
+        if (capitals || surnameAtCapitals) surnameCase = "U";
+        else if (out.surname.empty()) surnameCase = "P";
+        else {
+            bool anyNonSmall = false;
+            for (std::size_t i = 0; i < out.surname.size() && !anyNonSmall;) {
+                const std::size_t n = CharSize(out.surname, i);
+                const std::string_view ch = std::string_view(out.surname).substr(i, n);
+                anyNonSmall = UpperCase(ch) == ch;
+                i += n;
+            }
+            surnameCase = anyNonSmall ? "M" : "P";
+        }
+    }
+    if (surnameCase == "U") out.surname = TrimBlanks(UpperCase(out.surname));
+    else if (surnameCase == "P") out.surname = ProperCase(out.surname);
+
+    out.given = ProperCase(TrimBlanks(out.given));
+    out.title = ProperCase(TrimBlanks(out.title));
+    out.suffix = SuffixCase(TrimBlanks(out.suffix));
+    out.nickname = ProperCase(TrimBlanks(out.nickname));
+    out.prefix = TrimBlanks(out.prefix);
+    for (std::string* s : {&out.given, &out.surname, &out.title}) CapitalsAfterMarks(*s);
+
+    // A lone word is a given name unless it is written in capitals.
+    if (out.given.empty() && !out.surname.empty() && !IsUpperCaseText(surnameAsWritten)) {
+        out.given = ProperCase(out.surname);
+        CapitalsAfterMarks(out.given);  // proper case would undo them
+        out.surname.clear();
+    }
+    if (Utf8Length(out.surname) == 1) {
+        out.given = TrimBlanks(out.given + " " + out.surname);
+        out.surname.clear();
+    }
+    if (out.surname.empty() && !out.title.empty()) {
+        out.surname = out.title;
+        out.title.clear();
+    }
+    if (dash) {
+        out.surname = ReplaceAll(out.surname, "-", " - ");
+        out.given = ReplaceAll(out.given, "-", " - ");
+    }
+    if (mrs) out.given = TrimBlanks("Mrs " + out.given);
+}
+
+}  // namespace
+
+void ParseNameParts(std::string_view fullName, std::string& surname, std::string& given,
+                    std::string& prefix, std::string& suffix, std::string& title,
+                    std::string& nickname, std::string& key) {
+    NameParts parts;
+    try {
+        Parse(fullName, parts);
+        parts.key = NameKeyHalf(FirstKeyedGivenName(parts.given)) + NameKeyHalf(parts.surname);
+    } catch (const std::exception& e) {
+        MsgBox(std::string("Problem parsing Name: \n") + e.what(), MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+    surname = std::move(parts.surname);
+    given = std::move(parts.given);
+    prefix = std::move(parts.prefix);
+    suffix = std::move(parts.suffix);
+    title = std::move(parts.title);
+    nickname = std::move(parts.nickname);
+    key = std::move(parts.key);
+}
+
+NameParts ParseNameParts(std::string_view fullName) {
+    NameParts p;
+    ParseNameParts(fullName, p.surname, p.given, p.prefix, p.suffix, p.title, p.nickname, p.key);
+    return p;
+}
+
+}  // namespace lintora
