@@ -12,4 +12,8 @@ void ClearAllData();
 // and the paste state; no window and no data file is touched.
 void ClearWorkTables();
 
+// The window part of ClearAllData alone: lists, pedigree, panels and the
+// data commands back to their empty look.
+void ClearWorkWindows();
+
 }  // namespace lintora
