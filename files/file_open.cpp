@@ -122,8 +122,9 @@ int16_t OpenFileChecked(const std::string& name, int16_t mode, int16_t recordLen
         int16_t fileNo = 0;
         int16_t err = TryOpen(name, mode, fileNo);
         if (err == 0) return fileNo;
-        if (error) *error = err;
-        if (FileErrors(err) != kFileRetry) return 0;
+        const int16_t answer = FileErrors(err);
+        if (answer == kFileUnknown && error) *error = err;
+        if (answer != kFileRetry) return 0;
     }
 }
 

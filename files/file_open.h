@@ -25,9 +25,9 @@ inline constexpr int16_t kFileUnknown = 3;
 // Opens name in mode; returns its file number, or 0 when nothing was opened
 // (refused name, Cancel at the replace question, an open that failed). With
 // replaceCheck on, mode 1 asks "Replace contents of <name>?" before an
-// existing file is truncated. When error is given it receives the error
-// number of the last failure (0 when none), so a caller can tell a failure
-// that FileErrors did not explain (it returned kFileUnknown).
+// existing file is truncated. When error is given it receives the number
+// of a failure that FileErrors had no message for (0 otherwise), so that
+// the caller can explain it.
 int16_t OpenFileChecked(const std::string& name, int16_t mode, int16_t recordLength,
                         bool replaceCheck, int16_t* error = nullptr);
 
