@@ -79,11 +79,16 @@ void TakeWords(std::vector<std::string>& words, std::string& found, Pred take) {
 }
 
 // Nickname between the first `open` mark and the next `close` mark: the text
-// loses the marked part; false when there is no closing mark.
-bool CutMarked(std::string& text, char open, char close, std::string& nick) {
-    const auto a = text.find(open);
+// loses the marked part; false when there is no closing mark. With
+// `wordEdges` the marks must open and close words, so the apostrophes of
+// D'Arcy O'Brien are no quotes.
+bool CutMarked(std::string& text, char open, char close, std::string& nick, bool wordEdges = false) {
+    auto a = text.find(open);
+    while (wordEdges && a != std::string::npos && a > 0 && text[a - 1] != ' ') a = text.find(open, a + 1);
     if (a == std::string::npos) return false;
-    const auto b = text.find(close, a + 1);
+    auto b = text.find(close, a + 1);
+    while (wordEdges && b != std::string::npos && b + 1 < text.size() && text[b + 1] != ' ')
+        b = text.find(close, b + 1);
     if (b == std::string::npos) return false;
     nick = Utf8Left(std::string_view(text).substr(a + 1, b - a - 1), kNickWidth);
     text = text.substr(0, a) + text.substr(b + 1);
@@ -135,9 +140,11 @@ void Parse(std::string_view fullName, NameParts& out) {
         mrs = true;
         out.nickname.clear();
     }
-    const char quote = text.find('"') != std::string::npos ? '"' : '\'';
+    // Without a closing mark any nickname found so far stays.
+    const bool doubleQuote = text.find('"') != std::string::npos;
+    const char quote = doubleQuote ? '"' : '\'';
     std::string quoted;
-    if (CutMarked(text, quote, quote, quoted)) out.nickname = quoted;
+    if (CutMarked(text, quote, quote, quoted, !doubleQuote)) out.nickname = quoted;
 
     // Suffix or title after a comma.
     const std::vector<std::string> parts = SplitFields(text, ",");
@@ -184,9 +191,9 @@ void Parse(std::string_view fullName, NameParts& out) {
     // The first name parsed decides how surnames are written from now on.
     std::string& surnameCase = g.SurnameCase;
     if (surnameCase == " " && !IsMarkerName(full)) {
-        if (capitals || surnameAtCapitals) surnameCase = "U";
-        else if (out.surname.empty()) surnameCase = "P";
-        else {
+        if (capitals || surnameAtCapitals) {
+            surnameCase = "U";
+        } else {
             bool anyNonSmall = false;
             for (std::size_t i = 0; i < out.surname.size() && !anyNonSmall;) {
                 const std::size_t n = CharSize(out.surname, i);

@@ -19,8 +19,8 @@ struct NameParts {
 
 // All outputs start blank. The key is always 20 characters (20 blanks for a
 // blank name); compare keys at full width (FixedText<20> or .padded()), as a
-// stored field drops its trailing blanks. Failures are reported ("Problem parsing Name: ") and the
-// outputs keep what was set so far.
+// stored field drops its trailing blanks. Failures are reported ("Problem
+// parsing Name: ") and the outputs keep what was set so far.
 void ParseNameParts(std::string_view fullName, std::string& surname, std::string& given,
                     std::string& prefix, std::string& suffix, std::string& title,
                     std::string& nickname, std::string& key);

@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 #include "record_store/program_state.h"
+#include "record_store/text_routines.h"
 #include "record_store/window_port.h"
 
 namespace lintora {
@@ -19,10 +20,7 @@ void Problem(const std::string& prefix, const std::exception& e) {
 
 std::string UpperSurname(int32_t indiv) {
     if (indiv <= 0 || indiv > g.IndivCount) return {};
-    std::string s = g.Indiv[indiv].iSurn.trimmed();
-    for (auto& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
+    return UpperCase(g.Indiv[indiv].iSurn.trimmed());
 }
 
 template <typename Rec, typename Count>

@@ -118,6 +118,10 @@ TEST_F(ParseNamePartsTest, KeepsPartsThePlainRulesWouldLose) {
     Check({
         // A lone apostrophe leaves the nickname in parentheses alone.
         {"Mary (Polly) O'Brien", "M", "Mary", "O'Brien", "", "", "", "Polly", ""},
+        // Apostrophes inside words are no quotes.
+        {"D'Arcy O'Brien", "M", "D'arcy", "O'Brien", "", "", "", "", ""},
+        {"John 'jack' O'Brien", "M", "John", "O'Brien", "", "", "", "Jack", ""},
+        {"Mary 'Polly O'Brien", "M", "Mary 'polly", "O'Brien", "", "", "", "", ""},
         // A surname in capitals with a suffix stays the surname.
         {"SMITH, JR", "M", "", "SMITH", "", "Jr", "", "", kBlankHalf + "S530000000"},
         {"SMITH JR", "M", "", "SMITH", "", "Jr", "", "", ""},
