@@ -14,6 +14,7 @@
 #include "files/file_saving.h"
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
+#include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/platform.h"
 #include "record_store/clear.h"
@@ -127,21 +128,6 @@ std::string UpperAscii(std::string_view s) {
     return out;
 }
 
-// Splits at CR LF, CR or LF. A line end at the very end makes no empty last line.
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
-}
-
 // The value of HEAD CHAR, upper case, or empty.
 std::string HeaderCharSet(const std::vector<std::string>& lines) {
     bool inHead = false;
@@ -168,7 +154,7 @@ std::vector<std::string> FileLines(const std::string& bytes) {
     if (utf16) text = Utf16ToUtf8(bytes);
     else if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) text = bytes.substr(3);
     else text = bytes;
-    std::vector<std::string> lines = SplitLines(text);
+    std::vector<std::string> lines = SplitFileLines(text);
     for (auto& line : lines) {
         // An encoded work-file line holds digits only; a GEDCOM line never does.
         if (AllDigits(line)) {
@@ -370,7 +356,7 @@ void CompleteLoad(bool progress, bool rememberedFile) {
     Progress(progress, 55);
     const std::string surname = g.Indiv[1].iSurn.trimmed();
     g.SurnameCase = surname == UpperCase(surname) ? "U" : "P";
-    Windows().SetProgressLabel("Building tree...");
+    if (progress) Windows().SetProgressLabel("Building tree...");
     Progress(progress, 85);
     LoadGenTree();
     ClearWorkWindows();

@@ -115,8 +115,7 @@ void StoreName(IndivRec& R, const std::string& value) {
         std::string surname = TrimBlanks(pieces[1]);
         if (!surname.empty() && surname != R.iSurn.trimmed()) {
             R.iSurn = surname;
-            std::string given = TrimBlanks(pieces[0]);
-            if (!given.empty()) R.iGivn = given;
+            R.iGivn = TrimBlanks(pieces[0]);
         }
     }
 }
