@@ -279,11 +279,12 @@ void ProcessINDI() {
             R.iPIDno = ToNumber<int32_t>(value.substr(dash + 1));
         } else if (path == "INDI:SUBN") R.iSubmNo = value;
         else if (path == "INDI:NOTE") {
-            if (value.empty()) return;
+            // A blank NOTE line still opens a note: the CONC and CONT lines
+            // below it must not run on into the note before.
             if (g.GedValueIsPointer) {
                 R.iNoteXref = value;
                 r.indivNotePtrs.push_back({i, value});
-            } else if (value.front() == '@') {
+            } else if (!value.empty() && value.front() == '@') {
                 R.iNoteXref = value;
             } else if (FileNoteText("I", i, "1 NOTE", g.GedRawValue)) {
                 R.iNoteFlg = "Y";
@@ -340,11 +341,12 @@ void ProcessFAM() {
             r.children.push_back({f, value});
         } else if (path == "FAM:SOUR") F.fSourXref = value;
         else if (path == "FAM:NOTE") {
-            if (value.empty()) return;
+            // A blank NOTE line still opens a note: the CONC and CONT lines
+            // below it must not run on into the note before.
             if (g.GedValueIsPointer) {
                 F.fNoteXref = value;
                 r.familNotePtrs.push_back({f, value});
-            } else if (value.front() == '@') {
+            } else if (!value.empty() && value.front() == '@') {
                 F.fNoteXref = value;
             } else if (FileNoteText("F", f, "1 NOTE", g.GedRawValue)) {
                 F.fNoteFlg = "Y";
