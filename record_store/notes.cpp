@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
+#include "record_store/text_routines.h"
 #include "record_store/window_port.h"
 
 namespace lintora {
@@ -101,14 +102,7 @@ std::string GatherText(const std::string& kind, int32_t owner) {
     for (int32_t k = 1; k <= g.NotesCount; ++k) {
         const NoteRec& n = g.Notes[k];
         if (!OwnsLine(n, kind, owner)) continue;
-        std::string piece;
-        for (char c : LineText(n)) {
-            if (c == '\v')
-                piece += "\r\n";
-            else
-                piece += c;
-        }
-        piece = TrimBlanks(piece);
+        const std::string piece = ReplaceAll(LineText(n), "\v", "\r\n");
         if (n.nTag.trimmed() == "2 CONT") text += "\r\n";
         text += piece;
     }
@@ -123,6 +117,10 @@ void ConcSplitLen(const std::string& line, int pos, int& len) {
     auto at = [&](int p) {  // 1-based character p
         return std::string_view(line).substr(starts[p - 1], starts[p] - starts[p - 1]);
     };
+    if (pos < 1 || pos > count) {
+        len = 0;
+        return;
+    }
     const int rest = count - pos + 1;
     if (rest < 94) {
         len = rest < 0 ? 0 : rest;

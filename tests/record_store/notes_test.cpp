@@ -114,6 +114,18 @@ TEST_F(NotesTest, LineWithNoCutPointStaysWithinANoteLine) {
     EXPECT_EQ(joined, TrimBlanks(line));
 }
 
+TEST_F(NotesTest, PieceLengthOutsideTheLineIsZero) {
+    const std::string line = Words(100);
+    for (int pos : {0, -5, 101, 500}) {
+        int len = 93;
+        ConcSplitLen(line, pos, len);
+        EXPECT_EQ(len, 0) << pos;
+    }
+    int len = 100;
+    ConcSplitLen(line, 95, len);
+    EXPECT_EQ(len, 6);
+}
+
 TEST_F(NotesTest, CutsCountCharactersNotBytes) {
     std::string line;
     for (int i = 0; i < 100; ++i) line += "\xC3\xA9";  // é

@@ -73,23 +73,17 @@ private:
         }
         for (int32_t f = 1; f <= g.FamilCount; ++f) {
             FamilRec& F = g.Famil[f];
-            if (F.fHusb == p.iRIN) {
-                if (F.fTree == 0) {
-                    F.fTree = e.tree;
-                    F.fGen = e.level;
-                }
-                if (F.fWife > 0) Bump(F.fWife, e.tree, e.level);
-                Child(F.fRIN, e);
-            }
-            if (F.fWife == p.iRIN) {
-                if (F.fTree == 0) {
-                    F.fTree = e.tree;
-                    F.fGen = e.level;
-                }
-                if (F.fHusb > 0) Bump(F.fHusb, e.tree, e.level);
-                Child(F.fRIN, e);
-            }
+            if (F.fHusb == p.iRIN) Own(F, F.fWife, e);
+            if (F.fWife == p.iRIN) Own(F, F.fHusb, e);
         }
+    }
+    void Own(FamilRec& F, int32_t spouse, const Entry& e) {
+        if (F.fTree == 0) {
+            F.fTree = e.tree;
+            F.fGen = e.level;
+        }
+        if (spouse > 0) Bump(spouse, e.tree, e.level);
+        Child(F.fRIN, e);
     }
     void Child(int32_t fam, const Entry& e) {
         if (fam == 0 || g.Famil[fam].fRIN == 0) return;

@@ -1,0 +1,123 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace lintora {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QMessageBox::Icon ToQt(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Information: return QMessageBox::Information;
+        case MsgIcon::Exclamation: return QMessageBox::Warning;
+        case MsgIcon::Question: return QMessageBox::Question;
+        case MsgIcon::Critical: return QMessageBox::Critical;
+        case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, Q(r.title), Q(r.initialDir), Q(r.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? std::string() : files.front().toStdString();
+}
+
+}  // namespace
+
+QtPlatform::~QtPlatform() {
+    if (busy_) QApplication::restoreOverrideCursor();
+}
+
+QWidget* QtPlatform::Parent() const { return dialogParent ? dialogParent : QApplication::activeWindow(); }
+
+MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                             const std::string& title) {
+    QMessageBox::StandardButtons qb = QMessageBox::Ok;
+    switch (buttons) {
+        case MsgButtons::Ok: qb = QMessageBox::Ok; break;
+        case MsgButtons::OkCancel: qb = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case MsgButtons::YesNo: qb = QMessageBox::Yes | QMessageBox::No; break;
+        case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Q(text), qb, Parent());
+    // A box asked while the hourglass shows must still get the normal pointer.
+    const bool wasBusy = busy_;
+    if (wasBusy) SetBusy(false);
+    const int pressed = box.exec();
+    if (wasBusy) SetBusy(true);
+    switch (pressed) {
+        case QMessageBox::Yes: return MsgResult::Yes;
+        case QMessageBox::No: return MsgResult::No;
+        case QMessageBox::Cancel: return MsgResult::Cancel;
+        case QMessageBox::Ok: return MsgResult::Ok;
+        default: break;
+    }
+    // Closed without a button: the safest answer the box offers.
+    switch (buttons) {
+        case MsgButtons::Ok: return MsgResult::Ok;
+        case MsgButtons::YesNo: return MsgResult::No;
+        default: return MsgResult::Cancel;
+    }
+}
+
+void QtPlatform::SetStatusText(const std::string& text) {
+    if (onStatusText) onStatusText(text);
+}
+
+void QtPlatform::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtPlatform::ProgressStart(int maximum) {
+    if (onProgressStart) onProgressStart(maximum);
+}
+
+void QtPlatform::ProgressSet(int value) {
+    if (onProgressSet) onProgressSet(value);
+}
+
+void QtPlatform::ProgressEnd() {
+    if (onProgressEnd) onProgressEnd();
+}
+
+LocalTime QtPlatform::Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+int32_t QtPlatform::ChooseMatch(const MatchRequest& request) {
+    if (!chooseMatch) return 0;
+    const bool wasBusy = busy_;
+    if (wasBusy) SetBusy(false);
+    const int32_t chosen = chooseMatch(request);
+    if (wasBusy) SetBusy(true);
+    return chosen;
+}
+
+std::string QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
+    return RunFileDialog(Parent(), request, QFileDialog::AcceptSave);
+}
+
+std::string QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
+    return RunFileDialog(Parent(), request, QFileDialog::AcceptOpen);
+}
+
+}  // namespace lintora

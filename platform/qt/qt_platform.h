@@ -1,0 +1,49 @@
+#pragma once
+// The platform port on Qt Widgets: message boxes, the busy pointer, file
+// dialogs and the local clock. Status text, progress and the match choice
+// are passed to hooks that the windows install (the match selection dialog
+// lives in its own library; see UseMatchSelectDialog).
+#include <functional>
+#include <string>
+
+#include "platform/platform.h"
+
+class QWidget;
+
+namespace lintora {
+
+// Title of every message box that names none.
+inline constexpr const char* kProgramTitle = "Lintora";
+
+class QtPlatform : public Platform {
+public:
+    QtPlatform() = default;
+    ~QtPlatform() override;
+
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                     const std::string& title) override;
+    void SetStatusText(const std::string& text) override;
+    void SetBusy(bool busy) override;
+    void ProgressStart(int maximum) override;
+    void ProgressSet(int value) override;
+    void ProgressEnd() override;
+    LocalTime Now() override;
+    // Without a chooser installed nobody can be asked: the person counts as new.
+    int32_t ChooseMatch(const MatchRequest& request) override;
+    std::string SaveFileDialog(const FileDialogRequest& request) override;
+    std::string OpenFileDialog(const FileDialogRequest& request) override;
+
+    // The window that owns the dialogs (the main window); none = the active one.
+    QWidget* dialogParent = nullptr;
+    std::function<void(const std::string&)> onStatusText;
+    std::function<void(int)> onProgressStart;
+    std::function<void(int)> onProgressSet;
+    std::function<void()> onProgressEnd;
+    std::function<int32_t(const MatchRequest&)> chooseMatch;
+
+private:
+    QWidget* Parent() const;
+    bool busy_ = false;
+};
+
+}  // namespace lintora

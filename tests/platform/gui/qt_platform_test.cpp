@@ -1,0 +1,128 @@
+#include "platform/qt/qt_platform.h"
+#include "tests/support/qt_app.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+using testing::EnsureApp;
+
+class QtPlatformTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { EnsureApp(); }
+    QtPlatform platform;
+};
+
+struct Seen {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+};
+
+// Presses a button of the next message box and tells what the box showed.
+void PressWhenShown(Seen& seen, QMessageBox::StandardButton press) {
+    QTimer::singleShot(0, [&seen, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size())};
+        if (press == QMessageBox::NoButton)
+            box->close();
+        else
+            box->button(press)->click();
+    });
+}
+
+TEST_F(QtPlatformTest, MessageBoxesCarryTheProgramTitleAndReturnThePressedButton) {
+    struct Case {
+        MsgButtons buttons;
+        MsgIcon icon;
+        QMessageBox::StandardButton press;
+        MsgResult result;
+        int count;
+        QMessageBox::Icon qicon;
+    } cases[] = {
+        {MsgButtons::Ok, MsgIcon::Information, QMessageBox::Ok, MsgResult::Ok, 1, QMessageBox::Information},
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::No, MsgResult::No, 2, QMessageBox::Question},
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::Yes, MsgResult::Yes, 2, QMessageBox::Question},
+        {MsgButtons::YesNoCancel, MsgIcon::Exclamation, QMessageBox::Cancel, MsgResult::Cancel, 3,
+         QMessageBox::Warning},
+        {MsgButtons::OkCancel, MsgIcon::None, QMessageBox::Cancel, MsgResult::Cancel, 2, QMessageBox::NoIcon},
+        {MsgButtons::YesNoCancel, MsgIcon::Question, QMessageBox::NoButton, MsgResult::Cancel, 3,
+         QMessageBox::Question},
+    };
+    for (const Case& c : cases) {
+        Seen seen;
+        PressWhenShown(seen, c.press);
+        EXPECT_EQ(platform.MsgBox("Do you wish to save your changes?", c.buttons, c.icon, ""), c.result);
+        EXPECT_EQ(seen.title, "Lintora");
+        EXPECT_EQ(seen.text, "Do you wish to save your changes?");
+        EXPECT_EQ(seen.icon, c.qicon);
+        EXPECT_EQ(seen.buttons, c.count);
+    }
+    Seen seen;
+    PressWhenShown(seen, QMessageBox::Ok);
+    platform.MsgBox("x", MsgButtons::Ok, MsgIcon::None, "Own title");
+    EXPECT_EQ(seen.title, "Own title");
+}
+
+TEST_F(QtPlatformTest, HooksReceiveStatusAndProgress) {
+    std::vector<std::string> log;
+    platform.onStatusText = [&](const std::string& s) { log.push_back("text " + s); };
+    platform.onProgressStart = [&](int m) { log.push_back("start " + std::to_string(m)); };
+    platform.onProgressSet = [&](int v) { log.push_back("set " + std::to_string(v)); };
+    platform.onProgressEnd = [&] { log.push_back("end"); };
+    platform.SetStatusText("Processing...");
+    platform.ProgressStart(50);
+    platform.ProgressSet(10);
+    platform.ProgressEnd();
+    EXPECT_EQ(log, (std::vector<std::string>{"text Processing...", "start 50", "set 10", "end"}));
+
+    platform.SetBusy(true);
+    platform.SetBusy(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    platform.SetBusy(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(QtPlatformTest, ClockIsTheLocalOne) {
+    const QDateTime before = QDateTime::currentDateTime();
+    LocalTime t = platform.Now();
+    EXPECT_EQ(t.year, before.date().year());
+    EXPECT_GE(t.month, 1);
+    EXPECT_LE(t.month, 12);
+    EXPECT_GE(t.hour, 0);
+    EXPECT_LE(t.hour, 23);
+}
+
+TEST_F(QtPlatformTest, FileDialogsReturnTheChosenPathOrNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FileDialogRequest r{"Save Work File", "Work files (*.lnt)", dir.path().toStdString(), "tree.lnt"};
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->windowTitle(), "Save Work File");
+        static_cast<QDialog*>(d)->accept();  // as the Save button does
+    });
+    EXPECT_EQ(platform.SaveFileDialog(r), QDir(dir.path()).filePath("tree.lnt").toStdString());
+
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->reject();
+    });
+    EXPECT_EQ(platform.OpenFileDialog(r), "");
+}
+
+}  // namespace
+}  // namespace lintora
