@@ -58,6 +58,8 @@ public:
 
     // Search window: year ranges back to their first entry.
     virtual void ResetSearchRanges() {}
+    // Search window: site and page lists emptied (a load refills them on use).
+    virtual void ClearSearchSiteLists() {}
 
     // Preferences window: hidden at the end of a GEDCOM save.
     virtual void HidePreferences() {}
