@@ -72,6 +72,21 @@ protected:
     }
 };
 
+// Fills individual i with a name, sex and source, stamped as the reader
+// stamps a record it creates under the scripted clock.
+inline void Person(int32_t i, const char* givn, const char* surn, const char* sex, int16_t source) {
+    IndivRec& r = g.Indiv[i];
+    r.iRIN = i;
+    r.iGivn = givn;
+    r.iSurn = surn;
+    r.iName = std::string(givn) + " " + surn;
+    r.iSex = sex;
+    r.iSource = source;
+    r.iNoteFlg = "N";
+    r.iChanDate = "6 Jan 2006";
+    r.iChanTime = "14:5:9";
+}
+
 // The source folder of the project, from this file's place in it.
 inline std::filesystem::path ProjectDir() {
     return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();

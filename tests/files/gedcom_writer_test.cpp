@@ -19,19 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kPath = "/home/jane/Trees/smith.ged";
 
-void Person(int32_t i, const char* givn, const char* surn, const char* sex, int16_t source) {
-    IndivRec& r = g.Indiv[i];
-    r.iRIN = i;
-    r.iGivn = givn;
-    r.iSurn = surn;
-    r.iName = std::string(givn) + " " + surn;
-    r.iSex = sex;
-    r.iSource = source;
-    r.iNoteFlg = "N";
-    r.iChanDate = "6 Jan 2006";
-    r.iChanTime = "14:5:9";
-}
-
 void Note(int32_t n, const char* kind, int32_t owner, const char* tag, const std::string& text) {
     NoteRec& r = g.Notes[n];
     r.nKind = kind;

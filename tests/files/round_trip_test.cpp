@@ -39,19 +39,6 @@ protected:
     }
 };
 
-void Person(int32_t i, const char* givn, const char* surn, const char* sex, int16_t source) {
-    IndivRec& r = g.Indiv[i];
-    r.iRIN = i;
-    r.iGivn = givn;
-    r.iSurn = surn;
-    r.iName = std::string(givn) + " " + surn;
-    r.iSex = sex;
-    r.iSource = source;
-    r.iNoteFlg = "N";
-    r.iChanDate = "6 Jan 2006";  // the scripted clock, as the reader stamps it
-    r.iChanTime = "14:5:9";
-}
-
 TEST_F(RoundTripTest, WorkFileKeepsEveryFieldItCarries) {
     Person(1, "José", "Müller", "M", 1);
     IndivRec& j = g.Indiv[1];
