@@ -49,6 +49,7 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case MsgButtons::OkCancel: qb = QMessageBox::Ok | QMessageBox::Cancel; break;
         case MsgButtons::YesNo: qb = QMessageBox::Yes | QMessageBox::No; break;
         case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+        case MsgButtons::RetryCancel: qb = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
     QMessageBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Q(text), qb, Parent());
     // A box asked while the hourglass shows must still get the normal pointer.
@@ -61,6 +62,7 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case QMessageBox::No: return MsgResult::No;
         case QMessageBox::Cancel: return MsgResult::Cancel;
         case QMessageBox::Ok: return MsgResult::Ok;
+        case QMessageBox::Retry: return MsgResult::Retry;
         default: break;
     }
     // Closed without a button: the safest answer the box offers.
