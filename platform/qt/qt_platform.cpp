@@ -27,6 +27,8 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDial
     QFileDialog dialog(parent, Q(r.title), Q(r.initialDir), Q(r.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The save asks its own replace question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
