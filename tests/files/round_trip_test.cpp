@@ -1,52 +1,28 @@
 // Files written by the program read back into the same tables.
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
+#include "files/data_files.h"
 #include "files/file_loading.h"
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
-#include "tests/support/scripted_platform.h"
+#include "tests/files/files_fixture.h"
 
 namespace lintora {
 namespace {
 
 namespace fs = std::filesystem;
 
-const char* kSiteData =
-    "0!REPOS!FamilySearch!35 North West Temple Street!Salt Lake City, Utah 84150, USA!!R1\r\n"
-    "0!SOURCE!LDS!ANC!Ancestral File!AF!The Church of Jesus Christ of Latter-day Saints!FamilySearch!R1\r\n"
-    "0!SOURCE!LDS!IGI!International Genealogical Index!IGI!The Church!FamilySearch!R1\r\n"
-    "0!SOURCE!LDS!PRF!Pedigree Resource File!PRF!The Church!FamilySearch!R1\r\n"
-    "0!SOURCE!ANC!!Ancestry World Tree!AWT!Ancestry.com!https://www.ancestry.com!R1\r\n"
-    "0!SOURCE!RW!!RootsWeb WorldConnect Project!WC!RootsWeb.com!https://wc.rootsweb.com!R1\r\n"
-    "0!SOURCE!GC!!GenCircles Global Tree!GC!GenCircles!https://www.gencircles.com!R1\r\n"
-    "0!SOURCE!MYT!!MyTrees.com Family Trees!MYT!Kindred Konnections!https://www.mytrees.com!R1\r\n";
-
-class RoundTripTest : public testing::CleanState {
+class RoundTripTest : public testing::FilesTest {
 protected:
-    fs::path dir;
     void SetUp() override {
-        CleanState::SetUp();
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("lintora-trip-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir / "app");
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-        g.AppPath = (dir / "app").string();
-        std::ofstream(dir / "app" / "Lintora11.dat", std::ios::binary) << kSiteData;
-        LoadDatFileForTest();
+        FilesTest::SetUp();
+        fs::copy_file(testing::ProjectDir() / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
+        LoadDatFile("Limited");
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-        CleanState::TearDown();
-    }
-    static void LoadDatFileForTest();
     // Writes the tables as a file of the kind and returns its lines.
     std::vector<std::string> Save(FileKind kind, const fs::path& p) {
         std::vector<std::string> lines = BuildFileLines(kind, p.string());
@@ -59,15 +35,6 @@ protected:
     }
 };
 
-}  // namespace
-}  // namespace lintora
-
-#include "files/data_files.h"
-
-namespace lintora {
-namespace {
-
-void RoundTripTest::LoadDatFileForTest() { LoadDatFile("Limited"); }
 
 // A work with every field the work file carries.
 void FillWork() {
