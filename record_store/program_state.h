@@ -107,6 +107,11 @@ struct ProgramState {
     std::string FamilNoteChanged = "N";
 
     // ---- Paste ----
+    // Table sizes when the current paste began, and whether its result was
+    // already reported (a paste is reported once).
+    int32_t PasteStartIndivCount = 0;
+    int32_t PasteStartFamilCount = 0;
+    bool PasteReported = true;
 
     // ---- File saving, data files and settings ----
     std::string AppPath;       // the program's folder

@@ -1,0 +1,172 @@
+#include "page_import/af_individual.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "page_import/splitters.h"
+#include "platform/platform.h"
+#include "record_store/fixed_text.h"
+#include "record_store/program_state.h"
+#include "record_store/text_routines.h"
+#include "record_store/window_port.h"
+
+namespace lintora {
+
+namespace {
+
+std::string FieldAt(const std::vector<std::string>& fields, std::size_t i) {
+    return i < fields.size() ? fields[i] : std::string();
+}
+
+// Up to n code points of s from the 1-based character position pos.
+std::string Mid(const std::string& s, std::size_t pos, std::size_t n) {
+    std::size_t skip = pos > 0 ? pos - 1 : 0;
+    std::size_t b = 0;
+    while (b < s.size() && skip > 0) {
+        ++b;
+        while (b < s.size() && (static_cast<unsigned char>(s[b]) & 0xC0) == 0x80) ++b;
+        --skip;
+    }
+    return Utf8Left(std::string_view(s).substr(b), n);
+}
+
+// A line led by a label ("Death: ...", or a heading such as "Parents:") is
+// never the place of the event above it.
+bool IsLabelledLine(const std::string& trimmed) {
+    std::string first = trimmed.substr(0, trimmed.find(' '));
+    return !first.empty() && first.back() == ':';
+}
+
+// The place line under an event or marriage line i: the next line, trimmed,
+// unless it is empty or a labelled line of its own.
+std::string PlaceBelow(std::size_t i) {
+    if (i + 1 >= g.PageLines.size()) return {};
+    std::string next = TrimBlanks(g.PageLines[i + 1]);
+    if (next.empty() || IsLabelledLine(next)) return {};
+    return next;
+}
+
+// Date after the label of line i, and the place below it; a blank value
+// keeps what the field held.
+template <typename DateField, typename PlaceField>
+void ReadEvent(std::size_t i, DateField& date, PlaceField& place) {
+    g.LineFields = SplitFields(g.PageLines[i], ":");
+    std::string d = TrimBlanks(FieldAt(g.LineFields, 1));
+    if (!d.empty()) date = d;
+    std::string p = PlaceBelow(i);
+    if (!p.empty()) place = p;
+}
+
+// Name and AFN of the text after a "Father:", "Mother:" or "Spouse:" label.
+void NameAndAFN(const std::string& line, std::string& name, std::string& afn) {
+    std::string work = Mid(line, 9, 120);
+    SplitNameAFN(work, name, afn);
+    name = TrimBlanks(name);
+    afn = TrimBlanks(afn);
+}
+
+}  // namespace
+
+void ParseAFIndividual() {
+    Windows().SetStatusLabel("Processing...");
+    Port().SetBusy(true);
+    PageScratchRec& P = g.PageScratch;
+    int skipped = 0;
+    try {
+        // Set when the page holds more parent sets or spouses than the
+        // scratch record has room for: the lines that belong to the skipped
+        // entry are dropped with it, never written into the last kept one.
+        bool parentSetSkipped = false;
+        bool spouseSkipped = false;
+        const std::size_t last = g.PageLines.empty() ? 0 : g.PageLines.size() - 1;
+        for (std::size_t i = 1; i <= last && i < g.PageLines.size(); ++i) {
+            const std::string line = g.PageLines[i];
+            if (Utf8Length(line) <= 2) continue;
+            g.LineFields = SplitFields(TrimBlanks(line), " ");
+            g.LineLabel = FieldAt(g.LineFields, 0);
+            const std::string& label = g.LineLabel;
+
+            if (label == "Sex:") {
+                std::string work = TrimBlanks(g.PageLines[i - 1]);
+                std::string name, afn;
+                SplitNameAFN(work, name, afn);
+                P.pgName = name;
+                P.pgAFN = afn;
+                std::string f1 = TrimBlanks(FieldAt(g.LineFields, 1));
+                std::string f2 = TrimBlanks(FieldAt(g.LineFields, 2));
+                // A "Sex:" line without a value leaves the sex empty.
+                P.pgSex = !f1.empty() ? f1 : !f2.empty() ? f2 : TrimBlanks(Mid(line, 5, 4));
+            } else if (label == "Birth:") {
+                ReadEvent(i, P.pgbDate, P.pgbPlace);
+            } else if (label == "Christened:") {
+                ReadEvent(i, P.pgcDate, P.pgcPlace);
+            } else if (label == "Death:") {
+                ReadEvent(i, P.pgdDate, P.pgdPlace);
+            } else if (label == "Burial:") {
+                ReadEvent(i, P.pgblDate, P.pgblPlace);
+            } else if (label == "Father:") {
+                int16_t s = P.AddParentSet();
+                parentSetSkipped = (s == 0);
+                if (s == 0) {
+                    ++skipped;
+                    continue;
+                }
+                PageParentSet& set = P.PageParentSets[s];
+                set.psFatherName = "<unknown>";
+                set.psMotherName = "<unknown>";
+                std::string name, afn;
+                NameAndAFN(line, name, afn);
+                if (!name.empty()) set.psFatherName = name;
+                if (!afn.empty()) set.psFatherAFN = afn;
+            } else if (label == "Mother:") {
+                int16_t s = P.PageParentSetCount;
+                if (s == 0) {
+                    s = P.AddParentSet();
+                    P.PageParentSets[s].psFatherName = "<unknown>";
+                    P.PageParentSets[s].psMotherName = "<unknown>";
+                    parentSetSkipped = false;
+                } else if (parentSetSkipped || P.PageParentSets[s].psMotherName.trimmed() != "<unknown>") {
+                    // A second mother opens a set of her own.
+                    s = parentSetSkipped ? 0 : P.AddParentSet();
+                    parentSetSkipped = (s == 0);
+                    if (s == 0) {
+                        ++skipped;
+                        continue;
+                    }
+                    P.PageParentSets[s].psFatherName = "<unknown>";
+                }
+                PageParentSet& set = P.PageParentSets[s];
+                std::string name, afn;
+                NameAndAFN(line, name, afn);
+                if (!name.empty()) set.psMotherName = name;
+                if (!afn.empty()) set.psMotherAFN = afn;
+            } else if (label == "Spouse:") {
+                int16_t k = P.AddSpouse();
+                spouseSkipped = (k == 0);
+                if (k == 0) {
+                    ++skipped;
+                    continue;
+                }
+                PageSpouse& sp = P.PageSpouses[k];
+                std::string name, afn;
+                NameAndAFN(line, name, afn);
+                if (!afn.empty()) sp.spAFN = afn;
+                sp.spName = name.empty() ? std::string("<unknown>") : name;
+            } else if (label == "Marriage:") {
+                // A marriage before any spouse, or of a skipped one, has nobody to go to.
+                if (P.PageSpouseCount == 0 || spouseSkipped) continue;
+                PageSpouse& sp = P.PageSpouses[P.PageSpouseCount];
+                ReadEvent(i, sp.spmDate, sp.spmPlace);
+            }
+        }
+    } catch (...) {
+        // The parse ends quietly; what it gathered is filed.
+    }
+    Port().SetBusy(false);
+    if (skipped > 0)
+        ShowInfo("This page holds more parents or spouses than Lintora can take from one page - " +
+                 std::to_string(skipped) + " of them were skipped.");
+}
+
+}  // namespace lintora

@@ -1,0 +1,480 @@
+#include "record_store/linking.h"
+
+#include <algorithm>
+#include <exception>
+#include <initializer_list>
+
+#include "platform/platform.h"
+#include "record_store/matching.h"
+#include "record_store/name_parsing.h"
+#include "record_store/notes.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/text_routines.h"
+#include "record_store/window_port.h"
+
+namespace lintora {
+
+namespace {
+
+const char* const kSwitchCaption = "Unable to link to more than one set of parents...";
+const char* const kChildSwitchCaption = "Unable to link child to more than one set of parents...";
+
+bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+bool ValidIndiv(int32_t i) { return i > 0 && i <= g.IndivCount; }
+bool ValidFamil(int32_t f) { return f > 0 && f <= g.FamilCount; }
+
+// A page value replaces a stored one only when it says something.
+template <std::size_t N>
+void CopyText(FixedText<N>& field, std::string_view pageValue) {
+    std::string t = TrimBlanks(pageValue);
+    if (!t.empty()) field = t;
+}
+
+// "<unknown>" and the spellings the matcher turns into it.
+bool IsUnknownName(std::string_view s) {
+    const std::string c = UpperCase(TrimBlanks(s));
+    return c == "<UNKNOWN>" || c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
+}
+
+// Copies the name parts of a page name into a record; the key stays.
+void CopyNameParts(IndivRec& r, std::string_view fullName) {
+    const NameParts p = ParseNameParts(TrimBlanks(fullName));
+    CopyText(r.iGivn, p.given);
+    CopyText(r.iSurn, p.surname);
+    CopyText(r.iSuffix, p.suffix);
+    CopyText(r.iPrefix, p.prefix);
+    CopyText(r.iTitle, p.title);
+    CopyText(r.iNick, p.nickname);
+}
+
+// The four events a page gives for a person, each only when it says something.
+void CopyEvents(IndivRec& r, std::string_view bDate, std::string_view bPlace, std::string_view cDate,
+                std::string_view cPlace, std::string_view dDate, std::string_view dPlace, std::string_view blDate,
+                std::string_view blPlace) {
+    CopyText(r.ibDate, bDate);
+    CopyText(r.ibPlace, bPlace);
+    CopyText(r.icDate, cDate);
+    CopyText(r.icPlace, cPlace);
+    CopyText(r.idDate, dDate);
+    CopyText(r.idPlace, dPlace);
+    CopyText(r.iblDate, blDate);
+    CopyText(r.iblPlace, blPlace);
+}
+
+// Keeps the surname index right when page data changed a record's surname.
+class SurnameWatch {
+public:
+    explicit SurnameWatch(int32_t indiv) : indiv_(indiv), old_(g.Indiv[indiv].iSurn.value()) {}
+    ~SurnameWatch() { ReindexSurname(indiv_, old_); }
+    SurnameWatch(const SurnameWatch&) = delete;
+    SurnameWatch& operator=(const SurnameWatch&) = delete;
+
+private:
+    int32_t indiv_;
+    std::string old_;
+};
+
+std::string PartnerName(int32_t indiv) { return ValidIndiv(indiv) ? g.Indiv[indiv].iName.trimmed() : ""; }
+
+// Makes newFam the person's family as child; when he already has other
+// parents, the user decides.
+void MoveToParents(int32_t person, int32_t newFam, const std::string& subject, const char* caption) {
+    if (!ValidIndiv(person) || !ValidFamil(newFam)) return;
+    int32_t& famc = g.Indiv[person].iFamc;
+    if (famc == newFam) return;
+    if (!ValidFamil(famc)) {
+        famc = newFam;
+        return;
+    }
+    const FamilRec& oldF = g.Famil[famc];
+    const FamilRec& newF = g.Famil[newFam];
+    const std::string text = subject + " is the child of another set of parents:\n" + PartnerName(oldF.fHusb) +
+                             " and " + PartnerName(oldF.fWife) +
+                             "\nWould you like to switch the child over to these parents?\n" +
+                             PartnerName(newF.fHusb) + " and " + PartnerName(newF.fWife);
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::None, caption) != MsgResult::Yes) return;
+    FamilRec& left = g.Famil[famc];
+    if (left.fChilCount > 0) --left.fChilCount;
+    famc = newFam;
+}
+
+// Takes back a family just appended that nobody came to belong to.
+void DropLastFamily(int32_t f) {
+    if (f != g.FamilCount) return;
+    for (int32_t partner : {g.Famil[f].fHusb, g.Famil[f].fWife})
+        if (ValidIndiv(partner) && g.Indiv[partner].iFamsCount > 0) --g.Indiv[partner].iFamsCount;
+    g.Famil[f] = FamilRec{};
+    --g.FamilCount;
+    g.LastFamil = g.FamilCount;
+}
+
+// Files one parent of a set or of a spouse; 0 when he is not filed or turns
+// out to be one of the people he would be the parent of.
+int32_t FileParent(MatchQuery& q, std::initializer_list<int32_t> notThese) {
+    const int32_t r = FindIndivMatches(q);
+    for (int32_t other : notThese)
+        if (r == other) return 0;
+    return r;
+}
+
+// One parent of a page's parent set, as the fields of that set name him.
+struct SetParent {
+    FixedText<120>& name;
+    FixedText<30>& afn;
+    int16_t cdNo;
+    int32_t pidNo;
+    FixedText<30>& bDate;
+    FixedText<120>& bPlace;
+    int32_t& rin;
+    FixedText<120>& partnerName;
+    const char* sex;
+};
+
+// Files a parent of the page person and copies the set's data about him;
+// returns his record or 0 (not filed, or one of notThese).
+int32_t FileSetParent(const SetParent& p, std::initializer_list<int32_t> notThese) {
+    MatchQuery q;
+    q.name = p.name.value();
+    q.afn = p.afn.value();
+    q.cdNo = p.cdNo;
+    q.pidNo = p.pidNo;
+    q.relCode = "IP";
+    q.bDate = p.bDate.value();
+    q.spouseName = p.partnerName.value();
+    const int32_t r = FileParent(q, notThese);
+    p.name = q.name;
+    p.afn = q.afn;
+    p.bDate = q.bDate;
+    p.partnerName = q.spouseName;
+    if (r == 0) return 0;
+    IndivRec& rec = g.Indiv[r];
+    rec.iSex = p.sex;
+    {
+        SurnameWatch watch(r);
+        CopyNameParts(rec, p.name.value());
+    }
+    CopyText(rec.iAFN, p.afn.value());
+    if (p.cdNo > 0) rec.iCDno = p.cdNo;
+    if (p.pidNo > 0) rec.iPIDno = p.pidNo;
+    CopyText(rec.ibPlace, p.bPlace.value());
+    CopyText(rec.ibDate, p.bDate.value());
+    p.rin = r;
+    return r;
+}
+
+}  // namespace
+
+int32_t ApplyPagePerson() {
+    PageScratchRec& ps = g.PageScratch;
+    MatchQuery q;
+    q.name = ps.pgName;
+    q.afn = ps.pgAFN;
+    q.cdNo = ps.pgCDno;
+    q.pidNo = ps.pgPIDno;
+    q.relCode = "IN";
+    q.bDate = ps.pgbDate;
+    q.cDate = ps.pgcDate;
+    q.dDate = ps.pgdDate;
+    q.spouseName = ps.PageSpouses[1].spName.value();
+    q.fatherName = ps.PageParentSets[1].psFatherName.value();
+    q.motherName = ps.PageParentSets[1].psMotherName.value();
+    const int32_t p = FindIndivMatches(q);
+    ps.PageSpouses[1].spName = q.spouseName;
+    ps.PageParentSets[1].psFatherName = q.fatherName;
+    ps.PageParentSets[1].psMotherName = q.motherName;
+    if (!ValidIndiv(p)) return 0;
+
+    ps.pgRIN = p;
+    IndivRec& r = g.Indiv[p];
+    SurnameWatch watch(p);
+    CopyText(r.iAFN, ps.pgAFN);
+    if (ps.pgCDno > 0) r.iCDno = ps.pgCDno;
+    if (ps.pgPIDno > 0) r.iPIDno = ps.pgPIDno;
+    CopyText(r.iGivn, ps.pgGivn);
+    CopyText(r.iSurn, ps.pgSurn);
+    CopyText(r.iSuffix, ps.pgSuffix);
+    CopyText(r.iPrefix, ps.pgPrefix);
+    CopyText(r.iTitle, ps.pgTitle);
+    CopyText(r.iNick, ps.pgNick);
+    CopyText(r.iNameKey, ps.pgNameKey);
+    CopyText(r.iSex, ps.pgSex);
+    CopyEvents(r, ps.pgbDate, ps.pgbPlace, ps.pgcDate, ps.pgcPlace, ps.pgdDate, ps.pgdPlace, ps.pgblDate,
+               ps.pgblPlace);
+    CopyText(r.iSubmNo, ps.pgSubmNo);
+    CopyText(r.iFilmNo, ps.pgFilmNo);
+    CopyText(r.iPageNo, ps.pgPageNo);
+    CopyText(r.iRefNo, ps.pgRefNo);
+    return p;
+}
+
+int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
+    fam = 0;
+    PageScratchRec& ps = g.PageScratch;
+    if (k < 1 || k > std::min(ps.PageSpouseCount, kMaxPageSpouses)) return 0;
+    const int32_t page = ps.pgRIN;
+    if (!ValidIndiv(page)) return 0;
+    PageSpouse& sp = ps.PageSpouses[k];
+
+    const std::string pgSex = TrimBlanks(ps.pgSex);
+    if ((pgSex.empty() || pgSex == "U") && !TrimBlanks(sexHint).empty()) ps.pgSex = TrimBlanks(sexHint);
+    const std::string sex = TrimBlanks(ps.pgSex);
+    int32_t husband = 0, wife = 0;
+    if (sex == "M" || sex == "U" || sex.empty()) husband = page;
+    else if (sex == "F") wife = page;
+
+    MatchQuery q;
+    q.name = sp.spName.trimmed();
+    q.afn = sp.spAFN.trimmed();
+    q.cdNo = sp.spCDno;
+    q.pidNo = sp.spPIDno;
+    q.relCode = "IS";
+    q.bDate = sp.spbDate.value();
+    q.cDate = sp.spcDate.value();
+    q.dDate = sp.spdDate.value();
+    q.spouseName = ps.pgName;
+    q.fatherName = ps.SpouseFather.Name;
+    q.motherName = ps.SpouseMother.Name;
+    const int32_t s = FindIndivMatches(q);
+    sp.spbDate = q.bDate;
+    sp.spcDate = q.cDate;
+    sp.spdDate = q.dDate;
+    // Nobody filed, or the page person himself: nothing of this spouse is written.
+    if (!ValidIndiv(s) || s == page) return 0;
+
+    IndivRec& r = g.Indiv[s];
+    const std::string rSex = r.iSex.trimmed();
+    if (rSex.empty() || rSex == "U") r.iSex = husband > 0 ? "F" : "M";
+    if (husband > 0) wife = s;
+    else husband = s;
+    sp.spRIN = s;
+    {
+        SurnameWatch watch(s);
+        CopyNameParts(r, sp.spName.value());
+    }
+    CopyText(r.iAFN, sp.spAFN.value());
+    if (sp.spCDno > 0) r.iCDno = sp.spCDno;
+    if (sp.spPIDno > 0) r.iPIDno = sp.spPIDno;
+    CopyEvents(r, sp.spbDate.value(), sp.spbPlace.value(), sp.spcDate.value(), sp.spcPlace.value(),
+               sp.spdDate.value(), sp.spdPlace.value(), sp.spblDate.value(), sp.spblPlace.value());
+
+    const int32_t f = FindOrAddFamil(husband, wife);
+    if (!ValidFamil(f)) return s;
+    FamilRec& F = g.Famil[f];
+    // A page without the marriage keeps what is known of it.
+    CopyText(F.fmDate, sp.spmDate.value());
+    CopyText(F.fmPlace, sp.spmPlace.value());
+    fam = f;
+    if (ps.PageChildCount > 0) F.fChilCount = std::min(ps.PageChildCount, kMaxPageChildren);
+
+    PageParent& pf = ps.SpouseFather;
+    PageParent& pm = ps.SpouseMother;
+    if ((IsBlank(pf.Name) && IsBlank(pm.Name)) || (IsUnknownName(pf.Name) && IsUnknownName(pm.Name))) return s;
+
+    // The spouse's parents: sex and AFN are all the page says of them.
+    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf,
+                                std::initializer_list<int32_t> notThese) {
+        MatchQuery q;
+        q.name = who.Name;
+        q.afn = who.AFN;
+        q.relCode = "SP";
+        q.spouseName = partner.Name;
+        const int32_t r = FileParent(q, notThese);
+        if (r > 0) {
+            g.Indiv[r].iSex = sexOf;
+            CopyText(g.Indiv[r].iAFN, who.AFN);
+            who.RIN = r;
+        }
+        return r;
+    };
+    const int32_t father = fileSpouseParent(pf, pm, "M", {s, page});
+    const int32_t mother = fileSpouseParent(pm, pf, "F", {s, page, father});
+    if (father == 0 && mother == 0) return s;
+    const int32_t parents = FindOrAddFamil(father, mother);
+    if (!ValidFamil(parents)) return s;
+    MoveToParents(s, parents, sp.spName.trimmed(), kSwitchCaption);
+    if (g.Famil[parents].fChilCount == 0) g.Famil[parents].fChilCount = 1;
+    return s;
+}
+
+int32_t LinkPageChild(int16_t k, int32_t fam) {
+    PageScratchRec& ps = g.PageScratch;
+    if (k < 1 || k > std::min(ps.PageChildCount, kMaxPageChildren)) return 0;
+    if (!ValidFamil(fam)) fam = 0;
+    PageChild& ch = ps.PageChildren[k];
+
+    MatchQuery q;
+    int32_t husband = 0, wife = 0;
+    if (fam > 0) {
+        husband = g.Famil[fam].fHusb;
+        wife = g.Famil[fam].fWife;
+        q.fatherName = PartnerName(husband);
+        q.motherName = PartnerName(wife);
+        if (UpperCase(Utf8Left(ch.chName.trimmed(), 6)) == "LIVING" && ch.chGenID.blank()) {
+            auto surnameCode = [](int32_t i) {
+                std::string key = ValidIndiv(i) ? g.Indiv[i].iNameKey.padded() : std::string(20, ' ');
+                return key.substr(key.size() - 10);
+            };
+            ch.chGenID = surnameCode(husband) + surnameCode(wife) + std::to_string(k);
+        }
+    }
+    q.name = ch.chName.value();
+    q.afn = ch.chAFN.value();
+    q.relCode = "CH";
+    q.genId = ch.chGenID.value();
+    q.bDate = ch.chbDate.value();
+    q.cDate = ch.chcDate.value();
+    q.dDate = ch.chdDate.value();
+    q.childOfFamily = fam;
+    const int32_t c = FindIndivMatches(q);
+    ch.chName = q.name;
+    ch.chAFN = q.afn;
+    ch.chGenID = q.genId;
+    ch.chbDate = q.bDate;
+    ch.chcDate = q.cDate;
+    ch.chdDate = q.dDate;
+    // Nobody filed, or a person who cannot be this child: the page person
+    // or a partner of the family he would be a child of.
+    if (!ValidIndiv(c) || c == ps.pgRIN || c == husband || c == wife) return 0;
+
+    ch.chRIN = c;
+    IndivRec& r = g.Indiv[c];
+    {
+        SurnameWatch watch(c);
+        CopyNameParts(r, ch.chName.value());
+    }
+    CopyText(r.iAFN, ch.chAFN.value());
+    CopyText(r.iGenID, ch.chGenID.value());
+    CopyText(r.iSex, ch.chSex.value());
+    CopyEvents(r, ch.chbDate.value(), ch.chbPlace.value(), ch.chcDate.value(), ch.chcPlace.value(),
+               ch.chdDate.value(), ch.chdPlace.value(), ch.chblDate.value(), ch.chblPlace.value());
+    // Without a family the child's parents are left as they are.
+    if (fam > 0) MoveToParents(c, fam, ch.chName.trimmed(), kChildSwitchCaption);
+    return c;
+}
+
+int32_t LinkChildToParents(int16_t s) {
+    try {
+        PageScratchRec& ps = g.PageScratch;
+        if (s < 1 || s > std::min(ps.PageParentSetCount, kMaxParentSets)) return 0;
+        const int32_t page = ps.pgRIN;
+        if (!ValidIndiv(page)) return 0;
+        PageParentSet& set = ps.PageParentSets[s];
+        if (IsUnknownName(set.psFatherName.value()) && IsUnknownName(set.psMotherName.value())) return 0;
+
+        const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
+                                              set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
+                                              set.psMotherName, "M"},
+                                             {page});
+        const int32_t mother = FileSetParent({set.psMotherName, set.psMotherAFN, set.psMotherCDno, set.psMotherPIDno,
+                                              set.psMotherbDate, set.psMotherbPlace, set.psMotherRIN,
+                                              set.psFatherName, "F"},
+                                             {page, father});
+
+        if (father == 0 && mother == 0) return 0;
+        const int32_t f = FindOrAddFamil(father, mother);
+        if (!ValidFamil(f)) return 0;
+        MoveToParents(page, f, TrimBlanks(ps.pgName), kSwitchCaption);
+        return f;
+    } catch (const std::exception& e) {
+        ShowProblem(std::string("Problem processing parents...\n") + e.what());
+        return 0;
+    }
+}
+
+namespace {
+
+// The first parent set, in page order, whose father and mother are both
+// already in the tables by their identifiers; 0 when none is.
+int16_t RecognisedParentSet() {
+    const PageScratchRec& ps = g.PageScratch;
+    const int16_t n = std::min(ps.PageParentSetCount, kMaxParentSets);
+    for (int16_t s = 1; s <= n; ++s) {
+        const PageParentSet& set = ps.PageParentSets[s];
+        if (IsUnknownName(set.psFatherName.value()) && IsUnknownName(set.psMotherName.value())) continue;
+        const std::string fAfn = set.psFatherAFN.trimmed(), mAfn = set.psMotherAFN.trimmed();
+        int32_t father = 0, mother = 0;
+        for (int32_t i = 1; i <= g.IndivCount; ++i) {
+            const IndivRec& r = g.Indiv[i];
+            const std::string afn = r.iAFN.trimmed();
+            if ((!fAfn.empty() && fAfn == afn) ||
+                (set.psFatherCDno > 0 && set.psFatherPIDno > 0 && set.psFatherCDno == r.iCDno &&
+                 set.psFatherPIDno == r.iPIDno))
+                father = i;
+            if ((!mAfn.empty() && mAfn == afn) ||
+                (set.psMotherCDno > 0 && set.psMotherPIDno > 0 && set.psMotherCDno == r.iCDno &&
+                 set.psMotherPIDno == r.iPIDno))
+                mother = i;
+            if (father > 0 && mother > 0) return s;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int32_t LinkPageFamily() {
+    try {
+        g.IndivAdded = 0;
+        g.FamilAdded = 0;
+        g.IndivUpdated = 0;
+        g.FamilUpdated = 0;
+        PageScratchRec& ps = g.PageScratch;
+
+        const int32_t page = ApplyPagePerson();
+        g.PageMainIndiv = page;
+        // Without the page person nothing else on the page has anyone to belong to.
+        if (page == 0) return 0;
+
+        const std::string sex = g.Indiv[page].iSex.trimmed();
+        const std::string sexHint = (sex == "M" || sex == "F") ? sex : "";
+
+        const std::string notes = TrimBlanks(ps.pgNotes);
+        // A page filed again finds its notes already stored and adds nothing.
+        if (!notes.empty()) {
+            g.IndivNoteText = notes;
+            StoreNotes("I", page, "N");
+        }
+
+        int32_t firstFam = 0;
+        const int16_t spouses = std::min(ps.PageSpouseCount, kMaxPageSpouses);
+        for (int16_t k = 1; k <= spouses; ++k) {
+            int32_t fam = 0;
+            LinkPageSpouse(k, fam, sexHint);
+            if (k == 1) firstFam = fam;
+        }
+
+        const int16_t children = std::min(ps.PageChildCount, kMaxPageChildren);
+        int32_t madeForChildren = 0;
+        if (children > 0 && firstFam == 0) {
+            // No couple to put them in: the children belong to the page
+            // person alone.
+            const int32_t before = g.FamilCount;
+            const bool isWife = g.Indiv[page].iSex.trimmed() == "F";
+            firstFam = isWife ? FindOrAddFamil(0, page) : FindOrAddFamil(page, 0);
+            if (g.FamilCount > before) madeForChildren = firstFam;
+        }
+        bool used = false;
+        for (int16_t k = 1; k <= children; ++k) {
+            const int32_t c = LinkPageChild(k, firstFam);
+            if (c > 0 && madeForChildren > 0 && g.Indiv[c].iFamc == madeForChildren) used = true;
+        }
+        if (madeForChildren > 0 && !used) DropLastFamily(madeForChildren);
+
+        const int16_t sets = std::min(ps.PageParentSetCount, kMaxParentSets);
+        if (sets == 1) {
+            LinkChildToParents(1);
+        } else if (sets > 1) {
+            g.ParentSetChoice = 0;
+            g.ParentSetChoice = RecognisedParentSet();
+            if (g.ParentSetChoice > 0) LinkChildToParents(g.ParentSetChoice);
+            else Windows().LoadParentPickList();
+        }
+        return page;
+    } catch (const std::exception& e) {
+        ShowProblem(std::string("Problem processing Input...\n") + e.what());
+        return g.PageMainIndiv;
+    }
+}
+
+}  // namespace lintora

@@ -1,0 +1,483 @@
+#include "record_store/matching.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+#include <vector>
+
+#include "platform/platform.h"
+#include "record_store/dates_places.h"
+#include "record_store/name_key.h"
+#include "record_store/name_parsing.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/text_routines.h"
+
+namespace lintora {
+
+namespace {
+
+constexpr std::size_t kKeyWidth = 2 * kNameKeyHalf;
+constexpr int kMaxCandidateRows = 50;
+
+bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+
+std::string Caps(std::string_view s) { return UpperCase(TrimBlanks(s)); }
+
+// First character (code point) of a trimmed text, or one blank.
+std::string Initial(std::string_view s) {
+    std::string t = TrimBlanks(s);
+    return t.empty() ? std::string(" ") : Utf8Left(t, 1);
+}
+
+// The parts of a full name; the key always at its full width.
+NameParts SplitParts(std::string_view fullName) {
+    NameParts p = ParseNameParts(TrimBlanks(fullName));
+    p.key.resize(kKeyWidth, ' ');
+    return p;
+}
+
+struct SplitName {
+    std::string surname, given, key;
+};
+
+SplitName Split(std::string_view fullName) {
+    NameParts p = SplitParts(fullName);
+    return {TrimBlanks(p.surname), TrimBlanks(p.given), p.key};
+}
+
+// A key of blanks only (a name without letters) agrees with nothing.
+bool KeysAgree(const std::string& a, const std::string& b) { return !IsBlank(a) && a == b; }
+
+std::string StoredKey(int32_t indiv) {
+    if (indiv <= 0 || indiv > g.IndivCount) return std::string(kKeyWidth, ' ');
+    return g.Indiv[indiv].iNameKey.padded();
+}
+
+std::string StoredName(int32_t indiv) {
+    if (indiv <= 0 || indiv > g.IndivCount) return {};
+    return g.Indiv[indiv].iName.trimmed();
+}
+
+const FamilRec* FamilyOf(int32_t famil) {
+    if (famil <= 0 || famil > g.FamilCount) return nullptr;
+    return &g.Famil[famil];
+}
+
+int YearNumber(std::string_view date) {
+    if (IsBlank(date)) return 0;
+    std::string parts;
+    int16_t year = 0, month = 0, day = 0;
+    ParseDateParts(date, parts, year, month, day);
+    return year;
+}
+
+std::string YearText(std::string_view date) {
+    int y = YearNumber(date);
+    return y > 0 ? std::to_string(y) : std::string();
+}
+
+// Whether text holds the year as a whole number (1850 is not in 18501).
+bool HoldsYear(const std::string& text, const std::string& year) {
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t p = text.find(year); p != std::string::npos; p = text.find(year, p + 1)) {
+        bool before = p > 0 && isDigit(text[p - 1]);
+        bool after = p + year.size() < text.size() && isDigit(text[p + year.size()]);
+        if (!before && !after) return true;
+    }
+    return false;
+}
+
+// Marker for one event date. A date without a year, on the page or in the
+// record, tells nothing either way.
+char DateMarker(const std::string& pageDate, const std::string& pageYear, const FixedText<100>& stored) {
+    if (IsBlank(pageDate) || pageYear.empty()) return 'U';
+    std::string s = stored.trimmed();
+    if (s.empty() || YearNumber(s) == 0) return 'U';
+    if (s == TrimBlanks(pageDate)) return '=';
+    return HoldsYear(s, pageYear) ? 'Y' : 'N';
+}
+
+// Whether two parents' keys agree with a family's husband and wife, in
+// either order.
+bool ParentsAgree(const std::string& fatherKey, const std::string& motherKey, const FamilRec& f) {
+    std::string h = StoredKey(f.fHusb), w = StoredKey(f.fWife);
+    return (fatherKey == h && motherKey == w) || (fatherKey == w && motherKey == h);
+}
+
+struct Markers {
+    char full = 'U', contains = 'U', surnGivn = 'U', key = 'U', givnOnly = 'U';
+    char birth = 'U', chr = 'U', death = 'U', spouse = 'U', parents = 'U';
+    std::string agreedSpouseSurname;
+};
+
+struct Person {
+    std::string name, nameCaps, surname, given, key;
+    std::string birthYear, chrYear, deathYear;
+    std::string fatherKey, motherKey;
+    std::string afn, genId;  // as wide as the record fields they are compared with
+    std::vector<SplitName> otherSpouses;                           // page spouses 2..n
+    std::vector<std::pair<std::string, std::string>> otherParents;  // parent sets 2..n
+};
+
+bool IsAutomatic(const Markers& m, const Person& p) {
+    const bool na = m.full == '=' || m.surnGivn == '=';
+    const bool nk = na || m.key == '=';
+    const bool ng = nk || m.givnOnly == '=';
+    const bool nd = m.birth == 'U' && m.chr == 'U' && m.death == 'U';
+    const bool noNo = m.parents != 'N' && m.spouse != 'N';
+    const bool yearish = m.birth == 'Y' || (m.birth == 'U' && (m.chr == 'Y' || m.death == 'Y'));
+    if (nk && (m.birth == '=' || (m.birth == 'U' && m.chr == '='))) return true;
+    if (na && m.birth == 'U' && m.death == '=') return true;
+    if (na && m.parents == '=') return true;
+    if (na && m.spouse == '=' && m.parents != 'N' && !m.agreedSpouseSurname.empty()) return true;
+    if (ng && m.spouse != 'N' && m.parents == '=' && nd) return true;
+    if (ng && m.spouse == '=' && m.parents != 'N' && nd) return true;
+    if (m.givnOnly == '=' && noNo &&
+        (m.birth == '=' || (m.birth == 'U' && (m.chr == '=' || m.death == '='))))
+        return true;
+    if (m.givnOnly == '=' && (m.parents == '=' || m.spouse == '=') && yearish) return true;
+    if (nk && noNo && yearish) return true;
+    if (m.contains == '=' && noNo && (m.birth == '=' || m.chr == '=' || m.death == '=')) return true;
+    if (m.contains == '=' && noNo && (m.parents == '=' || m.spouse == '=') && nd) return true;
+    if (m.full == '=' && p.nameCaps == "<UNKNOWN>" && m.spouse == '=') return true;
+    if (m.surnGivn == '=' && Caps(p.given) == "LIVING" && m.spouse == '=') return true;
+    return false;
+}
+
+// Compares the spouse keys with the partner of each family of c (never with
+// c himself); the first agreement ends the search.
+void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, Markers& m) {
+    for (const SplitName* sp : spouses) {
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            const FamilRec& F = g.Famil[f];
+            int32_t partner;
+            if (F.fHusb == c) partner = F.fWife;
+            else if (F.fWife == c) partner = F.fHusb;
+            else continue;
+            m.spouse = 'N';
+            if (KeysAgree(sp->key, StoredKey(partner))) {
+                m.spouse = '=';
+                m.agreedSpouseSurname = sp->surname;
+                return;
+            }
+        }
+    }
+}
+
+Markers MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const SplitName& spouse) {
+    const IndivRec& C = g.Indiv[c];
+    Markers m;
+    const std::string cName = C.iName.trimmed(), cSurn = C.iSurn.trimmed(), cGivn = C.iGivn.trimmed();
+    const std::string cNameCaps = UpperCase(cName);
+    if (cNameCaps == p.nameCaps) m.full = '=';
+    if (!cGivn.empty() && !cSurn.empty() && !cName.empty() &&
+        (p.nameCaps.find(cNameCaps) != std::string::npos || cNameCaps.find(p.nameCaps) != std::string::npos))
+        m.contains = '=';
+    const bool givenEqual = UpperCase(cGivn) == UpperCase(p.given);
+    if (UpperCase(cSurn) == UpperCase(p.surname) && givenEqual && !(p.surname.empty() && p.given.empty()))
+        m.surnGivn = '=';
+    if (givenEqual && !p.given.empty() && (cSurn.empty() || p.surname.empty())) m.givnOnly = '=';
+    if (KeysAgree(p.key, C.iNameKey.padded())) m.key = '=';
+    m.birth = DateMarker(q.bDate, p.birthYear, C.ibDate);
+    m.chr = DateMarker(q.cDate, p.chrYear, C.icDate);
+    m.death = DateMarker(q.dDate, p.deathYear, C.idDate);
+
+    const FamilRec* parents = FamilyOf(C.iFamc);
+    if (parents && !IsBlank(q.fatherName)) {
+        m.parents = ParentsAgree(p.fatherKey, p.motherKey, *parents) ? '=' : 'N';
+    }
+    if (!IsBlank(q.spouseName) && C.iFamsCount > 0) TestSpouses(c, {&spouse}, m);
+
+    if (q.relCode == "IN") {
+        if (!IsBlank(q.spouseName) && m.spouse != '=' && !p.otherSpouses.empty()) {
+            std::vector<const SplitName*> others;
+            for (const auto& s : p.otherSpouses) others.push_back(&s);
+            TestSpouses(c, others, m);
+        }
+        if (m.parents != '=' && parents && !p.otherParents.empty()) {
+            for (const auto& [fk, mk] : p.otherParents) {
+                m.parents = 'N';
+                if (ParentsAgree(fk, mk, *parents)) {
+                    m.parents = '=';
+                    break;
+                }
+            }
+        }
+    }
+    return m;
+}
+
+bool GenIdAgrees(const MatchQuery& q, const Person& p, const IndivRec& C) {
+    if (p.genId.empty() || p.genId != C.iGenID.trimmed()) return false;
+    return q.childOfFamily <= 0 || C.iFamc == 0 || C.iFamc == q.childOfFamily;
+}
+
+bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
+    if (!p.afn.empty() && p.afn == C.iAFN.trimmed()) return true;
+    if (GenIdAgrees(q, p, C)) return true;
+    return q.cdNo > 0 && q.cdNo == C.iCDno && q.pidNo > 0 && q.pidNo == C.iPIDno;
+}
+
+bool Listable(int32_t c, const MatchQuery& q, const Person& p, const Markers& m) {
+    const IndivRec& C = g.Indiv[c];
+    const std::string cSurn = C.iSurn.trimmed();
+    const bool close = (UpperCase(C.iGivn.trimmed()) == UpperCase(p.given) && m.parents != 'N' &&
+                        (cSurn.empty() || p.surname.empty())) ||
+                       KeysAgree(p.key, C.iNameKey.padded());
+    if (!close) return false;
+    if (C.iTouched > 0) return false;
+    if (!IsBlank(q.afn) && !C.iAFN.blank()) return false;
+    if (q.cdNo > 0 && C.iCDno > 0) return false;
+    if (q.pidNo > 0 && C.iPIDno > 0) return false;
+    if (!IsBlank(q.genId) && !C.iGenID.blank()) return false;
+    if (!p.birthYear.empty()) {
+        int cy = YearNumber(C.ibDate.value());
+        if (cy > 0 && std::abs(cy - std::stoi(p.birthYear)) > 15) return false;
+    }
+    if (const FamilRec* F = FamilyOf(C.iFamc)) {
+        if (!IsBlank(q.fatherName) && !IsBlank(q.motherName) && p.fatherKey != StoredKey(F->fHusb) &&
+            p.motherKey != StoredKey(F->fWife))
+            return false;
+        const std::string sc = Caps(q.spouseName);
+        if (!sc.empty() && sc != "<UNKNOWN>" &&
+            (sc == UpperCase(StoredName(F->fHusb)) || sc == UpperCase(StoredName(F->fWife))))
+            return false;
+    }
+    if (p.nameCaps == "<UNKNOWN>" && (IsBlank(q.spouseName) || m.spouse == 'N')) return false;
+    return true;
+}
+
+MatchCandidateRow CandidateRow(int32_t c) {
+    const IndivRec& C = g.Indiv[c];
+    MatchCandidateRow row;
+    row.indiv = c;
+    row.name = C.iGivn.trimmed() + " " + C.iSurn.trimmed();
+    std::string by = YearText(C.ibDate.value());
+    if (by.empty()) by = YearText(C.icDate.value());
+    row.birth = " " + by;
+    row.death = " " + YearText(C.idDate.value());
+    if (const FamilRec* F = FamilyOf(C.iFamc)) {
+        row.father = StoredName(F->fHusb);
+        row.mother = StoredName(F->fWife);
+    }
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        const FamilRec& F = g.Famil[f];
+        if (F.fHusb == c) {
+            row.spouse = StoredName(F.fWife);
+            break;
+        }
+        if (F.fWife == c) {
+            row.spouse = StoredName(F.fHusb);
+            break;
+        }
+    }
+    return row;
+}
+
+// A candidate whose spouse is one of his own parents is a muddle of the
+// records, not a person to offer. A candidate without a spouse is kept.
+bool RowIsMuddled(const MatchCandidateRow& row) {
+    const std::string s = Caps(row.spouse);
+    if (s.empty() || s == "<UNKNOWN>" || s == "UNKNOWN") return false;
+    return s == Caps(row.father) || s == Caps(row.mother);
+}
+
+// The candidates to look at, in scan order, each once.
+std::vector<int32_t> CandidateSet(const std::string& initial) {
+    std::vector<int32_t> out;
+    const unsigned char c = static_cast<unsigned char>(initial[0]);
+    if (initial.size() == 1 && c >= 'A' && c <= 'Z') {
+        const int b = NameIndexBucket(static_cast<char>(c));
+        const auto& bucket = g.NameIdx[b];
+        const int32_t n = std::min<int32_t>(g.NameIdxCount[b], static_cast<int32_t>(bucket.size()) - 1);
+        std::vector<char> seen(static_cast<std::size_t>(g.IndivCount) + 1, 0);
+        for (int32_t e = 1; e <= n; ++e) {
+            const int32_t i = bucket[e];
+            if (i <= 0 || i > g.IndivCount || seen[i]) continue;
+            seen[i] = 1;
+            out.push_back(i);
+        }
+    } else {
+        out.reserve(static_cast<std::size_t>(g.IndivCount));
+        for (int32_t i = 1; i <= g.IndivCount; ++i) out.push_back(i);
+    }
+    return out;
+}
+
+std::string RemoveMarks(const std::string& s) { return ReplaceAll(ReplaceAll(s, "_", ""), "?", ""); }
+
+bool ReadsUnknown(const std::string& s) {
+    const std::string c = Caps(s);
+    return c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
+}
+
+void Clean(MatchQuery& q) {
+    if (!IsBlank(q.spouseName)) {
+        q.spouseName = RemoveMarks(q.spouseName);
+        if (IsBlank(q.spouseName)) q.spouseName = "<unknown>";
+    }
+    if (!IsBlank(q.fatherName)) q.fatherName = RemoveMarks(q.fatherName);
+    if (!IsBlank(q.motherName)) q.motherName = RemoveMarks(q.motherName);
+    for (std::string* s : {&q.name, &q.spouseName, &q.fatherName, &q.motherName})
+        if (ReadsUnknown(*s)) *s = "<unknown>";
+}
+
+int32_t Choose(const MatchQuery& q, const Person& p, const std::vector<MatchCandidateRow>& rows) {
+    MatchRequest req;
+    req.name = TrimBlanks(q.name);  // the dialog puts its own blank before it
+    req.birth = " " + (p.birthYear.empty() ? p.chrYear : p.birthYear);
+    req.death = " " + p.deathYear;
+    req.spouse = " " + TrimBlanks(q.spouseName);
+    req.father = " " + TrimBlanks(q.fatherName);
+    req.mother = " " + TrimBlanks(q.motherName);
+    req.rows = rows;
+    if (rows.size() < 9) {
+        MatchCandidateRow pad;
+        pad.name = "   ";
+        pad.birth = pad.death = pad.spouse = pad.father = pad.mother = " ";
+        req.rows.resize(10, pad);
+    }
+    Port().SetBusy(false);
+    const int32_t chosen = Port().ChooseMatch(req);
+    Port().SetBusy(true);
+    // Only a listed candidate can be chosen; anything else means a new person.
+    for (const auto& row : rows)
+        if (chosen > 0 && row.indiv == chosen) return chosen;
+    return 0;
+}
+
+int32_t Match(MatchQuery& q) {
+    Clean(q);
+    if (IsBlank(q.name)) return 0;
+
+    Person p;
+    p.name = TrimBlanks(q.name);
+    p.nameCaps = UpperCase(p.name);
+    p.birthYear = YearText(q.bDate);
+    p.chrYear = YearText(q.cDate);
+    p.deathYear = YearText(q.dDate);
+    p.afn = FixedText<14>(TrimBlanks(q.afn)).trimmed();
+    p.genId = FixedText<24>(TrimBlanks(q.genId)).trimmed();
+    const SplitName father = Split(q.fatherName);
+    const SplitName mother = Split(q.motherName);
+    const SplitName spouse = Split(q.spouseName);
+    const SplitName self = Split(p.name);
+    p.fatherKey = father.key;
+    p.motherKey = mother.key;
+    p.surname = self.surname;
+    p.given = self.given;
+    p.key = self.key;
+    if (q.relCode == "IN") {
+        const PageScratchRec& ps = g.PageScratch;
+        const int16_t nSp = std::min(ps.PageSpouseCount, kMaxPageSpouses);
+        for (int16_t k = 2; k <= nSp; ++k) p.otherSpouses.push_back(Split(ps.PageSpouses[k].spName.trimmed()));
+        const int16_t nPs = std::min(ps.PageParentSetCount, kMaxParentSets);
+        for (int16_t k = 2; k <= nPs; ++k)
+            p.otherParents.emplace_back(Split(ps.PageParentSets[k].psFatherName.trimmed()).key,
+                                        Split(ps.PageParentSets[k].psMotherName.trimmed()).key);
+    }
+
+    std::vector<MatchCandidateRow> rows;
+    if (p.nameCaps != "<XUNKNOWN>") {
+        // An identifier names the person whatever his name is now, so it is
+        // looked for in the whole table, not only under the surname initial.
+        for (int32_t c = 1; c <= g.IndivCount; ++c) {
+            if (ExactMatch(q, p, g.Indiv[c])) {
+                g.Indiv[c].iTouched = 1;
+                g.LastIndiv = c;
+                return c;
+            }
+        }
+        const std::string initial = Initial(p.surname);
+        for (int32_t c : CandidateSet(initial)) {
+            IndivRec& C = g.Indiv[c];
+            if (!(initial == " " || Initial(C.iSurn.value()) == initial || C.iSurn.blank() ||
+                  Caps(C.iName.value()) == "<UNKNOWN>"))
+                continue;
+            const Markers m = MarkCandidate(c, q, p, spouse);
+            bool automatic = IsAutomatic(m, p);
+            if (automatic && p.nameCaps == "<UNKNOWN>" && C.iTouched == 1) automatic = false;
+            if (automatic && (Caps(Utf8Left(C.iGivn.trimmed(), 6)) != "LIVING" || m.spouse == '=' ||
+                              GenIdAgrees(q, p, C))) {
+                C.iTouched = 1;
+                g.LastIndiv = c;
+                return c;
+            }
+            if (static_cast<int>(rows.size()) < kMaxCandidateRows && Listable(c, q, p, m)) {
+                MatchCandidateRow row = CandidateRow(c);
+                if (!RowIsMuddled(row)) rows.push_back(std::move(row));
+            }
+        }
+    }
+
+    if (!rows.empty()) {
+        const int32_t chosen = Choose(q, p, rows);
+        if (chosen > 0) {
+            g.LastIndiv = chosen;
+            return chosen;
+        }
+    }
+    return CreateIndivFromPage(q.name, q.ext, q.afn, q.cdNo, q.pidNo, q.genId);
+}
+
+char IndexInitial(std::string_view surname) {
+    if (IsBlank(surname)) return ' ';
+    return surname.front();
+}
+
+}  // namespace
+
+int32_t FindIndivMatches(MatchQuery& q) {
+    try {
+        return Match(q);
+    } catch (const std::exception& e) {
+        ShowProblem(std::string("Problem with Indiv table: \n") + e.what());
+        return 0;
+    }
+}
+
+int32_t CreateIndivFromPage(const std::string& name, const std::string& ext, const std::string& afn,
+                            int16_t cdNo, int32_t pidNo, const std::string& genId) {
+    const std::string full = TrimBlanks(name);
+    if (full.empty()) return 0;
+    const int32_t n = AddIndiv();
+    if (n == 0) return 0;
+    IndivRec& r = g.Indiv[n];
+    r.iXref = std::to_string(n);
+    r.iAFN = TrimBlanks(afn);
+    r.iGenID = TrimBlanks(genId);
+    r.iName = full;
+    r.iExt = TrimBlanks(ext);
+    r.iCDno = cdNo;
+    r.iPIDno = pidNo;
+    const NameParts parts = SplitParts(full);
+    r.iSurn = TrimBlanks(parts.surname);
+    r.iGivn = TrimBlanks(parts.given);
+    r.iPrefix = TrimBlanks(parts.prefix);
+    r.iSuffix = TrimBlanks(parts.suffix);
+    r.iTitle = TrimBlanks(parts.title);
+    r.iNick = TrimBlanks(parts.nickname);
+    r.iNameKey = parts.key;
+    r.iTouched = 1;
+    EnterNameIndex(n);
+    return n;
+}
+
+void ReindexSurname(int32_t indiv, const std::string& oldSurname) {
+    if (indiv <= 0 || indiv > g.IndivCount) return;
+    const char before = IndexInitial(oldSurname);
+    const char now = IndexInitial(g.Indiv[indiv].iSurn.value());
+    const bool sameBuckets =
+        before == now || (before != ' ' && now != ' ' && NameIndexBucket(before) == NameIndexBucket(now));
+    if (sameBuckets) return;
+    for (int b = 0; b < 5; ++b) {
+        auto& bucket = g.NameIdx[b];
+        if (bucket.empty()) bucket.assign(1, 0);
+        bucket.erase(std::remove(bucket.begin() + 1, bucket.end(), indiv), bucket.end());
+        g.NameIdxCount[b] = static_cast<int32_t>(bucket.size()) - 1;
+    }
+    EnterNameIndex(indiv);
+}
+
+}  // namespace lintora

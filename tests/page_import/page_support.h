@@ -1,0 +1,56 @@
+#pragma once
+// Shared by the page import tests: the sample pages and a window port that
+// records what the core asked of the windows.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "record_store/program_state.h"
+#include "record_store/window_port.h"
+
+namespace lintora::testing {
+
+inline std::string ReadPage(const std::string& name) {
+    std::filesystem::path p = std::filesystem::path(__FILE__).parent_path() / "pages" / name;
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The same text with CR LF line ends, as a Windows clipboard gives it.
+inline std::string WithCrLf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+class RecordingWindows : public WindowPort {
+public:
+    std::string label;
+    std::vector<std::string> labels;
+    int hidePickList = 0;
+    int loadPickList = 0;
+    int statusBarUpdates = 0;
+    std::vector<std::pair<int, std::string>> tips;
+
+    void SetStatusLabel(const std::string& s) override {
+        label = s;
+        labels.push_back(s);
+    }
+    std::string StatusLabel() const override { return label; }
+    void UpdateStatusBar() override { ++statusBarUpdates; }
+    // The pedigree is re-centred on the person, as the display does for a
+    // person outside the generations shown.
+    void FindTreePointer(int32_t indiv) override { g.TreeSlot[0] = indiv; }
+    void SetToolButtonTip(int index, const std::string& tip) override { tips.emplace_back(index, tip); }
+    void LoadParentPickList() override { ++loadPickList; }
+    void HideParentPickList() override { ++hidePickList; }
+};
+
+}  // namespace lintora::testing

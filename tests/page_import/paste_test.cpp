@@ -1,0 +1,448 @@
+#include "page_import/paste.h"
+
+#include <string>
+#include <vector>
+
+#include "record_store/linking.h"
+#include "record_store/matching.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/trees.h"
+#include "record_store/undo.h"
+#include "tests/page_import/page_support.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora {
+namespace {
+
+using testing::CleanState;
+using testing::ReadPage;
+using testing::RecordingWindows;
+using testing::WithCrLf;
+
+// Everything a paste may change in the record tables, compared whole.
+struct Tables {
+    std::vector<IndivRec> indiv;
+    std::vector<FamilRec> famil;
+    std::vector<NoteRec> notes;
+    int32_t indivCount, familCount, notesCount;
+
+    static Tables Now() { return {g.Indiv, g.Famil, g.Notes, g.IndivCount, g.FamilCount, g.NotesCount}; }
+    bool operator==(const Tables&) const = default;
+};
+
+const std::string kSampleResult = "5 Individuals added, 0 updated; 3 Families added, 0 updated (Tree #1)";
+
+class PasteTest : public CleanState {
+protected:
+    RecordingWindows windows;
+    std::string page = ReadPage("af_individual.txt");
+
+    void SetUp() override {
+        CleanState::SetUp();
+        InstallWindows(&windows);
+        ASSERT_FALSE(page.empty());
+    }
+    void TearDown() override {
+        InstallWindows(nullptr);
+        CleanState::TearDown();
+    }
+
+    static int32_t ByAFN(const std::string& afn) {
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            if (g.Indiv[i].iAFN.trimmed() == afn) return i;
+        return 0;
+    }
+    static int32_t FamilyOf(int32_t h, int32_t w) {
+        for (int32_t f = 1; f <= g.FamilCount; ++f)
+            if (g.Famil[f].fHusb == h && g.Famil[f].fWife == w) return f;
+        return 0;
+    }
+    // A person already in the tables, as an earlier load would leave him.
+    static int32_t Person(const std::string& name, const std::string& afn, const std::string& sex,
+                          const std::string& birth = "") {
+        int32_t i = CreateIndivFromPage(name, "", afn, 0, 0, "");
+        EXPECT_GT(i, 0);
+        g.Indiv[i].iSex = sex;
+        g.Indiv[i].ibDate = birth;
+        return i;
+    }
+    static int32_t Couple(int32_t h, int32_t w, const std::string& date = "", const std::string& place = "") {
+        int32_t f = FindOrAddFamil(h, w);
+        EXPECT_GT(f, 0);
+        g.Famil[f].fmDate = date;
+        g.Famil[f].fmPlace = place;
+        return f;
+    }
+    static void Settle() {
+        for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iTouched = 0;
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            g.Famil[f].fTouched = 0;
+            g.Famil[f].fChilCount = 0;
+        }
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            if (g.Indiv[i].iFamc > 0) ++g.Famil[g.Indiv[i].iFamc].fChilCount;
+        LoadGenTree();
+    }
+    // The sample page's people, filed as a paste of the page files them.
+    void HoldSamplePeople() {
+        int32_t john = Person("John Henry WHITLOCK", "1B2C-3DF", "M", "12 Mar 1832");
+        int32_t samuel = Person("Samuel WHITLOCK", "9K7L-2MN", "M");
+        int32_t abigail = Person("Abigail MARSH", "9K7L-3PQ", "F");
+        int32_t eliza = Person("Eliza Ann BENNETT", "2C3D-4FG", "F");
+        int32_t mary = Person("Mary PARKER", "2C3D-5HJ", "F");
+        Couple(john, eliza, "15 Jun 1855", "Nauvoo, Hancock, Illinois");
+        Couple(john, mary, "2 Aug 1860", "Salt Lake City, Salt Lake, Utah");
+        g.Indiv[john].iFamc = Couple(samuel, abigail);
+        Settle();
+    }
+};
+
+TEST_F(PasteTest, SamplePageIntoEmptyTables) {
+    ProcessClipboard(page);
+    EXPECT_TRUE(ui.boxes.empty()) << (ui.boxes.empty() ? "" : ui.boxes[0].text);
+    ASSERT_EQ(g.IndivCount, 5);
+    ASSERT_EQ(g.FamilCount, 3);
+
+    int32_t john = ByAFN("1B2C-3DF"), samuel = ByAFN("9K7L-2MN"), abigail = ByAFN("9K7L-3PQ");
+    int32_t eliza = ByAFN("2C3D-4FG"), mary = ByAFN("2C3D-5HJ");
+    ASSERT_TRUE(john && samuel && abigail && eliza && mary);
+    const IndivRec& J = g.Indiv[john];
+    EXPECT_EQ(J.iName.value(), "John Henry WHITLOCK");
+    EXPECT_EQ(J.iSex.value(), "M");
+    EXPECT_EQ(J.ibDate.value(), "12 Mar 1832");
+    EXPECT_EQ(J.ibPlace.value(), "Wellsville, Allegany, New York");
+    EXPECT_TRUE(J.icDate.blank());
+    EXPECT_TRUE(J.icPlace.blank());
+    EXPECT_EQ(J.idPlace.value(), "Provo, Utah, Utah");
+    EXPECT_EQ(J.iblDate.value(), "7 Nov 1899");
+    EXPECT_EQ(J.iFamsCount, 2);
+    EXPECT_EQ(g.Indiv[samuel].iSex.value(), "M");
+    EXPECT_EQ(g.Indiv[abigail].iSex.value(), "F");
+    EXPECT_EQ(g.Indiv[eliza].iSex.value(), "F");
+
+    int32_t parents = FamilyOf(samuel, abigail);
+    ASSERT_GT(parents, 0);
+    EXPECT_EQ(J.iFamc, parents);
+    EXPECT_EQ(g.Famil[parents].fChilCount, 1);
+    int32_t first = FamilyOf(john, eliza), second = FamilyOf(john, mary);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(g.Famil[first].fmDate.value(), "15 Jun 1855");
+    EXPECT_EQ(g.Famil[second].fmPlace.value(), "Salt Lake City, Salt Lake, Utah");
+
+    EXPECT_EQ(windows.label, kSampleResult);
+    EXPECT_EQ(g.IndivAdded, 5);
+    EXPECT_EQ(g.FamilUpdated, 0);
+    EXPECT_EQ(g.PageMainIndiv, john);
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_EQ(g.TreeCount, 1);
+    for (int32_t i = 1; i <= g.IndivCount; ++i) EXPECT_EQ(g.Indiv[i].iTouched, 0);
+    EXPECT_EQ(g.FirstSite, "LDS");
+    EXPECT_EQ(g.FirstType, "IndANC");
+    ASSERT_FALSE(windows.tips.empty());
+    EXPECT_EQ(windows.tips.back(), std::make_pair(9, std::string("UnDo previous paste")));
+    EXPECT_FALSE(ui.busy);
+    EXPECT_EQ(windows.statusBarUpdates, 1);
+}
+
+TEST_F(PasteTest, PeopleAlreadyHeldAreMatchedNotDuplicated) {
+    HoldSamplePeople();
+    const Tables before = Tables::Now();
+    ProcessClipboard(page);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(g.IndivCount, before.indivCount);
+    EXPECT_EQ(g.FamilCount, before.familCount);
+    EXPECT_EQ(windows.label, "0 Individuals added, 5 updated; 0 Families added, 3 updated (Tree #1)");
+    int32_t john = ByAFN("1B2C-3DF");
+    EXPECT_EQ(g.Indiv[john].idDate.value(), "4 Nov 1899");
+    EXPECT_EQ(g.TreeCount, 1);
+}
+
+TEST_F(PasteTest, CloseMatchIsOfferedAndTheChoiceIsKept) {
+    int32_t john = Person("John Henry WHITLOCK", "", "M", "1833");
+    int32_t sarah = Person("Sarah COLE", "", "F");
+    Couple(john, sarah);
+    Settle();
+
+    ui.matchAnswers.push_back(john);
+    ProcessClipboard(page);
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_NE(ui.matchRequests[0].name.find("John Henry WHITLOCK"), std::string::npos);
+    bool offered = false;
+    for (const auto& row : ui.matchRequests[0].rows) offered = offered || row.indiv == john;
+    EXPECT_TRUE(offered);
+
+    EXPECT_EQ(g.IndivCount, 6);  // four relatives added, John matched
+    EXPECT_EQ(ByAFN("1B2C-3DF"), john);
+    EXPECT_EQ(g.Indiv[john].ibDate.value(), "12 Mar 1832");
+    EXPECT_EQ(g.IndivAdded, 4);
+    EXPECT_EQ(g.FamilAdded, 3);
+}
+
+TEST_F(PasteTest, NotAMatchFilesANewPerson) {
+    int32_t john = Person("John Henry WHITLOCK", "", "M", "1833");
+    Couple(john, Person("Sarah COLE", "", "F"));
+    Settle();
+
+    ui.matchAnswers.push_back(0);
+    ui.Answer(MsgResult::Ok);  // the page's people form a tree of their own
+    ProcessClipboard(page);
+    EXPECT_EQ(g.IndivCount, 7);
+    EXPECT_NE(ByAFN("1B2C-3DF"), john);
+    EXPECT_TRUE(g.Indiv[john].ibDate.value() == "1833");
+    EXPECT_TRUE(ui.Showed("Unable to link all individuals to previous entries - new tree(s) started..."));
+    EXPECT_EQ(windows.label.rfind("5 Individuals added, 0 updated;", 0), 0u) << windows.label;
+}
+
+TEST_F(PasteTest, UndoAfterPasteGivesTheTablesOfBefore) {
+    // Empty tables.
+    const Tables empty = Tables::Now();
+    ProcessClipboard(page);
+    ASSERT_EQ(g.IndivCount, 5);
+    RestoreUndo();
+    EXPECT_TRUE(Tables::Now() == empty);
+
+    // Tables holding some of the people (they are updated) and others.
+    ResetProgramState();
+    int32_t samuel = Person("Samuel WHITLOCK", "9K7L-2MN", "", "");
+    Couple(Person("Peter HALE", "", "M", "1801"), Person("Ruth HALE", "", "F"));
+    g.Indiv[samuel].idDate = "1870";
+    Settle();
+    const Tables before = Tables::Now();
+    ProcessClipboard(page);
+    ASSERT_EQ(g.IndivCount, 7);
+    ASSERT_EQ(g.Indiv[samuel].iSex.value(), "M");
+    RestoreUndo();
+    EXPECT_TRUE(Tables::Now() == before);
+    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_TRUE(g.Indiv[samuel].iSex.blank());
+}
+
+TEST_F(PasteTest, LfAndCrLfTextFileTheSame) {
+    ProcessClipboard(page);
+    const Tables lf = Tables::Now();
+    const std::vector<std::string> lfLines = g.PageLines;
+    const std::string lfLabel = windows.label;
+
+    ResetProgramState();
+    ProcessClipboard(WithCrLf(page));
+    EXPECT_TRUE(Tables::Now() == lf);
+    EXPECT_EQ(g.PageLines, lfLines);
+    EXPECT_EQ(windows.label, lfLabel);
+    EXPECT_EQ(lfLabel, kSampleResult);
+}
+
+TEST_F(PasteTest, UnchangedTextAsksBeforeReprocessing) {
+    ProcessClipboard(page);
+    const Tables after = Tables::Now();
+    const std::string label = windows.label;
+
+    ui.Answer(MsgResult::No);
+    ProcessClipboard(page);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Clipboard data unchanged and already processed.\nWould you like to re-process anyway?");
+    EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::None);
+    EXPECT_TRUE(Tables::Now() == after);
+    EXPECT_EQ(windows.label, label);
+
+    ui.Answer(MsgResult::Yes);
+    ProcessClipboard(page);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(windows.label, "0 Individuals added, 5 updated; 0 Families added, 3 updated (Tree #1)");
+
+    // One character more is new text: no question.
+    ProcessClipboard(page + " ");
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(g.IndivCount, 5);
+}
+
+struct RefusalCase {
+    const char* what;
+    const char* text;
+    const char* message;
+};
+
+class PasteRefusals : public PasteTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(PasteRefusals, NothingIsFiledAndNoSnapshotTaken) {
+    const RefusalCase& c = GetParam();
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard(c.text);
+    ASSERT_EQ(ui.boxes.size(), 1u) << c.what;
+    EXPECT_EQ(ui.boxes[0].text, c.message) << c.what;
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Information);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_TRUE(windows.tips.empty()) << "an undo snapshot was offered";
+    EXPECT_EQ(windows.label, "");
+    EXPECT_EQ(g.LastPaste, c.text);
+
+    // The refused text is the last paste: pasting it again asks first.
+    ui.Answer(MsgResult::No);
+    ProcessClipboard(c.text);
+    EXPECT_EQ(ui.boxes.back().text,
+              "Clipboard data unchanged and already processed.\nWould you like to re-process anyway?");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PasteRefusals,
+    ::testing::Values(
+        RefusalCase{"unknown site", "Some page\nwith nothing known\n",
+                    "Sorry! Lintora is unable to recognize this format. Cannot process!"},
+        RefusalCase{"FamilySearch page of no known type", "FamilySearch home\r\nWelcome\r\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats in LDS:\n"
+                    "   Ancestry File records - Individual, Family, and Pedigree\n"
+                    "   IGI records - Individual, Family, and Pedigree\n"
+                    "   Pedigree Resource records - Individual"},
+        RefusalCase{"GenCircles page of no known type", "Start\nGenCircles home\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats at gencircles.com:\n"
+                    "   Individual records\n"
+                    "   Pedigree"},
+        RefusalCase{"known page without its parser",
+                    "FamilySearch Ancestral File Family Group Record\nHusband: John SMITH\n",
+                    "Sorry! Lintora cannot yet process this kind of page (LDS FamANC). Cannot process!"}));
+
+TEST_F(PasteTest, PageWithoutParserDoesNotFixTheFirstRecordSet) {
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard("FamilySearch Ancestral File Family Group Record\nHusband: John SMITH\n");
+    EXPECT_EQ(g.FirstSite, "LDS");
+    EXPECT_EQ(g.FirstType, "");
+    ProcessClipboard(page);
+    EXPECT_EQ(g.FirstType, "IndANC");
+    EXPECT_EQ(g.MixedSources, "N");
+    EXPECT_EQ(g.IndivCount, 5);
+}
+
+TEST_F(PasteTest, FullIndividualTableFilesNothingAndChangesNoRecord) {
+    g.IndivCount = kMaxIndiv;
+    for (int32_t i = 1; i <= kMaxIndiv; ++i) g.Indiv[i].iRIN = i;
+    LoadGenTree();
+    const Tables before = Tables::Now();
+    ProcessClipboard(page);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(Tables::Now() == before);
+    EXPECT_EQ(windows.label, "0 Individuals added, 0 updated; 0 Families added, 0 updated (Tree #0)");
+}
+
+TEST_F(PasteTest, PageWithoutPersonReportsNothingExtracted) {
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nJohn SMITH\nBirth: 1850\n");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(windows.label, "");
+    EXPECT_FALSE(ui.busy);
+}
+
+TEST_F(PasteTest, UnlinkedPageStartsANewTree) {
+    ProcessClipboard(page);
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nOtto BRANDT (AFN: 7Z-1)\nSex: M\n");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Unable to link all individuals to previous entries - new tree(s) started...");
+    EXPECT_EQ(g.TreeCount, 2);
+    EXPECT_EQ(windows.label, "1 Individuals added, 0 updated; 0 Families added, 0 updated (Tree #2)");
+}
+
+TEST_F(PasteTest, ParentPickListIsDismissedByTheNextPaste) {
+    const std::string twoSets =
+        "FamilySearch Ancestral File Individual Record\n"
+        "Ann LEE (AFN: 5-A)\nSex: F\n"
+        "Father: Tom LEE (AFN: 5-B)\nMother: Sue KANE (AFN: 5-C)\n"
+        "Father: Tim LEE (AFN: 5-D)\nMother: Sal DOW (AFN: 5-E)\n";
+    ProcessClipboard(twoSets);
+    EXPECT_EQ(windows.loadPickList, 1);
+    EXPECT_EQ(windows.hidePickList, 1);
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iFamc, 0);
+    const std::string label = windows.label;
+    EXPECT_EQ(label, "1 Individuals added, 0 updated; 0 Families added, 0 updated (Tree #1)");
+
+    // The pick panel's cancel reports again: the paste keeps its one report.
+    ReportPasteResults();
+    EXPECT_EQ(windows.label, label);
+    EXPECT_EQ(windows.statusBarUpdates, 1);
+
+    // Any later paste, even one that is refused, dismisses the list first.
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard("nothing known\n");
+    EXPECT_EQ(windows.hidePickList, 2);
+    ui.Answer(MsgResult::No);
+    ProcessClipboard("nothing known\n");
+    EXPECT_EQ(windows.hidePickList, 3);
+    EXPECT_EQ(g.Indiv[1].iFamc, 0);
+}
+
+class ReportTest : public PasteTest {};
+
+TEST_F(ReportTest, CountsAddedAndUpdatedAndRecountsTheCaches) {
+    // Two people before the paste, one of them touched; three after.
+    int32_t h = Person("Al ROE", "", "M");
+    int32_t w = Person("Bea ROE", "", "F");
+    int32_t f1 = Couple(h, w);
+    int32_t f2 = Couple(h, 0);
+    Settle();
+    g.PasteStartIndivCount = g.IndivCount;
+    g.PasteStartFamilCount = g.FamilCount;
+    g.PasteReported = false;
+    g.Indiv[w].iTouched = 1;
+    int32_t c = AddIndiv();  // a new record that carries no mark
+    g.Indiv[c].iFamc = f1;
+    g.Famil[f1].fTouched = 1;
+    g.Famil[f2].fChilCount = 7;
+    g.Indiv[h].iFamsCount = 9;
+    g.Indiv[c].iTree = 2;
+    g.PageMainIndiv = c;
+
+    ReportPasteResults();
+    EXPECT_EQ(windows.label, "1 Individuals added, 1 updated; 0 Families added, 1 updated (Tree #2)");
+    EXPECT_EQ(g.Indiv[h].iFamsCount, 2);
+    EXPECT_EQ(g.Indiv[w].iFamsCount, 1);
+    EXPECT_EQ(g.Famil[f1].fChilCount, 1);
+    EXPECT_EQ(g.Famil[f2].fChilCount, 0);
+    EXPECT_EQ(g.Indiv[w].iTouched, 0);
+    EXPECT_EQ(g.Famil[f1].fTouched, 0);
+    EXPECT_EQ(g.TreeSlot[0], c);
+    EXPECT_EQ(g.DataChanged, "Y");
+}
+
+TEST_F(ReportTest, NoCountIsEverNegative) {
+    Person("Al ROE", "", "M");
+    Settle();
+    g.PasteStartIndivCount = 4;  // larger than the tables now are
+    g.PasteStartFamilCount = 2;
+    g.PasteReported = false;
+    ReportPasteResults();
+    EXPECT_EQ(windows.label, "0 Individuals added, 0 updated; 0 Families added, 0 updated (Tree #0)");
+    EXPECT_GE(g.IndivAdded, 0);
+    EXPECT_GE(g.FamilAdded, 0);
+}
+
+TEST(SplitPageTextTest, LineEndsAndCleaning) {
+    ResetProgramState();
+    const std::string lf = "Head line \nName: A\n\n# * Sex: M\n* # x\n  \t Birth:\t1850  \n\r\n   \nend";
+    SplitPageText(lf);
+    const std::vector<std::string> want = {"Head line ", "Name: A", "", "Sex: M", "# x", "Birth: 1850", "", "",
+                                           "end"};
+    EXPECT_EQ(g.PageLines, want);
+    EXPECT_EQ(g.PageRawLines[5], "  \t Birth:\t1850  ");
+    EXPECT_EQ(g.PageRawLines[6], "");
+
+    std::string crlf;
+    for (char ch : lf) {
+        if (ch == '\n') crlf += '\r';
+        crlf += ch;
+    }
+    SplitPageText(crlf);
+    EXPECT_EQ(g.PageLines, want);
+
+    SplitPageText("");
+    EXPECT_EQ(g.PageLines, std::vector<std::string>{""});
+}
+
+}  // namespace
+}  // namespace lintora

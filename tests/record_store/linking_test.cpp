@@ -1,0 +1,526 @@
+#include "record_store/linking.h"
+
+#include "record_store/matching.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/window_port.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora {
+namespace {
+
+struct FakeWindows : WindowPort {
+    int pickLists = 0;
+    void LoadParentPickList() override { ++pickLists; }
+};
+
+// A person filed by an earlier paste.
+int32_t Person(const std::string& name, const std::string& sex = "", const std::string& afn = "") {
+    int32_t i = CreateIndivFromPage(name, "", afn, 0, 0, "");
+    EXPECT_GT(i, 0);
+    g.Indiv[i].iSex = sex;
+    g.Indiv[i].iTouched = 0;
+    return i;
+}
+
+int32_t Couple(int32_t husband, int32_t wife) { return FindOrAddFamil(husband, wife); }
+
+PageScratchRec& Page(const std::string& name, const std::string& sex = "", const std::string& afn = "") {
+    InitPrep();
+    PageScratchRec& ps = g.PageScratch;
+    ps.pgName = name;
+    ps.pgSex = sex;
+    ps.pgAFN = afn;
+    return ps;
+}
+
+PageSpouse& AddSpouse(const std::string& name, const std::string& afn = "") {
+    PageScratchRec& ps = g.PageScratch;
+    int16_t k = ps.AddSpouse();
+    EXPECT_GT(k, 0);
+    ps.PageSpouses[k].spName = name;
+    ps.PageSpouses[k].spAFN = afn;
+    return ps.PageSpouses[k];
+}
+
+PageChild& AddChild(const std::string& name, const std::string& sex = "") {
+    PageScratchRec& ps = g.PageScratch;
+    int16_t k = ps.AddChild();
+    EXPECT_GT(k, 0);
+    ps.PageChildren[k].chName = name;
+    ps.PageChildren[k].chSex = sex;
+    return ps.PageChildren[k];
+}
+
+PageParentSet& AddParents(const std::string& father, const std::string& mother, const std::string& fAfn = "",
+                          const std::string& mAfn = "") {
+    PageScratchRec& ps = g.PageScratch;
+    int16_t k = ps.AddParentSet();
+    EXPECT_GT(k, 0);
+    PageParentSet& s = ps.PageParentSets[k];
+    s.psFatherName = father;
+    s.psMotherName = mother;
+    s.psFatherAFN = fAfn;
+    s.psMotherAFN = mAfn;
+    return s;
+}
+
+void ClearTouched() {
+    for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iTouched = 0;
+}
+
+class LinkingTest : public testing::CleanState {
+protected:
+    FakeWindows windows;
+    void SetUp() override {
+        CleanState::SetUp();
+        InstallWindows(&windows);
+    }
+    void TearDown() override {
+        InstallWindows(nullptr);
+        CleanState::TearDown();
+    }
+};
+
+TEST_F(LinkingTest, PagePersonFieldsReplaceOnlyWithValues) {
+    const int32_t p = Person("John Smith", "M", "AF1");
+    IndivRec& r = g.Indiv[p];
+    r.iCDno = 5;
+    r.iPIDno = 9;
+    r.idDate = "1900";
+
+    PageScratchRec& ps = Page("Johnny Smith", "", "AF1");
+    ps.pgGivn = "Johnny";
+    ps.pgbDate = "2 Feb 1850";
+    AddParents("Unknown", "");
+    EXPECT_EQ(ApplyPagePerson(), p);
+    EXPECT_EQ(ps.pgRIN, p);
+    EXPECT_EQ(r.iCDno, 5);
+    EXPECT_EQ(r.iPIDno, 9);
+    EXPECT_EQ(r.idDate.value(), "1900");
+    EXPECT_EQ(r.iSex.value(), "M");
+    EXPECT_EQ(r.iName.value(), "John Smith");
+    EXPECT_EQ(r.iGivn.value(), "Johnny");
+    EXPECT_EQ(r.ibDate.value(), "2 Feb 1850");
+    EXPECT_EQ(ps.PageParentSets[1].psFatherName.value(), "<unknown>");
+    EXPECT_EQ(ps.PageParentSets[1].psMotherName.value(), "");
+
+    PageScratchRec& again = Page("John Smith", "U", "AF1");
+    again.pgCDno = 7;
+    again.pgdDate = "1901";
+    EXPECT_EQ(ApplyPagePerson(), p);
+    EXPECT_EQ(r.iCDno, 7);
+    EXPECT_EQ(r.iPIDno, 9);
+    EXPECT_EQ(r.idDate.value(), "1901");
+    EXPECT_EQ(r.iSex.value(), "U");
+    EXPECT_EQ(r.ibDate.value(), "2 Feb 1850");
+}
+
+TEST_F(LinkingTest, MatchedPersonWithANewSurnameInitialIsReindexed) {
+    const int32_t p = Person("John Smith", "M", "AF1");
+    ASSERT_EQ(g.NameIdxCount[4], 1);
+    PageScratchRec& ps = Page("John Brown", "M", "AF1");
+    ps.pgSurn = "Brown";
+    EXPECT_EQ(ApplyPagePerson(), p);
+    EXPECT_EQ(g.NameIdxCount[4], 0);
+    ASSERT_EQ(g.NameIdxCount[0], 1);
+    EXPECT_EQ(g.NameIdx[0][1], p);
+}
+
+TEST_F(LinkingTest, UnfiledPagePersonLeavesEverythingAlone) {
+    const int32_t old = Person("Old Timer", "M");
+    const IndivRec before = g.Indiv[old];
+    for (bool fullTable : {false, true}) {
+        SCOPED_TRACE(fullTable ? "full table" : "blank name");
+        g.LastIndiv = old;
+        Page(fullTable ? "Zed Zulu" : "   ", "M");
+        g.PageScratch.pgNotes = "A note";
+        g.PageScratch.pgbDate = "1900";
+        AddSpouse("Amy Zulu").spmDate = "1920";
+        AddChild("Bob Zulu");
+        AddParents("Carl Zulu", "Dora Zulu");
+        if (fullTable) g.IndivCount = kMaxIndiv;
+        const int32_t indivs = g.IndivCount;
+        EXPECT_EQ(LinkPageFamily(), 0);
+        EXPECT_EQ(g.PageMainIndiv, 0);
+        EXPECT_EQ(g.IndivCount, indivs);
+        EXPECT_EQ(g.FamilCount, 0);
+        EXPECT_EQ(g.NotesCount, 0);
+        EXPECT_EQ(g.Indiv[old], before);
+        EXPECT_EQ(windows.pickLists, 0);
+    }
+}
+
+TEST_F(LinkingTest, SpousePlacesFollowThePagePersonsSex) {
+    struct Case {
+        const char* what;
+        std::string storedSex, pageSex, spouseStoredSex;
+        bool pageIsWife;
+        std::string spouseSexAfter;
+    };
+    const std::vector<Case> cases = {
+        {"recorded F, page blank: wife", "F", "", "", true, "M"},
+        {"page U: husband", "", "U", "", false, "F"},
+        {"page M", "", "M", "", false, "F"},
+        {"spouse of the same sex keeps it", "", "M", "M", false, "M"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        const int32_t p = Person("Pat Smith", c.storedSex, "P1");
+        const int32_t s = Person("Lee Jones", c.spouseStoredSex, "S1");
+        Page("Pat Smith", c.pageSex, "P1");
+        AddSpouse("Lee Jones", "S1");
+        EXPECT_EQ(LinkPageFamily(), p);
+        ASSERT_EQ(g.FamilCount, 1);
+        EXPECT_EQ(g.Famil[1].fHusb, c.pageIsWife ? s : p);
+        EXPECT_EQ(g.Famil[1].fWife, c.pageIsWife ? p : s);
+        EXPECT_EQ(g.Indiv[s].iSex.value(), c.spouseSexAfter);
+        EXPECT_EQ(g.PageScratch.PageSpouses[1].spRIN, s);
+    }
+}
+
+TEST_F(LinkingTest, CoupleIsReusedAndAPageWithoutMarriageKeepsIt) {
+    Page("Tom Hill", "M", "T1");
+    PageSpouse& sp = AddSpouse("Ann Vale", "A1");
+    sp.spmDate = "3 Jun 1875";
+    sp.spmPlace = "Leeds";
+    sp.spCDno = 4;
+    LinkPageFamily();
+    ASSERT_EQ(g.FamilCount, 1);
+    const int32_t ann = g.PageScratch.PageSpouses[1].spRIN;
+    EXPECT_EQ(g.Indiv[ann].iCDno, 4);
+
+    ClearTouched();
+    Page("Ann Vale", "F", "A1");
+    AddSpouse("Tom Hill", "T1");
+    LinkPageFamily();
+    EXPECT_EQ(g.FamilCount, 1);
+    EXPECT_EQ(g.Famil[1].fmDate.value(), "3 Jun 1875");
+    EXPECT_EQ(g.Famil[1].fmPlace.value(), "Leeds");
+
+    ClearTouched();
+    Page("Tom Hill", "M", "T1");
+    AddSpouse("Ann Vale", "A1").spmDate = "4 Jun 1875";
+    LinkPageFamily();
+    EXPECT_EQ(g.Famil[1].fmDate.value(), "4 Jun 1875");
+    EXPECT_EQ(g.Famil[1].fmPlace.value(), "Leeds");
+    EXPECT_EQ(g.Indiv[ann].iCDno, 4);
+}
+
+TEST_F(LinkingTest, SeveralSpousesAndTheirChildren) {
+    Page("Tom Hill", "M");
+    AddSpouse("Ann Vale");
+    AddSpouse("Eve Ross");
+    AddChild("Kit Hill", "M");
+    AddChild("Max Hill", "F");
+    LinkPageFamily();
+    ASSERT_EQ(g.FamilCount, 2);
+    EXPECT_EQ(g.Famil[1].fChilCount, 2);
+    EXPECT_EQ(g.Famil[2].fChilCount, 2);
+    for (int16_t k = 1; k <= 2; ++k) {
+        const int32_t c = g.PageScratch.PageChildren[k].chRIN;
+        ASSERT_GT(c, 0);
+        EXPECT_EQ(g.Indiv[c].iFamc, 1);
+    }
+}
+
+TEST_F(LinkingTest, SpouseThatIsThePagePersonIsNotMarriedToHimself) {
+    const int32_t p = Person("Tom Hill", "M", "T1");
+    g.Indiv[p].ibDate = "1850";
+    Page("Tom Hill", "M", "T1");
+    PageSpouse& sp = AddSpouse("Thomas Hill", "T1");
+    sp.spbDate = "1999";
+    int32_t fam = -1;
+    g.PageScratch.pgRIN = ApplyPagePerson();
+    EXPECT_EQ(LinkPageSpouse(1, fam, ""), 0);
+    EXPECT_EQ(fam, 0);
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_EQ(g.Indiv[p].ibDate.value(), "1850");
+    EXPECT_EQ(g.Indiv[p].iSex.value(), "M");
+}
+
+TEST_F(LinkingTest, SpouseParentsAndTheSwitchQuestion) {
+    const int32_t s = Person("Ann Vale", "F", "A1");
+    const int32_t oldDad = Person("Otto Vale", "M");
+    const int32_t oldMum = Person("Olga Vale", "F");
+    const int32_t oldFam = Couple(oldDad, oldMum);
+    g.Indiv[s].iFamc = oldFam;
+    g.Famil[oldFam].fChilCount = 1;
+
+    for (MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        SCOPED_TRACE(answer == MsgResult::Yes ? "Yes" : "No");
+        ClearTouched();
+        Page("Tom Hill", "M", "T1");
+        AddSpouse("Ann Vale", "A1");
+        g.PageScratch.SpouseFather.Name = "Paul Vale";
+        g.PageScratch.SpouseFather.AFN = "PV";
+        g.PageScratch.SpouseMother.Name = "Pia Moss";
+        g.PageScratch.SpouseMother.AFN = "PM";
+        ui.Answer(answer);
+        LinkPageFamily();
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].title, "Unable to link to more than one set of parents...");
+        EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(ui.boxes[0].text,
+                  "Ann Vale is the child of another set of parents:\nOtto Vale and Olga Vale\n"
+                  "Would you like to switch the child over to these parents?\nPaul Vale and Pia Moss");
+        const int32_t newFam = g.LastFamil;
+        ASSERT_NE(newFam, oldFam);
+        EXPECT_EQ(g.Famil[newFam].fChilCount, 1);
+        EXPECT_EQ(g.Indiv[g.PageScratch.SpouseFather.RIN].iSex.value(), "M");
+        EXPECT_EQ(g.Indiv[g.PageScratch.SpouseMother.RIN].iAFN.value(), "PM");
+        if (answer == MsgResult::No) {
+            EXPECT_EQ(g.Indiv[s].iFamc, oldFam);
+            EXPECT_EQ(g.Famil[oldFam].fChilCount, 1);
+        } else {
+            EXPECT_EQ(g.Indiv[s].iFamc, newFam);
+            EXPECT_EQ(g.Famil[oldFam].fChilCount, 0);
+        }
+        ui.boxes.clear();
+    }
+}
+
+TEST_F(LinkingTest, SpouseParentWithoutANameIsSkipped) {
+    Page("Tom Hill", "M");
+    AddSpouse("Ann Vale");
+    g.PageScratch.SpouseMother.Name = "Pia Moss";
+    LinkPageFamily();
+    const int32_t ann = g.PageScratch.PageSpouses[1].spRIN;
+    const int32_t mum = g.PageScratch.SpouseMother.RIN;
+    ASSERT_GT(mum, 0);
+    ASSERT_EQ(g.FamilCount, 2);
+    EXPECT_EQ(g.Famil[2].fHusb, 0);
+    EXPECT_EQ(g.Famil[2].fWife, mum);
+    EXPECT_EQ(g.Indiv[ann].iFamc, 2);
+    EXPECT_EQ(g.PageScratch.SpouseFather.RIN, 0);
+}
+
+TEST_F(LinkingTest, LivingChildrenGetAnIdOfTheirParentsAndPlace) {
+    const int32_t tom = Person("Tom Smith", "M"), sue = Person("Sue Jones", "F");
+    const int32_t fam = Couple(tom, sue);
+    Page("Tom Smith", "M");
+    for (const char* name : {"Living", "Livingston Smith", "LIVING SMITH", "Ann Smith"}) AddChild(name);
+    g.PageScratch.PageChildren[4].chName = "Living";
+    g.PageScratch.PageChildren[4].chGenID = "OWN-ID";
+    g.PageScratch.pgRIN = tom;
+    for (int16_t k = 1; k <= 4; ++k) EXPECT_GT(LinkPageChild(k, fam), 0);
+    const auto& ch = g.PageScratch.PageChildren;
+    EXPECT_EQ(ch[1].chGenID.value(), "S530000000J5200000001");
+    EXPECT_EQ(ch[2].chGenID.value(), "S530000000J5200000002");
+    EXPECT_EQ(ch[3].chGenID.value(), "S530000000J5200000003");
+    EXPECT_EQ(ch[4].chGenID.value(), "OWN-ID");
+    EXPECT_EQ(g.Indiv[ch[1].chRIN].iGenID.value(), "S530000000J5200000001");
+    EXPECT_EQ(g.Indiv[ch[1].chRIN].iFamc, fam);
+    const int32_t first = ch[1].chRIN;
+
+    // The same page again finds the same child by that id.
+    ClearTouched();
+    Page("Tom Smith", "M");
+    AddChild("Living");
+    g.PageScratch.pgRIN = tom;
+    const int32_t count = g.IndivCount;
+    EXPECT_EQ(LinkPageChild(1, fam), first);
+    EXPECT_EQ(g.IndivCount, count);
+    EXPECT_TRUE(ui.matchRequests.empty());
+}
+
+TEST_F(LinkingTest, ChildWithoutAFamilyKeepsHisParentsUnasked) {
+    const int32_t dad = Person("Otto Vale", "M"), mum = Person("Olga Vale", "F");
+    const int32_t fam = Couple(dad, mum);
+    const int32_t kid = Person("Kit Vale", "M", "K1");
+    g.Indiv[kid].iFamc = fam;
+    Page("Tom Hill", "M");
+    AddChild("Living Vale");
+    AddChild("Kit Vale").chAFN = "K1";
+    EXPECT_GT(LinkPageChild(1, 0), 0);
+    EXPECT_TRUE(g.PageScratch.PageChildren[1].chGenID.blank());
+    EXPECT_EQ(g.Indiv[g.PageScratch.PageChildren[1].chRIN].iFamc, 0);
+    EXPECT_EQ(LinkPageChild(2, 0), kid);
+    EXPECT_EQ(g.Indiv[kid].iFamc, fam);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(LinkingTest, ChildOfOtherParentsIsAskedAbout) {
+    const int32_t dad = Person("Otto Vale", "M"), mum = Person("Olga Vale", "F");
+    const int32_t oldFam = Couple(dad, mum);
+    const int32_t tom = Person("Tom Hill", "M"), ann = Person("Ann Hill", "F");
+    const int32_t newFam = Couple(tom, ann);
+    const int32_t kid = Person("Kit Vale", "F", "K1");
+    g.Indiv[kid].iFamc = oldFam;
+    for (MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        Page("Tom Hill", "M");
+        AddChild("Kit Vale").chAFN = "K1";
+        ui.Answer(answer);
+        EXPECT_EQ(LinkPageChild(1, newFam), kid);
+        EXPECT_EQ(ui.boxes.back().title, "Unable to link child to more than one set of parents...");
+        EXPECT_EQ(g.Indiv[kid].iFamc, answer == MsgResult::Yes ? newFam : oldFam);
+        EXPECT_EQ(g.Indiv[kid].iSex.value(), "F");
+    }
+    // A stale count never goes below nothing.
+    EXPECT_EQ(g.Famil[oldFam].fChilCount, 0);
+}
+
+TEST_F(LinkingTest, ChildWhoIsAPartnerOfTheFamilyIsNotLinked) {
+    const int32_t tom = Person("Tom Hill", "M", "T1"), ann = Person("Ann Hill", "F");
+    const int32_t fam = Couple(tom, ann);
+    Page("Ann Hill", "F");
+    AddChild("Tom Hill", "M").chAFN = "T1";
+    g.PageScratch.PageChildren[1].chbDate = "2000";
+    EXPECT_EQ(LinkPageChild(1, fam), 0);
+    EXPECT_EQ(g.Indiv[tom].iFamc, 0);
+    EXPECT_TRUE(g.Indiv[tom].ibDate.blank());
+}
+
+TEST_F(LinkingTest, ChildrenOfAPageWithoutSpouseGetAOneParentFamily) {
+    for (const char* sex : {"M", "F"}) {
+        SCOPED_TRACE(sex);
+        ResetProgramState();
+        Page("Pat Hill", sex);
+        AddChild("Kit Hill");
+        AddChild("Max Hill");
+        const int32_t p = LinkPageFamily();
+        ASSERT_EQ(g.FamilCount, 1);
+        EXPECT_EQ(g.Famil[1].fHusb, sex == std::string("M") ? p : 0);
+        EXPECT_EQ(g.Famil[1].fWife, sex == std::string("F") ? p : 0);
+        EXPECT_EQ(g.Indiv[g.PageScratch.PageChildren[1].chRIN].iFamc, 1);
+        EXPECT_EQ(g.Indiv[g.PageScratch.PageChildren[2].chRIN].iFamc, 1);
+    }
+    // No child filed: no family is left behind.
+    ResetProgramState();
+    Page("Pat Hill", "M");
+    AddChild("   ");
+    LinkPageFamily();
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_EQ(g.Indiv[1].iFamsCount, 0);
+}
+
+TEST_F(LinkingTest, ParentsAreLinkedAndSwitchedOnlyWhenAsked) {
+    // First filing: silently linked.
+    PageScratchRec& ps = Page("Kit Vale", "M", "K1");
+    AddParents("Paul Vale", "Pia Moss", "PV", "PM").psFatherCDno = 3;
+    EXPECT_EQ(LinkPageFamily(), 1);
+    const int32_t fam = g.Indiv[1].iFamc;
+    ASSERT_GT(fam, 0);
+    const int32_t dad = ps.PageParentSets[1].psFatherRIN, mum = ps.PageParentSets[1].psMotherRIN;
+    EXPECT_EQ(g.Famil[fam].fHusb, dad);
+    EXPECT_EQ(g.Famil[fam].fWife, mum);
+    EXPECT_EQ(g.Indiv[dad].iCDno, 3);
+
+    // Again: same people, same family, nothing asked; disc 0 keeps 3; the
+    // father is a man whatever was recorded.
+    ClearTouched();
+    g.Indiv[dad].iSex = "F";
+    Page("Kit Vale", "M", "K1");
+    AddParents("Paul Vale", "Pia Moss", "PV", "PM");
+    const int32_t count = g.IndivCount;
+    LinkPageFamily();
+    EXPECT_EQ(g.IndivCount, count);
+    EXPECT_EQ(g.Indiv[1].iFamc, fam);
+    EXPECT_EQ(g.Indiv[dad].iCDno, 3);
+    EXPECT_EQ(g.Indiv[dad].iSex.value(), "M");
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // Other parents: asked once; No keeps the old ones and the new family stays.
+    ClearTouched();
+    Page("Kit Vale", "M", "K1");
+    AddParents("Carl Berg", "Lena Berg", "CB", "LB");
+    ui.Answer(MsgResult::No);
+    LinkPageFamily();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "Kit Vale is the child of another set of parents:\nPaul Vale and Pia Moss\n"
+              "Would you like to switch the child over to these parents?\nCarl Berg and Lena Berg");
+    EXPECT_EQ(g.Indiv[1].iFamc, fam);
+    EXPECT_EQ(g.FamilCount, 2);
+}
+
+TEST_F(LinkingTest, ParentsThatCannotBeFiled) {
+    struct Case {
+        const char* what;
+        std::string father, mother, fatherAfn;
+        int32_t families;
+        bool motherOnly;
+    };
+    const std::vector<Case> cases = {
+        {"both unknown", "<unknown>", "Unknown", "", 0, false},
+        {"blank father", "", "Pia Moss", "", 1, true},
+        {"father is the page person", "Kit Vale", "Pia Moss", "K1", 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        Page("Kit Vale", "M", "K1");
+        g.PageScratch.pgbDate = "1900";
+        AddParents(c.father, c.mother, c.fatherAfn);
+        const int32_t p = LinkPageFamily();
+        EXPECT_EQ(g.FamilCount, c.families);
+        EXPECT_EQ(g.Indiv[p].ibDate.value(), "1900");
+        EXPECT_EQ(g.Indiv[p].iSex.value(), "M");
+        if (c.motherOnly) {
+            EXPECT_EQ(g.Famil[1].fHusb, 0);
+            EXPECT_EQ(g.Indiv[g.Famil[1].fWife].iName.value(), "Pia Moss");
+            EXPECT_EQ(g.Indiv[p].iFamc, 1);
+        }
+    }
+}
+
+TEST_F(LinkingTest, ParentSetChoice) {
+    struct Case {
+        const char* what;
+        bool knownSet2, unknownSet2;
+        int pickLists;
+    };
+    const std::vector<Case> cases = {
+        {"second set known by AFN: linked", true, false, 0},
+        {"no set known: pick list", false, false, 1},
+        {"known parents named unknown: pick list", true, true, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        windows.pickLists = 0;
+        // Many stored people without identifiers must not count as found.
+        for (int i = 0; i < 5; ++i) Person("Nobody Known");
+        const int32_t dad = Person("Paul Vale", "M", "PV"), mum = Person("Pia Moss", "F", "PM");
+        Page("Kit Vale", "M");
+        AddParents("Carl Berg", "Lena Berg");
+        if (c.unknownSet2) AddParents("<unknown>", "<unknown>", "PV", "PM");
+        else AddParents("Paul Vale", "Pia Moss", c.knownSet2 ? "PV" : "", c.knownSet2 ? "PM" : "");
+        const int32_t p = LinkPageFamily();
+        EXPECT_EQ(windows.pickLists, c.pickLists);
+        if (c.pickLists == 0) {
+            EXPECT_EQ(g.ParentSetChoice, 2);
+            ASSERT_GT(g.Indiv[p].iFamc, 0);
+            EXPECT_EQ(g.Famil[g.Indiv[p].iFamc].fHusb, dad);
+            EXPECT_EQ(g.Famil[g.Indiv[p].iFamc].fWife, mum);
+        } else {
+            EXPECT_EQ(g.ParentSetChoice, 0);
+            EXPECT_EQ(g.Indiv[p].iFamc, 0);
+            EXPECT_EQ(g.FamilCount, 0);
+        }
+    }
+}
+
+TEST_F(LinkingTest, PickedParentSetIsCheckedBeforeUse) {
+    Page("Kit Vale", "M");
+    AddParents("Paul Vale", "Pia Moss");
+    g.PageScratch.pgRIN = Person("Kit Vale", "M");
+    for (int16_t s : {0, 2, 11, -1}) EXPECT_EQ(LinkChildToParents(s), 0) << s;
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_GT(LinkChildToParents(1), 0);
+}
+
+TEST_F(LinkingTest, NotesOfAPageFiledTwiceAreStoredOnce) {
+    for (int round = 0; round < 2; ++round) {
+        ClearTouched();
+        Page("Kit Vale", "M", "K1");
+        g.PageScratch.pgNotes = "Born in a storm.\r\nLived long.\r\n";
+        LinkPageFamily();
+    }
+    EXPECT_EQ(g.NotesCount, 2);
+    EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "Y");
+}
+
+}  // namespace
+}  // namespace lintora

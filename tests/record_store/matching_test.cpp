@@ -1,0 +1,410 @@
+#include "record_store/matching.h"
+
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora {
+namespace {
+
+using testing::CleanState;
+
+// A person filed by an earlier paste (no longer touched).
+int32_t Person(const std::string& name, const std::string& bDate = "", const std::string& sex = "") {
+    int32_t i = CreateIndivFromPage(name, "", "", 0, 0, "");
+    EXPECT_GT(i, 0);
+    g.Indiv[i].ibDate = bDate;
+    g.Indiv[i].iSex = sex;
+    g.Indiv[i].iTouched = 0;
+    return i;
+}
+
+int32_t Couple(int32_t husband, int32_t wife) {
+    int32_t f = FindOrAddFamil(husband, wife);
+    g.Famil[f].fTouched = 0;
+    return f;
+}
+
+MatchQuery Query(const std::string& name) {
+    MatchQuery q;
+    q.name = name;
+    return q;
+}
+
+class MatchingTest : public CleanState {
+public:
+    int32_t john = 0, william = 0, mary = 0, ann = 0, henry = 0, eliza = 0;
+    int32_t unknownWife = 0, peter = 0, living = 0, rose = 0;
+
+    // John Smith (b 1850, c 1850, d 1900), son of William Smith and Mary
+    // Jones, husband of Ann Brown; Henry Smith (b 1855), husband of Eliza
+    // Green; "<unknown>", wife of Peter Grey; Living Smith, husband of Rose White.
+    void World() {
+        john = Person("John Smith", "12 Jan 1850", "M");
+        g.Indiv[john].icDate = "20 Jan 1850";
+        g.Indiv[john].idDate = "3 Mar 1900";
+        william = Person("William Smith", "1820", "M");
+        mary = Person("Mary Jones", "1825", "F");
+        g.Indiv[john].iFamc = Couple(william, mary);
+        ann = Person("Ann Brown", "1852", "F");
+        Couple(john, ann);
+        henry = Person("Henry Smith", "1 May 1855", "M");
+        eliza = Person("Eliza Green", "", "F");
+        Couple(henry, eliza);
+        peter = Person("Peter Grey", "", "M");
+        unknownWife = Person("<unknown>");
+        Couple(peter, unknownWife);
+        living = Person("Living Smith", "5 Jun 1950", "M");
+        rose = Person("Rose White", "", "F");
+        Couple(living, rose);
+    }
+};
+
+enum class Outcome { Automatic, Offered, New };
+
+// One page person: name, birth, christening and death dates, spouse,
+// father and mother; then what the matcher must do with him.
+struct DecisionCase {
+    const char* what;
+    const char *name, *bDate, *cDate, *dDate, *spouse, *father, *mother;
+    Outcome outcome;
+    int32_t MatchingTest::*expected;  // the automatic match
+};
+
+TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
+    using M = MatchingTest;
+    const auto A = Outcome::Automatic, O = Outcome::Offered, N = Outcome::New;
+    const char* js = "John Smith";
+    const char *ws = "William Smith", *mj = "Mary Jones";
+    const std::vector<DecisionCase> cases = {
+        {"row 1: birth agrees", js, "12 Jan 1850", "", "", "", "", "", A, &M::john},
+        {"row 1: no birth, christening agrees", js, "", "20 Jan 1850", "", "", "", "", A, &M::john},
+        {"row 2: no birth, death agrees", js, "", "", "3 Mar 1900", "", "", "", A, &M::john},
+        {"row 3: parents agree", js, "", "", "", "", ws, mj, A, &M::john},
+        {"row 3: parents agree crosswise", js, "", "", "", "", mj, ws, A, &M::john},
+        {"row 4: spouse agrees", js, "", "", "", "Ann Brown", "", "", A, &M::john},
+        {"row 5: given name only, parents", "John", "", "", "", "", ws, mj, A, &M::john},
+        {"row 6: given name only, spouse", "John", "", "", "", "Ann Brown", "", "", A, &M::john},
+        {"row 7: given name only, birth", "John", "12 Jan 1850", "", "", "", "", "", A, &M::john},
+        {"row 8: given name only, birth year, parents", "John", "1850", "", "", "", ws, mj, A, &M::john},
+        {"row 9: key and birth year", js, "Abt 1850", "", "", "", "", "", A, &M::john},
+        {"row 10: name held in the other, birth", "John Henry Smith", "1 May 1855", "", "", "", "", "", A,
+         &M::henry},
+        {"row 11: name held in the other, spouse", "John Henry Smith", "", "", "", "Eliza Green", "", "", A,
+         &M::henry},
+        {"row 12: <unknown> with the same spouse", "<unknown>", "", "", "", "Peter Grey", "", "", A,
+         &M::unknownWife},
+        {"row 13: LIVING with the same spouse", "Living Smith", "", "", "", "Rose White", "", "", A, &M::living},
+        {"key only", js, "", "", "", "", "", "", O, nullptr},
+        {"birth 10 years off", js, "1860", "", "", "", "", "", O, nullptr},
+        {"birth 15 years off", js, "1865", "", "", "", "", "", O, nullptr},
+        {"birth 16 years off", js, "1866", "", "", "", "", "", N, nullptr},
+        {"both parents differ", js, "", "", "", "", "Peter Green", "Lucy Black", N, nullptr},
+        {"one parent differs", js, "", "", "", "", "Peter Green", mj, O, nullptr},
+        {"spouse is the candidate's parent", js, "", "", "", mj, "", "", N, nullptr},
+        {"birth year, but a parent differs", js, "1850", "", "", "", "Peter Green", mj, O, nullptr},
+        {"LIVING without spouse or id is not taken", "Living Smith", "5 Jun 1950", "", "", "", "", "", O, nullptr},
+        {"a spouse with the person's own key is no agreement", js, "", "", "", "Joan Smith", "", "", O, nullptr},
+        {"a date without a year agrees with nothing", js, "Deceased", "", "", "", "", "", O, nullptr},
+        {"a page date without a year agrees with nothing", "Rose White", "Living", "", "", "", "", "", O, nullptr},
+        {"a stored date without a year disagrees with nothing", "Rose White", "1890", "2 Feb 1890", "", "", "", "",
+         A, &M::rose},
+        {"a year inside a longer number is no agreement", js, "185", "", "", "", "", "", N, nullptr},
+        {"Mrs before the given names", "Ann (Mrs) Brown", "1852", "", "", "", "", "", A, &M::ann},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        World();
+        g.Indiv[rose].ibDate = "Living";
+        g.Indiv[rose].icDate = "2 Feb 1890";
+        const int32_t before = g.IndivCount;
+        MatchQuery q = Query(c.name);
+        q.bDate = c.bDate;
+        q.cDate = c.cDate;
+        q.dDate = c.dDate;
+        q.spouseName = c.spouse;
+        q.fatherName = c.father;
+        q.motherName = c.mother;
+        if (c.outcome == Outcome::Offered) ui.matchAnswers.push_back(0);
+        const int32_t r = FindIndivMatches(q);
+        EXPECT_EQ(r, g.LastIndiv);
+        switch (c.outcome) {
+            case Outcome::Automatic:
+                EXPECT_EQ(r, this->*c.expected);
+                EXPECT_EQ(g.Indiv[r].iTouched, 1);
+                EXPECT_EQ(g.IndivCount, before);
+                EXPECT_TRUE(ui.matchRequests.empty());
+                break;
+            case Outcome::Offered:
+                EXPECT_EQ(ui.matchRequests.size(), 1u);
+                EXPECT_EQ(r, before + 1);
+                break;
+            case Outcome::New:
+                EXPECT_TRUE(ui.matchRequests.empty());
+                EXPECT_EQ(r, before + 1);
+                break;
+        }
+    }
+}
+
+TEST_F(MatchingTest, IdentifiersMatchWhateverTheNames) {
+    World();
+    g.Indiv[ann].iAFN = "1234-AB";
+    g.Indiv[henry].iGenID = "G77";
+    g.Indiv[eliza].iCDno = 7;
+    g.Indiv[eliza].iPIDno = 900;
+
+    MatchQuery a = Query("Zacharias Quill");
+    a.afn = "1234-AB";
+    EXPECT_EQ(FindIndivMatches(a), ann);
+    MatchQuery b = Query("Abel Ames");
+    b.genId = "G77";
+    EXPECT_EQ(FindIndivMatches(b), henry);
+    MatchQuery c = Query("Yolanda Yates");
+    c.cdNo = 7;
+    c.pidNo = 900;
+    EXPECT_EQ(FindIndivMatches(c), eliza);
+    // An identifier longer than its field still finds the record it made.
+    const int32_t longAfn = CreateIndivFromPage("Otto Long", "", "123456789012345678", 0, 0, "");
+    g.Indiv[longAfn].iTouched = 0;
+    MatchQuery e = Query("Someone Else");
+    e.afn = "123456789012345678";
+    EXPECT_EQ(FindIndivMatches(e), longAfn);
+    // A disc number alone identifies nobody.
+    MatchQuery d = Query("Yolanda Yates");
+    d.cdNo = 7;
+    const int32_t before = g.IndivCount;
+    EXPECT_EQ(FindIndivMatches(d), before + 1);
+}
+
+TEST_F(MatchingTest, RelativesNamesAreCleaned) {
+    struct Case {
+        std::string spouse, father, wantSpouse, wantFather;
+    };
+    const std::vector<Case> cases = {
+        {"__??", "", "<unknown>", ""},
+        {"", "_?", "", ""},
+        {"Unknown", "UNKNOWN UNKNOWN", "<unknown>", "<unknown>"},
+        {"unk", "Ja?mes_ Hall", "<unknown>", "James Hall"},
+    };
+    for (const auto& c : cases) {
+        MatchQuery q = Query("Oscar Wilde");
+        q.spouseName = c.spouse;
+        q.fatherName = c.father;
+        EXPECT_GT(FindIndivMatches(q), 0);
+        EXPECT_EQ(q.spouseName, c.wantSpouse);
+        EXPECT_EQ(q.fatherName, c.wantFather);
+    }
+    MatchQuery u = Query(" unknown ");
+    FindIndivMatches(u);
+    EXPECT_EQ(u.name, "<unknown>");
+}
+
+TEST_F(MatchingTest, NamesWithoutLettersDoNotAgreeByTheirEmptyKeys) {
+    Person("1234", "1900");
+    MatchQuery q = Query("5678");
+    q.bDate = "1900";
+    EXPECT_EQ(FindIndivMatches(q), 2);
+    EXPECT_TRUE(ui.matchRequests.empty());
+}
+
+TEST_F(MatchingTest, BlankNameFilesNobody) {
+    World();
+    g.LastIndiv = john;
+    const int32_t before = g.IndivCount;
+    MatchQuery q = Query("   ");
+    q.afn = "X";
+    EXPECT_EQ(FindIndivMatches(q), 0);
+    EXPECT_EQ(g.LastIndiv, john);
+    EXPECT_EQ(g.IndivCount, before);
+}
+
+TEST_F(MatchingTest, XUnknownAlwaysCreatesWhateverItsCase) {
+    int32_t old = Person("<xUNKNOWN>", "1900");
+    for (const char* name : {"<xUNKNOWN>", "<XUNKNOWN>", "<xunknown>"}) {
+        MatchQuery q = Query(name);
+        q.bDate = "1900";
+        const int32_t r = FindIndivMatches(q);
+        EXPECT_NE(r, old) << name;
+        EXPECT_EQ(r, g.IndivCount);
+    }
+    EXPECT_TRUE(ui.matchRequests.empty());
+}
+
+TEST_F(MatchingTest, UnknownTouchedEarlierInThePasteIsNotReused) {
+    World();
+    g.Indiv[unknownWife].iTouched = 1;
+    MatchQuery q = Query("<unknown>");
+    q.spouseName = "Peter Grey";
+    EXPECT_EQ(FindIndivMatches(q), g.IndivCount);
+    EXPECT_NE(g.IndivCount, unknownWife);
+}
+
+TEST_F(MatchingTest, PersonTouchedInThisPasteIsNeverOffered) {
+    World();
+    g.Indiv[john].iTouched = 1;
+    MatchQuery q = Query("John Smith");
+    EXPECT_EQ(FindIndivMatches(q), g.IndivCount);
+    EXPECT_TRUE(ui.matchRequests.empty());
+}
+
+TEST_F(MatchingTest, LivingChildrenOfDifferentCouplesAreNotMerged) {
+    const int32_t h1 = Person("Tom Smith", "", "M"), w1 = Person("Sue Jones", "", "F");
+    const int32_t h2 = Person("Ted Smith", "", "M"), w2 = Person("Sal Jones", "", "F");
+    const int32_t f1 = Couple(h1, w1), f2 = Couple(h2, w2);
+    const int32_t child = Person("Living");
+    g.Indiv[child].iGenID = "S530000000J520000000" "1";
+    g.Indiv[child].iFamc = f1;
+
+    MatchQuery other = Query("Living");
+    other.genId = "S530000000J520000000" "1";
+    other.childOfFamily = f2;
+    const int32_t r = FindIndivMatches(other);
+    EXPECT_NE(r, child);
+    EXPECT_TRUE(ui.matchRequests.empty());
+
+    MatchQuery same = Query("Living");
+    same.genId = "S530000000J520000000" "1";
+    same.childOfFamily = f1;
+    EXPECT_EQ(FindIndivMatches(same), child);
+}
+
+TEST_F(MatchingTest, OtherPageSpousesAndParentSetsCountForThePagePerson) {
+    World();
+    g.PageScratch.PageSpouseCount = 2;
+    g.PageScratch.PageSpouses[1].spName = "Kate Miller";
+    g.PageScratch.PageSpouses[2].spName = "Ann Brown";
+    MatchQuery q = Query("John Smith");
+    q.relCode = "IN";
+    q.spouseName = "Kate Miller";
+    EXPECT_EQ(FindIndivMatches(q), john);
+
+    ResetProgramState();
+    World();
+    g.PageScratch.PageParentSetCount = 2;
+    g.PageScratch.PageParentSets[1].psFatherName = "Carl Berg";
+    g.PageScratch.PageParentSets[1].psMotherName = "Lena Berg";
+    g.PageScratch.PageParentSets[2].psFatherName = "William Smith";
+    g.PageScratch.PageParentSets[2].psMotherName = "Mary Jones";
+    MatchQuery p = Query("John Smith");
+    p.relCode = "IN";
+    p.fatherName = "Carl Berg";
+    p.motherName = "Lena Berg";
+    EXPECT_EQ(FindIndivMatches(p), john);
+    // The same page without "IN" is no agreement.
+    MatchQuery o = Query("John Smith");
+    o.fatherName = "Carl Berg";
+    o.motherName = "Lena Berg";
+    g.Indiv[john].iTouched = 0;
+    EXPECT_EQ(FindIndivMatches(o), g.IndivCount);
+}
+
+TEST_F(MatchingTest, DialogShowsThePendingPersonAndPaddedRows) {
+    World();
+    ui.matchAnswers.push_back(john);
+    MatchQuery q = Query(" John Smith ");
+    q.dDate = "1901";
+    q.spouseName = "Kate Miller";
+    q.afn = "AF-1";
+    EXPECT_EQ(FindIndivMatches(q), john);
+    // A chosen person is not marked by the choice.
+    EXPECT_EQ(g.Indiv[john].iTouched, 0);
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    const MatchRequest& r = ui.matchRequests[0];
+    EXPECT_EQ(r.name, "John Smith");
+    EXPECT_EQ(r.birth, " ");
+    EXPECT_EQ(r.death, " 1901");
+    EXPECT_EQ(r.spouse, " Kate Miller");
+    EXPECT_EQ(r.father, " ");
+    ASSERT_EQ(r.rows.size(), 10u);
+    EXPECT_EQ(r.rows[0].indiv, john);
+    EXPECT_EQ(r.rows[0].name, "John Smith");
+    EXPECT_EQ(r.rows[0].birth, " 1850");
+    EXPECT_EQ(r.rows[0].death, " 1900");
+    EXPECT_EQ(r.rows[0].spouse, "Ann Brown");
+    EXPECT_EQ(r.rows[0].father, "William Smith");
+    EXPECT_EQ(r.rows[0].mother, "Mary Jones");
+    for (std::size_t i = 1; i < 10; ++i) {
+        EXPECT_EQ(r.rows[i].indiv, 0);
+        EXPECT_EQ(r.rows[i].name, "   ");
+    }
+}
+
+TEST_F(MatchingTest, RowCountsAndTheChoiceIsChecked) {
+    struct Case {
+        int listed;
+        std::size_t rows;
+    };
+    for (const Case c : {Case{1, 10}, Case{8, 10}, Case{9, 9}, Case{12, 12}, Case{60, 50}}) {
+        ResetProgramState();
+        ui.matchRequests.clear();
+        for (int i = 0; i < c.listed; ++i) Person("Ada Lovelace");
+        // A number that was not in the list is no choice: a new person.
+        ui.matchAnswers.push_back(c.listed + 100);
+        MatchQuery q = Query("Ada Lovelace");
+        EXPECT_EQ(FindIndivMatches(q), c.listed + 1);
+        ASSERT_EQ(ui.matchRequests.size(), 1u);
+        EXPECT_EQ(ui.matchRequests[0].rows.size(), c.rows) << c.listed;
+    }
+}
+
+TEST_F(MatchingTest, SpouselessPersonWithOneParentStaysOffered) {
+    const int32_t dad = Person("Abe Cole", "", "M");
+    const int32_t son = Person("Ben Cole", "1900", "M");
+    g.Indiv[son].iFamc = Couple(dad, 0);
+    ui.matchAnswers.push_back(son);
+    MatchQuery q = Query("Ben Cole");
+    EXPECT_EQ(FindIndivMatches(q), son);
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(ui.matchRequests[0].rows[0].father, "Abe Cole");
+    EXPECT_EQ(ui.matchRequests[0].rows[0].spouse, "");
+}
+
+TEST_F(MatchingTest, NewPersonFromPage) {
+    const int32_t n = CreateIndivFromPage(" Mary Ann VAN DYKE ", " ext ", "123456789012345678901234567890", 0, 0,
+                                          "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234");
+    ASSERT_EQ(n, 1);
+    const IndivRec& r = g.Indiv[n];
+    EXPECT_EQ(r.iXref.value(), "1");
+    EXPECT_EQ(r.iName.value(), "Mary Ann VAN DYKE");
+    EXPECT_EQ(r.iExt.value(), "ext");
+    EXPECT_EQ(r.iAFN.value(), "12345678901234");
+    EXPECT_EQ(r.iGenID.value(), "ABCDEFGHIJKLMNOPQRSTUVWX");
+    EXPECT_EQ(r.iGivn.value(), "Mary Ann");
+    EXPECT_EQ(r.iCDno, 0);
+    EXPECT_EQ(r.iTouched, 1);
+    EXPECT_TRUE(r.iSex.blank());
+    EXPECT_EQ(r.iNameKey.padded().size(), 20u);
+    EXPECT_EQ(g.NameIdxCount[4], 1);  // V goes to the last bucket
+
+    const int32_t m = CreateIndivFromPage("Mary", "", "", 0, 0, "");
+    for (int b = 0; b < 5; ++b) EXPECT_EQ(g.NameIdx[b].back(), m) << b;
+
+    g.IndivCount = kMaxIndiv;
+    g.Indiv[kMaxIndiv].iName = "Last";
+    g.LastIndiv = 5;
+    EXPECT_EQ(CreateIndivFromPage("Extra Person", "", "", 0, 0, ""), 0);
+    EXPECT_EQ(g.Indiv[kMaxIndiv].iName.value(), "Last");
+    EXPECT_EQ(g.LastIndiv, 5);
+}
+
+TEST_F(MatchingTest, SurnameChangeMovesThePersonInTheIndex) {
+    const int32_t p = Person("John Smith");
+    ASSERT_EQ(g.NameIdxCount[4], 1);
+    const std::string old = g.Indiv[p].iSurn.value();
+    g.Indiv[p].iSurn = "Brown";
+    ReindexSurname(p, old);
+    EXPECT_EQ(g.NameIdxCount[4], 0);
+    ASSERT_EQ(g.NameIdxCount[0], 1);
+    EXPECT_EQ(g.NameIdx[0][1], p);
+    g.Indiv[p].iName = "John Brown";
+    MatchQuery q = Query("John Brown");
+    q.bDate = "1850";
+    g.Indiv[p].ibDate = "1850";
+    EXPECT_EQ(FindIndivMatches(q), p);
+}
+
+}  // namespace
+}  // namespace lintora
