@@ -275,17 +275,17 @@ void SaveUserFile() {
         {"prefEmail", &g.prefEmail},
     };
     std::string path = UserDataFilePath();
+    // A settings store that cannot be written does not keep the user's
+    // records from their file, nor the other way round.
+    std::string settingsError;
+    auto save = [&](const char* key, const std::string& value) {
+        std::string e = SaveStartupSetting(key, value);
+        if (settingsError.empty()) settingsError = e;
+    };
+    for (const auto& [key, value] : prefs) save(key, TrimBlanks(*value));
+    save("prefSourceSW", std::to_string(g.prefSourceSW));
+    save("prefNotes", TrimBlanks(g.prefNotes));
     try {
-        std::string error;
-        auto save = [&](const char* key, const std::string& value) {
-            std::string e = SaveStartupSetting(key, value);
-            if (error.empty()) error = e;
-        };
-        for (const auto& [key, value] : prefs) save(key, TrimBlanks(*value));
-        save("prefSourceSW", std::to_string(g.prefSourceSW));
-        save("prefNotes", TrimBlanks(g.prefNotes));
-        if (!error.empty()) throw std::runtime_error(error);
-
         fs::create_directories(fs::path(path).parent_path());
         std::string writeError = WriteFileAtomically(path, UserFileContents());
         if (!writeError.empty()) throw std::runtime_error(writeError);
@@ -297,6 +297,8 @@ void SaveUserFile() {
     } catch (const std::exception& e) {
         ShowProblem("Problem creating " + path + "\n" + e.what());
     }
+    if (!settingsError.empty())
+        ShowProblem("Problem creating " + SettingsFilePath(kSettingsApp) + "\n" + settingsError);
 }
 
 void ReadStartupSettings() {

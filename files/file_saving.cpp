@@ -5,6 +5,7 @@
 
 #include "files/data_files.h"
 #include "files/gedcom_writer.h"
+#include "lintora_version.h"
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
@@ -31,8 +32,9 @@ std::string AskFileName(bool ged) {
     if (auto dot = base.find('.'); dot != std::string::npos) base.resize(dot);
     FileDialogRequest req;
     req.title = ged ? "Save As GED" : "Save As Workfile";
-    req.filter = ged ? "All Files (*.*)|*.*|GED Files (*.ged)|*.ged|Text Files (*.txt)|*.txt"
-                     : "All Files (*.*)|*.*|Work Files (*.LNT)|*.lnt|Text Files (*.txt)|*.txt";
+    // The program's own file type comes first, so that the dialog starts on it.
+    req.filter = ged ? "GED Files (*.ged);;All Files (*.*);;Text Files (*.txt)"
+                     : "Work Files (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)";
     req.initialDir = TrimBlanks(ged ? g.InitDirGED : g.InitDirWRK);
     if (!TrimBlanks(base).empty()) req.fileName = (fs::path(req.initialDir) / base).string();
     std::string path = Port().SaveFileDialog(req);
@@ -70,13 +72,17 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
         std::vector<std::string> lines =
             BuildFileLines(ged ? FileKind::Gedcom : FileKind::Work, path, progress);
         if (progress) {
-            Port().SetStatusText("Saving to disk...");
+            Windows().SetProgressLabel("Saving to disk...");
             Port().ProgressStart(100);
             Port().ProgressSet(100);
         }
         std::string error =
             WriteFileAtomically(path, FileContents(ged ? FileKind::Gedcom : FileKind::Work, lines));
-        if (progress) Port().ProgressEnd();
+        if (progress) {
+            Port().ProgressEnd();
+            Windows().SetProgressLabel("Version " + std::to_string(kVersionMajor) + "." +
+                                       std::to_string(kVersionMinor));
+        }
         if (!error.empty()) {
             Port().SetBusy(false);
             ShowProblem("Error occurred while trying to save file, please retry.\n" + error);

@@ -10,6 +10,7 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
+#include "record_store/window_port.h"
 
 namespace lintora {
 
@@ -30,7 +31,7 @@ std::string OneLine(std::string s) {
 class Writer {
 public:
     Writer(FileKind kind, const std::string& filePath, bool progress)
-        : kind_(kind), filePath_(filePath), progress_(progress) {
+        : filePath_(filePath), progress_(progress) {
         gedcom_ = kind == FileKind::Gedcom;
         // The work file keeps its citations whatever the export options say;
         // there every record gets one citation.
@@ -56,7 +57,6 @@ public:
     }
 
 private:
-    FileKind kind_;
     std::string filePath_;
     bool progress_;
     bool gedcom_ = true;
@@ -187,11 +187,11 @@ private:
     void Individuals() {
         if (progress_) {
             Port().ProgressStart(g.IndivCount);
-            Port().SetStatusText("Writing Individuals");
+            Windows().SetProgressLabel("Writing Individuals");
         }
         for (int32_t i = 1; i <= g.IndivCount; ++i) {
             if (progress_) {
-                Port().SetStatusText("Writing individuals (" + std::to_string(i) + " of " +
+                Windows().SetProgressLabel("Writing individuals (" + std::to_string(i) + " of " +
                                      std::to_string(g.IndivCount) + ")");
                 Port().ProgressSet(i);
             }
@@ -246,12 +246,12 @@ private:
     void Families() {
         if (progress_) {
             Port().ProgressStart(g.FamilCount);
-            Port().SetStatusText("Writing Families");
+            Windows().SetProgressLabel("Writing Families");
         }
         for (int32_t f = 1; f <= g.FamilCount; ++f) {
             if (!FamilLive(f)) continue;
             if (progress_) {
-                Port().SetStatusText("Writing families (" + std::to_string(f) + " of " +
+                Windows().SetProgressLabel("Writing families (" + std::to_string(f) + " of " +
                                      std::to_string(g.FamilCount) + ")");
                 Port().ProgressSet(f);
             }

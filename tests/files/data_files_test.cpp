@@ -278,6 +278,16 @@ TEST_F(DataFilesTest, SaveUserFileFailureKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(ui.boxes.back().text.rfind("Problem creating " + UserPath() + "\n", 0), 0u);
     EXPECT_EQ(g.Source[s].sFlag.value(), "P");  // not written, so not marked
     EXPECT_EQ(GetStartupSetting("prefName", "?"), "");  // the settings were saved
+    // Settings that cannot be written: the user file is written all the same.
+    fs::remove(UserPath());
+    fs::path ini = dir / "config" / "Lintora" / "Lintora.ini";
+    fs::remove(ini);
+    fs::create_directories(ini);
+    ui.Answer(MsgResult::Ok);
+    SaveUserFile();
+    EXPECT_EQ(ui.boxes.back().text.rfind("Problem creating " + ini.string() + "\n", 0), 0u);
+    EXPECT_NE(Read(UserPath()).find("!Mine!"), std::string::npos);
+    EXPECT_EQ(g.Source[s].sFlag.value(), "U");
 }
 
 TEST_F(DataFilesTest, UserFileGoesToTheDataFolderWhenTheProgramFolderIsNotWritable) {

@@ -58,7 +58,7 @@ TEST_F(SaveFileTest, WorkFileSaveRemembersFileAndRoot) {
     ASSERT_EQ(stored.size(), plain.size());
     for (std::size_t i = 0; i < stored.size(); ++i) EXPECT_EQ(DecodeLine(stored[i]), plain[i]);
     EXPECT_EQ(ui.fileRequests[0].filter,
-              "All Files (*.*)|*.*|Work Files (*.LNT)|*.lnt|Text Files (*.txt)|*.txt");
+              "Work Files (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)");
 }
 
 TEST_F(SaveFileTest, GedcomSaveForgetsTheWorkFile) {
@@ -176,19 +176,21 @@ TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
     for (int n : {400, 401}) {
         AddPeople(n);
         ui.progress.clear();
-        ui.statusTexts.clear();
+        windows.progressLabels.clear();
         g.FilePath = (dir / ("p" + std::to_string(n) + ".lnt")).string();
         ui.Answer(MsgResult::Ok);
         EXPECT_TRUE(SaveFile("N", "LNT"));
         if (n == 400) {
             EXPECT_TRUE(ui.progress.empty());
+            EXPECT_TRUE(windows.progressLabels.empty());
         } else {
             ASSERT_FALSE(ui.progress.empty());
             EXPECT_EQ(ui.progress.front(), -401);
-            EXPECT_EQ(ui.statusTexts.front(), "Writing Individuals");
-            EXPECT_NE(std::find(ui.statusTexts.begin(), ui.statusTexts.end(), "Writing individuals (401 of 401)"),
-                      ui.statusTexts.end());
-            EXPECT_EQ(ui.statusTexts.back(), "Saving to disk...");
+            const auto& labels = windows.progressLabels;
+            EXPECT_EQ(labels.front(), "Writing Individuals");
+            EXPECT_NE(std::find(labels.begin(), labels.end(), "Writing individuals (401 of 401)"), labels.end());
+            EXPECT_NE(std::find(labels.begin(), labels.end(), "Saving to disk..."), labels.end());
+            EXPECT_EQ(labels.back().rfind("Version ", 0), 0u);
         }
         EXPECT_FALSE(ui.busy);
     }

@@ -21,10 +21,12 @@ class RecordingWindows : public WindowPort {
 public:
     std::vector<std::string> statusLabels;
     std::vector<std::string> captions;
+    std::vector<std::string> progressLabels;
     int preferencesHidden = 0;
     void SetStatusLabel(const std::string& s) override { statusLabels.push_back(s); }
     void SetMainCaption(const std::string& s) override { captions.push_back(s); }
     void HidePreferences() override { ++preferencesHidden; }
+    void SetProgressLabel(const std::string& s) override { progressLabels.push_back(s); }
 };
 
 class FilesTest : public CleanState {

@@ -382,6 +382,22 @@ TEST_F(WriterTest, SubmitterAddressLinesStandUnderAnAddress) {
     }
 }
 
+TEST_F(WriterTest, OneFamilyLinkPerPersonAndFamily) {
+    Person(1, "A", "B", "M", 0);
+    g.IndivCount = 1;
+    g.Famil[1].fRIN = 1;
+    g.Famil[1].fHusb = 1;
+    g.Famil[1].fWife = 1;  // never made by the program, but not written twice
+    g.Famil[2].fRIN = 2;
+    g.Famil[2].fHusb = 7;  // beyond the table
+    g.FamilCount = 2;
+    auto lines = BuildFileLines(FileKind::Gedcom, kPath);
+    ExpectValidGedcom(lines);
+    EXPECT_EQ(Count(lines, "1 FAMS @F1@"), 1);
+    EXPECT_EQ(Count(lines, "1 HUSB"), 1);
+    EXPECT_EQ(Count(lines, "1 WIFE"), 0);
+}
+
 TEST_F(WriterTest, NoteLinesKeepTheirLengthAndOpenWithNote) {
     Person(1, "A", "B", "M", 0);
     g.Indiv[1].iNoteFlg = "Y";
