@@ -164,7 +164,9 @@ void BeginGedRead() {
 }
 
 int32_t FindXrefIndiv(const std::string& xref) {
-    auto it = g.GedRead.xrefIndex.find(TrimBlanks(xref));
+    const std::string key = TrimBlanks(xref);
+    if (key.empty()) return 0;  // a blank pointer names nobody
+    auto it = g.GedRead.xrefIndex.find(key);
     if (it == g.GedRead.xrefIndex.end()) return 0;
     return g.XrefMap[it->second].xIndiv;
 }
@@ -285,7 +287,7 @@ void ProcessINDI() {
             g.Indiv[i].iXref = value;
             g.XrefMap.push_back({TrimBlanks(value), i});
             g.XrefCount = static_cast<int32_t>(g.XrefMap.size()) - 1;
-            r.xrefIndex.emplace(TrimBlanks(value), g.XrefCount);
+            if (!TrimBlanks(value).empty()) r.xrefIndex.emplace(TrimBlanks(value), g.XrefCount);
             return;
         }
         const int32_t i = r.curIndiv;
@@ -494,7 +496,9 @@ void ResolveGedLinks() {
         IndivRec& R = g.Indiv[i];
         if (R.iFamcXref.blank()) continue;
         auto it = famByXref.find(R.iFamcXref.trimmed());
-        if (it != famByXref.end()) R.iFamc = g.Famil[it->second].fRIN;
+        // Nobody is a child of his own marriage.
+        if (it != famByXref.end() && g.Famil[it->second].fHusb != i && g.Famil[it->second].fWife != i)
+            R.iFamc = g.Famil[it->second].fRIN;
     }
     for (const auto& c : r.children) {
         int32_t i = FindXrefIndiv(c.xref);
