@@ -460,6 +460,7 @@ void LoadFile() {
         g.LastWorkFile = path;
         SaveStartupSetting("InitDirWRK", g.FileDir);
         SaveStartupSetting("datFilename", g.FileName);
+        g.datFilename = TrimBlanks(g.FileName);
         g.InitDirWRK = TrimBlanks(g.FileDir);
         SaveStartupSetting("datPos", std::to_string(g.TreeSlot[0]));
         g.DataChanged = "N";

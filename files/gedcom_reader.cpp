@@ -79,6 +79,35 @@ bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::
     return true;
 }
 
+// A note line of an individual ("I") or family ("F"); sub is the path below
+// the record type (":NOTE", ":NOTE:CONT", ":NOTE:CONC").
+void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<18>& noteXref,
+              FixedText<1>& noteFlag, std::vector<ProgramState::GedPending>& pointers) {
+    const std::string& value = g.GedValue;
+    std::string tag;
+    if (sub == ":NOTE") {
+        if (g.GedValueIsPointer) {  // its text comes once all records are read
+            noteXref = value;
+            pointers.push_back({owner, value});
+            return;
+        }
+        if (!value.empty() && value.front() == '@') {
+            noteXref = value;
+            return;
+        }
+        // A blank NOTE line still opens a note: the CONC and CONT lines
+        // below it must not run on into the note before.
+        tag = "1 NOTE";
+    } else if (sub == ":NOTE:CONT") {
+        tag = "2 CONT";
+    } else if (sub == ":NOTE:CONC") {
+        tag = "2 CONC";
+    } else {
+        return;
+    }
+    if (FileNoteText(kind, owner, tag, g.GedRawValue)) noteFlag = "Y";
+}
+
 void SetIfNonBlank(auto& field, const std::string& value) {
     if (!TrimBlanks(value).empty()) field = value;
 }
@@ -135,7 +164,9 @@ void BeginGedRead() {
 }
 
 int32_t FindXrefIndiv(const std::string& xref) {
-    auto it = g.GedRead.xrefIndex.find(TrimBlanks(xref));
+    const std::string key = TrimBlanks(xref);
+    if (key.empty()) return 0;  // a blank pointer names nobody
+    auto it = g.GedRead.xrefIndex.find(key);
     if (it == g.GedRead.xrefIndex.end()) return 0;
     return g.XrefMap[it->second].xIndiv;
 }
@@ -256,7 +287,7 @@ void ProcessINDI() {
             g.Indiv[i].iXref = value;
             g.XrefMap.push_back({TrimBlanks(value), i});
             g.XrefCount = static_cast<int32_t>(g.XrefMap.size()) - 1;
-            r.xrefIndex.emplace(TrimBlanks(value), g.XrefCount);
+            if (!TrimBlanks(value).empty()) r.xrefIndex.emplace(TrimBlanks(value), g.XrefCount);
             return;
         }
         const int32_t i = r.curIndiv;
@@ -278,20 +309,8 @@ void ProcessINDI() {
             if (dash == std::string::npos) throw std::runtime_error("Subscript out of range");
             R.iPIDno = ToNumber<int32_t>(value.substr(dash + 1));
         } else if (path == "INDI:SUBN") R.iSubmNo = value;
-        else if (path == "INDI:NOTE") {
-            // A blank NOTE line still opens a note: the CONC and CONT lines
-            // below it must not run on into the note before.
-            if (g.GedValueIsPointer) {
-                R.iNoteXref = value;
-                r.indivNotePtrs.push_back({i, value});
-            } else if (!value.empty() && value.front() == '@') {
-                R.iNoteXref = value;
-            } else if (FileNoteText("I", i, "1 NOTE", g.GedRawValue)) {
-                R.iNoteFlg = "Y";
-            }
-        } else if (path == "INDI:NOTE:CONT" || path == "INDI:NOTE:CONC") {
-            if (FileNoteText("I", i, path == "INDI:NOTE:CONT" ? "2 CONT" : "2 CONC", g.GedRawValue))
-                R.iNoteFlg = "Y";
+        else if (StartsWith(path, "INDI:NOTE")) {
+            NoteLine("I", i, path.substr(4), R.iNoteXref, R.iNoteFlg, r.indivNotePtrs);
         } else if (path == "INDI:AFN") R.iAFN = value;
         else if (path == "INDI:FAMC") R.iFamcXref = value;
         else if (path == "INDI:FAMS") {
@@ -340,20 +359,8 @@ void ProcessFAM() {
             if (F.fChilCount < INT16_MAX) ++F.fChilCount;
             r.children.push_back({f, value});
         } else if (path == "FAM:SOUR") F.fSourXref = value;
-        else if (path == "FAM:NOTE") {
-            // A blank NOTE line still opens a note: the CONC and CONT lines
-            // below it must not run on into the note before.
-            if (g.GedValueIsPointer) {
-                F.fNoteXref = value;
-                r.familNotePtrs.push_back({f, value});
-            } else if (!value.empty() && value.front() == '@') {
-                F.fNoteXref = value;
-            } else if (FileNoteText("F", f, "1 NOTE", g.GedRawValue)) {
-                F.fNoteFlg = "Y";
-            }
-        } else if (path == "FAM:NOTE:CONT" || path == "FAM:NOTE:CONC") {
-            if (FileNoteText("F", f, path == "FAM:NOTE:CONT" ? "2 CONT" : "2 CONC", g.GedRawValue))
-                F.fNoteFlg = "Y";
+        else if (StartsWith(path, "FAM:NOTE")) {
+            NoteLine("F", f, path.substr(3), F.fNoteXref, F.fNoteFlg, r.familNotePtrs);
         }
         if (EventPath(path, {"FAM:MAR", "FAM:DIV", "FAM:EVE", "FAM:ANU"})) ProcessEvent("F");
     } catch (const std::exception& e) {
@@ -489,7 +496,9 @@ void ResolveGedLinks() {
         IndivRec& R = g.Indiv[i];
         if (R.iFamcXref.blank()) continue;
         auto it = famByXref.find(R.iFamcXref.trimmed());
-        if (it != famByXref.end()) R.iFamc = g.Famil[it->second].fRIN;
+        // Nobody is a child of his own marriage.
+        if (it != famByXref.end() && g.Famil[it->second].fHusb != i && g.Famil[it->second].fWife != i)
+            R.iFamc = g.Famil[it->second].fRIN;
     }
     for (const auto& c : r.children) {
         int32_t i = FindXrefIndiv(c.xref);

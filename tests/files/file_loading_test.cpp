@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <regex>
 #include <sstream>
 
@@ -13,24 +11,12 @@
 #include "record_store/clear.h"
 #include "record_store/program_state.h"
 #include "record_store/window_port.h"
-#include "tests/support/scripted_platform.h"
+#include "tests/files/files_fixture.h"
 
 namespace lintora {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The standard sources and repositories of a site data file.
-const char* kSiteData =
-    "0!REPOS!FamilySearch!35 North West Temple Street!Salt Lake City, Utah 84150, USA!!R1\r\n"
-    "0!REPOS!Ancestry.com!https://www.ancestry.com!!!R2\r\n"
-    "0!SOURCE!LDS!ANC!Ancestral File!AF!The Church of Jesus Christ of Latter-day Saints!FamilySearch!R1\r\n"
-    "0!SOURCE!LDS!IGI!International Genealogical Index!IGI!The Church!FamilySearch!R1\r\n"
-    "0!SOURCE!LDS!PRF!Pedigree Resource File!PRF!The Church!FamilySearch!R1\r\n"
-    "0!SOURCE!ANC!!Ancestry World Tree!AWT!Ancestry.com!https://www.ancestry.com!R2\r\n"
-    "0!SOURCE!RW!!RootsWeb WorldConnect Project!WC!RootsWeb.com!https://wc.rootsweb.com!R2\r\n"
-    "0!SOURCE!GC!!GenCircles Global Tree!GC!GenCircles!https://www.gencircles.com!R2\r\n"
-    "0!SOURCE!MYT!!MyTrees.com Family Trees!MYT!Kindred Konnections!https://www.mytrees.com!R2\r\n";
 
 class LoadWindows : public WindowPort {
 public:
@@ -46,38 +32,17 @@ public:
     void SetToolButtonEnabled(int i, bool on) override { buttons.push_back({i, on}); }
 };
 
-class LoadTest : public testing::CleanState {
+class LoadTest : public testing::FilesTest {
 protected:
-    fs::path dir;
-    LoadWindows windows;
+    LoadWindows loadWindows;
+    LoadWindows& windows = loadWindows;
 
     void SetUp() override {
-        CleanState::SetUp();
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("lintora-load-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir / "app");
-        fs::create_directories(dir / "config");
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-        g.AppPath = (dir / "app").string();
-        Write(dir / "app" / "Lintora11.dat", kSiteData);
-        InstallWindows(&windows);
+        FilesTest::SetUp();
+        fs::copy_file(testing::ProjectDir() / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
+        InstallWindows(&loadWindows);
     }
-    void TearDown() override {
-        InstallWindows(nullptr);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-        CleanState::TearDown();
-    }
-    static void Write(const fs::path& p, const std::string& s) {
-        std::ofstream(p, std::ios::binary) << s;
-    }
-    static std::string ReadBytes(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    static std::string ReadBytes(const fs::path& p) { return Read(p); }
     // Writes text as a file of the test folder and loads it.
     void LoadText(const std::string& name, const std::string& text) {
         Write(dir / name, text);
@@ -420,11 +385,11 @@ TEST_F(LoadTest, SourcesAreMergedWithTheStandardOnes) {
     EXPECT_EQ(S.sCitations, 2);
     EXPECT_EQ(g.Indiv[2].iSource, 8);
     EXPECT_EQ(g.Famil[1].fSource, 8);
-    ASSERT_EQ(g.RepositoryCount, 3);
-    EXPECT_EQ(S.sRepos, 3);
-    EXPECT_EQ(g.Repository[3].rName.value(), "Archive");
-    EXPECT_EQ(g.Repository[3].rCont.value(), "Town");
-    EXPECT_EQ(g.Repository[3].rFlag.value(), "U");
+    ASSERT_EQ(g.RepositoryCount, 6);  // five standard ones and the archive
+    EXPECT_EQ(S.sRepos, 6);
+    EXPECT_EQ(g.Repository[6].rName.value(), "Archive");
+    EXPECT_EQ(g.Repository[6].rCont.value(), "Town");
+    EXPECT_EQ(g.Repository[6].rFlag.value(), "U");
 }
 
 TEST_F(LoadTest, LoadedPeopleDoNotCiteTheLastPaste) {

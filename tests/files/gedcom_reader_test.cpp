@@ -173,11 +173,16 @@ TEST_F(GedcomReaderTest, FamcLinkWinsOverChildLine) {
     EXPECT_EQ(g.Indiv[2].iFamc, 0);  // a blank FAMC never matches
 }
 
-TEST_F(GedcomReaderTest, SamePersonIsNeverHusbandAndWife) {
-    Read("0 @I1@ INDI\n0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I1@\n");
+TEST_F(GedcomReaderTest, NobodyIsHisOwnSpouseOrChild) {
+    Read("0 @I1@ INDI\n1 FAMC @F1@\n0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I1@\n1 CHIL @I1@\n"
+         "0 @@ INDI\n0 @F2@ FAM\n1 WIFE\n");
     ResolveGedLinks();
     EXPECT_EQ(g.Famil[1].fHusb, 1);
     EXPECT_EQ(g.Famil[1].fWife, 0);
+    EXPECT_EQ(g.Indiv[1].iFamc, 0);
+    // A blank pointer names nobody, not the record with a blank pointer.
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.Famil[2].fWife, 0);
 }
 
 TEST_F(GedcomReaderTest, NoteLinesKeepTheirBlanks) {

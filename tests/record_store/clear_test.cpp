@@ -1,14 +1,11 @@
 #include "record_store/clear.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/window_port.h"
-#include "tests/support/scripted_platform.h"
+#include "tests/files/files_fixture.h"
 
 namespace lintora {
 namespace {
@@ -43,36 +40,15 @@ public:
     std::size_t Pos(const std::string& s) const { return std::find(calls.begin(), calls.end(), s) - calls.begin(); }
 };
 
-class ClearTest : public testing::CleanState {
+class ClearTest : public testing::FilesTest {
 protected:
-    fs::path dir;
-    CallLog windows;
+    CallLog log;
+    CallLog& windows = log;
     void SetUp() override {
-        CleanState::SetUp();
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("lintora-clear-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir / "app");
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-        g.AppPath = (dir / "app").string();
-        std::ofstream(dir / "app" / "Lintora11.dat", std::ios::binary)
-            << "0!REPOS!FamilySearch!Temple Street!Salt Lake City!!R1\r\n"
-               "0!SOURCE!LDS!ANC!Ancestral File!AF!The Church!FamilySearch!R1\r\n"
-               "0!SOURCE!LDS!IGI!International Genealogical Index!IGI!The Church!FamilySearch!R1\r\n"
-               "0!SOURCE!LDS!PRF!Pedigree Resource File!PRF!The Church!FamilySearch!R1\r\n"
-               "0!SOURCE!ANC!!Ancestry World Tree!AWT!Ancestry.com!ancestry!R1\r\n"
-               "0!SOURCE!RW!!RootsWeb WorldConnect Project!WC!RootsWeb.com!rootsweb!R1\r\n"
-               "0!SOURCE!GC!!GenCircles Global Tree!GC!GenCircles!gencircles!R1\r\n"
-               "0!SOURCE!MYT!!MyTrees.com Family Trees!MYT!Kindred Konnections!mytrees!R1\r\n";
-        std::ofstream(dir / "app" / "LINTORA.USR", std::ios::binary)
-            << "0!SOURCE!!!My own notes!MINE!Me!Home!\r\n";
-        InstallWindows(&windows);
-    }
-    void TearDown() override {
-        InstallWindows(nullptr);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-        CleanState::TearDown();
+        FilesTest::SetUp();
+        fs::copy_file(testing::ProjectDir() / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
+        Write(dir / "app" / "LINTORA.USR", "0!SOURCE!!!My own notes!MINE!Me!Home!\r\n");
+        InstallWindows(&log);
     }
     // A work area with records in every table and the paste state set.
     void FillWork() {
@@ -138,7 +114,7 @@ TEST_F(ClearTest, EmptiesTheWorkAndReloadsTheSources) {
     EXPECT_EQ(g.Source[1].sFlag.value(), "I");
     EXPECT_EQ(g.Source[8].sTitle.value(), "My own notes");
     EXPECT_EQ(g.Source[8].sFlag.value(), "U");
-    EXPECT_EQ(g.RepositoryCount, 1);
+    EXPECT_EQ(g.RepositoryCount, 5);
     EXPECT_EQ(g.SourceUB, 8);
     // The undo copies stay; only the commands go.
     EXPECT_TRUE(g.UndoReady);
