@@ -239,13 +239,16 @@ void MergeGedSources() {
         if (name.empty()) continue;
         for (int32_t r = 1; r <= g.RepositoryCount; ++r) {
             if (g.Repository[r].rName.trimmed() != name) continue;
-            g.Repository[r].rXref = G.rXref;
+            // Its own reference stays: the data files know it by that.
             g.Repository[r].rCitations = G.rCitations;
             G.rCitations = 0;
             repos.emplace(TrimBlanks(G.rXref), r);
             break;
         }
     }
+    // Sources from the data files are linked already; the file's pointers
+    // name only the file's own repositories.
+    const int32_t firstFromFile = g.SourceCount + 1;
     for (int32_t k = 1; k <= g.GedSourceCount; ++k) {
         const SourceRec G = g.GedSource[k];
         if (G.sCitations <= 0) continue;
@@ -286,20 +289,10 @@ void MergeGedSources() {
         if (!g.Famil[f].fSourXref.blank() && it != source.end())
             g.Famil[f].fSource = static_cast<int16_t>(it->second);
     }
-    for (int32_t s = 1; s <= g.SourceCount; ++s) {
+    for (int32_t s = firstFromFile; s <= g.SourceCount; ++s) {
         SourceRec& S = g.Source[s];
-        const std::string x = TrimBlanks(S.sReposXref);
-        if (x.empty()) continue;
-        auto it = repos.find(x);
-        if (it != repos.end()) {
-            S.sRepos = static_cast<int16_t>(it->second);
-            continue;
-        }
-        for (int32_t r = 1; r <= g.RepositoryCount; ++r)
-            if (TrimBlanks(g.Repository[r].rXref) == x) {
-                S.sRepos = static_cast<int16_t>(r);
-                break;
-            }
+        auto it = repos.find(TrimBlanks(S.sReposXref));
+        if (it != repos.end()) S.sRepos = static_cast<int16_t>(it->second);
     }
 }
 

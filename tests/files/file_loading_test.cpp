@@ -392,6 +392,35 @@ TEST_F(LoadTest, SourcesAreMergedWithTheStandardOnes) {
     EXPECT_EQ(g.Repository[6].rFlag.value(), "U");
 }
 
+// The file's repository pointers name the file's own repositories; the
+// standard sources keep theirs, and a standard repository keeps the
+// reference the data files know it by.
+TEST_F(LoadTest, FileRepositoryPointersDoNotRelinkTheStandardSources) {
+    LoadText("repo.ged",
+             "0 HEAD\n"
+             "0 @I1@ INDI\n1 SOUR @S1@\n"
+             "0 @I2@ INDI\n1 SOUR @S2@\n"
+             "0 @S1@ SOUR\n1 REPO @R1@\n1 TITL Parish book\n"
+             "0 @S2@ SOUR\n1 REPO @REP9@\n1 TITL Town records\n"
+             "0 @R1@ REPO\n1 NAME Family History Library\n"
+             "0 @REP9@ REPO\n1 NAME FamilySearch\n"
+             "0 TRLR\n");
+    ASSERT_EQ(g.SourceCount, 9);
+    for (int32_t s = 1; s <= 3; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(g.Source[s].sRepos, 1);
+    }
+    EXPECT_EQ(g.Repository[1].rName.value(), "FamilySearch");
+    EXPECT_EQ(g.Repository[1].rXref, "R1");
+    ASSERT_EQ(g.RepositoryCount, 6);
+    EXPECT_EQ(g.Repository[6].rName.value(), "Family History Library");
+    EXPECT_EQ(g.Source[8].sTitle.value(), "Parish book");
+    EXPECT_EQ(g.Source[8].sRepos, 6);
+    EXPECT_EQ(g.Source[9].sTitle.value(), "Town records");
+    EXPECT_EQ(g.Source[9].sRepos, 1);
+    EXPECT_EQ(g.Repository[1].rCitations, 1);
+}
+
 TEST_F(LoadTest, LoadedPeopleDoNotCiteTheLastPaste) {
     g.PasteSource = 2;
     LoadText("p.ged", "0 HEAD\n0 @I1@ INDI\n0 TRLR\n");
