@@ -1,7 +1,9 @@
 #include "files/file_loading.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -127,6 +129,183 @@ TEST_F(LoadTest, EverySharedFileLoadsWithAllItsRecords) {
         EXPECT_EQ(g.DataChanged, "N");
         EXPECT_GT(g.TreeCount, 0);
         EXPECT_EQ(g.TreeSlot[0], 1);
+    }
+}
+
+// What the file says, read with the plainest possible reading: per INDI
+// its last name, birth and death; per FAM its partners and marriage date;
+// per owner its note texts (inline or through a note record).
+struct FileFacts {
+    struct Person {
+        std::string name, bDate, bPlace, dDate, dPlace;
+        std::vector<std::string> notes;
+    };
+    struct Family {
+        std::string husb, wife, mDate;
+        std::vector<std::string> notes;
+    };
+    std::map<std::string, Person> people;
+    std::map<std::string, Family> families;
+};
+
+bool Ascii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+FileFacts ReadFacts(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::string cur;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            lines.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) lines.push_back(cur);
+    // Value after "level tag ", kept as written.
+    auto split = [](const std::string& l, std::string& tag) {
+        std::size_t a = l.find(' ');
+        std::size_t b = a == std::string::npos ? a : l.find(' ', a + 1);
+        tag = a == std::string::npos ? "" : l.substr(a + 1, b == std::string::npos ? b : b - a - 1);
+        return b == std::string::npos ? std::string() : l.substr(b + 1);
+    };
+    FileFacts f;
+    std::map<std::string, std::string> noteRecords;
+    std::vector<std::pair<std::vector<std::string>*, std::string>> pointers;
+    std::string type, xref, tag1, tag, open;
+    std::vector<std::string>* notes = nullptr;
+    std::string* note = nullptr;
+    for (const auto& l : lines) {
+        if (l.empty()) continue;
+        const char level = l[0];
+        std::string value = split(l, tag);
+        if (level == '0') {
+            type = value.substr(0, value.find(' '));
+            xref = tag.size() > 2 && tag.front() == '@' ? tag.substr(1, tag.size() - 2) : "";
+            note = nullptr;
+            notes = type == "INDI" ? &f.people[xref].notes : type == "FAM" ? &f.families[xref].notes : nullptr;
+            if (type == "NOTE") {
+                note = &noteRecords[xref];
+                *note = value.size() > 5 ? "#" + value.substr(5) : "#";
+            }
+            continue;
+        }
+        if (level == '1') {
+            tag1 = tag;
+            if (note && (tag == "CONT" || tag == "CONC")) *note += (tag == "CONT" ? "\n" : "") + value;
+            if (!notes) continue;
+            if (tag == "NOTE") {
+                const std::string v = TrimBlanks(value);
+                if (v.size() > 2 && v.front() == '@' && v.back() == '@') {
+                    pointers.push_back({notes, v.substr(1, v.size() - 2)});
+                    open.clear();
+                } else {
+                    notes->push_back("#" + value);
+                    open = "NOTE";
+                }
+            } else {
+                open.clear();
+            }
+            if (type == "INDI" && tag == "NAME") {
+                std::string joined;
+                std::size_t start = 0;
+                for (;;) {
+                    std::size_t slash = value.find('/', start);
+                    joined += TrimBlanks(value.substr(start, slash == std::string::npos ? slash : slash - start)) + " ";
+                    if (slash == std::string::npos) break;
+                    start = slash + 1;
+                }
+                f.people[xref].name = TrimBlanks(joined);
+            }
+            if (type == "FAM" && tag == "HUSB") f.families[xref].husb = TrimBlanks(value);
+            if (type == "FAM" && tag == "WIFE") f.families[xref].wife = TrimBlanks(value);
+            continue;
+        }
+        if (level == '2' && notes && open == "NOTE" && (tag == "CONT" || tag == "CONC")) {
+            notes->back() += (tag == "CONT" ? "\n" : "") + value;
+            continue;
+        }
+        if (level == '2' && tag == "DATE" && type == "INDI" && tag1 == "BIRT") f.people[xref].bDate = TrimBlanks(value);
+        if (level == '2' && tag == "PLAC" && type == "INDI" && tag1 == "BIRT") f.people[xref].bPlace = TrimBlanks(value);
+        if (level == '2' && tag == "DATE" && type == "INDI" && tag1 == "DEAT") f.people[xref].dDate = TrimBlanks(value);
+        if (level == '2' && tag == "PLAC" && type == "INDI" && tag1 == "DEAT") f.people[xref].dPlace = TrimBlanks(value);
+        if (level == '2' && tag == "DATE" && type == "FAM" && tag1 == "MARR") f.families[xref].mDate = TrimBlanks(value);
+    }
+    for (auto& [owner, x] : pointers)
+        if (noteRecords.count(x)) owner->push_back(noteRecords[x]);
+    for (auto& [x, p] : f.people) std::sort(p.notes.begin(), p.notes.end());
+    for (auto& [x, fam] : f.families) std::sort(fam.notes.begin(), fam.notes.end());
+    return f;
+}
+
+// The note texts of one owner as the tables hold them, in the form ReadFacts gives.
+std::vector<std::string> TableNotes(const char* kind, int32_t owner) {
+    std::vector<std::string> out;
+    for (int32_t n = 1; n <= g.NotesCount; ++n) {
+        const NoteRec& N = g.Notes[n];
+        if (N.nKind.value() != kind || N.nOwner != owner) continue;
+        const std::string text = Utf8Left(N.nText.padded(), static_cast<std::size_t>(N.nLen));
+        const std::string tag = N.nTag.value();
+        if (tag == "1 NOTE" || out.empty()) out.push_back("#" + text);
+        else out.back() += (tag == "2 CONT" ? "\n" : "") + text;
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// Every name, birth, death, marriage, partner and note of the shared files
+// arrives; values with non-ASCII bytes are left to the character-set tests.
+TEST_F(LoadTest, SharedFilesArriveWhole) {
+    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
+    auto same = [](const std::string& file, const std::string& table, std::size_t width) {
+        if (!Ascii(file)) return;
+        EXPECT_EQ(table, TrimBlanks(Utf8Left(file, width))) << file;
+    };
+    for (const char* name : {"ANSEL.GED", "Harry_Potter.ged", "TGC55C.ged", "TGC55CLF.ged", "allged.ged",
+                             "utf8_crlf_bom.ged"}) {
+        SCOPED_TRACE(name);
+        const FileFacts facts = ReadFacts(ReadBytes(Shared(name)));
+        Load(Shared(name));
+        ASSERT_GT(g.IndivCount, 0);
+        int notesCompared = 0;
+        for (const auto& [x, p] : facts.people) {
+            SCOPED_TRACE(x);
+            const int32_t i = FindXrefIndiv(x);
+            ASSERT_GT(i, 0);
+            const IndivRec& R = g.Indiv[i];
+            same(p.name, R.iName.trimmed(), 120);
+            same(p.bDate, R.ibDate.trimmed(), 100);
+            same(p.bPlace, R.ibPlace.trimmed(), 100);
+            same(p.dDate, R.idDate.trimmed(), 100);
+            same(p.dPlace, R.idPlace.trimmed(), 100);
+            bool ascii = std::all_of(p.notes.begin(), p.notes.end(), Ascii);
+            if (ascii) {
+                EXPECT_EQ(TableNotes("I", i), p.notes);
+                notesCompared += static_cast<int>(p.notes.size());
+            }
+            EXPECT_EQ(R.iNoteFlg.value() == "Y", !p.notes.empty());
+        }
+        std::map<std::string, int32_t> famByXref;
+        for (int32_t f = 1; f <= g.FamilCount; ++f) famByXref[g.Famil[f].fXref.trimmed()] = f;
+        for (const auto& [x, fam] : facts.families) {
+            SCOPED_TRACE(x);
+            ASSERT_TRUE(famByXref.count(x));
+            const FamilRec& F = g.Famil[famByXref[x]];
+            auto pointer = [](const std::string& v) { return v.size() > 2 ? v.substr(1, v.size() - 2) : v; };
+            if (!fam.husb.empty()) EXPECT_EQ(F.fHusb, FindXrefIndiv(pointer(fam.husb)));
+            if (!fam.wife.empty()) EXPECT_EQ(F.fWife, FindXrefIndiv(pointer(fam.wife)));
+            same(fam.mDate, F.fmDate.trimmed(), 100);
+            if (std::all_of(fam.notes.begin(), fam.notes.end(), Ascii)) {
+                EXPECT_EQ(TableNotes("F", famByXref[x]), fam.notes);
+                notesCompared += static_cast<int>(fam.notes.size());
+            }
+        }
+        if (std::string(name).rfind("TGC", 0) == 0 || std::string(name) == "allged.ged")
+            EXPECT_GT(notesCompared, 0);
     }
 }
 
@@ -337,6 +516,28 @@ TEST_F(LoadTest, FullTablesSkipRecordsAndSayHowManyOnce) {
               "The tables are full: 3 individuals, 0 families and 0 note lines of big.ged were skipped.");
     EXPECT_EQ(g.Indiv[kMaxIndiv].iSurn.value(), "B" + std::to_string(kMaxIndiv));
     EXPECT_EQ(g.NotesCount, kMaxIndiv);
+}
+
+TEST_F(LoadTest, PartnersTheFileDoesNotHoldBecomeUnknownPersons) {
+    LoadText("partners.ged",
+             "0 @F1@ FAM\n1 HUSB @I9@\n0 @F2@ FAM\n1 WIFE @I1@\n0 @F3@ FAM\n0 @I1@ INDI\n1 NAME Ann /Old/\n");
+    ASSERT_EQ(g.FamilCount, 3);
+    // Family 1: both missing, husband first; family 2: husband; family 3: both.
+    const struct { int32_t f; int32_t husb, wife; } rows[] = {{1, 2, 3}, {2, 4, 1}, {3, 5, 6}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.f);
+        EXPECT_EQ(g.Famil[r.f].fHusb, r.husb);
+        EXPECT_EQ(g.Famil[r.f].fWife, r.wife);
+    }
+    ASSERT_EQ(g.IndivCount, 6);
+    for (int32_t i = 2; i <= 6; ++i) {
+        SCOPED_TRACE(i);
+        const IndivRec& R = g.Indiv[i];
+        EXPECT_EQ(R.iName.value(), "<unknown>");
+        EXPECT_EQ(R.iGivn.value(), "<unknown>");
+        EXPECT_EQ(R.iSex.value(), i == 2 || i == 4 || i == 5 ? "M" : "F");
+        EXPECT_EQ(R.iFamsCount, 1);
+    }
 }
 
 TEST_F(LoadTest, PlaceholderNeverTakesAnExistingRecord) {

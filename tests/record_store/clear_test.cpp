@@ -1,6 +1,7 @@
 #include "record_store/clear.h"
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -156,6 +157,30 @@ TEST_F(ClearTest, ClearingAnEmptyWorkAreaChangesNothing) {
     EXPECT_EQ(g.Source, first.Source);
     EXPECT_EQ(g.Repository, first.Repository);
     EXPECT_EQ(g.DataChanged, "N");
+}
+
+// Window elements that fail are passed over; the rest of the clearing still runs.
+class FailingWindows : public CallLog {
+public:
+    void HideListWindow() override { throw std::runtime_error("no list window"); }
+    void ClearTree() override { throw std::runtime_error("no pedigree"); }
+    void SetMenuItemEnabled(const std::string&, int, bool) override { throw std::runtime_error("no menu"); }
+};
+
+TEST_F(ClearTest, FailingWindowElementsDoNotStopTheClearing) {
+    FailingWindows failing;
+    InstallWindows(&failing);
+    FillWork();
+    ClearAllData();
+    InstallWindows(&log);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_EQ(g.DataChanged, "N");
+    EXPECT_EQ(g.SourceCount, 8);
+    EXPECT_TRUE(failing.Has("button12:off"));
+    EXPECT_TRUE(failing.Has("hidepanels"));
+    EXPECT_EQ(failing.calls.back(), "statusbar:8");
 }
 
 TEST_F(ClearTest, AMissingSiteDataFileIsReportedAndTheCountsStillGo) {
