@@ -99,6 +99,55 @@ TEST_F(GedcomReaderTest, NameLinesAndTheirParts) {
     EXPECT_TRUE(g.Indiv[3].iName.blank());
 }
 
+// One line below a name-bearing individual, and the field it must fill.
+TEST_F(GedcomReaderTest, EachIndividualTagFillsItsField) {
+    struct Row {
+        const char* lines;
+        std::string (*field)(const IndivRec&);
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"1 TITL Baron", [](const IndivRec& r) { return r.iTitle.value(); }, "Baron"},
+        {"2 TITL Sir", [](const IndivRec& r) { return r.iTitle.value(); }, "Sir"},
+        {"2 NPFX Dr", [](const IndivRec& r) { return r.iPrefix.value(); }, "Dr"},
+        {"2 NSFX III", [](const IndivRec& r) { return r.iSuffix.value(); }, "III"},
+        {"2 NICK Jack", [](const IndivRec& r) { return r.iNick.value(); }, "Jack"},
+        {"2 SURN Smyth", [](const IndivRec& r) { return r.iSurn.value(); }, "Smyth"},
+        {"2 NPFX  ", [](const IndivRec& r) { return r.iPrefix.value(); }, ""},
+        {"2 SPFX van\n1 ALIA @I9@", [](const IndivRec& r) { return r.iName.value(); }, "John Smith"},
+        {"1 CHR\n2 DATE 2 JAN 1900\n2 PLAC Leeds",
+         [](const IndivRec& r) { return r.icDate.value() + "|" + r.icPlace.value(); }, "2 JAN 1900|Leeds"},
+        {"1 BURI\n2 DATE 1950\n2 PLAC Hull\n2 NOTE x",
+         [](const IndivRec& r) { return r.iblDate.value() + "|" + r.iblPlace.value(); }, "1950|Hull"},
+        {"1 EMIG\n2 PLAC York\n1 IMMI\n2 DATE 1901",
+         [](const IndivRec& r) { return r.ibPlace.value() + r.icDate.value() + r.idPlace.value(); }, ""},
+        {"1 FAMS @F1@\n1 FAMS @F2@", [](const IndivRec& r) { return std::to_string(r.iFamsCount); }, "2"},
+        {"1 FAMC @F3@", [](const IndivRec& r) { return r.iFamcXref.value(); }, "F3"},
+        {"1 SOUR @S1@\n1 SOUR @S2@\n2 PAGE 4", [](const IndivRec& r) { return r.iSourXref.value(); }, "S2"},
+        {"1 NOTE @N5@ see above",
+         [](const IndivRec& r) { return r.iNoteXref.value() + "|" + r.iNoteFlg.value(); }, "@N5@ see above|N"},
+        {"1 SEX", [](const IndivRec& r) { return r.iSex.value(); }, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lines);
+        ResetProgramState();
+        BeginGedRead();
+        Read(std::string("0 @I1@ INDI\n1 NAME John /Smith/\n") + row.lines + "\n");
+        ASSERT_EQ(g.IndivCount, 1);
+        EXPECT_EQ(row.field(g.Indiv[1]), row.expected);
+        EXPECT_EQ(g.GedRead.badLines, 0);
+    }
+}
+
+TEST_F(GedcomReaderTest, FamilySourceAndDroppedEvents) {
+    Read("0 @F1@ FAM\n1 SOUR @S4@\n1 ANUL Y\n1 EVEN\n2 DATE 1930\n1 MARR\n2 DATE 1920\n3 TIME 10:00\n"
+         "2 SOUR @S5@\n");
+    ASSERT_EQ(g.FamilCount, 1);
+    EXPECT_EQ(g.Famil[1].fSourXref.value(), "S4");
+    EXPECT_EQ(g.Famil[1].fmDate.value(), "1920");
+    EXPECT_TRUE(g.Famil[1].fmPlace.blank());
+}
+
 TEST_F(GedcomReaderTest, BadValuesAreCountedNotShown) {
     Read("0 @I1@ INDI\n"
          "1 CDP2 12\n"
