@@ -113,9 +113,11 @@ std::vector<std::string> Summary() {
     std::vector<std::string> out;
     for (int32_t i = 1; i <= g.IndivCount; ++i) {
         const IndivRec& r = g.Indiv[i];
-        out.push_back(r.iName.value() + "|" + r.iSex.value() + "|" + r.ibDate.value() + "|" + r.ibPlace.value() +
-                      "|" + r.icDate.value() + "|" + r.idDate.value() + "|" + r.idPlace.value() + "|" +
-                      r.iblPlace.value() + "|" + r.iAFN.value() + "|" + std::to_string(r.iFamc));
+        out.push_back(r.iName.value() + "|" + r.iGivn.value() + "|" + r.iSurn.value() + "|" + r.iSuffix.value() +
+                      "|" + r.iSex.value() + "|" + r.ibDate.value() + "|" + r.ibPlace.value() + "|" +
+                      r.icDate.value() + "|" + r.icPlace.value() + "|" + r.idDate.value() + "|" +
+                      r.idPlace.value() + "|" + r.iblDate.value() + "|" + r.iblPlace.value() + "|" +
+                      r.iAFN.value() + "|" + std::to_string(r.iFamc));
     }
     for (int32_t f = 1; f <= g.FamilCount; ++f) {
         const FamilRec& r = g.Famil[f];
@@ -145,8 +147,12 @@ TEST_F(RoundTripTest, SharedGedcomFilesComeBackAsTheyWereRead) {
         ASSERT_GT(g.IndivCount, 0);
         std::vector<std::string> first = Summary();
         g.PrepCheck = false;
+        ui.boxes.clear();
         SaveAndLoad("again.ged", "GED");
         EXPECT_EQ(Summary(), first);
+        // The save's own report, and nothing from the load.
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, g.FilePath + " successfully saved");
         ui.boxes.clear();
     }
 }
