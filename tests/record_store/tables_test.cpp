@@ -162,6 +162,24 @@ TEST_F(TablesTest, ReusedSlotCarriesNothingOver) {
     EXPECT_EQ(g.SourceUB, 1);
 }
 
+TEST_F(TablesTest, SourceAndRepositoryIdsKeepTheirWholeText) {
+    const int32_t a = AddGedSource(), b = AddGedSource();
+    g.GedSource[a].sXref = "S100";
+    g.GedSource[b].sXref = "S10";
+    g.GedSource[a].sReposXref = "R1000";
+    EXPECT_NE(g.GedSource[a].sXref, g.GedSource[b].sXref);
+    EXPECT_EQ(g.GedSource[a].sReposXref, "R1000");
+    const int32_t r = AddGedRepository();
+    g.GedRepository[r].rXref = "R1000";
+    EXPECT_EQ(g.GedRepository[r].rXref, "R1000");
+    EXPECT_EQ(g.GedRepository[r].rFlag.value(), "P");
+    // A slot used again starts without the old id.
+    g.GedSourceCount = 0;
+    ASSERT_EQ(AddGedSource(), 1);
+    EXPECT_TRUE(g.GedSource[1].sXref.empty());
+    EXPECT_TRUE(g.GedSource[1].sReposXref.empty());
+}
+
 TEST_F(TablesTest, CoupleIsFiledOnceWhateverTheOrder) {
     for (int k = 0; k < 4; ++k) AddIndiv();
     int32_t f = FindOrAddFamil(1, 2);
