@@ -143,6 +143,8 @@ TEST_F(PasteTest, SamplePageIntoEmptyTables) {
     EXPECT_EQ(windows.tips.back(), std::make_pair(9, std::string("UnDo previous paste")));
     EXPECT_FALSE(ui.busy);
     EXPECT_EQ(windows.statusBarUpdates, 1);
+    // The label was emptied, showed the parser at work, then the result.
+    EXPECT_EQ(windows.labels, (std::vector<std::string>{"", "Processing...", kSampleResult}));
 }
 
 TEST_F(PasteTest, PeopleAlreadyHeldAreMatchedNotDuplicated) {
@@ -306,6 +308,29 @@ INSTANTIATE_TEST_SUITE_P(
                     "   Individual records\n"
                     "   Pedigree",
                     "GC"},
+        RefusalCase{"Ancestry page of no known type", "Start\nCopyright Ancestry.com\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats at ancestry.com:\n"
+                    "   Individual records\n"
+                    "   Descendancy Register\n"
+                    "   Pedigree (Text and Table)\n"
+                    "   Ahnentafel",
+                    "ANC"},
+        RefusalCase{"RootsWeb page of no known type", "Start\nRootsWeb home\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats at rootsweb.ancestry.com:\n"
+                    "   Individual records\n"
+                    "   Descendancy Register\n"
+                    "   Pedigree (Text and Table)\n"
+                    "   Ahnentafel",
+                    "RW"},
+        RefusalCase{"MyTrees page of no known type", "Start\n(c) Fficiency Software, Inc\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats at mytrees.com:\n"
+                    "   Individual records\n"
+                    "   Family records\n"
+                    "   Pedigree",
+                    "MYT"},
         RefusalCase{"known page without its parser",
                     "FamilySearch Ancestral File Family Group Record\nHusband: John SMITH\n",
                     "Sorry! Lintora does not process copied text with this format.\n"

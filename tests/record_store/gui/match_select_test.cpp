@@ -53,7 +53,9 @@ TEST_F(MatchSelectTest, ShowsThePendingPersonAboveAndCandidatesInTheList) {
     d.Fill(TwoCandidates());
     EXPECT_EQ(d.windowTitle(), "Close matches found - Click to select ");
     EXPECT_EQ(d.Label7->text(), "Close matches found - Click on line below to select...");
-    EXPECT_EQ(d.Label2->text(), "Birth/Chr");
+    const QStringList headings = {"Name", "Birth/Chr", "Death", "Spouse", "Father", "Mother"};
+    const QLabel* heads[] = {d.Label1, d.Label2, d.Label3, d.Label4, d.Label5, d.Label6};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(heads[c]->text(), headings[c]);
     EXPECT_EQ(d.lblMatchName->text(), " John Smith");
     EXPECT_EQ(d.lblMatchBday->text(), "1850");
     EXPECT_EQ(d.lblMatchMother->text(), "Ann Brown");
