@@ -20,14 +20,21 @@ using testing::ReadPage;
 using testing::RecordingWindows;
 using testing::WithCrLf;
 
-// Everything a paste may change in the record tables, compared whole.
+// Everything a paste may change in the record tables, compared whole, with
+// the surname index and tree count derived from them.
 struct Tables {
     std::vector<IndivRec> indiv;
     std::vector<FamilRec> famil;
     std::vector<NoteRec> notes;
     int32_t indivCount, familCount, notesCount;
+    decltype(g.NameIdx) nameIdx;
+    decltype(g.NameIdxCount) nameIdxCount;
+    int32_t treeCount;
 
-    static Tables Now() { return {g.Indiv, g.Famil, g.Notes, g.IndivCount, g.FamilCount, g.NotesCount}; }
+    static Tables Now() {
+        return {g.Indiv,      g.Famil,   g.Notes,        g.IndivCount, g.FamilCount,
+                g.NotesCount, g.NameIdx, g.NameIdxCount, g.TreeCount};
+    }
     bool operator==(const Tables&) const = default;
 };
 
