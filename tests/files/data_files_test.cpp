@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "files/text_lines.h"
 #include "lintora_version.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -87,6 +88,53 @@ TEST_F(DataFilesTest, ShippedSiteFileHoldsEverySiteAndRecordSet) {
     std::string text = Read(SitePath());
     for (int16_t r = 1; r <= g.RegionCount; ++r)
         EXPECT_NE(text.find("!" + g.Regions[r].rgName.value() + "!"), std::string::npos);
+}
+
+// Each row of the shipped file comes back field for field: no text is cut by
+// its field's width (a cut region code would tie children to the wrong parent).
+TEST_F(DataFilesTest, ShippedSiteFileFitsTheFieldWidths) {
+    fs::copy_file(ProjectDir() / "files" / fs::path(SiteDataFilePath()).filename(), SitePath());
+    LoadDatFile("All");
+    ASSERT_TRUE(ui.boxes.empty());
+    int32_t repos = 0, sources = 0;
+    int16_t links = 0, regions = 0;
+    for (const auto& line : SplitFileLines(Read(SitePath()))) {
+        std::vector<std::string> f = SplitFields(line, "!");
+        ASSERT_GE(f.size(), 2u) << line;
+        auto same = [&](std::size_t k, const std::string& loaded) {
+            EXPECT_EQ(loaded, TrimBlanks(f[k])) << "field " << k << " of " << line;
+        };
+        if (f[1] == "REPOS") {
+            const ReposRec& r = g.Repository[++repos];
+            same(2, r.rName.trimmed());
+            same(3, r.rAddr.trimmed());
+            same(4, r.rCont.trimmed());
+        } else if (f[1] == "SOURCE") {
+            const SourceRec& s = g.Source[++sources];
+            same(2, s.sSite.trimmed());
+            same(3, s.sKind.trimmed());
+            same(4, s.sTitle.trimmed());
+            same(5, s.sAbbr.trimmed());
+            same(6, s.sAuthor.trimmed());
+            same(7, s.sPublish.trimmed());
+        } else if (f[1] == "LINKS") {
+            const LinkRec& l = g.Links[++links];
+            same(3, l.lSiteName.trimmed());
+            same(4, l.lPageName.trimmed());
+            same(5, l.lUrl.trimmed());
+        } else {
+            const RegionRec& r = g.Regions[++regions];
+            same(1, r.rgTag.trimmed());
+            same(2, r.rgName.trimmed());
+            same(4, r.rgParent.trimmed());
+            same(5, r.rgCode.trimmed());
+            same(6, r.rgText.trimmed());
+        }
+    }
+    EXPECT_EQ(repos, g.RepositoryCount);
+    EXPECT_EQ(sources, g.SourceCount);
+    EXPECT_EQ(links, g.LinkCount);
+    EXPECT_EQ(regions, g.RegionCount);
 }
 
 TEST_F(DataFilesTest, RowsAndFlags) {
