@@ -162,10 +162,12 @@ TEST_F(DataFilesTest, RowsAndFlags) {
     EXPECT_EQ(g.Regions[1].rgIndex, -3);
     // Limited: sources and repositories again, pages and regions kept.
     Site(MinimalSite());
-    LoadDatFile("Limited");
-    EXPECT_EQ(g.SourceCount, 7);
-    EXPECT_EQ(g.LinkCount, 1);
-    EXPECT_EQ(g.RegionCount, 1);
+    for (const char* mode : {"Limited", "all", ""}) {  // any mode but "All" is limited
+        LoadDatFile(mode);
+        EXPECT_EQ(g.SourceCount, 7) << mode;
+        EXPECT_EQ(g.LinkCount, 1) << mode;
+        EXPECT_EQ(g.RegionCount, 1) << mode;
+    }
 }
 
 TEST_F(DataFilesTest, MissingSiteFile) {

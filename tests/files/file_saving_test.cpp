@@ -141,6 +141,18 @@ TEST_F(SaveFileTest, OverwriteQuestion) {
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt"}));
 }
 
+TEST_F(SaveFileTest, NeighbouringFilesAreNeverUsedAsScratch) {
+    // Files whose names an in-place encoding could pick for its own.
+    Write(dir / "smith.xxx", "someone else's file");
+    Write(dir / "smith.lnt.tmp", "another one");
+    g.FilePath = (dir / "smith.lnt").string();
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("N", "LNT"));
+    EXPECT_EQ(Read(dir / "smith.xxx"), "someone else's file");
+    EXPECT_EQ(Read(dir / "smith.lnt.tmp"), "another one");
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "smith.lnt.tmp", "smith.xxx"}));
+}
+
 TEST_F(SaveFileTest, FailedSaveKeepsOldFileAndFlagAndSaysWhy) {
     // A folder stands where the file should go.
     fs::create_directories(dir / "taken.lnt");
