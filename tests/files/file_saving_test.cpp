@@ -141,6 +141,36 @@ TEST_F(SaveFileTest, OverwriteQuestion) {
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt"}));
 }
 
+// Loading refuses these names, so saving does too: a work file saved under
+// one could never be opened again.
+TEST_F(SaveFileTest, NamesTheLoaderRefusesAreNotSaved) {
+    fs::create_directories(dir / "old[1]");
+    for (const std::string name : {"a;b", "a<b", "a=b", "a>b", "a?b", "a[b", "a]b", "a*b", "old[1]/smith"}) {
+        SCOPED_TRACE(name);
+        ui.boxes.clear();
+        windows.statusLabels.clear();
+        ui.fileAnswers.push_back((dir / name).string());
+        ui.Answer(MsgResult::Ok);
+        ui.Answer(MsgResult::Ok);
+        EXPECT_FALSE(SaveFile("Y", "LNT"));
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[0].text, "That filename is illegal.64");
+        EXPECT_EQ(ui.boxes[0].title, "File Error");
+        EXPECT_EQ(ui.boxes[1].text.rfind("Error occurred while trying to save file, please retry.\n", 0), 0u);
+        EXPECT_EQ(windows.statusLabels.back(), "File not saved...");
+        EXPECT_EQ(g.DataChanged, "Y");
+        EXPECT_EQ(Setting("datFilename"), "<absent>");
+    }
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "old[1]"}));
+    EXPECT_TRUE(fs::is_empty(dir / "old[1]"));
+    // A hyphen, a colon or a backslash is no reason to refuse.
+    for (const std::string name : {"a-b.lnt", "a:b.lnt", "a\\b.lnt"}) {
+        g.FilePath = (dir / name).string();
+        ui.Answer(MsgResult::Ok);
+        EXPECT_TRUE(SaveFile("N", "LNT")) << name;
+    }
+}
+
 TEST_F(SaveFileTest, NeighbouringFilesAreNeverUsedAsScratch) {
     // Files whose names an in-place encoding could pick for its own.
     Write(dir / "smith.xxx", "someone else's file");
