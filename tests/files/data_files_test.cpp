@@ -294,6 +294,34 @@ TEST_F(DataFilesTest, UserRecordsSurviveSaveAndLoad) {
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+// Repository numbers of three digits and more keep their link: U105 is not
+// cut to U10.
+TEST_F(DataFilesTest, LinksToHighRepositoryNumbersSurvive) {
+    Site(MinimalSite());
+    LoadDatFile("All");
+    for (int k = 2; k <= 120; ++k) {
+        int32_t r = AddRepository();
+        ASSERT_EQ(r, k);
+        g.Repository[r].rName = "Archive " + std::to_string(k);
+    }
+    for (int16_t target : {10, 105, 120}) {
+        int32_t s = AddSource();
+        g.Source[s].sTitle = "Points to " + std::to_string(target);
+        g.Source[s].sRepos = target;
+    }
+    SaveUserFile();
+    LoadDatFile("All");
+    ASSERT_EQ(g.RepositoryCount, 120);
+    ASSERT_EQ(g.SourceCount, 10);
+    for (int32_t s = 8; s <= 10; ++s) {
+        const SourceRec& src = g.Source[s];
+        ASSERT_GT(src.sRepos, 0) << src.sTitle.value();
+        EXPECT_EQ("Points to " + std::to_string(src.sRepos), src.sTitle.value());
+        EXPECT_EQ(g.Repository[src.sRepos].rName.value(), "Archive " + std::to_string(src.sRepos));
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 TEST_F(DataFilesTest, RepositoryLinkTextIsKeptWhole) {
     Site(MinimalSite());
     User("1!SOURCE!S!!Unresolved!!!!REP123!U\r\n");
