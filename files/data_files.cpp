@@ -159,7 +159,9 @@ bool IsUserRecord(const FixedText<1>& flag) { return flag.value() == "U" || flag
 std::string RepositoryRef(int32_t r) {
     const ReposRec& rep = g.Repository[r];
     if (!IsUserRecord(rep.rFlag) && !TrimBlanks(rep.rXref).empty()) return TrimBlanks(rep.rXref);
-    return "U" + std::to_string(r);
+    std::string ref(1, 'U');
+    ref += std::to_string(r);
+    return ref;
 }
 
 // A field of the user data file: trimmed, on one line, without the "!"

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "files/data_files.h"
+#include "files/file_open.h"
 #include "files/gedcom_writer.h"
 #include "lintora_version.h"
 #include "platform/atomic_file.h"
@@ -45,6 +46,14 @@ std::string AskFileName(bool ged) {
     return path;
 }
 
+// The characters the checked opening refuses in a name (";" to "?", "[",
+// "]" and "*"). A file saved under such a name could not be opened again.
+bool RefusedName(const std::string& path) {
+    for (char c : path)
+        if ((c >= ';' && c <= '?') || c == '[' || c == '*' || c == ']') return true;
+    return false;
+}
+
 }  // namespace
 
 void SetFileNameParts(const std::string& path) {
@@ -63,6 +72,13 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
                 NotSaved();
                 return false;
             }
+        }
+        if (RefusedName(path)) {
+            FileErrors(64);  // "That filename is illegal."
+            ShowProblem("Error occurred while trying to save file, please retry.\n"
+                        "A file name may not hold any of ; < = > ? [ ] *");
+            NotSaved();
+            return false;
         }
         std::error_code ec;
         if (fs::exists(path, ec) && !AskYesNo("Overwrite existing file?")) return false;

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "files/text_lines.h"
 #include "lintora_version.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -89,6 +90,53 @@ TEST_F(DataFilesTest, ShippedSiteFileHoldsEverySiteAndRecordSet) {
         EXPECT_NE(text.find("!" + g.Regions[r].rgName.value() + "!"), std::string::npos);
 }
 
+// Each row of the shipped file comes back field for field: no text is cut by
+// its field's width (a cut region code would tie children to the wrong parent).
+TEST_F(DataFilesTest, ShippedSiteFileFitsTheFieldWidths) {
+    fs::copy_file(ProjectDir() / "files" / fs::path(SiteDataFilePath()).filename(), SitePath());
+    LoadDatFile("All");
+    ASSERT_TRUE(ui.boxes.empty());
+    int32_t repos = 0, sources = 0;
+    int16_t links = 0, regions = 0;
+    for (const auto& line : SplitFileLines(Read(SitePath()))) {
+        std::vector<std::string> f = SplitFields(line, "!");
+        ASSERT_GE(f.size(), 2u) << line;
+        auto same = [&](std::size_t k, const std::string& loaded) {
+            EXPECT_EQ(loaded, TrimBlanks(f[k])) << "field " << k << " of " << line;
+        };
+        if (f[1] == "REPOS") {
+            const ReposRec& r = g.Repository[++repos];
+            same(2, r.rName.trimmed());
+            same(3, r.rAddr.trimmed());
+            same(4, r.rCont.trimmed());
+        } else if (f[1] == "SOURCE") {
+            const SourceRec& s = g.Source[++sources];
+            same(2, s.sSite.trimmed());
+            same(3, s.sKind.trimmed());
+            same(4, s.sTitle.trimmed());
+            same(5, s.sAbbr.trimmed());
+            same(6, s.sAuthor.trimmed());
+            same(7, s.sPublish.trimmed());
+        } else if (f[1] == "LINKS") {
+            const LinkRec& l = g.Links[++links];
+            same(3, l.lSiteName.trimmed());
+            same(4, l.lPageName.trimmed());
+            same(5, l.lUrl.trimmed());
+        } else {
+            const RegionRec& r = g.Regions[++regions];
+            same(1, r.rgTag.trimmed());
+            same(2, r.rgName.trimmed());
+            same(4, r.rgParent.trimmed());
+            same(5, r.rgCode.trimmed());
+            same(6, r.rgText.trimmed());
+        }
+    }
+    EXPECT_EQ(repos, g.RepositoryCount);
+    EXPECT_EQ(sources, g.SourceCount);
+    EXPECT_EQ(links, g.LinkCount);
+    EXPECT_EQ(regions, g.RegionCount);
+}
+
 TEST_F(DataFilesTest, RowsAndFlags) {
     Site("x!REPOS!Home!Street!Town!ignored!R1\r\n"
          "x!SOURCE!LDS!IGI!Index!IGI!Church!Pub!R1\r\n"
@@ -114,10 +162,12 @@ TEST_F(DataFilesTest, RowsAndFlags) {
     EXPECT_EQ(g.Regions[1].rgIndex, -3);
     // Limited: sources and repositories again, pages and regions kept.
     Site(MinimalSite());
-    LoadDatFile("Limited");
-    EXPECT_EQ(g.SourceCount, 7);
-    EXPECT_EQ(g.LinkCount, 1);
-    EXPECT_EQ(g.RegionCount, 1);
+    for (const char* mode : {"Limited", "all", ""}) {  // any mode but "All" is limited
+        LoadDatFile(mode);
+        EXPECT_EQ(g.SourceCount, 7) << mode;
+        EXPECT_EQ(g.LinkCount, 1) << mode;
+        EXPECT_EQ(g.RegionCount, 1) << mode;
+    }
 }
 
 TEST_F(DataFilesTest, MissingSiteFile) {
@@ -240,6 +290,34 @@ TEST_F(DataFilesTest, UserRecordsSurviveSaveAndLoad) {
         for (int32_t s = 8; s <= 10; ++s) EXPECT_EQ(g.Source[s].sFlag.value(), "U");
         SaveUserFile();
         EXPECT_EQ(Read(UserPath()), first);  // saving again writes the same lines
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Repository numbers of three digits and more keep their link: U105 is not
+// cut to U10.
+TEST_F(DataFilesTest, LinksToHighRepositoryNumbersSurvive) {
+    Site(MinimalSite());
+    LoadDatFile("All");
+    for (int k = 2; k <= 120; ++k) {
+        int32_t r = AddRepository();
+        ASSERT_EQ(r, k);
+        g.Repository[r].rName = "Archive " + std::to_string(k);
+    }
+    for (int16_t target : {10, 105, 120}) {
+        int32_t s = AddSource();
+        g.Source[s].sTitle = "Points to " + std::to_string(target);
+        g.Source[s].sRepos = target;
+    }
+    SaveUserFile();
+    LoadDatFile("All");
+    ASSERT_EQ(g.RepositoryCount, 120);
+    ASSERT_EQ(g.SourceCount, 10);
+    for (int32_t s = 8; s <= 10; ++s) {
+        const SourceRec& src = g.Source[s];
+        ASSERT_GT(src.sRepos, 0) << src.sTitle.value();
+        EXPECT_EQ("Points to " + std::to_string(src.sRepos), src.sTitle.value());
+        EXPECT_EQ(g.Repository[src.sRepos].rName.value(), "Archive " + std::to_string(src.sRepos));
     }
     EXPECT_TRUE(ui.boxes.empty());
 }

@@ -5,6 +5,7 @@
 #include "files/data_files.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
+#include "lintora_version.h"
 #include "tests/files/files_fixture.h"
 
 namespace lintora::testing {
@@ -140,6 +141,48 @@ TEST_F(SaveFileTest, OverwriteQuestion) {
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt"}));
 }
 
+// Loading refuses these names, so saving does too: a work file saved under
+// one could never be opened again.
+TEST_F(SaveFileTest, NamesTheLoaderRefusesAreNotSaved) {
+    fs::create_directories(dir / "old[1]");
+    for (const std::string name : {"a;b", "a<b", "a=b", "a>b", "a?b", "a[b", "a]b", "a*b", "old[1]/smith"}) {
+        SCOPED_TRACE(name);
+        ui.boxes.clear();
+        windows.statusLabels.clear();
+        ui.fileAnswers.push_back((dir / name).string());
+        ui.Answer(MsgResult::Ok);
+        ui.Answer(MsgResult::Ok);
+        EXPECT_FALSE(SaveFile("Y", "LNT"));
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[0].text, "That filename is illegal.64");
+        EXPECT_EQ(ui.boxes[0].title, "File Error");
+        EXPECT_EQ(ui.boxes[1].text.rfind("Error occurred while trying to save file, please retry.\n", 0), 0u);
+        EXPECT_EQ(windows.statusLabels.back(), "File not saved...");
+        EXPECT_EQ(g.DataChanged, "Y");
+        EXPECT_EQ(Setting("datFilename"), "<absent>");
+    }
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "old[1]"}));
+    EXPECT_TRUE(fs::is_empty(dir / "old[1]"));
+    // A hyphen, a colon or a backslash is no reason to refuse.
+    for (const std::string name : {"a-b.lnt", "a:b.lnt", "a\\b.lnt"}) {
+        g.FilePath = (dir / name).string();
+        ui.Answer(MsgResult::Ok);
+        EXPECT_TRUE(SaveFile("N", "LNT")) << name;
+    }
+}
+
+TEST_F(SaveFileTest, NeighbouringFilesAreNeverUsedAsScratch) {
+    // Files whose names an in-place encoding could pick for its own.
+    Write(dir / "smith.xxx", "someone else's file");
+    Write(dir / "smith.lnt.tmp", "another one");
+    g.FilePath = (dir / "smith.lnt").string();
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("N", "LNT"));
+    EXPECT_EQ(Read(dir / "smith.xxx"), "someone else's file");
+    EXPECT_EQ(Read(dir / "smith.lnt.tmp"), "another one");
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "smith.lnt.tmp", "smith.xxx"}));
+}
+
 TEST_F(SaveFileTest, FailedSaveKeepsOldFileAndFlagAndSaysWhy) {
     // A folder stands where the file should go.
     fs::create_directories(dir / "taken.lnt");
@@ -172,27 +215,55 @@ TEST_F(SaveFileTest, SaveWithoutDialogWritesTheCurrentPath) {
     EXPECT_TRUE(fs::exists(dir / "current.lnt"));
 }
 
+// Counts the ends of the progress display besides what the script records.
+struct ProgressCountingPlatform : ScriptedPlatform {
+    int ends = 0;
+    void ProgressEnd() override { ++ends; }
+};
+
 TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
+    // Three families, the second pruned: only written families are counted.
+    for (int32_t f = 1; f <= 3; ++f) {
+        g.Famil[f].fRIN = f;
+        g.Famil[f].fHusb = f;
+    }
+    g.Famil[2].fTree = 99;
+    g.FamilCount = 3;
     for (int n : {400, 401}) {
         AddPeople(n);
+        ProgressCountingPlatform counting;
+        InstallPlatform(&counting);
         ui.progress.clear();
         windows.progressLabels.clear();
         g.FilePath = (dir / ("p" + std::to_string(n) + ".lnt")).string();
-        ui.Answer(MsgResult::Ok);
-        EXPECT_TRUE(SaveFile("N", "LNT"));
+        counting.Answer(MsgResult::Ok);
+        bool saved = SaveFile("N", "LNT");
+        InstallPlatform(&ui);
+        EXPECT_TRUE(saved);
+        const auto& labels = windows.progressLabels;
+        auto shown = [&](const std::string& label) {
+            return std::find(labels.begin(), labels.end(), label) != labels.end();
+        };
         if (n == 400) {
-            EXPECT_TRUE(ui.progress.empty());
-            EXPECT_TRUE(windows.progressLabels.empty());
+            EXPECT_TRUE(counting.progress.empty());
+            EXPECT_TRUE(labels.empty());
         } else {
-            ASSERT_FALSE(ui.progress.empty());
-            EXPECT_EQ(ui.progress.front(), -401);
-            const auto& labels = windows.progressLabels;
+            ASSERT_FALSE(counting.progress.empty());
+            EXPECT_EQ(counting.progress.front(), -401);
             EXPECT_EQ(labels.front(), "Writing Individuals");
-            EXPECT_NE(std::find(labels.begin(), labels.end(), "Writing individuals (401 of 401)"), labels.end());
-            EXPECT_NE(std::find(labels.begin(), labels.end(), "Saving to disk..."), labels.end());
-            EXPECT_EQ(labels.back().rfind("Version ", 0), 0u);
+            EXPECT_TRUE(shown("Writing individuals (1 of 401)"));
+            EXPECT_TRUE(shown("Writing individuals (401 of 401)"));
+            EXPECT_TRUE(shown("Writing Families"));
+            EXPECT_TRUE(shown("Writing families (1 of 3)"));
+            EXPECT_FALSE(shown("Writing families (2 of 3)"));
+            EXPECT_TRUE(shown("Writing families (3 of 3)"));
+            EXPECT_NE(std::find(counting.progress.begin(), counting.progress.end(), -3), counting.progress.end());
+            EXPECT_TRUE(shown("Saving to disk..."));
+            EXPECT_EQ(labels.back(), "Version " + std::to_string(kVersionMajor) + "." +
+                                         std::to_string(kVersionMinor));
         }
-        EXPECT_FALSE(ui.busy);
+        EXPECT_EQ(counting.ends, n == 400 ? 0 : 1);  // shown, then hidden again
+        EXPECT_FALSE(counting.busy);
     }
 }
 

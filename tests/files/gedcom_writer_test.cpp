@@ -312,6 +312,47 @@ TEST_F(WriterTest, NamesEventsAndSex) {
     EXPECT_EQ(Count(lines, "1 DEAT"), 0);
 }
 
+// An event or marriage is written when it has a date or a place, and then
+// only the lines it has.
+TEST_F(WriterTest, EventAndMarriageLinesFollowTheirDateAndPlace) {
+    const struct { const char* date; const char* place; std::vector<std::string> lines; } cases[] = {
+        {"1850", "Boston", {"2 DATE 1850", "2 PLAC Boston"}},
+        {"1850", "  ", {"2 DATE 1850"}},
+        {" ", "Boston", {"2 PLAC Boston"}},
+        {"", "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("[") + c.date + "][" + c.place + "]");
+        ResetProgramState();
+        Person(1, "A", "B", "M", 0);
+        Person(2, "C", "D", "F", 0);
+        g.IndivCount = 2;
+        g.Indiv[1].idDate = c.date;
+        g.Indiv[1].idPlace = c.place;
+        g.Indiv[2].iblDate = c.date;
+        g.Indiv[2].iblPlace = c.place;
+        g.Famil[1].fRIN = 1;
+        g.Famil[1].fHusb = 1;
+        g.Famil[1].fWife = 2;
+        g.Famil[1].fmDate = c.date;
+        g.Famil[1].fmPlace = c.place;
+        g.FamilCount = 1;
+        g.SourceCheck = false;
+        auto lines = BuildFileLines(FileKind::Gedcom, kPath);
+        for (const char* tag : {"1 DEAT", "1 BURI", "1 MARR"}) {
+            auto at = std::find(lines.begin(), lines.end(), tag);
+            if (c.lines.empty()) {
+                EXPECT_EQ(at, lines.end()) << tag;
+                continue;
+            }
+            ASSERT_NE(at, lines.end()) << tag;
+            std::vector<std::string> under(at + 1, at + 1 + static_cast<std::ptrdiff_t>(c.lines.size()));
+            EXPECT_EQ(under, c.lines) << tag;
+            EXPECT_NE((at + 1 + static_cast<std::ptrdiff_t>(c.lines.size()))->substr(0, 2), "2 ") << tag;
+        }
+    }
+}
+
 TEST_F(WriterTest, CitationsOnlyToRecordsOfTheFile) {
     FillSample();
     g.Indiv[2].iSource = 0;   // no source: no citation, never "@S0@"
