@@ -439,6 +439,20 @@ void ProcessSOUR() {
         else if (path == "SOUR:PUBL") S.sPublish = value;
         else if (path == "SOUR:ABBR") S.sAbbr = value;
         else if (path == "SOUR:REPO") S.sReposXref = value;
+        // Long texts go on over CONC and CONT lines; the field keeps what it holds.
+        if (path == "SOUR:TITL" || path == "SOUR:AUTH" || path == "SOUR:PUBL") {
+            r.sourceText = g.GedRawValue;
+        } else if (path.size() > 10 && (path.ends_with(":CONC") || path.ends_with(":CONT"))) {
+            const std::string field = path.substr(0, path.size() - 5);
+            FixedText<120>* target = field == "SOUR:TITL"   ? &S.sTitle
+                                     : field == "SOUR:AUTH" ? &S.sAuthor
+                                     : field == "SOUR:PUBL" ? &S.sPublish
+                                                            : nullptr;
+            if (!target) return;
+            if (r.sourceText.size() < 4 * kNoteWidth)
+                r.sourceText += (path.ends_with(":CONT") ? " " : "") + g.GedRawValue;
+            *target = TrimBlanks(r.sourceText);
+        }
     } catch (const std::exception& e) {
         BadLine("Problem processing Sources (ProcessSOUR): " + path + ": " + value + "\n" + e.what());
     }

@@ -186,6 +186,7 @@ struct ProgramState {
         std::vector<GedPending> familNotePtrs;
         std::vector<GedPending> children;       // CHIL lines of families
         std::string charSet;                    // HEAD CHAR, upper case
+        std::string sourceText;                 // the current source field as written, for its CONC/CONT lines
     } GedRead;
 
     // ---- Internet search ----

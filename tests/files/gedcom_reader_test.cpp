@@ -317,6 +317,34 @@ TEST_F(GedcomReaderTest, SourcesAndRepositoriesKeepWholeIdentifiers) {
     EXPECT_EQ(g.GedRepository[2].rCont.value(), "Village");
 }
 
+// A title, author or publisher split over CONC and CONT lines comes back
+// whole, as far as the field holds: CONC joins as written, CONT with a blank.
+TEST_F(GedcomReaderTest, SourceTextsContinueOnConcAndContLines) {
+    Read("0 @S1@ SOUR\n"
+         "1 TITL Everything about Tags, But \n"
+         "2 CONC Were Afraid to Ask!\n"
+         "2 CONT New line\n"
+         "1 AUTH Author using lines if \n"
+         "2 CONC necessary.\n"
+         "1 PUBL Publisher\n"
+         "2 CONT \n"
+         "2 CONT Town\n"
+         "1 REPO @R1@\n"
+         "2 CONC ignored\n"
+         "1 NOTE x\n"
+         "2 CONC y\n"
+         "0 @S2@ SOUR\n"
+         "1 TITL " + std::string(118, 't') + "\n"
+         "2 CONC uvwxyz\n");
+    ASSERT_EQ(g.GedSourceCount, 2);
+    EXPECT_EQ(g.GedSource[1].sTitle.value(), "Everything about Tags, But Were Afraid to Ask! New line");
+    EXPECT_EQ(g.GedSource[1].sAuthor.value(), "Author using lines if necessary.");
+    EXPECT_EQ(g.GedSource[1].sPublish.value(), "Publisher  Town");
+    EXPECT_EQ(g.GedSource[1].sReposXref, "R1");
+    EXPECT_EQ(g.GedSource[2].sTitle.value(), std::string(118, 't') + "uv");
+    EXPECT_EQ(g.GedRead.badLines, 0);
+}
+
 TEST_F(GedcomReaderTest, ChangeStampIsKept) {
     Read("0 @I1@ INDI\n1 CHAN\n2 DATE 3 Mar 2005\n3 TIME 9:8:7\n0 @I2@ INDI\n1 CHAN\n2 DATE\n");
     EXPECT_EQ(g.Indiv[1].iChanDate.value(), "3 Mar 2005");
