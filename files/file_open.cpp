@@ -28,13 +28,6 @@ constexpr int16_t kErrBadFileName = 64;
 constexpr int16_t kErrAlreadyOpen = 55;
 constexpr int16_t kErrTooManyFiles = 67;
 
-// Wildcard and reserved characters: ";" to "?" (";<=>?"), "[", "*" and "]".
-bool RefusedName(const std::string& name) {
-    for (char c : name)
-        if ((c >= ';' && c <= '?') || c == '[' || c == '*' || c == ']') return true;
-    return false;
-}
-
 bool ExistsAsFile(const std::string& name) {
     std::error_code ec;
     return std::filesystem::is_regular_file(name, ec);
@@ -170,6 +163,13 @@ bool CloseFile(int16_t fileNo) {
     bool ok = std::fclose(it->second.file) == 0;
     files.erase(it);
     return ok;
+}
+
+// Wildcard and reserved characters: ";" to "?" (";<=>?"), "[", "*" and "]".
+bool RefusedName(const std::string& name) {
+    for (char c : name)
+        if ((c >= ';' && c <= '?') || c == '[' || c == '*' || c == ']') return true;
+    return false;
 }
 
 }  // namespace lintora

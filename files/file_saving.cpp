@@ -46,14 +46,6 @@ std::string AskFileName(bool ged) {
     return path;
 }
 
-// The characters the checked opening refuses in a name (";" to "?", "[",
-// "]" and "*"). A file saved under such a name could not be opened again.
-bool RefusedName(const std::string& path) {
-    for (char c : path)
-        if ((c >= ';' && c <= '?') || c == '[' || c == '*' || c == ']') return true;
-    return false;
-}
-
 }  // namespace
 
 void SetFileNameParts(const std::string& path) {
