@@ -1,5 +1,7 @@
 #include "record_store/linking.h"
 
+#include <stdexcept>
+
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -411,6 +413,7 @@ TEST_F(LinkingTest, ParentsAreLinkedAndSwitchedOnlyWhenAsked) {
     // father is a man whatever was recorded.
     ClearTouched();
     g.Indiv[dad].iSex = "F";
+    g.Indiv[mum].iSex = "M";
     Page("Kit Vale", "M", "K1");
     AddParents("Paul Vale", "Pia Moss", "PV", "PM");
     const int32_t count = g.IndivCount;
@@ -419,6 +422,7 @@ TEST_F(LinkingTest, ParentsAreLinkedAndSwitchedOnlyWhenAsked) {
     EXPECT_EQ(g.Indiv[1].iFamc, fam);
     EXPECT_EQ(g.Indiv[dad].iCDno, 3);
     EXPECT_EQ(g.Indiv[dad].iSex.value(), "M");
+    EXPECT_EQ(g.Indiv[mum].iSex.value(), "F");
     EXPECT_TRUE(ui.boxes.empty());
 
     // Other parents: asked once; No keeps the old ones and the new family stays.
@@ -466,15 +470,19 @@ TEST_F(LinkingTest, ParentsThatCannotBeFiled) {
 }
 
 TEST_F(LinkingTest, ParentSetChoice) {
+    enum Known { None, ByAfn, ByNumbers, FatherOnly };
     struct Case {
         const char* what;
-        bool knownSet2, unknownSet2;
+        Known knownSet2;
+        bool unknownSet2;
         int pickLists;
     };
     const std::vector<Case> cases = {
-        {"second set known by AFN: linked", true, false, 0},
-        {"no set known: pick list", false, false, 1},
-        {"known parents named unknown: pick list", true, true, 1},
+        {"second set known by AFN: linked", ByAfn, false, 0},
+        {"second set known by disc and pin numbers: linked", ByNumbers, false, 0},
+        {"no set known: pick list", None, false, 1},
+        {"only the father known: pick list", FatherOnly, false, 1},
+        {"known parents named unknown: pick list", ByAfn, true, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -483,10 +491,22 @@ TEST_F(LinkingTest, ParentSetChoice) {
         // Many stored people without identifiers must not count as found.
         for (int i = 0; i < 5; ++i) Person("Nobody Known");
         const int32_t dad = Person("Paul Vale", "M", "PV"), mum = Person("Pia Moss", "F", "PM");
+        g.Indiv[dad].iCDno = 2;
+        g.Indiv[dad].iPIDno = 71;
+        g.Indiv[mum].iCDno = 2;
+        g.Indiv[mum].iPIDno = 72;
         Page("Kit Vale", "M");
         AddParents("Carl Berg", "Lena Berg");
-        if (c.unknownSet2) AddParents("<unknown>", "<unknown>", "PV", "PM");
-        else AddParents("Paul Vale", "Pia Moss", c.knownSet2 ? "PV" : "", c.knownSet2 ? "PM" : "");
+        if (c.unknownSet2) {
+            AddParents("<unknown>", "<unknown>", "PV", "PM");
+        } else if (c.knownSet2 == ByNumbers) {
+            PageParentSet& set = AddParents("Paul Vale", "Pia Moss");
+            set.psFatherCDno = set.psMotherCDno = 2;
+            set.psFatherPIDno = 71;
+            set.psMotherPIDno = 72;
+        } else {
+            AddParents("Paul Vale", "Pia Moss", c.knownSet2 == None ? "" : "PV", c.knownSet2 == ByAfn ? "PM" : "");
+        }
         const int32_t p = LinkPageFamily();
         EXPECT_EQ(windows.pickLists, c.pickLists);
         if (c.pickLists == 0) {
@@ -509,6 +529,56 @@ TEST_F(LinkingTest, PickedParentSetIsCheckedBeforeUse) {
     for (int16_t s : {0, 2, 11, -1}) EXPECT_EQ(LinkChildToParents(s), 0) << s;
     EXPECT_EQ(g.FamilCount, 0);
     EXPECT_GT(LinkChildToParents(1), 0);
+}
+
+// A platform whose Yes/No questions break down instead of answering.
+class FailingQuestions : public testing::ScriptedPlatform {
+public:
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+        if (buttons == MsgButtons::YesNo) {
+            boxes.push_back({text, buttons, icon, title});
+            throw std::runtime_error("no answer");
+        }
+        return ScriptedPlatform::MsgBox(text, buttons, icon, title);
+    }
+};
+
+TEST_F(LinkingTest, FailuresAreReportedByTheirOwnMessages) {
+    const int32_t oldDad = Person("Otto Vale", "M", "OV"), oldMum = Person("Olga Vale", "F");
+    const int32_t oldFam = Couple(oldDad, oldMum);
+    const int32_t kit = Person("Kit Vale", "M", "K1");
+    g.Indiv[kit].iFamc = oldFam;
+    FailingQuestions failing;
+    InstallPlatform(&failing);
+
+    // The parents' own handler: what was filed before the failure stays.
+    Page("Kit Vale", "M", "K1");
+    AddParents("Carl Berg", "Lena Berg");
+    failing.Answer(MsgResult::Ok);
+    EXPECT_EQ(LinkPageFamily(), kit);
+    ASSERT_EQ(failing.boxes.size(), 2u);
+    EXPECT_EQ(failing.boxes[1].text, "Problem processing parents...\nno answer");
+    EXPECT_EQ(failing.boxes[1].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(failing.boxes[1].title, "");
+    EXPECT_EQ(g.Indiv[kit].iFamc, oldFam);
+    EXPECT_EQ(g.FamilCount, 2);
+
+    // A child's question fails inside the page filing: its handler reports.
+    failing.boxes.clear();
+    ClearTouched();
+    Page("Otto Vale", "M", "OV");
+    AddSpouse("Ann Hill");
+    AddChild("Kit Vale").chAFN = "K1";
+    failing.Answer(MsgResult::Ok);
+    const int32_t otto = LinkPageFamily();
+    InstallPlatform(&ui);
+    EXPECT_EQ(otto, oldDad);
+    EXPECT_EQ(g.PageMainIndiv, oldDad);
+    ASSERT_EQ(failing.boxes.size(), 2u);
+    EXPECT_EQ(failing.boxes[0].title, "Unable to link child to more than one set of parents...");
+    EXPECT_EQ(failing.boxes[1].text, "Problem processing Input...\nno answer");
+    EXPECT_EQ(failing.boxes[1].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(g.Indiv[kit].iFamc, oldFam);
 }
 
 TEST_F(LinkingTest, NotesOfAPageFiledTwiceAreStoredOnce) {

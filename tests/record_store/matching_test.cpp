@@ -1,5 +1,7 @@
 #include "record_store/matching.h"
 
+#include <stdexcept>
+
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "tests/support/scripted_platform.h"
@@ -301,6 +303,79 @@ TEST_F(MatchingTest, OtherPageSpousesAndParentSetsCountForThePagePerson) {
     EXPECT_EQ(FindIndivMatches(o), g.IndivCount);
 }
 
+TEST_F(MatchingTest, CandidatesComeFromTheInitialsBucketOrTheWholeTable) {
+    g.SurnameCase = "M";  // surnames as written, lower case kept
+    struct Case {
+        const char* name;
+        bool found;
+    };
+    // The index is emptied after filing: only a scan of the whole table
+    // can still find the person.
+    for (const Case c : {Case{"John smith", true}, Case{"Ann 7Up", true}, Case{"John Smith", false}}) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        g.SurnameCase = "M";
+        const int32_t stored = Person(c.name, "1900");
+        for (int b = 0; b < 5; ++b) {
+            g.NameIdx[b].assign(1, 0);
+            g.NameIdxCount[b] = 0;
+        }
+        MatchQuery q = Query(c.name);
+        q.bDate = "1900";
+        const int32_t r = FindIndivMatches(q);
+        if (c.found) EXPECT_EQ(r, stored);
+        else EXPECT_EQ(r, stored + 1);
+    }
+}
+
+TEST_F(MatchingTest, LivingCandidatesAreTakenOnlyWithAnAgreeingSpouse) {
+    for (const char* name : {"Living Smith", "LIVING Smith", "living Smith", "Livingston Smith"}) {
+        SCOPED_TRACE(name);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        const int32_t c = Person(name, "5 Jun 1950", "M");
+        Couple(c, Person("Rose White", "", "F"));
+
+        // Name and birth agree, yet the candidate is only offered.
+        MatchQuery alone = Query(name);
+        alone.bDate = "5 Jun 1950";
+        ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(alone), g.IndivCount);
+        EXPECT_NE(g.IndivCount, c);
+        EXPECT_EQ(ui.matchRequests.size(), 1u);
+
+        MatchQuery married = Query(name);
+        married.bDate = "5 Jun 1950";
+        married.spouseName = "Rose White";
+        EXPECT_EQ(FindIndivMatches(married), c);
+        EXPECT_EQ(ui.matchRequests.size(), 1u);
+    }
+}
+
+// A dialog that breaks down instead of answering.
+class FailingChoice : public testing::ScriptedPlatform {
+public:
+    int32_t ChooseMatch(const MatchRequest&) override { throw std::runtime_error("dialog lost"); }
+};
+
+TEST_F(MatchingTest, FailureIsReportedAndFilesNobody) {
+    World();
+    FailingChoice failing;
+    failing.Answer(MsgResult::Ok);
+    InstallPlatform(&failing);
+    g.LastIndiv = henry;
+    const int32_t before = g.IndivCount;
+    MatchQuery q = Query("John Smith");  // a close match: the dialog is needed
+    const int32_t r = FindIndivMatches(q);
+    InstallPlatform(&ui);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(g.LastIndiv, henry);
+    EXPECT_EQ(g.IndivCount, before);
+    ASSERT_EQ(failing.boxes.size(), 1u);
+    EXPECT_EQ(failing.boxes[0].text, "Problem with Indiv table: \ndialog lost");
+    EXPECT_EQ(failing.boxes[0].icon, MsgIcon::Exclamation);
+}
+
 TEST_F(MatchingTest, DialogShowsThePendingPersonAndPaddedRows) {
     World();
     ui.matchAnswers.push_back(john);
@@ -381,6 +456,13 @@ TEST_F(MatchingTest, NewPersonFromPage) {
 
     const int32_t m = CreateIndivFromPage("Mary", "", "", 0, 0, "");
     for (int b = 0; b < 5; ++b) EXPECT_EQ(g.NameIdx[b].back(), m) << b;
+
+    // A surname left in lower case goes to the last bucket only.
+    g.SurnameCase = "M";
+    const int32_t lower = CreateIndivFromPage("Jan de vries", "", "", 0, 0, "");
+    EXPECT_EQ(g.Indiv[lower].iSurn.value().front(), 'v');
+    EXPECT_EQ(g.NameIdx[4].back(), lower);
+    for (int b = 0; b < 4; ++b) EXPECT_EQ(g.NameIdx[b].back(), m) << b;
 
     g.IndivCount = kMaxIndiv;
     g.Indiv[kMaxIndiv].iName = "Last";
