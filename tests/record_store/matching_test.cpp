@@ -37,6 +37,7 @@ class MatchingTest : public CleanState {
 public:
     int32_t john = 0, william = 0, mary = 0, ann = 0, henry = 0, eliza = 0;
     int32_t unknownWife = 0, peter = 0, living = 0, rose = 0;
+    int32_t hart = 0, walter = 0, unknownOld = 0, livingBrown = 0;
 
     // John Smith (b 1850, c 1850, d 1900), son of William Smith and Mary
     // Jones, husband of Ann Brown; Henry Smith (b 1855), husband of Eliza
@@ -59,6 +60,19 @@ public:
         living = Person("Living Smith", "5 Jun 1950", "M");
         rose = Person("Rose White", "", "F");
         Couple(living, rose);
+        // People on whom a single decision row holds: Bill Hart, whose
+        // given names a later page made William (d 9 Sep 1909); Walter,
+        // without surname (b 7 Jul 1877), husband of Greta; "<unknown>" (b 1800), wife of
+        // Tobias; Living Brown (b 1 Apr 1960), husband of Daisy.
+        hart = Person("Bill Hart", "", "M");
+        g.Indiv[hart].iGivn = "William";
+        g.Indiv[hart].idDate = "9 Sep 1909";
+        walter = Person("Walter", "7 Jul 1877", "M");
+        Couple(walter, Person("Greta", "", "F"));
+        unknownOld = Person("<unknown>", "1800", "F");
+        Couple(Person("Tobias", "", "M"), unknownOld);
+        livingBrown = Person("Living Brown", "1 Apr 1960", "M");
+        Couple(livingBrown, Person("Daisy", "", "F"));
     }
 };
 
@@ -97,7 +111,28 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
         {"row 12: <unknown> with the same spouse", "<unknown>", "", "", "", "Peter Grey", "", "", A,
          &M::unknownWife},
         {"row 13: LIVING with the same spouse", "Living Smith", "", "", "", "Rose White", "", "", A, &M::living},
+        // Each of these is decided by its row alone.
+        {"row 1 alone: key and birth", "Jon Smyth", "12 Jan 1850", "", "", "", "", "", A, &M::john},
+        {"row 2 alone: parts agree, death agrees", "William Hart", "", "", "9 Sep 1909", "", "", "", A, &M::hart},
+        {"row 3 alone: parents agree, birth differs", js, "1851", "", "", "", ws, mj, A, &M::john},
+        {"row 4 alone: spouse agrees, birth differs", js, "1851", "", "", "Ann Brown", "", "", A, &M::john},
+        {"row 5 alone: key and parents", "Jon Smyth", "", "", "", "", ws, mj, A, &M::john},
+        {"row 6 alone: key and spouse", "Jon Smyth", "", "", "", "Ann Brown", "", "", A, &M::john},
+        {"row 7 alone: given name only, birth", "Walter Brown", "7 Jul 1877", "", "", "", "", "", A, &M::walter},
+        {"row 12 alone: <unknown>, spouse without surname", "<unknown>", "1900", "", "", "Tobias", "", "", A,
+         &M::unknownOld},
+        {"row 13 alone: LIVING, spouse without surname", "Living Brown", "1980", "", "", "Daisy", "", "", A,
+         &M::livingBrown},
         {"key only", js, "", "", "", "", "", "", O, nullptr},
+        {"spouse without surname is no row 4", "Walter", "1880", "", "", "Greta", "", "", O, nullptr},
+        {"spouse agrees but parents differ", js, "1851", "", "", "Ann Brown", "Peter Green", "Lucy Black", N,
+         nullptr},
+        {"key and parents, birth differs", "Jon Smyth", "1851", "", "", "", ws, mj, O, nullptr},
+        {"key and spouse, birth differs", "Jon Smyth", "1851", "", "", "Ann Brown", "", "", O, nullptr},
+        {"name held in the other and spouse, birth differs", "John Henry Smith", "1856", "", "", "Eliza Green", "",
+         "", O, nullptr},
+        {"name held in the other, birth agrees, spouse differs", "John Henry Smith", "1 May 1855", "", "",
+         "Ann Brown", "", "", O, nullptr},
         {"birth 10 years off", js, "1860", "", "", "", "", "", O, nullptr},
         {"birth 15 years off", js, "1865", "", "", "", "", "", O, nullptr},
         {"birth 16 years off", js, "1866", "", "", "", "", "", N, nullptr},
