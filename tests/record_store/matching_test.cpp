@@ -138,6 +138,7 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
         {"birth 16 years off", js, "1866", "", "", "", "", "", N, nullptr},
         {"both parents differ", js, "", "", "", "", "Peter Green", "Lucy Black", N, nullptr},
         {"one parent differs", js, "", "", "", "", "Peter Green", mj, O, nullptr},
+        {"given name only, a parent differs", "John", "", "", "", "", "Peter Green", mj, N, nullptr},
         {"spouse is the candidate's parent", js, "", "", "", mj, "", "", N, nullptr},
         {"birth year, but a parent differs", js, "1850", "", "", "", "Peter Green", mj, O, nullptr},
         {"LIVING without spouse or id is not taken", "Living Smith", "5 Jun 1950", "", "", "", "", "", O, nullptr},
@@ -214,6 +215,62 @@ TEST_F(MatchingTest, IdentifiersMatchWhateverTheNames) {
     d.cdNo = 7;
     const int32_t before = g.IndivCount;
     EXPECT_EQ(FindIndivMatches(d), before + 1);
+}
+
+TEST_F(MatchingTest, CandidatesWithOtherIdentifiersAreNotOffered) {
+    struct Case {
+        const char* what;
+        std::string storedAfn, pageAfn;
+        int16_t storedCd, pageCd;
+        int32_t storedPid, pagePid;
+        bool offered;
+    };
+    const std::vector<Case> cases = {
+        {"another AFN", "AF-1", "AF-2", 0, 0, 0, 0, false},
+        {"an AFN on one side only", "AF-1", "", 0, 0, 0, 0, true},
+        {"another disc number", "", "", 3, 4, 0, 0, false},
+        {"another pin number", "", "", 0, 0, 30, 40, false},
+        {"a pin number on one side only", "", "", 0, 0, 30, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        World();
+        g.Indiv[john].iAFN = c.storedAfn;
+        g.Indiv[john].iCDno = c.storedCd;
+        g.Indiv[john].iPIDno = c.storedPid;
+        MatchQuery q = Query("John Smith");
+        q.afn = c.pageAfn;
+        q.cdNo = c.pageCd;
+        q.pidNo = c.pagePid;
+        if (c.offered) ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(q), g.IndivCount);
+        EXPECT_EQ(ui.matchRequests.size(), c.offered ? 1u : 0u);
+    }
+}
+
+TEST_F(MatchingTest, CandidateMarriedToHisOwnParentIsNotOffered) {
+    struct Case {
+        const char* what;
+        std::string mother;
+        bool offered;
+    };
+    // Carl's first marriage is to someone named like his mother.
+    for (const Case c : {Case{"a muddle of the records", "Ida Dane", false},
+                         Case{"both <unknown>: no muddle", "<unknown>", true}}) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        const int32_t carl = Person("Carl Dane", "", "M");
+        g.Indiv[carl].iFamc = Couple(Person("Olaf Dane", "", "M"), Person(c.mother, "", "F"));
+        Couple(carl, Person(c.mother, "", "F"));
+        if (c.offered) ui.matchAnswers.push_back(carl);
+        MatchQuery q = Query("Carl Dane");
+        const int32_t r = FindIndivMatches(q);
+        EXPECT_EQ(ui.matchRequests.size(), c.offered ? 1u : 0u);
+        EXPECT_EQ(r, c.offered ? carl : g.IndivCount);
+    }
 }
 
 TEST_F(MatchingTest, RelativesNamesAreCleaned) {
