@@ -282,6 +282,10 @@ TEST_F(LinkingTest, SpousePlacesFollowThePagePersonsSex) {
         {"page U: husband", "", "U", "", false, "F"},
         {"page M", "", "M", "", false, "F"},
         {"spouse of the same sex keeps it", "", "M", "M", false, "M"},
+        {"page Female: wife", "", "Female", "", true, "M"},
+        {"page Male: husband", "", "Male", "", false, "F"},
+        {"page Unknown: husband", "", "Unknown", "", false, "F"},
+        {"an odd sex still takes a place", "", "X", "", false, "F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
