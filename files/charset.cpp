@@ -339,6 +339,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string Utf8ToAnsel(std::string_view utf8) {
+    bool ascii = true;
+    for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(utf8);
     std::vector<char32_t> cps = CodePoints(utf8);
     std::string out;
     out.reserve(utf8.size());

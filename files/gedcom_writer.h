@@ -12,8 +12,10 @@ enum class FileKind { Gedcom, Work };
 // The plain lines (UTF-8, no line ends) of a GEDCOM file or a work file
 // built from the tables and the Preferences window's state in g. filePath
 // is written into the GEDCOM header. Marks the repositories that written
-// sources point to (rCitations 1).
-std::vector<std::string> BuildFileLines(FileKind kind, const std::string& filePath);
+// sources point to (rCitations at least 1). showProgress reports the records
+// written through the platform's progress display.
+std::vector<std::string> BuildFileLines(FileKind kind, const std::string& filePath,
+                                        bool showProgress = false);
 
 // The bytes of the file: GEDCOM lines in ANSEL, work-file lines encoded;
 // each line ended by CR LF.

@@ -166,12 +166,10 @@ void ProcessClipboard(const std::string& text) {
     const Dispatch* route = FindDispatch(g.PageSite, g.PageType);
     if (route == nullptr || route->parser == nullptr) {
         // Handled like a page of a known site whose kind is not recognised:
-        // a page that files nothing does not fix the work's first record set.
+        // the same refusal, and a page that files nothing does not fix the
+        // work's first record set.
         g.FirstType = firstType;
-        Step([] {
-            ShowInfo("Sorry! Lintora cannot yet process this kind of page (" + TrimBlanks(g.PageSite) + " " +
-                     TrimBlanks(g.PageType) + "). Cannot process!");
-        });
+        Step([] { ShowInfo(FormatsMessage(g.PageSite)); });
         return;
     }
 

@@ -22,7 +22,9 @@ std::string ErrnoText(const std::string& what, int err) {
 std::FILE* CreateUniqueBeside(const fs::path& target, fs::path& tempPath, std::string& error) {
     static std::mt19937_64 rng{std::random_device{}()};
     fs::path dir = target.parent_path();
-    std::string base = "." + target.filename().string() + ".";
+    std::string base(1, '.');
+    base += target.filename().string();
+    base += '.';
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::ostringstream name;
         name << base << std::hex << rng() << ".tmp";

@@ -7,9 +7,9 @@
 
 namespace lintora {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MsgIcon { None, Information, Exclamation, Question, Critical };
-enum class MsgResult { Ok, Cancel, Yes, No };
+enum class MsgResult { Ok, Cancel, Yes, No, Retry };
 
 // A close-match decision: the pending person's values (shown above the
 // list) and the candidate rows; a row with indiv 0 is a blank padding row.

@@ -87,7 +87,9 @@ bool CutMarked(std::string& text, char open, char close, std::string& nick, bool
     while (wordEdges && a != std::string::npos && a > 0 && text[a - 1] != ' ') a = text.find(open, a + 1);
     if (a == std::string::npos) return false;
     auto b = text.find(close, a + 1);
-    while (wordEdges && b != std::string::npos && b + 1 < text.size() && text[b + 1] != ' ')
+    // A closing mark ends a word: a blank, a comma or the end follows it.
+    while (wordEdges && b != std::string::npos && b + 1 < text.size() && text[b + 1] != ' ' &&
+           text[b + 1] != ',')
         b = text.find(close, b + 1);
     if (b == std::string::npos) return false;
     nick = Utf8Left(std::string_view(text).substr(a + 1, b - a - 1), kNickWidth);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lintora_version.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -35,7 +36,7 @@ std::vector<Rec> Rebuilt(const std::vector<Rec>& snap, int32_t count, int32_t ca
     if (progress) {
         Port().ProgressStart(count);
         Port().ProgressSet(0);
-        Port().SetStatusText(label);
+        Windows().SetProgressLabel(label);
     }
     std::vector<Rec> table;
     table.reserve(static_cast<std::size_t>(capacity) + 1);
@@ -46,6 +47,12 @@ std::vector<Rec> Rebuilt(const std::vector<Rec>& snap, int32_t count, int32_t ca
     }
     table.resize(static_cast<std::size_t>(capacity) + 1);
     return table;
+}
+
+// The about window's label goes back to the version once the restore is over.
+void EndProgress() {
+    Port().ProgressEnd();
+    Windows().SetProgressLabel("Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor));
 }
 
 // A record number that no longer names a record becomes 0.
@@ -134,14 +141,14 @@ void RestoreUndo() {
         Windows().SetToolButtonTip(kUndoToolButton, "");
         Windows().SetEditorUndoEnabled(false);
 
-        if (progress) Port().SetStatusText("Rebuilding trees...");
+        if (progress) Windows().SetProgressLabel("Rebuilding trees...");
         BuildNameIndex();
         LoadGenTree();
         Windows().ClearTree();
         g.TreeSlot.fill(0);
         g.TreeSlot[0] = root;
         Windows().BuildTree();
-        if (progress) Port().ProgressEnd();
+        if (progress) EndProgress();
 
         Windows().SetStatusLabel("UnDo complete.");
         Windows().SetStatusPanel(4, TrimBlanks(g.UndoStatusText));
@@ -160,7 +167,7 @@ void RestoreUndo() {
         Windows().ClearIndivList();
         Windows().ClearMarriageList();
     } catch (const std::exception& e) {
-        if (progress) Port().ProgressEnd();
+        if (progress) EndProgress();
         ShowProblem("Problem with UnDo: " + std::to_string(indivPos) + "-" + std::to_string(familPos) +
                     e.what());
     }

@@ -19,6 +19,9 @@ public:
     virtual std::string StatusPanel(int /*panel*/) const { return {}; }
     // Main window caption ("Lintora (smith.lnt)").
     virtual void SetMainCaption(const std::string&) {}
+    // The about window as progress display of a long load: the text under
+    // its progress bar ("Reading smith.ged (60000)", then the version again).
+    virtual void SetProgressLabel(const std::string&) {}
 
     // Pedigree display.
     virtual void FindTreePointer(int32_t /*indiv*/) {}
@@ -55,6 +58,8 @@ public:
 
     // Search window: year ranges back to their first entry.
     virtual void ResetSearchRanges() {}
+    // Search window: site and page lists emptied (a load refills them on use).
+    virtual void ClearSearchSiteLists() {}
 
     // Preferences window: hidden at the end of a GEDCOM save.
     virtual void HidePreferences() {}

@@ -27,6 +27,8 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDial
     QFileDialog dialog(parent, Q(r.title), Q(r.initialDir), Q(r.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The save asks its own replace question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
@@ -49,6 +51,7 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case MsgButtons::OkCancel: qb = QMessageBox::Ok | QMessageBox::Cancel; break;
         case MsgButtons::YesNo: qb = QMessageBox::Yes | QMessageBox::No; break;
         case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+        case MsgButtons::RetryCancel: qb = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
     QMessageBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Q(text), qb, Parent());
     // A box asked while the hourglass shows must still get the normal pointer.
@@ -61,6 +64,7 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case QMessageBox::No: return MsgResult::No;
         case QMessageBox::Cancel: return MsgResult::Cancel;
         case QMessageBox::Ok: return MsgResult::Ok;
+        case QMessageBox::Retry: return MsgResult::Retry;
         default: break;
     }
     // Closed without a button: the safest answer the box offers.

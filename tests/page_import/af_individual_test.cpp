@@ -141,6 +141,10 @@ TEST_F(AFIndividualTest, SexLineVariants) {
     EXPECT_EQ(P.pgAFN, " ");
     EXPECT_EQ(P.pgSex, "M");
 
+    // With the value further along, the four characters after the label are read.
+    Parse(std::string(kHead) + "Ann LEE\nSex:   F\n");
+    EXPECT_EQ(P.pgSex, "F");
+
     // A "Sex:" line without a value leaves the sex empty and the rest is read.
     Parse(std::string(kHead) + "Ann LEE\nSex:\nFather: Tom LEE\nSpouse: Al ROE\n");
     EXPECT_EQ(P.pgName, "Ann LEE");

@@ -20,14 +20,21 @@ using testing::ReadPage;
 using testing::RecordingWindows;
 using testing::WithCrLf;
 
-// Everything a paste may change in the record tables, compared whole.
+// Everything a paste may change in the record tables, compared whole, with
+// the surname index and tree count derived from them.
 struct Tables {
     std::vector<IndivRec> indiv;
     std::vector<FamilRec> famil;
     std::vector<NoteRec> notes;
     int32_t indivCount, familCount, notesCount;
+    decltype(g.NameIdx) nameIdx;
+    decltype(g.NameIdxCount) nameIdxCount;
+    int32_t treeCount;
 
-    static Tables Now() { return {g.Indiv, g.Famil, g.Notes, g.IndivCount, g.FamilCount, g.NotesCount}; }
+    static Tables Now() {
+        return {g.Indiv,      g.Famil,   g.Notes,        g.IndivCount, g.FamilCount,
+                g.NotesCount, g.NameIdx, g.NameIdxCount, g.TreeCount};
+    }
     bool operator==(const Tables&) const = default;
 };
 
@@ -143,6 +150,8 @@ TEST_F(PasteTest, SamplePageIntoEmptyTables) {
     EXPECT_EQ(windows.tips.back(), std::make_pair(9, std::string("UnDo previous paste")));
     EXPECT_FALSE(ui.busy);
     EXPECT_EQ(windows.statusBarUpdates, 1);
+    // The label was emptied, showed the parser at work, then the result.
+    EXPECT_EQ(windows.labels, (std::vector<std::string>{"", "Processing...", kSampleResult}));
 }
 
 TEST_F(PasteTest, PeopleAlreadyHeldAreMatchedNotDuplicated) {
@@ -262,6 +271,7 @@ struct RefusalCase {
     const char* what;
     const char* text;
     const char* message;
+    const char* firstSite;  // a recognised site becomes the work's first
 };
 
 class PasteRefusals : public PasteTest, public ::testing::WithParamInterface<RefusalCase> {};
@@ -277,6 +287,8 @@ TEST_P(PasteRefusals, NothingIsFiledAndNoSnapshotTaken) {
     EXPECT_TRUE(windows.tips.empty()) << "an undo snapshot was offered";
     EXPECT_EQ(windows.label, "");
     EXPECT_EQ(g.LastPaste, c.text);
+    EXPECT_EQ(g.FirstSite, c.firstSite) << c.what;
+    EXPECT_EQ(g.FirstType, "") << c.what;
 
     // The refused text is the last paste: pasting it again asks first.
     ui.Answer(MsgResult::No);
@@ -289,21 +301,51 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, PasteRefusals,
     ::testing::Values(
         RefusalCase{"unknown site", "Some page\nwith nothing known\n",
-                    "Sorry! Lintora is unable to recognize this format. Cannot process!"},
+                    "Sorry! Lintora is unable to recognize this format. Cannot process!", ""},
         RefusalCase{"FamilySearch page of no known type", "FamilySearch home\r\nWelcome\r\n",
                     "Sorry! Lintora does not process copied text with this format.\n"
                     "Lintora can recognize the following formats in LDS:\n"
                     "   Ancestry File records - Individual, Family, and Pedigree\n"
                     "   IGI records - Individual, Family, and Pedigree\n"
-                    "   Pedigree Resource records - Individual"},
+                    "   Pedigree Resource records - Individual",
+                    "LDS"},
         RefusalCase{"GenCircles page of no known type", "Start\nGenCircles home\n",
                     "Sorry! Lintora does not process copied text with this format.\n"
                     "Lintora can recognize the following formats at gencircles.com:\n"
                     "   Individual records\n"
-                    "   Pedigree"},
+                    "   Pedigree",
+                    "GC"},
+        RefusalCase{"Ancestry page of no known type", "Start\nCopyright Ancestry.com\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats at ancestry.com:\n"
+                    "   Individual records\n"
+                    "   Descendancy Register\n"
+                    "   Pedigree (Text and Table)\n"
+                    "   Ahnentafel",
+                    "ANC"},
+        RefusalCase{"RootsWeb page of no known type", "Start\nRootsWeb home\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats at rootsweb.ancestry.com:\n"
+                    "   Individual records\n"
+                    "   Descendancy Register\n"
+                    "   Pedigree (Text and Table)\n"
+                    "   Ahnentafel",
+                    "RW"},
+        RefusalCase{"MyTrees page of no known type", "Start\n(c) Fficiency Software, Inc\n",
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats at mytrees.com:\n"
+                    "   Individual records\n"
+                    "   Family records\n"
+                    "   Pedigree",
+                    "MYT"},
         RefusalCase{"known page without its parser",
                     "FamilySearch Ancestral File Family Group Record\nHusband: John SMITH\n",
-                    "Sorry! Lintora cannot yet process this kind of page (LDS FamANC). Cannot process!"}));
+                    "Sorry! Lintora does not process copied text with this format.\n"
+                    "Lintora can recognize the following formats in LDS:\n"
+                    "   Ancestry File records - Individual, Family, and Pedigree\n"
+                    "   IGI records - Individual, Family, and Pedigree\n"
+                    "   Pedigree Resource records - Individual",
+                    "LDS"}));
 
 TEST_F(PasteTest, PageWithoutParserDoesNotFixTheFirstRecordSet) {
     ui.Answer(MsgResult::Ok);
@@ -408,6 +450,28 @@ TEST_F(ReportTest, CountsAddedAndUpdatedAndRecountsTheCaches) {
     EXPECT_EQ(g.Famil[f1].fTouched, 0);
     EXPECT_EQ(g.TreeSlot[0], c);
     EXPECT_EQ(g.DataChanged, "Y");
+}
+
+TEST_F(ReportTest, TreeNumberIsTheDisplayedRootsWhenTheDisplayKeepsIt) {
+    // The page's person lies within the generations shown: the root stays.
+    struct KeepingRoot : RecordingWindows {
+        int32_t asked = 0;
+        void FindTreePointer(int32_t indiv) override { asked = indiv; }
+    } keeping;
+    InstallWindows(&keeping);
+    int32_t shown = Person("Al ROE", "", "M");
+    int32_t page = Person("Cy POE", "", "M");
+    Settle();
+    ASSERT_EQ(g.TreeCount, 2);
+    g.TreeSlot[0] = shown;
+    g.PageMainIndiv = page;
+    g.PasteStartIndivCount = 1;
+    g.PasteStartFamilCount = 0;
+    g.PasteReported = false;
+    ReportPasteResults();
+    EXPECT_EQ(keeping.asked, page);
+    EXPECT_EQ(keeping.label, "1 Individuals added, 0 updated; 0 Families added, 0 updated (Tree #1)");
+    EXPECT_EQ(keeping.statusBarUpdates, 1);
 }
 
 TEST_F(ReportTest, NoCountIsEverNegative) {

@@ -61,6 +61,8 @@ TEST(ParseDateParts, BlankTextLeavesTheResultAsGiven) {
 TEST(ParseDateParts, MonthNamesCountOnlyAsWords) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Deceased 1850", "1850/0/0"},
+        {"Decd 1850", "1850/0/0"},  // deceased, not December
+        {"Decatur 1850", "1850/0/0"},
         {"DECEASED 12 1850", "1850/0/12"},
         {"Marched 1850", "1850/0/0"},
         {"Mayfield 1850", "1850/0/0"},

@@ -122,6 +122,8 @@ TEST_F(ParseNamePartsTest, KeepsPartsThePlainRulesWouldLose) {
         {"D'Arcy O'Brien", "M", "D'arcy", "O'Brien", "", "", "", "", ""},
         {"John 'jack' O'Brien", "M", "John", "O'Brien", "", "", "", "Jack", ""},
         {"Mary 'Polly O'Brien", "M", "Mary 'polly", "O'Brien", "", "", "", "", ""},
+        // A quoted nickname may stand right before a comma.
+        {"John Smith 'Jack', Jr", "M", "John", "Smith", "", "Jr", "", "Jack", ""},
         // A surname in capitals with a suffix stays the surname.
         {"SMITH, JR", "M", "", "SMITH", "", "Jr", "", "", kBlankHalf + "S530000000"},
         {"SMITH JR", "M", "", "SMITH", "", "Jr", "", "", ""},

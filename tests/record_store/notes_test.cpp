@@ -241,6 +241,15 @@ TEST_F(NotesTest, ReloadGivesTheTextBackTrimmedLineByLine) {
     EXPECT_EQ(w.notes, g.IndivNoteText);
     EXPECT_EQ(w.switchCaption, "Show Family Notes");
     EXPECT_EQ(w.tabCaption, "Notes*");
+
+    // A person without notes: the tab carries no mark.
+    InstallWindows(&w);
+    g.CurIndiv = 2;
+    LoadEditNotes();
+    InstallWindows(nullptr);
+    EXPECT_EQ(w.notes, " ");
+    EXPECT_EQ(w.tabCaption, "Notes");
+    EXPECT_EQ(g.FamilNoteText, " fam");
 }
 
 TEST_F(NotesTest, GatheringEdgeCases) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lintora_version.h"
 #include "record_store/notes.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -23,6 +24,7 @@ public:
     std::map<int, bool> buttons;
     std::map<int, std::string> tips;
     std::string label;
+    std::vector<std::string> progressLabels;  // the about window's label, in turn
     bool editorUndo = false;
     bool editorVisible = false;
     int editorTab = 0;
@@ -31,6 +33,7 @@ public:
     bool snapshotCompleteWhenEnabled = false;
 
     void SetStatusLabel(const std::string& s) override { label = s; }
+    void SetProgressLabel(const std::string& s) override { progressLabels.push_back(s); }
     void SetStatusPanel(int p, const std::string& s) override { panels[p] = s; }
     std::string StatusPanel(int p) const override {
         auto it = panels.find(p);
@@ -194,18 +197,20 @@ TEST_F(UndoTest, ProgressShowsOnlyAboveTwelveHundred) {
     } cases[] = {{1200, false}, {1201, true}};
     for (const Case& c : cases) {
         ResetProgramState();
-        ui.statusTexts.clear();
+        w.progressLabels.clear();
         ui.progress.clear();
         Gather(c.people);
         InitUndo();
         RestoreUndo();
         if (!c.shows) {
-            EXPECT_TRUE(ui.statusTexts.empty());
+            EXPECT_TRUE(w.progressLabels.empty());
             EXPECT_TRUE(ui.progress.empty());
             continue;
         }
-        EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Restoring individuals...", "Restoring families...",
-                                                            "Restoring notes...", "Rebuilding trees..."}));
+        const std::string version = "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
+        EXPECT_EQ(w.progressLabels, (std::vector<std::string>{"Restoring individuals...", "Restoring families...",
+                                                              "Restoring notes...", "Rebuilding trees...", version}));
+        EXPECT_TRUE(ui.statusTexts.empty());
         ASSERT_FALSE(ui.progress.empty());
         EXPECT_EQ(ui.progress.front(), -c.people);  // started with the individuals' count
         EXPECT_EQ(w.label, "UnDo complete.");

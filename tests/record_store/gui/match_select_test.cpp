@@ -7,6 +7,9 @@
 #include <QTreeWidget>
 
 #include "platform/qt/qt_platform.h"
+#include "record_store/matching.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/scripted_platform.h"
 
@@ -50,7 +53,9 @@ TEST_F(MatchSelectTest, ShowsThePendingPersonAboveAndCandidatesInTheList) {
     d.Fill(TwoCandidates());
     EXPECT_EQ(d.windowTitle(), "Close matches found - Click to select ");
     EXPECT_EQ(d.Label7->text(), "Close matches found - Click on line below to select...");
-    EXPECT_EQ(d.Label2->text(), "Birth/Chr");
+    const QStringList headings = {"Name", "Birth/Chr", "Death", "Spouse", "Father", "Mother"};
+    const QLabel* heads[] = {d.Label1, d.Label2, d.Label3, d.Label4, d.Label5, d.Label6};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(heads[c]->text(), headings[c]);
     EXPECT_EQ(d.lblMatchName->text(), " John Smith");
     EXPECT_EQ(d.lblMatchBday->text(), "1850");
     EXPECT_EQ(d.lblMatchMother->text(), "Ann Brown");
@@ -131,6 +136,97 @@ TEST_F(MatchSelectTest, PlatformAsksThroughTheDialog) {
         d->MatchListView_Click(1);
     });
     EXPECT_EQ(platform.ChooseMatch(TwoCandidates()), 12);
+}
+
+// The dialog deciding a real close match: the person being filed is John
+// born 1832 married to Eliza; the table holds a John born 1833 married to
+// Sarah, close but not sure enough to be taken without asking.
+class MatchDecisionTest : public MatchSelectTest {
+protected:
+    QtPlatform platform;
+    int32_t john = 0;
+
+    void SetUp() override {
+        ResetProgramState();
+        UseMatchSelectDialog(platform);
+        InstallPlatform(&platform);
+        john = CreateIndivFromPage("John Henry WHITLOCK", "", "", 0, 0, "");
+        int32_t sarah = CreateIndivFromPage("Sarah COLE", "", "", 0, 0, "");
+        ASSERT_TRUE(john > 0 && sarah > 0);
+        g.Indiv[john].ibDate = "1833";
+        ASSERT_GT(FindOrAddFamil(john, sarah), 0);
+        g.Indiv[john].iTouched = g.Indiv[sarah].iTouched = 0;
+    }
+    void TearDown() override {
+        InstallPlatform(nullptr);
+        ResetProgramState();
+    }
+    static MatchQuery Pending() {
+        MatchQuery q;
+        q.name = "John Henry WHITLOCK";
+        q.afn = "1B2C-3DF";
+        q.bDate = "12 Mar 1832";
+        q.spouseName = "Eliza Ann BENNETT";
+        return q;
+    }
+    // Row of the list that holds record n, or a blank row for n = 0.
+    static int RowOf(frmMatchSelect& d, int32_t n) {
+        for (int row = 0; row < d.MatchListView->topLevelItemCount(); ++row)
+            if (d.MatchListView->topLevelItem(row)->text(frmMatchSelect::colID).toInt() == n) return row;
+        return -1;
+    }
+};
+
+TEST_F(MatchDecisionTest, TheUsersDecisionFilesThePerson) {
+    struct Case {
+        const char* what;
+        std::function<void(frmMatchSelect&, int32_t)> act;
+        bool chooseJohn;
+    } cases[] = {
+        {"double click on the candidate",
+         [](frmMatchSelect& d, int32_t john) { d.MatchListView_DblClick(RowOf(d, john)); }, true},
+        {"blank row clicked, then the candidate",
+         [](frmMatchSelect& d, int32_t john) {
+             d.MatchListView_Click(RowOf(d, 0));
+             ASSERT_TRUE(d.isVisible());
+             d.MatchListView_Click(RowOf(d, john));
+         },
+         true},
+        {"Not a match", [](frmMatchSelect& d, int32_t) { d.Command1->click(); }, false},
+        {"double click on a blank row", [](frmMatchSelect& d, int32_t) { d.MatchListView_DblClick(RowOf(d, 0)); },
+         false},
+        {"close box", [](frmMatchSelect& d, int32_t) { d.close(); }, false},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<frmMatchSelect*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr) << c.what;
+            shown = true;
+            EXPECT_EQ(d->lblMatchName->text(), " John Henry WHITLOCK") << c.what;
+            ASSERT_GE(RowOf(*d, john), 0) << c.what;
+            c.act(*d, john);
+        });
+        MatchQuery q = Pending();
+        const int32_t filed = FindIndivMatches(q);
+        EXPECT_TRUE(shown) << c.what;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.what;
+        EXPECT_EQ(g.LastIndiv, filed) << c.what;
+        if (c.chooseJohn) {
+            EXPECT_EQ(filed, john) << c.what;
+            EXPECT_EQ(g.IndivCount, 2) << c.what;
+            continue;
+        }
+        // A new person, from the pending values; the label's leading blank stays behind.
+        ASSERT_EQ(filed, 3) << c.what;
+        EXPECT_EQ(g.IndivCount, 3) << c.what;
+        EXPECT_EQ(g.Indiv[filed].iName.value(), "John Henry WHITLOCK") << c.what;
+        EXPECT_EQ(g.Indiv[filed].iGivn.value(), "John Henry") << c.what;
+        EXPECT_EQ(g.Indiv[filed].iAFN.value(), "1B2C-3DF") << c.what;
+        EXPECT_EQ(g.Indiv[filed].iTouched, 1) << c.what;
+        EXPECT_TRUE(g.Indiv[john].iAFN.blank()) << c.what;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,338 @@
+#include "files/data_files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+#include "files/charset.h"
+#include "files/text_lines.h"
+#include "lintora_version.h"
+#include "platform/atomic_file.h"
+#include "platform/platform.h"
+#include "platform/settings_store.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/text_routines.h"
+
+namespace lintora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUserFileName = "LINTORA.USR";
+constexpr int32_t kFewestSources = 7;
+
+std::string MissingDataText(const std::string& path) {
+    return "Problem processing " + path + " - missing data \nTo restore the missing data, exit program and restart.";
+}
+
+// A whole number as the data file writes it ("07" reads 7); throws otherwise.
+long WholeNumber(const std::string& field, long lo, long hi) {
+    std::string t = TrimBlanks(field);
+    std::size_t i = (!t.empty() && (t[0] == '-' || t[0] == '+')) ? 1 : 0;
+    if (i == t.size() || t.size() > 12) throw std::runtime_error("not a whole number: " + field);
+    for (std::size_t k = i; k < t.size(); ++k)
+        if (t[k] < '0' || t[k] > '9') throw std::runtime_error("not a whole number: " + field);
+    long v = std::strtol(t.c_str(), nullptr, 10);
+    if (v < lo || v > hi) throw std::runtime_error("number out of range: " + field);
+    return v;
+}
+
+void Need(const std::vector<std::string>& f, std::size_t n) {
+    if (f.size() < n) throw std::runtime_error("a row has too few fields");
+}
+
+void ReadRepository(const std::vector<std::string>& f, const char* flag) {
+    Need(f, 7);
+    int32_t k = AddRepository();
+    if (k == 0) throw std::runtime_error("the repository table is full");
+    g.RepositoryUB = static_cast<int16_t>(g.RepositoryCount);
+    ReposRec& r = g.Repository[k];
+    r.rXref = TrimBlanks(f[6]);
+    r.rName = f[2];
+    r.rAddr = f[3];
+    r.rCont = f[4];
+    r.rFlag = flag;
+}
+
+void ReadSource(const std::vector<std::string>& f, const char* flag) {
+    Need(f, 9);
+    int32_t k = AddSource();
+    if (k == 0) throw std::runtime_error("the source table is full");
+    g.SourceUB = static_cast<int16_t>(g.SourceCount);
+    SourceRec& s = g.Source[k];
+    s.sRIN = static_cast<int16_t>(k);
+    s.sSite = f[2];
+    s.sKind = f[3];
+    s.sTitle = f[4];
+    s.sAbbr = f[5];
+    s.sAuthor = f[6];
+    s.sPublish = f[7];
+    s.sReposXref = TrimBlanks(f[8]);
+    s.sFlag = flag;
+}
+
+void ReadLink(const std::vector<std::string>& f) {
+    Need(f, 6);
+    long site = WholeNumber(f[2], 0, 32767);
+    if (g.LinkCount >= kMaxLinks) throw std::runtime_error("more than 50 search pages");
+    LinkRec& l = g.Links[++g.LinkCount];
+    l = LinkRec{};
+    l.lSiteNo = std::to_string(site);
+    l.lSiteName = f[3];
+    l.lPageName = f[4];
+    l.lUrl = f[5];
+}
+
+void ReadRegion(const std::vector<std::string>& f) {
+    Need(f, 8);
+    long index = WholeNumber(f[7], -32768, 32767);
+    if (g.RegionCount >= kMaxRegions) throw std::runtime_error("more than 1300 regions");
+    RegionRec& r = g.Regions[++g.RegionCount];
+    r = RegionRec{};
+    r.rgTag = f[1];
+    r.rgName = f[2];
+    r.rgAux = f[3];
+    r.rgParent = f[4];
+    r.rgCode = f[5];
+    r.rgText = f[6];
+    r.rgIndex = static_cast<int16_t>(index);
+}
+
+bool EndsWith(const std::string& s, const char* tail) {
+    std::string_view t(tail);
+    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+// Reads one data file; on a fault reports it and returns false (the rows
+// read before it stay).
+bool ReadDataFile(const std::string& path, bool userFile, bool all) {
+    try {
+        std::string contents;
+        if (!ReadWholeFile(path, contents)) throw std::runtime_error("cannot read the file");
+        std::vector<std::string> lines = SplitFileLines(contents);
+        if (lines.empty() && !userFile) throw std::runtime_error("the file is empty");
+        for (const auto& raw : lines) {
+            std::vector<std::string> f = SplitFields(ToUtf8(raw), "!");
+            if (userFile) {
+                if (f.size() < 5) continue;
+                if (f[1] == "REPOS") ReadRepository(f, "U");
+                else if (f[1] == "SOURCE") ReadSource(f, "U");
+                continue;
+            }
+            Need(f, 2);
+            const std::string& type = f[1];
+            if (type == "REPOS") ReadRepository(f, "I");
+            else if (type == "SOURCE") ReadSource(f, "I");
+            else if (all && type == "LINKS") ReadLink(f);
+            else if (all && (EndsWith(type, "R1") || EndsWith(type, "R2") || EndsWith(type, "R3"))) ReadRegion(f);
+        }
+        return true;
+    } catch (const std::exception&) {
+        ShowProblem(MissingDataText(path));
+        return false;
+    }
+}
+
+// Each source finds its repository by the repository's reference text.
+void LinkSourceRepositories() {
+    for (int32_t s = 1; s <= g.SourceCount; ++s) {
+        SourceRec& src = g.Source[s];
+        std::string ref = TrimBlanks(src.sReposXref);
+        if (ref.empty()) continue;
+        src.sRepos = 0;
+        for (int32_t r = 1; r <= g.RepositoryCount; ++r) {
+            if (TrimBlanks(g.Repository[r].rXref) == ref) {
+                src.sRepos = static_cast<int16_t>(r);
+                break;
+            }
+        }
+    }
+}
+
+bool IsUserRecord(const FixedText<1>& flag) { return flag.value() == "U" || flag.value() == "P"; }
+
+// The reference text a repository is known by in the user data file: the
+// site data file's own text for a standard repository, else "U" + its index.
+std::string RepositoryRef(int32_t r) {
+    const ReposRec& rep = g.Repository[r];
+    if (!IsUserRecord(rep.rFlag) && !TrimBlanks(rep.rXref).empty()) return TrimBlanks(rep.rXref);
+    std::string ref(1, 'U');
+    ref += std::to_string(r);
+    return ref;
+}
+
+// A field of the user data file: trimmed, on one line, without the "!"
+// that separates fields.
+std::string Field(const std::string& s) {
+    std::string out = TrimBlanks(s);
+    for (auto& c : out) {
+        if (c == '!') c = '|';
+        else if (c == '\r' || c == '\n') c = ' ';
+    }
+    return out;
+}
+
+std::string UserFileContents() {
+    std::string out;
+    for (int32_t n = 1; n <= g.SourceCount; ++n) {
+        const SourceRec& s = g.Source[n];
+        if (!IsUserRecord(s.sFlag)) continue;
+        std::string repo = (s.sRepos >= 1 && s.sRepos <= g.RepositoryCount) ? RepositoryRef(s.sRepos)
+                                                                            : Field(s.sReposXref);
+        out += std::to_string(n) + "!SOURCE!" + Field(s.sSite.value()) + "!" + Field(s.sKind.value()) + "!" +
+               Field(s.sTitle.value()) + "!" + Field(s.sAbbr.value()) + "!" + Field(s.sAuthor.value()) + "!" +
+               Field(s.sPublish.value()) + "!" + repo + "!U\r\n";
+    }
+    for (int32_t n = 1; n <= g.RepositoryCount; ++n) {
+        const ReposRec& r = g.Repository[n];
+        if (!IsUserRecord(r.rFlag)) continue;
+        out += std::to_string(n) + "!REPOS!" + Field(r.rName.value()) + "!" + Field(r.rAddr.value()) + "!" +
+               Field(r.rCont.value()) + "!!" + RepositoryRef(n) + "!!U!!!\r\n";
+    }
+    return out;
+}
+
+std::string XdgDataDir() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg && fs::path(xdg).is_absolute()) return (fs::path(xdg) / "Lintora").string();
+    const char* home = std::getenv("HOME");
+    return (fs::path(home && *home ? home : ".") / ".local" / "share" / "Lintora").string();
+}
+
+// True when a file can be created in dir.
+bool FolderWritable(const std::string& dir) {
+    if (dir.empty()) return false;
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec)) return false;
+    fs::path probe = fs::path(dir) / ".lintora-write-test";
+    std::string e = WriteFileAtomically(probe.string(), "");
+    if (!e.empty()) return false;
+    fs::remove(probe, ec);
+    return true;
+}
+
+}  // namespace
+
+std::string GetStartupSetting(const std::string& key, const std::string& defaultValue) {
+    return GetSetting(kSettingsApp, kSettingsSection, key, defaultValue);
+}
+
+std::string SaveStartupSetting(const std::string& key, const std::string& value) {
+    return SaveSetting(kSettingsApp, kSettingsSection, key, value);
+}
+
+std::string SiteDataFilePath() {
+    return (fs::path(g.AppPath) / ("Lintora" + std::to_string(kVersionMajor) +
+                                   std::to_string(kVersionMinor) + ".dat"))
+        .string();
+}
+
+std::string UserDataFilePath() {
+    std::string dir = FolderWritable(g.AppPath) ? g.AppPath : XdgDataDir();
+    return (fs::path(dir) / kUserFileName).string();
+}
+
+void LoadDatFile(const std::string& mode) {
+    const bool all = mode == "All";
+    g.Source.assign(1, SourceRec{});
+    g.SourceCount = 0;
+    g.SourceUB = 0;
+    g.Repository.assign(1, ReposRec{});
+    g.RepositoryCount = 0;
+    g.RepositoryUB = 0;
+    if (all) {
+        g.Links.assign(kMaxLinks + 1, LinkRec{});
+        g.LinkCount = 0;
+        g.Regions.assign(kMaxRegions + 1, RegionRec{});
+        g.RegionCount = 0;
+    }
+    std::string sitePath = SiteDataFilePath();
+    std::error_code ec;
+    if (!fs::is_regular_file(sitePath, ec)) {
+        ShowProblem("Lintora data file is missing.\nTo restore the missing file, exit program and restart.");
+        return;
+    }
+    if (!ReadDataFile(sitePath, false, all)) {
+        LinkSourceRepositories();
+        return;
+    }
+    std::string userPath = UserDataFilePath();
+    if (fs::is_regular_file(userPath, ec)) {
+        bool ok = ReadDataFile(userPath, true, false);
+        if (ok && g.SourceCount < kFewestSources) ShowProblem(MissingDataText(userPath));
+    }
+    // Links are made at once, so that a source keeps its repository from
+    // the start, not only after a file has been loaded.
+    LinkSourceRepositories();
+}
+
+void SaveUserFile() {
+    const std::pair<const char*, std::string*> prefs[] = {
+        {"prefName", &g.prefName},       {"prefAddr1", &g.prefAddr1}, {"prefAddr2", &g.prefAddr2},
+        {"prefAddr3", &g.prefAddr3},     {"prefAddr4", &g.prefAddr4}, {"prefAddr5", &g.prefAddr5},
+        {"prefCountry", &g.prefCountry}, {"prefPhone", &g.prefPhone}, {"prefAFN", &g.prefAFN},
+        {"prefEmail", &g.prefEmail},
+    };
+    std::string path = UserDataFilePath();
+    // A settings store that cannot be written does not keep the user's
+    // records from their file, nor the other way round.
+    std::string settingsError;
+    auto save = [&](const char* key, const std::string& value) {
+        std::string e = SaveStartupSetting(key, value);
+        if (settingsError.empty()) settingsError = e;
+    };
+    for (const auto& [key, value] : prefs) save(key, TrimBlanks(*value));
+    save("prefSourceSW", std::to_string(g.prefSourceSW));
+    save("prefNotes", TrimBlanks(g.prefNotes));
+    try {
+        fs::create_directories(fs::path(path).parent_path());
+        std::string writeError = WriteFileAtomically(path, UserFileContents());
+        if (!writeError.empty()) throw std::runtime_error(writeError);
+        // Marked as written only once they are on disk.
+        for (int32_t n = 1; n <= g.SourceCount; ++n)
+            if (IsUserRecord(g.Source[n].sFlag)) g.Source[n].sFlag = "U";
+        for (int32_t n = 1; n <= g.RepositoryCount; ++n)
+            if (IsUserRecord(g.Repository[n].rFlag)) g.Repository[n].rFlag = "U";
+    } catch (const std::exception& e) {
+        ShowProblem("Problem creating " + path + "\n" + e.what());
+    }
+    if (!settingsError.empty())
+        ShowProblem("Problem creating " + SettingsFilePath(kSettingsApp) + "\n" + settingsError);
+}
+
+void ReadStartupSettings() {
+    auto get = [](const char* key, const std::string& def) { return GetStartupSetting(key, def); };
+    auto number = [](const std::string& text) -> int32_t {
+        try {
+            return static_cast<int32_t>(WholeNumber(text, -32768, 32767));
+        } catch (const std::exception&) {
+            return 0;
+        }
+    };
+    g.InitDirGED = get("InitDirGED", g.AppPath);
+    g.InitDirWRK = get("InitDirWRK", g.AppPath);
+    g.CurDir = g.AppPath;
+    SaveStartupSetting("CurDir", g.AppPath);
+    g.prefName = get("prefName", " ");
+    g.prefAddr1 = get("prefAddr1", " ");
+    g.prefAddr2 = get("prefAddr2", " ");
+    g.prefAddr3 = get("prefAddr3", " ");
+    g.prefAddr4 = get("prefAddr4", " ");
+    g.prefAddr5 = get("prefAddr5", " ");
+    g.prefCountry = get("prefCountry", " ");
+    g.prefPhone = get("prefPhone", " ");
+    g.prefAFN = get("prefAFN", " ");
+    g.prefEmail = get("prefEmail", " ");
+    g.prefSourceSW = static_cast<int16_t>(number(get("prefSourceSW", "0")));
+    g.prefNotes = get("prefNotes", " ");
+    g.datFilename = get("datFilename", " ");
+    // A blank name means no work file is remembered.
+    std::string name = TrimBlanks(g.datFilename);
+    g.LastWorkFile = name.empty() ? std::string() : (fs::path(TrimBlanks(g.InitDirWRK)) / name).string();
+    g.datPos = number(get("datPos", "0"));
+}
+
+}  // namespace lintora

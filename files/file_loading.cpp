@@ -1,0 +1,485 @@
+#include "files/file_loading.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <stdexcept>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "files/charset.h"
+#include "files/data_files.h"
+#include "files/file_open.h"
+#include "files/file_saving.h"
+#include "files/gedcom_reader.h"
+#include "files/gedcom_writer.h"
+#include "files/text_lines.h"
+#include "lintora_version.h"
+#include "platform/platform.h"
+#include "record_store/clear.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/text_routines.h"
+#include "record_store/trees.h"
+#include "record_store/window_port.h"
+
+namespace lintora {
+
+namespace {
+
+// Files longer than this show the progress window.
+constexpr std::uintmax_t kProgressFrom = 50000;
+// Lines read between two progress updates.
+constexpr int32_t kProgressEvery = 2000;
+
+// The work: everything a load replaces. A load fills a fresh set and swaps
+// the old one back when the file turns out unusable.
+struct Work {
+    std::vector<IndivRec> Indiv;
+    int32_t IndivCount = 0;
+    std::vector<FamilRec> Famil;
+    int32_t FamilCount = 0;
+    std::vector<NoteRec> Notes;
+    int32_t NotesCount = 0, LastNote = 0;
+    std::vector<SourceRec> Source, GedSource;
+    int32_t SourceCount = 0;
+    int16_t SourceUB = 0, GedSourceCount = 0;
+    std::vector<ReposRec> Repository, GedRepository;
+    int32_t RepositoryCount = 0;
+    int16_t RepositoryUB = 0, GedRepositoryCount = 0;
+    int32_t CurIndiv = 0, LastIndiv = 0, CurFamil = 0, LastFamil = 0;
+    std::array<std::vector<int32_t>, 5> NameIdx;
+    std::array<int32_t, 5> NameIdxCount{};
+    std::array<int32_t, 32> TreeSlot{};
+    int32_t TreeCount = 0, PrevTreeCount = 0;
+    std::vector<TreeRec> Trees;
+    int32_t PruneIndiv = 0;
+    std::string PrunePending;
+    std::vector<ProgramState::XrefRec> XrefMap;
+    int32_t XrefCount = 0;
+    std::string LastPaste, FirstSite, FirstType, MixedSources, SurnameCase, DataChanged;
+    int32_t PageMainIndiv = 0;
+};
+
+void SwapWork(Work& w) {
+    using std::swap;
+    swap(g.Indiv, w.Indiv);
+    swap(g.IndivCount, w.IndivCount);
+    swap(g.Famil, w.Famil);
+    swap(g.FamilCount, w.FamilCount);
+    swap(g.Notes, w.Notes);
+    swap(g.NotesCount, w.NotesCount);
+    swap(g.LastNote, w.LastNote);
+    swap(g.Source, w.Source);
+    swap(g.GedSource, w.GedSource);
+    swap(g.SourceCount, w.SourceCount);
+    swap(g.SourceUB, w.SourceUB);
+    swap(g.GedSourceCount, w.GedSourceCount);
+    swap(g.Repository, w.Repository);
+    swap(g.GedRepository, w.GedRepository);
+    swap(g.RepositoryCount, w.RepositoryCount);
+    swap(g.RepositoryUB, w.RepositoryUB);
+    swap(g.GedRepositoryCount, w.GedRepositoryCount);
+    swap(g.CurIndiv, w.CurIndiv);
+    swap(g.LastIndiv, w.LastIndiv);
+    swap(g.CurFamil, w.CurFamil);
+    swap(g.LastFamil, w.LastFamil);
+    swap(g.NameIdx, w.NameIdx);
+    swap(g.NameIdxCount, w.NameIdxCount);
+    swap(g.TreeSlot, w.TreeSlot);
+    swap(g.TreeCount, w.TreeCount);
+    swap(g.PrevTreeCount, w.PrevTreeCount);
+    swap(g.Trees, w.Trees);
+    swap(g.PruneIndiv, w.PruneIndiv);
+    swap(g.PrunePending, w.PrunePending);
+    swap(g.XrefMap, w.XrefMap);
+    swap(g.XrefCount, w.XrefCount);
+    swap(g.LastPaste, w.LastPaste);
+    swap(g.FirstSite, w.FirstSite);
+    swap(g.FirstType, w.FirstType);
+    swap(g.MixedSources, w.MixedSources);
+    swap(g.SurnameCase, w.SurnameCase);
+    swap(g.DataChanged, w.DataChanged);
+    swap(g.PageMainIndiv, w.PageMainIndiv);
+}
+
+// The set a load fills; after a load it holds the other work, so its
+// tables are allocated once.
+Work& Spare() {
+    static Work w;
+    if (w.Indiv.size() != static_cast<std::size_t>(kMaxIndiv) + 1) w.Indiv.resize(kMaxIndiv + 1);
+    if (w.Famil.size() != static_cast<std::size_t>(kMaxFamil) + 1) w.Famil.resize(kMaxFamil + 1);
+    if (w.Notes.size() != static_cast<std::size_t>(kMaxNotes) + 1) w.Notes.resize(kMaxNotes + 1);
+    return w;
+}
+
+bool AllDigits(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+std::string UpperAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// The value of HEAD CHAR, upper case, or empty.
+std::string HeaderCharSet(const std::vector<std::string>& lines) {
+    bool inHead = false;
+    for (const auto& raw : lines) {
+        std::string line = TrimBlanks(raw);
+        if (line.empty()) continue;
+        if (line[0] == '0') {
+            if (inHead) break;
+            inHead = line == "0 HEAD" || line.rfind("0 HEAD ", 0) == 0;
+            if (!inHead) break;  // the header comes first or not at all
+            continue;
+        }
+        if (inHead && line.rfind("1 CHAR", 0) == 0) return UpperAscii(TrimBlanks(line.substr(6)));
+    }
+    return {};
+}
+
+// The file's text as lines of UTF-8: byte-order mark honoured, work-file
+// lines decoded, the character set of HEAD CHAR applied.
+std::vector<std::string> FileLines(const std::string& bytes) {
+    std::string text;
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    bool utf16 = bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF));
+    if (utf16) text = Utf16ToUtf8(bytes);
+    else if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) text = bytes.substr(3);
+    else text = bytes;
+    std::vector<std::string> lines = SplitFileLines(text);
+    for (auto& line : lines) {
+        // An encoded work-file line holds digits only; a GEDCOM line never does.
+        if (AllDigits(line)) {
+            std::string plain;
+            if (!TryDecodeLine(line, plain)) throw std::runtime_error("bad encoded line");
+            line = std::move(plain);
+        }
+    }
+    if (utf16) return lines;
+    const std::string charSet = HeaderCharSet(lines);
+    bool ansel = charSet == "ANSEL";
+    if (ansel) {
+        // A file that says ANSEL but is plainly UTF-8 (every non-ASCII
+        // byte in a valid sequence) is read as UTF-8.
+        bool nonAscii = false, valid = true;
+        for (const auto& line : lines) {
+            for (char c : line) nonAscii = nonAscii || (static_cast<unsigned char>(c) >= 0x80);
+            valid = valid && IsValidUtf8(line);
+        }
+        if (nonAscii && valid) ansel = false;
+    }
+    for (auto& line : lines) line = ansel ? AnselToUtf8(line) : ToUtf8(line);
+    return lines;
+}
+
+void Progress(bool shown, int value) {
+    if (shown) Port().ProgressSet(value);
+}
+
+void ProgressStage(bool shown, int maximum, const std::string& label) {
+    if (!shown) return;
+    Port().ProgressStart(maximum);
+    Windows().SetProgressLabel(label);
+}
+
+void ResetProgress() {
+    Port().ProgressEnd();
+    Windows().SetProgressLabel("Version " + std::to_string(kVersionMajor) + "." +
+                               std::to_string(kVersionMinor));
+}
+
+// The GEDCOM sources and repositories, cited or named like ours, into
+// Source and Repository; the citing records then point at them.
+void MergeGedSources() {
+    std::unordered_map<std::string, int32_t> gedSource;  // pointer -> GedSource
+    for (int32_t k = g.GedSourceCount; k >= 1; --k) gedSource[TrimBlanks(g.GedSource[k].sXref)] = k;
+    auto cite = [&](const std::string& xref) {
+        if (xref.empty()) return;
+        auto it = gedSource.find(xref);
+        if (it != gedSource.end()) ++g.GedSource[it->second].sCitations;
+    };
+    for (int32_t i = 1; i <= g.IndivCount; ++i) cite(g.Indiv[i].iSourXref.trimmed());
+    for (int32_t f = 1; f <= g.FamilCount; ++f) cite(g.Famil[f].fSourXref.trimmed());
+
+    std::unordered_map<std::string, int32_t> source;  // GEDCOM pointer -> Source
+    for (int32_t k = 1; k <= g.GedSourceCount; ++k) {
+        SourceRec& G = g.GedSource[k];
+        const std::string title = G.sTitle.trimmed();
+        if (title.empty()) continue;
+        for (int32_t s = 1; s <= g.SourceCount; ++s) {
+            if (g.Source[s].sTitle.trimmed() != title) continue;
+            g.Source[s].sCitations = G.sCitations;
+            g.Source[s].sXref = G.sXref;
+            G.sCitations = 0;
+            source.emplace(TrimBlanks(G.sXref), s);
+            break;
+        }
+    }
+    // A GEDCOM repository counts as cited when a source that is kept names it.
+    std::unordered_map<std::string, int32_t> gedRepos;
+    for (int32_t k = g.GedRepositoryCount; k >= 1; --k) gedRepos[TrimBlanks(g.GedRepository[k].rXref)] = k;
+    for (int32_t k = 1; k <= g.GedSourceCount; ++k) {
+        const SourceRec& G = g.GedSource[k];
+        if (G.sCitations <= 0) continue;
+        auto it = gedRepos.find(TrimBlanks(G.sReposXref));
+        if (it != gedRepos.end()) ++g.GedRepository[it->second].rCitations;
+    }
+    std::unordered_map<std::string, int32_t> repos;  // GEDCOM pointer -> Repository
+    for (int32_t k = 1; k <= g.GedRepositoryCount; ++k) {
+        ReposRec& G = g.GedRepository[k];
+        const std::string name = G.rName.trimmed();
+        if (name.empty()) continue;
+        for (int32_t r = 1; r <= g.RepositoryCount; ++r) {
+            if (g.Repository[r].rName.trimmed() != name) continue;
+            g.Repository[r].rXref = G.rXref;
+            g.Repository[r].rCitations = G.rCitations;
+            G.rCitations = 0;
+            repos.emplace(TrimBlanks(G.rXref), r);
+            break;
+        }
+    }
+    for (int32_t k = 1; k <= g.GedSourceCount; ++k) {
+        const SourceRec G = g.GedSource[k];
+        if (G.sCitations <= 0) continue;
+        int32_t s = AddSource();
+        if (s == 0) break;
+        SourceRec& S = g.Source[s];
+        S.sCitations = G.sCitations;
+        S.sTitle = G.sTitle;
+        S.sAbbr = G.sAbbr;
+        S.sAuthor = G.sAuthor;
+        S.sPublish = G.sPublish;
+        S.sXref = G.sXref;
+        S.sReposXref = G.sReposXref;
+        S.sFlag = "U";
+        source.emplace(TrimBlanks(G.sXref), s);
+    }
+    for (int32_t k = 1; k <= g.GedRepositoryCount; ++k) {
+        const ReposRec G = g.GedRepository[k];
+        if (G.rCitations <= 0) continue;
+        int32_t r = AddRepository();
+        if (r == 0) break;
+        ReposRec& R = g.Repository[r];
+        R.rCitations = G.rCitations;
+        R.rXref = G.rXref;
+        R.rName = G.rName;
+        R.rAddr = G.rAddr;
+        R.rCont = G.rCont;
+        R.rFlag = "U";
+        repos.emplace(TrimBlanks(G.rXref), r);
+    }
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        auto it = source.find(g.Indiv[i].iSourXref.trimmed());
+        if (!g.Indiv[i].iSourXref.blank() && it != source.end())
+            g.Indiv[i].iSource = static_cast<int16_t>(it->second);
+    }
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        auto it = source.find(g.Famil[f].fSourXref.trimmed());
+        if (!g.Famil[f].fSourXref.blank() && it != source.end())
+            g.Famil[f].fSource = static_cast<int16_t>(it->second);
+    }
+    for (int32_t s = 1; s <= g.SourceCount; ++s) {
+        SourceRec& S = g.Source[s];
+        const std::string x = TrimBlanks(S.sReposXref);
+        if (x.empty()) continue;
+        auto it = repos.find(x);
+        if (it != repos.end()) {
+            S.sRepos = static_cast<int16_t>(it->second);
+            continue;
+        }
+        for (int32_t r = 1; r <= g.RepositoryCount; ++r)
+            if (TrimBlanks(g.Repository[r].rXref) == x) {
+                S.sRepos = static_cast<int16_t>(r);
+                break;
+            }
+    }
+}
+
+// Partners the file names but does not hold become "<unknown>" persons.
+void AddPlaceholderSpouses() {
+    auto placeholder = [](const char* sex) -> int32_t {
+        int32_t i = AddIndiv();
+        if (i == 0) return 0;
+        IndivRec& R = g.Indiv[i];
+        R.iName = "<unknown>";
+        R.iGivn = "<unknown>";
+        R.iSex = sex;
+        R.iFamsCount = 1;
+        return i;
+    };
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        if (g.Famil[f].fHusb == 0) g.Famil[f].fHusb = placeholder("M");
+        if (g.Famil[f].fWife == 0) g.Famil[f].fWife = placeholder("F");
+    }
+}
+
+std::string Plural(int32_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+void ReportSkipsAndBadLines() {
+    const auto& r = g.GedRead;
+    if (r.skippedIndivs || r.skippedFamils || r.skippedNotes)
+        ShowProblem("The tables are full: " + Plural(r.skippedIndivs, "individual", "individuals") + ", " +
+                    Plural(r.skippedFamils, "family", "families") + " and " +
+                    Plural(r.skippedNotes, "note line", "note lines") + " of " + g.FileName +
+                    " were skipped.");
+    if (r.badLines) {
+        std::string at;
+        for (std::size_t k = 0; k < r.badLineNos.size(); ++k)
+            at += (k ? ", " : "") + std::to_string(r.badLineNos[k]);
+        if (r.badLines > static_cast<int32_t>(r.badLineNos.size())) at += ", ...";
+        ShowProblem("Problem reading " + g.FileName + ": " +
+                    Plural(r.badLines, "line was", "lines were") + " not understood and skipped (line " +
+                    at + ").\n" + r.firstBadLine);
+    }
+}
+
+// After the lines: placeholders, links, index, sources, surname case, trees.
+void CompleteLoad(bool progress, bool rememberedFile) {
+    ResolveGedLinks();
+    AddPlaceholderSpouses();
+    ProgressStage(progress, g.IndivCount, "Processing Family IDs ...");
+    BuildNameIndex();
+    Progress(progress, g.IndivCount);
+    ProgressStage(progress, 100, "Loading...");
+    Progress(progress, 5);
+    MergeGedSources();
+    Progress(progress, 55);
+    const std::string surname = g.Indiv[1].iSurn.trimmed();
+    g.SurnameCase = surname == UpperCase(surname) ? "U" : "P";
+    if (progress) Windows().SetProgressLabel("Building tree...");
+    Progress(progress, 85);
+    LoadGenTree();
+    ClearWorkWindows();
+    g.TreeSlot.fill(0);
+    const int32_t pos = g.datPos;
+    // The remembered root belongs to the remembered file only.
+    const bool live = rememberedFile && pos > 0 && pos <= g.IndivCount && g.Indiv[pos].iTree != kRemovedTree;
+    g.TreeSlot[0] = live ? pos : 1;
+    g.datPos = 0;
+    Progress(progress, 100);
+}
+
+}  // namespace
+
+void LoadFile() {
+    Work* swapped = nullptr;
+    bool progress = false;
+    const int16_t pasteSource = g.PasteSource;
+    try {
+        Windows().HideParentPickList();
+        Port().SetBusy(true);
+        const std::string path = g.FilePath;
+        std::error_code ec;
+        if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+            Port().SetBusy(false);
+            return;
+        }
+        int16_t err = 0;
+        int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
+        std::FILE* f = OpenedFile(no);
+        if (!f) {
+            Port().SetBusy(false);
+            if (err) ShowProblem("Problem opening " + path + ": the file cannot be read.");
+            return;
+        }
+        std::string bytes;
+        char buf[1 << 16];
+        std::size_t got;
+        while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, got);
+        const bool readFailed = std::ferror(f) != 0;
+        CloseFile(no);
+        if (readFailed) {
+            Port().SetBusy(false);
+            ShowProblem("Problem reading " + path + ": the file cannot be read.");
+            return;
+        }
+        if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
+            Port().SetBusy(false);
+            MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
+            return;
+        }
+        const std::uintmax_t length = bytes.size();
+        const std::string name = std::filesystem::path(path).filename().string();
+        progress = length > kProgressFrom;
+        ProgressStage(progress, static_cast<int>(length), "Reading " + name + " (" + std::to_string(length) + ")");
+        std::vector<std::string> lines = FileLines(bytes);
+        bytes.clear();
+
+        // Fresh tables; the work goes back when the file gives nothing.
+        swapped = &Spare();
+        SwapWork(*swapped);
+        ClearWorkTables();
+        g.PasteSource = 0;  // loaded records cite what the file says, not the last paste
+        LoadDatFile("Limited");
+        BeginGedRead();
+        std::size_t chars = 0;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            ParseGedRec(lines[k], static_cast<int32_t>(k + 1));
+            chars += lines[k].size();
+            if (progress && k % kProgressEvery == 0) Progress(true, static_cast<int>(chars));
+        }
+        Progress(progress, static_cast<int>(length));
+        if (!lines.empty()) {
+            std::vector<std::string> words;
+            for (auto& w : SplitFields(lines.back(), " "))
+                if (!w.empty()) words.push_back(w);
+            if (words.size() > 2 && words[1] == "TRLR") {
+                if (words.size() > 3) g.FirstType = words[3];
+                g.FirstSite = words[2];
+                if (words[2] == "Mixed-Source") g.MixedSources = "Y";
+            }
+        }
+        if (g.IndivCount == 0) {
+            SwapWork(*swapped);
+            swapped = nullptr;
+            g.PasteSource = pasteSource;
+            Port().SetBusy(false);
+            MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
+            ResetProgress();
+            return;
+        }
+        const bool rememberedFile = name == TrimBlanks(g.datFilename);
+        CompleteLoad(progress, rememberedFile);
+        swapped = nullptr;
+        g.PasteSource = pasteSource;
+
+        // The work now is the file's: remember it and show it.
+        SetFileNameParts(path);
+        g.FilePath = path;
+        Windows().SetMainCaption("Lintora (" + g.FileName + ")");
+        g.LastWorkFile = path;
+        SaveStartupSetting("InitDirWRK", g.FileDir);
+        SaveStartupSetting("datFilename", g.FileName);
+        g.datFilename = TrimBlanks(g.FileName);
+        g.InitDirWRK = TrimBlanks(g.FileDir);
+        SaveStartupSetting("datPos", std::to_string(g.TreeSlot[0]));
+        g.DataChanged = "N";
+        Windows().ClearSearchSiteLists();
+        Windows().BuildTree();
+        Windows().UpdateStatusBar();
+        Windows().EnableDataCommands();
+        Windows().SetToolButtonEnabled(9, false);
+        ResetProgress();
+        Port().SetBusy(false);
+        ReportSkipsAndBadLines();
+    } catch (const std::exception&) {
+        if (swapped) SwapWork(*swapped);
+        g.PasteSource = pasteSource;
+        Port().SetBusy(false);
+        MsgBox("Error: Input file " + g.FilePath + " format not recognizable to Lintora", MsgButtons::Ok,
+               MsgIcon::Exclamation);
+        ResetProgress();
+    }
+}
+
+}  // namespace lintora

@@ -1,0 +1,175 @@
+#include "files/file_open.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+#include "platform/platform.h"
+
+namespace lintora {
+
+namespace {
+
+struct OpenEntry {
+    std::FILE* file = nullptr;
+    std::string name;
+    int16_t mode = 0;
+};
+
+// File numbers in use, as the old file layer numbered them (1..511).
+std::map<int16_t, OpenEntry>& OpenFiles() {
+    static std::map<int16_t, OpenEntry> files;
+    return files;
+}
+
+constexpr int16_t kMaxFileNo = 511;
+constexpr int16_t kErrBadFileName = 64;
+constexpr int16_t kErrAlreadyOpen = 55;
+constexpr int16_t kErrTooManyFiles = 67;
+
+// Wildcard and reserved characters: ";" to "?" (";<=>?"), "[", "*" and "]".
+bool RefusedName(const std::string& name) {
+    for (char c : name)
+        if ((c >= ';' && c <= '?') || c == '[' || c == '*' || c == ']') return true;
+    return false;
+}
+
+bool ExistsAsFile(const std::string& name) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(name, ec);
+}
+
+int16_t NextFreeFileNo() {
+    const auto& files = OpenFiles();
+    for (int16_t n = 1; n <= kMaxFileNo; ++n)
+        if (!files.count(n)) return n;
+    return 0;
+}
+
+bool AlreadyOpen(const std::string& name, int16_t mode) {
+    for (const auto& [no, e] : OpenFiles())
+        if (e.name == name && (mode != kOpenInput || e.mode != kOpenInput)) return true;
+    return false;
+}
+
+// One attempt at steps 1, 3 and 4; returns the file error number, 0 on success.
+int16_t TryOpen(const std::string& name, int16_t mode, int16_t& fileNo) {
+    if (RefusedName(name)) return kErrBadFileName;
+    if (AlreadyOpen(name, mode)) return kErrAlreadyOpen;
+    int16_t no = NextFreeFileNo();
+    if (no == 0) return kErrTooManyFiles;
+    const char* how = "rb";
+    switch (mode) {
+        case kOpenOutput: how = "wb"; break;
+        case kOpenInput: how = "rb"; break;
+        case kOpenAppend: how = "ab"; break;
+        default: how = ExistsAsFile(name) ? "r+b" : "w+b"; break;  // random and binary
+    }
+    errno = 0;
+    std::FILE* f = std::fopen(name.c_str(), how);
+    if (!f) {
+        int err = errno;
+        if (err == ENOENT) {
+            // A missing folder is a path that does not exist, not a missing file.
+            std::error_code ec;
+            auto parent = std::filesystem::path(name).parent_path();
+            if (!parent.empty() && !std::filesystem::is_directory(parent, ec)) return 76;
+        }
+        return FileErrorNumber(err, mode);
+    }
+    OpenFiles()[no] = OpenEntry{f, name, mode};
+    fileNo = no;
+    return 0;
+}
+
+}  // namespace
+
+int16_t FileErrorNumber(int systemError, int16_t mode) {
+    switch (systemError) {
+        case ENOENT: return mode == kOpenInput ? 53 : 76;
+        case ENOTDIR: return 76;
+        case EACCES:
+        case EPERM: return 70;
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return 61;
+        case EIO: return 57;
+        case ENXIO:
+        case ENODEV: return 68;
+        case EBUSY: return 71;
+        case ENAMETOOLONG: return 64;
+        case EINVAL: return 52;
+        case EMFILE:
+        case ENFILE: return kErrTooManyFiles;
+        default: return 75;  // path/file access error
+    }
+}
+
+int16_t OpenFileChecked(const std::string& name, int16_t mode, int16_t recordLength,
+                        bool replaceCheck, int16_t* error) {
+    (void)recordLength;  // records of fixed length are not used by any caller
+    if (error) *error = 0;
+    if (mode < kOpenOutput || mode > kOpenBinary) return 0;
+    if (replaceCheck && mode == kOpenOutput && !RefusedName(name) && ExistsAsFile(name)) {
+        MsgResult r = MsgBox("Replace contents of " + name + "?", MsgButtons::OkCancel,
+                             MsgIcon::Exclamation, "Replace File?");
+        if (r != MsgResult::Ok) return 0;
+    }
+    for (;;) {
+        int16_t fileNo = 0;
+        int16_t err = TryOpen(name, mode, fileNo);
+        if (err == 0) return fileNo;
+        const int16_t answer = FileErrors(err);
+        if (answer == kFileUnknown && error) *error = err;
+        if (answer != kFileRetry) return 0;
+    }
+}
+
+int16_t FileErrors(int16_t errorNumber) {
+    MsgButtons buttons = MsgButtons::Ok;
+    std::string text;
+    switch (errorNumber) {
+        case 52: text = "That filename is illegal.52"; break;
+        case 54: text = "Can't open your file for that type of access."; break;
+        case 55: text = "That file is already open."; break;
+        case 57: text = "The disk is full."; break;
+        case 62:
+            text = std::string("This file has a nonstandard end-of-file marker,") +
+                   "or an attempt was made to read beyond " + "the end-of-file marker.";
+            break;
+        case 64: text = "That filename is illegal.64"; break;
+        case 68:
+            text = "That device appears to be unavailable.";
+            buttons = MsgButtons::RetryCancel;
+            break;
+        case 71: text = "The disk is not ready."; break;
+        case 76: text = "That path doesn't exist."; break;
+        default: return kFileUnknown;
+    }
+    switch (MsgBox(text, buttons, MsgIcon::Exclamation, "File Error")) {
+        case MsgResult::Ok:
+        case MsgResult::Cancel: return kFileGiveUp;
+        case MsgResult::Retry: return kFileRetry;
+        default: return kFileUnknown;
+    }
+}
+
+std::FILE* OpenedFile(int16_t fileNo) {
+    auto& files = OpenFiles();
+    auto it = files.find(fileNo);
+    return it == files.end() ? nullptr : it->second.file;
+}
+
+bool CloseFile(int16_t fileNo) {
+    auto& files = OpenFiles();
+    auto it = files.find(fileNo);
+    if (it == files.end()) return false;
+    bool ok = std::fclose(it->second.file) == 0;
+    files.erase(it);
+    return ok;
+}
+
+}  // namespace lintora

@@ -1,0 +1,149 @@
+#include "files/file_saving.h"
+
+#include <exception>
+#include <filesystem>
+
+#include "files/data_files.h"
+#include "files/file_open.h"
+#include "files/gedcom_writer.h"
+#include "lintora_version.h"
+#include "platform/atomic_file.h"
+#include "platform/platform.h"
+#include "record_store/program_state.h"
+#include "record_store/window_port.h"
+
+namespace lintora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kProgressAbove = 400;
+
+// The end of every save that did not write the file.
+void NotSaved() {
+    Port().SetBusy(false);
+    Windows().SetStatusLabel("File not saved...");
+    Windows().HidePreferences();
+}
+
+// Asks for the file name; "" when the dialog was cancelled.
+std::string AskFileName(bool ged) {
+    std::string base = TrimBlanks(g.FileName);
+    if (auto dot = base.find('.'); dot != std::string::npos) base.resize(dot);
+    FileDialogRequest req;
+    req.title = ged ? "Save As GED" : "Save As Workfile";
+    // The program's own file type comes first, so that the dialog starts on it.
+    req.filter = ged ? "GED Files (*.ged);;All Files (*.*);;Text Files (*.txt)"
+                     : "Work Files (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)";
+    req.initialDir = TrimBlanks(ged ? g.InitDirGED : g.InitDirWRK);
+    if (!TrimBlanks(base).empty()) req.fileName = (fs::path(req.initialDir) / base).string();
+    std::string path = Port().SaveFileDialog(req);
+    if (path.empty()) return path;
+    // Only the name itself decides whether an extension is missing; a dot
+    // in a folder name does not count.
+    if (fs::path(path).filename().string().find('.') == std::string::npos) path += ged ? ".ged" : ".lnt";
+    return path;
+}
+
+// The characters the checked opening refuses in a name (";" to "?", "[",
+// "]" and "*"). A file saved under such a name could not be opened again.
+bool RefusedName(const std::string& path) {
+    for (char c : path)
+        if ((c >= ';' && c <= '?') || c == '[' || c == '*' || c == ']') return true;
+    return false;
+}
+
+}  // namespace
+
+void SetFileNameParts(const std::string& path) {
+    fs::path p(path);
+    g.FileName = p.filename().string();
+    g.FileDir = p.parent_path().string();
+}
+
+bool SaveFile(const std::string& askName, const std::string& kind) {
+    const bool ged = kind == "GED";
+    std::string path = g.FilePath;
+    try {
+        if (askName == "Y") {
+            path = AskFileName(ged);
+            if (path.empty()) {
+                NotSaved();
+                return false;
+            }
+        }
+        if (RefusedName(path)) {
+            FileErrors(64);  // "That filename is illegal."
+            ShowProblem("Error occurred while trying to save file, please retry.\n"
+                        "A file name may not hold any of ; < = > ? [ ] *");
+            NotSaved();
+            return false;
+        }
+        std::error_code ec;
+        if (fs::exists(path, ec) && !AskYesNo("Overwrite existing file?")) return false;
+
+        const bool progress = g.IndivCount > kProgressAbove;
+        Port().SetBusy(true);
+        std::vector<std::string> lines =
+            BuildFileLines(ged ? FileKind::Gedcom : FileKind::Work, path, progress);
+        if (progress) {
+            Windows().SetProgressLabel("Saving to disk...");
+            Port().ProgressStart(100);
+            Port().ProgressSet(100);
+        }
+        std::string error =
+            WriteFileAtomically(path, FileContents(ged ? FileKind::Gedcom : FileKind::Work, lines));
+        if (progress) {
+            Port().ProgressEnd();
+            Windows().SetProgressLabel("Version " + std::to_string(kVersionMajor) + "." +
+                                       std::to_string(kVersionMinor));
+        }
+        if (!error.empty()) {
+            Port().SetBusy(false);
+            ShowProblem("Error occurred while trying to save file, please retry.\n" + error);
+            NotSaved();
+            return false;
+        }
+
+        // The file is in place: only now do the state and the settings name it.
+        g.FilePath = path;
+        SetFileNameParts(path);
+        std::string dir = TrimBlanks(g.FileDir);
+        std::string settingsError;
+        auto save = [&](const char* key, const std::string& value) {
+            std::string e = SaveStartupSetting(key, value);
+            if (settingsError.empty()) settingsError = e;
+        };
+        if (ged) {
+            save("InitDirGED", dir);
+            save("datFilename", " ");
+            save("datPos", "0");
+            g.datFilename = " ";
+            g.LastWorkFile.clear();
+            g.InitDirGED = dir;
+        } else {
+            save("InitDirWRK", dir);
+            save("datFilename", TrimBlanks(g.FileName));
+            save("datPos", std::to_string(g.TreeSlot[0]));
+            g.datFilename = TrimBlanks(g.FileName);
+            g.LastWorkFile = path;
+            g.InitDirWRK = dir;
+            Windows().SetMainCaption("Lintora (" + g.FileName + ")");
+        }
+        g.DataChanged = "N";
+        Port().SetBusy(false);
+        ShowInfo(path + " successfully saved");
+        if (!settingsError.empty()) ShowProblem("Problem saving settings: " + settingsError);
+        Windows().SetStatusLabel(path + " saved");
+        Windows().HidePreferences();
+        return true;
+    } catch (const std::exception& e) {
+        Port().SetBusy(false);
+        ShowProblem(std::string("Error occurred while trying to save file, please retry.\n") + e.what());
+        NotSaved();
+        return false;
+    }
+}
+
+}  // namespace lintora

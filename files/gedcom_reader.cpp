@@ -1,0 +1,524 @@
+#include "files/gedcom_reader.h"
+
+#include <charconv>
+#include <exception>
+#include <stdexcept>
+#include <string_view>
+
+#include "record_store/fixed_text.h"
+#include "record_store/name_parsing.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+
+namespace lintora {
+
+namespace {
+
+// GEDCOM allows levels up to 99; anything deeper is not a GEDCOM line.
+constexpr int kMaxLevel = 99;
+// Line numbers named in the bad-line report.
+constexpr std::size_t kBadLinesNamed = 5;
+// Characters a note line holds; longer text continues on CONC lines.
+constexpr std::size_t kNoteWidth = 120;
+
+bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+
+bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+
+bool IsPointer(std::string_view w) { return w.size() >= 2 && w.front() == '@' && w.back() == '@'; }
+
+// Position just after the word that starts at or after pos, and where that word starts.
+std::size_t SkipWord(std::string_view s, std::size_t pos, std::size_t* start = nullptr) {
+    while (pos < s.size() && IsBlankChar(s[pos])) ++pos;
+    if (start) *start = pos;
+    while (pos < s.size() && !IsBlankChar(s[pos])) ++pos;
+    return pos;
+}
+
+void BadLine(const std::string& message) {
+    auto& r = g.GedRead;
+    ++r.badLines;
+    if (r.badLineNos.size() < kBadLinesNamed) r.badLineNos.push_back(r.lineNo);
+    if (r.firstBadLine.empty()) r.firstBadLine = message;
+}
+
+template <typename Int>
+Int ToNumber(std::string_view s) {
+    std::string t = TrimBlanks(s);
+    Int v{};
+    auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec == std::errc::result_out_of_range) throw std::runtime_error("Overflow");
+    if (ec != std::errc() || p != t.data() + t.size() || t.empty()) throw std::runtime_error("Type mismatch");
+    return v;
+}
+
+// Files one note line (kind "I", "F"), continuing text longer than a note
+// line holds on CONC lines so that nothing is cut. Returns false when the
+// note table is full.
+bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::string_view text) {
+    auto& r = g.GedRead;
+    std::string rest(text);
+    std::string lineTag = tag;
+    do {
+        std::string piece = Utf8Left(rest, kNoteWidth);
+        rest.erase(0, piece.size());
+        int32_t n = AddNotes();
+        if (n == 0) {
+            ++r.skippedNotes;
+            return false;
+        }
+        NoteRec& N = g.Notes[n];
+        N.nKind = kind;
+        N.nOwner = owner;
+        N.nTag = lineTag;
+        N.nText = piece;
+        // The length keeps trailing blanks, which the padded field gives back.
+        N.nLen = static_cast<int16_t>(Utf8Length(piece));
+        lineTag = "2 CONC";
+    } while (!rest.empty());
+    return true;
+}
+
+// A note line of an individual ("I") or family ("F"); sub is the path below
+// the record type (":NOTE", ":NOTE:CONT", ":NOTE:CONC").
+void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<18>& noteXref,
+              FixedText<1>& noteFlag, std::vector<ProgramState::GedPending>& pointers) {
+    const std::string& value = g.GedValue;
+    std::string tag;
+    if (sub == ":NOTE") {
+        if (g.GedValueIsPointer) {  // its text comes once all records are read
+            noteXref = value;
+            pointers.push_back({owner, value});
+            return;
+        }
+        if (!value.empty() && value.front() == '@') {
+            noteXref = value;
+            return;
+        }
+        // A blank NOTE line still opens a note: the CONC and CONT lines
+        // below it must not run on into the note before.
+        tag = "1 NOTE";
+    } else if (sub == ":NOTE:CONT") {
+        tag = "2 CONT";
+    } else if (sub == ":NOTE:CONC") {
+        tag = "2 CONC";
+    } else {
+        return;
+    }
+    if (FileNoteText(kind, owner, tag, g.GedRawValue)) noteFlag = "Y";
+}
+
+void SetIfNonBlank(auto& field, const std::string& value) {
+    if (!TrimBlanks(value).empty()) field = value;
+}
+
+bool EventPath(std::string_view path, std::initializer_list<std::string_view> prefixes) {
+    for (auto p : prefixes)
+        if (StartsWith(path, p)) return true;
+    return false;
+}
+
+void StoreName(IndivRec& R, const std::string& value) {
+    std::string joined;
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t slash = value.find('/', start);
+        pieces.push_back(value.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    for (const auto& p : pieces) joined += TrimBlanks(p) + " ";
+    R.iName = joined;
+    NameParts np = ParseNameParts(TrimBlanks(joined));
+    R.iSurn = np.surname;
+    R.iGivn = np.given;
+    R.iPrefix = np.prefix;
+    R.iSuffix = np.suffix;
+    R.iTitle = np.title;
+    R.iNick = np.nickname;
+    R.iNameKey = np.key;
+    // The slashes say which words are the surname ("Mary /Van Dyke/");
+    // they win over the guess from the word order.
+    if (pieces.size() >= 3) {
+        std::string surname = TrimBlanks(pieces[1]);
+        if (!surname.empty() && surname != R.iSurn.trimmed()) {
+            R.iSurn = surname;
+            R.iGivn = TrimBlanks(pieces[0]);
+        }
+    }
+}
+
+}  // namespace
+
+void BeginGedRead() {
+    g.GedTagStack.clear();
+    g.GedTagPath.clear();
+    g.GedValue.clear();
+    g.GedRawValue.clear();
+    g.GedValueIsPointer = false;
+    g.GedNoteXref.clear();
+    g.XrefMap.assign(1, {});
+    g.XrefCount = 0;
+    g.GedRead = ProgramState::GedReadState{};
+}
+
+int32_t FindXrefIndiv(const std::string& xref) {
+    const std::string key = TrimBlanks(xref);
+    if (key.empty()) return 0;  // a blank pointer names nobody
+    auto it = g.GedRead.xrefIndex.find(key);
+    if (it == g.GedRead.xrefIndex.end()) return 0;
+    return g.XrefMap[it->second].xIndiv;
+}
+
+void ParseGedRec(const std::string& line, int32_t lineNo) {
+    auto& r = g.GedRead;
+    r.lineNo = lineNo;
+    try {
+        std::string_view s(line);
+        std::size_t p = 0;
+        while (p < s.size() && IsBlankChar(s[p])) ++p;
+        if (p == s.size()) return;  // empty or only blanks
+        std::size_t q = p;
+        while (q < s.size() && q - p <= 2 && s[q] >= '0' && s[q] <= '9') ++q;
+        if (q == p || q - p > 2 || (q < s.size() && !IsBlankChar(s[q])))
+            throw std::runtime_error("not a GEDCOM line");
+        const int level = ToNumber<int>(s.substr(p, q - p));
+        if (level > kMaxLevel) throw std::runtime_error("not a GEDCOM line");
+        // A line more than one level deeper than the one before has no
+        // parent; the missing levels stay empty, so its path matches nothing.
+        g.GedTagStack.resize(static_cast<std::size_t>(level) + 1);
+        std::size_t wordStart = 0;
+        std::size_t afterWord = SkipWord(s, q, &wordStart);
+        std::string_view word = s.substr(wordStart, afterWord - wordStart);
+        if (level == 0) {
+            // The record type is the word after the pointer, if there is one.
+            std::string_view type = word;
+            if (IsPointer(word) || (!word.empty() && word.front() == '@')) {
+                std::size_t typeStart = 0;
+                std::size_t afterType = SkipWord(s, afterWord, &typeStart);
+                type = s.substr(typeStart, afterType - typeStart);
+                afterWord = afterType;
+            }
+            g.GedTagStack[0] = std::string(type);
+            r.skipRecord = false;
+        } else {
+            if (IsPointer(word)) {  // a pointer before the tag
+                std::size_t tagStart = 0;
+                std::size_t afterTag = SkipWord(s, afterWord, &tagStart);
+                word = s.substr(tagStart, afterTag - tagStart);
+            }
+            g.GedTagStack[level] = std::string(word);
+        }
+        std::string path;
+        for (std::size_t i = 0; i < g.GedTagStack.size(); ++i) {
+            if (i) path += ':';
+            path += g.GedTagStack[i];
+        }
+        g.GedTagPath = std::move(path);
+        GetGedValue(line);
+        LoadTables();
+    } catch (const std::exception&) {
+        BadLine("Problem parsing GedRec: " + TrimBlanks(line));
+    }
+}
+
+void GetGedValue(const std::string& line) {
+    std::string_view s(line);
+    std::size_t levelEnd = SkipWord(s, 0);
+    std::size_t wStart = 0;
+    std::size_t wEnd = SkipWord(s, levelEnd, &wStart);
+    std::string_view w = s.substr(wStart, wEnd - wStart);
+    const bool levelZero = TrimBlanks(s.substr(0, levelEnd)) == "0";
+    std::string raw;
+    g.GedValueIsPointer = false;
+    if (IsPointer(w)) {
+        g.GedValue = std::string(w.substr(1, w.size() - 2));
+        g.GedValueIsPointer = true;
+        // Text after the record type of a level-0 line (a NOTE record's first line).
+        std::size_t afterType = SkipWord(s, wEnd);
+        if (afterType < s.size()) raw = std::string(s.substr(afterType + 1));
+        g.GedRawValue = raw;
+        return;
+    }
+    if (levelZero) {
+        if (wEnd < s.size()) raw = std::string(s.substr(wEnd + 1));
+    } else if (wEnd < s.size()) {
+        raw = std::string(s.substr(wEnd + 1));  // one blank after the tag
+    }
+    g.GedRawValue = raw;
+    std::string v = TrimBlanks(raw);
+    if (IsPointer(v) && v.find(' ') == std::string::npos) {
+        v = v.substr(1, v.size() - 2);
+        g.GedValueIsPointer = true;
+    }
+    g.GedValue = v;
+}
+
+void LoadTables() {
+    try {
+        if (g.GedRead.skipRecord || g.GedTagStack.empty()) return;
+        const std::string& type = g.GedTagStack[0];
+        if (type == "INDI") ProcessINDI();
+        else if (type == "FAM") ProcessFAM();
+        else if (type == "SOUR") ProcessSOUR();
+        else if (type == "REPO") ProcessREPO();
+        else if (type == "NOTE") ProcessNOTE();
+        // HEAD (its FILE never names the program's own file; CHAR is read
+        // before the lines), SUBM, SUBN, TRLR and other records: nothing.
+    } catch (const std::exception& e) {
+        BadLine("Problem loading GedCom table (LoadTables): " + g.GedTagPath + "\n" + e.what());
+    }
+}
+
+void ProcessINDI() {
+    auto& r = g.GedRead;
+    const std::string& path = g.GedTagPath;
+    const std::string& value = g.GedValue;
+    try {
+        if (path == "INDI") {
+            int32_t i = AddIndiv();
+            r.curIndiv = i;
+            if (i == 0) {
+                r.skipRecord = true;
+                ++r.skippedIndivs;
+                return;
+            }
+            g.Indiv[i].iXref = value;
+            g.XrefMap.push_back({TrimBlanks(value), i});
+            g.XrefCount = static_cast<int32_t>(g.XrefMap.size()) - 1;
+            if (!TrimBlanks(value).empty()) r.xrefIndex.emplace(TrimBlanks(value), g.XrefCount);
+            return;
+        }
+        const int32_t i = r.curIndiv;
+        if (i <= 0 || i > g.IndivCount) return;
+        IndivRec& R = g.Indiv[i];
+        if (path == "INDI:NAME") StoreName(R, value);
+        else if (path == "INDI:TITL" || path == "INDI:NAME:TITL") SetIfNonBlank(R.iTitle, value);
+        else if (path == "INDI:NAME:NPFX") SetIfNonBlank(R.iPrefix, value);
+        else if (path == "INDI:NAME:NSFX") SetIfNonBlank(R.iSuffix, value);
+        else if (path == "INDI:NAME:NICK") SetIfNonBlank(R.iNick, value);
+        else if (path == "INDI:NAME:GIVN") SetIfNonBlank(R.iGivn, value);
+        else if (path == "INDI:NAME:SURN") SetIfNonBlank(R.iSurn, value);
+        else if (path == "INDI:NAME:_EXT") R.iExt = value;
+        else if (path == "INDI:_GID") R.iGenID = value;
+        else if (path == "INDI:SEX") R.iSex = value;
+        else if (path == "INDI:CDP2") {
+            std::size_t dash = value.find('-');
+            R.iCDno = ToNumber<int16_t>(value.substr(0, dash));
+            if (dash == std::string::npos) throw std::runtime_error("Subscript out of range");
+            R.iPIDno = ToNumber<int32_t>(value.substr(dash + 1));
+        } else if (path == "INDI:SUBN") R.iSubmNo = value;
+        else if (StartsWith(path, "INDI:NOTE")) {
+            NoteLine("I", i, path.substr(4), R.iNoteXref, R.iNoteFlg, r.indivNotePtrs);
+        } else if (path == "INDI:AFN") R.iAFN = value;
+        else if (path == "INDI:FAMC") R.iFamcXref = value;
+        else if (path == "INDI:FAMS") {
+            if (R.iFamsCount < INT16_MAX) ++R.iFamsCount;
+        } else if (path == "INDI:SOUR") R.iSourXref = value;
+        // The change stamp is the record's own; a reload keeps it.
+        else if (path == "INDI:CHAN:DATE") SetIfNonBlank(R.iChanDate, value);
+        else if (path == "INDI:CHAN:DATE:TIME") SetIfNonBlank(R.iChanTime, value);
+
+        if (EventPath(path, {"INDI:BIR", "INDI:DEA", "INDI:CHR", "INDI:EVE", "INDI:BUR", "INDI:BAP",
+                             "INDI:IMM", "INDI:EMI"}))
+            ProcessEvent("I");
+    } catch (const std::exception& e) {
+        BadLine("Problem processing Indiv (ProcessINDI): \n" + path + ": " + value + "\n" + e.what());
+    }
+}
+
+void ProcessFAM() {
+    auto& r = g.GedRead;
+    const std::string& path = g.GedTagPath;
+    const std::string& value = g.GedValue;
+    try {
+        if (path == "FAM") {
+            int32_t f = AddFamil();
+            r.curFamil = f;
+            if (f == 0) {
+                r.skipRecord = true;
+                ++r.skippedFamils;
+                return;
+            }
+            g.Famil[f].fXref = value;
+            return;
+        }
+        const int32_t f = r.curFamil;
+        if (f <= 0 || f > g.FamilCount) return;
+        FamilRec& F = g.Famil[f];
+        if (path == "FAM:HUSB") {
+            F.fHusbXref = value;
+            int32_t i = FindXrefIndiv(value);
+            if (i != F.fWife) F.fHusb = i;  // never the same person as the wife
+        } else if (path == "FAM:WIFE") {
+            F.fWifeXref = value;
+            int32_t i = FindXrefIndiv(value);
+            if (i != F.fHusb) F.fWife = i;
+        } else if (path == "FAM:CHIL") {
+            if (F.fChilCount < INT16_MAX) ++F.fChilCount;
+            r.children.push_back({f, value});
+        } else if (path == "FAM:SOUR") F.fSourXref = value;
+        else if (StartsWith(path, "FAM:NOTE")) {
+            NoteLine("F", f, path.substr(3), F.fNoteXref, F.fNoteFlg, r.familNotePtrs);
+        }
+        if (EventPath(path, {"FAM:MAR", "FAM:DIV", "FAM:EVE", "FAM:ANU"})) ProcessEvent("F");
+    } catch (const std::exception& e) {
+        BadLine("Problem processing Family (ProcessFAM): \n" + path + ": " + value + "\n" + e.what());
+    }
+}
+
+void ProcessEvent(const std::string& ownerKind) {
+    (void)ownerKind;  // the field follows from the path alone
+    const std::string& path = g.GedTagPath;
+    try {
+        const std::string& v = g.GedValue;
+        const auto& r = g.GedRead;
+        if (StartsWith(path, "INDI:")) {
+            if (r.curIndiv <= 0 || r.curIndiv > g.IndivCount) return;
+            IndivRec& R = g.Indiv[r.curIndiv];
+            if (path == "INDI:BIRT:DATE") R.ibDate = v;
+            else if (path == "INDI:BIRT:PLAC") R.ibPlace = v;
+            else if (path == "INDI:CHR:DATE") R.icDate = v;
+            else if (path == "INDI:CHR:PLAC") R.icPlace = v;
+            else if (path == "INDI:DEAT:DATE") R.idDate = v;
+            else if (path == "INDI:DEAT:PLAC") R.idPlace = v;
+            else if (path == "INDI:BURI:DATE") R.iblDate = v;
+            else if (path == "INDI:BURI:PLAC") R.iblPlace = v;
+        } else if (StartsWith(path, "FAM:")) {
+            if (r.curFamil <= 0 || r.curFamil > g.FamilCount) return;
+            FamilRec& F = g.Famil[r.curFamil];
+            if (path == "FAM:MARR:DATE") F.fmDate = v;
+            else if (path == "FAM:MARR:PLAC") F.fmPlace = v;
+        }
+    } catch (const std::exception& e) {
+        BadLine("Problem loading GedCom table (ProcessEvent): " + path + "\n" + e.what());
+    }
+}
+
+void ProcessNOTE() {
+    auto& r = g.GedRead;
+    const std::string& path = g.GedTagPath;
+    try {
+        if (path == "NOTE") {
+            g.GedNoteXref = g.GedValue;
+            // The record's first line of text stands on its level-0 line.
+            auto& lines = r.noteRecords[g.GedNoteXref];
+            lines.clear();
+            lines.push_back({"1 NOTE", g.GedRawValue});
+        } else if (path == "NOTE:CONT" || path == "NOTE:CONC") {
+            auto it = r.noteRecords.find(g.GedNoteXref);
+            if (it == r.noteRecords.end()) return;
+            it->second.push_back({path == "NOTE:CONT" ? "2 CONT" : "2 CONC", g.GedRawValue});
+        }
+    } catch (const std::exception& e) {
+        BadLine("Problem processing Notes (ProcessNOTE): " + path + ": " + g.GedValue + "\n" + e.what());
+    }
+}
+
+void ProcessSOUR() {
+    auto& r = g.GedRead;
+    const std::string& path = g.GedTagPath;
+    const std::string& value = g.GedValue;
+    try {
+        if (path == "SOUR") {
+            int32_t s = AddGedSource();
+            r.curSource = static_cast<int16_t>(s);
+            if (s == 0) {
+                r.skipRecord = true;
+                return;
+            }
+            g.GedSource[s].sXref = value;
+            return;
+        }
+        const int16_t s = r.curSource;
+        if (s <= 0 || s > g.GedSourceCount) return;
+        SourceRec& S = g.GedSource[s];
+        if (path == "SOUR:TITL") S.sTitle = value;
+        else if (path == "SOUR:AUTH") S.sAuthor = value;
+        else if (path == "SOUR:PUBL") S.sPublish = value;
+        else if (path == "SOUR:ABBR") S.sAbbr = value;
+        else if (path == "SOUR:REPO") S.sReposXref = value;
+    } catch (const std::exception& e) {
+        BadLine("Problem processing Sources (ProcessSOUR): " + path + ": " + value + "\n" + e.what());
+    }
+}
+
+void ProcessREPO() {
+    auto& r = g.GedRead;
+    const std::string& path = g.GedTagPath;
+    const std::string& value = g.GedValue;
+    try {
+        if (path == "REPO") {
+            int32_t n = AddGedRepository();
+            r.curRepos = static_cast<int16_t>(n);
+            if (n == 0) {
+                r.skipRecord = true;
+                return;
+            }
+            g.GedRepository[n].rXref = value;
+            return;
+        }
+        const int16_t n = r.curRepos;
+        if (n <= 0 || n > g.GedRepositoryCount) return;
+        ReposRec& R = g.GedRepository[n];
+        if (path == "REPO:NAME") R.rName = value;
+        else if (path == "REPO:ADDR") R.rAddr = value;
+        else if (path == "REPO:CONT") R.rCont = value;
+        // The address continuation as GEDCOM places it, below ADDR; the first one counts.
+        else if (path == "REPO:ADDR:CONT" && R.rCont.blank()) R.rCont = value;
+    } catch (const std::exception& e) {
+        BadLine("Problem processing Repository (ProcessREPO): \n" + path + ": " + value + "\n" + e.what());
+    }
+}
+
+void ResolveGedLinks() {
+    auto& r = g.GedRead;
+    // Spouses named before their own INDI records.
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        FamilRec& F = g.Famil[f];
+        if (F.fHusb == 0 && !F.fHusbXref.blank()) {
+            int32_t i = FindXrefIndiv(F.fHusbXref.value());
+            if (i != F.fWife) F.fHusb = i;
+        }
+        if (F.fWife == 0 && !F.fWifeXref.blank()) {
+            int32_t i = FindXrefIndiv(F.fWifeXref.value());
+            if (i != F.fHusb) F.fWife = i;
+        }
+    }
+    // Family as child: the child's own FAMC line first, else the family's CHIL line.
+    std::unordered_map<std::string, int32_t> famByXref;
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        std::string x = g.Famil[f].fXref.trimmed();
+        if (!x.empty()) famByXref.emplace(x, f);
+    }
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        IndivRec& R = g.Indiv[i];
+        if (R.iFamcXref.blank()) continue;
+        auto it = famByXref.find(R.iFamcXref.trimmed());
+        // Nobody is a child of his own marriage.
+        if (it != famByXref.end() && g.Famil[it->second].fHusb != i && g.Famil[it->second].fWife != i)
+            R.iFamc = g.Famil[it->second].fRIN;
+    }
+    for (const auto& c : r.children) {
+        int32_t i = FindXrefIndiv(c.xref);
+        if (i > 0 && g.Indiv[i].iFamc == 0 &&
+            i != g.Famil[c.record].fHusb && i != g.Famil[c.record].fWife)
+            g.Indiv[i].iFamc = c.record;
+    }
+    // Note pointers bring the text of the note record.
+    auto bring = [&](const char* kind, const std::vector<ProgramState::GedPending>& ptrs, auto flag) {
+        for (const auto& p : ptrs) {
+            auto it = r.noteRecords.find(p.xref);
+            if (it == r.noteRecords.end()) continue;
+            bool any = false;
+            for (const auto& line : it->second)
+                any = FileNoteText(kind, p.record, line.tag, line.text) || any;
+            if (any) flag(p.record);
+        }
+    };
+    bring("I", r.indivNotePtrs, [](int32_t i) { g.Indiv[i].iNoteFlg = "Y"; });
+    bring("F", r.familNotePtrs, [](int32_t f) { g.Famil[f].fNoteFlg = "Y"; });
+}
+
+}  // namespace lintora

@@ -1,0 +1,378 @@
+#include "files/gedcom_writer.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+#include "files/charset.h"
+#include "files/text_lines.h"
+#include "lintora_version.h"
+#include "platform/atomic_file.h"
+#include "platform/platform.h"
+#include "record_store/program_state.h"
+#include "record_store/window_port.h"
+
+namespace lintora {
+
+namespace {
+
+// The maker's postal address in the header.
+constexpr const char* kMakerAddress[] = {"Corvesta Software", "12 Harbour Lane", "Bristol BS1 4QA"};
+
+bool NonBlank(const std::string& s) { return s.find_first_not_of(' ') != std::string::npos; }
+
+// Field values never carry a line end into the file.
+std::string OneLine(std::string s) {
+    for (auto& c : s)
+        if (c == '\r' || c == '\n') c = ' ';
+    return s;
+}
+
+class Writer {
+public:
+    Writer(FileKind kind, const std::string& filePath, bool progress)
+        : filePath_(filePath), progress_(progress) {
+        gedcom_ = kind == FileKind::Gedcom;
+        // The work file keeps its citations whatever the export options say;
+        // there every record gets one citation.
+        citations_ = !gedcom_ || g.SourceCheck;
+        perItem_ = gedcom_ && g.Option1 == 1;
+        writeSources_ = !gedcom_ || g.SourceCheck;
+    }
+
+    std::vector<std::string> Build() {
+        Index();
+        if (gedcom_) {
+            Header();
+            if (g.PrepCheck) Submitter();
+        }
+        Individuals();
+        Families();
+        if (writeSources_) {
+            Sources();
+            Repositories();
+        }
+        Trailer();
+        return std::move(lines_);
+    }
+
+private:
+    std::string filePath_;
+    bool progress_;
+    bool gedcom_ = true;
+    bool citations_ = true;
+    bool perItem_ = false;
+    bool writeSources_ = true;
+    std::vector<std::string> lines_;
+    std::vector<std::vector<int32_t>> famsOf_, childrenOf_, indivNotes_, familNotes_;
+    std::vector<bool> sourceWritten_;
+
+    void Line(std::string text) { lines_.push_back(OneLine(std::move(text))); }
+
+    bool IndivLive(int32_t i) const { return i >= 1 && i <= g.IndivCount && g.Indiv[i].iTree != 99; }
+    bool FamilLive(int32_t f) const { return f >= 1 && f <= g.FamilCount && g.Famil[f].fTree != 99; }
+
+    // One pass over the tables instead of a scan per record.
+    void Index() {
+        famsOf_.assign(g.IndivCount + 1, {});
+        childrenOf_.assign(g.FamilCount + 1, {});
+        indivNotes_.assign(g.IndivCount + 1, {});
+        familNotes_.assign(g.FamilCount + 1, {});
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            if (!FamilLive(f)) continue;
+            const FamilRec& fam = g.Famil[f];
+            if (IndivLive(fam.fHusb)) famsOf_[fam.fHusb].push_back(f);
+            if (IndivLive(fam.fWife) && fam.fWife != fam.fHusb) famsOf_[fam.fWife].push_back(f);
+        }
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            if (IndivLive(i) && FamilLive(g.Indiv[i].iFamc)) childrenOf_[g.Indiv[i].iFamc].push_back(i);
+        int32_t notes = std::min(g.NotesCount, kMaxNotes);
+        for (int32_t n = 1; n <= notes; ++n) {
+            const NoteRec& note = g.Notes[n];
+            char kind = note.nKind.first();
+            if (kind == 'I' && note.nOwner >= 1 && note.nOwner <= g.IndivCount)
+                indivNotes_[note.nOwner].push_back(n);
+            else if (kind == 'F' && note.nOwner >= 1 && note.nOwner <= g.FamilCount)
+                familNotes_[note.nOwner].push_back(n);
+        }
+        // A source is written when it has citations, and also when a written
+        // record cites it, so that every citation finds its record.
+        sourceWritten_.assign(g.SourceCount + 1, false);
+        for (int32_t s = 1; s <= g.SourceCount; ++s) sourceWritten_[s] = g.Source[s].sCitations > 0;
+        if (citations_) {
+            for (int32_t i = 1; i <= g.IndivCount; ++i)
+                if (IndivLive(i) && SourceExists(g.Indiv[i].iSource)) sourceWritten_[g.Indiv[i].iSource] = true;
+            for (int32_t f = 1; f <= g.FamilCount; ++f)
+                if (FamilLive(f) && SourceExists(g.Famil[f].fSource)) sourceWritten_[g.Famil[f].fSource] = true;
+        }
+    }
+
+    bool SourceExists(int32_t s) const { return s >= 1 && s <= g.SourceCount; }
+
+    void Citation(int32_t source) {
+        if (citations_ && SourceExists(source) && sourceWritten_[source])
+            Line("1 SOUR @S" + std::to_string(source) + "@");
+    }
+
+    void Header() {
+        LocalTime t = Port().Now();
+        int m = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 12;
+        Line("0 HEAD");
+        Line("1 SOUR " + std::filesystem::path(kExeName).stem().string());
+        Line("2 NAME Corvesta's Lintora");
+        Line("2 VERS " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor));
+        Line(std::string("2 CORP ") + kCompanyName);
+        Line(std::string("3 ADDR ") + kMakerAddress[0]);
+        Line(std::string("4 CONT ") + kMakerAddress[1]);
+        Line(std::string("4 CONT ") + kMakerAddress[2]);
+        Line("1 DEST Other");
+        Line("1 DATE " + std::to_string(t.day) + " " + Months[m] + " " + std::to_string(t.year));
+        Line("2 TIME " + std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" +
+             std::to_string(t.second));
+        Line("1 FILE " + filePath_);
+        Line("1 GEDC");
+        Line("2 VERS 5.5");
+        Line("2 FORM LINEAGE-LINKED");
+        Line("1 CHAR ANSEL");
+        Line("1 LANG English");
+        if (g.PrepCheck) Line("1 SUBM @SUB1@");
+    }
+
+    void Submitter() {
+        const auto& t = g.PrefText;
+        Line("0 @SUB1@ SUBM");
+        Line("1 NAME " + TrimBlanks(t[1]));
+        // Address lines 1 to 5 and the country. The continuation and country
+        // lines stand under an ADDR line, so the first non-blank address line
+        // (or the country alone) opens it.
+        std::vector<std::string> addr;
+        for (int k = 2; k <= 6; ++k)
+            if (NonBlank(t[k])) addr.push_back(t[k]);
+        bool country = NonBlank(t[7]);
+        if (!addr.empty() || country) {
+            Line("1 ADDR " + (addr.empty() ? t[7] : addr[0]));
+            for (std::size_t k = 1; k < addr.size(); ++k) Line("2 CONT " + addr[k]);
+            if (country) Line("2 CTRY " + t[7]);
+        }
+        if (NonBlank(t[8])) Line("1 PHON " + t[8]);
+        if (NonBlank(t[9])) Line("1 RFN " + t[9]);
+        if (NonBlank(t[10])) Line("1 EMAIL " + t[10]);
+    }
+
+    void Event(const char* tag, const FixedText<100>& date, const FixedText<100>& place, int32_t source) {
+        if (date.blank() && place.blank()) return;
+        Line(std::string("1 ") + tag);
+        if (!date.blank()) Line("2 DATE " + date.trimmed());
+        if (!place.blank()) Line("2 PLAC " + place.trimmed());
+        if (perItem_) Citation(source);
+    }
+
+    // Note lines of one owner. A continuation with no note line before it in
+    // the record opens the note itself.
+    void NoteLines(const std::vector<int32_t>& notes) {
+        bool open = false;
+        for (int32_t n : notes) {
+            const NoteRec& note = g.Notes[n];
+            int len = std::max<int>(0, note.nLen);
+            // The padded field gives back the trailing blanks a CONC join needs.
+            std::string text = Utf8Left(note.nText.padded(), static_cast<std::size_t>(len));
+            std::string tag = note.nTag.trimmed();
+            if (tag != "1 NOTE" && tag != "2 CONT" && tag != "2 CONC") tag = "2 CONT";
+            if (!open && tag != "1 NOTE") tag = "1 NOTE";
+            open = true;
+            Line(tag + " " + text);
+        }
+    }
+
+    void Individuals() {
+        if (progress_) {
+            Port().ProgressStart(g.IndivCount);
+            Windows().SetProgressLabel("Writing Individuals");
+        }
+        for (int32_t i = 1; i <= g.IndivCount; ++i) {
+            if (progress_) {
+                Windows().SetProgressLabel("Writing individuals (" + std::to_string(i) + " of " +
+                                     std::to_string(g.IndivCount) + ")");
+                Port().ProgressSet(i);
+            }
+            if (IndivLive(i)) Individual(i);
+        }
+    }
+
+    void Individual(int32_t i) {
+        const IndivRec& r = g.Indiv[i];
+        Line("0 @I" + std::to_string(i) + "@ INDI");
+        Line("1 NAME " + r.iGivn.trimmed() + " /" + r.iSurn.trimmed() + "/" + r.iSuffix.trimmed());
+        Line("2 SURN " + r.iSurn.trimmed());
+        Line("2 GIVN " + r.iGivn.trimmed());
+        if (!r.iPrefix.blank()) Line("2 NPFX " + r.iPrefix.trimmed());
+        if (!r.iSuffix.blank()) Line("2 NSFX " + r.iSuffix.trimmed());
+        if (!r.iNick.blank()) Line("2 NICK " + r.iNick.trimmed());
+        if (!r.iTitle.blank()) Line("2 TITL " + r.iTitle.trimmed());
+        if (!gedcom_ && !r.iExt.blank()) Line("2 _EXT " + r.iExt.trimmed());
+        if (perItem_) Citation(r.iSource);
+        Line("1 SEX " + r.iSex.padded());
+        Event("BIRT", r.ibDate, r.ibPlace, r.iSource);
+        Event("CHR", r.icDate, r.icPlace, r.iSource);
+        Event("DEAT", r.idDate, r.idPlace, r.iSource);
+        Event("BURI", r.iblDate, r.iblPlace, r.iSource);
+        if (!r.iAFN.blank()) {
+            Line("1 AFN " + r.iAFN.trimmed());
+            if (perItem_) Citation(r.iSource);
+        }
+        if (!gedcom_) {
+            if (r.iCDno != 0 || r.iPIDno != 0)
+                Line("1 CDP2 " + std::to_string(r.iCDno) + "-" + std::to_string(r.iPIDno));
+            if (!r.iSubmNo.blank()) Line("1 SUBN " + r.iSubmNo.trimmed());
+            if (!r.iGenID.blank()) Line("1 _GID " + r.iGenID.trimmed());
+        }
+        for (int32_t f : famsOf_[i]) {
+            Line("1 FAMS @F" + std::to_string(f) + "@");
+            if (perItem_) Citation(g.Famil[f].fSource);
+        }
+        if (FamilLive(r.iFamc)) {
+            Line("1 FAMC @F" + std::to_string(r.iFamc) + "@");
+            if (perItem_) Citation(r.iSource);
+        }
+        if (r.iNoteFlg.value() == "Y") NoteLines(indivNotes_[i]);
+        if (gedcom_ && g.NoteCheck && NonBlank(g.PrefText[11]))
+            Line("1 NOTE " + TrimBlanks(g.PrefText[11]));
+        if (!perItem_) Citation(r.iSource);
+        Line("1 CHAN");
+        Line("2 DATE " + r.iChanDate.trimmed());
+        Line("3 TIME " + r.iChanTime.trimmed());
+    }
+
+    void Families() {
+        if (progress_) {
+            Port().ProgressStart(g.FamilCount);
+            Windows().SetProgressLabel("Writing Families");
+        }
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            if (!FamilLive(f)) continue;
+            if (progress_) {
+                Windows().SetProgressLabel("Writing families (" + std::to_string(f) + " of " +
+                                     std::to_string(g.FamilCount) + ")");
+                Port().ProgressSet(f);
+            }
+            const FamilRec& r = g.Famil[f];
+            Line("0 @F" + std::to_string(f) + "@ FAM");
+            if (IndivLive(r.fHusb)) Line("1 HUSB @I" + std::to_string(r.fHusb) + "@");
+            if (IndivLive(r.fWife) && r.fWife != r.fHusb) Line("1 WIFE @I" + std::to_string(r.fWife) + "@");
+            for (int32_t c : childrenOf_[f]) Line("1 CHIL @I" + std::to_string(c) + "@");
+            if (!r.fmDate.blank() || !r.fmPlace.blank()) {
+                Line("1 MARR");
+                if (!r.fmDate.blank()) Line("2 DATE " + r.fmDate.trimmed());
+                if (!r.fmPlace.blank()) Line("2 PLAC " + r.fmPlace.trimmed());
+            }
+            Citation(r.fSource);
+            if (r.fNoteFlg.value() == "Y") NoteLines(familNotes_[f]);
+        }
+    }
+
+    void Sources() {
+        for (int32_t s = 1; s <= g.SourceCount; ++s) {
+            if (!sourceWritten_[s]) continue;
+            const SourceRec& r = g.Source[s];
+            Line("0 @S" + std::to_string(s) + "@ SOUR");
+            if (r.sRepos >= 1 && r.sRepos <= g.RepositoryCount) {
+                Line("1 REPO @REP" + std::to_string(r.sRepos) + "@");
+                // The repository pointed to is written too.
+                ReposRec& rep = g.Repository[r.sRepos];
+                if (rep.rCitations <= 0) rep.rCitations = 1;
+            }
+            Line("1 TITL " + r.sTitle.trimmed());
+            Line("1 AUTH " + r.sAuthor.trimmed());
+            Line("1 PUBL " + r.sPublish.trimmed());
+        }
+    }
+
+    void Repositories() {
+        for (int32_t k = 1; k <= g.RepositoryCount; ++k) {
+            const ReposRec& r = g.Repository[k];
+            if (r.rCitations <= 0) continue;
+            Line("0 @REP" + std::to_string(k) + "@ REPO");
+            Line("1 NAME " + r.rName.trimmed());
+            Line("1 ADDR " + r.rAddr.trimmed());
+            // The continuation belongs under the address.
+            if (!r.rCont.blank()) Line("2 CONT " + r.rCont.trimmed());
+        }
+    }
+
+    void Trailer() {
+        if (gedcom_) Line("0 TRLR");
+        else if (g.MixedSources == "Y") Line("0 TRLR Mixed-Source Multiple");
+        else Line("0 TRLR " + g.FirstSite + " " + g.FirstType);
+    }
+};
+
+int DigitValue(char c) { return (c >= '0' && c <= '9') ? c - '0' : -1; }
+
+}  // namespace
+
+std::vector<std::string> BuildFileLines(FileKind kind, const std::string& filePath, bool showProgress) {
+    return Writer(kind, filePath, showProgress).Build();
+}
+
+std::string FileContents(FileKind kind, const std::vector<std::string>& lines) {
+    std::string out;
+    std::size_t size = 0;
+    for (const auto& l : lines) size += l.size();
+    out.reserve(kind == FileKind::Work ? size * 3 + lines.size() * 2 : size + lines.size() * 3);
+    for (const auto& l : lines) {
+        out += kind == FileKind::Work ? EncodeLine(l) : Utf8ToAnsel(l);
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string EncodeLine(std::string_view text) {
+    std::string out(text.size() * 3, '0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned v = static_cast<unsigned char>(text[i]);
+        out[i * 3] = static_cast<char>('0' + v / 100);
+        out[i * 3 + 1] = static_cast<char>('0' + v / 10 % 10);
+        out[i * 3 + 2] = static_cast<char>('0' + v % 10);
+    }
+    return out;
+}
+
+bool TryDecodeLine(std::string_view text, std::string& out) {
+    out.clear();
+    out.reserve(text.size() / 3 + 1);
+    for (std::size_t i = 0; i < text.size(); i += 3) {
+        std::size_t n = std::min<std::size_t>(3, text.size() - i);
+        int v = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            int d = DigitValue(text[i + k]);
+            if (d < 0) return false;
+            v = v * 10 + d;
+        }
+        if (v > 255) return false;
+        out.push_back(static_cast<char>(v));
+    }
+    return true;
+}
+
+std::string DecodeLine(std::string_view text) {
+    std::string out;
+    if (!TryDecodeLine(text, out))
+        throw std::invalid_argument("not an encoded work-file line: " + std::string(text.substr(0, 30)));
+    return out;
+}
+
+std::string EncodeWorkFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return {};
+    std::string plain;
+    if (!ReadWholeFile(path, plain)) return "cannot read " + path;
+    std::string encoded;
+    encoded.reserve(plain.size() * 3);
+    for (const auto& line : SplitFileLines(plain)) {
+        encoded += EncodeLine(line);
+        encoded += "\r\n";
+    }
+    return WriteFileAtomically(path, encoded);
+}
+
+}  // namespace lintora

@@ -1,0 +1,100 @@
+#include "record_store/clear.h"
+
+#include <exception>
+#include <functional>
+
+#include "files/data_files.h"
+#include "record_store/program_state.h"
+#include "record_store/window_port.h"
+
+namespace lintora {
+
+namespace {
+
+// A window element that fails never stops the clearing.
+void Step(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace
+
+void ClearWorkTables() {
+    g.FamilCount = 0;
+    g.IndivCount = 0;
+    g.SourceCount = 0;
+    g.RepositoryCount = 0;
+    g.NotesCount = 0;
+    g.DataChanged = "N";
+    g.LastIndiv = 0;
+    g.LastFamil = 0;
+    for (int b = 0; b < 5; ++b) {
+        g.NameIdx[b].assign(1, 0);
+        g.NameIdxCount[b] = 0;
+    }
+    g.GedSourceCount = 0;
+    g.GedRepositoryCount = 0;
+    g.SourceUB = 0;
+    g.RepositoryUB = 0;
+    g.LastNote = 0;
+    g.TreeCount = 0;
+    g.CurIndiv = 0;
+    // Selections that would name records of the old work.
+    g.CurFamil = 0;
+    g.PageMainIndiv = 0;
+    g.PruneIndiv = 0;
+    g.PrunePending = "N";
+    g.TreeSlot.fill(0);
+    g.SurnameCase = " ";
+    g.XrefMap.assign(1, {});
+    g.XrefCount = 0;
+    g.Trees.resize(1);
+    g.GedSource.resize(1);
+    g.GedRepository.resize(1);
+    g.Source.resize(1);
+    g.Repository.resize(1);
+    g.LastPaste.clear();
+    g.FirstSite.clear();
+    g.FirstType.clear();
+    g.MixedSources = "N";
+}
+
+void ClearWorkWindows() {
+    WindowPort& w = Windows();
+    Step([&] { w.HideListWindow(); });
+    Step([&] { w.ResetSearchRanges(); });
+    Step([&] { w.ClearIndivList(); });
+    Step([&] { w.ClearMarriageList(); });
+    Step([&] { w.ClearTree(); });
+    Step([&] {
+        w.SetToolButtonTip(9, "");
+        w.SetToolButtonTip(10, "");
+        w.SetInetButtonTip("Search Internet Sites");
+    });
+    Step([&] {
+        for (int b : {4, 6, 8, 9, 10, 12}) w.SetToolButtonEnabled(b, false);
+    });
+    Step([&] {
+        for (int i : {1, 2, 3}) w.SetMenuItemEnabled("File", i, false);
+        for (int i : {0, 1}) w.SetMenuItemEnabled("List", i, false);
+        for (int i : {0, 1, 2}) w.SetMenuItemEnabled("Edit", i, false);
+        w.SetEditorUndoEnabled(false);
+    });
+    Step([&] { w.HidePanels(); });
+    Step([&] { w.SetStatusLabel(""); });
+    Step([&] {
+        w.SetPasteEnabled(false);
+        if (w.ClipboardHasText()) w.SetPasteEnabled(true);
+    });
+}
+
+void ClearAllData() {
+    ClearWorkWindows();
+    ClearWorkTables();
+    Step([] { LoadDatFile("Limited"); });
+    Step([] { Windows().UpdateStatusBar(); });
+}
+
+}  // namespace lintora

@@ -1,0 +1,404 @@
+#include "files/data_files.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "files/text_lines.h"
+#include "lintora_version.h"
+#include "record_store/tables.h"
+#include "record_store/text_routines.h"
+#include "tests/files/files_fixture.h"
+
+namespace lintora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kMissingFile =
+    "Lintora data file is missing.\nTo restore the missing file, exit program and restart.";
+
+std::string MissingData(const std::string& path) {
+    return "Problem processing " + path + " - missing data \nTo restore the missing data, exit program and restart.";
+}
+
+// Seven standard sources and a repository, as the smallest valid site file.
+std::string MinimalSite() {
+    std::string s = "0!REPOS!Home!Street!Town!!R1\r\n";
+    for (int k = 1; k <= 7; ++k) s += "0!SOURCE!S" + std::to_string(k) + "!!Title " + std::to_string(k) + "!!!!R1\r\n";
+    return s;
+}
+
+class DataFilesTest : public FilesTest {
+protected:
+    std::string SitePath() { return SiteDataFilePath(); }
+    std::string UserPath() { return (fs::path(g.AppPath) / "LINTORA.USR").string(); }
+    void Site(const std::string& s) { Write(SitePath(), s); }
+    void User(const std::string& s) { Write(UserPath(), s); }
+};
+
+TEST_F(DataFilesTest, NamedFromTheVersion) {
+    EXPECT_EQ(fs::path(SiteDataFilePath()).filename().string(),
+              "Lintora" + std::to_string(kVersionMajor) + std::to_string(kVersionMinor) + ".dat");
+    EXPECT_EQ(fs::path(SiteDataFilePath()).parent_path().string(), g.AppPath);
+}
+
+TEST_F(DataFilesTest, ShippedSiteFileHoldsEverySiteAndRecordSet) {
+    fs::copy_file(ProjectDir() / "files" / fs::path(SiteDataFilePath()).filename(), SitePath());
+    LoadDatFile("All");
+    EXPECT_TRUE(ui.boxes.empty());
+    std::set<std::string> sets;
+    for (int32_t s = 1; s <= g.SourceCount; ++s) {
+        const SourceRec& src = g.Source[s];
+        sets.insert(src.sSite.trimmed() + "/" + src.sKind.trimmed());
+        EXPECT_EQ(src.sFlag.value(), "I");
+        EXPECT_FALSE(src.sTitle.blank());
+        ASSERT_GT(src.sRepos, 0) << src.sTitle.value();  // every source finds its repository
+        EXPECT_EQ(g.Repository[src.sRepos].rXref, src.sReposXref);
+    }
+    EXPECT_EQ(sets, (std::set<std::string>{"LDS/ANC", "LDS/IGI", "LDS/PRF", "ANC/", "RW/", "GC/", "MYT/"}));
+    EXPECT_GE(g.SourceCount, 7);
+    // Search pages grouped by site, numbered 1, 2, 3 ... in order.
+    ASSERT_GT(g.LinkCount, 0);
+    int site = 0;
+    for (int16_t l = 1; l <= g.LinkCount; ++l) {
+        int n = std::stoi(g.Links[l].lSiteNo);
+        EXPECT_TRUE(n == site || n == site + 1) << "row " << l;
+        site = n;
+        EXPECT_NE(g.Links[l].lUrl.value().find('#'), std::string::npos);
+    }
+    EXPECT_EQ(site, 5);
+    EXPECT_EQ(g.Links[1].lSiteName.trimmed(), "FamilySearch");
+    // Every region below level 1 names a region of the level above.
+    std::map<std::string, std::set<std::string>> codes;
+    for (int16_t r = 1; r <= g.RegionCount; ++r) codes[g.Regions[r].rgTag.trimmed()].insert(g.Regions[r].rgCode.trimmed());
+    const std::map<std::string, std::vector<std::string>> above = {
+        {"ALLR2", {"ALLR1"}}, {"AFNR2", {"AFNR1"}}, {"IGIR2", {"IGIR1"}}, {"IGIR3", {"IGIR2", "ALLR2", "AFNR2"}}};
+    ASSERT_GT(g.RegionCount, 0);
+    for (int16_t r = 1; r <= g.RegionCount; ++r) {
+        std::string tag = g.Regions[r].rgTag.trimmed();
+        auto it = above.find(tag);
+        if (it == above.end()) continue;
+        bool found = false;
+        for (const auto& up : it->second) found = found || codes[up].count(g.Regions[r].rgParent.trimmed());
+        EXPECT_TRUE(found) << tag << " " << g.Regions[r].rgName.value();
+    }
+    // Nothing in the shipped file is cut by a field width.
+    std::string text = Read(SitePath());
+    for (int16_t r = 1; r <= g.RegionCount; ++r)
+        EXPECT_NE(text.find("!" + g.Regions[r].rgName.value() + "!"), std::string::npos);
+}
+
+// Each row of the shipped file comes back field for field: no text is cut by
+// its field's width (a cut region code would tie children to the wrong parent).
+TEST_F(DataFilesTest, ShippedSiteFileFitsTheFieldWidths) {
+    fs::copy_file(ProjectDir() / "files" / fs::path(SiteDataFilePath()).filename(), SitePath());
+    LoadDatFile("All");
+    ASSERT_TRUE(ui.boxes.empty());
+    int32_t repos = 0, sources = 0;
+    int16_t links = 0, regions = 0;
+    for (const auto& line : SplitFileLines(Read(SitePath()))) {
+        std::vector<std::string> f = SplitFields(line, "!");
+        ASSERT_GE(f.size(), 2u) << line;
+        auto same = [&](std::size_t k, const std::string& loaded) {
+            EXPECT_EQ(loaded, TrimBlanks(f[k])) << "field " << k << " of " << line;
+        };
+        if (f[1] == "REPOS") {
+            const ReposRec& r = g.Repository[++repos];
+            same(2, r.rName.trimmed());
+            same(3, r.rAddr.trimmed());
+            same(4, r.rCont.trimmed());
+        } else if (f[1] == "SOURCE") {
+            const SourceRec& s = g.Source[++sources];
+            same(2, s.sSite.trimmed());
+            same(3, s.sKind.trimmed());
+            same(4, s.sTitle.trimmed());
+            same(5, s.sAbbr.trimmed());
+            same(6, s.sAuthor.trimmed());
+            same(7, s.sPublish.trimmed());
+        } else if (f[1] == "LINKS") {
+            const LinkRec& l = g.Links[++links];
+            same(3, l.lSiteName.trimmed());
+            same(4, l.lPageName.trimmed());
+            same(5, l.lUrl.trimmed());
+        } else {
+            const RegionRec& r = g.Regions[++regions];
+            same(1, r.rgTag.trimmed());
+            same(2, r.rgName.trimmed());
+            same(4, r.rgParent.trimmed());
+            same(5, r.rgCode.trimmed());
+            same(6, r.rgText.trimmed());
+        }
+    }
+    EXPECT_EQ(repos, g.RepositoryCount);
+    EXPECT_EQ(sources, g.SourceCount);
+    EXPECT_EQ(links, g.LinkCount);
+    EXPECT_EQ(regions, g.RegionCount);
+}
+
+TEST_F(DataFilesTest, RowsAndFlags) {
+    Site("x!REPOS!Home!Street!Town!ignored!R1\r\n"
+         "x!SOURCE!LDS!IGI!Index!IGI!Church!Pub!R1\r\n"
+         "x!NOTHING!rows of other kinds are ignored\r\n"
+         "x!LINKS!07!FamilySearch!Page!http://a/#IFNAME#\r\n"
+         "x!ALLR1!United States!aux!!USA!US text!-3\r\n");
+    LoadDatFile("All");
+    EXPECT_TRUE(ui.boxes.empty());  // no user file: no check on the number of sources
+    ASSERT_EQ(g.RepositoryCount, 1);
+    EXPECT_EQ(g.Repository[1].rName.value(), "Home");
+    EXPECT_EQ(g.Repository[1].rCont.value(), "Town");
+    EXPECT_EQ(g.Repository[1].rXref, "R1");
+    EXPECT_EQ(g.Repository[1].rFlag.value(), "I");
+    ASSERT_EQ(g.SourceCount, 1);
+    EXPECT_EQ(g.Source[1].sKind.value(), "IGI");
+    EXPECT_EQ(g.Source[1].sPublish.value(), "Pub");
+    EXPECT_EQ(g.Source[1].sRepos, 1);
+    ASSERT_EQ(g.LinkCount, 1);
+    EXPECT_EQ(g.Links[1].lSiteNo, "7");
+    ASSERT_EQ(g.RegionCount, 1);
+    EXPECT_EQ(g.Regions[1].rgTag.value(), "ALLR1");
+    EXPECT_EQ(g.Regions[1].rgCode.value(), "USA");
+    EXPECT_EQ(g.Regions[1].rgIndex, -3);
+    // Limited: sources and repositories again, pages and regions kept.
+    Site(MinimalSite());
+    for (const char* mode : {"Limited", "all", ""}) {  // any mode but "All" is limited
+        LoadDatFile(mode);
+        EXPECT_EQ(g.SourceCount, 7) << mode;
+        EXPECT_EQ(g.LinkCount, 1) << mode;
+        EXPECT_EQ(g.RegionCount, 1) << mode;
+    }
+}
+
+TEST_F(DataFilesTest, MissingSiteFile) {
+    ui.Answer(MsgResult::Ok);
+    LoadDatFile("All");
+    EXPECT_EQ(ui.boxes.back().text, kMissingFile);
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(g.SourceCount, 0);
+}
+
+TEST_F(DataFilesTest, FaultsInTheSiteFileStopItAndKeepEarlierRows) {
+    const std::string bad[] = {
+        "\r\n",                                       // a blank line
+        "x!REPOS!Home!Street!Town!\r\n",              // 6 fields
+        "x!SOURCE!LDS!IGI!Index!IGI!Church!Pub\r\n",  // 8 fields
+        "x!LINKS!one!Site!Page!http://a\r\n",         // not a number
+        "x!LINKS!1!Site!Page\r\n",                    // 5 fields
+        "x!IGIR1!Name!!!CODE!Text\r\n",               // 7 fields
+        "x!IGIR1!Name!!!CODE!Text!99999\r\n",         // not a 16-bit number
+    };
+    for (const auto& line : bad) {
+        ResetProgramState();
+        g.AppPath = (dir / "app").string();
+        Site("x!REPOS!First!!!!R1\r\n" + line + "x!REPOS!Never!!!!R2\r\n");
+        User("1!SOURCE!U!!User!!!!!U\r\n");
+        ui.Answer(MsgResult::Ok);
+        LoadDatFile("All");
+        EXPECT_EQ(ui.boxes.back().text, MissingData(SitePath())) << line;
+        EXPECT_EQ(g.RepositoryCount, 1) << line;
+        EXPECT_EQ(g.SourceCount, 0) << line;  // the user file is not read
+    }
+    Site("");
+    ui.Answer(MsgResult::Ok);
+    LoadDatFile("All");
+    EXPECT_EQ(ui.boxes.back().text, MissingData(SitePath()));
+}
+
+TEST_F(DataFilesTest, LimitsOfPagesAndRegions) {
+    std::string site = MinimalSite();
+    for (int k = 1; k <= 51; ++k) site += "x!LINKS!1!Site!Page " + std::to_string(k) + "!http://a\r\n";
+    Site(site);
+    ui.Answer(MsgResult::Ok);
+    LoadDatFile("All");
+    EXPECT_EQ(g.LinkCount, 50);
+    EXPECT_EQ(g.Links[50].lPageName.value(), "Page 50");
+    EXPECT_TRUE(ui.Showed("missing data"));
+
+    site = MinimalSite();
+    for (int k = 1; k <= 1301; ++k) site += "x!IGIR1!R" + std::to_string(k) + "!!!C!T!" + std::to_string(k) + "\r\n";
+    Site(site);
+    ui.Answer(MsgResult::Ok);
+    LoadDatFile("All");
+    EXPECT_EQ(g.RegionCount, 1300);
+    EXPECT_EQ(g.Regions[1300].rgIndex, 1300);
+}
+
+TEST_F(DataFilesTest, UserFileRules) {
+    Site(MinimalSite());
+    // Short lines are skipped, other kinds are ignored.
+    User("1!SOURCE!x\r\n\r\n1!LINKS!1!a!b!c\r\n2!REPOS!Mine!Addr!Cont!!U4!!U!!!\r\n");
+    LoadDatFile("All");
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(g.LinkCount, 0);
+    ASSERT_EQ(g.RepositoryCount, 2);
+    EXPECT_EQ(g.Repository[2].rFlag.value(), "U");
+    EXPECT_EQ(g.Repository[2].rXref, "U4");
+    // A row too short for its kind stops the user file.
+    for (const char* line : {"1!REPOS!a!b!c\r\n", "1!REPOS!a!b!c!d\r\n", "1!SOURCE!a!b!c!d!e!f\r\n"}) {
+        User(line);
+        ui.Answer(MsgResult::Ok);
+        LoadDatFile("All");
+        EXPECT_EQ(ui.boxes.back().text, MissingData(UserPath())) << line;
+    }
+    // An empty user file loads nothing, and the number of sources is checked.
+    Site("0!SOURCE!S!!T!!!!\r\n");
+    User("");
+    ui.Answer(MsgResult::Ok);
+    LoadDatFile("All");
+    EXPECT_EQ(ui.boxes.back().text, MissingData(UserPath()));
+}
+
+TEST_F(DataFilesTest, UserRecordsSurviveSaveAndLoad) {
+    Site(MinimalSite());
+    LoadDatFile("All");
+    // A user repository and three user sources: one cited, one never cited,
+    // one pointing to a standard repository.
+    int32_t rep = AddRepository();
+    g.Repository[rep].rName = "My archive";
+    g.Repository[rep].rAddr = "Box 1";
+    int32_t a = AddSource();
+    g.Source[a].sTitle = "Family Bible! (old)";
+    g.Source[a].sSite = "USR";
+    g.Source[a].sRepos = static_cast<int16_t>(rep);
+    g.Source[a].sCitations = 2;
+    int32_t b = AddSource();
+    g.Source[b].sTitle = "Letters";
+    g.Source[b].sRepos = static_cast<int16_t>(rep);
+    int32_t c = AddSource();
+    g.Source[c].sTitle = "Church book";
+    g.Source[c].sRepos = 1;
+    g.Source[c].sKind = "X";
+    SaveUserFile();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(g.Source[a].sFlag.value(), "U");
+    EXPECT_EQ(g.Repository[rep].rFlag.value(), "U");
+    std::string first = Read(UserPath());
+
+    for (int round = 0; round < 2; ++round) {
+        LoadDatFile("All");
+        ASSERT_EQ(g.SourceCount, 10);
+        ASSERT_EQ(g.RepositoryCount, 2);
+        EXPECT_EQ(g.Source[8].sTitle.value(), "Family Bible| (old)");
+        EXPECT_EQ(g.Source[8].sSite.value(), "USR");
+        EXPECT_EQ(g.Source[8].sRepos, 2);
+        EXPECT_EQ(g.Source[9].sTitle.value(), "Letters");  // never cited, still kept
+        EXPECT_EQ(g.Source[9].sRepos, 2);
+        EXPECT_EQ(g.Source[10].sRepos, 1);
+        EXPECT_EQ(g.Source[10].sKind.value(), "X");
+        EXPECT_EQ(g.Repository[2].rName.value(), "My archive");
+        for (int32_t s = 8; s <= 10; ++s) EXPECT_EQ(g.Source[s].sFlag.value(), "U");
+        SaveUserFile();
+        EXPECT_EQ(Read(UserPath()), first);  // saving again writes the same lines
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Repository numbers of three digits and more keep their link: U105 is not
+// cut to U10.
+TEST_F(DataFilesTest, LinksToHighRepositoryNumbersSurvive) {
+    Site(MinimalSite());
+    LoadDatFile("All");
+    for (int k = 2; k <= 120; ++k) {
+        int32_t r = AddRepository();
+        ASSERT_EQ(r, k);
+        g.Repository[r].rName = "Archive " + std::to_string(k);
+    }
+    for (int16_t target : {10, 105, 120}) {
+        int32_t s = AddSource();
+        g.Source[s].sTitle = "Points to " + std::to_string(target);
+        g.Source[s].sRepos = target;
+    }
+    SaveUserFile();
+    LoadDatFile("All");
+    ASSERT_EQ(g.RepositoryCount, 120);
+    ASSERT_EQ(g.SourceCount, 10);
+    for (int32_t s = 8; s <= 10; ++s) {
+        const SourceRec& src = g.Source[s];
+        ASSERT_GT(src.sRepos, 0) << src.sTitle.value();
+        EXPECT_EQ("Points to " + std::to_string(src.sRepos), src.sTitle.value());
+        EXPECT_EQ(g.Repository[src.sRepos].rName.value(), "Archive " + std::to_string(src.sRepos));
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DataFilesTest, RepositoryLinkTextIsKeptWhole) {
+    Site(MinimalSite());
+    User("1!SOURCE!S!!Unresolved!!!!REP123!U\r\n");
+    LoadDatFile("All");
+    ASSERT_EQ(g.SourceCount, 8);
+    EXPECT_EQ(g.Source[8].sReposXref, "REP123");
+    EXPECT_EQ(g.Source[8].sRepos, 0);
+    SaveUserFile();
+    EXPECT_NE(Read(UserPath()).find("!REP123!U"), std::string::npos);
+}
+
+TEST_F(DataFilesTest, SaveUserFileWritesThePreferences) {
+    g.prefName = "  Jane  ";
+    g.prefAddr3 = "Street";
+    g.prefSourceSW = 1;
+    g.prefNotes = " note ";
+    SaveUserFile();
+    EXPECT_EQ(GetStartupSetting("prefName", "?"), "Jane");
+    EXPECT_EQ(GetStartupSetting("prefAddr3", "?"), "Street");
+    EXPECT_EQ(GetStartupSetting("prefAddr1", "?"), "");
+    EXPECT_EQ(GetStartupSetting("prefSourceSW", "?"), "1");
+    EXPECT_EQ(GetStartupSetting("prefNotes", "?"), "note");
+    EXPECT_TRUE(fs::exists(UserPath()));
+}
+
+TEST_F(DataFilesTest, SaveUserFileFailureKeepsTheOldFileAndSaysWhy) {
+    fs::create_directories(UserPath());  // a folder in the way
+    int32_t s = AddSource();
+    g.Source[s].sTitle = "Mine";
+    ui.Answer(MsgResult::Ok);
+    SaveUserFile();
+    EXPECT_EQ(ui.boxes.back().text.rfind("Problem creating " + UserPath() + "\n", 0), 0u);
+    EXPECT_EQ(g.Source[s].sFlag.value(), "P");  // not written, so not marked
+    EXPECT_EQ(GetStartupSetting("prefName", "?"), "");  // the settings were saved
+    // Settings that cannot be written: the user file is written all the same.
+    fs::remove(UserPath());
+    fs::path ini = dir / "config" / "Lintora" / "Lintora.ini";
+    fs::remove(ini);
+    fs::create_directories(ini);
+    ui.Answer(MsgResult::Ok);
+    SaveUserFile();
+    EXPECT_EQ(ui.boxes.back().text.rfind("Problem creating " + ini.string() + "\n", 0), 0u);
+    EXPECT_NE(Read(UserPath()).find("!Mine!"), std::string::npos);
+    EXPECT_EQ(g.Source[s].sFlag.value(), "U");
+}
+
+TEST_F(DataFilesTest, UserFileGoesToTheDataFolderWhenTheProgramFolderIsNotWritable) {
+    EXPECT_EQ(UserDataFilePath(), UserPath());
+    g.AppPath = (dir / "no-such-folder").string();
+    EXPECT_EQ(UserDataFilePath(), (dir / "data" / "Lintora" / "LINTORA.USR").string());
+    SaveUserFile();
+    EXPECT_TRUE(fs::exists(dir / "data" / "Lintora" / "LINTORA.USR"));
+}
+
+TEST_F(DataFilesTest, StartupSettingsDefaultsAndValues) {
+    ReadStartupSettings();
+    EXPECT_EQ(g.InitDirGED, g.AppPath);
+    EXPECT_EQ(g.InitDirWRK, g.AppPath);
+    EXPECT_EQ(g.prefName, " ");
+    EXPECT_EQ(g.prefNotes, " ");
+    EXPECT_EQ(g.prefSourceSW, 0);
+    EXPECT_EQ(g.datFilename, " ");
+    EXPECT_EQ(g.LastWorkFile, "");  // nothing remembered
+    EXPECT_EQ(g.datPos, 0);
+    EXPECT_EQ(GetStartupSetting("CurDir", "?"), g.AppPath);
+
+    SaveStartupSetting("InitDirWRK", "/trees");
+    SaveStartupSetting("datFilename", "smith.lnt");
+    SaveStartupSetting("datPos", "17");
+    SaveStartupSetting("prefSourceSW", "x");
+    SaveStartupSetting("prefEmail", " ");
+    ReadStartupSettings();
+    EXPECT_EQ(g.LastWorkFile, "/trees/smith.lnt");
+    EXPECT_EQ(g.datPos, 17);
+    EXPECT_EQ(g.prefSourceSW, 0);
+    EXPECT_EQ(g.prefEmail, " ");
+}
+
+}  // namespace
+}  // namespace lintora::testing

@@ -1,0 +1,437 @@
+#include "files/file_loading.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "files/data_files.h"
+#include "files/gedcom_reader.h"
+#include "files/gedcom_writer.h"
+#include "record_store/clear.h"
+#include "record_store/program_state.h"
+#include "record_store/window_port.h"
+#include "tests/files/files_fixture.h"
+
+namespace lintora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LoadWindows : public WindowPort {
+public:
+    std::vector<std::string> captions, progressLabels;
+    int pickListHidden = 0, treesCleared = 0, treesBuilt = 0, commandsEnabled = 0;
+    std::vector<std::pair<int, bool>> buttons;
+    void SetMainCaption(const std::string& s) override { captions.push_back(s); }
+    void SetProgressLabel(const std::string& s) override { progressLabels.push_back(s); }
+    void HideParentPickList() override { ++pickListHidden; }
+    void ClearTree() override { ++treesCleared; }
+    void BuildTree() override { ++treesBuilt; }
+    void EnableDataCommands() override { ++commandsEnabled; }
+    void SetToolButtonEnabled(int i, bool on) override { buttons.push_back({i, on}); }
+};
+
+class LoadTest : public testing::FilesTest {
+protected:
+    LoadWindows loadWindows;
+    LoadWindows& windows = loadWindows;
+
+    void SetUp() override {
+        FilesTest::SetUp();
+        fs::copy_file(testing::ProjectDir() / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
+        InstallWindows(&loadWindows);
+    }
+    static std::string ReadBytes(const fs::path& p) { return Read(p); }
+    // Writes text as a file of the test folder and loads it.
+    void LoadText(const std::string& name, const std::string& text) {
+        Write(dir / name, text);
+        Load(dir / name);
+    }
+    void Load(const fs::path& p) {
+        g.FilePath = p.string();
+        LoadFile();
+    }
+    static std::string Shared(const char* name) { return std::string(LINTORA_TESTDATA_DIR "/gedcom/") + name; }
+    // The shared test files stand beside the project; a checkout without them cannot run these.
+    static bool HaveShared() { return fs::is_directory(LINTORA_TESTDATA_DIR "/gedcom"); }
+    int32_t FindByGiven(const std::string& given) {
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            if (g.Indiv[i].iGivn.value() == given) return i;
+        return 0;
+    }
+};
+
+// What a shared test file holds, counted from its bytes.
+struct FileCounts {
+    std::vector<std::string> indis;
+    int fams = 0;
+};
+FileCounts CountRecords(const std::string& bytes) {
+    FileCounts c;
+    std::regex indi(R"(^\s*0 @([^@]+)@ INDI\s*$)"), fam(R"(^\s*0 @[^@]+@ FAM\s*$)");
+    std::string line;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+        if (i == bytes.size() || bytes[i] == '\r' || bytes[i] == '\n') {
+            std::smatch m;
+            if (std::regex_match(line, m, indi)) c.indis.push_back(m[1]);
+            else if (std::regex_match(line, fam)) ++c.fams;
+            line.clear();
+        } else {
+            line += bytes[i];
+        }
+    }
+    return c;
+}
+
+TEST_F(LoadTest, EverySharedFileLoadsWithAllItsRecords) {
+    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
+    struct Case {
+        const char* file;
+        const char* xref;  // one person to look at
+        const char* given;
+        const char* surname;
+        const char* birthPlace;
+    };
+    const Case cases[] = {
+        {"ANSEL.GED", "CHILD0", "", "Special Characters 0",
+         "slash l - uppercase (Ł), slash o - uppercase (Ø), slash d - uppercase (Đ), thorn - uppercase (Þ)"},
+        {"Harry_Potter.ged", "I2", "Harry James", "Potter", "Godric's Hollow, England"},
+        {"TGC55C.ged", "PERSON1", "William John", "Smith", "Salt Lake City, UT, USA"},
+        {"TGC55CLF.ged", "PERSON1", "William John", "Smith", "Salt Lake City, UT, USA"},
+        {"allged.ged", "PERSON1", "another name", "surname", "The place"},
+        {"utf8_crlf_bom.ged", "I9", "Ellen", "Łowenstėin", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        FileCounts counts = CountRecords(ReadBytes(Shared(c.file)));
+        ASSERT_FALSE(counts.indis.empty());
+        ui.boxes.clear();
+        Load(Shared(c.file));
+        EXPECT_TRUE(ui.boxes.empty()) << (ui.boxes.empty() ? "" : ui.boxes[0].text);
+        EXPECT_EQ(g.FamilCount, counts.fams);
+        EXPECT_GE(g.IndivCount, static_cast<int32_t>(counts.indis.size()));
+        for (const auto& x : counts.indis) EXPECT_GT(FindXrefIndiv(x), 0) << x;
+        // Every family has both partners, every partner and child link is in range.
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            EXPECT_GT(g.Famil[f].fHusb, 0);
+            EXPECT_GT(g.Famil[f].fWife, 0);
+            EXPECT_NE(g.Famil[f].fHusb, g.Famil[f].fWife);
+        }
+        for (int32_t i = 1; i <= g.IndivCount; ++i) EXPECT_LE(g.Indiv[i].iFamc, g.FamilCount);
+        int32_t i = FindXrefIndiv(c.xref);
+        ASSERT_GT(i, 0);
+        EXPECT_EQ(g.Indiv[i].iGivn.value(), c.given);
+        EXPECT_EQ(g.Indiv[i].iSurn.value(), c.surname);
+        EXPECT_EQ(g.Indiv[i].ibPlace.value(), c.birthPlace);
+        EXPECT_EQ(g.DataChanged, "N");
+        EXPECT_GT(g.TreeCount, 0);
+        EXPECT_EQ(g.TreeSlot[0], 1);
+    }
+}
+
+TEST_F(LoadTest, SharedFilesKeepLinksAndNotes) {
+    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
+    Load(Shared("Harry_Potter.ged"));
+    int32_t harry = FindXrefIndiv("I2");
+    ASSERT_GT(harry, 0);
+    const FamilRec& parents = g.Famil[g.Indiv[harry].iFamc];
+    EXPECT_EQ(g.Indiv[parents.fHusb].iGivn.value(), "James");
+    EXPECT_EQ(g.Indiv[parents.fWife].iGivn.value(), "Lily");
+
+    // The torture test's CR and CR LF copies read alike, with the text of
+    // its note records brought to their owners.
+    Load(Shared("TGC55C.ged"));
+    std::vector<std::string> cr;
+    for (int32_t n = 1; n <= g.NotesCount; ++n)
+        cr.push_back(g.Notes[n].nKind.value() + std::to_string(g.Notes[n].nOwner) + g.Notes[n].nTag.value() +
+                     g.Notes[n].nText.value());
+    int32_t person1 = FindXrefIndiv("PERSON1");
+    bool noteText = false, pointerText = false;
+    for (int32_t n = 1; n <= g.NotesCount; ++n) {
+        const NoteRec& N = g.Notes[n];
+        EXPECT_NE(N.nKind.value(), "N");
+        if (N.nKind.value() == "I" && N.nOwner == person1) {
+            noteText = noteText || N.nLen > 0;
+            pointerText = pointerText || std::regex_match(N.nText.value(), std::regex("N[0-9]+"));
+        }
+    }
+    EXPECT_TRUE(noteText);
+    EXPECT_FALSE(pointerText);
+    Load(Shared("TGC55CLF.ged"));
+    std::vector<std::string> crlf;
+    for (int32_t n = 1; n <= g.NotesCount; ++n)
+        crlf.push_back(g.Notes[n].nKind.value() + std::to_string(g.Notes[n].nOwner) +
+                       g.Notes[n].nTag.value() + g.Notes[n].nText.value());
+    EXPECT_EQ(cr, crlf);
+}
+
+TEST_F(LoadTest, AFileWithoutIndividualsLeavesTheWork) {
+    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
+    LoadText("one.ged", "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n");
+    ASSERT_EQ(g.IndivCount, 1);
+    g.DataChanged = "Y";
+    g.FirstSite = "LDS";
+    const auto captions = windows.captions.size();
+    ui.Answer(MsgResult::Ok);
+    Load(Shared("minimal55.ged"));
+    EXPECT_EQ(ui.boxes.back().text, "No GED data in file!");
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_EQ(g.FirstSite, "LDS");
+    EXPECT_EQ(windows.captions.size(), captions);
+    EXPECT_EQ(g.FileName, "one.ged");
+    EXPECT_EQ(windows.progressLabels.back(), "Version 1.1");
+}
+
+TEST_F(LoadTest, MissingEmptyOrBrokenFilesLeaveTheWork) {
+    LoadText("one.ged", "0 HEAD\n0 @I1@ INDI\n1 NAME Ann /Old/\n0 @F1@ FAM\n1 WIFE @I1@\n0 TRLR\n");
+    ASSERT_EQ(g.IndivCount, 2);  // with a placeholder husband
+    g.DataChanged = "Y";
+    const int hidden = windows.pickListHidden;
+
+    Load(dir / "missing.ged");  // silent
+    EXPECT_TRUE(ui.boxes.empty());
+
+    ui.Answer(MsgResult::Ok);
+    LoadText("empty.ged", "");
+    EXPECT_EQ(ui.boxes.back().text, "File is empty!");
+
+    ui.Answer(MsgResult::Ok);
+    LoadText("bad.lnt", "048032072069065068\r\n999\r\n");  // "0 HEAD", then no valid encoding
+    EXPECT_EQ(ui.boxes.back().text,
+              "Error: Input file " + (dir / "bad.lnt").string() + " format not recognizable to Lintora");
+
+    ui.Answer(MsgResult::Ok);
+    LoadText("text.txt", "Dear diary,\nnothing here.\n");
+    EXPECT_EQ(ui.boxes.back().text, "No GED data in file!");
+
+    EXPECT_EQ(ui.boxes.size(), 3u);
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.FamilCount, 1);
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
+    EXPECT_EQ(g.Famil[1].fWife, 1);
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_EQ(g.LastWorkFile, (dir / "one.ged").string());
+    EXPECT_EQ(GetStartupSetting("datFilename", "?"), "one.ged");
+    // The parent pick list is dismissed by every load, even one that fails.
+    EXPECT_EQ(windows.pickListHidden, hidden + 4);
+}
+
+TEST_F(LoadTest, AnyLineEndAndAByteOrderMarkReadAlike) {
+    const std::string lines[] = {"0 HEAD", "1 CHAR UTF-8", "0 @I1@ INDI", "1 NAME José /Núñez/",
+                                 "1 NOTE see page 1", "2 CONT 0 HEADS", "1 BIRT", "2 DATE 1 JAN 1900",
+                                 "0 @F1@ FAM", "1 HUSB @I1@", "0 TRLR"};
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        for (const char* bom : {"", "\xEF\xBB\xBF"}) {
+            SCOPED_TRACE(std::string(bom).size() + std::string(end).size());
+            std::string text = bom;
+            for (const auto& l : lines) text += l + end;
+            LoadText("ends.ged", text);
+            ASSERT_EQ(g.IndivCount, 2);
+            EXPECT_EQ(g.Indiv[1].iGivn.value(), "José");
+            EXPECT_EQ(g.Indiv[1].iSurn.value(), "Núñez");
+            EXPECT_EQ(g.Indiv[1].ibDate.value(), "1 JAN 1900");
+            // "0 HEAD" inside a note is text, not a header.
+            EXPECT_EQ(g.NotesCount, 2);
+            EXPECT_EQ(g.Notes[2].nText.value(), "0 HEADS");
+            EXPECT_EQ(g.Famil[1].fHusb, 1);
+        }
+    }
+}
+
+TEST_F(LoadTest, CharacterSetOfTheHeaderIsHonoured) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    auto ged = [](const std::string& charSet, const std::string& surname) {
+        return "0 HEAD\r\n" + (charSet.empty() ? std::string() : "1 CHAR " + charSet + "\r\n") +
+               "0 @I1@ INDI\r\n1 NAME Jose /" + surname + "/\r\n0 TRLR\r\n";
+    };
+    std::string utf16 = "\xFF\xFE";
+    for (char c : ged("UNICODE", "X")) {
+        if (c == 'X') utf16 += std::string("\xE9\x00", 2);  // é
+        else utf16 += std::string(1, c) + '\0';
+    }
+    const Case cases[] = {
+        {"ansel", ged("ANSEL", "\xE2" "e")},           // acute before the letter
+        {"utf8", ged("UTF-8", "\xC3\xA9")},
+        {"utf16", utf16},
+        {"ascii 1252", ged("ASCII", "\xE9")},          // not UTF-8: Windows-1252
+        {"none 1252", ged("", "\xE9")},
+        {"ansel but utf8", ged("ANSEL", "\xC3\xA9")},  // plainly UTF-8
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadText("cs.ged", c.bytes);
+        ASSERT_EQ(g.IndivCount, 1);
+        EXPECT_EQ(g.Indiv[1].iSurn.value(), "é");
+    }
+}
+
+TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {
+    auto enc = [](const std::string& s) { return EncodeLine(s) + "\r\n"; };
+    LoadText("w.lnt", enc("0 @I1@ INDI") + enc("1 NAME Ann /Old/") + enc("0 TRLR LDS IndANC"));
+    EXPECT_EQ(g.FirstSite, "LDS");
+    EXPECT_EQ(g.FirstType, "IndANC");
+    EXPECT_EQ(g.MixedSources, "N");
+    EXPECT_EQ(windows.captions.back(), "Lintora (w.lnt)");
+    EXPECT_EQ(g.LastWorkFile, (dir / "w.lnt").string());
+    EXPECT_EQ(GetStartupSetting("datFilename", "?"), "w.lnt");
+    EXPECT_EQ(GetStartupSetting("InitDirWRK", "?"), dir.string());
+    EXPECT_EQ(g.InitDirWRK, dir.string());
+
+    LoadText("m.lnt", enc("0 @I1@ INDI") + enc("0 TRLR Mixed-Source Multiple"));
+    EXPECT_EQ(g.FirstSite, "Mixed-Source");
+    EXPECT_EQ(g.FirstType, "Multiple");
+    EXPECT_EQ(g.MixedSources, "Y");
+
+    // A GEDCOM trailer changes nothing; the header's FILE names no file of ours.
+    LoadText("g.ged", "0 HEAD\r\n1 FILE C:\\other\\x.ged\r\n0 @I1@ INDI\r\n0 TRLR\r\n\r\n");
+    EXPECT_EQ(g.FirstSite, "");
+    EXPECT_EQ(g.MixedSources, "N");
+    EXPECT_EQ(g.FilePath, (dir / "g.ged").string());
+    EXPECT_EQ(g.FileName, "g.ged");
+    EXPECT_EQ(windows.captions.back(), "Lintora (g.ged)");
+}
+
+TEST_F(LoadTest, RememberedRootOnlyForALiveIndividualOfTheRememberedFile) {
+    std::string text = "0 HEAD\n";
+    for (int i = 1; i <= 5; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\n";
+    Write(dir / "five.lnt", text);
+    g.datFilename = "five.lnt";
+    g.datPos = 4;
+    Load(dir / "five.lnt");
+    EXPECT_EQ(g.TreeSlot[0], 4);
+    EXPECT_EQ(g.datPos, 0);
+    EXPECT_EQ(GetStartupSetting("datPos", "?"), "4");
+    Load(dir / "five.lnt");  // consumed once
+    EXPECT_EQ(g.TreeSlot[0], 1);
+
+    g.datPos = 9;  // beyond the file
+    Load(dir / "five.lnt");
+    EXPECT_EQ(g.TreeSlot[0], 1);
+
+    Write(dir / "other.lnt", text);
+    g.datFilename = "five.lnt";
+    g.datPos = 3;  // remembered for another file
+    Load(dir / "other.lnt");
+    EXPECT_EQ(g.TreeSlot[0], 1);
+    EXPECT_EQ(GetStartupSetting("datPos", "?"), "1");
+}
+
+TEST_F(LoadTest, FullTablesSkipRecordsAndSayHowManyOnce) {
+    std::string text = "0 HEAD\n";
+    for (int i = 1; i <= kMaxIndiv + 3; ++i)
+        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME A /B" + std::to_string(i) + "/\n1 NOTE n\n";
+    ui.Answer(MsgResult::Ok);  // the table's own announcement
+    ui.Answer(MsgResult::Ok);  // the count of what was skipped
+    LoadText("big.ged", text);
+    EXPECT_EQ(g.IndivCount, kMaxIndiv);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "Individual table is full - additional Individuals will be skipped");
+    EXPECT_EQ(ui.boxes[1].text,
+              "The tables are full: 3 individuals, 0 families and 0 note lines of big.ged were skipped.");
+    EXPECT_EQ(g.Indiv[kMaxIndiv].iSurn.value(), "B" + std::to_string(kMaxIndiv));
+    EXPECT_EQ(g.NotesCount, kMaxIndiv);
+}
+
+TEST_F(LoadTest, PlaceholderNeverTakesAnExistingRecord) {
+    std::string text = "0 HEAD\n";
+    for (int i = 1; i <= kMaxIndiv; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\n";
+    text += "0 @F1@ FAM\n1 HUSB @I1@\n";
+    ui.Answer(MsgResult::Ok);  // the table's own announcement
+    LoadText("fullfam.ged", text);
+    EXPECT_EQ(g.IndivCount, kMaxIndiv);
+    EXPECT_EQ(g.Famil[1].fHusb, 1);
+    EXPECT_EQ(g.Famil[1].fWife, 0);
+    EXPECT_TRUE(g.Indiv[kMaxIndiv].iName.blank());
+}
+
+TEST_F(LoadTest, BadLinesAreReportedOnceWithTheirCount) {
+    std::string text = "0 HEAD\n0 @I1@ INDI\n";
+    for (int i = 0; i < 7; ++i) text += "garbage " + std::to_string(i) + "\n";
+    text += "1 NAME Ann /Old/\n";
+    ui.Answer(MsgResult::Ok);
+    LoadText("bad.ged", text);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "Problem reading bad.ged: 7 lines were not understood and skipped (line 3, 4, 5, 6, 7, ...).\n"
+              "Problem parsing GedRec: garbage 0");
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
+}
+
+TEST_F(LoadTest, SourcesAreMergedWithTheStandardOnes) {
+    LoadText("src.ged",
+             "0 HEAD\n"
+             "0 @I1@ INDI\n1 SOUR @S1@\n"
+             "0 @I2@ INDI\n1 SOUR @S12@\n"
+             "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 SOUR @S12@\n"
+             "0 @S1@ SOUR\n1 TITL Ancestral File\n"
+             "0 @S12@ SOUR\n1 REPO @REP12@\n1 TITL Parish book\n1 AUTH Clerk\n"
+             "0 @S13@ SOUR\n1 TITL Nobody cites me\n"
+             "0 @REP12@ REPO\n1 NAME Archive\n1 ADDR Main St\n1 CONT Town\n"
+             "0 TRLR\n");
+    ASSERT_EQ(g.SourceCount, 8);  // seven standard ones and the parish book
+    EXPECT_EQ(g.Indiv[1].iSource, 1);
+    EXPECT_EQ(g.Source[1].sCitations, 1);
+    EXPECT_EQ(g.Source[1].sXref, "S1");
+    const SourceRec& S = g.Source[8];
+    EXPECT_EQ(S.sTitle.value(), "Parish book");
+    EXPECT_EQ(S.sFlag.value(), "U");
+    EXPECT_EQ(S.sCitations, 2);
+    EXPECT_EQ(g.Indiv[2].iSource, 8);
+    EXPECT_EQ(g.Famil[1].fSource, 8);
+    ASSERT_EQ(g.RepositoryCount, 6);  // five standard ones and the archive
+    EXPECT_EQ(S.sRepos, 6);
+    EXPECT_EQ(g.Repository[6].rName.value(), "Archive");
+    EXPECT_EQ(g.Repository[6].rCont.value(), "Town");
+    EXPECT_EQ(g.Repository[6].rFlag.value(), "U");
+}
+
+TEST_F(LoadTest, LoadedPeopleDoNotCiteTheLastPaste) {
+    g.PasteSource = 2;
+    LoadText("p.ged", "0 HEAD\n0 @I1@ INDI\n0 TRLR\n");
+    EXPECT_EQ(g.Indiv[1].iSource, 0);
+    EXPECT_EQ(g.Source[2].sCitations, 0);
+    EXPECT_EQ(g.PasteSource, 2);
+}
+
+TEST_F(LoadTest, SurnameCaseFollowsTheFirstIndividual) {
+    LoadText("u.ged", "0 @I1@ INDI\n1 NAME Ann /OLD/\n0 @I2@ INDI\n1 NAME Bo /Young/\n");
+    EXPECT_EQ(g.SurnameCase, "U");
+    LoadText("p.ged", "0 @I1@ INDI\n1 NAME Ann /Old/\n");
+    EXPECT_EQ(g.SurnameCase, "P");
+}
+
+TEST_F(LoadTest, LongFilesShowProgress) {
+    std::string text = "0 @I1@ INDI\n1 NOTE ";
+    text += std::string(50000 - text.size() - 1, 'x') + "\n";
+    ASSERT_EQ(text.size(), 50000u);
+    LoadText("exact.ged", text);
+    EXPECT_TRUE(ui.progress.empty());
+    windows.progressLabels.clear();
+    LoadText("more.ged", text + "\n");
+    EXPECT_FALSE(ui.progress.empty());
+    EXPECT_EQ(windows.progressLabels.front(), "Reading more.ged (50001)");
+    EXPECT_EQ(windows.progressLabels.back(), "Version 1.1");
+    // The long note is kept whole, on continuation lines.
+    int32_t chars = 0;
+    for (int32_t n = 1; n <= g.NotesCount; ++n) chars += g.Notes[n].nLen;
+    EXPECT_EQ(chars, 50000 - 20);
+}
+
+TEST_F(LoadTest, SuccessfulLoadResetsTheWindowsAndCommands) {
+    LoadText("a.ged", "0 @I1@ INDI\n");
+    EXPECT_GE(windows.treesCleared, 1);
+    EXPECT_EQ(windows.treesBuilt, 1);
+    EXPECT_EQ(windows.commandsEnabled, 1);
+    ASSERT_FALSE(windows.buttons.empty());
+    EXPECT_EQ(windows.buttons.back(), std::make_pair(9, false));
+}
+
+}  // namespace
+}  // namespace lintora

@@ -1,0 +1,271 @@
+#include "files/file_saving.h"
+
+#include <gtest/gtest.h>
+
+#include "files/data_files.h"
+#include "files/gedcom_writer.h"
+#include "files/text_lines.h"
+#include "lintora_version.h"
+#include "tests/files/files_fixture.h"
+
+namespace lintora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SaveFileTest : public FilesTest {
+protected:
+    void SetUp() override {
+        FilesTest::SetUp();
+        AddPeople(2);
+        g.DataChanged = "Y";
+        g.TreeSlot[0] = 2;
+    }
+    static void AddPeople(int n) {
+        for (int i = 1; i <= n; ++i) {
+            g.Indiv[i].iRIN = i;
+            g.Indiv[i].iGivn = "Person";
+            g.Indiv[i].iSurn = "No" + std::to_string(i);
+            g.Indiv[i].iSex = "M";
+        }
+        g.IndivCount = n;
+    }
+    std::string Setting(const char* key) { return GetStartupSetting(key, "<absent>"); }
+};
+
+TEST_F(SaveFileTest, WorkFileSaveRemembersFileAndRoot) {
+    fs::path target = dir / "smith";
+    ui.fileAnswers.push_back(target.string());
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("Y", "LNT"));
+    std::string path = target.string() + ".lnt";
+    EXPECT_EQ(ui.boxes.back().text, path + " successfully saved");
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Information);
+    EXPECT_EQ(g.FilePath, path);
+    EXPECT_EQ(g.FileName, "smith.lnt");
+    EXPECT_EQ(g.FileDir, dir.string());
+    EXPECT_EQ(g.LastWorkFile, path);
+    EXPECT_EQ(g.InitDirWRK, dir.string());
+    EXPECT_EQ(g.DataChanged, "N");
+    EXPECT_EQ(Setting("InitDirWRK"), dir.string());
+    EXPECT_EQ(Setting("datFilename"), "smith.lnt");
+    EXPECT_EQ(Setting("datPos"), "2");
+    EXPECT_EQ(windows.captions, std::vector<std::string>{"Lintora (smith.lnt)"});
+    EXPECT_EQ(windows.statusLabels.back(), path + " saved");
+    EXPECT_EQ(windows.preferencesHidden, 1);
+    // The file holds the writer's lines, encoded.
+    auto stored = SplitFileLines(Read(path));
+    auto plain = BuildFileLines(FileKind::Work, path);
+    ASSERT_EQ(stored.size(), plain.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) EXPECT_EQ(DecodeLine(stored[i]), plain[i]);
+    EXPECT_EQ(ui.fileRequests[0].filter,
+              "Work Files (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)");
+}
+
+TEST_F(SaveFileTest, GedcomSaveForgetsTheWorkFile) {
+    g.LastWorkFile = "/somewhere/old.lnt";
+    ui.fileAnswers.push_back((dir / "family.ged").string());
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("Y", "GED"));
+    EXPECT_EQ(g.DataChanged, "N");
+    EXPECT_EQ(g.LastWorkFile, "");
+    EXPECT_EQ(g.InitDirGED, dir.string());
+    EXPECT_EQ(Setting("InitDirGED"), dir.string());
+    EXPECT_EQ(Setting("datFilename"), " ");
+    EXPECT_EQ(Setting("datPos"), "0");
+    EXPECT_TRUE(windows.captions.empty());
+    EXPECT_EQ(Read(dir / "family.ged").substr(0, 8), "0 HEAD\r\n");
+}
+
+TEST_F(SaveFileTest, ExtensionFollowsTheNameNotTheFolder) {
+    fs::create_directories(dir / "my.trees");
+    const struct { std::string answer, kind, saved; } cases[] = {
+        {(dir / "my.trees" / "smith").string(), "LNT", (dir / "my.trees" / "smith.lnt").string()},
+        {(dir / "my.trees" / "smith").string(), "GED", (dir / "my.trees" / "smith.ged").string()},
+        {(dir / "jones.txt").string(), "LNT", (dir / "jones.txt").string()},
+    };
+    for (const auto& c : cases) {
+        ui.fileAnswers.push_back(c.answer);
+        ui.Answer(MsgResult::Ok);
+        EXPECT_TRUE(SaveFile("Y", c.kind));
+        EXPECT_TRUE(fs::exists(c.saved)) << c.saved;
+        EXPECT_EQ(g.FilePath, c.saved);
+    }
+}
+
+TEST_F(SaveFileTest, DialogProposesTheRememberedFolderAndBaseName) {
+    g.FileName = "smith.lnt";
+    g.InitDirGED = " /trees/ged ";
+    ui.fileAnswers.push_back("");
+    EXPECT_FALSE(SaveFile("Y", "GED"));
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].fileName, "/trees/ged/smith");
+    EXPECT_EQ(ui.fileRequests[0].initialDir, "/trees/ged");
+    g.FileName = "";
+    ui.fileAnswers.push_back("");
+    SaveFile("Y", "GED");
+    EXPECT_EQ(ui.fileRequests[1].fileName, "");
+}
+
+TEST_F(SaveFileTest, CancelledDialogSavesNothingQuietly) {
+    ui.fileAnswers.push_back("");
+    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(windows.statusLabels.back(), "File not saved...");
+    EXPECT_EQ(windows.preferencesHidden, 1);
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_EQ(Setting("datFilename"), "<absent>");
+}
+
+TEST_F(SaveFileTest, OverwriteQuestion) {
+    fs::path target = dir / "smith.lnt";
+    Write(target, "old contents");
+    // No: nothing changes and nothing more is shown.
+    ui.fileAnswers.push_back(target.string());
+    ui.Answer(MsgResult::No);
+    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    EXPECT_EQ(ui.boxes.back().text, "Overwrite existing file?");
+    EXPECT_EQ(ui.boxes.back().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Question);
+    EXPECT_EQ(Read(target), "old contents");
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_TRUE(windows.statusLabels.empty());
+    EXPECT_EQ(windows.preferencesHidden, 0);
+    EXPECT_EQ(Setting("datFilename"), "<absent>");
+    // Yes: replaced, with no other file left behind.
+    ui.fileAnswers.push_back(target.string());
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("Y", "LNT"));
+    EXPECT_NE(Read(target), "old contents");
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt"}));
+}
+
+// Loading refuses these names, so saving does too: a work file saved under
+// one could never be opened again.
+TEST_F(SaveFileTest, NamesTheLoaderRefusesAreNotSaved) {
+    fs::create_directories(dir / "old[1]");
+    for (const std::string name : {"a;b", "a<b", "a=b", "a>b", "a?b", "a[b", "a]b", "a*b", "old[1]/smith"}) {
+        SCOPED_TRACE(name);
+        ui.boxes.clear();
+        windows.statusLabels.clear();
+        ui.fileAnswers.push_back((dir / name).string());
+        ui.Answer(MsgResult::Ok);
+        ui.Answer(MsgResult::Ok);
+        EXPECT_FALSE(SaveFile("Y", "LNT"));
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[0].text, "That filename is illegal.64");
+        EXPECT_EQ(ui.boxes[0].title, "File Error");
+        EXPECT_EQ(ui.boxes[1].text.rfind("Error occurred while trying to save file, please retry.\n", 0), 0u);
+        EXPECT_EQ(windows.statusLabels.back(), "File not saved...");
+        EXPECT_EQ(g.DataChanged, "Y");
+        EXPECT_EQ(Setting("datFilename"), "<absent>");
+    }
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "old[1]"}));
+    EXPECT_TRUE(fs::is_empty(dir / "old[1]"));
+    // A hyphen, a colon or a backslash is no reason to refuse.
+    for (const std::string name : {"a-b.lnt", "a:b.lnt", "a\\b.lnt"}) {
+        g.FilePath = (dir / name).string();
+        ui.Answer(MsgResult::Ok);
+        EXPECT_TRUE(SaveFile("N", "LNT")) << name;
+    }
+}
+
+TEST_F(SaveFileTest, NeighbouringFilesAreNeverUsedAsScratch) {
+    // Files whose names an in-place encoding could pick for its own.
+    Write(dir / "smith.xxx", "someone else's file");
+    Write(dir / "smith.lnt.tmp", "another one");
+    g.FilePath = (dir / "smith.lnt").string();
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("N", "LNT"));
+    EXPECT_EQ(Read(dir / "smith.xxx"), "someone else's file");
+    EXPECT_EQ(Read(dir / "smith.lnt.tmp"), "another one");
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "smith.lnt.tmp", "smith.xxx"}));
+}
+
+TEST_F(SaveFileTest, FailedSaveKeepsOldFileAndFlagAndSaysWhy) {
+    // A folder stands where the file should go.
+    fs::create_directories(dir / "taken.lnt");
+    ui.fileAnswers.push_back((dir / "taken.lnt").string());
+    ui.Answer(MsgResult::Yes);  // it exists
+    ui.Answer(MsgResult::Ok);
+    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].text.rfind("Error occurred while trying to save file, please retry.\n", 0), 0u);
+    EXPECT_GT(ui.boxes[1].text.size(), 60u);  // with the reason
+    EXPECT_EQ(ui.boxes[1].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(windows.statusLabels.back(), "File not saved...");
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_EQ(g.LastWorkFile, "");
+    EXPECT_EQ(Setting("datFilename"), "<absent>");
+    EXPECT_TRUE(fs::is_directory(dir / "taken.lnt"));
+    // A folder that does not exist.
+    g.FilePath = (dir / "no" / "such" / "folder.lnt").string();
+    ui.Answer(MsgResult::Ok);
+    EXPECT_FALSE(SaveFile("N", "LNT"));
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "taken.lnt"}));
+}
+
+TEST_F(SaveFileTest, SaveWithoutDialogWritesTheCurrentPath) {
+    g.FilePath = (dir / "current.lnt").string();
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("N", "LNT"));
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_TRUE(fs::exists(dir / "current.lnt"));
+}
+
+// Counts the ends of the progress display besides what the script records.
+struct ProgressCountingPlatform : ScriptedPlatform {
+    int ends = 0;
+    void ProgressEnd() override { ++ends; }
+};
+
+TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
+    // Three families, the second pruned: only written families are counted.
+    for (int32_t f = 1; f <= 3; ++f) {
+        g.Famil[f].fRIN = f;
+        g.Famil[f].fHusb = f;
+    }
+    g.Famil[2].fTree = 99;
+    g.FamilCount = 3;
+    for (int n : {400, 401}) {
+        AddPeople(n);
+        ProgressCountingPlatform counting;
+        InstallPlatform(&counting);
+        ui.progress.clear();
+        windows.progressLabels.clear();
+        g.FilePath = (dir / ("p" + std::to_string(n) + ".lnt")).string();
+        counting.Answer(MsgResult::Ok);
+        bool saved = SaveFile("N", "LNT");
+        InstallPlatform(&ui);
+        EXPECT_TRUE(saved);
+        const auto& labels = windows.progressLabels;
+        auto shown = [&](const std::string& label) {
+            return std::find(labels.begin(), labels.end(), label) != labels.end();
+        };
+        if (n == 400) {
+            EXPECT_TRUE(counting.progress.empty());
+            EXPECT_TRUE(labels.empty());
+        } else {
+            ASSERT_FALSE(counting.progress.empty());
+            EXPECT_EQ(counting.progress.front(), -401);
+            EXPECT_EQ(labels.front(), "Writing Individuals");
+            EXPECT_TRUE(shown("Writing individuals (1 of 401)"));
+            EXPECT_TRUE(shown("Writing individuals (401 of 401)"));
+            EXPECT_TRUE(shown("Writing Families"));
+            EXPECT_TRUE(shown("Writing families (1 of 3)"));
+            EXPECT_FALSE(shown("Writing families (2 of 3)"));
+            EXPECT_TRUE(shown("Writing families (3 of 3)"));
+            EXPECT_NE(std::find(counting.progress.begin(), counting.progress.end(), -3), counting.progress.end());
+            EXPECT_TRUE(shown("Saving to disk..."));
+            EXPECT_EQ(labels.back(), "Version " + std::to_string(kVersionMajor) + "." +
+                                         std::to_string(kVersionMinor));
+        }
+        EXPECT_EQ(counting.ends, n == 400 ? 0 : 1);  // shown, then hidden again
+        EXPECT_FALSE(counting.busy);
+    }
+}
+
+}  // namespace
+}  // namespace lintora::testing

@@ -1,0 +1,313 @@
+#include "files/gedcom_reader.h"
+
+#include <sstream>
+
+#include "record_store/program_state.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora {
+namespace {
+
+using testing::CleanState;
+
+class GedcomReaderTest : public CleanState {
+protected:
+    void SetUp() override {
+        CleanState::SetUp();
+        BeginGedRead();
+    }
+    // Feeds the lines of text (LF separated) as a load would.
+    void Read(const std::string& text) {
+        std::istringstream in(text);
+        std::string line;
+        while (std::getline(in, line)) ParseGedRec(line, ++lineNo);
+    }
+    int32_t lineNo = 0;
+    // The note lines of one owner as "tag|text" (text cut to its length).
+    std::vector<std::string> NotesOf(const char* kind, int32_t owner) {
+        std::vector<std::string> out;
+        for (int32_t n = 1; n <= g.NotesCount; ++n) {
+            const NoteRec& N = g.Notes[n];
+            if (N.nKind.value() == kind && N.nOwner == owner)
+                out.push_back(N.nTag.value() + "|" + N.nText.padded().substr(0, N.nLen));
+        }
+        return out;
+    }
+};
+
+TEST_F(GedcomReaderTest, IndividualWithNameAndEvents) {
+    Read("0 @I7@ INDI\n"
+         "1 NAME John /Smith/\n"
+         "1 SEX Male\n"
+         "1 BIRT\n"
+         "2 DATE 1 JAN 1900\n"
+         "3 TIME 10:00\n"
+         "2 PLAC Boston\n"
+         "1 BAPM\n"
+         "2 DATE 5 JAN 1900\n"
+         "1 DEAT\n"
+         "2 PLAC Salem\n"
+         "1 AFN 12AB-34\n"
+         "1 CDP2 12-3456\n"
+         "1 _GID 17\n"
+         "1 SUBN 99\n");
+    ASSERT_EQ(g.IndivCount, 1);
+    const IndivRec& R = g.Indiv[1];
+    EXPECT_EQ(R.iXref.value(), "I7");
+    EXPECT_EQ(R.iName.value(), "John Smith");
+    EXPECT_EQ(R.iSurn.value(), "Smith");
+    EXPECT_EQ(R.iGivn.value(), "John");
+    EXPECT_EQ(R.iSex.value(), "M");
+    EXPECT_EQ(R.ibDate.value(), "1 JAN 1900");
+    EXPECT_EQ(R.ibPlace.value(), "Boston");
+    EXPECT_TRUE(R.icDate.blank());
+    EXPECT_TRUE(R.idDate.blank());
+    EXPECT_EQ(R.idPlace.value(), "Salem");
+    EXPECT_EQ(R.iAFN.value(), "12AB-34");
+    EXPECT_EQ(R.iCDno, 12);
+    EXPECT_EQ(R.iPIDno, 3456);
+    EXPECT_EQ(R.iGenID.value(), "17");
+    EXPECT_EQ(R.iSubmNo.value(), "99");
+    EXPECT_EQ(g.XrefCount, 1);
+    EXPECT_EQ(g.XrefMap[1].xXref, "I7");
+    EXPECT_EQ(g.XrefMap[1].xIndiv, 1);
+    EXPECT_EQ(FindXrefIndiv("I7"), 1);
+    EXPECT_EQ(g.GedRead.badLines, 0);
+}
+
+TEST_F(GedcomReaderTest, NameLinesAndTheirParts) {
+    Read("0 @I1@ INDI\n"
+         "1 NAME Mary Ann /Van Dyke/ Jr\n"
+         "2 NICK Polly\n"
+         "2 _EXT ext\n"
+         "0 @I2@ INDI\n"
+         "1 NAME First /Name/\n"
+         "1 NAME Second /Other/\n"
+         "2 GIVN Given\n"
+         "2 SURN \n"
+         "0 @I3@ INDI\n"
+         "1 NAME\n");
+    ASSERT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Van Dyke");
+    EXPECT_EQ(g.Indiv[1].iGivn.value(), "Mary Ann");
+    EXPECT_EQ(g.Indiv[1].iName.value(), "Mary Ann Van Dyke Jr");
+    EXPECT_EQ(g.Indiv[1].iNick.value(), "Polly");
+    EXPECT_EQ(g.Indiv[1].iExt.value(), "ext");
+    // A later NAME line replaces the name; a blank SURN changes nothing.
+    EXPECT_EQ(g.Indiv[2].iSurn.value(), "Other");
+    EXPECT_EQ(g.Indiv[2].iGivn.value(), "Given");
+    EXPECT_TRUE(g.Indiv[3].iName.blank());
+}
+
+TEST_F(GedcomReaderTest, BadValuesAreCountedNotShown) {
+    Read("0 @I1@ INDI\n"
+         "1 CDP2 12\n"
+         "1 CDP2 x-1\n"
+         "this is not gedcom\n"
+         "1x NAME y\n"
+         "123 DEEP\n"
+         "\n"
+         "   \n");
+    EXPECT_EQ(g.Indiv[1].iCDno, 12);
+    EXPECT_EQ(g.Indiv[1].iPIDno, 0);
+    EXPECT_EQ(g.GedRead.badLines, 5);
+    EXPECT_EQ(g.GedRead.badLineNos, (std::vector<int32_t>{2, 3, 4, 5, 6}));
+    EXPECT_NE(g.GedRead.firstBadLine.find("Problem processing Indiv (ProcessINDI): "), std::string::npos);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(GedcomReaderTest, RecordTypeComesFromTheWords) {
+    // A blank after the type, or none before the pointer's type, still reads.
+    Read("0 @I1@ INDI \n"
+         "1 NAME A /B/\n"
+         "0 @F1@ FAM \n"
+         "1 HUSB @I1@\n"
+         "0 HEAD\n"
+         "1 FILE other.ged\n"
+         "1 SOUR PROG\n");
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.FamilCount, 1);
+    EXPECT_EQ(g.Famil[1].fHusb, 1);
+    EXPECT_EQ(g.GedSourceCount, 0);  // the header's SOUR is no source record
+    EXPECT_TRUE(g.FilePath.empty());
+    EXPECT_TRUE(g.FileName.empty());
+}
+
+TEST_F(GedcomReaderTest, FamiliesBeforeTheirIndividualsAreLinked) {
+    Read("0 @F2@ FAM\n"
+         "1 HUSB @I7@\n"
+         "1 WIFE @I8@\n"
+         "1 CHIL @I9@\n"
+         "1 MARR\n"
+         "2 DATE 1920\n"
+         "2 PLAC Paris\n"
+         "1 DIV\n"
+         "2 DATE 1930\n"
+         "0 @I8@ INDI\n"
+         "1 NAME Wife /W/\n"
+         "0 @I7@ INDI\n"
+         "1 NAME Husb /H/\n"
+         "0 @I9@ INDI\n"
+         "1 NAME Child /H/\n");
+    EXPECT_EQ(g.Famil[1].fHusb, 0);
+    ResolveGedLinks();
+    EXPECT_EQ(g.Famil[1].fHusb, 2);
+    EXPECT_EQ(g.Famil[1].fWife, 1);
+    EXPECT_EQ(g.Famil[1].fChilCount, 1);
+    EXPECT_EQ(g.Famil[1].fmDate.value(), "1920");
+    EXPECT_EQ(g.Famil[1].fmPlace.value(), "Paris");
+    // No FAMC line: the family's CHIL line links the child.
+    EXPECT_EQ(g.Indiv[3].iFamc, 1);
+}
+
+TEST_F(GedcomReaderTest, FamcLinkWinsOverChildLine) {
+    Read("0 @I1@ INDI\n"
+         "1 FAMC @F2@\n"
+         "0 @F1@ FAM\n"
+         "1 CHIL @I1@\n"
+         "0 @F2@ FAM\n"
+         "1 CHIL @I1@\n"
+         "0 @I2@ INDI\n");
+    ResolveGedLinks();
+    EXPECT_EQ(g.Indiv[1].iFamc, 2);
+    EXPECT_EQ(g.Indiv[2].iFamc, 0);  // a blank FAMC never matches
+}
+
+TEST_F(GedcomReaderTest, NobodyIsHisOwnSpouseOrChild) {
+    Read("0 @I1@ INDI\n1 FAMC @F1@\n0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I1@\n1 CHIL @I1@\n"
+         "0 @@ INDI\n0 @F2@ FAM\n1 WIFE\n");
+    ResolveGedLinks();
+    EXPECT_EQ(g.Famil[1].fHusb, 1);
+    EXPECT_EQ(g.Famil[1].fWife, 0);
+    EXPECT_EQ(g.Indiv[1].iFamc, 0);
+    // A blank pointer names nobody, not the record with a blank pointer.
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.Famil[2].fWife, 0);
+}
+
+TEST_F(GedcomReaderTest, NoteLinesKeepTheirBlanks) {
+    Read("0 @I1@ INDI\n"
+         "1 NOTE Born at \n"
+         "2 CONC sea\n"
+         "2 CONT  on the Mayflower\n"
+         "2 CONT\n"
+         "0 @F1@ FAM\n"
+         "1 NOTE Wed\n"
+         "2 CONC ding\n");
+    EXPECT_EQ(NotesOf("I", 1), (std::vector<std::string>{"1 NOTE|Born at ", "2 CONC|sea",
+                                                         "2 CONT| on the Mayflower", "2 CONT|"}));
+    EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "Y");
+    EXPECT_EQ(NotesOf("F", 1), (std::vector<std::string>{"1 NOTE|Wed", "2 CONC|ding"}));
+    EXPECT_EQ(g.Famil[1].fNoteFlg.value(), "Y");
+}
+
+TEST_F(GedcomReaderTest, LongNoteTextContinuesInsteadOfBeingCut) {
+    std::string text(300, 'x');
+    text[119] = ' ';
+    Read("0 @I1@ INDI\n1 NOTE " + text + "\n");
+    auto lines = NotesOf("I", 1);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "1 NOTE|" + text.substr(0, 120));
+    EXPECT_EQ(lines[1], "2 CONC|" + text.substr(120, 120));
+    EXPECT_EQ(lines[2], "2 CONC|" + text.substr(240));
+}
+
+TEST_F(GedcomReaderTest, NotePointerBringsTheNoteText) {
+    Read("0 @N1@ NOTE First line\n"
+         "1 CONT second\n"
+         "1 CONC  half\n"
+         "0 @I1@ INDI\n"
+         "1 NOTE @N1@\n"
+         "1 NOTE @N2@\n"
+         "0 @F1@ FAM\n"
+         "1 NOTE @N2@\n"
+         "0 @N2@ NOTE\n"
+         "1 CONC later\n"
+         "0 @I2@ INDI\n"
+         "1 NOTE @N9@\n");
+    EXPECT_EQ(g.NotesCount, 0);  // nothing filed until the records are all read
+    ResolveGedLinks();
+    EXPECT_EQ(NotesOf("I", 1), (std::vector<std::string>{"1 NOTE|First line", "2 CONT|second",
+                                                         "2 CONC| half", "1 NOTE|", "2 CONC|later"}));
+    EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "Y");
+    EXPECT_EQ(NotesOf("F", 1), (std::vector<std::string>{"1 NOTE|", "2 CONC|later"}));
+    // A pointer to a note that is not there brings nothing, not the text "N9".
+    EXPECT_TRUE(NotesOf("I", 2).empty());
+    EXPECT_EQ(g.Indiv[2].iNoteXref.value(), "N9");
+    EXPECT_EQ(g.Indiv[2].iNoteFlg.value(), "N");
+}
+
+TEST_F(GedcomReaderTest, SourcesAndRepositoriesKeepWholeIdentifiers) {
+    Read("0 @S123@ SOUR\n"
+         "1 TITL Parish register\n"
+         "1 AUTH Clerk\n"
+         "1 PUBL 1850\n"
+         "1 ABBR PR\n"
+         "1 REPO @REP12@\n"
+         "0 @REP12@ REPO\n"
+         "1 NAME Archive\n"
+         "1 ADDR Main St\n"
+         "1 CONT Town\n"
+         "0 @REP13@ REPO\n"
+         "1 ADDR Side St\n"
+         "2 CONT Village\n"
+         "2 CONT Second\n");
+    ASSERT_EQ(g.GedSourceCount, 1);
+    const SourceRec& S = g.GedSource[1];
+    EXPECT_EQ(S.sXref, "S123");
+    EXPECT_EQ(S.sTitle.value(), "Parish register");
+    EXPECT_EQ(S.sAuthor.value(), "Clerk");
+    EXPECT_EQ(S.sPublish.value(), "1850");
+    EXPECT_EQ(S.sAbbr.value(), "PR");
+    EXPECT_EQ(S.sReposXref, "REP12");
+    ASSERT_EQ(g.GedRepositoryCount, 2);
+    EXPECT_EQ(g.GedRepository[1].rXref, "REP12");
+    EXPECT_EQ(g.GedRepository[1].rName.value(), "Archive");
+    EXPECT_EQ(g.GedRepository[1].rAddr.value(), "Main St");
+    EXPECT_EQ(g.GedRepository[1].rCont.value(), "Town");
+    EXPECT_EQ(g.GedRepository[2].rCont.value(), "Village");
+}
+
+TEST_F(GedcomReaderTest, ChangeStampIsKept) {
+    Read("0 @I1@ INDI\n1 CHAN\n2 DATE 3 Mar 2005\n3 TIME 9:8:7\n0 @I2@ INDI\n1 CHAN\n2 DATE\n");
+    EXPECT_EQ(g.Indiv[1].iChanDate.value(), "3 Mar 2005");
+    EXPECT_EQ(g.Indiv[1].iChanTime.value(), "9:8:7");
+    EXPECT_EQ(g.Indiv[2].iChanDate.value(), "6 Jan 2006");  // stamped when read
+}
+
+TEST_F(GedcomReaderTest, FullIndividualTableSkipsTheRestOfTheRecord) {
+    g.IndivCount = kMaxIndiv;
+    g.Indiv[kMaxIndiv].iSurn = "Last";
+    Read("0 @I1@ INDI\n1 NAME New /Person/\n1 NOTE text\n0 @F1@ FAM\n1 HUSB @I1@\n");
+    EXPECT_EQ(g.Indiv[kMaxIndiv].iSurn.value(), "Last");
+    EXPECT_EQ(g.NotesCount, 0);
+    EXPECT_EQ(g.GedRead.skippedIndivs, 1);
+    EXPECT_EQ(g.XrefCount, 0);
+    EXPECT_EQ(g.FamilCount, 1);
+    EXPECT_EQ(g.Famil[1].fHusb, 0);
+}
+
+TEST_F(GedcomReaderTest, FullFamilyAndNoteTablesAreCounted) {
+    g.FamilCount = kMaxFamil;
+    g.NotesCount = kMaxNotes;
+    Read("0 @I1@ INDI\n1 NOTE a\n2 CONT b\n0 @F1@ FAM\n1 MARR\n2 DATE 1900\n0 @F2@ FAM\n");
+    EXPECT_EQ(g.GedRead.skippedFamils, 2);
+    EXPECT_EQ(g.GedRead.skippedNotes, 2);
+    EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "N");
+    EXPECT_TRUE(g.Famil[kMaxFamil].fmDate.blank());
+}
+
+TEST_F(GedcomReaderTest, LevelsAreBoundedAndSkippedLevelsMatchNothing) {
+    Read("0 @I1@ INDI\n"
+         "1 BIRT\n"
+         "3 DATE 1900\n"
+         "99 X deep\n"
+         "2 PLAC Here\n");
+    EXPECT_TRUE(g.Indiv[1].ibDate.blank());
+    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Here");
+    EXPECT_EQ(g.GedRead.badLines, 0);
+    EXPECT_LE(g.GedTagStack.size(), 100u);
+}
+
+}  // namespace
+}  // namespace lintora

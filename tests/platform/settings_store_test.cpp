@@ -1,0 +1,117 @@
+#include "platform/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/atomic_file.h"
+
+namespace lintora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    void SetUp() override {
+        std::random_device rd;
+        dir = fs::temp_directory_path() / ("lintora-settings-" + std::to_string(rd()) + std::to_string(rd()));
+        fs::create_directories(dir);
+        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    fs::path Ini() const { return dir / "Lintora" / "Lintora.ini"; }
+    static std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+};
+
+TEST_F(SettingsTest, FileLivesUnderTheConfigFolder) {
+    EXPECT_EQ(SettingsFilePath("Lintora"), Ini().string());
+    setenv("XDG_CONFIG_HOME", "", 1);
+    setenv("HOME", dir.c_str(), 1);
+    EXPECT_EQ(SettingsFilePath("Lintora"), (dir / ".config" / "Lintora" / "Lintora.ini").string());
+}
+
+TEST_F(SettingsTest, ValuesComeBackExactlyAsSaved) {
+    const std::string values[] = {
+        "", " ", "  ", " padded ", "plain", "C:\\Trees\\smith", "/home/jane/Trees", "a=b=c",
+        "\"quoted\"", "semi;colon", "#hash", "José Müller", "two\nlines", "cr\rlf", "\\", "\"", "tab\t",
+    };
+    int k = 0;
+    for (const auto& v : values) {
+        std::string key = "key" + std::to_string(k++);
+        ASSERT_EQ(SaveSetting("Lintora", "Startup", key, v), "");
+        EXPECT_EQ(GetSetting("Lintora", "Startup", key, "<default>"), v) << "[" << v << "]";
+    }
+    // And still after every other key was written.
+    k = 0;
+    for (const auto& v : values) EXPECT_EQ(GetSetting("Lintora", "Startup", "key" + std::to_string(k++), "?"), v);
+}
+
+TEST_F(SettingsTest, DefaultsForWhatIsNotThere) {
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datPos", "0"), "0");  // no file yet
+    SaveSetting("Lintora", "Other", "datPos", "5");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datPos", "0"), "0");  // another section
+    EXPECT_EQ(GetSetting("Lintora", "Other", "datpos", "0"), "0");    // keys are exact
+    EXPECT_EQ(GetSetting("Elsewhere", "Other", "datPos", "0"), "0");  // another application
+}
+
+TEST_F(SettingsTest, ReplacingAValueKeepsTheRestOfTheFile) {
+    fs::create_directories(Ini().parent_path());
+    std::ofstream(Ini()) << "; written by hand\r\n[Startup]\r\nInitDirGED = /trees/ged \r\n\r\n[Window]\r\nwidth=3\r\n";
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "InitDirGED", "?"), "/trees/ged");
+    SaveSetting("Lintora", "Startup", "InitDirGED", "/new");
+    SaveSetting("Lintora", "Startup", "datPos", "12");
+    SaveSetting("Lintora", "Window", "width", "4");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "InitDirGED", "?"), "/new");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datPos", "?"), "12");
+    EXPECT_EQ(GetSetting("Lintora", "Window", "width", "?"), "4");
+    std::string text = Read(Ini());
+    EXPECT_EQ(text.rfind("; written by hand", 0), 0u);
+    EXPECT_LT(text.find("datPos=12"), text.find("[Window]"));  // within its own section
+    // Nothing but the settings file is left in the folder.
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(Ini().parent_path())) files += e.is_regular_file();
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(SettingsTest, FailedSaveSaysWhyAndKeepsTheOldFile) {
+    SaveSetting("Lintora", "Startup", "a", "1");
+    // A folder where the temporary file would go cannot block the save, but a
+    // folder in place of the settings file does.
+    fs::remove(Ini());
+    fs::create_directories(Ini());
+    EXPECT_NE(SaveSetting("Lintora", "Startup", "a", "2"), "");
+    EXPECT_TRUE(fs::is_directory(Ini()));
+}
+
+TEST_F(SettingsTest, AtomicWriteReplacesOrLeavesTheOldFile) {
+    fs::path target = dir / "file.txt";
+    EXPECT_EQ(WriteFileAtomically(target.string(), "one"), "");
+    EXPECT_EQ(WriteFileAtomically(target.string(), "two"), "");
+    EXPECT_EQ(Read(target), "two");
+    EXPECT_NE(WriteFileAtomically((dir / "missing" / "file.txt").string(), "x"), "");
+    EXPECT_NE(WriteFileAtomically(dir.string(), "x"), "");
+    int entries = 0;
+    for (const auto& e : fs::directory_iterator(dir)) entries += e.exists();
+    EXPECT_EQ(entries, 1);
+    std::string back;
+    EXPECT_TRUE(ReadWholeFile(target.string(), back));
+    EXPECT_EQ(back, "two");
+    EXPECT_FALSE(ReadWholeFile((dir / "none").string(), back));
+}
+
+}  // namespace
+}  // namespace lintora
