@@ -257,7 +257,7 @@ TEST_F(MatchingTest, CandidateMarriedToHisOwnParentIsNotOffered) {
         bool offered;
     };
     // Carl's first marriage is to someone named like his mother.
-    for (const Case c : {Case{"a muddle of the records", "Ida Dane", false},
+    for (const Case& c : {Case{"a muddle of the records", "Ida Dane", false},
                          Case{"both <unknown>: no muddle", "<unknown>", true}}) {
         SCOPED_TRACE(c.what);
         ResetProgramState();
