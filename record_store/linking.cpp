@@ -216,12 +216,14 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     if (!ValidIndiv(page)) return 0;
     PageSpouse& sp = ps.PageSpouses[k];
 
-    const std::string pgSex = TrimBlanks(ps.pgSex);
+    // The page's sex as the record keeps it ("Male" is "M"); whatever it
+    // says, the page person takes one of the couple's places.
+    auto sexCode = [](std::string_view s) { return FixedText<1>(TrimBlanks(s)).trimmed(); };
+    const std::string pgSex = sexCode(ps.pgSex);
     if ((pgSex.empty() || pgSex == "U") && !TrimBlanks(sexHint).empty()) ps.pgSex = TrimBlanks(sexHint);
-    const std::string sex = TrimBlanks(ps.pgSex);
     int32_t husband = 0, wife = 0;
-    if (sex == "M" || sex == "U" || sex.empty()) husband = page;
-    else if (sex == "F") wife = page;
+    if (sexCode(ps.pgSex) == "F") wife = page;
+    else husband = page;
 
     MatchQuery q;
     q.name = sp.spName.trimmed();

@@ -1,5 +1,7 @@
 #include "record_store/linking.h"
 
+#include <stdexcept>
+
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -116,6 +118,123 @@ TEST_F(LinkingTest, PagePersonFieldsReplaceOnlyWithValues) {
     EXPECT_EQ(r.ibDate.value(), "2 Feb 1850");
 }
 
+// One text field of the page person and the record field it fills.
+struct PagePersonField {
+    const char* what;
+    std::string PageScratchRec::*page;
+    std::string (*stored)(const IndivRec&);
+};
+
+TEST_F(LinkingTest, EveryPagePersonFieldIsCopiedOnlyWhenItHoldsAValue) {
+    // clang-format off
+    const std::vector<PagePersonField> fields = {
+        {"AFN", &PageScratchRec::pgAFN, [](const IndivRec& r) { return r.iAFN.value(); }},
+        {"given", &PageScratchRec::pgGivn, [](const IndivRec& r) { return r.iGivn.value(); }},
+        {"surname", &PageScratchRec::pgSurn, [](const IndivRec& r) { return r.iSurn.value(); }},
+        {"suffix", &PageScratchRec::pgSuffix, [](const IndivRec& r) { return r.iSuffix.value(); }},
+        {"prefix", &PageScratchRec::pgPrefix, [](const IndivRec& r) { return r.iPrefix.value(); }},
+        {"title", &PageScratchRec::pgTitle, [](const IndivRec& r) { return r.iTitle.value(); }},
+        {"nickname", &PageScratchRec::pgNick, [](const IndivRec& r) { return r.iNick.value(); }},
+        {"name key", &PageScratchRec::pgNameKey, [](const IndivRec& r) { return r.iNameKey.value(); }},
+        {"sex", &PageScratchRec::pgSex, [](const IndivRec& r) { return r.iSex.value(); }},
+        {"birth date", &PageScratchRec::pgbDate, [](const IndivRec& r) { return r.ibDate.value(); }},
+        {"birth place", &PageScratchRec::pgbPlace, [](const IndivRec& r) { return r.ibPlace.value(); }},
+        {"christening date", &PageScratchRec::pgcDate, [](const IndivRec& r) { return r.icDate.value(); }},
+        {"christening place", &PageScratchRec::pgcPlace, [](const IndivRec& r) { return r.icPlace.value(); }},
+        {"death date", &PageScratchRec::pgdDate, [](const IndivRec& r) { return r.idDate.value(); }},
+        {"death place", &PageScratchRec::pgdPlace, [](const IndivRec& r) { return r.idPlace.value(); }},
+        {"burial date", &PageScratchRec::pgblDate, [](const IndivRec& r) { return r.iblDate.value(); }},
+        {"burial place", &PageScratchRec::pgblPlace, [](const IndivRec& r) { return r.iblPlace.value(); }},
+        {"submitter", &PageScratchRec::pgSubmNo, [](const IndivRec& r) { return r.iSubmNo.value(); }},
+        {"film", &PageScratchRec::pgFilmNo, [](const IndivRec& r) { return r.iFilmNo.value(); }},
+        {"page", &PageScratchRec::pgPageNo, [](const IndivRec& r) { return r.iPageNo.value(); }},
+        {"reference", &PageScratchRec::pgRefNo, [](const IndivRec& r) { return r.iRefNo.value(); }},
+    };
+    // clang-format on
+    const int32_t p = Person("Kit Vale", "", "K1");
+    for (const auto& f : fields) {
+        SCOPED_TRACE(f.what);
+        const bool isAfn = f.page == &PageScratchRec::pgAFN;
+        const std::string value = isAfn ? "K1" : (f.page == &PageScratchRec::pgSex ? "F" : " Seen ");
+        ClearTouched();
+        PageScratchRec& ps = Page("Kit Vale", "", "K1");
+        ps.*f.page = value;
+        EXPECT_EQ(ApplyPagePerson(), p);
+        EXPECT_EQ(f.stored(g.Indiv[p]), TrimBlanks(value));
+        // A page without it keeps what is stored.
+        ClearTouched();
+        PageScratchRec& blank = Page("Kit Vale", "", "K1");
+        if (!isAfn) blank.*f.page = "   ";
+        EXPECT_EQ(ApplyPagePerson(), p);
+        EXPECT_EQ(f.stored(g.Indiv[p]), TrimBlanks(value));
+    }
+    EXPECT_EQ(g.Indiv[p].iName.value(), "Kit Vale");
+}
+
+TEST_F(LinkingTest, SpouseChildAndParentDataReachTheirRecords) {
+    // Already filed: the page's data goes into the records found.
+    Person("Ann Vale", "", "A1");
+    Person("Paul Hill", "", "PH");
+    Person("Pia Moss", "", "PM");
+    Page("Tom Hill", "M", "T1");
+    PageSpouse& sp = AddSpouse("Ann Vale", "A1");
+    sp.spPIDno = 55;
+    sp.spbDate = "1 Jan 1850";
+    sp.spbPlace = "York";
+    sp.spcDate = "2 Jan 1850";
+    sp.spcPlace = "Hull";
+    sp.spdDate = "3 Jan 1900";
+    sp.spdPlace = "Leeds";
+    sp.spblDate = "4 Jan 1900";
+    sp.spblPlace = "Ripon";
+    PageChild& ch = AddChild("Kit Hill", "F");
+    ch.chAFN = "C1";
+    ch.chbDate = "5 May 1875";
+    ch.chbPlace = "Selby";
+    ch.chcDate = "6 May 1875";
+    ch.chcPlace = "Goole";
+    ch.chdDate = "7 May 1950";
+    ch.chdPlace = "Thirsk";
+    ch.chblDate = "8 May 1950";
+    ch.chblPlace = "Malton";
+    PageParentSet& set = AddParents("Paul Hill", "Pia Moss", "PH", "PM");
+    set.psFatherPIDno = 66;
+    set.psMotherCDno = 2;
+    set.psFatherbDate = "1820";
+    set.psFatherbPlace = "Wakefield";
+    set.psMotherbDate = "1825";
+    set.psMotherbPlace = "Otley";
+    LinkPageFamily();
+
+    const auto& ps = g.PageScratch;
+    const IndivRec& ann = g.Indiv[ps.PageSpouses[1].spRIN];
+    EXPECT_EQ(ann.iAFN.value(), "A1");
+    EXPECT_EQ(ann.iPIDno, 55);
+    EXPECT_EQ(ann.ibDate.value() + ann.ibPlace.value(), "1 Jan 1850York");
+    EXPECT_EQ(ann.icDate.value() + ann.icPlace.value(), "2 Jan 1850Hull");
+    EXPECT_EQ(ann.idDate.value() + ann.idPlace.value(), "3 Jan 1900Leeds");
+    EXPECT_EQ(ann.iblDate.value() + ann.iblPlace.value(), "4 Jan 1900Ripon");
+    EXPECT_EQ(ann.iGivn.value() + "|" + ann.iSurn.value(), "Ann|Vale");
+
+    const IndivRec& kit = g.Indiv[ps.PageChildren[1].chRIN];
+    EXPECT_EQ(kit.iAFN.value(), "C1");
+    EXPECT_EQ(kit.iSex.value(), "F");
+    EXPECT_EQ(kit.ibDate.value() + kit.ibPlace.value(), "5 May 1875Selby");
+    EXPECT_EQ(kit.icDate.value() + kit.icPlace.value(), "6 May 1875Goole");
+    EXPECT_EQ(kit.idDate.value() + kit.idPlace.value(), "7 May 1950Thirsk");
+    EXPECT_EQ(kit.iblDate.value() + kit.iblPlace.value(), "8 May 1950Malton");
+    EXPECT_EQ(kit.iGivn.value() + "|" + kit.iSurn.value(), "Kit|Hill");
+
+    const IndivRec& paul = g.Indiv[ps.PageParentSets[1].psFatherRIN];
+    const IndivRec& pia = g.Indiv[ps.PageParentSets[1].psMotherRIN];
+    EXPECT_EQ(paul.iSex.value() + paul.iAFN.value() + paul.ibDate.value() + paul.ibPlace.value(),
+              "MPH1820Wakefield");
+    EXPECT_EQ(paul.iPIDno, 66);
+    EXPECT_EQ(pia.iSex.value() + pia.iAFN.value() + pia.ibDate.value() + pia.ibPlace.value(), "FPM1825Otley");
+    EXPECT_EQ(pia.iCDno, 2);
+    EXPECT_EQ(pia.iGivn.value() + "|" + pia.iSurn.value(), "Pia|Moss");
+}
+
 TEST_F(LinkingTest, MatchedPersonWithANewSurnameInitialIsReindexed) {
     const int32_t p = Person("John Smith", "M", "AF1");
     ASSERT_EQ(g.NameIdxCount[4], 1);
@@ -163,6 +282,10 @@ TEST_F(LinkingTest, SpousePlacesFollowThePagePersonsSex) {
         {"page U: husband", "", "U", "", false, "F"},
         {"page M", "", "M", "", false, "F"},
         {"spouse of the same sex keeps it", "", "M", "M", false, "M"},
+        {"page Female: wife", "", "Female", "", true, "M"},
+        {"page Male: husband", "", "Male", "", false, "F"},
+        {"page Unknown: husband", "", "Unknown", "", false, "F"},
+        {"an odd sex still takes a place", "", "X", "", false, "F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -411,6 +534,7 @@ TEST_F(LinkingTest, ParentsAreLinkedAndSwitchedOnlyWhenAsked) {
     // father is a man whatever was recorded.
     ClearTouched();
     g.Indiv[dad].iSex = "F";
+    g.Indiv[mum].iSex = "M";
     Page("Kit Vale", "M", "K1");
     AddParents("Paul Vale", "Pia Moss", "PV", "PM");
     const int32_t count = g.IndivCount;
@@ -419,6 +543,7 @@ TEST_F(LinkingTest, ParentsAreLinkedAndSwitchedOnlyWhenAsked) {
     EXPECT_EQ(g.Indiv[1].iFamc, fam);
     EXPECT_EQ(g.Indiv[dad].iCDno, 3);
     EXPECT_EQ(g.Indiv[dad].iSex.value(), "M");
+    EXPECT_EQ(g.Indiv[mum].iSex.value(), "F");
     EXPECT_TRUE(ui.boxes.empty());
 
     // Other parents: asked once; No keeps the old ones and the new family stays.
@@ -466,15 +591,19 @@ TEST_F(LinkingTest, ParentsThatCannotBeFiled) {
 }
 
 TEST_F(LinkingTest, ParentSetChoice) {
+    enum Known { None, ByAfn, ByNumbers, FatherOnly };
     struct Case {
         const char* what;
-        bool knownSet2, unknownSet2;
+        Known knownSet2;
+        bool unknownSet2;
         int pickLists;
     };
     const std::vector<Case> cases = {
-        {"second set known by AFN: linked", true, false, 0},
-        {"no set known: pick list", false, false, 1},
-        {"known parents named unknown: pick list", true, true, 1},
+        {"second set known by AFN: linked", ByAfn, false, 0},
+        {"second set known by disc and pin numbers: linked", ByNumbers, false, 0},
+        {"no set known: pick list", None, false, 1},
+        {"only the father known: pick list", FatherOnly, false, 1},
+        {"known parents named unknown: pick list", ByAfn, true, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -483,10 +612,22 @@ TEST_F(LinkingTest, ParentSetChoice) {
         // Many stored people without identifiers must not count as found.
         for (int i = 0; i < 5; ++i) Person("Nobody Known");
         const int32_t dad = Person("Paul Vale", "M", "PV"), mum = Person("Pia Moss", "F", "PM");
+        g.Indiv[dad].iCDno = 2;
+        g.Indiv[dad].iPIDno = 71;
+        g.Indiv[mum].iCDno = 2;
+        g.Indiv[mum].iPIDno = 72;
         Page("Kit Vale", "M");
         AddParents("Carl Berg", "Lena Berg");
-        if (c.unknownSet2) AddParents("<unknown>", "<unknown>", "PV", "PM");
-        else AddParents("Paul Vale", "Pia Moss", c.knownSet2 ? "PV" : "", c.knownSet2 ? "PM" : "");
+        if (c.unknownSet2) {
+            AddParents("<unknown>", "<unknown>", "PV", "PM");
+        } else if (c.knownSet2 == ByNumbers) {
+            PageParentSet& set = AddParents("Paul Vale", "Pia Moss");
+            set.psFatherCDno = set.psMotherCDno = 2;
+            set.psFatherPIDno = 71;
+            set.psMotherPIDno = 72;
+        } else {
+            AddParents("Paul Vale", "Pia Moss", c.knownSet2 == None ? "" : "PV", c.knownSet2 == ByAfn ? "PM" : "");
+        }
         const int32_t p = LinkPageFamily();
         EXPECT_EQ(windows.pickLists, c.pickLists);
         if (c.pickLists == 0) {
@@ -509,6 +650,56 @@ TEST_F(LinkingTest, PickedParentSetIsCheckedBeforeUse) {
     for (int16_t s : {0, 2, 11, -1}) EXPECT_EQ(LinkChildToParents(s), 0) << s;
     EXPECT_EQ(g.FamilCount, 0);
     EXPECT_GT(LinkChildToParents(1), 0);
+}
+
+// A platform whose Yes/No questions break down instead of answering.
+class FailingQuestions : public testing::ScriptedPlatform {
+public:
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+        if (buttons == MsgButtons::YesNo) {
+            boxes.push_back({text, buttons, icon, title});
+            throw std::runtime_error("no answer");
+        }
+        return ScriptedPlatform::MsgBox(text, buttons, icon, title);
+    }
+};
+
+TEST_F(LinkingTest, FailuresAreReportedByTheirOwnMessages) {
+    const int32_t oldDad = Person("Otto Vale", "M", "OV"), oldMum = Person("Olga Vale", "F");
+    const int32_t oldFam = Couple(oldDad, oldMum);
+    const int32_t kit = Person("Kit Vale", "M", "K1");
+    g.Indiv[kit].iFamc = oldFam;
+    FailingQuestions failing;
+    InstallPlatform(&failing);
+
+    // The parents' own handler: what was filed before the failure stays.
+    Page("Kit Vale", "M", "K1");
+    AddParents("Carl Berg", "Lena Berg");
+    failing.Answer(MsgResult::Ok);
+    EXPECT_EQ(LinkPageFamily(), kit);
+    ASSERT_EQ(failing.boxes.size(), 2u);
+    EXPECT_EQ(failing.boxes[1].text, "Problem processing parents...\nno answer");
+    EXPECT_EQ(failing.boxes[1].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(failing.boxes[1].title, "");
+    EXPECT_EQ(g.Indiv[kit].iFamc, oldFam);
+    EXPECT_EQ(g.FamilCount, 2);
+
+    // A child's question fails inside the page filing: its handler reports.
+    failing.boxes.clear();
+    ClearTouched();
+    Page("Otto Vale", "M", "OV");
+    AddSpouse("Ann Hill");
+    AddChild("Kit Vale").chAFN = "K1";
+    failing.Answer(MsgResult::Ok);
+    const int32_t otto = LinkPageFamily();
+    InstallPlatform(&ui);
+    EXPECT_EQ(otto, oldDad);
+    EXPECT_EQ(g.PageMainIndiv, oldDad);
+    ASSERT_EQ(failing.boxes.size(), 2u);
+    EXPECT_EQ(failing.boxes[0].title, "Unable to link child to more than one set of parents...");
+    EXPECT_EQ(failing.boxes[1].text, "Problem processing Input...\nno answer");
+    EXPECT_EQ(failing.boxes[1].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(g.Indiv[kit].iFamc, oldFam);
 }
 
 TEST_F(LinkingTest, NotesOfAPageFiledTwiceAreStoredOnce) {

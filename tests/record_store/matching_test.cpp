@@ -1,5 +1,7 @@
 #include "record_store/matching.h"
 
+#include <stdexcept>
+
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "tests/support/scripted_platform.h"
@@ -35,6 +37,7 @@ class MatchingTest : public CleanState {
 public:
     int32_t john = 0, william = 0, mary = 0, ann = 0, henry = 0, eliza = 0;
     int32_t unknownWife = 0, peter = 0, living = 0, rose = 0;
+    int32_t hart = 0, walter = 0, unknownOld = 0, livingBrown = 0;
 
     // John Smith (b 1850, c 1850, d 1900), son of William Smith and Mary
     // Jones, husband of Ann Brown; Henry Smith (b 1855), husband of Eliza
@@ -57,6 +60,19 @@ public:
         living = Person("Living Smith", "5 Jun 1950", "M");
         rose = Person("Rose White", "", "F");
         Couple(living, rose);
+        // People on whom a single decision row holds: Bill Hart, whose
+        // given names a later page made William (d 9 Sep 1909); Walter,
+        // without surname (b 7 Jul 1877), husband of Greta; "<unknown>" (b 1800), wife of
+        // Tobias; Living Brown (b 1 Apr 1960), husband of Daisy.
+        hart = Person("Bill Hart", "", "M");
+        g.Indiv[hart].iGivn = "William";
+        g.Indiv[hart].idDate = "9 Sep 1909";
+        walter = Person("Walter", "7 Jul 1877", "M");
+        Couple(walter, Person("Greta", "", "F"));
+        unknownOld = Person("<unknown>", "1800", "F");
+        Couple(Person("Tobias", "", "M"), unknownOld);
+        livingBrown = Person("Living Brown", "1 Apr 1960", "M");
+        Couple(livingBrown, Person("Daisy", "", "F"));
     }
 };
 
@@ -95,12 +111,34 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
         {"row 12: <unknown> with the same spouse", "<unknown>", "", "", "", "Peter Grey", "", "", A,
          &M::unknownWife},
         {"row 13: LIVING with the same spouse", "Living Smith", "", "", "", "Rose White", "", "", A, &M::living},
+        // Each of these is decided by its row alone.
+        {"row 1 alone: key and birth", "Jon Smyth", "12 Jan 1850", "", "", "", "", "", A, &M::john},
+        {"row 2 alone: parts agree, death agrees", "William Hart", "", "", "9 Sep 1909", "", "", "", A, &M::hart},
+        {"row 3 alone: parents agree, birth differs", js, "1851", "", "", "", ws, mj, A, &M::john},
+        {"row 4 alone: spouse agrees, birth differs", js, "1851", "", "", "Ann Brown", "", "", A, &M::john},
+        {"row 5 alone: key and parents", "Jon Smyth", "", "", "", "", ws, mj, A, &M::john},
+        {"row 6 alone: key and spouse", "Jon Smyth", "", "", "", "Ann Brown", "", "", A, &M::john},
+        {"row 7 alone: given name only, birth", "Walter Brown", "7 Jul 1877", "", "", "", "", "", A, &M::walter},
+        {"row 12 alone: <unknown>, spouse without surname", "<unknown>", "1900", "", "", "Tobias", "", "", A,
+         &M::unknownOld},
+        {"row 13 alone: LIVING, spouse without surname", "Living Brown", "1980", "", "", "Daisy", "", "", A,
+         &M::livingBrown},
         {"key only", js, "", "", "", "", "", "", O, nullptr},
+        {"spouse without surname is no row 4", "Walter", "1880", "", "", "Greta", "", "", O, nullptr},
+        {"spouse agrees but parents differ", js, "1851", "", "", "Ann Brown", "Peter Green", "Lucy Black", N,
+         nullptr},
+        {"key and parents, birth differs", "Jon Smyth", "1851", "", "", "", ws, mj, O, nullptr},
+        {"key and spouse, birth differs", "Jon Smyth", "1851", "", "", "Ann Brown", "", "", O, nullptr},
+        {"name held in the other and spouse, birth differs", "John Henry Smith", "1856", "", "", "Eliza Green", "",
+         "", O, nullptr},
+        {"name held in the other, birth agrees, spouse differs", "John Henry Smith", "1 May 1855", "", "",
+         "Ann Brown", "", "", O, nullptr},
         {"birth 10 years off", js, "1860", "", "", "", "", "", O, nullptr},
         {"birth 15 years off", js, "1865", "", "", "", "", "", O, nullptr},
         {"birth 16 years off", js, "1866", "", "", "", "", "", N, nullptr},
         {"both parents differ", js, "", "", "", "", "Peter Green", "Lucy Black", N, nullptr},
         {"one parent differs", js, "", "", "", "", "Peter Green", mj, O, nullptr},
+        {"given name only, a parent differs", "John", "", "", "", "", "Peter Green", mj, N, nullptr},
         {"spouse is the candidate's parent", js, "", "", "", mj, "", "", N, nullptr},
         {"birth year, but a parent differs", js, "1850", "", "", "", "Peter Green", mj, O, nullptr},
         {"LIVING without spouse or id is not taken", "Living Smith", "5 Jun 1950", "", "", "", "", "", O, nullptr},
@@ -177,6 +215,62 @@ TEST_F(MatchingTest, IdentifiersMatchWhateverTheNames) {
     d.cdNo = 7;
     const int32_t before = g.IndivCount;
     EXPECT_EQ(FindIndivMatches(d), before + 1);
+}
+
+TEST_F(MatchingTest, CandidatesWithOtherIdentifiersAreNotOffered) {
+    struct Case {
+        const char* what;
+        std::string storedAfn, pageAfn;
+        int16_t storedCd, pageCd;
+        int32_t storedPid, pagePid;
+        bool offered;
+    };
+    const std::vector<Case> cases = {
+        {"another AFN", "AF-1", "AF-2", 0, 0, 0, 0, false},
+        {"an AFN on one side only", "AF-1", "", 0, 0, 0, 0, true},
+        {"another disc number", "", "", 3, 4, 0, 0, false},
+        {"another pin number", "", "", 0, 0, 30, 40, false},
+        {"a pin number on one side only", "", "", 0, 0, 30, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        World();
+        g.Indiv[john].iAFN = c.storedAfn;
+        g.Indiv[john].iCDno = c.storedCd;
+        g.Indiv[john].iPIDno = c.storedPid;
+        MatchQuery q = Query("John Smith");
+        q.afn = c.pageAfn;
+        q.cdNo = c.pageCd;
+        q.pidNo = c.pagePid;
+        if (c.offered) ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(q), g.IndivCount);
+        EXPECT_EQ(ui.matchRequests.size(), c.offered ? 1u : 0u);
+    }
+}
+
+TEST_F(MatchingTest, CandidateMarriedToHisOwnParentIsNotOffered) {
+    struct Case {
+        const char* what;
+        std::string mother;
+        bool offered;
+    };
+    // Carl's first marriage is to someone named like his mother.
+    for (const Case& c : {Case{"a muddle of the records", "Ida Dane", false},
+                         Case{"both <unknown>: no muddle", "<unknown>", true}}) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        const int32_t carl = Person("Carl Dane", "", "M");
+        g.Indiv[carl].iFamc = Couple(Person("Olaf Dane", "", "M"), Person(c.mother, "", "F"));
+        Couple(carl, Person(c.mother, "", "F"));
+        if (c.offered) ui.matchAnswers.push_back(carl);
+        MatchQuery q = Query("Carl Dane");
+        const int32_t r = FindIndivMatches(q);
+        EXPECT_EQ(ui.matchRequests.size(), c.offered ? 1u : 0u);
+        EXPECT_EQ(r, c.offered ? carl : g.IndivCount);
+    }
 }
 
 TEST_F(MatchingTest, RelativesNamesAreCleaned) {
@@ -301,6 +395,79 @@ TEST_F(MatchingTest, OtherPageSpousesAndParentSetsCountForThePagePerson) {
     EXPECT_EQ(FindIndivMatches(o), g.IndivCount);
 }
 
+TEST_F(MatchingTest, CandidatesComeFromTheInitialsBucketOrTheWholeTable) {
+    g.SurnameCase = "M";  // surnames as written, lower case kept
+    struct Case {
+        const char* name;
+        bool found;
+    };
+    // The index is emptied after filing: only a scan of the whole table
+    // can still find the person.
+    for (const Case c : {Case{"John smith", true}, Case{"Ann 7Up", true}, Case{"John Smith", false}}) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        g.SurnameCase = "M";
+        const int32_t stored = Person(c.name, "1900");
+        for (int b = 0; b < 5; ++b) {
+            g.NameIdx[b].assign(1, 0);
+            g.NameIdxCount[b] = 0;
+        }
+        MatchQuery q = Query(c.name);
+        q.bDate = "1900";
+        const int32_t r = FindIndivMatches(q);
+        if (c.found) EXPECT_EQ(r, stored);
+        else EXPECT_EQ(r, stored + 1);
+    }
+}
+
+TEST_F(MatchingTest, LivingCandidatesAreTakenOnlyWithAnAgreeingSpouse) {
+    for (const char* name : {"Living Smith", "LIVING Smith", "living Smith", "Livingston Smith"}) {
+        SCOPED_TRACE(name);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        const int32_t c = Person(name, "5 Jun 1950", "M");
+        Couple(c, Person("Rose White", "", "F"));
+
+        // Name and birth agree, yet the candidate is only offered.
+        MatchQuery alone = Query(name);
+        alone.bDate = "5 Jun 1950";
+        ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(alone), g.IndivCount);
+        EXPECT_NE(g.IndivCount, c);
+        EXPECT_EQ(ui.matchRequests.size(), 1u);
+
+        MatchQuery married = Query(name);
+        married.bDate = "5 Jun 1950";
+        married.spouseName = "Rose White";
+        EXPECT_EQ(FindIndivMatches(married), c);
+        EXPECT_EQ(ui.matchRequests.size(), 1u);
+    }
+}
+
+// A dialog that breaks down instead of answering.
+class FailingChoice : public testing::ScriptedPlatform {
+public:
+    int32_t ChooseMatch(const MatchRequest&) override { throw std::runtime_error("dialog lost"); }
+};
+
+TEST_F(MatchingTest, FailureIsReportedAndFilesNobody) {
+    World();
+    FailingChoice failing;
+    failing.Answer(MsgResult::Ok);
+    InstallPlatform(&failing);
+    g.LastIndiv = henry;
+    const int32_t before = g.IndivCount;
+    MatchQuery q = Query("John Smith");  // a close match: the dialog is needed
+    const int32_t r = FindIndivMatches(q);
+    InstallPlatform(&ui);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(g.LastIndiv, henry);
+    EXPECT_EQ(g.IndivCount, before);
+    ASSERT_EQ(failing.boxes.size(), 1u);
+    EXPECT_EQ(failing.boxes[0].text, "Problem with Indiv table: \ndialog lost");
+    EXPECT_EQ(failing.boxes[0].icon, MsgIcon::Exclamation);
+}
+
 TEST_F(MatchingTest, DialogShowsThePendingPersonAndPaddedRows) {
     World();
     ui.matchAnswers.push_back(john);
@@ -381,6 +548,13 @@ TEST_F(MatchingTest, NewPersonFromPage) {
 
     const int32_t m = CreateIndivFromPage("Mary", "", "", 0, 0, "");
     for (int b = 0; b < 5; ++b) EXPECT_EQ(g.NameIdx[b].back(), m) << b;
+
+    // A surname left in lower case goes to the last bucket only.
+    g.SurnameCase = "M";
+    const int32_t lower = CreateIndivFromPage("Jan de vries", "", "", 0, 0, "");
+    EXPECT_EQ(g.Indiv[lower].iSurn.value().front(), 'v');
+    EXPECT_EQ(g.NameIdx[4].back(), lower);
+    for (int b = 0; b < 4; ++b) EXPECT_EQ(g.NameIdx[b].back(), m) << b;
 
     g.IndivCount = kMaxIndiv;
     g.Indiv[kMaxIndiv].iName = "Last";
