@@ -1,5 +1,7 @@
 #include "tests/support/scripted_platform.h"
 
+#include "record_store/window_port.h"
+
 namespace lintora::testing {
 
 MsgResult ScriptedPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
@@ -66,10 +68,13 @@ bool ScriptedPlatform::Showed(const std::string& fragment) const {
 void CleanState::SetUp() {
     ResetProgramState();
     InstallPlatform(&ui);
+    InstallWindows(nullptr);
 }
 
 void CleanState::TearDown() {
     InstallPlatform(nullptr);
+    // A test that ended early may have left its own windows installed.
+    InstallWindows(nullptr);
     EXPECT_TRUE(ui.answers.empty()) << ui.answers.size() << " scripted answers were not used";
     EXPECT_TRUE(ui.matchAnswers.empty()) << ui.matchAnswers.size() << " match choices were not used";
     EXPECT_TRUE(ui.fileAnswers.empty()) << ui.fileAnswers.size() << " dialog answers were not used";
