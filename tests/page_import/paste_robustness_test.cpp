@@ -1,0 +1,282 @@
+// Pastes of damaged and random text: whatever comes off the clipboard, the
+// tables stay consistent and undo gives back the tables of before.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "page_import/paste.h"
+#include "record_store/fixed_text.h"
+#include "record_store/linking.h"
+#include "record_store/program_state.h"
+#include "record_store/undo.h"
+#include "tests/page_import/page_support.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora {
+namespace {
+
+using testing::ReadPage;
+using testing::RecordingWindows;
+
+// Answers every box and match choice from a fixed-seed generator instead of
+// a script: any button the box offers, any row offered or "not a match".
+class AnyAnswerPlatform : public testing::ScriptedPlatform {
+public:
+    std::mt19937 rng{7};
+    int boxCount = 0;
+
+    MsgResult MsgBox(const std::string&, MsgButtons buttons, MsgIcon, const std::string&) override {
+        ++boxCount;
+        switch (buttons) {
+            case MsgButtons::Ok: return MsgResult::Ok;
+            case MsgButtons::OkCancel: return rng() % 2 ? MsgResult::Ok : MsgResult::Cancel;
+            case MsgButtons::YesNo: return rng() % 2 ? MsgResult::Yes : MsgResult::No;
+            case MsgButtons::YesNoCancel: {
+                const MsgResult r[] = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel};
+                return r[rng() % 3];
+            }
+            case MsgButtons::RetryCancel: return MsgResult::Cancel;
+        }
+        return MsgResult::Cancel;
+    }
+    int32_t ChooseMatch(const MatchRequest& request) override {
+        // Now and then a number no row offered: the choice is checked before use.
+        if (rng() % 10 == 0) {
+            const int32_t wild[] = {-1, g.IndivCount + 1, kMaxIndiv + 1, 1 << 30};
+            return wild[rng() % std::size(wild)];
+        }
+        std::vector<int32_t> choices{0};
+        for (const auto& row : request.rows)
+            if (row.indiv != 0) choices.push_back(row.indiv);
+        return choices[rng() % choices.size()];
+    }
+};
+
+// The records in use (and the counts, index and trees) a paste may change.
+struct InUse {
+    std::vector<IndivRec> indiv;
+    std::vector<FamilRec> famil;
+    std::vector<NoteRec> notes;
+    decltype(g.NameIdxCount) nameIdxCount;
+    int32_t treeCount;
+
+    static InUse Now() {
+        return {{g.Indiv.begin(), g.Indiv.begin() + g.IndivCount + 1},
+                {g.Famil.begin(), g.Famil.begin() + g.FamilCount + 1},
+                {g.Notes.begin(), g.Notes.begin() + g.NotesCount + 1},
+                g.NameIdxCount,
+                g.TreeCount};
+    }
+    bool operator==(const InUse&) const = default;
+};
+
+// Every count within its table and every link naming a record that is there.
+void ExpectConsistentTables() {
+    ASSERT_GE(g.IndivCount, 0);
+    ASSERT_LE(g.IndivCount, kMaxIndiv);
+    ASSERT_GE(g.FamilCount, 0);
+    ASSERT_LE(g.FamilCount, kMaxFamil);
+    ASSERT_GE(g.NotesCount, 0);
+    ASSERT_LE(g.NotesCount, kMaxNotes);
+    ASSERT_GE(g.SourceCount, 0);
+    ASSERT_LT(g.SourceCount, static_cast<int32_t>(g.Source.size()));
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        const IndivRec& I = g.Indiv[i];
+        ASSERT_GE(I.iFamc, 0) << "individual " << i;
+        ASSERT_LE(I.iFamc, g.FamilCount) << "individual " << i;
+        ASSERT_GE(I.iSource, 0) << "individual " << i;
+        ASSERT_LE(I.iSource, g.SourceCount) << "individual " << i;
+        if (I.iFamc > 0) {
+            const FamilRec& F = g.Famil[I.iFamc];
+            ASSERT_NE(F.fHusb, i) << "individual " << i << " is a child of his own marriage";
+            ASSERT_NE(F.fWife, i) << "individual " << i << " is a child of her own marriage";
+        }
+    }
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        const FamilRec& F = g.Famil[f];
+        ASSERT_GE(F.fHusb, 0) << "family " << f;
+        ASSERT_LE(F.fHusb, g.IndivCount) << "family " << f;
+        ASSERT_GE(F.fWife, 0) << "family " << f;
+        ASSERT_LE(F.fWife, g.IndivCount) << "family " << f;
+        ASSERT_FALSE(F.fHusb != 0 && F.fHusb == F.fWife) << "family " << f << " has one person as both partners";
+        ASSERT_GE(F.fSource, 0) << "family " << f;
+        ASSERT_LE(F.fSource, g.SourceCount) << "family " << f;
+    }
+    for (int32_t n = 1; n <= g.NotesCount; ++n) {
+        const NoteRec& N = g.Notes[n];
+        const std::string kind = N.nKind.trimmed();
+        const int32_t owners = kind == "I" ? g.IndivCount : kind == "F" ? g.FamilCount : 0;
+        ASSERT_GE(N.nOwner, 0) << "note line " << n;
+        ASSERT_LE(N.nOwner, owners) << "note line " << n << " of kind " << kind;
+    }
+}
+
+// Lines of the damaged pages: labels without values, over-long and odd
+// characters, valid and invalid UTF-8.
+const std::vector<std::string> kOddLines = {
+    "Sex:", "Sex: ", "Birth:", "Death:", "Christened:", "Burial:", "Marriage:", "Father:", "Mother:",
+    "Spouse:", "Parents:", "Marriages:", "Event(s):", "Sex: F", "Sex: X Y Z", ":", "::::", "(AFN:",
+    "(AFN: )", "Father: (AFN: 1-2)", "Mother: ( AFN: ", "Spouse: Ann (AFN: 3-4) Family", "Spouse: <unknown>",
+    "# Father: Tom LEE (AFN: 7-7)", "* Mother: Sue LEE", "#", "* ", "\t\tBirth:\t1850\t", "\r", "\r\r\r",
+    "Birth: 31 Feb 99999", "Marriage: \xC3\xA9t\xC3\xA9 1850", "\tZ\xC3\xBCrich, \xE5\x8C\x97\xE4\xBA\xAC",
+    "Father: \xFF\xFE\xFD (AFN: \x80\x81)", "Mother: \xE2\x82", "Spouse: \xF0\x9F\x98\x80\xF0\x9F",
+    "Sex: \xC3", "John (AFN: 1B2C-3DF)", "(AFN: 1B2C-3DF)", "Mary PARKER (AFN: 2C3D-5HJ)",
+    "Samuel WHITLOCK (AFN: 9K7L-2MN)", "FamilySearch(TM) Ancestral File Individual Record"};
+
+std::string LongLine(std::mt19937& rng) {
+    const std::string pieces[] = {"a", "Z ", "\xC3\xA9", "\xE5\x8C\x97", "\xFF", "\t", ":", "(AFN: ", ")"};
+    std::string s = rng() % 2 ? "Father: " : "";
+    for (int n = 200 + static_cast<int>(rng() % 4000); n > 0; --n) s += pieces[rng() % std::size(pieces)];
+    return s;
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t lf = text.find('\n', start);
+        lines.push_back(text.substr(start, lf == std::string::npos ? std::string::npos : lf - start));
+        if (lf == std::string::npos) return lines;
+        start = lf + 1;
+    }
+}
+
+std::string Joined(const std::vector<std::string>& lines, const std::string& end) {
+    std::string out;
+    for (const auto& l : lines) out += l + end;
+    return out;
+}
+
+// The sample page with a few lines removed, repeated, moved or replaced.
+std::string DamagedPage(const std::string& page, std::mt19937& rng) {
+    std::vector<std::string> lines = LinesOf(page);
+    for (int m = 1 + static_cast<int>(rng() % 4); m > 0; --m) {
+        const std::size_t at = 1 + rng() % (lines.size() - 1);  // the heading stays, so the parser runs
+        switch (rng() % 10) {
+            case 0: lines.erase(lines.begin() + static_cast<long>(at)); break;
+            case 1: lines.insert(lines.begin() + static_cast<long>(at), lines[at]); break;
+            case 2: std::swap(lines[at], lines[1 + rng() % (lines.size() - 1)]); break;
+            case 3: lines.insert(lines.begin() + static_cast<long>(at), kOddLines[rng() % kOddLines.size()]); break;
+            case 4: lines[at] = (rng() % 2 ? "# " : "* ") + lines[at]; break;
+            case 5: lines.insert(lines.begin() + static_cast<long>(at), LongLine(rng)); break;
+            case 6: {
+                const char* label[] = {"Mother: ", "Father: ", "Spouse: ", "Marriage: ", "Sex: "};
+                const std::string which = label[rng() % std::size(label)];
+                for (int k = 0; k < 40; ++k)
+                    lines.insert(lines.begin() + static_cast<long>(at),
+                                 which + (k % 3 ? "Kin" + std::to_string(k) + " DOE (AFN: K-" + std::to_string(k) + ")"
+                                                : std::string()));
+                break;
+            }
+            case 7: {  // bytes overwritten with anything at all
+                std::string& l = lines[at];
+                for (int k = 0; k < 4 && !l.empty(); ++k) l[rng() % l.size()] = static_cast<char>(rng() % 256);
+                break;
+            }
+            case 8: lines[at] = lines[at].substr(0, rng() % (lines[at].size() + 1)); break;
+            case 9: lines[at] = "\t" + lines[at] + "\t"; break;
+        }
+        if (lines.size() < 2) lines.push_back("Sex: M");
+    }
+    std::string text;
+    switch (rng() % 5) {
+        case 0: text = Joined(lines, "\r\n"); break;
+        case 1: text = Joined(lines, "\r"); break;  // lone CRs: one long line
+        case 2: text = Joined(lines, " "); break;   // no line ends at all
+        default: text = Joined(lines, "\n"); break;
+    }
+    if (rng() % 8 == 0) text = text.substr(0, rng() % (text.size() + 1));
+    return text;
+}
+
+// Text with no page in it, or the page heading over nothing sensible.
+std::string Garbage(std::mt19937& rng) {
+    std::string text = rng() % 2 ? "FamilySearch Ancestral File Individual Record\n" : "";
+    for (int n = static_cast<int>(rng() % 60); n > 0; --n) {
+        switch (rng() % 4) {
+            case 0: text += kOddLines[rng() % kOddLines.size()]; break;
+            case 1: text += LongLine(rng); break;
+            case 2:
+                for (int k = static_cast<int>(rng() % 80); k > 0; --k) text += static_cast<char>(rng() % 256);
+                break;
+            case 3: text += std::string(rng() % 5, '\r'); break;
+        }
+        const char* ends[] = {"\n", "\r\n", "\r", "", "\t"};
+        text += ends[rng() % std::size(ends)];
+    }
+    return text;
+}
+
+// The start of a failing text, readable in the test output.
+std::string Shown(const std::string& text) {
+    std::string out = "text of " + std::to_string(text.size()) + " bytes:\n";
+    for (std::size_t i = 0; i < text.size() && i < 800; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\n' || (c >= 0x20 && c < 0x7F)) {
+            out += static_cast<char>(c);
+        } else {
+            const char* hex = "0123456789ABCDEF";
+            out += std::string("\\x") + hex[c >> 4] + hex[c & 15];
+        }
+    }
+    return out;
+}
+
+class PasteRobustness : public ::testing::Test {
+protected:
+    AnyAnswerPlatform ui;
+    RecordingWindows windows;
+
+    void SetUp() override {
+        ResetProgramState();
+        InstallPlatform(&ui);
+        InstallWindows(&windows);
+    }
+    void TearDown() override {
+        InstallWindows(nullptr);
+        InstallPlatform(nullptr);
+    }
+};
+
+TEST_F(PasteRobustness, DamagedAndRandomTextKeepsTheTablesConsistent) {
+    const std::string page = ReadPage("af_individual.txt");
+    ASSERT_FALSE(page.empty());
+    std::mt19937 rng(20240607);
+    int filed = 0;
+    for (int c = 0; c < 400; ++c) {
+        SCOPED_TRACE("case " + std::to_string(c));
+        if (c % 50 == 0) ResetProgramState();
+        const std::string text = c % 4 == 3 ? Garbage(rng) : DamagedPage(page, rng);
+
+        const InUse before = InUse::Now();
+        const std::size_t snapshots = windows.tips.size();
+        ProcessClipboard(text);
+        ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+        if (windows.tips.size() == snapshots) {
+            // Refused: nothing was filed.
+            ASSERT_TRUE(InUse::Now() == before) << Shown(text);
+            continue;
+        }
+        // A pick from the parent list, as the user may make after the paste.
+        if (g.PageScratch.PageParentSetCount > 1 && rng() % 2) {
+            LinkChildToParents(static_cast<int16_t>(rng() % (g.PageScratch.PageParentSetCount + 2)));
+            ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+        }
+        if (!TrimBlanks(g.PageScratch.pgName).empty() && g.PageMainIndiv > 0) ++filed;
+        RestoreUndo();
+        ASSERT_TRUE(InUse::Now() == before) << "undo did not give back the tables; " << Shown(text);
+        ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables());
+
+        // Half the pastes are kept, so later pages meet people already held.
+        if (rng() % 2) {
+            g.LastPaste.clear();
+            ProcessClipboard(text);
+            ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+        }
+    }
+    // The damage left most pages readable: the parser and the filing ran.
+    EXPECT_GT(filed, 100);
+}
+
+}  // namespace
+}  // namespace lintora
