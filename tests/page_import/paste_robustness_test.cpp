@@ -8,6 +8,8 @@
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
 #include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/trees.h"
 #include "record_store/undo.h"
 #include "tests/page_import/page_support.h"
 #include "tests/support/scripted_platform.h"
@@ -238,44 +240,68 @@ protected:
     }
 };
 
+// One paste of text, checked; then undone and checked again, and (when
+// keep) pasted once more so later pages meet people already held. Returns
+// whether the page person was filed.
+bool PasteAndUndo(const std::string& text, RecordingWindows& windows, bool keep, std::mt19937& rng) {
+    const InUse before = InUse::Now();
+    const std::size_t snapshots = windows.tips.size();
+    ProcessClipboard(text);
+    EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+    if (windows.tips.size() == snapshots) {
+        // Refused: nothing was filed.
+        EXPECT_TRUE(InUse::Now() == before) << Shown(text);
+        return false;
+    }
+    // A pick from the parent list, as the user may make after the paste.
+    if (g.PageScratch.PageParentSetCount > 1 && rng() % 2) {
+        LinkChildToParents(static_cast<int16_t>(rng() % (g.PageScratch.PageParentSetCount + 2)));
+        EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+    }
+    const bool filed = !TrimBlanks(g.PageScratch.pgName).empty() && g.PageMainIndiv > 0;
+    RestoreUndo();
+    EXPECT_TRUE(InUse::Now() == before) << "undo did not give back the tables; " << Shown(text);
+    EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables());
+    if (keep) {
+        g.LastPaste.clear();
+        ProcessClipboard(text);
+        EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+    }
+    return filed;
+}
+
 TEST_F(PasteRobustness, DamagedAndRandomTextKeepsTheTablesConsistent) {
     const std::string page = ReadPage("af_individual.txt");
     ASSERT_FALSE(page.empty());
     std::mt19937 rng(20240607);
     int filed = 0;
-    for (int c = 0; c < 400; ++c) {
+    for (int c = 0; c < 400 && !HasFailure(); ++c) {
         SCOPED_TRACE("case " + std::to_string(c));
         if (c % 50 == 0) ResetProgramState();
         const std::string text = c % 4 == 3 ? Garbage(rng) : DamagedPage(page, rng);
-
-        const InUse before = InUse::Now();
-        const std::size_t snapshots = windows.tips.size();
-        ProcessClipboard(text);
-        ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
-        if (windows.tips.size() == snapshots) {
-            // Refused: nothing was filed.
-            ASSERT_TRUE(InUse::Now() == before) << Shown(text);
-            continue;
-        }
-        // A pick from the parent list, as the user may make after the paste.
-        if (g.PageScratch.PageParentSetCount > 1 && rng() % 2) {
-            LinkChildToParents(static_cast<int16_t>(rng() % (g.PageScratch.PageParentSetCount + 2)));
-            ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
-        }
-        if (!TrimBlanks(g.PageScratch.pgName).empty() && g.PageMainIndiv > 0) ++filed;
-        RestoreUndo();
-        ASSERT_TRUE(InUse::Now() == before) << "undo did not give back the tables; " << Shown(text);
-        ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables());
-
-        // Half the pastes are kept, so later pages meet people already held.
-        if (rng() % 2) {
-            g.LastPaste.clear();
-            ProcessClipboard(text);
-            ASSERT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
-        }
+        if (PasteAndUndo(text, windows, rng() % 2, rng)) ++filed;
     }
     // The damage left most pages readable: the parser and the filing ran.
     EXPECT_GT(filed, 100);
+}
+
+TEST_F(PasteRobustness, TablesNearlyFullStayConsistent) {
+    const std::string page = ReadPage("af_individual.txt");
+    std::mt19937 rng(1832);
+    for (int c = 0; c < 24 && !HasFailure(); ++c) {
+        SCOPED_TRACE("case " + std::to_string(c));
+        if (c % 12 == 0) {
+            // Room for a few more people and one more family.
+            ResetProgramState();
+            g.IndivCount = kMaxIndiv - 3;
+            for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iRIN = i;
+            g.FamilCount = kMaxFamil - 1;
+            for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fRIN = f;
+            BuildNameIndex();
+            LoadGenTree();
+        }
+        PasteAndUndo(DamagedPage(page, rng), windows, rng() % 2, rng);
+    }
 }
 
 }  // namespace
