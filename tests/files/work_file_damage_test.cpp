@@ -10,6 +10,7 @@
 #include "files/gedcom_writer.h"
 #include "record_store/program_state.h"
 #include "tests/files/files_fixture.h"
+#include "tests/support/table_checks.h"
 
 namespace lintora {
 namespace {
@@ -34,61 +35,14 @@ const char* const kFamilyFile =
     "0 @R1@ REPO\r\n1 NAME County library\r\n"
     "0 TRLR\r\n";
 
-// The work a load replaces or keeps.
+// The work a load replaces or keeps: the tables and the sources.
 struct Work {
-    std::vector<IndivRec> indiv;
-    std::vector<FamilRec> famil;
-    std::vector<NoteRec> notes;
+    testing::TablesInUse tables;
     int32_t sourceCount, repositoryCount;
 
-    static Work Now() {
-        return {{g.Indiv.begin(), g.Indiv.begin() + g.IndivCount + 1},
-                {g.Famil.begin(), g.Famil.begin() + g.FamilCount + 1},
-                {g.Notes.begin(), g.Notes.begin() + g.NotesCount + 1},
-                g.SourceCount,
-                g.RepositoryCount};
-    }
+    static Work Now() { return {testing::TablesInUse::Now(), g.SourceCount, g.RepositoryCount}; }
     bool operator==(const Work&) const = default;
 };
-
-void ExpectLinksInRange() {
-    ASSERT_LE(g.IndivCount, kMaxIndiv);
-    ASSERT_LE(g.FamilCount, kMaxFamil);
-    ASSERT_LE(g.NotesCount, kMaxNotes);
-    for (int32_t i = 1; i <= g.IndivCount; ++i) {
-        const IndivRec& I = g.Indiv[i];
-        ASSERT_GE(I.iFamc, 0);
-        ASSERT_LE(I.iFamc, g.FamilCount);
-        ASSERT_GE(I.iSource, 0);
-        ASSERT_LE(I.iSource, g.SourceCount);
-        if (I.iFamc > 0) {
-            ASSERT_NE(g.Famil[I.iFamc].fHusb, i) << "individual " << i << " is a child of his own marriage";
-            ASSERT_NE(g.Famil[I.iFamc].fWife, i) << "individual " << i << " is a child of her own marriage";
-        }
-    }
-    for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        const FamilRec& F = g.Famil[f];
-        ASSERT_GE(F.fHusb, 0);
-        ASSERT_LE(F.fHusb, g.IndivCount);
-        ASSERT_GE(F.fWife, 0);
-        ASSERT_LE(F.fWife, g.IndivCount);
-        ASSERT_FALSE(F.fHusb != 0 && F.fHusb == F.fWife) << "family " << f;
-        ASSERT_GE(F.fSource, 0);
-        ASSERT_LE(F.fSource, g.SourceCount);
-    }
-    for (int32_t n = 1; n <= g.NotesCount; ++n) {
-        const NoteRec& N = g.Notes[n];
-        const std::string kind = N.nKind.trimmed();
-        ASSERT_GE(N.nOwner, 0);
-        ASSERT_LE(N.nOwner, kind == "I" ? g.IndivCount : kind == "F" ? g.FamilCount : 0) << "note line " << n;
-        ASSERT_GE(N.nLen, 0);
-        ASSERT_LE(N.nLen, 120);
-    }
-    for (int32_t s = 1; s <= g.SourceCount; ++s) {
-        ASSERT_GE(g.Source[s].sRepos, 0);
-        ASSERT_LE(g.Source[s].sRepos, g.RepositoryCount);
-    }
-}
 
 std::vector<std::string> EncodedLines(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -171,7 +125,7 @@ TEST_F(WorkFileDamage, EveryLoadEndsAndLeavesATidyWork) {
         for (int k = 0; k < 4; ++k) ui.Answer(MsgResult::Ok);
         Load("w.lnt", bytes);
         ui.answers.clear();
-        ASSERT_NO_FATAL_FAILURE(ExpectLinksInRange());
+        ASSERT_NO_FATAL_FAILURE(testing::ExpectTablesConsistent());
         bool refusedNow = false;
         for (std::size_t b = shown; b < ui.boxes.size(); ++b)
             refusedNow = refusedNow || ui.boxes[b].text.rfind("Error: Input file", 0) == 0 ||

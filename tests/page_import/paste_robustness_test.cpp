@@ -13,12 +13,15 @@
 #include "record_store/undo.h"
 #include "tests/page_import/page_support.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/table_checks.h"
 
 namespace lintora {
 namespace {
 
 using testing::ReadPage;
+using testing::ExpectTablesConsistent;
 using testing::RecordingWindows;
+using testing::TablesInUse;
 
 // Answers every box and match choice from a fixed-seed generator instead of
 // a script: any button the box offers, any row offered or "not a match".
@@ -53,65 +56,6 @@ public:
         return choices[rng() % choices.size()];
     }
 };
-
-// The records in use (and the counts, index and trees) a paste may change.
-struct InUse {
-    std::vector<IndivRec> indiv;
-    std::vector<FamilRec> famil;
-    std::vector<NoteRec> notes;
-    decltype(g.NameIdxCount) nameIdxCount;
-    int32_t treeCount;
-
-    static InUse Now() {
-        return {{g.Indiv.begin(), g.Indiv.begin() + g.IndivCount + 1},
-                {g.Famil.begin(), g.Famil.begin() + g.FamilCount + 1},
-                {g.Notes.begin(), g.Notes.begin() + g.NotesCount + 1},
-                g.NameIdxCount,
-                g.TreeCount};
-    }
-    bool operator==(const InUse&) const = default;
-};
-
-// Every count within its table and every link naming a record that is there.
-void ExpectConsistentTables() {
-    ASSERT_GE(g.IndivCount, 0);
-    ASSERT_LE(g.IndivCount, kMaxIndiv);
-    ASSERT_GE(g.FamilCount, 0);
-    ASSERT_LE(g.FamilCount, kMaxFamil);
-    ASSERT_GE(g.NotesCount, 0);
-    ASSERT_LE(g.NotesCount, kMaxNotes);
-    ASSERT_GE(g.SourceCount, 0);
-    ASSERT_LT(g.SourceCount, static_cast<int32_t>(g.Source.size()));
-    for (int32_t i = 1; i <= g.IndivCount; ++i) {
-        const IndivRec& I = g.Indiv[i];
-        ASSERT_GE(I.iFamc, 0) << "individual " << i;
-        ASSERT_LE(I.iFamc, g.FamilCount) << "individual " << i;
-        ASSERT_GE(I.iSource, 0) << "individual " << i;
-        ASSERT_LE(I.iSource, g.SourceCount) << "individual " << i;
-        if (I.iFamc > 0) {
-            const FamilRec& F = g.Famil[I.iFamc];
-            ASSERT_NE(F.fHusb, i) << "individual " << i << " is a child of his own marriage";
-            ASSERT_NE(F.fWife, i) << "individual " << i << " is a child of her own marriage";
-        }
-    }
-    for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        const FamilRec& F = g.Famil[f];
-        ASSERT_GE(F.fHusb, 0) << "family " << f;
-        ASSERT_LE(F.fHusb, g.IndivCount) << "family " << f;
-        ASSERT_GE(F.fWife, 0) << "family " << f;
-        ASSERT_LE(F.fWife, g.IndivCount) << "family " << f;
-        ASSERT_FALSE(F.fHusb != 0 && F.fHusb == F.fWife) << "family " << f << " has one person as both partners";
-        ASSERT_GE(F.fSource, 0) << "family " << f;
-        ASSERT_LE(F.fSource, g.SourceCount) << "family " << f;
-    }
-    for (int32_t n = 1; n <= g.NotesCount; ++n) {
-        const NoteRec& N = g.Notes[n];
-        const std::string kind = N.nKind.trimmed();
-        const int32_t owners = kind == "I" ? g.IndivCount : kind == "F" ? g.FamilCount : 0;
-        ASSERT_GE(N.nOwner, 0) << "note line " << n;
-        ASSERT_LE(N.nOwner, owners) << "note line " << n << " of kind " << kind;
-    }
-}
 
 // Lines of the damaged pages: labels without values, over-long and odd
 // characters, valid and invalid UTF-8.
@@ -244,28 +188,28 @@ protected:
 // keep) pasted once more so later pages meet people already held. Returns
 // whether the page person was filed.
 bool PasteAndUndo(const std::string& text, RecordingWindows& windows, bool keep, std::mt19937& rng) {
-    const InUse before = InUse::Now();
+    const TablesInUse before = TablesInUse::Now();
     const std::size_t snapshots = windows.tips.size();
     ProcessClipboard(text);
-    EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+    EXPECT_NO_FATAL_FAILURE(ExpectTablesConsistent()) << Shown(text);
     if (windows.tips.size() == snapshots) {
         // Refused: nothing was filed.
-        EXPECT_TRUE(InUse::Now() == before) << Shown(text);
+        EXPECT_TRUE(TablesInUse::Now() == before) << Shown(text);
         return false;
     }
     // A pick from the parent list, as the user may make after the paste.
     if (g.PageScratch.PageParentSetCount > 1 && rng() % 2) {
         LinkChildToParents(static_cast<int16_t>(rng() % (g.PageScratch.PageParentSetCount + 2)));
-        EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+        EXPECT_NO_FATAL_FAILURE(ExpectTablesConsistent()) << Shown(text);
     }
     const bool filed = !TrimBlanks(g.PageScratch.pgName).empty() && g.PageMainIndiv > 0;
     RestoreUndo();
-    EXPECT_TRUE(InUse::Now() == before) << "undo did not give back the tables; " << Shown(text);
-    EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables());
+    EXPECT_TRUE(TablesInUse::Now() == before) << "undo did not give back the tables; " << Shown(text);
+    EXPECT_NO_FATAL_FAILURE(ExpectTablesConsistent());
     if (keep) {
         g.LastPaste.clear();
         ProcessClipboard(text);
-        EXPECT_NO_FATAL_FAILURE(ExpectConsistentTables()) << Shown(text);
+        EXPECT_NO_FATAL_FAILURE(ExpectTablesConsistent()) << Shown(text);
     }
     return filed;
 }
