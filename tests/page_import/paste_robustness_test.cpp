@@ -1,5 +1,6 @@
 // Pastes of damaged and random text: whatever comes off the clipboard, the
 // tables stay consistent and undo gives back the tables of before.
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -50,6 +51,7 @@ public:
             const int32_t wild[] = {-1, g.IndivCount + 1, kMaxIndiv + 1, 1 << 30};
             return wild[rng() % std::size(wild)];
         }
+        matchRequests.push_back(request);
         std::vector<int32_t> choices{0};
         for (const auto& row : request.rows)
             if (row.indiv != 0) choices.push_back(row.indiv);
@@ -96,9 +98,13 @@ std::string Joined(const std::vector<std::string>& lines, const std::string& end
 // The sample page with a few lines removed, repeated, moved or replaced.
 std::string DamagedPage(const std::string& page, std::mt19937& rng) {
     std::vector<std::string> lines = LinesOf(page);
+    // A page without identifiers: people are matched by name and dates.
+    if (rng() % 3 == 0)
+        for (auto& l : lines)
+            if (const std::size_t open = l.find("(AFN:"); open != std::string::npos) l.erase(open);
     for (int m = 1 + static_cast<int>(rng() % 4); m > 0; --m) {
         const std::size_t at = 1 + rng() % (lines.size() - 1);  // the heading stays, so the parser runs
-        switch (rng() % 10) {
+        switch (rng() % 13) {
             case 0: lines.erase(lines.begin() + static_cast<long>(at)); break;
             case 1: lines.insert(lines.begin() + static_cast<long>(at), lines[at]); break;
             case 2: std::swap(lines[at], lines[1 + rng() % (lines.size() - 1)]); break;
@@ -121,6 +127,25 @@ std::string DamagedPage(const std::string& page, std::mt19937& rng) {
             }
             case 8: lines[at] = lines[at].substr(0, rng() % (lines[at].size() + 1)); break;
             case 9: lines[at] = "\t" + lines[at] + "\t"; break;
+            // Damage that leaves people close to, not equal to, those held:
+            // the close-match choice comes into play.
+            case 10: {  // the identifier gone
+                const std::size_t open = lines[at].find("(AFN:");
+                if (open != std::string::npos) lines[at].erase(open, lines[at].find(')', open) - open + 1);
+                break;
+            }
+            case 11:  // other digits: dates a year or so off, other identifiers
+                for (char& ch : lines[at])
+                    if (ch >= '0' && ch <= '9' && rng() % 3 == 0) ch = static_cast<char>('0' + rng() % 10);
+                break;
+            case 12: {  // a surname spelt another way
+                const char* names[] = {"WHITLOCK", "MARSH", "BENNETT", "PARKER"};
+                const char* other[] = {"WHITLOCKE", "MARCH", "BENET", "PARKES"};
+                const std::size_t k = rng() % std::size(names);
+                const std::size_t pos = lines[at].find(names[k]);
+                if (pos != std::string::npos) lines[at].replace(pos, std::strlen(names[k]), other[k]);
+                break;
+            }
         }
         if (lines.size() < 2) lines.push_back("Sex: M");
     }
@@ -225,8 +250,10 @@ TEST_F(PasteRobustness, DamagedAndRandomTextKeepsTheTablesConsistent) {
         const std::string text = c % 4 == 3 ? Garbage(rng) : DamagedPage(page, rng);
         if (PasteAndUndo(text, windows, rng() % 2, rng)) ++filed;
     }
-    // The damage left most pages readable: the parser and the filing ran.
+    // The damage left most pages readable: the parser and the filing ran,
+    // and close matches were offered.
     EXPECT_GT(filed, 100);
+    EXPECT_GT(ui.matchRequests.size(), 8u);
 }
 
 TEST_F(PasteRobustness, TablesNearlyFullStayConsistent) {
@@ -238,7 +265,13 @@ TEST_F(PasteRobustness, TablesNearlyFullStayConsistent) {
             // Room for a few more people and one more family.
             ResetProgramState();
             g.IndivCount = kMaxIndiv - 3;
-            for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iRIN = i;
+            for (int32_t i = 1; i <= g.IndivCount; ++i) {
+                // Named apart from the page's people, so they are never candidates.
+                g.Indiv[i].iRIN = i;
+                g.Indiv[i].iName = "Filler ELLIS";
+                g.Indiv[i].iGivn = "Filler";
+                g.Indiv[i].iSurn = "ELLIS";
+            }
             g.FamilCount = kMaxFamil - 1;
             for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fRIN = f;
             BuildNameIndex();
