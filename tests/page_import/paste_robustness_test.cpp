@@ -19,8 +19,8 @@
 namespace lintora {
 namespace {
 
-using testing::ReadPage;
 using testing::ExpectTablesConsistent;
+using testing::ReadPage;
 using testing::RecordingWindows;
 using testing::TablesInUse;
 
@@ -29,10 +29,8 @@ using testing::TablesInUse;
 class AnyAnswerPlatform : public testing::ScriptedPlatform {
 public:
     std::mt19937 rng{7};
-    int boxCount = 0;
 
     MsgResult MsgBox(const std::string&, MsgButtons buttons, MsgIcon, const std::string&) override {
-        ++boxCount;
         switch (buttons) {
             case MsgButtons::Ok: return MsgResult::Ok;
             case MsgButtons::OkCancel: return rng() % 2 ? MsgResult::Ok : MsgResult::Cancel;
@@ -46,12 +44,12 @@ public:
         return MsgResult::Cancel;
     }
     int32_t ChooseMatch(const MatchRequest& request) override {
+        matchRequests.push_back(request);
         // Now and then a number no row offered: the choice is checked before use.
         if (rng() % 10 == 0) {
             const int32_t wild[] = {-1, g.IndivCount + 1, kMaxIndiv + 1, 1 << 30};
             return wild[rng() % std::size(wild)];
         }
-        matchRequests.push_back(request);
         std::vector<int32_t> choices{0};
         for (const auto& row : request.rows)
             if (row.indiv != 0) choices.push_back(row.indiv);
@@ -131,7 +129,9 @@ std::string DamagedPage(const std::string& page, std::mt19937& rng) {
             // the close-match choice comes into play.
             case 10: {  // the identifier gone
                 const std::size_t open = lines[at].find("(AFN:");
-                if (open != std::string::npos) lines[at].erase(open, lines[at].find(')', open) - open + 1);
+                const std::size_t close = lines[at].find(')', open);
+                if (open != std::string::npos)
+                    lines[at].erase(open, close == std::string::npos ? std::string::npos : close - open + 1);
                 break;
             }
             case 11:  // other digits: dates a year or so off, other identifiers
