@@ -8,50 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "page_import/line_cursor.h"
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 
 namespace lintora {
 namespace {
 
-// Marker tests on g.PageLines by line number; a number outside the page is
-// simply false, so the neighbour tests (i - 2 .. i + 3) need no guards.
-class PageView {
-public:
-    explicit PageView(const std::vector<std::string>& lines) : lines_(lines) {}
-
-    std::ptrdiff_t last() const { return static_cast<std::ptrdiff_t>(lines_.size()) - 1; }
-
-    bool Contains(std::ptrdiff_t i, std::string_view marker) const {
-        const std::string* line = At(i);
-        return line && line->find(marker) != std::string::npos;
-    }
-    bool BeginsWith(std::ptrdiff_t i, std::string_view marker) const {
-        const std::string* line = At(i);
-        return line && std::string_view(*line).starts_with(marker);
-    }
-    bool AnyBeginsWith(std::ptrdiff_t from, std::ptrdiff_t to, std::string_view marker) const {
-        for (std::ptrdiff_t i = from; i <= to; ++i)
-            if (BeginsWith(i, marker)) return true;
-        return false;
-    }
-    // The line with its surrounding blanks (and a stray line-end CR) removed.
-    bool Equals(std::ptrdiff_t i, std::string_view marker) const {
-        const std::string* line = At(i);
-        if (!line) return false;
-        std::string_view v(*line);
-        if (v.ends_with('\r')) v.remove_suffix(1);
-        return TrimBlanks(v) == marker;
-    }
-    bool InFirstTwo(std::string_view marker) const { return Contains(0, marker) || Contains(1, marker); }
-
-private:
-    const std::string* At(std::ptrdiff_t i) const {
-        if (i < 0 || i > last()) return nullptr;
-        return &lines_[static_cast<std::size_t>(i)];
-    }
-    const std::vector<std::string>& lines_;
-};
+using PageView = PageLineCursor;
 
 std::string RecogniseSite(const PageView& page) {
     if (page.InFirstTwo("FamilySearch")) return "LDS";
@@ -61,7 +25,7 @@ std::string RecogniseSite(const PageView& page) {
         {"GenCircles", "GC"},
         {"Fficiency Software, Inc", "MYT"},
     }};
-    for (std::ptrdiff_t i = 1; i <= page.last(); ++i)
+    for (std::ptrdiff_t i = 1; i <= page.Last(); ++i)
         for (const auto& [marker, code] : markers)
             if (page.Contains(i, marker)) return code;
     return "";
@@ -96,7 +60,7 @@ std::string RecogniseFamilySearch(const PageView& page) {
 
 // Ancestry and RootsWeb pages share their layouts.
 std::string RecogniseAncestry(const PageView& page) {
-    for (std::ptrdiff_t i = 1; i <= page.last(); ++i) {
+    for (std::ptrdiff_t i = 1; i <= page.Last(); ++i) {
         if (page.Contains(i, "Descendant Register, Generation")) return "Reg";
         if (page.BeginsWith(i, "1") &&
             (page.BeginsWith(i + 1, "+") || (page.BeginsWith(i + 1, "2") && page.BeginsWith(i - 2, "Index"))))
@@ -115,7 +79,7 @@ std::string RecogniseAncestry(const PageView& page) {
 }
 
 std::string RecogniseMyTrees(const PageView& page) {
-    for (std::ptrdiff_t i = 1; i <= page.last(); ++i) {
+    for (std::ptrdiff_t i = 1; i <= page.Last(); ++i) {
         if (page.Contains(i, " - Submitted Pedigree")) return "Ped";
         if (page.Contains(i, "Husband's Line")) return "Ped";
         if (page.Equals(i, "Family Record")) return "Fam";
@@ -125,7 +89,7 @@ std::string RecogniseMyTrees(const PageView& page) {
 }
 
 std::string RecogniseGenCircles(const PageView& page) {
-    for (std::ptrdiff_t i = 1; i <= page.last(); ++i) {
+    for (std::ptrdiff_t i = 1; i <= page.Last(); ++i) {
         if (page.Contains(i, "Click the icon to move the pedigree chart to that person.")) return "Ped";
         if (page.Contains(i, "Spouses & Children")) return "Ind";
     }

@@ -11,6 +11,8 @@ namespace lintora {
 std::size_t Utf8Length(std::string_view s);
 // The first n code points of s.
 std::string Utf8Left(std::string_view s, std::size_t n);
+// Up to n code points of s from the 1-based character position pos.
+std::string Utf8Mid(std::string_view s, std::size_t pos, std::size_t n = std::string_view::npos);
 // Blanks only, as everywhere in the program.
 std::string TrimBlanks(std::string_view s);
 std::string TrimLeftBlanks(std::string_view s);
