@@ -297,16 +297,21 @@ TEST_F(LoadTest, SharedFilesArriveWhole) {
             ASSERT_TRUE(famByXref.count(x));
             const FamilRec& F = g.Famil[famByXref[x]];
             auto pointer = [](const std::string& v) { return v.size() > 2 ? v.substr(1, v.size() - 2) : v; };
-            if (!fam.husb.empty()) EXPECT_EQ(F.fHusb, FindXrefIndiv(pointer(fam.husb)));
-            if (!fam.wife.empty()) EXPECT_EQ(F.fWife, FindXrefIndiv(pointer(fam.wife)));
+            if (!fam.husb.empty()) {
+                EXPECT_EQ(F.fHusb, FindXrefIndiv(pointer(fam.husb)));
+            }
+            if (!fam.wife.empty()) {
+                EXPECT_EQ(F.fWife, FindXrefIndiv(pointer(fam.wife)));
+            }
             same(fam.mDate, F.fmDate.trimmed(), 100);
             if (std::all_of(fam.notes.begin(), fam.notes.end(), Ascii)) {
                 EXPECT_EQ(TableNotes("F", famByXref[x]), fam.notes);
                 notesCompared += static_cast<int>(fam.notes.size());
             }
         }
-        if (std::string(name).rfind("TGC", 0) == 0 || std::string(name) == "allged.ged")
+        if (std::string(name).rfind("TGC", 0) == 0 || std::string(name) == "allged.ged") {
             EXPECT_GT(notesCompared, 0);
+        }
     }
 }
 
