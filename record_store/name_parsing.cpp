@@ -245,7 +245,7 @@ void ParseNameParts(std::string_view fullName, std::string& surname, std::string
     NameParts parts;
     try {
         Parse(fullName, parts);
-        parts.key = NameKeyHalf(FirstKeyedGivenName(parts.given)) + NameKeyHalf(parts.surname);
+        parts.key = NameKeyOf(parts.given, parts.surname);
     } catch (const std::exception& e) {
         MsgBox(std::string("Problem parsing Name: \n") + e.what(), MsgButtons::Ok, MsgIcon::Exclamation);
     }
@@ -256,6 +256,10 @@ void ParseNameParts(std::string_view fullName, std::string& surname, std::string
     title = std::move(parts.title);
     nickname = std::move(parts.nickname);
     key = std::move(parts.key);
+}
+
+std::string NameKeyOf(std::string_view given, std::string_view surname) {
+    return NameKeyHalf(FirstKeyedGivenName(std::string(given))) + NameKeyHalf(surname);
 }
 
 NameParts ParseNameParts(std::string_view fullName) {
