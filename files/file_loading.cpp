@@ -151,7 +151,9 @@ std::vector<std::string> FileLines(const std::string& bytes) {
     std::string text;
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     bool utf16 = bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF));
-    if (utf16) text = Utf16ToUtf8(bytes);
+    const char order = utf16 ? 0 : Utf16WithoutMark(bytes);
+    utf16 = utf16 || order != 0;
+    if (utf16) text = Utf16ToUtf8(bytes, order == 'B');
     else if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) text = bytes.substr(3);
     else text = bytes;
     std::vector<std::string> lines = SplitFileLines(text);
@@ -160,6 +162,9 @@ std::vector<std::string> FileLines(const std::string& bytes) {
         if (AllDigits(line)) {
             std::string plain;
             if (!TryDecodeLine(line, plain)) throw std::runtime_error("bad encoded line");
+            // A line end coded inside the line is no line end: the field keeps a blank.
+            for (char& c : plain)
+                if (c == '\r' || c == '\n') c = ' ';
             line = std::move(plain);
         }
     }
