@@ -4,6 +4,7 @@
 
 #include "record_store/dates_places.h"
 #include "record_store/fixed_text.h"
+#include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
 
@@ -28,7 +29,7 @@ std::string ListSpouseText(int32_t indiv) {
     return r.iSurn.trimmed() + ", " + r.iGivn.trimmed() + " " + r.iSuffix.trimmed();
 }
 
-std::string ListDateText(const std::string& date) {
+std::string ListDateText(const std::string& date, bool marks) {
     std::string form;
     int16_t year = 0, month = 0, day = 0;
     ParseDateParts(TrimBlanks(date), form, year, month, day);
@@ -36,6 +37,7 @@ std::string ListDateText(const std::string& date) {
     std::string out = std::to_string(year);
     if (month >= 1 && month <= 12) out += " " + Months[static_cast<std::size_t>(month - 1)].substr(0, 3);
     if (day > 0) out += " " + std::to_string(day);
+    if (!marks) return out;
     const std::string upper = UpperCase(date);
     if (upper.find("AFT") != std::string::npos) out += " >";
     if (upper.find("BEF") != std::string::npos) out += " <";
@@ -91,6 +93,11 @@ std::string ListTreeText(int32_t tree, int32_t generation) {
 int32_t ListTreeSort(int32_t tree, int32_t generation) { return tree * 1000 + generation + 100; }
 
 std::string ListRecNoText(int32_t index) { return PadLeft(std::to_string(index), 4) + "  "; }
+
+std::string ListParentNameText(const std::string& name) {
+    const NameParts p = ParseNameParts(TrimBlanks(name));
+    return TrimBlanks(TrimBlanks(p.surname) + ", " + TrimBlanks(p.given) + " " + TrimBlanks(p.suffix));
+}
 
 std::string ListChildCountText(int32_t count) {
     if (count >= 10) return std::to_string(count);

@@ -15,7 +15,8 @@ std::string ListNameText(const IndivRec& r);
 // "Smith, John Jr" without prefix; record 0 gives "<unknown>,  ".
 std::string ListSpouseText(int32_t indiv);
 // "1850 Mar 12", "1850 Mar", "1850", with " >" (AFT), " <" (BEF), " @" (ABT, ABOUT).
-std::string ListDateText(const std::string& date);
+// marks false leaves the qualifier marks out.
+std::string ListDateText(const std::string& date, bool marks = true);
 // Sort key of a date: year, month and day as one number; 0 without a year.
 int32_t ListDateKey(const std::string& date);
 // "Boston, Suffolk, Massachusetts, USA" -> "USA, Massachusetts, Suffolk, Boston".
@@ -29,6 +30,8 @@ std::string ListTreeText(int32_t tree, int32_t generation);
 int32_t ListTreeSort(int32_t tree, int32_t generation);
 // "   7  ": the index padded to four characters and two blanks.
 std::string ListRecNoText(int32_t index);
+// A parent's name of a page as "Smith, John Jr".
+std::string ListParentNameText(const std::string& name);
 // " 3", "12", " 0".
 std::string ListChildCountText(int32_t count);
 
