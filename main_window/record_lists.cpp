@@ -72,8 +72,11 @@ QTableView* MakeView(RecordListModel* model) {
             v->setColumnHidden(c, true);
             continue;
         }
-        // 15 twips a pixel, but never narrower than the heading.
-        v->setColumnWidth(c, std::max(col.widthTwips / 15, fm.horizontalAdvance(col.caption) + 16));
+        // 15 twips a pixel, but never narrower than the heading, and a
+        // whole date always fits.
+        int width = std::max(col.widthTwips / 15, fm.horizontalAdvance(col.caption) + 16);
+        if (col.caption.contains("Date")) width = std::max(width, v->fontMetrics().horizontalAdvance("8888 Mmm 88 >") + 12);
+        v->setColumnWidth(c, width);
     }
     return v;
 }
