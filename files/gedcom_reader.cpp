@@ -154,6 +154,7 @@ void StoreName(IndivRec& R, const std::string& value) {
     R.iSuffix = np.suffix;
     if (!r.titleFromLine) R.iTitle = np.title;
     R.iNick = np.nickname;
+    R.iNameKey = np.key;
     r.namePartLines = false;
     r.nameAfterSlashes.clear();
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
@@ -166,12 +167,12 @@ void StoreName(IndivRec& R, const std::string& value) {
         if (surname != R.iSurn.trimmed()) {
             R.iSurn = surname;
             R.iGivn = TrimBlanks(value.substr(0, open));
+            R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
         }
         r.nameAfterSlashes = TrimBlanks(value.substr(close + 1));
         if (R.iSuffix.blank() && UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes))
             R.iSuffix = r.nameAfterSlashes;
     }
-    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
 // A GIVN, SURN, NICK, NPFX or NSFX line: the file names the parts itself,
@@ -237,7 +238,7 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 type = s.substr(typeStart, afterType - typeStart);
                 afterWord = afterType;
             }
-            g.GedTagStack[0] = std::string(type);
+            g.GedTagStack[0].assign(type);
             r.skipRecord = false;
         } else {
             if (IsPointer(word)) {  // a pointer before the tag
@@ -245,14 +246,14 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 std::size_t afterTag = SkipWord(s, afterWord, &tagStart);
                 word = s.substr(tagStart, afterTag - tagStart);
             }
-            g.GedTagStack[level] = std::string(word);
+            g.GedTagStack[level].assign(word);
         }
-        std::string path;
+        std::string& path = g.GedTagPath;  // rebuilt in place, its buffer kept
+        path.clear();
         for (std::size_t i = 0; i < g.GedTagStack.size(); ++i) {
             if (i) path += ':';
             path += g.GedTagStack[i];
         }
-        g.GedTagPath = std::move(path);
         GetGedValue(line);
         LoadTables();
     } catch (const std::exception&) {
@@ -266,30 +267,29 @@ void GetGedValue(const std::string& line) {
     std::size_t wStart = 0;
     std::size_t wEnd = SkipWord(s, levelEnd, &wStart);
     std::string_view w = s.substr(wStart, wEnd - wStart);
-    const bool levelZero = TrimBlanks(s.substr(0, levelEnd)) == "0";
-    std::string raw;
+    std::string_view level = s.substr(0, levelEnd);
+    while (!level.empty() && level.front() == ' ') level.remove_prefix(1);
+    const bool levelZero = level == "0";
+    // Both values are assigned in place, keeping their buffers from line to line.
+    std::string& raw = g.GedRawValue;
     g.GedValueIsPointer = false;
     if (IsPointer(w)) {
-        g.GedValue = std::string(w.substr(1, w.size() - 2));
+        g.GedValue.assign(w.substr(1, w.size() - 2));
         g.GedValueIsPointer = true;
         // Text after the record type of a level-0 line (a NOTE record's first line).
         std::size_t afterType = SkipWord(s, wEnd);
-        if (afterType < s.size()) raw = std::string(s.substr(afterType + 1));
-        g.GedRawValue = raw;
+        raw.assign(afterType < s.size() ? s.substr(afterType + 1) : std::string_view());
         return;
     }
-    if (levelZero) {
-        if (wEnd < s.size()) raw = std::string(s.substr(wEnd + 1));
-    } else if (wEnd < s.size()) {
-        raw = std::string(s.substr(wEnd + 1));  // one blank after the tag
-    }
-    g.GedRawValue = raw;
-    std::string v = TrimBlanks(raw);
-    if (IsPointer(v) && v.find(' ') == std::string::npos && !levelZero && PointerTag(w)) {
+    raw.assign(wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view());  // after one blank
+    std::string_view v = raw;
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    if (IsPointer(v) && v.find(' ') == std::string_view::npos && !levelZero && PointerTag(w)) {
         v = v.substr(1, v.size() - 2);
         g.GedValueIsPointer = true;
     }
-    g.GedValue = v;
+    g.GedValue.assign(v);
 }
 
 void LoadTables() {
@@ -310,7 +310,7 @@ void LoadTables() {
 
 void ProcessINDI() {
     auto& r = g.GedRead;
-    const std::string& path = g.GedTagPath;
+    const std::string_view path = g.GedTagPath;  // compared by length first
     const std::string& value = g.GedValue;
     try {
         if (path == "INDI") {
@@ -348,8 +348,11 @@ void ProcessINDI() {
         } else if (path == "INDI:NAME:GIVN" || path == "INDI:NAME:SURN") {
             // Also when blank: a blank SURN line says there is no surname.
             NamePartLine(R);
-            (path == "INDI:NAME:GIVN" ? R.iGivn : R.iSurn) = value;
-            R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+            FixedText<120>& part = path == "INDI:NAME:GIVN" ? R.iGivn : R.iSurn;
+            if (part.value() != FixedText<120>(value).value()) {
+                part = value;
+                R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+            }
         }
         else if (path == "INDI:NAME:_EXT") R.iExt = value;
         else if (path == "INDI:_GID") R.iGenID = value;
@@ -375,13 +378,13 @@ void ProcessINDI() {
                              "INDI:IMM", "INDI:EMI"}))
             ProcessEvent("I");
     } catch (const std::exception& e) {
-        BadLine("Problem processing Indiv (ProcessINDI): \n" + path + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Indiv (ProcessINDI): \n" + g.GedTagPath + ": " + value + "\n" + e.what());
     }
 }
 
 void ProcessFAM() {
     auto& r = g.GedRead;
-    const std::string& path = g.GedTagPath;
+    const std::string_view path = g.GedTagPath;  // compared by length first
     const std::string& value = g.GedValue;
     try {
         if (path == "FAM") {
@@ -416,13 +419,13 @@ void ProcessFAM() {
         }
         if (EventPath(path, {"FAM:MAR", "FAM:DIV", "FAM:EVE", "FAM:ANU"})) ProcessEvent("F");
     } catch (const std::exception& e) {
-        BadLine("Problem processing Family (ProcessFAM): \n" + path + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Family (ProcessFAM): \n" + g.GedTagPath + ": " + value + "\n" + e.what());
     }
 }
 
 void ProcessEvent(const std::string& ownerKind) {
     (void)ownerKind;  // the field follows from the path alone
-    const std::string& path = g.GedTagPath;
+    const std::string_view path = g.GedTagPath;  // compared by length first
     try {
         const std::string& v = g.GedValue;
         const auto& r = g.GedRead;
@@ -444,7 +447,7 @@ void ProcessEvent(const std::string& ownerKind) {
             else if (path == "FAM:MARR:PLAC") F.fmPlace = v;
         }
     } catch (const std::exception& e) {
-        BadLine("Problem loading GedCom table (ProcessEvent): " + path + "\n" + e.what());
+        BadLine("Problem loading GedCom table (ProcessEvent): " + g.GedTagPath + "\n" + e.what());
     }
 }
 

@@ -122,19 +122,27 @@ std::string FirstKeyedGivenName(const std::string& given) {
     return {};
 }
 
+// ReplaceAll in place; most names hold none of the marks, and then only
+// its trimming is left to do.
+void Replace(std::string& text, std::string_view search, std::string_view replacement) {
+    if (text.find(search) != std::string::npos) text = ReplaceAll(text, search, replacement);
+    else if (!text.empty() && (text.front() == ' ' || text.back() == ' ')) text = TrimBlanks(text);
+}
+
 void Parse(std::string_view fullName, NameParts& out) {
     const std::string full = TrimBlanks(fullName);
     if (full.empty()) return;
     const bool capitals = IsUpperCaseText(full);
 
     // Cleaning.
-    std::string text = ReplaceAll(full, ".", " ");
-    text = ReplaceAll(text, ", ", ",");
-    for (std::string_view mark : {"?", "_", ";", "%", "*"}) text = ReplaceAll(text, mark, " ");
+    std::string text = full;
+    Replace(text, ".", " ");
+    Replace(text, ", ", ",");
+    for (std::string_view mark : {"?", "_", ";", "%", "*"}) Replace(text, mark, " ");
     const bool dash = text.find(" - ") != std::string::npos;
     if (dash) text = ReplaceAll(text, " - ", "-");
     if (!text.empty() && text.back() == '-') text.pop_back();
-    text = ReplaceAll(text, "  ", " ");
+    Replace(text, "  ", " ");
 
     // Nicknames: in parentheses, then in quotes (a quoted one wins).
     bool mrs = false;
