@@ -6,10 +6,11 @@ namespace lintora {
 
 std::vector<std::string> SplitFileLines(std::string_view contents) {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < contents.size()) {
-        std::size_t end = contents.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = contents.size();
+        std::size_t end = pos;
+        while (end < contents.size() && contents[end] != '\r' && contents[end] != '\n') ++end;
         lines.emplace_back(contents.substr(pos, end - pos));
         if (end + 1 < contents.size() && contents[end] == '\r' && contents[end + 1] == '\n') ++end;
         pos = end + 1;

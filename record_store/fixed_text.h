@@ -11,6 +11,8 @@ namespace lintora {
 std::size_t Utf8Length(std::string_view s);
 // The first n code points of s.
 std::string Utf8Left(std::string_view s, std::size_t n);
+// Their length in bytes.
+std::size_t Utf8LeftSize(std::string_view s, std::size_t n);
 // Up to n code points of s from the 1-based character position pos.
 std::string Utf8Mid(std::string_view s, std::size_t pos, std::size_t n = std::string_view::npos);
 // Blanks only, as everywhere in the program.
@@ -32,7 +34,12 @@ public:
     FixedText& operator=(const char* s) { assign(s); return *this; }
     FixedText& operator=(const std::string& s) { assign(s); return *this; }
 
-    void assign(std::string_view s) { v_ = TrimRightBlanks(Utf8Left(s, N)); }
+    // Cut and trimmed in place: fields are filled by the thousand.
+    void assign(std::string_view s) {
+        std::size_t n = Utf8LeftSize(s, N);
+        while (n > 0 && s[n - 1] == ' ') --n;
+        v_.assign(s.data(), n);
+    }
     void clear() { v_.clear(); }
 
     // The stored value without its padding (leading blanks kept).
