@@ -221,7 +221,8 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
         while (q < s.size() && q - p <= 2 && s[q] >= '0' && s[q] <= '9') ++q;
         if (q == p || q - p > 2 || (q < s.size() && !IsBlankChar(s[q])))
             throw std::runtime_error("not a GEDCOM line");
-        const int level = ToNumber<int>(s.substr(p, q - p));
+        int level = 0;  // one or two digits, checked above
+        for (std::size_t k = p; k < q; ++k) level = level * 10 + (s[k] - '0');
         if (level > kMaxLevel) throw std::runtime_error("not a GEDCOM line");
         // A line more than one level deeper than the one before has no
         // parent; the missing levels stay empty, so its path matches nothing.

@@ -37,7 +37,12 @@ bool InList(const std::array<std::string_view, N>& list, std::string_view upperW
     return std::find(list.begin(), list.end(), upperWord) != list.end();
 }
 
+// No listed word is longer than this; a longer word needs no recasing to
+// tell (recasing keeps the byte length).
+constexpr std::size_t kLongestListed = 7;
+
 bool IsSuffix(std::string_view word, bool isLast) {
+    if (word.size() > kLongestListed) return false;
     const std::string up = UpperCase(word);
     return InList(kSuffixes, up) || (isLast && InList(kLastWordSuffixes, up));
 }
@@ -174,8 +179,12 @@ void Parse(std::string_view fullName, NameParts& out) {
 
     SplitWords(main, words);
     TakeWords(words, out.suffix, IsSuffix);
-    TakeWords(words, out.title, [](const std::string& w, bool) { return InList(kTitles, UpperCase(w)); });
-    TakeWords(words, out.prefix, [](const std::string& w, bool) { return InList(kRanks, UpperCase(w)); });
+    TakeWords(words, out.title, [](const std::string& w, bool) {
+        return w.size() <= kLongestListed && InList(kTitles, UpperCase(w));
+    });
+    TakeWords(words, out.prefix, [](const std::string& w, bool) {
+        return w.size() <= kLongestListed && InList(kRanks, UpperCase(w));
+    });
 
     // Given names, then the surname.
     if (!words.empty()) out.surname = words.back();
