@@ -195,7 +195,10 @@ private:
             // Cut after the conversion to ANSEL, where a letter ANSEL lacks
             // may grow into several, so that a reader finds every line as
             // long as a note line holds and keeps the pieces as written.
-            for (const std::string& piece : CutNoteText(AnselToUtf8(Utf8ToAnsel(OneLine(text))))) {
+            std::string spelt = OneLine(std::move(text));
+            if (!std::all_of(spelt.begin(), spelt.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+                spelt = AnselToUtf8(Utf8ToAnsel(spelt));
+            for (const std::string& piece : CutNoteText(spelt)) {
                 Line(tag + " " + piece);
                 tag = "2 CONC";
             }

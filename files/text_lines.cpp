@@ -38,6 +38,8 @@ bool CombiningAt(std::string_view s, std::size_t i) {
 }  // namespace
 
 std::vector<std::string> CutNoteText(std::string_view text) {
+    // No more bytes than a line holds characters: one piece, nothing to count.
+    if (text.size() <= kNoteLineWidth) return {std::string(text)};
     std::vector<std::string> pieces;
     std::size_t pos = 0;
     do {
