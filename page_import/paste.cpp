@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "page_import/af_individual.h"
+#include "page_import/anc_individual.h"
 #include "page_import/page_recognition.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -42,7 +43,7 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "FamIGI", nullptr, true},
     {"LDS", "PedANC", nullptr, false},
     {"LDS", "PedIGI", nullptr, false},
-    {"ANC", "Ind", nullptr, false},
+    {"ANC", "Ind", &ProcessIndANC, false},
     {"ANC", "Reg", nullptr, false},
     {"ANC", "Des", nullptr, false},
     {"ANC", "Ptx", nullptr, false},
