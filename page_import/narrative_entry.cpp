@@ -169,6 +169,12 @@ void InferSexFromSpouses(const std::vector<int32_t>& families) {
         if (f <= 0 || f > g.FamilCount || !ours[f]) continue;
         FamilRec& F = g.Famil[f];
         const std::string own = g.Indiv[i].iSurn.trimmed();
+        // A surname is only a hint: it never changes the recorded sex of a
+        // person filed before this paste.
+        auto older = [](int32_t p, const char* sex) {
+            return p > 0 && p <= g.PasteStartIndivCount && g.Indiv[p].iSex.trimmed() == sex;
+        };
+        if (older(F.fHusb, "M") || older(F.fWife, "F")) continue;
         if (surnameOf(F.fWife) == own && surnameOf(F.fHusb) != own) {
             std::swap(F.fHusb, F.fWife);
             if (F.fHusb > 0 && F.fHusb <= g.IndivCount) g.Indiv[F.fHusb].iSex = "M";

@@ -28,7 +28,8 @@ std::string StripParenthesized(const std::string& text);
 // Puts husband and wife in their places in the given families (those this
 // paste filed): a husband recorded "F" changes places with the wife; a
 // child who shares the wife's surname but not the husband's makes the wife
-// the husband ("M") and the husband the wife ("F").
+// the husband ("M") and the husband the wife ("F"), unless that would
+// change the recorded sex of someone filed before this paste.
 void InferSexFromSpouses(const std::vector<int32_t>& families);
 
 }  // namespace lintora

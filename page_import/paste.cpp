@@ -9,6 +9,7 @@
 #include "page_import/af_individual.h"
 #include "page_import/anc_individual.h"
 #include "page_import/page_recognition.h"
+#include "page_import/register_report.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
@@ -44,7 +45,7 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "PedANC", nullptr, false},
     {"LDS", "PedIGI", nullptr, false},
     {"ANC", "Ind", &ProcessIndANC, false},
-    {"ANC", "Reg", nullptr, false},
+    {"ANC", "Reg", &ProcessRegANC, false},
     {"ANC", "Des", nullptr, false},
     {"ANC", "Ptx", nullptr, false},
     {"ANC", "Ptb", nullptr, false},

@@ -69,3 +69,24 @@ std::string Utf8Right(std::string_view s, std::size_t n) {
 }
 
 }  // namespace lintora
+
+#include <unordered_set>
+
+namespace lintora {
+
+std::vector<std::string> WithoutRepeatedLines(const std::vector<std::string>& lines) {
+    std::vector<std::string> out = lines;
+    std::unordered_set<std::string> seen;
+    seen.reserve(lines.size());
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        std::string t = TrimBlanks(out[i]);
+        if (i > 2 && Utf8Length(t) > 8 && seen.count(t) > 0) {
+            out[i] = " ";
+            continue;
+        }
+        seen.insert(std::move(t));
+    }
+    return out;
+}
+
+}  // namespace lintora

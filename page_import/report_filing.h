@@ -53,3 +53,12 @@ bool BeginsLiving(std::string_view text);
 std::string Utf8Right(std::string_view s, std::size_t n);
 
 }  // namespace lintora
+
+namespace lintora {
+
+// The page lines with every line after the second that repeats an earlier
+// line of more than 8 characters (both trimmed) turned into one blank, so a
+// repeated entry is never filed twice.
+std::vector<std::string> WithoutRepeatedLines(const std::vector<std::string>& lines);
+
+}  // namespace lintora
