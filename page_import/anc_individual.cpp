@@ -14,7 +14,7 @@
 #include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -280,7 +280,7 @@ private:
 }  // namespace
 
 void ProcessIndANC() {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     const PageLineCursor page(g.PageLines);
     IndividualPage reader(page);
@@ -290,7 +290,7 @@ void ProcessIndANC() {
         Port().SetBusy(false);
         ShowProblem("Problem processing ANC:IND " + std::to_string(reader.Line()) + " - " + e.what());
     }
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(false);
     if (reader.Skipped() > 0)
         ShowInfo("This page holds more parents, spouses or children than Lintora can take from one page - " +

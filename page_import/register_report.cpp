@@ -17,7 +17,7 @@
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
 #include "record_store/trees.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -166,7 +166,7 @@ private:
 }  // namespace
 
 void ProcessRegANC() {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     const std::vector<std::string> lines = WithoutRepeatedLines(g.PageLines);
     const PageLineCursor page(lines);

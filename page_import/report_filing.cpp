@@ -4,7 +4,7 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -59,7 +59,7 @@ void ReportParseProblem(const std::string& what, const std::string& why) {
                 ").\nSome data may or may not have been processed.");
 }
 
-void ShowPersonsFiled(int persons) { Windows().SetStatusLabel("Processing..." + std::to_string(persons)); }
+void ShowPersonsFiled(int persons) { MainWindow().SetStatusLabel("Processing..." + std::to_string(persons)); }
 
 bool BeginsLiving(std::string_view text) { return UpperCase(Utf8Left(TrimBlanks(text), 6)) == "LIVING"; }
 

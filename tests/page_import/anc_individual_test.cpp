@@ -22,10 +22,10 @@ protected:
 
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&windows);
+        InstallMainWindow(&windows);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        InstallMainWindow(nullptr);
         CleanState::TearDown();
     }
     static int32_t ByName(const std::string& name) {
