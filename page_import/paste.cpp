@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "page_import/af_individual.h"
+#include "page_import/ahnentafel_report.h"
 #include "page_import/anc_individual.h"
 #include "page_import/page_recognition.h"
 #include "page_import/register_report.h"
@@ -49,7 +50,7 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"ANC", "Des", nullptr, false},
     {"ANC", "Ptx", nullptr, false},
     {"ANC", "Ptb", nullptr, false},
-    {"ANC", "Ahn", nullptr, false},
+    {"ANC", "Ahn", &ProcessAhnANC, false},
     {"GC", "Ind", nullptr, false},
     {"GC", "Ped", nullptr, false},
     {"MYT", "Ind", nullptr, true},
