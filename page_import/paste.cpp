@@ -8,6 +8,7 @@
 
 #include "page_import/af_individual.h"
 #include "page_import/ahnentafel_report.h"
+#include "page_import/descendants_list.h"
 #include "page_import/anc_individual.h"
 #include "page_import/page_recognition.h"
 #include "page_import/register_report.h"
@@ -47,7 +48,7 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "PedIGI", nullptr, false},
     {"ANC", "Ind", &ProcessIndANC, false},
     {"ANC", "Reg", &ProcessRegANC, false},
-    {"ANC", "Des", nullptr, false},
+    {"ANC", "Des", &ProcessDesANC, false},
     {"ANC", "Ptx", nullptr, false},
     {"ANC", "Ptb", nullptr, false},
     {"ANC", "Ahn", &ProcessAhnANC, false},
