@@ -299,7 +299,7 @@ void CommitLoad(bool progress, bool rememberedFile, const std::string& firstSite
 
 }  // namespace
 
-void LoadFile() {
+bool LoadFile() {
     bool swapped = false, committed = false;
     // What the adds and the name parsing of a load change besides the tables.
     const int32_t lastIndiv = g.LastIndiv, lastFamil = g.LastFamil;
@@ -323,7 +323,7 @@ void LoadFile() {
         std::error_code ec;
         if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
             Port().SetBusy(false);
-            return;
+            return false;
         }
         int16_t err = 0;
         int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
@@ -331,7 +331,7 @@ void LoadFile() {
         if (!f) {
             Port().SetBusy(false);
             if (err) ShowProblem("Problem opening " + path + ": the file cannot be read.");
-            return;
+            return false;
         }
         std::string bytes;
         char buf[1 << 16];
@@ -342,12 +342,12 @@ void LoadFile() {
         if (readFailed) {
             Port().SetBusy(false);
             ShowProblem("Problem reading " + path + ": the file cannot be read.");
-            return;
+            return false;
         }
         if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
             Port().SetBusy(false);
             MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
-            return;
+            return false;
         }
         const std::uintmax_t length = bytes.size();
         const std::string name = std::filesystem::path(path).filename().string();
@@ -389,7 +389,7 @@ void LoadFile() {
             Port().SetBusy(false);
             MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
             ResetProgress();
-            return;
+            return false;
         }
         const bool rememberedFile = name == TrimBlanks(g.datFilename);
         CompleteTables(progress);
@@ -417,6 +417,7 @@ void LoadFile() {
         ResetProgress();
         Port().SetBusy(false);
         ReportSkipsAndBadLines();
+        return true;
     } catch (const std::exception&) {
         try {
             giveBack();
@@ -427,6 +428,7 @@ void LoadFile() {
         MsgBox("Error: Input file " + g.FilePath + " format not recognizable to Lintora", MsgButtons::Ok,
                MsgIcon::Exclamation);
         ResetProgress();
+        return false;
     }
 }
 

@@ -3,7 +3,6 @@
 #include <exception>
 #include <functional>
 
-#include "files/data_files.h"
 #include "record_store/program_state.h"
 #include "platform/window_ports.h"
 
@@ -75,13 +74,6 @@ void ClearWorkWindows() {
         w.SetPasteEnabled(false);
         if (w.ClipboardHasText()) w.SetPasteEnabled(true);
     });
-}
-
-void ClearAllData() {
-    ClearWorkWindows();
-    ClearWorkTables();
-    Step([] { LoadDatFile("Limited"); });
-    Step([] { MainWindow().UpdateStatusBar(); });
 }
 
 }  // namespace lintora

@@ -1,8 +1,9 @@
-#include "record_store/clear.h"
+#include "workspace/workspace.h"
 
 #include <filesystem>
 #include <stdexcept>
 
+#include "record_store/clear.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/undo.h"
