@@ -242,8 +242,8 @@ std::string Plural(int32_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void ReportSkipsAndBadLines() {
-    const auto& r = g.GedRead;
+void ReportSkipsAndBadLines(const GedReader& reader) {
+    const auto& r = reader.GedRead;
     if (r.skippedIndivs || r.skippedFamils || r.skippedNotes)
         ShowProblem("The tables are full: " + Plural(r.skippedIndivs, "individual", "individuals") + ", " +
                     Plural(r.skippedFamils, "family", "families") + " and " +
@@ -316,6 +316,11 @@ bool LoadFile() {
     };
     bool progress = false;
     const int16_t pasteSource = g.PasteSource;
+    // The reader's working state belongs to this load alone.
+    GedReader reader;
+    struct ReadEnds {
+        ~ReadEnds() { EndGedRead(); }
+    } readEnds;
     try {
         MainWindow().HideParentPickList();
         Port().SetBusy(true);
@@ -361,11 +366,9 @@ bool LoadFile() {
         swapped = true;
         g.Empty();
         g.SurnameCase = " ";
-        g.XrefMap.assign(1, {});
-        g.XrefCount = 0;
         g.PasteSource = 0;  // loaded records cite what the file says, not the last paste
         LoadDatFile("Limited");
-        BeginGedRead();
+        BeginGedRead(reader);
         std::size_t chars = 0;
         for (std::size_t k = 0; k < lines.size(); ++k) {
             ParseGedRec(lines[k], static_cast<int32_t>(k + 1));
@@ -416,7 +419,7 @@ bool LoadFile() {
         MainWindow().SetToolButtonEnabled(9, false);
         ResetProgress();
         Port().SetBusy(false);
-        ReportSkipsAndBadLines();
+        ReportSkipsAndBadLines(reader);
         return true;
     } catch (const std::exception&) {
         try {

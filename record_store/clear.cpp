@@ -38,8 +38,6 @@ void ClearWorkState() {
     g.PrunePending = "N";
     g.TreeSlot.fill(0);
     g.SurnameCase = " ";
-    g.XrefMap.assign(1, {});
-    g.XrefCount = 0;
     g.Trees.resize(1);
     g.LastPaste.clear();
     g.FirstSite.clear();

@@ -11,7 +11,7 @@ namespace lintora {
 void ClearWorkTables();
 
 // What names or follows the work but is not part of the tables:
-// selections, trees, the pointer map and the paste state.
+// selections, trees and the paste state.
 void ClearWorkState();
 
 // The window part of clearing: lists, pedigree, panels and the
