@@ -2,6 +2,7 @@
 // Duplicate matching: is a person about to be filed already in the table?
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lintora {
 
@@ -25,6 +26,9 @@ struct MatchQuery {
     // equal id identifies a candidate only when he is a child of this
     // family or of none.
     int32_t childOfFamily = 0;
+    // Records that cannot be this person (the child he is a parent of, that
+    // child's partners): never matched, offered or taken by identifier.
+    std::vector<int32_t> notThese;
 };
 
 // Finds the person (by identifiers, by an automatic match, or by the
