@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "page_import/af_individual.h"
+#include "page_import/mytrees_family.h"
+#include "page_import/mytrees_individual.h"
 #include "page_import/page_recognition.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -50,8 +52,8 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"ANC", "Ahn", nullptr, false},
     {"GC", "Ind", nullptr, false},
     {"GC", "Ped", nullptr, false},
-    {"MYT", "Ind", nullptr, true},
-    {"MYT", "Fam", nullptr, true},
+    {"MYT", "Ind", &ProcessIndKK, true},
+    {"MYT", "Fam", &ProcessFamKK, true},
     {"MYT", "Ped", nullptr, false},
 }};
 
