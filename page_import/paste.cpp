@@ -9,6 +9,7 @@
 #include "page_import/af_individual.h"
 #include "page_import/mytrees_family.h"
 #include "page_import/mytrees_individual.h"
+#include "page_import/mytrees_pedigree.h"
 #include "page_import/page_recognition.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -54,7 +55,7 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"GC", "Ped", nullptr, false},
     {"MYT", "Ind", &ProcessIndKK, true},
     {"MYT", "Fam", &ProcessFamKK, true},
-    {"MYT", "Ped", nullptr, false},
+    {"MYT", "Ped", &ProcessPedKK, false},
 }};
 
 const Dispatch* FindDispatch(const std::string& site, const std::string& type) {
