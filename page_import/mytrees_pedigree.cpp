@@ -12,7 +12,7 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -132,7 +132,7 @@ void ProcessPedKK() {
     }
     int stage = 0;  // the number a failure reports
     try {
-        Windows().SetStatusLabel("Processing...");
+        MainWindow().SetStatusLabel("Processing...");
         Port().SetBusy(true);
         std::array<FamilySlot, 8> fam{};
         std::array<PersonSlot, 15> person{};
@@ -182,7 +182,7 @@ void ProcessPedKK() {
             PersonSlot& p = person[k];
             if (TrimBlanks(p.name).empty()) continue;
             ++filed;
-            Windows().SetStatusLabel("Processing..." + std::to_string(filed));
+            MainWindow().SetStatusLabel("Processing..." + std::to_string(filed));
             MatchQuery q;
             q.name = p.name;
             q.bDate = p.dates;

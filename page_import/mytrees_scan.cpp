@@ -8,12 +8,12 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
 void ScanMyTreesPage(const MyTreesScan& scan) {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     try {
         const PageLineCursor page(g.PageLines);

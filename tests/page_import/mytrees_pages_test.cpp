@@ -21,10 +21,10 @@ protected:
     RecordingWindows windows;
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         CleanState::TearDown();
     }
     static std::vector<std::string> NoteLines(int32_t owner) {

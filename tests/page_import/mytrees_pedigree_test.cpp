@@ -29,10 +29,10 @@ protected:
     RecordingWindows windows;
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         CleanState::TearDown();
     }
     static int32_t Named(const std::string& name) {
