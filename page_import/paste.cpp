@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "page_import/af_individual.h"
+#include "page_import/gencircles_individual.h"
+#include "page_import/gencircles_pedigree.h"
 #include "page_import/mytrees_family.h"
 #include "page_import/mytrees_individual.h"
 #include "page_import/mytrees_pedigree.h"
@@ -51,8 +53,8 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"ANC", "Ptx", nullptr, false},
     {"ANC", "Ptb", nullptr, false},
     {"ANC", "Ahn", nullptr, false},
-    {"GC", "Ind", nullptr, false},
-    {"GC", "Ped", nullptr, false},
+    {"GC", "Ind", &ProcessIndGNC, false},
+    {"GC", "Ped", &ProcessPedGNC, false},
     {"MYT", "Ind", &ProcessIndKK, true},
     {"MYT", "Fam", &ProcessFamKK, true},
     {"MYT", "Ped", &ProcessPedKK, false},
