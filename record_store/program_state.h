@@ -49,6 +49,8 @@ struct ProgramState : WorkTables {
     int16_t FamilAdded = 0;
     int16_t FamilUpdated = 0;
     std::string SurnameCase = " ";
+    // "X" once the MyTrees pedigree caution has been shown in this run.
+    std::string PedCautionShown;
 
     // ---- Trees and pedigree ----
     std::array<int32_t, 32> TreeSlot{};
