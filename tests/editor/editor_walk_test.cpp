@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QMenu>
 
+#include <QCoreApplication>
+#include <cstdlib>
+
 #include "record_store/name_key.h"
 #include "tests/editor/editor_support.h"
 #include "tests/support/table_checks.h"
@@ -322,6 +325,32 @@ TEST_F(EditorTest, PedigreeButtonRemindsAndShowsThePerson) {
     EXPECT_EQ(g.TreeSlot[0], g.IndivCount);
     EXPECT_EQ(g.Indiv[g.IndivCount].iSurn.value(), "Newman");
     EXPECT_FALSE(w.NewIndiv());
+}
+
+}  // namespace
+}  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// Each tab drawn to an image (LINTORA_EDITOR_SHOTS names the folder) so the
+// layout can be looked at; every control stays inside the window.
+TEST_F(EditorTest, EveryTabFitsTheWindow) {
+    OpenEditor(12, 0);
+    Type(w.iNick, " Tom");
+    const char* dir = std::getenv("LINTORA_EDITOR_SHOTS");
+    for (int tab = 0; tab < 5; ++tab) {
+        w.mnuTabsItem_Click(tab);
+        QCoreApplication::processEvents();
+        QWidget* page = w.SSTab1->widget(tab);
+        for (QWidget* child : page->findChildren<QWidget*>()) {
+            if (!child->isVisible()) continue;
+            const QRect r(child->mapTo(page, QPoint(0, 0)), child->size());
+            EXPECT_TRUE(page->rect().contains(r)) << "tab " << tab << " " << child->metaObject()->className();
+        }
+        if (dir) w.grab().save(QString("%1/editor_tab%2.png").arg(dir).arg(tab));
+    }
+    EXPECT_TRUE(w.rect().contains(QRect(w.EditIndivButton->mapTo(&w, QPoint(0, 0)), w.EditIndivButton->size())));
 }
 
 }  // namespace
