@@ -26,7 +26,7 @@
 #include "record_store/text_routines.h"
 #include "record_store/trees.h"
 #include "record_store/undo.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -63,57 +63,24 @@ QToolButton* PictureButton(QStyle::StandardPixmap pixmap, const char* tip, QWidg
     return b;
 }
 
-// The editor's answers to the window port; everything else goes to the
-// port that was in use before.
-class EditorWindowsPort : public WindowPort {
+// The editor's answers to the core.
+class EditorWindowPort : public EditorPort {
 public:
-    explicit EditorWindowsPort(WindowPort* next) : next_(next) {}
-
-    bool EditorVisible() const override { return EditorWindow().isVisible(); }
-    int EditorTab() const override { return EditorWindow().SSTab1->currentIndex(); }
-    void HideEditor() override {
+    bool Visible() const override { return EditorWindow().isVisible(); }
+    int Tab() const override { return EditorWindow().SSTab1->currentIndex(); }
+    void Hide() override {
         // The editor's own undo keeps the window up and reloads it in place.
         if (!EditorWindow().inUndo) EditorWindow().hide();
     }
-    void LoadIndivEdit(int tab) override { EditorWindow().LoadIndivEdit(tab); }
-    void SetEditorUndoEnabled(bool on) override { EditorWindow().mnuUndoItem->setEnabled(on); }
-    void ShowEditorNotes(const std::string& notes, const std::string& switchCaption,
-                         const std::string& tabCaption) override {
+    void Load(int tab) override { EditorWindow().LoadIndivEdit(tab); }
+    void SetUndoEnabled(bool on) override { EditorWindow().mnuUndoItem->setEnabled(on); }
+    void ShowNotes(const std::string& notes, const std::string& switchCaption,
+                   const std::string& tabCaption) override {
         Lintoraedit& w = EditorWindow();
         w.cmdNotesSw->setText(Q(switchCaption));
         w.iNotes->setPlainText(Q(notes));
         w.SSTab1->setTabText(2, Q(tabCaption));
     }
-
-    void SetStatusLabel(const std::string& s) override { next_->SetStatusLabel(s); }
-    std::string StatusLabel() const override { return next_->StatusLabel(); }
-    void UpdateStatusBar() override { next_->UpdateStatusBar(); }
-    void SetStatusPanel(int p, const std::string& s) override { next_->SetStatusPanel(p, s); }
-    std::string StatusPanel(int p) const override { return next_->StatusPanel(p); }
-    void SetMainCaption(const std::string& s) override { next_->SetMainCaption(s); }
-    void SetProgressLabel(const std::string& s) override { next_->SetProgressLabel(s); }
-    void FindTreePointer(int32_t i) override { next_->FindTreePointer(i); }
-    void ClearTree() override { next_->ClearTree(); }
-    void BuildTree() override { next_->BuildTree(); }
-    void EnableDataCommands() override { next_->EnableDataCommands(); }
-    void SetToolButtonEnabled(int i, bool on) override { next_->SetToolButtonEnabled(i, on); }
-    void SetToolButtonTip(int i, const std::string& s) override { next_->SetToolButtonTip(i, s); }
-    void SetInetButtonTip(const std::string& s) override { next_->SetInetButtonTip(s); }
-    void SetMenuItemEnabled(const std::string& m, int i, bool on) override { next_->SetMenuItemEnabled(m, i, on); }
-    void SetPasteEnabled(bool on) override { next_->SetPasteEnabled(on); }
-    bool ClipboardHasText() const override { return next_->ClipboardHasText(); }
-    void ClearIndivList() override { next_->ClearIndivList(); }
-    void ClearMarriageList() override { next_->ClearMarriageList(); }
-    void HideListWindow() override { next_->HideListWindow(); }
-    void HidePanels() override { next_->HidePanels(); }
-    void LoadParentPickList() override { next_->LoadParentPickList(); }
-    void HideParentPickList() override { next_->HideParentPickList(); }
-    void ResetSearchRanges() override { next_->ResetSearchRanges(); }
-    void ClearSearchSiteLists() override { next_->ClearSearchSiteLists(); }
-    void HidePreferences() override { next_->HidePreferences(); }
-
-private:
-    WindowPort* next_;
 };
 
 }  // namespace
@@ -126,12 +93,8 @@ Lintoraedit& EditorWindow() {
 }
 
 void InstallEditorPort() {
-    static EditorWindowsPort* port = nullptr;
-    WindowPort* current = &Windows();
-    if (current == port) return;
-    delete port;
-    port = new EditorWindowsPort(current);
-    InstallWindows(port);
+    static EditorWindowPort port;
+    InstallEditor(&port);
 }
 
 void OpenEditor(int32_t indiv, int tab) {
@@ -147,9 +110,9 @@ void LinkSpouse(int32_t picked) { EditorWindow().DoLinkSpouse(picked); }
 void LinkParents(int32_t family) { EditorWindow().DoLinkParents(family); }
 
 void CancelLinkMode() {
-    Windows().SetStatusLabel("Selection canceled");
-    Windows().ClearIndivList();
-    Windows().ClearMarriageList();
+    MainWindow().SetStatusLabel("Selection canceled");
+    MainWindow().ClearIndivList();
+    MainWindow().ClearMarriageList();
     if (ValidIndiv(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
 }
 
@@ -672,7 +635,7 @@ bool Lintoraedit::DropNewIndiv() {
     g.CurFamil = 0;
     BuildNameIndex();
     StatusMsg = kCanceledAdd;
-    Windows().SetStatusLabel(TrimBlanks(StatusMsg));
+    MainWindow().SetStatusLabel(TrimBlanks(StatusMsg));
     return true;
 }
 
@@ -726,7 +689,7 @@ bool Lintoraedit::SaveIndivEdit() {
     }
 
     InitUndo();
-    Windows().SetToolButtonTip(kUndoToolButton, "UnDo changes to " + g.Indiv[who].iName.trimmed());
+    MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo changes to " + g.Indiv[who].iName.trimmed());
 
     std::vector<std::string> kept;
     StoreEditValues(Values(), who, marriageKnown_ ? g.CurFamil : 0, newIndiv_, kept);
@@ -758,18 +721,18 @@ bool Lintoraedit::SaveIndivEdit() {
     StatusMsg = g.Indiv[who].iName.trimmed() + (newIndiv_ ? " has been added" : " has been changed");
     newIndiv_ = false;
     addedRecord_ = 0;
-    Windows().ClearIndivList();
+    MainWindow().ClearIndivList();
     Redraw();
     return true;
 }
 
 void Lintoraedit::Redraw() {
     const int32_t root = g.TreeSlot[0];
-    Windows().ClearTree();
+    MainWindow().ClearTree();
     g.TreeSlot.fill(0);
     g.TreeSlot[0] = ValidIndiv(root) ? root : 0;
-    Windows().BuildTree();
-    Windows().UpdateStatusBar();
+    MainWindow().BuildTree();
+    MainWindow().UpdateStatusBar();
 }
 
 // ---------------------------------------------------------------- moving
@@ -905,8 +868,8 @@ void Lintoraedit::CancelEditButton_Click() {
         DropNewIndiv();
     }
     g.CurIndiv = 0;
-    Windows().SetToolButtonTip(kUndoToolButton, "");
-    Windows().SetInetButtonTip("Search Internet Sites");
+    MainWindow().SetToolButtonTip(kUndoToolButton, "");
+    MainWindow().SetInetButtonTip("Search Internet Sites");
     newIndiv_ = false;
     hide();
 }
@@ -928,11 +891,11 @@ void Lintoraedit::btnGoPedigree_Click() {
         RemindUnsaved();
     }
     if (!ValidIndiv(g.CurIndiv)) return;
-    Windows().ClearTree();
+    MainWindow().ClearTree();
     g.TreeSlot.fill(0);
     g.TreeSlot[0] = g.CurIndiv;
-    Windows().BuildTree();
-    Windows().UpdateStatusBar();
+    MainWindow().BuildTree();
+    MainWindow().UpdateStatusBar();
     hide();
 }
 
@@ -1031,7 +994,7 @@ bool Lintoraedit::SaveForLink() {
 void Lintoraedit::ShowIndivAfterLink(const std::string& message) {
     Redraw();
     g.DataChanged = "Y";
-    if (!message.empty()) Windows().SetStatusLabel(message);
+    if (!message.empty()) MainWindow().SetStatusLabel(message);
     LoadIndivEdit(1);
 }
 
@@ -1041,7 +1004,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
         case 0: {
             if (!SaveForLink()) return;
             hide();
-            Windows().ClearIndivList();
+            MainWindow().ClearIndivList();
             if (host.showIndividualList) host.showIndividualList("Double-click to select spouse for " + CurName());
             return;
         }
@@ -1058,7 +1021,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
                        MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
             if (!SaveForLink()) return;
-            Windows().SetToolButtonTip(kUndoToolButton, "Relink spouse of " + CurName());
+            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink spouse of " + CurName());
             bool withChildren = true;
             if (CountChildren(fam) > 0)
                 withChildren = MsgBox("Unlink children from " + CurName() + " as well?", MsgButtons::YesNo,
@@ -1071,7 +1034,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
         case 2: {
             if (!SaveForLink()) return;
             hide();
-            Windows().ClearMarriageList();
+            MainWindow().ClearMarriageList();
             if (host.showMarriageList) host.showMarriageList("Double-click to select parents of " + CurName());
             return;
         }
@@ -1088,7 +1051,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
                        MsgButtons::YesNo, MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
             if (!SaveForLink()) return;
-            Windows().SetToolButtonTip(kUndoToolButton, "Relink Parents of " + CurName());
+            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink Parents of " + CurName());
             InitUndo();
             UnlinkFromParents(cur);
             ShowIndivAfterLink(CurName() + " is unlinked from FAMC record");
@@ -1108,7 +1071,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
                        MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
             if (!SaveForLink()) return;
-            Windows().SetToolButtonTip(kUndoToolButton, "Relink children of " + CurName());
+            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink children of " + CurName());
             InitUndo();
             const int32_t done = UnlinkChildrenOf(f);
             ShowIndivAfterLink(std::to_string(done) + " child(ren) unlinked from " + couple + "'s FAMC record.");
@@ -1129,10 +1092,10 @@ void Lintoraedit::DoLinkSpouse(int32_t picked) {
                    MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
             InitUndo();
-            Windows().SetToolButtonTip(kUndoToolButton, "Unlink spouse of " + CurName());
+            MainWindow().SetToolButtonTip(kUndoToolButton, "Unlink spouse of " + CurName());
             if (LinkNewSpouse(cur, picked) > 0) {
-                Windows().ClearIndivList();
-                Windows().ClearMarriageList();
+                MainWindow().ClearIndivList();
+                MainWindow().ClearMarriageList();
                 ShowIndivAfterLink(GivenAndSurname(picked) + " linked as " + GivenAndSurname(cur) + "'s spouse.");
                 btnGoPedigree->setEnabled(true);
                 return;
@@ -1153,10 +1116,10 @@ void Lintoraedit::DoLinkParents(int32_t family) {
                    MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
             InitUndo();
-            Windows().SetToolButtonTip(kUndoToolButton, "Unlink parents of " + CurName());
+            MainWindow().SetToolButtonTip(kUndoToolButton, "Unlink parents of " + CurName());
             LinkToParents(cur, family);
-            Windows().ClearIndivList();
-            Windows().ClearMarriageList();
+            MainWindow().ClearIndivList();
+            MainWindow().ClearMarriageList();
             ShowIndivAfterLink(GivenAndSurname(cur) + " linked to new FAMC");
             return;
         }

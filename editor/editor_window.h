@@ -48,8 +48,7 @@ bool AddNewIndividual();
 void LinkSpouse(int32_t picked);
 void LinkParents(int32_t family);
 void CancelLinkMode();
-// Makes the editor answer the editor calls of the window port; the port in
-// use before stays in charge of everything else.
+// Makes the editor window the core's editor port.
 void InstallEditorPort();
 
 class Lintoraedit : public QDialog {

@@ -7,7 +7,7 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -257,7 +257,7 @@ void LoadEditNotes() {
     g.IndivNoteText = GatherText("I", g.CurIndiv);
     g.FamilNoteText = GatherText("F", g.CurFamil);
     g.FamilNoteOwner = g.CurFamil > 0 && g.CurFamil <= g.FamilCount ? g.CurFamil : 0;
-    Windows().ShowEditorNotes(g.IndivNoteText, "Show Family Notes",
+    Editor().ShowNotes(g.IndivNoteText, "Show Family Notes",
                               TrimBlanks(g.IndivNoteText).empty() ? "Notes" : "Notes*");
     g.IndivNoteChanged = "N";
     g.FamilNoteChanged = "N";

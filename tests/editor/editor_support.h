@@ -19,13 +19,13 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora::testing {
 
-class FakeMainWindow : public WindowPort {
+class FakeMainWindow : public MainWindowPort {
 public:
     std::vector<std::string> statusLabels;
     std::vector<std::string> undoTips;
@@ -58,7 +58,7 @@ protected:
         CleanState::SetUp();
         EnsureApp();
         Lintoraedit::SetModalLoop(false);
-        InstallWindows(&main);
+        InstallMainWindow(&main);
         InstallEditorPort();
         SetEditorHost({[this](const std::string& h) { listHints.push_back("I:" + h); },
                        [this](const std::string& h) { listHints.push_back("M:" + h); }, nullptr, nullptr});
@@ -67,7 +67,8 @@ protected:
     void TearDown() override {
         w.Discard();
         SetEditorHost({});
-        InstallWindows(nullptr);
+        InstallMainWindow(nullptr);
+        InstallEditor(nullptr);
         CleanState::TearDown();
     }
 

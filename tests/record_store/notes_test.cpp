@@ -5,7 +5,7 @@
 
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
@@ -260,10 +260,10 @@ TEST_F(NotesTest, EmptyFamilyTextClearsTheFamilysFlag) {
     EXPECT_TRUE(LinesOf("F", 2).empty());
 }
 
-class NotesWindow : public WindowPort {
+class NotesWindow : public EditorPort {
 public:
     std::string notes, switchCaption, tabCaption;
-    void ShowEditorNotes(const std::string& n, const std::string& s, const std::string& t) override {
+    void ShowNotes(const std::string& n, const std::string& s, const std::string& t) override {
         notes = n;
         switchCaption = s;
         tabCaption = t;
@@ -272,7 +272,7 @@ public:
 
 TEST_F(NotesTest, ReloadGivesTheTextBackTrimmedLineByLine) {
     NotesWindow w;
-    InstallWindows(&w);
+    InstallWindowFakes(&w);
     StoreIndiv("  first  \r\n second\r\n" + Words(120), 1, "Y");
     g.FamilNoteText = "fam";
     StoreNotes("F", 1, "Y");
@@ -280,7 +280,7 @@ TEST_F(NotesTest, ReloadGivesTheTextBackTrimmedLineByLine) {
     g.CurFamil = 1;
     g.IndivNoteChanged = "Y";
     LoadEditNotes();
-    InstallWindows(nullptr);
+    RemoveWindowFakes();
     EXPECT_EQ(g.IndivNoteText, " first\r\nsecond\r\n" + Words(120));
     EXPECT_EQ(g.FamilNoteText, " fam");
     EXPECT_EQ(g.IndivNoteChanged, "N");
@@ -289,10 +289,10 @@ TEST_F(NotesTest, ReloadGivesTheTextBackTrimmedLineByLine) {
     EXPECT_EQ(w.tabCaption, "Notes*");
 
     // A person without notes: the tab carries no mark.
-    InstallWindows(&w);
+    InstallWindowFakes(&w);
     g.CurIndiv = 2;
     LoadEditNotes();
-    InstallWindows(nullptr);
+    RemoveWindowFakes();
     EXPECT_EQ(w.notes, " ");
     EXPECT_EQ(w.tabCaption, "Notes");
     EXPECT_EQ(g.FamilNoteText, " fam");
