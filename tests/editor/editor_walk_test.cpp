@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 #include <cstdlib>
 
 #include "record_store/name_key.h"
@@ -351,6 +353,43 @@ TEST_F(EditorTest, EveryTabFitsTheWindow) {
         if (dir) w.grab().save(QString("%1/editor_tab%2.png").arg(dir).arg(tab));
     }
     EXPECT_TRUE(w.rect().contains(QRect(w.EditIndivButton->mapTo(&w, QPoint(0, 0)), w.EditIndivButton->size())));
+}
+
+}  // namespace
+}  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// The program's way in: OpenEditor returns only once the editor is hidden,
+// and link mode hides it so the main window's list can be used.
+TEST_F(EditorTest, OpenEditorWaitsUntilTheEditorIsClosed) {
+    Lintoraedit::SetModalLoop(true);
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+        acted = w.isVisible() && QApplication::activeModalWidget() == &w;
+        Type(w.ibDate, " 1 Apr 1851");
+        w.EditIndivButton_Click();
+        w.CancelEditButton_Click();
+    });
+    OpenEditor(12, 0);
+    EXPECT_TRUE(acted);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(g.Indiv[12].ibDate.value(), "1 Apr 1851");
+
+    // Link to a new spouse: the editor steps aside, the pick brings it back.
+    QTimer::singleShot(0, [&] { w.mnuLinkItem_Click(0); });
+    OpenEditor(14, 1);
+    EXPECT_FALSE(w.isVisible());
+    ASSERT_EQ(listHints.back(), "I:Double-click to select spouse for Mary Green");
+    QTimer::singleShot(0, [&] {
+        acted = w.isVisible() && w.SSTab1->currentIndex() == 1;
+        w.CancelEditButton_Click();
+    });
+    LinkSpouse(13);
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(g.Famil[g.FamilCount].fHusb, 13);
+    Lintoraedit::SetModalLoop(false);
 }
 
 }  // namespace
