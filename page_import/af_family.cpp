@@ -9,7 +9,7 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -33,7 +33,7 @@ bool ChildHeader(const std::vector<std::string>& words) {
 }  // namespace
 
 void ParseAFFamilyGroup() {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     PageScratchRec& P = g.PageScratch;
     SkippedEntries skipped;

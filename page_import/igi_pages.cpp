@@ -11,7 +11,7 @@
 #include "record_store/place_names.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -58,7 +58,7 @@ void StoreEvent(DateField& dateField, PlaceField& placeField, const std::string&
 }  // namespace
 
 void ProcessIndIGI() {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     PageScratchRec& P = g.PageScratch;
     SkippedEntries skipped;
@@ -141,7 +141,7 @@ void ProcessIndIGI() {
 }
 
 void ProcessFamIGI() {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     PageScratchRec& P = g.PageScratch;
     SkippedEntries skipped;

@@ -12,7 +12,7 @@
 #include "record_store/page_scratch.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -70,13 +70,13 @@ void SetEvent(ChartPerson& p, ChartEvent e, std::string date, const std::string*
 }
 
 void ShowCount(int filed) {
-    Windows().SetStatusLabel("Processing..." + std::to_string(filed));
+    MainWindow().SetStatusLabel("Processing..." + std::to_string(filed));
 }
 
 // Runs a chart parser; a failure names the page line it stopped at.
 template <typename Body>
 void RunChart(Body&& body) {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     std::ptrdiff_t line = 0;
     try {

@@ -10,7 +10,7 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -60,7 +60,7 @@ bool ParsePRFNameLine(std::string& text, std::string& name, int16_t& cdNo, int32
 }
 
 void ProcessIndPRF() {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     PageScratchRec& P = g.PageScratch;
     SkippedEntries skipped;

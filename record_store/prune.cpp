@@ -13,7 +13,7 @@
 #include "record_store/tables.h"
 #include "record_store/trees.h"
 #include "record_store/undo.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -97,7 +97,7 @@ PrunePanelView& PrunePanel() { return *g_panel; }
 void InstallPrunePanel(PrunePanelView* p) { g_panel = p ? p : &g_quietPanel; }
 
 void PruneSetup() {
-    Windows().SetToolButtonEnabled(kPruneToolButton, false);
+    MainWindow().SetToolButtonEnabled(kPruneToolButton, false);
     const int32_t t = g.PruneIndiv;
     if (!LiveIndiv(t)) return;
     if (t == 1 && g.TreeCount == 1) {
@@ -113,7 +113,7 @@ void PruneSetup() {
             Step([] { SaveUserFile(); });
         }
     }
-    Windows().HideEditor();
+    Editor().Hide();
     g.PrunePending = "Y";
     const IndivRec& r = g.Indiv[t];
     const std::string person = r.iGivn.trimmed() + " " + r.iSurn.trimmed();
@@ -240,7 +240,7 @@ void PruneOk(PruneOption option) {
         if (answer == MsgResult::Ok) {
             // The snapshot is taken only once the user has confirmed.
             Step([] { InitUndo(); });
-            Step([&] { Windows().SetToolButtonTip(kUndoToolButton, "UnDo Delete of " + name); });
+            Step([&] { MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo Delete of " + name); });
             const int32_t savedRoot = g.TreeSlot[0];
             const int16_t rootTree = LiveIndiv(savedRoot) ? g.Indiv[savedRoot].iTree : 0;
             int32_t candidate = 1;
@@ -259,16 +259,16 @@ void PruneOk(PruneOption option) {
 
             Step([] { RenumberTables(); });
             Step([] { BuildNameIndex(); });
-            Step([] { Windows().ClearTree(); });
+            Step([] { MainWindow().ClearTree(); });
             g.TreeSlot.fill(0);
             Step([] { LoadGenTree(); });
             for (int32_t k = 1; newRoot > 0 && k < static_cast<int32_t>(g.IndivNewNo.size()); ++k)
                 if (g.IndivNewNo[k] == newRoot) g.TreeSlot[0] = k;
-            if (g.TreeSlot[0] != 0) Step([] { Windows().BuildTree(); });
+            if (g.TreeSlot[0] != 0) Step([] { MainWindow().BuildTree(); });
             const std::string removed = "Prune removed " + std::to_string(g.PrunedIndivs) + " Individuals and " +
                                         std::to_string(g.PrunedFamils) + " Families";
-            Step([&] { Windows().SetStatusLabel(removed + " from Tree #" + std::to_string(rootTree)); });
-            Step([] { Windows().UpdateStatusBar(); });
+            Step([&] { MainWindow().SetStatusLabel(removed + " from Tree #" + std::to_string(rootTree)); });
+            Step([] { MainWindow().UpdateStatusBar(); });
         }
     }
     g.PrunePending = "N";

@@ -18,10 +18,10 @@ protected:
 
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         CleanState::TearDown();
     }
 

@@ -17,7 +17,7 @@
 #include "record_store/tables.h"
 #include "record_store/trees.h"
 #include "record_store/undo.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/table_checks.h"
 
@@ -29,7 +29,7 @@ using testing::ExpectTablesConsistent;
 using testing::TablesInUse;
 
 // The windows as the prune sees them: status label and tool tips.
-class PruneWindows : public WindowPort {
+class PruneWindows : public MainWindowPort {
 public:
     std::string label;
     std::vector<std::pair<int, std::string>> tips;
@@ -67,12 +67,12 @@ protected:
 
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
         InstallPrunePanel(&panel);
     }
     void TearDown() override {
         InstallPrunePanel(nullptr);
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         CleanState::TearDown();
     }
 
