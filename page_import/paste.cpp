@@ -6,7 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "page_import/af_family.h"
 #include "page_import/af_individual.h"
+#include "page_import/igi_pages.h"
+#include "page_import/pedigree_charts.h"
+#include "page_import/prf_individual.h"
 #include "page_import/page_recognition.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -36,12 +40,12 @@ struct Dispatch {
 
 constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "IndANC", &ParseAFIndividual, true},
-    {"LDS", "FamANC", nullptr, true},
-    {"LDS", "IndPRF", nullptr, true},
-    {"LDS", "IndIGI", nullptr, true},
-    {"LDS", "FamIGI", nullptr, true},
-    {"LDS", "PedANC", nullptr, false},
-    {"LDS", "PedIGI", nullptr, false},
+    {"LDS", "FamANC", &ParseAFFamilyGroup, true},
+    {"LDS", "IndPRF", &ProcessIndPRF, true},
+    {"LDS", "IndIGI", &ProcessIndIGI, true},
+    {"LDS", "FamIGI", &ProcessFamIGI, true},
+    {"LDS", "PedANC", &ParseAFPedigree, false},
+    {"LDS", "PedIGI", &ProcessPedIGI, false},
     {"ANC", "Ind", nullptr, false},
     {"ANC", "Reg", nullptr, false},
     {"ANC", "Des", nullptr, false},
