@@ -4,23 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "files/data_files.h"
-#include "files/file_saving.h"
 #include "platform/platform.h"
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
-#include "record_store/renumber.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
-#include "record_store/undo.h"
 #include "platform/window_ports.h"
 
 namespace lintora {
 
 namespace {
-
-constexpr int kUndoToolButton = 9;
-constexpr int kPruneToolButton = 10;
 
 PrunePanelView g_quietPanel;
 PrunePanelView* g_panel = &g_quietPanel;
@@ -96,40 +89,17 @@ void Step(F&& f) {
 PrunePanelView& PrunePanel() { return *g_panel; }
 void InstallPrunePanel(PrunePanelView* p) { g_panel = p ? p : &g_quietPanel; }
 
-void PruneSetup() {
-    MainWindow().SetToolButtonEnabled(kPruneToolButton, false);
-    const int32_t t = g.PruneIndiv;
-    if (!LiveIndiv(t)) return;
-    if (t == 1 && g.TreeCount == 1) {
-        ShowInfo("Sorry! Unable to prune root individual in file.");
-        return;
-    }
-    if (g.DataChanged == "Y") {
-        const MsgResult r = MsgBox("Backup work before pruning?", MsgButtons::YesNoCancel, MsgIcon::None, "Warning!");
-        if (r == MsgResult::Cancel) return;
-        if (r == MsgResult::Yes) {
-            // A cancelled or failed save has shown its own message; the prune goes on.
-            Step([] { SaveFile("Y", "LNT"); });
-            Step([] { SaveUserFile(); });
-        }
-    }
-    Editor().Hide();
-    g.PrunePending = "Y";
-    const IndivRec& r = g.Indiv[t];
-    const std::string person = r.iGivn.trimmed() + " " + r.iSurn.trimmed();
+bool PrunableIndiv(int32_t t) { return LiveIndiv(t); }
+
+PrunePanelCaptions PruneCaptions(int32_t t) {
     PrunePanelCaptions c;
+    const std::string person = LiveIndiv(t) ? g.Indiv[t].iGivn.trimmed() + " " + g.Indiv[t].iSurn.trimmed() : "";
     c.identity = "Remove " + person + " and...";
     c.descendants = "all descendants";
     c.ancestors = "all ancestors";
     c.personOnly = person + " only";
     c.all = "all ancestors and descendants";
-    PrunePanel().Show(c, PruneOption::PersonOnly);
-}
-
-void PruneCancel() {
-    g.PrunePending.assign(1, 'N');
-    g.PruneIndiv = 0;
-    PrunePanel().Hide();
+    return c;
 }
 
 void PruneTree(PruneOption option) {
@@ -221,58 +191,6 @@ void PruneTree(PruneOption option) {
         Step(RecountFamilyLinks);
         ShowProblem("Problem pruning Tree: ");
     }
-}
-
-void PruneOk(PruneOption option) {
-    Port().SetBusy(true);
-    Step([] { PrunePanel().Hide(); });
-    const int32_t t = g.PruneIndiv;
-    // An undo or a load may have come between the panel and its OK.
-    if (LiveIndiv(t)) {
-        const std::string name = g.Indiv[t].iName.trimmed();
-        const char* phrase = option == PruneOption::Ancestors     ? " and ancestors"
-                             : option == PruneOption::Descendants ? " and descendants"
-                             : option == PruneOption::All         ? " and all relations"
-                                                                  : "";
-        MsgResult answer = MsgResult::Cancel;
-        Step([&] { answer = MsgBox(name + phrase + " will be removed.", MsgButtons::OkCancel, MsgIcon::None,
-                                   "Are you sure?"); });
-        if (answer == MsgResult::Ok) {
-            // The snapshot is taken only once the user has confirmed.
-            Step([] { InitUndo(); });
-            Step([&] { MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo Delete of " + name); });
-            const int32_t savedRoot = g.TreeSlot[0];
-            const int16_t rootTree = LiveIndiv(savedRoot) ? g.Indiv[savedRoot].iTree : 0;
-            int32_t candidate = 1;
-            if (t == savedRoot && (option == PruneOption::Descendants || option == PruneOption::PersonOnly) &&
-                InFamilies(g.Indiv[t].iFamc)) {
-                const FamilRec& parents = g.Famil[g.Indiv[t].iFamc];
-                candidate = parents.fHusb != t ? parents.fHusb : parents.fWife;
-            }
-            Step([&] { PruneTree(option); });
-
-            int32_t newRoot = 0;
-            for (int32_t c : {savedRoot, candidate, 1})
-                if (newRoot == 0 && LiveIndiv(c)) newRoot = c;
-            for (int32_t i = 1; newRoot == 0 && i <= g.IndivCount; ++i)
-                if (LiveIndiv(i)) newRoot = i;
-
-            Step([] { RenumberTables(); });
-            Step([] { BuildNameIndex(); });
-            Step([] { MainWindow().ClearTree(); });
-            g.TreeSlot.fill(0);
-            Step([] { LoadGenTree(); });
-            for (int32_t k = 1; newRoot > 0 && k < static_cast<int32_t>(g.IndivNewNo.size()); ++k)
-                if (g.IndivNewNo[k] == newRoot) g.TreeSlot[0] = k;
-            if (g.TreeSlot[0] != 0) Step([] { MainWindow().BuildTree(); });
-            const std::string removed = "Prune removed " + std::to_string(g.PrunedIndivs) + " Individuals and " +
-                                        std::to_string(g.PrunedFamils) + " Families";
-            Step([&] { MainWindow().SetStatusLabel(removed + " from Tree #" + std::to_string(rootTree)); });
-            Step([] { MainWindow().UpdateStatusBar(); });
-        }
-    }
-    g.PrunePending = "N";
-    Port().SetBusy(false);
 }
 
 }  // namespace lintora

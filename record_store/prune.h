@@ -3,6 +3,7 @@
 // both as far as they are no longer tied to the main tree (tree 1).
 // Removed records are marked with tree 99 and detached; RenumberTables then
 // compacts the tables.
+#include <cstdint>
 #include <string>
 
 namespace lintora {
@@ -30,21 +31,13 @@ PrunePanelView& PrunePanel();
 // Installs p (not owned); nullptr goes back to the do-nothing panel.
 void InstallPrunePanel(PrunePanelView* p);
 
-// ---- What the panel and the commands that open it call ----
+// The prune panel's captions for individual t (given names and surname).
+PrunePanelCaptions PruneCaptions(int32_t t);
 
-// Prepares the removal of g.PruneIndiv: refuses the root of a one-tree work,
-// offers a backup of unsaved work, hides the editor and shows the panel
-// with "only" selected.
-void PruneSetup();
-// The panel's OK: asks for confirmation; only then takes the undo snapshot,
-// prunes, compacts the tables, re-roots the pedigree and reports the result.
-// A person who is no longer in the work (an undo or load came between)
-// ends the prune without change.
-void PruneOk(PruneOption option);
-// The panel's Cancel.
-void PruneCancel();
+// A live individual of the work (1..IndivCount, not removed).
+bool PrunableIndiv(int32_t t);
 
-// ---- Steps ----
+// ---- Steps (the workspace's prune commands run them) ----
 
 // Marks g.PruneIndiv and, by the option, the trees of his ancestors and
 // descendants that are not the main tree as removed, puts an "<unknown>" in
