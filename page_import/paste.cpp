@@ -8,10 +8,19 @@
 
 #include "page_import/af_family.h"
 #include "page_import/af_individual.h"
+#include "page_import/ahnentafel_report.h"
+#include "page_import/anc_individual.h"
+#include "page_import/descendants_list.h"
+#include "page_import/gencircles_individual.h"
+#include "page_import/gencircles_pedigree.h"
 #include "page_import/igi_pages.h"
+#include "page_import/mytrees_family.h"
+#include "page_import/mytrees_individual.h"
+#include "page_import/mytrees_pedigree.h"
 #include "page_import/pedigree_charts.h"
 #include "page_import/prf_individual.h"
 #include "page_import/page_recognition.h"
+#include "page_import/register_report.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
@@ -46,17 +55,17 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "FamIGI", &ProcessFamIGI, true},
     {"LDS", "PedANC", &ParseAFPedigree, false},
     {"LDS", "PedIGI", &ProcessPedIGI, false},
-    {"ANC", "Ind", nullptr, false},
-    {"ANC", "Reg", nullptr, false},
-    {"ANC", "Des", nullptr, false},
+    {"ANC", "Ind", &ProcessIndANC, false},
+    {"ANC", "Reg", &ProcessRegANC, false},
+    {"ANC", "Des", &ProcessDesANC, false},
     {"ANC", "Ptx", nullptr, false},
     {"ANC", "Ptb", nullptr, false},
-    {"ANC", "Ahn", nullptr, false},
-    {"GC", "Ind", nullptr, false},
-    {"GC", "Ped", nullptr, false},
-    {"MYT", "Ind", nullptr, true},
-    {"MYT", "Fam", nullptr, true},
-    {"MYT", "Ped", nullptr, false},
+    {"ANC", "Ahn", &ProcessAhnANC, false},
+    {"GC", "Ind", &ProcessIndGNC, false},
+    {"GC", "Ped", &ProcessPedGNC, false},
+    {"MYT", "Ind", &ProcessIndKK, true},
+    {"MYT", "Fam", &ProcessFamKK, true},
+    {"MYT", "Ped", &ProcessPedKK, false},
 }};
 
 const Dispatch* FindDispatch(const std::string& site, const std::string& type) {
