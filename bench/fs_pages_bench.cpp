@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "page_import/af_family.h"
-#include "page_import/igi_pages.h"
+#include "page_import/af_pedigree.h"
+#include "page_import/igi_family.h"
+#include "page_import/igi_individual.h"
+#include "page_import/igi_pedigree.h"
 #include "page_import/paste.h"
-#include "page_import/pedigree_charts.h"
 #include "page_import/prf_individual.h"
 #include "platform/platform.h"
 #include "record_store/page_scratch.h"

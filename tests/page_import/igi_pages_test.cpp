@@ -1,4 +1,6 @@
-#include "page_import/igi_pages.h"
+#include "page_import/igi_family.h"
+#include "page_import/igi_individual.h"
+#include "page_import/splitters.h"
 
 #include <string>
 

@@ -1,8 +1,9 @@
-#include "page_import/pedigree_charts.h"
+#include "page_import/af_pedigree.h"
 
 #include <string>
 
-#include "page_import/igi_pages.h"
+#include "page_import/igi_pedigree.h"
+#include "page_import/pedigree_chart.h"
 #include "tests/page_import/fs_pages_support.h"
 
 namespace lintora {

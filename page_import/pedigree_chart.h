@@ -42,7 +42,9 @@ void CollectChart(const PageLineCursor& page, const ChartEventLabel* labels, std
 // filed. countSpouse: the status label also counts person 32.
 int FileChart(const ChartPersons& persons, bool countSpouse);
 
-// Ancestral File pedigree chart page.
-void ParseAFPedigree();
+// A whole chart parse with the layout's event labels: collects the chart,
+// then files it. A failure names the page line it stopped at ("Problem
+// processing GNC:PED ..."). Never throws.
+void ParsePedigreeChart(const ChartEventLabel* labels, std::size_t labelCount, bool countSpouse);
 
 }  // namespace lintora

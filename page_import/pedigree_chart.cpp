@@ -1,10 +1,9 @@
-#include "page_import/pedigree_charts.h"
+#include "page_import/pedigree_chart.h"
 
 #include <exception>
 #include <string>
 #include <vector>
 
-#include "page_import/igi_pages.h"
 #include "page_import/parse_support.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -87,19 +86,6 @@ void RunChart(Body&& body) {
     }
     Port().SetBusy(false);
 }
-
-constexpr ChartEventLabel kAFLabels[] = {
-    {"B:", 3, 4, ChartEvent::Birth},     {"Bu:", 3, 4, ChartEvent::Burial},
-    {"C:", 3, 4, ChartEvent::Christening}, {"Ch:", 3, 4, ChartEvent::Christening},
-    {"D:", 3, 4, ChartEvent::Death},     {"M:", 3, 4, ChartEvent::Marriage},
-};
-
-constexpr ChartEventLabel kIGILabels[] = {
-    {"Birth:", 7, 8, ChartEvent::Birth},
-    {"Christening:", 13, 14, ChartEvent::Christening},
-    {"Death:", 7, 8, ChartEvent::Death},
-    {"Marriage:", 10, 11, ChartEvent::Marriage},
-};
 
 }  // namespace
 
@@ -224,21 +210,12 @@ int FileChart(const ChartPersons& persons, bool countSpouse) {
     return filed;
 }
 
-void ParseAFPedigree() {
-    RunChart([](std::ptrdiff_t& line) {
+void ParsePedigreeChart(const ChartEventLabel* labels, std::size_t labelCount, bool countSpouse) {
+    RunChart([&](std::ptrdiff_t& line) {
         ChartPersons persons;
         const PageLineCursor page(g.PageLines);
-        CollectChart(page, kAFLabels, std::size(kAFLabels), persons, line);
-        FileChart(persons, false);
-    });
-}
-
-void ProcessPedIGI() {
-    RunChart([](std::ptrdiff_t& line) {
-        ChartPersons persons;
-        const PageLineCursor page(g.PageLines);
-        CollectChart(page, kIGILabels, std::size(kIGILabels), persons, line);
-        FileChart(persons, true);
+        CollectChart(page, labels, labelCount, persons, line);
+        FileChart(persons, countSpouse);
     });
 }
 
