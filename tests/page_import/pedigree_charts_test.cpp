@@ -1,5 +1,6 @@
 #include "page_import/af_pedigree.h"
 
+#include <stdexcept>
 #include <string>
 
 #include "page_import/igi_pedigree.h"
@@ -150,6 +151,32 @@ TEST_F(PedigreeChartTest, WalkRules) {
     Parse(&ParseAFPedigree, "FamilySearch Ancestral File\nPedigree Chart\n1 Ann LEE\n2 Sam LEE\n3 Sam LEE\n4");
     EXPECT_EQ(g.IndivCount, 3);
     EXPECT_EQ(g.Indiv[ByName("Ann LEE")].iFamc, 0);
+}
+
+// A status label that fails once the second person is filed.
+class FailingLabel : public testing::RecordingWindows {
+public:
+    void SetStatusLabel(const std::string& s) override {
+        if (s == "Processing...2") throw std::runtime_error("label gone");
+        RecordingWindows::SetStatusLabel(s);
+    }
+};
+
+TEST_F(PedigreeChartTest, AFailureWhileFilingKeepsWhatWasFiledAndNamesTheLine) {
+    FailingLabel failing;
+    InstallWindowFakes(&failing);
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard(ReadPage("af_pedigree.txt"));
+    ASSERT_FALSE(ui.boxes.empty());
+    // The walk ended at the closing line, page line 78 (the first line is 0).
+    EXPECT_EQ(ui.boxes[0].text, "Problem processing GNC:PED 78 - label gone");
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
+    // Person 1 with his parents and spouse, then person 2 with his parents: filed.
+    EXPECT_EQ(g.IndivCount, 6);
+    ExpectChildOf(kNames[2], kNames[4], kNames[5]);
+    EXPECT_FALSE(ui.busy);
+    testing::ExpectTablesConsistent();
+    InstallWindowFakes(&windows);
 }
 
 }  // namespace
