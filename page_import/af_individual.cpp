@@ -19,18 +19,6 @@ std::string FieldAt(const std::vector<std::string>& fields, std::size_t i) {
     return i < fields.size() ? fields[i] : std::string();
 }
 
-// Up to n code points of s from the 1-based character position pos.
-std::string Mid(const std::string& s, std::size_t pos, std::size_t n) {
-    std::size_t skip = pos > 0 ? pos - 1 : 0;
-    std::size_t b = 0;
-    while (b < s.size() && skip > 0) {
-        ++b;
-        while (b < s.size() && (static_cast<unsigned char>(s[b]) & 0xC0) == 0x80) ++b;
-        --skip;
-    }
-    return Utf8Left(std::string_view(s).substr(b), n);
-}
-
 // A line led by a label ("Death: ...", or a heading such as "Parents:") is
 // never the place of the event above it.
 bool IsLabelledLine(const std::string& trimmed) {
@@ -60,7 +48,7 @@ void ReadEvent(std::size_t i, DateField& date, PlaceField& place) {
 
 // Name and AFN of the text after a "Father:", "Mother:" or "Spouse:" label.
 void NameAndAFN(const std::string& line, std::string& name, std::string& afn) {
-    std::string work = Mid(line, 9, 120);
+    std::string work = Utf8Mid(line, 9, 120);
     SplitNameAFN(work, name, afn);
     name = TrimBlanks(name);
     afn = TrimBlanks(afn);
@@ -96,7 +84,7 @@ void ParseAFIndividual() {
                 std::string f1 = TrimBlanks(FieldAt(g.LineFields, 1));
                 std::string f2 = TrimBlanks(FieldAt(g.LineFields, 2));
                 // A "Sex:" line without a value leaves the sex empty.
-                P.pgSex = !f1.empty() ? f1 : !f2.empty() ? f2 : TrimBlanks(Mid(line, 5, 4));
+                P.pgSex = !f1.empty() ? f1 : !f2.empty() ? f2 : TrimBlanks(Utf8Mid(line, 5, 4));
             } else if (label == "Birth:") {
                 ReadEvent(i, P.pgbDate, P.pgbPlace);
             } else if (label == "Christened:") {
