@@ -139,8 +139,11 @@ void SplitPageText(const std::string& text) {
             // The first line stays as copied.
             g.PageLines.push_back(piece);
         } else {
-            std::string line = TrimBlanks(piece);
+            // Tabs become blanks before the trim, so a tab-led line loses its
+            // markers like any other.
+            std::string line = piece;
             std::replace(line.begin(), line.end(), '\t', ' ');
+            line = TrimBlanks(line);
             if (line.rfind("# ", 0) == 0) line.erase(0, 2);
             if (line.rfind("* ", 0) == 0) line.erase(0, 2);
             g.PageLines.push_back(TrimBlanks(line));

@@ -469,10 +469,12 @@ TEST_F(ReportTest, NoCountIsEverNegative) {
 
 TEST(SplitPageTextTest, LineEndsAndCleaning) {
     ResetProgramState();
-    const std::string lf = "Head line \nName: A\n\n# * Sex: M\n* # x\n  \t Birth:\t1850  \n\r\n   \nend";
+    // A tab that becomes a blank leaves the line as one that began there.
+    const std::string lf =
+        "Head line \nName: A\n\n# * Sex: M\n* # x\n  \t Birth:\t1850  \n\r\n   \n\t# Name: x\n\t* y\nend";
     SplitPageText(lf);
     const std::vector<std::string> want = {"Head line ", "Name: A", "", "Sex: M", "# x", "Birth: 1850", "", "",
-                                           "end"};
+                                           "Name: x", "y", "end"};
     EXPECT_EQ(g.PageLines, want);
     EXPECT_EQ(g.PageRawLines[5], "  \t Birth:\t1850  ");
     EXPECT_EQ(g.PageRawLines[6], "");
