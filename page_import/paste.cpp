@@ -12,6 +12,7 @@
 #include "page_import/anc_individual.h"
 #include "page_import/page_recognition.h"
 #include "page_import/pedigree_table.h"
+#include "page_import/pedigree_text.h"
 #include "page_import/register_report.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -50,7 +51,7 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"ANC", "Ind", &ProcessIndANC, false},
     {"ANC", "Reg", &ProcessRegANC, false},
     {"ANC", "Des", &ProcessDesANC, false},
-    {"ANC", "Ptx", nullptr, false},
+    {"ANC", "Ptx", &ProcessPtxANC, false},
     {"ANC", "Ptb", &ProcessPtbANC, false},
     {"ANC", "Ahn", &ProcessAhnANC, false},
     {"GC", "Ind", nullptr, false},
