@@ -138,6 +138,7 @@ private:
         if (BeginsLiving(name)) {
             id = SoundexKey(LastWord(name), 10, 0) + "0000000000" + std::to_string(++livingSpouses_);
             q.genId = id;
+            q.pageLocalId = true;
         } else {
             q.dDate = TrimBlanks(death);
         }

@@ -8,8 +8,13 @@
 
 #include "page_import/af_individual.h"
 #include "page_import/ahnentafel_report.h"
-#include "page_import/descendants_list.h"
 #include "page_import/anc_individual.h"
+#include "page_import/descendants_list.h"
+#include "page_import/gencircles_individual.h"
+#include "page_import/gencircles_pedigree.h"
+#include "page_import/mytrees_family.h"
+#include "page_import/mytrees_individual.h"
+#include "page_import/mytrees_pedigree.h"
 #include "page_import/page_recognition.h"
 #include "page_import/pedigree_table.h"
 #include "page_import/pedigree_text.h"
@@ -54,11 +59,11 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"ANC", "Ptx", &ProcessPtxANC, false},
     {"ANC", "Ptb", &ProcessPtbANC, false},
     {"ANC", "Ahn", &ProcessAhnANC, false},
-    {"GC", "Ind", nullptr, false},
-    {"GC", "Ped", nullptr, false},
-    {"MYT", "Ind", nullptr, true},
-    {"MYT", "Fam", nullptr, true},
-    {"MYT", "Ped", nullptr, false},
+    {"GC", "Ind", &ProcessIndGNC, false},
+    {"GC", "Ped", &ProcessPedGNC, false},
+    {"MYT", "Ind", &ProcessIndKK, true},
+    {"MYT", "Fam", &ProcessFamKK, true},
+    {"MYT", "Ped", &ProcessPedKK, false},
 }};
 
 const Dispatch* FindDispatch(const std::string& site, const std::string& type) {

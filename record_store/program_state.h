@@ -49,6 +49,8 @@ struct ProgramState : WorkTables {
     int16_t FamilAdded = 0;
     int16_t FamilUpdated = 0;
     std::string SurnameCase = " ";
+    // "X" once the MyTrees pedigree caution has been shown in this run.
+    std::string PedCautionShown;
 
     // ---- Trees and pedigree ----
     std::array<int32_t, 32> TreeSlot{};
@@ -117,6 +119,14 @@ struct ProgramState : WorkTables {
     int16_t RegionCount = 0;
 
     // ---- Internet search ----
+    // Remembered positions (from 0) of the search window's site and page
+    // lists; PageSelectPos 1 when a page is chosen asks for an AFN search.
+    int16_t SiteSelectPos = 0;
+    int16_t PageSelectPos = 0;
+    // The spouse (1..SpouseCount) shown in the search window; 0 before the first.
+    int16_t SpouseSelectPos = 0;
+    // Criterion boxes kept while an AFN search is on (entries 1..11).
+    std::array<int16_t, 12> SavedCriteria{};
 };
 
 extern ProgramState g;
