@@ -340,12 +340,11 @@ void ProcessPtbANC() {
     Port().SetBusy(true);
     try {
         // A box that continues on another part of the chart ends in "=>".
-        for (std::size_t i = 1; i < g.PageLines.size(); ++i) {
-            std::string& line = g.PageLines[i];
-            if (line.size() >= 2 && line.ends_with("=>")) line = TrimBlanks(line.substr(0, line.size() - 2));
-        }
+        std::vector<std::string> lines = g.PageLines;
+        for (std::string& line : lines)
+            if (line.ends_with("=>")) line = TrimBlanks(line.substr(0, line.size() - 2));
         PedigreeTable chart;
-        chart.Read(PageLineCursor(g.PageLines));
+        chart.Read(PageLineCursor(lines));
         g.PageMainIndiv = chart.File();
     } catch (const std::exception& e) {
         ShowProblem(std::string("Problem encountered processing Pedigree (") + e.what() + ").");

@@ -270,6 +270,16 @@ TEST_F(NarrativeTest, AhnParentsWithoutNumbersGetNoId) {
     EXPECT_EQ(g.FamilCount, 2);
 }
 
+TEST(ReportFilingLines, RepeatedLinesAfterTheSecondBecomeBlank) {
+    const std::vector<std::string> lines = {"Head",          " Same title ", "Same title", "Same title",
+                                            "short", "short", "2. Ann LEE was born 1850.", "  2. Ann LEE was born 1850."};
+    const std::vector<std::string> want = {"Head",  " Same title ", "Same title", " ",
+                                           "short", "short", "2. Ann LEE was born 1850.", " "};
+    // Line 0 is never compared; lines 1 and 2 are never replaced; short lines stay.
+    EXPECT_EQ(WithoutRepeatedLines(lines), want);
+    EXPECT_TRUE(WithoutRepeatedLines({}).empty());
+}
+
 TEST(ReportFilingNumbers, WholeNumbersOnly) {
     int32_t v = -5;
     EXPECT_TRUE(ReadWholeNumber(" 12 ", v));
