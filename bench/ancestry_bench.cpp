@@ -75,8 +75,8 @@ std::string Descendants(int lines) {
 std::string Individual(int lines) {
     std::string page = "Individual Record\nAncestry.com\nGiven Name: Abel\nSurname: SMITH\nSex: M\n"
                        "Birth: 12 Mar 1820 in Boston, Suffolk, Massachusetts\nNote:\n";
-    for (int k = 0; k < lines - 20; ++k) page += "He kept the account book of the mill for many years, line " +
-                                                 std::to_string(k) + " of his notes\n";
+    for (int k = 0; k < lines - 20; ++k)
+        page += "He kept the account book of the mill for many years (note " + std::to_string(k) + ").\n";
     page += "\nFather: Carl SMITH b: 1790\nMother: Ruth KING b: 1792\n\nMarriage 1 Ann LEE b: 1822\n"
             "Married: 1845 in Boston\nChildren\nHas No Children Ida SMITH b: 1846\n\nSources:\nIndex\n";
     return page;
