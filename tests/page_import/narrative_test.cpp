@@ -83,7 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         // No clause: the whole sentence without periods is the name.
         ClauseCase{"Jas. Ray.", "", "Jas Ray", "", "", ""},
         ClauseCase{"? was born 1800.", "", "<unknown>", "", "1800", ""},
-        ClauseCase{"Kit Day was born WFT Est 1790-1800.", "", "Kit Day", "", "1790-1800", ""}));
+        ClauseCase{"Kit Day was born WFT Est 1790-1800.", "", "Kit Day", "", "1790-1800", ""},
+        // A register child line's own wording.
+        ClauseCase{"John Smith, born 12 Mar 1850 in Ohio, died 1900.", "", "John Smith", "", "12 Mar 1850", "1900"},
+        ClauseCase{"Ann Ray, died 1901.", "", "Ann Ray", "", "", "1901"}));
 
 TEST_F(NarrativeTest, FamilyAsChildOnlyForANonPartnerWithoutOne) {
     const int32_t dad = Person("Karl Berg", "M"), mum = Person("Eva Lund", "F");
