@@ -6,15 +6,21 @@
 #include <string>
 #include <string_view>
 
+#include "page_import/af_family.h"
 #include "page_import/af_individual.h"
+#include "page_import/af_pedigree.h"
 #include "page_import/ahnentafel_report.h"
 #include "page_import/anc_individual.h"
 #include "page_import/descendants_list.h"
 #include "page_import/gencircles_individual.h"
 #include "page_import/gencircles_pedigree.h"
+#include "page_import/igi_family.h"
+#include "page_import/igi_individual.h"
+#include "page_import/igi_pedigree.h"
 #include "page_import/mytrees_family.h"
 #include "page_import/mytrees_individual.h"
 #include "page_import/mytrees_pedigree.h"
+#include "page_import/prf_individual.h"
 #include "page_import/page_recognition.h"
 #include "page_import/pedigree_table.h"
 #include "page_import/pedigree_text.h"
@@ -47,12 +53,12 @@ struct Dispatch {
 
 constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "IndANC", &ParseAFIndividual, true},
-    {"LDS", "FamANC", nullptr, true},
-    {"LDS", "IndPRF", nullptr, true},
-    {"LDS", "IndIGI", nullptr, true},
-    {"LDS", "FamIGI", nullptr, true},
-    {"LDS", "PedANC", nullptr, false},
-    {"LDS", "PedIGI", nullptr, false},
+    {"LDS", "FamANC", &ParseAFFamilyGroup, true},
+    {"LDS", "IndPRF", &ProcessIndPRF, true},
+    {"LDS", "IndIGI", &ProcessIndIGI, true},
+    {"LDS", "FamIGI", &ProcessFamIGI, true},
+    {"LDS", "PedANC", &ParseAFPedigree, false},
+    {"LDS", "PedIGI", &ProcessPedIGI, false},
     {"ANC", "Ind", &ProcessIndANC, false},
     {"ANC", "Reg", &ProcessRegANC, false},
     {"ANC", "Des", &ProcessDesANC, false},

@@ -59,6 +59,12 @@ struct ProgramState : WorkTables {
     std::vector<TreeRec> Trees = std::vector<TreeRec>(1);  // 0..TreeCount
     int32_t PruneIndiv = 0;
     std::string PrunePending = "N";
+    // Results of the last renumbering: records dropped, and for each new
+    // number (1..count) the old number of the record that now holds it.
+    int16_t PrunedIndivs = 0;
+    int16_t PrunedFamils = 0;
+    std::vector<int32_t> IndivNewNo;
+    std::vector<int32_t> FamilNewNo;
 
     // ---- Work state ----
     std::string DataChanged = "N";
