@@ -22,6 +22,8 @@
 #include "page_import/mytrees_pedigree.h"
 #include "page_import/prf_individual.h"
 #include "page_import/page_recognition.h"
+#include "page_import/pedigree_table.h"
+#include "page_import/pedigree_text.h"
 #include "page_import/register_report.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -60,8 +62,8 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"ANC", "Ind", &ProcessIndANC, false},
     {"ANC", "Reg", &ProcessRegANC, false},
     {"ANC", "Des", &ProcessDesANC, false},
-    {"ANC", "Ptx", nullptr, false},
-    {"ANC", "Ptb", nullptr, false},
+    {"ANC", "Ptx", &ProcessPtxANC, false},
+    {"ANC", "Ptb", &ProcessPtbANC, false},
     {"ANC", "Ahn", &ProcessAhnANC, false},
     {"GC", "Ind", &ProcessIndGNC, false},
     {"GC", "Ped", &ProcessPedGNC, false},
