@@ -314,18 +314,6 @@ TEST_F(MatchingTest, AnUnknownPartnerIsNoAgreement) {
     EXPECT_EQ(FindIndivMatches(q), ann);
 }
 
-TEST_F(MatchingTest, RecordsThatCannotBeThePersonAreSkipped) {
-    World();
-    g.Indiv[john].iAFN = "AF-1";
-    MatchQuery q = Query("John Smith");
-    q.afn = "AF-1";
-    q.bDate = "12 Jan 1850";
-    q.notThese = {john};
-    const int32_t before = g.IndivCount;
-    EXPECT_EQ(FindIndivMatches(q), before + 1);
-    EXPECT_TRUE(ui.matchRequests.empty());
-}
-
 TEST_F(MatchingTest, CandidateMarriedToHisOwnParentIsNotOffered) {
     struct Case {
         const char* what;
