@@ -7,12 +7,16 @@
 #include <string_view>
 
 #include "page_import/af_individual.h"
+#include "page_import/ahnentafel_report.h"
+#include "page_import/descendants_list.h"
+#include "page_import/anc_individual.h"
 #include "page_import/gencircles_individual.h"
 #include "page_import/gencircles_pedigree.h"
 #include "page_import/mytrees_family.h"
 #include "page_import/mytrees_individual.h"
 #include "page_import/mytrees_pedigree.h"
 #include "page_import/page_recognition.h"
+#include "page_import/register_report.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
@@ -47,12 +51,12 @@ constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "FamIGI", nullptr, true},
     {"LDS", "PedANC", nullptr, false},
     {"LDS", "PedIGI", nullptr, false},
-    {"ANC", "Ind", nullptr, false},
-    {"ANC", "Reg", nullptr, false},
-    {"ANC", "Des", nullptr, false},
+    {"ANC", "Ind", &ProcessIndANC, false},
+    {"ANC", "Reg", &ProcessRegANC, false},
+    {"ANC", "Des", &ProcessDesANC, false},
     {"ANC", "Ptx", nullptr, false},
     {"ANC", "Ptb", nullptr, false},
-    {"ANC", "Ahn", nullptr, false},
+    {"ANC", "Ahn", &ProcessAhnANC, false},
     {"GC", "Ind", &ProcessIndGNC, false},
     {"GC", "Ped", &ProcessPedGNC, false},
     {"MYT", "Ind", &ProcessIndKK, true},

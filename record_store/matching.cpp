@@ -233,7 +233,7 @@ bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
 bool IdentifiersDiffer(const MatchQuery& q, const Person& p, const IndivRec& C) {
     const std::string afn = C.iAFN.trimmed(), genId = C.iGenID.trimmed();
     if (!p.afn.empty() && !afn.empty() && p.afn != afn) return true;
-    if (!p.genId.empty() && !genId.empty() && p.genId != genId) return true;
+    if (!q.genIdStandIn && !p.genId.empty() && !genId.empty() && p.genId != genId) return true;
     const bool pageNumbers = q.cdNo > 0 && q.pidNo > 0, storedNumbers = C.iCDno > 0 && C.iPIDno > 0;
     return pageNumbers && storedNumbers && (q.cdNo != C.iCDno || q.pidNo != C.iPIDno);
 }

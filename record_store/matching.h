@@ -17,6 +17,9 @@ struct MatchQuery {
     int32_t pidNo = 0;       // pin number, 0 when none
     std::string relCode;     // "IN" page person, "IP", "IS", "SP", "CH", or empty
     std::string genId;       // generated id, blank when none
+    // The generated id is a stand-in given to a record this query creates
+    // (replaced once the record is filed); it says nothing against others.
+    bool genIdStandIn = false;
     std::string bDate, cDate, dDate;
     std::string spouseName;  // blank when none
     std::string fatherName;  // blank when none

@@ -289,6 +289,15 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         EXPECT_TRUE(ui.matchRequests.empty());
         EXPECT_EQ(J.iAFN.value(), c.storedAfn);
     }
+    // A stand-in id, meant only for a record the query may create, vetoes nothing.
+    ResetProgramState();
+    World();
+    g.Indiv[john].iGenID = "G1";
+    MatchQuery q = Query("John Smith");
+    q.bDate = "12 Jan 1850";
+    q.genId = "G2";
+    q.genIdStandIn = true;
+    EXPECT_EQ(FindIndivMatches(q), john);
 }
 
 TEST_F(MatchingTest, AnUnknownPartnerIsNoAgreement) {
