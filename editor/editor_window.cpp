@@ -26,6 +26,7 @@
 #include "record_store/text_routines.h"
 #include "record_store/trees.h"
 #include "record_store/undo.h"
+#include "workspace/workspace.h"
 #include "platform/window_ports.h"
 
 namespace lintora {
@@ -945,7 +946,7 @@ void Lintoraedit::mnuNavItem_Click(int index) {
         case 5:
             if (!ValidIndiv(g.CurIndiv) || newIndiv_) break;
             g.PruneIndiv = g.CurIndiv;
-            if (host.prunePerson) host.prunePerson(g.CurIndiv);
+            PruneSetup(g.CurIndiv);
             break;
         case 6:
             RemindUnsaved();
@@ -962,7 +963,7 @@ void Lintoraedit::mnuUndoItem_Click() {
     newIndiv_ = false;
     addedRecord_ = 0;
     inUndo = true;
-    RestoreUndo();
+    UndoLastChange();
     inUndo = false;
     if (!ValidIndiv(g.CurIndiv))
         hide();

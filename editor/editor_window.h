@@ -27,13 +27,12 @@ class QToolButton;
 namespace lintora {
 
 // What the editor asks of the main window beyond its port: the list window
-// in link mode (hint line text given), the search window and pruning.
-// Unset entries do nothing.
+// (its hint line text given: the ordinary hint or a link prompt) and the
+// search window. Unset entries do nothing.
 struct EditorHost {
     std::function<void(const std::string& hint)> showIndividualList;
     std::function<void(const std::string& hint)> showMarriageList;
     std::function<void()> searchInternet;
-    std::function<void(int32_t indiv)> prunePerson;
 };
 void SetEditorHost(EditorHost host);
 
