@@ -309,7 +309,7 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     g4->setColumnStretch(1, 1);
     g4->setRowStretch(4, 1);
     SSTab1->addTab(miscPage, "Misc");
-    connect(SSTab1, &QTabWidget::tabBarClicked, this, [this](int t) { SSTab1_Click(t); });
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int t) { SSTab1_Click(t); });
 
     // Lower row.
     btnGoPedigree = PictureButton(QStyle::SP_ArrowUp, "View pedigree", this);
@@ -648,7 +648,7 @@ void Lintoraedit::RemindUnsaved() {
         } else {
             const std::string text = TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                                      " has not been added.\nWould you like to add this individual now?";
-            if (MsgBox(text, MsgButtons::YesNo, MsgIcon::None, "A gentle reminder") == MsgResult::Yes &&
+            if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") == MsgResult::Yes &&
                 SaveIndivEdit()) {
                 newIndiv_ = false;
             } else {
@@ -661,7 +661,7 @@ void Lintoraedit::RemindUnsaved() {
     if (!pending) return;
     const std::string text = "Changes to " + TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                              " have not been saved.\nWould you like to save them now?";
-    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::None, "A gentle reminder") == MsgResult::Yes) SaveIndivEdit();
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") == MsgResult::Yes) SaveIndivEdit();
 }
 
 // ---------------------------------------------------------------- saving
@@ -800,13 +800,13 @@ void Lintoraedit::iSiblingList_Click(int row) {
 
 void Lintoraedit::iSpousesList_Click(int index) {
     if (index < 0 || index >= static_cast<int>(SpouseNums.size())) return;
-    const bool unchanged = S(CancelEditButton->text()) == "OK";
+    // The marriage boxes are about to show another family: edits pending
+    // for the one shown so far are offered for saving first.
+    if (!newIndiv_ && S(CancelEditButton->text()) == "Refresh") RemindUnsaved();
     iChildrenList->clear();
     lblChildren2->setText(" ");
     const int32_t f = SpouseFamNums[index];
     if (!ValidFamil(f)) return;
-    // The marriage boxes now stand for the chosen family; unsaved marriage
-    // edits of the family shown before are dropped with it.
     g.CurFamil = f;
     marriageKnown_ = true;
     imDate->setEnabled(true);
@@ -814,7 +814,7 @@ void Lintoraedit::iSpousesList_Click(int index) {
     SetBox(imDate, " " + g.Famil[f].fmDate.trimmed());
     SetBox(imPlace, " " + g.Famil[f].fmPlace.trimmed());
     FillChildren(f);
-    if (unchanged) SetButtons(false);
+    CheckEditChanges();
 }
 
 void Lintoraedit::SourceListEdit_Click(int k) {

@@ -121,11 +121,14 @@ TEST_F(EditorTest, FamilyNotesGoToTheFamilyTheyWereLoadedFor) {
     EXPECT_EQ(NotesBox(w), " ");
     w.cmdNotesSw_Click();
     EXPECT_EQ(NotesBox(w), "Married in the parish church.");
-    // Another marriage is shown before the save.
+    // Another marriage is shown before the save: the pending edit is offered first.
+    ui.Answer(MsgResult::No);
     w.iSpousesList->setCurrentIndex(1);
     w.iSpousesList_Click(1);
+    EXPECT_EQ(ui.boxes.back().text, "Changes to Thomas Smith have not been saved.\nWould you like to save them now?");
     EXPECT_EQ(g.CurFamil, second);
     EXPECT_EQ(Text(w.imDate), " 1880");
+    EXPECT_EQ(Text(w.CancelEditButton), "Refresh");
     w.EditIndivButton_Click();
     EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "Y");
     EXPECT_NE(g.Famil[second].fNoteFlg.value(), "Y");
@@ -138,6 +141,14 @@ TEST_F(EditorTest, FamilyNotesGoToTheFamilyTheyWereLoadedFor) {
     w.iSpousesList->setCurrentIndex(1);
     w.iSpousesList_Click(1);
     EXPECT_EQ(Text(w.CancelEditButton), "OK");
+    // An edited marriage date is not lost to the choice without a question.
+    Type(w.imDate, " 1881");
+    ui.Answer(MsgResult::Yes);
+    w.iSpousesList->setCurrentIndex(0);
+    w.iSpousesList_Click(0);
+    EXPECT_EQ(g.Famil[second].fmDate.value(), "1881");
+    EXPECT_EQ(g.CurFamil, 2);
+    EXPECT_EQ(Text(w.imDate), " 3 May 1874");
 }
 
 TEST_F(EditorTest, LinkingAndUnlinkingSpouses) {
