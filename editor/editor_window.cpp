@@ -525,6 +525,7 @@ void Lintoraedit::FillFamilyTab() {
     // Without a marriage there is nowhere to keep a marriage date or family notes.
     imDate->setEnabled(marriageKnown_);
     imPlace->setEnabled(marriageKnown_);
+    cmdNotesSw->setEnabled(marriageKnown_);
     iGoToSpouse->setEnabled(!SpouseNums.empty());
     if (!SpouseNums.empty()) iSpousesList->setCurrentIndex(0);
     FillChildren(g.CurFamil);

@@ -300,6 +300,7 @@ TEST_F(EditorTest, GoingToRelativesOpensTheIndivTab) {
     EXPECT_FALSE(w.mnuLinkItem[1]->isEnabled());
     // No marriage: the marriage boxes are off and family record 0 stays empty.
     EXPECT_FALSE(w.imDate->isEnabled());
+    EXPECT_FALSE(w.cmdNotesSw->isEnabled());
     EXPECT_EQ(g.CurFamil, 0);
     Type(w.iNick, " Jack");
     w.EditIndivButton_Click();
