@@ -843,6 +843,7 @@ void Lintoraedit::CancelEditButton_Click() {
         ++filling_;
         setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(LifeDatesText(g.CurIndiv))));
         SetValues(EditValuesOf(g.CurIndiv, 0));
+        for (QLineEdit* b : {iGivn, iSurn, iSuffix}) SlashQuestion(b);
         const int source = g.Indiv[g.CurIndiv].iSource;
         SourceListEdit->setCurrentIndex(source >= 0 && source <= g.SourceCount ? source : -1);
         SetBox(imDate, marriageKnown_ ? " " + g.Famil[g.CurFamil].fmDate.trimmed() : " ");

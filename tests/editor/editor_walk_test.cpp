@@ -172,6 +172,13 @@ TEST_F(EditorTest, PrefixAndSuffixRebuildTheDisplayName) {
     Type(w.iGivn, " Tom Henry");
     w.EditIndivButton_Click();
     EXPECT_EQ(g.Indiv[12].iNameKey.padded().substr(0, 10), NameKeyHalf("Tom"));
+
+    // A stored slash is pointed out as the person is shown, and is no edit.
+    g.Indiv[13].iSurn = "Black/White";
+    ui.Answer(MsgResult::No);
+    OpenEditor(13, 0);
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Question);
+    EXPECT_EQ(Text(w.CancelEditButton), "OK");
 }
 
 TEST_F(EditorTest, AddingAnIndividual) {
