@@ -117,6 +117,10 @@ void CancelLinkMode() {
     if (ValidIndiv(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
 }
 
+void CloseEditor() {
+    if (EditorWindow().isVisible()) EditorWindow().close();
+}
+
 void Lintoraedit::SetModalLoop(bool on) { modalLoop = on; }
 
 // ---------------------------------------------------------------- layout

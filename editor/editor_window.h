@@ -47,6 +47,9 @@ bool AddNewIndividual();
 void LinkSpouse(int32_t picked);
 void LinkParents(int32_t family);
 void CancelLinkMode();
+// Shut-down: a visible editor is closed as by its close box (the unsaved-work
+// reminder first).
+void CloseEditor();
 // Makes the editor window the core's editor port.
 void InstallEditorPort();
 

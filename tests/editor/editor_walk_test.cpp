@@ -335,6 +335,14 @@ TEST_F(EditorTest, PedigreeButtonRemindsAndShowsThePerson) {
     EXPECT_EQ(g.TreeSlot[0], g.IndivCount);
     EXPECT_EQ(g.Indiv[g.IndivCount].iSurn.value(), "Newman");
     EXPECT_FALSE(w.NewIndiv());
+
+    // Shut-down closes a visible editor with the reminder first.
+    OpenEditor(12, 0);
+    Type(w.iNick, " Tom");
+    ui.Answer(MsgResult::Yes);
+    CloseEditor();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(g.Indiv[12].iNick.value(), "Tom");
 }
 
 }  // namespace
