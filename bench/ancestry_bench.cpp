@@ -1,4 +1,4 @@
-// Pastes of the Ancestry and RootsWeb report pages, each about 2,000 lines,
+// Pastes of the Ancestry and RootsWeb pages, each about 2,000 lines,
 // and a register of 1,000 entries, into empty work.
 #include <benchmark/benchmark.h>
 
@@ -75,10 +75,42 @@ std::string Descendants(int lines) {
 std::string Individual(int lines) {
     std::string page = "Individual Record\nAncestry.com\nGiven Name: Abel\nSurname: SMITH\nSex: M\n"
                        "Birth: 12 Mar 1820 in Boston, Suffolk, Massachusetts\nNote:\n";
-    for (int k = 0; k < lines - 20; ++k) page += "He kept the account book of the mill for many years, line " +
-                                                 std::to_string(k) + " of his notes\n";
+    for (int k = 0; k < lines - 20; ++k)
+        page += "He kept the account book of the mill for many years (note " + std::to_string(k) + ").\n";
     page += "\nFather: Carl SMITH b: 1790\nMother: Ruth KING b: 1792\n\nMarriage 1 Ann LEE b: 1822\n"
             "Married: 1845 in Boston\nChildren\nHas No Children Ida SMITH b: 1846\n\nSources:\nIndex\n";
+    return page;
+}
+
+// A full chart drawn as the text form draws it: each father above and each
+// mother below his child, four columns further in per generation.
+void ChartBranch(std::string& page, int number, int depth, int generations) {
+    if (depth >= generations) return;
+    ChartBranch(page, 2 * number, depth + 1, generations);
+    const std::string name = Given(number) + " " + (number % 2 ? Surname(number) : std::string("SMITH"));
+    const std::string dates = " b: " + std::to_string(1950 - 25 * depth) + " d: " + std::to_string(2000 - 25 * depth);
+    if (depth == 0)
+        page += name + dates + "\n";
+    else
+        page += std::string(static_cast<std::size_t>(4 * depth - 1), ' ') + (number % 2 ? "\\" : "/") + name +
+                dates + "\n";
+    ChartBranch(page, 2 * number + 1, depth + 1, generations);
+}
+
+std::string PedigreeText(int generations) {
+    std::string page = "Pedigree\nAncestry.com\nDisplay pedigree in table format\n";
+    ChartBranch(page, 1, 0, generations);
+    return page;
+}
+
+// The fifteen boxes of a chart followed by the rest of a long page.
+std::string PedigreeTable(int lines) {
+    std::string page = "Pedigree\nAncestry.com\nDisplay pedigree in text format\n";
+    for (int b : {8, 4, 9, 2, 10, 5, 11, 1, 12, 6, 13, 3, 14, 7, 15})
+        page += std::to_string(b) + " " + Given(b) + " " + Surname(b) + "\nB: " + std::to_string(1900 - 20 * b) +
+                "\nP: Dover, Kent, England\nM: " + std::to_string(1925 - 20 * b) + "\n";
+    page += "--------\n";
+    for (int k = 0; k < lines - 60; ++k) page += "Search more records of the family, row " + std::to_string(k) + "\n";
     return page;
 }
 
@@ -109,6 +141,13 @@ BENCHMARK(BM_DescendantsPage2000Lines)->Unit(benchmark::kMillisecond);
 
 void BM_IndividualPage2000Lines(benchmark::State& state) { Paste(state, Individual(2000)); }
 BENCHMARK(BM_IndividualPage2000Lines)->Unit(benchmark::kMillisecond);
+
+// Eleven generations: 2,047 entries.
+void BM_PedigreeTextPage2000Lines(benchmark::State& state) { Paste(state, PedigreeText(11)); }
+BENCHMARK(BM_PedigreeTextPage2000Lines)->Unit(benchmark::kMillisecond);
+
+void BM_PedigreeTablePage2000Lines(benchmark::State& state) { Paste(state, PedigreeTable(2000)); }
+BENCHMARK(BM_PedigreeTablePage2000Lines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lintora

@@ -49,13 +49,6 @@ bool AllDigits(std::string_view s) {
     return true;
 }
 
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 // The value of HEAD CHAR, upper case, or empty.
 std::string HeaderCharSet(const std::vector<std::string>& lines) {
     bool inHead = false;
@@ -68,7 +61,7 @@ std::string HeaderCharSet(const std::vector<std::string>& lines) {
             if (!inHead) break;  // the header comes first or not at all
             continue;
         }
-        if (inHead && line.rfind("1 CHAR", 0) == 0) return UpperAscii(TrimBlanks(line.substr(6)));
+        if (inHead && line.rfind("1 CHAR", 0) == 0) return UpperCase(TrimBlanks(line.substr(6)));
     }
     return {};
 }

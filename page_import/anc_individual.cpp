@@ -8,6 +8,7 @@
 
 #include "page_import/event_splitters.h"
 #include "page_import/line_cursor.h"
+#include "page_import/skipped_entries.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
@@ -64,7 +65,7 @@ public:
         FileLastMarriage();
     }
 
-    int Skipped() const { return skipped_; }
+    const SkippedEntries& Skipped() const { return skipped_; }
     std::ptrdiff_t Line() const { return line_; }
 
 private:
@@ -78,7 +79,7 @@ private:
     // children are skipped, and the spouse before it is not filed twice.
     bool spouseSkipped_ = false;
     bool parentSetSkipped_ = false;
-    int skipped_ = 0;
+    SkippedEntries skipped_;
 
     void Sections(const std::string& line) {
         auto begins = [&](std::string_view m) { return line.rfind(m, 0) == 0; };
@@ -107,7 +108,7 @@ private:
         if (!TrimBlanks(name).empty()) {
             const int16_t k = spouseSkipped_ ? 0 : P.AddChild();
             if (k == 0) {
-                ++skipped_;
+                skipped_.Count();
             } else {
                 PageChild& c = P.PageChildren[k];
                 c.chName = TrimBlanks(name);
@@ -185,7 +186,7 @@ private:
         const int16_t s = P.AddParentSet();
         parentSetSkipped_ = (s == 0);
         if (s == 0) {
-            ++skipped_;
+            skipped_.Count();
             return;
         }
         PageParentSet& set = P.PageParentSets[s];
@@ -207,7 +208,7 @@ private:
             s = P.AddParentSet();
             parentSetSkipped_ = (s == 0);
             if (s == 0) {
-                ++skipped_;
+                skipped_.Count();
                 return;
             }
             P.PageParentSets[s].psFatherName = "<unknown>";
@@ -247,7 +248,7 @@ private:
         spouseSkipped_ = (k == 0);
         P.PageChildCount = 0;
         if (k == 0) {
-            ++skipped_;
+            skipped_.Count();
             return;
         }
         PageSpouse& sp = P.PageSpouses[k];
@@ -292,9 +293,7 @@ void ProcessIndANC() {
     }
     MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(false);
-    if (reader.Skipped() > 0)
-        ShowInfo("This page holds more parents, spouses or children than Lintora can take from one page - " +
-                 std::to_string(reader.Skipped()) + " of them were skipped.");
+    reader.Skipped().Report("parents, spouses or children");
 }
 
 }  // namespace lintora

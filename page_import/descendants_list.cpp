@@ -63,7 +63,8 @@ public:
 private:
     const PageLineCursor& page_;
     const PageLineCursor& raw_;
-    std::vector<GenerationRow> rows_ = std::vector<GenerationRow>(1);
+    // Rows by generation, made as the page reaches them (row 0 stays blank).
+    std::unordered_map<int32_t, GenerationRow> rows_;
     // Each person's sex before this paste touched him: a guess from the
     // list's layout only fills a sex nobody recorded.
     std::unordered_map<int32_t, std::string> sexBefore_;
@@ -75,10 +76,7 @@ private:
     std::string firstSurname_;
     int32_t deepest_ = 0;
 
-    GenerationRow& Row(int32_t level) {
-        if (static_cast<std::size_t>(level) >= rows_.size()) rows_.resize(static_cast<std::size_t>(level) + 1);
-        return rows_[static_cast<std::size_t>(level)];
-    }
+    GenerationRow& Row(int32_t level) { return rows_[level]; }
 
     int32_t Filed(int32_t rec) {
         rec = filing.Person(rec);

@@ -35,9 +35,12 @@ constexpr std::array<Clause, 4> kDeath = {{{", and died ", ' ', Keep::Before},
 constexpr std::array<Clause, 3> kChristening = {{{" He was christened ", 'M', Keep::Before},
                                                  {" She was christened ", 'F', Keep::Before},
                                                  {" was christened ", ' ', Keep::BeforeAndBlank}}};
-constexpr std::array<Clause, 3> kBirth = {{{"She was born ", 'F', Keep::Before},
+// ", born " is how a register's child lines put it ("+ 4 i. John Smith,
+// born 1850"); without it the date would end up in the name.
+constexpr std::array<Clause, 4> kBirth = {{{"She was born ", 'F', Keep::Before},
                                            {"He was born ", 'M', Keep::Before},
-                                           {" was born ", ' ', Keep::Before}}};
+                                           {" was born ", ' ', Keep::Before},
+                                           {", born ", ' ', Keep::Before}}};
 
 // Cuts the group's clause off s; returns whether one was found.
 template <std::size_t N>
@@ -77,7 +80,14 @@ int32_t AddIndivANC(const std::string& genId, const std::string& text, int32_t f
         CutClause(s, kBirth, birth, stated);
         name = s;  // the text before the birth clause, or all that is left
         name = ReplaceAll(ReplaceAll(name, ".", ""), "WFT Est", "");
+        // The comma before ", died" is the sentence's, not the name's.
+        while (!name.empty() && name.back() == ',') name = TrimBlanks(name.substr(0, name.size() - 1));
 
+        // A clause that follows after a comma leaves that comma on the text before it.
+        for (std::string* event : {&burial, &death, &christening, &birth}) {
+            *event = TrimBlanks(*event);
+            while (!event->empty() && event->back() == ',') *event = TrimBlanks(event->substr(0, event->size() - 1));
+        }
         std::string bDate, bPlace, cDate, cPlace, dDate, dPlace, blDate, blPlace;
         SplitDatePlaceAt(birth, bDate, bPlace, " in ");
         SplitDatePlaceAt(christening, cDate, cPlace, " in ");

@@ -59,6 +59,12 @@ struct ProgramState : WorkTables {
     std::vector<TreeRec> Trees = std::vector<TreeRec>(1);  // 0..TreeCount
     int32_t PruneIndiv = 0;
     std::string PrunePending = "N";
+    // Results of the last renumbering: records dropped, and for each new
+    // number (1..count) the old number of the record that now holds it.
+    int16_t PrunedIndivs = 0;
+    int16_t PrunedFamils = 0;
+    std::vector<int32_t> IndivNewNo;
+    std::vector<int32_t> FamilNewNo;
 
     // ---- Work state ----
     std::string DataChanged = "N";
@@ -80,6 +86,9 @@ struct ProgramState : WorkTables {
     std::string FamilNoteText;
     std::string IndivNoteChanged = "N";
     std::string FamilNoteChanged = "N";
+    // The family whose notes FamilNoteText holds (0 = none): a save stores
+    // them there even when another marriage is shown by then.
+    int32_t FamilNoteOwner = 0;
 
     // ---- Paste ----
     // Table sizes when the current paste began, and whether its result was

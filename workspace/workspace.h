@@ -72,6 +72,23 @@ void PickParentSet(int16_t set);
 void CancelParentPick();
 
 // ---- Prune ----
-// (The prune commands go here.)
+
+// "Delete this Individual" (pedigree pop-up, editor): prepares the prune of
+// indiv. Refuses the root of a one-tree work ("Sorry! Unable to prune root
+// individual in file."), offers a backup of unsaved work, hides the editor
+// and shows the prune panel with "only" selected. True when the panel is
+// shown.
+bool PruneSetup(int32_t indiv);
+
+// The prune panel's OK with its option (0 all ancestors, 1 all descendants,
+// 2 the person only, 3 all ancestors and descendants). Asks "Are you
+// sure?"; only then takes the undo snapshot, prunes, compacts the tables,
+// re-roots the pedigree and writes the result line. A person who is no
+// longer in the work (an undo or a load came between) or an option outside
+// 0..3 ends the prune without change.
+void RunPrune(int option);
+
+// The prune panel's Cancel.
+void CancelPrune();
 
 }  // namespace lintora

@@ -108,6 +108,17 @@ TEST_F(DescendantsTest, KnownPersonKeepsRecordedSexAndDates) {
     EXPECT_EQ(g.Indiv[ByName("Nils HOLM")].iFamc, Couple(ByName("<unknown>"), eva));
 }
 
+TEST_F(DescendantsTest, AnyGenerationNumberIsReadWithoutAFixedTable) {
+    SplitPageText("Descendants\nAncestry.com\n1 Karl BERG\n  + Eva LUND\n999999999 Odd ONE b: 1900\n"
+                  "0 Zero NIL\n    2 Nils BERG\n");
+    ProcessDesANC();
+    // Generation 0 has no row above it and is not filed; the deep one has no parents.
+    ASSERT_EQ(g.IndivCount, 4);
+    EXPECT_EQ(g.Indiv[ByName("Odd ONE")].iFamc, 0);
+    EXPECT_EQ(g.Indiv[ByName("Nils BERG")].iFamc, Couple(ByName("Karl BERG"), ByName("Eva LUND")));
+    testing::ExpectTablesConsistent();
+}
+
 struct LineCase {
     const char* line;
     bool ok;

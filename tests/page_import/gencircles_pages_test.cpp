@@ -201,6 +201,35 @@ TEST_F(GenCirclesTest, IndividualPageWithOneSpouseStoresItsNotesOnce) {
     EXPECT_EQ(g.Indiv[ann].iFamc, FamilyOf(Named("Tom Hill"), Named("Eve Ray")));
 }
 
+TEST_F(GenCirclesTest, EntriesBeyondTheRoomAreSkippedOnceAndTheRestIsRead) {
+    // Seventeen wives, the last with two children: she and her children
+    // find no room; the notes after them are still read and stored.
+    const std::vector<std::string> given = {"Ada", "Bea", "Cara", "Dot", "Eve", "Fern", "Gail", "Hope", "Iris",
+                                            "Joy", "Kay", "Lil", "May", "Nell", "Opal", "Pearl", "Queen"};
+    std::vector<std::string> lines = {"", "Tom Hill", "Birth: 1800 in Leeds", "Sex: M"};
+    for (const std::string& g1 : given) lines.push_back(g1 + " Wife" + " (Wife) b. 1805");
+    lines.insert(lines.end(), {"Marriage: 1830 in York", "Children:", "Kit Hill b. 1831", "Max Hill b. 1833",
+                               "Notes", "A busy man.", "Sources"});
+    g.PageLines = lines;
+    InitPrep();
+    ui.Answer(MsgResult::Ok);
+    ProcessIndGNC();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "This page holds more parents, spouses or children than Lintora can take from one page - 3 of them "
+              "were skipped.");
+    const int32_t tom = Named("Tom Hill");
+    ASSERT_GT(tom, 0);
+    EXPECT_EQ(g.IndivCount, 17);  // Tom and 16 wives
+    EXPECT_EQ(g.FamilCount, 16);
+    EXPECT_EQ(Named("Queen Wife"), 0);
+    EXPECT_EQ(Named("Kit Hill"), 0);
+    // The marriage line of the skipped wife is no other wife's marriage.
+    EXPECT_TRUE(g.Famil[FamilyOf(tom, Named("Pearl Wife"))].fmDate.blank());
+    EXPECT_EQ(NoteLines(tom), (std::vector<std::string>{"1 NOTE|Notes", "2 CONT|A busy man."}));
+    testing::ExpectTablesConsistent();
+}
+
 TEST(GenCirclesLines, PersonLines) {
     struct Case {
         const char *text, *name, *date, *place;

@@ -175,13 +175,6 @@ TEST_F(MyTreesPagesTest, FamilyPageParents) {
     EXPECT_EQ(P.pgName + "|" + P.pgSex + "|" + P.pgbDate, "<unknown>|M|");
     EXPECT_EQ(P.PageSpouseCount, 1);
     EXPECT_EQ(P.PageSpouses[1].spName.value() + "|" + P.PageSpouses[1].spbDate.value(), "Ann DAY|1802");
-
-    // A "Father" line alone: no spouse is counted, a second one changes nothing.
-    Lines({"", "Family Record", "Father: Tom COLE", "Father: Ted COLE", "Copyright"});
-    ProcessFamKK();
-    EXPECT_EQ(g.PageScratch.pgName, "Tom COLE");
-    EXPECT_EQ(g.PageScratch.PageSpouseCount, 0);
-    EXPECT_EQ(g.PageScratch.PageSpouses[1].spName.value(), "<unknown>");
 }
 
 }  // namespace

@@ -164,23 +164,5 @@ TEST_F(MyTreesPedigreeTest, RecordedParentsAreKeptAndTheMotherFoundByHerRecorded
     EXPECT_EQ(g.FamilCount, 2);
 }
 
-TEST(MyTreesLines, FamilyAndCoupleLines) {
-    std::string surname = "x", marriage = "x";
-    ParseFamilyLineKK("Smith Family (m 12 Jun 1875 Boston) DDC", surname, marriage);
-    EXPECT_EQ(surname + "|" + marriage, "Smith|12 Jun 1875 Boston");
-    ParseFamilyLineKK("  Van Dyke Family DDC ", surname, marriage);
-    EXPECT_EQ(surname + "|" + marriage, "Van Dyke|");
-    ParseFamilyLineKK("Jones", surname, marriage);
-    EXPECT_EQ(surname + "|" + marriage, "Jones|");
-
-    std::string h = "x", w = "x", hd = "x", wd = "x";
-    ParseCoupleLineKK("John Henry - 1850-1920 & Mary Ann - 1852-1930", h, w, hd, wd);
-    EXPECT_EQ(h + "|" + hd + "|" + w + "|" + wd, "John Henry|1850-1920|Mary Ann|1852-1930");
-    ParseCoupleLineKK("John Henry - 1850-1920 &", h, w, hd, wd);
-    EXPECT_EQ(h + "|" + hd + "|" + w + "|" + wd, "John Henry|1850-1920||");
-    ParseCoupleLineKK("", h, w, hd, wd);
-    EXPECT_EQ(h + hd + w + wd, "");
-}
-
 }  // namespace
 }  // namespace lintora

@@ -83,7 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         // No clause: the whole sentence without periods is the name.
         ClauseCase{"Jas. Ray.", "", "Jas Ray", "", "", ""},
         ClauseCase{"? was born 1800.", "", "<unknown>", "", "1800", ""},
-        ClauseCase{"Kit Day was born WFT Est 1790-1800.", "", "Kit Day", "", "1790-1800", ""}));
+        ClauseCase{"Kit Day was born WFT Est 1790-1800.", "", "Kit Day", "", "1790-1800", ""},
+        // A register child line's own wording.
+        ClauseCase{"John Smith, born 12 Mar 1850 in Ohio, died 1900.", "", "John Smith", "", "12 Mar 1850", "1900"},
+        ClauseCase{"Ann Ray, died 1901.", "", "Ann Ray", "", "", "1901"}));
 
 TEST_F(NarrativeTest, FamilyAsChildOnlyForANonPartnerWithoutOne) {
     const int32_t dad = Person("Karl Berg", "M"), mum = Person("Eva Lund", "F");
@@ -268,6 +271,16 @@ TEST_F(NarrativeTest, AhnParentsWithoutNumbersGetNoId) {
     ASSERT_EQ(g.IndivCount, 4);
     for (int32_t i = 1; i <= 4; ++i) EXPECT_TRUE(g.Indiv[i].iGenID.blank()) << i;
     EXPECT_EQ(g.FamilCount, 2);
+}
+
+TEST(ReportFilingLines, RepeatedLinesAfterTheSecondBecomeBlank) {
+    const std::vector<std::string> lines = {"Head",          " Same title ", "Same title", "Same title",
+                                            "short", "short", "2. Ann LEE was born 1850.", "  2. Ann LEE was born 1850."};
+    const std::vector<std::string> want = {"Head",  " Same title ", "Same title", " ",
+                                           "short", "short", "2. Ann LEE was born 1850.", " "};
+    // Line 0 is never compared; lines 1 and 2 are never replaced; short lines stay.
+    EXPECT_EQ(WithoutRepeatedLines(lines), want);
+    EXPECT_TRUE(WithoutRepeatedLines({}).empty());
 }
 
 TEST(ReportFilingNumbers, WholeNumbersOnly) {

@@ -84,6 +84,10 @@ TEST_F(RegisterTest, RegisterLinksThreeGenerationsAndAddsNothingTheSecondTime) {
     EXPECT_EQ(s.idDate.value(), "1870");
     EXPECT_EQ(g.Indiv[ByName("Henry SMITH")].idPlace.value(), "Athens, Athens, Ohio");
     EXPECT_EQ(g.Indiv[ByName("John SMITH")].idDate.value(), "1880");
+    const IndivRec& mary = g.Indiv[ByName("Mary SMITH")];
+    EXPECT_EQ(mary.ibDate.value(), "1819");
+    EXPECT_EQ(mary.ibPlace.value(), "Boston, Suffolk, Massachusetts");
+    EXPECT_EQ(mary.idPlace.value(), "Marietta, Washington, Ohio");
     // No page-local id stays.
     for (int32_t i = 1; i <= g.IndivCount; ++i) EXPECT_TRUE(g.Indiv[i].iGenID.blank()) << i;
     // The main person is the last first-surname person filed from an entry.
