@@ -20,8 +20,9 @@ namespace {
 GedReader* current = nullptr;
 
 GedReader& Ged() {
+    if (current) return *current;  // every line asks: no guard of the spare's start on this way
     static GedReader spare;
-    return current ? *current : spare;
+    return spare;
 }
 
 // GEDCOM allows levels up to 99; anything deeper is not a GEDCOM line.
