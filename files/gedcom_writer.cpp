@@ -223,7 +223,13 @@ private:
     void Individual(int32_t i) {
         const IndivRec& r = g.Indiv[i];
         Line("0 @I" + std::to_string(i) + "@ INDI");
-        Line("1 NAME " + T(r.iGivn) + " /" + T(r.iSurn) + "/" + T(r.iSuffix));
+        // The slashes mark the surname alone: one inside a part would move
+        // the mark, so it stands as a blank there (GIVN, SURN, NSFX keep it).
+        auto part = [](std::string p) {
+            std::replace(p.begin(), p.end(), '/', ' ');
+            return p;
+        };
+        Line("1 NAME " + part(T(r.iGivn)) + " /" + part(T(r.iSurn)) + "/" + part(T(r.iSuffix)));
         Line("2 SURN " + T(r.iSurn));
         Line("2 GIVN " + T(r.iGivn));
         if (!Blank(r.iPrefix)) Line("2 NPFX " + T(r.iPrefix));

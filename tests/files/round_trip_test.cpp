@@ -220,7 +220,8 @@ TEST_F(SameFileTest, NamesTitlesTabsAndNotesThatAnselSpellsOut) {
     g.Indiv[5].iNick = "Nan";
     g.Indiv[5].iPrefix = "Capt";
     Person(6, "Sir John", "Smith", "M", 0);
-    g.IndivCount = 6;
+    Person(7, "Ann/Marie", "", "F", 0);  // a slash that is no surname mark
+    g.IndivCount = 7;
     g.Famil[1].fRIN = 1;
     g.Famil[1].fHusb = 3;
     g.Famil[1].fWife = 1;
@@ -255,6 +256,9 @@ TEST_F(SameFileTest, NamesTitlesTabsAndNotesThatAnselSpellsOut) {
         EXPECT_EQ(g.Indiv[3].iNick.value(), "");
         EXPECT_EQ(g.Indiv[5].iSurn.value(), "@X@");
         EXPECT_EQ(g.Indiv[6].iTitle.value(), "");
+        EXPECT_EQ(g.Indiv[7].iGivn.value(), "Ann/Marie");
+        EXPECT_EQ(g.Indiv[7].iSurn.value(), "");
+        EXPECT_EQ(g.Indiv[7].iSuffix.value(), "");
         ExpectSameFileAgain(kind);
     }
 }
