@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QApplication>
 #include <QPixmap>
+#include <QTimer>
 #include <QToolButton>
 
 #include "record_store/program_state.h"
@@ -163,6 +165,8 @@ TEST_F(SearchWindowTest, AnAfnPersonOpensOnTheAfnPageAndGetsHisCriteriaBack) {
     EXPECT_EQ(Criteria(w), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     for (const QCheckBox* b : {w.chkIName, w.chkByear, w.chkBplace, w.chkSName, w.chkMyear, w.chkRegion})
         EXPECT_FALSE(b->isEnabled());
+    w.show();
+    w.grab().save("/tmp/lintora_search_window_afn.png");
     w.btnGoInet_Click();
     ASSERT_EQ(ui.openedAddresses.size(), 1u);
     EXPECT_EQ(ui.openedAddresses[0], "https://www.familysearch.org/search/genealogies/results?q.afnId=9XYZ-1Q");
@@ -359,6 +363,42 @@ TEST_F(SearchWindowTest, NobodyChosenLeavesEveryBoxEmpty) {
     w.btnGoTimeLine_Click();
     EXPECT_EQ(ui.openedAddresses, std::vector<std::string>{LintoraInetSet::kTimeLineAddress});
     EXPECT_FALSE(w.isHidden());
+}
+
+// The main window's way in: modal, back when the window is hidden; after
+// a title-bar close the next showing is a new window.
+TEST_F(SearchWindowTest, ShownModallyUntilHidden) {
+    int32_t mary = MaryAnn();
+    LintoraInetSet* seen = nullptr;
+    QTimer::singleShot(0, [&] {
+        seen = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->iFirst->text().toStdString(), "Mary Ann");
+        seen->SiteSelect->setCurrentIndex(1);
+        seen->cmdbtnExit_Click();
+    });
+    ShowSearchWindow(mary);
+    EXPECT_EQ(g.SiteSelectPos, 1);
+    EXPECT_EQ(&SearchWindow(), seen);
+    LintoraInetSet* second = nullptr;
+    QTimer::singleShot(0, [&] {
+        second = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(second->SiteSelect->currentText().toStdString(), "Ancestry");
+        second->close();
+    });
+    ShowSearchWindow(mary);
+    EXPECT_EQ(second, seen);  // hidden, not closed: the same window
+    EXPECT_TRUE(second->ClosedByTitleBar());
+    LintoraInetSet* third = nullptr;
+    QTimer::singleShot(0, [&] {
+        third = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(third, nullptr);
+        third->cmdbtnExit_Click();
+    });
+    ShowSearchWindow(mary);
+    EXPECT_FALSE(third->ClosedByTitleBar());
+    EXPECT_EQ(third->SiteSelect->currentText().toStdString(), "Ancestry");
 }
 
 }  // namespace
