@@ -18,11 +18,7 @@ constexpr int kMaxGatheredIndivNotes = 63000;
 // Byte offsets at which the code points of s start, plus s.size() at the end.
 std::vector<std::size_t> CodePointStarts(std::string_view s) {
     std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        bool cont = (c & 0xC0) == 0x80;
-        if (!cont || i == 0 || static_cast<unsigned char>(s[i - 1]) < 0x80) starts.push_back(i);
-    }
+    for (std::size_t i = 0; i < s.size(); i += Utf8CharSize(s, i)) starts.push_back(i);
     starts.push_back(s.size());
     return starts;
 }
