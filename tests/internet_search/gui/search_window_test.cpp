@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QApplication>
 #include <QPixmap>
@@ -258,6 +259,14 @@ TEST_F(SearchWindowTest, CriterionRulesKeepTheBoxesConsistent) {
     w.iByear_LostFocus();
     EXPECT_EQ(V(w.chkByear), 1);
     EXPECT_EQ(V(w.chkMyear), 0);
+    // Leaving a box runs its rule; focus going to another window does not.
+    QFocusEvent toMessageBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w.iBplace, &toMessageBox);
+    EXPECT_EQ(V(w.chkBplace), 0);
+    QFocusEvent tabbedAway(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(w.iBplace, &tabbedAway);
+    EXPECT_EQ(V(w.chkBplace), 1);
+    LintoraInetSet::SetValue(w.chkBplace, 0);
     // A box whose field is empty cannot be set.
     w.iBplace->clear();
     LintoraInetSet::SetValue(w.chkBplace, 1);
