@@ -374,6 +374,23 @@ TEST_F(SearchWindowTest, NobodyChosenLeavesEveryBoxEmpty) {
     EXPECT_FALSE(w.isHidden());
 }
 
+// A short country list: the preset position lies beyond it and nothing is
+// chosen, so the search carries no region.
+TEST_F(SearchWindowTest, APresetBeyondTheRegionListChoosesNothing) {
+    int32_t mary = MaryAnn();
+    g.RegionCount = 100;
+    LintoraInetSet w;
+    w.LoadInetSet(mary);
+    EXPECT_EQ(w.Region1Select->count(), 100);
+    EXPECT_EQ(w.Region1Select->currentIndex(), -1);
+    EXPECT_EQ(w.Region2Select->count(), 0);
+    LintoraInetSet::SetValue(w.chkRegion, 1);
+    w.show();
+    w.btnGoInet_Click();
+    ASSERT_EQ(ui.openedAddresses.size(), 1u);
+    EXPECT_EQ(ui.openedAddresses[0].substr(ui.openedAddresses[0].find("&q.anyPlace=")), "&q.anyPlace=+");
+}
+
 // The main window's way in: modal, back when the window is hidden; after
 // a title-bar close the next showing is a new window.
 TEST_F(SearchWindowTest, ShownModallyUntilHidden) {
