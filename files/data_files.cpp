@@ -224,6 +224,10 @@ std::string SaveStartupSetting(const std::string& key, const std::string& value)
     return SaveSetting(kSettingsApp, kSettingsSection, key, value);
 }
 
+std::string SaveStartupSettings(const std::vector<std::pair<std::string, std::string>>& values) {
+    return SaveSettings(kSettingsApp, kSettingsSection, values);
+}
+
 std::string SiteDataFilePath() {
     return (fs::path(g.AppPath) / ("Lintora" + std::to_string(kVersionMajor) +
                                    std::to_string(kVersionMinor) + ".dat"))
@@ -279,14 +283,11 @@ void SaveUserFile() {
     std::string path = UserDataFilePath();
     // A settings store that cannot be written does not keep the user's
     // records from their file, nor the other way round.
-    std::string settingsError;
-    auto save = [&](const char* key, const std::string& value) {
-        std::string e = SaveStartupSetting(key, value);
-        if (settingsError.empty()) settingsError = e;
-    };
-    for (const auto& [key, value] : prefs) save(key, TrimBlanks(*value));
-    save("prefSourceSW", std::to_string(g.prefSourceSW));
-    save("prefNotes", TrimBlanks(g.prefNotes));
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const auto& [key, value] : prefs) values.emplace_back(key, TrimBlanks(*value));
+    values.emplace_back("prefSourceSW", std::to_string(g.prefSourceSW));
+    values.emplace_back("prefNotes", TrimBlanks(g.prefNotes));
+    const std::string settingsError = SaveStartupSettings(values);
     try {
         fs::create_directories(fs::path(path).parent_path());
         std::string writeError = WriteFileAtomically(path, UserFileContents());

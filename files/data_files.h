@@ -3,6 +3,8 @@
 // regions, shipped beside the program), the user data file LINTORA.USR
 // (the user's own sources and repositories) and the program's settings.
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lintora {
 
@@ -14,6 +16,8 @@ inline constexpr const char* kSettingsSection = "Startup";
 std::string GetStartupSetting(const std::string& key, const std::string& defaultValue);
 // Returns "" on success, else why it failed.
 std::string SaveStartupSetting(const std::string& key, const std::string& value);
+// Several values with one write of the settings store.
+std::string SaveStartupSettings(const std::vector<std::pair<std::string, std::string>>& values);
 
 // The site data file: AppPath + "/Lintora" + major + minor + ".dat".
 std::string SiteDataFilePath();

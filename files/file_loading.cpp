@@ -414,11 +414,10 @@ bool LoadFile() {
         g.FilePath = path;
         MainWindow().SetMainCaption("Lintora (" + g.FileName + ")");
         g.LastWorkFile = path;
-        SaveStartupSetting("InitDirWRK", g.FileDir);
-        SaveStartupSetting("datFilename", g.FileName);
+        SaveStartupSettings(
+            {{"InitDirWRK", g.FileDir}, {"datFilename", g.FileName}, {"datPos", std::to_string(g.TreeSlot[0])}});
         g.datFilename = TrimBlanks(g.FileName);
         g.InitDirWRK = TrimBlanks(g.FileDir);
-        SaveStartupSetting("datPos", std::to_string(g.TreeSlot[0]));
         g.DataChanged = "N";
         SearchWindow().ClearSiteLists();
         MainWindow().BuildTree();

@@ -98,21 +98,15 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
         SetFileNameParts(path);
         std::string dir = TrimBlanks(g.FileDir);
         std::string settingsError;
-        auto save = [&](const char* key, const std::string& value) {
-            std::string e = SaveStartupSetting(key, value);
-            if (settingsError.empty()) settingsError = e;
-        };
         if (ged) {
-            save("InitDirGED", dir);
-            save("datFilename", " ");
-            save("datPos", "0");
+            settingsError = SaveStartupSettings({{"InitDirGED", dir}, {"datFilename", " "}, {"datPos", "0"}});
             g.datFilename = " ";
             g.LastWorkFile.clear();
             g.InitDirGED = dir;
         } else {
-            save("InitDirWRK", dir);
-            save("datFilename", TrimBlanks(g.FileName));
-            save("datPos", std::to_string(g.TreeSlot[0]));
+            settingsError = SaveStartupSettings({{"InitDirWRK", dir},
+                                                 {"datFilename", TrimBlanks(g.FileName)},
+                                                 {"datPos", std::to_string(g.TreeSlot[0])}});
             g.datFilename = TrimBlanks(g.FileName);
             g.LastWorkFile = path;
             g.InitDirWRK = dir;

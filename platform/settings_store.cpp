@@ -65,10 +65,8 @@ struct IniLine {
     std::string key;      // empty unless a key line
 };
 
-std::vector<IniLine> ReadIni(const std::string& path) {
+std::vector<IniLine> ParseIni(const std::string& contents) {
     std::vector<IniLine> lines;
-    std::string contents;
-    if (!ReadWholeFile(path, contents)) return lines;
     std::string section;
     std::size_t pos = 0;
     while (pos < contents.size()) {
@@ -89,6 +87,12 @@ std::vector<IniLine> ReadIni(const std::string& path) {
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+std::vector<IniLine> ReadIni(const std::string& path) {
+    std::string contents;
+    if (!ReadWholeFile(path, contents)) return {};
+    return ParseIni(contents);
 }
 
 std::string ValueOf(const IniLine& line) {
@@ -117,38 +121,53 @@ std::string GetSetting(const std::string& app, const std::string& section,
     return defaultValue;
 }
 
-std::string SaveSetting(const std::string& app, const std::string& section,
-                        const std::string& key, const std::string& value) {
-    std::string path = SettingsFilePath(app);
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
-    std::vector<IniLine> lines = ReadIni(path);
+namespace {
+
+// Puts key=value into section of lines: replaces the key's line, else adds
+// it after the section's last line, else starts the section at the end.
+void PutValue(std::vector<IniLine>& lines, const std::string& section, const std::string& key,
+              const std::string& value) {
     std::string newLine = key + "=" + Quote(value);
-    bool done = false;
     int lastInSection = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].section != section) continue;
         if (!lines[i].key.empty() && lines[i].key == key) {
-            lines[i].text = newLine;
-            done = true;
-            break;
+            lines[i].text = std::move(newLine);
+            return;
         }
         if (!Trim(lines[i].text).empty()) lastInSection = static_cast<int>(i);
     }
-    if (!done) {
-        IniLine entry{newLine, section, key};
-        if (lastInSection >= 0) {
-            lines.insert(lines.begin() + lastInSection + 1, entry);
-        } else {
-            if (!lines.empty() && !Trim(lines.back().text).empty()) lines.push_back({"", "", ""});
-            lines.push_back({"[" + section + "]", section, ""});
-            lines.push_back(entry);
-        }
+    IniLine entry{std::move(newLine), section, key};
+    if (lastInSection >= 0) {
+        lines.insert(lines.begin() + lastInSection + 1, std::move(entry));
+    } else {
+        if (!lines.empty() && !Trim(lines.back().text).empty()) lines.push_back({"", "", ""});
+        lines.push_back({"[" + section + "]", section, ""});
+        lines.push_back(std::move(entry));
     }
+}
+
+}  // namespace
+
+std::string SaveSettings(const std::string& app, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& values) {
+    std::string path = SettingsFilePath(app);
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
+    std::string before;
+    const bool existed = ReadWholeFile(path, before);
+    std::vector<IniLine> lines = existed ? ParseIni(before) : std::vector<IniLine>{};
+    for (const auto& [key, value] : values) PutValue(lines, section, key, value);
     std::string contents;
     for (const auto& line : lines) contents += line.text + "\n";
+    if (existed && contents == before) return "";
     return WriteFileAtomically(path, contents);
+}
+
+std::string SaveSetting(const std::string& app, const std::string& section,
+                        const std::string& key, const std::string& value) {
+    return SaveSettings(app, section, {{key, value}});
 }
 
 }  // namespace lintora

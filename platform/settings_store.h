@@ -3,6 +3,8 @@
 // $XDG_CONFIG_HOME/<app>/<app>.ini (default ~/.config), sections of
 // key=value lines. Values come back exactly as saved, blanks included.
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lintora {
 
@@ -17,5 +19,11 @@ std::string GetSetting(const std::string& app, const std::string& section,
 // else why it failed.
 std::string SaveSetting(const std::string& app, const std::string& section,
                         const std::string& key, const std::string& value);
+
+// Saves several values of one section with a single write, as if each had
+// been saved in turn; the file is left untouched when it already holds
+// them all. Returns "" on success, else why it failed.
+std::string SaveSettings(const std::string& app, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace lintora

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -85,6 +86,36 @@ TEST_F(SettingsTest, ReplacingAValueKeepsTheRestOfTheFile) {
     int files = 0;
     for (const auto& e : fs::directory_iterator(Ini().parent_path())) files += e.is_regular_file();
     EXPECT_EQ(files, 1);
+}
+
+TEST_F(SettingsTest, SeveralValuesAtOnceWriteWhatOneByOneWould) {
+    const std::string start = "; by hand\r\n[Startup]\r\nInitDirWRK=/old\r\n\r\n[Window]\r\nwidth=3\r\n";
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"InitDirWRK", "/trees"}, {"datFilename", " royal.ged "}, {"datPos", "17"}, {"InitDirWRK", "/last"}};
+    const fs::path single = dir / "Single" / "Single.ini";
+    fs::create_directories(single.parent_path());
+    fs::create_directories(Ini().parent_path());
+    std::ofstream(single, std::ios::binary) << start;
+    std::ofstream(Ini(), std::ios::binary) << start;
+    for (const auto& [k, v] : values) ASSERT_EQ(SaveSetting("Single", "Startup", k, v), "");
+    ASSERT_EQ(SaveSettings("Lintora", "Startup", values), "");
+    EXPECT_EQ(Read(Ini()), Read(single));
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datFilename", "?"), " royal.ged ");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "InitDirWRK", "?"), "/last");
+
+    // The same values again leave the file as it is, untouched.
+    const auto past = fs::last_write_time(Ini()) - std::chrono::hours(24);
+    fs::last_write_time(Ini(), past);
+    ASSERT_EQ(SaveSettings("Lintora", "Startup", values), "");
+    EXPECT_EQ(fs::last_write_time(Ini()), past);
+    // One changed value writes them all.
+    ASSERT_EQ(SaveSettings("Lintora", "Startup", {{"datPos", "18"}, {"datFilename", " royal.ged "}}), "");
+    EXPECT_NE(fs::last_write_time(Ini()), past);
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datPos", "?"), "18");
+    // A first save creates the file even for nothing but empty values.
+    fs::remove(Ini());
+    ASSERT_EQ(SaveSettings("Lintora", "Startup", {{"datFilename", ""}}), "");
+    EXPECT_EQ(Read(Ini()), "[Startup]\ndatFilename=\n");
 }
 
 TEST_F(SettingsTest, FailedSaveSaysWhyAndKeepsTheOldFile) {
