@@ -7,10 +7,16 @@ namespace lintora {
 std::vector<std::string> SplitFileLines(std::string_view contents) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')) + 1);
-    std::size_t pos = 0;
+    // The line ends at the next CR or LF; where each lies next is kept, so
+    // that a file using only one of them is still read in one pass.
+    std::size_t pos = 0, nextLf = contents.find('\n'), nextCr = contents.find('\r');
+    auto next = [&](char c, std::size_t& at) {
+        if (at != std::string_view::npos && at < pos) at = contents.find(c, pos);
+    };
     while (pos < contents.size()) {
-        std::size_t end = pos;
-        while (end < contents.size() && contents[end] != '\r' && contents[end] != '\n') ++end;
+        next('\n', nextLf);
+        next('\r', nextCr);
+        std::size_t end = std::min({nextLf, nextCr, contents.size()});
         lines.emplace_back(contents.substr(pos, end - pos));
         if (end + 1 < contents.size() && contents[end] == '\r' && contents[end + 1] == '\n') ++end;
         pos = end + 1;

@@ -1,6 +1,7 @@
 #include "record_store/name_key.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "record_store/fixed_text.h"
 #include "record_store/text_routines.h"
@@ -111,8 +112,15 @@ std::string SoundexKey(std::string_view name, int length, int mode) {
 }
 
 std::string NameKeyHalf(std::string_view part) {
+    // The same names come back again and again in a file: their keys are
+    // kept, up to a bound, rather than worked out for every person.
+    static std::unordered_map<std::string, std::string> known;
+    constexpr std::size_t kKeptKeys = 4096;
+    if (auto it = known.find(std::string(part)); it != known.end()) return it->second;
     std::string code = SoundexKey(part, kNameKeyHalf, 0);
     if (code.empty()) code.assign(kNameKeyHalf, ' ');
+    if (known.size() >= kKeptKeys) known.clear();
+    known.emplace(part, code);
     return code;
 }
 

@@ -62,11 +62,20 @@ int32_t AddIndiv() {
         rec.iRIN = g.LastIndiv;
         rec.iNoteFlg = "N";
         rec.iSource = g.PasteSource;
-        LocalTime t = Port().Now();
-        int m = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 12;
-        rec.iChanDate = std::to_string(t.day) + " " + Months[m] + " " + std::to_string(t.year);
-        rec.iChanTime = std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" +
-                        std::to_string(t.second);
+        // A file's people are added within the same second or so: the stamp
+        // is spelt out again only when the clock reads otherwise.
+        static LocalTime stampedAt{-1, -1, -1, -1, -1, -1};
+        static std::string stampDate, stampTime;
+        const LocalTime t = Port().Now();
+        if (t.year != stampedAt.year || t.month != stampedAt.month || t.day != stampedAt.day ||
+            t.hour != stampedAt.hour || t.minute != stampedAt.minute || t.second != stampedAt.second) {
+            int m = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 12;
+            stampDate = std::to_string(t.day) + " " + Months[m] + " " + std::to_string(t.year);
+            stampTime = std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
+            stampedAt = t;
+        }
+        rec.iChanDate = stampDate;
+        rec.iChanTime = stampTime;
         g.Indiv[g.LastIndiv] = std::move(rec);
         if (g.PasteSource > 0 && g.PasteSource <= g.SourceCount) {
             SourceRec& s = g.Source[g.PasteSource];
