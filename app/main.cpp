@@ -1,22 +1,48 @@
-// Lintora: start-up. Until the main window exists this shows a placeholder.
+// Lintora: start-up. The about window shows as the splash while the main
+// window loads; the program ends when the main window closes.
 #include <QApplication>
-#include <QLabel>
 
+#include "main_window/about_window.h"
+#include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "record_store/gui/match_select.h"
+#include "record_store/window_port.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
     lintora::QtPlatform platform;
     lintora::UseMatchSelectDialog(platform);
     lintora::InstallPlatform(&platform);
 
-    QLabel label("Lintora\n\nThe main window is not built yet.");
-    label.setAlignment(Qt::AlignCenter);
-    label.resize(420, 160);
-    label.setWindowTitle("Lintora");
-    label.show();
-    int rc = app.exec();
+    // The command line is taken whole, as one path.
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
+
+    int rc = 0;
+    {
+        lintora::Lintora window;
+        window.quitOnClose = true;
+        lintora::InstallWindows(&window);
+        lintora::frmAboutLintora& about = window.About();
+        platform.dialogParent = &window;
+        platform.onStatusText = [&](const std::string& text) { window.SetStatusLabel(text); };
+        platform.onProgressStart = [&](int maximum) { about.ProgressStart(maximum); };
+        platform.onProgressSet = [&](int value) { about.ProgressSet(value); };
+        platform.onProgressEnd = [&] { about.ProgressEnd(); };
+        about.firstRun = [&] { window.InetButton_Click(); };
+        const bool loaded = about.Form_Load([&] {
+            window.Form_Load(QCoreApplication::applicationDirPath().toStdString(), commandLine);
+            window.show();
+        });
+        if (loaded) rc = app.exec();
+        platform.onStatusText = nullptr;
+        platform.onProgressStart = nullptr;
+        platform.onProgressSet = nullptr;
+        platform.onProgressEnd = nullptr;
+        platform.dialogParent = nullptr;
+        lintora::InstallWindows(nullptr);
+    }
     lintora::InstallPlatform(nullptr);
     return rc;
 }
