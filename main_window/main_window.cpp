@@ -715,7 +715,7 @@ void Lintora::mnuPopup1Item_Click(int index) {
                 popupFrame->hide();
                 ListFrame->hide();
                 g.StatusMsg.clear();
-                if (ValidIndiv(g.CurIndiv)) LoadIndivEdit(0);
+                if (LiveIndiv(g.CurIndiv)) LoadIndivEdit(0);
                 break;
             case 2: Call(hooks.pruneSetup); break;
             case 3:
@@ -816,7 +816,7 @@ void Lintora::RedrawTree() {
 
 void Lintora::ReRoot(int32_t root) {
     ClearTree();
-    g.TreeSlot[0] = ValidIndiv(root) ? root : 0;
+    g.TreeSlot[0] = LiveIndiv(root) ? root : 0;
     BuildTree();
 }
 
@@ -861,7 +861,7 @@ void Lintora::lblTree_MouseUp(int index, int button) {
         }
         if (index < 0 || index >= kTreeBoxes) return;
         const int32_t person = g.TreeSlot[index];
-        if (!ValidIndiv(person)) return;
+        if (!LiveIndiv(person)) return;
         g.CurIndiv = person;
         const std::string name = g.Indiv[person].iName.trimmed();
         SetInetButtonTip("Search internet sites for " + name);
@@ -960,7 +960,7 @@ void Lintora::SpousesCBox_DblClick(int row) {
     Guard([&] {
         if (row < 0 || row >= static_cast<int>(SpouseNums.size())) return;
         popupFrame->hide();
-        if (ValidIndiv(SpouseNums[row])) ReRoot(SpouseNums[row]);
+        if (LiveIndiv(SpouseNums[row])) ReRoot(SpouseNums[row]);
     });
 }
 
@@ -969,7 +969,7 @@ void Lintora::ChildrenLBox_DblClick(int row) {
         if (row < 0 || row >= static_cast<int>(ChildNums.size())) return;
         SetBoxColours(0, kBoxBack, kBoxText);
         popupFrame->hide();
-        if (ValidIndiv(ChildNums[row])) ReRoot(ChildNums[row]);
+        if (LiveIndiv(ChildNums[row])) ReRoot(ChildNums[row]);
     });
 }
 
@@ -989,9 +989,9 @@ void Lintora::Command2_Click() {
         const int32_t root = g.TreeSlot[0];
         int found = 0;
         int32_t child = 0;
-        if (ValidIndiv(root)) {
+        if (LiveIndiv(root)) {
             for (int32_t f = 1; f <= g.FamilCount; ++f) {
-                if (!ValidFamil(f) || (g.Famil[f].fHusb != root && g.Famil[f].fWife != root)) continue;
+                if (!LiveFamil(f) || (g.Famil[f].fHusb != root && g.Famil[f].fWife != root)) continue;
                 for (const ChildEntry& c : CollectChildren(f))
                     if (c.hasFam) {
                         ++found;

@@ -18,31 +18,31 @@ int16_t YearOf(const std::string& date) {
 }
 
 int32_t FamcOf(int32_t person) {
-    if (!ValidIndiv(person)) return 0;
+    if (!LiveIndiv(person)) return 0;
     const int32_t f = g.Indiv[person].iFamc;
-    return ValidFamil(f) ? f : 0;
+    return LiveFamil(f) ? f : 0;
 }
 
 int32_t Parent(int32_t family, bool father) {
-    if (!ValidFamil(family)) return 0;
+    if (!LiveFamil(family)) return 0;
     const int32_t p = father ? g.Famil[family].fHusb : g.Famil[family].fWife;
-    return ValidIndiv(p) ? p : 0;
+    return LiveIndiv(p) ? p : 0;
 }
 
 }  // namespace
 
-bool ValidIndiv(int32_t n) {
+bool LiveIndiv(int32_t n) {
     return n > 0 && n <= g.IndivCount && n < static_cast<int32_t>(g.Indiv.size()) &&
            g.Indiv[n].iTree != kRemovedTree;
 }
 
-bool ValidFamil(int32_t n) {
+bool LiveFamil(int32_t n) {
     return n > 0 && n <= g.FamilCount && n < static_cast<int32_t>(g.Famil.size()) &&
            g.Famil[n].fTree != kRemovedTree;
 }
 
 std::string FormatLifeDates(int32_t person) {
-    if (!ValidIndiv(person)) return "<unknown>";
+    if (!LiveIndiv(person)) return "<unknown>";
     const IndivRec& I = g.Indiv[person];
     int b = YearOf(I.ibDate.value());
     if (b == 0) b = YearOf(I.icDate.value());
@@ -88,14 +88,14 @@ PedigreeView BuildPedigree() {
     PedigreeView v;
     const int32_t root = g.TreeSlot[0];
     for (int i = 1; i < kTreeBoxes; ++i) g.TreeSlot[i] = 0;
-    if (!ValidIndiv(root)) {
+    if (!LiveIndiv(root)) {
         g.TreeSlot[0] = 0;
         return v;
     }
     auto show = [&](int slot) {
         const int32_t p = g.TreeSlot[slot];
         v.caption[slot] = " " + TrimBlanks(FormatLifeDates(p));
-        v.notes[slot] = ValidIndiv(p) && g.Indiv[p].iNoteFlg.value() == "Y";
+        v.notes[slot] = LiveIndiv(p) && g.Indiv[p].iNoteFlg.value() == "Y";
     };
     show(0);
     for (int i = 0; i < 15; ++i) {
@@ -109,7 +109,7 @@ PedigreeView BuildPedigree() {
     }
     for (int j = 15; j < kTreeBoxes; ++j) v.more[j - 15] = MoreButtonCaption(g.TreeSlot[j]);
     for (int32_t f = 1; f <= g.FamilCount && !v.childButton; ++f)
-        if (ValidFamil(f) && (g.Famil[f].fHusb == root || g.Famil[f].fWife == root)) v.childButton = true;
+        if (LiveFamil(f) && (g.Famil[f].fHusb == root || g.Famil[f].fWife == root)) v.childButton = true;
     return v;
 }
 

@@ -20,9 +20,9 @@ struct PedigreeView {
 };
 
 // True when n names a live individual (1..IndivCount, not pruned).
-bool ValidIndiv(int32_t n);
+bool LiveIndiv(int32_t n);
 // True when n names a live family (1..FamilCount, not pruned).
-bool ValidFamil(int32_t n);
+bool LiveFamil(int32_t n);
 
 // " Given Surname  (1832-1899)": the years from birth (else christening) and
 // death (else burial); "<unknown>" for no person.

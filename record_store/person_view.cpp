@@ -16,7 +16,7 @@ void YearMonth(const std::string& date, int16_t& year, int16_t& month) {
 }
 
 int AgeAt(int32_t person, int16_t ey, int16_t em) {
-    if (!ValidIndiv(person)) return 0;
+    if (!LiveIndiv(person)) return 0;
     int16_t by = 0, bm = 0;
     YearMonth(g.Indiv[person].ibDate.value(), by, bm);
     if (by <= 0 || ey <= 0) return 0;
@@ -43,24 +43,24 @@ std::string FormatMarrAges(int32_t a, int32_t b, const std::string& date) {
 }
 
 std::string MarriageLine(int32_t family, int32_t first, int32_t second) {
-    if (!ValidFamil(family)) return "";
+    if (!LiveFamil(family)) return "";
     const FamilRec& F = g.Famil[family];
     return F.fmDate.trimmed() + " - " + F.fmPlace.trimmed() + "  " +
            FormatMarrAges(first, second, F.fmDate.trimmed());
 }
 
 std::string MarriageLine(int32_t family) {
-    if (!ValidFamil(family)) return "";
+    if (!LiveFamil(family)) return "";
     return MarriageLine(family, g.Famil[family].fHusb, g.Famil[family].fWife);
 }
 
 ChildEntry ChildLine(int32_t child) {
     ChildEntry c;
     c.indiv = child;
-    if (!ValidIndiv(child)) return c;
+    if (!LiveIndiv(child)) return c;
     for (int32_t f = 1; f <= g.FamilCount && !c.hasFam; ++f) {
         const FamilRec& F = g.Famil[f];
-        if (ValidFamil(f) && (F.fHusb == child || F.fWife == child) && F.fChilCount > 0) c.hasFam = true;
+        if (LiveFamil(f) && (F.fHusb == child || F.fWife == child) && F.fChilCount > 0) c.hasFam = true;
     }
     const IndivRec& I = g.Indiv[child];
     std::string dmy;
@@ -73,20 +73,20 @@ ChildEntry ChildLine(int32_t child) {
 
 std::vector<ChildEntry> CollectChildren(int32_t family) {
     std::vector<ChildEntry> out;
-    if (!ValidFamil(family)) return out;
+    if (!LiveFamil(family)) return out;
     for (int32_t i = 1; i <= g.IndivCount && static_cast<int>(out.size()) < kMaxPanelChildren; ++i)
-        if (ValidIndiv(i) && g.Indiv[i].iFamc == family) out.push_back(ChildLine(i));
+        if (LiveIndiv(i) && g.Indiv[i].iFamc == family) out.push_back(ChildLine(i));
     return out;
 }
 
 PersonPanel ShowIndivPanel(int32_t p) {
     PersonPanel panel;
-    if (!ValidIndiv(p)) return panel;
+    if (!LiveIndiv(p)) return panel;
     const IndivRec& I = g.Indiv[p];
     panel.birth = EventLine(I.ibDate, I.ibPlace);
     panel.death = EventLine(I.idDate, I.idPlace);
     for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        if (!ValidFamil(f)) continue;
+        if (!LiveFamil(f)) continue;
         const FamilRec& F = g.Famil[f];
         int32_t spouse;
         if (F.fHusb == p)
@@ -96,7 +96,7 @@ PersonPanel ShowIndivPanel(int32_t p) {
         else
             continue;
         if (static_cast<int>(panel.spouses.size()) >= kMaxPanelSpouses) continue;
-        if (!ValidIndiv(spouse)) spouse = 0;
+        if (!LiveIndiv(spouse)) spouse = 0;
         SpouseEntry s;
         s.spouse = spouse;
         s.family = f;
@@ -113,7 +113,7 @@ PersonPanel ShowIndivPanel(int32_t p) {
 
 int32_t FindCouple(int32_t person, int32_t spouse) {
     for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        if (!ValidFamil(f)) continue;
+        if (!LiveFamil(f)) continue;
         const FamilRec& F = g.Famil[f];
         if ((F.fWife == spouse && F.fHusb == person) || (F.fHusb == spouse && F.fWife == person)) return f;
     }
