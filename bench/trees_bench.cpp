@@ -77,4 +77,29 @@ void BM_UndoSnapshotAndRestore(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoSnapshotAndRestore)->Unit(benchmark::kMillisecond);
 
+// The snapshot every paste takes, at full tables.
+void BM_UndoSnapshotFullTables(benchmark::State& state) {
+    FillFamilyGraph();
+    FillNotes();
+    for (auto _ : state) {
+        InitUndo();
+        benchmark::DoNotOptimize(g.UndoTables.get());
+    }
+}
+BENCHMARK(BM_UndoSnapshotFullTables)->Unit(benchmark::kMillisecond);
+
+// The snapshot of an ordinary paste: a few hundred people gathered so far.
+void BM_UndoSnapshotOrdinaryWork(benchmark::State& state) {
+    FillFamilyGraph();
+    FillNotes();
+    g.IndivCount = 300;
+    g.FamilCount = 150;
+    g.NotesCount = g.LastNote = 2000;
+    for (auto _ : state) {
+        InitUndo();
+        benchmark::DoNotOptimize(g.UndoTables.get());
+    }
+}
+BENCHMARK(BM_UndoSnapshotOrdinaryWork)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

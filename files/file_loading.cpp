@@ -15,14 +15,13 @@
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
-#include "lintora_version.h"
 #include "platform/platform.h"
 #include "record_store/clear.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
 #include "record_store/trees.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -33,86 +32,14 @@ constexpr std::uintmax_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
 
-// The work: everything a load replaces. A load fills a fresh set and swaps
-// the old one back when the file turns out unusable.
-struct Work {
-    std::vector<IndivRec> Indiv;
-    int32_t IndivCount = 0;
-    std::vector<FamilRec> Famil;
-    int32_t FamilCount = 0;
-    std::vector<NoteRec> Notes;
-    int32_t NotesCount = 0, LastNote = 0;
-    std::vector<SourceRec> Source, GedSource;
-    int32_t SourceCount = 0;
-    int16_t SourceUB = 0, GedSourceCount = 0;
-    std::vector<ReposRec> Repository, GedRepository;
-    int32_t RepositoryCount = 0;
-    int16_t RepositoryUB = 0, GedRepositoryCount = 0;
-    int32_t CurIndiv = 0, LastIndiv = 0, CurFamil = 0, LastFamil = 0;
-    std::array<std::vector<int32_t>, 5> NameIdx;
-    std::array<int32_t, 5> NameIdxCount{};
-    std::array<int32_t, 32> TreeSlot{};
-    int32_t TreeCount = 0, PrevTreeCount = 0;
-    std::vector<TreeRec> Trees;
-    int32_t PruneIndiv = 0;
-    std::string PrunePending;
-    std::vector<ProgramState::XrefRec> XrefMap;
-    int32_t XrefCount = 0;
-    std::string LastPaste, FirstSite, FirstType, MixedSources, SurnameCase, DataChanged;
-    int32_t PageMainIndiv = 0;
-};
-
-void SwapWork(Work& w) {
-    using std::swap;
-    swap(g.Indiv, w.Indiv);
-    swap(g.IndivCount, w.IndivCount);
-    swap(g.Famil, w.Famil);
-    swap(g.FamilCount, w.FamilCount);
-    swap(g.Notes, w.Notes);
-    swap(g.NotesCount, w.NotesCount);
-    swap(g.LastNote, w.LastNote);
-    swap(g.Source, w.Source);
-    swap(g.GedSource, w.GedSource);
-    swap(g.SourceCount, w.SourceCount);
-    swap(g.SourceUB, w.SourceUB);
-    swap(g.GedSourceCount, w.GedSourceCount);
-    swap(g.Repository, w.Repository);
-    swap(g.GedRepository, w.GedRepository);
-    swap(g.RepositoryCount, w.RepositoryCount);
-    swap(g.RepositoryUB, w.RepositoryUB);
-    swap(g.GedRepositoryCount, w.GedRepositoryCount);
-    swap(g.CurIndiv, w.CurIndiv);
-    swap(g.LastIndiv, w.LastIndiv);
-    swap(g.CurFamil, w.CurFamil);
-    swap(g.LastFamil, w.LastFamil);
-    swap(g.NameIdx, w.NameIdx);
-    swap(g.NameIdxCount, w.NameIdxCount);
-    swap(g.TreeSlot, w.TreeSlot);
-    swap(g.TreeCount, w.TreeCount);
-    swap(g.PrevTreeCount, w.PrevTreeCount);
-    swap(g.Trees, w.Trees);
-    swap(g.PruneIndiv, w.PruneIndiv);
-    swap(g.PrunePending, w.PrunePending);
-    swap(g.XrefMap, w.XrefMap);
-    swap(g.XrefCount, w.XrefCount);
-    swap(g.LastPaste, w.LastPaste);
-    swap(g.FirstSite, w.FirstSite);
-    swap(g.FirstType, w.FirstType);
-    swap(g.MixedSources, w.MixedSources);
-    swap(g.SurnameCase, w.SurnameCase);
-    swap(g.DataChanged, w.DataChanged);
-    swap(g.PageMainIndiv, w.PageMainIndiv);
+// The tables a load fills; after a load they hold the other work, so their
+// capacity is allocated once.
+WorkTables& Spare() {
+    static WorkTables spare;
+    return spare;
 }
 
-// The set a load fills; after a load it holds the other work, so its
-// tables are allocated once.
-Work& Spare() {
-    static Work w;
-    if (w.Indiv.size() != static_cast<std::size_t>(kMaxIndiv) + 1) w.Indiv.resize(kMaxIndiv + 1);
-    if (w.Famil.size() != static_cast<std::size_t>(kMaxFamil) + 1) w.Famil.resize(kMaxFamil + 1);
-    if (w.Notes.size() != static_cast<std::size_t>(kMaxNotes) + 1) w.Notes.resize(kMaxNotes + 1);
-    return w;
-}
+WorkTables& Tables() { return g; }
 
 bool AllDigits(std::string_view s) {
     if (s.empty()) return false;
@@ -180,21 +107,18 @@ std::vector<std::string> FileLines(const std::string& bytes) {
     return lines;
 }
 
-void Progress(bool shown, int value) {
-    if (shown) Port().ProgressSet(value);
+void ShowProgress(bool shown, int value) {
+    if (shown) Progress().Set(value);
 }
 
 void ProgressStage(bool shown, int maximum, const std::string& label) {
     if (!shown) return;
-    Port().ProgressStart(maximum);
-    Windows().SetProgressLabel(label);
+    Progress().Start(maximum);
+    Progress().SetLabel(label);
 }
 
-void ResetProgress() {
-    Port().ProgressEnd();
-    Windows().SetProgressLabel("Version " + std::to_string(kVersionMajor) + "." +
-                               std::to_string(kVersionMinor));
-}
+// The display goes back to its resting look (the version under the bar).
+void ResetProgress() { Progress().End(); }
 
 // The GEDCOM sources and repositories, cited or named like ours, into
 // Source and Repository; the citing records then point at them.
@@ -336,21 +260,32 @@ void ReportSkipsAndBadLines() {
     }
 }
 
-// After the lines: placeholders, links, index, sources, surname case, trees.
-void CompleteLoad(bool progress, bool rememberedFile) {
+// After the lines, on the fresh tables alone: placeholders, links, index,
+// sources.
+void CompleteTables(bool progress) {
     ResolveGedLinks();
     AddPlaceholderSpouses();
     ProgressStage(progress, g.IndivCount, "Processing Family IDs ...");
     BuildNameIndex();
-    Progress(progress, g.IndivCount);
+    ShowProgress(progress, g.IndivCount);
     ProgressStage(progress, 100, "Loading...");
-    Progress(progress, 5);
+    ShowProgress(progress, 5);
     MergeGedSources();
-    Progress(progress, 55);
+    ShowProgress(progress, 55);
+}
+
+// The work is the file's from here: what named the old work is reset, the
+// surname case and trees follow the new tables.
+void CommitLoad(bool progress, bool rememberedFile, const std::string& firstSite,
+                const std::string& firstType) {
+    ClearWorkState();
+    g.FirstSite = firstSite;
+    g.FirstType = firstType;
+    g.MixedSources = firstSite == "Mixed-Source" ? "Y" : "N";
     const std::string surname = g.Indiv[1].iSurn.trimmed();
     g.SurnameCase = surname == UpperCase(surname) ? "U" : "P";
-    if (progress) Windows().SetProgressLabel("Building tree...");
-    Progress(progress, 85);
+    if (progress) Progress().SetLabel("Building tree...");
+    ShowProgress(progress, 85);
     LoadGenTree();
     ClearWorkWindows();
     g.TreeSlot.fill(0);
@@ -359,17 +294,30 @@ void CompleteLoad(bool progress, bool rememberedFile) {
     const bool live = rememberedFile && pos > 0 && pos <= g.IndivCount && g.Indiv[pos].iTree != kRemovedTree;
     g.TreeSlot[0] = live ? pos : 1;
     g.datPos = 0;
-    Progress(progress, 100);
+    ShowProgress(progress, 100);
 }
 
 }  // namespace
 
 void LoadFile() {
-    Work* swapped = nullptr;
+    bool swapped = false, committed = false;
+    // What the adds and the name parsing of a load change besides the tables.
+    const int32_t lastIndiv = g.LastIndiv, lastFamil = g.LastFamil;
+    const std::string surnameCase = g.SurnameCase;
+    // A load that fails gives the old work back, trees too.
+    auto giveBack = [&] {
+        if (!swapped) return;
+        std::swap(Tables(), Spare());
+        swapped = false;
+        g.LastIndiv = lastIndiv;
+        g.LastFamil = lastFamil;
+        g.SurnameCase = surnameCase;
+        if (committed) LoadGenTree();
+    };
     bool progress = false;
     const int16_t pasteSource = g.PasteSource;
     try {
-        Windows().HideParentPickList();
+        MainWindow().HideParentPickList();
         Port().SetBusy(true);
         const std::string path = g.FilePath;
         std::error_code ec;
@@ -409,9 +357,12 @@ void LoadFile() {
         bytes.clear();
 
         // Fresh tables; the work goes back when the file gives nothing.
-        swapped = &Spare();
-        SwapWork(*swapped);
-        ClearWorkTables();
+        std::swap(Tables(), Spare());
+        swapped = true;
+        g.Empty();
+        g.SurnameCase = " ";
+        g.XrefMap.assign(1, {});
+        g.XrefCount = 0;
         g.PasteSource = 0;  // loaded records cite what the file says, not the last paste
         LoadDatFile("Limited");
         BeginGedRead();
@@ -419,22 +370,21 @@ void LoadFile() {
         for (std::size_t k = 0; k < lines.size(); ++k) {
             ParseGedRec(lines[k], static_cast<int32_t>(k + 1));
             chars += lines[k].size();
-            if (progress && k % kProgressEvery == 0) Progress(true, static_cast<int>(chars));
+            if (progress && k % kProgressEvery == 0) ShowProgress(true, static_cast<int>(chars));
         }
-        Progress(progress, static_cast<int>(length));
+        ShowProgress(progress, static_cast<int>(length));
+        std::string firstSite, firstType;
         if (!lines.empty()) {
             std::vector<std::string> words;
             for (auto& w : SplitFields(lines.back(), " "))
                 if (!w.empty()) words.push_back(w);
             if (words.size() > 2 && words[1] == "TRLR") {
-                if (words.size() > 3) g.FirstType = words[3];
-                g.FirstSite = words[2];
-                if (words[2] == "Mixed-Source") g.MixedSources = "Y";
+                if (words.size() > 3) firstType = words[3];
+                firstSite = words[2];
             }
         }
         if (g.IndivCount == 0) {
-            SwapWork(*swapped);
-            swapped = nullptr;
+            giveBack();
             g.PasteSource = pasteSource;
             Port().SetBusy(false);
             MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
@@ -442,14 +392,16 @@ void LoadFile() {
             return;
         }
         const bool rememberedFile = name == TrimBlanks(g.datFilename);
-        CompleteLoad(progress, rememberedFile);
-        swapped = nullptr;
+        CompleteTables(progress);
+        committed = true;
+        CommitLoad(progress, rememberedFile, firstSite, firstType);
+        swapped = false;
         g.PasteSource = pasteSource;
 
         // The work now is the file's: remember it and show it.
         SetFileNameParts(path);
         g.FilePath = path;
-        Windows().SetMainCaption("Lintora (" + g.FileName + ")");
+        MainWindow().SetMainCaption("Lintora (" + g.FileName + ")");
         g.LastWorkFile = path;
         SaveStartupSetting("InitDirWRK", g.FileDir);
         SaveStartupSetting("datFilename", g.FileName);
@@ -457,16 +409,19 @@ void LoadFile() {
         g.InitDirWRK = TrimBlanks(g.FileDir);
         SaveStartupSetting("datPos", std::to_string(g.TreeSlot[0]));
         g.DataChanged = "N";
-        Windows().ClearSearchSiteLists();
-        Windows().BuildTree();
-        Windows().UpdateStatusBar();
-        Windows().EnableDataCommands();
-        Windows().SetToolButtonEnabled(9, false);
+        SearchWindow().ClearSiteLists();
+        MainWindow().BuildTree();
+        MainWindow().UpdateStatusBar();
+        MainWindow().EnableDataCommands();
+        MainWindow().SetToolButtonEnabled(9, false);
         ResetProgress();
         Port().SetBusy(false);
         ReportSkipsAndBadLines();
     } catch (const std::exception&) {
-        if (swapped) SwapWork(*swapped);
+        try {
+            giveBack();
+        } catch (const std::exception&) {
+        }
         g.PasteSource = pasteSource;
         Port().SetBusy(false);
         MsgBox("Error: Input file " + g.FilePath + " format not recognizable to Lintora", MsgButtons::Ok,

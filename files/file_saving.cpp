@@ -6,11 +6,10 @@
 #include "files/data_files.h"
 #include "files/file_open.h"
 #include "files/gedcom_writer.h"
-#include "lintora_version.h"
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -23,8 +22,8 @@ constexpr int kProgressAbove = 400;
 // The end of every save that did not write the file.
 void NotSaved() {
     Port().SetBusy(false);
-    Windows().SetStatusLabel("File not saved...");
-    Windows().HidePreferences();
+    MainWindow().SetStatusLabel("File not saved...");
+    MainWindow().HidePreferences();
 }
 
 // Asks for the file name; "" when the dialog was cancelled.
@@ -80,17 +79,13 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
         std::vector<std::string> lines =
             BuildFileLines(ged ? FileKind::Gedcom : FileKind::Work, path, progress);
         if (progress) {
-            Windows().SetProgressLabel("Saving to disk...");
-            Port().ProgressStart(100);
-            Port().ProgressSet(100);
+            Progress().SetLabel("Saving to disk...");
+            Progress().Start(100);
+            Progress().Set(100);
         }
         std::string error =
             WriteFileAtomically(path, FileContents(ged ? FileKind::Gedcom : FileKind::Work, lines));
-        if (progress) {
-            Port().ProgressEnd();
-            Windows().SetProgressLabel("Version " + std::to_string(kVersionMajor) + "." +
-                                       std::to_string(kVersionMinor));
-        }
+        if (progress) Progress().End();
         if (!error.empty()) {
             Port().SetBusy(false);
             ShowProblem("Error occurred while trying to save file, please retry.\n" + error);
@@ -121,14 +116,14 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
             g.datFilename = TrimBlanks(g.FileName);
             g.LastWorkFile = path;
             g.InitDirWRK = dir;
-            Windows().SetMainCaption("Lintora (" + g.FileName + ")");
+            MainWindow().SetMainCaption("Lintora (" + g.FileName + ")");
         }
         g.DataChanged = "N";
         Port().SetBusy(false);
         ShowInfo(path + " successfully saved");
         if (!settingsError.empty()) ShowProblem("Problem saving settings: " + settingsError);
-        Windows().SetStatusLabel(path + " saved");
-        Windows().HidePreferences();
+        MainWindow().SetStatusLabel(path + " saved");
+        MainWindow().HidePreferences();
         return true;
     } catch (const std::exception& e) {
         Port().SetBusy(false);

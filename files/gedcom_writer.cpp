@@ -10,7 +10,7 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -186,14 +186,14 @@ private:
 
     void Individuals() {
         if (progress_) {
-            Port().ProgressStart(g.IndivCount);
-            Windows().SetProgressLabel("Writing Individuals");
+            Progress().Start(g.IndivCount);
+            Progress().SetLabel("Writing Individuals");
         }
         for (int32_t i = 1; i <= g.IndivCount; ++i) {
             if (progress_) {
-                Windows().SetProgressLabel("Writing individuals (" + std::to_string(i) + " of " +
+                Progress().SetLabel("Writing individuals (" + std::to_string(i) + " of " +
                                      std::to_string(g.IndivCount) + ")");
-                Port().ProgressSet(i);
+                Progress().Set(i);
             }
             if (IndivLive(i)) Individual(i);
         }
@@ -245,15 +245,15 @@ private:
 
     void Families() {
         if (progress_) {
-            Port().ProgressStart(g.FamilCount);
-            Windows().SetProgressLabel("Writing Families");
+            Progress().Start(g.FamilCount);
+            Progress().SetLabel("Writing Families");
         }
         for (int32_t f = 1; f <= g.FamilCount; ++f) {
             if (!FamilLive(f)) continue;
             if (progress_) {
-                Windows().SetProgressLabel("Writing families (" + std::to_string(f) + " of " +
+                Progress().SetLabel("Writing families (" + std::to_string(f) + " of " +
                                      std::to_string(g.FamilCount) + ")");
-                Port().ProgressSet(f);
+                Progress().Set(f);
             }
             const FamilRec& r = g.Famil[f];
             Line("0 @F" + std::to_string(f) + "@ FAM");

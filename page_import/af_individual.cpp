@@ -9,7 +9,7 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -69,7 +69,7 @@ void NameAndAFN(const std::string& line, std::string& name, std::string& afn) {
 }  // namespace
 
 void ParseAFIndividual() {
-    Windows().SetStatusLabel("Processing...");
+    MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     PageScratchRec& P = g.PageScratch;
     int skipped = 0;

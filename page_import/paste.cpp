@@ -15,7 +15,7 @@
 #include "record_store/program_state.h"
 #include "record_store/trees.h"
 #include "record_store/undo.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -138,7 +138,7 @@ void SplitPageText(const std::string& text) {
 void ProcessClipboard(const std::string& text) {
     // The parent pick list offers the parents of the page before; a new
     // paste replaces that page, so the list goes without linking.
-    Step([] { Windows().HideParentPickList(); });
+    Step([] { MainWindow().HideParentPickList(); });
 
     if (text == g.LastPaste) {
         MsgResult r = MsgResult::No;
@@ -151,7 +151,7 @@ void ProcessClipboard(const std::string& text) {
     g.LastPaste = text;
 
     Step([&] { SplitPageText(text); });
-    Step([] { Windows().SetStatusLabel(""); });
+    Step([] { MainWindow().SetStatusLabel(""); });
     const std::string firstType = g.FirstType;
     Step([] { IdentifyPage(); });
 
@@ -179,7 +179,7 @@ void ProcessClipboard(const std::string& text) {
     g.PasteStartFamilCount = g.FamilCount;
     g.PasteReported = false;
     Step([] { InitUndo(); });
-    Step([] { Windows().SetToolButtonTip(9, "UnDo previous paste"); });
+    Step([] { MainWindow().SetToolButtonTip(9, "UnDo previous paste"); });
     Step([] { ChoosePasteSource(); });
 
     Step([&] { route->parser(); });
@@ -192,7 +192,7 @@ void ProcessClipboard(const std::string& text) {
         if (g.TreeCount > g.PrevTreeCount && g.TreeCount != 1)
             Step([] { ShowInfo("Unable to link all individuals to previous entries - new tree(s) started..."); });
     } else {
-        Step([] { Windows().SetStatusLabel(""); });
+        Step([] { MainWindow().SetStatusLabel(""); });
         Step([] {
             ShowInfo("Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
         });
@@ -228,8 +228,8 @@ void ReportPasteResults() {
             I.iTouched = 0;
         }
 
-        if (g.PageMainIndiv > 0 && g.PageMainIndiv <= g.IndivCount) Windows().FindTreePointer(g.PageMainIndiv);
-        Windows().EnableDataCommands();
+        if (g.PageMainIndiv > 0 && g.PageMainIndiv <= g.IndivCount) MainWindow().FindTreePointer(g.PageMainIndiv);
+        MainWindow().EnableDataCommands();
         g.DataChanged = "Y";
 
         g.IndivAdded = static_cast<int16_t>(std::max(0, g.IndivCount - g.PasteStartIndivCount));
@@ -239,11 +239,11 @@ void ReportPasteResults() {
 
         const int32_t root = g.TreeSlot[0];
         const int tree = (root > 0 && root <= g.IndivCount) ? g.Indiv[root].iTree : 0;
-        Windows().SetStatusLabel(std::to_string(g.IndivAdded) + " Individuals added, " +
+        MainWindow().SetStatusLabel(std::to_string(g.IndivAdded) + " Individuals added, " +
                                  std::to_string(g.IndivUpdated) + " updated; " + std::to_string(g.FamilAdded) +
                                  " Families added, " + std::to_string(g.FamilUpdated) + " updated (Tree #" +
                                  std::to_string(tree) + ")");
-        Windows().UpdateStatusBar();
+        MainWindow().UpdateStatusBar();
     } catch (const std::exception& e) {
         ShowProblem(std::string("Problem reporting paste results: ") + e.what());
     }

@@ -17,11 +17,7 @@ public:
                 return MsgResult::Ok;
         }
     }
-    void SetStatusText(const std::string&) override {}
     void SetBusy(bool) override {}
-    void ProgressStart(int) override {}
-    void ProgressSet(int) override {}
-    void ProgressEnd() override {}
     int32_t ChooseMatch(const MatchRequest&) override { return 0; }
     std::string SaveFileDialog(const FileDialogRequest&) override { return {}; }
     std::string OpenFileDialog(const FileDialogRequest&) override { return {}; }

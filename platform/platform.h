@@ -42,13 +42,9 @@ public:
     // the program's default title.
     virtual MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                              const std::string& title) = 0;
-    // Status text shown while the single thread is busy.
-    virtual void SetStatusText(const std::string& text) = 0;
+    // The busy pointer while the single thread works. Status lines and
+    // progress belong to the windows (platform/window_ports.h).
     virtual void SetBusy(bool busy) = 0;
-    // Progress display: start with a maximum, step, end.
-    virtual void ProgressStart(int maximum) = 0;
-    virtual void ProgressSet(int value) = 0;
-    virtual void ProgressEnd() = 0;
     // Local clock, for creation stamps.
     virtual LocalTime Now() = 0;
     // The match selection: the chosen candidate's record number, or 0 when

@@ -5,7 +5,7 @@
 
 #include "files/data_files.h"
 #include "record_store/program_state.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -22,23 +22,14 @@ void Step(const std::function<void()>& step) {
 }  // namespace
 
 void ClearWorkTables() {
-    g.FamilCount = 0;
-    g.IndivCount = 0;
-    g.SourceCount = 0;
-    g.RepositoryCount = 0;
-    g.NotesCount = 0;
+    g.Empty();
+    ClearWorkState();
+}
+
+void ClearWorkState() {
     g.DataChanged = "N";
     g.LastIndiv = 0;
     g.LastFamil = 0;
-    for (int b = 0; b < 5; ++b) {
-        g.NameIdx[b].assign(1, 0);
-        g.NameIdxCount[b] = 0;
-    }
-    g.GedSourceCount = 0;
-    g.GedRepositoryCount = 0;
-    g.SourceUB = 0;
-    g.RepositoryUB = 0;
-    g.LastNote = 0;
     g.TreeCount = 0;
     g.CurIndiv = 0;
     // Selections that would name records of the old work.
@@ -51,10 +42,6 @@ void ClearWorkTables() {
     g.XrefMap.assign(1, {});
     g.XrefCount = 0;
     g.Trees.resize(1);
-    g.GedSource.resize(1);
-    g.GedRepository.resize(1);
-    g.Source.resize(1);
-    g.Repository.resize(1);
     g.LastPaste.clear();
     g.FirstSite.clear();
     g.FirstType.clear();
@@ -62,9 +49,9 @@ void ClearWorkTables() {
 }
 
 void ClearWorkWindows() {
-    WindowPort& w = Windows();
+    MainWindowPort& w = MainWindow();
     Step([&] { w.HideListWindow(); });
-    Step([&] { w.ResetSearchRanges(); });
+    Step([] { SearchWindow().ResetRanges(); });
     Step([&] { w.ClearIndivList(); });
     Step([&] { w.ClearMarriageList(); });
     Step([&] { w.ClearTree(); });
@@ -80,7 +67,7 @@ void ClearWorkWindows() {
         for (int i : {1, 2, 3}) w.SetMenuItemEnabled("File", i, false);
         for (int i : {0, 1}) w.SetMenuItemEnabled("List", i, false);
         for (int i : {0, 1, 2}) w.SetMenuItemEnabled("Edit", i, false);
-        w.SetEditorUndoEnabled(false);
+        Editor().SetUndoEnabled(false);
     });
     Step([&] { w.HidePanels(); });
     Step([&] { w.SetStatusLabel(""); });
@@ -94,7 +81,7 @@ void ClearAllData() {
     ClearWorkWindows();
     ClearWorkTables();
     Step([] { LoadDatFile("Limited"); });
-    Step([] { Windows().UpdateStatusBar(); });
+    Step([] { MainWindow().UpdateStatusBar(); });
 }
 
 }  // namespace lintora

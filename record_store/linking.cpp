@@ -11,7 +11,7 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -470,7 +470,7 @@ int32_t LinkPageFamily() {
             g.ParentSetChoice = 0;
             g.ParentSetChoice = RecognisedParentSet();
             if (g.ParentSetChoice > 0) LinkChildToParents(g.ParentSetChoice);
-            else Windows().LoadParentPickList();
+            else MainWindow().LoadParentPickList();
         }
         return page;
     } catch (const std::exception& e) {

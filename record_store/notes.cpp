@@ -7,7 +7,7 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -208,7 +208,7 @@ void LoadEditNotes() {
     if (Utf8Length(indiv) > kMaxGatheredIndivNotes) indiv = Utf8Left(indiv, kMaxGatheredIndivNotes);
     g.IndivNoteText = indiv;
     g.FamilNoteText = GatherText("F", g.CurFamil);
-    Windows().ShowEditorNotes(g.IndivNoteText, "Show Family Notes",
+    Editor().ShowNotes(g.IndivNoteText, "Show Family Notes",
                               TrimBlanks(g.IndivNoteText).empty() ? "Notes" : "Notes*");
     g.IndivNoteChanged = "N";
     g.FamilNoteChanged = "N";

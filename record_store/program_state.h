@@ -4,6 +4,7 @@
 // which is what each test begins with.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "record_store/page_scratch.h"
 #include "record_store/records.h"
 #include "record_store/trees.h"
+#include "record_store/work_tables.h"
 
 namespace lintora {
 
@@ -18,37 +20,13 @@ namespace lintora {
 extern const std::array<std::string, 13> Months;
 extern const std::array<std::string, 13> MonthsUC;
 
-struct ProgramState {
-    ProgramState();
-
-    // ---- Record tables (index 0 is never a record) ----
-    std::vector<IndivRec> Indiv;          // 0..kMaxIndiv
-    int32_t IndivCount = 0;
-    std::vector<FamilRec> Famil;          // 0..kMaxFamil
-    int32_t FamilCount = 0;
-    std::vector<NoteRec> Notes;           // 0..kMaxNotes
-    int32_t NotesCount = 0;
-    int32_t LastNote = 0;
-    std::vector<SourceRec> Source;        // 0..SourceCount
-    int32_t SourceCount = 0;
-    int16_t SourceUB = 0;
-    std::vector<SourceRec> GedSource;     // 0..GedSourceCount
-    int16_t GedSourceCount = 0;
-    std::vector<ReposRec> Repository;     // 0..RepositoryCount
-    int32_t RepositoryCount = 0;
-    int16_t RepositoryUB = 0;
-    std::vector<ReposRec> GedRepository;  // 0..GedRepositoryCount
-    int16_t GedRepositoryCount = 0;
+struct ProgramState : WorkTables {
 
     // ---- Selection and results ----
     int32_t CurIndiv = 0;
     int32_t LastIndiv = 0;
     int32_t CurFamil = 0;
     int32_t LastFamil = 0;
-
-    // ---- Surname-initial index: five buckets, entries 1..count ----
-    std::array<std::vector<int32_t>, 5> NameIdx;
-    std::array<int32_t, 5> NameIdxCount{};
 
     // ---- Page import ----
     PageScratchRec PageScratch;
@@ -88,14 +66,9 @@ struct ProgramState {
     // ---- Matching and linking ----
 
     // ---- Undo snapshot ----
-    // Copies of records 1..count (entry 0 unused); UndoReady while the
-    // snapshot may be restored.
-    std::vector<IndivRec> IndivUndo;
-    std::vector<FamilRec> FamilUndo;
-    std::vector<NoteRec> NotesUndo;
-    int32_t IndivUndoCount = 0;
-    int32_t FamilUndoCount = 0;
-    int32_t NotesUndoCount = 0;
+    // The work tables in use when it was taken; UndoReady while it may be
+    // restored. Shared, never changed: a copy of the state shares it.
+    std::shared_ptr<WorkTables> UndoTables;
     int16_t UndoTreeCount = 0;
     int32_t SavedRoot = 0;
     std::string UndoStatusText;

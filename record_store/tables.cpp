@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora {
 
@@ -105,7 +105,7 @@ int32_t AddFamil() {
 
 int32_t FindOrAddFamil(int32_t husband, int32_t wife) {
     try {
-        Windows().ClearMarriageList();
+        MainWindow().ClearMarriageList();
         // A family needs at least one partner, and nobody marries himself.
         if ((husband == 0 && wife == 0) || (husband == wife)) return 0;
         if (husband < 0 || husband > g.IndivCount || wife < 0 || wife > g.IndivCount) return 0;

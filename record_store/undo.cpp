@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
+#include <stdexcept>
+#include <utility>
 #include <string>
 #include <vector>
 
-#include "lintora_version.h"
 #include "platform/platform.h"
+#include "platform/window_ports.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
-#include "record_store/window_port.h"
 
 namespace lintora {
 
@@ -19,41 +21,6 @@ namespace {
 constexpr int kUndoToolButton = 9;
 // Larger snapshots show their progress while they are put back.
 constexpr int32_t kProgressAbove = 1200;
-constexpr int32_t kProgressStep = 100;
-
-// Records 0..count of a table (entry 0 holds nothing).
-template <typename Rec>
-std::vector<Rec> CopyOf(const std::vector<Rec>& table, int32_t count) {
-    count = std::clamp<int32_t>(count, 0, static_cast<int32_t>(table.size()) - 1);
-    return std::vector<Rec>(table.begin(), table.begin() + count + 1);
-}
-
-// A full-size table holding the snapshot's records 1..count; the records past
-// count are blank. position follows the copy for the failure message.
-template <typename Rec>
-std::vector<Rec> Rebuilt(const std::vector<Rec>& snap, int32_t count, int32_t capacity,
-                         bool progress, const char* label, int32_t& position) {
-    if (progress) {
-        Port().ProgressStart(count);
-        Port().ProgressSet(0);
-        Windows().SetProgressLabel(label);
-    }
-    std::vector<Rec> table;
-    table.reserve(static_cast<std::size_t>(capacity) + 1);
-    table.emplace_back();
-    for (position = 1; position <= count; ++position) {
-        if (progress && position % kProgressStep == 0) Port().ProgressSet(position);
-        table.push_back(snap.at(static_cast<std::size_t>(position)));
-    }
-    table.resize(static_cast<std::size_t>(capacity) + 1);
-    return table;
-}
-
-// The about window's label goes back to the version once the restore is over.
-void EndProgress() {
-    Port().ProgressEnd();
-    Windows().SetProgressLabel("Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor));
-}
 
 // A record number that no longer names a record becomes 0.
 void KeepInRange(int32_t& number, int32_t count) {
@@ -64,19 +31,14 @@ void KeepInRange(int32_t& number, int32_t count) {
 
 void InitUndo() {
     try {
-        // The copies are complete before anything of the old snapshot is
-        // replaced and before undo is offered.
-        std::vector<IndivRec> indiv = CopyOf(g.Indiv, g.IndivCount);
-        std::vector<FamilRec> famil = CopyOf(g.Famil, g.FamilCount);
-        std::vector<NoteRec> notes = CopyOf(g.Notes, g.NotesCount);
-        std::string status = TrimBlanks(Windows().StatusPanel(4));
+        // Undo is off until the copy is complete; the snapshot's storage is
+        // kept from paste to paste, so only the records in use are copied.
+        g.UndoReady = false;
+        // A copy of the program state may share the old one: it is left alone.
+        if (!g.UndoTables || g.UndoTables.use_count() > 1) g.UndoTables = std::make_shared<WorkTables>();
+        g.UndoTables->CopyInUse(g);
+        std::string status = TrimBlanks(MainWindow().StatusPanel(4));
 
-        g.IndivUndo.swap(indiv);
-        g.FamilUndo.swap(famil);
-        g.NotesUndo.swap(notes);
-        g.IndivUndoCount = static_cast<int32_t>(g.IndivUndo.size()) - 1;
-        g.FamilUndoCount = static_cast<int32_t>(g.FamilUndo.size()) - 1;
-        g.NotesUndoCount = static_cast<int32_t>(g.NotesUndo.size()) - 1;
         g.UndoTreeCount = static_cast<int16_t>(std::clamp<int32_t>(g.TreeCount, 0, INT16_MAX));
         g.SavedRoot = g.TreeSlot[0];
         g.UndoChanged = g.DataChanged;
@@ -85,48 +47,52 @@ void InitUndo() {
     } catch (const std::exception& e) {
         // An old snapshot would no longer match what the caller changes next.
         g.UndoReady = false;
-        Windows().SetEditorUndoEnabled(false);
-        Windows().SetToolButtonEnabled(kUndoToolButton, false);
+        g.UndoTables.reset();
+        Editor().SetUndoEnabled(false);
+        MainWindow().SetToolButtonEnabled(kUndoToolButton, false);
         ShowProblem(std::string("Problem with initialize UnDo: ") + e.what());
         return;
     }
-    Windows().SetEditorUndoEnabled(true);
-    Windows().SetToolButtonEnabled(kUndoToolButton, true);
-    Windows().ClearIndivList();
-    Windows().ClearMarriageList();
+    Editor().SetUndoEnabled(true);
+    MainWindow().SetToolButtonEnabled(kUndoToolButton, true);
+    MainWindow().ClearIndivList();
+    MainWindow().ClearMarriageList();
 }
 
 void RestoreUndo() {
-    if (!g.UndoReady) return;
-    int32_t indivPos = 0, familPos = 0, notesPos = 0;
-    const bool progress = g.IndivUndoCount > kProgressAbove;
+    if (!g.UndoReady || !g.UndoTables) return;
+    // Kept alive here: a failed re-copy drops the program's hold on it.
+    const std::shared_ptr<WorkTables> held = g.UndoTables;
+    WorkTables& snapshot = *held;
+    const bool progress = snapshot.IndivCount > kProgressAbove;
     try {
         // The question it asks belongs to a page that is being undone.
-        Windows().HideParentPickList();
-        const bool editorVisible = Windows().EditorVisible();
-        const int editorTab = editorVisible ? Windows().EditorTab() : 0;
+        MainWindow().HideParentPickList();
+        const bool editorVisible = Editor().Visible();
+        const int editorTab = editorVisible ? Editor().Tab() : 0;
 
-        // Whole tables are built first and swapped in only when all three
-        // are complete: a failure leaves the work as it was.
-        std::vector<IndivRec> indiv = Rebuilt(g.IndivUndo, g.IndivUndoCount, kMaxIndiv, progress,
-                                              "Restoring individuals...", indivPos);
-        std::vector<FamilRec> famil = Rebuilt(g.FamilUndo, g.FamilUndoCount, kMaxFamil, progress,
-                                              "Restoring families...", familPos);
-        std::vector<NoteRec> notes = Rebuilt(g.NotesUndo, g.NotesUndoCount, kMaxNotes, progress,
-                                             "Restoring notes...", notesPos);
+        if (progress) {
+            Progress().Start(snapshot.IndivCount);
+            Progress().SetLabel("Restoring individuals...");
+        }
+        // Everything that can fail comes before the swap: a failure leaves
+        // the work as it was.
+        if (!snapshot.CountsFit()) throw std::out_of_range(" the snapshot names records it does not hold");
         std::vector<TreeRec> trees = g.Trees;
         trees.resize(static_cast<std::size_t>(g.UndoTreeCount) + 1);
 
-        g.Indiv.swap(indiv);
-        g.Famil.swap(famil);
-        g.Notes.swap(notes);
+        std::swap(static_cast<WorkTables&>(g), snapshot);
         g.Trees.swap(trees);
-        g.IndivCount = g.IndivUndoCount;
-        g.FamilCount = g.FamilUndoCount;
-        g.NotesCount = g.NotesUndoCount;
-        g.LastNote = g.NotesUndoCount;
         g.TreeCount = g.UndoTreeCount;
         g.DataChanged = g.UndoChanged;
+        if (progress) Progress().Set(g.IndivCount);
+        // The snapshot again, so the same undo may be repeated.
+        try {
+            snapshot.CopyInUse(g);
+        } catch (const std::exception&) {
+            g.UndoReady = false;
+            g.UndoTables.reset();
+        }
 
         // Numbers that named records of the undone work no longer do.
         const int32_t root = (g.SavedRoot >= 0 && g.SavedRoot <= g.IndivCount) ? g.SavedRoot : 0;
@@ -137,39 +103,39 @@ void RestoreUndo() {
         KeepInRange(g.CurFamil, g.FamilCount);
         KeepInRange(g.LastFamil, g.FamilCount);
 
-        Windows().SetToolButtonEnabled(kUndoToolButton, false);
-        Windows().SetToolButtonTip(kUndoToolButton, "");
-        Windows().SetEditorUndoEnabled(false);
+        MainWindow().SetToolButtonEnabled(kUndoToolButton, false);
+        MainWindow().SetToolButtonTip(kUndoToolButton, "");
+        Editor().SetUndoEnabled(false);
 
-        if (progress) Windows().SetProgressLabel("Rebuilding trees...");
+        if (progress) Progress().SetLabel("Rebuilding trees...");
         BuildNameIndex();
         LoadGenTree();
-        Windows().ClearTree();
+        MainWindow().ClearTree();
         g.TreeSlot.fill(0);
         g.TreeSlot[0] = root;
-        Windows().BuildTree();
-        if (progress) EndProgress();
+        MainWindow().BuildTree();
+        if (progress) Progress().End();
 
-        Windows().SetStatusLabel("UnDo complete.");
-        Windows().SetStatusPanel(4, TrimBlanks(g.UndoStatusText));
-        Windows().SetStatusPanel(5, "Individuals: " + std::to_string(g.IndivCount));
-        Windows().SetStatusPanel(6, "Families: " + std::to_string(g.FamilCount));
+        MainWindow().SetStatusLabel("UnDo complete.");
+        MainWindow().SetStatusPanel(4, TrimBlanks(g.UndoStatusText));
+        MainWindow().SetStatusPanel(5, "Individuals: " + std::to_string(g.IndivCount));
+        MainWindow().SetStatusPanel(6, "Families: " + std::to_string(g.FamilCount));
         if (g.TreeCount <= 1 && !TrimBlanks(g.FileName).empty())
-            Windows().SetStatusPanel(7, g.FileName);
+            MainWindow().SetStatusPanel(7, g.FileName);
         else
-            Windows().SetStatusPanel(7, "Tree " + std::to_string(root > 0 ? g.Indiv[root].iTree : 0) +
-                                            " of " + std::to_string(g.TreeCount));
+            MainWindow().SetStatusPanel(7, "Tree " + std::to_string(root > 0 ? g.Indiv[root].iTree : 0) +
+                                               " of " + std::to_string(g.TreeCount));
 
         if (editorVisible) {
-            Windows().HideEditor();
-            if (g.CurIndiv > 0) Windows().LoadIndivEdit(editorTab);
+            Editor().Hide();
+            if (g.CurIndiv > 0) Editor().Load(editorTab);
         }
-        Windows().ClearIndivList();
-        Windows().ClearMarriageList();
+        MainWindow().ClearIndivList();
+        MainWindow().ClearMarriageList();
     } catch (const std::exception& e) {
-        if (progress) EndProgress();
-        ShowProblem("Problem with UnDo: " + std::to_string(indivPos) + "-" + std::to_string(familPos) +
-                    e.what());
+        if (progress) Progress().End();
+        ShowProblem("Problem with UnDo: " + std::to_string(snapshot.IndivCount) + "-" +
+                    std::to_string(snapshot.FamilCount) + " " + e.what());
     }
 }
 

@@ -75,10 +75,6 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
     }
 }
 
-void QtPlatform::SetStatusText(const std::string& text) {
-    if (onStatusText) onStatusText(text);
-}
-
 void QtPlatform::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
@@ -86,18 +82,6 @@ void QtPlatform::SetBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
-}
-
-void QtPlatform::ProgressStart(int maximum) {
-    if (onProgressStart) onProgressStart(maximum);
-}
-
-void QtPlatform::ProgressSet(int value) {
-    if (onProgressSet) onProgressSet(value);
-}
-
-void QtPlatform::ProgressEnd() {
-    if (onProgressEnd) onProgressEnd();
 }
 
 LocalTime QtPlatform::Now() {

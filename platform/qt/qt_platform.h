@@ -1,8 +1,7 @@
 #pragma once
 // The platform port on Qt Widgets: message boxes, the busy pointer, file
-// dialogs and the local clock. Status text, progress and the match choice
-// are passed to hooks that the windows install (the match selection dialog
-// lives in its own library; see UseMatchSelectDialog).
+// dialogs and the local clock. The match choice is passed to a hook (the
+// match selection dialog lives in its own library; see UseMatchSelectDialog).
 #include <functional>
 #include <string>
 
@@ -22,11 +21,7 @@ public:
 
     MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                      const std::string& title) override;
-    void SetStatusText(const std::string& text) override;
     void SetBusy(bool busy) override;
-    void ProgressStart(int maximum) override;
-    void ProgressSet(int value) override;
-    void ProgressEnd() override;
     LocalTime Now() override;
     // Without a chooser installed nobody can be asked: the person counts as new.
     int32_t ChooseMatch(const MatchRequest& request) override;
@@ -35,10 +30,6 @@ public:
 
     // The window that owns the dialogs (the main window); none = the active one.
     QWidget* dialogParent = nullptr;
-    std::function<void(const std::string&)> onStatusText;
-    std::function<void(int)> onProgressStart;
-    std::function<void(int)> onProgressSet;
-    std::function<void()> onProgressEnd;
     std::function<int32_t(const MatchRequest&)> chooseMatch;
 
 private:

@@ -13,7 +13,7 @@
 #include "files/gedcom_writer.h"
 #include "record_store/clear.h"
 #include "record_store/program_state.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/files/files_fixture.h"
 
 namespace lintora {
@@ -21,13 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class LoadWindows : public WindowPort {
+class LoadWindows : public MainWindowPort, public SearchWindowPort {
 public:
-    std::vector<std::string> captions, progressLabels;
+    std::vector<std::string> captions;
     int pickListHidden = 0, treesCleared = 0, treesBuilt = 0, commandsEnabled = 0;
     std::vector<std::pair<int, bool>> buttons;
     void SetMainCaption(const std::string& s) override { captions.push_back(s); }
-    void SetProgressLabel(const std::string& s) override { progressLabels.push_back(s); }
     void HideParentPickList() override { ++pickListHidden; }
     void ClearTree() override { ++treesCleared; }
     void BuildTree() override { ++treesBuilt; }
@@ -43,7 +42,7 @@ protected:
     void SetUp() override {
         FilesTest::SetUp();
         fs::copy_file(testing::ProjectDir() / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
-        InstallWindows(&loadWindows);
+        InstallWindowFakes(&loadWindows);
     }
     static std::string ReadBytes(const fs::path& p) { return Read(p); }
     // Writes text as a file of the test folder and loads it.
@@ -297,16 +296,21 @@ TEST_F(LoadTest, SharedFilesArriveWhole) {
             ASSERT_TRUE(famByXref.count(x));
             const FamilRec& F = g.Famil[famByXref[x]];
             auto pointer = [](const std::string& v) { return v.size() > 2 ? v.substr(1, v.size() - 2) : v; };
-            if (!fam.husb.empty()) EXPECT_EQ(F.fHusb, FindXrefIndiv(pointer(fam.husb)));
-            if (!fam.wife.empty()) EXPECT_EQ(F.fWife, FindXrefIndiv(pointer(fam.wife)));
+            if (!fam.husb.empty()) {
+                EXPECT_EQ(F.fHusb, FindXrefIndiv(pointer(fam.husb)));
+            }
+            if (!fam.wife.empty()) {
+                EXPECT_EQ(F.fWife, FindXrefIndiv(pointer(fam.wife)));
+            }
             same(fam.mDate, F.fmDate.trimmed(), 100);
             if (std::all_of(fam.notes.begin(), fam.notes.end(), Ascii)) {
                 EXPECT_EQ(TableNotes("F", famByXref[x]), fam.notes);
                 notesCompared += static_cast<int>(fam.notes.size());
             }
         }
-        if (std::string(name).rfind("TGC", 0) == 0 || std::string(name) == "allged.ged")
+        if (std::string(name).rfind("TGC", 0) == 0 || std::string(name) == "allged.ged") {
             EXPECT_GT(notesCompared, 0);
+        }
     }
 }
 
@@ -363,7 +367,7 @@ TEST_F(LoadTest, AFileWithoutIndividualsLeavesTheWork) {
     EXPECT_EQ(g.FirstSite, "LDS");
     EXPECT_EQ(windows.captions.size(), captions);
     EXPECT_EQ(g.FileName, "one.ged");
-    EXPECT_EQ(windows.progressLabels.back(), "Version 1.1");
+    EXPECT_EQ(progress.labels.back(), "Version 1.1");
 }
 
 TEST_F(LoadTest, MissingEmptyOrBrokenFilesLeaveTheWork) {
@@ -678,12 +682,13 @@ TEST_F(LoadTest, LongFilesShowProgress) {
     text += std::string(50000 - text.size() - 1, 'x') + "\n";
     ASSERT_EQ(text.size(), 50000u);
     LoadText("exact.ged", text);
-    EXPECT_TRUE(ui.progress.empty());
-    windows.progressLabels.clear();
+    EXPECT_TRUE(progress.values.empty());
+    progress = testing::RecordedProgress{};
     LoadText("more.ged", text + "\n");
-    EXPECT_FALSE(ui.progress.empty());
-    EXPECT_EQ(windows.progressLabels.front(), "Reading more.ged (50001)");
-    EXPECT_EQ(windows.progressLabels.back(), "Version 1.1");
+    EXPECT_FALSE(progress.values.empty());
+    EXPECT_EQ(progress.labels.front(), "Reading more.ged (50001)");
+    EXPECT_EQ(progress.labels.back(), "Building tree...");
+    EXPECT_EQ(progress.ends, 1);
     // The long note is kept whole, on continuation lines.
     int32_t chars = 0;
     for (int32_t n = 1; n <= g.NotesCount; ++n) chars += g.Notes[n].nLen;

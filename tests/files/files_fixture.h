@@ -12,21 +12,19 @@
 #include <vector>
 
 #include "record_store/program_state.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora::testing {
 
-class RecordingWindows : public WindowPort {
+class RecordingWindows : public MainWindowPort {
 public:
     std::vector<std::string> statusLabels;
     std::vector<std::string> captions;
-    std::vector<std::string> progressLabels;
     int preferencesHidden = 0;
     void SetStatusLabel(const std::string& s) override { statusLabels.push_back(s); }
     void SetMainCaption(const std::string& s) override { captions.push_back(s); }
     void HidePreferences() override { ++preferencesHidden; }
-    void SetProgressLabel(const std::string& s) override { progressLabels.push_back(s); }
 };
 
 class FilesTest : public CleanState {
@@ -44,10 +42,10 @@ protected:
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
         g.AppPath = (dir / "app").string();
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
         CleanState::TearDown();

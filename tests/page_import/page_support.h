@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "record_store/program_state.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 namespace lintora::testing {
 
@@ -30,7 +30,7 @@ inline std::string WithCrLf(const std::string& text) {
     return out;
 }
 
-class RecordingWindows : public WindowPort {
+class RecordingWindows : public MainWindowPort {
 public:
     std::string label;
     std::vector<std::string> labels;

@@ -201,10 +201,10 @@ protected:
     void SetUp() override {
         ResetProgramState();
         InstallPlatform(&ui);
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         InstallPlatform(nullptr);
     }
 };

@@ -47,11 +47,11 @@ protected:
 
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
         ASSERT_FALSE(page.empty());
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         CleanState::TearDown();
     }
 
@@ -458,7 +458,7 @@ TEST_F(ReportTest, TreeNumberIsTheDisplayedRootsWhenTheDisplayKeepsIt) {
         int32_t asked = 0;
         void FindTreePointer(int32_t indiv) override { asked = indiv; }
     } keeping;
-    InstallWindows(&keeping);
+    InstallWindowFakes(&keeping);
     int32_t shown = Person("Al ROE", "", "M");
     int32_t page = Person("Cy POE", "", "M");
     Settle();

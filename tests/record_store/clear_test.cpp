@@ -5,7 +5,8 @@
 
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
-#include "record_store/window_port.h"
+#include "record_store/undo.h"
+#include "platform/window_ports.h"
 #include "tests/files/files_fixture.h"
 
 namespace lintora {
@@ -14,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Records every call in order, as "name" or "name:argument".
-class CallLog : public WindowPort {
+class CallLog : public MainWindowPort, public EditorPort, public SearchWindowPort {
 public:
     std::vector<std::string> calls;
     bool clipboard = false;
@@ -34,8 +35,8 @@ public:
     void ClearMarriageList() override { Log("marrlist"); }
     void HideListWindow() override { Log("hidelist"); }
     void HidePanels() override { Log("hidepanels"); }
-    void SetEditorUndoEnabled(bool on) override { Log(on ? "editundo:on" : "editundo:off"); }
-    void ResetSearchRanges() override { Log("ranges"); }
+    void SetUndoEnabled(bool on) override { Log(on ? "editundo:on" : "editundo:off"); }
+    void ResetRanges() override { Log("ranges"); }
 
     bool Has(const std::string& s) const { return std::find(calls.begin(), calls.end(), s) != calls.end(); }
     std::size_t Pos(const std::string& s) const { return std::find(calls.begin(), calls.end(), s) - calls.begin(); }
@@ -49,7 +50,7 @@ protected:
         FilesTest::SetUp();
         fs::copy_file(testing::ProjectDir() / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
         Write(dir / "app" / "LINTORA.USR", "0!SOURCE!!!My own notes!MINE!Me!Home!\r\n");
-        InstallWindows(&log);
+        InstallWindowFakes(&log);
     }
     // A work area with records in every table and the paste state set.
     void FillWork() {
@@ -77,7 +78,7 @@ protected:
         g.FirstType = "IndANC";
         g.MixedSources = "Y";
         g.UndoReady = true;
-        g.IndivUndoCount = 3;
+        InitUndo();
     }
 };
 
@@ -119,7 +120,7 @@ TEST_F(ClearTest, EmptiesTheWorkAndReloadsTheSources) {
     EXPECT_EQ(g.SourceUB, 8);
     // The undo copies stay; only the commands go.
     EXPECT_TRUE(g.UndoReady);
-    EXPECT_EQ(g.IndivUndoCount, 3);
+    EXPECT_EQ(g.UndoTables->IndivCount, 3);
     // Old slots are not wiped, and the next add reuses slot 1.
     EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
     EXPECT_EQ(AddIndiv(), 1);
@@ -169,10 +170,10 @@ public:
 
 TEST_F(ClearTest, FailingWindowElementsDoNotStopTheClearing) {
     FailingWindows failing;
-    InstallWindows(&failing);
+    InstallWindowFakes(&failing);
     FillWork();
     ClearAllData();
-    InstallWindows(&log);
+    InstallWindowFakes(&log);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(g.FamilCount, 0);

@@ -5,13 +5,13 @@
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
 namespace {
 
-struct FakeWindows : WindowPort {
+struct FakeWindows : MainWindowPort {
     int pickLists = 0;
     void LoadParentPickList() override { ++pickLists; }
 };
@@ -76,10 +76,10 @@ protected:
     FakeWindows windows;
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&windows);
+        InstallWindowFakes(&windows);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         CleanState::TearDown();
     }
 };

@@ -5,7 +5,7 @@
 
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
@@ -214,10 +214,10 @@ TEST_F(NotesTest, FullNoteTableSkipsTheRest) {
     EXPECT_TRUE(ui.Showed("Notes table is full"));
 }
 
-class NotesWindow : public WindowPort {
+class NotesWindow : public EditorPort {
 public:
     std::string notes, switchCaption, tabCaption;
-    void ShowEditorNotes(const std::string& n, const std::string& s, const std::string& t) override {
+    void ShowNotes(const std::string& n, const std::string& s, const std::string& t) override {
         notes = n;
         switchCaption = s;
         tabCaption = t;
@@ -226,7 +226,7 @@ public:
 
 TEST_F(NotesTest, ReloadGivesTheTextBackTrimmedLineByLine) {
     NotesWindow w;
-    InstallWindows(&w);
+    InstallWindowFakes(&w);
     StoreIndiv("  first  \r\n second\r\n" + Words(120), 1, "Y");
     g.FamilNoteText = "fam";
     StoreNotes("F", 1, "Y");
@@ -234,7 +234,7 @@ TEST_F(NotesTest, ReloadGivesTheTextBackTrimmedLineByLine) {
     g.CurFamil = 1;
     g.IndivNoteChanged = "Y";
     LoadEditNotes();
-    InstallWindows(nullptr);
+    RemoveWindowFakes();
     EXPECT_EQ(g.IndivNoteText, " first\r\nsecond\r\n" + Words(120));
     EXPECT_EQ(g.FamilNoteText, " fam");
     EXPECT_EQ(g.IndivNoteChanged, "N");
@@ -243,10 +243,10 @@ TEST_F(NotesTest, ReloadGivesTheTextBackTrimmedLineByLine) {
     EXPECT_EQ(w.tabCaption, "Notes*");
 
     // A person without notes: the tab carries no mark.
-    InstallWindows(&w);
+    InstallWindowFakes(&w);
     g.CurIndiv = 2;
     LoadEditNotes();
-    InstallWindows(nullptr);
+    RemoveWindowFakes();
     EXPECT_EQ(w.notes, " ");
     EXPECT_EQ(w.tabCaption, "Notes");
     EXPECT_EQ(g.FamilNoteText, " fam");

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "record_store/program_state.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
@@ -198,20 +198,20 @@ TEST_F(TablesTest, CoupleIsFiledOnceWhateverTheOrder) {
     EXPECT_EQ(FindOrAddFamil(5000, 1), 0);
 }
 
-struct MarriageListWatch : WindowPort {
+struct MarriageListWatch : MainWindowPort {
     int cleared = 0;
     void ClearMarriageList() override { ++cleared; }
 };
 
 TEST_F(TablesTest, EveryFamilyLookupEmptiesTheMarriageList) {
     MarriageListWatch w;
-    InstallWindows(&w);
+    InstallWindowFakes(&w);
     AddIndiv();
     AddIndiv();
     FindOrAddFamil(1, 2);
     FindOrAddFamil(1, 2);
     FindOrAddFamil(1, 1);
-    InstallWindows(nullptr);
+    RemoveWindowFakes();
     EXPECT_EQ(w.cleared, 3);
 }
 

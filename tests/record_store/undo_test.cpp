@@ -4,12 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "lintora_version.h"
 #include "record_store/notes.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
@@ -18,13 +17,12 @@ namespace {
 using testing::CleanState;
 
 // Watches what undo does to the windows.
-class UndoWindows : public WindowPort {
+class UndoWindows : public MainWindowPort, public EditorPort {
 public:
     std::map<int, std::string> panels;
     std::map<int, bool> buttons;
     std::map<int, std::string> tips;
     std::string label;
-    std::vector<std::string> progressLabels;  // the about window's label, in turn
     bool editorUndo = false;
     bool editorVisible = false;
     int editorTab = 0;
@@ -33,7 +31,6 @@ public:
     bool snapshotCompleteWhenEnabled = false;
 
     void SetStatusLabel(const std::string& s) override { label = s; }
-    void SetProgressLabel(const std::string& s) override { progressLabels.push_back(s); }
     void SetStatusPanel(int p, const std::string& s) override { panels[p] = s; }
     std::string StatusPanel(int p) const override {
         auto it = panels.find(p);
@@ -42,20 +39,21 @@ public:
     void SetToolButtonEnabled(int i, bool on) override {
         buttons[i] = on;
         if (i == 9 && on)
-            snapshotCompleteWhenEnabled = g.UndoReady && g.IndivUndoCount == g.IndivCount &&
-                                          g.NotesUndoCount == g.NotesCount &&
-                                          static_cast<int32_t>(g.NotesUndo.size()) == g.NotesCount + 1;
+            snapshotCompleteWhenEnabled = g.UndoReady && g.UndoTables && g.UndoTables->IndivCount == g.IndivCount &&
+                                          g.UndoTables->NotesCount == g.NotesCount &&
+                                          g.UndoTables->Indiv[g.IndivCount] == g.Indiv[g.IndivCount] &&
+                                          g.UndoTables->Notes[g.NotesCount] == g.Notes[g.NotesCount];
     }
     void SetToolButtonTip(int i, const std::string& s) override { tips[i] = s; }
-    void SetEditorUndoEnabled(bool on) override { editorUndo = on; }
+    void SetUndoEnabled(bool on) override { editorUndo = on; }
     void HideParentPickList() override { ++pickListHidden; }
     void ClearIndivList() override { ++listsCleared; }
     void ClearTree() override { ++treeCleared; }
     void BuildTree() override { ++treeBuilt; }
-    bool EditorVisible() const override { return editorVisible; }
-    int EditorTab() const override { return editorTab; }
-    void HideEditor() override { editorVisible = false; }
-    void LoadIndivEdit(int tab) override {
+    bool Visible() const override { return editorVisible; }
+    int Tab() const override { return editorTab; }
+    void Hide() override { editorVisible = false; }
+    void Load(int tab) override {
         editorVisible = true;
         reloadedTab = tab;
     }
@@ -66,10 +64,10 @@ protected:
     UndoWindows w;
     void SetUp() override {
         CleanState::SetUp();
-        InstallWindows(&w);
+        InstallWindowFakes(&w);
     }
     void TearDown() override {
-        InstallWindows(nullptr);
+        RemoveWindowFakes();
         CleanState::TearDown();
     }
     void ExpectUntouched(const ProgramState& before) {
@@ -148,8 +146,9 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
     EXPECT_EQ(g.PageMainIndiv, 0);
     EXPECT_EQ(g.TreeSlot[0], 3);
     EXPECT_EQ(g.TreeSlot[5], 0);
-    // The paste's citation stays counted: sources are not part of undo.
-    EXPECT_EQ(g.Source[s].sCitations, 1);
+    // The paste's source and its citation go with it.
+    EXPECT_EQ(g.SourceCount, before.SourceCount);
+    EXPECT_TRUE(g.Source == before.Source);
     // Windows.
     EXPECT_EQ(w.pickListHidden, 1);
     EXPECT_FALSE(w.buttons[9]);
@@ -163,7 +162,7 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
     EXPECT_EQ(w.panels[6], "Families: 2");
     EXPECT_EQ(w.panels[7], "Tree " + std::to_string(g.Indiv[3].iTree) + " of " +
                                std::to_string(g.TreeCount));
-    EXPECT_TRUE(ui.progress.empty());
+    EXPECT_TRUE(progress.values.empty());
 }
 
 TEST_F(UndoTest, EmptySnapshotRestoresEmptyTables) {
@@ -197,22 +196,20 @@ TEST_F(UndoTest, ProgressShowsOnlyAboveTwelveHundred) {
     } cases[] = {{1200, false}, {1201, true}};
     for (const Case& c : cases) {
         ResetProgramState();
-        w.progressLabels.clear();
-        ui.progress.clear();
+        progress.labels.clear();
+        progress.values.clear();
         Gather(c.people);
         InitUndo();
         RestoreUndo();
         if (!c.shows) {
-            EXPECT_TRUE(w.progressLabels.empty());
-            EXPECT_TRUE(ui.progress.empty());
+            EXPECT_TRUE(progress.labels.empty());
+            EXPECT_TRUE(progress.values.empty());
             continue;
         }
-        const std::string version = "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
-        EXPECT_EQ(w.progressLabels, (std::vector<std::string>{"Restoring individuals...", "Restoring families...",
-                                                              "Restoring notes...", "Rebuilding trees...", version}));
-        EXPECT_TRUE(ui.statusTexts.empty());
-        ASSERT_FALSE(ui.progress.empty());
-        EXPECT_EQ(ui.progress.front(), -c.people);  // started with the individuals' count
+        EXPECT_EQ(progress.labels, (std::vector<std::string>{"Restoring individuals...", "Rebuilding trees..."}));
+        EXPECT_EQ(progress.ends, 1);
+        ASSERT_FALSE(progress.values.empty());
+        EXPECT_EQ(progress.values.front(), -c.people);  // started with the individuals' count
         EXPECT_EQ(w.label, "UnDo complete.");
     }
 }
@@ -252,13 +249,27 @@ TEST_F(UndoTest, BrokenSnapshotLeavesTheWorkAsItWas) {
     InitUndo();
     AddIndiv();
     const ProgramState before = g;
-    g.IndivUndoCount = 50;  // past the copies held
+    g.UndoTables->IndivCount = kMaxIndiv + 5;  // past the records held
     ui.Answer(MsgResult::Ok);
     RestoreUndo();
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text.rfind("Problem with UnDo: 4-0", 0), 0u) << ui.boxes[0].text;
+    EXPECT_EQ(ui.boxes[0].text.rfind("Problem with UnDo: 10005-1", 0), 0u) << ui.boxes[0].text;
     EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
     ExpectUntouched(before);
+}
+
+TEST_F(UndoTest, ASmallerSnapshotInTheSameStorageLeavesNoOldRecords) {
+    Gather(9);
+    InitUndo();
+    g.IndivCount = 2;  // fewer people now, as after a load
+    g.FamilCount = 0;
+    InitUndo();
+    AddIndiv();
+    RestoreUndo();
+    EXPECT_EQ(g.IndivCount, 2);
+    for (int32_t i = 3; i <= 9; ++i) EXPECT_EQ(g.Indiv[i], IndivRec{}) << i;
+    EXPECT_EQ(g.Famil[1], FamilRec{});
+    EXPECT_EQ(g.Indiv.size(), static_cast<std::size_t>(kMaxIndiv) + 1);
 }
 
 TEST_F(UndoTest, NewSnapshotReplacesTheOld) {

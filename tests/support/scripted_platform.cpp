@@ -1,6 +1,14 @@
 #include "tests/support/scripted_platform.h"
 
-#include "record_store/window_port.h"
+namespace lintora {
+
+void RemoveWindowFakes() {
+    InstallMainWindow(nullptr);
+    InstallEditor(nullptr);
+    InstallSearchWindow(nullptr);
+}
+
+}  // namespace lintora
 
 namespace lintora::testing {
 
@@ -65,16 +73,19 @@ bool ScriptedPlatform::Showed(const std::string& fragment) const {
     return false;
 }
 
+
 void CleanState::SetUp() {
     ResetProgramState();
     InstallPlatform(&ui);
-    InstallWindows(nullptr);
+    RemoveWindowFakes();
+    InstallProgress(&progress);
 }
 
 void CleanState::TearDown() {
     InstallPlatform(nullptr);
     // A test that ended early may have left its own windows installed.
-    InstallWindows(nullptr);
+    RemoveWindowFakes();
+    InstallProgress(nullptr);
     EXPECT_TRUE(ui.answers.empty()) << ui.answers.size() << " scripted answers were not used";
     EXPECT_TRUE(ui.matchAnswers.empty()) << ui.matchAnswers.size() << " match choices were not used";
     EXPECT_TRUE(ui.fileAnswers.empty()) << ui.fileAnswers.size() << " dialog answers were not used";

@@ -4,12 +4,30 @@
 // empty was not expected and fails the test.
 #include <deque>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
+#include "platform/window_ports.h"
 #include "record_store/program_state.h"
+
+namespace lintora {
+
+// Installs w as each window port it implements (main window, editor,
+// search window, progress display).
+template <typename T>
+void InstallWindowFakes(T* w) {
+    if constexpr (std::is_base_of_v<MainWindowPort, T>) InstallMainWindow(w);
+    if constexpr (std::is_base_of_v<EditorPort, T>) InstallEditor(w);
+    if constexpr (std::is_base_of_v<SearchWindowPort, T>) InstallSearchWindow(w);
+    if constexpr (std::is_base_of_v<ProgressDisplay, T>) InstallProgress(w);
+}
+// The main window, editor and search window back to their do-nothing ports.
+void RemoveWindowFakes();
+
+}  // namespace lintora
 
 namespace lintora::testing {
 
@@ -24,18 +42,12 @@ class ScriptedPlatform : public Platform {
 public:
     std::vector<ShownBox> boxes;
     std::deque<MsgResult> answers;
-    std::vector<std::string> statusTexts;
     bool busy = false;
-    std::vector<int> progress;
     LocalTime clock{2006, 1, 6, 14, 5, 9};
 
     MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                      const std::string& title) override;
-    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void SetBusy(bool b) override { busy = b; }
-    void ProgressStart(int maximum) override { progress.push_back(-maximum); }
-    void ProgressSet(int value) override { progress.push_back(value); }
-    void ProgressEnd() override {}
     LocalTime Now() override { return clock; }
     int32_t ChooseMatch(const MatchRequest& request) override;
     std::string SaveFileDialog(const FileDialogRequest& request) override;
@@ -54,11 +66,26 @@ public:
     bool Showed(const std::string& fragment) const;
 };
 
-// Base fixture: clean program state and a scripted platform; at the end
-// every queued answer must have been used.
+// Records the progress display: a start as minus its maximum, then each
+// value; the labels in turn; the number of ends.
+class RecordedProgress : public ProgressDisplay {
+public:
+    std::vector<int> values;
+    std::vector<std::string> labels;
+    int ends = 0;
+    void Start(int maximum) override { values.push_back(-maximum); }
+    void Set(int value) override { values.push_back(value); }
+    void SetLabel(const std::string& text) override { labels.push_back(text); }
+    void End() override { ++ends; }
+};
+
+
+// Base fixture: clean program state, a scripted platform and a recorded
+// progress display; at the end every queued answer must have been used.
 class CleanState : public ::testing::Test {
 protected:
     ScriptedPlatform ui;
+    RecordedProgress progress;
     void SetUp() override;
     void TearDown() override;
 };

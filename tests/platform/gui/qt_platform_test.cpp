@@ -74,18 +74,7 @@ TEST_F(QtPlatformTest, MessageBoxesCarryTheProgramTitleAndReturnThePressedButton
     EXPECT_EQ(seen.title, "Own title");
 }
 
-TEST_F(QtPlatformTest, HooksReceiveStatusAndProgress) {
-    std::vector<std::string> log;
-    platform.onStatusText = [&](const std::string& s) { log.push_back("text " + s); };
-    platform.onProgressStart = [&](int m) { log.push_back("start " + std::to_string(m)); };
-    platform.onProgressSet = [&](int v) { log.push_back("set " + std::to_string(v)); };
-    platform.onProgressEnd = [&] { log.push_back("end"); };
-    platform.SetStatusText("Processing...");
-    platform.ProgressStart(50);
-    platform.ProgressSet(10);
-    platform.ProgressEnd();
-    EXPECT_EQ(log, (std::vector<std::string>{"text Processing...", "start 50", "set 10", "end"}));
-
+TEST_F(QtPlatformTest, BusyPointerShowsOnceAndGoes) {
     platform.SetBusy(true);
     platform.SetBusy(true);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
