@@ -6,7 +6,7 @@
 #include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "record_store/gui/match_select.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -23,25 +23,19 @@ int main(int argc, char** argv) {
     {
         lintora::Lintora window;
         window.quitOnClose = true;
-        lintora::InstallWindows(&window);
+        lintora::InstallMainWindow(&window);
         lintora::frmAboutLintora& about = window.About();
+        lintora::InstallProgress(&about);
         platform.dialogParent = &window;
-        platform.onStatusText = [&](const std::string& text) { window.SetStatusLabel(text); };
-        platform.onProgressStart = [&](int maximum) { about.ProgressStart(maximum); };
-        platform.onProgressSet = [&](int value) { about.ProgressSet(value); };
-        platform.onProgressEnd = [&] { about.ProgressEnd(); };
         about.firstRun = [&] { window.InetButton_Click(); };
         const bool loaded = about.Form_Load([&] {
             window.Form_Load(QCoreApplication::applicationDirPath().toStdString(), commandLine);
             window.show();
         });
         if (loaded) rc = app.exec();
-        platform.onStatusText = nullptr;
-        platform.onProgressStart = nullptr;
-        platform.onProgressSet = nullptr;
-        platform.onProgressEnd = nullptr;
         platform.dialogParent = nullptr;
-        lintora::InstallWindows(nullptr);
+        lintora::InstallProgress(nullptr);
+        lintora::InstallMainWindow(nullptr);
     }
     lintora::InstallPlatform(nullptr);
     return rc;

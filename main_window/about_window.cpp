@@ -157,7 +157,7 @@ void frmAboutLintora::InfoMsg2() {
     MsgBox(text, MsgButtons::Ok, MsgIcon::Information);
 }
 
-void frmAboutLintora::ProgressStart(int maximum) {
+void frmAboutLintora::Start(int maximum) {
     ProgressBar1->setRange(0, maximum > 0 ? maximum : 1);
     ProgressBar1->setValue(0);
     ProgressBar1->setVisible(true);
@@ -165,16 +165,17 @@ void frmAboutLintora::ProgressStart(int maximum) {
     repaint();
 }
 
-void frmAboutLintora::ProgressSet(int value) {
+void frmAboutLintora::Set(int value) {
     ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
 }
 
-void frmAboutLintora::ProgressEnd() {
+void frmAboutLintora::End() {
     ProgressBar1->setVisible(false);
+    lblVersion->setText(Q(VersionLine()));
     if (!isModal()) hide();
 }
 
-void frmAboutLintora::SetProgressLabel(const std::string& text) {
+void frmAboutLintora::SetLabel(const std::string& text) {
     lblVersion->setText(Q(text));
     lblVersion->repaint();
 }

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+#include "platform/window_ports.h"
+
 class QFrame;
 class QLabel;
 class QProgressBar;
@@ -18,7 +20,7 @@ namespace lintora {
 // The maker's home page, opened by a click on the notice line.
 inline constexpr const char* kMakerHomePage = "https://www.corvesta.com/";
 
-class frmAboutLintora : public QDialog {
+class frmAboutLintora : public QDialog, public ProgressDisplay {
     Q_OBJECT
 public:
     explicit frmAboutLintora(QWidget* parent = nullptr);
@@ -38,11 +40,12 @@ public:
     // The list of page formats the program reads.
     static void InfoMsg2();
 
-    // Progress display of the file operations.
-    void ProgressStart(int maximum);
-    void ProgressSet(int value);
-    void ProgressEnd();
-    void SetProgressLabel(const std::string& text);
+    // Progress display of the file operations and the undo: shows itself
+    // with the bar; the end puts the version line back and hides it.
+    void Start(int maximum) override;
+    void Set(int value) override;
+    void SetLabel(const std::string& text) override;
+    void End() override;
 
     std::function<void()> firstRun;
 

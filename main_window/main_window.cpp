@@ -245,7 +245,7 @@ Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
 }
 
 Lintora::~Lintora() {
-    if (&Windows() == this) InstallWindows(nullptr);
+    if (&MainWindow() == this) InstallMainWindow(nullptr);
 }
 
 frmAboutLintora& Lintora::About() { return *about_; }
@@ -472,7 +472,7 @@ void Lintora::Form_Load(const std::string& appPath, const std::string& commandLi
 bool Lintora::Form_Unload() {
     bool stay = false;
     Guard([&] {
-        if (EditorVisible()) Call(hooks.unloadEditor);
+        if (Editor().Visible()) Editor().Hide();
     });
     Guard([&] {
         if (g.DataChanged != "Y") return;
@@ -618,7 +618,7 @@ void Lintora::mnuFileItem_Click(int index) {
 }
 
 void Lintora::AddNewIndividual() {
-    HideEditor();
+    Editor().Hide();
     Call(hooks.hideDescList);
     popupFrame->hide();
     ListFrame->hide();
@@ -631,7 +631,7 @@ void Lintora::AddNewIndividual() {
     }
     g.CurIndiv = added;
     g.NewIndivFlag = "Y";
-    LoadIndivEdit(0);
+    Editor().Load(0);
 }
 
 void Lintora::mnuEditItem_Click(int index) {
@@ -710,16 +710,16 @@ void Lintora::mnuPopup1Item_Click(int index) {
         switch (index) {
             case 0: InetButton_Click(); break;
             case 1:
-                HideEditor();
+                Editor().Hide();
                 Call(hooks.hideDescList);
                 popupFrame->hide();
                 ListFrame->hide();
                 g.StatusMsg.clear();
-                if (LiveIndiv(g.CurIndiv)) LoadIndivEdit(0);
+                if (LiveIndiv(g.CurIndiv)) Editor().Load(0);
                 break;
             case 2: Call(hooks.pruneSetup); break;
             case 3:
-                HideEditor();
+                Editor().Hide();
                 popupFrame->hide();
                 ListFrame->hide();
                 g.StatusMsg.clear();
@@ -854,7 +854,7 @@ void Lintora::lblTree_MouseUp(int index, int button) {
     Guard([&] {
         notesFlg2->hide();
         mnuPopup1->menuAction()->setVisible(false);
-        if (EditorVisible()) return;
+        if (Editor().Visible()) return;
         if (SkipTreeClick == "Y") {
             SkipTreeClick = "N";
             return;
@@ -1075,7 +1075,6 @@ std::string Lintora::StatusPanel(int panel) const {
 }
 
 void Lintora::SetMainCaption(const std::string& caption) { setWindowTitle(Q(caption)); }
-void Lintora::SetProgressLabel(const std::string& text) { about_->SetProgressLabel(text); }
 
 void Lintora::EnableDataCommands() {
     for (int b : {4, 6, 8, 9, 12}) SetToolButtonEnabled(b, true);
@@ -1122,29 +1121,6 @@ void Lintora::HidePanels() {
 void Lintora::LoadParentPickList() { Call(hooks.loadParentPickList); }
 void Lintora::HideParentPickList() { Call(hooks.hideParentPickList); }
 
-bool Lintora::EditorVisible() const {
-    bool visible = false;
-    if (hooks.editorVisible) Guard([&] { visible = hooks.editorVisible(); });
-    return visible;
-}
-
-int Lintora::EditorTab() const {
-    int tab = 0;
-    if (hooks.editorTab) Guard([&] { tab = hooks.editorTab(); });
-    return tab;
-}
-
-void Lintora::HideEditor() { Call(hooks.hideEditor); }
-void Lintora::LoadIndivEdit(int tab) { Call(hooks.loadIndivEdit, tab); }
-void Lintora::SetEditorUndoEnabled(bool enabled) { Call(hooks.setEditorUndoEnabled, enabled); }
-
-void Lintora::ShowEditorNotes(const std::string& notes, const std::string& switchCaption,
-                              const std::string& tabCaption) {
-    Call(hooks.showEditorNotes, notes, switchCaption, tabCaption);
-}
-
-void Lintora::ResetSearchRanges() { Call(hooks.resetSearchRanges); }
-void Lintora::ClearSearchSiteLists() { Call(hooks.clearSearchSiteLists); }
 void Lintora::HidePreferences() { Call(hooks.hidePreferences); }
 
 }  // namespace lintora

@@ -1,10 +1,10 @@
 #pragma once
 // The main window: the 31-box pedigree with its "more" buttons and the
 // selected-person pop-up panel, menus, tool bar, paste and search buttons,
-// message line and status bar. It is the core's window port. The lists,
-// panels, editor, search window and Preferences are plugged in from outside
-// (InstallListWindow, InstallPanel, hooks); until they are, their commands
-// do nothing visible.
+// message line and status bar. It is the core's main window port. The
+// lists, panels, search window and Preferences are plugged in from outside
+// (InstallListWindow, InstallPanel, hooks); the editor is reached through
+// its own port. Until they are there, their commands do nothing visible.
 //
 // Handlers are public, named after the controls, and do what a click
 // would; tests call them directly.
@@ -18,7 +18,7 @@
 #include <QMainWindow>
 
 #include "record_store/pedigree_view.h"
-#include "record_store/window_port.h"
+#include "platform/window_ports.h"
 
 class QAction;
 class QComboBox;
@@ -62,20 +62,13 @@ struct MainWindowHooks {
     std::function<void(bool forGedSave)> showPreferences;  // GED save: not modal
     std::function<void()> hidePreferences;
     std::function<void()> showDescList, hideDescList;
-    std::function<bool()> editorVisible;
-    std::function<int()> editorTab;
-    std::function<void(int mode)> loadIndivEdit;
-    std::function<void()> hideEditor, unloadEditor;
-    std::function<void(bool)> setEditorUndoEnabled;
-    std::function<void(const std::string&, const std::string&, const std::string&)> showEditorNotes;
     std::function<void()> showSearchWindow;  // prepared for CurIndiv, modal
     std::function<bool()> searchWindowVisible;
     std::function<void()> hideSearchWindow;  // remembers its list positions
     std::function<void()> unloadSearchWindow;
-    std::function<void()> resetSearchRanges, clearSearchSiteLists;
 };
 
-class Lintora : public QMainWindow, public WindowPort {
+class Lintora : public QMainWindow, public MainWindowPort {
     Q_OBJECT
 public:
     explicit Lintora(QWidget* parent = nullptr);
@@ -148,7 +141,6 @@ public:
     void SetStatusPanel(int panel, const std::string& text) override;
     std::string StatusPanel(int panel) const override;
     void SetMainCaption(const std::string& caption) override;
-    void SetProgressLabel(const std::string& text) override;
     void FindTreePointer(int32_t indiv) override;
     void ClearTree() override;
     void BuildTree() override;
@@ -166,15 +158,6 @@ public:
     void HidePanels() override;
     void LoadParentPickList() override;
     void HideParentPickList() override;
-    bool EditorVisible() const override;
-    int EditorTab() const override;
-    void HideEditor() override;
-    void LoadIndivEdit(int tab) override;
-    void SetEditorUndoEnabled(bool enabled) override;
-    void ShowEditorNotes(const std::string& notes, const std::string& switchCaption,
-                         const std::string& tabCaption) override;
-    void ResetSearchRanges() override;
-    void ClearSearchSiteLists() override;
     void HidePreferences() override;
 
     // ---- State of the window ----

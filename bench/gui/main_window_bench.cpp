@@ -93,7 +93,7 @@ Lintora& Window() {
     App();
     static Lintora* w = [] {
         auto* window = new Lintora;
-        InstallWindows(window);
+        InstallMainWindow(window);
         return window;
     }();
     return *w;
@@ -145,14 +145,14 @@ void BM_StartUpInProcess(benchmark::State& state) {
     for (auto _ : state) {
         ResetProgramState();
         Lintora w;
-        InstallWindows(&w);
+        InstallMainWindow(&w);
         bool ok = w.About().Form_Load([&] {
             w.Form_Load((BenchDir() / "app").string(), file.string());
             w.show();
         });
         QApplication::processEvents();
         w.About().Timer1->stop();
-        InstallWindows(&Window());
+        InstallMainWindow(&Window());
         if (!ok || g.IndivCount != kMaxIndiv - 1) state.SkipWithError("the work file did not open");
     }
 }

@@ -367,7 +367,7 @@ TEST_F(LoadTest, AFileWithoutIndividualsLeavesTheWork) {
     EXPECT_EQ(g.FirstSite, "LDS");
     EXPECT_EQ(windows.captions.size(), captions);
     EXPECT_EQ(g.FileName, "one.ged");
-    EXPECT_EQ(progress.labels.back(), "Version 1.1");
+    EXPECT_GT(progress.ends, 0);  // the display is back at rest
 }
 
 TEST_F(LoadTest, MissingEmptyOrBrokenFilesLeaveTheWork) {

@@ -192,11 +192,10 @@ TEST_F(PedigreeTest, EmptyBoxesBadNumbersAndTheEditorAreIgnored) {
     w->FindTreePointer(g.IndivCount + 5);
     EXPECT_TRUE(ui.Showed("Problem finding Tree pointer: 6"));
 
-    bool editorOpen = true;
-    w->hooks.editorVisible = [&] { return editorOpen; };
+    editor.visible = true;
     w->lblTree_MouseUp(0, 1);
     EXPECT_FALSE(w->BoxSelected(0));
-    editorOpen = false;
+    editor.visible = false;
     // The skip flag swallows one click only, and lasts one turn of the loop.
     w->SkipNextTreeClick();
     w->lblTree_MouseUp(0, 1);
@@ -211,15 +210,11 @@ TEST_F(PedigreeTest, EmptyBoxesBadNumbersAndTheEditorAreIgnored) {
 TEST_F(PedigreeTest, RightClickRunsThePopupMenuAndNeverSelects) {
     BuildFamily();
     w->show();
-    int edits = 0, prunes = 0;
-    w->hooks.loadIndivEdit = [&](int mode) {
-        EXPECT_EQ(mode, 0);
-        ++edits;
-    };
+    int prunes = 0;
     w->hooks.pruneSetup = [&] { ++prunes; };
     w->choosePopupItem = [] { return 1; };
     w->lblTree_MouseUp(2, 2);
-    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
     EXPECT_EQ(g.CurIndiv, g.TreeSlot[2]);
     EXPECT_EQ(g.PruneIndiv, g.TreeSlot[2]);
     EXPECT_FALSE(w->BoxSelected(2));

@@ -205,14 +205,14 @@ TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
     // A name in another case of extension is ignored.
     fs::copy_file(file, dir / "work" / "family.Lnt");
     Lintora other;
-    InstallWindows(&other);
+    InstallMainWindow(&other);
     other.Form_Load((dir / "app").string(), "  " + (dir / "work" / "family.Lnt").string() + " ");
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(other.windowTitle(), "Lintora");
 
     ResetProgramState();
     Lintora started;
-    InstallWindows(&started);
+    InstallMainWindow(&started);
     started.Form_Load((dir / "app").string(), "  " + file + " ");
     EXPECT_EQ(started.windowTitle(), "Lintora (family.lnt)");
     EXPECT_EQ(g.IndivCount, 5);
@@ -220,7 +220,7 @@ TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
     EXPECT_EQ(started.lblTree[0]->text(), " Abigail MARSH");
     EXPECT_EQ(started.StatusPanel(5), "Individuals: 5");
     EXPECT_EQ(g.DataChanged, "N");
-    InstallWindows(w);
+    InstallMainWindow(w);
 }
 
 TEST_F(WalkTest, SavesThatDoNotCompleteKeepTheWork) {
@@ -269,10 +269,8 @@ TEST_F(WalkTest, MessagesForNothingToSaveAndAFullTable) {
     EXPECT_EQ(ui.boxes[1].text, "No file data to save!");
 
     // Add new Individual opens the editor on the new record...
-    int opened = 0;
-    w->hooks.loadIndivEdit = [&](int) { ++opened; };
     w->mnuEditItem_Click(4);
-    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
     EXPECT_EQ(g.CurIndiv, 1);
     EXPECT_EQ(g.NewIndivFlag, "Y");
     // ...and with the table full says so and opens nothing.
@@ -281,7 +279,7 @@ TEST_F(WalkTest, MessagesForNothingToSaveAndAFullTable) {
     g.CurIndiv = 7;
     ui.Answer(MsgResult::Ok);
     w->mnuEditItem_Click(4);
-    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(editor.loads.size(), 1u);
     EXPECT_EQ(g.IndivCount, kMaxIndiv);
     EXPECT_EQ(g.CurIndiv, 7);
     EXPECT_EQ(g.NewIndivFlag, "N");
@@ -357,14 +355,15 @@ TEST_F(WalkTest, SplashShowsTheVersionAndOpensTheSearchOnAFirstRun) {
     EXPECT_EQ(searches, 1);
 
     // The progress display writes into the version line.
-    about.ProgressStart(200);
-    about.SetProgressLabel("Reading family.ged (60000)");
-    about.ProgressSet(100);
+    about.Start(200);
+    about.SetLabel("Reading family.ged (60000)");
+    about.Set(100);
     EXPECT_TRUE(about.ProgressBar1->isVisible());
     EXPECT_EQ(about.ProgressBar1->value(), 100);
     Shot(&about, "progress");
-    about.ProgressEnd();
+    about.End();
     EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.lblVersion->text(), "Version 1.1");
 
     // Help > About: the about box, then the list of formats.
     QTimer::singleShot(0, [&] { about.Command1_Click(); });

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -20,10 +21,25 @@
 
 namespace lintora::testing {
 
+// The editor as the main window sees it: shown or not, and what was loaded.
+class FakeEditor : public EditorPort {
+public:
+    bool visible = false;
+    std::vector<int> loads;  // tab of each load
+    int hides = 0;
+    bool Visible() const override { return visible; }
+    void Hide() override {
+        ++hides;
+        visible = false;
+    }
+    void Load(int tab) override { loads.push_back(tab); }
+};
+
 class MainWindowTest : public CleanState {
 protected:
     std::filesystem::path dir;
     Lintora* w = nullptr;
+    FakeEditor editor;
 
     static void SetUpTestSuite() { EnsureApp(); }
 
@@ -42,11 +58,13 @@ protected:
         g.AppPath = (dir / "app").string();
         QGuiApplication::clipboard()->clear();
         w = new Lintora;
-        InstallWindows(w);
+        InstallMainWindow(w);
+        InstallEditor(&editor);
     }
 
     void TearDown() override {
-        InstallWindows(nullptr);
+        InstallMainWindow(nullptr);
+        InstallEditor(nullptr);
         w->hooks = {};
         delete w;
         QGuiApplication::clipboard()->clear();
