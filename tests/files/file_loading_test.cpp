@@ -367,7 +367,7 @@ TEST_F(LoadTest, AFileWithoutIndividualsLeavesTheWork) {
     EXPECT_EQ(g.FirstSite, "LDS");
     EXPECT_EQ(windows.captions.size(), captions);
     EXPECT_EQ(g.FileName, "one.ged");
-    EXPECT_GT(progress.ends, 0);  // the display is back at rest
+    EXPECT_GE(progress.ends, 1);  // the display is back at rest
 }
 
 TEST_F(LoadTest, MissingEmptyOrBrokenFilesLeaveTheWork) {

@@ -1,0 +1,72 @@
+#include "main_window/prune_panel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "record_store/program_state.h"
+
+namespace lintora {
+
+PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
+    auto* outer = new QVBoxLayout(this);
+    identity_ = new QLabel;
+    QFont bold = identity_->font();
+    bold.setBold(true);
+    identity_->setFont(bold);
+    outer->addWidget(identity_);
+    auto* grid = new QGridLayout;
+    static const char* const captions[] = {"all ancestors", "all descendants", "", "all ancestors and descendants"};
+    for (int i = 0; i < 4; ++i) {
+        buttons_[static_cast<std::size_t>(i)] = new QRadioButton;
+        labels_[static_cast<std::size_t>(i)] = new QLabel(captions[i]);
+        labels_[static_cast<std::size_t>(i)]->setBuddy(buttons_[static_cast<std::size_t>(i)]);
+        grid->addWidget(buttons_[static_cast<std::size_t>(i)], i, 0);
+        grid->addWidget(labels_[static_cast<std::size_t>(i)], i, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    outer->addLayout(grid);
+    auto* row = new QHBoxLayout;
+    auto* ok = new QPushButton("OK");
+    auto* cancel = new QPushButton("Cancel");
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    outer->addLayout(row);
+    connect(ok, &QPushButton::clicked, this, [this] { Command9Click(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Command11Click(); });
+    setHidden(true);
+}
+
+void PruneFrame::Fill(int32_t indiv) {
+    if (indiv < 1 || indiv > g.IndivCount) return;
+    const IndivRec& r = g.Indiv[indiv];
+    const QString name = QString::fromStdString(r.iGivn.trimmed() + " " + r.iSurn.trimmed()).trimmed();
+    identity_->setText("Remove " + name + " and...");
+    labels_[2]->setText(name + " only");
+    buttons_[2]->setChecked(true);
+    show();
+}
+
+int PruneFrame::Option() const {
+    for (int i = 0; i < 4; ++i)
+        if (buttons_[static_cast<std::size_t>(i)]->isChecked()) return i;
+    return 2;
+}
+
+void PruneFrame::Command9Click() {
+    hide();
+    if (runPrune) runPrune(Option());
+}
+
+void PruneFrame::Command11Click() {
+    hide();
+    g.PrunePending = "N";
+    g.PruneIndiv = 0;
+    if (cancelPrune) cancelPrune();
+}
+
+}  // namespace lintora

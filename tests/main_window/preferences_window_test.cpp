@@ -1,0 +1,106 @@
+#include "main_window/preferences_window.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+
+#include "files/data_files.h"
+#include "record_store/tables.h"
+#include "tests/files/files_fixture.h"
+#include "tests/support/qt_app.h"
+
+namespace lintora {
+namespace {
+
+class PreferencesWindow : public testing::FilesTest {
+protected:
+    void SetUp() override {
+        testing::EnsureApp();
+        FilesTest::SetUp();
+    }
+};
+
+TEST_F(PreferencesWindow, ColoursFollowTheChecksAndCancelKeepsTheClickedMode) {
+    g.prefName = "Ann Author";
+    g.prefEmail = "ann@example.org";
+    g.prefNotes = "From my research";
+    g.prefSourceSW = 0;
+    LintoraPreferences w;
+    EXPECT_EQ(w.windowTitle(), "GED File Creation Preferences");
+    EXPECT_EQ(w.Text(1)->text(), "Ann Author");
+    EXPECT_EQ(w.Text(10)->text(), "ann@example.org");
+    EXPECT_EQ(w.NoteBox()->toPlainText(), "From my research");
+    EXPECT_TRUE(w.Option(0)->isChecked());
+    EXPECT_FALSE(LintoraPreferences::IsTeal(w.Text(1)));
+    EXPECT_TRUE(LintoraPreferences::IsTeal(w.NoteBox()));  // note unchecked at start
+
+    w.PrepCheck()->setChecked(false);
+    w.PrepCheckClick();
+    for (int i = 1; i <= 10; ++i) {
+        EXPECT_TRUE(LintoraPreferences::IsTeal(w.Text(i))) << i;
+        EXPECT_FALSE(w.Text(i)->isReadOnly());
+    }
+    w.PrepCheck()->setChecked(true);
+    w.PrepCheckClick();
+    EXPECT_FALSE(LintoraPreferences::IsTeal(w.Text(5)));
+
+    w.SourceCheck()->setChecked(false);
+    w.SourceCheckClick();
+    EXPECT_FALSE(w.Option(0)->isEnabled());
+    EXPECT_FALSE(w.Option(1)->isEnabled());
+    EXPECT_TRUE(w.Option(0)->isChecked());
+    w.SourceCheck()->setChecked(true);
+    w.SourceCheckClick();
+
+    w.NoteCheck()->setChecked(true);
+    w.NoteCheckClick();
+    EXPECT_FALSE(LintoraPreferences::IsTeal(w.NoteBox()));
+
+    // The option stores the mode when clicked; Cancel stores no text.
+    w.Text(1)->setText("Typed but cancelled");
+    w.Option1Click(1);
+    w.Command2Click();
+    EXPECT_EQ(g.prefSourceSW, 1);
+    EXPECT_EQ(g.prefName, "Ann Author");
+    EXPECT_EQ(w.Text(1)->text(), "Typed but cancelled");  // the box keeps it
+}
+
+TEST_F(PreferencesWindow, ContinueWithoutPreparerWritesNoSubmitterAndPreferencesSurvive) {
+    int32_t r = AddIndiv();
+    testing::Person(r, "John", "Smith", "M", 0);
+    g.prefName = "Ann Author";
+    g.prefAddr1 = "1 Main Street";
+    LintoraPreferences w;
+    w.ShowForGedSave();
+    EXPECT_FALSE(w.OkButton()->isVisible());
+    EXPECT_TRUE(w.ContinueButton()->isVisible());
+    EXPECT_EQ(w.ContinueButton()->toolTip(), "Create GED file");
+
+    w.PrepCheck()->setChecked(false);
+    w.PrepCheckClick();
+    w.Text(8)->setText("555-0101");
+    const auto out = dir / "out.ged";
+    ui.fileAnswers.push_back(out.string());
+    ui.Answer(MsgResult::Ok);
+    w.Command3Click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(ui.Showed("successfully saved"));
+
+    const std::string ged = Read(out);
+    ASSERT_NE(ged.find("0 @I1@ INDI"), std::string::npos) << ged;
+    EXPECT_EQ(ged.find("SUBM"), std::string::npos);
+    EXPECT_EQ(ged.find("Ann Author"), std::string::npos);
+    EXPECT_EQ(ged.find("1 Main Street"), std::string::npos);
+
+    // The next start reads back what Continue stored.
+    g.prefName = g.prefPhone = g.prefAddr1 = "";
+    ReadStartupSettings();
+    EXPECT_EQ(g.prefName, "Ann Author");
+    EXPECT_EQ(g.prefAddr1, "1 Main Street");
+    EXPECT_EQ(g.prefPhone, "555-0101");
+}
+
+}  // namespace
+}  // namespace lintora

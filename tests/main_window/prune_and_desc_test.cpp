@@ -1,0 +1,86 @@
+#include <QLabel>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "main_window/desc_list_window.h"
+#include "main_window/prune_panel.h"
+#include "record_store/tables.h"
+#include "tests/support/qt_app.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora {
+namespace {
+
+class SmallWindows : public testing::CleanState {
+protected:
+    void SetUp() override {
+        testing::EnsureApp();
+        CleanState::SetUp();
+    }
+    static int32_t Person(const char* given, const char* surname, const char* birth) {
+        int32_t r = AddIndiv();
+        g.Indiv[r].iGivn = given;
+        g.Indiv[r].iSurn = surname;
+        g.Indiv[r].iName = std::string(given) + " " + surname;
+        g.Indiv[r].ibDate = birth;
+        return r;
+    }
+};
+
+TEST_F(SmallWindows, PrunePanelNamesThePersonAndHandsOverTheOption) {
+    int32_t john = Person("John", "Smith", "1850");
+    PruneFrame panel;
+    int option = -1;
+    panel.runPrune = [&](int o) { option = o; };
+    g.PruneIndiv = john;
+    g.PrunePending = "Y";
+    panel.Fill(john);
+    EXPECT_FALSE(panel.isHidden());
+    EXPECT_EQ(panel.Identity()->text(), "Remove John Smith and...");
+    EXPECT_EQ(panel.OptionLabel(0)->text(), "all ancestors");
+    EXPECT_EQ(panel.OptionLabel(2)->text(), "John Smith only");
+    EXPECT_EQ(panel.OptionLabel(3)->text(), "all ancestors and descendants");
+    EXPECT_TRUE(panel.Button(2)->isChecked());
+    panel.Button(3)->setChecked(true);
+    panel.Command9Click();
+    EXPECT_EQ(option, 3);
+    EXPECT_TRUE(panel.isHidden());
+
+    panel.Fill(john);
+    EXPECT_TRUE(panel.Button(2)->isChecked());
+    panel.Command11Click();
+    EXPECT_EQ(g.PrunePending, "N");
+    EXPECT_EQ(g.PruneIndiv, 0);
+    EXPECT_TRUE(panel.isHidden());
+}
+
+TEST_F(SmallWindows, DescendantsWindowListsTheOutlineAndReRootsOnDoubleClick) {
+    int32_t john = Person("John", "Smith", "1850");
+    int32_t mary = Person("Mary", "Jones", "1855");
+    int32_t ann = Person("Ann", "Smith", "1880");
+    int32_t f = AddFamil();
+    g.Famil[f].fHusb = john;
+    g.Famil[f].fWife = mary;
+    g.Indiv[ann].iFamc = f;
+    g.CurIndiv = john;
+
+    LintoraDescList w;
+    int32_t rooted = 0;
+    w.reRoot = [&](int32_t n) { rooted = n; };
+    ASSERT_TRUE(w.Build());
+    EXPECT_EQ(w.windowTitle(), "John Smith descendants list");
+    ASSERT_EQ(w.List()->topLevelItemCount(), 3);
+    EXPECT_EQ(w.List()->topLevelItem(1)->text(0), "    +  Mary JONES  (1855 -     )");
+    EXPECT_EQ(w.List()->topLevelItem(2)->text(0), "        2  Ann SMITH  (1880 -     )");
+    w.List()->setCurrentItem(w.List()->topLevelItem(2));
+    w.LstDescListDblClick();
+    EXPECT_EQ(rooted, ann);
+    EXPECT_EQ(g.CurIndiv, ann);
+
+    g.CurIndiv = 0;
+    EXPECT_FALSE(w.Build());
+    EXPECT_EQ(w.List()->topLevelItemCount(), 0);
+}
+
+}  // namespace
+}  // namespace lintora

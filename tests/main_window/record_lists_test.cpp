@@ -1,0 +1,195 @@
+#include "main_window/record_lists.h"
+
+#include <QPushButton>
+#include <QTableView>
+
+#include "main_window/list_texts.h"
+#include "record_store/tables.h"
+#include "tests/support/qt_app.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora {
+namespace {
+
+class RecordLists : public testing::CleanState {
+protected:
+    void SetUp() override {
+        testing::EnsureApp();
+        CleanState::SetUp();
+    }
+    int32_t Person(const char* given, const char* surname, const char* sex, const char* birth = "") {
+        int32_t r = AddIndiv();
+        g.Indiv[r].iRIN = r;
+        g.Indiv[r].iGivn = given;
+        g.Indiv[r].iSurn = surname;
+        g.Indiv[r].iSex = sex;
+        g.Indiv[r].ibDate = birth;
+        g.Indiv[r].iTree = 1;
+        return r;
+    }
+    int32_t Family(int32_t h, int32_t w, const char* date = "") {
+        int32_t f = AddFamil();
+        g.Famil[f].fHusb = h;
+        g.Famil[f].fWife = w;
+        g.Famil[f].fmDate = date;
+        return f;
+    }
+    static std::vector<QString> Column(RecordListModel& m, int c) {
+        std::vector<QString> out;
+        for (int r = 0; r < m.rowCount(); ++r) out.push_back(m.Text(r, c));
+        return out;
+    }
+};
+
+TEST(ListTexts, RowTextsAsTheListsShowThem) {
+    struct DateCase { const char* date; const char* text; } dates[] = {
+        {"ABT 1850", "1850 @"}, {"AFT 12 MAR 1850", "1850 Mar 12 >"}, {"BEF 3 MAR 1850", "1850 Mar 3 <"},
+        {"about 1850", "1850 @"}, {"Mar 1850", "1850 Mar"}, {"", ""}, {"March", ""},
+    };
+    for (const auto& d : dates) EXPECT_EQ(ListDateText(d.date), d.text) << d.date;
+    EXPECT_LT(ListDateKey("12 Mar 1850"), ListDateKey("Apr 1850"));
+    EXPECT_EQ(ListPlaceText("Boston, Suffolk, Massachusetts, USA"), "USA, Massachusetts, Suffolk, Boston");
+    EXPECT_EQ(ListPlaceText("Boston, MA"), "MA, Boston");
+    EXPECT_EQ(ListPlaceText("Salem"), "Salem");
+    EXPECT_EQ(ListTreeText(3, 5), " 3/ 5 ");
+    EXPECT_EQ(ListTreeText(40, 2), "40/ 2 ");
+    EXPECT_EQ(ListTreeText(1, 12), " 1/12 ");
+    EXPECT_EQ(ListTreeText(1, -3), " 1/ -3");
+    EXPECT_EQ(ListTreeText(1, -12), " 1/-12");
+    EXPECT_EQ(ListTreeSort(40, 2), 40102);
+    EXPECT_EQ(ListRecNoText(7), "   7  ");
+    EXPECT_EQ(ListRecNoText(1234), "1234  ");
+    EXPECT_EQ(ListChildCountText(0), " 0");
+    EXPECT_EQ(ListChildCountText(-2), " 0");
+    EXPECT_EQ(ListChildCountText(3), " 3");
+    EXPECT_EQ(ListChildCountText(12), "12");
+}
+
+TEST_F(RecordLists, OpenSortAndDoubleClickInViewMode) {
+    int32_t john = Person("John Henry", "Smith", "M", "12 Mar 1850");
+    g.Indiv[john].iSuffix = "Jr";
+    g.Indiv[john].iPrefix = "Rev";
+    g.Indiv[john].ibPlace = "Boston, Suffolk, Massachusetts, USA";
+    g.Indiv[john].iAFN = "AB12-CD";
+    int32_t mary = Person("Mary", "Adams", "F", "Apr 1850");
+    int32_t solo = Person("", "Zeller", "U", "ABT 1849");
+    g.Indiv[solo].iTree = 40;
+    g.Indiv[solo].iGen = 2;
+    int32_t removed = Person("Gone", "Away", "M");
+    g.Indiv[removed].iTree = 99;
+    int32_t f = Family(john, mary, "1875");
+    g.Famil[f].fChilCount = 3;
+    Family(solo, 0);
+    g.FirstSite = "LDS";
+    g.FirstType = "IndANC";
+
+    ListFrame lists;
+    int32_t opened = -1;
+    lists.openPerson = [&](int32_t n) { opened = n; };
+    lists.ToggleIndivList();
+    EXPECT_FALSE(lists.isHidden());
+    EXPECT_EQ(lists.Hint(), kListViewHint);
+    EXPECT_FALSE(lists.ListView1()->isHidden());
+    EXPECT_TRUE(lists.ListView2()->isHidden());
+    EXPECT_TRUE(lists.Command4()->isHidden());
+    EXPECT_FALSE(lists.Command5()->isHidden());
+    auto& m = lists.IndivModel();
+    std::vector<QString> headings;
+    for (int c = 0; c < m.columnCount(); ++c) headings.push_back(m.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+    EXPECT_EQ(headings, (std::vector<QString>{"Name", "Birth Date", "Birth Place", "Death Date", "Sex", "AFN", "iID",
+                                              "Tree", "RecNo", "TreeSort"}));
+    EXPECT_TRUE(lists.ListView1()->isColumnHidden(6));
+    EXPECT_TRUE(lists.ListView1()->isColumnHidden(9));
+
+    ASSERT_EQ(m.rowCount(), 3);  // the removed person is left out
+    EXPECT_EQ(Column(m, 0), (std::vector<QString>{"Adams, Mary", "Smith, Rev John Henry Jr", "Zeller,"}));
+    EXPECT_EQ(m.Text(1, 1), "1850 Mar 12");
+    EXPECT_EQ(m.Text(1, 2), "USA, Massachusetts, Suffolk, Boston");
+    EXPECT_EQ(m.Text(1, 5), "AB12-CD");
+    EXPECT_EQ(m.Text(1, 8), "   1  ");
+    EXPECT_EQ(m.Text(2, 7), "40/ 2 ");
+
+    lists.ListView1ColumnClick("Name");
+    EXPECT_EQ(Column(m, 0).front(), "Zeller,");  // second click: descending
+    lists.ListView1ColumnClick("Birth Date");    // by the date, not its text
+    EXPECT_EQ(Column(m, 0), (std::vector<QString>{"Zeller,", "Smith, Rev John Henry Jr", "Adams, Mary"}));
+    lists.ListView1ColumnClick("ID");  // not a sort column under this caption
+    EXPECT_EQ(m.SortKey(), 1);
+    lists.ListView1ColumnClick("Tree");
+    EXPECT_EQ(m.SortKey(), 9);
+    EXPECT_EQ(Column(m, 0).back(), "Zeller,");
+
+    // Marriages: both lists were filled; the switch shows the other.
+    lists.Command5Click();
+    auto& mm = lists.MarrModel();
+    ASSERT_EQ(mm.rowCount(), 2);
+    EXPECT_EQ(mm.Text(0, 0), "Smith, John Henry Jr");
+    EXPECT_EQ(mm.Text(0, 5), " 3");
+    EXPECT_EQ(mm.Text(1, 1), "<unknown>,  ");
+    lists.ListView2ColumnClick("RecNo   ");
+    EXPECT_EQ(mm.SortKey(), 7);
+
+    // Double-click on a row opens its person.
+    lists.Command4Click();
+    lists.ListView1()->selectRow(0);  // by tree, John comes first
+    lists.ListView1DblClick();
+    EXPECT_EQ(opened, john);
+    EXPECT_EQ(g.CurIndiv, john);
+    EXPECT_TRUE(lists.isHidden());
+    EXPECT_EQ(lists.Hint(), "");
+}
+
+TEST_F(RecordLists, SpouseLinkOffersNeitherHimselfNorHisSexNorHisSpouses) {
+    int32_t john = Person("John", "Smith", "M");
+    int32_t wife = Person("Mary", "Adams", "F");
+    int32_t other = Person("Ann", "Brown", "F");
+    Person("Tom", "Green", "M");
+    int32_t unknown = Person("Pat", "Doe", "U");
+    Family(john, wife);
+    Family(0, other);
+    g.CurIndiv = john;
+
+    ListFrame lists;
+    int32_t linked = 0;
+    bool reopened = false;
+    QString status;
+    lists.linkSpouse = [&](int32_t n) { linked = n; };
+    lists.reopenEditor = [&] { reopened = true; };
+    lists.showStatus = [&](const QString& s) { status = s; };
+    lists.SetHint("Double-click to select spouse for John Smith");
+    lists.ToggleIndivList();
+    EXPECT_TRUE(lists.Command5()->isHidden());  // only the list to pick from
+    EXPECT_TRUE(lists.MarrModel().Empty());
+    EXPECT_EQ(Column(lists.IndivModel(), 0), (std::vector<QString>{"Brown, Ann", "Doe, Pat"}));
+
+    lists.ListView1()->selectRow(1);
+    lists.ListView1DblClick();
+    EXPECT_EQ(linked, unknown);
+    EXPECT_TRUE(lists.IndivModel().Empty());  // refilled at the next opening
+    EXPECT_EQ(lists.Hint(), "");
+
+    // Parent link: the marriages of the current person are never offered;
+    // closing cancels the link.
+    lists.SetHint("Double-click to select parents of John Smith");
+    lists.ToggleMarrList();
+    ASSERT_EQ(lists.MarrModel().rowCount(), 1);
+    EXPECT_EQ(lists.MarrModel().Text(0, 0), "<unknown>,  ");
+    lists.Command3Click();
+    EXPECT_EQ(status, "Selection canceled");
+    EXPECT_TRUE(reopened);
+    EXPECT_TRUE(lists.MarrModel().Empty());
+    EXPECT_EQ(lists.Hint(), "");
+}
+
+TEST_F(RecordLists, EmptyTablesShowEmptyListsWithoutComplaint) {
+    ListFrame lists;
+    lists.ToggleIndivList();
+    EXPECT_EQ(lists.IndivModel().rowCount(), 0);
+    lists.ListView1DblClick();  // nothing selected: nothing happens
+    EXPECT_FALSE(lists.isHidden());
+    lists.ToggleIndivList();
+    EXPECT_TRUE(lists.isHidden());
+}
+
+}  // namespace
+}  // namespace lintora
