@@ -4,6 +4,7 @@
 
 #include "main_window/about_window.h"
 #include "main_window/main_window.h"
+#include "main_window/window_assembly.h"
 #include "platform/qt/qt_platform.h"
 #include "record_store/gui/match_select.h"
 #include "platform/window_ports.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     {
         lintora::Lintora window;
         window.quitOnClose = true;
+        lintora::PlugInWindows(window);
         lintora::InstallMainWindow(&window);
         lintora::frmAboutLintora& about = window.About();
         lintora::InstallProgress(&about);

@@ -224,11 +224,9 @@ Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
 
     BuildPedigree();
     BuildPopupPanel();
+    // Until the list window is installed an empty frame stands for it.
     ListFrame = new QFrame(pedigreeArea_);
-    ListFrame->setFrameShape(QFrame::StyledPanel);
-    ListFrame->setAutoFillBackground(true);
     ListFrame->setGeometry(0, 0, kAreaW, kAreaH);
-    new QVBoxLayout(ListFrame);
     ListFrame->hide();
 
     BuildMenus();
@@ -1030,13 +1028,24 @@ bool Lintora::eventFilter(QObject* watched, QEvent* event) {
 // ===================================================================
 
 void Lintora::InstallListWindow(QWidget* w) {
-    if (!w) return;
-    ListFrame->layout()->addWidget(w);
+    if (!w || w == ListFrame) return;
+    w->setParent(pedigreeArea_);
+    w->setAutoFillBackground(true);
+    w->setGeometry(0, 0, kAreaW, kAreaH);
+    w->hide();
+    delete ListFrame;
+    ListFrame = w;
 }
 
 void Lintora::InstallPanel(const std::string& name, QWidget* w) {
     if (!w) return;
+    const bool placed = w->parentWidget() == pedigreeArea_;
     w->setParent(pedigreeArea_);
+    w->setAutoFillBackground(true);
+    if (!placed) {
+        const QSize size = w->sizeHint().expandedTo(QSize(340, 220)).boundedTo(QSize(kAreaW, kAreaH));
+        w->setGeometry(kAreaW - size.width() - 4, 4, size.width(), size.height());
+    }
     w->hide();
     panels_[name] = w;
 }

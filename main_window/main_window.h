@@ -124,10 +124,11 @@ public:
 
     // ---- Plugging in ----
     MainWindowHooks hooks;
-    // Puts w into the list frame, which covers the pedigree while shown.
+    // Makes w the list frame: it covers the pedigree area while shown.
     void InstallListWindow(QWidget* w);
     // Adds a panel (place, prune, parent pick, source) over the pedigree
-    // area, hidden; HidePanels hides all of them.
+    // area, hidden, at the pedigree's top right unless it was placed
+    // already; HidePanels hides all of them.
     void InstallPanel(const std::string& name, QWidget* w);
     QWidget* Panel(const std::string& name) const;
     void ShowPanel(const std::string& name);
@@ -185,7 +186,7 @@ public:
     QPushButton* Command6 = nullptr;   // paste
     QPushButton* InetButton = nullptr;
     QTimer* Timer1 = nullptr;
-    QFrame* ListFrame = nullptr;
+    QWidget* ListFrame = nullptr;  // the list window once installed
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 7> statusPanels{};
     QToolBar* Toolbar1 = nullptr;
