@@ -48,13 +48,6 @@ bool AllDigits(std::string_view s) {
     return true;
 }
 
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 // The value of HEAD CHAR, upper case, or empty.
 std::string HeaderCharSet(const std::vector<std::string>& lines) {
     bool inHead = false;
@@ -67,7 +60,7 @@ std::string HeaderCharSet(const std::vector<std::string>& lines) {
             if (!inHead) break;  // the header comes first or not at all
             continue;
         }
-        if (inHead && line.rfind("1 CHAR", 0) == 0) return UpperAscii(TrimBlanks(line.substr(6)));
+        if (inHead && line.rfind("1 CHAR", 0) == 0) return UpperCase(TrimBlanks(line.substr(6)));
     }
     return {};
 }
@@ -242,8 +235,8 @@ std::string Plural(int32_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void ReportSkipsAndBadLines() {
-    const auto& r = g.GedRead;
+void ReportSkipsAndBadLines(const GedReader& reader) {
+    const auto& r = reader.GedRead;
     if (r.skippedIndivs || r.skippedFamils || r.skippedNotes)
         ShowProblem("The tables are full: " + Plural(r.skippedIndivs, "individual", "individuals") + ", " +
                     Plural(r.skippedFamils, "family", "families") + " and " +
@@ -299,7 +292,7 @@ void CommitLoad(bool progress, bool rememberedFile, const std::string& firstSite
 
 }  // namespace
 
-void LoadFile() {
+bool LoadFile() {
     bool swapped = false, committed = false;
     // What the adds and the name parsing of a load change besides the tables.
     const int32_t lastIndiv = g.LastIndiv, lastFamil = g.LastFamil;
@@ -316,6 +309,11 @@ void LoadFile() {
     };
     bool progress = false;
     const int16_t pasteSource = g.PasteSource;
+    // The reader's working state belongs to this load alone.
+    GedReader reader;
+    struct ReadEnds {
+        ~ReadEnds() { EndGedRead(); }
+    } readEnds;
     try {
         MainWindow().HideParentPickList();
         Port().SetBusy(true);
@@ -323,7 +321,7 @@ void LoadFile() {
         std::error_code ec;
         if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
             Port().SetBusy(false);
-            return;
+            return false;
         }
         int16_t err = 0;
         int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
@@ -331,7 +329,7 @@ void LoadFile() {
         if (!f) {
             Port().SetBusy(false);
             if (err) ShowProblem("Problem opening " + path + ": the file cannot be read.");
-            return;
+            return false;
         }
         std::string bytes;
         char buf[1 << 16];
@@ -342,12 +340,12 @@ void LoadFile() {
         if (readFailed) {
             Port().SetBusy(false);
             ShowProblem("Problem reading " + path + ": the file cannot be read.");
-            return;
+            return false;
         }
         if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
             Port().SetBusy(false);
             MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
-            return;
+            return false;
         }
         const std::uintmax_t length = bytes.size();
         const std::string name = std::filesystem::path(path).filename().string();
@@ -361,11 +359,9 @@ void LoadFile() {
         swapped = true;
         g.Empty();
         g.SurnameCase = " ";
-        g.XrefMap.assign(1, {});
-        g.XrefCount = 0;
         g.PasteSource = 0;  // loaded records cite what the file says, not the last paste
         LoadDatFile("Limited");
-        BeginGedRead();
+        BeginGedRead(reader);
         std::size_t chars = 0;
         for (std::size_t k = 0; k < lines.size(); ++k) {
             ParseGedRec(lines[k], static_cast<int32_t>(k + 1));
@@ -389,7 +385,7 @@ void LoadFile() {
             Port().SetBusy(false);
             MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
             ResetProgress();
-            return;
+            return false;
         }
         const bool rememberedFile = name == TrimBlanks(g.datFilename);
         CompleteTables(progress);
@@ -416,7 +412,8 @@ void LoadFile() {
         MainWindow().SetToolButtonEnabled(9, false);
         ResetProgress();
         Port().SetBusy(false);
-        ReportSkipsAndBadLines();
+        ReportSkipsAndBadLines(reader);
+        return true;
     } catch (const std::exception&) {
         try {
             giveBack();
@@ -427,6 +424,7 @@ void LoadFile() {
         MsgBox("Error: Input file " + g.FilePath + " format not recognizable to Lintora", MsgButtons::Ok,
                MsgIcon::Exclamation);
         ResetProgress();
+        return false;
     }
 }
 

@@ -7,6 +7,7 @@ namespace lintora {
 // Loads the file named by g.FilePath into fresh tables. The work is replaced
 // only when the file held individuals; a missing, empty, unreadable or
 // unusable file leaves it as it was (with a message, except a missing file).
-void LoadFile();
+// True when the work was replaced.
+bool LoadFile();
 
 }  // namespace lintora

@@ -14,6 +14,14 @@ namespace lintora {
 
 namespace {
 
+// The state of the read in progress; a spare one between loads.
+GedReader* current = nullptr;
+
+GedReader& Ged() {
+    static GedReader spare;
+    return current ? *current : spare;
+}
+
 // GEDCOM allows levels up to 99; anything deeper is not a GEDCOM line.
 constexpr int kMaxLevel = 99;
 // Line numbers named in the bad-line report.
@@ -36,7 +44,7 @@ std::size_t SkipWord(std::string_view s, std::size_t pos, std::size_t* start = n
 }
 
 void BadLine(const std::string& message) {
-    auto& r = g.GedRead;
+    auto& r = Ged().GedRead;
     ++r.badLines;
     if (r.badLineNos.size() < kBadLinesNamed) r.badLineNos.push_back(r.lineNo);
     if (r.firstBadLine.empty()) r.firstBadLine = message;
@@ -56,7 +64,7 @@ Int ToNumber(std::string_view s) {
 // line holds on CONC lines so that nothing is cut. Returns false when the
 // note table is full.
 bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::string_view text) {
-    auto& r = g.GedRead;
+    auto& r = Ged().GedRead;
     std::string rest(text);
     std::string lineTag = tag;
     do {
@@ -82,11 +90,11 @@ bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::
 // A note line of an individual ("I") or family ("F"); sub is the path below
 // the record type (":NOTE", ":NOTE:CONT", ":NOTE:CONC").
 void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<18>& noteXref,
-              FixedText<1>& noteFlag, std::vector<ProgramState::GedPending>& pointers) {
-    const std::string& value = g.GedValue;
+              FixedText<1>& noteFlag, std::vector<GedReader::GedPending>& pointers) {
+    const std::string& value = Ged().GedValue;
     std::string tag;
     if (sub == ":NOTE") {
-        if (g.GedValueIsPointer) {  // its text comes once all records are read
+        if (Ged().GedValueIsPointer) {  // its text comes once all records are read
             noteXref = value;
             pointers.push_back({owner, value});
             return;
@@ -105,7 +113,7 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
     } else {
         return;
     }
-    if (FileNoteText(kind, owner, tag, g.GedRawValue)) noteFlag = "Y";
+    if (FileNoteText(kind, owner, tag, Ged().GedRawValue)) noteFlag = "Y";
 }
 
 void SetIfNonBlank(auto& field, const std::string& value) {
@@ -151,28 +159,23 @@ void StoreName(IndivRec& R, const std::string& value) {
 
 }  // namespace
 
-void BeginGedRead() {
-    g.GedTagStack.clear();
-    g.GedTagPath.clear();
-    g.GedValue.clear();
-    g.GedRawValue.clear();
-    g.GedValueIsPointer = false;
-    g.GedNoteXref.clear();
-    g.XrefMap.assign(1, {});
-    g.XrefCount = 0;
-    g.GedRead = ProgramState::GedReadState{};
+void BeginGedRead(GedReader& reader) {
+    reader = GedReader{};
+    current = &reader;
 }
+
+void EndGedRead() { current = nullptr; }
 
 int32_t FindXrefIndiv(const std::string& xref) {
     const std::string key = TrimBlanks(xref);
     if (key.empty()) return 0;  // a blank pointer names nobody
-    auto it = g.GedRead.xrefIndex.find(key);
-    if (it == g.GedRead.xrefIndex.end()) return 0;
-    return g.XrefMap[it->second].xIndiv;
+    auto it = Ged().GedRead.xrefIndex.find(key);
+    if (it == Ged().GedRead.xrefIndex.end()) return 0;
+    return Ged().XrefMap[it->second].xIndiv;
 }
 
 void ParseGedRec(const std::string& line, int32_t lineNo) {
-    auto& r = g.GedRead;
+    auto& r = Ged().GedRead;
     r.lineNo = lineNo;
     try {
         std::string_view s(line);
@@ -187,7 +190,7 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
         if (level > kMaxLevel) throw std::runtime_error("not a GEDCOM line");
         // A line more than one level deeper than the one before has no
         // parent; the missing levels stay empty, so its path matches nothing.
-        g.GedTagStack.resize(static_cast<std::size_t>(level) + 1);
+        Ged().GedTagStack.resize(static_cast<std::size_t>(level) + 1);
         std::size_t wordStart = 0;
         std::size_t afterWord = SkipWord(s, q, &wordStart);
         std::string_view word = s.substr(wordStart, afterWord - wordStart);
@@ -200,7 +203,7 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 type = s.substr(typeStart, afterType - typeStart);
                 afterWord = afterType;
             }
-            g.GedTagStack[0] = std::string(type);
+            Ged().GedTagStack[0] = std::string(type);
             r.skipRecord = false;
         } else {
             if (IsPointer(word)) {  // a pointer before the tag
@@ -208,14 +211,14 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 std::size_t afterTag = SkipWord(s, afterWord, &tagStart);
                 word = s.substr(tagStart, afterTag - tagStart);
             }
-            g.GedTagStack[level] = std::string(word);
+            Ged().GedTagStack[level] = std::string(word);
         }
         std::string path;
-        for (std::size_t i = 0; i < g.GedTagStack.size(); ++i) {
+        for (std::size_t i = 0; i < Ged().GedTagStack.size(); ++i) {
             if (i) path += ':';
-            path += g.GedTagStack[i];
+            path += Ged().GedTagStack[i];
         }
-        g.GedTagPath = std::move(path);
+        Ged().GedTagPath = std::move(path);
         GetGedValue(line);
         LoadTables();
     } catch (const std::exception&) {
@@ -231,14 +234,14 @@ void GetGedValue(const std::string& line) {
     std::string_view w = s.substr(wStart, wEnd - wStart);
     const bool levelZero = TrimBlanks(s.substr(0, levelEnd)) == "0";
     std::string raw;
-    g.GedValueIsPointer = false;
+    Ged().GedValueIsPointer = false;
     if (IsPointer(w)) {
-        g.GedValue = std::string(w.substr(1, w.size() - 2));
-        g.GedValueIsPointer = true;
+        Ged().GedValue = std::string(w.substr(1, w.size() - 2));
+        Ged().GedValueIsPointer = true;
         // Text after the record type of a level-0 line (a NOTE record's first line).
         std::size_t afterType = SkipWord(s, wEnd);
         if (afterType < s.size()) raw = std::string(s.substr(afterType + 1));
-        g.GedRawValue = raw;
+        Ged().GedRawValue = raw;
         return;
     }
     if (levelZero) {
@@ -246,19 +249,19 @@ void GetGedValue(const std::string& line) {
     } else if (wEnd < s.size()) {
         raw = std::string(s.substr(wEnd + 1));  // one blank after the tag
     }
-    g.GedRawValue = raw;
+    Ged().GedRawValue = raw;
     std::string v = TrimBlanks(raw);
     if (IsPointer(v) && v.find(' ') == std::string::npos) {
         v = v.substr(1, v.size() - 2);
-        g.GedValueIsPointer = true;
+        Ged().GedValueIsPointer = true;
     }
-    g.GedValue = v;
+    Ged().GedValue = v;
 }
 
 void LoadTables() {
     try {
-        if (g.GedRead.skipRecord || g.GedTagStack.empty()) return;
-        const std::string& type = g.GedTagStack[0];
+        if (Ged().GedRead.skipRecord || Ged().GedTagStack.empty()) return;
+        const std::string& type = Ged().GedTagStack[0];
         if (type == "INDI") ProcessINDI();
         else if (type == "FAM") ProcessFAM();
         else if (type == "SOUR") ProcessSOUR();
@@ -267,14 +270,14 @@ void LoadTables() {
         // HEAD (its FILE never names the program's own file; CHAR is read
         // before the lines), SUBM, SUBN, TRLR and other records: nothing.
     } catch (const std::exception& e) {
-        BadLine("Problem loading GedCom table (LoadTables): " + g.GedTagPath + "\n" + e.what());
+        BadLine("Problem loading GedCom table (LoadTables): " + Ged().GedTagPath + "\n" + e.what());
     }
 }
 
 void ProcessINDI() {
-    auto& r = g.GedRead;
-    const std::string& path = g.GedTagPath;
-    const std::string& value = g.GedValue;
+    auto& r = Ged().GedRead;
+    const std::string& path = Ged().GedTagPath;
+    const std::string& value = Ged().GedValue;
     try {
         if (path == "INDI") {
             int32_t i = AddIndiv();
@@ -285,9 +288,9 @@ void ProcessINDI() {
                 return;
             }
             g.Indiv[i].iXref = value;
-            g.XrefMap.push_back({TrimBlanks(value), i});
-            g.XrefCount = static_cast<int32_t>(g.XrefMap.size()) - 1;
-            if (!TrimBlanks(value).empty()) r.xrefIndex.emplace(TrimBlanks(value), g.XrefCount);
+            Ged().XrefMap.push_back({TrimBlanks(value), i});
+            Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size()) - 1;
+            if (!TrimBlanks(value).empty()) r.xrefIndex.emplace(TrimBlanks(value), Ged().XrefCount);
             return;
         }
         const int32_t i = r.curIndiv;
@@ -329,9 +332,9 @@ void ProcessINDI() {
 }
 
 void ProcessFAM() {
-    auto& r = g.GedRead;
-    const std::string& path = g.GedTagPath;
-    const std::string& value = g.GedValue;
+    auto& r = Ged().GedRead;
+    const std::string& path = Ged().GedTagPath;
+    const std::string& value = Ged().GedValue;
     try {
         if (path == "FAM") {
             int32_t f = AddFamil();
@@ -370,10 +373,10 @@ void ProcessFAM() {
 
 void ProcessEvent(const std::string& ownerKind) {
     (void)ownerKind;  // the field follows from the path alone
-    const std::string& path = g.GedTagPath;
+    const std::string& path = Ged().GedTagPath;
     try {
-        const std::string& v = g.GedValue;
-        const auto& r = g.GedRead;
+        const std::string& v = Ged().GedValue;
+        const auto& r = Ged().GedRead;
         if (StartsWith(path, "INDI:")) {
             if (r.curIndiv <= 0 || r.curIndiv > g.IndivCount) return;
             IndivRec& R = g.Indiv[r.curIndiv];
@@ -397,29 +400,29 @@ void ProcessEvent(const std::string& ownerKind) {
 }
 
 void ProcessNOTE() {
-    auto& r = g.GedRead;
-    const std::string& path = g.GedTagPath;
+    auto& r = Ged().GedRead;
+    const std::string& path = Ged().GedTagPath;
     try {
         if (path == "NOTE") {
-            g.GedNoteXref = g.GedValue;
+            Ged().GedNoteXref = Ged().GedValue;
             // The record's first line of text stands on its level-0 line.
-            auto& lines = r.noteRecords[g.GedNoteXref];
+            auto& lines = r.noteRecords[Ged().GedNoteXref];
             lines.clear();
-            lines.push_back({"1 NOTE", g.GedRawValue});
+            lines.push_back({"1 NOTE", Ged().GedRawValue});
         } else if (path == "NOTE:CONT" || path == "NOTE:CONC") {
-            auto it = r.noteRecords.find(g.GedNoteXref);
+            auto it = r.noteRecords.find(Ged().GedNoteXref);
             if (it == r.noteRecords.end()) return;
-            it->second.push_back({path == "NOTE:CONT" ? "2 CONT" : "2 CONC", g.GedRawValue});
+            it->second.push_back({path == "NOTE:CONT" ? "2 CONT" : "2 CONC", Ged().GedRawValue});
         }
     } catch (const std::exception& e) {
-        BadLine("Problem processing Notes (ProcessNOTE): " + path + ": " + g.GedValue + "\n" + e.what());
+        BadLine("Problem processing Notes (ProcessNOTE): " + path + ": " + Ged().GedValue + "\n" + e.what());
     }
 }
 
 void ProcessSOUR() {
-    auto& r = g.GedRead;
-    const std::string& path = g.GedTagPath;
-    const std::string& value = g.GedValue;
+    auto& r = Ged().GedRead;
+    const std::string& path = Ged().GedTagPath;
+    const std::string& value = Ged().GedValue;
     try {
         if (path == "SOUR") {
             int32_t s = AddGedSource();
@@ -441,7 +444,7 @@ void ProcessSOUR() {
         else if (path == "SOUR:REPO") S.sReposXref = value;
         // Long texts go on over CONC and CONT lines; the field keeps what it holds.
         if (path == "SOUR:TITL" || path == "SOUR:AUTH" || path == "SOUR:PUBL") {
-            r.sourceText = g.GedRawValue;
+            r.sourceText = Ged().GedRawValue;
         } else if (path.size() > 10 && (path.ends_with(":CONC") || path.ends_with(":CONT"))) {
             const std::string field = path.substr(0, path.size() - 5);
             FixedText<120>* target = field == "SOUR:TITL"   ? &S.sTitle
@@ -450,7 +453,7 @@ void ProcessSOUR() {
                                                             : nullptr;
             if (!target) return;
             if (r.sourceText.size() < 4 * kNoteWidth)
-                r.sourceText += (path.ends_with(":CONT") ? " " : "") + g.GedRawValue;
+                r.sourceText += (path.ends_with(":CONT") ? " " : "") + Ged().GedRawValue;
             *target = TrimBlanks(r.sourceText);
         }
     } catch (const std::exception& e) {
@@ -459,9 +462,9 @@ void ProcessSOUR() {
 }
 
 void ProcessREPO() {
-    auto& r = g.GedRead;
-    const std::string& path = g.GedTagPath;
-    const std::string& value = g.GedValue;
+    auto& r = Ged().GedRead;
+    const std::string& path = Ged().GedTagPath;
+    const std::string& value = Ged().GedValue;
     try {
         if (path == "REPO") {
             int32_t n = AddGedRepository();
@@ -487,7 +490,7 @@ void ProcessREPO() {
 }
 
 void ResolveGedLinks() {
-    auto& r = g.GedRead;
+    auto& r = Ged().GedRead;
     // Spouses named before their own INDI records.
     for (int32_t f = 1; f <= g.FamilCount; ++f) {
         FamilRec& F = g.Famil[f];
@@ -521,7 +524,7 @@ void ResolveGedLinks() {
             g.Indiv[i].iFamc = c.record;
     }
     // Note pointers bring the text of the note record.
-    auto bring = [&](const char* kind, const std::vector<ProgramState::GedPending>& ptrs, auto flag) {
+    auto bring = [&](const char* kind, const std::vector<GedReader::GedPending>& ptrs, auto flag) {
         for (const auto& p : ptrs) {
             auto it = r.noteRecords.find(p.xref);
             if (it == r.noteRecords.end()) continue;

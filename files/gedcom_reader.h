@@ -4,12 +4,65 @@
 // to ParseGedRec and completes the load with what single lines cannot do.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace lintora {
 
-// Empties the reader state (tag stack, pointer map, note records, skip and
-// bad-line counts) for a new load.
-void BeginGedRead();
+// The working state of one read, owned by the load that runs it.
+struct GedReader {
+    // GEDCOM reader: tag of each level of the current line (0 = record
+    // type), the path joined with ":", the value trimmed and as written.
+    std::vector<std::string> GedTagStack;
+    std::string GedTagPath;
+    std::string GedValue;
+    std::string GedRawValue;       // after the tag's blank, untrimmed (note text keeps its blanks)
+    bool GedValueIsPointer = false;  // the value stood between "@" marks
+    std::string GedNoteXref;       // pointer of the NOTE record being read
+    struct XrefRec {
+        std::string xXref;   // INDI pointer without its "@" marks
+        int32_t xIndiv = 0;  // the individual filed for it
+    };
+    std::vector<XrefRec> XrefMap = std::vector<XrefRec>(1);  // entries 1..XrefCount
+    int32_t XrefCount = 0;
+    // Counts, pending links and note records of the read.
+    struct GedNoteLine {
+        std::string tag;   // "1 NOTE", "2 CONT" or "2 CONC"
+        std::string text;  // as written
+    };
+    struct GedPending {
+        int32_t record = 0;  // individual or family number
+        std::string xref;
+    };
+    struct GedReadState {
+        int32_t lineNo = 0;
+        int32_t curIndiv = 0;   // record the current INDI lines go to (0 = skipped)
+        int32_t curFamil = 0;
+        int16_t curSource = 0;  // GedSource record of the current SOUR record
+        int16_t curRepos = 0;
+        bool skipRecord = false;  // table full: the rest of this record is dropped
+        int32_t skippedIndivs = 0;
+        int32_t skippedFamils = 0;
+        int32_t skippedNotes = 0;
+        int32_t badLines = 0;
+        std::vector<int32_t> badLineNos;  // the first few
+        std::string firstBadLine;
+        std::unordered_map<std::string, int32_t> xrefIndex;  // INDI pointer -> XrefMap entry
+        std::unordered_map<std::string, std::vector<GedNoteLine>> noteRecords;
+        std::vector<GedPending> indivNotePtrs;  // "1 NOTE @N1@" of individuals
+        std::vector<GedPending> familNotePtrs;
+        std::vector<GedPending> children;       // CHIL lines of families
+        std::string charSet;                    // HEAD CHAR, upper case
+        std::string sourceText;                 // the current source field as written, for its CONC/CONT lines
+    } GedRead;
+
+};
+
+// Starts a read whose state is reader (emptied here); the reader calls
+// below work on it until EndGedRead. The caller keeps it alive till then.
+void BeginGedRead(GedReader& reader);
+// The read is over: the reader calls work on a spare state again.
+void EndGedRead();
 
 // One line of a GEDCOM or (decoded) work file; lineNo is its number in the
 // file, used when bad lines are reported.

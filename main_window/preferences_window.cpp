@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "files/data_files.h"
-#include "files/file_saving.h"
 #include "record_store/program_state.h"
+#include "workspace/workspace.h"
 
 namespace lintora {
 namespace {
@@ -210,7 +210,7 @@ void LintoraPreferences::Command2Click() { done(QDialog::Rejected); }
 void LintoraPreferences::Command3Click() {
     StoreTexts();
     g.prefSourceSW = option_[0]->isChecked() ? 0 : 1;
-    SaveFile("Y", "GED");
+    SaveGedcomFile();
     hide();  // whether the file was written or not
     SaveUserFile();
 }

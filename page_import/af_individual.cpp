@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "page_import/line_cursor.h"
 #include "page_import/splitters.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -19,18 +20,6 @@ std::string FieldAt(const std::vector<std::string>& fields, std::size_t i) {
     return i < fields.size() ? fields[i] : std::string();
 }
 
-// Up to n code points of s from the 1-based character position pos.
-std::string Mid(const std::string& s, std::size_t pos, std::size_t n) {
-    std::size_t skip = pos > 0 ? pos - 1 : 0;
-    std::size_t b = 0;
-    while (b < s.size() && skip > 0) {
-        ++b;
-        while (b < s.size() && (static_cast<unsigned char>(s[b]) & 0xC0) == 0x80) ++b;
-        --skip;
-    }
-    return Utf8Left(std::string_view(s).substr(b), n);
-}
-
 // A line led by a label ("Death: ...", or a heading such as "Parents:") is
 // never the place of the event above it.
 bool IsLabelledLine(const std::string& trimmed) {
@@ -39,10 +28,9 @@ bool IsLabelledLine(const std::string& trimmed) {
 }
 
 // The place line under an event or marriage line i: the next line, trimmed,
-// unless it is empty or a labelled line of its own.
-std::string PlaceBelow(std::size_t i) {
-    if (i + 1 >= g.PageLines.size()) return {};
-    std::string next = TrimBlanks(g.PageLines[i + 1]);
+// unless it is empty (past the page too) or a labelled line of its own.
+std::string PlaceBelow(const PageLineCursor& page, std::ptrdiff_t i) {
+    std::string next = TrimBlanks(page.At(i + 1));
     if (next.empty() || IsLabelledLine(next)) return {};
     return next;
 }
@@ -50,17 +38,17 @@ std::string PlaceBelow(std::size_t i) {
 // Date after the label of line i, and the place below it; a blank value
 // keeps what the field held.
 template <typename DateField, typename PlaceField>
-void ReadEvent(std::size_t i, DateField& date, PlaceField& place) {
-    g.LineFields = SplitFields(g.PageLines[i], ":");
+void ReadEvent(const PageLineCursor& page, std::ptrdiff_t i, DateField& date, PlaceField& place) {
+    g.LineFields = SplitFields(page.At(i), ":");
     std::string d = TrimBlanks(FieldAt(g.LineFields, 1));
     if (!d.empty()) date = d;
-    std::string p = PlaceBelow(i);
+    std::string p = PlaceBelow(page, i);
     if (!p.empty()) place = p;
 }
 
 // Name and AFN of the text after a "Father:", "Mother:" or "Spouse:" label.
 void NameAndAFN(const std::string& line, std::string& name, std::string& afn) {
-    std::string work = Mid(line, 9, 120);
+    std::string work = Utf8Mid(line, 9, 120);
     SplitNameAFN(work, name, afn);
     name = TrimBlanks(name);
     afn = TrimBlanks(afn);
@@ -79,16 +67,16 @@ void ParseAFIndividual() {
         // entry are dropped with it, never written into the last kept one.
         bool parentSetSkipped = false;
         bool spouseSkipped = false;
-        const std::size_t last = g.PageLines.empty() ? 0 : g.PageLines.size() - 1;
-        for (std::size_t i = 1; i <= last && i < g.PageLines.size(); ++i) {
-            const std::string line = g.PageLines[i];
+        const PageLineCursor page(g.PageLines);
+        for (std::ptrdiff_t i = 1; i <= page.Last(); ++i) {
+            const std::string line = page.At(i);
             if (Utf8Length(line) <= 2) continue;
             g.LineFields = SplitFields(TrimBlanks(line), " ");
             g.LineLabel = FieldAt(g.LineFields, 0);
             const std::string& label = g.LineLabel;
 
             if (label == "Sex:") {
-                std::string work = TrimBlanks(g.PageLines[i - 1]);
+                std::string work = TrimBlanks(page.At(i - 1));
                 std::string name, afn;
                 SplitNameAFN(work, name, afn);
                 P.pgName = name;
@@ -96,15 +84,15 @@ void ParseAFIndividual() {
                 std::string f1 = TrimBlanks(FieldAt(g.LineFields, 1));
                 std::string f2 = TrimBlanks(FieldAt(g.LineFields, 2));
                 // A "Sex:" line without a value leaves the sex empty.
-                P.pgSex = !f1.empty() ? f1 : !f2.empty() ? f2 : TrimBlanks(Mid(line, 5, 4));
+                P.pgSex = !f1.empty() ? f1 : !f2.empty() ? f2 : TrimBlanks(Utf8Mid(line, 5, 4));
             } else if (label == "Birth:") {
-                ReadEvent(i, P.pgbDate, P.pgbPlace);
+                ReadEvent(page, i, P.pgbDate, P.pgbPlace);
             } else if (label == "Christened:") {
-                ReadEvent(i, P.pgcDate, P.pgcPlace);
+                ReadEvent(page, i, P.pgcDate, P.pgcPlace);
             } else if (label == "Death:") {
-                ReadEvent(i, P.pgdDate, P.pgdPlace);
+                ReadEvent(page, i, P.pgdDate, P.pgdPlace);
             } else if (label == "Burial:") {
-                ReadEvent(i, P.pgblDate, P.pgblPlace);
+                ReadEvent(page, i, P.pgblDate, P.pgblPlace);
             } else if (label == "Father:") {
                 int16_t s = P.AddParentSet();
                 parentSetSkipped = (s == 0);
@@ -157,7 +145,7 @@ void ParseAFIndividual() {
                 // A marriage before any spouse, or of a skipped one, has nobody to go to.
                 if (P.PageSpouseCount == 0 || spouseSkipped) continue;
                 PageSpouse& sp = P.PageSpouses[P.PageSpouseCount];
-                ReadEvent(i, sp.spmDate, sp.spmPlace);
+                ReadEvent(page, i, sp.spmDate, sp.spmPlace);
             }
         }
     } catch (...) {

@@ -6,8 +6,25 @@
 #include <string>
 #include <string_view>
 
+#include "page_import/af_family.h"
 #include "page_import/af_individual.h"
+#include "page_import/af_pedigree.h"
+#include "page_import/ahnentafel_report.h"
+#include "page_import/anc_individual.h"
+#include "page_import/descendants_list.h"
+#include "page_import/gencircles_individual.h"
+#include "page_import/gencircles_pedigree.h"
+#include "page_import/igi_family.h"
+#include "page_import/igi_individual.h"
+#include "page_import/igi_pedigree.h"
+#include "page_import/mytrees_family.h"
+#include "page_import/mytrees_individual.h"
+#include "page_import/mytrees_pedigree.h"
+#include "page_import/prf_individual.h"
 #include "page_import/page_recognition.h"
+#include "page_import/pedigree_table.h"
+#include "page_import/pedigree_text.h"
+#include "page_import/register_report.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
@@ -36,23 +53,23 @@ struct Dispatch {
 
 constexpr std::array<Dispatch, 18> kDispatch = {{
     {"LDS", "IndANC", &ParseAFIndividual, true},
-    {"LDS", "FamANC", nullptr, true},
-    {"LDS", "IndPRF", nullptr, true},
-    {"LDS", "IndIGI", nullptr, true},
-    {"LDS", "FamIGI", nullptr, true},
-    {"LDS", "PedANC", nullptr, false},
-    {"LDS", "PedIGI", nullptr, false},
-    {"ANC", "Ind", nullptr, false},
-    {"ANC", "Reg", nullptr, false},
-    {"ANC", "Des", nullptr, false},
-    {"ANC", "Ptx", nullptr, false},
-    {"ANC", "Ptb", nullptr, false},
-    {"ANC", "Ahn", nullptr, false},
-    {"GC", "Ind", nullptr, false},
-    {"GC", "Ped", nullptr, false},
-    {"MYT", "Ind", nullptr, true},
-    {"MYT", "Fam", nullptr, true},
-    {"MYT", "Ped", nullptr, false},
+    {"LDS", "FamANC", &ParseAFFamilyGroup, true},
+    {"LDS", "IndPRF", &ProcessIndPRF, true},
+    {"LDS", "IndIGI", &ProcessIndIGI, true},
+    {"LDS", "FamIGI", &ProcessFamIGI, true},
+    {"LDS", "PedANC", &ParseAFPedigree, false},
+    {"LDS", "PedIGI", &ProcessPedIGI, false},
+    {"ANC", "Ind", &ProcessIndANC, false},
+    {"ANC", "Reg", &ProcessRegANC, false},
+    {"ANC", "Des", &ProcessDesANC, false},
+    {"ANC", "Ptx", &ProcessPtxANC, false},
+    {"ANC", "Ptb", &ProcessPtbANC, false},
+    {"ANC", "Ahn", &ProcessAhnANC, false},
+    {"GC", "Ind", &ProcessIndGNC, false},
+    {"GC", "Ped", &ProcessPedGNC, false},
+    {"MYT", "Ind", &ProcessIndKK, true},
+    {"MYT", "Fam", &ProcessFamKK, true},
+    {"MYT", "Ped", &ProcessPedKK, false},
 }};
 
 const Dispatch* FindDispatch(const std::string& site, const std::string& type) {
@@ -124,8 +141,11 @@ void SplitPageText(const std::string& text) {
             // The first line stays as copied.
             g.PageLines.push_back(piece);
         } else {
-            std::string line = TrimBlanks(piece);
+            // Tabs become blanks before the trim, so a tab-led line loses its
+            // markers like any other.
+            std::string line = piece;
             std::replace(line.begin(), line.end(), '\t', ' ');
+            line = TrimBlanks(line);
             if (line.rfind("# ", 0) == 0) line.erase(0, 2);
             if (line.rfind("* ", 0) == 0) line.erase(0, 2);
             g.PageLines.push_back(TrimBlanks(line));

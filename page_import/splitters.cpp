@@ -1,5 +1,6 @@
 #include "page_import/splitters.h"
 
+#include "record_store/dates_places.h"
 #include "record_store/fixed_text.h"
 #include "record_store/place_names.h"
 #include "record_store/text_routines.h"
@@ -50,6 +51,33 @@ void SplitDatePlace(std::string& text, std::string& date, std::string& place) {
         place = NormalizePlace(place);
     } catch (...) {
         // Ends quietly with what it has; the parser goes on.
+    }
+}
+
+void SplitIGIDatePlace(const std::string& text, std::string& date, std::string& place) {
+    date.clear();
+    place.clear();
+    try {
+        if (TrimBlanks(text).empty()) return;
+        // A following label line taken as the value of an empty one.
+        if (text.find(':') != std::string::npos) return;
+        const std::size_t p = InStrLast(text, "  ");
+        if (p > 2) {
+            place = TrimBlanks(Utf8Left(std::string_view(text).substr(p), 120));
+            date = TrimBlanks(std::string_view(text).substr(0, p - 1));
+        } else {
+            date = TrimBlanks(text);
+            std::string ymd;
+            int16_t y = 0, m = 0, d = 0;
+            ParseDateParts(date, ymd, y, m, d);
+            if (TrimBlanks(ymd) == "0/0/0") {
+                date.clear();
+                place = TrimBlanks(text);
+            }
+        }
+        place = NormalizePlace(place);
+    } catch (...) {
+        // Ends quietly with what it has.
     }
 }
 

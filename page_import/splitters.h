@@ -15,4 +15,9 @@ void SplitNameAFN(std::string& text, std::string& name, std::string& afn);
 // `text` becomes the trimmed part before "Place:".
 void SplitDatePlace(std::string& text, std::string& date, std::string& place);
 
+// "12 MAR 1821  Rochdale, Lancashire, England" -> date and place, split at
+// the last pair of blanks; the place normalised. A value with a colon is a
+// label line, not a value: both come back empty.
+void SplitIGIDatePlace(const std::string& text, std::string& date, std::string& place);
+
 }  // namespace lintora

@@ -38,6 +38,8 @@ Platform* installed = nullptr;
 
 }  // namespace
 
+std::string Platform::OpenAddress(const std::string&) { return "no browser can be started here"; }
+
 Platform& Port() { return installed ? *installed : Headless(); }
 
 void InstallPlatform(Platform* p) { installed = p; }

@@ -3,7 +3,6 @@
 #include <exception>
 #include <functional>
 
-#include "files/data_files.h"
 #include "record_store/program_state.h"
 #include "platform/window_ports.h"
 
@@ -39,8 +38,6 @@ void ClearWorkState() {
     g.PrunePending = "N";
     g.TreeSlot.fill(0);
     g.SurnameCase = " ";
-    g.XrefMap.assign(1, {});
-    g.XrefCount = 0;
     g.Trees.resize(1);
     g.LastPaste.clear();
     g.FirstSite.clear();
@@ -75,13 +72,6 @@ void ClearWorkWindows() {
         w.SetPasteEnabled(false);
         if (w.ClipboardHasText()) w.SetPasteEnabled(true);
     });
-}
-
-void ClearAllData() {
-    ClearWorkWindows();
-    ClearWorkTables();
-    Step([] { LoadDatFile("Limited"); });
-    Step([] { MainWindow().UpdateStatusBar(); });
 }
 
 }  // namespace lintora

@@ -96,13 +96,8 @@ void ParseDateParts(std::string_view dateText, std::string& result, int16_t& yea
 
     // Every character that is not a digit becomes one blank.
     std::string digits;
-    for (std::size_t i = 0; i < w.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(w[i]);
-        if (c >= '0' && c <= '9')
-            digits += static_cast<char>(c);
-        else if ((c & 0xC0) != 0x80)
-            digits += ' ';
-    }
+    for (std::size_t i = 0; i < w.size(); i += Utf8CharSize(w, i))
+        digits += (w[i] >= '0' && w[i] <= '9') ? w[i] : ' ';
 
     std::string trimmed = TrimBlanks(digits);
     // A short remainder with an inner blank cannot be read and leaves the year 0.

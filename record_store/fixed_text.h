@@ -5,14 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "record_store/utf8_text.h"
+
 namespace lintora {
 
-// Number of code points in a UTF-8 text (stray continuation bytes count as one each).
-std::size_t Utf8Length(std::string_view s);
-// The first n code points of s.
-std::string Utf8Left(std::string_view s, std::size_t n);
-// Up to n code points of s from the 1-based character position pos.
-std::string Utf8Mid(std::string_view s, std::size_t pos, std::size_t n = std::string_view::npos);
 // Blanks only, as everywhere in the program.
 std::string TrimBlanks(std::string_view s);
 std::string TrimLeftBlanks(std::string_view s);

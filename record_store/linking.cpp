@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
+#include <vector>
 
 #include "platform/platform.h"
 #include "record_store/matching.h"
@@ -109,13 +110,26 @@ void DropLastFamily(int32_t f) {
     g.LastFamil = g.FamilCount;
 }
 
-// Files one parent of a set or of a spouse; 0 when he is not filed or turns
-// out to be one of the people he would be the parent of.
-int32_t FileParent(MatchQuery& q, std::initializer_list<int32_t> notThese) {
-    const int32_t r = FindIndivMatches(q);
-    for (int32_t other : notThese)
-        if (r == other) return 0;
-    return r;
+// The person and everyone he is married to: none of them can be his parent.
+std::vector<int32_t> SelfAndPartners(int32_t person) {
+    std::vector<int32_t> out;
+    if (!ValidIndiv(person)) return out;
+    out.push_back(person);
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        const FamilRec& F = g.Famil[f];
+        if (F.fHusb == person && ValidIndiv(F.fWife)) out.push_back(F.fWife);
+        if (F.fWife == person && ValidIndiv(F.fHusb)) out.push_back(F.fHusb);
+    }
+    return out;
+}
+
+// Files one parent of a set or of a spouse; 0 when he is not filed. The
+// matcher never takes him for the child, the child's partners or the other
+// parent (he is filed as somebody else, or new, instead).
+int32_t FileParent(MatchQuery& q, int32_t child, int32_t otherParent) {
+    q.notThese = SelfAndPartners(child);
+    if (ValidIndiv(otherParent)) q.notThese.push_back(otherParent);
+    return FindIndivMatches(q);
 }
 
 // One parent of a page's parent set, as the fields of that set name him.
@@ -132,8 +146,8 @@ struct SetParent {
 };
 
 // Files a parent of the page person and copies the set's data about him;
-// returns his record or 0 (not filed, or one of notThese).
-int32_t FileSetParent(const SetParent& p, std::initializer_list<int32_t> notThese) {
+// returns his record or 0.
+int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent) {
     MatchQuery q;
     q.name = p.name.value();
     q.afn = p.afn.value();
@@ -142,7 +156,7 @@ int32_t FileSetParent(const SetParent& p, std::initializer_list<int32_t> notThes
     q.relCode = "IP";
     q.bDate = p.bDate.value();
     q.spouseName = p.partnerName.value();
-    const int32_t r = FileParent(q, notThese);
+    const int32_t r = FileParent(q, child, otherParent);
     p.name = q.name;
     p.afn = q.afn;
     p.bDate = q.bDate;
@@ -274,14 +288,13 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     if ((IsBlank(pf.Name) && IsBlank(pm.Name)) || (IsUnknownName(pf.Name) && IsUnknownName(pm.Name))) return s;
 
     // The spouse's parents: sex and AFN are all the page says of them.
-    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf,
-                                std::initializer_list<int32_t> notThese) {
+    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf, int32_t other) {
         MatchQuery q;
         q.name = who.Name;
         q.afn = who.AFN;
         q.relCode = "SP";
         q.spouseName = partner.Name;
-        const int32_t r = FileParent(q, notThese);
+        const int32_t r = FileParent(q, s, other);
         if (r > 0) {
             g.Indiv[r].iSex = sexOf;
             CopyText(g.Indiv[r].iAFN, who.AFN);
@@ -289,8 +302,8 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
         }
         return r;
     };
-    const int32_t father = fileSpouseParent(pf, pm, "M", {s, page});
-    const int32_t mother = fileSpouseParent(pm, pf, "F", {s, page, father});
+    const int32_t father = fileSpouseParent(pf, pm, "M", 0);
+    const int32_t mother = fileSpouseParent(pm, pf, "F", father);
     if (father == 0 && mother == 0) return s;
     const int32_t parents = FindOrAddFamil(father, mother);
     if (!ValidFamil(parents)) return s;
@@ -367,11 +380,11 @@ int32_t LinkChildToParents(int16_t s) {
         const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
                                               set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
                                               set.psMotherName, "M"},
-                                             {page});
+                                             page, 0);
         const int32_t mother = FileSetParent({set.psMotherName, set.psMotherAFN, set.psMotherCDno, set.psMotherPIDno,
                                               set.psMotherbDate, set.psMotherbPlace, set.psMotherRIN,
                                               set.psFatherName, "F"},
-                                             {page, father});
+                                             page, father);
 
         if (father == 0 && mother == 0) return 0;
         const int32_t f = FindOrAddFamil(father, mother);

@@ -39,11 +39,18 @@ NameParts SplitParts(std::string_view fullName) {
 
 struct SplitName {
     std::string surname, given, key;
+    bool unknown = false;  // the name reads "<unknown>" (or a spelling of it)
 };
+
+// "<unknown>" and the spellings cleaning turns into it.
+bool NamesNobody(std::string_view name) {
+    const std::string c = Caps(name);
+    return c == "<UNKNOWN>" || c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
+}
 
 SplitName Split(std::string_view fullName) {
     NameParts p = SplitParts(fullName);
-    return {TrimBlanks(p.surname), TrimBlanks(p.given), p.key};
+    return {TrimBlanks(p.surname), TrimBlanks(p.given), p.key, NamesNobody(fullName)};
 }
 
 // A key of blanks only (a name without letters) agrees with nothing.
@@ -146,9 +153,11 @@ bool IsAutomatic(const Markers& m, const Person& p) {
 }
 
 // Compares the spouse keys with the partner of each family of c (never with
-// c himself); the first agreement ends the search.
+// c himself); the first agreement ends the search. An unknown partner, on
+// the page or in the table, tells nothing about who c is.
 void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, Markers& m) {
     for (const SplitName* sp : spouses) {
+        if (sp->unknown) continue;
         for (int32_t f = 1; f <= g.FamilCount; ++f) {
             const FamilRec& F = g.Famil[f];
             int32_t partner;
@@ -156,7 +165,7 @@ void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, Marker
             else if (F.fWife == c) partner = F.fHusb;
             else continue;
             m.spouse = 'N';
-            if (KeysAgree(sp->key, StoredKey(partner))) {
+            if (!NamesNobody(StoredName(partner)) && KeysAgree(sp->key, StoredKey(partner))) {
                 m.spouse = '=';
                 m.agreedSpouseSurname = sp->surname;
                 return;
@@ -217,6 +226,20 @@ bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
     if (!p.afn.empty() && p.afn == C.iAFN.trimmed()) return true;
     if (GenIdAgrees(q, p, C)) return true;
     return q.cdNo > 0 && q.cdNo == C.iCDno && q.pidNo > 0 && q.pidNo == C.iPIDno;
+}
+
+// Two different identifiers of the same kind name two different people,
+// whatever their names and dates say.
+bool IdentifiersDiffer(const MatchQuery& q, const Person& p, const IndivRec& C) {
+    const std::string afn = C.iAFN.trimmed(), genId = C.iGenID.trimmed();
+    if (!p.afn.empty() && !afn.empty() && p.afn != afn) return true;
+    if (!q.pageLocalId && !p.genId.empty() && !genId.empty() && p.genId != genId) return true;
+    const bool pageNumbers = q.cdNo > 0 && q.pidNo > 0, storedNumbers = C.iCDno > 0 && C.iPIDno > 0;
+    return pageNumbers && storedNumbers && (q.cdNo != C.iCDno || q.pidNo != C.iPIDno);
+}
+
+bool Excluded(const MatchQuery& q, int32_t c) {
+    return std::find(q.notThese.begin(), q.notThese.end(), c) != q.notThese.end();
 }
 
 bool Listable(int32_t c, const MatchQuery& q, const Person& p, const Markers& m) {
@@ -383,7 +406,7 @@ int32_t Match(MatchQuery& q) {
         // An identifier names the person whatever his name is now, so it is
         // looked for in the whole table, not only under the surname initial.
         for (int32_t c = 1; c <= g.IndivCount; ++c) {
-            if (ExactMatch(q, p, g.Indiv[c])) {
+            if (ExactMatch(q, p, g.Indiv[c]) && !Excluded(q, c)) {
                 g.Indiv[c].iTouched = 1;
                 g.LastIndiv = c;
                 return c;
@@ -392,6 +415,7 @@ int32_t Match(MatchQuery& q) {
         const std::string initial = Initial(p.surname);
         for (int32_t c : CandidateSet(initial)) {
             IndivRec& C = g.Indiv[c];
+            if (Excluded(q, c) || IdentifiersDiffer(q, p, C)) continue;
             if (!(initial == " " || Initial(C.iSurn.value()) == initial || C.iSurn.blank() ||
                   Caps(C.iName.value()) == "<UNKNOWN>"))
                 continue;

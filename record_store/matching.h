@@ -2,6 +2,7 @@
 // Duplicate matching: is a person about to be filed already in the table?
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lintora {
 
@@ -16,6 +17,10 @@ struct MatchQuery {
     int32_t pidNo = 0;       // pin number, 0 when none
     std::string relCode;     // "IN" page person, "IP", "IS", "SP", "CH", or empty
     std::string genId;       // generated id, blank when none
+    // The generated id only tells this page's people apart (the stored one
+    // is rewritten after filing): it finds its own record but never keeps
+    // off a candidate whose id differs.
+    bool pageLocalId = false;
     std::string bDate, cDate, dDate;
     std::string spouseName;  // blank when none
     std::string fatherName;  // blank when none
@@ -25,6 +30,9 @@ struct MatchQuery {
     // equal id identifies a candidate only when he is a child of this
     // family or of none.
     int32_t childOfFamily = 0;
+    // Records that cannot be this person (the child he is a parent of, that
+    // child's partners): never matched, offered or taken by identifier.
+    std::vector<int32_t> notThese;
 };
 
 // Finds the person (by identifiers, by an automatic match, or by the

@@ -9,9 +9,6 @@ namespace lintora {
 
 namespace {
 
-// Byte length of the character starting at s[i].
-std::size_t CharSize(std::string_view s, std::size_t i) { return Utf8Left(s.substr(i), 1).size(); }
-
 // The base letters (capitals) of a Latin-1 letter U+00C0..U+00FF, given the
 // second byte of its UTF-8 form; empty for the signs × and ÷.
 std::string_view Latin1Base(unsigned char b1) {
@@ -31,7 +28,7 @@ std::string LettersOf(std::string_view name) {
         if (out.empty() || out.back() != c) out += c;
     };
     for (std::size_t i = 0; i < name.size();) {
-        const std::size_t n = CharSize(name, i);
+        const std::size_t n = Utf8CharSize(name, i);
         const char c = name[i];
         if (n == 1) {
             if (c >= 'A' && c <= 'Z') keep(c);

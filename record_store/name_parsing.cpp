@@ -18,9 +18,6 @@ namespace {
 
 constexpr std::size_t kNickWidth = 120;
 
-// Byte length of the character starting at s[i].
-std::size_t CharSize(std::string_view s, std::size_t i) { return Utf8Left(s.substr(i), 1).size(); }
-
 // No small letter in the text.
 bool IsUpperCaseText(std::string_view s) { return UpperCase(s) == s; }
 
@@ -103,7 +100,7 @@ void CapitalsAfterMarks(std::string& s) {
     for (char mark : {'/', '(', '-'}) {
         const auto p = s.find(mark);
         if (p == std::string::npos || p + 1 >= s.size()) continue;
-        const std::size_t n = CharSize(s, p + 1);
+        const std::size_t n = Utf8CharSize(s, p + 1);
         s.replace(p + 1, n, UpperCase(std::string_view(s).substr(p + 1, n)));
     }
 }
@@ -198,7 +195,7 @@ void Parse(std::string_view fullName, NameParts& out) {
         } else {
             bool anyNonSmall = false;
             for (std::size_t i = 0; i < out.surname.size() && !anyNonSmall;) {
-                const std::size_t n = CharSize(out.surname, i);
+                const std::size_t n = Utf8CharSize(out.surname, i);
                 const std::string_view ch = std::string_view(out.surname).substr(i, n);
                 anyNonSmall = UpperCase(ch) == ch;
                 i += n;

@@ -49,6 +49,8 @@ struct ProgramState : WorkTables {
     int16_t FamilAdded = 0;
     int16_t FamilUpdated = 0;
     std::string SurnameCase = " ";
+    // "X" once the MyTrees pedigree caution has been shown in this run.
+    std::string PedCautionShown;
 
     // ---- Trees and pedigree ----
     std::array<int32_t, 32> TreeSlot{};
@@ -57,6 +59,12 @@ struct ProgramState : WorkTables {
     std::vector<TreeRec> Trees = std::vector<TreeRec>(1);  // 0..TreeCount
     int32_t PruneIndiv = 0;
     std::string PrunePending = "N";
+    // Results of the last renumbering: records dropped, and for each new
+    // number (1..count) the old number of the record that now holds it.
+    int16_t PrunedIndivs = 0;
+    int16_t PrunedFamils = 0;
+    std::vector<int32_t> IndivNewNo;
+    std::vector<int32_t> FamilNewNo;
 
     // ---- Work state ----
     std::string DataChanged = "N";
@@ -80,6 +88,9 @@ struct ProgramState : WorkTables {
     std::string FamilNoteText;
     std::string IndivNoteChanged = "N";
     std::string FamilNoteChanged = "N";
+    // The family whose notes FamilNoteText holds (0 = none): a save stores
+    // them there even when another marriage is shown by then.
+    int32_t FamilNoteOwner = 0;
 
     // ---- Paste ----
     // Table sizes when the current paste began, and whether its result was
@@ -118,53 +129,15 @@ struct ProgramState : WorkTables {
     std::vector<RegionRec> Regions = std::vector<RegionRec>(kMaxRegions + 1);
     int16_t RegionCount = 0;
 
-    // ---- File loading ----
-    // GEDCOM reader: tag of each level of the current line (0 = record
-    // type), the path joined with ":", the value trimmed and as written.
-    std::vector<std::string> GedTagStack;
-    std::string GedTagPath;
-    std::string GedValue;
-    std::string GedRawValue;       // after the tag's blank, untrimmed (note text keeps its blanks)
-    bool GedValueIsPointer = false;  // the value stood between "@" marks
-    std::string GedNoteXref;       // pointer of the NOTE record being read
-    struct XrefRec {
-        std::string xXref;   // INDI pointer without its "@" marks
-        int32_t xIndiv = 0;  // the individual filed for it
-    };
-    std::vector<XrefRec> XrefMap = std::vector<XrefRec>(1);  // entries 1..XrefCount
-    int32_t XrefCount = 0;
-    // Working state of one load, emptied by BeginGedRead.
-    struct GedNoteLine {
-        std::string tag;   // "1 NOTE", "2 CONT" or "2 CONC"
-        std::string text;  // as written
-    };
-    struct GedPending {
-        int32_t record = 0;  // individual or family number
-        std::string xref;
-    };
-    struct GedReadState {
-        int32_t lineNo = 0;
-        int32_t curIndiv = 0;   // record the current INDI lines go to (0 = skipped)
-        int32_t curFamil = 0;
-        int16_t curSource = 0;  // GedSource record of the current SOUR record
-        int16_t curRepos = 0;
-        bool skipRecord = false;  // table full: the rest of this record is dropped
-        int32_t skippedIndivs = 0;
-        int32_t skippedFamils = 0;
-        int32_t skippedNotes = 0;
-        int32_t badLines = 0;
-        std::vector<int32_t> badLineNos;  // the first few
-        std::string firstBadLine;
-        std::unordered_map<std::string, int32_t> xrefIndex;  // INDI pointer -> XrefMap entry
-        std::unordered_map<std::string, std::vector<GedNoteLine>> noteRecords;
-        std::vector<GedPending> indivNotePtrs;  // "1 NOTE @N1@" of individuals
-        std::vector<GedPending> familNotePtrs;
-        std::vector<GedPending> children;       // CHIL lines of families
-        std::string charSet;                    // HEAD CHAR, upper case
-        std::string sourceText;                 // the current source field as written, for its CONC/CONT lines
-    } GedRead;
-
     // ---- Internet search ----
+    // Remembered positions (from 0) of the search window's site and page
+    // lists; PageSelectPos 1 when a page is chosen asks for an AFN search.
+    int16_t SiteSelectPos = 0;
+    int16_t PageSelectPos = 0;
+    // The spouse (1..SpouseCount) shown in the search window; 0 before the first.
+    int16_t SpouseSelectPos = 0;
+    // Criterion boxes kept while an AFN search is on (entries 1..11).
+    std::array<int16_t, 12> SavedCriteria{};
 };
 
 extern ProgramState g;

@@ -5,47 +5,6 @@
 
 namespace lintora {
 
-namespace {
-
-constexpr unsigned char kLatin1Lead = 0xC3;  // UTF-8 lead byte of U+00C0..U+00FF
-
-// Second bytes after 0xC3: capitals 0x80..0x9E and small letters 0xA0..0xBE,
-// each pair 0x20 apart; 0x97 (multiplication sign) and 0xB7 (division sign)
-// are not letters, and ß and ÿ have no Latin-1 capital.
-bool IsLatin1Capital(unsigned char second) { return second >= 0x80 && second <= 0x9E && second != 0x97; }
-bool IsLatin1Small(unsigned char second) { return second >= 0xA0 && second <= 0xBE && second != 0xB7; }
-
-enum class Case { Upper, Lower };
-
-// Recases the character starting at s[i] in place; returns its length in bytes.
-std::size_t RecaseAt(std::string& s, std::size_t i, Case to) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-        if (to == Case::Upper && c >= 'a' && c <= 'z') s[i] = static_cast<char>(c - 0x20);
-        if (to == Case::Lower && c >= 'A' && c <= 'Z') s[i] = static_cast<char>(c + 0x20);
-        return 1;
-    }
-    if (c == kLatin1Lead && i + 1 < s.size()) {
-        unsigned char d = static_cast<unsigned char>(s[i + 1]);
-        if (to == Case::Upper && IsLatin1Small(d)) s[i + 1] = static_cast<char>(d - 0x20);
-        if (to == Case::Lower && IsLatin1Capital(d)) s[i + 1] = static_cast<char>(d + 0x20);
-        if ((d & 0xC0) == 0x80) return 2;
-        return 1;
-    }
-    // Any other character: step over its continuation bytes.
-    std::size_t n = 1;
-    while (i + n < s.size() && (static_cast<unsigned char>(s[i + n]) & 0xC0) == 0x80) ++n;
-    return n;
-}
-
-std::string Recase(std::string_view s, Case to) {
-    std::string out(s);
-    for (std::size_t i = 0; i < out.size();) i += RecaseAt(out, i, to);
-    return out;
-}
-
-}  // namespace
-
 std::vector<std::string> SplitFields(std::string_view text, std::string_view delimiter) {
     if (delimiter.empty()) delimiter = " ";
     std::vector<std::string> fields;
@@ -142,28 +101,6 @@ void AppendNoteLine(std::string_view line, std::string_view nextLine) {
         notes += "\r\n";
     else
         notes += ' ';
-}
-
-std::string UpperCase(std::string_view s) { return Recase(s, Case::Upper); }
-
-std::string LowerCase(std::string_view s) { return Recase(s, Case::Lower); }
-
-std::string ProperCase(std::string_view s) {
-    std::string out(s);
-    bool wordStart = true;
-    for (std::size_t i = 0; i < out.size();) {
-        char c = out[i];
-        i += RecaseAt(out, i, wordStart ? Case::Upper : Case::Lower);
-        wordStart = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-    }
-    return out;
-}
-
-bool StartsLowerCase(std::string_view s) {
-    if (s.empty()) return false;
-    unsigned char c = static_cast<unsigned char>(s[0]);
-    if (c >= 'a' && c <= 'z') return true;
-    return c == kLatin1Lead && s.size() > 1 && IsLatin1Small(static_cast<unsigned char>(s[1]));
 }
 
 }  // namespace lintora

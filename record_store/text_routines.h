@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "record_store/utf8_text.h"  // letter case
+
 namespace lintora {
 
 // Returned by NextToken when no delimiter is left; a control value, never data.
@@ -51,15 +53,5 @@ inline constexpr std::size_t kMaxPageNotes = 63000;
 // short line, a blank where a long line stops in mid-sentence.
 void AppendNoteLine(std::string_view line, std::string_view nextLine);
 
-// Letter case over ASCII and the Latin-1 letters (é and É are a pair); every
-// other character is left as it is.
-std::string UpperCase(std::string_view s);
-std::string LowerCase(std::string_view s);
-// A letter at the start or after a blank, tab or line break in capitals,
-// every other letter small.
-std::string ProperCase(std::string_view s);
-// True when the first character of s is a small letter (changes when
-// upper-cased).
-bool StartsLowerCase(std::string_view s);
 
 }  // namespace lintora

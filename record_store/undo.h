@@ -8,10 +8,11 @@ namespace lintora {
 // taken completely leaves undo off.
 void InitUndo();
 
-// Puts the snapshot back (it stays, so the same undo may be repeated): a
-// copy of it goes in whole, the surname index and
-// trees rebuilt, current-record numbers brought back in range, the pedigree
-// redrawn and the undo commands disabled. Does nothing without a snapshot.
+// Puts the snapshot back: it is swapped in whole and copied again (so the
+// same undo may be repeated), the surname index and trees rebuilt,
+// current-record numbers brought back in range, the pedigree redrawn and the
+// undo commands disabled. Does nothing without a snapshot; a snapshot that
+// names records it does not hold leaves the work as it was.
 void RestoreUndo();
 
 }  // namespace lintora

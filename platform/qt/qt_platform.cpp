@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 
 namespace lintora {
@@ -106,6 +107,12 @@ std::string QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
 
 std::string QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
     return RunFileDialog(Parent(), request, QFileDialog::AcceptOpen);
+}
+
+std::string QtPlatform::OpenAddress(const std::string& address) {
+    // Started detached: the browser outlives neither the wait nor the program.
+    if (QProcess::startDetached(Q(launcher), QStringList{Q(address)})) return {};
+    return launcher + " could not be started";
 }
 
 }  // namespace lintora

@@ -27,6 +27,12 @@ public:
     int32_t ChooseMatch(const MatchRequest& request) override;
     std::string SaveFileDialog(const FileDialogRequest& request) override;
     std::string OpenFileDialog(const FileDialogRequest& request) override;
+    // Runs the launcher with the address as its one argument, never
+    // through a shell.
+    std::string OpenAddress(const std::string& address) override;
+
+    // The program that hands an address to the desktop's browser.
+    std::string launcher = "xdg-open";
 
     // The window that owns the dialogs (the main window); none = the active one.
     QWidget* dialogParent = nullptr;

@@ -96,7 +96,9 @@ void frmMatchSelect::Fill(const MatchRequest& r) {
         item->setText(colID, QString::number(c.indiv));
     };
     for (const MatchCandidateRow& c : r.rows) addRow(c);
-    while (MatchListView->topLevelItemCount() < kListRows) addRow(MatchCandidateRow{});
+    // Fewer than nine rows are padded to ten; nine or more stand alone.
+    if (MatchListView->topLevelItemCount() < kListRows - 1)
+        while (MatchListView->topLevelItemCount() < kListRows) addRow(MatchCandidateRow{});
 }
 
 int32_t frmMatchSelect::RowRecord(int row) const {

@@ -28,7 +28,7 @@ public:
     explicit frmMatchSelect(QWidget* parent = nullptr);
 
     // Shows the pending person in the labels and the candidates in the list,
-    // padded with blank rows to ten.
+    // fewer than nine padded with blank rows to ten.
     void Fill(const MatchRequest& request);
     // The record chosen so far (0 = not a match).
     int32_t Chosen() const { return chosen_; }

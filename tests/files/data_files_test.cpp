@@ -59,22 +59,45 @@ TEST_F(DataFilesTest, ShippedSiteFileHoldsEverySiteAndRecordSet) {
     }
     EXPECT_EQ(sets, (std::set<std::string>{"LDS/ANC", "LDS/IGI", "LDS/PRF", "ANC/", "RW/", "GC/", "MYT/"}));
     EXPECT_GE(g.SourceCount, 7);
-    // Search pages grouped by site, numbered 1, 2, 3 ... in order.
+    // Search pages grouped by site, numbered 1, 2, 3 ... in order, at most
+    // 16 to a site; each site has a "Home" page, never at position 1, and
+    // every other page is an https search holding placeholders.
     ASSERT_GT(g.LinkCount, 0);
-    int site = 0;
+    int site = 0, position = 0;
+    std::map<int, int> homePosition;
     for (int16_t l = 1; l <= g.LinkCount; ++l) {
-        int n = std::stoi(g.Links[l].lSiteNo);
+        const LinkRec& link = g.Links[l];
+        int n = std::stoi(link.lSiteNo);
         EXPECT_TRUE(n == site || n == site + 1) << "row " << l;
+        position = n == site ? position + 1 : 0;
         site = n;
-        EXPECT_NE(g.Links[l].lUrl.value().find('#'), std::string::npos);
+        EXPECT_LT(position, 16);
+        EXPECT_EQ(link.lUrl.value().rfind("https://", 0), 0u) << link.lUrl.value();
+        if (link.lPageName.trimmed() == "Home") {
+            homePosition[n] = position;
+            EXPECT_EQ(link.lUrl.value().find('#'), std::string::npos);
+        } else {
+            EXPECT_EQ(link.lPageName.value().find("Home"), std::string::npos);
+            const std::string& url = link.lUrl.value();
+            EXPECT_TRUE(url.find("#ILNAME#") != std::string::npos || url.find("#LDSAFN#") != std::string::npos)
+                << link.lPageName.value();
+        }
     }
-    EXPECT_EQ(site, 5);
-    EXPECT_EQ(g.Links[1].lSiteName.trimmed(), "FamilySearch");
+    EXPECT_GE(site, 5);
+    EXPECT_LE(site, 12);
+    EXPECT_EQ(homePosition.size(), static_cast<std::size_t>(site));
+    for (const auto& [s, pos] : homePosition) EXPECT_NE(pos, 1) << "site " << s;
+    const char* firstSite[] = {"#IFNAME#", "#LDSAFN#", "#J1FAFN#", "#J1FPRF#", "#REGIDX#", "www.familysearch.org/"};
+    for (int p = 0; p < 6; ++p) {
+        EXPECT_EQ(g.Links[p + 1].lSiteName.trimmed(), "FamilySearch");
+        EXPECT_NE(g.Links[p + 1].lUrl.value().find(firstSite[p]), std::string::npos) << p;
+    }
+    EXPECT_EQ(g.Links[7].lSiteNo, "2");
     // Every region below level 1 names a region of the level above.
     std::map<std::string, std::set<std::string>> codes;
     for (int16_t r = 1; r <= g.RegionCount; ++r) codes[g.Regions[r].rgTag.trimmed()].insert(g.Regions[r].rgCode.trimmed());
     const std::map<std::string, std::vector<std::string>> above = {
-        {"ALLR2", {"ALLR1"}}, {"AFNR2", {"AFNR1"}}, {"IGIR2", {"IGIR1"}}, {"IGIR3", {"IGIR2", "ALLR2", "AFNR2"}}};
+        {"ALLR2", {"ALLR1"}}, {"AFNR2", {"AFNR1"}}, {"IGIR2", {"IGIR1"}}, {"IGIR3", {"IGIR2"}}};
     ASSERT_GT(g.RegionCount, 0);
     for (int16_t r = 1; r <= g.RegionCount; ++r) {
         std::string tag = g.Regions[r].rgTag.trimmed();
@@ -83,6 +106,15 @@ TEST_F(DataFilesTest, ShippedSiteFileHoldsEverySiteAndRecordSet) {
         bool found = false;
         for (const auto& up : it->second) found = found || codes[up].count(g.Regions[r].rgParent.trimmed());
         EXPECT_TRUE(found) << tag << " " << g.Regions[r].rgName.value();
+    }
+    // Level-3 codes are unique, and no region of the country lists is the
+    // parent of a level-3 region.
+    std::set<std::string> level3;
+    for (int16_t r = 1; r <= g.RegionCount; ++r) {
+        if (g.Regions[r].rgTag.trimmed() != "IGIR3") continue;
+        EXPECT_TRUE(level3.insert(g.Regions[r].rgCode.trimmed()).second) << g.Regions[r].rgCode.value();
+        EXPECT_EQ(codes["ALLR2"].count(g.Regions[r].rgParent.trimmed()), 0u);
+        EXPECT_EQ(codes["AFNR2"].count(g.Regions[r].rgParent.trimmed()), 0u);
     }
     // Nothing in the shipped file is cut by a field width.
     std::string text = Read(SitePath());

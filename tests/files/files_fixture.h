@@ -17,7 +17,7 @@
 
 namespace lintora::testing {
 
-class RecordingWindows : public MainWindowPort {
+class RecordingFileWindows : public MainWindowPort {
 public:
     std::vector<std::string> statusLabels;
     std::vector<std::string> captions;
@@ -30,7 +30,7 @@ public:
 class FilesTest : public CleanState {
 protected:
     std::filesystem::path dir;
-    RecordingWindows windows;
+    RecordingFileWindows windows;
 
     void SetUp() override {
         CleanState::SetUp();

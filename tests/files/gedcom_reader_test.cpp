@@ -12,9 +12,14 @@ using testing::CleanState;
 
 class GedcomReaderTest : public CleanState {
 protected:
+    GedReader reader;
     void SetUp() override {
         CleanState::SetUp();
-        BeginGedRead();
+        BeginGedRead(reader);
+    }
+    void TearDown() override {
+        EndGedRead();
+        CleanState::TearDown();
     }
     // Feeds the lines of text (LF separated) as a load would.
     void Read(const std::string& text) {
@@ -68,11 +73,11 @@ TEST_F(GedcomReaderTest, IndividualWithNameAndEvents) {
     EXPECT_EQ(R.iPIDno, 3456);
     EXPECT_EQ(R.iGenID.value(), "17");
     EXPECT_EQ(R.iSubmNo.value(), "99");
-    EXPECT_EQ(g.XrefCount, 1);
-    EXPECT_EQ(g.XrefMap[1].xXref, "I7");
-    EXPECT_EQ(g.XrefMap[1].xIndiv, 1);
+    EXPECT_EQ(reader.XrefCount, 1);
+    EXPECT_EQ(reader.XrefMap[1].xXref, "I7");
+    EXPECT_EQ(reader.XrefMap[1].xIndiv, 1);
     EXPECT_EQ(FindXrefIndiv("I7"), 1);
-    EXPECT_EQ(g.GedRead.badLines, 0);
+    EXPECT_EQ(reader.GedRead.badLines, 0);
 }
 
 TEST_F(GedcomReaderTest, NameLinesAndTheirParts) {
@@ -131,11 +136,11 @@ TEST_F(GedcomReaderTest, EachIndividualTagFillsItsField) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.lines);
         ResetProgramState();
-        BeginGedRead();
+        BeginGedRead(reader);
         Read(std::string("0 @I1@ INDI\n1 NAME John /Smith/\n") + row.lines + "\n");
         ASSERT_EQ(g.IndivCount, 1);
         EXPECT_EQ(row.field(g.Indiv[1]), row.expected);
-        EXPECT_EQ(g.GedRead.badLines, 0);
+        EXPECT_EQ(reader.GedRead.badLines, 0);
     }
 }
 
@@ -159,9 +164,9 @@ TEST_F(GedcomReaderTest, BadValuesAreCountedNotShown) {
          "   \n");
     EXPECT_EQ(g.Indiv[1].iCDno, 12);
     EXPECT_EQ(g.Indiv[1].iPIDno, 0);
-    EXPECT_EQ(g.GedRead.badLines, 5);
-    EXPECT_EQ(g.GedRead.badLineNos, (std::vector<int32_t>{2, 3, 4, 5, 6}));
-    EXPECT_NE(g.GedRead.firstBadLine.find("Problem processing Indiv (ProcessINDI): "), std::string::npos);
+    EXPECT_EQ(reader.GedRead.badLines, 5);
+    EXPECT_EQ(reader.GedRead.badLineNos, (std::vector<int32_t>{2, 3, 4, 5, 6}));
+    EXPECT_NE(reader.GedRead.firstBadLine.find("Problem processing Indiv (ProcessINDI): "), std::string::npos);
     EXPECT_TRUE(ui.boxes.empty());
 }
 
@@ -342,7 +347,7 @@ TEST_F(GedcomReaderTest, SourceTextsContinueOnConcAndContLines) {
     EXPECT_EQ(g.GedSource[1].sPublish.value(), "Publisher  Town");
     EXPECT_EQ(g.GedSource[1].sReposXref, "R1");
     EXPECT_EQ(g.GedSource[2].sTitle.value(), std::string(118, 't') + "uv");
-    EXPECT_EQ(g.GedRead.badLines, 0);
+    EXPECT_EQ(reader.GedRead.badLines, 0);
 }
 
 TEST_F(GedcomReaderTest, ChangeStampIsKept) {
@@ -358,8 +363,8 @@ TEST_F(GedcomReaderTest, FullIndividualTableSkipsTheRestOfTheRecord) {
     Read("0 @I1@ INDI\n1 NAME New /Person/\n1 NOTE text\n0 @F1@ FAM\n1 HUSB @I1@\n");
     EXPECT_EQ(g.Indiv[kMaxIndiv].iSurn.value(), "Last");
     EXPECT_EQ(g.NotesCount, 0);
-    EXPECT_EQ(g.GedRead.skippedIndivs, 1);
-    EXPECT_EQ(g.XrefCount, 0);
+    EXPECT_EQ(reader.GedRead.skippedIndivs, 1);
+    EXPECT_EQ(reader.XrefCount, 0);
     EXPECT_EQ(g.FamilCount, 1);
     EXPECT_EQ(g.Famil[1].fHusb, 0);
 }
@@ -368,8 +373,8 @@ TEST_F(GedcomReaderTest, FullFamilyAndNoteTablesAreCounted) {
     g.FamilCount = kMaxFamil;
     g.NotesCount = kMaxNotes;
     Read("0 @I1@ INDI\n1 NOTE a\n2 CONT b\n0 @F1@ FAM\n1 MARR\n2 DATE 1900\n0 @F2@ FAM\n");
-    EXPECT_EQ(g.GedRead.skippedFamils, 2);
-    EXPECT_EQ(g.GedRead.skippedNotes, 2);
+    EXPECT_EQ(reader.GedRead.skippedFamils, 2);
+    EXPECT_EQ(reader.GedRead.skippedNotes, 2);
     EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "N");
     EXPECT_TRUE(g.Famil[kMaxFamil].fmDate.blank());
 }
@@ -382,8 +387,8 @@ TEST_F(GedcomReaderTest, LevelsAreBoundedAndSkippedLevelsMatchNothing) {
          "2 PLAC Here\n");
     EXPECT_TRUE(g.Indiv[1].ibDate.blank());
     EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Here");
-    EXPECT_EQ(g.GedRead.badLines, 0);
-    EXPECT_LE(g.GedTagStack.size(), 100u);
+    EXPECT_EQ(reader.GedRead.badLines, 0);
+    EXPECT_LE(reader.GedTagStack.size(), 100u);
 }
 
 }  // namespace

@@ -250,6 +250,79 @@ TEST_F(MatchingTest, CandidatesWithOtherIdentifiersAreNotOffered) {
     }
 }
 
+TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
+    // Each page person would be taken by row 1 (names and birth agree) but
+    // for an identifier of the same kind that differs from the stored one.
+    struct Case {
+        const char* what;
+        std::string storedAfn, pageAfn, storedGenId, pageGenId;
+        int16_t storedCd, pageCd;
+        int32_t storedPid, pagePid;
+        bool matched;
+    };
+    const std::vector<Case> cases = {
+        {"another AFN", "AF-1", "AF-2", "", "", 0, 0, 0, 0, false},
+        {"another generated id", "", "", "G1", "G2", 0, 0, 0, 0, false},
+        {"another disc and pin", "", "", "", "", 3, 3, 30, 31, false},
+        {"an AFN on one side only", "AF-1", "", "", "", 0, 0, 0, 0, true},
+        {"a generated id on one side only", "", "", "", "G2", 0, 0, 0, 0, true},
+        {"disc and pin on one side only", "", "", "", "", 3, 0, 30, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        World();
+        IndivRec& J = g.Indiv[john];
+        J.iAFN = c.storedAfn;
+        J.iGenID = c.storedGenId;
+        J.iCDno = c.storedCd;
+        J.iPIDno = c.storedPid;
+        const int32_t before = g.IndivCount;
+        MatchQuery q = Query("John Smith");
+        q.bDate = "12 Jan 1850";
+        q.afn = c.pageAfn;
+        q.genId = c.pageGenId;
+        q.cdNo = c.pageCd;
+        q.pidNo = c.pagePid;
+        const int32_t r = FindIndivMatches(q);
+        EXPECT_EQ(r, c.matched ? john : before + 1);
+        EXPECT_TRUE(ui.matchRequests.empty());
+        EXPECT_EQ(J.iAFN.value(), c.storedAfn);
+    }
+    // A stand-in id, meant only for a record the query may create, vetoes nothing.
+    ResetProgramState();
+    World();
+    g.Indiv[john].iGenID = "G1";
+    MatchQuery q = Query("John Smith");
+    q.bDate = "12 Jan 1850";
+    q.genId = "G2";
+    q.pageLocalId = true;
+    EXPECT_EQ(FindIndivMatches(q), john);
+}
+
+TEST_F(MatchingTest, AnUnknownPartnerIsNoAgreement) {
+    // Ann Brown (no dates) is married to "<unknown>"; another Ann Brown
+    // with an unknown husband is not therefore the same woman.
+    const int32_t ann = Person("Ann Brown", "", "F");
+    Couple(Person("<unknown>", "", "M"), ann);
+    for (const char* spouse : {"<unknown>", "Unknown", "__?"}) {
+        SCOPED_TRACE(spouse);
+        ui.matchRequests.clear();
+        g.Indiv[ann].iTouched = 0;
+        ui.matchAnswers.push_back(0);
+        MatchQuery q = Query("Ann Brown");
+        q.spouseName = spouse;
+        EXPECT_NE(FindIndivMatches(q), ann);
+        EXPECT_EQ(ui.matchRequests.size(), 1u);
+    }
+    // A named husband on the page against the stored unknown one: offered too.
+    g.Indiv[ann].iTouched = 0;
+    ui.matchAnswers.push_back(ann);
+    MatchQuery q = Query("Ann Brown");
+    q.spouseName = "Tom Brown";
+    EXPECT_EQ(FindIndivMatches(q), ann);
+}
+
 TEST_F(MatchingTest, CandidateMarriedToHisOwnParentIsNotOffered) {
     struct Case {
         const char* what;

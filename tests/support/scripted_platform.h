@@ -52,6 +52,14 @@ public:
     int32_t ChooseMatch(const MatchRequest& request) override;
     std::string SaveFileDialog(const FileDialogRequest& request) override;
     std::string OpenFileDialog(const FileDialogRequest& request) override;
+    // Addresses handed to the browser; none is really opened. A non-empty
+    // openError makes every start fail with that reason.
+    std::string OpenAddress(const std::string& address) override {
+        openedAddresses.push_back(address);
+        return openError;
+    }
+    std::vector<std::string> openedAddresses;
+    std::string openError;
 
     // Match choices (record number, 0 = not a match) and dialog paths
     // (empty = cancelled), each taken in order; running out fails the test.

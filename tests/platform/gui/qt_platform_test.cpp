@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QFile>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -111,6 +113,35 @@ TEST_F(QtPlatformTest, FileDialogsReturnTheChosenPathOrNothing) {
         d->reject();
     });
     EXPECT_EQ(platform.OpenFileDialog(r), "");
+}
+
+}  // namespace
+}  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// The launcher gets the address as its one argument; no shell reads it.
+TEST_F(QtPlatformTest, AddressesGoToTheLauncherAsOneArgument) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath("argument");
+    const QString script = dir.filePath("launcher.sh");
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QString("#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '%1'\n").arg(out).toUtf8());
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    platform.launcher = script.toStdString();
+    const std::string address = "https://t.example/s?g=a;touch%20x&s=$(id)`id`";
+    EXPECT_EQ(platform.OpenAddress(address), "");
+    for (int i = 0; i < 200 && !QFile::exists(out); ++i) QThread::msleep(10);
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().toStdString(), "1|" + address);
+
+    platform.launcher = dir.filePath("no-such-launcher").toStdString();
+    EXPECT_EQ(platform.OpenAddress("https://t.example/"), platform.launcher + " could not be started");
 }
 
 }  // namespace

@@ -88,6 +88,15 @@ TEST_F(MatchSelectTest, ShowsThePendingPersonAboveAndCandidatesInTheList) {
     d.Fill(one);
     EXPECT_EQ(list->topLevelItemCount(), 10);
     EXPECT_EQ(list->topLevelItem(0)->text(0), "Only");
+
+    // Nine candidates and more fill the list alone: no blank row is added.
+    for (int n : {9, 12}) {
+        MatchRequest many;
+        for (int k = 1; k <= n; ++k) many.rows.push_back({"Candidate " + std::to_string(k), "", "", "", "", "", k});
+        d.Fill(many);
+        ASSERT_EQ(list->topLevelItemCount(), n);
+        EXPECT_EQ(list->topLevelItem(n - 1)->text(6), QString::number(n));
+    }
 }
 
 TEST_F(MatchSelectTest, ClicksAndButtonDecide) {

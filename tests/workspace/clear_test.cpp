@@ -1,8 +1,9 @@
-#include "record_store/clear.h"
+#include "workspace/workspace.h"
 
 #include <filesystem>
 #include <stdexcept>
 
+#include "record_store/clear.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/undo.h"
@@ -69,8 +70,6 @@ protected:
         g.Trees.resize(2);
         g.TreeSlot[0] = 2;
         BuildNameIndex();
-        g.XrefMap.push_back({"I1", 1});
-        g.XrefCount = 1;
         g.SurnameCase = "U";
         g.DataChanged = "Y";
         g.LastPaste = "text";
@@ -102,7 +101,6 @@ TEST_F(ClearTest, EmptiesTheWorkAndReloadsTheSources) {
     EXPECT_EQ(g.TreeCount, 0);
     EXPECT_EQ(g.Trees.size(), 1u);
     EXPECT_EQ(g.TreeSlot[0], 0);
-    EXPECT_EQ(g.XrefCount, 0);
     EXPECT_EQ(g.SurnameCase, " ");
     EXPECT_EQ(g.DataChanged, "N");
     EXPECT_EQ(g.LastPaste, "");

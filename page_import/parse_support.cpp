@@ -1,0 +1,63 @@
+#include "page_import/parse_support.h"
+
+#include "platform/platform.h"
+#include "record_store/program_state.h"
+#include "record_store/text_routines.h"
+
+namespace lintora {
+
+std::string FieldAt(const std::vector<std::string>& fields, std::size_t i) {
+    return i < fields.size() ? fields[i] : std::string();
+}
+
+std::string CutLinkWord(const std::string& text, std::string_view word) {
+    const std::size_t p = InStrLast(text, word);
+    if (p > 2) return text.substr(0, p - 1);
+    return text;
+}
+
+void SkippedEntries::Report() const {
+    if (count_ <= 0) return;
+    ShowInfo("This page holds more parents, spouses or children than Lintora can take from one page - " +
+             std::to_string(count_) + " of them were skipped.");
+}
+
+int16_t ParentSetLines::Father() {
+    PageScratchRec& P = g.PageScratch;
+    const int16_t s = P.AddParentSet();
+    lastSkipped_ = (s == 0);
+    if (s == 0) {
+        skipped_.Add();
+        return 0;
+    }
+    P.PageParentSets[s].psFatherName = "<unknown>";
+    P.PageParentSets[s].psMotherName = "<unknown>";
+    return s;
+}
+
+int16_t ParentSetLines::Mother(bool resetMother) {
+    PageScratchRec& P = g.PageScratch;
+    int16_t s = P.PageParentSetCount;
+    if (s <= 0) {
+        s = P.AddParentSet();
+        lastSkipped_ = (s == 0);
+        if (s == 0) return 0;
+        P.PageParentSets[s].psFatherName = "<unknown>";
+        P.PageParentSets[s].psMotherName = "<unknown>";
+    } else if (lastSkipped_) {
+        // The mother of a set that did not fit goes with it.
+        return 0;
+    } else if (P.PageParentSets[s].psMotherName.trimmed() != "<unknown>") {
+        s = P.AddParentSet();
+        lastSkipped_ = (s == 0);
+        if (s == 0) {
+            skipped_.Add();
+            return 0;
+        }
+        P.PageParentSets[s].psFatherName = "<unknown>";
+    }
+    if (resetMother) P.PageParentSets[s].psMotherName = "<unknown>";
+    return s;
+}
+
+}  // namespace lintora

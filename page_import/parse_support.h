@@ -1,0 +1,51 @@
+#pragma once
+// Small pieces the FamilySearch page parsers share: field access, link-word
+// cutting, and the bookkeeping of page-scratch lists that run full.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lintora {
+
+// Field i of a split line; empty when the line has fewer fields.
+std::string FieldAt(const std::vector<std::string>& fields, std::size_t i);
+
+// Cuts a link word the page prints after a name ("Family", "Pedigree"):
+// the text up to its last occurrence, when that starts after position 2.
+// A text that begins with the word keeps it.
+std::string CutLinkWord(const std::string& text, std::string_view word);
+
+// Entries of the page scratch record (parent sets, spouses, children) that
+// did not fit. Each parser reports them once, at its end.
+class SkippedEntries {
+public:
+    void Add() { ++count_; }
+    int Count() const { return count_; }
+    // One message with the count; nothing when none was skipped.
+    void Report() const;
+
+private:
+    int count_ = 0;
+};
+
+// Parent sets as "Father" and "Mother" lines build them: a father opens a
+// set, a mother completes it or, when it already has a mother, opens one of
+// her own. A set that does not fit is skipped together with the lines that
+// belong to it; nothing is written into the last kept set.
+class ParentSetLines {
+public:
+    explicit ParentSetLines(SkippedEntries& skipped) : skipped_(skipped) {}
+    // The new set (both names "<unknown>"), or 0 when it is skipped.
+    int16_t Father();
+    // The set a mother line fills, or 0 when it is skipped. With
+    // resetMother the set's mother name becomes "<unknown>" first.
+    int16_t Mother(bool resetMother);
+
+private:
+    SkippedEntries& skipped_;
+    bool lastSkipped_ = false;
+};
+
+}  // namespace lintora

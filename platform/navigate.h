@@ -1,0 +1,20 @@
+#pragma once
+// The program's only way out to the web: an address handed to the user's
+// browser through the platform port.
+#include <string>
+#include <string_view>
+
+namespace lintora {
+
+// True for an address that may be opened: "http://" or "https://" (any
+// case) and a host, with no blank or control character anywhere.
+bool IsWebAddress(std::string_view address);
+
+// Opens a web address in the user's browser and does not wait for it. An
+// empty address opens nothing. Any other address that is not http or https
+// is refused, and a refused address or a browser that cannot be started is
+// reported ("Problem with navigation parms: " and the address). Returns true
+// when the browser was started.
+bool NavigateTo(const std::string& address);
+
+}  // namespace lintora

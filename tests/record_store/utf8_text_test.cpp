@@ -1,0 +1,37 @@
+#include "record_store/utf8_text.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+TEST(Utf8Text, WalksCharactersAndCutsOnlyBetweenThem) {
+    // A, a stray continuation byte, é (2 bytes), € (3 bytes), 𝄞 (4 bytes), z.
+    const std::string s = "A\x80\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9Ez";
+    std::string walked;
+    for (std::size_t i = 0; i < s.size(); i += Utf8CharSize(s, i)) walked += std::to_string(Utf8CharSize(s, i));
+    EXPECT_EQ(walked, "112341");
+    EXPECT_EQ(Utf8CharSize(s, s.size()), 0u);
+    EXPECT_EQ(Utf8Length(s), 6u);
+    EXPECT_EQ(Utf8Left(s, 3), "A\x80\xC3\xA9");
+    EXPECT_EQ(Utf8Left(s, 99), s);
+    EXPECT_EQ(Utf8Mid(s, 4, 1), "\xE2\x82\xAC");
+    EXPECT_EQ(Utf8Mid(s, 5), "\xF0\x9D\x84\x9Ez");
+    EXPECT_EQ(Utf8Mid(s, 0, 1), "A");  // position 0 reads as 1
+    EXPECT_EQ(Utf8Mid(s, 7), "");
+}
+
+TEST(Utf8Text, CaseOverAsciiAndLatin1Only) {
+    EXPECT_EQ(UpperCase("m\xC3\xBCller \xC3\xA6 \xC3\x9F \xC3\xB7 \xC5\x93"),
+              "M\xC3\x9CLLER \xC3\x86 \xC3\x9F \xC3\xB7 \xC5\x93");  // ß, ÷ and œ stay
+    EXPECT_EQ(LowerCase("\xC3\x89MILE ZOLA"), "\xC3\xA9mile zola");
+    EXPECT_EQ(ProperCase("o'neil-SMITH\t\xC3\xA9MILE"), "O'neil-smith\t\xC3\x89mile");
+    EXPECT_TRUE(StartsLowerCase("\xC3\xA9mile"));
+    EXPECT_FALSE(StartsLowerCase("\xC3\x89mile"));
+    EXPECT_FALSE(StartsLowerCase(""));
+}
+
+}  // namespace
+}  // namespace lintora

@@ -1,0 +1,143 @@
+#include "workspace/workspace.h"
+
+#include <filesystem>
+#include <string>
+
+#include "page_import/paste.h"
+#include "platform/window_ports.h"
+#include "record_store/program_state.h"
+#include "tests/files/files_fixture.h"
+
+namespace lintora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Watch : public MainWindowPort {
+public:
+    std::string label, caption;
+    int pickLoaded = 0, pickHidden = 0;
+    void SetStatusLabel(const std::string& s) override { label = s; }
+    void SetMainCaption(const std::string& s) override { caption = s; }
+    void LoadParentPickList() override { ++pickLoaded; }
+    void HideParentPickList() override { ++pickHidden; }
+    void FindTreePointer(int32_t indiv) override { g.TreeSlot[0] = indiv; }
+};
+
+const char* const kTwoParentSets =
+    "FamilySearch Ancestral File Individual Record\n"
+    "Ann LEE (AFN: 5-A)\nSex: F\n"
+    "Father: Tom LEE (AFN: 5-B)\nMother: Sue KANE (AFN: 5-C)\n"
+    "Father: Tim LEE (AFN: 5-D)\nMother: Sal DOW (AFN: 5-E)\n";
+
+class CommandsTest : public testing::FilesTest {
+protected:
+    Watch w;
+    void SetUp() override {
+        FilesTest::SetUp();
+        fs::copy_file(testing::ProjectDir() / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
+        InstallWindowFakes(&w);
+    }
+    bool NoMarks() const {
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            if (g.Indiv[i].iTouched != 0) return false;
+        for (int32_t f = 1; f <= g.FamilCount; ++f)
+            if (g.Famil[f].fTouched != 0) return false;
+        return true;
+    }
+    // Tom LEE gathered earlier; then a page with two parent sets, the first
+    // naming him, so the pick list is offered.
+    void PasteUpToThePickList() {
+        PasteText("FamilySearch Ancestral File Individual Record\nTom LEE (AFN: 5-B)\nSex: M\n");
+        ui.Answer(MsgResult::Ok);  // Ann starts a tree of her own until her parents are known
+        PasteText(kTwoParentSets);
+        ASSERT_EQ(w.pickLoaded, 1);
+        ASSERT_EQ(g.IndivCount, 2);
+    }
+};
+
+TEST_F(CommandsTest, APickLinksReportsAndLeavesNoMarksForTheNextPaste) {
+    PasteUpToThePickList();
+    const int hidden = w.pickHidden;
+    PickParentSet(1);
+    EXPECT_EQ(w.pickHidden, hidden + 1);
+    ASSERT_EQ(g.IndivCount, 3);  // Sue added, Tom found
+    const FamilRec& parents = g.Famil[g.Indiv[2].iFamc];
+    EXPECT_EQ(parents.fHusb, 1);
+    EXPECT_EQ(parents.fWife, 3);
+    EXPECT_EQ(g.Indiv[1].iTree, g.Indiv[2].iTree);
+    EXPECT_EQ(w.label, "2 Individuals added, 1 updated; 1 Families added, 0 updated (Tree #1)");
+    EXPECT_TRUE(NoMarks());
+
+    // The next paste names Tom again: he is no update of that paste's own.
+    PasteText("FamilySearch Ancestral File Individual Record\nBob LEE (AFN: 5-F)\nSex: M\n"
+              "Father: Tom LEE (AFN: 5-B)\nMother: Sue KANE (AFN: 5-C)\n");
+    EXPECT_EQ(w.label, "1 Individuals added, 2 updated; 0 Families added, 1 updated (Tree #1)");
+
+    // A set the page does not hold links nothing.
+    const int32_t count = g.IndivCount;
+    PickParentSet(0);
+    PickParentSet(11);
+    EXPECT_EQ(g.IndivCount, count);
+}
+
+TEST_F(CommandsTest, ACancelLinksNoParentsAndReportsAgain) {
+    PasteUpToThePickList();
+    w.label.clear();
+    CancelParentPick();
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.Indiv[2].iFamc, 0);
+    EXPECT_EQ(w.label, "1 Individuals added, 0 updated; 0 Families added, 0 updated (Tree #2)");
+    EXPECT_TRUE(NoMarks());
+}
+
+TEST_F(CommandsTest, UndoForgetsThePasteSoItMayComeAgainUnasked) {
+    PasteText(kTwoParentSets);
+    ASSERT_EQ(g.IndivCount, 1);
+    UndoLastChange();
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.LastPaste, "");
+    EXPECT_EQ(TrimBlanks(g.PageScratch.pgName), "");
+    PasteText(kTwoParentSets);  // no "unchanged" question
+    EXPECT_EQ(g.IndivCount, 1);
+}
+
+TEST_F(CommandsTest, SaveClearAndOpenAgain) {
+    ui.Answer(MsgResult::Ok);
+    EXPECT_FALSE(SaveWorkFile());
+    EXPECT_EQ(ui.boxes.back().text, "No work data to save!");
+
+    PasteText(kTwoParentSets);
+    CancelParentPick();
+    const fs::path path = dir / "lee.lnt";
+    ui.fileAnswers.push_back(path.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    EXPECT_TRUE(SaveWorkFile());
+    EXPECT_TRUE(fs::exists(path));
+
+    ui.Answer(MsgResult::No);
+    EXPECT_FALSE(ClearWorkArea());
+    EXPECT_EQ(g.IndivCount, 1);
+    ui.Answer(MsgResult::Yes);
+    EXPECT_TRUE(ClearWorkArea());
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.LastWorkFile, "");
+    EXPECT_EQ(w.caption, "Lintora");
+    EXPECT_GT(g.SourceCount, 0);  // the data files' sources are back
+
+    EXPECT_FALSE(OpenFile(""));
+    EXPECT_TRUE(OpenFile(path.string()));
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iAFN.trimmed(), "5-A");
+    EXPECT_EQ(w.caption, "Lintora (lee.lnt)");
+
+    // Opening through the dialog; a cancelled dialog opens nothing.
+    ui.fileAnswers.push_back("");
+    EXPECT_FALSE(OpenWorkFile());
+    ui.fileAnswers.push_back(path.string());
+    EXPECT_TRUE(OpenWorkFile());
+    EXPECT_EQ(ui.fileRequests.back().initialDir, dir.string());
+}
+
+}  // namespace
+}  // namespace lintora

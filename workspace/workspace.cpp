@@ -1,0 +1,204 @@
+#include "workspace/workspace.h"
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+
+#include "files/data_files.h"
+#include "files/file_loading.h"
+#include "files/file_saving.h"
+#include "page_import/paste.h"
+#include "platform/platform.h"
+#include "platform/window_ports.h"
+#include "record_store/clear.h"
+#include "record_store/linking.h"
+#include "record_store/page_scratch.h"
+#include "record_store/prune.h"
+#include "record_store/program_state.h"
+#include "record_store/renumber.h"
+#include "record_store/tables.h"
+#include "record_store/trees.h"
+#include "record_store/undo.h"
+
+namespace lintora {
+
+namespace {
+
+// A window element that fails never stops a command.
+void Step(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+// The pick list is closed: the paste's result is counted again with what
+// the choice added, and the touched marks go, so that the next paste
+// neither counts these parents as updated nor keeps them off its
+// close-match lists.
+void EndParentPick() {
+    Step([] { LoadGenTree(); });
+    g.PasteReported = false;
+    ReportPasteResults();
+}
+
+}  // namespace
+
+void ClearAllData() {
+    ClearWorkWindows();
+    ClearWorkTables();
+    Step([] { LoadDatFile("Limited"); });
+    Step([] { MainWindow().UpdateStatusBar(); });
+}
+
+bool ClearWorkArea() {
+    const bool yes = AskYesNo("Remove all data and start from scratch?");
+    if (yes) {
+        ClearAllData();
+        g.LastWorkFile.clear();
+    }
+    Step([] { MainWindow().SetMainCaption("Lintora"); });
+    return yes;
+}
+
+void PasteText(const std::string& text) { ProcessClipboard(text); }
+
+bool OpenFile(const std::string& path) {
+    if (path.empty()) return false;
+    g.FilePath = path;
+    return LoadFile();
+}
+
+bool OpenWorkFile() {
+    if (g.DataChanged == "Y" && AskYesNo("Do you wish to save your changes?")) SaveFile("Y", "LNT");
+    FileDialogRequest req;
+    req.title = "Open";
+    req.filter = "Lintora Workfiles (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)";
+    req.initialDir = TrimBlanks(g.InitDirWRK);
+    const std::string path = Port().OpenFileDialog(req);
+    return OpenFile(path);
+}
+
+bool HaveWorkToSave() { return g.DataChanged != "N" || g.LastIndiv != 0; }
+
+bool SaveWorkFile() {
+    if (!HaveWorkToSave()) {
+        MsgBox("No work data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
+    }
+    const bool saved = SaveFile("Y", "LNT");
+    SaveUserFile();
+    return saved;
+}
+
+bool SaveGedcomFile() { return SaveFile("Y", "GED"); }
+
+void UndoLastChange() {
+    RestoreUndo();
+    InitPrep();
+    g.LastPaste.clear();
+}
+
+void PickParentSet(int16_t set) {
+    const PageScratchRec& ps = g.PageScratch;
+    if (set < 1 || set > std::min(ps.PageParentSetCount, kMaxParentSets)) return;
+    g.ParentSetChoice = set;
+    LinkChildToParents(set);
+    Step([] { MainWindow().HideParentPickList(); });
+    EndParentPick();
+}
+
+void CancelParentPick() {
+    Step([] { MainWindow().HideParentPickList(); });
+    EndParentPick();
+}
+
+bool PruneSetup(int32_t indiv) {
+    constexpr int kPruneToolButton = 10;
+    g.PruneIndiv = indiv;
+    Step([] { MainWindow().SetToolButtonEnabled(kPruneToolButton, false); });
+    if (!PrunableIndiv(indiv)) return false;
+    if (indiv == 1 && g.TreeCount == 1) {
+        ShowInfo("Sorry! Unable to prune root individual in file.");
+        return false;
+    }
+    if (g.DataChanged == "Y") {
+        const MsgResult r = MsgBox("Backup work before pruning?", MsgButtons::YesNoCancel, MsgIcon::None, "Warning!");
+        if (r == MsgResult::Cancel) return false;
+        if (r == MsgResult::Yes) {
+            // A cancelled or failed save has shown its own message; the prune goes on.
+            Step([] { SaveFile("Y", "LNT"); });
+            Step([] { SaveUserFile(); });
+        }
+    }
+    Step([] { Editor().Hide(); });
+    g.PrunePending = "Y";
+    PrunePanel().Show(PruneCaptions(indiv), PruneOption::PersonOnly);
+    return true;
+}
+
+void RunPrune(int option) {
+    constexpr int kUndoToolButton = 9;
+    Port().SetBusy(true);
+    Step([] { PrunePanel().Hide(); });
+    const int32_t t = g.PruneIndiv;
+    // An undo or a load may have come between the panel and its OK.
+    if (PrunableIndiv(t) && option >= 0 && option <= 3) {
+        const PruneOption what = static_cast<PruneOption>(option);
+        const std::string name = g.Indiv[t].iName.trimmed();
+        const char* phrase = what == PruneOption::Ancestors     ? " and ancestors"
+                             : what == PruneOption::Descendants ? " and descendants"
+                             : what == PruneOption::All         ? " and all relations"
+                                                                : "";
+        MsgResult answer = MsgResult::Cancel;
+        Step([&] {
+            answer = MsgBox(name + phrase + " will be removed.", MsgButtons::OkCancel, MsgIcon::None, "Are you sure?");
+        });
+        if (answer == MsgResult::Ok) {
+            // The snapshot is taken only once the user has confirmed.
+            Step([] { InitUndo(); });
+            Step([&] { MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo Delete of " + name); });
+            const int32_t savedRoot = g.TreeSlot[0];
+            const int16_t rootTree = PrunableIndiv(savedRoot) ? g.Indiv[savedRoot].iTree : 0;
+            // The root pruned alone or with his descendants: his father (or
+            // mother) takes his place.
+            int32_t candidate = 1;
+            const int32_t famc = g.Indiv[t].iFamc;
+            if (t == savedRoot && (what == PruneOption::Descendants || what == PruneOption::PersonOnly) && famc > 0 &&
+                famc <= g.FamilCount) {
+                const FamilRec& parents = g.Famil[famc];
+                candidate = parents.fHusb != t ? parents.fHusb : parents.fWife;
+            }
+            Step([&] { PruneTree(what); });
+
+            int32_t newRoot = 0;
+            for (int32_t c : {savedRoot, candidate, 1})
+                if (newRoot == 0 && PrunableIndiv(c)) newRoot = c;
+            for (int32_t i = 1; newRoot == 0 && i <= g.IndivCount; ++i)
+                if (PrunableIndiv(i)) newRoot = i;
+
+            Step([] { RenumberTables(); });
+            Step([] { BuildNameIndex(); });
+            Step([] { MainWindow().ClearTree(); });
+            g.TreeSlot.fill(0);
+            Step([] { LoadGenTree(); });
+            for (int32_t k = 1; newRoot > 0 && k < static_cast<int32_t>(g.IndivNewNo.size()); ++k)
+                if (g.IndivNewNo[static_cast<std::size_t>(k)] == newRoot) g.TreeSlot[0] = k;
+            if (g.TreeSlot[0] != 0) Step([] { MainWindow().BuildTree(); });
+            const std::string removed = "Prune removed " + std::to_string(g.PrunedIndivs) + " Individuals and " +
+                                        std::to_string(g.PrunedFamils) + " Families";
+            Step([&] { MainWindow().SetStatusLabel(removed + " from Tree #" + std::to_string(rootTree)); });
+            Step([] { MainWindow().UpdateStatusBar(); });
+        }
+    }
+    g.PrunePending.assign(1, 'N');
+    Port().SetBusy(false);
+}
+
+void CancelPrune() {
+    g.PrunePending.assign(1, 'N');
+    g.PruneIndiv = 0;
+    Step([] { PrunePanel().Hide(); });
+}
+
+}  // namespace lintora

@@ -1,0 +1,94 @@
+#pragma once
+// The user's commands on the work, as the windows call them: clear, paste,
+// open, save, undo, the parent-set pick and its cancel. The windows call
+// these, never the tables' routines directly; each command asks its
+// questions through the platform port and shows its results through the
+// window ports.
+#include <cstdint>
+#include <string>
+
+namespace lintora {
+
+// ---- Clear ----
+
+// Empties the work area: the tables and the work state, the main window
+// back to its empty look with the data commands disabled, the sources and
+// repositories reloaded from the site data file and the user file. Window
+// elements that fail are passed over.
+void ClearAllData();
+
+// File menu "Clear workarea": asks "Remove all data and start from
+// scratch?"; on Yes clears (ClearAllData) and forgets the last work file.
+// The caption becomes "Lintora" either way. True when the work was cleared.
+bool ClearWorkArea();
+
+// ---- Paste ----
+
+// The paste button with the clipboard text: the page is recognised, filed
+// and reported (a parent-set pick list may follow).
+void PasteText(const std::string& text);
+
+// ---- Open ----
+
+// Loads the work file or GEDCOM file at path into fresh tables; the work
+// is replaced only when the file held individuals. True when it was.
+bool OpenFile(const std::string& path);
+
+// File menu "Open Workfile": offers to save changed work, asks for the
+// file and opens it. True when a file was loaded.
+bool OpenWorkFile();
+
+// ---- Save ----
+
+// There is work to save: something changed or someone was added.
+bool HaveWorkToSave();
+
+// File menu "Save As Workfile": asks for the name and writes the work file,
+// then the user file; "No work data to save!" when there is none. True when
+// the work file was written.
+bool SaveWorkFile();
+
+// The GEDCOM save (the Preferences window's Continue): asks for the name and
+// writes the GEDCOM file. True when it was written.
+bool SaveGedcomFile();
+
+// ---- Undo ----
+
+// Tool bar Undo: the last snapshot comes back, the page scratch record is
+// blanked and the last paste forgotten, so the same text may be pasted again
+// without the question.
+void UndoLastChange();
+
+// ---- Parent-set pick ----
+
+// A click on parent set s (1..the page's count) in the pick list: links the
+// page person to those parents, hides the list, renumbers the trees, and
+// reports and clears the paste's touched marks. A set the page does not
+// hold links nothing.
+void PickParentSet(int16_t set);
+
+// "Cancel" of the pick list: hides it, renumbers the trees, and reports and
+// clears the paste's touched marks; no parents are linked.
+void CancelParentPick();
+
+// ---- Prune ----
+
+// "Delete this Individual" (pedigree pop-up, editor): prepares the prune of
+// indiv. Refuses the root of a one-tree work ("Sorry! Unable to prune root
+// individual in file."), offers a backup of unsaved work, hides the editor
+// and shows the prune panel with "only" selected. True when the panel is
+// shown.
+bool PruneSetup(int32_t indiv);
+
+// The prune panel's OK with its option (0 all ancestors, 1 all descendants,
+// 2 the person only, 3 all ancestors and descendants). Asks "Are you
+// sure?"; only then takes the undo snapshot, prunes, compacts the tables,
+// re-roots the pedigree and writes the result line. A person who is no
+// longer in the work (an undo or a load came between) or an option outside
+// 0..3 ends the prune without change.
+void RunPrune(int option);
+
+// The prune panel's Cancel.
+void CancelPrune();
+
+}  // namespace lintora
