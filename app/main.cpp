@@ -2,12 +2,14 @@
 // window loads; the program ends when the main window closes.
 #include <QApplication>
 
+#include "editor/editor_window.h"
 #include "main_window/about_window.h"
 #include "main_window/main_window.h"
 #include "main_window/window_assembly.h"
 #include "platform/qt/qt_platform.h"
 #include "record_store/gui/match_select.h"
 #include "platform/window_ports.h"
+#include "record_store/prune.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
         lintora::InstallMainWindow(&window);
         lintora::frmAboutLintora& about = window.About();
         lintora::InstallProgress(&about);
+        lintora::InstallEditorPort();
         platform.dialogParent = &window;
         about.firstRun = [&] { window.InetButton_Click(); };
         const bool loaded = about.Form_Load([&] {
@@ -37,6 +40,8 @@ int main(int argc, char** argv) {
         if (loaded) rc = app.exec();
         platform.dialogParent = nullptr;
         lintora::InstallProgress(nullptr);
+        lintora::InstallEditor(nullptr);
+        lintora::InstallPrunePanel(nullptr);
         lintora::InstallMainWindow(nullptr);
     }
     lintora::InstallPlatform(nullptr);

@@ -28,20 +28,18 @@
 #include <QVBoxLayout>
 
 #include "files/data_files.h"
-#include "files/file_loading.h"
-#include "files/file_saving.h"
 #include "main_window/about_window.h"
 #include "main_window/status_texts.h"
-#include "page_import/paste.h"
 #include "platform/platform.h"
 #include "platform/qt/navigate.h"
-#include "record_store/clear.h"
-#include "record_store/page_scratch.h"
 #include "record_store/person_view.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
+#include "editor/editor_window.h"
+#include "record_store/prune.h"
 #include "record_store/undo.h"
+#include "workspace/workspace.h"
 
 namespace lintora {
 
@@ -460,8 +458,7 @@ void Lintora::Form_Load(const std::string& appPath, const std::string& commandLi
         const bool workName = path.size() >= 4 && (path.ends_with(".lnt") || path.ends_with(".LNT"));
         std::error_code ec;
         if (!workName || !std::filesystem::is_regular_file(path, ec)) return;
-        g.FilePath = path;
-        LoadFile();
+        OpenFile(path);
         if (g.datPos > g.IndivCount) g.datPos = 1;
     });
     Timer1->start();
@@ -470,7 +467,11 @@ void Lintora::Form_Load(const std::string& appPath, const std::string& commandLi
 bool Lintora::Form_Unload() {
     bool stay = false;
     Guard([&] {
-        if (Editor().Visible()) Editor().Hide();
+        // The editor's own close runs first, with its reminder.
+        if (Editor().Visible()) {
+            CloseEditor();
+            Editor().Hide();
+        }
     });
     Guard([&] {
         if (g.DataChanged != "Y") return;
@@ -532,7 +533,7 @@ void Lintora::Command6_Click() {
 }
 
 void Lintora::Paste(const std::string& text) {
-    Guard([&] { ProcessClipboard(text); });
+    Guard([&] { PasteText(text); });
     // Whatever the paste came to, the pedigree and the status bar show the
     // tables as they now are; the result line stays.
     Guard([&] {
@@ -549,8 +550,7 @@ void Lintora::Paste(const std::string& text) {
 
 bool Lintora::SaveWork() {
     bool saved = false;
-    Guard([&] { saved = SaveFile("Y", "LNT"); });
-    if (saved) Guard([] { SaveUserFile(); });
+    Guard([&] { saved = SaveWorkFile(); });
     return saved;
 }
 
@@ -566,22 +566,16 @@ void Lintora::OpenWorkfile() {
     req.initialDir = TrimBlanks(g.InitDirWRK);
     const std::string path = Port().OpenFileDialog(req);
     if (path.empty()) return;
-    g.FilePath = path;
-    LoadFile();
+    OpenFile(path);
 }
 
 void Lintora::mnuFileItem_Click(int index) {
     Guard([&] {
         switch (index) {
             case 0: OpenWorkfile(); break;
-            case 1:
-                if (g.DataChanged != "N" || g.LastIndiv != 0)
-                    SaveWork();
-                else
-                    MsgBox("No work data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
-                break;
+            case 1: SaveWork(); break;
             case 2:
-                if (g.DataChanged != "N" || g.LastIndiv != 0)
+                if (HaveWorkToSave())
                     Call(hooks.showPreferences, true);
                 else
                     MsgBox("No file data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
@@ -715,7 +709,7 @@ void Lintora::mnuPopup1Item_Click(int index) {
                 g.StatusMsg.clear();
                 if (LiveIndiv(g.CurIndiv)) Editor().Load(0);
                 break;
-            case 2: Call(hooks.pruneSetup); break;
+            case 2: PruneSetup(g.PruneIndiv); break;
             case 3:
                 Editor().Hide();
                 popupFrame->hide();
@@ -729,9 +723,7 @@ void Lintora::mnuPopup1Item_Click(int index) {
 }
 
 void Lintora::Undo() {
-    Guard([] { RestoreUndo(); });
-    Guard([] { InitPrep(); });
-    g.LastPaste.clear();
+    Guard([] { UndoLastChange(); });
 }
 
 void Lintora::Toolbar1_ButtonClick(int button) {

@@ -56,7 +56,6 @@ struct MainWindowHooks {
     // Panels.
     std::function<void()> loadPlaceList;    // Edit > Edit Places, after the undo snapshot
     std::function<void()> editSources;      // Edit > Edit Sources
-    std::function<void()> pruneSetup;       // pop-up Delete, tool bar Prune
     std::function<void()> loadParentPickList, hideParentPickList;
     // Other windows.
     std::function<void(bool forGedSave)> showPreferences;  // GED save: not modal

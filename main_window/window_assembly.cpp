@@ -9,31 +9,24 @@
 #include "main_window/source_panel.h"
 #include "main_window/status_texts.h"
 #include "platform/window_ports.h"
-#include "record_store/linking.h"
+#include "editor/editor_window.h"
+#include "internet_search/gui/search_window.h"
+#include "main_window/prune_panel.h"
+#include "record_store/prune.h"
+#include "workspace/workspace.h"
 #include "record_store/program_state.h"
 #include "record_store/trees.h"
 
 namespace lintora {
 
-namespace {
-
-// The parent set the user picked for the page person; other numbers do nothing.
-void LinkChosenSet(int set) {
-    if (set < 1 || set > g.PageScratch.PageParentSetCount) return;
-    g.ParentSetChoice = static_cast<int16_t>(set);
-    if (LinkChildToParents(static_cast<int16_t>(set)) > 0) g.DataChanged.assign(1, 'Y');
-}
-
-}  // namespace
 
 void PlugInWindows(Lintora& w) {
     auto* lists = new ListFrame(&w);
     w.InstallListWindow(lists);
-    lists->openPerson = [](int32_t indiv) {
-        g.CurIndiv = indiv;
-        Editor().Load(0);
-    };
-    lists->reopenEditor = [] { Editor().Load(1); };
+    lists->openPerson = [](int32_t indiv) { OpenEditor(indiv, 0); };
+    lists->linkSpouse = [](int32_t indiv) { LinkSpouse(indiv); };
+    lists->linkParents = [](int32_t famil) { LinkParents(famil); };
+    lists->reopenEditor = [] { CancelLinkMode(); };
     lists->showStatus = [&w](const QString& text) { w.SetStatusLabel(text.toStdString()); };
     w.hooks.setListMessage = [lists](const std::string& m) { lists->SetHint(QString::fromStdString(m)); };
     w.hooks.toggleIndivList = [lists] { lists->ToggleIndivList(); };
@@ -63,10 +56,32 @@ void PlugInWindows(Lintora& w) {
         w.UpdateStatusBar();
     };
     pick->pickSet = [finish](int set) {
-        LinkChosenSet(set);
+        PickParentSet(static_cast<int16_t>(set));
         finish();
     };
-    pick->cancelPick = finish;
+    pick->cancelPick = [finish] {
+        CancelParentPick();
+        finish();
+    };
+
+    auto* prune = new PruneFrame;
+    w.InstallPanel("prune", prune);
+    InstallPrunePanel(prune);
+
+    w.hooks.showSearchWindow = [&w] { ShowSearchWindow(g.CurIndiv, &w); };
+    EditorHost host;
+    host.showIndividualList = [&w, lists](const std::string& hint) {
+        w.HidePopupMenu();
+        lists->SetHint(QString::fromStdString(hint));
+        lists->ToggleIndivList();
+    };
+    host.showMarriageList = [&w, lists](const std::string& hint) {
+        w.HidePopupMenu();
+        lists->SetHint(QString::fromStdString(hint));
+        lists->ToggleMarrList();
+    };
+    host.searchInternet = [&w] { ShowSearchWindow(g.CurIndiv, &w); };
+    SetEditorHost(host);
 
     auto* prefs = new LintoraPreferences(&w);
     w.hooks.showPreferences = [prefs](bool forGed) { forGed ? prefs->ShowForGedSave() : prefs->ShowFromMenu(); };

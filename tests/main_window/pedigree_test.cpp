@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "record_store/person_view.h"
+#include "record_store/prune.h"
 #include "tests/main_window/window_fixture.h"
 
 namespace lintora {
@@ -210,8 +211,11 @@ TEST_F(PedigreeTest, EmptyBoxesBadNumbersAndTheEditorAreIgnored) {
 TEST_F(PedigreeTest, RightClickRunsThePopupMenuAndNeverSelects) {
     BuildFamily();
     w->show();
-    int prunes = 0;
-    w->hooks.pruneSetup = [&] { ++prunes; };
+    struct Panel : PrunePanelView {
+        int shown = 0;
+        void Show(const PrunePanelCaptions&, PruneOption) override { ++shown; }
+    } prunePanel;
+    InstallPrunePanel(&prunePanel);
     w->choosePopupItem = [] { return 1; };
     w->lblTree_MouseUp(2, 2);
     EXPECT_EQ(editor.loads, std::vector<int>{0});
@@ -222,7 +226,9 @@ TEST_F(PedigreeTest, RightClickRunsThePopupMenuAndNeverSelects) {
     w->lblTree_MouseUp(1, 1);
     w->choosePopupItem = [] { return 2; };
     w->lblTree_MouseUp(1, 2);
-    EXPECT_EQ(prunes, 1);
+    EXPECT_EQ(prunePanel.shown, 1);
+    EXPECT_EQ(g.PruneIndiv, g.TreeSlot[1]);
+    InstallPrunePanel(nullptr);
     EXPECT_FALSE(w->BoxSelected(1));
     EXPECT_FALSE(w->popupFrame->isVisible());
 }
