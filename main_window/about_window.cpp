@@ -21,7 +21,7 @@
 #include "lintora_version.h"
 #include "page_import/page_recognition.h"
 #include "platform/platform.h"
-#include "platform/qt/navigate.h"
+#include "platform/navigate.h"
 
 namespace lintora {
 

@@ -31,7 +31,7 @@
 #include "main_window/about_window.h"
 #include "main_window/status_texts.h"
 #include "platform/platform.h"
-#include "platform/qt/navigate.h"
+#include "platform/navigate.h"
 #include "record_store/person_view.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"

@@ -245,9 +245,10 @@ TEST_F(WalkTest, SavesThatDoNotCompleteKeepTheWork) {
     // goes on with the work still marked changed.
     ui.Answer(MsgResult::Yes);
     ui.fileAnswers.push_back((dir / "work" / "bad;name.lnt").string());
-    ui.Answer(MsgResult::Ok);
-    ui.Answer(MsgResult::Ok);
+    ui.Answer(MsgResult::Ok);  // the refused name
     w->mnuFileItem_Click(4);
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(std::filesystem::exists(dir / "work" / "bad;name.lnt"));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(g.DataChanged, "Y");
     // Nothing added since the tables were emptied: no question at all.
