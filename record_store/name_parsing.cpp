@@ -19,7 +19,7 @@ namespace {
 constexpr std::size_t kNickWidth = 120;
 
 // No small letter in the text.
-bool IsUpperCaseText(std::string_view s) { return UpperCase(s) == s; }
+bool IsUpperCaseText(std::string_view s) { return !HasSmallLetter(s); }
 
 // Generation suffixes; "I", "V" and "X" count only as the last word.
 constexpr std::array<std::string_view, 12> kSuffixes = {
@@ -71,13 +71,12 @@ std::string JoinWords(const std::vector<std::string>& words, std::size_t from = 
 template <typename Pred>
 void TakeWords(std::vector<std::string>& words, std::string& found, Pred take) {
     const std::size_t count = words.size();
-    std::vector<std::string> kept;
-    kept.reserve(count);
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (take(words[i], i + 1 == count)) found = words[i];
-        else kept.push_back(std::move(words[i]));
+        else if (kept++ != i) words[kept - 1] = std::move(words[i]);
     }
-    words = std::move(kept);
+    words.resize(kept);
 }
 
 // Nickname between the first `open` mark and the next `close` mark: the text
@@ -116,12 +115,20 @@ bool IsMarkerName(std::string_view name) {
 }
 
 // The given-name half of the key skips "Mrs": a married title is no name.
-std::string FirstKeyedGivenName(const std::string& given) {
-    std::vector<std::string> words;
-    SplitWords(given, words);
-    for (const std::string& w : words)
-        if (UpperCase(w) != "MRS") return w;
-    return {};
+// The words are those SplitWords gives, found without building them all.
+std::string FirstKeyedGivenName(std::string_view given) {
+    auto keyed = [](std::string_view w) { return !w.empty() && !(w.size() == 3 && UpperCase(w) == "MRS"); };
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t end = given.find(' ', pos);
+        if (end == std::string_view::npos) break;
+        const std::string_view w = given.substr(pos, end - pos);
+        pos = end + 1;
+        if (w == kStopMarker) break;  // the rest is one word
+        if (keyed(w)) return std::string(w);
+    }
+    const std::string_view rest = given.substr(pos);
+    return keyed(rest) ? std::string(rest) : std::string();
 }
 
 // ReplaceAll in place; most names hold none of the marks, and then only
@@ -273,7 +280,7 @@ void ParseNameParts(std::string_view fullName, std::string& surname, std::string
 }
 
 std::string NameKeyOf(std::string_view given, std::string_view surname) {
-    return NameKeyHalf(FirstKeyedGivenName(std::string(given))) + NameKeyHalf(surname);
+    return NameKeyHalf(FirstKeyedGivenName(given)) + NameKeyHalf(surname);
 }
 
 NameParts ParseNameParts(std::string_view fullName) {

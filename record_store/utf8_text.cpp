@@ -90,6 +90,24 @@ std::string Utf8Mid(std::string_view s, std::size_t pos, std::size_t n) {
 
 std::string UpperCase(std::string_view s) { return Recase(s, Case::Upper); }
 
+bool HasSmallLetter(std::string_view s) {
+    // Steps through s as Recase does, without building the recased copy.
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            if (c >= 'a' && c <= 'z') return true;
+            ++i;
+        } else if (c == kLatin1Lead && i + 1 < s.size()) {
+            const unsigned char d = static_cast<unsigned char>(s[i + 1]);
+            if (IsLatin1Small(d)) return true;
+            i += (d & 0xC0) == 0x80 ? 2 : 1;
+        } else {
+            i += Utf8CharSize(s, i);
+        }
+    }
+    return false;
+}
+
 std::string LowerCase(std::string_view s) { return Recase(s, Case::Lower); }
 
 std::string ProperCase(std::string_view s) {

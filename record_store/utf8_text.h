@@ -23,6 +23,8 @@ std::string Utf8Mid(std::string_view s, std::size_t pos, std::size_t n = std::st
 // Letter case over ASCII and the Latin-1 letters (é and É are a pair); every
 // other character is left as it is.
 std::string UpperCase(std::string_view s);
+// True when UpperCase would change s (it holds a small letter).
+bool HasSmallLetter(std::string_view s);
 std::string LowerCase(std::string_view s);
 // A letter at the start or after a blank, tab or line break in capitals,
 // every other letter small.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "record_store/fixed_text.h"
+#include "record_store/name_key.h"
 #include "record_store/program_state.h"
 #include "tests/support/scripted_platform.h"
 
@@ -166,6 +167,18 @@ TEST_F(ParseNamePartsTest, ReferenceFormFillsEveryOutput) {
     EXPECT_EQ(title, "");
     EXPECT_EQ(nick, "");
     EXPECT_EQ(key, "J500000000S530000000");
+}
+
+TEST(NameKeyOf, GivenHalfIsTheFirstWordThatIsNoMarriedTitle) {
+    const std::string smith = NameKeyHalf("Smith");
+    EXPECT_EQ(NameKeyOf("Mary Ann", "Smith"), NameKeyHalf("Mary") + smith);
+    EXPECT_EQ(NameKeyOf("  Mrs  mrs Mary", "Smith"), NameKeyHalf("Mary") + smith);
+    EXPECT_EQ(NameKeyOf("MRS", "Smith"), NameKeyHalf("") + smith);
+    EXPECT_EQ(NameKeyOf("", ""), std::string(20, ' '));
+    EXPECT_EQ(NameKeyOf("Mrsa Jane", "Smith"), NameKeyHalf("Mrsa") + smith);
+    // After the stop marker the rest counts as one word.
+    EXPECT_EQ(NameKeyOf("Mrs ~TWA Jane Ann", "Smith"), NameKeyHalf("Jane Ann") + smith);
+    EXPECT_EQ(NameKeyOf("Mrs ~TWA", "Smith"), NameKeyHalf("~TWA") + smith);  // as the last word, a word
 }
 
 }  // namespace

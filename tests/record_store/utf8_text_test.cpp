@@ -33,5 +33,14 @@ TEST(Utf8Text, CaseOverAsciiAndLatin1Only) {
     EXPECT_FALSE(StartsLowerCase(""));
 }
 
+TEST(Utf8Text, HasSmallLetterSaysWhetherCapitalsWouldChangeTheText) {
+    const std::string texts[] = {"", "SMITH", "Smith", "O'BRIEN-JONES", "M\xC3\x9CLLER", "M\xC3\xBCLLER",
+                                 "\xC3\x97\xC3\xB7", "STRASSE \xC3\x9F", "\xC3", "\xC3" "a", "\xC3" "A",
+                                 "\x80" "a", "\xE2\x82\xAC", "\xE2\x82\xAC" "b", "\xC5\xB8", "1850 /"};
+    for (const std::string& t : texts) EXPECT_EQ(HasSmallLetter(t), UpperCase(t) != t) << t;
+    EXPECT_FALSE(HasSmallLetter("M\xC3\x9CLLER"));
+    EXPECT_TRUE(HasSmallLetter("M\xC3\xBCLLER"));
+}
+
 }  // namespace
 }  // namespace lintora
