@@ -21,6 +21,8 @@
 #include "platform/platform.h"
 #include "record_store/family_links.h"
 #include "record_store/notes.h"
+#include "record_store/pedigree_view.h"
+#include "record_store/person_view.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -458,7 +460,7 @@ void Lintoraedit::LoadIndivEdit(int tab) {
     if (!ValidIndiv(g.CurIndiv)) return;
     if (tab < 0 || tab > 4) tab = 0;
     ++filling_;
-    setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(LifeDatesText(g.CurIndiv))));
+    setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
     SetValues(EditValuesOf(g.CurIndiv, 0));
     // A name that already holds a slash is pointed out as it is shown.
     for (QLineEdit* b : {iGivn, iSurn, iSuffix}) SlashQuestion(b);
@@ -486,10 +488,10 @@ void Lintoraedit::LoadIndivEdit(int tab) {
         CancelEditButton->setText("OK");
         EditIndivButton->setText("Save");
     }
-    const EditRelatives rel = GatherRelatives(g.CurIndiv);
+    const int32_t famc = ValidFamil(g.Indiv[g.CurIndiv].iFamc) ? g.Indiv[g.CurIndiv].iFamc : 0;
     mnuLinkItem[1]->setEnabled(!SpouseNums.empty());
-    mnuLinkItem[2]->setEnabled(rel.famc <= 0);
-    mnuLinkItem[3]->setEnabled(rel.famc > 0);
+    mnuLinkItem[2]->setEnabled(famc <= 0);
+    mnuLinkItem[3]->setEnabled(famc > 0);
     mnuLink->setEnabled(tab == 1);
     mnuLink->menuAction()->setEnabled(tab == 1);
     mnuUndoItem->setEnabled(g.UndoReady);
@@ -507,22 +509,31 @@ void Lintoraedit::LoadIndivEdit(int tab) {
 
 void Lintoraedit::FillFamilyTab() {
     ++filling_;
-    const EditRelatives rel = GatherRelatives(g.CurIndiv);
-    iFather->setText(rel.father > 0 ? Q(" " + TrimBlanks(LifeDatesText(rel.father))) : " ");
-    iMother->setText(rel.mother > 0 ? Q(" " + TrimBlanks(LifeDatesText(rel.mother))) : " ");
-    iGoToFather->setEnabled(rel.father > 0);
-    iGoToMother->setEnabled(rel.mother > 0);
-    SiblingNums = rel.siblings;
+    const int32_t famc = FamilyAsChild(g.CurIndiv);
+    const int32_t father = ParentIn(famc, true), mother = ParentIn(famc, false);
+    iFather->setText(father > 0 ? Q(LifeDatesCaption(father)) : " ");
+    iMother->setText(mother > 0 ? Q(LifeDatesCaption(mother)) : " ");
+    iGoToFather->setEnabled(father > 0);
+    iGoToMother->setEnabled(mother > 0);
+    SiblingNums.clear();
     iSiblingList->clear();
-    for (int32_t s : SiblingNums) iSiblingList->addItem(Q(ChildLineText(s)));
+    for (const ChildEntry& c : CollectChildren(famc, g.CurIndiv)) {
+        SiblingNums.push_back(c.indiv);
+        iSiblingList->addItem(Q(c.line));
+    }
     lblSiblings2->setText(QString::number(iSiblingList->count()));
 
-    SpouseNums = rel.spouses;
-    SpouseFamNums = rel.spouseFams;
+    const PersonPanel panel = ShowIndivPanel(g.CurIndiv);
+    SpouseNums.clear();
+    SpouseFamNums.clear();
     iSpousesList->clear();
-    for (int32_t s : SpouseNums) iSpousesList->addItem(Q(SpouseLineText(s)));
+    for (const SpouseEntry& s : panel.spouses) {
+        SpouseNums.push_back(s.spouse);
+        SpouseFamNums.push_back(s.family);
+        iSpousesList->addItem(Q(s.line));
+    }
     lblSpouses2->setText(QString::number(SpouseNums.size()));
-    g.CurFamil = SpouseFamNums.empty() ? 0 : SpouseFamNums.front();
+    g.CurFamil = panel.firstFamily;
     marriageKnown_ = ValidFamil(g.CurFamil);
     SetBox(imDate, marriageKnown_ ? " " + g.Famil[g.CurFamil].fmDate.trimmed() : " ");
     SetBox(imPlace, marriageKnown_ ? " " + g.Famil[g.CurFamil].fmPlace.trimmed() : " ");
@@ -532,14 +543,17 @@ void Lintoraedit::FillFamilyTab() {
     cmdNotesSw->setEnabled(marriageKnown_);
     iGoToSpouse->setEnabled(!SpouseNums.empty());
     if (!SpouseNums.empty()) iSpousesList->setCurrentIndex(0);
-    FillChildren(g.CurFamil);
+    FillChildren(panel.children);
     --filling_;
 }
 
-void Lintoraedit::FillChildren(int32_t family) {
-    ChildNums = ChildrenOf(family);
+void Lintoraedit::FillChildren(const std::vector<ChildEntry>& children) {
+    ChildNums.clear();
     iChildrenList->clear();
-    for (int32_t c : ChildNums) iChildrenList->addItem(Q(ChildLineText(c)));
+    for (const ChildEntry& c : children) {
+        ChildNums.push_back(c.indiv);
+        iChildrenList->addItem(Q(c.line));
+    }
     lblChildren2->setText(QString::number(iChildrenList->count()));
     mnuLinkItem[4]->setEnabled(!ChildNums.empty());
 }
@@ -720,7 +734,7 @@ bool Lintoraedit::SaveIndivEdit() {
         --filling_;
     }
 
-    setWindowTitle(Q(TrimBlanks(LifeDatesText(who))));
+    setWindowTitle(Q(TrimBlanks(FormatLifeDates(who))));
     EditIndivButton->hide();
     CancelEditButton->setText("Done");
     g.DataChanged = "Y";
@@ -818,7 +832,7 @@ void Lintoraedit::iSpousesList_Click(int index) {
     imPlace->setEnabled(true);
     SetBox(imDate, " " + g.Famil[f].fmDate.trimmed());
     SetBox(imPlace, " " + g.Famil[f].fmPlace.trimmed());
-    FillChildren(f);
+    FillChildren(CollectChildren(f));
     CheckEditChanges();
 }
 
@@ -845,7 +859,7 @@ void Lintoraedit::CancelEditButton_Click() {
     if (S(CancelEditButton->text()) == "Refresh") {
         if (!ValidIndiv(g.CurIndiv)) return;
         ++filling_;
-        setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(LifeDatesText(g.CurIndiv))));
+        setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
         SetValues(EditValuesOf(g.CurIndiv, 0));
         for (QLineEdit* b : {iGivn, iSurn, iSuffix}) SlashQuestion(b);
         const int source = g.Indiv[g.CurIndiv].iSource;

@@ -20,13 +20,6 @@ bool ValidFamil(int32_t f) { return f > 0 && f <= g.FamilCount; }
 
 std::string Boxed(const std::string& stored) { return " " + TrimBlanks(stored); }
 
-int16_t YearOf(const std::string& date) {
-    std::string text;
-    int16_t y = 0, m = 0, d = 0;
-    ParseDateParts(TrimBlanks(date), text, y, m, d);
-    return y;
-}
-
 bool Differs(const std::string& box, const std::string& stored) { return TrimBlanks(box) != TrimBlanks(stored); }
 
 // Compares a CD or PID box with its stored number: empty reads as 0, an
@@ -70,89 +63,6 @@ EditValues EditValuesOf(int32_t indiv, int32_t famil) {
     v.mPlace = ValidFamil(famil) ? Boxed(g.Famil[famil].fmPlace.value()) : " ";
     v.source = r.iSource;
     return v;
-}
-
-std::string LifeDatesText(int32_t indiv) {
-    if (!ValidIndiv(indiv)) return "<unknown>";
-    const IndivRec& r = g.Indiv[indiv];
-    int16_t b = YearOf(r.ibDate.value());
-    if (b == 0) b = YearOf(r.icDate.value());
-    int16_t d = YearOf(r.idDate.value());
-    if (d == 0) d = YearOf(r.iblDate.value());
-    std::string text = " " + r.iGivn.trimmed() + " " + r.iSurn.trimmed();
-    if (b > 0 && d > 0)
-        text += "  (" + std::to_string(b) + "-" + std::to_string(d) + ")";
-    else if (b > 0)
-        text += "  (" + std::to_string(b) + "-    )";
-    else if (d > 0)
-        text += "  (    -" + std::to_string(d) + ")";
-    return text;
-}
-
-std::string SpouseLineText(int32_t indiv) {
-    if (!ValidIndiv(indiv)) return " <unknown>";
-    return g.Indiv[indiv].iGivn.trimmed() + " " + g.Indiv[indiv].iSurn.trimmed();
-}
-
-std::string ChildLineText(int32_t indiv) {
-    if (!ValidIndiv(indiv)) return {};
-    std::string mark = "  ";
-    for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        const FamilRec& F = g.Famil[f];
-        if ((F.fHusb == indiv || F.fWife == indiv) && F.fChilCount > 0) {
-            mark = "<";
-            break;
-        }
-    }
-    const IndivRec& r = g.Indiv[indiv];
-    const int16_t year = YearOf(r.ibDate.value());
-    const std::string years = year >= 1 ? " " + std::to_string(year) + " - " : " ------ - ";
-    return mark + years + r.iGivn.trimmed() + " " + r.iSurn.trimmed();
-}
-
-EditRelatives GatherRelatives(int32_t indiv) {
-    EditRelatives rel;
-    if (!ValidIndiv(indiv)) return rel;
-    const int32_t famc = g.Indiv[indiv].iFamc;
-    if (ValidFamil(famc)) {
-        rel.famc = famc;
-        const FamilRec& F = g.Famil[famc];
-        rel.father = ValidIndiv(F.fHusb) ? F.fHusb : 0;
-        rel.mother = ValidIndiv(F.fWife) ? F.fWife : 0;
-        for (int32_t i = 1; i <= g.IndivCount && static_cast<int>(rel.siblings.size()) < kMaxEditChildren; ++i)
-            if (i != indiv && g.Indiv[i].iFamc == famc && g.Indiv[i].iTree != kRemovedTree)
-                rel.siblings.push_back(i);
-    }
-    for (int32_t f = 1; f <= g.FamilCount && static_cast<int>(rel.spouses.size()) < kMaxEditSpouses; ++f) {
-        const FamilRec& F = g.Famil[f];
-        if (F.fTree == kRemovedTree) continue;
-        int32_t spouse;
-        if (F.fHusb == indiv)
-            spouse = F.fWife;
-        else if (F.fWife == indiv)
-            spouse = F.fHusb;
-        else
-            continue;
-        rel.spouses.push_back(ValidIndiv(spouse) ? spouse : 0);
-        rel.spouseFams.push_back(f);
-    }
-    return rel;
-}
-
-std::vector<int32_t> ChildrenOf(int32_t famil) {
-    std::vector<int32_t> children;
-    if (!ValidFamil(famil)) return children;
-    for (int32_t i = 1; i <= g.IndivCount && static_cast<int>(children.size()) < kMaxEditChildren; ++i)
-        if (g.Indiv[i].iFamc == famil && g.Indiv[i].iTree != kRemovedTree) children.push_back(i);
-    return children;
-}
-
-int32_t FamilyOfCouple(int32_t a, int32_t b) {
-    for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        const FamilRec& F = g.Famil[f];
-        if ((F.fHusb == a && F.fWife == b) || (F.fHusb == b && F.fWife == a)) return f;
-    }
-    return 0;
 }
 
 bool ReadWholeNumber(const std::string& text, int64_t low, int64_t high, int64_t& value) {
