@@ -30,6 +30,7 @@
 #include "record_store/undo.h"
 #include "workspace/workspace.h"
 #include "platform/window_ports.h"
+#include "platform/qt/qt_text.h"
 
 namespace lintora {
 
@@ -44,8 +45,6 @@ const char* const kSexRule = "Sex must be either M, F, or U";
 bool modalLoop = true;
 EditorHost host;
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& q) { return q.toUtf8().toStdString(); }
 
 bool ValidIndiv(int32_t i) { return i > 0 && i <= g.IndivCount; }
 bool ValidFamil(int32_t f) { return f > 0 && f <= g.FamilCount; }
