@@ -45,13 +45,9 @@ const char* const kSexRule = "Sex must be either M, F, or U";
 bool modalLoop = true;
 EditorHost host;
 
-
-bool ValidIndiv(int32_t i) { return i > 0 && i <= g.IndivCount; }
-bool ValidFamil(int32_t f) { return f > 0 && f <= g.FamilCount; }
-
-std::string NameOf(int32_t i) { return ValidIndiv(i) ? g.Indiv[i].iName.trimmed() : std::string(); }
+std::string NameOf(int32_t i) { return InIndivTable(i) ? g.Indiv[i].iName.trimmed() : std::string(); }
 std::string GivenAndSurname(int32_t i) {
-    if (!ValidIndiv(i)) return {};
+    if (!InIndivTable(i)) return {};
     return g.Indiv[i].iGivn.trimmed() + " " + g.Indiv[i].iSurn.trimmed();
 }
 
@@ -100,7 +96,7 @@ void InstallEditorPort() {
 }
 
 void OpenEditor(int32_t indiv, int tab) {
-    if (!ValidIndiv(indiv)) return;
+    if (!InIndivTable(indiv)) return;
     g.CurIndiv = indiv;
     EditorWindow().LoadIndivEdit(tab);
 }
@@ -115,7 +111,7 @@ void CancelLinkMode() {
     MainWindow().SetStatusLabel("Selection canceled");
     MainWindow().ClearIndivList();
     MainWindow().ClearMarriageList();
-    if (ValidIndiv(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
+    if (InIndivTable(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
 }
 
 void CloseEditor() {
@@ -456,7 +452,7 @@ void Lintoraedit::SetValues(const EditValues& v) {
 // ---------------------------------------------------------------- loading
 
 void Lintoraedit::LoadIndivEdit(int tab) {
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     if (tab < 0 || tab > 4) tab = 0;
     ++filling_;
     setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
@@ -487,7 +483,7 @@ void Lintoraedit::LoadIndivEdit(int tab) {
         CancelEditButton->setText("OK");
         EditIndivButton->setText("Save");
     }
-    const int32_t famc = ValidFamil(g.Indiv[g.CurIndiv].iFamc) ? g.Indiv[g.CurIndiv].iFamc : 0;
+    const int32_t famc = InFamilTable(g.Indiv[g.CurIndiv].iFamc) ? g.Indiv[g.CurIndiv].iFamc : 0;
     mnuLinkItem[1]->setEnabled(!SpouseNums.empty());
     mnuLinkItem[2]->setEnabled(famc <= 0);
     mnuLinkItem[3]->setEnabled(famc > 0);
@@ -533,7 +529,7 @@ void Lintoraedit::FillFamilyTab() {
     }
     lblSpouses2->setText(QString::number(SpouseNums.size()));
     g.CurFamil = panel.firstFamily;
-    marriageKnown_ = ValidFamil(g.CurFamil);
+    marriageKnown_ = InFamilTable(g.CurFamil);
     SetBox(imDate, marriageKnown_ ? " " + g.Famil[g.CurFamil].fmDate.trimmed() : " ");
     SetBox(imPlace, marriageKnown_ ? " " + g.Famil[g.CurFamil].fmPlace.trimmed() : " ");
     // Without a marriage there is nowhere to keep a marriage date or family notes.
@@ -571,7 +567,7 @@ void Lintoraedit::SetButtons(bool changed) {
 }
 
 void Lintoraedit::CheckEditChanges() {
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     SetButtons(EditDiffers(Values(), g.CurIndiv, marriageKnown_ ? g.CurFamil : 0));
 }
 
@@ -597,7 +593,7 @@ void Lintoraedit::BoxChanged(QLineEdit* box) {
 
 void Lintoraedit::iSex_LostFocus() {
     const std::string sex = S(iSex->text());
-    if (ValidSex(sex) || !ValidIndiv(g.CurIndiv)) return;
+    if (ValidSex(sex) || !InIndivTable(g.CurIndiv)) return;
     MsgBox(kSexRule, MsgButtons::Ok, MsgIcon::Exclamation);
     iSex->setText(Q(g.Indiv[g.CurIndiv].iSex.trimmed()));
 }
@@ -690,7 +686,7 @@ bool Lintoraedit::SaveIndivEdit() {
         return false;
     }
     if (S(CancelEditButton->text()) != "Refresh") return false;
-    if (!ValidIndiv(g.CurIndiv)) return false;
+    if (!InIndivTable(g.CurIndiv)) return false;
     const int32_t who = g.CurIndiv;
     // Nothing but M, F or U reaches the record, whichever way the save came;
     // a new person left without one is "U".
@@ -720,7 +716,7 @@ bool Lintoraedit::SaveIndivEdit() {
         g.FamilNoteText = box;
     }
     if (g.IndivNoteChanged == "Y") StoreNotes("I", who, "Y");
-    if (g.FamilNoteChanged == "Y" && ValidFamil(g.FamilNoteOwner)) StoreNotes("F", g.FamilNoteOwner, "Y");
+    if (g.FamilNoteChanged == "Y" && InFamilTable(g.FamilNoteOwner)) StoreNotes("F", g.FamilNoteOwner, "Y");
 
     if (!kept.empty()) {
         std::string text;
@@ -749,7 +745,7 @@ void Lintoraedit::Redraw() {
     const int32_t root = g.TreeSlot[0];
     MainWindow().ClearTree();
     g.TreeSlot.fill(0);
-    g.TreeSlot[0] = ValidIndiv(root) ? root : 0;
+    g.TreeSlot[0] = InIndivTable(root) ? root : 0;
     MainWindow().BuildTree();
     MainWindow().UpdateStatusBar();
 }
@@ -757,7 +753,7 @@ void Lintoraedit::Redraw() {
 // ---------------------------------------------------------------- moving
 
 void Lintoraedit::GoTo(int32_t indiv, int tab) {
-    if (!ValidIndiv(indiv)) return;
+    if (!InIndivTable(indiv)) return;
     g.CurIndiv = indiv;
     LoadIndivEdit(tab);
 }
@@ -784,16 +780,16 @@ void Lintoraedit::btnNext_Click() { Step(1); }
 
 void Lintoraedit::iGoToFather_Click() {
     RemindUnsaved();
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
-    if (ValidFamil(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
+    if (InFamilTable(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
 }
 
 void Lintoraedit::iGoToMother_Click() {
     RemindUnsaved();
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
-    if (ValidFamil(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
+    if (InFamilTable(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
 }
 
 void Lintoraedit::iGoToSpouse_Click() {
@@ -824,7 +820,7 @@ void Lintoraedit::iSpousesList_Click(int index) {
     iChildrenList->clear();
     lblChildren2->setText(" ");
     const int32_t f = SpouseFamNums[index];
-    if (!ValidFamil(f)) return;
+    if (!InFamilTable(f)) return;
     g.CurFamil = f;
     marriageKnown_ = true;
     imDate->setEnabled(true);
@@ -856,7 +852,7 @@ void Lintoraedit::SourceListEdit_Click(int k) {
 
 void Lintoraedit::CancelEditButton_Click() {
     if (S(CancelEditButton->text()) == "Refresh") {
-        if (!ValidIndiv(g.CurIndiv)) return;
+        if (!InIndivTable(g.CurIndiv)) return;
         ++filling_;
         setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
         SetValues(EditValuesOf(g.CurIndiv, 0));
@@ -879,7 +875,7 @@ void Lintoraedit::CancelEditButton_Click() {
     if (TrimBlanks(S(iSurn->text())).empty() && TrimBlanks(S(iGivn->text())).empty()) {
         if (newIndiv_) {
             DropNewIndiv();
-        } else if (ValidIndiv(g.CurIndiv)) {
+        } else if (InIndivTable(g.CurIndiv)) {
             MsgBox(kNameBlankRefresh, MsgButtons::Ok, MsgIcon::Exclamation);
             return;
         }
@@ -910,7 +906,7 @@ void Lintoraedit::btnGoPedigree_Click() {
     } else {
         RemindUnsaved();
     }
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     MainWindow().ClearTree();
     g.TreeSlot.fill(0);
     g.TreeSlot[0] = g.CurIndiv;
@@ -963,7 +959,7 @@ void Lintoraedit::mnuNavItem_Click(int index) {
             StartAdd();
             break;
         case 5:
-            if (!ValidIndiv(g.CurIndiv) || newIndiv_) break;
+            if (!InIndivTable(g.CurIndiv) || newIndiv_) break;
             g.PruneIndiv = g.CurIndiv;
             PruneSetup(g.CurIndiv);
             break;
@@ -984,7 +980,7 @@ void Lintoraedit::mnuUndoItem_Click() {
     inUndo = true;
     UndoLastChange();
     inUndo = false;
-    if (!ValidIndiv(g.CurIndiv))
+    if (!InIndivTable(g.CurIndiv))
         hide();
     else if (isVisible())
         LoadIndivEdit(SSTab1->currentIndex());
@@ -1005,10 +1001,10 @@ std::string Lintoraedit::CurName() const { return NameOf(g.CurIndiv); }
 bool Lintoraedit::SaveForLink() {
     if (!newIndiv_) {
         SaveIndivEdit();
-        return ValidIndiv(g.CurIndiv);
+        return InIndivTable(g.CurIndiv);
     }
     // A new person is linked only once he is in the tables.
-    return SaveIndivEdit() && ValidIndiv(g.CurIndiv);
+    return SaveIndivEdit() && InIndivTable(g.CurIndiv);
 }
 
 void Lintoraedit::ShowIndivAfterLink(const std::string& message) {
@@ -1033,7 +1029,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
             const bool listed = i >= 0 && i < static_cast<int>(SpouseNums.size());
             const int32_t spouse = listed ? SpouseNums[i] : 0;
             const int32_t fam = listed ? SpouseFamNums[i] : 0;
-            if (!ValidIndiv(cur) || !ValidFamil(fam) || spouse == 0) {
+            if (!InIndivTable(cur) || !InFamilTable(fam) || spouse == 0) {
                 MsgBox(CurName() + " cannot be unlinked from spouse.", MsgButtons::Ok, MsgIcon::Exclamation);
                 return;
             }
@@ -1059,14 +1055,14 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
             return;
         }
         case 3: {
-            if (!ValidIndiv(cur)) return;
+            if (!InIndivTable(cur)) return;
             const int32_t f = g.Indiv[cur].iFamc;
             if (f == 0) {
                 MsgBox(CurName() + " has no parents to unlink from.", MsgButtons::Ok, MsgIcon::Exclamation);
                 return;
             }
-            const int32_t father = ValidFamil(f) ? g.Famil[f].fHusb : 0;
-            const int32_t mother = ValidFamil(f) ? g.Famil[f].fWife : 0;
+            const int32_t father = InFamilTable(f) ? g.Famil[f].fHusb : 0;
+            const int32_t mother = InFamilTable(f) ? g.Famil[f].fWife : 0;
             if (MsgBox("Remove " + CurName() + " as child of \n" + NameOf(father) + " and " + NameOf(mother) + "?",
                        MsgButtons::YesNo, MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
@@ -1080,7 +1076,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
         case 4: {
             const int i = iSpousesList->currentIndex();
             const int32_t f = i >= 0 && i < static_cast<int>(SpouseFamNums.size()) ? SpouseFamNums[i] : 0;
-            if (!ValidFamil(f)) return;
+            if (!InFamilTable(f)) return;
             const int32_t n = CountChildren(f);
             if (n == 0) {
                 MsgBox("No children to unlink!", MsgButtons::Ok, MsgIcon::Exclamation);
@@ -1103,12 +1099,12 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
 
 void Lintoraedit::DoLinkSpouse(int32_t picked) {
     const int32_t cur = g.CurIndiv;
-    if (!ValidIndiv(cur)) return;
+    if (!InIndivTable(cur)) return;
     if (picked > 0) {
         SaveIndivEdit();
         if (!CanLinkSpouse(cur, picked)) {
             MsgBox(CurName() + " cannot be linked as spouse of " +
-                       (ValidIndiv(picked) ? NameOf(picked) : "record " + std::to_string(picked)) + ".",
+                       (InIndivTable(picked) ? NameOf(picked) : "record " + std::to_string(picked)) + ".",
                    MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
             InitUndo();
@@ -1128,7 +1124,7 @@ void Lintoraedit::DoLinkSpouse(int32_t picked) {
 
 void Lintoraedit::DoLinkParents(int32_t family) {
     const int32_t cur = g.CurIndiv;
-    if (!ValidIndiv(cur)) return;
+    if (!InIndivTable(cur)) return;
     if (family > 0) {
         SaveIndivEdit();
         if (!CanLinkParents(cur, family)) {

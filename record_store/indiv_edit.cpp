@@ -15,9 +15,6 @@ namespace lintora {
 
 namespace {
 
-bool ValidIndiv(int32_t i) { return i > 0 && i <= g.IndivCount; }
-bool ValidFamil(int32_t f) { return f > 0 && f <= g.FamilCount; }
-
 std::string Boxed(const std::string& stored) { return " " + TrimBlanks(stored); }
 
 bool Differs(const std::string& box, const std::string& stored) { return TrimBlanks(box) != TrimBlanks(stored); }
@@ -36,10 +33,13 @@ bool NumberDiffers(const std::string& box, int64_t stored, int64_t low, int64_t 
 
 }  // namespace
 
+bool InIndivTable(int32_t n) { return n > 0 && n <= g.IndivCount && n < static_cast<int32_t>(g.Indiv.size()); }
+bool InFamilTable(int32_t n) { return n > 0 && n <= g.FamilCount && n < static_cast<int32_t>(g.Famil.size()); }
+
 EditValues EditValuesOf(int32_t indiv, int32_t famil) {
     EditValues v;
     const IndivRec blank;
-    const IndivRec& r = ValidIndiv(indiv) ? g.Indiv[indiv] : blank;
+    const IndivRec& r = InIndivTable(indiv) ? g.Indiv[indiv] : blank;
     v.givn = Boxed(r.iGivn.value());
     v.surn = Boxed(r.iSurn.value());
     v.title = Boxed(r.iTitle.value());
@@ -59,8 +59,8 @@ EditValues EditValuesOf(int32_t indiv, int32_t famil) {
     v.cPlace = Boxed(r.icPlace.value());
     v.blPlace = Boxed(r.iblPlace.value());
     v.dPlace = Boxed(r.idPlace.value());
-    v.mDate = ValidFamil(famil) ? Boxed(g.Famil[famil].fmDate.value()) : " ";
-    v.mPlace = ValidFamil(famil) ? Boxed(g.Famil[famil].fmPlace.value()) : " ";
+    v.mDate = InFamilTable(famil) ? Boxed(g.Famil[famil].fmDate.value()) : " ";
+    v.mPlace = InFamilTable(famil) ? Boxed(g.Famil[famil].fmPlace.value()) : " ";
     v.source = r.iSource;
     return v;
 }
@@ -82,7 +82,7 @@ bool ReadWholeNumber(const std::string& text, int64_t low, int64_t high, int64_t
 bool ValidSex(const std::string& sex) { return sex == "M" || sex == "F" || sex == "U"; }
 
 bool EditDiffers(const EditValues& b, int32_t indiv, int32_t famil) {
-    if (!ValidIndiv(indiv)) return false;
+    if (!InIndivTable(indiv)) return false;
     const IndivRec& r = g.Indiv[indiv];
     if (Differs(b.sex, r.iSex.value()) || Differs(b.givn, r.iGivn.value()) || Differs(b.surn, r.iSurn.value()) ||
         Differs(b.title, r.iTitle.value()) || Differs(b.prefix, r.iPrefix.value()) ||
@@ -95,7 +95,7 @@ bool EditDiffers(const EditValues& b, int32_t indiv, int32_t famil) {
         return true;
     if (NumberDiffers(b.cdNo, r.iCDno, INT16_MIN, INT16_MAX)) return true;
     if (NumberDiffers(b.pidNo, r.iPIDno, INT32_MIN, INT32_MAX)) return true;
-    if (ValidFamil(famil) &&
+    if (InFamilTable(famil) &&
         (Differs(b.mDate, g.Famil[famil].fmDate.value()) || Differs(b.mPlace, g.Famil[famil].fmPlace.value())))
         return true;
     if (g.IndivNoteChanged == "Y" || g.FamilNoteChanged == "Y") return true;
@@ -104,7 +104,7 @@ bool EditDiffers(const EditValues& b, int32_t indiv, int32_t famil) {
 
 bool StoreEditValues(const EditValues& b, int32_t indiv, int32_t famil, bool addMode,
                      std::vector<std::string>& kept) {
-    if (!ValidIndiv(indiv)) return false;
+    if (!InIndivTable(indiv)) return false;
     IndivRec& r = g.Indiv[indiv];
 
     // The display name follows every part it is made of.
@@ -166,12 +166,12 @@ bool StoreEditValues(const EditValues& b, int32_t indiv, int32_t famil, bool add
                     const int32_t other = F.fWife;
                     F.fWife = indiv;
                     F.fHusb = other;
-                    if (ValidIndiv(other)) g.Indiv[other].iSex = "M";
+                    if (InIndivTable(other)) g.Indiv[other].iSex = "M";
                 } else if (F.fHusb != indiv && F.fWife == indiv && sex == "M") {
                     const int32_t other = F.fHusb;
                     F.fHusb = indiv;
                     F.fWife = other;
-                    if (ValidIndiv(other)) g.Indiv[other].iSex = "F";
+                    if (InIndivTable(other)) g.Indiv[other].iSex = "F";
                 }
             }
         }
@@ -187,7 +187,7 @@ bool StoreEditValues(const EditValues& b, int32_t indiv, int32_t famil, bool add
 
     BuildNameIndex();
 
-    if (ValidFamil(famil)) {
+    if (InFamilTable(famil)) {
         g.Famil[famil].fmDate = TrimBlanks(b.mDate);
         g.Famil[famil].fmPlace = TrimBlanks(b.mPlace);
     }

@@ -23,6 +23,11 @@ struct EditValues {
     bool operator==(const EditValues&) const = default;
 };
 
+// True when n lies inside the individual (family) table; removed records
+// count, so that the editor can still show and step past them.
+bool InIndivTable(int32_t n);
+bool InFamilTable(int32_t n);
+
 // The box texts of individual indiv and the marriage of family famil, as the
 // load writes them. A record outside its table gives blank boxes.
 EditValues EditValuesOf(int32_t indiv, int32_t famil);
