@@ -60,4 +60,31 @@ int16_t ParentSetLines::Mother(bool resetMother) {
     return s;
 }
 
+void PutFamilyGroupEvent(char section, bool childSkipped, FamilyEvent event, const std::string& date,
+                         const std::string& place) {
+    PageScratchRec& P = g.PageScratch;
+    auto put = [&](auto& dateField, auto& placeField) {
+        if (!date.empty()) dateField = date;
+        if (!place.empty()) placeField = place;
+    };
+    if (section == 'H') {
+        if (event == FamilyEvent::Birth) put(P.pgbDate, P.pgbPlace);
+        else if (event == FamilyEvent::Christening) put(P.pgcDate, P.pgcPlace);
+        else if (event == FamilyEvent::Death) put(P.pgdDate, P.pgdPlace);
+        else put(P.pgblDate, P.pgblPlace);
+    } else if (section == 'W' && P.PageSpouseCount > 0) {
+        PageSpouse& sp = P.PageSpouses[P.PageSpouseCount];
+        if (event == FamilyEvent::Birth) put(sp.spbDate, sp.spbPlace);
+        else if (event == FamilyEvent::Christening) put(sp.spcDate, sp.spcPlace);
+        else if (event == FamilyEvent::Death) put(sp.spdDate, sp.spdPlace);
+        else put(sp.spblDate, sp.spblPlace);
+    } else if (section == 'C' && P.PageChildCount > 0 && !childSkipped) {
+        PageChild& ch = P.PageChildren[P.PageChildCount];
+        if (event == FamilyEvent::Birth) put(ch.chbDate, ch.chbPlace);
+        else if (event == FamilyEvent::Christening) put(ch.chcDate, ch.chcPlace);
+        else if (event == FamilyEvent::Death) put(ch.chdDate, ch.chdPlace);
+        else put(ch.chblDate, ch.chblPlace);
+    }
+}
+
 }  // namespace lintora

@@ -48,4 +48,13 @@ private:
     bool lastSkipped_ = false;
 };
 
+// The events a family group page lists under each person.
+enum class FamilyEvent { Birth, Christening, Death, Burial };
+
+// Files an event line of a family group page on the person its section is
+// about: 'H' the husband, 'W' the wife, 'C' the last child (unless that child
+// was skipped). An empty date or place keeps what the field held.
+void PutFamilyGroupEvent(char section, bool childSkipped, FamilyEvent event, const std::string& date,
+                         const std::string& place);
+
 }  // namespace lintora
