@@ -289,29 +289,10 @@ private:
 }  // namespace
 
 void ProcessAhnANC() {
-    MainWindow().SetStatusLabel("Processing...");
-    Port().SetBusy(true);
     const std::vector<std::string> lines = WithoutRepeatedLines(g.PageLines);
     const PageLineCursor page(lines);
     Ahnentafel ahn(page);
-    bool finished = true;
-    try {
-        ahn.Run();
-    } catch (const TablesFull&) {
-        // Already announced by the table; what was filed is tidied as usual.
-    } catch (const std::exception& e) {
-        finished = false;
-        ahn.filing.ClearPageIds();
-        ReportParseProblem("Ahnentafel", e.what());
-        LoadGenTree();
-        ReportPasteResults();
-    }
-    if (finished) {
-        ahn.filing.ClearPageIds();
-        InferSexFromSpouses(ahn.filing.Families());
-        g.PageMainIndiv = ahn.mainPerson;
-    }
-    Port().SetBusy(false);
+    RunReportParse("Ahnentafel", ahn.filing, ahn.mainPerson, [&] { ahn.Run(); });
 }
 
 }  // namespace lintora

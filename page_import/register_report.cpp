@@ -166,29 +166,10 @@ private:
 }  // namespace
 
 void ProcessRegANC() {
-    MainWindow().SetStatusLabel("Processing...");
-    Port().SetBusy(true);
     const std::vector<std::string> lines = WithoutRepeatedLines(g.PageLines);
     const PageLineCursor page(lines);
     Register reg;
-    bool finished = true;
-    try {
-        reg.Run(page);
-    } catch (const TablesFull&) {
-        // The table has said so; what was filed is kept and tidied as usual.
-    } catch (const std::exception& e) {
-        finished = false;
-        reg.filing.ClearPageIds();
-        ReportParseProblem("Register", e.what());
-        LoadGenTree();
-        ReportPasteResults();
-    }
-    if (finished) {
-        reg.filing.ClearPageIds();
-        InferSexFromSpouses(reg.filing.Families());
-        g.PageMainIndiv = reg.mainPerson;
-    }
-    Port().SetBusy(false);
+    RunReportParse("Register", reg.filing, reg.mainPerson, [&] { reg.Run(page); });
 }
 
 }  // namespace lintora
