@@ -128,7 +128,7 @@ void ProcessIndGNC() {
                 const int16_t s = P.AddParentSet();
                 parentSetSkipped = s == 0;
                 if (s == 0) {
-                    skipped.Count();
+                    skipped.Add();
                 } else {
                     PageParentSet& set = P.PageParentSets[s];
                     set.psFatherName = "<unknown>";
@@ -155,7 +155,7 @@ void ProcessIndGNC() {
                     if (s > 0) P.PageParentSets[s].psFatherName = "<unknown>";
                 }
                 if (s == 0) {
-                    skipped.Count();
+                    skipped.Add();
                 } else {
                     PageParentSet& set = P.PageParentSets[s];
                     set.psMotherName = "<unknown>";
@@ -186,7 +186,7 @@ void ProcessIndGNC() {
                 const int16_t k = P.AddSpouse();
                 spouseSkipped = k == 0;
                 if (k == 0) {
-                    skipped.Count();
+                    skipped.Add();
                 } else {
                     std::string name, date, place;
                     ParsePersonLineGNC(line, name, date, place);
@@ -202,7 +202,7 @@ void ProcessIndGNC() {
                 if (!TrimBlanks(name).empty()) {
                     const int16_t c = spouseSkipped ? 0 : P.AddChild();
                     if (c == 0) {
-                        skipped.Count();
+                        skipped.Add();
                     } else {
                         PageChild& ch = P.PageChildren[c];
                         ch.chName = TrimBlanks(name);

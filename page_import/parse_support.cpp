@@ -16,12 +16,6 @@ std::string CutLinkWord(const std::string& text, std::string_view word) {
     return text;
 }
 
-void SkippedEntries::Report() const {
-    if (count_ <= 0) return;
-    ShowInfo("This page holds more parents, spouses or children than Lintora can take from one page - " +
-             std::to_string(count_) + " of them were skipped.");
-}
-
 int16_t ParentSetLines::Father() {
     PageScratchRec& P = g.PageScratch;
     const int16_t s = P.AddParentSet();

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "page_import/skipped_entries.h"
+
 namespace lintora {
 
 // Field i of a split line; empty when the line has fewer fields.
@@ -16,19 +18,6 @@ std::string FieldAt(const std::vector<std::string>& fields, std::size_t i);
 // the text up to its last occurrence, when that starts after position 2.
 // A text that begins with the word keeps it.
 std::string CutLinkWord(const std::string& text, std::string_view word);
-
-// Entries of the page scratch record (parent sets, spouses, children) that
-// did not fit. Each parser reports them once, at its end.
-class SkippedEntries {
-public:
-    void Add() { ++count_; }
-    int Count() const { return count_; }
-    // One message with the count; nothing when none was skipped.
-    void Report() const;
-
-private:
-    int count_ = 0;
-};
 
 // Parent sets as "Father" and "Mother" lines build them: a father opens a
 // set, a mother completes it or, when it already has a mother, opens one of
