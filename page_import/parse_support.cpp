@@ -40,6 +40,7 @@ int16_t ParentSetLines::Mother(bool resetMother) {
         P.PageParentSets[s].psMotherName = "<unknown>";
     } else if (lastSkipped_) {
         // The mother of a set that did not fit goes with it.
+        if (countLostMothers_) skipped_.Add();
         return 0;
     } else if (P.PageParentSets[s].psMotherName.trimmed() != "<unknown>") {
         s = P.AddParentSet();

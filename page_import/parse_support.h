@@ -25,7 +25,10 @@ std::string CutLinkWord(const std::string& text, std::string_view word);
 // belong to it; nothing is written into the last kept set.
 class ParentSetLines {
 public:
-    explicit ParentSetLines(SkippedEntries& skipped) : skipped_(skipped) {}
+    // With countLostMothers a mother line of a skipped set counts as one
+    // more skipped entry.
+    explicit ParentSetLines(SkippedEntries& skipped, bool countLostMothers = false)
+        : skipped_(skipped), countLostMothers_(countLostMothers) {}
     // The new set (both names "<unknown>"), or 0 when it is skipped.
     int16_t Father();
     // The set a mother line fills, or 0 when it is skipped. With
@@ -34,6 +37,7 @@ public:
 
 private:
     SkippedEntries& skipped_;
+    bool countLostMothers_;
     bool lastSkipped_ = false;
 };
 
