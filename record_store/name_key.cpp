@@ -82,6 +82,8 @@ std::string SoundexKey(std::string_view name, int length, int mode) {
     if (mode == 0) {
         for (const PreRule& rule : kPreRules) {
             if (rule.onlyAtStart && !text.starts_with(rule.find)) continue;
+            // Capitals only: nothing to trim, so a rule that finds nothing changes nothing.
+            if (text.find(rule.find) == std::string::npos) continue;
             text = ReplaceAll(text, rule.find, rule.replace);
         }
     }
