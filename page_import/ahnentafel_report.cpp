@@ -173,16 +173,7 @@ private:
             }
         }
         std::string head = line, tail;
-        std::size_t p = line.find(". She married ");
-        if (p != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 14);
-            sex = "F";
-        } else if ((p = line.find(". He married ")) != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 13);
-            sex = "M";
-        }
+        SplitAtMarried(line, head, tail, sex);
         const std::string marriageSex = sex;
         ShowPersonsFiled(persons_);
 

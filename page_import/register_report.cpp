@@ -85,16 +85,7 @@ private:
         number = std::to_string(n);
 
         std::string sex = "U", head = line, tail;
-        std::size_t p = line.find(". She married ");
-        if (p != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 14);
-            sex = "F";
-        } else if ((p = line.find(". He married ")) != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 13);
-            sex = "M";
-        }
+        SplitAtMarried(line, head, tail, sex);
 
         const bool child = n > lastEntry_;
         if (child) {
