@@ -554,20 +554,7 @@ bool Lintora::SaveWork() {
     return saved;
 }
 
-void Lintora::OpenWorkfile() {
-    if (g.DataChanged == "Y" &&
-        MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
-        // The work is not replaced unless it was saved.
-        if (!SaveWork()) return;
-    }
-    FileDialogRequest req;
-    req.title = "Open Workfile";
-    req.filter = "Lintora Workfiles (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)";
-    req.initialDir = TrimBlanks(g.InitDirWRK);
-    const std::string path = Port().OpenFileDialog(req);
-    if (path.empty()) return;
-    OpenFile(path);
-}
+void Lintora::OpenWorkfile() { OpenWorkFile(); }
 
 void Lintora::mnuFileItem_Click(int index) {
     Guard([&] {
@@ -580,15 +567,7 @@ void Lintora::mnuFileItem_Click(int index) {
                 else
                     MsgBox("No file data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
                 break;
-            case 3:
-                // Answered No, the work and its file name in the caption stay.
-                if (MsgBox("Remove all data and start from scratch?", MsgButtons::YesNo, MsgIcon::Question) ==
-                    MsgResult::Yes) {
-                    ClearAllData();
-                    g.LastWorkFile.clear();
-                    setWindowTitle("Lintora");
-                }
-                break;
+            case 3: ClearWorkArea(); break;
             case 4:
                 if (g.DataChanged == "Y") {
                     if (g.LastIndiv >= 1) {
@@ -775,6 +754,11 @@ void Lintora::ClearTree() {
     for (QPushButton* b : Command1) b->hide();
     Command2->hide();
     popupFrame->hide();
+    // The panel's person may be renumbered or gone after a prune or a load.
+    PanelIndiv = 0;
+    SpouseNums.clear();
+    ChildNums.clear();
+    ChildHasFam.clear();
     pedigreeArea_->update();
 }
 
