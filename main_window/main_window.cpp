@@ -753,6 +753,11 @@ void Lintora::ClearTree() {
     for (QPushButton* b : Command1) b->hide();
     Command2->hide();
     popupFrame->hide();
+    // The panel's person may be renumbered or gone after a prune or a load.
+    PanelIndiv = 0;
+    SpouseNums.clear();
+    ChildNums.clear();
+    ChildHasFam.clear();
     pedigreeArea_->update();
 }
 
