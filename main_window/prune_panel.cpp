@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "record_store/program_state.h"
+#include "workspace/workspace.h"
 
 namespace lintora {
 
@@ -41,13 +41,14 @@ PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
     setHidden(true);
 }
 
-void PruneFrame::Fill(int32_t indiv) {
-    if (indiv < 1 || indiv > g.IndivCount) return;
-    const IndivRec& r = g.Indiv[indiv];
-    const QString name = QString::fromStdString(r.iGivn.trimmed() + " " + r.iSurn.trimmed()).trimmed();
-    identity_->setText("Remove " + name + " and...");
-    labels_[2]->setText(name + " only");
-    buttons_[2]->setChecked(true);
+void PruneFrame::Show(const PrunePanelCaptions& captions, PruneOption selected) {
+    identity_->setText(QString::fromStdString(captions.identity));
+    labels_[0]->setText(QString::fromStdString(captions.ancestors));
+    labels_[1]->setText(QString::fromStdString(captions.descendants));
+    labels_[2]->setText(QString::fromStdString(captions.personOnly));
+    labels_[3]->setText(QString::fromStdString(captions.all));
+    const int on = static_cast<int>(selected);
+    buttons_[static_cast<std::size_t>(on >= 0 && on <= 3 ? on : 2)]->setChecked(true);
     show();
 }
 
@@ -59,14 +60,12 @@ int PruneFrame::Option() const {
 
 void PruneFrame::Command9Click() {
     hide();
-    if (runPrune) runPrune(Option());
+    RunPrune(Option());
 }
 
 void PruneFrame::Command11Click() {
     hide();
-    g.PrunePending = "N";
-    g.PruneIndiv = 0;
-    if (cancelPrune) cancelPrune();
+    CancelPrune();
 }
 
 }  // namespace lintora

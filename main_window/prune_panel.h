@@ -1,28 +1,25 @@
 #pragma once
 // The prune panel: remove a person with his ancestors, his descendants,
-// both, or alone. The panel only asks; the prune itself is the workspace's.
+// both, or alone. The core shows it through the prune-panel port; its
+// buttons run the workspace's prune commands.
 #include <QWidget>
 #include <array>
-#include <cstdint>
-#include <functional>
+
+#include "record_store/prune.h"
 
 class QLabel;
-class QPushButton;
 class QRadioButton;
 
 namespace lintora {
 
-class PruneFrame : public QWidget {
+class PruneFrame : public QWidget, public PrunePanelView {
     Q_OBJECT
 public:
     explicit PruneFrame(QWidget* parent = nullptr);
 
-    // OK: the chosen option (0 ancestors, 1 descendants, 2 only, 3 all).
-    std::function<void(int option)> runPrune;
-    std::function<void()> cancelPrune;
+    void Show(const PrunePanelCaptions& captions, PruneOption selected) override;
+    void Hide() override { hide(); }
 
-    // Captions for the person and "only" on, then shows the panel.
-    void Fill(int32_t indiv);
     int Option() const;
     void Command9Click();   // OK
     void Command11Click();  // Cancel

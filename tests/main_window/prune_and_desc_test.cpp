@@ -5,6 +5,7 @@
 #include "main_window/desc_list_window.h"
 #include "main_window/prune_panel.h"
 #include "record_store/tables.h"
+#include "workspace/workspace.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/scripted_platform.h"
 
@@ -27,31 +28,46 @@ protected:
     }
 };
 
-TEST_F(SmallWindows, PrunePanelNamesThePersonAndHandsOverTheOption) {
+TEST_F(SmallWindows, PrunePanelShowsTheSetUpAndItsButtonsRunThePrune) {
     int32_t john = Person("John", "Smith", "1850");
+    int32_t mary = Person("Mary", "Jones", "1855");
+    int32_t f = AddFamil();
+    g.Famil[f].fHusb = john;
+    g.Famil[f].fWife = mary;
+    g.TreeSlot[0] = john;
     PruneFrame panel;
-    int option = -1;
-    panel.runPrune = [&](int o) { option = o; };
-    g.PruneIndiv = john;
-    g.PrunePending = "Y";
-    panel.Fill(john);
+    InstallPrunePanel(&panel);
+    ASSERT_TRUE(PruneSetup(mary));
     EXPECT_FALSE(panel.isHidden());
-    EXPECT_EQ(panel.Identity()->text(), "Remove John Smith and...");
+    EXPECT_EQ(panel.Identity()->text(), "Remove Mary Jones and...");
     EXPECT_EQ(panel.OptionLabel(0)->text(), "all ancestors");
-    EXPECT_EQ(panel.OptionLabel(2)->text(), "John Smith only");
+    EXPECT_EQ(panel.OptionLabel(2)->text(), "Mary Jones only");
     EXPECT_EQ(panel.OptionLabel(3)->text(), "all ancestors and descendants");
     EXPECT_TRUE(panel.Button(2)->isChecked());
-    panel.Button(3)->setChecked(true);
-    panel.Command9Click();
-    EXPECT_EQ(option, 3);
-    EXPECT_TRUE(panel.isHidden());
 
-    panel.Fill(john);
+    // Cancel at "Are you sure?": nothing goes.
+    panel.Button(3)->setChecked(true);
+    ui.Answer(MsgResult::Cancel);
+    panel.Command9Click();
+    EXPECT_TRUE(panel.isHidden());
+    EXPECT_EQ(ui.boxes.back().text, "Mary Jones and all relations will be removed.");
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.PrunePending, "N");
+
+    ASSERT_TRUE(PruneSetup(mary));
     EXPECT_TRUE(panel.Button(2)->isChecked());
     panel.Command11Click();
+    EXPECT_TRUE(panel.isHidden());
     EXPECT_EQ(g.PrunePending, "N");
     EXPECT_EQ(g.PruneIndiv, 0);
-    EXPECT_TRUE(panel.isHidden());
+
+    ASSERT_TRUE(PruneSetup(mary));
+    ui.Answer(MsgResult::Ok);  // "Are you sure?"
+    ui.Answer(MsgResult::Ok);  // what was removed
+    panel.Command9Click();
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iGivn.value(), "John");
+    InstallPrunePanel(nullptr);
 }
 
 TEST_F(SmallWindows, DescendantsWindowListsTheOutlineAndReRootsOnDoubleClick) {
