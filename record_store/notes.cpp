@@ -107,11 +107,14 @@ std::string GatherText(const std::string& kind, int32_t owner) {
 
 }  // namespace
 
-void ConcSplitLen(const std::string& line, int pos, int& len) {
-    const std::vector<std::size_t> starts = CodePointStarts(line);
+namespace {
+
+// ConcSplitLen with the character starts of the line worked out once for
+// all its pieces.
+void ConcSplitLenAt(std::string_view line, const std::vector<std::size_t>& starts, int pos, int& len) {
     const int count = static_cast<int>(starts.size()) - 1;
     auto at = [&](int p) {  // 1-based character p
-        return std::string_view(line).substr(starts[p - 1], starts[p] - starts[p - 1]);
+        return line.substr(starts[p - 1], starts[p] - starts[p - 1]);
     };
     if (pos < 1 || pos > count) {
         len = 0;
@@ -130,6 +133,12 @@ void ConcSplitLen(const std::string& line, int pos, int& len) {
     // No cut between two non-blanks: keep the previous piece's length, which
     // before the first piece is the whole line and would not fit a note line.
     if (len > 93 || len < 1) len = 93;
+}
+
+}  // namespace
+
+void ConcSplitLen(const std::string& line, int pos, int& len) {
+    ConcSplitLenAt(line, CodePointStarts(line), pos, len);
 }
 
 int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mode) {
@@ -182,7 +191,7 @@ int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mo
             int pos = 1;
             int len = length;
             do {
-                ConcSplitLen(line, pos, len);
+                ConcSplitLenAt(line, starts, pos, len);
                 if (len < 1) break;
                 std::string piece = line.substr(starts[pos - 1], starts[pos - 1 + len] - starts[pos - 1]);
                 if (!AppendNoteLine(k, recNo, prefix, piece)) return added;
