@@ -48,8 +48,8 @@ NameParts SplitParts(std::string_view fullName) {
 // Initial(s) == initial for an initial that is not a blank.
 bool InitialIs(std::string_view s, const std::string& initial) {
     const std::string_view t = TrimView(s);
-    return t.size() >= initial.size() && t.compare(0, initial.size(), initial) == 0 &&
-           Utf8CharSize(t, 0) == initial.size();
+    if (t.size() < initial.size() || t[0] != initial[0]) return false;
+    return t.compare(0, initial.size(), initial) == 0 && Utf8CharSize(t, 0) == initial.size();
 }
 
 // Caps(s) == "<UNKNOWN>"; recasing keeps the length and makes no ASCII
@@ -77,6 +77,43 @@ SplitName Split(std::string_view fullName) {
 
 // A key of blanks only (a name without letters) agrees with nothing.
 bool KeysAgree(const std::string& a, const std::string& b) { return !IsBlank(a) && a == b; }
+
+// Upper-case texts of the people's names, kept from match to match (one
+// paste asks about every person against hundreds of others). Each is
+// checked against the name as it stands before use, so an edited or
+// renumbered record is simply recased again.
+class CapsCache {
+public:
+    const std::string& Of(int32_t indiv, std::string_view text) {
+        const auto i = static_cast<std::size_t>(indiv);
+        if (entries_.size() <= i) entries_.resize(i + 1);
+        Entry& e = entries_[i];
+        if (e.text != text) {
+            e.text = text;
+            e.caps = UpperCase(text);
+        }
+        return e.caps;
+    }
+
+private:
+    struct Entry {
+        std::string text, caps;
+    };
+    std::vector<Entry> entries_;
+};
+
+CapsCache& NameCaps() {
+    static CapsCache cache;
+    return cache;
+}
+CapsCache& GivenCaps() {
+    static CapsCache cache;
+    return cache;
+}
+CapsCache& SurnameCaps() {
+    static CapsCache cache;
+    return cache;
+}
 
 // KeysAgree(key, field.padded()) without building the padded text.
 template <std::size_t N>
@@ -255,14 +292,14 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const SplitN
     const IndivRec& C = g.Indiv[c];
     const std::string_view cName = TrimView(C.iName.value()), cSurn = TrimView(C.iSurn.value()),
                            cGivn = TrimView(C.iGivn.value());
-    const std::string cNameCaps = UpperCase(cName);
+    const std::string& cNameCaps = NameCaps().Of(c, cName);
     if (cNameCaps == p.nameCaps) m.full = '=';
     if (!cGivn.empty() && !cSurn.empty() && !cName.empty() &&
         (p.nameCaps.find(cNameCaps) != std::string::npos || cNameCaps.find(p.nameCaps) != std::string::npos))
         m.contains = '=';
     // Recasing keeps the length, so names of different lengths never agree.
-    const bool givenEqual = cGivn.size() == p.given.size() && UpperCase(cGivn) == p.givenCaps;
-    if (givenEqual && cSurn.size() == p.surname.size() && UpperCase(cSurn) == p.surnameCaps &&
+    const bool givenEqual = cGivn.size() == p.given.size() && GivenCaps().Of(c, cGivn) == p.givenCaps;
+    if (givenEqual && cSurn.size() == p.surname.size() && SurnameCaps().Of(c, cSurn) == p.surnameCaps &&
         !(p.surname.empty() && p.given.empty()))
         m.surnGivn = '=';
     const bool eitherSurnameMissing = cSurn.empty() || p.surname.empty();
@@ -328,7 +365,7 @@ bool Excluded(const MatchQuery& q, int32_t c) {
 bool Listable(int32_t c, const MatchQuery& q, const Person& p, const Markers& m) {
     const IndivRec& C = g.Indiv[c];
     const std::string cSurn = C.iSurn.trimmed();
-    const bool close = (UpperCase(TrimView(C.iGivn.value())) == p.givenCaps && m.parents != 'N' &&
+    const bool close = (GivenCaps().Of(c, TrimView(C.iGivn.value())) == p.givenCaps && m.parents != 'N' &&
                         (cSurn.empty() || p.surname.empty())) ||
                        KeyAgrees(p.key, C.iNameKey);
     if (!close) return false;
@@ -489,11 +526,12 @@ int32_t Match(MatchQuery& q) {
             }
         }
         const std::string initial = Initial(p.surname);
+        const bool anyInitial = initial == " ";
         PartnerIndex partners;
         for (int32_t c : CandidateSet(initial)) {
             IndivRec& C = g.Indiv[c];
             if (Excluded(q, c) || IdentifiersDiffer(q, p, C)) continue;
-            if (!(initial == " " || InitialIs(C.iSurn.value(), initial) || C.iSurn.blank() ||
+            if (!(anyInitial || InitialIs(C.iSurn.value(), initial) || C.iSurn.blank() ||
                   ReadsUnknownMark(C.iName.value())))
                 continue;
             Markers m;
