@@ -45,6 +45,12 @@ NameParts SplitParts(std::string_view fullName) {
     return p;
 }
 
+// TrimView(stored) == want; a shorter stored text (the usual case while
+// the whole table is searched for an identifier) is passed over at once.
+bool HoldsTrimmed(const std::string& stored, const std::string& want) {
+    return stored.size() >= want.size() && TrimView(stored) == want;
+}
+
 // Initial(s) == initial for an initial that is not a blank.
 bool InitialIs(std::string_view s, const std::string& initial) {
     const std::string_view t = TrimView(s);
@@ -338,12 +344,12 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const SplitN
 }
 
 bool GenIdAgrees(const MatchQuery& q, const Person& p, const IndivRec& C) {
-    if (p.genId.empty() || p.genId != TrimView(C.iGenID.value())) return false;
+    if (p.genId.empty() || !HoldsTrimmed(C.iGenID.value(), p.genId)) return false;
     return q.childOfFamily <= 0 || C.iFamc == 0 || C.iFamc == q.childOfFamily;
 }
 
 bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
-    if (!p.afn.empty() && p.afn == TrimView(C.iAFN.value())) return true;
+    if (!p.afn.empty() && HoldsTrimmed(C.iAFN.value(), p.afn)) return true;
     if (GenIdAgrees(q, p, C)) return true;
     return q.cdNo > 0 && q.cdNo == C.iCDno && q.pidNo > 0 && q.pidNo == C.iPIDno;
 }
