@@ -105,6 +105,14 @@ void CapitalsAfterMarks(std::string& s) {
     }
 }
 
+// text = ReplaceAll(text, search, replacement), without the copy when
+// there is nothing to replace and nothing to trim.
+void ReplaceIn(std::string& text, std::string_view search, std::string_view replacement) {
+    const bool trimmed = text.empty() || (text.front() != ' ' && text.back() != ' ');
+    if (trimmed && !search.empty() && text.find(search) == std::string::npos) return;
+    text = ReplaceAll(text, search, replacement);
+}
+
 // Placeholder names such as "<unknown>" are not the user's own writing.
 bool IsMarkerName(std::string_view name) {
     return name.size() >= 2 && name.front() == '<' && name.back() == '>';
@@ -126,12 +134,12 @@ void Parse(std::string_view fullName, NameParts& out) {
 
     // Cleaning.
     std::string text = ReplaceAll(full, ".", " ");
-    text = ReplaceAll(text, ", ", ",");
-    for (std::string_view mark : {"?", "_", ";", "%", "*"}) text = ReplaceAll(text, mark, " ");
+    ReplaceIn(text, ", ", ",");
+    for (std::string_view mark : {"?", "_", ";", "%", "*"}) ReplaceIn(text, mark, " ");
     const bool dash = text.find(" - ") != std::string::npos;
-    if (dash) text = ReplaceAll(text, " - ", "-");
+    if (dash) ReplaceIn(text, " - ", "-");
     if (!text.empty() && text.back() == '-') text.pop_back();
-    text = ReplaceAll(text, "  ", " ");
+    ReplaceIn(text, "  ", " ");
 
     // Nicknames: in parentheses, then in quotes (a quoted one wins).
     bool mrs = false;
