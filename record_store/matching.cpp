@@ -48,7 +48,11 @@ NameParts SplitParts(std::string_view fullName) {
 // TrimView(stored) == want; a shorter stored text (the usual case while
 // the whole table is searched for an identifier) is passed over at once.
 bool HoldsTrimmed(const std::string& stored, const std::string& want) {
-    return stored.size() >= want.size() && TrimView(stored) == want;
+    if (stored.size() < want.size()) return false;
+    // A trimmed want as long as the stored text can only be that text as it stands.
+    if (!want.empty() && stored.size() == want.size() && want.front() != ' ' && want.back() != ' ')
+        return stored.front() == want.front() && stored == want;
+    return TrimView(stored) == want;
 }
 
 // Initial(s) == initial for an initial that is not a blank.
@@ -524,7 +528,8 @@ int32_t Match(MatchQuery& q) {
     if (p.nameCaps != "<XUNKNOWN>") {
         // An identifier names the person whatever his name is now, so it is
         // looked for in the whole table, not only under the surname initial.
-        for (int32_t c = 1; c <= g.IndivCount; ++c) {
+        const bool identified = !p.afn.empty() || !p.genId.empty() || (q.cdNo > 0 && q.pidNo > 0);
+        for (int32_t c = 1; identified && c <= g.IndivCount; ++c) {
             if (ExactMatch(q, p, g.Indiv[c]) && !Excluded(q, c)) {
                 g.Indiv[c].iTouched = 1;
                 g.LastIndiv = c;
