@@ -128,10 +128,11 @@ CapsCache& SurnameCaps() {
 // KeysAgree(key, field.padded()) without building the padded text.
 template <std::size_t N>
 bool KeyAgrees(const std::string& key, const FixedText<N>& field) {
-    if (IsBlank(key)) return false;
     const std::string& v = field.value();
+    // Most candidates differ at once; the padding is counted only then.
+    if (key.size() < v.size() || key.compare(0, v.size(), v) != 0 || IsBlank(key)) return false;
     const std::size_t len = Utf8Length(v);
-    if (len > N || key.size() != v.size() + (N - len) || key.compare(0, v.size(), v) != 0) return false;
+    if (len > N || key.size() != v.size() + (N - len)) return false;
     return key.find_first_not_of(' ', v.size()) == std::string::npos;
 }
 
