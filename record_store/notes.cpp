@@ -13,8 +13,6 @@ namespace lintora {
 
 namespace {
 
-constexpr int kMaxGatheredIndivNotes = 63000;
-
 // Byte offsets at which the code points of s start, plus s.size() at the end.
 std::vector<std::size_t> CodePointStarts(std::string_view s) {
     std::vector<std::size_t> starts;
@@ -95,14 +93,45 @@ bool AppendNoteLine(const std::string& kind, int32_t owner, const std::string& p
 std::string GatherText(const std::string& kind, int32_t owner) {
     std::string text = " ";
     if (owner <= 0) return text;
-    for (int32_t k = 1; k <= g.NotesCount; ++k) {
-        const NoteRec& n = g.Notes[k];
-        if (!OwnsLine(n, kind, owner)) continue;
-        const std::string piece = ReplaceAll(LineText(n), "\v", "\r\n");
-        if (n.nTag.trimmed() == "2 CONT") text += "\r\n";
-        text += piece;
+    // Each stored line with its CONC pieces joined, so that a cut next to a
+    // blank keeps that blank; every NOTE after the first starts a new line.
+    const std::vector<std::string> lines = OwnerTextLines(kind, owner);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += ReplaceAll(lines[i], "\v", "\r\n");
     }
     return text;
+}
+
+// The non-empty lines of a notes text, trimmed: what storing it would keep.
+std::vector<std::string> KeptLines(const std::string& text) {
+    std::vector<std::string> kept;
+    for (const std::string& line : SplitLines(ReplaceAll(text, "\v", "\r\n"))) {
+        std::string t = TrimBlanks(line);
+        if (!t.empty()) kept.push_back(std::move(t));
+    }
+    return kept;
+}
+
+// Note lines a text takes when stored (pieces of long lines included).
+int32_t LinesNeeded(const std::vector<std::string>& lines) {
+    int32_t needed = 0;
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;
+        const int length = static_cast<int>(Utf8Length(line));
+        if (length < 90) {
+            ++needed;
+            continue;
+        }
+        int pos = 1, len = length;
+        do {
+            ConcSplitLen(line, pos, len);
+            if (len < 1) break;
+            ++needed;
+            pos += len;
+        } while (pos <= length);
+    }
+    return needed;
 }
 
 }  // namespace
@@ -152,6 +181,22 @@ int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mo
         return 0;
     }
 
+    const std::string text = TrimBlanks(k == "I" ? g.IndivNoteText : g.FamilNoteText);
+    std::vector<std::string> lines = SplitLines(text);
+    if (replace) {
+        // Notes kept as they stand add no lines; new notes replace the old
+        // ones only when the table can take all of their lines.
+        const std::vector<std::string> stored = OwnerTextLines(k, recNo);
+        std::vector<std::string> storedKept;
+        for (const std::string& line : stored)
+            for (std::string& l : KeptLines(line)) storedKept.push_back(std::move(l));
+        if (storedKept == KeptLines(text) && !storedKept.empty()) return 0;
+        if (!text.empty() && g.NotesCount + LinesNeeded(lines) > kMaxNotes) {
+            MsgBox("Notes table is full - any additional notes will be skipped");
+            return -1;
+        }
+    }
+
     std::string last = " ";
     for (int32_t n = 1; n <= g.NotesCount; ++n) {
         NoteRec& r = g.Notes[n];
@@ -162,9 +207,14 @@ int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mo
             last = TrimBlanks(LineText(r));
     }
 
-    std::string text = TrimBlanks(k == "I" ? g.IndivNoteText : g.FamilNoteText);
-    if (k == "I" && text.empty()) {
-        if (replace) g.Indiv[recNo].iNoteFlg = "N";
+    if (text.empty()) {
+        // No notes left: the owner's flag says so (appending nothing changes nothing).
+        if (replace) {
+            if (k == "I")
+                g.Indiv[recNo].iNoteFlg = "N";
+            else
+                g.Famil[recNo].fNoteFlg = "N";
+        }
         return 0;
     }
     if (k == "I")
@@ -172,7 +222,6 @@ int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mo
     else
         g.Famil[recNo].fNoteFlg = "Y";
 
-    std::vector<std::string> lines = SplitLines(text);
     if (!replace) {
         if (AlreadyStored(lines, OwnerTextLines(k, recNo))) return 0;
         if (Utf8Length(last) > 1) lines.insert(lines.begin(), {"   ", "---"});
@@ -209,10 +258,10 @@ void LoadEditNotes() {
     g.IndivNoteText.clear();
     g.FamilNoteText.clear();
     Port().SetBusy(true);
-    std::string indiv = GatherText("I", g.CurIndiv);
-    if (Utf8Length(indiv) > kMaxGatheredIndivNotes) indiv = Utf8Left(indiv, kMaxGatheredIndivNotes);
-    g.IndivNoteText = indiv;
+    // The whole text is shown: a cut would lose the rest at the next save.
+    g.IndivNoteText = GatherText("I", g.CurIndiv);
     g.FamilNoteText = GatherText("F", g.CurFamil);
+    g.FamilNoteOwner = g.CurFamil > 0 && g.CurFamil <= g.FamilCount ? g.CurFamil : 0;
     Editor().ShowNotes(g.IndivNoteText, "Show Family Notes",
                               TrimBlanks(g.IndivNoteText).empty() ? "Notes" : "Notes*");
     g.IndivNoteChanged = "N";

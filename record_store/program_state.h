@@ -86,6 +86,9 @@ struct ProgramState : WorkTables {
     std::string FamilNoteText;
     std::string IndivNoteChanged = "N";
     std::string FamilNoteChanged = "N";
+    // The family whose notes FamilNoteText holds (0 = none): a save stores
+    // them there even when another marriage is shown by then.
+    int32_t FamilNoteOwner = 0;
 
     // ---- Paste ----
     // Table sizes when the current paste began, and whether its result was

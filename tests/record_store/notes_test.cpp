@@ -170,12 +170,14 @@ TEST_F(NotesTest, EmptyIndividualTextDetachesOnlyInReplaceMode) {
 TEST_F(NotesTest, FamilyStoreSetsOnlyThatFamilysFlag) {
     g.FamilNoteText = "";
     StoreNotes("F", 2, "Y");
-    EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "Y");
+    EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "N");
     EXPECT_EQ(g.Famil[1].fNoteFlg.value(), "N");
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(g.Indiv[i].iNoteFlg.value(), "N");
     g.FamilNoteText = "married in church";
     EXPECT_EQ(StoreNotes("F", 2, "Y"), 1);
     EXPECT_EQ(LinesOf("F", 2).size(), 1u);
+    EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "Y");
+    EXPECT_EQ(g.Famil[1].fNoteFlg.value(), "N");
     EXPECT_TRUE(LinesOf("I", 2).empty());
 }
 
@@ -207,11 +209,55 @@ TEST_F(NotesTest, OwnersOutsideTheirTablesStoreNothing) {
 }
 
 TEST_F(NotesTest, FullNoteTableSkipsTheRest) {
+    // Appending takes what fits and announces the last free line.
     g.NotesCount = kMaxNotes - 2;
     ui.Answer(MsgResult::Ok);
-    EXPECT_EQ(StoreIndiv("a\r\nb\r\nc\r\nd", 1, "Y"), 2);
+    EXPECT_EQ(StoreIndiv("a\r\nb\r\nc\r\nd", 1, "N"), 2);
     EXPECT_EQ(g.NotesCount, kMaxNotes);
     EXPECT_TRUE(ui.Showed("Notes table is full"));
+}
+
+TEST_F(NotesTest, ReplacingNeedsRoomForTheWholeText) {
+    StoreIndiv("old one\r\nold two", 1, "Y");
+    g.NotesCount = kMaxNotes - 2;
+    // Four new lines do not fit: the old notes stay attached, with the message.
+    ui.Answer(MsgResult::Ok);
+    EXPECT_EQ(StoreIndiv("a\r\nb\r\nc\r\nd", 1, "Y"), -1);
+    EXPECT_TRUE(ui.Showed("Notes table is full"));
+    EXPECT_EQ(LinesOf("I", 1).size(), 2u);
+    EXPECT_EQ(g.NotesCount, kMaxNotes - 2);
+    EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "Y");
+    // Two fit exactly (the last free line is announced).
+    ui.Answer(MsgResult::Ok);
+    EXPECT_EQ(StoreIndiv("a\r\nb", 1, "Y"), 2);
+    ASSERT_EQ(LinesOf("I", 1).size(), 2u);
+    EXPECT_EQ(LinesOf("I", 1)[1].text, "b");
+}
+
+TEST_F(NotesTest, ReplacingWithTheSameTextAddsNoLines) {
+    StoreIndiv("first line\r\n" + Words(200), 1, "Y");
+    const int32_t count = g.NotesCount;
+    g.CurIndiv = 1;
+    for (int i = 0; i < 10; ++i) {
+        LoadEditNotes();
+        EXPECT_EQ(StoreNotes("I", 1, "Y"), 0);
+    }
+    EXPECT_EQ(g.NotesCount, count);
+    // Blanks around lines and empty lines are no change either.
+    EXPECT_EQ(StoreIndiv("  first line \r\n\r\n" + Words(200), 1, "Y"), 0);
+    EXPECT_GT(StoreIndiv("first line", 1, "Y"), 0);
+}
+
+TEST_F(NotesTest, EmptyFamilyTextClearsTheFamilysFlag) {
+    g.FamilNoteText = "family";
+    StoreNotes("F", 2, "Y");
+    EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "Y");
+    g.FamilNoteText = " ";
+    EXPECT_EQ(StoreNotes("F", 2, "N"), 0);
+    EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "Y");
+    StoreNotes("F", 2, "Y");
+    EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "N");
+    EXPECT_TRUE(LinesOf("F", 2).empty());
 }
 
 class NotesWindow : public EditorPort {
@@ -273,7 +319,7 @@ TEST_F(NotesTest, GatheringEdgeCases) {
     LoadEditNotes();
     EXPECT_EQ(g.IndivNoteText, " ");
 
-    // A very long individual text is cut to 63,000 characters; a family one is not.
+    // A very long text is shown whole: a cut would lose the rest at the next save.
     ResetProgramState();
     AddIndiv();
     AddFamil();
@@ -286,8 +332,28 @@ TEST_F(NotesTest, GatheringEdgeCases) {
     g.CurIndiv = 1;
     g.CurFamil = 1;
     LoadEditNotes();
-    EXPECT_EQ(Utf8Length(g.IndivNoteText), 63000u);
-    EXPECT_GT(Utf8Length(g.FamilNoteText), 70000u);
+    EXPECT_GT(Utf8Length(g.IndivNoteText), 70000u);
+    EXPECT_EQ(g.IndivNoteText, g.FamilNoteText);
+    EXPECT_EQ(g.FamilNoteOwner, 1);
+}
+
+TEST_F(NotesTest, ConcPiecesJoinBeforeTrimmingAndEachNoteHasItsLine) {
+    // As a GEDCOM file may hold them: a CONC cut next to a blank, and two NOTEs.
+    auto put = [](const char* tag, const std::string& text) {
+        const int32_t k = AddNotes();
+        g.Notes[k].nKind = "I";
+        g.Notes[k].nOwner = 1;
+        g.Notes[k].nTag = tag;
+        g.Notes[k].nText = text;
+        g.Notes[k].nLen = static_cast<int16_t>(text.size());
+    };
+    put("1 NOTE", "Lived in the old ");
+    put("2 CONC", "mill house");
+    put("2 CONT", "then moved");
+    put("1 NOTE", "Second note");
+    g.CurIndiv = 1;
+    LoadEditNotes();
+    EXPECT_EQ(g.IndivNoteText, " Lived in the old mill house\r\nthen moved\r\nSecond note");
 }
 
 }  // namespace
