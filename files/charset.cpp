@@ -397,8 +397,18 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string Utf16ToUtf8(std::string_view bytes) {
-    bool big = false;
+char Utf16WithoutMark(std::string_view bytes) {
+    // Two characters below U+0100 at the start: each has one zero byte,
+    // on the same side; text in a single-byte set has none.
+    if (bytes.size() < 4) return 0;
+    auto zero = [&](std::size_t i) { return bytes[i] == '\0'; };
+    if (!zero(0) && zero(1) && !zero(2) && zero(3)) return 'L';
+    if (zero(0) && !zero(1) && zero(2) && !zero(3)) return 'B';
+    return 0;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    bool big = bigEndian;
     std::size_t pos = 0;
     if (bytes.size() >= 2) {
         auto b0 = static_cast<unsigned char>(bytes[0]), b1 = static_cast<unsigned char>(bytes[1]);

@@ -23,9 +23,14 @@ std::string AnselToUtf8(std::string_view ansel);
 std::string Windows1252ToUtf8(std::string_view bytes);
 
 // UTF-16 to UTF-8. A byte-order mark picks the byte order and is dropped;
-// without one little-endian is assumed. Unpaired surrogates and a lone last
+// without one bigEndian says which. Unpaired surrogates and a lone last
 // byte become U+FFFD.
-std::string Utf16ToUtf8(std::string_view bytes);
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian = false);
+
+// The byte order of UTF-16 text that has no byte-order mark, told from the
+// zero bytes of its first characters ("0\0 \0H\0" little-endian): 'L', 'B',
+// or 0 when the bytes do not look like UTF-16.
+char Utf16WithoutMark(std::string_view bytes);
 
 // True when s is well-formed UTF-8 (no overlong forms, no surrogates,
 // nothing above U+10FFFF).

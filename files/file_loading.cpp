@@ -1,5 +1,6 @@
 #include "files/file_loading.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -71,15 +72,20 @@ std::vector<std::string> FileLines(const std::string& bytes) {
     std::string text;
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     bool utf16 = bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF));
-    if (utf16) text = Utf16ToUtf8(bytes);
-    else if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) text = bytes.substr(3);
-    else text = bytes;
-    std::vector<std::string> lines = SplitFileLines(text);
+    const char order = utf16 ? 0 : Utf16WithoutMark(bytes);
+    utf16 = utf16 || order != 0;
+    std::string_view view(bytes);
+    if (utf16) view = text = Utf16ToUtf8(bytes, order == 'B');
+    else if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) view.remove_prefix(3);
+    std::vector<std::string> lines = SplitFileLines(view);
     for (auto& line : lines) {
         // An encoded work-file line holds digits only; a GEDCOM line never does.
         if (AllDigits(line)) {
             std::string plain;
             if (!TryDecodeLine(line, plain)) throw std::runtime_error("bad encoded line");
+            // A line end coded inside the line is no line end: the field keeps a blank.
+            for (char& c : plain)
+                if (c == '\r' || c == '\n') c = ' ';
             line = std::move(plain);
         }
     }
@@ -91,12 +97,21 @@ std::vector<std::string> FileLines(const std::string& bytes) {
         // byte in a valid sequence) is read as UTF-8.
         bool nonAscii = false, valid = true;
         for (const auto& line : lines) {
+            if (!IsValidUtf8(line)) {
+                valid = false;
+                break;
+            }
             for (char c : line) nonAscii = nonAscii || (static_cast<unsigned char>(c) >= 0x80);
-            valid = valid && IsValidUtf8(line);
         }
         if (nonAscii && valid) ansel = false;
     }
-    for (auto& line : lines) line = ansel ? AnselToUtf8(line) : ToUtf8(line);
+    for (auto& line : lines) {
+        // Plain ASCII reads alike in every set.
+        if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            continue;
+        if (ansel) line = AnselToUtf8(line);
+        else if (!IsValidUtf8(line)) line = Windows1252ToUtf8(line);
+    }
     return lines;
 }
 

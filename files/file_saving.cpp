@@ -65,9 +65,9 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
             }
         }
         if (RefusedName(path)) {
-            FileErrors(64);  // "That filename is illegal."
+            // One box: the failed save, with the reason.
             ShowProblem("Error occurred while trying to save file, please retry.\n"
-                        "A file name may not hold any of ; < = > ? [ ] *");
+                        "That filename is illegal: a file name may not hold any of ; < = > ? [ ] *");
             NotSaved();
             return false;
         }

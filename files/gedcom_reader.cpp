@@ -5,10 +5,12 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "files/text_lines.h"
 #include "record_store/fixed_text.h"
 #include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
+#include "record_store/text_routines.h"
 
 namespace lintora {
 
@@ -18,22 +20,32 @@ namespace {
 GedReader* current = nullptr;
 
 GedReader& Ged() {
+    if (current) return *current;  // every line asks: no guard of the spare's start on this way
     static GedReader spare;
-    return current ? *current : spare;
+    return spare;
 }
 
 // GEDCOM allows levels up to 99; anything deeper is not a GEDCOM line.
 constexpr int kMaxLevel = 99;
 // Line numbers named in the bad-line report.
 constexpr std::size_t kBadLinesNamed = 5;
-// Characters a note line holds; longer text continues on CONC lines.
-constexpr std::size_t kNoteWidth = 120;
+// Characters a source field gathers from its CONC and CONT lines.
+constexpr std::size_t kSourceTextWidth = 4 * kNoteLineWidth;
 
 bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
 
 bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 
 bool IsPointer(std::string_view w) { return w.size() >= 2 && w.front() == '@' && w.back() == '@'; }
+
+// Tags whose value may point at a record; any other value between "@"
+// marks is text and keeps them.
+bool PointerTag(std::string_view tag) {
+    for (std::string_view t : {"FAMC", "FAMS", "HUSB", "WIFE", "CHIL", "SOUR", "REPO", "NOTE", "SUBM", "OBJE",
+                               "ASSO", "ALIA", "ANCI", "DESI"})
+        if (tag == t) return true;
+    return false;
+}
 
 // Position just after the word that starts at or after pos, and where that word starts.
 std::size_t SkipWord(std::string_view s, std::size_t pos, std::size_t* start = nullptr) {
@@ -65,11 +77,8 @@ Int ToNumber(std::string_view s) {
 // note table is full.
 bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::string_view text) {
     auto& r = Ged().GedRead;
-    std::string rest(text);
     std::string lineTag = tag;
-    do {
-        std::string piece = Utf8Left(rest, kNoteWidth);
-        rest.erase(0, piece.size());
+    for (const std::string& piece : CutNoteText(text)) {
         int32_t n = AddNotes();
         if (n == 0) {
             ++r.skippedNotes;
@@ -83,7 +92,7 @@ bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::
         // The length keeps trailing blanks, which the padded field gives back.
         N.nLen = static_cast<int16_t>(Utf8Length(piece));
         lineTag = "2 CONC";
-    } while (!rest.empty());
+    }
     return true;
 }
 
@@ -92,8 +101,10 @@ bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::
 void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<18>& noteXref,
               FixedText<1>& noteFlag, std::vector<GedReader::GedPending>& pointers) {
     const std::string& value = Ged().GedValue;
+    bool& opening = Ged().GedRead.noteOpening;
     std::string tag;
     if (sub == ":NOTE") {
+        opening = false;
         if (Ged().GedValueIsPointer) {  // its text comes once all records are read
             noteXref = value;
             pointers.push_back({owner, value});
@@ -103,8 +114,12 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
             noteXref = value;
             return;
         }
-        // A blank NOTE line still opens a note: the CONC and CONT lines
-        // below it must not run on into the note before.
+        // A blank NOTE line files nothing; its first continuation opens the
+        // note, so that it does not run on into the note before.
+        if (value.empty()) {
+            opening = true;
+            return;
+        }
         tag = "1 NOTE";
     } else if (sub == ":NOTE:CONT") {
         tag = "2 CONT";
@@ -112,6 +127,10 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
         tag = "2 CONC";
     } else {
         return;
+    }
+    if (opening) {
+        tag = "1 NOTE";
+        opening = false;
     }
     if (FileNoteText(kind, owner, tag, Ged().GedRawValue)) noteFlag = "Y";
 }
@@ -127,34 +146,54 @@ bool EventPath(std::string_view path, std::initializer_list<std::string_view> pr
 }
 
 void StoreName(IndivRec& R, const std::string& value) {
+    auto& r = Ged().GedRead;
     std::string joined;
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (;;) {
+    for (std::size_t start = 0;;) {
         std::size_t slash = value.find('/', start);
-        pieces.push_back(value.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
+        std::string piece = TrimBlanks(value.substr(start, slash == std::string::npos ? slash : slash - start));
+        if (!piece.empty()) joined += piece + " ";
         if (slash == std::string::npos) break;
         start = slash + 1;
     }
-    for (const auto& p : pieces) joined += TrimBlanks(p) + " ";
     R.iName = joined;
     NameParts np = ParseNameParts(TrimBlanks(joined));
     R.iSurn = np.surname;
     R.iGivn = np.given;
     R.iPrefix = np.prefix;
     R.iSuffix = np.suffix;
-    R.iTitle = np.title;
+    if (!r.titleFromLine) R.iTitle = np.title;
     R.iNick = np.nickname;
     R.iNameKey = np.key;
-    // The slashes say which words are the surname ("Mary /Van Dyke/");
-    // they win over the guess from the word order.
-    if (pieces.size() >= 3) {
-        std::string surname = TrimBlanks(pieces[1]);
-        if (!surname.empty() && surname != R.iSurn.trimmed()) {
+    r.namePartLines = false;
+    r.nameAfterSlashes.clear();
+    // The slashes say which words are the surname ("Mary /Van Dyke/"), also
+    // that there is none ("Albert Augustus //"); they win over the guess
+    // from the word order, and what follows them is the suffix.
+    const std::size_t open = value.find('/');
+    const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
+    if (close != std::string::npos) {
+        const std::string surname = TrimBlanks(value.substr(open + 1, close - open - 1));
+        if (surname != R.iSurn.trimmed()) {
             R.iSurn = surname;
-            R.iGivn = TrimBlanks(pieces[0]);
+            R.iGivn = TrimBlanks(value.substr(0, open));
+            R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
         }
+        r.nameAfterSlashes = TrimBlanks(value.substr(close + 1));
+        if (R.iSuffix.blank() && UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes))
+            R.iSuffix = r.nameAfterSlashes;
     }
+}
+
+// A GIVN, SURN, NICK, NPFX or NSFX line: the file names the parts itself,
+// so the guesses from the NAME line's words give way to them.
+void NamePartLine(IndivRec& R) {
+    auto& r = Ged().GedRead;
+    if (r.namePartLines) return;
+    r.namePartLines = true;
+    R.iNick.clear();
+    R.iPrefix.clear();
+    if (!r.titleFromLine) R.iTitle.clear();
+    R.iSuffix = r.nameAfterSlashes;
 }
 
 }  // namespace
@@ -186,7 +225,8 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
         while (q < s.size() && q - p <= 2 && s[q] >= '0' && s[q] <= '9') ++q;
         if (q == p || q - p > 2 || (q < s.size() && !IsBlankChar(s[q])))
             throw std::runtime_error("not a GEDCOM line");
-        const int level = ToNumber<int>(s.substr(p, q - p));
+        int level = 0;  // one or two digits, checked above
+        for (std::size_t k = p; k < q; ++k) level = level * 10 + (s[k] - '0');
         if (level > kMaxLevel) throw std::runtime_error("not a GEDCOM line");
         // A line more than one level deeper than the one before has no
         // parent; the missing levels stay empty, so its path matches nothing.
@@ -203,7 +243,7 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 type = s.substr(typeStart, afterType - typeStart);
                 afterWord = afterType;
             }
-            Ged().GedTagStack[0] = std::string(type);
+            Ged().GedTagStack[0].assign(type);
             r.skipRecord = false;
         } else {
             if (IsPointer(word)) {  // a pointer before the tag
@@ -211,14 +251,14 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 std::size_t afterTag = SkipWord(s, afterWord, &tagStart);
                 word = s.substr(tagStart, afterTag - tagStart);
             }
-            Ged().GedTagStack[level] = std::string(word);
+            Ged().GedTagStack[level].assign(word);
         }
-        std::string path;
+        std::string& path = Ged().GedTagPath;  // rebuilt in place, its buffer kept
+        path.clear();
         for (std::size_t i = 0; i < Ged().GedTagStack.size(); ++i) {
             if (i) path += ':';
             path += Ged().GedTagStack[i];
         }
-        Ged().GedTagPath = std::move(path);
         GetGedValue(line);
         LoadTables();
     } catch (const std::exception&) {
@@ -232,30 +272,29 @@ void GetGedValue(const std::string& line) {
     std::size_t wStart = 0;
     std::size_t wEnd = SkipWord(s, levelEnd, &wStart);
     std::string_view w = s.substr(wStart, wEnd - wStart);
-    const bool levelZero = TrimBlanks(s.substr(0, levelEnd)) == "0";
-    std::string raw;
+    std::string_view level = s.substr(0, levelEnd);
+    while (!level.empty() && level.front() == ' ') level.remove_prefix(1);
+    const bool levelZero = level == "0";
+    // Both values are assigned in place, keeping their buffers from line to line.
+    std::string& raw = Ged().GedRawValue;
     Ged().GedValueIsPointer = false;
     if (IsPointer(w)) {
-        Ged().GedValue = std::string(w.substr(1, w.size() - 2));
+        Ged().GedValue.assign(w.substr(1, w.size() - 2));
         Ged().GedValueIsPointer = true;
         // Text after the record type of a level-0 line (a NOTE record's first line).
         std::size_t afterType = SkipWord(s, wEnd);
-        if (afterType < s.size()) raw = std::string(s.substr(afterType + 1));
-        Ged().GedRawValue = raw;
+        raw.assign(afterType < s.size() ? s.substr(afterType + 1) : std::string_view());
         return;
     }
-    if (levelZero) {
-        if (wEnd < s.size()) raw = std::string(s.substr(wEnd + 1));
-    } else if (wEnd < s.size()) {
-        raw = std::string(s.substr(wEnd + 1));  // one blank after the tag
-    }
-    Ged().GedRawValue = raw;
-    std::string v = TrimBlanks(raw);
-    if (IsPointer(v) && v.find(' ') == std::string::npos) {
+    raw.assign(wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view());  // after one blank
+    std::string_view v = raw;
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    if (IsPointer(v) && v.find(' ') == std::string_view::npos && !levelZero && PointerTag(w)) {
         v = v.substr(1, v.size() - 2);
         Ged().GedValueIsPointer = true;
     }
-    Ged().GedValue = v;
+    Ged().GedValue.assign(v);
 }
 
 void LoadTables() {
@@ -276,7 +315,7 @@ void LoadTables() {
 
 void ProcessINDI() {
     auto& r = Ged().GedRead;
-    const std::string& path = Ged().GedTagPath;
+    const std::string_view path = Ged().GedTagPath;  // compared by length first
     const std::string& value = Ged().GedValue;
     try {
         if (path == "INDI") {
@@ -288,6 +327,8 @@ void ProcessINDI() {
                 return;
             }
             g.Indiv[i].iXref = value;
+            r.namePartLines = r.titleFromLine = r.noteOpening = false;
+            r.nameAfterSlashes.clear();
             Ged().XrefMap.push_back({TrimBlanks(value), i});
             Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size()) - 1;
             if (!TrimBlanks(value).empty()) r.xrefIndex.emplace(TrimBlanks(value), Ged().XrefCount);
@@ -297,12 +338,27 @@ void ProcessINDI() {
         if (i <= 0 || i > g.IndivCount) return;
         IndivRec& R = g.Indiv[i];
         if (path == "INDI:NAME") StoreName(R, value);
-        else if (path == "INDI:TITL" || path == "INDI:NAME:TITL") SetIfNonBlank(R.iTitle, value);
-        else if (path == "INDI:NAME:NPFX") SetIfNonBlank(R.iPrefix, value);
-        else if (path == "INDI:NAME:NSFX") SetIfNonBlank(R.iSuffix, value);
-        else if (path == "INDI:NAME:NICK") SetIfNonBlank(R.iNick, value);
-        else if (path == "INDI:NAME:GIVN") SetIfNonBlank(R.iGivn, value);
-        else if (path == "INDI:NAME:SURN") SetIfNonBlank(R.iSurn, value);
+        else if (path == "INDI:TITL" || path == "INDI:NAME:TITL") {
+            SetIfNonBlank(R.iTitle, value);
+            r.titleFromLine = r.titleFromLine || !value.empty();
+        } else if (path == "INDI:NAME:NPFX") {
+            NamePartLine(R);
+            SetIfNonBlank(R.iPrefix, value);
+        } else if (path == "INDI:NAME:NSFX") {
+            NamePartLine(R);
+            SetIfNonBlank(R.iSuffix, value);
+        } else if (path == "INDI:NAME:NICK") {
+            NamePartLine(R);
+            SetIfNonBlank(R.iNick, value);
+        } else if (path == "INDI:NAME:GIVN" || path == "INDI:NAME:SURN") {
+            // Also when blank: a blank SURN line says there is no surname.
+            NamePartLine(R);
+            FixedText<120>& part = path == "INDI:NAME:GIVN" ? R.iGivn : R.iSurn;
+            if (part.value() != FixedText<120>(value).value()) {
+                part = value;
+                R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+            }
+        }
         else if (path == "INDI:NAME:_EXT") R.iExt = value;
         else if (path == "INDI:_GID") R.iGenID = value;
         else if (path == "INDI:SEX") R.iSex = value;
@@ -327,13 +383,13 @@ void ProcessINDI() {
                              "INDI:IMM", "INDI:EMI"}))
             ProcessEvent("I");
     } catch (const std::exception& e) {
-        BadLine("Problem processing Indiv (ProcessINDI): \n" + path + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Indiv (ProcessINDI): \n" + Ged().GedTagPath + ": " + value + "\n" + e.what());
     }
 }
 
 void ProcessFAM() {
     auto& r = Ged().GedRead;
-    const std::string& path = Ged().GedTagPath;
+    const std::string_view path = Ged().GedTagPath;  // compared by length first
     const std::string& value = Ged().GedValue;
     try {
         if (path == "FAM") {
@@ -345,6 +401,7 @@ void ProcessFAM() {
                 return;
             }
             g.Famil[f].fXref = value;
+            r.noteOpening = false;
             return;
         }
         const int32_t f = r.curFamil;
@@ -367,13 +424,13 @@ void ProcessFAM() {
         }
         if (EventPath(path, {"FAM:MAR", "FAM:DIV", "FAM:EVE", "FAM:ANU"})) ProcessEvent("F");
     } catch (const std::exception& e) {
-        BadLine("Problem processing Family (ProcessFAM): \n" + path + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Family (ProcessFAM): \n" + Ged().GedTagPath + ": " + value + "\n" + e.what());
     }
 }
 
 void ProcessEvent(const std::string& ownerKind) {
     (void)ownerKind;  // the field follows from the path alone
-    const std::string& path = Ged().GedTagPath;
+    const std::string_view path = Ged().GedTagPath;  // compared by length first
     try {
         const std::string& v = Ged().GedValue;
         const auto& r = Ged().GedRead;
@@ -395,7 +452,7 @@ void ProcessEvent(const std::string& ownerKind) {
             else if (path == "FAM:MARR:PLAC") F.fmPlace = v;
         }
     } catch (const std::exception& e) {
-        BadLine("Problem loading GedCom table (ProcessEvent): " + path + "\n" + e.what());
+        BadLine("Problem loading GedCom table (ProcessEvent): " + Ged().GedTagPath + "\n" + e.what());
     }
 }
 
@@ -452,7 +509,7 @@ void ProcessSOUR() {
                                      : field == "SOUR:PUBL" ? &S.sPublish
                                                             : nullptr;
             if (!target) return;
-            if (r.sourceText.size() < 4 * kNoteWidth)
+            if (r.sourceText.size() < kSourceTextWidth)
                 r.sourceText += (path.ends_with(":CONT") ? " " : "") + Ged().GedRawValue;
             *target = TrimBlanks(r.sourceText);
         }
@@ -528,9 +585,18 @@ void ResolveGedLinks() {
         for (const auto& p : ptrs) {
             auto it = r.noteRecords.find(p.xref);
             if (it == r.noteRecords.end()) continue;
-            bool any = false;
-            for (const auto& line : it->second)
-                any = FileNoteText(kind, p.record, line.tag, line.text) || any;
+            bool any = false, opening = false;
+            for (const auto& line : it->second) {
+                // As in a record: a blank first line files nothing.
+                std::string tag = line.tag;
+                if (tag == "1 NOTE" && TrimBlanks(line.text).empty()) {
+                    opening = true;
+                    continue;
+                }
+                if (opening) tag = "1 NOTE";
+                opening = false;
+                any = FileNoteText(kind, p.record, tag, line.text) || any;
+            }
             if (any) flag(p.record);
         }
     };

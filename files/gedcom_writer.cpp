@@ -19,14 +19,22 @@ namespace {
 // The maker's postal address in the header.
 constexpr const char* kMakerAddress[] = {"Corvesta Software", "12 Harbour Lane", "Bristol BS1 4QA"};
 
-bool NonBlank(const std::string& s) { return s.find_first_not_of(' ') != std::string::npos; }
-
-// Field values never carry a line end into the file.
+// No control character reaches the file: line ends would break the line,
+// and tabs and the rest are not text to other programs.
 std::string OneLine(std::string s) {
     for (auto& c : s)
-        if (c == '\r' || c == '\n') c = ' ';
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     return s;
 }
+
+// A field's text as written: control characters are blanks, so they trim
+// away at the ends as blanks do.
+std::string T(std::string_view s) { return TrimBlanks(OneLine(std::string(s))); }
+template <std::size_t N>
+std::string T(const FixedText<N>& f) { return T(f.value()); }
+template <std::size_t N>
+bool Blank(const FixedText<N>& f) { return T(f).empty(); }
+bool NonBlank(const std::string& s) { return !T(s).empty(); }
 
 class Writer {
 public:
@@ -141,7 +149,7 @@ private:
     void Submitter() {
         const auto& t = g.PrefText;
         Line("0 @SUB1@ SUBM");
-        Line("1 NAME " + TrimBlanks(t[1]));
+        Line("1 NAME " + T(t[1]));
         // Address lines 1 to 5 and the country. The continuation and country
         // lines stand under an ADDR line, so the first non-blank address line
         // (or the country alone) opens it.
@@ -160,10 +168,10 @@ private:
     }
 
     void Event(const char* tag, const FixedText<100>& date, const FixedText<100>& place, int32_t source) {
-        if (date.blank() && place.blank()) return;
+        if (Blank(date) && Blank(place)) return;
         Line(std::string("1 ") + tag);
-        if (!date.blank()) Line("2 DATE " + date.trimmed());
-        if (!place.blank()) Line("2 PLAC " + place.trimmed());
+        if (!Blank(date)) Line("2 DATE " + T(date));
+        if (!Blank(place)) Line("2 PLAC " + T(place));
         if (perItem_) Citation(source);
     }
 
@@ -176,11 +184,24 @@ private:
             int len = std::max<int>(0, note.nLen);
             // The padded field gives back the trailing blanks a CONC join needs.
             std::string text = Utf8Left(note.nText.padded(), static_cast<std::size_t>(len));
-            std::string tag = note.nTag.trimmed();
+            std::string tag = T(note.nTag);
             if (tag != "1 NOTE" && tag != "2 CONT" && tag != "2 CONC") tag = "2 CONT";
             if (!open && tag != "1 NOTE") tag = "1 NOTE";
             open = true;
-            Line(tag + " " + text);
+            if (!gedcom_) {
+                Line(tag + " " + text);
+                continue;
+            }
+            // Cut after the conversion to ANSEL, where a letter ANSEL lacks
+            // may grow into several, so that a reader finds every line as
+            // long as a note line holds and keeps the pieces as written.
+            std::string spelt = OneLine(std::move(text));
+            if (!std::all_of(spelt.begin(), spelt.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+                spelt = AnselToUtf8(Utf8ToAnsel(spelt));
+            for (const std::string& piece : CutNoteText(spelt)) {
+                Line(tag + " " + piece);
+                tag = "2 CONC";
+            }
         }
     }
 
@@ -202,29 +223,38 @@ private:
     void Individual(int32_t i) {
         const IndivRec& r = g.Indiv[i];
         Line("0 @I" + std::to_string(i) + "@ INDI");
-        Line("1 NAME " + r.iGivn.trimmed() + " /" + r.iSurn.trimmed() + "/" + r.iSuffix.trimmed());
-        Line("2 SURN " + r.iSurn.trimmed());
-        Line("2 GIVN " + r.iGivn.trimmed());
-        if (!r.iPrefix.blank()) Line("2 NPFX " + r.iPrefix.trimmed());
-        if (!r.iSuffix.blank()) Line("2 NSFX " + r.iSuffix.trimmed());
-        if (!r.iNick.blank()) Line("2 NICK " + r.iNick.trimmed());
-        if (!r.iTitle.blank()) Line("2 TITL " + r.iTitle.trimmed());
-        if (!gedcom_ && !r.iExt.blank()) Line("2 _EXT " + r.iExt.trimmed());
+        // The slashes mark the surname alone: one inside a part would move
+        // the mark, so it stands as a blank there (GIVN, SURN, NSFX keep it).
+        auto part = [](std::string p) {
+            std::replace(p.begin(), p.end(), '/', ' ');
+            return p;
+        };
+        Line("1 NAME " + part(T(r.iGivn)) + " /" + part(T(r.iSurn)) + "/" + part(T(r.iSuffix)));
+        Line("2 SURN " + T(r.iSurn));
+        Line("2 GIVN " + T(r.iGivn));
+        if (!Blank(r.iPrefix)) Line("2 NPFX " + T(r.iPrefix));
+        if (!Blank(r.iSuffix)) Line("2 NSFX " + T(r.iSuffix));
+        if (!Blank(r.iNick)) Line("2 NICK " + T(r.iNick));
+        // Other programs read a title as the individual's own attribute;
+        // the work file keeps it with the name.
+        if (!gedcom_ && !Blank(r.iTitle)) Line("2 TITL " + T(r.iTitle));
+        if (!gedcom_ && !Blank(r.iExt)) Line("2 _EXT " + T(r.iExt));
         if (perItem_) Citation(r.iSource);
+        if (gedcom_ && !Blank(r.iTitle)) Line("1 TITL " + T(r.iTitle));
         Line("1 SEX " + r.iSex.padded());
         Event("BIRT", r.ibDate, r.ibPlace, r.iSource);
         Event("CHR", r.icDate, r.icPlace, r.iSource);
         Event("DEAT", r.idDate, r.idPlace, r.iSource);
         Event("BURI", r.iblDate, r.iblPlace, r.iSource);
-        if (!r.iAFN.blank()) {
-            Line("1 AFN " + r.iAFN.trimmed());
+        if (!Blank(r.iAFN)) {
+            Line("1 AFN " + T(r.iAFN));
             if (perItem_) Citation(r.iSource);
         }
         if (!gedcom_) {
             if (r.iCDno != 0 || r.iPIDno != 0)
                 Line("1 CDP2 " + std::to_string(r.iCDno) + "-" + std::to_string(r.iPIDno));
-            if (!r.iSubmNo.blank()) Line("1 SUBN " + r.iSubmNo.trimmed());
-            if (!r.iGenID.blank()) Line("1 _GID " + r.iGenID.trimmed());
+            if (!Blank(r.iSubmNo)) Line("1 SUBN " + T(r.iSubmNo));
+            if (!Blank(r.iGenID)) Line("1 _GID " + T(r.iGenID));
         }
         for (int32_t f : famsOf_[i]) {
             Line("1 FAMS @F" + std::to_string(f) + "@");
@@ -236,11 +266,11 @@ private:
         }
         if (r.iNoteFlg.value() == "Y") NoteLines(indivNotes_[i]);
         if (gedcom_ && g.NoteCheck && NonBlank(g.PrefText[11]))
-            Line("1 NOTE " + TrimBlanks(g.PrefText[11]));
+            Line("1 NOTE " + T(g.PrefText[11]));
         if (!perItem_) Citation(r.iSource);
         Line("1 CHAN");
-        Line("2 DATE " + r.iChanDate.trimmed());
-        Line("3 TIME " + r.iChanTime.trimmed());
+        Line("2 DATE " + T(r.iChanDate));
+        Line("3 TIME " + T(r.iChanTime));
     }
 
     void Families() {
@@ -260,10 +290,10 @@ private:
             if (IndivLive(r.fHusb)) Line("1 HUSB @I" + std::to_string(r.fHusb) + "@");
             if (IndivLive(r.fWife) && r.fWife != r.fHusb) Line("1 WIFE @I" + std::to_string(r.fWife) + "@");
             for (int32_t c : childrenOf_[f]) Line("1 CHIL @I" + std::to_string(c) + "@");
-            if (!r.fmDate.blank() || !r.fmPlace.blank()) {
+            if (!Blank(r.fmDate) || !Blank(r.fmPlace)) {
                 Line("1 MARR");
-                if (!r.fmDate.blank()) Line("2 DATE " + r.fmDate.trimmed());
-                if (!r.fmPlace.blank()) Line("2 PLAC " + r.fmPlace.trimmed());
+                if (!Blank(r.fmDate)) Line("2 DATE " + T(r.fmDate));
+                if (!Blank(r.fmPlace)) Line("2 PLAC " + T(r.fmPlace));
             }
             Citation(r.fSource);
             if (r.fNoteFlg.value() == "Y") NoteLines(familNotes_[f]);
@@ -281,9 +311,9 @@ private:
                 ReposRec& rep = g.Repository[r.sRepos];
                 if (rep.rCitations <= 0) rep.rCitations = 1;
             }
-            Line("1 TITL " + r.sTitle.trimmed());
-            Line("1 AUTH " + r.sAuthor.trimmed());
-            Line("1 PUBL " + r.sPublish.trimmed());
+            Line("1 TITL " + T(r.sTitle));
+            Line("1 AUTH " + T(r.sAuthor));
+            Line("1 PUBL " + T(r.sPublish));
         }
     }
 
@@ -292,10 +322,10 @@ private:
             const ReposRec& r = g.Repository[k];
             if (r.rCitations <= 0) continue;
             Line("0 @REP" + std::to_string(k) + "@ REPO");
-            Line("1 NAME " + r.rName.trimmed());
-            Line("1 ADDR " + r.rAddr.trimmed());
+            Line("1 NAME " + T(r.rName));
+            Line("1 ADDR " + T(r.rAddr));
             // The continuation belongs under the address.
-            if (!r.rCont.blank()) Line("2 CONT " + r.rCont.trimmed());
+            if (!Blank(r.rCont)) Line("2 CONT " + T(r.rCont));
         }
     }
 

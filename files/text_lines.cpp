@@ -1,18 +1,62 @@
 #include "files/text_lines.h"
 
+#include <algorithm>
+
 namespace lintora {
 
 std::vector<std::string> SplitFileLines(std::string_view contents) {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < contents.size()) {
-        std::size_t end = contents.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = contents.size();
+        std::size_t end = pos;
+        while (end < contents.size() && contents[end] != '\r' && contents[end] != '\n') ++end;
         lines.emplace_back(contents.substr(pos, end - pos));
         if (end + 1 < contents.size() && contents[end] == '\r' && contents[end + 1] == '\n') ++end;
         pos = end + 1;
     }
     return lines;
+}
+
+namespace {
+
+// Byte length of the UTF-8 sequence led by c (1 for a stray byte).
+std::size_t SequenceLength(unsigned char c) {
+    if (c >= 0xF0 && c <= 0xF4) return 4;
+    if (c >= 0xE0) return c <= 0xEF ? 3 : 1;
+    if (c >= 0xC2) return 2;
+    return 1;
+}
+
+// A combining mark (U+0300..U+036F, U+FE20..U+FE2F) starts at s[i].
+bool CombiningAt(std::string_view s, std::size_t i) {
+    auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    if (i + 1 < s.size() && (b(i) == 0xCC || (b(i) == 0xCD && b(i + 1) <= 0xAF))) return true;
+    return i + 2 < s.size() && b(i) == 0xEF && b(i + 1) == 0xB8 && b(i + 2) >= 0xA0 && b(i + 2) <= 0xAF;
+}
+
+}  // namespace
+
+std::vector<std::string> CutNoteText(std::string_view text) {
+    // No more bytes than a line holds characters: one piece, nothing to count.
+    if (text.size() <= kNoteLineWidth) return {std::string(text)};
+    std::vector<std::string> pieces;
+    std::size_t pos = 0;
+    do {
+        std::vector<std::size_t> starts;  // characters of this piece, and where the next begins
+        std::size_t end = pos;
+        while (end < text.size() && starts.size() < kNoteLineWidth) {
+            starts.push_back(end);
+            end = std::min(text.size(), end + SequenceLength(static_cast<unsigned char>(text[end])));
+        }
+        // Step back over marks so that they stay with their letter.
+        std::size_t cut = end, k = starts.size();
+        while (cut < text.size() && k > 1 && CombiningAt(text, cut)) cut = starts[--k];
+        if (cut < text.size() && CombiningAt(text, cut)) cut = end;  // only marks: cut anyway
+        pieces.emplace_back(text.substr(pos, cut - pos));
+        pos = cut;
+    } while (pos < text.size());
+    return pieces;
 }
 
 }  // namespace lintora

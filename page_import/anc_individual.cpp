@@ -108,7 +108,7 @@ private:
         if (!TrimBlanks(name).empty()) {
             const int16_t k = spouseSkipped_ ? 0 : P.AddChild();
             if (k == 0) {
-                skipped_.Count();
+                skipped_.Add();
             } else {
                 PageChild& c = P.PageChildren[k];
                 c.chName = TrimBlanks(name);
@@ -186,7 +186,7 @@ private:
         const int16_t s = P.AddParentSet();
         parentSetSkipped_ = (s == 0);
         if (s == 0) {
-            skipped_.Count();
+            skipped_.Add();
             return;
         }
         PageParentSet& set = P.PageParentSets[s];
@@ -208,7 +208,7 @@ private:
             s = P.AddParentSet();
             parentSetSkipped_ = (s == 0);
             if (s == 0) {
-                skipped_.Count();
+                skipped_.Add();
                 return;
             }
             P.PageParentSets[s].psFatherName = "<unknown>";
@@ -248,7 +248,7 @@ private:
         spouseSkipped_ = (k == 0);
         P.PageChildCount = 0;
         if (k == 0) {
-            skipped_.Count();
+            skipped_.Add();
             return;
         }
         PageSpouse& sp = P.PageSpouses[k];

@@ -28,7 +28,12 @@ public:
     FixedText& operator=(const char* s) { assign(s); return *this; }
     FixedText& operator=(const std::string& s) { assign(s); return *this; }
 
-    void assign(std::string_view s) { v_ = TrimRightBlanks(Utf8Left(s, N)); }
+    // Cut and trimmed in place: fields are filled by the thousand.
+    void assign(std::string_view s) {
+        std::size_t n = Utf8LeftSize(s, N);
+        while (n > 0 && s[n - 1] == ' ') --n;
+        v_.assign(s.data(), n);
+    }
     void clear() { v_.clear(); }
 
     // The stored value without its padding (leading blanks kept).

@@ -82,8 +82,7 @@ std::string SoundexKey(std::string_view name, int length, int mode) {
     if (mode == 0) {
         for (const PreRule& rule : kPreRules) {
             if (rule.onlyAtStart && !text.starts_with(rule.find)) continue;
-            // The text holds capitals and marks only, so a rule whose
-            // cluster is absent leaves it as it is.
+            // Capitals only: nothing to trim, so a rule that finds nothing changes nothing.
             if (text.find(rule.find) == std::string::npos) continue;
             text = ReplaceAll(text, rule.find, rule.replace);
         }

@@ -34,7 +34,12 @@ bool InList(const std::array<std::string_view, N>& list, std::string_view upperW
     return std::find(list.begin(), list.end(), upperWord) != list.end();
 }
 
+// No listed word is longer than this; a longer word needs no recasing to
+// tell (recasing keeps the byte length).
+constexpr std::size_t kLongestListed = 7;
+
 bool IsSuffix(std::string_view word, bool isLast) {
+    if (word.size() > kLongestListed) return false;
     const std::string up = UpperCase(word);
     return InList(kSuffixes, up) || (isLast && InList(kLastWordSuffixes, up));
 }
@@ -105,14 +110,6 @@ void CapitalsAfterMarks(std::string& s) {
     }
 }
 
-// text = ReplaceAll(text, search, replacement), without the copy when
-// there is nothing to replace and nothing to trim.
-void ReplaceIn(std::string& text, std::string_view search, std::string_view replacement) {
-    const bool trimmed = text.empty() || (text.front() != ' ' && text.back() != ' ');
-    if (trimmed && !search.empty() && text.find(search) == std::string::npos) return;
-    text = ReplaceAll(text, search, replacement);
-}
-
 // Placeholder names such as "<unknown>" are not the user's own writing.
 bool IsMarkerName(std::string_view name) {
     return name.size() >= 2 && name.front() == '<' && name.back() == '>';
@@ -127,19 +124,27 @@ std::string FirstKeyedGivenName(const std::string& given) {
     return {};
 }
 
+// ReplaceAll in place; most names hold none of the marks, and then only
+// its trimming is left to do.
+void Replace(std::string& text, std::string_view search, std::string_view replacement) {
+    if (text.find(search) != std::string::npos) text = ReplaceAll(text, search, replacement);
+    else if (!text.empty() && (text.front() == ' ' || text.back() == ' ')) text = TrimBlanks(text);
+}
+
 void Parse(std::string_view fullName, NameParts& out) {
     const std::string full = TrimBlanks(fullName);
     if (full.empty()) return;
     const bool capitals = IsUpperCaseText(full);
 
     // Cleaning.
-    std::string text = ReplaceAll(full, ".", " ");
-    ReplaceIn(text, ", ", ",");
-    for (std::string_view mark : {"?", "_", ";", "%", "*"}) ReplaceIn(text, mark, " ");
+    std::string text = full;
+    Replace(text, ".", " ");
+    Replace(text, ", ", ",");
+    for (std::string_view mark : {"?", "_", ";", "%", "*"}) Replace(text, mark, " ");
     const bool dash = text.find(" - ") != std::string::npos;
-    if (dash) ReplaceIn(text, " - ", "-");
+    if (dash) text = ReplaceAll(text, " - ", "-");
     if (!text.empty() && text.back() == '-') text.pop_back();
-    ReplaceIn(text, "  ", " ");
+    Replace(text, "  ", " ");
 
     // Nicknames: in parentheses, then in quotes (a quoted one wins).
     bool mrs = false;
@@ -171,8 +176,12 @@ void Parse(std::string_view fullName, NameParts& out) {
 
     SplitWords(main, words);
     TakeWords(words, out.suffix, IsSuffix);
-    TakeWords(words, out.title, [](const std::string& w, bool) { return InList(kTitles, UpperCase(w)); });
-    TakeWords(words, out.prefix, [](const std::string& w, bool) { return InList(kRanks, UpperCase(w)); });
+    TakeWords(words, out.title, [](const std::string& w, bool) {
+        return w.size() <= kLongestListed && InList(kTitles, UpperCase(w));
+    });
+    TakeWords(words, out.prefix, [](const std::string& w, bool) {
+        return w.size() <= kLongestListed && InList(kRanks, UpperCase(w));
+    });
 
     // Given names, then the surname.
     if (!words.empty()) out.surname = words.back();
@@ -250,7 +259,7 @@ void ParseNameParts(std::string_view fullName, std::string& surname, std::string
     NameParts parts;
     try {
         Parse(fullName, parts);
-        parts.key = NameKeyHalf(FirstKeyedGivenName(parts.given)) + NameKeyHalf(parts.surname);
+        parts.key = NameKeyOf(parts.given, parts.surname);
     } catch (const std::exception& e) {
         MsgBox(std::string("Problem parsing Name: \n") + e.what(), MsgButtons::Ok, MsgIcon::Exclamation);
     }
@@ -261,6 +270,10 @@ void ParseNameParts(std::string_view fullName, std::string& surname, std::string
     title = std::move(parts.title);
     nickname = std::move(parts.nickname);
     key = std::move(parts.key);
+}
+
+std::string NameKeyOf(std::string_view given, std::string_view surname) {
+    return NameKeyHalf(FirstKeyedGivenName(std::string(given))) + NameKeyHalf(surname);
 }
 
 NameParts ParseNameParts(std::string_view fullName) {

@@ -26,4 +26,8 @@ void ParseNameParts(std::string_view fullName, std::string& surname, std::string
                     std::string& nickname, std::string& key);
 NameParts ParseNameParts(std::string_view fullName);
 
+// The 20-character key of stored given names and surname, built as
+// ParseNameParts builds it from the parts it finds.
+std::string NameKeyOf(std::string_view given, std::string_view surname);
+
 }  // namespace lintora

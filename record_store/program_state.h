@@ -68,6 +68,8 @@ struct ProgramState : WorkTables {
 
     // ---- Work state ----
     std::string DataChanged = "N";
+    std::string StatusMsg;           // what the editor leaves for the main window
+    std::string NewIndivFlag = "N";  // "Y" while a new person waits in the editor
 
     // ---- Matching and linking ----
 

@@ -64,15 +64,18 @@ std::size_t Utf8Length(std::string_view s) {
     return n;
 }
 
-std::string Utf8Left(std::string_view s, std::size_t n) {
+std::size_t Utf8LeftSize(std::string_view s, std::size_t n) {
+    if (s.size() <= n) return s.size();  // never more characters than bytes
     std::size_t count = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (!StartsChar(s, i)) continue;
-        if (count == n) return std::string(s.substr(0, i));
+        if (count == n) return i;
         ++count;
     }
-    return std::string(s);
+    return s.size();
 }
+
+std::string Utf8Left(std::string_view s, std::size_t n) { return std::string(s.substr(0, Utf8LeftSize(s, n))); }
 
 std::string Utf8Mid(std::string_view s, std::size_t pos, std::size_t n) {
     const std::size_t skip = pos > 0 ? pos - 1 : 0;

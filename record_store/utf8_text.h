@@ -15,6 +15,8 @@ std::size_t Utf8CharSize(std::string_view s, std::size_t i);
 std::size_t Utf8Length(std::string_view s);
 // The first n characters of s.
 std::string Utf8Left(std::string_view s, std::size_t n);
+// Their length in bytes.
+std::size_t Utf8LeftSize(std::string_view s, std::size_t n);
 // Up to n characters of s from the 1-based character position pos.
 std::string Utf8Mid(std::string_view s, std::size_t pos, std::size_t n = std::string_view::npos);
 

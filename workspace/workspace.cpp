@@ -52,13 +52,11 @@ void ClearAllData() {
 }
 
 bool ClearWorkArea() {
-    const bool yes = AskYesNo("Remove all data and start from scratch?");
-    if (yes) {
-        ClearAllData();
-        g.LastWorkFile.clear();
-    }
+    if (!AskYesNo("Remove all data and start from scratch?")) return false;  // caption and file stay
+    ClearAllData();
+    g.LastWorkFile.clear();
     Step([] { MainWindow().SetMainCaption("Lintora"); });
-    return yes;
+    return true;
 }
 
 void PasteText(const std::string& text) { ProcessClipboard(text); }
@@ -70,9 +68,10 @@ bool OpenFile(const std::string& path) {
 }
 
 bool OpenWorkFile() {
-    if (g.DataChanged == "Y" && AskYesNo("Do you wish to save your changes?")) SaveFile("Y", "LNT");
+    // The work is replaced only once it is saved, when the user asked to save it.
+    if (g.DataChanged == "Y" && AskYesNo("Do you wish to save your changes?") && !SaveFile("Y", "LNT")) return false;
     FileDialogRequest req;
-    req.title = "Open";
+    req.title = "Open Workfile";
     req.filter = "Lintora Workfiles (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)";
     req.initialDir = TrimBlanks(g.InitDirWRK);
     const std::string path = Port().OpenFileDialog(req);

@@ -18,8 +18,9 @@ namespace lintora {
 void ClearAllData();
 
 // File menu "Clear workarea": asks "Remove all data and start from
-// scratch?"; on Yes clears (ClearAllData) and forgets the last work file.
-// The caption becomes "Lintora" either way. True when the work was cleared.
+// scratch?"; on Yes clears (ClearAllData), forgets the last work file and
+// captions the window "Lintora". No keeps the work and its caption. True
+// when the work was cleared.
 bool ClearWorkArea();
 
 // ---- Paste ----
@@ -34,8 +35,9 @@ void PasteText(const std::string& text);
 // is replaced only when the file held individuals. True when it was.
 bool OpenFile(const std::string& path);
 
-// File menu "Open Workfile": offers to save changed work, asks for the
-// file and opens it. True when a file was loaded.
+// File menu "Open Workfile": offers to save changed work (a save answered
+// Yes that does not complete stops the open), asks for the file and opens
+// it. True when a file was loaded.
 bool OpenWorkFile();
 
 // ---- Save ----

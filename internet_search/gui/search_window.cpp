@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -656,7 +657,12 @@ void LintoraInetSet::sLast_LostFocus() {
 }
 
 bool LintoraInetSet::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    // Focus that goes to another window (a message box, a list's pop-up)
+    // does not leave the box.
+    const auto reason = event->type() == QEvent::FocusOut ? static_cast<QFocusEvent*>(event)->reason()
+                                                          : Qt::OtherFocusReason;
+    if (event->type() == QEvent::FocusOut && reason != Qt::ActiveWindowFocusReason &&
+        reason != Qt::PopupFocusReason) {
         const std::pair<QLineEdit*, void (LintoraInetSet::*)()> leave[] = {
             {iAFN, &LintoraInetSet::iAFN_LostFocus},       {iLast, &LintoraInetSet::iLast_LostFocus},
             {iByear, &LintoraInetSet::iByear_LostFocus},   {iDyear, &LintoraInetSet::iDyear_LostFocus},

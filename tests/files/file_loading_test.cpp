@@ -443,15 +443,20 @@ TEST_F(LoadTest, CharacterSetOfTheHeaderIsHonoured) {
         return "0 HEAD\r\n" + (charSet.empty() ? std::string() : "1 CHAR " + charSet + "\r\n") +
                "0 @I1@ INDI\r\n1 NAME Jose /" + surname + "/\r\n0 TRLR\r\n";
     };
-    std::string utf16 = "\xFF\xFE";
+    // UTF-16 with its byte-order mark, and without one in either byte order.
+    std::string utf16 = "\xFF\xFE", utf16le, utf16be;
     for (char c : ged("UNICODE", "X")) {
-        if (c == 'X') utf16 += std::string("\xE9\x00", 2);  // é
-        else utf16 += std::string(1, c) + '\0';
+        const char lo = c == 'X' ? '\xE9' : c;  // é
+        utf16 += std::string(1, lo) + '\0';
+        utf16le += std::string(1, lo) + '\0';
+        utf16be += std::string(1, '\0') + lo;
     }
     const Case cases[] = {
         {"ansel", ged("ANSEL", "\xE2" "e")},           // acute before the letter
         {"utf8", ged("UTF-8", "\xC3\xA9")},
         {"utf16", utf16},
+        {"utf16 little-endian without mark", utf16le},
+        {"utf16 big-endian without mark", utf16be},
         {"ascii 1252", ged("ASCII", "\xE9")},          // not UTF-8: Windows-1252
         {"none 1252", ged("", "\xE9")},
         {"ansel but utf8", ged("ANSEL", "\xC3\xA9")},  // plainly UTF-8
@@ -488,6 +493,18 @@ TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {
     EXPECT_EQ(g.FilePath, (dir / "g.ged").string());
     EXPECT_EQ(g.FileName, "g.ged");
     EXPECT_EQ(windows.captions.back(), "Lintora (g.ged)");
+}
+
+// A line end coded inside a work-file line stays inside its field as a blank.
+TEST_F(LoadTest, DecodedWorkLinesPutNoLineEndIntoAField) {
+    auto enc = [](const std::string& s) { return EncodeLine(s) + "\r\n"; };
+    LoadText("w.lnt", enc("0 @I1@ INDI") + enc("1 NAME Ann /Old\rer/") + enc("1 BIRT") +
+                          enc("2 PLAC Bos\nton\r\n") + enc("1 NOTE one\r\ntwo") + enc("0 TRLR LDS IndANC"));
+    ASSERT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old er");
+    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Bos ton");
+    EXPECT_EQ(g.Notes[1].nText.value(), "one  two");
+    EXPECT_EQ(g.NotesCount, 1);
 }
 
 TEST_F(LoadTest, RememberedRootOnlyForALiveIndividualOfTheRememberedFile) {

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "record_store/name_key.h"
+#include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "tests/support/scripted_platform.h"
 
@@ -98,10 +100,51 @@ TEST_F(GedcomReaderTest, NameLinesAndTheirParts) {
     EXPECT_EQ(g.Indiv[1].iName.value(), "Mary Ann Van Dyke Jr");
     EXPECT_EQ(g.Indiv[1].iNick.value(), "Polly");
     EXPECT_EQ(g.Indiv[1].iExt.value(), "ext");
-    // A later NAME line replaces the name; a blank SURN changes nothing.
-    EXPECT_EQ(g.Indiv[2].iSurn.value(), "Other");
+    // A later NAME line replaces the name; the SURN line, blank too, is the surname.
+    EXPECT_EQ(g.Indiv[2].iSurn.value(), "");
     EXPECT_EQ(g.Indiv[2].iGivn.value(), "Given");
     EXPECT_TRUE(g.Indiv[3].iName.blank());
+}
+
+// The slashes and the name-part lines say what the name is; the word-order
+// guess fills in only what they leave open, and the key follows the
+// stored names.
+TEST_F(GedcomReaderTest, NamesAsTheFileGivesThem) {
+    Read("0 @I1@ INDI\n1 NAME Albert Augustus Charles //\n"
+         "0 @I2@ INDI\n1 NAME LIVING //\n"
+         "0 @I3@ INDI\n1 NAME Elizabeth //of York\n"
+         "0 @I4@ INDI\n1 NAME Mary /Van Dyke/\n"
+         // Our own file: the part lines win over what the NAME line suggests.
+         "0 @I5@ INDI\n1 NAME John (Jack) /Smith/\n2 SURN Smith\n2 GIVN John (Jack)\n"
+         "0 @I6@ INDI\n1 NAME X //\n2 SURN \n2 GIVN X\n"
+         "0 @I7@ INDI\n1 NAME Sir John /Smith/ Jr\n2 GIVN Sir John\n2 SURN Smith\n2 NICK Jo\n"
+         "0 @I8@ INDI\n1 NAME Anne /@X@/\n2 SURN @X@\n2 GIVN @Y@\n1 FAMC @F1@\n1 AFN @Z@\n");
+    ASSERT_EQ(g.IndivCount, 8);
+    struct Want {
+        const char *given, *surname, *suffix, *nick, *title;
+    };
+    const Want want[] = {
+        {"Albert Augustus Charles", "", "", "", ""}, {"LIVING", "", "", "", ""},
+        {"Elizabeth", "", "of York", "", ""},       {"Mary", "Van Dyke", "", "", ""},
+        {"John (Jack)", "Smith", "", "", ""},       {"X", "", "", "", ""},
+        {"Sir John", "Smith", "Jr", "Jo", ""},       {"@Y@", "@X@", "", "", ""},
+    };
+    for (int32_t i = 1; i <= 8; ++i) {
+        SCOPED_TRACE(i);
+        const IndivRec& R = g.Indiv[i];
+        const Want& w = want[i - 1];
+        EXPECT_EQ(R.iGivn.value(), w.given);
+        EXPECT_EQ(R.iSurn.value(), w.surname);
+        EXPECT_EQ(R.iSuffix.value(), w.suffix);
+        EXPECT_EQ(R.iNick.value(), w.nick);
+        EXPECT_EQ(R.iTitle.value(), w.title);
+        EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(w.given, w.surname));
+    }
+    EXPECT_EQ(g.Indiv[4].iNameKey.padded(), NameKeyHalf("Mary") + NameKeyHalf("Van Dyke"));
+    EXPECT_EQ(g.Indiv[3].iName.value(), "Elizabeth of York");
+    // Marks stay on text; a pointer loses them.
+    EXPECT_EQ(g.Indiv[8].iFamcXref.value(), "F1");
+    EXPECT_EQ(g.Indiv[8].iAFN.value(), "@Z@");
 }
 
 // One line below a name-bearing individual, and the field it must fill.
@@ -255,6 +298,18 @@ TEST_F(GedcomReaderTest, NoteLinesKeepTheirBlanks) {
     EXPECT_EQ(g.Famil[1].fNoteFlg.value(), "Y");
 }
 
+TEST_F(GedcomReaderTest, BlankNoteLineFilesNothing) {
+    Read("0 @I1@ INDI\n1 NOTE\n1 NOTE   \n"
+         "0 @I2@ INDI\n1 NOTE First\n1 NOTE\n2 CONC second\n2 CONT third\n"
+         "0 @F1@ FAM\n1 NOTE \n");
+    EXPECT_TRUE(NotesOf("I", 1).empty());
+    EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "N");
+    // The blank line's continuation opens a note of its own.
+    EXPECT_EQ(NotesOf("I", 2), (std::vector<std::string>{"1 NOTE|First", "1 NOTE|second", "2 CONT|third"}));
+    EXPECT_TRUE(NotesOf("F", 1).empty());
+    EXPECT_EQ(g.Famil[1].fNoteFlg.value(), "N");
+}
+
 TEST_F(GedcomReaderTest, LongNoteTextContinuesInsteadOfBeingCut) {
     std::string text(300, 'x');
     text[119] = ' ';
@@ -282,9 +337,9 @@ TEST_F(GedcomReaderTest, NotePointerBringsTheNoteText) {
     EXPECT_EQ(g.NotesCount, 0);  // nothing filed until the records are all read
     ResolveGedLinks();
     EXPECT_EQ(NotesOf("I", 1), (std::vector<std::string>{"1 NOTE|First line", "2 CONT|second",
-                                                         "2 CONC| half", "1 NOTE|", "2 CONC|later"}));
+                                                         "2 CONC| half", "1 NOTE|later"}));
     EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "Y");
-    EXPECT_EQ(NotesOf("F", 1), (std::vector<std::string>{"1 NOTE|", "2 CONC|later"}));
+    EXPECT_EQ(NotesOf("F", 1), (std::vector<std::string>{"1 NOTE|later"}));
     // A pointer to a note that is not there brings nothing, not the text "N9".
     EXPECT_TRUE(NotesOf("I", 2).empty());
     EXPECT_EQ(g.Indiv[2].iNoteXref.value(), "N9");

@@ -451,6 +451,42 @@ TEST_F(WriterTest, LineEndsInsideValuesDoNotBreakLines) {
     EXPECT_TRUE(Has(lines, "2 PLAC Boston  0 @X@ INDI"));
 }
 
+// What other programs read: titles as the individual's own TITL line, no
+// control characters, note lines no longer than a reader keeps once ANSEL
+// has spelt out the letters it lacks.
+TEST_F(WriterTest, TitlesControlCharactersAndNotesAsOthersReadThem) {
+    Person(1, "Ann\t", "Bo\vle", "F", 0);
+    g.Indiv[1].iTitle = "Queen\tof England";
+    g.Indiv[1].ibPlace = "London\t";
+    g.Indiv[1].iNoteFlg = "Y";
+    g.IndivCount = 1;
+    const std::string a119(119, 'a');
+    Note(1, "I", 1, "1 NOTE", a119 + "\xC2\xBD");  // 120 characters; ANSEL writes the half as 1/2
+    Note(2, "I", 1, "2 CONT", "tab\there");
+    g.NotesCount = 2;
+    auto ged = BuildFileLines(FileKind::Gedcom, kPath);
+    auto work = BuildFileLines(FileKind::Work, kPath);
+    for (const auto* lines : {&ged, &work})
+        for (const auto& l : *lines)
+            EXPECT_TRUE(std::none_of(l.begin(), l.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+                << l;
+    EXPECT_TRUE(Has(ged, "1 NAME Ann /Bo le/"));
+    EXPECT_TRUE(Has(ged, "2 PLAC London"));
+    EXPECT_TRUE(Has(ged, "1 TITL Queen of England"));
+    EXPECT_EQ(Count(ged, "2 TITL"), 0);
+    EXPECT_TRUE(Has(work, "2 TITL Queen of England"));
+    EXPECT_EQ(Count(work, "1 TITL"), 0);
+    // Just before the sex line, after the name lines.
+    auto titl = std::find(ged.begin(), ged.end(), "1 TITL Queen of England");
+    ASSERT_NE(titl, ged.end());
+    EXPECT_EQ((titl + 1)->substr(0, 5), "1 SEX");
+    auto note = std::find(ged.begin(), ged.end(), "1 NOTE " + a119 + "1");
+    ASSERT_NE(note, ged.end());
+    EXPECT_EQ(*(note + 1), "2 CONC /2");
+    EXPECT_EQ(*(note + 2), "2 CONT tab here");
+    EXPECT_TRUE(Has(work, "1 NOTE " + a119 + "\xC2\xBD"));
+}
+
 // ---- Work-file line encoding ----
 
 TEST(WorkLineEncoding, EveryByteValue) {

@@ -7,6 +7,7 @@
 #include "files/file_loading.h"
 #include "files/file_saving.h"
 #include "files/gedcom_writer.h"
+#include "files/text_lines.h"
 #include "tests/files/files_fixture.h"
 
 namespace lintora::testing {
@@ -154,6 +155,111 @@ TEST_F(RoundTripTest, SharedGedcomFilesComeBackAsTheyWereRead) {
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, g.FilePath + " successfully saved");
         ui.boxes.clear();
+    }
+}
+
+// Save, load and save again: the second file is the first, byte for byte.
+class SameFileTest : public RoundTripTest {
+protected:
+    std::string Save(const char* kind) {
+        const std::string name = std::string("again.") + (std::string(kind) == "GED" ? "ged" : "lnt");
+        g.FilePath = (dir / name).string();
+        std::error_code ec;
+        fs::remove(g.FilePath, ec);
+        ui.Answer(MsgResult::Ok);
+        EXPECT_TRUE(SaveFile("N", kind));
+        return Read(g.FilePath);
+    }
+    // Saves the work, loads that file, saves again; the two files must match.
+    void ExpectSameFileAgain(const char* kind) {
+        SCOPED_TRACE(kind);
+        const std::string first = Save(kind);
+        Load(g.FilePath);
+        ASSERT_GT(g.IndivCount, 0);
+        const std::string second = Save(kind);
+        EXPECT_TRUE(second == first) << "the second file differs from the first";
+        // Where they differ, line by line.
+        auto a = SplitFileLines(first), b = SplitFileLines(second);
+        for (std::size_t k = 0; k < std::min(a.size(), b.size()); ++k)
+            if (a[k] != b[k]) {
+                ADD_FAILURE() << "line " << k + 1 << ": " << a[k] << " | " << b[k];
+                break;
+            }
+    }
+};
+
+TEST_F(SameFileTest, SharedGedcomFiles) {
+    const fs::path shared = fs::path(LINTORA_TESTDATA_DIR) / "gedcom";
+    if (!fs::is_directory(shared)) GTEST_SKIP() << "no shared test files at " << shared;
+    for (const auto& entry : fs::directory_iterator(shared)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        for (const char* kind : {"GED", "LNT"}) {
+            Load(entry.path().string());
+            ASSERT_GT(g.IndivCount, 0);
+            g.PrepCheck = true;
+            g.PrefText[1] = "Jane Doe";
+            ExpectSameFileAgain(kind);
+        }
+    }
+}
+
+// The names, titles, tabs and notes that real files showed coming back changed.
+TEST_F(SameFileTest, NamesTitlesTabsAndNotesThatAnselSpellsOut) {
+    Person(1, "Elizabeth", "", "F", 1);
+    g.Indiv[1].iSuffix = "of York";
+    g.Indiv[1].iTitle = "Queen\tConsort";
+    g.Indiv[1].ibPlace = "Westminster,\tLondon\t";
+    g.Indiv[1].iNoteFlg = "Y";
+    Person(2, "LIVING", "", "M", 1);
+    g.Indiv[2].iFamc = 1;
+    Person(3, "John (Jack)", "Smith", "M", 2);
+    Person(4, "Albert Augustus Charles", "", "M", 0);
+    g.Indiv[4].iTitle = "Prince";
+    g.Indiv[4].iSuffix = "Jr";
+    Person(5, "Ann", "@X@", "F", 0);
+    g.Indiv[5].iNick = "Nan";
+    g.Indiv[5].iPrefix = "Capt";
+    Person(6, "Sir John", "Smith", "M", 0);
+    Person(7, "Ann/Marie", "", "F", 0);  // a slash that is no surname mark
+    g.IndivCount = 7;
+    g.Famil[1].fRIN = 1;
+    g.Famil[1].fHusb = 3;
+    g.Famil[1].fWife = 1;
+    g.Famil[1].fChilCount = 1;
+    g.Famil[1].fNoteFlg = "Y";
+    g.FamilCount = 1;
+    // Letters ANSEL lacks are written as several ASCII letters (the half as
+    // "1/2", ij as "ij"); marks stay with their letters.
+    std::string ij;
+    for (int k = 0; k < 70; ++k) ij += "\xC4\xB3";
+    const struct { const char* kind; int32_t owner; const char* tag; std::string text; } notes[] = {
+        {"I", 1, "1 NOTE", std::string(119, 'a') + "\xC2\xBD"},
+        {"I", 1, "2 CONC", ij},
+        {"I", 1, "2 CONT", "tab\there \xC7\x96" "ber"},
+        {"F", 1, "1 NOTE", std::string(118, 'q') + "q\xCC\x83 and more"},
+    };
+    for (const auto& n : notes) {
+        NoteRec& r = g.Notes[++g.NotesCount];
+        r.nKind = n.kind;
+        r.nOwner = n.owner;
+        r.nTag = n.tag;
+        r.nText = n.text;
+        r.nLen = static_cast<int16_t>(Utf8Length(r.nText.value()));
+    }
+    for (const char* kind : {"GED", "LNT"}) {
+        ExpectSameFileAgain(kind);
+        EXPECT_EQ(g.Indiv[1].iSurn.value(), "");
+        EXPECT_EQ(g.Indiv[1].iSuffix.value(), "of York");
+        EXPECT_EQ(g.Indiv[1].iTitle.value(), "Queen Consort");
+        EXPECT_EQ(g.Indiv[2].iGivn.value(), "LIVING");
+        EXPECT_EQ(g.Indiv[2].iSurn.value(), "");
+        EXPECT_EQ(g.Indiv[3].iNick.value(), "");
+        EXPECT_EQ(g.Indiv[5].iSurn.value(), "@X@");
+        EXPECT_EQ(g.Indiv[6].iTitle.value(), "");
+        EXPECT_EQ(g.Indiv[7].iGivn.value(), "Ann/Marie");
+        EXPECT_EQ(g.Indiv[7].iSurn.value(), "");
+        EXPECT_EQ(g.Indiv[7].iSuffix.value(), "");
+        ExpectSameFileAgain(kind);
     }
 }
 

@@ -115,9 +115,11 @@ TEST_F(CommandsTest, SaveClearAndOpenAgain) {
     EXPECT_TRUE(SaveWorkFile());
     EXPECT_TRUE(fs::exists(path));
 
+    w.caption = "Lintora (lee.lnt)";
     ui.Answer(MsgResult::No);
     EXPECT_FALSE(ClearWorkArea());
     EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(w.caption, "Lintora (lee.lnt)");  // No keeps the caption
     ui.Answer(MsgResult::Yes);
     EXPECT_TRUE(ClearWorkArea());
     EXPECT_EQ(g.IndivCount, 0);
@@ -137,6 +139,17 @@ TEST_F(CommandsTest, SaveClearAndOpenAgain) {
     ui.fileAnswers.push_back(path.string());
     EXPECT_TRUE(OpenWorkFile());
     EXPECT_EQ(ui.fileRequests.back().initialDir, dir.string());
+
+    // Changed work, Yes to saving, the save dialog cancelled: nothing opens.
+    g.Indiv[1].iGivn = "Changed";
+    g.DataChanged = "Y";
+    const auto asked = ui.fileRequests.size();
+    ui.Answer(MsgResult::Yes);
+    ui.fileAnswers.push_back("");
+    EXPECT_FALSE(OpenWorkFile());
+    EXPECT_EQ(ui.fileRequests.size(), asked + 1);  // only the save dialog
+    EXPECT_EQ(g.Indiv[1].iGivn.value(), "Changed");
+    EXPECT_EQ(g.DataChanged, "Y");
 }
 
 }  // namespace

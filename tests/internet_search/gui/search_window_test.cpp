@@ -4,8 +4,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QApplication>
 #include <QPixmap>
+#include <QTimer>
 #include <QToolButton>
 
 #include "record_store/program_state.h"
@@ -163,6 +166,8 @@ TEST_F(SearchWindowTest, AnAfnPersonOpensOnTheAfnPageAndGetsHisCriteriaBack) {
     EXPECT_EQ(Criteria(w), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     for (const QCheckBox* b : {w.chkIName, w.chkByear, w.chkBplace, w.chkSName, w.chkMyear, w.chkRegion})
         EXPECT_FALSE(b->isEnabled());
+    w.show();
+    w.grab().save("/tmp/lintora_search_window_afn.png");
     w.btnGoInet_Click();
     ASSERT_EQ(ui.openedAddresses.size(), 1u);
     EXPECT_EQ(ui.openedAddresses[0], "https://www.familysearch.org/search/genealogies/results?q.afnId=9XYZ-1Q");
@@ -254,6 +259,14 @@ TEST_F(SearchWindowTest, CriterionRulesKeepTheBoxesConsistent) {
     w.iByear_LostFocus();
     EXPECT_EQ(V(w.chkByear), 1);
     EXPECT_EQ(V(w.chkMyear), 0);
+    // Leaving a box runs its rule; focus going to another window does not.
+    QFocusEvent toMessageBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w.iBplace, &toMessageBox);
+    EXPECT_EQ(V(w.chkBplace), 0);
+    QFocusEvent tabbedAway(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(w.iBplace, &tabbedAway);
+    EXPECT_EQ(V(w.chkBplace), 1);
+    LintoraInetSet::SetValue(w.chkBplace, 0);
     // A box whose field is empty cannot be set.
     w.iBplace->clear();
     LintoraInetSet::SetValue(w.chkBplace, 1);
@@ -359,6 +372,59 @@ TEST_F(SearchWindowTest, NobodyChosenLeavesEveryBoxEmpty) {
     w.btnGoTimeLine_Click();
     EXPECT_EQ(ui.openedAddresses, std::vector<std::string>{LintoraInetSet::kTimeLineAddress});
     EXPECT_FALSE(w.isHidden());
+}
+
+// A short country list: the preset position lies beyond it and nothing is
+// chosen, so the search carries no region.
+TEST_F(SearchWindowTest, APresetBeyondTheRegionListChoosesNothing) {
+    int32_t mary = MaryAnn();
+    g.RegionCount = 100;
+    LintoraInetSet w;
+    w.LoadInetSet(mary);
+    EXPECT_EQ(w.Region1Select->count(), 100);
+    EXPECT_EQ(w.Region1Select->currentIndex(), -1);
+    EXPECT_EQ(w.Region2Select->count(), 0);
+    LintoraInetSet::SetValue(w.chkRegion, 1);
+    w.show();
+    w.btnGoInet_Click();
+    ASSERT_EQ(ui.openedAddresses.size(), 1u);
+    EXPECT_EQ(ui.openedAddresses[0].substr(ui.openedAddresses[0].find("&q.anyPlace=")), "&q.anyPlace=+");
+}
+
+// The main window's way in: modal, back when the window is hidden; after
+// a title-bar close the next showing is a new window.
+TEST_F(SearchWindowTest, ShownModallyUntilHidden) {
+    int32_t mary = MaryAnn();
+    LintoraInetSet* seen = nullptr;
+    QTimer::singleShot(0, [&] {
+        seen = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->iFirst->text().toStdString(), "Mary Ann");
+        seen->SiteSelect->setCurrentIndex(1);
+        seen->cmdbtnExit_Click();
+    });
+    ShowSearchWindow(mary);
+    EXPECT_EQ(g.SiteSelectPos, 1);
+    EXPECT_EQ(&SearchWindow(), seen);
+    LintoraInetSet* second = nullptr;
+    QTimer::singleShot(0, [&] {
+        second = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(second->SiteSelect->currentText().toStdString(), "Ancestry");
+        second->close();
+    });
+    ShowSearchWindow(mary);
+    EXPECT_EQ(second, seen);  // hidden, not closed: the same window
+    EXPECT_TRUE(second->ClosedByTitleBar());
+    LintoraInetSet* third = nullptr;
+    QTimer::singleShot(0, [&] {
+        third = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(third, nullptr);
+        third->cmdbtnExit_Click();
+    });
+    ShowSearchWindow(mary);
+    EXPECT_FALSE(third->ClosedByTitleBar());
+    EXPECT_EQ(third->SiteSelect->currentText().toStdString(), "Ancestry");
 }
 
 }  // namespace

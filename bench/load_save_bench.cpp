@@ -1,0 +1,151 @@
+// Loading and saving at the sizes real users have: an ANSEL file of about
+// 3,000 people as public family files come, and full tables (10,000
+// individuals, 5,000 families, 80,000 note lines) loaded and saved.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "files/file_loading.h"
+#include "files/gedcom_writer.h"
+#include "platform/atomic_file.h"
+#include "record_store/program_state.h"
+
+namespace lintora {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Dir() {
+    static const fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / "lintora_load_save_bench";
+        fs::create_directories(d / "app");
+        setenv("XDG_CONFIG_HOME", (d / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (d / "data").c_str(), 1);
+        std::ofstream(d / "app" / "Lintora11.dat", std::ios::binary)
+            << "0!REPOS!FamilySearch!Temple Street!Salt Lake City!!R1\r\n"
+               "0!SOURCE!LDS!ANC!Ancestral File!AF!The Church!FamilySearch!R1\r\n";
+        return d;
+    }();
+    return dir;
+}
+
+void Load(const fs::path& p) {
+    g.AppPath = (Dir() / "app").string();
+    g.FilePath = p.string();
+    LoadFile();
+}
+
+// ANSEL letters: e acute, o umlaut, a grave, c cedilla (mark before letter).
+const char* const kGiven[] = {"Albert Augustus Charles", "Victoria", "Fr\xE8" "ed\xE8" "erike", "Louise",
+                              "Fran\xF0" "cois", "Marie Th\xE2" "er\xE2" "ese", "Wilhelm", "LIVING"};
+const char* const kSurname[] = {"", "Saxe-Coburg", "Hanover", "Windsor", "Bourbon", "Habsburg", "M\xE8" "uller"};
+const char* const kPlace[] = {"Kensington,London,England", "Rosenau,Coburg", "Versailles,France",
+                              "Sch\xE8" "onbrunn,Wien"};
+
+// A royal-families file of about the size of the well-known public one
+// (3,010 people, some 470 KB) in ANSEL: explicit empty surnames, titles,
+// events, a few notes.
+std::string RoyalSizedAnsel(int people) {
+    std::string t = "0 HEAD\r\n1 SOUR PAF\r\n1 GEDC\r\n2 VERS 5.5\r\n2 FORM LINEAGE-LINKED\r\n1 CHAR ANSEL\r\n";
+    const int families = people / 3;
+    for (int i = 1; i <= people; ++i) {
+        const std::string n = std::to_string(i);
+        t += "0 @I" + n + "@ INDI\r\n1 NAME " + kGiven[i % 8] + " /" + kSurname[i % 7] + "/\r\n";
+        if (i % 5 == 0) t += "1 TITL Prince " + n + "\r\n";
+        t += std::string("1 SEX ") + (i % 2 ? "M" : "F") + "\r\n";
+        t += "1 BIRT\r\n2 DATE " + std::to_string(i % 28 + 1) + " MAY " + std::to_string(1700 + i % 250) +
+             "\r\n2 PLAC " + kPlace[i % 4] + "\r\n";
+        if (i % 3) t += "1 DEAT\r\n2 DATE " + std::to_string(1760 + i % 250) + "\r\n2 PLAC " + kPlace[(i + 1) % 4] + "\r\n";
+        if (i <= 2 * families) t += "1 FAMS @F" + std::to_string((i + 1) / 2) + "@\r\n";
+        if (i > 20) t += "1 FAMC @F" + std::to_string(i % families + 1) + "@\r\n";
+        if (i % 10 == 0)
+            t += "1 NOTE Reigned over a small duchy, " + n + "\r\n2 CONT and is buried at the minster.\r\n";
+    }
+    for (int f = 1; f <= families; ++f)
+        t += "0 @F" + std::to_string(f) + "@ FAM\r\n1 HUSB @I" + std::to_string(2 * f - 1) + "@\r\n1 WIFE @I" +
+             std::to_string(2 * f) + "@\r\n1 MARR\r\n2 DATE " + std::to_string(1730 + f % 200) + "\r\n2 PLAC " +
+             kPlace[f % 4] + "\r\n";
+    return t + "0 TRLR\r\n";
+}
+
+// Full tables: 10,000 people, 5,000 families and 80,000 note lines (eight
+// per person), UTF-8.
+std::string FullTables() {
+    std::string t = "0 HEAD\r\n1 CHAR UTF-8\r\n";
+    for (int i = 1; i <= 10000; ++i) {
+        const std::string n = std::to_string(i);
+        t += "0 @I" + n + "@ INDI\r\n1 NAME Jöhann Peter " + n + " /" + (i % 2 ? "Müller" : "Smith") + "/\r\n";
+        t += std::string("1 SEX ") + (i % 2 ? "M" : "F") + "\r\n";
+        t += "1 BIRT\r\n2 DATE 12 MAR 1850\r\n2 PLAC Köln, Rheinland, Preußen\r\n";
+        t += "1 DEAT\r\n2 DATE 1 JAN 1910\r\n2 PLAC Boston, Suffolk, Massachusetts\r\n1 AFN 1A2B-3C4\r\n";
+        t += "1 FAMS @F" + std::to_string((i + 1) / 2) + "@\r\n";
+        if (i > 10) t += "1 FAMC @F" + std::to_string(i % 5000 + 1) + "@\r\n";
+        for (int k = 0; k < 8; ++k)
+            t += std::string(k ? "2 CONT" : "1 NOTE") + " A note line of ordinary length, about a christening, " +
+                 std::to_string(8 * i + k) + "\r\n";
+    }
+    for (int f = 1; f <= 5000; ++f)
+        t += "0 @F" + std::to_string(f) + "@ FAM\r\n1 HUSB @I" + std::to_string(2 * f - 1) + "@\r\n1 WIFE @I" +
+             std::to_string(2 * f) + "@\r\n1 MARR\r\n2 DATE 1 JUN 1875\r\n2 PLAC Köln\r\n";
+    return t + "0 TRLR\r\n";
+}
+
+const fs::path& File(const char* name, std::string (*make)()) {
+    static std::map<std::string, fs::path> made;
+    auto it = made.find(name);
+    if (it == made.end()) {
+        fs::path p = Dir() / name;
+        std::ofstream(p, std::ios::binary) << make();
+        it = made.emplace(name, p).first;
+    }
+    return it->second;
+}
+
+void Counters(benchmark::State& state, const fs::path& p) {
+    state.counters["individuals"] = g.IndivCount;
+    state.counters["families"] = g.FamilCount;
+    state.counters["notes"] = g.NotesCount;
+    state.counters["bytes"] = static_cast<double>(fs::file_size(p));
+}
+
+void BM_LoadAnselFileOf3010People(benchmark::State& state) {
+    const fs::path& p = File("royal.ged", [] { return RoyalSizedAnsel(3010); });
+    ResetProgramState();
+    for (auto _ : state) Load(p);
+    if (g.IndivCount != 3010) state.SkipWithError("the file did not load whole");
+    Counters(state, p);
+}
+
+void BM_LoadFullTables(benchmark::State& state) {
+    const fs::path& p = File("full.ged", FullTables);
+    ResetProgramState();
+    for (auto _ : state) Load(p);
+    if (g.IndivCount != 10000 || g.FamilCount != 5000 || g.NotesCount != 80000)
+        state.SkipWithError("the file did not load whole");
+    Counters(state, p);
+}
+
+void SaveFullTables(benchmark::State& state, FileKind kind) {
+    ResetProgramState();
+    Load(File("full.ged", FullTables));
+    const std::string path = (Dir() / (kind == FileKind::Gedcom ? "saved.ged" : "saved.lnt")).string();
+    for (auto _ : state)
+        if (!WriteFileAtomically(path, FileContents(kind, BuildFileLines(kind, path))).empty())
+            state.SkipWithError("write failed");
+    Counters(state, path);
+}
+
+void BM_SaveFullTablesAsGedcom(benchmark::State& state) { SaveFullTables(state, FileKind::Gedcom); }
+void BM_SaveFullTablesAsWorkFile(benchmark::State& state) { SaveFullTables(state, FileKind::Work); }
+
+BENCHMARK(BM_LoadAnselFileOf3010People)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFullTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveFullTablesAsGedcom)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveFullTablesAsWorkFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lintora

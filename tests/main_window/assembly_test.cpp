@@ -1,0 +1,80 @@
+// The lists, panels and windows plugged into the real main window.
+#include <QLabel>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include "main_window/parent_pick.h"
+#include "main_window/window_assembly.h"
+#include "tests/main_window/window_fixture.h"
+
+namespace lintora {
+namespace {
+
+using testing::MainWindowTest;
+
+class AssemblyTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        PlugInWindows(*w);
+        w->show();
+    }
+};
+
+TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
+    const int32_t root = Person("John Henry", "WHITLOCK", "M", "1832");
+    Ancestors(root, 2, 1832);
+    LoadGenTree();
+    g.TreeSlot[0] = root;
+    w->RedrawTree();
+    w->EnableDataCommands();
+
+    w->Toolbar1_ButtonClick(8);
+    Shot(w, "individual_list");
+    EXPECT_TRUE(w->ListFrame->isVisible());
+    EXPECT_EQ(w->ListFrame->geometry(), w->PedigreeArea()->rect());
+    // The Edit items put the list away.
+    w->mnuEditItem_Click(1);
+    EXPECT_FALSE(w->ListFrame->isVisible());
+
+    w->mnuEditItem_Click(0);
+    Shot(w, "place_panel");
+    ASSERT_NE(w->Panel("place"), nullptr);
+    EXPECT_TRUE(w->Panel("place")->isVisible());
+    const QRect place = w->Panel("place")->geometry();
+    EXPECT_TRUE(w->PedigreeArea()->rect().contains(place));
+    w->HidePanels();
+    EXPECT_FALSE(w->Panel("place")->isVisible());
+}
+
+TEST_F(AssemblyTest, ParentSetPickEndsWithTreesRenumberedAndThePedigreeRedrawn) {
+    const int32_t child = Person("Ann", "LEE", "F");
+    g.TreeSlot[0] = child;
+    LoadGenTree();
+    w->RedrawTree();
+    PageScratchRec& ps = g.PageScratch;
+    ps.pgRIN = child;
+    ps.PageParentSetCount = 2;
+    ps.PageParentSets[1].psFatherName = "Tom LEE";
+    ps.PageParentSets[1].psMotherName = "Jane DOE";
+    ps.PageParentSets[2].psFatherName = "Will LEE";
+    ps.PageParentSets[2].psMotherName = "Kate ROE";
+    w->LoadParentPickList();
+    auto* pick = static_cast<ParentPickPanel*>(w->Panel("parents"));
+    ASSERT_TRUE(pick->isVisible());
+    Shot(w, "parent_pick");
+    ASSERT_EQ(pick->ParentList()->topLevelItemCount(), 2);
+    pick->ParentList()->setCurrentItem(pick->ParentList()->topLevelItem(1));
+    pick->ParentListClick();
+    EXPECT_FALSE(pick->isVisible());
+    const int32_t famc = g.Indiv[child].iFamc;
+    ASSERT_GT(famc, 0);
+    EXPECT_EQ(g.Indiv[g.Famil[famc].fHusb].iGivn.value(), "Will");
+    EXPECT_EQ(w->lblTree[1]->text(), " Will LEE");
+    EXPECT_EQ(g.Indiv[g.Famil[famc].fHusb].iTree, g.Indiv[child].iTree);
+    EXPECT_EQ(w->StatusPanel(5), "Individuals: 3");
+    EXPECT_EQ(w->StatusPanel(7), "Tree 1 of 1");
+}
+
+}  // namespace
+}  // namespace lintora

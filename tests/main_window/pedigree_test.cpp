@@ -1,0 +1,261 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "record_store/person_view.h"
+#include "record_store/prune.h"
+#include "tests/main_window/window_fixture.h"
+
+namespace lintora {
+namespace {
+
+using testing::MainWindowTest;
+
+class PedigreeTest : public MainWindowTest {
+protected:
+    int32_t root = 0, wife = 0, son = 0, daughter = 0;
+
+    // John Henry Whitlock with four generations of ancestors on every line,
+    // a paternal line going six further back, and a family with a son who
+    // has children himself and a daughter who has none.
+    void BuildFamily() {
+        root = Person("John Henry", "WHITLOCK", "M", "12 Mar 1832", "4 Nov 1899");
+        Ancestors(root, 4, 1832);
+        wife = Person("Eliza Ann", "BENNETT", "F", "May 1834");
+        const int32_t fam = Family(root, wife, "15 Jun 1855", "Nauvoo, Hancock, Illinois");
+        son = Person("Samuel", "WHITLOCK", "M", "1856");
+        daughter = Person("Mary", "WHITLOCK", "F");
+        Child(son, fam);
+        Child(daughter, fam);
+        const int32_t grandchild = Person("Ann", "WHITLOCK", "F", "1880");
+        Child(grandchild, Family(son, 0));
+        LoadGenTree();
+        g.TreeSlot[0] = root;
+        w->RedrawTree();
+    }
+};
+
+TEST_F(PedigreeTest, FiveGenerationsWithMoreButtonsAndTheChildButton) {
+    BuildFamily();
+    // Box 15 (the paternal great-great-grandfather) gets a further line.
+    int32_t top = g.TreeSlot[15];
+    for (int i = 0; i < 6; ++i) {
+        const int32_t father = Person("Elder" + std::to_string(i), "WHITLOCK", "M");
+        Child(top, Family(father, 0));
+        top = father;
+    }
+    // Box 16 has a family that names no parent; box 30 has one more generation.
+    Child(g.TreeSlot[16], Family(0, 0));
+    Ancestors(g.TreeSlot[30], 1, 1700);
+    LoadGenTree();
+    w->RedrawTree();
+    w->resize(w->sizeHint().expandedTo(w->size()));
+    Shot(w, "pedigree");
+
+    EXPECT_EQ(w->lblTree[0]->text().toStdString(), " John Henry WHITLOCK  (1832-1899)");
+    EXPECT_EQ(w->lblTree[1]->text().toStdString(), " Father" + std::to_string(root) + " WHITLOCK  (1802-1862)");
+    EXPECT_EQ(w->lblTree[2]->text().toStdString(),
+              " Mother" + std::to_string(root) + " Maiden" + std::to_string(root) + "  (1805-    )");
+    for (int i = 0; i < kTreeBoxes; ++i) EXPECT_FALSE(w->lblTree[i]->text().isEmpty()) << i;
+    EXPECT_EQ(w->Command1[0]->text(), "6>");
+    EXPECT_EQ(w->Command1[1]->text(), ">");
+    EXPECT_EQ(w->Command1[15]->text(), "1>");
+    for (int k = 2; k < 15; ++k) EXPECT_TRUE(w->Command1[k]->isHidden()) << k;
+    EXPECT_FALSE(w->Command2->isHidden());
+
+    // The more button climbs: the root's father becomes the root and his
+    // father's continuing line (box 15) is marked.
+    const int32_t father = g.TreeSlot[1];
+    w->Command1_Click(0);
+    EXPECT_EQ(g.TreeSlot[0], father);
+    EXPECT_EQ(w->BoxBack(15), kHighlightBack);
+    EXPECT_EQ(w->Command1[0]->text(), "5>");
+    // Ten and more generations show the number alone.
+    for (int i = 0; i < 5; ++i) {
+        const int32_t older = Person("Eldest" + std::to_string(i), "WHITLOCK", "M");
+        Child(top, Family(older, 0));
+        top = older;
+    }
+    g.TreeSlot[0] = root;
+    w->RedrawTree();
+    EXPECT_EQ(w->Command1[0]->text(), "11");
+}
+
+TEST_F(PedigreeTest, ClickSelectsOpensThePanelAndASecondClickDeselects) {
+    BuildFamily();
+    g.Indiv[root].iNoteFlg = "Y";
+    w->show();
+    w->lblTree_MouseUp(0, 1);
+    Shot(w, "selected");
+    EXPECT_TRUE(w->BoxSelected(0));
+    EXPECT_EQ(w->BoxText(0), kSelectedText);
+    EXPECT_EQ(g.CurIndiv, root);
+    EXPECT_EQ(w->PanelIndiv, root);
+    EXPECT_TRUE(w->popupFrame->isVisible());
+    EXPECT_TRUE(w->notesFlg2->isVisible());
+    EXPECT_TRUE(w->toolButtons[10]->isEnabled());
+    EXPECT_EQ(w->ToolButtonTip(10), "Delete John Henry WHITLOCK");
+    EXPECT_EQ(w->InetButton->toolTip(), "Search internet sites for John Henry WHITLOCK");
+    // The root's box stands above 4300 twips: the panel opens below it.
+    const QRect box = Lintora::BoxRect(0);
+    EXPECT_LE(box.top() * 15, 4300);
+    EXPECT_EQ(w->popupFrame->y(), (box.top() * 15 + 310) / 15);
+    EXPECT_EQ(w->popupFrame->x(), box.left());
+    EXPECT_EQ(w->BirthDtPlace->text(), "12 Mar 1832 - ");
+    EXPECT_EQ(w->DeathDtPlace->text(), "4 Nov 1899 - ");
+    // Husband born March 1832, wife May 1834, married June 1855.
+    EXPECT_EQ(w->MarrDtPlace->text(), "15 Jun 1855 - Nauvoo, Hancock, Illinois  (23/21)");
+    ASSERT_EQ(w->SpousesCBox->count(), 1);
+    EXPECT_EQ(w->SpousesCBox->item(0)->text(), "Eliza Ann BENNETT");
+    EXPECT_EQ(w->lblSpouses->text(), "1");
+    ASSERT_EQ(w->ChildrenLBox->count(), 2);
+    EXPECT_EQ(w->ChildrenLBox->item(0)->text(), "< 1856 - Samuel WHITLOCK");
+    EXPECT_EQ(w->ChildrenLBox->item(1)->text(), "   ------ - Mary WHITLOCK");
+    EXPECT_EQ(w->lblChildren->text(), "2");
+
+    // A box low down opens the panel above it; selecting it clears box 0.
+    w->lblTree_MouseUp(13, 1);
+    Shot(w, "selected_low");
+    EXPECT_FALSE(w->BoxSelected(0));
+    EXPECT_TRUE(w->BoxSelected(13));
+    EXPECT_GT(Lintora::BoxRect(13).top() * 15, 4300);
+    EXPECT_EQ(w->popupFrame->y(), (Lintora::BoxRect(13).top() * 15 - 2280) / 15);
+    EXPECT_FALSE(w->notesFlg2->isVisible());
+
+    w->lblTree_MouseUp(13, 1);
+    EXPECT_FALSE(w->BoxSelected(13));
+    EXPECT_FALSE(w->popupFrame->isVisible());
+    EXPECT_FALSE(w->toolButtons[10]->isEnabled());
+    EXPECT_EQ(w->ToolButtonTip(10), "");
+    EXPECT_EQ(w->InetButton->toolTip(), "Search Internet");
+}
+
+TEST_F(PedigreeTest, PanelDoubleClicksReRootAndTheChildButtonStepsDown) {
+    BuildFamily();
+    w->show();
+    w->lblTree_MouseUp(0, 1);
+    w->SpousesCBox_DblClick(0);
+    EXPECT_EQ(g.TreeSlot[0], wife);
+    EXPECT_FALSE(w->popupFrame->isVisible());
+
+    g.TreeSlot[0] = root;
+    w->RedrawTree();
+    w->lblTree_MouseUp(0, 1);
+    w->ChildrenLBox_DblClick(1);
+    EXPECT_EQ(g.TreeSlot[0], daughter);
+    EXPECT_EQ(g.TreeSlot[1], root);
+    EXPECT_EQ(g.TreeSlot[2], wife);
+    // Rows that are not there do nothing.
+    w->ChildrenLBox_DblClick(7);
+    w->SpousesCBox_DblClick(-1);
+    EXPECT_EQ(g.TreeSlot[0], daughter);
+
+    // One child with children of his own: the button goes to him.
+    g.TreeSlot[0] = root;
+    w->RedrawTree();
+    w->Command2_Click();
+    EXPECT_EQ(g.TreeSlot[0], son);
+    // Two such children: the root's panel opens instead.
+    Child(Person("Lydia", "WHITLOCK", "F"), Family(0, daughter));
+    LoadGenTree();
+    g.TreeSlot[0] = root;
+    w->RedrawTree();
+    w->Command2_Click();
+    EXPECT_EQ(g.TreeSlot[0], root);
+    EXPECT_TRUE(w->BoxSelected(0));
+    EXPECT_TRUE(w->popupFrame->isVisible());
+}
+
+TEST_F(PedigreeTest, EmptyBoxesBadNumbersAndTheEditorAreIgnored) {
+    const int32_t alone = Person("Ann", "", "F");
+    g.TreeSlot[0] = alone;
+    w->RedrawTree();
+    EXPECT_EQ(w->lblTree[0]->text(), " Ann");
+    for (int i = 1; i < kTreeBoxes; ++i) EXPECT_TRUE(w->lblTree[i]->text().isEmpty());
+    EXPECT_TRUE(w->Command2->isHidden());
+    w->lblTree_MouseUp(3, 1);
+    w->lblTree_MouseUp(40, 1);
+    w->lblTree_MouseUp(-1, 1);
+    EXPECT_FALSE(w->popupFrame->isVisible());
+
+    // A slot naming a record past the count (a stale number) shows nothing.
+    g.TreeSlot[0] = g.IndivCount + 1;
+    w->RedrawTree();
+    EXPECT_EQ(g.TreeSlot[0], 0);
+    EXPECT_TRUE(w->lblTree[0]->text().isEmpty());
+    // A family link past the family count is no link.
+    g.Indiv[alone].iFamc = 4999;
+    g.TreeSlot[0] = alone;
+    w->RedrawTree();
+    EXPECT_TRUE(w->lblTree[1]->text().isEmpty());
+    ui.Answer(MsgResult::Ok);
+    w->FindTreePointer(g.IndivCount + 5);
+    EXPECT_TRUE(ui.Showed("Problem finding Tree pointer: 6"));
+
+    editor.visible = true;
+    w->lblTree_MouseUp(0, 1);
+    EXPECT_FALSE(w->BoxSelected(0));
+    editor.visible = false;
+    // The skip flag swallows one click only, and lasts one turn of the loop.
+    w->SkipNextTreeClick();
+    w->lblTree_MouseUp(0, 1);
+    EXPECT_FALSE(w->BoxSelected(0));
+    w->SkipNextTreeClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->SkipTreeClick, "N");
+    w->lblTree_MouseUp(0, 1);
+    EXPECT_TRUE(w->BoxSelected(0));
+}
+
+TEST_F(PedigreeTest, RightClickRunsThePopupMenuAndNeverSelects) {
+    BuildFamily();
+    w->show();
+    struct Panel : PrunePanelView {
+        int shown = 0;
+        void Show(const PrunePanelCaptions&, PruneOption) override { ++shown; }
+    } prunePanel;
+    InstallPrunePanel(&prunePanel);
+    w->choosePopupItem = [] { return 1; };
+    w->lblTree_MouseUp(2, 2);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
+    EXPECT_EQ(g.CurIndiv, g.TreeSlot[2]);
+    EXPECT_EQ(g.PruneIndiv, g.TreeSlot[2]);
+    EXPECT_FALSE(w->BoxSelected(2));
+    // Right click on the selected box: the menu runs, then it is deselected.
+    w->lblTree_MouseUp(1, 1);
+    w->choosePopupItem = [] { return 2; };
+    w->lblTree_MouseUp(1, 2);
+    EXPECT_EQ(prunePanel.shown, 1);
+    EXPECT_EQ(g.PruneIndiv, g.TreeSlot[1]);
+    InstallPrunePanel(nullptr);
+    EXPECT_FALSE(w->BoxSelected(1));
+    EXPECT_FALSE(w->popupFrame->isVisible());
+}
+
+TEST(PersonView, AgesAndLinesFollowTheRules) {
+    ResetProgramState();
+    auto person = [](const char* birth) {
+        const int32_t n = AddIndiv();
+        g.Indiv[n].ibDate = birth;
+        return n;
+    };
+    const int32_t h = person("May 1820"), w = person("1822"), baby = person("1845");
+    EXPECT_EQ(FormatMarrAges(h, w, "Mar 1845"), "(24/23)");
+    EXPECT_EQ(FormatMarrAges(h, 0, "1845"), "(25/?\?)");
+    EXPECT_EQ(FormatMarrAges(0, w, "1845"), "(?\?/23)");
+    EXPECT_EQ(FormatMarrAges(baby, 0, "1845"), "");
+    EXPECT_EQ(FormatMarrAges(h, baby, "1840"), "");
+    EXPECT_EQ(FormatMarrAges(h, w, ""), "");
+    const int32_t f = AddFamil();
+    g.Famil[f].fHusb = h;
+    EXPECT_EQ(MarriageLine(f), " -   ");
+    const PersonPanel p = ShowIndivPanel(h);
+    ASSERT_EQ(p.spouses.size(), 1u);
+    EXPECT_EQ(p.spouses[0].line, " <unknown>");
+    EXPECT_EQ(p.birth, "May 1820 - ");
+    EXPECT_EQ(ShowIndivPanel(g.IndivCount + 1).spouses.size(), 0u);
+}
+
+}  // namespace
+}  // namespace lintora

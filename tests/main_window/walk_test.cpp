@@ -1,0 +1,384 @@
+// Walks through the real main window as a user would, every message
+// answered by the scripted platform.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "files/data_files.h"
+#include "main_window/about_window.h"
+#include "platform/settings_store.h"
+#include "tests/main_window/window_fixture.h"
+
+namespace lintora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::MainWindowTest;
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string SamplePage() {
+    return Slurp(fs::path(LINTORA_SOURCE_DIR) / "tests" / "page_import" / "pages" / "af_individual.txt");
+}
+
+constexpr const char* kResult = "5 Individuals added, 0 updated; 3 Families added, 0 updated (Tree #1)";
+
+class WalkTest : public MainWindowTest {
+protected:
+    std::string Text(QLabel* l) const { return l->text().toStdString(); }
+    std::string Panel(int p) const { return w->StatusPanel(p); }
+    bool DataCommands(bool on) const {
+        for (int b : {4, 6, 8, 12})
+            if (w->toolButtons[b]->isEnabled() != on) return false;
+        for (int i : {1, 2, 3})
+            if (w->mnuFileItem[i]->isEnabled() != on) return false;
+        for (int i : {0, 1})
+            if (w->mnuListItem[i]->isEnabled() != on) return false;
+        for (int i : {0, 1, 2})
+            if (w->mnuEditItem[i]->isEnabled() != on) return false;
+        return true;
+    }
+    void Start(const std::string& commandLine = "") {
+        w->Form_Load((dir / "app").string(), commandLine);
+        w->show();
+    }
+    void PasteSample() {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(SamplePage()));
+        w->Timer1_Timer();
+        ASSERT_TRUE(w->Command6->isEnabled());
+        w->Command6_Click();
+    }
+};
+
+TEST_F(WalkTest, PasteClickUndoSaveClearOpenAndClose) {
+    // A fresh start: empty work, data commands off, the program folder noted.
+    Start();
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+    EXPECT_EQ(Panel(5), "Individuals: 0");
+    EXPECT_EQ(Panel(6), "Families: 0");
+    EXPECT_EQ(Panel(7), "");
+    EXPECT_TRUE(DataCommands(false));
+    EXPECT_FALSE(w->toolButtons[10]->isEnabled());
+    EXPECT_FALSE(w->Command6->isEnabled());
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "CurDir", "?"), (dir / "app").string());
+    EXPECT_TRUE(w->Timer1->isActive());
+    w->Timer1_Timer();
+    EXPECT_FALSE(w->Command6->isEnabled());  // nothing on the clipboard yet
+
+    // Paste: the people are filed, the clipboard emptied, the button greyed.
+    PasteSample();
+    Shot(w, "after_paste");
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.FamilCount, 3);
+    EXPECT_EQ(Text(w->lblDspMsg), kResult);
+    EXPECT_FALSE(w->ClipboardHasText());
+    EXPECT_FALSE(w->Command6->isEnabled());
+    EXPECT_EQ(Text(w->lblTree[0]), " John Henry WHITLOCK  (1832-1899)");
+    EXPECT_EQ(Text(w->lblTree[1]), " Samuel WHITLOCK");
+    EXPECT_EQ(Text(w->lblTree[2]), " Abigail MARSH");
+    EXPECT_FALSE(w->Command2->isHidden());
+    EXPECT_EQ(Panel(1), "LDS Family Search");
+    EXPECT_EQ(Panel(2), "Ancestral File");
+    EXPECT_EQ(Panel(3), "Individual");
+    EXPECT_EQ(Panel(4), "John Henry WHITLOCK");
+    EXPECT_EQ(Panel(5), "Individuals: 5");
+    EXPECT_EQ(Panel(6), "Families: 3");
+    EXPECT_EQ(Panel(7), "Tree 1 of 1");
+    EXPECT_TRUE(DataCommands(true));
+    EXPECT_EQ(w->ToolButtonTip(9), "UnDo previous paste");
+    const int32_t john = g.TreeSlot[0];
+
+    // Click: selection, panel with both marriages, prune button named.
+    w->lblTree_MouseUp(0, 1);
+    EXPECT_TRUE(w->BoxSelected(0));
+    EXPECT_TRUE(w->popupFrame->isVisible());
+    EXPECT_EQ(w->ToolButtonTip(10), "Delete John Henry WHITLOCK");
+    ASSERT_EQ(w->SpousesCBox->count(), 2);
+    EXPECT_EQ(w->SpousesCBox->item(1)->text(), "Mary PARKER");
+    EXPECT_EQ(w->BirthDtPlace->text(), "12 Mar 1832 - Wellsville, Allegany, New York");
+    EXPECT_EQ(w->MarrDtPlace->text(), "15 Jun 1855 - Nauvoo, Hancock, Illinois  (23/?\?)");
+    w->SpousesCBox_Click(1);
+    EXPECT_EQ(w->MarrDtPlace->text(), "2 Aug 1860 - Salt Lake City, Salt Lake, Utah  (28/?\?)");
+    // Double-click on the father's box's spouse re-roots the pedigree.
+    w->SpousesCBox_DblClick(1);
+    EXPECT_EQ(Text(w->lblTree[0]), " Mary PARKER");
+    w->Command2_Click();  // Mary's only husband has no grandchildren: her panel opens
+    EXPECT_TRUE(w->popupFrame->isVisible());
+
+    // Undo: the paste is gone; pasting the same text again asks nothing.
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(Text(w->lblDspMsg), "UnDo complete.");
+    EXPECT_EQ(Panel(5), "Individuals: 0");
+    EXPECT_TRUE(w->lblTree[0]->text().isEmpty());
+    EXPECT_TRUE(g.LastPaste.empty());
+    PasteSample();
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.TreeSlot[0], john);
+
+    // Save As Workfile names the file in the caption.
+    const std::string file = (dir / "work" / "whitlock.lnt").string();
+    ui.fileAnswers.push_back(file);
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    EXPECT_EQ(g.DataChanged, "N");
+
+    // Clear answered No keeps everything, the caption included.
+    ui.Answer(MsgResult::No);
+    w->mnuFileItem_Click(3);
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    ui.Answer(MsgResult::Yes);
+    w->Toolbar1_ButtonClick(12);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+    EXPECT_EQ(Panel(5), "Individuals: 0");
+    EXPECT_TRUE(DataCommands(false));
+    EXPECT_TRUE(w->lblTree[0]->text().isEmpty());
+
+    // Open brings back the same people, root and counts.
+    ui.fileAnswers.push_back(file);
+    w->Toolbar1_ButtonClick(3);
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[1].initialDir, (dir / "work").string());
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.FamilCount, 3);
+    EXPECT_EQ(g.TreeSlot[0], john);
+    EXPECT_EQ(Text(w->lblTree[0]), " John Henry WHITLOCK  (1832-1899)");
+    EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    EXPECT_EQ(Panel(5), "Individuals: 5");
+    EXPECT_EQ(Panel(6), "Families: 3");
+    EXPECT_EQ(Panel(7), "Tree 1 of 1");
+    EXPECT_TRUE(DataCommands(true));
+    EXPECT_FALSE(w->toolButtons[9]->isEnabled());
+
+    // Closing after a change asks; Yes with the file dialog cancelled keeps
+    // the window open and the work changed.
+    w->mnuEditItem_Click(1);
+    EXPECT_EQ(g.Indiv[john].iSurn.value(), "WHITLOCK");
+    EXPECT_EQ(g.DataChanged, "Y");
+    g.LastIndiv = john;
+    ui.Answer(MsgResult::Yes);
+    ui.fileAnswers.push_back("");
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(g.DataChanged, "Y");
+    EXPECT_EQ(ui.boxes.back().text, "Do you wish to save your changes?");
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Question);
+    // Exit with No closes without saving.
+    ui.Answer(MsgResult::No);
+    w->Toolbar1_ButtonClick(1);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::None);
+    EXPECT_EQ(g.DataChanged, "N");
+}
+
+TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
+    Start();
+    PasteSample();
+    // The root at save time is remembered with the file.
+    w->lblTree_MouseUp(1, 1);
+    w->SpousesCBox_DblClick(0);  // Samuel's wife Abigail becomes the root
+    const int32_t abigail = g.TreeSlot[0];
+    const std::string file = (dir / "work" / "family.lnt").string();
+    ui.fileAnswers.push_back(file);
+    ui.Answer(MsgResult::Ok);
+    w->mnuFileItem_Click(1);
+    ASSERT_TRUE(fs::exists(file));
+    ResetProgramState();
+
+    // A name in another case of extension is ignored.
+    fs::copy_file(file, dir / "work" / "family.Lnt");
+    Lintora other;
+    InstallMainWindow(&other);
+    other.Form_Load((dir / "app").string(), "  " + (dir / "work" / "family.Lnt").string() + " ");
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(other.windowTitle(), "Lintora");
+
+    ResetProgramState();
+    Lintora started;
+    InstallMainWindow(&started);
+    started.Form_Load((dir / "app").string(), "  " + file + " ");
+    EXPECT_EQ(started.windowTitle(), "Lintora (family.lnt)");
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.TreeSlot[0], abigail);
+    EXPECT_EQ(started.lblTree[0]->text(), " Abigail MARSH");
+    EXPECT_EQ(started.StatusPanel(5), "Individuals: 5");
+    EXPECT_EQ(g.DataChanged, "N");
+    InstallMainWindow(w);
+}
+
+TEST_F(WalkTest, SavesThatDoNotCompleteKeepTheWork) {
+    Start();
+    PasteSample();
+    // Open after Yes: a cancelled save stops the open, nothing is replaced.
+    ui.Answer(MsgResult::Yes);
+    ui.fileAnswers.push_back("");
+    w->mnuFileItem_Click(0);
+    EXPECT_EQ(ui.fileRequests.size(), 1u);  // the save dialog only
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+    // Open after No: the dialog follows; cancelling it keeps the work too.
+    ui.Answer(MsgResult::No);
+    ui.fileAnswers.push_back("");
+    w->mnuFileItem_Click(0);
+    EXPECT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[1].title, "Open Workfile");
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+    // Exit after Yes with a save that fails (a refused name): the program
+    // goes on with the work still marked changed.
+    ui.Answer(MsgResult::Yes);
+    ui.fileAnswers.push_back((dir / "work" / "bad;name.lnt").string());
+    ui.Answer(MsgResult::Ok);  // the refused name
+    w->mnuFileItem_Click(4);
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(std::filesystem::exists(dir / "work" / "bad;name.lnt"));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(g.DataChanged, "Y");
+    // Nothing added since the tables were emptied: no question at all.
+    g.LastIndiv = 0;
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(g.DataChanged, "N");
+}
+
+TEST_F(WalkTest, MessagesForNothingToSaveAndAFullTable) {
+    Start();
+    ui.Answer(MsgResult::Ok);
+    w->mnuFileItem_Click(1);
+    ui.Answer(MsgResult::Ok);
+    w->mnuFileItem_Click(2);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "No work data to save!");
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(ui.boxes[1].text, "No file data to save!");
+
+    // Add new Individual opens the editor on the new record...
+    w->mnuEditItem_Click(4);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
+    EXPECT_EQ(g.CurIndiv, 1);
+    EXPECT_EQ(g.NewIndivFlag, "Y");
+    // ...and with the table full says so and opens nothing.
+    g.IndivCount = kMaxIndiv;
+    g.NewIndivFlag = "N";
+    g.CurIndiv = 7;
+    ui.Answer(MsgResult::Ok);
+    w->mnuEditItem_Click(4);
+    EXPECT_EQ(editor.loads.size(), 1u);
+    EXPECT_EQ(g.IndivCount, kMaxIndiv);
+    EXPECT_EQ(g.CurIndiv, 7);
+    EXPECT_EQ(g.NewIndivFlag, "N");
+    EXPECT_EQ(ui.boxes.back().text, "Individual table is full - additional Individuals will be skipped");
+    g.IndivCount = 0;
+}
+
+TEST_F(WalkTest, SurnameCasesAndCommandsThatReachOtherWindows) {
+    Start();
+    const int32_t a = Person("JOHN HENRY", "VAN DER BERG", "M");
+    const int32_t b = Person("mary", "McDonald", "F");
+    const int32_t c = Person("ann", "O'BRIEN", "F");
+    g.TreeSlot[0] = a;
+    w->mnuEditItem_Click(2);
+    EXPECT_EQ(g.Indiv[a].iSurn.value(), "Van Der Berg");
+    EXPECT_EQ(g.Indiv[a].iGivn.value(), "John Henry");
+    EXPECT_EQ(g.Indiv[b].iSurn.value(), "McDonald");
+    EXPECT_EQ(g.Indiv[c].iSurn.value(), "O'brien");
+    EXPECT_EQ(g.SurnameCase, "P");
+    EXPECT_EQ(w->lblTree[0]->text(), " John Henry Van Der Berg");
+    w->mnuEditItem_Click(1);
+    EXPECT_EQ(g.Indiv[b].iSurn.value(), "MCDONALD");
+    EXPECT_EQ(g.SurnameCase, "U");
+
+    std::vector<std::string> calls;
+    w->hooks.setListMessage = [&](const std::string& m) { calls.push_back("hint:" + m); };
+    w->hooks.toggleIndivList = [&] { calls.push_back("indiv"); };
+    w->hooks.toggleMarrList = [&] { calls.push_back("marr"); };
+    w->hooks.showSearchWindow = [&] { calls.push_back("search"); };
+    w->hooks.showPreferences = [&](bool ged) { calls.push_back(ged ? "prefs-ged" : "prefs"); };
+    w->hooks.loadPlaceList = [&] { calls.push_back("places"); };
+    w->hooks.editSources = [&] { calls.push_back("sources"); };
+    w->hooks.showDescList = [&] { calls.push_back("desc"); };
+    w->Toolbar1_ButtonClick(8);
+    w->mnuListItem_Click(1);
+    w->mnuInet_Click();
+    w->mnuPopup1Item_Click(0);
+    w->mnuPrefs_Click();
+    w->mnuFileItem_Click(2);
+    w->mnuEditItem_Click(0);
+    w->mnuEditItem_Click(3);
+    w->mnuPopup1Item_Click(3);
+    w->mnuFileItem_Click(9);
+    w->Toolbar1_ButtonClick(2);
+    const std::string hint = "hint:Double-click on an individual to View/Edit";
+    EXPECT_EQ(calls, (std::vector<std::string>{hint, "indiv", hint, "marr", "search", "search", "prefs",
+                                               "prefs-ged", "places", "sources", "desc"}));
+    EXPECT_TRUE(g.UndoReady);  // Edit Places took the snapshot first
+}
+
+TEST_F(WalkTest, SplashShowsTheVersionAndOpensTheSearchOnAFirstRun) {
+    frmAboutLintora& about = w->About();
+    int searches = 0;
+    about.firstRun = [&] { ++searches; };
+    bool mainShown = false;
+    EXPECT_TRUE(about.Form_Load([&] {
+        Start();
+        mainShown = true;
+    }));
+    Shot(&about, "splash");
+    EXPECT_TRUE(mainShown);
+    EXPECT_TRUE(about.isVisible());
+    EXPECT_EQ(about.lblVersion->text(), "Version 1.1");
+    EXPECT_EQ(about.windowTitle(), "About Lintora");
+    EXPECT_TRUE(about.Timer1->isActive());
+    EXPECT_EQ(about.Timer1->interval(), 1000);
+    about.Timer1_Timer();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(searches, 1);
+    // A remembered work file: nothing more opens.
+    SaveStartupSetting("datFilename", "family.lnt");
+    about.Timer1_Timer();
+    EXPECT_EQ(searches, 1);
+
+    // The progress display writes into the version line.
+    about.Start(200);
+    about.SetLabel("Reading family.ged (60000)");
+    about.Set(100);
+    EXPECT_TRUE(about.ProgressBar1->isVisible());
+    EXPECT_EQ(about.ProgressBar1->value(), 100);
+    Shot(&about, "progress");
+    about.End();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.lblVersion->text(), "Version 1.1");
+
+    // Help > About: the about box, then the list of formats.
+    QTimer::singleShot(0, [&] { about.Command1_Click(); });
+    ui.Answer(MsgResult::Ok);
+    w->mnuHelpItem_Click(0);
+    ASSERT_FALSE(ui.boxes.empty());
+    const std::string formats = ui.boxes.back().text;
+    EXPECT_EQ(formats.rfind("This version of Lintora recognizes the following formats:\n \nLDS ", 0), 0u);
+    EXPECT_NE(formats.find("\n     AFN records - Individual, Family, and Pedigree\n"), std::string::npos);
+    EXPECT_NE(formats.find("\nGenCircles\n     Individual/Family records\n     Pedigree\n"), std::string::npos);
+    EXPECT_EQ(formats.substr(formats.size() - 13), "     Pedigree");
+    EXPECT_EQ(std::count(formats.begin(), formats.end(), '\n'), 17);
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Information);
+}
+
+}  // namespace
+}  // namespace lintora

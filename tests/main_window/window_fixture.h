@@ -1,0 +1,124 @@
+#pragma once
+// Shared set-up of the main window tests: a scratch folder holding the
+// program folder (with the site data file), the settings and the user data;
+// the real main window installed as the window port; and a small family
+// built in the tables.
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "main_window/main_window.h"
+#include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/trees.h"
+#include "tests/support/qt_app.h"
+#include "tests/support/scripted_platform.h"
+
+namespace lintora::testing {
+
+// The editor as the main window sees it: shown or not, and what was loaded.
+class FakeEditor : public EditorPort {
+public:
+    bool visible = false;
+    std::vector<int> loads;  // tab of each load
+    int hides = 0;
+    bool Visible() const override { return visible; }
+    void Hide() override {
+        ++hides;
+        visible = false;
+    }
+    void Load(int tab) override { loads.push_back(tab); }
+};
+
+class MainWindowTest : public CleanState {
+protected:
+    std::filesystem::path dir;
+    Lintora* w = nullptr;
+    FakeEditor editor;
+
+    static void SetUpTestSuite() { EnsureApp(); }
+
+    void SetUp() override {
+        CleanState::SetUp();
+        std::random_device rd;
+        dir = std::filesystem::temp_directory_path() /
+              ("lintora-main-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(dir / "config");
+        std::filesystem::create_directories(dir / "app");
+        std::filesystem::create_directories(dir / "work");
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+        std::filesystem::copy_file(std::filesystem::path(LINTORA_SOURCE_DIR) / "files" / "Lintora11.dat",
+                                   dir / "app" / "Lintora11.dat");
+        g.AppPath = (dir / "app").string();
+        QGuiApplication::clipboard()->clear();
+        w = new Lintora;
+        InstallMainWindow(w);
+        InstallEditor(&editor);
+    }
+
+    void TearDown() override {
+        InstallMainWindow(nullptr);
+        InstallEditor(nullptr);
+        w->hooks = {};
+        delete w;
+        QGuiApplication::clipboard()->clear();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+        CleanState::TearDown();
+    }
+
+    // Saves an image of the window when LINTORA_SHOTS names a folder.
+    void Shot(QWidget* widget, const std::string& name) {
+        const char* shots = std::getenv("LINTORA_SHOTS");
+        if (!shots || !*shots) return;
+        widget->grab().save(QString::fromStdString(std::string(shots) + "/" + name + ".png"));
+    }
+
+    // ---- A family built in the tables ----
+    static int32_t Person(const std::string& given, const std::string& surname, const std::string& sex,
+                          const std::string& birth = "", const std::string& death = "") {
+        const int32_t n = AddIndiv();
+        IndivRec& I = g.Indiv[n];
+        I.iGivn = given;
+        I.iSurn = surname;
+        I.iName = given + " " + surname;
+        I.iSex = sex;
+        I.ibDate = birth;
+        I.idDate = death;
+        return n;
+    }
+    static int32_t Family(int32_t husband, int32_t wife, const std::string& date = "",
+                          const std::string& place = "") {
+        const int32_t f = AddFamil();
+        g.Famil[f].fHusb = husband;
+        g.Famil[f].fWife = wife;
+        g.Famil[f].fmDate = date;
+        g.Famil[f].fmPlace = place;
+        return f;
+    }
+    static void Child(int32_t child, int32_t family) {
+        g.Indiv[child].iFamc = family;
+        ++g.Famil[family].fChilCount;
+    }
+    // Gives person parents up to `more` further generations (both lines).
+    static void Ancestors(int32_t person, int more, int year) {
+        if (more <= 0) return;
+        const std::string surname = g.Indiv[person].iSurn.trimmed();
+        const int32_t father = Person("Father" + std::to_string(person), surname, "M", std::to_string(year - 30),
+                                      std::to_string(year + 30));
+        const int32_t mother = Person("Mother" + std::to_string(person), "Maiden" + std::to_string(person), "F",
+                                      std::to_string(year - 27));
+        const int32_t fam = Family(father, mother, std::to_string(year - 2));
+        Child(person, fam);
+        Ancestors(father, more - 1, year - 30);
+        Ancestors(mother, more - 1, year - 27);
+    }
+};
+
+}  // namespace lintora::testing
