@@ -92,7 +92,7 @@ private:
         if (begins("Sources:")) {
             noteMode_ = 'N';
             sourceMode_ = true;
-            if (Utf8Length(P.pgNotes) < kMaxPageNotes) P.pgNotes += "\r\n";
+            if (P.pgNotes.chars() < kMaxPageNotes) P.pgNotes += "\r\n";
         }
         if (begins("Father:") || begins("Mother:")) noteMode_ = 'X';
     }
@@ -165,7 +165,7 @@ private:
                 if (!TrimBlanks(line).empty()) AppendNoteLine(line, value);
             }
         } else if (OneOf(label, {"OCCUPATION", "EVENT", "RESIDENCE"})) {
-            if (Utf8Length(P.pgNotes) < kMaxPageNotes) P.pgNotes += TrimBlanks(line) + "\r\n";
+            if (P.pgNotes.chars() < kMaxPageNotes) P.pgNotes += TrimBlanks(line) + "\r\n";
         }
     }
 
