@@ -7,6 +7,8 @@
 
 #include "record_store/indiv_edit.h"
 #include "record_store/notes.h"
+#include "record_store/pedigree_view.h"
+#include "record_store/person_view.h"
 #include "record_store/program_state.h"
 #include "record_store/undo.h"
 
@@ -55,11 +57,13 @@ void BM_EditorLoadPerson(benchmark::State& state) {
     FillFullTables();
     for (auto _ : state) {
         EditValues v = EditValuesOf(g.CurIndiv, 0);
-        EditRelatives rel = GatherRelatives(g.CurIndiv);
-        g.CurFamil = rel.spouseFams.empty() ? 0 : rel.spouseFams.front();
-        std::vector<int32_t> children = ChildrenOf(g.CurFamil);
-        for (int32_t c : children) benchmark::DoNotOptimize(ChildLineText(c));
-        benchmark::DoNotOptimize(LifeDatesText(g.CurIndiv));
+        const int32_t famc = FamilyAsChild(g.CurIndiv);
+        benchmark::DoNotOptimize(CollectChildren(famc, g.CurIndiv));
+        benchmark::DoNotOptimize(LifeDatesCaption(ParentIn(famc, true)));
+        PersonPanel panel = ShowIndivPanel(g.CurIndiv);
+        g.CurFamil = panel.firstFamily;
+        benchmark::DoNotOptimize(panel);
+        benchmark::DoNotOptimize(FormatLifeDates(g.CurIndiv));
         LoadEditNotes();
         benchmark::DoNotOptimize(v);
     }

@@ -21,6 +21,8 @@
 #include "platform/platform.h"
 #include "record_store/family_links.h"
 #include "record_store/notes.h"
+#include "record_store/pedigree_view.h"
+#include "record_store/person_view.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -28,6 +30,7 @@
 #include "record_store/undo.h"
 #include "workspace/workspace.h"
 #include "platform/window_ports.h"
+#include "platform/qt/qt_text.h"
 
 namespace lintora {
 
@@ -42,15 +45,9 @@ const char* const kSexRule = "Sex must be either M, F, or U";
 bool modalLoop = true;
 EditorHost host;
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& q) { return q.toUtf8().toStdString(); }
-
-bool ValidIndiv(int32_t i) { return i > 0 && i <= g.IndivCount; }
-bool ValidFamil(int32_t f) { return f > 0 && f <= g.FamilCount; }
-
-std::string NameOf(int32_t i) { return ValidIndiv(i) ? g.Indiv[i].iName.trimmed() : std::string(); }
+std::string NameOf(int32_t i) { return InIndivTable(i) ? g.Indiv[i].iName.trimmed() : std::string(); }
 std::string GivenAndSurname(int32_t i) {
-    if (!ValidIndiv(i)) return {};
+    if (!InIndivTable(i)) return {};
     return g.Indiv[i].iGivn.trimmed() + " " + g.Indiv[i].iSurn.trimmed();
 }
 
@@ -99,7 +96,7 @@ void InstallEditorPort() {
 }
 
 void OpenEditor(int32_t indiv, int tab) {
-    if (!ValidIndiv(indiv)) return;
+    if (!InIndivTable(indiv)) return;
     g.CurIndiv = indiv;
     EditorWindow().LoadIndivEdit(tab);
 }
@@ -114,7 +111,7 @@ void CancelLinkMode() {
     MainWindow().SetStatusLabel("Selection canceled");
     MainWindow().ClearIndivList();
     MainWindow().ClearMarriageList();
-    if (ValidIndiv(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
+    if (InIndivTable(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
 }
 
 void CloseEditor() {
@@ -455,10 +452,10 @@ void Lintoraedit::SetValues(const EditValues& v) {
 // ---------------------------------------------------------------- loading
 
 void Lintoraedit::LoadIndivEdit(int tab) {
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     if (tab < 0 || tab > 4) tab = 0;
     ++filling_;
-    setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(LifeDatesText(g.CurIndiv))));
+    setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
     SetValues(EditValuesOf(g.CurIndiv, 0));
     // A name that already holds a slash is pointed out as it is shown.
     for (QLineEdit* b : {iGivn, iSurn, iSuffix}) SlashQuestion(b);
@@ -486,10 +483,10 @@ void Lintoraedit::LoadIndivEdit(int tab) {
         CancelEditButton->setText("OK");
         EditIndivButton->setText("Save");
     }
-    const EditRelatives rel = GatherRelatives(g.CurIndiv);
+    const int32_t famc = InFamilTable(g.Indiv[g.CurIndiv].iFamc) ? g.Indiv[g.CurIndiv].iFamc : 0;
     mnuLinkItem[1]->setEnabled(!SpouseNums.empty());
-    mnuLinkItem[2]->setEnabled(rel.famc <= 0);
-    mnuLinkItem[3]->setEnabled(rel.famc > 0);
+    mnuLinkItem[2]->setEnabled(famc <= 0);
+    mnuLinkItem[3]->setEnabled(famc > 0);
     mnuLink->setEnabled(tab == 1);
     mnuLink->menuAction()->setEnabled(tab == 1);
     mnuUndoItem->setEnabled(g.UndoReady);
@@ -507,23 +504,32 @@ void Lintoraedit::LoadIndivEdit(int tab) {
 
 void Lintoraedit::FillFamilyTab() {
     ++filling_;
-    const EditRelatives rel = GatherRelatives(g.CurIndiv);
-    iFather->setText(rel.father > 0 ? Q(" " + TrimBlanks(LifeDatesText(rel.father))) : " ");
-    iMother->setText(rel.mother > 0 ? Q(" " + TrimBlanks(LifeDatesText(rel.mother))) : " ");
-    iGoToFather->setEnabled(rel.father > 0);
-    iGoToMother->setEnabled(rel.mother > 0);
-    SiblingNums = rel.siblings;
+    const int32_t famc = FamilyAsChild(g.CurIndiv);
+    const int32_t father = ParentIn(famc, true), mother = ParentIn(famc, false);
+    iFather->setText(father > 0 ? Q(LifeDatesCaption(father)) : " ");
+    iMother->setText(mother > 0 ? Q(LifeDatesCaption(mother)) : " ");
+    iGoToFather->setEnabled(father > 0);
+    iGoToMother->setEnabled(mother > 0);
+    SiblingNums.clear();
     iSiblingList->clear();
-    for (int32_t s : SiblingNums) iSiblingList->addItem(Q(ChildLineText(s)));
+    for (const ChildEntry& c : CollectChildren(famc, g.CurIndiv)) {
+        SiblingNums.push_back(c.indiv);
+        iSiblingList->addItem(Q(c.line));
+    }
     lblSiblings2->setText(QString::number(iSiblingList->count()));
 
-    SpouseNums = rel.spouses;
-    SpouseFamNums = rel.spouseFams;
+    const PersonPanel panel = ShowIndivPanel(g.CurIndiv);
+    SpouseNums.clear();
+    SpouseFamNums.clear();
     iSpousesList->clear();
-    for (int32_t s : SpouseNums) iSpousesList->addItem(Q(SpouseLineText(s)));
+    for (const SpouseEntry& s : panel.spouses) {
+        SpouseNums.push_back(s.spouse);
+        SpouseFamNums.push_back(s.family);
+        iSpousesList->addItem(Q(s.line));
+    }
     lblSpouses2->setText(QString::number(SpouseNums.size()));
-    g.CurFamil = SpouseFamNums.empty() ? 0 : SpouseFamNums.front();
-    marriageKnown_ = ValidFamil(g.CurFamil);
+    g.CurFamil = panel.firstFamily;
+    marriageKnown_ = InFamilTable(g.CurFamil);
     SetBox(imDate, marriageKnown_ ? " " + g.Famil[g.CurFamil].fmDate.trimmed() : " ");
     SetBox(imPlace, marriageKnown_ ? " " + g.Famil[g.CurFamil].fmPlace.trimmed() : " ");
     // Without a marriage there is nowhere to keep a marriage date or family notes.
@@ -532,14 +538,17 @@ void Lintoraedit::FillFamilyTab() {
     cmdNotesSw->setEnabled(marriageKnown_);
     iGoToSpouse->setEnabled(!SpouseNums.empty());
     if (!SpouseNums.empty()) iSpousesList->setCurrentIndex(0);
-    FillChildren(g.CurFamil);
+    FillChildren(panel.children);
     --filling_;
 }
 
-void Lintoraedit::FillChildren(int32_t family) {
-    ChildNums = ChildrenOf(family);
+void Lintoraedit::FillChildren(const std::vector<ChildEntry>& children) {
+    ChildNums.clear();
     iChildrenList->clear();
-    for (int32_t c : ChildNums) iChildrenList->addItem(Q(ChildLineText(c)));
+    for (const ChildEntry& c : children) {
+        ChildNums.push_back(c.indiv);
+        iChildrenList->addItem(Q(c.line));
+    }
     lblChildren2->setText(QString::number(iChildrenList->count()));
     mnuLinkItem[4]->setEnabled(!ChildNums.empty());
 }
@@ -558,7 +567,7 @@ void Lintoraedit::SetButtons(bool changed) {
 }
 
 void Lintoraedit::CheckEditChanges() {
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     SetButtons(EditDiffers(Values(), g.CurIndiv, marriageKnown_ ? g.CurFamil : 0));
 }
 
@@ -584,7 +593,7 @@ void Lintoraedit::BoxChanged(QLineEdit* box) {
 
 void Lintoraedit::iSex_LostFocus() {
     const std::string sex = S(iSex->text());
-    if (ValidSex(sex) || !ValidIndiv(g.CurIndiv)) return;
+    if (ValidSex(sex) || !InIndivTable(g.CurIndiv)) return;
     MsgBox(kSexRule, MsgButtons::Ok, MsgIcon::Exclamation);
     iSex->setText(Q(g.Indiv[g.CurIndiv].iSex.trimmed()));
 }
@@ -677,7 +686,7 @@ bool Lintoraedit::SaveIndivEdit() {
         return false;
     }
     if (S(CancelEditButton->text()) != "Refresh") return false;
-    if (!ValidIndiv(g.CurIndiv)) return false;
+    if (!InIndivTable(g.CurIndiv)) return false;
     const int32_t who = g.CurIndiv;
     // Nothing but M, F or U reaches the record, whichever way the save came;
     // a new person left without one is "U".
@@ -707,7 +716,7 @@ bool Lintoraedit::SaveIndivEdit() {
         g.FamilNoteText = box;
     }
     if (g.IndivNoteChanged == "Y") StoreNotes("I", who, "Y");
-    if (g.FamilNoteChanged == "Y" && ValidFamil(g.FamilNoteOwner)) StoreNotes("F", g.FamilNoteOwner, "Y");
+    if (g.FamilNoteChanged == "Y" && InFamilTable(g.FamilNoteOwner)) StoreNotes("F", g.FamilNoteOwner, "Y");
 
     if (!kept.empty()) {
         std::string text;
@@ -720,7 +729,7 @@ bool Lintoraedit::SaveIndivEdit() {
         --filling_;
     }
 
-    setWindowTitle(Q(TrimBlanks(LifeDatesText(who))));
+    setWindowTitle(Q(TrimBlanks(FormatLifeDates(who))));
     EditIndivButton->hide();
     CancelEditButton->setText("Done");
     g.DataChanged = "Y";
@@ -736,7 +745,7 @@ void Lintoraedit::Redraw() {
     const int32_t root = g.TreeSlot[0];
     MainWindow().ClearTree();
     g.TreeSlot.fill(0);
-    g.TreeSlot[0] = ValidIndiv(root) ? root : 0;
+    g.TreeSlot[0] = InIndivTable(root) ? root : 0;
     MainWindow().BuildTree();
     MainWindow().UpdateStatusBar();
 }
@@ -744,7 +753,7 @@ void Lintoraedit::Redraw() {
 // ---------------------------------------------------------------- moving
 
 void Lintoraedit::GoTo(int32_t indiv, int tab) {
-    if (!ValidIndiv(indiv)) return;
+    if (!InIndivTable(indiv)) return;
     g.CurIndiv = indiv;
     LoadIndivEdit(tab);
 }
@@ -771,16 +780,16 @@ void Lintoraedit::btnNext_Click() { Step(1); }
 
 void Lintoraedit::iGoToFather_Click() {
     RemindUnsaved();
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
-    if (ValidFamil(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
+    if (InFamilTable(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
 }
 
 void Lintoraedit::iGoToMother_Click() {
     RemindUnsaved();
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
-    if (ValidFamil(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
+    if (InFamilTable(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
 }
 
 void Lintoraedit::iGoToSpouse_Click() {
@@ -811,14 +820,14 @@ void Lintoraedit::iSpousesList_Click(int index) {
     iChildrenList->clear();
     lblChildren2->setText(" ");
     const int32_t f = SpouseFamNums[index];
-    if (!ValidFamil(f)) return;
+    if (!InFamilTable(f)) return;
     g.CurFamil = f;
     marriageKnown_ = true;
     imDate->setEnabled(true);
     imPlace->setEnabled(true);
     SetBox(imDate, " " + g.Famil[f].fmDate.trimmed());
     SetBox(imPlace, " " + g.Famil[f].fmPlace.trimmed());
-    FillChildren(f);
+    FillChildren(CollectChildren(f));
     CheckEditChanges();
 }
 
@@ -843,9 +852,9 @@ void Lintoraedit::SourceListEdit_Click(int k) {
 
 void Lintoraedit::CancelEditButton_Click() {
     if (S(CancelEditButton->text()) == "Refresh") {
-        if (!ValidIndiv(g.CurIndiv)) return;
+        if (!InIndivTable(g.CurIndiv)) return;
         ++filling_;
-        setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(LifeDatesText(g.CurIndiv))));
+        setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
         SetValues(EditValuesOf(g.CurIndiv, 0));
         for (QLineEdit* b : {iGivn, iSurn, iSuffix}) SlashQuestion(b);
         const int source = g.Indiv[g.CurIndiv].iSource;
@@ -866,7 +875,7 @@ void Lintoraedit::CancelEditButton_Click() {
     if (TrimBlanks(S(iSurn->text())).empty() && TrimBlanks(S(iGivn->text())).empty()) {
         if (newIndiv_) {
             DropNewIndiv();
-        } else if (ValidIndiv(g.CurIndiv)) {
+        } else if (InIndivTable(g.CurIndiv)) {
             MsgBox(kNameBlankRefresh, MsgButtons::Ok, MsgIcon::Exclamation);
             return;
         }
@@ -897,7 +906,7 @@ void Lintoraedit::btnGoPedigree_Click() {
     } else {
         RemindUnsaved();
     }
-    if (!ValidIndiv(g.CurIndiv)) return;
+    if (!InIndivTable(g.CurIndiv)) return;
     MainWindow().ClearTree();
     g.TreeSlot.fill(0);
     g.TreeSlot[0] = g.CurIndiv;
@@ -950,7 +959,7 @@ void Lintoraedit::mnuNavItem_Click(int index) {
             StartAdd();
             break;
         case 5:
-            if (!ValidIndiv(g.CurIndiv) || newIndiv_) break;
+            if (!InIndivTable(g.CurIndiv) || newIndiv_) break;
             g.PruneIndiv = g.CurIndiv;
             PruneSetup(g.CurIndiv);
             break;
@@ -971,7 +980,7 @@ void Lintoraedit::mnuUndoItem_Click() {
     inUndo = true;
     UndoLastChange();
     inUndo = false;
-    if (!ValidIndiv(g.CurIndiv))
+    if (!InIndivTable(g.CurIndiv))
         hide();
     else if (isVisible())
         LoadIndivEdit(SSTab1->currentIndex());
@@ -992,10 +1001,10 @@ std::string Lintoraedit::CurName() const { return NameOf(g.CurIndiv); }
 bool Lintoraedit::SaveForLink() {
     if (!newIndiv_) {
         SaveIndivEdit();
-        return ValidIndiv(g.CurIndiv);
+        return InIndivTable(g.CurIndiv);
     }
     // A new person is linked only once he is in the tables.
-    return SaveIndivEdit() && ValidIndiv(g.CurIndiv);
+    return SaveIndivEdit() && InIndivTable(g.CurIndiv);
 }
 
 void Lintoraedit::ShowIndivAfterLink(const std::string& message) {
@@ -1020,7 +1029,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
             const bool listed = i >= 0 && i < static_cast<int>(SpouseNums.size());
             const int32_t spouse = listed ? SpouseNums[i] : 0;
             const int32_t fam = listed ? SpouseFamNums[i] : 0;
-            if (!ValidIndiv(cur) || !ValidFamil(fam) || spouse == 0) {
+            if (!InIndivTable(cur) || !InFamilTable(fam) || spouse == 0) {
                 MsgBox(CurName() + " cannot be unlinked from spouse.", MsgButtons::Ok, MsgIcon::Exclamation);
                 return;
             }
@@ -1046,14 +1055,14 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
             return;
         }
         case 3: {
-            if (!ValidIndiv(cur)) return;
+            if (!InIndivTable(cur)) return;
             const int32_t f = g.Indiv[cur].iFamc;
             if (f == 0) {
                 MsgBox(CurName() + " has no parents to unlink from.", MsgButtons::Ok, MsgIcon::Exclamation);
                 return;
             }
-            const int32_t father = ValidFamil(f) ? g.Famil[f].fHusb : 0;
-            const int32_t mother = ValidFamil(f) ? g.Famil[f].fWife : 0;
+            const int32_t father = InFamilTable(f) ? g.Famil[f].fHusb : 0;
+            const int32_t mother = InFamilTable(f) ? g.Famil[f].fWife : 0;
             if (MsgBox("Remove " + CurName() + " as child of \n" + NameOf(father) + " and " + NameOf(mother) + "?",
                        MsgButtons::YesNo, MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
@@ -1067,7 +1076,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
         case 4: {
             const int i = iSpousesList->currentIndex();
             const int32_t f = i >= 0 && i < static_cast<int>(SpouseFamNums.size()) ? SpouseFamNums[i] : 0;
-            if (!ValidFamil(f)) return;
+            if (!InFamilTable(f)) return;
             const int32_t n = CountChildren(f);
             if (n == 0) {
                 MsgBox("No children to unlink!", MsgButtons::Ok, MsgIcon::Exclamation);
@@ -1090,12 +1099,12 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
 
 void Lintoraedit::DoLinkSpouse(int32_t picked) {
     const int32_t cur = g.CurIndiv;
-    if (!ValidIndiv(cur)) return;
+    if (!InIndivTable(cur)) return;
     if (picked > 0) {
         SaveIndivEdit();
         if (!CanLinkSpouse(cur, picked)) {
             MsgBox(CurName() + " cannot be linked as spouse of " +
-                       (ValidIndiv(picked) ? NameOf(picked) : "record " + std::to_string(picked)) + ".",
+                       (InIndivTable(picked) ? NameOf(picked) : "record " + std::to_string(picked)) + ".",
                    MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
             InitUndo();
@@ -1115,7 +1124,7 @@ void Lintoraedit::DoLinkSpouse(int32_t picked) {
 
 void Lintoraedit::DoLinkParents(int32_t family) {
     const int32_t cur = g.CurIndiv;
-    if (!ValidIndiv(cur)) return;
+    if (!InIndivTable(cur)) return;
     if (family > 0) {
         SaveIndivEdit();
         if (!CanLinkParents(cur, family)) {

@@ -11,6 +11,7 @@
 #include <QDialog>
 
 #include "record_store/indiv_edit.h"
+#include "record_store/person_view.h"
 
 class QAction;
 class QComboBox;
@@ -148,7 +149,7 @@ private:
     void SetBox(QLineEdit* box, const std::string& text);
     void SetButtons(bool changed);
     void ShowNotes();
-    void FillChildren(int32_t family);
+    void FillChildren(const std::vector<ChildEntry>& children);
     void FillFamilyTab();
     void Redraw();
     void ShowIndivAfterLink(const std::string& message);

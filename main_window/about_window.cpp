@@ -22,12 +22,12 @@
 #include "page_import/page_recognition.h"
 #include "platform/platform.h"
 #include "platform/navigate.h"
+#include "platform/qt/qt_text.h"
 
 namespace lintora {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // A small pedigree drawn in code: three generations of boxes and lines.
 QPixmap TreePicture() {

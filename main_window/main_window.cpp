@@ -40,13 +40,12 @@
 #include "record_store/prune.h"
 #include "record_store/undo.h"
 #include "workspace/workspace.h"
+#include "platform/qt/qt_text.h"
 
 namespace lintora {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& s) { return s.toStdString(); }
 
 // 0xBBGGRR as the design writes colours.
 QColor Bgr(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }

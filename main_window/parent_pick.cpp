@@ -9,11 +9,11 @@
 
 #include "main_window/list_texts.h"
 #include "record_store/program_state.h"
+#include "platform/qt/qt_text.h"
 
 namespace lintora {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/trees.h"
+#include "platform/qt/qt_text.h"
 
 namespace lintora {
 namespace {
@@ -22,7 +23,6 @@ namespace {
 using Col = RecordListModel::Column;
 using Order = RecordListModel::Order;
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 std::vector<Col> IndivColumns() {
     return {{"Name", 2600},

@@ -15,12 +15,12 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
+#include "platform/qt/qt_text.h"
 
 namespace lintora {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QLineEdit* box) { return box->text().toStdString(); }
+std::string S(const QLineEdit* box) { return lintora::S(box->text()); }
 
 void Lock(QLineEdit* box, bool locked) {
     box->setReadOnly(locked);

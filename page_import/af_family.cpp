@@ -88,31 +88,11 @@ void ParseAFFamilyGroup() {
             if (label == "Born:" || label == "Christened:" || label == "Died:" || label == "Buried:") {
                 std::string text = line, date, place;
                 SplitDatePlace(text, date, place);
-                date = TrimBlanks(date);
-                place = TrimBlanks(place);
-                auto put = [&](auto& dateField, auto& placeField) {
-                    if (!date.empty()) dateField = date;
-                    if (!place.empty()) placeField = place;
-                };
-                const int e = label == "Born:" ? 0 : label == "Christened:" ? 1 : label == "Died:" ? 2 : 3;
-                if (section == 'H') {
-                    if (e == 0) put(P.pgbDate, P.pgbPlace);
-                    else if (e == 1) put(P.pgcDate, P.pgcPlace);
-                    else if (e == 2) put(P.pgdDate, P.pgdPlace);
-                    else put(P.pgblDate, P.pgblPlace);
-                } else if (section == 'W' && P.PageSpouseCount > 0) {
-                    PageSpouse& sp = P.PageSpouses[P.PageSpouseCount];
-                    if (e == 0) put(sp.spbDate, sp.spbPlace);
-                    else if (e == 1) put(sp.spcDate, sp.spcPlace);
-                    else if (e == 2) put(sp.spdDate, sp.spdPlace);
-                    else put(sp.spblDate, sp.spblPlace);
-                } else if (section == 'C' && P.PageChildCount > 0 && !childSkipped) {
-                    PageChild& ch = P.PageChildren[P.PageChildCount];
-                    if (e == 0) put(ch.chbDate, ch.chbPlace);
-                    else if (e == 1) put(ch.chcDate, ch.chcPlace);
-                    else if (e == 2) put(ch.chdDate, ch.chdPlace);
-                    else put(ch.chblDate, ch.chblPlace);
-                }
+                const FamilyEvent e = label == "Born:"         ? FamilyEvent::Birth
+                                      : label == "Christened:" ? FamilyEvent::Christening
+                                      : label == "Died:"       ? FamilyEvent::Death
+                                                              : FamilyEvent::Burial;
+                PutFamilyGroupEvent(section, childSkipped, e, TrimBlanks(date), TrimBlanks(place));
             } else if (label == "Married:") {
                 std::string text = line, date, place;
                 SplitDatePlace(text, date, place);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "page_import/line_cursor.h"
+#include "page_import/parse_support.h"
 #include "page_import/splitters.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
@@ -15,10 +16,6 @@
 namespace lintora {
 
 namespace {
-
-std::string FieldAt(const std::vector<std::string>& fields, std::size_t i) {
-    return i < fields.size() ? fields[i] : std::string();
-}
 
 // A line led by a label ("Death: ...", or a heading such as "Parents:") is
 // never the place of the event above it.
@@ -60,12 +57,12 @@ void ParseAFIndividual() {
     MainWindow().SetStatusLabel("Processing...");
     Port().SetBusy(true);
     PageScratchRec& P = g.PageScratch;
-    int skipped = 0;
+    SkippedEntries skipped;
+    ParentSetLines sets(skipped, true);
     try {
-        // Set when the page holds more parent sets or spouses than the
-        // scratch record has room for: the lines that belong to the skipped
-        // entry are dropped with it, never written into the last kept one.
-        bool parentSetSkipped = false;
+        // Set when the page holds more spouses than the scratch record has
+        // room for: the marriage that belongs to the skipped spouse is
+        // dropped with it, never written into the last kept one.
         bool spouseSkipped = false;
         const PageLineCursor page(g.PageLines);
         for (std::ptrdiff_t i = 1; i <= page.Last(); ++i) {
@@ -93,47 +90,25 @@ void ParseAFIndividual() {
                 ReadEvent(page, i, P.pgdDate, P.pgdPlace);
             } else if (label == "Burial:") {
                 ReadEvent(page, i, P.pgblDate, P.pgblPlace);
-            } else if (label == "Father:") {
-                int16_t s = P.AddParentSet();
-                parentSetSkipped = (s == 0);
-                if (s == 0) {
-                    ++skipped;
-                    continue;
-                }
-                PageParentSet& set = P.PageParentSets[s];
-                set.psFatherName = "<unknown>";
-                set.psMotherName = "<unknown>";
-                std::string name, afn;
-                NameAndAFN(line, name, afn);
-                if (!name.empty()) set.psFatherName = name;
-                if (!afn.empty()) set.psFatherAFN = afn;
-            } else if (label == "Mother:") {
-                int16_t s = P.PageParentSetCount;
-                if (s == 0) {
-                    s = P.AddParentSet();
-                    P.PageParentSets[s].psFatherName = "<unknown>";
-                    P.PageParentSets[s].psMotherName = "<unknown>";
-                    parentSetSkipped = false;
-                } else if (parentSetSkipped || P.PageParentSets[s].psMotherName.trimmed() != "<unknown>") {
-                    // A second mother opens a set of her own.
-                    s = parentSetSkipped ? 0 : P.AddParentSet();
-                    parentSetSkipped = (s == 0);
-                    if (s == 0) {
-                        ++skipped;
-                        continue;
-                    }
-                    P.PageParentSets[s].psFatherName = "<unknown>";
-                }
+            } else if (label == "Father:" || label == "Mother:") {
+                const bool father = label == "Father:";
+                const int16_t s = father ? sets.Father() : sets.Mother(false);
+                if (s == 0) continue;
                 PageParentSet& set = P.PageParentSets[s];
                 std::string name, afn;
                 NameAndAFN(line, name, afn);
-                if (!name.empty()) set.psMotherName = name;
-                if (!afn.empty()) set.psMotherAFN = afn;
+                if (father) {
+                    if (!name.empty()) set.psFatherName = name;
+                    if (!afn.empty()) set.psFatherAFN = afn;
+                } else {
+                    if (!name.empty()) set.psMotherName = name;
+                    if (!afn.empty()) set.psMotherAFN = afn;
+                }
             } else if (label == "Spouse:") {
                 int16_t k = P.AddSpouse();
                 spouseSkipped = (k == 0);
                 if (k == 0) {
-                    ++skipped;
+                    skipped.Add();
                     continue;
                 }
                 PageSpouse& sp = P.PageSpouses[k];
@@ -152,9 +127,7 @@ void ParseAFIndividual() {
         // The parse ends quietly; what it gathered is filed.
     }
     Port().SetBusy(false);
-    if (skipped > 0)
-        ShowInfo("This page holds more parents or spouses than Lintora can take from one page - " +
-                 std::to_string(skipped) + " of them were skipped.");
+    skipped.Report("parents or spouses");
 }
 
 }  // namespace lintora

@@ -173,16 +173,7 @@ private:
             }
         }
         std::string head = line, tail;
-        std::size_t p = line.find(". She married ");
-        if (p != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 14);
-            sex = "F";
-        } else if ((p = line.find(". He married ")) != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 13);
-            sex = "M";
-        }
+        SplitAtMarried(line, head, tail, sex);
         const std::string marriageSex = sex;
         ShowPersonsFiled(persons_);
 
@@ -289,29 +280,10 @@ private:
 }  // namespace
 
 void ProcessAhnANC() {
-    MainWindow().SetStatusLabel("Processing...");
-    Port().SetBusy(true);
     const std::vector<std::string> lines = WithoutRepeatedLines(g.PageLines);
     const PageLineCursor page(lines);
     Ahnentafel ahn(page);
-    bool finished = true;
-    try {
-        ahn.Run();
-    } catch (const TablesFull&) {
-        // Already announced by the table; what was filed is tidied as usual.
-    } catch (const std::exception& e) {
-        finished = false;
-        ahn.filing.ClearPageIds();
-        ReportParseProblem("Ahnentafel", e.what());
-        LoadGenTree();
-        ReportPasteResults();
-    }
-    if (finished) {
-        ahn.filing.ClearPageIds();
-        InferSexFromSpouses(ahn.filing.Families());
-        g.PageMainIndiv = ahn.mainPerson;
-    }
-    Port().SetBusy(false);
+    RunReportParse("Ahnentafel", ahn.filing, ahn.mainPerson, [&] { ahn.Run(); });
 }
 
 }  // namespace lintora

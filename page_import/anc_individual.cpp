@@ -92,7 +92,7 @@ private:
         if (begins("Sources:")) {
             noteMode_ = 'N';
             sourceMode_ = true;
-            if (Utf8Length(P.pgNotes) < kMaxPageNotes) P.pgNotes += "\r\n";
+            if (P.pgNotes.chars() < kMaxPageNotes) P.pgNotes += "\r\n";
         }
         if (begins("Father:") || begins("Mother:")) noteMode_ = 'X';
     }
@@ -108,7 +108,7 @@ private:
         if (!TrimBlanks(name).empty()) {
             const int16_t k = spouseSkipped_ ? 0 : P.AddChild();
             if (k == 0) {
-                skipped_.Count();
+                skipped_.Add();
             } else {
                 PageChild& c = P.PageChildren[k];
                 c.chName = TrimBlanks(name);
@@ -165,7 +165,7 @@ private:
                 if (!TrimBlanks(line).empty()) AppendNoteLine(line, value);
             }
         } else if (OneOf(label, {"OCCUPATION", "EVENT", "RESIDENCE"})) {
-            if (Utf8Length(P.pgNotes) < kMaxPageNotes) P.pgNotes += TrimBlanks(line) + "\r\n";
+            if (P.pgNotes.chars() < kMaxPageNotes) P.pgNotes += TrimBlanks(line) + "\r\n";
         }
     }
 
@@ -186,7 +186,7 @@ private:
         const int16_t s = P.AddParentSet();
         parentSetSkipped_ = (s == 0);
         if (s == 0) {
-            skipped_.Count();
+            skipped_.Add();
             return;
         }
         PageParentSet& set = P.PageParentSets[s];
@@ -208,7 +208,7 @@ private:
             s = P.AddParentSet();
             parentSetSkipped_ = (s == 0);
             if (s == 0) {
-                skipped_.Count();
+                skipped_.Add();
                 return;
             }
             P.PageParentSets[s].psFatherName = "<unknown>";
@@ -248,7 +248,7 @@ private:
         spouseSkipped_ = (k == 0);
         P.PageChildCount = 0;
         if (k == 0) {
-            skipped_.Count();
+            skipped_.Add();
             return;
         }
         PageSpouse& sp = P.PageSpouses[k];

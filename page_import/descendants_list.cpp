@@ -264,29 +264,10 @@ bool ParseDesLine(const std::string& line, std::string& mark, int32_t& level, st
 }
 
 void ProcessDesANC() {
-    MainWindow().SetStatusLabel("Processing...");
-    Port().SetBusy(true);
     const PageLineCursor page(g.PageLines);
     const PageLineCursor raw(g.PageRawLines);
     DescendantsList list(page, raw);
-    bool finished = true;
-    try {
-        list.Run();
-    } catch (const TablesFull&) {
-        // Already announced by the table; what was filed is tidied as usual.
-    } catch (const std::exception& e) {
-        finished = false;
-        list.filing.ClearPageIds();
-        ReportParseProblem("Descendants", e.what());
-        LoadGenTree();
-        ReportPasteResults();
-    }
-    if (finished) {
-        InferSexFromSpouses(list.filing.Families());
-        list.filing.ClearPageIds();
-        g.PageMainIndiv = list.mainPerson;
-    }
-    Port().SetBusy(false);
+    RunReportParse("Descendants", list.filing, list.mainPerson, [&] { list.Run(); });
 }
 
 }  // namespace lintora

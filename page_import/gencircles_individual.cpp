@@ -7,6 +7,7 @@
 #include "page_import/gencircles_pedigree.h"
 #include "page_import/line_cursor.h"
 #include "page_import/mytrees_splitters.h"
+#include "page_import/parse_support.h"
 #include "page_import/skipped_entries.h"
 #include "platform/platform.h"
 #include "platform/window_ports.h"
@@ -67,6 +68,7 @@ std::string StripSmartMatches(const std::string& text) {
 void ProcessIndGNC() {
     std::ptrdiff_t lineNo = 0;
     SkippedEntries skipped;
+    ParentSetLines sets(skipped, true);
     try {
         MainWindow().SetStatusLabel("Processing...");
         Port().SetBusy(true);
@@ -77,7 +79,6 @@ void ProcessIndGNC() {
         // children are dropped with it, and the marriage before it is
         // already filed.
         bool spouseSkipped = false;
-        bool parentSetSkipped = false;
         int32_t family = 0;
 
         // Files the marriage read so far: the first with the page person
@@ -124,50 +125,26 @@ void ProcessIndGNC() {
                 Event(value, P.pgdDate, P.pgdPlace);
             } else if (label == "Burial") {
                 Event(value, P.pgblDate, P.pgblPlace);
-            } else if (label == "Father") {
-                const int16_t s = P.AddParentSet();
-                parentSetSkipped = s == 0;
-                if (s == 0) {
-                    skipped.Count();
-                } else {
+            } else if (label == "Father" || label == "Mother") {
+                const bool father = label == "Father";
+                const int16_t s = father ? sets.Father() : sets.Mother(true);
+                if (s > 0) {
                     PageParentSet& set = P.PageParentSets[s];
-                    set.psFatherName = "<unknown>";
-                    set.psMotherName = "<unknown>";
                     std::string name, date, place;
                     ParsePersonLineGNC(value, name, date, place);
                     if (!TrimBlanks(name).empty()) {
-                        set.psFatherName = name;
-                        set.psFatherbDate = date;
-                        set.psFatherbPlace = place;
-                    }
-                }
-            } else if (label == "Mother") {
-                int16_t s = P.PageParentSetCount;
-                if (s == 0) {
-                    s = P.AddParentSet();
-                    P.PageParentSets[s].psFatherName = "<unknown>";
-                    P.PageParentSets[s].psMotherName = "<unknown>";
-                    parentSetSkipped = false;
-                } else if (parentSetSkipped || P.PageParentSets[s].psMotherName.trimmed() != "<unknown>") {
-                    // A second mother opens a set of her own.
-                    s = parentSetSkipped ? 0 : P.AddParentSet();
-                    parentSetSkipped = s == 0;
-                    if (s > 0) P.PageParentSets[s].psFatherName = "<unknown>";
-                }
-                if (s == 0) {
-                    skipped.Count();
-                } else {
-                    PageParentSet& set = P.PageParentSets[s];
-                    set.psMotherName = "<unknown>";
-                    std::string name, date, place;
-                    ParsePersonLineGNC(value, name, date, place);
-                    if (!TrimBlanks(name).empty()) {
-                        set.psMotherName = name;
-                        set.psMotherbDate = date;
-                        set.psMotherbPlace = place;
+                        if (father) {
+                            set.psFatherName = name;
+                            set.psFatherbDate = date;
+                            set.psFatherbPlace = place;
+                        } else {
+                            set.psMotherName = name;
+                            set.psMotherbDate = date;
+                            set.psMotherbPlace = place;
+                        }
                     }
                     // The same pair again is the same set.
-                    if (s >= 2) {
+                    if (!father && s >= 2) {
                         const PageParentSet& before = P.PageParentSets[s - 1];
                         if (set.psFatherName == before.psFatherName && set.psMotherName == before.psMotherName)
                             --P.PageParentSetCount;
@@ -186,7 +163,7 @@ void ProcessIndGNC() {
                 const int16_t k = P.AddSpouse();
                 spouseSkipped = k == 0;
                 if (k == 0) {
-                    skipped.Count();
+                    skipped.Add();
                 } else {
                     std::string name, date, place;
                     ParsePersonLineGNC(line, name, date, place);
@@ -202,7 +179,7 @@ void ProcessIndGNC() {
                 if (!TrimBlanks(name).empty()) {
                     const int16_t c = spouseSkipped ? 0 : P.AddChild();
                     if (c == 0) {
-                        skipped.Count();
+                        skipped.Add();
                     } else {
                         PageChild& ch = P.PageChildren[c];
                         ch.chName = TrimBlanks(name);

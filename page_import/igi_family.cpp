@@ -67,33 +67,11 @@ void ProcessFamIGI() {
             if (label == "Birth" || label == "Christening" || label == "Death" || label == "Burial") {
                 std::string date, place;
                 SplitIGIDatePlace(value, date, place);
-                date = TrimBlanks(date);
-                place = TrimBlanks(place);
-                // The event belongs to whoever the section is about; an
-                // empty part keeps what the field held.
-                auto put = [&](auto& dateField, auto& placeField) {
-                    if (!date.empty()) dateField = date;
-                    if (!place.empty()) placeField = place;
-                };
-                const int e = label == "Birth" ? 0 : label == "Christening" ? 1 : label == "Death" ? 2 : 3;
-                if (section == 'H') {
-                    if (e == 0) put(P.pgbDate, P.pgbPlace);
-                    else if (e == 1) put(P.pgcDate, P.pgcPlace);
-                    else if (e == 2) put(P.pgdDate, P.pgdPlace);
-                    else put(P.pgblDate, P.pgblPlace);
-                } else if (section == 'W' && P.PageSpouseCount > 0) {
-                    PageSpouse& sp = P.PageSpouses[P.PageSpouseCount];
-                    if (e == 0) put(sp.spbDate, sp.spbPlace);
-                    else if (e == 1) put(sp.spcDate, sp.spcPlace);
-                    else if (e == 2) put(sp.spdDate, sp.spdPlace);
-                    else put(sp.spblDate, sp.spblPlace);
-                } else if (section == 'C' && P.PageChildCount > 0 && !childSkipped) {
-                    PageChild& ch = P.PageChildren[P.PageChildCount];
-                    if (e == 0) put(ch.chbDate, ch.chbPlace);
-                    else if (e == 1) put(ch.chcDate, ch.chcPlace);
-                    else if (e == 2) put(ch.chdDate, ch.chdPlace);
-                    else put(ch.chblDate, ch.chblPlace);
-                }
+                const FamilyEvent e = label == "Birth"         ? FamilyEvent::Birth
+                                      : label == "Christening" ? FamilyEvent::Christening
+                                      : label == "Death"       ? FamilyEvent::Death
+                                                              : FamilyEvent::Burial;
+                PutFamilyGroupEvent(section, childSkipped, e, TrimBlanks(date), TrimBlanks(place));
             } else if (label == "Marriage") {
                 std::string date, place;
                 SplitIGIDatePlace(value, date, place);

@@ -9,6 +9,19 @@
 
 namespace lintora {
 
+void SplitAtMarried(const std::string& line, std::string& head, std::string& tail, std::string& sex) {
+    std::size_t p = line.find(". She married ");
+    if (p != std::string::npos) {
+        head = line.substr(0, p + 1);
+        tail = line.substr(p + 14);
+        sex = "F";
+    } else if ((p = line.find(". He married ")) != std::string::npos) {
+        head = line.substr(0, p + 1);
+        tail = line.substr(p + 13);
+        sex = "M";
+    }
+}
+
 SpouseSentence NextSpouse(std::string& tail, const std::string& partnerSex) {
     SpouseSentence s;
     const bool woman = partnerSex == "F";

@@ -15,6 +15,11 @@ struct SpouseSentence {
     std::string father, mother;  // without periods; mother "<unknown>" when only one is named
 };
 
+// Cuts an entry at its first ". She married " (else ". He married "): head
+// becomes the entry up to and with that full stop, tail the text after
+// "married ", and sex "F" (or "M"). Without the phrase nothing is changed.
+void SplitAtMarried(const std::string& line, std::string& head, std::string& tail, std::string& sex);
+
 // Takes the next spouse off `tail` (the text after the first "He married "
 // or "She married "); `tail` keeps the text after a further marriage marker
 // of the same person, or becomes empty. partnerSex ("M", "F" or other)

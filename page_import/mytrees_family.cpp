@@ -22,7 +22,7 @@ void ProcessFamKK() {
     scan.entry = [&](const std::string& name, const std::string& date, const std::string& place) {
         const int16_t k = P.AddChild();
         if (k == 0) {
-            skipped.Count();
+            skipped.Add();
             return;
         }
         PageChild& ch = P.PageChildren[k];

@@ -32,7 +32,7 @@ void ProcessIndKK() {
     scan.entry = [&](const std::string& name, const std::string& date, const std::string& place) {
         const int16_t k = P.AddSpouse();
         if (k == 0) {
-            skipped.Count();
+            skipped.Add();
             return;
         }
         PageSpouse& sp = P.PageSpouses[k];

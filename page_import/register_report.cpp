@@ -85,16 +85,7 @@ private:
         number = std::to_string(n);
 
         std::string sex = "U", head = line, tail;
-        std::size_t p = line.find(". She married ");
-        if (p != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 14);
-            sex = "F";
-        } else if ((p = line.find(". He married ")) != std::string::npos) {
-            head = line.substr(0, p + 1);
-            tail = line.substr(p + 13);
-            sex = "M";
-        }
+        SplitAtMarried(line, head, tail, sex);
 
         const bool child = n > lastEntry_;
         if (child) {
@@ -166,29 +157,10 @@ private:
 }  // namespace
 
 void ProcessRegANC() {
-    MainWindow().SetStatusLabel("Processing...");
-    Port().SetBusy(true);
     const std::vector<std::string> lines = WithoutRepeatedLines(g.PageLines);
     const PageLineCursor page(lines);
     Register reg;
-    bool finished = true;
-    try {
-        reg.Run(page);
-    } catch (const TablesFull&) {
-        // The table has said so; what was filed is kept and tidied as usual.
-    } catch (const std::exception& e) {
-        finished = false;
-        reg.filing.ClearPageIds();
-        ReportParseProblem("Register", e.what());
-        LoadGenTree();
-        ReportPasteResults();
-    }
-    if (finished) {
-        reg.filing.ClearPageIds();
-        InferSexFromSpouses(reg.filing.Families());
-        g.PageMainIndiv = reg.mainPerson;
-    }
-    Port().SetBusy(false);
+    RunReportParse("Register", reg.filing, reg.mainPerson, [&] { reg.Run(page); });
 }
 
 }  // namespace lintora

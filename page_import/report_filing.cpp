@@ -1,9 +1,15 @@
 #include "page_import/report_filing.h"
 
+#include <exception>
+
+#include "page_import/narrative_entry.h"
+#include "page_import/paste.h"
+
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
+#include "record_store/trees.h"
 #include "platform/window_ports.h"
 
 namespace lintora {
@@ -57,6 +63,30 @@ bool ReadWholeNumber(std::string_view text, int32_t& value) {
 void ReportParseProblem(const std::string& what, const std::string& why) {
     ShowProblem("Problem encountered processing " + what + " (" + why +
                 ").\nSome data may or may not have been processed.");
+}
+
+void RunReportParse(const std::string& what, const ReportFiling& filing, const int32_t& mainPerson,
+                    const std::function<void()>& run) {
+    MainWindow().SetStatusLabel("Processing...");
+    Port().SetBusy(true);
+    bool finished = true;
+    try {
+        run();
+    } catch (const TablesFull&) {
+        // Already announced by the table; what was filed is tidied as usual.
+    } catch (const std::exception& e) {
+        finished = false;
+        filing.ClearPageIds();
+        ReportParseProblem(what, e.what());
+        LoadGenTree();
+        ReportPasteResults();
+    }
+    if (finished) {
+        filing.ClearPageIds();
+        InferSexFromSpouses(filing.Families());
+        g.PageMainIndiv = mainPerson;
+    }
+    Port().SetBusy(false);
 }
 
 void ShowPersonsFiled(int persons) { MainWindow().SetStatusLabel("Processing..." + std::to_string(persons)); }

@@ -4,6 +4,7 @@
 // sex repairs never reach older records), the stop at a full table, and
 // reading entry numbers.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,15 @@ bool ReadWholeNumber(std::string_view text, int32_t& value);
 // Shows "Problem encountered processing <what> (<why>).\nSome data may or
 // may not have been processed." (exclamation icon).
 void ReportParseProblem(const std::string& what, const std::string& why);
+
+// Runs one report parse (run) under "Processing..." with the ending the
+// report parsers share. A full table stops it quietly; any other failure is
+// reported as a problem with <what>, and the tree and paste results are
+// shown again. The page ids always go; after a parse that was not broken
+// off by a failure, sexes are inferred from the families filed and
+// mainPerson becomes the page's main person.
+void RunReportParse(const std::string& what, const ReportFiling& filing, const int32_t& mainPerson,
+                    const std::function<void()>& run);
 
 // Status label "Processing..." followed by the persons filed so far.
 void ShowPersonsFiled(int persons);

@@ -8,11 +8,11 @@ namespace lintora {
 
 class SkippedEntries {
 public:
-    void Count() { ++count_; }
-    int count() const { return count_; }
+    void Add() { ++count_; }
+    [[nodiscard]] int Count() const { return count_; }
     // One information box naming what was skipped ("spouses or children"),
     // shown only when something was.
-    void Report(const std::string& what) const;
+    void Report(const std::string& what = "parents, spouses or children") const;
 
 private:
     int count_ = 0;

@@ -1,6 +1,7 @@
 #include "record_store/family_links.h"
 
 #include "record_store/matching.h"
+#include "record_store/pedigree_view.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
@@ -8,9 +9,6 @@
 namespace lintora {
 
 namespace {
-
-bool LiveIndiv(int32_t i) { return i > 0 && i <= g.IndivCount && g.Indiv[i].iTree != kRemovedTree; }
-bool LiveFamil(int32_t f) { return f > 0 && f <= g.FamilCount && g.Famil[f].fTree != kRemovedTree; }
 
 void LessFams(int32_t i) {
     if (i > 0 && i <= g.IndivCount && g.Indiv[i].iFamsCount > 0) --g.Indiv[i].iFamsCount;

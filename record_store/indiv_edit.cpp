@@ -15,17 +15,7 @@ namespace lintora {
 
 namespace {
 
-bool ValidIndiv(int32_t i) { return i > 0 && i <= g.IndivCount; }
-bool ValidFamil(int32_t f) { return f > 0 && f <= g.FamilCount; }
-
 std::string Boxed(const std::string& stored) { return " " + TrimBlanks(stored); }
-
-int16_t YearOf(const std::string& date) {
-    std::string text;
-    int16_t y = 0, m = 0, d = 0;
-    ParseDateParts(TrimBlanks(date), text, y, m, d);
-    return y;
-}
 
 bool Differs(const std::string& box, const std::string& stored) { return TrimBlanks(box) != TrimBlanks(stored); }
 
@@ -43,10 +33,13 @@ bool NumberDiffers(const std::string& box, int64_t stored, int64_t low, int64_t 
 
 }  // namespace
 
+bool InIndivTable(int32_t n) { return n > 0 && n <= g.IndivCount && n < static_cast<int32_t>(g.Indiv.size()); }
+bool InFamilTable(int32_t n) { return n > 0 && n <= g.FamilCount && n < static_cast<int32_t>(g.Famil.size()); }
+
 EditValues EditValuesOf(int32_t indiv, int32_t famil) {
     EditValues v;
     const IndivRec blank;
-    const IndivRec& r = ValidIndiv(indiv) ? g.Indiv[indiv] : blank;
+    const IndivRec& r = InIndivTable(indiv) ? g.Indiv[indiv] : blank;
     v.givn = Boxed(r.iGivn.value());
     v.surn = Boxed(r.iSurn.value());
     v.title = Boxed(r.iTitle.value());
@@ -66,93 +59,10 @@ EditValues EditValuesOf(int32_t indiv, int32_t famil) {
     v.cPlace = Boxed(r.icPlace.value());
     v.blPlace = Boxed(r.iblPlace.value());
     v.dPlace = Boxed(r.idPlace.value());
-    v.mDate = ValidFamil(famil) ? Boxed(g.Famil[famil].fmDate.value()) : " ";
-    v.mPlace = ValidFamil(famil) ? Boxed(g.Famil[famil].fmPlace.value()) : " ";
+    v.mDate = InFamilTable(famil) ? Boxed(g.Famil[famil].fmDate.value()) : " ";
+    v.mPlace = InFamilTable(famil) ? Boxed(g.Famil[famil].fmPlace.value()) : " ";
     v.source = r.iSource;
     return v;
-}
-
-std::string LifeDatesText(int32_t indiv) {
-    if (!ValidIndiv(indiv)) return "<unknown>";
-    const IndivRec& r = g.Indiv[indiv];
-    int16_t b = YearOf(r.ibDate.value());
-    if (b == 0) b = YearOf(r.icDate.value());
-    int16_t d = YearOf(r.idDate.value());
-    if (d == 0) d = YearOf(r.iblDate.value());
-    std::string text = " " + r.iGivn.trimmed() + " " + r.iSurn.trimmed();
-    if (b > 0 && d > 0)
-        text += "  (" + std::to_string(b) + "-" + std::to_string(d) + ")";
-    else if (b > 0)
-        text += "  (" + std::to_string(b) + "-    )";
-    else if (d > 0)
-        text += "  (    -" + std::to_string(d) + ")";
-    return text;
-}
-
-std::string SpouseLineText(int32_t indiv) {
-    if (!ValidIndiv(indiv)) return " <unknown>";
-    return g.Indiv[indiv].iGivn.trimmed() + " " + g.Indiv[indiv].iSurn.trimmed();
-}
-
-std::string ChildLineText(int32_t indiv) {
-    if (!ValidIndiv(indiv)) return {};
-    std::string mark = "  ";
-    for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        const FamilRec& F = g.Famil[f];
-        if ((F.fHusb == indiv || F.fWife == indiv) && F.fChilCount > 0) {
-            mark = "<";
-            break;
-        }
-    }
-    const IndivRec& r = g.Indiv[indiv];
-    const int16_t year = YearOf(r.ibDate.value());
-    const std::string years = year >= 1 ? " " + std::to_string(year) + " - " : " ------ - ";
-    return mark + years + r.iGivn.trimmed() + " " + r.iSurn.trimmed();
-}
-
-EditRelatives GatherRelatives(int32_t indiv) {
-    EditRelatives rel;
-    if (!ValidIndiv(indiv)) return rel;
-    const int32_t famc = g.Indiv[indiv].iFamc;
-    if (ValidFamil(famc)) {
-        rel.famc = famc;
-        const FamilRec& F = g.Famil[famc];
-        rel.father = ValidIndiv(F.fHusb) ? F.fHusb : 0;
-        rel.mother = ValidIndiv(F.fWife) ? F.fWife : 0;
-        for (int32_t i = 1; i <= g.IndivCount && static_cast<int>(rel.siblings.size()) < kMaxEditChildren; ++i)
-            if (i != indiv && g.Indiv[i].iFamc == famc && g.Indiv[i].iTree != kRemovedTree)
-                rel.siblings.push_back(i);
-    }
-    for (int32_t f = 1; f <= g.FamilCount && static_cast<int>(rel.spouses.size()) < kMaxEditSpouses; ++f) {
-        const FamilRec& F = g.Famil[f];
-        if (F.fTree == kRemovedTree) continue;
-        int32_t spouse;
-        if (F.fHusb == indiv)
-            spouse = F.fWife;
-        else if (F.fWife == indiv)
-            spouse = F.fHusb;
-        else
-            continue;
-        rel.spouses.push_back(ValidIndiv(spouse) ? spouse : 0);
-        rel.spouseFams.push_back(f);
-    }
-    return rel;
-}
-
-std::vector<int32_t> ChildrenOf(int32_t famil) {
-    std::vector<int32_t> children;
-    if (!ValidFamil(famil)) return children;
-    for (int32_t i = 1; i <= g.IndivCount && static_cast<int>(children.size()) < kMaxEditChildren; ++i)
-        if (g.Indiv[i].iFamc == famil && g.Indiv[i].iTree != kRemovedTree) children.push_back(i);
-    return children;
-}
-
-int32_t FamilyOfCouple(int32_t a, int32_t b) {
-    for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        const FamilRec& F = g.Famil[f];
-        if ((F.fHusb == a && F.fWife == b) || (F.fHusb == b && F.fWife == a)) return f;
-    }
-    return 0;
 }
 
 bool ReadWholeNumber(const std::string& text, int64_t low, int64_t high, int64_t& value) {
@@ -172,7 +82,7 @@ bool ReadWholeNumber(const std::string& text, int64_t low, int64_t high, int64_t
 bool ValidSex(const std::string& sex) { return sex == "M" || sex == "F" || sex == "U"; }
 
 bool EditDiffers(const EditValues& b, int32_t indiv, int32_t famil) {
-    if (!ValidIndiv(indiv)) return false;
+    if (!InIndivTable(indiv)) return false;
     const IndivRec& r = g.Indiv[indiv];
     if (Differs(b.sex, r.iSex.value()) || Differs(b.givn, r.iGivn.value()) || Differs(b.surn, r.iSurn.value()) ||
         Differs(b.title, r.iTitle.value()) || Differs(b.prefix, r.iPrefix.value()) ||
@@ -185,7 +95,7 @@ bool EditDiffers(const EditValues& b, int32_t indiv, int32_t famil) {
         return true;
     if (NumberDiffers(b.cdNo, r.iCDno, INT16_MIN, INT16_MAX)) return true;
     if (NumberDiffers(b.pidNo, r.iPIDno, INT32_MIN, INT32_MAX)) return true;
-    if (ValidFamil(famil) &&
+    if (InFamilTable(famil) &&
         (Differs(b.mDate, g.Famil[famil].fmDate.value()) || Differs(b.mPlace, g.Famil[famil].fmPlace.value())))
         return true;
     if (g.IndivNoteChanged == "Y" || g.FamilNoteChanged == "Y") return true;
@@ -194,7 +104,7 @@ bool EditDiffers(const EditValues& b, int32_t indiv, int32_t famil) {
 
 bool StoreEditValues(const EditValues& b, int32_t indiv, int32_t famil, bool addMode,
                      std::vector<std::string>& kept) {
-    if (!ValidIndiv(indiv)) return false;
+    if (!InIndivTable(indiv)) return false;
     IndivRec& r = g.Indiv[indiv];
 
     // The display name follows every part it is made of.
@@ -256,12 +166,12 @@ bool StoreEditValues(const EditValues& b, int32_t indiv, int32_t famil, bool add
                     const int32_t other = F.fWife;
                     F.fWife = indiv;
                     F.fHusb = other;
-                    if (ValidIndiv(other)) g.Indiv[other].iSex = "M";
+                    if (InIndivTable(other)) g.Indiv[other].iSex = "M";
                 } else if (F.fHusb != indiv && F.fWife == indiv && sex == "M") {
                     const int32_t other = F.fHusb;
                     F.fHusb = indiv;
                     F.fWife = other;
-                    if (ValidIndiv(other)) g.Indiv[other].iSex = "F";
+                    if (InIndivTable(other)) g.Indiv[other].iSex = "F";
                 }
             }
         }
@@ -277,7 +187,7 @@ bool StoreEditValues(const EditValues& b, int32_t indiv, int32_t famil, bool add
 
     BuildNameIndex();
 
-    if (ValidFamil(famil)) {
+    if (InFamilTable(famil)) {
         g.Famil[famil].fmDate = TrimBlanks(b.mDate);
         g.Famil[famil].fmPlace = TrimBlanks(b.mPlace);
     }

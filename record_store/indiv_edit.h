@@ -1,8 +1,8 @@
 #pragma once
 // The individual editor's work over the tables, apart from its window: the
-// box texts of a person, his relatives for the Family tab, whether the boxes
-// differ from the stored records, and writing them back. The window maps its
-// controls to EditValues and calls these.
+// box texts of a person, whether the boxes differ from the stored records,
+// and writing them back. The window maps its controls to EditValues and
+// calls these; its Family tab is filled by person_view like the pop-up panel.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,39 +23,14 @@ struct EditValues {
     bool operator==(const EditValues&) const = default;
 };
 
-// Most spouses and children (or siblings) the Family tab lists.
-inline constexpr int kMaxEditSpouses = 14;
-inline constexpr int kMaxEditChildren = 29;
+// True when n lies inside the individual (family) table; removed records
+// count, so that the editor can still show and step past them.
+bool InIndivTable(int32_t n);
+bool InFamilTable(int32_t n);
 
 // The box texts of individual indiv and the marriage of family famil, as the
 // load writes them. A record outside its table gives blank boxes.
 EditValues EditValuesOf(int32_t indiv, int32_t famil);
-
-// One-line text of a person: " " given " " surname and the life years
-// ("  (1850-1910)", "  (1850-    )", "  (    -1910)"); "<unknown>" for 0 or a
-// number outside the table.
-std::string LifeDatesText(int32_t indiv);
-
-// A spouse line (" <unknown>" for 0) and a child line ("<" mark for a child
-// with children of his own, birth year or " ------ - ", name).
-std::string SpouseLineText(int32_t indiv);
-std::string ChildLineText(int32_t indiv);
-
-// The people of the Family tab.
-struct EditRelatives {
-    int32_t famc = 0;  // family as child (0 when none or out of range)
-    int32_t father = 0, mother = 0;
-    std::vector<int32_t> siblings;    // record order, removed people left out
-    std::vector<int32_t> spouses;     // in family order, 0 for a family without spouse
-    std::vector<int32_t> spouseFams;  // the family of each spouse entry
-};
-EditRelatives GatherRelatives(int32_t indiv);
-
-// Children of a family in record order (at most 29; none for 0).
-std::vector<int32_t> ChildrenOf(int32_t famil);
-
-// First family, in record order, of the two persons in either role; 0 when none.
-int32_t FamilyOfCouple(int32_t a, int32_t b);
 
 // Reads a box as a whole number within [low, high]: a fraction is rounded
 // to the nearest whole number, a half to the even one. False when the text

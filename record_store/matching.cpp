@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -24,6 +25,13 @@ bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::strin
 
 std::string Caps(std::string_view s) { return UpperCase(TrimBlanks(s)); }
 
+// TrimBlanks without the copy.
+std::string_view TrimView(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
 // First character (code point) of a trimmed text, or one blank.
 std::string Initial(std::string_view s) {
     std::string t = TrimBlanks(s);
@@ -35,6 +43,30 @@ NameParts SplitParts(std::string_view fullName) {
     NameParts p = ParseNameParts(TrimBlanks(fullName));
     p.key.resize(kKeyWidth, ' ');
     return p;
+}
+
+// TrimView(stored) == want; a shorter stored text (the usual case while
+// the whole table is searched for an identifier) is passed over at once.
+bool HoldsTrimmed(const std::string& stored, const std::string& want) {
+    if (stored.size() < want.size()) return false;
+    // A trimmed want as long as the stored text can only be that text as it stands.
+    if (!want.empty() && stored.size() == want.size() && want.front() != ' ' && want.back() != ' ')
+        return stored.front() == want.front() && stored == want;
+    return TrimView(stored) == want;
+}
+
+// Initial(s) == initial for an initial that is not a blank.
+bool InitialIs(std::string_view s, const std::string& initial) {
+    const std::string_view t = TrimView(s);
+    if (t.size() < initial.size() || t[0] != initial[0]) return false;
+    return t.compare(0, initial.size(), initial) == 0 && Utf8CharSize(t, 0) == initial.size();
+}
+
+// Caps(s) == "<UNKNOWN>"; recasing keeps the length and makes no ASCII
+// letter of any other character.
+bool ReadsUnknownMark(std::string_view s) {
+    const std::string_view t = TrimView(s);
+    return t.size() == 9 && UpperCase(t) == "<UNKNOWN>";
 }
 
 struct SplitName {
@@ -55,6 +87,54 @@ SplitName Split(std::string_view fullName) {
 
 // A key of blanks only (a name without letters) agrees with nothing.
 bool KeysAgree(const std::string& a, const std::string& b) { return !IsBlank(a) && a == b; }
+
+// Upper-case texts of the people's names, kept from match to match (one
+// paste asks about every person against hundreds of others). Each is
+// checked against the name as it stands before use, so an edited or
+// renumbered record is simply recased again.
+class CapsCache {
+public:
+    const std::string& Of(int32_t indiv, std::string_view text) {
+        const auto i = static_cast<std::size_t>(indiv);
+        if (entries_.size() <= i) entries_.resize(i + 1);
+        Entry& e = entries_[i];
+        if (e.text != text) {
+            e.text = text;
+            e.caps = UpperCase(text);
+        }
+        return e.caps;
+    }
+
+private:
+    struct Entry {
+        std::string text, caps;
+    };
+    std::vector<Entry> entries_;
+};
+
+CapsCache& NameCaps() {
+    static CapsCache cache;
+    return cache;
+}
+CapsCache& GivenCaps() {
+    static CapsCache cache;
+    return cache;
+}
+CapsCache& SurnameCaps() {
+    static CapsCache cache;
+    return cache;
+}
+
+// KeysAgree(key, field.padded()) without building the padded text.
+template <std::size_t N>
+bool KeyAgrees(const std::string& key, const FixedText<N>& field) {
+    const std::string& v = field.value();
+    // Most candidates differ at once; the padding is counted only then.
+    if (key.size() < v.size() || key.compare(0, v.size(), v) != 0 || IsBlank(key)) return false;
+    const std::size_t len = Utf8Length(v);
+    if (len > N || key.size() != v.size() + (N - len)) return false;
+    return key.find_first_not_of(' ', v.size()) == std::string::npos;
+}
 
 std::string StoredKey(int32_t indiv) {
     if (indiv <= 0 || indiv > g.IndivCount) return std::string(kKeyWidth, ' ');
@@ -120,6 +200,7 @@ struct Markers {
 
 struct Person {
     std::string name, nameCaps, surname, given, key;
+    std::string surnameCaps, givenCaps;
     std::string birthYear, chrYear, deathYear;
     std::string fatherKey, motherKey;
     std::string afn, genId;  // as wide as the record fields they are compared with
@@ -152,20 +233,60 @@ bool IsAutomatic(const Markers& m, const Person& p) {
     return false;
 }
 
+// Each person's families as husband or wife, in family order, with the
+// partner in each. Built on first use within one match, when the tables
+// cannot change, so it always agrees with them.
+class PartnerIndex {
+public:
+    struct Entry {
+        int32_t famil, partner;
+    };
+
+    // The entries of person c (1..IndivCount), in family order.
+    std::pair<const Entry*, const Entry*> Of(int32_t c) {
+        if (!built_) Build();
+        if (c <= 0 || c > g.IndivCount) return {nullptr, nullptr};
+        return {entries_.data() + start_[c], entries_.data() + start_[c + 1]};
+    }
+
+private:
+    void Build() {
+        built_ = true;
+        const int32_t n = g.IndivCount;
+        start_.assign(static_cast<std::size_t>(n) + 2, 0);
+        auto owns = [n](int32_t i) { return i > 0 && i <= n; };
+        // A family naming the same person as husband and wife counts once,
+        // as husband.
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            const FamilRec& F = g.Famil[f];
+            if (owns(F.fHusb)) ++start_[F.fHusb + 1];
+            if (owns(F.fWife) && F.fWife != F.fHusb) ++start_[F.fWife + 1];
+        }
+        for (int32_t i = 1; i <= n + 1; ++i) start_[i] += start_[i - 1];
+        entries_.resize(static_cast<std::size_t>(start_[n + 1]));
+        std::vector<int32_t> next(start_.begin(), start_.end() - 1);
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            const FamilRec& F = g.Famil[f];
+            if (owns(F.fHusb)) entries_[next[F.fHusb]++] = {f, F.fWife};
+            if (owns(F.fWife) && F.fWife != F.fHusb) entries_[next[F.fWife]++] = {f, F.fHusb};
+        }
+    }
+
+    bool built_ = false;
+    std::vector<int32_t> start_;
+    std::vector<Entry> entries_;
+};
+
 // Compares the spouse keys with the partner of each family of c (never with
 // c himself); the first agreement ends the search. An unknown partner, on
 // the page or in the table, tells nothing about who c is.
-void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, Markers& m) {
+void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, PartnerIndex& partners, Markers& m) {
+    const auto [first, last] = partners.Of(c);
     for (const SplitName* sp : spouses) {
         if (sp->unknown) continue;
-        for (int32_t f = 1; f <= g.FamilCount; ++f) {
-            const FamilRec& F = g.Famil[f];
-            int32_t partner;
-            if (F.fHusb == c) partner = F.fWife;
-            else if (F.fWife == c) partner = F.fHusb;
-            else continue;
+        for (const PartnerIndex::Entry* e = first; e != last; ++e) {
             m.spouse = 'N';
-            if (!NamesNobody(StoredName(partner)) && KeysAgree(sp->key, StoredKey(partner))) {
+            if (!NamesNobody(StoredName(e->partner)) && KeysAgree(sp->key, StoredKey(e->partner))) {
                 m.spouse = '=';
                 m.agreedSpouseSurname = sp->surname;
                 return;
@@ -174,20 +295,30 @@ void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, Marker
     }
 }
 
-Markers MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const SplitName& spouse) {
+// Marks candidate c. Returns false, leaving the other markers unset, when
+// the names alone rule out both taking c and listing him: every rule for
+// either needs one of these name agreements.
+bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const SplitName& spouse, PartnerIndex& partners,
+                   Markers& m) {
     const IndivRec& C = g.Indiv[c];
-    Markers m;
-    const std::string cName = C.iName.trimmed(), cSurn = C.iSurn.trimmed(), cGivn = C.iGivn.trimmed();
-    const std::string cNameCaps = UpperCase(cName);
+    const std::string_view cName = TrimView(C.iName.value()), cSurn = TrimView(C.iSurn.value()),
+                           cGivn = TrimView(C.iGivn.value());
+    const std::string& cNameCaps = NameCaps().Of(c, cName);
     if (cNameCaps == p.nameCaps) m.full = '=';
     if (!cGivn.empty() && !cSurn.empty() && !cName.empty() &&
         (p.nameCaps.find(cNameCaps) != std::string::npos || cNameCaps.find(p.nameCaps) != std::string::npos))
         m.contains = '=';
-    const bool givenEqual = UpperCase(cGivn) == UpperCase(p.given);
-    if (UpperCase(cSurn) == UpperCase(p.surname) && givenEqual && !(p.surname.empty() && p.given.empty()))
+    // Recasing keeps the length, so names of different lengths never agree.
+    const bool givenEqual = cGivn.size() == p.given.size() && GivenCaps().Of(c, cGivn) == p.givenCaps;
+    if (givenEqual && cSurn.size() == p.surname.size() && SurnameCaps().Of(c, cSurn) == p.surnameCaps &&
+        !(p.surname.empty() && p.given.empty()))
         m.surnGivn = '=';
-    if (givenEqual && !p.given.empty() && (cSurn.empty() || p.surname.empty())) m.givnOnly = '=';
-    if (KeysAgree(p.key, C.iNameKey.padded())) m.key = '=';
+    const bool eitherSurnameMissing = cSurn.empty() || p.surname.empty();
+    if (givenEqual && !p.given.empty() && eitherSurnameMissing) m.givnOnly = '=';
+    if (KeyAgrees(p.key, C.iNameKey)) m.key = '=';
+    if (m.full != '=' && m.contains != '=' && m.surnGivn != '=' && m.key != '=' && m.givnOnly != '=' &&
+        !(givenEqual && eitherSurnameMissing))
+        return false;
     m.birth = DateMarker(q.bDate, p.birthYear, C.ibDate);
     m.chr = DateMarker(q.cDate, p.chrYear, C.icDate);
     m.death = DateMarker(q.dDate, p.deathYear, C.idDate);
@@ -196,13 +327,13 @@ Markers MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const Spl
     if (parents && !IsBlank(q.fatherName)) {
         m.parents = ParentsAgree(p.fatherKey, p.motherKey, *parents) ? '=' : 'N';
     }
-    if (!IsBlank(q.spouseName) && C.iFamsCount > 0) TestSpouses(c, {&spouse}, m);
+    if (!IsBlank(q.spouseName) && C.iFamsCount > 0) TestSpouses(c, {&spouse}, partners, m);
 
     if (q.relCode == "IN") {
         if (!IsBlank(q.spouseName) && m.spouse != '=' && !p.otherSpouses.empty()) {
             std::vector<const SplitName*> others;
             for (const auto& s : p.otherSpouses) others.push_back(&s);
-            TestSpouses(c, others, m);
+            TestSpouses(c, others, partners, m);
         }
         if (m.parents != '=' && parents && !p.otherParents.empty()) {
             for (const auto& [fk, mk] : p.otherParents) {
@@ -214,16 +345,16 @@ Markers MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const Spl
             }
         }
     }
-    return m;
+    return true;
 }
 
 bool GenIdAgrees(const MatchQuery& q, const Person& p, const IndivRec& C) {
-    if (p.genId.empty() || p.genId != C.iGenID.trimmed()) return false;
+    if (p.genId.empty() || !HoldsTrimmed(C.iGenID.value(), p.genId)) return false;
     return q.childOfFamily <= 0 || C.iFamc == 0 || C.iFamc == q.childOfFamily;
 }
 
 bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
-    if (!p.afn.empty() && p.afn == C.iAFN.trimmed()) return true;
+    if (!p.afn.empty() && HoldsTrimmed(C.iAFN.value(), p.afn)) return true;
     if (GenIdAgrees(q, p, C)) return true;
     return q.cdNo > 0 && q.cdNo == C.iCDno && q.pidNo > 0 && q.pidNo == C.iPIDno;
 }
@@ -231,7 +362,7 @@ bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
 // Two different identifiers of the same kind name two different people,
 // whatever their names and dates say.
 bool IdentifiersDiffer(const MatchQuery& q, const Person& p, const IndivRec& C) {
-    const std::string afn = C.iAFN.trimmed(), genId = C.iGenID.trimmed();
+    const std::string_view afn = TrimView(C.iAFN.value()), genId = TrimView(C.iGenID.value());
     if (!p.afn.empty() && !afn.empty() && p.afn != afn) return true;
     if (!q.pageLocalId && !p.genId.empty() && !genId.empty() && p.genId != genId) return true;
     const bool pageNumbers = q.cdNo > 0 && q.pidNo > 0, storedNumbers = C.iCDno > 0 && C.iPIDno > 0;
@@ -245,9 +376,9 @@ bool Excluded(const MatchQuery& q, int32_t c) {
 bool Listable(int32_t c, const MatchQuery& q, const Person& p, const Markers& m) {
     const IndivRec& C = g.Indiv[c];
     const std::string cSurn = C.iSurn.trimmed();
-    const bool close = (UpperCase(C.iGivn.trimmed()) == UpperCase(p.given) && m.parents != 'N' &&
+    const bool close = (GivenCaps().Of(c, TrimView(C.iGivn.value())) == p.givenCaps && m.parents != 'N' &&
                         (cSurn.empty() || p.surname.empty())) ||
-                       KeysAgree(p.key, C.iNameKey.padded());
+                       KeyAgrees(p.key, C.iNameKey);
     if (!close) return false;
     if (C.iTouched > 0) return false;
     if (!IsBlank(q.afn) && !C.iAFN.blank()) return false;
@@ -271,7 +402,7 @@ bool Listable(int32_t c, const MatchQuery& q, const Person& p, const Markers& m)
     return true;
 }
 
-MatchCandidateRow CandidateRow(int32_t c) {
+MatchCandidateRow CandidateRow(int32_t c, PartnerIndex& partners) {
     const IndivRec& C = g.Indiv[c];
     MatchCandidateRow row;
     row.indiv = c;
@@ -284,17 +415,8 @@ MatchCandidateRow CandidateRow(int32_t c) {
         row.father = StoredName(F->fHusb);
         row.mother = StoredName(F->fWife);
     }
-    for (int32_t f = 1; f <= g.FamilCount; ++f) {
-        const FamilRec& F = g.Famil[f];
-        if (F.fHusb == c) {
-            row.spouse = StoredName(F.fWife);
-            break;
-        }
-        if (F.fWife == c) {
-            row.spouse = StoredName(F.fHusb);
-            break;
-        }
-    }
+    const auto [first, last] = partners.Of(c);
+    if (first != last) row.spouse = StoredName(first->partner);
     return row;
 }
 
@@ -391,6 +513,8 @@ int32_t Match(MatchQuery& q) {
     p.surname = self.surname;
     p.given = self.given;
     p.key = self.key;
+    p.surnameCaps = UpperCase(p.surname);
+    p.givenCaps = UpperCase(p.given);
     if (q.relCode == "IN") {
         const PageScratchRec& ps = g.PageScratch;
         const int16_t nSp = std::min(ps.PageSpouseCount, kMaxPageSpouses);
@@ -405,7 +529,8 @@ int32_t Match(MatchQuery& q) {
     if (p.nameCaps != "<XUNKNOWN>") {
         // An identifier names the person whatever his name is now, so it is
         // looked for in the whole table, not only under the surname initial.
-        for (int32_t c = 1; c <= g.IndivCount; ++c) {
+        const bool identified = !p.afn.empty() || !p.genId.empty() || (q.cdNo > 0 && q.pidNo > 0);
+        for (int32_t c = 1; identified && c <= g.IndivCount; ++c) {
             if (ExactMatch(q, p, g.Indiv[c]) && !Excluded(q, c)) {
                 g.Indiv[c].iTouched = 1;
                 g.LastIndiv = c;
@@ -413,13 +538,16 @@ int32_t Match(MatchQuery& q) {
             }
         }
         const std::string initial = Initial(p.surname);
+        const bool anyInitial = initial == " ";
+        PartnerIndex partners;
         for (int32_t c : CandidateSet(initial)) {
             IndivRec& C = g.Indiv[c];
             if (Excluded(q, c) || IdentifiersDiffer(q, p, C)) continue;
-            if (!(initial == " " || Initial(C.iSurn.value()) == initial || C.iSurn.blank() ||
-                  Caps(C.iName.value()) == "<UNKNOWN>"))
+            if (!(anyInitial || InitialIs(C.iSurn.value(), initial) || C.iSurn.blank() ||
+                  ReadsUnknownMark(C.iName.value())))
                 continue;
-            const Markers m = MarkCandidate(c, q, p, spouse);
+            Markers m;
+            if (!MarkCandidate(c, q, p, spouse, partners, m)) continue;
             bool automatic = IsAutomatic(m, p);
             if (automatic && p.nameCaps == "<UNKNOWN>" && C.iTouched == 1) automatic = false;
             if (automatic && (Caps(Utf8Left(C.iGivn.trimmed(), 6)) != "LIVING" || m.spouse == '=' ||
@@ -429,7 +557,7 @@ int32_t Match(MatchQuery& q) {
                 return c;
             }
             if (static_cast<int>(rows.size()) < kMaxCandidateRows && Listable(c, q, p, m)) {
-                MatchCandidateRow row = CandidateRow(c);
+                MatchCandidateRow row = CandidateRow(c, partners);
                 if (!RowIsMuddled(row)) rows.push_back(std::move(row));
             }
         }

@@ -21,6 +21,32 @@ std::vector<std::size_t> CodePointStarts(std::string_view s) {
     return starts;
 }
 
+// ConcSplitLen with the character starts of the line worked out once for
+// all its pieces.
+void ConcSplitLenAt(std::string_view line, const std::vector<std::size_t>& starts, int pos, int& len) {
+    const int count = static_cast<int>(starts.size()) - 1;
+    auto at = [&](int p) {  // 1-based character p
+        return line.substr(starts[p - 1], starts[p] - starts[p - 1]);
+    };
+    if (pos < 1 || pos > count) {
+        len = 0;
+        return;
+    }
+    const int rest = count - pos + 1;
+    if (rest < 94) {
+        len = rest < 0 ? 0 : rest;
+        return;
+    }
+    for (int k = 93; k >= 90; --k)
+        if (at(pos + k - 1) != " " && at(pos + k) != " ") {
+            len = k;
+            return;
+        }
+    // No cut between two non-blanks: keep the previous piece's length, which
+    // before the first piece is the whole line and would not fit a note line.
+    if (len > 93 || len < 1) len = 93;
+}
+
 // Lines of a text; CR LF and a bare LF both end a line.
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -123,9 +149,10 @@ int32_t LinesNeeded(const std::vector<std::string>& lines) {
             ++needed;
             continue;
         }
+        const std::vector<std::size_t> starts = CodePointStarts(line);
         int pos = 1, len = length;
         do {
-            ConcSplitLen(line, pos, len);
+            ConcSplitLenAt(line, starts, pos, len);
             if (len < 1) break;
             ++needed;
             pos += len;
@@ -137,28 +164,7 @@ int32_t LinesNeeded(const std::vector<std::string>& lines) {
 }  // namespace
 
 void ConcSplitLen(const std::string& line, int pos, int& len) {
-    const std::vector<std::size_t> starts = CodePointStarts(line);
-    const int count = static_cast<int>(starts.size()) - 1;
-    auto at = [&](int p) {  // 1-based character p
-        return std::string_view(line).substr(starts[p - 1], starts[p] - starts[p - 1]);
-    };
-    if (pos < 1 || pos > count) {
-        len = 0;
-        return;
-    }
-    const int rest = count - pos + 1;
-    if (rest < 94) {
-        len = rest < 0 ? 0 : rest;
-        return;
-    }
-    for (int k = 93; k >= 90; --k)
-        if (at(pos + k - 1) != " " && at(pos + k) != " ") {
-            len = k;
-            return;
-        }
-    // No cut between two non-blanks: keep the previous piece's length, which
-    // before the first piece is the whole line and would not fit a note line.
-    if (len > 93 || len < 1) len = 93;
+    ConcSplitLenAt(line, CodePointStarts(line), pos, len);
 }
 
 int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mode) {
@@ -231,7 +237,7 @@ int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mo
             int pos = 1;
             int len = length;
             do {
-                ConcSplitLen(line, pos, len);
+                ConcSplitLenAt(line, starts, pos, len);
                 if (len < 1) break;
                 std::string piece = line.substr(starts[pos - 1], starts[pos - 1 + len] - starts[pos - 1]);
                 if (!AppendNoteLine(k, recNo, prefix, piece)) return added;

@@ -3,10 +3,57 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "record_store/fixed_text.h"
+#include "record_store/utf8_text.h"
 
 namespace lintora {
+
+// The page notes: a text that keeps its length in characters as it grows,
+// so the limit on the notes of a long page costs nothing per line.
+class PageNotesText {
+public:
+    PageNotesText() = default;
+    PageNotesText(std::string s) : s_(std::move(s)), chars_(Utf8Length(s_)) {}
+    PageNotesText& operator=(std::string s) {
+        s_ = std::move(s);
+        chars_ = Utf8Length(s_);
+        return *this;
+    }
+    PageNotesText& operator=(const char* s) { return *this = std::string(s); }
+    PageNotesText& operator+=(std::string_view t) {
+        const std::size_t old = s_.size();
+        s_.append(t);
+        // Whether a byte starts a character depends on the byte before it
+        // too, so the count resumes from the old last byte (always a start
+        // as the first byte of the view, hence the one taken off).
+        chars_ += old == 0 ? Utf8Length(s_) : Utf8Length(std::string_view(s_).substr(old - 1)) - 1;
+        return *this;
+    }
+    PageNotesText& operator+=(char c) { return *this += std::string_view(&c, 1); }
+    void clear() {
+        s_.clear();
+        chars_ = 0;
+    }
+
+    const std::string& str() const { return s_; }
+    operator const std::string&() const { return s_; }
+    operator std::string_view() const { return s_; }
+    std::size_t size() const { return s_.size(); }
+    bool empty() const { return s_.empty(); }
+    std::size_t find(std::string_view t, std::size_t pos = 0) const { return s_.find(t, pos); }
+    // Utf8Length(str()), kept as the text changes.
+    std::size_t chars() const { return chars_; }
+
+    friend bool operator==(const PageNotesText& a, const PageNotesText& b) { return a.s_ == b.s_; }
+    friend bool operator==(const PageNotesText& a, const std::string& b) { return a.s_ == b; }
+
+private:
+    std::string s_;
+    std::size_t chars_ = 0;
+};
 
 struct PageParent {
     std::string Name;
@@ -78,7 +125,7 @@ struct PageScratchRec {
     std::string pgGenID, pgGivn, pgSurn, pgPrefix, pgSuffix, pgTitle, pgNick, pgName, pgSex;
     std::string pgbDate, pgbPlace, pgcDate, pgcPlace, pgdDate, pgdPlace, pgblDate, pgblPlace;
     std::string pgSubmNo, pgFilmNo, pgPageNo, pgRefNo;
-    std::string pgNotes;
+    PageNotesText pgNotes;
     std::string pgNameKey;
 
     PageParent SpouseFather;

@@ -17,19 +17,19 @@ int16_t YearOf(const std::string& date) {
     return y;
 }
 
-int32_t FamcOf(int32_t person) {
+}  // namespace
+
+int32_t FamilyAsChild(int32_t person) {
     if (!LiveIndiv(person)) return 0;
     const int32_t f = g.Indiv[person].iFamc;
     return LiveFamil(f) ? f : 0;
 }
 
-int32_t Parent(int32_t family, bool father) {
+int32_t ParentIn(int32_t family, bool father) {
     if (!LiveFamil(family)) return 0;
     const int32_t p = father ? g.Famil[family].fHusb : g.Famil[family].fWife;
     return LiveIndiv(p) ? p : 0;
 }
-
-}  // namespace
 
 bool LiveIndiv(int32_t n) {
     return n > 0 && n <= g.IndivCount && n < static_cast<int32_t>(g.Indiv.size()) &&
@@ -58,8 +58,10 @@ std::string FormatLifeDates(int32_t person) {
     return text;
 }
 
+std::string LifeDatesCaption(int32_t person) { return " " + TrimBlanks(FormatLifeDates(person)); }
+
 std::string MoreButtonCaption(int32_t person) {
-    if (FamcOf(person) == 0) return "";
+    if (FamilyAsChild(person) == 0) return "";
     // Breadth first over the known ancestors; a family is expanded once,
     // at its shallowest depth, so lines that meet are counted once.
     std::vector<char> expanded(static_cast<std::size_t>(g.FamilCount) + 1, 0);
@@ -68,11 +70,11 @@ std::string MoreButtonCaption(int32_t person) {
     while (!queue.empty()) {
         auto [who, gen] = queue.front();
         queue.pop_front();
-        const int32_t f = FamcOf(who);
+        const int32_t f = FamilyAsChild(who);
         if (f == 0 || expanded[f]) continue;
         expanded[f] = 1;
         for (bool father : {true, false}) {
-            const int32_t p = Parent(f, father);
+            const int32_t p = ParentIn(f, father);
             if (p == 0) continue;
             queue.emplace_back(p, gen + 1);
             if (gen + 1 > deepest) deepest = gen + 1;
@@ -94,16 +96,16 @@ PedigreeView BuildPedigree() {
     }
     auto show = [&](int slot) {
         const int32_t p = g.TreeSlot[slot];
-        v.caption[slot] = " " + TrimBlanks(FormatLifeDates(p));
+        v.caption[slot] = LifeDatesCaption(p);
         v.notes[slot] = LiveIndiv(p) && g.Indiv[p].iNoteFlg.value() == "Y";
     };
     show(0);
     for (int i = 0; i < 15; ++i) {
-        const int32_t f = FamcOf(g.TreeSlot[i]);
+        const int32_t f = FamilyAsChild(g.TreeSlot[i]);
         if (f == 0) continue;
         // A missing parent shows as "<unknown>"; the boxes above him stay empty.
-        g.TreeSlot[2 * i + 1] = Parent(f, true);
-        g.TreeSlot[2 * i + 2] = Parent(f, false);
+        g.TreeSlot[2 * i + 1] = ParentIn(f, true);
+        g.TreeSlot[2 * i + 2] = ParentIn(f, false);
         show(2 * i + 1);
         show(2 * i + 2);
     }

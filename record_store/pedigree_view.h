@@ -28,6 +28,14 @@ bool LiveFamil(int32_t n);
 // death (else burial); "<unknown>" for no person.
 std::string FormatLifeDates(int32_t person);
 
+// The same text as a box or a parent label shows it: one leading blank.
+std::string LifeDatesCaption(int32_t person);
+
+// The live family as child of person, 0 when none.
+int32_t FamilyAsChild(int32_t person);
+// The live father (or mother) of family, 0 when none.
+int32_t ParentIn(int32_t family, bool father);
+
 // Fills g.TreeSlot 1..30 from the root in slot 0 (an invalid root empties
 // the pedigree) and returns what the boxes show.
 PedigreeView BuildPedigree();

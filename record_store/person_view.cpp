@@ -71,12 +71,17 @@ ChildEntry ChildLine(int32_t child) {
     return c;
 }
 
-std::vector<ChildEntry> CollectChildren(int32_t family) {
+std::vector<ChildEntry> CollectChildren(int32_t family, int32_t leaveOut) {
     std::vector<ChildEntry> out;
     if (!LiveFamil(family)) return out;
     for (int32_t i = 1; i <= g.IndivCount && static_cast<int>(out.size()) < kMaxPanelChildren; ++i)
-        if (LiveIndiv(i) && g.Indiv[i].iFamc == family) out.push_back(ChildLine(i));
+        if (i != leaveOut && LiveIndiv(i) && g.Indiv[i].iFamc == family) out.push_back(ChildLine(i));
     return out;
+}
+
+std::string SpouseLine(int32_t spouse) {
+    if (!LiveIndiv(spouse)) return " <unknown>";
+    return g.Indiv[spouse].iGivn.trimmed() + " " + g.Indiv[spouse].iSurn.trimmed();
 }
 
 PersonPanel ShowIndivPanel(int32_t p) {
@@ -100,7 +105,7 @@ PersonPanel ShowIndivPanel(int32_t p) {
         SpouseEntry s;
         s.spouse = spouse;
         s.family = f;
-        s.line = spouse ? g.Indiv[spouse].iGivn.trimmed() + " " + g.Indiv[spouse].iSurn.trimmed() : " <unknown>";
+        s.line = SpouseLine(spouse);
         panel.spouses.push_back(s);
         if (panel.spouses.size() == 1) {
             panel.firstFamily = f;

@@ -40,8 +40,12 @@ std::string FormatMarrAges(int32_t a, int32_t b, const std::string& date);
 std::string MarriageLine(int32_t family);
 std::string MarriageLine(int32_t family, int32_t first, int32_t second);
 
-// The children of a family (up to 29) in record order.
-std::vector<ChildEntry> CollectChildren(int32_t family);
+// The children of a family (up to 29) in record order; leaveOut is not
+// listed (a person's siblings are his parents' children without him).
+std::vector<ChildEntry> CollectChildren(int32_t family, int32_t leaveOut = 0);
+
+// A spouse line: "Given Surname", " <unknown>" for no spouse.
+std::string SpouseLine(int32_t spouse);
 
 // One child line as the child lists show it.
 ChildEntry ChildLine(int32_t child);

@@ -83,9 +83,8 @@ void SplitAtFirst(std::string_view text, std::string_view delimiter, std::string
 }
 
 void AppendNoteLine(std::string_view line, std::string_view nextLine) {
-    std::string& notes = g.PageScratch.pgNotes;
-    // Bytes never undercount characters, so the count is only needed near the limit.
-    if (notes.size() > kMaxPageNotes && Utf8Length(notes) > kMaxPageNotes) return;
+    PageNotesText& notes = g.PageScratch.pgNotes;
+    if (notes.chars() > kMaxPageNotes) return;
     std::string t = TrimBlanks(line);
     if (t.empty()) {
         notes += "\r\n";

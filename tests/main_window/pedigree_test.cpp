@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "record_store/pedigree_view.h"
 #include "record_store/person_view.h"
 #include "record_store/prune.h"
 #include "tests/main_window/window_fixture.h"
@@ -255,6 +256,56 @@ TEST(PersonView, AgesAndLinesFollowTheRules) {
     EXPECT_EQ(p.spouses[0].line, " <unknown>");
     EXPECT_EQ(p.birth, "May 1820 - ");
     EXPECT_EQ(ShowIndivPanel(g.IndivCount + 1).spouses.size(), 0u);
+}
+
+// The editor's Family tab reads the same lines: parents, siblings (his
+// parents' children without him, still 29 at most), spouses.
+TEST(PersonView, FamilyTabLinesComeFromThePanelProcedures) {
+    ResetProgramState();
+    auto person = [](const char* givn, const char* birth) {
+        const int32_t n = AddIndiv();
+        g.Indiv[n].iGivn = givn;
+        g.Indiv[n].iSurn = "SMITH";
+        g.Indiv[n].ibDate = birth;
+        return n;
+    };
+    const int32_t father = person("William", "1820"), mother = person("Ann", "");
+    g.Indiv[mother].icDate = "3 Apr 1824";
+    const int32_t famc = AddFamil();
+    g.Famil[famc].fHusb = father;
+    g.Famil[famc].fWife = mother;
+    const int32_t me = person("John", "1846");
+    std::vector<int32_t> others;
+    for (int i = 0; i < 31; ++i) others.push_back(person("Child", i == 0 ? "1848" : ""));
+    for (int32_t c : others) g.Indiv[c].iFamc = famc;
+    g.Indiv[me].iFamc = famc;
+    g.Indiv[others[1]].iTree = kRemovedTree;  // pruned: not listed
+    const int32_t own = AddFamil();  // the first sibling is a parent himself
+    g.Famil[own].fHusb = others[0];
+    g.Famil[own].fChilCount = 1;
+
+    EXPECT_EQ(FamilyAsChild(me), famc);
+    EXPECT_EQ(ParentIn(famc, true), father);
+    EXPECT_EQ(ParentIn(famc, false), mother);
+    EXPECT_EQ(LifeDatesCaption(mother), " Ann SMITH  (1824-    )");
+    const std::vector<ChildEntry> siblings = CollectChildren(famc, me);
+    ASSERT_EQ(siblings.size(), static_cast<std::size_t>(kMaxPanelChildren));
+    EXPECT_EQ(siblings[0].indiv, others[0]);
+    EXPECT_EQ(siblings[0].line, "< 1848 - Child SMITH");
+    EXPECT_EQ(siblings[1].indiv, others[2]);
+    EXPECT_EQ(siblings[1].line, "   ------ - Child SMITH");
+    for (const ChildEntry& c : siblings) EXPECT_NE(c.indiv, me);
+    EXPECT_EQ(CollectChildren(famc).front().indiv, me);
+
+    EXPECT_EQ(SpouseLine(father), "William SMITH");
+    EXPECT_EQ(SpouseLine(0), " <unknown>");
+    EXPECT_EQ(SpouseLine(g.IndivCount + 1), " <unknown>");
+    // A removed family as child gives no parents and no siblings.
+    g.Famil[famc].fTree = kRemovedTree;
+    EXPECT_EQ(FamilyAsChild(me), 0);
+    EXPECT_EQ(ParentIn(famc, true), 0);
+    EXPECT_TRUE(CollectChildren(famc, me).empty());
+    EXPECT_EQ(LifeDatesCaption(0), " <unknown>");
 }
 
 }  // namespace

@@ -14,21 +14,7 @@ class AFFamilyTest : public FSPageTest {};
 
 TEST_F(AFFamilyTest, SamplePageFillsCoupleParentsAndChildren) {
     Parse(&ParseAFFamilyGroup, ReadPage("af_family.txt"));
-    EXPECT_EQ(P.pgName, "John Henry WHITLOCK");
-    EXPECT_EQ(P.pgAFN, "1B2C-3DF");
-    EXPECT_EQ(P.pgSex, "M");
-    EXPECT_EQ(P.pgbDate, "12 Mar 1832");
-    EXPECT_EQ(P.pgbPlace, "Wellsville, Allegany, New York");
-    EXPECT_EQ(P.pgdDate, "4 Nov 1899");
-    EXPECT_EQ(P.pgdPlace, "Provo, Utah, Utah");
-    EXPECT_EQ(P.pgblDate, "7 Nov 1899");
-    EXPECT_EQ(P.pgblPlace, "Provo City Cemetery, Provo, Utah, Utah");
-    ASSERT_EQ(P.PageParentSetCount, 1);
-    const PageParentSet& ps = P.PageParentSets[1];
-    EXPECT_EQ(ps.psFatherName.value(), "Samuel WHITLOCK");
-    EXPECT_EQ(ps.psFatherAFN.value(), "9K7L-2MN");
-    EXPECT_EQ(ps.psMotherName.value(), "Abigail MARSH");
-    EXPECT_EQ(ps.psMotherAFN.value(), "9K7L-3PQ");
+    ASSERT_NO_FATAL_FAILURE(ExpectAFSamplePerson());
 
     ASSERT_EQ(P.PageSpouseCount, 1);
     const PageSpouse& w = P.PageSpouses[1];

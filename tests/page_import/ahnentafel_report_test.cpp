@@ -4,44 +4,15 @@
 
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
-#include "tests/support/table_checks.h"
+#include "tests/page_import/report_pages_support.h"
 
 namespace lintora {
 namespace {
 
-using testing::CleanState;
 using testing::ReadPage;
-using testing::RecordingWindows;
+using testing::ReportPageTest;
 
-class AhnentafelTest : public CleanState {
-protected:
-    RecordingWindows windows;
-
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallMainWindow(&windows);
-    }
-    void TearDown() override {
-        InstallMainWindow(nullptr);
-        CleanState::TearDown();
-    }
-    static int32_t ByName(const std::string& name) {
-        for (int32_t i = 1; i <= g.IndivCount; ++i)
-            if (g.Indiv[i].iName.trimmed() == name) return i;
-        ADD_FAILURE() << "nobody named " << name;
-        return 0;
-    }
-    static int32_t Couple(const std::string& husband, const std::string& wife) {
-        const int32_t h = ByName(husband), w = ByName(wife);
-        for (int32_t f = 1; f <= g.FamilCount; ++f)
-            if (g.Famil[f].fHusb == h && g.Famil[f].fWife == w) return f;
-        ADD_FAILURE() << "no family " << husband << " + " << wife;
-        return -1;
-    }
-    static const IndivRec& Person(const std::string& name) { return g.Indiv[ByName(name)]; }
-};
+class AhnentafelTest : public ReportPageTest {};
 
 TEST_F(AhnentafelTest, SamplePageMakesEachCoupleTheParentsOfTheirChild) {
     ProcessClipboard(ReadPage("anc_ahnentafel.txt"));

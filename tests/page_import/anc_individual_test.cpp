@@ -4,35 +4,17 @@
 
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
-#include "tests/support/table_checks.h"
+#include "tests/page_import/report_pages_support.h"
 
 namespace lintora {
 namespace {
 
-using testing::CleanState;
 using testing::ReadPage;
-using testing::RecordingWindows;
+using testing::ReportPageTest;
 
-class AncIndividualTest : public CleanState {
+class AncIndividualTest : public ReportPageTest {
 protected:
-    RecordingWindows windows;
     const PageScratchRec& P = g.PageScratch;
-
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallMainWindow(&windows);
-    }
-    void TearDown() override {
-        InstallMainWindow(nullptr);
-        CleanState::TearDown();
-    }
-    static int32_t ByName(const std::string& name) {
-        for (int32_t i = 1; i <= g.IndivCount; ++i)
-            if (g.Indiv[i].iName.trimmed() == name) return i;
-        return 0;
-    }
     static int32_t FamilyOf(int32_t a, int32_t b) {
         for (int32_t f = 1; f <= g.FamilCount; ++f)
             if ((g.Famil[f].fHusb == a && g.Famil[f].fWife == b) || (g.Famil[f].fHusb == b && g.Famil[f].fWife == a))

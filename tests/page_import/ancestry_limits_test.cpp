@@ -20,25 +20,10 @@ namespace {
 using testing::CleanState;
 using testing::ReadPage;
 
-class AncestryLimits : public CleanState, public ::testing::WithParamInterface<const char*> {
-protected:
-    void FillAllButThree() {
-        g.IndivCount = kMaxIndiv - 3;
-        for (int32_t i = 1; i <= g.IndivCount; ++i) {
-            g.Indiv[i].iRIN = i;
-            g.Indiv[i].iName = "Filler ELLIS";
-            g.Indiv[i].iGivn = "Filler";
-            g.Indiv[i].iSurn = "ELLIS";
-        }
-        g.FamilCount = kMaxFamil - 1;
-        for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fRIN = f;
-        BuildNameIndex();
-        LoadGenTree();
-    }
-};
+class AncestryLimits : public CleanState, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(AncestryLimits, OneMessageThenTheFilingStops) {
-    FillAllButThree();
+    testing::FillTablesAllButThree();
     for (int k = 0; k < 20; ++k) ui.Answer(MsgResult::Ok);
     ProcessClipboard(ReadPage(GetParam()));
     int indivFull = 0, familFull = 0;

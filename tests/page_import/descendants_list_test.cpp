@@ -5,35 +5,16 @@
 #include "page_import/paste.h"
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
-#include "tests/support/table_checks.h"
+#include "tests/page_import/report_pages_support.h"
 
 namespace lintora {
 namespace {
 
-using testing::CleanState;
 using testing::ReadPage;
-using testing::RecordingWindows;
+using testing::ReportPageTest;
 
-class DescendantsTest : public CleanState {
+class DescendantsTest : public ReportPageTest {
 protected:
-    RecordingWindows windows;
-
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallMainWindow(&windows);
-    }
-    void TearDown() override {
-        InstallMainWindow(nullptr);
-        CleanState::TearDown();
-    }
-    static int32_t ByName(const std::string& name, int nth = 1) {
-        for (int32_t i = 1; i <= g.IndivCount; ++i)
-            if (g.Indiv[i].iName.trimmed() == name && --nth == 0) return i;
-        ADD_FAILURE() << "nobody named " << name;
-        return 0;
-    }
     static int32_t Couple(int32_t h, int32_t w) {
         for (int32_t f = 1; f <= g.FamilCount; ++f)
             if (g.Famil[f].fHusb == h && g.Famil[f].fWife == w) return f;

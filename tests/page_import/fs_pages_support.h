@@ -47,6 +47,24 @@ protected:
             if (g.Famil[f].fHusb == h && g.Famil[f].fWife == w) return f;
         return 0;
     }
+    // The page person of both Ancestral File sample pages and his parents.
+    void ExpectAFSamplePerson() {
+        EXPECT_EQ(P.pgName, "John Henry WHITLOCK");
+        EXPECT_EQ(P.pgAFN, "1B2C-3DF");
+        EXPECT_EQ(P.pgSex, "M");
+        EXPECT_EQ(P.pgbDate, "12 Mar 1832");
+        EXPECT_EQ(P.pgbPlace, "Wellsville, Allegany, New York");
+        EXPECT_EQ(P.pgdDate, "4 Nov 1899");
+        EXPECT_EQ(P.pgdPlace, "Provo, Utah, Utah");
+        EXPECT_EQ(P.pgblDate, "7 Nov 1899");
+        EXPECT_EQ(P.pgblPlace, "Provo City Cemetery, Provo, Utah, Utah");
+        ASSERT_EQ(P.PageParentSetCount, 1);
+        const PageParentSet& ps = P.PageParentSets[1];
+        EXPECT_EQ(ps.psFatherName.value(), "Samuel WHITLOCK");
+        EXPECT_EQ(ps.psFatherAFN.value(), "9K7L-2MN");
+        EXPECT_EQ(ps.psMotherName.value(), "Abigail MARSH");
+        EXPECT_EQ(ps.psMotherAFN.value(), "9K7L-3PQ");
+    }
     // The child's parents are exactly this couple.
     static void ExpectChildOf(const std::string& child, const std::string& father, const std::string& mother) {
         const int32_t c = ByName(child), h = ByName(father), w = ByName(mother);

@@ -5,44 +5,20 @@
 #include "page_import/gencircles_pedigree.h"
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
-#include "tests/support/table_checks.h"
+#include "tests/page_import/tree_pages_support.h"
 
 namespace lintora {
 namespace {
 
-using testing::CleanState;
 using testing::ReadPage;
-using testing::RecordingWindows;
+using testing::TreePageTest;
 
-class GenCirclesTest : public CleanState {
+class GenCirclesTest : public TreePageTest {
 protected:
-    RecordingWindows windows;
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallWindowFakes(&windows);
-    }
-    void TearDown() override {
-        RemoveWindowFakes();
-        CleanState::TearDown();
-    }
-    static int32_t Named(const std::string& name) {
-        for (int32_t i = 1; i <= g.IndivCount; ++i)
-            if (g.Indiv[i].iName.trimmed() == name) return i;
-        return 0;
-    }
     static int32_t FamilyOf(int32_t husband, int32_t wife) {
         for (int32_t f = 1; f <= g.FamilCount; ++f)
             if (g.Famil[f].fHusb == husband && g.Famil[f].fWife == wife) return f;
         return 0;
-    }
-    static std::vector<std::string> NoteLines(int32_t owner) {
-        std::vector<std::string> out;
-        for (int32_t n = 1; n <= g.NotesCount; ++n)
-            if (g.Notes[n].nOwner == owner && g.Notes[n].nKind.trimmed() == "I")
-                out.push_back(g.Notes[n].nTag.value() + "|" + g.Notes[n].nText.value());
-        return out;
     }
     static std::string Who(int32_t i) {
         const IndivRec& r = g.Indiv[i];

@@ -48,25 +48,33 @@ TEST(SplitIGIDatePlace, SplitsAtTheLastPairOfBlanks) {
     EXPECT_EQ(place.size(), 119u);
 }
 
-class IGIIndividualTest : public FSPageTest {};
+// Both sample pages are about Thomas ASHWORTH and his parents.
+class IGIPageTest : public FSPageTest {
+protected:
+    void ExpectSamplePerson() {
+        EXPECT_EQ(P.pgName, "Thomas ASHWORTH");
+        EXPECT_EQ(P.pgSex, "M");
+        EXPECT_EQ(P.pgbDate, "12 MAR 1821");
+        EXPECT_EQ(P.pgbPlace, "Rochdale, Lancashire, England");
+        EXPECT_EQ(P.pgcDate, "18 MAR 1821");
+        EXPECT_EQ(P.pgcPlace, "Saint Chad, Rochdale, Lancashire, England");
+        EXPECT_EQ(P.pgdDate, "");
+        ASSERT_EQ(P.PageParentSetCount, 1);
+        EXPECT_EQ(P.PageParentSets[1].psFatherName.value(), "James ASHWORTH");
+        EXPECT_EQ(P.PageParentSets[1].psMotherName.value(), "Betty HOLT");
+    }
+};
+
+class IGIIndividualTest : public IGIPageTest {};
 
 TEST_F(IGIIndividualTest, SamplePageFillsThePagePerson) {
     Parse(&ProcessIndIGI, ReadPage("igi_individual.txt"));
-    EXPECT_EQ(P.pgName, "Thomas ASHWORTH");
-    EXPECT_EQ(P.pgSex, "M");
-    // An empty "Birth:" takes its value from the next line.
-    EXPECT_EQ(P.pgbDate, "12 MAR 1821");
-    EXPECT_EQ(P.pgbPlace, "Rochdale, Lancashire, England");
-    EXPECT_EQ(P.pgcDate, "18 MAR 1821");
-    EXPECT_EQ(P.pgcPlace, "Saint Chad, Rochdale, Lancashire, England");
-    // An empty "Death:" followed by the burial label line yields nothing.
-    EXPECT_EQ(P.pgdDate, "");
+    // An empty "Birth:" takes its value from the next line; an empty
+    // "Death:" followed by the burial label line yields nothing.
+    ASSERT_NO_FATAL_FAILURE(ExpectSamplePerson());
     EXPECT_EQ(P.pgdPlace, "");
     EXPECT_EQ(P.pgblDate, "4 JAN 1880");
     EXPECT_EQ(P.pgblPlace, "Rochdale, Lancashire, England");
-    ASSERT_EQ(P.PageParentSetCount, 1);
-    EXPECT_EQ(P.PageParentSets[1].psFatherName.value(), "James ASHWORTH");
-    EXPECT_EQ(P.PageParentSets[1].psMotherName.value(), "Betty HOLT");
     ASSERT_EQ(P.PageSpouseCount, 1);
     EXPECT_EQ(P.PageSpouses[1].spName.value(), "Mary KERSHAW");
     EXPECT_EQ(P.PageSpouses[1].spmDate.value(), "5 AUG 1845");
@@ -174,21 +182,12 @@ TEST_F(IGIIndividualTest, FullListsSkipTheExtraEntriesAndReadOn) {
     EXPECT_NE(ui.boxes[0].text.find("2 of them were skipped"), std::string::npos);
 }
 
-class IGIFamilyTest : public FSPageTest {};
+class IGIFamilyTest : public IGIPageTest {};
 
 TEST_F(IGIFamilyTest, SamplePageFillsCoupleParentsAndChildren) {
     Parse(&ProcessFamIGI, ReadPage("igi_family.txt"));
-    EXPECT_EQ(P.pgName, "Thomas ASHWORTH");
-    EXPECT_EQ(P.pgSex, "M");
-    EXPECT_EQ(P.pgbDate, "12 MAR 1821");
-    EXPECT_EQ(P.pgbPlace, "Rochdale, Lancashire, England");
-    EXPECT_EQ(P.pgcDate, "18 MAR 1821");
-    EXPECT_EQ(P.pgcPlace, "Saint Chad, Rochdale, Lancashire, England");
-    EXPECT_EQ(P.pgdDate, "");
+    ASSERT_NO_FATAL_FAILURE(ExpectSamplePerson());
     EXPECT_EQ(P.pgblDate, "");
-    ASSERT_EQ(P.PageParentSetCount, 1);
-    EXPECT_EQ(P.PageParentSets[1].psFatherName.value(), "James ASHWORTH");
-    EXPECT_EQ(P.PageParentSets[1].psMotherName.value(), "Betty HOLT");
 
     ASSERT_EQ(P.PageSpouseCount, 1);
     const PageSpouse& w = P.PageSpouses[1];

@@ -5,35 +5,16 @@
 #include "page_import/mytrees_individual.h"
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
-#include "tests/support/table_checks.h"
+#include "tests/page_import/tree_pages_support.h"
 
 namespace lintora {
 namespace {
 
-using testing::CleanState;
 using testing::ReadPage;
-using testing::RecordingWindows;
+using testing::TreePageTest;
 
-class MyTreesPagesTest : public CleanState {
+class MyTreesPagesTest : public TreePageTest {
 protected:
-    RecordingWindows windows;
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallWindowFakes(&windows);
-    }
-    void TearDown() override {
-        RemoveWindowFakes();
-        CleanState::TearDown();
-    }
-    static std::vector<std::string> NoteLines(int32_t owner) {
-        std::vector<std::string> out;
-        for (int32_t n = 1; n <= g.NotesCount; ++n)
-            if (g.Notes[n].nOwner == owner && g.Notes[n].nKind.trimmed() == "I")
-                out.push_back(g.Notes[n].nTag.value() + "|" + g.Notes[n].nText.value());
-        return out;
-    }
     static void Lines(const std::vector<std::string>& lines) {
         g.PageLines = lines;
         InitPrep();

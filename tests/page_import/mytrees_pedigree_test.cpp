@@ -7,16 +7,13 @@
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
-#include "tests/support/table_checks.h"
+#include "tests/page_import/tree_pages_support.h"
 
 namespace lintora {
 namespace {
 
-using testing::CleanState;
 using testing::ReadPage;
-using testing::RecordingWindows;
+using testing::TreePageTest;
 
 const std::string kCaution =
     "Lintora recognizes MyTrees pedigree data, however...\n"
@@ -24,22 +21,8 @@ const std::string kCaution =
     "and may be interpreted by Lintora in unexpected ways.\n"
     "Check your results carefully, and edit (or UnDo) accordingly.";
 
-class MyTreesPedigreeTest : public CleanState {
+class MyTreesPedigreeTest : public TreePageTest {
 protected:
-    RecordingWindows windows;
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallWindowFakes(&windows);
-    }
-    void TearDown() override {
-        RemoveWindowFakes();
-        CleanState::TearDown();
-    }
-    static int32_t Named(const std::string& name) {
-        for (int32_t i = 1; i <= g.IndivCount; ++i)
-            if (g.Indiv[i].iName.trimmed() == name) return i;
-        return 0;
-    }
     static int32_t Parents(int32_t child) { return child > 0 ? g.Indiv[child].iFamc : -1; }
 };
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "record_store/program_state.h"
+#include "record_store/tables.h"
+#include "record_store/trees.h"
 #include "platform/window_ports.h"
 
 namespace lintora::testing {
@@ -28,6 +30,22 @@ inline std::string WithCrLf(const std::string& text) {
         out += c;
     }
     return out;
+}
+
+// Tables with room for three more people and one more family; the fillers
+// are named apart from the sample pages' people, so they are never candidates.
+inline void FillTablesAllButThree() {
+    g.IndivCount = kMaxIndiv - 3;
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        g.Indiv[i].iRIN = i;
+        g.Indiv[i].iName = "Filler ELLIS";
+        g.Indiv[i].iGivn = "Filler";
+        g.Indiv[i].iSurn = "ELLIS";
+    }
+    g.FamilCount = kMaxFamil - 1;
+    for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fRIN = f;
+    BuildNameIndex();
+    LoadGenTree();
 }
 
 class RecordingWindows : public MainWindowPort {

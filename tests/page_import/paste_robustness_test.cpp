@@ -264,18 +264,7 @@ TEST_F(PasteRobustness, TablesNearlyFullStayConsistent) {
         if (c % 12 == 0) {
             // Room for a few more people and one more family.
             ResetProgramState();
-            g.IndivCount = kMaxIndiv - 3;
-            for (int32_t i = 1; i <= g.IndivCount; ++i) {
-                // Named apart from the page's people, so they are never candidates.
-                g.Indiv[i].iRIN = i;
-                g.Indiv[i].iName = "Filler ELLIS";
-                g.Indiv[i].iGivn = "Filler";
-                g.Indiv[i].iSurn = "ELLIS";
-            }
-            g.FamilCount = kMaxFamil - 1;
-            for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fRIN = f;
-            BuildNameIndex();
-            LoadGenTree();
+            testing::FillTablesAllButThree();
         }
         PasteAndUndo(DamagedPage(page, rng), windows, rng() % 2, rng);
     }
@@ -302,17 +291,7 @@ TEST_F(PasteRobustness, DamagedGenCirclesAndMyTreesPagesKeepTheTablesConsistent)
             if (c % 20 == 0) ResetProgramState();
             if (c == 60) {
                 // Room for a few more people and one more family.
-                g.IndivCount = kMaxIndiv - 3;
-                for (int32_t i = 1; i <= g.IndivCount; ++i) {
-                    g.Indiv[i].iRIN = i;
-                    g.Indiv[i].iName = "Filler ELLIS";
-                    g.Indiv[i].iGivn = "Filler";
-                    g.Indiv[i].iSurn = "ELLIS";
-                }
-                g.FamilCount = kMaxFamil - 1;
-                for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fRIN = f;
-                BuildNameIndex();
-                LoadGenTree();
+                testing::FillTablesAllButThree();
             }
             const std::size_t snapshots = windows.tips.size();
             PasteAndUndo(DamagedPage(page, rng), windows, rng() % 2, rng);

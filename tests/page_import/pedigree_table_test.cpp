@@ -4,36 +4,16 @@
 
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
-#include "tests/support/table_checks.h"
+#include "tests/page_import/report_pages_support.h"
 
 namespace lintora {
 namespace {
 
-using testing::CleanState;
 using testing::ReadPage;
-using testing::RecordingWindows;
+using testing::ReportPageTest;
 
-class PedigreeTableTest : public CleanState {
+class PedigreeTableTest : public ReportPageTest {
 protected:
-    RecordingWindows windows;
-
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallMainWindow(&windows);
-    }
-    void TearDown() override {
-        InstallMainWindow(nullptr);
-        CleanState::TearDown();
-    }
-    static int32_t ByName(const std::string& name) {
-        for (int32_t i = 1; i <= g.IndivCount; ++i)
-            if (g.Indiv[i].iName.trimmed() == name) return i;
-        ADD_FAILURE() << "nobody named " << name;
-        return 0;
-    }
-    static const IndivRec& Person(const std::string& name) { return g.Indiv[ByName(name)]; }
     static const FamilRec& ParentsOf(const std::string& name) {
         static const FamilRec none;
         const int32_t f = Person(name).iFamc;

@@ -73,6 +73,13 @@ TEST_F(IndivEditTest, ChangeDetectionAndStoringOutsideTheTables) {
     EXPECT_TRUE(StoreEditValues(v, 1, 0, false, kept));
     EXPECT_EQ(g.Famil[0], FamilRec{});
     EXPECT_EQ(g.Famil[1].fmDate.value(), "");
+    // A removed person is still in the table the editor steps through.
+    g.Indiv[4].iTree = kRemovedTree;
+    EXPECT_TRUE(InIndivTable(4));
+    EXPECT_FALSE(InIndivTable(g.IndivCount + 1));
+    EXPECT_TRUE(InFamilTable(1));
+    EXPECT_FALSE(InFamilTable(0));
+    EXPECT_FALSE(InFamilTable(g.FamilCount + 1));
 }
 
 TEST_F(IndivEditTest, ChangingSexExchangesRolesInEveryFamily) {

@@ -602,6 +602,60 @@ TEST_F(MatchingTest, SpouselessPersonWithOneParentStaysOffered) {
     EXPECT_EQ(ui.matchRequests[0].rows[0].spouse, "");
 }
 
+// A paste files families between its matches; each match must see them as
+// they stand then, on the husband's side and on the wife's.
+TEST_F(MatchingTest, SpousesAreReadAsTheFamiliesStandAtEachMatch) {
+    const int32_t tom = Person("Tom Ward", "", "M");
+    const int32_t jane = Person("Jane Bell", "", "F");
+    Couple(tom, jane);
+    // Lucy is not his wife yet: Tom is only offered, shown with his first wife.
+    ui.matchAnswers.push_back(tom);
+    MatchQuery first = Query("Tom Ward");
+    first.spouseName = "Lucy Cole";
+    EXPECT_EQ(FindIndivMatches(first), tom);
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, tom);
+    EXPECT_EQ(ui.matchRequests[0].rows[0].spouse, "Jane Bell");
+
+    // The second marriage is filed: now the spouse agrees without a question.
+    const int32_t lucy = Person("Lucy Cole", "", "F");
+    const int32_t second = Couple(tom, lucy);
+    MatchQuery again = Query("Tom Ward");
+    again.spouseName = "Lucy Cole";
+    EXPECT_EQ(FindIndivMatches(again), tom);
+    MatchQuery wife = Query("Lucy Cole");
+    wife.spouseName = "Tom Ward";
+    EXPECT_EQ(FindIndivMatches(wife), lucy);
+    EXPECT_EQ(ui.matchRequests.size(), 1u);
+
+    // The husband taken out of that family: Lucy is offered again, not taken.
+    g.Famil[second].fHusb = 0;
+    g.Indiv[lucy].iTouched = 0;
+    ui.matchAnswers.push_back(0);
+    MatchQuery later = Query("Lucy Cole");
+    later.spouseName = "Tom Ward";
+    EXPECT_NE(FindIndivMatches(later), lucy);
+    ASSERT_EQ(ui.matchRequests.size(), 2u);
+    EXPECT_EQ(ui.matchRequests[1].rows[0].indiv, lucy);
+    EXPECT_EQ(ui.matchRequests[1].rows[0].spouse, "");
+}
+
+// Outside A..Z the surname initial is a whole character: Äberg and Åberg
+// share their first byte, not their initial.
+TEST_F(MatchingTest, InitialsBeyondAsciiAreWholeCharacters) {
+    const int32_t aberg = Person("Karl \xC3\x84" "berg", "3 Mar 1900", "M");
+    MatchQuery other = Query("Karl \xC3\x85" "berg");
+    other.bDate = "3 Mar 1900";
+    const int32_t created = FindIndivMatches(other);
+    EXPECT_NE(created, aberg);
+    EXPECT_GT(created, 0);
+    g.Indiv[created].iTouched = 0;
+    MatchQuery same = Query("Karl \xC3\x84" "berg");
+    same.bDate = "3 Mar 1900";
+    EXPECT_EQ(FindIndivMatches(same), aberg);
+    EXPECT_TRUE(ui.matchRequests.empty());
+}
+
 TEST_F(MatchingTest, NewPersonFromPage) {
     const int32_t n = CreateIndivFromPage(" Mary Ann VAN DYKE ", " ext ", "123456789012345678901234567890", 0, 0,
                                           "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234");

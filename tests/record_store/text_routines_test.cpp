@@ -159,6 +159,40 @@ TEST_F(AppendNoteLineTest, StopsOnceTheNotesAreFull) {
     EXPECT_NE(g.PageScratch.pgNotes.find("Kept."), std::string::npos);
 }
 
+// The notes keep their character count through every kind of change; a
+// piece may finish a character the text before it began.
+TEST_F(AppendNoteLineTest, NotesKeepTheirCharacterCount) {
+    PageNotesText n;
+    const std::vector<std::string> pieces = {"abc", "\xC3", "\xA9", "\x80\x80", "x\xA9", "", "\xE2\x82", "\xAC."};
+    std::string whole;
+    for (const auto& piece : pieces) {
+        n += piece;
+        whole += piece;
+        EXPECT_EQ(n.chars(), Utf8Length(whole)) << whole;
+    }
+    n += '\xA9';
+    EXPECT_EQ(n.chars(), Utf8Length(whole + "\xA9"));
+    n = std::string("\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(n.chars(), 3u);
+    n.clear();
+    n += "\xA9";
+    EXPECT_EQ(n.chars(), 1u);
+
+    // A long page: the limit still falls on the same line as by a recount.
+    g.PageScratch.pgNotes.clear();
+    const std::string line = "Ein \xC3\xA4lterer Eintrag aus dem Kirchenbuch der Gemeinde, Seite 12";
+    std::size_t lines = 0;
+    while (lines < 5000) {
+        const std::size_t before = g.PageScratch.pgNotes.size();
+        AppendNoteLine(line, line);
+        if (g.PageScratch.pgNotes.size() == before) break;
+        ++lines;
+        EXPECT_EQ(g.PageScratch.pgNotes.chars(), Utf8Length(g.PageScratch.pgNotes.str()));
+    }
+    const std::size_t perLine = Utf8Length(line) + 1;
+    EXPECT_EQ(lines, kMaxPageNotes / perLine + 1);
+}
+
 TEST(LetterCase, CoversAsciiAndLatin1Letters) {
     EXPECT_EQ(UpperCase("école été ÿ ß x÷y"), "ÉCOLE ÉTÉ ÿ ß X÷Y");
     EXPECT_EQ(LowerCase("ÉCOLE ÀÖ×Ø"), "école àö×ø");
