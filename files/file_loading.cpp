@@ -101,7 +101,9 @@ std::vector<std::string> FileLines(const std::string& bytes) {
                 valid = false;
                 break;
             }
-            for (char c : line) nonAscii = nonAscii || (static_cast<unsigned char>(c) >= 0x80);
+            if (!nonAscii)
+                nonAscii = std::any_of(line.begin(), line.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
         }
         if (nonAscii && valid) ansel = false;
     }
