@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_files.h"
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
 #include "record_store/program_state.h"
@@ -17,26 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder for the files, the settings a load saves and the site data file.
-fs::path BenchDir() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / "lintora_read_bench";
-        fs::create_directories(d / "app");
-        setenv("XDG_CONFIG_HOME", (d / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (d / "data").c_str(), 1);
-        std::ofstream(d / "app" / "Lintora11.dat", std::ios::binary)
-            << "0!REPOS!FamilySearch!Temple Street!Salt Lake City!!R1\r\n"
-               "0!SOURCE!LDS!ANC!Ancestral File!AF!The Church!FamilySearch!R1\r\n";
-        return d;
-    }();
-    return dir;
-}
-
-void Load(const fs::path& p) {
-    g.AppPath = (BenchDir() / "app").string();
-    g.FilePath = p.string();
-    LoadFile();
-}
+fs::path BenchDir() { return bench::ScratchDir(); }
+void Load(const fs::path& p) { bench::LoadFrom(p); }
 
 // The full work area as GEDCOM text: couples 2f-1 and 2f, children after
 // the first ten, four note lines and a citation per person.

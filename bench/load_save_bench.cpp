@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "bench/bench_files.h"
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
 #include "platform/atomic_file.h"
@@ -19,25 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Dir() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / "lintora_load_save_bench";
-        fs::create_directories(d / "app");
-        setenv("XDG_CONFIG_HOME", (d / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (d / "data").c_str(), 1);
-        std::ofstream(d / "app" / "Lintora11.dat", std::ios::binary)
-            << "0!REPOS!FamilySearch!Temple Street!Salt Lake City!!R1\r\n"
-               "0!SOURCE!LDS!ANC!Ancestral File!AF!The Church!FamilySearch!R1\r\n";
-        return d;
-    }();
-    return dir;
-}
-
-void Load(const fs::path& p) {
-    g.AppPath = (Dir() / "app").string();
-    g.FilePath = p.string();
-    LoadFile();
-}
+fs::path Dir() { return bench::ScratchDir(); }
+void Load(const fs::path& p) { bench::LoadFrom(p); }
 
 // ANSEL letters: e acute, o umlaut, a grave, c cedilla (mark before letter).
 const char* const kGiven[] = {"Albert Augustus Charles", "Victoria", "Fr\xE8" "ed\xE8" "erike", "Louise",
