@@ -26,6 +26,7 @@
 #include "page_import/pedigree_text.h"
 #include "page_import/register_report.h"
 #include "platform/platform.h"
+#include "platform/step.h"
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
 #include "record_store/page_scratch.h"
@@ -113,16 +114,6 @@ std::string FormatsMessage(const std::string& site) {
         msg += "\n   Individual records\n   Family records\n   Pedigree";
     }
     return msg;
-}
-
-// A failing step of the paste is skipped and the paste goes on, so the
-// pointer is always restored and nothing escapes to the paste button.
-template <typename F>
-void Step(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
 }
 
 }  // namespace

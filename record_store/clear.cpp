@@ -3,22 +3,12 @@
 #include <exception>
 #include <functional>
 
+#include "platform/step.h"
 #include "record_store/program_state.h"
 #include "platform/window_ports.h"
 
 namespace lintora {
 
-namespace {
-
-// A window element that fails never stops the clearing.
-void Step(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
-
-}  // namespace
 
 void ClearWorkTables() {
     g.Empty();

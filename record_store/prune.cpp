@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/step.h"
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -74,14 +75,6 @@ int32_t Placeholder() {
     // count him as updated.
     if (p > 0) g.Indiv[p].iTouched = 0;
     return p;
-}
-
-template <typename F>
-void Step(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "files/file_saving.h"
 #include "page_import/paste.h"
 #include "platform/platform.h"
+#include "platform/step.h"
 #include "platform/window_ports.h"
 #include "record_store/clear.h"
 #include "record_store/linking.h"
@@ -23,14 +24,6 @@
 namespace lintora {
 
 namespace {
-
-// A window element that fails never stops a command.
-void Step(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 // The pick list is closed: the paste's result is counted again with what
 // the choice added, and the touched marks go, so that the next paste
