@@ -86,6 +86,9 @@ bool SaveWorkFile() {
 bool SaveGedcomFile() { return SaveFile("Y", "GED"); }
 
 void UndoLastChange() {
+    // A prune waiting for its OK names a person by a number of the work
+    // being undone.
+    if (g.PrunePending == "Y") CancelPrune();
     RestoreUndo();
     InitPrep();
     g.LastPaste.clear();

@@ -45,5 +45,53 @@ TEST_F(WindowPruneTest, PruneThroughThePanelLeavesNoStalePanelPerson) {
     InstallPrunePanel(nullptr);
 }
 
+// A prune renumbers the people; the panel is then opened for another
+// person and the first prune undone from the tool bar. The panel's number
+// now names somebody else: the undo closes the panel, and its OK, had it
+// still been pressed, neither asks about nor removes anyone.
+TEST_F(WindowPruneTest, UndoClosesAPrunePanelWhoseNumberNoLongerNamesItsPerson) {
+    const int32_t ann = Person("Ann", "Smith", "F", "1880");
+    const int32_t father = Person("John", "Smith", "M", "1850");
+    const int32_t mother = Person("Mary", "Jones", "F", "1855");
+    const int32_t bob = Person("Bob", "Smith", "M", "1882");
+    const int32_t fam = Family(father, mother, "1875");
+    Child(ann, fam);
+    Child(bob, fam);
+    g.TreeSlot[0] = bob;
+    w->RedrawTree();
+    PruneFrame panel;
+    InstallPrunePanel(&panel);
+
+    g.DataChanged = "N";
+    ASSERT_TRUE(PruneSetup(ann));
+    ui.Answer(MsgResult::Ok);  // "Are you sure?"
+    ui.Answer(MsgResult::Ok);  // what was removed
+    panel.Command9Click();
+    ASSERT_EQ(g.IndivCount, 3);
+    int32_t bobNow = 0;
+    for (int32_t i = 1; i <= g.IndivCount; ++i)
+        if (g.Indiv[i].iName.trimmed() == "Bob Smith") bobNow = i;
+    ASSERT_EQ(bobNow, 3);
+
+    g.DataChanged = "N";  // no backup question
+    ASSERT_TRUE(PruneSetup(bobNow));
+    ASSERT_FALSE(panel.isHidden());
+    ASSERT_EQ(g.PrunePending, "Y");
+    w->Toolbar1_ButtonClick(9);  // UnDo
+    ASSERT_EQ(g.IndivCount, 4);
+    EXPECT_EQ(g.Indiv[bobNow].iName.trimmed(), "Mary Jones");  // the panel's number, before the fix pruned
+    EXPECT_TRUE(panel.isHidden());
+    EXPECT_EQ(g.PrunePending, "N");
+    EXPECT_EQ(g.PruneIndiv, 0);
+
+    const std::size_t asked = ui.boxes.size();
+    panel.Command9Click();
+    EXPECT_EQ(ui.boxes.size(), asked);
+    EXPECT_EQ(g.IndivCount, 4);
+    EXPECT_EQ(g.Indiv[mother].iName.trimmed(), "Mary Jones");
+    EXPECT_EQ(g.Indiv[ann].iName.trimmed(), "Ann Smith");
+    InstallPrunePanel(nullptr);
+}
+
 }  // namespace
 }  // namespace lintora
