@@ -474,7 +474,8 @@ bool Lintora::Form_Unload() {
     });
     Guard([&] {
         if (g.DataChanged != "Y") return;
-        if (g.LastIndiv > 0) {
+        // Work read from a file names no last-added record, yet is work.
+        if (g.LastIndiv > 0 || g.IndivCount > 0) {
             if (MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::Question) ==
                 MsgResult::Yes) {
                 // A save that was cancelled or failed keeps the window and the work.
@@ -569,7 +570,7 @@ void Lintora::mnuFileItem_Click(int index) {
             case 3: ClearWorkArea(); break;
             case 4:
                 if (g.DataChanged == "Y") {
-                    if (g.LastIndiv >= 1) {
+                    if (g.LastIndiv >= 1 || g.IndivCount > 0) {
                         if (MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::None) ==
                             MsgResult::Yes) {
                             if (!SaveWork()) return;  // not saved: the program goes on

@@ -15,6 +15,7 @@
 #include "files/data_files.h"
 #include "main_window/about_window.h"
 #include "platform/settings_store.h"
+#include "record_store/clear.h"
 #include "tests/main_window/window_fixture.h"
 
 namespace lintora {
@@ -172,7 +173,7 @@ TEST_F(WalkTest, PasteClickUndoSaveClearOpenAndClose) {
     w->mnuEditItem_Click(1);
     EXPECT_EQ(g.Indiv[john].iSurn.value(), "WHITLOCK");
     EXPECT_EQ(g.DataChanged, "Y");
-    g.LastIndiv = john;
+    EXPECT_EQ(g.LastIndiv, 0);  // read from the file, nobody added since
     ui.Answer(MsgResult::Yes);
     ui.fileAnswers.push_back("");
     EXPECT_FALSE(w->close());
@@ -251,9 +252,12 @@ TEST_F(WalkTest, SavesThatDoNotCompleteKeepTheWork) {
     EXPECT_FALSE(std::filesystem::exists(dir / "work" / "bad;name.lnt"));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(g.DataChanged, "Y");
-    // Nothing added since the tables were emptied: no question at all.
-    g.LastIndiv = 0;
+    // Nothing in the tables: no question at all.
+    ClearWorkTables();
+    g.DataChanged = "Y";
+    const std::size_t asked = ui.boxes.size();
     w->close();
+    EXPECT_EQ(ui.boxes.size(), asked);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(g.DataChanged, "N");
 }
