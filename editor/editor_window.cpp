@@ -960,6 +960,7 @@ void Lintoraedit::mnuNavItem_Click(int index) {
             break;
         case 5:
             if (!InIndivTable(g.CurIndiv) || newIndiv_) break;
+            RemindUnsaved();
             g.PruneIndiv = g.CurIndiv;
             PruneSetup(g.CurIndiv);
             break;

@@ -11,6 +11,7 @@
 #include "record_store/name_key.h"
 #include "tests/editor/editor_support.h"
 #include "tests/support/table_checks.h"
+#include "workspace/workspace.h"
 
 namespace lintora {
 namespace {
@@ -343,6 +344,25 @@ TEST_F(EditorTest, PedigreeButtonRemindsAndShowsThePerson) {
     CloseEditor();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(g.Indiv[12].iNick.value(), "Tom");
+}
+
+// Prune from the editor's menu closes the editor: a change not yet saved is
+// offered for saving first, as every other way out of the person does, and
+// is kept even when the prune is then cancelled.
+TEST_F(EditorTest, PruneFromTheMenuRemindsOfUnsavedChanges) {
+    g.DataChanged = "N";
+    OpenEditor(12, 0);
+    Type(w.iNick, " Tom");
+    ui.Answer(MsgResult::Yes);  // the reminder
+    ui.Answer(MsgResult::No);   // "Backup work before pruning?"
+    w.mnuNavItem_Click(5);
+    EXPECT_TRUE(ui.Showed("Changes to Thomas Smith have not been saved."));
+    EXPECT_EQ(g.Indiv[12].iNick.value(), "Tom");
+    EXPECT_EQ(g.PruneIndiv, 12);
+    EXPECT_EQ(g.PrunePending, "Y");
+    CancelPrune();
+    EXPECT_EQ(g.Indiv[12].iNick.value(), "Tom");
+    EXPECT_EQ(g.IndivCount, 14);
 }
 
 }  // namespace
