@@ -90,6 +90,14 @@ void UndoLastChange() {
     // being undone.
     if (g.PrunePending == "Y") CancelPrune();
     RestoreUndo();
+    // The pedigree comes back with no box selected: the prune button's person
+    // was chosen in the undone work.
+    constexpr int kPruneToolButton = 10;
+    g.PruneIndiv = 0;
+    Step([] {
+        MainWindow().SetToolButtonEnabled(kPruneToolButton, false);
+        MainWindow().SetToolButtonTip(kPruneToolButton, "");
+    });
     InitPrep();
     g.LastPaste.clear();
 }

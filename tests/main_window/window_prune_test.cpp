@@ -93,5 +93,45 @@ TEST_F(WindowPruneTest, UndoClosesAPrunePanelWhoseNumberNoLongerNamesItsPerson) 
     InstallPrunePanel(nullptr);
 }
 
+// The prune tool button keeps the person of the box selected last; an undo
+// that renumbers the people leaves it with nobody.
+TEST_F(WindowPruneTest, UndoLeavesThePruneButtonWithoutItsPerson) {
+    const int32_t ann = Person("Ann", "Smith", "F", "1880");
+    const int32_t father = Person("John", "Smith", "M", "1850");
+    const int32_t mother = Person("Mary", "Jones", "F", "1855");
+    const int32_t bob = Person("Bob", "Smith", "M", "1882");
+    const int32_t fam = Family(father, mother, "1875");
+    Child(ann, fam);
+    Child(bob, fam);
+    g.TreeSlot[0] = bob;
+    w->RedrawTree();
+    PruneFrame panel;
+    InstallPrunePanel(&panel);
+    g.DataChanged = "N";
+    ASSERT_TRUE(PruneSetup(ann));
+    ui.Answer(MsgResult::Ok);  // "Are you sure?"
+    ui.Answer(MsgResult::Ok);  // what was removed
+    panel.Command9Click();
+    ASSERT_EQ(g.IndivCount, 3);
+
+    w->lblTree_MouseUp(0, 1);  // Bob, now number 3
+    ASSERT_EQ(g.PruneIndiv, 3);
+    ASSERT_TRUE(w->toolButtons[10]->isEnabled());
+    ASSERT_EQ(w->ToolButtonTip(10), "Delete Bob Smith");
+    w->Toolbar1_ButtonClick(9);  // UnDo: number 3 is Mary again
+    ASSERT_EQ(g.Indiv[3].iName.trimmed(), "Mary Jones");
+    EXPECT_FALSE(w->toolButtons[10]->isEnabled());
+    EXPECT_EQ(w->ToolButtonTip(10), "");
+    EXPECT_EQ(g.PruneIndiv, 0);
+
+    const std::size_t asked = ui.boxes.size();
+    g.DataChanged = "N";
+    w->Toolbar1_ButtonClick(10);
+    EXPECT_TRUE(panel.isHidden());
+    EXPECT_EQ(ui.boxes.size(), asked);
+    EXPECT_EQ(g.PrunePending, "N");
+    InstallPrunePanel(nullptr);
+}
+
 }  // namespace
 }  // namespace lintora
