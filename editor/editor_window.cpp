@@ -453,6 +453,15 @@ void Lintoraedit::SetValues(const EditValues& v) {
 
 void Lintoraedit::LoadIndivEdit(int tab) {
     if (!InIndivTable(g.CurIndiv)) return;
+    // The main window's Add appends the blank record itself: it opens in add
+    // mode, so that Cancel drops it rather than leaving a nameless person.
+    if (g.NewIndivFlag == "Y") {
+        g.NewIndivFlag = "N";
+        if (g.CurIndiv == g.IndivCount) {
+            addedRecord_ = g.CurIndiv;
+            newIndiv_ = true;
+        }
+    }
     if (tab < 0 || tab > 4) tab = 0;
     ++filling_;
     setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));

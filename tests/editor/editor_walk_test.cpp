@@ -249,6 +249,39 @@ TEST_F(EditorTest, AddingAnIndividual) {
     EXPECT_EQ(g.IndivCount, kMaxIndiv);
 }
 
+// The main window's Edit > Add new Individual appends the blank record and
+// opens the editor on it, as Lintora::AddNewIndividual does: the editor is in
+// add mode, and Cancel leaves no nameless person behind.
+TEST_F(EditorTest, AddFromTheMainWindowOpensInAddModeAndCancelDropsTheRecord) {
+    const int32_t before = g.IndivCount;
+    const int32_t added = AddIndiv();
+    ASSERT_EQ(added, before + 1);
+    g.CurIndiv = added;
+    g.NewIndivFlag = "Y";
+    w.LoadIndivEdit(0);
+    EXPECT_TRUE(w.NewIndiv());
+    EXPECT_EQ(g.NewIndivFlag, "N");
+    EXPECT_EQ(w.windowTitle().toStdString(), "Add Individual");
+    EXPECT_EQ(Text(w.CancelEditButton), "Cancel");
+    const std::size_t asked = ui.boxes.size();
+    w.CancelEditButton_Click();
+    EXPECT_EQ(ui.boxes.size(), asked);  // no "Name cannot be blank"
+    EXPECT_EQ(g.IndivCount, before);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(main.statusLabels.back(), "Canceled. Individual not added..");
+
+    // Named and added the same way, the person stays.
+    g.CurIndiv = AddIndiv();
+    g.NewIndivFlag = "Y";
+    w.LoadIndivEdit(0);
+    Type(w.iSurn, " Newman");
+    EXPECT_EQ(Text(w.EditIndivButton), "Add");
+    w.EditIndivButton_Click();
+    EXPECT_EQ(g.IndivCount, before + 1);
+    EXPECT_EQ(g.Indiv[before + 1].iSurn.value(), "Newman");
+    EXPECT_FALSE(w.NewIndiv());
+}
+
 TEST_F(EditorTest, SteppingWrapsSkipsRemovedAndStopsAfterOnePass) {
     OpenEditor(4, 3);
     w.btnNext_Click();
