@@ -8,7 +8,29 @@
 namespace lintora {
 namespace {
 
-class WindowPruneTest : public testing::MainWindowTest {};
+class WindowPruneTest : public testing::MainWindowTest {
+protected:
+    // Ann (1), John (2), Mary (3) and Bob (4), Bob at the root; Ann is pruned
+    // alone, so Bob becomes number 3. Returns Mary's number before the prune.
+    int32_t PruneAnnFromFamilyOfFour(PruneFrame& panel) {
+        const int32_t ann = Person("Ann", "Smith", "F", "1880");
+        const int32_t father = Person("John", "Smith", "M", "1850");
+        const int32_t mother = Person("Mary", "Jones", "F", "1855");
+        const int32_t bob = Person("Bob", "Smith", "M", "1882");
+        const int32_t fam = Family(father, mother, "1875");
+        Child(ann, fam);
+        Child(bob, fam);
+        g.TreeSlot[0] = bob;
+        w->RedrawTree();
+        g.DataChanged = "N";
+        EXPECT_TRUE(PruneSetup(ann));
+        ui.Answer(MsgResult::Ok);  // "Are you sure?"
+        ui.Answer(MsgResult::Ok);  // what was removed
+        panel.Command9Click();
+        EXPECT_EQ(g.IndivCount, 3);
+        return mother;
+    }
+};
 
 // Select the mother in the pedigree, prune her alone from the window: the
 // panel that showed her is gone, nothing in the window still names her old
@@ -50,24 +72,10 @@ TEST_F(WindowPruneTest, PruneThroughThePanelLeavesNoStalePanelPerson) {
 // now names somebody else: the undo closes the panel, and its OK, had it
 // still been pressed, neither asks about nor removes anyone.
 TEST_F(WindowPruneTest, UndoClosesAPrunePanelWhoseNumberNoLongerNamesItsPerson) {
-    const int32_t ann = Person("Ann", "Smith", "F", "1880");
-    const int32_t father = Person("John", "Smith", "M", "1850");
-    const int32_t mother = Person("Mary", "Jones", "F", "1855");
-    const int32_t bob = Person("Bob", "Smith", "M", "1882");
-    const int32_t fam = Family(father, mother, "1875");
-    Child(ann, fam);
-    Child(bob, fam);
-    g.TreeSlot[0] = bob;
-    w->RedrawTree();
     PruneFrame panel;
     InstallPrunePanel(&panel);
-
-    g.DataChanged = "N";
-    ASSERT_TRUE(PruneSetup(ann));
-    ui.Answer(MsgResult::Ok);  // "Are you sure?"
-    ui.Answer(MsgResult::Ok);  // what was removed
-    panel.Command9Click();
-    ASSERT_EQ(g.IndivCount, 3);
+    const int32_t mother = PruneAnnFromFamilyOfFour(panel);
+    const int32_t ann = 1;
     int32_t bobNow = 0;
     for (int32_t i = 1; i <= g.IndivCount; ++i)
         if (g.Indiv[i].iName.trimmed() == "Bob Smith") bobNow = i;
@@ -96,23 +104,9 @@ TEST_F(WindowPruneTest, UndoClosesAPrunePanelWhoseNumberNoLongerNamesItsPerson) 
 // The prune tool button keeps the person of the box selected last; an undo
 // that renumbers the people leaves it with nobody.
 TEST_F(WindowPruneTest, UndoLeavesThePruneButtonWithoutItsPerson) {
-    const int32_t ann = Person("Ann", "Smith", "F", "1880");
-    const int32_t father = Person("John", "Smith", "M", "1850");
-    const int32_t mother = Person("Mary", "Jones", "F", "1855");
-    const int32_t bob = Person("Bob", "Smith", "M", "1882");
-    const int32_t fam = Family(father, mother, "1875");
-    Child(ann, fam);
-    Child(bob, fam);
-    g.TreeSlot[0] = bob;
-    w->RedrawTree();
     PruneFrame panel;
     InstallPrunePanel(&panel);
-    g.DataChanged = "N";
-    ASSERT_TRUE(PruneSetup(ann));
-    ui.Answer(MsgResult::Ok);  // "Are you sure?"
-    ui.Answer(MsgResult::Ok);  // what was removed
-    panel.Command9Click();
-    ASSERT_EQ(g.IndivCount, 3);
+    PruneAnnFromFamilyOfFour(panel);
 
     w->lblTree_MouseUp(0, 1);  // Bob, now number 3
     ASSERT_EQ(g.PruneIndiv, 3);
