@@ -29,6 +29,7 @@
 
 #include "files/data_files.h"
 #include "main_window/about_window.h"
+#include "main_window/program_start.h"
 #include "main_window/status_texts.h"
 #include "platform/platform.h"
 #include "platform/navigate.h"
@@ -441,12 +442,11 @@ void Lintora::BuildStatusBar() {
 // ===================================================================
 
 void Lintora::Form_Load(const std::string& appPath, const std::string& commandLine) {
-    Guard([&] {
-        g.AppPath = appPath;
-        if (g.AppPath.size() > 1 && g.AppPath.back() == '/') g.AppPath.pop_back();
-    });
-    Guard([] { ReadStartupSettings(); });
-    Guard([] { LoadDatFile("All"); });
+    ReadProgramSettings(appPath);
+    OpenStartFile(commandLine);
+}
+
+void Lintora::OpenStartFile(const std::string& commandLine) {
     Guard([] { ClearAllData(); });
     Guard([&] {
         const std::string line = TrimBlanks(commandLine);

@@ -74,9 +74,13 @@ public:
     ~Lintora() override;
 
     // ---- Start-up and shut-down ----
-    // The load sequence: settings, data files, empty tables, and the work
-    // file named on the command line (whole, trimmed) or remembered.
+    // The load sequence: settings and data files (ReadProgramSettings), then
+    // OpenStartFile. The program starts through Program::Start, which
+    // builds the windows between the two.
     void Form_Load(const std::string& appPath, const std::string& commandLine);
+    // Empty tables, then the work file named on the command line (whole,
+    // trimmed) or remembered; starts the paste watch.
+    void OpenStartFile(const std::string& commandLine);
     // The close sequence; false when the window must stay open because the
     // user chose to save and the save did not complete.
     bool Form_Unload();

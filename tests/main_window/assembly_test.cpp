@@ -4,7 +4,6 @@
 #include <QTreeWidget>
 
 #include "main_window/parent_pick.h"
-#include "main_window/window_assembly.h"
 #include "tests/main_window/window_fixture.h"
 
 namespace lintora {
@@ -12,14 +11,7 @@ namespace {
 
 using testing::MainWindowTest;
 
-class AssemblyTest : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        PlugInWindows(*w);
-        w->show();
-    }
-};
+using AssemblyTest = MainWindowTest;
 
 TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
     const int32_t root = Person("John Henry", "WHITLOCK", "M", "1832");

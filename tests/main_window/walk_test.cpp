@@ -52,10 +52,7 @@ protected:
             if (w->mnuEditItem[i]->isEnabled() != on) return false;
         return true;
     }
-    void Start(const std::string& commandLine = "") {
-        w->Form_Load((dir / "app").string(), commandLine);
-        w->show();
-    }
+    void Start(const std::string& commandLine = "") { StartProgram(commandLine); }
     void PasteSample() {
         QGuiApplication::clipboard()->setText(QString::fromStdString(SamplePage()));
         w->Timer1_Timer();
@@ -201,27 +198,22 @@ TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
     ui.Answer(MsgResult::Ok);
     w->mnuFileItem_Click(1);
     ASSERT_TRUE(fs::exists(file));
-    ResetProgramState();
 
     // A name in another case of extension is ignored.
     fs::copy_file(file, dir / "work" / "family.Lnt");
-    Lintora other;
-    InstallMainWindow(&other);
-    other.Form_Load((dir / "app").string(), "  " + (dir / "work" / "family.Lnt").string() + " ");
+    StartProgram("  " + (dir / "work" / "family.Lnt").string() + " ");
     EXPECT_EQ(g.IndivCount, 0);
-    EXPECT_EQ(other.windowTitle(), "Lintora");
+    EXPECT_EQ(w->windowTitle(), "Lintora");
 
-    ResetProgramState();
-    Lintora started;
-    InstallMainWindow(&started);
-    started.Form_Load((dir / "app").string(), "  " + file + " ");
-    EXPECT_EQ(started.windowTitle(), "Lintora (family.lnt)");
+    StartProgram("  " + file + " ");
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "Lintora (family.lnt)");
     EXPECT_EQ(g.IndivCount, 5);
     EXPECT_EQ(g.TreeSlot[0], abigail);
-    EXPECT_EQ(started.lblTree[0]->text(), " Abigail MARSH");
-    EXPECT_EQ(started.StatusPanel(5), "Individuals: 5");
+    EXPECT_EQ(w->lblTree[0]->text(), " Abigail MARSH");
+    EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
     EXPECT_EQ(g.DataChanged, "N");
-    InstallMainWindow(w);
 }
 
 TEST_F(WalkTest, SavesThatDoNotCompleteKeepTheWork) {
@@ -336,16 +328,14 @@ TEST_F(WalkTest, SurnameCasesAndCommandsThatReachOtherWindows) {
 }
 
 TEST_F(WalkTest, SplashShowsTheVersionAndOpensTheSearchOnAFirstRun) {
+    keepSplash = true;
+    StartProgram();
     frmAboutLintora& about = w->About();
     int searches = 0;
-    about.firstRun = [&] { ++searches; };
-    bool mainShown = false;
-    EXPECT_TRUE(about.Form_Load([&] {
-        Start();
-        mainShown = true;
-    }));
+    w->hooks.showSearchWindow = [&] { ++searches; };
     Shot(&about, "splash");
-    EXPECT_TRUE(mainShown);
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(about.isVisible());
     EXPECT_EQ(about.lblVersion->text(), "Version 1.1");
     EXPECT_EQ(about.windowTitle(), "About Lintora");

@@ -1,18 +1,22 @@
 #pragma once
 // Shared set-up of the main window tests: a scratch folder holding the
 // program folder (with the site data file), the settings and the user data;
-// the real main window installed as the window port; and a small family
-// built in the tables.
+// the program started there through its start-up routine, as main starts
+// it, with the editor faked; and a small family built in the tables.
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTimer>
 
+#include "main_window/about_window.h"
 #include "main_window/main_window.h"
+#include "main_window/program_start.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
@@ -38,7 +42,10 @@ public:
 class MainWindowTest : public CleanState {
 protected:
     std::filesystem::path dir;
+    std::unique_ptr<Program> program;
     Lintora* w = nullptr;
+    bool started = false;
+    bool keepSplash = false;
     FakeEditor editor;
 
     static void SetUpTestSuite() { EnsureApp(); }
@@ -55,22 +62,42 @@ protected:
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
         std::filesystem::copy_file(std::filesystem::path(LINTORA_SOURCE_DIR) / "files" / "Lintora11.dat",
                                    dir / "app" / "Lintora11.dat");
-        g.AppPath = (dir / "app").string();
         QGuiApplication::clipboard()->clear();
-        w = new Lintora;
-        InstallMainWindow(w);
-        InstallEditor(&editor);
+        StartProgram();
     }
 
     void TearDown() override {
-        InstallMainWindow(nullptr);
-        InstallEditor(nullptr);
-        w->hooks = {};
-        delete w;
+        EndProgram();
         QGuiApplication::clipboard()->clear();
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
         CleanState::TearDown();
+    }
+
+    std::string AppDir() const { return (dir / "app").string(); }
+
+    // Starts the program with the given command line as a person does,
+    // ending the one running first: fresh program state, the settings and
+    // data files read, the windows built, the work file opened. The editor
+    // is the fake unless realEditor. Unless keepSplash, the splash is put
+    // away without its first-run search window, which waits for the user.
+    void StartProgram(const std::string& commandLine = "", bool realEditor = false) {
+        EndProgram();
+        ResetProgramState();
+        program = std::make_unique<Program>();
+        started = program->Start({AppDir(), commandLine, false, nullptr});
+        w = &program->Window();
+        if (!keepSplash) {
+            w->About().Timer1->stop();
+            w->About().hide();
+        }
+        if (!realEditor) InstallEditor(&editor);
+    }
+    void EndProgram() {
+        if (!program) return;
+        w->hooks = {};
+        program.reset();
+        w = nullptr;
     }
 
     // Saves an image of the window when LINTORA_SHOTS names a folder.
