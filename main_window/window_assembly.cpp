@@ -1,5 +1,9 @@
 #include "main_window/window_assembly.h"
 
+#include <memory>
+
+#include <QPointer>
+
 #include "main_window/desc_list_window.h"
 #include "main_window/main_window.h"
 #include "main_window/parent_pick.h"
@@ -18,7 +22,6 @@
 #include "record_store/trees.h"
 
 namespace lintora {
-
 
 void PlugInWindows(Lintora& w) {
     auto* lists = new ListFrame(&w);
@@ -83,9 +86,17 @@ void PlugInWindows(Lintora& w) {
     host.searchInternet = [&w] { ShowSearchWindow(g.CurIndiv, &w); };
     SetEditorHost(host);
 
-    auto* prefs = new LintoraPreferences(&w);
-    w.hooks.showPreferences = [prefs](bool forGed) { forGed ? prefs->ShowForGedSave() : prefs->ShowFromMenu(); };
-    w.hooks.hidePreferences = [prefs] { prefs->hide(); };
+    // Built on first use, so that it shows the preferences read at start-up
+    // whenever the windows were built; afterwards only hidden, so that the
+    // boxes keep what was typed.
+    auto prefs = std::make_shared<QPointer<LintoraPreferences>>();
+    w.hooks.showPreferences = [&w, prefs](bool forGed) {
+        if (!*prefs) *prefs = new LintoraPreferences(&w);
+        forGed ? (*prefs)->ShowForGedSave() : (*prefs)->ShowFromMenu();
+    };
+    w.hooks.hidePreferences = [prefs] {
+        if (*prefs) (*prefs)->hide();
+    };
 
     auto* desc = new LintoraDescList(&w);
     desc->reRoot = [&w](int32_t indiv) {
