@@ -288,7 +288,10 @@ void CompleteTables(bool progress) {
 // surname case and trees follow the new tables.
 void CommitLoad(bool progress, bool rememberedFile, const std::string& firstSite,
                 const std::string& firstType) {
+    // The records read are work to save: LastIndiv stays on the last one.
+    const int32_t lastRead = g.LastIndiv;
     ClearWorkState();
+    g.LastIndiv = lastRead;
     g.FirstSite = firstSite;
     g.FirstType = firstType;
     g.MixedSources = firstSite == "Mixed-Source" ? "Y" : "N";

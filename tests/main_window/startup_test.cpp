@@ -81,5 +81,56 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     EXPECT_EQ(Setting("prefNotes"), "From the parish books");
 }
 
+// A GEDCOM of thousands of people: couples with one child each.
+void WriteLargeGedcom(const fs::path& path, int couples) {
+    std::ofstream out(path, std::ios::binary);
+    out << "0 HEAD\r\n1 CHAR ASCII\r\n";
+    for (int c = 1; c <= couples; ++c) {
+        const std::string n = std::to_string(c);
+        out << "0 @I" << 3 * c - 2 << "@ INDI\r\n1 NAME Peter" << n << " /Lund/\r\n1 SEX M\r\n1 FAMS @F" << n
+            << "@\r\n";
+        out << "0 @I" << 3 * c - 1 << "@ INDI\r\n1 NAME Karin" << n << " /Berg/\r\n1 SEX F\r\n1 FAMS @F" << n
+            << "@\r\n";
+        out << "0 @I" << 3 * c << "@ INDI\r\n1 NAME Nils" << n << " /Lund/\r\n1 SEX M\r\n1 BIRT\r\n2 DATE "
+            << 1800 + c % 100 << "\r\n1 FAMC @F" << n << "@\r\n";
+        out << "0 @F" << n << "@ FAM\r\n1 HUSB @I" << 3 * c - 2 << "@\r\n1 WIFE @I" << 3 * c - 1
+            << "@\r\n1 CHIL @I" << 3 * c << "@\r\n";
+    }
+    out << "0 TRLR\r\n";
+}
+
+TEST_F(StartupTest, AFileJustOpenedSavesAtOnce) {
+    constexpr int kCouples = 1000;
+    const fs::path ged = dir / "work" / "lund.ged";
+    WriteLargeGedcom(ged, kCouples);
+    ui.fileAnswers.push_back(ged.string());
+    w->mnuFileItem_Click(0);
+    ASSERT_EQ(g.IndivCount, 3 * kCouples);
+
+    // Save As Workfile at once, then the program started again on it.
+    const fs::path lnt = dir / "work" / "lund.lnt";
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{lnt.string() + " successfully saved"});
+    StartProgram(lnt.string());
+    ASSERT_EQ(g.IndivCount, 3 * kCouples);
+    EXPECT_EQ(g.FamilCount, kCouples);
+    for (int32_t i : {1, 2, 3, 3 * kCouples - 2, 3 * kCouples}) {
+        const std::string n = std::to_string((i + 2) / 3);
+        const std::string name = i % 3 == 1 ? "Peter" + n + " Lund" : i % 3 == 2 ? "Karin" + n + " Berg"
+                                                                              : "Nils" + n + " Lund";
+        EXPECT_EQ(g.Indiv[i].iName.trimmed(), name) << i;
+    }
+    EXPECT_EQ(g.Famil[kCouples].fHusb, 3 * kCouples - 2);
+    EXPECT_EQ(g.Indiv[3 * kCouples].iFamc, kCouples);
+
+    // The work file just opened exports as GEDCOM at once.
+    w->mnuFileItem_Click(2);
+    ASSERT_NE(Preferences(), nullptr);
+    EXPECT_TRUE(Preferences()->isVisible());
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
 }  // namespace
 }  // namespace lintora

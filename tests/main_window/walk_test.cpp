@@ -170,7 +170,7 @@ TEST_F(WalkTest, PasteClickUndoSaveClearOpenAndClose) {
     w->mnuEditItem_Click(1);
     EXPECT_EQ(g.Indiv[john].iSurn.value(), "WHITLOCK");
     EXPECT_EQ(g.DataChanged, "Y");
-    EXPECT_EQ(g.LastIndiv, 0);  // read from the file, nobody added since
+    EXPECT_EQ(g.LastIndiv, 5);  // the last record read
     ui.Answer(MsgResult::Yes);
     ui.fileAnswers.push_back("");
     EXPECT_FALSE(w->close());
