@@ -33,6 +33,8 @@ void ClearWorkState() {
     g.FirstSite.clear();
     g.FirstType.clear();
     g.MixedSources = "N";
+    // A snapshot of the old work would bring it back over the new.
+    g.UndoReady = false;
 }
 
 void ClearWorkWindows() {

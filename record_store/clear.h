@@ -11,7 +11,7 @@ namespace lintora {
 void ClearWorkTables();
 
 // What names or follows the work but is not part of the tables:
-// selections, trees and the paste state.
+// selections, trees, the paste state; the undo snapshot is forgotten.
 void ClearWorkState();
 
 // The window part of clearing: lists, pedigree, panels and the

@@ -86,13 +86,9 @@ void RestoreUndo() {
         g.TreeCount = g.UndoTreeCount;
         g.DataChanged = g.UndoChanged;
         if (progress) Progress().Set(g.IndivCount);
-        // The snapshot again, so the same undo may be repeated.
-        try {
-            snapshot.CopyInUse(g);
-        } catch (const std::exception&) {
-            g.UndoReady = false;
-            g.UndoTables.reset();
-        }
+        // Restored once: a second undo would throw away what was done since.
+        // The undone tables stay as the storage of the next snapshot.
+        g.UndoReady = false;
 
         // Numbers that named records of the undone work no longer do.
         const int32_t root = (g.SavedRoot >= 0 && g.SavedRoot <= g.IndivCount) ? g.SavedRoot : 0;

@@ -8,8 +8,8 @@ namespace lintora {
 // taken completely leaves undo off.
 void InitUndo();
 
-// Puts the snapshot back: it is swapped in whole and copied again (so the
-// same undo may be repeated), the surname index and trees rebuilt,
+// Puts the snapshot back, once: it is swapped in whole and undo is off
+// until the next snapshot; the surname index and trees rebuilt,
 // current-record numbers brought back in range, the pedigree redrawn and the
 // undo commands disabled. Does nothing without a snapshot; a snapshot that
 // names records it does not hold leaves the work as it was.

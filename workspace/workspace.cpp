@@ -86,6 +86,7 @@ bool SaveWorkFile() {
 bool SaveGedcomFile() { return SaveFile("Y", "GED"); }
 
 void UndoLastChange() {
+    if (!g.UndoReady) return;
     // A prune waiting for its OK names a person by a number of the work
     // being undone.
     if (g.PrunePending == "Y") CancelPrune();

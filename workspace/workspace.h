@@ -58,7 +58,8 @@ bool SaveGedcomFile();
 
 // Tool bar Undo: the last snapshot comes back, the page scratch record is
 // blanked and the last paste forgotten, so the same text may be pasted again
-// without the question.
+// without the question. Nothing happens without a snapshot: each is put
+// back once, and clearing and loading forget it.
 void UndoLastChange();
 
 // ---- Parent-set pick ----

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include "editor/editor_window.h"
 #include "main_window/preferences_window.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
@@ -20,13 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::MainWindowTest;
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class StartupTest : public MainWindowTest {
 protected:
@@ -73,7 +67,7 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     ui.fileAnswers.push_back(ged.string());
     ui.Answer(MsgResult::Ok);  // "... successfully saved"
     QTest::mouseClick(p->ContinueButton(), Qt::LeftButton);
-    const std::string text = Slurp(ged);
+    const std::string text = FileText(ged);
     EXPECT_NE(text.find("0 @SUB1@ SUBM\r\n1 NAME Anna Lindqvist\r\n1 ADDR 12 Elm Street\r\n2 CTRY Sweden\r\n"),
               std::string::npos);
     EXPECT_EQ(Setting("prefName"), "Anna Lindqvist");
@@ -130,6 +124,65 @@ TEST_F(StartupTest, AFileJustOpenedSavesAtOnce) {
     ASSERT_NE(Preferences(), nullptr);
     EXPECT_TRUE(Preferences()->isVisible());
     EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    auto undoOn = [&] { return w->toolButtons[9]->isEnabled(); };
+    auto surname = [] { return g.Indiv[g.TreeSlot[0]].iSurn.value(); };
+
+    // A paste saved to a work file, then undone: undo is spent.
+    PastePage();
+    ASSERT_EQ(g.IndivCount, 5);
+    const fs::path file = dir / "work" / "whitlock.lnt";
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_FALSE(undoOn());
+
+    // The file opened: neither Undo brings the undone work back over it.
+    ui.fileAnswers.push_back(file.string());
+    w->Toolbar1_ButtonClick(3);
+    ASSERT_EQ(g.IndivCount, 5);
+    OpenEditor(g.TreeSlot[0], 0);
+    ASSERT_TRUE(editor.isVisible());
+    EXPECT_FALSE(editor.mnuUndoItem->isEnabled());
+    editor.mnuUndoItem_Click();
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    EXPECT_EQ(g.DataChanged, "N");
+    editor.hide();
+
+    // A snapshot is put back once; what was done after that undo stays.
+    w->mnuEditItem_Click(0);  // Edit Places takes a snapshot
+    EXPECT_TRUE(undoOn());
+    w->mnuEditItem_Click(2);
+    EXPECT_EQ(surname(), "Whitlock");
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(surname(), "WHITLOCK");
+    EXPECT_FALSE(undoOn());
+    OpenEditor(g.TreeSlot[0], 0);
+    EXPECT_FALSE(editor.mnuUndoItem->isEnabled());
+    editor.hide();
+    w->mnuEditItem_Click(2);
+    w->Toolbar1_ButtonClick(9);
+    editor.mnuUndoItem_Click();
+    EXPECT_EQ(surname(), "Whitlock");
+
+    // Clear forgets the snapshot taken before it.
+    w->mnuEditItem_Click(0);
+    ui.Answer(MsgResult::Yes);  // "Remove all data and start from scratch?"
+    w->Toolbar1_ButtonClick(12);
+    EXPECT_FALSE(undoOn());
+    w->Toolbar1_ButtonClick(9);
+    editor.mnuUndoItem_Click();
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(w->windowTitle(), "Lintora");
 }
 
 }  // namespace

@@ -24,17 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::MainWindowTest;
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string SamplePage() {
-    return Slurp(fs::path(LINTORA_SOURCE_DIR) / "tests" / "page_import" / "pages" / "af_individual.txt");
-}
-
 constexpr const char* kResult = "5 Individuals added, 0 updated; 3 Families added, 0 updated (Tree #1)";
 
 class WalkTest : public MainWindowTest {
@@ -53,12 +42,7 @@ protected:
         return true;
     }
     void Start(const std::string& commandLine = "") { StartProgram(commandLine); }
-    void PasteSample() {
-        QGuiApplication::clipboard()->setText(QString::fromStdString(SamplePage()));
-        w->Timer1_Timer();
-        ASSERT_TRUE(w->Command6->isEnabled());
-        w->Command6_Click();
-    }
+    void PasteSample() { PastePage(); }
 };
 
 TEST_F(WalkTest, PasteClickUndoSaveClearOpenAndClose) {

@@ -5,13 +5,16 @@
 // it, with the editor faked; and a small family built in the tables.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QTimer>
 
 #include "main_window/about_window.h"
@@ -98,6 +101,22 @@ protected:
         w->hooks = {};
         program.reset();
         w = nullptr;
+    }
+
+    static std::string FileText(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // Copies a sample page of the page tests and presses Paste once the
+    // clipboard watch has enabled it.
+    void PastePage(const std::string& name = "af_individual.txt") {
+        const auto page = std::filesystem::path(LINTORA_SOURCE_DIR) / "tests" / "page_import" / "pages" / name;
+        QGuiApplication::clipboard()->setText(QString::fromStdString(FileText(page)));
+        w->Timer1_Timer();
+        ASSERT_TRUE(w->Command6->isEnabled());
+        w->Command6_Click();
     }
 
     // Saves an image of the window when LINTORA_SHOTS names a folder.

@@ -280,10 +280,11 @@ TEST_F(UndoTest, NewSnapshotReplacesTheOld) {
     AddIndiv();
     RestoreUndo();
     EXPECT_EQ(g.IndivCount, 3);
-    // Undo may be repeated only through a new snapshot; the same one restores the same.
+    // A snapshot is put back once: what is done after the undo stays.
+    EXPECT_FALSE(g.UndoReady);
     AddIndiv();
     RestoreUndo();
-    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.IndivCount, 4);
 }
 
 }  // namespace

@@ -116,9 +116,8 @@ TEST_F(ClearTest, EmptiesTheWorkAndReloadsTheSources) {
     EXPECT_EQ(g.Source[8].sFlag.value(), "U");
     EXPECT_EQ(g.RepositoryCount, 5);
     EXPECT_EQ(g.SourceUB, 8);
-    // The undo copies stay; only the commands go.
-    EXPECT_TRUE(g.UndoReady);
-    EXPECT_EQ(g.UndoTables->IndivCount, 3);
+    // The snapshot of the old work is forgotten with it.
+    EXPECT_FALSE(g.UndoReady);
     // Old slots are not wiped, and the next add reuses slot 1.
     EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
     EXPECT_EQ(AddIndiv(), 1);
