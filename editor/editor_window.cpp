@@ -1099,8 +1099,9 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
             if (!SaveForLink()) return;
             MainWindow().SetToolButtonTip(kUndoToolButton, "Relink children of " + CurName());
             InitUndo();
-            const int32_t done = UnlinkChildrenOf(f);
-            ShowIndivAfterLink(std::to_string(done) + " child(ren) unlinked from " + couple + "'s FAMC record.");
+            UnlinkChildrenOf(f);
+            // The report names the children the list showed, as the question did.
+            ShowIndivAfterLink(std::to_string(n) + " child(ren) unlinked from " + couple + "'s FAMC record.");
             return;
         }
         default: return;

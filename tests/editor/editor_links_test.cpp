@@ -277,13 +277,31 @@ TEST_F(EditorTest, ParentsAndChildrenLinks) {
     LinkParents(2);
     EXPECT_EQ(g.Indiv[12].iFamc, 1);
     EXPECT_TRUE(ui.Showed("cannot be linked as child of family 2"));
+    // Nor can his son's or his grandson's: William would be his own forebear.
+    const int32_t grandsonMarriage = Family(7, 14, {}, "1899");
+    const int32_t strangers = Family(13, 0, {});
+    for (int32_t fam : {2, grandsonMarriage}) {
+        OpenEditor(1, 1);
+        ui.Answer(MsgResult::Ok);
+        LinkParents(fam);
+        EXPECT_EQ(ui.boxes.back().text,
+                  "William Smith cannot be linked as child of family " + std::to_string(fam) + ".");
+        EXPECT_EQ(g.Indiv[1].iFamc, 0);
+        EXPECT_EQ(g.Famil[fam].fChilCount, 1 - (fam == grandsonMarriage));
+    }
+    LinkParents(strangers);
+    EXPECT_EQ(g.Indiv[1].iFamc, strangers);
+    EXPECT_EQ(main.statusLabels.back(), "William Smith linked to new FAMC");
+    testing::ExpectTablesConsistent();
 
-    // Unlink the children of the shown marriage.
+    // Unlink the children of the shown marriage: the two listed are named,
+    // not the removed one; all three lose the family.
     OpenEditor(2, 1);
+    ASSERT_EQ(w.ChildNums, (std::vector<int32_t>{3, 12}));
     ui.Answer(MsgResult::Yes);
     w.mnuLinkItem_Click(4);
-    EXPECT_EQ(ui.boxes.back().text, "Unlink 3 child(ren) of \nWilliam Smith and Ann Brown?");
-    EXPECT_EQ(main.statusLabels.back(), "3 child(ren) unlinked from William Smith and Ann Brown's FAMC record.");
+    EXPECT_EQ(ui.boxes.back().text, "Unlink 2 child(ren) of \nWilliam Smith and Ann Brown?");
+    EXPECT_EQ(main.statusLabels.back(), "2 child(ren) unlinked from William Smith and Ann Brown's FAMC record.");
     for (int32_t c : {3, 5, 12}) EXPECT_EQ(g.Indiv[c].iFamc, 0);
     ui.Answer(MsgResult::Ok);
     w.mnuLinkItem_Click(4);

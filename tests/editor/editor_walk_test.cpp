@@ -89,6 +89,26 @@ TEST_F(EditorTest, OpenChangeSaveReopenAndUndoABirthDate) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(Text(w.ibDate), " 12 Mar 1850");
     EXPECT_EQ(Text(w.CancelEditButton), "OK");
+
+    // His wife made a man: the two exchange their roles in their family,
+    // his parents' family keeps its own.
+    w.mnuTabsItem_Click(1);
+    w.iGoToSpouse_Click();
+    ASSERT_EQ(g.CurIndiv, 6);
+    Type(w.iSex, "M");
+    w.EditIndivButton_Click();
+    EXPECT_EQ(g.Indiv[6].iSex.value(), "M");
+    EXPECT_EQ(g.Indiv[12].iSex.value(), "F");
+    EXPECT_EQ(g.Famil[2].fHusb, 6);
+    EXPECT_EQ(g.Famil[2].fWife, 12);
+    EXPECT_EQ(g.Indiv[7].iFamc, 2);
+    EXPECT_EQ(g.Famil[1].fHusb, 1);
+    EXPECT_EQ(g.Famil[1].fWife, 2);
+    testing::ExpectTablesConsistent();
+    OpenEditor(6, 1);
+    ASSERT_EQ(w.iSpousesList->count(), 1);
+    EXPECT_EQ(w.iSpousesList->itemText(0).toStdString(), "Thomas Smith");
+    EXPECT_EQ(w.ChildNums, std::vector<int32_t>{7});
 }
 
 TEST_F(EditorTest, BoxesThatCannotBeStoredAsTyped) {
