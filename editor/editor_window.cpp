@@ -386,9 +386,8 @@ bool Lintoraedit::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void Lintoraedit::reject() {
-    // The close box and Escape both leave the person.
-    Form_Unload();
-    QDialog::reject();
+    // The close box and Escape both leave the person, unless a save refused.
+    if (Form_Unload()) QDialog::reject();
 }
 
 // ---------------------------------------------------------------- values
@@ -663,28 +662,44 @@ bool Lintoraedit::DropNewIndiv() {
     return true;
 }
 
-void Lintoraedit::RemindUnsaved() {
+bool Lintoraedit::RemindUnsaved() {
+    // Nobody shown: nothing could be saved, so nothing is asked.
+    if (!InIndivTable(g.CurIndiv)) return true;
     const bool pending = S(CancelEditButton->text()) == "Refresh";
     if (newIndiv_) {
         if (!pending) {
             DropNewIndiv();
-        } else {
-            const std::string text = TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
-                                     " has not been added.\nWould you like to add this individual now?";
-            if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") == MsgResult::Yes &&
-                SaveIndivEdit()) {
-                newIndiv_ = false;
-            } else {
-                DropNewIndiv();
-            }
+            return true;
         }
-        newIndiv_ = false;
-        return;
+        const std::string text = TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
+                                 " has not been added.\nWould you like to add this individual now?";
+        if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) {
+            DropNewIndiv();
+            return true;
+        }
+        // A save that refuses keeps the new person and what was typed.
+        return SaveIndivEdit();
     }
-    if (!pending) return;
+    if (!pending) return true;
     const std::string text = "Changes to " + TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                              " have not been saved.\nWould you like to save them now?";
-    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") == MsgResult::Yes) SaveIndivEdit();
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) return true;
+    return SaveIndivEdit();
+}
+
+bool Lintoraedit::LeaveIfNobody() {
+    if (InIndivTable(g.CurIndiv)) return false;
+    LeaveEditor();
+    return true;
+}
+
+void Lintoraedit::LeaveEditor() {
+    g.CurIndiv = 0;
+    MainWindow().SetToolButtonTip(kUndoToolButton, "");
+    MainWindow().SetInetButtonTip("Search Internet Sites");
+    newIndiv_ = false;
+    addedRecord_ = 0;
+    hide();
 }
 
 // ---------------------------------------------------------------- saving
@@ -768,9 +783,8 @@ void Lintoraedit::GoTo(int32_t indiv, int tab) {
 }
 
 void Lintoraedit::Step(int direction) {
-    RemindUnsaved();
+    if (!RemindUnsaved()) return;
     const int tab = SSTab1->currentIndex();
-    if (g.IndivCount <= 0) return;
     int32_t k = g.CurIndiv;
     // One pass over the table at most: everybody may be removed.
     for (int32_t tries = 0; tries < g.IndivCount; ++tries) {
@@ -782,27 +796,27 @@ void Lintoraedit::Step(int direction) {
             return;
         }
     }
+    // The new person dropped and nobody live to step to: nothing is left to show.
+    LeaveIfNobody();
 }
 
 void Lintoraedit::btnPrev_Click() { Step(-1); }
 void Lintoraedit::btnNext_Click() { Step(1); }
 
 void Lintoraedit::iGoToFather_Click() {
-    RemindUnsaved();
-    if (!InIndivTable(g.CurIndiv)) return;
+    if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
 }
 
 void Lintoraedit::iGoToMother_Click() {
-    RemindUnsaved();
-    if (!InIndivTable(g.CurIndiv)) return;
+    if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
 }
 
 void Lintoraedit::iGoToSpouse_Click() {
-    RemindUnsaved();
+    if (!RemindUnsaved()) return;
     const int i = iSpousesList->currentIndex();
     if (i >= 0 && i < static_cast<int>(SpouseNums.size())) GoTo(SpouseNums[i], 0);
 }
@@ -810,22 +824,25 @@ void Lintoraedit::iGoToSpouse_Click() {
 void Lintoraedit::iChildrenList_Click(int row) {
     if (row < 0 || row >= static_cast<int>(ChildNums.size())) return;
     const int32_t child = ChildNums[row];
-    RemindUnsaved();
-    GoTo(child, 0);
+    if (RemindUnsaved()) GoTo(child, 0);
 }
 
 void Lintoraedit::iSiblingList_Click(int row) {
     if (row < 0 || row >= static_cast<int>(SiblingNums.size())) return;
     const int32_t sibling = SiblingNums[row];
-    RemindUnsaved();
-    GoTo(sibling, 0);
+    if (RemindUnsaved()) GoTo(sibling, 0);
 }
 
 void Lintoraedit::iSpousesList_Click(int index) {
     if (index < 0 || index >= static_cast<int>(SpouseNums.size())) return;
     // The marriage boxes are about to show another family: edits pending
     // for the one shown so far are offered for saving first.
-    if (!newIndiv_ && S(CancelEditButton->text()) == "Refresh") RemindUnsaved();
+    if (!newIndiv_ && S(CancelEditButton->text()) == "Refresh" && !RemindUnsaved()) {
+        // The save refused: the marriage shown so far stays chosen.
+        for (int k = 0; k < static_cast<int>(SpouseFamNums.size()); ++k)
+            if (SpouseFamNums[k] == g.CurFamil) iSpousesList->setCurrentIndex(k);
+        return;
+    }
     iChildrenList->clear();
     lblChildren2->setText(" ");
     const int32_t f = SpouseFamNums[index];
@@ -861,7 +878,7 @@ void Lintoraedit::SourceListEdit_Click(int k) {
 
 void Lintoraedit::CancelEditButton_Click() {
     if (S(CancelEditButton->text()) == "Refresh") {
-        if (!InIndivTable(g.CurIndiv)) return;
+        if (LeaveIfNobody()) return;
         ++filling_;
         setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
         SetValues(EditValuesOf(g.CurIndiv, 0));
@@ -892,11 +909,7 @@ void Lintoraedit::CancelEditButton_Click() {
         // Typed but never added: the blank record goes.
         DropNewIndiv();
     }
-    g.CurIndiv = 0;
-    MainWindow().SetToolButtonTip(kUndoToolButton, "");
-    MainWindow().SetInetButtonTip("Search Internet Sites");
-    newIndiv_ = false;
-    hide();
+    LeaveEditor();
 }
 
 void Lintoraedit::EditIndivButton_Click() { SaveIndivEdit(); }
@@ -912,10 +925,10 @@ void Lintoraedit::btnGoPedigree_Click() {
         if (!SaveIndivEdit()) return;
         g.CurIndiv = added;
         newIndiv_ = false;
-    } else {
-        RemindUnsaved();
+    } else if (!RemindUnsaved()) {
+        return;
     }
-    if (!InIndivTable(g.CurIndiv)) return;
+    if (LeaveIfNobody()) return;
     MainWindow().ClearTree();
     g.TreeSlot.fill(0);
     g.TreeSlot[0] = g.CurIndiv;
@@ -957,24 +970,24 @@ void Lintoraedit::mnuNavItem_Click(int index) {
         case 2:
         case 3: {
             const std::string hint = "Double-click on an individual to View/Edit";
-            RemindUnsaved();
+            if (!RemindUnsaved()) break;
             hide();
             auto& show = index == 2 ? host.showIndividualList : host.showMarriageList;
             if (show) show(hint);
             break;
         }
         case 4:
-            RemindUnsaved();
-            StartAdd();
+            if (!RemindUnsaved()) break;
+            if (!StartAdd()) LeaveIfNobody();
             break;
         case 5:
             if (!InIndivTable(g.CurIndiv) || newIndiv_) break;
-            RemindUnsaved();
+            if (!RemindUnsaved()) break;
             g.PruneIndiv = g.CurIndiv;
             PruneSetup(g.CurIndiv);
             break;
         case 6:
-            RemindUnsaved();
+            if (!RemindUnsaved()) break;
             hide();
             if (host.searchInternet) host.searchInternet();
             break;
@@ -996,7 +1009,7 @@ void Lintoraedit::mnuUndoItem_Click() {
         LoadIndivEdit(SSTab1->currentIndex());
 }
 
-void Lintoraedit::Form_Unload() { RemindUnsaved(); }
+bool Lintoraedit::Form_Unload() { return RemindUnsaved(); }
 
 void Lintoraedit::Discard() {
     newIndiv_ = false;
@@ -1009,12 +1022,11 @@ void Lintoraedit::Discard() {
 std::string Lintoraedit::CurName() const { return NameOf(g.CurIndiv); }
 
 bool Lintoraedit::SaveForLink() {
-    if (!newIndiv_) {
-        SaveIndivEdit();
-        return InIndivTable(g.CurIndiv);
-    }
-    // A new person is linked only once he is in the tables.
-    return SaveIndivEdit() && InIndivTable(g.CurIndiv);
+    // Unsaved changes are saved first, and a save that refuses keeps the user
+    // here; a new person is linked only once he is in the tables.
+    const bool pending = S(CancelEditButton->text()) == "Refresh";
+    if ((pending || newIndiv_) && !SaveIndivEdit()) return false;
+    return InIndivTable(g.CurIndiv);
 }
 
 void Lintoraedit::ShowIndivAfterLink(const std::string& message) {

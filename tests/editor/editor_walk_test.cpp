@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
@@ -300,6 +301,102 @@ TEST_F(EditorTest, AddFromTheMainWindowOpensInAddModeAndCancelDropsTheRecord) {
     EXPECT_EQ(g.IndivCount, before + 1);
     EXPECT_EQ(g.Indiv[before + 1].iSurn.value(), "Newman");
     EXPECT_FALSE(w.NewIndiv());
+}
+
+// Yes to the reminder while both names are blank: the save refuses, and the
+// user stays on the person with everything as typed, whichever way he
+// tried to leave.
+TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
+    OpenEditor(12, 0);
+    Type(w.iGivn, " ");
+    Type(w.iSurn, " ");
+    Type(w.ibDate, " 1 Apr 1851");
+    const auto refusedAgain = [&](const char* how) {
+        EXPECT_EQ(ui.boxes.back().text, "Name cannot be blank - please enter a name or Refresh") << how;
+        EXPECT_TRUE(w.isVisible()) << how;
+        EXPECT_EQ(g.CurIndiv, 12) << how;
+        EXPECT_EQ(Text(w.ibDate), " 1 Apr 1851") << how;
+        EXPECT_EQ(Text(w.CancelEditButton), "Refresh") << how;
+    };
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(ui.boxes.front().text, "Changes to   have not been saved.\nWould you like to save them now?");
+    refusedAgain("Next");
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    refusedAgain("Escape");
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    w.mnuNavItem_Click(2);
+    refusedAgain("List Individuals");
+    EXPECT_TRUE(listHints.empty());
+    ui.Answer(MsgResult::Ok);
+    w.mnuLinkItem_Click(0);
+    refusedAgain("Link to New Spouse");
+    EXPECT_TRUE(listHints.empty());
+    EXPECT_EQ(g.Indiv[12].ibDate.value(), "12 Mar 1850");
+    // Named again, the same Next saves and moves on.
+    Type(w.iSurn, " Smith");
+    ui.Answer(MsgResult::Yes);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(g.Indiv[12].ibDate.value(), "1 Apr 1851");
+    EXPECT_EQ(g.CurIndiv, 13);
+
+    // A new person with only a date typed: Yes keeps him and the date.
+    const int32_t before = g.IndivCount;
+    w.mnuNavItem_Click(4);
+    Type(w.ibDate, " 1900");
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    QTest::mouseClick(w.btnPrev, Qt::LeftButton);
+    EXPECT_EQ(ui.boxes.back().text, "Name cannot be blank - please enter a name or Refresh");
+    EXPECT_TRUE(w.NewIndiv());
+    EXPECT_EQ(g.IndivCount, before + 1);
+    EXPECT_EQ(g.CurIndiv, before + 1);
+    EXPECT_EQ(Text(w.ibDate), " 1900");
+    Type(w.iSurn, " Newman");
+    ui.Answer(MsgResult::Yes);
+    QTest::mouseClick(w.btnPrev, Qt::LeftButton);
+    EXPECT_EQ(g.Indiv[before + 1].iSurn.value(), "Newman");
+    EXPECT_EQ(g.Indiv[before + 1].ibDate.value(), "1900");
+    EXPECT_EQ(g.CurIndiv, before);
+}
+
+// The only new person dropped, with nobody else live: the editor closes
+// rather than stay with buttons that can do nothing.
+TEST_F(EditorTest, WithNobodyLeftTheEditorCloses) {
+    for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iTree = kRemovedTree;
+    const int32_t before = g.IndivCount;
+    ASSERT_TRUE(AddNewIndividual());
+    Type(w.iSurn, " Newman");
+    ui.Answer(MsgResult::No);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(ui.boxes.back().text, " Newman has not been added.\nWould you like to add this individual now?");
+    EXPECT_EQ(g.IndivCount, before);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(g.CurIndiv, 0);
+    EXPECT_FALSE(w.NewIndiv());
+    EXPECT_EQ(main.statusLabels.back(), "Canceled. Individual not added..");
+
+    // An empty work: the same with nobody at all, and with Previous.
+    ResetProgramState();
+    ASSERT_TRUE(AddNewIndividual());
+    Type(w.ibDate, " 1900");
+    Type(w.iSurn, " Newman");
+    ui.Answer(MsgResult::No);
+    QTest::mouseClick(w.btnPrev, Qt::LeftButton);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(g.CurIndiv, 0);
+    // Opened again, the editor works as ever.
+    ASSERT_TRUE(AddNewIndividual());
+    EXPECT_EQ(Text(w.ibDate), " ");
+    Type(w.iSurn, " Newman");
+    QTest::mouseClick(w.EditIndivButton, Qt::LeftButton);
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Newman");
 }
 
 TEST_F(EditorTest, SteppingWrapsSkipsRemovedAndStopsAfterOnePass) {
