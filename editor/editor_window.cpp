@@ -849,6 +849,13 @@ void Lintoraedit::iSpousesList_Click(int index) {
     if (!InFamilTable(f)) return;
     g.CurFamil = f;
     marriageKnown_ = true;
+    // The family notes follow the marriage shown.
+    LoadFamilyNotes();
+    if (TrimBlanks(S(cmdNotesSw->text())) != "Show Family Notes") {
+        ++filling_;
+        iNotes->setPlainText(Q(g.FamilNoteText));
+        --filling_;
+    }
     imDate->setEnabled(true);
     imPlace->setEnabled(true);
     SetBox(imDate, " " + g.Famil[f].fmDate.trimmed());
