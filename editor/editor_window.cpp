@@ -30,6 +30,7 @@
 #include "record_store/undo.h"
 #include "workspace/workspace.h"
 #include "platform/window_ports.h"
+#include "platform/qt/box_text.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -419,10 +420,7 @@ EditValues Lintoraedit::Values() const {
     return v;
 }
 
-void Lintoraedit::SetBox(QLineEdit* box, const std::string& text) {
-    const QString q = Q(text);
-    if (box->text() != q) box->setText(q);
-}
+void Lintoraedit::SetBox(QLineEdit* box, const std::string& text) { SetBoxText(box, Q(text)); }
 
 void Lintoraedit::SetValues(const EditValues& v) {
     ++filling_;
@@ -603,7 +601,7 @@ void Lintoraedit::iSex_LostFocus() {
     const std::string sex = S(iSex->text());
     if (ValidSex(sex) || !InIndivTable(g.CurIndiv)) return;
     MsgBox(kSexRule, MsgButtons::Ok, MsgIcon::Exclamation);
-    iSex->setText(Q(g.Indiv[g.CurIndiv].iSex.trimmed()));
+    SetBox(iSex, g.Indiv[g.CurIndiv].iSex.trimmed());
 }
 
 void Lintoraedit::iNotes_Change() {
@@ -868,14 +866,14 @@ void Lintoraedit::SourceListEdit_Click(int k) {
     for (QLineEdit* b : {SrcTitle, SrcPulisher, SrcAuthor, ReposName, ReposAddr, ReposCont}) b->clear();
     if (k > 0 && k <= g.SourceCount) {
         const SourceRec& s = g.Source[k];
-        SrcTitle->setText(Q(s.sTitle.trimmed()));
-        SrcPulisher->setText(Q(s.sPublish.trimmed()));
-        SrcAuthor->setText(Q(s.sAuthor.trimmed()));
+        SetBox(SrcTitle, s.sTitle.trimmed());
+        SetBox(SrcPulisher, s.sPublish.trimmed());
+        SetBox(SrcAuthor, s.sAuthor.trimmed());
         const int r = s.sRepos;
         if (r > 0 && r <= g.RepositoryCount) {
-            ReposName->setText(Q(g.Repository[r].rName.trimmed()));
-            ReposAddr->setText(Q(g.Repository[r].rAddr.trimmed()));
-            ReposCont->setText(Q(g.Repository[r].rCont.trimmed()));
+            SetBox(ReposName, g.Repository[r].rName.trimmed());
+            SetBox(ReposAddr, g.Repository[r].rAddr.trimmed());
+            SetBox(ReposCont, g.Repository[r].rCont.trimmed());
         }
     }
     if (!Filling()) CheckEditChanges();

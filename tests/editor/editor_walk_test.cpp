@@ -22,8 +22,20 @@ using testing::Text;
 using testing::Type;
 
 TEST_F(EditorTest, OpenChangeSaveReopenAndUndoABirthDate) {
+    const std::string parish = "St Mary the Virgin, Kingston upon Thames, Surrey, England";
+    g.Indiv[12].ibPlace = parish;
+    g.Indiv[12].idPlace = "Kingston upon Thames, Surrey, England";
+    g.Famil[2].fmPlace = parish;
+    // Each filled place box shows the beginning of its text.
+    const auto placesFromTheStart = [&](const char* when) {
+        for (QLineEdit* box : {w.iBplace, w.icPlace, w.iDplace, w.iblPlace, w.imPlace})
+            EXPECT_EQ(box->cursorPosition(), 0) << when << " " << Text(box);
+    };
     OpenEditor(12, 0);
     ASSERT_TRUE(w.isVisible());
+    EXPECT_EQ(Text(w.iBplace), " " + parish);
+    EXPECT_EQ(Text(w.imPlace), " " + parish);
+    placesFromTheStart("opened");
     EXPECT_EQ(w.windowTitle().toStdString(), "12: Thomas Smith  (1850-1910)");
     EXPECT_EQ(Text(w.ibDate), " 12 Mar 1850");
     EXPECT_EQ(Text(w.iSex), "M");
@@ -82,6 +94,14 @@ TEST_F(EditorTest, OpenChangeSaveReopenAndUndoABirthDate) {
     EXPECT_EQ(main.inetTip, "Search Internet Sites");
     OpenEditor(12, 0);
     EXPECT_EQ(Text(w.ibDate), " 1 Apr 1851");
+    placesFromTheStart("reopened");
+    Type(w.iBplace, " Kingston upon Thames, Surrey, England, United Kingdom");
+    w.CancelEditButton_Click();  // Refresh
+    EXPECT_EQ(Text(w.iBplace), " " + parish);
+    placesFromTheStart("refreshed");
+    w.iSpousesList->setCurrentIndex(0);
+    w.iSpousesList_Click(0);
+    placesFromTheStart("marriage chosen");
 
     // Undo from the editor brings the old date back, in the record and the box.
     ASSERT_TRUE(w.mnuUndoItem->isEnabled());
@@ -524,6 +544,7 @@ namespace {
 // Each tab drawn to an image (LINTORA_EDITOR_SHOTS names the folder) so the
 // layout can be looked at; every control stays inside the window.
 TEST_F(EditorTest, EveryTabFitsTheWindow) {
+    g.Indiv[12].ibPlace = "St Mary the Virgin, Kingston upon Thames, Surrey, England";
     OpenEditor(12, 0);
     Type(w.iNick, " Tom");
     const char* dir = std::getenv("LINTORA_EDITOR_SHOTS");
