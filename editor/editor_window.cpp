@@ -30,6 +30,7 @@
 #include "record_store/undo.h"
 #include "workspace/workspace.h"
 #include "platform/window_ports.h"
+#include "platform/qt/box_text.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -386,9 +387,8 @@ bool Lintoraedit::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void Lintoraedit::reject() {
-    // The close box and Escape both leave the person.
-    Form_Unload();
-    QDialog::reject();
+    // The close box and Escape both leave the person, unless a save refused.
+    if (Form_Unload()) QDialog::reject();
 }
 
 // ---------------------------------------------------------------- values
@@ -420,10 +420,7 @@ EditValues Lintoraedit::Values() const {
     return v;
 }
 
-void Lintoraedit::SetBox(QLineEdit* box, const std::string& text) {
-    const QString q = Q(text);
-    if (box->text() != q) box->setText(q);
-}
+void Lintoraedit::SetBox(QLineEdit* box, const std::string& text) { SetBoxText(box, Q(text)); }
 
 void Lintoraedit::SetValues(const EditValues& v) {
     ++filling_;
@@ -604,7 +601,7 @@ void Lintoraedit::iSex_LostFocus() {
     const std::string sex = S(iSex->text());
     if (ValidSex(sex) || !InIndivTable(g.CurIndiv)) return;
     MsgBox(kSexRule, MsgButtons::Ok, MsgIcon::Exclamation);
-    iSex->setText(Q(g.Indiv[g.CurIndiv].iSex.trimmed()));
+    SetBox(iSex, g.Indiv[g.CurIndiv].iSex.trimmed());
 }
 
 void Lintoraedit::iNotes_Change() {
@@ -663,28 +660,44 @@ bool Lintoraedit::DropNewIndiv() {
     return true;
 }
 
-void Lintoraedit::RemindUnsaved() {
+bool Lintoraedit::RemindUnsaved() {
+    // Nobody shown: nothing could be saved, so nothing is asked.
+    if (!InIndivTable(g.CurIndiv)) return true;
     const bool pending = S(CancelEditButton->text()) == "Refresh";
     if (newIndiv_) {
         if (!pending) {
             DropNewIndiv();
-        } else {
-            const std::string text = TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
-                                     " has not been added.\nWould you like to add this individual now?";
-            if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") == MsgResult::Yes &&
-                SaveIndivEdit()) {
-                newIndiv_ = false;
-            } else {
-                DropNewIndiv();
-            }
+            return true;
         }
-        newIndiv_ = false;
-        return;
+        const std::string text = TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
+                                 " has not been added.\nWould you like to add this individual now?";
+        if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) {
+            DropNewIndiv();
+            return true;
+        }
+        // A save that refuses keeps the new person and what was typed.
+        return SaveIndivEdit();
     }
-    if (!pending) return;
+    if (!pending) return true;
     const std::string text = "Changes to " + TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                              " have not been saved.\nWould you like to save them now?";
-    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") == MsgResult::Yes) SaveIndivEdit();
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) return true;
+    return SaveIndivEdit();
+}
+
+bool Lintoraedit::LeaveIfNobody() {
+    if (InIndivTable(g.CurIndiv)) return false;
+    LeaveEditor();
+    return true;
+}
+
+void Lintoraedit::LeaveEditor() {
+    g.CurIndiv = 0;
+    MainWindow().SetToolButtonTip(kUndoToolButton, "");
+    MainWindow().SetInetButtonTip("Search Internet Sites");
+    newIndiv_ = false;
+    addedRecord_ = 0;
+    hide();
 }
 
 // ---------------------------------------------------------------- saving
@@ -768,9 +781,8 @@ void Lintoraedit::GoTo(int32_t indiv, int tab) {
 }
 
 void Lintoraedit::Step(int direction) {
-    RemindUnsaved();
+    if (!RemindUnsaved()) return;
     const int tab = SSTab1->currentIndex();
-    if (g.IndivCount <= 0) return;
     int32_t k = g.CurIndiv;
     // One pass over the table at most: everybody may be removed.
     for (int32_t tries = 0; tries < g.IndivCount; ++tries) {
@@ -782,27 +794,27 @@ void Lintoraedit::Step(int direction) {
             return;
         }
     }
+    // The new person dropped and nobody live to step to: nothing is left to show.
+    LeaveIfNobody();
 }
 
 void Lintoraedit::btnPrev_Click() { Step(-1); }
 void Lintoraedit::btnNext_Click() { Step(1); }
 
 void Lintoraedit::iGoToFather_Click() {
-    RemindUnsaved();
-    if (!InIndivTable(g.CurIndiv)) return;
+    if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
 }
 
 void Lintoraedit::iGoToMother_Click() {
-    RemindUnsaved();
-    if (!InIndivTable(g.CurIndiv)) return;
+    if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
 }
 
 void Lintoraedit::iGoToSpouse_Click() {
-    RemindUnsaved();
+    if (!RemindUnsaved()) return;
     const int i = iSpousesList->currentIndex();
     if (i >= 0 && i < static_cast<int>(SpouseNums.size())) GoTo(SpouseNums[i], 0);
 }
@@ -810,28 +822,38 @@ void Lintoraedit::iGoToSpouse_Click() {
 void Lintoraedit::iChildrenList_Click(int row) {
     if (row < 0 || row >= static_cast<int>(ChildNums.size())) return;
     const int32_t child = ChildNums[row];
-    RemindUnsaved();
-    GoTo(child, 0);
+    if (RemindUnsaved()) GoTo(child, 0);
 }
 
 void Lintoraedit::iSiblingList_Click(int row) {
     if (row < 0 || row >= static_cast<int>(SiblingNums.size())) return;
     const int32_t sibling = SiblingNums[row];
-    RemindUnsaved();
-    GoTo(sibling, 0);
+    if (RemindUnsaved()) GoTo(sibling, 0);
 }
 
 void Lintoraedit::iSpousesList_Click(int index) {
     if (index < 0 || index >= static_cast<int>(SpouseNums.size())) return;
     // The marriage boxes are about to show another family: edits pending
     // for the one shown so far are offered for saving first.
-    if (!newIndiv_ && S(CancelEditButton->text()) == "Refresh") RemindUnsaved();
+    if (!newIndiv_ && S(CancelEditButton->text()) == "Refresh" && !RemindUnsaved()) {
+        // The save refused: the marriage shown so far stays chosen.
+        for (int k = 0; k < static_cast<int>(SpouseFamNums.size()); ++k)
+            if (SpouseFamNums[k] == g.CurFamil) iSpousesList->setCurrentIndex(k);
+        return;
+    }
     iChildrenList->clear();
     lblChildren2->setText(" ");
     const int32_t f = SpouseFamNums[index];
     if (!InFamilTable(f)) return;
     g.CurFamil = f;
     marriageKnown_ = true;
+    // The family notes follow the marriage shown.
+    LoadFamilyNotes();
+    if (TrimBlanks(S(cmdNotesSw->text())) != "Show Family Notes") {
+        ++filling_;
+        iNotes->setPlainText(Q(g.FamilNoteText));
+        --filling_;
+    }
     imDate->setEnabled(true);
     imPlace->setEnabled(true);
     SetBox(imDate, " " + g.Famil[f].fmDate.trimmed());
@@ -844,14 +866,14 @@ void Lintoraedit::SourceListEdit_Click(int k) {
     for (QLineEdit* b : {SrcTitle, SrcPulisher, SrcAuthor, ReposName, ReposAddr, ReposCont}) b->clear();
     if (k > 0 && k <= g.SourceCount) {
         const SourceRec& s = g.Source[k];
-        SrcTitle->setText(Q(s.sTitle.trimmed()));
-        SrcPulisher->setText(Q(s.sPublish.trimmed()));
-        SrcAuthor->setText(Q(s.sAuthor.trimmed()));
+        SetBox(SrcTitle, s.sTitle.trimmed());
+        SetBox(SrcPulisher, s.sPublish.trimmed());
+        SetBox(SrcAuthor, s.sAuthor.trimmed());
         const int r = s.sRepos;
         if (r > 0 && r <= g.RepositoryCount) {
-            ReposName->setText(Q(g.Repository[r].rName.trimmed()));
-            ReposAddr->setText(Q(g.Repository[r].rAddr.trimmed()));
-            ReposCont->setText(Q(g.Repository[r].rCont.trimmed()));
+            SetBox(ReposName, g.Repository[r].rName.trimmed());
+            SetBox(ReposAddr, g.Repository[r].rAddr.trimmed());
+            SetBox(ReposCont, g.Repository[r].rCont.trimmed());
         }
     }
     if (!Filling()) CheckEditChanges();
@@ -861,7 +883,7 @@ void Lintoraedit::SourceListEdit_Click(int k) {
 
 void Lintoraedit::CancelEditButton_Click() {
     if (S(CancelEditButton->text()) == "Refresh") {
-        if (!InIndivTable(g.CurIndiv)) return;
+        if (LeaveIfNobody()) return;
         ++filling_;
         setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
         SetValues(EditValuesOf(g.CurIndiv, 0));
@@ -892,11 +914,7 @@ void Lintoraedit::CancelEditButton_Click() {
         // Typed but never added: the blank record goes.
         DropNewIndiv();
     }
-    g.CurIndiv = 0;
-    MainWindow().SetToolButtonTip(kUndoToolButton, "");
-    MainWindow().SetInetButtonTip("Search Internet Sites");
-    newIndiv_ = false;
-    hide();
+    LeaveEditor();
 }
 
 void Lintoraedit::EditIndivButton_Click() { SaveIndivEdit(); }
@@ -912,10 +930,10 @@ void Lintoraedit::btnGoPedigree_Click() {
         if (!SaveIndivEdit()) return;
         g.CurIndiv = added;
         newIndiv_ = false;
-    } else {
-        RemindUnsaved();
+    } else if (!RemindUnsaved()) {
+        return;
     }
-    if (!InIndivTable(g.CurIndiv)) return;
+    if (LeaveIfNobody()) return;
     MainWindow().ClearTree();
     g.TreeSlot.fill(0);
     g.TreeSlot[0] = g.CurIndiv;
@@ -957,24 +975,24 @@ void Lintoraedit::mnuNavItem_Click(int index) {
         case 2:
         case 3: {
             const std::string hint = "Double-click on an individual to View/Edit";
-            RemindUnsaved();
+            if (!RemindUnsaved()) break;
             hide();
             auto& show = index == 2 ? host.showIndividualList : host.showMarriageList;
             if (show) show(hint);
             break;
         }
         case 4:
-            RemindUnsaved();
-            StartAdd();
+            if (!RemindUnsaved()) break;
+            if (!StartAdd()) LeaveIfNobody();
             break;
         case 5:
             if (!InIndivTable(g.CurIndiv) || newIndiv_) break;
-            RemindUnsaved();
+            if (!RemindUnsaved()) break;
             g.PruneIndiv = g.CurIndiv;
             PruneSetup(g.CurIndiv);
             break;
         case 6:
-            RemindUnsaved();
+            if (!RemindUnsaved()) break;
             hide();
             if (host.searchInternet) host.searchInternet();
             break;
@@ -996,7 +1014,7 @@ void Lintoraedit::mnuUndoItem_Click() {
         LoadIndivEdit(SSTab1->currentIndex());
 }
 
-void Lintoraedit::Form_Unload() { RemindUnsaved(); }
+bool Lintoraedit::Form_Unload() { return RemindUnsaved(); }
 
 void Lintoraedit::Discard() {
     newIndiv_ = false;
@@ -1009,12 +1027,11 @@ void Lintoraedit::Discard() {
 std::string Lintoraedit::CurName() const { return NameOf(g.CurIndiv); }
 
 bool Lintoraedit::SaveForLink() {
-    if (!newIndiv_) {
-        SaveIndivEdit();
-        return InIndivTable(g.CurIndiv);
-    }
-    // A new person is linked only once he is in the tables.
-    return SaveIndivEdit() && InIndivTable(g.CurIndiv);
+    // Unsaved changes are saved first, and a save that refuses keeps the user
+    // here; a new person is linked only once he is in the tables.
+    const bool pending = S(CancelEditButton->text()) == "Refresh";
+    if ((pending || newIndiv_) && !SaveIndivEdit()) return false;
+    return InIndivTable(g.CurIndiv);
 }
 
 void Lintoraedit::ShowIndivAfterLink(const std::string& message) {
@@ -1099,8 +1116,9 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
             if (!SaveForLink()) return;
             MainWindow().SetToolButtonTip(kUndoToolButton, "Relink children of " + CurName());
             InitUndo();
-            const int32_t done = UnlinkChildrenOf(f);
-            ShowIndivAfterLink(std::to_string(done) + " child(ren) unlinked from " + couple + "'s FAMC record.");
+            UnlinkChildrenOf(f);
+            // The report names the children the list showed, as the question did.
+            ShowIndivAfterLink(std::to_string(n) + " child(ren) unlinked from " + couple + "'s FAMC record.");
             return;
         }
         default: return;

@@ -67,8 +67,9 @@ public:
     void LoadIndivEdit(int tab);
     void CheckEditChanges();
     // Offers to save (or add) before the person is left; true when the
-    // caller may go on.
-    void RemindUnsaved();
+    // caller may go on, false when the user chose to save and the save
+    // refused (the person and the boxes stay as they are).
+    bool RemindUnsaved();
     // Writes the boxes back; true when something was stored.
     bool SaveIndivEdit();
 
@@ -98,7 +99,8 @@ public:
     void mnuLinkItem_Click(int index);
     void mnuNavItem_Click(int index);
     void mnuUndoItem_Click();
-    void Form_Unload();
+    // The close box: false keeps the window open.
+    bool Form_Unload();
 
     // Appends a blank individual and loads him in add mode; false when the
     // table is full.
@@ -154,6 +156,11 @@ private:
     void Redraw();
     void ShowIndivAfterLink(const std::string& message);
     bool DropNewIndiv();
+    // Closes the window as OK does, leaving nobody current.
+    void LeaveEditor();
+    // With nobody left to show (the new person dropped), closes the window;
+    // true when it did.
+    bool LeaveIfNobody();
     bool SlashQuestion(QLineEdit* box);
     void GoTo(int32_t indiv, int tab);
     void Step(int direction);

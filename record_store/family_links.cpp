@@ -1,5 +1,7 @@
 #include "record_store/family_links.h"
 
+#include <vector>
+
 #include "record_store/matching.h"
 #include "record_store/pedigree_view.h"
 #include "record_store/program_state.h"
@@ -24,8 +26,36 @@ int32_t CountChildren(int32_t fam) {
     if (fam <= 0 || fam > g.FamilCount) return 0;
     int32_t n = 0;
     for (int32_t i = 1; i <= g.IndivCount; ++i)
-        if (g.Indiv[i].iFamc == fam) ++n;
+        if (g.Indiv[i].iFamc == fam && g.Indiv[i].iTree != kRemovedTree) ++n;
     return n;
+}
+
+bool IsDescendant(int32_t person, int32_t ancestor) {
+    if (ancestor <= 0 || ancestor > g.IndivCount || person <= 0 || person > g.IndivCount) return false;
+    // Children by family, and each person's own families, in one pass each.
+    std::vector<std::vector<int32_t>> children(static_cast<std::size_t>(g.FamilCount) + 1);
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        const int32_t f = g.Indiv[i].iFamc;
+        if (f > 0 && f <= g.FamilCount) children[static_cast<std::size_t>(f)].push_back(i);
+    }
+    std::vector<std::vector<int32_t>> families(static_cast<std::size_t>(g.IndivCount) + 1);
+    for (int32_t f = 1; f <= g.FamilCount; ++f)
+        for (const int32_t p : {g.Famil[f].fHusb, g.Famil[f].fWife})
+            if (p > 0 && p <= g.IndivCount) families[static_cast<std::size_t>(p)].push_back(f);
+    // Each person is visited once, so links that already loop still end.
+    std::vector<char> seen(static_cast<std::size_t>(g.IndivCount) + 1, 0);
+    std::vector<int32_t> queue{ancestor};
+    seen[static_cast<std::size_t>(ancestor)] = 1;
+    for (std::size_t k = 0; k < queue.size(); ++k)
+        for (const int32_t f : families[static_cast<std::size_t>(queue[k])])
+            for (const int32_t child : children[static_cast<std::size_t>(f)]) {
+                if (child == person) return true;
+                if (!seen[static_cast<std::size_t>(child)]) {
+                    seen[static_cast<std::size_t>(child)] = 1;
+                    queue.push_back(child);
+                }
+            }
+    return false;
 }
 
 bool CanLinkSpouse(int32_t indiv, int32_t picked) {
@@ -39,7 +69,10 @@ bool CanLinkSpouse(int32_t indiv, int32_t picked) {
 
 bool CanLinkParents(int32_t indiv, int32_t fam) {
     if (!LiveIndiv(indiv) || !LiveFamil(fam)) return false;
-    return g.Famil[fam].fHusb != indiv && g.Famil[fam].fWife != indiv;
+    // Neither his own marriage nor a descendant's: he would be his own forebear.
+    for (const int32_t partner : {g.Famil[fam].fHusb, g.Famil[fam].fWife})
+        if (partner == indiv || IsDescendant(partner, indiv)) return false;
+    return true;
 }
 
 int32_t LinkNewSpouse(int32_t indiv, int32_t picked) {

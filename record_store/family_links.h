@@ -26,7 +26,7 @@ bool UnlinkSpouseFamily(int32_t indiv, int32_t fam, bool withChildren);
 
 // Makes fam indiv's family as child (replacing an earlier one). Returns
 // fam, or 0 when refused: out of range, removed, or a family in which indiv
-// is husband or wife.
+// or one of his descendants is husband or wife.
 int32_t LinkToParents(int32_t indiv, int32_t fam);
 
 // Takes indiv out of his family as child; false when he has none.
@@ -35,7 +35,10 @@ bool UnlinkFromParents(int32_t indiv);
 // Every child of fam loses it as family as child. Returns how many did.
 int32_t UnlinkChildrenOf(int32_t fam);
 
-// Children of fam by their family-as-child links.
+// Children of fam by their family-as-child links, removed ones left out.
 int32_t CountChildren(int32_t fam);
+
+// Whether person descends from ancestor through the family-as-child links.
+bool IsDescendant(int32_t person, int32_t ancestor);
 
 }  // namespace lintora

@@ -257,13 +257,17 @@ void LoadEditNotes() {
     Port().SetBusy(true);
     // The whole text is shown: a cut would lose the rest at the next save.
     g.IndivNoteText = GatherText("I", g.CurIndiv);
-    g.FamilNoteText = GatherText("F", g.CurFamil);
-    g.FamilNoteOwner = g.CurFamil > 0 && g.CurFamil <= g.FamilCount ? g.CurFamil : 0;
+    LoadFamilyNotes();
     Editor().ShowNotes(g.IndivNoteText, "Show Family Notes",
                               TrimBlanks(g.IndivNoteText).empty() ? "Notes" : "Notes*");
     g.IndivNoteChanged = "N";
-    g.FamilNoteChanged = "N";
     Port().SetBusy(false);
+}
+
+void LoadFamilyNotes() {
+    g.FamilNoteText = GatherText("F", g.CurFamil);
+    g.FamilNoteOwner = g.CurFamil > 0 && g.CurFamil <= g.FamilCount ? g.CurFamil : 0;
+    g.FamilNoteChanged = "N";
 }
 
 }  // namespace lintora

@@ -23,6 +23,10 @@ int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mo
 // g.FamilNoteOwner, shows them in the editor and sets both changed flags to "N".
 void LoadEditNotes();
 
+// The family part of LoadEditNotes alone: g.FamilNoteText from the lines of
+// g.CurFamil, g.FamilNoteOwner, and its changed flag "N".
+void LoadFamilyNotes();
+
 // Length of the next piece of a line of 94 or more characters: pos is the
 // 1-based start of the piece, len on entry the previous piece's length (the
 // whole line's before the first). Cuts fall between two non-blank characters.

@@ -7,6 +7,7 @@
 
 #include "files/file_loading.h"
 #include "files/file_saving.h"
+#include "record_store/notes.h"
 #include "record_store/undo.h"
 #include "tests/editor/editor_support.h"
 #include "tests/support/table_checks.h"
@@ -106,36 +107,63 @@ TEST_F(EditorFilesTest, GedcomNotesShowWholeLinesAndUnchangedSavesAddNone) {
     EXPECT_EQ(w.SSTab1->tabText(2).toStdString(), "Notes");
 }
 
-TEST_F(EditorTest, FamilyNotesGoToTheFamilyTheyWereLoadedFor) {
+TEST_F(EditorTest, FamilyNotesFollowTheMarriageChosen) {
+    g.FamilNoteText = "Married in the parish church.";
+    StoreNotes("F", 2, "Y");
     const int32_t second = Family(12, 14, {}, "1880");
     OpenEditor(12, 2);
     ASSERT_EQ(g.CurFamil, 2);
     w.cmdNotesSw_Click();
     EXPECT_EQ(Text(w.cmdNotesSw), "Show Individual Notes");
-    EXPECT_EQ(NotesBox(w), " ");
-    w.iNotes->setPlainText("Married in the parish church.");
+    EXPECT_EQ(NotesBox(w), " Married in the parish church.");
+    w.iNotes->setPlainText("Married in the parish church of St Mary.");
     EXPECT_EQ(g.FamilNoteChanged, "Y");
     EXPECT_EQ(Text(w.CancelEditButton), "Refresh");
     // The switch back and forth keeps the edit and marks nothing new.
     w.cmdNotesSw_Click();
     EXPECT_EQ(NotesBox(w), " ");
     w.cmdNotesSw_Click();
-    EXPECT_EQ(NotesBox(w), "Married in the parish church.");
-    // Another marriage is shown before the save: the pending edit is offered first.
-    ui.Answer(MsgResult::No);
+    EXPECT_EQ(NotesBox(w), "Married in the parish church of St Mary.");
+
+    // Another marriage chosen: the pending edit is offered first and stored
+    // with its own marriage; the box then shows the chosen one's notes.
+    ui.Answer(MsgResult::Yes);
     w.iSpousesList->setCurrentIndex(1);
     w.iSpousesList_Click(1);
     EXPECT_EQ(ui.boxes.back().text, "Changes to Thomas Smith have not been saved.\nWould you like to save them now?");
     EXPECT_EQ(g.CurFamil, second);
     EXPECT_EQ(Text(w.imDate), " 1880");
+    EXPECT_EQ(Text(w.cmdNotesSw), "Show Individual Notes");
+    EXPECT_EQ(NotesBox(w), " ");
+    EXPECT_EQ(g.FamilNoteChanged, "N");
+    EXPECT_NE(g.Famil[second].fNoteFlg.value(), "Y");
+    // An edit there is stored with that marriage.
+    w.iNotes->setPlainText("Married at Leeds.");
     EXPECT_EQ(Text(w.CancelEditButton), "Refresh");
     w.EditIndivButton_Click();
-    EXPECT_EQ(g.Famil[2].fNoteFlg.value(), "Y");
-    EXPECT_NE(g.Famil[second].fNoteFlg.value(), "Y");
-    for (int32_t k = 1; k <= g.NotesCount; ++k)
-        if (g.Notes[k].nOwner != 0) {
-            EXPECT_EQ(g.Notes[k].nOwner, 2);
-        }
+    EXPECT_EQ(g.Famil[second].fNoteFlg.value(), "Y");
+    // Each marriage shows its own notes when chosen again.
+    w.iSpousesList->setCurrentIndex(0);
+    w.iSpousesList_Click(0);
+    EXPECT_EQ(NotesBox(w), " Married in the parish church of St Mary.");
+    w.cmdNotesSw_Click();
+    w.cmdNotesSw_Click();
+    EXPECT_EQ(NotesBox(w), " Married in the parish church of St Mary.");
+    // An edit answered No goes with the marriage it was typed for.
+    w.iNotes->setPlainText("Not kept.");
+    ui.Answer(MsgResult::No);
+    w.iSpousesList->setCurrentIndex(1);
+    w.iSpousesList_Click(1);
+    EXPECT_EQ(NotesBox(w), " Married at Leeds.");
+    EXPECT_EQ(Text(w.CancelEditButton), "OK");
+    w.iSpousesList->setCurrentIndex(0);
+    w.iSpousesList_Click(0);
+    EXPECT_EQ(NotesBox(w), " Married in the parish church of St Mary.");
+    // The individual's notes are not touched by the choice.
+    w.cmdNotesSw_Click();
+    EXPECT_EQ(NotesBox(w), " ");
+    EXPECT_NE(g.Indiv[12].iNoteFlg.value(), "Y");
+
     // Choosing a marriage with nothing changed is no edit.
     OpenEditor(12, 1);
     w.iSpousesList->setCurrentIndex(1);
@@ -277,13 +305,31 @@ TEST_F(EditorTest, ParentsAndChildrenLinks) {
     LinkParents(2);
     EXPECT_EQ(g.Indiv[12].iFamc, 1);
     EXPECT_TRUE(ui.Showed("cannot be linked as child of family 2"));
+    // Nor can his son's or his grandson's: William would be his own forebear.
+    const int32_t grandsonMarriage = Family(7, 14, {}, "1899");
+    const int32_t strangers = Family(13, 0, {});
+    for (int32_t fam : {2, grandsonMarriage}) {
+        OpenEditor(1, 1);
+        ui.Answer(MsgResult::Ok);
+        LinkParents(fam);
+        EXPECT_EQ(ui.boxes.back().text,
+                  "William Smith cannot be linked as child of family " + std::to_string(fam) + ".");
+        EXPECT_EQ(g.Indiv[1].iFamc, 0);
+        EXPECT_EQ(g.Famil[fam].fChilCount, 1 - (fam == grandsonMarriage));
+    }
+    LinkParents(strangers);
+    EXPECT_EQ(g.Indiv[1].iFamc, strangers);
+    EXPECT_EQ(main.statusLabels.back(), "William Smith linked to new FAMC");
+    testing::ExpectTablesConsistent();
 
-    // Unlink the children of the shown marriage.
+    // Unlink the children of the shown marriage: the two listed are named,
+    // not the removed one; all three lose the family.
     OpenEditor(2, 1);
+    ASSERT_EQ(w.ChildNums, (std::vector<int32_t>{3, 12}));
     ui.Answer(MsgResult::Yes);
     w.mnuLinkItem_Click(4);
-    EXPECT_EQ(ui.boxes.back().text, "Unlink 3 child(ren) of \nWilliam Smith and Ann Brown?");
-    EXPECT_EQ(main.statusLabels.back(), "3 child(ren) unlinked from William Smith and Ann Brown's FAMC record.");
+    EXPECT_EQ(ui.boxes.back().text, "Unlink 2 child(ren) of \nWilliam Smith and Ann Brown?");
+    EXPECT_EQ(main.statusLabels.back(), "2 child(ren) unlinked from William Smith and Ann Brown's FAMC record.");
     for (int32_t c : {3, 5, 12}) EXPECT_EQ(g.Indiv[c].iFamc, 0);
     ui.Answer(MsgResult::Ok);
     w.mnuLinkItem_Click(4);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
@@ -21,8 +22,20 @@ using testing::Text;
 using testing::Type;
 
 TEST_F(EditorTest, OpenChangeSaveReopenAndUndoABirthDate) {
+    const std::string parish = "St Mary the Virgin, Kingston upon Thames, Surrey, England";
+    g.Indiv[12].ibPlace = parish;
+    g.Indiv[12].idPlace = "Kingston upon Thames, Surrey, England";
+    g.Famil[2].fmPlace = parish;
+    // Each filled place box shows the beginning of its text.
+    const auto placesFromTheStart = [&](const char* when) {
+        for (QLineEdit* box : {w.iBplace, w.icPlace, w.iDplace, w.iblPlace, w.imPlace})
+            EXPECT_EQ(box->cursorPosition(), 0) << when << " " << Text(box);
+    };
     OpenEditor(12, 0);
     ASSERT_TRUE(w.isVisible());
+    EXPECT_EQ(Text(w.iBplace), " " + parish);
+    EXPECT_EQ(Text(w.imPlace), " " + parish);
+    placesFromTheStart("opened");
     EXPECT_EQ(w.windowTitle().toStdString(), "12: Thomas Smith  (1850-1910)");
     EXPECT_EQ(Text(w.ibDate), " 12 Mar 1850");
     EXPECT_EQ(Text(w.iSex), "M");
@@ -81,6 +94,14 @@ TEST_F(EditorTest, OpenChangeSaveReopenAndUndoABirthDate) {
     EXPECT_EQ(main.inetTip, "Search Internet Sites");
     OpenEditor(12, 0);
     EXPECT_EQ(Text(w.ibDate), " 1 Apr 1851");
+    placesFromTheStart("reopened");
+    Type(w.iBplace, " Kingston upon Thames, Surrey, England, United Kingdom");
+    w.CancelEditButton_Click();  // Refresh
+    EXPECT_EQ(Text(w.iBplace), " " + parish);
+    placesFromTheStart("refreshed");
+    w.iSpousesList->setCurrentIndex(0);
+    w.iSpousesList_Click(0);
+    placesFromTheStart("marriage chosen");
 
     // Undo from the editor brings the old date back, in the record and the box.
     ASSERT_TRUE(w.mnuUndoItem->isEnabled());
@@ -89,6 +110,26 @@ TEST_F(EditorTest, OpenChangeSaveReopenAndUndoABirthDate) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(Text(w.ibDate), " 12 Mar 1850");
     EXPECT_EQ(Text(w.CancelEditButton), "OK");
+
+    // His wife made a man: the two exchange their roles in their family,
+    // his parents' family keeps its own.
+    w.mnuTabsItem_Click(1);
+    w.iGoToSpouse_Click();
+    ASSERT_EQ(g.CurIndiv, 6);
+    Type(w.iSex, "M");
+    w.EditIndivButton_Click();
+    EXPECT_EQ(g.Indiv[6].iSex.value(), "M");
+    EXPECT_EQ(g.Indiv[12].iSex.value(), "F");
+    EXPECT_EQ(g.Famil[2].fHusb, 6);
+    EXPECT_EQ(g.Famil[2].fWife, 12);
+    EXPECT_EQ(g.Indiv[7].iFamc, 2);
+    EXPECT_EQ(g.Famil[1].fHusb, 1);
+    EXPECT_EQ(g.Famil[1].fWife, 2);
+    testing::ExpectTablesConsistent();
+    OpenEditor(6, 1);
+    ASSERT_EQ(w.iSpousesList->count(), 1);
+    EXPECT_EQ(w.iSpousesList->itemText(0).toStdString(), "Thomas Smith");
+    EXPECT_EQ(w.ChildNums, std::vector<int32_t>{7});
 }
 
 TEST_F(EditorTest, BoxesThatCannotBeStoredAsTyped) {
@@ -282,6 +323,102 @@ TEST_F(EditorTest, AddFromTheMainWindowOpensInAddModeAndCancelDropsTheRecord) {
     EXPECT_FALSE(w.NewIndiv());
 }
 
+// Yes to the reminder while both names are blank: the save refuses, and the
+// user stays on the person with everything as typed, whichever way he
+// tried to leave.
+TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
+    OpenEditor(12, 0);
+    Type(w.iGivn, " ");
+    Type(w.iSurn, " ");
+    Type(w.ibDate, " 1 Apr 1851");
+    const auto refusedAgain = [&](const char* how) {
+        EXPECT_EQ(ui.boxes.back().text, "Name cannot be blank - please enter a name or Refresh") << how;
+        EXPECT_TRUE(w.isVisible()) << how;
+        EXPECT_EQ(g.CurIndiv, 12) << how;
+        EXPECT_EQ(Text(w.ibDate), " 1 Apr 1851") << how;
+        EXPECT_EQ(Text(w.CancelEditButton), "Refresh") << how;
+    };
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(ui.boxes.front().text, "Changes to   have not been saved.\nWould you like to save them now?");
+    refusedAgain("Next");
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    refusedAgain("Escape");
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    w.mnuNavItem_Click(2);
+    refusedAgain("List Individuals");
+    EXPECT_TRUE(listHints.empty());
+    ui.Answer(MsgResult::Ok);
+    w.mnuLinkItem_Click(0);
+    refusedAgain("Link to New Spouse");
+    EXPECT_TRUE(listHints.empty());
+    EXPECT_EQ(g.Indiv[12].ibDate.value(), "12 Mar 1850");
+    // Named again, the same Next saves and moves on.
+    Type(w.iSurn, " Smith");
+    ui.Answer(MsgResult::Yes);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(g.Indiv[12].ibDate.value(), "1 Apr 1851");
+    EXPECT_EQ(g.CurIndiv, 13);
+
+    // A new person with only a date typed: Yes keeps him and the date.
+    const int32_t before = g.IndivCount;
+    w.mnuNavItem_Click(4);
+    Type(w.ibDate, " 1900");
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    QTest::mouseClick(w.btnPrev, Qt::LeftButton);
+    EXPECT_EQ(ui.boxes.back().text, "Name cannot be blank - please enter a name or Refresh");
+    EXPECT_TRUE(w.NewIndiv());
+    EXPECT_EQ(g.IndivCount, before + 1);
+    EXPECT_EQ(g.CurIndiv, before + 1);
+    EXPECT_EQ(Text(w.ibDate), " 1900");
+    Type(w.iSurn, " Newman");
+    ui.Answer(MsgResult::Yes);
+    QTest::mouseClick(w.btnPrev, Qt::LeftButton);
+    EXPECT_EQ(g.Indiv[before + 1].iSurn.value(), "Newman");
+    EXPECT_EQ(g.Indiv[before + 1].ibDate.value(), "1900");
+    EXPECT_EQ(g.CurIndiv, before);
+}
+
+// The only new person dropped, with nobody else live: the editor closes
+// rather than stay with buttons that can do nothing.
+TEST_F(EditorTest, WithNobodyLeftTheEditorCloses) {
+    for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iTree = kRemovedTree;
+    const int32_t before = g.IndivCount;
+    ASSERT_TRUE(AddNewIndividual());
+    Type(w.iSurn, " Newman");
+    ui.Answer(MsgResult::No);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(ui.boxes.back().text, " Newman has not been added.\nWould you like to add this individual now?");
+    EXPECT_EQ(g.IndivCount, before);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(g.CurIndiv, 0);
+    EXPECT_FALSE(w.NewIndiv());
+    EXPECT_EQ(main.statusLabels.back(), "Canceled. Individual not added..");
+
+    // An empty work: the same with nobody at all, and with Previous.
+    ResetProgramState();
+    ASSERT_TRUE(AddNewIndividual());
+    Type(w.ibDate, " 1900");
+    Type(w.iSurn, " Newman");
+    ui.Answer(MsgResult::No);
+    QTest::mouseClick(w.btnPrev, Qt::LeftButton);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(g.CurIndiv, 0);
+    // Opened again, the editor works as ever.
+    ASSERT_TRUE(AddNewIndividual());
+    EXPECT_EQ(Text(w.ibDate), " ");
+    Type(w.iSurn, " Newman");
+    QTest::mouseClick(w.EditIndivButton, Qt::LeftButton);
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Newman");
+}
+
 TEST_F(EditorTest, SteppingWrapsSkipsRemovedAndStopsAfterOnePass) {
     OpenEditor(4, 3);
     w.btnNext_Click();
@@ -407,6 +544,7 @@ namespace {
 // Each tab drawn to an image (LINTORA_EDITOR_SHOTS names the folder) so the
 // layout can be looked at; every control stays inside the window.
 TEST_F(EditorTest, EveryTabFitsTheWindow) {
+    g.Indiv[12].ibPlace = "St Mary the Virgin, Kingston upon Thames, Surrey, England";
     OpenEditor(12, 0);
     Type(w.iNick, " Tom");
     const char* dir = std::getenv("LINTORA_EDITOR_SHOTS");

@@ -141,6 +141,19 @@ TEST_F(IndivEditTest, LinkRefusalsAndCountsThatNeverGoNegative) {
     EXPECT_FALSE(UnlinkSpouseFamily(2, 0, true));
     EXPECT_FALSE(UnlinkSpouseFamily(4, 1, true));  // not a partner
     testing::ExpectTablesConsistent();
+
+    // Links that already go round (as a damaged file may hold them) still
+    // give an answer: 3 is 1's child and 1's father at once.
+    g.Indiv[3].iFamc = 1;
+    const int32_t round = AddFamil();
+    g.Famil[round].fHusb = 3;
+    g.Indiv[1].iFamc = round;
+    EXPECT_TRUE(IsDescendant(3, 1));
+    EXPECT_TRUE(IsDescendant(1, 1));
+    EXPECT_FALSE(IsDescendant(4, 1));
+    EXPECT_FALSE(IsDescendant(1, 4));
+    EXPECT_EQ(LinkToParents(2, round), 0);  // her son's marriage
+    EXPECT_EQ(LinkToParents(4, round), round);
 }
 
 }  // namespace
