@@ -31,6 +31,8 @@ struct YearCriterion {
     int year = 0;
     int range = 0;
     std::string rangeText = "0";
+    // The years the range spans, for sites that take a from-to pair.
+    std::string fromText, toText;
 };
 
 YearCriterion ReadYear(int check, const std::string& box, int rangeLine) {
@@ -40,6 +42,10 @@ YearCriterion ReadYear(int check, const std::string& box, int rangeLine) {
     c.counts = c.year > 0;
     c.rangeText = RangeText(rangeLine);
     c.range = std::stoi(c.rangeText);
+    if (c.counts) {
+        c.fromText = std::to_string(std::max(1, c.year - c.range));
+        c.toText = std::to_string(c.year + c.range);
+    }
     return c;
 }
 
@@ -217,7 +223,7 @@ std::string BuildSearchAddress(const SearchValues& v) {
         familySearch ? TrimBlanks(TrimBlanks(v.last).substr(0, TrimBlanks(v.last).find('-'))) : TrimBlanks(v.last);
     const bool name = v.chkIName == 1, father = v.chkFName == 1, mother = v.chkMName == 1,
                spouse = v.chkSName == 1;
-    const std::array<UrlTag, 42> tags = {{
+    const std::array<UrlTag, 48> tags = {{
         {"#LDSAFN#", value(v.afn, v.chkAFN == 1)},
         {"#IFNAME#", value(givenForSite, name)},
         {"#ILNAME#", value(surnameForSite, name)},
@@ -236,6 +242,12 @@ std::string BuildSearchAddress(const SearchValues& v) {
         {"#DRANGE#", value(death.rangeText, death.counts)},
         {"#MADATE#", value(v.mYear, marriage.counts)},
         {"#MRANGE#", value(marriage.rangeText, marriage.counts)},
+        {"#BFYEAR#", value(birth.fromText, birth.counts)},
+        {"#BTYEAR#", value(birth.toText, birth.counts)},
+        {"#DFYEAR#", value(death.fromText, death.counts)},
+        {"#DTYEAR#", value(death.toText, death.counts)},
+        {"#MFYEAR#", value(marriage.fromText, marriage.counts)},
+        {"#MTYEAR#", value(marriage.toText, marriage.counts)},
         {"#BPLACE#", value(v.bPlace, v.chkBplace == 1)},
         {"#DPLACE#", value(v.dPlace, v.chkDplace == 1)},
         {"#MPLACE#", value(v.mPlace, v.chkMplace == 1)},

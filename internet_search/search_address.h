@@ -62,7 +62,11 @@ inline constexpr const char* kMyTreesNeedsYear =
     "MyTrees searches require a date-range.\nPlease provide birth year and/or death year and try again.";
 
 // The finished address of a search (the MyTrees rule already applied), or
-// "" when the template is empty.
+// "" when the template is empty. Besides the year and its range
+// ("#BTDATE#", "#BRANGE#" and the like) a template may ask for the first
+// and last year of the range: "#BFYEAR#" and "#BTYEAR#" for the birth,
+// "#DFYEAR#", "#DTYEAR#" for the death, "#MFYEAR#", "#MTYEAR#" for the
+// marriage (a first year below 1 reads 1).
 std::string BuildSearchAddress(const SearchValues& v);
 
 }  // namespace lintora

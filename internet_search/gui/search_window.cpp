@@ -1,5 +1,7 @@
 #include "internet_search/gui/search_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -44,6 +46,25 @@ void ClearList(QComboBox* list) {
 void SelectPosition(QComboBox* list, int position) {
     if (position < 0 || position >= list->count()) return;
     list->setCurrentIndex(position);
+}
+
+// Counts one of the window's own updates while it runs.
+class OwnUpdate {
+public:
+    explicit OwnUpdate(int& depth) : depth_(depth) { ++depth_; }
+    ~OwnUpdate() { --depth_; }
+    OwnUpdate(const OwnUpdate&) = delete;
+    OwnUpdate& operator=(const OwnUpdate&) = delete;
+
+private:
+    int& depth_;
+};
+
+// Focus moves that the user makes; the others (another window taking the
+// focus, a focused control disabled or hidden) leave no box.
+bool MovedByUser(Qt::FocusReason reason) {
+    return reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
 }
 
 QToolButton* PictureButton(QWidget* parent, QStyle::StandardPixmap pixmap, const char* tip) {
@@ -201,10 +222,14 @@ LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
     all->addStretch(1);
     resize(9600 / kTwipsPerPixel, sizeHint().height());
 
-    connect(cmdbtnExit, &QToolButton::clicked, this, [this] { cmdbtnExit_Click(); });
-    connect(btnGoInet, &QToolButton::clicked, this, [this] { btnGoInet_Click(); });
-    connect(btnGoTimeLine, &QToolButton::clicked, this, [this] { btnGoTimeLine_Click(); });
-    connect(btnSpouseSelect, &QToolButton::clicked, this, [this] { btnSpouseSelect_Click(); });
+    const std::pair<QToolButton*, void (LintoraInetSet::*)()> buttons[] = {
+        {cmdbtnExit, &LintoraInetSet::cmdbtnExit_Click},
+        {btnGoInet, &LintoraInetSet::btnGoInet_Click},
+        {btnGoTimeLine, &LintoraInetSet::btnGoTimeLine_Click},
+        {btnSpouseSelect, &LintoraInetSet::btnSpouseSelect_Click},
+    };
+    for (const auto& [button, rule] : buttons)
+        connect(button, &QToolButton::clicked, this, [this, rule = rule] { RunOwn(rule); });
     const std::pair<QCheckBox*, void (LintoraInetSet::*)()> rules[] = {
         {chkAFN, &LintoraInetSet::chkAFN_Click},       {chkIName, &LintoraInetSet::chkIName_Click},
         {chkByear, &LintoraInetSet::chkByear_Click},   {chkBplace, &LintoraInetSet::chkBplace_Click},
@@ -214,7 +239,7 @@ LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
         {chkMName, &LintoraInetSet::chkMName_Click},   {chkRegion, &LintoraInetSet::chkRegion_Click},
     };
     for (const auto& [box, rule] : rules)
-        connect(box, &QCheckBox::stateChanged, this, [this, rule = rule] { (this->*rule)(); });
+        connect(box, &QCheckBox::stateChanged, this, [this, rule = rule] { RunOwn(rule); });
     const std::pair<QComboBox*, void (LintoraInetSet::*)()> lists[] = {
         {SiteSelect, &LintoraInetSet::SiteSelect_Click}, {PageSelect, &LintoraInetSet::PageSelect_Click},
         {iBRange, &LintoraInetSet::iBRange_Click},       {iDRange, &LintoraInetSet::iDRange_Click},
@@ -223,7 +248,7 @@ LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
     };
     for (const auto& [list, rule] : lists)
         connect(list, &QComboBox::currentIndexChanged, this, [this, rule = rule](int index) {
-            if (index >= 0) (this->*rule)();
+            if (index >= 0) RunOwn(rule);
         });
 
     // A new window: every list empty, every box clear, nothing switched on
@@ -269,6 +294,7 @@ void LintoraInetSet::SetField(QWidget* field, bool enabled, bool on) {
 // ---- Preparation ----
 
 void LintoraInetSet::LoadInetSet(int32_t indiv) {
+    OwnUpdate busy(ownUpdates_);
     closedByTitleBar_ = false;
     // 1. The range lists, filled once; a range chosen earlier stays chosen.
     if (iBRange->currentIndex() < 0) {
@@ -359,8 +385,11 @@ void LintoraInetSet::NextSpouse() {
 }
 
 void LintoraInetSet::SetInetFields() {
-    // 1-4. Everything off, then on again by the template.
+    // 1-4. Everything off, then on again by the template. The AFN page
+    // applied again stays the page.
+    keepPage_ = true;
     SetValue(chkAFN, 0);
+    keepPage_ = false;
     QCheckBox* boxes[] = {chkAFN,  chkIName,  chkByear, chkDyear,  chkBplace, chkDplace,
                           chkFName, chkMName, chkRegion, chkSName, chkMyear,  chkMplace};
     for (QCheckBox* b : boxes) b->setEnabled(false);
@@ -379,25 +408,25 @@ void LintoraInetSet::SetInetFields() {
     auto has = [&templ](const char* tag) { return templ.find(tag) != std::string::npos; };
     // 6. Criteria by placeholder.
     struct Rule {
-        const char* tag;
+        std::vector<const char*> tags;  // any of them
         std::vector<QCheckBox*> boxes;
         std::vector<QWidget*> fields;
     };
     const Rule rules[] = {
-        {"#ILNAME#", {chkIName}, {iFirst, iLast}},
-        {"#FLNAME#", {chkFName}, {fFirst, fLast}},
-        {"#MLNAME#", {chkMName}, {mFirst, mLast}},
-        {"#FATHER#", {chkFName}, {fFirst, fLast}},
-        {"#MOTHER#", {chkMName}, {mFirst, mLast}},
-        {"#SLNAME#", {chkSName}, {sFirst, sLast}},
-        {"#SPOUSE#", {chkSName}, {sFirst, sLast}},
-        {"#BTDATE#", {chkByear}, {iByear, iBRange}},
-        {"#BPLACE#", {chkBplace}, {iBplace}},
-        {"#DTDATE#", {chkDyear}, {iDyear, iDRange}},
-        {"#DPLACE#", {chkDplace}, {iDplace}},
-        {"#MADATE#", {chkMyear}, {mYear, MRange}},
-        {"#MPLACE#", {chkMplace}, {Mplace}},
-        {"#FRDATE#", {chkByear, chkDyear, chkMyear}, {iByear, iBRange, iDyear, iDRange, mYear, MRange}},
+        {{"#ILNAME#"}, {chkIName}, {iFirst, iLast}},
+        {{"#FLNAME#"}, {chkFName}, {fFirst, fLast}},
+        {{"#MLNAME#"}, {chkMName}, {mFirst, mLast}},
+        {{"#FATHER#"}, {chkFName}, {fFirst, fLast}},
+        {{"#MOTHER#"}, {chkMName}, {mFirst, mLast}},
+        {{"#SLNAME#"}, {chkSName}, {sFirst, sLast}},
+        {{"#SPOUSE#"}, {chkSName}, {sFirst, sLast}},
+        {{"#BTDATE#", "#BFYEAR#", "#BTYEAR#"}, {chkByear}, {iByear, iBRange}},
+        {{"#BPLACE#"}, {chkBplace}, {iBplace}},
+        {{"#DTDATE#", "#DFYEAR#", "#DTYEAR#"}, {chkDyear}, {iDyear, iDRange}},
+        {{"#DPLACE#"}, {chkDplace}, {iDplace}},
+        {{"#MADATE#", "#MFYEAR#", "#MTYEAR#"}, {chkMyear}, {mYear, MRange}},
+        {{"#MPLACE#"}, {chkMplace}, {Mplace}},
+        {{"#FRDATE#"}, {chkByear, chkDyear, chkMyear}, {iByear, iBRange, iDyear, iDRange, mYear, MRange}},
     };
     if (has("#LDSAFN#")) {
         chkAFN->setEnabled(true);
@@ -409,7 +438,7 @@ void LintoraInetSet::SetInetFields() {
         chkIName->setEnabled(true);
     }
     for (const Rule& r : rules) {
-        if (!has(r.tag)) continue;
+        if (std::none_of(r.tags.begin(), r.tags.end(), has)) continue;
         for (QCheckBox* b : r.boxes) b->setEnabled(true);
         for (QWidget* f : r.fields) SetField(f, true, true);
     }
@@ -547,7 +576,8 @@ void LintoraInetSet::chkAFN_Click() {
     } else {
         for (QCheckBox* b : {chkIName, chkByear, chkDyear, chkFName, chkMName, chkRegion, chkSName, chkMyear})
             b->setEnabled(true);
-        if (SiteSelect->currentIndex() == 0 && PageSelect->currentIndex() == 1) SelectPosition(PageSelect, 0);
+        if (!keepPage_ && SiteSelect->currentIndex() == 0 && PageSelect->currentIndex() == 1)
+            SelectPosition(PageSelect, 0);
         RestoreCriteria();
         SetValue(chkIName, 1);
     }
@@ -656,22 +686,37 @@ void LintoraInetSet::sLast_LostFocus() {
     if (!Blank(sLast)) SetValue(chkSName, 1);
 }
 
+void LintoraInetSet::RunOwn(void (LintoraInetSet::*rule)()) {
+    OwnUpdate busy(ownUpdates_);
+    (this->*rule)();
+}
+
+void LintoraInetSet::LeaveBox(QLineEdit* box) {
+    const std::pair<QLineEdit*, void (LintoraInetSet::*)()> leave[] = {
+        {iAFN, &LintoraInetSet::iAFN_LostFocus},       {iLast, &LintoraInetSet::iLast_LostFocus},
+        {iByear, &LintoraInetSet::iByear_LostFocus},   {iDyear, &LintoraInetSet::iDyear_LostFocus},
+        {mYear, &LintoraInetSet::mYear_LostFocus},     {iBplace, &LintoraInetSet::iBplace_LostFocus},
+        {iDplace, &LintoraInetSet::iDplace_LostFocus}, {Mplace, &LintoraInetSet::Mplace_LostFocus},
+        {sFirst, &LintoraInetSet::sFirst_LostFocus},   {sLast, &LintoraInetSet::sLast_LostFocus},
+    };
+    // Its typing is applied now; Go need not apply it again.
+    box->setModified(false);
+    for (const auto& [b, rule] : leave)
+        if (b == box) RunOwn(rule);
+}
+
 bool LintoraInetSet::eventFilter(QObject* watched, QEvent* event) {
-    // Focus that goes to another window (a message box, a list's pop-up)
-    // does not leave the box.
-    const auto reason = event->type() == QEvent::FocusOut ? static_cast<QFocusEvent*>(event)->reason()
-                                                          : Qt::OtherFocusReason;
-    if (event->type() == QEvent::FocusOut && reason != Qt::ActiveWindowFocusReason &&
-        reason != Qt::PopupFocusReason) {
-        const std::pair<QLineEdit*, void (LintoraInetSet::*)()> leave[] = {
-            {iAFN, &LintoraInetSet::iAFN_LostFocus},       {iLast, &LintoraInetSet::iLast_LostFocus},
-            {iByear, &LintoraInetSet::iByear_LostFocus},   {iDyear, &LintoraInetSet::iDyear_LostFocus},
-            {mYear, &LintoraInetSet::mYear_LostFocus},     {iBplace, &LintoraInetSet::iBplace_LostFocus},
-            {iDplace, &LintoraInetSet::iDplace_LostFocus}, {Mplace, &LintoraInetSet::Mplace_LostFocus},
-            {sFirst, &LintoraInetSet::sFirst_LostFocus},   {sLast, &LintoraInetSet::sLast_LostFocus},
-        };
-        for (const auto& [box, rule] : leave)
-            if (watched == box) (this->*rule)();
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && event->type() == QEvent::FocusOut && ownUpdates_ == 0) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (MovedByUser(reason)) {
+            // The rule may disable for a moment the control the user went
+            // to, which moves the focus on; it goes back there afterwards.
+            QPointer<QWidget> target = QApplication::focusWidget();
+            LeaveBox(box);
+            if (target && target != QApplication::focusWidget() && target->isEnabled() && target->isVisible())
+                target->setFocus(reason);
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -725,6 +770,8 @@ void LintoraInetSet::StorePositions() {
 }
 
 void LintoraInetSet::btnGoInet_Click() {
+    // Go takes no focus: a box typed in and not yet left is left now.
+    if (auto* box = qobject_cast<QLineEdit*>(focusWidget()); box && box->isModified()) LeaveBox(box);
     StorePositions();
     RunInetSearch();
 }

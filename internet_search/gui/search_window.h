@@ -74,7 +74,9 @@ public:
     void MRange_Click();
     void Region1Select_Click();
     void Region2Select_Click();
-    // Leaving the text boxes.
+    // Leaving the text boxes. The user's leaving runs them (a click or Tab
+    // elsewhere, or Go, which takes no focus, while the box holds typing);
+    // focus that the window's own rules move runs none.
     void iAFN_LostFocus();
     void iLast_LostFocus();
     void iByear_LostFocus() { iBRange_Click(); }
@@ -167,6 +169,11 @@ private:
     SearchValues CurrentValues() const;
     void FillRegionList(int level, const std::string& tag, const std::string* parent);
     void SetField(QWidget* field, bool enabled, bool on);
+    // Runs a rule as one of the window's own updates: focus it moves leaves
+    // no box.
+    void RunOwn(void (LintoraInetSet::*rule)());
+    // Runs the leave rule of `box`, if it has one.
+    void LeaveBox(QLineEdit* box);
 
     std::vector<SearchSite> sites_;
     std::vector<InetPageRec> inetPages_;
@@ -174,6 +181,11 @@ private:
     std::string regionTags_[3];
     std::vector<SearchSpouse> spouses_;
     bool closedByTitleBar_ = false;
+    // Depth of the window's own rules in progress.
+    int ownUpdates_ = 0;
+    // Set while a template is applied again: clearing the AFN box then
+    // keeps the page it is applied for.
+    bool keepPage_ = false;
 };
 
 // Prepares the one search window for person `indiv` and shows it modally

@@ -59,6 +59,8 @@ TEST(SearchAddress, EveryCaseGivesItsWholeAddress) {
     const std::string person = "https://t.example/s?g=#IFNAME#&s=#ILNAME#&y=#BTDATE#&r=#BRANGE#&p=#BPLACE#";
     const std::string events =
         "https://t.example/e?e=#EVENTX#&x=#XRANGE#&f=#FRDATE#&t=#TODATE#&b=#BRANGE#&d=#DRANGE#&m=#MRANGE#";
+    const std::string spans =
+        "https://t.example/y?bf=#BFYEAR#&bt=#BTYEAR#&df=#DFYEAR#&dt=#DTYEAR#&mf=#MFYEAR#&mt=#MTYEAR#";
     const std::string family =
         "https://t.example/f?fa=#FATHER#&mo=#MOTHER#&sp=#SPOUSE#&ff=#FFNAME#&fl=#FLNAME#&ml=#MLNAME#&sf=#SFNAME#";
     const std::string regions =
@@ -104,6 +106,14 @@ TEST(SearchAddress, EveryCaseGivesItsWholeAddress) {
         {"a ticked year without a range line counts as exact", events,
          [](SearchValues& v) { v.chkDyear = 0; v.bRange = -1; },
          "https://t.example/e?e=1&x=0&f=1850&t=&b=0&d=&m="},
+        {"each event's first and last year of its range", spans,
+         [](SearchValues& v) { v.chkMyear = 1; v.mYear = "1875"; v.mRange = 4; },
+         "https://t.example/y?bf=1845&bt=1855&df=1898&dt=1902&mf=1855&mt=1895"},
+        {"an exact year spans itself; a range before year 1 starts at 1; no year, no span", spans,
+         [](SearchValues& v) { v.bRange = 0; v.dYear = "15"; v.dRange = 4; v.mYear = "abt 1875"; v.chkMyear = 1; },
+         "https://t.example/y?bf=1850&bt=1850&df=1&dt=35&mf=&mt="},
+        {"a cleared year box spans nothing", spans, [](SearchValues& v) { v.chkByear = 0; },
+         "https://t.example/y?bf=&bt=&df=1898&dt=1902&mf=&mt="},
         {"name pairs and names of the relatives", family, nullptr,
          "https://t.example/f?fa=John+O%27Neil&mo=Ann+Smith-Jones&sp=Patrick+Joseph+Murphy&ff=John&fl=O%27Neil"
          "&ml=Smith-Jones&sf=Patrick+Joseph"},
@@ -192,10 +202,38 @@ TEST_F(ShippedSitesTest, ShippedTemplatesGiveWholeAddresses) {
     v.urlTemplate = page("1", "Historical Records");
     EXPECT_EQ(BuildSearchAddress(v),
               "https://www.familysearch.org/search/record/results?q.givenName=Mary&q.surname=O%27Neil"
-              "&q.birthLikeDate.from=1850&q.birthLikeDate.to=1850&q.birthLikePlace=Salem+Marion+Ohio"
+              "&q.birthLikeDate.from=1845&q.birthLikeDate.to=1855&q.birthLikePlace=Salem+Marion+Ohio"
               "&q.deathLikeDate.from=&q.deathLikeDate.to=&q.deathLikePlace=&q.marriageLikeDate.from="
               "&q.marriageLikeDate.to=&q.marriageLikePlace=&q.spouseGivenName=&q.spouseSurname="
               "&q.fatherGivenName=&q.fatherSurname=&q.motherGivenName=&q.motherSurname=&q.anyPlace=+");
+    // Every FamilySearch search page takes the chosen range of the year
+    // that is ticked (one at a time there) as its from-to pair.
+    const char* years[][4] = {
+        {"Historical Records", "birth", "1845", "1855"},
+        {"Ancestral File", "death", "1898", "1902"},
+        {"Pedigree Resource File", "birth", "1845", "1855"},
+        {"International Genealogical Index", "marriage", "1855", "1895"},
+    };
+    for (const auto& [name, event, from, to] : years) {
+        SearchValues one = v;
+        one.urlTemplate = page("1", name);
+        one.chkByear = std::string(event) == "birth";
+        one.chkDyear = std::string(event) == "death";
+        one.chkMyear = std::string(event) == "marriage";
+        one.mYear = "1875";
+        one.mRange = 4;
+        const std::string address = BuildSearchAddress(one);
+        EXPECT_NE(address.find(std::string("&q.") + event + "LikeDate.from=" + from + "&q." + event +
+                               "LikeDate.to=" + to + "&"),
+                  std::string::npos)
+            << address;
+        // The other events' pairs stay empty.
+        for (const std::string other : {"birth", "death", "marriage"}) {
+            if (other == event || address.find("&q." + other + "LikeDate") == std::string::npos) continue;
+            EXPECT_NE(address.find("&q." + other + "LikeDate.from=&q." + other + "LikeDate.to=&"), std::string::npos)
+                << address;
+        }
+    }
     v.chkAFN = 1;
     v.urlTemplate = page("1", "Ancestral File Number (AFN)");
     EXPECT_EQ(BuildSearchAddress(v), "https://www.familysearch.org/search/genealogies/results?q.afnId=1ABC-23");

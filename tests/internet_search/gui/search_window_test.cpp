@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QApplication>
 #include <QPixmap>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -55,6 +56,25 @@ protected:
         Family(Person("Thomas", "Brown"), mary, "ABT 1875", "Salem, Marion, Ohio");
         Family(Person("William", "Grey"), mary, "1890");
         return mary;
+    }
+
+    // Shown and active, as the user sees it, so that focus moves for real
+    // (the offscreen platform does not activate a window shown again).
+    static void ShowActive(LintoraInetSet& w) {
+        w.show();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+        QApplication::setActiveWindow(&w);
+#else
+        w.activateWindow();
+#endif
+        ASSERT_TRUE(QTest::qWaitFor([&w] { return w.isActiveWindow(); }));
+    }
+    // Clicks into a box and types over its text, as the user does.
+    static void TypeInto(QLineEdit* box, const char* text) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        ASSERT_TRUE(box->hasFocus());
+        box->selectAll();
+        QTest::keyClicks(box, text);
     }
 
     static std::vector<std::string> Items(const QComboBox* list) {
@@ -207,6 +227,94 @@ TEST_F(SearchWindowTest, APersonWithoutSurnameSeesOnlyHomePages) {
     EXPECT_EQ(w.PageSelect->count(), 6);
     EXPECT_EQ(w.PageSelect->currentIndex(), 0);
     EXPECT_EQ(V(w.chkIName), 1);
+}
+
+// Go takes no focus: it applies the rule of the box being typed in first.
+TEST_F(SearchWindowTest, GoAppliesTheRuleOfTheBoxBeingTyped) {
+    int32_t mary = MaryAnn();
+    LintoraInetSet w;
+    w.LoadInetSet(mary);
+    ShowActive(w);
+    w.iBRange->setCurrentIndex(2);
+    LintoraInetSet::SetValue(w.chkByear, 0);
+    TypeInto(w.iByear, "1852");
+    QTest::mouseClick(w.btnGoInet, Qt::LeftButton);
+    EXPECT_EQ(w.focusWidget(), w.iByear);
+    EXPECT_EQ(V(w.chkByear), 1);
+    ASSERT_EQ(ui.openedAddresses.size(), 1u);
+    EXPECT_EQ(ui.openedAddresses[0],
+              "https://www.familysearch.org/search/record/results?q.givenName=Mary&q.surname=O%27Neil"
+              "&q.birthLikeDate.from=1847&q.birthLikeDate.to=1857&q.birthLikePlace="
+              "&q.deathLikeDate.from=&q.deathLikeDate.to=&q.deathLikePlace=&q.marriageLikeDate.from="
+              "&q.marriageLikeDate.to=&q.marriageLikePlace=&q.spouseGivenName=&q.spouseSurname="
+              "&q.fatherGivenName=&q.fatherSurname=&q.motherGivenName=&q.motherSurname=&q.anyPlace=+");
+
+    // A surname typed for a person who had no name lists the search pages first.
+    int32_t nameless = Person("", "");
+    w.LoadInetSet(nameless);
+    ShowActive(w);
+    ASSERT_EQ(Items(w.PageSelect), std::vector<std::string>{"Home"});
+    TypeInto(w.iLast, "Kowalska");
+    QTest::mouseClick(w.btnGoInet, Qt::LeftButton);
+    ASSERT_EQ(ui.openedAddresses.size(), 2u);
+    EXPECT_EQ(ui.openedAddresses[1].substr(0, ui.openedAddresses[1].find("&q.birth")),
+              "https://www.familysearch.org/search/record/results?q.givenName=&q.surname=Kowalska");
+
+    // A box only clicked into, not typed in, leaves the remembered page alone.
+    w.LoadInetSet(mary);
+    ShowActive(w);
+    w.PageSelect->setCurrentIndex(2);
+    QTest::mouseClick(w.iLast, Qt::LeftButton);
+    QTest::mouseClick(w.btnGoInet, Qt::LeftButton);
+    ASSERT_EQ(ui.openedAddresses.size(), 3u);
+    EXPECT_EQ(ui.openedAddresses[2].substr(0, 58), "https://www.familysearch.org/search/genealogies/results?q.");
+}
+
+// A leave rule runs when the user leaves a box, not when the window's own
+// rules move the focus by disabling the box that holds it.
+TEST_F(SearchWindowTest, OnlyTheUserLeavingABoxRunsItsRule) {
+    int32_t mary = MaryAnn();
+    LintoraInetSet w;
+    w.LoadInetSet(mary);
+    ShowActive(w);
+    QTest::mouseClick(w.iLast, Qt::LeftButton);
+    QTest::keyClick(w.iLast, Qt::Key_Tab);
+    EXPECT_EQ(Criteria(w), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(QApplication::focusWidget(), w.chkByear);
+    // The user's own Tab out of a year box still ticks it.
+    QTest::mouseClick(w.iDyear, Qt::LeftButton);
+    QTest::keyClick(w.iDyear, Qt::Key_Tab);
+    EXPECT_EQ(V(w.chkDyear), 1);
+    w.cmdbtnExit_Click();
+
+    // On the AFN page: leaving the AFN box keeps the page and the AFN search.
+    int32_t peter = Person("Peter", "Smith-Jones", "1820", "Bristol, Gloucestershire, England", "", "", "9XYZ-1Q");
+    LintoraInetSet::SetValue(w.chkDyear, 0);
+    w.LoadInetSet(mary);
+    LintoraInetSet::SetValue(w.chkByear, 1);
+    LintoraInetSet::SetValue(w.chkBplace, 1);
+    w.cmdbtnExit_Click();
+    w.LoadInetSet(peter);
+    ShowActive(w);
+    ASSERT_EQ(w.PageSelect->currentIndex(), 1);
+    ASSERT_EQ(V(w.chkAFN), 1);
+    QTest::mouseClick(w.iAFN, Qt::LeftButton);
+    QTest::keyClick(w.iAFN, Qt::Key_Tab);
+    EXPECT_EQ(w.PageSelect->currentIndex(), 1);
+    EXPECT_EQ(V(w.chkAFN), 1);
+    const std::vector<int> kept{1, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+
+    // Unticking the AFN by mouse brings the kept criteria back.
+    QTest::mouseClick(w.chkAFN, Qt::LeftButton);
+    EXPECT_EQ(w.PageSelect->currentIndex(), 0);
+    EXPECT_EQ(Criteria(w), kept);
+    // And by key.
+    w.PageSelect->setCurrentIndex(1);
+    ASSERT_EQ(V(w.chkAFN), 1);
+    w.chkAFN->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.chkAFN, Qt::Key_Space);
+    EXPECT_EQ(w.PageSelect->currentIndex(), 0);
+    EXPECT_EQ(Criteria(w), kept);
 }
 
 TEST_F(SearchWindowTest, MyTreesNeedsAYearAndTicksOneItself) {
