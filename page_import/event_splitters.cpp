@@ -9,6 +9,18 @@
 
 namespace lintora {
 
+namespace {
+
+// What a site writes in place of a hidden or unknown event: never a place.
+bool StatusWord(std::string_view text) {
+    const std::string t = UpperCase(TrimBlanks(text));
+    for (std::string_view w : {"DECEASED", "PRIVATE", "LIVING", "UNKNOWN", "Y"})
+        if (t == w) return true;
+    return false;
+}
+
+}  // namespace
+
 bool ReadsAsDate(std::string_view text) {
     if (TrimBlanks(text).empty()) return false;
     std::string dmy = "0/0/0";
@@ -50,7 +62,7 @@ void SplitDatePlaceAt(std::string& text, std::string& date, std::string& place,
             if (at == std::string::npos && placePart.empty()) placePart = date;
             date.clear();
         }
-        if (!TrimBlanks(placePart).empty()) place = NormalizePlace(placePart);
+        if (!TrimBlanks(placePart).empty() && !StatusWord(placePart)) place = NormalizePlace(placePart);
     } catch (...) {
         // Silent by design: the outputs keep what was set.
     }

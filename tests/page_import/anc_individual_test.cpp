@@ -54,6 +54,9 @@ TEST_F(AncIndividualTest, SamplePageFilesPersonParentsAndBothMarriages) {
     EXPECT_EQ(P.PageSpouses[1].spmPlace.value(), "Plymouth, Plymouth, Massachusetts");
     EXPECT_EQ(P.PageSpouses[2].spName.value(), "Abigail WOOD");
     EXPECT_EQ(P.PageSpouses[2].spmDate.value(), "9 Sep 1855");
+    // "Private" in place of her birth is neither date nor place.
+    EXPECT_EQ(P.PageSpouses[2].spbDate.value(), "");
+    EXPECT_EQ(P.PageSpouses[2].spbPlace.value(), "");
     ASSERT_EQ(P.PageChildCount, 1);
     EXPECT_EQ(P.PageChildren[1].chName.value(), "Lydia HARLOW");
 

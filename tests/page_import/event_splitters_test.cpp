@@ -43,6 +43,13 @@ INSTANTIATE_TEST_SUITE_P(
         DatePlaceAtCase{"Unknown in Kent", "", "Kent", "Unknown in Kent"},
         // No separator and no date: the text is the place, not lost.
         DatePlaceAtCase{"Boston, Suffolk.", "", "Boston, Suffolk", "Boston, Suffolk"},
+        // What a site shows for a hidden or unknown event is neither date nor place.
+        DatePlaceAtCase{"Deceased", "", "", "Deceased"},
+        DatePlaceAtCase{"Private.", "", "", "Private"},
+        DatePlaceAtCase{"LIVING", "", "", "LIVING"},
+        DatePlaceAtCase{"unknown", "", "", "unknown"},
+        DatePlaceAtCase{"Y", "", "", "Y"},
+        DatePlaceAtCase{"1850 in Unknown", "1850", "", "1850 in Unknown"},
         // What is left of "He died in Boston." after the clause is cut off.
         DatePlaceAtCase{"in Boston.", "", "Boston", "in Boston"},
         // A lone small word is no place name.
