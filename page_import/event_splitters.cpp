@@ -36,7 +36,10 @@ void SplitDatePlaceAt(std::string& text, std::string& date, std::string& place,
         place.clear();
         std::string s = TrimBlanks(text);
         if (s.empty()) return;
-        if (s.back() == '.') s.pop_back();
+        // The sentence's own punctuation ("...Connecticut;") belongs to
+        // neither date nor place.
+        while (!s.empty() && std::string_view(".;,:").find(s.back()) != std::string_view::npos)
+            s = TrimBlanks(std::string_view(s).substr(0, s.size() - 1));
         s = ReplaceAll(s, ".", "");
         text = s;
 

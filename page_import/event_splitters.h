@@ -8,7 +8,8 @@
 namespace lintora {
 
 // Splits an event text at the first separator (" in ") into a date and a
-// normalised place. Periods are removed everywhere and "WFT Est" from the
+// normalised place. Sentence punctuation (".;,:") at the end of the text is
+// cut off, periods are removed everywhere and "WFT Est" from the
 // date. A date part that holds no day, month or year is dropped. A text
 // without the separator that is no date is taken as the place, and so is
 // the rest of a text that starts with the separator's word ("in Boston");

@@ -60,7 +60,13 @@ INSTANTIATE_TEST_SUITE_P(
         DatePlaceAtCase{"", "", "", ""},
         DatePlaceAtCase{"   ", "", "", "   "},
         DatePlaceAtCase{".", "", "", ""},
-        DatePlaceAtCase{"1 May 1880 in Kraków", "1 May 1880", "Kraków", "1 May 1880 in Kraków"}));
+        DatePlaceAtCase{"1 May 1880 in Kraków", "1 May 1880", "Kraków", "1 May 1880 in Kraków"},
+        // The sentence's punctuation ends with neither date nor place.
+        DatePlaceAtCase{"1804 in Hartford, Hartford, Connecticut;", "1804", "Hartford, Hartford, Connecticut",
+                        "1804 in Hartford, Hartford, Connecticut"},
+        DatePlaceAtCase{"1880; ", "1880", "", "1880"},
+        DatePlaceAtCase{"in Dover, Kent,", "", "Dover, Kent", "in Dover, Kent"},
+        DatePlaceAtCase{";", "", "", ""}));
 
 TEST(EventSplitters, AnotherSeparatorSplitsTheSameWay) {
     std::string text = "1850 at Boston", date, place;
