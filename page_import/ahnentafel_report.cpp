@@ -238,7 +238,10 @@ private:
             partner = Lookup(nameByNumber_, EndsOdd(number) ? n - 1 : n + 1);
         }
         std::string id = number;
-        if (BeginsLiving(head)) id = TrimBlanks(familyKey_) + std::to_string(++living_);
+        // Without a surname code from either parent the id would be the bare
+        // count, the id of another entry: such a child gets none of his own.
+        if (BeginsLiving(head) && !TrimBlanks(familyKey_).empty())
+            id = TrimBlanks(familyKey_) + std::to_string(++living_);
         if (TrimBlanks(head) == "?") head = "<unknown>";
         const int32_t rec = File(id, head, childrenFamily_, sex, partner, counted_);
         if (rec > 0 && firstSurname_.empty() && n == 1) {

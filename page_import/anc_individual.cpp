@@ -13,6 +13,7 @@
 #include "record_store/fixed_text.h"
 #include "record_store/linking.h"
 #include "record_store/name_parsing.h"
+#include "record_store/notes.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
 #include "platform/window_ports.h"
@@ -233,13 +234,26 @@ private:
     void FileMarriageSoFar() {
         if (spouseSkipped_) return;
         if (P.PageSpouseCount == 1) {
+            // The notes go in once the whole page is read: the sources
+            // still follow.
+            const std::string notes = P.pgNotes.str();
+            P.pgNotes.clear();
             LinkPageFamily();
+            P.pgNotes = notes;
         } else if (P.PageSpouseCount >= 2) {
-            int32_t fam = 0;
-            LinkPageSpouse(P.PageSpouseCount, fam, " ");
-            for (int16_t k = 1; k <= P.PageChildCount; ++k) LinkPageChild(k, fam);
+            FileLaterSpouse();
         }
         P.PageChildCount = 0;
+    }
+
+    // A later spouse and the children of that marriage; without the page
+    // person, or without their family, nobody of it is filed.
+    void FileLaterSpouse() {
+        if (P.pgRIN <= 0 || P.pgRIN > g.IndivCount) return;
+        int32_t fam = 0;
+        LinkPageSpouse(P.PageSpouseCount, fam, " ");
+        if (fam == 0) return;
+        for (int16_t k = 1; k <= P.PageChildCount; ++k) LinkPageChild(k, fam);
     }
 
     void Marriage(const std::string& line) {
@@ -270,10 +284,14 @@ private:
     void FileLastMarriage() {
         if (P.PageSpouseCount <= 1) {
             LinkPageFamily();
-        } else if (!spouseSkipped_) {
-            int32_t fam = 0;
-            LinkPageSpouse(P.PageSpouseCount, fam, " ");
-            for (int16_t k = 1; k <= P.PageChildCount; ++k) LinkPageChild(k, fam);
+            return;
+        }
+        if (!spouseSkipped_) FileLaterSpouse();
+        // The notes held back from the first marriage's filing.
+        const std::string notes = TrimBlanks(P.pgNotes);
+        if (!notes.empty() && P.pgRIN > 0 && P.pgRIN <= g.IndivCount) {
+            g.IndivNoteText = notes;
+            StoreNotes("I", P.pgRIN, "N");
         }
     }
 };

@@ -9,6 +9,18 @@
 
 namespace lintora {
 
+namespace {
+
+// What a site writes in place of a hidden or unknown event: never a place.
+bool StatusWord(std::string_view text) {
+    const std::string t = UpperCase(TrimBlanks(text));
+    for (std::string_view w : {"DECEASED", "PRIVATE", "LIVING", "UNKNOWN", "Y"})
+        if (t == w) return true;
+    return false;
+}
+
+}  // namespace
+
 bool ReadsAsDate(std::string_view text) {
     if (TrimBlanks(text).empty()) return false;
     std::string dmy = "0/0/0";
@@ -24,7 +36,10 @@ void SplitDatePlaceAt(std::string& text, std::string& date, std::string& place,
         place.clear();
         std::string s = TrimBlanks(text);
         if (s.empty()) return;
-        if (s.back() == '.') s.pop_back();
+        // The sentence's own punctuation ("...Connecticut;") belongs to
+        // neither date nor place.
+        while (!s.empty() && std::string_view(".;,:").find(s.back()) != std::string_view::npos)
+            s = TrimBlanks(std::string_view(s).substr(0, s.size() - 1));
         s = ReplaceAll(s, ".", "");
         text = s;
 
@@ -50,7 +65,7 @@ void SplitDatePlaceAt(std::string& text, std::string& date, std::string& place,
             if (at == std::string::npos && placePart.empty()) placePart = date;
             date.clear();
         }
-        if (!TrimBlanks(placePart).empty()) place = NormalizePlace(placePart);
+        if (!TrimBlanks(placePart).empty() && !StatusWord(placePart)) place = NormalizePlace(placePart);
     } catch (...) {
         // Silent by design: the outputs keep what was set.
     }

@@ -8,10 +8,12 @@
 namespace lintora {
 
 // Splits an event text at the first separator (" in ") into a date and a
-// normalised place. Periods are removed everywhere and "WFT Est" from the
+// normalised place. Sentence punctuation (".;,:") at the end of the text is
+// cut off, periods are removed everywhere and "WFT Est" from the
 // date. A date part that holds no day, month or year is dropped. A text
 // without the separator that is no date is taken as the place, and so is
-// the rest of a text that starts with the separator's word ("in Boston").
+// the rest of a text that starts with the separator's word ("in Boston");
+// "Deceased", "Private", "Living", "Unknown" and "Y" are never a place.
 // `text` returns trimmed and without periods (unchanged when blank).
 void SplitDatePlaceAt(std::string& text, std::string& date, std::string& place,
                       std::string_view separator);

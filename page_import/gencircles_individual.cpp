@@ -86,10 +86,17 @@ void ProcessIndGNC() {
         auto fileMarriage = [&]() {
             if (spouseSkipped) return;
             if (P.PageSpouseCount == 1) {
+                // The notes are stored once, after the whole page.
+                const std::string held = P.pgNotes.str();
+                P.pgNotes.clear();
                 LinkPageFamily();
-            } else if (P.PageSpouseCount > 1) {
+                P.pgNotes = held;
+            } else if (P.PageSpouseCount > 1 && P.pgRIN > 0 && P.pgRIN <= g.IndivCount) {
+                // Without the page person, or without their family, nobody
+                // of this marriage is filed.
                 LinkPageSpouse(P.PageSpouseCount, family, " ");
-                for (int16_t c = 1; c <= P.PageChildCount; ++c) LinkPageChild(c, family);
+                if (family > 0)
+                    for (int16_t c = 1; c <= P.PageChildCount; ++c) LinkPageChild(c, family);
             }
             P.PageChildCount = 0;
         };
@@ -199,7 +206,7 @@ void ProcessIndGNC() {
         // The filing stored the notes when it ran after them; they are not
         // stored twice.
         const std::string text = TrimBlanks(P.pgNotes);
-        if (!text.empty()) {
+        if (!text.empty() && g.PageMainIndiv > 0) {
             g.IndivNoteText = text;
             StoreNotes("I", g.PageMainIndiv, "N");
         }

@@ -106,13 +106,17 @@ void ParseCoupleLineKK(const std::string& line, std::string& husband, std::strin
         if (s.ends_with("&")) s = TrimBlanks(std::string_view(s).substr(0, s.size() - 1));
         std::string husbandPart, wifePart, name, dates;
         SplitAtFirst(s, "&", husbandPart, wifePart);
+        // The name ends at " - "; a bare "-" may be part of it ("Jean-Baptiste").
+        auto nameAndDates = [&](const std::string& part) {
+            SplitAtFirst(part, part.find(" - ") != std::string::npos ? " - " : "-", name, dates);
+        };
         if (!TrimBlanks(wifePart).empty()) {
-            SplitAtFirst(wifePart, "-", name, dates);
+            nameAndDates(wifePart);
             wife = TrimBlanks(name);
             wifeDates = TrimBlanks(dates);
         }
         if (!TrimBlanks(husbandPart).empty()) {
-            SplitAtFirst(husbandPart, "-", name, dates);
+            nameAndDates(husbandPart);
             husband = TrimBlanks(name);
             husbandDates = TrimBlanks(dates);
         }

@@ -195,7 +195,9 @@ void ProcessClipboard(const std::string& text) {
 
     Step([&] { route->parser(); });
 
-    const bool data = !TrimBlanks(g.PageScratch.pgName).empty() || MultiPersonReport(g.PageType);
+    // Whatever was filed is reported and numbered into a tree.
+    const bool filed = g.IndivCount != g.PasteStartIndivCount || g.FamilCount != g.PasteStartFamilCount;
+    const bool data = !TrimBlanks(g.PageScratch.pgName).empty() || MultiPersonReport(g.PageType) || filed;
     if (data) {
         if (route->linkAfter) Step([] { LinkPageFamily(); });
         Step([] { LoadGenTree(); });

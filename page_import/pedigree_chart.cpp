@@ -151,6 +151,7 @@ int FileChart(const ChartPersons& persons, bool countSpouse) {
     PageScratchRec& P = g.PageScratch;
     const int32_t before = g.PageMainIndiv;
     int32_t first = 0;
+    int32_t spouseFiled = 0;
     int filed = 0;
     auto asPagePerson = [&P](const ChartPerson& c) {
         P.pgName = c.name;
@@ -196,16 +197,35 @@ int FileChart(const ChartPersons& persons, bool countSpouse) {
             PageSpouse& sp = P.PageSpouses[1];
             sp.spName = spouse.name;
             sp.spbDate = spouse.bDate;
+            if (k == 1) {
+                // Person 1's spouse is filed here with all the chart says of him.
+                sp.spbPlace = spouse.bPlace;
+                sp.spcDate = spouse.cDate;
+                sp.spcPlace = spouse.cPlace;
+                sp.spdDate = spouse.dDate;
+                sp.spdPlace = spouse.dPlace;
+                sp.spblDate = spouse.blDate;
+                sp.spblPlace = spouse.blPlace;
+            }
             // The marriage is kept with the husband (and with person 1).
             const ChartPerson& husband = partner > k ? persons[k] : spouse;
             sp.spmDate = husband.mDate;
             sp.spmPlace = husband.mPlace;
         }
         if (!TrimBlanks(P.pgName).empty()) fileOne(true);
+        if (k == 1 && P.PageSpouseCount == 1) spouseFiled = P.PageSpouses[1].spRIN;
     }
     InitPrep();
     asPagePerson(persons[kChartSpouse]);
-    if (!TrimBlanks(P.pgName).empty()) fileOne(countSpouse);
+    if (spouseFiled > 0 && spouseFiled <= g.IndivCount) {
+        // Filed again by name alone he would not find the record just made
+        // for him (it is marked as taken by this paste) and be filed twice.
+        ++filed;
+        if (countSpouse) ShowCount(filed);
+        if (first == 0) first = spouseFiled;
+    } else if (!TrimBlanks(P.pgName).empty()) {
+        fileOne(countSpouse);
+    }
     g.PageMainIndiv = first > 0 ? first : before;
     return filed;
 }

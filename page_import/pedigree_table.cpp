@@ -136,9 +136,9 @@ public:
 
     int32_t File() {
         int32_t main = 0;
+        SayTablesFull();
         for (int32_t n = 1; n <= 15; ++n) {
-            // A full table has said so once; the boxes left are not filed.
-            if (g.IndivCount >= kMaxIndiv || g.FamilCount >= kMaxFamil) break;
+            // With a full table each box still files what fits.
             const int32_t linked = FileBox(n);
             if (main == 0 && linked > 0) main = linked;
         }
@@ -148,6 +148,7 @@ public:
 private:
     std::vector<LineRecord> records_;
     std::array<Box, kBoxes + 1> boxes_{};
+    std::array<int32_t, kBoxes + 1> filed_{};  // the record each box was filed as
 
     void MissingBoxes() {
         for (int32_t b = 1; b <= 15; ++b) {
@@ -279,7 +280,22 @@ private:
         // A box without a name, or with "?", is nobody to file.
         if (TrimBlanks(P.pgName).empty() || TrimBlanks(P.pgName) == "?") return 0;
         LinkPageFamily();
+        filed_[static_cast<std::size_t>(n)] = g.PageMainIndiv;
+        if (n % 2 == 0 && P.PageSpouseCount == 0) KeepMarriageWithoutWife(n);
         return g.PageMainIndiv;
+    }
+
+    // A father whose wife's box is empty: his marriage goes to the family
+    // his child's box was filed into (its mother "<unknown>").
+    void KeepMarriageWithoutWife(int32_t n) {
+        const Box& b = boxes_[static_cast<std::size_t>(n)];
+        const int32_t father = filed_[static_cast<std::size_t>(n)];
+        const int32_t child = filed_[static_cast<std::size_t>(n / 2)];
+        if (father <= 0 || father > g.IndivCount || child <= 0 || child > g.IndivCount) return;
+        const int32_t f = g.Indiv[child].iFamc;
+        if (f <= 0 || f > g.FamilCount || g.Famil[f].fHusb != father) return;
+        if (!TrimBlanks(b.mDate).empty()) g.Famil[f].fmDate = TrimBlanks(b.mDate);
+        if (!TrimBlanks(b.mPlace).empty()) g.Famil[f].fmPlace = TrimBlanks(b.mPlace);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "page_import/line_cursor.h"
+#include "page_import/report_filing.h"
 #include "platform/platform.h"
 #include "platform/window_ports.h"
 #include "record_store/fixed_text.h"
@@ -122,9 +123,9 @@ public:
 
     int32_t File() {
         int32_t chosen = 0;
+        SayTablesFull();
+        // With a full table each entry still files what fits.
         for (std::size_t i = 0; i < entries_.size(); ++i) {
-            // A full table has said so once; the entries left are not filed.
-            if (g.IndivCount >= kMaxIndiv || g.FamilCount >= kMaxFamil) break;
             MainWindow().SetStatusLabel("Processing..." + std::to_string(i + 1));
             const Entry& e = entries_[i];
             InitPrep();

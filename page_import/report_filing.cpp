@@ -89,6 +89,11 @@ void RunReportParse(const std::string& what, const ReportFiling& filing, const i
     Port().SetBusy(false);
 }
 
+void SayTablesFull() {
+    if (g.IndivCount >= kMaxIndiv) MsgBox("Individual table is full - additional Individuals will be skipped");
+    if (g.FamilCount >= kMaxFamil) MsgBox("Family table is full - additional family records will be skipped");
+}
+
 void ShowPersonsFiled(int persons) { MainWindow().SetStatusLabel("Processing..." + std::to_string(persons)); }
 
 bool BeginsLiving(std::string_view text) { return UpperCase(Utf8Left(TrimBlanks(text), 6)) == "LIVING"; }

@@ -53,6 +53,10 @@ void ReportParseProblem(const std::string& what, const std::string& why);
 void RunReportParse(const std::string& what, const ReportFiling& filing, const int32_t& mainPerson,
                     const std::function<void()>& run);
 
+// Says which of the individual and family tables is already full (the
+// table's own message, which it shows only as it takes its last record).
+void SayTablesFull();
+
 // Status label "Processing..." followed by the persons filed so far.
 void ShowPersonsFiled(int persons);
 

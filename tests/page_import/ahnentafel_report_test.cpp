@@ -78,6 +78,28 @@ TEST_F(AhnentafelTest, SevenEntriesWithoutChildrenLists) {
     for (int32_t i = 1; i <= g.IndivCount; ++i) EXPECT_TRUE(g.Indiv[i].iGenID.blank()) << i;
 }
 
+// A second children header follows no couple: its living child is filed
+// as a person of his own, not taken for entry 1.
+TEST_F(AhnentafelTest, LivingChildUnderAHeaderWithoutCoupleIsFiledApart) {
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard("Ancestors of Robert Hale\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
+                     "1. Robert HALE was born 3 Apr 1880 in Dover, Kent, England.\n\n"
+                     "Children of Robert HALE and Ann ROSE are:\nii. Alice HALE was born 1905.\n\n"
+                     "Children of Robert HALE are:\niii. LIVING HALE.\n");
+    ASSERT_EQ(g.IndivCount, 4);
+    EXPECT_EQ(Person("Robert HALE").ibDate.value(), "3 Apr 1880");
+    const IndivRec& living = Person("LIVING HALE");
+    EXPECT_EQ(living.iFamc, 0);
+    EXPECT_TRUE(living.iGenID.blank());
+    const int32_t alices = Person("Alice HALE").iFamc;
+    ASSERT_GT(alices, 0);
+    const int32_t robert = ByName("Robert HALE");
+    EXPECT_TRUE(g.Famil[alices].fHusb == robert || g.Famil[alices].fWife == robert);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Unable to link all individuals to previous entries - new tree(s) started...");
+    testing::ExpectTablesConsistent();
+}
+
 struct AhnCase {
     const char* what;
     const char* body;
@@ -108,6 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
         AhnCase{"numbers beyond any fixed table are read",
                 "1. Ola MOE. He was the son of 4000. Per MOE and 4001. Kari LIE.\n4000. Per MOE was born 1870.\n",
                 3, 1},
+        AhnCase{"a living child of parents without surnames is nobody's entry",
+                "1. Ola was born 1900. He was the son of 2. Per and 3. Kari.\n2. Per was born 1870.\n"
+                "3. Kari was born 1872.\nChildren of Per and Kari are:\n1. i. Ola was born 1900.\nii. LIVING.\n",
+                4, 1},
         AhnCase{"a parents sentence without numbers gives no ids",
                 "1. Ola MOE. He was the son of Per MOE and Kari LIE.\n2. Ann MOE. She was the daughter of Per MOE "
                 "and Kari LIE.\n",

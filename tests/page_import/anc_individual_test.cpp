@@ -1,6 +1,7 @@
 #include "page_import/anc_individual.h"
 
 #include <string>
+#include <vector>
 
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
@@ -53,6 +54,9 @@ TEST_F(AncIndividualTest, SamplePageFilesPersonParentsAndBothMarriages) {
     EXPECT_EQ(P.PageSpouses[1].spmPlace.value(), "Plymouth, Plymouth, Massachusetts");
     EXPECT_EQ(P.PageSpouses[2].spName.value(), "Abigail WOOD");
     EXPECT_EQ(P.PageSpouses[2].spmDate.value(), "9 Sep 1855");
+    // "Private" in place of her birth is neither date nor place.
+    EXPECT_EQ(P.PageSpouses[2].spbDate.value(), "");
+    EXPECT_EQ(P.PageSpouses[2].spbPlace.value(), "");
     ASSERT_EQ(P.PageChildCount, 1);
     EXPECT_EQ(P.PageChildren[1].chName.value(), "Lydia HARLOW");
 
@@ -75,13 +79,38 @@ TEST_F(AncIndividualTest, SamplePageFilesPersonParentsAndBothMarriages) {
     EXPECT_EQ(g.Indiv[thomas].iFamc, parents);
     EXPECT_EQ(g.Indiv[thomas].idDate.value(), "3 Oct 1889");
     EXPECT_EQ(windows.label, "8 Individuals added, 0 updated; 3 Families added, 0 updated (Tree #1)");
+    // Every note of the page, the sources after both marriages included, stored once.
+    const std::vector<std::string> notes = testing::NoteLines(thomas);
+    EXPECT_EQ(notes, (std::vector<std::string>{"1 NOTE|Occupation: Shipwright", "2 CONT|Note:",
+                                                "2 CONT|Thomas learned his trade in the Plymouth yards and moved "
+                                                "to Taunton after his first wife died",
+                                                "2 CONC|.", "2 CONT|Sources:", "2 CONT|1. Title: Plymouth Church Records",
+                                                "2 CONT|Abbrev: Plymouth Church Records"}));
     testing::ExpectTablesConsistent();
 
-    // The same page again adds nobody.
+    // The same page again adds nobody and no note.
     ui.Answer(MsgResult::Yes);
     ProcessClipboard(ReadPage("anc_individual.txt"));
     EXPECT_EQ(g.IndivCount, 8);
     EXPECT_EQ(g.FamilCount, 3);
+    EXPECT_EQ(testing::NoteLines(thomas), notes);
+}
+
+// With an empty "Name:" the page has no person: neither marriage, nor
+// any child of them, is filed, and the user is told nothing was found.
+TEST_F(AncIndividualTest, PageWithEmptyNameFilesNobody) {
+    std::string page = ReadPage("anc_individual.txt");
+    const std::string names = "Given Name: Thomas Edward\nSurname: HARLOW\n";
+    ASSERT_NE(page.find(names), std::string::npos);
+    page.replace(page.find(names), names.size(), "Name: \n");
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard(page);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_EQ(g.NotesCount, 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
 }
 
 TEST_F(AncIndividualTest, UpperCaseTagsAndNameFromGivenAndSurname) {

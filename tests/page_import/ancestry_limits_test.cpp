@@ -49,6 +49,54 @@ INSTANTIATE_TEST_SUITE_P(Pages, AncestryLimits,
                          ::testing::Values("anc_individual.txt", "anc_register.txt", "anc_ahnentafel.txt",
                                            "anc_descendants.txt", "anc_pedigree_table.txt", "anc_pedigree_text.txt"));
 
+// A pedigree chart pasted again once the individual table has run full
+// says so and still files what fits: the people already known are updated.
+struct FullChartCase {
+    const char* page;
+    const char* person;
+    FixedText<100> IndivRec::*field;
+    const char* value;
+};
+
+class FullTableChart : public CleanState, public ::testing::WithParamInterface<FullChartCase> {};
+
+TEST_P(FullTableChart, SaysSoAndUpdatesWhoIsKnown) {
+    const FullChartCase& c = GetParam();
+    const std::string page = ReadPage(c.page);
+    ProcessClipboard(page);
+    int32_t person = 0;
+    for (int32_t i = 1; i <= g.IndivCount; ++i)
+        if (g.Indiv[i].iName.trimmed() == c.person) person = i;
+    ASSERT_GT(person, 0);
+    ASSERT_EQ((g.Indiv[person].*c.field).trimmed(), c.value);
+    (g.Indiv[person].*c.field).clear();
+    const int32_t families = g.FamilCount;
+    for (int32_t i = g.IndivCount + 1; i <= kMaxIndiv; ++i) {
+        g.Indiv[i].iRIN = i;
+        g.Indiv[i].iName = "Filler ELLIS";
+        g.Indiv[i].iGivn = "Filler";
+        g.Indiv[i].iSurn = "ELLIS";
+    }
+    g.IndivCount = kMaxIndiv;
+    BuildNameIndex();
+    LoadGenTree();
+
+    ui.Answer(MsgResult::Yes);  // process the same text again
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard(page);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].text, "Individual table is full - additional Individuals will be skipped");
+    EXPECT_EQ((g.Indiv[person].*c.field).trimmed(), c.value);
+    EXPECT_EQ(g.IndivCount, kMaxIndiv);
+    EXPECT_EQ(g.FamilCount, families);
+    testing::ExpectTablesConsistent();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Charts, FullTableChart,
+    ::testing::Values(FullChartCase{"anc_pedigree_table.txt", "William HALE", &IndivRec::idPlace, "Deal, Kent, England"},
+                      FullChartCase{"anc_pedigree_text.txt", "George HALE", &IndivRec::icDate, "3 Mar 1850"}));
+
 // Answers every box with its first button and every match choice with
 // "not a match" or a row offered.
 class AnswerAll : public testing::ScriptedPlatform {

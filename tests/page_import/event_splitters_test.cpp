@@ -43,6 +43,13 @@ INSTANTIATE_TEST_SUITE_P(
         DatePlaceAtCase{"Unknown in Kent", "", "Kent", "Unknown in Kent"},
         // No separator and no date: the text is the place, not lost.
         DatePlaceAtCase{"Boston, Suffolk.", "", "Boston, Suffolk", "Boston, Suffolk"},
+        // What a site shows for a hidden or unknown event is neither date nor place.
+        DatePlaceAtCase{"Deceased", "", "", "Deceased"},
+        DatePlaceAtCase{"Private.", "", "", "Private"},
+        DatePlaceAtCase{"LIVING", "", "", "LIVING"},
+        DatePlaceAtCase{"unknown", "", "", "unknown"},
+        DatePlaceAtCase{"Y", "", "", "Y"},
+        DatePlaceAtCase{"1850 in Unknown", "1850", "", "1850 in Unknown"},
         // What is left of "He died in Boston." after the clause is cut off.
         DatePlaceAtCase{"in Boston.", "", "Boston", "in Boston"},
         // A lone small word is no place name.
@@ -53,7 +60,13 @@ INSTANTIATE_TEST_SUITE_P(
         DatePlaceAtCase{"", "", "", ""},
         DatePlaceAtCase{"   ", "", "", "   "},
         DatePlaceAtCase{".", "", "", ""},
-        DatePlaceAtCase{"1 May 1880 in Kraków", "1 May 1880", "Kraków", "1 May 1880 in Kraków"}));
+        DatePlaceAtCase{"1 May 1880 in Kraków", "1 May 1880", "Kraków", "1 May 1880 in Kraków"},
+        // The sentence's punctuation ends with neither date nor place.
+        DatePlaceAtCase{"1804 in Hartford, Hartford, Connecticut;", "1804", "Hartford, Hartford, Connecticut",
+                        "1804 in Hartford, Hartford, Connecticut"},
+        DatePlaceAtCase{"1880; ", "1880", "", "1880"},
+        DatePlaceAtCase{"in Dover, Kent,", "", "Dover, Kent", "in Dover, Kent"},
+        DatePlaceAtCase{";", "", "", ""}));
 
 TEST(EventSplitters, AnotherSeparatorSplitsTheSameWay) {
     std::string text = "1850 at Boston", date, place;

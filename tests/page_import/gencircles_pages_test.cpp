@@ -79,6 +79,23 @@ TEST_F(GenCirclesTest, IndividualPageFilesEachMarriageWithItsChildrenAndTheNotes
     testing::ExpectTablesConsistent();
 }
 
+// Without a "Birth:" line the page names nobody (the name is read from the
+// line before it): neither wife nor any child is filed, and the user is told.
+TEST_F(GenCirclesTest, IndividualPageWithoutBirthLineFilesNobody) {
+    std::string page = ReadPage("gencircles_individual.txt");
+    const std::size_t birth = page.find("Birth: 14 Mar 1880");
+    ASSERT_NE(birth, std::string::npos);
+    page.erase(birth, page.find('\n', birth) + 1 - birth);
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard(page);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_EQ(g.NotesCount, 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
+}
+
 TEST_F(GenCirclesTest, PedigreeAfterTheIndividualPageAddsNoDuplicate) {
     ProcessClipboard(ReadPage("gencircles_individual.txt"));
     ASSERT_EQ(g.IndivCount, 9);

@@ -48,6 +48,15 @@ inline void FillTablesAllButThree() {
     LoadGenTree();
 }
 
+// The person's note lines as "tag|text".
+inline std::vector<std::string> NoteLines(int32_t owner) {
+    std::vector<std::string> out;
+    for (int32_t n = 1; n <= g.NotesCount; ++n)
+        if (g.Notes[n].nOwner == owner && g.Notes[n].nKind.trimmed() == "I")
+            out.push_back(g.Notes[n].nTag.value() + "|" + g.Notes[n].nText.value());
+    return out;
+}
+
 class RecordingWindows : public MainWindowPort {
 public:
     std::string label;

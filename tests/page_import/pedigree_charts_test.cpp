@@ -104,6 +104,23 @@ TEST_F(PedigreeChartTest, IGIChartFilesEveryPersonWithBothParents) {
     EXPECT_NE(std::find(windows.labels.begin(), windows.labels.end(), "Processing...16"), windows.labels.end());
 }
 
+// Person 1's spouse given with a name and nothing else is filed once, as
+// his wife, on either chart.
+class SpouseNameAloneTest : public PedigreeChartTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SpouseNameAloneTest, IsFiledOnce) {
+    std::string page = ReadPage(GetParam());
+    const std::size_t spouse = page.find("BENNETT\n");
+    ASSERT_NE(spouse, std::string::npos);
+    const std::size_t events = spouse + 8, next = page.find("\n2 Samuel", events);
+    page.erase(events, next + 1 - events);
+    ProcessClipboard(page);
+    ExpectWholeChartFiled();
+    EXPECT_EQ(g.Indiv[ByName("Eliza Ann BENNETT")].iSex.value(), "F");
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, SpouseNameAloneTest, ::testing::Values("af_pedigree.txt", "igi_pedigree.txt"));
+
 TEST_F(PedigreeChartTest, WalkRules) {
     const std::string head = "FamilySearch International Genealogical Index\nPedigree Chart\n";
     // A stray year and a number past 32 are no chart numbers and are not

@@ -56,6 +56,12 @@ TEST_F(PedigreeTableTest, SampleChartFilesFifteenBoxesWithParentsAndMarriages) {
     EXPECT_EQ(ParentsOf("Thomas HALE").fmDate.value(), "12 May 1875");
     EXPECT_EQ(ParentsOf("Thomas HALE").fmPlace.value(), "Canterbury, Kent, England");
     EXPECT_EQ(ParentsOf("George HALE").fmDate.value(), "1845");
+    // The mother's box is "?": the father's marriage stays with the family.
+    EXPECT_EQ(ParentsOf("Henry BELL").fmDate.value(), "1852");
+    EXPECT_EQ(ParentsOf("Henry BELL").fmPlace.value(), "York, England");
+    // Box 15, the last filed, keeps its own events.
+    EXPECT_EQ(Person("Ruth COLE").ibDate.value(), "1835");
+    EXPECT_EQ(Person("Ruth COLE").iSex.value(), "F");
     EXPECT_EQ(g.PageMainIndiv, ByName("Robert HALE"));
     testing::ExpectTablesConsistent();
 

@@ -29,14 +29,7 @@ protected:
             if (g.Indiv[i].iName.trimmed() == name) return i;
         return 0;
     }
-    // The person's note lines as "tag|text".
-    static std::vector<std::string> NoteLines(int32_t owner) {
-        std::vector<std::string> out;
-        for (int32_t n = 1; n <= g.NotesCount; ++n)
-            if (g.Notes[n].nOwner == owner && g.Notes[n].nKind.trimmed() == "I")
-                out.push_back(g.Notes[n].nTag.value() + "|" + g.Notes[n].nText.value());
-        return out;
-    }
+    static std::vector<std::string> NoteLines(int32_t owner) { return testing::NoteLines(owner); }
 };
 
 }  // namespace lintora::testing
