@@ -123,12 +123,37 @@ std::vector<int32_t> SelfAndPartners(int32_t person) {
     return out;
 }
 
+// The person's own parents and children: none of them can be his spouse.
+std::vector<int32_t> ParentsAndChildren(int32_t person) {
+    std::vector<int32_t> out;
+    if (!ValidIndiv(person)) return out;
+    const int32_t famc = g.Indiv[person].iFamc;
+    if (ValidFamil(famc))
+        for (int32_t parent : {g.Famil[famc].fHusb, g.Famil[famc].fWife})
+            if (ValidIndiv(parent) && parent != person) out.push_back(parent);
+    std::vector<char> his(static_cast<std::size_t>(g.FamilCount) + 1, 0);
+    bool any = false;
+    for (int32_t f = 1; f <= g.FamilCount; ++f)
+        if (g.Famil[f].fHusb == person || g.Famil[f].fWife == person) {
+            his[static_cast<std::size_t>(f)] = 1;
+            any = true;
+        }
+    for (int32_t i = 1; any && i <= g.IndivCount; ++i)
+        if (i != person && ValidFamil(g.Indiv[i].iFamc) && his[static_cast<std::size_t>(g.Indiv[i].iFamc)])
+            out.push_back(i);
+    return out;
+}
+
 // Files one parent of a set or of a spouse; 0 when he is not filed. The
-// matcher never takes him for the child, the child's partners or the other
-// parent (he is filed as somebody else, or new, instead).
+// matcher never takes him for the child, the child's partners, the other
+// parent or that parent's own parents and children (he is filed as
+// somebody else, or new, instead).
 int32_t FileParent(MatchQuery& q, int32_t child, int32_t otherParent) {
     q.notThese = SelfAndPartners(child);
-    if (ValidIndiv(otherParent)) q.notThese.push_back(otherParent);
+    if (ValidIndiv(otherParent)) {
+        q.notThese.push_back(otherParent);
+        for (int32_t kin : ParentsAndChildren(otherParent)) q.notThese.push_back(kin);
+    }
     return FindIndivMatches(q);
 }
 
@@ -251,6 +276,7 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     q.spouseName = ps.pgName;
     q.fatherName = ps.SpouseFather.Name;
     q.motherName = ps.SpouseMother.Name;
+    q.notThese = ParentsAndChildren(page);
     const int32_t s = FindIndivMatches(q);
     sp.spbDate = q.bDate;
     sp.spcDate = q.cDate;
