@@ -491,5 +491,44 @@ TEST(SplitPageTextTest, LineEndsAndCleaning) {
     EXPECT_EQ(g.PageLines, std::vector<std::string>{""});
 }
 
+// Whether anyone is married to his own parent or child.
+std::string MarriedToOwnKin() {
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        const int32_t h = g.Famil[f].fHusb, w = g.Famil[f].fWife;
+        auto childOf = [](int32_t child, int32_t parent) {
+            const int32_t fc = g.Indiv[child].iFamc;
+            return fc > 0 && (g.Famil[fc].fHusb == parent || g.Famil[fc].fWife == parent);
+        };
+        if (h > 0 && w > 0 && (childOf(h, w) || childOf(w, h)))
+            return g.Indiv[h].iName.trimmed() + " and " + g.Indiv[w].iName.trimmed();
+    }
+    return "";
+}
+
+TEST_F(PasteTest, NobodyMarriesHisOwnParentWhoseNameKeyHeShares) {
+    // Charles I and his father Charles II share a name key; Clemence is
+    // the daughter of Charles I. Her mother is unnamed, or named like her
+    // grandmother.
+    for (const std::string mother : {"", "Mother: Ada (AFN: 9HKN-0C)\n"}) {
+        SCOPED_TRACE(mother);
+        ResetProgramState();
+        ProcessClipboard("FamilySearch Ancestral File Individual Record\nCharles I (AFN: 9HKN-2F)\nSex: M\n\n"
+                         "Parents:\nFather: Charles II (AFN: 9HKN-1D)  Family\n" + mother);
+        const int32_t charles = ByAFN("9HKN-2F");
+        const int32_t grandmother = g.Famil[g.Indiv[charles].iFamc].fWife;
+        ASSERT_GT(grandmother, 0);
+        ProcessClipboard("FamilySearch Ancestral File Individual Record\nClemence (AFN: 9HKN-3G)\nSex: F\n\n"
+                         "Parents:\nFather: Charles I (AFN: 9HKN-2F)  Family\n" +
+                         (mother.empty() ? std::string() : std::string("Mother: Ada\n")));
+        const int32_t parents = g.Indiv[ByAFN("9HKN-3G")].iFamc;
+        ASSERT_GT(parents, 0);
+        EXPECT_EQ(g.Famil[parents].fHusb, charles);
+        EXPECT_NE(g.Famil[parents].fWife, grandmother);
+        EXPECT_GT(g.Famil[parents].fWife, 0);
+        EXPECT_EQ(MarriedToOwnKin(), "");
+        EXPECT_EQ(g.Indiv[grandmother].iFamsCount, 1);
+    }
+}
+
 }  // namespace
 }  // namespace lintora

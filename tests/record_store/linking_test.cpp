@@ -635,6 +635,20 @@ TEST_F(LinkingTest, ParentsAreNeverThePagePersonOrHisWife) {
     }
     EXPECT_EQ(g.Indiv[g.PageScratch.pgRIN].iFamc, 0);
     testing::ExpectTablesConsistent();
+
+    // And the other way: John's wife is not his mother, the wife of a man
+    // of his own name.
+    ResetProgramState();
+    const int32_t son = Person("John Smith", "M", "J1");
+    const int32_t mother = Person("Mary Smith", "F");
+    g.Indiv[son].iFamc = Couple(Person("John Smith", "M"), mother);
+    ClearTouched();
+    Page("John Smith", "M", "J1");
+    AddSpouse("Mary Smith");
+    EXPECT_EQ(LinkPageFamily(), son);
+    EXPECT_GT(g.PageScratch.PageSpouses[1].spRIN, mother);
+    EXPECT_EQ(g.Indiv[mother].iFamsCount, 1);
+    testing::ExpectTablesConsistent();
 }
 
 TEST_F(LinkingTest, SecondHusbandWithAnotherAfnIsAnotherMan) {
