@@ -18,6 +18,7 @@
 #include "files/text_lines.h"
 #include "platform/platform.h"
 #include "record_store/clear.h"
+#include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -89,7 +90,10 @@ std::vector<std::string> FileLines(const std::string& bytes) {
             line = std::move(plain);
         }
     }
-    if (utf16) return lines;
+    if (utf16) {
+        for (auto& line : lines) ControlsToBlanks(line);
+        return lines;
+    }
     const std::string charSet = HeaderCharSet(lines);
     bool ansel = charSet == "ANSEL";
     if (ansel) {
@@ -114,6 +118,7 @@ std::vector<std::string> FileLines(const std::string& bytes) {
         if (ansel) line = AnselToUtf8(line);
         else if (!IsValidUtf8(line)) line = Windows1252ToUtf8(line);
     }
+    for (auto& line : lines) ControlsToBlanks(line);
     return lines;
 }
 
@@ -238,6 +243,7 @@ void AddPlaceholderSpouses() {
         IndivRec& R = g.Indiv[i];
         R.iName = "<unknown>";
         R.iGivn = "<unknown>";
+        R.iNameKey = NameKeyOf(R.iGivn.value(), "");
         R.iSex = sex;
         R.iFamsCount = 1;
         return i;
@@ -245,6 +251,26 @@ void AddPlaceholderSpouses() {
     for (int32_t f = 1; f <= g.FamilCount; ++f) {
         if (g.Famil[f].fHusb == 0) g.Famil[f].fHusb = placeholder("M");
         if (g.Famil[f].fWife == 0) g.Famil[f].fWife = placeholder("F");
+    }
+}
+
+// The counts follow the links, as a save writes them (a FAMS line for each
+// family the person is a partner of, a CHIL line for each child) and a
+// reload counts them; pointers that name no family count nothing.
+void CountFamilyLinks() {
+    for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iFamsCount = 0;
+    for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fChilCount = 0;
+    auto raise = [](int16_t& count) {
+        if (count < INT16_MAX) ++count;
+    };
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        const FamilRec& F = g.Famil[f];
+        if (F.fHusb > 0 && F.fHusb <= g.IndivCount) raise(g.Indiv[F.fHusb].iFamsCount);
+        if (F.fWife > 0 && F.fWife <= g.IndivCount && F.fWife != F.fHusb) raise(g.Indiv[F.fWife].iFamsCount);
+    }
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        const int32_t f = g.Indiv[i].iFamc;
+        if (f > 0 && f <= g.FamilCount) raise(g.Famil[f].fChilCount);
     }
 }
 
@@ -275,6 +301,7 @@ void ReportSkipsAndBadLines(const GedReader& reader) {
 void CompleteTables(bool progress) {
     ResolveGedLinks();
     AddPlaceholderSpouses();
+    CountFamilyLinks();
     ProgressStage(progress, g.IndivCount, "Processing Family IDs ...");
     BuildNameIndex();
     ShowProgress(progress, g.IndivCount);

@@ -22,8 +22,7 @@ constexpr const char* kMakerAddress[] = {"Corvesta Software", "12 Harbour Lane",
 // No control character reaches the file: line ends would break the line,
 // and tabs and the rest are not text to other programs.
 std::string OneLine(std::string s) {
-    for (auto& c : s)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    ControlsToBlanks(s);
     return s;
 }
 
@@ -175,10 +174,11 @@ private:
         if (perItem_) Citation(source);
     }
 
-    // Note lines of one owner. A continuation with no note line before it in
-    // the record opens the note itself.
+    // Note lines of one owner. A note opens at its first line with text,
+    // also when that is a continuation: a reader skips a blank note line, so
+    // blank lines before the text are not written.
     void NoteLines(const std::vector<int32_t>& notes) {
-        bool open = false;
+        bool opening = true;
         for (int32_t n : notes) {
             const NoteRec& note = g.Notes[n];
             int len = std::max<int>(0, note.nLen);
@@ -186,8 +186,12 @@ private:
             std::string text = Utf8Left(note.nText.padded(), static_cast<std::size_t>(len));
             std::string tag = T(note.nTag);
             if (tag != "1 NOTE" && tag != "2 CONT" && tag != "2 CONC") tag = "2 CONT";
-            if (!open && tag != "1 NOTE") tag = "1 NOTE";
-            open = true;
+            if (tag == "1 NOTE") opening = true;
+            if (opening) {
+                if (T(text).empty()) continue;
+                tag = "1 NOTE";
+                opening = false;
+            }
             if (!gedcom_) {
                 Line(tag + " " + text);
                 continue;
