@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +14,7 @@
 
 #include "editor/editor_window.h"
 #include "main_window/preferences_window.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
 
@@ -183,6 +185,45 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     editor.mnuUndoItem_Click();
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(w->windowTitle(), "Lintora");
+}
+
+TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
+    PastePage();
+    ASSERT_EQ(g.DataChanged, "Y");
+    // The real boxes: Escape at the question on closing, its close button at
+    // the question on Exit.
+    QtPlatform real;
+    InstallPlatform(&real);
+    auto dismissNextBox = [](bool escape) {
+        QTimer::singleShot(0, [escape] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            if (escape)
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            else
+                box->close();
+        });
+    };
+    dismissNextBox(true);
+    EXPECT_FALSE(w->close());
+    dismissNextBox(false);
+    w->Toolbar1_ButtonClick(1);
+    InstallPlatform(&ui);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+
+    // Open: a dismissed question opens no file dialog and keeps the work.
+    ui.Answer(MsgResult::Dismissed);
+    w->mnuFileItem_Click(0);
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+
+    // No still ends the program without saving.
+    ui.Answer(MsgResult::No);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Do you wish to save your changes?"));
 }
 
 }  // namespace
