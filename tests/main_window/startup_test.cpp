@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,7 +14,9 @@
 #include <QTextEdit>
 
 #include "editor/editor_window.h"
+#include "files/data_files.h"
 #include "main_window/preferences_window.h"
+#include "main_window/source_panel.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
@@ -224,6 +227,57 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
     ui.Answer(MsgResult::No);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Do you wish to save your changes?"));
+}
+
+TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {
+    auto citations = [] {
+        std::vector<int32_t> n;
+        for (int32_t s = 1; s <= g.SourceCount; ++s) n.push_back(g.Source[s].sCitations);
+        for (int32_t r = 1; r <= g.RepositoryCount; ++r) n.push_back(g.Repository[r].rCitations);
+        return n;
+    };
+    const std::vector<int32_t> none = citations();
+    const int32_t shipped = g.SourceCount;
+    PastePage();
+    const std::vector<int32_t> pasted = citations();
+    ASSERT_NE(pasted, none);
+
+    // A source with a repository of the user's, saved in the source panel.
+    w->mnuEditItem_Click(3);
+    auto* panel = static_cast<SourceEditFrame*>(w->Panel("source"));
+    ASSERT_TRUE(panel && panel->isVisible());
+    panel->Box("rName")->selectAll();
+    QTest::keyClicks(panel->Box("rName"), "Wellsville Library");
+    QTest::keyClicks(panel->Box("sTitle"), " of the Whitlocks");
+    QTest::mouseClick(panel->CmdSrcEdit(), Qt::LeftButton);
+    ASSERT_EQ(g.SourceCount, shipped + 1);
+    const std::string title = g.Source[g.SourceCount].sTitle.trimmed();
+    EXPECT_NE(FileText(UserDataFilePath()).find(title), std::string::npos);
+
+    // Undo of the paste keeps them, with the citations of before the paste.
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 0);
+    ASSERT_EQ(g.SourceCount, shipped + 1);
+    EXPECT_EQ(g.Source[g.SourceCount].sTitle.trimmed(), title);
+    EXPECT_EQ(g.Repository[g.Source[g.SourceCount].sRepos].rName.trimmed(), "Wellsville Library");
+    std::vector<int32_t> expected = none;
+    expected.insert(expected.begin() + shipped, 0);
+    expected.push_back(0);
+    EXPECT_EQ(citations(), expected);
+
+    // Pasted again and undone once more: the next user file keeps them too.
+    PastePage();
+    w->mnuEditItem_Click(0);  // snapshot with the new source
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 5);
+    expected = pasted;
+    expected.insert(expected.begin() + shipped, 0);
+    expected.push_back(0);
+    EXPECT_EQ(citations(), expected);
+    SaveUserFile();
+    StartProgram();
+    ASSERT_EQ(g.SourceCount, shipped + 1);
+    EXPECT_EQ(g.Source[g.SourceCount].sTitle.trimmed(), title);
 }
 
 }  // namespace
