@@ -472,21 +472,7 @@ bool Lintora::Form_Unload() {
             Editor().Hide();
         }
     });
-    Guard([&] {
-        if (g.DataChanged != "Y") return;
-        // Work read from a file names no last-added record, yet is work.
-        if (g.LastIndiv > 0 || g.IndivCount > 0) {
-            if (MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::Question) ==
-                MsgResult::Yes) {
-                // A save that was cancelled or failed keeps the window and the work.
-                if (!SaveWork()) stay = true;
-            } else {
-                g.DataChanged = "N";
-            }
-        } else {
-            g.DataChanged = "N";
-        }
-    });
+    Guard([&] { stay = !OfferToSaveWork(MsgIcon::Question); });
     if (stay) return false;
     Guard([&] { about_->hide(); });
     Call(hooks.hidePreferences);
@@ -548,6 +534,20 @@ void Lintora::Paste(const std::string& text) {
 // Menus and tool bar
 // ===================================================================
 
+bool Lintora::OfferToSaveWork(MsgIcon icon) {
+    if (g.DataChanged != "Y") return true;
+    // Work read from a file or pasted is work, whatever LastIndiv says.
+    if (g.LastIndiv <= 0 && g.IndivCount <= 0) {
+        g.DataChanged = "N";
+        return true;
+    }
+    switch (MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, icon)) {
+        case MsgResult::Yes: return SaveWork();  // a save not completed keeps the work
+        case MsgResult::No: g.DataChanged = "N"; return true;
+        default: return false;  // dismissed: nothing is decided
+    }
+}
+
 bool Lintora::SaveWork() {
     bool saved = false;
     Guard([&] { saved = SaveWorkFile(); });
@@ -569,18 +569,7 @@ void Lintora::mnuFileItem_Click(int index) {
                 break;
             case 3: ClearWorkArea(); break;
             case 4:
-                if (g.DataChanged == "Y") {
-                    if (g.LastIndiv >= 1 || g.IndivCount > 0) {
-                        if (MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::None) ==
-                            MsgResult::Yes) {
-                            if (!SaveWork()) return;  // not saved: the program goes on
-                        } else {
-                            g.DataChanged = "N";
-                        }
-                    } else {
-                        g.DataChanged = "N";
-                    }
-                }
+                if (!OfferToSaveWork(MsgIcon::None)) return;  // the program goes on
                 close();
                 break;
             default: break;

@@ -17,6 +17,7 @@
 
 #include <QMainWindow>
 
+#include "platform/platform.h"
 #include "record_store/pedigree_view.h"
 #include "platform/window_ports.h"
 
@@ -82,7 +83,8 @@ public:
     // trimmed) or remembered; starts the paste watch.
     void OpenStartFile(const std::string& commandLine);
     // The close sequence; false when the window must stay open because the
-    // user chose to save and the save did not complete.
+    // user dismissed the save question, or chose to save and the save did
+    // not complete.
     bool Form_Unload();
     // The about window (splash, about box, progress display).
     frmAboutLintora& About();
@@ -220,6 +222,10 @@ private:
     void ReRoot(int32_t root);
     // Saves the work file and the user data; false when it was not written.
     bool SaveWork();
+    // "Do you wish to save your changes?" before the work goes: true when it
+    // may go (saved, answered No, nothing to save); false keeps the program
+    // and the work (dismissed, or a save that did not complete).
+    bool OfferToSaveWork(MsgIcon icon);
     void OpenWorkfile();
     void AddNewIndividual();
     void Undo();

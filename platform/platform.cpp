@@ -38,6 +38,14 @@ Platform* installed = nullptr;
 
 }  // namespace
 
+MsgResult DismissedAnswer(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::Ok: return MsgResult::Ok;
+        case MsgButtons::YesNo: return MsgResult::Dismissed;
+        default: return MsgResult::Cancel;
+    }
+}
+
 std::string Platform::OpenAddress(const std::string&) { return "no browser can be started here"; }
 
 Platform& Port() { return installed ? *installed : Headless(); }

@@ -9,7 +9,14 @@ namespace lintora {
 
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MsgIcon { None, Information, Exclamation, Question, Critical };
-enum class MsgResult { Ok, Cancel, Yes, No, Retry };
+// Dismissed: the box was closed by Escape or its close button without a
+// button of its own that means that (see DismissedAnswer).
+enum class MsgResult { Ok, Cancel, Yes, No, Retry, Dismissed };
+
+// What a box answers when it is dismissed: Cancel when it has a Cancel
+// button, Ok when OK is its only button, else (Yes and No) Dismissed, which
+// is neither: a question about unsaved work then keeps the work.
+MsgResult DismissedAnswer(MsgButtons buttons);
 
 // A close-match decision: the pending person's values (shown above the
 // list) and the candidate rows; a row with indiv 0 is a blank padding row.
@@ -38,7 +45,8 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // A modal message box; returns the button pressed. An empty title means
+    // A modal message box; returns the button pressed, or
+    // DismissedAnswer(buttons) when it was dismissed. An empty title means
     // the program's default title.
     virtual MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                              const std::string& title) = 0;

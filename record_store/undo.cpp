@@ -27,6 +27,23 @@ void KeepInRange(int32_t& number, int32_t count) {
     if (number < 0 || number > count) number = 0;
 }
 
+// Sources and repositories are the user's, written to the user file as
+// they are saved: they stay as they are now (in current). Only their
+// citation counts go back, to those of the snapshot's records (in g); one
+// made since the snapshot is cited by none of them.
+void KeepSourcesAndRepositories(WorkTables& current) {
+    for (int32_t s = 1; s <= current.SourceCount; ++s)
+        current.Source[s].sCitations = s <= g.SourceCount ? g.Source[s].sCitations : 0;
+    for (int32_t r = 1; r <= current.RepositoryCount; ++r)
+        current.Repository[r].rCitations = r <= g.RepositoryCount ? g.Repository[r].rCitations : 0;
+    std::swap(g.Source, current.Source);
+    std::swap(g.SourceCount, current.SourceCount);
+    std::swap(g.SourceUB, current.SourceUB);
+    std::swap(g.Repository, current.Repository);
+    std::swap(g.RepositoryCount, current.RepositoryCount);
+    std::swap(g.RepositoryUB, current.RepositoryUB);
+}
+
 }  // namespace
 
 void InitUndo() {
@@ -82,6 +99,7 @@ void RestoreUndo() {
         trees.resize(static_cast<std::size_t>(g.UndoTreeCount) + 1);
 
         std::swap(static_cast<WorkTables&>(g), snapshot);
+        KeepSourcesAndRepositories(snapshot);
         g.Trees.swap(trees);
         g.TreeCount = g.UndoTreeCount;
         g.DataChanged = g.UndoChanged;

@@ -9,7 +9,9 @@ namespace lintora {
 void InitUndo();
 
 // Puts the snapshot back, once: it is swapped in whole and undo is off
-// until the next snapshot; the surname index and trees rebuilt,
+// until the next snapshot; sources and repositories stay as they are (the
+// user file holds them), with the snapshot's citation counts; the surname
+// index and trees rebuilt,
 // current-record numbers brought back in range, the pedigree redrawn and the
 // undo commands disabled. Does nothing without a snapshot; a snapshot that
 // names records it does not hold leaves the work as it was.

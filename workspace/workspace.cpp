@@ -61,8 +61,13 @@ bool OpenFile(const std::string& path) {
 }
 
 bool OpenWorkFile() {
-    // The work is replaced only once it is saved, when the user asked to save it.
-    if (g.DataChanged == "Y" && AskYesNo("Do you wish to save your changes?") && !SaveFile("Y", "LNT")) return false;
+    // The work is replaced only once it is saved, when the user asked to save
+    // it; a dismissed question opens nothing.
+    if (g.DataChanged == "Y") {
+        const MsgResult answer = MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::Question);
+        if (answer == MsgResult::Dismissed) return false;
+        if (answer == MsgResult::Yes && !SaveFile("Y", "LNT")) return false;
+    }
     FileDialogRequest req;
     req.title = "Open Workfile";
     req.filter = "Lintora Workfiles (*.lnt *.LNT);;All Files (*.*);;Text Files (*.txt)";

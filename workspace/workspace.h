@@ -35,9 +35,9 @@ void PasteText(const std::string& text);
 // is replaced only when the file held individuals. True when it was.
 bool OpenFile(const std::string& path);
 
-// File menu "Open Workfile": offers to save changed work (a save answered
-// Yes that does not complete stops the open), asks for the file and opens
-// it. True when a file was loaded.
+// File menu "Open Workfile": offers to save changed work (a dismissed
+// question, or a save answered Yes that does not complete, stops the open),
+// asks for the file and opens it. True when a file was loaded.
 bool OpenWorkFile();
 
 // ---- Save ----

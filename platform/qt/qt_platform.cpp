@@ -1,6 +1,8 @@
 #include "platform/qt/qt_platform.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -23,6 +25,28 @@ QMessageBox::Icon ToQt(MsgIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// A box that tells a dismissal (Escape, the close button) from a press of
+// the button Qt would otherwise click for it.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool dismissed = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->matches(QKeySequence::Cancel)) {
+            dismissed = true;
+            reject();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        if (!clickedButton()) dismissed = true;
+        QDialog::closeEvent(e);
+    }
+};
 
 std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, Q(r.title), Q(r.initialDir), Q(r.filter));
@@ -54,12 +78,13 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
         case MsgButtons::RetryCancel: qb = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
-    QMessageBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Q(text), qb, Parent());
+    QuestionBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Q(text), qb, Parent());
     // A box asked while the hourglass shows must still get the normal pointer.
     const bool wasBusy = busy_;
     if (wasBusy) SetBusy(false);
     const int pressed = box.exec();
     if (wasBusy) SetBusy(true);
+    if (box.dismissed) return DismissedAnswer(buttons);
     switch (pressed) {
         case QMessageBox::Yes: return MsgResult::Yes;
         case QMessageBox::No: return MsgResult::No;
@@ -68,12 +93,7 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case QMessageBox::Retry: return MsgResult::Retry;
         default: break;
     }
-    // Closed without a button: the safest answer the box offers.
-    switch (buttons) {
-        case MsgButtons::Ok: return MsgResult::Ok;
-        case MsgButtons::YesNo: return MsgResult::No;
-        default: return MsgResult::Cancel;
-    }
+    return DismissedAnswer(buttons);
 }
 
 void QtPlatform::SetBusy(bool busy) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,7 +14,10 @@
 #include <QTextEdit>
 
 #include "editor/editor_window.h"
+#include "files/data_files.h"
 #include "main_window/preferences_window.h"
+#include "main_window/source_panel.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
 
@@ -183,6 +188,96 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     editor.mnuUndoItem_Click();
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(w->windowTitle(), "Lintora");
+}
+
+TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
+    PastePage();
+    ASSERT_EQ(g.DataChanged, "Y");
+    // The real boxes: Escape at the question on closing, its close button at
+    // the question on Exit.
+    QtPlatform real;
+    InstallPlatform(&real);
+    auto dismissNextBox = [](bool escape) {
+        QTimer::singleShot(0, [escape] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            if (escape)
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            else
+                box->close();
+        });
+    };
+    dismissNextBox(true);
+    EXPECT_FALSE(w->close());
+    dismissNextBox(false);
+    w->Toolbar1_ButtonClick(1);
+    InstallPlatform(&ui);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+
+    // Open: a dismissed question opens no file dialog and keeps the work.
+    ui.Answer(MsgResult::Dismissed);
+    w->mnuFileItem_Click(0);
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+
+    // No still ends the program without saving.
+    ui.Answer(MsgResult::No);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Do you wish to save your changes?"));
+}
+
+TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {
+    auto citations = [] {
+        std::vector<int32_t> n;
+        for (int32_t s = 1; s <= g.SourceCount; ++s) n.push_back(g.Source[s].sCitations);
+        for (int32_t r = 1; r <= g.RepositoryCount; ++r) n.push_back(g.Repository[r].rCitations);
+        return n;
+    };
+    const std::vector<int32_t> none = citations();
+    const int32_t shipped = g.SourceCount;
+    PastePage();
+    const std::vector<int32_t> pasted = citations();
+    ASSERT_NE(pasted, none);
+
+    // A source with a repository of the user's, saved in the source panel.
+    w->mnuEditItem_Click(3);
+    auto* panel = static_cast<SourceEditFrame*>(w->Panel("source"));
+    ASSERT_TRUE(panel && panel->isVisible());
+    panel->Box("rName")->selectAll();
+    QTest::keyClicks(panel->Box("rName"), "Wellsville Library");
+    QTest::keyClicks(panel->Box("sTitle"), " of the Whitlocks");
+    QTest::mouseClick(panel->CmdSrcEdit(), Qt::LeftButton);
+    ASSERT_EQ(g.SourceCount, shipped + 1);
+    const std::string title = g.Source[g.SourceCount].sTitle.trimmed();
+    EXPECT_NE(FileText(UserDataFilePath()).find(title), std::string::npos);
+
+    // Undo of the paste keeps them, with the citations of before the paste.
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 0);
+    ASSERT_EQ(g.SourceCount, shipped + 1);
+    EXPECT_EQ(g.Source[g.SourceCount].sTitle.trimmed(), title);
+    EXPECT_EQ(g.Repository[g.Source[g.SourceCount].sRepos].rName.trimmed(), "Wellsville Library");
+    std::vector<int32_t> expected = none;
+    expected.insert(expected.begin() + shipped, 0);
+    expected.push_back(0);
+    EXPECT_EQ(citations(), expected);
+
+    // Pasted again and undone once more: the next user file keeps them too.
+    PastePage();
+    w->mnuEditItem_Click(0);  // snapshot with the new source
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 5);
+    expected = pasted;
+    expected.insert(expected.begin() + shipped, 0);
+    expected.push_back(0);
+    EXPECT_EQ(citations(), expected);
+    SaveUserFile();
+    StartProgram();
+    ASSERT_EQ(g.SourceCount, shipped + 1);
+    EXPECT_EQ(g.Source[g.SourceCount].sTitle.trimmed(), title);
 }
 
 }  // namespace

@@ -146,9 +146,10 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
     EXPECT_EQ(g.PageMainIndiv, 0);
     EXPECT_EQ(g.TreeSlot[0], 3);
     EXPECT_EQ(g.TreeSlot[5], 0);
-    // The paste's source and its citation go with it.
-    EXPECT_EQ(g.SourceCount, before.SourceCount);
-    EXPECT_TRUE(g.Source == before.Source);
+    // A source made since stays (the user file holds it); its citation goes
+    // with the record that made it.
+    ASSERT_EQ(g.SourceCount, before.SourceCount + 1);
+    EXPECT_EQ(g.Source[s].sCitations, 0);
     // Windows.
     EXPECT_EQ(w.pickListHidden, 1);
     EXPECT_FALSE(w.buttons[9]);

@@ -18,7 +18,7 @@ MsgResult ScriptedPlatform::MsgBox(const std::string& text, MsgButtons buttons, 
     if (!answers.empty()) {
         MsgResult r = answers.front();
         answers.pop_front();
-        return r;
+        return r == MsgResult::Dismissed ? DismissedAnswer(buttons) : r;
     }
     ADD_FAILURE() << "unexpected message box: " << text;
     switch (buttons) {

@@ -68,6 +68,8 @@ public:
     std::deque<std::string> fileAnswers;
     std::vector<FileDialogRequest> fileRequests;
 
+    // Dismissed stands for Escape or the close button: the box answers as
+    // the real one does (DismissedAnswer).
     void Answer(MsgResult r) { answers.push_back(r); }
     // Texts of the boxes shown so far.
     std::vector<std::string> Texts() const;

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QFile>
 #include <QTimer>
@@ -60,6 +61,8 @@ TEST_F(QtPlatformTest, MessageBoxesCarryTheProgramTitleAndReturnThePressedButton
         {MsgButtons::OkCancel, MsgIcon::None, QMessageBox::Cancel, MsgResult::Cancel, 2, QMessageBox::NoIcon},
         {MsgButtons::YesNoCancel, MsgIcon::Question, QMessageBox::NoButton, MsgResult::Cancel, 3,
          QMessageBox::Question},
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::NoButton, MsgResult::Dismissed, 2,
+         QMessageBox::Question},
     };
     for (const Case& c : cases) {
         Seen seen;
@@ -74,6 +77,27 @@ TEST_F(QtPlatformTest, MessageBoxesCarryTheProgramTitleAndReturnThePressedButton
     PressWhenShown(seen, QMessageBox::Ok);
     platform.MsgBox("x", MsgButtons::Ok, MsgIcon::None, "Own title");
     EXPECT_EQ(seen.title, "Own title");
+}
+
+// Escape typed into a box is a dismissal: a question without Cancel says so
+// rather than answering No; the others answer as their Cancel or OK.
+TEST_F(QtPlatformTest, EscapeDismissesABoxAsItsCancelOrAsNeitherYesNorNo) {
+    const std::pair<MsgButtons, MsgResult> cases[] = {{MsgButtons::YesNo, MsgResult::Dismissed},
+                                                      {MsgButtons::YesNoCancel, MsgResult::Cancel},
+                                                      {MsgButtons::OkCancel, MsgResult::Cancel},
+                                                      {MsgButtons::Ok, MsgResult::Ok}};
+    for (const auto& [buttons, result] : cases) {
+        QTimer::singleShot(0, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(platform.MsgBox("Do you wish to save your changes?", buttons, MsgIcon::Question, ""), result);
+    }
+    // Typing N still answers No.
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_N); });
+    EXPECT_EQ(platform.MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::Question, ""),
+              MsgResult::No);
 }
 
 TEST_F(QtPlatformTest, BusyPointerShowsOnceAndGoes) {
