@@ -258,6 +258,7 @@ void ListFrame::FillIndivRows() {
         rows.push_back(std::move(row));
     }
     indiv_.SetRows(std::move(rows));
+    indivForLink_ = link;
 }
 
 void ListFrame::FillMarrRows() {
@@ -291,6 +292,8 @@ void ListFrame::FillMarrRows() {
 void ListFrame::LoadIndivList() {
     indiv_.SetCaption(5, Q(ListIdCaption(indiv_.ColumnAt(5).caption.toStdString())));
     ShowList(view1_, view2_);
+    // Rows picked for a link that was given up are no list of everybody.
+    if (indivForLink_ != LinkMode()) indiv_.Clear();
     if (!indiv_.Empty() || g.IndivCount <= 0) return;
     FillIndivRows();
     SelectFirst(view1_);

@@ -108,6 +108,7 @@ private:
 
     RecordListModel indiv_;
     RecordListModel marr_;
+    bool indivForLink_ = false;  // indiv_ holds the link pick, not everybody
     QLabel* hint_ = nullptr;
     QTableView* view1_ = nullptr;
     QTableView* view2_ = nullptr;

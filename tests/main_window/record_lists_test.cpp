@@ -168,6 +168,21 @@ TEST_F(RecordLists, SpouseLinkOffersNeitherHimselfNorHisSexNorHisSpouses) {
     EXPECT_TRUE(lists.IndivModel().Empty());  // refilled at the next opening
     EXPECT_EQ(lists.Hint(), "");
 
+    // A link given up through the List menu, which puts the ordinary hint
+    // back and toggles: the list then opened shows everybody again.
+    lists.SetHint("Double-click to select spouse for John Smith");
+    lists.ToggleIndivList();
+    ASSERT_EQ(lists.IndivModel().rowCount(), 2);
+    for (int open = 0; open < 2; ++open) {
+        lists.SetHint(kListViewHint);
+        lists.ToggleIndivList();
+    }
+    EXPECT_FALSE(lists.isHidden());
+    EXPECT_FALSE(reopened);
+    EXPECT_EQ(Column(lists.IndivModel(), 0),
+              (std::vector<QString>{"Adams, Mary", "Brown, Ann", "Doe, Pat", "Green, Tom", "Smith, John"}));
+    lists.Command3Click();
+
     // Parent link: the marriages of the current person are never offered;
     // closing cancels the link.
     lists.SetHint("Double-click to select parents of John Smith");
