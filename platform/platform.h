@@ -61,8 +61,9 @@ public:
     // File dialogs: the chosen path, or empty when cancelled.
     virtual std::string SaveFileDialog(const FileDialogRequest& request) = 0;
     virtual std::string OpenFileDialog(const FileDialogRequest& request) = 0;
-    // Starts the user's browser on a web address without waiting for it.
-    // Returns "" once it is started, else why it could not be. Without a
+    // Starts the user's browser on a web address without waiting for the
+    // browser. Returns "" once it is started, else why it could not be
+    // (also when the desktop's launcher reports that it failed). Without a
     // desktop nothing is started.
     virtual std::string OpenAddress(const std::string& address);
 };

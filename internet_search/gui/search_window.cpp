@@ -848,10 +848,9 @@ void LintoraInetSet::RunInetSearch() {
         case MyTreesYear::Ready: break;
     }
     const std::string address = BuildSearchAddress(CurrentValues());
-    // No page chosen: there is nothing to open, and the window stays.
-    if (address.empty()) return;
-    hide();
-    NavigateTo(address);
+    // No page chosen: there is nothing to open, and the window stays; so it
+    // does, for another try, when the browser cannot be started.
+    if (!address.empty() && NavigateTo(address)) hide();
 }
 
 // ---- The port ----

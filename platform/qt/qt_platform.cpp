@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 
 namespace lintora {
 
@@ -130,9 +132,35 @@ std::string QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
 }
 
 std::string QtPlatform::OpenAddress(const std::string& address) {
-    // Started detached: the browser outlives neither the wait nor the program.
-    if (QProcess::startDetached(Q(launcher), QStringList{Q(address)})) return {};
-    return launcher + " could not be started";
+    // Owned by nobody while it runs: a launcher still busy after the wait
+    // (a browser kept in its foreground) is neither killed nor waited for.
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop wait;
+    QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
+    process->start(Q(launcher), QStringList{Q(address)});
+    if (!process->waitForStarted()) {
+        delete process;
+        return launcher + " could not be started";
+    }
+    if (process->state() != QProcess::NotRunning) {
+        const bool wasBusy = busy_;
+        SetBusy(true);
+        QTimer::singleShot(openWaitMs, &wait, &QEventLoop::quit);
+        // The windows are drawn meanwhile; the user's clicks wait.
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        SetBusy(wasBusy);
+    }
+    if (process->state() != QProcess::NotRunning) {
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        return {};
+    }
+    const bool crashed = process->exitStatus() != QProcess::NormalExit;
+    const int status = process->exitCode();
+    delete process;
+    if (crashed) return launcher + " ended abnormally";
+    if (status != 0) return launcher + " reported a failure (exit status " + std::to_string(status) + ")";
+    return {};
 }
 
 }  // namespace lintora

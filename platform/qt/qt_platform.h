@@ -28,11 +28,15 @@ public:
     std::string SaveFileDialog(const FileDialogRequest& request) override;
     std::string OpenFileDialog(const FileDialogRequest& request) override;
     // Runs the launcher with the address as its one argument, never
-    // through a shell.
+    // through a shell, and awaits its answer for a moment while the
+    // windows are still drawn: a failure it reports by its exit status is
+    // returned; a launcher still busy after the wait counts as started.
     std::string OpenAddress(const std::string& address) override;
 
     // The program that hands an address to the desktop's browser.
     std::string launcher = "xdg-open";
+    // How long the launcher's answer is awaited, in milliseconds.
+    int openWaitMs = 3000;
 
     // The window that owns the dialogs (the main window); none = the active one.
     QWidget* dialogParent = nullptr;

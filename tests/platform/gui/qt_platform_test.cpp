@@ -1,4 +1,5 @@
 #include "platform/qt/qt_platform.h"
+#include "platform/navigate.h"
 #include "tests/support/qt_app.h"
 
 #include <QApplication>
@@ -166,6 +167,53 @@ TEST_F(QtPlatformTest, AddressesGoToTheLauncherAsOneArgument) {
 
     platform.launcher = dir.filePath("no-such-launcher").toStdString();
     EXPECT_EQ(platform.OpenAddress("https://t.example/"), platform.launcher + " could not be started");
+}
+
+// A launcher that starts and then fails (no browser) is reported; its
+// answer is awaited with the window's events going on, and one that is
+// still busy after the wait counts as started.
+TEST_F(QtPlatformTest, ALauncherThatFailsIsReported) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto launcher = [&dir](const char* name, const char* body) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("#!/bin/sh\n") + body + "\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path.toStdString();
+    };
+    platform.launcher = launcher("no-browser", "sleep 0.3; exit 3");
+    bool eventsWent = false;
+    QTimer::singleShot(20, [&eventsWent] { eventsWent = true; });
+    EXPECT_EQ(platform.OpenAddress("https://t.example/"), platform.launcher + " reported a failure (exit status 3)");
+    EXPECT_TRUE(eventsWent);
+
+    platform.launcher = launcher("opens", "exit 0");
+    EXPECT_EQ(platform.OpenAddress("https://t.example/"), "");
+    platform.launcher = launcher("slow", "sleep 2; exit 1");
+    platform.openWaitMs = 100;
+    EXPECT_EQ(platform.OpenAddress("https://t.example/"), "");
+
+    // The user is told, by a box of the program.
+    platform.launcher = launcher("no-browser-at-all", "exit 4");
+    InstallPlatform(&platform);
+    // The box comes after the wait, whose events must not answer it.
+    QString told;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&answer, &told] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            EXPECT_EQ(box->icon(), QMessageBox::Warning);
+            answer.stop();
+            box->accept();
+        }
+    });
+    answer.start(0);
+    EXPECT_FALSE(NavigateTo("https://t.example/help"));
+    InstallPlatform(nullptr);
+    EXPECT_EQ(told.toStdString(), "Problem with navigation parms: https://t.example/help");
 }
 
 }  // namespace
