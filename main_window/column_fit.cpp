@@ -15,10 +15,15 @@ constexpr int kNarrowest = 40;
 }  // namespace
 
 std::vector<int> FitColumnWidths(const std::vector<int>& content, const std::vector<ColumnRule>& rules, int room) {
+    // The designed widths while the frame has room for them and the texts.
     std::vector<int> width = content;
     int total = 0;
-    for (int w : width) total += w;
+    for (std::size_t c = 0; c < width.size(); ++c) {
+        if (c < rules.size()) width[c] = std::max(width[c], rules[c].floor);
+        total += width[c];
+    }
     if (total <= room) return width;
+    width = content;
     // The floors hold while the frame has room for them.
     bool floors = true;
     auto cut = [&](std::size_t c, int cap) {

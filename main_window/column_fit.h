@@ -1,8 +1,9 @@
 #pragma once
-// Column widths of the report lists: each column as wide as its widest
-// text and heading. When that is more than the frame holds, only the
-// columns that may be cut (names, places) give way, the widest first and
-// never below their floor; numbers, dates and identifiers stay whole.
+// Column widths of the report lists: each column as wide as its designed
+// width, its widest text and its heading. When that is more than the frame
+// holds, only the columns that may be cut (names, places) give way, the
+// widest first and, while there is room for it, never below their designed
+// width; numbers, dates and identifiers stay whole.
 #include <vector>
 
 class QAbstractItemView;
@@ -11,7 +12,7 @@ class QHeaderView;
 namespace lintora {
 
 struct ColumnRule {
-    int floor = 0;       // pixels; a cut column keeps at least this
+    int floor = 0;       // designed width in pixels
     bool mayCut = false;
 };
 

@@ -9,9 +9,14 @@ namespace lintora {
 
 TreeBox::TreeBox(int reserveRight, QWidget* parent) : QLabel(parent), reserveRight_(reserveRight) {}
 
+QRect TreeBox::TextRect() const {
+    // As QLabel does: a framed label keeps half an "x" clear of its frame.
+    const int in = indent() >= 0 ? indent() : frameWidth() > 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    return contentsRect().adjusted(margin() + in, margin(), -margin() - reserveRight_, -margin());
+}
+
 QString TreeBox::ShownText() const {
-    const int room = contentsRect().width() - 2 * margin() - reserveRight_;
-    return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(room, 0));
+    return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(TextRect().width(), 0));
 }
 
 bool TreeBox::event(QEvent* e) {
@@ -29,8 +34,7 @@ bool TreeBox::event(QEvent* e) {
 void TreeBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     drawFrame(&p);
-    const QRect r = contentsRect().adjusted(margin(), margin(), -margin() - reserveRight_, -margin());
-    style()->drawItemText(&p, r, static_cast<int>(alignment()), palette(), isEnabled(), ShownText(),
+    style()->drawItemText(&p, TextRect(), static_cast<int>(alignment()), palette(), isEnabled(), ShownText(),
                           foregroundRole());
 }
 

@@ -20,6 +20,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    QRect TextRect() const;
+
     int reserveRight_;
 };
 
