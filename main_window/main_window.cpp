@@ -253,8 +253,7 @@ void Lintora::BuildPedigree() {
     boxFont.setPointSizeF(8.5);
     const QPixmap note = NotePixmap();
     for (int i = 0; i < kTreeBoxes; ++i) {
-        // The note marker covers the box's right end: cut names stop short of it.
-        auto* box = new TreeBox(kMarkerIn, pedigreeArea_);
+        auto* box = new TreeBox(pedigreeArea_);
         box->setGeometry(BoxRect(i));
         box->setFrameShape(QFrame::Box);
         box->setAutoFillBackground(true);
@@ -780,6 +779,8 @@ void Lintora::BuildTree() {
         for (int i = 0; i < kTreeBoxes; ++i) {
             lblTree[i]->setText(Q(view.caption[i]));
             noteFlg1[i]->setVisible(view.notes[i]);
+            // The note marker covers the box's right end: a cut caption stops short of it.
+            static_cast<TreeBox*>(lblTree[i])->SetReserveRight(view.notes[i] ? kMarkerIn : 0);
         }
         for (int k = 0; k < kMoreButtons; ++k) {
             Command1[k]->setText(Q(view.more[k]));

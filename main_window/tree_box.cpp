@@ -7,7 +7,13 @@
 
 namespace lintora {
 
-TreeBox::TreeBox(int reserveRight, QWidget* parent) : QLabel(parent), reserveRight_(reserveRight) {}
+TreeBox::TreeBox(QWidget* parent) : QLabel(parent) {}
+
+void TreeBox::SetReserveRight(int pixels) {
+    if (pixels == reserveRight_) return;
+    reserveRight_ = pixels;
+    update();
+}
 
 QRect TreeBox::TextRect() const {
     // As QLabel does: a framed label keeps half an "x" clear of its frame.

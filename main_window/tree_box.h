@@ -8,8 +8,10 @@ namespace lintora {
 
 class TreeBox : public QLabel {
 public:
-    // reserveRight: pixels kept free at the right edge (the note marker).
-    explicit TreeBox(int reserveRight, QWidget* parent = nullptr);
+    explicit TreeBox(QWidget* parent = nullptr);
+
+    // Pixels kept free at the right edge (under the note marker).
+    void SetReserveRight(int pixels);
 
     // The caption as drawn, cut to the box.
     QString ShownText() const;
@@ -22,7 +24,7 @@ protected:
 private:
     QRect TextRect() const;
 
-    int reserveRight_;
+    int reserveRight_ = 0;
 };
 
 }  // namespace lintora
