@@ -216,7 +216,7 @@ void ListFrame::FitColumns(QTableView* view) {
         const RecordListModel::Column& col = model.ColumnAt(c);
         rules.push_back({col.widthTwips / 15, col.mayCut});
     }
-    lintora::FitColumns(view, view->horizontalHeader(), rules);
+    lintora::FitColumns(view, view->horizontalHeader(), rules, [&model](int r, int c) { return model.Text(r, c); });
 }
 
 bool ListFrame::eventFilter(QObject* watched, QEvent* event) {
