@@ -11,6 +11,18 @@ namespace {
 
 class WindowPruneTest : public testing::MainWindowTest {
 protected:
+    struct Trio {
+        int32_t child, father, mother;
+    };
+    // Ann (1) and her parents John (2) and Mary (3), Ann at the root.
+    Trio AnnAndHerParents() {
+        const Trio t{Person("Ann", "Smith", "F", "1880"), Person("John", "Smith", "M", "1850"),
+                     Person("Mary", "Jones", "F", "1855")};
+        Child(t.child, Family(t.father, t.mother, "1875"));
+        g.TreeSlot[0] = t.child;
+        w->RedrawTree();
+        return t;
+    }
     // Ann (1), John (2), Mary (3) and Bob (4), Bob at the root; Ann is pruned
     // alone, so Bob becomes number 3. Returns Mary's number before the prune.
     int32_t PruneAnnFromFamilyOfFour(PruneFrame& panel) {
@@ -37,12 +49,7 @@ protected:
 // panel that showed her is gone, nothing in the window still names her old
 // number, and the next click shows the renumbered people.
 TEST_F(WindowPruneTest, PruneThroughThePanelLeavesNoStalePanelPerson) {
-    const int32_t child = Person("Ann", "Smith", "F", "1880");
-    const int32_t father = Person("John", "Smith", "M", "1850");
-    const int32_t mother = Person("Mary", "Jones", "F", "1855");
-    Child(child, Family(father, mother, "1875"));
-    g.TreeSlot[0] = child;
-    w->RedrawTree();
+    const auto [child, father, mother] = AnnAndHerParents();
     PruneFrame panel;
     InstallPrunePanel(&panel);
 
@@ -72,12 +79,7 @@ TEST_F(WindowPruneTest, PruneThroughThePanelLeavesNoStalePanelPerson) {
 // again keeps it, choosing another person's box drops the prune, so that
 // its OK never removes somebody the panel did not name.
 TEST_F(WindowPruneTest, ChoosingAnotherPersonDropsTheOpenPrune) {
-    const int32_t child = Person("Ann", "Smith", "F", "1880");
-    const int32_t father = Person("John", "Smith", "M", "1850");
-    const int32_t mother = Person("Mary", "Jones", "F", "1855");
-    Child(child, Family(father, mother, "1875"));
-    g.TreeSlot[0] = child;
-    w->RedrawTree();
+    const auto [child, father, mother] = AnnAndHerParents();
     g.DataChanged = "N";
     PruneFrame panel;
     InstallPrunePanel(&panel);
