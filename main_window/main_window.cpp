@@ -31,6 +31,7 @@
 #include "main_window/about_window.h"
 #include "main_window/program_start.h"
 #include "main_window/status_texts.h"
+#include "main_window/tree_box.h"
 #include "platform/platform.h"
 #include "platform/navigate.h"
 #include "record_store/person_view.h"
@@ -41,6 +42,7 @@
 #include "record_store/prune.h"
 #include "record_store/undo.h"
 #include "workspace/workspace.h"
+#include "platform/qt/box_text.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -73,7 +75,8 @@ constexpr int kLeft = 36, kTop = 10, kRowStep = 26;
 constexpr int kMoreW = 30;
 constexpr int kAreaW = kLeft + 4 * kColumnStep + kBoxW + 4 + kMoreW + 10;
 constexpr int kAreaH = 462;
-constexpr int kPanelW = 330, kPanelH = 149;
+constexpr int kPanelW = 330, kPanelH = 172;
+constexpr int kPanelGap = 3;  // between a box and the panel opened above it
 constexpr int kMarkerIn = 115 / kTwips;  // note marker sits 115 twips in from the right edge
 
 int Generation(int box) {
@@ -251,7 +254,7 @@ void Lintora::BuildPedigree() {
     boxFont.setPointSizeF(8.5);
     const QPixmap note = NotePixmap();
     for (int i = 0; i < kTreeBoxes; ++i) {
-        auto* box = new QLabel(pedigreeArea_);
+        auto* box = new TreeBox(pedigreeArea_);
         box->setGeometry(BoxRect(i));
         box->setFrameShape(QFrame::Box);
         box->setAutoFillBackground(true);
@@ -328,8 +331,14 @@ void Lintora::BuildPopupPanel() {
     lblSpouses->setAlignment(Qt::AlignRight | Qt::AlignTop);
     caption("Ch:", 103);
     ChildrenLBox = new QListWidget(popupFrame);
-    ChildrenLBox->setGeometry(30, 103, kPanelW - 66, 42);
+    // Room for four children before it scrolls, and never sideways: a long
+    // line is cut with an ellipsis.
+    ChildrenLBox->setGeometry(30, 103, kPanelW - 66, kPanelH - 107);
     ChildrenLBox->setToolTip("Double-click for pedigree");
+    for (QListWidget* list : {SpousesCBox, ChildrenLBox}) {
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideRight);
+    }
     lblChildren = new QLabel("0", popupFrame);
     lblChildren->setGeometry(kPanelW - 32, 103, 26, 19);
     lblChildren->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -692,6 +701,7 @@ void Lintora::mnuPopup1Item_Click(int index) {
 
 void Lintora::Undo() {
     Guard([] { UndoLastChange(); });
+    Call(hooks.refreshPlaceList);
 }
 
 void Lintora::Toolbar1_ButtonClick(int button) {
@@ -758,6 +768,8 @@ void Lintora::BuildTree() {
         for (int i = 0; i < kTreeBoxes; ++i) {
             lblTree[i]->setText(Q(view.caption[i]));
             noteFlg1[i]->setVisible(view.notes[i]);
+            // The note marker covers the box's right end: a cut caption stops short of it.
+            static_cast<TreeBox*>(lblTree[i])->SetReserveRight(view.notes[i] ? kMarkerIn : 0);
         }
         for (int k = 0; k < kMoreButtons; ++k) {
             Command1[k]->setText(Q(view.more[k]));
@@ -825,6 +837,9 @@ void Lintora::lblTree_MouseUp(int index, int button) {
         if (index < 0 || index >= kTreeBoxes) return;
         const int32_t person = g.TreeSlot[index];
         if (!LiveIndiv(person)) return;
+        // The open prune panel names its person; choosing another one drops
+        // that prune, so that its OK can never remove somebody else.
+        if (g.PrunePending == "Y" && person != g.PruneIndiv) CancelPrune();
         g.CurIndiv = person;
         const std::string name = g.Indiv[person].iName.trimmed();
         SetInetButtonTip("Search internet sites for " + name);
@@ -863,16 +878,17 @@ void Lintora::lblTree_MouseUp(int index, int button) {
             notesFlg2->raise();
         }
         const int boxTopTwips = box.top() * kTwips;
-        int top = boxTopTwips > 4300 ? (boxTopTwips - 2280) / kTwips : (boxTopTwips + 310) / kTwips;
+        // Above a low box the panel ends just over it, whatever its height.
+        int top = boxTopTwips > 4300 ? box.top() - kPanelH - kPanelGap : (boxTopTwips + 310) / kTwips;
         // Kept inside the pedigree area, so that no part of it is cut off.
         int left = std::min(box.left(), kAreaW - kPanelW - 2);
         top = std::clamp(top, 0, kAreaH - kPanelH);
         PanelIndiv = person;
         // Fills the panel; the first spouse is chosen as a click would.
         const PersonPanel panel = lintora::ShowIndivPanel(PanelIndiv);
-        BirthDtPlace->setText(Q(panel.birth));
-        MarrDtPlace->setText(Q(panel.marriage));
-        DeathDtPlace->setText(Q(panel.death));
+        SetBoxText(BirthDtPlace, Q(panel.birth));
+        SetBoxText(MarrDtPlace, Q(panel.marriage));
+        SetBoxText(DeathDtPlace, Q(panel.death));
         SpousesCBox->clear();
         ChildrenLBox->clear();
         SpouseNums.clear();
@@ -906,7 +922,7 @@ void Lintora::SpousesCBox_Click(int row) {
         const int32_t family = FindCouple(PanelIndiv, SpouseNums[row]);
         if (family == 0) return;
         MarrDtPlace->clear();
-        MarrDtPlace->setText(Q(MarriageLine(family)));
+        SetBoxText(MarrDtPlace, Q(MarriageLine(family)));
         ChildrenLBox->clear();
         ChildNums.clear();
         ChildHasFam.clear();

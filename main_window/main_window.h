@@ -56,6 +56,7 @@ struct MainWindowHooks {
     std::function<void()> clearIndivList, clearMarriageList;
     // Panels.
     std::function<void()> loadPlaceList;    // Edit > Edit Places, after the undo snapshot
+    std::function<void()> refreshPlaceList; // after an undo, while the place list is open
     std::function<void()> editSources;      // Edit > Edit Sources
     std::function<void()> loadParentPickList, hideParentPickList;
     // Other windows.

@@ -1,22 +1,20 @@
 #include "main_window/parent_pick.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "main_window/column_fit.h"
 #include "main_window/list_texts.h"
 #include "record_store/program_state.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
-namespace {
-
-
-}  // namespace
-
 ParentPickPanel::ParentPickPanel(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     label_ = new QLabel("Sorry - unable to process multiple sets of parents - please select one or cancel for none...");
@@ -26,6 +24,10 @@ ParentPickPanel::ParentPickPanel(QWidget* parent) : QWidget(parent) {
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setColumnHidden(4, true);
+    // Wide enough for the designed columns of either layout.
+    list_->setMinimumWidth(7000 / 15 + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width());
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->installEventFilter(this);
     cancel_ = new QPushButton("Cancel");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -43,14 +45,18 @@ void ParentPickPanel::LoadParentPickList() {
     const PageScratchRec& page = g.PageScratch;
     const bool ids = g.FirstSite == "LDS" && page.PageParentSetCount >= 1 &&
                      !page.PageParentSets[1].psFatherAFN.blank();
-    struct Heading { const char* text; int twips; };
-    static const Heading standard[] = {{"Father's Name", 2000}, {"Mother's Name", 2000}, {"Marr Date", 1000},
-                                       {"Place", 2000}, {"pCtr", 0}};
-    static const Heading withIds[] = {{"Father's Name", 2300}, {"AFN", 900}, {"Mother's Name", 2300},
-                                      {"AFN", 900}, {"pCtr", 0}};
+    struct Heading { const char* text; int twips; bool mayCut; };
+    static const Heading standard[] = {{"Father's Name", 2000, true}, {"Mother's Name", 2000, true},
+                                       {"Marr Date", 1000, false}, {"Place", 2000, true}, {"pCtr", 0, false}};
+    static const Heading withIds[] = {{"Father's Name", 2300, true}, {"AFN", 900, false},
+                                      {"Mother's Name", 2300, true}, {"AFN", 900, false}, {"pCtr", 0, false}};
     const Heading* layout = ids ? withIds : standard;
     QStringList headers;
-    for (int c = 0; c < 5; ++c) headers << layout[c].text;
+    rules_.clear();
+    for (int c = 0; c < 5; ++c) {
+        headers << layout[c].text;
+        rules_.push_back({layout[c].twips / 15, layout[c].mayCut});
+    }
     list_->setHeaderLabels(headers);
     for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, layout[c].twips / 15);
 
@@ -70,6 +76,12 @@ void ParentPickPanel::LoadParentPickList() {
         list_->addTopLevelItem(new QTreeWidgetItem(row));
     }
     show();
+    FitColumns(list_, list_->header(), rules_);
+}
+
+bool ParentPickPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::Resize) FitColumns(list_, list_->header(), rules_);
+    return QWidget::eventFilter(watched, event);
 }
 
 void ParentPickPanel::ParentListClick() {

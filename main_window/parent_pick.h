@@ -3,6 +3,9 @@
 // brings several and none can be told apart by identifiers.
 #include <QWidget>
 #include <functional>
+#include <vector>
+
+#include "main_window/column_fit.h"
 
 class QLabel;
 class QPushButton;
@@ -27,7 +30,11 @@ public:
     QTreeWidget* ParentList() const { return list_; }
     QLabel* Label1() const { return label_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    std::vector<ColumnRule> rules_;
     QLabel* label_ = nullptr;
     QTreeWidget* list_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -4,12 +4,14 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "platform/platform.h"
+#include "platform/qt/box_text.h"
 #include "record_store/place_editing.h"
 #include "record_store/program_state.h"
 
@@ -54,9 +56,21 @@ PlaceListFrame::PlaceListFrame(QWidget* parent) : QWidget(parent) {
     list_->setHeaderLabels({"Place", "Occ"});
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
-    list_->setColumnWidth(0, 7409 / 15);
-    list_->setColumnWidth(1, std::max(529 / 15, list_->fontMetrics().horizontalAdvance("Occ") + 16));
+    // The place takes what the count leaves, so the count is always in
+    // view; a place too long for it is cut with an ellipsis.
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setTextElideMode(Qt::ElideRight);
     list_->headerItem()->setTextAlignment(1, Qt::AlignRight);
+    // The hidden replacement row keeps its room: the list must not move
+    // under the pointer between the first pick and the second.
+    for (QWidget* w : {static_cast<QWidget*>(text3_), static_cast<QWidget*>(edit_), static_cast<QWidget*>(clear_)}) {
+        QSizePolicy keep = w->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(keep);
+    }
     outer->addWidget(list_, 1);
     connect(list_, &QTreeWidget::itemClicked, this, [this] { ListView3Click(); });
     connect(edit_, &QPushButton::clicked, this, [this] { Command7Click(); });
@@ -101,16 +115,30 @@ void PlaceListFrame::ListView3Click() {
     QTreeWidgetItem* item = list_->currentItem();
     if (!item || !item->isSelected()) return;
     const QString place = item->text(0).trimmed();
+    // "Edit" comes with the first pick, so that a typed replacement can be
+    // applied without a second pick.
+    edit_->show();
+    placeListPos_ = list_->indexOfTopLevelItem(item) + 1 + 5;
     if (text3_->isHidden()) {
         text3_->show();
         clear_->show();
-        text2_->setText(place);
+        SetBoxText(text2_, place);
         text3_->clear();  // its prompt stands as placeholder
         return;
     }
-    edit_->show();
-    placeListPos_ = list_->indexOfTopLevelItem(item) + 1 + 5;
-    text3_->setText(place);
+    SetBoxText(text3_, place);
+}
+
+void PlaceListFrame::Refresh() {
+    if (isHidden()) return;
+    if (g.IndivCount <= 0) {
+        hide();
+        return;
+    }
+    // The same stretch of the list stays in view.
+    const int scrolled = list_->verticalScrollBar()->value();
+    LoadPlaceList();
+    list_->verticalScrollBar()->setValue(scrolled);
 }
 
 void PlaceListFrame::Command7Click() {

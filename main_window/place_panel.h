@@ -21,6 +21,8 @@ public:
     void Open();
     // Refills the list, selects the remembered row and resets the picks.
     void LoadPlaceList();
+    // After an undo: the open list shows the places as they now are.
+    void Refresh();
     void ListView3Click();
     void Command7Click();   // Edit
     void Command8Click();   // Clear

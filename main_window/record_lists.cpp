@@ -1,5 +1,6 @@
 #include "main_window/record_lists.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "main_window/column_fit.h"
 #include "main_window/list_texts.h"
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
@@ -25,9 +27,9 @@ using Order = RecordListModel::Order;
 
 
 std::vector<Col> IndivColumns() {
-    return {{"Name", 2600},
+    return {{"Name", 2600, Qt::AlignLeft, Order::Text, true},
             {"Birth Date", 1000, Qt::AlignLeft, Order::Number},
-            {"Birth Place", 2400},
+            {"Birth Place", 2400, Qt::AlignLeft, Order::Text, true},
             {"Death Date", 1000, Qt::AlignLeft, Order::Number},
             {"Sex", 200, Qt::AlignHCenter},
             {"ID", 1000},
@@ -38,10 +40,10 @@ std::vector<Col> IndivColumns() {
 }
 
 std::vector<Col> MarrColumns() {
-    return {{"Husband's Name", 2400},
-            {"Wife's Name", 2400},
+    return {{"Husband's Name", 2400, Qt::AlignLeft, Order::Text, true},
+            {"Wife's Name", 2400, Qt::AlignLeft, Order::Text, true},
             {"Marr Date", 900, Qt::AlignLeft, Order::Number},
-            {"Place", 2400},
+            {"Place", 2400, Qt::AlignLeft, Order::Text, true},
             {"iID", 0, Qt::AlignLeft, Order::Number},
             {"Ch", 200, Qt::AlignRight, Order::Number},
             {"Tree", 360},
@@ -179,6 +181,8 @@ ListFrame::ListFrame(QWidget* parent) : QWidget(parent), indiv_(IndivColumns()),
     view2_->hide();
     command4_->hide();
     setHidden(true);
+    view1_->installEventFilter(this);
+    view2_->installEventFilter(this);
 
     connect(view1_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int c) { ListView1ColumnClick(indiv_.ColumnAt(c).caption); });
@@ -203,6 +207,22 @@ void ListFrame::ShowList(QTableView* shown, QTableView* hidden) {
     hidden->hide();
     shown->show();
     show();
+}
+
+void ListFrame::FitColumns(QTableView* view) {
+    RecordListModel& model = view == view1_ ? indiv_ : marr_;
+    std::vector<ColumnRule> rules;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        const RecordListModel::Column& col = model.ColumnAt(c);
+        rules.push_back({col.widthTwips / 15, col.mayCut});
+    }
+    lintora::FitColumns(view, view->horizontalHeader(), rules, [&model](int r, int c) { return model.Text(r, c); });
+}
+
+bool ListFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && (watched == view1_ || watched == view2_))
+        FitColumns(static_cast<QTableView*>(watched));
+    return QWidget::eventFilter(watched, event);
 }
 
 void ListFrame::SelectFirst(QTableView* view) {
@@ -296,6 +316,7 @@ void ListFrame::LoadIndivList() {
     if (indivForLink_ != LinkMode()) indiv_.Clear();
     if (!indiv_.Empty() || g.IndivCount <= 0) return;
     FillIndivRows();
+    FitColumns(view1_);
     SelectFirst(view1_);
 }
 
@@ -303,6 +324,7 @@ void ListFrame::LoadMarrList() {
     ShowList(view2_, view1_);
     if (!marr_.Empty() || g.FamilCount <= 0) return;
     FillMarrRows();
+    FitColumns(view2_);
     SelectFirst(view2_);
 }
 

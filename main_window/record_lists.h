@@ -28,6 +28,7 @@ public:
         int widthTwips = 0;  // 0 hides the column
         Qt::Alignment align = Qt::AlignLeft;
         Order order = Order::Text;
+        bool mayCut = false;  // a long text may be cut to fit the frame
     };
     struct Row {
         std::array<QString, 10> text;
@@ -101,6 +102,8 @@ private:
     void FillIndivRows();
     void FillMarrRows();
     void ShowList(QTableView* shown, QTableView* hidden);
+    void FitColumns(QTableView* view);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void SelectFirst(QTableView* view);
     int SelectedRow(QTableView* view) const;
     void ColumnClick(RecordListModel& model, const QString& caption, bool individuals);

@@ -15,6 +15,7 @@
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
+#include "platform/qt/box_text.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -93,7 +94,7 @@ QLineEdit* SourceEditFrame::Box(const char* name) const {
 
 void SourceEditFrame::SetBoxQuietly(QLineEdit* box, const QString& text) {
     const QSignalBlocker quiet(box);
-    box->setText(text);
+    SetBoxText(box, text);
 }
 
 void SourceEditFrame::Open() {

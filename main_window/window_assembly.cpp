@@ -40,6 +40,7 @@ void PlugInWindows(Lintora& w) {
     auto* places = new PlaceListFrame;
     w.InstallPanel("place", places);
     w.hooks.loadPlaceList = [places] { places->Open(); };
+    w.hooks.refreshPlaceList = [places] { places->Refresh(); };
 
     auto* sources = new SourceEditFrame;
     w.InstallPanel("source", sources);

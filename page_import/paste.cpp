@@ -147,18 +147,18 @@ void SplitPageText(const std::string& text) {
 }
 
 void ProcessClipboard(const std::string& text) {
-    // The parent pick list offers the parents of the page before; a new
-    // paste replaces that page, so the list goes without linking.
-    Step([] { MainWindow().HideParentPickList(); });
-
     if (text == g.LastPaste) {
         MsgResult r = MsgResult::No;
         Step([&] {
             r = MsgBox("Clipboard data unchanged and already processed.\nWould you like to re-process anyway?",
                        MsgButtons::YesNo, MsgIcon::None);
         });
+        // Nothing is processed: an open parent pick list still waits for its pick.
         if (r != MsgResult::Yes) return;
     }
+    // The parent pick list offers the parents of the page before; a new
+    // paste replaces that page, so the list goes without linking.
+    Step([] { MainWindow().HideParentPickList(); });
     g.LastPaste = text;
 
     Step([&] { SplitPageText(text); });

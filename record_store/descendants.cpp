@@ -82,13 +82,16 @@ private:
 }  // namespace
 
 std::string DescLineText(int32_t indiv, const std::string& indent, int16_t generation) {
-    std::string name, dates = "  (    -     )";
+    // No record (a marriage without the other spouse): blank years.
+    std::string name, birth, death;
     if (LiveIndiv(indiv)) {
         const IndivRec& r = g.Indiv[indiv];
         name = r.iGivn.trimmed() + " " + UpperCase(r.iSurn.trimmed());
         if (!r.iPrefix.blank()) name += ", " + r.iPrefix.trimmed();
-        dates = "  (" + YearText(r.ibDate.value()) + " - " + YearText(r.idDate.value()) + ")";
+        birth = r.ibDate.value();
+        death = r.idDate.value();
     }
+    const std::string dates = "  (" + YearText(birth) + " - " + YearText(death) + ")";
     std::string line = indent;
     if (generation > 0) line += std::to_string(generation) + "  ";
     line += TrimBlanks(name) + dates;

@@ -1,9 +1,12 @@
 // The lists, panels and windows plugged into the real main window.
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTreeWidget>
 
 #include "main_window/parent_pick.h"
+#include "main_window/place_panel.h"
+#include "main_window/window_assembly.h"
 #include "tests/main_window/window_fixture.h"
 
 namespace lintora {
@@ -39,6 +42,38 @@ TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
     EXPECT_FALSE(w->Panel("place")->isVisible());
 }
 
+// A place change undone from the tool bar while the place list is open:
+// the list shows the places as they are again, not the undone text.
+TEST_F(AssemblyTest, AnUndoRefillsTheOpenPlaceList) {
+    for (const char* place : {"Salem", "Salem", "Boston"}) g.Indiv[Person("Ann", "LEE", "F")].ibPlace = place;
+    g.TreeSlot[0] = 1;
+    LoadGenTree();
+    w->RedrawTree();
+    w->mnuEditItem_Click(0);
+    auto* places = static_cast<PlaceListFrame*>(w->Panel("place"));
+    ASSERT_TRUE(places->isVisible());
+    auto texts = [places] {
+        QStringList out;
+        for (int r = 0; r < places->ListView3()->topLevelItemCount(); ++r)
+            out << places->ListView3()->topLevelItem(r)->text(0) + "=" + places->ListView3()->topLevelItem(r)->text(1);
+        out.sort();
+        return out;
+    };
+    EXPECT_EQ(texts(), (QStringList{"Boston=1", "Salem=2"}));
+    places->ListView3()->setCurrentItem(places->ListView3()->findItems("Salem", Qt::MatchExactly).value(0));
+    places->ListView3Click();
+    places->Text3()->setText("Salem, Oregon");
+    ui.Answer(MsgResult::Ok);
+    places->Command7Click();
+    EXPECT_EQ(texts(), (QStringList{"Boston=1", "Salem, Oregon=2"}));
+
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Salem");
+    EXPECT_TRUE(places->isVisible());
+    EXPECT_EQ(texts(), (QStringList{"Boston=1", "Salem=2"}));
+    EXPECT_TRUE(places->Text3()->isHidden());  // the picks named the undone text
+}
+
 TEST_F(AssemblyTest, ParentSetPickEndsWithTreesRenumberedAndThePedigreeRedrawn) {
     const int32_t child = Person("Ann", "LEE", "F");
     g.TreeSlot[0] = child;
@@ -56,6 +91,14 @@ TEST_F(AssemblyTest, ParentSetPickEndsWithTreesRenumberedAndThePedigreeRedrawn) 
     ASSERT_TRUE(pick->isVisible());
     Shot(w, "parent_pick");
     ASSERT_EQ(pick->ParentList()->topLevelItemCount(), 2);
+    // The same page pasted again, and not processed again: the list still
+    // waits for its pick.
+    g.LastPaste = "the page of Ann LEE";
+    QGuiApplication::clipboard()->setText(QString::fromStdString(g.LastPaste));
+    ui.Answer(MsgResult::No);
+    w->Command6_Click();
+    EXPECT_TRUE(ui.Showed("Clipboard data unchanged and already processed.\nWould you like to re-process anyway?"));
+    ASSERT_TRUE(pick->isVisible());
     pick->ParentList()->setCurrentItem(pick->ParentList()->topLevelItem(1));
     pick->ParentListClick();
     EXPECT_FALSE(pick->isVisible());

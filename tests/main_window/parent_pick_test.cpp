@@ -1,5 +1,6 @@
 #include "main_window/parent_pick.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTreeWidget>
 
@@ -60,12 +61,20 @@ TEST_F(ParentPick, RowsNameEachSetAndAClickPicksItsNumber) {
     EXPECT_EQ(picked, 3);
     EXPECT_TRUE(panel.isHidden());
 
-    // A FamilySearch first paste with a father's AFN shows the identifiers.
+    // A FamilySearch first paste with a father's AFN shows the identifiers,
+    // whole, in the panel as the main window sizes it.
     g.FirstSite = "LDS";
-    Set(1, "John Smith", "Mary Jones", "AB12-CD");
+    Set(1, "John Smith", "Mary Jones", "9WWW-MM8W");
+    Set(3, "Frederick Augustus Alexander Smith", "Ann Brown", "1WMM-4000");
+    panel.resize(panel.sizeHint().expandedTo(QSize(340, 220)));
     panel.LoadParentPickList();
+    QCoreApplication::processEvents();
     EXPECT_EQ(list->topLevelItemCount(), 2);  // the old rows are replaced
-    EXPECT_EQ(Row(list, 0), (QStringList{"Smith, John", "AB12-CD", "Jones, Mary", "MOTH-ER", "1"}));
+    EXPECT_EQ(Row(list, 0), (QStringList{"Smith, John", "9WWW-MM8W", "Jones, Mary", "MOTH-ER", "1"}));
+    int used = 0;
+    for (int c = 0; c < 4; ++c) used += list->columnWidth(c);
+    EXPECT_LE(used, list->viewport()->width());
+    for (int c : {1, 3}) EXPECT_GE(list->columnWidth(c), static_cast<QAbstractItemView*>(list)->sizeHintForColumn(c));
     panel.Command13Click();
     EXPECT_TRUE(cancelled);
     EXPECT_TRUE(panel.isHidden());

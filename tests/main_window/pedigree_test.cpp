@@ -1,7 +1,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QHelpEvent>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include "main_window/tree_box.h"
 
 #include "record_store/pedigree_view.h"
 #include "record_store/person_view.h"
@@ -121,7 +126,8 @@ TEST_F(PedigreeTest, ClickSelectsOpensThePanelAndASecondClickDeselects) {
     EXPECT_FALSE(w->BoxSelected(0));
     EXPECT_TRUE(w->BoxSelected(13));
     EXPECT_GT(Lintora::BoxRect(13).top() * 15, 4300);
-    EXPECT_EQ(w->popupFrame->y(), (Lintora::BoxRect(13).top() * 15 - 2280) / 15);
+    // It ends just over the box, which stays in sight.
+    EXPECT_EQ(w->popupFrame->geometry().bottom() + 1 + 3, Lintora::BoxRect(13).top());
     EXPECT_FALSE(w->notesFlg2->isVisible());
 
     w->lblTree_MouseUp(13, 1);
@@ -130,6 +136,72 @@ TEST_F(PedigreeTest, ClickSelectsOpensThePanelAndASecondClickDeselects) {
     EXPECT_FALSE(w->toolButtons[10]->isEnabled());
     EXPECT_EQ(w->ToolButtonTip(10), "");
     EXPECT_EQ(w->InetButton->toolTip(), "Search Internet");
+}
+
+// A royal family with long names and places: a box too narrow for its
+// caption shows that it is cut and offers the whole caption as tool tip,
+// the panel's event lines show their dates, and nine children fit the
+// panel's list without a sideways scroll bar.
+TEST_F(PedigreeTest, LongNamesAndPlacesShowTheirBeginningAndThatTheyAreCut) {
+    const int32_t duke = Person("Prince Edward Augustus", "HANOVER", "M", "2 Nov 1767", "23 Jan 1820");
+    g.Indiv[duke].ibPlace = "Buckingham House, Westminster, London, Middlesex, England";
+    g.Indiv[duke].idPlace = "Woolbrook Cottage, Sidmouth, Devon, England";
+    const int32_t duchess = Person("Marie Louise Victoire", "SAXE-COBURG-SAALFELD", "F", "17 Aug 1786", "1861");
+    const int32_t fam = Family(duke, duchess, "29 May 1818", "Schloss Ehrenburg, Coburg, Saxe-Coburg-Saalfeld");
+    for (int k = 1; k <= 9; ++k)
+        Child(Person("Alexandrina Charlotte Augusta " + std::to_string(k), "HANOVER", "F", std::to_string(1818 + k)),
+              fam);
+    const int32_t father = Person("George", "KENT", "M", "1738", "1820");
+    Child(duke, Family(father, 0));
+    LoadGenTree();
+    g.TreeSlot[0] = duke;
+    w->RedrawTree();
+    w->show();
+    QCoreApplication::processEvents();
+
+    auto* box = dynamic_cast<TreeBox*>(w->lblTree[0]);
+    ASSERT_NE(box, nullptr);
+    const QString caption = " Prince Edward Augustus HANOVER  (1767-1820)";
+    EXPECT_EQ(box->text(), caption);
+    ASSERT_TRUE(box->Cut());
+    EXPECT_TRUE(box->ShownText().endsWith(QChar(0x2026)));
+    EXPECT_TRUE(caption.startsWith(box->ShownText().chopped(1)));
+    EXPECT_GT(box->ShownText().size(), 20);
+    QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(box, &tip);
+    EXPECT_EQ(QToolTip::text(), caption);
+    auto* shortBox = dynamic_cast<TreeBox*>(w->lblTree[1]);
+    ASSERT_NE(shortBox, nullptr);
+    EXPECT_EQ(shortBox->text(), " George KENT  (1738-1820)");
+    EXPECT_FALSE(shortBox->Cut());
+    EXPECT_EQ(shortBox->ShownText(), shortBox->text());
+    QToolTip::hideText();
+
+    w->lblTree_MouseUp(0, 1);
+    QCoreApplication::processEvents();
+    Shot(w, "long_names");
+    for (QLineEdit* line : {w->BirthDtPlace, w->MarrDtPlace, w->DeathDtPlace}) {
+        EXPECT_GT(line->fontMetrics().horizontalAdvance(line->text()), line->width()) << line->text().toStdString();
+        EXPECT_EQ(line->cursorPosition(), 0) << line->text().toStdString();
+    }
+    EXPECT_TRUE(w->BirthDtPlace->text().startsWith("2 Nov 1767 - Buckingham House"));
+    ASSERT_EQ(w->ChildrenLBox->count(), 9);
+    EXPECT_FALSE(w->ChildrenLBox->horizontalScrollBar()->isVisible());
+    EXPECT_GE(w->ChildrenLBox->viewport()->height() / w->ChildrenLBox->sizeHintForRow(0), 4);
+    // A spouse click fills the marriage line again, from its beginning.
+    w->MarrDtPlace->setCursorPosition(5);
+    w->SpousesCBox_Click(0);
+    EXPECT_EQ(w->MarrDtPlace->cursorPosition(), 0);
+
+    // Wherever the panel opens, it stays inside the pedigree area and
+    // leaves the clicked box in sight.
+    for (int index : {1, 3, 7, 15, 25, 26}) {
+        if (g.TreeSlot[index] == 0) g.TreeSlot[index] = father;  // any person will do
+        w->lblTree_MouseUp(index, 1);
+        ASSERT_TRUE(w->popupFrame->isVisible()) << index;
+        EXPECT_TRUE(w->PedigreeArea()->rect().contains(w->popupFrame->geometry())) << index;
+        EXPECT_FALSE(w->popupFrame->geometry().intersects(Lintora::BoxRect(index))) << index;
+    }
 }
 
 TEST_F(PedigreeTest, PanelDoubleClicksReRootAndTheChildButtonStepsDown) {

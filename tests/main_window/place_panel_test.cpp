@@ -1,6 +1,10 @@
 #include "main_window/place_panel.h"
 
+#include <QCoreApplication>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -61,7 +65,8 @@ TEST_F(PlacePanel, CorrectSalemEverywhereButMarriagesAndUndoIt) {
     EXPECT_EQ(panel.Text3()->text(), "");
     EXPECT_EQ(panel.Text3()->placeholderText(), " Select place in list to change to...");
     EXPECT_FALSE(panel.Command8()->isHidden());
-    EXPECT_TRUE(panel.Command7()->isHidden());
+    EXPECT_FALSE(panel.Command7()->isHidden());  // a typed replacement can be applied at once
+    EXPECT_EQ(panel.PlaceListPos(), 17);
 
     Pick(panel, 13);
     EXPECT_EQ(panel.Text3()->text(), "Boston");
@@ -85,6 +90,64 @@ TEST_F(PlacePanel, CorrectSalemEverywhereButMarriagesAndUndoIt) {
     RestoreUndo();
     EXPECT_EQ(g.Indiv[a].iblPlace.value(), "Salem");
     EXPECT_EQ(g.Indiv[a + 1].idPlace.value(), "Salem");
+}
+
+// Clicks as a person makes them: each lands on the place under the pointer,
+// the counts stay in view without scrolling sideways, and a replacement
+// typed after the first pick is applied by "Edit".
+TEST_F(PlacePanel, ClicksLandOnThePlaceShownAndATypedReplacementApplies) {
+    for (int i = 10; i < 40; ++i) BornIn("Town " + std::to_string(i) + ", Hampshire, England");
+    BornIn("Saint Mary the Virgin and All Saints Chapel of Ease, Little Snoring, Fakenham, Norfolk, England");
+    PlaceListFrame panel;
+    panel.resize(340, 260);  // as the main window places it
+    panel.Open();
+    QCoreApplication::processEvents();
+    auto* list = panel.ListView3();
+    ASSERT_EQ(list->topLevelItemCount(), 31);
+    QHeaderView* header = list->header();
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_LE(header->sectionViewportPosition(1) + header->sectionSize(1), list->viewport()->width());
+    EXPECT_GE(header->sectionSize(1), list->fontMetrics().horizontalAdvance("Occ"));
+
+    auto click = [](QWidget* target, QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &press);
+        QCoreApplication::sendEvent(target, &release);
+        QCoreApplication::processEvents();
+    };
+    // Where the user sees the third and the fifth place before clicking.
+    const QPoint third = list->visualItemRect(list->topLevelItem(2)).center();
+    const QPoint fifth = list->visualItemRect(list->topLevelItem(4)).center();
+    click(list->viewport(), third);
+    EXPECT_EQ(panel.Text2()->text(), "Town 12, Hampshire, England");
+    ASSERT_TRUE(panel.Command7()->isVisible());
+    EXPECT_EQ(panel.PlaceListPos(), 8);
+    click(list->viewport(), fifth);
+    EXPECT_EQ(panel.Text3()->text(), "Town 14, Hampshire, England");
+
+    panel.Command8Click();
+    click(list->viewport(), third);
+    ASSERT_TRUE(panel.Command7()->isVisible());
+    panel.Text3()->setText("Town 12, Hampshire, UK");
+    ui.Answer(MsgResult::Ok);
+    click(panel.Command7(), panel.Command7()->rect().center());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "1 occurrences of Town 12, Hampshire, England\n changed to Town 12, Hampshire, UK");
+    EXPECT_EQ(g.Indiv[3].ibPlace.value(), "Town 12, Hampshire, UK");
+    EXPECT_TRUE(panel.Command7()->isHidden());
+
+    // A long place shows its beginning when picked.
+    QTreeWidgetItem* longest = list->findItems("Saint Mary", Qt::MatchStartsWith).value(0);
+    ASSERT_NE(longest, nullptr);
+    list->setCurrentItem(longest);
+    panel.ListView3Click();
+    EXPECT_EQ(panel.Text2()->cursorPosition(), 0);
+    list->setCurrentItem(longest);
+    panel.ListView3Click();
+    EXPECT_EQ(panel.Text3()->cursorPosition(), 0);
 }
 
 TEST_F(PlacePanel, NoPeopleNoPanel) {

@@ -78,6 +78,8 @@ TEST_F(SmallWindows, DescendantsWindowListsTheOutlineAndReRootsOnDoubleClick) {
     g.Famil[f].fHusb = john;
     g.Famil[f].fWife = mary;
     g.Indiv[ann].iFamc = f;
+    const int32_t annsMarriage = AddFamil();  // her husband has no record
+    g.Famil[annsMarriage].fWife = ann;
     g.CurIndiv = john;
 
     LintoraDescList w;
@@ -85,9 +87,12 @@ TEST_F(SmallWindows, DescendantsWindowListsTheOutlineAndReRootsOnDoubleClick) {
     w.reRoot = [&](int32_t n) { rooted = n; };
     ASSERT_TRUE(w.Build());
     EXPECT_EQ(w.windowTitle(), "John Smith descendants list");
-    ASSERT_EQ(w.List()->topLevelItemCount(), 3);
+    ASSERT_EQ(w.List()->topLevelItemCount(), 4);
     EXPECT_EQ(w.List()->topLevelItem(1)->text(0), "    +  Mary JONES  (1855 -     )");
     EXPECT_EQ(w.List()->topLevelItem(2)->text(0), "        2  Ann SMITH  (1880 -     )");
+    // Blank years take four blanks each, as for a person without dates.
+    EXPECT_EQ(w.List()->topLevelItem(3)->text(0), "            +    (     -     )");
+    EXPECT_EQ(w.List()->topLevelItem(3)->text(1), "0");
     w.List()->setCurrentItem(w.List()->topLevelItem(2));
     w.LstDescListDblClick();
     EXPECT_EQ(rooted, ann);

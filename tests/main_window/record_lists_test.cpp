@@ -1,5 +1,6 @@
 #include "main_window/record_lists.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTableView>
 
@@ -194,6 +195,60 @@ TEST_F(RecordLists, SpouseLinkOffersNeitherHimselfNorHisSexNorHisSpouses) {
     EXPECT_TRUE(reopened);
     EXPECT_TRUE(lists.MarrModel().Empty());
     EXPECT_EQ(lists.Hint(), "");
+}
+
+// Ancestral File people as the list shows them in the main window's frame:
+// every identifier, date, tree and number whole, names and places whole
+// while the frame has room, and only they give way when it has not.
+TEST_F(RecordLists, ColumnsHoldTheirTextsAsFarAsTheFrameAllows) {
+    g.FirstSite = "LDS";
+    g.FirstType = "IndANC";
+    const int32_t duke = Person("Prince Edward Augustus", "of Great Britain and Ireland", "M", "2 Nov 1767");
+    g.Indiv[duke].ibPlace = "Buckingham House, Westminster, London, Middlesex, England";
+    g.Indiv[duke].idDate = "ABT 23 Jan 1820";
+    g.Indiv[duke].iAFN = "9WWW-MM8W";
+    g.Indiv[duke].iGen = -12;
+    g.Indiv[duke].iTree = 14;
+    for (int i = 0; i < 12; ++i) {
+        const int32_t r = Person("Augusta", "Hanover", "F", "AFT 12 Sep 1790");
+        g.Indiv[r].iAFN = "1W" + std::to_string(i % 10) + "M-" + std::to_string(4000 + i);
+        g.Indiv[r].iGen = static_cast<int16_t>(-i);
+    }
+    Family(duke, 2, "11 Jul 1818");
+    g.Famil[1].fmPlace = "Kew Palace, Richmond, Surrey, England";
+
+    ListFrame lists;
+    lists.resize(1180, 462);  // the main window's pedigree area
+    lists.ToggleIndivList();
+    QCoreApplication::processEvents();
+    // What the view itself needs to show a column's texts whole.
+    auto needs = [](QTableView* view, int c) { return static_cast<QAbstractItemView*>(view)->sizeHintForColumn(c); };
+    auto check = [&](QTableView* view, bool allWhole) {
+        const RecordListModel* m = static_cast<RecordListModel*>(view->model());
+        int used = 0;
+        for (int c = 0; c < m->columnCount(); ++c) {
+            if (view->isColumnHidden(c)) continue;
+            used += view->columnWidth(c);
+            if (allWhole || !m->ColumnAt(c).mayCut) {
+                EXPECT_GE(view->columnWidth(c), needs(view, c)) << m->ColumnAt(c).caption.toStdString();
+            }
+        }
+        EXPECT_LE(used, view->viewport()->width());
+    };
+    check(lists.ListView1(), true);
+    lists.Command5Click();
+    QCoreApplication::processEvents();
+    check(lists.ListView2(), true);
+
+    // A frame too narrow for everything: names and places are cut, the
+    // rest stays whole.
+    lists.resize(640, 462);
+    QCoreApplication::processEvents();
+    check(lists.ListView2(), false);
+    lists.Command4Click();
+    QCoreApplication::processEvents();
+    check(lists.ListView1(), false);
+    EXPECT_LT(lists.ListView1()->columnWidth(0), needs(lists.ListView1(), 0));
 }
 
 TEST_F(RecordLists, EmptyTablesShowEmptyListsWithoutComplaint) {

@@ -25,6 +25,7 @@ protected:
         int32_t s = AddSource();
         g.Source[s].sTitle = "Ancestral File";
         g.Source[s].sAuthor = "Family History Department";
+        g.Source[s].sPublish = "1999 - The Church of Jesus Christ of Latter-day Saints, Salt Lake City, Utah";
         g.Source[s].sRepos = 1;
         g.Source[s].sCitations = 4;
         g.Source[s].sFlag = "I";
@@ -43,6 +44,9 @@ TEST_F(SourcePanel, NewTitleMakesAUserSourceThatTakesTheRepositoryAndTheOldStays
     panel.Open();
     EXPECT_EQ(panel.SourceList()->count(), 2);
     EXPECT_EQ(panel.Box("sTitle")->text(), "Ancestral File");
+    // Filled boxes show their beginning, the year of a long publisher first.
+    for (const char* name : {"sTitle", "sAuthor", "sPublish", "rName", "rAddr"})
+        EXPECT_EQ(panel.Box(name)->cursorPosition(), 0) << name;
     EXPECT_EQ(panel.SourceEditInfo()->text(), "4 citations in this batch");
     EXPECT_TRUE(panel.Box("sAuthor")->isReadOnly());  // a site data file source
     EXPECT_FALSE(panel.Box("sTitle")->isReadOnly());

@@ -1,4 +1,5 @@
 #include <QFrame>
+#include <QLabel>
 
 #include "main_window/prune_panel.h"
 #include "record_store/prune.h"
@@ -10,6 +11,18 @@ namespace {
 
 class WindowPruneTest : public testing::MainWindowTest {
 protected:
+    struct Trio {
+        int32_t child, father, mother;
+    };
+    // Ann (1) and her parents John (2) and Mary (3), Ann at the root.
+    Trio AnnAndHerParents() {
+        const Trio t{Person("Ann", "Smith", "F", "1880"), Person("John", "Smith", "M", "1850"),
+                     Person("Mary", "Jones", "F", "1855")};
+        Child(t.child, Family(t.father, t.mother, "1875"));
+        g.TreeSlot[0] = t.child;
+        w->RedrawTree();
+        return t;
+    }
     // Ann (1), John (2), Mary (3) and Bob (4), Bob at the root; Ann is pruned
     // alone, so Bob becomes number 3. Returns Mary's number before the prune.
     int32_t PruneAnnFromFamilyOfFour(PruneFrame& panel) {
@@ -36,12 +49,7 @@ protected:
 // panel that showed her is gone, nothing in the window still names her old
 // number, and the next click shows the renumbered people.
 TEST_F(WindowPruneTest, PruneThroughThePanelLeavesNoStalePanelPerson) {
-    const int32_t child = Person("Ann", "Smith", "F", "1880");
-    const int32_t father = Person("John", "Smith", "M", "1850");
-    const int32_t mother = Person("Mary", "Jones", "F", "1855");
-    Child(child, Family(father, mother, "1875"));
-    g.TreeSlot[0] = child;
-    w->RedrawTree();
+    const auto [child, father, mother] = AnnAndHerParents();
     PruneFrame panel;
     InstallPrunePanel(&panel);
 
@@ -64,6 +72,40 @@ TEST_F(WindowPruneTest, PruneThroughThePanelLeavesNoStalePanelPerson) {
     EXPECT_EQ(w->PanelIndiv, father);
     ASSERT_EQ(w->SpouseNums.size(), 1u);
     EXPECT_EQ(g.Indiv[w->SpouseNums[0]].iGivn.value(), "<unknown>");
+    InstallPrunePanel(nullptr);
+}
+
+// The prune panel names the person it removes: choosing that person's box
+// again keeps it, choosing another person's box drops the prune, so that
+// its OK never removes somebody the panel did not name.
+TEST_F(WindowPruneTest, ChoosingAnotherPersonDropsTheOpenPrune) {
+    const auto [child, father, mother] = AnnAndHerParents();
+    g.DataChanged = "N";
+    PruneFrame panel;
+    InstallPrunePanel(&panel);
+
+    w->choosePopupItem = [] { return 2; };  // "Delete this Individual"
+    w->lblTree_MouseUp(2, 2);               // right click on the mother
+    ASSERT_FALSE(panel.isHidden());
+    ASSERT_EQ(panel.Identity()->text(), "Remove Mary Jones and...");
+    w->lblTree_MouseUp(2, 1);  // her own box: still her prune
+    EXPECT_FALSE(panel.isHidden());
+    EXPECT_EQ(g.PruneIndiv, mother);
+
+    w->lblTree_MouseUp(1, 1);  // the father
+    EXPECT_TRUE(panel.isHidden());
+    EXPECT_EQ(g.PrunePending, "N");
+    EXPECT_EQ(g.PruneIndiv, father);  // for the Prune button, which names him now
+    EXPECT_EQ(w->ToolButtonTip(10), "Delete John Smith");
+    w->Toolbar1_ButtonClick(10);  // the Prune button opens the panel for him
+    ASSERT_FALSE(panel.isHidden());
+    EXPECT_EQ(panel.Identity()->text(), "Remove John Smith and...");
+
+    // A right click that chooses nothing drops it as well.
+    w->choosePopupItem = [] { return -1; };
+    w->lblTree_MouseUp(0, 2);
+    EXPECT_TRUE(panel.isHidden());
+    EXPECT_EQ(g.PrunePending, "N");
     InstallPrunePanel(nullptr);
 }
 

@@ -106,7 +106,7 @@ TEST_F(Descendants, ThreeGenerationsWithSpousesIndentedByGeneration) {
                          "        2  Ann SMITH  (1880 - 1950)",
                          "            +  Peter BROWN  (1878 - 1940)",
                          "                3  Tom BROWN  (1905 -     )",
-                         "                    +    (    -     )",
+                         "                    +    (     -     )",
                          "    +  Jane DOE  (     -     )",
                          "        2  Paul SMITH  (1890 -     )",
                      }));

@@ -1,0 +1,31 @@
+#pragma once
+// Column widths of the report lists: each column as wide as its designed
+// width, its widest text and its heading. When that is more than the frame
+// holds, only the columns that may be cut (names, places) give way, the
+// widest first and, while there is room for it, never below their designed
+// width; numbers, dates and identifiers stay whole.
+#include <functional>
+#include <vector>
+
+#include <QString>
+
+class QAbstractItemView;
+class QHeaderView;
+
+namespace lintora {
+
+struct ColumnRule {
+    int floor = 0;       // designed width in pixels
+    bool mayCut = false;
+};
+
+// Widths for the given content widths (hidden columns: ignored by the caller).
+std::vector<int> FitColumnWidths(const std::vector<int>& content, const std::vector<ColumnRule>& rules, int room);
+
+// Measures every row of the view's model and sets the visible columns of
+// header to fit the view's viewport. text, when given, reads a cell faster
+// than the model's data().
+void FitColumns(QAbstractItemView* view, QHeaderView* header, const std::vector<ColumnRule>& rules,
+                const std::function<QString(int row, int column)>& text = {});
+
+}  // namespace lintora

@@ -1,0 +1,47 @@
+#include "main_window/tree_box.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolTip>
+
+namespace lintora {
+
+TreeBox::TreeBox(QWidget* parent) : QLabel(parent) {}
+
+void TreeBox::SetReserveRight(int pixels) {
+    if (pixels == reserveRight_) return;
+    reserveRight_ = pixels;
+    update();
+}
+
+QRect TreeBox::TextRect() const {
+    // As QLabel does: a framed label keeps half an "x" clear of its frame.
+    const int in = indent() >= 0 ? indent() : frameWidth() > 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    return contentsRect().adjusted(margin() + in, margin(), -margin() - reserveRight_, -margin());
+}
+
+QString TreeBox::ShownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(TextRect().width(), 0));
+}
+
+bool TreeBox::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(e);
+        if (Cut())
+            QToolTip::showText(help->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(e);
+}
+
+void TreeBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    drawFrame(&p);
+    style()->drawItemText(&p, TextRect(), static_cast<int>(alignment()), palette(), isEnabled(), ShownText(),
+                          foregroundRole());
+}
+
+}  // namespace lintora
