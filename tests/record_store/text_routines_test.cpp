@@ -80,6 +80,33 @@ TEST(ReplaceAll, ReplacesEveryOccurrenceAndRetrims) {
             << c.text << " [" << c.search << "->" << c.replacement << "]";
 }
 
+// A removal or insertion that completes a match with what follows is
+// matched again, and blanks left at either end go at once.
+TEST(ReplaceAll, MatchesThatAReplacementCompletes) {
+    const std::vector<ReplaceCase> cases = {
+        {"aabcbc", "abc", "", ""},
+        {"xaabcbcy", "abc", "", "xy"},
+        {"aaaa", "aa", "a", "a"},
+        {"ab  c", "ab", "", "c"},
+        {"c  ab", "ab", "", "c"},
+        {"a.b", "a.", " ", "b"},
+        {"a . b", ".", "", "a  b"},
+        {"* * *", "*", "", ""},
+        {"x**y", "*", "", "xy"},
+        {"abab", "ab", "b", "bb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReplaceAll(c.text, c.search, c.replacement), c.expected)
+            << c.text << " [" << c.search << "->" << c.replacement << "]";
+}
+
+TEST(ReplaceAll, LongRunsOfTheSearchText) {
+    EXPECT_EQ(ReplaceAll(std::string(400000, '*'), "*", ""), "");
+    EXPECT_EQ(ReplaceAll("a" + std::string(100001, ' ') + "b", "  ", " "), "a b");
+    EXPECT_EQ(ReplaceAll(std::string(80000, '.') + "x", ".", ""), "x");
+    EXPECT_EQ(ReplaceAll(std::string(1000, '-'), "-", "+"), std::string(1000, '+'));
+}
+
 TEST(ReplaceAll, EndsWhenTheReplacementHoldsTheSearchText) {
     EXPECT_EQ(ReplaceAll("a b", "a", "aa"), "aa b");
     EXPECT_EQ(ReplaceAll("x x", "x", " x "), "x   x");
