@@ -41,6 +41,7 @@ TEST_F(AncIndividualTest, SamplePageFilesPersonParentsAndBothMarriages) {
               "Occupation: Shipwright\r\nNote:\r\nThomas learned his trade in the Plymouth yards and "
               "moved to Taunton after his first wife died.\r\n\r\nSources:\r\n1. Title: Plymouth Church Records\r\n"
               "Abbrev: Plymouth Church Records\r\n");
+    // The parents are listed twice: one parent set.
     ASSERT_EQ(P.PageParentSetCount, 1);
     EXPECT_EQ(P.PageParentSets[1].psFatherName.value(), "Edward HARLOW");
     EXPECT_EQ(P.PageParentSets[1].psFatherbDate.value(), "2 Mar 1790");
