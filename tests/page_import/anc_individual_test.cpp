@@ -104,14 +104,7 @@ TEST_F(AncIndividualTest, PageWithEmptyNameFilesNobody) {
     const std::string names = "Given Name: Thomas Edward\nSurname: HARLOW\n";
     ASSERT_NE(page.find(names), std::string::npos);
     page.replace(page.find(names), names.size(), "Name: \n");
-    ui.Answer(MsgResult::Ok);
-    ProcessClipboard(page);
-    EXPECT_EQ(g.IndivCount, 0);
-    EXPECT_EQ(g.FamilCount, 0);
-    EXPECT_EQ(g.NotesCount, 0);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-              "Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
+    testing::ExpectPasteFilesNothing(page, ui);
 }
 
 TEST_F(AncIndividualTest, UpperCaseTagsAndNameFromGivenAndSurname) {
