@@ -1,4 +1,5 @@
-// Place normalisation and date reading over many varied inputs.
+// Place normalisation and date reading over many varied inputs, and
+// replacing every occurrence in one long line.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -7,6 +8,7 @@
 
 #include "record_store/dates_places.h"
 #include "record_store/place_names.h"
+#include "record_store/text_routines.h"
 
 namespace {
 
@@ -79,5 +81,20 @@ void BM_ParseDateParts(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * dates.size()));
 }
 BENCHMARK(BM_ParseDateParts)->Unit(benchmark::kMillisecond);
+
+// A pasted line of nothing but the searched text: "*" removed from a run
+// of asterisks, "  " collapsed in a run of blanks between two words.
+void BM_ReplaceAllRun(benchmark::State& state) {
+    const std::size_t n = static_cast<std::size_t>(state.range(0));
+    const std::string stars(n, '*');
+    const std::string blanks = "a" + std::string(n, ' ') + "b";
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lintora::ReplaceAll(stars, "*", ""));
+        benchmark::DoNotOptimize(lintora::ReplaceAll(blanks, "  ", " "));
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 2 * state.range(0));
+}
+BENCHMARK(BM_ReplaceAllRun)->RangeMultiplier(4)->Range(25000, 400000)->Complexity()->Unit(benchmark::kMillisecond);
 
 }  // namespace

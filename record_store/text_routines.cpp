@@ -1,5 +1,7 @@
 #include "record_store/text_routines.h"
 
+#include <algorithm>
+
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 
@@ -40,29 +42,56 @@ std::size_t InStrLast(std::string_view text, std::string_view search) {
 std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement) {
     std::string w = TrimBlanks(text);
     if (search.empty()) return w;
-    std::size_t from = 0;
+    // One pass: `out` holds the finished part (with the replacements), `in`
+    // from `i` on what is still to be read. A match can start in the last
+    // search.size() - 1 characters of `out` (an insertion, or a removal,
+    // completing it with what follows), but always takes at least one
+    // character of `in`, so every character is looked at a bounded number
+    // of times.
+    const std::string_view in = w;
+    const std::size_t len = search.size();
+    std::string out;
+    out.reserve(in.size());
+    std::size_t i = 0;
+    std::size_t from = 0;  // first start in `out` still to try
+    auto matchesAt = [&](std::size_t s) {
+        const std::size_t inOut = out.size() - s;
+        if (len - inOut > in.size() - i) return false;
+        return std::string_view(out).substr(s) == search.substr(0, inOut) &&
+               in.substr(i, len - inOut) == search.substr(inOut);
+    };
     for (;;) {
-        std::size_t p = w.find(search, from);
-        if (p == std::string::npos) break;
-        std::string next;
-        next.reserve(w.size() - search.size() + replacement.size());
-        next.append(w, 0, p);
-        next.append(replacement);
-        next.append(w, p + search.size());
-        // Go on from the end of the inserted text, stepping back just far
-        // enough to catch a match the insertion completes with what follows
-        // (so runs of blanks collapse). The untried tail shrinks every time,
-        // so the loop ends even when the replacement holds the search text.
-        std::size_t resume = p + replacement.size();
-        resume = resume >= search.size() - 1 ? resume - (search.size() - 1) : 0;
-        std::size_t lead = next.find_first_not_of(' ');
-        if (lead == std::string::npos) return {};
-        std::size_t last = next.find_last_not_of(' ');
-        w = next.substr(lead, last - lead + 1);
-        from = resume > lead ? resume - lead : 0;
-        if (from > w.size()) break;
+        std::size_t s = std::max(from, out.size() >= len ? out.size() - len + 1 : 0);
+        while (s < out.size() && !matchesAt(s)) ++s;
+        if (s < out.size()) {
+            i += len - (out.size() - s);
+            out.resize(s);
+        } else {
+            const std::size_t p = in.find(search, i);
+            if (p == std::string_view::npos) break;
+            out.append(in, i, p - i);
+            i = p + len;
+        }
+        out.append(replacement);
+        const std::size_t resume = out.size() >= len - 1 ? out.size() - (len - 1) : 0;
+        // Blanks the replacement leaves at either end go at once.
+        const std::size_t lead = out.find_first_not_of(' ');
+        if (lead == std::string::npos) {
+            out.clear();
+            while (i < in.size() && in[i] == ' ') ++i;
+            if (i == in.size()) return {};
+            from = 0;
+        } else {
+            out.erase(0, lead);
+            from = resume > lead ? resume - lead : 0;
+        }
+        if (i == in.size()) {
+            out.resize(out.find_last_not_of(' ') + 1);
+            break;
+        }
     }
-    return w;
+    out.append(in, i);
+    return out;
 }
 
 void SplitAtFirst(std::string_view text, std::string_view delimiter, std::string& before,

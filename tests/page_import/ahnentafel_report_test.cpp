@@ -100,6 +100,22 @@ TEST_F(AhnentafelTest, LivingChildUnderAHeaderWithoutCoupleIsFiledApart) {
     testing::ExpectTablesConsistent();
 }
 
+// Entries without a parents sentence, a pronoun or a marriage: the entry
+// number alone tells the sex (even a man, odd a woman, 1 unknown).
+TEST_F(AhnentafelTest, SexFromTheEntryNumber) {
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard("Ahnentafel of Ola Moe\nRootsWeb\nAhnentafel, Generation No. 1\n1. Ola MOE was born 1900.\n"
+                     "Generation No. 2\n2. Per MOE was born 1870 in Vang.\n3. Kari LIE was born 1872.\n"
+                     "Generation No. 3\n6. Lars LIE was born 1841.\n7. Siri DAL, born 1845, died 1901.\n");
+    ASSERT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_EQ(Person("Ola MOE").iSex.value(), "U");
+    for (const char* man : {"Per MOE", "Lars LIE"}) EXPECT_EQ(Person(man).iSex.value(), "M") << man;
+    for (const char* woman : {"Kari LIE", "Siri DAL"}) EXPECT_EQ(Person(woman).iSex.value(), "F") << woman;
+    EXPECT_EQ(Person("Siri DAL").idDate.value(), "1901");
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
 struct AhnCase {
     const char* what;
     const char* body;

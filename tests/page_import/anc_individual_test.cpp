@@ -41,6 +41,7 @@ TEST_F(AncIndividualTest, SamplePageFilesPersonParentsAndBothMarriages) {
               "Occupation: Shipwright\r\nNote:\r\nThomas learned his trade in the Plymouth yards and "
               "moved to Taunton after his first wife died.\r\n\r\nSources:\r\n1. Title: Plymouth Church Records\r\n"
               "Abbrev: Plymouth Church Records\r\n");
+    // The parents are listed twice: one parent set.
     ASSERT_EQ(P.PageParentSetCount, 1);
     EXPECT_EQ(P.PageParentSets[1].psFatherName.value(), "Edward HARLOW");
     EXPECT_EQ(P.PageParentSets[1].psFatherbDate.value(), "2 Mar 1790");
@@ -103,14 +104,7 @@ TEST_F(AncIndividualTest, PageWithEmptyNameFilesNobody) {
     const std::string names = "Given Name: Thomas Edward\nSurname: HARLOW\n";
     ASSERT_NE(page.find(names), std::string::npos);
     page.replace(page.find(names), names.size(), "Name: \n");
-    ui.Answer(MsgResult::Ok);
-    ProcessClipboard(page);
-    EXPECT_EQ(g.IndivCount, 0);
-    EXPECT_EQ(g.FamilCount, 0);
-    EXPECT_EQ(g.NotesCount, 0);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-              "Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
+    testing::ExpectPasteFilesNothing(page, ui);
 }
 
 TEST_F(AncIndividualTest, UpperCaseTagsAndNameFromGivenAndSurname) {

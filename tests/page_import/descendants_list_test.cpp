@@ -44,6 +44,10 @@ TEST_F(DescendantsTest, SampleListFilesGenerationsSpousesAndFamilies) {
     const int32_t pauls = Couple(paul, ByName("<unknown>"));
     EXPECT_EQ(g.Indiv[ByName("Otto MILLER")].iFamc, pauls);
     EXPECT_GT(Couple(ByName("Otto MILLER"), ByName("Ida KERN")), 0);
+    // The wife of a male descendant is a woman, Peter's living wife too.
+    EXPECT_EQ(g.Indiv[ByName("Ida KERN")].iSex.value(), "F");
+    EXPECT_EQ(g.Indiv[living].iSex.value(), "F");
+    EXPECT_EQ(g.Indiv[ByName("Anna HOFF")].iSex.value(), "F");
 
     EXPECT_EQ(g.Indiv[jacob].ibDate.value(), "1790");
     EXPECT_EQ(g.Indiv[jacob].idDate.value(), "1860");

@@ -86,14 +86,7 @@ TEST_F(GenCirclesTest, IndividualPageWithoutBirthLineFilesNobody) {
     const std::size_t birth = page.find("Birth: 14 Mar 1880");
     ASSERT_NE(birth, std::string::npos);
     page.erase(birth, page.find('\n', birth) + 1 - birth);
-    ui.Answer(MsgResult::Ok);
-    ProcessClipboard(page);
-    EXPECT_EQ(g.IndivCount, 0);
-    EXPECT_EQ(g.FamilCount, 0);
-    EXPECT_EQ(g.NotesCount, 0);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-              "Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
+    testing::ExpectPasteFilesNothing(page, ui);
 }
 
 TEST_F(GenCirclesTest, PedigreeAfterTheIndividualPageAddsNoDuplicate) {

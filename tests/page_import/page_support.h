@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "page_import/paste.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
 #include "platform/window_ports.h"
+#include "tests/support/scripted_platform.h"
 
 namespace lintora::testing {
 
@@ -46,6 +48,19 @@ inline void FillTablesAllButThree() {
     for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fRIN = f;
     BuildNameIndex();
     LoadGenTree();
+}
+
+// Pastes a page that names no page person: nothing is filed, and the user
+// is told that no data was found.
+inline void ExpectPasteFilesNothing(const std::string& page, ScriptedPlatform& ui) {
+    ui.Answer(MsgResult::Ok);
+    ProcessClipboard(page);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.FamilCount, 0);
+    EXPECT_EQ(g.NotesCount, 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");
 }
 
 // The person's note lines as "tag|text".

@@ -30,7 +30,8 @@ class AnyAnswerPlatform : public testing::ScriptedPlatform {
 public:
     std::mt19937 rng{7};
 
-    MsgResult MsgBox(const std::string&, MsgButtons buttons, MsgIcon, const std::string&) override {
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+        boxes.push_back({text, buttons, icon, title});
         switch (buttons) {
             case MsgButtons::Ok: return MsgResult::Ok;
             case MsgButtons::OkCancel: return rng() % 2 ? MsgResult::Ok : MsgResult::Cancel;
@@ -300,6 +301,55 @@ TEST_F(PasteRobustness, DamagedGenCirclesAndMyTreesPagesKeepTheTablesConsistent)
         // Most damaged pages are still recognised and read.
         EXPECT_GT(parsed, 25);
     }
+}
+
+}  // namespace
+}  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// The individual and family pages with the lines that name the page person
+// (among the first ones) dropped at random, and damaged besides: a paste
+// the user is told found no data has filed nothing at all.
+TEST_F(PasteRobustness, PasteReportedAsNoDataChangesNothing) {
+    const char* const kNoData = "Lintora unable to extract any data from copied text.";
+    std::mt19937 rng(777);
+    int noData = 0, filed = 0;
+    for (const char* name : {"anc_individual.txt", "gencircles_individual.txt", "af_individual.txt",
+                             "af_family.txt", "igi_individual.txt", "prf_individual.txt", "mytrees_individual.txt",
+                             "mytrees_family.txt"}) {
+        SCOPED_TRACE(name);
+        const std::vector<std::string> page = LinesOf(ReadPage(name));
+        ASSERT_GT(page.size(), 8u);
+        for (int c = 0; c < 40 && !HasFailure(); ++c) {
+            SCOPED_TRACE("case " + std::to_string(c));
+            if (c % 10 == 0) ResetProgramState();
+            std::vector<std::string> lines = {page[0]};
+            for (std::size_t k = 1; k < page.size(); ++k)
+                if (k > 8 || rng() % 3 != 0) lines.push_back(page[k]);
+            std::string text = Joined(lines, "\n");
+            if (rng() % 2) text = DamagedPage(text, rng);
+
+            const TablesInUse before = TablesInUse::Now();
+            const std::size_t shown = ui.boxes.size();
+            g.LastPaste.clear();
+            ProcessClipboard(text);
+            ASSERT_NO_FATAL_FAILURE(ExpectTablesConsistent()) << Shown(text);
+            bool reportedNone = false;
+            for (std::size_t b = shown; b < ui.boxes.size(); ++b)
+                reportedNone = reportedNone || ui.boxes[b].text.rfind(kNoData, 0) == 0;
+            if (reportedNone) {
+                ++noData;
+                EXPECT_TRUE(TablesInUse::Now() == before) << "filed on a paste that found no data; " << Shown(text);
+            } else if (!(TablesInUse::Now() == before)) {
+                ++filed;
+            }
+        }
+    }
+    // Both outcomes were met often.
+    EXPECT_GT(noData, 40);
+    EXPECT_GT(filed, 80);
 }
 
 }  // namespace

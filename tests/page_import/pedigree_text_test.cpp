@@ -53,6 +53,28 @@ TEST_F(PedigreeTextTest, SampleChartLinksEveryGeneration) {
     EXPECT_EQ(g.FamilCount, 4);
 }
 
+// William's mother is missing from the chart: his father is filed once,
+// with his own birth year, and nobody stands in for her with it.
+TEST_F(PedigreeTextTest, MissingMotherBranch) {
+    std::string page = ReadPage("anc_pedigree_text.txt");
+    const std::size_t ann = page.find("           |            \\Ann MOSS b: 1795\n");
+    ASSERT_NE(ann, std::string::npos);
+    page.erase(ann, page.find('\n', ann) + 1 - ann);
+    ProcessClipboard(page);
+    EXPECT_TRUE(ui.boxes.empty());
+    ASSERT_EQ(g.IndivCount, 9);
+    ASSERT_EQ(g.FamilCount, 4);
+    EXPECT_EQ(Parents("Robert HALE"), "George HALE + Emma PRICE");
+    EXPECT_EQ(Parents("George HALE"), "William HALE + Sarah DAY");
+    EXPECT_EQ(Parents("William HALE"), "Thomas HALE + <unknown>");
+    EXPECT_EQ(Person("Thomas HALE").ibDate.value(), "1790");
+    EXPECT_EQ(Person("Thomas HALE").iSex.value(), "M");
+    const IndivRec& mother = Person("<unknown>");
+    EXPECT_EQ(mother.iSex.value(), "F");
+    EXPECT_TRUE(mother.ibDate.blank());
+    testing::ExpectTablesConsistent();
+}
+
 TEST_F(PedigreeTextTest, WindowsLineEndsGiveTheSameChart) {
     // No real character is cut for a carriage return that is not there.
     ProcessClipboard(WithCrLf(ReadPage("anc_pedigree_text.txt")));

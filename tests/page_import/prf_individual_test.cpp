@@ -21,7 +21,8 @@ TEST_F(PRFIndividualTest, SamplePageFillsPersonParentsAndSpouse) {
     EXPECT_EQ(P.pgSex, "F");
     EXPECT_EQ(P.pgbDate, "8 Aug 1810");
     EXPECT_EQ(P.pgbPlace, "Lenox, Berkshire, Massachusetts");
-    EXPECT_EQ(P.pgcDate, "");
+    EXPECT_EQ(P.pgcDate, "12 Aug 1810");
+    EXPECT_EQ(P.pgcPlace, "Lenox, Berkshire, Massachusetts");
     EXPECT_EQ(P.pgdDate, "2 Dec 1870");
     EXPECT_EQ(P.pgdPlace, "Kirtland, Lake, Ohio");
     EXPECT_EQ(P.pgblDate, "");

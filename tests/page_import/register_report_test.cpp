@@ -24,8 +24,8 @@ protected:
 TEST_F(RegisterTest, RegisterLinksThreeGenerationsAndAddsNothingTheSecondTime) {
     ProcessClipboard(ReadPage("anc_register.txt"));
     ASSERT_EQ(g.PageType, "Reg");
-    ASSERT_EQ(g.IndivCount, 17);
-    ASSERT_EQ(g.FamilCount, 7);
+    ASSERT_EQ(g.IndivCount, 20);
+    ASSERT_EQ(g.FamilCount, 8);
 
     const int32_t william = Couple("William SMITH", "Sarah BROWN");
     const int32_t john = Couple("John SMITH", "Ellen GRAY");
@@ -35,6 +35,13 @@ TEST_F(RegisterTest, RegisterLinksThreeGenerationsAndAddsNothingTheSecondTime) {
     for (const char* c : {"Peter SMITH", "Ruth SMITH"}) ExpectChildOf(c, john);
     ExpectChildOf("Clara SMITH", jane);
     ExpectChildOf("Frank SMITH", alice);
+    // Frank, Henry's only child, comes back with his own entry: his children are his.
+    const int32_t frank = Couple("Frank SMITH", "Rose DALE");
+    for (const char* c : {"George SMITH", "Emma SMITH"}) ExpectChildOf(c, frank);
+    EXPECT_EQ(g.Famil[frank].fmDate.value(), "1875");
+    // A child line's sex comes from the pronoun of its death sentence.
+    EXPECT_EQ(g.Indiv[ByName("Clara SMITH")].iSex.value(), "F");
+    EXPECT_EQ(g.Indiv[ByName("Clara SMITH")].idDate.value(), "1900");
     ExpectChildOf("William SMITH", 0);
     // Each spouse's parents are a family of their own.
     ExpectChildOf("Sarah BROWN", Couple("Thomas BROWN", "Ann LEE"));
@@ -64,14 +71,14 @@ TEST_F(RegisterTest, RegisterLinksThreeGenerationsAndAddsNothingTheSecondTime) {
     // No page-local id stays.
     for (int32_t i = 1; i <= g.IndivCount; ++i) EXPECT_TRUE(g.Indiv[i].iGenID.blank()) << i;
     // The main person is the last first-surname person filed from an entry.
-    EXPECT_EQ(g.PageMainIndiv, ByName("Henry SMITH"));
-    EXPECT_EQ(windows.label, "17 Individuals added, 0 updated; 7 Families added, 0 updated (Tree #1)");
+    EXPECT_EQ(g.PageMainIndiv, ByName("Frank SMITH"));
+    EXPECT_EQ(windows.label, "20 Individuals added, 0 updated; 8 Families added, 0 updated (Tree #1)");
     testing::ExpectTablesConsistent();
 
     ui.Answer(MsgResult::Yes);
     ProcessClipboard(ReadPage("anc_register.txt"));
-    EXPECT_EQ(g.IndivCount, 17);
-    EXPECT_EQ(g.FamilCount, 7);
+    EXPECT_EQ(g.IndivCount, 20);
+    EXPECT_EQ(g.FamilCount, 8);
 }
 
 TEST_F(RegisterTest, RegisterNamingAKnownPersonWithoutDatesKeepsHisDatesAndSex) {

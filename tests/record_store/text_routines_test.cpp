@@ -74,10 +74,29 @@ TEST(ReplaceAll, ReplacesEveryOccurrenceAndRetrims) {
         {"a,b", ",", " , ", "a , b"},
         {"...", ".", "", ""},
         {"é.è", ".", "", "éè"},
+        // A removal or insertion that completes a match with what follows
+        // is matched again, and blanks left at either end go at once.
+        {"aabcbc", "abc", "", ""},
+        {"xaabcbcy", "abc", "", "xy"},
+        {"aaaa", "aa", "a", "a"},
+        {"ab  c", "ab", "", "c"},
+        {"c  ab", "ab", "", "c"},
+        {"a.b", "a.", " ", "b"},
+        {"a . b", ".", "", "a  b"},
+        {"* * *", "*", "", ""},
+        {"x**y", "*", "", "xy"},
+        {"abab", "ab", "b", "bb"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReplaceAll(c.text, c.search, c.replacement), c.expected)
             << c.text << " [" << c.search << "->" << c.replacement << "]";
+}
+
+TEST(ReplaceAll, LongRunsOfTheSearchText) {
+    EXPECT_EQ(ReplaceAll(std::string(400000, '*'), "*", ""), "");
+    EXPECT_EQ(ReplaceAll("a" + std::string(100001, ' ') + "b", "  ", " "), "a b");
+    EXPECT_EQ(ReplaceAll(std::string(80000, '.') + "x", ".", ""), "x");
+    EXPECT_EQ(ReplaceAll(std::string(1000, '-'), "-", "+"), std::string(1000, '+'));
 }
 
 TEST(ReplaceAll, EndsWhenTheReplacementHoldsTheSearchText) {
