@@ -167,6 +167,7 @@ struct SetParent {
     FixedText<120>& bPlace;
     int32_t& rin;
     FixedText<120>& partnerName;
+    PartnerIds partnerIds;
     const char* sex;
 };
 
@@ -181,6 +182,8 @@ int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent) {
     q.relCode = "IP";
     q.bDate = p.bDate.value();
     q.spouseName = p.partnerName.value();
+    q.spouseIds = p.partnerIds;
+    q.spouseIndiv = ValidIndiv(otherParent) ? otherParent : 0;
     const int32_t r = FileParent(q, child, otherParent);
     p.name = q.name;
     p.afn = q.afn;
@@ -218,6 +221,8 @@ int32_t ApplyPagePerson() {
     q.spouseName = ps.PageSpouses[1].spName.value();
     q.fatherName = ps.PageParentSets[1].psFatherName.value();
     q.motherName = ps.PageParentSets[1].psMotherName.value();
+    const PageSpouse& first = ps.PageSpouses[1];
+    q.spouseIds = {first.spAFN.trimmed(), first.spCDno, first.spPIDno, ""};
     const int32_t p = FindIndivMatches(q);
     ps.PageSpouses[1].spName = q.spouseName;
     ps.PageParentSets[1].psFatherName = q.fatherName;
@@ -276,6 +281,8 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     q.spouseName = ps.pgName;
     q.fatherName = ps.SpouseFather.Name;
     q.motherName = ps.SpouseMother.Name;
+    q.spouseIds = {TrimBlanks(ps.pgAFN), ps.pgCDno, ps.pgPIDno, ""};
+    q.spouseIndiv = page;
     q.notThese = ParentsAndChildren(page);
     const int32_t s = FindIndivMatches(q);
     sp.spbDate = q.bDate;
@@ -320,6 +327,8 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
         q.afn = who.AFN;
         q.relCode = "SP";
         q.spouseName = partner.Name;
+        q.spouseIds.afn = partner.AFN;
+        q.spouseIndiv = other;
         const int32_t r = FileParent(q, s, other);
         if (r > 0) {
             g.Indiv[r].iSex = sexOf;
@@ -405,11 +414,15 @@ int32_t LinkChildToParents(int16_t s) {
 
         const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
                                               set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
-                                              set.psMotherName, "M"},
+                                              set.psMotherName,
+                                              {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
+                                              "M"},
                                              page, 0);
         const int32_t mother = FileSetParent({set.psMotherName, set.psMotherAFN, set.psMotherCDno, set.psMotherPIDno,
                                               set.psMotherbDate, set.psMotherbPlace, set.psMotherRIN,
-                                              set.psFatherName, "F"},
+                                              set.psFatherName,
+                                              {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
+                                              "F"},
                                              page, father);
 
         if (father == 0 && mother == 0) return 0;

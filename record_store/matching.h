@@ -6,6 +6,14 @@
 
 namespace lintora {
 
+// What a page says of a person's spouse besides the name.
+struct PartnerIds {
+    std::string afn;         // blank when none
+    int16_t cdNo = 0;        // disc and pin numbers, 0 when none
+    int32_t pidNo = 0;
+    std::string genId;       // a generated id that is not only this page's; blank when none
+};
+
 // One person about to be filed, as the caller found him. The three
 // relatives' names (and the name itself) come back cleaned: "_" and "?"
 // removed, "unknown" spellings turned into "<unknown>".
@@ -23,6 +31,11 @@ struct MatchQuery {
     bool pageLocalId = false;
     std::string bDate, cDate, dDate;
     std::string spouseName;  // blank when none
+    PartnerIds spouseIds;
+    // The spouse's record when he is already filed (0 = not yet). Only he
+    // can make a placeholder "<unknown>" this person: a placeholder made
+    // for one family is never taken into another's.
+    int32_t spouseIndiv = 0;
     std::string fatherName;  // blank when none
     std::string motherName;  // blank when none
     // The family the person is being filed into as a child (0 = none known).

@@ -530,5 +530,34 @@ TEST_F(PasteTest, NobodyMarriesHisOwnParentWhoseNameKeyHeShares) {
     }
 }
 
+TEST_F(PasteTest, OneUnnamedMotherIsNeverTheWifeOfTwoKings) {
+    // Both kings' pages name the father only: each family gets an unnamed
+    // mother of its own, though Malcolm I and Malcolm II share a name key.
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nBethoc (AFN: 00Q3-6B3)\nSex: F\n\n"
+                     "Parents:\nFather: Malcolm II (AFN: 00Q3-681)  Family\n");
+    ui.Answer(MsgResult::Ok);  // the second page's people form a tree of their own
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nKenneth II (AFN: 00Q3-RV0)\nSex: M\n\n"
+                     "Parents:\nFather: Malcolm I (AFN: 00Q3-RTZ)  Family\n");
+    ASSERT_EQ(g.IndivCount, 6);
+    ASSERT_EQ(g.FamilCount, 2);
+    const FamilRec& first = g.Famil[g.Indiv[ByAFN("00Q3-6B3")].iFamc];
+    const FamilRec& second = g.Famil[g.Indiv[ByAFN("00Q3-RV0")].iFamc];
+    EXPECT_EQ(first.fHusb, ByAFN("00Q3-681"));
+    EXPECT_EQ(second.fHusb, ByAFN("00Q3-RTZ"));
+    for (int32_t wife : {first.fWife, second.fWife}) {
+        ASSERT_GT(wife, 0);
+        EXPECT_EQ(g.Indiv[wife].iName.trimmed(), "<unknown>");
+        EXPECT_EQ(g.Indiv[wife].iFamsCount, 1);
+    }
+    EXPECT_NE(first.fWife, second.fWife);
+    EXPECT_EQ(g.TreeCount, 2);
+
+    // Bethoc's page again finds her own family, unnamed mother and all.
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nBethoc (AFN: 00Q3-6B3)\nSex: F\n\n"
+                     "Parents:\nFather: Malcolm II (AFN: 00Q3-681)  Family\n");
+    EXPECT_EQ(g.IndivCount, 6);
+    EXPECT_EQ(g.FamilCount, 2);
+}
+
 }  // namespace
 }  // namespace lintora

@@ -289,6 +289,35 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         EXPECT_TRUE(ui.matchRequests.empty());
         EXPECT_EQ(J.iAFN.value(), c.storedAfn);
     }
+    // The same identifiers on the spouse: the page's "Ann Brown" would make
+    // John's wife agree (row 4) but for an identifier that differs from hers.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("spouse with ") + c.what);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        World();
+        IndivRec& A = g.Indiv[ann];
+        A.iAFN = c.storedAfn;
+        A.iGenID = c.storedGenId;
+        A.iCDno = c.storedCd;
+        A.iPIDno = c.storedPid;
+        const int32_t before = g.IndivCount;
+        MatchQuery q = Query("John Smith");
+        q.spouseName = "Ann Brown";
+        q.spouseIds = {c.pageAfn, c.pageCd, c.pagePid, c.pageGenId};
+        if (!c.matched) ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(q), c.matched ? john : before + 1);
+        EXPECT_EQ(ui.matchRequests.size(), c.matched ? 0u : 1u);
+    }
+    // An equal one agrees whatever the name: she married again.
+    ResetProgramState();
+    World();
+    g.Indiv[ann].iAFN = "AF-1";
+    MatchQuery byAfn = Query("John Smith");
+    byAfn.spouseName = "Ann Hart";
+    byAfn.spouseIds.afn = "AF-1";
+    EXPECT_EQ(FindIndivMatches(byAfn), john);
+
     // A stand-in id, meant only for a record the query may create, vetoes nothing.
     ResetProgramState();
     World();
