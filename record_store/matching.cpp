@@ -315,13 +315,14 @@ bool SpouseAgrees(const PageSpouseView& sp, int32_t partner, bool placeholder) {
 }
 
 // Compares the page's spouses with the partner of each family of c (never
-// with c himself); the first agreement ends the search.
+// with c himself); the first agreement ends the search. An unknown spouse
+// is compared like any other: he agrees with nobody, so c's partners give
+// no agreement.
 void TestSpouses(int32_t c, const std::vector<const PageSpouseView*>& spouses, PartnerIndex& partners,
                  Markers& m) {
     const auto [first, last] = partners.Of(c);
     const bool placeholder = NamesNobody(StoredName(c));
     for (const PageSpouseView* sp : spouses) {
-        if (sp->name.unknown) continue;
         for (const PartnerIndex::Entry* e = first; e != last; ++e) {
             m.spouse = 'N';
             if (SpouseAgrees(*sp, e->partner, placeholder)) {

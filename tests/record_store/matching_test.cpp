@@ -128,6 +128,10 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
         {"spouse agrees but parents differ", js, "1851", "", "", "Ann Brown", "Peter Green", "Lucy Black", N,
          nullptr},
         {"key and parents, birth differs", "Jon Smyth", "1851", "", "", "", ws, mj, O, nullptr},
+        // An unknown spouse agrees with nobody: John is married to Ann Brown.
+        {"key and parents, spouse unknown", "Jon Smyth", "", "", "", "<unknown>", ws, mj, O, nullptr},
+        {"given name only and parents, spouse unknown", "John", "", "", "", "Unknown", ws, mj, O, nullptr},
+        {"parts and parents, spouse unknown", js, "", "", "", "unk", ws, mj, A, &M::john},
         {"key and spouse, birth differs", "Jon Smyth", "1851", "", "", "Ann Brown", "", "", O, nullptr},
         {"name held in the other and spouse, birth differs", "John Henry Smith", "1856", "", "", "Eliza Green", "",
          "", O, nullptr},
