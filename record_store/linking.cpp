@@ -38,8 +38,23 @@ bool IsUnknownName(std::string_view s) {
     return c == "<UNKNOWN>" || c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
 }
 
-// Copies the name parts of a page name into a record; the key stays.
+// Whether the page says who a parent is: a name that is no spelling of
+// unknown, or an identifier.
+bool NamesSomebody(std::string_view name, std::string_view afn, int16_t cdNo = 0, int32_t pidNo = 0) {
+    return (!IsBlank(name) && !IsUnknownName(name)) || !IsBlank(afn) || (cdNo > 0 && pidNo > 0);
+}
+
+// A parent set with nobody in it links nothing.
+bool SetNamesNobody(const PageParentSet& set) {
+    return !NamesSomebody(set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno, set.psFatherPIDno) &&
+           !NamesSomebody(set.psMotherName.value(), set.psMotherAFN.value(), set.psMotherCDno, set.psMotherPIDno);
+}
+
+// Copies the name parts of a page name into a record; the key stays. A
+// name that only says unknown (a person found by his identifier) leaves
+// the parts he has.
 void CopyNameParts(IndivRec& r, std::string_view fullName) {
+    if (IsUnknownName(fullName)) return;
     const NameParts p = ParseNameParts(TrimBlanks(fullName));
     CopyText(r.iGivn, p.given);
     CopyText(r.iSurn, p.surname);
@@ -318,7 +333,7 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
 
     PageParent& pf = ps.SpouseFather;
     PageParent& pm = ps.SpouseMother;
-    if ((IsBlank(pf.Name) && IsBlank(pm.Name)) || (IsUnknownName(pf.Name) && IsUnknownName(pm.Name))) return s;
+    if (!NamesSomebody(pf.Name, pf.AFN) && !NamesSomebody(pm.Name, pm.AFN)) return s;
 
     // The spouse's parents: sex and AFN are all the page says of them.
     auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf, int32_t other) {
@@ -410,7 +425,7 @@ int32_t LinkChildToParents(int16_t s) {
         const int32_t page = ps.pgRIN;
         if (!ValidIndiv(page)) return 0;
         PageParentSet& set = ps.PageParentSets[s];
-        if (IsUnknownName(set.psFatherName.value()) && IsUnknownName(set.psMotherName.value())) return 0;
+        if (SetNamesNobody(set)) return 0;
 
         const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
                                               set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
@@ -445,7 +460,7 @@ int16_t RecognisedParentSet() {
     const int16_t n = std::min(ps.PageParentSetCount, kMaxParentSets);
     for (int16_t s = 1; s <= n; ++s) {
         const PageParentSet& set = ps.PageParentSets[s];
-        if (IsUnknownName(set.psFatherName.value()) && IsUnknownName(set.psMotherName.value())) continue;
+        if (SetNamesNobody(set)) continue;
         const std::string fAfn = set.psFatherAFN.trimmed(), mAfn = set.psMotherAFN.trimmed();
         int32_t father = 0, mother = 0;
         for (int32_t i = 1; i <= g.IndivCount; ++i) {

@@ -559,5 +559,32 @@ TEST_F(PasteTest, OneUnnamedMotherIsNeverTheWifeOfTwoKings) {
     EXPECT_EQ(g.FamilCount, 2);
 }
 
+TEST_F(PasteTest, AnUnnamedParentWithAnAfnIsFiled) {
+    const std::string page = "FamilySearch Ancestral File Individual Record\nAda LEE (AFN: 7-A)\nSex: F\n\n"
+                             "Parents:\nMother: Unknown (AFN: 7-M)\n";
+    ProcessClipboard(page);
+    EXPECT_EQ(windows.label, "3 Individuals added, 0 updated; 1 Families added, 0 updated (Tree #1)");
+    const int32_t parents = g.Indiv[ByAFN("7-A")].iFamc;
+    ASSERT_GT(parents, 0);
+    const int32_t mother = g.Famil[parents].fWife, father = g.Famil[parents].fHusb;
+    EXPECT_EQ(mother, ByAFN("7-M"));
+    EXPECT_EQ(g.Indiv[mother].iSex.value(), "F");
+    ASSERT_GT(father, 0);
+    EXPECT_EQ(g.Indiv[father].iName.value(), "<unknown>");
+
+    // Pasted again, the page finds the same three people and their family.
+    ui.Answer(MsgResult::Yes);  // the text is unchanged: process it again
+    ProcessClipboard(page);
+    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.FamilCount, 1);
+
+    // Parents with neither a name nor an identifier are no parents.
+    ResetProgramState();
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nBo LEE (AFN: 7-B)\nSex: M\n\n"
+                     "Parents:\nFather: Unknown\nMother: UNKNOWN\n");
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.FamilCount, 0);
+}
+
 }  // namespace
 }  // namespace lintora
