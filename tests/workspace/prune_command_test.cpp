@@ -192,6 +192,34 @@ TEST_F(PruneCommandTest, PersonOfTreeTwoWithAllRelationsLeavesTreeOneWhole) {
     EXPECT_EQ(sourceLines, expected);
 }
 
+TEST_F(PruneCommandTest, APrunedRootGivesThePedigreeToHisFatherElseHisMother) {
+    // Adam and Eve; Cain is their son, Enoch the son of Cain's wife Ada
+    // (his father is not known). The pedigree shows the son.
+    const int32_t adam = Person("Adam", "M"), eve = Person("Eve", "F");
+    const int32_t cain = Person("Cain", "M"), ada = Person("Ada", "F"), enoch = Person("Enoch", "M");
+    Couple(adam, eve, {cain});
+    Couple(cain, ada);
+    Couple(0, ada, {enoch});
+    LoadGenTree();
+    struct Case {
+        int32_t root;
+        int option;
+        const char* newRoot;
+    };
+    for (const Case& c : {Case{cain, 2, "Adam"}, Case{cain, 1, "Adam"}, Case{enoch, 2, "Ada"},
+                          Case{enoch, 1, "Ada"}}) {
+        SCOPED_TRACE(g.Indiv[c.root].iName.trimmed() + " " + std::to_string(c.option));
+        g.TreeSlot[0] = c.root;
+        g.PruneIndiv = c.root;
+        ui.Answer(MsgResult::Ok);  // "Are you sure?"
+        ui.Answer(MsgResult::Ok);  // what was removed
+        RunPrune(c.option);
+        ASSERT_GT(g.TreeSlot[0], 0);
+        EXPECT_EQ(g.Indiv[g.TreeSlot[0]].iName.trimmed(), c.newRoot);
+        RestoreUndo();
+    }
+}
+
 TEST_F(PruneCommandTest, SetupRefusalsAndCancelledConfirmationChangeNothing) {
     const int32_t adam = Person("Adam", "M"), eve = Person("Eve", "F");
     Couple(adam, eve);
