@@ -198,11 +198,21 @@ struct Markers {
     std::string agreedSpouseSurname;
 };
 
-// A spouse the page names, with what else it says of him.
+// A spouse the page names, with what else it says of him; the identifiers
+// as wide as the record fields they are compared with.
 struct PageSpouseView {
+    PageSpouseView(SplitName n, const PartnerIds& i, int32_t rec)
+        : name(std::move(n)),
+          afn(FixedText<14>(TrimBlanks(i.afn)).trimmed()),
+          genId(FixedText<24>(TrimBlanks(i.genId)).trimmed()),
+          cdNo(i.cdNo),
+          pidNo(i.pidNo),
+          indiv(rec) {}
     SplitName name;
-    PartnerIds ids;
-    int32_t indiv = 0;  // his record when already filed
+    std::string afn, genId;
+    int16_t cdNo;
+    int32_t pidNo;
+    int32_t indiv;  // his record when already filed, else 0
 };
 
 struct Person {
@@ -294,23 +304,20 @@ bool IdsDiffer(std::string_view afn, std::string_view genId, int16_t cdNo, int32
     return pageNumbers && storedNumbers && (cdNo != C.iCDno || pidNo != C.iPIDno);
 }
 
-// Whether the page's spouse sp is the stored partner of c. His record, when
+// Whether the page's spouse sp is c's stored partner. His record, when
 // known, decides for a placeholder c; identifiers decide before names; an
 // unknown name, on the page or in the table, agrees with nothing.
-bool SpouseAgrees(const PageSpouseView& sp, int32_t partner, bool placeholder) {
+bool SpouseAgrees(const PageSpouseView& sp, int32_t c, int32_t partner) {
     if (partner <= 0 || partner > g.IndivCount) return false;
     if (sp.indiv > 0) {
         if (partner == sp.indiv) return true;
-        if (placeholder) return false;
+        if (NamesNobody(g.Indiv[c].iName.value())) return false;
     }
     const IndivRec& P = g.Indiv[partner];
-    // As wide as the record fields they are compared with.
-    const std::string afn = FixedText<14>(TrimBlanks(sp.ids.afn)).trimmed();
-    const std::string genId = FixedText<24>(TrimBlanks(sp.ids.genId)).trimmed();
-    if (IdsDiffer(afn, genId, sp.ids.cdNo, sp.ids.pidNo, P)) return false;
-    if (!afn.empty() && HoldsTrimmed(P.iAFN.value(), afn)) return true;
-    if (sp.ids.cdNo > 0 && sp.ids.pidNo > 0 && sp.ids.cdNo == P.iCDno && sp.ids.pidNo == P.iPIDno) return true;
-    if (sp.name.unknown || NamesNobody(StoredName(partner))) return false;
+    if (IdsDiffer(sp.afn, sp.genId, sp.cdNo, sp.pidNo, P)) return false;
+    if (!sp.afn.empty() && HoldsTrimmed(P.iAFN.value(), sp.afn)) return true;
+    if (sp.cdNo > 0 && sp.pidNo > 0 && sp.cdNo == P.iCDno && sp.pidNo == P.iPIDno) return true;
+    if (sp.name.unknown || NamesNobody(P.iName.value())) return false;
     return KeysAgree(sp.name.key, StoredKey(partner));
 }
 
@@ -321,11 +328,10 @@ bool SpouseAgrees(const PageSpouseView& sp, int32_t partner, bool placeholder) {
 void TestSpouses(int32_t c, const std::vector<const PageSpouseView*>& spouses, PartnerIndex& partners,
                  Markers& m) {
     const auto [first, last] = partners.Of(c);
-    const bool placeholder = NamesNobody(StoredName(c));
     for (const PageSpouseView* sp : spouses) {
         for (const PartnerIndex::Entry* e = first; e != last; ++e) {
             m.spouse = 'N';
-            if (SpouseAgrees(*sp, e->partner, placeholder)) {
+            if (SpouseAgrees(*sp, c, e->partner)) {
                 m.spouse = '=';
                 m.agreedSpouseSurname = sp->name.surname;
                 return;
@@ -553,7 +559,8 @@ int32_t Match(MatchQuery& q) {
         const int16_t nSp = std::min(ps.PageSpouseCount, kMaxPageSpouses);
         for (int16_t k = 2; k <= nSp; ++k) {
             const PageSpouse& sp = ps.PageSpouses[k];
-            p.otherSpouses.push_back({Split(sp.spName.trimmed()), {sp.spAFN.trimmed(), sp.spCDno, sp.spPIDno, ""}, 0});
+            p.otherSpouses.emplace_back(Split(sp.spName.trimmed()),
+                                        PartnerIds{sp.spAFN.trimmed(), sp.spCDno, sp.spPIDno, ""}, 0);
         }
         const int16_t nPs = std::min(ps.PageParentSetCount, kMaxParentSets);
         for (int16_t k = 2; k <= nPs; ++k)
