@@ -263,6 +263,12 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         int16_t storedCd, pageCd;
         int32_t storedPid, pagePid;
         bool matched;
+        void Store(IndivRec& r) const {
+            r.iAFN = storedAfn;
+            r.iGenID = storedGenId;
+            r.iCDno = storedCd;
+            r.iPIDno = storedPid;
+        }
     };
     const std::vector<Case> cases = {
         {"another AFN", "AF-1", "AF-2", "", "", 0, 0, 0, 0, false},
@@ -277,10 +283,7 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         ResetProgramState();
         World();
         IndivRec& J = g.Indiv[john];
-        J.iAFN = c.storedAfn;
-        J.iGenID = c.storedGenId;
-        J.iCDno = c.storedCd;
-        J.iPIDno = c.storedPid;
+        c.Store(J);
         const int32_t before = g.IndivCount;
         MatchQuery q = Query("John Smith");
         q.bDate = "12 Jan 1850";
@@ -300,11 +303,7 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         ResetProgramState();
         ui.matchRequests.clear();
         World();
-        IndivRec& A = g.Indiv[ann];
-        A.iAFN = c.storedAfn;
-        A.iGenID = c.storedGenId;
-        A.iCDno = c.storedCd;
-        A.iPIDno = c.storedPid;
+        c.Store(g.Indiv[ann]);
         const int32_t before = g.IndivCount;
         MatchQuery q = Query("John Smith");
         q.spouseName = "Ann Brown";
