@@ -31,11 +31,6 @@ struct MatchQuery {
     bool pageLocalId = false;
     std::string bDate, cDate, dDate;
     std::string spouseName;  // blank when none
-    PartnerIds spouseIds;
-    // The spouse's record when he is already filed (0 = not yet). Only he
-    // can make a placeholder "<unknown>" this person: a placeholder made
-    // for one family is never taken into another's.
-    int32_t spouseIndiv = 0;
     std::string fatherName;  // blank when none
     std::string motherName;  // blank when none
     // The family the person is being filed into as a child (0 = none known).
@@ -44,8 +39,15 @@ struct MatchQuery {
     // family or of none.
     int32_t childOfFamily = 0;
     // Records that cannot be this person (the child he is a parent of, that
-    // child's partners): never matched, offered or taken by identifier.
+    // child's partners, his partner's own parents and children): never
+    // matched, offered or taken by identifier.
     std::vector<int32_t> notThese;
+    // What the page says of the spouse besides his name, and his record
+    // when he is already filed (0 = not yet). Only that record can make a
+    // placeholder "<unknown>" this person: a placeholder made for one
+    // family is never taken into another's.
+    PartnerIds spouseIds;
+    int32_t spouseIndiv = 0;
 };
 
 // Finds the person (by identifiers, by an automatic match, or by the
