@@ -38,8 +38,23 @@ bool IsUnknownName(std::string_view s) {
     return c == "<UNKNOWN>" || c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
 }
 
-// Copies the name parts of a page name into a record; the key stays.
+// Whether the page says who a parent is: a name that is no spelling of
+// unknown, or an identifier.
+bool NamesSomebody(std::string_view name, std::string_view afn, int16_t cdNo = 0, int32_t pidNo = 0) {
+    return (!IsBlank(name) && !IsUnknownName(name)) || !IsBlank(afn) || (cdNo > 0 && pidNo > 0);
+}
+
+// A parent set with nobody in it links nothing.
+bool SetNamesNobody(const PageParentSet& set) {
+    return !NamesSomebody(set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno, set.psFatherPIDno) &&
+           !NamesSomebody(set.psMotherName.value(), set.psMotherAFN.value(), set.psMotherCDno, set.psMotherPIDno);
+}
+
+// Copies the name parts of a page name into a record; the key stays. A
+// name that only says unknown (a person found by his identifier) leaves
+// the parts he has.
 void CopyNameParts(IndivRec& r, std::string_view fullName) {
+    if (IsUnknownName(fullName)) return;
     const NameParts p = ParseNameParts(TrimBlanks(fullName));
     CopyText(r.iGivn, p.given);
     CopyText(r.iSurn, p.surname);
@@ -167,6 +182,7 @@ struct SetParent {
     FixedText<120>& bPlace;
     int32_t& rin;
     FixedText<120>& partnerName;
+    PartnerIds partnerIds;
     const char* sex;
 };
 
@@ -181,6 +197,8 @@ int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent) {
     q.relCode = "IP";
     q.bDate = p.bDate.value();
     q.spouseName = p.partnerName.value();
+    q.spouseIds = p.partnerIds;
+    q.spouseIndiv = ValidIndiv(otherParent) ? otherParent : 0;
     const int32_t r = FileParent(q, child, otherParent);
     p.name = q.name;
     p.afn = q.afn;
@@ -218,6 +236,8 @@ int32_t ApplyPagePerson() {
     q.spouseName = ps.PageSpouses[1].spName.value();
     q.fatherName = ps.PageParentSets[1].psFatherName.value();
     q.motherName = ps.PageParentSets[1].psMotherName.value();
+    const PageSpouse& first = ps.PageSpouses[1];
+    q.spouseIds = {first.spAFN.trimmed(), first.spCDno, first.spPIDno, ""};
     const int32_t p = FindIndivMatches(q);
     ps.PageSpouses[1].spName = q.spouseName;
     ps.PageParentSets[1].psFatherName = q.fatherName;
@@ -276,6 +296,8 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     q.spouseName = ps.pgName;
     q.fatherName = ps.SpouseFather.Name;
     q.motherName = ps.SpouseMother.Name;
+    q.spouseIds = {TrimBlanks(ps.pgAFN), ps.pgCDno, ps.pgPIDno, ""};
+    q.spouseIndiv = page;
     q.notThese = ParentsAndChildren(page);
     const int32_t s = FindIndivMatches(q);
     sp.spbDate = q.bDate;
@@ -311,7 +333,7 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
 
     PageParent& pf = ps.SpouseFather;
     PageParent& pm = ps.SpouseMother;
-    if ((IsBlank(pf.Name) && IsBlank(pm.Name)) || (IsUnknownName(pf.Name) && IsUnknownName(pm.Name))) return s;
+    if (!NamesSomebody(pf.Name, pf.AFN) && !NamesSomebody(pm.Name, pm.AFN)) return s;
 
     // The spouse's parents: sex and AFN are all the page says of them.
     auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf, int32_t other) {
@@ -320,6 +342,8 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
         q.afn = who.AFN;
         q.relCode = "SP";
         q.spouseName = partner.Name;
+        q.spouseIds.afn = partner.AFN;
+        q.spouseIndiv = other;
         const int32_t r = FileParent(q, s, other);
         if (r > 0) {
             g.Indiv[r].iSex = sexOf;
@@ -401,15 +425,19 @@ int32_t LinkChildToParents(int16_t s) {
         const int32_t page = ps.pgRIN;
         if (!ValidIndiv(page)) return 0;
         PageParentSet& set = ps.PageParentSets[s];
-        if (IsUnknownName(set.psFatherName.value()) && IsUnknownName(set.psMotherName.value())) return 0;
+        if (SetNamesNobody(set)) return 0;
 
         const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
                                               set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
-                                              set.psMotherName, "M"},
+                                              set.psMotherName,
+                                              {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
+                                              "M"},
                                              page, 0);
         const int32_t mother = FileSetParent({set.psMotherName, set.psMotherAFN, set.psMotherCDno, set.psMotherPIDno,
                                               set.psMotherbDate, set.psMotherbPlace, set.psMotherRIN,
-                                              set.psFatherName, "F"},
+                                              set.psFatherName,
+                                              {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
+                                              "F"},
                                              page, father);
 
         if (father == 0 && mother == 0) return 0;
@@ -432,7 +460,7 @@ int16_t RecognisedParentSet() {
     const int16_t n = std::min(ps.PageParentSetCount, kMaxParentSets);
     for (int16_t s = 1; s <= n; ++s) {
         const PageParentSet& set = ps.PageParentSets[s];
-        if (IsUnknownName(set.psFatherName.value()) && IsUnknownName(set.psMotherName.value())) continue;
+        if (SetNamesNobody(set)) continue;
         const std::string fAfn = set.psFatherAFN.trimmed(), mAfn = set.psMotherAFN.trimmed();
         int32_t father = 0, mother = 0;
         for (int32_t i = 1; i <= g.IndivCount; ++i) {

@@ -198,13 +198,30 @@ struct Markers {
     std::string agreedSpouseSurname;
 };
 
+// A spouse the page names, with what else it says of him; the identifiers
+// as wide as the record fields they are compared with.
+struct PageSpouseView {
+    PageSpouseView(SplitName n, const PartnerIds& i, int32_t rec)
+        : name(std::move(n)),
+          afn(FixedText<14>(TrimBlanks(i.afn)).trimmed()),
+          genId(FixedText<24>(TrimBlanks(i.genId)).trimmed()),
+          cdNo(i.cdNo),
+          pidNo(i.pidNo),
+          indiv(rec) {}
+    SplitName name;
+    std::string afn, genId;
+    int16_t cdNo;
+    int32_t pidNo;
+    int32_t indiv;  // his record when already filed, else 0
+};
+
 struct Person {
     std::string name, nameCaps, surname, given, key;
     std::string surnameCaps, givenCaps;
     std::string birthYear, chrYear, deathYear;
     std::string fatherKey, motherKey;
     std::string afn, genId;  // as wide as the record fields they are compared with
-    std::vector<SplitName> otherSpouses;                           // page spouses 2..n
+    std::vector<PageSpouseView> otherSpouses;                      // page spouses 2..n
     std::vector<std::pair<std::string, std::string>> otherParents;  // parent sets 2..n
 };
 
@@ -277,18 +294,46 @@ private:
     std::vector<Entry> entries_;
 };
 
-// Compares the spouse keys with the partner of each family of c (never with
-// c himself); the first agreement ends the search. An unknown partner, on
-// the page or in the table, tells nothing about who c is.
-void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, PartnerIndex& partners, Markers& m) {
+// Two different identifiers of the same kind name two different people,
+// whatever their names and dates say. A blank or zero one says nothing.
+bool IdsDiffer(std::string_view afn, std::string_view genId, int16_t cdNo, int32_t pidNo, const IndivRec& C) {
+    const std::string_view cAfn = TrimView(C.iAFN.value()), cGenId = TrimView(C.iGenID.value());
+    if (!afn.empty() && !cAfn.empty() && afn != cAfn) return true;
+    if (!genId.empty() && !cGenId.empty() && genId != cGenId) return true;
+    const bool pageNumbers = cdNo > 0 && pidNo > 0, storedNumbers = C.iCDno > 0 && C.iPIDno > 0;
+    return pageNumbers && storedNumbers && (cdNo != C.iCDno || pidNo != C.iPIDno);
+}
+
+// Whether the page's spouse sp is c's stored partner. His record, when
+// known, decides for a placeholder c; identifiers decide before names; an
+// unknown name, on the page or in the table, agrees with nothing.
+bool SpouseAgrees(const PageSpouseView& sp, int32_t c, int32_t partner) {
+    if (partner <= 0 || partner > g.IndivCount) return false;
+    if (sp.indiv > 0) {
+        if (partner == sp.indiv) return true;
+        if (NamesNobody(g.Indiv[c].iName.value())) return false;
+    }
+    const IndivRec& P = g.Indiv[partner];
+    if (IdsDiffer(sp.afn, sp.genId, sp.cdNo, sp.pidNo, P)) return false;
+    if (!sp.afn.empty() && HoldsTrimmed(P.iAFN.value(), sp.afn)) return true;
+    if (sp.cdNo > 0 && sp.pidNo > 0 && sp.cdNo == P.iCDno && sp.pidNo == P.iPIDno) return true;
+    if (sp.name.unknown || NamesNobody(P.iName.value())) return false;
+    return KeysAgree(sp.name.key, StoredKey(partner));
+}
+
+// Compares the page's spouses with the partner of each family of c (never
+// with c himself); the first agreement ends the search. An unknown spouse
+// is compared like any other: he agrees with nobody, so c's partners give
+// no agreement.
+void TestSpouses(int32_t c, const std::vector<const PageSpouseView*>& spouses, PartnerIndex& partners,
+                 Markers& m) {
     const auto [first, last] = partners.Of(c);
-    for (const SplitName* sp : spouses) {
-        if (sp->unknown) continue;
+    for (const PageSpouseView* sp : spouses) {
         for (const PartnerIndex::Entry* e = first; e != last; ++e) {
             m.spouse = 'N';
-            if (!NamesNobody(StoredName(e->partner)) && KeysAgree(sp->key, StoredKey(e->partner))) {
+            if (SpouseAgrees(*sp, c, e->partner)) {
                 m.spouse = '=';
-                m.agreedSpouseSurname = sp->surname;
+                m.agreedSpouseSurname = sp->name.surname;
                 return;
             }
         }
@@ -298,8 +343,8 @@ void TestSpouses(int32_t c, const std::vector<const SplitName*>& spouses, Partne
 // Marks candidate c. Returns false, leaving the other markers unset, when
 // the names alone rule out both taking c and listing him: every rule for
 // either needs one of these name agreements.
-bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const SplitName& spouse, PartnerIndex& partners,
-                   Markers& m) {
+bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const PageSpouseView& spouse,
+                   PartnerIndex& partners, Markers& m) {
     const IndivRec& C = g.Indiv[c];
     const std::string_view cName = TrimView(C.iName.value()), cSurn = TrimView(C.iSurn.value()),
                            cGivn = TrimView(C.iGivn.value());
@@ -331,7 +376,7 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const SplitN
 
     if (q.relCode == "IN") {
         if (!IsBlank(q.spouseName) && m.spouse != '=' && !p.otherSpouses.empty()) {
-            std::vector<const SplitName*> others;
+            std::vector<const PageSpouseView*> others;
             for (const auto& s : p.otherSpouses) others.push_back(&s);
             TestSpouses(c, others, partners, m);
         }
@@ -359,14 +404,8 @@ bool ExactMatch(const MatchQuery& q, const Person& p, const IndivRec& C) {
     return q.cdNo > 0 && q.cdNo == C.iCDno && q.pidNo > 0 && q.pidNo == C.iPIDno;
 }
 
-// Two different identifiers of the same kind name two different people,
-// whatever their names and dates say.
 bool IdentifiersDiffer(const MatchQuery& q, const Person& p, const IndivRec& C) {
-    const std::string_view afn = TrimView(C.iAFN.value()), genId = TrimView(C.iGenID.value());
-    if (!p.afn.empty() && !afn.empty() && p.afn != afn) return true;
-    if (!q.pageLocalId && !p.genId.empty() && !genId.empty() && p.genId != genId) return true;
-    const bool pageNumbers = q.cdNo > 0 && q.pidNo > 0, storedNumbers = C.iCDno > 0 && C.iPIDno > 0;
-    return pageNumbers && storedNumbers && (q.cdNo != C.iCDno || q.pidNo != C.iPIDno);
+    return IdsDiffer(p.afn, q.pageLocalId ? std::string_view() : std::string_view(p.genId), q.cdNo, q.pidNo, C);
 }
 
 bool Excluded(const MatchQuery& q, int32_t c) {
@@ -506,7 +545,7 @@ int32_t Match(MatchQuery& q) {
     p.genId = FixedText<24>(TrimBlanks(q.genId)).trimmed();
     const SplitName father = Split(q.fatherName);
     const SplitName mother = Split(q.motherName);
-    const SplitName spouse = Split(q.spouseName);
+    const PageSpouseView spouse{Split(q.spouseName), q.spouseIds, q.spouseIndiv};
     const SplitName self = Split(p.name);
     p.fatherKey = father.key;
     p.motherKey = mother.key;
@@ -518,7 +557,11 @@ int32_t Match(MatchQuery& q) {
     if (q.relCode == "IN") {
         const PageScratchRec& ps = g.PageScratch;
         const int16_t nSp = std::min(ps.PageSpouseCount, kMaxPageSpouses);
-        for (int16_t k = 2; k <= nSp; ++k) p.otherSpouses.push_back(Split(ps.PageSpouses[k].spName.trimmed()));
+        for (int16_t k = 2; k <= nSp; ++k) {
+            const PageSpouse& sp = ps.PageSpouses[k];
+            p.otherSpouses.emplace_back(Split(sp.spName.trimmed()),
+                                        PartnerIds{sp.spAFN.trimmed(), sp.spCDno, sp.spPIDno, ""}, 0);
+        }
         const int16_t nPs = std::min(ps.PageParentSetCount, kMaxParentSets);
         for (int16_t k = 2; k <= nPs; ++k)
             p.otherParents.emplace_back(Split(ps.PageParentSets[k].psFatherName.trimmed()).key,

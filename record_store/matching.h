@@ -6,6 +6,14 @@
 
 namespace lintora {
 
+// What a page says of a person's spouse besides the name.
+struct PartnerIds {
+    std::string afn;         // blank when none
+    int16_t cdNo = 0;        // disc and pin numbers, 0 when none
+    int32_t pidNo = 0;
+    std::string genId;       // a generated id that is not only this page's; blank when none
+};
+
 // One person about to be filed, as the caller found him. The three
 // relatives' names (and the name itself) come back cleaned: "_" and "?"
 // removed, "unknown" spellings turned into "<unknown>".
@@ -31,8 +39,15 @@ struct MatchQuery {
     // family or of none.
     int32_t childOfFamily = 0;
     // Records that cannot be this person (the child he is a parent of, that
-    // child's partners): never matched, offered or taken by identifier.
+    // child's partners, his partner's own parents and children): never
+    // matched, offered or taken by identifier.
     std::vector<int32_t> notThese;
+    // What the page says of the spouse besides his name, and his record
+    // when he is already filed (0 = not yet). Only that record can make a
+    // placeholder "<unknown>" this person: a placeholder made for one
+    // family is never taken into another's.
+    PartnerIds spouseIds;
+    int32_t spouseIndiv = 0;
 };
 
 // Finds the person (by identifiers, by an automatic match, or by the

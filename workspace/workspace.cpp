@@ -169,14 +169,14 @@ void RunPrune(int option) {
             Step([&] { MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo Delete of " + name); });
             const int32_t savedRoot = g.TreeSlot[0];
             const int16_t rootTree = PrunableIndiv(savedRoot) ? g.Indiv[savedRoot].iTree : 0;
-            // The root pruned alone or with his descendants: his father (or
-            // mother) takes his place.
+            // The root pruned alone or with his descendants: his father, or
+            // his mother when no father is known, takes his place.
             int32_t candidate = 1;
             const int32_t famc = g.Indiv[t].iFamc;
             if (t == savedRoot && (what == PruneOption::Descendants || what == PruneOption::PersonOnly) && famc > 0 &&
                 famc <= g.FamilCount) {
                 const FamilRec& parents = g.Famil[famc];
-                candidate = parents.fHusb != t ? parents.fHusb : parents.fWife;
+                candidate = parents.fHusb != t && PrunableIndiv(parents.fHusb) ? parents.fHusb : parents.fWife;
             }
             Step([&] { PruneTree(what); });
 

@@ -531,5 +531,61 @@ TEST_F(PasteTest, NobodyMarriesHisOwnParentWhoseNameKeyHeShares) {
     }
 }
 
+TEST_F(PasteTest, OneUnnamedMotherIsNeverTheWifeOfTwoKings) {
+    // Both kings' pages name the father only: each family gets an unnamed
+    // mother of its own, though Malcolm I and Malcolm II share a name key.
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nBethoc (AFN: 00Q3-6B3)\nSex: F\n\n"
+                     "Parents:\nFather: Malcolm II (AFN: 00Q3-681)  Family\n");
+    ui.Answer(MsgResult::Ok);  // the second page's people form a tree of their own
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nKenneth II (AFN: 00Q3-RV0)\nSex: M\n\n"
+                     "Parents:\nFather: Malcolm I (AFN: 00Q3-RTZ)  Family\n");
+    ASSERT_EQ(g.IndivCount, 6);
+    ASSERT_EQ(g.FamilCount, 2);
+    const FamilRec& first = g.Famil[g.Indiv[ByAFN("00Q3-6B3")].iFamc];
+    const FamilRec& second = g.Famil[g.Indiv[ByAFN("00Q3-RV0")].iFamc];
+    EXPECT_EQ(first.fHusb, ByAFN("00Q3-681"));
+    EXPECT_EQ(second.fHusb, ByAFN("00Q3-RTZ"));
+    for (int32_t wife : {first.fWife, second.fWife}) {
+        ASSERT_GT(wife, 0);
+        EXPECT_EQ(g.Indiv[wife].iName.trimmed(), "<unknown>");
+        EXPECT_EQ(g.Indiv[wife].iFamsCount, 1);
+    }
+    EXPECT_NE(first.fWife, second.fWife);
+    EXPECT_EQ(g.TreeCount, 2);
+
+    // Bethoc's page again finds her own family, unnamed mother and all.
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nBethoc (AFN: 00Q3-6B3)\nSex: F\n\n"
+                     "Parents:\nFather: Malcolm II (AFN: 00Q3-681)  Family\n");
+    EXPECT_EQ(g.IndivCount, 6);
+    EXPECT_EQ(g.FamilCount, 2);
+}
+
+TEST_F(PasteTest, AnUnnamedParentWithAnAfnIsFiled) {
+    const std::string page = "FamilySearch Ancestral File Individual Record\nAda LEE (AFN: 7-A)\nSex: F\n\n"
+                             "Parents:\nMother: Unknown (AFN: 7-M)\n";
+    ProcessClipboard(page);
+    EXPECT_EQ(windows.label, "3 Individuals added, 0 updated; 1 Families added, 0 updated (Tree #1)");
+    const int32_t parents = g.Indiv[ByAFN("7-A")].iFamc;
+    ASSERT_GT(parents, 0);
+    const int32_t mother = g.Famil[parents].fWife, father = g.Famil[parents].fHusb;
+    EXPECT_EQ(mother, ByAFN("7-M"));
+    EXPECT_EQ(g.Indiv[mother].iSex.value(), "F");
+    ASSERT_GT(father, 0);
+    EXPECT_EQ(g.Indiv[father].iName.value(), "<unknown>");
+
+    // Pasted again, the page finds the same three people and their family.
+    ui.Answer(MsgResult::Yes);  // the text is unchanged: process it again
+    ProcessClipboard(page);
+    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.FamilCount, 1);
+
+    // Parents with neither a name nor an identifier are no parents.
+    ResetProgramState();
+    ProcessClipboard("FamilySearch Ancestral File Individual Record\nBo LEE (AFN: 7-B)\nSex: M\n\n"
+                     "Parents:\nFather: Unknown\nMother: UNKNOWN\n");
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.FamilCount, 0);
+}
+
 }  // namespace
 }  // namespace lintora

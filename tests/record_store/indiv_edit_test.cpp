@@ -94,6 +94,7 @@ TEST_F(IndivEditTest, ChangingSexExchangesRolesInEveryFamily) {
     v.sex = "M";
     StoreEditValues(v, 1, 1, false, kept);
     EXPECT_EQ(g.Famil[1].fHusb, 1);
+    EXPECT_EQ(g.Famil[1].fWife, 2);
     EXPECT_EQ(g.Indiv[2].iSex.value(), "F");
     v.sex = "U";
     StoreEditValues(v, 1, 1, false, kept);
@@ -110,6 +111,32 @@ TEST_F(IndivEditTest, ChangingSexExchangesRolesInEveryFamily) {
     StoreEditValues(v, 1, 1, false, kept);
     EXPECT_EQ(g.Indiv[1].iNameKey.padded().substr(0, 10), std::string(10, ' '));
     EXPECT_EQ(g.Indiv[1].iName.value(), "Smith");
+}
+
+TEST_F(IndivEditTest, AWifeMadeMaleBecomesTheHusbandOfEachOfHerFamilies) {
+    // P2 is the wife of P1 (their child P3) and, later, of nobody known
+    // (her child P4).
+    const int32_t second = AddFamil();
+    g.Famil[second].fWife = 2;
+    g.Indiv[4].iFamc = second;
+    g.Indiv[2].iFamsCount = 2;
+    std::vector<std::string> kept;
+    EditValues v = EditValuesOf(2, 1);
+    v.sex = "M";
+    ASSERT_TRUE(StoreEditValues(v, 2, 1, false, kept));
+    EXPECT_TRUE(kept.empty());
+    EXPECT_EQ(g.Indiv[2].iSex.value(), "M");
+    EXPECT_EQ(g.Famil[1].fHusb, 2);
+    EXPECT_EQ(g.Famil[1].fWife, 1);
+    EXPECT_EQ(g.Indiv[1].iSex.value(), "F");
+    EXPECT_EQ(g.Famil[second].fHusb, 2);
+    EXPECT_EQ(g.Famil[second].fWife, 0);
+    // Children and counts stay as they were.
+    EXPECT_EQ(g.Indiv[3].iFamc, 1);
+    EXPECT_EQ(g.Indiv[4].iFamc, second);
+    EXPECT_EQ(g.Indiv[1].iFamsCount, 1);
+    EXPECT_EQ(g.Indiv[2].iFamsCount, 2);
+    testing::ExpectTablesConsistent();
 }
 
 TEST_F(IndivEditTest, LinkRefusalsAndCountsThatNeverGoNegative) {

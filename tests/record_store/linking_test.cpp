@@ -682,7 +682,7 @@ TEST_F(LinkingTest, ParentSetChoice) {
         {"second set known by disc and pin numbers: linked", ByNumbers, false, 0},
         {"no set known: pick list", None, false, 1},
         {"only the father known: pick list", FatherOnly, false, 1},
-        {"known parents named unknown: pick list", ByAfn, true, 1},
+        {"known parents named unknown: linked", ByAfn, true, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -714,6 +714,10 @@ TEST_F(LinkingTest, ParentSetChoice) {
             ASSERT_GT(g.Indiv[p].iFamc, 0);
             EXPECT_EQ(g.Famil[g.Indiv[p].iFamc].fHusb, dad);
             EXPECT_EQ(g.Famil[g.Indiv[p].iFamc].fWife, mum);
+            // A page that knows them only as unknown leaves their names alone.
+            EXPECT_EQ(g.Indiv[dad].iName.value(), "Paul Vale");
+            EXPECT_EQ(g.Indiv[dad].iGivn.value(), "Paul");
+            EXPECT_EQ(g.Indiv[mum].iSurn.value(), "Moss");
         } else {
             EXPECT_EQ(g.ParentSetChoice, 0);
             EXPECT_EQ(g.Indiv[p].iFamc, 0);

@@ -128,6 +128,10 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
         {"spouse agrees but parents differ", js, "1851", "", "", "Ann Brown", "Peter Green", "Lucy Black", N,
          nullptr},
         {"key and parents, birth differs", "Jon Smyth", "1851", "", "", "", ws, mj, O, nullptr},
+        // An unknown spouse agrees with nobody: John is married to Ann Brown.
+        {"key and parents, spouse unknown", "Jon Smyth", "", "", "", "<unknown>", ws, mj, O, nullptr},
+        {"given name only and parents, spouse unknown", "John", "", "", "", "Unknown", ws, mj, O, nullptr},
+        {"parts and parents, spouse unknown", js, "", "", "", "unk", ws, mj, A, &M::john},
         {"key and spouse, birth differs", "Jon Smyth", "1851", "", "", "Ann Brown", "", "", O, nullptr},
         {"name held in the other and spouse, birth differs", "John Henry Smith", "1856", "", "", "Eliza Green", "",
          "", O, nullptr},
@@ -259,6 +263,12 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         int16_t storedCd, pageCd;
         int32_t storedPid, pagePid;
         bool matched;
+        void Store(IndivRec& r) const {
+            r.iAFN = storedAfn;
+            r.iGenID = storedGenId;
+            r.iCDno = storedCd;
+            r.iPIDno = storedPid;
+        }
     };
     const std::vector<Case> cases = {
         {"another AFN", "AF-1", "AF-2", "", "", 0, 0, 0, 0, false},
@@ -273,10 +283,7 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         ResetProgramState();
         World();
         IndivRec& J = g.Indiv[john];
-        J.iAFN = c.storedAfn;
-        J.iGenID = c.storedGenId;
-        J.iCDno = c.storedCd;
-        J.iPIDno = c.storedPid;
+        c.Store(J);
         const int32_t before = g.IndivCount;
         MatchQuery q = Query("John Smith");
         q.bDate = "12 Jan 1850";
@@ -289,6 +296,31 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
         EXPECT_TRUE(ui.matchRequests.empty());
         EXPECT_EQ(J.iAFN.value(), c.storedAfn);
     }
+    // The same identifiers on the spouse: the page's "Ann Brown" would make
+    // John's wife agree (row 4) but for an identifier that differs from hers.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("spouse with ") + c.what);
+        ResetProgramState();
+        ui.matchRequests.clear();
+        World();
+        c.Store(g.Indiv[ann]);
+        const int32_t before = g.IndivCount;
+        MatchQuery q = Query("John Smith");
+        q.spouseName = "Ann Brown";
+        q.spouseIds = {c.pageAfn, c.pageCd, c.pagePid, c.pageGenId};
+        if (!c.matched) ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(q), c.matched ? john : before + 1);
+        EXPECT_EQ(ui.matchRequests.size(), c.matched ? 0u : 1u);
+    }
+    // An equal one agrees whatever the name: she married again.
+    ResetProgramState();
+    World();
+    g.Indiv[ann].iAFN = "AF-1";
+    MatchQuery byAfn = Query("John Smith");
+    byAfn.spouseName = "Ann Hart";
+    byAfn.spouseIds.afn = "AF-1";
+    EXPECT_EQ(FindIndivMatches(byAfn), john);
+
     // A stand-in id, meant only for a record the query may create, vetoes nothing.
     ResetProgramState();
     World();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -53,6 +54,9 @@ protected:
 };
 
 TEST_F(PruneCommandTest, FatherOnlyLeavesAnUnknownInHisPlaceAndUndoRestoresAll) {
+    const int32_t igi = AddSource();
+    g.Source[igi].sSite = "LDS";
+    g.Source[igi].sKind = "IGI";
     PasteText(ReadPage("igi_family.txt"));
     ASSERT_EQ(g.IndivCount, 9);
     Note(ByName("Thomas ASHWORTH"), "Weaver of Rochdale");
@@ -89,6 +93,9 @@ TEST_F(PruneCommandTest, FatherOnlyLeavesAnUnknownInHisPlaceAndUndoRestoresAll) 
     const int32_t unknown = ByName("<unknown>");
     ASSERT_GT(unknown, 0);
     EXPECT_EQ(g.Indiv[unknown].iTouched, 0);
+    // Mary's citation went with her; the stand-in cites no page.
+    EXPECT_EQ(g.Indiv[unknown].iSource, 0);
+    EXPECT_EQ(g.Source[igi].sCitations, 8);
     for (const char* child : {"Sarah ASHWORTH", "William ASHWORTH", "Ellen ASHWORTH"}) {
         const int32_t f = g.Indiv[ByName(child)].iFamc;
         ASSERT_GT(f, 0) << child;
@@ -116,14 +123,30 @@ TEST_F(PruneCommandTest, FatherOnlyLeavesAnUnknownInHisPlaceAndUndoRestoresAll) 
 
     RestoreUndo();
     EXPECT_TRUE(TablesInUse::Now() == before);
+    EXPECT_EQ(g.Source[igi].sCitations, 9);
 }
 
 TEST_F(PruneCommandTest, PersonOfTreeTwoWithAllRelationsLeavesTreeOneWhole) {
+    // The site data's rows for both record sets, each kept in its own archive.
+    auto sourceRow = [](const char* kind, const char* title, const char* archive) {
+        const int32_t r = AddRepository();
+        g.Repository[r].rName = archive;
+        const int32_t s = AddSource();
+        g.Source[s].sSite = "LDS";
+        g.Source[s].sKind = kind;
+        g.Source[s].sTitle = title;
+        g.Source[s].sRepos = static_cast<int16_t>(r);
+        return s;
+    };
+    const int32_t igi = sourceRow("IGI", "International Genealogical Index", "Family History Library");
+    const int32_t af = sourceRow("ANC", "Ancestral File", "Ancestral File Operations");
     PasteText(ReadPage("igi_family.txt"));
     ui.Answer(MsgResult::Ok);  // a new tree was started
     PasteText(ReadPage("af_family.txt"));
     ASSERT_EQ(g.IndivCount, 17);
     ASSERT_EQ(g.TreeCount, 2);
+    EXPECT_EQ(g.Source[igi].sCitations, 9);
+    EXPECT_EQ(g.Source[af].sCitations, 8);
     const std::vector<IndivRec> treeOne(g.Indiv.begin() + 1, g.Indiv.begin() + 10);
     const std::vector<FamilRec> treeOneFamilies(g.Famil.begin() + 1, g.Famil.begin() + 4);
 
@@ -153,6 +176,48 @@ TEST_F(PruneCommandTest, PersonOfTreeTwoWithAllRelationsLeavesTreeOneWhole) {
     }
     ExpectCompact();
     ExpectGedcomPointersResolve();
+
+    // The citations went with the people: the Ancestral File and its
+    // archive are no longer written.
+    EXPECT_EQ(g.Source[igi].sCitations, 9);
+    EXPECT_EQ(g.Source[af].sCitations, 0);
+    EXPECT_EQ(g.Repository[2].rCitations, 0);
+    g.Option1 = 1;  // a citation under every record
+    std::vector<std::string> sourceLines;  // each once, in file order
+    for (const std::string& l : BuildFileLines(FileKind::Gedcom, "work.ged"))
+        if (std::regex_search(l, std::regex(R"(SOUR @|REPO @|@ SOUR$|@ REPO$)")) &&
+            std::find(sourceLines.begin(), sourceLines.end(), l) == sourceLines.end())
+            sourceLines.push_back(l);
+    const std::vector<std::string> expected = {"1 SOUR @S1@", "0 @S1@ SOUR", "1 REPO @REP1@", "0 @REP1@ REPO"};
+    EXPECT_EQ(sourceLines, expected);
+}
+
+TEST_F(PruneCommandTest, APrunedRootGivesThePedigreeToHisFatherElseHisMother) {
+    // Adam and Eve; Cain is their son, Enoch the son of Cain's wife Ada
+    // (his father is not known). The pedigree shows the son.
+    const int32_t adam = Person("Adam", "M"), eve = Person("Eve", "F");
+    const int32_t cain = Person("Cain", "M"), ada = Person("Ada", "F"), enoch = Person("Enoch", "M");
+    Couple(adam, eve, {cain});
+    Couple(cain, ada);
+    Couple(0, ada, {enoch});
+    LoadGenTree();
+    struct Case {
+        int32_t root;
+        int option;
+        const char* newRoot;
+    };
+    for (const Case& c : {Case{cain, 2, "Adam"}, Case{cain, 1, "Adam"}, Case{enoch, 2, "Ada"},
+                          Case{enoch, 1, "Ada"}}) {
+        SCOPED_TRACE(g.Indiv[c.root].iName.trimmed() + " " + std::to_string(c.option));
+        g.TreeSlot[0] = c.root;
+        g.PruneIndiv = c.root;
+        ui.Answer(MsgResult::Ok);  // "Are you sure?"
+        ui.Answer(MsgResult::Ok);  // what was removed
+        RunPrune(c.option);
+        ASSERT_GT(g.TreeSlot[0], 0);
+        EXPECT_EQ(g.Indiv[g.TreeSlot[0]].iName.trimmed(), c.newRoot);
+        RestoreUndo();
+    }
 }
 
 TEST_F(PruneCommandTest, SetupRefusalsAndCancelledConfirmationChangeNothing) {
