@@ -89,16 +89,20 @@ inline void Person(int32_t i, const char* givn, const char* surn, const char* se
 }
 
 // The work as a person sees it, field by field: every record but the
-// file's own pointers (a save numbers the records anew), and each owner's
-// note lines in their order.
+// file's own pointers (a save numbers the records anew), each owner's note
+// lines in their order, the sources and repositories.
 struct SeenWork {
     std::vector<IndivRec> indiv;
     std::vector<FamilRec> famil;
     std::map<std::pair<std::string, int32_t>, std::vector<std::string>> notes;
+    std::vector<SourceRec> sources;
+    std::vector<ReposRec> repositories;
 
     static SeenWork Now() {
         SeenWork w{{g.Indiv.begin() + 1, g.Indiv.begin() + g.IndivCount + 1},
                    {g.Famil.begin() + 1, g.Famil.begin() + g.FamilCount + 1},
+                   {},
+                   {},
                    {}};
         for (IndivRec& r : w.indiv) {
             r.iXref = r.iFamcXref = "";
@@ -110,6 +114,13 @@ struct SeenWork {
             r.fSourXref = "";
             r.fNoteXref = "";
         }
+        w.sources.assign(g.Source.begin() + 1, g.Source.begin() + g.SourceCount + 1);
+        for (SourceRec& r : w.sources) {
+            r.sXref = r.sReposXref = "";
+            r.sAbbr = "";  // no file carries it
+        }
+        w.repositories.assign(g.Repository.begin() + 1, g.Repository.begin() + g.RepositoryCount + 1);
+        for (ReposRec& r : w.repositories) r.rXref = "";
         for (int32_t n = 1; n <= g.NotesCount; ++n) {
             const NoteRec& r = g.Notes[n];
             w.notes[{r.nKind.value(), r.nOwner}].push_back(r.nTag.value() + "|" + r.nText.value() + "|" +
@@ -155,6 +166,20 @@ inline void ExpectSameWork(const SeenWork& a, const SeenWork& b) {
     for (std::size_t f = 0; f < a.famil.size(); ++f)
         EXPECT_TRUE(a.famil[f] == b.famil[f]) << "family " << f + 1 << Differences(a.famil[f], b.famil[f]);
     EXPECT_EQ(a.notes, b.notes);
+    ASSERT_EQ(a.sources.size(), b.sources.size());
+    for (std::size_t k = 0; k < a.sources.size(); ++k)
+        EXPECT_TRUE(a.sources[k] == b.sources[k])
+            << "source " << k + 1 << ": " << a.sources[k].sTitle.value() << "|" << a.sources[k].sAbbr.value() << "|"
+            << a.sources[k].sFlag.value() << "|" << a.sources[k].sCitations << "|" << a.sources[k].sRepos << "|"
+            << a.sources[k].sRIN << " against " << b.sources[k].sTitle.value() << "|" << b.sources[k].sAbbr.value()
+            << "|" << b.sources[k].sFlag.value() << "|" << b.sources[k].sCitations << "|" << b.sources[k].sRepos
+            << "|" << b.sources[k].sRIN;
+    ASSERT_EQ(a.repositories.size(), b.repositories.size());
+    for (std::size_t k = 0; k < a.repositories.size(); ++k)
+        EXPECT_TRUE(a.repositories[k] == b.repositories[k])
+            << "repository " << k + 1 << ": " << a.repositories[k].rName.value() << " cited "
+            << a.repositories[k].rCitations << " against " << b.repositories[k].rName.value() << " cited "
+            << b.repositories[k].rCitations;
 }
 
 // The source folder of the project, from this file's place in it.

@@ -185,9 +185,21 @@ protected:
         const std::string name = kind == FileKind::Gedcom ? "saved.ged" : "saved.lnt";
         return FileContents(kind, BuildFileLines(kind, (dir / name).string()));
     }
+    // Each count says how many links there are.
+    static void ExpectCountsFollowLinks() {
+        std::vector<int> fams(g.IndivCount + 1), children(g.FamilCount + 1);
+        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+            ++fams[g.Famil[f].fHusb];
+            if (g.Famil[f].fWife != g.Famil[f].fHusb) ++fams[g.Famil[f].fWife];
+        }
+        for (int32_t i = 1; i <= g.IndivCount; ++i) ++children[g.Indiv[i].iFamc];
+        for (int32_t i = 1; i <= g.IndivCount; ++i) ASSERT_EQ(g.Indiv[i].iFamsCount, fams[i]) << "individual " << i;
+        for (int32_t f = 1; f <= g.FamilCount; ++f) ASSERT_EQ(g.Famil[f].fChilCount, children[f]) << "family " << f;
+    }
     // The work now, saved and reopened: the same work, the same file again.
     void ExpectItsOwnSaveReopened() {
         ASSERT_NO_FATAL_FAILURE(ExpectTablesConsistent());
+        ASSERT_NO_FATAL_FAILURE(ExpectCountsFollowLinks());
         const SeenWork loaded = SeenWork::Now();
         const std::string work = Saved(FileKind::Work);
         ASSERT_TRUE(Load("saved.lnt", work));
