@@ -267,7 +267,8 @@ private:
         if (!gedcom_ && !Blank(r.iExt)) Line("2 _EXT " + T(r.iExt));
         if (perItem_) Citation(r.iSource);
         if (gedcom_ && !Blank(r.iTitle)) Line("1 TITL " + T(r.iTitle));
-        Line("1 SEX " + r.iSex.padded());
+        const std::string sex = T(r.iSex);
+        Line("1 SEX " + (sex.empty() ? std::string(" ") : sex));
         Event("BIRT", r.ibDate, r.ibPlace, r.iSource);
         Event("CHR", r.icDate, r.icPlace, r.iSource);
         Event("DEAT", r.idDate, r.idPlace, r.iSource);

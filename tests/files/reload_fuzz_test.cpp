@@ -85,6 +85,9 @@ std::string GeneratedGedcom(std::mt19937& rng) {
         }
         if (rng() % 4 == 0) t += "1 SOUR @S1@\n";
         if (rng() % 4 == 0) t += "1 TITL " + Words(rng, 2) + "\n";
+        // What only work files carry, and what both do.
+        const char* const more[] = {"1 AFN ", "1 CDP2 12-", "1 _GID ", "1 SUBN ", "2 _EXT ", "1 CHAN\n2 DATE "};
+        if (rng() % 3 == 0) t += Pick(rng, more) + (rng() % 2 ? std::to_string(rng() % 5000) : Words(rng, 2)) + "\n";
     }
     for (int f = 1; f <= families; ++f) {
         t += "0 @F" + std::to_string(f) + "@ FAM\n";

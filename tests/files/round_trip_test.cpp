@@ -273,7 +273,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     g.Indiv[1].idPlace = std::string(99, 'a') + "\xC4\xB3";  // the field's last letter spelt "ij"
     g.Indiv[1].iblPlace = "\xE2\x99\xAF\xC3\xB8";  // sharp and o with stroke: C4 B2 in ANSEL
     g.Indiv[1].iNoteFlg = "Y";
-    Person(2, "Tom", "Baker", "M", 0);
+    Person(2, "Tom", "Baker", "\xC2\xAB", 0);  // spelt "<<", one more than the field holds
     g.Indiv[2].iNoteFlg = "Y";
     g.IndivCount = 2;
     const struct { int32_t owner; const char* tag; const char* text; } notes[] = {
@@ -294,6 +294,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Sir (Jack)");
     EXPECT_EQ(g.Indiv[1].idPlace.value(), std::string(99, 'a') + "i");
     EXPECT_EQ(g.Indiv[1].iblPlace.value(), "\xE2\x99\xAF\xC3\xB8");
+    EXPECT_EQ(g.Indiv[2].iSex.value(), "<");
     EXPECT_EQ(SeenWork::Now().notes, before.notes);
 }
 
