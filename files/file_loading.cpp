@@ -16,6 +16,7 @@
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
+#include "lintora_version.h"
 #include "platform/platform.h"
 #include "record_store/clear.h"
 #include "record_store/name_parsing.h"
@@ -50,8 +51,12 @@ bool AllDigits(std::string_view s) {
     return true;
 }
 
-// The value of HEAD CHAR, upper case, or empty.
-std::string HeaderCharSet(const std::vector<std::string>& lines) {
+// The values of HEAD CHAR (upper case) and HEAD SOUR, or empty.
+struct Header {
+    std::string charSet, source;
+};
+Header ReadHeader(const std::vector<std::string>& lines) {
+    Header h;
     bool inHead = false;
     for (const auto& raw : lines) {
         std::string line = TrimBlanks(raw);
@@ -62,9 +67,11 @@ std::string HeaderCharSet(const std::vector<std::string>& lines) {
             if (!inHead) break;  // the header comes first or not at all
             continue;
         }
-        if (inHead && line.rfind("1 CHAR", 0) == 0) return UpperCase(TrimBlanks(line.substr(6)));
+        if (!inHead) continue;
+        if (line.rfind("1 CHAR", 0) == 0 && h.charSet.empty()) h.charSet = UpperCase(TrimBlanks(line.substr(6)));
+        else if (line.rfind("1 SOUR ", 0) == 0) h.source = TrimBlanks(line.substr(7));
     }
-    return {};
+    return h;
 }
 
 // The file's text as lines of UTF-8: byte-order mark honoured, work-file
@@ -94,9 +101,11 @@ std::vector<std::string> FileLines(const std::string& bytes) {
         for (auto& line : lines) ControlsToBlanks(line);
         return lines;
     }
-    const std::string charSet = HeaderCharSet(lines);
-    bool ansel = charSet == "ANSEL";
-    if (ansel) {
+    const Header header = ReadHeader(lines);
+    bool ansel = header.charSet == "ANSEL";
+    // Our own files are ANSEL whatever their bytes look like: some ANSEL
+    // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
+    if (ansel && header.source != std::filesystem::path(kExeName).stem().string()) {
         // A file that says ANSEL but is plainly UTF-8 (every non-ASCII
         // byte in a valid sequence) is read as UTF-8.
         bool nonAscii = false, valid = true;

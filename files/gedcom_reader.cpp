@@ -105,7 +105,9 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
     bool& opening = Ged().GedRead.noteOpening;
     std::string tag;
     if (sub == ":NOTE") {
-        opening = false;
+        // A NOTE line that files no text leaves its continuations to open a
+        // note, as a save writes them.
+        opening = true;
         if (Ged().GedValueIsPointer) {  // its text comes once all records are read
             noteXref = value;
             pointers.push_back({owner, value});
@@ -117,10 +119,7 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
         }
         // A blank NOTE line files nothing; its first continuation with text
         // opens the note, so that it does not run on into the note before.
-        if (value.empty()) {
-            opening = true;
-            return;
-        }
+        if (value.empty()) return;
         tag = "1 NOTE";
     } else if (sub == ":NOTE:CONT") {
         tag = "2 CONT";

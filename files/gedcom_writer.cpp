@@ -26,14 +26,9 @@ std::string OneLine(std::string s) {
     return s;
 }
 
-// A field's text as written: control characters are blanks, so they trim
-// away at the ends as blanks do.
-std::string T(std::string_view s) { return TrimBlanks(OneLine(std::string(s))); }
-template <std::size_t N>
-std::string T(const FixedText<N>& f) { return T(f.value()); }
-template <std::size_t N>
-bool Blank(const FixedText<N>& f) { return T(f).empty(); }
-bool NonBlank(const std::string& s) { return !T(s).empty(); }
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 class Writer {
 public:
@@ -75,6 +70,27 @@ private:
     std::vector<bool> sourceWritten_;
 
     void Line(std::string text) { lines_.push_back(OneLine(std::move(text))); }
+
+    // A field's text as written: control characters are blanks, and in a
+    // GEDCOM file letters ANSEL lacks are spelt as the file will hold them,
+    // so that what becomes a blank trims away at the ends as blanks do and
+    // a reader finds the value as written.
+    std::string T(std::string_view s) const {
+        std::string v = OneLine(std::string(s));
+        if (gedcom_ && !IsAscii(v)) v = AnselToUtf8(Utf8ToAnsel(v));
+        return TrimBlanks(v);
+    }
+    // A field's text spelt longer than the field holds is cut as a reader
+    // cuts it.
+    template <std::size_t N>
+    std::string T(const FixedText<N>& f) const {
+        std::string v = T(f.value());
+        if (gedcom_ && v.size() > N) v = TrimBlanks(Utf8Left(v, N));
+        return v;
+    }
+    template <std::size_t N>
+    bool Blank(const FixedText<N>& f) const { return T(f).empty(); }
+    bool NonBlank(const std::string& s) const { return !T(s).empty(); }
 
     bool IndivLive(int32_t i) const { return i >= 1 && i <= g.IndivCount && g.Indiv[i].iTree != 99; }
     bool FamilLive(int32_t f) const { return f >= 1 && f <= g.FamilCount && g.Famil[f].fTree != 99; }
@@ -188,9 +204,16 @@ private:
             if (tag != "1 NOTE" && tag != "2 CONT" && tag != "2 CONC") tag = "2 CONT";
             if (tag == "1 NOTE") opening = true;
             if (opening) {
-                if (T(text).empty()) continue;
+                const std::string shown = T(text);
+                if (shown.empty()) continue;
                 tag = "1 NOTE";
                 opening = false;
+                // A NOTE line that begins with "@" names a note record; such
+                // text joins an empty NOTE line instead, which reads the same.
+                if (shown.front() == '@') {
+                    Line(tag);
+                    tag = "2 CONC";
+                }
             }
             if (!gedcom_) {
                 Line(tag + " " + text);
@@ -200,8 +223,7 @@ private:
             // may grow into several, so that a reader finds every line as
             // long as a note line holds and keeps the pieces as written.
             std::string spelt = OneLine(std::move(text));
-            if (!std::all_of(spelt.begin(), spelt.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-                spelt = AnselToUtf8(Utf8ToAnsel(spelt));
+            if (!IsAscii(spelt)) spelt = AnselToUtf8(Utf8ToAnsel(spelt));
             for (const std::string& piece : CutNoteText(spelt)) {
                 Line(tag + " " + piece);
                 tag = "2 CONC";
@@ -245,7 +267,8 @@ private:
         if (!gedcom_ && !Blank(r.iExt)) Line("2 _EXT " + T(r.iExt));
         if (perItem_) Citation(r.iSource);
         if (gedcom_ && !Blank(r.iTitle)) Line("1 TITL " + T(r.iTitle));
-        Line("1 SEX " + r.iSex.padded());
+        const std::string sex = T(r.iSex);
+        Line("1 SEX " + (sex.empty() ? std::string(" ") : sex));
         Event("BIRT", r.ibDate, r.ibPlace, r.iSource);
         Event("CHR", r.icDate, r.icPlace, r.iSource);
         Event("DEAT", r.idDate, r.idPlace, r.iSource);

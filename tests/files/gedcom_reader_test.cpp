@@ -322,7 +322,9 @@ TEST_F(GedcomReaderTest, BlankNoteLineFilesNothing) {
     Read("0 @I1@ INDI\n1 NOTE\n1 NOTE   \n2 CONC\n2 CONT  \n"
          "0 @I2@ INDI\n1 NOTE First\n1 NOTE\n2 CONC second\n2 CONT third\n"
          "0 @I3@ INDI\n1 NOTE\n2 CONT\n2 CONC  \n2 CONT Second\n2 CONT\n2 CONC end\n"
-         "0 @F1@ FAM\n1 NOTE \n2 CONT\n");
+         "0 @F1@ FAM\n1 NOTE \n2 CONT\n"
+         // Nor does a pointer, or text marked as one: what continues them opens a note.
+         "0 @I4@ INDI\n1 NOTE @N5@\n2 CONT\n2 CONT on\n1 NOTE @X@ text\n2 CONC more\n");
     EXPECT_TRUE(NotesOf("I", 1).empty());
     EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "N");
     // The blank line's first continuation with text opens a note of its own;
@@ -331,6 +333,7 @@ TEST_F(GedcomReaderTest, BlankNoteLineFilesNothing) {
     EXPECT_EQ(NotesOf("I", 3), (std::vector<std::string>{"1 NOTE|Second", "2 CONT|", "2 CONC|end"}));
     EXPECT_TRUE(NotesOf("F", 1).empty());
     EXPECT_EQ(g.Famil[1].fNoteFlg.value(), "N");
+    EXPECT_EQ(NotesOf("I", 4), (std::vector<std::string>{"1 NOTE|on", "1 NOTE|more"}));
 }
 
 TEST_F(GedcomReaderTest, LongNoteTextContinuesInsteadOfBeingCut) {
