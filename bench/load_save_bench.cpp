@@ -2,7 +2,13 @@
 // 3,000 people as public family files come, and full tables (10,000
 // individuals, 5,000 families, 80,000 note lines) loaded and saved.
 #include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <fcntl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +20,9 @@
 #include "files/gedcom_writer.h"
 #include "platform/atomic_file.h"
 #include "record_store/program_state.h"
+#include "workspace/workspace.h"
+
+extern char** environ;
 
 namespace lintora {
 namespace {
@@ -126,10 +135,94 @@ void SaveFullTables(benchmark::State& state, FileKind kind) {
 void BM_SaveFullTablesAsGedcom(benchmark::State& state) { SaveFullTables(state, FileKind::Gedcom); }
 void BM_SaveFullTablesAsWorkFile(benchmark::State& state) { SaveFullTables(state, FileKind::Work); }
 
+// Bytes of the record slots the three tables hold (their strings' own
+// storage aside).
+template <typename Table>
+double SlotBytes(const Table& t) {
+    return static_cast<double>(t.capacity() * sizeof(typename Table::value_type));
+}
+
+void TableCounters(benchmark::State& state) {
+    state.counters["table_bytes"] = SlotBytes(g.Indiv) + SlotBytes(g.Famil) + SlotBytes(g.Notes);
+    state.counters["indiv_bytes"] = SlotBytes(g.Indiv);
+}
+
+// The work as the program starts it, then as the 3,010-person file left it.
+void BM_TableMemoryEmptyWork(benchmark::State& state) {
+    for (auto _ : state) {
+        ResetProgramState();
+        g.AppPath = (Dir() / "app").string();
+        ClearAllData();
+    }
+    TableCounters(state);
+}
+
+void BM_TableMemoryAnselFileOf3010People(benchmark::State& state) {
+    const fs::path& p = File("royal.ged", [] { return RoyalSizedAnsel(3010); });
+    ResetProgramState();
+    for (auto _ : state) Load(p);
+    TableCounters(state);
+}
+
+// The core driver run as a whole process: start, load input, save it as
+// GEDCOM, end; the peak resident memory it reports as a counter.
+void RunDriver(benchmark::State& state, const std::string& input) {
+    Dir();  // the scratch settings folders, in the environment the driver inherits
+    const std::string out = (Dir() / "driver_out.ged").string();
+    const std::string app = (Dir() / "app").string();
+    std::string driver = LINTORA_CORE_DRIVER;
+    char* argv[] = {driver.data(), const_cast<char*>(app.c_str()), const_cast<char*>(input.c_str()),
+                    const_cast<char*>(out.c_str()), nullptr};
+    long peakKb = 0;
+    for (auto _ : state) {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            state.SkipWithError("no pipe");
+            break;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        pid_t pid = 0;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        const int rc = posix_spawn(&pid, driver.c_str(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        std::string said;
+        char buf[64];
+        for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
+        close(fds[0]);
+        int status = 0;
+        if (rc != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the driver failed");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        peakKb = std::max(peakKb, std::atol(said.c_str()));
+    }
+    state.counters["peak_rss_kb"] = static_cast<double>(peakKb);
+}
+
+void BM_ProcessStartAndEnd(benchmark::State& state) { RunDriver(state, "-"); }
+
+void BM_ProcessLoadSaveAnselOf23People(benchmark::State& state) {
+    RunDriver(state, File("small.ged", [] { return RoyalSizedAnsel(23); }).string());
+}
+
+void BM_ProcessLoadSaveAnselOf3010People(benchmark::State& state) {
+    RunDriver(state, File("royal.ged", [] { return RoyalSizedAnsel(3010); }).string());
+}
+
 BENCHMARK(BM_LoadAnselFileOf3010People)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFullTables)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveFullTablesAsGedcom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveFullTablesAsWorkFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableMemoryEmptyWork)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableMemoryAnselFileOf3010People)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessStartAndEnd)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessLoadSaveAnselOf23People)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessLoadSaveAnselOf3010People)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lintora
