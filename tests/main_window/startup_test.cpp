@@ -280,5 +280,50 @@ TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {
     EXPECT_EQ(g.Source[g.SourceCount].sTitle.trimmed(), title);
 }
 
+TEST_F(StartupTest, UndoAfterAddingAPersonLeavesNoTraceOfHim) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    ASSERT_EQ(g.IndivCount, 5);
+    const std::vector<int32_t> pasted = [] {
+        std::vector<int32_t> n;
+        for (int32_t s = 1; s <= g.SourceCount; ++s) n.push_back(g.Source[s].sCitations);
+        return n;
+    }();
+    auto addByTyping = [&](const char* given, const char* surname) {
+        ASSERT_TRUE(editor.isVisible());
+        ASSERT_EQ(editor.EditIndivButton->text(), "Add");
+        QTest::keyClicks(editor.iGivn, given);
+        QTest::keyClicks(editor.iSurn, surname);
+        QTest::mouseClick(editor.EditIndivButton, Qt::LeftButton);
+        EXPECT_EQ(g.IndivCount, 6);
+        EXPECT_EQ(g.Indiv[6].iName.trimmed(), std::string(given) + " " + surname);
+    };
+    auto noTrace = [&](const char* how) {
+        EXPECT_EQ(g.IndivCount, 5) << how;
+        EXPECT_EQ(g.Indiv[6], IndivRec{}) << how;
+        EXPECT_LE(g.LastIndiv, 5) << how;
+        for (int32_t s = 1; s <= g.SourceCount; ++s)
+            EXPECT_EQ(g.Source[s].sCitations, pasted[static_cast<std::size_t>(s - 1)]) << how << " source " << s;
+    };
+
+    // The editor's Add, Save, then its UnDo.
+    OpenEditor(g.TreeSlot[0], 0);
+    editor.mnuNavItem_Click(4);
+    addByTyping("Sarah", "Whitlock");
+    editor.mnuUndoItem->trigger();
+    noTrace("editor");
+
+    // The main window's Add, Done, then the tool bar's Undo.
+    w->mnuEditItem_Click(4);
+    addByTyping("Hannah", "Marsh");
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    EXPECT_FALSE(editor.isVisible());
+    w->Toolbar1_ButtonClick(9);
+    noTrace("main window");
+    EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
+}
+
 }  // namespace
 }  // namespace lintora
