@@ -599,6 +599,8 @@ void Lintora::mnuEditItem_Click(int index) {
         switch (index) {
             case 0:
                 InitUndo();
+                // Undo now reverts the place changes, which no tip names.
+                SetToolButtonTip(9, "");
                 ListFrame->hide();
                 RedrawTree();
                 Call(hooks.loadPlaceList);

@@ -188,6 +188,14 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     editor.mnuUndoItem_Click();
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(w->windowTitle(), "Lintora");
+
+    // Edit Places: Undo no longer undoes the paste, and its tip says no more so.
+    PastePage();
+    EXPECT_EQ(w->ToolButtonTip(9), "UnDo previous paste");
+    w->mnuEditItem_Click(0);
+    EXPECT_EQ(w->ToolButtonTip(9), "");
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 5);
 }
 
 TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
