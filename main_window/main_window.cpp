@@ -651,6 +651,9 @@ void Lintora::InetButton_Click() { Call(hooks.showSearchWindow); }
 void Lintora::mnuHelpItem_Click(int index) {
     Guard([&] {
         if (index == 0) {
+            // Asked for while the splash still stands: the splash ends (with
+            // its first-run search window) once the about box is read.
+            const bool splashPending = about_->Timer1->isActive();
             if (about_->isVisible()) about_->hide();
             about_->Timer1->stop();
             about_->ProgressBar1->hide();
@@ -659,6 +662,7 @@ void Lintora::mnuHelpItem_Click(int index) {
             about_->exec();
             about_->setModal(false);
             frmAboutLintora::InfoMsg2();
+            if (splashPending) about_->Timer1_Timer();
         } else if (index == 2) {
             NavigateTo(kSupportPage);
         }

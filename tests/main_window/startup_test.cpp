@@ -333,5 +333,25 @@ TEST_F(StartupTest, UndoAfterAddingAPersonLeavesNoTraceOfHim) {
     EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
 }
 
+TEST_F(StartupTest, AboutAskedForDuringTheSplashStillOpensTheSearchOnAFirstRun) {
+    keepSplash = true;
+    StartProgram();
+    int searches = 0;
+    w->hooks.showSearchWindow = [&] { ++searches; };
+    frmAboutLintora& about = w->About();
+    ASSERT_TRUE(about.Timer1->isActive());
+    QTimer::singleShot(0, [&] { QTest::mouseClick(about.Command1, Qt::LeftButton); });
+    ui.Answer(MsgResult::Ok);  // the list of formats
+    w->mnuHelpItem_Click(0);
+    EXPECT_EQ(searches, 1);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_FALSE(about.Timer1->isActive());
+    // Asked for again later: nothing more opens.
+    QTimer::singleShot(0, [&] { QTest::mouseClick(about.Command1, Qt::LeftButton); });
+    ui.Answer(MsgResult::Ok);
+    w->mnuHelpItem_Click(0);
+    EXPECT_EQ(searches, 1);
+}
+
 }  // namespace
 }  // namespace lintora
