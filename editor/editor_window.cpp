@@ -726,6 +726,8 @@ bool Lintoraedit::SaveIndivEdit() {
     }
 
     InitUndo();
+    // The blank record of a person being added is not part of the work undone to.
+    if (newIndiv_ && addedRecord_ == who) LeaveOutOfUndo(who);
     MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo changes to " + g.Indiv[who].iName.trimmed());
 
     std::vector<std::string> kept;

@@ -608,6 +608,8 @@ void Lintora::mnuEditItem_Click(int index) {
         switch (index) {
             case 0:
                 InitUndo();
+                // Undo now reverts the place changes, which no tip names.
+                SetToolButtonTip(9, "");
                 ListFrame->hide();
                 RedrawTree();
                 Call(hooks.loadPlaceList);
@@ -658,6 +660,9 @@ void Lintora::InetButton_Click() { Call(hooks.showSearchWindow); }
 void Lintora::mnuHelpItem_Click(int index) {
     Guard([&] {
         if (index == 0) {
+            // Asked for while the splash still stands: the splash ends (with
+            // its first-run search window) once the about box is read.
+            const bool splashPending = about_->Timer1->isActive();
             if (about_->isVisible()) about_->hide();
             about_->Timer1->stop();
             about_->ProgressBar1->hide();
@@ -666,6 +671,7 @@ void Lintora::mnuHelpItem_Click(int index) {
             about_->exec();
             about_->setModal(false);
             frmAboutLintora::InfoMsg2();
+            if (splashPending) about_->Timer1_Timer();
         } else if (index == 2) {
             NavigateTo(kSupportPage);
         }

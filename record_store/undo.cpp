@@ -76,6 +76,21 @@ void InitUndo() {
     MainWindow().ClearMarriageList();
 }
 
+void LeaveOutOfUndo(int32_t indiv) {
+    if (!g.UndoReady || !g.UndoTables) return;
+    WorkTables& snapshot = *g.UndoTables;
+    if (indiv <= 0 || indiv != snapshot.IndivCount) return;
+    const int32_t source = snapshot.Indiv[indiv].iSource;
+    if (source > 0 && source <= snapshot.SourceCount) {
+        SourceRec& s = snapshot.Source[source];
+        if (s.sCitations > 0) --s.sCitations;
+        if (s.sRepos > 0 && s.sRepos <= snapshot.RepositoryCount && snapshot.Repository[s.sRepos].rCitations > 0)
+            --snapshot.Repository[s.sRepos].rCitations;
+    }
+    snapshot.Indiv[indiv] = IndivRec{};
+    --snapshot.IndivCount;
+}
+
 void RestoreUndo() {
     if (!g.UndoReady || !g.UndoTables) return;
     // Kept alive here: a failed re-copy drops the program's hold on it.

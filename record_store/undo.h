@@ -1,5 +1,7 @@
 #pragma once
 // One level of undo for the record tables.
+#include <cstdint>
+
 namespace lintora {
 
 // Takes the snapshot: a copy of the work tables in use (records, sources,
@@ -7,6 +9,12 @@ namespace lintora {
 // status text, then enables the undo commands. A snapshot that cannot be
 // taken completely leaves undo off.
 void InitUndo();
+
+// Leaves the last record, indiv, out of the snapshot just taken, with its
+// citation: a person being added has his blank record appended before his
+// first save takes the snapshot, and an undo must leave no trace of him.
+// Does nothing unless indiv is the snapshot's last individual.
+void LeaveOutOfUndo(int32_t indiv);
 
 // Puts the snapshot back, once: it is swapped in whole and undo is off
 // until the next snapshot; sources and repositories stay as they are (the

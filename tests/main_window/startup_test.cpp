@@ -188,6 +188,14 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     editor.mnuUndoItem_Click();
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(w->windowTitle(), "Lintora");
+
+    // Edit Places: Undo no longer undoes the paste, and its tip says no more so.
+    PastePage();
+    EXPECT_EQ(w->ToolButtonTip(9), "UnDo previous paste");
+    w->mnuEditItem_Click(0);
+    EXPECT_EQ(w->ToolButtonTip(9), "");
+    w->Toolbar1_ButtonClick(9);
+    EXPECT_EQ(g.IndivCount, 5);
 }
 
 TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
@@ -278,6 +286,71 @@ TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {
     StartProgram();
     ASSERT_EQ(g.SourceCount, shipped + 1);
     EXPECT_EQ(g.Source[g.SourceCount].sTitle.trimmed(), title);
+}
+
+TEST_F(StartupTest, UndoAfterAddingAPersonLeavesNoTraceOfHim) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    ASSERT_EQ(g.IndivCount, 5);
+    const std::vector<int32_t> pasted = [] {
+        std::vector<int32_t> n;
+        for (int32_t s = 1; s <= g.SourceCount; ++s) n.push_back(g.Source[s].sCitations);
+        return n;
+    }();
+    auto addByTyping = [&](const char* given, const char* surname) {
+        ASSERT_TRUE(editor.isVisible());
+        ASSERT_EQ(editor.EditIndivButton->text(), "Add");
+        QTest::keyClicks(editor.iGivn, given);
+        QTest::keyClicks(editor.iSurn, surname);
+        QTest::mouseClick(editor.EditIndivButton, Qt::LeftButton);
+        EXPECT_EQ(g.IndivCount, 6);
+        EXPECT_EQ(g.Indiv[6].iName.trimmed(), std::string(given) + " " + surname);
+    };
+    auto noTrace = [&](const char* how) {
+        EXPECT_EQ(g.IndivCount, 5) << how;
+        EXPECT_EQ(g.Indiv[6], IndivRec{}) << how;
+        EXPECT_LE(g.LastIndiv, 5) << how;
+        for (int32_t s = 1; s <= g.SourceCount; ++s)
+            EXPECT_EQ(g.Source[s].sCitations, pasted[static_cast<std::size_t>(s - 1)]) << how << " source " << s;
+    };
+
+    // The editor's Add, Save, then its UnDo.
+    OpenEditor(g.TreeSlot[0], 0);
+    editor.mnuNavItem_Click(4);
+    addByTyping("Sarah", "Whitlock");
+    editor.mnuUndoItem->trigger();
+    noTrace("editor");
+
+    // The main window's Add, Done, then the tool bar's Undo.
+    w->mnuEditItem_Click(4);
+    addByTyping("Hannah", "Marsh");
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    EXPECT_FALSE(editor.isVisible());
+    w->Toolbar1_ButtonClick(9);
+    noTrace("main window");
+    EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
+}
+
+TEST_F(StartupTest, AboutAskedForDuringTheSplashStillOpensTheSearchOnAFirstRun) {
+    keepSplash = true;
+    StartProgram();
+    int searches = 0;
+    w->hooks.showSearchWindow = [&] { ++searches; };
+    frmAboutLintora& about = w->About();
+    ASSERT_TRUE(about.Timer1->isActive());
+    QTimer::singleShot(0, [&] { QTest::mouseClick(about.Command1, Qt::LeftButton); });
+    ui.Answer(MsgResult::Ok);  // the list of formats
+    w->mnuHelpItem_Click(0);
+    EXPECT_EQ(searches, 1);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_FALSE(about.Timer1->isActive());
+    // Asked for again later: nothing more opens.
+    QTimer::singleShot(0, [&] { QTest::mouseClick(about.Command1, Qt::LeftButton); });
+    ui.Answer(MsgResult::Ok);
+    w->mnuHelpItem_Click(0);
+    EXPECT_EQ(searches, 1);
 }
 
 }  // namespace
