@@ -31,6 +31,7 @@
 #include "workspace/workspace.h"
 #include "platform/window_ports.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -449,6 +450,7 @@ void Lintoraedit::SetValues(const EditValues& v) {
 // ---------------------------------------------------------------- loading
 
 void Lintoraedit::LoadIndivEdit(int tab) {
+    const AskingWidget asking(this);
     if (!InIndivTable(g.CurIndiv)) return;
     // The main window's Add appends the blank record itself: it opens in add
     // mode, so that Cancel drops it rather than leaving a nameless person.
@@ -585,6 +587,7 @@ bool Lintoraedit::SlashQuestion(QLineEdit* box) {
 }
 
 void Lintoraedit::BoxChanged(QLineEdit* box) {
+    const AskingWidget asking(this);
     if (Filling()) return;
     if (box == iCDno || box == iPIDno) {
         if (TrimBlanks(S(box->text())).empty()) {
@@ -598,6 +601,7 @@ void Lintoraedit::BoxChanged(QLineEdit* box) {
 }
 
 void Lintoraedit::iSex_LostFocus() {
+    const AskingWidget asking(this);
     const std::string sex = S(iSex->text());
     if (ValidSex(sex) || !InIndivTable(g.CurIndiv)) return;
     MsgBox(kSexRule, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -781,6 +785,7 @@ void Lintoraedit::GoTo(int32_t indiv, int tab) {
 }
 
 void Lintoraedit::Step(int direction) {
+    const AskingWidget asking(this);
     if (!RemindUnsaved()) return;
     const int tab = SSTab1->currentIndex();
     int32_t k = g.CurIndiv;
@@ -802,36 +807,42 @@ void Lintoraedit::btnPrev_Click() { Step(-1); }
 void Lintoraedit::btnNext_Click() { Step(1); }
 
 void Lintoraedit::iGoToFather_Click() {
+    const AskingWidget asking(this);
     if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
 }
 
 void Lintoraedit::iGoToMother_Click() {
+    const AskingWidget asking(this);
     if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
 }
 
 void Lintoraedit::iGoToSpouse_Click() {
+    const AskingWidget asking(this);
     if (!RemindUnsaved()) return;
     const int i = iSpousesList->currentIndex();
     if (i >= 0 && i < static_cast<int>(SpouseNums.size())) GoTo(SpouseNums[i], 0);
 }
 
 void Lintoraedit::iChildrenList_Click(int row) {
+    const AskingWidget asking(this);
     if (row < 0 || row >= static_cast<int>(ChildNums.size())) return;
     const int32_t child = ChildNums[row];
     if (RemindUnsaved()) GoTo(child, 0);
 }
 
 void Lintoraedit::iSiblingList_Click(int row) {
+    const AskingWidget asking(this);
     if (row < 0 || row >= static_cast<int>(SiblingNums.size())) return;
     const int32_t sibling = SiblingNums[row];
     if (RemindUnsaved()) GoTo(sibling, 0);
 }
 
 void Lintoraedit::iSpousesList_Click(int index) {
+    const AskingWidget asking(this);
     if (index < 0 || index >= static_cast<int>(SpouseNums.size())) return;
     // The marriage boxes are about to show another family: edits pending
     // for the one shown so far are offered for saving first.
@@ -882,6 +893,7 @@ void Lintoraedit::SourceListEdit_Click(int k) {
 // ---------------------------------------------------------------- buttons
 
 void Lintoraedit::CancelEditButton_Click() {
+    const AskingWidget asking(this);
     if (S(CancelEditButton->text()) == "Refresh") {
         if (LeaveIfNobody()) return;
         ++filling_;
@@ -917,9 +929,13 @@ void Lintoraedit::CancelEditButton_Click() {
     LeaveEditor();
 }
 
-void Lintoraedit::EditIndivButton_Click() { SaveIndivEdit(); }
+void Lintoraedit::EditIndivButton_Click() {
+    const AskingWidget asking(this);
+    SaveIndivEdit();
+}
 
 void Lintoraedit::btnGoPedigree_Click() {
+    const AskingWidget asking(this);
     if (TrimBlanks(S(iSurn->text())).empty()) {
         MsgBox(S(EditIndivButton->text()) == "Add" ? kNameBlankCancel : kNameBlankRefresh, MsgButtons::Ok,
                MsgIcon::Exclamation);
@@ -969,6 +985,7 @@ bool Lintoraedit::StartAdd() {
 }
 
 void Lintoraedit::mnuNavItem_Click(int index) {
+    const AskingWidget asking(this);
     switch (index) {
         case 0: btnNext_Click(); break;
         case 1: btnPrev_Click(); break;
@@ -1001,6 +1018,7 @@ void Lintoraedit::mnuNavItem_Click(int index) {
 }
 
 void Lintoraedit::mnuUndoItem_Click() {
+    const AskingWidget asking(this);
     if (!g.UndoReady) return;
     // Undo ends add mode: the appended record goes with the undone tables.
     newIndiv_ = false;
@@ -1014,7 +1032,10 @@ void Lintoraedit::mnuUndoItem_Click() {
         LoadIndivEdit(SSTab1->currentIndex());
 }
 
-bool Lintoraedit::Form_Unload() { return RemindUnsaved(); }
+bool Lintoraedit::Form_Unload() {
+    const AskingWidget asking(this);
+    return RemindUnsaved();
+}
 
 void Lintoraedit::Discard() {
     newIndiv_ = false;
@@ -1042,6 +1063,7 @@ void Lintoraedit::ShowIndivAfterLink(const std::string& message) {
 }
 
 void Lintoraedit::mnuLinkItem_Click(int index) {
+    const AskingWidget asking(this);
     const int32_t cur = g.CurIndiv;
     switch (index) {
         case 0: {

@@ -35,10 +35,16 @@ HeadlessPlatform& Headless() {
 }
 
 Platform* installed = nullptr;
+const void* asker = nullptr;
 
 }  // namespace
 
 std::string Platform::OpenAddress(const std::string&) { return "no browser can be started here"; }
+
+AskingWindow::AskingWindow(const void* window) : outer_(asker) { asker = window; }
+AskingWindow::~AskingWindow() { asker = outer_; }
+
+const void* CurrentAsker() { return asker; }
 
 Platform& Port() { return installed ? *installed : Headless(); }
 
