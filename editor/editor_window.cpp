@@ -574,6 +574,8 @@ void Lintoraedit::SetButtons(bool changed) {
     }
 }
 
+bool Lintoraedit::Pending() const { return S(CancelEditButton->text()) == "Refresh"; }
+
 void Lintoraedit::CheckEditChanges() {
     if (!InIndivTable(g.CurIndiv)) return;
     SetButtons(EditDiffers(Values(), g.CurIndiv, marriageKnown_ ? g.CurFamil : 0));
@@ -667,9 +669,8 @@ bool Lintoraedit::DropNewIndiv() {
 bool Lintoraedit::RemindUnsaved() {
     // Nobody shown: nothing could be saved, so nothing is asked.
     if (!InIndivTable(g.CurIndiv)) return true;
-    const bool pending = S(CancelEditButton->text()) == "Refresh";
     if (newIndiv_) {
-        if (!pending) {
+        if (!Pending()) {
             DropNewIndiv();
             return true;
         }
@@ -682,7 +683,7 @@ bool Lintoraedit::RemindUnsaved() {
         // A save that refuses keeps the new person and what was typed.
         return SaveIndivEdit();
     }
-    if (!pending) return true;
+    if (!Pending()) return true;
     const std::string text = "Changes to " + TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                              " have not been saved.\nWould you like to save them now?";
     if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) return true;
@@ -711,7 +712,7 @@ bool Lintoraedit::SaveIndivEdit() {
         MsgBox(kNameBlankRefresh, MsgButtons::Ok, MsgIcon::Exclamation);
         return false;
     }
-    if (S(CancelEditButton->text()) != "Refresh") return false;
+    if (!Pending()) return false;
     if (!InIndivTable(g.CurIndiv)) return false;
     const int32_t who = g.CurIndiv;
     // Nothing but M, F or U reaches the record, whichever way the save came;
@@ -846,7 +847,7 @@ void Lintoraedit::iSpousesList_Click(int index) {
     if (index < 0 || index >= static_cast<int>(SpouseNums.size())) return;
     // The marriage boxes are about to show another family: edits pending
     // for the one shown so far are offered for saving first.
-    if (!newIndiv_ && S(CancelEditButton->text()) == "Refresh" && !RemindUnsaved()) {
+    if (!newIndiv_ && Pending() && !RemindUnsaved()) {
         // The save refused: the marriage shown so far stays chosen.
         for (int k = 0; k < static_cast<int>(SpouseFamNums.size()); ++k)
             if (SpouseFamNums[k] == g.CurFamil) iSpousesList->setCurrentIndex(k);
@@ -894,7 +895,7 @@ void Lintoraedit::SourceListEdit_Click(int k) {
 
 void Lintoraedit::CancelEditButton_Click() {
     const AskingWidget asking(this);
-    if (S(CancelEditButton->text()) == "Refresh") {
+    if (Pending()) {
         if (LeaveIfNobody()) return;
         ++filling_;
         setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
@@ -1050,8 +1051,7 @@ std::string Lintoraedit::CurName() const { return NameOf(g.CurIndiv); }
 bool Lintoraedit::SaveForLink() {
     // Unsaved changes are saved first, and a save that refuses keeps the user
     // here; a new person is linked only once he is in the tables.
-    const bool pending = S(CancelEditButton->text()) == "Refresh";
-    if ((pending || newIndiv_) && !SaveIndivEdit()) return false;
+    if ((Pending() || newIndiv_) && !SaveIndivEdit()) return false;
     return InIndivTable(g.CurIndiv);
 }
 

@@ -327,6 +327,7 @@ TEST_F(EditorTest, AddFromTheMainWindowOpensInAddModeAndCancelDropsTheRecord) {
 // user stays on the person with everything as typed, whichever way he
 // tried to leave.
 TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
+    Family(12, 14, {}, "1880");
     OpenEditor(12, 0);
     Type(w.iGivn, " ");
     Type(w.iSurn, " ");
@@ -356,6 +357,15 @@ TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
     w.mnuLinkItem_Click(0);
     refusedAgain("Link to New Spouse");
     EXPECT_TRUE(listHints.empty());
+    w.mnuTabsItem_Click(1);
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    w.iSpousesList->setCurrentIndex(1);
+    w.iSpousesList_Click(1);
+    refusedAgain("another marriage");
+    EXPECT_EQ(g.CurFamil, 2);
+    EXPECT_EQ(w.iSpousesList->currentIndex(), 0);
+    EXPECT_EQ(Text(w.imDate), " 3 May 1874");
     EXPECT_EQ(g.Indiv[12].ibDate.value(), "12 Mar 1850");
     // Named again, the same Next saves and moves on.
     Type(w.iSurn, " Smith");
