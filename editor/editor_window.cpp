@@ -31,6 +31,7 @@
 #include "workspace/workspace.h"
 #include "platform/window_ports.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -449,6 +450,7 @@ void Lintoraedit::SetValues(const EditValues& v) {
 // ---------------------------------------------------------------- loading
 
 void Lintoraedit::LoadIndivEdit(int tab) {
+    const AskingWidget asking(this);
     if (!InIndivTable(g.CurIndiv)) return;
     // The main window's Add appends the blank record itself: it opens in add
     // mode, so that Cancel drops it rather than leaving a nameless person.
@@ -572,6 +574,8 @@ void Lintoraedit::SetButtons(bool changed) {
     }
 }
 
+bool Lintoraedit::Pending() const { return S(CancelEditButton->text()) == "Refresh"; }
+
 void Lintoraedit::CheckEditChanges() {
     if (!InIndivTable(g.CurIndiv)) return;
     SetButtons(EditDiffers(Values(), g.CurIndiv, marriageKnown_ ? g.CurFamil : 0));
@@ -585,6 +589,7 @@ bool Lintoraedit::SlashQuestion(QLineEdit* box) {
 }
 
 void Lintoraedit::BoxChanged(QLineEdit* box) {
+    const AskingWidget asking(this);
     if (Filling()) return;
     if (box == iCDno || box == iPIDno) {
         if (TrimBlanks(S(box->text())).empty()) {
@@ -598,6 +603,7 @@ void Lintoraedit::BoxChanged(QLineEdit* box) {
 }
 
 void Lintoraedit::iSex_LostFocus() {
+    const AskingWidget asking(this);
     const std::string sex = S(iSex->text());
     if (ValidSex(sex) || !InIndivTable(g.CurIndiv)) return;
     MsgBox(kSexRule, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -663,9 +669,8 @@ bool Lintoraedit::DropNewIndiv() {
 bool Lintoraedit::RemindUnsaved() {
     // Nobody shown: nothing could be saved, so nothing is asked.
     if (!InIndivTable(g.CurIndiv)) return true;
-    const bool pending = S(CancelEditButton->text()) == "Refresh";
     if (newIndiv_) {
-        if (!pending) {
+        if (!Pending()) {
             DropNewIndiv();
             return true;
         }
@@ -678,7 +683,7 @@ bool Lintoraedit::RemindUnsaved() {
         // A save that refuses keeps the new person and what was typed.
         return SaveIndivEdit();
     }
-    if (!pending) return true;
+    if (!Pending()) return true;
     const std::string text = "Changes to " + TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                              " have not been saved.\nWould you like to save them now?";
     if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) return true;
@@ -707,7 +712,7 @@ bool Lintoraedit::SaveIndivEdit() {
         MsgBox(kNameBlankRefresh, MsgButtons::Ok, MsgIcon::Exclamation);
         return false;
     }
-    if (S(CancelEditButton->text()) != "Refresh") return false;
+    if (!Pending()) return false;
     if (!InIndivTable(g.CurIndiv)) return false;
     const int32_t who = g.CurIndiv;
     // Nothing but M, F or U reaches the record, whichever way the save came;
@@ -783,6 +788,7 @@ void Lintoraedit::GoTo(int32_t indiv, int tab) {
 }
 
 void Lintoraedit::Step(int direction) {
+    const AskingWidget asking(this);
     if (!RemindUnsaved()) return;
     const int tab = SSTab1->currentIndex();
     int32_t k = g.CurIndiv;
@@ -804,40 +810,46 @@ void Lintoraedit::btnPrev_Click() { Step(-1); }
 void Lintoraedit::btnNext_Click() { Step(1); }
 
 void Lintoraedit::iGoToFather_Click() {
+    const AskingWidget asking(this);
     if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fHusb >= 1) GoTo(g.Famil[f].fHusb, 0);
 }
 
 void Lintoraedit::iGoToMother_Click() {
+    const AskingWidget asking(this);
     if (!RemindUnsaved() || LeaveIfNobody()) return;
     const int32_t f = g.Indiv[g.CurIndiv].iFamc;
     if (InFamilTable(f) && g.Famil[f].fWife >= 1) GoTo(g.Famil[f].fWife, 0);
 }
 
 void Lintoraedit::iGoToSpouse_Click() {
+    const AskingWidget asking(this);
     if (!RemindUnsaved()) return;
     const int i = iSpousesList->currentIndex();
     if (i >= 0 && i < static_cast<int>(SpouseNums.size())) GoTo(SpouseNums[i], 0);
 }
 
 void Lintoraedit::iChildrenList_Click(int row) {
+    const AskingWidget asking(this);
     if (row < 0 || row >= static_cast<int>(ChildNums.size())) return;
     const int32_t child = ChildNums[row];
     if (RemindUnsaved()) GoTo(child, 0);
 }
 
 void Lintoraedit::iSiblingList_Click(int row) {
+    const AskingWidget asking(this);
     if (row < 0 || row >= static_cast<int>(SiblingNums.size())) return;
     const int32_t sibling = SiblingNums[row];
     if (RemindUnsaved()) GoTo(sibling, 0);
 }
 
 void Lintoraedit::iSpousesList_Click(int index) {
+    const AskingWidget asking(this);
     if (index < 0 || index >= static_cast<int>(SpouseNums.size())) return;
     // The marriage boxes are about to show another family: edits pending
     // for the one shown so far are offered for saving first.
-    if (!newIndiv_ && S(CancelEditButton->text()) == "Refresh" && !RemindUnsaved()) {
+    if (!newIndiv_ && Pending() && !RemindUnsaved()) {
         // The save refused: the marriage shown so far stays chosen.
         for (int k = 0; k < static_cast<int>(SpouseFamNums.size()); ++k)
             if (SpouseFamNums[k] == g.CurFamil) iSpousesList->setCurrentIndex(k);
@@ -884,7 +896,8 @@ void Lintoraedit::SourceListEdit_Click(int k) {
 // ---------------------------------------------------------------- buttons
 
 void Lintoraedit::CancelEditButton_Click() {
-    if (S(CancelEditButton->text()) == "Refresh") {
+    const AskingWidget asking(this);
+    if (Pending()) {
         if (LeaveIfNobody()) return;
         ++filling_;
         setWindowTitle(Q(std::to_string(g.CurIndiv) + ": " + TrimBlanks(FormatLifeDates(g.CurIndiv))));
@@ -919,9 +932,13 @@ void Lintoraedit::CancelEditButton_Click() {
     LeaveEditor();
 }
 
-void Lintoraedit::EditIndivButton_Click() { SaveIndivEdit(); }
+void Lintoraedit::EditIndivButton_Click() {
+    const AskingWidget asking(this);
+    SaveIndivEdit();
+}
 
 void Lintoraedit::btnGoPedigree_Click() {
+    const AskingWidget asking(this);
     if (TrimBlanks(S(iSurn->text())).empty()) {
         MsgBox(S(EditIndivButton->text()) == "Add" ? kNameBlankCancel : kNameBlankRefresh, MsgButtons::Ok,
                MsgIcon::Exclamation);
@@ -971,6 +988,7 @@ bool Lintoraedit::StartAdd() {
 }
 
 void Lintoraedit::mnuNavItem_Click(int index) {
+    const AskingWidget asking(this);
     switch (index) {
         case 0: btnNext_Click(); break;
         case 1: btnPrev_Click(); break;
@@ -1003,6 +1021,7 @@ void Lintoraedit::mnuNavItem_Click(int index) {
 }
 
 void Lintoraedit::mnuUndoItem_Click() {
+    const AskingWidget asking(this);
     if (!g.UndoReady) return;
     // Undo ends add mode: the appended record goes with the undone tables.
     newIndiv_ = false;
@@ -1016,7 +1035,10 @@ void Lintoraedit::mnuUndoItem_Click() {
         LoadIndivEdit(SSTab1->currentIndex());
 }
 
-bool Lintoraedit::Form_Unload() { return RemindUnsaved(); }
+bool Lintoraedit::Form_Unload() {
+    const AskingWidget asking(this);
+    return RemindUnsaved();
+}
 
 void Lintoraedit::Discard() {
     newIndiv_ = false;
@@ -1031,8 +1053,7 @@ std::string Lintoraedit::CurName() const { return NameOf(g.CurIndiv); }
 bool Lintoraedit::SaveForLink() {
     // Unsaved changes are saved first, and a save that refuses keeps the user
     // here; a new person is linked only once he is in the tables.
-    const bool pending = S(CancelEditButton->text()) == "Refresh";
-    if ((pending || newIndiv_) && !SaveIndivEdit()) return false;
+    if ((Pending() || newIndiv_) && !SaveIndivEdit()) return false;
     return InIndivTable(g.CurIndiv);
 }
 
@@ -1044,6 +1065,7 @@ void Lintoraedit::ShowIndivAfterLink(const std::string& message) {
 }
 
 void Lintoraedit::mnuLinkItem_Click(int index) {
+    const AskingWidget asking(this);
     const int32_t cur = g.CurIndiv;
     switch (index) {
         case 0: {

@@ -148,6 +148,8 @@ protected:
 
 private:
     bool Filling() const { return filling_ > 0; }
+    // The boxes differ from the stored person: the button reads "Refresh".
+    bool Pending() const;
     void SetBox(QLineEdit* box, const std::string& text);
     void SetButtons(bool changed);
     void ShowNotes();

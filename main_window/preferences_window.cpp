@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "files/data_files.h"
+#include "platform/qt/qt_platform.h"
 #include "record_store/program_state.h"
 #include "workspace/workspace.h"
 
@@ -200,6 +201,7 @@ void LintoraPreferences::ShowForGedSave() {
 }
 
 void LintoraPreferences::Command1Click() {
+    const AskingWidget asking(this);
     StoreTexts();
     done(QDialog::Accepted);
     SaveUserFile();
@@ -208,6 +210,7 @@ void LintoraPreferences::Command1Click() {
 void LintoraPreferences::Command2Click() { done(QDialog::Rejected); }
 
 void LintoraPreferences::Command3Click() {
+    const AskingWidget asking(this);
     StoreTexts();
     g.prefSourceSW = option_[0]->isChecked() ? 0 : 1;
     SaveGedcomFile();

@@ -35,6 +35,7 @@ HeadlessPlatform& Headless() {
 }
 
 Platform* installed = nullptr;
+const void* asker = nullptr;
 
 }  // namespace
 
@@ -47,6 +48,11 @@ MsgResult DismissedAnswer(MsgButtons buttons) {
 }
 
 std::string Platform::OpenAddress(const std::string&) { return "no browser can be started here"; }
+
+AskingWindow::AskingWindow(const void* window) : outer_(asker) { asker = window; }
+AskingWindow::~AskingWindow() { asker = outer_; }
+
+const void* CurrentAsker() { return asker; }
 
 Platform& Port() { return installed ? *installed : Headless(); }
 

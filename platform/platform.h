@@ -68,6 +68,23 @@ public:
     virtual std::string OpenAddress(const std::string& address);
 };
 
+// Questions, messages and file dialogs shown while an AskingWindow lives
+// belong to its window (a handle that only the installed platform reads; on
+// Qt it is made by AskingWidget), so that window stays in front. Scopes nest;
+// the innermost counts. Without one they belong to the main window.
+class AskingWindow {
+public:
+    explicit AskingWindow(const void* window);
+    ~AskingWindow();
+    AskingWindow(const AskingWindow&) = delete;
+    AskingWindow& operator=(const AskingWindow&) = delete;
+
+private:
+    const void* outer_;
+};
+// The window asking now; nullptr for none.
+const void* CurrentAsker();
+
 // The platform in use. Without an installed one a quiet headless platform
 // answers every box with its first button.
 Platform& Port();

@@ -68,7 +68,15 @@ QtPlatform::~QtPlatform() {
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
-QWidget* QtPlatform::Parent() const { return dialogParent ? dialogParent : QApplication::activeWindow(); }
+QWidget* QtPlatform::Parent() const {
+    // Only AskingWidget makes handles, so each is a widget.
+    const auto* handle = static_cast<const QWidget*>(CurrentAsker());
+    QWidget* asking = handle ? handle->window() : nullptr;
+    if (asking && asking->isVisible()) return asking;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal->isVisible()) return modal;
+    return dialogParent ? dialogParent : QApplication::activeWindow();
+}
 
 MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                              const std::string& title) {

@@ -11,6 +11,12 @@ class QWidget;
 
 namespace lintora {
 
+// Questions asked while it lives belong to window w.
+class AskingWidget : public AskingWindow {
+public:
+    explicit AskingWidget(const QWidget* w) : AskingWindow(w) {}
+};
+
 // Title of every message box that names none.
 inline constexpr const char* kProgramTitle = "Lintora";
 
@@ -38,11 +44,14 @@ public:
     // How long the launcher's answer is awaited, in milliseconds.
     int openWaitMs = 3000;
 
-    // The window that owns the dialogs (the main window); none = the active one.
+    // The window that owns the dialogs nobody else asks for (the main
+    // window); none = the active one.
     QWidget* dialogParent = nullptr;
     std::function<int32_t(const MatchRequest&)> chooseMatch;
 
 private:
+    // The owner of a box or dialog: the asking window while it is up, else a
+    // modal window in front (the user works in it), else dialogParent.
     QWidget* Parent() const;
     bool busy_ = false;
 };

@@ -327,6 +327,7 @@ TEST_F(EditorTest, AddFromTheMainWindowOpensInAddModeAndCancelDropsTheRecord) {
 // user stays on the person with everything as typed, whichever way he
 // tried to leave.
 TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
+    Family(12, 14, {}, "1880");
     OpenEditor(12, 0);
     Type(w.iGivn, " ");
     Type(w.iSurn, " ");
@@ -356,6 +357,15 @@ TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
     w.mnuLinkItem_Click(0);
     refusedAgain("Link to New Spouse");
     EXPECT_TRUE(listHints.empty());
+    w.mnuTabsItem_Click(1);
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);
+    w.iSpousesList->setCurrentIndex(1);
+    w.iSpousesList_Click(1);
+    refusedAgain("another marriage");
+    EXPECT_EQ(g.CurFamil, 2);
+    EXPECT_EQ(w.iSpousesList->currentIndex(), 0);
+    EXPECT_EQ(Text(w.imDate), " 3 May 1874");
     EXPECT_EQ(g.Indiv[12].ibDate.value(), "12 Mar 1850");
     // Named again, the same Next saves and moves on.
     Type(w.iSurn, " Smith");
@@ -382,6 +392,51 @@ TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
     EXPECT_EQ(g.Indiv[before + 1].iSurn.value(), "Newman");
     EXPECT_EQ(g.Indiv[before + 1].ibDate.value(), "1900");
     EXPECT_EQ(g.CurIndiv, before);
+}
+
+// Every question and message of the editor, however it is reached, is the
+// editor's own, so the editor stays in front of the main window.
+TEST_F(EditorTest, TheEditorsQuestionsBelongToTheEditor) {
+    OpenEditor(12, 0);
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // Leaving the sex box with Tab.
+    w.iSex->setFocus();
+    QTest::keyClick(w.iSex, Qt::Key_Backspace);
+    QTest::keyClicks(w.iSex, "m");
+    ui.Answer(MsgResult::Ok);
+    QTest::keyClick(w.iSex, Qt::Key_Tab);
+    EXPECT_EQ(ui.boxes.back().text, "Sex must be either M, F, or U");
+    // Typing a slash.
+    ui.Answer(MsgResult::Yes);
+    w.iGivn->setFocus();
+    QTest::keyClicks(w.iGivn, "/");
+    EXPECT_TRUE(ui.Showed("Do you wish to inckude them, anyway?"));
+    // Next, with the reminder; Escape, with it again.
+    ui.Answer(MsgResult::No);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(g.CurIndiv, 13);
+    QTest::keyClicks(w.iNick, " Jack");
+    ui.Answer(MsgResult::No);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    // A refusal from the link menu and the core's own questions (prune).
+    OpenEditor(13, 1);
+    ui.Answer(MsgResult::Ok);
+    w.mnuLinkItem_Click(3);
+    EXPECT_EQ(ui.boxes.back().text, "John Black has no parents to unlink from.");
+    g.DataChanged = "Y";
+    ui.Answer(MsgResult::Cancel);
+    w.mnuNavItem_Click(5);
+    EXPECT_EQ(ui.boxes.back().text, "Backup work before pruning?");
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(ui.boxes.size(), 6u);
+    for (const testing::ShownBox& box : ui.boxes)
+        EXPECT_EQ(box.asker, static_cast<const QWidget*>(&w)) << box.text;
+    // Asked from elsewhere, a box is not the editor's.
+    ui.Answer(MsgResult::Ok);
+    ShowInfo("Done");
+    EXPECT_EQ(ui.boxes.back().asker, nullptr);
 }
 
 // The only new person dropped, with nobody else live: the editor closes

@@ -87,6 +87,8 @@ TEST_F(PreferencesWindow, ContinueWithoutPreparerWritesNoSubmitterAndPreferences
     w.Command3Click();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(ui.Showed("successfully saved"));
+    // The report belongs to the preferences window that asked for the save.
+    EXPECT_EQ(ui.boxes.back().asker, static_cast<const QWidget*>(&w));
 
     const std::string ged = Read(out);
     ASSERT_NE(ged.find("0 @I1@ INDI"), std::string::npos) << ged;

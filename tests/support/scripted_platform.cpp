@@ -14,7 +14,7 @@ namespace lintora::testing {
 
 MsgResult ScriptedPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                                    const std::string& title) {
-    boxes.push_back({text, buttons, icon, title});
+    boxes.push_back({text, buttons, icon, title, CurrentAsker()});
     if (!answers.empty()) {
         MsgResult r = answers.front();
         answers.pop_front();

@@ -36,6 +36,7 @@ struct ShownBox {
     MsgButtons buttons;
     MsgIcon icon;
     std::string title;
+    const void* asker = nullptr;  // CurrentAsker() while it was shown
 };
 
 class ScriptedPlatform : public Platform {

@@ -140,6 +140,54 @@ TEST_F(QtPlatformTest, FileDialogsReturnTheChosenPathOrNothing) {
     EXPECT_EQ(platform.OpenFileDialog(r), "");
 }
 
+// A box or file dialog belongs to the window that asks while that window is
+// up, else to a modal window in front, else to the main window.
+TEST_F(QtPlatformTest, QuestionsBelongToTheWindowThatAsks) {
+    QWidget mainWindow;
+    mainWindow.show();
+    platform.dialogParent = &mainWindow;
+    QDialog editor(&mainWindow);
+    editor.show();
+    auto ownerOfBox = [&] {
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&owner] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(qobject_cast<QMessageBox*>(box), nullptr);
+            owner = box->parentWidget();
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+        });
+        EXPECT_EQ(platform.MsgBox("Changes to Thomas Smith have not been saved.", MsgButtons::YesNo,
+                                  MsgIcon::Question, "A gentle reminder"),
+                  MsgResult::Yes);
+        return owner;
+    };
+    EXPECT_EQ(ownerOfBox(), &mainWindow);
+    {
+        // Asked from a control inside the editor: the editor owns it.
+        QPushButton button(&editor);
+        const AskingWidget asking(&button);
+        EXPECT_EQ(ownerOfBox(), &editor);
+        QTimer::singleShot(0, [&editor] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->parentWidget(), &editor);
+            d->reject();
+        });
+        EXPECT_EQ(platform.SaveFileDialog({"Save GED File", "", "", ""}), "");
+        // Hidden, it cannot be in front: the main window takes the box.
+        editor.hide();
+        EXPECT_EQ(ownerOfBox(), &mainWindow);
+    }
+    // Nobody named, but a modal window up: it is the one in use.
+    QDialog search(&mainWindow);
+    search.setModal(true);
+    search.show();
+    EXPECT_EQ(ownerOfBox(), &search);
+    search.hide();
+    EXPECT_EQ(ownerOfBox(), &mainWindow);
+    platform.dialogParent = nullptr;
+}
+
 }  // namespace
 }  // namespace lintora
 
