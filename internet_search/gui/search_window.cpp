@@ -762,6 +762,7 @@ bool LintoraInetSet::eventFilter(QObject* watched, QEvent* event) {
             // The rule may disable for a moment the control the user went
             // to, which moves the focus on; it goes back there afterwards.
             QPointer<QWidget> target = QApplication::focusWidget();
+            OwnUpdate busy(ownUpdates_);
             LeaveBox(box);
             if (target && target != QApplication::focusWidget() && target->isEnabled() && target->isVisible())
                 target->setFocus(reason);
