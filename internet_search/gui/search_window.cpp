@@ -11,9 +11,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -67,6 +69,48 @@ bool MovedByUser(Qt::FocusReason reason) {
            reason == Qt::ShortcutFocusReason;
 }
 
+// A text box whose text runs past its right edge marks the cut with "…"
+// while nobody types in it.
+class SearchBox final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    bool CutMarked() const {
+        return !hasFocus() && cursorPosition() == 0 && fontMetrics().horizontalAdvance(text()) > TextRoom().width();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLineEdit::paintEvent(event);
+        if (!CutMarked()) return;
+        // The mark follows the last letter that fits whole; what is after it
+        // is covered.
+        const QRect room = TextRoom();
+        const QString mark(QChar(0x2026));
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+        const int left = room.left() + fontMetrics().horizontalAdvance(shown) - fontMetrics().horizontalAdvance(mark);
+        const QRect at(left, room.top(), Contents().right() - left + 1, room.height());
+        QPainter painter(this);
+        painter.fillRect(at, palette().base());
+        painter.setPen(palette().text().color());
+        painter.drawText(at, Qt::AlignLeft | Qt::AlignVCenter, mark);
+    }
+
+private:
+    QRect Contents() const {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    }
+    // Where the text is drawn: the contents less the box's own margins.
+    QRect TextRoom() const { return Contents().marginsRemoved(textMargins()).adjusted(2, 0, -2, 0); }
+};
+
+// A box the program fills shows the beginning of its text.
+void Fill(QLineEdit* box, const std::string& text) {
+    box->setText(Q(text));
+    box->setCursorPosition(0);
+}
+
 QToolButton* PictureButton(QWidget* parent, QStyle::StandardPixmap pixmap, const char* tip) {
     auto* b = new QToolButton(parent);
     b->setIcon(parent->style()->standardIcon(pixmap));
@@ -83,7 +127,7 @@ LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
     setModal(true);
 
     auto line = [this](const char* tip = nullptr) {
-        auto* e = new QLineEdit(this);
+        auto* e = new SearchBox(this);
         if (tip) e->setToolTip(tip);
         e->installEventFilter(this);
         return e;
@@ -277,6 +321,11 @@ void LintoraInetSet::SetValue(QCheckBox* box, int value) {
     box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 
+bool LintoraInetSet::ShowsCutMark(const QLineEdit* box) {
+    const auto* searchBox = dynamic_cast<const SearchBox*>(box);
+    return searchBox && searchBox->CutMarked();
+}
+
 bool LintoraInetSet::SwitchedOn(const QWidget* field) { return field->property("switchedOn").toBool(); }
 
 void LintoraInetSet::SetField(QWidget* field, bool enabled, bool on) {
@@ -315,17 +364,17 @@ void LintoraInetSet::LoadInetSet(int32_t indiv) {
     const bool person = indiv > 0 && indiv <= g.IndivCount;
     if (person) {
         SearchPerson p = ReadSearchPerson(indiv);
-        iAFN->setText(Q(p.afn));
-        iFirst->setText(Q(p.first));
-        iLast->setText(Q(p.last));
-        iByear->setText(Q(p.bYear));
-        iBplace->setText(Q(p.bPlace));
-        iDyear->setText(Q(p.dYear));
-        iDplace->setText(Q(p.dPlace));
-        fFirst->setText(Q(p.fFirst));
-        fLast->setText(Q(p.fLast));
-        mFirst->setText(Q(p.mFirst));
-        mLast->setText(Q(p.mLast));
+        Fill(iAFN, p.afn);
+        Fill(iFirst, p.first);
+        Fill(iLast, p.last);
+        Fill(iByear, p.bYear);
+        Fill(iBplace, p.bPlace);
+        Fill(iDyear, p.dYear);
+        Fill(iDplace, p.dPlace);
+        Fill(fFirst, p.fFirst);
+        Fill(fLast, p.fLast);
+        Fill(mFirst, p.mFirst);
+        Fill(mLast, p.mLast);
         spouses_ = std::move(p.spouses);
         g.SpouseSelectPos = 0;
         NextSpouse();
@@ -378,10 +427,10 @@ void LintoraInetSet::NextSpouse() {
     g.SpouseSelectPos = static_cast<int16_t>(g.SpouseSelectPos + 1);
     if (g.SpouseSelectPos < 1 || g.SpouseSelectPos > static_cast<int>(spouses_.size())) g.SpouseSelectPos = 1;
     SpouseValues s = ReadSpouseValues(spouses_[g.SpouseSelectPos - 1]);
-    sFirst->setText(Q(s.first));
-    sLast->setText(Q(s.last));
-    mYear->setText(Q(s.year));
-    Mplace->setText(Q(s.place));
+    Fill(sFirst, s.first);
+    Fill(sLast, s.last);
+    Fill(mYear, s.year);
+    Fill(Mplace, s.place);
 }
 
 void LintoraInetSet::SetInetFields() {
@@ -713,6 +762,7 @@ bool LintoraInetSet::eventFilter(QObject* watched, QEvent* event) {
             // The rule may disable for a moment the control the user went
             // to, which moves the focus on; it goes back there afterwards.
             QPointer<QWidget> target = QApplication::focusWidget();
+            OwnUpdate busy(ownUpdates_);
             LeaveBox(box);
             if (target && target != QApplication::focusWidget() && target->isEnabled() && target->isVisible())
                 target->setFocus(reason);

@@ -98,6 +98,9 @@ public:
     static void SetValue(QCheckBox* box, int value);
     // True when a field is switched on (window background, not grey).
     static bool SwitchedOn(const QWidget* field);
+    // True when a text box marks with "…" that its text is cut at its
+    // right edge (shown from its beginning, nobody typing in it).
+    static bool ShowsCutMark(const QLineEdit* box);
 
     // The pages of the chosen site as the page list shows them.
     const std::vector<InetPageRec>& InetPages() const { return inetPages_; }

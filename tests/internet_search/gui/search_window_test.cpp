@@ -139,6 +139,31 @@ TEST_F(SearchWindowTest, OpensFilledForThePersonOnTheFirstSite) {
     w.show();
     w.resize(w.sizeHint());
     w.grab().save("/tmp/lintora_search_window.png");
+
+    // Names and places too long for their boxes show their beginning, also
+    // those of the next spouse.
+    int32_t alexandrina = Person("Alexandrina Charlotte Augusta Victoria", "WHITLOCK-FITZWILLIAMSON", "1832",
+                                 "Wellsville, Saint Lawrence County Township, New York State of America");
+    Family(Person("Ferdinand Maximilian Joseph Maria", "HABSBURG-LOTHRINGEN"), alexandrina, "1855",
+           "Nauvoo, Hancock County Commissioners District, Illinois Territory of the Union");
+    Family(Person("Leopold Georg Christian Friedrich", "SAXE-COBURG-SAALFELD"), alexandrina);
+    w.LoadInetSet(alexandrina);
+    QApplication::processEvents();
+    auto fromStart = [](const QLineEdit* box) {
+        EXPECT_GT(box->fontMetrics().horizontalAdvance(box->text()), box->width()) << Text(box);
+        EXPECT_EQ(box->cursorPosition(), 0) << Text(box);
+        EXPECT_TRUE(LintoraInetSet::ShowsCutMark(box)) << Text(box);
+    };
+    for (const QLineEdit* box : {w.iFirst, w.iLast, w.iBplace, w.sFirst, w.sLast, w.Mplace}) fromStart(box);
+    w.btnSpouseSelect_Click();
+    EXPECT_EQ(Text(w.sLast), "SAXE-COBURG-SAALFELD");
+    for (const QLineEdit* box : {w.sFirst, w.sLast}) fromStart(box);
+    // What fits shows no mark; nor does a box being typed in.
+    for (const QLineEdit* box : {w.iByear, w.iDplace, w.Mplace}) EXPECT_FALSE(LintoraInetSet::ShowsCutMark(box));
+    ShowActive(w);
+    QTest::mouseClick(w.iFirst, Qt::LeftButton);
+    EXPECT_FALSE(LintoraInetSet::ShowsCutMark(w.iFirst));
+    w.grab().save("/tmp/lintora_search_window_long.png");
 }
 
 TEST_F(SearchWindowTest, SearchOpensTheWholeAddressAndHidesTheWindow) {
