@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -49,7 +51,10 @@ protected:
 };
 
 std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, Q(r.title), Q(r.initialDir), Q(r.filter));
+    // No usable folder given: the user's home, not the working folder.
+    QString start = Q(r.initialDir);
+    if (!QFileInfo(start).isDir()) start = QDir::homePath();
+    QFileDialog dialog(parent, Q(r.title), start, Q(r.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The save asks its own replace question.
