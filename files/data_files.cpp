@@ -304,6 +304,23 @@ void SaveUserFile() {
         ShowProblem("Problem creating " + SettingsFilePath(kSettingsApp) + "\n" + settingsError);
 }
 
+namespace {
+
+// Where a file dialog starts: the folder last used, else the user's home
+// folder; never the program's own folder, which an installed program
+// cannot write.
+std::string DialogFolder(const std::string& remembered) {
+    const std::string dir = TrimBlanks(remembered);
+    std::error_code ec;
+    if (!dir.empty() && fs::is_directory(dir, ec) &&
+        !fs::equivalent(dir, g.AppPath.empty() ? std::string(".") : g.AppPath, ec))
+        return dir;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) : dir;
+}
+
+}  // namespace
+
 void ReadStartupSettings() {
     auto get = [](const char* key, const std::string& def) { return GetStartupSetting(key, def); };
     auto number = [](const std::string& text) -> int32_t {
@@ -313,8 +330,8 @@ void ReadStartupSettings() {
             return 0;
         }
     };
-    g.InitDirGED = get("InitDirGED", g.AppPath);
-    g.InitDirWRK = get("InitDirWRK", g.AppPath);
+    g.InitDirGED = get("InitDirGED", " ");
+    g.InitDirWRK = get("InitDirWRK", " ");
     g.CurDir = g.AppPath;
     SaveStartupSetting("CurDir", g.AppPath);
     g.prefName = get("prefName", " ");
@@ -333,6 +350,8 @@ void ReadStartupSettings() {
     // A blank name means no work file is remembered.
     std::string name = TrimBlanks(g.datFilename);
     g.LastWorkFile = name.empty() ? std::string() : (fs::path(TrimBlanks(g.InitDirWRK)) / name).string();
+    g.InitDirGED = DialogFolder(g.InitDirGED);
+    g.InitDirWRK = DialogFolder(g.InitDirWRK);
     g.datPos = number(get("datPos", "0"));
 }
 

@@ -33,7 +33,8 @@ void LoadDatFile(const std::string& mode);
 void SaveUserFile();
 
 // Start-up reading of the settings into g, with their defaults; writes
-// "CurDir". AppPath must be set first.
+// "CurDir". AppPath must be set first. The file dialogs start in the
+// folders last used, else in the home folder, never in the program folder.
 void ReadStartupSettings();
 
 }  // namespace lintora

@@ -20,8 +20,10 @@
 #include <QTimer>
 
 #include "files/gedcom_writer.h"
+#include "lintora_version.h"
 #include "main_window/about_window.h"
 #include "main_window/main_window.h"
+#include "main_window/program_start.h"
 #include "platform/platform.h"
 #include "platform/settings_store.h"
 #include "record_store/program_state.h"
@@ -48,15 +50,6 @@ fs::path BenchDir() {
         return d;
     }();
     return dir;
-}
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "lintora_gui_bench";
-    static char* argv[] = {name, nullptr};
-    BenchDir();
-    static QApplication app(argc, argv);
-    return app;
 }
 
 // Person k has the parents 2k and 2k+1 (family k), so the root's pedigree
@@ -90,7 +83,7 @@ void FullTables(int32_t individuals = kMaxIndiv, int32_t families = kMaxFamil) {
 }
 
 Lintora& Window() {
-    App();
+    BenchDir();
     static Lintora* w = [] {
         auto* window = new Lintora;
         InstallMainWindow(window);
@@ -137,21 +130,20 @@ const fs::path& FullWorkFile() {
     return file;
 }
 
-// The whole start-up in this process: splash, settings, data files, the
-// full work file, the window shown and drawn.
+// The whole start-up in this process, through the program's start-up
+// routine: splash, settings, data files, the windows built, the full work
+// file, the window shown and drawn.
 void BM_StartUpInProcess(benchmark::State& state) {
-    App();
     const fs::path& file = FullWorkFile();
     for (auto _ : state) {
         ResetProgramState();
-        Lintora w;
-        InstallMainWindow(&w);
-        bool ok = w.About().Form_Load([&] {
-            w.Form_Load((BenchDir() / "app").string(), file.string());
-            w.show();
-        });
-        QApplication::processEvents();
-        w.About().Timer1->stop();
+        bool ok = false;
+        {
+            Program program;
+            ok = program.Start({(BenchDir() / "app").string(), file.string(), false, nullptr});
+            QApplication::processEvents();
+            program.Window().About().Timer1->stop();
+        }
         InstallMainWindow(&Window());
         if (!ok || g.IndivCount != kMaxIndiv - 1) state.SkipWithError("the work file did not open");
     }
@@ -162,10 +154,18 @@ void BM_StartUpInProcess(benchmark::State& state) {
 void BM_StartUpProgram(benchmark::State& state) {
     const fs::path& file = FullWorkFile();
     const fs::path settings = SettingsFilePath("Lintora");
+    // Without it the program stops at its "data file is missing" message.
+    std::error_code missing;
+    const std::string program = LINTORA_PROGRAM;
+    const std::string siteData =
+        "Lintora" + std::to_string(kVersionMajor) + std::to_string(kVersionMinor) + ".dat";
+    if (!fs::is_regular_file(fs::path(program).parent_path() / siteData, missing)) {
+        state.SkipWithError("the site data file is not beside the program");
+        return;
+    }
     for (auto _ : state) {
         std::error_code ec;
         fs::remove(settings, ec);
-        const std::string program = LINTORA_PROGRAM;
         const std::string arg = file.string();
         char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(arg.c_str()), nullptr};
         const auto start = std::chrono::steady_clock::now();
@@ -174,8 +174,10 @@ void BM_StartUpProgram(benchmark::State& state) {
             state.SkipWithError("the program did not start");
             return;
         }
-        bool loaded = false;
-        while (!loaded && std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+        bool loaded = false, ended = false;
+        int status = 0;
+        while (!loaded && !ended && std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+            ended = waitpid(pid, &status, WNOHANG) == pid;
             std::ifstream in(settings);
             std::stringstream s;
             s << in.rdbuf();
@@ -183,9 +185,10 @@ void BM_StartUpProgram(benchmark::State& state) {
             if (!loaded) std::this_thread::sleep_for(std::chrono::microseconds(500));
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        kill(pid, SIGTERM);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        if (!ended) {
+            kill(pid, SIGTERM);
+            waitpid(pid, &status, 0);
+        }
         if (!loaded) {
             state.SkipWithError("the work file was not opened");
             return;

@@ -1,11 +1,9 @@
 // The individuals list at full tables: filling it from 10,000 people and
-// sorting it by name, by birth date and by tree. Runs offscreen.
+// sorting it by name, by birth date and by tree. Runs offscreen (main.cpp
+// makes the application).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
-
-#include <QApplication>
 
 #include "main_window/record_lists.h"
 #include "record_store/program_state.h"
@@ -13,15 +11,6 @@
 
 namespace lintora {
 namespace {
-
-QApplication& ListApp() {
-    static int argc = 1;
-    static char name[] = "lintora_list_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!QApplication::instance()) new QApplication(argc, argv);
-    return *static_cast<QApplication*>(QApplication::instance());
-}
 
 void FillPeople() {
     ResetProgramState();
@@ -43,7 +32,6 @@ void FillPeople() {
 }
 
 void BM_IndividualListFillAndSort(benchmark::State& state) {
-    ListApp();
     FillPeople();
     ListFrame lists;
     for (auto _ : state) {

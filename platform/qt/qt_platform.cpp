@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -51,7 +53,10 @@ protected:
 };
 
 std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, Q(r.title), Q(r.initialDir), Q(r.filter));
+    // No usable folder given: the user's home, not the working folder.
+    QString start = Q(r.initialDir);
+    if (!QFileInfo(start).isDir()) start = QDir::homePath();
+    QFileDialog dialog(parent, Q(r.title), start, Q(r.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The save asks its own replace question.

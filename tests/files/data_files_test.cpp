@@ -409,9 +409,19 @@ TEST_F(DataFilesTest, UserFileGoesToTheDataFolderWhenTheProgramFolderIsNotWritab
 }
 
 TEST_F(DataFilesTest, StartupSettingsDefaultsAndValues) {
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const fs::path home = dir / "home";
+    fs::create_directories(home);
+    setenv("HOME", home.c_str(), 1);
+    struct RestoreHome {
+        std::string home;
+        ~RestoreHome() { setenv("HOME", home.c_str(), 1); }
+    } restore{oldHome};
+
+    // The file dialogs start at home, never in the program's folder.
     ReadStartupSettings();
-    EXPECT_EQ(g.InitDirGED, g.AppPath);
-    EXPECT_EQ(g.InitDirWRK, g.AppPath);
+    EXPECT_EQ(g.InitDirGED, home.string());
+    EXPECT_EQ(g.InitDirWRK, home.string());
     EXPECT_EQ(g.prefName, " ");
     EXPECT_EQ(g.prefNotes, " ");
     EXPECT_EQ(g.prefSourceSW, 0);
@@ -425,11 +435,19 @@ TEST_F(DataFilesTest, StartupSettingsDefaultsAndValues) {
     SaveStartupSetting("datPos", "17");
     SaveStartupSetting("prefSourceSW", "x");
     SaveStartupSetting("prefEmail", " ");
+    SaveStartupSetting("InitDirGED", g.AppPath);
     ReadStartupSettings();
     EXPECT_EQ(g.LastWorkFile, "/trees/smith.lnt");
     EXPECT_EQ(g.datPos, 17);
     EXPECT_EQ(g.prefSourceSW, 0);
     EXPECT_EQ(g.prefEmail, " ");
+    // A remembered folder that is gone, or the program's own: home instead.
+    EXPECT_EQ(g.InitDirWRK, home.string());
+    EXPECT_EQ(g.InitDirGED, home.string());
+    // The folder last used, while it is there.
+    SaveStartupSetting("InitDirWRK", dir.string());
+    ReadStartupSettings();
+    EXPECT_EQ(g.InitDirWRK, dir.string());
 }
 
 }  // namespace

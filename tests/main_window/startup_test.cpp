@@ -2,11 +2,8 @@
 // files opened and saved at once, undo, and the questions about unsaved
 // work.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>

@@ -132,12 +132,19 @@ TEST_F(QtPlatformTest, FileDialogsReturnTheChosenPathOrNothing) {
     });
     EXPECT_EQ(platform.SaveFileDialog(r), QDir(dir.path()).filePath("tree.lnt").toStdString());
 
-    QTimer::singleShot(0, [] {
+    // A folder that is not there: the dialog opens at home, not in the
+    // working folder.
+    r.initialDir = dir.filePath("gone").toStdString();
+    r.fileName.clear();
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
         auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
+        opened = d->directory().absolutePath();
         d->reject();
     });
     EXPECT_EQ(platform.OpenFileDialog(r), "");
+    EXPECT_EQ(opened, QDir::homePath());
 }
 
 // A box or file dialog belongs to the window that asks while that window is
