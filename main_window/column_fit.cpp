@@ -39,7 +39,7 @@ private:
 }  // namespace
 
 std::vector<int> FitColumnWidths(const std::vector<int>& content, const std::vector<ColumnRule>& rules, int room) {
-    // The designed widths while the frame has room for them and the texts.
+    // The usual widths while the frame has room for them and the texts.
     std::vector<int> width = content;
     int total = 0;
     for (std::size_t c = 0; c < width.size(); ++c) {

@@ -1,8 +1,8 @@
 #pragma once
-// Column widths of the report lists: each column as wide as its designed
+// Column widths of the report lists: each column as wide as its usual
 // width, its widest text and its heading. When that is more than the frame
 // holds, only the columns that may be cut (names, places) give way, the
-// widest first and, while there is room for it, never below their designed
+// widest first and, while there is room for it, never below their usual
 // width; numbers, dates and identifiers stay whole.
 #include <functional>
 #include <vector>
@@ -15,7 +15,7 @@ class QHeaderView;
 namespace lintora {
 
 struct ColumnRule {
-    int floor = 0;       // designed width in pixels
+    int floor = 0;       // usual width in pixels
     bool mayCut = false;
 };
 

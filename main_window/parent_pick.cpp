@@ -24,7 +24,7 @@ ParentPickPanel::ParentPickPanel(QWidget* parent) : QWidget(parent) {
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setColumnHidden(4, true);
-    // Wide enough for the designed columns of either layout.
+    // Wide enough for the usual columns of either layout.
     list_->setMinimumWidth(7000 / 15 + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width());
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->installEventFilter(this);
