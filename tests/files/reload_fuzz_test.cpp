@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/charset.h"
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
@@ -237,9 +238,10 @@ TEST_F(ReloadFuzz, DamagedFilesLoadAsTheirOwnSaveReopens) {
         Damage(lines, rng);
         std::string plain = Joined(lines, "\n"), bytes;
         std::string name = "damaged.ged";
-        switch (fromShared ? 0 : rng() % 4) {
+        switch (fromShared ? 0 : rng() % 5) {
             case 0: bytes = Joined(lines, "\r\n"); break;
             case 1: bytes = Utf16(plain); break;
+            case 2: bytes = Utf8ToAnsel(plain); break;  // what the header may or may not say
             default: {  // a work file: the lines of the loaded file's save, damaged again
                 if (!Load("plain.ged", plain)) continue;
                 std::vector<std::string> work = PlainLines(Saved(FileKind::Work));
