@@ -137,9 +137,17 @@ private:
             Line("1 SOUR @S" + std::to_string(source) + "@");
     }
 
+    // The clock as a date and a time, spelt as record stamps are.
+    static std::string DateText(const LocalTime& t) {
+        int m = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 12;
+        return std::to_string(t.day) + " " + Months[m] + " " + std::to_string(t.year);
+    }
+    static std::string TimeText(const LocalTime& t) {
+        return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
+    }
+
     void Header() {
         LocalTime t = Port().Now();
-        int m = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 12;
         Line("0 HEAD");
         Line("1 SOUR " + std::filesystem::path(kExeName).stem().string());
         Line("2 NAME Corvesta's Lintora");
@@ -149,9 +157,8 @@ private:
         Line(std::string("4 CONT ") + kMakerAddress[1]);
         Line(std::string("4 CONT ") + kMakerAddress[2]);
         Line("1 DEST Other");
-        Line("1 DATE " + std::to_string(t.day) + " " + Months[m] + " " + std::to_string(t.year));
-        Line("2 TIME " + std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" +
-             std::to_string(t.second));
+        Line("1 DATE " + DateText(t));
+        Line("2 TIME " + TimeText(t));
         Line("1 FILE " + filePath_);
         Line("1 GEDC");
         Line("2 VERS 5.5");
@@ -296,8 +303,11 @@ private:
             Line("1 NOTE " + T(g.PrefText[11]));
         if (!perItem_) Citation(r.iSource);
         Line("1 CHAN");
-        Line("2 DATE " + T(r.iChanDate));
-        Line("3 TIME " + T(r.iChanTime));
+        // A stamp that is blank as written (a letter ANSEL writes as a
+        // blank) is the one a reader gives the record: now.
+        const std::string date = T(r.iChanDate), time = T(r.iChanTime);
+        Line("2 DATE " + (date.empty() ? DateText(Port().Now()) : date));
+        Line("3 TIME " + (time.empty() ? TimeText(Port().Now()) : time));
     }
 
     void Families() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/charset.h"
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
@@ -119,7 +120,8 @@ void Damage(std::vector<std::string>& lines, std::mt19937& rng) {
             case 1: lines.insert(lines.begin() + static_cast<long>(at), l); break;
             case 2: std::swap(l, lines[rng() % lines.size()]); break;
             case 3:  // a level one deeper or shallower
-                if (!l.empty() && l[0] >= '0' && l[0] <= '8') l[0] = static_cast<char>(l[0] + (rng() % 2 ? 1 : (l[0] > '0' ? -1 : 1)));
+                if (!l.empty() && l[0] >= '0' && l[0] <= '8')
+                    l[0] = static_cast<char>(l[0] + (rng() % 2 || l[0] == '0' ? 1 : -1));
                 break;
             case 4: l = l.substr(0, rng() % (l.size() + 1)); break;
             case 5: lines.insert(lines.begin() + static_cast<long>(at), Pick(rng, extra)); break;
@@ -133,8 +135,6 @@ void Damage(std::vector<std::string>& lines, std::mt19937& rng) {
         }
     }
 }
-
-std::vector<std::string> PlainLines(const std::string& text) { return SplitFileLines(text); }
 
 std::string Joined(const std::vector<std::string>& lines, const char* end) {
     std::string out;
@@ -233,16 +233,17 @@ TEST_F(ReloadFuzz, DamagedFilesLoadAsTheirOwnSaveReopens) {
     for (int run = 0; run < 100 && !HasFailure(); ++run) {
         const bool fromShared = !shared.empty() && rng() % 5 == 0;
         const std::string text = fromShared ? shared[rng() % shared.size()] : GeneratedGedcom(rng);
-        std::vector<std::string> lines = PlainLines(text);
+        std::vector<std::string> lines = SplitFileLines(text);
         Damage(lines, rng);
         std::string plain = Joined(lines, "\n"), bytes;
         std::string name = "damaged.ged";
-        switch (fromShared ? 0 : rng() % 4) {
+        switch (fromShared ? 0 : rng() % 5) {
             case 0: bytes = Joined(lines, "\r\n"); break;
             case 1: bytes = Utf16(plain); break;
+            case 2: bytes = Utf8ToAnsel(plain); break;  // what the header may or may not say
             default: {  // a work file: the lines of the loaded file's save, damaged again
                 if (!Load("plain.ged", plain)) continue;
-                std::vector<std::string> work = PlainLines(Saved(FileKind::Work));
+                std::vector<std::string> work = SplitFileLines(Saved(FileKind::Work));
                 for (auto& l : work) l = DecodeLine(l);
                 Damage(work, rng);
                 plain = Joined(work, "\n");

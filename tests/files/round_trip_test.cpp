@@ -275,6 +275,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     g.Indiv[1].iNoteFlg = "Y";
     Person(2, "Tom", "Baker", "\xC2\xAB", 0);  // spelt "<<", one more than the field holds
     g.Indiv[2].iNoteFlg = "Y";
+    g.Indiv[2].iChanTime = "\xC2\xA0";  // a stamp written as a blank
     g.IndivCount = 2;
     const struct { int32_t owner; const char* tag; const char* text; } notes[] = {
         {1, "1 NOTE", "@X@ IV"}, {1, "2 CONT", "second"}, {2, "1 NOTE", " @N1@"},
@@ -295,6 +296,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     EXPECT_EQ(g.Indiv[1].idPlace.value(), std::string(99, 'a') + "i");
     EXPECT_EQ(g.Indiv[1].iblPlace.value(), "\xE2\x99\xAF\xC3\xB8");
     EXPECT_EQ(g.Indiv[2].iSex.value(), "<");
+    EXPECT_EQ(g.Indiv[2].iChanTime.value(), "14:5:9");
     EXPECT_EQ(SeenWork::Now().notes, before.notes);
 }
 
