@@ -67,8 +67,8 @@ public:
     void LoadIndivEdit(int tab);
     void CheckEditChanges();
     // Offers to save (or add) before the person is left; true when the
-    // caller may go on, false when the user chose to save and the save
-    // refused (the person and the boxes stay as they are).
+    // caller may go on, false when the user dismissed the question or chose
+    // to save and the save refused (the person and the boxes stay as they are).
     bool RemindUnsaved();
     // Writes the boxes back; true when something was stored.
     bool SaveIndivEdit();
