@@ -116,8 +116,10 @@ void CancelLinkMode() {
     if (InIndivTable(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
 }
 
-void CloseEditor() {
-    if (EditorWindow().isVisible()) EditorWindow().close();
+bool CloseEditor() {
+    Lintoraedit& editor = EditorWindow();
+    if (editor.isVisible()) editor.close();
+    return !editor.isVisible();
 }
 
 void Lintoraedit::SetModalLoop(bool on) { modalLoop = on; }

@@ -49,8 +49,9 @@ void LinkSpouse(int32_t picked);
 void LinkParents(int32_t family);
 void CancelLinkMode();
 // Shut-down: a visible editor is closed as by its close box (the unsaved-work
-// reminder first).
-void CloseEditor();
+// reminder first). False when it stays open: the reminder was dismissed, or
+// the save it asked for refused.
+bool CloseEditor();
 // Makes the editor window the core's editor port.
 void InstallEditorPort();
 

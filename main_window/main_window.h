@@ -84,8 +84,8 @@ public:
     // trimmed) or remembered; starts the paste watch.
     void OpenStartFile(const std::string& commandLine);
     // The close sequence; false when the window must stay open because the
-    // user dismissed the save question, or chose to save and the save did
-    // not complete.
+    // editor stayed open, or the user dismissed the save question, or chose
+    // to save and the save did not complete.
     bool Form_Unload();
     // The about window (splash, about box, progress display).
     frmAboutLintora& About();
@@ -223,6 +223,9 @@ private:
     void ReRoot(int32_t root);
     // Saves the work file and the user data; false when it was not written.
     bool SaveWork();
+    // Closes a visible editor as its close box does (its reminder first);
+    // false when it stays open (the reminder dismissed, or a save refused).
+    bool CloseEditorFirst();
     // "Do you wish to save your changes?" before the work goes: true when it
     // may go (saved, answered No, nothing to save); false keeps the program
     // and the work (dismissed, or a save that did not complete).

@@ -234,6 +234,50 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
     EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Do you wish to save your changes?"));
 }
 
+// Shut-down with changes not saved in the editor: a Yes whose save refuses,
+// or a dismissed reminder, keeps the program open with the editor and what
+// was typed in it, and nothing is asked about the work meanwhile.
+TEST_F(StartupTest, AnEditorThatStaysOpenKeepsTheProgramOpen) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    const int32_t root = g.TreeSlot[0];
+    OpenEditor(root, 0);
+    editor.iGivn->setText(" ");
+    editor.iSurn->setText(" ");
+    editor.ibDate->setText(" 1 Apr 1851");
+    const std::string reminder = "Changes to   have not been saved.\nWould you like to save them now?";
+    const std::string nameBlank = "Name cannot be blank - please enter a name or Refresh";
+    const auto stillOpen = [&](const char* how) {
+        EXPECT_TRUE(w->isVisible()) << how;
+        EXPECT_TRUE(editor.isVisible()) << how;
+        EXPECT_EQ(editor.ibDate->text().toStdString(), " 1 Apr 1851") << how;
+        EXPECT_EQ(editor.CancelEditButton->text().toStdString(), "Refresh") << how;
+        EXPECT_EQ(g.DataChanged, "Y") << how;
+    };
+    w->show();
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);  // "Name cannot be blank ..."
+    EXPECT_FALSE(w->close());
+    stillOpen("closing, the save refused");
+    ui.Answer(MsgResult::Dismissed);
+    w->Toolbar1_ButtonClick(1);
+    stillOpen("Exit, the reminder dismissed");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{reminder, nameBlank, reminder}));
+
+    // Named again: Yes saves in the editor, No leaves the work unsaved, and
+    // the program ends.
+    editor.iSurn->setText(" Whitlock");
+    ui.Answer(MsgResult::Yes);  // the reminder
+    ui.Answer(MsgResult::No);   // "Do you wish to save your changes?"
+    w->Toolbar1_ButtonClick(1);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(g.Indiv[root].ibDate.value(), "1 Apr 1851");
+    EXPECT_EQ(ui.Texts().back(), "Do you wish to save your changes?");
+}
+
 TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {
     auto citations = [] {
         std::vector<int32_t> n;
