@@ -1031,7 +1031,10 @@ void Lintoraedit::mnuUndoItem_Click() {
     newIndiv_ = false;
     addedRecord_ = 0;
     inUndo = true;
-    UndoLastChange();
+    if (host.undo)
+        host.undo();
+    else
+        UndoLastChange();
     inUndo = false;
     if (!InIndivTable(g.CurIndiv))
         hide();

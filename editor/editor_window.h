@@ -28,12 +28,14 @@ class QToolButton;
 namespace lintora {
 
 // What the editor asks of the main window beyond its port: the list window
-// (its hint line text given: the ordinary hint or a link prompt) and the
-// search window. Unset entries do nothing.
+// (its hint line text given: the ordinary hint or a link prompt), the search
+// window, and the main window's Undo, so that its open panels follow an undo
+// made here. Unset entries do nothing, but for undo: the core's undo alone.
 struct EditorHost {
     std::function<void(const std::string& hint)> showIndividualList;
     std::function<void(const std::string& hint)> showMarriageList;
     std::function<void()> searchInternet;
+    std::function<void()> undo;
 };
 void SetEditorHost(EditorHost host);
 

@@ -106,6 +106,9 @@ public:
     void mnuPopup1Item_Click(int index);
     void Toolbar1_ButtonClick(int button);
     void InetButton_Click();
+    // The Undo command (the tool bar's, and the editor's UnDo): the last
+    // snapshot back, and an open place list refilled.
+    void Undo();
     // Chooses from the pedigree pop-up menu at the pointer: the item index,
     // or -1 when closed without a choice. Tests replace it.
     std::function<int()> choosePopupItem;
@@ -232,7 +235,6 @@ private:
     bool OfferToSaveWork(MsgIcon icon);
     void OpenWorkfile();
     void AddNewIndividual();
-    void Undo();
     void Paste(const std::string& text);
     int RunPopupMenu();
 

@@ -61,7 +61,7 @@ protected:
         InstallMainWindow(&main);
         InstallEditorPort();
         SetEditorHost({[this](const std::string& h) { listHints.push_back("I:" + h); },
-                       [this](const std::string& h) { listHints.push_back("M:" + h); }, nullptr});
+                       [this](const std::string& h) { listHints.push_back("M:" + h); }, nullptr, nullptr});
         BuildFamily();
     }
     void TearDown() override {
