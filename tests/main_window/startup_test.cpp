@@ -31,9 +31,12 @@ protected:
 };
 
 TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
+    const std::string longAddress =
+        "Care of the Parish Office of Saint Mary the Virgin and All Saints, Little Snoring, Fakenham";
     SaveSettings("Lintora", "Startup",
                  {{"prefName", "Anna Lindqvist"},
                   {"prefAddr1", "12 Elm Street"},
+                  {"prefAddr2", longAddress},
                   {"prefCountry", "Sweden"},
                   {"prefEmail", "anna@example.se"},
                   {"prefSourceSW", "1"},
@@ -41,19 +44,22 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     StartProgram();
 
     // From the menu (modal): the stored preferences, the stored citation mode.
+    // Each box shows the beginning of its text, the long address too.
     std::vector<std::string> shown;
     bool multiple = false;
     QTimer::singleShot(0, [&] {
         LintoraPreferences* p = Preferences();
         ASSERT_NE(p, nullptr);
-        for (int i : {1, 2, 7, 10}) shown.push_back(p->Text(i)->text().toStdString());
+        for (int i : {1, 2, 3, 7, 10}) shown.push_back(p->Text(i)->text().toStdString());
+        for (int i = 1; i <= 10; ++i) EXPECT_EQ(p->Text(i)->cursorPosition(), 0) << i;
+        Shot(p, "preferences");
         shown.push_back(p->NoteBox()->toPlainText().toStdString());
         multiple = p->Option(1)->isChecked();
         QTest::mouseClick(p->CancelButton(), Qt::LeftButton);
     });
     w->mnuPrefs_Click();
-    EXPECT_EQ(shown, (std::vector<std::string>{"Anna Lindqvist", "12 Elm Street", "Sweden", "anna@example.se",
-                                               "From the parish books"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Anna Lindqvist", "12 Elm Street", longAddress, "Sweden",
+                                               "anna@example.se", "From the parish books"}));
     EXPECT_TRUE(multiple);
 
     // Save As GED, Continue: the submitter is the stored preparer, and the
@@ -70,7 +76,8 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     ui.Answer(MsgResult::Ok);  // "... successfully saved"
     QTest::mouseClick(p->ContinueButton(), Qt::LeftButton);
     const std::string text = FileText(ged);
-    EXPECT_NE(text.find("0 @SUB1@ SUBM\r\n1 NAME Anna Lindqvist\r\n1 ADDR 12 Elm Street\r\n2 CTRY Sweden\r\n"),
+    EXPECT_NE(text.find("0 @SUB1@ SUBM\r\n1 NAME Anna Lindqvist\r\n1 ADDR 12 Elm Street\r\n2 CONT " + longAddress +
+                        "\r\n2 CTRY Sweden\r\n"),
               std::string::npos);
     EXPECT_EQ(Setting("prefName"), "Anna Lindqvist");
     EXPECT_EQ(Setting("prefSourceSW"), "1");
