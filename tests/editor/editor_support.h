@@ -72,6 +72,13 @@ protected:
         CleanState::TearDown();
     }
 
+    // Picks a marriage on the family tab as the user does.
+    void ChooseMarriage(int index) {
+        w.mnuTabsItem_Click(1);
+        w.iSpousesList->setCurrentIndex(index);
+        w.iSpousesList_Click(index);
+    }
+
     static int32_t Person(const std::string& givn, const std::string& surn, const std::string& sex,
                           const std::string& born = "", const std::string& died = "") {
         const int32_t i = AddIndiv();

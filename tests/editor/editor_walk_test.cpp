@@ -361,11 +361,9 @@ TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
     w.mnuLinkItem_Click(0);
     refusedAgain("Link to New Spouse");
     EXPECT_TRUE(listHints.empty());
-    w.mnuTabsItem_Click(1);
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::Ok);
-    w.iSpousesList->setCurrentIndex(1);
-    w.iSpousesList_Click(1);
+    ChooseMarriage(1);
     refusedAgain("another marriage");
     EXPECT_EQ(g.CurFamil, 2);
     EXPECT_EQ(w.iSpousesList->currentIndex(), 0);
@@ -441,10 +439,8 @@ TEST_F(EditorTest, ADismissedReminderKeepsTheUserOnThePersonAndWhatWasTyped) {
     EXPECT_EQ(g.IndivCount, 14);
     EXPECT_EQ(g.PruneIndiv, 0);
     // Another marriage: the one shown stays chosen.
-    w.mnuTabsItem_Click(1);
     ui.Answer(MsgResult::Dismissed);
-    w.iSpousesList->setCurrentIndex(1);
-    w.iSpousesList_Click(1);
+    ChooseMarriage(1);
     kept("another marriage");
     EXPECT_EQ(g.CurFamil, 2);
     EXPECT_EQ(w.iSpousesList->currentIndex(), 0);
