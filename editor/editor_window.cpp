@@ -116,8 +116,10 @@ void CancelLinkMode() {
     if (InIndivTable(g.CurIndiv)) EditorWindow().LoadIndivEdit(1);
 }
 
-void CloseEditor() {
-    if (EditorWindow().isVisible()) EditorWindow().close();
+bool CloseEditor() {
+    Lintoraedit& editor = EditorWindow();
+    if (editor.isVisible()) editor.close();
+    return !editor.isVisible();
 }
 
 void Lintoraedit::SetModalLoop(bool on) { modalLoop = on; }
@@ -676,18 +678,20 @@ bool Lintoraedit::RemindUnsaved() {
         }
         const std::string text = TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                                  " has not been added.\nWould you like to add this individual now?";
-        if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) {
-            DropNewIndiv();
-            return true;
+        switch (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder")) {
+            case MsgResult::Yes: return SaveIndivEdit();  // a refusal keeps him and what was typed
+            case MsgResult::No: DropNewIndiv(); return true;
+            default: return false;  // dismissed: nothing is decided
         }
-        // A save that refuses keeps the new person and what was typed.
-        return SaveIndivEdit();
     }
     if (!Pending()) return true;
     const std::string text = "Changes to " + TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())) +
                              " have not been saved.\nWould you like to save them now?";
-    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder") != MsgResult::Yes) return true;
-    return SaveIndivEdit();
+    switch (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, "A gentle reminder")) {
+        case MsgResult::Yes: return SaveIndivEdit();
+        case MsgResult::No: return true;
+        default: return false;
+    }
 }
 
 bool Lintoraedit::LeaveIfNobody() {
@@ -1027,7 +1031,10 @@ void Lintoraedit::mnuUndoItem_Click() {
     newIndiv_ = false;
     addedRecord_ = 0;
     inUndo = true;
-    UndoLastChange();
+    if (host.undo)
+        host.undo();
+    else
+        UndoLastChange();
     inUndo = false;
     if (!InIndivTable(g.CurIndiv))
         hide();

@@ -28,12 +28,14 @@ class QToolButton;
 namespace lintora {
 
 // What the editor asks of the main window beyond its port: the list window
-// (its hint line text given: the ordinary hint or a link prompt) and the
-// search window. Unset entries do nothing.
+// (its hint line text given: the ordinary hint or a link prompt), the search
+// window, and the main window's Undo, so that its open panels follow an undo
+// made here. Unset entries do nothing, but for undo: the core's undo alone.
 struct EditorHost {
     std::function<void(const std::string& hint)> showIndividualList;
     std::function<void(const std::string& hint)> showMarriageList;
     std::function<void()> searchInternet;
+    std::function<void()> undo;
 };
 void SetEditorHost(EditorHost host);
 
@@ -49,8 +51,9 @@ void LinkSpouse(int32_t picked);
 void LinkParents(int32_t family);
 void CancelLinkMode();
 // Shut-down: a visible editor is closed as by its close box (the unsaved-work
-// reminder first).
-void CloseEditor();
+// reminder first). False when it stays open: the reminder was dismissed, or
+// the save it asked for refused.
+bool CloseEditor();
 // Makes the editor window the core's editor port.
 void InstallEditorPort();
 
@@ -67,8 +70,8 @@ public:
     void LoadIndivEdit(int tab);
     void CheckEditChanges();
     // Offers to save (or add) before the person is left; true when the
-    // caller may go on, false when the user chose to save and the save
-    // refused (the person and the boxes stay as they are).
+    // caller may go on, false when the user dismissed the question or chose
+    // to save and the save refused (the person and the boxes stay as they are).
     bool RemindUnsaved();
     // Writes the boxes back; true when something was stored.
     bool SaveIndivEdit();

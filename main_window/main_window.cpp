@@ -472,15 +472,21 @@ void Lintora::OpenStartFile(const std::string& commandLine) {
     Timer1->start();
 }
 
-bool Lintora::Form_Unload() {
-    bool stay = false;
+bool Lintora::CloseEditorFirst() {
+    bool closed = true;
     Guard([&] {
-        // The editor's own close runs first, with its reminder.
-        if (Editor().Visible()) {
-            CloseEditor();
-            Editor().Hide();
-        }
+        if (!Editor().Visible()) return;
+        closed = false;
+        if (!CloseEditor()) return;
+        Editor().Hide();
+        closed = true;
     });
+    return closed;
+}
+
+bool Lintora::Form_Unload() {
+    if (!CloseEditorFirst()) return false;
+    bool stay = false;
     Guard([&] { stay = !OfferToSaveWork(MsgIcon::Question); });
     if (stay) return false;
     Guard([&] { about_->hide(); });
@@ -578,7 +584,9 @@ void Lintora::mnuFileItem_Click(int index) {
                 break;
             case 3: ClearWorkArea(); break;
             case 4:
-                if (!OfferToSaveWork(MsgIcon::None)) return;  // the program goes on
+                // The editor's changes are settled before the work is offered
+                // for saving: a No here must not outlive a close that stays.
+                if (!CloseEditorFirst() || !OfferToSaveWork(MsgIcon::None)) return;  // the program goes on
                 close();
                 break;
             default: break;

@@ -84,8 +84,8 @@ public:
     // trimmed) or remembered; starts the paste watch.
     void OpenStartFile(const std::string& commandLine);
     // The close sequence; false when the window must stay open because the
-    // user dismissed the save question, or chose to save and the save did
-    // not complete.
+    // editor stayed open, or the user dismissed the save question, or chose
+    // to save and the save did not complete.
     bool Form_Unload();
     // The about window (splash, about box, progress display).
     frmAboutLintora& About();
@@ -106,6 +106,9 @@ public:
     void mnuPopup1Item_Click(int index);
     void Toolbar1_ButtonClick(int button);
     void InetButton_Click();
+    // The Undo command (the tool bar's, and the editor's UnDo): the last
+    // snapshot back, and an open place list refilled.
+    void Undo();
     // Chooses from the pedigree pop-up menu at the pointer: the item index,
     // or -1 when closed without a choice. Tests replace it.
     std::function<int()> choosePopupItem;
@@ -223,13 +226,15 @@ private:
     void ReRoot(int32_t root);
     // Saves the work file and the user data; false when it was not written.
     bool SaveWork();
+    // Closes a visible editor as its close box does (its reminder first);
+    // false when it stays open (the reminder dismissed, or a save refused).
+    bool CloseEditorFirst();
     // "Do you wish to save your changes?" before the work goes: true when it
     // may go (saved, answered No, nothing to save); false keeps the program
     // and the work (dismissed, or a save that did not complete).
     bool OfferToSaveWork(MsgIcon icon);
     void OpenWorkfile();
     void AddNewIndividual();
-    void Undo();
     void Paste(const std::string& text);
     int RunPopupMenu();
 

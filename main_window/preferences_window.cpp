@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "files/data_files.h"
+#include "platform/qt/box_text.h"
 #include "platform/qt/qt_platform.h"
 #include "record_store/program_state.h"
 #include "workspace/workspace.h"
@@ -124,7 +125,7 @@ void LintoraPreferences::FormLoad() {
     const std::string* prefs[] = {&g.prefName,  &g.prefAddr1,   &g.prefAddr2, &g.prefAddr3,
                                   &g.prefAddr4, &g.prefAddr5,   &g.prefCountry, &g.prefPhone,
                                   &g.prefAFN,   &g.prefEmail};
-    for (int i = 1; i <= 10; ++i) text_[i]->setText(ToQt(*prefs[i - 1]));
+    for (int i = 1; i <= 10; ++i) SetBoxText(text_[i], ToQt(*prefs[i - 1]));
     text11_->setPlainText(ToQt(g.prefNotes));
     // A mode other than 0 or 1 (a hand-edited store) selects one citation per record.
     option_[g.prefSourceSW == 1 ? 1 : 0]->setChecked(true);

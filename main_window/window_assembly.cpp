@@ -85,6 +85,7 @@ void PlugInWindows(Lintora& w) {
         lists->ToggleMarrList();
     };
     host.searchInternet = [&w] { ShowSearchWindow(g.CurIndiv, &w); };
+    host.undo = [&w] { w.Undo(); };
     SetEditorHost(host);
 
     // Built on first use, so that it shows the preferences read at start-up

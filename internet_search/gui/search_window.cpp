@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "platform/navigate.h"
+#include "platform/qt/box_text.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
@@ -104,12 +105,6 @@ private:
     // Where the text is drawn: the contents less the box's own margins.
     QRect TextRoom() const { return Contents().marginsRemoved(textMargins()).adjusted(2, 0, -2, 0); }
 };
-
-// A box the program fills shows the beginning of its text.
-void Fill(QLineEdit* box, const std::string& text) {
-    box->setText(Q(text));
-    box->setCursorPosition(0);
-}
 
 QToolButton* PictureButton(QWidget* parent, QStyle::StandardPixmap pixmap, const char* tip) {
     auto* b = new QToolButton(parent);
@@ -364,17 +359,17 @@ void LintoraInetSet::LoadInetSet(int32_t indiv) {
     const bool person = indiv > 0 && indiv <= g.IndivCount;
     if (person) {
         SearchPerson p = ReadSearchPerson(indiv);
-        Fill(iAFN, p.afn);
-        Fill(iFirst, p.first);
-        Fill(iLast, p.last);
-        Fill(iByear, p.bYear);
-        Fill(iBplace, p.bPlace);
-        Fill(iDyear, p.dYear);
-        Fill(iDplace, p.dPlace);
-        Fill(fFirst, p.fFirst);
-        Fill(fLast, p.fLast);
-        Fill(mFirst, p.mFirst);
-        Fill(mLast, p.mLast);
+        SetBoxText(iAFN, Q(p.afn));
+        SetBoxText(iFirst, Q(p.first));
+        SetBoxText(iLast, Q(p.last));
+        SetBoxText(iByear, Q(p.bYear));
+        SetBoxText(iBplace, Q(p.bPlace));
+        SetBoxText(iDyear, Q(p.dYear));
+        SetBoxText(iDplace, Q(p.dPlace));
+        SetBoxText(fFirst, Q(p.fFirst));
+        SetBoxText(fLast, Q(p.fLast));
+        SetBoxText(mFirst, Q(p.mFirst));
+        SetBoxText(mLast, Q(p.mLast));
         spouses_ = std::move(p.spouses);
         g.SpouseSelectPos = 0;
         NextSpouse();
@@ -427,10 +422,10 @@ void LintoraInetSet::NextSpouse() {
     g.SpouseSelectPos = static_cast<int16_t>(g.SpouseSelectPos + 1);
     if (g.SpouseSelectPos < 1 || g.SpouseSelectPos > static_cast<int>(spouses_.size())) g.SpouseSelectPos = 1;
     SpouseValues s = ReadSpouseValues(spouses_[g.SpouseSelectPos - 1]);
-    Fill(sFirst, s.first);
-    Fill(sLast, s.last);
-    Fill(mYear, s.year);
-    Fill(Mplace, s.place);
+    SetBoxText(sFirst, Q(s.first));
+    SetBoxText(sLast, Q(s.last));
+    SetBoxText(mYear, Q(s.year));
+    SetBoxText(Mplace, Q(s.place));
 }
 
 void LintoraInetSet::SetInetFields() {
@@ -831,10 +826,14 @@ void LintoraInetSet::cmdbtnExit_Click() {
     hide();
 }
 
-void LintoraInetSet::closeEvent(QCloseEvent* event) {
+void LintoraInetSet::reject() {
     StorePositions();
+    QDialog::reject();
+}
+
+void LintoraInetSet::closeEvent(QCloseEvent* event) {
     closedByTitleBar_ = true;
-    QDialog::closeEvent(event);
+    QDialog::closeEvent(event);  // through reject, which stores the positions
 }
 
 void LintoraInetSet::btnGoTimeLine_Click() { NavigateTo(kTimeLineAddress); }

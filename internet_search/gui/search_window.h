@@ -163,6 +163,10 @@ public:
     QToolButton* btnGoTimeLine;
     QLabel* Label8;
 
+public slots:
+    // Escape closes as Close does: the positions are stored, the window kept.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -61,7 +61,7 @@ protected:
         InstallMainWindow(&main);
         InstallEditorPort();
         SetEditorHost({[this](const std::string& h) { listHints.push_back("I:" + h); },
-                       [this](const std::string& h) { listHints.push_back("M:" + h); }, nullptr});
+                       [this](const std::string& h) { listHints.push_back("M:" + h); }, nullptr, nullptr});
         BuildFamily();
     }
     void TearDown() override {
@@ -70,6 +70,13 @@ protected:
         InstallMainWindow(nullptr);
         InstallEditor(nullptr);
         CleanState::TearDown();
+    }
+
+    // Picks a marriage on the family tab as the user does.
+    void ChooseMarriage(int index) {
+        w.mnuTabsItem_Click(1);
+        w.iSpousesList->setCurrentIndex(index);
+        w.iSpousesList_Click(index);
     }
 
     static int32_t Person(const std::string& givn, const std::string& surn, const std::string& sex,

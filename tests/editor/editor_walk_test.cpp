@@ -5,10 +5,14 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 
+#include "platform/qt/qt_platform.h"
 #include "record_store/name_key.h"
 #include "tests/editor/editor_support.h"
 #include "tests/support/table_checks.h"
@@ -357,11 +361,9 @@ TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
     w.mnuLinkItem_Click(0);
     refusedAgain("Link to New Spouse");
     EXPECT_TRUE(listHints.empty());
-    w.mnuTabsItem_Click(1);
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::Ok);
-    w.iSpousesList->setCurrentIndex(1);
-    w.iSpousesList_Click(1);
+    ChooseMarriage(1);
     refusedAgain("another marriage");
     EXPECT_EQ(g.CurFamil, 2);
     EXPECT_EQ(w.iSpousesList->currentIndex(), 0);
@@ -392,6 +394,97 @@ TEST_F(EditorTest, ASaveThatRefusesKeepsTheUserOnThePerson) {
     EXPECT_EQ(g.Indiv[before + 1].iSurn.value(), "Newman");
     EXPECT_EQ(g.Indiv[before + 1].ibDate.value(), "1900");
     EXPECT_EQ(g.CurIndiv, before);
+}
+
+// Escape or the close button at a reminder decides nothing: the user stays
+// on the person with everything as typed, nothing saved and nothing dropped,
+// whichever way he tried to leave.
+TEST_F(EditorTest, ADismissedReminderKeepsTheUserOnThePersonAndWhatWasTyped) {
+    Family(12, 14, {}, "1880");
+    OpenEditor(12, 0);
+    Type(w.ibDate, " 1 Apr 1851");
+    const std::size_t hidden = listHints.size();
+    const auto kept = [&](const char* how) {
+        EXPECT_EQ(ui.boxes.back().text, "Changes to Thomas Smith have not been saved.\nWould you like to save them now?")
+            << how;
+        EXPECT_EQ(ui.boxes.back().title, "A gentle reminder") << how;
+        EXPECT_TRUE(w.isVisible()) << how;
+        EXPECT_EQ(g.CurIndiv, 12) << how;
+        EXPECT_EQ(Text(w.ibDate), " 1 Apr 1851") << how;
+        EXPECT_EQ(Text(w.CancelEditButton), "Refresh") << how;
+        EXPECT_EQ(g.Indiv[12].ibDate.value(), "12 Mar 1850") << how;
+        EXPECT_EQ(listHints.size(), hidden) << how;
+    };
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Next", [&] { QTest::mouseClick(w.btnNext, Qt::LeftButton); }},
+        {"Previous", [&] { QTest::mouseClick(w.btnPrev, Qt::LeftButton); }},
+        {"father", [&] { w.iGoToFather_Click(); }},
+        {"mother", [&] { w.iGoToMother_Click(); }},
+        {"spouse", [&] { w.iGoToSpouse_Click(); }},
+        {"child", [&] { w.iChildrenList_Click(0); }},
+        {"sibling", [&] { w.iSiblingList_Click(0); }},
+        {"List Individuals", [&] { w.mnuNavItem_Click(2); }},
+        {"List Marriages", [&] { w.mnuNavItem_Click(3); }},
+        {"Add Individual", [&] { w.mnuNavItem_Click(4); }},
+        {"Delete Individual", [&] { w.mnuNavItem_Click(5); }},
+        {"pedigree", [&] { QTest::mouseClick(w.btnGoPedigree, Qt::LeftButton); }},
+        {"Escape", [&] { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"close button", [&] { w.close(); }},
+    };
+    for (const auto& [how, leave] : ways) {
+        ui.Answer(MsgResult::Dismissed);
+        leave();
+        kept(how);
+    }
+    EXPECT_EQ(g.IndivCount, 14);
+    EXPECT_EQ(g.PruneIndiv, 0);
+    // Another marriage: the one shown stays chosen.
+    ui.Answer(MsgResult::Dismissed);
+    ChooseMarriage(1);
+    kept("another marriage");
+    EXPECT_EQ(g.CurFamil, 2);
+    EXPECT_EQ(w.iSpousesList->currentIndex(), 0);
+
+    // A new person being added, at the real boxes: Escape at the reminder on
+    // Next, the close button at the one on closing the editor.
+    w.CancelEditButton_Click();  // Refresh
+    w.mnuNavItem_Click(4);
+    const int32_t added = g.IndivCount;
+    ASSERT_EQ(added, 15);
+    Type(w.iGivn, " Peter");
+    Type(w.iSurn, " Newman");
+    QtPlatform real;
+    InstallPlatform(&real);
+    std::vector<std::string> asked;
+    auto dismissNextBox = [&asked](bool escape) {
+        QTimer::singleShot(0, [&asked, escape] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            asked.push_back(box->text().toStdString());
+            if (escape)
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            else
+                box->close();
+        });
+    };
+    dismissNextBox(true);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    dismissNextBox(false);
+    w.close();
+    InstallPlatform(&ui);
+    EXPECT_EQ(asked, std::vector<std::string>(2, "Peter Newman has not been added.\nWould you like to add this "
+                                                 "individual now?"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.NewIndiv());
+    EXPECT_EQ(g.IndivCount, added);
+    EXPECT_EQ(g.CurIndiv, added);
+    EXPECT_EQ(Text(w.iSurn), " Newman");
+    EXPECT_EQ(g.Indiv[added].iSurn.value(), "");
+    // Yes then adds him as typed.
+    ui.Answer(MsgResult::Yes);
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    EXPECT_EQ(g.Indiv[added].iName.value(), "Peter Newman");
+    EXPECT_EQ(g.CurIndiv, 1);
 }
 
 // Every question and message of the editor, however it is reached, is the

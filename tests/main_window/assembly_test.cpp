@@ -2,8 +2,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
+#include <functional>
+#include <utility>
 
+#include "editor/editor_window.h"
 #include "main_window/parent_pick.h"
 #include "main_window/place_panel.h"
 #include "main_window/window_assembly.h"
@@ -42,36 +46,52 @@ TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
     EXPECT_FALSE(w->Panel("place")->isVisible());
 }
 
-// A place change undone from the tool bar while the place list is open:
-// the list shows the places as they are again, not the undone text.
+// A place change undone while the place list is open, by the tool bar's
+// Undo or by the editor's UnDo: the list shows the places as they are
+// again, not the undone text.
 TEST_F(AssemblyTest, AnUndoRefillsTheOpenPlaceList) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
     for (const char* place : {"Salem", "Salem", "Boston"}) g.Indiv[Person("Ann", "LEE", "F")].ibPlace = place;
     g.TreeSlot[0] = 1;
     LoadGenTree();
     w->RedrawTree();
-    w->mnuEditItem_Click(0);
     auto* places = static_cast<PlaceListFrame*>(w->Panel("place"));
-    ASSERT_TRUE(places->isVisible());
     auto texts = [places] {
         QStringList out;
         for (int r = 0; r < places->ListView3()->topLevelItemCount(); ++r)
             out << places->ListView3()->topLevelItem(r)->text(0) + "=" + places->ListView3()->topLevelItem(r)->text(1);
         out.sort();
-        return out;
+        return out.join(" | ").toStdString();
     };
-    EXPECT_EQ(texts(), (QStringList{"Boston=1", "Salem=2"}));
-    places->ListView3()->setCurrentItem(places->ListView3()->findItems("Salem", Qt::MatchExactly).value(0));
-    places->ListView3Click();
-    places->Text3()->setText("Salem, Oregon");
-    ui.Answer(MsgResult::Ok);
-    places->Command7Click();
-    EXPECT_EQ(texts(), (QStringList{"Boston=1", "Salem, Oregon=2"}));
+    const std::pair<const char*, std::function<void()>> undos[] = {
+        {"tool bar", [&] { w->Toolbar1_ButtonClick(9); }},
+        {"editor", [&] {
+             OpenEditor(1, 0);
+             editor.mnuUndoItem->trigger();
+             EXPECT_EQ(editor.iBplace->text().toStdString(), " Salem");
+             QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+         }},
+    };
+    for (const auto& [how, undo] : undos) {
+        w->mnuEditItem_Click(0);
+        ASSERT_TRUE(places->isVisible()) << how;
+        EXPECT_EQ(texts(), "Boston=1 | Salem=2") << how;
+        places->ListView3()->setCurrentItem(places->ListView3()->findItems("Salem", Qt::MatchExactly).value(0));
+        places->ListView3Click();
+        places->Text3()->setText("Salem, Oregon");
+        ui.Answer(MsgResult::Ok);
+        places->Command7Click();
+        EXPECT_EQ(texts(), "Boston=1 | Salem, Oregon=2") << how;
 
-    w->Toolbar1_ButtonClick(9);
-    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Salem");
-    EXPECT_TRUE(places->isVisible());
-    EXPECT_EQ(texts(), (QStringList{"Boston=1", "Salem=2"}));
-    EXPECT_TRUE(places->Text3()->isHidden());  // the picks named the undone text
+        undo();
+        EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Salem") << how;
+        EXPECT_TRUE(places->isVisible()) << how;
+        EXPECT_EQ(texts(), "Boston=1 | Salem=2") << how;
+        EXPECT_TRUE(places->Text3()->isHidden()) << how;  // the picks named the undone text
+    }
+    EXPECT_FALSE(editor.isVisible());
 }
 
 TEST_F(AssemblyTest, ParentSetPickEndsWithTreesRenumberedAndThePedigreeRedrawn) {

@@ -31,9 +31,12 @@ protected:
 };
 
 TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
+    const std::string longAddress =
+        "Care of the Parish Office of Saint Mary the Virgin and All Saints, Little Snoring, Fakenham";
     SaveSettings("Lintora", "Startup",
                  {{"prefName", "Anna Lindqvist"},
                   {"prefAddr1", "12 Elm Street"},
+                  {"prefAddr2", longAddress},
                   {"prefCountry", "Sweden"},
                   {"prefEmail", "anna@example.se"},
                   {"prefSourceSW", "1"},
@@ -41,19 +44,22 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     StartProgram();
 
     // From the menu (modal): the stored preferences, the stored citation mode.
+    // Each box shows the beginning of its text, the long address too.
     std::vector<std::string> shown;
     bool multiple = false;
     QTimer::singleShot(0, [&] {
         LintoraPreferences* p = Preferences();
         ASSERT_NE(p, nullptr);
-        for (int i : {1, 2, 7, 10}) shown.push_back(p->Text(i)->text().toStdString());
+        for (int i : {1, 2, 3, 7, 10}) shown.push_back(p->Text(i)->text().toStdString());
+        for (int i = 1; i <= 10; ++i) EXPECT_EQ(p->Text(i)->cursorPosition(), 0) << i;
+        Shot(p, "preferences");
         shown.push_back(p->NoteBox()->toPlainText().toStdString());
         multiple = p->Option(1)->isChecked();
         QTest::mouseClick(p->CancelButton(), Qt::LeftButton);
     });
     w->mnuPrefs_Click();
-    EXPECT_EQ(shown, (std::vector<std::string>{"Anna Lindqvist", "12 Elm Street", "Sweden", "anna@example.se",
-                                               "From the parish books"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Anna Lindqvist", "12 Elm Street", longAddress, "Sweden",
+                                               "anna@example.se", "From the parish books"}));
     EXPECT_TRUE(multiple);
 
     // Save As GED, Continue: the submitter is the stored preparer, and the
@@ -70,7 +76,8 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     ui.Answer(MsgResult::Ok);  // "... successfully saved"
     QTest::mouseClick(p->ContinueButton(), Qt::LeftButton);
     const std::string text = FileText(ged);
-    EXPECT_NE(text.find("0 @SUB1@ SUBM\r\n1 NAME Anna Lindqvist\r\n1 ADDR 12 Elm Street\r\n2 CTRY Sweden\r\n"),
+    EXPECT_NE(text.find("0 @SUB1@ SUBM\r\n1 NAME Anna Lindqvist\r\n1 ADDR 12 Elm Street\r\n2 CONT " + longAddress +
+                        "\r\n2 CTRY Sweden\r\n"),
               std::string::npos);
     EXPECT_EQ(Setting("prefName"), "Anna Lindqvist");
     EXPECT_EQ(Setting("prefSourceSW"), "1");
@@ -232,6 +239,50 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
     ui.Answer(MsgResult::No);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Do you wish to save your changes?"));
+}
+
+// Shut-down with changes not saved in the editor: a Yes whose save refuses,
+// or a dismissed reminder, keeps the program open with the editor and what
+// was typed in it, and nothing is asked about the work meanwhile.
+TEST_F(StartupTest, AnEditorThatStaysOpenKeepsTheProgramOpen) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    const int32_t root = g.TreeSlot[0];
+    OpenEditor(root, 0);
+    editor.iGivn->setText(" ");
+    editor.iSurn->setText(" ");
+    editor.ibDate->setText(" 1 Apr 1851");
+    const std::string reminder = "Changes to   have not been saved.\nWould you like to save them now?";
+    const std::string nameBlank = "Name cannot be blank - please enter a name or Refresh";
+    const auto stillOpen = [&](const char* how) {
+        EXPECT_TRUE(w->isVisible()) << how;
+        EXPECT_TRUE(editor.isVisible()) << how;
+        EXPECT_EQ(editor.ibDate->text().toStdString(), " 1 Apr 1851") << how;
+        EXPECT_EQ(editor.CancelEditButton->text().toStdString(), "Refresh") << how;
+        EXPECT_EQ(g.DataChanged, "Y") << how;
+    };
+    w->show();
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);  // "Name cannot be blank ..."
+    EXPECT_FALSE(w->close());
+    stillOpen("closing, the save refused");
+    ui.Answer(MsgResult::Dismissed);
+    w->Toolbar1_ButtonClick(1);
+    stillOpen("Exit, the reminder dismissed");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{reminder, nameBlank, reminder}));
+
+    // Named again: Yes saves in the editor, No leaves the work unsaved, and
+    // the program ends.
+    editor.iSurn->setText(" Whitlock");
+    ui.Answer(MsgResult::Yes);  // the reminder
+    ui.Answer(MsgResult::No);   // "Do you wish to save your changes?"
+    w->Toolbar1_ButtonClick(1);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(g.Indiv[root].ibDate.value(), "1 Apr 1851");
+    EXPECT_EQ(ui.Texts().back(), "Do you wish to save your changes?");
 }
 
 TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {

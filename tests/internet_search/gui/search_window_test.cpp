@@ -565,6 +565,19 @@ TEST_F(SearchWindowTest, ShownModallyUntilHidden) {
     ShowSearchWindow(mary);
     EXPECT_FALSE(third->ClosedByTitleBar());
     EXPECT_EQ(third->SiteSelect->currentText().toStdString(), "Ancestry");
+    // Escape in a box closes as Close does: the positions are stored and
+    // the window is kept.
+    QTimer::singleShot(0, [&] {
+        third->SiteSelect->setCurrentIndex(4);
+        third->PageSelect->setCurrentIndex(1);
+        third->iLast->setFocus();
+        QTest::keyClick(third->iLast, Qt::Key_Escape);
+    });
+    ShowSearchWindow(mary);
+    EXPECT_EQ(g.SiteSelectPos, 4);
+    EXPECT_EQ(g.PageSelectPos, 1);
+    EXPECT_FALSE(third->ClosedByTitleBar());
+    EXPECT_EQ(&SearchWindow(), third);
 }
 
 }  // namespace
