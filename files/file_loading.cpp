@@ -33,8 +33,7 @@ constexpr std::uintmax_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
 
-// The tables a load fills; after a load they hold the other work, so their
-// capacity is allocated once.
+// The old work while a load fills fresh tables; emptied once the load is in.
 WorkTables& Spare() {
     static WorkTables spare;
     return spare;
@@ -409,6 +408,7 @@ bool LoadFile() {
         committed = true;
         CommitLoad(progress, rememberedFile, firstSite, firstType);
         swapped = false;
+        Spare().Empty();
         g.PasteSource = pasteSource;
 
         // The work now is the file's: remember it and show it.

@@ -119,8 +119,10 @@ TEST_F(ClearTest, EmptiesTheWorkAndReloadsTheSources) {
     // The undo copies stay; only the commands go.
     EXPECT_TRUE(g.UndoReady);
     EXPECT_EQ(g.UndoTables->IndivCount, 3);
-    // Old slots are not wiped, and the next add reuses slot 1.
-    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
+    // The tables give their records back, and the next add takes slot 1.
+    EXPECT_EQ(g.Indiv.size(), 1u);
+    EXPECT_EQ(g.Famil.size(), 1u);
+    EXPECT_EQ(g.Notes.size(), 1u);
     EXPECT_EQ(AddIndiv(), 1);
     EXPECT_TRUE(g.Indiv[1].iSurn.blank());
 }
