@@ -16,8 +16,10 @@
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
+#include "lintora_version.h"
 #include "platform/platform.h"
 #include "record_store/clear.h"
+#include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -48,8 +50,12 @@ bool AllDigits(std::string_view s) {
     return true;
 }
 
-// The value of HEAD CHAR, upper case, or empty.
-std::string HeaderCharSet(const std::vector<std::string>& lines) {
+// The values of HEAD CHAR (upper case) and HEAD SOUR, or empty.
+struct Header {
+    std::string charSet, source;
+};
+Header ReadHeader(const std::vector<std::string>& lines) {
+    Header h;
     bool inHead = false;
     for (const auto& raw : lines) {
         std::string line = TrimBlanks(raw);
@@ -60,9 +66,11 @@ std::string HeaderCharSet(const std::vector<std::string>& lines) {
             if (!inHead) break;  // the header comes first or not at all
             continue;
         }
-        if (inHead && line.rfind("1 CHAR", 0) == 0) return UpperCase(TrimBlanks(line.substr(6)));
+        if (!inHead) continue;
+        if (line.rfind("1 CHAR", 0) == 0 && h.charSet.empty()) h.charSet = UpperCase(TrimBlanks(line.substr(6)));
+        else if (line.rfind("1 SOUR ", 0) == 0) h.source = TrimBlanks(line.substr(7));
     }
-    return {};
+    return h;
 }
 
 // The file's text as lines of UTF-8: byte-order mark honoured, work-file
@@ -88,10 +96,15 @@ std::vector<std::string> FileLines(const std::string& bytes) {
             line = std::move(plain);
         }
     }
-    if (utf16) return lines;
-    const std::string charSet = HeaderCharSet(lines);
-    bool ansel = charSet == "ANSEL";
-    if (ansel) {
+    if (utf16) {
+        for (auto& line : lines) ControlsToBlanks(line);
+        return lines;
+    }
+    const Header header = ReadHeader(lines);
+    bool ansel = header.charSet == "ANSEL";
+    // Our own files are ANSEL whatever their bytes look like: some ANSEL
+    // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
+    if (ansel && header.source != std::filesystem::path(kExeName).stem().string()) {
         // A file that says ANSEL but is plainly UTF-8 (every non-ASCII
         // byte in a valid sequence) is read as UTF-8.
         bool nonAscii = false, valid = true;
@@ -113,6 +126,7 @@ std::vector<std::string> FileLines(const std::string& bytes) {
         if (ansel) line = AnselToUtf8(line);
         else if (!IsValidUtf8(line)) line = Windows1252ToUtf8(line);
     }
+    for (auto& line : lines) ControlsToBlanks(line);
     return lines;
 }
 
@@ -237,6 +251,7 @@ void AddPlaceholderSpouses() {
         IndivRec& R = g.Indiv[i];
         R.iName = "<unknown>";
         R.iGivn = "<unknown>";
+        R.iNameKey = NameKeyOf(R.iGivn.value(), "");
         R.iSex = sex;
         R.iFamsCount = 1;
         return i;
@@ -244,6 +259,26 @@ void AddPlaceholderSpouses() {
     for (int32_t f = 1; f <= g.FamilCount; ++f) {
         if (g.Famil[f].fHusb == 0) g.Famil[f].fHusb = placeholder("M");
         if (g.Famil[f].fWife == 0) g.Famil[f].fWife = placeholder("F");
+    }
+}
+
+// The counts follow the links, as a save writes them (a FAMS line for each
+// family the person is a partner of, a CHIL line for each child) and a
+// reload counts them; pointers that name no family count nothing.
+void CountFamilyLinks() {
+    for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iFamsCount = 0;
+    for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fChilCount = 0;
+    auto raise = [](int16_t& count) {
+        if (count < INT16_MAX) ++count;
+    };
+    for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        const FamilRec& F = g.Famil[f];
+        if (F.fHusb > 0 && F.fHusb <= g.IndivCount) raise(g.Indiv[F.fHusb].iFamsCount);
+        if (F.fWife > 0 && F.fWife <= g.IndivCount && F.fWife != F.fHusb) raise(g.Indiv[F.fWife].iFamsCount);
+    }
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        const int32_t f = g.Indiv[i].iFamc;
+        if (f > 0 && f <= g.FamilCount) raise(g.Famil[f].fChilCount);
     }
 }
 
@@ -274,6 +309,7 @@ void ReportSkipsAndBadLines(const GedReader& reader) {
 void CompleteTables(bool progress) {
     ResolveGedLinks();
     AddPlaceholderSpouses();
+    CountFamilyLinks();
     ProgressStage(progress, g.IndivCount, "Processing Family IDs ...");
     BuildNameIndex();
     ShowProgress(progress, g.IndivCount);

@@ -1,5 +1,6 @@
 #include "files/gedcom_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <stdexcept>
@@ -104,7 +105,9 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
     bool& opening = Ged().GedRead.noteOpening;
     std::string tag;
     if (sub == ":NOTE") {
-        opening = false;
+        // A NOTE line that files no text leaves its continuations to open a
+        // note, as a save writes them.
+        opening = true;
         if (Ged().GedValueIsPointer) {  // its text comes once all records are read
             noteXref = value;
             pointers.push_back({owner, value});
@@ -114,12 +117,9 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
             noteXref = value;
             return;
         }
-        // A blank NOTE line files nothing; its first continuation opens the
-        // note, so that it does not run on into the note before.
-        if (value.empty()) {
-            opening = true;
-            return;
-        }
+        // A blank NOTE line files nothing; its first continuation with text
+        // opens the note, so that it does not run on into the note before.
+        if (value.empty()) return;
         tag = "1 NOTE";
     } else if (sub == ":NOTE:CONT") {
         tag = "2 CONT";
@@ -129,6 +129,8 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
         return;
     }
     if (opening) {
+        // A note never starts with a blank line.
+        if (value.empty()) return;
         tag = "1 NOTE";
         opening = false;
     }
@@ -145,8 +147,8 @@ bool EventPath(std::string_view path, std::initializer_list<std::string_view> pr
     return false;
 }
 
-void StoreName(IndivRec& R, const std::string& value) {
-    auto& r = Ged().GedRead;
+// The pieces of a NAME value between its slashes, each trimmed, joined by blanks.
+std::string JoinedName(std::string_view value) {
     std::string joined;
     for (std::size_t start = 0;;) {
         std::size_t slash = value.find('/', start);
@@ -155,7 +157,25 @@ void StoreName(IndivRec& R, const std::string& value) {
         if (slash == std::string::npos) break;
         start = slash + 1;
     }
-    R.iName = joined;
+    return joined;
+}
+
+// The display name and key follow the stored parts, as a save writes them
+// ("given /surname/suffix", a slash inside a part as a blank) and a reload
+// reads them: the first load and the reload of its save then agree.
+void SettleName(IndivRec& R) {
+    auto part = [](const auto& field) {
+        std::string p = field.value();
+        std::replace(p.begin(), p.end(), '/', ' ');
+        return p;
+    };
+    R.iName = JoinedName(part(R.iGivn) + "/" + part(R.iSurn) + "/" + part(R.iSuffix));
+    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+}
+
+void StoreName(IndivRec& R, const std::string& value) {
+    auto& r = Ged().GedRead;
+    const std::string joined = JoinedName(value);
     NameParts np = ParseNameParts(TrimBlanks(joined));
     R.iSurn = np.surname;
     R.iGivn = np.given;
@@ -168,7 +188,9 @@ void StoreName(IndivRec& R, const std::string& value) {
     r.nameAfterSlashes.clear();
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
     // that there is none ("Albert Augustus //"); they win over the guess
-    // from the word order, and what follows them is the suffix.
+    // from the word order, and what follows them is the suffix. Where they
+    // decide, the words before them are the given names, whole: no suffix,
+    // rank, nickname or title is guessed from them.
     const std::size_t open = value.find('/');
     const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close != std::string::npos) {
@@ -176,12 +198,16 @@ void StoreName(IndivRec& R, const std::string& value) {
         if (surname != R.iSurn.trimmed()) {
             R.iSurn = surname;
             R.iGivn = TrimBlanks(value.substr(0, open));
-            R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+            R.iSuffix.clear();
+            R.iPrefix.clear();
+            R.iNick.clear();
+            if (!r.titleFromLine) R.iTitle.clear();
         }
         r.nameAfterSlashes = TrimBlanks(value.substr(close + 1));
         if (R.iSuffix.blank() && UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes))
             R.iSuffix = r.nameAfterSlashes;
     }
+    SettleName(R);
 }
 
 // A GIVN, SURN, NICK, NPFX or NSFX line: the file names the parts itself,
@@ -194,6 +220,7 @@ void NamePartLine(IndivRec& R) {
     R.iPrefix.clear();
     if (!r.titleFromLine) R.iTitle.clear();
     R.iSuffix = r.nameAfterSlashes;
+    SettleName(R);
 }
 
 }  // namespace
@@ -347,6 +374,7 @@ void ProcessINDI() {
         } else if (path == "INDI:NAME:NSFX") {
             NamePartLine(R);
             SetIfNonBlank(R.iSuffix, value);
+            SettleName(R);
         } else if (path == "INDI:NAME:NICK") {
             NamePartLine(R);
             SetIfNonBlank(R.iNick, value);
@@ -354,10 +382,8 @@ void ProcessINDI() {
             // Also when blank: a blank SURN line says there is no surname.
             NamePartLine(R);
             FixedText<120>& part = path == "INDI:NAME:GIVN" ? R.iGivn : R.iSurn;
-            if (part.value() != FixedText<120>(value).value()) {
-                part = value;
-                R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
-            }
+            part = value;
+            SettleName(R);
         }
         else if (path == "INDI:NAME:_EXT") R.iExt = value;
         else if (path == "INDI:_GID") R.iGenID = value;
@@ -587,13 +613,13 @@ void ResolveGedLinks() {
             if (it == r.noteRecords.end()) continue;
             bool any = false, opening = false;
             for (const auto& line : it->second) {
-                // As in a record: a blank first line files nothing.
+                // As in a record: blank lines before the text file nothing.
                 std::string tag = line.tag;
-                if (tag == "1 NOTE" && TrimBlanks(line.text).empty()) {
-                    opening = true;
-                    continue;
+                if (tag == "1 NOTE") opening = true;
+                if (opening) {
+                    if (TrimBlanks(line.text).empty()) continue;
+                    tag = "1 NOTE";
                 }
-                if (opening) tag = "1 NOTE";
                 opening = false;
                 any = FileNoteText(kind, p.record, tag, line.text) || any;
             }

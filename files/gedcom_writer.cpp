@@ -22,19 +22,13 @@ constexpr const char* kMakerAddress[] = {"Corvesta Software", "12 Harbour Lane",
 // No control character reaches the file: line ends would break the line,
 // and tabs and the rest are not text to other programs.
 std::string OneLine(std::string s) {
-    for (auto& c : s)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    ControlsToBlanks(s);
     return s;
 }
 
-// A field's text as written: control characters are blanks, so they trim
-// away at the ends as blanks do.
-std::string T(std::string_view s) { return TrimBlanks(OneLine(std::string(s))); }
-template <std::size_t N>
-std::string T(const FixedText<N>& f) { return T(f.value()); }
-template <std::size_t N>
-bool Blank(const FixedText<N>& f) { return T(f).empty(); }
-bool NonBlank(const std::string& s) { return !T(s).empty(); }
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 class Writer {
 public:
@@ -76,6 +70,27 @@ private:
     std::vector<bool> sourceWritten_;
 
     void Line(std::string text) { lines_.push_back(OneLine(std::move(text))); }
+
+    // A field's text as written: control characters are blanks, and in a
+    // GEDCOM file letters ANSEL lacks are spelt as the file will hold them,
+    // so that what becomes a blank trims away at the ends as blanks do and
+    // a reader finds the value as written.
+    std::string T(std::string_view s) const {
+        std::string v = OneLine(std::string(s));
+        if (gedcom_ && !IsAscii(v)) v = AnselToUtf8(Utf8ToAnsel(v));
+        return TrimBlanks(v);
+    }
+    // A field's text spelt longer than the field holds is cut as a reader
+    // cuts it.
+    template <std::size_t N>
+    std::string T(const FixedText<N>& f) const {
+        std::string v = T(f.value());
+        if (gedcom_ && v.size() > N) v = TrimBlanks(Utf8Left(v, N));
+        return v;
+    }
+    template <std::size_t N>
+    bool Blank(const FixedText<N>& f) const { return T(f).empty(); }
+    bool NonBlank(const std::string& s) const { return !T(s).empty(); }
 
     bool IndivLive(int32_t i) const { return i >= 1 && i <= g.IndivCount && g.Indiv[i].iTree != 99; }
     bool FamilLive(int32_t f) const { return f >= 1 && f <= g.FamilCount && g.Famil[f].fTree != 99; }
@@ -122,9 +137,17 @@ private:
             Line("1 SOUR @S" + std::to_string(source) + "@");
     }
 
+    // The clock as a date and a time, spelt as record stamps are.
+    static std::string DateText(const LocalTime& t) {
+        int m = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 12;
+        return std::to_string(t.day) + " " + Months[m] + " " + std::to_string(t.year);
+    }
+    static std::string TimeText(const LocalTime& t) {
+        return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
+    }
+
     void Header() {
         LocalTime t = Port().Now();
-        int m = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 12;
         Line("0 HEAD");
         Line("1 SOUR " + std::filesystem::path(kExeName).stem().string());
         Line("2 NAME Corvesta's Lintora");
@@ -134,9 +157,8 @@ private:
         Line(std::string("4 CONT ") + kMakerAddress[1]);
         Line(std::string("4 CONT ") + kMakerAddress[2]);
         Line("1 DEST Other");
-        Line("1 DATE " + std::to_string(t.day) + " " + Months[m] + " " + std::to_string(t.year));
-        Line("2 TIME " + std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" +
-             std::to_string(t.second));
+        Line("1 DATE " + DateText(t));
+        Line("2 TIME " + TimeText(t));
         Line("1 FILE " + filePath_);
         Line("1 GEDC");
         Line("2 VERS 5.5");
@@ -175,10 +197,11 @@ private:
         if (perItem_) Citation(source);
     }
 
-    // Note lines of one owner. A continuation with no note line before it in
-    // the record opens the note itself.
+    // Note lines of one owner. A note opens at its first line with text,
+    // also when that is a continuation: a reader skips a blank note line, so
+    // blank lines before the text are not written.
     void NoteLines(const std::vector<int32_t>& notes) {
-        bool open = false;
+        bool opening = true;
         for (int32_t n : notes) {
             const NoteRec& note = g.Notes[n];
             int len = std::max<int>(0, note.nLen);
@@ -186,8 +209,19 @@ private:
             std::string text = Utf8Left(note.nText.padded(), static_cast<std::size_t>(len));
             std::string tag = T(note.nTag);
             if (tag != "1 NOTE" && tag != "2 CONT" && tag != "2 CONC") tag = "2 CONT";
-            if (!open && tag != "1 NOTE") tag = "1 NOTE";
-            open = true;
+            if (tag == "1 NOTE") opening = true;
+            if (opening) {
+                const std::string shown = T(text);
+                if (shown.empty()) continue;
+                tag = "1 NOTE";
+                opening = false;
+                // A NOTE line that begins with "@" names a note record; such
+                // text joins an empty NOTE line instead, which reads the same.
+                if (shown.front() == '@') {
+                    Line(tag);
+                    tag = "2 CONC";
+                }
+            }
             if (!gedcom_) {
                 Line(tag + " " + text);
                 continue;
@@ -196,8 +230,7 @@ private:
             // may grow into several, so that a reader finds every line as
             // long as a note line holds and keeps the pieces as written.
             std::string spelt = OneLine(std::move(text));
-            if (!std::all_of(spelt.begin(), spelt.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-                spelt = AnselToUtf8(Utf8ToAnsel(spelt));
+            if (!IsAscii(spelt)) spelt = AnselToUtf8(Utf8ToAnsel(spelt));
             for (const std::string& piece : CutNoteText(spelt)) {
                 Line(tag + " " + piece);
                 tag = "2 CONC";
@@ -241,7 +274,8 @@ private:
         if (!gedcom_ && !Blank(r.iExt)) Line("2 _EXT " + T(r.iExt));
         if (perItem_) Citation(r.iSource);
         if (gedcom_ && !Blank(r.iTitle)) Line("1 TITL " + T(r.iTitle));
-        Line("1 SEX " + r.iSex.padded());
+        const std::string sex = T(r.iSex);
+        Line("1 SEX " + (sex.empty() ? std::string(" ") : sex));
         Event("BIRT", r.ibDate, r.ibPlace, r.iSource);
         Event("CHR", r.icDate, r.icPlace, r.iSource);
         Event("DEAT", r.idDate, r.idPlace, r.iSource);
@@ -269,8 +303,11 @@ private:
             Line("1 NOTE " + T(g.PrefText[11]));
         if (!perItem_) Citation(r.iSource);
         Line("1 CHAN");
-        Line("2 DATE " + T(r.iChanDate));
-        Line("3 TIME " + T(r.iChanTime));
+        // A stamp that is blank as written (a letter ANSEL writes as a
+        // blank) is the one a reader gives the record: now.
+        const std::string date = T(r.iChanDate), time = T(r.iChanTime);
+        Line("2 DATE " + (date.empty() ? DateText(Port().Now()) : date));
+        Line("3 TIME " + (time.empty() ? TimeText(Port().Now()) : time));
     }
 
     void Families() {

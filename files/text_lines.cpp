@@ -24,6 +24,11 @@ std::vector<std::string> SplitFileLines(std::string_view contents) {
     return lines;
 }
 
+void ControlsToBlanks(std::string& text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+}
+
 namespace {
 
 // Byte length of the UTF-8 sequence led by c (1 for a stray byte).

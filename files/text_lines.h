@@ -9,6 +9,10 @@ namespace lintora {
 // A line end after the last line adds no empty line.
 std::vector<std::string> SplitFileLines(std::string_view contents);
 
+// Every control character (below a blank) becomes a blank: files are
+// written so, and read so, that a loaded value is the value saved again.
+void ControlsToBlanks(std::string& text);
+
 // Characters one note line of a file holds; longer text goes on in CONC lines.
 inline constexpr std::size_t kNoteLineWidth = 120;
 

@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "record_store/program_state.h"
 #include "platform/window_ports.h"
@@ -83,6 +86,100 @@ inline void Person(int32_t i, const char* givn, const char* surn, const char* se
     r.iNoteFlg = "N";
     r.iChanDate = "6 Jan 2006";
     r.iChanTime = "14:5:9";
+}
+
+// The work as a person sees it, field by field: every record but the
+// file's own pointers (a save numbers the records anew), each owner's note
+// lines in their order, the sources and repositories.
+struct SeenWork {
+    std::vector<IndivRec> indiv;
+    std::vector<FamilRec> famil;
+    std::map<std::pair<std::string, int32_t>, std::vector<std::string>> notes;
+    std::vector<SourceRec> sources;
+    std::vector<ReposRec> repositories;
+
+    static SeenWork Now() {
+        SeenWork w{{g.Indiv.begin() + 1, g.Indiv.begin() + g.IndivCount + 1},
+                   {g.Famil.begin() + 1, g.Famil.begin() + g.FamilCount + 1},
+                   {},
+                   {},
+                   {}};
+        for (IndivRec& r : w.indiv) {
+            r.iXref = r.iFamcXref = "";
+            r.iSourXref = "";
+            r.iNoteXref = "";
+        }
+        for (FamilRec& r : w.famil) {
+            r.fXref = r.fHusbXref = r.fWifeXref = "";
+            r.fSourXref = "";
+            r.fNoteXref = "";
+        }
+        w.sources.assign(g.Source.begin() + 1, g.Source.begin() + g.SourceCount + 1);
+        for (SourceRec& r : w.sources) {
+            r.sXref = r.sReposXref = "";
+            r.sAbbr = "";  // no file carries it
+        }
+        w.repositories.assign(g.Repository.begin() + 1, g.Repository.begin() + g.RepositoryCount + 1);
+        for (ReposRec& r : w.repositories) r.rXref = "";
+        for (int32_t n = 1; n <= g.NotesCount; ++n) {
+            const NoteRec& r = g.Notes[n];
+            w.notes[{r.nKind.value(), r.nOwner}].push_back(r.nTag.value() + "|" + r.nText.value() + "|" +
+                                                          std::to_string(r.nLen));
+        }
+        return w;
+    }
+    bool operator==(const SeenWork&) const = default;
+};
+
+template <std::size_t N>
+std::string Shown(const FixedText<N>& f) { return "\"" + f.value() + "\""; }
+inline std::string Shown(int32_t n) { return std::to_string(n); }
+
+// The fields in which two records differ, with both values.
+#define LINTORA_DIFF(field) \
+    if (!(a.field == b.field)) out += std::string(" " #field ": ") + Shown(a.field) + " against " + Shown(b.field);
+inline std::string Differences(const IndivRec& a, const IndivRec& b) {
+    std::string out;
+    LINTORA_DIFF(iRIN) LINTORA_DIFF(iXref) LINTORA_DIFF(iAFN) LINTORA_DIFF(iCDno) LINTORA_DIFF(iPIDno)
+    LINTORA_DIFF(iGenID) LINTORA_DIFF(iName) LINTORA_DIFF(iSurn) LINTORA_DIFF(iGivn) LINTORA_DIFF(iTitle)
+    LINTORA_DIFF(iNick) LINTORA_DIFF(iPrefix) LINTORA_DIFF(iSuffix) LINTORA_DIFF(iNameKey) LINTORA_DIFF(iExt)
+    LINTORA_DIFF(iSex) LINTORA_DIFF(ibDate) LINTORA_DIFF(ibPlace) LINTORA_DIFF(icDate) LINTORA_DIFF(icPlace)
+    LINTORA_DIFF(idDate) LINTORA_DIFF(idPlace) LINTORA_DIFF(iblDate) LINTORA_DIFF(iblPlace) LINTORA_DIFF(iFamc)
+    LINTORA_DIFF(iFamsCount) LINTORA_DIFF(iSubmNo) LINTORA_DIFF(iSource) LINTORA_DIFF(iNoteFlg)
+    LINTORA_DIFF(iTree) LINTORA_DIFF(iGen) LINTORA_DIFF(iChanDate) LINTORA_DIFF(iChanTime)
+    return out.empty() ? " (a field not listed)" : out;
+}
+inline std::string Differences(const FamilRec& a, const FamilRec& b) {
+    std::string out;
+    LINTORA_DIFF(fRIN) LINTORA_DIFF(fHusb) LINTORA_DIFF(fWife) LINTORA_DIFF(fmDate) LINTORA_DIFF(fmPlace)
+    LINTORA_DIFF(fChilCount) LINTORA_DIFF(fNoteFlg) LINTORA_DIFF(fSource) LINTORA_DIFF(fTree) LINTORA_DIFF(fGen)
+    return out.empty() ? " (a field not listed)" : out;
+}
+#undef LINTORA_DIFF
+
+// Says which records differ, and in what.
+inline void ExpectSameWork(const SeenWork& a, const SeenWork& b) {
+    ASSERT_EQ(a.indiv.size(), b.indiv.size());
+    ASSERT_EQ(a.famil.size(), b.famil.size());
+    for (std::size_t i = 0; i < a.indiv.size(); ++i)
+        EXPECT_TRUE(a.indiv[i] == b.indiv[i]) << "individual " << i + 1 << Differences(a.indiv[i], b.indiv[i]);
+    for (std::size_t f = 0; f < a.famil.size(); ++f)
+        EXPECT_TRUE(a.famil[f] == b.famil[f]) << "family " << f + 1 << Differences(a.famil[f], b.famil[f]);
+    EXPECT_EQ(a.notes, b.notes);
+    ASSERT_EQ(a.sources.size(), b.sources.size());
+    for (std::size_t k = 0; k < a.sources.size(); ++k)
+        EXPECT_TRUE(a.sources[k] == b.sources[k])
+            << "source " << k + 1 << ": " << a.sources[k].sTitle.value() << "|" << a.sources[k].sAbbr.value() << "|"
+            << a.sources[k].sFlag.value() << "|" << a.sources[k].sCitations << "|" << a.sources[k].sRepos << "|"
+            << a.sources[k].sRIN << " against " << b.sources[k].sTitle.value() << "|" << b.sources[k].sAbbr.value()
+            << "|" << b.sources[k].sFlag.value() << "|" << b.sources[k].sCitations << "|" << b.sources[k].sRepos
+            << "|" << b.sources[k].sRIN;
+    ASSERT_EQ(a.repositories.size(), b.repositories.size());
+    for (std::size_t k = 0; k < a.repositories.size(); ++k)
+        EXPECT_TRUE(a.repositories[k] == b.repositories[k])
+            << "repository " << k + 1 << ": " << a.repositories[k].rName.value() << " cited "
+            << a.repositories[k].rCitations << " against " << b.repositories[k].rName.value() << " cited "
+            << b.repositories[k].rCitations;
 }
 
 // The source folder of the project, from this file's place in it.

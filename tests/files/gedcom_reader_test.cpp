@@ -118,18 +118,37 @@ TEST_F(GedcomReaderTest, NamesAsTheFileGivesThem) {
          "0 @I5@ INDI\n1 NAME John (Jack) /Smith/\n2 SURN Smith\n2 GIVN John (Jack)\n"
          "0 @I6@ INDI\n1 NAME X //\n2 SURN \n2 GIVN X\n"
          "0 @I7@ INDI\n1 NAME Sir John /Smith/ Jr\n2 GIVN Sir John\n2 SURN Smith\n2 NICK Jo\n"
-         "0 @I8@ INDI\n1 NAME Anne /@X@/\n2 SURN @X@\n2 GIVN @Y@\n1 FAMC @F1@\n1 AFN @Z@\n");
-    ASSERT_EQ(g.IndivCount, 8);
+         "0 @I8@ INDI\n1 NAME Anne /@X@/\n2 SURN @X@\n2 GIVN @Y@\n1 FAMC @F1@\n1 AFN @Z@\n"
+         // Slashes that decide: no suffix, rank or nickname guessed from the words before them.
+         "0 @I9@ INDI\n1 NAME Louis_IV of_Hesse //\n"
+         "0 @I10@ INDI\n1 NAME Capt John (Jack) Smith //\n"
+         "0 @I11@ INDI\n1 NAME Louis_IV of_Hesse //\n2 NSFX IV\n"
+         // The display name is what the parts make of it, part lines included.
+         "0 @I12@ INDI\n1 NAME John /Smith/\n2 GIVN John (Jack)\n"
+         "0 @I13@ INDI\n1 NAME A\n2 GIVN A (C)\n"
+         "0 @I14@ INDI\n1 NAME l2\n");
+    ASSERT_EQ(g.IndivCount, 14);
     struct Want {
-        const char *given, *surname, *suffix, *nick, *title;
+        const char *given, *surname, *suffix, *nick, *title, *name;
+        const char* prefix = "";
     };
     const Want want[] = {
-        {"Albert Augustus Charles", "", "", "", ""}, {"LIVING", "", "", "", ""},
-        {"Elizabeth", "", "of York", "", ""},       {"Mary", "Van Dyke", "", "", ""},
-        {"John (Jack)", "Smith", "", "", ""},       {"X", "", "", "", ""},
-        {"Sir John", "Smith", "Jr", "Jo", ""},       {"@Y@", "@X@", "", "", ""},
+        {"Albert Augustus Charles", "", "", "", "", "Albert Augustus Charles"},
+        {"LIVING", "", "", "", "", "LIVING"},
+        {"Elizabeth", "", "of York", "", "", "Elizabeth of York"},
+        {"Mary", "Van Dyke", "", "", "", "Mary Van Dyke"},
+        {"John (Jack)", "Smith", "", "", "", "John (Jack) Smith"},
+        {"X", "", "", "", "", "X"},
+        {"Sir John", "Smith", "Jr", "Jo", "", "Sir John Smith Jr"},
+        {"@Y@", "@X@", "", "", "", "@Y@ @X@"},
+        {"Louis_IV of_Hesse", "", "", "", "", "Louis_IV of_Hesse"},
+        {"Capt John (Jack) Smith", "", "", "", "", "Capt John (Jack) Smith"},
+        {"Louis_IV of_Hesse", "", "IV", "", "", "Louis_IV of_Hesse IV"},
+        {"John (Jack)", "Smith", "", "", "", "John (Jack) Smith"},
+        {"A (C)", "", "", "", "", "A (C)"},
+        {"L2", "", "", "", "", "L2"},
     };
-    for (int32_t i = 1; i <= 8; ++i) {
+    for (int32_t i = 1; i <= 14; ++i) {
         SCOPED_TRACE(i);
         const IndivRec& R = g.Indiv[i];
         const Want& w = want[i - 1];
@@ -138,10 +157,11 @@ TEST_F(GedcomReaderTest, NamesAsTheFileGivesThem) {
         EXPECT_EQ(R.iSuffix.value(), w.suffix);
         EXPECT_EQ(R.iNick.value(), w.nick);
         EXPECT_EQ(R.iTitle.value(), w.title);
+        EXPECT_EQ(R.iPrefix.value(), w.prefix);
+        EXPECT_EQ(R.iName.value(), w.name);
         EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(w.given, w.surname));
     }
     EXPECT_EQ(g.Indiv[4].iNameKey.padded(), NameKeyHalf("Mary") + NameKeyHalf("Van Dyke"));
-    EXPECT_EQ(g.Indiv[3].iName.value(), "Elizabeth of York");
     // Marks stay on text; a pointer loses them.
     EXPECT_EQ(g.Indiv[8].iFamcXref.value(), "F1");
     EXPECT_EQ(g.Indiv[8].iAFN.value(), "@Z@");
@@ -299,15 +319,21 @@ TEST_F(GedcomReaderTest, NoteLinesKeepTheirBlanks) {
 }
 
 TEST_F(GedcomReaderTest, BlankNoteLineFilesNothing) {
-    Read("0 @I1@ INDI\n1 NOTE\n1 NOTE   \n"
+    Read("0 @I1@ INDI\n1 NOTE\n1 NOTE   \n2 CONC\n2 CONT  \n"
          "0 @I2@ INDI\n1 NOTE First\n1 NOTE\n2 CONC second\n2 CONT third\n"
-         "0 @F1@ FAM\n1 NOTE \n");
+         "0 @I3@ INDI\n1 NOTE\n2 CONT\n2 CONC  \n2 CONT Second\n2 CONT\n2 CONC end\n"
+         "0 @F1@ FAM\n1 NOTE \n2 CONT\n"
+         // Nor does a pointer, or text marked as one: what continues them opens a note.
+         "0 @I4@ INDI\n1 NOTE @N5@\n2 CONT\n2 CONT on\n1 NOTE @X@ text\n2 CONC more\n");
     EXPECT_TRUE(NotesOf("I", 1).empty());
     EXPECT_EQ(g.Indiv[1].iNoteFlg.value(), "N");
-    // The blank line's continuation opens a note of its own.
+    // The blank line's first continuation with text opens a note of its own;
+    // blank lines later in the note stay.
     EXPECT_EQ(NotesOf("I", 2), (std::vector<std::string>{"1 NOTE|First", "1 NOTE|second", "2 CONT|third"}));
+    EXPECT_EQ(NotesOf("I", 3), (std::vector<std::string>{"1 NOTE|Second", "2 CONT|", "2 CONC|end"}));
     EXPECT_TRUE(NotesOf("F", 1).empty());
     EXPECT_EQ(g.Famil[1].fNoteFlg.value(), "N");
+    EXPECT_EQ(NotesOf("I", 4), (std::vector<std::string>{"1 NOTE|on", "1 NOTE|more"}));
 }
 
 TEST_F(GedcomReaderTest, LongNoteTextContinuesInsteadOfBeingCut) {
@@ -333,7 +359,12 @@ TEST_F(GedcomReaderTest, NotePointerBringsTheNoteText) {
          "0 @N2@ NOTE\n"
          "1 CONC later\n"
          "0 @I2@ INDI\n"
-         "1 NOTE @N9@\n");
+         "1 NOTE @N9@\n"
+         // Blank lines before a note record's text, or nothing but them.
+         "0 @N3@ NOTE\n1 CONC\n1 CONT  \n1 CONT Served in the militia\n1 CONT\n"
+         "0 @N4@ NOTE \n1 CONT\n"
+         "0 @I3@ INDI\n1 NOTE @N3@\n1 NOTE @N4@\n"
+         "0 @I4@ INDI\n1 NOTE @N4@\n");
     EXPECT_EQ(g.NotesCount, 0);  // nothing filed until the records are all read
     ResolveGedLinks();
     EXPECT_EQ(NotesOf("I", 1), (std::vector<std::string>{"1 NOTE|First line", "2 CONT|second",
@@ -344,6 +375,9 @@ TEST_F(GedcomReaderTest, NotePointerBringsTheNoteText) {
     EXPECT_TRUE(NotesOf("I", 2).empty());
     EXPECT_EQ(g.Indiv[2].iNoteXref.value(), "N9");
     EXPECT_EQ(g.Indiv[2].iNoteFlg.value(), "N");
+    EXPECT_EQ(NotesOf("I", 3), (std::vector<std::string>{"1 NOTE|Served in the militia", "2 CONT|"}));
+    EXPECT_TRUE(NotesOf("I", 4).empty());
+    EXPECT_EQ(g.Indiv[4].iNoteFlg.value(), "N");
 }
 
 TEST_F(GedcomReaderTest, SourcesAndRepositoriesKeepWholeIdentifiers) {

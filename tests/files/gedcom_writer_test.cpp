@@ -441,6 +441,29 @@ TEST_F(WriterTest, NoteLinesKeepTheirLengthAndOpenWithNote) {
     EXPECT_TRUE(Has(lines, "1 NOTE cut"));
     g.Indiv[1].iNoteFlg = "N";
     EXPECT_EQ(Count(BuildFileLines(FileKind::Work, kPath), "1 NOTE"), 0);
+
+    // Blank lines never open a note, which a reader would skip: the first
+    // line with text does; a note of blank lines alone is not written.
+    Person(2, "C", "D", "F", 0);
+    g.Indiv[2].iNoteFlg = "Y";
+    g.IndivCount = 2;
+    Note(4, "I", 2, "1 NOTE", "");
+    Note(5, "I", 2, "2 CONT", "\t ");
+    Note(6, "I", 2, "2 CONC", "Served");
+    Note(7, "I", 2, "2 CONT", "");
+    Note(8, "I", 2, "1 NOTE", "  ");
+    Note(9, "I", 2, "1 NOTE", "");
+    Note(10, "I", 2, "2 CONC", "again");
+    g.NotesCount = 10;
+    for (FileKind kind : {FileKind::Gedcom, FileKind::Work}) {
+        std::vector<std::string> notes;
+        bool second = false;
+        for (const std::string& line : BuildFileLines(kind, kPath)) {
+            second = second || line == "0 @I2@ INDI";
+            if (second && (line.starts_with("1 NOTE") || line.starts_with("2 CON"))) notes.push_back(line);
+        }
+        EXPECT_EQ(notes, (std::vector<std::string>{"1 NOTE Served", "2 CONT ", "1 NOTE again"}));
+    }
 }
 
 TEST_F(WriterTest, LineEndsInsideValuesDoNotBreakLines) {
