@@ -126,10 +126,10 @@ public:
     void push_back(const Rec& rec) { emplace_back(rec); }
     void push_back(Rec&& rec) { emplace_back(std::move(rec)); }
 
-    // Record n as rec: moved to the end when it is the next one.
-    Rec& Put(std::size_t n, Rec&& rec) {
-        if (n == size_) return emplace_back(std::move(rec));
-        return (*this)[n] = std::move(rec);
+    // Record n blank, built in place when it is the next one.
+    Rec& Fresh(std::size_t n) {
+        if (n == size_) return emplace_back();
+        return (*this)[n] = Rec{};
     }
 
     void resize(std::size_t n) {

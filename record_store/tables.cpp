@@ -57,7 +57,7 @@ int32_t AddIndiv() {
             MsgBox("Individual table is full - additional Individuals will be skipped");
         if (g.IndivCount >= kMaxIndiv) return 0;
         const int32_t n = g.IndivCount + 1;
-        IndivRec rec;
+        IndivRec& rec = g.Indiv.Fresh(static_cast<std::size_t>(n));
         rec.iRIN = n;
         rec.iNoteFlg = "N";
         rec.iSource = g.PasteSource;
@@ -75,7 +75,6 @@ int32_t AddIndiv() {
         }
         rec.iChanDate = stampDate;
         rec.iChanTime = stampTime;
-        g.Indiv.Put(static_cast<std::size_t>(n), std::move(rec));
         g.IndivCount = g.LastIndiv = n;
         if (g.PasteSource > 0 && g.PasteSource <= g.SourceCount) {
             SourceRec& s = g.Source[g.PasteSource];
@@ -97,11 +96,10 @@ int32_t AddFamil() {
             MsgBox("Family table is full - additional family records will be skipped");
         if (g.FamilCount >= kMaxFamil) return 0;
         const int32_t n = g.FamilCount + 1;
-        FamilRec rec;
+        FamilRec& rec = g.Famil.Fresh(static_cast<std::size_t>(n));
         rec.fRIN = n;
         rec.fNoteFlg = "N";
         rec.fSource = g.PasteSource;
-        g.Famil.Put(static_cast<std::size_t>(n), std::move(rec));
         g.FamilCount = g.LastFamil = n;
         return g.LastFamil;
     } catch (const std::exception& e) {
@@ -159,7 +157,7 @@ int32_t AddNotes() {
             MsgBox("Notes table is full - any additional notes will be skipped");
         if (g.NotesCount >= kMaxNotes) return 0;
         const int32_t n = g.NotesCount + 1;
-        g.Notes.Put(static_cast<std::size_t>(n), NoteRec{});
+        g.Notes.Fresh(static_cast<std::size_t>(n));
         g.NotesCount = g.LastNote = n;
         return g.LastNote;
     } catch (const std::exception& e) {
