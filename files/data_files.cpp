@@ -1,5 +1,6 @@
 #include "files/data_files.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -202,16 +203,61 @@ std::string XdgDataDir() {
     return (fs::path(home && *home ? home : ".") / ".local" / "share" / "Lintora").string();
 }
 
-// True when a file can be created in dir.
+// True when a file can be created in dir. A file is tried once for a
+// folder and its permissions: the answer is asked for at every load.
 bool FolderWritable(const std::string& dir) {
     if (dir.empty()) return false;
     std::error_code ec;
-    if (!fs::is_directory(dir, ec)) return false;
+    const fs::file_status status = fs::status(dir, ec);
+    if (ec || !fs::is_directory(status)) return false;
+    static std::string triedDir;
+    static fs::perms triedPerms = fs::perms::unknown;
+    static bool writable = false;
+    if (dir == triedDir && status.permissions() == triedPerms) return writable;
     fs::path probe = fs::path(dir) / ".lintora-write-test";
-    std::string e = WriteFileAtomically(probe.string(), "");
-    if (!e.empty()) return false;
-    fs::remove(probe, ec);
-    return true;
+    writable = WriteFileAtomically(probe.string(), "").empty();
+    if (writable) fs::remove(probe, ec);
+    triedDir = dir;
+    triedPerms = status.permissions();
+    return writable;
+}
+
+// What identifies a data file's contents without reading it.
+struct FileStamp {
+    std::string path;
+    bool exists = false;
+    std::uintmax_t size = 0;
+    fs::file_time_type time{};
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& path) {
+    FileStamp stamp{path};
+    std::error_code ec;
+    stamp.exists = fs::is_regular_file(path, ec);
+    if (stamp.exists) {
+        stamp.size = fs::file_size(path, ec);
+        stamp.time = fs::last_write_time(path, ec);
+    }
+    return stamp;
+}
+
+// The sources and repositories the data files gave when they were last read
+// without a fault; a load takes them again while the files are unchanged.
+struct DataFilesRead {
+    bool valid = false;
+    FileStamp site, user;
+    std::vector<SourceRec> source;
+    int32_t sourceCount = 0;
+    int16_t sourceUB = 0;
+    std::vector<ReposRec> repository;
+    int32_t repositoryCount = 0;
+    int16_t repositoryUB = 0;
+};
+
+DataFilesRead& LastRead() {
+    static DataFilesRead last;
+    return last;
 }
 
 }  // namespace
@@ -253,24 +299,44 @@ void LoadDatFile(const std::string& mode) {
         g.Regions.assign(kMaxRegions + 1, RegionRec{});
         g.RegionCount = 0;
     }
-    std::string sitePath = SiteDataFilePath();
-    std::error_code ec;
-    if (!fs::is_regular_file(sitePath, ec)) {
+    const std::string sitePath = SiteDataFilePath();
+    const FileStamp site = StampOf(sitePath);
+    if (!site.exists) {
         ShowProblem("Lintora data file is missing.\nTo restore the missing file, exit program and restart.");
         return;
     }
+    const std::string userPath = UserDataFilePath();
+    const FileStamp user = StampOf(userPath);
+    DataFilesRead& last = LastRead();
+    if (!all && last.valid && last.site == site && last.user == user) {
+        g.Source = last.source;
+        g.SourceCount = last.sourceCount;
+        g.SourceUB = last.sourceUB;
+        g.Repository = last.repository;
+        g.RepositoryCount = last.repositoryCount;
+        g.RepositoryUB = last.repositoryUB;
+        return;
+    }
+    last.valid = false;
     if (!ReadDataFile(sitePath, false, all)) {
         LinkSourceRepositories();
         return;
     }
-    std::string userPath = UserDataFilePath();
-    if (fs::is_regular_file(userPath, ec)) {
+    if (user.exists) {
         bool ok = ReadDataFile(userPath, true, false);
-        if (ok && g.SourceCount < kFewestSources) ShowProblem(MissingDataText(userPath));
+        if (ok && g.SourceCount < kFewestSources) {
+            ShowProblem(MissingDataText(userPath));
+            ok = false;
+        }
+        if (!ok) {
+            LinkSourceRepositories();
+            return;
+        }
     }
     // Links are made at once, so that a source keeps its repository from
     // the start, not only after a file has been loaded.
     LinkSourceRepositories();
+    last = {true, site, user, g.Source, g.SourceCount, g.SourceUB, g.Repository, g.RepositoryCount, g.RepositoryUB};
 }
 
 void SaveUserFile() {

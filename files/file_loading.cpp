@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
@@ -35,8 +36,7 @@ constexpr std::uintmax_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
 
-// The tables a load fills; after a load they hold the other work, so their
-// capacity is allocated once.
+// The old work while a load fills fresh tables; emptied once the load is in.
 WorkTables& Spare() {
     static WorkTables spare;
     return spare;
@@ -55,7 +55,7 @@ bool AllDigits(std::string_view s) {
 struct Header {
     std::string charSet, source;
 };
-Header ReadHeader(const std::vector<std::string>& lines) {
+Header ReadHeader(const std::vector<std::string_view>& lines) {
     Header h;
     bool inHead = false;
     for (const auto& raw : lines) {
@@ -74,61 +74,79 @@ Header ReadHeader(const std::vector<std::string>& lines) {
     return h;
 }
 
+bool AllAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A file's text as lines of UTF-8, each a view into one decoded buffer.
+struct DecodedLines {
+    std::string text;
+    std::vector<std::string_view> lines;
+};
+
 // The file's text as lines of UTF-8: byte-order mark honoured, work-file
 // lines decoded, the character set of HEAD CHAR applied.
-std::vector<std::string> FileLines(const std::string& bytes) {
-    std::string text;
+DecodedLines FileLines(const std::string& bytes) {
+    std::string utf8;
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     bool utf16 = bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF));
     const char order = utf16 ? 0 : Utf16WithoutMark(bytes);
     utf16 = utf16 || order != 0;
     std::string_view view(bytes);
-    if (utf16) view = text = Utf16ToUtf8(bytes, order == 'B');
+    if (utf16) view = utf8 = Utf16ToUtf8(bytes, order == 'B');
     else if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) view.remove_prefix(3);
-    std::vector<std::string> lines = SplitFileLines(view);
+    std::vector<std::string_view> lines = SplitFileLineViews(view);
+    std::deque<std::string> decoded;  // work-file lines; a deque never moves them
     for (auto& line : lines) {
         // An encoded work-file line holds digits only; a GEDCOM line never does.
         if (AllDigits(line)) {
-            std::string plain;
+            std::string& plain = decoded.emplace_back();
             if (!TryDecodeLine(line, plain)) throw std::runtime_error("bad encoded line");
             // A line end coded inside the line is no line end: the field keeps a blank.
             for (char& c : plain)
                 if (c == '\r' || c == '\n') c = ' ';
-            line = std::move(plain);
+            line = plain;
         }
     }
-    if (utf16) {
-        for (auto& line : lines) ControlsToBlanks(line);
-        return lines;
-    }
-    const Header header = ReadHeader(lines);
-    bool ansel = header.charSet == "ANSEL";
-    // Our own files are ANSEL whatever their bytes look like: some ANSEL
-    // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
-    if (ansel && header.source != std::filesystem::path(kExeName).stem().string()) {
-        // A file that says ANSEL but is plainly UTF-8 (every non-ASCII
-        // byte in a valid sequence) is read as UTF-8.
-        bool nonAscii = false, valid = true;
-        for (const auto& line : lines) {
-            if (!IsValidUtf8(line)) {
-                valid = false;
-                break;
+    bool ansel = false;
+    if (!utf16) {
+        const Header header = ReadHeader(lines);
+        ansel = header.charSet == "ANSEL";
+        // Our own files are ANSEL whatever their bytes look like: some ANSEL
+        // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
+        if (ansel && header.source != std::filesystem::path(kExeName).stem().string()) {
+            // A file that says ANSEL but is plainly UTF-8 (every non-ASCII
+            // byte in a valid sequence) is read as UTF-8.
+            bool nonAscii = false, valid = true;
+            for (const auto& line : lines) {
+                if (!IsValidUtf8(line)) {
+                    valid = false;
+                    break;
+                }
+                if (!nonAscii) nonAscii = !AllAscii(line);
             }
-            if (!nonAscii)
-                nonAscii = std::any_of(line.begin(), line.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+            if (nonAscii && valid) ansel = false;
         }
-        if (nonAscii && valid) ansel = false;
     }
-    for (auto& line : lines) {
+    // One buffer for all lines; the views are taken once it is complete.
+    DecodedLines out;
+    out.text.reserve(view.size() + view.size() / 4);
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    spans.reserve(lines.size());
+    for (const auto& line : lines) {
+        const std::size_t at = out.text.size();
         // Plain ASCII reads alike in every set.
-        if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-            continue;
-        if (ansel) line = AnselToUtf8(line);
-        else if (!IsValidUtf8(line)) line = Windows1252ToUtf8(line);
+        if (utf16 || AllAscii(line)) out.text += line;
+        else if (ansel) out.text += AnselToUtf8(line);
+        else if (!IsValidUtf8(line)) out.text += Windows1252ToUtf8(line);
+        else out.text += line;
+        spans.emplace_back(at, out.text.size() - at);
     }
-    for (auto& line : lines) ControlsToBlanks(line);
-    return lines;
+    ControlsToBlanks(out.text);
+    out.lines.reserve(spans.size());
+    const std::string_view text = out.text;
+    for (const auto& [at, size] : spans) out.lines.push_back(text.substr(at, size));
+    return out;
 }
 
 void ShowProgress(bool shown, int value) {
@@ -407,8 +425,9 @@ bool LoadFile() {
         const std::string name = std::filesystem::path(path).filename().string();
         progress = length > kProgressFrom;
         ProgressStage(progress, static_cast<int>(length), "Reading " + name + " (" + std::to_string(length) + ")");
-        std::vector<std::string> lines = FileLines(bytes);
-        bytes.clear();
+        const DecodedLines decoded = FileLines(bytes);
+        const std::vector<std::string_view>& lines = decoded.lines;
+        std::string().swap(bytes);
 
         // Fresh tables; the work goes back when the file gives nothing.
         std::swap(Tables(), Spare());
@@ -448,6 +467,7 @@ bool LoadFile() {
         committed = true;
         CommitLoad(progress, rememberedFile, firstSite, firstType);
         swapped = false;
+        Spare().Empty();
         g.PasteSource = pasteSource;
 
         // The work now is the file's: remember it and show it.

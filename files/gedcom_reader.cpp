@@ -33,8 +33,6 @@ constexpr std::size_t kBadLinesNamed = 5;
 // Characters a source field gathers from its CONC and CONT lines.
 constexpr std::size_t kSourceTextWidth = 4 * kNoteLineWidth;
 
-bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
-
 bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 
 bool IsPointer(std::string_view w) { return w.size() >= 2 && w.front() == '@' && w.back() == '@'; }
@@ -54,6 +52,107 @@ std::size_t SkipWord(std::string_view s, std::size_t pos, std::size_t* start = n
     if (start) *start = pos;
     while (pos < s.size() && !IsBlankChar(s[pos])) ++pos;
     return pos;
+}
+
+// The tags the reader acts on, as codes: a line's path is dispatched on
+// one number rather than on its tags joined as text.
+enum Tag : uint8_t {
+    kNoTag,  // a level the file skipped
+    kOtherTag,
+    kINDI, kFAM, kSOUR, kREPO, kNOTE, kNAME, kTITL, kNPFX, kNSFX, kNICK, kGIVN, kSURN, kEXT, kGID,
+    kSEX, kCDP2, kSUBN, kAFN, kFAMC, kFAMS, kCHAN, kDATE, kTIME, kBIRT, kCHR, kDEAT, kBURI, kPLAC,
+    kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR,
+};
+
+constexpr uint32_t Packed(std::string_view w) {
+    uint32_t v = 0;
+    for (char c : w) v = (v << 8) | static_cast<unsigned char>(c);
+    return v;
+}
+
+Tag TagCode(std::string_view w) {
+    if (w.empty()) return kNoTag;
+    if (w.size() > 4) return kOtherTag;
+    switch (Packed(w)) {
+        case Packed("INDI"): return kINDI;
+        case Packed("FAM"): return kFAM;
+        case Packed("SOUR"): return kSOUR;
+        case Packed("REPO"): return kREPO;
+        case Packed("NOTE"): return kNOTE;
+        case Packed("NAME"): return kNAME;
+        case Packed("TITL"): return kTITL;
+        case Packed("NPFX"): return kNPFX;
+        case Packed("NSFX"): return kNSFX;
+        case Packed("NICK"): return kNICK;
+        case Packed("GIVN"): return kGIVN;
+        case Packed("SURN"): return kSURN;
+        case Packed("_EXT"): return kEXT;
+        case Packed("_GID"): return kGID;
+        case Packed("SEX"): return kSEX;
+        case Packed("CDP2"): return kCDP2;
+        case Packed("SUBN"): return kSUBN;
+        case Packed("AFN"): return kAFN;
+        case Packed("FAMC"): return kFAMC;
+        case Packed("FAMS"): return kFAMS;
+        case Packed("CHAN"): return kCHAN;
+        case Packed("DATE"): return kDATE;
+        case Packed("TIME"): return kTIME;
+        case Packed("BIRT"): return kBIRT;
+        case Packed("CHR"): return kCHR;
+        case Packed("DEAT"): return kDEAT;
+        case Packed("BURI"): return kBURI;
+        case Packed("PLAC"): return kPLAC;
+        case Packed("HUSB"): return kHUSB;
+        case Packed("WIFE"): return kWIFE;
+        case Packed("CHIL"): return kCHIL;
+        case Packed("MARR"): return kMARR;
+        case Packed("CONT"): return kCONT;
+        case Packed("CONC"): return kCONC;
+        case Packed("AUTH"): return kAUTH;
+        case Packed("PUBL"): return kPUBL;
+        case Packed("ABBR"): return kABBR;
+        case Packed("ADDR"): return kADDR;
+        default: return kOtherTag;
+    }
+}
+
+// Paths of up to four levels: the depth, then a code per level. A deeper
+// path matches none of them.
+constexpr int kPathLevels = 4;
+
+template <typename... Tags>
+constexpr uint64_t P(Tags... tags) {
+    uint64_t v = 0;
+    int n = 0;
+    ((v |= static_cast<uint64_t>(tags) << (8 * n++)), ...);
+    return v | static_cast<uint64_t>(sizeof...(tags)) << 32;
+}
+
+uint64_t PathOf(const std::vector<uint8_t>& codes) {
+    if (codes.size() > kPathLevels) return uint64_t{codes.size()} << 32;
+    uint64_t v = 0;
+    for (std::size_t i = 0; i < codes.size(); ++i) v |= static_cast<uint64_t>(codes[i]) << (8 * i);
+    return v | uint64_t{codes.size()} << 32;
+}
+
+// The path below its first levels: the same path with only those tags.
+uint64_t Under(uint64_t path, int levels) {
+    const uint64_t mask = (uint64_t{1} << (8 * levels)) - 1;
+    return (path & mask) | uint64_t{static_cast<uint64_t>(levels)} << 32;
+}
+int Depth(uint64_t path) { return static_cast<int>(path >> 32); }
+Tag TagAt(uint64_t path, int level) {
+    return level < Depth(path) && level < kPathLevels ? static_cast<Tag>((path >> (8 * level)) & 0xFF) : kNoTag;
+}
+
+// The path as the file spells it, for the bad-line report.
+std::string TagPath() {
+    std::string path;
+    for (std::size_t i = 0; i < Ged().GedTagStack.size(); ++i) {
+        if (i) path += ':';
+        path += Ged().GedTagStack[i];
+    }
+    return path;
 }
 
 void BadLine(const std::string& message) {
@@ -97,14 +196,15 @@ bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::
     return true;
 }
 
-// A note line of an individual ("I") or family ("F"); sub is the path below
-// the record type (":NOTE", ":NOTE:CONT", ":NOTE:CONC").
-void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<18>& noteXref,
+// A note line of an individual ("I") or family ("F"); path is its whole
+// path (record type, NOTE, then CONT or CONC).
+void NoteLine(const char* kind, int32_t owner, uint64_t path, FixedText<18>& noteXref,
               FixedText<1>& noteFlag, std::vector<GedReader::GedPending>& pointers) {
+    const Tag type = TagAt(path, 0);
     const std::string& value = Ged().GedValue;
     bool& opening = Ged().GedRead.noteOpening;
     std::string tag;
-    if (sub == ":NOTE") {
+    if (path == P(type, kNOTE)) {
         // A NOTE line that files no text leaves its continuations to open a
         // note, as a save writes them.
         opening = true;
@@ -121,9 +221,9 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
         // opens the note, so that it does not run on into the note before.
         if (value.empty()) return;
         tag = "1 NOTE";
-    } else if (sub == ":NOTE:CONT") {
+    } else if (path == P(type, kNOTE, kCONT)) {
         tag = "2 CONT";
-    } else if (sub == ":NOTE:CONC") {
+    } else if (path == P(type, kNOTE, kCONC)) {
         tag = "2 CONC";
     } else {
         return;
@@ -139,12 +239,6 @@ void NoteLine(const char* kind, int32_t owner, std::string_view sub, FixedText<1
 
 void SetIfNonBlank(auto& field, const std::string& value) {
     if (!TrimBlanks(value).empty()) field = value;
-}
-
-bool EventPath(std::string_view path, std::initializer_list<std::string_view> prefixes) {
-    for (auto p : prefixes)
-        if (StartsWith(path, p)) return true;
-    return false;
 }
 
 // The pieces of a NAME value between its slashes, each trimmed, joined by blanks.
@@ -176,14 +270,13 @@ void SettleName(IndivRec& R) {
 void StoreName(IndivRec& R, const std::string& value) {
     auto& r = Ged().GedRead;
     const std::string joined = JoinedName(value);
-    NameParts np = ParseNameParts(TrimBlanks(joined));
+    NameParts np = ParseNameParts(TrimBlanks(joined), false);  // keyed once settled
     R.iSurn = np.surname;
     R.iGivn = np.given;
     R.iPrefix = np.prefix;
     R.iSuffix = np.suffix;
     if (!r.titleFromLine) R.iTitle = np.title;
     R.iNick = np.nickname;
-    R.iNameKey = np.key;
     r.namePartLines = false;
     r.nameAfterSlashes.clear();
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
@@ -240,7 +333,7 @@ int32_t FindXrefIndiv(const std::string& xref) {
     return Ged().XrefMap[it->second].xIndiv;
 }
 
-void ParseGedRec(const std::string& line, int32_t lineNo) {
+void ParseGedRec(std::string_view line, int32_t lineNo) {
     auto& r = Ged().GedRead;
     r.lineNo = lineNo;
     try {
@@ -258,6 +351,7 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
         // A line more than one level deeper than the one before has no
         // parent; the missing levels stay empty, so its path matches nothing.
         Ged().GedTagStack.resize(static_cast<std::size_t>(level) + 1);
+        Ged().GedTagCodes.resize(static_cast<std::size_t>(level) + 1);
         std::size_t wordStart = 0;
         std::size_t afterWord = SkipWord(s, q, &wordStart);
         std::string_view word = s.substr(wordStart, afterWord - wordStart);
@@ -271,6 +365,7 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 afterWord = afterType;
             }
             Ged().GedTagStack[0].assign(type);
+            Ged().GedTagCodes[0] = TagCode(type);
             r.skipRecord = false;
         } else {
             if (IsPointer(word)) {  // a pointer before the tag
@@ -279,13 +374,9 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
                 word = s.substr(tagStart, afterTag - tagStart);
             }
             Ged().GedTagStack[level].assign(word);
+            Ged().GedTagCodes[level] = TagCode(word);
         }
-        std::string& path = Ged().GedTagPath;  // rebuilt in place, its buffer kept
-        path.clear();
-        for (std::size_t i = 0; i < Ged().GedTagStack.size(); ++i) {
-            if (i) path += ':';
-            path += Ged().GedTagStack[i];
-        }
+        Ged().GedPath = PathOf(Ged().GedTagCodes);
         GetGedValue(line);
         LoadTables();
     } catch (const std::exception&) {
@@ -293,7 +384,7 @@ void ParseGedRec(const std::string& line, int32_t lineNo) {
     }
 }
 
-void GetGedValue(const std::string& line) {
+void GetGedValue(std::string_view line) {
     std::string_view s(line);
     std::size_t levelEnd = SkipWord(s, 0);
     std::size_t wStart = 0;
@@ -326,26 +417,28 @@ void GetGedValue(const std::string& line) {
 
 void LoadTables() {
     try {
-        if (Ged().GedRead.skipRecord || Ged().GedTagStack.empty()) return;
-        const std::string& type = Ged().GedTagStack[0];
-        if (type == "INDI") ProcessINDI();
-        else if (type == "FAM") ProcessFAM();
-        else if (type == "SOUR") ProcessSOUR();
-        else if (type == "REPO") ProcessREPO();
-        else if (type == "NOTE") ProcessNOTE();
+        if (Ged().GedRead.skipRecord || Ged().GedTagCodes.empty()) return;
+        switch (Ged().GedTagCodes[0]) {
+            case kINDI: ProcessINDI(); break;
+            case kFAM: ProcessFAM(); break;
+            case kSOUR: ProcessSOUR(); break;
+            case kREPO: ProcessREPO(); break;
+            case kNOTE: ProcessNOTE(); break;
+            default: break;
+        }
         // HEAD (its FILE never names the program's own file; CHAR is read
         // before the lines), SUBM, SUBN, TRLR and other records: nothing.
     } catch (const std::exception& e) {
-        BadLine("Problem loading GedCom table (LoadTables): " + Ged().GedTagPath + "\n" + e.what());
+        BadLine("Problem loading GedCom table (LoadTables): " + TagPath() + "\n" + e.what());
     }
 }
 
 void ProcessINDI() {
     auto& r = Ged().GedRead;
-    const std::string_view path = Ged().GedTagPath;  // compared by length first
+    const uint64_t path = Ged().GedPath;
     const std::string& value = Ged().GedValue;
     try {
-        if (path == "INDI") {
+        if (path == P(kINDI)) {
             int32_t i = AddIndiv();
             r.curIndiv = i;
             if (i == 0) {
@@ -364,61 +457,58 @@ void ProcessINDI() {
         const int32_t i = r.curIndiv;
         if (i <= 0 || i > g.IndivCount) return;
         IndivRec& R = g.Indiv[i];
-        if (path == "INDI:NAME") StoreName(R, value);
-        else if (path == "INDI:TITL" || path == "INDI:NAME:TITL") {
+        if (path == P(kINDI, kNAME)) StoreName(R, value);
+        else if (path == P(kINDI, kTITL) || path == P(kINDI, kNAME, kTITL)) {
             SetIfNonBlank(R.iTitle, value);
             r.titleFromLine = r.titleFromLine || !value.empty();
-        } else if (path == "INDI:NAME:NPFX") {
+        } else if (path == P(kINDI, kNAME, kNPFX)) {
             NamePartLine(R);
             SetIfNonBlank(R.iPrefix, value);
-        } else if (path == "INDI:NAME:NSFX") {
+        } else if (path == P(kINDI, kNAME, kNSFX)) {
             NamePartLine(R);
             SetIfNonBlank(R.iSuffix, value);
             SettleName(R);
-        } else if (path == "INDI:NAME:NICK") {
+        } else if (path == P(kINDI, kNAME, kNICK)) {
             NamePartLine(R);
             SetIfNonBlank(R.iNick, value);
-        } else if (path == "INDI:NAME:GIVN" || path == "INDI:NAME:SURN") {
+        } else if (path == P(kINDI, kNAME, kGIVN) || path == P(kINDI, kNAME, kSURN)) {
             // Also when blank: a blank SURN line says there is no surname.
             NamePartLine(R);
-            FixedText<120>& part = path == "INDI:NAME:GIVN" ? R.iGivn : R.iSurn;
+            FixedText<120>& part = path == P(kINDI, kNAME, kGIVN) ? R.iGivn : R.iSurn;
             part = value;
             SettleName(R);
         }
-        else if (path == "INDI:NAME:_EXT") R.iExt = value;
-        else if (path == "INDI:_GID") R.iGenID = value;
-        else if (path == "INDI:SEX") R.iSex = value;
-        else if (path == "INDI:CDP2") {
+        else if (path == P(kINDI, kNAME, kEXT)) R.iExt = value;
+        else if (path == P(kINDI, kGID)) R.iGenID = value;
+        else if (path == P(kINDI, kSEX)) R.iSex = value;
+        else if (path == P(kINDI, kCDP2)) {
             std::size_t dash = value.find('-');
             R.iCDno = ToNumber<int16_t>(value.substr(0, dash));
             if (dash == std::string::npos) throw std::runtime_error("Subscript out of range");
             R.iPIDno = ToNumber<int32_t>(value.substr(dash + 1));
-        } else if (path == "INDI:SUBN") R.iSubmNo = value;
-        else if (StartsWith(path, "INDI:NOTE")) {
-            NoteLine("I", i, path.substr(4), R.iNoteXref, R.iNoteFlg, r.indivNotePtrs);
-        } else if (path == "INDI:AFN") R.iAFN = value;
-        else if (path == "INDI:FAMC") R.iFamcXref = value;
-        else if (path == "INDI:FAMS") {
+        } else if (path == P(kINDI, kSUBN)) R.iSubmNo = value;
+        else if (TagAt(path, 1) == kNOTE) {
+            NoteLine("I", i, path, R.iNoteXref, R.iNoteFlg, r.indivNotePtrs);
+        } else if (path == P(kINDI, kAFN)) R.iAFN = value;
+        else if (path == P(kINDI, kFAMC)) R.iFamcXref = value;
+        else if (path == P(kINDI, kFAMS)) {
             if (R.iFamsCount < INT16_MAX) ++R.iFamsCount;
-        } else if (path == "INDI:SOUR") R.iSourXref = value;
+        } else if (path == P(kINDI, kSOUR)) R.iSourXref = value;
         // The change stamp is the record's own; a reload keeps it.
-        else if (path == "INDI:CHAN:DATE") SetIfNonBlank(R.iChanDate, value);
-        else if (path == "INDI:CHAN:DATE:TIME") SetIfNonBlank(R.iChanTime, value);
-
-        if (EventPath(path, {"INDI:BIR", "INDI:DEA", "INDI:CHR", "INDI:EVE", "INDI:BUR", "INDI:BAP",
-                             "INDI:IMM", "INDI:EMI"}))
-            ProcessEvent("I");
+        else if (path == P(kINDI, kCHAN, kDATE)) SetIfNonBlank(R.iChanDate, value);
+        else if (path == P(kINDI, kCHAN, kDATE, kTIME)) SetIfNonBlank(R.iChanTime, value);
+        else if (Depth(path) == 3) ProcessEvent("I");
     } catch (const std::exception& e) {
-        BadLine("Problem processing Indiv (ProcessINDI): \n" + Ged().GedTagPath + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Indiv (ProcessINDI): \n" + TagPath() + ": " + value + "\n" + e.what());
     }
 }
 
 void ProcessFAM() {
     auto& r = Ged().GedRead;
-    const std::string_view path = Ged().GedTagPath;  // compared by length first
+    const uint64_t path = Ged().GedPath;
     const std::string& value = Ged().GedValue;
     try {
-        if (path == "FAM") {
+        if (path == P(kFAM)) {
             int32_t f = AddFamil();
             r.curFamil = f;
             if (f == 0) {
@@ -433,81 +523,80 @@ void ProcessFAM() {
         const int32_t f = r.curFamil;
         if (f <= 0 || f > g.FamilCount) return;
         FamilRec& F = g.Famil[f];
-        if (path == "FAM:HUSB") {
+        if (path == P(kFAM, kHUSB)) {
             F.fHusbXref = value;
             int32_t i = FindXrefIndiv(value);
             if (i != F.fWife) F.fHusb = i;  // never the same person as the wife
-        } else if (path == "FAM:WIFE") {
+        } else if (path == P(kFAM, kWIFE)) {
             F.fWifeXref = value;
             int32_t i = FindXrefIndiv(value);
             if (i != F.fHusb) F.fWife = i;
-        } else if (path == "FAM:CHIL") {
+        } else if (path == P(kFAM, kCHIL)) {
             if (F.fChilCount < INT16_MAX) ++F.fChilCount;
             r.children.push_back({f, value});
-        } else if (path == "FAM:SOUR") F.fSourXref = value;
-        else if (StartsWith(path, "FAM:NOTE")) {
-            NoteLine("F", f, path.substr(3), F.fNoteXref, F.fNoteFlg, r.familNotePtrs);
-        }
-        if (EventPath(path, {"FAM:MAR", "FAM:DIV", "FAM:EVE", "FAM:ANU"})) ProcessEvent("F");
+        } else if (path == P(kFAM, kSOUR)) F.fSourXref = value;
+        else if (TagAt(path, 1) == kNOTE) {
+            NoteLine("F", f, path, F.fNoteXref, F.fNoteFlg, r.familNotePtrs);
+        } else if (Depth(path) == 3) ProcessEvent("F");
     } catch (const std::exception& e) {
-        BadLine("Problem processing Family (ProcessFAM): \n" + Ged().GedTagPath + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Family (ProcessFAM): \n" + TagPath() + ": " + value + "\n" + e.what());
     }
 }
 
 void ProcessEvent(const std::string& ownerKind) {
     (void)ownerKind;  // the field follows from the path alone
-    const std::string_view path = Ged().GedTagPath;  // compared by length first
+    const uint64_t path = Ged().GedPath;
     try {
         const std::string& v = Ged().GedValue;
         const auto& r = Ged().GedRead;
-        if (StartsWith(path, "INDI:")) {
+        if (TagAt(path, 0) == kINDI) {
             if (r.curIndiv <= 0 || r.curIndiv > g.IndivCount) return;
             IndivRec& R = g.Indiv[r.curIndiv];
-            if (path == "INDI:BIRT:DATE") R.ibDate = v;
-            else if (path == "INDI:BIRT:PLAC") R.ibPlace = v;
-            else if (path == "INDI:CHR:DATE") R.icDate = v;
-            else if (path == "INDI:CHR:PLAC") R.icPlace = v;
-            else if (path == "INDI:DEAT:DATE") R.idDate = v;
-            else if (path == "INDI:DEAT:PLAC") R.idPlace = v;
-            else if (path == "INDI:BURI:DATE") R.iblDate = v;
-            else if (path == "INDI:BURI:PLAC") R.iblPlace = v;
-        } else if (StartsWith(path, "FAM:")) {
+            if (path == P(kINDI, kBIRT, kDATE)) R.ibDate = v;
+            else if (path == P(kINDI, kBIRT, kPLAC)) R.ibPlace = v;
+            else if (path == P(kINDI, kCHR, kDATE)) R.icDate = v;
+            else if (path == P(kINDI, kCHR, kPLAC)) R.icPlace = v;
+            else if (path == P(kINDI, kDEAT, kDATE)) R.idDate = v;
+            else if (path == P(kINDI, kDEAT, kPLAC)) R.idPlace = v;
+            else if (path == P(kINDI, kBURI, kDATE)) R.iblDate = v;
+            else if (path == P(kINDI, kBURI, kPLAC)) R.iblPlace = v;
+        } else if (TagAt(path, 0) == kFAM) {
             if (r.curFamil <= 0 || r.curFamil > g.FamilCount) return;
             FamilRec& F = g.Famil[r.curFamil];
-            if (path == "FAM:MARR:DATE") F.fmDate = v;
-            else if (path == "FAM:MARR:PLAC") F.fmPlace = v;
+            if (path == P(kFAM, kMARR, kDATE)) F.fmDate = v;
+            else if (path == P(kFAM, kMARR, kPLAC)) F.fmPlace = v;
         }
     } catch (const std::exception& e) {
-        BadLine("Problem loading GedCom table (ProcessEvent): " + Ged().GedTagPath + "\n" + e.what());
+        BadLine("Problem loading GedCom table (ProcessEvent): " + TagPath() + "\n" + e.what());
     }
 }
 
 void ProcessNOTE() {
     auto& r = Ged().GedRead;
-    const std::string& path = Ged().GedTagPath;
+    const uint64_t path = Ged().GedPath;
     try {
-        if (path == "NOTE") {
+        if (path == P(kNOTE)) {
             Ged().GedNoteXref = Ged().GedValue;
             // The record's first line of text stands on its level-0 line.
             auto& lines = r.noteRecords[Ged().GedNoteXref];
             lines.clear();
             lines.push_back({"1 NOTE", Ged().GedRawValue});
-        } else if (path == "NOTE:CONT" || path == "NOTE:CONC") {
+        } else if (path == P(kNOTE, kCONT) || path == P(kNOTE, kCONC)) {
             auto it = r.noteRecords.find(Ged().GedNoteXref);
             if (it == r.noteRecords.end()) return;
-            it->second.push_back({path == "NOTE:CONT" ? "2 CONT" : "2 CONC", Ged().GedRawValue});
+            it->second.push_back({path == P(kNOTE, kCONT) ? "2 CONT" : "2 CONC", Ged().GedRawValue});
         }
     } catch (const std::exception& e) {
-        BadLine("Problem processing Notes (ProcessNOTE): " + path + ": " + Ged().GedValue + "\n" + e.what());
+        BadLine("Problem processing Notes (ProcessNOTE): " + TagPath() + ": " + Ged().GedValue + "\n" + e.what());
     }
 }
 
 void ProcessSOUR() {
     auto& r = Ged().GedRead;
-    const std::string& path = Ged().GedTagPath;
+    const uint64_t path = Ged().GedPath;
     const std::string& value = Ged().GedValue;
     try {
-        if (path == "SOUR") {
+        if (path == P(kSOUR)) {
             int32_t s = AddGedSource();
             r.curSource = static_cast<int16_t>(s);
             if (s == 0) {
@@ -520,36 +609,37 @@ void ProcessSOUR() {
         const int16_t s = r.curSource;
         if (s <= 0 || s > g.GedSourceCount) return;
         SourceRec& S = g.GedSource[s];
-        if (path == "SOUR:TITL") S.sTitle = value;
-        else if (path == "SOUR:AUTH") S.sAuthor = value;
-        else if (path == "SOUR:PUBL") S.sPublish = value;
-        else if (path == "SOUR:ABBR") S.sAbbr = value;
-        else if (path == "SOUR:REPO") S.sReposXref = value;
+        if (path == P(kSOUR, kTITL)) S.sTitle = value;
+        else if (path == P(kSOUR, kAUTH)) S.sAuthor = value;
+        else if (path == P(kSOUR, kPUBL)) S.sPublish = value;
+        else if (path == P(kSOUR, kABBR)) S.sAbbr = value;
+        else if (path == P(kSOUR, kREPO)) S.sReposXref = value;
         // Long texts go on over CONC and CONT lines; the field keeps what it holds.
-        if (path == "SOUR:TITL" || path == "SOUR:AUTH" || path == "SOUR:PUBL") {
+        const Tag last = TagAt(path, 2);
+        if (path == P(kSOUR, kTITL) || path == P(kSOUR, kAUTH) || path == P(kSOUR, kPUBL)) {
             r.sourceText = Ged().GedRawValue;
-        } else if (path.size() > 10 && (path.ends_with(":CONC") || path.ends_with(":CONT"))) {
-            const std::string field = path.substr(0, path.size() - 5);
-            FixedText<120>* target = field == "SOUR:TITL"   ? &S.sTitle
-                                     : field == "SOUR:AUTH" ? &S.sAuthor
-                                     : field == "SOUR:PUBL" ? &S.sPublish
-                                                            : nullptr;
+        } else if (Depth(path) == 3 && (last == kCONC || last == kCONT)) {
+            const uint64_t field = Under(path, 2);
+            FixedText<120>* target = field == P(kSOUR, kTITL)   ? &S.sTitle
+                                     : field == P(kSOUR, kAUTH) ? &S.sAuthor
+                                     : field == P(kSOUR, kPUBL) ? &S.sPublish
+                                                                : nullptr;
             if (!target) return;
             if (r.sourceText.size() < kSourceTextWidth)
-                r.sourceText += (path.ends_with(":CONT") ? " " : "") + Ged().GedRawValue;
+                r.sourceText += (last == kCONT ? " " : "") + Ged().GedRawValue;
             *target = TrimBlanks(r.sourceText);
         }
     } catch (const std::exception& e) {
-        BadLine("Problem processing Sources (ProcessSOUR): " + path + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Sources (ProcessSOUR): " + TagPath() + ": " + value + "\n" + e.what());
     }
 }
 
 void ProcessREPO() {
     auto& r = Ged().GedRead;
-    const std::string& path = Ged().GedTagPath;
+    const uint64_t path = Ged().GedPath;
     const std::string& value = Ged().GedValue;
     try {
-        if (path == "REPO") {
+        if (path == P(kREPO)) {
             int32_t n = AddGedRepository();
             r.curRepos = static_cast<int16_t>(n);
             if (n == 0) {
@@ -562,13 +652,13 @@ void ProcessREPO() {
         const int16_t n = r.curRepos;
         if (n <= 0 || n > g.GedRepositoryCount) return;
         ReposRec& R = g.GedRepository[n];
-        if (path == "REPO:NAME") R.rName = value;
-        else if (path == "REPO:ADDR") R.rAddr = value;
-        else if (path == "REPO:CONT") R.rCont = value;
+        if (path == P(kREPO, kNAME)) R.rName = value;
+        else if (path == P(kREPO, kADDR)) R.rAddr = value;
+        else if (path == P(kREPO, kCONT)) R.rCont = value;
         // The address continuation as GEDCOM places it, below ADDR; the first one counts.
-        else if (path == "REPO:ADDR:CONT" && R.rCont.blank()) R.rCont = value;
+        else if (path == P(kREPO, kADDR, kCONT) && R.rCont.blank()) R.rCont = value;
     } catch (const std::exception& e) {
-        BadLine("Problem processing Repository (ProcessREPO): \n" + path + ": " + value + "\n" + e.what());
+        BadLine("Problem processing Repository (ProcessREPO): \n" + TagPath() + ": " + value + "\n" + e.what());
     }
 }
 

@@ -4,6 +4,7 @@
 // to ParseGedRec and completes the load with what single lines cannot do.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -12,9 +13,11 @@ namespace lintora {
 // The working state of one read, owned by the load that runs it.
 struct GedReader {
     // GEDCOM reader: tag of each level of the current line (0 = record
-    // type), the path joined with ":", the value trimmed and as written.
+    // type), the path as tag codes (see gedcom_reader.cpp), the value
+    // trimmed and as written.
     std::vector<std::string> GedTagStack;
-    std::string GedTagPath;
+    std::vector<uint8_t> GedTagCodes;
+    uint64_t GedPath = 0;
     std::string GedValue;
     std::string GedRawValue;       // after the tag's blank, untrimmed (note text keeps its blanks)
     bool GedValueIsPointer = false;  // the value stood between "@" marks
@@ -72,11 +75,11 @@ void EndGedRead();
 
 // One line of a GEDCOM or (decoded) work file; lineNo is its number in the
 // file, used when bad lines are reported.
-void ParseGedRec(const std::string& line, int32_t lineNo = 0);
+void ParseGedRec(std::string_view line, int32_t lineNo = 0);
 
 // Sets GedValue from the line: the pointer of a level-0 line, otherwise
 // everything after the tag, with enclosing "@" marks removed.
-void GetGedValue(const std::string& line);
+void GetGedValue(std::string_view line);
 
 // Dispatches the current line on its record type.
 void LoadTables();

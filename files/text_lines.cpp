@@ -5,7 +5,12 @@
 namespace lintora {
 
 std::vector<std::string> SplitFileLines(std::string_view contents) {
-    std::vector<std::string> lines;
+    const std::vector<std::string_view> views = SplitFileLineViews(contents);
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
+std::vector<std::string_view> SplitFileLineViews(std::string_view contents) {
+    std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')) + 1);
     // The line ends at the next CR or LF; where each lies next is kept, so
     // that a file using only one of them is still read in one pass.

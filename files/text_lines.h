@@ -8,6 +8,8 @@ namespace lintora {
 
 // A line end after the last line adds no empty line.
 std::vector<std::string> SplitFileLines(std::string_view contents);
+// The same lines as views into contents.
+std::vector<std::string_view> SplitFileLineViews(std::string_view contents);
 
 // Every control character (below a blank) becomes a blank: files are
 // written so, and read so, that a loaded value is the value saved again.

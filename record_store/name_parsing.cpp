@@ -263,13 +263,7 @@ void Parse(std::string_view fullName, NameParts& out) {
 void ParseNameParts(std::string_view fullName, std::string& surname, std::string& given,
                     std::string& prefix, std::string& suffix, std::string& title,
                     std::string& nickname, std::string& key) {
-    NameParts parts;
-    try {
-        Parse(fullName, parts);
-        parts.key = NameKeyOf(parts.given, parts.surname);
-    } catch (const std::exception& e) {
-        MsgBox(std::string("Problem parsing Name: \n") + e.what(), MsgButtons::Ok, MsgIcon::Exclamation);
-    }
+    NameParts parts = ParseNameParts(fullName);
     surname = std::move(parts.surname);
     given = std::move(parts.given);
     prefix = std::move(parts.prefix);
@@ -283,10 +277,15 @@ std::string NameKeyOf(std::string_view given, std::string_view surname) {
     return NameKeyHalf(FirstKeyedGivenName(given)) + NameKeyHalf(surname);
 }
 
-NameParts ParseNameParts(std::string_view fullName) {
-    NameParts p;
-    ParseNameParts(fullName, p.surname, p.given, p.prefix, p.suffix, p.title, p.nickname, p.key);
-    return p;
+NameParts ParseNameParts(std::string_view fullName, bool withKey) {
+    NameParts parts;
+    try {
+        Parse(fullName, parts);
+        if (withKey) parts.key = NameKeyOf(parts.given, parts.surname);
+    } catch (const std::exception& e) {
+        MsgBox(std::string("Problem parsing Name: \n") + e.what(), MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+    return parts;
 }
 
 }  // namespace lintora

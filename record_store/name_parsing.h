@@ -24,7 +24,9 @@ struct NameParts {
 void ParseNameParts(std::string_view fullName, std::string& surname, std::string& given,
                     std::string& prefix, std::string& suffix, std::string& title,
                     std::string& nickname, std::string& key);
-NameParts ParseNameParts(std::string_view fullName);
+// withKey false leaves the key blank, for a caller that keys the parts it
+// settles on itself.
+NameParts ParseNameParts(std::string_view fullName, bool withKey = true);
 
 // The 20-character key of stored given names and surname, built as
 // ParseNameParts builds it from the parts it finds.

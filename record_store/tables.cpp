@@ -56,10 +56,9 @@ int32_t AddIndiv() {
         if (g.IndivCount == kMaxIndiv - 1)
             MsgBox("Individual table is full - additional Individuals will be skipped");
         if (g.IndivCount >= kMaxIndiv) return 0;
-        ++g.IndivCount;
-        g.LastIndiv = g.IndivCount;
-        IndivRec rec;
-        rec.iRIN = g.LastIndiv;
+        const int32_t n = g.IndivCount + 1;
+        IndivRec& rec = g.Indiv.Fresh(static_cast<std::size_t>(n));
+        rec.iRIN = n;
         rec.iNoteFlg = "N";
         rec.iSource = g.PasteSource;
         // A file's people are added within the same second or so: the stamp
@@ -76,7 +75,7 @@ int32_t AddIndiv() {
         }
         rec.iChanDate = stampDate;
         rec.iChanTime = stampTime;
-        g.Indiv[g.LastIndiv] = std::move(rec);
+        g.IndivCount = g.LastIndiv = n;
         if (g.PasteSource > 0 && g.PasteSource <= g.SourceCount) {
             SourceRec& s = g.Source[g.PasteSource];
             ++s.sCitations;
@@ -96,13 +95,12 @@ int32_t AddFamil() {
         if (g.FamilCount == kMaxFamil - 1)
             MsgBox("Family table is full - additional family records will be skipped");
         if (g.FamilCount >= kMaxFamil) return 0;
-        ++g.FamilCount;
-        g.LastFamil = g.FamilCount;
-        FamilRec rec;
-        rec.fRIN = g.LastFamil;
+        const int32_t n = g.FamilCount + 1;
+        FamilRec& rec = g.Famil.Fresh(static_cast<std::size_t>(n));
+        rec.fRIN = n;
         rec.fNoteFlg = "N";
         rec.fSource = g.PasteSource;
-        g.Famil[g.LastFamil] = std::move(rec);
+        g.FamilCount = g.LastFamil = n;
         return g.LastFamil;
     } catch (const std::exception& e) {
         Problem("Problem adding Famil: " + std::to_string(g.FamilCount) + " - " +
@@ -158,9 +156,9 @@ int32_t AddNotes() {
         if (g.NotesCount == kMaxNotes - 1)
             MsgBox("Notes table is full - any additional notes will be skipped");
         if (g.NotesCount >= kMaxNotes) return 0;
-        ++g.NotesCount;
-        g.LastNote = g.NotesCount;
-        g.Notes[g.LastNote] = NoteRec{};
+        const int32_t n = g.NotesCount + 1;
+        g.Notes.Fresh(static_cast<std::size_t>(n));
+        g.NotesCount = g.LastNote = n;
         return g.LastNote;
     } catch (const std::exception& e) {
         Problem("Problem adding Notes: " + std::to_string(g.LastNote), e);

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "record_store/record_table.h"
 #include "record_store/records.h"
 
 namespace lintora {
 
-// Everything of the work but the three capacity-sized record tables:
+// Everything of the work but the three record tables:
 // counts, sources, repositories (sized to their counts) and the index.
 // A plain copy of it is cheap.
 struct WorkTableCounts {
@@ -35,25 +36,27 @@ struct WorkTableCounts {
     std::array<int32_t, 5> NameIdxCount{};
 };
 
-struct WorkTables : WorkTableCounts {
-    // Empty tables at full capacity (index 0 is never a record).
-    WorkTables();
+// The record tables grow with the records added, up to kMaxIndiv,
+// kMaxFamil and kMaxNotes records (index 0 is never a record).
+using IndivTable = RecordTable<IndivRec, kMaxIndiv + 1>;
+using FamilTable = RecordTable<FamilRec, kMaxFamil + 1>;
+using NotesTable = RecordTable<NoteRec, kMaxNotes + 1>;
 
-    std::vector<IndivRec> Indiv;  // 0..kMaxIndiv
-    std::vector<FamilRec> Famil;  // 0..kMaxFamil
-    std::vector<NoteRec> Notes;   // 0..kMaxNotes
+struct WorkTables : WorkTableCounts {
+    IndivTable Indiv;
+    FamilTable Famil;
+    NotesTable Notes;
 
     // Makes this value a copy of from, copying only from's records in use
-    // into this value's storage (kept, so a repeated copy allocates little);
-    // records past from's counts, up to this value's old counts, are blanked.
+    // (0..count) into this value's storage; nothing past them is kept.
     // Should it fail part way, this value is unusable; from is untouched.
     void CopyInUse(const WorkTables& from);
 
     // Every count names records the tables hold.
     bool CountsFit() const;
 
-    // Empty work at the same capacity: counts, sources, repositories and
-    // index back to start; records past the counts are never read.
+    // Empty work: counts, sources, repositories and index back to start,
+    // the record tables down to their blank record 0.
     void Empty();
 };
 

@@ -326,6 +326,56 @@ TEST_F(DataFilesTest, UserRecordsSurviveSaveAndLoad) {
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+// A load takes the sources of the last reading while the files are as they
+// were, and reads them again once either changes; what the work added to
+// the sources never comes back, and a faulty file is reported at each load.
+TEST_F(DataFilesTest, DataFilesAreReadAgainOnlyWhenTheyChange) {
+    Site(MinimalSite());
+    User("1!SOURCE!U!!Diary!!!!R1!U\r\n");
+    LoadDatFile("All");
+    ASSERT_EQ(g.SourceCount, 8);
+    const std::vector<SourceRec> read = g.Source;
+    const std::vector<ReposRec> readRepos = g.Repository;
+    // The work changes and adds sources; the next load has the files' own.
+    g.Source[8].sCitations = 3;
+    g.Source[2].sTitle = "Changed";
+    g.Repository[AddRepository()].rName = "From a file";
+    AddSource();
+    LoadDatFile("Limited");
+    EXPECT_EQ(g.Source, read);
+    EXPECT_EQ(g.Repository, readRepos);
+    EXPECT_EQ(g.SourceUB, 8);
+    EXPECT_EQ(g.RepositoryUB, 1);
+
+    // Unchanged to the eye of the file system (same size and time), the
+    // site file is not read again.
+    const auto siteTime = fs::last_write_time(SitePath());
+    std::string other = MinimalSite();
+    other.replace(other.find("Title 1"), 7, "Title X");
+    Site(other);
+    fs::last_write_time(SitePath(), siteTime);
+    LoadDatFile("Limited");
+    EXPECT_EQ(g.Source[1].sTitle.value(), "Title 1");
+
+    // A changed user file is read again, and with it the site file.
+    User("1!SOURCE!U!!Diary!!!!R1!U\r\n2!SOURCE!U!!Letters!!!!R1!U\r\n");
+    LoadDatFile("Limited");
+    ASSERT_EQ(g.SourceCount, 9);
+    EXPECT_EQ(g.Source[1].sTitle.value(), "Title X");
+    EXPECT_EQ(g.Source[9].sTitle.value(), "Letters");
+    EXPECT_EQ(g.Source[9].sRepos, 1);
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // A user file that lost a row is reported at every load.
+    Site("0!REPOS!Home!Street!Town!!R1\r\n");
+    for (int load = 1; load <= 2; ++load) {
+        ui.Answer(MsgResult::Ok);
+        LoadDatFile("Limited");
+        EXPECT_EQ(ui.boxes.size(), static_cast<std::size_t>(load));
+        EXPECT_EQ(ui.boxes.back().text, MissingData(UserPath()));
+    }
+}
+
 // Repository numbers of three digits and more keep their link: U105 is not
 // cut to U10.
 TEST_F(DataFilesTest, LinksToHighRepositoryNumbersSurvive) {

@@ -118,8 +118,10 @@ TEST_F(ClearTest, EmptiesTheWorkAndReloadsTheSources) {
     EXPECT_EQ(g.SourceUB, 8);
     // The snapshot of the old work is forgotten with it.
     EXPECT_FALSE(g.UndoReady);
-    // Old slots are not wiped, and the next add reuses slot 1.
-    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
+    // The tables give their records back, and the next add takes slot 1.
+    EXPECT_EQ(g.Indiv.size(), 1u);
+    EXPECT_EQ(g.Famil.size(), 1u);
+    EXPECT_EQ(g.Notes.size(), 1u);
     EXPECT_EQ(AddIndiv(), 1);
     EXPECT_TRUE(g.Indiv[1].iSurn.blank());
 }
