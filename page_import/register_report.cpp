@@ -56,9 +56,9 @@ private:
     }
 
     int32_t File(const std::string& id, const std::string& text, int32_t famc, std::string& sex,
-                 const std::string& spouse) {
+                 const std::string& spouse, int32_t spouseRec = 0) {
         ++persons_;
-        return filing.Person(AddIndivANC(id, text, famc, sex, spouse));
+        return filing.Person(AddIndivANC(id, text, famc, sex, spouse, spouseRec));
     }
 
     void AddCouple(const std::string& key, int32_t fam) { couples_.emplace(Key(key), fam); }
@@ -114,7 +114,7 @@ private:
             if (s.hasParents) {
                 std::string m = "M", f = "F";
                 const int32_t father = File(BeginsLiving(s.father) ? s.mother : "", s.father, 0, m, s.mother);
-                const int32_t mother = File(BeginsLiving(s.mother) ? s.father : "", s.mother, 0, f, s.father);
+                const int32_t mother = File(BeginsLiving(s.mother) ? s.father : "", s.mother, 0, f, s.father, father);
                 parentsFamily = filing.Family(FindOrAddFamil(father, mother));
             }
             if (!TrimBlanks(saved).empty()) {
@@ -129,7 +129,7 @@ private:
             }
             std::string spouseSex = sex == "F" ? "M" : sex == "M" ? "F" : "U";
             const int32_t spouse =
-                File("", TrimBlanks(s.name + " " + s.events), parentsFamily, spouseSex, partnerName);
+                File("", TrimBlanks(s.name + " " + s.events), parentsFamily, spouseSex, partnerName, partner);
             std::string spouseName = spouse > 0 ? g.Indiv[spouse].iName.trimmed() : std::string();
 
             int32_t fam = 0;

@@ -185,11 +185,20 @@ char DateMarker(const std::string& pageDate, const std::string& pageYear, const 
     return HoldsYear(s, pageYear) ? 'Y' : 'N';
 }
 
-// Whether two parents' keys agree with a family's husband and wife, in
-// either order.
-bool ParentsAgree(const std::string& fatherKey, const std::string& motherKey, const FamilRec& f) {
-    std::string h = StoredKey(f.fHusb), w = StoredKey(f.fWife);
-    return (fatherKey == h && motherKey == w) || (fatherKey == w && motherKey == h);
+// Whether a page parent agrees with a stored one. A placeholder, on the
+// page or in the table, tells nobody apart: it agrees only when the page's
+// family is the stored family itself.
+bool ParentAgrees(const SplitName& page, int32_t stored, bool sameFamily) {
+    const bool storedNobody = stored > 0 && stored <= g.IndivCount && NamesNobody(g.Indiv[stored].iName.value());
+    if (page.unknown || storedNobody) return sameFamily;
+    return page.key == StoredKey(stored);
+}
+
+// Whether the page's two parents agree with a family's husband and wife,
+// in either order.
+bool ParentsAgree(const SplitName& father, const SplitName& mother, const FamilRec& f, bool sameFamily) {
+    return (ParentAgrees(father, f.fHusb, sameFamily) && ParentAgrees(mother, f.fWife, sameFamily)) ||
+           (ParentAgrees(father, f.fWife, sameFamily) && ParentAgrees(mother, f.fHusb, sameFamily));
 }
 
 struct Markers {
@@ -219,10 +228,10 @@ struct Person {
     std::string name, nameCaps, surname, given, key;
     std::string surnameCaps, givenCaps;
     std::string birthYear, chrYear, deathYear;
-    std::string fatherKey, motherKey;
+    SplitName father, mother;
     std::string afn, genId;  // as wide as the record fields they are compared with
-    std::vector<PageSpouseView> otherSpouses;                      // page spouses 2..n
-    std::vector<std::pair<std::string, std::string>> otherParents;  // parent sets 2..n
+    std::vector<PageSpouseView> otherSpouses;                   // page spouses 2..n
+    std::vector<std::pair<SplitName, SplitName>> otherParents;  // parent sets 2..n
 };
 
 bool IsAutomatic(const Markers& m, const Person& p) {
@@ -370,7 +379,8 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const PageSp
 
     const FamilRec* parents = FamilyOf(C.iFamc);
     if (parents && !IsBlank(q.fatherName)) {
-        m.parents = ParentsAgree(p.fatherKey, p.motherKey, *parents) ? '=' : 'N';
+        const bool sameFamily = q.childOfFamily > 0 && C.iFamc == q.childOfFamily;
+        m.parents = ParentsAgree(p.father, p.mother, *parents, sameFamily) ? '=' : 'N';
     }
     if (!IsBlank(q.spouseName) && C.iFamsCount > 0) TestSpouses(c, {&spouse}, partners, m);
 
@@ -381,9 +391,9 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const PageSp
             TestSpouses(c, others, partners, m);
         }
         if (m.parents != '=' && parents && !p.otherParents.empty()) {
-            for (const auto& [fk, mk] : p.otherParents) {
+            for (const auto& [father, mother] : p.otherParents) {
                 m.parents = 'N';
-                if (ParentsAgree(fk, mk, *parents)) {
+                if (ParentsAgree(father, mother, *parents, false)) {
                     m.parents = '=';
                     break;
                 }
@@ -429,8 +439,8 @@ bool Listable(int32_t c, const MatchQuery& q, const Person& p, const Markers& m)
         if (cy > 0 && std::abs(cy - std::stoi(p.birthYear)) > 15) return false;
     }
     if (const FamilRec* F = FamilyOf(C.iFamc)) {
-        if (!IsBlank(q.fatherName) && !IsBlank(q.motherName) && p.fatherKey != StoredKey(F->fHusb) &&
-            p.motherKey != StoredKey(F->fWife))
+        if (!IsBlank(q.fatherName) && !IsBlank(q.motherName) && p.father.key != StoredKey(F->fHusb) &&
+            p.mother.key != StoredKey(F->fWife))
             return false;
         const std::string sc = Caps(q.spouseName);
         if (!sc.empty() && sc != "<UNKNOWN>" &&
@@ -543,12 +553,10 @@ int32_t Match(MatchQuery& q) {
     p.deathYear = YearText(q.dDate);
     p.afn = FixedText<14>(TrimBlanks(q.afn)).trimmed();
     p.genId = FixedText<24>(TrimBlanks(q.genId)).trimmed();
-    const SplitName father = Split(q.fatherName);
-    const SplitName mother = Split(q.motherName);
+    p.father = Split(q.fatherName);
+    p.mother = Split(q.motherName);
     const PageSpouseView spouse{Split(q.spouseName), q.spouseIds, q.spouseIndiv};
     const SplitName self = Split(p.name);
-    p.fatherKey = father.key;
-    p.motherKey = mother.key;
     p.surname = self.surname;
     p.given = self.given;
     p.key = self.key;
@@ -564,8 +572,8 @@ int32_t Match(MatchQuery& q) {
         }
         const int16_t nPs = std::min(ps.PageParentSetCount, kMaxParentSets);
         for (int16_t k = 2; k <= nPs; ++k)
-            p.otherParents.emplace_back(Split(ps.PageParentSets[k].psFatherName.trimmed()).key,
-                                        Split(ps.PageParentSets[k].psMotherName.trimmed()).key);
+            p.otherParents.emplace_back(Split(ps.PageParentSets[k].psFatherName.trimmed()),
+                                        Split(ps.PageParentSets[k].psMotherName.trimmed()));
     }
 
     std::vector<MatchCandidateRow> rows;
