@@ -109,8 +109,15 @@ AhnParents ParseAhnParents(const std::string& text, ReportFiling* filing, int& i
             r.motherNo = r.fatherNo + 1;
 
         if (filing == nullptr) return r;
-        const int32_t father = FileParent(r.fatherName, r.fatherNo, r.motherName, 0, "M", *filing, indivAdded);
-        const int32_t mother = FileParent(r.motherName, r.motherNo, r.fatherName, father, "F", *filing, indivAdded);
+        // An unnamed father is known only by his wife: she is filed first.
+        int32_t father = 0, mother = 0;
+        if (r.fatherName == "<unknown>" && r.motherName != "<unknown>") {
+            mother = FileParent(r.motherName, r.motherNo, r.fatherName, 0, "F", *filing, indivAdded);
+            father = FileParent(r.fatherName, r.fatherNo, r.motherName, mother, "M", *filing, indivAdded);
+        } else {
+            father = FileParent(r.fatherName, r.fatherNo, r.motherName, 0, "M", *filing, indivAdded);
+            mother = FileParent(r.motherName, r.motherNo, r.fatherName, father, "F", *filing, indivAdded);
+        }
         const int32_t familiesBefore = g.FamilCount;
         const int32_t fam = filing->Family(FindOrAddFamil(father, mother));
         if (fam > 0) {

@@ -259,8 +259,15 @@ private:
                 for (std::string* name : {&s.father, &s.mother})
                     if (TrimBlanks(*name) == "?") *name = "<unknown>";
                 std::string m = "M", f = "F";
-                const int32_t father = File("", s.father, 0, m, s.mother, counted_);
-                const int32_t mother = File("", s.mother, 0, f, s.father, counted_, father);
+                // An unnamed father is known only by his wife: she is filed first.
+                int32_t father = 0, mother = 0;
+                if (s.father == "<unknown>" && s.mother != "<unknown>") {
+                    mother = File("", s.mother, 0, f, s.father, counted_);
+                    father = File("", s.father, 0, m, s.mother, counted_, mother);
+                } else {
+                    father = File("", s.father, 0, m, s.mother, counted_);
+                    mother = File("", s.mother, 0, f, s.father, counted_, father);
+                }
                 parentsFamily = filing.Family(FindOrAddFamil(father, mother));
             }
             std::string spouseSex = sex == "F" ? "M" : sex == "M" ? "F" : "U";

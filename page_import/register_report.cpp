@@ -113,8 +113,18 @@ private:
             int32_t parentsFamily = 0;
             if (s.hasParents) {
                 std::string m = "M", f = "F";
-                const int32_t father = File(BeginsLiving(s.father) ? s.mother : "", s.father, 0, m, s.mother);
-                const int32_t mother = File(BeginsLiving(s.mother) ? s.father : "", s.mother, 0, f, s.father, father);
+                auto unnamed = [](const std::string& n) { return TrimBlanks(n) == "?" || TrimBlanks(n) == "<unknown>"; };
+                const std::string fatherId = BeginsLiving(s.father) ? s.mother : "";
+                const std::string motherId = BeginsLiving(s.mother) ? s.father : "";
+                // An unnamed father is known only by his wife: she is filed first.
+                int32_t father = 0, mother = 0;
+                if (unnamed(s.father) && !unnamed(s.mother)) {
+                    mother = File(motherId, s.mother, 0, f, s.father);
+                    father = File(fatherId, s.father, 0, m, s.mother, mother);
+                } else {
+                    father = File(fatherId, s.father, 0, m, s.mother);
+                    mother = File(motherId, s.mother, 0, f, s.father, father);
+                }
                 parentsFamily = filing.Family(FindOrAddFamil(father, mother));
             }
             if (!TrimBlanks(saved).empty()) {

@@ -50,6 +50,20 @@ bool SetNamesNobody(const PageParentSet& set) {
            !NamesSomebody(set.psMotherName.value(), set.psMotherAFN.value(), set.psMotherCDno, set.psMotherPIDno);
 }
 
+// An unnamed father is known only by his wife, so she is filed before him
+// when the page names her: he is then looked for among her own partners,
+// never taken from another family by her name.
+bool UnnamedBesideNamed(std::string_view father, std::string_view fatherAfn, int16_t fatherCd, int32_t fatherPid,
+                        std::string_view mother, std::string_view motherAfn, int16_t motherCd, int32_t motherPid) {
+    return !IsBlank(father) && !NamesSomebody(father, fatherAfn, fatherCd, fatherPid) &&
+           NamesSomebody(mother, motherAfn, motherCd, motherPid);
+}
+bool UnnamedBesideNamed(const PageParentSet& set) {
+    return UnnamedBesideNamed(set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno,
+                              set.psFatherPIDno, set.psMotherName.value(), set.psMotherAFN.value(),
+                              set.psMotherCDno, set.psMotherPIDno);
+}
+
 // Copies the name parts of a page name into a record; the key stays. A
 // name that only says unknown (a person found by his identifier) leaves
 // the parts he has.
@@ -352,8 +366,14 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
         }
         return r;
     };
-    const int32_t father = fileSpouseParent(pf, pm, "M", 0);
-    const int32_t mother = fileSpouseParent(pm, pf, "F", father);
+    int32_t father = 0, mother = 0;
+    if (UnnamedBesideNamed(pf.Name, pf.AFN, 0, 0, pm.Name, pm.AFN, 0, 0)) {
+        mother = fileSpouseParent(pm, pf, "F", 0);
+        father = fileSpouseParent(pf, pm, "M", mother);
+    } else {
+        father = fileSpouseParent(pf, pm, "M", 0);
+        mother = fileSpouseParent(pm, pf, "F", father);
+    }
     if (father == 0 && mother == 0) return s;
     const int32_t parents = FindOrAddFamil(father, mother);
     if (!ValidFamil(parents)) return s;
@@ -427,18 +447,26 @@ int32_t LinkChildToParents(int16_t s) {
         PageParentSet& set = ps.PageParentSets[s];
         if (SetNamesNobody(set)) return 0;
 
-        const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
-                                              set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
-                                              set.psMotherName,
-                                              {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
-                                              "M"},
-                                             page, 0);
-        const int32_t mother = FileSetParent({set.psMotherName, set.psMotherAFN, set.psMotherCDno, set.psMotherPIDno,
-                                              set.psMotherbDate, set.psMotherbPlace, set.psMotherRIN,
-                                              set.psFatherName,
-                                              {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
-                                              "F"},
-                                             page, father);
+        const SetParent fatherSide{set.psFatherName,   set.psFatherAFN,
+                                   set.psFatherCDno,   set.psFatherPIDno,
+                                   set.psFatherbDate,  set.psFatherbPlace,
+                                   set.psFatherRIN,    set.psMotherName,
+                                   {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
+                                   "M"};
+        const SetParent motherSide{set.psMotherName,   set.psMotherAFN,
+                                   set.psMotherCDno,   set.psMotherPIDno,
+                                   set.psMotherbDate,  set.psMotherbPlace,
+                                   set.psMotherRIN,    set.psFatherName,
+                                   {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
+                                   "F"};
+        int32_t father = 0, mother = 0;
+        if (UnnamedBesideNamed(set)) {
+            mother = FileSetParent(motherSide, page, 0);
+            father = FileSetParent(fatherSide, page, mother);
+        } else {
+            father = FileSetParent(fatherSide, page, 0);
+            mother = FileSetParent(motherSide, page, father);
+        }
 
         if (father == 0 && mother == 0) return 0;
         const int32_t f = FindOrAddFamil(father, mother);

@@ -327,6 +327,9 @@ bool SpouseAgrees(const PageSpouseView& sp, int32_t c, int32_t partner) {
     if (!sp.afn.empty() && HoldsTrimmed(P.iAFN.value(), sp.afn)) return true;
     if (sp.cdNo > 0 && sp.pidNo > 0 && sp.cdNo == P.iCDno && sp.pidNo == P.iPIDno) return true;
     if (sp.name.unknown || NamesNobody(P.iName.value())) return false;
+    // A placeholder is known by his partner's record or identifiers only:
+    // a name alone may be any family's.
+    if (NamesNobody(g.Indiv[c].iName.value())) return false;
     return KeysAgree(sp.name.key, StoredKey(partner));
 }
 

@@ -560,6 +560,50 @@ TEST_F(PasteTest, OneUnnamedMotherIsNeverTheWifeOfTwoKings) {
     EXPECT_EQ(g.FamilCount, 2);
 }
 
+TEST_F(PasteTest, AnUnnamedFatherIsJudgedByTheMotherFiledWithHim) {
+    // Two daughters of two Mary BROWNs thirty years apart, fathers unnamed:
+    // neither the unnamed father nor the mother is taken from the other page.
+    auto page = [](const char* given, const char* surname, const char* birth, const char* mother) {
+        return std::string("Ancestry World Tree Project: Individual Record\n"
+                           "Ancestry.com | Family Trees | Individual Record\nAncestry World Tree Project: Brown\n"
+                           "Given Name: ") +
+               given + "\nSurname: " + surname + "\nSex: F\nBirth: " + birth + "\n\nMother: " + mother +
+               "\n\nIndex | Search the World Tree\n";
+    };
+    const std::string ann = page("Ann", "LEE", "1825", "Mary BROWN b: 1800");
+    ProcessClipboard(ann);
+    ASSERT_EQ(g.IndivCount, 3);
+    const int32_t annRec = g.PageMainIndiv;
+    const int32_t first = g.Indiv[annRec].iFamc;
+    ASSERT_GT(first, 0);
+    const int32_t mary = g.Famil[first].fWife, unnamed = g.Famil[first].fHusb;
+    ASSERT_GT(unnamed, 0);
+    EXPECT_EQ(g.Indiv[unnamed].iName.trimmed(), "<unknown>");
+
+    ui.Answer(MsgResult::Ok);  // the second page's people form a tree of their own
+    ProcessClipboard(page("Bea", "KING", "1855", "Mary BROWN b: 1830"));
+    EXPECT_EQ(windows.label, "3 Individuals added, 0 updated; 1 Families added, 0 updated (Tree #2)");
+    ASSERT_EQ(g.IndivCount, 6);
+    ASSERT_EQ(g.FamilCount, 2);
+    const int32_t second = g.Indiv[g.PageMainIndiv].iFamc;
+    ASSERT_GT(second, 0);
+    EXPECT_NE(g.Famil[second].fWife, mary);
+    EXPECT_NE(g.Famil[second].fHusb, unnamed);
+    EXPECT_EQ(g.Indiv[g.Famil[second].fHusb].iName.trimmed(), "<unknown>");
+    EXPECT_EQ(g.Indiv[mary].ibDate.value(), "1800");
+    EXPECT_EQ(g.Indiv[unnamed].iFamsCount, 1);
+    EXPECT_EQ(g.Indiv[mary].iFamsCount, 1);
+    EXPECT_TRUE(ui.matchRequests.empty());
+
+    // Ann's page again finds her parents, the unnamed father too.
+    ProcessClipboard(ann);
+    EXPECT_EQ(g.IndivCount, 6);
+    EXPECT_EQ(g.FamilCount, 2);
+    EXPECT_EQ(g.Indiv[annRec].iFamc, first);
+    EXPECT_EQ(g.Famil[first].fHusb, unnamed);
+    EXPECT_TRUE(ui.matchRequests.empty());
+}
+
 TEST_F(PasteTest, AnUnnamedParentWithAnAfnIsFiled) {
     const std::string page = "FamilySearch Ancestral File Individual Record\nAda LEE (AFN: 7-A)\nSex: F\n\n"
                              "Parents:\nMother: Unknown (AFN: 7-M)\n";
