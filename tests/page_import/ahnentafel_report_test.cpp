@@ -100,6 +100,27 @@ TEST_F(AhnentafelTest, LivingChildUnderAHeaderWithoutCoupleIsFiledApart) {
     testing::ExpectTablesConsistent();
 }
 
+TEST_F(AhnentafelTest, CoupleWithOnePartnerKeepsItsOwnUnnamedWife) {
+    // Ned's children are listed without a wife: an unnamed one stands in.
+    const std::string ned = "Ancestors of Ned Ford\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
+                            "2. Ned FORD was born 1850.\n\nChildren of Ned FORD are:\ni. Tom FORD was born 1880.\n";
+    ProcessClipboard(ned);
+    ASSERT_EQ(g.IndivCount, 3);
+    ASSERT_EQ(g.FamilCount, 1);
+    const int32_t family = Person("Tom FORD").iFamc;
+    ASSERT_GT(family, 0);
+    EXPECT_EQ(g.Famil[family].fHusb, ByName("Ned FORD"));
+    EXPECT_EQ(g.Famil[family].fWife, ByName("<unknown>"));
+
+    // Pasted again, the page finds her through Ned himself.
+    ui.Answer(MsgResult::Yes);
+    ProcessClipboard(ned);
+    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.FamilCount, 1);
+    EXPECT_TRUE(ui.matchRequests.empty());
+    testing::ExpectTablesConsistent();
+}
+
 // Entries without a parents sentence, a pronoun or a marriage: the entry
 // number alone tells the sex (even a man, odd a woman, 1 unknown).
 TEST_F(AhnentafelTest, SexFromTheEntryNumber) {
