@@ -200,9 +200,18 @@ struct SetParent {
     const char* sex;
 };
 
+// The unnamed father a child is already recorded with, or 0: a mother
+// filed before her unnamed husband is looked for as his wife.
+int32_t RecordedUnnamedFather(int32_t child) {
+    if (!ValidIndiv(child) || !ValidFamil(g.Indiv[child].iFamc)) return 0;
+    const int32_t father = g.Famil[g.Indiv[child].iFamc].fHusb;
+    return ValidIndiv(father) && IsUnknownName(g.Indiv[father].iName.value()) ? father : 0;
+}
+
 // Files a parent of the page person and copies the set's data about him;
-// returns his record or 0.
-int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent) {
+// returns his record or 0. partner is the other parent's record when he is
+// known though not yet filed from this page (0 = none).
+int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent, int32_t partner = 0) {
     MatchQuery q;
     q.name = p.name.value();
     q.afn = p.afn.value();
@@ -212,7 +221,7 @@ int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent) {
     q.bDate = p.bDate.value();
     q.spouseName = p.partnerName.value();
     q.spouseIds = p.partnerIds;
-    q.spouseIndiv = ValidIndiv(otherParent) ? otherParent : 0;
+    q.spouseIndiv = ValidIndiv(otherParent) ? otherParent : ValidIndiv(partner) ? partner : 0;
     const int32_t r = FileParent(q, child, otherParent);
     p.name = q.name;
     p.afn = q.afn;
@@ -350,14 +359,17 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     if (!NamesSomebody(pf.Name, pf.AFN) && !NamesSomebody(pm.Name, pm.AFN)) return s;
 
     // The spouse's parents: sex and AFN are all the page says of them.
-    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf, int32_t other) {
+    // other: the parent already filed from this page; known: the partner
+    // already recorded, though not yet filed from it (0 = none).
+    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf, int32_t other,
+                                int32_t known) {
         MatchQuery q;
         q.name = who.Name;
         q.afn = who.AFN;
         q.relCode = "SP";
         q.spouseName = partner.Name;
         q.spouseIds.afn = partner.AFN;
-        q.spouseIndiv = other;
+        q.spouseIndiv = ValidIndiv(other) ? other : ValidIndiv(known) ? known : 0;
         const int32_t r = FileParent(q, s, other);
         if (r > 0) {
             g.Indiv[r].iSex = sexOf;
@@ -368,11 +380,11 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     };
     int32_t father = 0, mother = 0;
     if (UnnamedBesideNamed(pf.Name, pf.AFN, 0, 0, pm.Name, pm.AFN, 0, 0)) {
-        mother = fileSpouseParent(pm, pf, "F", 0);
-        father = fileSpouseParent(pf, pm, "M", mother);
+        mother = fileSpouseParent(pm, pf, "F", 0, RecordedUnnamedFather(s));
+        father = fileSpouseParent(pf, pm, "M", mother, 0);
     } else {
-        father = fileSpouseParent(pf, pm, "M", 0);
-        mother = fileSpouseParent(pm, pf, "F", father);
+        father = fileSpouseParent(pf, pm, "M", 0, 0);
+        mother = fileSpouseParent(pm, pf, "F", father, 0);
     }
     if (father == 0 && mother == 0) return s;
     const int32_t parents = FindOrAddFamil(father, mother);
@@ -461,7 +473,7 @@ int32_t LinkChildToParents(int16_t s) {
                                    "F"};
         int32_t father = 0, mother = 0;
         if (UnnamedBesideNamed(set)) {
-            mother = FileSetParent(motherSide, page, 0);
+            mother = FileSetParent(motherSide, page, 0, RecordedUnnamedFather(page));
             father = FileSetParent(fatherSide, page, mother);
         } else {
             father = FileSetParent(fatherSide, page, 0);

@@ -595,13 +595,61 @@ TEST_F(PasteTest, AnUnnamedFatherIsJudgedByTheMotherFiledWithHim) {
     EXPECT_EQ(g.Indiv[mary].iFamsCount, 1);
     EXPECT_TRUE(ui.matchRequests.empty());
 
-    // Ann's page again finds her parents, the unnamed father too.
-    ProcessClipboard(ann);
-    EXPECT_EQ(g.IndivCount, 6);
-    EXPECT_EQ(g.FamilCount, 2);
-    EXPECT_EQ(g.Indiv[annRec].iFamc, first);
-    EXPECT_EQ(g.Famil[first].fHusb, unnamed);
-    EXPECT_TRUE(ui.matchRequests.empty());
+    // Ann's page again finds her parents, the unnamed father too; so does
+    // a copy that leaves out her mother's birth, through the father Ann is
+    // recorded with.
+    for (const std::string& again : {ann, page("Ann", "LEE", "1825", "Mary BROWN")}) {
+        ProcessClipboard(again);
+        EXPECT_EQ(g.IndivCount, 6);
+        EXPECT_EQ(g.FamilCount, 2);
+        EXPECT_EQ(g.Indiv[annRec].iFamc, first);
+        EXPECT_EQ(g.Famil[first].fHusb, unnamed);
+        EXPECT_EQ(g.Famil[first].fWife, mary);
+        EXPECT_TRUE(ui.matchRequests.empty());
+    }
+}
+
+TEST_F(PasteTest, WivesWhoseMothersShareANameAreNotMadeSisters) {
+    // Two family pages whose wives have a mother Mary BROWN (no AFN) and an
+    // unnamed father: the second Mary is offered, not taken by the unnamed
+    // father the first family already has.
+    auto page = [](const char* husband, const char* wife) {
+        return std::string("FamilySearch(TM) Ancestral File Family Group Record\n"
+                           "Ancestral File (TM) v4.19 Family Group Record\n\nHusband\n") +
+               husband + "  Pedigree\n\nWife\n" + wife + "  Pedigree\nMother: Mary BROWN\n\nChildren\n";
+    };
+    const std::string first = page("Karl DOW (AFN: 5-K1)", "Ida ROSS (AFN: 5-I1)");
+    ProcessClipboard(first);
+    ASSERT_EQ(g.IndivCount, 4);
+    ASSERT_EQ(g.FamilCount, 2);
+    const int32_t ida = ByAFN("5-I1");
+    const int32_t idasParents = g.Indiv[ida].iFamc;
+    ASSERT_GT(idasParents, 0);
+    const int32_t mary = g.Famil[idasParents].fWife, unnamed = g.Famil[idasParents].fHusb;
+    EXPECT_EQ(g.Indiv[mary].iName.trimmed(), "Mary BROWN");
+    EXPECT_EQ(g.Indiv[unnamed].iName.trimmed(), "<unknown>");
+
+    ui.matchAnswers.push_back(0);  // the first Mary is offered: not a match
+    ui.Answer(MsgResult::Ok);      // the second page's people form a tree of their own
+    ProcessClipboard(page("Lars HOLT (AFN: 6-L1)", "Eva ROSS (AFN: 6-E1)"));
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(ui.matchRequests[0].name, "Mary BROWN");
+    EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, mary);
+    ASSERT_EQ(g.IndivCount, 8);
+    ASSERT_EQ(g.FamilCount, 4);
+    const int32_t evasParents = g.Indiv[ByAFN("6-E1")].iFamc;
+    ASSERT_GT(evasParents, 0);
+    EXPECT_NE(evasParents, idasParents);
+    EXPECT_NE(g.Famil[evasParents].fHusb, unnamed);
+    EXPECT_EQ(g.Indiv[unnamed].iFamsCount, 1);
+    EXPECT_EQ(g.Indiv[mary].iFamsCount, 1);
+
+    // The first page again: Ida's recorded unnamed father leads to her mother.
+    ProcessClipboard(first);
+    EXPECT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(g.IndivCount, 8);
+    EXPECT_EQ(g.FamilCount, 4);
+    EXPECT_EQ(g.Indiv[ida].iFamc, idasParents);
 }
 
 TEST_F(PasteTest, AnUnnamedParentWithAnAfnIsFiled) {
