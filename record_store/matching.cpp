@@ -185,20 +185,34 @@ char DateMarker(const std::string& pageDate, const std::string& pageYear, const 
     return HoldsYear(s, pageYear) ? 'Y' : 'N';
 }
 
-// Whether a page parent agrees with a stored one. A placeholder, on the
-// page or in the table, tells nobody apart: it agrees only when the page's
-// family is the stored family itself.
-bool ParentAgrees(const SplitName& page, int32_t stored, bool sameFamily) {
+// A page parent against a stored one: '=' agree, 'N' differ. A
+// placeholder, on the page or in the table, tells nobody apart: it agrees
+// only when the page's family is the stored family itself, and otherwise
+// leaves the test undecided ('U').
+char ParentMarker(const SplitName& page, int32_t stored, bool sameFamily) {
     const bool storedNobody = stored > 0 && stored <= g.IndivCount && NamesNobody(g.Indiv[stored].iName.value());
-    if (page.unknown || storedNobody) return sameFamily;
-    return page.key == StoredKey(stored);
+    if (page.unknown || storedNobody) return sameFamily ? '=' : 'U';
+    return page.key == StoredKey(stored) ? '=' : 'N';
 }
 
-// Whether the page's two parents agree with a family's husband and wife,
-// in either order.
-bool ParentsAgree(const SplitName& father, const SplitName& mother, const FamilRec& f, bool sameFamily) {
-    return (ParentAgrees(father, f.fHusb, sameFamily) && ParentAgrees(mother, f.fWife, sameFamily)) ||
-           (ParentAgrees(father, f.fWife, sameFamily) && ParentAgrees(mother, f.fHusb, sameFamily));
+char BothParents(char a, char b) {
+    if (a == 'N' || b == 'N') return 'N';
+    return a == 'U' || b == 'U' ? 'U' : '=';
+}
+
+char Better(char a, char b) {
+    auto rank = [](char m) { return m == '=' ? 2 : m == 'U' ? 1 : 0; };
+    return rank(a) >= rank(b) ? a : b;
+}
+
+// The page's two parents against a family's husband and wife. Crosswise
+// they can only agree: a father compared with a wife decides nothing else.
+char ParentsMarker(const SplitName& father, const SplitName& mother, const FamilRec& f, bool sameFamily) {
+    const char straight =
+        BothParents(ParentMarker(father, f.fHusb, sameFamily), ParentMarker(mother, f.fWife, sameFamily));
+    const char crosswise =
+        BothParents(ParentMarker(father, f.fWife, sameFamily), ParentMarker(mother, f.fHusb, sameFamily));
+    return crosswise == '=' ? '=' : straight;
 }
 
 struct Markers {
@@ -383,7 +397,7 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const PageSp
     const FamilRec* parents = FamilyOf(C.iFamc);
     if (parents && !IsBlank(q.fatherName)) {
         const bool sameFamily = q.childOfFamily > 0 && C.iFamc == q.childOfFamily;
-        m.parents = ParentsAgree(p.father, p.mother, *parents, sameFamily) ? '=' : 'N';
+        m.parents = ParentsMarker(p.father, p.mother, *parents, sameFamily);
     }
     if (!IsBlank(q.spouseName) && C.iFamsCount > 0) TestSpouses(c, {&spouse}, partners, m);
 
@@ -394,13 +408,13 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const PageSp
             TestSpouses(c, others, partners, m);
         }
         if (m.parents != '=' && parents && !p.otherParents.empty()) {
+            // The first set counts here only when it was compared.
+            char best = IsBlank(q.fatherName) ? 'N' : m.parents;
             for (const auto& [father, mother] : p.otherParents) {
-                m.parents = 'N';
-                if (ParentsAgree(father, mother, *parents, false)) {
-                    m.parents = '=';
-                    break;
-                }
+                best = Better(best, ParentsMarker(father, mother, *parents, false));
+                if (best == '=') break;
             }
+            m.parents = best;
         }
     }
     return true;

@@ -369,6 +369,49 @@ TEST_F(MatchingTest, PlaceholderIsFoundByHisPartnersRecordOrIdentifiers) {
     }
 }
 
+TEST_F(MatchingTest, UnnamedParentsAgreeOnlyWithinTheirOwnFamily) {
+    // Otto Miller (b 1860) is the son of Paul Miller and an unnamed mother;
+    // Eva Roth (b 1870) of two unnamed parents.
+    const int32_t otto = Person("Otto Miller", "1860", "M");
+    const int32_t ottos = Couple(Person("Paul Miller", "", "M"), Person("<unknown>", "", "F"));
+    g.Indiv[otto].iFamc = ottos;
+    const int32_t eva = Person("Eva Roth", "1870", "F");
+    g.Indiv[eva].iFamc = Couple(Person("<unknown>", "", "M"), Person("<unknown>", "", "F"));
+    struct Case {
+        const char* what;
+        const char* name;
+        const char* bDate;
+        const char* father;
+        const char* mother;
+        int32_t family;    // the family the page files him into as a child
+        int32_t expected;  // 0: offered, and a new person on "not a match"
+    };
+    const Case cases[] = {
+        {"another unnamed mother is no agreement", "Otto Miller", "", "Paul Miller", "<unknown>", 0, 0},
+        {"both parents unnamed", "Eva Roth", "", "Unknown", "<unknown>", 0, 0},
+        {"the unnamed mother of his own family", "Otto Miller", "", "Paul Miller", "<unknown>", ottos, otto},
+        // The unnamed mother leaves the parents undecided, not different:
+        // the father and the year still take him (row 9)...
+        {"father agrees, year agrees", "Otto Miller", "Abt 1860", "Paul Miller", "<unknown>", 0, otto},
+        // ...while a named father who differs rules that out.
+        {"father differs, year agrees", "Otto Miller", "Abt 1860", "Hans Bauer", "<unknown>", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iTouched = 0;
+        ui.matchRequests.clear();
+        const int32_t before = g.IndivCount;
+        MatchQuery q = Query(c.name);
+        q.bDate = c.bDate;
+        q.fatherName = c.father;
+        q.motherName = c.mother;
+        q.childOfFamily = c.family;
+        if (c.expected == 0) ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(q), c.expected > 0 ? c.expected : before + 1);
+        EXPECT_EQ(ui.matchRequests.size(), c.expected > 0 ? 0u : 1u);
+    }
+}
+
 TEST_F(MatchingTest, AnUnknownPartnerIsNoAgreement) {
     // Ann Brown (no dates) is married to "<unknown>"; another Ann Brown
     // with an unknown husband is not therefore the same woman.
