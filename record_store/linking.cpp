@@ -208,6 +208,20 @@ int32_t RecordedUnnamedFather(int32_t child) {
     return ValidIndiv(father) && IsUnknownName(g.Indiv[father].iName.value()) ? father : 0;
 }
 
+// The father's or the mother's fields of a parent set, with what the set
+// says of the other parent.
+SetParent SideOf(PageParentSet& set, bool father) {
+    if (father)
+        return {set.psFatherName,  set.psFatherAFN,   set.psFatherCDno,
+                set.psFatherPIDno, set.psFatherbDate, set.psFatherbPlace,
+                set.psFatherRIN,   set.psMotherName,  {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
+                "M"};
+    return {set.psMotherName,  set.psMotherAFN,   set.psMotherCDno,
+            set.psMotherPIDno, set.psMotherbDate, set.psMotherbPlace,
+            set.psMotherRIN,   set.psFatherName,  {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
+            "F"};
+}
+
 // Files a parent of the page person and copies the set's data about him;
 // returns his record or 0. partner is the other parent's record when he is
 // known though not yet filed from this page (0 = none).
@@ -459,18 +473,7 @@ int32_t LinkChildToParents(int16_t s) {
         PageParentSet& set = ps.PageParentSets[s];
         if (SetNamesNobody(set)) return 0;
 
-        const SetParent fatherSide{set.psFatherName,   set.psFatherAFN,
-                                   set.psFatherCDno,   set.psFatherPIDno,
-                                   set.psFatherbDate,  set.psFatherbPlace,
-                                   set.psFatherRIN,    set.psMotherName,
-                                   {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
-                                   "M"};
-        const SetParent motherSide{set.psMotherName,   set.psMotherAFN,
-                                   set.psMotherCDno,   set.psMotherPIDno,
-                                   set.psMotherbDate,  set.psMotherbPlace,
-                                   set.psMotherRIN,    set.psFatherName,
-                                   {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
-                                   "F"};
+        const SetParent fatherSide = SideOf(set, true), motherSide = SideOf(set, false);
         int32_t father = 0, mother = 0;
         if (UnnamedBesideNamed(set)) {
             mother = FileSetParent(motherSide, page, 0, RecordedUnnamedFather(page));

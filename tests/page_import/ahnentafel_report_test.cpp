@@ -122,53 +122,17 @@ TEST_F(AhnentafelTest, CoupleWithOnePartnerKeepsItsOwnUnnamedWife) {
 }
 
 TEST_F(AhnentafelTest, UnnamedFatherIsFoundAgainThroughTheMother) {
-    const std::string tom = "Ancestors of Tom Ford\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
-                            "1. Tom FORD was born 1880. He was the son of 3. Mary BROWN.\n\n"
-                            "Generation No. 2\n\n3. Mary BROWN was born 1855.\n";
-    ProcessClipboard(tom);
-    ASSERT_EQ(g.IndivCount, 3);
-    ASSERT_EQ(g.FamilCount, 1);
-    const int32_t parents = Person("Tom FORD").iFamc;
-    ASSERT_GT(parents, 0);
-    const int32_t mary = ByName("Mary BROWN"), unnamed = ByName("<unknown>");
-    EXPECT_EQ(g.Famil[parents].fWife, mary);
-    EXPECT_EQ(g.Famil[parents].fHusb, unnamed);
-
-    // Pasted again, the parents sentence names Mary before her entry gives
-    // her birth: the user takes her, and her unnamed husband follows.
-    ui.Answer(MsgResult::Yes);
-    ui.matchAnswers.push_back(mary);
-    ProcessClipboard(tom);
-    ASSERT_EQ(ui.matchRequests.size(), 1u);
-    EXPECT_EQ(ui.matchRequests[0].name, "Mary BROWN");
-    EXPECT_EQ(g.IndivCount, 3);
-    EXPECT_EQ(g.FamilCount, 1);
-    EXPECT_EQ(Person("Tom FORD").iFamc, parents);
-    EXPECT_EQ(g.Indiv[unnamed].iFamsCount, 1);
-    testing::ExpectTablesConsistent();
+    // The parents sentence names Mary before her entry gives her birth.
+    ExpectUnnamedFatherFoundAgain("Ancestors of Tom Ford\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
+                                  "1. Tom FORD was born 1880. He was the son of 3. Mary BROWN.\n\n"
+                                  "Generation No. 2\n\n3. Mary BROWN was born 1855.\n",
+                                  "Tom FORD", "Mary BROWN", 3, 1);
 }
 
 TEST_F(AhnentafelTest, SpousesUnnamedFatherIsFoundAgainThroughHerMother) {
-    const std::string adam = "Ancestors of Adam Lee\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
-                             "2. Adam LEE was born 1800. He married Ruth KING 1825, daughter of ? and Ann COLE.\n";
-    ProcessClipboard(adam);
-    ASSERT_EQ(g.IndivCount, 4);
-    ASSERT_EQ(g.FamilCount, 2);
-    const int32_t ruths = Person("Ruth KING").iFamc;
-    ASSERT_GT(ruths, 0);
-    const int32_t ann = ByName("Ann COLE");
-    EXPECT_EQ(g.Famil[ruths].fWife, ann);
-    EXPECT_EQ(g.Indiv[g.Famil[ruths].fHusb].iName.value(), "<unknown>");
-
-    ui.Answer(MsgResult::Yes);
-    ui.matchAnswers.push_back(ann);  // the page gives nothing else of her
-    ProcessClipboard(adam);
-    ASSERT_EQ(ui.matchRequests.size(), 1u);
-    EXPECT_EQ(ui.matchRequests[0].name, "Ann COLE");
-    EXPECT_EQ(g.IndivCount, 4);
-    EXPECT_EQ(g.FamilCount, 2);
-    EXPECT_EQ(Person("Ruth KING").iFamc, ruths);
-    testing::ExpectTablesConsistent();
+    ExpectUnnamedFatherFoundAgain("Ancestors of Adam Lee\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
+                                  "2. Adam LEE was born 1800. He married Ruth KING 1825, daughter of ? and Ann COLE.\n",
+                                  "Ruth KING", "Ann COLE", 4, 2);
 }
 
 // Entries without a parents sentence, a pronoun or a marriage: the entry

@@ -140,28 +140,9 @@ TEST_F(RegisterTest, UnmarriedEntryKeepsItsOwnUnnamedWife) {
 }
 
 TEST_F(RegisterTest, SpousesUnnamedFatherIsFoundAgainThroughHerMother) {
-    const std::string adam = "WorldConnect\nRootsWeb\nDescendant Register, Generation No. 1\n"
-                             "1. Adam LEE was born 1800. He married Ruth KING 1825, daughter of ? and Ann COLE.\n";
-    ProcessClipboard(adam);
-    ASSERT_EQ(g.IndivCount, 4);
-    ASSERT_EQ(g.FamilCount, 2);
-    const int32_t ruths = Person("Ruth KING").iFamc;
-    ASSERT_GT(ruths, 0);
-    const int32_t ann = ByName("Ann COLE"), unnamed = ByName("<unknown>");
-    EXPECT_EQ(g.Famil[ruths].fWife, ann);
-    EXPECT_EQ(g.Famil[ruths].fHusb, unnamed);
-
-    // Pasted again, the user takes Ann (the page gives nothing else of her)
-    // and her unnamed husband follows her.
-    ui.Answer(MsgResult::Yes);
-    ui.matchAnswers.push_back(ann);
-    ProcessClipboard(adam);
-    ASSERT_EQ(ui.matchRequests.size(), 1u);
-    EXPECT_EQ(ui.matchRequests[0].name, "Ann COLE");
-    EXPECT_EQ(g.IndivCount, 4);
-    EXPECT_EQ(g.FamilCount, 2);
-    EXPECT_EQ(Person("Ruth KING").iFamc, ruths);
-    testing::ExpectTablesConsistent();
+    ExpectUnnamedFatherFoundAgain("WorldConnect\nRootsWeb\nDescendant Register, Generation No. 1\n"
+                                  "1. Adam LEE was born 1800. He married Ruth KING 1825, daughter of ? and Ann COLE.\n",
+                                  "Ruth KING", "Ann COLE", 4, 2);
 }
 
 // Header and entry-number rules, one short page each.
