@@ -113,7 +113,10 @@ private:
             int32_t parentsFamily = 0;
             if (s.hasParents) {
                 std::string m = "M", f = "F";
-                auto unnamed = [](const std::string& n) { return TrimBlanks(n) == "?" || TrimBlanks(n) == "<unknown>"; };
+                auto unnamed = [](const std::string& n) {
+                    const std::string t = TrimBlanks(n);
+                    return t == "?" || t == "<unknown>";
+                };
                 const std::string fatherId = BeginsLiving(s.father) ? s.mother : "";
                 const std::string motherId = BeginsLiving(s.mother) ? s.father : "";
                 // An unnamed father is known only by his wife: she is filed first.

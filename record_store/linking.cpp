@@ -212,13 +212,13 @@ int32_t RecordedUnnamedFather(int32_t child) {
 // says of the other parent.
 SetParent SideOf(PageParentSet& set, bool father) {
     if (father)
-        return {set.psFatherName,  set.psFatherAFN,   set.psFatherCDno,
-                set.psFatherPIDno, set.psFatherbDate, set.psFatherbPlace,
-                set.psFatherRIN,   set.psMotherName,  {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
+        return {set.psFatherName,   set.psFatherAFN,    set.psFatherCDno, set.psFatherPIDno,
+                set.psFatherbDate,  set.psFatherbPlace, set.psFatherRIN,  set.psMotherName,
+                {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
                 "M"};
-    return {set.psMotherName,  set.psMotherAFN,   set.psMotherCDno,
-            set.psMotherPIDno, set.psMotherbDate, set.psMotherbPlace,
-            set.psMotherRIN,   set.psFatherName,  {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
+    return {set.psMotherName,   set.psMotherAFN,    set.psMotherCDno, set.psMotherPIDno,
+            set.psMotherbDate,  set.psMotherbPlace, set.psMotherRIN,  set.psFatherName,
+            {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
             "F"};
 }
 
