@@ -36,12 +36,13 @@ bool NumberAndName(const std::string& part, int32_t& number, std::string& name) 
 
 bool Odd(int32_t n) { return n % 2 != 0; }
 
-int32_t FileParent(const std::string& name, int32_t number, const std::string& spouse, const char* sex,
-                   ReportFiling& filing, int& added) {
+int32_t FileParent(const std::string& name, int32_t number, const std::string& spouse, int32_t spouseRec,
+                   const char* sex, ReportFiling& filing, int& added) {
     MatchQuery q;
     q.name = name;
     if (number > 0) q.genId = std::to_string(number);
     q.spouseName = spouse;
+    q.spouseIndiv = spouseRec;
     const int32_t before = g.IndivCount;
     const int32_t rec = filing.Person(FindIndivMatches(q));
     if (rec == 0) return 0;
@@ -108,8 +109,15 @@ AhnParents ParseAhnParents(const std::string& text, ReportFiling* filing, int& i
             r.motherNo = r.fatherNo + 1;
 
         if (filing == nullptr) return r;
-        const int32_t father = FileParent(r.fatherName, r.fatherNo, r.motherName, "M", *filing, indivAdded);
-        const int32_t mother = FileParent(r.motherName, r.motherNo, r.fatherName, "F", *filing, indivAdded);
+        // An unnamed father is known only by his wife: she is filed first.
+        int32_t father = 0, mother = 0;
+        if (r.fatherName == "<unknown>" && r.motherName != "<unknown>") {
+            mother = FileParent(r.motherName, r.motherNo, r.fatherName, 0, "F", *filing, indivAdded);
+            father = FileParent(r.fatherName, r.fatherNo, r.motherName, mother, "M", *filing, indivAdded);
+        } else {
+            father = FileParent(r.fatherName, r.fatherNo, r.motherName, 0, "M", *filing, indivAdded);
+            mother = FileParent(r.motherName, r.motherNo, r.fatherName, father, "F", *filing, indivAdded);
+        }
         const int32_t familiesBefore = g.FamilCount;
         const int32_t fam = filing->Family(FindOrAddFamil(father, mother));
         if (fam > 0) {

@@ -111,9 +111,9 @@ private:
     }
 
     int32_t File(const std::string& id, const std::string& text, int32_t famc, std::string& sex,
-                 const std::string& spouse, bool count) {
+                 const std::string& spouse, bool count, int32_t spouseRec = 0) {
         if (count) ++persons_;
-        return filing.Person(AddIndivANC(id, text, famc, sex, spouse));
+        return filing.Person(AddIndivANC(id, text, famc, sex, spouse, spouseRec));
     }
 
     // A children header closes the couple of the entries just read.
@@ -125,11 +125,11 @@ private:
         } else {
             if (wife_ == 0) {
                 std::string f = "F";
-                wife_ = File("", "<unknown>", 0, f, NameOf(husband_), true);
+                wife_ = File("", "<unknown>", 0, f, NameOf(husband_), true, husband_);
             }
             if (husband_ == 0) {
                 std::string m = "M";
-                husband_ = File("", "<unknown>", 0, m, NameOf(wife_), true);
+                husband_ = File("", "<unknown>", 0, m, NameOf(wife_), true, wife_);
             }
             childrenFamily_ = filing.Family(FindOrAddFamil(husband_, wife_));
             familyKey_ = StoredSurnameCode(husband_) + StoredSurnameCode(wife_);
@@ -259,13 +259,20 @@ private:
                 for (std::string* name : {&s.father, &s.mother})
                     if (TrimBlanks(*name) == "?") *name = "<unknown>";
                 std::string m = "M", f = "F";
-                const int32_t father = File("", s.father, 0, m, s.mother, counted_);
-                const int32_t mother = File("", s.mother, 0, f, s.father, counted_);
+                // An unnamed father is known only by his wife: she is filed first.
+                int32_t father = 0, mother = 0;
+                if (s.father == "<unknown>" && s.mother != "<unknown>") {
+                    mother = File("", s.mother, 0, f, s.father, counted_);
+                    father = File("", s.father, 0, m, s.mother, counted_, mother);
+                } else {
+                    father = File("", s.father, 0, m, s.mother, counted_);
+                    mother = File("", s.mother, 0, f, s.father, counted_, father);
+                }
                 parentsFamily = filing.Family(FindOrAddFamil(father, mother));
             }
             std::string spouseSex = sex == "F" ? "M" : sex == "M" ? "F" : "U";
             const int32_t spouse =
-                File("", TrimBlanks(s.name + " " + s.events), parentsFamily, spouseSex, partnerName, counted_);
+                File("", TrimBlanks(s.name + " " + s.events), parentsFamily, spouseSex, partnerName, counted_, partner);
             int32_t fam = 0;
             if (spouse > 0 && g.Indiv[spouse].iSex.trimmed() == "F")
                 fam = filing.Family(FindOrAddFamil(partner, spouse));

@@ -134,6 +134,7 @@ private:
         q.name = TrimBlanks(name);
         q.bDate = TrimBlanks(birth);
         q.spouseName = partnerName_;
+        q.spouseIndiv = partner_ > 0 && partner_ <= g.IndivCount ? partner_ : 0;
         std::string id;
         if (BeginsLiving(name)) {
             id = SoundexKey(LastWord(name), 10, 0) + "0000000000" + std::to_string(++livingSpouses_);
@@ -168,6 +169,7 @@ private:
             MatchQuery q;
             q.name = up.spouseName;
             q.spouseName = up.personName;
+            q.spouseIndiv = up.person <= g.IndivCount ? up.person : 0;
             const int32_t stand = Filed(FindIndivMatches(q));
             Counted();
             if (stand > 0) {

@@ -191,6 +191,8 @@ void ProcessPedKK() {
             q.name = p.name;
             q.bDate = p.dates;
             q.spouseName = p.spouse;
+            // The husband of a couple is filed first: his wife's query knows his record.
+            if (k % 2 == 0) q.spouseIndiv = person[k - 1].record;
             q.fatherName = p.father;
             q.motherName = p.mother;
             const int32_t r = FindIndivMatches(q);

@@ -70,7 +70,7 @@ void WriteIfGiven(FixedText<N>& field, const std::string& value) {
 }  // namespace
 
 int32_t AddIndivANC(const std::string& genId, const std::string& text, int32_t famc, std::string& sex,
-                    const std::string& spouseName) {
+                    const std::string& spouseName, int32_t spouseIndiv) {
     try {
         std::string s = text, burial, death, christening, birth, name;
         char stated = ' ';
@@ -107,6 +107,7 @@ int32_t AddIndivANC(const std::string& genId, const std::string& text, int32_t f
         q.cDate = cDate;
         q.dDate = dDate;
         q.spouseName = spouseName;
+        q.spouseIndiv = spouseIndiv > 0 && spouseIndiv <= g.IndivCount ? spouseIndiv : 0;
         const int32_t rec = FindIndivMatches(q);
         if (stated != ' ') sex = std::string(1, stated);
         if (rec <= 0 || rec > g.IndivCount) return 0;

@@ -16,9 +16,10 @@ namespace lintora {
 // guess and comes back as the sentence states it ("He died", "She was
 // born"; the birth clause decides last). A stated sex is written; a guess
 // only over a blank or "U" sex; "U" never. Blank event values leave the
-// record's fields alone. Returns the record (also g.LastIndiv) or 0.
+// record's fields alone. spouseIndiv is the spouse's record when he is
+// already filed (0 = not yet). Returns the record (also g.LastIndiv) or 0.
 int32_t AddIndivANC(const std::string& genId, const std::string& text, int32_t famc, std::string& sex,
-                    const std::string& spouseName);
+                    const std::string& spouseName, int32_t spouseIndiv = 0);
 
 // The sentence with the parenthesised ancestor list after the name removed
 // ("Anna Berg (Karl2, Nils1) was born 1850." gives "Anna Berg  was born

@@ -56,9 +56,9 @@ private:
     }
 
     int32_t File(const std::string& id, const std::string& text, int32_t famc, std::string& sex,
-                 const std::string& spouse) {
+                 const std::string& spouse, int32_t spouseRec = 0) {
         ++persons_;
-        return filing.Person(AddIndivANC(id, text, famc, sex, spouse));
+        return filing.Person(AddIndivANC(id, text, famc, sex, spouse, spouseRec));
     }
 
     void AddCouple(const std::string& key, int32_t fam) { couples_.emplace(Key(key), fam); }
@@ -113,8 +113,21 @@ private:
             int32_t parentsFamily = 0;
             if (s.hasParents) {
                 std::string m = "M", f = "F";
-                const int32_t father = File(BeginsLiving(s.father) ? s.mother : "", s.father, 0, m, s.mother);
-                const int32_t mother = File(BeginsLiving(s.mother) ? s.father : "", s.mother, 0, f, s.father);
+                auto unnamed = [](const std::string& n) {
+                    const std::string t = TrimBlanks(n);
+                    return t == "?" || t == "<unknown>";
+                };
+                const std::string fatherId = BeginsLiving(s.father) ? s.mother : "";
+                const std::string motherId = BeginsLiving(s.mother) ? s.father : "";
+                // An unnamed father is known only by his wife: she is filed first.
+                int32_t father = 0, mother = 0;
+                if (unnamed(s.father) && !unnamed(s.mother)) {
+                    mother = File(motherId, s.mother, 0, f, s.father);
+                    father = File(fatherId, s.father, 0, m, s.mother, mother);
+                } else {
+                    father = File(fatherId, s.father, 0, m, s.mother);
+                    mother = File(motherId, s.mother, 0, f, s.father, father);
+                }
                 parentsFamily = filing.Family(FindOrAddFamil(father, mother));
             }
             if (!TrimBlanks(saved).empty()) {
@@ -129,7 +142,7 @@ private:
             }
             std::string spouseSex = sex == "F" ? "M" : sex == "M" ? "F" : "U";
             const int32_t spouse =
-                File("", TrimBlanks(s.name + " " + s.events), parentsFamily, spouseSex, partnerName);
+                File("", TrimBlanks(s.name + " " + s.events), parentsFamily, spouseSex, partnerName, partner);
             std::string spouseName = spouse > 0 ? g.Indiv[spouse].iName.trimmed() : std::string();
 
             int32_t fam = 0;

@@ -50,6 +50,20 @@ bool SetNamesNobody(const PageParentSet& set) {
            !NamesSomebody(set.psMotherName.value(), set.psMotherAFN.value(), set.psMotherCDno, set.psMotherPIDno);
 }
 
+// An unnamed father is known only by his wife, so she is filed before him
+// when the page names her: he is then looked for among her own partners,
+// never taken from another family by her name.
+bool UnnamedBesideNamed(std::string_view father, std::string_view fatherAfn, int16_t fatherCd, int32_t fatherPid,
+                        std::string_view mother, std::string_view motherAfn, int16_t motherCd, int32_t motherPid) {
+    return !IsBlank(father) && !NamesSomebody(father, fatherAfn, fatherCd, fatherPid) &&
+           NamesSomebody(mother, motherAfn, motherCd, motherPid);
+}
+bool UnnamedBesideNamed(const PageParentSet& set) {
+    return UnnamedBesideNamed(set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno,
+                              set.psFatherPIDno, set.psMotherName.value(), set.psMotherAFN.value(),
+                              set.psMotherCDno, set.psMotherPIDno);
+}
+
 // Copies the name parts of a page name into a record; the key stays. A
 // name that only says unknown (a person found by his identifier) leaves
 // the parts he has.
@@ -186,9 +200,32 @@ struct SetParent {
     const char* sex;
 };
 
+// The unnamed father a child is already recorded with, or 0: a mother
+// filed before her unnamed husband is looked for as his wife.
+int32_t RecordedUnnamedFather(int32_t child) {
+    if (!ValidIndiv(child) || !ValidFamil(g.Indiv[child].iFamc)) return 0;
+    const int32_t father = g.Famil[g.Indiv[child].iFamc].fHusb;
+    return ValidIndiv(father) && IsUnknownName(g.Indiv[father].iName.value()) ? father : 0;
+}
+
+// The father's or the mother's fields of a parent set, with what the set
+// says of the other parent.
+SetParent SideOf(PageParentSet& set, bool father) {
+    if (father)
+        return {set.psFatherName,   set.psFatherAFN,    set.psFatherCDno, set.psFatherPIDno,
+                set.psFatherbDate,  set.psFatherbPlace, set.psFatherRIN,  set.psMotherName,
+                {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
+                "M"};
+    return {set.psMotherName,   set.psMotherAFN,    set.psMotherCDno, set.psMotherPIDno,
+            set.psMotherbDate,  set.psMotherbPlace, set.psMotherRIN,  set.psFatherName,
+            {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
+            "F"};
+}
+
 // Files a parent of the page person and copies the set's data about him;
-// returns his record or 0.
-int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent) {
+// returns his record or 0. partner is the other parent's record when he is
+// known though not yet filed from this page (0 = none).
+int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent, int32_t partner = 0) {
     MatchQuery q;
     q.name = p.name.value();
     q.afn = p.afn.value();
@@ -198,7 +235,7 @@ int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent) {
     q.bDate = p.bDate.value();
     q.spouseName = p.partnerName.value();
     q.spouseIds = p.partnerIds;
-    q.spouseIndiv = ValidIndiv(otherParent) ? otherParent : 0;
+    q.spouseIndiv = ValidIndiv(otherParent) ? otherParent : ValidIndiv(partner) ? partner : 0;
     const int32_t r = FileParent(q, child, otherParent);
     p.name = q.name;
     p.afn = q.afn;
@@ -336,14 +373,17 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     if (!NamesSomebody(pf.Name, pf.AFN) && !NamesSomebody(pm.Name, pm.AFN)) return s;
 
     // The spouse's parents: sex and AFN are all the page says of them.
-    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf, int32_t other) {
+    // other: the parent already filed from this page; known: the partner
+    // already recorded, though not yet filed from it (0 = none).
+    auto fileSpouseParent = [&](PageParent& who, const PageParent& partner, const char* sexOf, int32_t other,
+                                int32_t known) {
         MatchQuery q;
         q.name = who.Name;
         q.afn = who.AFN;
         q.relCode = "SP";
         q.spouseName = partner.Name;
         q.spouseIds.afn = partner.AFN;
-        q.spouseIndiv = other;
+        q.spouseIndiv = ValidIndiv(other) ? other : ValidIndiv(known) ? known : 0;
         const int32_t r = FileParent(q, s, other);
         if (r > 0) {
             g.Indiv[r].iSex = sexOf;
@@ -352,8 +392,14 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
         }
         return r;
     };
-    const int32_t father = fileSpouseParent(pf, pm, "M", 0);
-    const int32_t mother = fileSpouseParent(pm, pf, "F", father);
+    int32_t father = 0, mother = 0;
+    if (UnnamedBesideNamed(pf.Name, pf.AFN, 0, 0, pm.Name, pm.AFN, 0, 0)) {
+        mother = fileSpouseParent(pm, pf, "F", 0, RecordedUnnamedFather(s));
+        father = fileSpouseParent(pf, pm, "M", mother, 0);
+    } else {
+        father = fileSpouseParent(pf, pm, "M", 0, 0);
+        mother = fileSpouseParent(pm, pf, "F", father, 0);
+    }
     if (father == 0 && mother == 0) return s;
     const int32_t parents = FindOrAddFamil(father, mother);
     if (!ValidFamil(parents)) return s;
@@ -427,18 +473,15 @@ int32_t LinkChildToParents(int16_t s) {
         PageParentSet& set = ps.PageParentSets[s];
         if (SetNamesNobody(set)) return 0;
 
-        const int32_t father = FileSetParent({set.psFatherName, set.psFatherAFN, set.psFatherCDno, set.psFatherPIDno,
-                                              set.psFatherbDate, set.psFatherbPlace, set.psFatherRIN,
-                                              set.psMotherName,
-                                              {set.psMotherAFN.trimmed(), set.psMotherCDno, set.psMotherPIDno, ""},
-                                              "M"},
-                                             page, 0);
-        const int32_t mother = FileSetParent({set.psMotherName, set.psMotherAFN, set.psMotherCDno, set.psMotherPIDno,
-                                              set.psMotherbDate, set.psMotherbPlace, set.psMotherRIN,
-                                              set.psFatherName,
-                                              {set.psFatherAFN.trimmed(), set.psFatherCDno, set.psFatherPIDno, ""},
-                                              "F"},
-                                             page, father);
+        const SetParent fatherSide = SideOf(set, true), motherSide = SideOf(set, false);
+        int32_t father = 0, mother = 0;
+        if (UnnamedBesideNamed(set)) {
+            mother = FileSetParent(motherSide, page, 0, RecordedUnnamedFather(page));
+            father = FileSetParent(fatherSide, page, mother);
+        } else {
+            father = FileSetParent(fatherSide, page, 0);
+            mother = FileSetParent(motherSide, page, father);
+        }
 
         if (father == 0 && mother == 0) return 0;
         const int32_t f = FindOrAddFamil(father, mother);

@@ -185,11 +185,34 @@ char DateMarker(const std::string& pageDate, const std::string& pageYear, const 
     return HoldsYear(s, pageYear) ? 'Y' : 'N';
 }
 
-// Whether two parents' keys agree with a family's husband and wife, in
-// either order.
-bool ParentsAgree(const std::string& fatherKey, const std::string& motherKey, const FamilRec& f) {
-    std::string h = StoredKey(f.fHusb), w = StoredKey(f.fWife);
-    return (fatherKey == h && motherKey == w) || (fatherKey == w && motherKey == h);
+// A page parent against a stored one: '=' agree, 'N' differ. A
+// placeholder, on the page or in the table, tells nobody apart: it agrees
+// only when the page's family is the stored family itself, and otherwise
+// leaves the test undecided ('U').
+char ParentMarker(const SplitName& page, int32_t stored, bool sameFamily) {
+    const bool storedNobody = stored > 0 && stored <= g.IndivCount && NamesNobody(g.Indiv[stored].iName.value());
+    if (page.unknown || storedNobody) return sameFamily ? '=' : 'U';
+    return page.key == StoredKey(stored) ? '=' : 'N';
+}
+
+char BothParents(char a, char b) {
+    if (a == 'N' || b == 'N') return 'N';
+    return a == 'U' || b == 'U' ? 'U' : '=';
+}
+
+char Better(char a, char b) {
+    auto rank = [](char m) { return m == '=' ? 2 : m == 'U' ? 1 : 0; };
+    return rank(a) >= rank(b) ? a : b;
+}
+
+// The page's two parents against a family's husband and wife. Crosswise
+// they can only agree: a father compared with a wife decides nothing else.
+char ParentsMarker(const SplitName& father, const SplitName& mother, const FamilRec& f, bool sameFamily) {
+    const char straight =
+        BothParents(ParentMarker(father, f.fHusb, sameFamily), ParentMarker(mother, f.fWife, sameFamily));
+    const char crosswise =
+        BothParents(ParentMarker(father, f.fWife, sameFamily), ParentMarker(mother, f.fHusb, sameFamily));
+    return crosswise == '=' ? '=' : straight;
 }
 
 struct Markers {
@@ -219,10 +242,10 @@ struct Person {
     std::string name, nameCaps, surname, given, key;
     std::string surnameCaps, givenCaps;
     std::string birthYear, chrYear, deathYear;
-    std::string fatherKey, motherKey;
+    SplitName father, mother;
     std::string afn, genId;  // as wide as the record fields they are compared with
-    std::vector<PageSpouseView> otherSpouses;                      // page spouses 2..n
-    std::vector<std::pair<std::string, std::string>> otherParents;  // parent sets 2..n
+    std::vector<PageSpouseView> otherSpouses;                   // page spouses 2..n
+    std::vector<std::pair<SplitName, SplitName>> otherParents;  // parent sets 2..n
 };
 
 bool IsAutomatic(const Markers& m, const Person& p) {
@@ -318,6 +341,9 @@ bool SpouseAgrees(const PageSpouseView& sp, int32_t c, int32_t partner) {
     if (!sp.afn.empty() && HoldsTrimmed(P.iAFN.value(), sp.afn)) return true;
     if (sp.cdNo > 0 && sp.pidNo > 0 && sp.cdNo == P.iCDno && sp.pidNo == P.iPIDno) return true;
     if (sp.name.unknown || NamesNobody(P.iName.value())) return false;
+    // A placeholder is known by his partner's record or identifiers only:
+    // a name alone may be any family's.
+    if (NamesNobody(g.Indiv[c].iName.value())) return false;
     return KeysAgree(sp.name.key, StoredKey(partner));
 }
 
@@ -370,7 +396,8 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const PageSp
 
     const FamilRec* parents = FamilyOf(C.iFamc);
     if (parents && !IsBlank(q.fatherName)) {
-        m.parents = ParentsAgree(p.fatherKey, p.motherKey, *parents) ? '=' : 'N';
+        const bool sameFamily = q.childOfFamily > 0 && C.iFamc == q.childOfFamily;
+        m.parents = ParentsMarker(p.father, p.mother, *parents, sameFamily);
     }
     if (!IsBlank(q.spouseName) && C.iFamsCount > 0) TestSpouses(c, {&spouse}, partners, m);
 
@@ -381,13 +408,13 @@ bool MarkCandidate(int32_t c, const MatchQuery& q, const Person& p, const PageSp
             TestSpouses(c, others, partners, m);
         }
         if (m.parents != '=' && parents && !p.otherParents.empty()) {
-            for (const auto& [fk, mk] : p.otherParents) {
-                m.parents = 'N';
-                if (ParentsAgree(fk, mk, *parents)) {
-                    m.parents = '=';
-                    break;
-                }
+            // The first set counts here only when it was compared.
+            char best = IsBlank(q.fatherName) ? 'N' : m.parents;
+            for (const auto& [father, mother] : p.otherParents) {
+                best = Better(best, ParentsMarker(father, mother, *parents, false));
+                if (best == '=') break;
             }
+            m.parents = best;
         }
     }
     return true;
@@ -429,8 +456,8 @@ bool Listable(int32_t c, const MatchQuery& q, const Person& p, const Markers& m)
         if (cy > 0 && std::abs(cy - std::stoi(p.birthYear)) > 15) return false;
     }
     if (const FamilRec* F = FamilyOf(C.iFamc)) {
-        if (!IsBlank(q.fatherName) && !IsBlank(q.motherName) && p.fatherKey != StoredKey(F->fHusb) &&
-            p.motherKey != StoredKey(F->fWife))
+        if (!IsBlank(q.fatherName) && !IsBlank(q.motherName) && p.father.key != StoredKey(F->fHusb) &&
+            p.mother.key != StoredKey(F->fWife))
             return false;
         const std::string sc = Caps(q.spouseName);
         if (!sc.empty() && sc != "<UNKNOWN>" &&
@@ -543,12 +570,10 @@ int32_t Match(MatchQuery& q) {
     p.deathYear = YearText(q.dDate);
     p.afn = FixedText<14>(TrimBlanks(q.afn)).trimmed();
     p.genId = FixedText<24>(TrimBlanks(q.genId)).trimmed();
-    const SplitName father = Split(q.fatherName);
-    const SplitName mother = Split(q.motherName);
+    p.father = Split(q.fatherName);
+    p.mother = Split(q.motherName);
     const PageSpouseView spouse{Split(q.spouseName), q.spouseIds, q.spouseIndiv};
     const SplitName self = Split(p.name);
-    p.fatherKey = father.key;
-    p.motherKey = mother.key;
     p.surname = self.surname;
     p.given = self.given;
     p.key = self.key;
@@ -564,8 +589,8 @@ int32_t Match(MatchQuery& q) {
         }
         const int16_t nPs = std::min(ps.PageParentSetCount, kMaxParentSets);
         for (int16_t k = 2; k <= nPs; ++k)
-            p.otherParents.emplace_back(Split(ps.PageParentSets[k].psFatherName.trimmed()).key,
-                                        Split(ps.PageParentSets[k].psMotherName.trimmed()).key);
+            p.otherParents.emplace_back(Split(ps.PageParentSets[k].psFatherName.trimmed()),
+                                        Split(ps.PageParentSets[k].psMotherName.trimmed()));
     }
 
     std::vector<MatchCandidateRow> rows;

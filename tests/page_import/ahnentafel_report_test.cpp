@@ -100,6 +100,41 @@ TEST_F(AhnentafelTest, LivingChildUnderAHeaderWithoutCoupleIsFiledApart) {
     testing::ExpectTablesConsistent();
 }
 
+TEST_F(AhnentafelTest, CoupleWithOnePartnerKeepsItsOwnUnnamedWife) {
+    // Ned's children are listed without a wife: an unnamed one stands in.
+    const std::string ned = "Ancestors of Ned Ford\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
+                            "2. Ned FORD was born 1850.\n\nChildren of Ned FORD are:\ni. Tom FORD was born 1880.\n";
+    ProcessClipboard(ned);
+    ASSERT_EQ(g.IndivCount, 3);
+    ASSERT_EQ(g.FamilCount, 1);
+    const int32_t family = Person("Tom FORD").iFamc;
+    ASSERT_GT(family, 0);
+    EXPECT_EQ(g.Famil[family].fHusb, ByName("Ned FORD"));
+    EXPECT_EQ(g.Famil[family].fWife, ByName("<unknown>"));
+
+    // Pasted again, the page finds her through Ned himself.
+    ui.Answer(MsgResult::Yes);
+    ProcessClipboard(ned);
+    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.FamilCount, 1);
+    EXPECT_TRUE(ui.matchRequests.empty());
+    testing::ExpectTablesConsistent();
+}
+
+TEST_F(AhnentafelTest, UnnamedFatherIsFoundAgainThroughTheMother) {
+    // The parents sentence names Mary before her entry gives her birth.
+    ExpectUnnamedFatherFoundAgain("Ancestors of Tom Ford\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
+                                  "1. Tom FORD was born 1880. He was the son of 3. Mary BROWN.\n\n"
+                                  "Generation No. 2\n\n3. Mary BROWN was born 1855.\n",
+                                  "Tom FORD", "Mary BROWN", 3, 1);
+}
+
+TEST_F(AhnentafelTest, SpousesUnnamedFatherIsFoundAgainThroughHerMother) {
+    ExpectUnnamedFatherFoundAgain("Ancestors of Adam Lee\nRootsWeb\nAhnentafel, Generation No. 1\n\n"
+                                  "2. Adam LEE was born 1800. He married Ruth KING 1825, daughter of ? and Ann COLE.\n",
+                                  "Ruth KING", "Ann COLE", 4, 2);
+}
+
 // Entries without a parents sentence, a pronoun or a marriage: the entry
 // number alone tells the sex (even a man, odd a woman, 1 unknown).
 TEST_F(AhnentafelTest, SexFromTheEntryNumber) {

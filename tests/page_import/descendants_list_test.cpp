@@ -93,6 +93,45 @@ TEST_F(DescendantsTest, KnownPersonKeepsRecordedSexAndDates) {
     EXPECT_EQ(g.Indiv[ByName("Nils HOLM")].iFamc, Couple(ByName("<unknown>"), eva));
 }
 
+TEST_F(DescendantsTest, ListsOfTwoNamesakesKeepTheirUnnamedWivesAndChildrenApart) {
+    // Two Paul MILLERs, forty years apart, each with a son Otto and no wife
+    // on his list: each family gets an unnamed mother of its own, and the
+    // second Otto is not taken for the first because both mothers are unnamed.
+    auto list = [](const char* birth) {
+        return std::string("Descendants of Paul Miller\nAncestry.com - WorldConnect Descendants\nIndex\n"
+                           "Generation No. 1\n1 Paul MILLER b: ") +
+               birth + "\n    2 Otto MILLER\n";
+    };
+    ProcessClipboard(list("1750"));
+    ASSERT_EQ(g.IndivCount, 3);
+    const int32_t paulA = ByName("Paul MILLER"), ottoA = ByName("Otto MILLER"), wifeA = ByName("<unknown>");
+    const int32_t familyA = Couple(paulA, wifeA);
+
+    ui.matchAnswers.push_back(0);  // the first Otto is offered: not a match
+    ui.Answer(MsgResult::Ok);      // the second list's people form a tree of their own
+    ProcessClipboard(list("1790"));
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(ui.matchRequests[0].name, "Otto MILLER");
+    ASSERT_EQ(ui.matchRequests[0].rows.size(), 10u);
+    EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, ottoA);
+    ASSERT_EQ(g.IndivCount, 6);
+    ASSERT_EQ(g.FamilCount, 2);
+    const int32_t paulB = ByName("Paul MILLER", 2), ottoB = ByName("Otto MILLER", 2), wifeB = ByName("<unknown>", 2);
+    EXPECT_EQ(g.Indiv[ottoA].iFamc, familyA);
+    EXPECT_EQ(g.Indiv[ottoB].iFamc, Couple(paulB, wifeB));
+    EXPECT_EQ(g.Indiv[wifeA].iFamsCount, 1);
+    EXPECT_EQ(g.Indiv[wifeB].iFamsCount, 1);
+    testing::ExpectTablesConsistent();
+
+    // The first list again finds its own people, unnamed wife and son too.
+    ProcessClipboard(list("1750"));
+    EXPECT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(g.IndivCount, 6);
+    EXPECT_EQ(g.FamilCount, 2);
+    EXPECT_EQ(g.Indiv[ottoA].iFamc, familyA);
+    EXPECT_EQ(g.Indiv[ottoB].iFamc, Couple(paulB, wifeB));
+}
+
 TEST_F(DescendantsTest, AnyGenerationNumberIsReadWithoutAFixedTable) {
     SplitPageText("Descendants\nAncestry.com\n1 Karl BERG\n  + Eva LUND\n999999999 Odd ONE b: 1900\n"
                   "0 Zero NIL\n    2 Nils BERG\n");

@@ -86,6 +86,30 @@ TEST_F(MyTreesPedigreeTest, PageFilesFourteenPersonsInSevenFamilies) {
     EXPECT_EQ(windows.label, "0 Individuals added, 14 updated; 0 Families added, 7 updated (Tree #1)");
 }
 
+TEST_F(MyTreesPedigreeTest, UnnamedGrandmotherIsFoundAgainThroughHerHusband) {
+    g.PedCautionShown = "X";
+    std::string page = ReadPage("mytrees_pedigree.txt");
+    const std::string sarah = "& Sarah Dow - 1768-1840";
+    ASSERT_NE(page.find(sarah), std::string::npos);
+    page.replace(page.find(sarah), sarah.size(), "& Unknown");
+    ProcessClipboard(page);
+    ASSERT_EQ(g.IndivCount, 14);
+    ASSERT_EQ(g.FamilCount, 7);
+    const int32_t eli = Named("Eli Pemberton"), unnamed = Named("<unknown>");
+    ASSERT_TRUE(eli && unnamed);
+    const int32_t josiahs = Parents(Named("Josiah Pemberton"));
+    ASSERT_GT(josiahs, 0);
+    EXPECT_EQ(g.Famil[josiahs].fHusb, eli);
+    EXPECT_EQ(g.Famil[josiahs].fWife, unnamed);
+
+    ui.Answer(MsgResult::Yes);  // re-process the unchanged text
+    ProcessClipboard(page);
+    EXPECT_EQ(g.IndivCount, 14);
+    EXPECT_EQ(g.FamilCount, 7);
+    EXPECT_EQ(g.Famil[josiahs].fWife, unnamed);
+    EXPECT_TRUE(ui.matchRequests.empty());
+}
+
 TEST_F(MyTreesPedigreeTest, GrandmotherWithoutNameAndAPageCutShort) {
     g.PedCautionShown = "X";
     // The page breaks off after the husband's parents: the lines the layout

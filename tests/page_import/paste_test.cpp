@@ -560,6 +560,98 @@ TEST_F(PasteTest, OneUnnamedMotherIsNeverTheWifeOfTwoKings) {
     EXPECT_EQ(g.FamilCount, 2);
 }
 
+TEST_F(PasteTest, AnUnnamedFatherIsJudgedByTheMotherFiledWithHim) {
+    // Two daughters of two Mary BROWNs thirty years apart, fathers unnamed:
+    // neither the unnamed father nor the mother is taken from the other page.
+    auto page = [](const char* given, const char* surname, const char* birth, const char* mother) {
+        return std::string("Ancestry World Tree Project: Individual Record\n"
+                           "Ancestry.com | Family Trees | Individual Record\nAncestry World Tree Project: Brown\n"
+                           "Given Name: ") +
+               given + "\nSurname: " + surname + "\nSex: F\nBirth: " + birth + "\n\nMother: " + mother +
+               "\n\nIndex | Search the World Tree\n";
+    };
+    const std::string ann = page("Ann", "LEE", "1825", "Mary BROWN b: 1800");
+    ProcessClipboard(ann);
+    ASSERT_EQ(g.IndivCount, 3);
+    const int32_t annRec = g.PageMainIndiv;
+    const int32_t first = g.Indiv[annRec].iFamc;
+    ASSERT_GT(first, 0);
+    const int32_t mary = g.Famil[first].fWife, unnamed = g.Famil[first].fHusb;
+    ASSERT_GT(unnamed, 0);
+    EXPECT_EQ(g.Indiv[unnamed].iName.trimmed(), "<unknown>");
+
+    ui.Answer(MsgResult::Ok);  // the second page's people form a tree of their own
+    ProcessClipboard(page("Bea", "KING", "1855", "Mary BROWN b: 1830"));
+    EXPECT_EQ(windows.label, "3 Individuals added, 0 updated; 1 Families added, 0 updated (Tree #2)");
+    ASSERT_EQ(g.IndivCount, 6);
+    ASSERT_EQ(g.FamilCount, 2);
+    const int32_t second = g.Indiv[g.PageMainIndiv].iFamc;
+    ASSERT_GT(second, 0);
+    EXPECT_NE(g.Famil[second].fWife, mary);
+    EXPECT_NE(g.Famil[second].fHusb, unnamed);
+    EXPECT_EQ(g.Indiv[g.Famil[second].fHusb].iName.trimmed(), "<unknown>");
+    EXPECT_EQ(g.Indiv[mary].ibDate.value(), "1800");
+    EXPECT_EQ(g.Indiv[unnamed].iFamsCount, 1);
+    EXPECT_EQ(g.Indiv[mary].iFamsCount, 1);
+    EXPECT_TRUE(ui.matchRequests.empty());
+
+    // Ann's page again finds her parents, the unnamed father too; so does
+    // a copy that leaves out her mother's birth, through the father Ann is
+    // recorded with.
+    for (const std::string& again : {ann, page("Ann", "LEE", "1825", "Mary BROWN")}) {
+        ProcessClipboard(again);
+        EXPECT_EQ(g.IndivCount, 6);
+        EXPECT_EQ(g.FamilCount, 2);
+        EXPECT_EQ(g.Indiv[annRec].iFamc, first);
+        EXPECT_EQ(g.Famil[first].fHusb, unnamed);
+        EXPECT_EQ(g.Famil[first].fWife, mary);
+        EXPECT_TRUE(ui.matchRequests.empty());
+    }
+}
+
+TEST_F(PasteTest, WivesWhoseMothersShareANameAreNotMadeSisters) {
+    // Two family pages whose wives have a mother Mary BROWN (no AFN) and an
+    // unnamed father: the second Mary is offered, not taken by the unnamed
+    // father the first family already has.
+    auto page = [](const char* husband, const char* wife) {
+        return std::string("FamilySearch(TM) Ancestral File Family Group Record\n"
+                           "Ancestral File (TM) v4.19 Family Group Record\n\nHusband\n") +
+               husband + "  Pedigree\n\nWife\n" + wife + "  Pedigree\nMother: Mary BROWN\n\nChildren\n";
+    };
+    const std::string first = page("Karl DOW (AFN: 5-K1)", "Ida ROSS (AFN: 5-I1)");
+    ProcessClipboard(first);
+    ASSERT_EQ(g.IndivCount, 4);
+    ASSERT_EQ(g.FamilCount, 2);
+    const int32_t ida = ByAFN("5-I1");
+    const int32_t idasParents = g.Indiv[ida].iFamc;
+    ASSERT_GT(idasParents, 0);
+    const int32_t mary = g.Famil[idasParents].fWife, unnamed = g.Famil[idasParents].fHusb;
+    EXPECT_EQ(g.Indiv[mary].iName.trimmed(), "Mary BROWN");
+    EXPECT_EQ(g.Indiv[unnamed].iName.trimmed(), "<unknown>");
+
+    ui.matchAnswers.push_back(0);  // the first Mary is offered: not a match
+    ui.Answer(MsgResult::Ok);      // the second page's people form a tree of their own
+    ProcessClipboard(page("Lars HOLT (AFN: 6-L1)", "Eva ROSS (AFN: 6-E1)"));
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(ui.matchRequests[0].name, "Mary BROWN");
+    EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, mary);
+    ASSERT_EQ(g.IndivCount, 8);
+    ASSERT_EQ(g.FamilCount, 4);
+    const int32_t evasParents = g.Indiv[ByAFN("6-E1")].iFamc;
+    ASSERT_GT(evasParents, 0);
+    EXPECT_NE(evasParents, idasParents);
+    EXPECT_NE(g.Famil[evasParents].fHusb, unnamed);
+    EXPECT_EQ(g.Indiv[unnamed].iFamsCount, 1);
+    EXPECT_EQ(g.Indiv[mary].iFamsCount, 1);
+
+    // The first page again: Ida's recorded unnamed father leads to her mother.
+    ProcessClipboard(first);
+    EXPECT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(g.IndivCount, 8);
+    EXPECT_EQ(g.FamilCount, 4);
+    EXPECT_EQ(g.Indiv[ida].iFamc, idasParents);
+}
+
 TEST_F(PasteTest, AnUnnamedParentWithAnAfnIsFiled) {
     const std::string page = "FamilySearch Ancestral File Individual Record\nAda LEE (AFN: 7-A)\nSex: F\n\n"
                              "Parents:\nMother: Unknown (AFN: 7-M)\n";

@@ -109,6 +109,42 @@ TEST_F(RegisterTest, RegisterNamingAKnownPersonWithoutDatesKeepsHisDatesAndSex) 
     EXPECT_EQ(g.Indiv[g.Famil[fam].fWife].iName.value(), "Pat SMITH");
 }
 
+TEST_F(RegisterTest, UnmarriedEntryKeepsItsOwnUnnamedWife) {
+    // Adam has no marriage: an unnamed wife stands in as his children's mother.
+    const std::string adam = "WorldConnect\nRootsWeb\nDescendant Register, Generation No. 1\n"
+                             "1. Adam LEE was born 1800.\nChildren of Adam LEE are:\n2 i. Seth LEE was born 1830.\n";
+    ProcessClipboard(adam);
+    ASSERT_EQ(g.IndivCount, 3);
+    ASSERT_EQ(g.FamilCount, 1);
+    const int32_t family = Couple("Adam LEE", "<unknown>");
+    ExpectChildOf("Seth LEE", family);
+
+    // Pasted again, the page finds Adam's unnamed wife through Adam himself.
+    ui.Answer(MsgResult::Yes);
+    ProcessClipboard(adam);
+    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.FamilCount, 1);
+
+    // Another Adam LEE, forty years older, gets an unnamed wife of his own.
+    ui.Answer(MsgResult::Ok);  // his people form a tree of their own
+    ProcessClipboard("WorldConnect\nRootsWeb\nDescendant Register, Generation No. 1\n"
+                     "1. Adam LEE was born 1760.\nChildren of Adam LEE are:\n2 i. Abel LEE was born 1790.\n");
+    ASSERT_EQ(g.IndivCount, 6);
+    ASSERT_EQ(g.FamilCount, 2);
+    const int32_t elder = g.Indiv[ByName("Abel LEE")].iFamc;
+    ASSERT_GT(elder, 0);
+    EXPECT_EQ(g.Famil[elder].fHusb, ByName("Adam LEE", 2));
+    EXPECT_EQ(g.Famil[elder].fWife, ByName("<unknown>", 2));
+    EXPECT_EQ(g.Indiv[ByName("<unknown>")].iFamsCount, 1);
+    testing::ExpectTablesConsistent();
+}
+
+TEST_F(RegisterTest, SpousesUnnamedFatherIsFoundAgainThroughHerMother) {
+    ExpectUnnamedFatherFoundAgain("WorldConnect\nRootsWeb\nDescendant Register, Generation No. 1\n"
+                                  "1. Adam LEE was born 1800. He married Ruth KING 1825, daughter of ? and Ann COLE.\n",
+                                  "Ruth KING", "Ann COLE", 4, 2);
+}
+
 // Header and entry-number rules, one short page each.
 struct RegisterCase {
     const char* what;

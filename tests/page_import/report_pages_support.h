@@ -32,6 +32,31 @@ protected:
         return 0;
     }
     static const IndivRec& Person(const std::string& name) { return g.Indiv[ByName(name)]; }
+    // A page naming the child's mother and an unnamed father ("?"), and
+    // nothing else of her: pasted twice, the second time the user takes the
+    // mother and her unnamed husband follows her.
+    void ExpectUnnamedFatherFoundAgain(const std::string& page, const std::string& child, const std::string& mother,
+                                       int32_t individuals, int32_t families) {
+        ProcessClipboard(page);
+        ASSERT_EQ(g.IndivCount, individuals);
+        ASSERT_EQ(g.FamilCount, families);
+        const int32_t parents = Person(child).iFamc;
+        ASSERT_GT(parents, 0);
+        const int32_t wife = ByName(mother), unnamed = ByName("<unknown>");
+        EXPECT_EQ(g.Famil[parents].fWife, wife);
+        EXPECT_EQ(g.Famil[parents].fHusb, unnamed);
+
+        ui.Answer(MsgResult::Yes);
+        ui.matchAnswers.push_back(wife);
+        ProcessClipboard(page);
+        ASSERT_EQ(ui.matchRequests.size(), 1u);
+        EXPECT_EQ(ui.matchRequests[0].name, mother);
+        EXPECT_EQ(g.IndivCount, individuals);
+        EXPECT_EQ(g.FamilCount, families);
+        EXPECT_EQ(Person(child).iFamc, parents);
+        EXPECT_EQ(g.Indiv[unnamed].iFamsCount, 1);
+        ExpectTablesConsistent();
+    }
     // The family of the two named persons, husband first; -1, and a failure, when none.
     static int32_t Couple(const std::string& husband, const std::string& wife) {
         const int32_t h = ByName(husband), w = ByName(wife);

@@ -108,8 +108,10 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
          &M::henry},
         {"row 11: name held in the other, spouse", "John Henry Smith", "", "", "", "Eliza Green", "", "", A,
          &M::henry},
-        {"row 12: <unknown> with the same spouse", "<unknown>", "", "", "", "Peter Grey", "", "", A,
-         &M::unknownWife},
+        // Row 12 needs the partner's record or identifiers (below): a
+        // placeholder is not taken by his partner's name alone.
+        {"row 12 by a name alone: <unknown> beside Peter Grey", "<unknown>", "", "", "", "Peter Grey", "", "", N,
+         nullptr},
         {"row 13: LIVING with the same spouse", "Living Smith", "", "", "", "Rose White", "", "", A, &M::living},
         // Each of these is decided by its row alone.
         {"row 1 alone: key and birth", "Jon Smyth", "12 Jan 1850", "", "", "", "", "", A, &M::john},
@@ -119,8 +121,6 @@ TEST_F(MatchingTest, DecisionRowsAndNearMisses) {
         {"row 5 alone: key and parents", "Jon Smyth", "", "", "", "", ws, mj, A, &M::john},
         {"row 6 alone: key and spouse", "Jon Smyth", "", "", "", "Ann Brown", "", "", A, &M::john},
         {"row 7 alone: given name only, birth", "Walter Brown", "7 Jul 1877", "", "", "", "", "", A, &M::walter},
-        {"row 12 alone: <unknown>, spouse without surname", "<unknown>", "1900", "", "", "Tobias", "", "", A,
-         &M::unknownOld},
         {"row 13 alone: LIVING, spouse without surname", "Living Brown", "1980", "", "", "Daisy", "", "", A,
          &M::livingBrown},
         {"key only", js, "", "", "", "", "", "", O, nullptr},
@@ -330,6 +330,86 @@ TEST_F(MatchingTest, DifferentIdentifiersAreNeverMatchedAutomatically) {
     q.genId = "G2";
     q.pageLocalId = true;
     EXPECT_EQ(FindIndivMatches(q), john);
+}
+
+TEST_F(MatchingTest, PlaceholderIsFoundByHisPartnersRecordOrIdentifiers) {
+    World();  // the same records for every case
+    int32_t tobias = 0;
+    for (int32_t i = 1; i <= g.IndivCount; ++i)
+        if (g.Indiv[i].iName.trimmed() == "Tobias") tobias = i;
+    ASSERT_GT(tobias, 0);
+    struct Case {
+        const char* what;
+        const char* spouse;
+        int32_t spouseRec;
+        const char* spouseAfn;
+        const char* bDate;
+        int32_t expected;  // 0: a new placeholder
+    };
+    const Case cases[] = {
+        {"row 12: Peter Grey's record", "Peter Grey", peter, "", "", unknownWife},
+        {"row 12 alone: Tobias's record, spouse without surname", "Tobias", tobias, "", "1900", unknownOld},
+        {"Peter Grey's identifier", "Peter Grey", 0, "P-1", "", unknownWife},
+        {"another man's record", "Peter Grey", john, "", "", 0},
+        {"another man named Peter Grey", "Peter Grey", 0, "P-2", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProgramState();
+        World();
+        g.Indiv[peter].iAFN = "P-1";
+        const int32_t before = g.IndivCount;
+        MatchQuery q = Query("<unknown>");
+        q.bDate = c.bDate;
+        q.spouseName = c.spouse;
+        q.spouseIndiv = c.spouseRec;
+        q.spouseIds.afn = c.spouseAfn;
+        EXPECT_EQ(FindIndivMatches(q), c.expected > 0 ? c.expected : before + 1);
+        EXPECT_TRUE(ui.matchRequests.empty());
+    }
+}
+
+TEST_F(MatchingTest, UnnamedParentsAgreeOnlyWithinTheirOwnFamily) {
+    // Otto Miller (b 1860) is the son of Paul Miller and an unnamed mother;
+    // Eva Roth (b 1870) of two unnamed parents.
+    const int32_t otto = Person("Otto Miller", "1860", "M");
+    const int32_t ottos = Couple(Person("Paul Miller", "", "M"), Person("<unknown>", "", "F"));
+    g.Indiv[otto].iFamc = ottos;
+    const int32_t eva = Person("Eva Roth", "1870", "F");
+    g.Indiv[eva].iFamc = Couple(Person("<unknown>", "", "M"), Person("<unknown>", "", "F"));
+    struct Case {
+        const char* what;
+        const char* name;
+        const char* bDate;
+        const char* father;
+        const char* mother;
+        int32_t family;    // the family the page files him into as a child
+        int32_t expected;  // 0: offered, and a new person on "not a match"
+    };
+    const Case cases[] = {
+        {"another unnamed mother is no agreement", "Otto Miller", "", "Paul Miller", "<unknown>", 0, 0},
+        {"both parents unnamed", "Eva Roth", "", "Unknown", "<unknown>", 0, 0},
+        {"the unnamed mother of his own family", "Otto Miller", "", "Paul Miller", "<unknown>", ottos, otto},
+        // The unnamed mother leaves the parents undecided, not different:
+        // the father and the year still take him (row 9)...
+        {"father agrees, year agrees", "Otto Miller", "Abt 1860", "Paul Miller", "<unknown>", 0, otto},
+        // ...while a named father who differs rules that out.
+        {"father differs, year agrees", "Otto Miller", "Abt 1860", "Hans Bauer", "<unknown>", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iTouched = 0;
+        ui.matchRequests.clear();
+        const int32_t before = g.IndivCount;
+        MatchQuery q = Query(c.name);
+        q.bDate = c.bDate;
+        q.fatherName = c.father;
+        q.motherName = c.mother;
+        q.childOfFamily = c.family;
+        if (c.expected == 0) ui.matchAnswers.push_back(0);
+        EXPECT_EQ(FindIndivMatches(q), c.expected > 0 ? c.expected : before + 1);
+        EXPECT_EQ(ui.matchRequests.size(), c.expected > 0 ? 0u : 1u);
+    }
 }
 
 TEST_F(MatchingTest, AnUnknownPartnerIsNoAgreement) {
