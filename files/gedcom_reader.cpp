@@ -20,11 +20,13 @@ namespace {
 // The state of the read in progress; a spare one between loads.
 GedReader* current = nullptr;
 
-GedReader& Ged() {
-    if (current) return *current;  // every line asks: no guard of the spare's start on this way
+[[gnu::noinline]] GedReader& SpareReader() {
     static GedReader spare;
     return spare;
 }
+
+// Asked many times a line: kept inline, the spare's start guard out of its way.
+inline GedReader& Ged() { return current ? *current : SpareReader(); }
 
 // GEDCOM allows levels up to 99; anything deeper is not a GEDCOM line.
 constexpr int kMaxLevel = 99;
@@ -258,12 +260,18 @@ std::string JoinedName(std::string_view value) {
 // ("given /surname/suffix", a slash inside a part as a blank) and a reload
 // reads them: the first load and the reload of its save then agree.
 void SettleName(IndivRec& R) {
-    auto part = [](const auto& field) {
-        std::string p = field.value();
-        std::replace(p.begin(), p.end(), '/', ' ');
-        return p;
-    };
-    R.iName = JoinedName(part(R.iGivn) + "/" + part(R.iSurn) + "/" + part(R.iSuffix));
+    // Each part trimmed, a slash in it read as a blank, followed by a blank.
+    std::string name;
+    for (const std::string* part : {&R.iGivn.value(), &R.iSurn.value(), &R.iSuffix.value()}) {
+        const std::size_t first = part->find_first_not_of(" /");
+        if (first == std::string::npos) continue;
+        const std::size_t end = part->find_last_not_of(" /") + 1;
+        const std::size_t at = name.size();
+        name.append(*part, first, end - first);
+        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
+        name += ' ';
+    }
+    R.iName = name;
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
