@@ -372,7 +372,8 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
                 type = s.substr(typeStart, afterType - typeStart);
                 afterWord = afterType;
             }
-            Ged().GedTagStack[0].assign(type);
+            // Tags mostly repeat those of the line before: kept when they do.
+            if (Ged().GedTagStack[0] != type) Ged().GedTagStack[0].assign(type);
             Ged().GedTagCodes[0] = TagCode(type);
             r.skipRecord = false;
         } else {
@@ -381,7 +382,7 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
                 std::size_t afterTag = SkipWord(s, afterWord, &tagStart);
                 word = s.substr(tagStart, afterTag - tagStart);
             }
-            Ged().GedTagStack[level].assign(word);
+            if (Ged().GedTagStack[level] != word) Ged().GedTagStack[level].assign(word);
             Ged().GedTagCodes[level] = TagCode(word);
         }
         Ged().GedPath = PathOf(Ged().GedTagCodes);
