@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <exception>
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
 
@@ -65,6 +66,14 @@ enum Tag : uint8_t {
     kSEX, kCDP2, kSUBN, kAFN, kFAMC, kFAMS, kCHAN, kDATE, kTIME, kBIRT, kCHR, kDEAT, kBURI, kPLAC,
     kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR,
 };
+
+// The text of each known tag, by code.
+constexpr std::string_view kTagText[] = {
+    "", "", "INDI", "FAM", "SOUR", "REPO", "NOTE", "NAME", "TITL", "NPFX", "NSFX", "NICK", "GIVN", "SURN", "_EXT",
+    "_GID", "SEX", "CDP2", "SUBN", "AFN", "FAMC", "FAMS", "CHAN", "DATE", "TIME", "BIRT", "CHR", "DEAT", "BURI",
+    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR",
+};
+static_assert(std::size(kTagText) == kADDR + 1);
 
 constexpr uint32_t Packed(std::string_view w) {
     uint32_t v = 0;
@@ -150,11 +159,19 @@ Tag TagAt(uint64_t path, int level) {
 // The path as the file spells it, for the bad-line report.
 std::string TagPath() {
     std::string path;
-    for (std::size_t i = 0; i < Ged().GedTagStack.size(); ++i) {
+    for (std::size_t i = 0; i < Ged().GedTagCodes.size(); ++i) {
         if (i) path += ':';
-        path += Ged().GedTagStack[i];
+        const uint8_t code = Ged().GedTagCodes[i];
+        path += code == kOtherTag ? std::string_view(Ged().GedTagStack[i]) : kTagText[code];
     }
     return path;
+}
+
+// Level's tag: its code, and its text when it has no code of its own.
+void SetTag(std::size_t level, std::string_view tag) {
+    const Tag code = TagCode(tag);
+    Ged().GedTagCodes[level] = code;
+    if (code == kOtherTag) Ged().GedTagStack[level].assign(tag);
 }
 
 void BadLine(const std::string& message) {
@@ -372,9 +389,7 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
                 type = s.substr(typeStart, afterType - typeStart);
                 afterWord = afterType;
             }
-            // Tags mostly repeat those of the line before: kept when they do.
-            if (Ged().GedTagStack[0] != type) Ged().GedTagStack[0].assign(type);
-            Ged().GedTagCodes[0] = TagCode(type);
+            SetTag(0, type);
             r.skipRecord = false;
         } else {
             if (IsPointer(word)) {  // a pointer before the tag
@@ -382,8 +397,7 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
                 std::size_t afterTag = SkipWord(s, afterWord, &tagStart);
                 word = s.substr(tagStart, afterTag - tagStart);
             }
-            if (Ged().GedTagStack[level] != word) Ged().GedTagStack[level].assign(word);
-            Ged().GedTagCodes[level] = TagCode(word);
+            SetTag(static_cast<std::size_t>(level), word);
         }
         Ged().GedPath = PathOf(Ged().GedTagCodes);
         GetGedValue(line);
