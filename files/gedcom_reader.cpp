@@ -341,6 +341,8 @@ void NamePartLine(IndivRec& R) {
     SettleName(R);
 }
 
+void ValueAfterLevel(std::string_view s, std::size_t levelEnd);
+
 }  // namespace
 
 void BeginGedRead(GedReader& reader) {
@@ -400,22 +402,28 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
             SetTag(static_cast<std::size_t>(level), word);
         }
         Ged().GedPath = PathOf(Ged().GedTagCodes);
-        GetGedValue(line);
+        ValueAfterLevel(s, q);  // the level word ends where its digits do
         LoadTables();
     } catch (const std::exception&) {
         BadLine("Problem parsing GedRec: " + TrimBlanks(line));
     }
 }
 
-void GetGedValue(std::string_view line) {
-    std::string_view s(line);
-    std::size_t levelEnd = SkipWord(s, 0);
+namespace {
+
+// Whether the level word that ends at levelEnd reads "0".
+bool LevelZero(std::string_view s, std::size_t levelEnd) {
+    std::string_view level = s.substr(0, levelEnd);
+    while (!level.empty() && level.front() == ' ') level.remove_prefix(1);
+    return level == "0";
+}
+
+// GetGedValue for a line whose level word ends at levelEnd.
+void ValueAfterLevel(std::string_view s, std::size_t levelEnd) {
     std::size_t wStart = 0;
     std::size_t wEnd = SkipWord(s, levelEnd, &wStart);
     std::string_view w = s.substr(wStart, wEnd - wStart);
-    std::string_view level = s.substr(0, levelEnd);
-    while (!level.empty() && level.front() == ' ') level.remove_prefix(1);
-    const bool levelZero = level == "0";
+    const bool levelZero = LevelZero(s, levelEnd);
     // Both values are assigned in place, keeping their buffers from line to line.
     std::string& raw = Ged().GedRawValue;
     Ged().GedValueIsPointer = false;
@@ -437,6 +445,10 @@ void GetGedValue(std::string_view line) {
     }
     Ged().GedValue.assign(v);
 }
+
+}  // namespace
+
+void GetGedValue(std::string_view line) { ValueAfterLevel(line, SkipWord(line, 0)); }
 
 void LoadTables() {
     try {
