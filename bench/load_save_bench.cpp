@@ -139,7 +139,7 @@ void BM_SaveFullTablesAsWorkFile(benchmark::State& state) { SaveFullTables(state
 // storage aside).
 template <typename Table>
 double SlotBytes(const Table& t) {
-    return static_cast<double>(t.size() * sizeof(typename Table::value_type));
+    return static_cast<double>(t.capacity() * sizeof(typename Table::value_type));
 }
 
 void TableCounters(benchmark::State& state) {

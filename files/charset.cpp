@@ -350,6 +350,11 @@ std::string Utf8ToAnsel(std::string_view utf8) {
     while (i < cps.size()) {
         char32_t base = cps[i++];
         if (IsCombining(base)) continue;  // a mark with no letter before it
+        // A plain ASCII letter without marks is itself (no precomposed letter is ASCII).
+        if (base < 0x80 && (i == cps.size() || !IsCombining(cps[i]))) {
+            out.push_back(static_cast<char>(base));
+            continue;
+        }
         marks.clear();
         while (i < cps.size() && IsCombining(cps[i])) marks.push_back(cps[i++]);
         WriteAnsel(out, base, marks);

@@ -131,21 +131,24 @@ DecodedLines FileLines(const std::string& bytes) {
     // One buffer for all lines; the views are taken once it is complete.
     DecodedLines out;
     out.text.reserve(view.size() + view.size() / 4);
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
-    spans.reserve(lines.size());
+    std::vector<std::size_t> ends;
+    ends.reserve(lines.size());
     for (const auto& line : lines) {
-        const std::size_t at = out.text.size();
         // Plain ASCII reads alike in every set.
         if (utf16 || AllAscii(line)) out.text += line;
         else if (ansel) out.text += AnselToUtf8(line);
         else if (!IsValidUtf8(line)) out.text += Windows1252ToUtf8(line);
         else out.text += line;
-        spans.emplace_back(at, out.text.size() - at);
+        ends.push_back(out.text.size());
     }
     ControlsToBlanks(out.text);
-    out.lines.reserve(spans.size());
+    out.lines.swap(lines);  // its storage again, now for views into the buffer
     const std::string_view text = out.text;
-    for (const auto& [at, size] : spans) out.lines.push_back(text.substr(at, size));
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < ends.size(); ++k) {
+        out.lines[k] = text.substr(at, ends[k] - at);
+        at = ends[k];
+    }
     return out;
 }
 
@@ -406,6 +409,7 @@ bool LoadFile() {
             return false;
         }
         std::string bytes;
+        if (const auto size = std::filesystem::file_size(path, ec); !ec) bytes.reserve(size);
         char buf[1 << 16];
         std::size_t got;
         while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, got);

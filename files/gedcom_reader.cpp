@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <exception>
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
 
@@ -20,11 +21,13 @@ namespace {
 // The state of the read in progress; a spare one between loads.
 GedReader* current = nullptr;
 
-GedReader& Ged() {
-    if (current) return *current;  // every line asks: no guard of the spare's start on this way
+[[gnu::noinline]] GedReader& SpareReader() {
     static GedReader spare;
     return spare;
 }
+
+// Asked many times a line: kept inline, the spare's start guard out of its way.
+inline GedReader& Ged() { return current ? *current : SpareReader(); }
 
 // GEDCOM allows levels up to 99; anything deeper is not a GEDCOM line.
 constexpr int kMaxLevel = 99;
@@ -63,6 +66,14 @@ enum Tag : uint8_t {
     kSEX, kCDP2, kSUBN, kAFN, kFAMC, kFAMS, kCHAN, kDATE, kTIME, kBIRT, kCHR, kDEAT, kBURI, kPLAC,
     kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR,
 };
+
+// The text of each known tag, by code.
+constexpr std::string_view kTagText[] = {
+    "", "", "INDI", "FAM", "SOUR", "REPO", "NOTE", "NAME", "TITL", "NPFX", "NSFX", "NICK", "GIVN", "SURN", "_EXT",
+    "_GID", "SEX", "CDP2", "SUBN", "AFN", "FAMC", "FAMS", "CHAN", "DATE", "TIME", "BIRT", "CHR", "DEAT", "BURI",
+    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR",
+};
+static_assert(std::size(kTagText) == kADDR + 1);
 
 constexpr uint32_t Packed(std::string_view w) {
     uint32_t v = 0;
@@ -148,11 +159,19 @@ Tag TagAt(uint64_t path, int level) {
 // The path as the file spells it, for the bad-line report.
 std::string TagPath() {
     std::string path;
-    for (std::size_t i = 0; i < Ged().GedTagStack.size(); ++i) {
+    for (std::size_t i = 0; i < Ged().GedTagCodes.size(); ++i) {
         if (i) path += ':';
-        path += Ged().GedTagStack[i];
+        const uint8_t code = Ged().GedTagCodes[i];
+        path += code == kOtherTag ? std::string_view(Ged().GedTagStack[i]) : kTagText[code];
     }
     return path;
+}
+
+// Level's tag: its code, and its text when it has no code of its own.
+void SetTag(std::size_t level, std::string_view tag) {
+    const Tag code = TagCode(tag);
+    Ged().GedTagCodes[level] = code;
+    if (code == kOtherTag) Ged().GedTagStack[level].assign(tag);
 }
 
 void BadLine(const std::string& message) {
@@ -258,12 +277,18 @@ std::string JoinedName(std::string_view value) {
 // ("given /surname/suffix", a slash inside a part as a blank) and a reload
 // reads them: the first load and the reload of its save then agree.
 void SettleName(IndivRec& R) {
-    auto part = [](const auto& field) {
-        std::string p = field.value();
-        std::replace(p.begin(), p.end(), '/', ' ');
-        return p;
-    };
-    R.iName = JoinedName(part(R.iGivn) + "/" + part(R.iSurn) + "/" + part(R.iSuffix));
+    // Each part trimmed, a slash in it read as a blank, followed by a blank.
+    std::string name;
+    for (const std::string* part : {&R.iGivn.value(), &R.iSurn.value(), &R.iSuffix.value()}) {
+        const std::size_t first = part->find_first_not_of(" /");
+        if (first == std::string::npos) continue;
+        const std::size_t end = part->find_last_not_of(" /") + 1;
+        const std::size_t at = name.size();
+        name.append(*part, first, end - first);
+        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
+        name += ' ';
+    }
+    R.iName = name;
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
@@ -316,6 +341,8 @@ void NamePartLine(IndivRec& R) {
     SettleName(R);
 }
 
+void ValueAfterLevel(std::string_view s, std::size_t levelEnd);
+
 }  // namespace
 
 void BeginGedRead(GedReader& reader) {
@@ -364,8 +391,7 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
                 type = s.substr(typeStart, afterType - typeStart);
                 afterWord = afterType;
             }
-            Ged().GedTagStack[0].assign(type);
-            Ged().GedTagCodes[0] = TagCode(type);
+            SetTag(0, type);
             r.skipRecord = false;
         } else {
             if (IsPointer(word)) {  // a pointer before the tag
@@ -373,26 +399,31 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
                 std::size_t afterTag = SkipWord(s, afterWord, &tagStart);
                 word = s.substr(tagStart, afterTag - tagStart);
             }
-            Ged().GedTagStack[level].assign(word);
-            Ged().GedTagCodes[level] = TagCode(word);
+            SetTag(static_cast<std::size_t>(level), word);
         }
         Ged().GedPath = PathOf(Ged().GedTagCodes);
-        GetGedValue(line);
+        ValueAfterLevel(s, q);  // the level word ends where its digits do
         LoadTables();
     } catch (const std::exception&) {
         BadLine("Problem parsing GedRec: " + TrimBlanks(line));
     }
 }
 
-void GetGedValue(std::string_view line) {
-    std::string_view s(line);
-    std::size_t levelEnd = SkipWord(s, 0);
+namespace {
+
+// Whether the level word that ends at levelEnd reads "0".
+bool LevelZero(std::string_view s, std::size_t levelEnd) {
+    std::string_view level = s.substr(0, levelEnd);
+    while (!level.empty() && level.front() == ' ') level.remove_prefix(1);
+    return level == "0";
+}
+
+// GetGedValue for a line whose level word ends at levelEnd.
+void ValueAfterLevel(std::string_view s, std::size_t levelEnd) {
     std::size_t wStart = 0;
     std::size_t wEnd = SkipWord(s, levelEnd, &wStart);
     std::string_view w = s.substr(wStart, wEnd - wStart);
-    std::string_view level = s.substr(0, levelEnd);
-    while (!level.empty() && level.front() == ' ') level.remove_prefix(1);
-    const bool levelZero = level == "0";
+    const bool levelZero = LevelZero(s, levelEnd);
     // Both values are assigned in place, keeping their buffers from line to line.
     std::string& raw = Ged().GedRawValue;
     Ged().GedValueIsPointer = false;
@@ -414,6 +445,10 @@ void GetGedValue(std::string_view line) {
     }
     Ged().GedValue.assign(v);
 }
+
+}  // namespace
+
+void GetGedValue(std::string_view line) { ValueAfterLevel(line, SkipWord(line, 0)); }
 
 void LoadTables() {
     try {

@@ -12,9 +12,9 @@ namespace lintora {
 
 // The working state of one read, owned by the load that runs it.
 struct GedReader {
-    // GEDCOM reader: tag of each level of the current line (0 = record
-    // type), the path as tag codes (see gedcom_reader.cpp), the value
-    // trimmed and as written.
+    // GEDCOM reader: tag code of each level of the current line (0 = record
+    // type; see gedcom_reader.cpp), the text of those tags that have no code
+    // of their own, the path as one number, the value trimmed and as written.
     std::vector<std::string> GedTagStack;
     std::vector<uint8_t> GedTagCodes;
     uint64_t GedPath = 0;

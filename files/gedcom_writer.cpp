@@ -387,7 +387,9 @@ std::string FileContents(FileKind kind, const std::vector<std::string>& lines) {
     for (const auto& l : lines) size += l.size();
     out.reserve(kind == FileKind::Work ? size * 3 + lines.size() * 2 : size + lines.size() * 3);
     for (const auto& l : lines) {
-        out += kind == FileKind::Work ? EncodeLine(l) : Utf8ToAnsel(l);
+        if (kind == FileKind::Work) out += EncodeLine(l);
+        else if (IsAscii(l)) out += l;  // most lines: the same bytes in ANSEL
+        else out += Utf8ToAnsel(l);
         out += "\r\n";
     }
     return out;

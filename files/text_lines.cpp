@@ -30,8 +30,9 @@ std::vector<std::string_view> SplitFileLineViews(std::string_view contents) {
 }
 
 void ControlsToBlanks(std::string& text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    // Written as a select, not a branch, so that it runs over many bytes at once.
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<unsigned char>(c) < 0x20 ? ' ' : c; });
 }
 
 namespace {

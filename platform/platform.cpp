@@ -21,12 +21,21 @@ public:
     int32_t ChooseMatch(const MatchRequest&) override { return 0; }
     std::string SaveFileDialog(const FileDialogRequest&) override { return {}; }
     std::string OpenFileDialog(const FileDialogRequest&) override { return {}; }
+    // A load stamps every record it adds: the clock is spelt out once a second.
     LocalTime Now() override {
-        std::time_t t = std::time(nullptr);
-        std::tm tm{};
-        localtime_r(&t, &tm);
-        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+        const std::time_t t = std::time(nullptr);
+        if (t != spelt) {
+            std::tm tm{};
+            localtime_r(&t, &tm);
+            now = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+            spelt = t;
+        }
+        return now;
     }
+
+private:
+    std::time_t spelt = -1;
+    LocalTime now{};
 };
 
 HeadlessPlatform& Headless() {

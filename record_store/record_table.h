@@ -88,6 +88,8 @@ public:
     ~RecordTable() { ShrinkTo(0); }
 
     std::size_t size() const { return size_; }
+    // Records the chunks held give room for, built or not.
+    std::size_t capacity() const { return chunks_.size() * kChunk; }
     bool empty() const { return size_ == 0; }
     iterator begin() { return {this, 0}; }
     iterator end() { return {this, static_cast<difference_type>(size_)}; }

@@ -17,10 +17,11 @@ using testing::CleanState;
 class RecordTableTest : public CleanState {};
 
 TEST_F(RecordTableTest, TablesHoldWhatIsAddedAndKeepRecordsInPlace) {
-    // The empty work holds record 0 alone in each table.
+    // The empty work holds record 0 alone in each table, and room for a few more.
     EXPECT_EQ(g.Indiv.size(), 1u);
     EXPECT_EQ(g.Famil.size(), 1u);
     EXPECT_EQ(g.Notes.size(), 1u);
+    EXPECT_LT(g.Notes.capacity(), 100u);
 
     const int32_t first = AddIndiv();
     IndivRec& held = g.Indiv[first];
@@ -30,6 +31,7 @@ TEST_F(RecordTableTest, TablesHoldWhatIsAddedAndKeepRecordsInPlace) {
     EXPECT_EQ(&held, &g.Indiv[first]);
     EXPECT_EQ(held.iSurn.trimmed(), "Held");
     EXPECT_EQ(g.Indiv.size(), static_cast<std::size_t>(g.IndivCount) + 1);
+    EXPECT_LT(g.Indiv.capacity(), g.Indiv.size() + 100);
     EXPECT_EQ(g.Indiv[g.IndivCount].iRIN, 3001);
 
     // Emptied, the work holds record 0 alone again, blank.
