@@ -16,6 +16,7 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/filled_box.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -38,12 +39,12 @@ SourceEditFrame::SourceEditFrame(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout;
     sourceList_ = new QComboBox;
     reposList_ = new QComboBox;
-    sTitle_ = new QLineEdit;
-    sAuthor_ = new QLineEdit;
-    sPublish_ = new QLineEdit;
-    rName_ = new QLineEdit;
-    rAddr_ = new QLineEdit;
-    rCont_ = new QLineEdit;
+    sTitle_ = new FilledBox;
+    sAuthor_ = new FilledBox;
+    sPublish_ = new FilledBox;
+    rName_ = new FilledBox;
+    rAddr_ = new FilledBox;
+    rCont_ = new FilledBox;
     info_ = new QLabel;
     int row = 0;
     auto add = [&](const char* label, QWidget* w) {

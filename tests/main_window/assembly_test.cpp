@@ -1,8 +1,13 @@
 // The lists, panels and windows plugged into the real main window.
+#include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QScreen>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
 #include <utility>
@@ -11,6 +16,7 @@
 #include "main_window/parent_pick.h"
 #include "main_window/place_panel.h"
 #include "main_window/window_assembly.h"
+#include "platform/qt/filled_box.h"
 #include "tests/main_window/window_fixture.h"
 
 namespace lintora {
@@ -129,6 +135,61 @@ TEST_F(AssemblyTest, ParentSetPickEndsWithTreesRenumberedAndThePedigreeRedrawn) 
     EXPECT_EQ(g.Indiv[g.Famil[famc].fHusb].iTree, g.Indiv[child].iTree);
     EXPECT_EQ(w->StatusPanel(5), "Individuals: 3");
     EXPECT_EQ(w->StatusPanel(7), "Tree 1 of 1");
+}
+
+}  // namespace
+}  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// The editor keeps its own size whatever the names: a father's name of a
+// whole line is cut with a mark and offered whole as tool tip, and every
+// button stays inside the window, the window inside the screen.
+TEST_F(AssemblyTest, TheEditorKeepsItsSizeWhateverTheNames) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    const std::string longGiven =
+        "Maximilian Franz Xaver Joseph Johann Anton de Paula Wenzel Leopold Karl Ferdinand Ignaz Alois Johann "
+        "Nepomuk Ludwig Felix Cajetan Benedikt Rochus Sebastian Damian Pius";
+    const std::string longSurname = "von Habsburg-Lothringen-Toscana-Modena-Este-Parma-Piacenza-Guastalla";
+    ASSERT_GE(longGiven.size() + 1 + longSurname.size(), 232u);
+    const int32_t anna = Person("Anna", "LEE", "F", "1717");
+    Child(anna, Family(Person("Tom", "LEE", "M", "1690"), Person("Kate", "ROE", "F", "1692")));
+    const int32_t maria = Person("Maria Anna", "HABSBURG", "F", "1717");
+    Child(maria, Family(Person(longGiven, longSurname, "M", "1690"), Person(longGiven, "Este", "F", "1692")));
+    Family(Person(longGiven, longSurname + "-Sohn", "M", "1715"), maria, "1736");
+    const QRect screen = editor.screen()->availableGeometry();
+
+    OpenEditor(anna, 1);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(editor.isVisible());
+    const QSize usual = editor.size();
+    EXPECT_FALSE(ShowsCutMark(editor.iFather));
+
+    OpenEditor(maria, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor.size(), usual);
+    EXPECT_LE(editor.frameGeometry().width(), screen.width());
+    const QRect inside = editor.rect();
+    const QWidget* buttons[] = {editor.btnGoPedigree, editor.btnPrev,     editor.CancelEditButton,
+                                editor.btnNext,       editor.iGoToFather, editor.iGoToMother,
+                                editor.iGoToSpouse,   editor.lblSpouses2, editor.iSpousesList};
+    for (const QWidget* b : buttons)
+        EXPECT_TRUE(inside.contains(QRect(b->mapTo(&editor, QPoint(0, 0)), b->size())))
+            << b->metaObject()->className() << " " << b->mapTo(&editor, QPoint(0, 0)).x();
+    for (QLabel* parent : {editor.iFather, editor.iMother}) {
+        EXPECT_TRUE(parent->text().startsWith(" Maximilian Franz Xaver")) << parent->text().toStdString();
+        EXPECT_GT(parent->text().size(), 130) << parent->text().toStdString();
+        EXPECT_TRUE(ShowsCutMark(parent));
+        QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), parent->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(parent, &tip);
+        EXPECT_EQ(QToolTip::text(), parent->text());
+        QToolTip::hideText();
+    }
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    EXPECT_FALSE(editor.isVisible());
 }
 
 }  // namespace
