@@ -77,7 +77,8 @@ constexpr int kMoreW = 30;
 constexpr int kAreaW = kLeft + 4 * kColumnStep + kBoxW + 4 + kMoreW + 10;
 constexpr int kAreaH = 462;
 constexpr int kPanelW = 330, kPanelH = 172;
-constexpr int kPanelGap = 3;  // between a box and the panel opened above it
+constexpr int kPanelGap = 3;
+constexpr const char* kSharedPlace = "lintoraSharedPlace";  // a panel placed by InstallPanel  // between a box and the panel opened above it
 constexpr int kMarkerIn = 115 / kTwips;  // note marker sits 115 twips in from the right edge
 
 // The height of a list that shows whole rows only, at most room pixels high.
@@ -1049,7 +1050,15 @@ void Lintora::InstallPanel(const std::string& name, QWidget* w) {
     w->setAutoFillBackground(true);
     if (!placed) {
         const QSize size = w->sizeHint().expandedTo(QSize(340, 220)).boundedTo(QSize(kAreaW, kAreaH));
-        w->setGeometry(kAreaW - size.width() - 4, 4, size.width(), size.height());
+        QRect place(kAreaW - size.width() - 4, 4, size.width(), size.height());
+        // The panels share one place, as large as the largest, so that the
+        // one in front covers the others whole.
+        for (const auto& [other, panel] : panels_)
+            if (panel->property(kSharedPlace).toBool()) place = place.united(panel->geometry());
+        w->setProperty(kSharedPlace, true);
+        for (const auto& [other, panel] : panels_)
+            if (panel->property(kSharedPlace).toBool()) panel->setGeometry(place);
+        w->setGeometry(place);
     }
     w->hide();
     panels_[name] = w;

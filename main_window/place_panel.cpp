@@ -84,6 +84,7 @@ PlaceListFrame::PlaceListFrame(QWidget* parent) : QWidget(parent) {
 void PlaceListFrame::Open() {
     placeListPos_ = 1;
     LoadPlaceList();
+    if (isVisible()) raise();
 }
 
 void PlaceListFrame::LoadPlaceList() {

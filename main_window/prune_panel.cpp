@@ -36,6 +36,8 @@ PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
     row->addWidget(ok);
     row->addWidget(cancel);
     outer->addLayout(row);
+    // Its room may be larger than its contents (it covers the other panels).
+    outer->addStretch();
     connect(ok, &QPushButton::clicked, this, [this] { Command9Click(); });
     connect(cancel, &QPushButton::clicked, this, [this] { Command11Click(); });
     setHidden(true);
@@ -50,6 +52,7 @@ void PruneFrame::Show(const PrunePanelCaptions& captions, PruneOption selected) 
     const int on = static_cast<int>(selected);
     buttons_[static_cast<std::size_t>(on >= 0 && on <= 3 ? on : 2)]->setChecked(true);
     show();
+    raise();
 }
 
 int PruneFrame::Option() const {

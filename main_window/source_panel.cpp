@@ -103,6 +103,7 @@ void SourceEditFrame::Open() {
     for (int32_t s = 1; s <= g.SourceCount && s < static_cast<int32_t>(g.Source.size()); ++s)
         sourceList_->addItem(Q(g.Source[s].sTitle.trimmed()));
     show();
+    raise();
     if (sourceList_->count() >= 1) {
         sourceList_->setCurrentIndex(0);
         SourceListClick();

@@ -194,3 +194,49 @@ TEST_F(AssemblyTest, TheEditorKeepsItsSizeWhateverTheNames) {
 
 }  // namespace
 }  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// The panels open at one place over the pedigree: whichever is opened last
+// is in front and covers the others whole, the open place list included.
+TEST_F(AssemblyTest, APanelShownOverAnotherCoversIt) {
+    const int32_t root = Person("Thomas Edward", "HARLOW", "M", "1821");
+    Ancestors(root, 2, 1821);
+    LoadGenTree();
+    g.TreeSlot[0] = root;
+    w->RedrawTree();
+    w->EnableDataCommands();
+    w->show();
+    QCoreApplication::processEvents();
+    const QWidget* area = w->PedigreeArea();
+    // The topmost panel at a point of the area.
+    const auto inFront = [area](QPoint at) {
+        const QWidget* hit = area->childAt(at);
+        while (hit && hit->parentWidget() != area) hit = hit->parentWidget();
+        return hit;
+    };
+
+    w->mnuEditItem_Click(0);
+    QWidget* places = w->Panel("place");
+    QWidget* prune = w->Panel("prune");
+    ASSERT_TRUE(places->isVisible());
+    w->lblTree_MouseUp(2, 1);  // the mother
+    w->HidePopupMenu();
+    w->Toolbar1_ButtonClick(10);
+    ASSERT_TRUE(prune->isVisible());
+    ASSERT_TRUE(places->isVisible());
+    EXPECT_TRUE(prune->geometry().contains(places->geometry()));
+    const QRect under = places->geometry();
+    for (QPoint at : {under.topLeft(), under.topRight(), under.bottomLeft(), under.bottomRight(), under.center()})
+        EXPECT_EQ(inFront(at), prune) << at.x() << "," << at.y();
+
+    // The place list opened again comes in front in its turn, whole.
+    w->mnuEditItem_Click(0);
+    EXPECT_EQ(inFront(under.center()), places);
+    EXPECT_TRUE(places->geometry().contains(prune->geometry()));
+    for (const char* name : {"source", "parents"}) EXPECT_EQ(w->Panel(name)->geometry(), under) << name;
+}
+
+}  // namespace
+}  // namespace lintora
