@@ -15,6 +15,7 @@
 #include "editor/editor_window.h"
 #include "main_window/parent_pick.h"
 #include "main_window/place_panel.h"
+#include "main_window/prune_panel.h"
 #include "main_window/window_assembly.h"
 #include "platform/qt/filled_box.h"
 #include "tests/main_window/window_fixture.h"
@@ -202,7 +203,9 @@ namespace {
 // is in front and covers the others whole, the open place list included.
 TEST_F(AssemblyTest, APanelShownOverAnotherCoversIt) {
     const int32_t root = Person("Thomas Edward", "HARLOW", "M", "1821");
-    Ancestors(root, 2, 1821);
+    Child(root, Family(Person("Edward", "HARLOW", "M", "1790"),
+                       Person("Elisabeth Christine Luise Wilhelmine Auguste Charlotte", "von Braunschweig-Wolfenbuettel",
+                              "F", "1795")));
     LoadGenTree();
     g.TreeSlot[0] = root;
     w->RedrawTree();
@@ -221,13 +224,20 @@ TEST_F(AssemblyTest, APanelShownOverAnotherCoversIt) {
     QWidget* places = w->Panel("place");
     QWidget* prune = w->Panel("prune");
     ASSERT_TRUE(places->isVisible());
+    const QRect under = places->geometry();
     w->lblTree_MouseUp(2, 1);  // the mother
     w->HidePopupMenu();
     w->Toolbar1_ButtonClick(10);
     ASSERT_TRUE(prune->isVisible());
     ASSERT_TRUE(places->isVisible());
     EXPECT_TRUE(prune->geometry().contains(places->geometry()));
-    const QRect under = places->geometry();
+    // Her long name is cut to the panel, with a mark.
+    const auto* panel = static_cast<PruneFrame*>(prune);
+    EXPECT_TRUE(panel->Identity()->text().startsWith("Remove Elisabeth Christine"));
+    EXPECT_TRUE(ShowsCutMark(panel->Identity()));
+    EXPECT_TRUE(ShowsCutMark(panel->OptionLabel(2)));
+    EXPECT_FALSE(ShowsCutMark(panel->OptionLabel(0)));
+    EXPECT_EQ(prune->geometry(), under);
     for (QPoint at : {under.topLeft(), under.topRight(), under.bottomLeft(), under.bottomRight(), under.center()})
         EXPECT_EQ(inFront(at), prune) << at.x() << "," << at.y();
 
