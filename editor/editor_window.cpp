@@ -197,11 +197,9 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     // Tab 1: the family.
     auto* Frame1 = new QFrame;
     auto* g1 = new QGridLayout(Frame1);
-    iSpousesList = new QComboBox(Frame1);
-    iSpousesList->setFont(arial);
     // Nor does a long spouse line.
-    iSpousesList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    iSpousesList->setMinimumContentsLength(20);
+    iSpousesList = new FilledComboBox(Frame1);
+    iSpousesList->setFont(arial);
     connect(iSpousesList, &QComboBox::activated, this, [this](int i) { iSpousesList_Click(i); });
     lblSpouses2 = label(" ", Frame1);
     iGoToSpouse = PictureButton(QStyle::SP_ArrowRight, "View/Edit Spouse", Frame1);
@@ -291,10 +289,8 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     ReposName = showBox();
     ReposAddr = showBox();
     ReposCont = showBox();
-    SourceListEdit = new QComboBox(Frame3);
+    SourceListEdit = new FilledComboBox(Frame3);
     SourceListEdit->setFont(arial);
-    SourceListEdit->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    SourceListEdit->setMinimumContentsLength(20);
     connect(SourceListEdit, &QComboBox::currentIndexChanged, this, [this](int i) { SourceListEdit_Click(i); });
     const char* srcCaptions[] = {"Source", "Publisher", "Author", "Repos", "", ""};
     QLineEdit* srcBoxes[] = {SrcTitle, SrcPulisher, SrcAuthor, ReposName, ReposAddr, ReposCont};

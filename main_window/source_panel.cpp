@@ -37,8 +37,8 @@ SourceEditFrame::SourceEditFrame(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
     auto* grid = new QGridLayout;
-    sourceList_ = new QComboBox;
-    reposList_ = new QComboBox;
+    sourceList_ = new FilledComboBox;
+    reposList_ = new FilledComboBox;
     sTitle_ = new FilledBox;
     sAuthor_ = new FilledBox;
     sPublish_ = new FilledBox;

@@ -3,7 +3,9 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
+#include <QStylePainter>
 #include <QToolTip>
 
 namespace lintora {
@@ -83,9 +85,45 @@ bool FilledLabel::event(QEvent* event) {
 
 QRect FilledLabel::TextRoom() const { return contentsRect().adjusted(margin(), margin(), -margin(), -margin()); }
 
+FilledComboBox::FilledComboBox(QWidget* parent) : QComboBox(parent) {
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(20);
+}
+
+bool FilledComboBox::CutMarked() const {
+    return !isEditable() && fontMetrics().horizontalAdvance(currentText()) > TextRoom().width();
+}
+
+void FilledComboBox::paintEvent(QPaintEvent* event) {
+    if (isEditable()) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, TextRoom().width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+bool FilledComboBox::event(QEvent* event) {
+    if (ShowWholeText(this, event, CutMarked(), currentText())) return true;
+    return QComboBox::event(event);
+}
+
+QRect FilledComboBox::TextRoom() const {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    // The label style keeps a few pixels of its own at each side.
+    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this).adjusted(2, 0, -2, 0);
+}
+
 bool ShowsCutMark(const QWidget* box) {
     if (const auto* b = dynamic_cast<const FilledBox*>(box)) return b->CutMarked();
     if (const auto* l = dynamic_cast<const FilledLabel*>(box)) return l->CutMarked();
+    if (const auto* c = dynamic_cast<const FilledComboBox*>(box)) return c->CutMarked();
     return false;
 }
 

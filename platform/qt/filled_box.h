@@ -1,6 +1,7 @@
 #pragma once
 // Boxes and captions the program fills: a text too long for its room shows
 // its beginning and a "…" where it is cut, and the whole text as tool tip.
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -31,6 +32,21 @@ public:
     bool CutMarked() const;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QRect TextRoom() const;
+};
+
+// A list box whose shown entry, too long for it, is cut with "…" (its room
+// set by the layout, not by its longest entry).
+class FilledComboBox : public QComboBox {
+public:
+    explicit FilledComboBox(QWidget* parent = nullptr);
+    bool CutMarked() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -189,6 +189,9 @@ TEST_F(AssemblyTest, TheEditorKeepsItsSizeWhateverTheNames) {
         EXPECT_EQ(QToolTip::text(), parent->text());
         QToolTip::hideText();
     }
+    // So is the spouse's line in its list box.
+    EXPECT_TRUE(editor.iSpousesList->currentText().startsWith("Maximilian Franz"));
+    EXPECT_TRUE(ShowsCutMark(editor.iSpousesList));
     QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
     EXPECT_FALSE(editor.isVisible());
 }

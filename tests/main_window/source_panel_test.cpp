@@ -55,6 +55,13 @@ TEST_F(SourcePanel, NewTitleMakesAUserSourceThatTakesTheRepositoryAndTheOldStays
     QCoreApplication::processEvents();
     EXPECT_TRUE(ShowsCutMark(panel.Box("sPublish")));
     for (const char* name : {"sTitle", "sAuthor", "rName", "rAddr"}) EXPECT_FALSE(ShowsCutMark(panel.Box(name))) << name;
+    EXPECT_FALSE(ShowsCutMark(panel.SourceList()));
+    g.Source[1].sTitle = "Ancestral File, version 4.19, compiled by the Family History Department, Salt Lake City";
+    panel.Open();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsCutMark(panel.SourceList()));
+    g.Source[1].sTitle = "Ancestral File";
+    panel.Open();
     EXPECT_EQ(panel.SourceEditInfo()->text(), "4 citations in this batch");
     EXPECT_TRUE(panel.Box("sAuthor")->isReadOnly());  // a site data file source
     EXPECT_FALSE(panel.Box("sTitle")->isReadOnly());
