@@ -78,7 +78,8 @@ constexpr int kAreaW = kLeft + 4 * kColumnStep + kBoxW + 4 + kMoreW + 10;
 constexpr int kAreaH = 462;
 constexpr int kPanelW = 330, kPanelH = 172;
 constexpr int kPanelGap = 3;
-constexpr const char* kSharedPlace = "lintoraSharedPlace";  // a panel placed by InstallPanel  // between a box and the panel opened above it
+// Marks a panel placed by InstallPanel.
+constexpr const char* kSharedPlace = "lintoraSharedPlace";  // between a box and the panel opened above it
 constexpr int kMarkerIn = 115 / kTwips;  // note marker sits 115 twips in from the right edge
 
 // The height of a list that shows whole rows only, at most room pixels high.

@@ -66,7 +66,8 @@ QSize FilledLabel::sizeHint() const {
 }
 
 QSize FilledLabel::minimumSizeHint() const {
-    return {fontMetrics().horizontalAdvance(kMark) + 2 * frameWidth() + 2 * margin(), QLabel::minimumSizeHint().height()};
+    return {fontMetrics().horizontalAdvance(kMark) + 2 * frameWidth() + 2 * margin(),
+            QLabel::minimumSizeHint().height()};
 }
 
 void FilledLabel::paintEvent(QPaintEvent* event) {
@@ -117,7 +118,8 @@ QRect FilledComboBox::TextRoom() const {
     QStyleOptionComboBox option;
     initStyleOption(&option);
     // The label style keeps a few pixels of its own at each side.
-    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this).adjusted(2, 0, -2, 0);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    return field.adjusted(2, 0, -2, 0);
 }
 
 bool ShowsCutMark(const QWidget* box) {

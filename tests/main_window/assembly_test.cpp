@@ -206,9 +206,9 @@ namespace {
 // is in front and covers the others whole, the open place list included.
 TEST_F(AssemblyTest, APanelShownOverAnotherCoversIt) {
     const int32_t root = Person("Thomas Edward", "HARLOW", "M", "1821");
-    Child(root, Family(Person("Edward", "HARLOW", "M", "1790"),
-                       Person("Elisabeth Christine Luise Wilhelmine Auguste Charlotte", "von Braunschweig-Wolfenbuettel",
-                              "F", "1795")));
+    const int32_t mother = Person("Elisabeth Christine Luise Wilhelmine Auguste Charlotte",
+                                  "von Braunschweig-Wolfenbuettel", "F", "1795");
+    Child(root, Family(Person("Edward", "HARLOW", "M", "1790"), mother));
     LoadGenTree();
     g.TreeSlot[0] = root;
     w->RedrawTree();

@@ -54,7 +54,8 @@ TEST_F(SourcePanel, NewTitleMakesAUserSourceThatTakesTheRepositoryAndTheOldStays
     panel.resize(340, 260);
     QCoreApplication::processEvents();
     EXPECT_TRUE(ShowsCutMark(panel.Box("sPublish")));
-    for (const char* name : {"sTitle", "sAuthor", "rName", "rAddr"}) EXPECT_FALSE(ShowsCutMark(panel.Box(name))) << name;
+    for (const char* name : {"sTitle", "sAuthor", "rName", "rAddr"})
+        EXPECT_FALSE(ShowsCutMark(panel.Box(name))) << name;
     EXPECT_FALSE(ShowsCutMark(panel.SourceList()));
     g.Source[1].sTitle = "Ancestral File, version 4.19, compiled by the Family History Department, Salt Lake City";
     panel.Open();
