@@ -129,9 +129,9 @@ void LintoraPreferences::FormLoad() {
                                   &g.prefAFN,   &g.prefEmail};
     // A text of blanks only (an empty setting comes back as one blank) shows
     // empty, so that what is typed into the box does not start with a blank.
-    for (int i = 1; i <= 10; ++i)
-        SetBoxText(text_[i], TrimBlanks(*prefs[i - 1]).empty() ? QString() : ToQt(*prefs[i - 1]));
-    text11_->setPlainText(ToQt(g.prefNotes));
+    const auto shown = [](const std::string& stored) { return TrimBlanks(stored).empty() ? QString() : ToQt(stored); };
+    for (int i = 1; i <= 10; ++i) SetBoxText(text_[i], shown(*prefs[i - 1]));
+    text11_->setPlainText(shown(g.prefNotes));
     // A mode other than 0 or 1 (a hand-edited store) selects one citation per record.
     option_[g.prefSourceSW == 1 ? 1 : 0]->setChecked(true);
     prepCheck_->setChecked(g.PrepCheck);

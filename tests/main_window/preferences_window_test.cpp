@@ -114,10 +114,12 @@ TEST_F(PreferencesWindow, ABlankSettingShowsEmptyAndTheFileGetsTextsWithoutOuter
     g.prefAddr1 = "1 Main Street";
     g.prefAddr5 = " ";
     g.prefCountry = " ";
+    g.prefNotes = " ";
     LintoraPreferences w;
     w.ShowForGedSave();
     EXPECT_EQ(w.Text(6)->text(), "");
     EXPECT_EQ(w.Text(7)->text(), "");
+    EXPECT_EQ(w.NoteBox()->toPlainText(), "");
     EXPECT_EQ(w.Text(1)->text(), "Ann Author");
     // Clicked at its right end and typed into, as the user does.
     for (int box : {6, 7}) {
