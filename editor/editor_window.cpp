@@ -197,7 +197,7 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     // Tab 1: the family.
     auto* Frame1 = new QFrame;
     auto* g1 = new QGridLayout(Frame1);
-    // Nor does a long spouse line.
+    // A long spouse line is cut to the window, never widens it.
     iSpousesList = new FilledComboBox(Frame1);
     iSpousesList->setFont(arial);
     connect(iSpousesList, &QComboBox::activated, this, [this](int i) { iSpousesList_Click(i); });

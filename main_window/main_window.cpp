@@ -77,9 +77,8 @@ constexpr int kMoreW = 30;
 constexpr int kAreaW = kLeft + 4 * kColumnStep + kBoxW + 4 + kMoreW + 10;
 constexpr int kAreaH = 462;
 constexpr int kPanelW = 330, kPanelH = 172;
-constexpr int kPanelGap = 3;
-// Marks a panel placed by InstallPanel.
-constexpr const char* kSharedPlace = "lintoraSharedPlace";  // between a box and the panel opened above it
+constexpr int kPanelGap = 3;  // between a box and the panel opened above it
+constexpr const char* kSharedPlace = "lintoraSharedPlace";  // marks a panel placed by InstallPanel
 constexpr int kMarkerIn = 115 / kTwips;  // note marker sits 115 twips in from the right edge
 
 // The height of a list that shows whole rows only, at most room pixels high.
