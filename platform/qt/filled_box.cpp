@@ -75,8 +75,7 @@ void FilledLabel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));
     const QRect room = TextRoom();
-    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
-                     fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+    painter.drawText(room, static_cast<int>(alignment()), fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
 }
 
 bool FilledLabel::event(QEvent* event) {
