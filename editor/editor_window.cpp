@@ -31,6 +31,7 @@
 #include "workspace/workspace.h"
 #include "platform/window_ports.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/filled_box.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text.h"
 
@@ -133,7 +134,7 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     arial.setPointSize(9);
 
     auto box = [&](QWidget* parent, int width = 0) {
-        auto* e = new QLineEdit(parent);
+        auto* e = new FilledBox(parent);
         e->setFont(arial);
         if (width > 0) e->setFixedWidth(width);
         connect(e, &QLineEdit::textChanged, this, [this, e] { BoxChanged(e); });
@@ -196,7 +197,8 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     // Tab 1: the family.
     auto* Frame1 = new QFrame;
     auto* g1 = new QGridLayout(Frame1);
-    iSpousesList = new QComboBox(Frame1);
+    // A long spouse line is cut to the window, never widens it.
+    iSpousesList = new FilledComboBox(Frame1);
     iSpousesList->setFont(arial);
     connect(iSpousesList, &QComboBox::activated, this, [this](int i) { iSpousesList_Click(i); });
     lblSpouses2 = label(" ", Frame1);
@@ -209,9 +211,13 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     connect(iChildrenList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* it) { iChildrenList_Click(iChildrenList->row(it)); });
     lblChildren2 = label(" ", Frame1);
-    iFather = label(" ", Frame1);
-    iMother = label(" ", Frame1);
-    for (QLabel* l : {iFather, iMother}) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A parent's line is cut to the window, never widens it.
+    iFather = new FilledLabel(" ", Frame1);
+    iMother = new FilledLabel(" ", Frame1);
+    for (QLabel* l : {iFather, iMother}) {
+        l->setFont(arial);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
     iGoToFather = PictureButton(QStyle::SP_ArrowRight, "View/Edit Father", Frame1);
     iGoToMother = PictureButton(QStyle::SP_ArrowRight, "View/Edit Mother", Frame1);
     connect(iGoToFather, &QToolButton::clicked, this, [this] { iGoToFather_Click(); });
@@ -272,7 +278,7 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     auto* Frame3 = new QFrame;
     auto* g3 = new QGridLayout(Frame3);
     auto showBox = [&]() {
-        auto* e = new QLineEdit(Frame3);
+        auto* e = new FilledBox(Frame3);
         e->setFont(arial);
         e->setReadOnly(true);
         return e;
@@ -283,7 +289,7 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     ReposName = showBox();
     ReposAddr = showBox();
     ReposCont = showBox();
-    SourceListEdit = new QComboBox(Frame3);
+    SourceListEdit = new FilledComboBox(Frame3);
     SourceListEdit->setFont(arial);
     connect(SourceListEdit, &QComboBox::currentIndexChanged, this, [this](int i) { SourceListEdit_Click(i); });
     const char* srcCaptions[] = {"Source", "Publisher", "Author", "Repos", "", ""};

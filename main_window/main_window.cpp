@@ -43,6 +43,7 @@
 #include "record_store/undo.h"
 #include "workspace/workspace.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/filled_box.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -77,7 +78,17 @@ constexpr int kAreaW = kLeft + 4 * kColumnStep + kBoxW + 4 + kMoreW + 10;
 constexpr int kAreaH = 462;
 constexpr int kPanelW = 330, kPanelH = 172;
 constexpr int kPanelGap = 3;  // between a box and the panel opened above it
+constexpr const char* kSharedPlace = "lintoraSharedPlace";  // marks a panel placed by InstallPanel
 constexpr int kMarkerIn = 115 / kTwips;  // note marker sits 115 twips in from the right edge
+
+// The height of a list that shows whole rows only, at most room pixels high.
+int WholeRowsHeight(QListWidget* list, int room) {
+    list->addItem("Mg");
+    const int row = std::max(1, list->sizeHintForRow(0) + 2 * list->spacing());
+    delete list->takeItem(0);
+    const int frame = 2 * list->frameWidth();
+    return frame + std::max(1, (room - frame) / row) * row;
+}
 
 int Generation(int box) {
     int g = 0;
@@ -312,7 +323,7 @@ void Lintora::BuildPopupPanel() {
         l->setGeometry(5, y, 24, 19);
     };
     auto line = [&](int y) {
-        auto* e = new QLineEdit(popupFrame);
+        auto* e = new FilledBox(popupFrame);
         e->setGeometry(30, y, kPanelW - 36, 19);
         e->setReadOnly(true);
         return e;
@@ -325,7 +336,7 @@ void Lintora::BuildPopupPanel() {
     DeathDtPlace = line(46);
     caption("Sp:", 67);
     SpousesCBox = new QListWidget(popupFrame);
-    SpousesCBox->setGeometry(30, 67, kPanelW - 66, 34);
+    SpousesCBox->setGeometry(30, 67, kPanelW - 66, WholeRowsHeight(SpousesCBox, 34));
     lblSpouses = new QLabel("0", popupFrame);
     lblSpouses->setGeometry(kPanelW - 32, 67, 26, 19);
     lblSpouses->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -333,7 +344,7 @@ void Lintora::BuildPopupPanel() {
     ChildrenLBox = new QListWidget(popupFrame);
     // Room for four children before it scrolls, and never sideways: a long
     // line is cut with an ellipsis.
-    ChildrenLBox->setGeometry(30, 103, kPanelW - 66, kPanelH - 107);
+    ChildrenLBox->setGeometry(30, 103, kPanelW - 66, WholeRowsHeight(ChildrenLBox, kPanelH - 107));
     ChildrenLBox->setToolTip("Double-click for pedigree");
     for (QListWidget* list : {SpousesCBox, ChildrenLBox}) {
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -1039,7 +1050,15 @@ void Lintora::InstallPanel(const std::string& name, QWidget* w) {
     w->setAutoFillBackground(true);
     if (!placed) {
         const QSize size = w->sizeHint().expandedTo(QSize(340, 220)).boundedTo(QSize(kAreaW, kAreaH));
-        w->setGeometry(kAreaW - size.width() - 4, 4, size.width(), size.height());
+        QRect place(kAreaW - size.width() - 4, 4, size.width(), size.height());
+        // The panels share one place, as large as the largest, so that the
+        // one in front covers the others whole.
+        for (const auto& [other, panel] : panels_)
+            if (panel->property(kSharedPlace).toBool()) place = place.united(panel->geometry());
+        w->setProperty(kSharedPlace, true);
+        for (const auto& [other, panel] : panels_)
+            if (panel->property(kSharedPlace).toBool()) panel->setGeometry(place);
+        w->setGeometry(place);
     }
     w->hide();
     panels_[name] = w;

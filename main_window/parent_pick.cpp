@@ -76,6 +76,7 @@ void ParentPickPanel::LoadParentPickList() {
         list_->addTopLevelItem(new QTreeWidgetItem(row));
     }
     show();
+    raise();
     FitColumns(list_, list_->header(), rules_);
 }
 

@@ -12,6 +12,7 @@
 
 #include "platform/platform.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/filled_box.h"
 #include "record_store/place_editing.h"
 #include "record_store/program_state.h"
 
@@ -22,7 +23,7 @@ const char* const kChangedPrompt = " Select place in list to be changed...";
 const char* const kChangeToPrompt = " Select place in list to change to...";
 
 QLineEdit* CyanBox() {
-    auto* box = new QLineEdit;
+    auto* box = new FilledBox;
     QPalette p = box->palette();
     p.setColor(QPalette::Base, QColor(0xC0, 0xFF, 0xFF));  // &HFFFFC0
     box->setPalette(p);
@@ -83,6 +84,7 @@ PlaceListFrame::PlaceListFrame(QWidget* parent) : QWidget(parent) {
 void PlaceListFrame::Open() {
     placeListPos_ = 1;
     LoadPlaceList();
+    if (isVisible()) raise();
 }
 
 void PlaceListFrame::LoadPlaceList() {
@@ -97,6 +99,8 @@ void PlaceListFrame::LoadPlaceList() {
     for (const auto& p : places) {
         auto* item = new QTreeWidgetItem({QString::fromStdString(p.place), QString::number(p.count)});
         item->setTextAlignment(1, Qt::AlignRight);
+        // A place cut to fit the list can still be read whole.
+        item->setToolTip(0, item->text(0));
         rows.append(item);
     }
     list_->addTopLevelItems(rows);

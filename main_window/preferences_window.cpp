@@ -13,8 +13,10 @@
 
 #include "files/data_files.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/filled_box.h"
 #include "platform/qt/qt_platform.h"
 #include "record_store/program_state.h"
+#include "record_store/fixed_text.h"
 #include "workspace/workspace.h"
 
 namespace lintora {
@@ -54,7 +56,7 @@ LintoraPreferences::LintoraPreferences(QWidget* parent) : QDialog(parent) {
     auto* grid = new QGridLayout;
     grid->setColumnMinimumWidth(1, 320);
     for (int i = 1; i <= 10; ++i) {
-        text_[i] = new QLineEdit;
+        text_[i] = new FilledBox;
         text_[i]->setAutoFillBackground(true);
         auto* label = new QLabel(labels[i - 1]);
         label->setBuddy(text_[i]);
@@ -125,8 +127,11 @@ void LintoraPreferences::FormLoad() {
     const std::string* prefs[] = {&g.prefName,  &g.prefAddr1,   &g.prefAddr2, &g.prefAddr3,
                                   &g.prefAddr4, &g.prefAddr5,   &g.prefCountry, &g.prefPhone,
                                   &g.prefAFN,   &g.prefEmail};
-    for (int i = 1; i <= 10; ++i) SetBoxText(text_[i], ToQt(*prefs[i - 1]));
-    text11_->setPlainText(ToQt(g.prefNotes));
+    // A text of blanks only (an empty setting comes back as one blank) shows
+    // empty, so that what is typed into the box does not start with a blank.
+    const auto shown = [](const std::string& stored) { return TrimBlanks(stored).empty() ? QString() : ToQt(stored); };
+    for (int i = 1; i <= 10; ++i) SetBoxText(text_[i], shown(*prefs[i - 1]));
+    text11_->setPlainText(shown(g.prefNotes));
     // A mode other than 0 or 1 (a hand-edited store) selects one citation per record.
     option_[g.prefSourceSW == 1 ? 1 : 0]->setChecked(true);
     prepCheck_->setChecked(g.PrepCheck);
@@ -180,10 +185,11 @@ void LintoraPreferences::StoreTexts() {
                             &g.prefAFN,   &g.prefEmail};
     for (int i = 1; i <= 10; ++i) {
         *prefs[i - 1] = ToStd(text_[i]->text());
-        g.PrefText[i] = *prefs[i - 1];
+        // The file gets the text without the blanks around it.
+        g.PrefText[i] = TrimBlanks(*prefs[i - 1]);
     }
     g.prefNotes = ToStd(text11_->toPlainText());
-    g.PrefText[11] = g.prefNotes;
+    g.PrefText[11] = TrimBlanks(g.prefNotes);
     SyncChecks();
 }
 

@@ -7,13 +7,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/filled_box.h"
 #include "workspace/workspace.h"
 
 namespace lintora {
 
 PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
-    identity_ = new QLabel;
+    // A long name is cut with a mark, within the panel's room.
+    identity_ = new FilledLabel;
     QFont bold = identity_->font();
     bold.setBold(true);
     identity_->setFont(bold);
@@ -22,7 +24,7 @@ PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
     static const char* const captions[] = {"all ancestors", "all descendants", "", "all ancestors and descendants"};
     for (int i = 0; i < 4; ++i) {
         buttons_[static_cast<std::size_t>(i)] = new QRadioButton;
-        labels_[static_cast<std::size_t>(i)] = new QLabel(captions[i]);
+        labels_[static_cast<std::size_t>(i)] = new FilledLabel(captions[i]);
         labels_[static_cast<std::size_t>(i)]->setBuddy(buttons_[static_cast<std::size_t>(i)]);
         grid->addWidget(buttons_[static_cast<std::size_t>(i)], i, 0);
         grid->addWidget(labels_[static_cast<std::size_t>(i)], i, 1);
@@ -36,6 +38,8 @@ PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
     row->addWidget(ok);
     row->addWidget(cancel);
     outer->addLayout(row);
+    // Its room may be larger than its contents (it covers the other panels).
+    outer->addStretch();
     connect(ok, &QPushButton::clicked, this, [this] { Command9Click(); });
     connect(cancel, &QPushButton::clicked, this, [this] { Command11Click(); });
     setHidden(true);
@@ -50,6 +54,7 @@ void PruneFrame::Show(const PrunePanelCaptions& captions, PruneOption selected) 
     const int on = static_cast<int>(selected);
     buttons_[static_cast<std::size_t>(on >= 0 && on <= 3 ? on : 2)]->setChecked(true);
     show();
+    raise();
 }
 
 int PruneFrame::Option() const {

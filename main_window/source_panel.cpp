@@ -16,6 +16,7 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/filled_box.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -36,14 +37,14 @@ SourceEditFrame::SourceEditFrame(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
     auto* grid = new QGridLayout;
-    sourceList_ = new QComboBox;
-    reposList_ = new QComboBox;
-    sTitle_ = new QLineEdit;
-    sAuthor_ = new QLineEdit;
-    sPublish_ = new QLineEdit;
-    rName_ = new QLineEdit;
-    rAddr_ = new QLineEdit;
-    rCont_ = new QLineEdit;
+    sourceList_ = new FilledComboBox;
+    reposList_ = new FilledComboBox;
+    sTitle_ = new FilledBox;
+    sAuthor_ = new FilledBox;
+    sPublish_ = new FilledBox;
+    rName_ = new FilledBox;
+    rAddr_ = new FilledBox;
+    rCont_ = new FilledBox;
     info_ = new QLabel;
     int row = 0;
     auto add = [&](const char* label, QWidget* w) {
@@ -102,6 +103,7 @@ void SourceEditFrame::Open() {
     for (int32_t s = 1; s <= g.SourceCount && s < static_cast<int32_t>(g.Source.size()); ++s)
         sourceList_->addItem(Q(g.Source[s].sTitle.trimmed()));
     show();
+    raise();
     if (sourceList_->count() >= 1) {
         sourceList_->setCurrentIndex(0);
         SourceListClick();

@@ -11,16 +11,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QStyleOptionFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "platform/navigate.h"
 #include "platform/qt/box_text.h"
+#include "platform/qt/filled_box.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
@@ -70,42 +69,6 @@ bool MovedByUser(Qt::FocusReason reason) {
            reason == Qt::ShortcutFocusReason;
 }
 
-// A text box whose text runs past its right edge marks the cut with "…"
-// while nobody types in it.
-class SearchBox final : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-    bool CutMarked() const {
-        return !hasFocus() && cursorPosition() == 0 && fontMetrics().horizontalAdvance(text()) > TextRoom().width();
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QLineEdit::paintEvent(event);
-        if (!CutMarked()) return;
-        // The mark follows the last letter that fits whole; what is after it
-        // is covered.
-        const QRect room = TextRoom();
-        const QString mark(QChar(0x2026));
-        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
-        const int left = room.left() + fontMetrics().horizontalAdvance(shown) - fontMetrics().horizontalAdvance(mark);
-        const QRect at(left, room.top(), Contents().right() - left + 1, room.height());
-        QPainter painter(this);
-        painter.fillRect(at, palette().base());
-        painter.setPen(palette().text().color());
-        painter.drawText(at, Qt::AlignLeft | Qt::AlignVCenter, mark);
-    }
-
-private:
-    QRect Contents() const {
-        QStyleOptionFrame option;
-        initStyleOption(&option);
-        return style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-    }
-    // Where the text is drawn: the contents less the box's own margins.
-    QRect TextRoom() const { return Contents().marginsRemoved(textMargins()).adjusted(2, 0, -2, 0); }
-};
-
 QToolButton* PictureButton(QWidget* parent, QStyle::StandardPixmap pixmap, const char* tip) {
     auto* b = new QToolButton(parent);
     b->setIcon(parent->style()->standardIcon(pixmap));
@@ -122,7 +85,7 @@ LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
     setModal(true);
 
     auto line = [this](const char* tip = nullptr) {
-        auto* e = new SearchBox(this);
+        auto* e = new FilledBox(this);
         if (tip) e->setToolTip(tip);
         e->installEventFilter(this);
         return e;
@@ -317,8 +280,7 @@ void LintoraInetSet::SetValue(QCheckBox* box, int value) {
 }
 
 bool LintoraInetSet::ShowsCutMark(const QLineEdit* box) {
-    const auto* searchBox = dynamic_cast<const SearchBox*>(box);
-    return searchBox && searchBox->CutMarked();
+    return lintora::ShowsCutMark(box);
 }
 
 bool LintoraInetSet::SwitchedOn(const QWidget* field) { return field->property("switchedOn").toBool(); }

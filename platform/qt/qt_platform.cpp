@@ -30,6 +30,37 @@ QMessageBox::Icon ToQt(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A message box wraps only at blanks: a long run without one (an address)
+// may break after "/", "&", "?", "=" and "+" as well, and after every
+// kLongPiece characters that offer no such place, so that it is shown whole.
+QString Wrappable(const QString& text) {
+    constexpr qsizetype kLongRun = 30, kLongPiece = 20;
+    const QChar breakMark(0x200B);
+    QString shown;
+    shown.reserve(text.size() + text.size() / 8);
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !text[i].isSpace()) continue;
+        const QStringView run = QStringView(text).mid(runStart, i - runStart);
+        qsizetype piece = 0;
+        for (qsizetype k = 0; k < run.size(); ++k) {
+            shown += run[k];
+            ++piece;
+            const QChar c = run[k];
+            const bool breakAfter = c == u'/' || c == u'&' || c == u'?' || c == u'=' || c == u'+';
+            // Never inside a pair of UTF-16 units.
+            const bool pieceFull = piece >= kLongPiece && !c.isHighSurrogate();
+            if (run.size() > kLongRun && (breakAfter || pieceFull) && k + 1 < run.size()) {
+                shown += breakMark;
+                piece = 0;
+            }
+        }
+        if (i < text.size()) shown += text[i];
+        runStart = i + 1;
+    }
+    return shown;
+}
+
 // A box that tells a dismissal (Escape, the close button) from a press of
 // the button Qt would otherwise click for it.
 class QuestionBox : public QMessageBox {
@@ -93,7 +124,8 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
         case MsgButtons::RetryCancel: qb = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
-    QuestionBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Q(text), qb, Parent());
+    QuestionBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Wrappable(Q(text)), qb,
+                    Parent());
     // A box asked while the hourglass shows must still get the normal pointer.
     const bool wasBusy = busy_;
     if (wasBusy) SetBusy(false);

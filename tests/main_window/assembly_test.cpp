@@ -1,8 +1,13 @@
 // The lists, panels and windows plugged into the real main window.
+#include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QScreen>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
 #include <utility>
@@ -10,7 +15,9 @@
 #include "editor/editor_window.h"
 #include "main_window/parent_pick.h"
 #include "main_window/place_panel.h"
+#include "main_window/prune_panel.h"
 #include "main_window/window_assembly.h"
+#include "platform/qt/filled_box.h"
 #include "tests/main_window/window_fixture.h"
 
 namespace lintora {
@@ -129,6 +136,119 @@ TEST_F(AssemblyTest, ParentSetPickEndsWithTreesRenumberedAndThePedigreeRedrawn) 
     EXPECT_EQ(g.Indiv[g.Famil[famc].fHusb].iTree, g.Indiv[child].iTree);
     EXPECT_EQ(w->StatusPanel(5), "Individuals: 3");
     EXPECT_EQ(w->StatusPanel(7), "Tree 1 of 1");
+}
+
+}  // namespace
+}  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// The editor keeps its own size whatever the names: a father's name of a
+// whole line is cut with a mark and offered whole as tool tip, and every
+// button stays inside the window, the window inside the screen.
+TEST_F(AssemblyTest, TheEditorKeepsItsSizeWhateverTheNames) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    const std::string longGiven =
+        "Maximilian Franz Xaver Joseph Johann Anton de Paula Wenzel Leopold Karl Ferdinand Ignaz Alois Johann "
+        "Nepomuk Ludwig Felix Cajetan Benedikt Rochus Sebastian Damian Pius";
+    const std::string longSurname = "von Habsburg-Lothringen-Toscana-Modena-Este-Parma-Piacenza-Guastalla";
+    ASSERT_GE(longGiven.size() + 1 + longSurname.size(), 232u);
+    const int32_t anna = Person("Anna", "LEE", "F", "1717");
+    Child(anna, Family(Person("Tom", "LEE", "M", "1690"), Person("Kate", "ROE", "F", "1692")));
+    const int32_t maria = Person("Maria Anna", "HABSBURG", "F", "1717");
+    Child(maria, Family(Person(longGiven, longSurname, "M", "1690"), Person(longGiven, "Este", "F", "1692")));
+    Family(Person(longGiven, longSurname + "-Sohn", "M", "1715"), maria, "1736");
+    const QRect screen = editor.screen()->availableGeometry();
+
+    OpenEditor(anna, 1);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(editor.isVisible());
+    const QSize usual = editor.size();
+    EXPECT_FALSE(ShowsCutMark(editor.iFather));
+
+    OpenEditor(maria, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor.size(), usual);
+    EXPECT_LE(editor.frameGeometry().width(), screen.width());
+    const QRect inside = editor.rect();
+    const QWidget* buttons[] = {editor.btnGoPedigree, editor.btnPrev,     editor.CancelEditButton,
+                                editor.btnNext,       editor.iGoToFather, editor.iGoToMother,
+                                editor.iGoToSpouse,   editor.lblSpouses2, editor.iSpousesList};
+    for (const QWidget* b : buttons)
+        EXPECT_TRUE(inside.contains(QRect(b->mapTo(&editor, QPoint(0, 0)), b->size())))
+            << b->metaObject()->className() << " " << b->mapTo(&editor, QPoint(0, 0)).x();
+    for (QLabel* parent : {editor.iFather, editor.iMother}) {
+        EXPECT_TRUE(parent->text().startsWith(" Maximilian Franz Xaver")) << parent->text().toStdString();
+        EXPECT_GT(parent->text().size(), 130) << parent->text().toStdString();
+        EXPECT_TRUE(ShowsCutMark(parent));
+        QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), parent->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(parent, &tip);
+        EXPECT_EQ(QToolTip::text(), parent->text());
+        QToolTip::hideText();
+    }
+    // So is the spouse's line in its list box.
+    EXPECT_TRUE(editor.iSpousesList->currentText().startsWith("Maximilian Franz"));
+    EXPECT_TRUE(ShowsCutMark(editor.iSpousesList));
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    EXPECT_FALSE(editor.isVisible());
+}
+
+}  // namespace
+}  // namespace lintora
+
+namespace lintora {
+namespace {
+
+// The panels open at one place over the pedigree: whichever is opened last
+// is in front and covers the others whole, the open place list included.
+TEST_F(AssemblyTest, APanelShownOverAnotherCoversIt) {
+    const int32_t root = Person("Thomas Edward", "HARLOW", "M", "1821");
+    const int32_t mother = Person("Elisabeth Christine Luise Wilhelmine Auguste Charlotte",
+                                  "von Braunschweig-Wolfenbuettel", "F", "1795");
+    Child(root, Family(Person("Edward", "HARLOW", "M", "1790"), mother));
+    LoadGenTree();
+    g.TreeSlot[0] = root;
+    w->RedrawTree();
+    w->EnableDataCommands();
+    w->show();
+    QCoreApplication::processEvents();
+    const QWidget* area = w->PedigreeArea();
+    // The topmost panel at a point of the area.
+    const auto inFront = [area](QPoint at) {
+        const QWidget* hit = area->childAt(at);
+        while (hit && hit->parentWidget() != area) hit = hit->parentWidget();
+        return hit;
+    };
+
+    w->mnuEditItem_Click(0);
+    QWidget* places = w->Panel("place");
+    QWidget* prune = w->Panel("prune");
+    ASSERT_TRUE(places->isVisible());
+    const QRect under = places->geometry();
+    w->lblTree_MouseUp(2, 1);  // the mother
+    w->HidePopupMenu();
+    w->Toolbar1_ButtonClick(10);
+    ASSERT_TRUE(prune->isVisible());
+    ASSERT_TRUE(places->isVisible());
+    EXPECT_TRUE(prune->geometry().contains(places->geometry()));
+    // Her long name is cut to the panel, with a mark.
+    const auto* panel = static_cast<PruneFrame*>(prune);
+    EXPECT_TRUE(panel->Identity()->text().startsWith("Remove Elisabeth Christine"));
+    EXPECT_TRUE(ShowsCutMark(panel->Identity()));
+    EXPECT_TRUE(ShowsCutMark(panel->OptionLabel(2)));
+    EXPECT_FALSE(ShowsCutMark(panel->OptionLabel(0)));
+    EXPECT_EQ(prune->geometry(), under);
+    for (QPoint at : {under.topLeft(), under.topRight(), under.bottomLeft(), under.bottomRight(), under.center()})
+        EXPECT_EQ(inFront(at), prune) << at.x() << "," << at.y();
+
+    // The place list opened again comes in front in its turn, whole.
+    w->mnuEditItem_Click(0);
+    EXPECT_EQ(inFront(under.center()), places);
+    EXPECT_TRUE(places->geometry().contains(prune->geometry()));
+    for (const char* name : {"source", "parents"}) EXPECT_EQ(w->Panel(name)->geometry(), under) << name;
 }
 
 }  // namespace

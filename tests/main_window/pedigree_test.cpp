@@ -7,6 +7,7 @@
 #include <QToolTip>
 
 #include "main_window/tree_box.h"
+#include "platform/qt/filled_box.h"
 
 #include "record_store/pedigree_view.h"
 #include "record_store/person_view.h"
@@ -183,11 +184,27 @@ TEST_F(PedigreeTest, LongNamesAndPlacesShowTheirBeginningAndThatTheyAreCut) {
     for (QLineEdit* line : {w->BirthDtPlace, w->MarrDtPlace, w->DeathDtPlace}) {
         EXPECT_GT(line->fontMetrics().horizontalAdvance(line->text()), line->width()) << line->text().toStdString();
         EXPECT_EQ(line->cursorPosition(), 0) << line->text().toStdString();
+        // The cut is marked, and the whole line is the tool tip.
+        EXPECT_TRUE(ShowsCutMark(line)) << line->text().toStdString();
+        QHelpEvent lineTip(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(line, &lineTip);
+        EXPECT_EQ(QToolTip::text(), line->text());
+        QToolTip::hideText();
     }
     EXPECT_TRUE(w->BirthDtPlace->text().startsWith("2 Nov 1767 - Buckingham House"));
     ASSERT_EQ(w->ChildrenLBox->count(), 9);
     EXPECT_FALSE(w->ChildrenLBox->horizontalScrollBar()->isVisible());
     EXPECT_GE(w->ChildrenLBox->viewport()->height() / w->ChildrenLBox->sizeHintForRow(0), 4);
+    // Both lists show whole rows: a row is wholly in view or wholly out.
+    for (QListWidget* list : {w->SpousesCBox, w->ChildrenLBox}) {
+        const QRect view = list->viewport()->rect();
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect at = list->visualItemRect(list->item(row));
+            const bool whole = at.top() >= view.top() && at.bottom() <= view.bottom();
+            const bool out = at.bottom() < view.top() || at.top() > view.bottom();
+            EXPECT_TRUE(whole || out) << row << ": " << at.top() << "-" << at.bottom() << " in " << view.bottom();
+        }
+    }
     // A spouse click fills the marriage line again, from its beginning.
     w->MarrDtPlace->setCursorPosition(5);
     w->SpousesCBox_Click(0);

@@ -2,11 +2,15 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTreeWidget>
+
+#include "platform/qt/filled_box.h"
 
 #include "record_store/tables.h"
 #include "record_store/undo.h"
@@ -148,6 +152,18 @@ TEST_F(PlacePanel, ClicksLandOnThePlaceShownAndATypedReplacementApplies) {
     list->setCurrentItem(longest);
     panel.ListView3Click();
     EXPECT_EQ(panel.Text3()->cursorPosition(), 0);
+    // Both boxes mark that it is cut, and the list row, cut to the list,
+    // offers the whole place under the pointer.
+    list->setFocus();  // where the picks left it
+    EXPECT_TRUE(ShowsCutMark(panel.Text2()));
+    EXPECT_TRUE(ShowsCutMark(panel.Text3()));
+    list->scrollToItem(longest);
+    const QPoint over = list->visualItemRect(longest).center();
+    QHelpEvent tip(QEvent::ToolTip, over, list->viewport()->mapToGlobal(over));
+    QCoreApplication::sendEvent(list->viewport(), &tip);
+    EXPECT_EQ(QToolTip::text(), longest->text(0));
+    EXPECT_TRUE(longest->text(0).endsWith("Norfolk, England"));
+    QToolTip::hideText();
 }
 
 TEST_F(PlacePanel, NoPeopleNoPanel) {

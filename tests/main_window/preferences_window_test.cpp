@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextEdit>
 
 #include "files/data_files.h"
@@ -101,6 +102,45 @@ TEST_F(PreferencesWindow, ContinueWithoutPreparerWritesNoSubmitterAndPreferences
     ReadStartupSettings();
     EXPECT_EQ(g.prefName, "Ann Author");
     EXPECT_EQ(g.prefAddr1, "1 Main Street");
+    EXPECT_EQ(g.prefPhone, "555-0101");
+}
+
+// A setting stored empty comes back as one blank; its box shows empty, so
+// that what the user types there starts with the first letter typed, and the
+// file gets each text without the blanks around it.
+TEST_F(PreferencesWindow, ABlankSettingShowsEmptyAndTheFileGetsTextsWithoutOuterBlanks) {
+    testing::Person(AddIndiv(), "John", "Smith", "M", 0);
+    g.prefName = "Ann Author";
+    g.prefAddr1 = "1 Main Street";
+    g.prefAddr5 = " ";
+    g.prefCountry = " ";
+    g.prefNotes = " ";
+    LintoraPreferences w;
+    w.ShowForGedSave();
+    EXPECT_EQ(w.Text(6)->text(), "");
+    EXPECT_EQ(w.Text(7)->text(), "");
+    EXPECT_EQ(w.NoteBox()->toPlainText(), "");
+    EXPECT_EQ(w.Text(1)->text(), "Ann Author");
+    // Clicked at its right end and typed into, as the user does.
+    for (int box : {6, 7}) {
+        QLineEdit* e = w.Text(box);
+        QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(e->width() - 4, e->height() / 2));
+        QTest::keyClicks(e, box == 6 ? "Kept after cancel" : "USA");
+    }
+    w.Text(8)->setText("  555-0101  ");
+    const auto out = dir / "blanks.ged";
+    ui.fileAnswers.push_back(out.string());
+    ui.Answer(MsgResult::Ok);
+    w.Command3Click();
+    const std::string ged = Read(out);
+    EXPECT_NE(ged.find("1 ADDR 1 Main Street\r\n2 CONT Kept after cancel\r\n2 CTRY USA\r\n1 PHON 555-0101\r\n"),
+              std::string::npos)
+        << ged;
+    // The settings keep what the user typed, as they always did.
+    g.prefAddr5 = g.prefCountry = g.prefPhone = "";
+    ReadStartupSettings();
+    EXPECT_EQ(g.prefAddr5, "Kept after cancel");
+    EXPECT_EQ(g.prefCountry, "USA");
     EXPECT_EQ(g.prefPhone, "555-0101");
 }
 

@@ -1,11 +1,13 @@
 #include "main_window/source_panel.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "files/data_files.h"
+#include "platform/qt/filled_box.h"
 #include "record_store/tables.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/qt_app.h"
@@ -47,6 +49,20 @@ TEST_F(SourcePanel, NewTitleMakesAUserSourceThatTakesTheRepositoryAndTheOldStays
     // Filled boxes show their beginning, the year of a long publisher first.
     for (const char* name : {"sTitle", "sAuthor", "sPublish", "rName", "rAddr"})
         EXPECT_EQ(panel.Box(name)->cursorPosition(), 0) << name;
+    // At the panel's size in the main window the long publisher is marked as
+    // cut; the short texts are not.
+    panel.resize(340, 260);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsCutMark(panel.Box("sPublish")));
+    for (const char* name : {"sTitle", "sAuthor", "rName", "rAddr"})
+        EXPECT_FALSE(ShowsCutMark(panel.Box(name))) << name;
+    EXPECT_FALSE(ShowsCutMark(panel.SourceList()));
+    g.Source[1].sTitle = "Ancestral File, version 4.19, compiled by the Family History Department, Salt Lake City";
+    panel.Open();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsCutMark(panel.SourceList()));
+    g.Source[1].sTitle = "Ancestral File";
+    panel.Open();
     EXPECT_EQ(panel.SourceEditInfo()->text(), "4 citations in this batch");
     EXPECT_TRUE(panel.Box("sAuthor")->isReadOnly());  // a site data file source
     EXPECT_FALSE(panel.Box("sTitle")->isReadOnly());

@@ -7,7 +7,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QTest>
 #include <QThread>
 #include <QFile>
@@ -78,6 +80,46 @@ TEST_F(QtPlatformTest, MessageBoxesCarryTheProgramTitleAndReturnThePressedButton
     PressWhenShown(seen, QMessageBox::Ok);
     platform.MsgBox("x", MsgButtons::Ok, MsgIcon::None, "Own title");
     EXPECT_EQ(seen.title, "Own title");
+}
+
+// A long address in a message wraps inside the box rather than running off
+// its edge: every line of the shown text fits the box's text, and the text
+// read without its break marks is the message as given.
+TEST_F(QtPlatformTest, ALongAddressInAMessageIsShownWhole) {
+    const QString address =
+        "https://www.familysearch.org/search/record/results?count=20&query=%2Bgivenname%3AThomas%20Edward~"
+        "%20%2Bsurname%3AHarlow~%20%2Bbirth_place%3APlymouth~%20%2Bbirth_year%3A1820-1822~&collection_id=1743384";
+    const QString message = "Problem with navigation parms: " + address;
+    QString shown;
+    bool fits = false;
+    int lines = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        shown = label->text();
+        // The label's text laid out at the label's width, as it is drawn.
+        QTextLayout layout(shown, label->font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        const int width = label->contentsRect().width();
+        layout.beginLayout();
+        fits = width > 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            fits = fits && line.naturalTextWidth() <= width;
+            ++lines;
+        }
+        layout.endLayout();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(platform.MsgBox(message.toStdString(), MsgButtons::Ok, MsgIcon::Exclamation, ""), MsgResult::Ok);
+    EXPECT_TRUE(fits) << shown.toStdString();
+    EXPECT_GT(lines, 1);
+    EXPECT_EQ(QString(shown).remove(QChar(0x200B)), message);
+    EXPECT_TRUE(shown.startsWith("Problem with navigation parms: https:"));
 }
 
 // Escape typed into a box is a dismissal: a question without Cancel says so
