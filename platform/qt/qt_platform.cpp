@@ -153,10 +153,16 @@ void QtPlatform::SetBusy(bool busy) {
 }
 
 LocalTime QtPlatform::Now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate d = now.date();
-    const QTime t = now.time();
-    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+    // A load stamps every record it adds: the clock is spelt out once a second.
+    const qint64 secs = QDateTime::currentSecsSinceEpoch();
+    if (secs != speltSecs_) {
+        const QDateTime now = QDateTime::fromSecsSinceEpoch(secs);
+        const QDate d = now.date();
+        const QTime t = now.time();
+        now_ = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+        speltSecs_ = secs;
+    }
+    return now_;
 }
 
 int32_t QtPlatform::ChooseMatch(const MatchRequest& request) {

@@ -54,6 +54,9 @@ private:
     // modal window in front (the user works in it), else dialogParent.
     QWidget* Parent() const;
     bool busy_ = false;
+    // The clock's last second and how it reads.
+    long long speltSecs_ = -1;
+    LocalTime now_{};
 };
 
 }  // namespace lintora

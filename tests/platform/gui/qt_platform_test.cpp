@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace lintora {
 namespace {
 
@@ -153,13 +155,27 @@ TEST_F(QtPlatformTest, BusyPointerShowsOnceAndGoes) {
 }
 
 TEST_F(QtPlatformTest, ClockIsTheLocalOne) {
-    const QDateTime before = QDateTime::currentDateTime();
-    LocalTime t = platform.Now();
-    EXPECT_EQ(t.year, before.date().year());
-    EXPECT_GE(t.month, 1);
-    EXPECT_LE(t.month, 12);
-    EXPECT_GE(t.hour, 0);
-    EXPECT_LE(t.hour, 23);
+    // Read between two looks at Qt's local clock: the same second as one of them.
+    auto spelt = [](const QDateTime& d) {
+        return std::tuple(d.date().year(), d.date().month(), d.date().day(), d.time().hour(),
+                          d.time().minute(), d.time().second());
+    };
+    auto near = [&](const LocalTime& t, const QDateTime& before, const QDateTime& after) {
+        const auto got = std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second);
+        return got == spelt(before) || got == spelt(after);
+    };
+    QDateTime before = QDateTime::currentDateTime();
+    const LocalTime first = platform.Now();
+    EXPECT_TRUE(near(first, before, QDateTime::currentDateTime()));
+    // The clock moves on with the seconds, however often it is read.
+    LocalTime later = first;
+    for (int k = 0; k < 300 && later.second == first.second; ++k) {
+        QTest::qWait(10);
+        before = QDateTime::currentDateTime();
+        later = platform.Now();
+    }
+    EXPECT_NE(later.second, first.second);
+    EXPECT_TRUE(near(later, before, QDateTime::currentDateTime()));
 }
 
 TEST_F(QtPlatformTest, FileDialogsReturnTheChosenPathOrNothing) {
