@@ -30,6 +30,14 @@ bool IsAscii(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// ASCII without control characters: text every file holds as it stands.
+bool PlainAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b >= 0x20 && b < 0x80;
+    });
+}
+
 class Writer {
 public:
     Writer(FileKind kind, const std::string& filePath, bool progress)
@@ -76,6 +84,7 @@ private:
     // so that what becomes a blank trims away at the ends as blanks do and
     // a reader finds the value as written.
     std::string T(std::string_view s) const {
+        if (PlainAscii(s)) return TrimBlanks(s);  // most fields
         std::string v = OneLine(std::string(s));
         if (gedcom_ && !IsAscii(v)) v = AnselToUtf8(Utf8ToAnsel(v));
         return TrimBlanks(v);
@@ -190,10 +199,11 @@ private:
     }
 
     void Event(const char* tag, const FixedText<100>& date, const FixedText<100>& place, int32_t source) {
-        if (Blank(date) && Blank(place)) return;
+        const std::string d = T(date), p = T(place);
+        if (d.empty() && p.empty()) return;
         Line(std::string("1 ") + tag);
-        if (!Blank(date)) Line("2 DATE " + T(date));
-        if (!Blank(place)) Line("2 PLAC " + T(place));
+        if (!d.empty()) Line("2 DATE " + d);
+        if (!p.empty()) Line("2 PLAC " + p);
         if (perItem_) Citation(source);
     }
 
@@ -262,26 +272,28 @@ private:
             std::replace(p.begin(), p.end(), '/', ' ');
             return p;
         };
-        Line("1 NAME " + part(T(r.iGivn)) + " /" + part(T(r.iSurn)) + "/" + part(T(r.iSuffix)));
-        Line("2 SURN " + T(r.iSurn));
-        Line("2 GIVN " + T(r.iGivn));
-        if (!Blank(r.iPrefix)) Line("2 NPFX " + T(r.iPrefix));
-        if (!Blank(r.iSuffix)) Line("2 NSFX " + T(r.iSuffix));
-        if (!Blank(r.iNick)) Line("2 NICK " + T(r.iNick));
+        const std::string givn = T(r.iGivn), surn = T(r.iSurn), suffix = T(r.iSuffix), prefix = T(r.iPrefix),
+                          nick = T(r.iNick), title = T(r.iTitle);
+        Line("1 NAME " + part(givn) + " /" + part(surn) + "/" + part(suffix));
+        Line("2 SURN " + surn);
+        Line("2 GIVN " + givn);
+        if (!prefix.empty()) Line("2 NPFX " + prefix);
+        if (!suffix.empty()) Line("2 NSFX " + suffix);
+        if (!nick.empty()) Line("2 NICK " + nick);
         // Other programs read a title as the individual's own attribute;
         // the work file keeps it with the name.
-        if (!gedcom_ && !Blank(r.iTitle)) Line("2 TITL " + T(r.iTitle));
+        if (!gedcom_ && !title.empty()) Line("2 TITL " + title);
         if (!gedcom_ && !Blank(r.iExt)) Line("2 _EXT " + T(r.iExt));
         if (perItem_) Citation(r.iSource);
-        if (gedcom_ && !Blank(r.iTitle)) Line("1 TITL " + T(r.iTitle));
+        if (gedcom_ && !title.empty()) Line("1 TITL " + title);
         const std::string sex = T(r.iSex);
         Line("1 SEX " + (sex.empty() ? std::string(" ") : sex));
         Event("BIRT", r.ibDate, r.ibPlace, r.iSource);
         Event("CHR", r.icDate, r.icPlace, r.iSource);
         Event("DEAT", r.idDate, r.idPlace, r.iSource);
         Event("BURI", r.iblDate, r.iblPlace, r.iSource);
-        if (!Blank(r.iAFN)) {
-            Line("1 AFN " + T(r.iAFN));
+        if (const std::string afn = T(r.iAFN); !afn.empty()) {
+            Line("1 AFN " + afn);
             if (perItem_) Citation(r.iSource);
         }
         if (!gedcom_) {
@@ -327,10 +339,11 @@ private:
             if (IndivLive(r.fHusb)) Line("1 HUSB @I" + std::to_string(r.fHusb) + "@");
             if (IndivLive(r.fWife) && r.fWife != r.fHusb) Line("1 WIFE @I" + std::to_string(r.fWife) + "@");
             for (int32_t c : childrenOf_[f]) Line("1 CHIL @I" + std::to_string(c) + "@");
-            if (!Blank(r.fmDate) || !Blank(r.fmPlace)) {
+            const std::string date = T(r.fmDate), place = T(r.fmPlace);
+            if (!date.empty() || !place.empty()) {
                 Line("1 MARR");
-                if (!Blank(r.fmDate)) Line("2 DATE " + T(r.fmDate));
-                if (!Blank(r.fmPlace)) Line("2 PLAC " + T(r.fmPlace));
+                if (!date.empty()) Line("2 DATE " + date);
+                if (!place.empty()) Line("2 PLAC " + place);
             }
             Citation(r.fSource);
             if (r.fNoteFlg.value() == "Y") NoteLines(familNotes_[f]);
