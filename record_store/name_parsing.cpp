@@ -38,10 +38,26 @@ bool InList(const std::array<std::string_view, N>& list, std::string_view upperW
 // tell (recasing keeps the byte length).
 constexpr std::size_t kLongestListed = 7;
 
+// The word in capitals, when it may be a listed word: the lists are ASCII,
+// and recasing never turns another letter into ASCII. Empty otherwise.
+struct ListedCase {
+    char text[kLongestListed];
+    std::size_t size = 0;
+    explicit ListedCase(std::string_view word) {
+        if (word.size() > kLongestListed) return;
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            const auto c = static_cast<unsigned char>(word[i]);
+            if (c >= 0x80) return;
+            text[i] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+        }
+        size = word.size();
+    }
+    std::string_view view() const { return {text, size}; }
+};
+
 bool IsSuffix(std::string_view word, bool isLast) {
-    if (word.size() > kLongestListed) return false;
-    const std::string up = UpperCase(word);
-    return InList(kSuffixes, up) || (isLast && InList(kLastWordSuffixes, up));
+    const ListedCase up(word);
+    return up.size > 0 && (InList(kSuffixes, up.view()) || (isLast && InList(kLastWordSuffixes, up.view())));
 }
 
 // Roman numerals stay in capitals (III, not Iii); Jr and Sr take proper case.
@@ -51,10 +67,28 @@ std::string SuffixCase(std::string_view suffix) {
     return ProperCase(suffix);
 }
 
-// The words of a text split at blanks, empty words left out.
-void SplitWords(const std::string& text, std::vector<std::string>& words) {
-    words = SplitFields(text, " ");
-    std::erase(words, std::string());
+// The words of a text split at blanks, empty words left out; a stop marker
+// makes the rest one word, as SplitFields does. The words' buffers are
+// reused from name to name.
+void SplitWords(std::string_view text, std::vector<std::string>& words) {
+    std::size_t n = 0;
+    auto add = [&](std::string_view w) {
+        if (w.empty()) return;
+        if (n == words.size()) words.emplace_back(w);
+        else words[n].assign(w);
+        ++n;
+    };
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t p = text.find(' ', start);
+        if (p == std::string_view::npos) break;
+        const std::string_view w = text.substr(start, p - start);
+        start = p + 1;
+        if (w == kStopMarker) break;
+        add(w);
+    }
+    add(text.substr(start));
+    words.resize(n);
 }
 
 std::string JoinWords(const std::vector<std::string>& words, std::size_t from = 0) {
@@ -166,10 +200,15 @@ void Parse(std::string_view fullName, NameParts& out) {
     if (CutMarked(text, quote, quote, quoted, !doubleQuote)) out.nickname = quoted;
 
     // Suffix or title after a comma.
-    const std::vector<std::string> parts = SplitFields(text, ",");
-    std::string main = parts[0];
-    std::string rest;
-    if (parts.size() >= 2) rest = parts.size() >= 3 ? parts[1] + " " + parts[2] : parts[1];
+    // Most names have no comma: then the whole text is the main part.
+    std::string main, rest;
+    const bool comma = text.find(',') != std::string::npos;
+    if (comma) {
+        const std::vector<std::string> parts = SplitFields(text, ",");
+        main = parts[0];
+        if (parts.size() >= 2) rest = parts.size() >= 3 ? parts[1] + " " + parts[2] : parts[1];
+    }
+    const std::string_view mainText = comma ? std::string_view(main) : std::string_view(text);
     std::vector<std::string>& words = g.NameWords;
     SplitWords(rest, words);
     if (!words.empty()) {
@@ -181,13 +220,15 @@ void Parse(std::string_view fullName, NameParts& out) {
         }
     }
 
-    SplitWords(main, words);
+    SplitWords(mainText, words);
     TakeWords(words, out.suffix, IsSuffix);
     TakeWords(words, out.title, [](const std::string& w, bool) {
-        return w.size() <= kLongestListed && InList(kTitles, UpperCase(w));
+        const ListedCase up(w);
+        return up.size > 0 && InList(kTitles, up.view());
     });
     TakeWords(words, out.prefix, [](const std::string& w, bool) {
-        return w.size() <= kLongestListed && InList(kRanks, UpperCase(w));
+        const ListedCase up(w);
+        return up.size > 0 && InList(kRanks, up.view());
     });
 
     // Given names, then the surname.
