@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <string_view>
+#include <unordered_map>
 
 #include "files/charset.h"
 #include "files/text_lines.h"
@@ -51,6 +53,11 @@ public:
     }
 
     std::vector<std::string> Build() {
+        // Room for the lines of a usual record up front: growing the list
+        // moves every line written so far.
+        lines_.reserve(64 + 24 * static_cast<std::size_t>(std::max(0, g.IndivCount)) +
+                       12 * static_cast<std::size_t>(std::max(0, g.FamilCount)) +
+                       static_cast<std::size_t>(std::max(0, g.NotesCount)));
         Index();
         if (gedcom_) {
             Header();
@@ -76,6 +83,13 @@ private:
     std::vector<std::string> lines_;
     std::vector<std::vector<int32_t>> famsOf_, childrenOf_, indivNotes_, familNotes_;
     std::vector<bool> sourceWritten_;
+    // Field texts with other characters than plain ASCII, as written.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    static constexpr std::size_t kSpeltKept = 4096;
+    mutable std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> spelt_;
 
     void Line(std::string text) { lines_.push_back(OneLine(std::move(text))); }
 
@@ -85,9 +99,12 @@ private:
     // a reader finds the value as written.
     std::string T(std::string_view s) const {
         if (PlainAscii(s)) return TrimBlanks(s);  // most fields
+        // The same names and places come back record after record.
+        if (auto it = spelt_.find(s); it != spelt_.end()) return it->second;
         std::string v = OneLine(std::string(s));
         if (gedcom_ && !IsAscii(v)) v = AnselToUtf8(Utf8ToAnsel(v));
-        return TrimBlanks(v);
+        if (spelt_.size() >= kSpeltKept) spelt_.clear();
+        return spelt_.emplace(std::string(s), TrimBlanks(v)).first->second;
     }
     // A field's text spelt longer than the field holds is cut as a reader
     // cuts it.
