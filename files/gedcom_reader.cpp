@@ -263,10 +263,15 @@ void SetIfNonBlank(auto& field, const std::string& value) {
 // The pieces of a NAME value between its slashes, each trimmed, joined by blanks.
 std::string JoinedName(std::string_view value) {
     std::string joined;
+    joined.reserve(value.size() + 1);
     for (std::size_t start = 0;;) {
         std::size_t slash = value.find('/', start);
-        std::string piece = TrimBlanks(value.substr(start, slash == std::string::npos ? slash : slash - start));
-        if (!piece.empty()) joined += piece + " ";
+        std::string_view piece = value.substr(start, slash == std::string::npos ? slash : slash - start);
+        const std::size_t first = piece.find_first_not_of(' ');
+        if (first != std::string_view::npos) {
+            joined.append(piece.substr(first, piece.find_last_not_of(' ') - first + 1));
+            joined += ' ';
+        }
         if (slash == std::string::npos) break;
         start = slash + 1;
     }
@@ -484,9 +489,10 @@ void ProcessINDI() {
             g.Indiv[i].iXref = value;
             r.namePartLines = r.titleFromLine = r.noteOpening = false;
             r.nameAfterSlashes.clear();
-            Ged().XrefMap.push_back({TrimBlanks(value), i});
-            Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size()) - 1;
-            if (!TrimBlanks(value).empty()) r.xrefIndex.emplace(TrimBlanks(value), Ged().XrefCount);
+            std::string key = TrimBlanks(value);
+            Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size());
+            if (!key.empty()) r.xrefIndex.emplace(key, Ged().XrefCount);
+            Ged().XrefMap.push_back({std::move(key), i});
             return;
         }
         const int32_t i = r.curIndiv;
