@@ -12,17 +12,20 @@ std::vector<std::string> SplitFileLines(std::string_view contents) {
 std::vector<std::string_view> SplitFileLineViews(std::string_view contents) {
     std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')) + 1);
-    // A line ends at a CR, an LF or a CR LF pair. Lines are short: one pass
-    // over the bytes beats a search for each end.
-    const char* const end = contents.data() + contents.size();
-    const char* start = contents.data();
-    for (const char* p = start; p < end; ++p) {
-        if (*p != '\n' && *p != '\r') continue;
-        lines.emplace_back(start, static_cast<std::size_t>(p - start));
-        if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
-        start = p + 1;
+    // The line ends at the next CR or LF; where each lies next is kept, so
+    // that a file using only one of them is still read in one pass.
+    std::size_t pos = 0, nextLf = contents.find('\n'), nextCr = contents.find('\r');
+    auto next = [&](char c, std::size_t& at) {
+        if (at != std::string_view::npos && at < pos) at = contents.find(c, pos);
+    };
+    while (pos < contents.size()) {
+        next('\n', nextLf);
+        next('\r', nextCr);
+        std::size_t end = std::min({nextLf, nextCr, contents.size()});
+        lines.emplace_back(contents.substr(pos, end - pos));
+        if (end + 1 < contents.size() && contents[end] == '\r' && contents[end + 1] == '\n') ++end;
+        pos = end + 1;
     }
-    if (start < end) lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }
 
