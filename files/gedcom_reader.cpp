@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <exception>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <string_view>
@@ -423,6 +424,18 @@ bool LevelZero(std::string_view s, std::size_t levelEnd) {
     return level == "0";
 }
 
+// Text put in a buffer kept from line to line (an append into room held
+// costs less than assign's general replace).
+void Put(std::string& to, std::string_view text) {
+    const std::less<const char*> before;
+    if (!before(text.data(), to.data()) && !before(to.data() + to.size(), text.data())) {
+        to.assign(text);  // a part of the buffer itself
+        return;
+    }
+    to.clear();
+    to.append(text);
+}
+
 // GetGedValue for a line whose level word ends at levelEnd.
 void ValueAfterLevel(std::string_view s, std::size_t levelEnd) {
     std::size_t wStart = 0;
@@ -433,14 +446,14 @@ void ValueAfterLevel(std::string_view s, std::size_t levelEnd) {
     std::string& raw = Ged().GedRawValue;
     Ged().GedValueIsPointer = false;
     if (IsPointer(w)) {
-        Ged().GedValue.assign(w.substr(1, w.size() - 2));
+        Put(Ged().GedValue, w.substr(1, w.size() - 2));
         Ged().GedValueIsPointer = true;
         // Text after the record type of a level-0 line (a NOTE record's first line).
         std::size_t afterType = SkipWord(s, wEnd);
-        raw.assign(afterType < s.size() ? s.substr(afterType + 1) : std::string_view());
+        Put(raw, afterType < s.size() ? s.substr(afterType + 1) : std::string_view());
         return;
     }
-    raw.assign(wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view());  // after one blank
+    Put(raw, wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view());  // after one blank
     std::string_view v = raw;
     while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
     while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
@@ -448,7 +461,7 @@ void ValueAfterLevel(std::string_view s, std::size_t levelEnd) {
         v = v.substr(1, v.size() - 2);
         Ged().GedValueIsPointer = true;
     }
-    Ged().GedValue.assign(v);
+    Put(Ged().GedValue, v);
 }
 
 }  // namespace
