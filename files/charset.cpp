@@ -369,6 +369,11 @@ std::string AnselToUtf8(std::string_view ansel) {
     std::vector<char32_t> marks;
     for (std::size_t i = 0; i < ansel.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(ansel[i]);
+        // ASCII with no mark before it is itself.
+        if (c < 0x80 && marks.empty()) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
         if (char32_t m = t.markOf[c]) {
             marks.push_back(m);
             continue;
