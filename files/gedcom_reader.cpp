@@ -300,8 +300,10 @@ void SettleName(IndivRec& R) {
 
 void StoreName(IndivRec& R, const std::string& value) {
     auto& r = Ged().GedRead;
+    // The joined pieces are trimmed and end in one blank.
     const std::string joined = JoinedName(value);
-    NameParts np = ParseNameParts(TrimBlanks(joined), false);  // keyed once settled
+    NameParts np = ParseNameParts(std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1),
+                                  false);  // keyed once settled
     R.iSurn = np.surname;
     R.iGivn = np.given;
     R.iPrefix = np.prefix;
@@ -318,16 +320,17 @@ void StoreName(IndivRec& R, const std::string& value) {
     const std::size_t open = value.find('/');
     const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close != std::string::npos) {
-        const std::string surname = TrimBlanks(value.substr(open + 1, close - open - 1));
+        const std::string_view text(value);
+        const std::string surname = TrimBlanks(text.substr(open + 1, close - open - 1));
         if (surname != R.iSurn.trimmed()) {
             R.iSurn = surname;
-            R.iGivn = TrimBlanks(value.substr(0, open));
+            R.iGivn = TrimBlanks(text.substr(0, open));
             R.iSuffix.clear();
             R.iPrefix.clear();
             R.iNick.clear();
             if (!r.titleFromLine) R.iTitle.clear();
         }
-        r.nameAfterSlashes = TrimBlanks(value.substr(close + 1));
+        r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
         if (R.iSuffix.blank() && UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes))
             R.iSuffix = r.nameAfterSlashes;
     }

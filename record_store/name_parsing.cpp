@@ -172,13 +172,20 @@ void Replace(std::string& text, std::string_view search, std::string_view replac
     else if (!text.empty() && (text.front() == ' ' || text.back() == ' ')) text = TrimBlanks(text);
 }
 
+// The text without its leading and trailing blanks, as TrimBlanks gives it.
+std::string_view Trimmed(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
 void Parse(std::string_view fullName, NameParts& out) {
-    const std::string full = TrimBlanks(fullName);
+    const std::string_view full = Trimmed(fullName);
     if (full.empty()) return;
     const bool capitals = IsUpperCaseText(full);
 
     // Cleaning.
-    std::string text = full;
+    std::string text(full);
     Replace(text, ".", " ");
     Replace(text, ", ", ",");
     for (std::string_view mark : {"?", "_", ";", "%", "*"}) Replace(text, mark, " ");
@@ -250,7 +257,7 @@ void Parse(std::string_view fullName, NameParts& out) {
             out.surname = TrimBlanks(out.surname + " " + words[last]);
         }
     }
-    const std::string surnameAsWritten = out.surname;
+    const bool surnameWrittenInCapitals = IsUpperCaseText(out.surname);
 
     // The first name parsed decides how surnames are written from now on.
     std::string& surnameCase = g.SurnameCase;
@@ -271,15 +278,15 @@ void Parse(std::string_view fullName, NameParts& out) {
     if (surnameCase == "U") out.surname = TrimBlanks(UpperCase(out.surname));
     else if (surnameCase == "P") out.surname = ProperCase(out.surname);
 
-    out.given = ProperCase(TrimBlanks(out.given));
-    out.title = ProperCase(TrimBlanks(out.title));
-    out.suffix = SuffixCase(TrimBlanks(out.suffix));
-    out.nickname = ProperCase(TrimBlanks(out.nickname));
-    out.prefix = TrimBlanks(out.prefix);
+    out.given = ProperCase(Trimmed(out.given));
+    out.title = ProperCase(Trimmed(out.title));
+    out.suffix = SuffixCase(Trimmed(out.suffix));
+    out.nickname = ProperCase(Trimmed(out.nickname));
+    out.prefix = std::string(Trimmed(out.prefix));
     for (std::string* s : {&out.given, &out.surname, &out.title}) CapitalsAfterMarks(*s);
 
     // A lone word is a given name unless it is written in capitals.
-    if (out.given.empty() && !out.surname.empty() && !IsUpperCaseText(surnameAsWritten)) {
+    if (out.given.empty() && !out.surname.empty() && !surnameWrittenInCapitals) {
         out.given = ProperCase(out.surname);
         CapitalsAfterMarks(out.given);  // proper case would undo them
         out.surname.clear();
