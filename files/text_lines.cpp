@@ -1,6 +1,8 @@
 #include "files/text_lines.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace lintora {
 
@@ -9,23 +11,37 @@ std::vector<std::string> SplitFileLines(std::string_view contents) {
     return std::vector<std::string>(views.begin(), views.end());
 }
 
+namespace {
+
+// Whether any of the eight bytes in x is a CR or an LF.
+bool HasLineEnd(std::uint64_t x) {
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const std::uint64_t lf = x ^ (ones * '\n'), cr = x ^ (ones * '\r');
+    return (((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs;
+}
+
+}  // namespace
+
 std::vector<std::string_view> SplitFileLineViews(std::string_view contents) {
     std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')) + 1);
-    // The line ends at the next CR or LF; where each lies next is kept, so
-    // that a file using only one of them is still read in one pass.
-    std::size_t pos = 0, nextLf = contents.find('\n'), nextCr = contents.find('\r');
-    auto next = [&](char c, std::size_t& at) {
-        if (at != std::string_view::npos && at < pos) at = contents.find(c, pos);
-    };
-    while (pos < contents.size()) {
-        next('\n', nextLf);
-        next('\r', nextCr);
-        std::size_t end = std::min({nextLf, nextCr, contents.size()});
-        lines.emplace_back(contents.substr(pos, end - pos));
-        if (end + 1 < contents.size() && contents[end] == '\r' && contents[end + 1] == '\n') ++end;
-        pos = end + 1;
+    // A line ends at a CR, an LF or a CR LF pair. Lines are short: eight
+    // bytes at a time are looked through for an end, not one search per end.
+    const char* const end = contents.data() + contents.size();
+    const char* start = contents.data();
+    const char* p = start;
+    while (p < end) {
+        for (std::uint64_t x; end - p >= 8; p += 8) {
+            std::memcpy(&x, p, 8);
+            if (HasLineEnd(x)) break;
+        }
+        while (p < end && *p != '\n' && *p != '\r') ++p;
+        if (p == end) break;
+        lines.emplace_back(start, static_cast<std::size_t>(p - start));
+        if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
+        start = ++p;
     }
+    if (start < end) lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }
 

@@ -26,6 +26,20 @@ TEST(SplitFileLines, EveryLineEndStyleAndTheirMixtures) {
     ASSERT_EQ(lines.size(), 20000u);
     EXPECT_EQ(lines.front(), "0");
     EXPECT_EQ(lines.back(), "19999");
+    // Ends at every place within a run of bytes, long lines and short, the
+    // three styles taking turns; bytes with the high bit set are no ends.
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    std::string text;
+    Lines expected;
+    for (int len = 0; len < 40; ++len) {
+        std::string line(static_cast<std::size_t>(len), 'x');
+        for (int k = 0; k < len; k += 5) line[static_cast<std::size_t>(k)] = static_cast<char>(0x8A + k);
+        expected.push_back(line);
+        text += line + ends[len % 3];
+    }
+    text += "last";
+    expected.push_back("last");
+    EXPECT_EQ(SplitFileLines(text), expected);
 }
 
 }  // namespace
