@@ -1,7 +1,9 @@
 #include "files/file_loading.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <filesystem>
@@ -75,7 +77,14 @@ Header ReadHeader(const std::vector<std::string_view>& lines) {
 }
 
 bool AllAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    // Eight bytes at a time: asked of every line of a file.
+    std::size_t i = 0;
+    for (std::uint64_t x; i + 8 <= s.size(); i += 8) {
+        std::memcpy(&x, s.data() + i, 8);
+        if (x & 0x8080808080808080ull) return false;
+    }
+    return std::all_of(s.begin() + static_cast<std::ptrdiff_t>(i), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // A file's text as lines of UTF-8, each a view into one decoded buffer.

@@ -386,7 +386,9 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
         if (level > kMaxLevel) throw std::runtime_error("not a GEDCOM line");
         // A line more than one level deeper than the one before has no
         // parent; the missing levels stay empty, so its path matches nothing.
-        Ged().GedTagStack.resize(static_cast<std::size_t>(level) + 1);
+        // The tag texts only grow: a text is read only where its level's code says so.
+        if (Ged().GedTagStack.size() <= static_cast<std::size_t>(level))
+            Ged().GedTagStack.resize(static_cast<std::size_t>(level) + 1);
         Ged().GedTagCodes.resize(static_cast<std::size_t>(level) + 1);
         std::size_t wordStart = 0;
         std::size_t afterWord = SkipWord(s, q, &wordStart);
