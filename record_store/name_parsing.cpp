@@ -62,6 +62,7 @@ bool IsSuffix(std::string_view word, bool isLast) {
 
 // Roman numerals stay in capitals (III, not Iii); Jr and Sr take proper case.
 std::string SuffixCase(std::string_view suffix) {
+    if (suffix.empty()) return {};  // most names
     const std::string up = UpperCase(suffix);
     if (up != "JR" && up != "SR" && (InList(kSuffixes, up) || InList(kLastWordSuffixes, up))) return up;
     return ProperCase(suffix);
@@ -135,6 +136,7 @@ bool CutMarked(std::string& text, char open, char close, std::string& nick, bool
 // The character after the first "/", "(" and "-" becomes a capital
 // (Smith-Jones, not Smith-jones).
 void CapitalsAfterMarks(std::string& s) {
+    if (s.find_first_of("/(-") == std::string::npos) return;  // most names
     for (char mark : {'/', '(', '-'}) {
         const auto p = s.find(mark);
         if (p == std::string::npos || p + 1 >= s.size()) continue;
@@ -186,9 +188,12 @@ void Parse(std::string_view fullName, NameParts& out) {
 
     // Cleaning.
     std::string text(full);
-    Replace(text, ".", " ");
-    Replace(text, ", ", ",");
-    for (std::string_view mark : {"?", "_", ";", "%", "*"}) Replace(text, mark, " ");
+    // The text is trimmed: with none of the marks these replacements leave it as it is.
+    if (text.find_first_of(".,?_;%*") != std::string::npos) {
+        Replace(text, ".", " ");
+        Replace(text, ", ", ",");
+        for (std::string_view mark : {"?", "_", ";", "%", "*"}) Replace(text, mark, " ");
+    }
     const bool dash = text.find(" - ") != std::string::npos;
     if (dash) text = ReplaceAll(text, " - ", "-");
     if (!text.empty() && text.back() == '-') text.pop_back();
