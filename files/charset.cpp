@@ -363,9 +363,14 @@ std::string Utf8ToAnsel(std::string_view utf8) {
 }
 
 std::string AnselToUtf8(std::string_view ansel) {
-    const Tables& t = T();
     std::string out;
     out.reserve(ansel.size() + ansel.size() / 4);
+    AppendAnselAsUtf8(out, ansel);
+    return out;
+}
+
+void AppendAnselAsUtf8(std::string& out, std::string_view ansel) {
+    const Tables& t = T();
     std::vector<char32_t> marks;
     for (std::size_t i = 0; i < ansel.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(ansel[i]);
@@ -392,7 +397,6 @@ std::string AnselToUtf8(std::string_view ansel) {
         marks.clear();
     }
     for (char32_t m : marks) AppendUtf8(out, m);  // marks at the very end keep no letter
-    return out;
 }
 
 std::string Windows1252ToUtf8(std::string_view bytes) {

@@ -18,6 +18,8 @@ std::string Utf8ToAnsel(std::string_view utf8);
 // are put after it and composed with it where Unicode has a precomposed
 // letter; codes ANSEL does not define become U+FFFD.
 std::string AnselToUtf8(std::string_view ansel);
+// The same, added at the end of out.
+void AppendAnselAsUtf8(std::string& out, std::string_view ansel);
 
 // Windows-1252 to UTF-8; the five undefined codes keep their C1 values.
 std::string Windows1252ToUtf8(std::string_view bytes);

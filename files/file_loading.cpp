@@ -145,7 +145,7 @@ DecodedLines FileLines(const std::string& bytes) {
     for (const auto& line : lines) {
         // Plain ASCII reads alike in every set.
         if (utf16 || AllAscii(line)) out.text += line;
-        else if (ansel) out.text += AnselToUtf8(line);
+        else if (ansel) AppendAnselAsUtf8(out.text, line);
         else if (!IsValidUtf8(line)) out.text += Windows1252ToUtf8(line);
         else out.text += line;
         ends.push_back(out.text.size());
