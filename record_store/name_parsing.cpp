@@ -68,17 +68,11 @@ std::string SuffixCase(std::string_view suffix) {
     return ProperCase(suffix);
 }
 
-// The words of a text split at blanks, empty words left out; a stop marker
-// makes the rest one word, as SplitFields does. The words' buffers are
-// reused from name to name.
-void SplitWords(std::string_view text, std::vector<std::string>& words) {
-    std::size_t n = 0;
-    auto add = [&](std::string_view w) {
-        if (w.empty()) return;
-        if (n == words.size()) words.emplace_back(w);
-        else words[n].assign(w);
-        ++n;
-    };
+// Hands each piece of a text between blanks to `take` (empty ones too)
+// until it returns true; a stop marker makes the rest one piece, as
+// SplitFields does.
+template <typename Take>
+void ForEachPiece(std::string_view text, Take take) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t p = text.find(' ', start);
@@ -86,9 +80,22 @@ void SplitWords(std::string_view text, std::vector<std::string>& words) {
         const std::string_view w = text.substr(start, p - start);
         start = p + 1;
         if (w == kStopMarker) break;
-        add(w);
+        if (take(w)) return;
     }
-    add(text.substr(start));
+    take(text.substr(start));
+}
+
+// The words of a text split at blanks, empty words left out. The words'
+// buffers are reused from name to name.
+void SplitWords(std::string_view text, std::vector<std::string>& words) {
+    std::size_t n = 0;
+    ForEachPiece(text, [&](std::string_view w) {
+        if (w.empty()) return false;
+        if (n == words.size()) words.emplace_back(w);
+        else words[n].assign(w);
+        ++n;
+        return false;
+    });
     words.resize(n);
 }
 
@@ -153,18 +160,13 @@ bool IsMarkerName(std::string_view name) {
 // The given-name half of the key skips "Mrs": a married title is no name.
 // The words are those SplitWords gives, found without building them all.
 std::string FirstKeyedGivenName(std::string_view given) {
-    auto keyed = [](std::string_view w) { return !w.empty() && !(w.size() == 3 && UpperCase(w) == "MRS"); };
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t end = given.find(' ', pos);
-        if (end == std::string_view::npos) break;
-        const std::string_view w = given.substr(pos, end - pos);
-        pos = end + 1;
-        if (w == kStopMarker) break;  // the rest is one word
-        if (keyed(w)) return std::string(w);
-    }
-    const std::string_view rest = given.substr(pos);
-    return keyed(rest) ? std::string(rest) : std::string();
+    std::string first;
+    ForEachPiece(given, [&first](std::string_view w) {
+        if (w.empty() || (w.size() == 3 && UpperCase(w) == "MRS")) return false;
+        first = w;
+        return true;
+    });
+    return first;
 }
 
 // ReplaceAll in place; most names hold none of the marks, and then only
