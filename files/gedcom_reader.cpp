@@ -447,18 +447,18 @@ void ValueAfterLevel(std::string_view s, std::size_t levelEnd) {
     std::size_t wEnd = SkipWord(s, levelEnd, &wStart);
     std::string_view w = s.substr(wStart, wEnd - wStart);
     const bool levelZero = LevelZero(s, levelEnd);
-    // Both values are assigned in place, keeping their buffers from line to line.
-    std::string& raw = Ged().GedRawValue;
+    // The value is assigned in place, keeping its buffer from line to line.
+    std::string_view& raw = Ged().GedRawValue;
     Ged().GedValueIsPointer = false;
     if (IsPointer(w)) {
         Put(Ged().GedValue, w.substr(1, w.size() - 2));
         Ged().GedValueIsPointer = true;
         // Text after the record type of a level-0 line (a NOTE record's first line).
         std::size_t afterType = SkipWord(s, wEnd);
-        Put(raw, afterType < s.size() ? s.substr(afterType + 1) : std::string_view());
+        raw = afterType < s.size() ? s.substr(afterType + 1) : std::string_view();
         return;
     }
-    Put(raw, wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view());  // after one blank
+    raw = wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view();  // after one blank
     std::string_view v = raw;
     while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
     while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
@@ -639,11 +639,11 @@ void ProcessNOTE() {
             // The record's first line of text stands on its level-0 line.
             auto& lines = r.noteRecords[Ged().GedNoteXref];
             lines.clear();
-            lines.push_back({"1 NOTE", Ged().GedRawValue});
+            lines.push_back({"1 NOTE", std::string(Ged().GedRawValue)});
         } else if (path == P(kNOTE, kCONT) || path == P(kNOTE, kCONC)) {
             auto it = r.noteRecords.find(Ged().GedNoteXref);
             if (it == r.noteRecords.end()) return;
-            it->second.push_back({path == P(kNOTE, kCONT) ? "2 CONT" : "2 CONC", Ged().GedRawValue});
+            it->second.push_back({path == P(kNOTE, kCONT) ? "2 CONT" : "2 CONC", std::string(Ged().GedRawValue)});
         }
     } catch (const std::exception& e) {
         BadLine("Problem processing Notes (ProcessNOTE): " + TagPath() + ": " + Ged().GedValue + "\n" + e.what());
@@ -684,8 +684,10 @@ void ProcessSOUR() {
                                      : field == P(kSOUR, kPUBL) ? &S.sPublish
                                                                 : nullptr;
             if (!target) return;
-            if (r.sourceText.size() < kSourceTextWidth)
-                r.sourceText += (last == kCONT ? " " : "") + Ged().GedRawValue;
+            if (r.sourceText.size() < kSourceTextWidth) {
+                if (last == kCONT) r.sourceText += ' ';
+                r.sourceText += Ged().GedRawValue;
+            }
             *target = TrimBlanks(r.sourceText);
         }
     } catch (const std::exception& e) {

@@ -19,7 +19,9 @@ struct GedReader {
     std::vector<uint8_t> GedTagCodes;
     uint64_t GedPath = 0;
     std::string GedValue;
-    std::string GedRawValue;       // after the tag's blank, untrimmed (note text keeps its blanks)
+    // After the tag's blank, untrimmed (note text keeps its blanks): a view
+    // into the line being read, good while that line is acted on.
+    std::string_view GedRawValue;
     bool GedValueIsPointer = false;  // the value stood between "@" marks
     std::string GedNoteXref;       // pointer of the NOTE record being read
     struct XrefRec {
