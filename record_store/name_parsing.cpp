@@ -252,14 +252,14 @@ void Parse(std::string_view fullName, NameParts& out) {
     if (words.size() >= 3) {
         const std::size_t last = words.size() - 1;
         if (capitals) {
-            for (std::size_t i = 1; i < last; ++i) out.given += " " + words[i];
+            for (std::size_t i = 1; i < last; ++i) out.given.append(" ").append(words[i]);
         } else {
             out.surname.clear();
             for (std::size_t i = 1; i < last; ++i) {
                 const std::string& w = words[i];
                 // An initial (one capital letter) stays with the given names.
                 if (!surnameAtCapitals && Utf8Length(w) >= 2 && IsUpperCaseText(w)) surnameAtCapitals = true;
-                (surnameAtCapitals ? out.surname : out.given) += " " + w;
+                (surnameAtCapitals ? out.surname : out.given).append(" ").append(w);
             }
             out.surname = TrimBlanks(out.surname + " " + words[last]);
         }
