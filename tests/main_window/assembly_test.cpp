@@ -309,6 +309,13 @@ TEST_F(AssemblyTest, APanelShownOverAnotherCoversIt) {
     EXPECT_TRUE(ShowsCutMark(panel->Identity()));
     EXPECT_TRUE(ShowsCutMark(panel->OptionLabel(2)));
     EXPECT_FALSE(ShowsCutMark(panel->OptionLabel(0)));
+    // A pointer resting on a cut caption reads it whole.
+    for (QLabel* cut : {panel->Identity(), panel->OptionLabel(2)}) {
+        QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), cut->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(cut, &tip);
+        EXPECT_EQ(QToolTip::text(), cut->text());
+        QToolTip::hideText();
+    }
     EXPECT_EQ(prune->geometry(), under);
     for (QPoint at : {under.topLeft(), under.topRight(), under.bottomLeft(), under.bottomRight(), under.center()})
         EXPECT_EQ(inFront(at), prune) << at.x() << "," << at.y();
