@@ -93,7 +93,7 @@ protected:
 // each folder's columns are fitted to what they show.
 void FitFileDialog(QFileDialog& dialog) {
     const QFontMetrics fm = dialog.fontMetrics();
-    QSize size(fm.averageCharWidth() * 110, fm.lineSpacing() * 30);
+    QSize size(fm.averageCharWidth() * 140, fm.lineSpacing() * 32);
     const QWidget* over = dialog.parentWidget();
     if (const QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
