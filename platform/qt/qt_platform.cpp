@@ -88,6 +88,13 @@ protected:
     }
 };
 
+// A closed box hands the activation back to the window it belongs to; a
+// display without a window manager leaves it to nobody, and then neither
+// keys nor tool tips (the whole text of a cut caption) work until a click.
+void ReturnActivation(QWidget* owner) {
+    if (owner && owner->isVisible()) owner->activateWindow();
+}
+
 // Qt's own file dialog opens too small for its detail columns (sizes and
 // dates come out cut): it is given room for them within the screen, and
 // each folder's columns are fitted to what they show.
@@ -126,7 +133,9 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDial
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
     FitFileDialog(dialog);
-    if (dialog.exec() != QDialog::Accepted) return {};
+    const int answer = dialog.exec();
+    ReturnActivation(parent);
+    if (answer != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? std::string() : files.front().toStdString();
 }
@@ -157,12 +166,14 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
         case MsgButtons::RetryCancel: qb = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
+    QWidget* owner = Parent();
     QuestionBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Wrappable(Q(text)), qb,
-                    Parent());
+                    owner);
     // A box asked while the hourglass shows must still get the normal pointer.
     const bool wasBusy = busy_;
     if (wasBusy) SetBusy(false);
     const int pressed = box.exec();
+    ReturnActivation(owner);
     if (wasBusy) SetBusy(true);
     if (box.dismissed) return DismissedAnswer(buttons);
     switch (pressed) {

@@ -247,6 +247,41 @@ TEST_F(QtPlatformTest, FileDialogsShowTheirColumnsWhole) {
     QApplication::setFont(usual);
 }
 
+// Once a question is answered, its window is the active one again: its
+// keys work and a pointer resting on a cut text shows that text whole,
+// without a click first (a display without a window manager hands the
+// activation back to nobody).
+TEST_F(QtPlatformTest, AnAnsweredQuestionLeavesItsWindowActive) {
+    QWidget mainWindow;
+    mainWindow.show();
+    mainWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    platform.dialogParent = &mainWindow;
+    for (const QMessageBox::StandardButton press : {QMessageBox::No, QMessageBox::Ok}) {
+        QTimer::singleShot(0, [press] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            box->button(press)->click();
+        });
+        if (press == QMessageBox::No)
+            EXPECT_EQ(platform.MsgBox("Backup work before pruning?", MsgButtons::YesNoCancel, MsgIcon::None,
+                                      "Warning!"),
+                      MsgResult::No);
+        else
+            platform.MsgBox("Problem with navigation parms: https://t.example/", MsgButtons::Ok,
+                            MsgIcon::Exclamation, "");
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&mainWindow, 1000));
+    }
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->reject();
+    });
+    EXPECT_EQ(platform.OpenFileDialog({"Open Workfile", "", "", ""}), "");
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&mainWindow, 1000));
+    platform.dialogParent = nullptr;
+}
+
 // A box or file dialog belongs to the window that asks while that window is
 // up, else to a modal window in front, else to the main window.
 TEST_F(QtPlatformTest, QuestionsBelongToTheWindowThatAsks) {
