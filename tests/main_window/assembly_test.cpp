@@ -29,6 +29,15 @@ using testing::MainWindowTest;
 
 using AssemblyTest = MainWindowTest;
 
+// The open place list as "place=count" entries in sorted order.
+std::string PlaceCounts(PlaceListFrame& places) {
+    QStringList out;
+    for (int r = 0; r < places.ListView3()->topLevelItemCount(); ++r)
+        out << places.ListView3()->topLevelItem(r)->text(0) + "=" + places.ListView3()->topLevelItem(r)->text(1);
+    out.sort();
+    return out.join(" | ").toStdString();
+}
+
 TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
     const int32_t root = Person("John Henry", "WHITLOCK", "M", "1832");
     Ancestors(root, 2, 1832);
@@ -89,13 +98,7 @@ TEST_F(AssemblyTest, AnUndoRefillsTheOpenPlaceList) {
     LoadGenTree();
     w->RedrawTree();
     auto* places = static_cast<PlaceListFrame*>(w->Panel("place"));
-    auto texts = [places] {
-        QStringList out;
-        for (int r = 0; r < places->ListView3()->topLevelItemCount(); ++r)
-            out << places->ListView3()->topLevelItem(r)->text(0) + "=" + places->ListView3()->topLevelItem(r)->text(1);
-        out.sort();
-        return out.join(" | ").toStdString();
-    };
+    auto texts = [places] { return PlaceCounts(*places); };
     const std::pair<const char*, std::function<void()>> undos[] = {
         {"tool bar", [&] { w->Toolbar1_ButtonClick(9); }},
         {"editor", [&] {
@@ -142,13 +145,7 @@ TEST_F(AssemblyTest, APruneRefillsTheOpenPlaceList) {
     w->EnableDataCommands();
     g.DataChanged = "N";
     auto* places = static_cast<PlaceListFrame*>(w->Panel("place"));
-    auto texts = [places] {
-        QStringList out;
-        for (int r = 0; r < places->ListView3()->topLevelItemCount(); ++r)
-            out << places->ListView3()->topLevelItem(r)->text(0) + "=" + places->ListView3()->topLevelItem(r)->text(1);
-        out.sort();
-        return out.join(" | ").toStdString();
-    };
+    auto texts = [places] { return PlaceCounts(*places); };
     w->mnuEditItem_Click(0);
     ASSERT_TRUE(places->isVisible());
     EXPECT_EQ(texts(), "Boston=1 | Salem=3");  // the marriage place is not listed
