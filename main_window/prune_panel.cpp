@@ -66,6 +66,7 @@ int PruneFrame::Option() const {
 void PruneFrame::Command9Click() {
     hide();
     RunPrune(Option());
+    if (afterPrune) afterPrune();
 }
 
 void PruneFrame::Command11Click() {

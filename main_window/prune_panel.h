@@ -4,6 +4,7 @@
 // buttons run the workspace's prune commands.
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "record_store/prune.h"
 
@@ -27,6 +28,9 @@ public:
     QLabel* Identity() const { return identity_; }
     QLabel* OptionLabel(int i) const { return labels_[static_cast<std::size_t>(i)]; }
     QRadioButton* Button(int i) const { return buttons_[static_cast<std::size_t>(i)]; }
+
+    // Run after OK's prune, so that other open windows show what is left.
+    std::function<void()> afterPrune;
 
 private:
     QLabel* identity_ = nullptr;

@@ -207,6 +207,8 @@ void ListFrame::ShowList(QTableView* shown, QTableView* hidden) {
     hidden->hide();
     shown->show();
     show();
+    // In front of an open panel, which would cover its right-hand columns.
+    raise();
 }
 
 void ListFrame::FitColumns(QTableView* view) {

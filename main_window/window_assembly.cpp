@@ -71,6 +71,8 @@ void PlugInWindows(Lintora& w) {
     auto* prune = new PruneFrame;
     w.InstallPanel("prune", prune);
     InstallPrunePanel(prune);
+    // The open place list counts the pruned people's places no more.
+    prune->afterPrune = [places] { places->Refresh(); };
 
     w.hooks.showSearchWindow = [&w] { ShowSearchWindow(g.CurIndiv, &w); };
     EditorHost host;

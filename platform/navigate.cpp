@@ -33,9 +33,11 @@ bool IsWebAddress(std::string_view address) {
 
 bool NavigateTo(const std::string& address) {
     if (address.empty()) return false;
-    std::string problem = IsWebAddress(address) ? Port().OpenAddress(address) : "not a web address";
+    std::string problem =
+        IsWebAddress(address) ? Port().OpenAddress(address) : "Only http and https web addresses are opened.";
     if (problem.empty()) return true;
-    ShowProblem("Problem with navigation parms: " + address);
+    // The reason on its own line: the address alone reads as if it were wrong.
+    ShowProblem("Problem with navigation parms: " + address + "\n" + problem);
     return false;
 }
 

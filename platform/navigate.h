@@ -13,7 +13,8 @@ bool IsWebAddress(std::string_view address);
 // Opens a web address in the user's browser and does not wait for it. An
 // empty address opens nothing. Any other address that is not http or https
 // is refused, and a refused address or a browser that cannot be started is
-// reported ("Problem with navigation parms: " and the address). Returns true
+// reported ("Problem with navigation parms: " and the address, then the
+// reason on a line of its own). Returns true
 // when the browser was started.
 bool NavigateTo(const std::string& address);
 

@@ -5,9 +5,14 @@
 #include <QKeyEvent>
 #include <QDateTime>
 #include <QDir>
+#include <algorithm>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -83,6 +88,40 @@ protected:
     }
 };
 
+// A closed box hands the activation back to the window it belongs to; a
+// display without a window manager leaves it to nobody, and then neither
+// keys nor tool tips (the whole text of a cut caption) work until a click.
+void ReturnActivation(QWidget* owner) {
+    if (owner && owner->isVisible()) owner->activateWindow();
+}
+
+// Qt's own file dialog opens too small for its detail columns (sizes and
+// dates come out cut): it is given room for them within the screen, and
+// each folder's columns are fitted to what they show.
+void FitFileDialog(QFileDialog& dialog) {
+    const QFontMetrics fm = dialog.fontMetrics();
+    QSize size(fm.averageCharWidth() * 140, fm.lineSpacing() * 32);
+    const QWidget* over = dialog.parentWidget();
+    if (const QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(size.expandedTo(dialog.sizeHint()));
+    auto* details = dialog.findChild<QTreeView*>("treeView");
+    if (!details) return;
+    auto fit = [details] {
+        const int columns = details->model() ? details->model()->columnCount(details->rootIndex()) : 0;
+        int others = 0;
+        for (int c = 1; c < columns; ++c) {
+            details->resizeColumnToContents(c);
+            others += details->columnWidth(c);
+        }
+        // The names take what the other columns leave, and at least their own width.
+        details->setColumnWidth(0, std::max(static_cast<QAbstractItemView*>(details)->sizeHintForColumn(0), details->viewport()->width() - others));
+    };
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, details, fit);
+    if (auto* files = qobject_cast<QFileSystemModel*>(details->model()))
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, details, fit);
+}
+
 std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDialog::AcceptMode mode) {
     // No usable folder given: the user's home, not the working folder.
     QString start = Q(r.initialDir);
@@ -93,7 +132,10 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDial
     // The save asks its own replace question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
-    if (dialog.exec() != QDialog::Accepted) return {};
+    FitFileDialog(dialog);
+    const int answer = dialog.exec();
+    ReturnActivation(parent);
+    if (answer != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? std::string() : files.front().toStdString();
 }
@@ -124,12 +166,14 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
         case MsgButtons::RetryCancel: qb = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
+    QWidget* owner = Parent();
     QuestionBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Wrappable(Q(text)), qb,
-                    Parent());
+                    owner);
     // A box asked while the hourglass shows must still get the normal pointer.
     const bool wasBusy = busy_;
     if (wasBusy) SetBusy(false);
     const int pressed = box.exec();
+    ReturnActivation(owner);
     if (wasBusy) SetBusy(true);
     if (box.dismissed) return DismissedAnswer(buttons);
     switch (pressed) {

@@ -187,7 +187,8 @@ TEST_F(CleanState, OnlyWebAddressesAreOpened) {
     ui.Answer(MsgResult::Ok);
     for (const char* refused : {"file:///etc/passwd", "javascript:alert(1)", "https://a.example/x y", "http:///x"})
         EXPECT_FALSE(NavigateTo(refused)) << refused;
-    EXPECT_EQ(ui.Texts().back(), "Problem with navigation parms: http:///x");
+    EXPECT_EQ(ui.Texts().back(),
+              "Problem with navigation parms: http:///x\nOnly http and https web addresses are opened.");
     EXPECT_FALSE(NavigateTo(""));  // nothing opened, nothing said
     EXPECT_EQ(ui.boxes.size(), 4u);
     EXPECT_EQ(ui.openedAddresses,
@@ -196,7 +197,7 @@ TEST_F(CleanState, OnlyWebAddressesAreOpened) {
     ui.openError = "xdg-open could not be started";
     ui.Answer(MsgResult::Ok);
     EXPECT_FALSE(NavigateTo("https://example.org/"));
-    EXPECT_EQ(ui.boxes.back().text, "Problem with navigation parms: https://example.org/");
+    EXPECT_EQ(ui.boxes.back().text, "Problem with navigation parms: https://example.org/\nxdg-open could not be started");
     EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
 }
 

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -19,6 +20,7 @@
 #include "main_window/window_assembly.h"
 #include "platform/qt/filled_box.h"
 #include "tests/main_window/window_fixture.h"
+#include "workspace/workspace.h"
 
 namespace lintora {
 namespace {
@@ -26,6 +28,15 @@ namespace {
 using testing::MainWindowTest;
 
 using AssemblyTest = MainWindowTest;
+
+// The open place list as "place=count" entries in sorted order.
+std::string PlaceCounts(PlaceListFrame& places) {
+    QStringList out;
+    for (int r = 0; r < places.ListView3()->topLevelItemCount(); ++r)
+        out << places.ListView3()->topLevelItem(r)->text(0) + "=" + places.ListView3()->topLevelItem(r)->text(1);
+    out.sort();
+    return out.join(" | ").toStdString();
+}
 
 TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
     const int32_t root = Person("John Henry", "WHITLOCK", "M", "1832");
@@ -51,6 +62,28 @@ TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
     EXPECT_TRUE(w->PedigreeArea()->rect().contains(place));
     w->HidePanels();
     EXPECT_FALSE(w->Panel("place")->isVisible());
+
+    // A list opened (Ctrl+L, the Marriages item) while a panel is open
+    // comes in front of it whole; closing the list shows the panel again.
+    QWidget* area = w->PedigreeArea();
+    auto listInFrontOf = [&](QWidget* panel) {
+        QWidget* at = area->childAt(panel->geometry().center());
+        return at && (at == w->ListFrame || w->ListFrame->isAncestorOf(at));
+    };
+    w->mnuEditItem_Click(0);
+    ASSERT_TRUE(w->Panel("place")->isVisible());
+    w->mnuListItem[0]->trigger();  // List all Individuals
+    ASSERT_TRUE(w->ListFrame->isVisible());
+    EXPECT_TRUE(listInFrontOf(w->Panel("place")));
+    w->mnuListItem_Click(0);  // closes the list
+    EXPECT_FALSE(w->ListFrame->isVisible());
+    EXPECT_EQ(area->childAt(w->Panel("place")->geometry().center())->window(), w);
+    EXPECT_TRUE(w->Panel("place")->isVisible());
+    g.DataChanged = "N";  // no question about saving first
+    ASSERT_TRUE(PruneSetup(g.Famil[g.Indiv[root].iFamc].fHusb));
+    w->mnuListItem_Click(1);
+    EXPECT_TRUE(listInFrontOf(w->Panel("prune")));
+    Shot(w, "list_over_panels");
 }
 
 // A place change undone while the place list is open, by the tool bar's
@@ -65,13 +98,7 @@ TEST_F(AssemblyTest, AnUndoRefillsTheOpenPlaceList) {
     LoadGenTree();
     w->RedrawTree();
     auto* places = static_cast<PlaceListFrame*>(w->Panel("place"));
-    auto texts = [places] {
-        QStringList out;
-        for (int r = 0; r < places->ListView3()->topLevelItemCount(); ++r)
-            out << places->ListView3()->topLevelItem(r)->text(0) + "=" + places->ListView3()->topLevelItem(r)->text(1);
-        out.sort();
-        return out.join(" | ").toStdString();
-    };
+    auto texts = [places] { return PlaceCounts(*places); };
     const std::pair<const char*, std::function<void()>> undos[] = {
         {"tool bar", [&] { w->Toolbar1_ButtonClick(9); }},
         {"editor", [&] {
@@ -99,6 +126,45 @@ TEST_F(AssemblyTest, AnUndoRefillsTheOpenPlaceList) {
         EXPECT_TRUE(places->Text3()->isHidden()) << how;  // the picks named the undone text
     }
     EXPECT_FALSE(editor.isVisible());
+}
+
+// A prune confirmed while the place list is open: the list counts only the
+// places of the people left, as it does after an undo.
+TEST_F(AssemblyTest, APruneRefillsTheOpenPlaceList) {
+    const int32_t ann = Person("Ann", "LEE", "F", "1880");
+    const int32_t john = Person("John", "LEE", "M", "1850");
+    const int32_t mary = Person("Mary", "ROE", "F", "1855");
+    g.Indiv[ann].ibPlace = "Salem";
+    g.Indiv[john].ibPlace = "Salem";
+    g.Indiv[mary].ibPlace = "Boston";
+    g.Indiv[mary].idPlace = "Salem";
+    Child(ann, Family(john, mary, "1875", "Boston"));
+    g.TreeSlot[0] = ann;
+    LoadGenTree();
+    w->RedrawTree();
+    w->EnableDataCommands();
+    g.DataChanged = "N";
+    auto* places = static_cast<PlaceListFrame*>(w->Panel("place"));
+    auto texts = [places] { return PlaceCounts(*places); };
+    w->mnuEditItem_Click(0);
+    ASSERT_TRUE(places->isVisible());
+    EXPECT_EQ(texts(), "Boston=1 | Salem=3");  // the marriage place is not listed
+
+    auto* prune = static_cast<PruneFrame*>(w->Panel("prune"));
+    ASSERT_TRUE(PruneSetup(mary));
+    ASSERT_TRUE(prune->isVisible());
+    QPushButton* ok = nullptr;
+    for (auto* b : prune->findChildren<QPushButton*>())
+        if (b->text() == "OK") ok = b;
+    ASSERT_NE(ok, nullptr);
+    ui.Answer(MsgResult::Ok);  // "Are you sure?"
+    ui.Answer(MsgResult::Ok);  // what was removed
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_FALSE(prune->isVisible());
+    ASSERT_TRUE(places->isVisible());
+    // Mary's birth and death places are gone.
+    EXPECT_EQ(texts(), "Salem=2");
+    EXPECT_TRUE(places->Text3()->isHidden());
 }
 
 TEST_F(AssemblyTest, ParentSetPickEndsWithTreesRenumberedAndThePedigreeRedrawn) {
@@ -240,6 +306,13 @@ TEST_F(AssemblyTest, APanelShownOverAnotherCoversIt) {
     EXPECT_TRUE(ShowsCutMark(panel->Identity()));
     EXPECT_TRUE(ShowsCutMark(panel->OptionLabel(2)));
     EXPECT_FALSE(ShowsCutMark(panel->OptionLabel(0)));
+    // A pointer resting on a cut caption reads it whole.
+    for (QLabel* cut : {panel->Identity(), panel->OptionLabel(2)}) {
+        QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), cut->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(cut, &tip);
+        EXPECT_EQ(QToolTip::text(), cut->text());
+        QToolTip::hideText();
+    }
     EXPECT_EQ(prune->geometry(), under);
     for (QPoint at : {under.topLeft(), under.topRight(), under.bottomLeft(), under.bottomRight(), under.center()})
         EXPECT_EQ(inFront(at), prune) << at.x() << "," << at.y();

@@ -251,6 +251,52 @@ TEST_F(RecordLists, ColumnsHoldTheirTextsAsFarAsTheFrameAllows) {
     EXPECT_LT(lists.ListView1()->columnWidth(0), needs(lists.ListView1(), 0));
 }
 
+// A file of character samples: long descriptive names, most born in short
+// places and a few in very long ones. The frame cannot hold the longest of
+// both; the names, whole in the room the short places leave, stay whole and
+// only the few long places are cut.
+TEST_F(RecordLists, AFewLongPlacesDoNotCutEveryName) {
+    const char* const marks[] = {"acute accent, code: E2 (Unicode: acute, 0301)",
+                                 "breve, code: E6 (Unicode: breve, 0306)",
+                                 "candrabindu, code: EF (Unicode: candrabindu, 0310)",
+                                 "double tilde, right half, code: FB (Unicode: double tilde right half, FE23)",
+                                 "high comma, off center, code: ED (Unicode: comma above right, 0315)",
+                                 "circle below, code: F4 (Unicode: ring below, 0325)"};
+    for (int i = 0; i < 30; ++i) {
+        const int32_t r = Person("", marks[i % 6], i % 2 ? "F" : "M");
+        g.Indiv[r].ibPlace = i % 2 ? "Plymouth, Massachusetts" : "Taunton, Bristol";
+    }
+    const char* const longPlaces[] = {
+        "ligature ae - uppercase, ligature oe - uppercase, miagkii znak, middle dot, musical flat",
+        "dotless i - lowercase, british pound, eth, hook o - lowercase, hook u - lowercase, degree sign",
+        "slash l - uppercase, slash o - uppercase, slash d - uppercase, thorn - uppercase, script l"};
+    for (int i = 0; i < 3; ++i) {
+        const int32_t r = Person("", ("Special Characters " + std::to_string(i)).c_str(), "");
+        g.Indiv[r].ibPlace = longPlaces[i];
+    }
+
+    ListFrame lists;
+    lists.resize(1180, 462);  // the main window's pedigree area
+    lists.ToggleIndivList();
+    QCoreApplication::processEvents();
+    QTableView* view = lists.ListView1();
+    auto needs = [view](int row, int column) {
+        return static_cast<QAbstractItemView*>(view)->sizeHintForIndex(view->model()->index(row, column)).width();
+    };
+    int used = 0;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        if (!view->isColumnHidden(c)) used += view->columnWidth(c);
+    EXPECT_LE(used, view->viewport()->width());
+    int cutNames = 0, cutPlaces = 0;
+    for (int r = 0; r < view->model()->rowCount(); ++r) {
+        cutNames += view->columnWidth(0) < needs(r, 0);
+        cutPlaces += view->columnWidth(2) < needs(r, 2);
+    }
+    EXPECT_EQ(cutNames, 0);
+    EXPECT_EQ(cutPlaces, 3);  // the three long ones, shown as far as the room allows
+    EXPECT_GT(view->columnWidth(2), view->columnWidth(0) / 2);
+}
+
 TEST_F(RecordLists, EmptyTablesShowEmptyListsWithoutComplaint) {
     ListFrame lists;
     lists.ToggleIndivList();

@@ -189,7 +189,8 @@ TEST_F(SearchWindowTest, SearchOpensTheWholeAddressAndHidesTheWindow) {
     ui.openError = "xdg-open reported a failure (exit status 3)";
     ui.Answer(MsgResult::Ok);
     w.btnGoInet_Click();
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Problem with navigation parms: " + address});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Problem with navigation parms: " + address +
+                                                   "\nxdg-open reported a failure (exit status 3)"});
     EXPECT_FALSE(w.isHidden());
     ui.openError.clear();
     w.btnGoInet_Click();
