@@ -113,10 +113,15 @@ std::string SoundexKey(std::string_view name, int length, int mode) {
 
 std::string NameKeyHalf(std::string_view part) {
     // The same names come back again and again in a file: their keys are
-    // kept, up to a bound, rather than worked out for every person.
-    static std::unordered_map<std::string, std::string> known;
+    // kept, up to a bound, rather than worked out for every person. The
+    // look-up takes the text as it stands, so a known name costs one hash.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view t) const { return std::hash<std::string_view>{}(t); }
+    };
+    static std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> known;
     constexpr std::size_t kKeptKeys = 4096;
-    if (auto it = known.find(std::string(part)); it != known.end()) return it->second;
+    if (auto it = known.find(part); it != known.end()) return it->second;
     std::string code = SoundexKey(part, kNameKeyHalf, 0);
     if (code.empty()) code.assign(kNameKeyHalf, ' ');
     if (known.size() >= kKeptKeys) known.clear();
