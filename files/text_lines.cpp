@@ -1,6 +1,7 @@
 #include "files/text_lines.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -13,18 +14,33 @@ std::vector<std::string> SplitFileLines(std::string_view contents) {
 
 namespace {
 
-// Whether any of the eight bytes in x is a CR or an LF.
-bool HasLineEnd(std::uint64_t x) {
+// Marks (the high bit of each byte) where the eight bytes in x hold a CR or
+// an LF. A mark above the lowest one may be false, the lowest never is.
+std::uint64_t LineEndMarks(std::uint64_t x) {
     constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
     const std::uint64_t lf = x ^ (ones * '\n'), cr = x ^ (ones * '\r');
     return (((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs;
+}
+
+// The number of LF bytes in s, counted eight bytes at a time (a plain count
+// widens every byte to a 64-bit sum).
+std::size_t CountLineFeeds(std::string_view s) {
+    constexpr std::uint64_t ones = 0x0101010101010101ull, lows = 0x7F7F7F7F7F7F7F7Full;
+    std::size_t n = 0, i = 0;
+    for (std::uint64_t x; i + 8 <= s.size(); i += 8) {
+        std::memcpy(&x, s.data() + i, 8);
+        const std::uint64_t y = x ^ (ones * '\n');  // an LF byte is now 0
+        const std::uint64_t marks = ~(((y & lows) + lows) | y | lows) >> 7;  // 1 in each LF byte
+        n += static_cast<std::size_t>((marks * ones) >> 56);  // the bytes summed into the top one
+    }
+    return n + static_cast<std::size_t>(std::count(s.begin() + static_cast<std::ptrdiff_t>(i), s.end(), '\n'));
 }
 
 }  // namespace
 
 std::vector<std::string_view> SplitFileLineViews(std::string_view contents) {
     std::vector<std::string_view> lines;
-    lines.reserve(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')) + 1);
+    lines.reserve(CountLineFeeds(contents) + 1);
     // A line ends at a CR, an LF or a CR LF pair. Lines are short: eight
     // bytes at a time are looked through for an end, not one search per end.
     const char* const end = contents.data() + contents.size();
@@ -33,7 +49,11 @@ std::vector<std::string_view> SplitFileLineViews(std::string_view contents) {
     while (p < end) {
         for (std::uint64_t x; end - p >= 8; p += 8) {
             std::memcpy(&x, p, 8);
-            if (HasLineEnd(x)) break;
+            if (const std::uint64_t marks = LineEndMarks(x)) {
+                // The first byte in memory is the lowest: its mark says where the end is.
+                if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(marks) / 8;
+                break;
+            }
         }
         while (p < end && *p != '\n' && *p != '\r') ++p;
         if (p == end) break;
