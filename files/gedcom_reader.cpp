@@ -285,6 +285,7 @@ std::string JoinedName(std::string_view value) {
 void SettleName(IndivRec& R) {
     // Each part trimmed, a slash in it read as a blank, followed by a blank.
     std::string name;
+    name.reserve(R.iGivn.value().size() + R.iSurn.value().size() + R.iSuffix.value().size() + 3);  // one allocation
     for (const std::string* part : {&R.iGivn.value(), &R.iSurn.value(), &R.iSuffix.value()}) {
         const std::size_t first = part->find_first_not_of(" /");
         if (first == std::string::npos) continue;
@@ -294,7 +295,7 @@ void SettleName(IndivRec& R) {
         std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
         name += ' ';
     }
-    R.iName = name;
+    R.iName = std::move(name);
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 

@@ -27,6 +27,15 @@ public:
     FixedText& operator=(std::string_view s) { assign(s); return *this; }
     FixedText& operator=(const char* s) { assign(s); return *this; }
     FixedText& operator=(const std::string& s) { assign(s); return *this; }
+    // A made value that fits is taken over (trimmed), not copied.
+    FixedText& operator=(std::string&& s) {
+        std::size_t n = Utf8LeftSize(s, N);
+        if (n != s.size()) return *this = std::string_view(s);
+        while (n > 0 && s[n - 1] == ' ') --n;
+        s.resize(n);
+        v_ = std::move(s);
+        return *this;
+    }
 
     // Cut and trimmed in place: fields are filled by the thousand.
     void assign(std::string_view s) {
