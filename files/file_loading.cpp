@@ -450,6 +450,10 @@ bool LoadFile() {
         g.PasteSource = 0;  // loaded records cite what the file says, not the last paste
         LoadDatFile("Limited");
         BeginGedRead(reader);
+        // Room for every person's pointer at once (a hint: the index never
+        // grows through its rehashes while the file is read).
+        reader.GedRead.xrefIndex.reserve(static_cast<std::size_t>(std::count_if(
+            lines.begin(), lines.end(), [](std::string_view l) { return l.starts_with("0 @") && l.ends_with(" INDI"); })));
         std::size_t chars = 0;
         for (std::size_t k = 0; k < lines.size(); ++k) {
             ParseGedRec(lines[k], static_cast<int32_t>(k + 1));

@@ -459,8 +459,11 @@ void ValueAfterLevel(std::string_view s, std::size_t levelEnd) {
         raw = afterType < s.size() ? s.substr(afterType + 1) : std::string_view();
         return;
     }
-    raw = wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view();  // after one blank
-    std::string_view v = raw;
+    // Read back from the local, not from the field just stored (a wide read
+    // of two narrow stores stalls).
+    const std::string_view afterTag = wEnd < s.size() ? s.substr(wEnd + 1) : std::string_view();  // after one blank
+    raw = afterTag;
+    std::string_view v = afterTag;
     while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
     while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
     if (IsPointer(v) && v.find(' ') == std::string_view::npos && !levelZero && PointerTag(w)) {
@@ -740,9 +743,10 @@ void ResolveGedLinks() {
     }
     // Family as child: the child's own FAMC line first, else the family's CHIL line.
     std::unordered_map<std::string, int32_t> famByXref;
+    famByXref.reserve(static_cast<std::size_t>(g.FamilCount));
     for (int32_t f = 1; f <= g.FamilCount; ++f) {
         std::string x = g.Famil[f].fXref.trimmed();
-        if (!x.empty()) famByXref.emplace(x, f);
+        if (!x.empty()) famByXref.emplace(std::move(x), f);
     }
     for (int32_t i = 1; i <= g.IndivCount; ++i) {
         IndivRec& R = g.Indiv[i];
