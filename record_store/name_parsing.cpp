@@ -140,10 +140,20 @@ bool CutMarked(std::string& text, char open, char close, std::string& nick, bool
     return true;
 }
 
+// Whether s holds any of the marks; one pass over s (find_first_of looks
+// each of its characters up in the marks with a library call).
+bool HasAnyOf(std::string_view s, std::string_view marks) {
+    return std::any_of(s.begin(), s.end(), [marks](char c) {
+        for (char m : marks)
+            if (c == m) return true;
+        return false;
+    });
+}
+
 // The character after the first "/", "(" and "-" becomes a capital
 // (Smith-Jones, not Smith-jones).
 void CapitalsAfterMarks(std::string& s) {
-    if (s.find_first_of("/(-") == std::string::npos) return;  // most names
+    if (!HasAnyOf(s, "/(-")) return;  // most names
     for (char mark : {'/', '(', '-'}) {
         const auto p = s.find(mark);
         if (p == std::string::npos || p + 1 >= s.size()) continue;
@@ -191,7 +201,7 @@ void Parse(std::string_view fullName, NameParts& out) {
     // Cleaning.
     std::string text(full);
     // The text is trimmed: with none of the marks these replacements leave it as it is.
-    if (text.find_first_of(".,?_;%*") != std::string::npos) {
+    if (HasAnyOf(text, ".,?_;%*")) {
         Replace(text, ".", " ");
         Replace(text, ", ", ",");
         for (std::string_view mark : {"?", "_", ";", "%", "*"}) Replace(text, mark, " ");
