@@ -305,12 +305,12 @@ void StoreName(IndivRec& R, const std::string& value) {
     const std::string joined = JoinedName(value);
     NameParts np = ParseNameParts(std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1),
                                   false);  // keyed once settled
-    R.iSurn = np.surname;
-    R.iGivn = np.given;
-    R.iPrefix = np.prefix;
-    R.iSuffix = np.suffix;
-    if (!r.titleFromLine) R.iTitle = np.title;
-    R.iNick = np.nickname;
+    R.iSurn = std::move(np.surname);
+    R.iGivn = std::move(np.given);
+    R.iPrefix = std::move(np.prefix);
+    R.iSuffix = std::move(np.suffix);
+    if (!r.titleFromLine) R.iTitle = std::move(np.title);
+    R.iNick = std::move(np.nickname);
     r.namePartLines = false;
     r.nameAfterSlashes.clear();
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
