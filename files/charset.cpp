@@ -374,9 +374,12 @@ void AppendAnselAsUtf8(std::string& out, std::string_view ansel) {
     std::vector<char32_t> marks;
     for (std::size_t i = 0; i < ansel.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(ansel[i]);
-        // ASCII with no mark before it is itself.
+        // ASCII with no mark before it is itself: the whole run is taken at once.
         if (c < 0x80 && marks.empty()) {
-            out.push_back(static_cast<char>(c));
+            std::size_t end = i + 1;
+            while (end < ansel.size() && static_cast<unsigned char>(ansel[end]) < 0x80) ++end;
+            out.append(ansel, i, end - i);
+            i = end - 1;
             continue;
         }
         if (char32_t m = t.markOf[c]) {
