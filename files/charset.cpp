@@ -371,7 +371,9 @@ std::string AnselToUtf8(std::string_view ansel) {
 
 void AppendAnselAsUtf8(std::string& out, std::string_view ansel) {
     const Tables& t = T();
-    std::vector<char32_t> marks;
+    // Kept from call to call: most lines with a letter of their own hold a mark.
+    thread_local std::vector<char32_t> marks;
+    marks.clear();
     for (std::size_t i = 0; i < ansel.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(ansel[i]);
         // ASCII with no mark before it is itself: the whole run is taken at once.
