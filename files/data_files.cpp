@@ -415,7 +415,9 @@ void ReadStartupSettings() {
     g.datFilename = get("datFilename", " ");
     // A blank name means no work file is remembered.
     std::string name = TrimBlanks(g.datFilename);
-    g.LastWorkFile = name.empty() ? std::string() : (fs::path(TrimBlanks(g.InitDirWRK)) / name).string();
+    // A work file remembered without its folder lies in the program folder.
+    const std::string workDir = TrimBlanks(g.InitDirWRK);
+    g.LastWorkFile = name.empty() ? std::string() : (fs::path(workDir.empty() ? g.AppPath : workDir) / name).string();
     g.InitDirGED = DialogFolder(g.InitDirGED);
     g.InitDirWRK = DialogFolder(g.InitDirWRK);
     g.datPos = number(get("datPos", "0"));

@@ -88,14 +88,18 @@ bool AllAscii(std::string_view s) {
 }
 
 // A file's text as lines of UTF-8, each a view into one decoded buffer.
+// The views point into text: it is filled in place and never copied or moved.
 struct DecodedLines {
     std::string text;
     std::vector<std::string_view> lines;
+    DecodedLines() = default;
+    DecodedLines(const DecodedLines&) = delete;
+    DecodedLines& operator=(const DecodedLines&) = delete;
 };
 
 // The file's text as lines of UTF-8: byte-order mark honoured, work-file
 // lines decoded, the character set of HEAD CHAR applied.
-DecodedLines FileLines(const std::string& bytes) {
+void FileLines(const std::string& bytes, DecodedLines& out) {
     std::string utf8;
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     bool utf16 = bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF));
@@ -138,7 +142,6 @@ DecodedLines FileLines(const std::string& bytes) {
         }
     }
     // One buffer for all lines; the views are taken once it is complete.
-    DecodedLines out;
     out.text.reserve(view.size() + view.size() / 4);
     std::vector<std::size_t> ends;
     ends.reserve(lines.size());
@@ -158,7 +161,6 @@ DecodedLines FileLines(const std::string& bytes) {
         out.lines[k] = text.substr(at, ends[k] - at);
         at = ends[k];
     }
-    return out;
 }
 
 void ShowProgress(bool shown, int value) {
@@ -438,7 +440,8 @@ bool LoadFile() {
         const std::string name = std::filesystem::path(path).filename().string();
         progress = length > kProgressFrom;
         ProgressStage(progress, static_cast<int>(length), "Reading " + name + " (" + std::to_string(length) + ")");
-        const DecodedLines decoded = FileLines(bytes);
+        DecodedLines decoded;
+        FileLines(bytes, decoded);
         const std::vector<std::string_view>& lines = decoded.lines;
         std::string().swap(bytes);
 

@@ -148,6 +148,7 @@ public:
     // Records 0..last copied from another table (those it holds); nothing
     // of this one's past them is kept.
     void CopyFirst(const RecordTable& from, std::size_t last) {
+        if (from.empty()) return clear();
         CopyCount(from, std::min(last, from.size() - 1) + 1);
     }
 

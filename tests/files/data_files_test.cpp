@@ -498,6 +498,10 @@ TEST_F(DataFilesTest, StartupSettingsDefaultsAndValues) {
     SaveStartupSetting("InitDirWRK", dir.string());
     ReadStartupSettings();
     EXPECT_EQ(g.InitDirWRK, dir.string());
+    // A work file remembered without its folder is the program folder's.
+    SaveStartupSetting("InitDirWRK", " ");
+    ReadStartupSettings();
+    EXPECT_EQ(g.LastWorkFile, (std::filesystem::path(g.AppPath) / "smith.lnt").string());
 }
 
 }  // namespace

@@ -69,6 +69,16 @@ TEST_F(RecordTableTest, SwapWithAVectorTradesTheRecords) {
     EXPECT_EQ(table[1].iSurn.trimmed(), "New");
     ASSERT_EQ(built.size(), 3u);
     EXPECT_EQ(built[2].iSurn.trimmed(), "Old");
+
+    // A table emptied by a move copies as nothing, never past its end.
+    IndivTable moved(std::move(table));
+    table.CopyFirst(moved, 1);
+    EXPECT_EQ(table.size(), 2u);
+    moved.CopyFirst(table, 1);  // table still holds two records
+    EXPECT_EQ(moved.size(), 2u);
+    IndivTable gone(std::move(moved));
+    table.CopyFirst(moved, 5);
+    EXPECT_TRUE(table.empty());
 }
 
 TEST_F(RecordTableTest, UndoSnapshotOfAGrownTableHoldsOnlyWhatIsInUse) {
