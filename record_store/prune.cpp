@@ -22,20 +22,8 @@ PrunePanelView* g_panel = &g_quietPanel;
 bool LiveIndiv(int32_t i) { return i > 0 && i <= g.IndivCount && g.Indiv[i].iTree != kRemovedTree; }
 bool InFamilies(int32_t f) { return f > 0 && f <= g.FamilCount; }
 
-// A person who leaves the work takes his citation with him, from his
-// source and its repository, so that the counts follow the records that remain.
-void DropCitation(int16_t source) {
-    if (source <= 0 || source > g.SourceCount || source >= static_cast<int32_t>(g.Source.size())) return;
-    SourceRec& s = g.Source[source];
-    if (s.sCitations > 0) --s.sCitations;
-    const int32_t r = s.sRepos;
-    if (r > 0 && r <= g.RepositoryCount && r < static_cast<int32_t>(g.Repository.size()) &&
-        g.Repository[r].rCitations > 0)
-        --g.Repository[r].rCitations;
-}
-
 void MarkIndivRemoved(IndivRec& r) {
-    if (r.iTree != kRemovedTree) DropCitation(r.iSource);
+    if (r.iTree != kRemovedTree) g.DropCitation(r.iSource);
     r.iTree = kRemovedTree;
     r.iAFN = "";
     r.iCDno = 0;
@@ -88,7 +76,7 @@ int32_t Placeholder() {
     // count him as updated, and he cites no page.
     if (p > 0) {
         g.Indiv[p].iTouched = 0;
-        DropCitation(g.Indiv[p].iSource);
+        g.DropCitation(g.Indiv[p].iSource);
         g.Indiv[p].iSource = 0;
     }
     return p;

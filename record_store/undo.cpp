@@ -80,13 +80,7 @@ void LeaveOutOfUndo(int32_t indiv) {
     if (!g.UndoReady || !g.UndoTables) return;
     WorkTables& snapshot = *g.UndoTables;
     if (indiv <= 0 || indiv != snapshot.IndivCount) return;
-    const int32_t source = snapshot.Indiv[indiv].iSource;
-    if (source > 0 && source <= snapshot.SourceCount) {
-        SourceRec& s = snapshot.Source[source];
-        if (s.sCitations > 0) --s.sCitations;
-        if (s.sRepos > 0 && s.sRepos <= snapshot.RepositoryCount && snapshot.Repository[s.sRepos].rCitations > 0)
-            --snapshot.Repository[s.sRepos].rCitations;
-    }
+    snapshot.DropCitation(snapshot.Indiv[indiv].iSource);
     snapshot.Indiv[indiv] = IndivRec{};
     --snapshot.IndivCount;
 }

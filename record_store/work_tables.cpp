@@ -44,4 +44,13 @@ void WorkTables::Empty() {
     ForEachRecordTable([&](auto table, auto) { (this->*table).Empty(); });
 }
 
+void WorkTables::DropCitation(int32_t source) {
+    if (source <= 0 || source > SourceCount || source >= static_cast<int32_t>(Source.size())) return;
+    SourceRec& s = Source[source];
+    if (s.sCitations > 0) --s.sCitations;
+    const int32_t r = s.sRepos;
+    if (r > 0 && r <= RepositoryCount && r < static_cast<int32_t>(Repository.size()) && Repository[r].rCitations > 0)
+        --Repository[r].rCitations;
+}
+
 }  // namespace lintora

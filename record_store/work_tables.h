@@ -58,6 +58,10 @@ struct WorkTables : WorkTableCounts {
     // Empty work: counts, sources, repositories and index back to start,
     // the record tables down to their blank record 0.
     void Empty();
+
+    // A record that leaves the work takes its citation from its source and
+    // that source's repository; numbers outside the tables change nothing.
+    void DropCitation(int32_t source);
 };
 
 }  // namespace lintora
