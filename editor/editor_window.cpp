@@ -984,7 +984,7 @@ void Lintoraedit::mnuTabsItem_Click(int index) {
 
 bool Lintoraedit::StartAdd() {
     if (g.IndivCount >= kMaxIndiv) {
-        MsgBox("Individual table is full - additional Individuals will be skipped", MsgButtons::Ok,
+        MsgBox(kIndivTableFull, MsgButtons::Ok,
                MsgIcon::Exclamation);
         return false;
     }

@@ -614,7 +614,7 @@ void Lintora::AddNewIndividual() {
     const int32_t added = AddIndiv();
     if (added <= 0) {
         // Full table: nothing to open, nothing to drop later.
-        MsgBox("Individual table is full - additional Individuals will be skipped");
+        MsgBox(kIndivTableFull);
         return;
     }
     g.CurIndiv = added;

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
+#include "record_store/tables.h"
 #include "record_store/text_routines.h"
 #include "record_store/trees.h"
 #include "platform/window_ports.h"
@@ -90,8 +91,8 @@ void RunReportParse(const std::string& what, const ReportFiling& filing, const i
 }
 
 void SayTablesFull() {
-    if (g.IndivCount >= kMaxIndiv) MsgBox("Individual table is full - additional Individuals will be skipped");
-    if (g.FamilCount >= kMaxFamil) MsgBox("Family table is full - additional family records will be skipped");
+    if (g.IndivCount >= kMaxIndiv) MsgBox(kIndivTableFull);
+    if (g.FamilCount >= kMaxFamil) MsgBox(kFamilTableFull);
 }
 
 void ShowPersonsFiled(int persons) { MainWindow().SetStatusLabel("Processing..." + std::to_string(persons)); }

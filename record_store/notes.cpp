@@ -189,7 +189,7 @@ int32_t StoreNotes(const std::string& kind, int32_t recNo, const std::string& mo
             for (std::string& l : KeptLines(line)) storedKept.push_back(std::move(l));
         if (storedKept == KeptLines(text) && !storedKept.empty()) return 0;
         if (!text.empty() && g.NotesCount + LinesNeeded(lines) > kMaxNotes) {
-            MsgBox("Notes table is full - any additional notes will be skipped");
+            MsgBox(kNotesTableFull);
             return -1;
         }
     }

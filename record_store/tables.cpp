@@ -54,7 +54,7 @@ int32_t AppendGrowable(std::vector<Rec>& table, Count& count, int16_t* ub, const
 int32_t AddIndiv() {
     try {
         if (g.IndivCount == kMaxIndiv - 1)
-            MsgBox("Individual table is full - additional Individuals will be skipped");
+            MsgBox(kIndivTableFull);
         if (g.IndivCount >= kMaxIndiv) return 0;
         const int32_t n = g.IndivCount + 1;
         IndivRec& rec = g.Indiv.Fresh(static_cast<std::size_t>(n));
@@ -93,7 +93,7 @@ int32_t AddIndiv() {
 int32_t AddFamil() {
     try {
         if (g.FamilCount == kMaxFamil - 1)
-            MsgBox("Family table is full - additional family records will be skipped");
+            MsgBox(kFamilTableFull);
         if (g.FamilCount >= kMaxFamil) return 0;
         const int32_t n = g.FamilCount + 1;
         FamilRec& rec = g.Famil.Fresh(static_cast<std::size_t>(n));
@@ -154,7 +154,7 @@ int32_t FindOrAddFamil(int32_t husband, int32_t wife) {
 int32_t AddNotes() {
     try {
         if (g.NotesCount == kMaxNotes - 1)
-            MsgBox("Notes table is full - any additional notes will be skipped");
+            MsgBox(kNotesTableFull);
         if (g.NotesCount >= kMaxNotes) return 0;
         const int32_t n = g.NotesCount + 1;
         g.Notes.Fresh(static_cast<std::size_t>(n));

@@ -7,6 +7,11 @@
 
 namespace lintora {
 
+// What the user is told when a table takes its last record.
+inline constexpr const char* kIndivTableFull = "Individual table is full - additional Individuals will be skipped";
+inline constexpr const char* kFamilTableFull = "Family table is full - additional family records will be skipped";
+inline constexpr const char* kNotesTableFull = "Notes table is full - any additional notes will be skipped";
+
 int32_t AddIndiv();
 int32_t AddFamil();
 int32_t FindOrAddFamil(int32_t husband, int32_t wife);
