@@ -419,7 +419,7 @@ TEST_F(QtPlatformTest, ALauncherThatFailsIsReported) {
     answer.start(0);
     EXPECT_FALSE(NavigateTo("https://t.example/help"));
     InstallPlatform(nullptr);
-    // The designed first line, then why the browser did not come up.
+    // The usual first line, then why the browser did not come up.
     // (Less the break marks the box puts after each "/".)
     EXPECT_EQ(told.remove(QChar(0x200B)).toStdString(), "Problem with navigation parms: https://t.example/help\n" + platform.launcher +
                                       " reported a failure (exit status 4)");
