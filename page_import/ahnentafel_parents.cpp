@@ -6,6 +6,7 @@
 #include "page_import/report_filing.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
+#include "record_store/linking.h"
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -110,14 +111,12 @@ AhnParents ParseAhnParents(const std::string& text, ReportFiling* filing, int& i
 
         if (filing == nullptr) return r;
         // An unnamed father is known only by his wife: she is filed first.
-        int32_t father = 0, mother = 0;
-        if (r.fatherName == "<unknown>" && r.motherName != "<unknown>") {
-            mother = FileParent(r.motherName, r.motherNo, r.fatherName, 0, "F", *filing, indivAdded);
-            father = FileParent(r.fatherName, r.fatherNo, r.motherName, mother, "M", *filing, indivAdded);
-        } else {
-            father = FileParent(r.fatherName, r.fatherNo, r.motherName, 0, "M", *filing, indivAdded);
-            mother = FileParent(r.motherName, r.motherNo, r.fatherName, father, "F", *filing, indivAdded);
-        }
+        const auto [father, mother] = FileCouple(
+            r.fatherName == "<unknown>" && r.motherName != "<unknown>",
+            [&](int32_t wife) { return FileParent(r.fatherName, r.fatherNo, r.motherName, wife, "M", *filing, indivAdded); },
+            [&](int32_t husband) {
+                return FileParent(r.motherName, r.motherNo, r.fatherName, husband, "F", *filing, indivAdded);
+            });
         const int32_t familiesBefore = g.FamilCount;
         const int32_t fam = filing->Family(FindOrAddFamil(father, mother));
         if (fam > 0) {

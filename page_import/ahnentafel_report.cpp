@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/window_ports.h"
 #include "record_store/fixed_text.h"
+#include "record_store/linking.h"
 #include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -260,14 +261,10 @@ private:
                     if (TrimBlanks(*name) == "?") *name = "<unknown>";
                 std::string m = "M", f = "F";
                 // An unnamed father is known only by his wife: she is filed first.
-                int32_t father = 0, mother = 0;
-                if (s.father == "<unknown>" && s.mother != "<unknown>") {
-                    mother = File("", s.mother, 0, f, s.father, counted_);
-                    father = File("", s.father, 0, m, s.mother, counted_, mother);
-                } else {
-                    father = File("", s.father, 0, m, s.mother, counted_);
-                    mother = File("", s.mother, 0, f, s.father, counted_, father);
-                }
+                const auto [father, mother] = FileCouple(
+                    s.father == "<unknown>" && s.mother != "<unknown>",
+                    [&](int32_t wife) { return File("", s.father, 0, m, s.mother, counted_, wife); },
+                    [&](int32_t husband) { return File("", s.mother, 0, f, s.father, counted_, husband); });
                 parentsFamily = filing.Family(FindOrAddFamil(father, mother));
             }
             std::string spouseSex = sex == "F" ? "M" : sex == "M" ? "F" : "U";

@@ -13,6 +13,7 @@
 #include "page_import/report_filing.h"
 #include "platform/platform.h"
 #include "record_store/fixed_text.h"
+#include "record_store/linking.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -120,14 +121,10 @@ private:
                 const std::string fatherId = BeginsLiving(s.father) ? s.mother : "";
                 const std::string motherId = BeginsLiving(s.mother) ? s.father : "";
                 // An unnamed father is known only by his wife: she is filed first.
-                int32_t father = 0, mother = 0;
-                if (unnamed(s.father) && !unnamed(s.mother)) {
-                    mother = File(motherId, s.mother, 0, f, s.father);
-                    father = File(fatherId, s.father, 0, m, s.mother, mother);
-                } else {
-                    father = File(fatherId, s.father, 0, m, s.mother);
-                    mother = File(motherId, s.mother, 0, f, s.father, father);
-                }
+                const auto [father, mother] = FileCouple(
+                    unnamed(s.father) && !unnamed(s.mother),
+                    [&](int32_t wife) { return File(fatherId, s.father, 0, m, s.mother, wife); },
+                    [&](int32_t husband) { return File(motherId, s.mother, 0, f, s.father, husband); });
                 parentsFamily = filing.Family(FindOrAddFamil(father, mother));
             }
             if (!TrimBlanks(saved).empty()) {

@@ -392,14 +392,12 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
         }
         return r;
     };
-    int32_t father = 0, mother = 0;
-    if (UnnamedBesideNamed(pf.Name, pf.AFN, 0, 0, pm.Name, pm.AFN, 0, 0)) {
-        mother = fileSpouseParent(pm, pf, "F", 0, RecordedUnnamedFather(s));
-        father = fileSpouseParent(pf, pm, "M", mother, 0);
-    } else {
-        father = fileSpouseParent(pf, pm, "M", 0, 0);
-        mother = fileSpouseParent(pm, pf, "F", father, 0);
-    }
+    const bool motherFirst = UnnamedBesideNamed(pf.Name, pf.AFN, 0, 0, pm.Name, pm.AFN, 0, 0);
+    const auto [father, mother] = FileCouple(
+        motherFirst, [&](int32_t wife) { return fileSpouseParent(pf, pm, "M", wife, 0); },
+        [&](int32_t husband) {
+            return fileSpouseParent(pm, pf, "F", husband, motherFirst ? RecordedUnnamedFather(s) : 0);
+        });
     if (father == 0 && mother == 0) return s;
     const int32_t parents = FindOrAddFamil(father, mother);
     if (!ValidFamil(parents)) return s;
@@ -474,14 +472,12 @@ int32_t LinkChildToParents(int16_t s) {
         if (SetNamesNobody(set)) return 0;
 
         const SetParent fatherSide = SideOf(set, true), motherSide = SideOf(set, false);
-        int32_t father = 0, mother = 0;
-        if (UnnamedBesideNamed(set)) {
-            mother = FileSetParent(motherSide, page, 0, RecordedUnnamedFather(page));
-            father = FileSetParent(fatherSide, page, mother);
-        } else {
-            father = FileSetParent(fatherSide, page, 0);
-            mother = FileSetParent(motherSide, page, father);
-        }
+        const bool motherFirst = UnnamedBesideNamed(set);
+        const auto [father, mother] = FileCouple(
+            motherFirst, [&](int32_t wife) { return FileSetParent(fatherSide, page, wife); },
+            [&](int32_t husband) {
+                return FileSetParent(motherSide, page, husband, motherFirst ? RecordedUnnamedFather(page) : 0);
+            });
 
         if (father == 0 && mother == 0) return 0;
         const int32_t f = FindOrAddFamil(father, mother);

@@ -5,8 +5,24 @@
 // person who is not filed leaves every other record untouched.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace lintora {
+
+// Files a couple and returns {father, mother}; each filing is given the
+// partner already filed (0 when none). An unnamed father is known only by
+// his wife: with motherFirst she is filed first and he is looked for beside
+// her, never taken from another family by her name; otherwise the father
+// comes first.
+template <typename FileFather, typename FileMother>
+std::pair<int32_t, int32_t> FileCouple(bool motherFirst, FileFather fileFather, FileMother fileMother) {
+    if (motherFirst) {
+        const int32_t mother = fileMother(0);
+        return {fileFather(mother), mother};
+    }
+    const int32_t father = fileFather(0);
+    return {father, fileMother(father)};
+}
 
 // Files the page's main person; returns his record (also pgRIN and
 // g.LastIndiv), or 0.
