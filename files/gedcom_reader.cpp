@@ -199,6 +199,9 @@ bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::
     auto& r = Ged().GedRead;
     std::string lineTag = tag;
     for (const std::string& piece : CutNoteText(text)) {
+        // A note opens at its text, as a save writes it: a whole line of
+        // blanks before the text would be dropped there.
+        if (lineTag == "1 NOTE" && TrimBlanks(piece).empty()) continue;
         int32_t n = AddNotes();
         if (n == 0) {
             ++r.skippedNotes;

@@ -364,5 +364,36 @@ TEST_F(SameFileTest, LoadedWorkIsItsOwnSaveReopened) {
     }
 }
 
+
+// Note text that opens with a whole line's worth of blanks (or of control
+// characters, read as blanks): the note opens at its text, as a save writes
+// it, so the reopened note has the same lines and the files match.
+TEST_F(SameFileTest, NoteOpeningWithALineOfBlanks) {
+    const std::string blanks(130, ' '), controls(125, '\x01');
+    const std::string file =
+        "0 HEAD\r\n1 CHAR ANSEL\r\n"
+        "0 @I1@ INDI\r\n1 NAME Hannah /Gray/\r\n1 SEX F\r\n1 NOTE " + blanks + "Kept the inn at Dover\r\n"
+        "2 CONT after her husband died\r\n"
+        "0 @I2@ INDI\r\n1 NAME Amos /Gray/\r\n1 SEX M\r\n1 NOTE\r\n2 CONC " + controls + "Miller\r\n"
+        "1 NOTE @N1@\r\n"
+        "0 @N1@ NOTE " + blanks + "Served in the militia\r\n"
+        "0 TRLR\r\n";
+    Write(dir / "blanks.ged", file);
+    for (const char* kind : {"GED", "LNT"}) {
+        SCOPED_TRACE(kind);
+        Load((dir / "blanks.ged").string());
+        ASSERT_EQ(g.IndivCount, 2);
+        const SeenWork loaded = SeenWork::Now();
+        const std::vector<std::string> hannah{"1 NOTE|" + blanks.substr(120) + "Kept the inn at Dover|31",
+                                              "2 CONT|after her husband died|22"},
+            amos{"1 NOTE|     Miller|11", "1 NOTE|" + blanks.substr(120) + "Served in the militia|31"};
+        EXPECT_EQ(loaded.notes, (decltype(loaded.notes){{{"I", 1}, hannah}, {{"I", 2}, amos}}));
+        Save(kind);
+        Load(g.FilePath);
+        ExpectSameWork(SeenWork::Now(), loaded);
+        ExpectSameFileAgain(kind);
+    }
+}
+
 }  // namespace
 }  // namespace lintora::testing
