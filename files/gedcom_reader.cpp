@@ -304,39 +304,36 @@ void SettleName(IndivRec& R) {
 
 void StoreName(IndivRec& R, const std::string& value) {
     auto& r = Ged().GedRead;
-    // The joined pieces are trimmed and end in one blank.
-    const std::string joined = JoinedName(value);
-    NameParts np = ParseNameParts(std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1),
-                                  false);  // keyed once settled
-    R.iSurn = std::move(np.surname);
-    R.iGivn = std::move(np.given);
-    R.iPrefix = std::move(np.prefix);
-    R.iSuffix = std::move(np.suffix);
-    if (!r.titleFromLine) R.iTitle = std::move(np.title);
-    R.iNick = std::move(np.nickname);
     r.namePartLines = false;
     r.nameAfterSlashes.clear();
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
-    // that there is none ("Albert Augustus //"); they win over the guess
-    // from the word order, and what follows them is the suffix. Where they
-    // decide, the words before them are the given names, whole: no suffix,
-    // rank, nickname or title is guessed from them.
+    // that there is none ("Albert Augustus //"); what follows them is the
+    // suffix. Where they decide, the words before them are the given names,
+    // whole: nothing is guessed from them, also where a guess would find
+    // the same surname ("Edward VII /Windsor/", "Frederick_III //").
     const std::size_t open = value.find('/');
     const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close != std::string::npos) {
         const std::string_view text(value);
-        const std::string surname = TrimBlanks(text.substr(open + 1, close - open - 1));
-        if (surname != R.iSurn.trimmed()) {
-            R.iSurn = surname;
-            R.iGivn = TrimBlanks(text.substr(0, open));
-            R.iSuffix.clear();
-            R.iPrefix.clear();
-            R.iNick.clear();
-            if (!r.titleFromLine) R.iTitle.clear();
-        }
+        R.iSurn = TrimBlanks(text.substr(open + 1, close - open - 1));
+        R.iGivn = TrimBlanks(text.substr(0, open));
+        R.iPrefix.clear();
+        R.iNick.clear();
+        if (!r.titleFromLine) R.iTitle.clear();
         r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
-        if (R.iSuffix.blank() && UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes))
-            R.iSuffix = r.nameAfterSlashes;
+        R.iSuffix.clear();
+        if (UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes)) R.iSuffix = r.nameAfterSlashes;
+    } else {
+        // The joined pieces are trimmed and end in one blank.
+        const std::string joined = JoinedName(value);
+        NameParts np = ParseNameParts(std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1),
+                                      false);  // keyed once settled
+        R.iSurn = std::move(np.surname);
+        R.iGivn = std::move(np.given);
+        R.iPrefix = std::move(np.prefix);
+        R.iSuffix = std::move(np.suffix);
+        if (!r.titleFromLine) R.iTitle = std::move(np.title);
+        R.iNick = std::move(np.nickname);
     }
     SettleName(R);
 }

@@ -1,6 +1,7 @@
 // What the writer puts into a file comes back through the reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "files/data_files.h"
@@ -393,6 +394,71 @@ TEST_F(SameFileTest, NoteOpeningWithALineOfBlanks) {
         ExpectSameWork(SeenWork::Now(), loaded);
         ExpectSameFileAgain(kind);
     }
+}
+
+
+// A GEDCOM file's names as the tables, the screen and our own save give
+// them back: each person's given names, surname and suffix, the name as
+// shown, and the name lines of the saved file (those between the INDI line
+// and the SEX line). The save, loaded and saved again, is the same file.
+class GedcomNamesTest : public SameFileTest {
+protected:
+    struct Want {
+        const char *given, *surname, *suffix, *shown;
+        std::vector<std::string> saved;
+    };
+    void ExpectNames(const std::string& file, const std::vector<Want>& want) {
+        Write(dir / "names.ged", file);
+        Load((dir / "names.ged").string());
+        ASSERT_GE(g.IndivCount, static_cast<int32_t>(want.size()));
+        g.PrepCheck = false;
+        const std::vector<std::string> saved = SplitFileLines(Save("GED"));
+        for (std::size_t k = 0; k < want.size(); ++k) {
+            SCOPED_TRACE(want[k].shown);
+            const IndivRec& R = g.Indiv[static_cast<int32_t>(k) + 1];
+            EXPECT_EQ(R.iGivn.value(), want[k].given);
+            EXPECT_EQ(R.iSurn.value(), want[k].surname);
+            EXPECT_EQ(R.iSuffix.value(), want[k].suffix);
+            EXPECT_EQ(R.iName.value(), want[k].shown);
+            EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(want[k].given, want[k].surname));
+            auto at = std::find(saved.begin(), saved.end(), "0 @I" + std::to_string(k + 1) + "@ INDI");
+            ASSERT_NE(at, saved.end());
+            auto sex = std::find_if(at, saved.end(), [](const std::string& l) { return l.rfind("1 SEX", 0) == 0; });
+            EXPECT_EQ(std::vector<std::string>(at + 1, sex), want[k].saved);
+        }
+        Load(g.FilePath);
+        for (std::size_t k = 0; k < want.size(); ++k)
+            EXPECT_EQ(g.Indiv[static_cast<int32_t>(k) + 1].iName.value(), want[k].shown);
+        ExpectSameFileAgain("GED");
+        ExpectSameFileAgain("LNT");
+    }
+};
+
+// Empty slashes say there is no surname; the words before them are the
+// given names whole, also where the guess from the word order would find
+// no surname either (a regnal number joined by "_", as royal files write
+// it) or the same surname as the slashes.
+TEST_F(GedcomNamesTest, SlashesDecideWithoutGuessingFromTheWordsBeforeThem) {
+    ExpectNames("0 HEAD\r\n1 SOUR PAF\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Frederick_III  //\r\n1 SEX M\r\n1 BIRT\r\n2 DATE 18 OCT 1831\r\n"
+                "1 FAMS @F1@\r\n"
+                "0 @I2@ INDI\r\n1 NAME Victoria Adelaide Mary //\r\n1 SEX F\r\n1 FAMS @F1@\r\n"
+                "0 @I3@ INDI\r\n1 NAME William_II  //\r\n1 SEX M\r\n1 FAMC @F1@\r\n"
+                "0 @I4@ INDI\r\n1 NAME Edward VII /Windsor/\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME John /Smith/ Jr\r\n1 SEX M\r\n"
+                "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n1 MARR\r\n2 DATE 25 JAN 1858\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Frederick_III", "", "", "Frederick_III",
+                     {"1 NAME Frederick_III //", "2 SURN ", "2 GIVN Frederick_III"}},
+                    {"Victoria Adelaide Mary", "", "", "Victoria Adelaide Mary",
+                     {"1 NAME Victoria Adelaide Mary //", "2 SURN ", "2 GIVN Victoria Adelaide Mary"}},
+                    {"William_II", "", "", "William_II", {"1 NAME William_II //", "2 SURN ", "2 GIVN William_II"}},
+                    {"Edward VII", "Windsor", "", "Edward VII Windsor",
+                     {"1 NAME Edward VII /Windsor/", "2 SURN Windsor", "2 GIVN Edward VII"}},
+                    {"John", "Smith", "Jr", "John Smith Jr",
+                     {"1 NAME John /Smith/Jr", "2 SURN Smith", "2 GIVN John", "2 NSFX Jr"}},
+                });
 }
 
 }  // namespace
