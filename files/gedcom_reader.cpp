@@ -302,9 +302,55 @@ void SettleName(IndivRec& R) {
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
+// The words of a text, split at blanks.
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    for (std::size_t end = 0, start = 0; (end = SkipWord(text, end, &start)) > start;)
+        words.push_back(text.substr(start, end - start));
+    return words;
+}
+
+std::vector<std::string> InCapitals(const std::vector<std::string_view>& words) {
+    std::vector<std::string> upper;
+    for (std::string_view w : words) upper.push_back(UpperCase(w));
+    return upper;
+}
+
+// Where the run of words starts in words; words.size() when it is not there.
+std::size_t FindRun(const std::vector<std::string>& words, const std::vector<std::string>& run) {
+    return static_cast<std::size_t>(std::search(words.begin(), words.end(), run.begin(), run.end()) - words.begin());
+}
+
+// The text after the NAME line's slashes less the words that a part of the
+// name holds and the text before the slashes does not ("/Kovacs/ Janos"
+// with GIVN Janos): what no part claims there is the suffix.
+std::string UnclaimedAfterSlashes(const IndivRec& R) {
+    const auto& r = Ged().GedRead;
+    std::vector<std::string_view> words = Words(r.nameAfterSlashes);
+    if (words.empty()) return {};
+    std::vector<std::string> upper = InCapitals(words);
+    const std::vector<std::string> before = InCapitals(Words(r.nameBeforeSlashes));
+    bool claimed = false;
+    for (const FixedText<120>* part : {&R.iGivn, &R.iNick, &R.iPrefix, &R.iTitle}) {
+        const std::vector<std::string> run = InCapitals(Words(part->value()));
+        if (run.empty() || FindRun(before, run) < before.size()) continue;
+        const std::size_t at = FindRun(upper, run);
+        if (at == upper.size()) continue;
+        const auto from = static_cast<std::ptrdiff_t>(at), to = from + static_cast<std::ptrdiff_t>(run.size());
+        upper.erase(upper.begin() + from, upper.begin() + to);
+        words.erase(words.begin() + from, words.begin() + to);
+        claimed = true;
+    }
+    if (!claimed) return r.nameAfterSlashes;
+    std::string rest;
+    for (std::string_view w : words) rest.append(rest.empty() ? "" : " ").append(w);
+    return rest;
+}
+
 void StoreName(IndivRec& R, const std::string& value) {
     auto& r = Ged().GedRead;
-    r.namePartLines = false;
+    r.namePartLines = r.suffixFromLine = false;
+    r.nameBeforeSlashes.clear();
     r.nameAfterSlashes.clear();
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
     // that there is none ("Albert Augustus //"); what follows them is the
@@ -320,9 +366,9 @@ void StoreName(IndivRec& R, const std::string& value) {
         R.iPrefix.clear();
         R.iNick.clear();
         if (!r.titleFromLine) R.iTitle.clear();
+        r.nameBeforeSlashes = R.iGivn.value();
         r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
-        R.iSuffix.clear();
-        if (UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes)) R.iSuffix = r.nameAfterSlashes;
+        R.iSuffix = UnclaimedAfterSlashes(R);
     } else {
         // The joined pieces are trimmed and end in one blank.
         const std::string joined = JoinedName(value);
@@ -347,7 +393,12 @@ void NamePartLine(IndivRec& R) {
     R.iNick.clear();
     R.iPrefix.clear();
     if (!r.titleFromLine) R.iTitle.clear();
-    R.iSuffix = r.nameAfterSlashes;
+}
+
+// After a part line has set its part: the suffix is the NSFX line's, else
+// what the parts leave unclaimed after the slashes.
+void SettleParts(IndivRec& R) {
+    if (!Ged().GedRead.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(R);
     SettleName(R);
 }
 
@@ -509,7 +560,8 @@ void ProcessINDI() {
                 return;
             }
             g.Indiv[i].iXref = value;
-            r.namePartLines = r.titleFromLine = r.noteOpening = false;
+            r.namePartLines = r.suffixFromLine = r.titleFromLine = r.noteOpening = false;
+            r.nameBeforeSlashes.clear();
             r.nameAfterSlashes.clear();
             std::string key = TrimBlanks(value);
             Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size());
@@ -527,19 +579,22 @@ void ProcessINDI() {
         } else if (path == P(kINDI, kNAME, kNPFX)) {
             NamePartLine(R);
             SetIfNonBlank(R.iPrefix, value);
+            SettleParts(R);
         } else if (path == P(kINDI, kNAME, kNSFX)) {
             NamePartLine(R);
             SetIfNonBlank(R.iSuffix, value);
-            SettleName(R);
+            r.suffixFromLine = r.suffixFromLine || !value.empty();
+            SettleParts(R);
         } else if (path == P(kINDI, kNAME, kNICK)) {
             NamePartLine(R);
             SetIfNonBlank(R.iNick, value);
+            SettleParts(R);
         } else if (path == P(kINDI, kNAME, kGIVN) || path == P(kINDI, kNAME, kSURN)) {
             // Also when blank: a blank SURN line says there is no surname.
             NamePartLine(R);
             FixedText<120>& part = path == P(kINDI, kNAME, kGIVN) ? R.iGivn : R.iSurn;
             part = value;
-            SettleName(R);
+            SettleParts(R);
         }
         else if (path == P(kINDI, kNAME, kEXT)) R.iExt = value;
         else if (path == P(kINDI, kGID)) R.iGenID = value;

@@ -461,5 +461,38 @@ TEST_F(GedcomNamesTest, SlashesDecideWithoutGuessingFromTheWordsBeforeThem) {
                 });
 }
 
+
+// Surname first, as Hungarian and East Asian files write names: the words
+// after the slashes that the part lines name as given names (or as the
+// nickname) are no suffix. A suffix comes from NSFX, or from words after
+// the slashes that no part line names.
+TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
+    ExpectNames("0 HEAD\r\n1 SOUR FTM\r\n1 CHAR UTF-8\r\n"
+                "0 @I1@ INDI\r\n1 NAME /Kovacs/ Janos\r\n2 GIVN Janos\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
+                "1 FAMS @F1@\r\n"
+                "0 @I2@ INDI\r\n1 NAME /Nagy/ Erzsebet Maria\r\n2 SURN Nagy\r\n2 GIVN Erzsebet Maria\r\n1 SEX F\r\n"
+                "1 FAMS @F1@\r\n"
+                "0 @I3@ INDI\r\n1 NAME /Kovacs/ Peter Jr\r\n2 GIVN Peter\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
+                "1 FAMC @F1@\r\n"
+                "0 @I4@ INDI\r\n1 NAME /Kovacs/ Laszlo\r\n2 NSFX Sr\r\n2 GIVN Laszlo\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME /Szabo/ Istvan Pista\r\n2 GIVN Istvan\r\n2 NICK Pista\r\n2 SURN Szabo\r\n"
+                "1 SEX M\r\n"
+                "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n1 MARR\r\n2 DATE 1921\r\n"
+                "2 PLAC Debrecen\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Janos", "Kovacs", "", "Janos Kovacs", {"1 NAME Janos /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos"}},
+                    {"Erzsebet Maria", "Nagy", "", "Erzsebet Maria Nagy",
+                     {"1 NAME Erzsebet Maria /Nagy/", "2 SURN Nagy", "2 GIVN Erzsebet Maria"}},
+                    {"Peter", "Kovacs", "Jr", "Peter Kovacs Jr",
+                     {"1 NAME Peter /Kovacs/Jr", "2 SURN Kovacs", "2 GIVN Peter", "2 NSFX Jr"}},
+                    {"Laszlo", "Kovacs", "Sr", "Laszlo Kovacs Sr",
+                     {"1 NAME Laszlo /Kovacs/Sr", "2 SURN Kovacs", "2 GIVN Laszlo", "2 NSFX Sr"}},
+                    {"Istvan", "Szabo", "", "Istvan Szabo",
+                     {"1 NAME Istvan /Szabo/", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}},
+                });
+    EXPECT_EQ(g.Indiv[5].iNick.value(), "Pista");
+}
+
 }  // namespace
 }  // namespace lintora::testing
