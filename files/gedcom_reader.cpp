@@ -65,16 +65,16 @@ enum Tag : uint8_t {
     kOtherTag,
     kINDI, kFAM, kSOUR, kREPO, kNOTE, kNAME, kTITL, kNPFX, kNSFX, kNICK, kGIVN, kSURN, kEXT, kGID,
     kSEX, kCDP2, kSUBN, kAFN, kFAMC, kFAMS, kCHAN, kDATE, kTIME, kBIRT, kCHR, kDEAT, kBURI, kPLAC,
-    kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR,
+    kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR, kSPFX,
 };
 
 // The text of each known tag, by code.
 constexpr std::string_view kTagText[] = {
     "", "", "INDI", "FAM", "SOUR", "REPO", "NOTE", "NAME", "TITL", "NPFX", "NSFX", "NICK", "GIVN", "SURN", "_EXT",
     "_GID", "SEX", "CDP2", "SUBN", "AFN", "FAMC", "FAMS", "CHAN", "DATE", "TIME", "BIRT", "CHR", "DEAT", "BURI",
-    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR",
+    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR", "SPFX",
 };
-static_assert(std::size(kTagText) == kADDR + 1);
+static_assert(std::size(kTagText) == kSPFX + 1);
 
 constexpr uint32_t Packed(std::string_view w) {
     uint32_t v = 0;
@@ -124,6 +124,7 @@ Tag TagCode(std::string_view w) {
         case Packed("PUBL"): return kPUBL;
         case Packed("ABBR"): return kABBR;
         case Packed("ADDR"): return kADDR;
+        case Packed("SPFX"): return kSPFX;
         default: return kOtherTag;
     }
 }
@@ -302,6 +303,14 @@ void SettleName(IndivRec& R) {
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
+// A NAME line starts the parts of a name afresh.
+void StartName(GedReader::GedReadState& r) {
+    r.namePartLines = r.suffixFromLine = false;
+    for (std::string* text : {&r.nameBeforeSlashes, &r.nameAfterSlashes, &r.nameSurname, &r.surnameBase,
+                              &r.surnamePrefix})
+        text->clear();
+}
+
 // The words of a text, split at blanks.
 std::vector<std::string_view> Words(std::string_view text) {
     std::vector<std::string_view> words;
@@ -319,6 +328,18 @@ std::vector<std::string> InCapitals(const std::vector<std::string_view>& words) 
 // Where the run of words starts in words; words.size() when it is not there.
 std::size_t FindRun(const std::vector<std::string>& words, const std::vector<std::string>& run) {
     return static_cast<std::size_t>(std::search(words.begin(), words.end(), run.begin(), run.end()) - words.begin());
+}
+
+// The surname with its prefix in front ("van der" and "Berg"), spelt as
+// the NAME line shows it when that reads the same; a surname that begins
+// with the prefix already keeps it once.
+std::string WithPrefix(const std::string& prefix, const std::string& surname, const std::string& shown) {
+    const std::vector<std::string> front = InCapitals(Words(prefix));
+    if (front.empty()) return surname;  // most names
+    const std::vector<std::string> words = InCapitals(Words(surname));
+    if (!words.empty() && FindRun(words, front) == 0) return surname;
+    const std::string joined = TrimBlanks(prefix + " " + surname);
+    return InCapitals(Words(shown)) == InCapitals(Words(joined)) ? TrimBlanks(shown) : joined;
 }
 
 // The text after the NAME line's slashes less the words that a part of the
@@ -349,9 +370,7 @@ std::string UnclaimedAfterSlashes(const IndivRec& R) {
 
 void StoreName(IndivRec& R, const std::string& value) {
     auto& r = Ged().GedRead;
-    r.namePartLines = r.suffixFromLine = false;
-    r.nameBeforeSlashes.clear();
-    r.nameAfterSlashes.clear();
+    StartName(r);
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
     // that there is none ("Albert Augustus //"); what follows them is the
     // suffix. Where they decide, the words before them are the given names,
@@ -381,6 +400,7 @@ void StoreName(IndivRec& R, const std::string& value) {
         if (!r.titleFromLine) R.iTitle = std::move(np.title);
         R.iNick = std::move(np.nickname);
     }
+    r.nameSurname = r.surnameBase = R.iSurn.value();
     SettleName(R);
 }
 
@@ -560,9 +580,8 @@ void ProcessINDI() {
                 return;
             }
             g.Indiv[i].iXref = value;
-            r.namePartLines = r.suffixFromLine = r.titleFromLine = r.noteOpening = false;
-            r.nameBeforeSlashes.clear();
-            r.nameAfterSlashes.clear();
+            r.titleFromLine = r.noteOpening = false;
+            StartName(r);
             std::string key = TrimBlanks(value);
             Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size());
             if (!key.empty()) r.xrefIndex.emplace(key, Ged().XrefCount);
@@ -589,11 +608,15 @@ void ProcessINDI() {
             NamePartLine(R);
             SetIfNonBlank(R.iNick, value);
             SettleParts(R);
-        } else if (path == P(kINDI, kNAME, kGIVN) || path == P(kINDI, kNAME, kSURN)) {
+        } else if (path == P(kINDI, kNAME, kGIVN)) {
+            NamePartLine(R);
+            R.iGivn = value;
+            SettleParts(R);
+        } else if (path == P(kINDI, kNAME, kSURN) || path == P(kINDI, kNAME, kSPFX)) {
             // Also when blank: a blank SURN line says there is no surname.
             NamePartLine(R);
-            FixedText<120>& part = path == P(kINDI, kNAME, kGIVN) ? R.iGivn : R.iSurn;
-            part = value;
+            (path == P(kINDI, kNAME, kSURN) ? r.surnameBase : r.surnamePrefix) = value;
+            R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase, r.nameSurname);
             SettleParts(R);
         }
         else if (path == P(kINDI, kNAME, kEXT)) R.iExt = value;

@@ -63,6 +63,9 @@ struct GedReader {
         // closing slash, and whether part lines (GIVN, SURN, ...), an NSFX
         // line or a TITL line have given parts.
         std::string nameBeforeSlashes, nameAfterSlashes;
+        // Its surname as the NAME line shows it, the surname of its SURN
+        // line (else the NAME line's) and the prefix of its SPFX line.
+        std::string nameSurname, surnameBase, surnamePrefix;
         bool namePartLines = false;
         bool suffixFromLine = false;
         bool titleFromLine = false;

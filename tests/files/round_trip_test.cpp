@@ -494,5 +494,36 @@ TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
     EXPECT_EQ(g.Indiv[5].iNick.value(), "Pista");
 }
 
+
+// A surname prefix (SPFX) stays with the surname, spelt as the NAME line
+// shows it, in whichever order the part lines come, and is saved so that a
+// reader of our file gets it too.
+TEST_F(GedcomNamesTest, SurnamePrefixStaysWithTheSurname) {
+    ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Mary Ann /van der Berg/\r\n2 GIVN Mary Ann\r\n2 SPFX van der\r\n"
+                "2 SURN Berg\r\n1 SEX F\r\n1 FAMS @F1@\r\n"
+                "0 @I2@ INDI\r\n1 NAME Pieter /de Vries/\r\n2 GIVN Pieter\r\n2 SURN Vries\r\n2 SPFX de\r\n"
+                "1 SEX M\r\n1 FAMS @F1@\r\n"
+                // A NAME line without the prefix, or with it in capitals, or without part lines.
+                "0 @I3@ INDI\r\n1 NAME Johannes /Berg/\r\n2 GIVN Johannes\r\n2 SPFX van der\r\n2 SURN Berg\r\n"
+                "1 SEX M\r\n1 FAMC @F1@\r\n"
+                "0 @I4@ INDI\r\n1 NAME Willem /Van den Bosch/\r\n2 SPFX van den\r\n2 SURN Bosch\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME Anna /Van Dyke/\r\n2 SPFX Van\r\n1 SEX F\r\n"
+                "0 @F1@ FAM\r\n1 HUSB @I2@\r\n1 WIFE @I1@\r\n1 CHIL @I3@\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Mary Ann", "van der Berg", "", "Mary Ann van der Berg",
+                     {"1 NAME Mary Ann /van der Berg/", "2 SURN van der Berg", "2 GIVN Mary Ann"}},
+                    {"Pieter", "de Vries", "", "Pieter de Vries",
+                     {"1 NAME Pieter /de Vries/", "2 SURN de Vries", "2 GIVN Pieter"}},
+                    {"Johannes", "van der Berg", "", "Johannes van der Berg",
+                     {"1 NAME Johannes /van der Berg/", "2 SURN van der Berg", "2 GIVN Johannes"}},
+                    {"Willem", "Van den Bosch", "", "Willem Van den Bosch",
+                     {"1 NAME Willem /Van den Bosch/", "2 SURN Van den Bosch", "2 GIVN Willem"}},
+                    {"Anna", "Van Dyke", "", "Anna Van Dyke",
+                     {"1 NAME Anna /Van Dyke/", "2 SURN Van Dyke", "2 GIVN Anna"}},
+                });
+}
+
 }  // namespace
 }  // namespace lintora::testing
