@@ -1,7 +1,8 @@
 #pragma once
-// Replacing a file safely: the new contents go to a uniquely named file in
-// the target's folder, are flushed, and only then renamed over the target.
-// A failure leaves the old file as it was.
+// Files as wholes. Replacing one safely: the new contents go to a uniquely
+// named file in the target's folder, are flushed, and only then renamed
+// over the target; a failure leaves the old file as it was. Reading one
+// whole, and telling one version of a file from the next.
 #include <cstdint>
 #include <string>
 
