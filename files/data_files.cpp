@@ -222,31 +222,21 @@ bool FolderWritable(const std::string& dir) {
     return writable;
 }
 
-// What identifies a data file's contents without reading it.
-struct FileStamp {
+// A data file as it was when it was read.
+struct DataFileStamp {
     std::string path;
-    bool exists = false;
-    std::uintmax_t size = 0;
-    fs::file_time_type time{};
-    bool operator==(const FileStamp&) const = default;
+    FileStamp file;
+    bool exists() const { return file.exists; }
+    bool operator==(const DataFileStamp&) const = default;
 };
 
-FileStamp StampOf(const std::string& path) {
-    FileStamp stamp{path};
-    std::error_code ec;
-    stamp.exists = fs::is_regular_file(path, ec);
-    if (stamp.exists) {
-        stamp.size = fs::file_size(path, ec);
-        stamp.time = fs::last_write_time(path, ec);
-    }
-    return stamp;
-}
+DataFileStamp StampOf(const std::string& path) { return {path, StampOfFile(path)}; }
 
 // The sources and repositories the data files gave when they were last read
 // without a fault; a load takes them again while the files are unchanged.
 struct DataFilesRead {
     bool valid = false;
-    FileStamp site, user;
+    DataFileStamp site, user;
     std::vector<SourceRec> source;
     int32_t sourceCount = 0;
     int16_t sourceUB = 0;
@@ -300,13 +290,13 @@ void LoadDatFile(const std::string& mode) {
         g.RegionCount = 0;
     }
     const std::string sitePath = SiteDataFilePath();
-    const FileStamp site = StampOf(sitePath);
-    if (!site.exists) {
+    const DataFileStamp site = StampOf(sitePath);
+    if (!site.exists()) {
         ShowProblem("Lintora data file is missing.\nTo restore the missing file, exit program and restart.");
         return;
     }
     const std::string userPath = UserDataFilePath();
-    const FileStamp user = StampOf(userPath);
+    const DataFileStamp user = StampOf(userPath);
     DataFilesRead& last = LastRead();
     if (!all && last.valid && last.site == site && last.user == user) {
         g.Source = last.source;
@@ -322,7 +312,7 @@ void LoadDatFile(const std::string& mode) {
         LinkSourceRepositories();
         return;
     }
-    if (user.exists) {
+    if (user.exists()) {
         bool ok = ReadDataFile(userPath, true, false);
         if (ok && g.SourceCount < kFewestSources) {
             ShowProblem(MissingDataText(userPath));
@@ -347,6 +337,9 @@ void SaveUserFile() {
         {"prefEmail", &g.prefEmail},
     };
     std::string path = UserDataFilePath();
+    // What the program writes is read again at the next load, whatever the
+    // file's stamps say.
+    LastRead().valid = false;
     // A settings store that cannot be written does not keep the user's
     // records from their file, nor the other way round.
     std::vector<std::pair<std::string, std::string>> values;

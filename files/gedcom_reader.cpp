@@ -65,16 +65,16 @@ enum Tag : uint8_t {
     kOtherTag,
     kINDI, kFAM, kSOUR, kREPO, kNOTE, kNAME, kTITL, kNPFX, kNSFX, kNICK, kGIVN, kSURN, kEXT, kGID,
     kSEX, kCDP2, kSUBN, kAFN, kFAMC, kFAMS, kCHAN, kDATE, kTIME, kBIRT, kCHR, kDEAT, kBURI, kPLAC,
-    kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR,
+    kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR, kSPFX,
 };
 
 // The text of each known tag, by code.
 constexpr std::string_view kTagText[] = {
     "", "", "INDI", "FAM", "SOUR", "REPO", "NOTE", "NAME", "TITL", "NPFX", "NSFX", "NICK", "GIVN", "SURN", "_EXT",
     "_GID", "SEX", "CDP2", "SUBN", "AFN", "FAMC", "FAMS", "CHAN", "DATE", "TIME", "BIRT", "CHR", "DEAT", "BURI",
-    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR",
+    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR", "SPFX",
 };
-static_assert(std::size(kTagText) == kADDR + 1);
+static_assert(std::size(kTagText) == kSPFX + 1);
 
 constexpr uint32_t Packed(std::string_view w) {
     uint32_t v = 0;
@@ -124,6 +124,7 @@ Tag TagCode(std::string_view w) {
         case Packed("PUBL"): return kPUBL;
         case Packed("ABBR"): return kABBR;
         case Packed("ADDR"): return kADDR;
+        case Packed("SPFX"): return kSPFX;
         default: return kOtherTag;
     }
 }
@@ -199,6 +200,9 @@ bool FileNoteText(const char* kind, int32_t owner, const std::string& tag, std::
     auto& r = Ged().GedRead;
     std::string lineTag = tag;
     for (const std::string& piece : CutNoteText(text)) {
+        // A note opens at its text, as a save writes it: a whole line of
+        // blanks before the text would be dropped there.
+        if (lineTag == "1 NOTE" && TrimBlanks(piece).empty()) continue;
         int32_t n = AddNotes();
         if (n == 0) {
             ++r.skippedNotes;
@@ -299,42 +303,104 @@ void SettleName(IndivRec& R) {
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
+// A NAME line starts the parts of a name afresh.
+void StartName(GedReader::GedReadState& r) {
+    r.namePartLines = r.suffixFromLine = false;
+    for (std::string* text : {&r.nameBeforeSlashes, &r.nameAfterSlashes, &r.nameSurname, &r.surnameBase,
+                              &r.surnamePrefix})
+        text->clear();
+}
+
+// The words of a text, split at blanks.
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    for (std::size_t end = 0, start = 0; (end = SkipWord(text, end, &start)) > start;)
+        words.push_back(text.substr(start, end - start));
+    return words;
+}
+
+std::vector<std::string> InCapitals(const std::vector<std::string_view>& words) {
+    std::vector<std::string> upper;
+    for (std::string_view w : words) upper.push_back(UpperCase(w));
+    return upper;
+}
+
+// Where the run of words starts in words; words.size() when it is not there.
+std::size_t FindRun(const std::vector<std::string>& words, const std::vector<std::string>& run) {
+    return static_cast<std::size_t>(std::search(words.begin(), words.end(), run.begin(), run.end()) - words.begin());
+}
+
+// The surname with its prefix in front ("van der" and "Berg"), spelt as
+// the NAME line shows it when that reads the same; a surname that begins
+// with the prefix already keeps it once.
+std::string WithPrefix(const std::string& prefix, const std::string& surname, const std::string& shown) {
+    const std::vector<std::string> front = InCapitals(Words(prefix));
+    if (front.empty()) return surname;  // most names
+    const std::vector<std::string> words = InCapitals(Words(surname));
+    if (!words.empty() && FindRun(words, front) == 0) return surname;
+    const std::string joined = TrimBlanks(prefix + " " + surname);
+    return InCapitals(Words(shown)) == InCapitals(Words(joined)) ? TrimBlanks(shown) : joined;
+}
+
+// The text after the NAME line's slashes less the words that a part of the
+// name holds and the text before the slashes does not ("/Kovacs/ Janos"
+// with GIVN Janos): what no part claims there is the suffix.
+std::string UnclaimedAfterSlashes(const IndivRec& R) {
+    const auto& r = Ged().GedRead;
+    std::vector<std::string_view> words = Words(r.nameAfterSlashes);
+    if (words.empty()) return {};
+    std::vector<std::string> upper = InCapitals(words);
+    const std::vector<std::string> before = InCapitals(Words(r.nameBeforeSlashes));
+    bool claimed = false;
+    for (const FixedText<120>* part : {&R.iGivn, &R.iNick, &R.iPrefix, &R.iTitle}) {
+        const std::vector<std::string> run = InCapitals(Words(part->value()));
+        if (run.empty() || FindRun(before, run) < before.size()) continue;
+        const std::size_t at = FindRun(upper, run);
+        if (at == upper.size()) continue;
+        const auto from = static_cast<std::ptrdiff_t>(at), to = from + static_cast<std::ptrdiff_t>(run.size());
+        upper.erase(upper.begin() + from, upper.begin() + to);
+        words.erase(words.begin() + from, words.begin() + to);
+        claimed = true;
+    }
+    if (!claimed) return r.nameAfterSlashes;
+    std::string rest;
+    for (std::string_view w : words) rest.append(rest.empty() ? "" : " ").append(w);
+    return rest;
+}
+
 void StoreName(IndivRec& R, const std::string& value) {
     auto& r = Ged().GedRead;
-    // The joined pieces are trimmed and end in one blank.
-    const std::string joined = JoinedName(value);
-    NameParts np = ParseNameParts(std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1),
-                                  false);  // keyed once settled
-    R.iSurn = std::move(np.surname);
-    R.iGivn = std::move(np.given);
-    R.iPrefix = std::move(np.prefix);
-    R.iSuffix = std::move(np.suffix);
-    if (!r.titleFromLine) R.iTitle = std::move(np.title);
-    R.iNick = std::move(np.nickname);
-    r.namePartLines = false;
-    r.nameAfterSlashes.clear();
+    StartName(r);
     // The slashes say which words are the surname ("Mary /Van Dyke/"), also
-    // that there is none ("Albert Augustus //"); they win over the guess
-    // from the word order, and what follows them is the suffix. Where they
-    // decide, the words before them are the given names, whole: no suffix,
-    // rank, nickname or title is guessed from them.
+    // that there is none ("Albert Augustus //"); what follows them is the
+    // suffix. Where they decide, the words before them are the given names,
+    // whole: nothing is guessed from them, also where a guess would find
+    // the same surname ("Edward VII /Windsor/", "Frederick_III //").
     const std::size_t open = value.find('/');
     const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close != std::string::npos) {
         const std::string_view text(value);
-        const std::string surname = TrimBlanks(text.substr(open + 1, close - open - 1));
-        if (surname != R.iSurn.trimmed()) {
-            R.iSurn = surname;
-            R.iGivn = TrimBlanks(text.substr(0, open));
-            R.iSuffix.clear();
-            R.iPrefix.clear();
-            R.iNick.clear();
-            if (!r.titleFromLine) R.iTitle.clear();
-        }
+        R.iSurn = TrimBlanks(text.substr(open + 1, close - open - 1));
+        R.iGivn = TrimBlanks(text.substr(0, open));
+        R.iPrefix.clear();
+        R.iNick.clear();
+        if (!r.titleFromLine) R.iTitle.clear();
+        r.nameBeforeSlashes = R.iGivn.value();
         r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
-        if (R.iSuffix.blank() && UpperCase(R.iTitle.trimmed()) != UpperCase(r.nameAfterSlashes))
-            R.iSuffix = r.nameAfterSlashes;
+        R.iSuffix = UnclaimedAfterSlashes(R);
+    } else {
+        // The joined pieces are trimmed and end in one blank.
+        const std::string joined = JoinedName(value);
+        NameParts np = ParseNameParts(std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1),
+                                      false);  // keyed once settled
+        R.iSurn = std::move(np.surname);
+        R.iGivn = std::move(np.given);
+        R.iPrefix = std::move(np.prefix);
+        R.iSuffix = std::move(np.suffix);
+        if (!r.titleFromLine) R.iTitle = std::move(np.title);
+        R.iNick = std::move(np.nickname);
     }
+    r.nameSurname = r.surnameBase = R.iSurn.value();
     SettleName(R);
 }
 
@@ -347,7 +413,12 @@ void NamePartLine(IndivRec& R) {
     R.iNick.clear();
     R.iPrefix.clear();
     if (!r.titleFromLine) R.iTitle.clear();
-    R.iSuffix = r.nameAfterSlashes;
+}
+
+// After a part line has set its part: the suffix is the NSFX line's, else
+// what the parts leave unclaimed after the slashes.
+void SettleParts(IndivRec& R) {
+    if (!Ged().GedRead.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(R);
     SettleName(R);
 }
 
@@ -509,8 +580,8 @@ void ProcessINDI() {
                 return;
             }
             g.Indiv[i].iXref = value;
-            r.namePartLines = r.titleFromLine = r.noteOpening = false;
-            r.nameAfterSlashes.clear();
+            r.titleFromLine = r.noteOpening = false;
+            StartName(r);
             std::string key = TrimBlanks(value);
             Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size());
             if (!key.empty()) r.xrefIndex.emplace(key, Ged().XrefCount);
@@ -527,19 +598,26 @@ void ProcessINDI() {
         } else if (path == P(kINDI, kNAME, kNPFX)) {
             NamePartLine(R);
             SetIfNonBlank(R.iPrefix, value);
+            SettleParts(R);
         } else if (path == P(kINDI, kNAME, kNSFX)) {
             NamePartLine(R);
             SetIfNonBlank(R.iSuffix, value);
-            SettleName(R);
+            r.suffixFromLine = r.suffixFromLine || !value.empty();
+            SettleParts(R);
         } else if (path == P(kINDI, kNAME, kNICK)) {
             NamePartLine(R);
             SetIfNonBlank(R.iNick, value);
-        } else if (path == P(kINDI, kNAME, kGIVN) || path == P(kINDI, kNAME, kSURN)) {
+            SettleParts(R);
+        } else if (path == P(kINDI, kNAME, kGIVN)) {
+            NamePartLine(R);
+            R.iGivn = value;
+            SettleParts(R);
+        } else if (path == P(kINDI, kNAME, kSURN) || path == P(kINDI, kNAME, kSPFX)) {
             // Also when blank: a blank SURN line says there is no surname.
             NamePartLine(R);
-            FixedText<120>& part = path == P(kINDI, kNAME, kGIVN) ? R.iGivn : R.iSurn;
-            part = value;
-            SettleName(R);
+            (path == P(kINDI, kNAME, kSURN) ? r.surnameBase : r.surnamePrefix) = value;
+            R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase, r.nameSurname);
+            SettleParts(R);
         }
         else if (path == P(kINDI, kNAME, kEXT)) R.iExt = value;
         else if (path == P(kINDI, kGID)) R.iGenID = value;

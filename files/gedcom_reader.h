@@ -59,10 +59,15 @@ struct GedReader {
         std::vector<GedPending> children;       // CHIL lines of families
         std::string charSet;                    // HEAD CHAR, upper case
         std::string sourceText;                 // the current source field as written, for its CONC/CONT lines
-        // The current NAME: the text after its closing slash, and whether
-        // part lines (GIVN, SURN, ...) or a TITL line have given parts.
-        std::string nameAfterSlashes;
+        // The current NAME: the text before its opening and after its
+        // closing slash, and whether part lines (GIVN, SURN, ...), an NSFX
+        // line or a TITL line have given parts.
+        std::string nameBeforeSlashes, nameAfterSlashes;
+        // Its surname as the NAME line shows it, the surname of its SURN
+        // line (else the NAME line's) and the prefix of its SPFX line.
+        std::string nameSurname, surnameBase, surnamePrefix;
         bool namePartLines = false;
+        bool suffixFromLine = false;
         bool titleFromLine = false;
         bool noteOpening = false;  // a blank NOTE line waits for its first continuation
     } GedRead;

@@ -8,6 +8,8 @@
 #include <random>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace lintora {
 
 namespace fs = std::filesystem;
@@ -80,6 +82,20 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     if (in.bad()) return false;
     contents = ss.str();
     return true;
+}
+
+FileStamp StampOfFile(const std::string& path) {
+    FileStamp stamp;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
+    auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
+    stamp.exists = true;
+    stamp.size = static_cast<std::uintmax_t>(st.st_size);
+    stamp.modified = ns(st.st_mtim);
+    stamp.changed = ns(st.st_ctim);
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    return stamp;
 }
 
 }  // namespace lintora

@@ -1,7 +1,9 @@
 #pragma once
-// Replacing a file safely: the new contents go to a uniquely named file in
-// the target's folder, are flushed, and only then renamed over the target.
-// A failure leaves the old file as it was.
+// Files as wholes. Replacing one safely: the new contents go to a uniquely
+// named file in the target's folder, are flushed, and only then renamed
+// over the target; a failure leaves the old file as it was. Reading one
+// whole, and telling one version of a file from the next.
+#include <cstdint>
 #include <string>
 
 namespace lintora {
@@ -11,5 +13,19 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
 
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& contents);
+
+// What tells one version of a file from another without reading it. A
+// rewrite of the same size within one tick of the modification time (two
+// seconds on FAT) still moves the change time, and a file put in place by
+// a rename has another inode.
+struct FileStamp {
+    bool exists = false;  // a regular file is there
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since the epoch
+    std::int64_t changed = 0;
+    std::uint64_t device = 0, inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOfFile(const std::string& path);
 
 }  // namespace lintora

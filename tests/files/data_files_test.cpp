@@ -347,15 +347,15 @@ TEST_F(DataFilesTest, DataFilesAreReadAgainOnlyWhenTheyChange) {
     EXPECT_EQ(g.SourceUB, 8);
     EXPECT_EQ(g.RepositoryUB, 1);
 
-    // Unchanged to the eye of the file system (same size and time), the
-    // site file is not read again.
+    // Rewritten with the same size and modification time, the site file is
+    // still read again: its change time moved.
     const auto siteTime = fs::last_write_time(SitePath());
     std::string other = MinimalSite();
     other.replace(other.find("Title 1"), 7, "Title X");
     Site(other);
     fs::last_write_time(SitePath(), siteTime);
     LoadDatFile("Limited");
-    EXPECT_EQ(g.Source[1].sTitle.value(), "Title 1");
+    EXPECT_EQ(g.Source[1].sTitle.value(), "Title X");
 
     // A changed user file is read again, and with it the site file.
     User("1!SOURCE!U!!Diary!!!!R1!U\r\n2!SOURCE!U!!Letters!!!!R1!U\r\n");
@@ -374,6 +374,32 @@ TEST_F(DataFilesTest, DataFilesAreReadAgainOnlyWhenTheyChange) {
         EXPECT_EQ(ui.boxes.size(), static_cast<std::size_t>(load));
         EXPECT_EQ(ui.boxes.back().text, MissingData(UserPath()));
     }
+}
+
+// A rewrite of the same size within one tick of the time stamp (two
+// seconds on FAT) is still read again: by the user in an editor, or by the
+// program's own save. The next save then keeps the user's edit.
+TEST_F(DataFilesTest, SameSizeRewriteWithinOneTimeStampTickIsReadAgain) {
+    Site(MinimalSite());
+    User("1!SOURCE!U!!Diary!!!!R1!U\r\n");
+    LoadDatFile("All");
+    ASSERT_EQ(g.SourceCount, 8);
+    const auto tick = fs::last_write_time(UserPath());
+
+    User("1!SOURCE!U!!Deeds!!!!R1!U\r\n");
+    fs::last_write_time(UserPath(), tick);
+    LoadDatFile("Limited");
+    ASSERT_EQ(g.SourceCount, 8);
+    EXPECT_EQ(g.Source[8].sTitle.value(), "Deeds");
+    SaveUserFile();
+    EXPECT_EQ(Read(UserPath()), "8!SOURCE!U!!Deeds!!!!R1!U\r\n");
+
+    g.Source[8].sTitle = "Wills";
+    SaveUserFile();
+    fs::last_write_time(UserPath(), tick);
+    LoadDatFile("Limited");
+    EXPECT_EQ(g.Source[8].sTitle.value(), "Wills");
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 // Repository numbers of three digits and more keep their link: U105 is not

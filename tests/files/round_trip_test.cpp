@@ -1,6 +1,7 @@
 // What the writer puts into a file comes back through the reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "files/data_files.h"
@@ -362,6 +363,166 @@ TEST_F(SameFileTest, LoadedWorkIsItsOwnSaveReopened) {
         Load((dir / "real.ged").string());
         ExpectSameFileAgain(kind);
     }
+}
+
+
+// Note text that opens with a whole line's worth of blanks (or of control
+// characters, read as blanks): the note opens at its text, as a save writes
+// it, so the reopened note has the same lines and the files match.
+TEST_F(SameFileTest, NoteOpeningWithALineOfBlanks) {
+    const std::string blanks(130, ' '), controls(125, '\x01');
+    const std::string file =
+        "0 HEAD\r\n1 CHAR ANSEL\r\n"
+        "0 @I1@ INDI\r\n1 NAME Hannah /Gray/\r\n1 SEX F\r\n1 NOTE " + blanks + "Kept the inn at Dover\r\n"
+        "2 CONT after her husband died\r\n"
+        "0 @I2@ INDI\r\n1 NAME Amos /Gray/\r\n1 SEX M\r\n1 NOTE\r\n2 CONC " + controls + "Miller\r\n"
+        "1 NOTE @N1@\r\n"
+        "0 @N1@ NOTE " + blanks + "Served in the militia\r\n"
+        "0 TRLR\r\n";
+    Write(dir / "blanks.ged", file);
+    for (const char* kind : {"GED", "LNT"}) {
+        SCOPED_TRACE(kind);
+        Load((dir / "blanks.ged").string());
+        ASSERT_EQ(g.IndivCount, 2);
+        const SeenWork loaded = SeenWork::Now();
+        const std::vector<std::string> hannah{"1 NOTE|" + blanks.substr(120) + "Kept the inn at Dover|31",
+                                              "2 CONT|after her husband died|22"},
+            amos{"1 NOTE|     Miller|11", "1 NOTE|" + blanks.substr(120) + "Served in the militia|31"};
+        EXPECT_EQ(loaded.notes, (decltype(loaded.notes){{{"I", 1}, hannah}, {{"I", 2}, amos}}));
+        Save(kind);
+        Load(g.FilePath);
+        ExpectSameWork(SeenWork::Now(), loaded);
+        ExpectSameFileAgain(kind);
+    }
+}
+
+
+// A GEDCOM file's names as the tables, the screen and our own save give
+// them back: each person's given names, surname and suffix, the name as
+// shown, and the name lines of the saved file (those between the INDI line
+// and the SEX line). The save, loaded and saved again, is the same file.
+class GedcomNamesTest : public SameFileTest {
+protected:
+    struct Want {
+        const char *given, *surname, *suffix, *shown;
+        std::vector<std::string> saved;
+    };
+    void ExpectNames(const std::string& file, const std::vector<Want>& want) {
+        Write(dir / "names.ged", file);
+        Load((dir / "names.ged").string());
+        ASSERT_GE(g.IndivCount, static_cast<int32_t>(want.size()));
+        g.PrepCheck = false;
+        const std::vector<std::string> saved = SplitFileLines(Save("GED"));
+        for (std::size_t k = 0; k < want.size(); ++k) {
+            SCOPED_TRACE(want[k].shown);
+            const IndivRec& R = g.Indiv[static_cast<int32_t>(k) + 1];
+            EXPECT_EQ(R.iGivn.value(), want[k].given);
+            EXPECT_EQ(R.iSurn.value(), want[k].surname);
+            EXPECT_EQ(R.iSuffix.value(), want[k].suffix);
+            EXPECT_EQ(R.iName.value(), want[k].shown);
+            EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(want[k].given, want[k].surname));
+            auto at = std::find(saved.begin(), saved.end(), "0 @I" + std::to_string(k + 1) + "@ INDI");
+            ASSERT_NE(at, saved.end());
+            auto sex = std::find_if(at, saved.end(), [](const std::string& l) { return l.rfind("1 SEX", 0) == 0; });
+            EXPECT_EQ(std::vector<std::string>(at + 1, sex), want[k].saved);
+        }
+        Load(g.FilePath);
+        for (std::size_t k = 0; k < want.size(); ++k)
+            EXPECT_EQ(g.Indiv[static_cast<int32_t>(k) + 1].iName.value(), want[k].shown);
+        ExpectSameFileAgain("GED");
+        ExpectSameFileAgain("LNT");
+    }
+};
+
+// Empty slashes say there is no surname; the words before them are the
+// given names whole, also where the guess from the word order would find
+// no surname either (a regnal number joined by "_", as royal files write
+// it) or the same surname as the slashes.
+TEST_F(GedcomNamesTest, SlashesDecideWithoutGuessingFromTheWordsBeforeThem) {
+    ExpectNames("0 HEAD\r\n1 SOUR PAF\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Frederick_III  //\r\n1 SEX M\r\n1 BIRT\r\n2 DATE 18 OCT 1831\r\n"
+                "1 FAMS @F1@\r\n"
+                "0 @I2@ INDI\r\n1 NAME Victoria Adelaide Mary //\r\n1 SEX F\r\n1 FAMS @F1@\r\n"
+                "0 @I3@ INDI\r\n1 NAME William_II  //\r\n1 SEX M\r\n1 FAMC @F1@\r\n"
+                "0 @I4@ INDI\r\n1 NAME Edward VII /Windsor/\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME John /Smith/ Jr\r\n1 SEX M\r\n"
+                "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n1 MARR\r\n2 DATE 25 JAN 1858\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Frederick_III", "", "", "Frederick_III",
+                     {"1 NAME Frederick_III //", "2 SURN ", "2 GIVN Frederick_III"}},
+                    {"Victoria Adelaide Mary", "", "", "Victoria Adelaide Mary",
+                     {"1 NAME Victoria Adelaide Mary //", "2 SURN ", "2 GIVN Victoria Adelaide Mary"}},
+                    {"William_II", "", "", "William_II", {"1 NAME William_II //", "2 SURN ", "2 GIVN William_II"}},
+                    {"Edward VII", "Windsor", "", "Edward VII Windsor",
+                     {"1 NAME Edward VII /Windsor/", "2 SURN Windsor", "2 GIVN Edward VII"}},
+                    {"John", "Smith", "Jr", "John Smith Jr",
+                     {"1 NAME John /Smith/Jr", "2 SURN Smith", "2 GIVN John", "2 NSFX Jr"}},
+                });
+}
+
+
+// Surname first, as Hungarian and East Asian files write names: the words
+// after the slashes that the part lines name as given names (or as the
+// nickname) are no suffix. A suffix comes from NSFX, or from words after
+// the slashes that no part line names.
+TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
+    ExpectNames("0 HEAD\r\n1 SOUR FTM\r\n1 CHAR UTF-8\r\n"
+                "0 @I1@ INDI\r\n1 NAME /Kovacs/ Janos\r\n2 GIVN Janos\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
+                "1 FAMS @F1@\r\n"
+                "0 @I2@ INDI\r\n1 NAME /Nagy/ Erzsebet Maria\r\n2 SURN Nagy\r\n2 GIVN Erzsebet Maria\r\n1 SEX F\r\n"
+                "1 FAMS @F1@\r\n"
+                "0 @I3@ INDI\r\n1 NAME /Kovacs/ Peter Jr\r\n2 GIVN Peter\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
+                "1 FAMC @F1@\r\n"
+                "0 @I4@ INDI\r\n1 NAME /Kovacs/ Laszlo\r\n2 NSFX Sr\r\n2 GIVN Laszlo\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME /Szabo/ Istvan Pista\r\n2 GIVN Istvan\r\n2 NICK Pista\r\n2 SURN Szabo\r\n"
+                "1 SEX M\r\n"
+                "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n1 MARR\r\n2 DATE 1921\r\n"
+                "2 PLAC Debrecen\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Janos", "Kovacs", "", "Janos Kovacs", {"1 NAME Janos /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos"}},
+                    {"Erzsebet Maria", "Nagy", "", "Erzsebet Maria Nagy",
+                     {"1 NAME Erzsebet Maria /Nagy/", "2 SURN Nagy", "2 GIVN Erzsebet Maria"}},
+                    {"Peter", "Kovacs", "Jr", "Peter Kovacs Jr",
+                     {"1 NAME Peter /Kovacs/Jr", "2 SURN Kovacs", "2 GIVN Peter", "2 NSFX Jr"}},
+                    {"Laszlo", "Kovacs", "Sr", "Laszlo Kovacs Sr",
+                     {"1 NAME Laszlo /Kovacs/Sr", "2 SURN Kovacs", "2 GIVN Laszlo", "2 NSFX Sr"}},
+                    {"Istvan", "Szabo", "", "Istvan Szabo",
+                     {"1 NAME Istvan /Szabo/", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}},
+                });
+    EXPECT_EQ(g.Indiv[5].iNick.value(), "Pista");
+}
+
+
+// A surname prefix (SPFX) stays with the surname, spelt as the NAME line
+// shows it, in whichever order the part lines come, and is saved so that a
+// reader of our file gets it too.
+TEST_F(GedcomNamesTest, SurnamePrefixStaysWithTheSurname) {
+    ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Mary Ann /van der Berg/\r\n2 GIVN Mary Ann\r\n2 SPFX van der\r\n"
+                "2 SURN Berg\r\n1 SEX F\r\n1 FAMS @F1@\r\n"
+                "0 @I2@ INDI\r\n1 NAME Pieter /de Vries/\r\n2 GIVN Pieter\r\n2 SURN Vries\r\n2 SPFX de\r\n"
+                "1 SEX M\r\n1 FAMS @F1@\r\n"
+                // A NAME line without the prefix, or with it in capitals, or without part lines.
+                "0 @I3@ INDI\r\n1 NAME Johannes /Berg/\r\n2 GIVN Johannes\r\n2 SPFX van der\r\n2 SURN Berg\r\n"
+                "1 SEX M\r\n1 FAMC @F1@\r\n"
+                "0 @I4@ INDI\r\n1 NAME Willem /Van den Bosch/\r\n2 SPFX van den\r\n2 SURN Bosch\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME Anna /Van Dyke/\r\n2 SPFX Van\r\n1 SEX F\r\n"
+                "0 @F1@ FAM\r\n1 HUSB @I2@\r\n1 WIFE @I1@\r\n1 CHIL @I3@\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Mary Ann", "van der Berg", "", "Mary Ann van der Berg",
+                     {"1 NAME Mary Ann /van der Berg/", "2 SURN van der Berg", "2 GIVN Mary Ann"}},
+                    {"Pieter", "de Vries", "", "Pieter de Vries",
+                     {"1 NAME Pieter /de Vries/", "2 SURN de Vries", "2 GIVN Pieter"}},
+                    {"Johannes", "van der Berg", "", "Johannes van der Berg",
+                     {"1 NAME Johannes /van der Berg/", "2 SURN van der Berg", "2 GIVN Johannes"}},
+                    {"Willem", "Van den Bosch", "", "Willem Van den Bosch",
+                     {"1 NAME Willem /Van den Bosch/", "2 SURN Van den Bosch", "2 GIVN Willem"}},
+                    {"Anna", "Van Dyke", "", "Anna Van Dyke",
+                     {"1 NAME Anna /Van Dyke/", "2 SURN Van Dyke", "2 GIVN Anna"}},
+                });
 }
 
 }  // namespace
