@@ -328,14 +328,14 @@ bool IdsDiffer(std::string_view afn, std::string_view genId, int16_t cdNo, int32
 }
 
 // Whether the page's spouse sp is c's stored partner. His record, when
-// known, decides for a placeholder c; identifiers decide before names; an
-// unknown name, on the page or in the table, agrees with nothing.
+// known, decides where c or he is a placeholder, who has no name to be
+// judged by; between named partners it decides nothing, and they are
+// judged by identifiers, then names. An unknown name, on the page or in
+// the table, agrees with nothing.
 bool SpouseAgrees(const PageSpouseView& sp, int32_t c, int32_t partner) {
     if (partner <= 0 || partner > g.IndivCount) return false;
-    if (sp.indiv > 0) {
-        if (partner == sp.indiv) return true;
-        if (NamesNobody(g.Indiv[c].iName.value())) return false;
-    }
+    if (sp.indiv > 0 && (NamesNobody(g.Indiv[c].iName.value()) || NamesNobody(g.Indiv[sp.indiv].iName.value())))
+        return partner == sp.indiv;
     const IndivRec& P = g.Indiv[partner];
     if (IdsDiffer(sp.afn, sp.genId, sp.cdNo, sp.pidNo, P)) return false;
     if (!sp.afn.empty() && HoldsTrimmed(P.iAFN.value(), sp.afn)) return true;
@@ -572,7 +572,8 @@ int32_t Match(MatchQuery& q) {
     p.genId = FixedText<24>(TrimBlanks(q.genId)).trimmed();
     p.father = Split(q.fatherName);
     p.mother = Split(q.motherName);
-    const PageSpouseView spouse{Split(q.spouseName), q.spouseIds, q.spouseIndiv};
+    const int32_t spouseRec = q.spouseIndiv > 0 && q.spouseIndiv <= g.IndivCount ? q.spouseIndiv : 0;
+    const PageSpouseView spouse{Split(q.spouseName), q.spouseIds, spouseRec};
     const SplitName self = Split(p.name);
     p.surname = self.surname;
     p.given = self.given;
