@@ -87,6 +87,70 @@ protected:
     }
 };
 
+TEST_F(RepasteTest, AFamilyPageWithoutFatherFindsItsUnnamedHusbandAgain) {
+    // MyTrees writes no father line, or one with nothing after it.
+    const std::string sample = ReadPage("mytrees_family.txt");
+    const std::size_t father = sample.find("Father:"), mother = sample.find("Mother:");
+    const std::size_t third = sample.find("3. XWhitcomb"), notes = sample.find("\nNotes:");
+    ASSERT_TRUE(father < mother && mother < third && third < notes && notes != std::string::npos);
+    for (const std::string fatherLine : {"", "Father:\n"}) {
+        SCOPED_TRACE(fatherLine);
+        ResetProgramState();
+        const std::string page = sample.substr(0, father) + fatherLine + sample.substr(mother, third - mother) +
+                                 sample.substr(notes);
+        ProcessClipboard(page);
+        EXPECT_TRUE(ui.boxes.empty());
+        const std::vector<std::string> people = {"Abigail FARNSWORTH", "<unknown>", "Lydia Ann WHITCOMB",
+                                                 "Samuel WHITCOMB"};
+        EXPECT_EQ(People(), people);
+        const std::vector<std::string> families = {
+            "<unknown> + Abigail FARNSWORTH (m 4 Oct 1832): Lydia Ann WHITCOMB, Samuel WHITCOMB"};
+        EXPECT_EQ(Families(), families);
+        ExpectPasteAddsNothing(page);
+        EXPECT_EQ(windows.label, "0 Individuals added, 4 updated; 0 Families added, 1 updated (Tree #1)");
+
+        // A namesake born 35 years later is another woman: her unnamed
+        // husband is not taken from the first family.
+        std::string namesake = page;
+        const std::string born = "Birth/Chris: 1811 Groton, Middlesex, Massachusetts\nBirth/Chris: 20 Sep 1811 Groton";
+        ASSERT_NE(namesake.find(born), std::string::npos);
+        namesake.replace(namesake.find(born), born.size(), "Birth/Chris: 2 Jun 1846 Lowell");
+        namesake.replace(namesake.find("1. Whitcomb, Lydia Ann"), 22, "1. Whitcomb, Ezra");
+        const std::size_t samuel = namesake.find("2. Whitcomb, Samuel");
+        namesake.erase(samuel, namesake.find('\n', samuel) + 1 - samuel);
+        ui.Answer(MsgResult::Ok);  // her family forms a tree of its own
+        ProcessClipboard(namesake);
+        EXPECT_TRUE(ui.matchRequests.empty());
+        EXPECT_EQ(People().size(), 7u);
+        EXPECT_EQ(Families(), (std::vector<std::string>{families[0],
+                                                        "<unknown> + Abigail FARNSWORTH (m 4 Oct 1832): Ezra WHITCOMB"}));
+        EXPECT_EQ(g.Indiv[5].ibDate.value(), "2 Jun 1846");
+        ui.boxes.clear();
+    }
+}
+
+TEST_F(RepasteTest, AWifeCalledUnknownIsTheUnnamedWifeOfHerHusband) {
+    const std::string guillaume = AFIndividual("Guillaume IV of Luxembourg", "M",
+                                               "Birth: 22 Apr 1852\n\tBiebrich, Nassau, Germany\n"
+                                               "Death: 25 Feb 1912\n\tColmar-Berg, Luxembourg\n",
+                                               "Unknown");
+    ProcessClipboard(guillaume);
+    ASSERT_EQ(People(), (std::vector<std::string>{"Guillaume IV of Luxembourg", "<unknown>"}));
+
+    // Her own page: he is offered (his spouse on her page is unknown, which
+    // tells nothing), and she is the unnamed wife already beside him.
+    ui.matchAnswers.push_back(1);
+    ProcessClipboard(AFIndividual("Unknown", "F", "", "Guillaume IV of Luxembourg"));
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(ui.matchRequests[0].name, "Guillaume IV of Luxembourg");
+    EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, 1);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(People(), (std::vector<std::string>{"Guillaume IV of Luxembourg", "<unknown>"}));
+    EXPECT_EQ(Families(), std::vector<std::string>{"Guillaume IV of Luxembourg + <unknown>"});
+
+    ExpectPasteAddsNothing(guillaume);
+}
+
 TEST_F(RepasteTest, ANamedSpouseIsJudgedByNameNotByHisWifesRecord) {
     const std::string peter =
         AFIndividual("Peter III ROMANOV", "M", "Birth: 21 Feb 1728\n\tKiel, Holstein, Germany\n",
