@@ -219,6 +219,7 @@ struct Markers {
     char full = 'U', contains = 'U', surnGivn = 'U', key = 'U', givnOnly = 'U';
     char birth = 'U', chr = 'U', death = 'U', spouse = 'U', parents = 'U';
     std::string agreedSpouseSurname;
+    bool spouseIsHisRecord = false;  // the partner who agreed is the page spouse's own record
 };
 
 // A spouse the page names, with what else it says of him; the identifiers
@@ -360,6 +361,7 @@ void TestSpouses(int32_t c, const std::vector<const PageSpouseView*>& spouses, P
             if (SpouseAgrees(*sp, c, e->partner)) {
                 m.spouse = '=';
                 m.agreedSpouseSurname = sp->name.surname;
+                m.spouseIsHisRecord = sp->indiv > 0 && e->partner == sp->indiv;
                 return;
             }
         }
@@ -618,7 +620,10 @@ int32_t Match(MatchQuery& q) {
             Markers m;
             if (!MarkCandidate(c, q, p, spouse, partners, m)) continue;
             bool automatic = IsAutomatic(m, p);
-            if (automatic && p.nameCaps == "<UNKNOWN>" && C.iTouched == 1) automatic = false;
+            // A placeholder filed by this paste is kept from every other
+            // unnamed person of it, but not from the page spouse he was
+            // made beside.
+            if (automatic && p.nameCaps == "<UNKNOWN>" && C.iTouched == 1 && !m.spouseIsHisRecord) automatic = false;
             if (automatic && (Caps(Utf8Left(C.iGivn.trimmed(), 6)) != "LIVING" || m.spouse == '=' ||
                               GenIdAgrees(q, p, C))) {
                 C.iTouched = 1;

@@ -171,6 +171,31 @@ TEST_F(RepasteTest, ANamedSpouseIsJudgedByNameNotByHisWifesRecord) {
     ExpectPasteAddsNothing(peter);
 }
 
+TEST_F(RepasteTest, AnUnnamedChartBoxGivesOnePlaceholderInOneFamily) {
+    std::string page = ReadPage("af_pedigree.txt");
+    const std::string jonas = "12 Jonas MARSH\nB: 12 Mar 1748\nWindsor, Hartford, Connecticut\n";
+    ASSERT_NE(page.find(jonas), std::string::npos);
+    page.replace(page.find(jonas), jonas.size(), "12 Unknown\n");
+    ProcessClipboard(page);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(ui.matchRequests.empty());
+    EXPECT_EQ(People(), (std::vector<std::string>{
+                            "John Henry WHITLOCK", "Eliza Ann BENNETT", "Samuel WHITLOCK", "Abigail MARSH",
+                            "Ezra WHITLOCK", "Lydia CARVER", "Nathan MARSH", "Prudence OLCOTT", "Amos WHITLOCK",
+                            "Sarah DEMING", "Eli CARVER", "Martha BOOTH", "Hepzibah TILLEY", "<unknown>",
+                            "Caleb OLCOTT", "Ruth STANLEY"}));
+    EXPECT_EQ(Families(),
+              (std::vector<std::string>{"John Henry WHITLOCK + Eliza Ann BENNETT (m 15 Jun 1855)",
+                                        "Samuel WHITLOCK + Abigail MARSH (m 3 May 1828): John Henry WHITLOCK",
+                                        "Ezra WHITLOCK + Lydia CARVER (m 3 May 1800): Samuel WHITLOCK",
+                                        "Nathan MARSH + Prudence OLCOTT (m 3 May 1800): Abigail MARSH",
+                                        "Amos WHITLOCK + Sarah DEMING (m 3 May 1772): Ezra WHITLOCK",
+                                        "Eli CARVER + Martha BOOTH (m 3 May 1772): Lydia CARVER",
+                                        "<unknown> + Hepzibah TILLEY (m 3 May 1772): Nathan MARSH",
+                                        "Caleb OLCOTT + Ruth STANLEY (m 3 May 1772): Prudence OLCOTT"}));
+    ExpectPasteAddsNothing(page);
+}
+
 }  // namespace
 }  // namespace lintora
 
