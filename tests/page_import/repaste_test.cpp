@@ -63,19 +63,14 @@ protected:
     }
 
     // A page filed before, pasted again (re-processed as the user allows
-    // when it is the last text pasted): it changes nothing and asks
-    // nothing; only what the page itself tells is told again.
-    void ExpectPasteAddsNothing(const std::string& page, const std::vector<std::string>& told = {}) {
+    // when it is the last text pasted): it changes nothing and asks nothing.
+    void ExpectPasteAddsNothing(const std::string& page) {
         const TablesInUse before = TablesInUse::Now();
         const std::size_t boxes = ui.boxes.size(), questions = ui.matchRequests.size();
         std::vector<std::string> expected;
         if (page == g.LastPaste) {
             ui.Answer(MsgResult::Yes);
             expected.push_back("Clipboard data unchanged and already processed.\nWould you like to re-process anyway?");
-        }
-        for (const std::string& text : told) {
-            ui.Answer(MsgResult::Ok);
-            expected.push_back(text);
         }
         ProcessClipboard(page);
         EXPECT_TRUE(TablesInUse::Now() == before);
@@ -194,6 +189,27 @@ TEST_F(RepasteTest, AnUnnamedChartBoxGivesOnePlaceholderInOneFamily) {
                                         "<unknown> + Hepzibah TILLEY (m 3 May 1772): Nathan MARSH",
                                         "Caleb OLCOTT + Ruth STANLEY (m 3 May 1772): Prudence OLCOTT"}));
     ExpectPasteAddsNothing(page);
+}
+
+// Every sample page, and the same page again: the second paste finds
+// everybody it filed and asks nothing.
+TEST_F(RepasteTest, EverySamplePagePastedAgainAddsNothing) {
+    const auto folder = std::filesystem::path(__FILE__).parent_path() / "pages";
+    int pages = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        ResetProgramState();
+        g.PedCautionShown = "X";
+        ui.boxes.clear();
+        const std::string page = ReadPage(name);
+        ProcessClipboard(page);
+        ASSERT_GT(g.IndivCount, 0);
+        EXPECT_TRUE(ui.boxes.empty());
+        ExpectPasteAddsNothing(page);
+        ++pages;
+    }
+    EXPECT_EQ(pages, 18);
 }
 
 }  // namespace
