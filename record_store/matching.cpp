@@ -640,6 +640,8 @@ int32_t Match(MatchQuery& q) {
     if (!rows.empty()) {
         const int32_t chosen = Choose(q, p, rows);
         if (chosen > 0) {
+            // Taken by the user as by a rule: the paste counts him as updated.
+            g.Indiv[chosen].iTouched = 1;
             g.LastIndiv = chosen;
             return chosen;
         }

@@ -39,13 +39,14 @@ std::vector<std::string> Families() {
     return out;
 }
 
-// An Ancestral File individual record without identifiers.
+// An Ancestral File individual record without identifiers; no marriages
+// without a spouse.
 std::string AFIndividual(const std::string& name, const std::string& sex, const std::string& events,
                          const std::string& spouse, const std::string& marriage = "") {
     return "FamilySearch(TM) Ancestral File Individual Record\n"
            "Ancestral File (TM) v4.19 Individual Record\n\n" +
-           name + "\nSex: " + sex + "\n\nEvent(s):\n" + events + "\nMarriages:\nSpouse: " + spouse + "\n" +
-           marriage +
+           name + "\nSex: " + sex + "\n\nEvent(s):\n" + events +
+           (spouse.empty() ? "" : "\nMarriages:\nSpouse: " + spouse + "\n" + marriage) +
            "\nSubmitter Information\n"
            "Use of this site constitutes your acceptance of the conditions of use.\n";
 }
@@ -142,8 +143,23 @@ TEST_F(RepasteTest, AWifeCalledUnknownIsTheUnnamedWifeOfHerHusband) {
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(People(), (std::vector<std::string>{"Guillaume IV of Luxembourg", "<unknown>"}));
     EXPECT_EQ(Families(), std::vector<std::string>{"Guillaume IV of Luxembourg + <unknown>"});
+    EXPECT_EQ(windows.label, "0 Individuals added, 2 updated; 0 Families added, 1 updated (Tree #1)");
 
     ExpectPasteAddsNothing(guillaume);
+}
+
+TEST_F(RepasteTest, APersonTakenThroughTheQuestionCountsAsUpdated) {
+    ProcessClipboard(AFIndividual("Peter III ROMANOV", "M", "Birth: 1729\n\tKiel\n", ""));
+    // A better page gives another birth year: he is offered, and taken.
+    ui.matchAnswers.push_back(1);
+    ProcessClipboard(AFIndividual("Peter III ROMANOV", "M",
+                                  "Birth: 21 Feb 1728\n\tKiel, Holstein, Germany\n"
+                                  "Death: 17 Jul 1762\n\tRopsha, Saint Petersburg, Russia\n",
+                                  ""));
+    ASSERT_EQ(ui.matchRequests.size(), 1u);
+    EXPECT_EQ(People(), std::vector<std::string>{"Peter III ROMANOV"});
+    EXPECT_EQ(g.Indiv[1].ibDate.value() + "|" + g.Indiv[1].idDate.value(), "21 Feb 1728|17 Jul 1762");
+    EXPECT_EQ(windows.label, "0 Individuals added, 1 updated; 0 Families added, 0 updated (Tree #1)");
 }
 
 TEST_F(RepasteTest, ANamedSpouseIsJudgedByNameNotByHisWifesRecord) {
