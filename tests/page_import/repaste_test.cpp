@@ -6,8 +6,7 @@
 
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
-#include "tests/page_import/page_support.h"
-#include "tests/support/scripted_platform.h"
+#include "tests/page_import/tree_pages_support.h"
 #include "tests/support/table_checks.h"
 
 namespace lintora {
@@ -51,18 +50,8 @@ std::string AFIndividual(const std::string& name, const std::string& sex, const 
            "Use of this site constitutes your acceptance of the conditions of use.\n";
 }
 
-class RepasteTest : public testing::CleanState {
+class RepasteTest : public testing::TreePageTest {
 protected:
-    testing::RecordingWindows windows;
-    void SetUp() override {
-        CleanState::SetUp();
-        InstallWindowFakes(&windows);
-    }
-    void TearDown() override {
-        RemoveWindowFakes();
-        CleanState::TearDown();
-    }
-
     // A page filed before, pasted again (re-processed as the user allows
     // when it is the last text pasted): it changes nothing and asks nothing.
     void ExpectPasteAddsNothing(const std::string& page) {
