@@ -560,9 +560,9 @@ int32_t LinkPageFamily() {
         // An unnamed page person is found among the partners of his first
         // spouse, who is found before him.
         const PageSpouse& sp1 = ps.PageSpouses[1];
-        const bool spouseFirst =
-            ps.PageSpouseCount >= 1 && UnnamedBesideNamed(ps.pgName, ps.pgAFN, ps.pgCDno, ps.pgPIDno, sp1.spName.value(),
-                                                          sp1.spAFN.value(), sp1.spCDno, sp1.spPIDno);
+        const bool spouseFirst = ps.PageSpouseCount >= 1 &&
+                                 UnnamedBesideNamed(ps.pgName, ps.pgAFN, ps.pgCDno, ps.pgPIDno, sp1.spName.value(),
+                                                    sp1.spAFN.value(), sp1.spCDno, sp1.spPIDno);
         const int32_t firstSpouse = spouseFirst ? FindPageSpouse(ps.PageSpouses[1], 0) : 0;
 
         const int32_t page = ApplyPagePerson(firstSpouse);

@@ -39,10 +39,10 @@ TEST_F(MyTreesPedigreeTest, PageFilesFourteenPersonsInSevenFamilies) {
     // of the younger generations takes the surname of her parents' family.
     const std::vector<std::string> expected = {
         "Henry Augustus Pemberton|M|1838|1901", "Lydia-Ann Whitcomb|F|1841|1899", "Josiah Pemberton|M|1791|1860",
-        "Ruth Chase|F|1793|1871",               "Jean-Baptiste Whitcomb|M|1808|1870",    "Abigail Farnsworth|F|1811|1880",
-        "Eli Pemberton|M|1765|1830",            "Sarah Dow|F|1768|1840",          "Amos Chase|M|1762|1825",
-        "Hannah Eastman|F|1766|1830",           "Jonas Whitcomb|M|1758|1820",     "Mary Blood|F|1760|1829",
-        "Levi Farnsworth|M|1780|1850",          "Lucy Lawrence|F|1784|1860"};
+        "Ruth Chase|F|1793|1871", "Jean-Baptiste Whitcomb|M|1808|1870", "Abigail Farnsworth|F|1811|1880",
+        "Eli Pemberton|M|1765|1830", "Sarah Dow|F|1768|1840", "Amos Chase|M|1762|1825",
+        "Hannah Eastman|F|1766|1830", "Jonas Whitcomb|M|1758|1820", "Mary Blood|F|1760|1829",
+        "Levi Farnsworth|M|1780|1850", "Lucy Lawrence|F|1784|1860"};
     std::vector<int32_t> r(15, 0);
     for (int k = 1; k <= 14; ++k) {
         const std::string& e = expected[k - 1];

@@ -65,8 +65,7 @@ protected:
         ProcessClipboard(page);
         EXPECT_TRUE(TablesInUse::Now() == before);
         const std::vector<std::string> shown = ui.Texts();
-        EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<std::ptrdiff_t>(boxes), shown.end()),
-                  expected);
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<std::ptrdiff_t>(boxes), shown.end()), expected);
         EXPECT_EQ(ui.matchRequests.size(), questions);
         EXPECT_EQ(windows.label.rfind("0 Individuals added", 0), 0u) << windows.label;
     }
@@ -81,8 +80,8 @@ TEST_F(RepasteTest, AFamilyPageWithoutFatherFindsItsUnnamedHusbandAgain) {
     for (const std::string fatherLine : {"", "Father:\n"}) {
         SCOPED_TRACE(fatherLine);
         ResetProgramState();
-        const std::string page = sample.substr(0, father) + fatherLine + sample.substr(mother, third - mother) +
-                                 sample.substr(notes);
+        const std::string page =
+            sample.substr(0, father) + fatherLine + sample.substr(mother, third - mother) + sample.substr(notes);
         ProcessClipboard(page);
         EXPECT_TRUE(ui.boxes.empty());
         const std::vector<std::string> people = {"Abigail FARNSWORTH", "<unknown>", "Lydia Ann WHITCOMB",
@@ -107,8 +106,8 @@ TEST_F(RepasteTest, AFamilyPageWithoutFatherFindsItsUnnamedHusbandAgain) {
         ProcessClipboard(namesake);
         EXPECT_TRUE(ui.matchRequests.empty());
         EXPECT_EQ(People().size(), 7u);
-        EXPECT_EQ(Families(), (std::vector<std::string>{families[0],
-                                                        "<unknown> + Abigail FARNSWORTH (m 4 Oct 1832): Ezra WHITCOMB"}));
+        EXPECT_EQ(Families(), (std::vector<std::string>{
+                                  families[0], "<unknown> + Abigail FARNSWORTH (m 4 Oct 1832): Ezra WHITCOMB"}));
         EXPECT_EQ(g.Indiv[5].ibDate.value(), "2 Jun 1846");
         ui.boxes.clear();
     }
@@ -164,8 +163,8 @@ TEST_F(RepasteTest, ANamedSpouseIsJudgedByNameNotByHisWifesRecord) {
     ASSERT_EQ(ui.matchRequests.size(), 1u);
     EXPECT_EQ(ui.matchRequests[0].name, "Peter I the Great ROMANOV");
     EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, 1);
-    EXPECT_EQ(People(), (std::vector<std::string>{"Peter III ROMANOV", "Catherine II the Great",
-                                                  "Peter I the Great ROMANOV"}));
+    EXPECT_EQ(People(),
+              (std::vector<std::string>{"Peter III ROMANOV", "Catherine II the Great", "Peter I the Great ROMANOV"}));
     EXPECT_EQ(Families(), (std::vector<std::string>{"Peter III ROMANOV + Catherine II the Great (m 1 Sep 1745)",
                                                     "Peter I the Great ROMANOV + Catherine II the Great"}));
     ExpectPasteAddsNothing(peter);
@@ -179,11 +178,11 @@ TEST_F(RepasteTest, AnUnnamedChartBoxGivesOnePlaceholderInOneFamily) {
     ProcessClipboard(page);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(ui.matchRequests.empty());
-    EXPECT_EQ(People(), (std::vector<std::string>{
-                            "John Henry WHITLOCK", "Eliza Ann BENNETT", "Samuel WHITLOCK", "Abigail MARSH",
-                            "Ezra WHITLOCK", "Lydia CARVER", "Nathan MARSH", "Prudence OLCOTT", "Amos WHITLOCK",
-                            "Sarah DEMING", "Eli CARVER", "Martha BOOTH", "Hepzibah TILLEY", "<unknown>",
-                            "Caleb OLCOTT", "Ruth STANLEY"}));
+    EXPECT_EQ(People(),
+              (std::vector<std::string>{"John Henry WHITLOCK", "Eliza Ann BENNETT", "Samuel WHITLOCK", "Abigail MARSH",
+                                        "Ezra WHITLOCK", "Lydia CARVER", "Nathan MARSH", "Prudence OLCOTT",
+                                        "Amos WHITLOCK", "Sarah DEMING", "Eli CARVER", "Martha BOOTH",
+                                        "Hepzibah TILLEY", "<unknown>", "Caleb OLCOTT", "Ruth STANLEY"}));
     EXPECT_EQ(Families(),
               (std::vector<std::string>{"John Henry WHITLOCK + Eliza Ann BENNETT (m 15 Jun 1855)",
                                         "Samuel WHITLOCK + Abigail MARSH (m 3 May 1828): John Henry WHITLOCK",
@@ -219,4 +218,3 @@ TEST_F(RepasteTest, EverySamplePagePastedAgainAddsNothing) {
 
 }  // namespace
 }  // namespace lintora
-
