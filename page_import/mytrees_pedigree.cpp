@@ -62,6 +62,14 @@ constexpr std::array<int, 7> kMotherSlot = {0, 2, 6, 1, 3, 5, 7};
 
 std::string Join(const std::string& a, const std::string& b) { return TrimBlanks(a + " " + b); }
 
+// A person's life years as the couple line gives them: "1844-1915" is born
+// 1844, died 1915; "1847-" a birth alone, "-1915" a death alone.
+void SplitLifeYears(const std::string& dates, std::string& birth, std::string& death) {
+    SplitAtFirst(dates, "-", birth, death);
+    birth = TrimBlanks(birth);
+    death = TrimBlanks(death);
+}
+
 // The couple's place in the chart, read from the lines around its family
 // line i and the side of the chart the scan is on.
 int PositionOf(const PageLineCursor& page, std::ptrdiff_t i, char side) {
@@ -189,7 +197,10 @@ void ProcessPedKK() {
             MainWindow().SetStatusLabel("Processing..." + std::to_string(filed));
             MatchQuery q;
             q.name = p.name;
-            q.bDate = p.dates;
+            std::string birth, death;
+            SplitLifeYears(p.dates, birth, death);
+            q.bDate = birth;
+            q.dDate = death;
             q.spouseName = p.spouse;
             // The husband of a couple is filed first: his wife's query knows his record.
             if (k % 2 == 0) q.spouseIndiv = person[k - 1].record;
@@ -198,7 +209,8 @@ void ProcessPedKK() {
             const int32_t r = FindIndivMatches(q);
             if (r <= 0 || r > g.IndivCount) continue;
             IndivRec& rec = g.Indiv[r];
-            if (rec.ibDate.blank()) rec.ibDate = p.dates;
+            if (rec.ibDate.blank()) rec.ibDate = birth;
+            if (rec.idDate.blank()) rec.idDate = death;
             rec.iSex = p.sex;
             p.record = r;
             p.famcBefore = rec.iFamc;

@@ -50,13 +50,15 @@ bool SetNamesNobody(const PageParentSet& set) {
            !NamesSomebody(set.psMotherName.value(), set.psMotherAFN.value(), set.psMotherCDno, set.psMotherPIDno);
 }
 
-// An unnamed father is known only by his wife, so she is filed before him
-// when the page names her: he is then looked for among her own partners,
-// never taken from another family by her name.
-bool UnnamedBesideNamed(std::string_view father, std::string_view fatherAfn, int16_t fatherCd, int32_t fatherPid,
-                        std::string_view mother, std::string_view motherAfn, int16_t motherCd, int32_t motherPid) {
-    return !IsBlank(father) && !NamesSomebody(father, fatherAfn, fatherCd, fatherPid) &&
-           NamesSomebody(mother, motherAfn, motherCd, motherPid);
+// An unnamed partner (a father, or a page person) is known only by the
+// other, so she is filed before him when the page names her: he is then
+// looked for among her own partners, never taken from another family by
+// her name.
+bool UnnamedBesideNamed(std::string_view unnamed, std::string_view unnamedAfn, int16_t unnamedCd,
+                        int32_t unnamedPid, std::string_view named, std::string_view namedAfn, int16_t namedCd,
+                        int32_t namedPid) {
+    return !IsBlank(unnamed) && !NamesSomebody(unnamed, unnamedAfn, unnamedCd, unnamedPid) &&
+           NamesSomebody(named, namedAfn, namedCd, namedPid);
 }
 bool UnnamedBesideNamed(const PageParentSet& set) {
     return UnnamedBesideNamed(set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno,
@@ -259,7 +261,7 @@ int32_t FileSetParent(const SetParent& p, int32_t child, int32_t otherParent, in
 
 }  // namespace
 
-int32_t ApplyPagePerson() {
+int32_t ApplyPagePerson(int32_t firstSpouse) {
     PageScratchRec& ps = g.PageScratch;
     MatchQuery q;
     q.name = ps.pgName;
@@ -275,6 +277,11 @@ int32_t ApplyPagePerson() {
     q.motherName = ps.PageParentSets[1].psMotherName.value();
     const PageSpouse& first = ps.PageSpouses[1];
     q.spouseIds = {first.spAFN.trimmed(), first.spCDno, first.spPIDno, ""};
+    if (ValidIndiv(firstSpouse)) {
+        q.spouseIndiv = firstSpouse;
+        q.notThese = ParentsAndChildren(firstSpouse);
+        q.notThese.push_back(firstSpouse);
+    }
     const int32_t p = FindIndivMatches(q);
     ps.PageSpouses[1].spName = q.spouseName;
     ps.PageParentSets[1].psFatherName = q.fatherName;
@@ -304,23 +311,12 @@ int32_t ApplyPagePerson() {
     return p;
 }
 
-int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
-    fam = 0;
-    PageScratchRec& ps = g.PageScratch;
-    if (k < 1 || k > std::min(ps.PageSpouseCount, kMaxPageSpouses)) return 0;
-    const int32_t page = ps.pgRIN;
-    if (!ValidIndiv(page)) return 0;
-    PageSpouse& sp = ps.PageSpouses[k];
+namespace {
 
-    // The page's sex as the record keeps it ("Male" is "M"); whatever it
-    // says, the page person takes one of the couple's places.
-    auto sexCode = [](std::string_view s) { return FixedText<1>(TrimBlanks(s)).trimmed(); };
-    const std::string pgSex = sexCode(ps.pgSex);
-    if ((pgSex.empty() || pgSex == "U") && !TrimBlanks(sexHint).empty()) ps.pgSex = TrimBlanks(sexHint);
-    int32_t husband = 0, wife = 0;
-    if (sexCode(ps.pgSex) == "F") wife = page;
-    else husband = page;
-
+// Finds page spouse sp as the partner of page (0 while the page person is
+// not yet filed); the matcher's cleaned dates go back into the page.
+int32_t FindPageSpouse(PageSpouse& sp, int32_t page) {
+    const PageScratchRec& ps = g.PageScratch;
     MatchQuery q;
     q.name = sp.spName.trimmed();
     q.afn = sp.spAFN.trimmed();
@@ -334,12 +330,34 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     q.fatherName = ps.SpouseFather.Name;
     q.motherName = ps.SpouseMother.Name;
     q.spouseIds = {TrimBlanks(ps.pgAFN), ps.pgCDno, ps.pgPIDno, ""};
-    q.spouseIndiv = page;
+    q.spouseIndiv = ValidIndiv(page) ? page : 0;
     q.notThese = ParentsAndChildren(page);
     const int32_t s = FindIndivMatches(q);
     sp.spbDate = q.bDate;
     sp.spcDate = q.cDate;
     sp.spdDate = q.dDate;
+    return s;
+}
+
+// Files page spouse k, found as record s, beside the page person: his
+// data, the couple's family and his parents. Returns s, or 0 when nothing
+// of him is written.
+int32_t FileSpouse(int16_t k, int32_t s, int32_t& fam, const std::string& sexHint) {
+    fam = 0;
+    PageScratchRec& ps = g.PageScratch;
+    const int32_t page = ps.pgRIN;
+    if (!ValidIndiv(page)) return 0;
+    PageSpouse& sp = ps.PageSpouses[k];
+
+    // The page's sex as the record keeps it ("Male" is "M"); whatever it
+    // says, the page person takes one of the couple's places.
+    auto sexCode = [](std::string_view text) { return FixedText<1>(TrimBlanks(text)).trimmed(); };
+    const std::string pgSex = sexCode(ps.pgSex);
+    if ((pgSex.empty() || pgSex == "U") && !TrimBlanks(sexHint).empty()) ps.pgSex = TrimBlanks(sexHint);
+    int32_t husband = 0, wife = 0;
+    if (sexCode(ps.pgSex) == "F") wife = page;
+    else husband = page;
+
     // Nobody filed, or the page person himself: nothing of this spouse is written.
     if (!ValidIndiv(s) || s == page) return 0;
 
@@ -404,6 +422,16 @@ int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
     MoveToParents(s, parents, sp.spName.trimmed(), kSwitchCaption);
     if (g.Famil[parents].fChilCount == 0) g.Famil[parents].fChilCount = 1;
     return s;
+}
+
+}  // namespace
+
+int32_t LinkPageSpouse(int16_t k, int32_t& fam, const std::string& sexHint) {
+    fam = 0;
+    PageScratchRec& ps = g.PageScratch;
+    if (k < 1 || k > std::min(ps.PageSpouseCount, kMaxPageSpouses)) return 0;
+    if (!ValidIndiv(ps.pgRIN)) return 0;
+    return FileSpouse(k, FindPageSpouse(ps.PageSpouses[k], ps.pgRIN), fam, sexHint);
 }
 
 int32_t LinkPageChild(int16_t k, int32_t fam) {
@@ -529,7 +557,15 @@ int32_t LinkPageFamily() {
         g.FamilUpdated = 0;
         PageScratchRec& ps = g.PageScratch;
 
-        const int32_t page = ApplyPagePerson();
+        // An unnamed page person is found among the partners of his first
+        // spouse, who is found before him.
+        const PageSpouse& sp1 = ps.PageSpouses[1];
+        const bool spouseFirst = ps.PageSpouseCount >= 1 &&
+                                 UnnamedBesideNamed(ps.pgName, ps.pgAFN, ps.pgCDno, ps.pgPIDno, sp1.spName.value(),
+                                                    sp1.spAFN.value(), sp1.spCDno, sp1.spPIDno);
+        const int32_t firstSpouse = spouseFirst ? FindPageSpouse(ps.PageSpouses[1], 0) : 0;
+
+        const int32_t page = ApplyPagePerson(firstSpouse);
         g.PageMainIndiv = page;
         // Without the page person nothing else on the page has anyone to belong to.
         if (page == 0) return 0;
@@ -548,7 +584,8 @@ int32_t LinkPageFamily() {
         const int16_t spouses = std::min(ps.PageSpouseCount, kMaxPageSpouses);
         for (int16_t k = 1; k <= spouses; ++k) {
             int32_t fam = 0;
-            LinkPageSpouse(k, fam, sexHint);
+            if (k == 1 && spouseFirst) FileSpouse(1, firstSpouse, fam, sexHint);
+            else LinkPageSpouse(k, fam, sexHint);
             if (k == 1) firstFam = fam;
         }
 

@@ -25,8 +25,9 @@ std::pair<int32_t, int32_t> FileCouple(bool motherFirst, FileFather fileFather, 
 }
 
 // Files the page's main person; returns his record (also pgRIN and
-// g.LastIndiv), or 0.
-int32_t ApplyPagePerson();
+// g.LastIndiv), or 0. firstSpouse: the record of his first page spouse
+// when she was filed before him (0 = not).
+int32_t ApplyPagePerson(int32_t firstSpouse = 0);
 
 // Files page spouse k (1..PageSpouseCount) of the page person and their
 // family; sexHint is the page person's recorded sex ("M", "F" or blank).

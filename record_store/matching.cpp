@@ -219,6 +219,7 @@ struct Markers {
     char full = 'U', contains = 'U', surnGivn = 'U', key = 'U', givnOnly = 'U';
     char birth = 'U', chr = 'U', death = 'U', spouse = 'U', parents = 'U';
     std::string agreedSpouseSurname;
+    bool spouseIsHisRecord = false;  // the partner who agreed is the page spouse's own record
 };
 
 // A spouse the page names, with what else it says of him; the identifiers
@@ -328,14 +329,14 @@ bool IdsDiffer(std::string_view afn, std::string_view genId, int16_t cdNo, int32
 }
 
 // Whether the page's spouse sp is c's stored partner. His record, when
-// known, decides for a placeholder c; identifiers decide before names; an
-// unknown name, on the page or in the table, agrees with nothing.
+// known, decides where c or he is a placeholder, who has no name to be
+// judged by; between named partners it decides nothing, and they are
+// judged by identifiers, then names. An unknown name, on the page or in
+// the table, agrees with nothing.
 bool SpouseAgrees(const PageSpouseView& sp, int32_t c, int32_t partner) {
     if (partner <= 0 || partner > g.IndivCount) return false;
-    if (sp.indiv > 0) {
-        if (partner == sp.indiv) return true;
-        if (NamesNobody(g.Indiv[c].iName.value())) return false;
-    }
+    if (sp.indiv > 0 && (NamesNobody(g.Indiv[c].iName.value()) || NamesNobody(g.Indiv[sp.indiv].iName.value())))
+        return partner == sp.indiv;
     const IndivRec& P = g.Indiv[partner];
     if (IdsDiffer(sp.afn, sp.genId, sp.cdNo, sp.pidNo, P)) return false;
     if (!sp.afn.empty() && HoldsTrimmed(P.iAFN.value(), sp.afn)) return true;
@@ -360,6 +361,7 @@ void TestSpouses(int32_t c, const std::vector<const PageSpouseView*>& spouses, P
             if (SpouseAgrees(*sp, c, e->partner)) {
                 m.spouse = '=';
                 m.agreedSpouseSurname = sp->name.surname;
+                m.spouseIsHisRecord = sp->indiv > 0 && e->partner == sp->indiv;
                 return;
             }
         }
@@ -572,7 +574,8 @@ int32_t Match(MatchQuery& q) {
     p.genId = FixedText<24>(TrimBlanks(q.genId)).trimmed();
     p.father = Split(q.fatherName);
     p.mother = Split(q.motherName);
-    const PageSpouseView spouse{Split(q.spouseName), q.spouseIds, q.spouseIndiv};
+    const int32_t spouseRec = q.spouseIndiv > 0 && q.spouseIndiv <= g.IndivCount ? q.spouseIndiv : 0;
+    const PageSpouseView spouse{Split(q.spouseName), q.spouseIds, spouseRec};
     const SplitName self = Split(p.name);
     p.surname = self.surname;
     p.given = self.given;
@@ -617,7 +620,10 @@ int32_t Match(MatchQuery& q) {
             Markers m;
             if (!MarkCandidate(c, q, p, spouse, partners, m)) continue;
             bool automatic = IsAutomatic(m, p);
-            if (automatic && p.nameCaps == "<UNKNOWN>" && C.iTouched == 1) automatic = false;
+            // A placeholder filed by this paste is kept from every other
+            // unnamed person of it, but not from the page spouse he was
+            // made beside.
+            if (automatic && p.nameCaps == "<UNKNOWN>" && C.iTouched == 1 && !m.spouseIsHisRecord) automatic = false;
             if (automatic && (Caps(Utf8Left(C.iGivn.trimmed(), 6)) != "LIVING" || m.spouse == '=' ||
                               GenIdAgrees(q, p, C))) {
                 C.iTouched = 1;
@@ -634,6 +640,8 @@ int32_t Match(MatchQuery& q) {
     if (!rows.empty()) {
         const int32_t chosen = Choose(q, p, rows);
         if (chosen > 0) {
+            // Taken by the user as by a rule: the paste counts him as updated.
+            g.Indiv[chosen].iTouched = 1;
             g.LastIndiv = chosen;
             return chosen;
         }

@@ -43,9 +43,10 @@ struct MatchQuery {
     // matched, offered or taken by identifier.
     std::vector<int32_t> notThese;
     // What the page says of the spouse besides his name, and his record
-    // when he is already filed (0 = not yet). Only that record can make a
-    // placeholder "<unknown>" this person: a placeholder made for one
-    // family is never taken into another's.
+    // when he is already filed (0 = not yet). Where this person or the
+    // spouse is a placeholder "<unknown>", only that record makes a stored
+    // partner the spouse: a placeholder made for one family is never taken
+    // into another's. Named partners are judged by their names.
     PartnerIds spouseIds;
     int32_t spouseIndiv = 0;
 };

@@ -35,21 +35,21 @@ TEST_F(MyTreesPedigreeTest, PageFilesFourteenPersonsInSevenFamilies) {
     ASSERT_EQ(g.IndivCount, 14);
     ASSERT_EQ(g.FamilCount, 7);
 
-    // Name, sex and dates of persons 1 to 14 in chart order; a wife of the
-    // younger generations takes the surname of her parents' family.
+    // Name, sex, birth and death of persons 1 to 14 in chart order; a wife
+    // of the younger generations takes the surname of her parents' family.
     const std::vector<std::string> expected = {
-        "Henry Augustus Pemberton|M|1838-1901", "Lydia-Ann Whitcomb|F|1841-1899", "Josiah Pemberton|M|1791-1860",
-        "Ruth Chase|F|1793-1871",               "Jean-Baptiste Whitcomb|M|1808-1870",    "Abigail Farnsworth|F|1811-1880",
-        "Eli Pemberton|M|1765-1830",            "Sarah Dow|F|1768-1840",          "Amos Chase|M|1762-1825",
-        "Hannah Eastman|F|1766-1830",           "Jonas Whitcomb|M|1758-1820",     "Mary Blood|F|1760-1829",
-        "Levi Farnsworth|M|1780-1850",          "Lucy Lawrence|F|1784-1860"};
+        "Henry Augustus Pemberton|M|1838|1901", "Lydia-Ann Whitcomb|F|1841|1899", "Josiah Pemberton|M|1791|1860",
+        "Ruth Chase|F|1793|1871", "Jean-Baptiste Whitcomb|M|1808|1870", "Abigail Farnsworth|F|1811|1880",
+        "Eli Pemberton|M|1765|1830", "Sarah Dow|F|1768|1840", "Amos Chase|M|1762|1825",
+        "Hannah Eastman|F|1766|1830", "Jonas Whitcomb|M|1758|1820", "Mary Blood|F|1760|1829",
+        "Levi Farnsworth|M|1780|1850", "Lucy Lawrence|F|1784|1860"};
     std::vector<int32_t> r(15, 0);
     for (int k = 1; k <= 14; ++k) {
         const std::string& e = expected[k - 1];
         r[k] = Named(e.substr(0, e.find('|')));
         ASSERT_GT(r[k], 0) << e;
         const IndivRec& I = g.Indiv[r[k]];
-        EXPECT_EQ(I.iName.value() + "|" + I.iSex.value() + "|" + I.ibDate.value(), e);
+        EXPECT_EQ(I.iName.value() + "|" + I.iSex.value() + "|" + I.ibDate.value() + "|" + I.idDate.value(), e);
     }
     // Each couple is one family with its marriage as date and place.
     const std::vector<std::string> marriages = {"10 Oct 1860|Lowell, Middlesex, MA",
@@ -124,7 +124,7 @@ TEST_F(MyTreesPedigreeTest, GrandmotherWithoutNameAndAPageCutShort) {
     ASSERT_EQ(g.IndivCount, 3);
     const int32_t tom = Named("Tom Hill"), ned = Named("Ned Hill"), ann = Named("Ann");
     ASSERT_TRUE(tom && ned && ann);
-    EXPECT_EQ(g.Indiv[ann].ibDate.value(), "1803-1880");
+    EXPECT_EQ(g.Indiv[ann].ibDate.value() + "|" + g.Indiv[ann].idDate.value(), "1803|1880");
     ASSERT_EQ(g.FamilCount, 1);
     EXPECT_EQ(g.Famil[1].fHusb, ned);
     EXPECT_EQ(g.Famil[1].fWife, ann);
@@ -147,8 +147,8 @@ TEST_F(MyTreesPedigreeTest, RecordedParentsAreKeptAndTheMotherFoundByHerRecorded
         return i;
     };
     const int32_t ned = person("Ned Hill", "M"), dad = person("Tom Hill", "M"), mum = person("Ann Marie Bell", "F");
-    g.Indiv[ned].ibDate = "1801-1870";
-    g.Indiv[dad].ibDate = "1775-1840";
+    g.Indiv[ned].ibDate = "1801";
+    g.Indiv[dad].ibDate = "1775";
     const int32_t fam = FindOrAddFamil(dad, mum);
     g.Famil[fam].fTouched = 0;
     g.Indiv[ned].iFamc = fam;
@@ -167,8 +167,44 @@ TEST_F(MyTreesPedigreeTest, RecordedParentsAreKeptAndTheMotherFoundByHerRecorded
     EXPECT_EQ(g.IndivCount, 4);
     EXPECT_EQ(g.Indiv[ned].iFamc, fam);
     EXPECT_EQ(g.Indiv[mum].iName.value(), "Ann Marie Bell");
-    EXPECT_EQ(g.Indiv[mum].ibDate.value(), "1778-1850");
+    EXPECT_EQ(g.Indiv[mum].ibDate.value() + "|" + g.Indiv[mum].idDate.value(), "1778|1850");
     EXPECT_EQ(g.FamilCount, 2);
+}
+
+TEST_F(MyTreesPedigreeTest, LifeYearsAreTheBirthAndTheDeath) {
+    g.PedCautionShown = "X";
+    std::string page = ReadPage("mytrees_pedigree.txt");
+    auto replace = [&page](const std::string& from, const std::string& to) {
+        ASSERT_NE(page.find(from), std::string::npos) << from;
+        page.replace(page.find(from), from.size(), to);
+    };
+    replace("Pemberton Family (m 10 Oct 1860 Lowell, Middlesex, MA) DDC", "Pemberton Family (m 1868 Boston) DDC");
+    replace("Henry Augustus - 1838-1901 & Lydia-Ann - 1841-1899", "Edwin - 1844-1915 & Clara - 1847-");
+    replace("Eli - 1765-1830", "Eli - -1830");
+    ProcessClipboard(page);
+    ASSERT_EQ(g.IndivCount, 14);
+    // Birth and death of each person the page changed.
+    auto lifeOf = [this](const std::string& name) {
+        const int32_t i = Named(name);
+        return i > 0 ? g.Indiv[i].ibDate.value() + "|" + g.Indiv[i].idDate.value() : "not filed";
+    };
+    EXPECT_EQ(lifeOf("Edwin Pemberton"), "1844|1915");
+    EXPECT_EQ(lifeOf("Clara Whitcomb"), "1847|");
+    EXPECT_EQ(lifeOf("Eli Pemberton"), "|1830");
+    EXPECT_EQ(lifeOf("Sarah Dow"), "1768|1840");
+
+    // His own page, with the day of his birth, is the same man.
+    ProcessClipboard("MyTrees.com - Family Trees, Genealogy and Ancestry\nHome | Search | Submit Your Tree | Help\n"
+                     "Individual Record\nName: Edwin PEMBERTON\nSex: Male\n"
+                     "Birth: 12 Mar 1844 Lowell, Middlesex, Massachusetts\n"
+                     "Death: 2 Jan 1915 Boston, Suffolk, Massachusetts\n\n"
+                     "Spouses:\n1. Whitcomb, Clara - born: 1847 @ Nashua, Hillsborough, New Hampshire\n\n"
+                     "Copyright (c) 1999-2004 Fficiency Software, Inc. All rights reserved.\n");
+    EXPECT_TRUE(ui.matchRequests.empty());
+    EXPECT_EQ(g.IndivCount, 14);
+    EXPECT_EQ(g.FamilCount, 7);
+    EXPECT_EQ(lifeOf("Edwin Pemberton"), "12 Mar 1844|2 Jan 1915");
+    EXPECT_EQ(windows.label, "0 Individuals added, 2 updated; 0 Families added, 1 updated (Tree #1)");
 }
 
 }  // namespace

@@ -661,8 +661,8 @@ TEST_F(MatchingTest, DialogShowsThePendingPersonAndPaddedRows) {
     q.spouseName = "Kate Miller";
     q.afn = "AF-1";
     EXPECT_EQ(FindIndivMatches(q), john);
-    // A chosen person is not marked by the choice.
-    EXPECT_EQ(g.Indiv[john].iTouched, 0);
+    // A chosen person is marked as matched by this paste.
+    EXPECT_EQ(g.Indiv[john].iTouched, 1);
     ASSERT_EQ(ui.matchRequests.size(), 1u);
     const MatchRequest& r = ui.matchRequests[0];
     EXPECT_EQ(r.name, "John Smith");
