@@ -81,6 +81,7 @@ struct ProgramState : WorkTables {
     int32_t SavedRoot = 0;
     std::string UndoStatusText;
     std::string UndoChanged = "N";
+    std::string UndoSurnameCase = " ";
     bool UndoReady = false;
     // Notes texts of the current individual and family (lines joined by CR LF),
     // read by StoreNotes and filled by LoadEditNotes.

@@ -59,6 +59,7 @@ void InitUndo() {
         g.UndoTreeCount = static_cast<int16_t>(std::clamp<int32_t>(g.TreeCount, 0, INT16_MAX));
         g.SavedRoot = g.TreeSlot[0];
         g.UndoChanged = g.DataChanged;
+        g.UndoSurnameCase = g.SurnameCase;
         g.UndoStatusText = std::move(status);
         g.UndoReady = true;
     } catch (const std::exception& e) {
@@ -112,6 +113,7 @@ void RestoreUndo() {
         g.Trees.swap(trees);
         g.TreeCount = g.UndoTreeCount;
         g.DataChanged = g.UndoChanged;
+        g.SurnameCase = g.UndoSurnameCase;
         if (progress) Progress().Set(g.IndivCount);
         // Restored once: a second undo would throw away what was done since.
         // The undone tables stay as the storage of the next snapshot.

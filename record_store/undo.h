@@ -5,8 +5,8 @@
 namespace lintora {
 
 // Takes the snapshot: a copy of the work tables in use (records, sources,
-// repositories, index) with the pedigree root, tree count, changed flag and
-// status text, then enables the undo commands. A snapshot that cannot be
+// repositories, index) with the pedigree root, tree count, changed flag,
+// surname case and status text, then enables the undo commands. A snapshot that cannot be
 // taken completely leaves undo off.
 void InitUndo();
 

@@ -54,6 +54,14 @@ bool SaveWorkFile();
 // writes the GEDCOM file. True when it was written.
 bool SaveGedcomFile();
 
+// ---- Edit ----
+
+// Edit menu "Last Names Upper case" (upper) or "Last Names Proper case":
+// takes the undo snapshot, named in the Undo tip, then recases every
+// surname; Proper case keeps a surname written with small letters and
+// recases the given names too. Later pages' surnames follow the new case.
+void RecaseLastNames(bool upper);
+
 // ---- Undo ----
 
 // Tool bar Undo: the last snapshot comes back, the page scratch record is

@@ -167,10 +167,10 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     EXPECT_EQ(g.DataChanged, "N");
     editor.hide();
 
-    // A snapshot is put back once; what was done after that undo stays.
+    // A snapshot is put back once, whichever Undo asks for it.
     w->mnuEditItem_Click(0);  // Edit Places takes a snapshot
     EXPECT_TRUE(undoOn());
-    w->mnuEditItem_Click(2);
+    w->mnuEditItem_Click(2);  // and Proper case its own
     EXPECT_EQ(surname(), "Whitlock");
     w->Toolbar1_ButtonClick(9);
     EXPECT_EQ(surname(), "WHITLOCK");
@@ -181,7 +181,7 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     w->mnuEditItem_Click(2);
     w->Toolbar1_ButtonClick(9);
     editor.mnuUndoItem_Click();
-    EXPECT_EQ(surname(), "Whitlock");
+    EXPECT_EQ(surname(), "WHITLOCK");
 
     // Clear forgets the snapshot taken before it.
     w->mnuEditItem_Click(0);
