@@ -153,7 +153,9 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_FALSE(undoOn());
 
-    // The file opened: neither Undo brings the undone work back over it.
+    // The file opened (the undone work, no longer what was saved, offered
+    // for saving first): neither Undo brings the undone work back over it.
+    ui.Answer(MsgResult::No);  // "Do you wish to save your changes?"
     ui.fileAnswers.push_back(file.string());
     w->Toolbar1_ButtonClick(3);
     ASSERT_EQ(g.IndivCount, 5);
@@ -239,6 +241,65 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
     ui.Answer(MsgResult::No);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Do you wish to save your changes?"));
+}
+
+// After an undo the work counts as saved only when it is what was last
+// saved or opened: an undo past a save leaves changes that Exit and Open
+// ask about, and Yes puts the undone state in the file.
+TEST_F(StartupTest, AnUndoPastASaveLeavesTheWorkToBeSaved) {
+    PastePage();
+    const fs::path file = dir / "work" / "whitlock.lnt";
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    StartProgram(file.string());
+    ASSERT_EQ(g.IndivCount, 5);
+    const auto paste = [&](const char* page) {
+        ui.Answer(MsgResult::Ok);  // "Unable to link all individuals ..."
+        PastePage(page);
+    };
+    const auto saveByButton = [&] {
+        ui.fileAnswers.push_back(file.string());
+        ui.Answer(MsgResult::Yes);  // "Overwrite existing file?"
+        ui.Answer(MsgResult::Ok);   // "... successfully saved"
+        ClickToolButton(4);
+    };
+
+    // Undone past the save: Exit and Open ask (dismissed here); Yes saves
+    // the work without the paste.
+    paste("gencircles_individual.txt");
+    saveByButton();
+    ClickToolButton(9);
+    ASSERT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+    const std::size_t asked = ui.boxes.size();
+    ui.Answer(MsgResult::Dismissed);
+    ClickToolButton(1);
+    ui.Answer(MsgResult::Dismissed);
+    ClickToolButton(3);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(ui.Texts().size(), asked + 2);
+    EXPECT_EQ(ui.Texts().back(), "Do you wish to save your changes?");
+    ui.Answer(MsgResult::Yes);  // "Do you wish to save your changes?"
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Yes);  // "Overwrite existing file?"
+    ui.Answer(MsgResult::Ok);   // "... successfully saved"
+    ClickToolButton(1);
+    EXPECT_FALSE(w->isVisible());
+    StartProgram(file.string());
+    ASSERT_EQ(g.IndivCount, 5);
+
+    // Undone back to what was opened, or to what was saved last: unchanged.
+    paste("gencircles_individual.txt");
+    ClickToolButton(9);
+    EXPECT_EQ(g.DataChanged, "N");
+    paste("gencircles_individual.txt");
+    saveByButton();
+    paste("mytrees_family.txt");
+    ClickToolButton(9);
+    EXPECT_EQ(g.DataChanged, "N");
+    ClickToolButton(1);
+    EXPECT_FALSE(w->isVisible());
 }
 
 // Shut-down with changes not saved in the editor: a Yes whose save refuses,
