@@ -588,10 +588,7 @@ void Lintora::mnuFileItem_Click(int index) {
             case 0: OpenWorkfile(); break;
             case 1: SaveWork(); break;
             case 2:
-                if (HaveWorkToSave())
-                    Call(hooks.showPreferences, true);
-                else
-                    MsgBox("No file data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
+                if (HaveFileDataToSave()) Call(hooks.showPreferences, true);
                 break;
             case 3: ClearWorkArea(); break;
             case 4:

@@ -89,7 +89,13 @@ bool SaveWorkFile() {
     return saved;
 }
 
-bool SaveGedcomFile() { return SaveFile("Y", "GED"); }
+bool HaveFileDataToSave() {
+    if (HaveWorkToSave()) return true;
+    MsgBox("No file data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
+    return false;
+}
+
+bool SaveGedcomFile() { return HaveFileDataToSave() && SaveFile("Y", "GED"); }
 
 void RecaseLastNames(bool upper) {
     constexpr int kUndoToolButton = 9;

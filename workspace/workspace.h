@@ -50,8 +50,13 @@ bool HaveWorkToSave();
 // the work file was written.
 bool SaveWorkFile();
 
-// The GEDCOM save (the Preferences window's Continue): asks for the name and
-// writes the GEDCOM file. True when it was written.
+// File menu "Save As GED" may show the Preferences window: there is work
+// to save; else "No file data to save!" and false.
+bool HaveFileDataToSave();
+
+// The GEDCOM save (the Preferences window's Continue): checks again that
+// there is work to save, asks for the name and writes the GEDCOM file. True
+// when it was written.
 bool SaveGedcomFile();
 
 // ---- Edit ----

@@ -2,6 +2,7 @@
 // files opened and saved at once, undo, and the questions about unsaved
 // work.
 #include <filesystem>
+#include <fstream>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -82,6 +83,35 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     EXPECT_EQ(Setting("prefName"), "Anna Lindqvist");
     EXPECT_EQ(Setting("prefSourceSW"), "1");
     EXPECT_EQ(Setting("prefNotes"), "From the parish books");
+}
+
+// Save As GED: the Preferences window holds the main window's commands
+// until it closes; should the work be gone all the same, Continue says so
+// and writes nothing.
+TEST_F(StartupTest, SaveAsGedHoldsTheMainWindowAndContinueChecksAgain) {
+    PastePage();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->mnuFileItem[2]->trigger();
+    LintoraPreferences* p = Preferences();
+    ASSERT_TRUE(p && p->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), p);
+    // A click on the main window's Clear work button is held back: nothing
+    // is asked (the scripted platform has no answer) and nothing cleared.
+    QWidget* clear = w->Toolbar1->widgetForAction(w->toolButtons[12]);
+    QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, clear->mapTo(w, clear->rect().center()));
+    EXPECT_EQ(g.IndivCount, 5);
+
+    const fs::path ged = dir / "work" / "earlier.ged";
+    std::ofstream(ged, std::ios::binary) << "0 HEAD\r\n0 TRLR\r\n";
+    ui.Answer(MsgResult::Yes);  // "Remove all data and start from scratch?"
+    w->mnuFileItem_Click(3);
+    ui.Answer(MsgResult::Ok);  // "No file data to save!"
+    QTest::mouseClick(p->ContinueButton(), Qt::LeftButton);
+    EXPECT_EQ(ui.Texts().back(), "No file data to save!");
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_FALSE(p->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(FileText(ged), "0 HEAD\r\n0 TRLR\r\n");
 }
 
 // A GEDCOM of thousands of people: couples with one child each.
