@@ -5,7 +5,9 @@
 #include <fstream>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
+#include "tests/support/table_checks.h"
 
 namespace lintora {
 namespace {
@@ -374,6 +377,56 @@ TEST_F(StartupTest, AnEditorThatStaysOpenKeepsTheProgramOpen) {
     EXPECT_FALSE(editor.isVisible());
     EXPECT_EQ(g.Indiv[root].ibDate.value(), "1 Apr 1851");
     EXPECT_EQ(ui.Texts().back(), "Do you wish to save your changes?");
+}
+
+// Unlinking a spouse with children, at the real boxes: the question about
+// the children dismissed (Escape, the close button) unlinks nothing.
+TEST_F(StartupTest, ADismissedQuestionAboutTheChildrenUnlinksNothing) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage("mytrees_family.txt");
+    int32_t samuel = 0;
+    for (int32_t i = 1; i <= g.IndivCount && samuel == 0; ++i)
+        if (g.Indiv[i].iName.trimmed() == "Samuel WHITCOMB") samuel = i;  // the father, then a son
+    ASSERT_GT(samuel, 0);
+    const testing::TablesInUse before = testing::TablesInUse::Now();
+    const std::string tip = w->ToolButtonTip(9);
+    OpenEditor(samuel, 1);
+    ASSERT_EQ(editor.iSpousesList->count(), 1);
+
+    QtPlatform real;
+    InstallPlatform(&real);
+    std::vector<std::string> asked;
+    for (bool escape : {true, false}) {
+        // Yes to "Are you sure?", then the second box dismissed.
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            asked.push_back(box->text().toStdString());
+            QTimer::singleShot(0, [&, escape] {
+                auto* next = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(next, nullptr);
+                asked.push_back(next->text().toStdString());
+                if (escape)
+                    QTest::keyClick(next->focusWidget() ? next->focusWidget() : next, Qt::Key_Escape);
+                else
+                    next->close();
+            });
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        editor.mnuLinkItem[1]->trigger();
+    }
+    InstallPlatform(&ui);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Remove Abigail FARNSWORTH as spouse of Samuel WHITCOMB?",
+                                               "Unlink children from Samuel WHITCOMB as well?",
+                                               "Remove Abigail FARNSWORTH as spouse of Samuel WHITCOMB?",
+                                               "Unlink children from Samuel WHITCOMB as well?"}));
+    EXPECT_TRUE(testing::TablesInUse::Now() == before);
+    EXPECT_EQ(w->ToolButtonTip(9), tip);
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(editor.iSpousesList->count(), 1);
+    editor.hide();
 }
 
 TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {
