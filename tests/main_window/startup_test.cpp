@@ -20,6 +20,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
+#include "tests/support/real_boxes.h"
 #include "tests/support/table_checks.h"
 
 namespace lintora {
@@ -244,19 +245,9 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
     // the question on Exit.
     QtPlatform real;
     InstallPlatform(&real);
-    auto dismissNextBox = [](bool escape) {
-        QTimer::singleShot(0, [escape] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            if (escape)
-                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
-            else
-                box->close();
-        });
-    };
-    dismissNextBox(true);
+    testing::DismissNextBox(true);
     EXPECT_FALSE(w->close());
-    dismissNextBox(false);
+    testing::DismissNextBox(false);
     w->Toolbar1_ButtonClick(1);
     InstallPlatform(&ui);
     EXPECT_TRUE(w->isVisible());
@@ -400,19 +391,11 @@ TEST_F(StartupTest, ADismissedQuestionAboutTheChildrenUnlinksNothing) {
     std::vector<std::string> asked;
     for (bool escape : {true, false}) {
         // Yes to "Are you sure?", then the second box dismissed.
-        QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&, escape] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             asked.push_back(box->text().toStdString());
-            QTimer::singleShot(0, [&, escape] {
-                auto* next = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                ASSERT_NE(next, nullptr);
-                asked.push_back(next->text().toStdString());
-                if (escape)
-                    QTest::keyClick(next->focusWidget() ? next->focusWidget() : next, Qt::Key_Escape);
-                else
-                    next->close();
-            });
+            testing::DismissNextBox(escape, &asked);
             QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
         });
         editor.mnuLinkItem[1]->trigger();
