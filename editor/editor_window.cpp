@@ -1101,11 +1101,15 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
                        MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
             if (!SaveForLink()) return;
-            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink spouse of " + CurName());
             bool withChildren = true;
-            if (CountChildren(fam) > 0)
-                withChildren = MsgBox("Unlink children from " + CurName() + " as well?", MsgButtons::YesNo,
-                                      MsgIcon::Question, "What about the children?") == MsgResult::Yes;
+            if (CountChildren(fam) > 0) {
+                const MsgResult children = MsgBox("Unlink children from " + CurName() + " as well?",
+                                                  MsgButtons::YesNo, MsgIcon::Question, "What about the children?");
+                // Dismissed, it answers neither way: nothing is unlinked.
+                if (children == MsgResult::Dismissed) return;
+                withChildren = children == MsgResult::Yes;
+            }
+            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink spouse of " + CurName());
             InitUndo();
             UnlinkSpouseFamily(cur, fam, withChildren);
             ShowIndivAfterLink(CurName() + " is unlinked from FAMC record");

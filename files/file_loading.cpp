@@ -499,7 +499,7 @@ bool LoadFile() {
             {{"InitDirWRK", g.FileDir}, {"datFilename", g.FileName}, {"datPos", std::to_string(g.TreeSlot[0])}});
         g.datFilename = TrimBlanks(g.FileName);
         g.InitDirWRK = TrimBlanks(g.FileDir);
-        g.DataChanged = "N";
+        MarkWorkSaved();
         SearchWindow().ClearSiteLists();
         MainWindow().BuildTree();
         MainWindow().UpdateStatusBar();

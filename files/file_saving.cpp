@@ -112,7 +112,7 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
             g.InitDirWRK = dir;
             MainWindow().SetMainCaption("Lintora (" + g.FileName + ")");
         }
-        g.DataChanged = "N";
+        MarkWorkSaved();
         Port().SetBusy(false);
         ShowInfo(path + " successfully saved");
         if (!settingsError.empty()) ShowProblem("Problem saving settings: " + settingsError);

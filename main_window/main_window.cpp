@@ -588,10 +588,7 @@ void Lintora::mnuFileItem_Click(int index) {
             case 0: OpenWorkfile(); break;
             case 1: SaveWork(); break;
             case 2:
-                if (HaveWorkToSave())
-                    Call(hooks.showPreferences, true);
-                else
-                    MsgBox("No file data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
+                if (HaveFileDataToSave()) Call(hooks.showPreferences, true);
                 break;
             case 3: ClearWorkArea(); break;
             case 4:
@@ -638,19 +635,7 @@ void Lintora::mnuEditItem_Click(int index) {
                 ListFrame->hide();
                 ClearIndivList();
                 ClearMarriageList();
-                for (int32_t i = 1; i <= g.IndivCount; ++i) {
-                    IndivRec& I = g.Indiv[i];
-                    if (index == 1) {
-                        I.iSurn = UpperCase(I.iSurn.value());
-                        continue;
-                    }
-                    // A surname written with small letters is kept as written.
-                    const std::string surname = I.iSurn.value();
-                    if (UpperCase(surname) == surname) I.iSurn = ProperCase(surname);
-                    I.iGivn = ProperCase(I.iGivn.value());
-                }
-                g.SurnameCase = index == 1 ? "U" : "P";
-                g.DataChanged = "Y";
+                RecaseLastNames(index == 1);
                 RedrawTree();
                 break;
             case 3:

@@ -60,7 +60,7 @@ struct MainWindowHooks {
     std::function<void()> editSources;      // Edit > Edit Sources
     std::function<void()> loadParentPickList, hideParentPickList;
     // Other windows.
-    std::function<void(bool forGedSave)> showPreferences;  // GED save: not modal
+    std::function<void(bool forGedSave)> showPreferences;  // GED save: returns at once
     std::function<void()> hidePreferences;
     std::function<void()> showDescList, hideDescList;
     std::function<void()> showSearchWindow;  // prepared for CurIndiv, modal

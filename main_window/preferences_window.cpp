@@ -202,7 +202,8 @@ void LintoraPreferences::ShowFromMenu() {
 void LintoraPreferences::ShowForGedSave() {
     command1_->hide();
     command3_->show();
-    setModal(false);
+    // The other windows wait: the work must not change under the save.
+    setWindowModality(Qt::ApplicationModal);
     show();
     raise();
 }

@@ -21,7 +21,8 @@ public:
 
     // From the Preferences menu: "OK" and "Cancel", modal.
     void ShowFromMenu();
-    // From File > Save As GED: "Continue" and "Cancel", not modal.
+    // From File > Save As GED: "Continue" and "Cancel"; the call returns at
+    // once, but the other windows take no input until this one closes.
     void ShowForGedSave();
 
     // Handlers, called by the controls and by tests.

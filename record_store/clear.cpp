@@ -16,7 +16,7 @@ void ClearWorkTables() {
 }
 
 void ClearWorkState() {
-    g.DataChanged = "N";
+    MarkWorkSaved();
     g.LastIndiv = 0;
     g.LastFamil = 0;
     g.TreeCount = 0;

@@ -11,4 +11,9 @@ ProgramState g;
 
 void ResetProgramState() { g = ProgramState(); }
 
+void MarkWorkSaved() {
+    g.DataChanged.assign(1, 'N');
+    ++g.SavedGeneration;
+}
+
 }  // namespace lintora

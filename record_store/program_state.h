@@ -68,6 +68,10 @@ struct ProgramState : WorkTables {
 
     // ---- Work state ----
     std::string DataChanged = "N";
+    // Counts the times the work was put in step with a file (saved, opened)
+    // or emptied: with DataChanged "N", the work is what the file of this
+    // count holds.
+    uint64_t SavedGeneration = 0;
     std::string StatusMsg;           // what the editor leaves for the main window
     std::string NewIndivFlag = "N";  // "Y" while a new person waits in the editor
 
@@ -81,6 +85,8 @@ struct ProgramState : WorkTables {
     int32_t SavedRoot = 0;
     std::string UndoStatusText;
     std::string UndoChanged = "N";
+    uint64_t UndoSavedGeneration = 0;
+    std::string UndoSurnameCase = " ";
     bool UndoReady = false;
     // Notes texts of the current individual and family (lines joined by CR LF),
     // read by StoreNotes and filled by LoadEditNotes.
@@ -143,5 +149,9 @@ struct ProgramState : WorkTables {
 extern ProgramState g;
 
 void ResetProgramState();
+
+// The work is now what a file holds (just saved or opened) or empty: it
+// counts as unchanged until it changes or an undo takes it elsewhere.
+void MarkWorkSaved();
 
 }  // namespace lintora

@@ -59,6 +59,8 @@ void InitUndo() {
         g.UndoTreeCount = static_cast<int16_t>(std::clamp<int32_t>(g.TreeCount, 0, INT16_MAX));
         g.SavedRoot = g.TreeSlot[0];
         g.UndoChanged = g.DataChanged;
+        g.UndoSavedGeneration = g.SavedGeneration;
+        g.UndoSurnameCase = g.SurnameCase;
         g.UndoStatusText = std::move(status);
         g.UndoReady = true;
     } catch (const std::exception& e) {
@@ -111,7 +113,10 @@ void RestoreUndo() {
         KeepSourcesAndRepositories(snapshot);
         g.Trees.swap(trees);
         g.TreeCount = g.UndoTreeCount;
-        g.DataChanged = g.UndoChanged;
+        // Unchanged only when the snapshot was what the file last saved or
+        // opened still holds: a save since then holds the undone work.
+        g.DataChanged = g.UndoChanged == "N" && g.UndoSavedGeneration == g.SavedGeneration ? "N" : "Y";
+        g.SurnameCase = g.UndoSurnameCase;
         if (progress) Progress().Set(g.IndivCount);
         // Restored once: a second undo would throw away what was done since.
         // The undone tables stay as the storage of the next snapshot.

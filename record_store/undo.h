@@ -6,8 +6,9 @@ namespace lintora {
 
 // Takes the snapshot: a copy of the work tables in use (records, sources,
 // repositories, index) with the pedigree root, tree count, changed flag and
-// status text, then enables the undo commands. A snapshot that cannot be
-// taken completely leaves undo off.
+// the count of saves it stands at, surname case and status text, then
+// enables the undo commands. A snapshot that cannot be taken completely
+// leaves undo off.
 void InitUndo();
 
 // Leaves the last record, indiv, out of the snapshot just taken, with its
@@ -17,9 +18,10 @@ void InitUndo();
 void LeaveOutOfUndo(int32_t indiv);
 
 // Puts the snapshot back, once: it is swapped in whole and undo is off
-// until the next snapshot; sources and repositories stay as they are (the
-// user file holds them), with the snapshot's citation counts; the surname
-// index and trees rebuilt,
+// until the next snapshot. The work counts as unchanged only when the
+// snapshot was what the file last saved or opened holds. Sources and
+// repositories stay as they are (the user file holds them), with the
+// snapshot's citation counts; the surname index and trees rebuilt,
 // current-record numbers brought back in range, the pedigree redrawn and the
 // undo commands disabled. Does nothing without a snapshot; a snapshot that
 // names records it does not hold leaves the work as it was.

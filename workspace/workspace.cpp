@@ -20,6 +20,7 @@
 #include "record_store/tables.h"
 #include "record_store/trees.h"
 #include "record_store/undo.h"
+#include "record_store/utf8_text.h"
 
 namespace lintora {
 
@@ -88,7 +89,35 @@ bool SaveWorkFile() {
     return saved;
 }
 
-bool SaveGedcomFile() { return SaveFile("Y", "GED"); }
+bool HaveFileDataToSave() {
+    if (HaveWorkToSave()) return true;
+    MsgBox("No file data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
+    return false;
+}
+
+bool SaveGedcomFile() { return HaveFileDataToSave() && SaveFile("Y", "GED"); }
+
+void RecaseLastNames(bool upper) {
+    constexpr int kUndoToolButton = 9;
+    Step([] { InitUndo(); });
+    Step([upper] {
+        MainWindow().SetToolButtonTip(kUndoToolButton,
+                                      upper ? "UnDo Last Names Upper case" : "UnDo Last Names Proper case");
+    });
+    for (int32_t i = 1; i <= g.IndivCount; ++i) {
+        IndivRec& I = g.Indiv[i];
+        if (upper) {
+            I.iSurn = UpperCase(I.iSurn.value());
+            continue;
+        }
+        // A surname written with small letters is kept as written.
+        const std::string surname = I.iSurn.value();
+        if (!HasSmallLetter(surname)) I.iSurn = ProperCase(surname);
+        I.iGivn = ProperCase(I.iGivn.value());
+    }
+    g.SurnameCase = upper ? "U" : "P";
+    g.DataChanged = "Y";
+}
 
 void UndoLastChange() {
     if (!g.UndoReady) return;

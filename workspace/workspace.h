@@ -50,9 +50,22 @@ bool HaveWorkToSave();
 // the work file was written.
 bool SaveWorkFile();
 
-// The GEDCOM save (the Preferences window's Continue): asks for the name and
-// writes the GEDCOM file. True when it was written.
+// File menu "Save As GED" may show the Preferences window: there is work
+// to save; else "No file data to save!" and false.
+bool HaveFileDataToSave();
+
+// The GEDCOM save (the Preferences window's Continue): checks again that
+// there is work to save, asks for the name and writes the GEDCOM file. True
+// when it was written.
 bool SaveGedcomFile();
+
+// ---- Edit ----
+
+// Edit menu "Last Names Upper case" (upper) or "Last Names Proper case":
+// takes the undo snapshot, named in the Undo tip, then recases every
+// surname; Proper case keeps a surname written with small letters and
+// recases the given names too. Later pages' surnames follow the new case.
+void RecaseLastNames(bool upper);
 
 // ---- Undo ----
 

@@ -241,8 +241,18 @@ TEST_F(EditorTest, LinkingAndUnlinkingSpouses) {
 }
 
 TEST_F(EditorTest, UnlinkingASpouseWithChildren) {
-    // Keeping the children: a new "<unknown>" stands in Thomas's place.
+    // The question about the children dismissed: nothing is unlinked.
     OpenEditor(12, 1);
+    const TablesInUse before = TablesInUse::Now();
+    const std::size_t tips = main.undoTips.size();
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Dismissed);
+    w.mnuLinkItem_Click(1);
+    EXPECT_EQ(ui.boxes.back().title, "What about the children?");
+    EXPECT_TRUE(TablesInUse::Now() == before);
+    EXPECT_EQ(main.undoTips.size(), tips);
+
+    // Keeping the children: a new "<unknown>" stands in Thomas's place.
     const int32_t people = g.IndivCount;
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::No);

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "platform/qt/qt_platform.h"
 #include "record_store/name_key.h"
 #include "tests/editor/editor_support.h"
+#include "tests/support/real_boxes.h"
 #include "tests/support/table_checks.h"
 #include "workspace/workspace.h"
 
@@ -456,20 +456,9 @@ TEST_F(EditorTest, ADismissedReminderKeepsTheUserOnThePersonAndWhatWasTyped) {
     QtPlatform real;
     InstallPlatform(&real);
     std::vector<std::string> asked;
-    auto dismissNextBox = [&asked](bool escape) {
-        QTimer::singleShot(0, [&asked, escape] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            asked.push_back(box->text().toStdString());
-            if (escape)
-                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
-            else
-                box->close();
-        });
-    };
-    dismissNextBox(true);
+    testing::DismissNextBox(true, &asked);
     QTest::mouseClick(w.btnNext, Qt::LeftButton);
-    dismissNextBox(false);
+    testing::DismissNextBox(false, &asked);
     w.close();
     InstallPlatform(&ui);
     EXPECT_EQ(asked, std::vector<std::string>(2, "Peter Newman has not been added.\nWould you like to add this "

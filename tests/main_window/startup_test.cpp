@@ -2,9 +2,12 @@
 // files opened and saved at once, undo, and the questions about unsaved
 // work.
 #include <filesystem>
+#include <fstream>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -17,6 +20,8 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
+#include "tests/support/real_boxes.h"
+#include "tests/support/table_checks.h"
 
 namespace lintora {
 namespace {
@@ -82,6 +87,35 @@ TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
     EXPECT_EQ(Setting("prefName"), "Anna Lindqvist");
     EXPECT_EQ(Setting("prefSourceSW"), "1");
     EXPECT_EQ(Setting("prefNotes"), "From the parish books");
+}
+
+// Save As GED: the Preferences window holds the main window's commands
+// until it closes; should the work be gone all the same, Continue says so
+// and writes nothing.
+TEST_F(StartupTest, SaveAsGedHoldsTheMainWindowAndContinueChecksAgain) {
+    PastePage();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->mnuFileItem[2]->trigger();
+    LintoraPreferences* p = Preferences();
+    ASSERT_TRUE(p && p->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), p);
+    // A click on the main window's Clear work button is held back: nothing
+    // is asked (the scripted platform has no answer) and nothing cleared.
+    QWidget* clear = w->Toolbar1->widgetForAction(w->toolButtons[12]);
+    QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, clear->mapTo(w, clear->rect().center()));
+    EXPECT_EQ(g.IndivCount, 5);
+
+    const fs::path ged = dir / "work" / "earlier.ged";
+    std::ofstream(ged, std::ios::binary) << "0 HEAD\r\n0 TRLR\r\n";
+    ui.Answer(MsgResult::Yes);  // "Remove all data and start from scratch?"
+    w->mnuFileItem_Click(3);
+    ui.Answer(MsgResult::Ok);  // "No file data to save!"
+    QTest::mouseClick(p->ContinueButton(), Qt::LeftButton);
+    EXPECT_EQ(ui.Texts().back(), "No file data to save!");
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_FALSE(p->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(FileText(ged), "0 HEAD\r\n0 TRLR\r\n");
 }
 
 // A GEDCOM of thousands of people: couples with one child each.
@@ -153,7 +187,9 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_FALSE(undoOn());
 
-    // The file opened: neither Undo brings the undone work back over it.
+    // The file opened (the undone work, no longer what was saved, offered
+    // for saving first): neither Undo brings the undone work back over it.
+    ui.Answer(MsgResult::No);  // "Do you wish to save your changes?"
     ui.fileAnswers.push_back(file.string());
     w->Toolbar1_ButtonClick(3);
     ASSERT_EQ(g.IndivCount, 5);
@@ -167,10 +203,10 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     EXPECT_EQ(g.DataChanged, "N");
     editor.hide();
 
-    // A snapshot is put back once; what was done after that undo stays.
+    // A snapshot is put back once, whichever Undo asks for it.
     w->mnuEditItem_Click(0);  // Edit Places takes a snapshot
     EXPECT_TRUE(undoOn());
-    w->mnuEditItem_Click(2);
+    w->mnuEditItem_Click(2);  // and Proper case its own
     EXPECT_EQ(surname(), "Whitlock");
     w->Toolbar1_ButtonClick(9);
     EXPECT_EQ(surname(), "WHITLOCK");
@@ -181,7 +217,7 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     w->mnuEditItem_Click(2);
     w->Toolbar1_ButtonClick(9);
     editor.mnuUndoItem_Click();
-    EXPECT_EQ(surname(), "Whitlock");
+    EXPECT_EQ(surname(), "WHITLOCK");
 
     // Clear forgets the snapshot taken before it.
     w->mnuEditItem_Click(0);
@@ -209,19 +245,9 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
     // the question on Exit.
     QtPlatform real;
     InstallPlatform(&real);
-    auto dismissNextBox = [](bool escape) {
-        QTimer::singleShot(0, [escape] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            if (escape)
-                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
-            else
-                box->close();
-        });
-    };
-    dismissNextBox(true);
+    testing::DismissNextBox(true);
     EXPECT_FALSE(w->close());
-    dismissNextBox(false);
+    testing::DismissNextBox(false);
     w->Toolbar1_ButtonClick(1);
     InstallPlatform(&ui);
     EXPECT_TRUE(w->isVisible());
@@ -239,6 +265,65 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
     ui.Answer(MsgResult::No);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Do you wish to save your changes?"));
+}
+
+// After an undo the work counts as saved only when it is what was last
+// saved or opened: an undo past a save leaves changes that Exit and Open
+// ask about, and Yes puts the undone state in the file.
+TEST_F(StartupTest, AnUndoPastASaveLeavesTheWorkToBeSaved) {
+    PastePage();
+    const fs::path file = dir / "work" / "whitlock.lnt";
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    StartProgram(file.string());
+    ASSERT_EQ(g.IndivCount, 5);
+    const auto paste = [&](const char* page) {
+        ui.Answer(MsgResult::Ok);  // "Unable to link all individuals ..."
+        PastePage(page);
+    };
+    const auto saveByButton = [&] {
+        ui.fileAnswers.push_back(file.string());
+        ui.Answer(MsgResult::Yes);  // "Overwrite existing file?"
+        ui.Answer(MsgResult::Ok);   // "... successfully saved"
+        ClickToolButton(4);
+    };
+
+    // Undone past the save: Exit and Open ask (dismissed here); Yes saves
+    // the work without the paste.
+    paste("gencircles_individual.txt");
+    saveByButton();
+    ClickToolButton(9);
+    ASSERT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "Y");
+    const std::size_t asked = ui.boxes.size();
+    ui.Answer(MsgResult::Dismissed);
+    ClickToolButton(1);
+    ui.Answer(MsgResult::Dismissed);
+    ClickToolButton(3);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(ui.Texts().size(), asked + 2);
+    EXPECT_EQ(ui.Texts().back(), "Do you wish to save your changes?");
+    ui.Answer(MsgResult::Yes);  // "Do you wish to save your changes?"
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Yes);  // "Overwrite existing file?"
+    ui.Answer(MsgResult::Ok);   // "... successfully saved"
+    ClickToolButton(1);
+    EXPECT_FALSE(w->isVisible());
+    StartProgram(file.string());
+    ASSERT_EQ(g.IndivCount, 5);
+
+    // Undone back to what was opened, or to what was saved last: unchanged.
+    paste("gencircles_individual.txt");
+    ClickToolButton(9);
+    EXPECT_EQ(g.DataChanged, "N");
+    paste("gencircles_individual.txt");
+    saveByButton();
+    paste("mytrees_family.txt");
+    ClickToolButton(9);
+    EXPECT_EQ(g.DataChanged, "N");
+    ClickToolButton(1);
+    EXPECT_FALSE(w->isVisible());
 }
 
 // Shut-down with changes not saved in the editor: a Yes whose save refuses,
@@ -283,6 +368,48 @@ TEST_F(StartupTest, AnEditorThatStaysOpenKeepsTheProgramOpen) {
     EXPECT_FALSE(editor.isVisible());
     EXPECT_EQ(g.Indiv[root].ibDate.value(), "1 Apr 1851");
     EXPECT_EQ(ui.Texts().back(), "Do you wish to save your changes?");
+}
+
+// Unlinking a spouse with children, at the real boxes: the question about
+// the children dismissed (Escape, the close button) unlinks nothing.
+TEST_F(StartupTest, ADismissedQuestionAboutTheChildrenUnlinksNothing) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage("mytrees_family.txt");
+    int32_t samuel = 0;
+    for (int32_t i = 1; i <= g.IndivCount && samuel == 0; ++i)
+        if (g.Indiv[i].iName.trimmed() == "Samuel WHITCOMB") samuel = i;  // the father, then a son
+    ASSERT_GT(samuel, 0);
+    const testing::TablesInUse before = testing::TablesInUse::Now();
+    const std::string tip = w->ToolButtonTip(9);
+    OpenEditor(samuel, 1);
+    ASSERT_EQ(editor.iSpousesList->count(), 1);
+
+    QtPlatform real;
+    InstallPlatform(&real);
+    std::vector<std::string> asked;
+    for (bool escape : {true, false}) {
+        // Yes to "Are you sure?", then the second box dismissed.
+        QTimer::singleShot(0, [&, escape] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            asked.push_back(box->text().toStdString());
+            testing::DismissNextBox(escape, &asked);
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        editor.mnuLinkItem[1]->trigger();
+    }
+    InstallPlatform(&ui);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Remove Abigail FARNSWORTH as spouse of Samuel WHITCOMB?",
+                                               "Unlink children from Samuel WHITCOMB as well?",
+                                               "Remove Abigail FARNSWORTH as spouse of Samuel WHITCOMB?",
+                                               "Unlink children from Samuel WHITCOMB as well?"}));
+    EXPECT_TRUE(testing::TablesInUse::Now() == before);
+    EXPECT_EQ(w->ToolButtonTip(9), tip);
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(editor.iSpousesList->count(), 1);
+    editor.hide();
 }
 
 TEST_F(StartupTest, SourcesSavedInThePanelSurviveAnUndoAndCitationsFollowIt) {

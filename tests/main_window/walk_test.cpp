@@ -311,6 +311,58 @@ TEST_F(WalkTest, SurnameCasesAndCommandsThatReachOtherWindows) {
     EXPECT_TRUE(g.UndoReady);  // Edit Places took the snapshot first
 }
 
+// Recasing the surnames is a change of its own: Undo, named for it, takes
+// back the recase alone, after two pastes as after opening a file.
+TEST_F(WalkTest, RecasingTheSurnamesIsUndoneAlone) {
+    Start();
+    PastePage("af_individual.txt");
+    ui.Answer(MsgResult::Ok);  // "Unable to link all individuals ..."
+    PastePage("gencircles_individual.txt");
+    const int32_t people = g.IndivCount;
+    const std::string pastedCase = g.SurnameCase;
+    ASSERT_GT(people, 5);
+    const auto surnames = [] {
+        std::vector<std::string> s;
+        for (int32_t i = 1; i <= g.IndivCount; ++i) s.push_back(g.Indiv[i].iSurn.value());
+        return s;
+    };
+    const std::vector<std::string> pasted = surnames();
+    ASSERT_EQ(pasted[5], "Ashby");
+    ASSERT_EQ(pasted[0], "WHITLOCK");
+
+    w->mnuEditItem[1]->trigger();
+    EXPECT_EQ(g.Indiv[6].iSurn.value(), "ASHBY");
+    EXPECT_EQ(w->ToolButtonTip(9), "UnDo Last Names Upper case");
+    ClickToolButton(9);
+    EXPECT_EQ(g.IndivCount, people);
+    EXPECT_EQ(surnames(), pasted);
+    EXPECT_EQ(g.SurnameCase, pastedCase);  // later pages are cased as before
+    EXPECT_FALSE(w->toolButtons[9]->isEnabled());
+
+    w->mnuEditItem[2]->trigger();
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Whitlock");
+    EXPECT_EQ(w->ToolButtonTip(9), "UnDo Last Names Proper case");
+    ClickToolButton(9);
+    EXPECT_EQ(surnames(), pasted);
+
+    // A file just opened: Undo is grey until the recase, then takes it back,
+    // and the work is again the file's.
+    const std::string file = (dir / "work" / "recase.lnt").string();
+    ui.fileAnswers.push_back(file);
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    ui.fileAnswers.push_back(file);
+    ClickToolButton(3);
+    ASSERT_EQ(g.IndivCount, people);
+    EXPECT_FALSE(w->toolButtons[9]->isEnabled());
+    w->mnuEditItem[1]->trigger();
+    EXPECT_TRUE(w->toolButtons[9]->isEnabled());
+    EXPECT_EQ(g.DataChanged, "Y");
+    ClickToolButton(9);
+    EXPECT_EQ(surnames(), pasted);
+    EXPECT_EQ(g.DataChanged, "N");
+}
+
 TEST_F(WalkTest, SplashShowsTheVersionAndOpensTheSearchOnAFirstRun) {
     keepSplash = true;
     StartProgram();

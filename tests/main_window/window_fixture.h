@@ -15,7 +15,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "main_window/about_window.h"
 #include "main_window/main_window.h"
@@ -117,6 +119,11 @@ protected:
         w->Timer1_Timer();
         ASSERT_TRUE(w->Command6->isEnabled());
         w->Command6_Click();
+    }
+
+    // Clicks tool bar button b (1..12) with the mouse.
+    void ClickToolButton(int b) {
+        QTest::mouseClick(w->Toolbar1->widgetForAction(w->toolButtons[b]), Qt::LeftButton);
     }
 
     // Saves an image of the window when LINTORA_SHOTS names a folder.
