@@ -49,6 +49,11 @@ void NameAndAFN(const std::string& line, std::string& name, std::string& afn) {
     SplitNameAFN(work, name, afn);
     name = TrimBlanks(name);
     afn = TrimBlanks(afn);
+    // The page's "Family" link follows the AFN, which drops it; without an
+    // AFN it would end up in the name ("Unknown  Family").
+    constexpr std::string_view kLink = " Family";
+    if (afn.empty() && name.size() > kLink.size() && name.ends_with(kLink))
+        name = TrimBlanks(name.substr(0, name.size() - kLink.size()));
 }
 
 }  // namespace

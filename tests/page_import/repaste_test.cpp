@@ -114,26 +114,32 @@ TEST_F(RepasteTest, AFamilyPageWithoutFatherFindsItsUnnamedHusbandAgain) {
 }
 
 TEST_F(RepasteTest, AWifeCalledUnknownIsTheUnnamedWifeOfHerHusband) {
-    const std::string guillaume = AFIndividual("Guillaume IV of Luxembourg", "M",
-                                               "Birth: 22 Apr 1852\n\tBiebrich, Nassau, Germany\n"
-                                               "Death: 25 Feb 1912\n\tColmar-Berg, Luxembourg\n",
-                                               "Unknown");
-    ProcessClipboard(guillaume);
-    ASSERT_EQ(People(), (std::vector<std::string>{"Guillaume IV of Luxembourg", "<unknown>"}));
+    // The page's "Family" link follows a spouse without an AFN too.
+    for (const std::string link : {"", "  Family"}) {
+        SCOPED_TRACE(link);
+        ResetProgramState();
+        const std::string guillaume = AFIndividual("Guillaume IV of Luxembourg", "M",
+                                                   "Birth: 22 Apr 1852\n\tBiebrich, Nassau, Germany\n"
+                                                   "Death: 25 Feb 1912\n\tColmar-Berg, Luxembourg\n",
+                                                   "Unknown" + link);
+        ProcessClipboard(guillaume);
+        ASSERT_EQ(People(), (std::vector<std::string>{"Guillaume IV of Luxembourg", "<unknown>"}));
 
-    // Her own page: he is offered (his spouse on her page is unknown, which
-    // tells nothing), and she is the unnamed wife already beside him.
-    ui.matchAnswers.push_back(1);
-    ProcessClipboard(AFIndividual("Unknown", "F", "", "Guillaume IV of Luxembourg"));
-    ASSERT_EQ(ui.matchRequests.size(), 1u);
-    EXPECT_EQ(ui.matchRequests[0].name, "Guillaume IV of Luxembourg");
-    EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, 1);
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(People(), (std::vector<std::string>{"Guillaume IV of Luxembourg", "<unknown>"}));
-    EXPECT_EQ(Families(), std::vector<std::string>{"Guillaume IV of Luxembourg + <unknown>"});
-    EXPECT_EQ(windows.label, "0 Individuals added, 2 updated; 0 Families added, 1 updated (Tree #1)");
+        // Her own page: he is offered (his spouse on her page is unknown,
+        // which tells nothing), and she is the unnamed wife already beside him.
+        ui.matchAnswers.push_back(1);
+        ProcessClipboard(AFIndividual("Unknown", "F", "", "Guillaume IV of Luxembourg" + link));
+        ASSERT_EQ(ui.matchRequests.size(), 1u);
+        EXPECT_EQ(ui.matchRequests[0].name, "Guillaume IV of Luxembourg");
+        EXPECT_EQ(ui.matchRequests[0].rows[0].indiv, 1);
+        EXPECT_TRUE(ui.boxes.empty());
+        EXPECT_EQ(People(), (std::vector<std::string>{"Guillaume IV of Luxembourg", "<unknown>"}));
+        EXPECT_EQ(Families(), std::vector<std::string>{"Guillaume IV of Luxembourg + <unknown>"});
+        EXPECT_EQ(windows.label, "0 Individuals added, 2 updated; 0 Families added, 1 updated (Tree #1)");
 
-    ExpectPasteAddsNothing(guillaume);
+        ExpectPasteAddsNothing(guillaume);
+        ui.matchRequests.clear();
+    }
 }
 
 TEST_F(RepasteTest, APersonTakenThroughTheQuestionCountsAsUpdated) {
