@@ -136,7 +136,8 @@ bool frmAboutLintora::Form_Load(const std::function<void()>& showMain) {
 void frmAboutLintora::Timer1_Timer() {
     Timer1->stop();
     hide();
-    if (GetStartupSetting("datFilename", " ") == " " && firstRun) firstRun();
+    // Settings that cannot be read may well name a work file: no first run.
+    if (GetStartupSetting("datFilename", " ") == " " && !StartupSettingsUnreadable() && firstRun) firstRun();
 }
 
 // Hiding also ends the modal showing of the about box.

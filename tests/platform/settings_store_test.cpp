@@ -9,6 +9,9 @@
 #include <random>
 #include <sstream>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 #include "platform/atomic_file.h"
 
 namespace lintora {
@@ -126,6 +129,64 @@ TEST_F(SettingsTest, FailedSaveSaysWhyAndKeepsTheOldFile) {
     fs::create_directories(Ini());
     EXPECT_NE(SaveSetting("Lintora", "Startup", "a", "2"), "");
     EXPECT_TRUE(fs::is_directory(Ini()));
+}
+
+// A file nobody may read. Root reads every file, so he looks at it as the
+// user "nobody" does while the scope lasts.
+class Unreadable {
+public:
+    explicit Unreadable(fs::path file) : file_(std::move(file)) {
+        fs::permissions(file_, fs::perms::none);
+        if (geteuid() == 0) setfsuid(65534);
+    }
+    ~Unreadable() {
+        if (geteuid() == 0) setfsuid(0);
+        fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write);
+    }
+
+private:
+    fs::path file_;
+};
+
+// Settings the user cannot read (left by a run as another user, kept on a
+// drive that is not mounted) are neither taken for no settings nor written
+// over; a read-only file stays as it is, read-only.
+TEST_F(SettingsTest, AFileThatCannotBeReadOrWrittenIsLeftAsItIs) {
+    const std::string stored = "[Startup]\nprefName=Anna Lindqvist\ndatFilename=smith.lnt\n";
+    fs::create_directories(Ini().parent_path());
+    fs::permissions(Ini().parent_path(), fs::perms::all);  // the user's own folder
+    std::ofstream(Ini(), std::ios::binary) << stored;
+    const std::string denied = Ini().string() + " cannot be read: Permission denied";
+    {
+        const Unreadable scope(Ini());
+        EXPECT_EQ(SettingsReadProblem("Lintora"), denied);
+        EXPECT_EQ(GetSetting("Lintora", "Startup", "prefName", "?"), "?");
+        EXPECT_EQ(SaveSetting("Lintora", "Startup", "CurDir", "/opt/lintora"), denied);
+    }
+    EXPECT_EQ(Read(Ini()), stored);
+    EXPECT_EQ(fs::status(Ini()).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path onDrive = dir / "usb" / "Lintora.ini";
+    fs::remove(Ini());
+    fs::create_symlink(onDrive, Ini());
+    const std::string missing = Ini().string() + " cannot be read: it is a link to " + onDrive.string() + ", which is not there";
+    EXPECT_EQ(SettingsReadProblem("Lintora"), missing);
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datFilename", " "), " ");
+    EXPECT_EQ(SaveSettings("Lintora", "Startup", {{"CurDir", "/opt/lintora"}, {"datPos", "3"}}), missing);
+    EXPECT_TRUE(fs::is_symlink(Ini()));
+    EXPECT_FALSE(fs::exists(onDrive.parent_path()));
+
+    fs::remove(Ini());
+    std::ofstream(Ini(), std::ios::binary) << stored;
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(Ini(), readOnly);
+    EXPECT_EQ(SettingsReadProblem("Lintora"), "");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "prefName", "?"), "Anna Lindqvist");
+    EXPECT_EQ(SaveSetting("Lintora", "Startup", "prefName", "Anna Lindqvist"), "");  // nothing to store
+    EXPECT_EQ(SaveSettings("Lintora", "Startup", {{"prefName", "Jane"}, {"datPos", "3"}}),
+              Ini().string() + " is read-only");
+    EXPECT_EQ(Read(Ini()), stored);
+    EXPECT_EQ(fs::status(Ini()).permissions() & fs::perms::all, readOnly);
 }
 
 TEST_F(SettingsTest, AtomicWriteReplacesOrLeavesTheOldFile) {
