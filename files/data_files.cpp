@@ -1,5 +1,6 @@
 #include "files/data_files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -256,13 +257,29 @@ std::string GetStartupSetting(const std::string& key, const std::string& default
     return GetSetting(kSettingsApp, kSettingsSection, key, defaultValue);
 }
 
+namespace {
+
+// Each problem of the settings file is told once a run, not at every save.
+void TellSettingsProblem(const std::string& heading, const std::string& problem, const std::string& after = "") {
+    auto& told = g.SettingsProblemsTold;
+    if (problem.empty() || std::find(told.begin(), told.end(), problem) != told.end()) return;
+    told.push_back(problem);
+    ShowProblem(heading + problem + after);
+}
+
+}  // namespace
+
 std::string SaveStartupSetting(const std::string& key, const std::string& value) {
-    return SaveSetting(kSettingsApp, kSettingsSection, key, value);
+    return SaveStartupSettings({{key, value}});
 }
 
 std::string SaveStartupSettings(const std::vector<std::pair<std::string, std::string>>& values) {
-    return SaveSettings(kSettingsApp, kSettingsSection, values);
+    std::string problem = SaveSettings(kSettingsApp, kSettingsSection, values);
+    TellSettingsProblem("Problem saving settings: ", problem);
+    return problem;
 }
+
+bool StartupSettingsUnreadable() { return !SettingsReadProblem(kSettingsApp).empty(); }
 
 std::string SiteDataFilePath() {
     return (fs::path(g.AppPath) / ("Lintora" + std::to_string(kVersionMajor) +
@@ -346,7 +363,7 @@ void SaveUserFile() {
     for (const auto& [key, value] : prefs) values.emplace_back(key, TrimBlanks(*value));
     values.emplace_back("prefSourceSW", std::to_string(g.prefSourceSW));
     values.emplace_back("prefNotes", TrimBlanks(g.prefNotes));
-    const std::string settingsError = SaveStartupSettings(values);
+    SaveStartupSettings(values);
     try {
         fs::create_directories(fs::path(path).parent_path());
         std::string writeError = WriteFileAtomically(path, UserFileContents());
@@ -359,8 +376,6 @@ void SaveUserFile() {
     } catch (const std::exception& e) {
         ShowProblem("Problem creating " + path + "\n" + e.what());
     }
-    if (!settingsError.empty())
-        ShowProblem("Problem creating " + SettingsFilePath(kSettingsApp) + "\n" + settingsError);
 }
 
 namespace {
@@ -381,6 +396,8 @@ std::string DialogFolder(const std::string& remembered) {
 }  // namespace
 
 void ReadStartupSettings() {
+    TellSettingsProblem("Problem reading settings: ", SettingsReadProblem(kSettingsApp),
+                        "\nThe file is left as it is; the program starts without the settings it holds.");
     auto get = [](const char* key, const std::string& def) { return GetStartupSetting(key, def); };
     auto number = [](const std::string& text) -> int32_t {
         try {

@@ -14,10 +14,14 @@ inline constexpr const char* kSettingsSection = "Startup";
 
 // Settings of the "Startup" section.
 std::string GetStartupSetting(const std::string& key, const std::string& defaultValue);
-// Returns "" on success, else why it failed.
+// Returns "" on success, else why it failed; the user is told of each
+// problem once a run.
 std::string SaveStartupSetting(const std::string& key, const std::string& value);
 // Several values with one write of the settings store.
 std::string SaveStartupSettings(const std::vector<std::pair<std::string, std::string>>& values);
+// The settings file is there but cannot be read: the program runs without
+// it, and it is no first run.
+bool StartupSettingsUnreadable();
 
 // The site data file: AppPath + "/Lintora" + major + minor + ".dat".
 std::string SiteDataFilePath();
@@ -33,7 +37,7 @@ void LoadDatFile(const std::string& mode);
 void SaveUserFile();
 
 // Start-up reading of the settings into g, with their defaults; writes
-// "CurDir". AppPath must be set first. The file dialogs start in the
+// "CurDir". A settings file that cannot be read is told of here. AppPath must be set first. The file dialogs start in the
 // folders last used, else in the home folder, never in the program folder.
 void ReadStartupSettings();
 

@@ -97,16 +97,15 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
         g.FilePath = path;
         SetFileNameParts(path);
         std::string dir = TrimBlanks(g.FileDir);
-        std::string settingsError;
         if (ged) {
-            settingsError = SaveStartupSettings({{"InitDirGED", dir}, {"datFilename", " "}, {"datPos", "0"}});
+            SaveStartupSettings({{"InitDirGED", dir}, {"datFilename", " "}, {"datPos", "0"}});
             g.datFilename = " ";
             g.LastWorkFile.clear();
             g.InitDirGED = dir;
         } else {
-            settingsError = SaveStartupSettings({{"InitDirWRK", dir},
-                                                 {"datFilename", TrimBlanks(g.FileName)},
-                                                 {"datPos", std::to_string(g.TreeSlot[0])}});
+            SaveStartupSettings({{"InitDirWRK", dir},
+                                 {"datFilename", TrimBlanks(g.FileName)},
+                                 {"datPos", std::to_string(g.TreeSlot[0])}});
             g.datFilename = TrimBlanks(g.FileName);
             g.LastWorkFile = path;
             g.InitDirWRK = dir;
@@ -115,7 +114,6 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
         MarkWorkSaved();
         Port().SetBusy(false);
         ShowInfo(path + " successfully saved");
-        if (!settingsError.empty()) ShowProblem("Problem saving settings: " + settingsError);
         MainWindow().SetStatusLabel(path + " saved");
         MainWindow().HidePreferences();
         return true;

@@ -22,6 +22,7 @@
 #include "page_import/page_recognition.h"
 #include "platform/platform.h"
 #include "platform/navigate.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text.h"
 
 namespace lintora {
@@ -136,13 +137,17 @@ bool frmAboutLintora::Form_Load(const std::function<void()>& showMain) {
 void frmAboutLintora::Timer1_Timer() {
     Timer1->stop();
     hide();
-    if (GetStartupSetting("datFilename", " ") == " " && firstRun) firstRun();
+    // Settings that cannot be read may well name a work file: no first run.
+    if (GetStartupSetting("datFilename", " ") == " " && !StartupSettingsUnreadable() && firstRun) firstRun();
 }
 
 // Hiding also ends the modal showing of the about box.
 void frmAboutLintora::Command1_Click() { hide(); }
 
-void frmAboutLintora::lblCopyright_Click() { NavigateTo(kMakerHomePage); }
+void frmAboutLintora::lblCopyright_Click() {
+    const AskingWidget asking(this);
+    NavigateTo(kMakerHomePage);
+}
 
 void frmAboutLintora::InfoMsg2() {
     const std::string text = std::string("This version of Lintora recognizes the following formats:\n") + " \n" +

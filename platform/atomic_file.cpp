@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -75,13 +75,32 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) return false;
-    contents = ss.str();
-    return true;
+    return ReadWholeFileOrWhy(path, contents).empty();
+}
+
+std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+        const fs::path target = fs::read_symlink(path, ec);
+        return ec ? std::strerror(ENOENT) : "it is a link to " + target.string() + ", which is not there";
+    }
+    if (ec) return ec.message();
+    if (status.type() == fs::file_type::directory) return "it is a folder";
+    // Opening a pipe or a device could wait for ever.
+    if (status.type() != fs::file_type::regular) return "it is not an ordinary file";
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return std::strerror(errno);
+    std::string read;
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) read.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed) return std::strerror(err);
+    contents = std::move(read);
+    return {};
 }
 
 FileStamp StampOfFile(const std::string& path) {

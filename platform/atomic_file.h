@@ -13,6 +13,10 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
 
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& contents);
+// The same, saying why a file cannot be read ("" when it was): missing, a
+// folder or another thing that is no ordinary file, a link to nothing, no
+// permission, an I/O error.
+std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents);
 
 // What tells one version of a file from another without reading it. A
 // rewrite of the same size within one tick of the modification time (two

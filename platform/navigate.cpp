@@ -1,5 +1,8 @@
 #include "platform/navigate.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace lintora {
@@ -14,6 +17,28 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
         if (c != prefix[i]) return false;
     }
     return true;
+}
+
+// The opens started and not yet ended, with the window that asked.
+struct PendingOpen {
+    std::string address;
+    const void* asker;
+    bool operator==(const PendingOpen&) const = default;
+};
+
+std::vector<PendingOpen>& Pending() {
+    static std::vector<PendingOpen> pending;
+    return pending;
+}
+
+void Forget(const PendingOpen& open) {
+    auto& pending = Pending();
+    if (auto it = std::find(pending.begin(), pending.end(), open); it != pending.end()) pending.erase(it);
+}
+
+// The reason on its own line: the address alone reads as if it were wrong.
+void ReportProblem(const std::string& address, const std::string& problem) {
+    ShowProblem("Problem with navigation parms: " + address + "\n" + problem);
 }
 
 }  // namespace
@@ -33,11 +58,22 @@ bool IsWebAddress(std::string_view address) {
 
 bool NavigateTo(const std::string& address) {
     if (address.empty()) return false;
-    std::string problem =
-        IsWebAddress(address) ? Port().OpenAddress(address) : "Only http and https web addresses are opened.";
+    if (!IsWebAddress(address)) {
+        ReportProblem(address, "Only http and https web addresses are opened.");
+        return false;
+    }
+    const PendingOpen open{address, CurrentAsker()};
+    // A second press while the same window's open of the same address is
+    // still starting (a double-click) opens nothing more.
+    if (std::find(Pending().begin(), Pending().end(), open) != Pending().end()) return true;
+    Pending().push_back(open);
+    const std::string problem = Port().OpenAddress(address, [open](const std::string& failure) {
+        Forget(open);
+        if (!failure.empty()) ReportProblem(open.address, failure);
+    });
     if (problem.empty()) return true;
-    // The reason on its own line: the address alone reads as if it were wrong.
-    ShowProblem("Problem with navigation parms: " + address + "\n" + problem);
+    Forget(open);
+    ReportProblem(address, problem);
     return false;
 }
 

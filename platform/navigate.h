@@ -12,10 +12,12 @@ bool IsWebAddress(std::string_view address);
 
 // Opens a web address in the user's browser and does not wait for it. An
 // empty address opens nothing. Any other address that is not http or https
-// is refused, and a refused address or a browser that cannot be started is
-// reported ("Problem with navigation parms: " and the address, then the
-// reason on a line of its own). Returns true
-// when the browser was started.
+// is refused, and a refused address or a browser that cannot be started, or
+// that fails later, is reported ("Problem with navigation parms: " and the
+// address, then the reason on a line of its own); a later failure in the
+// window that asked (the AskingWindow at the call) while it is still shown.
+// Returns true when the browser was started, or is still being started on
+// that address for the same window (that open is not repeated).
 bool NavigateTo(const std::string& address);
 
 }  // namespace lintora

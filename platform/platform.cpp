@@ -56,7 +56,7 @@ MsgResult DismissedAnswer(MsgButtons buttons) {
     }
 }
 
-std::string Platform::OpenAddress(const std::string&) { return "no browser can be started here"; }
+std::string Platform::OpenAddress(const std::string&, OpenEnded) { return "no browser can be started here"; }
 
 AskingWindow::AskingWindow(const void* window) : outer_(asker) { asker = window; }
 AskingWindow::~AskingWindow() { asker = outer_; }

@@ -2,6 +2,7 @@
 // The port through which the core reaches the user and the machine. The GUI
 // installs the Qt implementation; tests install a scripted one.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,11 +62,16 @@ public:
     // File dialogs: the chosen path, or empty when cancelled.
     virtual std::string SaveFileDialog(const FileDialogRequest& request) = 0;
     virtual std::string OpenFileDialog(const FileDialogRequest& request) = 0;
-    // Starts the user's browser on a web address without waiting for the
-    // browser. Returns "" once it is started, else why it could not be
-    // (also when the desktop's launcher reports that it failed). Without a
+    // Starts the user's browser on a web address and returns at once, the
+    // windows going on meanwhile: "" once the launcher is started, else why
+    // it could not be. A started open is ended once, later: ended gets why
+    // the launcher failed (it said so by its exit status), or "" when it
+    // did its work or is still busy after a while (a browser kept in its
+    // foreground). What ended asks belongs to the window that asked for the
+    // open while that is still shown, else to the main window. Without a
     // desktop nothing is started.
-    virtual std::string OpenAddress(const std::string& address);
+    using OpenEnded = std::function<void(const std::string& problem)>;
+    virtual std::string OpenAddress(const std::string& address, OpenEnded ended);
 };
 
 // Questions, messages and file dialogs shown while an AskingWindow lives

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 #include "platform/atomic_file.h"
 
 namespace lintora {
@@ -89,10 +91,29 @@ std::vector<IniLine> ParseIni(const std::string& contents) {
     return lines;
 }
 
-std::vector<IniLine> ReadIni(const std::string& path) {
-    std::string contents;
-    if (!ReadWholeFile(path, contents)) return {};
-    return ParseIni(contents);
+// The settings file as it was found: there is none yet (a first run), or
+// it was read, or it is there but cannot be read (why says why).
+enum class Found { None, Read, Unreadable };
+
+Found ReadSettingsFile(const std::string& path, std::string& contents, std::string& why) {
+    std::error_code ec;
+    const fs::file_status entry = fs::symlink_status(path, ec);
+    if (entry.type() == fs::file_type::not_found) return Found::None;
+    // A folder on the way that cannot be searched hides whether it is there.
+    why = ec ? ec.message() : ReadWholeFileOrWhy(path, contents);
+    return why.empty() ? Found::Read : Found::Unreadable;
+}
+
+std::string UnreadableText(const std::string& path, const std::string& why) {
+    return path + " cannot be read: " + why;
+}
+
+// The user's own write mark says read-only, for root too, who could
+// write the file all the same.
+bool ReadOnly(const std::string& path) {
+    std::error_code ec;
+    const fs::perms perms = fs::status(path, ec).permissions();
+    return ec || (perms & fs::perms::owner_write) == fs::perms::none || access(path.c_str(), W_OK) != 0;
 }
 
 std::string ValueOf(const IniLine& line) {
@@ -114,9 +135,17 @@ std::string SettingsFilePath(const std::string& app) {
     return (base / app / (app + ".ini")).string();
 }
 
+std::string SettingsReadProblem(const std::string& app) {
+    const std::string path = SettingsFilePath(app);
+    std::string contents, why;
+    return ReadSettingsFile(path, contents, why) == Found::Unreadable ? UnreadableText(path, why) : "";
+}
+
 std::string GetSetting(const std::string& app, const std::string& section,
                        const std::string& key, const std::string& defaultValue) {
-    for (const auto& line : ReadIni(SettingsFilePath(app)))
+    std::string contents, why;
+    if (ReadSettingsFile(SettingsFilePath(app), contents, why) != Found::Read) return defaultValue;
+    for (const auto& line : ParseIni(contents))
         if (!line.key.empty() && line.section == section && line.key == key) return ValueOf(line);
     return defaultValue;
 }
@@ -151,17 +180,22 @@ void PutValue(std::vector<IniLine>& lines, const std::string& section, const std
 
 std::string SaveSettings(const std::string& app, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& values) {
-    std::string path = SettingsFilePath(app);
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
-    std::string before;
-    const bool existed = ReadWholeFile(path, before);
-    std::vector<IniLine> lines = existed ? ParseIni(before) : std::vector<IniLine>{};
+    const std::string path = SettingsFilePath(app);
+    std::string before, why;
+    const Found found = ReadSettingsFile(path, before, why);
+    // What could not be read is never written over.
+    if (found == Found::Unreadable) return UnreadableText(path, why);
+    std::vector<IniLine> lines = found == Found::Read ? ParseIni(before) : std::vector<IniLine>{};
     for (const auto& [key, value] : values) PutValue(lines, section, key, value);
     std::string contents;
     for (const auto& line : lines) contents += line.text + "\n";
-    if (existed && contents == before) return "";
+    if (found == Found::Read) {
+        if (contents == before) return "";
+        if (ReadOnly(path)) return path + " is read-only";
+    }
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
     return WriteFileAtomically(path, contents);
 }
 

@@ -11,12 +11,18 @@ namespace lintora {
 // Where the settings of app are kept.
 std::string SettingsFilePath(const std::string& app);
 
-// The saved value, or defaultValue when the key (or the file) is absent.
+// Why the settings file of app, which is there, cannot be read (its path,
+// then the reason); "" when it can be, or when there is none yet.
+std::string SettingsReadProblem(const std::string& app);
+
+// The saved value, or defaultValue when the key (or the file) is absent or
+// the file cannot be read.
 std::string GetSetting(const std::string& app, const std::string& section,
                        const std::string& key, const std::string& defaultValue);
 
 // Saves one value (the file is replaced atomically). Returns "" on success,
-// else why it failed.
+// else why it failed. A file that cannot be read, or that is read-only, is
+// left as it is; a value it already holds counts as saved.
 std::string SaveSetting(const std::string& app, const std::string& section,
                         const std::string& key, const std::string& value);
 

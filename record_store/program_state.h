@@ -116,6 +116,8 @@ struct ProgramState : WorkTables {
     std::string CurDir;
     std::string datFilename = " ";  // " " = no work file remembered
     int32_t datPos = 0;             // pedigree root to show after reopening
+    // Problems of the settings file the user was told of in this run.
+    std::vector<std::string> SettingsProblemsTold;
     // Preparer details and citation mode, kept in the settings.
     std::string prefName = " ", prefAddr1 = " ", prefAddr2 = " ", prefAddr3 = " ",
                 prefAddr4 = " ", prefAddr5 = " ", prefCountry = " ", prefPhone = " ",

@@ -20,6 +20,7 @@
 #include "platform/navigate.h"
 #include "platform/qt/box_text.h"
 #include "platform/qt/filled_box.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
@@ -798,7 +799,10 @@ void LintoraInetSet::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);  // through reject, which stores the positions
 }
 
-void LintoraInetSet::btnGoTimeLine_Click() { NavigateTo(kTimeLineAddress); }
+void LintoraInetSet::btnGoTimeLine_Click() {
+    const AskingWidget asking(this);
+    NavigateTo(kTimeLineAddress);
+}
 
 void LintoraInetSet::btnSpouseSelect_Click() { NextSpouse(); }
 
@@ -861,6 +865,7 @@ void LintoraInetSet::RunInetSearch() {
     const std::string address = BuildSearchAddress(CurrentValues());
     // No page chosen: there is nothing to open, and the window stays; so it
     // does, for another try, when the browser cannot be started.
+    const AskingWidget asking(this);
     if (!address.empty() && NavigateTo(address)) hide();
 }
 

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <algorithm>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -143,6 +142,9 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDial
 }  // namespace
 
 QtPlatform::~QtPlatform() {
+    // Nothing is told any more; the opens are only forgotten.
+    openWatch_.reset();
+    while (!opens_.empty()) EndOpen(opens_.front().id, "");
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
@@ -226,36 +228,40 @@ std::string QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
     return RunFileDialog(Parent(), request, QFileDialog::AcceptOpen);
 }
 
-std::string QtPlatform::OpenAddress(const std::string& address) {
+std::string QtPlatform::OpenAddress(const std::string& address, OpenEnded ended) {
     // Owned by nobody while it runs: a launcher still busy after the wait
     // (a browser kept in its foreground) is neither killed nor waited for.
     auto* process = new QProcess;
     process->setProcessChannelMode(QProcess::ForwardedChannels);
-    QEventLoop wait;
-    QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
     process->start(Q(launcher), QStringList{Q(address)});
     if (!process->waitForStarted()) {
         delete process;
         return launcher + " could not be started";
     }
-    if (process->state() != QProcess::NotRunning) {
-        const bool wasBusy = busy_;
-        SetBusy(true);
-        QTimer::singleShot(openWaitMs, &wait, &QEventLoop::quit);
-        // The windows are drawn meanwhile; the user's clicks wait.
-        wait.exec(QEventLoop::ExcludeUserInputEvents);
-        SetBusy(wasBusy);
-    }
-    if (process->state() != QProcess::NotRunning) {
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        return {};
-    }
-    const bool crashed = process->exitStatus() != QProcess::NormalExit;
-    const int status = process->exitCode();
-    delete process;
-    if (crashed) return launcher + " ended abnormally";
-    if (status != 0) return launcher + " reported a failure (exit status " + std::to_string(status) + ")";
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    const int id = ++lastOpen_;
+    opens_.push_back({id, Parent(), std::move(ended)});
+    QObject::connect(process, &QProcess::finished, openWatch_.get(),
+                     [this, id, name = launcher](int status, QProcess::ExitStatus how) {
+                         if (how != QProcess::NormalExit)
+                             EndOpen(id, name + " ended abnormally");
+                         else if (status != 0)
+                             EndOpen(id, name + " reported a failure (exit status " + std::to_string(status) + ")");
+                         else
+                             EndOpen(id, "");
+                     });
+    QTimer::singleShot(openWaitMs, openWatch_.get(), [this, id] { EndOpen(id, ""); });
     return {};
+}
+
+void QtPlatform::EndOpen(int id, const std::string& problem) {
+    const auto it = std::find_if(opens_.begin(), opens_.end(), [id](const PendingOpen& o) { return o.id == id; });
+    if (it == opens_.end()) return;
+    const PendingOpen open = std::move(*it);
+    opens_.erase(it);
+    QWidget* asker = open.asker;
+    const AskingWidget asking(asker && asker->isVisible() ? asker : dialogParent);
+    open.ended(problem);
 }
 
 }  // namespace lintora

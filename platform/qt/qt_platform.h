@@ -3,11 +3,14 @@
 // dialogs and the local clock. The match choice is passed to a hook (the
 // match selection dialog lives in its own library; see UseMatchSelectDialog).
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
 
 #include "platform/platform.h"
-
-class QWidget;
 
 namespace lintora {
 
@@ -34,10 +37,10 @@ public:
     std::string SaveFileDialog(const FileDialogRequest& request) override;
     std::string OpenFileDialog(const FileDialogRequest& request) override;
     // Runs the launcher with the address as its one argument, never
-    // through a shell, and awaits its answer for a moment while the
-    // windows are still drawn: a failure it reports by its exit status is
-    // returned; a launcher still busy after the wait counts as started.
-    std::string OpenAddress(const std::string& address) override;
+    // through a shell, and returns once it has started; the user's clicks
+    // and keys go on to the windows as ever. Its end, or the wait running
+    // out first (it counts as started then), ends the open.
+    std::string OpenAddress(const std::string& address, OpenEnded ended) override;
 
     // The program that hands an address to the desktop's browser.
     std::string launcher = "xdg-open";
@@ -53,7 +56,19 @@ private:
     // The owner of a box or dialog: the asking window while it is up, else a
     // modal window in front (the user works in it), else dialogParent.
     QWidget* Parent() const;
+    // Ends the open numbered id, if it is still pending.
+    void EndOpen(int id, const std::string& problem);
     bool busy_ = false;
+    // The opens not yet ended and the window that asked for each.
+    struct PendingOpen {
+        int id;
+        QPointer<QWidget> asker;
+        OpenEnded ended;
+    };
+    std::vector<PendingOpen> opens_;
+    int lastOpen_ = 0;
+    // Holds the launchers' connections: none outlives the platform.
+    std::unique_ptr<QObject> openWatch_ = std::make_unique<QObject>();
     // The clock's last second and how it reads.
     long long speltSecs_ = -1;
     LocalTime now_{};

@@ -471,7 +471,7 @@ TEST_F(DataFilesTest, SaveUserFileFailureKeepsTheOldFileAndSaysWhy) {
     fs::create_directories(ini);
     ui.Answer(MsgResult::Ok);
     SaveUserFile();
-    EXPECT_EQ(ui.boxes.back().text.rfind("Problem creating " + ini.string() + "\n", 0), 0u);
+    EXPECT_EQ(ui.boxes.back().text, "Problem saving settings: " + ini.string() + " cannot be read: it is a folder");
     EXPECT_NE(Read(UserPath()).find("!Mine!"), std::string::npos);
     EXPECT_EQ(g.Source[s].sFlag.value(), "U");
 }

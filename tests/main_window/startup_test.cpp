@@ -528,5 +528,59 @@ TEST_F(StartupTest, AboutAskedForDuringTheSplashStillOpensTheSearchOnAFirstRun) 
     EXPECT_EQ(searches, 1);
 }
 
+// Settings that cannot be read are left as they are, the user told once,
+// and the run is no first run; read-only settings are used and stay
+// read-only, and the value they cannot store is told of once.
+TEST_F(StartupTest, SettingsThatCannotBeReadOrWrittenAreLeftAsTheyAre) {
+    const fs::path ini = dir / "config" / "Lintora" / "Lintora.ini";
+    const fs::path onDrive = dir / "usb" / "Lintora.ini";
+    fs::remove(ini);  // written by the fixture's start
+    fs::create_symlink(onDrive, ini);
+    ui.Answer(MsgResult::Ok);
+    keepSplash = true;
+    StartProgram();
+    int firstRuns = 0;
+    w->About().firstRun = [&firstRuns] { ++firstRuns; };
+    w->About().Timer1_Timer();
+    EXPECT_EQ(firstRuns, 0);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Problem reading settings: " + ini.string() +
+                                                   " cannot be read: it is a link to " + onDrive.string() +
+                                                   ", which is not there\nThe file is left as it is; the program "
+                                                   "starts without the settings it holds."});
+    // A work file saved: the settings stay unwritten, and nothing more is said.
+    Person("John", "Whitlock", "M", "1832");
+    const fs::path lnt = dir / "work" / "whitlock.lnt";
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    EXPECT_EQ(ui.Texts().back(), lnt.string() + " successfully saved");
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_TRUE(fs::is_symlink(ini));
+    EXPECT_FALSE(fs::exists(onDrive.parent_path()));
+
+    fs::remove(ini);
+    const std::string stored = "[Startup]\nCurDir=" + AppDir() + "\nprefName=Anna Lindqvist\n";
+    std::ofstream(ini, std::ios::binary) << stored;
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(ini, readOnly);
+    ui.boxes.clear();
+    StartProgram();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(g.prefName, "Anna Lindqvist");
+    Person("John", "Whitlock", "M", "1832");
+    for (int save = 0; save < 2; ++save) {
+        ui.fileAnswers.push_back(lnt.string());
+        ui.Answer(MsgResult::Yes);  // replace the file
+        if (save == 0) ui.Answer(MsgResult::Ok);
+        ui.Answer(MsgResult::Ok);
+        w->mnuFileItem_Click(1);
+    }
+    const std::string replace = "Overwrite existing file?", saved = lnt.string() + " successfully saved";
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{replace, "Problem saving settings: " + ini.string() + " is read-only",
+                                                    saved, replace, saved}));
+    EXPECT_EQ(FileText(ini), stored);
+    EXPECT_EQ(fs::status(ini).permissions() & fs::perms::all, readOnly);
+}
+
 }  // namespace
 }  // namespace lintora

@@ -9,6 +9,9 @@
 #include <random>
 #include <sstream>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 #include "platform/atomic_file.h"
 
 namespace lintora {
@@ -126,6 +129,42 @@ TEST_F(SettingsTest, FailedSaveSaysWhyAndKeepsTheOldFile) {
     fs::create_directories(Ini());
     EXPECT_NE(SaveSetting("Lintora", "Startup", "a", "2"), "");
     EXPECT_TRUE(fs::is_directory(Ini()));
+}
+
+// A file nobody may read. Root reads every file, so he looks at it as the
+// user "nobody" does while the scope lasts.
+class Unreadable {
+public:
+    explicit Unreadable(fs::path file) : file_(std::move(file)) {
+        fs::permissions(file_, fs::perms::none);
+        if (geteuid() == 0) setfsuid(65534);
+    }
+    ~Unreadable() {
+        if (geteuid() == 0) setfsuid(0);
+        fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write);
+    }
+
+private:
+    fs::path file_;
+};
+
+// Settings the user cannot read (left by a run as another user) are neither
+// taken for no settings nor written over. (A link to a drive that is not
+// there and a read-only file: the start-up tests.)
+TEST_F(SettingsTest, AFileThatCannotBeReadIsLeftAsItIs) {
+    const std::string stored = "[Startup]\nprefName=Anna Lindqvist\ndatFilename=smith.lnt\n";
+    fs::create_directories(Ini().parent_path());
+    fs::permissions(Ini().parent_path(), fs::perms::all);  // the user's own folder
+    std::ofstream(Ini(), std::ios::binary) << stored;
+    const std::string denied = Ini().string() + " cannot be read: Permission denied";
+    {
+        const Unreadable scope(Ini());
+        EXPECT_EQ(SettingsReadProblem("Lintora"), denied);
+        EXPECT_EQ(GetSetting("Lintora", "Startup", "prefName", "?"), "?");
+        EXPECT_EQ(SaveSetting("Lintora", "Startup", "CurDir", "/opt/lintora"), denied);
+        EXPECT_EQ(fs::status(Ini()).permissions() & fs::perms::all, fs::perms::none);  // not replaced
+    }
+    EXPECT_EQ(Read(Ini()), stored);
 }
 
 TEST_F(SettingsTest, AtomicWriteReplacesOrLeavesTheOldFile) {

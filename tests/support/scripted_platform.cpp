@@ -61,6 +61,29 @@ std::string ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request) {
     return r;
 }
 
+std::string ScriptedPlatform::OpenAddress(const std::string& address, OpenEnded ended) {
+    openedAddresses.push_back(address);
+    if (openError.empty()) pendingOpens.push_back({address, CurrentAsker(), std::move(ended)});
+    return openError;
+}
+
+void ScriptedPlatform::FinishOpen(const std::string& problem) {
+    if (pendingOpens.empty()) {
+        ADD_FAILURE() << "no open is pending";
+        return;
+    }
+    const PendingOpen open = std::move(pendingOpens.front());
+    pendingOpens.erase(pendingOpens.begin());
+    const bool stillShown = open.asker && (!shown || shown(open.asker));
+    const AskingWindow asking(stillShown ? open.asker : nullptr);
+    open.ended(problem);
+}
+
+// The windows may be gone: nobody is asked whether they are shown.
+ScriptedPlatform::~ScriptedPlatform() {
+    for (const PendingOpen& open : pendingOpens) open.ended("");
+}
+
 std::vector<std::string> ScriptedPlatform::Texts() const {
     std::vector<std::string> out;
     for (const auto& b : boxes) out.push_back(b.text);

@@ -3,6 +3,7 @@
 // from a queue. Every box takes one answer; a box that finds the queue
 // empty was not expected and fails the test.
 #include <deque>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -54,13 +55,24 @@ public:
     std::string SaveFileDialog(const FileDialogRequest& request) override;
     std::string OpenFileDialog(const FileDialogRequest& request) override;
     // Addresses handed to the browser; none is really opened. A non-empty
-    // openError makes every start fail with that reason.
-    std::string OpenAddress(const std::string& address) override {
-        openedAddresses.push_back(address);
-        return openError;
-    }
+    // openError makes every start fail with that reason; an open started
+    // stays pending until FinishOpen ends it.
+    std::string OpenAddress(const std::string& address, OpenEnded ended) override;
     std::vector<std::string> openedAddresses;
     std::string openError;
+    struct PendingOpen {
+        std::string address;
+        const void* asker;  // CurrentAsker() when it began
+        OpenEnded ended;
+    };
+    std::vector<PendingOpen> pendingOpens;
+    // Ends the oldest pending open: "" opened, else why the launcher failed.
+    // What it says belongs to the window that asked while shown says that
+    // window is still shown (without shown, it is), else to the main window.
+    void FinishOpen(const std::string& problem = "");
+    std::function<bool(const void* window)> shown;
+    // The opens still pending end quietly.
+    ~ScriptedPlatform() override;
 
     // Match choices (record number, 0 = not a match) and dialog paths
     // (empty = cancelled), each taken in order; running out fails the test.

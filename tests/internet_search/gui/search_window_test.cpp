@@ -7,11 +7,16 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QPixmap>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
+#include "platform/qt/qt_platform.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "tests/internet_search/search_fixture.h"
@@ -68,6 +73,13 @@ protected:
         w.activateWindow();
 #endif
         ASSERT_TRUE(QTest::qWaitFor([&w] { return w.isActiveWindow(); }));
+    }
+    // A double-click as a widget gets it: a click, then the second press
+    // as a double-click, and its release.
+    static void DoubleClick(QWidget* button) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseDClick(button, Qt::LeftButton);
+        QTest::mouseRelease(button, Qt::LeftButton);
     }
     // Clicks into a box and types over its text, as the user does.
     static void TypeInto(QLineEdit* box, const char* text) {
@@ -513,6 +525,93 @@ TEST_F(SearchWindowTest, NobodyChosenLeavesEveryBoxEmpty) {
     w.btnGoTimeLine_Click();
     EXPECT_EQ(ui.openedAddresses, std::vector<std::string>{LintoraInetSet::kTimeLineAddress});
     EXPECT_FALSE(w.isHidden());
+}
+
+// Opening an address holds up neither the windows nor the user's clicks.
+// A double-click opens once; a failure the launcher reports when it ends
+// is told in the window that asked while that is still shown, else in the
+// main window; once ended, the address opens again.
+TEST_F(SearchWindowTest, AnOpenHoldsNothingUpAndItsFailureIsToldWhereItWasAsked) {
+    const int32_t mary = MaryAnn();
+    LintoraInetSet w;
+    w.LoadInetSet(mary);
+    ui.shown = [](const void* window) { return static_cast<const QWidget*>(window)->isVisible(); };
+    ShowActive(w);
+    const std::string timeLine = LintoraInetSet::kTimeLineAddress;
+    DoubleClick(w.btnGoTimeLine);
+    EXPECT_EQ(ui.openedAddresses, std::vector<std::string>{timeLine});
+    ui.Answer(MsgResult::Ok);
+    ui.FinishOpen("xdg-open reported a failure (exit status 4)");
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Problem with navigation parms: " + timeLine +
+                                                   "\nxdg-open reported a failure (exit status 4)"});
+    EXPECT_EQ(ui.boxes.back().asker, &w);
+    QTest::mouseClick(w.btnGoTimeLine, Qt::LeftButton);
+    EXPECT_EQ(ui.openedAddresses.size(), 2u);
+    ui.FinishOpen();  // opened: nothing to tell
+
+    // Go hides the window at once; the second click of a double-click
+    // reaches nothing that opens.
+    DoubleClick(w.btnGoInet);
+    EXPECT_TRUE(w.isHidden());
+    ASSERT_EQ(ui.openedAddresses.size(), 3u);
+    const std::string search = ui.openedAddresses.back();
+    EXPECT_EQ(search.substr(0, 57), "https://www.familysearch.org/search/record/results?q.give");
+    // Shown again and Go pressed while that open still starts: the window
+    // goes, the search is not opened twice.
+    ShowActive(w);
+    QTest::mouseClick(w.btnGoInet, Qt::LeftButton);
+    EXPECT_TRUE(w.isHidden());
+    EXPECT_EQ(ui.openedAddresses.size(), 3u);
+    ui.Answer(MsgResult::Ok);
+    ui.FinishOpen("xdg-open reported a failure (exit status 3)");
+    EXPECT_EQ(ui.boxes.back().text, "Problem with navigation parms: " + search + "\nxdg-open reported a failure (exit status 3)");
+    EXPECT_EQ(ui.boxes.back().asker, nullptr);  // the main window
+    EXPECT_FALSE(ui.busy);
+    EXPECT_TRUE(ui.pendingOpens.empty());
+}
+
+// With the real launcher: Go neither waits for the browser nor shows the
+// hourglass, and the launcher's late failure is told over the main window,
+// the search window being gone by then.
+TEST_F(SearchWindowTest, GoDoesNotWaitForTheBrowser) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile script(dir.filePath("no-browser"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nsleep 0.5; exit 3\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QWidget mainWindow;
+    mainWindow.show();
+    QtPlatform desktop;
+    desktop.launcher = script.fileName().toStdString();
+    desktop.dialogParent = &mainWindow;
+    InstallPlatform(&desktop);
+    QString told;
+    QWidget* owner = nullptr;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text().remove(QChar(0x200B));
+            owner = box->parentWidget();
+            box->accept();
+        }
+    });
+    answer.start(10);
+    LintoraInetSet w(&mainWindow);
+    w.LoadInetSet(MaryAnn());
+    ShowActive(w);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(w.btnGoInet, Qt::LeftButton);
+    EXPECT_LT(clock.elapsed(), 400);
+    EXPECT_TRUE(w.isHidden());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&owner] { return owner != nullptr; }, 5000));
+    EXPECT_EQ(owner, &mainWindow);
+    EXPECT_TRUE(told.startsWith("Problem with navigation parms: https://www.familysearch.org/search/record/results?q."));
+    EXPECT_TRUE(told.endsWith("\n" + script.fileName() + " reported a failure (exit status 3)")) << told.toStdString();
+    InstallPlatform(&ui);
 }
 
 // A short country list: the preset position lies beyond it and nothing is

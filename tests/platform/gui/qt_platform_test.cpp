@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,7 +17,9 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QScreen>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -352,77 +355,107 @@ TEST_F(QtPlatformTest, QuestionsBelongToTheWindowThatAsks) {
 namespace lintora {
 namespace {
 
+// A launcher made of a shell script in dir.
+std::string Launcher(const QTemporaryDir& dir, const char* name, const QString& body) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + body.toUtf8() + "\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path.toStdString();
+}
+
 // The launcher gets the address as its one argument; no shell reads it.
 TEST_F(QtPlatformTest, AddressesGoToTheLauncherAsOneArgument) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString out = dir.filePath("argument");
-    const QString script = dir.filePath("launcher.sh");
-    QFile f(script);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QString("#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '%1'\n").arg(out).toUtf8());
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    platform.launcher = script.toStdString();
+    platform.launcher = Launcher(dir, "launcher.sh", QString("printf '%s|%s' \"$#\" \"$1\" > '%1'").arg(out));
     const std::string address = "https://t.example/s?g=a;touch%20x&s=$(id)`id`";
-    EXPECT_EQ(platform.OpenAddress(address), "");
-    for (int i = 0; i < 200 && !QFile::exists(out); ++i) QThread::msleep(10);
+    std::vector<std::string> ends;
+    auto ended = [&ends](const std::string& problem) { ends.push_back(problem); };
+    EXPECT_EQ(platform.OpenAddress(address, ended), "");
+    ASSERT_TRUE(QTest::qWaitFor([&ends] { return !ends.empty(); }));
+    EXPECT_EQ(ends, std::vector<std::string>{""});
     QFile written(out);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().toStdString(), "1|" + address);
 
     platform.launcher = dir.filePath("no-such-launcher").toStdString();
-    EXPECT_EQ(platform.OpenAddress("https://t.example/"), platform.launcher + " could not be started");
+    EXPECT_EQ(platform.OpenAddress("https://t.example/", ended), platform.launcher + " could not be started");
+    QTest::qWait(50);
+    EXPECT_EQ(ends.size(), 1u);  // nothing started, nothing ends
 }
 
-// A launcher that starts and then fails (no browser) is reported; its
-// answer is awaited with the window's events going on, and one that is
-// still busy after the wait counts as started.
-TEST_F(QtPlatformTest, ALauncherThatFailsIsReported) {
+// The launcher is not waited for: the open returns at once, with no
+// hourglass, and the windows go on. A failure it reports when it ends is
+// told then, in the window that asked while that is still shown, else in
+// the main window; one still busy after the wait counts as started.
+TEST_F(QtPlatformTest, ALauncherIsNotWaitedForAndItsFailureIsToldWhereItWasAsked) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    auto launcher = [&dir](const char* name, const char* body) {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("#!/bin/sh\n") + body + "\n");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path.toStdString();
-    };
-    platform.launcher = launcher("no-browser", "sleep 0.3; exit 3");
-    bool eventsWent = false;
-    QTimer::singleShot(20, [&eventsWent] { eventsWent = true; });
-    EXPECT_EQ(platform.OpenAddress("https://t.example/"), platform.launcher + " reported a failure (exit status 3)");
-    EXPECT_TRUE(eventsWent);
-
-    platform.launcher = launcher("opens", "exit 0");
-    EXPECT_EQ(platform.OpenAddress("https://t.example/"), "");
-    platform.launcher = launcher("slow", "sleep 2; exit 1");
-    platform.openWaitMs = 100;
-    EXPECT_EQ(platform.OpenAddress("https://t.example/"), "");
-
-    // The user is told, by a box of the program.
-    platform.launcher = launcher("no-browser-at-all", "exit 4");
+    QWidget mainWindow;
+    mainWindow.show();
+    platform.dialogParent = &mainWindow;
     InstallPlatform(&platform);
-    // The box comes after the wait, whose events must not answer it.
-    QString told;
+    std::vector<std::pair<QString, QWidget*>> told;  // each box's text and owner
     QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&answer, &told] {
+    QObject::connect(&answer, &QTimer::timeout, [&told] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            told = box->text();
+            told.emplace_back(box->text().remove(QChar(0x200B)), box->parentWidget());
             EXPECT_EQ(box->icon(), QMessageBox::Warning);
-            answer.stop();
             box->accept();
         }
     });
-    answer.start(0);
-    EXPECT_FALSE(NavigateTo("https://t.example/help"));
+    answer.start(10);
+    const std::string address = "https://t.example/help";
+    auto failure = [&](int status) {
+        return "Problem with navigation parms: " + address + "\n" + platform.launcher +
+               " reported a failure (exit status " + std::to_string(status) + ")";
+    };
+
+    auto editor = std::make_unique<QDialog>(&mainWindow);
+    editor->show();
+    platform.launcher = Launcher(dir, "no-browser", "sleep 0.4; exit 3");
+    QElapsedTimer clock;
+    clock.start();
+    {
+        QPushButton help(editor.get());
+        const AskingWidget asking(&help);
+        EXPECT_TRUE(NavigateTo(address));
+        // Pressed again while it starts: not opened twice.
+        EXPECT_TRUE(NavigateTo(address));
+    }
+    EXPECT_LT(clock.elapsed(), 300);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(told.empty());
+    ASSERT_TRUE(QTest::qWaitFor([&told] { return !told.empty(); }));
+    EXPECT_EQ(told.front().first.toStdString(), failure(3));
+    EXPECT_EQ(told.front().second, editor.get());
+    QTest::qWait(300);
+    EXPECT_EQ(told.size(), 1u);
+
+    // The window that asked is gone by the end: the main window tells it.
+    platform.launcher = Launcher(dir, "no-browser-at-all", "sleep 0.2; exit 4");
+    {
+        const AskingWidget asking(editor.get());
+        EXPECT_TRUE(NavigateTo(address));
+    }
+    editor.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&told] { return told.size() == 2; }));
+    EXPECT_EQ(told.back().first.toStdString(), failure(4));
+    EXPECT_EQ(told.back().second, &mainWindow);
+
+    // Still busy after the wait: started, and nothing more is said.
+    platform.launcher = Launcher(dir, "slow", "sleep 0.6; exit 1");
+    platform.openWaitMs = 100;
+    EXPECT_TRUE(NavigateTo(address));
+    QTest::qWait(900);
+    EXPECT_EQ(told.size(), 2u);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     InstallPlatform(nullptr);
-    // The usual first line, then why the browser did not come up.
-    // (Less the break marks the box puts after each "/".)
-    EXPECT_EQ(told.remove(QChar(0x200B)).toStdString(), "Problem with navigation parms: https://t.example/help\n" + platform.launcher +
-                                      " reported a failure (exit status 4)");
+    platform.dialogParent = nullptr;
 }
 
 }  // namespace
