@@ -9,6 +9,7 @@
 #include <utility>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace lintora {
 
@@ -44,11 +45,27 @@ std::FILE* CreateUniqueBeside(const fs::path& target, fs::path& tempPath, std::s
 
 }  // namespace
 
-std::string WriteFileAtomically(const std::string& target, const std::string& contents) {
-    fs::path targetPath(target);
-    if (targetPath.filename().empty()) return "no file name given";
+bool IsReadOnly(const std::string& path) {
     std::error_code ec;
-    if (fs::is_directory(targetPath, ec)) return target + " is a folder";
+    const fs::perms perms = fs::status(path, ec).permissions();
+    if (ec) return false;
+    // The owner's write mark counts for root too, who could write anyway.
+    return (perms & fs::perms::owner_write) == fs::perms::none || ::access(path.c_str(), W_OK) != 0;
+}
+
+std::string WriteFileAtomically(const std::string& target, const std::string& contents) {
+    if (fs::path(target).filename().empty()) return "no file name given";
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) return target + " is a folder";
+    // A link stays a link: the file it leads to is the one replaced.
+    fs::path targetPath(target);
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        targetPath = fs::weakly_canonical(target, ec);
+        if (ec) return "cannot follow " + target + ": " + ec.message();
+    }
+    const fs::file_status old = fs::status(targetPath, ec);
+    const bool replacing = fs::is_regular_file(old);
+    if (replacing && IsReadOnly(targetPath.string())) return target + " is read-only";
     fs::path tempPath;
     std::string error;
     std::FILE* f = CreateUniqueBeside(targetPath, tempPath, error);
@@ -65,6 +82,8 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
         fs::remove(tempPath, ec);
         return ErrnoText("cannot write " + tempPath.string(), err);
     }
+    // The new file keeps the old one's permissions (a private file stays private).
+    if (replacing) fs::permissions(tempPath, old.permissions(), ec);
     fs::rename(tempPath, targetPath, ec);
     if (ec) {
         std::error_code ignore;

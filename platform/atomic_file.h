@@ -8,8 +8,14 @@
 
 namespace lintora {
 
-// Returns "" on success, else a description of what failed.
+// Returns "" on success, else a description of what failed. A read-only
+// target is left as it is; a replaced file keeps its permissions, and a
+// link its place (the file it leads to is replaced).
 std::string WriteFileAtomically(const std::string& target, const std::string& contents);
+
+// True when the file is there and its owner's write mark is off, or the
+// user may not write it.
+bool IsReadOnly(const std::string& path);
 
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& contents);

@@ -5,8 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include <unistd.h>
-
 #include "platform/atomic_file.h"
 
 namespace lintora {
@@ -108,14 +106,6 @@ std::string UnreadableText(const std::string& path, const std::string& why) {
     return path + " cannot be read: " + why;
 }
 
-// The user's own write mark says read-only, for root too, who could
-// write the file all the same.
-bool ReadOnly(const std::string& path) {
-    std::error_code ec;
-    const fs::perms perms = fs::status(path, ec).permissions();
-    return ec || (perms & fs::perms::owner_write) == fs::perms::none || access(path.c_str(), W_OK) != 0;
-}
-
 std::string ValueOf(const IniLine& line) {
     auto eq = line.text.find('=');
     return Unquote(Trim(std::string_view(line.text).substr(eq + 1)));
@@ -189,10 +179,7 @@ std::string SaveSettings(const std::string& app, const std::string& section,
     for (const auto& [key, value] : values) PutValue(lines, section, key, value);
     std::string contents;
     for (const auto& line : lines) contents += line.text + "\n";
-    if (found == Found::Read) {
-        if (contents == before) return "";
-        if (ReadOnly(path)) return path + " is read-only";
-    }
+    if (found == Found::Read && contents == before) return "";
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();

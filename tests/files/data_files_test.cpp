@@ -476,6 +476,23 @@ TEST_F(DataFilesTest, SaveUserFileFailureKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(g.Source[s].sFlag.value(), "U");
 }
 
+// The user's own records in a file that cannot be read (here a link to a
+// drive that is not mounted) are not written over by a save.
+TEST_F(DataFilesTest, SaveUserFileLeavesAFileItCannotReadAlone) {
+    const fs::path gone = dir / "unmounted" / "LINTORA.USR";
+    fs::create_symlink(gone, UserPath());
+    int32_t s = AddSource();
+    g.Source[s].sTitle = "Mine";
+    ui.Answer(MsgResult::Ok);
+    SaveUserFile();
+    EXPECT_EQ(ui.boxes.back().text, "Problem creating " + UserPath() + "\n" + UserPath() +
+                                         " cannot be read: it is a link to " + gone.string() +
+                                         ", which is not there\nIt is left as it is.");
+    EXPECT_TRUE(fs::is_symlink(UserPath()));
+    EXPECT_FALSE(fs::exists(gone));
+    EXPECT_EQ(g.Source[s].sFlag.value(), "P");  // not written, so not marked
+}
+
 TEST_F(DataFilesTest, UserFileGoesToTheDataFolderWhenTheProgramFolderIsNotWritable) {
     EXPECT_EQ(UserDataFilePath(), UserPath());
     g.AppPath = (dir / "no-such-folder").string();

@@ -183,5 +183,33 @@ TEST_F(SettingsTest, AtomicWriteReplacesOrLeavesTheOldFile) {
     EXPECT_FALSE(ReadWholeFile((dir / "none").string(), back));
 }
 
+// A file replaced by a save is still the file the user had: private stays
+// private, read-only stays read-only (root included), a link stays a link.
+TEST_F(SettingsTest, AtomicWriteKeepsWhatTheFileWas) {
+    const fs::path priv = dir / "private.lnt", locked = dir / "locked.ged";
+    const fs::path real = dir / "real.lnt", link = dir / "link.lnt";
+    for (const fs::path& p : {priv, locked, real}) std::ofstream(p, std::ios::binary) << "old";
+    fs::permissions(priv, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::create_symlink(real, link);
+
+    EXPECT_EQ(WriteFileAtomically(priv.string(), "new"), "");
+    EXPECT_EQ(Read(priv), "new");
+    EXPECT_EQ(fs::status(priv).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    EXPECT_TRUE(IsReadOnly(locked.string()));
+    EXPECT_FALSE(IsReadOnly(priv.string()));
+    EXPECT_EQ(WriteFileAtomically(locked.string(), "new"), locked.string() + " is read-only");
+    EXPECT_EQ(Read(locked), "old");
+
+    EXPECT_EQ(WriteFileAtomically(link.string(), "new"), "");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Read(real), "new");
+
+    int entries = 0;  // no temporary file left behind
+    for (const auto& e : fs::directory_iterator(dir)) entries += e.exists();
+    EXPECT_EQ(entries, 4);
+}
+
 }  // namespace
 }  // namespace lintora
