@@ -39,7 +39,6 @@ namespace lintora {
 
 namespace {
 
-constexpr int kUndoToolButton = 9;
 const char* const kCanceledAdd = "Canceled. Individual not added..";
 const char* const kNameBlankRefresh = "Name cannot be blank - please enter a name or Refresh";
 const char* const kNameBlankCancel = "Name cannot be blank - please enter a name or Cancel";

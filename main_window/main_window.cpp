@@ -625,7 +625,7 @@ void Lintora::mnuEditItem_Click(int index) {
             case 0:
                 InitUndo();
                 // Undo now reverts the place changes, which no tip names.
-                SetToolButtonTip(9, "");
+                SetToolButtonTip(kUndoToolButton, "");
                 ListFrame->hide();
                 RedrawTree();
                 Call(hooks.loadPlaceList);
@@ -863,7 +863,7 @@ void Lintora::lblTree_MouseUp(int index, int button) {
             notesFlg2->hide();
             SetInetButtonTip("Search Internet");
             SetToolButtonEnabled(10, false);
-            SetToolButtonTip(10, "");
+            SetToolButtonTip(kPruneToolButton, "");
             popupFrame->hide();
             return;
         }
@@ -877,7 +877,7 @@ void Lintora::lblTree_MouseUp(int index, int button) {
         // Selects the box and opens the panel beside it.
         g.PruneIndiv = person;
         SetToolButtonEnabled(10, true);
-        SetToolButtonTip(10, "Delete " + g.Indiv[g.CurIndiv].iName.trimmed());
+        SetToolButtonTip(kPruneToolButton, "Delete " + g.Indiv[g.CurIndiv].iName.trimmed());
         g.CurIndiv = person;
         SetBoxColours(index, kSelectedBack, kSelectedText);
         const QRect box = BoxRect(index);

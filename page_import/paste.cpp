@@ -190,7 +190,7 @@ void ProcessClipboard(const std::string& text) {
     g.PasteStartFamilCount = g.FamilCount;
     g.PasteReported = false;
     Step([] { InitUndo(); });
-    Step([] { MainWindow().SetToolButtonTip(9, "UnDo previous paste"); });
+    Step([] { MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo previous paste"); });
     Step([] { ChoosePasteSource(); });
 
     Step([&] { route->parser(); });

@@ -7,6 +7,10 @@
 
 namespace lintora {
 
+// Tool-bar buttons whose tips tell what Undo and Prune would do.
+constexpr int kUndoToolButton = 9;
+constexpr int kPruneToolButton = 10;
+
 // The main window: status line, caption, pedigree, commands, lists, panels.
 class MainWindowPort {
 public:

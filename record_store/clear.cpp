@@ -45,8 +45,8 @@ void ClearWorkWindows() {
     Step([&] { w.ClearMarriageList(); });
     Step([&] { w.ClearTree(); });
     Step([&] {
-        w.SetToolButtonTip(9, "");
-        w.SetToolButtonTip(10, "");
+        w.SetToolButtonTip(kUndoToolButton, "");
+        w.SetToolButtonTip(kPruneToolButton, "");
         w.SetInetButtonTip("Search Internet Sites");
     });
     Step([&] {

@@ -18,7 +18,6 @@ namespace lintora {
 
 namespace {
 
-constexpr int kUndoToolButton = 9;
 // Larger snapshots show their progress while they are put back.
 constexpr int32_t kProgressAbove = 1200;
 

@@ -98,7 +98,6 @@ bool HaveFileDataToSave() {
 bool SaveGedcomFile() { return HaveFileDataToSave() && SaveFile("Y", "GED"); }
 
 void RecaseLastNames(bool upper) {
-    constexpr int kUndoToolButton = 9;
     Step([] { InitUndo(); });
     Step([upper] {
         MainWindow().SetToolButtonTip(kUndoToolButton,
@@ -127,7 +126,6 @@ void UndoLastChange() {
     RestoreUndo();
     // The pedigree comes back with no box selected: the prune button's person
     // was chosen in the undone work.
-    constexpr int kPruneToolButton = 10;
     g.PruneIndiv = 0;
     Step([] {
         MainWindow().SetToolButtonEnabled(kPruneToolButton, false);
@@ -152,7 +150,6 @@ void CancelParentPick() {
 }
 
 bool PruneSetup(int32_t indiv) {
-    constexpr int kPruneToolButton = 10;
     g.PruneIndiv = indiv;
     Step([] { MainWindow().SetToolButtonEnabled(kPruneToolButton, false); });
     if (!PrunableIndiv(indiv)) return false;
@@ -176,7 +173,6 @@ bool PruneSetup(int32_t indiv) {
 }
 
 void RunPrune(int option) {
-    constexpr int kUndoToolButton = 9;
     Port().SetBusy(true);
     Step([] { PrunePanel().Hide(); });
     const int32_t t = g.PruneIndiv;
