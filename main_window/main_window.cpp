@@ -191,6 +191,9 @@ QRect Lintora::BoxRect(int box) {
 
 Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Lintora");
+    // Tips show to a resting pointer while another window (the browser a
+    // page comes from) is in front: a cut pedigree box is read by its tip.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     back_.fill(kBoxBack);
     text_.fill(kBoxText);
 
