@@ -15,6 +15,7 @@
 #include "platform/qt/box_text.h"
 #include "platform/qt/filled_box.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/window_place.h"
 #include "record_store/program_state.h"
 #include "record_store/fixed_text.h"
 #include "workspace/workspace.h"
@@ -121,6 +122,7 @@ LintoraPreferences::LintoraPreferences(QWidget* parent) : QDialog(parent) {
     connect(command3_, &QPushButton::clicked, this, [this] { Command3Click(); });
 
     FormLoad();
+    KeepPlaceWhenShownAgain(this);
 }
 
 void LintoraPreferences::FormLoad() {
