@@ -1,0 +1,121 @@
+// Windows used by hand, with real keys and clicks: where the focus starts,
+// where Tab leads, and where a window shown again comes back.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include "main_window/desc_list_window.h"
+#include "main_window/preferences_window.h"
+#include "tests/main_window/window_fixture.h"
+
+namespace lintora {
+namespace {
+
+using testing::MainWindowTest;
+
+class WindowUseTest : public MainWindowTest {
+protected:
+    // Opens a modal window with open(), runs look(window) inside it and
+    // closes it with Escape if it is still open.
+    template <typename Window, typename Open, typename Look>
+    void InModal(Open open, Look look) {
+        bool looked = false;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+            look(window);
+            looked = true;
+            if (window->isVisible()) QTest::keyClick(window, Qt::Key_Escape);
+        });
+        open();
+        ASSERT_TRUE(looked);
+    }
+    // Keys as the keyboard gives them: to the window, which hands them to
+    // its focus.
+    static void Type(QWidget* window, const QString& text) {
+        for (QChar c : text) QTest::keyClick(window->windowHandle(), c.toLatin1());
+    }
+    static void Press(QWidget* window, Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
+    // Presses Tab until the focus is on target; false if it never gets there.
+    static bool TabTo(QWidget* window, QWidget* target) {
+        for (int i = 0; i < 30 && window->focusWidget() != target; ++i) Press(window, Qt::Key_Tab);
+        return window->focusWidget() == target;
+    }
+};
+
+// A first opening: the name typed lands in the Name box, Tab leads from the
+// note box on to OK. Opened again after the user left the focus on a tick
+// box, the focus is in the Name box again, its text ready to be typed over.
+TEST_F(WindowUseTest, PreferencesStartInTheNameBoxAndTabLeadsOutOfTheNote) {
+    w->show();
+    InModal<LintoraPreferences>([&] { w->mnuPrefs_Click(); }, [&](LintoraPreferences* p) {
+        EXPECT_EQ(p->focusWidget(), p->Text(1));
+        Type(p, "Anna Lindqvist");
+        EXPECT_EQ(p->Text(1)->text(), "Anna Lindqvist");
+        EXPECT_TRUE(p->PrepCheck()->isChecked());
+        p->NoteCheck()->click();
+        ASSERT_TRUE(TabTo(p, p->NoteBox()));
+        Type(p, "From the parish books");
+        Press(p, Qt::Key_Tab);
+        EXPECT_NE(p->focusWidget(), p->NoteBox());
+        EXPECT_EQ(p->NoteBox()->toPlainText(), "From the parish books");
+        ASSERT_TRUE(TabTo(p, p->OkButton()));
+        Press(p, Qt::Key_Space);
+        EXPECT_FALSE(p->isVisible());
+    });
+    EXPECT_EQ(g.prefName, "Anna Lindqvist");
+    EXPECT_EQ(g.prefNotes, "From the parish books");
+
+    InModal<LintoraPreferences>([&] { w->mnuPrefs_Click(); }, [&](LintoraPreferences* p) {
+        EXPECT_EQ(p->focusWidget(), p->Text(1));
+        EXPECT_EQ(p->Text(1)->selectedText(), "Anna Lindqvist");
+        EXPECT_EQ(p->Text(1)->cursorPosition(), 0);
+        QTest::mouseClick(p->NoteCheck(), Qt::LeftButton);
+        EXPECT_EQ(p->focusWidget(), p->NoteCheck());
+        EXPECT_FALSE(p->NoteCheck()->isChecked());
+    });
+    InModal<LintoraPreferences>([&] { w->mnuPrefs_Click(); }, [&](LintoraPreferences* p) {
+        EXPECT_EQ(p->focusWidget(), p->Text(1));
+        Type(p, "Anna Berg");
+        EXPECT_EQ(p->Text(1)->text(), "Anna Berg");
+        EXPECT_FALSE(p->NoteCheck()->isChecked());
+    });
+}
+
+// The user drags Preferences and the descendants list aside (the window
+// manager moves them, not the program); closed and opened again they come
+// back where he left them, and again where they were after that.
+TEST_F(WindowUseTest, WindowsComeBackWhereTheUserLeftThem) {
+    const int32_t father = Person("Samuel", "WHITLOCK", "M", "1801");
+    Child(Person("John Henry", "WHITLOCK", "M", "1832"), Family(father, Person("Abigail", "MARSH", "F", "1805")));
+    g.TreeSlot[0] = father;
+    g.CurIndiv = father;
+    w->RedrawTree();
+    w->show();
+    QCoreApplication::processEvents();
+
+    auto walk = [&]<typename Window>(Window*, auto open) {
+        QPoint dragged;
+        InModal<Window>(open, [&](Window* window) {
+            dragged = window->pos() + QPoint(37, 23);
+            window->windowHandle()->setFramePosition(dragged);
+            QCoreApplication::processEvents();
+            ASSERT_EQ(window->pos(), dragged);
+        });
+        for (int again = 0; again < 2; ++again)
+            InModal<Window>(open, [&](Window* window) {
+                EXPECT_EQ(window->pos(), dragged) << Window::staticMetaObject.className() << " " << again;
+            });
+    };
+    walk(static_cast<LintoraPreferences*>(nullptr), [&] { w->mnuPrefs_Click(); });
+    walk(static_cast<LintoraDescList*>(nullptr), [&] { w->mnuPopup1Item_Click(3); });
+}
+
+}  // namespace
+}  // namespace lintora
