@@ -2,14 +2,19 @@
 // where Tab leads, and where a window shown again comes back.
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTreeWidget>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
 #include "main_window/desc_list_window.h"
+#include "main_window/parent_pick.h"
 #include "main_window/preferences_window.h"
 #include "tests/main_window/window_fixture.h"
 
@@ -115,6 +120,38 @@ TEST_F(WindowUseTest, WindowsComeBackWhereTheUserLeftThem) {
     };
     walk(static_cast<LintoraPreferences*>(nullptr), [&] { w->mnuPrefs_Click(); });
     walk(static_cast<LintoraDescList*>(nullptr), [&] { w->mnuPopup1Item_Click(3); });
+}
+
+// A page naming two sets of parents: the choice panel opens over the
+// pedigree, and Escape answers it as Cancel does: no parents linked.
+TEST_F(WindowUseTest, EscapeCancelsTheParentSetChoice) {
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QGuiApplication::clipboard()->setText(
+        "FamilySearch(TM) Ancestral File Individual Record\n"
+        "Ancestral File (TM) v4.19 Individual Record\n\n"
+        "Ann LEE (AFN: 3C4D-5FG)\nSex: F\n\n"
+        "Event(s):\nBirth: 1840\n\tSalem, Essex, Massachusetts\n\n"
+        "Parents:\nFather: Tom LEE\nMother: Sue KANE\n"
+        "Father: Will LEE\nMother: Kate ROE\n\n"
+        "Submitter Information\n");
+    w->Timer1_Timer();
+    QTest::mouseClick(w->Command6, Qt::LeftButton);
+    auto* pick = static_cast<ParentPickPanel*>(w->Panel("parents"));
+    ASSERT_TRUE(pick->isVisible());
+    ASSERT_EQ(pick->ParentList()->topLevelItemCount(), 2);
+    const int32_t ann = g.TreeSlot[0];
+    ASSERT_GT(ann, 0);
+
+    // The window manager hands the keyboard back once the paste's progress window is gone.
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }));
+    QTest::keyClick(w->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(pick->isVisible());
+    EXPECT_EQ(g.Indiv[ann].iFamc, 0);
+    EXPECT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(w->lblTree[0]->text(), " Ann LEE  (1840-    )");
+    EXPECT_TRUE(w->lblTree[1]->text().isEmpty());
 }
 
 }  // namespace
