@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QTest>
@@ -152,6 +156,57 @@ TEST_F(WindowUseTest, EscapeCancelsTheParentSetChoice) {
     EXPECT_EQ(g.IndivCount, 1);
     EXPECT_EQ(w->lblTree[0]->text(), " Ann LEE  (1840-    )");
     EXPECT_TRUE(w->lblTree[1]->text().isEmpty());
+}
+
+// On a 1024 x 768 screen the whole window fits, its status panels with it;
+// the pedigree scrolls to its fifth generation and the "more" buttons, and a
+// long message line does not widen the window again.
+TEST_F(WindowUseTest, TheMainWindowFitsASmallScreenAndThePedigreeScrolls) {
+    Ancestors(g.TreeSlot[0] = Person("Edward Augustus", "HANOVER", "M", "1767", "1820"), 5, 1767);
+    LoadGenTree();
+    w->RedrawTree();
+    w->show();
+    // It opens no larger than the screen it is on.
+    const QRect screen = w->screen()->availableGeometry();
+    EXPECT_LE(w->frameGeometry().width(), screen.width());
+    EXPECT_LE(w->frameGeometry().height(), screen.height());
+
+    const QSize small(1024 - 16, 768 - 48);
+    w->resize(small);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->size(), small);
+    for (QLabel* panel : w->statusPanels)
+        EXPECT_LE(panel->mapTo(w, QPoint(panel->width(), 0)).x(), w->width()) << panel->toolTip().toStdString();
+    auto* scroll = w->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    ASSERT_TRUE(scroll->horizontalScrollBar()->isVisible());
+    const auto inView = [&](QWidget* x) {
+        return scroll->viewport()->rect().contains(QRect(x->mapTo(scroll->viewport(), QPoint(0, 0)), x->size()));
+    };
+    QPushButton* more = w->Command1[15];
+    ASSERT_TRUE(more->isVisibleTo(w));
+    EXPECT_FALSE(inView(more));
+    // Scrolled to the right, as with the scroll bar's arrow held down.
+    for (int i = 0; i < 200 && !inView(more); ++i)
+        QTest::mouseClick(scroll->horizontalScrollBar(), Qt::LeftButton, {},
+                          QPoint(scroll->horizontalScrollBar()->width() - 4, 4));
+    EXPECT_TRUE(inView(more));
+    EXPECT_TRUE(inView(w->lblTree[30]));
+    EXPECT_TRUE(inView(w->lblTree[15]));
+    const int32_t mother = g.TreeSlot[2];
+    QTest::mouseClick(more, Qt::LeftButton);
+    EXPECT_EQ(g.TreeSlot[0], mother);
+
+    // Scrolled back to the root, a panel opening at the right edge is
+    // brought into view.
+    scroll->horizontalScrollBar()->setValue(0);
+    w->mnuEditItem_Click(0);
+    ASSERT_TRUE(w->Panel("place")->isVisible());
+    EXPECT_TRUE(inView(w->Panel("place")));
+
+    w->lblDspMsg->setText(QString(300, QChar('x')));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->size(), small);
 }
 
 }  // namespace
