@@ -34,6 +34,7 @@
 #include "platform/qt/filled_box.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/window_place.h"
 
 namespace lintora {
 
@@ -385,6 +386,7 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     main->addLayout(lower);
     resize(560, 400);
     EditIndivButton->hide();
+    KeepPlaceWhenShownAgain(this);
 }
 
 Lintoraedit::~Lintoraedit() = default;

@@ -8,6 +8,7 @@
 
 #include "record_store/descendants.h"
 #include "record_store/program_state.h"
+#include "platform/qt/window_place.h"
 
 namespace lintora {
 
@@ -26,6 +27,7 @@ LintoraDescList::LintoraDescList(QWidget* parent) : QDialog(parent) {
     layout->addWidget(list_);
     resize(8000 / 15 + 40, 420);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { LstDescListDblClick(); });
+    KeepPlaceWhenShownAgain(this);
 }
 
 bool LintoraDescList::Build() {

@@ -21,6 +21,8 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -191,6 +193,9 @@ QRect Lintora::BoxRect(int box) {
 
 Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Lintora");
+    // Tips show to a resting pointer while another window (the browser a
+    // page comes from) is in front: a cut pedigree box is read by its tip.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     back_.fill(kBoxBack);
     text_.fill(kBoxText);
 
@@ -214,7 +219,8 @@ Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
     InetButton->setFixedSize(48, 44);
     InetButton->setToolTip("Search Internet Sites");
     connect(InetButton, &QPushButton::clicked, this, [this] { InetButton_Click(); });
-    lblDspMsg = new QLabel(central);
+    // A long message is cut with a mark rather than widening the window.
+    lblDspMsg = new FilledLabel(central);
     QFont msgFont = lblDspMsg->font();
     msgFont.setBold(true);
     lblDspMsg->setFont(msgFont);
@@ -227,11 +233,14 @@ Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
     strip->addWidget(lblDspMsg, 1);
     column->addLayout(strip);
 
+    // The pedigree keeps its size; a window too small for it (a small
+    // screen) scrolls it.
     pedigreeArea_ = new PedigreeCanvas(this);
-    pedigreeArea_->setParent(central);
     pedigreeArea_->setFixedSize(kAreaW, kAreaH);
-    column->addWidget(pedigreeArea_, 0, Qt::AlignLeft | Qt::AlignTop);
-    column->addStretch();
+    pedigreeScroll_ = new QScrollArea(central);
+    pedigreeScroll_->setFrameShape(QFrame::NoFrame);
+    pedigreeScroll_->setWidget(pedigreeArea_);
+    column->addWidget(pedigreeScroll_, 1);
     setCentralWidget(central);
 
     BuildPedigree();
@@ -251,7 +260,10 @@ Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
 
     about_ = new frmAboutLintora(this);
     about_->setWindowFlag(Qt::Window, true);
-    resize(kAreaW + 12, 640);
+    // Room for the whole pedigree, as far as the screen allows with the
+    // window's frame around it.
+    const QSize room = screen()->availableGeometry().size() - QSize(16, 48);
+    resize(std::min(kAreaW + 12, room.width()), std::min(640, room.height()));
 }
 
 Lintora::~Lintora() {
@@ -1002,6 +1014,12 @@ bool Lintora::eventFilter(QObject* watched, QEvent* event) {
             if (toolButtons[b] && watched == Toolbar1->widgetForAction(toolButtons[b]) && toolTips_[b].empty())
                 return true;
     }
+    if (event->type() == QEvent::Show) {
+        // A panel opening at the pedigree's right edge is scrolled into a
+        // narrow window's view.
+        for (const auto& [name, panel] : panels_)
+            if (watched == panel) pedigreeScroll_->ensureWidgetVisible(panel, 0, 0);
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int i = 0; i < kTreeBoxes; ++i) {
             if (watched != lblTree[i]) continue;
@@ -1046,6 +1064,7 @@ void Lintora::InstallPanel(const std::string& name, QWidget* w) {
         w->setGeometry(place);
     }
     w->hide();
+    w->installEventFilter(this);
     panels_[name] = w;
 }
 

@@ -25,6 +25,7 @@ class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QScrollArea;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -239,6 +240,7 @@ private:
     int RunPopupMenu();
 
     QWidget* pedigreeArea_ = nullptr;
+    QScrollArea* pedigreeScroll_ = nullptr;
     frmAboutLintora* about_ = nullptr;
     std::array<uint32_t, kTreeBoxes> back_{};
     std::array<uint32_t, kTreeBoxes> text_{};

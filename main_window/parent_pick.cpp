@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -37,6 +38,10 @@ ParentPickPanel::ParentPickPanel(QWidget* parent) : QWidget(parent) {
     outer->addLayout(buttons);
     connect(list_, &QTreeWidget::itemClicked, this, [this] { ParentListClick(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { Command13Click(); });
+    // Escape answers as Cancel, wherever in the main window the focus is;
+    // a hidden panel takes no keys.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { Command13Click(); });
     setHidden(true);
 }
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -15,6 +16,7 @@
 #include "platform/qt/box_text.h"
 #include "platform/qt/filled_box.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/window_place.h"
 #include "record_store/program_state.h"
 #include "record_store/fixed_text.h"
 #include "workspace/workspace.h"
@@ -100,6 +102,8 @@ LintoraPreferences::LintoraPreferences(QWidget* parent) : QDialog(parent) {
     text11_->setAcceptRichText(false);
     text11_->setFixedHeight(70);
     text11_->setAutoFillBackground(true);
+    // Tab leads on to the buttons; a note needs no tabs.
+    text11_->setTabChangesFocus(true);
     outer->addWidget(text11_);
 
     auto* buttons = new QHBoxLayout;
@@ -121,6 +125,7 @@ LintoraPreferences::LintoraPreferences(QWidget* parent) : QDialog(parent) {
     connect(command3_, &QPushButton::clicked, this, [this] { Command3Click(); });
 
     FormLoad();
+    KeepPlaceWhenShownAgain(this);
 }
 
 void LintoraPreferences::FormLoad() {
@@ -191,6 +196,17 @@ void LintoraPreferences::StoreTexts() {
     g.prefNotes = ToStd(text11_->toPlainText());
     g.PrefText[11] = TrimBlanks(g.prefNotes);
     SyncChecks();
+}
+
+void LintoraPreferences::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    // Each opening starts in the Name box, its text ready to be typed over
+    // and shown from its beginning; typing must never land on a tick box,
+    // where a blank flips it.
+    QLineEdit* name = text_[1];
+    name->setFocus(Qt::OtherFocusReason);
+    name->setSelection(static_cast<int>(name->text().size()), -static_cast<int>(name->text().size()));
 }
 
 void LintoraPreferences::ShowFromMenu() {

@@ -47,6 +47,9 @@ public:
     // Whether a box shows the teal "left out" background.
     static bool IsTeal(const QWidget* w);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void StoreTexts();
     void SyncChecks();

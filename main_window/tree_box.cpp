@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QToolTip>
 
@@ -22,7 +23,19 @@ QRect TreeBox::TextRect() const {
 }
 
 QString TreeBox::ShownText() const {
-    return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(TextRect().width(), 0));
+    const QFontMetrics metrics = fontMetrics();
+    const int room = std::max(TextRect().width(), 0);
+    const QString whole = text();
+    if (metrics.horizontalAdvance(whole) <= room) return whole;
+    // The life years are what is read first: the name gives way, they stay whole.
+    static const QRegularExpression years(QStringLiteral("  \\( *\\d*-\\d* *\\)$"));
+    const QRegularExpressionMatch m = years.match(whole);
+    if (m.hasMatch() && m.capturedStart() > 0) {
+        const QString name = metrics.elidedText(whole.left(m.capturedStart()), Qt::ElideRight,
+                                                room - metrics.horizontalAdvance(m.captured()));
+        if (name.size() > 2) return name + m.captured();
+    }
+    return metrics.elidedText(whole, Qt::ElideRight, room);
 }
 
 bool TreeBox::event(QEvent* e) {

@@ -1,6 +1,7 @@
 #pragma once
 // A pedigree box: a label whose caption, when it is wider than the box,
-// is drawn cut with an ellipsis, the whole caption then shown as tool tip.
+// is drawn cut with an ellipsis (in the name, the life years kept whole),
+// the whole caption then shown as tool tip.
 // text() keeps the whole caption.
 #include <QLabel>
 

@@ -21,6 +21,7 @@
 #include "platform/qt/box_text.h"
 #include "platform/qt/filled_box.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/window_place.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "record_store/text_routines.h"
@@ -262,6 +263,7 @@ LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
                        static_cast<QWidget*>(Region3Select), static_cast<QWidget*>(btnSpouseSelect)})
         w->hide();
     InstallSearchWindow(this);
+    KeepPlaceWhenShownAgain(this);
 }
 
 LintoraInetSet::~LintoraInetSet() {
