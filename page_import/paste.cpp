@@ -216,7 +216,7 @@ void ProcessClipboard(const std::string& text) {
     Step([] { Port().SetBusy(false); });
 }
 
-void ReportPasteResults() {
+void ReportPasteResults(int32_t indivUpdatedBefore, int32_t familUpdatedBefore) {
     if (g.PasteReported) return;
     g.PasteReported = true;
     try {
@@ -224,7 +224,7 @@ void ReportPasteResults() {
 
         // A mark on a record that existed before the paste is an update;
         // marks on new records are already counted as added.
-        int32_t famUpdated = 0;
+        int32_t famUpdated = familUpdatedBefore;
         for (int32_t f = 1; f <= g.FamilCount; ++f) {
             FamilRec& F = g.Famil[f];
             F.fChilCount = 0;
@@ -233,7 +233,7 @@ void ReportPasteResults() {
             if (F.fHusb > 0 && F.fHusb <= g.IndivCount) ++g.Indiv[F.fHusb].iFamsCount;
             if (F.fWife > 0 && F.fWife <= g.IndivCount && F.fWife != F.fHusb) ++g.Indiv[F.fWife].iFamsCount;
         }
-        int32_t indUpdated = 0;
+        int32_t indUpdated = indivUpdatedBefore;
         for (int32_t i = 1; i <= g.IndivCount; ++i) {
             IndivRec& I = g.Indiv[i];
             if (I.iFamc > 0 && I.iFamc <= g.FamilCount) ++g.Famil[I.iFamc].fChilCount;

@@ -14,8 +14,10 @@ void ProcessClipboard(const std::string& text);
 // Closes a paste that produced data: recounts the cached family counters,
 // counts the individuals and families added and updated, re-centres the
 // pedigree on the page's main person and writes the result line. Runs once
-// per paste; a second call for the same paste changes nothing.
-void ReportPasteResults();
+// per paste; a second call for the same paste changes nothing. The counts
+// given are updates already reported (by the paste, before a parent-set
+// choice) and are added to those found now.
+void ReportPasteResults(int32_t indivUpdatedBefore = 0, int32_t familUpdatedBefore = 0);
 
 // Splits copied text into PageLines and PageRawLines. LF and CR LF line
 // ends give the same lines; a line of only CR or blanks is empty.

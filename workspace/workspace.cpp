@@ -27,13 +27,14 @@ namespace lintora {
 namespace {
 
 // The pick list is closed: the paste's result is counted again with what
-// the choice added, and the touched marks go, so that the next paste
-// neither counts these parents as updated nor keeps them off its
+// the choice added and updated (the paste's own updates were counted at its
+// report, and their marks are gone), and the touched marks go, so that the
+// next paste neither counts these parents as updated nor keeps them off its
 // close-match lists.
 void EndParentPick() {
     Step([] { LoadGenTree(); });
     g.PasteReported = false;
-    ReportPasteResults();
+    ReportPasteResults(g.IndivUpdated, g.FamilUpdated);
 }
 
 }  // namespace

@@ -91,6 +91,26 @@ TEST_F(CommandsTest, ACancelLinksNoParentsAndReportsAgain) {
     EXPECT_TRUE(NoMarks());
 }
 
+// Ann and Tom gathered before: the page updates Ann, and the result line
+// keeps saying so after the choice, which adds its own updates.
+TEST_F(CommandsTest, TheChoiceKeepsThePastesUpdatesOnTheResultLine) {
+    for (const bool pick : {false, true}) {
+        SCOPED_TRACE(pick ? "pick" : "cancel");
+        ResetProgramState();
+        InstallWindowFakes(&w);
+        PasteText("FamilySearch Ancestral File Individual Record\nAnn LEE (AFN: 5-A)\nSex: F\n");
+        ui.Answer(MsgResult::Ok);  // Tom starts a tree of his own
+        PasteText("FamilySearch Ancestral File Individual Record\nTom LEE (AFN: 5-B)\nSex: M\n");
+        PasteText(kTwoParentSets);
+        ASSERT_EQ(w.label, "0 Individuals added, 1 updated; 0 Families added, 0 updated (Tree #1)");
+        if (pick) PickParentSet(1);
+        else CancelParentPick();
+        EXPECT_EQ(w.label, pick ? "1 Individuals added, 2 updated; 1 Families added, 0 updated (Tree #1)"
+                                : "0 Individuals added, 1 updated; 0 Families added, 0 updated (Tree #1)");
+        EXPECT_TRUE(NoMarks());
+    }
+}
+
 TEST_F(CommandsTest, UndoForgetsThePasteSoItMayComeAgainUnasked) {
     PasteText(kTwoParentSets);
     ASSERT_EQ(g.IndivCount, 1);
