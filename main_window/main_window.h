@@ -138,7 +138,9 @@ public:
     void InstallListWindow(QWidget* w);
     // Adds a panel (place, prune, parent pick, source) over the pedigree
     // area, hidden, at the pedigree's top right unless it was placed
-    // already; HidePanels hides all of them.
+    // already; HidePanels hides all of them. Where the window shows only
+    // part of the pedigree, the list frame covers that part and the panels
+    // are moved into it, made smaller where it is smaller than they are.
     void InstallPanel(const std::string& name, QWidget* w);
     QWidget* Panel(const std::string& name) const;
     void ShowPanel(const std::string& name);
@@ -238,6 +240,11 @@ private:
     void AddNewIndividual();
     void Paste(const std::string& text);
     int RunPopupMenu();
+    // The part of the pedigree area in view, in its own coordinates; all of
+    // it while the window is not on screen.
+    QRect PedigreeInView() const;
+    // Puts the list frame and the panels over the part in view.
+    void FitOverPedigree();
 
     QWidget* pedigreeArea_ = nullptr;
     QScrollArea* pedigreeScroll_ = nullptr;
@@ -245,6 +252,7 @@ private:
     std::array<uint32_t, kTreeBoxes> back_{};
     std::array<uint32_t, kTreeBoxes> text_{};
     std::map<std::string, QWidget*> panels_;
+    std::map<QWidget*, QRect> panelHome_;  // where each panel stands with the whole pedigree in view
     std::array<std::string, 13> toolTips_;  // an empty tip shows none
 };
 
