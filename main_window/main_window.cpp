@@ -813,6 +813,12 @@ void Lintora::BuildTree() {
         }
         Command2->setVisible(view.childButton);
         pedigreeArea_->update();
+        // A new root is brought into view, with the button before it; the
+        // same root stays where the user scrolled.
+        if (g.TreeSlot[0] != shownRoot_) {
+            shownRoot_ = g.TreeSlot[0];
+            pedigreeScroll_->ensureWidgetVisible(lblTree[0], kLeft, kRowStep);
+        }
     } catch (const std::exception&) {
         ShowProblem("Problem building tree");
     }

@@ -253,6 +253,7 @@ private:
     std::array<uint32_t, kTreeBoxes> text_{};
     std::map<std::string, QWidget*> panels_;
     std::map<QWidget*, QRect> panelHome_;  // where each panel stands with the whole pedigree in view
+    int32_t shownRoot_ = 0;                // the root of the pedigree last drawn
     std::array<std::string, 13> toolTips_;  // an empty tip shows none
 };
 

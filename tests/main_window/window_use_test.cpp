@@ -200,6 +200,18 @@ TEST_F(WindowUseTest, TheMainWindowFitsASmallScreenAndThePedigreeScrolls) {
     const int32_t mother = g.TreeSlot[2];
     QTest::mouseClick(more, Qt::LeftButton);
     EXPECT_EQ(g.TreeSlot[0], mother);
+    // The new root is scrolled into view, the button before it with it.
+    EXPECT_TRUE(inView(w->lblTree[0]));
+    EXPECT_TRUE(inView(w->Command2));
+
+    // A redraw on the same root leaves the pedigree where the user scrolled
+    // it.
+    QScrollBar* across = scroll->horizontalScrollBar();
+    for (int i = 0; i < 20; ++i) QTest::mouseClick(across, Qt::LeftButton, {}, QPoint(across->width() - 20, 4));
+    const int right = across->value();
+    ASSERT_FALSE(inView(w->lblTree[0]));
+    w->mnuEditItem[1]->trigger();  // Last Names Upper case
+    EXPECT_EQ(across->value(), right);
 
     // Scrolled back to the root, a panel of the pedigree's top right opens
     // in view.
@@ -278,7 +290,9 @@ TEST_F(WindowUseTest, ListsAndPanelsOpenWholeInThePartOfThePedigreeInView) {
         w->HidePanels();
     }
 
-    // A page naming two sets of parents asks in its panel, whole.
+    // A page naming two sets of parents, pasted with the pedigree scrolled
+    // to its far end: the new root is brought into view, and the panel
+    // asking which parents are meant is whole.
     QGuiApplication::clipboard()->setText(
         "FamilySearch(TM) Ancestral File Individual Record\n"
         "Ancestral File (TM) v4.19 Individual Record\n\n"
@@ -290,6 +304,8 @@ TEST_F(WindowUseTest, ListsAndPanelsOpenWholeInThePartOfThePedigreeInView) {
     ui.Answer(MsgResult::Ok);  // "... new tree(s) started"
     QTest::mouseClick(w->Command6, Qt::LeftButton);
     EXPECT_TRUE(whole(w->Panel("parents")));
+    EXPECT_EQ(w->lblTree[0]->text(), " Ann LEE");
+    EXPECT_TRUE(whole(w->lblTree[0]));
 }
 
 }  // namespace
