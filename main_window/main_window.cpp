@@ -737,6 +737,7 @@ void Lintora::mnuPopup1Item_Click(int index) {
 
 void Lintora::Undo() {
     Guard([] { UndoLastChange(); });
+    Call(hooks.refreshLists);
     Call(hooks.refreshPlaceList);
 }
 

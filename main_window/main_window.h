@@ -55,6 +55,7 @@ struct MainWindowHooks {
     std::function<void(const std::string&)> setListMessage;  // lblListMessage
     std::function<void()> toggleIndivList, toggleMarrList;
     std::function<void()> clearIndivList, clearMarriageList;
+    std::function<void()> refreshLists;  // after an undo, while a list is open
     // Panels.
     std::function<void()> loadPlaceList;    // Edit > Edit Places, after the undo snapshot
     std::function<void()> refreshPlaceList; // after an undo, while the place list is open
@@ -108,7 +109,7 @@ public:
     void Toolbar1_ButtonClick(int button);
     void InetButton_Click();
     // The Undo command (the tool bar's, and the editor's UnDo): the last
-    // snapshot back, and an open place list refilled.
+    // snapshot back, and an open list or place list refilled.
     void Undo();
     // Chooses from the pedigree pop-up menu at the pointer: the item index,
     // or -1 when closed without a choice. Tests replace it.

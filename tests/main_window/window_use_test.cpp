@@ -308,5 +308,34 @@ TEST_F(WindowUseTest, ListsAndPanelsOpenWholeInThePartOfThePedigreeInView) {
     EXPECT_TRUE(whole(w->lblTree[0]));
 }
 
+// Ctrl+L after two pastes, then Undo on the tool bar: the open list shows
+// the people and marriages of the first paste, not an empty frame, and
+// Ctrl+L goes on as with any open list.
+TEST_F(WindowUseTest, AnUndoRefillsTheOpenList) {
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    PastePage("af_individual.txt");
+    PastePage("af_family.txt");
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(lists->isVisible());
+    ASSERT_GT(lists->IndivModel().rowCount(), 5);
+
+    ClickToolButton(9);
+    EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
+    EXPECT_TRUE(lists->ListView1()->isVisible());
+    QStringList names;
+    for (int r = 0; r < lists->IndivModel().rowCount(); ++r) names << lists->IndivModel().Text(r, 0);
+    EXPECT_EQ(names.join(" | ").toStdString(),
+              "BENNETT, Eliza Ann | MARSH, Abigail | PARKER, Mary | WHITLOCK, John Henry | WHITLOCK, Samuel");
+    QTest::mouseClick(lists->Command5(), Qt::LeftButton);
+    EXPECT_EQ(lists->MarrModel().rowCount(), 3);
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(lists->ListView1()->isVisible());
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(lists->isVisible());
+}
+
 }  // namespace
 }  // namespace lintora
