@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -90,6 +91,15 @@ int WholeRowsHeight(QListWidget* list, int room) {
     delete list->takeItem(0);
     const int frame = 2 * list->frameWidth();
     return frame + std::max(1, (room - frame) / row) * row;
+}
+
+// One side of a panel's place in the part of the pedigree in view: its place
+// in the whole area where the view has room for it, else moved in so that it
+// ends as far short of the view's edge as it stood from the area's nearer
+// edge. size is the panel's, already no larger than the view.
+int FitAxis(int offset, int homeSize, int size, int area, int view) {
+    const int margin = std::max(0, std::min(offset, area - offset - homeSize));
+    return std::max(0, std::min(offset, view - size - margin));
 }
 
 int Generation(int box) {
@@ -241,6 +251,10 @@ Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
     pedigreeScroll_->setFrameShape(QFrame::NoFrame);
     pedigreeScroll_->setWidget(pedigreeArea_);
     column->addWidget(pedigreeScroll_, 1);
+    // The lists and panels stand over the part in view, wherever it is scrolled.
+    pedigreeScroll_->viewport()->installEventFilter(this);
+    for (QScrollBar* bar : {pedigreeScroll_->horizontalScrollBar(), pedigreeScroll_->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { FitOverPedigree(); });
     setCentralWidget(central);
 
     BuildPedigree();
@@ -723,6 +737,7 @@ void Lintora::mnuPopup1Item_Click(int index) {
 
 void Lintora::Undo() {
     Guard([] { UndoLastChange(); });
+    Call(hooks.refreshLists);
     Call(hooks.refreshPlaceList);
 }
 
@@ -799,6 +814,12 @@ void Lintora::BuildTree() {
         }
         Command2->setVisible(view.childButton);
         pedigreeArea_->update();
+        // A new root is brought into view, with the button before it; the
+        // same root stays where the user scrolled.
+        if (g.TreeSlot[0] != shownRoot_) {
+            shownRoot_ = g.TreeSlot[0];
+            pedigreeScroll_->ensureWidgetVisible(lblTree[0], kLeft, kRowStep);
+        }
     } catch (const std::exception&) {
         ShowProblem("Problem building tree");
     }
@@ -902,9 +923,11 @@ void Lintora::lblTree_MouseUp(int index, int button) {
         const int boxTopTwips = box.top() * kTwips;
         // Above a low box the panel ends just over it, whatever its height.
         int top = boxTopTwips > 4300 ? box.top() - kPanelH - kPanelGap : (boxTopTwips + 310) / kTwips;
-        // Kept inside the pedigree area, so that no part of it is cut off.
-        int left = std::min(box.left(), kAreaW - kPanelW - 2);
-        top = std::clamp(top, 0, kAreaH - kPanelH);
+        // Kept inside the part of the pedigree in view, so that no part of
+        // it is cut off.
+        const QRect view = PedigreeInView();
+        const int left = std::max(view.left(), std::min(box.left(), view.right() + 1 - kPanelW - 2));
+        top = std::max(view.top(), std::min(top, view.bottom() + 1 - kPanelH));
         PanelIndiv = person;
         // Fills the panel; the first spouse is chosen as a click would.
         const PersonPanel panel = lintora::ShowIndivPanel(PanelIndiv);
@@ -1014,12 +1037,17 @@ bool Lintora::eventFilter(QObject* watched, QEvent* event) {
             if (toolButtons[b] && watched == Toolbar1->widgetForAction(toolButtons[b]) && toolTips_[b].empty())
                 return true;
     }
-    if (event->type() == QEvent::Show) {
-        // A panel opening at the pedigree's right edge is scrolled into a
-        // narrow window's view.
-        for (const auto& [name, panel] : panels_)
-            if (watched == panel) pedigreeScroll_->ensureWidgetVisible(panel, 0, 0);
+    if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) && watched->isWidgetType()) {
+        if (watched == ListFrame) {
+            // The list covers the pedigree: its own scroll bars take over,
+            // and the pedigree's would only move what cannot be seen.
+            const auto policy = ListFrame->isHidden() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+            pedigreeScroll_->setHorizontalScrollBarPolicy(policy);
+            pedigreeScroll_->setVerticalScrollBarPolicy(policy);
+        }
+        if (watched == ListFrame || panelHome_.contains(static_cast<QWidget*>(watched))) FitOverPedigree();
     }
+    if (event->type() == QEvent::Resize && watched == pedigreeScroll_->viewport()) FitOverPedigree();
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int i = 0; i < kTreeBoxes; ++i) {
             if (watched != lblTree[i]) continue;
@@ -1040,10 +1068,11 @@ void Lintora::InstallListWindow(QWidget* w) {
     if (!w || w == ListFrame) return;
     w->setParent(pedigreeArea_);
     w->setAutoFillBackground(true);
-    w->setGeometry(0, 0, kAreaW, kAreaH);
     w->hide();
     delete ListFrame;
     ListFrame = w;
+    w->installEventFilter(this);
+    FitOverPedigree();
 }
 
 void Lintora::InstallPanel(const std::string& name, QWidget* w) {
@@ -1057,15 +1086,35 @@ void Lintora::InstallPanel(const std::string& name, QWidget* w) {
         // The panels share one place, as large as the largest, so that the
         // one in front covers the others whole.
         for (const auto& [other, panel] : panels_)
-            if (panel->property(kSharedPlace).toBool()) place = place.united(panel->geometry());
+            if (panel->property(kSharedPlace).toBool()) place = place.united(panelHome_[panel]);
         w->setProperty(kSharedPlace, true);
         for (const auto& [other, panel] : panels_)
-            if (panel->property(kSharedPlace).toBool()) panel->setGeometry(place);
-        w->setGeometry(place);
+            if (panel->property(kSharedPlace).toBool()) panelHome_[panel] = place;
+        panelHome_[w] = place;
+    } else {
+        panelHome_[w] = w->geometry();
     }
     w->hide();
     w->installEventFilter(this);
     panels_[name] = w;
+    FitOverPedigree();
+}
+
+QRect Lintora::PedigreeInView() const {
+    if (!pedigreeScroll_->isVisible()) return pedigreeArea_->rect();
+    return QRect(-pedigreeArea_->pos(), pedigreeScroll_->viewport()->size()) & pedigreeArea_->rect();
+}
+
+void Lintora::FitOverPedigree() {
+    const QRect view = PedigreeInView();
+    if (!ListFrame || view.isEmpty()) return;
+    ListFrame->setGeometry(view);
+    for (const auto& [panel, home] : panelHome_) {
+        const QSize size = home.size().boundedTo(view.size());
+        const QPoint at(FitAxis(home.x(), home.width(), size.width(), kAreaW, view.width()),
+                        FitAxis(home.y(), home.height(), size.height(), kAreaH, view.height()));
+        panel->setGeometry(QRect(view.topLeft() + at, size));
+    }
 }
 
 QWidget* Lintora::Panel(const std::string& name) const {

@@ -55,6 +55,7 @@ struct MainWindowHooks {
     std::function<void(const std::string&)> setListMessage;  // lblListMessage
     std::function<void()> toggleIndivList, toggleMarrList;
     std::function<void()> clearIndivList, clearMarriageList;
+    std::function<void()> refreshLists;  // after an undo, while a list is open
     // Panels.
     std::function<void()> loadPlaceList;    // Edit > Edit Places, after the undo snapshot
     std::function<void()> refreshPlaceList; // after an undo, while the place list is open
@@ -108,7 +109,7 @@ public:
     void Toolbar1_ButtonClick(int button);
     void InetButton_Click();
     // The Undo command (the tool bar's, and the editor's UnDo): the last
-    // snapshot back, and an open place list refilled.
+    // snapshot back, and an open list or place list refilled.
     void Undo();
     // Chooses from the pedigree pop-up menu at the pointer: the item index,
     // or -1 when closed without a choice. Tests replace it.
@@ -138,7 +139,9 @@ public:
     void InstallListWindow(QWidget* w);
     // Adds a panel (place, prune, parent pick, source) over the pedigree
     // area, hidden, at the pedigree's top right unless it was placed
-    // already; HidePanels hides all of them.
+    // already; HidePanels hides all of them. Where the window shows only
+    // part of the pedigree, the list frame covers that part and the panels
+    // are moved into it, made smaller where it is smaller than they are.
     void InstallPanel(const std::string& name, QWidget* w);
     QWidget* Panel(const std::string& name) const;
     void ShowPanel(const std::string& name);
@@ -238,6 +241,11 @@ private:
     void AddNewIndividual();
     void Paste(const std::string& text);
     int RunPopupMenu();
+    // The part of the pedigree area in view, in its own coordinates; all of
+    // it while the window is not on screen.
+    QRect PedigreeInView() const;
+    // Puts the list frame and the panels over the part in view.
+    void FitOverPedigree();
 
     QWidget* pedigreeArea_ = nullptr;
     QScrollArea* pedigreeScroll_ = nullptr;
@@ -245,6 +253,8 @@ private:
     std::array<uint32_t, kTreeBoxes> back_{};
     std::array<uint32_t, kTreeBoxes> text_{};
     std::map<std::string, QWidget*> panels_;
+    std::map<QWidget*, QRect> panelHome_;  // where each panel stands with the whole pedigree in view
+    int32_t shownRoot_ = 0;                // the root of the pedigree last drawn
     std::array<std::string, 13> toolTips_;  // an empty tip shows none
 };
 

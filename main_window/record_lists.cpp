@@ -357,6 +357,21 @@ void ListFrame::Toggle(bool individuals) {
     if (Hint().trimmed().isEmpty()) SetHint(kListViewHint);
 }
 
+void ListFrame::Refresh() {
+    if (isHidden()) return;
+    // A pick for the editor ends as its close button ends it: the person it
+    // was for may be gone with the work that was undone.
+    if (LinkMode()) {
+        Command3Click();
+        return;
+    }
+    // Both lists are filled when the window opens; the one shown last, so
+    // that it stays in front.
+    const bool people = !view1_->isHidden();
+    people ? LoadMarrList() : LoadIndivList();
+    people ? LoadIndivList() : LoadMarrList();
+}
+
 void ListFrame::ToggleIndivList() { Toggle(true); }
 void ListFrame::ToggleMarrList() { Toggle(false); }
 

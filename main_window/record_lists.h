@@ -84,6 +84,10 @@ public:
     void Command3Click();  // close
     void Command4Click();  // show individuals
     void Command5Click();  // show marriages
+    // After an undo, which empties the lists: the open list is filled
+    // again, or, open for a pick by the editor, closed as its close button
+    // closes it.
+    void Refresh();
     void ClearIndivList() { indiv_.Clear(); }
     void ClearMarrList() { marr_.Clear(); }
 

@@ -19,7 +19,14 @@ void TreeBox::SetReserveRight(int pixels) {
 QRect TreeBox::TextRect() const {
     // As QLabel does: a framed label keeps half an "x" clear of its frame.
     const int in = indent() >= 0 ? indent() : frameWidth() > 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
-    return contentsRect().adjusted(margin() + in, margin(), -margin() - reserveRight_, -margin());
+    // The caption ends as far short of the frame, or of the note marker, as
+    // it starts after it: the indent and its own leading blanks.
+    const QString whole = text();
+    qsizetype blanks = 0;
+    while (blanks < whole.size() && whole[blanks] == QLatin1Char(' ')) ++blanks;
+    const int lead = fontMetrics().horizontalAdvance(whole.left(blanks));
+    const int right = margin() + std::max(reserveRight_ - frameWidth(), 0) + in + lead;
+    return contentsRect().adjusted(margin() + in, margin(), -right, -margin());
 }
 
 QString TreeBox::ShownText() const {

@@ -36,6 +36,7 @@ void PlugInWindows(Lintora& w) {
     w.hooks.toggleMarrList = [lists] { lists->ToggleMarrList(); };
     w.hooks.clearIndivList = [lists] { lists->ClearIndivList(); };
     w.hooks.clearMarriageList = [lists] { lists->ClearMarrList(); };
+    w.hooks.refreshLists = [lists] { lists->Refresh(); };
 
     auto* places = new PlaceListFrame;
     w.InstallPanel("place", places);

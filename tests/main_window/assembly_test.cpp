@@ -45,6 +45,9 @@ TEST_F(AssemblyTest, ListsCoverThePedigreeAndPanelsOpenOverIt) {
     g.TreeSlot[0] = root;
     w->RedrawTree();
     w->EnableDataCommands();
+    // A window with room for the whole pedigree.
+    w->resize(w->PedigreeArea()->width() + 12, 640);
+    QCoreApplication::processEvents();
 
     w->Toolbar1_ButtonClick(8);
     Shot(w, "individual_list");

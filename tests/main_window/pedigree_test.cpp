@@ -173,6 +173,18 @@ TEST_F(PedigreeTest, LongNamesAndPlacesShowTheirBeginningAndThatTheyAreCut) {
     EXPECT_TRUE(caption.startsWith(shown.left(cut))) << shown.toStdString();
     EXPECT_EQ(shown.mid(cut + 1), "  (1767-1820)");
     EXPECT_LE(box->fontMetrics().horizontalAdvance(shown), box->contentsRect().width());
+    // The cut caption keeps as much room from the frame on its right as on
+    // its left, as drawn.
+    const QImage drawn = box->grab().toImage();
+    const auto inked = [&](int x) {
+        for (int y = 2; y < drawn.height() - 2; ++y)
+            if (qGray(drawn.pixel(x, y)) < 160) return true;
+        return false;
+    };
+    int left = 1, right = drawn.width() - 2;  // inside the frame
+    while (left < right && !inked(left)) ++left;
+    while (right > left && !inked(right)) --right;
+    EXPECT_NEAR(drawn.width() - 1 - right, left, 2) << left << " " << right << " of " << drawn.width();
     // A pointer resting on the box shows the whole caption, even while
     // another window (the browser the page came from) is in front.
     QWidget browser;

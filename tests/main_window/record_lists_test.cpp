@@ -195,6 +195,16 @@ TEST_F(RecordLists, SpouseLinkOffersNeitherHimselfNorHisSexNorHisSpouses) {
     EXPECT_TRUE(reopened);
     EXPECT_TRUE(lists.MarrModel().Empty());
     EXPECT_EQ(lists.Hint(), "");
+
+    // An undo while a pick is open ends it as closing does: the person it
+    // was for may be gone with the undone work.
+    lists.SetHint("Double-click to select spouse for John Smith");
+    lists.ToggleIndivList();
+    reopened = false;
+    lists.Refresh();
+    EXPECT_TRUE(lists.isHidden());
+    EXPECT_TRUE(reopened);
+    EXPECT_EQ(lists.Hint(), "");
 }
 
 // Ancestral File people as the list shows them in the main window's frame:

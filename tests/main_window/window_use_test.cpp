@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,7 +12,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +23,7 @@
 #include "main_window/desc_list_window.h"
 #include "main_window/parent_pick.h"
 #include "main_window/preferences_window.h"
+#include "main_window/record_lists.h"
 #include "tests/main_window/window_fixture.h"
 
 namespace lintora {
@@ -196,9 +200,21 @@ TEST_F(WindowUseTest, TheMainWindowFitsASmallScreenAndThePedigreeScrolls) {
     const int32_t mother = g.TreeSlot[2];
     QTest::mouseClick(more, Qt::LeftButton);
     EXPECT_EQ(g.TreeSlot[0], mother);
+    // The new root is scrolled into view, the button before it with it.
+    EXPECT_TRUE(inView(w->lblTree[0]));
+    EXPECT_TRUE(inView(w->Command2));
 
-    // Scrolled back to the root, a panel opening at the right edge is
-    // brought into view.
+    // A redraw on the same root leaves the pedigree where the user scrolled
+    // it.
+    QScrollBar* across = scroll->horizontalScrollBar();
+    for (int i = 0; i < 20; ++i) QTest::mouseClick(across, Qt::LeftButton, {}, QPoint(across->width() - 20, 4));
+    const int right = across->value();
+    ASSERT_FALSE(inView(w->lblTree[0]));
+    w->mnuEditItem[1]->trigger();  // Last Names Upper case
+    EXPECT_EQ(across->value(), right);
+
+    // Scrolled back to the root, a panel of the pedigree's top right opens
+    // in view.
     scroll->horizontalScrollBar()->setValue(0);
     w->mnuEditItem_Click(0);
     ASSERT_TRUE(w->Panel("place")->isVisible());
@@ -207,6 +223,118 @@ TEST_F(WindowUseTest, TheMainWindowFitsASmallScreenAndThePedigreeScrolls) {
     w->lblDspMsg->setText(QString(300, QChar('x')));
     QCoreApplication::processEvents();
     EXPECT_EQ(w->size(), small);
+}
+
+// On a 1024 x 768 screen the window shows part of the pedigree. Wherever it
+// is scrolled, the lists cover that part and no more, their own scroll bars
+// taking over, and every panel opens whole inside it.
+TEST_F(WindowUseTest, ListsAndPanelsOpenWholeInThePartOfThePedigreeInView) {
+    Ancestors(g.TreeSlot[0] = Person("Edward Augustus", "HANOVER", "M", "1767", "1820"), 5, 1767);
+    LoadGenTree();
+    w->RedrawTree();
+    w->EnableDataCommands();
+    g.DataChanged = "N";  // the prune asks for no backup
+    w->show();
+    w->resize(1024 - 16, 768 - 48);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    auto* scroll = w->findChild<QScrollArea*>();
+    QScrollBar* across = scroll->horizontalScrollBar();
+    ASSERT_TRUE(across->isVisible());
+    const auto whole = [&](QWidget* x) {
+        return x->isVisible() &&
+               scroll->viewport()->rect().contains(QRect(x->mapTo(scroll->viewport(), QPoint(0, 0)), x->size()));
+    };
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    auto* closeList = lists->findChild<QToolButton*>();
+    const auto ctrl = [&](Qt::Key key) { QTest::keyClick(w->windowHandle(), key, Qt::ControlModifier); };
+
+    for (const bool right : {false, true}) {
+        // Scrolled to one end with clicks beside the scroll bar's handle.
+        const QPoint beside(right ? across->width() - 20 : 20, across->height() / 2);
+        for (int i = 0; i < 20; ++i) QTest::mouseClick(across, Qt::LeftButton, {}, beside);
+        const int at = across->value();
+        ASSERT_EQ(at, right ? across->maximum() : 0);
+
+        ctrl(Qt::Key_L);
+        ASSERT_TRUE(lists->isVisible()) << right;
+        EXPECT_TRUE(whole(lists)) << right;
+        EXPECT_FALSE(across->isVisible()) << right;
+        QTableView* people = lists->ListView1();
+        EXPECT_EQ(people->horizontalHeader()->sectionViewportPosition(0), 0);
+        EXPECT_TRUE(whole(people->horizontalHeader())) << right;
+        EXPECT_TRUE(whole(people->verticalScrollBar())) << right;
+        EXPECT_TRUE(whole(lists->Command5())) << right;
+        EXPECT_TRUE(whole(closeList)) << right;
+        QTest::mouseClick(closeList, Qt::LeftButton);
+        EXPECT_FALSE(lists->isVisible());
+        EXPECT_TRUE(across->isVisible());
+        EXPECT_EQ(across->value(), at);
+
+        ctrl(Qt::Key_P);
+        EXPECT_TRUE(whole(w->Panel("place"))) << right;
+        w->mnuEditItem[3]->trigger();  // Edit Sources
+        EXPECT_TRUE(whole(w->Panel("source"))) << right;
+        w->HidePanels();
+        // A box of the last generation, half hidden at the view's right
+        // edge before it is scrolled: its pop-up opens whole, and so does
+        // the prune panel chosen from its menu.
+        QLabel* edge = w->lblTree[22];
+        EXPECT_EQ(whole(edge), right);
+        const QPoint onEdge = edge->visibleRegion().boundingRect().center();
+        QTest::mouseClick(edge, Qt::LeftButton, {}, onEdge);
+        EXPECT_TRUE(whole(w->popupFrame)) << right;
+        w->choosePopupItem = [] { return 2; };  // "Delete this Individual"
+        QTest::mouseClick(edge, Qt::RightButton, {}, onEdge);
+        EXPECT_TRUE(whole(w->Panel("prune"))) << right;
+        w->HidePanels();
+    }
+
+    // A page naming two sets of parents, pasted with the pedigree scrolled
+    // to its far end: the new root is brought into view, and the panel
+    // asking which parents are meant is whole.
+    QGuiApplication::clipboard()->setText(
+        "FamilySearch(TM) Ancestral File Individual Record\n"
+        "Ancestral File (TM) v4.19 Individual Record\n\n"
+        "Ann LEE (AFN: 3C4D-5FG)\nSex: F\n\n"
+        "Parents:\nFather: Tom LEE\nMother: Sue KANE\n"
+        "Father: Will LEE\nMother: Kate ROE\n\n"
+        "Submitter Information\n");
+    w->Timer1_Timer();
+    ui.Answer(MsgResult::Ok);  // "... new tree(s) started"
+    QTest::mouseClick(w->Command6, Qt::LeftButton);
+    EXPECT_TRUE(whole(w->Panel("parents")));
+    EXPECT_EQ(w->lblTree[0]->text(), " Ann LEE");
+    EXPECT_TRUE(whole(w->lblTree[0]));
+}
+
+// Ctrl+L after two pastes, then Undo on the tool bar: the open list shows
+// the people and marriages of the first paste, not an empty frame, and
+// Ctrl+L goes on as with any open list.
+TEST_F(WindowUseTest, AnUndoRefillsTheOpenList) {
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    PastePage("af_individual.txt");
+    PastePage("af_family.txt");
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(lists->isVisible());
+    ASSERT_GT(lists->IndivModel().rowCount(), 5);
+
+    ClickToolButton(9);
+    EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
+    EXPECT_TRUE(lists->ListView1()->isVisible());
+    QStringList names;
+    for (int r = 0; r < lists->IndivModel().rowCount(); ++r) names << lists->IndivModel().Text(r, 0);
+    EXPECT_EQ(names.join(" | ").toStdString(),
+              "BENNETT, Eliza Ann | MARSH, Abigail | PARKER, Mary | WHITLOCK, John Henry | WHITLOCK, Samuel");
+    QTest::mouseClick(lists->Command5(), Qt::LeftButton);
+    EXPECT_EQ(lists->MarrModel().rowCount(), 3);
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(lists->ListView1()->isVisible());
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(lists->isVisible());
 }
 
 }  // namespace
