@@ -504,7 +504,7 @@ bool LoadFile() {
         MainWindow().BuildTree();
         MainWindow().UpdateStatusBar();
         MainWindow().EnableDataCommands();
-        MainWindow().SetToolButtonEnabled(9, false);
+        MainWindow().SetToolButtonEnabled(kUndoToolButton, false);
         ResetProgress();
         Port().SetBusy(false);
         ReportSkipsAndBadLines(reader);

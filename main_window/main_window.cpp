@@ -895,7 +895,7 @@ void Lintora::lblTree_MouseUp(int index, int button) {
             SetBoxColours(index, kBoxBack, kBoxText);
             notesFlg2->hide();
             SetInetButtonTip("Search Internet");
-            SetToolButtonEnabled(10, false);
+            SetToolButtonEnabled(kPruneToolButton, false);
             SetToolButtonTip(kPruneToolButton, "");
             popupFrame->hide();
             return;
@@ -909,7 +909,7 @@ void Lintora::lblTree_MouseUp(int index, int button) {
 
         // Selects the box and opens the panel beside it.
         g.PruneIndiv = person;
-        SetToolButtonEnabled(10, true);
+        SetToolButtonEnabled(kPruneToolButton, true);
         SetToolButtonTip(kPruneToolButton, "Delete " + g.Indiv[g.CurIndiv].iName.trimmed());
         g.CurIndiv = person;
         SetBoxColours(index, kSelectedBack, kSelectedText);
@@ -1154,7 +1154,7 @@ void Lintora::SetMainCaption(const std::string& caption) { setWindowTitle(Q(capt
 
 void Lintora::EnableDataCommands() {
     for (int b : {4, 6, 8, 9, 12}) SetToolButtonEnabled(b, true);
-    SetToolButtonEnabled(10, false);
+    SetToolButtonEnabled(kPruneToolButton, false);
     for (int i : {1, 2, 3}) SetMenuItemEnabled("File", i, true);
     for (int i : {0, 1}) SetMenuItemEnabled("List", i, true);
     for (int i : {0, 1, 2}) SetMenuItemEnabled("Edit", i, true);
