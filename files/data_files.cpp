@@ -366,12 +366,9 @@ void SaveUserFile() {
     SaveStartupSettings(values);
     try {
         // The user's records in a file that cannot be read are not written over.
-        std::error_code ec;
-        std::string held;
-        if (fs::symlink_status(path, ec).type() != fs::file_type::not_found) {
-            const std::string why = ec ? ec.message() : ReadWholeFileOrWhy(path, held);
-            if (!why.empty()) throw std::runtime_error(path + " cannot be read: " + why + "\nIt is left as it is.");
-        }
+        std::string held, why;
+        if (ReadFileIfThere(path, held, why) == Found::Unreadable)
+            throw std::runtime_error(path + " cannot be read: " + why + "\nIt is left as it is.");
         fs::create_directories(fs::path(path).parent_path());
         std::string writeError = WriteFileAtomically(path, UserFileContents());
         if (!writeError.empty()) throw std::runtime_error(writeError);

@@ -122,6 +122,15 @@ std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
     return {};
 }
 
+Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why) {
+    std::error_code ec;
+    const fs::file_status entry = fs::symlink_status(path, ec);
+    if (entry.type() == fs::file_type::not_found) return Found::None;
+    // A folder on the way that cannot be searched hides whether it is there.
+    why = ec ? ec.message() : ReadWholeFileOrWhy(path, contents);
+    return why.empty() ? Found::Read : Found::Unreadable;
+}
+
 FileStamp StampOfFile(const std::string& path) {
     FileStamp stamp;
     struct stat st {};

@@ -24,6 +24,12 @@ bool ReadWholeFile(const std::string& path, std::string& contents);
 // permission, an I/O error.
 std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents);
 
+// A file as it was found: nothing there yet, read, or there but it cannot
+// be read (why then says why). A file that cannot be read is never to be
+// taken for no file: what it holds would be written over.
+enum class Found { None, Read, Unreadable };
+Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why);
+
 // What tells one version of a file from another without reading it. A
 // rewrite of the same size within one tick of the modification time (two
 // seconds on FAT) still moves the change time, and a file put in place by

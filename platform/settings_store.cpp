@@ -89,19 +89,6 @@ std::vector<IniLine> ParseIni(const std::string& contents) {
     return lines;
 }
 
-// The settings file as it was found: there is none yet (a first run), or
-// it was read, or it is there but cannot be read (why says why).
-enum class Found { None, Read, Unreadable };
-
-Found ReadSettingsFile(const std::string& path, std::string& contents, std::string& why) {
-    std::error_code ec;
-    const fs::file_status entry = fs::symlink_status(path, ec);
-    if (entry.type() == fs::file_type::not_found) return Found::None;
-    // A folder on the way that cannot be searched hides whether it is there.
-    why = ec ? ec.message() : ReadWholeFileOrWhy(path, contents);
-    return why.empty() ? Found::Read : Found::Unreadable;
-}
-
 std::string UnreadableText(const std::string& path, const std::string& why) {
     return path + " cannot be read: " + why;
 }
@@ -128,13 +115,13 @@ std::string SettingsFilePath(const std::string& app) {
 std::string SettingsReadProblem(const std::string& app) {
     const std::string path = SettingsFilePath(app);
     std::string contents, why;
-    return ReadSettingsFile(path, contents, why) == Found::Unreadable ? UnreadableText(path, why) : "";
+    return ReadFileIfThere(path, contents, why) == Found::Unreadable ? UnreadableText(path, why) : "";
 }
 
 std::string GetSetting(const std::string& app, const std::string& section,
                        const std::string& key, const std::string& defaultValue) {
     std::string contents, why;
-    if (ReadSettingsFile(SettingsFilePath(app), contents, why) != Found::Read) return defaultValue;
+    if (ReadFileIfThere(SettingsFilePath(app), contents, why) != Found::Read) return defaultValue;
     for (const auto& line : ParseIni(contents))
         if (!line.key.empty() && line.section == section && line.key == key) return ValueOf(line);
     return defaultValue;
@@ -172,7 +159,7 @@ std::string SaveSettings(const std::string& app, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& values) {
     const std::string path = SettingsFilePath(app);
     std::string before, why;
-    const Found found = ReadSettingsFile(path, before, why);
+    const Found found = ReadFileIfThere(path, before, why);
     // What could not be read is never written over.
     if (found == Found::Unreadable) return UnreadableText(path, why);
     std::vector<IniLine> lines = found == Found::Read ? ParseIni(before) : std::vector<IniLine>{};

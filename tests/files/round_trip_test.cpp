@@ -365,7 +365,6 @@ TEST_F(SameFileTest, LoadedWorkIsItsOwnSaveReopened) {
     }
 }
 
-
 // Note text that opens with a whole line's worth of blanks (or of control
 // characters, read as blanks): the note opens at its text, as a save writes
 // it, so the reopened note has the same lines and the files match.
@@ -395,7 +394,6 @@ TEST_F(SameFileTest, NoteOpeningWithALineOfBlanks) {
         ExpectSameFileAgain(kind);
     }
 }
-
 
 // A GEDCOM file's names as the tables, the screen and our own save give
 // them back: each person's given names, surname and suffix, the name as
@@ -461,7 +459,6 @@ TEST_F(GedcomNamesTest, SlashesDecideWithoutGuessingFromTheWordsBeforeThem) {
                 });
 }
 
-
 // Surname first, as Hungarian and East Asian files write names: the words
 // after the slashes that the part lines name as given names (or as the
 // nickname) are no suffix. A suffix comes from NSFX, or from words after
@@ -493,7 +490,6 @@ TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
                 });
     EXPECT_EQ(g.Indiv[5].iNick.value(), "Pista");
 }
-
 
 // A surname prefix (SPFX) stays with the surname, spelt as the NAME line
 // shows it, in whichever order the part lines come, and is saved so that a
