@@ -469,7 +469,7 @@ void SettleParts(IndivRec& R) {
     const auto& r = Ged().GedRead;
     if (!r.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(R);
     if (!r.nameSlashes && r.givenFromLine != r.surnameFromLine) {
-        FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
+        const FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
         (r.givenFromLine ? R.iSurn : R.iGivn) =
             Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
     }

@@ -61,9 +61,10 @@ struct GedReader {
         std::string sourceText;                 // the current source field as written, for its CONC/CONT lines
         // The current NAME: whether it has slashes, the text before its
         // opening slash (all of it when it has none) and after its closing
-        // slash; the surname and prefix of its SURN and SPFX lines; whether
-        // part lines (GIVN, SURN, ...), an NSFX line, a GIVN line, a SURN or
-        // SPFX line or a TITL line have given parts.
+        // slash; the surname of its SURN line (else the NAME line's) and the
+        // prefix of its SPFX line; whether part lines (GIVN, SURN, ...), an
+        // NSFX line, a GIVN line, a SURN or SPFX line or a TITL line have
+        // given parts.
         bool nameSlashes = false;
         std::string nameBeforeSlashes, nameAfterSlashes;
         std::string surnameBase, surnamePrefix;
