@@ -741,7 +741,9 @@ bool Lintoraedit::SaveIndivEdit() {
         --filling_;
     }
 
-    InitUndo("UnDo changes to " + g.Indiv[who].iName.trimmed());
+    // A person being added has no name stored yet: the tip names him as typed.
+    InitUndo(newIndiv_ ? "UnDo Add of " + TrimBlanks(TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())))
+                       : "UnDo changes to " + g.Indiv[who].iName.trimmed());
     // The blank record of a person being added is not part of the work undone to.
     if (newIndiv_ && addedRecord_ == who) LeaveOutOfUndo(who);
 
