@@ -1,5 +1,7 @@
 #include "main_window/panel_escape.h"
 
+#include <utility>
+
 #include <QShortcut>
 #include <QWidget>
 

@@ -276,12 +276,16 @@ TEST_F(DesktopHabitsTest, PruneUndoPruneKeepsTheLastIndividualProcessed) {
     pruneMary();
     EXPECT_EQ(w->StatusPanel(4), henry);
 
-    ClickBox(0);  // Henry, at the root
+    ClickBox(0);  // Henry, at the root, with his first marriage
     ASSERT_EQ(g.Indiv[g.CurIndiv].iName.trimmed(), henry);
+    auto wife = [] { return g.Indiv[g.Famil[g.CurFamil].fWife].iName.trimmed(); };
+    const std::string henrysWife = wife();
+    ASSERT_EQ(henrysWife, "Lydia Ann WHITCOMB");
     ClickToolButton(kUndoToolButton);
     ASSERT_GT(Named("Mary PARKER"), 0);
     EXPECT_EQ(w->StatusPanel(4), henry);
     EXPECT_EQ(g.Indiv[g.CurIndiv].iName.trimmed(), henry);
+    EXPECT_EQ(wife(), henrysWife);
 
     pruneMary();
     EXPECT_EQ(w->StatusPanel(4), henry);
