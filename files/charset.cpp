@@ -332,6 +332,22 @@ bool WriteAnsel(std::string& out, char32_t base, std::vector<char32_t>& marks) {
     return held;
 }
 
+// The letters and signs below U+0250 that ANSEL holds as they stand: most
+// text outside ASCII is made of these, with no marks after them.
+const std::array<bool, 0x250>& HeldAlone() {
+    static const std::array<bool, 0x250> held = [] {
+        std::array<bool, 0x250> h{};
+        std::string scratch;
+        std::vector<char32_t> marks;
+        for (char32_t cp = 0; cp < h.size(); ++cp) {
+            marks.clear();
+            h[cp] = WriteAnsel(scratch, cp, marks);
+        }
+        return h;
+    }();
+    return held;
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -369,6 +385,13 @@ std::string Utf8ToAnsel(std::string_view utf8) {
 }
 
 std::string FirstNotInAnsel(std::string_view utf8) {
+    const auto& held = HeldAlone();
+    bool plain = true;
+    for (std::size_t pos = 0; plain && pos < utf8.size();) {
+        const char32_t cp = NextChar(utf8, pos);
+        plain = cp < held.size() && held[cp];
+    }
+    if (plain) return {};
     const std::vector<char32_t> cps = CodePoints(utf8);
     std::string scratch, missing;
     EachLetter(cps, [&](char32_t base, std::vector<char32_t>& marks, std::size_t from, std::size_t to) {

@@ -117,17 +117,10 @@ TEST(AnselFallback, CharactersWithoutAnselFormBecomeAscii) {
 // not fit is named with its marks.
 TEST(AnselFit, FirstLetterAnselCannotHold) {
     const std::pair<std::string, std::string> cases[] = {
-        {"José Müller, Köln, ½ ß Ø ł ǿ €", ""},
+        {"José Müller, Köln, ½ ß Ø ł ǿ € Nguyễn", ""}, {"Jos" + Byte(0xE9), ""},  // a stray byte: é
         {"\u201CDas \uFB01ne Haus\u201D \u2013 1850\u2026 \u0133 \u01C9 \u017F", ""},
-        {"Jos" + Byte(0xE9), ""},  // a stray byte reads as Windows-1252
-        {"Ivan Иван", "И"},
-        {"王小明", "王"},
-        {"Ωmega", "Ω"},
-        {"\U0001F600", "\U0001F600"},
-        {"Ħal Qormi", "Ħ"},  // looks like H, is no H
-        {"Nguyễn x\u0331y", "x\u0331"},  // a mark ANSEL lacks, on its letter
-        {"\u0301x", "\u0301"},            // a mark with no letter
-        {"\u00A4", "\u00A4"},
+        {"Ivan Иван", "И"}, {"王小明", "王"}, {"Ωmega", "Ω"}, {"\U0001F600", "\U0001F600"}, {"\u00A4", "\u00A4"},
+        {"Ħal", "Ħ"}, {"x\u0331y", "x\u0331"}, {"\u0301x", "\u0301"},  // no H; marks ANSEL lacks or nothing carries
     };
     for (const auto& [utf8, missing] : cases) EXPECT_EQ(FirstNotInAnsel(utf8), missing) << utf8;
     for (char32_t cp = 0x80; cp < 0x2200; ++cp) {
