@@ -146,12 +146,12 @@ TEST_F(RepasteTest, AWifeCalledUnknownIsTheUnnamedWifeOfHerHusband) {
 // the last record in the tables when his own page names her; his record
 // finds her as it would anywhere else in the tables.
 TEST_F(RepasteTest, AnUnknownWifeIsFoundBesideAHusbandWhoIsTheLastRecord) {
-    const std::string kTop = "MyTrees.com - Family Trees, Genealogy and Ancestry\n"
+    const std::string top = "MyTrees.com - Family Trees, Genealogy and Ancestry\n"
                              "Home | Search | Submit Your Tree | Help\nIndividual Record\n";
-    const std::string kEnd = "\nCopyright (c) 1999-2004 Fficiency Software, Inc. All rights reserved.\n";
-    ProcessClipboard(kTop + "Name: Unknown\nSex: Female\n\nSpouses:\n" +
+    const std::string bottom = "\nCopyright (c) 1999-2004 Fficiency Software, Inc. All rights reserved.\n";
+    ProcessClipboard(top + "Name: Unknown\nSex: Female\n\nSpouses:\n" +
                      "1. Farrar, Edward - born: 1835 @ Lowell, Middlesex, Massachusetts\n" +
-                     "2. Pemberton, Henry Augustus - born: 14 Feb 1838 @ Concord, Merrimack, New Hampshire\n" + kEnd);
+                     "2. Pemberton, Henry Augustus - born: 14 Feb 1838 @ Concord, Merrimack, New Hampshire\n" + bottom);
     ASSERT_EQ(People(), (std::vector<std::string>{"Edward FARRAR", "<unknown>", "Henry Augustus PEMBERTON"}));
 
     std::string henry = ReadPage("mytrees_individual.txt");
