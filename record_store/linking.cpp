@@ -32,45 +32,42 @@ void CopyText(FixedText<N>& field, std::string_view pageValue) {
     if (!t.empty()) field = t;
 }
 
-// "<unknown>" and the spellings the matcher turns into it.
-bool IsUnknownName(std::string_view s) {
-    const std::string c = UpperCase(TrimBlanks(s));
-    return c == "<UNKNOWN>" || c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
+// Who a page says a person is: his name and identifiers.
+struct PagePersonIds {
+    std::string_view name, afn;
+    int16_t cdNo = 0;
+    int32_t pidNo = 0;
+};
+
+PagePersonIds ParentOf(const PageParentSet& set, bool father) {
+    if (father) return {set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno, set.psFatherPIDno};
+    return {set.psMotherName.value(), set.psMotherAFN.value(), set.psMotherCDno, set.psMotherPIDno};
 }
 
-// Whether the page says who a parent is: a name that is no spelling of
+// Whether the page says who a person is: a name that is no spelling of
 // unknown, or an identifier.
-bool NamesSomebody(std::string_view name, std::string_view afn, int16_t cdNo = 0, int32_t pidNo = 0) {
-    return (!IsBlank(name) && !IsUnknownName(name)) || !IsBlank(afn) || (cdNo > 0 && pidNo > 0);
+bool NamesSomebody(const PagePersonIds& p) {
+    return (!IsBlank(p.name) && !NamesNobody(p.name)) || !IsBlank(p.afn) || (p.cdNo > 0 && p.pidNo > 0);
 }
 
 // A parent set with nobody in it links nothing.
 bool SetNamesNobody(const PageParentSet& set) {
-    return !NamesSomebody(set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno, set.psFatherPIDno) &&
-           !NamesSomebody(set.psMotherName.value(), set.psMotherAFN.value(), set.psMotherCDno, set.psMotherPIDno);
+    return !NamesSomebody(ParentOf(set, true)) && !NamesSomebody(ParentOf(set, false));
 }
 
 // An unnamed partner (a father, or a page person) is known only by the
 // other, so she is filed before him when the page names her: he is then
 // looked for among her own partners, never taken from another family by
 // her name.
-bool UnnamedBesideNamed(std::string_view unnamed, std::string_view unnamedAfn, int16_t unnamedCd,
-                        int32_t unnamedPid, std::string_view named, std::string_view namedAfn, int16_t namedCd,
-                        int32_t namedPid) {
-    return !IsBlank(unnamed) && !NamesSomebody(unnamed, unnamedAfn, unnamedCd, unnamedPid) &&
-           NamesSomebody(named, namedAfn, namedCd, namedPid);
-}
-bool UnnamedBesideNamed(const PageParentSet& set) {
-    return UnnamedBesideNamed(set.psFatherName.value(), set.psFatherAFN.value(), set.psFatherCDno,
-                              set.psFatherPIDno, set.psMotherName.value(), set.psMotherAFN.value(),
-                              set.psMotherCDno, set.psMotherPIDno);
+bool UnnamedBesideNamed(const PagePersonIds& unnamed, const PagePersonIds& named) {
+    return !IsBlank(unnamed.name) && !NamesSomebody(unnamed) && NamesSomebody(named);
 }
 
 // Copies the name parts of a page name into a record; the key stays. A
 // name that only says unknown (a person found by his identifier) leaves
 // the parts he has.
 void CopyNameParts(IndivRec& r, std::string_view fullName) {
-    if (IsUnknownName(fullName)) return;
+    if (NamesNobody(fullName)) return;
     const NameParts p = ParseNameParts(TrimBlanks(fullName));
     CopyText(r.iGivn, p.given);
     CopyText(r.iSurn, p.surname);
@@ -207,7 +204,7 @@ struct SetParent {
 int32_t RecordedUnnamedFather(int32_t child) {
     if (!ValidIndiv(child) || !ValidFamil(g.Indiv[child].iFamc)) return 0;
     const int32_t father = g.Famil[g.Indiv[child].iFamc].fHusb;
-    return ValidIndiv(father) && IsUnknownName(g.Indiv[father].iName.value()) ? father : 0;
+    return ValidIndiv(father) && NamesNobody(g.Indiv[father].iName.value()) ? father : 0;
 }
 
 // The father's or the mother's fields of a parent set, with what the set
@@ -388,7 +385,9 @@ int32_t FileSpouse(int16_t k, int32_t s, int32_t& fam, const std::string& sexHin
 
     PageParent& pf = ps.SpouseFather;
     PageParent& pm = ps.SpouseMother;
-    if (!NamesSomebody(pf.Name, pf.AFN) && !NamesSomebody(pm.Name, pm.AFN)) return s;
+    // Of the spouse's parents a page gives names and AFNs only.
+    const PagePersonIds fatherIds{pf.Name, pf.AFN}, motherIds{pm.Name, pm.AFN};
+    if (!NamesSomebody(fatherIds) && !NamesSomebody(motherIds)) return s;
 
     // The spouse's parents: sex and AFN are all the page says of them.
     // other: the parent already filed from this page; known: the partner
@@ -410,7 +409,7 @@ int32_t FileSpouse(int16_t k, int32_t s, int32_t& fam, const std::string& sexHin
         }
         return r;
     };
-    const bool motherFirst = UnnamedBesideNamed(pf.Name, pf.AFN, 0, 0, pm.Name, pm.AFN, 0, 0);
+    const bool motherFirst = UnnamedBesideNamed(fatherIds, motherIds);
     const auto [father, mother] = FileCouple(
         motherFirst, [&](int32_t wife) { return fileSpouseParent(pf, pm, "M", wife, 0); },
         [&](int32_t husband) {
@@ -500,7 +499,7 @@ int32_t LinkChildToParents(int16_t s) {
         if (SetNamesNobody(set)) return 0;
 
         const SetParent fatherSide = SideOf(set, true), motherSide = SideOf(set, false);
-        const bool motherFirst = UnnamedBesideNamed(set);
+        const bool motherFirst = UnnamedBesideNamed(ParentOf(set, true), ParentOf(set, false));
         const auto [father, mother] = FileCouple(
             motherFirst, [&](int32_t wife) { return FileSetParent(fatherSide, page, wife); },
             [&](int32_t husband) {
@@ -560,9 +559,9 @@ int32_t LinkPageFamily() {
         // An unnamed page person is found among the partners of his first
         // spouse, who is found before him.
         const PageSpouse& sp1 = ps.PageSpouses[1];
-        const bool spouseFirst = ps.PageSpouseCount >= 1 &&
-                                 UnnamedBesideNamed(ps.pgName, ps.pgAFN, ps.pgCDno, ps.pgPIDno, sp1.spName.value(),
-                                                    sp1.spAFN.value(), sp1.spCDno, sp1.spPIDno);
+        const PagePersonIds pageIds{ps.pgName, ps.pgAFN, ps.pgCDno, ps.pgPIDno};
+        const PagePersonIds spouseIds{sp1.spName.value(), sp1.spAFN.value(), sp1.spCDno, sp1.spPIDno};
+        const bool spouseFirst = ps.PageSpouseCount >= 1 && UnnamedBesideNamed(pageIds, spouseIds);
         const int32_t firstSpouse = spouseFirst ? FindPageSpouse(ps.PageSpouses[1], 0) : 0;
 
         const int32_t page = ApplyPagePerson(firstSpouse);

@@ -74,12 +74,6 @@ struct SplitName {
     bool unknown = false;  // the name reads "<unknown>" (or a spelling of it)
 };
 
-// "<unknown>" and the spellings cleaning turns into it.
-bool NamesNobody(std::string_view name) {
-    const std::string c = Caps(name);
-    return c == "<UNKNOWN>" || c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
-}
-
 SplitName Split(std::string_view fullName) {
     NameParts p = SplitParts(fullName);
     return {TrimBlanks(p.surname), TrimBlanks(p.given), p.key, NamesNobody(fullName)};
@@ -520,10 +514,8 @@ std::vector<int32_t> CandidateSet(const std::string& initial) {
 
 std::string RemoveMarks(const std::string& s) { return ReplaceAll(ReplaceAll(s, "_", ""), "?", ""); }
 
-bool ReadsUnknown(const std::string& s) {
-    const std::string c = Caps(s);
-    return c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
-}
+// A spelling of unknown that cleaning turns into "<unknown>".
+bool ReadsUnknown(std::string_view s) { return NamesNobody(s) && !ReadsUnknownMark(s); }
 
 void Clean(MatchQuery& q) {
     if (!IsBlank(q.spouseName)) {
@@ -655,6 +647,11 @@ char IndexInitial(std::string_view surname) {
 }
 
 }  // namespace
+
+bool NamesNobody(std::string_view name) {
+    const std::string c = Caps(name);
+    return c == "<UNKNOWN>" || c == "UNKNOWN" || c == "UNKNOWN UNKNOWN" || c == "UNK";
+}
 
 int32_t FindIndivMatches(MatchQuery& q) {
     try {

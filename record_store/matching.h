@@ -2,6 +2,7 @@
 // Duplicate matching: is a person about to be filed already in the table?
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lintora {
@@ -50,6 +51,10 @@ struct MatchQuery {
     PartnerIds spouseIds;
     int32_t spouseIndiv = 0;
 };
+
+// Whether a name says nobody: "<unknown>" or a spelling that cleaning turns
+// into it (UNKNOWN, UNKNOWN UNKNOWN, UNK), in any case, blanks aside.
+bool NamesNobody(std::string_view name);
 
 // Finds the person (by identifiers, by an automatic match, or by the
 // user's choice among close matches) or creates him. Returns the record

@@ -324,6 +324,18 @@ TEST_F(StartupTest, AnUndoPastASaveLeavesTheWorkToBeSaved) {
     EXPECT_EQ(g.DataChanged, "N");
     ClickToolButton(1);
     EXPECT_FALSE(w->isVisible());
+
+    // Two pastes since the file was opened, the second undone: the first
+    // is still unsaved, and Exit asks.
+    StartProgram(file.string());
+    paste("mytrees_family.txt");
+    paste("igi_individual.txt");
+    ClickToolButton(9);
+    EXPECT_EQ(g.DataChanged, "Y");
+    ui.Answer(MsgResult::No);  // "Do you wish to save your changes?"
+    ClickToolButton(1);
+    EXPECT_EQ(ui.Texts().back(), "Do you wish to save your changes?");
+    EXPECT_FALSE(w->isVisible());
 }
 
 // Shut-down with changes not saved in the editor: a Yes whose save refuses,

@@ -181,7 +181,16 @@ TEST_F(MyTreesPedigreeTest, LifeYearsAreTheBirthAndTheDeath) {
     replace("Pemberton Family (m 10 Oct 1860 Lowell, Middlesex, MA) DDC", "Pemberton Family (m 1868 Boston) DDC");
     replace("Henry Augustus - 1838-1901 & Lydia-Ann - 1841-1899", "Edwin - 1844-1915 & Clara - 1847-");
     replace("Eli - 1765-1830", "Eli - -1830");
+    // Eli gathered before from his own page, which knows his death alone:
+    // the chart's "-1830" is that death, and finds him without a question.
+    ProcessClipboard("MyTrees.com - Family Trees, Genealogy and Ancestry\nHome | Search | Submit Your Tree | Help\n"
+                     "Individual Record\nName: Eli PEMBERTON\nSex: Male\n"
+                     "Death: 1830 Concord, Merrimack, New Hampshire\n\n"
+                     "Copyright (c) 1999-2004 Fficiency Software, Inc. All rights reserved.\n");
+    ASSERT_EQ(g.IndivCount, 1);
     ProcessClipboard(page);
+    EXPECT_TRUE(ui.matchRequests.empty());
+    EXPECT_EQ(windows.label, "13 Individuals added, 1 updated; 7 Families added, 0 updated (Tree #1)");
     ASSERT_EQ(g.IndivCount, 14);
     // Birth and death of each person the page changed.
     auto lifeOf = [this](const std::string& name) {
@@ -190,7 +199,8 @@ TEST_F(MyTreesPedigreeTest, LifeYearsAreTheBirthAndTheDeath) {
     };
     EXPECT_EQ(lifeOf("Edwin Pemberton"), "1844|1915");
     EXPECT_EQ(lifeOf("Clara Whitcomb"), "1847|");
-    EXPECT_EQ(lifeOf("Eli Pemberton"), "|1830");
+    EXPECT_EQ(lifeOf("Eli PEMBERTON"), "|1830");
+    EXPECT_EQ(g.Indiv[1].idPlace.value(), "Concord, Merrimack, New Hampshire");
     EXPECT_EQ(lifeOf("Sarah Dow"), "1768|1840");
 
     // His own page, with the day of his birth, is the same man.

@@ -142,6 +142,35 @@ TEST_F(RepasteTest, AWifeCalledUnknownIsTheUnnamedWifeOfHerHusband) {
     }
 }
 
+// The unnamed woman's page files her husbands around her, so that Henry is
+// the last record in the tables when his own page names her; his record
+// finds her as it would anywhere else in the tables.
+TEST_F(RepasteTest, AnUnknownWifeIsFoundBesideAHusbandWhoIsTheLastRecord) {
+    const std::string top = "MyTrees.com - Family Trees, Genealogy and Ancestry\n"
+                             "Home | Search | Submit Your Tree | Help\nIndividual Record\n";
+    const std::string bottom = "\nCopyright (c) 1999-2004 Fficiency Software, Inc. All rights reserved.\n";
+    ProcessClipboard(top + "Name: Unknown\nSex: Female\n\nSpouses:\n" +
+                     "1. Farrar, Edward - born: 1835 @ Lowell, Middlesex, Massachusetts\n" +
+                     "2. Pemberton, Henry Augustus - born: 14 Feb 1838 @ Concord, Merrimack, New Hampshire\n" + bottom);
+    ASSERT_EQ(People(), (std::vector<std::string>{"Edward FARRAR", "<unknown>", "Henry Augustus PEMBERTON"}));
+
+    std::string henry = ReadPage("mytrees_individual.txt");
+    const std::string wives = "1. Whitcomb, Lydia Ann - born: 3 May 1841 @ Nashua, Hillsborough, New Hampshire\n"
+                              "2. XFarrar, Harriet - Birth/Chris: 1849 @ Lowell, Middlesex, Massachusetts\n";
+    ASSERT_NE(henry.find(wives), std::string::npos);
+    henry.replace(henry.find(wives), wives.size(),
+                  "1. Unknown\n2. Whitcomb, Lydia Ann - born: 3 May 1841 @ Nashua, Hillsborough, New Hampshire\n");
+    ProcessClipboard(henry);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(ui.matchRequests.empty());
+    EXPECT_EQ(People(), (std::vector<std::string>{"Edward FARRAR", "<unknown>", "Henry Augustus PEMBERTON",
+                                                  "Lydia Ann WHITCOMB"}));
+    EXPECT_EQ(Families(), (std::vector<std::string>{"Edward FARRAR + <unknown>", "Henry Augustus PEMBERTON + <unknown>",
+                                                    "Henry Augustus PEMBERTON + Lydia Ann WHITCOMB"}));
+    EXPECT_EQ(windows.label, "1 Individuals added, 2 updated; 1 Families added, 1 updated (Tree #1)");
+    ExpectPasteAddsNothing(henry);
+}
+
 TEST_F(RepasteTest, APersonTakenThroughTheQuestionCountsAsUpdated) {
     ProcessClipboard(AFIndividual("Peter III ROMANOV", "M", "Birth: 1729\n\tKiel\n", ""));
     // A better page gives another birth year: he is offered, and taken.

@@ -418,6 +418,16 @@ TEST_F(LinkingTest, SpouseParentWithoutANameIsSkipped) {
     EXPECT_EQ(g.Famil[2].fWife, mum);
     EXPECT_EQ(g.Indiv[ann].iFamc, 2);
     EXPECT_EQ(g.PageScratch.SpouseFather.RIN, 0);
+
+    // The page again, her parents called only unknown: nobody to file.
+    Page("Tom Hill", "M");
+    AddSpouse("Ann Vale");
+    g.PageScratch.SpouseFather.Name = " unk ";
+    g.PageScratch.SpouseMother.Name = "UNKNOWN unknown";
+    LinkPageFamily();
+    EXPECT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.FamilCount, 2);
+    EXPECT_EQ(g.Indiv[ann].iFamc, 2);
 }
 
 TEST_F(LinkingTest, LivingChildrenGetAnIdOfTheirParentsAndPlace) {

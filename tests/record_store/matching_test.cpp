@@ -467,6 +467,7 @@ TEST_F(MatchingTest, RelativesNamesAreCleaned) {
         {"", "_?", "", ""},
         {"Unknown", "UNKNOWN UNKNOWN", "<unknown>", "<unknown>"},
         {"unk", "Ja?mes_ Hall", "<unknown>", "James Hall"},
+        {"<UNKNOWN>", "", "<UNKNOWN>", ""},  // the mark itself stays as written
     };
     for (const auto& c : cases) {
         MatchQuery q = Query("Oscar Wilde");

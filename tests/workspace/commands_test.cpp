@@ -91,22 +91,24 @@ TEST_F(CommandsTest, ACancelLinksNoParentsAndReportsAgain) {
     EXPECT_TRUE(NoMarks());
 }
 
-// Ann and Tom gathered before: the page updates Ann, and the result line
-// keeps saying so after the choice, which adds its own updates.
+// Ann, her husband Jim and Tom gathered before: the page updates Ann, Jim
+// and their family, and the result line keeps saying so after the choice,
+// which adds its own updates.
 TEST_F(CommandsTest, TheChoiceKeepsThePastesUpdatesOnTheResultLine) {
+    const std::string jim = "Spouse: Jim ROE (AFN: 5-G)\nMarriage: 4 May 1890\n";
     for (const bool pick : {false, true}) {
         SCOPED_TRACE(pick ? "pick" : "cancel");
         ResetProgramState();
         InstallWindowFakes(&w);
-        PasteText("FamilySearch Ancestral File Individual Record\nAnn LEE (AFN: 5-A)\nSex: F\n");
+        PasteText("FamilySearch Ancestral File Individual Record\nAnn LEE (AFN: 5-A)\nSex: F\n" + jim);
         ui.Answer(MsgResult::Ok);  // Tom starts a tree of his own
         PasteText("FamilySearch Ancestral File Individual Record\nTom LEE (AFN: 5-B)\nSex: M\n");
-        PasteText(kTwoParentSets);
-        ASSERT_EQ(w.label, "0 Individuals added, 1 updated; 0 Families added, 0 updated (Tree #1)");
+        PasteText(kTwoParentSets + jim);
+        ASSERT_EQ(w.label, "0 Individuals added, 2 updated; 0 Families added, 1 updated (Tree #1)");
         if (pick) PickParentSet(1);
         else CancelParentPick();
-        EXPECT_EQ(w.label, pick ? "1 Individuals added, 2 updated; 1 Families added, 0 updated (Tree #1)"
-                                : "0 Individuals added, 1 updated; 0 Families added, 0 updated (Tree #1)");
+        EXPECT_EQ(w.label, pick ? "1 Individuals added, 3 updated; 1 Families added, 1 updated (Tree #1)"
+                                : "0 Individuals added, 2 updated; 0 Families added, 1 updated (Tree #1)");
         EXPECT_TRUE(NoMarks());
     }
 }
@@ -120,6 +122,16 @@ TEST_F(CommandsTest, UndoForgetsThePasteSoItMayComeAgainUnasked) {
     EXPECT_EQ(TrimBlanks(g.PageScratch.pgName), "");
     PasteText(kTwoParentSets);  // no "unchanged" question
     EXPECT_EQ(g.IndivCount, 1);
+}
+
+// Two pastes and no save: the undo of the second leaves the first one's
+// people, who are still to be saved.
+TEST_F(CommandsTest, UndoOfTheSecondUnsavedPasteLeavesTheWorkChanged) {
+    PasteUpToThePickList();
+    UndoLastChange();
+    ASSERT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iName.trimmed(), "Tom LEE");
+    EXPECT_EQ(g.DataChanged, "Y");
 }
 
 TEST_F(CommandsTest, SaveClearAndOpenAgain) {
