@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/atomic_file.h"
+#include "platform/file_reading.h"
 
 namespace lintora {
 namespace {

@@ -458,5 +458,48 @@ TEST_F(QtPlatformTest, ALauncherIsNotWaitedForAndItsFailureIsToldWhereItWasAsked
     platform.dialogParent = nullptr;
 }
 
+// Status 1 (xdg-open's "wrong call") is a failure like any other. Told after
+// the window that asked has hidden, it belongs to the main window, not to
+// another window that is up by then.
+TEST_F(QtPlatformTest, AFailureWithStatusOneIsToldOverTheMainWindowOnceTheAskerHid) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QWidget mainWindow;
+    mainWindow.show();
+    platform.dialogParent = &mainWindow;
+    InstallPlatform(&platform);
+    QString told;
+    QWidget* owner = nullptr;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text().remove(QChar(0x200B));
+            owner = box->parentWidget();
+            box->accept();
+        }
+    });
+    answer.start(10);
+    platform.launcher = Launcher(dir, "wrong-call", "sleep 0.3; exit 1");
+    const std::string address = "https://t.example/timeline";
+    QDialog search(&mainWindow);
+    search.show();
+    {
+        QPushButton go(&search);
+        const AskingWidget asking(&go);
+        EXPECT_TRUE(NavigateTo(address));
+    }
+    search.hide();
+    QDialog preferences(&mainWindow);
+    preferences.setModal(true);
+    preferences.show();
+    ASSERT_TRUE(QTest::qWaitFor([&owner] { return owner != nullptr; }, 5000));
+    EXPECT_EQ(told.toStdString(), "Problem with navigation parms: " + address + "\n" + platform.launcher +
+                                      " reported a failure (exit status 1)");
+    EXPECT_EQ(owner, &mainWindow);
+    EXPECT_TRUE(platform.PendingOpens().empty());
+    InstallPlatform(nullptr);
+    platform.dialogParent = nullptr;
+}
+
 }  // namespace
 }  // namespace lintora
