@@ -325,19 +325,19 @@ void LoadDatFile(const std::string& mode) {
     last.valid = false;
     // A file that is there but cannot be read (a pipe, a link to nothing)
     // is no missing file: it is reported as a fault, at once.
-    std::string contents, why;
-    const Found siteFound = ReadFileIfThere(sitePath, contents, why);
+    std::string siteText, userText, why;
+    const Found siteFound = ReadFileIfThere(sitePath, siteText, why);
     if (siteFound == Found::None) {
         ShowProblem("Lintora data file is missing.\nTo restore the missing file, exit program and restart.");
         return;
     }
-    if (!ReadDataFile(sitePath, siteFound, contents, false, all)) {
+    if (!ReadDataFile(sitePath, siteFound, siteText, false, all)) {
         LinkSourceRepositories();
         return;
     }
-    const Found userFound = ReadFileIfThere(userPath, contents, why);
+    const Found userFound = ReadFileIfThere(userPath, userText, why);
     if (userFound != Found::None) {
-        bool ok = ReadDataFile(userPath, userFound, contents, true, false);
+        bool ok = ReadDataFile(userPath, userFound, userText, true, false);
         if (ok && g.SourceCount < kFewestSources) {
             ShowProblem(MissingDataText(userPath));
             ok = false;

@@ -501,15 +501,16 @@ TEST_F(DataFilesTest, SaveUserFileLeavesAFileItCannotReadAlone) {
     EXPECT_EQ(g.Source[s].sFlag.value(), "P");  // not written, so not marked
 }
 
-// Runs read, which must not wait on the pipe at fifo. A read that waits
-// fails the test; a writer then lets it go, so that the test ends.
+// Runs read, which must not wait on any of the pipes. A read that waits
+// fails the test; writers then let it go, so that the test ends.
 template <typename Read>
-void WithoutWaitingOn(const fs::path& fifo, Read read) {
+void WithoutWaitingOn(const std::vector<fs::path>& pipes, Read read) {
     auto done = std::async(std::launch::async, read);
     if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return;
-    ADD_FAILURE() << "waited on the pipe " << fifo;
+    ADD_FAILURE() << "waited on a pipe";
     while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
+        for (const fs::path& pipe : pipes)
+            if (const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
 }
 
 // Settings and a user data file that are pipes (left by a script that fed
@@ -521,9 +522,10 @@ TEST_F(DataFilesTest, PipesInPlaceOfTheSettingsAndTheUserFileAreReportedAtOnce) 
     ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(UserPath().c_str(), 0600), 0);
     for (int answer = 0; answer < 3; ++answer) ui.Answer(MsgResult::Ok);
-    WithoutWaitingOn(ini, [] { ReadStartupSettings(); });
-    WithoutWaitingOn(UserPath(), [] { LoadDatFile("All"); });
-    WithoutWaitingOn(UserPath(), [] { SaveUserFile(); });
+    const std::vector<fs::path> pipes{ini, UserPath()};
+    WithoutWaitingOn(pipes, [] { ReadStartupSettings(); });
+    WithoutWaitingOn(pipes, [] { LoadDatFile("All"); });
+    WithoutWaitingOn(pipes, [] { SaveUserFile(); });
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
                               "Problem reading settings: " + ini.string() +
                                   " cannot be read: it is not an ordinary file\nThe file is left as it is; the "
