@@ -101,8 +101,9 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
     w.panels[4] = "  Given3 Surname3 ";
     const ProgramState before = g;
 
-    InitUndo();
+    InitUndo("UnDo previous paste");
     EXPECT_TRUE(w.snapshotCompleteWhenEnabled);
+    EXPECT_EQ(w.tips[9], "UnDo previous paste");
     EXPECT_TRUE(w.editorUndo);
     EXPECT_GE(w.listsCleared, 1);
 
@@ -125,7 +126,6 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
     g.PageMainIndiv = added;
     g.TreeSlot[0] = added;
     g.TreeSlot[5] = added;
-    w.tips[9] = "UnDo previous paste";
 
     RestoreUndo();
     EXPECT_EQ(g.IndivCount, before.IndivCount);
@@ -167,7 +167,7 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
 }
 
 TEST_F(UndoTest, EmptySnapshotRestoresEmptyTables) {
-    InitUndo();
+    InitUndo("UnDo previous paste");
     Gather(5);
     g.CurIndiv = 2;
     RestoreUndo();
@@ -184,7 +184,7 @@ TEST_F(UndoTest, EmptySnapshotRestoresEmptyTables) {
 TEST_F(UndoTest, FileNameShowsForASingleTree) {
     Gather(3);
     g.FileName = "family.lnt";
-    InitUndo();
+    InitUndo("UnDo previous paste");
     RestoreUndo();
     EXPECT_EQ(g.TreeCount, 1);
     EXPECT_EQ(w.panels[7], "family.lnt");
@@ -200,7 +200,7 @@ TEST_F(UndoTest, ProgressShowsOnlyAboveTwelveHundred) {
         progress.labels.clear();
         progress.values.clear();
         Gather(c.people);
-        InitUndo();
+        InitUndo("UnDo previous paste");
         RestoreUndo();
         if (!c.shows) {
             EXPECT_TRUE(progress.labels.empty());
@@ -218,7 +218,7 @@ TEST_F(UndoTest, ProgressShowsOnlyAboveTwelveHundred) {
 TEST_F(UndoTest, OpenEditorIsReopenedOnTheSameTab) {
     Gather(4);
     g.CurIndiv = 2;
-    InitUndo();
+    InitUndo("UnDo previous paste");
     w.editorVisible = true;
     w.editorTab = 1;
     RestoreUndo();
@@ -229,7 +229,7 @@ TEST_F(UndoTest, OpenEditorIsReopenedOnTheSameTab) {
     // With nobody left to show, the editor stays closed.
     ResetProgramState();
     w = UndoWindows{};
-    InitUndo();
+    InitUndo("UnDo previous paste");
     Gather(2);
     g.CurIndiv = 2;
     w.editorVisible = true;
@@ -247,7 +247,7 @@ TEST_F(UndoTest, NothingHappensWithoutASnapshot) {
 
 TEST_F(UndoTest, BrokenSnapshotLeavesTheWorkAsItWas) {
     Gather(3);
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
     const ProgramState before = g;
     g.UndoTables->IndivCount = kMaxIndiv + 5;  // past the records held
@@ -261,10 +261,10 @@ TEST_F(UndoTest, BrokenSnapshotLeavesTheWorkAsItWas) {
 
 TEST_F(UndoTest, ASmallerSnapshotInTheSameStorageLeavesNoOldRecords) {
     Gather(9);
-    InitUndo();
+    InitUndo("UnDo previous paste");
     g.IndivCount = 2;  // fewer people now, as after a load
     g.FamilCount = 0;
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
     RestoreUndo();
     EXPECT_EQ(g.IndivCount, 2);
@@ -277,9 +277,9 @@ TEST_F(UndoTest, ASmallerSnapshotInTheSameStorageLeavesNoOldRecords) {
 
 TEST_F(UndoTest, NewSnapshotReplacesTheOld) {
     Gather(2);
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
     RestoreUndo();
     EXPECT_EQ(g.IndivCount, 3);
