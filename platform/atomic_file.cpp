@@ -145,7 +145,8 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
         if (!change.empty() && !(replaceAnyway && replaceAnyway(change)))
             return fail(change + "\nIt is left as it is.");
         // The umask may have taken marks off that the old file had.
-        if (::fchmod(fd, permissions) != 0) return fail(ErrnoText("cannot set the permissions of " + tempPath.string(), errno));
+        if (::fchmod(fd, permissions) != 0)
+            return fail(ErrnoText("cannot set the permissions of " + tempPath.string(), errno));
     }
     if (!WriteAll(fd, contents)) return fail(ErrnoText("cannot write " + tempPath.string(), errno));
     if (::close(fd) != 0) {

@@ -8,9 +8,9 @@
 
 #include <QObject>
 
-class QWidget;
-
 #include "platform/platform.h"
+
+class QWidget;
 
 namespace lintora {
 

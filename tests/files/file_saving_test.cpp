@@ -281,7 +281,8 @@ std::string AsUser(uid_t uid, const std::vector<gid_t>& groups, const std::funct
     ::close(out[1]);
     std::string report;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
     ::close(out[0]);
     ::waitpid(child, nullptr, 0);
     return report;
