@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/atomic_file.h"
+#include "platform/file_reading.h"
 #include "platform/platform.h"
 #include "platform/settings_store.h"
 #include "record_store/program_state.h"
@@ -108,12 +110,12 @@ bool EndsWith(const std::string& s, const char* tail) {
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
 }
 
-// Reads one data file; on a fault reports it and returns false (the rows
-// read before it stay).
-bool ReadDataFile(const std::string& path, bool userFile, bool all) {
+// Takes the rows of one data file, as found at path; on a fault (a file
+// that is there but cannot be read included) reports it and returns false
+// (the rows taken before it stay).
+bool ReadDataFile(const std::string& path, Found found, const std::string& contents, bool userFile, bool all) {
     try {
-        std::string contents;
-        if (!ReadWholeFile(path, contents)) throw std::runtime_error("cannot read the file");
+        if (found != Found::Read) throw std::runtime_error("cannot read the file");
         std::vector<std::string> lines = SplitFileLines(contents);
         if (lines.empty() && !userFile) throw std::runtime_error("the file is empty");
         for (const auto& raw : lines) {
@@ -227,7 +229,6 @@ bool FolderWritable(const std::string& dir) {
 struct DataFileStamp {
     std::string path;
     FileStamp file;
-    bool exists() const { return file.exists; }
     bool operator==(const DataFileStamp&) const = default;
 };
 
@@ -308,13 +309,10 @@ void LoadDatFile(const std::string& mode) {
     }
     const std::string sitePath = SiteDataFilePath();
     const DataFileStamp site = StampOf(sitePath);
-    if (!site.exists()) {
-        ShowProblem("Lintora data file is missing.\nTo restore the missing file, exit program and restart.");
-        return;
-    }
     const std::string userPath = UserDataFilePath();
     const DataFileStamp user = StampOf(userPath);
     DataFilesRead& last = LastRead();
+    // Only files read without a fault are taken again unread.
     if (!all && last.valid && last.site == site && last.user == user) {
         g.Source = last.source;
         g.SourceCount = last.sourceCount;
@@ -325,12 +323,21 @@ void LoadDatFile(const std::string& mode) {
         return;
     }
     last.valid = false;
-    if (!ReadDataFile(sitePath, false, all)) {
+    // A file that is there but cannot be read (a pipe, a link to nothing)
+    // is no missing file: it is reported as a fault, at once.
+    std::string siteText, userText, why;
+    const Found siteFound = ReadFileIfThere(sitePath, siteText, why);
+    if (siteFound == Found::None) {
+        ShowProblem("Lintora data file is missing.\nTo restore the missing file, exit program and restart.");
+        return;
+    }
+    if (!ReadDataFile(sitePath, siteFound, siteText, false, all)) {
         LinkSourceRepositories();
         return;
     }
-    if (user.exists()) {
-        bool ok = ReadDataFile(userPath, true, false);
+    const Found userFound = ReadFileIfThere(userPath, userText, why);
+    if (userFound != Found::None) {
+        bool ok = ReadDataFile(userPath, userFound, userText, true, false);
         if (ok && g.SourceCount < kFewestSources) {
             ShowProblem(MissingDataText(userPath));
             ok = false;
@@ -370,7 +377,9 @@ void SaveUserFile() {
         if (ReadFileIfThere(path, held, why) == Found::Unreadable)
             throw std::runtime_error(path + " cannot be read: " + why + "\nIt is left as it is.");
         fs::create_directories(fs::path(path).parent_path());
-        std::string writeError = WriteFileAtomically(path, UserFileContents());
+        AskBeforeReplacing ask;
+        std::string writeError = WriteFileAtomically(path, UserFileContents(), std::ref(ask));
+        if (ask.declined) return;
         if (!writeError.empty()) throw std::runtime_error(writeError);
         // Marked as written only once they are on disk.
         for (int32_t n = 1; n <= g.SourceCount; ++n)

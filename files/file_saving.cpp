@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <functional>
 
 #include "files/data_files.h"
 #include "files/file_open.h"
@@ -92,9 +93,16 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
             Progress().Start(100);
             Progress().Set(100);
         }
+        // A file that would lose its group is replaced only when the user agrees.
+        AskBeforeReplacing ask;
         std::string error =
-            WriteFileAtomically(path, FileContents(ged ? FileKind::Gedcom : FileKind::Work, lines));
+            WriteFileAtomically(path, FileContents(ged ? FileKind::Gedcom : FileKind::Work, lines), std::ref(ask));
         if (progress) Progress().End();
+        if (ask.declined) {
+            // As a No to replacing it: the old file, the work and the windows stay.
+            Port().SetBusy(false);
+            return false;
+        }
         if (!error.empty()) {
             Port().SetBusy(false);
             ShowProblem("Error occurred while trying to save file, please retry.\n" + error);

@@ -10,6 +10,7 @@
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/atomic_file.h"
+#include "platform/file_reading.h"
 #include "platform/platform.h"
 #include "record_store/program_state.h"
 #include "platform/window_ports.h"

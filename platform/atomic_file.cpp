@@ -1,15 +1,20 @@
 #include "platform/atomic_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <random>
 #include <sstream>
 #include <utility>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/file_reading.h"
+#include "platform/platform.h"
 
 namespace lintora {
 
@@ -17,14 +22,39 @@ namespace fs = std::filesystem;
 
 namespace {
 
+std::function<void(const std::string&)>& TemporaryFileWatch() {
+    static std::function<void(const std::string&)> watch;
+    return watch;
+}
+
 std::string ErrnoText(const std::string& what, int err) {
     return what + ": " + std::strerror(err);
 }
 
-// Creates a new file beside target under a name no other file has.
-std::FILE* CreateUniqueBeside(const fs::path& target, fs::path& tempPath, std::string& error) {
+// The file that a save to path writes: path itself, or the file its link
+// (or chain of links) names, whether that is there yet or not.
+fs::path FileBehindLinks(fs::path path, std::string& error) {
+    constexpr int kMostLinks = 40;  // as many as the system itself follows
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path named = fs::read_symlink(path, ec);
+        if (ec) {
+            error = "cannot follow " + path.string() + ": " + ec.message();
+            return {};
+        }
+        // A relative link names its file from the link's own folder.
+        path = named.is_absolute() ? named : path.parent_path() / named;
+    }
+    error = "cannot follow " + path.string() + ": " + std::strerror(ELOOP);
+    return {};
+}
+
+// Creates a new file beside target under a name no other file has, with
+// no more permissions than mode from the start.
+int CreateUniqueBeside(const fs::path& target, mode_t mode, fs::path& tempPath, std::string& error) {
     static std::mt19937_64 rng{std::random_device{}()};
-    fs::path dir = target.parent_path();
+    const fs::path dir = target.parent_path();
     std::string base(1, '.');
     base += target.filename().string();
     base += '.';
@@ -32,117 +62,114 @@ std::FILE* CreateUniqueBeside(const fs::path& target, fs::path& tempPath, std::s
         std::ostringstream name;
         name << base << std::hex << rng() << ".tmp";
         tempPath = dir / name.str();
-        // "x": fail rather than open a file that is already there.
-        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return f;
+        // O_EXCL: fail rather than open a file that is already there.
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) return fd;
         if (errno != EEXIST) {
             error = ErrnoText("cannot create a file in " + (dir.empty() ? "." : dir.string()), errno);
-            return nullptr;
+            return -1;
         }
     }
     error = "cannot find a free temporary name in " + dir.string();
-    return nullptr;
+    return -1;
+}
+
+std::string UserName(uid_t uid) {
+    const passwd* user = ::getpwuid(uid);
+    return user ? user->pw_name : "user " + std::to_string(uid);
+}
+
+std::string GroupName(gid_t gid) {
+    const group* named = ::getgrgid(gid);
+    return named ? named->gr_name : std::to_string(gid);
+}
+
+// Gives the new file the old one's owner and group where the user may (a
+// user may give a file only to a group of his own, not to another user).
+// Says what changes when the group cannot be kept, else "".
+std::string KeepOwners(int fd, const struct stat& old, const std::string& target) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    struct stat now {};
+    if (::fstat(fd, &now) != 0) return ErrnoText("cannot tell who owns the new " + target, errno);
+    if (now.st_gid == old.st_gid) return {};
+    const bool mine = now.st_uid == ::geteuid();
+    return target + " belongs to " + UserName(old.st_uid) + " and the group " + GroupName(old.st_gid) +
+           ". Saved, it would belong to " + (mine ? "you" : UserName(now.st_uid)) +
+           (mine && now.st_gid == ::getegid() ? " and your group " : " and the group ") + GroupName(now.st_gid) +
+           ", and the group " + GroupName(old.st_gid) + " might no longer open it.";
+}
+
+bool WriteAll(int fd, const std::string& contents) {
+    const char* next = contents.data();
+    std::size_t left = contents.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, next, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        next += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 }  // namespace
 
-bool IsReadOnly(const std::string& path) {
-    std::error_code ec;
-    const fs::perms perms = fs::status(path, ec).permissions();
-    if (ec) return false;
-    // The owner's write mark counts for root too, who could write anyway.
-    return (perms & fs::perms::owner_write) == fs::perms::none || ::access(path.c_str(), W_OK) != 0;
-}
-
-std::string WriteFileAtomically(const std::string& target, const std::string& contents) {
+std::string WriteFileAtomically(const std::string& target, const std::string& contents,
+                                const ReplaceAnyway& replaceAnyway) {
     if (fs::path(target).filename().empty()) return "no file name given";
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) return target + " is a folder";
-    // A link stays a link: the file it leads to is the one replaced.
-    fs::path targetPath(target);
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        targetPath = fs::weakly_canonical(target, ec);
-        if (ec) return "cannot follow " + target + ": " + ec.message();
-    }
-    const fs::file_status old = fs::status(targetPath, ec);
-    const bool replacing = fs::is_regular_file(old);
-    if (replacing && IsReadOnly(targetPath.string())) return target + " is read-only";
-    fs::path tempPath;
     std::string error;
-    std::FILE* f = CreateUniqueBeside(targetPath, tempPath, error);
-    if (!f) return error;
-    bool ok = std::fwrite(contents.data(), 1, contents.size(), f) == contents.size();
-    int err = errno;
-    ok = ok && std::fflush(f) == 0;
-    if (!ok) err = errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
+    // A link stays a link: the file it names is the one written.
+    const fs::path file = FileBehindLinks(target, error);
+    if (!error.empty()) return error;
+    struct stat old {};
+    const bool replacing = ::stat(file.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode)) return target + " is a folder";
+    if (replacing && !S_ISREG(old.st_mode)) return target + " is not an ordinary file";
+    if (replacing && IsReadOnly(file.string())) return target + " is read-only";
+    // From its creation the new file is open to nobody the old one was not
+    // open to; a new one gets what the user's umask leaves of read and write.
+    const mode_t permissions = replacing ? (old.st_mode & 0777) : 0666;
+    fs::path tempPath;
+    const int fd = CreateUniqueBeside(file, permissions, tempPath, error);
+    if (fd < 0) return error;
+    if (TemporaryFileWatch()) TemporaryFileWatch()(tempPath.string());
+    auto fail = [&tempPath, fd](std::string why) {
+        ::close(fd);
+        ::unlink(tempPath.c_str());
+        return why;
+    };
+    if (replacing) {
+        const std::string change = KeepOwners(fd, old, target);
+        if (!change.empty() && !(replaceAnyway && replaceAnyway(change)))
+            return fail(change + "\nIt is left as it is.");
+        // The umask may have taken marks off that the old file had.
+        if (::fchmod(fd, permissions) != 0)
+            return fail(ErrnoText("cannot set the permissions of " + tempPath.string(), errno));
     }
-    if (!ok) {
-        fs::remove(tempPath, ec);
+    if (!WriteAll(fd, contents)) return fail(ErrnoText("cannot write " + tempPath.string(), errno));
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tempPath.c_str());
         return ErrnoText("cannot write " + tempPath.string(), err);
     }
-    // The new file keeps the old one's permissions (a private file stays private).
-    if (replacing) fs::permissions(tempPath, old.permissions(), ec);
-    fs::rename(tempPath, targetPath, ec);
+    std::error_code ec;
+    fs::rename(tempPath, file, ec);
     if (ec) {
-        std::error_code ignore;
-        fs::remove(tempPath, ignore);
+        ::unlink(tempPath.c_str());
         return "cannot replace " + target + ": " + ec.message();
     }
     return {};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-    return ReadWholeFileOrWhy(path, contents).empty();
+bool AskBeforeReplacing::operator()(const std::string& change) {
+    declined = !AskYesNo(change + "\nSave anyway?");
+    return !declined;
 }
 
-std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) {
-        const fs::path target = fs::read_symlink(path, ec);
-        return ec ? std::strerror(ENOENT) : "it is a link to " + target.string() + ", which is not there";
-    }
-    if (ec) return ec.message();
-    if (status.type() == fs::file_type::directory) return "it is a folder";
-    // Opening a pipe or a device could wait for ever.
-    if (status.type() != fs::file_type::regular) return "it is not an ordinary file";
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return std::strerror(errno);
-    std::string read;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) read.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed) return std::strerror(err);
-    contents = std::move(read);
-    return {};
-}
-
-Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why) {
-    std::error_code ec;
-    const fs::file_status entry = fs::symlink_status(path, ec);
-    if (entry.type() == fs::file_type::not_found) return Found::None;
-    // A folder on the way that cannot be searched hides whether it is there.
-    why = ec ? ec.message() : ReadWholeFileOrWhy(path, contents);
-    return why.empty() ? Found::Read : Found::Unreadable;
-}
-
-FileStamp StampOfFile(const std::string& path) {
-    FileStamp stamp;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
-    auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
-    stamp.exists = true;
-    stamp.size = static_cast<std::uintmax_t>(st.st_size);
-    stamp.modified = ns(st.st_mtim);
-    stamp.changed = ns(st.st_ctim);
-    stamp.device = st.st_dev;
-    stamp.inode = st.st_ino;
-    return stamp;
+void WatchNewTemporaryFiles(std::function<void(const std::string& path)> watch) {
+    TemporaryFileWatch() = std::move(watch);
 }
 
 }  // namespace lintora

@@ -1,47 +1,36 @@
 #pragma once
-// Files as wholes. Replacing one safely: the new contents go to a uniquely
-// named file in the target's folder, are flushed, and only then renamed
-// over the target; a failure leaves the old file as it was. Reading one
-// whole, and telling one version of a file from the next.
-#include <cstdint>
+// Replacing a file safely: the new contents go to a uniquely named file in
+// the target's folder, are flushed, and only then renamed over the target;
+// a failure leaves the old file as it was.
+#include <functional>
 #include <string>
 
 namespace lintora {
 
+// Asked before a file is replaced by one that cannot keep its group; change
+// says who would own it then. True replaces it all the same.
+using ReplaceAnyway = std::function<bool(const std::string& change)>;
+
 // Returns "" on success, else a description of what failed. A read-only
-// target is left as it is; a replaced file keeps its permissions, and a
-// link its place (the file it leads to is replaced).
-std::string WriteFileAtomically(const std::string& target, const std::string& contents);
+// target is left as it is. A replaced file keeps its permissions, its group
+// and, where the user may give it, its owner; the new contents are never
+// more open to others than the old ones, not even while being written. A
+// new file gets the user's usual permissions, never execute marks. Through
+// a link the file it names is written, there or not, and the link stays.
+// When the group cannot be kept, replaceAnyway decides (none: the old file
+// is left as it is).
+std::string WriteFileAtomically(const std::string& target, const std::string& contents,
+                                const ReplaceAnyway& replaceAnyway = {});
 
-// True when the file is there and its owner's write mark is off, or the
-// user may not write it.
-bool IsReadOnly(const std::string& path);
-
-// Reads a whole file; false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& contents);
-// The same, saying why a file cannot be read ("" when it was): missing, a
-// folder or another thing that is no ordinary file, a link to nothing, no
-// permission, an I/O error.
-std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents);
-
-// A file as it was found: nothing there yet, read, or there but it cannot
-// be read (why then says why). A file that cannot be read is never to be
-// taken for no file: what it holds would be written over.
-enum class Found { None, Read, Unreadable };
-Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why);
-
-// What tells one version of a file from another without reading it. A
-// rewrite of the same size within one tick of the modification time (two
-// seconds on FAT) still moves the change time, and a file put in place by
-// a rename has another inode.
-struct FileStamp {
-    bool exists = false;  // a regular file is there
-    std::uintmax_t size = 0;
-    std::int64_t modified = 0;  // nanoseconds since the epoch
-    std::int64_t changed = 0;
-    std::uint64_t device = 0, inode = 0;
-    bool operator==(const FileStamp&) const = default;
+// Asks the user, through the port, whether a file may be replaced all the
+// same; remembers a No, after which the caller says nothing more.
+struct AskBeforeReplacing {
+    bool declined = false;
+    bool operator()(const std::string& change);
 };
-FileStamp StampOfFile(const std::string& path);
+
+// Tests look at every temporary file as soon as it is made, before its
+// first byte is written; nullptr stops it.
+void WatchNewTemporaryFiles(std::function<void(const std::string& path)> watch);
 
 }  // namespace lintora

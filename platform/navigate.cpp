@@ -1,8 +1,5 @@
 #include "platform/navigate.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/platform.h"
 
 namespace lintora {
@@ -17,23 +14,6 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
         if (c != prefix[i]) return false;
     }
     return true;
-}
-
-// The opens started and not yet ended, with the window that asked.
-struct PendingOpen {
-    std::string address;
-    const void* asker;
-    bool operator==(const PendingOpen&) const = default;
-};
-
-std::vector<PendingOpen>& Pending() {
-    static std::vector<PendingOpen> pending;
-    return pending;
-}
-
-void Forget(const PendingOpen& open) {
-    auto& pending = Pending();
-    if (auto it = std::find(pending.begin(), pending.end(), open); it != pending.end()) pending.erase(it);
 }
 
 // The reason on its own line: the address alone reads as if it were wrong.
@@ -62,17 +42,14 @@ bool NavigateTo(const std::string& address) {
         ReportProblem(address, "Only http and https web addresses are opened.");
         return false;
     }
-    const PendingOpen open{address, CurrentAsker()};
     // A second press while the same window's open of the same address is
     // still starting (a double-click) opens nothing more.
-    if (std::find(Pending().begin(), Pending().end(), open) != Pending().end()) return true;
-    Pending().push_back(open);
-    const std::string problem = Port().OpenAddress(address, [open](const std::string& failure) {
-        Forget(open);
-        if (!failure.empty()) ReportProblem(open.address, failure);
+    for (const Platform::PendingOpen& open : Port().PendingOpens())
+        if (open.address == address && open.asker == CurrentAsker()) return true;
+    const std::string problem = Port().OpenAddress(address, [address](const std::string& failure) {
+        if (!failure.empty()) ReportProblem(address, failure);
     });
     if (problem.empty()) return true;
-    Forget(open);
     ReportProblem(address, problem);
     return false;
 }

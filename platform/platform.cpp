@@ -1,6 +1,8 @@
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <ctime>
+#include <utility>
 
 namespace lintora {
 
@@ -56,7 +58,31 @@ MsgResult DismissedAnswer(MsgButtons buttons) {
     }
 }
 
-std::string Platform::OpenAddress(const std::string&, OpenEnded) { return "no browser can be started here"; }
+std::string Platform::OpenAddress(const std::string& address, OpenEnded ended) {
+    const void* asker = CurrentAsker();
+    const int id = ++lastOpen_;
+    // Recorded before the start, so that an end reported at once finds it.
+    opens_.push_back({id, address, asker, WindowAtEnd(asker), std::move(ended)});
+    std::string problem = StartOpen(id, address);
+    if (!problem.empty()) std::erase_if(opens_, [id](const PendingOpen& o) { return o.id == id; });
+    return problem;
+}
+
+std::string Platform::StartOpen(int, const std::string&) { return "no browser can be started here"; }
+
+std::function<const void*()> Platform::WindowAtEnd(const void*) {
+    return [] { return nullptr; };
+}
+
+void Platform::EndOpen(int id, const std::string& problem) {
+    const auto it = std::find_if(opens_.begin(), opens_.end(), [id](const PendingOpen& o) { return o.id == id; });
+    if (it == opens_.end()) return;
+    // Forgotten before it tells anything: the box may run the event loop.
+    const PendingOpen open = std::move(*it);
+    opens_.erase(it);
+    const AskingWindow asking(open.tellIn());
+    open.ended(problem);
+}
 
 AskingWindow::AskingWindow(const void* window) : outer_(asker) { asker = window; }
 AskingWindow::~AskingWindow() { asker = outer_; }

@@ -71,7 +71,36 @@ public:
     // open while that is still shown, else to the main window. Without a
     // desktop nothing is started.
     using OpenEnded = std::function<void(const std::string& problem)>;
-    virtual std::string OpenAddress(const std::string& address, OpenEnded ended);
+    std::string OpenAddress(const std::string& address, OpenEnded ended);
+
+    // An open started and not yet ended: asker is the AskingWindow at its
+    // start; tellIn gives, at its end, the window what it tells belongs to
+    // (nullptr: the main window's).
+    struct PendingOpen {
+        int id = 0;
+        std::string address;
+        const void* asker = nullptr;
+        std::function<const void*()> tellIn;
+        OpenEnded ended;
+    };
+    // The opens not yet ended, oldest first.
+    const std::vector<PendingOpen>& PendingOpens() const { return opens_; }
+
+protected:
+    // Starts the launcher for the open numbered id: "" once it runs, else
+    // why it could not be started. The platform ends each started open
+    // once with EndOpen. Without a desktop nothing is started.
+    virtual std::string StartOpen(int id, const std::string& address);
+    // Made as an open starts (asker as in PendingOpen): at its end, the
+    // window that asked while that is still shown, else the main window.
+    virtual std::function<const void*()> WindowAtEnd(const void* asker);
+    // Ends the open numbered id if it has not ended yet: "" opened, else why
+    // the launcher failed.
+    void EndOpen(int id, const std::string& problem);
+
+private:
+    std::vector<PendingOpen> opens_;
+    int lastOpen_ = 0;
 };
 
 // Questions, messages and file dialogs shown while an AskingWindow lives

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/file_reading.h"
 
 namespace lintora {
 

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTreeView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -144,7 +145,6 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDial
 QtPlatform::~QtPlatform() {
     // Nothing is told any more; the opens are only forgotten.
     openWatch_.reset();
-    while (!opens_.empty()) EndOpen(opens_.front().id, "");
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
@@ -228,7 +228,7 @@ std::string QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
     return RunFileDialog(Parent(), request, QFileDialog::AcceptOpen);
 }
 
-std::string QtPlatform::OpenAddress(const std::string& address, OpenEnded ended) {
+std::string QtPlatform::StartOpen(int id, const std::string& address) {
     // Owned by nobody while it runs: a launcher still busy after the wait
     // (a browser kept in its foreground) is neither killed nor waited for.
     auto* process = new QProcess;
@@ -239,8 +239,6 @@ std::string QtPlatform::OpenAddress(const std::string& address, OpenEnded ended)
         return launcher + " could not be started";
     }
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    const int id = ++lastOpen_;
-    opens_.push_back({id, Parent(), std::move(ended)});
     QObject::connect(process, &QProcess::finished, openWatch_.get(),
                      [this, id, name = launcher](int status, QProcess::ExitStatus how) {
                          if (how != QProcess::NormalExit)
@@ -254,14 +252,11 @@ std::string QtPlatform::OpenAddress(const std::string& address, OpenEnded ended)
     return {};
 }
 
-void QtPlatform::EndOpen(int id, const std::string& problem) {
-    const auto it = std::find_if(opens_.begin(), opens_.end(), [id](const PendingOpen& o) { return o.id == id; });
-    if (it == opens_.end()) return;
-    const PendingOpen open = std::move(*it);
-    opens_.erase(it);
-    QWidget* asker = open.asker;
-    const AskingWidget asking(asker && asker->isVisible() ? asker : dialogParent);
-    open.ended(problem);
+std::function<const void*()> QtPlatform::WindowAtEnd(const void*) {
+    const QPointer<QWidget> asking = Parent();
+    return [this, asking]() -> const void* {
+        return asking && asking->isVisible() ? asking.data() : dialogParent;
+    };
 }
 
 }  // namespace lintora

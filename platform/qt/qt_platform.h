@@ -5,12 +5,12 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include <QObject>
-#include <QPointer>
 
 #include "platform/platform.h"
+
+class QWidget;
 
 namespace lintora {
 
@@ -36,11 +36,6 @@ public:
     int32_t ChooseMatch(const MatchRequest& request) override;
     std::string SaveFileDialog(const FileDialogRequest& request) override;
     std::string OpenFileDialog(const FileDialogRequest& request) override;
-    // Runs the launcher with the address as its one argument, never
-    // through a shell, and returns once it has started; the user's clicks
-    // and keys go on to the windows as ever. Its end, or the wait running
-    // out first (it counts as started then), ends the open.
-    std::string OpenAddress(const std::string& address, OpenEnded ended) override;
 
     // The program that hands an address to the desktop's browser.
     std::string launcher = "xdg-open";
@@ -52,21 +47,21 @@ public:
     QWidget* dialogParent = nullptr;
     std::function<int32_t(const MatchRequest&)> chooseMatch;
 
+protected:
+    // Runs the launcher with the address as its one argument, never
+    // through a shell, and returns once it has started; the user's clicks
+    // and keys go on to the windows as ever. Its end, or the wait running
+    // out first (it counts as started then), ends the open.
+    std::string StartOpen(int id, const std::string& address) override;
+    // The window in use at the start (Parent), while it is still shown;
+    // else dialogParent, never another window up at the end.
+    std::function<const void*()> WindowAtEnd(const void* asker) override;
+
 private:
     // The owner of a box or dialog: the asking window while it is up, else a
     // modal window in front (the user works in it), else dialogParent.
     QWidget* Parent() const;
-    // Ends the open numbered id, if it is still pending.
-    void EndOpen(int id, const std::string& problem);
     bool busy_ = false;
-    // The opens not yet ended and the window that asked for each.
-    struct PendingOpen {
-        int id;
-        QPointer<QWidget> asker;
-        OpenEnded ended;
-    };
-    std::vector<PendingOpen> opens_;
-    int lastOpen_ = 0;
     // Holds the launchers' connections: none outlives the platform.
     std::unique_ptr<QObject> openWatch_ = std::make_unique<QObject>();
     // The clock's last second and how it reads.

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <map>
 #include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "files/text_lines.h"
 #include "lintora_version.h"
@@ -461,6 +467,7 @@ TEST_F(DataFilesTest, SaveUserFileFailureKeepsTheOldFileAndSaysWhy) {
     g.Source[s].sTitle = "Mine";
     ui.Answer(MsgResult::Ok);
     SaveUserFile();
+    ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes.back().text.rfind("Problem creating " + UserPath() + "\n", 0), 0u);
     EXPECT_EQ(g.Source[s].sFlag.value(), "P");  // not written, so not marked
     EXPECT_EQ(GetStartupSetting("prefName", "?"), "");  // the settings were saved
@@ -485,12 +492,51 @@ TEST_F(DataFilesTest, SaveUserFileLeavesAFileItCannotReadAlone) {
     g.Source[s].sTitle = "Mine";
     ui.Answer(MsgResult::Ok);
     SaveUserFile();
+    ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes.back().text, "Problem creating " + UserPath() + "\n" + UserPath() +
                                          " cannot be read: it is a link to " + gone.string() +
                                          ", which is not there\nIt is left as it is.");
     EXPECT_TRUE(fs::is_symlink(UserPath()));
     EXPECT_FALSE(fs::exists(gone));
     EXPECT_EQ(g.Source[s].sFlag.value(), "P");  // not written, so not marked
+}
+
+// Runs read, which must not wait on any of the pipes. A read that waits
+// fails the test; writers then let it go, so that the test ends.
+template <typename Read>
+void WithoutWaitingOn(const std::vector<fs::path>& pipes, Read read) {
+    auto done = std::async(std::launch::async, read);
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return;
+    ADD_FAILURE() << "waited on a pipe";
+    while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        for (const fs::path& pipe : pipes)
+            if (const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
+}
+
+// Settings and a user data file that are pipes (left by a script that fed
+// them once) are reported at once, never waited on, and stay as they are.
+TEST_F(DataFilesTest, PipesInPlaceOfTheSettingsAndTheUserFileAreReportedAtOnce) {
+    Site(MinimalSite());
+    const fs::path ini = dir / "config" / "Lintora" / "Lintora.ini";
+    fs::create_directories(ini.parent_path());
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(UserPath().c_str(), 0600), 0);
+    for (int answer = 0; answer < 3; ++answer) ui.Answer(MsgResult::Ok);
+    const std::vector<fs::path> pipes{ini, UserPath()};
+    WithoutWaitingOn(pipes, [] { ReadStartupSettings(); });
+    WithoutWaitingOn(pipes, [] { LoadDatFile("All"); });
+    WithoutWaitingOn(pipes, [] { SaveUserFile(); });
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "Problem reading settings: " + ini.string() +
+                                  " cannot be read: it is not an ordinary file\nThe file is left as it is; the "
+                                  "program starts without the settings it holds.",
+                              MissingData(UserPath()),
+                              "Problem creating " + UserPath() + "\n" + UserPath() +
+                                  " cannot be read: it is not an ordinary file\nIt is left as it is.",
+                          }));
+    EXPECT_EQ(g.SourceCount, 7);  // the site file's, read before
+    EXPECT_EQ(fs::status(ini).type(), fs::file_type::fifo);
+    EXPECT_EQ(fs::status(UserPath()).type(), fs::file_type::fifo);
 }
 
 TEST_F(DataFilesTest, UserFileGoesToTheDataFolderWhenTheProgramFolderIsNotWritable) {

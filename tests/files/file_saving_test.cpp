@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "files/data_files.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
@@ -254,6 +262,107 @@ TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
         EXPECT_EQ(progress.ends, n == 400 ? 0 : 1);  // shown, then hidden again
         EXPECT_FALSE(ui.busy);
     }
+}
+
+// Runs work in a child process as user uid, member of groups (the first
+// his own), and gives back what work reports. Only root can do it.
+std::string AsUser(uid_t uid, const std::vector<gid_t>& groups, const std::function<std::string()>& work) {
+    int out[2];
+    if (::pipe(out) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        const bool became =
+            ::setgroups(groups.size(), groups.data()) == 0 && ::setgid(groups[0]) == 0 && ::setuid(uid) == 0;
+        const std::string report = became ? work() : "could not become user " + std::to_string(uid);
+        (void)!::write(out[1], report.data(), report.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string report;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    ::waitpid(child, nullptr, 0);
+    return report;
+}
+
+// Owner, group and permissions of a file, as "1002:2000 660".
+std::string Owners(const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    std::ostringstream s;
+    s << st.st_uid << ':' << st.st_gid << ' ' << std::oct << (st.st_mode & 07777);
+    return s.str();
+}
+
+// A work file of a shared family folder (owner 1002, group 2000, mode 0660)
+// stays the family's whoever saves it: root gives it back to its owner, and
+// a member of the group keeps the group, so that its owner can still open
+// it. A user outside the group is asked before the file becomes his; No
+// leaves the file and the changed flag as they were.
+TEST_F(SaveFileTest, AFileOfASharedFolderStaysTheFamilys) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
+    const fs::path family = dir / "family", open = dir / "open", homes = dir / "homes";
+    const fs::path smith = family / "smith.lnt", jones = open / "jones.lnt";
+    for (const fs::path& folder : {family, open, homes}) fs::create_directories(folder);
+    Write(smith, "old");
+    Write(jones, "old");
+    for (auto [path, mode] : {std::pair{family, 0770}, {open, 0777}, {homes, 0777}, {smith, 0660}, {jones, 0666}}) {
+        ASSERT_EQ(::chown(path.c_str(), path == homes ? 0 : 1002, path == homes ? 0 : 2000), 0);
+        ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(mode)), 0);
+    }
+    g.FilePath = smith.string();
+    ui.Answer(MsgResult::Yes);  // overwrite
+    ui.Answer(MsgResult::Ok);
+    EXPECT_TRUE(SaveFile("N", "LNT"));
+    EXPECT_EQ(Owners(smith), "1002:2000 660");
+    EXPECT_NE(Read(smith), "old");
+
+    // Each save of another user, with the boxes it showed.
+    auto saveAs = [&](uid_t uid, std::vector<gid_t> groups, const fs::path& file, std::vector<MsgResult> groupAnswers) {
+        ui.boxes.clear();
+        return AsUser(uid, groups, [&] {
+            setenv("XDG_CONFIG_HOME", (homes / std::to_string(uid)).c_str(), 1);
+            g.FilePath = file.string();
+            std::string report;
+            for (MsgResult answer : groupAnswers) {
+                g.DataChanged = "Y";
+                ui.boxes.clear();
+                ui.Answer(MsgResult::Yes);  // overwrite
+                ui.Answer(answer);
+                if (answer == MsgResult::Yes) ui.Answer(MsgResult::Ok);
+                report += SaveFile("N", "LNT") ? "saved " : "not saved ";
+                report += g.DataChanged + " " + (Read(file) == "old" ? "old " : "new ") + Owners(file) + "\n";
+                for (const ShownBox& box : ui.boxes)
+                    report += (box.buttons == MsgButtons::YesNo ? "[Yes/No] " : "[OK] ") + box.text + "\n";
+            }
+            return report;
+        });
+    };
+    const std::string saved = "[OK] " + smith.string() + " successfully saved\n";
+    EXPECT_EQ(saveAs(1003, {1003, 2000}, smith, {MsgResult::Ok}),
+              "saved N new 1003:2000 660\n[Yes/No] Overwrite existing file?\n" + saved);
+
+    auto user = [](uid_t id) {
+        const passwd* named = ::getpwuid(id);
+        return named ? std::string(named->pw_name) : "user " + std::to_string(id);
+    };
+    auto groupName = [](gid_t id) {
+        const struct group* named = ::getgrgid(id);
+        return named ? std::string(named->gr_name) : std::to_string(id);
+    };
+    const std::string question = "[Yes/No] " + jones.string() + " belongs to " + user(1002) + " and the group " +
+                                 groupName(2000) + ". Saved, it would belong to you and your group " +
+                                 groupName(1004) + ", and the group " + groupName(2000) +
+                                 " might no longer open it.\nSave anyway?\n";
+    EXPECT_EQ(saveAs(1004, {1004}, jones, {MsgResult::No, MsgResult::Yes}),
+              "not saved Y old 1002:2000 666\n[Yes/No] Overwrite existing file?\n" + question +
+                  "saved N new 1004:1004 666\n[Yes/No] Overwrite existing file?\n" + question + "[OK] " +
+                  jones.string() + " successfully saved\n");
+    EXPECT_EQ(Listing(family), std::vector<std::string>{"smith.lnt"});
+    EXPECT_EQ(Listing(open), std::vector<std::string>{"jones.lnt"});
 }
 
 }  // namespace

@@ -61,27 +61,21 @@ std::string ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request) {
     return r;
 }
 
-std::string ScriptedPlatform::OpenAddress(const std::string& address, OpenEnded ended) {
+std::string ScriptedPlatform::StartOpen(int, const std::string& address) {
     openedAddresses.push_back(address);
-    if (openError.empty()) pendingOpens.push_back({address, CurrentAsker(), std::move(ended)});
     return openError;
 }
 
+std::function<const void*()> ScriptedPlatform::WindowAtEnd(const void* asker) {
+    return [this, asker] { return asker && (!shown || shown(asker)) ? asker : nullptr; };
+}
+
 void ScriptedPlatform::FinishOpen(const std::string& problem) {
-    if (pendingOpens.empty()) {
+    if (PendingOpens().empty()) {
         ADD_FAILURE() << "no open is pending";
         return;
     }
-    const PendingOpen open = std::move(pendingOpens.front());
-    pendingOpens.erase(pendingOpens.begin());
-    const bool stillShown = open.asker && (!shown || shown(open.asker));
-    const AskingWindow asking(stillShown ? open.asker : nullptr);
-    open.ended(problem);
-}
-
-// The windows may be gone: nobody is asked whether they are shown.
-ScriptedPlatform::~ScriptedPlatform() {
-    for (const PendingOpen& open : pendingOpens) open.ended("");
+    EndOpen(PendingOpens().front().id, problem);
 }
 
 std::vector<std::string> ScriptedPlatform::Texts() const {

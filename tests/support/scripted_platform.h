@@ -57,22 +57,13 @@ public:
     // Addresses handed to the browser; none is really opened. A non-empty
     // openError makes every start fail with that reason; an open started
     // stays pending until FinishOpen ends it.
-    std::string OpenAddress(const std::string& address, OpenEnded ended) override;
     std::vector<std::string> openedAddresses;
     std::string openError;
-    struct PendingOpen {
-        std::string address;
-        const void* asker;  // CurrentAsker() when it began
-        OpenEnded ended;
-    };
-    std::vector<PendingOpen> pendingOpens;
     // Ends the oldest pending open: "" opened, else why the launcher failed.
     // What it says belongs to the window that asked while shown says that
     // window is still shown (without shown, it is), else to the main window.
     void FinishOpen(const std::string& problem = "");
     std::function<bool(const void* window)> shown;
-    // The opens still pending end quietly.
-    ~ScriptedPlatform() override;
 
     // Match choices (record number, 0 = not a match) and dialog paths
     // (empty = cancelled), each taken in order; running out fails the test.
@@ -87,6 +78,10 @@ public:
     // Texts of the boxes shown so far.
     std::vector<std::string> Texts() const;
     bool Showed(const std::string& fragment) const;
+
+protected:
+    std::string StartOpen(int id, const std::string& address) override;
+    std::function<const void*()> WindowAtEnd(const void* asker) override;
 };
 
 // Records the progress display: a start as minus its maximum, then each

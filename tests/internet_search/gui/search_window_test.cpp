@@ -567,7 +567,7 @@ TEST_F(SearchWindowTest, AnOpenHoldsNothingUpAndItsFailureIsToldWhereItWasAsked)
     EXPECT_EQ(ui.boxes.back().text, "Problem with navigation parms: " + search + "\nxdg-open reported a failure (exit status 3)");
     EXPECT_EQ(ui.boxes.back().asker, nullptr);  // the main window
     EXPECT_FALSE(ui.busy);
-    EXPECT_TRUE(ui.pendingOpens.empty());
+    EXPECT_TRUE(ui.PendingOpens().empty());
 }
 
 // With the real launcher: Go neither waits for the browser nor shows the

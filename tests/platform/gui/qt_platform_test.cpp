@@ -388,32 +388,45 @@ TEST_F(QtPlatformTest, AddressesGoToTheLauncherAsOneArgument) {
     EXPECT_EQ(ends.size(), 1u);  // nothing started, nothing ends
 }
 
+// Opens started from a main window, with real launchers in dir; every
+// message box is answered as it comes up, its text and owner kept in told.
+class LauncherTest : public QtPlatformTest {
+protected:
+    QTemporaryDir dir;
+    QWidget mainWindow;
+    std::vector<std::pair<QString, QWidget*>> told;
+    QTimer answer;
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        mainWindow.show();
+        platform.dialogParent = &mainWindow;
+        InstallPlatform(&platform);
+        QObject::connect(&answer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                told.emplace_back(box->text().remove(QChar(0x200B)), box->parentWidget());
+                EXPECT_EQ(box->icon(), QMessageBox::Warning);
+                box->accept();
+            }
+        });
+        answer.start(10);
+    }
+    void TearDown() override {
+        InstallPlatform(nullptr);
+        platform.dialogParent = nullptr;
+    }
+    // What a failure of the launcher with status says about address.
+    std::string Failure(const std::string& address, int status) const {
+        return "Problem with navigation parms: " + address + "\n" + platform.launcher +
+               " reported a failure (exit status " + std::to_string(status) + ")";
+    }
+};
+
 // The launcher is not waited for: the open returns at once, with no
 // hourglass, and the windows go on. A failure it reports when it ends is
 // told then, in the window that asked while that is still shown, else in
 // the main window; one still busy after the wait counts as started.
-TEST_F(QtPlatformTest, ALauncherIsNotWaitedForAndItsFailureIsToldWhereItWasAsked) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QWidget mainWindow;
-    mainWindow.show();
-    platform.dialogParent = &mainWindow;
-    InstallPlatform(&platform);
-    std::vector<std::pair<QString, QWidget*>> told;  // each box's text and owner
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&told] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            told.emplace_back(box->text().remove(QChar(0x200B)), box->parentWidget());
-            EXPECT_EQ(box->icon(), QMessageBox::Warning);
-            box->accept();
-        }
-    });
-    answer.start(10);
+TEST_F(LauncherTest, ALauncherIsNotWaitedForAndItsFailureIsToldWhereItWasAsked) {
     const std::string address = "https://t.example/help";
-    auto failure = [&](int status) {
-        return "Problem with navigation parms: " + address + "\n" + platform.launcher +
-               " reported a failure (exit status " + std::to_string(status) + ")";
-    };
 
     auto editor = std::make_unique<QDialog>(&mainWindow);
     editor->show();
@@ -430,8 +443,8 @@ TEST_F(QtPlatformTest, ALauncherIsNotWaitedForAndItsFailureIsToldWhereItWasAsked
     EXPECT_LT(clock.elapsed(), 300);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(told.empty());
-    ASSERT_TRUE(QTest::qWaitFor([&told] { return !told.empty(); }));
-    EXPECT_EQ(told.front().first.toStdString(), failure(3));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !told.empty(); }));
+    EXPECT_EQ(told.front().first.toStdString(), Failure(address, 3));
     EXPECT_EQ(told.front().second, editor.get());
     QTest::qWait(300);
     EXPECT_EQ(told.size(), 1u);
@@ -443,8 +456,8 @@ TEST_F(QtPlatformTest, ALauncherIsNotWaitedForAndItsFailureIsToldWhereItWasAsked
         EXPECT_TRUE(NavigateTo(address));
     }
     editor.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&told] { return told.size() == 2; }));
-    EXPECT_EQ(told.back().first.toStdString(), failure(4));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return told.size() == 2; }));
+    EXPECT_EQ(told.back().first.toStdString(), Failure(address, 4));
     EXPECT_EQ(told.back().second, &mainWindow);
 
     // Still busy after the wait: started, and nothing more is said.
@@ -454,8 +467,29 @@ TEST_F(QtPlatformTest, ALauncherIsNotWaitedForAndItsFailureIsToldWhereItWasAsked
     QTest::qWait(900);
     EXPECT_EQ(told.size(), 2u);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    InstallPlatform(nullptr);
-    platform.dialogParent = nullptr;
+}
+
+// Status 1 (xdg-open's "wrong call") is a failure like any other. Told after
+// the window that asked has hidden, it belongs to the main window, not to
+// another window that is up by then.
+TEST_F(LauncherTest, AFailureWithStatusOneIsToldOverTheMainWindowOnceTheAskerHid) {
+    platform.launcher = Launcher(dir, "wrong-call", "sleep 0.3; exit 1");
+    const std::string address = "https://t.example/timeline";
+    QDialog search(&mainWindow);
+    search.show();
+    {
+        QPushButton go(&search);
+        const AskingWidget asking(&go);
+        EXPECT_TRUE(NavigateTo(address));
+    }
+    search.hide();
+    QDialog preferences(&mainWindow);
+    preferences.setModal(true);
+    preferences.show();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !told.empty(); }, 5000));
+    EXPECT_EQ(told.front().first.toStdString(), Failure(address, 1));
+    EXPECT_EQ(told.front().second, &mainWindow);
+    EXPECT_TRUE(platform.PendingOpens().empty());
 }
 
 }  // namespace

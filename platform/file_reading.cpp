@@ -1,0 +1,94 @@
+#include "platform/file_reading.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lintora {
+
+namespace fs = std::filesystem;
+
+bool IsReadOnly(const std::string& path) {
+    std::error_code ec;
+    const fs::perms perms = fs::status(path, ec).permissions();
+    if (ec) return false;
+    // The owner's write mark counts for root too, who could write anyway.
+    return (perms & fs::perms::owner_write) == fs::perms::none || ::access(path.c_str(), W_OK) != 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    return ReadWholeFileOrWhy(path, contents).empty();
+}
+
+std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+        const fs::path target = fs::read_symlink(path, ec);
+        return ec ? std::strerror(ENOENT) : "it is a link to " + target.string() + ", which is not there";
+    }
+    if (ec) return ec.message();
+    if (status.type() == fs::file_type::directory) return "it is a folder";
+    constexpr const char* kNotOrdinary = "it is not an ordinary file";
+    // Opening a pipe or a device could wait for ever.
+    if (status.type() != fs::file_type::regular) return kNotOrdinary;
+    // Nor is one put there meanwhile: the open does not wait, and what was
+    // opened is looked at once more.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return kNotOrdinary;
+    }
+    std::string read;
+    read.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            read.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            const int err = errno;
+            ::close(fd);
+            return std::strerror(err);
+        }
+    }
+    ::close(fd);
+    contents = std::move(read);
+    return {};
+}
+
+Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why) {
+    std::error_code ec;
+    const fs::file_status entry = fs::symlink_status(path, ec);
+    if (entry.type() == fs::file_type::not_found) return Found::None;
+    // A folder on the way that cannot be searched hides whether it is there.
+    why = ec ? ec.message() : ReadWholeFileOrWhy(path, contents);
+    return why.empty() ? Found::Read : Found::Unreadable;
+}
+
+FileStamp StampOfFile(const std::string& path) {
+    FileStamp stamp;
+    struct stat st {};
+    // A link to nothing stamps as the link itself.
+    if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return stamp;
+    auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
+    stamp.exists = true;
+    stamp.mode = st.st_mode;
+    stamp.size = static_cast<std::uintmax_t>(st.st_size);
+    stamp.modified = ns(st.st_mtim);
+    stamp.changed = ns(st.st_ctim);
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    return stamp;
+}
+
+}  // namespace lintora

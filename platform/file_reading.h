@@ -1,0 +1,43 @@
+#pragma once
+// Reading a file whole, and what can be known of one without reading it:
+// whether it is there, whether it may be written, and what tells one
+// version of it from the next.
+#include <cstdint>
+#include <string>
+
+namespace lintora {
+
+// True when the file is there and its owner's write mark is off, or the
+// user may not write it.
+bool IsReadOnly(const std::string& path);
+
+// Reads a whole file; false when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& contents);
+// The same, saying why a file cannot be read ("" when it was): missing, a
+// folder or another thing that is no ordinary file (a pipe or a device is
+// never waited on), a link to nothing, no permission, an I/O error.
+std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents);
+
+// A file as it was found: nothing there yet, read, or there but it cannot
+// be read (why then says why). A file that cannot be read is never to be
+// taken for no file: what it holds would be written over.
+enum class Found { None, Read, Unreadable };
+Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why);
+
+// What tells one version of a file from another without reading it. A
+// rewrite of the same size within one tick of the modification time (two
+// seconds on FAT) still moves the change time, and a file put in place by
+// a rename has another inode. Whatever stands at the path counts, a link
+// to nothing or a pipe included, so that it never stamps as no file.
+struct FileStamp {
+    bool exists = false;  // something is there
+    std::uint32_t mode = 0;  // its kind and permissions
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since the epoch
+    std::int64_t changed = 0;
+    std::uint64_t device = 0, inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOfFile(const std::string& path);
+
+}  // namespace lintora
