@@ -22,8 +22,8 @@ void LeaveOutOfUndo(int32_t indiv);
 // snapshot was what the file last saved or opened holds. Sources and
 // repositories stay as they are (the user file holds them), with the
 // snapshot's citation counts; the surname index and trees rebuilt,
-// current-record numbers brought back in range, the pedigree redrawn and the
-// undo commands disabled. Does nothing without a snapshot; a snapshot that
+// current-record numbers brought back in range, the pedigree and the status
+// bar redrawn and the undo commands disabled. Does nothing without a snapshot; a snapshot that
 // names records it does not hold leaves the work as it was.
 void RestoreUndo();
 
