@@ -247,6 +247,59 @@ TEST_F(PedigreeTest, LongNamesAndPlacesShowTheirBeginningAndThatTheyAreCut) {
     }
 }
 
+// The Duke of Kent as an Ancestral File page gives him: born 1767, no death
+// recorded, with notes. His box cuts the name and keeps "(1767-    )" whole,
+// blanks and all; narrowed step by step, it keeps the years while a letter
+// of the name still fits before the "…", and past that the name's first
+// letters rather than the years: never a caption without a name.
+TEST_F(PedigreeTest, ABirthYearAloneStaysWholeAndTheNameKeepsItsFirstLetters) {
+    const int32_t duke = Person("Prince Edward Augustus", "HANOVER", "M", "2 Nov 1767");
+    g.Indiv[duke].iNoteFlg = "Y";
+    Child(duke, Family(Person("George", "KENT", "M", "1738", "1820"), 0));
+    LoadGenTree();
+    g.TreeSlot[0] = duke;
+    w->RedrawTree();
+    w->show();
+    QCoreApplication::processEvents();
+
+    auto* box = dynamic_cast<TreeBox*>(w->lblTree[0]);
+    ASSERT_NE(box, nullptr);
+    const QString caption = " Prince Edward Augustus HANOVER  (1767-    )";
+    const QString years = "  (1767-    )";
+    ASSERT_EQ(box->text(), caption);
+    ASSERT_TRUE(box->Cut());
+    const QChar ellipsis(0x2026);
+    QString shown = box->ShownText();
+    ASSERT_TRUE(shown.endsWith(ellipsis + years)) << shown.toStdString();
+    EXPECT_TRUE(caption.startsWith(shown.left(shown.indexOf(ellipsis)))) << shown.toStdString();
+    EXPECT_GT(shown.indexOf(ellipsis), 15) << shown.toStdString();
+
+    // Down to a box a few letters wide.
+    const int narrowest = 3 * box->fontMetrics().horizontalAdvance(QString(" P") + ellipsis);
+    QString lastWithYears;
+    bool yearsGone = false;
+    for (int width = box->width(); width >= narrowest; --width) {
+        box->resize(width, box->height());
+        shown = box->ShownText();
+        const std::string at = std::to_string(width) + ": " + shown.toStdString();
+        ASSERT_LE(box->fontMetrics().horizontalAdvance(shown), box->contentsRect().width()) << at;
+        const qsizetype cut = shown.indexOf(ellipsis);
+        ASSERT_GT(cut, 0) << at;
+        // The name's beginning, at least its first letter, before the "…".
+        ASSERT_TRUE(caption.startsWith(shown.left(cut)) && shown.left(cut).startsWith(" P")) << at;
+        const QString rest = shown.mid(cut + 1);
+        ASSERT_TRUE(rest == years || rest.isEmpty()) << at;  // the years whole, or gone
+        if (rest == years) {
+            ASSERT_FALSE(yearsGone) << at;  // once gone they stay gone
+            lastWithYears = shown;
+        } else {
+            yearsGone = true;
+        }
+    }
+    EXPECT_EQ(lastWithYears, QString(" P") + ellipsis + years);
+    EXPECT_TRUE(yearsGone);
+}
+
 TEST_F(PedigreeTest, PanelDoubleClicksReRootAndTheChildButtonStepsDown) {
     BuildFamily();
     w->show();
