@@ -94,7 +94,7 @@ BENCHMARK(BM_EditorSavePerson)->Unit(benchmark::kMillisecond);
 // The undo snapshot every save takes first.
 void BM_EditorSaveSnapshot(benchmark::State& state) {
     FillFullTables();
-    for (auto _ : state) InitUndo();
+    for (auto _ : state) InitUndo("UnDo changes to Thomas Smith");
 }
 BENCHMARK(BM_EditorSaveSnapshot)->Unit(benchmark::kMillisecond);
 

@@ -70,7 +70,7 @@ void BM_UndoSnapshotAndRestore(benchmark::State& state) {
     FillNotes();
     LoadGenTree();
     for (auto _ : state) {
-        InitUndo();
+        InitUndo("UnDo previous paste");
         RestoreUndo();
         benchmark::DoNotOptimize(g.IndivCount);
     }
@@ -82,7 +82,7 @@ void BM_UndoSnapshotFullTables(benchmark::State& state) {
     FillFamilyGraph();
     FillNotes();
     for (auto _ : state) {
-        InitUndo();
+        InitUndo("UnDo previous paste");
         benchmark::DoNotOptimize(g.UndoTables.get());
     }
 }
@@ -96,7 +96,7 @@ void BM_UndoSnapshotOrdinaryWork(benchmark::State& state) {
     g.FamilCount = 150;
     g.NotesCount = g.LastNote = 2000;
     for (auto _ : state) {
-        InitUndo();
+        InitUndo("UnDo previous paste");
         benchmark::DoNotOptimize(g.UndoTables.get());
     }
 }

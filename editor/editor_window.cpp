@@ -709,7 +709,7 @@ bool Lintoraedit::LeaveIfNobody() {
 
 void Lintoraedit::LeaveEditor() {
     g.CurIndiv = 0;
-    MainWindow().SetToolButtonTip(kUndoToolButton, "");
+    // The Undo tip stays: while Undo is on it names what Undo takes back.
     MainWindow().SetInetButtonTip("Search Internet Sites");
     newIndiv_ = false;
     addedRecord_ = 0;
@@ -741,10 +741,11 @@ bool Lintoraedit::SaveIndivEdit() {
         --filling_;
     }
 
-    InitUndo();
+    // A person being added has no name stored yet: the tip names him as typed.
+    InitUndo(newIndiv_ ? "UnDo Add of " + TrimBlanks(TrimBlanks(S(iGivn->text())) + " " + TrimBlanks(S(iSurn->text())))
+                       : "UnDo changes to " + g.Indiv[who].iName.trimmed());
     // The blank record of a person being added is not part of the work undone to.
     if (newIndiv_ && addedRecord_ == who) LeaveOutOfUndo(who);
-    MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo changes to " + g.Indiv[who].iName.trimmed());
 
     std::vector<std::string> kept;
     StoreEditValues(Values(), who, marriageKnown_ ? g.CurFamil : 0, newIndiv_, kept);
@@ -1110,8 +1111,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
                 if (children == MsgResult::Dismissed) return;
                 withChildren = children == MsgResult::Yes;
             }
-            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink spouse of " + CurName());
-            InitUndo();
+            InitUndo("Relink spouse of " + CurName());
             UnlinkSpouseFamily(cur, fam, withChildren);
             ShowIndivAfterLink(CurName() + " is unlinked from FAMC record");
             return;
@@ -1136,8 +1136,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
                        MsgButtons::YesNo, MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
             if (!SaveForLink()) return;
-            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink Parents of " + CurName());
-            InitUndo();
+            InitUndo("Relink Parents of " + CurName());
             UnlinkFromParents(cur);
             ShowIndivAfterLink(CurName() + " is unlinked from FAMC record");
             return;
@@ -1156,8 +1155,7 @@ void Lintoraedit::mnuLinkItem_Click(int index) {
                        MsgIcon::Question, "Are you sure?") != MsgResult::Yes)
                 return;
             if (!SaveForLink()) return;
-            MainWindow().SetToolButtonTip(kUndoToolButton, "Relink children of " + CurName());
-            InitUndo();
+            InitUndo("Relink children of " + CurName());
             UnlinkChildrenOf(f);
             // The report names the children the list showed, as the question did.
             ShowIndivAfterLink(std::to_string(n) + " child(ren) unlinked from " + couple + "'s FAMC record.");
@@ -1177,8 +1175,7 @@ void Lintoraedit::DoLinkSpouse(int32_t picked) {
                        (InIndivTable(picked) ? NameOf(picked) : "record " + std::to_string(picked)) + ".",
                    MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
-            InitUndo();
-            MainWindow().SetToolButtonTip(kUndoToolButton, "Unlink spouse of " + CurName());
+            InitUndo("Unlink spouse of " + CurName());
             if (LinkNewSpouse(cur, picked) > 0) {
                 MainWindow().ClearIndivList();
                 MainWindow().ClearMarriageList();
@@ -1201,8 +1198,7 @@ void Lintoraedit::DoLinkParents(int32_t family) {
             MsgBox(CurName() + " cannot be linked as child of family " + std::to_string(family) + ".",
                    MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
-            InitUndo();
-            MainWindow().SetToolButtonTip(kUndoToolButton, "Unlink parents of " + CurName());
+            InitUndo("Unlink parents of " + CurName());
             LinkToParents(cur, family);
             MainWindow().ClearIndivList();
             MainWindow().ClearMarriageList();

@@ -169,35 +169,28 @@ constexpr Composition kCompositions[] = {
     {0x1EF8, 0x0059, 0x0303}, {0x1EF9, 0x0079, 0x0303},
 };
 
-// Closest ASCII for characters ANSEL cannot write.
+// ASCII spellings of typographic marks, symbols, ligatures and digraphs
+// that ANSEL lacks. Letters that only look like an ASCII letter (h with
+// stroke, eng) have none: text holding them is written in UTF-8.
 struct AsciiFallback {
     char32_t cp;
     const char* ascii;
 };
 constexpr AsciiFallback kAscii[] = {
-    {0x00A0, " "},   {0x00A2, "c"},   {0x00A4, "?"},   {0x00A5, "Y"},   {0x00A6, "|"},
-    {0x00A7, "S"},   {0x00A8, "\""},  {0x00AA, "a"},   {0x00AB, "<<"},  {0x00AC, "-"},
-    {0x00AD, "-"},   {0x00AF, "-"},   {0x00B2, "2"},   {0x00B3, "3"},   {0x00B4, "'"},
-    {0x00B5, "u"},   {0x00B6, "P"},   {0x00B8, ","},   {0x00B9, "1"},   {0x00BA, "o"},
-    {0x00BB, ">>"},  {0x00BC, "1/4"}, {0x00BD, "1/2"}, {0x00BE, "3/4"}, {0x00D7, "x"},
-    {0x00F7, "/"},   {0x0126, "H"},   {0x0127, "h"},   {0x0132, "IJ"},  {0x0133, "ij"},
-    {0x0138, "k"},   {0x013F, "L"},   {0x0140, "l"},   {0x0149, "'n"},  {0x014A, "N"},
-    {0x014B, "n"},   {0x0166, "T"},   {0x0167, "t"},   {0x017F, "s"},   {0x0180, "b"},
-    {0x0181, "B"},   {0x0187, "C"},   {0x0188, "c"},   {0x0189, "D"},   {0x018A, "D"},
-    {0x0191, "F"},   {0x0192, "f"},   {0x0193, "G"},   {0x0197, "I"},   {0x0198, "K"},
-    {0x0199, "k"},   {0x019A, "l"},   {0x019D, "N"},   {0x019E, "n"},   {0x01A4, "P"},
-    {0x01A5, "p"},   {0x01AB, "t"},   {0x01AC, "T"},   {0x01AD, "t"},   {0x01AE, "T"},
-    {0x01B3, "Y"},   {0x01B4, "y"},   {0x01B5, "Z"},   {0x01B6, "z"},   {0x01C4, "DZ"},
-    {0x01C5, "Dz"},  {0x01C6, "dz"},  {0x01C7, "LJ"},  {0x01C8, "Lj"},  {0x01C9, "lj"},
-    {0x01CA, "NJ"},  {0x01CB, "Nj"},  {0x01CC, "nj"},  {0x01E4, "G"},   {0x01E5, "g"},
-    {0x01F1, "DZ"},  {0x01F2, "Dz"},  {0x01F3, "dz"},  {0x0237, "j"},   {0x02BC, "'"},
-    {0x02C6, "^"},   {0x02DC, "~"},   {0x2010, "-"},   {0x2011, "-"},   {0x2012, "-"},
-    {0x2013, "-"},   {0x2014, "-"},   {0x2015, "-"},   {0x2018, "'"},   {0x2019, "'"},
-    {0x201A, "'"},   {0x201B, "'"},   {0x201C, "\""},  {0x201D, "\""},  {0x201E, "\""},
-    {0x201F, "\""},  {0x2020, "+"},   {0x2021, "+"},   {0x2022, "*"},   {0x2026, "..."},
-    {0x2030, "o/oo"}, {0x2032, "'"},  {0x2033, "\""},  {0x2039, "<"},   {0x203A, ">"},
-    {0x2122, "TM"},  {0xFB00, "ff"},  {0xFB01, "fi"},  {0xFB02, "fl"},  {0xFB03, "ffi"},
-    {0xFB04, "ffl"},
+    {0x00A0, " "},   {0x00A2, "c"},   {0x00A5, "Y"},   {0x00A6, "|"},   {0x00A7, "S"},
+    {0x00A8, "\""},  {0x00AA, "a"},   {0x00AB, "<<"},  {0x00AC, "-"},   {0x00AD, "-"},
+    {0x00AF, "-"},   {0x00B2, "2"},   {0x00B3, "3"},   {0x00B4, "'"},   {0x00B6, "P"},
+    {0x00B8, ","},   {0x00B9, "1"},   {0x00BA, "o"},   {0x00BB, ">>"},  {0x00BC, "1/4"},
+    {0x00BD, "1/2"}, {0x00BE, "3/4"}, {0x00D7, "x"},   {0x00F7, "/"},   {0x0132, "IJ"},
+    {0x0133, "ij"},  {0x0149, "'n"},  {0x017F, "s"},   {0x01C7, "LJ"},  {0x01C8, "Lj"},
+    {0x01C9, "lj"},  {0x01CA, "NJ"},  {0x01CB, "Nj"},  {0x01CC, "nj"},  {0x01F1, "DZ"},
+    {0x01F2, "Dz"},  {0x01F3, "dz"},  {0x02C6, "^"},   {0x02DC, "~"},   {0x2010, "-"},
+    {0x2011, "-"},   {0x2012, "-"},   {0x2013, "-"},   {0x2014, "-"},   {0x2015, "-"},
+    {0x2018, "'"},   {0x2019, "'"},   {0x201A, "'"},   {0x201B, "'"},   {0x201C, "\""},
+    {0x201D, "\""},  {0x201E, "\""},  {0x201F, "\""},  {0x2020, "+"},   {0x2021, "+"},
+    {0x2022, "*"},   {0x2026, "..."}, {0x2030, "o/oo"}, {0x2032, "'"},  {0x2033, "\""},
+    {0x2039, "<"},   {0x203A, ">"},   {0x2122, "TM"},  {0xFB00, "ff"},  {0xFB01, "fi"},
+    {0xFB02, "fl"},  {0xFB03, "ffi"}, {0xFB04, "ffl"},
 };
 
 constexpr std::array<char32_t, 32> kCp1252High = {
@@ -275,46 +268,84 @@ bool NextUtf8(std::string_view s, std::size_t& pos, char32_t& cp) {
     return true;
 }
 
+// The next character: a valid UTF-8 sequence, else one byte read as
+// Windows-1252.
+char32_t NextChar(std::string_view s, std::size_t& pos) {
+    char32_t cp;
+    if (NextUtf8(s, pos, cp)) return cp;
+    unsigned char c = static_cast<unsigned char>(s[pos++]);
+    return (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
+}
+
 std::vector<char32_t> CodePoints(std::string_view s) {
     std::vector<char32_t> out;
     out.reserve(s.size());
-    std::size_t pos = 0;
-    while (pos < s.size()) {
-        char32_t cp;
-        if (!NextUtf8(s, pos, cp)) {
-            unsigned char c = static_cast<unsigned char>(s[pos++]);
-            cp = (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
-        }
-        out.push_back(cp);
-    }
+    for (std::size_t pos = 0; pos < s.size();) out.push_back(NextChar(s, pos));
     return out;
 }
 
-// Writes one letter with its marks in ANSEL.
-void WriteAnsel(std::string& out, char32_t base, std::vector<char32_t>& marks) {
+// Calls f(base, marks, from, to) for each letter of cps with the combining
+// marks after it, cps[from, to) being the whole letter; a mark with no
+// letter before it comes alone as base. Stops when f returns false.
+template <typename F>
+void EachLetter(const std::vector<char32_t>& cps, F f) {
+    std::vector<char32_t> marks;
+    for (std::size_t i = 0; i < cps.size();) {
+        const std::size_t from = i;
+        const char32_t base = cps[i++];
+        marks.clear();
+        if (!IsCombining(base))
+            while (i < cps.size() && IsCombining(cps[i])) marks.push_back(cps[i++]);
+        if (!f(base, marks, from, i)) return;
+    }
+}
+
+// Writes one letter with its marks in ANSEL. False when ANSEL cannot hold it
+// as it is: a letter it lacks ("?"), a mark it lacks or a mark with no
+// letter (left out), marks on a letter spelt in ASCII (left out).
+bool WriteAnsel(std::string& out, char32_t base, std::vector<char32_t>& marks) {
+    if (IsCombining(base)) return false;
     const Tables& t = T();
     // Take precomposed letters apart; the innermost mark comes first.
     for (auto it = t.decompose.find(base); it != t.decompose.end(); it = t.decompose.find(base)) {
         marks.insert(marks.begin(), it->second.second);
         base = it->second.first;
     }
-    std::string letter;
+    char letter;
     if (base < 0x80) {
-        letter.push_back(static_cast<char>(base));
+        letter = static_cast<char>(base);
     } else if (auto sp = t.spacingCode.find(base); sp != t.spacingCode.end()) {
-        letter.push_back(static_cast<char>(sp->second));
+        letter = static_cast<char>(sp->second);
     } else if (auto a = t.ascii.find(base); a != t.ascii.end()) {
         out += a->second;  // no ANSEL letter to carry the marks
-        return;
+        return marks.empty();
     } else {
         out += '?';
-        return;
+        return false;
     }
+    bool held = true;
     for (char32_t m : marks) {
-        if (auto mc = t.markCode.find(m); mc != t.markCode.end())
-            out.push_back(static_cast<char>(mc->second));
+        if (auto mc = t.markCode.find(m); mc != t.markCode.end()) out.push_back(static_cast<char>(mc->second));
+        else held = false;
     }
     out += letter;
+    return held;
+}
+
+// The letters and signs below U+0250 that ANSEL holds as they stand: most
+// text outside ASCII is made of these, with no marks after them.
+const std::array<bool, 0x250>& HeldAlone() {
+    static const std::array<bool, 0x250> held = [] {
+        std::array<bool, 0x250> h{};
+        std::string scratch;
+        std::vector<char32_t> marks;
+        for (char32_t cp = 0; cp < h.size(); ++cp) {
+            marks.clear();
+            h[cp] = WriteAnsel(scratch, cp, marks);
+        }
+        return h;
+    }();
+    return held;
 }
 
 }  // namespace
@@ -342,23 +373,42 @@ std::string Utf8ToAnsel(std::string_view utf8) {
     bool ascii = true;
     for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii) return std::string(utf8);
-    std::vector<char32_t> cps = CodePoints(utf8);
     std::string out;
     out.reserve(utf8.size());
-    std::vector<char32_t> marks;
-    std::size_t i = 0;
-    while (i < cps.size()) {
-        char32_t base = cps[i++];
-        if (IsCombining(base)) continue;  // a mark with no letter before it
+    EachLetter(CodePoints(utf8), [&](char32_t base, std::vector<char32_t>& marks, std::size_t, std::size_t) {
         // A plain ASCII letter without marks is itself (no precomposed letter is ASCII).
-        if (base < 0x80 && (i == cps.size() || !IsCombining(cps[i]))) {
-            out.push_back(static_cast<char>(base));
-            continue;
-        }
-        marks.clear();
-        while (i < cps.size() && IsCombining(cps[i])) marks.push_back(cps[i++]);
-        WriteAnsel(out, base, marks);
+        if (base < 0x80 && marks.empty()) out.push_back(static_cast<char>(base));
+        else WriteAnsel(out, base, marks);
+        return true;
+    });
+    return out;
+}
+
+std::string FirstNotInAnsel(std::string_view utf8) {
+    const auto& held = HeldAlone();
+    bool plain = true;
+    for (std::size_t pos = 0; plain && pos < utf8.size();) {
+        const char32_t cp = NextChar(utf8, pos);
+        plain = cp < held.size() && held[cp];
     }
+    if (plain) return {};
+    const std::vector<char32_t> cps = CodePoints(utf8);
+    std::string scratch, missing;
+    EachLetter(cps, [&](char32_t base, std::vector<char32_t>& marks, std::size_t from, std::size_t to) {
+        if (base < 0x80 && marks.empty()) return true;
+        scratch.clear();
+        if (WriteAnsel(scratch, base, marks)) return true;
+        for (std::size_t k = from; k < to; ++k) AppendUtf8(missing, cps[k]);
+        return false;
+    });
+    return missing;
+}
+
+std::string Utf8Repaired(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char32_t cp : CodePoints(bytes)) AppendUtf8(out, cp);
     return out;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Character sets of the files the program reads and writes. Text inside the
-// program is UTF-8; GEDCOM files are written in ANSEL and may be read in
-// ANSEL, UTF-8, UTF-16 or (older files) Windows-1252.
+// program is UTF-8; GEDCOM files are written in ANSEL (in UTF-8 when ANSEL
+// cannot hold their letters) and may be read in ANSEL, UTF-8, UTF-16 or
+// (older files) Windows-1252.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,10 +10,17 @@
 namespace lintora {
 
 // UTF-8 to ANSEL. Accented letters become their combining marks followed by
-// the base letter; a character with no ANSEL form is written as its closest
-// ASCII letters ("?" when there are none). Invalid UTF-8 bytes are read as
-// Windows-1252 first.
+// the base letter; typographic marks, ligatures and digraphs ANSEL lacks
+// (curly quotes, dashes, ellipsis, "fi", "IJ") are spelt in ASCII. Text
+// holding what FirstNotInAnsel finds loses it ("?" for a letter): such text
+// is written in UTF-8 instead. Invalid UTF-8 bytes are read as Windows-1252
+// first.
 std::string Utf8ToAnsel(std::string_view utf8);
+
+// The first letter of the text, with its marks, that ANSEL cannot hold: a
+// letter of another script (Cyrillic, Greek, Chinese), a Latin letter
+// without an ANSEL form, a mark ANSEL lacks. Empty when all of it fits.
+std::string FirstNotInAnsel(std::string_view utf8);
 
 // ANSEL to UTF-8. Combining marks (which stand before their letter in ANSEL)
 // are put after it and composed with it where Unicode has a precomposed
@@ -40,6 +48,8 @@ bool IsValidUtf8(std::string_view s);
 
 // UTF-8 as it stands when valid, else read as Windows-1252.
 std::string ToUtf8(std::string_view bytes);
+// Valid UTF-8 sequences kept, each other byte read as Windows-1252.
+std::string Utf8Repaired(std::string_view bytes);
 
 // One code point as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);

@@ -45,6 +45,14 @@ std::string AskFileName(bool ged) {
     return path;
 }
 
+// A GEDCOM file in UTF-8 says so in its save message: other programs may
+// expect ANSEL.
+std::string Utf8Reason(const NotInAnsel& why) {
+    if (why.letter.empty()) return {};
+    return "\n\nIt is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, which cannot hold letters such as \"" +
+           why.letter + "\" in " + why.where + ".";
+}
+
 }  // namespace
 
 void SetFileNameParts(const std::string& path) {
@@ -76,8 +84,9 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
 
         const bool progress = g.IndivCount > kProgressAbove;
         Port().SetBusy(true);
+        NotInAnsel why;
         std::vector<std::string> lines =
-            BuildFileLines(ged ? FileKind::Gedcom : FileKind::Work, path, progress);
+            BuildFileLines(ged ? FileKind::Gedcom : FileKind::Work, path, progress, &why);
         if (progress) {
             Progress().SetLabel("Saving to disk...");
             Progress().Start(100);
@@ -113,7 +122,7 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
         }
         MarkWorkSaved();
         Port().SetBusy(false);
-        ShowInfo(path + " successfully saved");
+        ShowInfo(path + " successfully saved" + Utf8Reason(why));
         MainWindow().SetStatusLabel(path + " saved");
         MainWindow().HidePreferences();
         return true;

@@ -21,6 +21,9 @@ namespace {
 // The maker's postal address in the header.
 constexpr const char* kMakerAddress[] = {"Corvesta Software", "12 Harbour Lane", "Bristol BS1 4QA"};
 
+// The header line of a GEDCOM file written in UTF-8.
+constexpr std::string_view kCharUtf8 = "1 CHAR UTF-8";
+
 // No control character reaches the file: line ends would break the line,
 // and tabs and the rest are not text to other programs.
 std::string OneLine(std::string s) {
@@ -59,19 +62,19 @@ public:
                        12 * static_cast<std::size_t>(std::max(0, g.FamilCount)) +
                        static_cast<std::size_t>(std::max(0, g.NotesCount)));
         Index();
-        if (gedcom_) {
-            Header();
-            if (g.PrepCheck) Submitter();
+        Write();
+        // A GEDCOM file is in ANSEL when all it holds fits there. Else it is
+        // written again, header first, in UTF-8, which loses no letter.
+        if (Ansel() && !missing_.letter.empty()) {
+            utf8_ = true;
+            lines_.clear();
+            Write();
         }
-        Individuals();
-        Families();
-        if (writeSources_) {
-            Sources();
-            Repositories();
-        }
-        Trailer();
         return std::move(lines_);
     }
+
+    // What made the file UTF-8; empty for a file in ANSEL.
+    const NotInAnsel& Missing() const { return missing_; }
 
 private:
     std::string filePath_;
@@ -80,6 +83,13 @@ private:
     bool citations_ = true;
     bool perItem_ = false;
     bool writeSources_ = true;
+    bool utf8_ = false;  // a GEDCOM file in UTF-8
+    NotInAnsel missing_;
+    // The part of the file being written, to name where a letter ANSEL
+    // lacks stands (record: the number of a record part).
+    enum class Part { Header, Submitter, Individual, Family, Source, Repository };
+    Part part_ = Part::Header;
+    int32_t record_ = 0;
     std::vector<std::string> lines_;
     std::vector<std::vector<int32_t>> famsOf_, childrenOf_, indivNotes_, familNotes_;
     std::vector<bool> sourceWritten_;
@@ -91,20 +101,78 @@ private:
     static constexpr std::size_t kSpeltKept = 4096;
     mutable std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> spelt_;
 
-    void Line(std::string text) { lines_.push_back(OneLine(std::move(text))); }
+    bool Ansel() const { return gedcom_ && !utf8_; }
 
-    // A field's text as written: control characters are blanks, and in a
-    // GEDCOM file letters ANSEL lacks are spelt as the file will hold them,
+    void Write() {
+        if (gedcom_) {
+            Header();
+            if (g.PrepCheck) Submitter();
+        }
+        Individuals();
+        Families();
+        if (writeSources_) {
+            Sources();
+            Repositories();
+        }
+        Trailer();
+    }
+
+    void Line(std::string text) {
+        std::string line = OneLine(std::move(text));
+        // The first letter ANSEL cannot hold makes the file UTF-8 and tells
+        // the user why.
+        if (Ansel() && missing_.letter.empty() && !IsAscii(line)) {
+            missing_.letter = FirstNotInAnsel(line);
+            if (!missing_.letter.empty()) missing_.where = Where();
+        }
+        lines_.push_back(std::move(line));
+    }
+
+    // Text as an ANSEL file holds it: letters ANSEL lacks spelt out as the
+    // file will hold them. Text that ANSEL cannot hold at all stays as it
+    // is, for Line to find.
+    static std::string Spelt(std::string text) {
+        if (IsAscii(text) || !FirstNotInAnsel(text).empty()) return text;
+        return AnselToUtf8(Utf8ToAnsel(text));
+    }
+
+    // A field's text as written: control characters are blanks, and in an
+    // ANSEL file letters ANSEL lacks are spelt as the file will hold them,
     // so that what becomes a blank trims away at the ends as blanks do and
     // a reader finds the value as written.
     std::string T(std::string_view s) const {
         if (PlainAscii(s)) return TrimBlanks(s);  // most fields
+        if (!Ansel()) return TrimBlanks(OneLine(std::string(s)));
         // The same names and places come back record after record.
         if (auto it = spelt_.find(s); it != spelt_.end()) return it->second;
-        std::string v = OneLine(std::string(s));
-        if (gedcom_ && !IsAscii(v)) v = AnselToUtf8(Utf8ToAnsel(v));
+        std::string v = Spelt(OneLine(std::string(s)));
         if (spelt_.size() >= kSpeltKept) spelt_.clear();
         return spelt_.emplace(std::string(s), TrimBlanks(v)).first->second;
+    }
+
+    // A person as the message names him: given names and surname.
+    std::string PersonName(int32_t i) const {
+        const std::string name = TrimBlanks(T(g.Indiv[i].iGivn) + " " + T(g.Indiv[i].iSurn));
+        return name.empty() ? "individual " + std::to_string(i) : name;
+    }
+
+    // Where the part being written stands, in words.
+    std::string Where() const {
+        switch (part_) {
+            case Part::Header: return "the name of the file";
+            case Part::Submitter: return "the submitter record";
+            case Part::Individual: return "the record of " + PersonName(record_);
+            case Part::Family: {
+                const FamilRec& f = g.Famil[record_];
+                std::string partners;
+                for (int32_t p : {f.fHusb, f.fWife})
+                    if (IndivLive(p)) partners += (partners.empty() ? "" : " and ") + PersonName(p);
+                return partners.empty() ? "a family record" : "the family of " + partners;
+            }
+            case Part::Source: return "the source \"" + T(g.Source[record_].sTitle) + "\"";
+            case Part::Repository: return "the repository \"" + T(g.Repository[record_].rName) + "\"";
+        }
+        return {};
     }
     // A field's text spelt longer than the field holds is cut as a reader
     // cuts it.
@@ -173,6 +241,7 @@ private:
     }
 
     void Header() {
+        part_ = Part::Header;
         LocalTime t = Port().Now();
         Line("0 HEAD");
         Line("1 SOUR " + std::filesystem::path(kExeName).stem().string());
@@ -187,14 +256,16 @@ private:
         Line("2 TIME " + TimeText(t));
         Line("1 FILE " + filePath_);
         Line("1 GEDC");
-        Line("2 VERS 5.5");
+        // UTF-8 is a character set of GEDCOM 5.5.1.
+        Line(utf8_ ? "2 VERS 5.5.1" : "2 VERS 5.5");
         Line("2 FORM LINEAGE-LINKED");
-        Line("1 CHAR ANSEL");
+        Line(utf8_ ? std::string(kCharUtf8) : "1 CHAR ANSEL");
         Line("1 LANG English");
         if (g.PrepCheck) Line("1 SUBM @SUB1@");
     }
 
     void Submitter() {
+        part_ = Part::Submitter;
         const auto& t = g.PrefText;
         Line("0 @SUB1@ SUBM");
         Line("1 NAME " + T(t[1]));
@@ -256,8 +327,10 @@ private:
             // Cut after the conversion to ANSEL, where a letter ANSEL lacks
             // may grow into several, so that a reader finds every line as
             // long as a note line holds and keeps the pieces as written.
+            // The cut counts characters, never bytes, so a UTF-8 letter
+            // stays whole.
             std::string spelt = OneLine(std::move(text));
-            if (!IsAscii(spelt)) spelt = AnselToUtf8(Utf8ToAnsel(spelt));
+            if (Ansel()) spelt = Spelt(std::move(spelt));
             for (const std::string& piece : CutNoteText(spelt)) {
                 Line(tag + " " + piece);
                 tag = "2 CONC";
@@ -281,6 +354,8 @@ private:
     }
 
     void Individual(int32_t i) {
+        part_ = Part::Individual;
+        record_ = i;
         const IndivRec& r = g.Indiv[i];
         Line("0 @I" + std::to_string(i) + "@ INDI");
         // The slashes mark the surname alone: one inside a part would move
@@ -351,6 +426,8 @@ private:
                                      std::to_string(g.FamilCount) + ")");
                 Progress().Set(f);
             }
+            part_ = Part::Family;
+            record_ = f;
             const FamilRec& r = g.Famil[f];
             Line("0 @F" + std::to_string(f) + "@ FAM");
             if (IndivLive(r.fHusb)) Line("1 HUSB @I" + std::to_string(r.fHusb) + "@");
@@ -370,6 +447,8 @@ private:
     void Sources() {
         for (int32_t s = 1; s <= g.SourceCount; ++s) {
             if (!sourceWritten_[s]) continue;
+            part_ = Part::Source;
+            record_ = s;
             const SourceRec& r = g.Source[s];
             Line("0 @S" + std::to_string(s) + "@ SOUR");
             if (r.sRepos >= 1 && r.sRepos <= g.RepositoryCount) {
@@ -388,6 +467,8 @@ private:
         for (int32_t k = 1; k <= g.RepositoryCount; ++k) {
             const ReposRec& r = g.Repository[k];
             if (r.rCitations <= 0) continue;
+            part_ = Part::Repository;
+            record_ = k;
             Line("0 @REP" + std::to_string(k) + "@ REPO");
             Line("1 NAME " + T(r.rName));
             Line("1 ADDR " + T(r.rAddr));
@@ -407,8 +488,12 @@ int DigitValue(char c) { return (c >= '0' && c <= '9') ? c - '0' : -1; }
 
 }  // namespace
 
-std::vector<std::string> BuildFileLines(FileKind kind, const std::string& filePath, bool showProgress) {
-    return Writer(kind, filePath, showProgress).Build();
+std::vector<std::string> BuildFileLines(FileKind kind, const std::string& filePath, bool showProgress,
+                                        NotInAnsel* why) {
+    Writer writer(kind, filePath, showProgress);
+    std::vector<std::string> lines = writer.Build();
+    if (why) *why = writer.Missing();
+    return lines;
 }
 
 std::string FileContents(FileKind kind, const std::vector<std::string>& lines) {
@@ -416,9 +501,14 @@ std::string FileContents(FileKind kind, const std::vector<std::string>& lines) {
     std::size_t size = 0;
     for (const auto& l : lines) size += l.size();
     out.reserve(kind == FileKind::Work ? size * 3 + lines.size() * 2 : size + lines.size() * 3);
+    // The header, which comes first, names the character set.
+    bool utf8 = false;
+    for (std::size_t k = 1; kind == FileKind::Gedcom && k < lines.size() && !lines[k].starts_with("0 "); ++k)
+        utf8 = utf8 || lines[k] == kCharUtf8;
     for (const auto& l : lines) {
         if (kind == FileKind::Work) out += EncodeLine(l);
-        else if (IsAscii(l)) out += l;  // most lines: the same bytes in ANSEL
+        else if (IsAscii(l)) out += l;  // most lines: the same bytes in either set
+        else if (utf8) out += Utf8Repaired(l);
         else out += Utf8ToAnsel(l);
         out += "\r\n";
     }

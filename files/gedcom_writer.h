@@ -9,16 +9,27 @@ namespace lintora {
 
 enum class FileKind { Gedcom, Work };
 
+// Why a GEDCOM file is written in UTF-8: the first letter ANSEL cannot hold
+// and where it stands ("the record of Иван Петров"). Both empty for a file
+// in ANSEL.
+struct NotInAnsel {
+    std::string letter;
+    std::string where;
+};
+
 // The plain lines (UTF-8, no line ends) of a GEDCOM file or a work file
 // built from the tables and the Preferences window's state in g. filePath
-// is written into the GEDCOM header. Marks the repositories that written
-// sources point to (rCitations at least 1). showProgress reports the records
-// written through the platform's progress display.
+// is written into the GEDCOM header. A GEDCOM file is GEDCOM 5.5 in ANSEL
+// when all it holds fits there, else GEDCOM 5.5.1 in UTF-8, and why says
+// why. Marks the repositories that written sources point to (rCitations at
+// least 1). showProgress reports the records written through the
+// platform's progress display.
 std::vector<std::string> BuildFileLines(FileKind kind, const std::string& filePath,
-                                        bool showProgress = false);
+                                        bool showProgress = false, NotInAnsel* why = nullptr);
 
-// The bytes of the file: GEDCOM lines in ANSEL, work-file lines encoded;
-// each line ended by CR LF.
+// The bytes of the file: GEDCOM lines in the character set their header
+// declares (ANSEL or UTF-8), work-file lines encoded; each line ended by
+// CR LF.
 std::string FileContents(FileKind kind, const std::vector<std::string>& lines);
 
 // Each byte of the line (UTF-8) as three decimal digits: "abc" gives

@@ -446,14 +446,14 @@ void Lintora::BuildToolBar() {
         QStyle::StandardPixmap icon;
         const char* tip;
     };
-    const Button buttons[] = {{1, QStyle::SP_DialogCloseButton, "Exit Lintora"},
-                              {3, QStyle::SP_DialogOpenButton, "Open workfile"},
-                              {4, QStyle::SP_DialogSaveButton, "Save workfile"},
-                              {6, QStyle::SP_DriveFDIcon, "Save as GED file"},
-                              {8, QStyle::SP_FileDialogContentsView, "Find/List"},
-                              {9, QStyle::SP_ArrowBack, "Undo"},
-                              {10, QStyle::SP_TrashIcon, "Prune"},
-                              {12, QStyle::SP_DialogResetButton, "Clear work"}};
+    const Button buttons[] = {{kExitToolButton, QStyle::SP_DialogCloseButton, "Exit Lintora"},
+                              {kOpenToolButton, QStyle::SP_DialogOpenButton, "Open workfile"},
+                              {kSaveWorkToolButton, QStyle::SP_DialogSaveButton, "Save workfile"},
+                              {kSaveGedToolButton, QStyle::SP_DriveFDIcon, "Save as GED file"},
+                              {kListToolButton, QStyle::SP_FileDialogContentsView, "Find/List"},
+                              {kUndoToolButton, QStyle::SP_ArrowBack, "Undo"},
+                              {kPruneToolButton, QStyle::SP_TrashIcon, "Prune"},
+                              {kClearToolButton, QStyle::SP_DialogResetButton, "Clear work"}};
     int next = 1;
     for (const Button& b : buttons) {
         for (; next < b.index; ++next) Toolbar1->addSeparator();
@@ -614,7 +614,7 @@ void Lintora::mnuFileItem_Click(int index) {
             case 0: OpenWorkfile(); break;
             case 1: SaveWork(); break;
             case 2:
-                if (HaveFileDataToSave()) Call(hooks.showPreferences, true);
+                if (HaveWorkToSave("GED")) Call(hooks.showPreferences, true);
                 break;
             case 3: ClearWorkArea(); break;
             case 4:
@@ -649,9 +649,8 @@ void Lintora::mnuEditItem_Click(int index) {
     Guard([&] {
         switch (index) {
             case 0:
-                InitUndo();
-                // Undo now reverts the place changes, which no tip names.
-                SetToolButtonTip(kUndoToolButton, "");
+                // One snapshot for every place changed until the panel opens again.
+                InitUndo("UnDo Edit Places");
                 ListFrame->hide();
                 RedrawTree();
                 Call(hooks.loadPlaceList);
@@ -743,14 +742,14 @@ void Lintora::Undo() {
 
 void Lintora::Toolbar1_ButtonClick(int button) {
     switch (button) {
-        case 1: mnuFileItem_Click(4); break;
-        case 3: mnuFileItem_Click(0); break;
-        case 4: mnuFileItem_Click(1); break;
-        case 6: mnuFileItem_Click(2); break;
-        case 8: mnuListItem_Click(0); break;
-        case 9: Undo(); break;
-        case 10: mnuPopup1Item_Click(2); break;
-        case 12: mnuFileItem_Click(3); break;
+        case kExitToolButton: mnuFileItem_Click(4); break;
+        case kOpenToolButton: mnuFileItem_Click(0); break;
+        case kSaveWorkToolButton: mnuFileItem_Click(1); break;
+        case kSaveGedToolButton: mnuFileItem_Click(2); break;
+        case kListToolButton: mnuListItem_Click(0); break;
+        case kUndoToolButton: Undo(); break;
+        case kPruneToolButton: mnuPopup1Item_Click(2); break;
+        case kClearToolButton: mnuFileItem_Click(3); break;
         default: break;
     }
 }
@@ -1033,7 +1032,7 @@ void Lintora::Command2_Click() {
 bool Lintora::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         // Qt would show the button's text for an empty tip.
-        for (int b = 1; b <= 12; ++b)
+        for (int b = 1; b <= kToolButtonCount; ++b)
             if (toolButtons[b] && watched == Toolbar1->widgetForAction(toolButtons[b]) && toolTips_[b].empty())
                 return true;
     }
@@ -1153,7 +1152,10 @@ std::string Lintora::StatusPanel(int panel) const {
 void Lintora::SetMainCaption(const std::string& caption) { setWindowTitle(Q(caption)); }
 
 void Lintora::EnableDataCommands() {
-    for (int b : {4, 6, 8, 9, 12}) SetToolButtonEnabled(b, true);
+    for (int b : kDataToolButtons) SetToolButtonEnabled(b, true);
+    // Undo is on only while there is a snapshot to put back, and so a change
+    // for its tip to name.
+    SetToolButtonEnabled(kUndoToolButton, g.UndoReady);
     SetToolButtonEnabled(kPruneToolButton, false);
     for (int i : {1, 2, 3}) SetMenuItemEnabled("File", i, true);
     for (int i : {0, 1}) SetMenuItemEnabled("List", i, true);
@@ -1161,17 +1163,17 @@ void Lintora::EnableDataCommands() {
 }
 
 void Lintora::SetToolButtonEnabled(int index, bool enabled) {
-    if (index >= 1 && index <= 12 && toolButtons[index]) toolButtons[index]->setEnabled(enabled);
+    if (index >= 1 && index <= kToolButtonCount && toolButtons[index]) toolButtons[index]->setEnabled(enabled);
 }
 
 void Lintora::SetToolButtonTip(int index, const std::string& tip) {
-    if (index < 1 || index > 12 || !toolButtons[index]) return;
+    if (index < 1 || index > kToolButtonCount || !toolButtons[index]) return;
     toolTips_[index] = tip;
     toolButtons[index]->setToolTip(Q(tip));
 }
 
 std::string Lintora::ToolButtonTip(int index) const {
-    return index >= 1 && index <= 12 ? toolTips_[index] : std::string();
+    return index >= 1 && index <= kToolButtonCount ? toolTips_[index] : std::string();
 }
 
 void Lintora::SetInetButtonTip(const std::string& tip) { InetButton->setToolTip(Q(tip)); }

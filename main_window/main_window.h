@@ -203,7 +203,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 7> statusPanels{};
     QToolBar* Toolbar1 = nullptr;
-    std::array<QAction*, 13> toolButtons{};  // 1..12; separators stay null
+    std::array<QAction*, kToolButtonCount + 1> toolButtons{};  // 1..12; separators stay null
     QMenu* mnuPopup1 = nullptr;
     std::array<QAction*, 5> mnuFileItem{};
     std::array<QAction*, 5> mnuEditItem{};
@@ -255,7 +255,7 @@ private:
     std::map<std::string, QWidget*> panels_;
     std::map<QWidget*, QRect> panelHome_;  // where each panel stands with the whole pedigree in view
     int32_t shownRoot_ = 0;                // the root of the pedigree last drawn
-    std::array<std::string, 13> toolTips_;  // an empty tip shows none
+    std::array<std::string, kToolButtonCount + 1> toolTips_;  // an empty tip shows none
 };
 
 }  // namespace lintora

@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "main_window/column_fit.h"
 #include "main_window/list_texts.h"
+#include "main_window/panel_escape.h"
 #include "record_store/program_state.h"
 #include "platform/qt/qt_text.h"
 
@@ -38,10 +38,7 @@ ParentPickPanel::ParentPickPanel(QWidget* parent) : QWidget(parent) {
     outer->addLayout(buttons);
     connect(list_, &QTreeWidget::itemClicked, this, [this] { ParentListClick(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { Command13Click(); });
-    // Escape answers as Cancel, wherever in the main window the focus is;
-    // a hidden panel takes no keys.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { Command13Click(); });
+    EscapeCloses(this, [this] { Command13Click(); });
     setHidden(true);
 }
 

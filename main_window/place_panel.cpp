@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "main_window/panel_escape.h"
 #include "platform/platform.h"
 #include "platform/qt/box_text.h"
 #include "platform/qt/filled_box.h"
@@ -77,6 +78,7 @@ PlaceListFrame::PlaceListFrame(QWidget* parent) : QWidget(parent) {
     connect(edit_, &QPushButton::clicked, this, [this] { Command7Click(); });
     connect(clear_, &QPushButton::clicked, this, [this] { Command8Click(); });
     connect(close_, &QToolButton::clicked, this, [this] { Command10Click(); });
+    EscapeCloses(this, [this] { Command10Click(); });
     Command8Click();
     setHidden(true);
 }

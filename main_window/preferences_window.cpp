@@ -212,12 +212,15 @@ void LintoraPreferences::showEvent(QShowEvent* event) {
 void LintoraPreferences::ShowFromMenu() {
     command3_->hide();
     command1_->show();
+    // Enter presses the button shown, never the hidden one.
+    command1_->setDefault(true);
     exec();
 }
 
 void LintoraPreferences::ShowForGedSave() {
     command1_->hide();
     command3_->show();
+    command3_->setDefault(true);
     // The other windows wait: the work must not change under the save.
     setWindowModality(Qt::ApplicationModal);
     show();

@@ -19,10 +19,11 @@ class LintoraPreferences : public QDialog {
 public:
     explicit LintoraPreferences(QWidget* parent = nullptr);
 
-    // From the Preferences menu: "OK" and "Cancel", modal.
+    // From the Preferences menu: "OK" and "Cancel", modal; Enter presses OK.
     void ShowFromMenu();
     // From File > Save As GED: "Continue" and "Cancel"; the call returns at
     // once, but the other windows take no input until this one closes.
+    // Enter presses Continue.
     void ShowForGedSave();
 
     // Handlers, called by the controls and by tests.

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "main_window/panel_escape.h"
 #include "platform/qt/filled_box.h"
 #include "workspace/workspace.h"
 
@@ -42,6 +43,7 @@ PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
     outer->addStretch();
     connect(ok, &QPushButton::clicked, this, [this] { Command9Click(); });
     connect(cancel, &QPushButton::clicked, this, [this] { Command11Click(); });
+    EscapeCloses(this, [this] { Command11Click(); });
     setHidden(true);
 }
 

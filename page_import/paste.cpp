@@ -189,8 +189,7 @@ void ProcessClipboard(const std::string& text) {
     g.PasteStartIndivCount = g.IndivCount;
     g.PasteStartFamilCount = g.FamilCount;
     g.PasteReported = false;
-    Step([] { InitUndo(); });
-    Step([] { MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo previous paste"); });
+    Step([] { InitUndo("UnDo previous paste"); });
     Step([] { ChoosePasteSource(); });
 
     Step([&] { route->parser(); });

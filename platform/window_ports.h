@@ -7,9 +7,20 @@
 
 namespace lintora {
 
-// Tool-bar buttons whose tips tell what Undo and Prune would do.
+// The tool-bar buttons by their place on the bar (1..12; 2, 5, 7 and 11 are
+// separators). The tips of Undo and Prune tell what they would do.
+constexpr int kExitToolButton = 1;
+constexpr int kOpenToolButton = 3;
+constexpr int kSaveWorkToolButton = 4;
+constexpr int kSaveGedToolButton = 6;
+constexpr int kListToolButton = 8;
 constexpr int kUndoToolButton = 9;
 constexpr int kPruneToolButton = 10;
+constexpr int kClearToolButton = 12;
+constexpr int kToolButtonCount = 12;
+// The buttons that need work to act on. Undo needs a snapshot as well, and
+// Prune a person chosen.
+constexpr int kDataToolButtons[] = {kSaveWorkToolButton, kSaveGedToolButton, kListToolButton, kClearToolButton};
 
 // The main window: status line, caption, pedigree, commands, lists, panels.
 class MainWindowPort {
@@ -30,8 +41,8 @@ public:
     virtual void ClearTree() {}
     virtual void BuildTree() {}
 
-    // Commands: tool-bar buttons by index (4 save work, 6 save GEDCOM,
-    // 8 list individuals, 9 UnDo, 10 Prune, 12 Clear), menu items, paste button.
+    // Commands: tool-bar buttons by index (the k...ToolButton names above),
+    // menu items, paste button.
     virtual void EnableDataCommands() {}
     virtual void SetToolButtonEnabled(int /*index*/, bool) {}
     virtual void SetToolButtonTip(int /*index*/, const std::string&) {}

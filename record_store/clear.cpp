@@ -9,7 +9,6 @@
 
 namespace lintora {
 
-
 void ClearWorkTables() {
     g.Empty();
     ClearWorkState();
@@ -50,7 +49,9 @@ void ClearWorkWindows() {
         w.SetInetButtonTip("Search Internet Sites");
     });
     Step([&] {
-        for (int b : {4, 6, 8, 9, 10, 12}) w.SetToolButtonEnabled(b, false);
+        for (int b : kDataToolButtons) w.SetToolButtonEnabled(b, false);
+        w.SetToolButtonEnabled(kUndoToolButton, false);
+        w.SetToolButtonEnabled(kPruneToolButton, false);
     });
     Step([&] {
         for (int i : {1, 2, 3}) w.SetMenuItemEnabled("File", i, false);

@@ -65,6 +65,9 @@ struct ProgramState : WorkTables {
     int16_t PrunedFamils = 0;
     std::vector<int32_t> IndivNewNo;
     std::vector<int32_t> FamilNewNo;
+    // Counts the renumberings: an undo tells by it whether the numbers it
+    // finds are the snapshot's or those of the renumbering after it.
+    uint64_t Renumberings = 0;
 
     // ---- Work state ----
     std::string DataChanged = "N";
@@ -87,6 +90,8 @@ struct ProgramState : WorkTables {
     std::string UndoChanged = "N";
     uint64_t UndoSavedGeneration = 0;
     std::string UndoSurnameCase = " ";
+    int32_t UndoPageMainIndiv = 0;
+    uint64_t UndoRenumberings = 0;
     bool UndoReady = false;
     // Notes texts of the current individual and family (lines joined by CR LF),
     // read by StoreNotes and filled by LoadEditNotes.

@@ -102,6 +102,7 @@ void RenumberTables() {
         g.Notes.swap(notes);
         g.IndivNewNo.swap(indivNewNo);
         g.FamilNewNo.swap(familNewNo);
+        ++g.Renumberings;
         g.PrunedIndivs = static_cast<int16_t>(std::clamp<int32_t>(oldIndiv - nI, 0, INT16_MAX));
         g.PrunedFamils = static_cast<int16_t>(std::clamp<int32_t>(oldFamil - nF, 0, INT16_MAX));
         g.IndivCount = nI;

@@ -9,8 +9,9 @@ namespace lintora {
 // families as child, note owners, the current and last records, the
 // pedigree slots, the page's main person and the page scratch record (a
 // removed person there becomes number 0, name "X"). Fills IndivNewNo,
-// FamilNewNo, PrunedIndivs and PrunedFamils. The new tables are built aside
-// and swapped in at the end: a failure leaves the work as it was.
+// FamilNewNo, PrunedIndivs and PrunedFamils, and counts the renumbering.
+// The new tables are built aside and swapped in at the end: a failure leaves
+// the work as it was.
 void RenumberTables();
 
 }  // namespace lintora

@@ -26,6 +26,13 @@ void KeepInRange(int32_t& number, int32_t count) {
     if (number < 0 || number > count) number = 0;
 }
 
+// The number a record had before the last renumbering, from the map of new
+// numbers to old; 0 for a record made since, or none.
+int32_t NumberBeforeRenumbering(const std::vector<int32_t>& oldOfNew, int32_t number) {
+    return number > 0 && number < static_cast<int32_t>(oldOfNew.size()) ? oldOfNew[static_cast<std::size_t>(number)]
+                                                                          : 0;
+}
+
 // Sources and repositories are the user's, written to the user file as
 // they are saved: they stay as they are now (in current). Only their
 // citation counts go back, to those of the snapshot's records (in g); one
@@ -45,7 +52,7 @@ void KeepSourcesAndRepositories(WorkTables& current) {
 
 }  // namespace
 
-void InitUndo() {
+void InitUndo(const std::string& undoTip) {
     try {
         // Undo is off until the copy is complete; the snapshot's storage is
         // kept from paste to paste, so only the records in use are copied.
@@ -60,6 +67,8 @@ void InitUndo() {
         g.UndoChanged = g.DataChanged;
         g.UndoSavedGeneration = g.SavedGeneration;
         g.UndoSurnameCase = g.SurnameCase;
+        g.UndoPageMainIndiv = g.PageMainIndiv;
+        g.UndoRenumberings = g.Renumberings;
         g.UndoStatusText = std::move(status);
         g.UndoReady = true;
     } catch (const std::exception& e) {
@@ -68,11 +77,13 @@ void InitUndo() {
         g.UndoTables.reset();
         Editor().SetUndoEnabled(false);
         MainWindow().SetToolButtonEnabled(kUndoToolButton, false);
+        MainWindow().SetToolButtonTip(kUndoToolButton, "");
         ShowProblem(std::string("Problem with initialize UnDo: ") + e.what());
         return;
     }
     Editor().SetUndoEnabled(true);
     MainWindow().SetToolButtonEnabled(kUndoToolButton, true);
+    MainWindow().SetToolButtonTip(kUndoToolButton, undoTip);
     MainWindow().ClearIndivList();
     MainWindow().ClearMarriageList();
 }
@@ -121,6 +132,18 @@ void RestoreUndo() {
         // The undone tables stay as the storage of the next snapshot.
         g.UndoReady = false;
 
+        // Numbers chosen in the undone work name the same records again. A
+        // prune takes its snapshot right before it renumbers, so one
+        // renumbering at most lies between.
+        if (g.Renumberings != g.UndoRenumberings) {
+            for (int32_t* number : {&g.CurIndiv, &g.LastIndiv, &g.PruneIndiv})
+                *number = NumberBeforeRenumbering(g.IndivNewNo, *number);
+            for (int32_t* number : {&g.CurFamil, &g.LastFamil})
+                *number = NumberBeforeRenumbering(g.FamilNewNo, *number);
+            g.Renumberings = g.UndoRenumberings;
+        }
+        // The last individual processed is the snapshot's, as its status text is.
+        g.PageMainIndiv = g.UndoPageMainIndiv;
         // Numbers that named records of the undone work no longer do.
         const int32_t root = (g.SavedRoot >= 0 && g.SavedRoot <= g.IndivCount) ? g.SavedRoot : 0;
         if (g.CurIndiv < 0 || g.CurIndiv > g.IndivCount) g.CurIndiv = root;

@@ -78,32 +78,23 @@ bool OpenWorkFile() {
     return OpenFile(path);
 }
 
-bool HaveWorkToSave() { return g.DataChanged != "N" || g.LastIndiv != 0; }
+bool HaveWorkToSave(const std::string& kind) {
+    if (g.DataChanged != "N" || g.LastIndiv != 0) return true;
+    MsgBox(kind == "GED" ? "No file data to save!" : "No work data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
+    return false;
+}
 
 bool SaveWorkFile() {
-    if (!HaveWorkToSave()) {
-        MsgBox("No work data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
-        return false;
-    }
+    if (!HaveWorkToSave("LNT")) return false;
     const bool saved = SaveFile("Y", "LNT");
     SaveUserFile();
     return saved;
 }
 
-bool HaveFileDataToSave() {
-    if (HaveWorkToSave()) return true;
-    MsgBox("No file data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
-    return false;
-}
-
-bool SaveGedcomFile() { return HaveFileDataToSave() && SaveFile("Y", "GED"); }
+bool SaveGedcomFile() { return HaveWorkToSave("GED") && SaveFile("Y", "GED"); }
 
 void RecaseLastNames(bool upper) {
-    Step([] { InitUndo(); });
-    Step([upper] {
-        MainWindow().SetToolButtonTip(kUndoToolButton,
-                                      upper ? "UnDo Last Names Upper case" : "UnDo Last Names Proper case");
-    });
+    Step([upper] { InitUndo(upper ? "UnDo Last Names Upper case" : "UnDo Last Names Proper case"); });
     for (int32_t i = 1; i <= g.IndivCount; ++i) {
         IndivRec& I = g.Indiv[i];
         if (upper) {
@@ -191,8 +182,7 @@ void RunPrune(int option) {
         });
         if (answer == MsgResult::Ok) {
             // The snapshot is taken only once the user has confirmed.
-            Step([] { InitUndo(); });
-            Step([&] { MainWindow().SetToolButtonTip(kUndoToolButton, "UnDo Delete of " + name); });
+            Step([&] { InitUndo("UnDo Delete of " + name); });
             const int32_t savedRoot = g.TreeSlot[0];
             const int16_t rootTree = PrunableIndiv(savedRoot) ? g.Indiv[savedRoot].iTree : 0;
             // The root pruned alone or with his descendants: his father, or

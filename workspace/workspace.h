@@ -42,17 +42,16 @@ bool OpenWorkFile();
 
 // ---- Save ----
 
-// There is work to save: something changed or someone was added.
-bool HaveWorkToSave();
+// There is work to save as a file of kind ("LNT" work file, "GED"):
+// something changed or someone was added. Else says "No work data to save!"
+// or "No file data to save!" and false. File menu "Save As GED" shows the
+// Preferences window only when it is true.
+bool HaveWorkToSave(const std::string& kind);
 
 // File menu "Save As Workfile": asks for the name and writes the work file,
-// then the user file; "No work data to save!" when there is none. True when
-// the work file was written.
+// then the user file; nothing without work to save. True when the work file
+// was written.
 bool SaveWorkFile();
-
-// File menu "Save As GED" may show the Preferences window: there is work
-// to save; else "No file data to save!" and false.
-bool HaveFileDataToSave();
 
 // The GEDCOM save (the Preferences window's Continue): checks again that
 // there is work to save, asks for the name and writes the GEDCOM file. True

@@ -112,6 +112,35 @@ TEST(AnselFallback, CharactersWithoutAnselFormBecomeAscii) {
     EXPECT_EQ(Utf8ToAnsel("Jos" + Byte(0xE9)), "Jos" + Byte(0xE2) + "e");
 }
 
+// What ANSEL holds, spelt out or not, against what it cannot hold at all:
+// text that fits is never written with "?", and the first letter that does
+// not fit is named with its marks.
+TEST(AnselFit, FirstLetterAnselCannotHold) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"José Müller, Köln, ½ ß Ø ł ǿ € Nguyễn", ""}, {"Jos" + Byte(0xE9), ""},  // a stray byte: é
+        {"\u201CDas \uFB01ne Haus\u201D \u2013 1850\u2026 \u0133 \u01C9 \u017F", ""},
+        {"Ivan Иван", "И"}, {"王小明", "王"}, {"Ωmega", "Ω"}, {"\U0001F600", "\U0001F600"}, {"\u00A4", "\u00A4"},
+        {"Ħal", "Ħ"}, {"x\u0331y", "x\u0331"}, {"\u0301x", "\u0301"},  // no H; marks ANSEL lacks or nothing carries
+    };
+    for (const auto& [utf8, missing] : cases) EXPECT_EQ(FirstNotInAnsel(utf8), missing) << utf8;
+    for (char32_t cp = 0x80; cp < 0x2200; ++cp) {
+        std::string one, marked = "a";
+        AppendUtf8(one, cp);
+        AppendUtf8(marked, cp);
+        for (const std::string& s : {one, marked}) {
+            if (FirstNotInAnsel(s).empty()) {
+                EXPECT_EQ(Utf8ToAnsel(s).find('?'), std::string::npos) << s;
+            }
+        }
+    }
+}
+
+TEST(Utf8Repair, StrayBytesReadAsWindows1252) {
+    EXPECT_EQ(Utf8Repaired("Иван"), "Иван");
+    EXPECT_EQ(Utf8Repaired("Jos" + Byte(0xE9) + " Иван" + Byte(0x93)), "José Иван\u201C");
+    EXPECT_EQ(Utf8Repaired(Byte(0xD0)), "Ð");  // a sequence cut short
+}
+
 TEST(Windows1252, HighBytes) {
     EXPECT_EQ(Windows1252ToUtf8(Byte(0x80)), "€");
     EXPECT_EQ(Windows1252ToUtf8(Byte(0x93) + "x" + Byte(0x94)), "\u201Cx\u201D");

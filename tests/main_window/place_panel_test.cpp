@@ -47,7 +47,7 @@ TEST_F(PlacePanel, CorrectSalemEverywhereButMarriagesAndUndoIt) {
     int32_t f = AddFamil();
     g.Famil[f].fHusb = a;
     g.Famil[f].fmPlace = "Salem";
-    InitUndo();  // the Edit menu's snapshot
+    InitUndo("UnDo Edit Places");  // the Edit menu's snapshot
 
     PlaceListFrame panel;
     panel.Open();

@@ -229,11 +229,11 @@ TEST_F(StartupTest, UndoFollowsOneSnapshotThatClearAndOpenForget) {
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(w->windowTitle(), "Lintora");
 
-    // Edit Places: Undo no longer undoes the paste, and its tip says no more so.
+    // Edit Places: Undo no longer undoes the paste, and its tip says so.
     PastePage();
     EXPECT_EQ(w->ToolButtonTip(9), "UnDo previous paste");
     w->mnuEditItem_Click(0);
-    EXPECT_EQ(w->ToolButtonTip(9), "");
+    EXPECT_EQ(w->ToolButtonTip(9), "UnDo Edit Places");
     w->Toolbar1_ButtonClick(9);
     EXPECT_EQ(g.IndivCount, 5);
 }

@@ -86,7 +86,7 @@ TEST_F(RecordTableTest, UndoSnapshotOfAGrownTableHoldsOnlyWhatIsInUse) {
     for (int i = 0; i < 40; ++i) AddNotes();
     g.Indiv[1499].iSurn = "Past the count";
     g.IndivCount = 1400;
-    InitUndo();
+    InitUndo("UnDo previous paste");
     ASSERT_TRUE(g.UndoReady);
     EXPECT_EQ(g.UndoTables->Indiv.size(), 1401u);
     EXPECT_EQ(g.UndoTables->Notes.size(), 41u);

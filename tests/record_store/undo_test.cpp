@@ -107,8 +107,9 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
     w.panels[4] = "  Given3 Surname3 ";
     const ProgramState before = g;
 
-    InitUndo();
+    InitUndo("UnDo previous paste");
     EXPECT_TRUE(w.snapshotCompleteWhenEnabled);
+    EXPECT_EQ(w.tips[9], "UnDo previous paste");
     EXPECT_TRUE(w.editorUndo);
     EXPECT_GE(w.listsCleared, 1);
 
@@ -131,7 +132,6 @@ TEST_F(UndoTest, RestoreAfterChangesGivesTheTablesBack) {
     g.PageMainIndiv = added;
     g.TreeSlot[0] = added;
     g.TreeSlot[5] = added;
-    w.tips[9] = "UnDo previous paste";
 
     RestoreUndo();
     EXPECT_EQ(g.IndivCount, before.IndivCount);
@@ -176,7 +176,7 @@ TEST_F(UndoTest, EmptySnapshotRestoresEmptyTables) {
     // A name left in the status bar and a file name belong to no one in it.
     w.panels[4] = "John Henry WHITLOCK";
     g.FileName = "family.lnt";
-    InitUndo();
+    InitUndo("UnDo previous paste");
     Gather(5);
     g.CurIndiv = 2;
     RestoreUndo();
@@ -194,7 +194,7 @@ TEST_F(UndoTest, EmptySnapshotRestoresEmptyTables) {
 TEST_F(UndoTest, FileNameShowsForASingleTree) {
     Gather(3);
     g.FileName = "family.lnt";
-    InitUndo();
+    InitUndo("UnDo previous paste");
     RestoreUndo();
     EXPECT_EQ(g.TreeCount, 1);
     EXPECT_EQ(w.panels[7], "family.lnt");
@@ -210,7 +210,7 @@ TEST_F(UndoTest, ProgressShowsOnlyAboveTwelveHundred) {
         progress.labels.clear();
         progress.values.clear();
         Gather(c.people);
-        InitUndo();
+        InitUndo("UnDo previous paste");
         RestoreUndo();
         if (!c.shows) {
             EXPECT_TRUE(progress.labels.empty());
@@ -228,7 +228,7 @@ TEST_F(UndoTest, ProgressShowsOnlyAboveTwelveHundred) {
 TEST_F(UndoTest, OpenEditorIsReopenedOnTheSameTab) {
     Gather(4);
     g.CurIndiv = 2;
-    InitUndo();
+    InitUndo("UnDo previous paste");
     w.editorVisible = true;
     w.editorTab = 1;
     RestoreUndo();
@@ -239,7 +239,7 @@ TEST_F(UndoTest, OpenEditorIsReopenedOnTheSameTab) {
     // With nobody left to show, the editor stays closed.
     ResetProgramState();
     w = UndoWindows{};
-    InitUndo();
+    InitUndo("UnDo previous paste");
     Gather(2);
     g.CurIndiv = 2;
     w.editorVisible = true;
@@ -257,7 +257,7 @@ TEST_F(UndoTest, NothingHappensWithoutASnapshot) {
 
 TEST_F(UndoTest, BrokenSnapshotLeavesTheWorkAsItWas) {
     Gather(3);
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
     const ProgramState before = g;
     g.UndoTables->IndivCount = kMaxIndiv + 5;  // past the records held
@@ -271,10 +271,10 @@ TEST_F(UndoTest, BrokenSnapshotLeavesTheWorkAsItWas) {
 
 TEST_F(UndoTest, ASmallerSnapshotInTheSameStorageLeavesNoOldRecords) {
     Gather(9);
-    InitUndo();
+    InitUndo("UnDo previous paste");
     g.IndivCount = 2;  // fewer people now, as after a load
     g.FamilCount = 0;
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
     RestoreUndo();
     EXPECT_EQ(g.IndivCount, 2);
@@ -287,9 +287,9 @@ TEST_F(UndoTest, ASmallerSnapshotInTheSameStorageLeavesNoOldRecords) {
 
 TEST_F(UndoTest, NewSnapshotReplacesTheOld) {
     Gather(2);
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
-    InitUndo();
+    InitUndo("UnDo previous paste");
     AddIndiv();
     RestoreUndo();
     EXPECT_EQ(g.IndivCount, 3);

@@ -77,7 +77,7 @@ protected:
         g.FirstType = "IndANC";
         g.MixedSources = "Y";
         g.UndoReady = true;
-        InitUndo();
+        InitUndo("UnDo previous paste");
     }
 };
 

@@ -1,0 +1,164 @@
+// A GEDCOM save of work whose letters ANSEL cannot hold: written in UTF-8,
+// said so, and read back as it was.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "files/charset.h"
+#include "files/data_files.h"
+#include "files/file_loading.h"
+#include "files/file_saving.h"
+#include "files/gedcom_writer.h"
+#include "files/text_lines.h"
+#include "record_store/notes.h"
+#include "tests/files/files_fixture.h"
+
+namespace lintora::testing {
+namespace {
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// Family 1 of husband and wife, the work's only family.
+FamilRec& Couple(int32_t husband, int32_t wife) {
+    FamilRec& f = g.Famil[1];
+    f.fRIN = 1;
+    f.fHusb = husband;
+    f.fWife = wife;
+    g.FamilCount = 1;
+    return f;
+}
+
+class GedcomUtf8Test : public FilesTest {
+protected:
+    void SetUp() override {  // a load reloads the site data file
+        FilesTest::SetUp();
+        std::filesystem::copy_file(ProjectDir() / "files" / std::filesystem::path(SiteDataFilePath()).filename(),
+                                   SiteDataFilePath());
+    }
+    std::string Save(const std::string& name) {
+        g.FilePath = (dir / name).string();
+        std::filesystem::remove(g.FilePath);
+        ui.Answer(MsgResult::Ok);
+        EXPECT_TRUE(SaveFile("N", "GED"));
+        return Read(g.FilePath);
+    }
+};
+
+TEST_F(GedcomUtf8Test, CyrillicAndChineseWorkIsSavedInUtf8AndReadBack) {
+    Person(1, "Иван", "Петров", "M", 0);
+    g.Indiv[1].ibPlace = "Москва, Россия";
+    Person(2, "Мария", "Петрова", "F", 0);
+    Person(3, "小明", "王", "M", 0);
+    g.Indiv[3].iFamc = 1;
+    Person(4, "José", "Müller", "M", 0);
+    g.IndivCount = 4;
+    Couple(1, 2).fmPlace = "Санкт-Петербург";
+    std::string story;  // a long note, stored as the editor stores it
+    for (int k = 0; k < 6; ++k) story += "Родился в семье купца и служил приказчиком в лавке на Тверской улице. ";
+    g.IndivNoteText = story + "\nПереехал в Петербург.";
+    ASSERT_GT(StoreNotes("I", 1, "Y"), 4);
+    g.PrepCheck = false;
+    const auto notes = SeenWork::Now().notes;
+
+    const std::string bytes = Save("petrov.ged");
+    EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved\n\nIt is written in UTF-8 (GEDCOM 5.5.1) "
+                                                 "instead of ANSEL, which cannot hold letters such as \"И\" in the "
+                                                 "record of Иван Петров.");
+    EXPECT_TRUE(IsValidUtf8(bytes));
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+    const std::vector<std::string> lines = SplitFileLines(bytes);
+    EXPECT_EQ(lines.front(), "0 HEAD");  // no byte-order mark
+    auto gedc = std::find(lines.begin(), lines.end(), "1 GEDC");
+    ASSERT_GE(std::distance(gedc, lines.end()), 4);
+    EXPECT_EQ(std::vector<std::string>(gedc, gedc + 4),
+              (std::vector<std::string>{"1 GEDC", "2 VERS 5.5.1", "2 FORM LINEAGE-LINKED", "1 CHAR UTF-8"}));
+    for (const char* line : {"1 NAME Иван /Петров/", "2 SURN Петров", "2 GIVN Иван", "2 PLAC Москва, Россия",
+                             "1 NAME 小明 /王/", "2 PLAC Санкт-Петербург", "1 NAME José /Müller/"})
+        EXPECT_TRUE(Has(lines, line)) << line;
+    // Note lines of whole letters, no more than a note line holds.
+    EXPECT_GE(std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
+                  EXPECT_LE(Utf8Length(l), 7 + kNoteLineWidth) << l;
+                  return l.starts_with("2 CONC ");
+              }),
+              4);
+
+    ASSERT_TRUE(LoadFile());
+    ASSERT_EQ(g.IndivCount, 4);
+    const char* names[][3] = {
+        {"Иван", "Петров", "Иван Петров"}, {"Мария", "Петрова", "Мария Петрова"},
+        {"小明", "王", "小明 王"},          {"José", "Müller", "José Müller"},
+    };
+    for (int32_t i = 1; i <= 4; ++i) {
+        EXPECT_EQ(g.Indiv[i].iGivn.value(), names[i - 1][0]);
+        EXPECT_EQ(g.Indiv[i].iSurn.value(), names[i - 1][1]);
+        EXPECT_EQ(g.Indiv[i].iName.value(), names[i - 1][2]);
+    }
+    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Москва, Россия");
+    EXPECT_EQ(g.Famil[1].fmPlace.value(), "Санкт-Петербург");
+    EXPECT_EQ(SeenWork::Now().notes, notes);
+    EXPECT_EQ(Save("petrov.ged"), bytes);  // its own save again is the same file
+}
+
+// Work that ANSEL holds, typographic marks spelt in ASCII included, is
+// saved as ever: GEDCOM 5.5 in ANSEL with the usual message.
+TEST_F(GedcomUtf8Test, WorkThatFitsAnselIsSavedInAnselAsBefore) {
+    Person(1, "José", "Müller", "M", 0);
+    g.Indiv[1].ibPlace = "\u201CK\u00F6ln\u201D \u2013 Preu\u00DFen\u2026 \uFB01";
+    g.IndivCount = 1;
+    const std::vector<std::string> lines = SplitFileLines(Save("mueller.ged"));
+    EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved");
+    for (const char* line : {"2 VERS 5.5", "1 CHAR ANSEL", "1 NAME Jos\xE2" "e /M\xE8uller/",
+                             "2 PLAC \"K\xE8oln\" - Preu\xCF" "en... fi"})
+        EXPECT_TRUE(Has(lines, line)) << line;
+}
+
+// Everything the file holds decides, and only that: a letter ANSEL lacks
+// anywhere in it makes the file UTF-8 and is named with its place.
+TEST_F(GedcomUtf8Test, EveryPartOfTheFileDecidesAndNothingElse) {
+    const struct {
+        std::function<void()> set;
+        std::string letter, where;
+    } cases[] = {
+        {[] { g.Indiv[1].idPlace = "Ħal Qormi"; }, "Ħ", "the record of Ann Baker"},  // no H
+        {[] { g.FamilNoteText = "Венчались"; StoreNotes("F", 1, "Y"); }, "В", "the family of Tom Baker and Ann Baker"},
+        {[] { g.Source[1].sTitle = "Книга"; }, "К", "the source \"Книга\""},
+        {[] { g.Repository[1].rAddr = "Αθήνα"; }, "Α", "the repository \"State Archive\""},
+        {[] { g.PrefText[2] = "ул. Ленина 5"; }, "у", "the submitter record"},
+        {[] { g.FilePath = "/home/иван/tree.ged"; }, "и", "the name of the file"},
+        // Not in the file: a work-file field, the display name, a source nobody cites.
+        {[] {
+             g.Indiv[1].iExt = "Иван";
+             g.Indiv[2].iName = "Иван";
+             g.Source[2].sTitle = "Иван";
+         },
+         "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        ResetProgramState();
+        Person(1, "Ann", "Baker", "F", 1);
+        Person(2, "Tom", "Baker", "M", 1);
+        g.IndivCount = 2;
+        Couple(2, 1);
+        g.Source.resize(3);
+        g.SourceCount = 2;
+        g.Source[1].sRepos = 1;
+        g.Repository.resize(2);
+        g.RepositoryCount = 1;
+        g.Repository[1].rName = "State Archive";
+        g.PrepCheck = g.SourceCheck = true;
+        g.FilePath = "/home/jane/tree.ged";
+        c.set();
+        NotInAnsel why;
+        const std::vector<std::string> lines = BuildFileLines(FileKind::Gedcom, g.FilePath, false, &why);
+        EXPECT_EQ(why.letter + "|" + why.where, c.letter + "|" + c.where);
+        EXPECT_EQ(Has(lines, "1 CHAR UTF-8"), !c.letter.empty());
+        EXPECT_NE(FileContents(FileKind::Gedcom, lines).find(c.letter), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace lintora::testing

@@ -1,0 +1,295 @@
+// Desktop habits of the main window, driven with real keys and clicks in
+// the program as it starts: Escape closes a panel as its Cancel or close
+// does, Enter presses the button Preferences show, Undo's tip names what
+// it takes back, and an undone prune leaves no number of its own behind.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWindow>
+
+#include "editor/editor_window.h"
+#include "main_window/place_panel.h"
+#include "main_window/preferences_window.h"
+#include "main_window/prune_panel.h"
+#include "main_window/record_lists.h"
+#include "tests/main_window/window_fixture.h"
+#include "tests/support/table_checks.h"
+
+namespace lintora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DesktopHabitsTest : public testing::MainWindowTest {
+protected:
+    // Shows the main window and waits until it has the keyboard.
+    void ShowActive() {
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }));
+    }
+    // A key as the keyboard gives it: to the window, which hands it to its focus.
+    static void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QTest::keyClick(window->windowHandle(), key, mods);
+    }
+    static void Type(QWidget* window, const QString& text) {
+        for (QChar c : text) QTest::keyClick(window->windowHandle(), c.toLatin1());
+    }
+    static QPushButton* Button(QWidget* panel, const QString& text) {
+        for (auto* b : panel->findChildren<QPushButton*>())
+            if (b->text() == text) return b;
+        return nullptr;
+    }
+    // A click on pedigree box b; a right click chooses pop-up item.
+    void ClickBox(int b, int popupItem = -1) {
+        w->choosePopupItem = [popupItem] { return popupItem; };
+        QTest::mouseClick(w->lblTree[b], popupItem < 0 ? Qt::LeftButton : Qt::RightButton);
+    }
+    // The chosen box's person on the prune panel, the backup declined.
+    void PruneFromBox(int b) {
+        ClickBox(b);
+        ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+        ClickToolButton(kPruneToolButton);
+    }
+    PruneFrame* PrunePanel() const { return static_cast<PruneFrame*>(w->Panel("prune")); }
+    PlaceListFrame* PlacePanel() const { return static_cast<PlaceListFrame*>(w->Panel("place")); }
+    std::string UndoTip() const {
+        return w->toolButtons[kUndoToolButton]->isEnabled() ? w->ToolButtonTip(kUndoToolButton) : "(off)";
+    }
+    // Double-clicks the list row whose first column begins with text.
+    static void DoubleClickRow(QTableView* view, const RecordListModel& model, const QString& text) {
+        for (int r = 0; r < model.rowCount(); ++r) {
+            if (!model.Text(r, 0).startsWith(text)) continue;
+            const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+            return;
+        }
+        ADD_FAILURE() << "no row " << text.toStdString();
+    }
+    static int32_t Named(const std::string& name) {
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            if (g.Indiv[i].iName.trimmed() == name) return i;
+        return 0;
+    }
+};
+
+// The prune panel opened from the Prune button, the place list from its
+// key: Escape closes each as its Cancel or close button does, from where
+// the user left the focus, and with both shown it closes the one in front
+// first. Nothing is removed or renamed.
+TEST_F(DesktopHabitsTest, EscapeClosesThePruneAndPlacePanels) {
+    PastePage();
+    ShowActive();
+    const testing::TablesInUse pasted = testing::TablesInUse::Now();
+    PruneFrame* prune = PrunePanel();
+    PlaceListFrame* places = PlacePanel();
+
+    PruneFromBox(1);  // Samuel
+    ASSERT_TRUE(prune->isVisible());
+    EXPECT_EQ(prune->Identity()->text(), "Remove Samuel WHITLOCK and...");
+    Press(w, Qt::Key_Escape);
+    EXPECT_FALSE(prune->isVisible());
+    EXPECT_EQ(g.PrunePending, "N");
+    EXPECT_EQ(g.PruneIndiv, 0);
+
+    PruneFromBox(2);  // Abigail, an option chosen first
+    ASSERT_TRUE(prune->isVisible());
+    QTest::mouseClick(prune->Button(1), Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), prune->Button(1));
+    Press(w, Qt::Key_Escape);
+    EXPECT_FALSE(prune->isVisible());
+    EXPECT_EQ(g.PrunePending, "N");
+
+    // A place picked and its replacement half typed.
+    Press(w, Qt::Key_P, Qt::ControlModifier);  // Edit Places
+    ASSERT_TRUE(places->isVisible());
+    QTreeWidget* list = places->ListView3();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+    ASSERT_TRUE(places->Text3()->isVisible());
+    QTest::mouseClick(places->Text3(), Qt::LeftButton);
+    Type(w, "Wellsville");
+    ASSERT_EQ(places->Text3()->text(), "Wellsville");
+    Press(w, Qt::Key_Escape);
+    EXPECT_FALSE(places->isVisible());
+
+    // The place list, then a prune in front of it.
+    Press(w, Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(places->isVisible());
+    PruneFromBox(1);
+    ASSERT_TRUE(prune->isVisible());
+    Press(w, Qt::Key_Escape);
+    EXPECT_FALSE(prune->isVisible());
+    EXPECT_TRUE(places->isVisible());
+    Press(w, Qt::Key_Escape);
+    EXPECT_FALSE(places->isVisible());
+
+    EXPECT_TRUE(testing::TablesInUse::Now() == pasted);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>(3, "Backup work before pruning?"));
+}
+
+// Save As GED from its key: Enter in the Name box presses Continue, which
+// writes the file with the name typed. From the Preferences menu Enter
+// presses OK, which stores the name and writes no file.
+TEST_F(DesktopHabitsTest, EnterPressesTheButtonPreferencesShow) {
+    PastePage();
+    ShowActive();
+    Press(w, Qt::Key_G, Qt::ControlModifier);  // Save As GED
+    auto* prefs = qobject_cast<LintoraPreferences*>(QApplication::activeModalWidget());
+    ASSERT_NE(prefs, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(prefs));
+    ASSERT_EQ(prefs->focusWidget(), prefs->Text(1));
+    Type(prefs, "Anna Lindqvist");
+    const fs::path ged = dir / "work" / "whitlock.ged";
+    ui.fileAnswers.push_back(ged.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    Press(prefs, Qt::Key_Return);
+    EXPECT_FALSE(prefs->isVisible());
+    EXPECT_NE(FileText(ged).find("0 @SUB1@ SUBM\r\n1 NAME Anna Lindqvist\r\n"), std::string::npos);
+
+    bool pressed = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_EQ(QApplication::activeModalWidget(), prefs);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(prefs));
+        Type(prefs, "Anna Berg");
+        Press(prefs, Qt::Key_Enter);
+        pressed = !prefs->isVisible();
+        if (!pressed) prefs->reject();
+    });
+    w->mnuPrefs->trigger();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(g.prefName, "Anna Berg");
+    EXPECT_EQ(ui.fileRequests.size(), 1u);
+}
+
+// Each change the editor or the Edit menu makes, as the user makes it:
+// while Undo is on, its tip names what Undo would take back, also once the
+// editor is closed again.
+TEST_F(DesktopHabitsTest, WhileUndoIsOnItsTipNamesWhatItTakesBack) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    ShowActive();
+    EXPECT_EQ(UndoTip(), "UnDo previous paste");
+
+    Press(w, Qt::Key_P, Qt::ControlModifier);  // Edit Places
+    ASSERT_TRUE(PlacePanel()->isVisible());
+    EXPECT_EQ(UndoTip(), "UnDo Edit Places");
+    Press(w, Qt::Key_Escape);
+    EXPECT_EQ(UndoTip(), "UnDo Edit Places");
+
+    // John's title typed and saved; the editor closed with Done.
+    auto openJohn = [&](int tab) {
+        ClickBox(0, 1);  // "Edit this Individual"
+        ASSERT_TRUE(editor.isVisible());
+        editor.mnuTabsItem[static_cast<std::size_t>(tab)]->trigger();
+    };
+    auto close = [&](const char* caption) {
+        ASSERT_EQ(editor.CancelEditButton->text().toStdString(), caption);
+        QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+        ASSERT_FALSE(editor.isVisible());
+    };
+    openJohn(0);
+    QTest::keyClicks(editor.iTitle, "Elder");
+    QTest::mouseClick(editor.EditIndivButton, Qt::LeftButton);
+    EXPECT_EQ(UndoTip(), "UnDo changes to John Henry WHITLOCK");
+    close("Done");
+    EXPECT_EQ(UndoTip(), "UnDo changes to John Henry WHITLOCK");
+
+    // Unlinked from his parents on the Family tab.
+    openJohn(1);
+    ui.Answer(MsgResult::Yes);  // "Remove John Henry WHITLOCK as child of ..."
+    editor.mnuLinkItem[3]->trigger();
+    EXPECT_EQ(UndoTip(), "Relink Parents of John Henry WHITLOCK");
+    close("OK");
+    EXPECT_EQ(UndoTip(), "Relink Parents of John Henry WHITLOCK");
+
+    // Linked to them again: their marriage double-clicked in the list.
+    openJohn(1);
+    editor.mnuLinkItem[2]->trigger();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    ASSERT_TRUE(lists->isVisible());
+    DoubleClickRow(lists->ListView2(), lists->MarrModel(), "WHITLOCK, Samuel");
+    ASSERT_TRUE(editor.isVisible());
+    ASSERT_GT(g.Indiv[Named("John Henry WHITLOCK")].iFamc, 0);
+    EXPECT_EQ(UndoTip(), "Unlink parents of John Henry WHITLOCK");
+    close("OK");
+    EXPECT_EQ(UndoTip(), "Unlink parents of John Henry WHITLOCK");
+
+    // A new person added; the keyboard back with the main window first.
+    ShowActive();
+    Press(w, Qt::Key_A, Qt::ControlModifier);  // Add new Individual
+    ASSERT_TRUE(editor.isVisible());
+    QTest::keyClicks(editor.iGivn, "Sarah");
+    QTest::keyClicks(editor.iSurn, "WHITLOCK");
+    QTest::mouseClick(editor.EditIndivButton, Qt::LeftButton);
+    EXPECT_EQ(UndoTip(), "UnDo Add of Sarah WHITLOCK");
+    close("Done");
+    EXPECT_EQ(UndoTip(), "UnDo Add of Sarah WHITLOCK");
+
+    ClickToolButton(kUndoToolButton);
+    EXPECT_EQ(UndoTip(), "(off)");
+    EXPECT_EQ(w->ToolButtonTip(kUndoToolButton), "");
+}
+
+// Two pages, the second's person last processed. A person of the first page
+// found in the list, deleted from the editor and pruned; the pruned work's
+// root chosen, the prune undone, the same person pruned again: the status
+// bar still names the second page's person, and the person chosen is the
+// same after the undo.
+TEST_F(DesktopHabitsTest, PruneUndoPruneKeepsTheLastIndividualProcessed) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    ui.Answer(MsgResult::Ok);  // "Unable to link all individuals to previous entries - new tree(s) started..."
+    PastePage("mytrees_individual.txt");
+    ShowActive();
+    const std::string henry = "Henry Augustus PEMBERTON";
+    ASSERT_EQ(w->StatusPanel(4), henry);
+    ASSERT_GT(g.PageMainIndiv, Named("Mary PARKER"));
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    PruneFrame* prune = PrunePanel();
+    auto pruneMary = [&] {
+        // The window manager hands the keyboard back once the editor is gone.
+        ShowActive();
+        Press(w, Qt::Key_L, Qt::ControlModifier);  // List all Individuals
+        ASSERT_TRUE(lists->isVisible());
+        DoubleClickRow(lists->ListView1(), lists->IndivModel(), "PARKER, Mary");
+        ASSERT_TRUE(editor.isVisible());
+        ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+        editor.mnuNavItem[5]->trigger();  // "Delete Individual"
+        ASSERT_TRUE(prune->isVisible());
+        ui.Answer(MsgResult::Ok);  // "Are you sure?"
+        ui.Answer(MsgResult::Ok);  // "Mary PARKER removed."
+        QTest::mouseClick(Button(prune, "OK"), Qt::LeftButton);
+        ASSERT_EQ(Named("Mary PARKER"), 0);
+    };
+    pruneMary();
+    EXPECT_EQ(w->StatusPanel(4), henry);
+
+    ClickBox(0);  // Henry, at the root, with his first marriage
+    ASSERT_EQ(g.Indiv[g.CurIndiv].iName.trimmed(), henry);
+    auto wife = [] { return g.Indiv[g.Famil[g.CurFamil].fWife].iName.trimmed(); };
+    const std::string henrysWife = wife();
+    ASSERT_EQ(henrysWife, "Lydia Ann WHITCOMB");
+    ClickToolButton(kUndoToolButton);
+    ASSERT_GT(Named("Mary PARKER"), 0);
+    EXPECT_EQ(w->StatusPanel(4), henry);
+    EXPECT_EQ(g.Indiv[g.CurIndiv].iName.trimmed(), henry);
+    EXPECT_EQ(wife(), henrysWife);
+
+    pruneMary();
+    EXPECT_EQ(w->StatusPanel(4), henry);
+}
+
+}  // namespace
+}  // namespace lintora
