@@ -42,6 +42,15 @@ protected:
         g.TreeSlot[0] = root;
         w->RedrawTree();
     }
+    // The pedigree drawn on person in the window on screen; his box.
+    TreeBox* ShowRoot(int32_t person) {
+        LoadGenTree();
+        g.TreeSlot[0] = person;
+        w->RedrawTree();
+        w->show();
+        QCoreApplication::processEvents();
+        return dynamic_cast<TreeBox*>(w->lblTree[0]);
+    }
 };
 
 TEST_F(PedigreeTest, FiveGenerationsWithMoreButtonsAndTheChildButton) {
@@ -155,13 +164,7 @@ TEST_F(PedigreeTest, LongNamesAndPlacesShowTheirBeginningAndThatTheyAreCut) {
               fam);
     const int32_t father = Person("George", "KENT", "M", "1738", "1820");
     Child(duke, Family(father, 0));
-    LoadGenTree();
-    g.TreeSlot[0] = duke;
-    w->RedrawTree();
-    w->show();
-    QCoreApplication::processEvents();
-
-    auto* box = dynamic_cast<TreeBox*>(w->lblTree[0]);
+    TreeBox* box = ShowRoot(duke);
     ASSERT_NE(box, nullptr);
     const QString caption = " Prince Edward Augustus HANOVER  (1767-1820)";
     EXPECT_EQ(box->text(), caption);
@@ -256,13 +259,7 @@ TEST_F(PedigreeTest, ABirthYearAloneStaysWholeAndTheNameKeepsItsFirstLetters) {
     const int32_t duke = Person("Prince Edward Augustus", "HANOVER", "M", "2 Nov 1767");
     g.Indiv[duke].iNoteFlg = "Y";
     Child(duke, Family(Person("George", "KENT", "M", "1738", "1820"), 0));
-    LoadGenTree();
-    g.TreeSlot[0] = duke;
-    w->RedrawTree();
-    w->show();
-    QCoreApplication::processEvents();
-
-    auto* box = dynamic_cast<TreeBox*>(w->lblTree[0]);
+    TreeBox* box = ShowRoot(duke);
     ASSERT_NE(box, nullptr);
     const QString caption = " Prince Edward Augustus HANOVER  (1767-    )";
     const QString years = "  (1767-    )";

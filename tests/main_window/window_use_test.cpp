@@ -411,12 +411,12 @@ TEST_F(WindowUseTest, PickingParentsOpensTheMarriagesAtTheSurnameInitial) {
     StartProgram("", true);
     Lintoraedit::SetModalLoop(false);
     Lintoraedit& editor = EditorWindow();
-    const char* const husbands[] = {"Abbott", "Adams",  "Baker", "Brown", "Carter", "Clark", "Davis", "Dubois",
-                                    "Eaton",  "Ewing",  "Fisher", "Foster", "Grant", "Gray",  "Hall",  "Hughes",
-                                    "Irwin",  "Ives",   "Jones", "Judd",  "Kelly",  "King",  "Lee",   "Lloyd",
-                                    "Marsh",  "Moore",  "Nash",  "Nolan", "Oakes",  "Öberg", "Olsen", "Parker",
-                                    "Price",  "Quinn",  "Reed",  "Roe",   "Smith",  "Stone", "Todd",  "Turner",
-                                    "Walker", "Ward",   "Young", "Zeller"};
+    const char* const husbands[] = {"Abbott", "Adams", "Baker",  "Brown",  "Carter", "Clark",  "Davis", "Dubois",
+                                    "Eaton",  "Ewing", "Fisher", "Foster", "Grant",  "Gray",   "Hall",  "Hughes",
+                                    "Irwin",  "Ives",  "Jones",  "Judd",   "Kelly",  "King",   "Lee",   "Lloyd",
+                                    "Marsh",  "Moore", "Nash",   "Nolan",  "Oakes",  "Öberg",  "Olsen", "Parker",
+                                    "Price",  "Quinn", "Reed",   "Roe",    "Smith",  "Stone",  "Todd",  "Turner",
+                                    "Walker", "Ward",  "Young",  "Zeller"};
     int32_t father = 0, parents = 0;
     for (const char* surname : husbands) {
         const int32_t husband = Person("Lars", surname, "M", "1820");
@@ -437,11 +437,15 @@ TEST_F(WindowUseTest, PickingParentsOpensTheMarriagesAtTheSurnameInitial) {
     QTabBar* tabs = editor.SSTab1->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     ASSERT_EQ(editor.SSTab1->currentIndex(), 1);
-    QTest::mouseClick(editor.menuBar, Qt::LeftButton, {},
-                      editor.menuBar->actionGeometry(editor.mnuLink->menuAction()).center());
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_EQ(menu, editor.mnuLink);
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(editor.mnuLinkItem[2]).center());
+    // The Link menu opened and an item chosen with the mouse.
+    auto chooseLink = [&](int item) {
+        QTest::mouseClick(editor.menuBar, Qt::LeftButton, {},
+                          editor.menuBar->actionGeometry(editor.mnuLink->menuAction()).center());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_EQ(menu, editor.mnuLink);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(editor.mnuLinkItem[item]).center());
+    };
+    chooseLink(2);  // "Link to &Parents"
     auto* lists = static_cast<ListFrame*>(w->ListFrame);
     ASSERT_TRUE(lists->isVisible());
     EXPECT_FALSE(editor.isVisible());
@@ -466,11 +470,7 @@ TEST_F(WindowUseTest, PickingParentsOpensTheMarriagesAtTheSurnameInitial) {
     ASSERT_TRUE(editor.isVisible());
 
     // A spouse is picked from the individuals, which open on their first row.
-    QTest::mouseClick(editor.menuBar, Qt::LeftButton, {},
-                      editor.menuBar->actionGeometry(editor.mnuLink->menuAction()).center());
-    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_EQ(menu, editor.mnuLink);
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(editor.mnuLinkItem[0]).center());
+    chooseLink(0);  // "Link to New &Spouse"
     QTableView* people = lists->ListView1();
     ASSERT_TRUE(people->isVisible());
     EXPECT_EQ(lists->IndivModel().Text(0, 0).toStdString(), "Abbott, Lars");
