@@ -305,9 +305,8 @@ void SettleName(IndivRec& R) {
 
 // A NAME line starts the parts of a name afresh.
 void StartName(GedReader::GedReadState& r) {
-    r.namePartLines = r.suffixFromLine = false;
-    for (std::string* text : {&r.nameBeforeSlashes, &r.nameAfterSlashes, &r.nameSurname, &r.surnameBase,
-                              &r.surnamePrefix})
+    r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = false;
+    for (std::string* text : {&r.nameBeforeSlashes, &r.nameAfterSlashes, &r.surnameBase, &r.surnamePrefix})
         text->clear();
 }
 
@@ -319,53 +318,98 @@ std::vector<std::string_view> Words(std::string_view text) {
     return words;
 }
 
-std::vector<std::string> InCapitals(const std::vector<std::string_view>& words) {
-    std::vector<std::string> upper;
-    for (std::string_view w : words) upper.push_back(UpperCase(w));
-    return upper;
+// The words of a text joined by single blanks.
+std::string JoinedWords(std::string_view text) {
+    std::string joined;
+    for (std::string_view w : Words(text)) joined.append(joined.empty() ? "" : " ").append(w);
+    return joined;
 }
 
-// Where the run of words starts in words; words.size() when it is not there.
-std::size_t FindRun(const std::vector<std::string>& words, const std::vector<std::string>& run) {
-    return static_cast<std::size_t>(std::search(words.begin(), words.end(), run.begin(), run.end()) - words.begin());
+// A text's words as a reader compares them: in capitals with the accents
+// aside, quotes and brackets dropped, hyphens and commas breaking words
+// ("Xiao-Ming" as XIAO and MING, "d'Artagnan" as DARTAGNAN).
+std::vector<std::string> ReaderWords(std::string_view text) {
+    const std::string folded = BaseLetters(text);
+    std::string plain;
+    plain.reserve(folded.size());
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        const char c = folded[i];
+        if (std::string_view("\"'`()[]{}").find(c) != std::string_view::npos) continue;
+        // The typographic quotes U+2018, U+2019, U+201C and U+201D.
+        if (folded.compare(i, 2, "\xE2\x80") == 0 && i + 2 < folded.size() &&
+            std::string_view("\x98\x99\x9C\x9D").find(folded[i + 2]) != std::string_view::npos) {
+            i += 2;
+            continue;
+        }
+        plain += c == '-' || c == ',' ? ' ' : c;
+    }
+    std::vector<std::string> words;
+    for (std::string_view w : Words(plain)) words.emplace_back(w);
+    return words;
 }
 
-// The surname with its prefix in front ("van der" and "Berg"), spelt as
-// the NAME line shows it when that reads the same; a surname that begins
-// with the prefix already keeps it once.
-std::string WithPrefix(const std::string& prefix, const std::string& surname, const std::string& shown) {
-    const std::vector<std::string> front = InCapitals(Words(prefix));
-    if (front.empty()) return surname;  // most names
-    const std::vector<std::string> words = InCapitals(Words(surname));
-    if (!words.empty() && FindRun(words, front) == 0) return surname;
-    const std::string joined = TrimBlanks(prefix + " " + surname);
-    return InCapitals(Words(shown)) == InCapitals(Words(joined)) ? TrimBlanks(shown) : joined;
+// The reader words of the parts, one list.
+std::vector<std::string> NamedWords(std::initializer_list<const FixedText<120>*> parts) {
+    std::vector<std::string> named;
+    for (const FixedText<120>* part : parts) {
+        std::vector<std::string> words = ReaderWords(part->value());
+        named.insert(named.end(), std::make_move_iterator(words.begin()), std::make_move_iterator(words.end()));
+    }
+    return named;
+}
+
+// Takes one word equal to w out of words; false when there is none.
+bool TakeWord(std::vector<std::string>& words, const std::string& w) {
+    const auto it = std::find(words.begin(), words.end(), w);
+    if (it == words.end()) return false;
+    words.erase(it);
+    return true;
+}
+
+// The text less its words that named holds, each named word standing for
+// one word of the text; a word goes only whole ("Xiao-Ming" when XIAO and
+// MING are named). The text as written when no word goes.
+std::string Unclaimed(std::string_view text, std::vector<std::string> named) {
+    std::string rest;
+    bool claimed = false;
+    for (std::string_view word : Words(text)) {
+        std::vector<std::string> left = named;
+        const std::vector<std::string> pieces = ReaderWords(word);
+        bool whole = !pieces.empty();
+        for (const std::string& piece : pieces) whole = whole && TakeWord(left, piece);
+        if (whole) {
+            named = std::move(left);
+            claimed = true;
+        } else {
+            rest.append(rest.empty() ? "" : " ").append(word);
+        }
+    }
+    return claimed ? rest : TrimBlanks(text);
+}
+
+// The surname of SPFX and SURN lines: the prefix (the standard's comma list
+// "de, la" read as "de la") before the surname, without a blank after an
+// elided one ("O'" and "Brien"); a surname that begins with the prefix
+// already keeps it once.
+std::string WithPrefix(std::string prefix, const std::string& surname) {
+    std::replace(prefix.begin(), prefix.end(), ',', ' ');
+    std::string front = JoinedWords(prefix);
+    const std::string base = JoinedWords(surname);
+    if (front.empty()) return base;  // most names
+    if (front.back() != '\'' && !front.ends_with("\xE2\x80\x99")) front += ' ';
+    if (BaseLetters(base).starts_with(BaseLetters(front))) return base;
+    return TrimBlanks(front + base);
 }
 
 // The text after the NAME line's slashes less the words that a part of the
 // name holds and the text before the slashes does not ("/Kovacs/ Janos"
-// with GIVN Janos): what no part claims there is the suffix.
+// with GIVN Janos Istvan): what no part claims there is the suffix.
 std::string UnclaimedAfterSlashes(const IndivRec& R) {
     const auto& r = Ged().GedRead;
-    std::vector<std::string_view> words = Words(r.nameAfterSlashes);
-    if (words.empty()) return {};
-    std::vector<std::string> upper = InCapitals(words);
-    const std::vector<std::string> before = InCapitals(Words(r.nameBeforeSlashes));
-    bool claimed = false;
-    for (const FixedText<120>* part : {&R.iGivn, &R.iNick, &R.iPrefix, &R.iTitle}) {
-        const std::vector<std::string> run = InCapitals(Words(part->value()));
-        if (run.empty() || FindRun(before, run) < before.size()) continue;
-        const std::size_t at = FindRun(upper, run);
-        if (at == upper.size()) continue;
-        const auto from = static_cast<std::ptrdiff_t>(at), to = from + static_cast<std::ptrdiff_t>(run.size());
-        upper.erase(upper.begin() + from, upper.begin() + to);
-        words.erase(words.begin() + from, words.begin() + to);
-        claimed = true;
-    }
-    if (!claimed) return r.nameAfterSlashes;
-    std::string rest;
-    for (std::string_view w : words) rest.append(rest.empty() ? "" : " ").append(w);
-    return rest;
+    if (r.nameAfterSlashes.empty()) return {};
+    std::vector<std::string> named = NamedWords({&R.iGivn, &R.iNick, &R.iPrefix, &R.iTitle});
+    for (const std::string& w : ReaderWords(r.nameBeforeSlashes)) TakeWord(named, w);
+    return Unclaimed(r.nameAfterSlashes, std::move(named));
 }
 
 void StoreName(IndivRec& R, const std::string& value) {
@@ -380,6 +424,7 @@ void StoreName(IndivRec& R, const std::string& value) {
     const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close != std::string::npos) {
         const std::string_view text(value);
+        r.nameSlashes = true;
         R.iSurn = TrimBlanks(text.substr(open + 1, close - open - 1));
         R.iGivn = TrimBlanks(text.substr(0, open));
         R.iPrefix.clear();
@@ -391,16 +436,17 @@ void StoreName(IndivRec& R, const std::string& value) {
     } else {
         // The joined pieces are trimmed and end in one blank.
         const std::string joined = JoinedName(value);
-        NameParts np = ParseNameParts(std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1),
-                                      false);  // keyed once settled
+        const std::string_view name = std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1);
+        NameParts np = ParseNameParts(name, false);  // keyed once settled
         R.iSurn = std::move(np.surname);
         R.iGivn = std::move(np.given);
         R.iPrefix = std::move(np.prefix);
         R.iSuffix = std::move(np.suffix);
         if (!r.titleFromLine) R.iTitle = std::move(np.title);
         R.iNick = std::move(np.nickname);
+        r.nameBeforeSlashes = name;  // the whole name, for the part that no line names
     }
-    r.nameSurname = r.surnameBase = R.iSurn.value();
+    r.surnameBase = R.iSurn.value();
     SettleName(R);
 }
 
@@ -416,9 +462,17 @@ void NamePartLine(IndivRec& R) {
 }
 
 // After a part line has set its part: the suffix is the NSFX line's, else
-// what the parts leave unclaimed after the slashes.
+// what the parts leave unclaimed after the slashes. Of a NAME without
+// slashes, the one of given names and surname that no line names is the
+// NAME's words less those the lines name ("Kovacs Janos" with GIVN Janos).
 void SettleParts(IndivRec& R) {
-    if (!Ged().GedRead.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(R);
+    const auto& r = Ged().GedRead;
+    if (!r.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(R);
+    if (!r.nameSlashes && r.givenFromLine != r.surnameFromLine) {
+        const FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
+        (r.givenFromLine ? R.iSurn : R.iGivn) =
+            Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
+    }
     SettleName(R);
 }
 
@@ -611,12 +665,16 @@ void ProcessINDI() {
         } else if (path == P(kINDI, kNAME, kGIVN)) {
             NamePartLine(R);
             R.iGivn = value;
+            r.givenFromLine = true;
             SettleParts(R);
         } else if (path == P(kINDI, kNAME, kSURN) || path == P(kINDI, kNAME, kSPFX)) {
-            // Also when blank: a blank SURN line says there is no surname.
+            // The slashes of the NAME line say what the surname is, as
+            // written; where it has none, these lines do, a blank SURN line
+            // saying that there is none.
             NamePartLine(R);
             (path == P(kINDI, kNAME, kSURN) ? r.surnameBase : r.surnamePrefix) = value;
-            R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase, r.nameSurname);
+            r.surnameFromLine = true;
+            if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
             SettleParts(R);
         }
         else if (path == P(kINDI, kNAME, kEXT)) R.iExt = value;

@@ -59,15 +59,19 @@ struct GedReader {
         std::vector<GedPending> children;       // CHIL lines of families
         std::string charSet;                    // HEAD CHAR, upper case
         std::string sourceText;                 // the current source field as written, for its CONC/CONT lines
-        // The current NAME: the text before its opening and after its
-        // closing slash, and whether part lines (GIVN, SURN, ...), an NSFX
-        // line or a TITL line have given parts.
+        // The current NAME: whether it has slashes, the text before its
+        // opening slash (all of it when it has none) and after its closing
+        // slash; the surname of its SURN line (else the NAME line's) and the
+        // prefix of its SPFX line; whether part lines (GIVN, SURN, ...), an
+        // NSFX line, a GIVN line, a SURN or SPFX line or a TITL line have
+        // given parts.
+        bool nameSlashes = false;
         std::string nameBeforeSlashes, nameAfterSlashes;
-        // Its surname as the NAME line shows it, the surname of its SURN
-        // line (else the NAME line's) and the prefix of its SPFX line.
-        std::string nameSurname, surnameBase, surnamePrefix;
+        std::string surnameBase, surnamePrefix;
         bool namePartLines = false;
         bool suffixFromLine = false;
+        bool givenFromLine = false;
+        bool surnameFromLine = false;
         bool titleFromLine = false;
         bool noteOpening = false;  // a blank NOTE line waits for its first continuation
     } GedRead;

@@ -10,17 +10,6 @@ namespace lintora {
 
 namespace {
 
-// The base letters (capitals) of a Latin-1 letter U+00C0..U+00FF, given the
-// second byte of its UTF-8 form; empty for the signs × and ÷.
-std::string_view Latin1Base(unsigned char b1) {
-    static constexpr std::string_view kBase[64] = {
-        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
-        "D", "N", "O", "O", "O", "O", "O", "",  "O", "U", "U", "U", "U", "Y", "TH", "SS",
-        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
-        "D", "N", "O", "O", "O", "O", "O", "",  "O", "U", "U", "U", "U", "Y", "TH", "Y"};
-    return kBase[b1 - 0x80];
-}
-
 // The name reduced to capitals A..Z (accented letters as their base
 // letters), a letter equal to the one kept before it dropped.
 std::string LettersOf(std::string_view name) {
@@ -30,15 +19,10 @@ std::string LettersOf(std::string_view name) {
     };
     for (std::size_t i = 0; i < name.size();) {
         const std::size_t n = Utf8CharSize(name, i);
-        const char c = name[i];
-        if (n == 1) {
-            if (c >= 'A' && c <= 'Z') keep(c);
-            else if (c >= 'a' && c <= 'z') keep(static_cast<char>(c - 'a' + 'A'));
-        } else if (n == 2 && static_cast<unsigned char>(c) == 0xC3) {
-            for (char b : Latin1Base(static_cast<unsigned char>(name[i + 1]))) keep(b);
-        } else if (n == 2 && name.substr(i, 2) == "\xC5\xB8") {  // Ÿ
-            keep('Y');
-        }
+        const std::string_view ch = name.substr(i, n);
+        // ASCII and Latin-1 letters and Ÿ; other letters have no code here.
+        if (n == 1 || static_cast<unsigned char>(ch[0]) == 0xC3 || ch == "\xC5\xB8")
+            for (char b : BaseLetterOf(ch)) keep(b);
         i += n;
     }
     return out;

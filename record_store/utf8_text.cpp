@@ -42,6 +42,25 @@ std::size_t RecaseAt(std::string& s, std::size_t i, Case to) {
     return Utf8CharSize(s, i);
 }
 
+// Base letters of U+00C0..U+00FF, by the second byte of the UTF-8 form;
+// empty for the signs × and ÷.
+constexpr std::string_view kLatin1Base[64] = {
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", "",  "O", "U", "U", "U", "U", "Y", "TH", "SS",
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", "",  "O", "U", "U", "U", "U", "Y", "TH", "Y"};
+
+// Base letters of U+0100..U+017F (Latin Extended-A), capital and small in turn.
+constexpr std::string_view kLatinExtABase[128] = {
+    "A", "A", "A", "A", "A", "A", "C", "C", "C", "C", "C", "C", "C", "C", "D", "D",
+    "D", "D", "E", "E", "E", "E", "E", "E", "E", "E", "E", "E", "G", "G", "G", "G",
+    "G", "G", "G", "G", "H", "H", "H", "H", "I", "I", "I", "I", "I", "I", "I", "I",
+    "I", "I", "IJ", "IJ", "J", "J", "K", "K", "K", "L", "L", "L", "L", "L", "L", "L",
+    "L", "L", "L", "N", "N", "N", "N", "N", "N", "N", "N", "N", "O", "O", "O", "O",
+    "O", "O", "OE", "OE", "R", "R", "R", "R", "R", "R", "S", "S", "S", "S", "S", "S",
+    "S", "S", "T", "T", "T", "T", "T", "T", "U", "U", "U", "U", "U", "U", "U", "U",
+    "U", "U", "U", "U", "W", "W", "Y", "Y", "Y", "Z", "Z", "Z", "Z", "Z", "Z", "S"};
+
 std::string Recase(std::string_view s, Case to) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size();) i += RecaseAt(out, i, to);
@@ -126,6 +145,33 @@ bool StartsLowerCase(std::string_view s) {
     unsigned char c = static_cast<unsigned char>(s[0]);
     if (c >= 'a' && c <= 'z') return true;
     return c == kLatin1Lead && s.size() > 1 && IsLatin1Small(static_cast<unsigned char>(s[1]));
+}
+
+std::string_view BaseLetterOf(std::string_view ch) {
+    static constexpr std::string_view kCapitals = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    if (ch.size() == 1) {
+        const char c = ch[0];
+        if (c >= 'A' && c <= 'Z') return kCapitals.substr(static_cast<std::size_t>(c - 'A'), 1);
+        if (c >= 'a' && c <= 'z') return kCapitals.substr(static_cast<std::size_t>(c - 'a'), 1);
+        return {};
+    }
+    if (ch.size() != 2 || !IsContinuation(static_cast<unsigned char>(ch[1]))) return {};
+    const unsigned char lead = static_cast<unsigned char>(ch[0]), second = static_cast<unsigned char>(ch[1]);
+    if (lead == kLatin1Lead) return kLatin1Base[second - 0x80];
+    if (lead == 0xC4 || lead == 0xC5) return kLatinExtABase[(lead - 0xC4) * 64 + (second - 0x80)];
+    return {};
+}
+
+std::string BaseLetters(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = Utf8CharSize(s, i);
+        const std::string_view ch = s.substr(i, n), base = BaseLetterOf(ch);
+        out.append(base.empty() ? ch : base);
+        i += n;
+    }
+    return out;
 }
 
 }  // namespace lintora

@@ -33,4 +33,12 @@ std::string ProperCase(std::string_view s);
 // upper-cased).
 bool StartsLowerCase(std::string_view s);
 
+// The base letters, in capitals, of one character given as its UTF-8 form:
+// an ASCII letter, or an accented Latin-1 or Latin Extended-A letter (é as
+// "E", ő as "O", ß as "SS", Æ as "AE"); "" for any other character.
+std::string_view BaseLetterOf(std::string_view ch);
+// The text in capitals with its accents aside ("Kovács" as "KOVACS");
+// characters that are no such letter stay as they are.
+std::string BaseLetters(std::string_view s);
+
 }  // namespace lintora

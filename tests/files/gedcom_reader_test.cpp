@@ -100,8 +100,8 @@ TEST_F(GedcomReaderTest, NameLinesAndTheirParts) {
     EXPECT_EQ(g.Indiv[1].iName.value(), "Mary Ann Van Dyke Jr");
     EXPECT_EQ(g.Indiv[1].iNick.value(), "Polly");
     EXPECT_EQ(g.Indiv[1].iExt.value(), "ext");
-    // A later NAME line replaces the name; the SURN line, blank too, is the surname.
-    EXPECT_EQ(g.Indiv[2].iSurn.value(), "");
+    // A later NAME line replaces the name; its slashes, not a SURN line, say what the surname is.
+    EXPECT_EQ(g.Indiv[2].iSurn.value(), "Other");
     EXPECT_EQ(g.Indiv[2].iGivn.value(), "Given");
     EXPECT_TRUE(g.Indiv[3].iName.blank());
 }
@@ -180,10 +180,10 @@ TEST_F(GedcomReaderTest, EachIndividualTagFillsItsField) {
         {"2 NPFX Dr", [](const IndivRec& r) { return r.iPrefix.value(); }, "Dr"},
         {"2 NSFX III", [](const IndivRec& r) { return r.iSuffix.value(); }, "III"},
         {"2 NICK Jack", [](const IndivRec& r) { return r.iNick.value(); }, "Jack"},
-        {"2 SURN Smyth", [](const IndivRec& r) { return r.iSurn.value(); }, "Smyth"},
+        {"2 SURN Smyth", [](const IndivRec& r) { return r.iSurn.value(); }, "Smith"},
         {"2 NPFX  ", [](const IndivRec& r) { return r.iPrefix.value(); }, ""},
-        {"2 SPFX van\n1 ALIA @I9@", [](const IndivRec& r) { return r.iName.value(); }, "John van Smith"},
-        {"2 SURN \n2 SPFX de", [](const IndivRec& r) { return r.iSurn.value(); }, "de"},
+        {"2 SPFX van\n1 ALIA @I9@", [](const IndivRec& r) { return r.iName.value(); }, "John Smith"},
+        {"2 SURN \n2 SPFX de", [](const IndivRec& r) { return r.iSurn.value(); }, "Smith"},
         {"1 CHR\n2 DATE 2 JAN 1900\n2 PLAC Leeds",
          [](const IndivRec& r) { return r.icDate.value() + "|" + r.icPlace.value(); }, "2 JAN 1900|Leeds"},
         {"1 BURI\n2 DATE 1950\n2 PLAC Hull\n2 NOTE x",

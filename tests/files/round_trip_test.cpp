@@ -404,6 +404,7 @@ protected:
     struct Want {
         const char *given, *surname, *suffix, *shown;
         std::vector<std::string> saved;
+        const char* nick = "";
     };
     void ExpectNames(const std::string& file, const std::vector<Want>& want) {
         Write(dir / "names.ged", file);
@@ -417,6 +418,7 @@ protected:
             EXPECT_EQ(R.iGivn.value(), want[k].given);
             EXPECT_EQ(R.iSurn.value(), want[k].surname);
             EXPECT_EQ(R.iSuffix.value(), want[k].suffix);
+            EXPECT_EQ(R.iNick.value(), want[k].nick);
             EXPECT_EQ(R.iName.value(), want[k].shown);
             EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(want[k].given, want[k].surname));
             auto at = std::find(saved.begin(), saved.end(), "0 @I" + std::to_string(k + 1) + "@ INDI");
@@ -486,14 +488,14 @@ TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
                     {"Laszlo", "Kovacs", "Sr", "Laszlo Kovacs Sr",
                      {"1 NAME Laszlo /Kovacs/Sr", "2 SURN Kovacs", "2 GIVN Laszlo", "2 NSFX Sr"}},
                     {"Istvan", "Szabo", "", "Istvan Szabo",
-                     {"1 NAME Istvan /Szabo/", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}},
+                     {"1 NAME Istvan /Szabo/", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}, "Pista"},
                 });
-    EXPECT_EQ(g.Indiv[5].iNick.value(), "Pista");
 }
 
-// A surname prefix (SPFX) stays with the surname, spelt as the NAME line
-// shows it, in whichever order the part lines come, and is saved so that a
-// reader of our file gets it too.
+// A surname prefix (SPFX) stays with the surname as the NAME line's
+// slashes show it, in whichever order the part lines come; where the
+// slashes leave it out, so does the surname. It is saved so that a reader
+// of our file gets it too.
 TEST_F(GedcomNamesTest, SurnamePrefixStaysWithTheSurname) {
     ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
                 "0 @I1@ INDI\r\n1 NAME Mary Ann /van der Berg/\r\n2 GIVN Mary Ann\r\n2 SPFX van der\r\n"
@@ -512,12 +514,89 @@ TEST_F(GedcomNamesTest, SurnamePrefixStaysWithTheSurname) {
                      {"1 NAME Mary Ann /van der Berg/", "2 SURN van der Berg", "2 GIVN Mary Ann"}},
                     {"Pieter", "de Vries", "", "Pieter de Vries",
                      {"1 NAME Pieter /de Vries/", "2 SURN de Vries", "2 GIVN Pieter"}},
-                    {"Johannes", "van der Berg", "", "Johannes van der Berg",
-                     {"1 NAME Johannes /van der Berg/", "2 SURN van der Berg", "2 GIVN Johannes"}},
+                    {"Johannes", "Berg", "", "Johannes Berg",
+                     {"1 NAME Johannes /Berg/", "2 SURN Berg", "2 GIVN Johannes"}},
                     {"Willem", "Van den Bosch", "", "Willem Van den Bosch",
                      {"1 NAME Willem /Van den Bosch/", "2 SURN Van den Bosch", "2 GIVN Willem"}},
                     {"Anna", "Van Dyke", "", "Anna Van Dyke",
                      {"1 NAME Anna /Van Dyke/", "2 SURN Van Dyke", "2 GIVN Anna"}},
+                });
+}
+
+// The surname is what stands between the slashes, as written, whatever the
+// prefix and surname lines make of it (an elided prefix, the standard's
+// comma list, a SURN line that holds the prefix too).
+TEST_F(GedcomNamesTest, SlashesSayWhatTheSurnameIs) {
+    ExpectNames("0 HEAD\r\n1 SOUR Legacy\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Charles /d'Artagnan/\r\n2 SPFX d'\r\n2 SURN d'Artagnan\r\n1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME Sean /O'Brien/\r\n2 GIVN Sean\r\n2 SPFX O'\r\n2 SURN Brien\r\n1 SEX M\r\n"
+                "0 @I3@ INDI\r\n1 NAME Juan /de la Cruz/\r\n2 SPFX de, la\r\n2 SURN Cruz\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME Rosa /de la Cruz/\r\n2 SPFX de, la\r\n2 SURN de la Cruz\r\n1 SEX F\r\n"
+                "0 @I5@ INDI\r\n1 NAME Ludwig /van Beethoven/\r\n2 SPFX van\r\n2 SURN Beethoven\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Charles", "d'Artagnan", "", "Charles d'Artagnan",
+                     {"1 NAME Charles /d'Artagnan/", "2 SURN d'Artagnan", "2 GIVN Charles"}},
+                    {"Sean", "O'Brien", "", "Sean O'Brien", {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}},
+                    {"Juan", "de la Cruz", "", "Juan de la Cruz",
+                     {"1 NAME Juan /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Juan"}},
+                    {"Rosa", "de la Cruz", "", "Rosa de la Cruz",
+                     {"1 NAME Rosa /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Rosa"}},
+                    {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
+                     {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
+                });
+}
+
+// After a surname written first, the words that a part line names are no
+// suffix, also where the line spells them another way (accents, quotes,
+// hyphens) or names more of them; words that no part line names, also one
+// the given names before the slashes already hold, are the suffix, and a
+// blank NSFX line changes nothing.
+TEST_F(GedcomNamesTest, PartLinesNameTheWordsAfterTheSurnameAsAReaderReadsThem) {
+    ExpectNames("0 HEAD\r\n1 SOUR FTM\r\n1 CHAR UTF-8\r\n"
+                "0 @I1@ INDI\r\n1 NAME /Kov\xC3\xA1" "cs/ J\xC3\xA1nos\r\n2 GIVN Janos\r\n1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME /Szabo/ Istvan \"Pista\"\r\n2 GIVN Istvan\r\n2 NICK Pista\r\n1 SEX M\r\n"
+                "0 @I3@ INDI\r\n1 NAME /Wang/ Xiao-Ming\r\n2 GIVN Xiao Ming\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME /Kovacs/ Janos\r\n2 GIVN Janos Istvan\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME /Toth/ Anna Jr\r\n2 GIVN Anna\r\n2 NSFX Jr\r\n1 SEX F\r\n"
+                "0 @I6@ INDI\r\n1 NAME Jean /Dupont/ Jean\r\n2 GIVN Jean\r\n1 SEX M\r\n"
+                "0 @I7@ INDI\r\n1 NAME /Nagy/ Peter\r\n2 NSFX\r\n2 GIVN Peter\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Janos", "Kov\xC3\xA1" "cs", "", "Janos Kov\xC3\xA1" "cs",
+                     {"1 NAME Janos /Kov\xE2" "acs/", "2 SURN Kov\xE2" "acs", "2 GIVN Janos"}},
+                    {"Istvan", "Szabo", "", "Istvan Szabo",
+                     {"1 NAME Istvan /Szabo/", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}, "Pista"},
+                    {"Xiao Ming", "Wang", "", "Xiao Ming Wang",
+                     {"1 NAME Xiao Ming /Wang/", "2 SURN Wang", "2 GIVN Xiao Ming"}},
+                    {"Janos Istvan", "Kovacs", "", "Janos Istvan Kovacs",
+                     {"1 NAME Janos Istvan /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos Istvan"}},
+                    {"Anna", "Toth", "Jr", "Anna Toth Jr",
+                     {"1 NAME Anna /Toth/Jr", "2 SURN Toth", "2 GIVN Anna", "2 NSFX Jr"}},
+                    {"Jean", "Dupont", "Jean", "Jean Dupont Jean",
+                     {"1 NAME Jean /Dupont/Jean", "2 SURN Dupont", "2 GIVN Jean", "2 NSFX Jean"}},
+                    {"Peter", "Nagy", "", "Peter Nagy", {"1 NAME Peter /Nagy/", "2 SURN Nagy", "2 GIVN Peter"}},
+                });
+}
+
+// A NAME without slashes and a line for one part: the other part is the
+// NAME's words less those the lines name, as written.
+TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
+    ExpectNames("0 HEAD\r\n1 SOUR GENJ\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Berg Jan\r\n2 SURN Berg\r\n1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME Kovacs Janos\r\n2 GIVN Janos\r\n1 SEX M\r\n"
+                "0 @I3@ INDI\r\n1 NAME Jan van der Berg\r\n2 SPFX van der\r\n2 SURN Berg\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME Sean O'Brien\r\n2 SPFX O'\r\n2 SURN Brien\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME Juan de la Cruz\r\n2 SURN Cruz\r\n2 SPFX de, la\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Jan", "Berg", "", "Jan Berg", {"1 NAME Jan /Berg/", "2 SURN Berg", "2 GIVN Jan"}},
+                    {"Janos", "Kovacs", "", "Janos Kovacs", {"1 NAME Janos /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos"}},
+                    {"Jan", "van der Berg", "", "Jan van der Berg",
+                     {"1 NAME Jan /van der Berg/", "2 SURN van der Berg", "2 GIVN Jan"}},
+                    {"Sean", "O'Brien", "", "Sean O'Brien", {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}},
+                    {"Juan", "de la Cruz", "", "Juan de la Cruz",
+                     {"1 NAME Juan /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Juan"}},
                 });
 }
 

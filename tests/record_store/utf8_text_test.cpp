@@ -42,5 +42,14 @@ TEST(Utf8Text, HasSmallLetterSaysWhetherCapitalsWouldChangeTheText) {
     EXPECT_TRUE(HasSmallLetter("M\xC3\xBCLLER"));
 }
 
+TEST(Utf8Text, BaseLettersSetAccentsAsideOverLatin1AndLatinExtendedA) {
+    // Kovács Őrs Łukasz Œuvre Straße Ÿ, then × € and a stray byte, which stay.
+    EXPECT_EQ(BaseLetters("Kov\xC3\xA1" "cs \xC5\x90rs \xC5\x81ukasz \xC5\x92uvre Stra\xC3\x9F" "e \xC5\xB8 "
+                          "\xC3\x97\xE2\x82\xAC\x80"),
+              "KOVACS ORS LUKASZ OEUVRE STRASSE Y \xC3\x97\xE2\x82\xAC\x80");
+    EXPECT_EQ(BaseLetterOf("\xC5\xBF"), "S");  // long s, the last letter of the block
+    EXPECT_EQ(BaseLetterOf("-"), "");
+}
+
 }  // namespace
 }  // namespace lintora
