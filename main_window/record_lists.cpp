@@ -122,7 +122,7 @@ QTableView* MakeView(RecordListModel* model) {
 // ---- RecordListModel ----
 
 RecordListModel::RecordListModel(std::vector<Column> columns, QObject* parent)
-    : QAbstractTableModel(parent), columns_(std::move(columns)) {}
+    : QAbstractTableModel(parent), columns_(std::move(columns)), keys_(columns_.size()) {}
 
 void RecordListModel::SetRows(std::vector<Row> rows) {
     beginResetModel();

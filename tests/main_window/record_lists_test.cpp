@@ -415,6 +415,11 @@ TEST_F(RecordLists, EmptyTablesShowEmptyListsWithoutComplaint) {
     EXPECT_EQ(lists.IndivModel().rowCount(), 0);
     lists.ListView1DblClick();  // nothing selected: nothing happens
     EXPECT_FALSE(lists.isHidden());
+    // Headers of lists never filled still sort, nothing.
+    lists.ListView1ColumnClick("Birth Place");
+    lists.ListView2ColumnClick("Husband's Name");
+    EXPECT_EQ(lists.IndivModel().SortKey(), 2);
+    EXPECT_EQ(lists.MarrModel().SortKey(), 0);
     lists.ToggleIndivList();
     EXPECT_TRUE(lists.isHidden());
 }
