@@ -13,9 +13,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QStatusBar>
 #include <QTableView>
 #include <QTextEdit>
 #include <QToolButton>
