@@ -362,7 +362,7 @@ TEST_F(RecordLists, EmptyTablesShowEmptyListsWithoutComplaint) {
     EXPECT_EQ(lists.IndivModel().rowCount(), 0);
     lists.ListView1DblClick();  // nothing selected: nothing happens
     EXPECT_FALSE(lists.isHidden());
-    // Headers of lists never filled still sort, nothing.
+    // A header click on a list never filled sorts nothing and fails nothing.
     lists.ListView1ColumnClick("Birth Place");
     lists.ListView2ColumnClick("Husband's Name");
     EXPECT_EQ(lists.IndivModel().SortKey(), 2);
