@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -35,7 +36,7 @@ std::vector<Col> IndivColumns() {
             {"ID", 1000},
             {"iID", 0, Qt::AlignLeft, Order::Number},
             {"Tree", 400},
-            {"RecNo", 470, Qt::AlignRight},
+            {"RecNo", 470, Qt::AlignRight, Order::Number},
             {"TreeSort", 0, Qt::AlignLeft, Order::Number}};
 }
 
@@ -47,15 +48,48 @@ std::vector<Col> MarrColumns() {
             {"iID", 0, Qt::AlignLeft, Order::Number},
             {"Ch", 200, Qt::AlignRight, Order::Number},
             {"Tree", 360},
-            {"RecNo   ", 750, Qt::AlignRight},
+            {"RecNo   ", 750, Qt::AlignRight, Order::Number},
             {"Rec#", 0, Qt::AlignLeft, Order::Number},
             {"Tree#", 0, Qt::AlignLeft, Order::Number}};
 }
 
 bool ValidIndiv(int32_t r) { return r >= 1 && r <= g.IndivCount && r < static_cast<int32_t>(g.Indiv.size()); }
 
+// Text sorts as a reader of the user's language expects: accented letters
+// with their base letter, case aside. The C locale names no language, and
+// its plain code order would put Öberg after Zimmer: the common order
+// (English uses it) stands in.
+QCollator ListCollator() {
+    QLocale locale;
+    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+// The first letter of a name without its accent, case aside: "Émile" and
+// "ellis" both give "e".
+QString BaseInitial(const QString& text) {
+    const QString t = text.trimmed().normalized(QString::NormalizationForm_D);
+    if (t.isEmpty()) return {};
+    return t.left(t.front().isHighSurrogate() ? 2 : 1).toCaseFolded();
+}
+
+// Home and End go to the first and last row. The table's own keys go to
+// the first and last column of the row, which with whole rows selected
+// moves nothing.
+class ListTable : public QTableView {
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        const int rows = model() ? model()->rowCount() : 0;
+        if ((action != MoveHome && action != MoveEnd) || rows == 0) return QTableView::moveCursor(action, modifiers);
+        const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        return model()->index(action == MoveHome ? 0 : rows - 1, column);
+    }
+};
+
 QTableView* MakeView(RecordListModel* model) {
-    auto* v = new QTableView;
+    auto* v = new ListTable;
     v->setModel(model);
     v->setSelectionBehavior(QAbstractItemView::SelectRows);
     v->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -88,11 +122,14 @@ QTableView* MakeView(RecordListModel* model) {
 // ---- RecordListModel ----
 
 RecordListModel::RecordListModel(std::vector<Column> columns, QObject* parent)
-    : QAbstractTableModel(parent), columns_(std::move(columns)) {}
+    : QAbstractTableModel(parent), columns_(std::move(columns)), keys_(columns_.size()) {}
 
 void RecordListModel::SetRows(std::vector<Row> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    // The user's language as it is now; the keys follow the new rows.
+    collator_ = ListCollator();
+    keys_.assign(columns_.size(), {});
     shown_.resize(rows_.size());
     std::iota(shown_.begin(), shown_.end(), 0);
     key_ = 0;
@@ -101,21 +138,37 @@ void RecordListModel::SetRows(std::vector<Row> rows) {
     if (!rows_.empty()) Sort(0, 0);
 }
 
+const std::vector<QCollatorSortKey>& RecordListModel::TextKeys(std::size_t column) {
+    std::vector<QCollatorSortKey>& keys = keys_[column];
+    if (keys.size() != rows_.size()) {
+        keys.clear();
+        keys.reserve(rows_.size());
+        for (const Row& row : rows_) keys.push_back(collator_.sortKey(row.text[column]));
+    }
+    return keys;
+}
+
 void RecordListModel::Sort(int key, int order) {
     if (key < 0 || key >= static_cast<int>(columns_.size())) return;
     key_ = key;
     order_ = order == 1 ? 1 : 0;
     const auto k = static_cast<std::size_t>(key);
     const bool numeric = columns_[k].order == Order::Number;
+    const std::vector<QCollatorSortKey>* keys = numeric ? nullptr : &TextKeys(k);
     beginResetModel();
     std::iota(shown_.begin(), shown_.end(), 0);
+    // Rows that compare equal keep their record order.
     std::stable_sort(shown_.begin(), shown_.end(), [&](int a, int b) {
-        const Row& ra = rows_[static_cast<std::size_t>(a)];
-        const Row& rb = rows_[static_cast<std::size_t>(b)];
+        const auto ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(b);
         int c = 0;
-        if (numeric)
+        if (keys) {
+            c = (*keys)[ia].compare((*keys)[ib]);
+        } else {
+            const Row& ra = rows_[ia];
+            const Row& rb = rows_[ib];
             c = ra.number[k] < rb.number[k] ? -1 : ra.number[k] > rb.number[k] ? 1 : 0;
-        if (c == 0) c = QString::compare(ra.text[k], rb.text[k], Qt::CaseInsensitive);
+            if (c == 0) c = QString::compare(ra.text[k], rb.text[k], Qt::CaseInsensitive);
+        }
         return order_ == 0 ? c < 0 : c > 0;
     });
     endResetModel();
@@ -276,6 +329,7 @@ void ListFrame::FillIndivRows() {
         row.number[1] = ListDateKey(r.ibDate.value());
         row.number[3] = ListDateKey(r.idDate.value());
         row.number[6] = r.iRIN;
+        row.number[8] = i;
         row.number[9] = ListTreeSort(r.iTree, r.iGen);
         rows.push_back(std::move(row));
     }
@@ -304,6 +358,7 @@ void ListFrame::FillMarrRows() {
         row.number[2] = ListDateKey(fam.fmDate.value());
         row.number[4] = ValidIndiv(fam.fHusb) ? fam.fHusb : 0;
         row.number[5] = fam.fChilCount;
+        row.number[7] = f;
         row.number[8] = f;
         row.number[9] = ListTreeSort(husband.iTree, husband.iGen);
         rows.push_back(std::move(row));
@@ -328,6 +383,22 @@ void ListFrame::LoadMarrList() {
     FillMarrRows();
     FitColumns(view2_);
     SelectFirst(view2_);
+    if (LinkMode()) SelectSurnameInitial();
+}
+
+// Picking a person's parents, the list starts at the first husband whose
+// name begins with the person's surname initial: his father is most likely
+// among them. With none such the first row stays selected.
+void ListFrame::SelectSurnameInitial() {
+    if (!ValidIndiv(g.CurIndiv)) return;
+    const QString initial = BaseInitial(Q(g.Indiv[g.CurIndiv].iSurn.value()));
+    if (initial.isEmpty()) return;
+    for (int r = 0; r < marr_.rowCount(); ++r) {
+        if (BaseInitial(marr_.Text(r, 0)) != initial) continue;
+        view2_->selectRow(r);
+        view2_->scrollTo(marr_.index(r, 0), QAbstractItemView::PositionAtTop);
+        return;
+    }
 }
 
 void ListFrame::Toggle(bool individuals) {

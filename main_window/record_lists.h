@@ -5,6 +5,7 @@
 // The rows are a model over texts built once per filling, so ten thousand
 // people cost no item objects.
 #include <QAbstractTableModel>
+#include <QCollator>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -54,9 +55,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    // Sort keys of a text column, made at its first sort after a filling.
+    const std::vector<QCollatorSortKey>& TextKeys(std::size_t column);
+
     std::vector<Column> columns_;
     std::vector<Row> rows_;
     std::vector<int> shown_;  // row order on screen
+    QCollator collator_;
+    std::vector<std::vector<QCollatorSortKey>> keys_;  // per column; empty until needed
     int key_ = 0;
     int order_ = 0;
 };
@@ -109,6 +115,7 @@ private:
     void FitColumns(QTableView* view);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void SelectFirst(QTableView* view);
+    void SelectSurnameInitial();
     int SelectedRow(QTableView* view) const;
     void ColumnClick(RecordListModel& model, const QString& caption, bool individuals);
     void Toggle(bool individuals);

@@ -11,7 +11,8 @@ inline constexpr int kStatusPanels = 7;
 extern const std::array<const char*, kStatusPanels> kStatusPanelTips;
 
 // Site word, record set and record kind of the pastes, the page's main
-// person, the counts of individuals and families and the root's tree.
+// person, the counts of individuals and families and the root's tree. With
+// nobody in the work only the two counts are shown.
 std::array<std::string, kStatusPanels> StatusBarTexts();
 
 }  // namespace lintora

@@ -167,14 +167,14 @@ void RestoreUndo() {
         if (progress) Progress().End();
 
         MainWindow().SetStatusLabel("UnDo complete.");
-        MainWindow().SetStatusPanel(4, TrimBlanks(g.UndoStatusText));
-        MainWindow().SetStatusPanel(5, "Individuals: " + std::to_string(g.IndivCount));
-        MainWindow().SetStatusPanel(6, "Families: " + std::to_string(g.FamilCount));
-        if (g.TreeCount <= 1 && !TrimBlanks(g.FileName).empty())
-            MainWindow().SetStatusPanel(7, g.FileName);
-        else
-            MainWindow().SetStatusPanel(7, "Tree " + std::to_string(root > 0 ? g.Indiv[root].iTree : 0) +
-                                               " of " + std::to_string(g.TreeCount));
+        // The status bar as its own routine shows the restored work; with
+        // people in it, the person the snapshot showed and, for a single
+        // tree, the file.
+        MainWindow().UpdateStatusBar();
+        if (g.IndivCount > 0) {
+            MainWindow().SetStatusPanel(4, TrimBlanks(g.UndoStatusText));
+            if (g.TreeCount <= 1 && !TrimBlanks(g.FileName).empty()) MainWindow().SetStatusPanel(7, g.FileName);
+        }
 
         if (editorVisible) {
             Editor().Hide();

@@ -27,9 +27,9 @@ void LeaveOutOfUndo(int32_t indiv);
 // snapshot's citation counts; the surname index and trees rebuilt, the
 // page's main person the snapshot's, the other current-record numbers
 // naming the same records as before (back through a renumbering since the
-// snapshot) or 0, the pedigree redrawn and the undo commands disabled. Does
-// nothing without a snapshot; a snapshot that names records it does not
-// hold leaves the work as it was.
+// snapshot) or 0, the pedigree and the status bar redrawn and the undo
+// commands disabled. Does nothing without a snapshot; a snapshot that names
+// records it does not hold leaves the work as it was.
 void RestoreUndo();
 
 }  // namespace lintora

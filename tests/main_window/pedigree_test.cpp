@@ -42,6 +42,15 @@ protected:
         g.TreeSlot[0] = root;
         w->RedrawTree();
     }
+    // The pedigree drawn on person in the window on screen; his box.
+    TreeBox* ShowRoot(int32_t person) {
+        LoadGenTree();
+        g.TreeSlot[0] = person;
+        w->RedrawTree();
+        w->show();
+        QCoreApplication::processEvents();
+        return dynamic_cast<TreeBox*>(w->lblTree[0]);
+    }
 };
 
 TEST_F(PedigreeTest, FiveGenerationsWithMoreButtonsAndTheChildButton) {
@@ -155,13 +164,7 @@ TEST_F(PedigreeTest, LongNamesAndPlacesShowTheirBeginningAndThatTheyAreCut) {
               fam);
     const int32_t father = Person("George", "KENT", "M", "1738", "1820");
     Child(duke, Family(father, 0));
-    LoadGenTree();
-    g.TreeSlot[0] = duke;
-    w->RedrawTree();
-    w->show();
-    QCoreApplication::processEvents();
-
-    auto* box = dynamic_cast<TreeBox*>(w->lblTree[0]);
+    TreeBox* box = ShowRoot(duke);
     ASSERT_NE(box, nullptr);
     const QString caption = " Prince Edward Augustus HANOVER  (1767-1820)";
     EXPECT_EQ(box->text(), caption);
@@ -245,6 +248,47 @@ TEST_F(PedigreeTest, LongNamesAndPlacesShowTheirBeginningAndThatTheyAreCut) {
         EXPECT_TRUE(w->PedigreeArea()->rect().contains(w->popupFrame->geometry())) << index;
         EXPECT_FALSE(w->popupFrame->geometry().intersects(Lintora::BoxRect(index))) << index;
     }
+}
+
+// The Duke of Kent as an Ancestral File page gives him: born 1767, no death
+// recorded, with notes. His box cuts the name and keeps "(1767-    )" whole,
+// blanks and all; narrowed step by step, it keeps the years while a letter
+// of the name still fits before the "…", and past that the name's first
+// letters rather than the years: never a caption without a name.
+TEST_F(PedigreeTest, ABirthYearAloneStaysWholeAndTheNameKeepsItsFirstLetters) {
+    const int32_t duke = Person("Prince Edward Augustus", "HANOVER", "M", "2 Nov 1767");
+    g.Indiv[duke].iNoteFlg = "Y";
+    Child(duke, Family(Person("George", "KENT", "M", "1738", "1820"), 0));
+    TreeBox* box = ShowRoot(duke);
+    ASSERT_NE(box, nullptr);
+    const QString caption = " Prince Edward Augustus HANOVER  (1767-    )";
+    const QString years = "  (1767-    )";
+    ASSERT_EQ(box->text(), caption);
+    const QString ellipsis(QChar(0x2026));
+    EXPECT_TRUE(box->ShownText().endsWith(ellipsis + years)) << box->ShownText().toStdString();
+    EXPECT_GT(box->ShownText().indexOf(ellipsis), 15);
+
+    // Down to a box a few letters wide: the name's beginning, at least its
+    // first letter, then the "…", then the years whole or, once they no
+    // longer fit, nothing.
+    QString lastWithYears;
+    bool yearsGone = false;
+    for (int width = box->width(); width >= 3 * box->fontMetrics().horizontalAdvance(" P" + ellipsis); --width) {
+        box->resize(width, box->height());
+        const QString shown = box->ShownText();
+        const std::string at = std::to_string(width) + ": " + shown.toStdString();
+        ASSERT_LE(box->fontMetrics().horizontalAdvance(shown), box->contentsRect().width()) << at;
+        const qsizetype cut = shown.indexOf(ellipsis);
+        ASSERT_TRUE(cut > 1 && caption.startsWith(shown.left(cut)) && shown.startsWith(" P")) << at;
+        const QString rest = shown.mid(cut + 1);
+        ASSERT_TRUE(rest.isEmpty() || (rest == years && !yearsGone)) << at;
+        if (rest.isEmpty())
+            yearsGone = true;
+        else
+            lastWithYears = shown;
+    }
+    EXPECT_TRUE(yearsGone);
+    EXPECT_EQ(lastWithYears, " P" + ellipsis + years);
 }
 
 TEST_F(PedigreeTest, PanelDoubleClicksReRootAndTheChildButtonStepsDown) {

@@ -1,6 +1,9 @@
 #include "main_window/record_lists.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableView>
 
@@ -38,6 +41,11 @@ protected:
     static std::vector<QString> Column(RecordListModel& m, int c) {
         std::vector<QString> out;
         for (int r = 0; r < m.rowCount(); ++r) out.push_back(m.Text(r, c));
+        return out;
+    }
+    static std::vector<std::string> Texts(RecordListModel& m, int c) {
+        std::vector<std::string> out;
+        for (const QString& t : Column(m, c)) out.push_back(t.toStdString());
         return out;
     }
 };
@@ -307,12 +315,58 @@ TEST_F(RecordLists, AFewLongPlacesDoNotCutEveryName) {
     EXPECT_GT(view->columnWidth(2), view->columnWidth(0) / 2);
 }
 
+// French, Swedish and Scottish names with and without capitals: both lists
+// sort accented letters with their base letter and case aside, both ways,
+// also in the C locale, which names no language; record numbers by number.
+TEST_F(RecordLists, NamesSortAsAReaderExpectsNumbersByNumber) {
+    const char* const people[][3] = {{"Walter", "Grant", "M"},   {"Émile", "Grant", "M"}, {"Louis", "LLOYD", "M"},
+                                     {"Marie", "LÉVESQUE", "F"}, {"Nils", "Zimmer", "M"}, {"Karin", "Öberg", "F"},
+                                     {"Anna", "oakes", "F"}};
+    for (const auto& p : people) Person(p[0], p[1], p[2]);
+    const int32_t marriages[][2] = {{2, 6}, {1, 4}, {3, 7}, {5, 0}};
+    for (const auto& m : marriages) Family(m[0], m[1]);
+    const QLocale users;
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        ListFrame lists;
+        lists.ToggleIndivList();
+        std::vector<std::string> names = {"Grant, Émile", "Grant, Walter", "LÉVESQUE, Marie", "LLOYD, Louis",
+                                          "oakes, Anna",  "Öberg, Karin",  "Zimmer, Nils"};
+        EXPECT_EQ(Texts(lists.IndivModel(), 0), names);
+        lists.ListView1ColumnClick("Name");
+        std::reverse(names.begin(), names.end());
+        EXPECT_EQ(Texts(lists.IndivModel(), 0), names);
+        EXPECT_EQ(Texts(lists.MarrModel(), 0),
+                  (std::vector<std::string>{"Grant, Émile ", "Grant, Walter ", "LLOYD, Louis ", "Zimmer, Nils "}));
+        lists.ListView2ColumnClick("Wife's Name");
+        lists.ListView2ColumnClick("Wife's Name");
+        EXPECT_EQ(Texts(lists.MarrModel(), 1),
+                  (std::vector<std::string>{"Öberg, Karin ", "oakes, Anna ", "LÉVESQUE, Marie ", "<unknown>,  "}));
+    }
+    QLocale::setDefault(users);
+
+    // Full tables: record 10000 comes after 9999, not after 1000.
+    while (g.IndivCount < kMaxIndiv - 1) Person("Ann", "Lee", "F");
+    ui.Answer(MsgResult::Ok);  // the table is full
+    Person("Ann", "Lee", "F");
+    ListFrame lists;
+    lists.ToggleIndivList();
+    lists.ListView1ColumnClick("RecNo");
+    EXPECT_EQ(lists.IndivModel().Text(kMaxIndiv - 2, 8).toStdString(), "9999  ");
+    EXPECT_EQ(lists.IndivModel().Text(kMaxIndiv - 1, 8).toStdString(), "10000  ");
+}
+
 TEST_F(RecordLists, EmptyTablesShowEmptyListsWithoutComplaint) {
     ListFrame lists;
     lists.ToggleIndivList();
     EXPECT_EQ(lists.IndivModel().rowCount(), 0);
     lists.ListView1DblClick();  // nothing selected: nothing happens
     EXPECT_FALSE(lists.isHidden());
+    // A header click on a list never filled sorts nothing and fails nothing.
+    lists.ListView1ColumnClick("Birth Place");
+    lists.ListView2ColumnClick("Husband's Name");
+    EXPECT_EQ(lists.IndivModel().SortKey(), 2);
+    EXPECT_EQ(lists.MarrModel().SortKey(), 0);
     lists.ToggleIndivList();
     EXPECT_TRUE(lists.isHidden());
 }

@@ -170,6 +170,24 @@ TEST_F(WalkTest, PasteClickUndoSaveClearOpenAndClose) {
     EXPECT_EQ(g.DataChanged, "N");
 }
 
+// The only page of the work undone: the status bar of a fresh start, not
+// the undone page's site, record set and kind and "Tree 0 of 0".
+TEST_F(WalkTest, UndoBackToEmptyWorkShowsTheStatusBarOfAFreshStart) {
+    Start();
+    auto panels = [this] {
+        std::vector<std::string> texts;
+        for (int p = 1; p <= 7; ++p) texts.push_back(Panel(p));
+        return texts;
+    };
+    const std::vector<std::string> fresh = panels();
+    EXPECT_EQ(fresh, (std::vector<std::string>{"", "", "", "", "Individuals: 0", "Families: 0", ""}));
+    PasteSample();
+    EXPECT_EQ(Panel(1), "LDS Family Search");
+    ClickToolButton(9);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(panels(), fresh);
+}
+
 TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
     Start();
     PasteSample();

@@ -7,11 +7,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
 #include <QToolButton>
@@ -20,6 +24,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "editor/editor_window.h"
 #include "main_window/desc_list_window.h"
 #include "main_window/parent_pick.h"
 #include "main_window/preferences_window.h"
@@ -335,6 +340,78 @@ TEST_F(WindowUseTest, AnUndoRefillsTheOpenList) {
     EXPECT_TRUE(lists->ListView1()->isVisible());
     QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
     EXPECT_FALSE(lists->isVisible());
+}
+
+// The row a list stands on: current, the one selected, wholly in view.
+bool StandsOn(QTableView* view, int row) {
+    const auto selected = view->selectionModel()->selectedRows();
+    return view->currentIndex().row() == row && selected.size() == 1 && selected[0].row() == row &&
+           view->viewport()->rect().contains(view->visualRect(view->model()->index(row, 0)));
+}
+
+// Sixty people in fifty marriages, more than the list window shows at once:
+// in either list End goes to the last row and Home back to the first.
+TEST_F(WindowUseTest, HomeAndEndGoToTheFirstAndLastRowOfTheLists) {
+    for (int i = 0; i < 60; ++i) Person("Child" + std::to_string(i), "ROE", i % 2 ? "F" : "M");
+    for (int i = 0; i < 50; ++i) Family(i % 30 * 2 + 1, i % 30 * 2 + 2, std::to_string(1800 + i));
+    w->EnableDataCommands();
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    QTableView* people = lists->ListView1();
+    ASSERT_TRUE(people->hasFocus());
+    QTest::keyClick(w->windowHandle(), Qt::Key_End);
+    EXPECT_TRUE(StandsOn(people, 59));
+    QTest::keyClick(w->windowHandle(), Qt::Key_Home);
+    EXPECT_TRUE(StandsOn(people, 0));
+
+    QTest::mouseClick(lists->Command5(), Qt::LeftButton);
+    QTableView* marriages = lists->ListView2();
+    QTest::mouseClick(marriages->viewport(), Qt::LeftButton, {},
+                      marriages->visualRect(marriages->model()->index(3, 0)).center());
+    QTest::keyClick(w->windowHandle(), Qt::Key_End);
+    EXPECT_TRUE(StandsOn(marriages, 49));
+    QTest::keyClick(w->windowHandle(), Qt::Key_Home);
+    EXPECT_TRUE(StandsOn(marriages, 0));
+}
+
+// Karin Öberg's parents picked from the editor's Link menu with the mouse:
+// the marriages open on the first husband whose name begins with her
+// surname's letter, accent aside, in view and with the focus.
+TEST_F(WindowUseTest, PickingParentsOpensTheMarriagesAtTheSurnameInitial) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    // Two husbands of each name: the O's stand below the first screenful.
+    for (const QString& surname : QString("Abbott Baker Carter Davis Eaton Fisher Grant Hall Irwin Jones Kelly Lee "
+                                          "Marsh Nash Nolan Oakes Öberg Olsen Parker Quinn Reed Smith Todd Ward")
+                                      .split(' '))
+        for (const char* given : {"Lars", "Nils"})
+            Family(Person(given, surname.toStdString(), "M"), Person("Anna", "Berg", "F"));
+    const int32_t karin = Person("Karin", "Öberg", "F");
+    OpenEditor(karin, 0);
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    QTabBar* tabs = editor.SSTab1->tabBar();  // the Link menu serves the Family tab
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QTest::mouseClick(editor.menuBar, Qt::LeftButton, {},
+                      editor.menuBar->actionGeometry(editor.mnuLink->menuAction()).center());
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_EQ(menu, editor.mnuLink);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(editor.mnuLinkItem[2]).center());
+
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    EXPECT_EQ(lists->Hint().toStdString(), "Double-click to select parents of Karin Öberg");
+    QTableView* marriages = lists->ListView2();
+    ASSERT_TRUE(marriages->isVisible());
+    EXPECT_EQ(lists->MarrModel().Text(marriages->currentIndex().row(), 0).toStdString(), "Oakes, Lars ");
+    EXPECT_TRUE(StandsOn(marriages, marriages->currentIndex().row()));
+    EXPECT_FALSE(marriages->viewport()->rect().contains(marriages->visualRect(marriages->model()->index(0, 0))));
+    EXPECT_EQ(w->focusWidget(), marriages);  // the main window's, once the editor has gone
+    lists->Command3Click();
+    editor.hide();
 }
 
 }  // namespace
