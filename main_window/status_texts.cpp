@@ -42,9 +42,8 @@ void Words(const TypeWords (&table)[N], std::array<std::string, kStatusPanels>& 
 
 std::array<std::string, kStatusPanels> StatusBarTexts() {
     std::array<std::string, kStatusPanels> out;
-    // Where the work came from: with nobody in it (an undo back to empty
-    // work keeps the first paste's site) there is nothing to tell, as at a
-    // fresh start.
+    // Where the work came from: with nobody in it (a prune of everyone)
+    // there is nothing to tell, as at a fresh start.
     const std::string site = g.IndivCount > 0 ? g.FirstSite : std::string();
     if (site == "LDS") {
         out[0] = "LDS Family Search";

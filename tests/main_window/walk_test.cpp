@@ -186,6 +186,12 @@ TEST_F(WalkTest, UndoBackToEmptyWorkShowsTheStatusBarOfAFreshStart) {
     ClickToolButton(9);
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(panels(), fresh);
+    // The next page is the first of the work again: an Ancestry page is
+    // not filed as a FamilySearch one mixed with another site.
+    PastePage("anc_individual.txt");
+    EXPECT_EQ(Panel(1), "ancestry.com");
+    EXPECT_EQ(g.FirstSite, "ANC");
+    EXPECT_EQ(g.MixedSources, "N");
 }
 
 TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
