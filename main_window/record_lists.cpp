@@ -15,6 +15,7 @@
 
 #include "main_window/column_fit.h"
 #include "main_window/list_texts.h"
+#include "main_window/panel_escape.h"
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/trees.h"
@@ -236,6 +237,7 @@ ListFrame::ListFrame(QWidget* parent) : QWidget(parent), indiv_(IndivColumns()),
     setHidden(true);
     view1_->installEventFilter(this);
     view2_->installEventFilter(this);
+    EscapeCloses(this, [this] { Command3Click(); });
 
     connect(view1_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int c) { ListView1ColumnClick(indiv_.ColumnAt(c).caption); });

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "files/data_files.h"
+#include "main_window/panel_escape.h"
 #include "record_store/fixed_text.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -80,6 +81,7 @@ SourceEditFrame::SourceEditFrame(QWidget* parent) : QWidget(parent) {
         connect(box, &QLineEdit::textEdited, this, [this] { TextChange(); });
     connect(edit_, &QPushButton::clicked, this, [this] { CmdSrcEditClick(); });
     connect(exit_, &QToolButton::clicked, this, [this] { CmdSrcExitClick(); });
+    EscapeCloses(this, [this] { CmdSrcExitClick(); });
     setHidden(true);
 }
 

@@ -19,6 +19,7 @@
 #include "main_window/preferences_window.h"
 #include "main_window/prune_panel.h"
 #include "main_window/record_lists.h"
+#include "main_window/source_panel.h"
 #include "tests/main_window/window_fixture.h"
 #include "tests/support/table_checks.h"
 
@@ -130,6 +131,15 @@ TEST_F(DesktopHabitsTest, EscapeClosesThePruneAndPlacePanels) {
     EXPECT_TRUE(places->isVisible());
     Press(w, Qt::Key_Escape);
     EXPECT_FALSE(places->isVisible());
+
+    // The source editor, a title half changed: nothing is saved.
+    auto* sources = static_cast<SourceEditFrame*>(w->Panel("source"));
+    w->mnuEditItem[3]->trigger();  // Edit Sources
+    ASSERT_TRUE(sources->isVisible());
+    QTest::mouseClick(sources->Box("sTitle"), Qt::LeftButton);
+    Type(w, "x");
+    Press(w, Qt::Key_Escape);
+    EXPECT_FALSE(sources->isVisible());
 
     EXPECT_TRUE(testing::TablesInUse::Now() == pasted);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>(3, "Backup work before pruning?"));
