@@ -774,6 +774,8 @@ bool Lintoraedit::SaveIndivEdit() {
     EditIndivButton->hide();
     CancelEditButton->setText("Done");
     g.DataChanged = "Y";
+    // The first person of an empty work can be saved and listed like any other.
+    if (newIndiv_) MainWindow().EnableDataCommands();
     StatusMsg = g.Indiv[who].iName.trimmed() + (newIndiv_ ? " has been added" : " has been changed");
     newIndiv_ = false;
     addedRecord_ = 0;

@@ -250,6 +250,25 @@ TEST_F(DesktopHabitsTest, WhileUndoIsOnItsTipNamesWhatItTakesBack) {
     EXPECT_EQ(w->ToolButtonTip(kUndoToolButton), "");
 }
 
+// The first person of an empty work, added from the Edit menu's key: the
+// work can be saved and listed at once, not only at Exit.
+TEST_F(DesktopHabitsTest, APersonAddedToEmptyWorkCanBeSaved) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    ShowActive();
+    ASSERT_FALSE(w->toolButtons[kSaveWorkToolButton]->isEnabled());
+    Press(w, Qt::Key_A, Qt::ControlModifier);  // Add new Individual
+    ASSERT_TRUE(editor.isVisible());
+    QTest::keyClicks(editor.iGivn, "Sarah");
+    QTest::keyClicks(editor.iSurn, "WHITLOCK");
+    QTest::mouseClick(editor.EditIndivButton, Qt::LeftButton);
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);  // Done
+    for (int b : kDataToolButtons) EXPECT_TRUE(w->toolButtons[b]->isEnabled()) << b;
+    EXPECT_TRUE(w->mnuFileItem[1]->isEnabled());  // Save As Workfile
+    EXPECT_TRUE(w->mnuListItem[0]->isEnabled());
+}
+
 // Two pages, the second's person last processed. A person of the first page
 // found in the list, deleted from the editor and pruned; the pruned work's
 // root chosen, the prune undone, the same person pruned again: the status
