@@ -9,6 +9,7 @@
 
 namespace lintora {
 
+// The names of a user and of a group, else their numbers.
 std::string UserName(uid_t uid);
 std::string GroupName(gid_t gid);
 
