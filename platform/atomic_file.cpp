@@ -8,11 +8,10 @@
 #include <utility>
 
 #include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_access.h"
 #include "platform/file_reading.h"
 #include "platform/platform.h"
 
@@ -29,25 +28,6 @@ std::function<void(const std::string&)>& TemporaryFileWatch() {
 
 std::string ErrnoText(const std::string& what, int err) {
     return what + ": " + std::strerror(err);
-}
-
-// The file that a save to path writes: path itself, or the file its link
-// (or chain of links) names, whether that is there yet or not.
-fs::path FileBehindLinks(fs::path path, std::string& error) {
-    constexpr int kMostLinks = 40;  // as many as the system itself follows
-    for (int hop = 0; hop < kMostLinks; ++hop) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-        const fs::path named = fs::read_symlink(path, ec);
-        if (ec) {
-            error = "cannot follow " + path.string() + ": " + ec.message();
-            return {};
-        }
-        // A relative link names its file from the link's own folder.
-        path = named.is_absolute() ? named : path.parent_path() / named;
-    }
-    error = "cannot follow " + path.string() + ": " + std::strerror(ELOOP);
-    return {};
 }
 
 // Creates a new file beside target under a name no other file has, with
@@ -74,19 +54,10 @@ int CreateUniqueBeside(const fs::path& target, mode_t mode, fs::path& tempPath, 
     return -1;
 }
 
-std::string UserName(uid_t uid) {
-    const passwd* user = ::getpwuid(uid);
-    return user ? user->pw_name : "user " + std::to_string(uid);
-}
-
-std::string GroupName(gid_t gid) {
-    const group* named = ::getgrgid(gid);
-    return named ? named->gr_name : std::to_string(gid);
-}
-
 // Gives the new file the old one's owner and group where the user may (a
 // user may give a file only to a group of his own, not to another user).
-// Says what changes when the group cannot be kept, else "".
+// Says what changes when the group cannot be kept (the new group gets no
+// rights), else "".
 std::string KeepOwners(int fd, const struct stat& old, const std::string& target) {
     if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
     struct stat now {};
@@ -96,7 +67,8 @@ std::string KeepOwners(int fd, const struct stat& old, const std::string& target
     return target + " belongs to " + UserName(old.st_uid) + " and the group " + GroupName(old.st_gid) +
            ". Saved, it would belong to " + (mine ? "you" : UserName(now.st_uid)) +
            (mine && now.st_gid == ::getegid() ? " and your group " : " and the group ") + GroupName(now.st_gid) +
-           ", and the group " + GroupName(old.st_gid) + " might no longer open it.";
+           ", and the group " + GroupName(old.st_gid) + " might no longer open it. The group " + GroupName(now.st_gid) +
+           " would get no rights to it.";
 }
 
 bool WriteAll(int fd, const std::string& contents) {
@@ -128,11 +100,11 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
     if (replacing && S_ISDIR(old.st_mode)) return target + " is a folder";
     if (replacing && !S_ISREG(old.st_mode)) return target + " is not an ordinary file";
     if (replacing && IsReadOnly(file.string())) return target + " is read-only";
-    // From its creation the new file is open to nobody the old one was not
-    // open to; a new one gets what the user's umask leaves of read and write.
-    const mode_t permissions = replacing ? (old.st_mode & 0777) : 0666;
+    // A replacing file is open to its owner alone until it has the old one's
+    // owners and access; a new one gets what the user's umask (or the
+    // folder's default access list) leaves of read and write.
     fs::path tempPath;
-    const int fd = CreateUniqueBeside(file, permissions, tempPath, error);
+    const int fd = CreateUniqueBeside(file, replacing ? S_IRUSR | S_IWUSR : 0666, tempPath, error);
     if (fd < 0) return error;
     if (TemporaryFileWatch()) TemporaryFileWatch()(tempPath.string());
     auto fail = [&tempPath, fd](std::string why) {
@@ -141,12 +113,15 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
         return why;
     };
     if (replacing) {
+        auto declined = [&replaceAnyway](const std::string& change) {
+            return !change.empty() && !(replaceAnyway && replaceAnyway(change));
+        };
         const std::string change = KeepOwners(fd, old, target);
-        if (!change.empty() && !(replaceAnyway && replaceAnyway(change)))
-            return fail(change + "\nIt is left as it is.");
-        // The umask may have taken marks off that the old file had.
-        if (::fchmod(fd, permissions) != 0)
-            return fail(ErrnoText("cannot set the permissions of " + tempPath.string(), errno));
+        if (declined(change)) return fail(change + "\nIt is left as it is.");
+        std::string lost;
+        if (std::string why = KeepAccess(fd, file.string(), target, old, change.empty(), lost); !why.empty())
+            return fail(why);
+        if (declined(lost)) return fail(lost + "\nIt is left as it is.");
     }
     if (!WriteAll(fd, contents)) return fail(ErrnoText("cannot write " + tempPath.string(), errno));
     if (::close(fd) != 0) {

@@ -7,18 +7,20 @@
 
 namespace lintora {
 
-// Asked before a file is replaced by one that cannot keep its group; change
-// says who would own it then. True replaces it all the same.
+// Asked before a file is replaced by one that cannot keep its group or its
+// access list; change says what would change. True replaces it all the same.
 using ReplaceAnyway = std::function<bool(const std::string& change)>;
 
 // Returns "" on success, else a description of what failed. A read-only
 // target is left as it is. A replaced file keeps its permissions, its group
-// and, where the user may give it, its owner; the new contents are never
-// more open to others than the old ones, not even while being written. A
-// new file gets the user's usual permissions, never execute marks. Through
-// a link the file it names is written, there or not, and the link stays.
-// When the group cannot be kept, replaceAnyway decides (none: the old file
-// is left as it is).
+// and, where the user may give it, its owner, its access list and its
+// extended attributes; the new contents are never more open to others than
+// the old ones, not even while being written. A new file gets the user's
+// usual permissions, never execute marks. Through a link the file it names
+// is written, there or not, and the link stays; another user's link in a
+// shared sticky folder is not followed. When the group or the access list
+// cannot be kept, replaceAnyway decides (none: the old file is left as it
+// is); a group not kept gets no rights.
 std::string WriteFileAtomically(const std::string& target, const std::string& contents,
                                 const ReplaceAnyway& replaceAnyway = {});
 

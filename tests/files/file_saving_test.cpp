@@ -7,7 +7,6 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "files/data_files.h"
@@ -15,6 +14,7 @@
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "tests/files/files_fixture.h"
+#include "tests/support/as_user.h"
 
 namespace lintora::testing {
 namespace {
@@ -264,44 +264,12 @@ TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
     }
 }
 
-// Runs work in a child process as user uid, member of groups (the first
-// his own), and gives back what work reports. Only root can do it.
-std::string AsUser(uid_t uid, const std::vector<gid_t>& groups, const std::function<std::string()>& work) {
-    int out[2];
-    if (::pipe(out) != 0) return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(out[0]);
-        const bool became =
-            ::setgroups(groups.size(), groups.data()) == 0 && ::setgid(groups[0]) == 0 && ::setuid(uid) == 0;
-        const std::string report = became ? work() : "could not become user " + std::to_string(uid);
-        (void)!::write(out[1], report.data(), report.size());
-        ::_exit(0);
-    }
-    ::close(out[1]);
-    std::string report;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    ::waitpid(child, nullptr, 0);
-    return report;
-}
-
-// Owner, group and permissions of a file, as "1002:2000 660".
-std::string Owners(const fs::path& p) {
-    struct stat st {};
-    ::stat(p.c_str(), &st);
-    std::ostringstream s;
-    s << st.st_uid << ':' << st.st_gid << ' ' << std::oct << (st.st_mode & 07777);
-    return s.str();
-}
-
 // A work file of a shared family folder (owner 1002, group 2000, mode 0660)
 // stays the family's whoever saves it: root gives it back to its owner, and
 // a member of the group keeps the group, so that its owner can still open
 // it. A user outside the group is asked before the file becomes his; No
-// leaves the file and the changed flag as they were.
+// leaves the file and the changed flag as they were, Yes gives his group no
+// rights to it.
 TEST_F(SaveFileTest, AFileOfASharedFolderStaysTheFamilys) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
     const fs::path family = dir / "family", open = dir / "open", homes = dir / "homes";
@@ -356,10 +324,11 @@ TEST_F(SaveFileTest, AFileOfASharedFolderStaysTheFamilys) {
     const std::string question = "[Yes/No] " + jones.string() + " belongs to " + user(1002) + " and the group " +
                                  groupName(2000) + ". Saved, it would belong to you and your group " +
                                  groupName(1004) + ", and the group " + groupName(2000) +
-                                 " might no longer open it.\nSave anyway?\n";
+                                 " might no longer open it. The group " + groupName(1004) +
+                                 " would get no rights to it.\nSave anyway?\n";
     EXPECT_EQ(saveAs(1004, {1004}, jones, {MsgResult::No, MsgResult::Yes}),
               "not saved Y old 1002:2000 666\n[Yes/No] Overwrite existing file?\n" + question +
-                  "saved N new 1004:1004 666\n[Yes/No] Overwrite existing file?\n" + question + "[OK] " +
+                  "saved N new 1004:1004 606\n[Yes/No] Overwrite existing file?\n" + question + "[OK] " +
                   jones.string() + " successfully saved\n");
     EXPECT_EQ(Listing(family), std::vector<std::string>{"smith.lnt"});
     EXPECT_EQ(Listing(open), std::vector<std::string>{"jones.lnt"});

@@ -1,0 +1,210 @@
+#include "platform/file_access.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <random>
+#include <string>
+
+#include <linux/posix_acl.h>
+#include <linux/posix_acl_xattr.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include "platform/atomic_file.h"
+#include "platform/file_reading.h"
+#include "tests/support/as_user.h"
+
+namespace lintora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kAccessList[] = "system.posix_acl_access";
+const std::string kSaved = "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Anna /Lindqvist/\r\n0 TRLR\r\n";
+
+// An access list as the system stores it.
+struct Entry {
+    std::uint16_t tag, rights;
+    std::uint32_t id = ACL_UNDEFINED_ID;
+};
+std::string AccessList(std::initializer_list<Entry> entries) {
+    std::string bytes;
+    auto put = [&bytes](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xff);
+    };
+    put(POSIX_ACL_XATTR_VERSION, 4);
+    for (const Entry& e : entries) {
+        put(e.tag, 2);
+        put(e.rights, 2);
+        put(e.id, 4);
+    }
+    return bytes;
+}
+
+// The value of an attribute, or "<none>".
+std::string Attribute(const fs::path& p, const char* name) {
+    std::string value(4096, '\0');
+    const ssize_t size = ::getxattr(p.c_str(), name, value.data(), value.size());
+    value.resize(static_cast<std::size_t>(std::max<ssize_t>(size, 0)));
+    return size < 0 ? "<none>" : value;
+}
+
+bool SetAttribute(const fs::path& p, const char* name, const std::string& value) {
+    return ::setxattr(p.c_str(), name, value.data(), value.size(), 0) == 0;
+}
+
+class FileAccessTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    void SetUp() override {
+        if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
+        std::random_device rd;
+        dir = fs::temp_directory_path() / ("lintora-access-" + std::to_string(rd()) + std::to_string(rd()));
+        fs::create_directories(dir);
+        ::chmod(dir.c_str(), 0755);
+    }
+    void TearDown() override {
+        WatchNewTemporaryFiles(nullptr);
+        std::error_code ec;
+        if (!dir.empty()) fs::remove_all(dir, ec);
+    }
+    // A file with contents, owner, group and permissions.
+    static void Make(const fs::path& p, const std::string& contents, uid_t uid, gid_t gid, mode_t mode) {
+        std::ofstream(p, std::ios::binary) << contents;
+        ASSERT_EQ(::chown(p.c_str(), uid, gid), 0);
+        ASSERT_EQ(::chmod(p.c_str(), mode), 0);
+    }
+    static std::string Read(const fs::path& p) {
+        std::string contents;
+        return ReadWholeFile(p.string(), contents) ? contents : "<unreadable>";
+    }
+};
+
+// fam.ged of the group kin (2000), mode 0640, saved by root: while the new
+// file is being made, a member of root's own group who is not in kin cannot
+// open it. Its folder's default access list lets that user in; the saved
+// file had no list of its own and takes none from the folder.
+TEST_F(FileAccessTest, TheNewFileIsOpenToItsOwnerAloneUntilItHasTheOldOnesAccess) {
+    const fs::path fam = dir / "fam.ged";
+    Make(fam, "old", 1002, 2000, 0640);
+    ASSERT_TRUE(SetAttribute(dir, "system.posix_acl_default",
+                             AccessList({{ACL_USER_OBJ, 7}, {ACL_USER, 6, 1005}, {ACL_GROUP_OBJ, 5}, {ACL_MASK, 7},
+                                         {ACL_OTHER, 5}})));
+    std::string atCreation;
+    // User 1005 is a member of root's group only.
+    auto readByAnother = [](const fs::path& p) { return AsUser(1005, {0}, [&p] { return Read(p); }); };
+    WatchNewTemporaryFiles([&](const std::string& temp) { atCreation = readByAnother(temp); });
+    ASSERT_EQ(WriteFileAtomically(fam.string(), kSaved), "");
+    EXPECT_EQ(atCreation, "<unreadable>");
+    EXPECT_EQ(readByAnother(fam), "<unreadable>");
+    EXPECT_EQ(Owners(fam), "1002:2000 640");
+    EXPECT_EQ(Attribute(fam, kAccessList), "<none>");
+    EXPECT_EQ(Read(fam), kSaved);
+}
+
+// A 0600 file whose access list lets bob (1003) read and write it keeps the
+// list and its own attributes when saved; the integrity marks of its old
+// contents are not carried over to the new ones.
+TEST_F(FileAccessTest, ASavedFileKeepsItsAccessListAndAttributes) {
+    const fs::path file = dir / "living.lnt";
+    Make(file, "old", 0, 0, 0600);
+    const std::string list =
+        AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 6, 1003}, {ACL_GROUP_OBJ, 0}, {ACL_MASK, 6}, {ACL_OTHER, 0}});
+    const std::string origin = "https://www.example.org/tree/lindqvist";
+    ASSERT_TRUE(SetAttribute(file, kAccessList, list));
+    ASSERT_TRUE(SetAttribute(file, "user.xdg.origin.url", origin));
+    ASSERT_TRUE(SetAttribute(file, "security.ima", std::string("\x03\x02\x04\x01", 4)));
+    ASSERT_TRUE(SetAttribute(file, "security.evm", std::string("\x02\x01", 2)));
+
+    ASSERT_EQ(WriteFileAtomically(file.string(), kSaved), "");
+    EXPECT_EQ(Attribute(file, kAccessList), list);
+    EXPECT_EQ(Attribute(file, "user.xdg.origin.url"), origin);
+    EXPECT_EQ(Attribute(file, "security.ima"), "<none>");
+    EXPECT_EQ(Attribute(file, "security.evm"), "<none>");
+    EXPECT_EQ(Owners(file), "0:0 660");  // the group marks show the list's mask
+    EXPECT_EQ(AsUser(1003, {1003}, [&file] { return Read(file); }), kSaved);
+    EXPECT_EQ(AsUser(1004, {0}, [&file] { return Read(file); }), "<unreadable>");
+}
+
+// A 0660 file of the family group (2000) whose list also lets bob (1003)
+// read it and carol (1004) write it, saved "anyway" by carol, who is not in
+// the group: her own group gets no rights (its entry is emptied), the named
+// entries and the mask stay.
+TEST_F(FileAccessTest, AGroupThatCannotBeKeptGetsNoRights) {
+    ::chmod(dir.c_str(), 0777);
+    const fs::path file = dir / "jones.ged";
+    Make(file, "old", 1002, 2000, 0660);
+    ASSERT_TRUE(SetAttribute(file, kAccessList,
+                             AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_USER, 6, 1004},
+                                         {ACL_GROUP_OBJ, 6}, {ACL_MASK, 6}, {ACL_OTHER, 0}})));
+    const std::string asked = AsUser(1004, {1004}, [&file] {
+        std::string question;
+        const std::string error = WriteFileAtomically(file.string(), kSaved, [&question](const std::string& change) {
+            question = change;
+            return true;
+        });
+        return error + "|" + question;
+    });
+    EXPECT_EQ(asked, "|" + file.string() + " belongs to " + UserName(1002) + " and the group " + GroupName(2000) +
+                         ". Saved, it would belong to you and your group " + GroupName(1004) + ", and the group " +
+                         GroupName(2000) + " might no longer open it. The group " + GroupName(1004) +
+                         " would get no rights to it.");
+    EXPECT_EQ(Attribute(file, kAccessList), AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_USER, 6, 1004},
+                                                        {ACL_GROUP_OBJ, 0}, {ACL_MASK, 6}, {ACL_OTHER, 0}}));
+    EXPECT_EQ(Owners(file), "1004:1004 660");
+    EXPECT_EQ(AsUser(1003, {1003}, [&file] { return Read(file); }), kSaved);
+    EXPECT_EQ(AsUser(1005, {1004}, [&file] { return Read(file); }), "<unreadable>");
+}
+
+// In a shared sticky folder (1777, of user 1001) a save follows a link only
+// when it is the saver's own or the folder owner's, whatever the system's
+// rule: links that user 1003 put there to the saver's thesis, to a file not
+// there yet under etc, or to the etc folder itself lead nowhere. A link in a
+// family folder that its group may write is followed as before.
+TEST_F(FileAccessTest, LinksInASharedStickyFolderAreFollowedOnlyWhenTrusted) {
+    const fs::path shared = dir / "tmp", etc = dir / "etc", family = dir / "family";
+    for (const fs::path& folder : {shared, etc, family}) fs::create_directories(folder);
+    ASSERT_EQ(::chown(shared.c_str(), 1001, 1001), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    ASSERT_EQ(::chown(family.c_str(), 0, 2000), 0);
+    ASSERT_EQ(::chmod(family.c_str(), 02770), 0);
+    Make(dir / "thesis.txt", "my thesis", 0, 0, 0644);
+    Make(etc / "hosts", "127.0.0.1 localhost", 0, 0, 0644);
+    struct Link {
+        fs::path at;
+        fs::path to;
+        uid_t owner;
+    };
+    for (const Link& link : {Link{shared / "family.ged", dir / "thesis.txt", 1003},
+                             Link{shared / "new.ged", etc / "new.conf", 1003}, Link{shared / "trees", etc, 1003},
+                             Link{shared / "mine.ged", dir / "mine.ged", 0},
+                             Link{shared / "owners.ged", "../owners.ged", 1001},
+                             Link{family / "latest.ged", dir / "tree.ged", 1003}}) {
+        fs::create_symlink(link.to, link.at);
+        ASSERT_EQ(::lchown(link.at.c_str(), link.owner, link.owner), 0);
+    }
+    const std::string refused = " is a link of " + UserName(1003) + " in the shared folder " + shared.string() +
+                                ", where a save follows only your own links and those of the folder's owner.";
+    for (const fs::path& link : {shared / "family.ged", shared / "new.ged", shared / "trees"}) {
+        const fs::path saved = link == shared / "trees" ? link / "hosts" : link;
+        EXPECT_EQ(WriteFileAtomically(saved.string(), kSaved), link.string() + refused);
+    }
+    EXPECT_EQ(Read(dir / "thesis.txt"), "my thesis");
+    EXPECT_EQ(Read(etc / "hosts"), "127.0.0.1 localhost");
+    EXPECT_EQ(std::distance(fs::directory_iterator(etc), fs::directory_iterator()), 1);
+
+    for (const fs::path& link : {shared / "mine.ged", shared / "owners.ged", family / "latest.ged"}) {
+        EXPECT_EQ(WriteFileAtomically(link.string(), kSaved), "") << link;
+        EXPECT_TRUE(fs::is_symlink(link)) << link;
+    }
+    for (const char* name : {"mine.ged", "owners.ged", "tree.ged"}) EXPECT_EQ(Read(dir / name), kSaved) << name;
+}
+
+}  // namespace
+}  // namespace lintora::testing
