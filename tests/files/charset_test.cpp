@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace lintora {
 namespace {
@@ -163,6 +164,11 @@ TEST(Utf8Repair, StrayBytesReadAsWindows1252) {
     EXPECT_EQ(Utf8Repaired("Иван"), "Иван");
     EXPECT_EQ(Utf8Repaired("Jos" + Byte(0xE9) + " Иван" + Byte(0x93)), "José Иван\u201C");
     EXPECT_EQ(Utf8Repaired(Byte(0xD0)), "Ð");  // a sequence cut short
+    // Where each character ends as the repair reads it.
+    const std::string s = "a\xD0\x96" + Byte(0xD0) + "b";
+    std::vector<std::size_t> ends;
+    for (std::size_t pos = 0; pos < s.size();) ends.push_back(pos = Utf8CharEnd(s, pos));
+    EXPECT_EQ(ends, (std::vector<std::size_t>{1, 3, 4, 5}));
 }
 
 TEST(Windows1252, HighBytes) {
@@ -173,6 +179,17 @@ TEST(Windows1252, HighBytes) {
     for (int b = 0; b < 256; ++b) EXPECT_TRUE(IsValidUtf8(Windows1252ToUtf8(Byte(b)))) << b;
     EXPECT_EQ(ToUtf8("José"), "José");
     EXPECT_EQ(ToUtf8("Jos" + Byte(0xE9)), "José");
+}
+
+// Files of DOS programs: the whole upper half of code page 437, box drawing
+// and Greek included; control characters stay what they are.
+TEST(CodePage437, UpperHalf) {
+    std::string high;
+    for (int b = 0x80; b < 0x100; ++b) high += Byte(b);
+    EXPECT_EQ(Cp437ToUtf8(high),
+              "ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"
+              "└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0");
+    EXPECT_EQ(Cp437ToUtf8("Zo\x89 M\x81ller\x0F\x7F"), "Zoë Müller\x0F\x7F");
 }
 
 TEST(Utf16, ByteOrders) {
