@@ -12,9 +12,10 @@ namespace lintora {
 
 // Mends the lines (views) of a file read as UTF-8: a letter cut between two
 // pieces of a note goes whole into the first piece, the note keeping its
-// lines; the CONC pieces of any other value (a name, a place) join its first
-// line, their own lines left empty. Bytes that are no UTF-8 stay as they
-// are. Lines made anew are kept in store, which must outlive the views.
+// lines (a CONC line left with nothing is left empty); the CONC pieces of
+// any other value (a name, a place) join its first line, their own lines
+// left empty. Bytes that are no UTF-8 stay as they are. Lines made anew are
+// kept in store, which must outlive the views.
 void JoinContinuedValues(std::vector<std::string_view>& lines, std::deque<std::string>& store);
 
 }  // namespace lintora
