@@ -193,6 +193,26 @@ constexpr AsciiFallback kAscii[] = {
     {0xFB02, "fl"},  {0xFB03, "ffi"}, {0xFB04, "ffl"},
 };
 
+// Code page 437 (the DOS code page of IBMPC files), bytes 0x80..0xFF.
+constexpr std::array<char32_t, 128> kCp437High = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,
+    0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5,
+    0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
+    0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192,
+    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA,
+    0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556,
+    0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F,
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,
+    0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B,
+    0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
+    0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
+    0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229,
+    0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248,
+    0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
+};
+
 constexpr std::array<char32_t, 32> kCp1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
@@ -302,7 +322,10 @@ void EachLetter(const std::vector<char32_t>& cps, F f) {
 
 // Writes one letter with its marks in ANSEL. False when ANSEL cannot hold it
 // as it is: a letter it lacks ("?"), a mark it lacks or a mark with no
-// letter (left out), marks on a letter spelt in ASCII (left out).
+// letter (left out), marks on a letter spelt in ASCII (left out); and when
+// readers would garble it, though it is written: readers of ANSEL commonly
+// know one mark on a plain letter, not two marks ("ễ") nor a mark on one of
+// ANSEL's own letters ("ứ").
 bool WriteAnsel(std::string& out, char32_t base, std::vector<char32_t>& marks) {
     if (IsCombining(base)) return false;
     const Tables& t = T();
@@ -323,7 +346,7 @@ bool WriteAnsel(std::string& out, char32_t base, std::vector<char32_t>& marks) {
         out += '?';
         return false;
     }
-    bool held = true;
+    bool held = marks.empty() || (base < 0x80 && marks.size() == 1);
     for (char32_t m : marks) {
         if (auto mc = t.markCode.find(m); mc != t.markCode.end()) out.push_back(static_cast<char>(mc->second));
         else held = false;
@@ -332,8 +355,9 @@ bool WriteAnsel(std::string& out, char32_t base, std::vector<char32_t>& marks) {
     return held;
 }
 
-// The letters and signs below U+0250 that ANSEL holds as they stand: most
-// text outside ASCII is made of these, with no marks after them.
+// The letters and signs below U+0250 that ANSEL holds as they stand, by the
+// rule WriteAnsel applies to every letter ("ǿ" and "ǚ" are not among them):
+// most text outside ASCII is made of these, with no marks after them.
 const std::array<bool, 0x250>& HeldAlone() {
     static const std::array<bool, 0x250> held = [] {
         std::array<bool, 0x250> h{};
@@ -404,6 +428,12 @@ std::string FirstNotInAnsel(std::string_view utf8) {
     return missing;
 }
 
+std::size_t Utf8CharEnd(std::string_view s, std::size_t pos) {
+    char32_t cp;
+    if (!NextUtf8(s, pos, cp)) ++pos;
+    return pos;
+}
+
 std::string Utf8Repaired(std::string_view bytes) {
     if (IsValidUtf8(bytes)) return std::string(bytes);
     std::string out;
@@ -462,6 +492,17 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
         if (c < 0x80) out.push_back(ch);
         else if (c < 0xA0) AppendUtf8(out, kCp1252High[c - 0x80]);
         else AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string Cp437ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char ch : bytes) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x80) out.push_back(ch);
+        else AppendUtf8(out, kCp437High[c - 0x80]);
     }
     return out;
 }

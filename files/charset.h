@@ -1,8 +1,8 @@
 #pragma once
 // Character sets of the files the program reads and writes. Text inside the
 // program is UTF-8; GEDCOM files are written in ANSEL (in UTF-8 when ANSEL
-// cannot hold their letters) and may be read in ANSEL, UTF-8, UTF-16 or
-// (older files) Windows-1252.
+// cannot hold their letters) and may be read in ANSEL, UTF-8, UTF-16, code
+// page 437 (DOS files) or (older files) Windows-1252.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,14 +12,18 @@ namespace lintora {
 // UTF-8 to ANSEL. Accented letters become their combining marks followed by
 // the base letter; typographic marks, ligatures and digraphs ANSEL lacks
 // (curly quotes, dashes, ellipsis, "fi", "IJ") are spelt in ASCII. Text
-// holding what FirstNotInAnsel finds loses it ("?" for a letter): such text
-// is written in UTF-8 instead. Invalid UTF-8 bytes are read as Windows-1252
-// first.
+// holding what FirstNotInAnsel finds loses it ("?" for a letter) or is
+// spelt in a way readers garble (several marks): such text is written in
+// UTF-8 instead. Invalid UTF-8 bytes are read as Windows-1252 first.
 std::string Utf8ToAnsel(std::string_view utf8);
 
-// The first letter of the text, with its marks, that ANSEL cannot hold: a
-// letter of another script (Cyrillic, Greek, Chinese), a Latin letter
-// without an ANSEL form, a mark ANSEL lacks. Empty when all of it fits.
+// The first letter of the text, with its marks, that ANSEL cannot hold so
+// that readers read it back: a letter of another script (Cyrillic, Greek,
+// Chinese), a Latin letter without an ANSEL form, a mark ANSEL lacks, two
+// or more marks on a letter ("ễ", "ǚ"), a mark on one of ANSEL's own
+// letters ("ứ", "ǿ"). ANSEL holds ASCII, its own letters without a mark and
+// an ASCII letter with one of its marks ("é", "ř"). Empty when all of it
+// fits.
 std::string FirstNotInAnsel(std::string_view utf8);
 
 // ANSEL to UTF-8. Combining marks (which stand before their letter in ANSEL)
@@ -31,6 +35,10 @@ void AppendAnselAsUtf8(std::string& out, std::string_view ansel);
 
 // Windows-1252 to UTF-8; the five undefined codes keep their C1 values.
 std::string Windows1252ToUtf8(std::string_view bytes);
+
+// Code page 437 (DOS) to UTF-8; bytes below 0x80 are ASCII, control
+// characters included.
+std::string Cp437ToUtf8(std::string_view bytes);
 
 // UTF-16 to UTF-8. A byte-order mark picks the byte order and is dropped;
 // without one bigEndian says which. Unpaired surrogates and a lone last
@@ -50,6 +58,9 @@ bool IsValidUtf8(std::string_view s);
 std::string ToUtf8(std::string_view bytes);
 // Valid UTF-8 sequences kept, each other byte read as Windows-1252.
 std::string Utf8Repaired(std::string_view bytes);
+// Where the character at pos ends as Utf8Repaired reads s from pos: after
+// its valid sequence, else after its one byte.
+std::size_t Utf8CharEnd(std::string_view s, std::size_t pos);
 
 // One code point as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "files/charset.h"
+#include "files/continued_values.h"
 #include "files/data_files.h"
 #include "files/file_open.h"
 #include "files/file_saving.h"
@@ -53,7 +54,7 @@ bool AllDigits(std::string_view s) {
     return true;
 }
 
-// The values of HEAD CHAR (upper case) and HEAD SOUR, or empty.
+// The values of HEAD CHAR and HEAD SOUR, or empty.
 struct Header {
     std::string charSet, source;
 };
@@ -70,10 +71,30 @@ Header ReadHeader(const std::vector<std::string_view>& lines) {
             continue;
         }
         if (!inHead) continue;
-        if (line.rfind("1 CHAR", 0) == 0 && h.charSet.empty()) h.charSet = UpperCase(TrimBlanks(line.substr(6)));
+        if (line.rfind("1 CHAR", 0) == 0 && h.charSet.empty()) h.charSet = TrimBlanks(line.substr(6));
         else if (line.rfind("1 SOUR ", 0) == 0) h.source = TrimBlanks(line.substr(7));
     }
     return h;
+}
+
+// How the text of a file is read, by the character set its header names.
+enum class CharSet {
+    Ansel,
+    Utf8,
+    Cp437,  // IBMPC: files of DOS programs
+    Other,  // valid UTF-8 as UTF-8, other bytes as Windows-1252 (ANSI, ASCII, none)
+};
+
+// The set a header names; known is false for a name the program does not know.
+CharSet CharSetOf(const std::string& name, bool& known) {
+    const std::string n = UpperCase(name);
+    known = true;
+    if (n == "ANSEL") return CharSet::Ansel;
+    if (n == "UTF-8" || n == "UTF8") return CharSet::Utf8;
+    if (n == "IBMPC") return CharSet::Cp437;
+    // UNICODE files are UTF-16, read before their header; work files have no CHAR line.
+    known = n.empty() || n == "ANSI" || n == "ASCII" || n == "UNICODE";
+    return CharSet::Other;
 }
 
 bool AllAscii(std::string_view s) {
@@ -92,10 +113,46 @@ bool AllAscii(std::string_view s) {
 struct DecodedLines {
     std::string text;
     std::vector<std::string_view> lines;
+    std::string unknownCharSet;  // the header's CHAR when the program does not know it
     DecodedLines() = default;
     DecodedLines(const DecodedLines&) = delete;
     DecodedLines& operator=(const DecodedLines&) = delete;
 };
+
+// A file that says ANSEL but is plainly UTF-8 (every non-ASCII byte in a
+// valid sequence once the CONC pieces of its values are joined) is read as
+// UTF-8: its lines become those of a UTF-8 file.
+bool PlainlyUtf8(std::vector<std::string_view>& lines, std::deque<std::string>& store) {
+    std::vector<std::string_view> joined = lines;
+    JoinContinuedValues(joined, store);
+    bool nonAscii = false;
+    for (const auto& line : joined) {
+        if (!IsValidUtf8(line)) return false;
+        if (!nonAscii) nonAscii = !AllAscii(line);
+    }
+    if (nonAscii) lines.swap(joined);
+    return nonAscii;
+}
+
+// The set the lines are read in, from their header; the values of a file
+// read as UTF-8 are joined (lines made anew kept in store). A set the
+// program does not know is named in unknown.
+CharSet ReadingSet(std::vector<std::string_view>& lines, std::deque<std::string>& store, bool utf8Mark,
+                   std::string& unknown) {
+    const Header header = ReadHeader(lines);
+    bool known = true;
+    CharSet set = CharSetOf(header.charSet, known);
+    if (!known) unknown = ToUtf8(header.charSet);
+    if (utf8Mark && header.charSet.empty()) set = CharSet::Utf8;
+    if (set == CharSet::Utf8) {
+        JoinContinuedValues(lines, store);
+    } else if (set == CharSet::Ansel && header.source != std::filesystem::path(kExeName).stem().string()) {
+        // Our own files are ANSEL whatever their bytes look like: some ANSEL
+        // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
+        if (PlainlyUtf8(lines, store)) set = CharSet::Utf8;
+    }
+    return set;
+}
 
 // The file's text as lines of UTF-8: byte-order mark honoured, work-file
 // lines decoded, the character set of HEAD CHAR applied.
@@ -106,10 +163,11 @@ void FileLines(const std::string& bytes, DecodedLines& out) {
     const char order = utf16 ? 0 : Utf16WithoutMark(bytes);
     utf16 = utf16 || order != 0;
     std::string_view view(bytes);
+    const bool utf8Mark = !utf16 && bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF;
     if (utf16) view = utf8 = Utf16ToUtf8(bytes, order == 'B');
-    else if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) view.remove_prefix(3);
+    else if (utf8Mark) view.remove_prefix(3);
     std::vector<std::string_view> lines = SplitFileLineViews(view);
-    std::deque<std::string> decoded;  // work-file lines; a deque never moves them
+    std::deque<std::string> decoded;  // lines made anew; a deque never moves them
     for (auto& line : lines) {
         // An encoded work-file line holds digits only; a GEDCOM line never does.
         if (AllDigits(line)) {
@@ -121,26 +179,7 @@ void FileLines(const std::string& bytes, DecodedLines& out) {
             line = plain;
         }
     }
-    bool ansel = false;
-    if (!utf16) {
-        const Header header = ReadHeader(lines);
-        ansel = header.charSet == "ANSEL";
-        // Our own files are ANSEL whatever their bytes look like: some ANSEL
-        // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
-        if (ansel && header.source != std::filesystem::path(kExeName).stem().string()) {
-            // A file that says ANSEL but is plainly UTF-8 (every non-ASCII
-            // byte in a valid sequence) is read as UTF-8.
-            bool nonAscii = false, valid = true;
-            for (const auto& line : lines) {
-                if (!IsValidUtf8(line)) {
-                    valid = false;
-                    break;
-                }
-                if (!nonAscii) nonAscii = !AllAscii(line);
-            }
-            if (nonAscii && valid) ansel = false;
-        }
-    }
+    const CharSet set = utf16 ? CharSet::Other : ReadingSet(lines, decoded, utf8Mark, out.unknownCharSet);
     // One buffer for all lines; the views are taken once it is complete.
     out.text.reserve(view.size() + view.size() / 4);
     std::vector<std::size_t> ends;
@@ -148,9 +187,12 @@ void FileLines(const std::string& bytes, DecodedLines& out) {
     for (const auto& line : lines) {
         // Plain ASCII reads alike in every set.
         if (utf16 || AllAscii(line)) out.text += line;
-        else if (ansel) AppendAnselAsUtf8(out.text, line);
-        else if (!IsValidUtf8(line)) out.text += Windows1252ToUtf8(line);
-        else out.text += line;
+        else if (set == CharSet::Ansel) AppendAnselAsUtf8(out.text, line);
+        else if (set == CharSet::Cp437) out.text += Cp437ToUtf8(line);
+        else if (IsValidUtf8(line)) out.text += line;
+        // In a UTF-8 file only the bytes that are no UTF-8 are read as Windows-1252.
+        else if (set == CharSet::Utf8) out.text += Utf8Repaired(line);
+        else out.text += Windows1252ToUtf8(line);
         ends.push_back(out.text.size());
     }
     ControlsToBlanks(out.text);
@@ -507,6 +549,9 @@ bool LoadFile() {
         MainWindow().SetToolButtonEnabled(kUndoToolButton, false);
         ResetProgress();
         Port().SetBusy(false);
+        if (!decoded.unknownCharSet.empty())
+            ShowProblem("The character set \"" + decoded.unknownCharSet + "\" named in " + g.FileName +
+                        " is not known: its text was read as Windows-1252 (as UTF-8 where it is UTF-8).");
         ReportSkipsAndBadLines(reader);
         return true;
     } catch (const std::exception&) {

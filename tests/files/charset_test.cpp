@@ -117,7 +117,8 @@ TEST(AnselFallback, CharactersWithoutAnselFormBecomeAscii) {
 // not fit is named with its marks.
 TEST(AnselFit, FirstLetterAnselCannotHold) {
     const std::pair<std::string, std::string> cases[] = {
-        {"José Müller, Köln, ½ ß Ø ł ǿ € Nguyễn", ""}, {"Jos" + Byte(0xE9), ""},  // a stray byte: é
+        {"José Müller, Köln, ½ ß Ø ł đ ơ ư € Dvořák Erdős e\u0301", ""}, {"Jos" + Byte(0xE9), ""},  // a stray byte: é
+        {"Köln ǿ … Nguyễn", "ǿ"},  // a mark on ANSEL's own ø
         {"\u201CDas \uFB01ne Haus\u201D \u2013 1850\u2026 \u0133 \u01C9 \u017F", ""},
         {"Ivan Иван", "И"}, {"王小明", "王"}, {"Ωmega", "Ω"}, {"\U0001F600", "\U0001F600"}, {"\u00A4", "\u00A4"},
         {"Ħal", "Ħ"}, {"x\u0331y", "x\u0331"}, {"\u0301x", "\u0301"},  // no H; marks ANSEL lacks or nothing carries
@@ -135,6 +136,29 @@ TEST(AnselFit, FirstLetterAnselCannotHold) {
     }
 }
 
+// Readers of ANSEL know one mark on a plain letter: a letter that ANSEL
+// spells with two marks, or with a mark on one of its own letters, does not
+// fit, whether it comes precomposed or as a letter with combining marks,
+// and whether the quick verdict for letters below U+0250 or the letter by
+// letter one decides.
+TEST(AnselFit, OneMarkOnAPlainLetterOnly) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Nguyễn", "ễ"}, {"Trần", "ầ"}, {"Việt", "ệ"}, {"Đức Thắng", "ứ"}, {"Lǚ", "ǚ"},
+        {"O\u0323\u0300s\u0323un", "O\u0323\u0300"},  // Ọ̀ṣun
+        {"ḗ", "ḗ"}, {"Ǻ", "Ǻ"}, {"ớ", "ớ"}, {"ǽ", "ǽ"}, {"ǿ", "ǿ"}, {"ø\u0301", "ø\u0301"},
+        {"Tomás Ruiz, José, Łódź, Ørsted, ẹ, ṣ, ạ, e\u0301, ư, Đ", ""},
+    };
+    for (const auto& [utf8, missing] : cases) EXPECT_EQ(FirstNotInAnsel(utf8), missing) << utf8;
+    // "ʹ" (U+02B9, an ANSEL sign) sends every text past the quick verdict.
+    for (char32_t cp = 0x80; cp < 0x250; ++cp) {
+        std::string one;
+        AppendUtf8(one, cp);
+        EXPECT_EQ(FirstNotInAnsel(one), FirstNotInAnsel(one + "ʹ")) << one;
+    }
+    // Old files spell such letters with two marks; they still read back.
+    EXPECT_EQ(AnselToUtf8("Nguy" + Byte(0xE3) + Byte(0xE4) + "en " + Byte(0xE2) + Byte(0xBD)), "Nguyễn ứ");
+}
+
 TEST(Utf8Repair, StrayBytesReadAsWindows1252) {
     EXPECT_EQ(Utf8Repaired("Иван"), "Иван");
     EXPECT_EQ(Utf8Repaired("Jos" + Byte(0xE9) + " Иван" + Byte(0x93)), "José Иван\u201C");
@@ -149,6 +173,17 @@ TEST(Windows1252, HighBytes) {
     for (int b = 0; b < 256; ++b) EXPECT_TRUE(IsValidUtf8(Windows1252ToUtf8(Byte(b)))) << b;
     EXPECT_EQ(ToUtf8("José"), "José");
     EXPECT_EQ(ToUtf8("Jos" + Byte(0xE9)), "José");
+}
+
+// Files of DOS programs: the whole upper half of code page 437, box drawing
+// and Greek included; control characters stay what they are.
+TEST(CodePage437, UpperHalf) {
+    std::string high;
+    for (int b = 0x80; b < 0x100; ++b) high += Byte(b);
+    EXPECT_EQ(Cp437ToUtf8(high),
+              "ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"
+              "└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0");
+    EXPECT_EQ(Cp437ToUtf8("Zo\x89 M\x81ller\x0F\x7F"), "Zoë Müller\x0F\x7F");
 }
 
 TEST(Utf16, ByteOrders) {

@@ -460,6 +460,7 @@ TEST_F(LoadTest, CharacterSetOfTheHeaderIsHonoured) {
         {"ascii 1252", ged("ASCII", "\xE9")},          // not UTF-8: Windows-1252
         {"none 1252", ged("", "\xE9")},
         {"ansel but utf8", ged("ANSEL", "\xC3\xA9")},  // plainly UTF-8
+        {"ansi 1252", ged("ANSI", "\xE9")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -467,6 +468,79 @@ TEST_F(LoadTest, CharacterSetOfTheHeaderIsHonoured) {
         ASSERT_EQ(g.IndivCount, 1);
         EXPECT_EQ(g.Indiv[1].iSurn.value(), "é");
     }
+}
+
+// Writers that count bytes cut a letter between a line and its CONC line:
+// a file that says UTF-8 joins the pieces of a value before it reads them,
+// and only bytes that are no UTF-8 even then are read as Windows-1252.
+TEST_F(LoadTest, Utf8LetterSplitBetweenConcLinesReadsWhole) {
+    auto ged = [](const std::string& charSet, const std::string& place) {
+        const std::string head =
+            charSet.empty() ? "\xEF\xBB\xBF" "0 HEAD\r\n" : "0 HEAD\r\n1 CHAR " + charSet + "\r\n";
+        return head + "1 SOUR BYTECOUNTER\r\n1 GEDC\r\n2 VERS 5.5.1\r\n0 @I1@ INDI\r\n"
+               "1 NAME Алёна /Соко\xD0\r\n2 CONC \xBBова/\r\n"  // л cut in two
+               "1 BIRT\r\n2 PLAC " + place + "\r\n"
+               "1 NOTE \xD0\x9F\xD1\r\n2 CONC \x80ивет, мир! Ёлка\r\n"  // cut after its third byte
+               "2 CONT Вторая строка\r\n0 TRLR\r\n";
+    };
+    const struct {
+        std::string charSet, place, placeRead;
+    } cases[] = {
+        {"UTF-8", "Z\xFCrich, Швейцария", "Zürich, Швейцария"},  // a stray Windows-1252 byte
+        {"UTF8", "Москва", "Москва"},
+        {"ANSEL", "Москва", "Москва"},  // says ANSEL but is plainly UTF-8
+        {"", "Z\xFCrich", "Zürich"},      // no CHAR line, but a byte-order mark
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.charSet);
+        LoadText("split.ged", ged(c.charSet, c.place));
+        ASSERT_EQ(g.IndivCount, 1);
+        EXPECT_EQ(g.Indiv[1].iName.value(), "Алёна Соколова");
+        EXPECT_EQ(g.Indiv[1].iGivn.value(), "Алёна");
+        EXPECT_EQ(g.Indiv[1].iSurn.value(), "Соколова");
+        EXPECT_EQ(g.Indiv[1].ibPlace.value(), c.placeRead);
+        std::vector<std::string> notes;
+        for (int32_t n = 1; n <= g.NotesCount; ++n)
+            notes.push_back(g.Notes[n].nTag.value() + "|" + g.Notes[n].nText.value());
+        EXPECT_EQ(notes, (std::vector<std::string>{"1 NOTE|Пр", "2 CONC|ивет, мир! Ёлка", "2 CONT|Вторая строка"}));
+        EXPECT_EQ(ui.boxes.size(), 0u);
+    }
+}
+
+// DOS programs write code page 437 and say IBMPC.
+TEST_F(LoadTest, IbmpcFilesReadAsCodePage437) {
+    LoadText("dos.ged", "0 HEAD\r\n1 SOUR DOSTREE\r\n1 CHAR IBMPC\r\n0 @I1@ INDI\r\n1 NAME Zo\x89 /M\x81ller/\r\n"
+                        "1 BIRT\r\n2 PLAC K\x94ln, Preu\xE1\x65n\r\n1 NOTE Stra\xE1\x65 \x0F Nr. 5 \xC9\xCD\xBB\r\n"
+                        "0 TRLR\r\n");
+    ASSERT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iName.value(), "Zoë Müller");
+    EXPECT_EQ(g.Indiv[1].iGivn.value(), "Zoë");
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Müller");
+    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Köln, Preußen");
+    ASSERT_EQ(g.NotesCount, 1);
+    EXPECT_EQ(g.Notes[1].nText.value(), "Straße   Nr. 5 ╔═╗");  // a control byte is a blank, as everywhere
+    EXPECT_EQ(ui.boxes.size(), 0u);
+}
+
+// A character set the program does not know is read as files without one
+// are, and the load says so once; a missing CHAR line says nothing.
+TEST_F(LoadTest, UnknownCharacterSetIsNamedOnce) {
+    const std::string people = "0 @I1@ INDI\r\n1 NAME Jos\xC3\xA9 /Garc\xC3\xAD" "a/\r\n1 NOTE Caf\xE9\r\n"
+                               "0 @I2@ INDI\r\n1 NAME Ana /G\xF3mez/\r\n0 TRLR\r\n";
+    ui.Answer(MsgResult::Ok);
+    LoadText("mac.ged", "0 HEAD\r\n1 CHAR Macintosh\r\n" + people);
+    ASSERT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.Indiv[1].iName.value(), "José García");
+    EXPECT_EQ(g.Indiv[2].iName.value(), "Ana Gómez");
+    EXPECT_EQ(g.Notes[1].nText.value(), "Café");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "The character set \"Macintosh\" named in mac.ged is not known: its text was read "
+                                "as Windows-1252 (as UTF-8 where it is UTF-8).");
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
+
+    LoadText("none.ged", "0 HEAD\r\n" + people);
+    EXPECT_EQ(g.Indiv[1].iName.value(), "José García");
+    EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
 TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 #include "files/charset.h"
 #include "files/data_files.h"
@@ -113,6 +114,56 @@ TEST_F(GedcomUtf8Test, WorkThatFitsAnselIsSavedInAnselAsBefore) {
     for (const char* line : {"2 VERS 5.5", "1 CHAR ANSEL", "1 NAME Jos\xE2" "e /M\xE8uller/",
                              "2 PLAC \"K\xE8oln\" - Preu\xCF" "en... fi"})
         EXPECT_TRUE(Has(lines, line)) << line;
+}
+
+// Other readers of ANSEL know one mark on a plain letter: a family whose
+// names ANSEL spells with two marks, or with a mark on one of its own
+// letters, is saved in UTF-8 and read back whole; names with one mark on a
+// plain letter stay in ANSEL.
+TEST_F(GedcomUtf8Test, LettersWithTwoMarksMakeTheFileUtf8AndOneMarkStaysAnsel) {
+    Person(1, "Tomás", "Ruiz", "M", 0);
+    Person(2, "José", "Ruiz", "M", 0);
+    g.Indiv[2].iFamc = 1;
+    g.IndivCount = 2;
+    Couple(1, 0);
+    g.PrepCheck = false;
+    std::vector<std::string> lines = SplitFileLines(Save("ruiz.ged"));
+    EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved");
+    for (const char* line : {"1 CHAR ANSEL", "1 NAME Tom\xE2" "as /Ruiz/", "2 GIVN Tom\xE2" "as",
+                             "1 NAME Jos\xE2" "e /Ruiz/"})
+        EXPECT_TRUE(Has(lines, line)) << line;
+
+    ResetProgramState();
+    Person(1, "Đức Thắng", "Nguyễn", "M", 0);
+    g.Indiv[1].ibPlace = "Hà Nội, Việt Nam";
+    Person(2, "Thị Lan", "Trần", "F", 0);
+    Person(3, "O\u0323\u0300s\u0323un", "Lǚ", "F", 0);  // Ọ̀ṣun with its marks after the letters
+    g.Indiv[3].iFamc = 1;
+    g.IndivCount = 3;
+    Couple(1, 2);
+    g.PrepCheck = false;
+    lines = SplitFileLines(Save("nguyen.ged"));
+    EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved\n\nIt is written in UTF-8 (GEDCOM 5.5.1) "
+                                                 "instead of ANSEL, which cannot hold letters such as \"ứ\" in the "
+                                                 "record of Đức Thắng Nguyễn.");
+    EXPECT_TRUE(Has(lines, "1 CHAR UTF-8"));
+    std::vector<std::string> names;
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(names),
+                 [](const std::string& l) { return l.starts_with("1 NAME ") || l.starts_with("2 PLAC "); });
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "1 NAME \xC4\x90\xE1\xBB\xA9" "c Th\xE1\xBA\xAF" "ng /Nguy\xE1\xBB\x85n/",
+                         "2 PLAC H\xC3\xA0 N\xE1\xBB\x99i, Vi\xE1\xBB\x87t Nam",
+                         "1 NAME Th\xE1\xBB\x8B Lan /Tr\xE1\xBA\xA7n/",
+                         "1 NAME O\xCC\xA3\xCC\x80s\xCC\xA3un /L\xC7\x9A/",
+                     }));
+
+    ASSERT_TRUE(LoadFile());
+    ASSERT_EQ(g.IndivCount, 3);
+    EXPECT_EQ(g.Indiv[1].iName.value(), "Đức Thắng Nguyễn");
+    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Hà Nội, Việt Nam");
+    EXPECT_EQ(g.Indiv[2].iName.value(), "Thị Lan Trần");
+    EXPECT_EQ(g.Indiv[3].iGivn.value(), "O\u0323\u0300s\u0323un");
+    EXPECT_EQ(g.Indiv[3].iSurn.value(), "Lǚ");
 }
 
 // Everything the file holds decides, and only that: a letter ANSEL lacks
