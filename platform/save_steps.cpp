@@ -113,7 +113,7 @@ std::string WhyNotSaved(int err) {
     switch (err) {
         case ENOSPC: return "the disk is full";
 #ifdef EDQUOT
-        case EDQUOT: return "your share of the disk (quota) is used up";
+        case EDQUOT: return "your disk quota is used up";
 #endif
         case EIO: return "the disk reported an error";
         case EROFS: return "the disk is read-only";

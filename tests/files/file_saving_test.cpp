@@ -468,17 +468,22 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
 // written in place, its old contents kept meanwhile in his cache folder.
 // Without a copy there, or for a new file, nothing is written and the
 // message says why. A file there that he may write does not make the
-// folder one for the user data file.
+// folder one for the user data file. Another user's file in a shared
+// folder (sticky: only owners replace files) is written in place too.
 TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
     const fs::path family = dir / "family", fam = family / "fam.ged", probe = family / ".lintora-write-test";
-    const fs::path home = dir / "home", locked = dir / "locked";
-    for (const fs::path& folder : {family, home, locked}) fs::create_directories(folder);
+    const fs::path home = dir / "home", locked = dir / "locked", shared = dir / "shared", jones = shared / "jones.ged";
+    for (const fs::path& folder : {family, home, locked, shared}) fs::create_directories(folder);
     Write(fam, kOldGedcom);
     Write(probe, "");
+    Write(jones, kOldGedcom);
     for (const fs::path& path : {fam, probe, home}) ASSERT_EQ(::chown(path.c_str(), 1003, 1003), 0);
+    ASSERT_EQ(::chown(jones.c_str(), 1004, 1003), 0);
     ::chmod(fam.c_str(), 0640);
     ::chmod(probe.c_str(), 0666);
+    ::chmod(jones.c_str(), 0664);
+    ::chmod(shared.c_str(), 01777);
     g.AppPath = family.string();
     const ino_t inode = Inode(fam);
     const std::string report = AsUser(1003, {1003}, [&] {
@@ -490,14 +495,14 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
                 r += "copy " + Masked(path) + " " + ModeOf(path) + (Read(path) == kOldGedcom ? " old\n" : " new\n");
             return 0;
         });
-        for (const fs::path& file : {fam, family / "new.ged", fam}) {
+        for (const fs::path& file : {fam, family / "new.ged", fam, jones}) {
             if (file == fam && Read(fam) != kOldGedcom) setenv("XDG_CACHE_HOME", locked.c_str(), 1);
             g.FilePath = file.string();
             r += SaveGedcom() ? "saved: " : "not saved: ";
             r += ui.boxes.back().text + "\n";
         }
         r += Read(fam) == Saved(fam) ? "new " : "old ";
-        return r + Owners(fam) + (Inode(fam) == inode ? " same file" : " another file");
+        return r + Owners(fam) + (Inode(fam) == inode ? " same file, " : " another file, ") + Owners(jones);
     });
     EXPECT_EQ(report, (dir / "data" / "Lintora" / "LINTORA.USR").string() + "\n"
                       "copy .fam.ged.*.bak 600 old\n"
@@ -506,9 +511,11 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
                       "not saved: " + kNotSaved + "fam.ged was not saved: the folder does not let you create "
                       "files, and its old contents could not be kept in " + (locked / "Lintora").string() +
                       " either (the folder does not let you create files). The file is as it was.\n"
-                      "new 1003:1003 640 same file");
+                      "saved: " + jones.string() + " successfully saved\n"
+                      "new 1003:1003 640 same file, 1004:1003 664");
     EXPECT_EQ(Listing(family), (std::vector<std::string>{".lintora-write-test", "fam.ged"}));
     EXPECT_TRUE(fs::is_empty(home / "Lintora"));
+    EXPECT_EQ(Listing(shared), std::vector<std::string>{"jones.ged"});
 }
 
 // A save is on disk before it is told: the new file is synced before it
