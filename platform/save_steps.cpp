@@ -62,13 +62,17 @@ int CreateUniqueFile(const fs::path& dir, const std::string& forName, const std:
         // O_EXCL: fail rather than open a file that is already there.
         const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) return fd;
+        const int err = errno;
         const std::size_t kept = name.str().size() - fixed;  // what is left of forName
-        if (errno == ENAMETOOLONG && kept > 0) {
+        if (err == ENAMETOOLONG && kept > 0) {
             // The folder's limit is shorter than it says: keep half as much.
             limit = fixed + kept / 2;
             continue;
         }
-        if (errno != EEXIST) return -1;
+        if (err != EEXIST) {
+            errno = err;
+            return -1;
+        }
     }
     errno = EEXIST;
     return -1;
