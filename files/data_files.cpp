@@ -14,6 +14,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_reading.h"
 #include "platform/platform.h"
+#include "platform/save_steps.h"
 #include "platform/settings_store.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -199,12 +200,7 @@ std::string UserFileContents() {
     return out;
 }
 
-std::string XdgDataDir() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg && fs::path(xdg).is_absolute()) return (fs::path(xdg) / "Lintora").string();
-    const char* home = std::getenv("HOME");
-    return (fs::path(home && *home ? home : ".") / ".local" / "share" / "Lintora").string();
-}
+std::string XdgDataDir() { return (fs::path(UserBaseFolder("XDG_DATA_HOME", ".local/share")) / "Lintora").string(); }
 
 // True when a file can be created in dir. A file is tried once for a
 // folder and its permissions: the answer is asked for at every load.
@@ -217,9 +213,7 @@ bool FolderWritable(const std::string& dir) {
     static fs::perms triedPerms = fs::perms::unknown;
     static bool writable = false;
     if (dir == triedDir && status.permissions() == triedPerms) return writable;
-    fs::path probe = fs::path(dir) / ".lintora-write-test";
-    writable = WriteFileAtomically(probe.string(), "").empty();
-    if (writable) fs::remove(probe, ec);
+    writable = FolderTakesNewFiles(dir);
     triedDir = dir;
     triedPerms = status.permissions();
     return writable;

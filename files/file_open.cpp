@@ -165,9 +165,10 @@ bool CloseFile(int16_t fileNo) {
     return ok;
 }
 
-// Wildcard and reserved characters: ";" to "?" (";<=>?"), "[", "*" and "]".
+// Wildcard and reserved characters: ";" to "?" (";<=>?"), "[", "*" and "]",
+// in the file's own name; its folders are the user's, taken as they are.
 bool RefusedName(const std::string& name) {
-    for (char c : name)
+    for (char c : std::filesystem::path(name).filename().string())
         if ((c >= ';' && c <= '?') || c == '[' || c == '*' || c == ']') return true;
     return false;
 }

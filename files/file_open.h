@@ -35,8 +35,9 @@ int16_t OpenFileChecked(const std::string& name, int16_t mode, int16_t recordLen
 // turns the answer into kFileRetry, kFileSkip or kFileGiveUp; kFileUnknown
 // (without a message) for a number it does not know.
 int16_t FileErrors(int16_t errorNumber);
-// True for a name holding a character the checked opening refuses; a file
-// saved under such a name could not be opened again.
+// True for a file name (the last part of name, not its folders) holding a
+// character the checked opening refuses; a file saved under such a name
+// could not be opened again.
 bool RefusedName(const std::string& name);
 
 // The stream of an open file number; nullptr when that number is not open.

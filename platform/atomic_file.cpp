@@ -3,17 +3,16 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <random>
-#include <sstream>
 #include <utility>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/file_access.h"
 #include "platform/file_reading.h"
+#include "platform/in_place_write.h"
 #include "platform/platform.h"
+#include "platform/save_steps.h"
 
 namespace lintora {
 
@@ -33,25 +32,9 @@ std::string ErrnoText(const std::string& what, int err) {
 // Creates a new file beside target under a name no other file has, with
 // no more permissions than mode from the start.
 int CreateUniqueBeside(const fs::path& target, mode_t mode, fs::path& tempPath, std::string& error) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    const fs::path dir = target.parent_path();
-    std::string base(1, '.');
-    base += target.filename().string();
-    base += '.';
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::ostringstream name;
-        name << base << std::hex << rng() << ".tmp";
-        tempPath = dir / name.str();
-        // O_EXCL: fail rather than open a file that is already there.
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0) return fd;
-        if (errno != EEXIST) {
-            error = ErrnoText("cannot create a file in " + (dir.empty() ? "." : dir.string()), errno);
-            return -1;
-        }
-    }
-    error = "cannot find a free temporary name in " + dir.string();
-    return -1;
+    const int fd = CreateUniqueFile(target.parent_path(), target.filename().string(), ".tmp", mode, tempPath);
+    if (fd < 0) error = WhyNotSaved(errno);
+    return fd;
 }
 
 // Gives the new file the old one's owner and group where the user may (a
@@ -71,21 +54,6 @@ std::string KeepOwners(int fd, const struct stat& old, const std::string& target
            " would get no rights to it.";
 }
 
-bool WriteAll(int fd, const std::string& contents) {
-    const char* next = contents.data();
-    std::size_t left = contents.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, next, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        next += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string WriteFileAtomically(const std::string& target, const std::string& contents,
@@ -100,12 +68,14 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
     if (replacing && S_ISDIR(old.st_mode)) return target + " is a folder";
     if (replacing && !S_ISREG(old.st_mode)) return target + " is not an ordinary file";
     if (replacing && IsReadOnly(file.string())) return target + " is read-only";
+    // Where a new file would not stand in for the old one, the old one is written.
+    if (replacing && MustWriteInPlace(file, old)) return WriteInPlace(file, target, contents, old);
     // A replacing file is open to its owner alone until it has the old one's
     // owners and access; a new one gets what the user's umask (or the
     // folder's default access list) leaves of read and write.
     fs::path tempPath;
     const int fd = CreateUniqueBeside(file, replacing ? S_IRUSR | S_IWUSR : 0666, tempPath, error);
-    if (fd < 0) return error;
+    if (fd < 0) return NotSavedText(target, error, replacing);
     if (TemporaryFileWatch()) TemporaryFileWatch()(tempPath.string());
     auto fail = [&tempPath, fd](std::string why) {
         ::close(fd);
@@ -123,18 +93,21 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
             return fail(why);
         if (declined(lost)) return fail(lost + "\nIt is left as it is.");
     }
-    if (!WriteAll(fd, contents)) return fail(ErrnoText("cannot write " + tempPath.string(), errno));
+    // On disk before the rename, so that the name never stands for contents still to come.
+    if (const int err = WriteAll(fd, contents) ? SyncFile(fd, tempPath.string()) : errno)
+        return fail(NotSavedText(target, WhyNotSaved(err), replacing));
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(tempPath.c_str());
-        return ErrnoText("cannot write " + tempPath.string(), err);
+        return NotSavedText(target, WhyNotSaved(err), replacing);
     }
-    std::error_code ec;
-    fs::rename(tempPath, file, ec);
-    if (ec) {
+    if (::rename(tempPath.c_str(), file.c_str()) != 0) {
+        const int err = errno;
         ::unlink(tempPath.c_str());
-        return "cannot replace " + target + ": " + ec.message();
+        return NotSavedText(target, WhyNotSaved(err), replacing);
     }
+    // The new name on disk too; the file is saved even where the folder cannot say so.
+    (void)SyncFolder(file.parent_path());
     return {};
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // Replacing a file safely: the new contents go to a uniquely named file in
-// the target's folder, are flushed, and only then renamed over the target;
-// a failure leaves the old file as it was.
+// the target's folder, are put on disk, and only then renamed over the
+// target; a failure leaves the old file as it was. A file that a new one
+// would not stand in for (other names, a group the user cannot give, a
+// folder that takes no new files) is written in place instead, its old
+// contents kept in a copy until the write is on disk.
 #include <functional>
 #include <string>
 
@@ -11,7 +14,8 @@ namespace lintora {
 // access list; change says what would change. True replaces it all the same.
 using ReplaceAnyway = std::function<bool(const std::string& change)>;
 
-// Returns "" on success, else a description of what failed. A read-only
+// Returns "" on success, else a description of what failed ("family.ged
+// was not saved: the disk is full. The file is as it was."). A read-only
 // target is left as it is. A replaced file keeps its permissions, its group
 // and, where the user may give it, its owner, its access list and its
 // extended attributes; the new contents are never more open to others than

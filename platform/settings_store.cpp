@@ -101,16 +101,15 @@ std::string ValueOf(const IniLine& line) {
 
 }  // namespace
 
+std::string UserBaseFolder(const char* variable, const char* underHome) {
+    const char* xdg = std::getenv(variable);
+    if (xdg && *xdg && fs::path(xdg).is_absolute()) return xdg;
+    const char* home = std::getenv("HOME");
+    return (fs::path(home && *home ? home : ".") / underHome).string();
+}
+
 std::string SettingsFilePath(const std::string& app) {
-    fs::path base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg && fs::path(xdg).is_absolute()) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = fs::path(home && *home ? home : ".") / ".config";
-    }
-    return (base / app / (app + ".ini")).string();
+    return (fs::path(UserBaseFolder("XDG_CONFIG_HOME", ".config")) / app / (app + ".ini")).string();
 }
 
 std::string SettingsReadProblem(const std::string& app) {

@@ -8,6 +8,10 @@
 
 namespace lintora {
 
+// A per-user base folder: $variable when it holds an absolute path, else
+// $HOME/underHome ("~/.config" for XDG_CONFIG_HOME).
+std::string UserBaseFolder(const char* variable, const char* underHome);
+
 // Where the settings of app are kept.
 std::string SettingsFilePath(const std::string& app);
 

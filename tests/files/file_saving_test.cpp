@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <regex>
+#include <sstream>
 
 #include <grp.h>
-#include <pwd.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +17,7 @@
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
+#include "platform/save_steps.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
 
@@ -40,8 +45,50 @@ protected:
         }
         g.IndivCount = n;
     }
+    void TearDown() override {
+        WatchSyncs(nullptr);
+        FilesTest::TearDown();
+    }
     std::string Setting(const char* key) { return GetStartupSetting(key, "<absent>"); }
+    // True for the test folder and its files, not the settings.
+    bool InDir(const fs::path& p) const { return p == dir || p.parent_path() == dir; }
+    // Saves the work as GEDCOM to g.FilePath, answering Yes to replacing it
+    // and OK to the message that follows.
+    bool SaveGedcom() {
+        ui.boxes.clear();
+        g.DataChanged = "Y";
+        std::error_code ec;
+        if (fs::exists(g.FilePath, ec)) ui.Answer(MsgResult::Yes);
+        ui.Answer(MsgResult::Ok);
+        return SaveFile("N", "GED");
+    }
 };
+
+// What a save of the work writes to p.
+std::string Saved(const fs::path& p) {
+    return FileContents(FileKind::Gedcom, BuildFileLines(FileKind::Gedcom, p.string()));
+}
+
+// A name with its random part as "*".
+std::string Masked(const fs::path& p) {
+    return std::regex_replace(p.filename().string(), std::regex("\\.[0-9a-f]{16}\\."), ".*.");
+}
+
+ino_t Inode(const fs::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+std::string ModeOf(const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    std::ostringstream s;
+    s << std::oct << (st.st_mode & 07777);
+    return s.str();
+}
+
+const std::string kOldGedcom = "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n";
+const std::string kNotSaved = "Error occurred while trying to save file, please retry.\n";
 
 TEST_F(SaveFileTest, WorkFileSaveRemembersFileAndRoot) {
     fs::path target = dir / "smith";
@@ -155,7 +202,7 @@ TEST_F(SaveFileTest, OverwriteQuestion) {
 // one could never be opened again.
 TEST_F(SaveFileTest, NamesTheLoaderRefusesAreNotSaved) {
     fs::create_directories(dir / "old[1]");
-    for (const std::string name : {"a;b", "a<b", "a=b", "a>b", "a?b", "a[b", "a]b", "a*b", "old[1]/smith"}) {
+    for (const std::string name : {"a;b", "a<b", "a=b", "a>b", "a?b", "a[b", "a]b", "a*b", "old[1]/smith*"}) {
         SCOPED_TRACE(name);
         ui.boxes.clear();
         windows.statusLabels.clear();
@@ -267,9 +314,8 @@ TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
 // A work file of a shared family folder (owner 1002, group 2000, mode 0660)
 // stays the family's whoever saves it: root gives it back to its owner, and
 // a member of the group keeps the group, so that its owner can still open
-// it. A user outside the group is asked before the file becomes his; No
-// leaves the file and the changed flag as they were, Yes gives his group no
-// rights to it.
+// it. A user outside the group who may write the file writes it in place,
+// so that it keeps its owner and group; nothing needs asking.
 TEST_F(SaveFileTest, AFileOfASharedFolderStaysTheFamilys) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
     const fs::path family = dir / "family", open = dir / "open", homes = dir / "homes";
@@ -313,25 +359,218 @@ TEST_F(SaveFileTest, AFileOfASharedFolderStaysTheFamilys) {
     EXPECT_EQ(saveAs(1003, {1003, 2000}, smith, {MsgResult::Ok}),
               "saved N new 1003:2000 660\n[Yes/No] Overwrite existing file?\n" + saved);
 
-    auto user = [](uid_t id) {
-        const passwd* named = ::getpwuid(id);
-        return named ? std::string(named->pw_name) : "user " + std::to_string(id);
-    };
-    auto groupName = [](gid_t id) {
-        const struct group* named = ::getgrgid(id);
-        return named ? std::string(named->gr_name) : std::to_string(id);
-    };
-    const std::string question = "[Yes/No] " + jones.string() + " belongs to " + user(1002) + " and the group " +
-                                 groupName(2000) + ". Saved, it would belong to you and your group " +
-                                 groupName(1004) + ", and the group " + groupName(2000) +
-                                 " might no longer open it. The group " + groupName(1004) +
-                                 " would get no rights to it.\nSave anyway?\n";
-    EXPECT_EQ(saveAs(1004, {1004}, jones, {MsgResult::No, MsgResult::Yes}),
-              "not saved Y old 1002:2000 666\n[Yes/No] Overwrite existing file?\n" + question +
-                  "saved N new 1004:1004 606\n[Yes/No] Overwrite existing file?\n" + question + "[OK] " +
-                  jones.string() + " successfully saved\n");
+    // Written in place: his save keeps the file's owner and group.
+    EXPECT_EQ(saveAs(1004, {1004}, jones, {MsgResult::Ok}),
+              "saved N new 1002:2000 666\n[Yes/No] Overwrite existing file?\n[OK] " + jones.string() +
+                  " successfully saved\n");
     EXPECT_EQ(Listing(family), std::vector<std::string>{"smith.lnt"});
     EXPECT_EQ(Listing(open), std::vector<std::string>{"jones.lnt"});
+}
+
+// "fam.ged" and "copy-for-aunt.ged" are one file: a save writes it in
+// place, so both names show the new contents. Until they are on disk the
+// old ones wait in a private copy beside it, on disk first; a failed write
+// puts them back, and where even that fails the message says where the
+// copy is. A crash while the file is written leaves the copy too.
+TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
+    const fs::path fam = dir / "fam.ged", aunt = dir / "copy-for-aunt.ged";
+    Write(fam, kOldGedcom);
+    ::chmod(fam.c_str(), 0640);
+    fs::create_hard_link(fam, aunt);
+    const ino_t inode = Inode(fam);
+    std::vector<std::string> syncs;  // each sync, with what it found
+    fs::path copy;
+    int failing = 0;  // syncs of fam.ged still to fail
+    WatchSyncs([&](const std::string& path) {
+        if (!InDir(path)) return 0;  // the settings
+        if (fs::path(path).extension() == ".bak") copy = path;
+        syncs.push_back(path == dir.string() ? "folder"
+                                             : Masked(path) + " " + ModeOf(path) +
+                                                   (Read(path) == kOldGedcom ? " old" : " new"));
+        return fs::path(path) == fam && failing-- > 0 ? EIO : 0;
+    });
+    g.FilePath = fam.string();
+    EXPECT_TRUE(SaveGedcom());
+    EXPECT_EQ(syncs, (std::vector<std::string>{".fam.ged.*.bak 600 old", "folder", "fam.ged 640 new"}));
+    EXPECT_EQ(ui.boxes.back().text, fam.string() + " successfully saved");
+    EXPECT_EQ(Read(fam), Saved(fam));
+    EXPECT_EQ(Read(aunt), Saved(fam));
+    EXPECT_EQ(Inode(fam), inode);
+    EXPECT_EQ(Inode(aunt), inode);
+    const std::vector<std::string> names{"app", "config", "copy-for-aunt.ged", "fam.ged"};
+    EXPECT_EQ(Listing(dir), names);
+
+    Write(fam, kOldGedcom);
+    failing = 1;
+    EXPECT_FALSE(SaveGedcom());
+    EXPECT_EQ(ui.boxes.back().text,
+              kNotSaved + "fam.ged was not saved: the disk reported an error. The file is as it was.");
+    EXPECT_EQ(Read(aunt), kOldGedcom);
+    EXPECT_EQ(Listing(dir), names);
+    EXPECT_EQ(g.DataChanged, "Y");
+
+    failing = 2;  // putting the old contents back fails as well
+    EXPECT_FALSE(SaveGedcom());
+    EXPECT_EQ(ui.boxes.back().text,
+              kNotSaved + "fam.ged was not saved: the disk reported an error, and putting its old contents back "
+                          "failed too: they are kept in " + copy.string() + ".");
+    EXPECT_EQ(Read(copy), kOldGedcom);
+    EXPECT_EQ(Listing(dir).size(), names.size() + 1);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        WatchSyncs([&](const std::string& path) { return fs::path(path) == fam ? (::_exit(0), 0) : 0; });
+        SaveGedcom();
+        ::_exit(1);
+    }
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(Read(aunt), Saved(fam));
+    std::vector<std::string> copies;  // the one above, and the crashed save's
+    for (const std::string& name : Listing(dir))
+        if (fs::path(name).extension() == ".bak") copies.push_back(Masked(name) + " " + Read(dir / name));
+    EXPECT_EQ(copies, std::vector<std::string>(2, ".fam.ged.*.bak " + kOldGedcom));
+}
+
+// A file the user may write in a folder where he may not create files is
+// written in place, its old contents kept meanwhile in his cache folder.
+// Without a copy there, or for a new file, nothing is written and the
+// message says why. A file there that he may write does not make the
+// folder one for the user data file. Another user's file in a shared
+// folder (sticky: only owners replace files) is written in place too.
+TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+    const fs::path family = dir / "family", fam = family / "fam.ged", probe = family / ".lintora-write-test";
+    const fs::path home = dir / "home", locked = dir / "locked", shared = dir / "shared", jones = shared / "jones.ged";
+    for (const fs::path& folder : {family, home, locked, shared}) fs::create_directories(folder);
+    Write(fam, kOldGedcom);
+    Write(probe, "");
+    Write(jones, kOldGedcom);
+    for (const fs::path& path : {fam, probe, home}) ASSERT_EQ(::chown(path.c_str(), 1003, 1003), 0);
+    ASSERT_EQ(::chown(jones.c_str(), 1004, 1003), 0);
+    ::chmod(fam.c_str(), 0640);
+    ::chmod(probe.c_str(), 0666);
+    ::chmod(jones.c_str(), 0664);
+    ::chmod(shared.c_str(), 01777);
+    g.AppPath = family.string();
+    const ino_t inode = Inode(fam);
+    const std::string report = AsUser(1003, {1003}, [&] {
+        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        setenv("XDG_CACHE_HOME", home.c_str(), 1);
+        std::string r = UserDataFilePath() + "\n";
+        WatchSyncs([&](const std::string& path) {
+            if (fs::path(path).parent_path() == home / "Lintora")
+                r += "copy " + Masked(path) + " " + ModeOf(path) + (Read(path) == kOldGedcom ? " old\n" : " new\n");
+            return 0;
+        });
+        for (const fs::path& file : {fam, family / "new.ged", fam, jones}) {
+            if (file == fam && Read(fam) != kOldGedcom) setenv("XDG_CACHE_HOME", locked.c_str(), 1);
+            g.FilePath = file.string();
+            r += SaveGedcom() ? "saved: " : "not saved: ";
+            r += ui.boxes.back().text + "\n";
+        }
+        r += Read(fam) == Saved(fam) ? "new " : "old ";
+        return r + Owners(fam) + (Inode(fam) == inode ? " same file, " : " another file, ") + Owners(jones);
+    });
+    EXPECT_EQ(report, (dir / "data" / "Lintora" / "LINTORA.USR").string() + "\n"
+                      "copy .fam.ged.*.bak 600 old\n"
+                      "saved: " + fam.string() + " successfully saved\n"
+                      "not saved: " + kNotSaved + "new.ged was not saved: the folder does not let you create files.\n"
+                      "not saved: " + kNotSaved + "fam.ged was not saved: the folder does not let you create "
+                      "files, and its old contents could not be kept in " + (locked / "Lintora").string() +
+                      " either (the folder does not let you create files). The file is as it was.\n"
+                      "saved: " + jones.string() + " successfully saved\n"
+                      "new 1003:1003 640 same file, 1004:1003 664");
+    EXPECT_EQ(Listing(family), (std::vector<std::string>{".lintora-write-test", "fam.ged"}));
+    EXPECT_TRUE(fs::is_empty(home / "Lintora"));
+    EXPECT_EQ(Listing(shared), std::vector<std::string>{"jones.ged"});
+}
+
+// A save is on disk before it is told: the new file is synced before it
+// takes the old one's name, the folder after. A failed sync of the file
+// fails the save and leaves the old file; a folder that cannot be synced
+// afterwards does not.
+TEST_F(SaveFileTest, ASaveIsOnDiskBeforeItIsTold) {
+    const fs::path smith = dir / "smith.ged";
+    std::vector<std::string> syncs;
+    int fileError = 0, folderError = 0;
+    WatchSyncs([&](const std::string& path) {
+        if (!InDir(path)) return 0;
+        const bool folder = path == dir.string();
+        syncs.push_back((folder ? std::string("folder") : Masked(path)) + ", then " +
+                        (Read(smith) == kOldGedcom ? "old" : "new"));
+        return folder ? folderError : fileError;
+    });
+    g.FilePath = smith.string();
+    for (int error : {0, EIO}) {
+        SCOPED_TRACE(error);
+        Write(smith, kOldGedcom);
+        syncs.clear();
+        fileError = error;
+        EXPECT_EQ(SaveGedcom(), error == 0);
+        std::vector<std::string> expected{".smith.ged.*.tmp, then old", "folder, then new"};
+        if (error) expected.pop_back();  // never renamed
+        EXPECT_EQ(syncs, expected);
+        EXPECT_EQ(Read(smith), error ? kOldGedcom : Saved(smith));
+        EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.ged"}));
+    }
+    EXPECT_EQ(ui.boxes.back().text,
+              kNotSaved + "smith.ged was not saved: the disk reported an error. The file is as it was.");
+    fileError = 0;
+    folderError = EACCES;
+    EXPECT_TRUE(SaveGedcom());
+    EXPECT_EQ(ui.boxes.back().text, smith.string() + " successfully saved");
+}
+
+// A full disk: the message names the user's file and says what is true,
+// and the file is as it was, whether it is replaced or written in place.
+TEST_F(SaveFileTest, AFullDiskLeavesTheFileAsItWas) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make a small disk";
+    const fs::path disk = dir / "disk";
+    fs::create_directories(disk);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot make a small disk: " << std::strerror(errno);
+    const struct Unmount {
+        fs::path at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    AddPeople(2000);  // far more than 64 KB
+    const fs::path family = disk / "family.ged", fam = disk / "fam.ged", aunt = disk / "copy-for-aunt.ged";
+    Write(family, kOldGedcom);
+    Write(fam, kOldGedcom);
+    fs::create_hard_link(fam, aunt);
+    for (const fs::path& file : {family, fam}) {
+        g.FilePath = file.string();
+        EXPECT_FALSE(SaveGedcom());
+        EXPECT_EQ(ui.boxes.back().text, kNotSaved + file.filename().string() +
+                                            " was not saved: the disk is full. The file is as it was.");
+        EXPECT_EQ(Read(file), kOldGedcom);
+    }
+    EXPECT_EQ(Read(aunt), kOldGedcom);
+    EXPECT_EQ(Listing(disk), (std::vector<std::string>{"copy-for-aunt.ged", "fam.ged", "family.ged"}));
+}
+
+// A name as long as the folder allows is saved, and saved again: the names
+// of the temporary file and of the copy are cut to fit, never inside a letter.
+TEST_F(SaveFileTest, ALongNameIsSavedAgain) {
+    std::string name;
+    for (int i = 0; i < 117; ++i) name += "ö";
+    name += std::string(17, 'a') + ".ged";
+    ASSERT_EQ(name.size(), 255u);  // the usual limit
+    const std::string cut = "." + name.substr(0, 232);  // the 117th letter does not fit whole
+    const fs::path file = dir / name;
+    std::vector<std::string> synced;
+    WatchSyncs([&](const std::string& path) {
+        if (InDir(path) && path != dir.string()) synced.push_back(Masked(path));
+        return 0;
+    });
+    g.FilePath = file.string();
+    EXPECT_TRUE(SaveGedcom());
+    fs::create_hard_link(file, dir / "short.ged");
+    EXPECT_TRUE(SaveGedcom());
+    EXPECT_EQ(synced, (std::vector<std::string>{cut + ".*.tmp", cut + ".*.bak", name}));
+    EXPECT_EQ(ui.boxes.back().text, file.string() + " successfully saved");
+    EXPECT_EQ(Read(dir / "short.ged"), Saved(file));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "short.ged", name}));
 }
 
 }  // namespace

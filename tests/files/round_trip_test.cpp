@@ -110,6 +110,22 @@ TEST_F(RoundTripTest, WorkFileKeepsEveryFieldItCarries) {
     EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Köln, Rheinland, Preußen");
 }
 
+// Brackets in a folder's name are the user's own: a work file in "Old
+// [2019]" is saved there and opened again.
+TEST_F(RoundTripTest, AFolderNamedWithBracketsIsTakenAsItIs) {
+    Person(1, "Ingrid", "Berg", "F", 1);
+    Person(2, "Nils", "Berg", "M", 1);
+    g.IndivCount = 2;
+    fs::create_directories(dir / "Old [2019]");
+    const std::vector<std::string> before = BuildFileLines(FileKind::Work, "");
+    SaveAndLoad("Old [2019]/fam.lnt", "LNT");
+    const std::string path = (dir / "Old [2019]" / "fam.lnt").string();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, path + " successfully saved");
+    EXPECT_EQ(g.LastWorkFile, path);
+    EXPECT_EQ(BuildFileLines(FileKind::Work, ""), before);
+}
+
 // Names, events, family links and each owner's note lines as the tables
 // hold them (the note lines of one owner in their order).
 std::vector<std::string> Summary() {

@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include <fcntl.h>
 #include <linux/posix_acl.h>
 #include <linux/posix_acl_xattr.h>
 #include <sys/stat.h>
@@ -133,33 +134,36 @@ TEST_F(FileAccessTest, ASavedFileKeepsItsAccessListAndAttributes) {
 }
 
 // A 0660 file of the family group (2000) whose list also lets bob (1003)
-// read it and carol (1004) write it, saved "anyway" by carol, who is not in
-// the group: her own group gets no rights (its entry is emptied), the named
-// entries and the mask stay.
+// read it and carol (1004) write it, replaced by carol where her new file
+// could not be given the group (a share that will not take it): her own
+// group gets no rights (its entry is emptied), the named entries and the
+// mask stay. On a local disk her save goes in place and keeps the group.
 TEST_F(FileAccessTest, AGroupThatCannotBeKeptGetsNoRights) {
     ::chmod(dir.c_str(), 0777);
-    const fs::path file = dir / "jones.ged";
+    const fs::path file = dir / "jones.ged", fresh = dir / "jones.new";
     Make(file, "old", 1002, 2000, 0660);
     ASSERT_TRUE(SetAttribute(file, kAccessList,
                              AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_USER, 6, 1004},
                                          {ACL_GROUP_OBJ, 6}, {ACL_MASK, 6}, {ACL_OTHER, 0}})));
-    const std::string asked = AsUser(1004, {1004}, [&file] {
-        std::string question;
-        const std::string error = WriteFileAtomically(file.string(), kSaved, [&question](const std::string& change) {
-            question = change;
-            return true;
-        });
-        return error + "|" + question;
+    struct stat old {};
+    ASSERT_EQ(::stat(file.c_str(), &old), 0);
+    const std::string kept = AsUser(1004, {1004}, [&] {
+        const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        std::string lost;
+        const std::string why = KeepAccess(fd, file.string(), file.string(), old, false, lost);
+        const bool written = ::write(fd, kSaved.data(), kSaved.size()) == static_cast<ssize_t>(kSaved.size());
+        ::close(fd);
+        return why + "|" + lost + "|" + (written ? "written" : "not written");
     });
-    EXPECT_EQ(asked, "|" + file.string() + " belongs to " + UserName(1002) + " and the group " + GroupName(2000) +
-                         ". Saved, it would belong to you and your group " + GroupName(1004) + ", and the group " +
-                         GroupName(2000) + " might no longer open it. The group " + GroupName(1004) +
-                         " would get no rights to it.");
-    EXPECT_EQ(Attribute(file, kAccessList), AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_USER, 6, 1004},
-                                                        {ACL_GROUP_OBJ, 0}, {ACL_MASK, 6}, {ACL_OTHER, 0}}));
-    EXPECT_EQ(Owners(file), "1004:1004 660");
-    EXPECT_EQ(AsUser(1003, {1003}, [&file] { return Read(file); }), kSaved);
-    EXPECT_EQ(AsUser(1005, {1004}, [&file] { return Read(file); }), "<unreadable>");
+    EXPECT_EQ(kept, "||written");
+    EXPECT_EQ(Attribute(fresh, kAccessList), AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_USER, 6, 1004},
+                                                         {ACL_GROUP_OBJ, 0}, {ACL_MASK, 6}, {ACL_OTHER, 0}}));
+    EXPECT_EQ(Owners(fresh), "1004:1004 660");
+    EXPECT_EQ(AsUser(1003, {1003}, [&fresh] { return Read(fresh); }), kSaved);
+    EXPECT_EQ(AsUser(1005, {1004}, [&fresh] { return Read(fresh); }), "<unreadable>");
+
+    ASSERT_EQ(AsUser(1004, {1004}, [&file] { return WriteFileAtomically(file.string(), kSaved); }), "");
+    EXPECT_EQ(Owners(file), "1002:2000 660");
 }
 
 // In a shared sticky folder (1777, of user 1001) a save follows a link only
