@@ -63,9 +63,9 @@ protected:
     // Two husbands of each of 24 surnames, Abbott to Ward, each with his
     // wife: the O's stand below the first screenful of the marriages.
     static void MarriagesOfManyHusbands() {
-        for (const QString& surname : QString("Abbott Baker Carter Davis Eaton Fisher Grant Hall Irwin Jones Kelly "
-                                              "Lee Marsh Nash Nolan Oakes Öberg Olsen Parker Quinn Reed Smith Todd Ward")
-                                          .split(' '))
+        const QString surnames = "Abbott Baker Carter Davis Eaton Fisher Grant Hall Irwin Jones Kelly Lee "
+                                 "Marsh Nash Nolan Oakes Öberg Olsen Parker Quinn Reed Smith Todd Ward";
+        for (const QString& surname : surnames.split(' '))
             for (const char* given : {"Lars", "Nils"})
                 Family(Person(given, surname.toStdString(), "M"), Person("Anna", "Berg", "F"));
     }
