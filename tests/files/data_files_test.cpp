@@ -216,6 +216,34 @@ TEST_F(DataFilesTest, MissingSiteFile) {
     EXPECT_EQ(g.SourceCount, 0);
 }
 
+// Data files named by links to a drive that is not mounted: each is there
+// but cannot be read, which is a fault in its data, not a missing file; the
+// links stay as they are.
+TEST_F(DataFilesTest, ALinkToNothingIsAnUnreadableDataFileNotAMissingOne) {
+    Site(MinimalSite());
+    LoadDatFile("All");
+    ASSERT_TRUE(ui.boxes.empty());
+    ASSERT_EQ(g.SourceCount, 7);
+
+    const fs::path unmounted = dir / "unmounted";
+    fs::remove(SitePath());
+    fs::create_symlink(unmounted / "Lintora11.dat", SitePath());
+    ui.Answer(MsgResult::Ok);
+    LoadDatFile("Limited");  // as a clear of the work reads it
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{MissingData(SitePath())});
+    EXPECT_EQ(g.SourceCount, 0);
+    EXPECT_TRUE(fs::is_symlink(SitePath()));
+
+    fs::remove(SitePath());
+    Site(MinimalSite());
+    fs::create_symlink(unmounted / "LINTORA.USR", UserPath());
+    ui.Answer(MsgResult::Ok);
+    LoadDatFile("All");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{MissingData(SitePath()), MissingData(UserPath())}));
+    EXPECT_EQ(g.SourceCount, 7);  // the site file's, read before
+    EXPECT_TRUE(fs::is_symlink(UserPath()));
+}
+
 TEST_F(DataFilesTest, FaultsInTheSiteFileStopItAndKeepEarlierRows) {
     const std::string bad[] = {
         "\r\n",                                       // a blank line

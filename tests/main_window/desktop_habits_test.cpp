@@ -30,12 +30,6 @@ namespace fs = std::filesystem;
 
 class DesktopHabitsTest : public testing::MainWindowTest {
 protected:
-    // Shows the main window and waits until it has the keyboard.
-    void ShowActive() {
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }));
-    }
     // A key as the keyboard gives it: to the window, which hands it to its focus.
     static void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
         QTest::keyClick(window->windowHandle(), key, mods);
@@ -64,16 +58,46 @@ protected:
     std::string UndoTip() const {
         return w->toolButtons[kUndoToolButton]->isEnabled() ? w->ToolButtonTip(kUndoToolButton) : "(off)";
     }
-    // Double-clicks the list row whose first column begins with text.
-    static void DoubleClickRow(QTableView* view, const RecordListModel& model, const QString& text) {
-        for (int r = 0; r < model.rowCount(); ++r) {
-            if (!model.Text(r, 0).startsWith(text)) continue;
-            const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-            return;
-        }
-        ADD_FAILURE() << "no row " << text.toStdString();
+    // The program started with its own editor, which returns at once when shown.
+    Lintoraedit& StartWithTheEditor() {
+        StartProgram("", true);
+        Lintoraedit::SetModalLoop(false);
+        return EditorWindow();
+    }
+    // An Ancestral File page, then a MyTrees page that starts a tree of its
+    // own: Henry Augustus PEMBERTON is the last individual processed.
+    void PasteTwoTrees() {
+        PastePage();
+        ui.Answer(MsgResult::Ok);  // "Unable to link all individuals to previous entries - new tree(s) started..."
+        PastePage("mytrees_individual.txt");
+    }
+    // The person of a row of the individuals list, opened in the editor,
+    // deleted there and pruned alone, without a backup; removed tells what went.
+    void PruneFromTheEditor(Lintoraedit& editor, const QString& row, const std::string& removed) {
+        // The window manager hands the keyboard back once the editor is gone.
+        ShowActive();
+        auto* lists = static_cast<ListFrame*>(w->ListFrame);
+        Press(w, Qt::Key_L, Qt::ControlModifier);  // List all Individuals
+        ASSERT_TRUE(lists->isVisible());
+        DoubleClickRow(lists->ListView1(), lists->IndivModel(), row);
+        ASSERT_TRUE(editor.isVisible());
+        DeleteInTheEditor(editor, removed);
+    }
+    // The editor's "Delete Individual" on its person, pruned alone, without a backup.
+    void DeleteInTheEditor(Lintoraedit& editor, const std::string& removed) {
+        ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+        editor.mnuNavItem[5]->trigger();  // "Delete Individual"
+        PruneFrame* prune = PrunePanel();
+        ASSERT_TRUE(prune->isVisible());
+        ui.Answer(MsgResult::Ok);  // "Are you sure?"
+        ui.Answer(MsgResult::Ok);
+        QTest::mouseClick(Button(prune, "OK"), Qt::LeftButton);
+        EXPECT_EQ(ui.boxes.back().text, removed);
+    }
+    std::vector<std::string> StatusPanels() const {
+        std::vector<std::string> panels;
+        for (int p = 1; p <= 7; ++p) panels.push_back(w->StatusPanel(p));
+        return panels;
     }
     static int32_t Named(const std::string& name) {
         for (int32_t i = 1; i <= g.IndivCount; ++i)
@@ -183,9 +207,7 @@ TEST_F(DesktopHabitsTest, EnterPressesTheButtonPreferencesShow) {
 // while Undo is on, its tip names what Undo would take back, also once the
 // editor is closed again.
 TEST_F(DesktopHabitsTest, WhileUndoIsOnItsTipNamesWhatItTakesBack) {
-    StartProgram("", true);
-    Lintoraedit::SetModalLoop(false);
-    Lintoraedit& editor = EditorWindow();
+    Lintoraedit& editor = StartWithTheEditor();
     PastePage();
     ShowActive();
     EXPECT_EQ(UndoTip(), "UnDo previous paste");
@@ -253,9 +275,7 @@ TEST_F(DesktopHabitsTest, WhileUndoIsOnItsTipNamesWhatItTakesBack) {
 // The first person of an empty work, added from the Edit menu's key: the
 // work can be saved and listed at once, not only at Exit.
 TEST_F(DesktopHabitsTest, APersonAddedToEmptyWorkCanBeSaved) {
-    StartProgram("", true);
-    Lintoraedit::SetModalLoop(false);
-    Lintoraedit& editor = EditorWindow();
+    Lintoraedit& editor = StartWithTheEditor();
     ShowActive();
     ASSERT_FALSE(w->toolButtons[kSaveWorkToolButton]->isEnabled());
     Press(w, Qt::Key_A, Qt::ControlModifier);  // Add new Individual
@@ -275,31 +295,14 @@ TEST_F(DesktopHabitsTest, APersonAddedToEmptyWorkCanBeSaved) {
 // bar still names the second page's person, and the person chosen is the
 // same after the undo.
 TEST_F(DesktopHabitsTest, PruneUndoPruneKeepsTheLastIndividualProcessed) {
-    StartProgram("", true);
-    Lintoraedit::SetModalLoop(false);
-    Lintoraedit& editor = EditorWindow();
-    PastePage();
-    ui.Answer(MsgResult::Ok);  // "Unable to link all individuals to previous entries - new tree(s) started..."
-    PastePage("mytrees_individual.txt");
+    Lintoraedit& editor = StartWithTheEditor();
+    PasteTwoTrees();
     ShowActive();
     const std::string henry = "Henry Augustus PEMBERTON";
     ASSERT_EQ(w->StatusPanel(4), henry);
     ASSERT_GT(g.PageMainIndiv, Named("Mary PARKER"));
-    auto* lists = static_cast<ListFrame*>(w->ListFrame);
-    PruneFrame* prune = PrunePanel();
     auto pruneMary = [&] {
-        // The window manager hands the keyboard back once the editor is gone.
-        ShowActive();
-        Press(w, Qt::Key_L, Qt::ControlModifier);  // List all Individuals
-        ASSERT_TRUE(lists->isVisible());
-        DoubleClickRow(lists->ListView1(), lists->IndivModel(), "PARKER, Mary");
-        ASSERT_TRUE(editor.isVisible());
-        ui.Answer(MsgResult::No);  // "Backup work before pruning?"
-        editor.mnuNavItem[5]->trigger();  // "Delete Individual"
-        ASSERT_TRUE(prune->isVisible());
-        ui.Answer(MsgResult::Ok);  // "Are you sure?"
-        ui.Answer(MsgResult::Ok);  // "Mary PARKER removed."
-        QTest::mouseClick(Button(prune, "OK"), Qt::LeftButton);
+        PruneFromTheEditor(editor, "PARKER, Mary", "Mary PARKER removed.");
         ASSERT_EQ(Named("Mary PARKER"), 0);
     };
     pruneMary();
@@ -318,6 +321,66 @@ TEST_F(DesktopHabitsTest, PruneUndoPruneKeepsTheLastIndividualProcessed) {
 
     pruneMary();
     EXPECT_EQ(w->StatusPanel(4), henry);
+}
+
+// Mary PARKER pruned, Henry chosen at the root, a third page pasted and
+// undone: the person chosen, his marriage, the root and the last individual
+// processed are Henry's again, under the numbers the prune gave them, and
+// the status bar goes on naming Henry when the next prune rewrites it.
+TEST_F(DesktopHabitsTest, PrunePasteUndoKeepsThePersonChosenAndTheLastProcessed) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PasteTwoTrees();
+    PruneFromTheEditor(editor, "PARKER, Mary", "Mary PARKER removed.");
+    const std::string henry = "Henry Augustus PEMBERTON";
+    ClickBox(0);  // Henry, at the root, with his first marriage
+    const int32_t henryNow = Named(henry);
+    ASSERT_EQ(g.CurIndiv, henryNow);
+    const int32_t marriage = g.CurFamil;
+    ASSERT_EQ(g.Indiv[g.Famil[marriage].fWife].iName.trimmed(), "Lydia Ann WHITCOMB");
+    const int32_t people = g.IndivCount;
+
+    PastePage("af_family.txt");
+    ASSERT_EQ(w->StatusPanel(4), "John Henry WHITLOCK");
+    const int32_t abigail = Named("Abigail MARSH");
+    ASSERT_EQ(g.LastIndiv, abigail);  // the page's last person, found in the work
+    ClickToolButton(kUndoToolButton);
+    ASSERT_EQ(g.IndivCount, people);
+    EXPECT_EQ(g.CurIndiv, henryNow);
+    EXPECT_EQ(g.CurFamil, marriage);
+    EXPECT_EQ(g.PageMainIndiv, henryNow);
+    EXPECT_EQ(g.LastIndiv, abigail);
+    EXPECT_EQ(g.TreeSlot[0], henryNow);
+    EXPECT_EQ(w->lblTree[0]->text().toStdString(), " Henry Augustus PEMBERTON  (1838-1901)");
+    EXPECT_EQ(w->StatusPanel(4), henry);
+
+    PruneFromTheEditor(editor, "BENNETT, Eliza Ann", "Eliza Ann BENNETT removed.");
+    EXPECT_EQ(w->StatusPanel(4), henry);
+}
+
+// A page of which nothing could be taken, a person added by hand and
+// deleted again: with nobody left the status bar names no site, record set
+// or kind, as at a fresh start.
+TEST_F(DesktopHabitsTest, AfterPruningEveryoneTheStatusBarNamesNoSite) {
+    Lintoraedit& editor = StartWithTheEditor();
+    ShowActive();
+    QGuiApplication::clipboard()->setText(
+        "FamilySearch(TM) Ancestral File Individual Record\nAncestral File (TM) v4.19 Individual Record\n\n"
+        "Submitter Information\n");
+    w->Timer1_Timer();
+    ui.Answer(MsgResult::Ok);  // "Lintora unable to extract any data from copied text..."
+    QTest::mouseClick(w->Command6, Qt::LeftButton);
+    ASSERT_EQ(g.IndivCount, 0);
+
+    Press(w, Qt::Key_A, Qt::ControlModifier);  // Add new Individual
+    ASSERT_TRUE(editor.isVisible());
+    QTest::keyClicks(editor.iGivn, "Sarah");
+    QTest::keyClicks(editor.iSurn, "WHITLOCK");
+    QTest::mouseClick(editor.EditIndivButton, Qt::LeftButton);
+    ASSERT_EQ(w->StatusPanel(1), "LDS Family Search");
+    DeleteInTheEditor(editor, "Sarah WHITLOCK removed.");
+    ASSERT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(w->StatusLabel(), "Prune removed 1 Individuals and 0 Families from Tree #0");
+    EXPECT_EQ(StatusPanels(), (std::vector<std::string>{"", "", "", "", "Individuals: 0", "Families: 0", ""}));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -22,6 +23,7 @@
 #include "main_window/about_window.h"
 #include "main_window/main_window.h"
 #include "main_window/program_start.h"
+#include "main_window/record_lists.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
@@ -121,9 +123,28 @@ protected:
         w->Command6_Click();
     }
 
+    // Shows the main window and waits until it has the keyboard.
+    void ShowActive() {
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }));
+    }
+
     // Clicks tool bar button b (1..12) with the mouse.
     void ClickToolButton(int b) {
         QTest::mouseClick(w->Toolbar1->widgetForAction(w->toolButtons[b]), Qt::LeftButton);
+    }
+
+    // Double-clicks the list row whose first column begins with text.
+    static void DoubleClickRow(QTableView* view, const RecordListModel& model, const QString& text) {
+        for (int r = 0; r < model.rowCount(); ++r) {
+            if (!model.Text(r, 0).startsWith(text)) continue;
+            const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+            return;
+        }
+        ADD_FAILURE() << "no row " << text.toStdString();
     }
 
     // Saves an image of the window when LINTORA_SHOTS names a folder.

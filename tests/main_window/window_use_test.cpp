@@ -60,6 +60,26 @@ protected:
         for (QChar c : text) QTest::keyClick(window->windowHandle(), c.toLatin1());
     }
     static void Press(QWidget* window, Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
+    // Two husbands of each of 24 surnames, Abbott to Ward, each with his
+    // wife: the O's stand below the first screenful of the marriages.
+    static void MarriagesOfManyHusbands() {
+        const QString surnames = "Abbott Baker Carter Davis Eaton Fisher Grant Hall Irwin Jones Kelly Lee "
+                                 "Marsh Nash Nolan Oakes Öberg Olsen Parker Quinn Reed Smith Todd Ward";
+        for (const QString& surname : surnames.split(' '))
+            for (const char* given : {"Lars", "Nils"})
+                Family(Person(given, surname.toStdString(), "M"), Person("Anna", "Berg", "F"));
+    }
+    // The first column of a list, row by row, joined by " | ".
+    static std::string Rows(const RecordListModel& model) {
+        QStringList rows;
+        for (int r = 0; r < model.rowCount(); ++r) rows << model.Text(r, 0);
+        return rows.join(" | ").toStdString();
+    }
+    static void ClickHeader(QTableView* view, int column) {
+        QHeaderView* header = view->horizontalHeader();
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    }
     // Presses Tab until the focus is on target; false if it never gets there.
     static bool TabTo(QWidget* window, QWidget* target) {
         for (int i = 0; i < 30 && window->focusWidget() != target; ++i) Press(window, Qt::Key_Tab);
@@ -330,9 +350,7 @@ TEST_F(WindowUseTest, AnUndoRefillsTheOpenList) {
     ClickToolButton(9);
     EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
     EXPECT_TRUE(lists->ListView1()->isVisible());
-    QStringList names;
-    for (int r = 0; r < lists->IndivModel().rowCount(); ++r) names << lists->IndivModel().Text(r, 0);
-    EXPECT_EQ(names.join(" | ").toStdString(),
+    EXPECT_EQ(Rows(lists->IndivModel()),
               "BENNETT, Eliza Ann | MARSH, Abigail | PARKER, Mary | WHITLOCK, John Henry | WHITLOCK, Samuel");
     QTest::mouseClick(lists->Command5(), Qt::LeftButton);
     EXPECT_EQ(lists->MarrModel().rowCount(), 3);
@@ -384,12 +402,7 @@ TEST_F(WindowUseTest, PickingParentsOpensTheMarriagesAtTheSurnameInitial) {
     StartProgram("", true);
     Lintoraedit::SetModalLoop(false);
     Lintoraedit& editor = EditorWindow();
-    // Two husbands of each name: the O's stand below the first screenful.
-    for (const QString& surname : QString("Abbott Baker Carter Davis Eaton Fisher Grant Hall Irwin Jones Kelly Lee "
-                                          "Marsh Nash Nolan Oakes Öberg Olsen Parker Quinn Reed Smith Todd Ward")
-                                      .split(' '))
-        for (const char* given : {"Lars", "Nils"})
-            Family(Person(given, surname.toStdString(), "M"), Person("Anna", "Berg", "F"));
+    MarriagesOfManyHusbands();
     const int32_t karin = Person("Karin", "Öberg", "F");
     OpenEditor(karin, 0);
     editor.activateWindow();
@@ -419,6 +432,65 @@ TEST_F(WindowUseTest, PickingParentsOpensTheMarriagesAtTheSurnameInitial) {
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(g.Indiv[karin].iFamc, 0);
     editor.hide();
+}
+
+// Ann Adams opened from the list and renamed Young in the editor: the list
+// opened again holds as many rows as before, sorted by the names they now
+// hold, and a click on "Name" turns that order round.
+TEST_F(WindowUseTest, ARenamedPersonSortsByHerNewNameInTheListOpenedAgain) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    for (const char* surname : {"Adams", "Baker", "Clark", "Davis"}) Person("Ann", surname, "F");
+    w->EnableDataCommands();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_EQ(Rows(lists->IndivModel()), "Adams, Ann | Baker, Ann | Clark, Ann | Davis, Ann");
+
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "Adams, Ann");
+    ASSERT_TRUE(editor.isVisible());
+    editor.iSurn->selectAll();
+    QTest::keyClicks(editor.iSurn, "Young");
+    QTest::mouseClick(editor.EditIndivButton, Qt::LeftButton);  // Save
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);  // Done
+    ASSERT_FALSE(editor.isVisible());
+    ASSERT_EQ(g.Indiv[1].iSurn.trimmed(), "Young");
+
+    ShowActive();
+    QTest::keyClick(w->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(lists->ListView1()->isVisible());
+    EXPECT_EQ(Rows(lists->IndivModel()), "Baker, Ann | Clark, Ann | Davis, Ann | Young, Ann");
+    ClickHeader(lists->ListView1(), 0);
+    EXPECT_EQ(Rows(lists->IndivModel()), "Young, Ann | Davis, Ann | Clark, Ann | Baker, Ann");
+    ClickHeader(lists->ListView1(), 0);
+    EXPECT_EQ(Rows(lists->IndivModel()), "Baker, Ann | Clark, Ann | Davis, Ann | Young, Ann");
+}
+
+// Karin Öberg chosen in the pedigree, then the lists opened from the
+// Find/List button to look, not to pick her parents: the marriages start at
+// their first row, Abbott, not at her initial.
+TEST_F(WindowUseTest, MarriagesOpenedFromFindListStartAtTheFirstRow) {
+    MarriagesOfManyHusbands();
+    const int32_t karin = Person("Karin", "Öberg", "F");
+    g.TreeSlot[0] = karin;
+    w->RedrawTree();
+    w->EnableDataCommands();
+    ShowActive();
+    QTest::mouseClick(w->lblTree[0], Qt::LeftButton);
+    ASSERT_EQ(g.CurIndiv, karin);
+
+    ClickToolButton(kListToolButton);  // Find/List
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    ASSERT_TRUE(lists->ListView1()->isVisible());
+    EXPECT_TRUE(StandsOn(lists->ListView1(), 0));
+    QTest::mouseClick(lists->Command5(), Qt::LeftButton);  // Show Marriage List
+    QTableView* marriages = lists->ListView2();
+    ASSERT_TRUE(marriages->isVisible());
+    EXPECT_EQ(lists->Hint().toStdString(), kListViewHint);
+    EXPECT_EQ(lists->MarrModel().rowCount(), 48);
+    EXPECT_TRUE(StandsOn(marriages, 0));
+    EXPECT_EQ(lists->MarrModel().Text(marriages->currentIndex().row(), 0).toStdString(), "Abbott, Lars ");
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include "internet_search/gui/search_window.h"
+#include "main_window/main_window.h"
+#include "platform/navigate.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "tests/internet_search/search_fixture.h"
+#include "tests/support/launcher.h"
 #include "tests/support/qt_app.h"
 
 namespace lintora {
@@ -576,15 +579,10 @@ TEST_F(SearchWindowTest, AnOpenHoldsNothingUpAndItsFailureIsToldWhereItWasAsked)
 TEST_F(SearchWindowTest, GoDoesNotWaitForTheBrowser) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile script(dir.filePath("no-browser"));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nsleep 0.5; exit 3\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QWidget mainWindow;
     mainWindow.show();
     QtPlatform desktop;
-    desktop.launcher = script.fileName().toStdString();
+    desktop.launcher = testing::Launcher(dir, "no-browser", "sleep 0.5; exit 3");
     desktop.dialogParent = &mainWindow;
     InstallPlatform(&desktop);
     QString told;
@@ -610,7 +608,43 @@ TEST_F(SearchWindowTest, GoDoesNotWaitForTheBrowser) {
     EXPECT_TRUE(QTest::qWaitFor([&owner] { return owner != nullptr; }, 5000));
     EXPECT_EQ(owner, &mainWindow);
     EXPECT_TRUE(told.startsWith("Problem with navigation parms: https://www.familysearch.org/search/record/results?q."));
-    EXPECT_TRUE(told.endsWith("\n" + script.fileName() + " reported a failure (exit status 3)")) << told.toStdString();
+    EXPECT_TRUE(told.endsWith(QString::fromStdString("\n" + desktop.launcher + " reported a failure (exit status 3)")))
+        << told.toStdString();
+    InstallPlatform(&ui);
+}
+
+// The time line still being opened for the search window, the main window
+// asks for the same address and for its support page: each ask starts a
+// launcher of its own. Only the search window's own second press, while its
+// open still runs, starts none.
+TEST_F(SearchWindowTest, AnotherWindowsAskWhileAnOpenRunsGetsALauncherOfItsOwn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString log = dir.filePath("opened");
+    QWidget mainWindow;
+    mainWindow.show();
+    QtPlatform desktop;
+    desktop.launcher = testing::Launcher(dir, "browser", QString("echo \"$1\" >> '%1'; sleep 0.5").arg(log));
+    desktop.dialogParent = &mainWindow;
+    InstallPlatform(&desktop);
+    LintoraInetSet w(&mainWindow);
+    w.LoadInetSet(MaryAnn());
+    ShowActive(w);
+    const std::string timeLine = LintoraInetSet::kTimeLineAddress;
+
+    QTest::mouseClick(w.btnGoTimeLine, Qt::LeftButton);
+    // Asked as the main window asks, in no window of its own (Help > Help).
+    EXPECT_TRUE(NavigateTo(timeLine));
+    EXPECT_TRUE(NavigateTo(kSupportPage));
+    QTest::mouseClick(w.btnGoTimeLine, Qt::LeftButton);
+    EXPECT_EQ(desktop.PendingOpens().size(), 3u);
+    ASSERT_TRUE(QTest::qWaitFor([&desktop] { return desktop.PendingOpens().empty(); }, 5000));
+    QFile opened(log);
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    // The launchers run side by side: their lines come in any order.
+    QStringList lines = QString::fromUtf8(opened.readAll()).split('\n', Qt::SkipEmptyParts);
+    lines.sort();
+    EXPECT_EQ(lines.join(" | ").toStdString(), std::string(kSupportPage) + " | " + timeLine + " | " + timeLine);
     InstallPlatform(&ui);
 }
 

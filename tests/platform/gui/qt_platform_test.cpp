@@ -1,5 +1,6 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/navigate.h"
+#include "tests/support/launcher.h"
 #include "tests/support/qt_app.h"
 
 #include <QApplication>
@@ -355,16 +356,7 @@ TEST_F(QtPlatformTest, QuestionsBelongToTheWindowThatAsks) {
 namespace lintora {
 namespace {
 
-// A launcher made of a shell script in dir.
-std::string Launcher(const QTemporaryDir& dir, const char* name, const QString& body) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\n" + body.toUtf8() + "\n");
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path.toStdString();
-}
+using testing::Launcher;
 
 // The launcher gets the address as its one argument; no shell reads it.
 TEST_F(QtPlatformTest, AddressesGoToTheLauncherAsOneArgument) {
