@@ -54,8 +54,9 @@ void SettleName(IndivRec& R) {
 
 // A NAME line starts the parts of a name afresh.
 void StartName(GedName& r) {
-    r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = false;
-    for (std::string* text : {&r.nameBeforeSlashes, &r.nameAfterSlashes, &r.surnameBase, &r.surnamePrefix})
+    r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = r.surnLine = false;
+    for (std::string* text : {&r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes, &r.givenBase,
+                              &r.surnameBase, &r.surnamePrefix})
         text->clear();
 }
 
@@ -139,18 +140,86 @@ std::string Unclaimed(std::string_view text, std::vector<std::string> named) {
     return claimed ? rest : TrimBlanks(text);
 }
 
-// The surname of SPFX and SURN lines: the prefix (the standard's comma list
-// "de, la" read as "de la") before the surname, without a blank after an
-// elided one ("O'" and "Brien"); a surname that begins with the prefix
-// already keeps it once.
-std::string WithPrefix(std::string prefix, const std::string& surname) {
+// A text as prefixes are compared: in capitals, accents aside, a curly
+// apostrophe as a straight one.
+std::string PrefixForm(std::string_view text) {
+    std::string folded = BaseLetters(text);
+    for (std::size_t at; (at = folded.find("\xE2\x80\x99")) != std::string::npos;) folded.replace(at, 3, "'");
+    return folded;
+}
+
+// A SPFX value as it stands before a surname: the standard's comma list
+// "de, la" read as "de la", followed by a blank unless it is elided ("O'");
+// empty when there is none.
+std::string PrefixFront(std::string prefix) {
     std::replace(prefix.begin(), prefix.end(), ',', ' ');
     std::string front = JoinedWords(prefix);
+    if (!front.empty() && front.back() != '\'' && !front.ends_with("\xE2\x80\x99")) front += ' ';
+    return front;
+}
+
+// Whether the surname begins with the prefix already ("Van Berg" with van,
+// "O’Brien" with O').
+bool HasPrefix(const std::string& surname, const std::string& front) {
+    return PrefixForm(surname + " ").starts_with(PrefixForm(front));
+}
+
+// The surname of SPFX and SURN lines: the prefix before the surname; a
+// surname that begins with the prefix already keeps it once.
+std::string WithPrefix(const std::string& prefix, const std::string& surname) {
+    const std::string front = PrefixFront(prefix);
     const std::string base = JoinedWords(surname);
-    if (front.empty()) return base;  // most names
-    if (front.back() != '\'' && !front.ends_with("\xE2\x80\x99")) front += ' ';
-    if (BaseLetters(base).starts_with(BaseLetters(front))) return base;
+    if (front.empty() || HasPrefix(base, front)) return base;  // most names
     return TrimBlanks(front + base);
+}
+
+// The given names less the prefix's words at their end, where the words
+// before the slashes end with them too ("Ludwig van /Beethoven/" with SPFX
+// van): the prefix moves to the surname.
+std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
+    const auto forms = [](std::string_view text) {
+        std::vector<std::string> out;
+        for (std::string_view w : Words(text)) out.push_back(PrefixForm(w));
+        return out;
+    };
+    const std::vector<std::string> prefix = forms(front);
+    const auto endsWithPrefix = [&](const std::vector<std::string>& words) {
+        return words.size() >= prefix.size() && std::equal(prefix.rbegin(), prefix.rend(), words.rbegin());
+    };
+    const std::vector<std::string_view> given = Words(r.givenBase);
+    if (!endsWithPrefix(forms(r.nameBeforeSlashes)) || !endsWithPrefix(forms(r.givenBase))) return r.givenBase;
+    std::string kept;
+    for (std::size_t k = 0; k + prefix.size() < given.size(); ++k) kept.append(kept.empty() ? "" : " ").append(given[k]);
+    return kept;
+}
+
+// A surname with the slashes of a save spelt as blanks.
+std::string SlashesAsBlanks(std::string text) {
+    std::replace(text.begin(), text.end(), '/', ' ');
+    return text;
+}
+
+// The surname of a NAME with slashes, and the given names beside it. The
+// text between the slashes is the surname as written; SURN and SPFX lines
+// change it only where they name the same words. A SURN line that spells
+// it with a slash where the NAME line has a blank keeps its spelling (a
+// save writes a surname that holds a slash so); a prefix the surname lacks
+// goes before it, and off the end of the given names.
+void SettleSlashSurname(const GedName& r, IndivRec& R) {
+    std::string surname = r.slashText;
+    if (r.surnLine) {
+        const std::string spelt = SlashesAsBlanks(r.surnameBase);
+        if (ReaderWords(spelt) != ReaderWords(surname)) {  // other words: the slashes decide
+            R.iSurn = surname;
+            R.iGivn = r.givenBase;
+            return;
+        }
+        if (spelt != r.surnameBase && JoinedWords(spelt) == JoinedWords(surname)) surname = r.surnameBase;
+    }
+    const std::string front = PrefixFront(r.surnamePrefix);
+    const bool prefixed = !surname.empty() && !front.empty() && !HasPrefix(surname, front);
+    R.iSurn = prefixed ? TrimBlanks(front + surname) : surname;
+    R.iGivn = prefixed ? GivenWithoutPrefix(r, front) : r.givenBase;
 }
 
 // The text after the NAME line's slashes less the words that a part of the
@@ -173,11 +242,13 @@ void NamePartLine(GedName& r, IndivRec& R) {
     if (!r.titleFromLine) R.iTitle.clear();
 }
 
-// After a part line has set its part: the suffix is the NSFX line's, else
+// After a part line has set its part: a NAME with slashes settles its
+// surname and given names anew; the suffix is the NSFX line's, else
 // what the parts leave unclaimed after the slashes. Of a NAME without
 // slashes, the one of given names and surname that no line names is the
 // NAME's words less those the lines name ("Kovacs Janos" with GIVN Janos).
 void SettleParts(const GedName& r, IndivRec& R) {
+    if (r.nameSlashes) SettleSlashSurname(r, R);
     if (!r.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(r, R);
     if (!r.nameSlashes && r.givenFromLine != r.surnameFromLine) {
         const FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
@@ -206,7 +277,8 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
         R.iPrefix.clear();
         R.iNick.clear();
         if (!r.titleFromLine) R.iTitle.clear();
-        r.nameBeforeSlashes = R.iGivn.value();
+        r.nameBeforeSlashes = r.givenBase = R.iGivn.value();
+        r.slashText = R.iSurn.value();
         r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
         R.iSuffix = UnclaimedAfterSlashes(r, R);
     } else {
@@ -250,15 +322,15 @@ void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& val
             if (!value.empty()) R.iNick = value;
             break;
         case NamePart::Given:
-            R.iGivn = value;
+            R.iGivn = r.givenBase = value;
             r.givenFromLine = true;
             break;
         default:
-            // The slashes of the NAME line say what the surname is, as
-            // written; where it has none, these lines do, a blank SURN line
-            // saying that there is none.
+            // Where the NAME line has no slashes these lines say what the
+            // surname is, a blank SURN line saying that there is none.
             (part == NamePart::Surname ? r.surnameBase : r.surnamePrefix) = value;
             r.surnameFromLine = true;
+            r.surnLine = r.surnLine || part == NamePart::Surname;
             if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
     }
     SettleParts(r, R);

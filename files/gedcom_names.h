@@ -11,17 +11,21 @@ namespace lintora {
 // What the reader knows of the current name, from line to line.
 struct GedName {
     // Whether the NAME line has slashes, the text before its opening slash
-    // (all of it when it has none) and after its closing slash; the surname
-    // of its SURN line (else the NAME line's) and the prefix of its SPFX
-    // line; whether part lines (GIVN, SURN, ...), an NSFX line, a GIVN line,
-    // a SURN or SPFX line or a TITL line have given parts.
+    // (all of it when it has none), between its slashes and after its
+    // closing one; the given names of its GIVN line (else the NAME line's);
+    // the surname of its SURN line (else the NAME line's) and the prefix of
+    // its SPFX line; whether part lines (GIVN, SURN, ...), an NSFX line, a
+    // GIVN line, a SURN or SPFX line, a SURN line or a TITL line have given
+    // parts.
     bool nameSlashes = false;
-    std::string nameBeforeSlashes, nameAfterSlashes;
+    std::string nameBeforeSlashes, slashText, nameAfterSlashes;
+    std::string givenBase;
     std::string surnameBase, surnamePrefix;
     bool namePartLines = false;
     bool suffixFromLine = false;
     bool givenFromLine = false;
     bool surnameFromLine = false;
+    bool surnLine = false;
     bool titleFromLine = false;
 };
 
