@@ -141,8 +141,8 @@ std::vector<std::string> Summary() {
 }
 
 TEST_F(RoundTripTest, SharedGedcomFilesComeBackAsTheyWereRead) {
-    const fs::path shared = fs::path(LINTORA_TESTDATA_DIR) / "gedcom";
-    if (!fs::is_directory(shared)) GTEST_SKIP() << "no shared test files at " << shared;
+    if (!HaveSharedGedcom()) GTEST_SKIP() << NoSharedGedcom();
+    const fs::path shared = SharedGedcomDir();
     for (const char* file : {"ANSEL.GED", "Harry_Potter.ged", "TGC55C.ged", "TGC55CLF.ged", "allged.ged",
                              "utf8_crlf_bom.ged"}) {
         SCOPED_TRACE(file);
@@ -191,8 +191,8 @@ protected:
 };
 
 TEST_F(SameFileTest, SharedGedcomFiles) {
-    const fs::path shared = fs::path(LINTORA_TESTDATA_DIR) / "gedcom";
-    if (!fs::is_directory(shared)) GTEST_SKIP() << "no shared test files at " << shared;
+    if (!HaveSharedGedcom()) GTEST_SKIP() << NoSharedGedcom();
+    const fs::path shared = SharedGedcomDir();
     for (const auto& entry : fs::directory_iterator(shared)) {
         SCOPED_TRACE(entry.path().filename().string());
         for (const char* kind : {"GED", "LNT"}) {
