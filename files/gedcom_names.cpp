@@ -189,7 +189,8 @@ std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
     const std::vector<std::string_view> given = Words(r.givenBase);
     if (!endsWithPrefix(forms(r.nameBeforeSlashes)) || !endsWithPrefix(forms(r.givenBase))) return r.givenBase;
     std::string kept;
-    for (std::size_t k = 0; k + prefix.size() < given.size(); ++k) kept.append(kept.empty() ? "" : " ").append(given[k]);
+    for (std::size_t k = 0; k + prefix.size() < given.size(); ++k)
+        kept.append(kept.empty() ? "" : " ").append(given[k]);
     return kept;
 }
 

@@ -196,7 +196,8 @@ TEST_F(CommandsTest, APastedSurnameWithASlashReopensAsPasted) {
               "Father: Josiah Whitcomb b: 1730\nMother: Mary Lincoln b: 1735\n");
     const auto surnames = [] {
         std::string out;
-        for (int32_t i = 1; i <= g.IndivCount; ++i) out += g.Indiv[i].iGivn.value() + " " + g.Indiv[i].iSurn.value() + "|";
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            out += g.Indiv[i].iGivn.value() + " " + g.Indiv[i].iSurn.value() + "|";
         return out;
     };
     const std::string pasted = surnames();
