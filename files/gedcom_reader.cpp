@@ -4,13 +4,13 @@
 #include <charconv>
 #include <exception>
 #include <functional>
-#include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
+#include "files/gedcom_names.h"
 #include "files/text_lines.h"
 #include "record_store/fixed_text.h"
-#include "record_store/name_parsing.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/text_routines.h"
@@ -265,215 +265,20 @@ void SetIfNonBlank(auto& field, const std::string& value) {
     if (!TrimBlanks(value).empty()) field = value;
 }
 
-// The pieces of a NAME value between its slashes, each trimmed, joined by blanks.
-std::string JoinedName(std::string_view value) {
-    std::string joined;
-    joined.reserve(value.size() + 1);
-    for (std::size_t start = 0;;) {
-        std::size_t slash = value.find('/', start);
-        std::string_view piece = value.substr(start, slash == std::string::npos ? slash : slash - start);
-        const std::size_t first = piece.find_first_not_of(' ');
-        if (first != std::string_view::npos) {
-            joined.append(piece.substr(first, piece.find_last_not_of(' ') - first + 1));
-            joined += ' ';
-        }
-        if (slash == std::string::npos) break;
-        start = slash + 1;
+// The part of the name a line gives: a title, or a part line below NAME.
+std::optional<NamePart> NamePartOf(uint64_t path) {
+    if (path == P(kINDI, kTITL)) return NamePart::Title;
+    if (Depth(path) != 3 || Under(path, 2) != P(kINDI, kNAME)) return std::nullopt;
+    switch (TagAt(path, 2)) {
+        case kTITL: return NamePart::Title;
+        case kNPFX: return NamePart::Prefix;
+        case kNSFX: return NamePart::Suffix;
+        case kNICK: return NamePart::Nick;
+        case kGIVN: return NamePart::Given;
+        case kSURN: return NamePart::Surname;
+        case kSPFX: return NamePart::SurnamePrefix;
+        default: return std::nullopt;
     }
-    return joined;
-}
-
-// The display name and key follow the stored parts, as a save writes them
-// ("given /surname/suffix", a slash inside a part as a blank) and a reload
-// reads them: the first load and the reload of its save then agree.
-void SettleName(IndivRec& R) {
-    // Each part trimmed, a slash in it read as a blank, followed by a blank.
-    std::string name;
-    name.reserve(R.iGivn.value().size() + R.iSurn.value().size() + R.iSuffix.value().size() + 3);  // one allocation
-    for (const std::string* part : {&R.iGivn.value(), &R.iSurn.value(), &R.iSuffix.value()}) {
-        const std::size_t first = part->find_first_not_of(" /");
-        if (first == std::string::npos) continue;
-        const std::size_t end = part->find_last_not_of(" /") + 1;
-        const std::size_t at = name.size();
-        name.append(*part, first, end - first);
-        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
-        name += ' ';
-    }
-    R.iName = std::move(name);
-    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
-}
-
-// A NAME line starts the parts of a name afresh.
-void StartName(GedReader::GedReadState& r) {
-    r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = false;
-    for (std::string* text : {&r.nameBeforeSlashes, &r.nameAfterSlashes, &r.surnameBase, &r.surnamePrefix})
-        text->clear();
-}
-
-// The words of a text, split at blanks.
-std::vector<std::string_view> Words(std::string_view text) {
-    std::vector<std::string_view> words;
-    for (std::size_t end = 0, start = 0; (end = SkipWord(text, end, &start)) > start;)
-        words.push_back(text.substr(start, end - start));
-    return words;
-}
-
-// The words of a text joined by single blanks.
-std::string JoinedWords(std::string_view text) {
-    std::string joined;
-    for (std::string_view w : Words(text)) joined.append(joined.empty() ? "" : " ").append(w);
-    return joined;
-}
-
-// A text's words as a reader compares them: in capitals with the accents
-// aside, quotes and brackets dropped, hyphens and commas breaking words
-// ("Xiao-Ming" as XIAO and MING, "d'Artagnan" as DARTAGNAN).
-std::vector<std::string> ReaderWords(std::string_view text) {
-    const std::string folded = BaseLetters(text);
-    std::string plain;
-    plain.reserve(folded.size());
-    for (std::size_t i = 0; i < folded.size(); ++i) {
-        const char c = folded[i];
-        if (std::string_view("\"'`()[]{}").find(c) != std::string_view::npos) continue;
-        // The typographic quotes U+2018, U+2019, U+201C and U+201D.
-        if (folded.compare(i, 2, "\xE2\x80") == 0 && i + 2 < folded.size() &&
-            std::string_view("\x98\x99\x9C\x9D").find(folded[i + 2]) != std::string_view::npos) {
-            i += 2;
-            continue;
-        }
-        plain += c == '-' || c == ',' ? ' ' : c;
-    }
-    std::vector<std::string> words;
-    for (std::string_view w : Words(plain)) words.emplace_back(w);
-    return words;
-}
-
-// The reader words of the parts, one list.
-std::vector<std::string> NamedWords(std::initializer_list<const FixedText<120>*> parts) {
-    std::vector<std::string> named;
-    for (const FixedText<120>* part : parts) {
-        std::vector<std::string> words = ReaderWords(part->value());
-        named.insert(named.end(), std::make_move_iterator(words.begin()), std::make_move_iterator(words.end()));
-    }
-    return named;
-}
-
-// Takes one word equal to w out of words; false when there is none.
-bool TakeWord(std::vector<std::string>& words, const std::string& w) {
-    const auto it = std::find(words.begin(), words.end(), w);
-    if (it == words.end()) return false;
-    words.erase(it);
-    return true;
-}
-
-// The text less its words that named holds, each named word standing for
-// one word of the text; a word goes only whole ("Xiao-Ming" when XIAO and
-// MING are named). The text as written when no word goes.
-std::string Unclaimed(std::string_view text, std::vector<std::string> named) {
-    std::string rest;
-    bool claimed = false;
-    for (std::string_view word : Words(text)) {
-        std::vector<std::string> left = named;
-        const std::vector<std::string> pieces = ReaderWords(word);
-        bool whole = !pieces.empty();
-        for (const std::string& piece : pieces) whole = whole && TakeWord(left, piece);
-        if (whole) {
-            named = std::move(left);
-            claimed = true;
-        } else {
-            rest.append(rest.empty() ? "" : " ").append(word);
-        }
-    }
-    return claimed ? rest : TrimBlanks(text);
-}
-
-// The surname of SPFX and SURN lines: the prefix (the standard's comma list
-// "de, la" read as "de la") before the surname, without a blank after an
-// elided one ("O'" and "Brien"); a surname that begins with the prefix
-// already keeps it once.
-std::string WithPrefix(std::string prefix, const std::string& surname) {
-    std::replace(prefix.begin(), prefix.end(), ',', ' ');
-    std::string front = JoinedWords(prefix);
-    const std::string base = JoinedWords(surname);
-    if (front.empty()) return base;  // most names
-    if (front.back() != '\'' && !front.ends_with("\xE2\x80\x99")) front += ' ';
-    if (BaseLetters(base).starts_with(BaseLetters(front))) return base;
-    return TrimBlanks(front + base);
-}
-
-// The text after the NAME line's slashes less the words that a part of the
-// name holds and the text before the slashes does not ("/Kovacs/ Janos"
-// with GIVN Janos Istvan): what no part claims there is the suffix.
-std::string UnclaimedAfterSlashes(const IndivRec& R) {
-    const auto& r = Ged().GedRead;
-    if (r.nameAfterSlashes.empty()) return {};
-    std::vector<std::string> named = NamedWords({&R.iGivn, &R.iNick, &R.iPrefix, &R.iTitle});
-    for (const std::string& w : ReaderWords(r.nameBeforeSlashes)) TakeWord(named, w);
-    return Unclaimed(r.nameAfterSlashes, std::move(named));
-}
-
-void StoreName(IndivRec& R, const std::string& value) {
-    auto& r = Ged().GedRead;
-    StartName(r);
-    // The slashes say which words are the surname ("Mary /Van Dyke/"), also
-    // that there is none ("Albert Augustus //"); what follows them is the
-    // suffix. Where they decide, the words before them are the given names,
-    // whole: nothing is guessed from them, also where a guess would find
-    // the same surname ("Edward VII /Windsor/", "Frederick_III //").
-    const std::size_t open = value.find('/');
-    const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
-    if (close != std::string::npos) {
-        const std::string_view text(value);
-        r.nameSlashes = true;
-        R.iSurn = TrimBlanks(text.substr(open + 1, close - open - 1));
-        R.iGivn = TrimBlanks(text.substr(0, open));
-        R.iPrefix.clear();
-        R.iNick.clear();
-        if (!r.titleFromLine) R.iTitle.clear();
-        r.nameBeforeSlashes = R.iGivn.value();
-        r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
-        R.iSuffix = UnclaimedAfterSlashes(R);
-    } else {
-        // The joined pieces are trimmed and end in one blank.
-        const std::string joined = JoinedName(value);
-        const std::string_view name = std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1);
-        NameParts np = ParseNameParts(name, false);  // keyed once settled
-        R.iSurn = std::move(np.surname);
-        R.iGivn = std::move(np.given);
-        R.iPrefix = std::move(np.prefix);
-        R.iSuffix = std::move(np.suffix);
-        if (!r.titleFromLine) R.iTitle = std::move(np.title);
-        R.iNick = std::move(np.nickname);
-        r.nameBeforeSlashes = name;  // the whole name, for the part that no line names
-    }
-    r.surnameBase = R.iSurn.value();
-    SettleName(R);
-}
-
-// A GIVN, SURN, NICK, NPFX or NSFX line: the file names the parts itself,
-// so the guesses from the NAME line's words give way to them.
-void NamePartLine(IndivRec& R) {
-    auto& r = Ged().GedRead;
-    if (r.namePartLines) return;
-    r.namePartLines = true;
-    R.iNick.clear();
-    R.iPrefix.clear();
-    if (!r.titleFromLine) R.iTitle.clear();
-}
-
-// After a part line has set its part: the suffix is the NSFX line's, else
-// what the parts leave unclaimed after the slashes. Of a NAME without
-// slashes, the one of given names and surname that no line names is the
-// NAME's words less those the lines name ("Kovacs Janos" with GIVN Janos).
-void SettleParts(IndivRec& R) {
-    const auto& r = Ged().GedRead;
-    if (!r.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(R);
-    if (!r.nameSlashes && r.givenFromLine != r.surnameFromLine) {
-        const FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
-        (r.givenFromLine ? R.iSurn : R.iGivn) =
-            Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
-    }
-    SettleName(R);
 }
 
 void ValueAfterLevel(std::string_view s, std::size_t levelEnd);
@@ -634,8 +439,8 @@ void ProcessINDI() {
                 return;
             }
             g.Indiv[i].iXref = value;
-            r.titleFromLine = r.noteOpening = false;
-            StartName(r);
+            r.noteOpening = false;
+            StartIndividualName(r.name);
             std::string key = TrimBlanks(value);
             Ged().XrefCount = static_cast<int32_t>(Ged().XrefMap.size());
             if (!key.empty()) r.xrefIndex.emplace(key, Ged().XrefCount);
@@ -645,38 +450,8 @@ void ProcessINDI() {
         const int32_t i = r.curIndiv;
         if (i <= 0 || i > g.IndivCount) return;
         IndivRec& R = g.Indiv[i];
-        if (path == P(kINDI, kNAME)) StoreName(R, value);
-        else if (path == P(kINDI, kTITL) || path == P(kINDI, kNAME, kTITL)) {
-            SetIfNonBlank(R.iTitle, value);
-            r.titleFromLine = r.titleFromLine || !value.empty();
-        } else if (path == P(kINDI, kNAME, kNPFX)) {
-            NamePartLine(R);
-            SetIfNonBlank(R.iPrefix, value);
-            SettleParts(R);
-        } else if (path == P(kINDI, kNAME, kNSFX)) {
-            NamePartLine(R);
-            SetIfNonBlank(R.iSuffix, value);
-            r.suffixFromLine = r.suffixFromLine || !value.empty();
-            SettleParts(R);
-        } else if (path == P(kINDI, kNAME, kNICK)) {
-            NamePartLine(R);
-            SetIfNonBlank(R.iNick, value);
-            SettleParts(R);
-        } else if (path == P(kINDI, kNAME, kGIVN)) {
-            NamePartLine(R);
-            R.iGivn = value;
-            r.givenFromLine = true;
-            SettleParts(R);
-        } else if (path == P(kINDI, kNAME, kSURN) || path == P(kINDI, kNAME, kSPFX)) {
-            // The slashes of the NAME line say what the surname is, as
-            // written; where it has none, these lines do, a blank SURN line
-            // saying that there is none.
-            NamePartLine(R);
-            (path == P(kINDI, kNAME, kSURN) ? r.surnameBase : r.surnamePrefix) = value;
-            r.surnameFromLine = true;
-            if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
-            SettleParts(R);
-        }
+        if (path == P(kINDI, kNAME)) ReadNameLine(r.name, R, value);
+        else if (const auto part = NamePartOf(path)) ReadNamePart(r.name, R, *part, value);
         else if (path == P(kINDI, kNAME, kEXT)) R.iExt = value;
         else if (path == P(kINDI, kGID)) R.iGenID = value;
         else if (path == P(kINDI, kSEX)) R.iSex = value;

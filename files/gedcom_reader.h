@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "files/gedcom_names.h"
+
 namespace lintora {
 
 // The working state of one read, owned by the load that runs it.
@@ -59,20 +61,7 @@ struct GedReader {
         std::vector<GedPending> children;       // CHIL lines of families
         std::string charSet;                    // HEAD CHAR, upper case
         std::string sourceText;                 // the current source field as written, for its CONC/CONT lines
-        // The current NAME: whether it has slashes, the text before its
-        // opening slash (all of it when it has none) and after its closing
-        // slash; the surname of its SURN line (else the NAME line's) and the
-        // prefix of its SPFX line; whether part lines (GIVN, SURN, ...), an
-        // NSFX line, a GIVN line, a SURN or SPFX line or a TITL line have
-        // given parts.
-        bool nameSlashes = false;
-        std::string nameBeforeSlashes, nameAfterSlashes;
-        std::string surnameBase, surnamePrefix;
-        bool namePartLines = false;
-        bool suffixFromLine = false;
-        bool givenFromLine = false;
-        bool surnameFromLine = false;
-        bool titleFromLine = false;
+        GedName name;  // the current NAME and its part lines
         bool noteOpening = false;  // a blank NOTE line waits for its first continuation
     } GedRead;
 

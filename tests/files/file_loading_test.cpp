@@ -62,9 +62,7 @@ protected:
         g.FilePath = p.string();
         LoadFile();
     }
-    static std::string Shared(const char* name) { return std::string(LINTORA_TESTDATA_DIR "/gedcom/") + name; }
-    // The shared test files stand beside the project; a checkout without them cannot run these.
-    static bool HaveShared() { return fs::is_directory(LINTORA_TESTDATA_DIR "/gedcom"); }
+    static std::string Shared(const char* name) { return (testing::SharedGedcomDir() / name).string(); }
     int32_t FindByGiven(const std::string& given) {
         for (int32_t i = 1; i <= g.IndivCount; ++i)
             if (g.Indiv[i].iGivn.value() == given) return i;
@@ -95,7 +93,7 @@ FileCounts CountRecords(const std::string& bytes) {
 }
 
 TEST_F(LoadTest, EverySharedFileLoadsWithAllItsRecords) {
-    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
+    if (!testing::HaveSharedGedcom()) GTEST_SKIP() << testing::NoSharedGedcom();
     struct Case {
         const char* file;
         const char* xref;  // one person to look at
@@ -268,7 +266,7 @@ std::vector<std::string> TableNotes(const char* kind, int32_t owner) {
 // Every name, birth, death, marriage, partner and note of the shared files
 // arrives; values with non-ASCII bytes are left to the character-set tests.
 TEST_F(LoadTest, SharedFilesArriveWhole) {
-    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
+    if (!testing::HaveSharedGedcom()) GTEST_SKIP() << testing::NoSharedGedcom();
     auto same = [](const std::string& file, const std::string& table, std::size_t width) {
         if (!Ascii(file)) return;
         EXPECT_EQ(table, TrimBlanks(Utf8Left(file, width))) << file;
@@ -323,7 +321,7 @@ TEST_F(LoadTest, SharedFilesArriveWhole) {
 }
 
 TEST_F(LoadTest, SharedFilesKeepLinksAndNotes) {
-    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
+    if (!testing::HaveSharedGedcom()) GTEST_SKIP() << testing::NoSharedGedcom();
     Load(Shared("Harry_Potter.ged"));
     int32_t harry = IndivByXref("I2");
     ASSERT_GT(harry, 0);
@@ -359,14 +357,14 @@ TEST_F(LoadTest, SharedFilesKeepLinksAndNotes) {
 }
 
 TEST_F(LoadTest, AFileWithoutIndividualsLeavesTheWork) {
-    if (!HaveShared()) GTEST_SKIP() << "no shared test files at " LINTORA_TESTDATA_DIR;
     LoadText("one.ged", "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n");
     ASSERT_EQ(g.IndivCount, 1);
     g.DataChanged = "Y";
     g.FirstSite = "LDS";
     const auto captions = windows.captions.size();
     ui.Answer(MsgResult::Ok);
-    Load(Shared("minimal55.ged"));
+    LoadText("empty.ged", "0 HEAD\r\n1 GEDC\r\n2 VERS 5.5\r\n2 FORM LINEAGE-LINKED\r\n1 CHAR ASCII\r\n"
+                          "1 SUBM @U1@\r\n0 @U1@ SUBM\r\n1 NAME Ruth /Pell/\r\n0 TRLR\r\n");
     EXPECT_EQ(ui.boxes.back().text, "No GED data in file!");
     EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(g.IndivCount, 1);

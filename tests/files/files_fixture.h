@@ -184,6 +184,14 @@ inline void ExpectSameWork(const SeenWork& a, const SeenWork& b) {
             << b.repositories[k].rCitations;
 }
 
+// The shared GEDCOM test files stand beside the project, not in it: a clone
+// of the project alone skips the tests that read them, saying why.
+inline std::filesystem::path SharedGedcomDir() { return std::filesystem::path(LINTORA_TESTDATA_DIR) / "gedcom"; }
+inline bool HaveSharedGedcom() { return std::filesystem::is_directory(SharedGedcomDir()); }
+inline std::string NoSharedGedcom() {
+    return "needs the shared GEDCOM test files, which are not at " + SharedGedcomDir().string();
+}
+
 // The source folder of the project, from this file's place in it.
 inline std::filesystem::path ProjectDir() {
     return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();

@@ -182,7 +182,7 @@ TEST_F(GedcomReaderTest, EachIndividualTagFillsItsField) {
         {"2 NICK Jack", [](const IndivRec& r) { return r.iNick.value(); }, "Jack"},
         {"2 SURN Smyth", [](const IndivRec& r) { return r.iSurn.value(); }, "Smith"},
         {"2 NPFX  ", [](const IndivRec& r) { return r.iPrefix.value(); }, ""},
-        {"2 SPFX van\n1 ALIA @I9@", [](const IndivRec& r) { return r.iName.value(); }, "John Smith"},
+        {"2 SPFX van\n1 ALIA @I9@", [](const IndivRec& r) { return r.iName.value(); }, "John van Smith"},
         {"2 SURN \n2 SPFX de", [](const IndivRec& r) { return r.iSurn.value(); }, "Smith"},
         {"1 CHR\n2 DATE 2 JAN 1900\n2 PLAC Leeds",
          [](const IndivRec& r) { return r.icDate.value() + "|" + r.icPlace.value(); }, "2 JAN 1900|Leeds"},

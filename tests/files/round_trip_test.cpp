@@ -157,8 +157,8 @@ std::vector<std::string> Summary() {
 }
 
 TEST_F(RoundTripTest, SharedGedcomFilesComeBackAsTheyWereRead) {
-    const fs::path shared = fs::path(LINTORA_TESTDATA_DIR) / "gedcom";
-    if (!fs::is_directory(shared)) GTEST_SKIP() << "no shared test files at " << shared;
+    if (!HaveSharedGedcom()) GTEST_SKIP() << NoSharedGedcom();
+    const fs::path shared = SharedGedcomDir();
     for (const char* file : {"ANSEL.GED", "Harry_Potter.ged", "TGC55C.ged", "TGC55CLF.ged", "allged.ged",
                              "utf8_crlf_bom.ged"}) {
         SCOPED_TRACE(file);
@@ -207,8 +207,8 @@ protected:
 };
 
 TEST_F(SameFileTest, SharedGedcomFiles) {
-    const fs::path shared = fs::path(LINTORA_TESTDATA_DIR) / "gedcom";
-    if (!fs::is_directory(shared)) GTEST_SKIP() << "no shared test files at " << shared;
+    if (!HaveSharedGedcom()) GTEST_SKIP() << NoSharedGedcom();
+    const fs::path shared = SharedGedcomDir();
     for (const auto& entry : fs::directory_iterator(shared)) {
         SCOPED_TRACE(entry.path().filename().string());
         for (const char* kind : {"GED", "LNT"}) {
@@ -414,38 +414,55 @@ TEST_F(SameFileTest, NoteOpeningWithALineOfBlanks) {
 // A GEDCOM file's names as the tables, the screen and our own save give
 // them back: each person's given names, surname and suffix, the name as
 // shown, and the name lines of the saved file (those between the INDI line
-// and the SEX line). The save, loaded and saved again, is the same file.
+// and the SEX line). The saved file, and a work file, give the same names
+// back (the GEDCOM surname as ANSEL spells it, where it spells a letter out
+// in ASCII), and each saved again is the same file.
 class GedcomNamesTest : public SameFileTest {
 protected:
     struct Want {
         const char *given, *surname, *suffix, *shown;
         std::vector<std::string> saved;
         const char* nick = "";
+        const char* spelt = nullptr;  // the surname as an ANSEL file gives it back, where it differs
     };
+    // The name fields of the first people, the surname as ANSEL spells it where asked.
+    static void ExpectParts(const std::vector<Want>& want, bool ansel) {
+        for (std::size_t k = 0; k < want.size(); ++k) {
+            SCOPED_TRACE(want[k].shown);
+            const IndivRec& R = g.Indiv[static_cast<int32_t>(k) + 1];
+            const char* surname = ansel && want[k].spelt ? want[k].spelt : want[k].surname;
+            EXPECT_EQ(R.iGivn.value(), want[k].given);
+            EXPECT_EQ(R.iSurn.value(), surname);
+            EXPECT_EQ(R.iSuffix.value(), want[k].suffix);
+            EXPECT_EQ(R.iNick.value(), want[k].nick);
+            EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(want[k].given, surname));
+            if (!ansel || !want[k].spelt) {
+                EXPECT_EQ(R.iName.value(), want[k].shown);
+            }
+        }
+    }
     void ExpectNames(const std::string& file, const std::vector<Want>& want) {
         Write(dir / "names.ged", file);
         Load((dir / "names.ged").string());
         ASSERT_GE(g.IndivCount, static_cast<int32_t>(want.size()));
+        ExpectParts(want, false);
+        const SeenWork loaded = SeenWork::Now();
         g.PrepCheck = false;
         const std::vector<std::string> saved = SplitFileLines(Save("GED"));
         for (std::size_t k = 0; k < want.size(); ++k) {
             SCOPED_TRACE(want[k].shown);
-            const IndivRec& R = g.Indiv[static_cast<int32_t>(k) + 1];
-            EXPECT_EQ(R.iGivn.value(), want[k].given);
-            EXPECT_EQ(R.iSurn.value(), want[k].surname);
-            EXPECT_EQ(R.iSuffix.value(), want[k].suffix);
-            EXPECT_EQ(R.iNick.value(), want[k].nick);
-            EXPECT_EQ(R.iName.value(), want[k].shown);
-            EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(want[k].given, want[k].surname));
             auto at = std::find(saved.begin(), saved.end(), "0 @I" + std::to_string(k + 1) + "@ INDI");
             ASSERT_NE(at, saved.end());
             auto sex = std::find_if(at, saved.end(), [](const std::string& l) { return l.rfind("1 SEX", 0) == 0; });
             EXPECT_EQ(std::vector<std::string>(at + 1, sex), want[k].saved);
         }
         Load(g.FilePath);
-        for (std::size_t k = 0; k < want.size(); ++k)
-            EXPECT_EQ(g.Indiv[static_cast<int32_t>(k) + 1].iName.value(), want[k].shown);
+        ExpectParts(want, true);
         ExpectSameFileAgain("GED");
+        Load((dir / "names.ged").string());
+        Save("LNT");
+        Load(g.FilePath);
+        ExpectSameWork(SeenWork::Now(), loaded);
         ExpectSameFileAgain("LNT");
     }
 };
@@ -510,8 +527,8 @@ TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
 
 // A surname prefix (SPFX) stays with the surname as the NAME line's
 // slashes show it, in whichever order the part lines come; where the
-// slashes leave it out, so does the surname. It is saved so that a reader
-// of our file gets it too.
+// slashes leave it out, it goes before their surname. It is saved so that
+// a reader of our file gets it too.
 TEST_F(GedcomNamesTest, SurnamePrefixStaysWithTheSurname) {
     ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
                 "0 @I1@ INDI\r\n1 NAME Mary Ann /van der Berg/\r\n2 GIVN Mary Ann\r\n2 SPFX van der\r\n"
@@ -530,8 +547,8 @@ TEST_F(GedcomNamesTest, SurnamePrefixStaysWithTheSurname) {
                      {"1 NAME Mary Ann /van der Berg/", "2 SURN van der Berg", "2 GIVN Mary Ann"}},
                     {"Pieter", "de Vries", "", "Pieter de Vries",
                      {"1 NAME Pieter /de Vries/", "2 SURN de Vries", "2 GIVN Pieter"}},
-                    {"Johannes", "Berg", "", "Johannes Berg",
-                     {"1 NAME Johannes /Berg/", "2 SURN Berg", "2 GIVN Johannes"}},
+                    {"Johannes", "van der Berg", "", "Johannes van der Berg",
+                     {"1 NAME Johannes /van der Berg/", "2 SURN van der Berg", "2 GIVN Johannes"}},
                     {"Willem", "Van den Bosch", "", "Willem Van den Bosch",
                      {"1 NAME Willem /Van den Bosch/", "2 SURN Van den Bosch", "2 GIVN Willem"}},
                     {"Anna", "Van Dyke", "", "Anna Van Dyke",
@@ -613,6 +630,66 @@ TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
                     {"Sean", "O'Brien", "", "Sean O'Brien", {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}},
                     {"Juan", "de la Cruz", "", "Juan de la Cruz",
                      {"1 NAME Juan /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Juan"}},
+                });
+}
+
+// A surname that holds a slash, from a SURN line or a prefix line, or as
+// ANSEL spells a letter ("1/2"), is saved with blanks between the NAME
+// line's slashes and as it is on the SURN line, which a reader keeps. A
+// prefix the slashes leave out goes before their surname, and off the end
+// of the given names; one the surname already has, in any case or with
+// either apostrophe, is not doubled.
+TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEverySave) {
+    ExpectNames("0 HEAD\r\n1 SOUR FTW\r\n1 CHAR UTF-8\r\n"
+                "0 @I1@ INDI\r\n1 NAME Sir\r\n2 SURN Ann/Marie\r\n1 SEX F\r\n"
+                "0 @I2@ INDI\r\n1 NAME Sir\r\n2 SURN A/B\r\n1 SEX M\r\n"
+                "0 @I3@ INDI\r\n1 NAME Piet\r\n2 SPFX van/der\r\n2 SURN Berg\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME Sir\r\n2 SURN Ann/\r\n1 SEX F\r\n"
+                "0 @I5@ INDI\r\n1 NAME Sir\r\n2 SURN /\r\n1 SEX M\r\n"
+                "0 @I6@ INDI\r\n1 NAME Jan /Berg\xC2\xBD/\r\n1 SEX M\r\n"
+                "0 @I7@ INDI\r\n1 NAME Joseph Tag /Torture/\r\n2 SPFX Le\r\n2 SURN Torture\r\n1 SEX M\r\n"
+                "0 @I8@ INDI\r\n1 NAME Carl /Paulson/\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I9@ INDI\r\n1 NAME Ludwig van /Beethoven/\r\n2 SPFX van\r\n2 SURN Beethoven\r\n1 SEX M\r\n"
+                "0 @I10@ INDI\r\n1 NAME Pat O' /Brien/\r\n2 GIVN Pat O'\r\n2 SPFX O\xE2\x80\x99\r\n1 SEX M\r\n"
+                "0 @I11@ INDI\r\n1 NAME Anna /Van Berg/\r\n2 SPFX van\r\n2 SURN Van Berg\r\n1 SEX F\r\n"
+                "0 @I12@ INDI\r\n1 NAME Sean /O\xE2\x80\x99" "Brien/\r\n2 SPFX O'\r\n1 SEX M\r\n"
+                "0 @I13@ INDI\r\n1 NAME Rosa /Cruz/\r\n2 SPFX de, la\r\n2 SURN Garcia\r\n1 SEX F\r\n"
+                "0 @I14@ INDI\r\n1 NAME Kov\xC3\xA1" "cs J\xC3\xA1nos\r\n2 GIVN J\xC3\xA1nos\r\n2 SURN Kovacs\r\n"
+                "1 SEX M\r\n"
+                "0 @I15@ INDI\r\n1 NAME Kovacs, Janos\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
+                "0 @I16@ INDI\r\n1 NAME William /Smith/ \xE2\x80\x98" "Bill\xE2\x80\x99\r\n2 NICK Bill\r\n1 SEX M\r\n"
+                "0 @I17@ INDI\r\n1 NAME Sean\r\n2 SPFX O\xE2\x80\x99\r\n2 SURN Brien\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Sir", "Ann/Marie", "", "Sir Ann Marie",
+                     {"1 NAME Sir /Ann Marie/", "2 SURN Ann/Marie", "2 GIVN Sir"}},
+                    {"Sir", "A/B", "", "Sir A B", {"1 NAME Sir /A B/", "2 SURN A/B", "2 GIVN Sir"}},
+                    {"Piet", "van/der Berg", "", "Piet van der Berg",
+                     {"1 NAME Piet /van der Berg/", "2 SURN van/der Berg", "2 GIVN Piet"}},
+                    {"Sir", "Ann/", "", "Sir Ann", {"1 NAME Sir /Ann /", "2 SURN Ann/", "2 GIVN Sir"}},
+                    {"Sir", "/", "", "Sir", {"1 NAME Sir / /", "2 SURN /", "2 GIVN Sir"}},
+                    {"Jan", "Berg\xC2\xBD", "", "Jan Berg\xC2\xBD",
+                     {"1 NAME Jan /Berg1 2/", "2 SURN Berg1/2", "2 GIVN Jan"}, "", "Berg1/2"},
+                    {"Joseph Tag", "Le Torture", "", "Joseph Tag Le Torture",
+                     {"1 NAME Joseph Tag /Le Torture/", "2 SURN Le Torture", "2 GIVN Joseph Tag"}},
+                    {"Carl", "van Paulson", "", "Carl van Paulson",
+                     {"1 NAME Carl /van Paulson/", "2 SURN van Paulson", "2 GIVN Carl"}},
+                    {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
+                     {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
+                    {"Pat", "O\xE2\x80\x99" "Brien", "", "Pat O\xE2\x80\x99" "Brien",
+                     {"1 NAME Pat /O'Brien/", "2 SURN O'Brien", "2 GIVN Pat"}, "", "O'Brien"},
+                    {"Anna", "Van Berg", "", "Anna Van Berg",
+                     {"1 NAME Anna /Van Berg/", "2 SURN Van Berg", "2 GIVN Anna"}},
+                    {"Sean", "O\xE2\x80\x99" "Brien", "", "Sean O\xE2\x80\x99" "Brien",
+                     {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}, "", "O'Brien"},
+                    {"Rosa", "Cruz", "", "Rosa Cruz", {"1 NAME Rosa /Cruz/", "2 SURN Cruz", "2 GIVN Rosa"}},
+                    {"J\xC3\xA1nos", "Kovacs", "", "J\xC3\xA1nos Kovacs",
+                     {"1 NAME J\xE2" "anos /Kovacs/", "2 SURN Kovacs", "2 GIVN J\xE2" "anos"}},
+                    {"Janos", "Kovacs", "", "Janos Kovacs", {"1 NAME Janos /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos"}},
+                    {"William", "Smith", "", "William Smith",
+                     {"1 NAME William /Smith/", "2 SURN Smith", "2 GIVN William", "2 NICK Bill"}, "Bill"},
+                    {"Sean", "O\xE2\x80\x99" "Brien", "", "Sean O\xE2\x80\x99" "Brien",
+                     {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}, "", "O'Brien"},
                 });
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/file_saving.h"
 #include "page_import/paste.h"
 #include "platform/window_ports.h"
 #include "record_store/program_state.h"
@@ -182,6 +183,37 @@ TEST_F(CommandsTest, SaveClearAndOpenAgain) {
     EXPECT_EQ(ui.fileRequests.size(), asked + 1);  // only the save dialog
     EXPECT_EQ(g.Indiv[1].iGivn.value(), "Changed");
     EXPECT_EQ(g.DataChanged, "Y");
+}
+
+// An Ancestry page that gives two spellings of a surname with a slash:
+// the surname reopens as pasted, from a work file and from GEDCOM, save
+// after save.
+TEST_F(CommandsTest, APastedSurnameWithASlashReopensAsPasted) {
+    PasteText("Ancestry World Tree Project: Individual Record\n"
+              "Ancestry.com | Family Trees | Individual Record\n"
+              "Given Name: Abigail\nSurname: Whitcomb/Whitcombe\nSex: F\n"
+              "Birth: 4 May 1761 in Hingham, Plymouth, Massachusetts\n"
+              "Father: Josiah Whitcomb b: 1730\nMother: Mary Lincoln b: 1735\n");
+    const auto surnames = [] {
+        std::string out;
+        for (int32_t i = 1; i <= g.IndivCount; ++i)
+            out += g.Indiv[i].iGivn.value() + " " + g.Indiv[i].iSurn.value() + "|";
+        return out;
+    };
+    const std::string pasted = surnames();
+    ASSERT_EQ(pasted, "Abigail Whitcomb/Whitcombe|Josiah Whitcomb|Mary Lincoln|");
+    for (const char* kind : {"LNT", "GED"}) {
+        SCOPED_TRACE(kind);
+        const fs::path path = dir / (std::string("abigail.") + (kind[0] == 'L' ? "lnt" : "ged"));
+        for (int save = 1; save <= 2; ++save) {
+            g.FilePath = path.string();
+            fs::remove(path);
+            ui.Answer(MsgResult::Ok);  // "... successfully saved"
+            ASSERT_TRUE(SaveFile("N", kind));
+            ASSERT_TRUE(OpenFile(path.string()));
+            EXPECT_EQ(surnames(), pasted);
+        }
+    }
 }
 
 }  // namespace

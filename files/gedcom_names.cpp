@@ -1,0 +1,340 @@
+#include "files/gedcom_names.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
+#include "record_store/fixed_text.h"
+#include "record_store/name_parsing.h"
+#include "record_store/utf8_text.h"
+
+namespace lintora {
+
+namespace {
+
+// The pieces of a NAME value between its slashes, each trimmed, joined by blanks.
+std::string JoinedName(std::string_view value) {
+    std::string joined;
+    joined.reserve(value.size() + 1);
+    for (std::size_t start = 0;;) {
+        std::size_t slash = value.find('/', start);
+        std::string_view piece = value.substr(start, slash == std::string::npos ? slash : slash - start);
+        const std::size_t first = piece.find_first_not_of(' ');
+        if (first != std::string_view::npos) {
+            joined.append(piece.substr(first, piece.find_last_not_of(' ') - first + 1));
+            joined += ' ';
+        }
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    return joined;
+}
+
+// The display name and key follow the stored parts, as a save writes them
+// ("given /surname/suffix", a slash inside a part as a blank) and a reload
+// reads them: the first load and the reload of its save then agree.
+void SettleName(IndivRec& R) {
+    // Each part trimmed, a slash in it read as a blank, followed by a blank.
+    std::string name;
+    name.reserve(R.iGivn.value().size() + R.iSurn.value().size() + R.iSuffix.value().size() + 3);  // one allocation
+    for (const std::string* part : {&R.iGivn.value(), &R.iSurn.value(), &R.iSuffix.value()}) {
+        const std::size_t first = part->find_first_not_of(" /");
+        if (first == std::string::npos) continue;
+        const std::size_t end = part->find_last_not_of(" /") + 1;
+        const std::size_t at = name.size();
+        name.append(*part, first, end - first);
+        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
+        name += ' ';
+    }
+    R.iName = std::move(name);
+    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+}
+
+// A NAME line starts the parts of a name afresh.
+void StartName(GedName& r) {
+    r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = r.surnLine = false;
+    for (std::string* text : {&r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes, &r.givenBase,
+                              &r.surnameBase, &r.surnamePrefix})
+        text->clear();
+}
+
+// The words of a text, split at blanks.
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    for (std::size_t start = 0; (start = text.find_first_not_of(" \t", start)) != std::string_view::npos;) {
+        const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
+        words.push_back(text.substr(start, end - start));
+        start = end;
+    }
+    return words;
+}
+
+// The words of a text joined by single blanks.
+std::string JoinedWords(std::string_view text) {
+    std::string joined;
+    for (std::string_view w : Words(text)) joined.append(joined.empty() ? "" : " ").append(w);
+    return joined;
+}
+
+// A text's words as a reader compares them: in capitals with the accents
+// aside, quotes and brackets dropped, hyphens and commas breaking words
+// ("Xiao-Ming" as XIAO and MING, "d'Artagnan" as DARTAGNAN).
+std::vector<std::string> ReaderWords(std::string_view text) {
+    const std::string folded = BaseLetters(text);
+    std::string plain;
+    plain.reserve(folded.size());
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        const char c = folded[i];
+        if (std::string_view("\"'`()[]{}").find(c) != std::string_view::npos) continue;
+        // The typographic quotes U+2018, U+2019, U+201C and U+201D.
+        if (folded.compare(i, 2, "\xE2\x80") == 0 && i + 2 < folded.size() &&
+            std::string_view("\x98\x99\x9C\x9D").find(folded[i + 2]) != std::string_view::npos) {
+            i += 2;
+            continue;
+        }
+        plain += c == '-' || c == ',' ? ' ' : c;
+    }
+    std::vector<std::string> words;
+    for (std::string_view w : Words(plain)) words.emplace_back(w);
+    return words;
+}
+
+// The reader words of the parts, one list.
+std::vector<std::string> NamedWords(std::initializer_list<const FixedText<120>*> parts) {
+    std::vector<std::string> named;
+    for (const FixedText<120>* part : parts) {
+        std::vector<std::string> words = ReaderWords(part->value());
+        named.insert(named.end(), std::make_move_iterator(words.begin()), std::make_move_iterator(words.end()));
+    }
+    return named;
+}
+
+// Takes one word equal to w out of words; false when there is none.
+bool TakeWord(std::vector<std::string>& words, const std::string& w) {
+    const auto it = std::find(words.begin(), words.end(), w);
+    if (it == words.end()) return false;
+    words.erase(it);
+    return true;
+}
+
+// The text less its words that named holds, each named word standing for
+// one word of the text; a word goes only whole ("Xiao-Ming" when XIAO and
+// MING are named). The text as written when no word goes.
+std::string Unclaimed(std::string_view text, std::vector<std::string> named) {
+    std::string rest;
+    bool claimed = false;
+    for (std::string_view word : Words(text)) {
+        std::vector<std::string> left = named;
+        const std::vector<std::string> pieces = ReaderWords(word);
+        bool whole = !pieces.empty();
+        for (const std::string& piece : pieces) whole = whole && TakeWord(left, piece);
+        if (whole) {
+            named = std::move(left);
+            claimed = true;
+        } else {
+            rest.append(rest.empty() ? "" : " ").append(word);
+        }
+    }
+    return claimed ? rest : TrimBlanks(text);
+}
+
+// A text as prefixes are compared: in capitals, accents aside, a curly
+// apostrophe as a straight one.
+std::string PrefixForm(std::string_view text) {
+    std::string folded = BaseLetters(text);
+    for (std::size_t at; (at = folded.find("\xE2\x80\x99")) != std::string::npos;) folded.replace(at, 3, "'");
+    return folded;
+}
+
+// A SPFX value as it stands before a surname: the standard's comma list
+// "de, la" read as "de la", followed by a blank unless it is elided ("O'");
+// empty when there is none.
+std::string PrefixFront(std::string prefix) {
+    std::replace(prefix.begin(), prefix.end(), ',', ' ');
+    std::string front = JoinedWords(prefix);
+    if (!front.empty() && front.back() != '\'' && !front.ends_with("\xE2\x80\x99")) front += ' ';
+    return front;
+}
+
+// Whether the surname begins with the prefix already ("Van Berg" with van,
+// "O’Brien" with O').
+bool HasPrefix(const std::string& surname, const std::string& front) {
+    return PrefixForm(surname + " ").starts_with(PrefixForm(front));
+}
+
+// The surname of SPFX and SURN lines: the prefix before the surname; a
+// surname that begins with the prefix already keeps it once.
+std::string WithPrefix(const std::string& prefix, const std::string& surname) {
+    const std::string front = PrefixFront(prefix);
+    const std::string base = JoinedWords(surname);
+    if (front.empty() || HasPrefix(base, front)) return base;  // most names
+    return TrimBlanks(front + base);
+}
+
+// The given names less the prefix's words at their end, where the words
+// before the slashes end with them too ("Ludwig van /Beethoven/" with SPFX
+// van): the prefix moves to the surname.
+std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
+    const auto forms = [](std::string_view text) {
+        std::vector<std::string> out;
+        for (std::string_view w : Words(text)) out.push_back(PrefixForm(w));
+        return out;
+    };
+    const std::vector<std::string> prefix = forms(front);
+    const auto endsWithPrefix = [&](const std::vector<std::string>& words) {
+        return words.size() >= prefix.size() && std::equal(prefix.rbegin(), prefix.rend(), words.rbegin());
+    };
+    const std::vector<std::string_view> given = Words(r.givenBase);
+    if (!endsWithPrefix(forms(r.nameBeforeSlashes)) || !endsWithPrefix(forms(r.givenBase))) return r.givenBase;
+    std::string kept;
+    for (std::size_t k = 0; k + prefix.size() < given.size(); ++k)
+        kept.append(kept.empty() ? "" : " ").append(given[k]);
+    return kept;
+}
+
+// A surname with the slashes of a save spelt as blanks.
+std::string SlashesAsBlanks(std::string text) {
+    std::replace(text.begin(), text.end(), '/', ' ');
+    return text;
+}
+
+// The surname of a NAME with slashes, and the given names beside it. The
+// text between the slashes is the surname as written; SURN and SPFX lines
+// change it only where they name the same words. A SURN line that spells
+// it with a slash where the NAME line has a blank keeps its spelling (a
+// save writes a surname that holds a slash so); a prefix the surname lacks
+// goes before it, and off the end of the given names.
+void SettleSlashSurname(const GedName& r, IndivRec& R) {
+    std::string surname = r.slashText;
+    if (r.surnLine) {
+        const std::string spelt = SlashesAsBlanks(r.surnameBase);
+        if (ReaderWords(spelt) != ReaderWords(surname)) {  // other words: the slashes decide
+            R.iSurn = surname;
+            R.iGivn = r.givenBase;
+            return;
+        }
+        if (spelt != r.surnameBase && JoinedWords(spelt) == JoinedWords(surname)) surname = r.surnameBase;
+    }
+    const std::string front = PrefixFront(r.surnamePrefix);
+    const bool prefixed = !surname.empty() && !front.empty() && !HasPrefix(surname, front);
+    R.iSurn = prefixed ? TrimBlanks(front + surname) : surname;
+    R.iGivn = prefixed ? GivenWithoutPrefix(r, front) : r.givenBase;
+}
+
+// The text after the NAME line's slashes less the words that a part of the
+// name holds and the text before the slashes does not ("/Kovacs/ Janos"
+// with GIVN Janos Istvan): what no part claims there is the suffix.
+std::string UnclaimedAfterSlashes(const GedName& r, const IndivRec& R) {
+    if (r.nameAfterSlashes.empty()) return {};
+    std::vector<std::string> named = NamedWords({&R.iGivn, &R.iNick, &R.iPrefix, &R.iTitle});
+    for (const std::string& w : ReaderWords(r.nameBeforeSlashes)) TakeWord(named, w);
+    return Unclaimed(r.nameAfterSlashes, std::move(named));
+}
+
+// A GIVN, SURN, NICK, NPFX or NSFX line: the file names the parts itself,
+// so the guesses from the NAME line's words give way to them.
+void NamePartLine(GedName& r, IndivRec& R) {
+    if (r.namePartLines) return;
+    r.namePartLines = true;
+    R.iNick.clear();
+    R.iPrefix.clear();
+    if (!r.titleFromLine) R.iTitle.clear();
+}
+
+// After a part line has set its part: a NAME with slashes settles its
+// surname and given names anew; the suffix is the NSFX line's, else
+// what the parts leave unclaimed after the slashes. Of a NAME without
+// slashes, the one of given names and surname that no line names is the
+// NAME's words less those the lines name ("Kovacs Janos" with GIVN Janos).
+void SettleParts(const GedName& r, IndivRec& R) {
+    if (r.nameSlashes) SettleSlashSurname(r, R);
+    if (!r.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(r, R);
+    if (!r.nameSlashes && r.givenFromLine != r.surnameFromLine) {
+        const FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
+        (r.givenFromLine ? R.iSurn : R.iGivn) =
+            Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
+    }
+    SettleName(R);
+}
+
+}  // namespace
+
+void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
+    StartName(r);
+    // The slashes say which words are the surname ("Mary /Van Dyke/"), also
+    // that there is none ("Albert Augustus //"); what follows them is the
+    // suffix. Where they decide, the words before them are the given names,
+    // whole: nothing is guessed from them, also where a guess would find
+    // the same surname ("Edward VII /Windsor/", "Frederick_III //").
+    const std::size_t open = value.find('/');
+    const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
+    if (close != std::string::npos) {
+        const std::string_view text(value);
+        r.nameSlashes = true;
+        R.iSurn = TrimBlanks(text.substr(open + 1, close - open - 1));
+        R.iGivn = TrimBlanks(text.substr(0, open));
+        R.iPrefix.clear();
+        R.iNick.clear();
+        if (!r.titleFromLine) R.iTitle.clear();
+        r.nameBeforeSlashes = r.givenBase = R.iGivn.value();
+        r.slashText = R.iSurn.value();
+        r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
+        R.iSuffix = UnclaimedAfterSlashes(r, R);
+    } else {
+        // The joined pieces are trimmed and end in one blank.
+        const std::string joined = JoinedName(value);
+        const std::string_view name = std::string_view(joined).substr(0, joined.empty() ? 0 : joined.size() - 1);
+        NameParts np = ParseNameParts(name, false);  // keyed once settled
+        R.iSurn = std::move(np.surname);
+        R.iGivn = std::move(np.given);
+        R.iPrefix = std::move(np.prefix);
+        R.iSuffix = std::move(np.suffix);
+        if (!r.titleFromLine) R.iTitle = std::move(np.title);
+        R.iNick = std::move(np.nickname);
+        r.nameBeforeSlashes = name;  // the whole name, for the part that no line names
+    }
+    r.surnameBase = R.iSurn.value();
+    SettleName(R);
+}
+
+void StartIndividualName(GedName& name) {
+    StartName(name);
+    name.titleFromLine = false;
+}
+
+void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& value) {
+    if (part == NamePart::Title) {
+        if (!value.empty()) R.iTitle = value;
+        r.titleFromLine = r.titleFromLine || !value.empty();
+        return;
+    }
+    NamePartLine(r, R);
+    switch (part) {
+        case NamePart::Prefix:
+            if (!value.empty()) R.iPrefix = value;
+            break;
+        case NamePart::Suffix:
+            if (!value.empty()) R.iSuffix = value;
+            r.suffixFromLine = r.suffixFromLine || !value.empty();
+            break;
+        case NamePart::Nick:
+            if (!value.empty()) R.iNick = value;
+            break;
+        case NamePart::Given:
+            R.iGivn = r.givenBase = value;
+            r.givenFromLine = true;
+            break;
+        default:
+            // Where the NAME line has no slashes these lines say what the
+            // surname is, a blank SURN line saying that there is none.
+            (part == NamePart::Surname ? r.surnameBase : r.surnamePrefix) = value;
+            r.surnameFromLine = true;
+            r.surnLine = r.surnLine || part == NamePart::Surname;
+            if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
+    }
+    SettleParts(r, R);
+}
+
+}  // namespace lintora
