@@ -8,6 +8,7 @@
 #include "files/file_loading.h"
 #include "files/file_saving.h"
 #include "page_import/paste.h"
+#include "platform/file_reading.h"
 #include "platform/platform.h"
 #include "platform/step.h"
 #include "platform/window_ports.h"
@@ -60,6 +61,21 @@ bool OpenFile(const std::string& path) {
     if (path.empty()) return false;
     g.FilePath = path;
     return LoadFile();
+}
+
+void OpenWorkFileAtStart(const std::string& commandLine) {
+    const std::string line = TrimBlanks(commandLine);
+    const std::string path = TrimBlanks(line.empty() ? g.LastWorkFile : line);
+    g.FilePath = path;
+    if (!path.ends_with(".lnt") && !path.ends_with(".LNT")) return;
+    const bool gone = !WhyNoOrdinaryFile(path).empty();
+    OpenFile(path);
+    if (gone && line.empty()) {
+        g.LastWorkFile.clear();
+        g.datFilename = " ";
+        SaveStartupSettings({{"datFilename", " "}, {"datPos", "0"}});
+    }
+    if (g.datPos > g.IndivCount) g.datPos = 1;
 }
 
 bool OpenWorkFile() {

@@ -35,6 +35,12 @@ void PasteText(const std::string& text);
 // is replaced only when the file held individuals. True when it was.
 bool OpenFile(const std::string& path);
 
+// Start-up: opens the file named on the command line (taken whole, as one
+// path), else the work file remembered from the last run; only a name
+// ending ".lnt" or ".LNT" is opened. A file that cannot be opened says why;
+// a remembered one that is gone is then forgotten, so that it is told once.
+void OpenWorkFileAtStart(const std::string& commandLine);
+
 // File menu "Open Workfile": offers to save changed work (a dismissed
 // question, or a save answered Yes that does not complete, stops the open),
 // asks for the file and opens it. True when a file was loaded.

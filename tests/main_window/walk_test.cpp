@@ -224,6 +224,60 @@ TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
     EXPECT_EQ(g.DataChanged, "N");
 }
 
+// A work file that is not there says so, whether named on the command line,
+// remembered from the last run or chosen in the dialog and gone since; the
+// work stays. A remembered one is told once and then forgotten.
+TEST_F(WalkTest, AWorkFileThatIsNotThereSaysSoAndARememberedOneIsToldOnce) {
+    Start();
+    PasteSample();
+    const fs::path file = dir / "work" / "family.lnt";
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    ui.boxes.clear();
+
+    // Chosen in the dialog, gone before it was read: the work stays.
+    ui.fileAnswers.push_back((dir / "work" / "gone.lnt").string());
+    ui.Answer(MsgResult::Ok);
+    ClickToolButton(3);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"gone.lnt cannot be opened: there is no such file"});
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "N");
+    EXPECT_EQ(w->windowTitle(), "Lintora (family.lnt)");
+
+    // Named on the command line: the remembered file is not opened instead,
+    // nor forgotten.
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    StartProgram((dir / "work" / "missing.lnt").string());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"missing.lnt cannot be opened: there is no such file"});
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datFilename", "?"), "family.lnt");
+
+    // Remembered and gone: told at this start, forgotten for the next, and
+    // no first-run search window opens meanwhile.
+    fs::remove(file);
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    keepSplash = true;
+    StartProgram();
+    int firstRuns = 0;
+    w->About().firstRun = [&firstRuns] { ++firstRuns; };
+    w->About().Timer1_Timer();
+    EXPECT_EQ(firstRuns, 0);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"family.lnt cannot be opened: there is no such file"});
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.LastWorkFile, "");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datFilename", "?"), " ");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datPos", "?"), "0");
+    keepSplash = false;
+    ui.boxes.clear();
+    StartProgram();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+}
+
 TEST_F(WalkTest, SavesThatDoNotCompleteKeepTheWork) {
     Start();
     PasteSample();
