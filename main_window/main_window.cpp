@@ -576,8 +576,7 @@ void Lintora::Paste(const std::string& text) {
 
 bool Lintora::OfferToSaveWork(MsgIcon icon) {
     if (g.DataChanged != "Y") return true;
-    // Work read from a file or pasted is work, whatever LastIndiv says.
-    if (g.LastIndiv <= 0 && g.IndivCount <= 0) {
+    if (!WorkToSave()) {
         g.DataChanged = "N";
         return true;
     }

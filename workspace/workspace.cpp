@@ -15,6 +15,7 @@
 #include "record_store/clear.h"
 #include "record_store/linking.h"
 #include "record_store/page_scratch.h"
+#include "record_store/pedigree_view.h"
 #include "record_store/prune.h"
 #include "record_store/program_state.h"
 #include "record_store/renumber.h"
@@ -94,8 +95,14 @@ bool OpenWorkFile() {
     return OpenFile(path);
 }
 
+bool WorkToSave() {
+    for (int32_t i = 1; i <= g.IndivCount; ++i)
+        if (LiveIndiv(i)) return true;
+    return false;
+}
+
 bool HaveWorkToSave(const std::string& kind) {
-    if (g.DataChanged != "N" || g.LastIndiv != 0) return true;
+    if (WorkToSave()) return true;
     MsgBox(kind == "GED" ? "No file data to save!" : "No work data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
     return false;
 }
@@ -141,6 +148,7 @@ void UndoLastChange() {
     });
     InitPrep();
     g.LastPaste.clear();
+    if (!WorkToSave()) DisableDataCommands();
 }
 
 void PickParentSet(int16_t set) {

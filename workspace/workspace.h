@@ -48,10 +48,15 @@ bool OpenWorkFile();
 
 // ---- Save ----
 
-// There is work to save as a file of kind ("LNT" work file, "GED"):
-// something changed or someone was added. Else says "No work data to save!"
-// or "No file data to save!" and false. File menu "Save As GED" shows the
-// Preferences window only when it is true.
+// There is work to save while the work holds people that no prune
+// removed, changed since the last save or not. Empty work has nothing to
+// save, whatever changed (an undo back to empty after a save): the data
+// commands are then off.
+bool WorkToSave();
+
+// WorkToSave for a file of kind ("LNT" work file, "GED"); else says "No
+// work data to save!" or "No file data to save!" and false. File menu
+// "Save As GED" shows the Preferences window only when it is true.
 bool HaveWorkToSave(const std::string& kind);
 
 // File menu "Save As Workfile": asks for the name and writes the work file,
@@ -76,7 +81,7 @@ void RecaseLastNames(bool upper);
 
 // Tool bar Undo: the last snapshot comes back, the page scratch record is
 // blanked and the last paste forgotten, so the same text may be pasted again
-// without the question. Nothing happens without a snapshot: each is put
+// without the question; back to empty work the data commands are off. Nothing happens without a snapshot: each is put
 // back once, and clearing and loading forget it.
 void UndoLastChange();
 
