@@ -87,12 +87,12 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
             NotSaved();
             return false;
         }
-        // A file found cut short is named in the question: what it lacks would be lost.
+        // Over a file found cut short the question says what would be lost.
         const FileStamp before = StampOfFile(path);
         const bool cutShort = IsCutShort(before);
+        const std::string question = cutShort ? CutShortQuestion(path) : "Overwrite existing file?";
         std::error_code ec;
-        if (fs::exists(path, ec) &&
-            !(cutShort ? AskYesNo(CutShortQuestion(path), MsgIcon::Exclamation) : AskYesNo("Overwrite existing file?")))
+        if (fs::exists(path, ec) && !AskYesNo(question, cutShort ? MsgIcon::Exclamation : MsgIcon::Question))
             return false;
 
         const bool progress = g.IndivCount > kProgressAbove;

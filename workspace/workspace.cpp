@@ -70,7 +70,8 @@ void OpenWorkFileAtStart(const std::string& commandLine) {
     g.FilePath = path;
     if (!path.ends_with(".lnt") && !path.ends_with(".LNT")) return;
     const bool gone = !WhyNoOrdinaryFile(path).empty();
-    OpenFile(path);
+    OpenFile(path);  // says why it cannot
+    // Told once: the next start no longer looks for it.
     if (gone && line.empty()) {
         g.LastWorkFile.clear();
         g.datFilename = " ";

@@ -81,8 +81,9 @@ void RecaseLastNames(bool upper);
 
 // Tool bar Undo: the last snapshot comes back, the page scratch record is
 // blanked and the last paste forgotten, so the same text may be pasted again
-// without the question; back to empty work the data commands are off. Nothing happens without a snapshot: each is put
-// back once, and clearing and loading forget it.
+// without the question; back to empty work the data commands are off.
+// Nothing happens without a snapshot: each is put back once, and clearing
+// and loading forget it.
 void UndoLastChange();
 
 // ---- Parent-set pick ----
