@@ -15,9 +15,9 @@
 
 #include "files/data_files.h"
 #include "main_window/about_window.h"
-#include "platform/settings_store.h"
 #include "main_window/preferences_window.h"
 #include "main_window/prune_panel.h"
+#include "platform/settings_store.h"
 #include "record_store/clear.h"
 #include "tests/main_window/window_fixture.h"
 
