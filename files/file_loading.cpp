@@ -21,6 +21,7 @@
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
+#include "platform/file_reading.h"
 #include "platform/platform.h"
 #include "record_store/clear.h"
 #include "record_store/name_parsing.h"
@@ -108,6 +109,19 @@ bool AllAscii(std::string_view s) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// A work-file line with a code group that names no character.
+struct BadWorkLine : std::runtime_error {
+    BadWorkLine(std::string_view line, int32_t lineNo) : std::runtime_error(Describe(line, lineNo)) {}
+    static std::string Describe(std::string_view line, int32_t lineNo) {
+        std::size_t at = 0;
+        std::string plain;
+        while (at < line.size() && TryDecodeLine(line.substr(at, 3), plain)) at += 3;
+        return "Line " + std::to_string(lineNo) + " holds the code " + std::string(line.substr(at, 3)) +
+               " at character " + std::to_string(at + 1) +
+               ", where a character code from 000 to 255 was expected.";
+    }
+};
+
 // A file's text as lines of UTF-8, each a view into one decoded buffer.
 // The views point into text: it is filled in place and never copied or moved.
 struct DecodedLines {
@@ -166,13 +180,16 @@ void FileLines(const std::string& bytes, DecodedLines& out) {
     const bool utf8Mark = !utf16 && bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF;
     if (utf16) view = utf8 = Utf16ToUtf8(bytes, order == 'B');
     else if (utf8Mark) view.remove_prefix(3);
+    // End-of-file marks that old systems padded files with are no text.
+    while (!view.empty() && (view.back() == '\0' || view.back() == '\x1A')) view.remove_suffix(1);
     std::vector<std::string_view> lines = SplitFileLineViews(view);
     std::deque<std::string> decoded;  // lines made anew; a deque never moves them
-    for (auto& line : lines) {
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        std::string_view& line = lines[k];
         // An encoded work-file line holds digits only; a GEDCOM line never does.
         if (AllDigits(line)) {
             std::string& plain = decoded.emplace_back();
-            if (!TryDecodeLine(line, plain)) throw std::runtime_error("bad encoded line");
+            if (!TryDecodeLine(line, plain)) throw BadWorkLine(line, static_cast<int32_t>(k + 1));
             // A line end coded inside the line is no line end: the field keeps a blank.
             for (char& c : plain)
                 if (c == '\r' || c == '\n') c = ' ';
@@ -203,6 +220,23 @@ void FileLines(const std::string& bytes, DecodedLines& out) {
         out.lines[k] = text.substr(at, ends[k] - at);
         at = ends[k];
     }
+}
+
+// The last line that holds more than blanks; empty when none does.
+std::string_view LastTextLine(const std::vector<std::string_view>& lines) {
+    for (std::size_t k = lines.size(); k-- > 0;)
+        if (lines[k].find_first_not_of(' ') != std::string_view::npos) return lines[k];
+    return {};
+}
+
+// "0 TRLR", alone or with a work file's site and page type after it.
+bool IsTrailer(std::string_view line) {
+    const std::string t = TrimBlanks(line);
+    return t == "0 TRLR" || t.starts_with("0 TRLR ");
+}
+
+void RememberCutShort(const FileStamp& file) {
+    if (!IsCutShort(file)) g.CutShortFiles.emplace_back(file.device, file.inode);
 }
 
 void ShowProgress(bool shown, int value) {
@@ -448,11 +482,14 @@ bool LoadFile() {
         MainWindow().HideParentPickList();
         Port().SetBusy(true);
         const std::string path = g.FilePath;
-        std::error_code ec;
-        if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+        const std::string name = std::filesystem::path(path).filename().string();
+        const std::string why = path.empty() ? "" : WhyNoOrdinaryFile(path);
+        if (path.empty() || !why.empty()) {
             Port().SetBusy(false);
+            if (!why.empty()) ShowProblem(name + " cannot be opened: " + why);
             return false;
         }
+        const FileStamp stamp = StampOfFile(path);
         int16_t err = 0;
         int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
         std::FILE* f = OpenedFile(no);
@@ -462,6 +499,7 @@ bool LoadFile() {
             return false;
         }
         std::string bytes;
+        std::error_code ec;
         if (const auto size = std::filesystem::file_size(path, ec); !ec) bytes.reserve(size);
         char buf[1 << 16];
         std::size_t got;
@@ -479,7 +517,6 @@ bool LoadFile() {
             return false;
         }
         const std::uintmax_t length = bytes.size();
-        const std::string name = std::filesystem::path(path).filename().string();
         progress = length > kProgressFrom;
         ProgressStage(progress, static_cast<int>(length), "Reading " + name + " (" + std::to_string(length) + ")");
         DecodedLines decoded;
@@ -506,15 +543,15 @@ bool LoadFile() {
             if (progress && k % kProgressEvery == 0) ShowProgress(true, static_cast<int>(chars));
         }
         ShowProgress(progress, static_cast<int>(length));
+        const std::string_view last = LastTextLine(lines);
+        const bool cutShort = !IsTrailer(last);
         std::string firstSite, firstType;
-        if (!lines.empty()) {
-            std::vector<std::string> words;
-            for (auto& w : SplitFields(lines.back(), " "))
-                if (!w.empty()) words.push_back(w);
-            if (words.size() > 2 && words[1] == "TRLR") {
-                if (words.size() > 3) firstType = words[3];
-                firstSite = words[2];
-            }
+        std::vector<std::string> words;
+        for (auto& w : SplitFields(last, " "))
+            if (!w.empty()) words.push_back(w);
+        if (words.size() > 2 && words[1] == "TRLR") {
+            if (words.size() > 3) firstType = words[3];
+            firstSite = words[2];
         }
         if (g.IndivCount == 0) {
             giveBack();
@@ -552,20 +589,38 @@ bool LoadFile() {
         if (!decoded.unknownCharSet.empty())
             ShowProblem("The character set \"" + decoded.unknownCharSet + "\" named in " + g.FileName +
                         " is not known: its text was read as Windows-1252 (as UTF-8 where it is UTF-8).");
+        if (cutShort) {
+            RememberCutShort(stamp);
+            ShowProblem(name + " ends before its last line (0 TRLR): it may be incomplete. " +
+                        "Saving over it would lose what is missing.");
+        }
         ReportSkipsAndBadLines(reader);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         try {
             giveBack();
         } catch (const std::exception&) {
         }
         g.PasteSource = pasteSource;
         Port().SetBusy(false);
-        MsgBox("Error: Input file " + g.FilePath + " format not recognizable to Lintora", MsgButtons::Ok,
-               MsgIcon::Exclamation);
+        // A damaged work-file line is named; other failures have nothing to show.
+        const auto* bad = dynamic_cast<const BadWorkLine*>(&e);
+        MsgBox("Error: Input file " + g.FilePath + " format not recognizable to Lintora" +
+                   (bad ? std::string("\n") + bad->what() : std::string()),
+               MsgButtons::Ok, MsgIcon::Exclamation);
         ResetProgress();
         return false;
     }
+}
+
+bool IsCutShort(const FileStamp& file) {
+    return file.exists &&
+           std::find(g.CutShortFiles.begin(), g.CutShortFiles.end(), std::pair{file.device, file.inode}) !=
+               g.CutShortFiles.end();
+}
+
+void ForgetCutShort(const FileStamp& file) {
+    std::erase(g.CutShortFiles, std::pair{file.device, file.inode});
 }
 
 }  // namespace lintora

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "files/data_files.h"
+#include "files/file_loading.h"
 #include "files/file_open.h"
 #include "files/gedcom_writer.h"
 #include "platform/atomic_file.h"
@@ -54,6 +55,12 @@ std::string Utf8Reason(const NotInAnsel& why) {
            why.letter + "\" in " + why.where + ".";
 }
 
+std::string CutShortQuestion(const std::string& path) {
+    const std::string name = fs::path(path).filename().string();
+    return name + " ends before its last line (0 TRLR) and may be incomplete. Saving over it would lose for good " +
+           "whatever is missing from it.\n\nSave over " + name + " all the same?";
+}
+
 }  // namespace
 
 void SetFileNameParts(const std::string& path) {
@@ -80,8 +87,13 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
             NotSaved();
             return false;
         }
+        // Over a file found cut short the question says what would be lost.
+        const FileStamp before = StampOfFile(path);
+        const bool cutShort = IsCutShort(before);
+        const std::string question = cutShort ? CutShortQuestion(path) : "Overwrite existing file?";
         std::error_code ec;
-        if (fs::exists(path, ec) && !AskYesNo("Overwrite existing file?")) return false;
+        if (fs::exists(path, ec) && !AskYesNo(question, cutShort ? MsgIcon::Exclamation : MsgIcon::Question))
+            return false;
 
         const bool progress = g.IndivCount > kProgressAbove;
         Port().SetBusy(true);
@@ -111,6 +123,7 @@ bool SaveFile(const std::string& askName, const std::string& kind) {
         }
 
         // The file is in place: only now do the state and the settings name it.
+        if (cutShort) ForgetCutShort(before);
         g.FilePath = path;
         SetFileNameParts(path);
         std::string dir = TrimBlanks(g.FileDir);

@@ -115,6 +115,11 @@ std::string frmAboutLintora::VersionLine() {
     return "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
 }
 
+// Settings that cannot be read may well name a work file.
+bool frmAboutLintora::NoWorkFileRemembered() {
+    return GetStartupSetting("datFilename", " ") == " " && !StartupSettingsUnreadable();
+}
+
 bool frmAboutLintora::Form_Load(const std::function<void()>& showMain) {
     try {
         lblVersion->setText(Q(VersionLine()));
@@ -123,6 +128,9 @@ bool frmAboutLintora::Form_Load(const std::function<void()>& showMain) {
         setModal(false);
         show();
         QApplication::processEvents();
+        // Known before the work file is opened: a remembered file found gone
+        // is forgotten then, which makes no first run.
+        noFileAtStart_ = NoWorkFileRemembered();
         if (showMain) showMain();
         Command1->setVisible(true);
         Timer1->start(1000);
@@ -137,8 +145,7 @@ bool frmAboutLintora::Form_Load(const std::function<void()>& showMain) {
 void frmAboutLintora::Timer1_Timer() {
     Timer1->stop();
     hide();
-    // Settings that cannot be read may well name a work file: no first run.
-    if (GetStartupSetting("datFilename", " ") == " " && !StartupSettingsUnreadable() && firstRun) firstRun();
+    if (noFileAtStart_ && NoWorkFileRemembered() && firstRun) firstRun();
 }
 
 // Hiding also ends the modal showing of the about box.

@@ -32,8 +32,9 @@ public:
     // main window) and arms the one-second timer. A failure of the load is
     // reported and the returned false tells the caller to end the program.
     bool Form_Load(const std::function<void()>& showMain);
-    // The timer: hides the splash; on a run without a remembered work file
-    // it runs firstRun (the search window).
+    // The timer: hides the splash; on a run that started without a
+    // remembered work file, and still has none, it runs firstRun (the
+    // search window).
     void Timer1_Timer();
     void Command1_Click();
     void lblCopyright_Click();
@@ -57,6 +58,11 @@ public:
     QLabel* lblCopyright;
     QPushButton* Command1;
     QTimer* Timer1;
+
+private:
+    static bool NoWorkFileRemembered();
+    // No work file was remembered when the program started.
+    bool noFileAtStart_ = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -494,18 +493,7 @@ void Lintora::Form_Load(const std::string& appPath, const std::string& commandLi
 
 void Lintora::OpenStartFile(const std::string& commandLine) {
     Guard([] { ClearAllData(); });
-    Guard([&] {
-        const std::string line = TrimBlanks(commandLine);
-        g.FilePath = line.empty() ? g.LastWorkFile : line;
-    });
-    Guard([&] {
-        const std::string path = TrimBlanks(g.FilePath);
-        const bool workName = path.size() >= 4 && (path.ends_with(".lnt") || path.ends_with(".LNT"));
-        std::error_code ec;
-        if (!workName || !std::filesystem::is_regular_file(path, ec)) return;
-        OpenFile(path);
-        if (g.datPos > g.IndivCount) g.datPos = 1;
-    });
+    Guard([&] { OpenWorkFileAtStart(commandLine); });
     Timer1->start();
 }
 
@@ -588,8 +576,7 @@ void Lintora::Paste(const std::string& text) {
 
 bool Lintora::OfferToSaveWork(MsgIcon icon) {
     if (g.DataChanged != "Y") return true;
-    // Work read from a file or pasted is work, whatever LastIndiv says.
-    if (g.LastIndiv <= 0 && g.IndivCount <= 0) {
+    if (!WorkToSave()) {
         g.DataChanged = "N";
         return true;
     }

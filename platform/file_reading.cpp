@@ -25,18 +25,28 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     return ReadWholeFileOrWhy(path, contents).empty();
 }
 
-std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
+namespace {
+
+constexpr const char* kNotOrdinary = "it is not an ordinary file";
+
+}  // namespace
+
+std::string WhyNoOrdinaryFile(const std::string& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found) {
         const fs::path target = fs::read_symlink(path, ec);
-        return ec ? std::strerror(ENOENT) : "it is a link to " + target.string() + ", which is not there";
+        return ec ? "there is no such file" : "it is a link to " + target.string() + ", which is not there";
     }
     if (ec) return ec.message();
     if (status.type() == fs::file_type::directory) return "it is a folder";
-    constexpr const char* kNotOrdinary = "it is not an ordinary file";
     // Opening a pipe or a device could wait for ever.
     if (status.type() != fs::file_type::regular) return kNotOrdinary;
+    return {};
+}
+
+std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
+    if (std::string why = WhyNoOrdinaryFile(path); !why.empty()) return why;
     // Nor is one put there meanwhile: the open does not wait, and what was
     // opened is looked at once more.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

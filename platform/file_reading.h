@@ -11,6 +11,11 @@ namespace lintora {
 // user may not write it.
 bool IsReadOnly(const std::string& path);
 
+// Why nothing can be read at path, without opening it: there is no such
+// file, a link to nothing, a folder, or another thing that is no ordinary
+// file (a pipe or a device). "" for an ordinary file.
+std::string WhyNoOrdinaryFile(const std::string& path);
+
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& contents);
 // The same, saying why a file cannot be read ("" when it was): missing, a

@@ -48,6 +48,17 @@ void ClearWorkWindows() {
         w.SetToolButtonTip(kPruneToolButton, "");
         w.SetInetButtonTip("Search Internet Sites");
     });
+    DisableDataCommands();
+    Step([&] { w.HidePanels(); });
+    Step([&] { w.SetStatusLabel(""); });
+    Step([&] {
+        w.SetPasteEnabled(false);
+        if (w.ClipboardHasText()) w.SetPasteEnabled(true);
+    });
+}
+
+void DisableDataCommands() {
+    MainWindowPort& w = MainWindow();
     Step([&] {
         for (int b : kDataToolButtons) w.SetToolButtonEnabled(b, false);
         w.SetToolButtonEnabled(kUndoToolButton, false);
@@ -58,12 +69,6 @@ void ClearWorkWindows() {
         for (int i : {0, 1}) w.SetMenuItemEnabled("List", i, false);
         for (int i : {0, 1, 2}) w.SetMenuItemEnabled("Edit", i, false);
         Editor().SetUndoEnabled(false);
-    });
-    Step([&] { w.HidePanels(); });
-    Step([&] { w.SetStatusLabel(""); });
-    Step([&] {
-        w.SetPasteEnabled(false);
-        if (w.ClipboardHasText()) w.SetPasteEnabled(true);
     });
 }
 

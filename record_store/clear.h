@@ -18,4 +18,8 @@ void ClearWorkState();
 // data commands back to their empty look.
 void ClearWorkWindows();
 
+// The commands that need work to act on (save, list, clear, undo, prune,
+// the place and surname commands) off, as at a fresh start.
+void DisableDataCommands();
+
 }  // namespace lintora

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "record_store/page_scratch.h"
@@ -121,6 +122,8 @@ struct ProgramState : WorkTables {
     std::string CurDir;
     std::string datFilename = " ";  // " " = no work file remembered
     int32_t datPos = 0;             // pedigree root to show after reopening
+    // Device and inode of the files a load found cut short: a save over one asks first.
+    std::vector<std::pair<uint64_t, uint64_t>> CutShortFiles;
     // Problems of the settings file the user was told of in this run.
     std::vector<std::string> SettingsProblemsTold;
     // Preparer details and citation mode, kept in the settings.

@@ -8,12 +8,14 @@
 #include "files/file_loading.h"
 #include "files/file_saving.h"
 #include "page_import/paste.h"
+#include "platform/file_reading.h"
 #include "platform/platform.h"
 #include "platform/step.h"
 #include "platform/window_ports.h"
 #include "record_store/clear.h"
 #include "record_store/linking.h"
 #include "record_store/page_scratch.h"
+#include "record_store/pedigree_view.h"
 #include "record_store/prune.h"
 #include "record_store/program_state.h"
 #include "record_store/renumber.h"
@@ -62,6 +64,22 @@ bool OpenFile(const std::string& path) {
     return LoadFile();
 }
 
+void OpenWorkFileAtStart(const std::string& commandLine) {
+    const std::string line = TrimBlanks(commandLine);
+    const std::string path = TrimBlanks(line.empty() ? g.LastWorkFile : line);
+    g.FilePath = path;
+    if (!path.ends_with(".lnt") && !path.ends_with(".LNT")) return;
+    const bool gone = !WhyNoOrdinaryFile(path).empty();
+    OpenFile(path);  // says why it cannot
+    // Told once: the next start no longer looks for it.
+    if (gone && line.empty()) {
+        g.LastWorkFile.clear();
+        g.datFilename = " ";
+        SaveStartupSettings({{"datFilename", " "}, {"datPos", "0"}});
+    }
+    if (g.datPos > g.IndivCount) g.datPos = 1;
+}
+
 bool OpenWorkFile() {
     // The work is replaced only once it is saved, when the user asked to save
     // it; a dismissed question opens nothing.
@@ -78,8 +96,14 @@ bool OpenWorkFile() {
     return OpenFile(path);
 }
 
+bool WorkToSave() {
+    for (int32_t i = 1; i <= g.IndivCount; ++i)
+        if (LiveIndiv(i)) return true;
+    return false;
+}
+
 bool HaveWorkToSave(const std::string& kind) {
-    if (g.DataChanged != "N" || g.LastIndiv != 0) return true;
+    if (WorkToSave()) return true;
     MsgBox(kind == "GED" ? "No file data to save!" : "No work data to save!", MsgButtons::Ok, MsgIcon::Exclamation);
     return false;
 }
@@ -125,6 +149,7 @@ void UndoLastChange() {
     });
     InitPrep();
     g.LastPaste.clear();
+    if (!WorkToSave()) DisableDataCommands();
 }
 
 void PickParentSet(int16_t set) {

@@ -35,6 +35,12 @@ void PasteText(const std::string& text);
 // is replaced only when the file held individuals. True when it was.
 bool OpenFile(const std::string& path);
 
+// Start-up: opens the file named on the command line (taken whole, as one
+// path), else the work file remembered from the last run; only a name
+// ending ".lnt" or ".LNT" is opened. A file that cannot be opened says why;
+// a remembered one that is gone is then forgotten, so that it is told once.
+void OpenWorkFileAtStart(const std::string& commandLine);
+
 // File menu "Open Workfile": offers to save changed work (a dismissed
 // question, or a save answered Yes that does not complete, stops the open),
 // asks for the file and opens it. True when a file was loaded.
@@ -42,10 +48,15 @@ bool OpenWorkFile();
 
 // ---- Save ----
 
-// There is work to save as a file of kind ("LNT" work file, "GED"):
-// something changed or someone was added. Else says "No work data to save!"
-// or "No file data to save!" and false. File menu "Save As GED" shows the
-// Preferences window only when it is true.
+// There is work to save while the work holds people that no prune
+// removed, changed since the last save or not. Empty work has nothing to
+// save, whatever changed (an undo back to empty after a save): the data
+// commands are then off.
+bool WorkToSave();
+
+// WorkToSave for a file of kind ("LNT" work file, "GED"); else says "No
+// work data to save!" or "No file data to save!" and false. File menu
+// "Save As GED" shows the Preferences window only when it is true.
 bool HaveWorkToSave(const std::string& kind);
 
 // File menu "Save As Workfile": asks for the name and writes the work file,
@@ -70,8 +81,9 @@ void RecaseLastNames(bool upper);
 
 // Tool bar Undo: the last snapshot comes back, the page scratch record is
 // blanked and the last paste forgotten, so the same text may be pasted again
-// without the question. Nothing happens without a snapshot: each is put
-// back once, and clearing and loading forget it.
+// without the question; back to empty work the data commands are off.
+// Nothing happens without a snapshot: each is put back once, and clearing
+// and loading forget it.
 void UndoLastChange();
 
 // ---- Parent-set pick ----

@@ -9,10 +9,13 @@
 #include <sstream>
 
 #include "files/data_files.h"
+#include "files/file_saving.h"
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
+#include "files/text_lines.h"
 #include "record_store/clear.h"
 #include "record_store/program_state.h"
+#include "record_store/tables.h"
 #include "platform/window_ports.h"
 #include "tests/files/files_fixture.h"
 
@@ -376,29 +379,47 @@ TEST_F(LoadTest, AFileWithoutIndividualsLeavesTheWork) {
     EXPECT_EQ(progress.ends, 2);  // each load puts the progress display back
 }
 
-TEST_F(LoadTest, MissingEmptyOrBrokenFilesLeaveTheWork) {
+// Every file that cannot be opened or read says why, the damaged line of a
+// work file named, and the work stays as it was.
+TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
     LoadText("one.ged", "0 HEAD\n0 @I1@ INDI\n1 NAME Ann /Old/\n0 @F1@ FAM\n1 WIFE @I1@\n0 TRLR\n");
     ASSERT_EQ(g.IndivCount, 2);  // with a placeholder husband
     g.DataChanged = "Y";
     const int hidden = windows.pickListHidden;
 
-    Load(dir / "missing.ged");  // silent
-    EXPECT_TRUE(ui.boxes.empty());
+    fs::create_directory(dir / "folder.lnt");
+    fs::create_symlink(dir / "gone.lnt", dir / "link.lnt");
+    for (const char* name : {"missing.lnt", "folder.lnt", "link.lnt"}) {
+        ui.Answer(MsgResult::Ok);
+        Load(dir / name);
+    }
 
     ui.Answer(MsgResult::Ok);
     LoadText("empty.ged", "");
-    EXPECT_EQ(ui.boxes.back().text, "File is empty!");
 
+    // One code of Ann's name damaged ("A" as 965): the whole file is refused.
+    auto enc = [](const std::string& s) { return EncodeLine(s) + "\r\n"; };
+    std::string name = enc("1 NAME Ann /Young/");
+    ASSERT_EQ(name.substr(21, 3), "065");
+    name.replace(21, 3, "965");
     ui.Answer(MsgResult::Ok);
-    LoadText("bad.lnt", "048032072069065068\r\n999\r\n");  // "0 HEAD", then no valid encoding
-    EXPECT_EQ(ui.boxes.back().text,
-              "Error: Input file " + (dir / "bad.lnt").string() + " format not recognizable to Lintora");
+    LoadText("bad.lnt", enc("0 @I1@ INDI") + name + enc("0 TRLR LDS IndANC"));
 
     ui.Answer(MsgResult::Ok);
     LoadText("text.txt", "Dear diary,\nnothing here.\n");
-    EXPECT_EQ(ui.boxes.back().text, "No GED data in file!");
 
-    EXPECT_EQ(ui.boxes.size(), 3u);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "missing.lnt cannot be opened: there is no such file",
+                              "folder.lnt cannot be opened: it is a folder",
+                              "link.lnt cannot be opened: it is a link to " + (dir / "gone.lnt").string() +
+                                  ", which is not there",
+                              "File is empty!",
+                              "Error: Input file " + (dir / "bad.lnt").string() +
+                                  " format not recognizable to Lintora\nLine 2 holds the code 965 at character 22, "
+                                  "where a character code from 000 to 255 was expected.",
+                              "No GED data in file!",
+                          }));
+    for (const auto& box : ui.boxes) EXPECT_EQ(box.icon, MsgIcon::Exclamation) << box.text;
     EXPECT_EQ(g.IndivCount, 2);
     EXPECT_EQ(g.FamilCount, 1);
     EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
@@ -407,7 +428,87 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesLeaveTheWork) {
     EXPECT_EQ(g.LastWorkFile, (dir / "one.ged").string());
     EXPECT_EQ(GetStartupSetting("datFilename", "?"), "one.ged");
     // The parent pick list is dismissed by every load, even one that fails.
-    EXPECT_EQ(windows.pickListHidden, hidden + 4);
+    EXPECT_EQ(windows.pickListHidden, hidden + 6);
+}
+
+// 1,000 couples with a child each, saved as the program saves them: a
+// file of 3,000 people in the kind asked for, at path.
+void SaveThreeThousandPeople(const fs::path& path, const std::string& kind) {
+    ClearWorkTables();
+    for (int c = 1; c <= 1000; ++c) {
+        const std::string n = std::to_string(c);
+        const int32_t husband = AddIndiv(), wife = AddIndiv(), child = AddIndiv();
+        testing::Person(husband, ("Peter" + n).c_str(), "Lund", "M", 0);
+        testing::Person(wife, ("Karin" + n).c_str(), "Berg", "F", 0);
+        testing::Person(child, ("Nils" + n).c_str(), "Lund", "M", 0);
+        const int32_t f = AddFamil();
+        g.Famil[f].fHusb = husband;
+        g.Famil[f].fWife = wife;
+        g.Indiv[child].iFamc = f;
+    }
+    g.FilePath = path.string();
+    ASSERT_TRUE(SaveFile("N", kind));
+}
+
+// A download or copy that stopped half way: what the file holds is loaded
+// and the user told it may be incomplete; the next save over that file
+// asks first, and a No leaves the file and the work's changed flag alone.
+TEST_F(LoadTest, AFileCutShortLoadsWhatItHoldsSaysSoAndASaveOverItAsksFirst) {
+    const std::string warning =
+        " ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose what is missing.";
+    for (const char* name : {"family.ged", "family.lnt"}) {
+        SCOPED_TRACE(name);
+        const fs::path file = dir / name;
+        ui.Answer(MsgResult::Ok);  // "... successfully saved"
+        SaveThreeThousandPeople(file, fs::path(name).extension() == ".ged" ? "GED" : "LNT");
+        std::string whole = Read(file);
+        Write(file, whole.substr(0, whole.size() / 2));
+        // What the half holds, counted from its plain lines.
+        std::string plain;
+        for (const auto& line : SplitFileLines(whole.substr(0, whole.size() / 2)))
+            plain += (line.find_first_not_of("0123456789") == std::string::npos ? DecodeLine(line) : line) + "\n";
+        const FileCounts half = CountRecords(plain);
+        ASSERT_GT(half.indis.size(), 1000u);
+        ASSERT_EQ(half.fams, 0);
+
+        ui.boxes.clear();
+        ui.Answer(MsgResult::Ok);
+        Load(file);
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{name + warning});
+        EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
+        EXPECT_EQ(g.IndivCount, static_cast<int32_t>(half.indis.size()));
+        EXPECT_EQ(g.FamilCount, 0);
+        EXPECT_EQ(g.DataChanged, "N");
+    }
+
+    // An edit, then a save over the cut file: No keeps both as they were.
+    const int32_t held = g.IndivCount;
+    const fs::path file = dir / "family.lnt";
+    const std::string cut = Read(file);
+    g.DataChanged = "Y";
+    const std::string question = "family.lnt ends before its last line (0 TRLR) and may be incomplete. Saving over "
+                                 "it would lose for good whatever is missing from it.\n\nSave over family.lnt all "
+                                 "the same?";
+    ui.boxes.clear();
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::No);
+    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{question});
+    EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(Read(file), cut);
+    EXPECT_EQ(g.DataChanged, "Y");
+
+    // Yes writes it whole: opened again, there is nothing to say.
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    EXPECT_TRUE(SaveFile("Y", "LNT"));
+    EXPECT_EQ(g.DataChanged, "N");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{question, question, file.string() + " successfully saved"}));
+    ui.boxes.clear();
+    Load(file);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(g.IndivCount, held);
 }
 
 TEST_F(LoadTest, AnyLineEndAndAByteOrderMarkReadAlike) {
@@ -543,7 +644,8 @@ TEST_F(LoadTest, UnknownCharacterSetIsNamedOnce) {
 
 TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {
     auto enc = [](const std::string& s) { return EncodeLine(s) + "\r\n"; };
-    LoadText("w.lnt", enc("0 @I1@ INDI") + enc("1 NAME Ann /Old/") + enc("0 TRLR LDS IndANC"));
+    // Padding after the trailer (an end-of-file mark) is no text.
+    LoadText("w.lnt", enc("0 @I1@ INDI") + enc("1 NAME Ann /Old/") + enc("0 TRLR LDS IndANC") + "\x1A");
     EXPECT_EQ(g.FirstSite, "LDS");
     EXPECT_EQ(g.FirstType, "IndANC");
     EXPECT_EQ(g.MixedSources, "N");
@@ -558,8 +660,14 @@ TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {
     EXPECT_EQ(g.FirstType, "Multiple");
     EXPECT_EQ(g.MixedSources, "Y");
 
+    // The trailer of work that no paste began, its encoded line ended by an
+    // end-of-file mark.
+    LoadText("n.lnt", enc("0 @I1@ INDI") + EncodeLine("0 TRLR  ") + "\x1A");
+    EXPECT_EQ(g.FirstSite, "");
+    EXPECT_EQ(g.IndivCount, 1);
+
     // A GEDCOM trailer changes nothing; the header's FILE names no file of ours.
-    LoadText("g.ged", "0 HEAD\r\n1 FILE C:\\other\\x.ged\r\n0 @I1@ INDI\r\n0 TRLR\r\n\r\n");
+    LoadText("g.ged", "0 HEAD\r\n1 FILE C:\\other\\x.ged\r\n0 @I1@ INDI\r\n0 TRLR\r\n\r\n" + std::string(3, '\0'));
     EXPECT_EQ(g.FirstSite, "");
     EXPECT_EQ(g.MixedSources, "N");
     EXPECT_EQ(g.FilePath, (dir / "g.ged").string());
@@ -582,6 +690,7 @@ TEST_F(LoadTest, DecodedWorkLinesPutNoLineEndIntoAField) {
 TEST_F(LoadTest, RememberedRootOnlyForALiveIndividualOfTheRememberedFile) {
     std::string text = "0 HEAD\n";
     for (int i = 1; i <= 5; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\n";
+    text += "0 TRLR\n";
     Write(dir / "five.lnt", text);
     g.datFilename = "five.lnt";
     g.datPos = 4;
@@ -608,6 +717,7 @@ TEST_F(LoadTest, FullTablesSkipRecordsAndSayHowManyOnce) {
     std::string text = "0 HEAD\n";
     for (int i = 1; i <= kMaxIndiv + 3; ++i)
         text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME A /B" + std::to_string(i) + "/\n1 NOTE n\n";
+    text += "0 TRLR\n";
     ui.Answer(MsgResult::Ok);  // the table's own announcement
     ui.Answer(MsgResult::Ok);  // the count of what was skipped
     LoadText("big.ged", text);
@@ -622,7 +732,7 @@ TEST_F(LoadTest, FullTablesSkipRecordsAndSayHowManyOnce) {
 
 TEST_F(LoadTest, PartnersTheFileDoesNotHoldBecomeUnknownPersons) {
     LoadText("partners.ged",
-             "0 @F1@ FAM\n1 HUSB @I9@\n0 @F2@ FAM\n1 WIFE @I1@\n0 @F3@ FAM\n0 @I1@ INDI\n1 NAME Ann /Old/\n");
+             "0 @F1@ FAM\n1 HUSB @I9@\n0 @F2@ FAM\n1 WIFE @I1@\n0 @F3@ FAM\n0 @I1@ INDI\n1 NAME Ann /Old/\n0 TRLR\n");
     ASSERT_EQ(g.FamilCount, 3);
     // Family 1: both missing, husband first; family 2: husband; family 3: both.
     const struct { int32_t f; int32_t husb, wife; } rows[] = {{1, 2, 3}, {2, 4, 1}, {3, 5, 6}};
@@ -645,7 +755,7 @@ TEST_F(LoadTest, PartnersTheFileDoesNotHoldBecomeUnknownPersons) {
 TEST_F(LoadTest, PlaceholderNeverTakesAnExistingRecord) {
     std::string text = "0 HEAD\n";
     for (int i = 1; i <= kMaxIndiv; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\n";
-    text += "0 @F1@ FAM\n1 HUSB @I1@\n";
+    text += "0 @F1@ FAM\n1 HUSB @I1@\n0 TRLR\n";
     ui.Answer(MsgResult::Ok);  // the table's own announcement
     LoadText("fullfam.ged", text);
     EXPECT_EQ(g.IndivCount, kMaxIndiv);
@@ -692,7 +802,7 @@ TEST_F(LoadTest, ScrambledFilesLeaveEveryLinkInRange) {
 TEST_F(LoadTest, BadLinesAreReportedOnceWithTheirCount) {
     std::string text = "0 HEAD\n0 @I1@ INDI\n";
     for (int i = 0; i < 7; ++i) text += "garbage " + std::to_string(i) + "\n";
-    text += "1 NAME Ann /Old/\n";
+    text += "1 NAME Ann /Old/\n0 TRLR\n";
     ui.Answer(MsgResult::Ok);
     LoadText("bad.ged", text);
     ASSERT_EQ(ui.boxes.size(), 1u);
@@ -768,15 +878,16 @@ TEST_F(LoadTest, LoadedPeopleDoNotCiteTheLastPaste) {
 }
 
 TEST_F(LoadTest, SurnameCaseFollowsTheFirstIndividual) {
-    LoadText("u.ged", "0 @I1@ INDI\n1 NAME Ann /OLD/\n0 @I2@ INDI\n1 NAME Bo /Young/\n");
+    LoadText("u.ged", "0 @I1@ INDI\n1 NAME Ann /OLD/\n0 @I2@ INDI\n1 NAME Bo /Young/\n0 TRLR\n");
     EXPECT_EQ(g.SurnameCase, "U");
-    LoadText("p.ged", "0 @I1@ INDI\n1 NAME Ann /Old/\n");
+    LoadText("p.ged", "0 @I1@ INDI\n1 NAME Ann /Old/\n0 TRLR\n");
     EXPECT_EQ(g.SurnameCase, "P");
 }
 
 TEST_F(LoadTest, LongFilesShowProgress) {
     std::string text = "0 @I1@ INDI\n1 NOTE ";
-    text += std::string(50000 - text.size() - 1, 'x') + "\n";
+    const std::string trailer = "\n0 TRLR\n";
+    text += std::string(50000 - text.size() - trailer.size(), 'x') + trailer;
     ASSERT_EQ(text.size(), 50000u);
     LoadText("exact.ged", text);
     EXPECT_TRUE(progress.values.empty());
@@ -789,11 +900,11 @@ TEST_F(LoadTest, LongFilesShowProgress) {
     // The long note is kept whole, on continuation lines.
     int32_t chars = 0;
     for (int32_t n = 1; n <= g.NotesCount; ++n) chars += g.Notes[n].nLen;
-    EXPECT_EQ(chars, 50000 - 20);
+    EXPECT_EQ(chars, 50000 - 27);
 }
 
 TEST_F(LoadTest, SuccessfulLoadResetsTheWindowsAndCommands) {
-    LoadText("a.ged", "0 @I1@ INDI\n");
+    LoadText("a.ged", "0 @I1@ INDI\n0 TRLR\n");
     EXPECT_GE(windows.treesCleared, 1);
     EXPECT_EQ(windows.treesBuilt, 1);
     EXPECT_EQ(windows.commandsEnabled, 1);

@@ -10,10 +10,13 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include "files/data_files.h"
 #include "main_window/about_window.h"
+#include "main_window/preferences_window.h"
+#include "main_window/prune_panel.h"
 #include "platform/settings_store.h"
 #include "record_store/clear.h"
 #include "tests/main_window/window_fixture.h"
@@ -222,6 +225,148 @@ TEST_F(WalkTest, CommandLineWorkFileOpensAtStartOnlyWithItsOwnExtension) {
     EXPECT_EQ(w->lblTree[0]->text(), " Abigail MARSH");
     EXPECT_EQ(w->StatusPanel(5), "Individuals: 5");
     EXPECT_EQ(g.DataChanged, "N");
+}
+
+// A work file that is not there says so, whether named on the command line,
+// remembered from the last run or chosen in the dialog and gone since; the
+// work stays. A remembered one is told once and then forgotten.
+TEST_F(WalkTest, AWorkFileThatIsNotThereSaysSoAndARememberedOneIsToldOnce) {
+    Start();
+    PasteSample();
+    const fs::path file = dir / "work" / "family.lnt";
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    ui.boxes.clear();
+
+    // Chosen in the dialog, gone before it was read: the work stays.
+    ui.fileAnswers.push_back((dir / "work" / "gone.lnt").string());
+    ui.Answer(MsgResult::Ok);
+    ClickToolButton(3);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"gone.lnt cannot be opened: there is no such file"});
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "N");
+    EXPECT_EQ(w->windowTitle(), "Lintora (family.lnt)");
+
+    // Named on the command line: the remembered file is not opened instead,
+    // nor forgotten.
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    StartProgram((dir / "work" / "missing.lnt").string());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"missing.lnt cannot be opened: there is no such file"});
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datFilename", "?"), "family.lnt");
+
+    // Remembered and gone: told at this start, forgotten for the next, and
+    // no first-run search window opens meanwhile.
+    fs::remove(file);
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    keepSplash = true;
+    StartProgram();
+    int firstRuns = 0;
+    w->About().firstRun = [&firstRuns] { ++firstRuns; };
+    w->About().Timer1_Timer();
+    EXPECT_EQ(firstRuns, 0);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"family.lnt cannot be opened: there is no such file"});
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.LastWorkFile, "");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datFilename", "?"), " ");
+    EXPECT_EQ(GetSetting("Lintora", "Startup", "datPos", "?"), "0");
+    keepSplash = false;
+    ui.boxes.clear();
+    StartProgram();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+}
+
+// Two families pasted, the one pasted last pruned with all its relatives:
+// the first family is still work to save, as a work file, as GEDCOM and as
+// a work file again.
+TEST_F(WalkTest, PeopleLeftByAPruneOfThePersonPastedLastAreWorkToSave) {
+    Start();
+    PastePage("af_individual.txt");
+    ui.Answer(MsgResult::Ok);  // "Unable to link all individuals ..."
+    PastePage("igi_individual.txt");
+    ASSERT_EQ(g.IndivCount, 9);
+    int box = 0;
+    while (g.TreeSlot[box] != g.LastIndiv) ++box;
+    w->lblTree_MouseUp(box, 1);
+    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+    w->mnuPopup1Item_Click(2);
+    auto* prune = static_cast<PruneFrame*>(w->Panel("prune"));
+    ASSERT_TRUE(prune->isVisible());
+    QTest::mouseClick(prune->Button(3), Qt::LeftButton);
+    ui.Answer(MsgResult::Ok);  // "Are you sure?"
+    ui.Answer(MsgResult::Ok);  // what was removed
+    for (auto* b : prune->findChildren<QPushButton*>())
+        if (b->text() == "OK") QTest::mouseClick(b, Qt::LeftButton);
+    ASSERT_EQ(g.IndivCount, 5);
+    EXPECT_TRUE(DataCommands(true));
+
+    const fs::path lnt = dir / "work" / "whitlock.lnt", ged = dir / "work" / "whitlock.ged";
+    ui.boxes.clear();
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    ClickToolButton(4);
+    ClickToolButton(6);
+    auto* preferences = w->findChild<LintoraPreferences*>();
+    ASSERT_TRUE(preferences && preferences->isVisible());
+    ui.fileAnswers.push_back(ged.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    QTest::mouseClick(preferences->ContinueButton(), Qt::LeftButton);
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Yes);  // "Overwrite existing file?"
+    ui.Answer(MsgResult::Ok);   // "... successfully saved"
+    ClickToolButton(4);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{lnt.string() + " successfully saved",
+                                                   ged.string() + " successfully saved", "Overwrite existing file?",
+                                                   lnt.string() + " successfully saved"}));
+    const std::string gedText = FileText(ged);
+    int people = 0;
+    for (std::size_t at = 0; (at = gedText.find("@ INDI\r\n", at)) != std::string::npos; ++at) ++people;
+    EXPECT_EQ(people, 5);
+    EXPECT_EQ(g.IndivCount, 5);
+    EXPECT_EQ(g.DataChanged, "N");
+}
+
+// An undo back to empty work leaves the commands as a fresh start has them,
+// whether or not a save came between; with nothing to save, nothing is
+// saved or asked.
+TEST_F(WalkTest, UndoBackToEmptyWorkTurnsTheDataCommandsOffAsAtAFreshStart) {
+    Start();
+    ASSERT_TRUE(DataCommands(false));
+    PasteSample();
+    EXPECT_TRUE(DataCommands(true));
+    ClickToolButton(9);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_TRUE(DataCommands(false));
+    EXPECT_FALSE(w->toolButtons[9]->isEnabled());
+    EXPECT_FALSE(w->toolButtons[10]->isEnabled());
+    EXPECT_EQ(g.DataChanged, "N");
+
+    PasteSample();
+    EXPECT_TRUE(DataCommands(true));
+    const fs::path lnt = dir / "work" / "whitlock.lnt";
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    ClickToolButton(4);
+    const std::string saved = FileText(lnt);
+    ClickToolButton(9);
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(g.DataChanged, "Y");  // no longer what the file holds
+    EXPECT_TRUE(DataCommands(false));
+    ui.Answer(MsgResult::Ok);
+    w->mnuFileItem_Click(1);
+    ui.Answer(MsgResult::Ok);
+    w->mnuFileItem_Click(2);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{lnt.string() + " successfully saved", "No work data to save!",
+                                                   "No file data to save!"}));
+    EXPECT_EQ(FileText(lnt), saved);
+    w->close();  // nothing to save: no question
+    EXPECT_EQ(ui.boxes.size(), 3u);
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(WalkTest, SavesThatDoNotCompleteKeepTheWork) {
