@@ -9,6 +9,16 @@
 
 namespace lintora {
 
+namespace {
+
+void ForgetFirstPage() {
+    g.FirstSite.clear();
+    g.FirstType.clear();
+    g.MixedSources = "N";
+}
+
+}  // namespace
+
 void ClearWorkTables() {
     g.Empty();
     ClearWorkState();
@@ -29,11 +39,13 @@ void ClearWorkState() {
     g.SurnameCase = " ";
     g.Trees.resize(1);
     g.LastPaste.clear();
-    g.FirstSite.clear();
-    g.FirstType.clear();
-    g.MixedSources = "N";
+    ForgetFirstPage();
     // A snapshot of the old work would bring it back over the new.
     g.UndoReady = false;
+}
+
+void ForgetFirstPageOfEmptyWork() {
+    if (g.IndivCount == 0) ForgetFirstPage();
 }
 
 void ClearWorkWindows() {

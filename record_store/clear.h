@@ -14,6 +14,10 @@ void ClearWorkTables();
 // selections, trees, the paste state; the undo snapshot is forgotten.
 void ClearWorkState();
 
+// Work left empty (an undo or a prune of everyone) has no first page: the
+// next one names the work again, and nothing counts as mixed.
+void ForgetFirstPageOfEmptyWork();
+
 // The window part of clearing: lists, pedigree, panels and the
 // data commands back to their empty look.
 void ClearWorkWindows();

@@ -10,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "platform/window_ports.h"
+#include "record_store/clear.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
 #include "record_store/trees.h"
@@ -127,13 +128,7 @@ void RestoreUndo() {
         // opened still holds: a save since then holds the undone work.
         g.DataChanged = g.UndoChanged == "N" && g.UndoSavedGeneration == g.SavedGeneration ? "N" : "Y";
         g.SurnameCase = g.UndoSurnameCase;
-        // Back to empty work the next page is the first again, as after a
-        // clear: its site names the work, and nothing is mixed yet.
-        if (g.IndivCount == 0) {
-            g.FirstSite.clear();
-            g.FirstType.clear();
-            g.MixedSources = "N";
-        }
+        ForgetFirstPageOfEmptyWork();
         if (progress) Progress().Set(g.IndivCount);
         // Restored once: a second undo would throw away what was done since.
         // The undone tables stay as the storage of the next snapshot.

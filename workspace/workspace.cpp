@@ -227,7 +227,10 @@ void RunPrune(int option) {
             for (int32_t i = 1; newRoot == 0 && i <= g.IndivCount; ++i)
                 if (PrunableIndiv(i)) newRoot = i;
 
-            Step([] { RenumberTables(); });
+            Step([] {
+                RenumberTables();
+                ForgetFirstPageOfEmptyWork();
+            });
             Step([] { BuildNameIndex(); });
             Step([] { MainWindow().ClearTree(); });
             g.TreeSlot.fill(0);

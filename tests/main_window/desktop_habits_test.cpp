@@ -381,6 +381,8 @@ TEST_F(DesktopHabitsTest, AfterPruningEveryoneTheStatusBarNamesNoSite) {
     ASSERT_EQ(g.IndivCount, 0);
     EXPECT_EQ(w->StatusLabel(), "Prune removed 1 Individuals and 0 Families from Tree #0");
     EXPECT_EQ(StatusPanels(), (std::vector<std::string>{"", "", "", "", "Individuals: 0", "Families: 0", ""}));
+    // The next page is the first of the work again, not one mixed with the pruned one's site.
+    EXPECT_EQ(g.FirstSite, "");
 }
 
 }  // namespace
