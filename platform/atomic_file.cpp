@@ -90,7 +90,7 @@ std::string WriteFileAtomically(const std::string& target, const std::string& co
         if (declined(change)) return fail(change + "\nIt is left as it is.");
         std::string lost;
         if (std::string why = KeepAccess(fd, file.string(), target, old, change.empty(), lost); !why.empty())
-            return fail(why);
+            return fail(NotSavedText(target, why, true));
         if (declined(lost)) return fail(lost + "\nIt is left as it is.");
     }
     // On disk before the rename, so that the name never stands for contents still to come.
