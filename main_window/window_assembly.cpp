@@ -46,6 +46,7 @@ void PlugInWindows(Lintora& w) {
     auto* sources = new SourceEditFrame;
     w.InstallPanel("source", sources);
     w.hooks.editSources = [sources] { sources->Open(); };
+    w.hooks.refreshSources = [sources] { sources->ShowCitations(); };
 
     auto* pick = new ParentPickPanel;
     w.InstallPanel("parents", pick);

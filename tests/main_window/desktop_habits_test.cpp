@@ -3,7 +3,12 @@
 // does, Enter presses the button Preferences show, Undo's tip names what
 // it takes back, and an undone prune leaves no number of its own behind.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,11 +20,15 @@
 #include <QWindow>
 
 #include "editor/editor_window.h"
+#include "internet_search/gui/search_window.h"
+#include "main_window/desc_list_window.h"
 #include "main_window/place_panel.h"
 #include "main_window/preferences_window.h"
 #include "main_window/prune_panel.h"
 #include "main_window/record_lists.h"
 #include "main_window/source_panel.h"
+#include "platform/qt/qt_platform.h"
+#include "record_store/trees.h"
 #include "tests/main_window/window_fixture.h"
 #include "tests/support/table_checks.h"
 
@@ -318,6 +327,172 @@ TEST_F(DesktopHabitsTest, PruneUndoPruneKeepsTheLastIndividualProcessed) {
 
     pruneMary();
     EXPECT_EQ(w->StatusPanel(4), henry);
+}
+
+// Enter in a box of the search window presses Go, as a click on Go does:
+// the birth year typed over is taken, with its box's rule, into the search.
+TEST_F(DesktopHabitsTest, EnterInASearchBoxPressesGo) {
+    PastePage();
+    ShowActive();
+    ClickBox(0);  // John Henry, born 1832
+    bool pressed = false;
+    QTimer::singleShot(0, [&] {
+        auto* search = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+        // His AFN opens the AFN search: a name search chosen instead.
+        ASSERT_EQ(LintoraInetSet::Value(search->chkAFN), 1);
+        QTest::mouseClick(search->chkAFN, Qt::LeftButton);
+        ASSERT_EQ(LintoraInetSet::Value(search->chkByear), 0);
+        QTest::mouseClick(search->iByear, Qt::LeftButton);
+        Press(search, Qt::Key_A, Qt::ControlModifier);
+        Type(search, "1830");
+        Press(search, Qt::Key_Return);
+        pressed = search->isHidden();
+        EXPECT_EQ(LintoraInetSet::Value(search->chkByear), 1);
+        if (!pressed) search->reject();
+    });
+    QTest::mouseClick(w->InetButton, Qt::LeftButton);
+    EXPECT_TRUE(pressed);
+    ASSERT_EQ(ui.openedAddresses.size(), 1u);
+    EXPECT_EQ(ui.openedAddresses[0],
+              "https://www.familysearch.org/search/record/results?q.givenName=John&q.surname=WHITLOCK"
+              "&q.birthLikeDate.from=1830&q.birthLikeDate.to=1830&q.birthLikePlace="
+              "&q.deathLikeDate.from=&q.deathLikeDate.to=&q.deathLikePlace=&q.marriageLikeDate.from="
+              "&q.marriageLikeDate.to=&q.marriageLikePlace=&q.spouseGivenName=&q.spouseSurname="
+              "&q.fatherGivenName=&q.fatherSurname=&q.motherGivenName=&q.motherSurname=&q.anyPlace=+");
+}
+
+// The real message box after Save As GED, its OK clicked: the main window
+// has the keyboard again and Ctrl+L lists the people.
+TEST_F(DesktopHabitsTest, AfterSaveAsGedTheMainWindowHasTheKeyboard) {
+    struct RealBoxes : QtPlatform {
+        std::string file;
+        std::string SaveFileDialog(const FileDialogRequest&) override { return file; }
+    } real;
+    real.file = (dir / "work" / "whitlock.ged").string();
+    real.dialogParent = w;
+    PastePage();
+    ShowActive();
+    InstallPlatform(&real);
+    Press(w, Qt::Key_G, Qt::ControlModifier);  // Save As GED
+    auto* prefs = qobject_cast<LintoraPreferences*>(QApplication::activeModalWidget());
+    ASSERT_NE(prefs, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(prefs));
+    QString told;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+        told = box->text().remove(QChar(0x200B));
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    Press(prefs, Qt::Key_Return);  // Continue
+    InstallPlatform(&ui);
+    EXPECT_EQ(told.toStdString(), real.file + " successfully saved");
+    EXPECT_FALSE(prefs->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 500));
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(w->ListFrame->isVisible());
+}
+
+// A person opened from the list and the pedigree shown from the editor:
+// Ctrl+L shows the list again as it was, and End, Home and Down move in it.
+TEST_F(DesktopHabitsTest, TheListOpenedAgainTakesTheKeys) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, John Henry");
+    ASSERT_TRUE(editor.isVisible());
+    QTest::mouseClick(editor.btnGoPedigree, Qt::LeftButton);
+    ASSERT_FALSE(editor.isVisible());
+    ShowActive();  // the window manager hands the keyboard back
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(lists->isVisible());
+    const auto current = [&] {
+        return lists->IndivModel().Text(lists->ListView1()->currentIndex().row(), 0).toStdString();
+    };
+    ASSERT_EQ(current(), "WHITLOCK, John Henry");
+    Press(w, Qt::Key_End);
+    EXPECT_EQ(current(), "WHITLOCK, Samuel");
+    Press(w, Qt::Key_Home);
+    Press(w, Qt::Key_Down);
+    EXPECT_EQ(current(), "MARSH, Abigail");
+}
+
+// Eight generations of long names. The descendants window opens wide
+// enough to show the four below the root whole; the eight below his
+// great-great-grandfather do not fit the screen: the window stays on it
+// and the lines scroll.
+TEST_F(DesktopHabitsTest, TheDescendantsWindowFitsItsLongestLineOnTheScreen) {
+    int32_t person = 0;
+    for (int generation = 1; generation <= 8; ++generation) {
+        const std::string year = std::to_string(1700 + 25 * generation);
+        const int32_t child = Person("Maximilian Friedrich Wilhelm", "HOHENZOLLERN-SIGMARINGEN", "M", year, year);
+        if (person) Child(child, Family(person, Person("Anna", "WEISS", "F")));
+        person = child;
+    }
+    g.TreeSlot[0] = person - 2 * 3;  // the fifth generation
+    LoadGenTree();
+    w->RedrawTree();
+    ShowActive();
+    const QRect screen = w->screen()->availableGeometry();
+    auto open = [&](int box, const std::function<void(LintoraDescList*)>& check) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* desc = qobject_cast<LintoraDescList*>(QApplication::activeModalWidget());
+            ASSERT_NE(desc, nullptr);
+            seen = true;
+            check(desc);
+            desc->reject();
+        });
+        ClickBox(box, 3);  // "Descendants List"
+        EXPECT_TRUE(seen);
+    };
+    auto longest = [](QTreeWidget* list) {
+        int most = 0;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            most = std::max(most, list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(0)));
+        return most;
+    };
+    open(0, [&](LintoraDescList* desc) {
+        ASSERT_EQ(desc->List()->topLevelItemCount(), 7);
+        EXPECT_GT(longest(desc->List()), 8000 / 15);
+        EXPECT_GE(desc->List()->viewport()->width(), longest(desc->List()));
+        EXPECT_TRUE(screen.contains(desc->frameGeometry()));
+    });
+    open(15, [&](LintoraDescList* desc) {
+        ASSERT_EQ(desc->List()->topLevelItemCount(), 15);
+        EXPECT_GT(longest(desc->List()), screen.width());
+        EXPECT_TRUE(screen.contains(desc->frameGeometry()));
+        EXPECT_GT(desc->List()->horizontalScrollBar()->maximum(), 0);
+    });
+}
+
+// The source editor open on the Ancestral File while the second page is
+// undone: it shows the citations of the first page again, and keeps what
+// was typed.
+TEST_F(DesktopHabitsTest, TheSourcePanelShowsTheCitationsAnUndoLeaves) {
+    PastePage();
+    const int32_t first = g.Source[1].sCitations;
+    PastePage("af_family.txt");
+    ASSERT_GT(g.Source[1].sCitations, first);
+    ShowActive();
+    auto* sources = static_cast<SourceEditFrame*>(w->Panel("source"));
+    w->mnuEditItem[3]->trigger();  // Edit Sources
+    ASSERT_EQ(sources->SourceList()->currentText(), "Ancestral File");
+    EXPECT_EQ(sources->SourceEditInfo()->text().toStdString(),
+              std::to_string(g.Source[1].sCitations) + " citations in this batch");
+    QTest::mouseClick(sources->Box("sTitle"), Qt::LeftButton);
+    Type(w, " 4.19");
+    ClickToolButton(kUndoToolButton);
+    ASSERT_TRUE(sources->isVisible());
+    EXPECT_EQ(sources->SourceEditInfo()->text().toStdString(), std::to_string(first) + " citations in this batch");
+    EXPECT_EQ(sources->Box("sTitle")->text(), "Ancestral File 4.19");
 }
 
 }  // namespace
