@@ -36,6 +36,8 @@ struct EditorHost {
     std::function<void(const std::string& hint)> showMarriageList;
     std::function<void()> searchInternet;
     std::function<void()> undo;
+    // The main window: it takes the keyboard back when the editor is put away.
+    QWidget* owner = nullptr;
 };
 void SetEditorHost(EditorHost host);
 
@@ -148,6 +150,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, class QEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     bool Filling() const { return filling_ > 0; }

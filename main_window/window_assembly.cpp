@@ -90,6 +90,7 @@ void PlugInWindows(Lintora& w) {
     };
     host.searchInternet = [&w] { ShowSearchWindow(g.CurIndiv, &w); };
     host.undo = [&w] { w.Undo(); };
+    host.owner = &w;
     SetEditorHost(host);
 
     // Built on first use, so that it shows the preferences read at start-up
