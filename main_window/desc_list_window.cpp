@@ -21,6 +21,17 @@ namespace {
 // The line column's own width, 8000 twips.
 constexpr int kLineWidth = 8000 / 15;
 
+// The width the longest line of list takes, with the margin an item view
+// keeps on either side of a text.
+int LongestLine(const QTreeWidget* list) {
+    const QFontMetrics fm(list->font());
+    int longest = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        longest = std::max(longest, fm.horizontalAdvance(list->topLevelItem(i)->text(0)));
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    return longest + 2 * margin;
+}
+
 }  // namespace
 
 LintoraDescList::LintoraDescList(QWidget* parent) : QDialog(parent) {
@@ -60,13 +71,7 @@ bool LintoraDescList::Build() {
 }
 
 void LintoraDescList::FitLongestLine() {
-    const QFontMetrics fm(list_->font());
-    int longest = 0;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i)
-        longest = std::max(longest, fm.horizontalAdvance(list_->topLevelItem(i)->text(0)));
-    // The margin an item view keeps on either side of a text.
-    const int margin = list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
-    const int column = std::max(kLineWidth, longest + 2 * margin);
+    const int column = std::max(kLineWidth, LongestLine(list_));
     list_->setColumnWidth(0, column);
     const QMargins around = layout()->contentsMargins();
     int wanted = column + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width() + around.left() +
@@ -77,7 +82,10 @@ void LintoraDescList::FitLongestLine() {
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     if (!screen) return;
     const QRect room = screen->availableGeometry();
-    const int frame = frameGeometry().width() - width();
+    // Before its first showing the window's frame is not known yet: its
+    // owner's stands in for it.
+    int frame = frameGeometry().width() - width();
+    if (const QWidget* owner = parentWidget()) frame = std::max(frame, owner->frameGeometry().width() - owner->width());
     resize(std::min(wanted, room.width() - frame), height());
     // A window placed before comes back onto the screen.
     if (testAttribute(Qt::WA_Moved) && frameGeometry().right() > room.right())
