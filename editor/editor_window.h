@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QPointer>
 
 #include "record_store/indiv_edit.h"
 #include "record_store/person_view.h"
@@ -37,7 +38,7 @@ struct EditorHost {
     std::function<void()> searchInternet;
     std::function<void()> undo;
     // The main window: it takes the keyboard back when the editor is put away.
-    QWidget* owner = nullptr;
+    QPointer<QWidget> owner;
 };
 void SetEditorHost(EditorHost host);
 

@@ -4,11 +4,11 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QHideEvent>
 #include <QShowEvent>
 #include <QTextEdit>
 #include <QVBoxLayout>
