@@ -38,7 +38,7 @@ struct EditorHost {
     std::function<void()> searchInternet;
     std::function<void()> undo;
     // The main window: it takes the keyboard back when the editor is put away.
-    QPointer<QWidget> owner;
+    QPointer<QWidget> owner = nullptr;
 };
 void SetEditorHost(EditorHost host);
 
