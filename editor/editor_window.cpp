@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -1050,6 +1051,11 @@ void Lintoraedit::mnuUndoItem_Click() {
         hide();
     else if (isVisible())
         LoadIndivEdit(SSTab1->currentIndex());
+}
+
+void Lintoraedit::hideEvent(QHideEvent* e) {
+    QDialog::hideEvent(e);
+    if (!e->spontaneous()) ReturnActivation(host.owner);
 }
 
 bool Lintoraedit::Form_Unload() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QPointer>
 
 #include "record_store/indiv_edit.h"
 #include "record_store/person_view.h"
@@ -36,6 +37,8 @@ struct EditorHost {
     std::function<void(const std::string& hint)> showMarriageList;
     std::function<void()> searchInternet;
     std::function<void()> undo;
+    // The main window: it takes the keyboard back when the editor is put away.
+    QPointer<QWidget> owner = nullptr;
 };
 void SetEditorHost(EditorHost host);
 
@@ -148,6 +151,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, class QEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     bool Filling() const { return filling_ > 0; }

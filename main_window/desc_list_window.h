@@ -26,6 +26,9 @@ public:
     QTreeWidget* List() const { return list_; }
 
 private:
+    // Widens the window for the longest line, within its screen.
+    void FitLongestLine();
+
     QTreeWidget* list_ = nullptr;
 };
 

@@ -725,6 +725,7 @@ void Lintora::Undo() {
     Guard([] { UndoLastChange(); });
     Call(hooks.refreshLists);
     Call(hooks.refreshPlaceList);
+    Call(hooks.refreshSources);
 }
 
 void Lintora::Toolbar1_ButtonClick(int button) {

@@ -60,6 +60,7 @@ struct MainWindowHooks {
     std::function<void()> loadPlaceList;    // Edit > Edit Places, after the undo snapshot
     std::function<void()> refreshPlaceList; // after an undo, while the place list is open
     std::function<void()> editSources;      // Edit > Edit Sources
+    std::function<void()> refreshSources;   // after an undo, while the source panel is open
     std::function<void()> loadParentPickList, hideParentPickList;
     // Other windows.
     std::function<void(bool forGedSave)> showPreferences;  // GED save: returns at once
@@ -109,7 +110,8 @@ public:
     void Toolbar1_ButtonClick(int button);
     void InetButton_Click();
     // The Undo command (the tool bar's, and the editor's UnDo): the last
-    // snapshot back, and an open list or place list refilled.
+    // snapshot back, an open list or place list refilled, and the source
+    // panel's count brought up to date.
     void Undo();
     // Chooses from the pedigree pop-up menu at the pointer: the item index,
     // or -1 when closed without a choice. Tests replace it.

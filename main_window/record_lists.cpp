@@ -264,6 +264,8 @@ void ListFrame::ShowList(QTableView* shown, QTableView* hidden) {
     show();
     // In front of an open panel, which would cover its right-hand columns.
     raise();
+    // The keys move in the list at once, also when its rows were kept.
+    shown->setFocus();
 }
 
 void ListFrame::FitColumns(QTableView* view) {
@@ -286,7 +288,6 @@ void ListFrame::SelectFirst(QTableView* view) {
     if (view->model()->rowCount() == 0) return;
     view->selectRow(0);
     view->scrollToTop();
-    view->setFocus();
 }
 
 int ListFrame::SelectedRow(QTableView* view) const {

@@ -128,7 +128,7 @@ void SourceEditFrame::SourceListClick() {
     SetBoxQuietly(sTitle_, Q(s.sTitle.trimmed()));
     SetBoxQuietly(sAuthor_, Q(s.sAuthor.trimmed()));
     SetBoxQuietly(sPublish_, Q(s.sPublish.trimmed()));
-    info_->setText(QString::number(s.sCitations) + " citations in this batch");
+    ShowCitations();
     FillRepos("None");
     const bool user = s.sFlag.trimmed() == "U";
     Lock(sAuthor_, !user);
@@ -140,6 +140,12 @@ void SourceEditFrame::SourceListClick() {
     }
     ReposListClick();
     edit_->hide();
+}
+
+void SourceEditFrame::ShowCitations() {
+    const int32_t k = sourceList_->currentIndex() + 1;
+    if (k < 1 || k > g.SourceCount) return;
+    info_->setText(QString::number(g.Source[k].sCitations) + " citations in this batch");
 }
 
 void SourceEditFrame::ReposListClick() {

@@ -25,6 +25,9 @@ public:
     void TextChange();      // any of the six boxes
     void CmdSrcEditClick();  // save
     void CmdSrcExitClick();  // close
+    // After an undo, which takes citations back: the chosen source's count
+    // as it now stands; what is typed in the boxes stays.
+    void ShowCitations();
 
     QComboBox* SourceList() const { return sourceList_; }
     QComboBox* ReposList() const { return reposList_; }

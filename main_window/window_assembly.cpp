@@ -46,6 +46,7 @@ void PlugInWindows(Lintora& w) {
     auto* sources = new SourceEditFrame;
     w.InstallPanel("source", sources);
     w.hooks.editSources = [sources] { sources->Open(); };
+    w.hooks.refreshSources = [sources] { sources->ShowCitations(); };
 
     auto* pick = new ParentPickPanel;
     w.InstallPanel("parents", pick);
@@ -89,6 +90,7 @@ void PlugInWindows(Lintora& w) {
     };
     host.searchInternet = [&w] { ShowSearchWindow(g.CurIndiv, &w); };
     host.undo = [&w] { w.Undo(); };
+    host.owner = &w;
     SetEditorHost(host);
 
     // Built on first use, so that it shows the preferences read at start-up

@@ -90,6 +90,8 @@ LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
         auto* e = new FilledBox(this);
         if (tip) e->setToolTip(tip);
         e->installEventFilter(this);
+        // Go is the window's default button: Enter in a box presses it.
+        connect(e, &QLineEdit::returnPressed, this, [this] { btnGoInet->click(); });
         return e;
     };
     auto check = [this] {

@@ -2,9 +2,9 @@
 // The internet search window "Internet Search - Select Criteria": the
 // chosen person's names, years, places and AFN with one check box per
 // criterion, the site and page lists, the year ranges and three region
-// lists. Go builds the address from the chosen page's template and opens it
-// in the browser. The handlers are public so that tests can call them as
-// the controls would.
+// lists. Go, or Enter in a text box, builds the address from the chosen
+// page's template and opens it in the browser. The handlers are public so
+// that tests can call them as the controls would.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -88,13 +88,6 @@ protected:
     }
 };
 
-// A closed box hands the activation back to the window it belongs to; a
-// display without a window manager leaves it to nobody, and then neither
-// keys nor tool tips (the whole text of a cut caption) work until a click.
-void ReturnActivation(QWidget* owner) {
-    if (owner && owner->isVisible()) owner->activateWindow();
-}
-
 // Qt's own file dialog opens too small for its detail columns (sizes and
 // dates come out cut): it is given room for them within the screen, and
 // each folder's columns are fitted to what they show.
@@ -141,6 +134,10 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& r, QFileDial
 }
 
 }  // namespace
+
+void ReturnActivation(QWidget* owner) {
+    if (owner && owner->isVisible()) owner->activateWindow();
+}
 
 QtPlatform::~QtPlatform() {
     // Nothing is told any more; the opens are only forgotten.

@@ -20,6 +20,12 @@ public:
     explicit AskingWidget(const QWidget* w) : AskingWindow(w) {}
 };
 
+// A window put away (a closed box, a hidden dialog) hands the activation
+// back to the window it belongs to: a display without a window manager, and
+// some managers, leave it to nobody, and then neither keys nor tool tips
+// (the whole text of a cut caption) work until a click.
+void ReturnActivation(QWidget* owner);
+
 // Title of every message box that names none.
 inline constexpr const char* kProgramTitle = "Lintora";
 

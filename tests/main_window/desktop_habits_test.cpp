@@ -3,7 +3,12 @@
 // does, Enter presses the button Preferences show, Undo's tip names what
 // it takes back, and an undone prune leaves no number of its own behind.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,11 +20,15 @@
 #include <QWindow>
 
 #include "editor/editor_window.h"
+#include "internet_search/gui/search_window.h"
+#include "main_window/desc_list_window.h"
 #include "main_window/place_panel.h"
 #include "main_window/preferences_window.h"
 #include "main_window/prune_panel.h"
 #include "main_window/record_lists.h"
 #include "main_window/source_panel.h"
+#include "platform/qt/qt_platform.h"
+#include "record_store/trees.h"
 #include "tests/main_window/window_fixture.h"
 #include "tests/support/table_checks.h"
 
@@ -383,6 +392,155 @@ TEST_F(DesktopHabitsTest, AfterPruningEveryoneTheStatusBarNamesNoSite) {
     EXPECT_EQ(StatusPanels(), (std::vector<std::string>{"", "", "", "", "Individuals: 0", "Families: 0", ""}));
     // The next page is the first of the work again, not one mixed with the pruned one's site.
     EXPECT_EQ(g.FirstSite, "");
+}
+
+// Enter in a box of the search window presses Go, as a click on Go does:
+// the birth year typed over is taken, with its box's rule, into the search.
+TEST_F(DesktopHabitsTest, EnterInASearchBoxPressesGo) {
+    PastePage();
+    ShowActive();
+    ClickBox(0);  // John Henry, born 1832
+    bool pressed = false;
+    QTimer::singleShot(0, [&] {
+        auto* search = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+        QTest::mouseClick(search->chkAFN, Qt::LeftButton);  // a name search, not by his AFN
+        QTest::mouseClick(search->iByear, Qt::LeftButton);
+        Press(search, Qt::Key_A, Qt::ControlModifier);
+        Type(search, "1830");
+        Press(search, Qt::Key_Return);
+        pressed = search->isHidden();
+        if (!pressed) search->reject();
+    });
+    QTest::mouseClick(w->InetButton, Qt::LeftButton);
+    EXPECT_TRUE(pressed);
+    ASSERT_EQ(ui.openedAddresses.size(), 1u);
+    EXPECT_EQ(ui.openedAddresses[0].substr(0, ui.openedAddresses[0].find("&q.birthLikePlace")),
+              "https://www.familysearch.org/search/record/results?q.givenName=John&q.surname=WHITLOCK"
+              "&q.birthLikeDate.from=1830&q.birthLikeDate.to=1830");
+}
+
+// The real message box after Save As GED, its OK clicked: the main window
+// has the keyboard again and Ctrl+L lists the people.
+TEST_F(DesktopHabitsTest, AfterSaveAsGedTheMainWindowHasTheKeyboard) {
+    struct RealBoxes : QtPlatform {
+        std::string file;
+        std::string SaveFileDialog(const FileDialogRequest&) override { return file; }
+    } real;
+    real.file = (dir / "work" / "whitlock.ged").string();
+    real.dialogParent = w;
+    PastePage();
+    ShowActive();
+    InstallPlatform(&real);
+    Press(w, Qt::Key_G, Qt::ControlModifier);  // Save As GED
+    auto* prefs = qobject_cast<LintoraPreferences*>(QApplication::activeModalWidget());
+    ASSERT_NE(prefs, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(prefs));
+    QString told;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+        told = box->text().remove(QChar(0x200B));
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    Press(prefs, Qt::Key_Return);  // Continue
+    InstallPlatform(&ui);
+    EXPECT_EQ(told.toStdString(), real.file + " successfully saved");
+    QCoreApplication::processEvents();  // the desktop's word on who is active
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(w->ListFrame->isVisible());
+}
+
+// A person opened from the list and the pedigree shown from the editor:
+// the main window has the keyboard again, Ctrl+L shows the list as it was,
+// and End, Home and Down move in it.
+TEST_F(DesktopHabitsTest, TheListOpenedAgainTakesTheKeys) {
+    StartProgram("", true);
+    Lintoraedit::SetModalLoop(false);
+    Lintoraedit& editor = EditorWindow();
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, John Henry");
+    ASSERT_TRUE(editor.isVisible());
+    QTest::mouseClick(editor.btnGoPedigree, Qt::LeftButton);
+    ASSERT_FALSE(editor.isVisible());
+    QCoreApplication::processEvents();  // the desktop's word on who is active
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(lists->isVisible());
+    const auto current = [&] {
+        return lists->IndivModel().Text(lists->ListView1()->currentIndex().row(), 0).toStdString();
+    };
+    ASSERT_EQ(current(), "WHITLOCK, John Henry");
+    Press(w, Qt::Key_End);
+    EXPECT_EQ(current(), "WHITLOCK, Samuel");
+    for (Qt::Key key : {Qt::Key_Home, Qt::Key_Down}) Press(w, key);
+    EXPECT_EQ(current(), "MARSH, Abigail");
+}
+
+// Eight generations of long names. The descendants window opens wide
+// enough to show the four below the root whole; the eight below his
+// great-great-grandfather do not fit the screen: the window stays on it
+// and the lines scroll.
+TEST_F(DesktopHabitsTest, TheDescendantsWindowFitsItsLongestLineOnTheScreen) {
+    int32_t person = 0;
+    for (int generation = 1; generation <= 8; ++generation) {
+        const std::string year = std::to_string(1700 + 25 * generation);
+        const int32_t child = Person("Maximilian Friedrich Wilhelm", "HOHENZOLLERN-SIGMARINGEN", "M", year, year);
+        if (person) Child(child, Family(person, Person("Anna", "WEISS", "F")));
+        person = child;
+    }
+    g.TreeSlot[0] = person - 2 * 3;  // the fifth generation
+    LoadGenTree();
+    w->RedrawTree();
+    ShowActive();
+    const QRect screen = w->screen()->availableGeometry();
+    // Opens the person's descendants from box b; checks the window shown.
+    auto open = [&](int b, const std::function<void(LintoraDescList*)>& check) {
+        QTimer::singleShot(0, [&] {
+            auto* desc = qobject_cast<LintoraDescList*>(QApplication::activeModalWidget());
+            ASSERT_NE(desc, nullptr);
+            check(desc);
+            desc->reject();
+        });
+        ClickBox(b, 3);  // "Descendants List"
+    };
+    bool onScreen = false;
+    open(0, [&](LintoraDescList* desc) {
+        EXPECT_GT(desc->width(), 8000 / 15 + 40);
+        EXPECT_EQ(desc->List()->horizontalScrollBar()->maximum(), 0);
+        onScreen = screen.contains(desc->frameGeometry());
+    });
+    EXPECT_TRUE(onScreen);
+    onScreen = false;
+    open(15, [&](LintoraDescList* desc) {
+        EXPECT_GT(desc->List()->horizontalScrollBar()->maximum(), 0);
+        onScreen = screen.contains(desc->frameGeometry());
+    });
+    EXPECT_TRUE(onScreen);
+}
+
+// The source editor open on the Ancestral File while the second page is
+// undone: it shows the citations of the first page again, and keeps what
+// was typed.
+TEST_F(DesktopHabitsTest, TheSourcePanelShowsTheCitationsAnUndoLeaves) {
+    PastePage();
+    const int32_t first = g.Source[1].sCitations;
+    PastePage("af_family.txt");
+    ASSERT_GT(g.Source[1].sCitations, first);
+    ShowActive();
+    auto* sources = static_cast<SourceEditFrame*>(w->Panel("source"));
+    w->mnuEditItem[3]->trigger();  // Edit Sources
+    ASSERT_EQ(sources->SourceList()->currentText(), "Ancestral File");
+    QTest::mouseClick(sources->Box("sTitle"), Qt::LeftButton);
+    Type(w, " 4.19");
+    ClickToolButton(kUndoToolButton);
+    ASSERT_TRUE(sources->isVisible());
+    EXPECT_EQ(sources->SourceEditInfo()->text().toStdString(), std::to_string(first) + " citations in this batch");
+    EXPECT_EQ(sources->Box("sTitle")->text(), "Ancestral File 4.19");
 }
 
 }  // namespace
