@@ -484,27 +484,29 @@ void AppendAnselAsUtf8(std::string& out, std::string_view ansel) {
     for (char32_t m : marks) AppendUtf8(out, m);  // marks at the very end keep no letter
 }
 
-std::string Windows1252ToUtf8(std::string_view bytes) {
+namespace {
+
+// A single-byte set to UTF-8: ASCII as it is, the upper half through high.
+template <class High>
+std::string SingleByteToUtf8(std::string_view bytes, High high) {
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
+    out.reserve(bytes.size() + bytes.size() / 4);
     for (char ch : bytes) {
-        unsigned char c = static_cast<unsigned char>(ch);
+        const auto c = static_cast<unsigned char>(ch);
         if (c < 0x80) out.push_back(ch);
-        else if (c < 0xA0) AppendUtf8(out, kCp1252High[c - 0x80]);
-        else AppendUtf8(out, c);
+        else AppendUtf8(out, high(c));
     }
     return out;
 }
 
+}  // namespace
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+    return SingleByteToUtf8(bytes, [](unsigned char c) { return c < 0xA0 ? kCp1252High[c - 0x80] : char32_t{c}; });
+}
+
 std::string Cp437ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
-    for (char ch : bytes) {
-        unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) out.push_back(ch);
-        else AppendUtf8(out, kCp437High[c - 0x80]);
-    }
-    return out;
+    return SingleByteToUtf8(bytes, [](unsigned char c) { return kCp437High[c - 0x80]; });
 }
 
 char Utf16WithoutMark(std::string_view bytes) {
