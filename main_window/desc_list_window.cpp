@@ -13,6 +13,7 @@
 
 #include "record_store/descendants.h"
 #include "record_store/program_state.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/qt/window_place.h"
 
 namespace lintora {
@@ -50,6 +51,7 @@ LintoraDescList::LintoraDescList(QWidget* parent) : QDialog(parent) {
     resize(kLineWidth + 40, 420);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { LstDescListDblClick(); });
     KeepPlaceWhenShownAgain(this);
+    ReturnActivationOnHide(this);
 }
 
 bool LintoraDescList::Build() {

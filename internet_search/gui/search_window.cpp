@@ -85,6 +85,7 @@ QToolButton* PictureButton(QWidget* parent, QStyle::StandardPixmap pixmap, const
 LintoraInetSet::LintoraInetSet(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Internet Search - Select Criteria");
     setModal(true);
+    ReturnActivationOnHide(this);
 
     auto line = [this](const char* tip = nullptr) {
         auto* e = new FilledBox(this);

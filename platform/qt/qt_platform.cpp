@@ -139,6 +139,31 @@ void ReturnActivation(QWidget* owner) {
     if (owner && owner->isVisible()) owner->activateWindow();
 }
 
+namespace {
+
+class ActivationReturn : public QObject {
+public:
+    using QObject::QObject;
+
+private:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        auto* window = static_cast<QWidget*>(watched);
+        if (e->type() == QEvent::Show && QApplication::activeWindow() != window) {
+            // Shown while no window is active (at start): its owner has the keys after it.
+            before_ = QApplication::activeWindow();
+            if (!before_) before_ = window->parentWidget();
+        } else if (e->type() == QEvent::Hide && !e->spontaneous()) {
+            ReturnActivation(before_);
+        }
+        return false;
+    }
+    QPointer<QWidget> before_;
+};
+
+}  // namespace
+
+void ReturnActivationOnHide(QWidget* window) { window->installEventFilter(new ActivationReturn(window)); }
+
 QtPlatform::~QtPlatform() {
     // Nothing is told any more; the opens are only forgotten.
     openWatch_.reset();

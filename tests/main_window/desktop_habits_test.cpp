@@ -415,6 +415,8 @@ TEST_F(DesktopHabitsTest, EnterInASearchBoxPressesGo) {
     });
     QTest::mouseClick(w->InetButton, Qt::LeftButton);
     EXPECT_TRUE(pressed);
+    // The window that opened it has the keyboard again.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 500));
     ASSERT_EQ(ui.openedAddresses.size(), 1u);
     EXPECT_EQ(ui.openedAddresses[0].substr(0, ui.openedAddresses[0].find("&q.birthLikePlace")),
               "https://www.familysearch.org/search/record/results?q.givenName=John&q.surname=WHITLOCK"
@@ -515,6 +517,7 @@ TEST_F(DesktopHabitsTest, TheDescendantsWindowFitsItsLongestLineOnTheScreen) {
         onScreen = screen.contains(desc->frameGeometry());
     });
     EXPECT_TRUE(onScreen);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 500));
     onScreen = false;
     open(15, [&](LintoraDescList* desc) {
         EXPECT_GT(desc->List()->horizontalScrollBar()->maximum(), 0);
