@@ -549,12 +549,7 @@ TEST_F(StartupTest, SettingsThatCannotBeReadOrWrittenAreLeftAsTheyAre) {
     fs::remove(ini);  // written by the fixture's start
     fs::create_symlink(onDrive, ini);
     ui.Answer(MsgResult::Ok);
-    keepSplash = true;
-    StartProgram();
-    int firstRuns = 0;
-    w->About().firstRun = [&firstRuns] { ++firstRuns; };
-    w->About().Timer1_Timer();
-    EXPECT_EQ(firstRuns, 0);
+    EXPECT_EQ(FirstRunsOfAStart(), 0);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Problem reading settings: " + ini.string() +
                                                    " cannot be read: it is a link to " + onDrive.string() +
                                                    ", which is not there\nThe file is left as it is; the program "

@@ -263,12 +263,7 @@ TEST_F(WalkTest, AWorkFileThatIsNotThereSaysSoAndARememberedOneIsToldOnce) {
     fs::remove(file);
     ui.boxes.clear();
     ui.Answer(MsgResult::Ok);
-    keepSplash = true;
-    StartProgram();
-    int firstRuns = 0;
-    w->About().firstRun = [&firstRuns] { ++firstRuns; };
-    w->About().Timer1_Timer();
-    EXPECT_EQ(firstRuns, 0);
+    EXPECT_EQ(FirstRunsOfAStart(), 0);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"family.lnt cannot be opened: there is no such file"});
     EXPECT_EQ(g.IndivCount, 0);
     EXPECT_EQ(g.LastWorkFile, "");

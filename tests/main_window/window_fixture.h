@@ -100,6 +100,16 @@ protected:
         }
         if (!realEditor) InstallEditor(&editor);
     }
+    // Starts the program with its splash, lets the splash's second end and
+    // says how often the first-run search window was asked for.
+    int FirstRunsOfAStart(const std::string& commandLine = "") {
+        keepSplash = true;
+        StartProgram(commandLine);
+        int firstRuns = 0;
+        w->About().firstRun = [&firstRuns] { ++firstRuns; };
+        w->About().Timer1_Timer();
+        return firstRuns;
+    }
     void EndProgram() {
         if (!program) return;
         w->hooks = {};
