@@ -423,6 +423,43 @@ TEST_F(DesktopHabitsTest, EnterInASearchBoxPressesGo) {
               "&q.birthLikeDate.from=1830&q.birthLikeDate.to=1830");
 }
 
+// Henry SMITH's birth year, 1822, left as it was and its box not ticked:
+// clicked into, then Enter pressed in it or Go clicked, it is ticked and
+// searched, as when the user tabs out of it.
+TEST_F(DesktopHabitsTest, EnterAndGoApplyTheRuleOfABoxNotTypedIn) {
+    PastePage("anc_register.txt");
+    ShowActive();
+    int henry = 0;
+    while (henry < kTreeBoxes && !w->lblTree[henry]->text().startsWith(" Henry SMITH")) ++henry;
+    ASSERT_LT(henry, kTreeBoxes);
+    ClickBox(henry);
+    const std::string searched = "https://www.familysearch.org/search/record/results?q.givenName=Henry&q.surname=SMITH"
+                                 "&q.birthLikeDate.from=1822&q.birthLikeDate.to=1822";
+    // Opens the search window, clears the birth year's box, clicks into the
+    // year and leaves the window by `go`; says what Go opened.
+    auto search = [&](const std::function<void(LintoraInetSet*)>& go) {
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+            if (window->chkByear->isChecked()) QTest::mouseClick(window->chkByear, Qt::LeftButton);
+            ASSERT_EQ(window->iByear->text(), "1822");
+            ASSERT_FALSE(window->chkByear->isChecked());
+            QTest::mouseClick(window->iByear, Qt::LeftButton);
+            go(window);
+            if (!window->isHidden()) window->reject();
+        });
+        const std::size_t before = ui.openedAddresses.size();
+        QTest::mouseClick(w->InetButton, Qt::LeftButton);
+        if (ui.openedAddresses.size() != before + 1) return std::string("(nothing opened)");
+        ui.FinishOpen();
+        const std::string& a = ui.openedAddresses.back();
+        return a.substr(0, a.find("&q.birthLikePlace"));
+    };
+    EXPECT_EQ(search([](LintoraInetSet* s) { Press(s, Qt::Key_Return); }), searched);
+    EXPECT_EQ(search([](LintoraInetSet* s) { QTest::mouseClick(s->btnGoInet, Qt::LeftButton); }), searched);
+}
+
 // The real message box after Save As GED, its OK clicked: the main window
 // has the keyboard again and Ctrl+L lists the people.
 TEST_F(DesktopHabitsTest, AfterSaveAsGedTheMainWindowHasTheKeyboard) {

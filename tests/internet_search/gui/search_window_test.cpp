@@ -307,15 +307,6 @@ TEST_F(SearchWindowTest, GoAppliesTheRuleOfTheBoxBeingTyped) {
     ASSERT_EQ(ui.openedAddresses.size(), 2u);
     EXPECT_EQ(ui.openedAddresses[1].substr(0, ui.openedAddresses[1].find("&q.birth")),
               "https://www.familysearch.org/search/record/results?q.givenName=&q.surname=Kowalska");
-
-    // A box only clicked into, not typed in, leaves the remembered page alone.
-    w.LoadInetSet(mary);
-    ShowActive(w);
-    w.PageSelect->setCurrentIndex(2);
-    QTest::mouseClick(w.iLast, Qt::LeftButton);
-    QTest::mouseClick(w.btnGoInet, Qt::LeftButton);
-    ASSERT_EQ(ui.openedAddresses.size(), 3u);
-    EXPECT_EQ(ui.openedAddresses[2].substr(0, 58), "https://www.familysearch.org/search/genealogies/results?q.");
 }
 
 // A leave rule runs when the user leaves a box, not when the window's own
