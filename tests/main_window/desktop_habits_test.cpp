@@ -563,6 +563,30 @@ TEST_F(DesktopHabitsTest, TheDescendantsWindowFitsItsLongestLineOnTheScreen) {
     EXPECT_TRUE(onScreen);
 }
 
+// The source editor open on the Ancestral File while a page of it is
+// pasted, then one of its people pruned: it shows the citations the paste
+// brought, then those the prune leaves.
+TEST_F(DesktopHabitsTest, TheSourcePanelShowsTheCitationsAPasteBrings) {
+    ShowActive();
+    auto* sources = static_cast<SourceEditFrame*>(w->Panel("source"));
+    w->mnuEditItem[3]->trigger();  // Edit Sources
+    ASSERT_EQ(sources->SourceList()->currentText(), "Ancestral File");
+    ASSERT_EQ(sources->SourceEditInfo()->text().toStdString(), "0 citations in this batch");
+    const auto page = fs::path(LINTORA_SOURCE_DIR) / "tests" / "page_import" / "pages" / "af_individual.txt";
+    QGuiApplication::clipboard()->setText(QString::fromStdString(FileText(page)));
+    w->Timer1_Timer();
+    QTest::mouseClick(w->Command6, Qt::LeftButton);
+    ASSERT_TRUE(sources->isVisible());
+    EXPECT_EQ(sources->SourceEditInfo()->text().toStdString(), "5 citations in this batch");
+
+    PruneFromBox(1);  // Samuel
+    ui.Answer(MsgResult::Ok);  // "Are you sure?"
+    ui.Answer(MsgResult::Ok);  // "Samuel WHITLOCK removed."
+    QTest::mouseClick(Button(PrunePanel(), "OK"), Qt::LeftButton);
+    ASSERT_TRUE(sources->isVisible());
+    EXPECT_EQ(sources->SourceEditInfo()->text().toStdString(), "4 citations in this batch");
+}
+
 // The source editor open on the Ancestral File while the second page is
 // undone: it shows the citations of the first page again, and keeps what
 // was typed.
