@@ -587,6 +587,24 @@ TEST_F(DesktopHabitsTest, TheSourcePanelShowsTheCitationsAPasteBrings) {
     EXPECT_EQ(sources->SourceEditInfo()->text().toStdString(), "4 citations in this batch");
 }
 
+// A person added by hand after a page of the Ancestral File, and the add
+// cancelled: the Ancestral File keeps the citations of the page alone.
+TEST_F(DesktopHabitsTest, ACancelledAddLeavesNoCitation) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PastePage();
+    ShowActive();
+    Press(w, Qt::Key_A, Qt::ControlModifier);  // Add new Individual
+    ASSERT_TRUE(editor.isVisible());
+    ASSERT_EQ(editor.CancelEditButton->text(), "Cancel");
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    ASSERT_FALSE(editor.isVisible());
+    ShowActive();
+    auto* sources = static_cast<SourceEditFrame*>(w->Panel("source"));
+    w->mnuEditItem[3]->trigger();  // Edit Sources
+    ASSERT_EQ(sources->SourceList()->currentText(), "Ancestral File");
+    EXPECT_EQ(sources->SourceEditInfo()->text().toStdString(), "5 citations in this batch");
+}
+
 // The source editor open on the Ancestral File while the second page is
 // undone: it shows the citations of the first page again, and keeps what
 // was typed.
