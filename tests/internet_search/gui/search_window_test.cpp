@@ -277,7 +277,7 @@ TEST_F(SearchWindowTest, APersonWithoutSurnameSeesOnlyHomePages) {
     EXPECT_EQ(V(w.chkIName), 1);
 }
 
-// Go takes no focus: it applies the rule of the box being typed in first.
+// Go takes no focus: it applies the rule of the box the focus is in first.
 TEST_F(SearchWindowTest, GoAppliesTheRuleOfTheBoxBeingTyped) {
     int32_t mary = MaryAnn();
     LintoraInetSet w;
