@@ -664,6 +664,8 @@ bool Lintoraedit::DropNewIndiv() {
     const bool last = addedRecord_ > 0 && addedRecord_ == g.IndivCount && g.CurIndiv == addedRecord_;
     newIndiv_ = false;
     if (!last) return false;
+    // Adding him cited the paste's source for him.
+    g.DropCitation(g.Indiv[addedRecord_].iSource);
     g.Indiv[addedRecord_] = IndivRec{};
     --g.IndivCount;
     if (g.LastIndiv == addedRecord_) g.LastIndiv = 0;

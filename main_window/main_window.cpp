@@ -725,7 +725,6 @@ void Lintora::Undo() {
     Guard([] { UndoLastChange(); });
     Call(hooks.refreshLists);
     Call(hooks.refreshPlaceList);
-    Call(hooks.refreshSources);
 }
 
 void Lintora::Toolbar1_ButtonClick(int button) {
@@ -1127,6 +1126,10 @@ void Lintora::UpdateStatusBar() {
     std::array<std::string, kStatusPanels> texts;
     Guard([&] { texts = StatusBarTexts(); });
     for (int i = 0; i < kStatusPanels; ++i) statusPanels[i]->setText(Q(texts[i]));
+    // A paste, a parent set picked, an edit saved, a prune and an undo end
+    // here, and each may change citations: the source panel, open through
+    // them, shows the count they leave.
+    Call(hooks.refreshSources);
 }
 
 void Lintora::SetStatusPanel(int panel, const std::string& text) {

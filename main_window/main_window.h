@@ -60,7 +60,7 @@ struct MainWindowHooks {
     std::function<void()> loadPlaceList;    // Edit > Edit Places, after the undo snapshot
     std::function<void()> refreshPlaceList; // after an undo, while the place list is open
     std::function<void()> editSources;      // Edit > Edit Sources
-    std::function<void()> refreshSources;   // after an undo, while the source panel is open
+    std::function<void()> refreshSources;   // with the status bar: the open source panel's count
     std::function<void()> loadParentPickList, hideParentPickList;
     // Other windows.
     std::function<void(bool forGedSave)> showPreferences;  // GED save: returns at once

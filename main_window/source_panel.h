@@ -25,8 +25,8 @@ public:
     void TextChange();      // any of the six boxes
     void CmdSrcEditClick();  // save
     void CmdSrcExitClick();  // close
-    // After an undo, which takes citations back: the chosen source's count
-    // as it now stands; what is typed in the boxes stays.
+    // After a change of the work (a paste, an edit, a prune, an undo): the
+    // chosen source's count as it now stands; what is typed in the boxes stays.
     void ShowCitations();
 
     QComboBox* SourceList() const { return sourceList_; }

@@ -711,8 +711,6 @@ void LintoraInetSet::LeaveBox(QLineEdit* box) {
         {iDplace, &LintoraInetSet::iDplace_LostFocus}, {Mplace, &LintoraInetSet::Mplace_LostFocus},
         {sFirst, &LintoraInetSet::sFirst_LostFocus},   {sLast, &LintoraInetSet::sLast_LostFocus},
     };
-    // Its typing is applied now; Go need not apply it again.
-    box->setModified(false);
     for (const auto& [b, rule] : leave)
         if (b == box) RunOwn(rule);
 }
@@ -783,8 +781,9 @@ void LintoraInetSet::StorePositions() {
 }
 
 void LintoraInetSet::btnGoInet_Click() {
-    // Go takes no focus: a box typed in and not yet left is left now.
-    if (auto* box = qobject_cast<QLineEdit*>(focusWidget()); box && box->isModified()) LeaveBox(box);
+    // Go takes no focus, and Enter leaves the focus where it is: the box the
+    // user is in is left now, typed in or not.
+    if (auto* box = qobject_cast<QLineEdit*>(focusWidget())) LeaveBox(box);
     StorePositions();
     RunInetSearch();
 }

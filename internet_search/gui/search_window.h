@@ -75,8 +75,8 @@ public:
     void Region1Select_Click();
     void Region2Select_Click();
     // Leaving the text boxes. The user's leaving runs them (a click or Tab
-    // elsewhere, or Go, which takes no focus, while the box holds typing);
-    // focus that the window's own rules move runs none.
+    // elsewhere, or Enter or Go while the focus is in the box, typed in or
+    // not); focus that the window's own rules move runs none.
     void iAFN_LostFocus();
     void iLast_LostFocus();
     void iByear_LostFocus() { iBRange_Click(); }

@@ -394,33 +394,45 @@ TEST_F(DesktopHabitsTest, AfterPruningEveryoneTheStatusBarNamesNoSite) {
     EXPECT_EQ(g.FirstSite, "");
 }
 
-// Enter in a box of the search window presses Go, as a click on Go does:
-// the birth year typed over is taken, with its box's rule, into the search.
+// Enter in a box of the search window presses Go, as a click on Go does;
+// both apply the rule of the box the user is in, typed in or not: John
+// Henry's birth year, typed over or left as it was, is ticked and searched.
 TEST_F(DesktopHabitsTest, EnterInASearchBoxPressesGo) {
     PastePage();
     ShowActive();
     ClickBox(0);  // John Henry, born 1832
-    bool pressed = false;
-    QTimer::singleShot(0, [&] {
-        auto* search = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
-        ASSERT_NE(search, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(search));
-        QTest::mouseClick(search->chkAFN, Qt::LeftButton);  // a name search, not by his AFN
-        QTest::mouseClick(search->iByear, Qt::LeftButton);
-        Press(search, Qt::Key_A, Qt::ControlModifier);
-        Type(search, "1830");
-        Press(search, Qt::Key_Return);
-        pressed = search->isHidden();
-        if (!pressed) search->reject();
-    });
-    QTest::mouseClick(w->InetButton, Qt::LeftButton);
-    EXPECT_TRUE(pressed);
-    // The window that opened it has the keyboard again.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 500));
-    ASSERT_EQ(ui.openedAddresses.size(), 1u);
-    EXPECT_EQ(ui.openedAddresses[0].substr(0, ui.openedAddresses[0].find("&q.birthLikePlace")),
-              "https://www.familysearch.org/search/record/results?q.givenName=John&q.surname=WHITLOCK"
-              "&q.birthLikeDate.from=1830&q.birthLikeDate.to=1830");
+    // Opens the search window, makes it a name search without the birth
+    // year, clicks into the year, types `year` over it unless that is empty
+    // and leaves by `go`: the address opened, up to the birth place.
+    auto search = [&](const QString& year, const std::function<void(LintoraInetSet*)>& go) {
+        QTimer::singleShot(0, [&] {
+            auto* s = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+            ASSERT_NE(s, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(s));
+            for (QCheckBox* box : {s->chkAFN, s->chkByear})
+                if (box->isChecked()) QTest::mouseClick(box, Qt::LeftButton);
+            QTest::mouseClick(s->iByear, Qt::LeftButton);
+            if (!year.isEmpty()) {
+                Press(s, Qt::Key_A, Qt::ControlModifier);
+                Type(s, year);
+            }
+            go(s);
+            if (!s->isHidden()) s->reject();
+        });
+        const std::size_t before = ui.openedAddresses.size();
+        QTest::mouseClick(w->InetButton, Qt::LeftButton);
+        // The window that opened it has the keyboard again.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 500));
+        if (ui.openedAddresses.size() != before + 1) return std::string("(nothing opened)");
+        ui.FinishOpen();
+        return ui.openedAddresses.back().substr(0, ui.openedAddresses.back().find("&q.birthLikePlace"));
+    };
+    const auto enter = [](LintoraInetSet* s) { Press(s, Qt::Key_Return); };
+    const auto go = [](LintoraInetSet* s) { QTest::mouseClick(s->btnGoInet, Qt::LeftButton); };
+    const std::string john = "https://www.familysearch.org/search/record/results?q.givenName=John&q.surname=WHITLOCK";
+    EXPECT_EQ(search("1830", enter), john + "&q.birthLikeDate.from=1830&q.birthLikeDate.to=1830");
+    EXPECT_EQ(search("", enter), john + "&q.birthLikeDate.from=1832&q.birthLikeDate.to=1832");
+    EXPECT_EQ(search("", go), john + "&q.birthLikeDate.from=1832&q.birthLikeDate.to=1832");
 }
 
 // The real message box after Save As GED, its OK clicked: the main window
@@ -524,6 +536,37 @@ TEST_F(DesktopHabitsTest, TheDescendantsWindowFitsItsLongestLineOnTheScreen) {
         onScreen = screen.contains(desc->frameGeometry());
     });
     EXPECT_TRUE(onScreen);
+}
+
+// The source editor open on the Ancestral File while a page of it is
+// pasted, then one of its people pruned: it shows the citations the paste
+// brought, then those the prune leaves. A person added by hand and
+// cancelled leaves none.
+TEST_F(DesktopHabitsTest, TheSourcePanelShowsTheCitationsAPasteBrings) {
+    Lintoraedit& editor = StartWithTheEditor();
+    ShowActive();
+    auto* sources = static_cast<SourceEditFrame*>(w->Panel("source"));
+    auto count = [&] { return sources->SourceEditInfo()->text().toStdString(); };
+    w->mnuEditItem[3]->trigger();  // Edit Sources
+    ASSERT_EQ(sources->SourceList()->currentText(), "Ancestral File");
+    ASSERT_EQ(count(), "0 citations in this batch");
+    PastePage();
+    ASSERT_TRUE(sources->isVisible());
+    EXPECT_EQ(count(), "5 citations in this batch");
+
+    PruneFromBox(1);  // Samuel
+    ui.Answer(MsgResult::Ok);  // "Are you sure?"
+    ui.Answer(MsgResult::Ok);  // "Samuel WHITLOCK removed."
+    QTest::mouseClick(Button(PrunePanel(), "OK"), Qt::LeftButton);
+    ASSERT_TRUE(sources->isVisible());
+    EXPECT_EQ(count(), "4 citations in this batch");
+
+    Press(w, Qt::Key_A, Qt::ControlModifier);  // Add new Individual
+    ASSERT_TRUE(editor.isVisible());
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    ASSERT_FALSE(editor.isVisible());
+    w->mnuEditItem[3]->trigger();
+    EXPECT_EQ(count(), "4 citations in this batch");
 }
 
 // The source editor open on the Ancestral File while the second page is

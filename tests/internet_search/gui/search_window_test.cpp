@@ -277,7 +277,7 @@ TEST_F(SearchWindowTest, APersonWithoutSurnameSeesOnlyHomePages) {
     EXPECT_EQ(V(w.chkIName), 1);
 }
 
-// Go takes no focus: it applies the rule of the box being typed in first.
+// Go takes no focus: it applies the rule of the box the focus is in first.
 TEST_F(SearchWindowTest, GoAppliesTheRuleOfTheBoxBeingTyped) {
     int32_t mary = MaryAnn();
     LintoraInetSet w;
@@ -307,15 +307,6 @@ TEST_F(SearchWindowTest, GoAppliesTheRuleOfTheBoxBeingTyped) {
     ASSERT_EQ(ui.openedAddresses.size(), 2u);
     EXPECT_EQ(ui.openedAddresses[1].substr(0, ui.openedAddresses[1].find("&q.birth")),
               "https://www.familysearch.org/search/record/results?q.givenName=&q.surname=Kowalska");
-
-    // A box only clicked into, not typed in, leaves the remembered page alone.
-    w.LoadInetSet(mary);
-    ShowActive(w);
-    w.PageSelect->setCurrentIndex(2);
-    QTest::mouseClick(w.iLast, Qt::LeftButton);
-    QTest::mouseClick(w.btnGoInet, Qt::LeftButton);
-    ASSERT_EQ(ui.openedAddresses.size(), 3u);
-    EXPECT_EQ(ui.openedAddresses[2].substr(0, 58), "https://www.familysearch.org/search/genealogies/results?q.");
 }
 
 // A leave rule runs when the user leaves a box, not when the window's own
