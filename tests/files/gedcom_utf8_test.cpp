@@ -133,7 +133,7 @@ TEST_F(GedcomUtf8Test, LettersWithTwoMarksMakeTheFileUtf8AndOneMarkStaysAnsel) {
                              "1 NAME Jos\xE2" "e /Ruiz/"})
         EXPECT_TRUE(Has(lines, line)) << line;
 
-    ResetProgramState();
+    ResetWork();
     Person(1, "Đức Thắng", "Nguyễn", "M", 0);
     g.Indiv[1].ibPlace = "Hà Nội, Việt Nam";
     Person(2, "Thị Lan", "Trần", "F", 0);
@@ -189,7 +189,7 @@ TEST_F(GedcomUtf8Test, EveryPartOfTheFileDecidesAndNothingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
-        ResetProgramState();
+        ResetWork();
         Person(1, "Ann", "Baker", "F", 1);
         Person(2, "Tom", "Baker", "M", 1);
         g.IndivCount = 2;
