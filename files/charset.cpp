@@ -484,6 +484,12 @@ void AppendAnselAsUtf8(std::string& out, std::string_view ansel) {
     for (char32_t m : marks) AppendUtf8(out, m);  // marks at the very end keep no letter
 }
 
+std::size_t AnselLetterEnd(std::string_view ansel, std::size_t pos) {
+    const Tables& t = T();
+    while (pos < ansel.size() && t.markOf[static_cast<unsigned char>(ansel[pos])]) ++pos;
+    return std::min(pos + 1, ansel.size());
+}
+
 namespace {
 
 // A single-byte set to UTF-8: ASCII as it is, the upper half through high.

@@ -33,6 +33,10 @@ std::string AnselToUtf8(std::string_view ansel);
 // The same, added at the end of out.
 void AppendAnselAsUtf8(std::string& out, std::string_view ansel);
 
+// Where the letter that begins at pos ends in ANSEL text: after the marks
+// that stand before it and its own byte.
+std::size_t AnselLetterEnd(std::string_view ansel, std::size_t pos);
+
 // Windows-1252 to UTF-8; the five undefined codes keep their C1 values.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
