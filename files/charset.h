@@ -26,6 +26,15 @@ std::string Utf8ToAnsel(std::string_view utf8);
 // fits.
 std::string FirstNotInAnsel(std::string_view utf8);
 
+// The first letter of a field's text (with no blanks at its ends) that an
+// ANSEL file would not give back as it stands: one FirstNotInAnsel finds (a
+// mark the text begins with has no letter either), else one whose ASCII
+// spelling would put a blank at an end (where it trims away: a no-break
+// space), a "/" into a name part (where slashes mark the surname: "½" as
+// "1/2") or the text past width characters ("…" as "..."). Empty when ANSEL
+// keeps the text.
+std::string FirstNotKeptInAnsel(std::string_view utf8, std::size_t width, bool namePart);
+
 // ANSEL to UTF-8. Combining marks (which stand before their letter in ANSEL)
 // are put after it and composed with it where Unicode has a precomposed
 // letter; codes ANSEL does not define become U+FFFD.
