@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include "files/charset.h"
-
 #include <string>
 #include <vector>
+
+#include "files/charset.h"
 
 namespace lintora {
 namespace {
 
-std::vector<std::string> Joined(const std::vector<std::string>& file, LetterEnd letterEnd = Utf8CharEnd) {
+std::vector<std::string> Joined(const std::vector<std::string>& file) {
     std::vector<std::string_view> lines(file.begin(), file.end());
     std::deque<std::string> store;
-    JoinContinuedValues(lines, store, letterEnd);
+    JoinContinuedValues(lines, store, Utf8CharEnd);
     return {lines.begin(), lines.end()};
 }
 
@@ -53,23 +53,6 @@ TEST(ContinuedValues, CutLettersGoWholeNotesKeepTheirLines) {
                                 "2 CONC \x9F",
                                 "0 TRLR",
                             }));
-}
-
-// In ANSEL a mark stands before its letter: a mark cut from it at the end
-// of a piece takes the letter into that piece.
-TEST(ContinuedValues, AnselMarksCutFromTheirLettersTakeThemBack) {
-    const std::vector<std::string> file = {
-        "1 NOTE Ren\xE2",  // acute, then e on the CONC line
-        "2 CONC e was here, Ko\xE8\xE2",
-        "2 CONC \xE1",  // marks only
-        "2 CONC uln",
-    };
-    EXPECT_EQ(Joined(file, AnselLetterEnd), (std::vector<std::string>{
-                                                "1 NOTE Ren\xE2" "e",
-                                                "2 CONC  was here, Ko\xE8\xE2\xE1u",
-                                                "",
-                                                "2 CONC ln",
-                                            }));
 }
 
 }  // namespace

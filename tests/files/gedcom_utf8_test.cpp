@@ -187,16 +187,8 @@ TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
          [] { return g.Indiv[1].ibPlace.value(); }},
         {[&] { g.Indiv[1].iGivn = given; }, "\u2026", given + " Baker", "2 GIVN " + given,
          [] { return g.Indiv[1].iGivn.value(); }},
-        {[] {
-             g.Notes[1].nKind = "I";
-             g.Notes[1].nOwner = 1;
-             g.Notes[1].nTag = "1 NOTE";
-             g.Notes[1].nText = "\u00A0";
-             g.Notes[1].nLen = 1;
-             g.NotesCount = 1;
-             g.Indiv[1].iNoteFlg = "Y";
-         },
-         "\u00A0", "Ann Baker", "1 NOTE \u00A0", [] { return g.Notes[1].nText.value(); }},
+        {[] { g.IndivNoteText = "\u00A0"; StoreNotes("I", 1, "Y"); }, "\u00A0", "Ann Baker", "1 NOTE \u00A0",
+         [] { return std::to_string(g.NotesCount) + "|" + g.Notes[1].nText.value(); }},
         {[] { g.Indiv[1].iSurn = "Berg\u00BD"; }, "\u00BD", "Ann Berg\u00BD", "1 NAME Ann /Berg\u00BD/",
          [] { return g.Indiv[1].iSurn.value(); }},
         {[] { g.Indiv[1].iGivn = "\u0301Ann\u00F7a"; }, "\u0301", "\u0301Ann\u00F7a Baker",

@@ -633,10 +633,10 @@ TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
 }
 
 // A surname that holds a slash, from a SURN line or a prefix line, is saved
-// with blanks between the NAME line's slashes and as it is on the SURN line, which a reader keeps. A
-// prefix the slashes leave out goes before their surname, and off the end
-// of the given names; one the surname already has, in any case or with
-// either apostrophe, is not doubled.
+// with blanks between the NAME line's slashes and as it is on the SURN line,
+// which a reader keeps. A prefix the slashes leave out goes before their
+// surname, and off the end of the given names; one the surname already has,
+// in any case or with either apostrophe, is not doubled.
 TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEverySave) {
     ExpectNames("0 HEAD\r\n1 SOUR FTW\r\n1 CHAR UTF-8\r\n"
                 "0 @I1@ INDI\r\n1 NAME Sir\r\n2 SURN Ann/Marie\r\n1 SEX F\r\n"
