@@ -428,6 +428,33 @@ std::string FirstNotInAnsel(std::string_view utf8) {
     return missing;
 }
 
+std::string FirstNotKeptInAnsel(std::string_view utf8, std::size_t width, bool namePart) {
+    if (std::string missing = FirstNotInAnsel(utf8); !missing.empty()) return missing;
+    const Tables& t = T();
+    int grew = -1;  // reckoned once a letter spelt in several characters asks
+    auto grown = [&] {
+        if (grew < 0) {
+            const std::string back = AnselToUtf8(Utf8ToAnsel(utf8));
+            const auto length = std::count_if(back.begin(), back.end(), [](char c) { return (c & 0xC0) != 0x80; });
+            grew = static_cast<std::size_t>(length) > width;
+        }
+        return grew == 1;
+    };
+    const std::vector<char32_t> cps = CodePoints(utf8);
+    std::string unkept;
+    EachLetter(cps, [&](char32_t base, std::vector<char32_t>&, std::size_t from, std::size_t to) {
+        const auto a = t.ascii.find(base);
+        if (a == t.ascii.end()) return true;
+        const std::string_view spelling = a->second;
+        const bool trimmed = (from == 0 && spelling.front() == ' ') || (to == cps.size() && spelling.back() == ' ');
+        const bool slash = namePart && spelling.find('/') != std::string_view::npos;
+        if (!trimmed && !slash && !(spelling.size() > 1 && grown())) return true;
+        for (std::size_t k = from; k < to; ++k) AppendUtf8(unkept, cps[k]);
+        return false;
+    });
+    return unkept;
+}
+
 std::size_t Utf8CharEnd(std::string_view s, std::size_t pos) {
     char32_t cp;
     if (!NextUtf8(s, pos, cp)) ++pos;
@@ -482,6 +509,12 @@ void AppendAnselAsUtf8(std::string& out, std::string_view ansel) {
         marks.clear();
     }
     for (char32_t m : marks) AppendUtf8(out, m);  // marks at the very end keep no letter
+}
+
+std::size_t AnselLetterEnd(std::string_view ansel, std::size_t pos) {
+    const Tables& t = T();
+    while (pos < ansel.size() && t.markOf[static_cast<unsigned char>(ansel[pos])]) ++pos;
+    return std::min(pos + 1, ansel.size());
 }
 
 namespace {

@@ -26,12 +26,25 @@ std::string Utf8ToAnsel(std::string_view utf8);
 // fits.
 std::string FirstNotInAnsel(std::string_view utf8);
 
+// The first letter of a field's text (with no blanks at its ends) that an
+// ANSEL file would not give back as it stands: one FirstNotInAnsel finds (a
+// mark the text begins with has no letter either), else one whose ASCII
+// spelling would put a blank at an end (where it trims away: a no-break
+// space), a "/" into a name part (where slashes mark the surname: "½" as
+// "1/2") or the text past width characters ("…" as "..."). Empty when ANSEL
+// keeps the text.
+std::string FirstNotKeptInAnsel(std::string_view utf8, std::size_t width, bool namePart);
+
 // ANSEL to UTF-8. Combining marks (which stand before their letter in ANSEL)
 // are put after it and composed with it where Unicode has a precomposed
 // letter; codes ANSEL does not define become U+FFFD.
 std::string AnselToUtf8(std::string_view ansel);
 // The same, added at the end of out.
 void AppendAnselAsUtf8(std::string& out, std::string_view ansel);
+
+// Where the letter that begins at pos ends in ANSEL text: after the marks
+// that stand before it and its own byte.
+std::size_t AnselLetterEnd(std::string_view ansel, std::size_t pos);
 
 // Windows-1252 to UTF-8; the five undefined codes keep their C1 values.
 std::string Windows1252ToUtf8(std::string_view bytes);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "files/charset.h"
-
 namespace lintora {
 
 namespace {
@@ -72,7 +70,8 @@ std::string_view Remade(const Piece& p, std::string_view line, std::string_view 
     return made;
 }
 
-void Mend(const Value& value, std::vector<std::string_view>& lines, std::deque<std::string>& store) {
+void Mend(const Value& value, std::vector<std::string_view>& lines, std::deque<std::string>& store,
+          LetterEnd letterEnd) {
     const std::size_t n = value.pieces.size();
     if (n < 2) return;
     std::string joined;
@@ -94,7 +93,7 @@ void Mend(const Value& value, std::vector<std::string_view>& lines, std::deque<s
     // left with nothing adds nothing: it goes.
     std::vector<std::size_t> cuts = starts;
     for (std::size_t k = 1, pos = 0; k < n; ++k) {
-        while (pos < starts[k]) pos = Utf8CharEnd(text, pos);
+        while (pos < starts[k]) pos = letterEnd(text, pos);
         cuts[k] = pos;
     }
     for (std::size_t k = 0; k < n; ++k) {
@@ -107,7 +106,8 @@ void Mend(const Value& value, std::vector<std::string_view>& lines, std::deque<s
 
 }  // namespace
 
-void JoinContinuedValues(std::vector<std::string_view>& lines, std::deque<std::string>& store) {
+void JoinContinuedValues(std::vector<std::string_view>& lines, std::deque<std::string>& store,
+                         LetterEnd letterEnd) {
     std::vector<std::string_view> tagAt;  // the tag of the last line of each level
     Value value;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -117,7 +117,7 @@ void JoinContinuedValues(std::vector<std::string_view>& lines, std::deque<std::s
             value.pieces.push_back(parts.piece);
             continue;
         }
-        Mend(value, lines, store);
+        Mend(value, lines, store, letterEnd);
         value.Clear();
         if (parts.level < 0) continue;
         const auto level = static_cast<std::size_t>(parts.level);
@@ -130,7 +130,7 @@ void JoinContinuedValues(std::vector<std::string_view>& lines, std::deque<std::s
         value.note = parts.tag == "NOTE" || (continuation && level > 0 && tagAt[level - 1] == "NOTE");
         value.pieces.push_back(parts.piece);
     }
-    Mend(value, lines, store);
+    Mend(value, lines, store, letterEnd);
 }
 
 }  // namespace lintora

@@ -133,12 +133,12 @@ struct DecodedLines {
     DecodedLines& operator=(const DecodedLines&) = delete;
 };
 
-// A file that says ANSEL but is plainly UTF-8 (every non-ASCII byte in a
-// valid sequence once the CONC pieces of its values are joined) is read as
-// UTF-8: its lines become those of a UTF-8 file.
+// A file that names a single-byte set but is plainly UTF-8 (every non-ASCII
+// byte in a valid sequence once the CONC pieces of its values are joined)
+// is read as UTF-8: its lines become those of a UTF-8 file.
 bool PlainlyUtf8(std::vector<std::string_view>& lines, std::deque<std::string>& store) {
     std::vector<std::string_view> joined = lines;
-    JoinContinuedValues(joined, store);
+    JoinContinuedValues(joined, store, Utf8CharEnd);
     bool nonAscii = false;
     for (const auto& line : joined) {
         if (!IsValidUtf8(line)) return false;
@@ -148,23 +148,33 @@ bool PlainlyUtf8(std::vector<std::string_view>& lines, std::deque<std::string>& 
     return nonAscii;
 }
 
-// The set the lines are read in, from their header; the values of a file
-// read as UTF-8 are joined (lines made anew kept in store). A set the
-// program does not know is named in unknown.
-CharSet ReadingSet(std::vector<std::string_view>& lines, std::deque<std::string>& store, bool utf8Mark,
-                   std::string& unknown) {
+// Where a letter ends in the bytes of a file read in set.
+LetterEnd LetterEndIn(CharSet set) {
+    if (set == CharSet::Ansel) return AnselLetterEnd;
+    if (set == CharSet::Cp437) return [](std::string_view, std::size_t pos) { return pos + 1; };
+    return Utf8CharEnd;  // ANSI and the like: valid UTF-8 is read as such
+}
+
+// The set the lines are read in, from their header; the values of the file
+// are joined (lines made anew kept in store). A set the program does not
+// know is named in unknown.
+CharSet ReadingSet(std::vector<std::string_view>& lines, std::deque<std::string>& store, bool utf16,
+                   bool utf8Mark, std::string& unknown) {
+    if (utf16) {  // UTF-8 by now, whatever its header says
+        JoinContinuedValues(lines, store, Utf8CharEnd);
+        return CharSet::Utf8;
+    }
     const Header header = ReadHeader(lines);
     bool known = true;
     CharSet set = CharSetOf(header.charSet, known);
     if (!known) unknown = ToUtf8(header.charSet);
     if (utf8Mark && header.charSet.empty()) set = CharSet::Utf8;
-    if (set == CharSet::Utf8) {
-        JoinContinuedValues(lines, store);
-    } else if (set == CharSet::Ansel && header.source != std::filesystem::path(kExeName).stem().string()) {
-        // Our own files are ANSEL whatever their bytes look like: some ANSEL
-        // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
-        if (PlainlyUtf8(lines, store)) set = CharSet::Utf8;
-    }
+    // Our own files are ANSEL whatever their bytes look like: some ANSEL
+    // pairs ("\xC4\xB2", sharp and o with stroke) read as UTF-8 too.
+    const bool own = header.source == std::filesystem::path(kExeName).stem().string();
+    if (((set == CharSet::Ansel && !own) || set == CharSet::Cp437) && PlainlyUtf8(lines, store))
+        return CharSet::Utf8;
+    JoinContinuedValues(lines, store, LetterEndIn(set));
     return set;
 }
 
@@ -196,7 +206,7 @@ void FileLines(const std::string& bytes, DecodedLines& out) {
             line = plain;
         }
     }
-    const CharSet set = utf16 ? CharSet::Other : ReadingSet(lines, decoded, utf8Mark, out.unknownCharSet);
+    const CharSet set = ReadingSet(lines, decoded, utf16, utf8Mark, out.unknownCharSet);
     // One buffer for all lines; the views are taken once it is complete.
     out.text.reserve(view.size() + view.size() / 4);
     std::vector<std::size_t> ends;

@@ -120,14 +120,29 @@ private:
 
     void Line(std::string text) {
         std::string line = OneLine(std::move(text));
-        // The first letter ANSEL cannot hold makes the file UTF-8 and tells
-        // the user why.
-        if (Ansel() && missing_.letter.empty() && !IsAscii(line)) {
-            missing_.letter = FirstNotInAnsel(line);
-            if (!missing_.letter.empty()) missing_.where = Where();
-        }
+        // The value is asked, not the line: a mark it begins with has no
+        // letter before it, the blank after the tag being none.
+        if (Ansel() && missing_.letter.empty() && !IsAscii(line)) NotKept(FirstNotInAnsel(ValueOf(line)));
         lines_.push_back(std::move(line));
     }
+
+    // What follows the level, the tag and one blank of a line.
+    static std::string_view ValueOf(std::string_view line) {
+        const std::size_t tagEnd = line.find(' ', line.find(' ') + 1);
+        return tagEnd == std::string_view::npos ? std::string_view() : line.substr(tagEnd + 1);
+    }
+
+    // The first letter that ANSEL would not give back makes the file UTF-8
+    // and tells the user why.
+    void NotKept(std::string letter) {
+        if (letter.empty()) return;
+        missing_.letter = std::move(letter);
+        missing_.where = Where();
+    }
+
+    // Text as the user sees it: control characters are blanks, and blanks
+    // at its ends go.
+    static std::string Typed(std::string_view s) { return TrimBlanks(OneLine(std::string(s))); }
 
     // Text as an ANSEL file holds it: letters ANSEL lacks spelt out as the
     // file will hold them. Text that ANSEL cannot hold at all stays as it
@@ -143,7 +158,7 @@ private:
     // a reader finds the value as written.
     std::string T(std::string_view s) const {
         if (PlainAscii(s)) return TrimBlanks(s);  // most fields
-        if (!Ansel()) return TrimBlanks(OneLine(std::string(s)));
+        if (!Ansel()) return Typed(s);
         // The same names and places come back record after record.
         if (auto it = spelt_.find(s); it != spelt_.end()) return it->second;
         std::string v = Spelt(OneLine(std::string(s)));
@@ -153,7 +168,7 @@ private:
 
     // A person as the message names him: given names and surname.
     std::string PersonName(int32_t i) const {
-        const std::string name = TrimBlanks(T(g.Indiv[i].iGivn) + " " + T(g.Indiv[i].iSurn));
+        const std::string name = TrimBlanks(Typed(g.Indiv[i].iGivn.value()) + " " + Typed(g.Indiv[i].iSurn.value()));
         return name.empty() ? "individual " + std::to_string(i) : name;
     }
 
@@ -170,21 +185,22 @@ private:
                     if (IndivLive(p)) partners += (partners.empty() ? "" : " and ") + PersonName(p);
                 return partners.empty() ? "a family record" : "the family of " + partners;
             }
-            case Part::Source: return "the source \"" + T(g.Source[record_].sTitle) + "\"";
-            case Part::Repository: return "the repository \"" + T(g.Repository[record_].rName) + "\"";
+            case Part::Source: return "the source \"" + Typed(g.Source[record_].sTitle.value()) + "\"";
+            case Part::Repository: return "the repository \"" + Typed(g.Repository[record_].rName.value()) + "\"";
         }
         return {};
     }
-    // A field's text spelt longer than the field holds is cut as a reader
-    // cuts it.
+    // A field's text as written. In an ANSEL file, text that would not come
+    // back as the field holds it (spelt longer than the field, a blank at an
+    // end, a "/" in a name part) makes the file UTF-8.
     template <std::size_t N>
-    std::string T(const FixedText<N>& f) const {
-        std::string v = T(f.value());
-        if (gedcom_ && v.size() > N) v = TrimBlanks(Utf8Left(v, N));
-        return v;
+    std::string T(const FixedText<N>& f, bool namePart = false) {
+        if (Ansel() && missing_.letter.empty() && !PlainAscii(f.value()))
+            NotKept(FirstNotKeptInAnsel(Typed(f.value()), N, namePart));
+        return T(f.value());
     }
     template <std::size_t N>
-    bool Blank(const FixedText<N>& f) const { return T(f).empty(); }
+    bool Blank(const FixedText<N>& f) { return T(f).empty(); }
     bool NonBlank(const std::string& s) const { return !T(s).empty(); }
 
     bool IndivLive(int32_t i) const { return i >= 1 && i <= g.IndivCount && g.Indiv[i].iTree != 99; }
@@ -311,7 +327,12 @@ private:
             if (tag == "1 NOTE") opening = true;
             if (opening) {
                 const std::string shown = T(text);
-                if (shown.empty()) continue;
+                if (shown.empty()) {
+                    // A line that only its spelling makes blank would go.
+                    if (Ansel() && missing_.letter.empty())
+                        NotKept(FirstNotKeptInAnsel(Typed(text), std::string::npos, false));
+                    continue;
+                }
                 tag = "1 NOTE";
                 opening = false;
                 // A NOTE line that begins with "@" names a note record; such
@@ -365,8 +386,8 @@ private:
             std::replace(p.begin(), p.end(), '/', ' ');
             return p;
         };
-        const std::string givn = T(r.iGivn), surn = T(r.iSurn), suffix = T(r.iSuffix), prefix = T(r.iPrefix),
-                          nick = T(r.iNick), title = T(r.iTitle);
+        const std::string givn = T(r.iGivn, true), surn = T(r.iSurn, true), suffix = T(r.iSuffix, true),
+                          prefix = T(r.iPrefix), nick = T(r.iNick), title = T(r.iTitle);
         Line("1 NAME " + part(givn) + " /" + part(surn) + "/" + part(suffix));
         Line("2 SURN " + surn);
         Line("2 GIVN " + givn);
@@ -408,8 +429,7 @@ private:
             Line("1 NOTE " + T(g.PrefText[11]));
         if (!perItem_) Citation(r.iSource);
         Line("1 CHAN");
-        // A stamp that is blank as written (a letter ANSEL writes as a
-        // blank) is the one a reader gives the record: now.
+        // A blank stamp is the one a reader gives the record: now.
         const std::string date = T(r.iChanDate), time = T(r.iChanTime);
         Line("2 DATE " + (date.empty() ? DateText(Port().Now()) : date));
         Line("3 TIME " + (time.empty() ? TimeText(Port().Now()) : time));

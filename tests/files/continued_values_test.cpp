@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "files/charset.h"
+
 namespace lintora {
 namespace {
 
 std::vector<std::string> Joined(const std::vector<std::string>& file) {
     std::vector<std::string_view> lines(file.begin(), file.end());
     std::deque<std::string> store;
-    JoinContinuedValues(lines, store);
+    JoinContinuedValues(lines, store, Utf8CharEnd);
     return {lines.begin(), lines.end()};
 }
 

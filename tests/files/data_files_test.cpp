@@ -255,8 +255,7 @@ TEST_F(DataFilesTest, FaultsInTheSiteFileStopItAndKeepEarlierRows) {
         "x!IGIR1!Name!!!CODE!Text!99999\r\n",         // not a 16-bit number
     };
     for (const auto& line : bad) {
-        ResetProgramState();
-        g.AppPath = (dir / "app").string();
+        ResetWork();
         Site("x!REPOS!First!!!!R1\r\n" + line + "x!REPOS!Never!!!!R2\r\n");
         User("1!SOURCE!U!!User!!!!!U\r\n");
         ui.Answer(MsgResult::Ok);

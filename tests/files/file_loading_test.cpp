@@ -606,6 +606,42 @@ TEST_F(LoadTest, Utf8LetterSplitBetweenConcLinesReadsWhole) {
     }
 }
 
+// CONC pieces are joined whatever the character set; an ANSEL mark cut from
+// its letter finds it again.
+TEST_F(LoadTest, ConcPiecesAreJoinedInEveryCharacterSet) {
+    auto ged = [](const std::string& charSet, const std::string& renEnd, const std::string& concStart) {
+        return "0 HEAD\r\n1 CHAR " + charSet + "\r\n0 @I1@ INDI\r\n1 NAME John /Smi\r\n2 CONC th/\r\n1 BIRT\r\n"
+               "2 PLAC Saint-Pierre-\r\n3 CONC de-Semilly, Normandie\r\n1 NOTE Ren" + renEnd + "\r\n2 CONC " +
+               concStart + " was here\r\n0 TRLR\r\n";
+    };
+    std::string utf16 = "\xFF\xFE";  // little-endian with its mark; é is U+00E9
+    for (char c : ged("UNICODE", "\xE9", "")) utf16 += std::string(1, c) + '\0';
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"ANSEL", ged("ANSEL", "\xE2", "e")},  // the acute before its letter
+        {"ASCII", ged("ASCII", "\xE9", "")},
+        {"ANSI", ged("ANSI", "\xE9", "")},
+        {"IBMPC", ged("IBMPC", "\x82", "")},
+        {"UNICODE", utf16},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadText("conc.ged", c.bytes);
+        ASSERT_EQ(g.IndivCount, 1);
+        EXPECT_EQ(g.Indiv[1].iName.value(), "John Smith");
+        EXPECT_EQ(g.Indiv[1].iGivn.value(), "John");
+        EXPECT_EQ(g.Indiv[1].iSurn.value(), "Smith");
+        EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Saint-Pierre-de-Semilly, Normandie");
+        std::vector<std::string> notes;
+        for (int32_t n = 1; n <= g.NotesCount; ++n)
+            notes.push_back(g.Notes[n].nTag.value() + "|" + g.Notes[n].nText.value());
+        EXPECT_EQ(notes, (std::vector<std::string>{"1 NOTE|René", "2 CONC| was here"}));
+        EXPECT_EQ(ui.boxes.size(), 0u);
+    }
+}
+
 // DOS programs write code page 437 and say IBMPC.
 TEST_F(LoadTest, IbmpcFilesReadAsCodePage437) {
     LoadText("dos.ged", "0 HEAD\r\n1 SOUR DOSTREE\r\n1 CHAR IBMPC\r\n0 @I1@ INDI\r\n1 NAME Zo\x89 /M\x81ller/\r\n"
@@ -618,6 +654,15 @@ TEST_F(LoadTest, IbmpcFilesReadAsCodePage437) {
     EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Köln, Preußen");
     ASSERT_EQ(g.NotesCount, 1);
     EXPECT_EQ(g.Notes[1].nText.value(), "Straße   Nr. 5 ╔═╗");  // a control byte is a blank, as everywhere
+
+    // One that says IBMPC but is plainly UTF-8 is read as UTF-8.
+    LoadText("utf8.ged", "0 HEAD\r\n1 SOUR WEBTREE\r\n1 CHAR IBMPC\r\n0 @I1@ INDI\r\n1 NAME Zoë /Müller/\r\n"
+                         "1 BIRT\r\n2 PLAC Köln\r\n0 TRLR\r\n");
+    ASSERT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iName.value(), "Zoë Müller");
+    EXPECT_EQ(g.Indiv[1].iGivn.value(), "Zoë");
+    EXPECT_EQ(g.Indiv[1].iSurn.value(), "Müller");
+    EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Köln");
     EXPECT_EQ(ui.boxes.size(), 0u);
 }
 

@@ -49,6 +49,11 @@ protected:
         g.AppPath = (dir / "app").string();
         InstallWindowFakes(&windows);
     }
+    // Empty work again, the program's folder still this test's own.
+    void ResetWork() {
+        ResetProgramState();
+        g.AppPath = (dir / "app").string();
+    }
     void TearDown() override {
         RemoveWindowFakes();
         std::error_code ec;
@@ -192,9 +197,8 @@ inline std::string NoSharedGedcom() {
     return "needs the shared GEDCOM test files, which are not at " + SharedGedcomDir().string();
 }
 
-// The source folder of the project, from this file's place in it.
-inline std::filesystem::path ProjectDir() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-}
+// The source folder of the project, as the build names it: this file's own
+// name may be relative to the build folder, which a test need not run in.
+inline std::filesystem::path ProjectDir() { return LINTORA_SOURCE_DIR; }
 
 }  // namespace lintora::testing

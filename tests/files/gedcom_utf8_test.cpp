@@ -108,11 +108,12 @@ TEST_F(GedcomUtf8Test, CyrillicAndChineseWorkIsSavedInUtf8AndReadBack) {
 TEST_F(GedcomUtf8Test, WorkThatFitsAnselIsSavedInAnselAsBefore) {
     Person(1, "José", "Müller", "M", 0);
     g.Indiv[1].ibPlace = "\u201CK\u00F6ln\u201D \u2013 Preu\u00DFen\u2026 \uFB01";
+    g.Indiv[1].idPlace = "Lot 4\u00BD,\u00A0Concession III";  // no name part
     g.IndivCount = 1;
     const std::vector<std::string> lines = SplitFileLines(Save("mueller.ged"));
     EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved");
     for (const char* line : {"2 VERS 5.5", "1 CHAR ANSEL", "1 NAME Jos\xE2" "e /M\xE8uller/",
-                             "2 PLAC \"K\xE8oln\" - Preu\xCF" "en... fi"})
+                             "2 PLAC \"K\xE8oln\" - Preu\xCF" "en... fi", "2 PLAC Lot 41/2, Concession III"})
         EXPECT_TRUE(Has(lines, line)) << line;
 }
 
@@ -133,7 +134,7 @@ TEST_F(GedcomUtf8Test, LettersWithTwoMarksMakeTheFileUtf8AndOneMarkStaysAnsel) {
                              "1 NAME Jos\xE2" "e /Ruiz/"})
         EXPECT_TRUE(Has(lines, line)) << line;
 
-    ResetProgramState();
+    ResetWork();
     Person(1, "Đức Thắng", "Nguyễn", "M", 0);
     g.Indiv[1].ibPlace = "Hà Nội, Việt Nam";
     Person(2, "Thị Lan", "Trần", "F", 0);
@@ -166,6 +167,54 @@ TEST_F(GedcomUtf8Test, LettersWithTwoMarksMakeTheFileUtf8AndOneMarkStaysAnsel) {
     EXPECT_EQ(g.Indiv[3].iSurn.value(), "Lǚ");
 }
 
+// Where ANSEL would spell a letter so that the text does not come back as
+// it stood (past its field, as a blank at an end, as a "/" in a name part),
+// or a mark stands with no letter before it, the work goes out in UTF-8 and
+// comes back letter for letter.
+TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
+    const std::string place =
+        "Chapel of St Nicholas, Chiddingstone Causeway, Penshurst, Sevenoaks Rural District, county of \u2026Kent";
+    const std::string given = "Maria Anna Josepha Antonia Walburga Theresia Amalia Christina Johanna Elisabeth "
+                              "Franziska Xaveria Ignatia Leopoldina J\u2026";  // as a page cut it
+    ASSERT_EQ(Utf8Length(place), 99u);  // a letter under the field's 100
+    ASSERT_EQ(Utf8Length(given), 119u);  // under the field's 120
+    const struct {
+        std::function<void()> set;
+        std::string letter, who, line;
+        std::function<std::string()> back;
+    } cases[] = {
+        {[&] { g.Indiv[1].ibPlace = place; }, "\u2026", "Ann Baker", "2 PLAC " + place,
+         [] { return g.Indiv[1].ibPlace.value(); }},
+        {[&] { g.Indiv[1].iGivn = given; }, "\u2026", given + " Baker", "2 GIVN " + given,
+         [] { return g.Indiv[1].iGivn.value(); }},
+        {[] { g.IndivNoteText = "\u00A0"; StoreNotes("I", 1, "Y"); }, "\u00A0", "Ann Baker", "1 NOTE \u00A0",
+         [] { return std::to_string(g.NotesCount) + "|" + g.Notes[1].nText.value(); }},
+        {[] { g.Indiv[1].iSurn = "Berg\u00BD"; }, "\u00BD", "Ann Berg\u00BD", "1 NAME Ann /Berg\u00BD/",
+         [] { return g.Indiv[1].iSurn.value(); }},
+        {[] { g.Indiv[1].iGivn = "\u0301Ann\u00F7a"; }, "\u0301", "\u0301Ann\u00F7a Baker",
+         "1 NAME \u0301Ann\u00F7a /Baker/", [] { return g.Indiv[1].iGivn.value() + "|" + g.Indiv[1].iSurn.value(); }},
+        {[] { g.Indiv[1].iSurn = "\u0301Berg"; }, "\u0301", "Ann \u0301Berg", "2 SURN \u0301Berg",
+         [] { return g.Indiv[1].iSurn.value(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ResetWork();
+        Person(1, "Ann", "Baker", "F", 0);
+        g.IndivCount = 1;
+        g.PrepCheck = false;
+        c.set();
+        const std::string before = c.back();
+        const std::vector<std::string> lines = SplitFileLines(Save("baker.ged"));
+        EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved\n\nIt is written in UTF-8 (GEDCOM 5.5.1) "
+                                                     "instead of ANSEL, which cannot hold letters such as \"" +
+                                            c.letter + "\" in the record of " + c.who + ".");
+        EXPECT_TRUE(Has(lines, "1 CHAR UTF-8"));
+        EXPECT_TRUE(Has(lines, c.line));
+        ASSERT_TRUE(LoadFile());
+        EXPECT_EQ(c.back(), before);
+    }
+}
+
 // Everything the file holds decides, and only that: a letter ANSEL lacks
 // anywhere in it makes the file UTF-8 and is named with its place.
 TEST_F(GedcomUtf8Test, EveryPartOfTheFileDecidesAndNothingElse) {
@@ -189,7 +238,7 @@ TEST_F(GedcomUtf8Test, EveryPartOfTheFileDecidesAndNothingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
-        ResetProgramState();
+        ResetWork();
         Person(1, "Ann", "Baker", "F", 1);
         Person(2, "Tom", "Baker", "M", 1);
         g.IndivCount = 2;
