@@ -36,7 +36,7 @@ protected:
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
         g.AppPath = (dir / "app").string();
-        const fs::path project = fs::path(__FILE__).parent_path().parent_path().parent_path();
+        const fs::path project = LINTORA_SOURCE_DIR;
         fs::copy_file(project / "files" / "Lintora11.dat", dir / "app" / "Lintora11.dat");
     }
     void TearDown() override {

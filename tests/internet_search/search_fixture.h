@@ -13,7 +13,7 @@
 namespace lintora::testing {
 
 inline std::filesystem::path SourceDir() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    return LINTORA_SOURCE_DIR;
 }
 
 class ShippedSitesTest : public CleanState {

@@ -17,7 +17,7 @@
 namespace lintora::testing {
 
 inline std::string ReadPage(const std::string& name) {
-    std::filesystem::path p = std::filesystem::path(__FILE__).parent_path() / "pages" / name;
+    std::filesystem::path p = std::filesystem::path(LINTORA_SOURCE_DIR) / "tests" / "page_import" / "pages" / name;
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();

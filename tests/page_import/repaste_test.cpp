@@ -233,7 +233,7 @@ TEST_F(RepasteTest, AnUnnamedChartBoxGivesOnePlaceholderInOneFamily) {
 // Every sample page, and the same page again: the second paste finds
 // everybody it filed and asks nothing.
 TEST_F(RepasteTest, EverySamplePagePastedAgainAddsNothing) {
-    const auto folder = std::filesystem::path(__FILE__).parent_path() / "pages";
+    const auto folder = std::filesystem::path(LINTORA_SOURCE_DIR) / "tests" / "page_import" / "pages";
     int pages = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();

@@ -19,7 +19,7 @@ namespace {
 // A sample page of the page import tests (page_support.h is not used here:
 // its window fake shares a name with the files tests' one).
 std::string ReadPage(const std::string& name) {
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path().parent_path() / "page_import" / "pages" / name,
+    std::ifstream in(std::filesystem::path(LINTORA_SOURCE_DIR) / "tests" / "page_import" / "pages" / name,
                      std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
