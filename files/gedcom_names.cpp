@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "record_store/fixed_text.h"
@@ -55,8 +56,8 @@ void SettleName(IndivRec& R) {
 // A NAME line starts the parts of a name afresh.
 void StartName(GedName& r) {
     r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = r.surnLine = false;
-    for (std::string* text : {&r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes, &r.givenBase,
-                              &r.surnameBase, &r.surnamePrefix})
+    for (std::string* text : {&r.nameLine, &r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes,
+                              &r.givenBase, &r.surnameBase, &r.surnamePrefix})
         text->clear();
 }
 
@@ -158,36 +159,34 @@ std::string PrefixFront(std::string prefix) {
     return front;
 }
 
-// Whether the surname begins with the prefix already ("Van Berg" with van,
-// "O’Brien" with O').
-bool HasPrefix(const std::string& surname, const std::string& front) {
-    return PrefixForm(surname + " ").starts_with(PrefixForm(front));
+// The SPFX prefix as it goes before the surname, where there is a surname
+// that does not begin with it already ("Van Berg" with van, "O’Brien" with
+// O'); empty otherwise, so that a prefix alone makes no surname.
+std::string MissingPrefix(const std::string& prefix, const std::string& surname) {
+    const std::string front = PrefixFront(prefix);
+    if (front.empty() || surname.empty() || PrefixForm(surname + " ").starts_with(PrefixForm(front))) return {};
+    return front;
 }
 
 // The surname of SPFX and SURN lines: the prefix before the surname; a
 // surname that begins with the prefix already keeps it once.
 std::string WithPrefix(const std::string& prefix, const std::string& surname) {
-    const std::string front = PrefixFront(prefix);
     const std::string base = JoinedWords(surname);
-    if (front.empty() || HasPrefix(base, front)) return base;  // most names
-    return TrimBlanks(front + base);
+    const std::string front = MissingPrefix(prefix, base);
+    return front.empty() ? base : TrimBlanks(front + base);
 }
 
-// The given names less the prefix's words at their end, where the words
-// before the slashes end with them too ("Ludwig van /Beethoven/" with SPFX
-// van): the prefix moves to the surname.
+// The given names less the words of a prefix that goes before the surname
+// at their end ("Ludwig van" with SPFX van, from the NAME line or a GIVN
+// line): the prefix moves to the surname.
 std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
-    const auto forms = [](std::string_view text) {
-        std::vector<std::string> out;
-        for (std::string_view w : Words(text)) out.push_back(PrefixForm(w));
-        return out;
-    };
-    const std::vector<std::string> prefix = forms(front);
-    const auto endsWithPrefix = [&](const std::vector<std::string>& words) {
-        return words.size() >= prefix.size() && std::equal(prefix.rbegin(), prefix.rend(), words.rbegin());
-    };
+    std::vector<std::string> prefix;
+    for (std::string_view w : Words(front)) prefix.push_back(PrefixForm(w));
     const std::vector<std::string_view> given = Words(r.givenBase);
-    if (!endsWithPrefix(forms(r.nameBeforeSlashes)) || !endsWithPrefix(forms(r.givenBase))) return r.givenBase;
+    if (prefix.empty() || given.size() < prefix.size() ||
+        !std::equal(prefix.rbegin(), prefix.rend(), given.rbegin(),
+                    [](const std::string& p, std::string_view w) { return p == PrefixForm(w); }))
+        return r.givenBase;
     std::string kept;
     for (std::size_t k = 0; k + prefix.size() < given.size(); ++k)
         kept.append(kept.empty() ? "" : " ").append(given[k]);
@@ -198,6 +197,46 @@ std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
 std::string SlashesAsBlanks(std::string text) {
     std::replace(text.begin(), text.end(), '/', ' ');
     return text;
+}
+
+// The NAME line's texts around the slashes at open and close, those of the
+// given names and surname as their fields hold them.
+void SplitAtSlashes(GedName& r, std::size_t open, std::size_t close) {
+    const std::string_view text(r.nameLine);
+    r.nameBeforeSlashes = FixedText<120>(TrimBlanks(text.substr(0, open))).value();
+    r.slashText = FixedText<120>(TrimBlanks(text.substr(open + 1, close - open - 1))).value();
+    r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
+}
+
+// Most slashes of a NAME line that are tried as the surname's.
+constexpr std::size_t kSlashesTried = 8;
+
+// A NAME line with more slashes than the surname's two ("William (4th/5th
+// Baron) /FitzHUGH/"): the pair whose texts the GIVN and SURN lines account
+// for encloses the surname; else the first two do.
+void ChooseSlashes(GedName& r) {
+    if (!r.nameSlashes || (!r.givenFromLine && !r.surnLine)) return;
+    std::vector<std::size_t> at;
+    for (std::size_t p = r.nameLine.find('/'); p != std::string::npos && at.size() <= kSlashesTried;
+         p = r.nameLine.find('/', p + 1))
+        at.push_back(p);
+    if (at.size() < 3 || at.size() > kSlashesTried) return;
+    const auto same = [](std::string_view a, std::string_view b) { return ReaderWords(a) == ReaderWords(b); };
+    const std::string prefixed = WithPrefix(r.surnamePrefix, r.surnameBase);
+    const std::string_view text(r.nameLine);
+    const auto fits = [&](std::size_t open, std::size_t close) {
+        const std::string_view between = text.substr(open + 1, close - open - 1);
+        return (!r.givenFromLine || same(text.substr(0, open), r.givenBase)) &&
+               (!r.surnLine || same(between, r.surnameBase) || same(between, prefixed));
+    };
+    const auto [open, close] = [&]() -> std::pair<std::size_t, std::size_t> {
+        for (std::size_t i = 0; i + 1 < at.size(); ++i)
+            for (std::size_t j = i + 1; j < at.size(); ++j)
+                if (fits(at[i], at[j])) return {at[i], at[j]};
+        return {at[0], at[1]};
+    }();
+    SplitAtSlashes(r, open, close);
+    if (!r.givenFromLine) r.givenBase = r.nameBeforeSlashes;
 }
 
 // The surname of a NAME with slashes, and the given names beside it. The
@@ -217,10 +256,9 @@ void SettleSlashSurname(const GedName& r, IndivRec& R) {
         }
         if (spelt != r.surnameBase && JoinedWords(spelt) == JoinedWords(surname)) surname = r.surnameBase;
     }
-    const std::string front = PrefixFront(r.surnamePrefix);
-    const bool prefixed = !surname.empty() && !front.empty() && !HasPrefix(surname, front);
-    R.iSurn = prefixed ? TrimBlanks(front + surname) : surname;
-    R.iGivn = prefixed ? GivenWithoutPrefix(r, front) : r.givenBase;
+    const std::string front = MissingPrefix(r.surnamePrefix, surname);
+    R.iSurn = front.empty() ? surname : TrimBlanks(front + surname);
+    R.iGivn = GivenWithoutPrefix(r, front);
 }
 
 // The text after the NAME line's slashes less the words that a part of the
@@ -246,10 +284,14 @@ void NamePartLine(GedName& r, IndivRec& R) {
 // After a part line has set its part: a NAME with slashes settles its
 // surname and given names anew; the suffix is the NSFX line's, else
 // what the parts leave unclaimed after the slashes. Of a NAME without
-// slashes, the one of given names and surname that no line names is the
-// NAME's words less those the lines name ("Kovacs Janos" with GIVN Janos).
-void SettleParts(const GedName& r, IndivRec& R) {
+// slashes, a GIVN line's names give up a prefix the surname takes, and the
+// one of given names and surname that no line names is the NAME's words
+// less those the lines name ("Kovacs Janos" with GIVN Janos).
+void SettleParts(GedName& r, IndivRec& R) {
+    ChooseSlashes(r);
     if (r.nameSlashes) SettleSlashSurname(r, R);
+    else if (r.givenFromLine)
+        R.iGivn = GivenWithoutPrefix(r, MissingPrefix(r.surnamePrefix, JoinedWords(r.surnameBase)));
     if (!r.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(r, R);
     if (!r.nameSlashes && r.givenFromLine != r.surnameFromLine) {
         const FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
@@ -268,19 +310,17 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
     // suffix. Where they decide, the words before them are the given names,
     // whole: nothing is guessed from them, also where a guess would find
     // the same surname ("Edward VII /Windsor/", "Frederick_III //").
+    r.nameLine = value;
     const std::size_t open = value.find('/');
     const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close != std::string::npos) {
-        const std::string_view text(value);
         r.nameSlashes = true;
-        R.iSurn = TrimBlanks(text.substr(open + 1, close - open - 1));
-        R.iGivn = TrimBlanks(text.substr(0, open));
+        SplitAtSlashes(r, open, close);
+        R.iSurn = r.slashText;
+        R.iGivn = r.givenBase = r.nameBeforeSlashes;
         R.iPrefix.clear();
         R.iNick.clear();
         if (!r.titleFromLine) R.iTitle.clear();
-        r.nameBeforeSlashes = r.givenBase = R.iGivn.value();
-        r.slashText = R.iSurn.value();
-        r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
         R.iSuffix = UnclaimedAfterSlashes(r, R);
     } else {
         // The joined pieces are trimmed and end in one blank.

@@ -18,6 +18,7 @@ struct GedName {
     // GIVN line, a SURN or SPFX line, a SURN line or a TITL line have given
     // parts.
     bool nameSlashes = false;
+    std::string nameLine;  // the NAME value as written
     std::string nameBeforeSlashes, slashText, nameAfterSlashes;
     std::string givenBase;
     std::string surnameBase, surnamePrefix;

@@ -594,6 +594,7 @@ TEST_F(GedcomNamesTest, PartLinesNameTheWordsAfterTheSurnameAsAReaderReadsThem) 
                 "0 @I5@ INDI\r\n1 NAME /Toth/ Anna Jr\r\n2 GIVN Anna\r\n2 NSFX Jr\r\n1 SEX F\r\n"
                 "0 @I6@ INDI\r\n1 NAME Jean /Dupont/ Jean\r\n2 GIVN Jean\r\n1 SEX M\r\n"
                 "0 @I7@ INDI\r\n1 NAME /Nagy/ Peter\r\n2 NSFX\r\n2 GIVN Peter\r\n1 SEX M\r\n"
+                "0 @I8@ INDI\r\n1 NAME Gabor /Horvath/\r\n2 NSFX Jr\r\n2 NSFX\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
                 {
                     {"Janos", "Kov\xC3\xA1" "cs", "", "Janos Kov\xC3\xA1" "cs",
@@ -609,11 +610,15 @@ TEST_F(GedcomNamesTest, PartLinesNameTheWordsAfterTheSurnameAsAReaderReadsThem) 
                     {"Jean", "Dupont", "Jean", "Jean Dupont Jean",
                      {"1 NAME Jean /Dupont/Jean", "2 SURN Dupont", "2 GIVN Jean", "2 NSFX Jean"}},
                     {"Peter", "Nagy", "", "Peter Nagy", {"1 NAME Peter /Nagy/", "2 SURN Nagy", "2 GIVN Peter"}},
+                    {"Gabor", "Horvath", "Jr", "Gabor Horvath Jr",
+                     {"1 NAME Gabor /Horvath/Jr", "2 SURN Horvath", "2 GIVN Gabor", "2 NSFX Jr"}},
                 });
 }
 
 // A NAME without slashes and a line for one part: the other part is the
-// NAME's words less those the lines name, as written.
+// NAME's words less those the lines name, as written. A prefix goes before
+// the surname once, and off the end of a GIVN line's names; alone it makes
+// no surname.
 TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
     ExpectNames("0 HEAD\r\n1 SOUR GENJ\r\n1 CHAR ANSEL\r\n"
                 "0 @I1@ INDI\r\n1 NAME Berg Jan\r\n2 SURN Berg\r\n1 SEX M\r\n"
@@ -621,6 +626,12 @@ TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
                 "0 @I3@ INDI\r\n1 NAME Jan van der Berg\r\n2 SPFX van der\r\n2 SURN Berg\r\n1 SEX M\r\n"
                 "0 @I4@ INDI\r\n1 NAME Sean O'Brien\r\n2 SPFX O'\r\n2 SURN Brien\r\n1 SEX M\r\n"
                 "0 @I5@ INDI\r\n1 NAME Juan de la Cruz\r\n2 SURN Cruz\r\n2 SPFX de, la\r\n1 SEX M\r\n"
+                "0 @I6@ INDI\r\n1 NAME John 'Jack' Smith\r\n2 GIVN John\r\n2 NICK Jack\r\n1 SEX M\r\n"
+                "0 @I7@ INDI\r\n1 NAME Anna Van Berg\r\n2 SPFX van\r\n2 SURN Van Berg\r\n1 SEX F\r\n"
+                "0 @I8@ INDI\r\n1 NAME Jan Berg\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I9@ INDI\r\n1 NAME Ludwig van Beethoven\r\n2 GIVN Ludwig van\r\n2 SPFX van\r\n2 SURN Beethoven\r\n"
+                "1 SEX M\r\n"
+                "0 @I10@ INDI\r\n1 NAME Carl\r\n2 SPFX van\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
                 {
                     {"Jan", "Berg", "", "Jan Berg", {"1 NAME Jan /Berg/", "2 SURN Berg", "2 GIVN Jan"}},
@@ -630,6 +641,14 @@ TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
                     {"Sean", "O'Brien", "", "Sean O'Brien", {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}},
                     {"Juan", "de la Cruz", "", "Juan de la Cruz",
                      {"1 NAME Juan /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Juan"}},
+                    {"John", "Smith", "", "John Smith",
+                     {"1 NAME John /Smith/", "2 SURN Smith", "2 GIVN John", "2 NICK Jack"}, "Jack"},
+                    {"Anna", "Van Berg", "", "Anna Van Berg",
+                     {"1 NAME Anna /Van Berg/", "2 SURN Van Berg", "2 GIVN Anna"}},
+                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+                    {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
+                     {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
+                    {"Carl", "", "", "Carl", {"1 NAME Carl //", "2 SURN ", "2 GIVN Carl"}},
                 });
 }
 
@@ -659,6 +678,10 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                 "0 @I15@ INDI\r\n1 NAME Kovacs, Janos\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
                 "0 @I16@ INDI\r\n1 NAME William /Smith/ \xE2\x80\x98" "Bill\xE2\x80\x99\r\n2 NICK Bill\r\n1 SEX M\r\n"
                 "0 @I17@ INDI\r\n1 NAME Sean\r\n2 SPFX O\xE2\x80\x99\r\n2 SURN Brien\r\n1 SEX M\r\n"
+                "0 @I18@ INDI\r\n1 NAME William (4th/5th Baron) /FitzHUGH/\r\n2 GIVN William (4th/5th Baron)\r\n"
+                "2 SURN FitzHUGH\r\n1 SEX M\r\n"
+                "0 @I19@ INDI\r\n1 NAME Ludwig /Beethoven/\r\n2 GIVN Ludwig van\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I20@ INDI\r\n1 NAME Carl //\r\n2 SPFX van\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
                 {
                     {"Sir", "Ann/Marie", "", "Sir Ann Marie",
@@ -690,6 +713,12 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                      {"1 NAME William /Smith/", "2 SURN Smith", "2 GIVN William", "2 NICK Bill"}, "Bill"},
                     {"Sean", "O\xE2\x80\x99" "Brien", "", "Sean O\xE2\x80\x99" "Brien",
                      {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}, "", "O'Brien"},
+                    {"William (4th/5th Baron)", "FitzHUGH", "", "William (4th 5th Baron) FitzHUGH",
+                     {"1 NAME William (4th 5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
+                      "2 GIVN William (4th/5th Baron)"}},
+                    {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
+                     {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
+                    {"Carl", "", "", "Carl", {"1 NAME Carl //", "2 SURN ", "2 GIVN Carl"}},
                 });
 }
 
