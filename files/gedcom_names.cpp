@@ -33,23 +33,11 @@ std::string JoinedName(std::string_view value) {
     return joined;
 }
 
-// The display name and key follow the stored parts, as a save writes them
-// ("given /surname/suffix", a slash inside a part as a blank) and a reload
-// reads them: the first load and the reload of its save then agree.
-void SettleName(IndivRec& R) {
-    // Each part trimmed, a slash in it read as a blank, followed by a blank.
-    std::string name;
-    name.reserve(R.iGivn.value().size() + R.iSurn.value().size() + R.iSuffix.value().size() + 3);  // one allocation
-    for (const std::string* part : {&R.iGivn.value(), &R.iSurn.value(), &R.iSuffix.value()}) {
-        const std::size_t first = part->find_first_not_of(" /");
-        if (first == std::string::npos) continue;
-        const std::size_t end = part->find_last_not_of(" /") + 1;
-        const std::size_t at = name.size();
-        name.append(*part, first, end - first);
-        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
-        name += ' ';
-    }
-    R.iName = std::move(name);
+// The name shown is the _DSP line's, else what the parts make of it, as a
+// save writes them and a reload reads them: the first load and the reload
+// of its save then agree. The key follows the parts.
+void SettleName(const GedName& r, IndivRec& R) {
+    R.iName = r.shown.empty() ? ShownName(R.iGivn.value(), R.iSurn.value(), R.iSuffix.value()) : r.shown;
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
@@ -57,7 +45,7 @@ void SettleName(IndivRec& R) {
 void StartName(GedName& r) {
     r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = r.surnLine = false;
     for (std::string* text : {&r.nameLine, &r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes,
-                              &r.givenBase, &r.surnameBase, &r.surnamePrefix})
+                              &r.givenBase, &r.surnameBase, &r.surnamePrefix, &r.shown})
         text->clear();
 }
 
@@ -298,10 +286,24 @@ void SettleParts(GedName& r, IndivRec& R) {
         (r.givenFromLine ? R.iSurn : R.iGivn) =
             Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
     }
-    SettleName(R);
+    SettleName(r, R);
 }
 
 }  // namespace
+
+std::string ShownName(std::string_view given, std::string_view surname, std::string_view suffix) {
+    std::string name;
+    name.reserve(given.size() + surname.size() + suffix.size() + 2);  // one allocation
+    for (std::string_view part : {given, surname, suffix}) {
+        const std::size_t first = part.find_first_not_of(" /");
+        if (first == std::string_view::npos) continue;
+        const std::size_t end = part.find_last_not_of(" /") + 1;
+        const std::size_t at = name.size() + (name.empty() ? 0 : 1);
+        name.append(name.empty() ? "" : " ").append(part.substr(first, end - first));
+        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
+    }
+    return name;
+}
 
 void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
     StartName(r);
@@ -336,7 +338,7 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
         r.nameBeforeSlashes = name;  // the whole name, for the part that no line names
     }
     r.surnameBase = R.iSurn.value();
-    SettleName(R);
+    SettleName(r, R);
 }
 
 void StartIndividualName(GedName& name) {
@@ -345,6 +347,11 @@ void StartIndividualName(GedName& name) {
 }
 
 void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& value) {
+    if (part == NamePart::Shown) {  // our own line: no part of the name
+        r.shown = value;
+        SettleName(r, R);
+        return;
+    }
     if (part == NamePart::Title) {
         if (!value.empty()) R.iTitle = value;
         r.titleFromLine = r.titleFromLine || !value.empty();

@@ -1,8 +1,9 @@
 #pragma once
 // A person's name as the GEDCOM reader takes it: the NAME line with its
 // slashes, and the part lines below it (GIVN, SURN, SPFX, NPFX, NSFX, NICK,
-// TITL), into the name fields of one individual.
+// TITL, _DSP), into the name fields of one individual.
 #include <string>
+#include <string_view>
 
 #include "record_store/records.h"
 
@@ -28,10 +29,12 @@ struct GedName {
     bool surnameFromLine = false;
     bool surnLine = false;
     bool titleFromLine = false;
+    // The name as shown, from the _DSP line; empty when there is none.
+    std::string shown;
 };
 
 // The lines that give a part of the name.
-enum class NamePart { Title, Prefix, Suffix, Nick, Given, Surname, SurnamePrefix };
+enum class NamePart { Title, Prefix, Suffix, Nick, Given, Surname, SurnamePrefix, Shown };
 
 // A new individual: nothing of a name read so far counts.
 void StartIndividualName(GedName& name);
@@ -39,5 +42,9 @@ void StartIndividualName(GedName& name);
 void ReadNameLine(GedName& name, IndivRec& R, const std::string& value);
 // A line that gives one part of the current name; value is trimmed.
 void ReadNamePart(GedName& name, IndivRec& R, NamePart part, const std::string& value);
+
+// The name shown that a reader makes of the parts where no _DSP line gives
+// it: each part trimmed, a slash in it read as a blank.
+std::string ShownName(std::string_view given, std::string_view surname, std::string_view suffix);
 
 }  // namespace lintora

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "files/charset.h"
+#include "files/gedcom_names.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/atomic_file.h"
@@ -373,6 +374,12 @@ private:
         if (!prefix.empty()) Line("2 NPFX " + prefix);
         if (!suffix.empty()) Line("2 NSFX " + suffix);
         if (!nick.empty()) Line("2 NICK " + nick);
+        // The name as shown, where it is not what a reader makes of the
+        // parts: a page's own writing ("Louis E. Tremblay"), an edited name
+        // with its prefix.
+        const std::string shown = T(r.iName);
+        if (!shown.empty() && shown != FixedText<120>(ShownName(givn, surn, suffix)).value())
+            Line("2 _DSP " + shown);
         // Other programs read a title as the individual's own attribute;
         // the work file keeps it with the name.
         if (!gedcom_ && !title.empty()) Line("2 TITL " + title);
