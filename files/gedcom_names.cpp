@@ -1,6 +1,7 @@
 #include "files/gedcom_names.h"
 
 #include <algorithm>
+#include <cctype>
 #include <initializer_list>
 #include <iterator>
 #include <string_view>
@@ -31,14 +32,6 @@ std::string JoinedName(std::string_view value) {
         start = slash + 1;
     }
     return joined;
-}
-
-// The name shown is the _DSP line's, else what the parts make of it, as a
-// save writes them and a reload reads them: the first load and the reload
-// of its save then agree. The key follows the parts.
-void SettleName(const GedName& r, IndivRec& R) {
-    R.iName = r.shown.empty() ? ShownName(R.iGivn.value(), R.iSurn.value(), R.iSuffix.value()) : r.shown;
-    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
 }
 
 // A NAME line starts the parts of a name afresh.
@@ -187,6 +180,90 @@ std::string SlashesAsBlanks(std::string text) {
     return text;
 }
 
+// A part of the name as a name shown holds it: without blanks or slashes
+// at its ends (the surname "Whitcomb/Whitcombe" as it is, "Ann/" as "Ann").
+std::string_view PartShown(std::string_view part) {
+    const std::size_t first = part.find_first_not_of(" /");
+    if (first == std::string_view::npos) return {};
+    return part.substr(first, part.find_last_not_of(" /") + 1 - first);
+}
+
+// The name shown that the parts make: given names, surname and suffix,
+// each trimmed; a slash in the given names or the suffix reads as a blank,
+// as a save writes it there.
+std::string ShownName(std::string_view given, std::string_view surname, std::string_view suffix) {
+    std::string name;
+    name.reserve(given.size() + surname.size() + suffix.size() + 2);  // one allocation
+    const std::string_view parts[] = {given, surname, suffix};
+    for (std::size_t k = 0; k < std::size(parts); ++k) {
+        const std::string_view kept = PartShown(parts[k]);
+        if (kept.empty()) continue;
+        const std::size_t at = name.size() + (name.empty() ? 0 : 1);
+        name.append(name.empty() ? "" : " ").append(kept);
+        if (k != 1) std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
+    }
+    return name;
+}
+
+// The NAME value of a name shown: slashes around the last place that holds
+// the surname as whole words. Empty where there is none, or where the name
+// shown has another slash or two blanks together (which a NAME line of
+// another program has by chance).
+std::string NameFromShown(std::string_view shown, std::string_view surname) {
+    const std::string_view written = PartShown(surname);
+    if (written.empty() || shown.find("  ") != std::string_view::npos) return {};
+    for (std::size_t at = shown.rfind(written); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : shown.rfind(written, at - 1)) {
+        const std::size_t end = at + written.size();
+        if ((at > 0 && shown[at - 1] != ' ') || (end < shown.size() && shown[end] != ' ')) continue;
+        const std::string_view before = shown.substr(0, at), after = shown.substr(end);
+        if (before.find('/') != std::string_view::npos || after.find('/') != std::string_view::npos) return {};
+        return std::string(before) + "/" + SlashesAsBlanks(std::string(surname)) + "/" + std::string(after);
+    }
+    return {};
+}
+
+// Whether a text holds every word of the given names, as the name parser
+// may have changed them (its case, periods and other marks aside).
+bool HoldsGivenNames(std::string_view text, std::string_view given) {
+    const auto words = [](std::string_view t) {
+        std::string plain(t);
+        for (char& c : plain)
+            if (static_cast<unsigned char>(c) < 0x80 && !std::isalnum(static_cast<unsigned char>(c)) && c != '\'')
+                c = ' ';
+        return ReaderWords(plain);
+    };
+    std::vector<std::string> held = words(text);
+    for (const std::string& w : words(given))
+        if (!TakeWord(held, w)) return false;
+    return true;
+}
+
+// The name shown: a work file's _DSP line; else the NAME line as written,
+// with the surname in place of the text between its slashes, where a save
+// writes that line for that name ("Louis E. /Tremblay/"), and it holds all
+// the given names; else what the parts make of it. The key follows the
+// parts.
+void SettleName(const GedName& r, IndivRec& R) {
+    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+    if (!r.shown.empty()) {
+        R.iName = r.shown;
+        return;
+    }
+    std::string shown = ShownName(R.iGivn.value(), R.iSurn.value(), R.iSuffix.value());
+    if (r.nameSlashes) {
+        const std::string_view line(r.nameLine);
+        const std::size_t open = line.find('/'), close = line.find('/', open + 1);
+        std::string written = TrimBlanks(std::string(line.substr(0, open))
+                                             .append(PartShown(R.iSurn.value()))
+                                             .append(line.substr(close + 1)));
+        if (written != shown && NameFromShown(written, R.iSurn.value()) == line &&
+            HoldsGivenNames(written, R.iGivn.value()))
+            shown = std::move(written);
+    }
+    R.iName = std::move(shown);
+}
+
 // The NAME line's texts around the slashes at open and close, those of the
 // given names and surname as their fields hold them.
 void SplitAtSlashes(GedName& r, std::size_t open, std::size_t close) {
@@ -289,21 +366,21 @@ void SettleParts(GedName& r, IndivRec& R) {
     SettleName(r, R);
 }
 
-}  // namespace
-
-std::string ShownName(std::string_view given, std::string_view surname, std::string_view suffix) {
-    std::string name;
-    name.reserve(given.size() + surname.size() + suffix.size() + 2);  // one allocation
-    for (std::string_view part : {given, surname, suffix}) {
-        const std::size_t first = part.find_first_not_of(" /");
-        if (first == std::string_view::npos) continue;
-        const std::size_t end = part.find_last_not_of(" /") + 1;
-        const std::size_t at = name.size() + (name.empty() ? 0 : 1);
-        name.append(name.empty() ? "" : " ").append(part.substr(first, end - first));
-        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
-    }
-    return name;
+// The name a reader makes of a NAME value and the part lines a save writes below it.
+IndivRec ReadBack(const std::string& line, const NameLines& parts) {
+    IndivRec R;
+    GedName r;
+    StartIndividualName(r);
+    ReadNameLine(r, R, TrimBlanks(line));
+    ReadNamePart(r, R, NamePart::Surname, parts.surname);
+    ReadNamePart(r, R, NamePart::Given, parts.given);
+    if (!parts.prefix.empty()) ReadNamePart(r, R, NamePart::Prefix, parts.prefix);
+    if (!parts.suffix.empty()) ReadNamePart(r, R, NamePart::Suffix, parts.suffix);
+    if (!parts.nick.empty()) ReadNamePart(r, R, NamePart::Nick, parts.nick);
+    return R;
 }
+
+}  // namespace
 
 void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
     StartName(r);
@@ -382,6 +459,27 @@ void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& val
             if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
     }
     SettleParts(r, R);
+}
+
+std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept) {
+    // The slashes mark the surname alone: one inside a part would move the
+    // mark, so it stands as a blank there (the part lines keep it).
+    std::string line = SlashesAsBlanks(parts.given) + " /" + SlashesAsBlanks(parts.surname) + "/" +
+                       SlashesAsBlanks(parts.suffix);
+    // A reader gets the parts back from that line, and the name they make.
+    const FixedText<120> wanted(shown);
+    kept = ShownName(parts.given, parts.surname, parts.suffix) == wanted.value();
+    if (kept || wanted.value().empty()) return line;  // most names
+    std::string written = NameFromShown(wanted.value(), parts.surname);
+    if (written.empty()) return line;
+    const IndivRec back = ReadBack(written, parts);
+    const auto same = [](const FixedText<120>& field, const std::string& part) {
+        return field.value() == FixedText<120>(part).value();
+    };
+    kept = back.iName.value() == wanted.value() && same(back.iGivn, parts.given) &&
+           same(back.iSurn, parts.surname) && same(back.iSuffix, parts.suffix) && same(back.iPrefix, parts.prefix) &&
+           same(back.iNick, parts.nick);
+    return kept ? written : line;
 }
 
 }  // namespace lintora

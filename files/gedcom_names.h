@@ -1,7 +1,8 @@
 #pragma once
 // A person's name as the GEDCOM reader takes it: the NAME line with its
 // slashes, and the part lines below it (GIVN, SURN, SPFX, NPFX, NSFX, NICK,
-// TITL, _DSP), into the name fields of one individual.
+// TITL, and the work file's _DSP), into the name fields of one individual;
+// and the NAME line a save writes so that a reader gets the name back.
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,7 @@ struct GedName {
     bool surnameFromLine = false;
     bool surnLine = false;
     bool titleFromLine = false;
-    // The name as shown, from the _DSP line; empty when there is none.
+    // The name as shown, from a work file's _DSP line; empty when there is none.
     std::string shown;
 };
 
@@ -43,8 +44,15 @@ void ReadNameLine(GedName& name, IndivRec& R, const std::string& value);
 // A line that gives one part of the current name; value is trimmed.
 void ReadNamePart(GedName& name, IndivRec& R, NamePart part, const std::string& value);
 
-// The name shown that a reader makes of the parts where no _DSP line gives
-// it: each part trimmed, a slash in it read as a blank.
-std::string ShownName(std::string_view given, std::string_view surname, std::string_view suffix);
+// A name's parts as a save writes them on the lines below NAME.
+struct NameLines {
+    std::string given, surname, suffix, prefix, nick;
+};
+// The value of the NAME line a save writes: the parts' own ("given
+// /surname/suffix"); where a reader would make another name shown of it,
+// the name shown with slashes around its surname ("Louis E. /Tremblay/"),
+// if a reader gets from that the name shown and the same parts. kept says
+// whether the reader gets the name shown back from the line written.
+std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept);
 
 }  // namespace lintora
