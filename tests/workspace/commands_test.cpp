@@ -213,11 +213,13 @@ protected:
                   "Marriage: 20 Jun 1905 in Chicoutimi, Quebec\nCopyright 2004 GenCircles. All rights reserved.\n");
         Edit(4, "Don", "Sr");  // Juan Ortiz
     }
-    // The editor's boxes of person i with a prefix and a suffix, stored.
-    static void Edit(int32_t i, const char* prefix, const char* suffix) {
+    // The editor's boxes of person i with a prefix and a suffix (and another
+    // surname), stored.
+    static void Edit(int32_t i, const char* prefix, const char* suffix, const char* surname = nullptr) {
         EditValues boxes = EditValuesOf(i, 0);
         boxes.prefix = prefix;
         boxes.suffix = suffix;
+        if (surname) boxes.surn = surname;
         std::vector<std::string> kept;
         ASSERT_TRUE(StoreEditValues(boxes, i, 0, false, kept));
     }
@@ -285,11 +287,7 @@ TEST_F(NamesShownTest, AGedcomFileHoldsTheNamesShownInStandardLinesOnly) {
 // on a line of its own and GEDCOM gives the name the parts make.
 TEST_F(NamesShownTest, OnlyTheWorkFileKeepsANameShownThatNoNameLineHolds) {
     PasteAndEditNames();
-    EditValues boxes = EditValuesOf(8, 0);  // Marie Roy, who took the veil
-    boxes.surn = "";
-    boxes.prefix = "Sister";
-    std::vector<std::string> kept;
-    ASSERT_TRUE(StoreEditValues(boxes, 8, 0, false, kept));
+    Edit(8, "Sister", "", "");  // Marie Roy, who took the veil
     ASSERT_EQ(g.Indiv[8].iName.value(), "Sister Marie");
     for (const char* kind : {"LNT", "LNT", "GED"}) {
         SCOPED_TRACE(kind);
