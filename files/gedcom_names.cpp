@@ -1,9 +1,11 @@
 #include "files/gedcom_names.h"
 
 #include <algorithm>
+#include <cctype>
 #include <initializer_list>
 #include <iterator>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "record_store/fixed_text.h"
@@ -32,31 +34,11 @@ std::string JoinedName(std::string_view value) {
     return joined;
 }
 
-// The display name and key follow the stored parts, as a save writes them
-// ("given /surname/suffix", a slash inside a part as a blank) and a reload
-// reads them: the first load and the reload of its save then agree.
-void SettleName(IndivRec& R) {
-    // Each part trimmed, a slash in it read as a blank, followed by a blank.
-    std::string name;
-    name.reserve(R.iGivn.value().size() + R.iSurn.value().size() + R.iSuffix.value().size() + 3);  // one allocation
-    for (const std::string* part : {&R.iGivn.value(), &R.iSurn.value(), &R.iSuffix.value()}) {
-        const std::size_t first = part->find_first_not_of(" /");
-        if (first == std::string::npos) continue;
-        const std::size_t end = part->find_last_not_of(" /") + 1;
-        const std::size_t at = name.size();
-        name.append(*part, first, end - first);
-        std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
-        name += ' ';
-    }
-    R.iName = std::move(name);
-    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
-}
-
 // A NAME line starts the parts of a name afresh.
 void StartName(GedName& r) {
     r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = r.surnLine = false;
-    for (std::string* text : {&r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes, &r.givenBase,
-                              &r.surnameBase, &r.surnamePrefix})
+    for (std::string* text : {&r.nameLine, &r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes,
+                              &r.givenBase, &r.surnameBase, &r.surnamePrefix, &r.shown})
         text->clear();
 }
 
@@ -158,36 +140,34 @@ std::string PrefixFront(std::string prefix) {
     return front;
 }
 
-// Whether the surname begins with the prefix already ("Van Berg" with van,
-// "O’Brien" with O').
-bool HasPrefix(const std::string& surname, const std::string& front) {
-    return PrefixForm(surname + " ").starts_with(PrefixForm(front));
+// The SPFX prefix as it goes before the surname, where there is a surname
+// that does not begin with it already ("Van Berg" with van, "O’Brien" with
+// O'); empty otherwise, so that a prefix alone makes no surname.
+std::string MissingPrefix(const std::string& prefix, const std::string& surname) {
+    const std::string front = PrefixFront(prefix);
+    if (front.empty() || surname.empty() || PrefixForm(surname + " ").starts_with(PrefixForm(front))) return {};
+    return front;
 }
 
 // The surname of SPFX and SURN lines: the prefix before the surname; a
 // surname that begins with the prefix already keeps it once.
 std::string WithPrefix(const std::string& prefix, const std::string& surname) {
-    const std::string front = PrefixFront(prefix);
     const std::string base = JoinedWords(surname);
-    if (front.empty() || HasPrefix(base, front)) return base;  // most names
-    return TrimBlanks(front + base);
+    const std::string front = MissingPrefix(prefix, base);
+    return front.empty() ? base : TrimBlanks(front + base);
 }
 
-// The given names less the prefix's words at their end, where the words
-// before the slashes end with them too ("Ludwig van /Beethoven/" with SPFX
-// van): the prefix moves to the surname.
+// The given names less the words of a prefix that goes before the surname
+// at their end ("Ludwig van" with SPFX van, from the NAME line or a GIVN
+// line): the prefix moves to the surname.
 std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
-    const auto forms = [](std::string_view text) {
-        std::vector<std::string> out;
-        for (std::string_view w : Words(text)) out.push_back(PrefixForm(w));
-        return out;
-    };
-    const std::vector<std::string> prefix = forms(front);
-    const auto endsWithPrefix = [&](const std::vector<std::string>& words) {
-        return words.size() >= prefix.size() && std::equal(prefix.rbegin(), prefix.rend(), words.rbegin());
-    };
+    std::vector<std::string> prefix;
+    for (std::string_view w : Words(front)) prefix.push_back(PrefixForm(w));
     const std::vector<std::string_view> given = Words(r.givenBase);
-    if (!endsWithPrefix(forms(r.nameBeforeSlashes)) || !endsWithPrefix(forms(r.givenBase))) return r.givenBase;
+    if (prefix.empty() || given.size() < prefix.size() ||
+        !std::equal(prefix.rbegin(), prefix.rend(), given.rbegin(),
+                    [](const std::string& p, std::string_view w) { return p == PrefixForm(w); }))
+        return r.givenBase;
     std::string kept;
     for (std::size_t k = 0; k + prefix.size() < given.size(); ++k)
         kept.append(kept.empty() ? "" : " ").append(given[k]);
@@ -198,6 +178,130 @@ std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
 std::string SlashesAsBlanks(std::string text) {
     std::replace(text.begin(), text.end(), '/', ' ');
     return text;
+}
+
+// A part of the name as a name shown holds it: without blanks or slashes
+// at its ends (the surname "Whitcomb/Whitcombe" as it is, "Ann/" as "Ann").
+std::string_view PartShown(std::string_view part) {
+    const std::size_t first = part.find_first_not_of(" /");
+    if (first == std::string_view::npos) return {};
+    return part.substr(first, part.find_last_not_of(" /") + 1 - first);
+}
+
+// The name shown that the parts make: given names, surname and suffix,
+// each trimmed; a slash in the given names or the suffix reads as a blank,
+// as a save writes it there.
+std::string ShownName(std::string_view given, std::string_view surname, std::string_view suffix) {
+    std::string name;
+    name.reserve(given.size() + surname.size() + suffix.size() + 2);  // one allocation
+    const std::string_view parts[] = {given, surname, suffix};
+    for (std::size_t k = 0; k < std::size(parts); ++k) {
+        const std::string_view kept = PartShown(parts[k]);
+        if (kept.empty()) continue;
+        const std::size_t at = name.size() + (name.empty() ? 0 : 1);
+        name.append(name.empty() ? "" : " ").append(kept);
+        if (k != 1) std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
+    }
+    return name;
+}
+
+// The NAME value of a name shown: slashes around the last place that holds
+// the surname as whole words. Empty where there is none, or where the name
+// shown has another slash or two blanks together (which a NAME line of
+// another program has by chance).
+std::string NameFromShown(std::string_view shown, std::string_view surname) {
+    const std::string_view written = PartShown(surname);
+    if (written.empty() || shown.find("  ") != std::string_view::npos) return {};
+    for (std::size_t at = shown.rfind(written); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : shown.rfind(written, at - 1)) {
+        const std::size_t end = at + written.size();
+        if ((at > 0 && shown[at - 1] != ' ') || (end < shown.size() && shown[end] != ' ')) continue;
+        const std::string_view before = shown.substr(0, at), after = shown.substr(end);
+        if (before.find('/') != std::string_view::npos || after.find('/') != std::string_view::npos) return {};
+        return std::string(before) + "/" + SlashesAsBlanks(std::string(surname)) + "/" + std::string(after);
+    }
+    return {};
+}
+
+// Whether a text holds every word of the given names, as the name parser
+// may have changed them (its case, periods and other marks aside).
+bool HoldsGivenNames(std::string_view text, std::string_view given) {
+    const auto words = [](std::string_view t) {
+        std::string plain(t);
+        for (char& c : plain)
+            if (static_cast<unsigned char>(c) < 0x80 && !std::isalnum(static_cast<unsigned char>(c)) && c != '\'')
+                c = ' ';
+        return ReaderWords(plain);
+    };
+    std::vector<std::string> held = words(text);
+    for (const std::string& w : words(given))
+        if (!TakeWord(held, w)) return false;
+    return true;
+}
+
+// The name shown: a work file's _DSP line; else the NAME line as written,
+// with the surname in place of the text between its slashes, where a save
+// writes that line for that name ("Louis E. /Tremblay/"), and it holds all
+// the given names; else what the parts make of it. The key follows the
+// parts.
+void SettleName(const GedName& r, IndivRec& R) {
+    R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
+    if (!r.shown.empty()) {
+        R.iName = r.shown;
+        return;
+    }
+    std::string shown = ShownName(R.iGivn.value(), R.iSurn.value(), R.iSuffix.value());
+    if (r.nameSlashes) {
+        const std::string_view line(r.nameLine);
+        const std::size_t open = line.find('/'), close = line.find('/', open + 1);
+        std::string written = TrimBlanks(std::string(line.substr(0, open))
+                                             .append(PartShown(R.iSurn.value()))
+                                             .append(line.substr(close + 1)));
+        if (written != shown && NameFromShown(written, R.iSurn.value()) == line &&
+            HoldsGivenNames(written, R.iGivn.value()))
+            shown = std::move(written);
+    }
+    R.iName = std::move(shown);
+}
+
+// The NAME line's texts around the slashes at open and close, those of the
+// given names and surname as their fields hold them.
+void SplitAtSlashes(GedName& r, std::size_t open, std::size_t close) {
+    const std::string_view text(r.nameLine);
+    r.nameBeforeSlashes = FixedText<120>(TrimBlanks(text.substr(0, open))).value();
+    r.slashText = FixedText<120>(TrimBlanks(text.substr(open + 1, close - open - 1))).value();
+    r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
+}
+
+// Most slashes of a NAME line that are tried as the surname's.
+constexpr std::size_t kSlashesTried = 8;
+
+// A NAME line with more slashes than the surname's two ("William (4th/5th
+// Baron) /FitzHUGH/"): the pair whose texts the GIVN and SURN lines account
+// for encloses the surname; else the first two do.
+void ChooseSlashes(GedName& r) {
+    if (!r.nameSlashes || (!r.givenFromLine && !r.surnLine)) return;
+    std::vector<std::size_t> at;
+    for (std::size_t p = r.nameLine.find('/'); p != std::string::npos && at.size() <= kSlashesTried;
+         p = r.nameLine.find('/', p + 1))
+        at.push_back(p);
+    if (at.size() < 3 || at.size() > kSlashesTried) return;
+    const auto same = [](std::string_view a, std::string_view b) { return ReaderWords(a) == ReaderWords(b); };
+    const std::string prefixed = WithPrefix(r.surnamePrefix, r.surnameBase);
+    const std::string_view text(r.nameLine);
+    const auto fits = [&](std::size_t open, std::size_t close) {
+        const std::string_view between = text.substr(open + 1, close - open - 1);
+        return (!r.givenFromLine || same(text.substr(0, open), r.givenBase)) &&
+               (!r.surnLine || same(between, r.surnameBase) || same(between, prefixed));
+    };
+    const auto [open, close] = [&]() -> std::pair<std::size_t, std::size_t> {
+        for (std::size_t i = 0; i + 1 < at.size(); ++i)
+            for (std::size_t j = i + 1; j < at.size(); ++j)
+                if (fits(at[i], at[j])) return {at[i], at[j]};
+        return {at[0], at[1]};
+    }();
+    SplitAtSlashes(r, open, close);
+    if (!r.givenFromLine) r.givenBase = r.nameBeforeSlashes;
 }
 
 // The surname of a NAME with slashes, and the given names beside it. The
@@ -217,10 +321,9 @@ void SettleSlashSurname(const GedName& r, IndivRec& R) {
         }
         if (spelt != r.surnameBase && JoinedWords(spelt) == JoinedWords(surname)) surname = r.surnameBase;
     }
-    const std::string front = PrefixFront(r.surnamePrefix);
-    const bool prefixed = !surname.empty() && !front.empty() && !HasPrefix(surname, front);
-    R.iSurn = prefixed ? TrimBlanks(front + surname) : surname;
-    R.iGivn = prefixed ? GivenWithoutPrefix(r, front) : r.givenBase;
+    const std::string front = MissingPrefix(r.surnamePrefix, surname);
+    R.iSurn = front.empty() ? surname : TrimBlanks(front + surname);
+    R.iGivn = GivenWithoutPrefix(r, front);
 }
 
 // The text after the NAME line's slashes less the words that a part of the
@@ -246,17 +349,35 @@ void NamePartLine(GedName& r, IndivRec& R) {
 // After a part line has set its part: a NAME with slashes settles its
 // surname and given names anew; the suffix is the NSFX line's, else
 // what the parts leave unclaimed after the slashes. Of a NAME without
-// slashes, the one of given names and surname that no line names is the
-// NAME's words less those the lines name ("Kovacs Janos" with GIVN Janos).
-void SettleParts(const GedName& r, IndivRec& R) {
+// slashes, a GIVN line's names give up a prefix the surname takes, and the
+// one of given names and surname that no line names is the NAME's words
+// less those the lines name ("Kovacs Janos" with GIVN Janos).
+void SettleParts(GedName& r, IndivRec& R) {
+    ChooseSlashes(r);
     if (r.nameSlashes) SettleSlashSurname(r, R);
+    else if (r.givenFromLine)
+        R.iGivn = GivenWithoutPrefix(r, MissingPrefix(r.surnamePrefix, JoinedWords(r.surnameBase)));
     if (!r.suffixFromLine) R.iSuffix = UnclaimedAfterSlashes(r, R);
     if (!r.nameSlashes && r.givenFromLine != r.surnameFromLine) {
         const FixedText<120>& named = r.givenFromLine ? R.iGivn : R.iSurn;
         (r.givenFromLine ? R.iSurn : R.iGivn) =
             Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
     }
-    SettleName(R);
+    SettleName(r, R);
+}
+
+// The name a reader makes of a NAME value and the part lines a save writes below it.
+IndivRec ReadBack(const std::string& line, const NameLines& parts) {
+    IndivRec R;
+    GedName r;
+    StartIndividualName(r);
+    ReadNameLine(r, R, TrimBlanks(line));
+    ReadNamePart(r, R, NamePart::Surname, parts.surname);
+    ReadNamePart(r, R, NamePart::Given, parts.given);
+    if (!parts.prefix.empty()) ReadNamePart(r, R, NamePart::Prefix, parts.prefix);
+    if (!parts.suffix.empty()) ReadNamePart(r, R, NamePart::Suffix, parts.suffix);
+    if (!parts.nick.empty()) ReadNamePart(r, R, NamePart::Nick, parts.nick);
+    return R;
 }
 
 }  // namespace
@@ -268,19 +389,17 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
     // suffix. Where they decide, the words before them are the given names,
     // whole: nothing is guessed from them, also where a guess would find
     // the same surname ("Edward VII /Windsor/", "Frederick_III //").
+    r.nameLine = value;
     const std::size_t open = value.find('/');
     const std::size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close != std::string::npos) {
-        const std::string_view text(value);
         r.nameSlashes = true;
-        R.iSurn = TrimBlanks(text.substr(open + 1, close - open - 1));
-        R.iGivn = TrimBlanks(text.substr(0, open));
+        SplitAtSlashes(r, open, close);
+        R.iSurn = r.slashText;
+        R.iGivn = r.givenBase = r.nameBeforeSlashes;
         R.iPrefix.clear();
         R.iNick.clear();
         if (!r.titleFromLine) R.iTitle.clear();
-        r.nameBeforeSlashes = r.givenBase = R.iGivn.value();
-        r.slashText = R.iSurn.value();
-        r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
         R.iSuffix = UnclaimedAfterSlashes(r, R);
     } else {
         // The joined pieces are trimmed and end in one blank.
@@ -296,7 +415,7 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
         r.nameBeforeSlashes = name;  // the whole name, for the part that no line names
     }
     r.surnameBase = R.iSurn.value();
-    SettleName(R);
+    SettleName(r, R);
 }
 
 void StartIndividualName(GedName& name) {
@@ -305,6 +424,11 @@ void StartIndividualName(GedName& name) {
 }
 
 void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& value) {
+    if (part == NamePart::Shown) {  // our own line: no part of the name
+        r.shown = value;
+        SettleName(r, R);
+        return;
+    }
     if (part == NamePart::Title) {
         if (!value.empty()) R.iTitle = value;
         r.titleFromLine = r.titleFromLine || !value.empty();
@@ -335,6 +459,27 @@ void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& val
             if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
     }
     SettleParts(r, R);
+}
+
+std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept) {
+    // The slashes mark the surname alone: one inside a part would move the
+    // mark, so it stands as a blank there (the part lines keep it).
+    std::string line = SlashesAsBlanks(parts.given) + " /" + SlashesAsBlanks(parts.surname) + "/" +
+                       SlashesAsBlanks(parts.suffix);
+    // A reader gets the parts back from that line, and the name they make.
+    const FixedText<120> wanted(shown);
+    kept = ShownName(parts.given, parts.surname, parts.suffix) == wanted.value();
+    if (kept || wanted.value().empty()) return line;  // most names
+    std::string written = NameFromShown(wanted.value(), parts.surname);
+    if (written.empty()) return line;
+    const IndivRec back = ReadBack(written, parts);
+    const auto same = [](const FixedText<120>& field, const std::string& part) {
+        return field.value() == FixedText<120>(part).value();
+    };
+    kept = back.iName.value() == wanted.value() && same(back.iGivn, parts.given) &&
+           same(back.iSurn, parts.surname) && same(back.iSuffix, parts.suffix) && same(back.iPrefix, parts.prefix) &&
+           same(back.iNick, parts.nick);
+    return kept ? written : line;
 }
 
 }  // namespace lintora

@@ -1,8 +1,10 @@
 #pragma once
 // A person's name as the GEDCOM reader takes it: the NAME line with its
 // slashes, and the part lines below it (GIVN, SURN, SPFX, NPFX, NSFX, NICK,
-// TITL), into the name fields of one individual.
+// TITL, and the work file's _DSP), into the name fields of one individual;
+// and the NAME line a save writes so that a reader gets the name back.
 #include <string>
+#include <string_view>
 
 #include "record_store/records.h"
 
@@ -18,6 +20,7 @@ struct GedName {
     // GIVN line, a SURN or SPFX line, a SURN line or a TITL line have given
     // parts.
     bool nameSlashes = false;
+    std::string nameLine;  // the NAME value as written
     std::string nameBeforeSlashes, slashText, nameAfterSlashes;
     std::string givenBase;
     std::string surnameBase, surnamePrefix;
@@ -27,10 +30,12 @@ struct GedName {
     bool surnameFromLine = false;
     bool surnLine = false;
     bool titleFromLine = false;
+    // The name as shown, from a work file's _DSP line; empty when there is none.
+    std::string shown;
 };
 
 // The lines that give a part of the name.
-enum class NamePart { Title, Prefix, Suffix, Nick, Given, Surname, SurnamePrefix };
+enum class NamePart { Title, Prefix, Suffix, Nick, Given, Surname, SurnamePrefix, Shown };
 
 // A new individual: nothing of a name read so far counts.
 void StartIndividualName(GedName& name);
@@ -38,5 +43,16 @@ void StartIndividualName(GedName& name);
 void ReadNameLine(GedName& name, IndivRec& R, const std::string& value);
 // A line that gives one part of the current name; value is trimmed.
 void ReadNamePart(GedName& name, IndivRec& R, NamePart part, const std::string& value);
+
+// A name's parts as a save writes them on the lines below NAME.
+struct NameLines {
+    std::string given, surname, suffix, prefix, nick;
+};
+// The value of the NAME line a save writes: the parts' own ("given
+// /surname/suffix"); where a reader would make another name shown of it,
+// the name shown with slashes around its surname ("Louis E. /Tremblay/"),
+// if a reader gets from that the name shown and the same parts. kept says
+// whether the reader gets the name shown back from the line written.
+std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept);
 
 }  // namespace lintora

@@ -65,16 +65,16 @@ enum Tag : uint8_t {
     kOtherTag,
     kINDI, kFAM, kSOUR, kREPO, kNOTE, kNAME, kTITL, kNPFX, kNSFX, kNICK, kGIVN, kSURN, kEXT, kGID,
     kSEX, kCDP2, kSUBN, kAFN, kFAMC, kFAMS, kCHAN, kDATE, kTIME, kBIRT, kCHR, kDEAT, kBURI, kPLAC,
-    kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR, kSPFX,
+    kHUSB, kWIFE, kCHIL, kMARR, kCONT, kCONC, kAUTH, kPUBL, kABBR, kADDR, kSPFX, kDSP,
 };
 
 // The text of each known tag, by code.
 constexpr std::string_view kTagText[] = {
     "", "", "INDI", "FAM", "SOUR", "REPO", "NOTE", "NAME", "TITL", "NPFX", "NSFX", "NICK", "GIVN", "SURN", "_EXT",
     "_GID", "SEX", "CDP2", "SUBN", "AFN", "FAMC", "FAMS", "CHAN", "DATE", "TIME", "BIRT", "CHR", "DEAT", "BURI",
-    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR", "SPFX",
+    "PLAC", "HUSB", "WIFE", "CHIL", "MARR", "CONT", "CONC", "AUTH", "PUBL", "ABBR", "ADDR", "SPFX", "_DSP",
 };
-static_assert(std::size(kTagText) == kSPFX + 1);
+static_assert(std::size(kTagText) == kDSP + 1);
 
 constexpr uint32_t Packed(std::string_view w) {
     uint32_t v = 0;
@@ -125,6 +125,7 @@ Tag TagCode(std::string_view w) {
         case Packed("ABBR"): return kABBR;
         case Packed("ADDR"): return kADDR;
         case Packed("SPFX"): return kSPFX;
+        case Packed("_DSP"): return kDSP;
         default: return kOtherTag;
     }
 }
@@ -265,7 +266,7 @@ void SetIfNonBlank(auto& field, const std::string& value) {
     if (!TrimBlanks(value).empty()) field = value;
 }
 
-// The part of the name a line gives: a title, or a part line below NAME.
+// The part of the name a line gives: a title, or a line below NAME.
 std::optional<NamePart> NamePartOf(uint64_t path) {
     if (path == P(kINDI, kTITL)) return NamePart::Title;
     if (Depth(path) != 3 || Under(path, 2) != P(kINDI, kNAME)) return std::nullopt;
@@ -277,6 +278,7 @@ std::optional<NamePart> NamePartOf(uint64_t path) {
         case kGIVN: return NamePart::Given;
         case kSURN: return NamePart::Surname;
         case kSPFX: return NamePart::SurnamePrefix;
+        case kDSP: return NamePart::Shown;
         default: return std::nullopt;
     }
 }

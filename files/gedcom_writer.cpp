@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "files/charset.h"
+#include "files/gedcom_names.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/atomic_file.h"
@@ -380,20 +381,23 @@ private:
         record_ = i;
         const IndivRec& r = g.Indiv[i];
         Line("0 @I" + std::to_string(i) + "@ INDI");
-        // The slashes mark the surname alone: one inside a part would move
-        // the mark, so it stands as a blank there (GIVN, SURN, NSFX keep it).
-        auto part = [](std::string p) {
-            std::replace(p.begin(), p.end(), '/', ' ');
-            return p;
-        };
-        const std::string givn = T(r.iGivn, true), surn = T(r.iSurn, true), suffix = T(r.iSuffix, true),
-                          prefix = T(r.iPrefix), nick = T(r.iNick), title = T(r.iTitle);
-        Line("1 NAME " + part(givn) + " /" + part(surn) + "/" + part(suffix));
-        Line("2 SURN " + surn);
-        Line("2 GIVN " + givn);
-        if (!prefix.empty()) Line("2 NPFX " + prefix);
-        if (!suffix.empty()) Line("2 NSFX " + suffix);
-        if (!nick.empty()) Line("2 NICK " + nick);
+        // A letter spelt with a slash in a part would move the surname's mark.
+        const NameLines name{T(r.iGivn, true), T(r.iSurn, true), T(r.iSuffix, true), T(r.iPrefix), T(r.iNick)};
+        const std::string shown = T(r.iName.value()), title = T(r.iTitle);
+        bool shownKept = false;
+        const std::string nameLine = SavedNameLine(name, shown, shownKept);
+        // Where the NAME line holds the name shown, its letters are written too.
+        if (shownKept) (void)T(r.iName, true);
+        Line("1 NAME " + nameLine);
+        Line("2 SURN " + name.surname);
+        Line("2 GIVN " + name.given);
+        if (!name.prefix.empty()) Line("2 NPFX " + name.prefix);
+        if (!name.suffix.empty()) Line("2 NSFX " + name.suffix);
+        if (!name.nick.empty()) Line("2 NICK " + name.nick);
+        // Our own file keeps a name shown that no NAME line gives back (one
+        // without the surname, a slash in the given names); other programs
+        // would take such a line for one they do not understand.
+        if (!gedcom_ && !shownKept && !shown.empty()) Line("2 _DSP " + shown);
         // Other programs read a title as the individual's own attribute;
         // the work file keeps it with the name.
         if (!gedcom_ && !title.empty()) Line("2 TITL " + title);

@@ -126,8 +126,10 @@ TEST_F(GedcomReaderTest, NamesAsTheFileGivesThem) {
          // The display name is what the parts make of it, part lines included.
          "0 @I12@ INDI\n1 NAME John /Smith/\n2 GIVN John (Jack)\n"
          "0 @I13@ INDI\n1 NAME A\n2 GIVN A (C)\n"
-         "0 @I14@ INDI\n1 NAME l2\n");
-    ASSERT_EQ(g.IndivCount, 14);
+         "0 @I14@ INDI\n1 NAME l2\n"
+         // A NAME line that writes more than the parts (the prefix, periods) is the name shown.
+         "0 @I15@ INDI\n1 NAME Dr. John /Smith/ Jr.\n2 NPFX Dr.\n2 GIVN John\n2 SURN Smith\n2 NSFX Jr.\n");
+    ASSERT_EQ(g.IndivCount, 15);
     struct Want {
         const char *given, *surname, *suffix, *nick, *title, *name;
         const char* prefix = "";
@@ -147,8 +149,9 @@ TEST_F(GedcomReaderTest, NamesAsTheFileGivesThem) {
         {"John (Jack)", "Smith", "", "", "", "John (Jack) Smith"},
         {"A (C)", "", "", "", "", "A (C)"},
         {"L2", "", "", "", "", "L2"},
+        {"John", "Smith", "Jr.", "", "", "Dr. John Smith Jr.", "Dr."},
     };
-    for (int32_t i = 1; i <= 14; ++i) {
+    for (int32_t i = 1; i <= 15; ++i) {
         SCOPED_TRACE(i);
         const IndivRec& R = g.Indiv[i];
         const Want& w = want[i - 1];

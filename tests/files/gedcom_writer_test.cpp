@@ -297,6 +297,7 @@ TEST_F(WriterTest, NamesEventsAndSex) {
     Person(1, "", "Smith", " ", 0);
     Person(2, "John", "Smith", "M", 0);
     g.Indiv[2].iSuffix = "Jr";
+    g.Indiv[2].iName = "John Smith Jr";
     g.Indiv[2].ibPlace = "Boston";
     g.IndivCount = 2;
     auto lines = BuildFileLines(FileKind::Gedcom, kPath);

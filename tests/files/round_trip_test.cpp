@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "files/data_files.h"
@@ -124,6 +125,28 @@ TEST_F(RoundTripTest, AFolderNamedWithBracketsIsTakenAsItIs) {
     EXPECT_EQ(ui.boxes[0].text, path + " successfully saved");
     EXPECT_EQ(g.LastWorkFile, path);
     EXPECT_EQ(BuildFileLines(FileKind::Work, ""), before);
+}
+
+// A letter that ANSEL spells with a slash: the name shown keeps to the
+// surname as the GEDCOM file spells it, in ANSEL or in UTF-8 (which a
+// Cyrillic name beside it asks for), and stays so through every save.
+TEST_F(RoundTripTest, ANameShownKeepsToItsSurnameThroughEverySave) {
+    for (const std::string other : {"Berg", "\xD0\x91\xD0\xB5\xD1\x80\xD0\xB3"}) {
+        SCOPED_TRACE(other);
+        Write(dir / "berg.ged", "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg\xC2\xBD/\r\n1 SEX M\r\n"
+                                "0 @I2@ INDI\r\n1 NAME Ivan /" + other + "/\r\n1 SEX M\r\n0 TRLR\r\n");
+        Load((dir / "berg.ged").string());
+        ASSERT_EQ(g.Indiv[1].iName.value(), "Jan Berg\xC2\xBD");
+        SaveAndLoad("saved.ged", "GED");
+        const bool utf8 = Read(g.FilePath).find("\r\n1 CHAR UTF-8\r\n") != std::string::npos;
+        const std::string surname = utf8 ? "Berg\xC2\xBD" : "Berg1/2";
+        for (const char* kind : {"LNT", "GED", "LNT"}) {
+            SCOPED_TRACE(kind);
+            EXPECT_EQ(g.Indiv[1].iSurn.value() + "|" + g.Indiv[1].iName.value(), surname + "|Jan " + surname);
+            SaveAndLoad(kind[0] == 'L' ? "saved.lnt" : "saved.ged", kind);
+        }
+        EXPECT_EQ(g.Indiv[1].iSurn.value() + "|" + g.Indiv[1].iName.value(), surname + "|Jan " + surname);
+    }
 }
 
 // Names, events, family links and each owner's note lines as the tables
@@ -423,6 +446,7 @@ protected:
         std::vector<std::string> saved;
         const char* nick = "";
         const char* spelt = nullptr;  // the surname as an ANSEL file gives it back, where it differs
+        const char* shownSpelt = nullptr;  // the name shown so, where it differs otherwise
     };
     // The name fields of the first people, the surname as ANSEL spells it where asked.
     static void ExpectParts(const std::vector<Want>& want, bool ansel) {
@@ -435,9 +459,11 @@ protected:
             EXPECT_EQ(R.iSuffix.value(), want[k].suffix);
             EXPECT_EQ(R.iNick.value(), want[k].nick);
             EXPECT_EQ(R.iNameKey.padded(), NameKeyOf(want[k].given, surname));
-            if (!ansel || !want[k].spelt) {
-                EXPECT_EQ(R.iName.value(), want[k].shown);
-            }
+            // The name shown keeps to the surname as spelt.
+            std::string shown = want[k].shown;
+            if (surname != want[k].surname)
+                shown.replace(shown.find(want[k].surname), std::strlen(want[k].surname), surname);
+            EXPECT_EQ(R.iName.value(), ansel && want[k].shownSpelt ? want[k].shownSpelt : shown);
         }
     }
     void ExpectNames(const std::string& file, const std::vector<Want>& want) {
@@ -496,7 +522,8 @@ TEST_F(GedcomNamesTest, SlashesDecideWithoutGuessingFromTheWordsBeforeThem) {
 // Surname first, as Hungarian and East Asian files write names: the words
 // after the slashes that the part lines name as given names (or as the
 // nickname) are no suffix. A suffix comes from NSFX, or from words after
-// the slashes that no part line names.
+// the slashes that no part line names. The name is shown, and saved, as
+// the NAME line writes it.
 TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
     ExpectNames("0 HEAD\r\n1 SOUR FTM\r\n1 CHAR UTF-8\r\n"
                 "0 @I1@ INDI\r\n1 NAME /Kovacs/ Janos\r\n2 GIVN Janos\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
@@ -512,15 +539,15 @@ TEST_F(GedcomNamesTest, GivenNamesAfterTheSurnameAreNoSuffix) {
                 "2 PLAC Debrecen\r\n"
                 "0 TRLR\r\n",
                 {
-                    {"Janos", "Kovacs", "", "Janos Kovacs", {"1 NAME Janos /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos"}},
-                    {"Erzsebet Maria", "Nagy", "", "Erzsebet Maria Nagy",
-                     {"1 NAME Erzsebet Maria /Nagy/", "2 SURN Nagy", "2 GIVN Erzsebet Maria"}},
-                    {"Peter", "Kovacs", "Jr", "Peter Kovacs Jr",
-                     {"1 NAME Peter /Kovacs/Jr", "2 SURN Kovacs", "2 GIVN Peter", "2 NSFX Jr"}},
-                    {"Laszlo", "Kovacs", "Sr", "Laszlo Kovacs Sr",
-                     {"1 NAME Laszlo /Kovacs/Sr", "2 SURN Kovacs", "2 GIVN Laszlo", "2 NSFX Sr"}},
-                    {"Istvan", "Szabo", "", "Istvan Szabo",
-                     {"1 NAME Istvan /Szabo/", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}, "Pista"},
+                    {"Janos", "Kovacs", "", "Kovacs Janos", {"1 NAME /Kovacs/ Janos", "2 SURN Kovacs", "2 GIVN Janos"}},
+                    {"Erzsebet Maria", "Nagy", "", "Nagy Erzsebet Maria",
+                     {"1 NAME /Nagy/ Erzsebet Maria", "2 SURN Nagy", "2 GIVN Erzsebet Maria"}},
+                    {"Peter", "Kovacs", "Jr", "Kovacs Peter Jr",
+                     {"1 NAME /Kovacs/ Peter Jr", "2 SURN Kovacs", "2 GIVN Peter", "2 NSFX Jr"}},
+                    {"Laszlo", "Kovacs", "Sr", "Kovacs Laszlo",
+                     {"1 NAME /Kovacs/ Laszlo", "2 SURN Kovacs", "2 GIVN Laszlo", "2 NSFX Sr"}},
+                    {"Istvan", "Szabo", "", "Szabo Istvan Pista",
+                     {"1 NAME /Szabo/ Istvan Pista", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}, "Pista"},
                 });
 }
 
@@ -593,26 +620,31 @@ TEST_F(GedcomNamesTest, PartLinesNameTheWordsAfterTheSurnameAsAReaderReadsThem) 
                 "0 @I5@ INDI\r\n1 NAME /Toth/ Anna Jr\r\n2 GIVN Anna\r\n2 NSFX Jr\r\n1 SEX F\r\n"
                 "0 @I6@ INDI\r\n1 NAME Jean /Dupont/ Jean\r\n2 GIVN Jean\r\n1 SEX M\r\n"
                 "0 @I7@ INDI\r\n1 NAME /Nagy/ Peter\r\n2 NSFX\r\n2 GIVN Peter\r\n1 SEX M\r\n"
+                "0 @I8@ INDI\r\n1 NAME Gabor /Horvath/\r\n2 NSFX Jr\r\n2 NSFX\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
                 {
-                    {"Janos", "Kov\xC3\xA1" "cs", "", "Janos Kov\xC3\xA1" "cs",
-                     {"1 NAME Janos /Kov\xE2" "acs/", "2 SURN Kov\xE2" "acs", "2 GIVN Janos"}},
-                    {"Istvan", "Szabo", "", "Istvan Szabo",
-                     {"1 NAME Istvan /Szabo/", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}, "Pista"},
-                    {"Xiao Ming", "Wang", "", "Xiao Ming Wang",
-                     {"1 NAME Xiao Ming /Wang/", "2 SURN Wang", "2 GIVN Xiao Ming"}},
+                    {"Janos", "Kov\xC3\xA1" "cs", "", "Kov\xC3\xA1" "cs J\xC3\xA1nos",
+                     {"1 NAME /Kov\xE2" "acs/ J\xE2" "anos", "2 SURN Kov\xE2" "acs", "2 GIVN Janos"}},
+                    {"Istvan", "Szabo", "", "Szabo Istvan \"Pista\"",
+                     {"1 NAME /Szabo/ Istvan \"Pista\"", "2 SURN Szabo", "2 GIVN Istvan", "2 NICK Pista"}, "Pista"},
+                    {"Xiao Ming", "Wang", "", "Wang Xiao-Ming",
+                     {"1 NAME /Wang/ Xiao-Ming", "2 SURN Wang", "2 GIVN Xiao Ming"}},
                     {"Janos Istvan", "Kovacs", "", "Janos Istvan Kovacs",
                      {"1 NAME Janos Istvan /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos Istvan"}},
-                    {"Anna", "Toth", "Jr", "Anna Toth Jr",
-                     {"1 NAME Anna /Toth/Jr", "2 SURN Toth", "2 GIVN Anna", "2 NSFX Jr"}},
+                    {"Anna", "Toth", "Jr", "Toth Anna Jr",
+                     {"1 NAME /Toth/ Anna Jr", "2 SURN Toth", "2 GIVN Anna", "2 NSFX Jr"}},
                     {"Jean", "Dupont", "Jean", "Jean Dupont Jean",
                      {"1 NAME Jean /Dupont/Jean", "2 SURN Dupont", "2 GIVN Jean", "2 NSFX Jean"}},
-                    {"Peter", "Nagy", "", "Peter Nagy", {"1 NAME Peter /Nagy/", "2 SURN Nagy", "2 GIVN Peter"}},
+                    {"Peter", "Nagy", "", "Nagy Peter", {"1 NAME /Nagy/ Peter", "2 SURN Nagy", "2 GIVN Peter"}},
+                    {"Gabor", "Horvath", "Jr", "Gabor Horvath",
+                     {"1 NAME Gabor /Horvath/", "2 SURN Horvath", "2 GIVN Gabor", "2 NSFX Jr"}},
                 });
 }
 
 // A NAME without slashes and a line for one part: the other part is the
-// NAME's words less those the lines name, as written.
+// NAME's words less those the lines name, as written. A prefix goes before
+// the surname once, and off the end of a GIVN line's names; alone it makes
+// no surname.
 TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
     ExpectNames("0 HEAD\r\n1 SOUR GENJ\r\n1 CHAR ANSEL\r\n"
                 "0 @I1@ INDI\r\n1 NAME Berg Jan\r\n2 SURN Berg\r\n1 SEX M\r\n"
@@ -620,6 +652,12 @@ TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
                 "0 @I3@ INDI\r\n1 NAME Jan van der Berg\r\n2 SPFX van der\r\n2 SURN Berg\r\n1 SEX M\r\n"
                 "0 @I4@ INDI\r\n1 NAME Sean O'Brien\r\n2 SPFX O'\r\n2 SURN Brien\r\n1 SEX M\r\n"
                 "0 @I5@ INDI\r\n1 NAME Juan de la Cruz\r\n2 SURN Cruz\r\n2 SPFX de, la\r\n1 SEX M\r\n"
+                "0 @I6@ INDI\r\n1 NAME John 'Jack' Smith\r\n2 GIVN John\r\n2 NICK Jack\r\n1 SEX M\r\n"
+                "0 @I7@ INDI\r\n1 NAME Anna Van Berg\r\n2 SPFX van\r\n2 SURN Van Berg\r\n1 SEX F\r\n"
+                "0 @I8@ INDI\r\n1 NAME Jan Berg\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I9@ INDI\r\n1 NAME Ludwig van Beethoven\r\n2 GIVN Ludwig van\r\n2 SPFX van\r\n2 SURN Beethoven\r\n"
+                "1 SEX M\r\n"
+                "0 @I10@ INDI\r\n1 NAME Carl\r\n2 SPFX van\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
                 {
                     {"Jan", "Berg", "", "Jan Berg", {"1 NAME Jan /Berg/", "2 SURN Berg", "2 GIVN Jan"}},
@@ -629,6 +667,14 @@ TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
                     {"Sean", "O'Brien", "", "Sean O'Brien", {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}},
                     {"Juan", "de la Cruz", "", "Juan de la Cruz",
                      {"1 NAME Juan /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Juan"}},
+                    {"John", "Smith", "", "John Smith",
+                     {"1 NAME John /Smith/", "2 SURN Smith", "2 GIVN John", "2 NICK Jack"}, "Jack"},
+                    {"Anna", "Van Berg", "", "Anna Van Berg",
+                     {"1 NAME Anna /Van Berg/", "2 SURN Van Berg", "2 GIVN Anna"}},
+                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+                    {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
+                     {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
+                    {"Carl", "", "", "Carl", {"1 NAME Carl //", "2 SURN ", "2 GIVN Carl"}},
                 });
 }
 
@@ -656,12 +702,16 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                 "0 @I15@ INDI\r\n1 NAME Kovacs, Janos\r\n2 SURN Kovacs\r\n1 SEX M\r\n"
                 "0 @I16@ INDI\r\n1 NAME William /Smith/ \xE2\x80\x98" "Bill\xE2\x80\x99\r\n2 NICK Bill\r\n1 SEX M\r\n"
                 "0 @I17@ INDI\r\n1 NAME Sean\r\n2 SPFX O\xE2\x80\x99\r\n2 SURN Brien\r\n1 SEX M\r\n"
+                "0 @I18@ INDI\r\n1 NAME William (4th/5th Baron) /FitzHUGH/\r\n2 GIVN William (4th/5th Baron)\r\n"
+                "2 SURN FitzHUGH\r\n1 SEX M\r\n"
+                "0 @I19@ INDI\r\n1 NAME Ludwig /Beethoven/\r\n2 GIVN Ludwig van\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I20@ INDI\r\n1 NAME Carl //\r\n2 SPFX van\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
                 {
-                    {"Sir", "Ann/Marie", "", "Sir Ann Marie",
+                    {"Sir", "Ann/Marie", "", "Sir Ann/Marie",
                      {"1 NAME Sir /Ann Marie/", "2 SURN Ann/Marie", "2 GIVN Sir"}},
-                    {"Sir", "A/B", "", "Sir A B", {"1 NAME Sir /A B/", "2 SURN A/B", "2 GIVN Sir"}},
-                    {"Piet", "van/der Berg", "", "Piet van der Berg",
+                    {"Sir", "A/B", "", "Sir A/B", {"1 NAME Sir /A B/", "2 SURN A/B", "2 GIVN Sir"}},
+                    {"Piet", "van/der Berg", "", "Piet van/der Berg",
                      {"1 NAME Piet /van der Berg/", "2 SURN van/der Berg", "2 GIVN Piet"}},
                     {"Sir", "Ann/", "", "Sir Ann", {"1 NAME Sir /Ann /", "2 SURN Ann/", "2 GIVN Sir"}},
                     {"Sir", "/", "", "Sir", {"1 NAME Sir / /", "2 SURN /", "2 GIVN Sir"}},
@@ -681,10 +731,17 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                     {"J\xC3\xA1nos", "Kovacs", "", "J\xC3\xA1nos Kovacs",
                      {"1 NAME J\xE2" "anos /Kovacs/", "2 SURN Kovacs", "2 GIVN J\xE2" "anos"}},
                     {"Janos", "Kovacs", "", "Janos Kovacs", {"1 NAME Janos /Kovacs/", "2 SURN Kovacs", "2 GIVN Janos"}},
-                    {"William", "Smith", "", "William Smith",
-                     {"1 NAME William /Smith/", "2 SURN Smith", "2 GIVN William", "2 NICK Bill"}, "Bill"},
+                    {"William", "Smith", "", "William Smith \xE2\x80\x98" "Bill\xE2\x80\x99",
+                     {"1 NAME William /Smith/ 'Bill'", "2 SURN Smith", "2 GIVN William", "2 NICK Bill"}, "Bill", nullptr,
+                     "William Smith 'Bill'"},
                     {"Sean", "O\xE2\x80\x99" "Brien", "", "Sean O\xE2\x80\x99" "Brien",
                      {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}, "", "O'Brien"},
+                    {"William (4th/5th Baron)", "FitzHUGH", "", "William (4th 5th Baron) FitzHUGH",
+                     {"1 NAME William (4th 5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
+                      "2 GIVN William (4th/5th Baron)"}},
+                    {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
+                     {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
+                    {"Carl", "", "", "Carl", {"1 NAME Carl //", "2 SURN ", "2 GIVN Carl"}},
                 });
 }
 

@@ -1,11 +1,14 @@
 #include "workspace/workspace.h"
 
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "files/file_saving.h"
 #include "page_import/paste.h"
 #include "platform/window_ports.h"
+#include "record_store/indiv_edit.h"
 #include "record_store/program_state.h"
 #include "tests/files/files_fixture.h"
 
@@ -185,34 +188,112 @@ TEST_F(CommandsTest, SaveClearAndOpenAgain) {
     EXPECT_EQ(g.DataChanged, "Y");
 }
 
-// An Ancestry page that gives two spellings of a surname with a slash:
-// the surname reopens as pasted, from a work file and from GEDCOM, save
-// after save.
-TEST_F(CommandsTest, APastedSurnameWithASlashReopensAsPasted) {
-    PasteText("Ancestry World Tree Project: Individual Record\n"
-              "Ancestry.com | Family Trees | Individual Record\n"
-              "Given Name: Abigail\nSurname: Whitcomb/Whitcombe\nSex: F\n"
-              "Birth: 4 May 1761 in Hingham, Plymouth, Massachusetts\n"
-              "Father: Josiah Whitcomb b: 1730\nMother: Mary Lincoln b: 1735\n");
-    const auto surnames = [] {
+// Names as pages write them: two spellings of a surname with a slash
+// (Ancestry), small particles (a FamilySearch family group), an initial with
+// its period (GenCircles); and one the editor gives a prefix and a suffix.
+class NamesShownTest : public CommandsTest {
+protected:
+    void PasteAndEditNames() {
+        PasteText("Ancestry World Tree Project: Individual Record\n"
+                  "Ancestry.com | Family Trees | Individual Record\n"
+                  "Given Name: Abigail\nSurname: Whitcomb/Whitcombe\nSex: F\n"
+                  "Birth: 4 May 1761 in Hingham, Plymouth, Massachusetts\n"
+                  "Father: Josiah Whitcomb b: 1730\nMother: Mary Lincoln b: 1735\n");
+        ui.Answer(MsgResult::Ok);  // each page starts a tree of its own
+        ui.Answer(MsgResult::Ok);
+        PasteText("FamilySearch(TM) International Genealogical Index v5.0\nFamily Group Record\nMexico\n"
+                  "Search Results | Download | Print\n\nHusband\nJuan Ortiz   Pedigree\n"
+                  "Birth:  12 MAR 1821  Puebla, Puebla, Mexico\n\nWife\nRosa Garza   Pedigree\n\n"
+                  "Marriage:  5 AUG 1845  Puebla, Puebla, Mexico\n\nChildren\n"
+                  "1.  Mar\xC3\xAD" "a de la Luz Ortiz   Pedigree\nFemale\n"
+                  "Birth:  2 MAY 1846  Puebla, Puebla, Mexico\n");
+        PasteText("GenCircles - Individual Information\nHome | Global Tree | SmartMatching(TM) | Upload | Help\n"
+                  "Louis E. Tremblay 3 SmartMatches\nBirth: 14 Mar 1880 in Chicoutimi, Quebec\nSex: M\n\n"
+                  "Spouses & Children\nMarie Roy (Wife) b. 1884 in Chicoutimi, Quebec\n"
+                  "Marriage: 20 Jun 1905 in Chicoutimi, Quebec\nCopyright 2004 GenCircles. All rights reserved.\n");
+        Edit(4, "Don", "Sr");  // Juan Ortiz
+    }
+    // The editor's boxes of person i with a prefix and a suffix (and another
+    // surname), stored.
+    static void Edit(int32_t i, const char* prefix, const char* suffix, const char* surname = nullptr) {
+        EditValues boxes = EditValuesOf(i, 0);
+        boxes.prefix = prefix;
+        boxes.suffix = suffix;
+        if (surname) boxes.surn = surname;
+        std::vector<std::string> kept;
+        ASSERT_TRUE(StoreEditValues(boxes, i, 0, false, kept));
+    }
+    static std::string Names() {
         std::string out;
-        for (int32_t i = 1; i <= g.IndivCount; ++i)
-            out += g.Indiv[i].iGivn.value() + " " + g.Indiv[i].iSurn.value() + "|";
-        return out;
-    };
-    const std::string pasted = surnames();
-    ASSERT_EQ(pasted, "Abigail Whitcomb/Whitcombe|Josiah Whitcomb|Mary Lincoln|");
-    for (const char* kind : {"LNT", "GED"}) {
-        SCOPED_TRACE(kind);
-        const fs::path path = dir / (std::string("abigail.") + (kind[0] == 'L' ? "lnt" : "ged"));
-        for (int save = 1; save <= 2; ++save) {
-            g.FilePath = path.string();
-            fs::remove(path);
-            ui.Answer(MsgResult::Ok);  // "... successfully saved"
-            ASSERT_TRUE(SaveFile("N", kind));
-            ASSERT_TRUE(OpenFile(path.string()));
-            EXPECT_EQ(surnames(), pasted);
+        for (int32_t i = 1; i <= g.IndivCount; ++i) {
+            const IndivRec& r = g.Indiv[i];
+            out += r.iName.value() + " = " + r.iGivn.value() + " / " + r.iSurn.value() + "\n";
         }
+        return out;
+    }
+    // Saves the work as kind ("LNT", "GED") in a new file and opens it.
+    void SaveAndOpen(const char* kind) {
+        const fs::path path = dir / (std::string("names.") + (kind[0] == 'L' ? "lnt" : "ged"));
+        g.FilePath = path.string();
+        fs::remove(path);
+        ui.Answer(MsgResult::Ok);  // "... successfully saved"
+        ASSERT_TRUE(SaveFile("N", kind));
+        ASSERT_TRUE(OpenFile(path.string()));
+    }
+};
+
+// Each name is shown, and its surname kept, as pasted or edited, reopened
+// from a work file and from GEDCOM, save after save.
+TEST_F(NamesShownTest, PastedAndEditedNamesReopenAsShown) {
+    PasteAndEditNames();
+    const std::string shown = Names();
+    ASSERT_EQ(shown, "Abigail Whitcomb/Whitcombe = Abigail / Whitcomb/Whitcombe\n"
+                     "Josiah Whitcomb = Josiah / Whitcomb\nMary Lincoln = Mary / Lincoln\n"
+                     "Don Juan Ortiz Sr = Juan / Ortiz\nRosa Garza = Rosa / Garza\n"
+                     "Mar\xC3\xAD" "a de la Luz Ortiz = Mar\xC3\xAD" "a De La Luz / Ortiz\n"
+                     "Louis E. Tremblay = Louis E / Tremblay\nMarie Roy = Marie / Roy\n");
+    for (const char* kind : {"LNT", "LNT", "GED", "GED", "LNT"}) {
+        SCOPED_TRACE(kind);
+        SaveAndOpen(kind);
+        EXPECT_EQ(Names(), shown);
+    }
+}
+
+// Other programs read the names from our GEDCOM file as shown, from the
+// standard lines alone: the NAME line as the name is written, with the
+// surname between slashes.
+TEST_F(NamesShownTest, AGedcomFileHoldsTheNamesShownInStandardLinesOnly) {
+    PasteAndEditNames();
+    SaveAndOpen("GED");
+    std::vector<std::string> names, ours;
+    std::istringstream file(Read(g.FilePath));
+    bool person = false;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.starts_with("0 ")) person = line.ends_with(" INDI");
+        if (person && line.starts_with("1 NAME ")) names.push_back(line);
+        const std::size_t tag = line.find(' ');
+        if (tag != std::string::npos && line.compare(tag + 1, 1, "_") == 0) ours.push_back(line);
+    }
+    EXPECT_EQ(ours, std::vector<std::string>{});
+    EXPECT_EQ(names, (std::vector<std::string>{"1 NAME Abigail /Whitcomb Whitcombe/", "1 NAME Josiah /Whitcomb/",
+                                               "1 NAME Mary /Lincoln/", "1 NAME Don Juan /Ortiz/ Sr",
+                                               "1 NAME Rosa /Garza/", "1 NAME Mar\xE2" "ia de la Luz /Ortiz/",
+                                               "1 NAME Louis E. /Tremblay/", "1 NAME Marie /Roy/"}));
+}
+
+// A name shown without its surname's words, as the editor makes one with a
+// prefix and no surname: no NAME line holds it, so the work file keeps it
+// on a line of its own and GEDCOM gives the name the parts make.
+TEST_F(NamesShownTest, OnlyTheWorkFileKeepsANameShownThatNoNameLineHolds) {
+    PasteAndEditNames();
+    Edit(8, "Sister", "", "");  // Marie Roy, who took the veil
+    ASSERT_EQ(g.Indiv[8].iName.value(), "Sister Marie");
+    for (const char* kind : {"LNT", "LNT", "GED"}) {
+        SCOPED_TRACE(kind);
+        SaveAndOpen(kind);
+        EXPECT_EQ(g.Indiv[8].iName.value() + "|" + g.Indiv[8].iPrefix.value() + "|" + g.Indiv[8].iGivn.value(),
+                  kind[0] == 'L' ? "Sister Marie|Sister|Marie" : "Marie|Sister|Marie");
     }
 }
 
