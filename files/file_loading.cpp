@@ -7,6 +7,7 @@
 #include <deque>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_map>
