@@ -7,6 +7,7 @@
 #include <deque>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_map>
@@ -36,7 +37,7 @@ namespace lintora {
 namespace {
 
 // Files longer than this show the progress window.
-constexpr std::uintmax_t kProgressFrom = 50000;
+constexpr std::uint64_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
 
@@ -111,23 +112,23 @@ bool AllAscii(std::string_view s) {
 
 // A work-file line with a code group that names no character.
 struct BadWorkLine : std::runtime_error {
-    BadWorkLine(std::string_view line, int32_t lineNo) : std::runtime_error(Describe(line, lineNo)) {}
-    static std::string Describe(std::string_view line, int32_t lineNo) {
-        std::size_t at = 0;
-        std::string plain;
-        while (at < line.size() && TryDecodeLine(line.substr(at, 3), plain)) at += 3;
-        return "Line " + std::to_string(lineNo) + " holds the code " + std::string(line.substr(at, 3)) +
-               " at character " + std::to_string(at + 1) +
-               ", where a character code from 000 to 255 was expected.";
-    }
+    // group: the number of the group that names no character, from 0.
+    BadWorkLine(std::string_view line, std::size_t lineNo, std::size_t group)
+        : std::runtime_error("Line " + std::to_string(lineNo) + " holds the code " +
+                             std::string(line.substr(3 * group, 3)) + " at character " +
+                             std::to_string(3 * group + 1) +
+                             ", where a character code from 000 to 255 was expected.") {}
 };
 
-// A file's text as lines of UTF-8, each a view into one decoded buffer.
-// The views point into text: it is filled in place and never copied or moved.
+// A file's text as lines of UTF-8, each a view into text or, for a line
+// that grew in its reading and found no room where it stood, into grown.
+// The views point into both: they are filled in place, never copied or moved.
 struct DecodedLines {
-    std::string text;
+    std::string text;  // the file's bytes, read into UTF-8 where they stand
+    std::deque<std::string> grown;
     std::vector<std::string_view> lines;
     std::string unknownCharSet;  // the header's CHAR when the program does not know it
+    bool lastLineCut = false;  // a work file whose last line lacks its CR LF
     DecodedLines() = default;
     DecodedLines(const DecodedLines&) = delete;
     DecodedLines& operator=(const DecodedLines&) = delete;
@@ -178,65 +179,110 @@ CharSet ReadingSet(std::vector<std::string_view>& lines, std::deque<std::string>
     return set;
 }
 
-// The file's text as lines of UTF-8: byte-order mark honoured, work-file
-// lines decoded, the character set of HEAD CHAR applied.
-void FileLines(const std::string& bytes, DecodedLines& out) {
-    std::string utf8;
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    bool utf16 = bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF));
-    const char order = utf16 ? 0 : Utf16WithoutMark(bytes);
-    utf16 = utf16 || order != 0;
-    std::string_view view(bytes);
-    const bool utf8Mark = !utf16 && bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF;
-    if (utf16) view = utf8 = Utf16ToUtf8(bytes, order == 'B');
-    else if (utf8Mark) view.remove_prefix(3);
-    // End-of-file marks that old systems padded files with are no text.
-    while (!view.empty() && (view.back() == '\0' || view.back() == '\x1A')) view.remove_suffix(1);
-    std::vector<std::string_view> lines = SplitFileLineViews(view);
-    std::deque<std::string> decoded;  // lines made anew; a deque never moves them
+bool HoldsText(std::string_view line) { return line.find_first_not_of(' ') != std::string_view::npos; }
+
+// The program ends every line of a work file with CR LF: a work file whose
+// last line lacks it was cut inside that line, however whole it reads.
+bool LastWorkLineCut(std::string_view text, const std::vector<std::string_view>& lines) {
+    for (std::size_t k = lines.size(); k-- > 0;) {
+        if (!HoldsText(lines[k])) continue;
+        const std::size_t end = static_cast<std::size_t>(lines[k].data() - text.data()) + lines[k].size();
+        return AllDigits(lines[k]) && text.substr(end, 2) != "\r\n";
+    }
+    return false;
+}
+
+// Encoded work-file lines decoded where they stand (a line only shrinks).
+void DecodeWorkLines(std::string& text, std::vector<std::string_view>& lines) {
     for (std::size_t k = 0; k < lines.size(); ++k) {
         std::string_view& line = lines[k];
         // An encoded work-file line holds digits only; a GEDCOM line never does.
-        if (AllDigits(line)) {
-            std::string& plain = decoded.emplace_back();
-            if (!TryDecodeLine(line, plain)) throw BadWorkLine(line, static_cast<int32_t>(k + 1));
-            // A line end coded inside the line is no line end: the field keeps a blank.
-            for (char& c : plain)
-                if (c == '\r' || c == '\n') c = ' ';
-            line = plain;
-        }
-    }
-    const CharSet set = ReadingSet(lines, decoded, utf16, utf8Mark, out.unknownCharSet);
-    // One buffer for all lines; the views are taken once it is complete.
-    out.text.reserve(view.size() + view.size() / 4);
-    std::vector<std::size_t> ends;
-    ends.reserve(lines.size());
-    for (const auto& line : lines) {
-        // Plain ASCII reads alike in every set.
-        if (utf16 || AllAscii(line)) out.text += line;
-        else if (set == CharSet::Ansel) AppendAnselAsUtf8(out.text, line);
-        else if (set == CharSet::Cp437) out.text += Cp437ToUtf8(line);
-        else if (IsValidUtf8(line)) out.text += line;
-        // In a UTF-8 file only the bytes that are no UTF-8 are read as Windows-1252.
-        else if (set == CharSet::Utf8) out.text += Utf8Repaired(line);
-        else out.text += Windows1252ToUtf8(line);
-        ends.push_back(out.text.size());
-    }
-    ControlsToBlanks(out.text);
-    out.lines.swap(lines);  // its storage again, now for views into the buffer
-    const std::string_view text = out.text;
-    std::size_t at = 0;
-    for (std::size_t k = 0; k < ends.size(); ++k) {
-        out.lines[k] = text.substr(at, ends[k] - at);
-        at = ends[k];
+        if (!AllDigits(line)) continue;
+        char* const at = text.data() + (line.data() - text.data());
+        std::size_t length = 0;
+        if (!DecodeLineInto(line, at, length)) throw BadWorkLine(line, k + 1, length);
+        // A line end coded inside the line is no line end: the field keeps a blank.
+        std::replace_if(at, at + length, [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        line = {at, length};
     }
 }
 
-// The last line that holds more than blanks; empty when none does.
-std::string_view LastTextLine(const std::vector<std::string_view>& lines) {
-    for (std::size_t k = lines.size(); k-- > 0;)
-        if (lines[k].find_first_not_of(' ') != std::string_view::npos) return lines[k];
-    return {};
+// The line in UTF-8: itself where it reads so, else made anew in made.
+std::string_view InUtf8(std::string_view line, CharSet set, bool utf16, std::string& made) {
+    // Plain ASCII reads alike in every set.
+    if (utf16 || AllAscii(line)) return line;
+    if (set == CharSet::Ansel) {
+        made.clear();
+        AppendAnselAsUtf8(made, line);
+        return made;
+    }
+    if (set == CharSet::Cp437) return made = Cp437ToUtf8(line);
+    if (IsValidUtf8(line)) return line;
+    // In a UTF-8 file only the bytes that are no UTF-8 are read as Windows-1252.
+    if (set == CharSet::Utf8) return made = Utf8Repaired(line);
+    return made = Windows1252ToUtf8(line);
+}
+
+// The lines read in the set into UTF-8, each written back over the bytes
+// it came from, so that a load holds the file's bytes once. A line that
+// grows in its reading (a letter of two bytes for one) and finds no room
+// before the next line still to be read goes into out.grown.
+void LinesToUtf8(std::vector<std::string_view>& lines, CharSet set, bool utf16, DecodedLines& out) {
+    std::string& text = out.text;
+    // Lines made anew by the reading set stand outside text.
+    const auto inText = [&](std::string_view line) {
+        return !line.empty() && std::greater_equal<>()(line.data(), text.data()) &&
+               std::less<>()(line.data(), text.data() + text.size());
+    };
+    // Where the first line after line k that is still to be read begins.
+    std::vector<std::size_t> nextToRead(lines.size(), text.size());
+    for (std::size_t k = lines.size(); k-- > 1;) {
+        nextToRead[k - 1] = nextToRead[k];
+        if (inText(lines[k]))
+            nextToRead[k - 1] = std::min(nextToRead[k], static_cast<std::size_t>(lines[k].data() - text.data()));
+    }
+    std::size_t written = 0;
+    std::string made;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const std::string_view utf8 = InUtf8(lines[k], set, utf16, made);
+        if (utf8.size() > nextToRead[k] - written) {
+            lines[k] = out.grown.emplace_back(utf8);
+            continue;
+        }
+        std::memmove(text.data() + written, utf8.data(), utf8.size());
+        lines[k] = {text.data() + written, utf8.size()};
+        written += utf8.size();
+    }
+    ControlsToBlanks(text);  // what lies past the last line is read by nobody
+    for (std::string& line : out.grown) ControlsToBlanks(line);
+}
+
+// The file's text as lines of UTF-8: byte-order mark honoured, work-file
+// lines decoded, the character set of HEAD CHAR applied. The bytes become
+// out.text and are read in place.
+void FileLines(std::string bytes, DecodedLines& out) {
+    std::string& text = out.text;
+    text.swap(bytes);
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    bool utf16 = text.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF));
+    const char order = utf16 ? 0 : Utf16WithoutMark(text);
+    utf16 = utf16 || order != 0;
+    const bool utf8Mark = !utf16 && text.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF;
+    if (utf16) {
+        std::string utf8 = Utf16ToUtf8(text, order == 'B');
+        text.swap(utf8);
+    }
+    std::string_view view(text);
+    if (utf8Mark) view.remove_prefix(3);
+    // End-of-file marks that old systems padded files with are no text.
+    while (!view.empty() && (view.back() == '\0' || view.back() == '\x1A')) view.remove_suffix(1);
+    std::vector<std::string_view> lines = SplitFileLineViews(view);
+    out.lastLineCut = LastWorkLineCut(view, lines);
+    DecodeWorkLines(text, lines);
+    std::deque<std::string> joined;  // lines made anew; a deque never moves them
+    const CharSet set = ReadingSet(lines, joined, utf16, utf8Mark, out.unknownCharSet);
+    LinesToUtf8(lines, set, utf16, out);
+    out.lines.swap(lines);
 }
 
 // "0 TRLR", alone or with a work file's site and page type after it.
@@ -245,17 +291,41 @@ bool IsTrailer(std::string_view line) {
     return t == "0 TRLR" || t.starts_with("0 TRLR ");
 }
 
+// How a file ends. It is whole when it has its trailer and, for a work
+// file, its last line ends as the program ends it.
+struct FileEnd {
+    std::string_view trailer;  // its first trailer line; empty when it has none, or it was cut
+    bool cutShort = false;  // no trailer, or a work file cut inside its last line
+    bool recordsAfter = false;  // lines of text follow the trailer
+};
+
+FileEnd JudgeEnd(const std::vector<std::string_view>& lines, bool lastLineCut) {
+    FileEnd end;
+    const auto trailer = std::find_if(lines.begin(), lines.end(), IsTrailer);
+    if (trailer == lines.end()) {
+        end.cutShort = true;
+        return end;
+    }
+    end.recordsAfter = std::any_of(trailer + 1, lines.end(), HoldsText);
+    end.cutShort = lastLineCut;
+    // A trailer cut short names no first page: its words may be cut too.
+    if (!lastLineCut || end.recordsAfter) end.trailer = *trailer;
+    return end;
+}
+
+CutShortFile CutShortKey(const FileStamp& file) { return {file.device, file.inode, file.size, file.modified}; }
+
 void RememberCutShort(const FileStamp& file) {
-    if (!IsCutShort(file)) g.CutShortFiles.emplace_back(file.device, file.inode);
+    if (!IsCutShort(file)) g.CutShortFiles.push_back(CutShortKey(file));
 }
 
 void ShowProgress(bool shown, int value) {
     if (shown) Progress().Set(value);
 }
 
-void ProgressStage(bool shown, int maximum, const std::string& label) {
+void ProgressStage(bool shown, std::uint64_t maximum, const std::string& label) {
     if (!shown) return;
-    Progress().Start(maximum);
+    StartProgress(maximum);
     Progress().SetLabel(label);
 }
 
@@ -499,7 +569,6 @@ bool LoadFile() {
             if (!why.empty()) ShowProblem(name + " cannot be opened: " + why);
             return false;
         }
-        const FileStamp stamp = StampOfFile(path);
         int16_t err = 0;
         int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
         std::FILE* f = OpenedFile(no);
@@ -508,9 +577,10 @@ bool LoadFile() {
             if (err) ShowProblem("Problem opening " + path + ": the file cannot be read.");
             return false;
         }
+        // What was opened is what is judged and read, not what the name names now.
+        const FileStamp stamp = StampOfOpenFile(::fileno(f));
         std::string bytes;
-        std::error_code ec;
-        if (const auto size = std::filesystem::file_size(path, ec); !ec) bytes.reserve(size);
+        bytes.reserve(stamp.size);
         char buf[1 << 16];
         std::size_t got;
         while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, got);
@@ -526,13 +596,12 @@ bool LoadFile() {
             MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
             return false;
         }
-        const std::uintmax_t length = bytes.size();
+        const std::uint64_t length = bytes.size();
         progress = length > kProgressFrom;
-        ProgressStage(progress, static_cast<int>(length), "Reading " + name + " (" + std::to_string(length) + ")");
+        ProgressStage(progress, length, "Reading " + name + " (" + std::to_string(length) + ")");
         DecodedLines decoded;
-        FileLines(bytes, decoded);
+        FileLines(std::move(bytes), decoded);
         const std::vector<std::string_view>& lines = decoded.lines;
-        std::string().swap(bytes);
 
         // Fresh tables; the work goes back when the file gives nothing.
         std::swap(Tables(), Spare());
@@ -546,20 +615,19 @@ bool LoadFile() {
         // grows through its rehashes while the file is read).
         reader.GedRead.xrefIndex.reserve(static_cast<std::size_t>(std::count_if(
             lines.begin(), lines.end(), [](std::string_view l) { return l.starts_with("0 @") && l.ends_with(" INDI"); })));
-        std::size_t chars = 0;
+        std::uint64_t chars = 0;
         for (std::size_t k = 0; k < lines.size(); ++k) {
-            ParseGedRec(lines[k], static_cast<int32_t>(k + 1));
+            ParseGedRec(lines[k], static_cast<int32_t>(std::min<std::size_t>(k + 1, INT32_MAX)));
             chars += lines[k].size();
-            if (progress && k % kProgressEvery == 0) ShowProgress(true, static_cast<int>(chars));
+            if (progress && k % kProgressEvery == 0) SetProgress(chars, length);
         }
-        ShowProgress(progress, static_cast<int>(length));
-        const std::string_view last = LastTextLine(lines);
-        const bool cutShort = !IsTrailer(last);
+        if (progress) SetProgress(length, length);
+        const FileEnd end = JudgeEnd(lines, decoded.lastLineCut);
         std::string firstSite, firstType;
         std::vector<std::string> words;
-        for (auto& w : SplitFields(last, " "))
+        for (auto& w : SplitFields(end.trailer, " "))
             if (!w.empty()) words.push_back(w);
-        if (words.size() > 2 && words[1] == "TRLR") {
+        if (words.size() > 2) {
             if (words.size() > 3) firstType = words[3];
             firstSite = words[2];
         }
@@ -599,11 +667,13 @@ bool LoadFile() {
         if (!decoded.unknownCharSet.empty())
             ShowProblem("The character set \"" + decoded.unknownCharSet + "\" named in " + g.FileName +
                         " is not known: its text was read as Windows-1252 (as UTF-8 where it is UTF-8).");
-        if (cutShort) {
+        if (end.cutShort) {
             RememberCutShort(stamp);
             ShowProblem(name + " ends before its last line (0 TRLR): it may be incomplete. " +
                         "Saving over it would lose what is missing.");
         }
+        if (end.recordsAfter)
+            ShowProblem(name + " holds records after its last line (0 TRLR): they were loaded with the rest.");
         ReportSkipsAndBadLines(reader);
         return true;
     } catch (const std::exception& e) {
@@ -624,13 +694,9 @@ bool LoadFile() {
 }
 
 bool IsCutShort(const FileStamp& file) {
-    return file.exists &&
-           std::find(g.CutShortFiles.begin(), g.CutShortFiles.end(), std::pair{file.device, file.inode}) !=
-               g.CutShortFiles.end();
+    return file.exists && std::ranges::find(g.CutShortFiles, CutShortKey(file)) != g.CutShortFiles.end();
 }
 
-void ForgetCutShort(const FileStamp& file) {
-    std::erase(g.CutShortFiles, std::pair{file.device, file.inode});
-}
+void ForgetCutShort(const FileStamp& file) { std::erase(g.CutShortFiles, CutShortKey(file)); }
 
 }  // namespace lintora

@@ -8,13 +8,17 @@ namespace lintora {
 
 // Loads the file named by g.FilePath into fresh tables. The work is replaced
 // only when the file held individuals; a missing, empty, unreadable or
-// unusable file leaves it as it was and says why. A file that ends before
-// its trailer loads what it holds and says it may be incomplete. True when
-// the work was replaced.
+// unusable file leaves it as it was and says why. A file cut short (it ends
+// before its trailer, or is a work file cut inside its last line) loads
+// what it holds and says it may be incomplete; records after the trailer
+// are loaded, and the user told so. The file is read through one
+// descriptor, never waited on, and its bytes are held once. True when the
+// work was replaced.
 bool LoadFile();
 
-// True for a file a load found cut short (it ends before its trailer, 0
-// TRLR), known by its device and inode, until a save over it forgets it.
+// True for a file a load found cut short, known by its device and inode
+// and, so that a later file in that inode is not taken for it, by its size
+// and modification time; until a save over it forgets it.
 bool IsCutShort(const FileStamp& file);
 void ForgetCutShort(const FileStamp& file);
 

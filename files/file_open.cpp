@@ -5,6 +5,10 @@
 #include <map>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/platform.h"
 
 namespace lintora {
@@ -27,6 +31,7 @@ constexpr int16_t kMaxFileNo = 511;
 constexpr int16_t kErrBadFileName = 64;
 constexpr int16_t kErrAlreadyOpen = 55;
 constexpr int16_t kErrTooManyFiles = 67;
+constexpr int16_t kErrPathFileAccess = 75;
 
 bool ExistsAsFile(const std::string& name) {
     std::error_code ec;
@@ -46,6 +51,26 @@ bool AlreadyOpen(const std::string& name, int16_t mode) {
     return false;
 }
 
+// Opens name for reading without waiting: a pipe or device put where a file
+// was looked at is refused (ordinary false), not waited on. What is read is
+// what the descriptor shows, not what the name named a moment before.
+// nullptr with errno set when the open fails.
+std::FILE* OpenForReading(const std::string& name, bool& ordinary) {
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    ordinary = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::FILE* file = ordinary && flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 ? ::fdopen(fd, "rb")
+                                                                                             : nullptr;
+    if (!file) {
+        const int err = errno;
+        ::close(fd);
+        errno = err;
+    }
+    return file;
+}
+
 // One attempt at steps 1, 3 and 4; returns the file error number, 0 on success.
 int16_t TryOpen(const std::string& name, int16_t mode, int16_t& fileNo) {
     if (RefusedName(name)) return kErrBadFileName;
@@ -60,7 +85,9 @@ int16_t TryOpen(const std::string& name, int16_t mode, int16_t& fileNo) {
         default: how = ExistsAsFile(name) ? "r+b" : "w+b"; break;  // random and binary
     }
     errno = 0;
-    std::FILE* f = std::fopen(name.c_str(), how);
+    bool ordinary = true;
+    std::FILE* f = mode == kOpenInput ? OpenForReading(name, ordinary) : std::fopen(name.c_str(), how);
+    if (!ordinary) return kErrPathFileAccess;
     if (!f) {
         int err = errno;
         if (err == ENOENT) {
@@ -97,7 +124,7 @@ int16_t FileErrorNumber(int systemError, int16_t mode) {
         case EINVAL: return 52;
         case EMFILE:
         case ENFILE: return kErrTooManyFiles;
-        default: return 75;  // path/file access error
+        default: return kErrPathFileAccess;
     }
 }
 

@@ -551,10 +551,10 @@ std::string EncodeLine(std::string_view text) {
     return out;
 }
 
-bool TryDecodeLine(std::string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size() / 3 + 1);
-    for (std::size_t i = 0; i < text.size(); i += 3) {
+bool DecodeLineInto(std::string_view text, char* out, std::size_t& length) {
+    length = 0;
+    // Group i is read before character i is written, which lies before it.
+    for (std::size_t i = 0; i < text.size(); i += 3, ++length) {
         std::size_t n = std::min<std::size_t>(3, text.size() - i);
         int v = 0;
         for (std::size_t k = 0; k < n; ++k) {
@@ -563,9 +563,17 @@ bool TryDecodeLine(std::string_view text, std::string& out) {
             v = v * 10 + d;
         }
         if (v > 255) return false;
-        out.push_back(static_cast<char>(v));
+        out[length] = static_cast<char>(v);
     }
     return true;
+}
+
+bool TryDecodeLine(std::string_view text, std::string& out) {
+    out.resize(text.size() / 3 + 1);
+    std::size_t length = 0;
+    const bool decoded = DecodeLineInto(text, out.data(), length);
+    out.resize(length);
+    return decoded;
 }
 
 std::string DecodeLine(std::string_view text) {

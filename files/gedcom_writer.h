@@ -42,6 +42,11 @@ std::string EncodeLine(std::string_view text);
 std::string DecodeLine(std::string_view text);
 // The same without throwing: false for a line that is not a valid encoding.
 bool TryDecodeLine(std::string_view text, std::string& out);
+// The same into out, which may be text's own first character (a line
+// decoded where it stands): length receives the characters written, and
+// on false the number of the group that names no character (counted from
+// 0), which is left as it was.
+bool DecodeLineInto(std::string_view text, char* out, std::size_t& length);
 
 // Encodes the plain work file at path in place (through a temporary file
 // in its folder). Returns "" on success (also when no file is there), else

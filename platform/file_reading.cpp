@@ -29,6 +29,16 @@ namespace {
 
 constexpr const char* kNotOrdinary = "it is not an ordinary file";
 
+fs::path FolderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+bool FolderThere(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(FolderOf(path), ec);
+}
+
 }  // namespace
 
 std::string WhyNoOrdinaryFile(const std::string& path) {
@@ -36,8 +46,11 @@ std::string WhyNoOrdinaryFile(const std::string& path) {
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found) {
         const fs::path target = fs::read_symlink(path, ec);
-        return ec ? "there is no such file" : "it is a link to " + target.string() + ", which is not there";
+        if (!ec) return "it is a link to " + target.string() + ", which is not there";
+        return FolderThere(path) ? "there is no such file" : "its folder " + FolderOf(path).string() + " is not there";
     }
+    // Only a folder on the way that may not be searched hides the file.
+    if (ec == std::errc::permission_denied) return "you may not open its folder " + FolderOf(path).string();
     if (ec) return ec.message();
     if (status.type() == fs::file_type::directory) return "it is a folder";
     // Opening a pipe or a device could wait for ever.
@@ -76,6 +89,11 @@ std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
     return {};
 }
 
+bool MissingFromItsFolder(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) != 0 && errno == ENOENT && FolderThere(path);
+}
+
 Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why) {
     std::error_code ec;
     const fs::file_status entry = fs::symlink_status(path, ec);
@@ -85,11 +103,10 @@ Found ReadFileIfThere(const std::string& path, std::string& contents, std::strin
     return why.empty() ? Found::Read : Found::Unreadable;
 }
 
-FileStamp StampOfFile(const std::string& path) {
+namespace {
+
+FileStamp StampOf(const struct stat& st) {
     FileStamp stamp;
-    struct stat st {};
-    // A link to nothing stamps as the link itself.
-    if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return stamp;
     auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
     stamp.exists = true;
     stamp.mode = st.st_mode;
@@ -99,6 +116,21 @@ FileStamp StampOfFile(const std::string& path) {
     stamp.device = st.st_dev;
     stamp.inode = st.st_ino;
     return stamp;
+}
+
+}  // namespace
+
+FileStamp StampOfFile(const std::string& path) {
+    struct stat st {};
+    // A link to nothing stamps as the link itself.
+    if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return {};
+    return StampOf(st);
+}
+
+FileStamp StampOfOpenFile(int descriptor) {
+    struct stat st {};
+    if (::fstat(descriptor, &st) != 0) return {};
+    return StampOf(st);
 }
 
 }  // namespace lintora

@@ -12,9 +12,15 @@ namespace lintora {
 bool IsReadOnly(const std::string& path);
 
 // Why nothing can be read at path, without opening it: there is no such
-// file, a link to nothing, a folder, or another thing that is no ordinary
-// file (a pipe or a device). "" for an ordinary file.
+// file, its folder is not there, the user may not open its folder, a link
+// to nothing, a folder, or another thing that is no ordinary file (a pipe
+// or a device). "" for an ordinary file.
 std::string WhyNoOrdinaryFile(const std::string& path);
+
+// True when the folder of path is there and nothing stands at path: the
+// file was taken away, not merely out of reach (a drive not plugged in, a
+// folder the user may not open).
+bool MissingFromItsFolder(const std::string& path);
 
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& contents);
@@ -44,5 +50,8 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOfFile(const std::string& path);
+// The stamp of an open file: what its descriptor reads, whatever the name
+// now names. Nothing there when the descriptor cannot be looked at.
+FileStamp StampOfOpenFile(int descriptor);
 
 }  // namespace lintora

@@ -101,6 +101,12 @@ public:
     virtual void End() {}
 };
 
+// Progress().Start and Set for a count that may pass what an int holds (the
+// bytes of a large file): such a count is shown in proportion, each value
+// given with the total it belongs to.
+void StartProgress(std::uint64_t total);
+void SetProgress(std::uint64_t done, std::uint64_t total);
+
 // The port in use; a do-nothing one until a window installs its own.
 MainWindowPort& MainWindow();
 EditorPort& Editor();

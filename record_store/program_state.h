@@ -21,6 +21,15 @@ namespace lintora {
 extern const std::array<std::string, 13> Months;
 extern const std::array<std::string, 13> MonthsUC;
 
+// A file a load found cut short, known by where it lies and by the version
+// found there: a file that takes its inode after a delete is another file.
+struct CutShortFile {
+    uint64_t device = 0, inode = 0;
+    uint64_t size = 0;
+    int64_t modified = 0;  // nanoseconds since the epoch
+    bool operator==(const CutShortFile&) const = default;
+};
+
 struct ProgramState : WorkTables {
 
     // ---- Selection and results ----
@@ -122,8 +131,8 @@ struct ProgramState : WorkTables {
     std::string CurDir;
     std::string datFilename = " ";  // " " = no work file remembered
     int32_t datPos = 0;             // pedigree root to show after reopening
-    // Device and inode of the files a load found cut short: a save over one asks first.
-    std::vector<std::pair<uint64_t, uint64_t>> CutShortFiles;
+    // The files a load found cut short, as they were then: a save over one asks first.
+    std::vector<CutShortFile> CutShortFiles;
     // Problems of the settings file the user was told of in this run.
     std::vector<std::string> SettingsProblemsTold;
     // Preparer details and citation mode, kept in the settings.

@@ -69,10 +69,10 @@ void OpenWorkFileAtStart(const std::string& commandLine) {
     const std::string path = TrimBlanks(line.empty() ? g.LastWorkFile : line);
     g.FilePath = path;
     if (!path.ends_with(".lnt") && !path.ends_with(".LNT")) return;
-    const bool gone = !WhyNoOrdinaryFile(path).empty();
-    OpenFile(path);  // says why it cannot
-    // Told once: the next start no longer looks for it.
-    if (gone && line.empty()) {
+    // Says why it cannot. A remembered file taken from its folder is told
+    // once; one out of reach (a drive not plugged in, a folder the user may
+    // not open) stays remembered for the next start.
+    if (!OpenFile(path) && line.empty() && MissingFromItsFolder(path)) {
         g.LastWorkFile.clear();
         g.datFilename = " ";
         SaveStartupSettings({{"datFilename", " "}, {"datPos", "0"}});

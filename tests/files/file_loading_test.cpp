@@ -16,6 +16,7 @@
 #include "record_store/clear.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
+#include "platform/file_reading.h"
 #include "platform/window_ports.h"
 #include "tests/files/files_fixture.h"
 
@@ -511,6 +512,67 @@ TEST_F(LoadTest, AFileCutShortLoadsWhatItHoldsSaysSoAndASaveOverItAsksFirst) {
     EXPECT_EQ(g.IndivCount, held);
 }
 
+std::string Encoded(std::initializer_list<const char*> lines) {
+    std::string out;
+    for (const char* line : lines) out += EncodeLine(line) + "\r\n";
+    return out;
+}
+
+// Records after the trailer (a file torn by an older save) are all there:
+// they are loaded and said to be, and the first page is the trailer's. Cut
+// inside its trailer ("0 TRLR AN" of "0 TRLR ANC Ind"), a work file lacks
+// only the CR LF the program ends every line with: it is cut short and names
+// no first page. Made whole since in the same inode, it is cut short no more.
+TEST_F(LoadTest, AWorkFileIsJudgedByHowItEnds) {
+    ui.Answer(MsgResult::Ok);
+    LoadText("torn.lnt", Encoded({"0 @I1@ INDI", "0 TRLR LDS IndANC", "0 @I2@ INDI", "1 NAME Bo /Young/"}));
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.FirstSite + " " + g.FirstType, "LDS IndANC");
+    const fs::path file = dir / "family.lnt";
+    const std::string whole = Encoded({"0 @I1@ INDI", "1 NAME Ann /Old/", "0 TRLR ANC Ind"});
+    const std::string cut = whole.substr(0, whole.size() - EncodeLine("C Ind").size() - 2);
+    ASSERT_EQ(DecodeLine(SplitFileLines(cut).back()), "0 TRLR AN");
+    ui.Answer(MsgResult::Ok);
+    LoadText("family.lnt", cut);
+    EXPECT_EQ(g.Indiv[g.IndivCount].iName.value(), "Ann Old");
+    EXPECT_EQ(g.FirstSite + g.FirstType, "");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "torn.lnt holds records after its last line (0 TRLR): they were loaded with the rest.",
+                              "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it "
+                              "would lose what is missing."}));
+    EXPECT_FALSE(IsCutShort(StampOfFile((dir / "torn.lnt").string())));
+    const FileStamp before = StampOfFile(file.string());
+    EXPECT_TRUE(IsCutShort(before));
+    Write(file, whole);
+    ASSERT_EQ(StampOfFile(file.string()).inode, before.inode);
+    EXPECT_FALSE(IsCutShort(StampOfFile(file.string())));
+}
+
+// A file with a second name is written in place and keeps its inode: once a
+// save has written the cut file whole, the next one asks only whether to
+// replace it.
+TEST_F(LoadTest, ACutFileWrittenWholeInPlaceIsNotAskedAboutAgain) {
+    const fs::path file = dir / "family.lnt", second = dir / "family-for-aunt.lnt";
+    const std::string whole = Encoded({"0 @I1@ INDI", "1 NAME Ann /Old/", "0 TRLR LDS IndANC"});
+    Write(file, whole.substr(0, whole.size() / 2));
+    fs::create_hard_link(file, second);
+    ui.Answer(MsgResult::Ok);
+    Load(file);
+    ui.boxes.clear();
+    for (MsgResult answer : {MsgResult::Yes, MsgResult::Ok, MsgResult::No}) ui.Answer(answer);
+    for (int save = 0; save < 2; ++save) {
+        ui.fileAnswers.push_back(file.string());
+        g.DataChanged = "Y";
+        SaveFile("Y", "LNT");
+    }
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "family.lnt ends before its last line (0 TRLR) and may be incomplete. Saving over it "
+                              "would lose for good whatever is missing from it.\n\nSave over family.lnt all the "
+                              "same?",
+                              file.string() + " successfully saved", "Overwrite existing file?"}));
+    EXPECT_EQ(Read(second), Read(file));
+}
+
 TEST_F(LoadTest, AnyLineEndAndAByteOrderMarkReadAlike) {
     const std::string lines[] = {"0 HEAD", "1 CHAR UTF-8", "0 @I1@ INDI", "1 NAME José /Núñez/",
                                  "1 NOTE see page 1", "2 CONT 0 HEADS", "1 BIRT", "2 DATE 1 JAN 1900",
@@ -705,9 +767,9 @@ TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {
     EXPECT_EQ(g.FirstType, "Multiple");
     EXPECT_EQ(g.MixedSources, "Y");
 
-    // The trailer of work that no paste began, its encoded line ended by an
+    // The trailer of work that no paste began, the file padded with an
     // end-of-file mark.
-    LoadText("n.lnt", enc("0 @I1@ INDI") + EncodeLine("0 TRLR  ") + "\x1A");
+    LoadText("n.lnt", enc("0 @I1@ INDI") + enc("0 TRLR  ") + "\x1A");
     EXPECT_EQ(g.FirstSite, "");
     EXPECT_EQ(g.IndivCount, 1);
 

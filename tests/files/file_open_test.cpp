@@ -1,12 +1,15 @@
 #include "files/file_open.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 #include "tests/support/scripted_platform.h"
@@ -157,6 +160,22 @@ TEST_F(FileOpenTest, AFileOpenForWritingCannotBeOpenedAgain) {
     EXPECT_NE(a, b);
     CloseFile(a);
     CloseFile(b);
+}
+
+// A pipe put where a file was looked at is refused at once. A reader that
+// waited for a writer would let the loop's writer in and get a pipe opened.
+TEST_F(FileOpenTest, APipeIsRefusedNotWaitedOn) {
+    const std::string path = P("family.lnt");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    int16_t err = 0;
+    auto opening = std::async(std::launch::async, [&] { return OpenFileChecked(path, kOpenInput, 0, true, &err); });
+    while (opening.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        if (const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0) ::close(writer);
+    const int16_t no = opening.get();
+    if (no) CloseFile(no);
+    EXPECT_EQ(no, 0);
+    EXPECT_EQ(err, 75);  // a path/file access error, which the caller words
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 // A socket in the file system cannot be opened as a file: the device is

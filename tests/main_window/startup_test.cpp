@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -538,6 +541,43 @@ TEST_F(StartupTest, AboutAskedForDuringTheSplashStillOpensTheSearchOnAFirstRun) 
     ui.Answer(MsgResult::Ok);
     w->mnuHelpItem_Click(0);
     EXPECT_EQ(searches, 1);
+}
+
+// The remembered work file on a drive not plugged in (its folder is not
+// there), then in a folder the user may not open: each start says why and
+// keeps it, so no first-run search opens; back within reach, it is opened.
+TEST_F(StartupTest, ARememberedWorkFileOutOfReachIsKeptForTheNextStart) {
+    const fs::path trees = dir / "usb" / "trees", file = trees / "family.lnt";
+    fs::create_directories(trees);
+    Person("John", "Whitlock", "M", "1832");
+    ui.fileAnswers.push_back(file.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    ui.boxes.clear();
+    fs::rename(dir / "usb", dir / "usb-away");
+    ui.Answer(MsgResult::Ok);
+    EXPECT_EQ(FirstRunsOfAStart(), 0);
+    keepSplash = false;
+    fs::rename(dir / "usb-away", dir / "usb");
+    fs::permissions(trees, fs::perms::none);
+    const bool root = ::geteuid() == 0;  // root acts as nobody, who may not search it
+    windowsBuilt = [root](Lintora&) {
+        if (root) ::setfsuid(65534);
+    };
+    ui.Answer(MsgResult::Ok);
+    StartProgram();
+    if (root) ::setfsuid(0);
+    windowsBuilt = nullptr;
+    fs::permissions(trees, fs::perms::owner_all);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "family.lnt cannot be opened: its folder " + trees.string() + " is not there",
+                              "family.lnt cannot be opened: you may not open its folder " + trees.string()}));
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(Setting("datFilename"), "family.lnt");
+    ui.boxes.clear();
+    StartProgram();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(w->windowTitle(), "Lintora (family.lnt)");
 }
 
 // Settings that cannot be read are left as they are, the user told once,

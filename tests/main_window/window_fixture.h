@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -53,6 +54,8 @@ protected:
     Lintora* w = nullptr;
     bool started = false;
     bool keepSplash = false;
+    // Runs at each start once the windows are built, before the work file is opened.
+    std::function<void(Lintora&)> windowsBuilt;
     FakeEditor editor;
 
     static void SetUpTestSuite() { EnsureApp(); }
@@ -92,7 +95,7 @@ protected:
         EndProgram();
         ResetProgramState();
         program = std::make_unique<Program>();
-        started = program->Start({AppDir(), commandLine, false, nullptr});
+        started = program->Start({AppDir(), commandLine, false, windowsBuilt});
         w = &program->Window();
         if (!keepSplash) {
             w->About().Timer1->stop();
