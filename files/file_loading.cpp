@@ -20,6 +20,7 @@
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
+#include "files/unfinished_save.h"
 #include "lintora_version.h"
 #include "platform/file_reading.h"
 #include "platform/platform.h"
@@ -489,6 +490,12 @@ bool LoadFile() {
             if (!why.empty()) ShowProblem(name + " cannot be opened: " + why);
             return false;
         }
+        const UnfinishedSave unfinished(path);
+        if (unfinished.Running()) {
+            Port().SetBusy(false);
+            unfinished.TellRunning();
+            return false;
+        }
         const FileStamp stamp = StampOfFile(path);
         int16_t err = 0;
         int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
@@ -513,7 +520,7 @@ bool LoadFile() {
         }
         if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
             Port().SetBusy(false);
-            MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
+            if (!unfinished.TellStopped(false)) MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
             return false;
         }
         const std::uintmax_t length = bytes.size();
@@ -557,7 +564,8 @@ bool LoadFile() {
             giveBack();
             g.PasteSource = pasteSource;
             Port().SetBusy(false);
-            MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
+            if (!unfinished.TellStopped(!cutShort))
+                MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
             ResetProgress();
             return false;
         }
@@ -589,11 +597,10 @@ bool LoadFile() {
         if (!decoded.unknownCharSet.empty())
             ShowProblem("The character set \"" + decoded.unknownCharSet + "\" named in " + g.FileName +
                         " is not known: its text was read as Windows-1252 (as UTF-8 where it is UTF-8).");
-        if (cutShort) {
-            RememberCutShort(stamp);
+        if (cutShort) RememberCutShort(stamp);
+        if (!unfinished.TellStopped(!cutShort) && cutShort)
             ShowProblem(name + " ends before its last line (0 TRLR): it may be incomplete. " +
                         "Saving over it would lose what is missing.");
-        }
         ReportSkipsAndBadLines(reader);
         return true;
     } catch (const std::exception& e) {

@@ -90,6 +90,15 @@ std::string CopyName(const CopyNaming& naming, int number, std::size_t limit) {
            naming.extension;
 }
 
+bool IsCopyName(const CopyNaming& naming, const std::string& name, std::size_t limit) {
+    const std::string before = FittedLabel(naming, limit) + kEarlier, after = ")" + naming.extension;
+    if (name.size() < before.size() + after.size() || !name.starts_with(before) || !name.ends_with(after))
+        return false;
+    const std::string number = name.substr(before.size(), name.size() - before.size() - after.size());
+    return number.empty() ||
+           (number.size() > 1 && number[0] == ' ' && number.find_first_not_of("0123456789", 1) == std::string::npos);
+}
+
 // The user's folder for copies, made where it is not there yet.
 Descriptor OpenCopiesFolder(SystemCalls& sys, int& error) {
     const fs::path folder = CopiesFolder();
@@ -144,6 +153,36 @@ int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPat
     return 0;
 }
 
+// Opens a copy to look at its lock, without waiting on it (copy stays
+// closed where the user may not open it); false for no ordinary file.
+bool OpenCopy(SystemCalls& sys, int folder, const std::string& name, Descriptor& copy) {
+    const Descriptor at(sys, sys.OpenAt(folder, name, O_PATH | O_NOFOLLOW));
+    struct stat status {};
+    if (!at.open() || sys.Status(at.get(), status) != 0 || !S_ISREG(status.st_mode)) return false;
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    copy = Descriptor(sys, sys.OpenAt(folder, name, O_RDONLY | flags));
+    if (!copy.open()) copy = Descriptor(sys, sys.OpenAt(folder, name, O_WRONLY | flags));
+    return true;
+}
+
+// The copies named for naming in folder.
+void LookIn(SystemCalls& sys, int folder, const std::string& folderPath, const CopyNaming& naming,
+            std::vector<FoundCopy>& copies) {
+    Descriptor entries(sys, sys.OpenAt(folder, ".", O_RDONLY | O_DIRECTORY));
+    DIR* listing = entries.open() ? ::fdopendir(entries.get()) : nullptr;
+    if (!listing) return;
+    entries.Release();  // the listing closes it
+    const std::size_t limit = NameLimit(folder);
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        Descriptor copy;
+        if (!IsCopyName(naming, name, limit) || !OpenCopy(sys, folder, name, copy)) continue;
+        const bool locked = copy.open() && sys.Lock(copy.get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        copies.push_back({(fs::path(folderPath) / name).string(), locked});
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
 
 std::string CopiesFolder() { return (fs::path(UserBaseFolder("XDG_STATE_HOME", ".local/state")) / "Lintora").string(); }
@@ -175,6 +214,29 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
         result.copyFolderError = MakeCopyIn(sys, std::move(folder), result.copyFolder,
                                             NamingInCopiesFolder(found.folderPath, found.name), old, before, copy);
     return result.copyFolderError == 0 ? SaveResult{} : result;
+}
+
+std::vector<FoundCopy> FindEarlierCopies(const std::string& path) {
+    SystemCalls& sys = RealSystem();
+    std::vector<FoundCopy> copies;
+    FoundFile found;
+    if (!FindFile(sys, path, found).saved()) return copies;
+    LookIn(sys, found.folder.get(), found.folderPath, NamingFor(found.name), copies);
+    const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, CopiesFolder(), O_PATH | O_DIRECTORY));
+    if (folder.open())
+        LookIn(sys, folder.get(), CopiesFolder(), NamingInCopiesFolder(found.folderPath, found.name), copies);
+    return copies;
+}
+
+void RemoveEarlierCopy(const std::string& path) {
+    SystemCalls& sys = RealSystem();
+    const fs::path copyPath(path);
+    const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, copyPath.parent_path().string(), O_PATH | O_DIRECTORY));
+    Descriptor copy;
+    // Only one whose save is not running, and that the user may open to tell.
+    if (folder.open() && OpenCopy(sys, folder.get(), copyPath.filename().string(), copy) && copy.open() &&
+        sys.Lock(copy.get(), LOCK_EX | LOCK_NB) == 0)
+        (void)sys.Unlink(folder.get(), copyPath.filename().string());
 }
 
 }  // namespace lintora

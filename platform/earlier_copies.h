@@ -6,6 +6,7 @@
 // contents).lnt". A copy is locked while its save runs; one left unlocked
 // is that of a save that stopped, or that finished just before removing it.
 #include <string>
+#include <vector>
 
 #include "platform/reaching_the_file.h"
 #include "platform/save_result.h"
@@ -39,5 +40,14 @@ private:
 // its name, never over another file's.
 SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const OldFile& old,
                                const std::string& before, EarlierCopy& copy);
+
+struct FoundCopy {
+    std::string path;
+    bool locked = false;  // its save is running
+};
+// The copies of the file at path, beside it and in the user's folder.
+std::vector<FoundCopy> FindEarlierCopies(const std::string& path);
+// Removes a copy whose save is not running.
+void RemoveEarlierCopy(const std::string& path);
 
 }  // namespace lintora

@@ -8,10 +8,14 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "platform/save_contents.h"
 #include "platform/system_calls.h"
 
 namespace lintora::testing {
@@ -104,5 +108,42 @@ private:
         return error != 0;
     }
 };
+
+// The system of a save that ends, as a crash would, at one call: its
+// count-th time, or half-way through writing the file when half.
+class StoppingSystem : public WatchedSystem {
+public:
+    StoppingSystem(std::string at, int count, bool half) : at_(std::move(at)), count_(count), half_(half) {
+        before = [this](const std::string& call) {
+            if (call == at_ && --count_ == 0 && !half_) ::_exit(0);
+            return 0;
+        };
+    }
+    ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at) override {
+        if (half_ && "write " + NameOf(fd) == at_) {
+            (void)SystemCalls::WriteAt(fd, from, size / 2, at);
+            ::_exit(0);
+        }
+        return WatchedSystem::WriteAt(fd, from, size, at);
+    }
+
+private:
+    std::string at_;
+    int count_;
+    bool half_;
+};
+
+// Saves contents as path in a child process that system stops; true when
+// it stopped there.
+inline bool SaveStopped(const std::string& path, const std::string& contents, StoppingSystem& system) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        (void)SaveContents(path, contents, system);
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 }  // namespace lintora::testing
