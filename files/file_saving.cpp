@@ -65,11 +65,21 @@ std::string CutShortQuestion(const std::string& path) {
 }
 
 // Why a step of a save failed with error err, as the user would say it
-// ("the disk is full").
+// ("the disk is full"); a refusal names what refused, the folder or the file.
 std::string WhyNotSaved(SaveStop stop, int err) {
+    if (err == EACCES || err == EPERM) {
+        switch (stop) {
+            case SaveStop::Unreachable: return "a folder on the way to it does not let you in";
+            case SaveStop::MakeNewFile:
+            case SaveStop::MakeCopy: return "the folder does not let you create files";
+            case SaveStop::Rename: return "the file does not let you replace it";
+            case SaveStop::ReadFile:
+                return "the file lets you write it but not read it, and what it holds is read first, to be kept "
+                       "in a copy until it is written";
+            default: return "the file does not let you change it";
+        }
+    }
     switch (err) {
-        case EACCES:
-        case EPERM: return "the folder does not let you create files";
         case ENOSPC: return "the disk is full";
 #ifdef EDQUOT
         case EDQUOT: return "your disk quota is used up";

@@ -9,7 +9,10 @@
 #include <sstream>
 #include <tuple>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -351,6 +354,49 @@ TEST_F(SaveFileTest, AFileOfASharedFolderStaysItsOwners) {
               "saved N new 1002:2000 666\n" + asked + jones.string() + " successfully saved\n");
     EXPECT_EQ(Listing(family), std::vector<std::string>{"fam.ged"});
     EXPECT_EQ(Listing(open), std::vector<std::string>{"jones.lnt"});
+}
+
+// A save refused by the file says so, not that the folder refused: an
+// append-only log in the user's own folder cannot be replaced, and a file
+// with a second name that Bob (1003) may write but not read cannot have
+// its contents kept in a copy while it is written in place.
+TEST_F(SaveFileTest, ASaveRefusedByTheFileSaysSo) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can mark a file append-only and act as another user";
+    const fs::path log = dir / "log.ged", notes = dir / "notes.ged";
+    Write(log, kOldGedcom);
+    const int fd = ::open(log.c_str(), O_RDONLY);
+    int flags = 0;
+    const bool marked = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                        (flags |= FS_APPEND_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    const struct Unmark {
+        int fd, flags;
+        ~Unmark() {
+            int plain = flags & ~FS_APPEND_FL;
+            (void)::ioctl(fd, FS_IOC_SETFLAGS, &plain);
+            ::close(fd);
+        }
+    } unmark{fd, flags};
+    if (!marked) GTEST_SKIP() << "the file system of " << dir << " cannot mark a file append-only";
+    g.FilePath = log.string();
+    EXPECT_FALSE(SaveGedcom());
+    EXPECT_EQ(ui.boxes.back().text,
+              kNotSaved + "log.ged was not saved: the file does not let you replace it. The file is as it was.");
+    EXPECT_EQ(Read(log), kOldGedcom);
+
+    Write(notes, kOldGedcom);
+    ASSERT_EQ(::chown(notes.c_str(), 1002, 2000), 0);
+    ASSERT_EQ(::chmod(notes.c_str(), 0620), 0);
+    fs::create_hard_link(notes, dir / "notes-for-aunt.ged");
+    EXPECT_EQ(AsUser(1003, {1003, 2000},
+                     [&] {
+                         g.FilePath = notes.string();
+                         SaveGedcom();
+                         return ui.boxes.back().text;
+                     }),
+              kNotSaved + "notes.ged was not saved: the file lets you write it but not read it, and what it holds "
+                          "is read first, to be kept in a copy until it is written. The file is as it was.");
+    EXPECT_EQ(Read(notes), kOldGedcom);
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "log.ged", "notes-for-aunt.ged", "notes.ged"}));
 }
 
 // "fam.ged" and "copy-for-aunt.ged" are one file: a save writes it in
