@@ -157,6 +157,10 @@ void GiveCopyAccess(SystemCalls& sys, int fd, int oldFd, const struct stat& old)
         fileList.clear();
     std::vector<Entry> entries = CopyEntries(fileList, old.st_mode);
     if (now.st_gid != old.st_gid) RightsOf(entries, ACL_GROUP_OBJ) = 0;
+    if (now.st_uid != old.st_uid) {
+        std::erase_if(entries, [&](const Entry& e) { return e.tag == ACL_USER && e.id == old.st_uid; });
+        entries.push_back({ACL_USER, RightsOf(entries, ACL_USER_OBJ), static_cast<std::uint32_t>(old.st_uid)});
+    }
     const mode_t mode = RightsOf(entries, ACL_USER_OBJ) << 6 | RightsOf(entries, ACL_GROUP_OBJ) << 3 |
                         RightsOf(entries, ACL_OTHER);
     std::uint16_t mask = 0;

@@ -25,7 +25,9 @@ bool GiveOldFilesAccess(SystemCalls& sys, int fd, int oldFd, const struct stat& 
 // (status old), made open to its maker alone, the file's group, access list
 // and read and write marks (never execute, setuid, setgid or sticky marks).
 // Root gives it the file's owner too. A group the maker cannot give it gets
-// no rights. Where a step fails the copy is left closer, never more open.
+// no rights; the file's owner, where he is not the copy's, gets an entry of
+// his own in its access list where the file system keeps them. Where a step
+// fails the copy is left closer, never more open.
 void GiveCopyAccess(SystemCalls& sys, int fd, int oldFd, const struct stat& old);
 
 }  // namespace lintora

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
 #include "platform/save_contents.h"
 #include "tests/files/files_fixture.h"
+#include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -129,6 +132,59 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNotRead) {
     EXPECT_EQ(g.IndivCount, 18);
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family.lnt", "for-aunt.lnt"}));
     for (int fd : {half[0], half[1], goOn[0], goOn[1]}) ::close(fd);
+}
+
+// Bob (1003) saves two files of Anna (1002) that he may write: in the
+// shared folder (sticky, writable by all) her work file open to all
+// (0666), in the family folder her file of the family group (2000, 0660),
+// of which he is a member and she is not. Both are written in place, so
+// that they stay hers, and his save stops once the file is cut. Each copy
+// is his, no more open than her file was, and she can read it; his next
+// open names it.
+TEST_F(UnfinishedSaveTest, TheCopyOfAnotherUsersFileIsOpenToItsOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
+    Write(dir / "probe", "");
+    if (::setxattr((dir / "probe").c_str(), "system.posix_acl_access", "", 0, 0) != 0 && errno == ENOTSUP)
+        GTEST_SKIP() << "the file system of " << dir << " keeps no access lists";
+    const fs::path shared = dir / "shared", family = dir / "family";
+    fs::create_directories(shared);
+    fs::create_directories(family);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    ASSERT_EQ(::chown(family.c_str(), 0, 2000), 0);
+    ASSERT_EQ(::chmod(family.c_str(), 02775), 0);
+    const std::string earlier = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Anna /Lindqvist/\r\n0 TRLR\r\n";
+    const struct {
+        fs::path file;
+        gid_t group;
+        mode_t mode;
+        std::string copyOwners;
+        bool openToOthers;
+    } files[] = {{shared / "anna.lnt", 1002, 0666, "1003:1003 666", true},
+                 {family / "anna.ged", 2000, 0660, "1003:2000 660", false}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.file);
+        Write(f.file, earlier);
+        ASSERT_EQ(::chown(f.file.c_str(), 1002, f.group), 0);
+        ASSERT_EQ(::chmod(f.file.c_str(), f.mode), 0);
+        const std::string name = f.file.filename().string();
+        const std::string stopped = AsUser(1003, {1003, 2000}, [&] {
+            setenv("XDG_STATE_HOME", (dir / "bob").c_str(), 1);
+            StoppingSystem system("write " + name, 1, false);
+            (void)SaveContents(f.file.string(), "0 HEAD\r\n0 TRLR\r\n", system);
+            return "not stopped";
+        });
+        ASSERT_EQ(stopped, "");
+        const fs::path copy = f.file.parent_path() / (f.file.stem().string() + " (earlier contents)" +
+                                                      f.file.extension().string());
+        EXPECT_EQ(Owners(f.file), "1002:" + std::to_string(f.group) + (f.mode == 0666 ? " 666" : " 660"));
+        EXPECT_EQ(Owners(copy), f.copyOwners);
+        auto readAs = [&](uid_t uid) { return AsUser(uid, {uid}, [&] { return Read(copy); }); };
+        EXPECT_EQ(readAs(1002), earlier);
+        EXPECT_EQ(readAs(1005), f.openToOthers ? earlier : "");
+        EXPECT_EQ(AsUser(1003, {1003, 2000}, [&] { return Open(f.file).at(0); }),
+                  name + " was being saved when the program stopped. Its earlier contents are kept in " +
+                      copy.string() + ".");
+    }
 }
 
 }  // namespace
