@@ -461,7 +461,7 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
 
 // A file the user may write in a folder where he may not create files is
 // written in place, its earlier contents kept meanwhile in his own folder
-// for them. Without a copy there, or
+// for them, which is his alone whatever his umask. Without a copy there, or
 // for a new file, nothing is written and the message says why. A file there
 // that he may write does not make the folder one for the user data file.
 // Another user's file in a shared folder (sticky: only owners replace
@@ -483,6 +483,7 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     g.AppPath = family.string();
     const ino_t inode = Inode(fam);
     const std::string report = AsUser(1003, {1003}, [&] {
+        ::umask(0);
         setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
         setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
         std::string r = UserDataFilePath() + "\n";
@@ -505,69 +506,91 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
                       "new 1003:1003 640 same file, 1004:1003 664");
     EXPECT_EQ(Listing(family), (std::vector<std::string>{".lintora-write-test", "fam.ged"}));
     EXPECT_TRUE(fs::is_empty(home / "state" / "Lintora"));
+    EXPECT_EQ(Owners(home / "state" / "Lintora"), "1003:1003 700");
     EXPECT_EQ(Listing(shared), std::vector<std::string>{"jones.ged"});
 }
 
 // A save is on disk before it is told: the new file is synced before it
 // takes the old one's name, the folder after. A failed sync of the file
-// fails the save and leaves the old file; a folder that cannot be synced
-// afterwards does not.
+// fails the save and leaves the old file, also where the system itself
+// refuses it; a folder that cannot be synced afterwards does not.
 TEST_F(SaveFileTest, ASaveIsOnDiskBeforeItIsTold) {
     const fs::path smith = dir / "smith.ged";
     const std::string folder = "sync " + dir.filename().string();
     std::vector<std::string> syncs;
     int fileError = 0, folderError = 0;
-    WatchedSystem system;
+    // Where refuse is set, the new file's descriptor is a pipe by the time
+    // the system is asked to sync it, which it cannot do.
+    struct Unsyncable : WatchedSystem {
+        int pipe[2] = {-1, -1};
+        bool refuse = false;
+        int Sync(int fd) override {
+            if (refuse && NameOf(fd).rfind(".smith.ged.", 0) == 0) ::dup2(pipe[1], fd);
+            return WatchedSystem::Sync(fd);
+        }
+    } system;
+    ASSERT_EQ(::pipe(system.pipe), 0);
     system.before = [&](const std::string& call) {
         if (call.rfind("sync ", 0) != 0) return 0;
         syncs.push_back(call + ", then " + (Read(smith) == kOldGedcom ? "old" : "new"));
         return call == folder ? folderError : fileError;
     };
-    for (int error : {0, EIO}) {
+    for (const auto& [error, refused] : {std::pair{0, false}, {EIO, false}, {0, true}}) {
         SCOPED_TRACE(error);
         Write(smith, kOldGedcom);
         syncs.clear();
         fileError = error;
+        system.refuse = refused;
         const SaveResult result = SaveContents(smith.string(), Saved(smith), system);
-        EXPECT_EQ(result.saved(), error == 0);
+        const bool saved = error == 0 && !refused;
+        EXPECT_EQ(result.saved(), saved);
         std::vector<std::string> expected{"sync .smith.ged.*.tmp, then old", folder + ", then new"};
-        if (error) expected.pop_back();  // never renamed
+        if (!saved) expected.pop_back();  // never renamed
         EXPECT_EQ(syncs, expected);
-        EXPECT_EQ(Read(smith), error ? kOldGedcom : Saved(smith));
+        EXPECT_EQ(Read(smith), saved ? Saved(smith) : kOldGedcom);
         EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.ged"}));
+        const std::string why = error ? "the disk reported an error" : "invalid argument";
         EXPECT_EQ(NotSavedText(smith.string(), result),
-                  error ? "smith.ged was not saved: the disk reported an error. The file is as it was." : "");
+                  saved ? "" : "smith.ged was not saved: " + why + ". The file is as it was.");
     }
-    fileError = 0;
+    system.refuse = false;
     folderError = EACCES;
     EXPECT_TRUE(SaveContents(smith.string(), Saved(smith), system).saved());
+    for (const int fd : system.pipe) ::close(fd);
 }
 
 // A full disk: the message names the user's file and says what is true,
-// and the file is as it was, whether it is replaced or written in place.
+// and the file is as it was, whether it is replaced or written in place
+// (its earlier contents put back whole, well over 64 KiB of them, and
+// their copy gone).
 TEST_F(SaveFileTest, AFullDiskLeavesTheFileAsItWas) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make a small disk";
     const fs::path disk = dir / "disk";
+    const fs::path family = disk / "family.ged", fam = disk / "fam.ged", aunt = disk / "copy-for-aunt.ged";
+    AddPeople(1000);
+    const std::string earlier = Saved(fam);
+    ASSERT_GT(earlier.size(), 65536u);
+    // Room for both files and one copy, not for three times as much again.
     fs::create_directories(disk);
-    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+    const std::string size = "size=" + std::to_string(earlier.size() * 7 / 2);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, size.c_str()) != 0)
         GTEST_SKIP() << "cannot make a small disk: " << std::strerror(errno);
     const struct Unmount {
         fs::path at;
         ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
     } unmount{disk};
-    AddPeople(2000);  // far more than 64 KB
-    const fs::path family = disk / "family.ged", fam = disk / "fam.ged", aunt = disk / "copy-for-aunt.ged";
-    Write(family, kOldGedcom);
-    Write(fam, kOldGedcom);
+    Write(family, earlier);
+    Write(fam, earlier);
     fs::create_hard_link(fam, aunt);
+    AddPeople(3000);
     for (const fs::path& file : {family, fam}) {
         g.FilePath = file.string();
         EXPECT_FALSE(SaveGedcom());
         EXPECT_EQ(ui.boxes.back().text, kNotSaved + file.filename().string() +
                                             " was not saved: the disk is full. The file is as it was.");
-        EXPECT_EQ(Read(file), kOldGedcom);
+        EXPECT_TRUE(Read(file) == earlier) << file << " holds " << Read(file).size() << " bytes";
     }
-    EXPECT_EQ(Read(aunt), kOldGedcom);
+    EXPECT_TRUE(Read(aunt) == earlier);
     EXPECT_EQ(Listing(disk), (std::vector<std::string>{"copy-for-aunt.ged", "fam.ged", "family.ged"}));
 }
 

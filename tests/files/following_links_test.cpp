@@ -81,6 +81,24 @@ TEST_F(FollowingLinksTest, LinksInASharedStickyFolderAreFollowedOnlyWhenTrusted)
     for (const char* name : {"mine.ged", "owners.ged", "tree.ged"}) EXPECT_EQ(Read(dir / name), kSaved) << name;
 }
 
+// A family folder that its group shares and keeps sticky (01775, of root
+// and the family group 2000) is not writable by all: there, as the system
+// does, a save follows the link that another member (1003) put in, and
+// 1004 writes the family tree it leads to.
+TEST_F(FollowingLinksTest, AnotherMembersLinkInAGroupsStickyFolderIsFollowed) {
+    const fs::path shared = dir / "shared", trees = dir / "trees";
+    Folder(shared, 0, 2000, 01775);
+    Folder(trees, 0, 2000, 02775);
+    Make(trees / "lindqvist.ged", "old", 1004, 2000, 0664);
+    Link(shared / "latest.ged", "../trees/lindqvist.ged", 1003);
+    const std::string report = AsUser(1004, {1004, 2000}, [&] {
+        return NotSavedText((shared / "latest.ged").string(), SaveContents((shared / "latest.ged").string(), kSaved));
+    });
+    EXPECT_EQ(report, "");
+    EXPECT_EQ(Read(trees / "lindqvist.ged"), kSaved);
+    EXPECT_TRUE(fs::is_symlink(shared / "latest.ged"));
+}
+
 // What the save checks is what it writes: a link that another member of
 // the family puts in meanwhile, in place of the file or of its folder, is
 // not followed. The file swapped for a link to the saver's thesis is not

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/file_reading.h"
+#include "platform/scratch_file.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -104,7 +105,8 @@ TEST_F(SaveContentsTest, KeepsWhatTheFileWas) {
 // Saved over, the family data of living people is never readable by others,
 // not even while it is written: the new file has the old file's permissions
 // or fewer from the moment it is made. A new file gets what the user's umask
-// leaves of read and write, never an execute mark.
+// leaves of read and write, never an execute mark: with the umask 002 of a
+// user's own group, the group may write it too.
 TEST_F(SaveContentsTest, NewContentsAreNeverMoreOpenThanTheOldFile) {
     struct Case {
         const char* name;
@@ -112,7 +114,8 @@ TEST_F(SaveContentsTest, NewContentsAreNeverMoreOpenThanTheOldFile) {
         mode_t saved;
     };
     for (const Case& c : {Case{"living.lnt", 027, 0600, 0600}, Case{"shared.ged", 027, 0664, 0664},
-                          Case{"tool.sh", 027, 0750, 0750}, Case{"new.lnt", 027, 0, 0640}}) {
+                          Case{"tool.sh", 027, 0750, 0750}, Case{"new.lnt", 027, 0, 0640},
+                          Case{"ours.ged", 002, 0, 0664}}) {
         SCOPED_TRACE(c.name);
         const Umask umask(c.umask);
         const fs::path file = dir / c.name;
@@ -134,7 +137,7 @@ TEST_F(SaveContentsTest, NewContentsAreNeverMoreOpenThanTheOldFile) {
         EXPECT_EQ(Mode(file), c.saved) << std::oct << Mode(file);
         EXPECT_EQ(Read(file), "Anna Lindqvist b. 1990");
     }
-    EXPECT_EQ(Entries(), 4u);
+    EXPECT_EQ(Entries(), 5u);
 }
 
 // A save through a link whose file is not there yet writes the file the
@@ -170,6 +173,17 @@ TEST_F(SaveContentsTest, ASaveThroughALinkWritesTheFileItNames) {
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(dir / c.name))) << c.name;
     }
     EXPECT_EQ(Entries(), 7u);
+}
+
+// Whether a folder takes new files is told by making one, which is gone
+// again at once.
+TEST_F(SaveContentsTest, TheCheckOfAFolderLeavesNoFileBehind) {
+    std::ofstream(dir / "LINTORA.USR") << "REPOS!Mine";
+    EXPECT_TRUE(FolderTakesNewFiles(dir.string()));
+    EXPECT_EQ(Entries(), 1u);
+    EXPECT_FALSE(FolderTakesNewFiles((dir / "LINTORA.USR").string()));
+    EXPECT_FALSE(FolderTakesNewFiles((dir / "none").string()));
+    EXPECT_EQ(Entries(), 1u);
 }
 
 }  // namespace
