@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/gedcom_writer.h"
-#include "platform/atomic_file.h"
+#include "platform/save_contents.h"
 #include "record_store/program_state.h"
 
 namespace lintora {
@@ -65,7 +65,7 @@ void WriteFile(benchmark::State& state, FileKind kind) {
     for (auto _ : state) {
         std::string contents = FileContents(kind, BuildFileLines(kind, path));
         bytes = contents.size();
-        if (!WriteFileAtomically(path, contents).empty()) state.SkipWithError("write failed");
+        if (!SaveContents(path, contents).saved()) state.SkipWithError("write failed");
     }
     state.counters["bytes"] = static_cast<double>(bytes);
     std::filesystem::remove(path);

@@ -18,7 +18,7 @@
 #include "bench/bench_files.h"
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
-#include "platform/atomic_file.h"
+#include "platform/save_contents.h"
 #include "record_store/program_state.h"
 #include "workspace/workspace.h"
 
@@ -127,7 +127,7 @@ void SaveFullTables(benchmark::State& state, FileKind kind) {
     Load(File("full.ged", FullTables));
     const std::string path = (Dir() / (kind == FileKind::Gedcom ? "saved.ged" : "saved.lnt")).string();
     for (auto _ : state)
-        if (!WriteFileAtomically(path, FileContents(kind, BuildFileLines(kind, path))).empty())
+        if (!SaveContents(path, FileContents(kind, BuildFileLines(kind, path))).saved())
             state.SkipWithError("write failed");
     Counters(state, path);
 }

@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <stdexcept>
 #include <vector>
 
 #include "files/charset.h"
+#include "files/file_saving.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
-#include "platform/atomic_file.h"
 #include "platform/file_reading.h"
 #include "platform/platform.h"
-#include "platform/save_steps.h"
+#include "platform/save_contents.h"
+#include "platform/scratch_file.h"
 #include "platform/settings_store.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
@@ -371,10 +371,8 @@ void SaveUserFile() {
         if (ReadFileIfThere(path, held, why) == Found::Unreadable)
             throw std::runtime_error(path + " cannot be read: " + why + "\nIt is left as it is.");
         fs::create_directories(fs::path(path).parent_path());
-        AskBeforeReplacing ask;
-        std::string writeError = WriteFileAtomically(path, UserFileContents(), std::ref(ask));
-        if (ask.declined) return;
-        if (!writeError.empty()) throw std::runtime_error(writeError);
+        if (const SaveResult saved = SaveContents(path, UserFileContents()); !saved.saved())
+            throw std::runtime_error(NotSavedText(path, saved));
         // Marked as written only once they are on disk.
         for (int32_t n = 1; n <= g.SourceCount; ++n)
             if (IsUserRecord(g.Source[n].sFlag)) g.Source[n].sFlag = "U";

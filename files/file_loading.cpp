@@ -21,6 +21,7 @@
 #include "files/gedcom_reader.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
+#include "files/unfinished_save.h"
 #include "lintora_version.h"
 #include "platform/file_reading.h"
 #include "platform/platform.h"
@@ -569,6 +570,12 @@ bool LoadFile() {
             if (!why.empty()) ShowProblem(name + " cannot be opened: " + why);
             return false;
         }
+        const UnfinishedSave unfinished(path);
+        if (unfinished.Running()) {
+            Port().SetBusy(false);
+            unfinished.TellRunning();
+            return false;
+        }
         int16_t err = 0;
         int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
         std::FILE* f = OpenedFile(no);
@@ -593,7 +600,7 @@ bool LoadFile() {
         }
         if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
             Port().SetBusy(false);
-            MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
+            if (!unfinished.TellStopped(false)) MsgBox("File is empty!", MsgButtons::Ok, MsgIcon::Exclamation);
             return false;
         }
         const std::uint64_t length = bytes.size();
@@ -635,7 +642,8 @@ bool LoadFile() {
             giveBack();
             g.PasteSource = pasteSource;
             Port().SetBusy(false);
-            MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
+            if (!unfinished.TellStopped(!end.cutShort))
+                MsgBox("No GED data in file!", MsgButtons::Ok, MsgIcon::Exclamation);
             ResetProgress();
             return false;
         }
@@ -667,11 +675,10 @@ bool LoadFile() {
         if (!decoded.unknownCharSet.empty())
             ShowProblem("The character set \"" + decoded.unknownCharSet + "\" named in " + g.FileName +
                         " is not known: its text was read as Windows-1252 (as UTF-8 where it is UTF-8).");
-        if (end.cutShort) {
-            RememberCutShort(stamp);
+        if (end.cutShort) RememberCutShort(stamp);
+        if (!unfinished.TellStopped(!end.cutShort) && end.cutShort)
             ShowProblem(name + " ends before its last line (0 TRLR): it may be incomplete. " +
                         "Saving over it would lose what is missing.");
-        }
         if (end.recordsAfter)
             ShowProblem(name + " holds records after its last line (0 TRLR): they were loaded with the rest.");
         ReportSkipsAndBadLines(reader);

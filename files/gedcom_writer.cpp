@@ -7,12 +7,13 @@
 #include <unordered_map>
 
 #include "files/charset.h"
+#include "files/file_saving.h"
 #include "files/gedcom_names.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
-#include "platform/atomic_file.h"
 #include "platform/file_reading.h"
 #include "platform/platform.h"
+#include "platform/save_contents.h"
 #include "record_store/program_state.h"
 #include "platform/window_ports.h"
 
@@ -594,7 +595,7 @@ std::string EncodeWorkFile(const std::string& path) {
         encoded += EncodeLine(line);
         encoded += "\r\n";
     }
-    return WriteFileAtomically(path, encoded);
+    return NotSavedText(path, SaveContents(path, encoded));
 }
 
 }  // namespace lintora

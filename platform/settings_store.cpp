@@ -1,12 +1,13 @@
 #include "platform/settings_store.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <vector>
 
-#include "platform/atomic_file.h"
 #include "platform/file_reading.h"
+#include "platform/save_contents.h"
 
 namespace lintora {
 
@@ -94,6 +95,13 @@ std::string UnreadableText(const std::string& path, const std::string& why) {
     return path + " cannot be read: " + why;
 }
 
+// Why the settings were not saved, in the store's own short words.
+std::string WhyNotSaved(const std::string& path, const SaveResult& saved) {
+    if (saved.saved()) return {};
+    if (saved.stop == SaveStop::ReadOnly) return path + " is read-only";
+    return path + " could not be saved" + (saved.error ? std::string(": ") + std::strerror(saved.error) : "");
+}
+
 std::string ValueOf(const IniLine& line) {
     auto eq = line.text.find('=');
     return Unquote(Trim(std::string_view(line.text).substr(eq + 1)));
@@ -170,7 +178,7 @@ std::string SaveSettings(const std::string& app, const std::string& section,
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
-    return WriteFileAtomically(path, contents);
+    return WhyNotSaved(path, SaveContents(path, contents));
 }
 
 std::string SaveSetting(const std::string& app, const std::string& section,

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "files/data_files.h"
+#include "files/file_saving.h"
 #include "files/gedcom_writer.h"
-#include "platform/atomic_file.h"
+#include "platform/save_contents.h"
 #include "record_store/program_state.h"
 #include "workspace/workspace.h"
 
@@ -43,10 +44,9 @@ int main(int argc, char** argv) {
     }
     if (!OpenFile(argv[2])) return 1;
     const std::string out = argv[3];
-    const std::string problem =
-        WriteFileAtomically(out, FileContents(FileKind::Gedcom, BuildFileLines(FileKind::Gedcom, out)));
-    if (!problem.empty()) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+    const SaveResult saved = SaveContents(out, FileContents(FileKind::Gedcom, BuildFileLines(FileKind::Gedcom, out)));
+    if (!saved.saved()) {
+        std::fprintf(stderr, "%s\n", NotSavedText(out, saved).c_str());
         return 1;
     }
     std::printf("%ld\n", PeakResidentKb());

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,9 +21,10 @@
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
-#include "platform/save_steps.h"
+#include "platform/save_contents.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
+#include "tests/support/watched_system.h"
 
 namespace lintora::testing {
 namespace {
@@ -45,13 +50,7 @@ protected:
         }
         g.IndivCount = n;
     }
-    void TearDown() override {
-        WatchSyncs(nullptr);
-        FilesTest::TearDown();
-    }
     std::string Setting(const char* key) { return GetStartupSetting(key, "<absent>"); }
-    // True for the test folder and its files, not the settings.
-    bool InDir(const fs::path& p) const { return p == dir || p.parent_path() == dir; }
     // Saves the work as GEDCOM to g.FilePath, answering Yes to replacing it
     // and OK to the message that follows.
     bool SaveGedcom() {
@@ -67,11 +66,6 @@ protected:
 // What a save of the work writes to p.
 std::string Saved(const fs::path& p) {
     return FileContents(FileKind::Gedcom, BuildFileLines(FileKind::Gedcom, p.string()));
-}
-
-// A name with its random part as "*".
-std::string Masked(const fs::path& p) {
-    return std::regex_replace(p.filename().string(), std::regex("\\.[0-9a-f]{16}\\."), ".*.");
 }
 
 ino_t Inode(const fs::path& p) {
@@ -311,132 +305,167 @@ TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
     }
 }
 
-// A work file of a shared family folder (owner 1002, group 2000, mode 0660)
-// stays the family's whoever saves it: root gives it back to its owner, and
-// a member of the group keeps the group, so that its owner can still open
-// it. A user outside the group who may write the file writes it in place,
-// so that it keeps its owner and group; nothing needs asking.
-TEST_F(SaveFileTest, AFileOfASharedFolderStaysTheFamilys) {
+// The family's shared folder (root and the family group 2000, 2775) holds
+// Anna's fam.ged (1002, of the group, 0664). Whoever saves it, it stays
+// hers: root gives the new file back to her, and Bob (1003), a member of
+// the group, writes it in place, so that Anna can still set its permissions
+// herself. Carol (1004), who is not a member, writes in place the file of
+// another folder that all may write. Nothing needs asking.
+TEST_F(SaveFileTest, AFileOfASharedFolderStaysItsOwners) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
     const fs::path family = dir / "family", open = dir / "open", homes = dir / "homes";
-    const fs::path smith = family / "smith.lnt", jones = open / "jones.lnt";
+    const fs::path fam = family / "fam.ged", jones = open / "jones.lnt";
     for (const fs::path& folder : {family, open, homes}) fs::create_directories(folder);
-    Write(smith, "old");
+    Write(fam, "old");
     Write(jones, "old");
-    for (auto [path, mode] : {std::pair{family, 0770}, {open, 0777}, {homes, 0777}, {smith, 0660}, {jones, 0666}}) {
-        ASSERT_EQ(::chown(path.c_str(), path == homes ? 0 : 1002, path == homes ? 0 : 2000), 0);
+    for (auto [path, owner, mode] : {std::tuple{family, 0, 02775}, {open, 1002, 0777}, {homes, 0, 0777},
+                                     {fam, 1002, 0664}, {jones, 1002, 0666}}) {
+        ASSERT_EQ(::chown(path.c_str(), owner, path == homes ? 0 : 2000), 0);
         ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(mode)), 0);
     }
-    g.FilePath = smith.string();
+    g.FilePath = fam.string();
     ui.Answer(MsgResult::Yes);  // overwrite
     ui.Answer(MsgResult::Ok);
-    EXPECT_TRUE(SaveFile("N", "LNT"));
-    EXPECT_EQ(Owners(smith), "1002:2000 660");
-    EXPECT_NE(Read(smith), "old");
+    EXPECT_TRUE(SaveFile("N", "GED"));
+    EXPECT_EQ(Owners(fam), "1002:2000 664");
 
-    // Each save of another user, with the boxes it showed.
-    auto saveAs = [&](uid_t uid, std::vector<gid_t> groups, const fs::path& file, std::vector<MsgResult> groupAnswers) {
-        ui.boxes.clear();
+    // A save of another user, with the boxes it showed.
+    auto saveAs = [&](uid_t uid, std::vector<gid_t> groups, const fs::path& file) {
+        Write(file, "old");
         return AsUser(uid, groups, [&] {
             setenv("XDG_CONFIG_HOME", (homes / std::to_string(uid)).c_str(), 1);
             g.FilePath = file.string();
-            std::string report;
-            for (MsgResult answer : groupAnswers) {
-                g.DataChanged = "Y";
-                ui.boxes.clear();
-                ui.Answer(MsgResult::Yes);  // overwrite
-                ui.Answer(answer);
-                if (answer == MsgResult::Yes) ui.Answer(MsgResult::Ok);
-                report += SaveFile("N", "LNT") ? "saved " : "not saved ";
-                report += g.DataChanged + " " + (Read(file) == "old" ? "old " : "new ") + Owners(file) + "\n";
-                for (const ShownBox& box : ui.boxes)
-                    report += (box.buttons == MsgButtons::YesNo ? "[Yes/No] " : "[OK] ") + box.text + "\n";
-            }
+            g.DataChanged = "Y";
+            ui.boxes.clear();
+            ui.Answer(MsgResult::Yes);  // overwrite
+            ui.Answer(MsgResult::Ok);
+            std::string report = SaveFile("N", "LNT") ? "saved " : "not saved ";
+            report += g.DataChanged + " " + (Read(file) == "old" ? "old " : "new ") + Owners(file) + "\n";
+            for (const ShownBox& box : ui.boxes) report += box.text + "\n";
             return report;
         });
     };
-    const std::string saved = "[OK] " + smith.string() + " successfully saved\n";
-    EXPECT_EQ(saveAs(1003, {1003, 2000}, smith, {MsgResult::Ok}),
-              "saved N new 1003:2000 660\n[Yes/No] Overwrite existing file?\n" + saved);
-
-    // Written in place: his save keeps the file's owner and group.
-    EXPECT_EQ(saveAs(1004, {1004}, jones, {MsgResult::Ok}),
-              "saved N new 1002:2000 666\n[Yes/No] Overwrite existing file?\n[OK] " + jones.string() +
-                  " successfully saved\n");
-    EXPECT_EQ(Listing(family), std::vector<std::string>{"smith.lnt"});
+    const std::string asked = "Overwrite existing file?\n";
+    EXPECT_EQ(saveAs(1003, {1003, 2000}, fam),
+              "saved N new 1002:2000 664\n" + asked + fam.string() + " successfully saved\n");
+    EXPECT_EQ(AsUser(1002, {1002, 2000}, [&] { return std::to_string(::chmod(fam.c_str(), 0640)); }), "0");
+    EXPECT_EQ(Owners(fam), "1002:2000 640");
+    EXPECT_EQ(saveAs(1004, {1004}, jones),
+              "saved N new 1002:2000 666\n" + asked + jones.string() + " successfully saved\n");
+    EXPECT_EQ(Listing(family), std::vector<std::string>{"fam.ged"});
     EXPECT_EQ(Listing(open), std::vector<std::string>{"jones.lnt"});
+}
+
+// A save refused by the file says so, not that the folder refused: an
+// append-only log in the user's own folder cannot be replaced, and a file
+// with a second name that Bob (1003) may write but not read cannot have
+// its contents kept in a copy while it is written in place.
+TEST_F(SaveFileTest, ASaveRefusedByTheFileSaysSo) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user and mark a file append-only";
+    const fs::path log = dir / "log.ged", notes = dir / "notes.ged";
+    Write(notes, kOldGedcom);
+    ASSERT_EQ(::chown(notes.c_str(), 1002, 2000), 0);
+    ASSERT_EQ(::chmod(notes.c_str(), 0620), 0);
+    fs::create_hard_link(notes, dir / "notes-for-aunt.ged");
+    EXPECT_EQ(AsUser(1003, {1003, 2000},
+                     [&] {
+                         g.FilePath = notes.string();
+                         SaveGedcom();
+                         return ui.boxes.back().text;
+                     }),
+              kNotSaved + "notes.ged was not saved: the file lets you write it but not read it, and what it holds "
+                          "is read first, to be kept in a copy until it is written. The file is as it was.");
+    EXPECT_EQ(Read(notes), kOldGedcom);
+
+    Write(log, kOldGedcom);
+    const int fd = ::open(log.c_str(), O_RDONLY);
+    int flags = 0;
+    const bool marked = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                        (flags |= FS_APPEND_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    const struct Unmark {
+        int fd, flags;
+        ~Unmark() {
+            int plain = flags & ~FS_APPEND_FL;
+            (void)::ioctl(fd, FS_IOC_SETFLAGS, &plain);
+            ::close(fd);
+        }
+    } unmark{fd, flags};
+    if (!marked) GTEST_SKIP() << "the file system of " << dir << " cannot mark a file append-only";
+    g.FilePath = log.string();
+    EXPECT_FALSE(SaveGedcom());
+    EXPECT_EQ(ui.boxes.back().text,
+              kNotSaved + "log.ged was not saved: the file does not let you replace it. The file is as it was.");
+    EXPECT_EQ(Read(log), kOldGedcom);
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "log.ged", "notes-for-aunt.ged", "notes.ged"}));
 }
 
 // "fam.ged" and "copy-for-aunt.ged" are one file: a save writes it in
 // place, so both names show the new contents. Until they are on disk the
-// old ones wait in a private copy beside it, on disk first; a failed write
-// puts them back, and where even that fails the message says where the
-// copy is. A crash while the file is written leaves the copy too.
+// earlier ones wait in a private copy beside it, on disk and locked before
+// it has its name; the file is cut to nothing before it is written. A failed
+// write puts them back, and where even that fails the message says where
+// the copy is.
 TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
     const fs::path fam = dir / "fam.ged", aunt = dir / "copy-for-aunt.ged";
     Write(fam, kOldGedcom);
     ::chmod(fam.c_str(), 0640);
     fs::create_hard_link(fam, aunt);
     const ino_t inode = Inode(fam);
-    std::vector<std::string> syncs;  // each sync, with what it found
-    fs::path copy;
-    int failing = 0;  // syncs of fam.ged still to fail
-    WatchSyncs([&](const std::string& path) {
-        if (!InDir(path)) return 0;  // the settings
-        if (fs::path(path).extension() == ".bak") copy = path;
-        syncs.push_back(path == dir.string() ? "folder"
-                                             : Masked(path) + " " + ModeOf(path) +
-                                                   (Read(path) == kOldGedcom ? " old" : " new"));
-        return fs::path(path) == fam && failing-- > 0 ? EIO : 0;
-    });
     g.FilePath = fam.string();
     EXPECT_TRUE(SaveGedcom());
-    EXPECT_EQ(syncs, (std::vector<std::string>{".fam.ged.*.bak 600 old", "folder", "fam.ged 640 new"}));
     EXPECT_EQ(ui.boxes.back().text, fam.string() + " successfully saved");
     EXPECT_EQ(Read(fam), Saved(fam));
     EXPECT_EQ(Read(aunt), Saved(fam));
     EXPECT_EQ(Inode(fam), inode);
     EXPECT_EQ(Inode(aunt), inode);
+    EXPECT_EQ(ModeOf(fam), "640");
     const std::vector<std::string> names{"app", "config", "copy-for-aunt.ged", "fam.ged"};
     EXPECT_EQ(Listing(dir), names);
 
-    Write(fam, kOldGedcom);
-    failing = 1;
-    EXPECT_FALSE(SaveGedcom());
-    EXPECT_EQ(ui.boxes.back().text,
-              kNotSaved + "fam.ged was not saved: the disk reported an error. The file is as it was.");
+    const std::string folder = dir.filename().string(), copy = "fam (earlier contents).ged";
+    std::vector<int> failing;  // syncs of fam.ged that fail, counted from 1
+    int syncs = 0;
+    WatchedSystem system;
+    system.before = [&](const std::string& call) {
+        const bool fails = call == "sync fam.ged" && std::count(failing.begin(), failing.end(), ++syncs);
+        return fails ? EIO : 0;
+    };
+    auto save = [&] {
+        Write(fam, kOldGedcom);
+        system.calls.clear();
+        syncs = 0;
+        return NotSavedText(fam.string(), SaveContents(fam.string(), Saved(fam), system));
+    };
+    EXPECT_EQ(save(), "");
+    EXPECT_EQ(system.Calls({"create", "write", "sync", "chown", "chmod", "lock", "rename", "cut", "remove",
+                            "close " + copy}),
+              (std::vector<std::string>{"create .fam.ged.*.tmp", "write .fam.ged.*.tmp", "sync .fam.ged.*.tmp",
+                                        "chown .fam.ged.*.tmp", "chmod .fam.ged.*.tmp", "lock .fam.ged.*.tmp",
+                                        "rename .fam.ged.*.tmp to " + copy, "sync " + folder, "cut fam.ged",
+                                        "sync fam.ged", "write fam.ged", "sync fam.ged", "remove " + copy,
+                                        "sync " + folder, "close " + copy}));
+    EXPECT_EQ(Read(aunt), Saved(fam));
+
+    failing = {2};  // the new contents cannot be put on disk
+    EXPECT_EQ(save(), "fam.ged was not saved: the disk reported an error. The file is as it was.");
     EXPECT_EQ(Read(aunt), kOldGedcom);
     EXPECT_EQ(Listing(dir), names);
-    EXPECT_EQ(g.DataChanged, "Y");
 
-    failing = 2;  // putting the old contents back fails as well
-    EXPECT_FALSE(SaveGedcom());
-    EXPECT_EQ(ui.boxes.back().text,
-              kNotSaved + "fam.ged was not saved: the disk reported an error, and putting its old contents back "
-                          "failed too: they are kept in " + copy.string() + ".");
-    EXPECT_EQ(Read(copy), kOldGedcom);
+    failing = {2, 3};  // nor the file cut again to put the earlier ones back
+    EXPECT_EQ(save(), "fam.ged was not saved: the disk reported an error, and putting its earlier contents back "
+                      "failed too: they are kept in " + (dir / copy).string() + ".");
+    EXPECT_EQ(Read(dir / copy), kOldGedcom);
+    EXPECT_EQ(ModeOf(dir / copy), "640");
     EXPECT_EQ(Listing(dir).size(), names.size() + 1);
-
-    const pid_t child = ::fork();
-    if (child == 0) {
-        WatchSyncs([&](const std::string& path) { return fs::path(path) == fam ? (::_exit(0), 0) : 0; });
-        SaveGedcom();
-        ::_exit(1);
-    }
-    ::waitpid(child, nullptr, 0);
-    EXPECT_EQ(Read(aunt), Saved(fam));
-    std::vector<std::string> copies;  // the one above, and the crashed save's
-    for (const std::string& name : Listing(dir))
-        if (fs::path(name).extension() == ".bak") copies.push_back(Masked(name) + " " + Read(dir / name));
-    EXPECT_EQ(copies, std::vector<std::string>(2, ".fam.ged.*.bak " + kOldGedcom));
 }
 
 // A file the user may write in a folder where he may not create files is
-// written in place, its old contents kept meanwhile in his cache folder.
-// Without a copy there, or for a new file, nothing is written and the
-// message says why. A file there that he may write does not make the
-// folder one for the user data file. Another user's file in a shared
-// folder (sticky: only owners replace files) is written in place too.
+// written in place, its earlier contents kept meanwhile in his own folder
+// for them, which is his alone whatever his umask. Without a copy there, or
+// for a new file, nothing is written and the message says why. A file there
+// that he may write does not make the folder one for the user data file.
+// Another user's file in a shared folder (sticky: only owners replace
+// files) is written in place too.
 TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
     const fs::path family = dir / "family", fam = family / "fam.ged", probe = family / ".lintora-write-test";
@@ -454,16 +483,12 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     g.AppPath = family.string();
     const ino_t inode = Inode(fam);
     const std::string report = AsUser(1003, {1003}, [&] {
+        ::umask(0);
         setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        setenv("XDG_CACHE_HOME", home.c_str(), 1);
+        setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
         std::string r = UserDataFilePath() + "\n";
-        WatchSyncs([&](const std::string& path) {
-            if (fs::path(path).parent_path() == home / "Lintora")
-                r += "copy " + Masked(path) + " " + ModeOf(path) + (Read(path) == kOldGedcom ? " old\n" : " new\n");
-            return 0;
-        });
         for (const fs::path& file : {fam, family / "new.ged", fam, jones}) {
-            if (file == fam && Read(fam) != kOldGedcom) setenv("XDG_CACHE_HOME", locked.c_str(), 1);
+            if (file == fam && Read(fam) != kOldGedcom) setenv("XDG_STATE_HOME", locked.c_str(), 1);
             g.FilePath = file.string();
             r += SaveGedcom() ? "saved: " : "not saved: ";
             r += ui.boxes.back().text + "\n";
@@ -472,85 +497,106 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
         return r + Owners(fam) + (Inode(fam) == inode ? " same file, " : " another file, ") + Owners(jones);
     });
     EXPECT_EQ(report, (dir / "data" / "Lintora" / "LINTORA.USR").string() + "\n"
-                      "copy .fam.ged.*.bak 600 old\n"
                       "saved: " + fam.string() + " successfully saved\n"
                       "not saved: " + kNotSaved + "new.ged was not saved: the folder does not let you create files.\n"
                       "not saved: " + kNotSaved + "fam.ged was not saved: the folder does not let you create "
-                      "files, and its old contents could not be kept in " + (locked / "Lintora").string() +
+                      "files, and its earlier contents could not be kept in " + (locked / "Lintora").string() +
                       " either (the folder does not let you create files). The file is as it was.\n"
                       "saved: " + jones.string() + " successfully saved\n"
                       "new 1003:1003 640 same file, 1004:1003 664");
     EXPECT_EQ(Listing(family), (std::vector<std::string>{".lintora-write-test", "fam.ged"}));
-    EXPECT_TRUE(fs::is_empty(home / "Lintora"));
+    EXPECT_TRUE(fs::is_empty(home / "state" / "Lintora"));
+    EXPECT_EQ(Owners(home / "state" / "Lintora"), "1003:1003 700");
     EXPECT_EQ(Listing(shared), std::vector<std::string>{"jones.ged"});
 }
 
 // A save is on disk before it is told: the new file is synced before it
 // takes the old one's name, the folder after. A failed sync of the file
-// fails the save and leaves the old file; a folder that cannot be synced
-// afterwards does not.
+// fails the save and leaves the old file, also where the system itself
+// refuses it; a folder that cannot be synced afterwards does not.
 TEST_F(SaveFileTest, ASaveIsOnDiskBeforeItIsTold) {
     const fs::path smith = dir / "smith.ged";
+    const std::string folder = "sync " + dir.filename().string();
     std::vector<std::string> syncs;
     int fileError = 0, folderError = 0;
-    WatchSyncs([&](const std::string& path) {
-        if (!InDir(path)) return 0;
-        const bool folder = path == dir.string();
-        syncs.push_back((folder ? std::string("folder") : Masked(path)) + ", then " +
-                        (Read(smith) == kOldGedcom ? "old" : "new"));
-        return folder ? folderError : fileError;
-    });
-    g.FilePath = smith.string();
-    for (int error : {0, EIO}) {
+    // Where refuse is set, the new file's descriptor is a pipe by the time
+    // the system is asked to sync it, which it cannot do.
+    struct Unsyncable : WatchedSystem {
+        int pipe[2] = {-1, -1};
+        bool refuse = false;
+        int Sync(int fd) override {
+            if (refuse && NameOf(fd).rfind(".smith.ged.", 0) == 0) ::dup2(pipe[1], fd);
+            return WatchedSystem::Sync(fd);
+        }
+    } system;
+    ASSERT_EQ(::pipe(system.pipe), 0);
+    system.before = [&](const std::string& call) {
+        if (call.rfind("sync ", 0) != 0) return 0;
+        syncs.push_back(call + ", then " + (Read(smith) == kOldGedcom ? "old" : "new"));
+        return call == folder ? folderError : fileError;
+    };
+    for (const auto& [error, refused] : {std::pair{0, false}, {EIO, false}, {0, true}}) {
         SCOPED_TRACE(error);
         Write(smith, kOldGedcom);
         syncs.clear();
         fileError = error;
-        EXPECT_EQ(SaveGedcom(), error == 0);
-        std::vector<std::string> expected{".smith.ged.*.tmp, then old", "folder, then new"};
-        if (error) expected.pop_back();  // never renamed
+        system.refuse = refused;
+        const SaveResult result = SaveContents(smith.string(), Saved(smith), system);
+        const bool saved = error == 0 && !refused;
+        EXPECT_EQ(result.saved(), saved);
+        std::vector<std::string> expected{"sync .smith.ged.*.tmp, then old", folder + ", then new"};
+        if (!saved) expected.pop_back();  // never renamed
         EXPECT_EQ(syncs, expected);
-        EXPECT_EQ(Read(smith), error ? kOldGedcom : Saved(smith));
+        EXPECT_EQ(Read(smith), saved ? Saved(smith) : kOldGedcom);
         EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.ged"}));
+        const std::string why = error ? "the disk reported an error" : "invalid argument";
+        EXPECT_EQ(NotSavedText(smith.string(), result),
+                  saved ? "" : "smith.ged was not saved: " + why + ". The file is as it was.");
     }
-    EXPECT_EQ(ui.boxes.back().text,
-              kNotSaved + "smith.ged was not saved: the disk reported an error. The file is as it was.");
-    fileError = 0;
+    system.refuse = false;
     folderError = EACCES;
-    EXPECT_TRUE(SaveGedcom());
-    EXPECT_EQ(ui.boxes.back().text, smith.string() + " successfully saved");
+    EXPECT_TRUE(SaveContents(smith.string(), Saved(smith), system).saved());
+    for (const int fd : system.pipe) ::close(fd);
 }
 
 // A full disk: the message names the user's file and says what is true,
-// and the file is as it was, whether it is replaced or written in place.
+// and the file is as it was, whether it is replaced or written in place
+// (its earlier contents put back whole, well over 64 KiB of them, and
+// their copy gone).
 TEST_F(SaveFileTest, AFullDiskLeavesTheFileAsItWas) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make a small disk";
     const fs::path disk = dir / "disk";
+    const fs::path family = disk / "family.ged", fam = disk / "fam.ged", aunt = disk / "copy-for-aunt.ged";
+    AddPeople(1000);
+    const std::string earlier = Saved(fam);
+    ASSERT_GT(earlier.size(), 65536u);
+    // Room for both files and one copy, not for three times as much again.
     fs::create_directories(disk);
-    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+    const std::string size = "size=" + std::to_string(earlier.size() * 7 / 2);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, size.c_str()) != 0)
         GTEST_SKIP() << "cannot make a small disk: " << std::strerror(errno);
     const struct Unmount {
         fs::path at;
         ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
     } unmount{disk};
-    AddPeople(2000);  // far more than 64 KB
-    const fs::path family = disk / "family.ged", fam = disk / "fam.ged", aunt = disk / "copy-for-aunt.ged";
-    Write(family, kOldGedcom);
-    Write(fam, kOldGedcom);
+    Write(family, earlier);
+    Write(fam, earlier);
     fs::create_hard_link(fam, aunt);
+    AddPeople(3000);
     for (const fs::path& file : {family, fam}) {
         g.FilePath = file.string();
         EXPECT_FALSE(SaveGedcom());
         EXPECT_EQ(ui.boxes.back().text, kNotSaved + file.filename().string() +
                                             " was not saved: the disk is full. The file is as it was.");
-        EXPECT_EQ(Read(file), kOldGedcom);
+        EXPECT_TRUE(Read(file) == earlier) << file << " holds " << Read(file).size() << " bytes";
     }
-    EXPECT_EQ(Read(aunt), kOldGedcom);
+    EXPECT_TRUE(Read(aunt) == earlier);
     EXPECT_EQ(Listing(disk), (std::vector<std::string>{"copy-for-aunt.ged", "fam.ged", "family.ged"}));
 }
 
 // A name as long as the folder allows is saved, and saved again: the names
-// of the temporary file and of the copy are cut to fit, never inside a letter.
+// of the temporary file and of the copy are cut to fit, never inside a
+// letter; where the copy's is cut, a short mark of the whole name follows.
 TEST_F(SaveFileTest, ALongNameIsSavedAgain) {
     std::string name;
     for (int i = 0; i < 117; ++i) name += "ö";
@@ -558,17 +604,18 @@ TEST_F(SaveFileTest, ALongNameIsSavedAgain) {
     ASSERT_EQ(name.size(), 255u);  // the usual limit
     const std::string cut = "." + name.substr(0, 232);  // the 117th letter does not fit whole
     const fs::path file = dir / name;
-    std::vector<std::string> synced;
-    WatchSyncs([&](const std::string& path) {
-        if (InDir(path) && path != dir.string()) synced.push_back(Masked(path));
-        return 0;
-    });
-    g.FilePath = file.string();
-    EXPECT_TRUE(SaveGedcom());
-    fs::create_hard_link(file, dir / "short.ged");
-    EXPECT_TRUE(SaveGedcom());
-    EXPECT_EQ(synced, (std::vector<std::string>{cut + ".*.tmp", cut + ".*.bak", name}));
-    EXPECT_EQ(ui.boxes.back().text, file.string() + " successfully saved");
+    WatchedSystem system;
+    for (int save = 0; save < 2; ++save) {
+        if (save == 1) fs::create_hard_link(file, dir / "short.ged");
+        EXPECT_TRUE(SaveContents(file.string(), Saved(file), system).saved());
+    }
+    const std::vector<std::string> renames = system.Calls({"rename"});
+    ASSERT_EQ(renames.size(), 2u);
+    EXPECT_EQ(renames[0], "rename " + cut + ".*.tmp over " + name);
+    const std::string copy = renames[1].substr(renames[1].find(" to ") + 4);
+    EXPECT_EQ(renames[1], "rename " + cut + ".*.tmp to " + copy);
+    EXPECT_TRUE(std::regex_match(copy, std::regex(name.substr(0, 218) + " [0-9a-f]{8} \\(earlier contents\\)\\.ged")))
+        << copy;
     EXPECT_EQ(Read(dir / "short.ged"), Saved(file));
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "short.ged", name}));
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Shared set-up of the file tests: a scratch folder per test that also holds
 // the settings ($XDG_CONFIG_HOME), the per-user data ($XDG_DATA_HOME) and
-// cache ($XDG_CACHE_HOME),
+// state ($XDG_STATE_HOME, where copies of earlier contents may be kept),
 // and a window port that records what the file code shows.
 #include <algorithm>
 #include <cstdlib>
@@ -45,7 +45,7 @@ protected:
         std::filesystem::create_directories(dir / "app");
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-        setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+        setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
         g.AppPath = (dir / "app").string();
         InstallWindowFakes(&windows);
     }

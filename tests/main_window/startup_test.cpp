@@ -18,6 +18,7 @@
 
 #include "editor/editor_window.h"
 #include "files/data_files.h"
+#include "files/gedcom_writer.h"
 #include "main_window/preferences_window.h"
 #include "main_window/source_panel.h"
 #include "platform/qt/qt_platform.h"
@@ -25,6 +26,7 @@
 #include "tests/main_window/window_fixture.h"
 #include "tests/support/real_boxes.h"
 #include "tests/support/table_checks.h"
+#include "tests/support/watched_system.h"
 
 namespace lintora {
 namespace {
@@ -627,6 +629,34 @@ TEST_F(StartupTest, SettingsThatCannotBeReadOrWrittenAreLeftAsTheyAre) {
                                                     saved, replace, saved}));
     EXPECT_EQ(FileText(ini), stored);
     EXPECT_EQ(fs::status(ini).permissions() & fs::perms::all, readOnly);
+}
+
+// The remembered work file has a second name and was being written in
+// place when the program stopped, half-way: the next start says so and
+// where its earlier contents are, and loads what the file holds.
+TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) {
+    g.TreeSlot[0] = Person("John", "Whitlock", "M", "1832");
+    g.DataChanged = "Y";
+    const fs::path lnt = dir / "work" / "whitlock.lnt", copy = dir / "work" / "whitlock (earlier contents).lnt";
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    fs::create_hard_link(lnt, dir / "work" / "for-aunt.lnt");
+    const std::string earlier = FileText(lnt);
+    for (int i = 0; i < 40; ++i) Person("Mary" + std::to_string(i), "Whitlock", "F", "1835");
+    testing::StoppingSystem system("write whitlock.lnt", 1, true);
+    ASSERT_TRUE(testing::SaveStopped(
+        lnt.string(), FileContents(FileKind::Work, BuildFileLines(FileKind::Work, lnt.string())), system));
+
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    StartProgram();
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"whitlock.lnt was being saved when the program stopped. Its "
+                                                   "earlier contents are kept in " + copy.string() + "."});
+    EXPECT_GT(g.IndivCount, 1);
+    EXPECT_LT(g.IndivCount, 41);
+    EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    EXPECT_EQ(FileText(copy), earlier);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
 // Shared set-up of the main window tests: a scratch folder holding the
-// program folder (with the site data file), the settings and the user data;
-// the program started there through its start-up routine, as main starts
-// it, with the editor faked; and a small family built in the tables.
+// program folder (with the site data file), the settings, the user data and
+// state; the program started there through its start-up routine, as main
+// starts it, with the editor faked; and a small family built in the tables.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +70,7 @@ protected:
         std::filesystem::create_directories(dir / "work");
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+        setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
         std::filesystem::copy_file(std::filesystem::path(LINTORA_SOURCE_DIR) / "files" / "Lintora11.dat",
                                    dir / "app" / "Lintora11.dat");
         QGuiApplication::clipboard()->clear();

@@ -11,11 +11,8 @@
 #include <vector>
 
 #include <sys/fsuid.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/atomic_file.h"
-#include "platform/file_reading.h"
 
 namespace lintora {
 namespace {
@@ -32,7 +29,6 @@ protected:
         setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
     }
     void TearDown() override {
-        WatchNewTemporaryFiles(nullptr);
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
@@ -169,122 +165,6 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsLeftAsItIs) {
         EXPECT_EQ(fs::status(Ini()).permissions() & fs::perms::all, fs::perms::none);  // not replaced
     }
     EXPECT_EQ(Read(Ini()), stored);
-}
-
-TEST_F(SettingsTest, AtomicWriteReplacesOrLeavesTheOldFile) {
-    fs::path target = dir / "file.txt";
-    EXPECT_EQ(WriteFileAtomically(target.string(), "one"), "");
-    EXPECT_EQ(WriteFileAtomically(target.string(), "two"), "");
-    EXPECT_EQ(Read(target), "two");
-    EXPECT_NE(WriteFileAtomically((dir / "missing" / "file.txt").string(), "x"), "");
-    EXPECT_NE(WriteFileAtomically(dir.string(), "x"), "");
-    int entries = 0;
-    for (const auto& e : fs::directory_iterator(dir)) entries += e.exists();
-    EXPECT_EQ(entries, 1);
-    std::string back;
-    EXPECT_TRUE(ReadWholeFile(target.string(), back));
-    EXPECT_EQ(back, "two");
-    EXPECT_FALSE(ReadWholeFile((dir / "none").string(), back));
-}
-
-// A file replaced by a save is still the file the user had: private stays
-// private, read-only stays read-only (root included), a link stays a link.
-TEST_F(SettingsTest, AtomicWriteKeepsWhatTheFileWas) {
-    const fs::path priv = dir / "private.lnt", locked = dir / "locked.ged";
-    const fs::path real = dir / "real.lnt", link = dir / "link.lnt";
-    for (const fs::path& p : {priv, locked, real}) std::ofstream(p, std::ios::binary) << "old";
-    fs::permissions(priv, fs::perms::owner_read | fs::perms::owner_write);
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    fs::create_symlink(real, link);
-
-    EXPECT_EQ(WriteFileAtomically(priv.string(), "new"), "");
-    EXPECT_EQ(Read(priv), "new");
-    EXPECT_EQ(fs::status(priv).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-
-    EXPECT_TRUE(IsReadOnly(locked.string()));
-    EXPECT_FALSE(IsReadOnly(priv.string()));
-    EXPECT_EQ(WriteFileAtomically(locked.string(), "new"), locked.string() + " is read-only");
-    EXPECT_EQ(Read(locked), "old");
-
-    EXPECT_EQ(WriteFileAtomically(link.string(), "new"), "");
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Read(real), "new");
-
-    int entries = 0;  // no temporary file left behind
-    for (const auto& e : fs::directory_iterator(dir)) entries += e.exists();
-    EXPECT_EQ(entries, 4);
-}
-
-// A file with contents s and permissions mode.
-void WriteWithMode(const fs::path& p, const std::string& s, mode_t mode) {
-    std::ofstream(p, std::ios::binary) << s;
-    ::chmod(p.c_str(), mode);
-}
-
-mode_t Mode(const fs::path& p) {
-    struct stat st {};
-    return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 07777;
-}
-
-// The umask of the scope's life.
-struct Umask {
-    mode_t before;
-    explicit Umask(mode_t m) : before(::umask(m)) {}
-    ~Umask() { ::umask(before); }
-};
-
-// Saved over, the family data of living people is never readable by others,
-// not even while it is written: the temporary file has the old file's
-// permissions or fewer from the moment it is made. A new file gets what the
-// user's umask leaves of read and write, never an execute mark.
-TEST_F(SettingsTest, NewContentsAreNeverMoreOpenThanTheOldFile) {
-    const Umask umask(027);
-    std::vector<mode_t> madeWith;
-    WatchNewTemporaryFiles([&madeWith](const std::string& temp) { madeWith.push_back(Mode(temp)); });
-    struct Case {
-        const char* name;
-        mode_t old;  // 0: no file yet
-        mode_t saved;
-    };
-    for (const Case& c : {Case{"living.lnt", 0600, 0600}, Case{"shared.ged", 0664, 0664},
-                          Case{"tool.sh", 0750, 0750}, Case{"new.lnt", 0, 0640}}) {
-        SCOPED_TRACE(c.name);
-        const fs::path file = dir / c.name;
-        if (c.old) WriteWithMode(file, "old", c.old);
-        madeWith.clear();
-        ASSERT_EQ(WriteFileAtomically(file.string(), "Anna Lindqvist b. 1990"), "");
-        ASSERT_EQ(madeWith.size(), 1u);
-        EXPECT_EQ(madeWith[0] & ~c.saved, 0u) << std::oct << madeWith[0];
-        EXPECT_EQ(Mode(file), c.saved) << std::oct << Mode(file);
-        EXPECT_EQ(Read(file), "Anna Lindqvist b. 1990");
-    }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4);
-}
-
-// A save through a link whose file is not there yet writes the file the
-// link names (from the link's folder, through a chain of links) and keeps
-// the link; a link that cannot be followed writes nothing.
-TEST_F(SettingsTest, ASaveThroughALinkWritesTheFileItNames) {
-    fs::create_directories(dir / "trees");
-    fs::create_symlink("trees/smith.lnt", dir / "smith.lnt");
-    fs::create_symlink(dir / "smith.lnt", dir / "latest.lnt");
-    EXPECT_EQ(WriteFileAtomically((dir / "latest.lnt").string(), "first"), "");
-    EXPECT_EQ(Read(dir / "trees" / "smith.lnt"), "first");
-    EXPECT_TRUE(fs::is_symlink(dir / "latest.lnt"));
-    EXPECT_TRUE(fs::is_symlink(dir / "smith.lnt"));
-    EXPECT_EQ(WriteFileAtomically((dir / "smith.lnt").string(), "second"), "");
-    EXPECT_EQ(Read(dir / "trees" / "smith.lnt"), "second");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "trees"), fs::directory_iterator()), 1);
-
-    fs::create_symlink("gone/jones.lnt", dir / "jones.lnt");
-    fs::create_symlink("loop.b", dir / "loop.a");
-    fs::create_symlink("loop.a", dir / "loop.b");
-    ::mkfifo((dir / "pipe").c_str(), 0600);
-    for (const char* name : {"jones.lnt", "loop.a", "pipe"}) {
-        EXPECT_NE(WriteFileAtomically((dir / name).string(), "x"), "") << name;
-        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(dir / name))) << name;
-    }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 7);
 }
 
 }  // namespace

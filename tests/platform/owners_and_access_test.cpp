@@ -1,4 +1,4 @@
-#include "platform/file_access.h"
+#include "platform/owners_and_access.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,10 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "platform/atomic_file.h"
 #include "platform/file_reading.h"
+#include "platform/save_contents.h"
 #include "tests/support/as_user.h"
+#include "tests/support/watched_system.h"
 
 namespace lintora::testing {
 namespace {
@@ -62,7 +63,7 @@ bool SetAttribute(const fs::path& p, const char* name, const std::string& value)
     return ::setxattr(p.c_str(), name, value.data(), value.size(), 0) == 0;
 }
 
-class FileAccessTest : public ::testing::Test {
+class OwnersAndAccessTest : public ::testing::Test {
 protected:
     fs::path dir;
     void SetUp() override {
@@ -73,7 +74,6 @@ protected:
         ::chmod(dir.c_str(), 0755);
     }
     void TearDown() override {
-        WatchNewTemporaryFiles(nullptr);
         std::error_code ec;
         if (!dir.empty()) fs::remove_all(dir, ec);
     }
@@ -99,6 +99,10 @@ protected:
         ASSERT_EQ(::chown(p.c_str(), uid, gid), 0);
         ASSERT_EQ(::chmod(p.c_str(), mode), 0);
     }
+    static ino_t Inode(const fs::path& p) {
+        struct stat st {};
+        return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
     static std::string Read(const fs::path& p) {
         std::string contents;
         return ReadWholeFile(p.string(), contents) ? contents : "<unreadable>";
@@ -109,7 +113,7 @@ protected:
 // file is being made, a member of root's own group who is not in kin cannot
 // open it. Its folder's default access list lets that user in; the saved
 // file had no list of its own and takes none from the folder.
-TEST_F(FileAccessTest, TheNewFileIsOpenToItsOwnerAloneUntilItHasTheOldOnesAccess) {
+TEST_F(OwnersAndAccessTest, TheNewFileIsOpenToItsOwnerAloneUntilItHasTheOldOnesAccess) {
     if (const std::string why = WhyNoAttributes(); !why.empty()) GTEST_SKIP() << why;
     const fs::path fam = dir / "fam.ged";
     Make(fam, "old", 1002, 2000, 0640);
@@ -119,8 +123,19 @@ TEST_F(FileAccessTest, TheNewFileIsOpenToItsOwnerAloneUntilItHasTheOldOnesAccess
     std::string atCreation;
     // User 1005 is a member of root's group only.
     auto readByAnother = [](const fs::path& p) { return AsUser(1005, {0}, [&p] { return Read(p); }); };
-    WatchNewTemporaryFiles([&](const std::string& temp) { atCreation = readByAnother(temp); });
-    ASSERT_EQ(WriteFileAtomically(fam.string(), kSaved), "");
+    // The new file as soon as it is made, before it is given anything.
+    WatchedSystem system;
+    bool made = false;
+    system.before = [&](const std::string& call) {
+        if (made)
+            for (const auto& entry : fs::directory_iterator(dir))
+                if (entry.path().extension() == ".tmp") atCreation = readByAnother(entry.path());
+        made = call.rfind("create .fam.ged.", 0) == 0;
+        return 0;
+    };
+    ASSERT_TRUE(SaveContents(fam.string(), kSaved, system).saved());
+    EXPECT_EQ(system.Calls({"create", "chown"}),
+              (std::vector<std::string>{"create .fam.ged.*.tmp", "chown .fam.ged.*.tmp"}));
     EXPECT_EQ(atCreation, "<unreadable>");
     EXPECT_EQ(readByAnother(fam), "<unreadable>");
     EXPECT_EQ(Owners(fam), "1002:2000 640");
@@ -131,7 +146,7 @@ TEST_F(FileAccessTest, TheNewFileIsOpenToItsOwnerAloneUntilItHasTheOldOnesAccess
 // A 0600 file whose access list lets bob (1003) read and write it keeps the
 // list and its own attributes when saved; the integrity marks of its old
 // contents are not carried over to the new ones.
-TEST_F(FileAccessTest, ASavedFileKeepsItsAccessListAndAttributes) {
+TEST_F(OwnersAndAccessTest, ASavedFileKeepsItsAccessListAndAttributes) {
     if (const std::string why = WhyNoAttributes(); !why.empty()) GTEST_SKIP() << why;
     const fs::path file = dir / "living.lnt";
     Make(file, "old", 0, 0, 0600);
@@ -143,7 +158,7 @@ TEST_F(FileAccessTest, ASavedFileKeepsItsAccessListAndAttributes) {
     ASSERT_TRUE(SetAttribute(file, "security.ima", std::string("\x03\x02\x04\x01", 4)));
     ASSERT_TRUE(SetAttribute(file, "security.evm", std::string("\x02\x01", 2)));
 
-    ASSERT_EQ(WriteFileAtomically(file.string(), kSaved), "");
+    ASSERT_TRUE(SaveContents(file.string(), kSaved).saved());
     EXPECT_EQ(Attribute(file, kAccessList), list);
     EXPECT_EQ(Attribute(file, "user.xdg.origin.url"), origin);
     EXPECT_EQ(Attribute(file, "security.ima"), "<none>");
@@ -153,82 +168,35 @@ TEST_F(FileAccessTest, ASavedFileKeepsItsAccessListAndAttributes) {
     EXPECT_EQ(AsUser(1004, {0}, [&file] { return Read(file); }), "<unreadable>");
 }
 
-// A 0660 file of the family group (2000) whose list also lets bob (1003)
-// read it and carol (1004) write it, replaced by carol where her new file
-// could not be given the group (a share that will not take it): her own
-// group gets no rights (its entry is emptied), the named entries and the
-// mask stay. On a local disk her save goes in place and keeps the group.
-TEST_F(FileAccessTest, AGroupThatCannotBeKeptGetsNoRights) {
+// On a share that will not give a new file the group (or the access list)
+// of the file it replaces, the file is written in place instead, which keeps
+// them: carol (1004, of the family group 2000) saves her 0660 file of the
+// group whose list also lets bob (1003) read it.
+TEST_F(OwnersAndAccessTest, AFileWhoseAccessANewFileCannotTakeIsWrittenInPlace) {
     if (const std::string why = WhyNoAttributes(); !why.empty()) GTEST_SKIP() << why;
     ::chmod(dir.c_str(), 0777);
-    const fs::path file = dir / "jones.ged", fresh = dir / "jones.new";
-    Make(file, "old", 1002, 2000, 0660);
-    ASSERT_TRUE(SetAttribute(file, kAccessList,
-                             AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_USER, 6, 1004},
-                                         {ACL_GROUP_OBJ, 6}, {ACL_MASK, 6}, {ACL_OTHER, 0}})));
-    struct stat old {};
-    ASSERT_EQ(::stat(file.c_str(), &old), 0);
-    const std::string kept = AsUser(1004, {1004}, [&] {
-        const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        std::string lost;
-        const std::string why = KeepAccess(fd, file.string(), file.string(), old, false, lost);
-        const bool written = ::write(fd, kSaved.data(), kSaved.size()) == static_cast<ssize_t>(kSaved.size());
-        ::close(fd);
-        return why + "|" + lost + "|" + (written ? "written" : "not written");
-    });
-    EXPECT_EQ(kept, "||written");
-    EXPECT_EQ(Attribute(fresh, kAccessList), AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_USER, 6, 1004},
-                                                         {ACL_GROUP_OBJ, 0}, {ACL_MASK, 6}, {ACL_OTHER, 0}}));
-    EXPECT_EQ(Owners(fresh), "1004:1004 660");
-    EXPECT_EQ(AsUser(1003, {1003}, [&fresh] { return Read(fresh); }), kSaved);
-    EXPECT_EQ(AsUser(1005, {1004}, [&fresh] { return Read(fresh); }), "<unreadable>");
-
-    ASSERT_EQ(AsUser(1004, {1004}, [&file] { return WriteFileAtomically(file.string(), kSaved); }), "");
-    EXPECT_EQ(Owners(file), "1002:2000 660");
-}
-
-// In a shared sticky folder (1777, of user 1001) a save follows a link only
-// when it is the saver's own or the folder owner's, whatever the system's
-// rule: links that user 1003 put there to the saver's thesis, to a file not
-// there yet under etc, or to the etc folder itself lead nowhere. A link in a
-// family folder that its group may write is followed as before.
-TEST_F(FileAccessTest, LinksInASharedStickyFolderAreFollowedOnlyWhenTrusted) {
-    const fs::path shared = dir / "tmp", etc = dir / "etc", family = dir / "family";
-    for (const fs::path& folder : {shared, etc, family}) fs::create_directories(folder);
-    ASSERT_EQ(::chown(shared.c_str(), 1001, 1001), 0);
-    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
-    ASSERT_EQ(::chown(family.c_str(), 0, 2000), 0);
-    ASSERT_EQ(::chmod(family.c_str(), 02770), 0);
-    Make(dir / "thesis.txt", "my thesis", 0, 0, 0644);
-    Make(etc / "hosts", "127.0.0.1 localhost", 0, 0, 0644);
-    struct Link {
-        fs::path at;
-        fs::path to;
-        uid_t owner;
-    };
-    for (const Link& link : {Link{shared / "family.ged", dir / "thesis.txt", 1003},
-                             Link{shared / "new.ged", etc / "new.conf", 1003}, Link{shared / "trees", etc, 1003},
-                             Link{shared / "mine.ged", dir / "mine.ged", 0},
-                             Link{shared / "owners.ged", "../owners.ged", 1001},
-                             Link{family / "latest.ged", dir / "tree.ged", 1003}}) {
-        fs::create_symlink(link.to, link.at);
-        ASSERT_EQ(::lchown(link.at.c_str(), link.owner, link.owner), 0);
+    const fs::path file = dir / "jones.ged";
+    Make(file, "old", 1004, 2000, 0660);
+    const std::string list =
+        AccessList({{ACL_USER_OBJ, 6}, {ACL_USER, 4, 1003}, {ACL_GROUP_OBJ, 6}, {ACL_MASK, 6}, {ACL_OTHER, 0}});
+    ASSERT_TRUE(SetAttribute(file, kAccessList, list));
+    const ino_t inode = Inode(file);
+    for (const std::string refused : {"chown .jones.ged.", "set system.posix_acl_access .jones.ged."}) {
+        SCOPED_TRACE(refused);
+        const std::string report = AsUser(1004, {1004, 2000}, [&] {
+            WatchedSystem share;
+            share.before = [&](const std::string& call) { return call.rfind(refused, 0) == 0 ? EPERM : 0; };
+            const bool saved = SaveContents(file.string(), kSaved, share).saved();
+            const bool inPlace = !share.Calls({"cut jones.ged"}).empty();
+            return std::string(saved ? "saved" : "not saved") + (inPlace ? " in place" : "");
+        });
+        EXPECT_EQ(report, "saved in place");
+        EXPECT_EQ(Inode(file), inode);
+        EXPECT_EQ(Owners(file), "1004:2000 660");
+        EXPECT_EQ(Attribute(file, kAccessList), list);
+        EXPECT_EQ(AsUser(1003, {1003}, [&file] { return Read(file); }), kSaved);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     }
-    const std::string refused = " is a link of " + UserName(1003) + " in the shared folder " + shared.string() +
-                                ", where a save follows only your own links and those of the folder's owner.";
-    for (const fs::path& link : {shared / "family.ged", shared / "new.ged", shared / "trees"}) {
-        const fs::path saved = link == shared / "trees" ? link / "hosts" : link;
-        EXPECT_EQ(WriteFileAtomically(saved.string(), kSaved), link.string() + refused);
-    }
-    EXPECT_EQ(Read(dir / "thesis.txt"), "my thesis");
-    EXPECT_EQ(Read(etc / "hosts"), "127.0.0.1 localhost");
-    EXPECT_EQ(std::distance(fs::directory_iterator(etc), fs::directory_iterator()), 1);
-
-    for (const fs::path& link : {shared / "mine.ged", shared / "owners.ged", family / "latest.ged"}) {
-        EXPECT_EQ(WriteFileAtomically(link.string(), kSaved), "") << link;
-        EXPECT_TRUE(fs::is_symlink(link)) << link;
-    }
-    for (const char* name : {"mine.ged", "owners.ged", "tree.ged"}) EXPECT_EQ(Read(dir / name), kSaved) << name;
 }
 
 }  // namespace

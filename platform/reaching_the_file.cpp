@@ -1,0 +1,148 @@
+#include "platform/reaching_the_file.h"
+
+#include <cerrno>
+#include <deque>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace lintora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMostLinks = 40;  // as many as the system itself follows
+
+// The parts of path to walk, in order; "." and empty parts say nothing.
+void PushParts(const std::string& path, std::deque<std::string>& ahead) {
+    std::deque<std::string> parts;
+    for (const fs::path& part : fs::path(path).relative_path())
+        if (!part.empty() && part != ".") parts.push_back(part.string());
+    ahead.insert(ahead.begin(), parts.begin(), parts.end());
+}
+
+// Starts the walk at the root, for an absolute path or link.
+bool StartAtRoot(SystemCalls& sys, Descriptor& at, fs::path& atPath) {
+    at = Descriptor(sys, sys.OpenAt(AT_FDCWD, "/", O_PATH | O_DIRECTORY));
+    atPath = "/";
+    return at.open();
+}
+
+// A link in a folder that is sticky and writable by all may have been put
+// there by anyone to lead a save elsewhere; the system's own rule for such
+// folders, whether it is switched on or not.
+bool Untrusted(SystemCalls& sys, int folder, const struct stat& link) {
+    struct stat shared {};
+    if (sys.Status(folder, shared) != 0) return true;
+    if (!(shared.st_mode & S_ISVTX) || !(shared.st_mode & S_IWOTH)) return false;
+    return link.st_uid != ::geteuid() && link.st_uid != shared.st_uid;
+}
+
+}  // namespace
+
+SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found) {
+    if (path.empty()) return Stopped(SaveStop::Unreachable, ENOENT);
+    Descriptor at;
+    fs::path atPath;
+    if (fs::path(path).is_absolute()) {
+        if (!StartAtRoot(sys, at, atPath)) return Stopped(SaveStop::Unreachable, errno);
+    } else {
+        std::error_code ec;
+        atPath = fs::current_path(ec);
+        at = Descriptor(sys, sys.OpenAt(AT_FDCWD, ".", O_PATH | O_DIRECTORY));
+        if (ec || !at.open()) return Stopped(SaveStop::Unreachable, ec ? ec.value() : errno);
+    }
+    std::deque<std::string> ahead;
+    PushParts(path, ahead);
+    int links = 0;
+    while (!ahead.empty()) {
+        const std::string part = ahead.front();
+        ahead.pop_front();
+        const bool last = ahead.empty();
+        if (part == "..") {
+            if (last) break;  // a folder
+            at = Descriptor(sys, sys.OpenAt(at.get(), "..", O_PATH | O_DIRECTORY));
+            if (!at.open()) return Stopped(SaveStop::Unreachable, errno);
+            atPath = atPath.parent_path();
+            continue;
+        }
+        Descriptor entry(sys, sys.OpenAt(at.get(), part, O_PATH | O_NOFOLLOW));
+        struct stat status {};
+        if (!entry.open() || sys.Status(entry.get(), status) != 0) {
+            // What is not there yet is the new file; a folder must be there.
+            if (errno != ENOENT || !last) return Stopped(SaveStop::Unreachable, errno);
+            status.st_mode = S_IFREG;
+        }
+        if (S_ISLNK(status.st_mode)) {
+            if (++links > kMostLinks) return Stopped(SaveStop::Unreachable, ELOOP);
+            if (Untrusted(sys, at.get(), status)) {
+                SaveResult refused = Stopped(SaveStop::LinkRefused);
+                refused.link = (atPath / part).string();
+                refused.linkOwner = status.st_uid;
+                return refused;
+            }
+            std::string named;
+            if (sys.ReadLink(entry.get(), named) != 0) return Stopped(SaveStop::Unreachable, errno);
+            // A relative link names its file from the link's own folder.
+            if (fs::path(named).is_absolute() && !StartAtRoot(sys, at, atPath))
+                return Stopped(SaveStop::Unreachable, errno);
+            PushParts(named, ahead);
+            continue;
+        }
+        if (last) {
+            found.folder = std::move(at);
+            found.folderPath = atPath.string();
+            found.name = part;
+            return {};
+        }
+        if (!S_ISDIR(status.st_mode)) return Stopped(SaveStop::Unreachable, ENOTDIR);
+        at = std::move(entry);
+        atPath /= part;
+    }
+    return Stopped(SaveStop::Folder);  // the path ends in a folder ("/", "..", a link to ".")
+}
+
+SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old) {
+    const int folder = found.folder.get();
+    const Descriptor at(sys, sys.OpenAt(folder, found.name, O_PATH | O_NOFOLLOW));
+    if (!at.open()) return errno == ENOENT ? SaveResult{} : Stopped(SaveStop::Unreachable, errno);
+    struct stat seen {};
+    if (sys.Status(at.get(), seen) != 0) return Stopped(SaveStop::Unreachable, errno, true);
+    if (S_ISDIR(seen.st_mode)) return Stopped(SaveStop::Folder);
+    // A link here was put in after the walk; a pipe or a device could wait for ever.
+    if (S_ISLNK(seen.st_mode)) return Stopped(SaveStop::Replaced);
+    if (!S_ISREG(seen.st_mode)) return Stopped(SaveStop::NotOrdinary);
+    // The widest access the user has: in place, a file is read and written.
+    auto open = [&](int access) {
+        return Descriptor(sys, sys.OpenAt(folder, found.name, access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    };
+    old.fd = open(O_RDWR);
+    if (!old.fd.open()) {
+        const int err = errno;
+        if (err == ELOOP) return Stopped(SaveStop::Replaced);
+        if (err == EACCES) {
+            old.fd = open(O_WRONLY);
+            if (old.fd.open()) old.readError = EACCES;
+        }
+        if (!old.fd.open()) {
+            old.writeError = err;
+            old.fd = open(O_RDONLY);
+            if (!old.fd.open()) return Stopped(errno == EACCES ? SaveStop::ReadOnly : SaveStop::OpenFile, errno, true);
+        }
+    }
+    if (sys.Status(old.fd.get(), old.status) != 0) return Stopped(SaveStop::OpenFile, errno, true);
+    if (old.status.st_dev != seen.st_dev || old.status.st_ino != seen.st_ino) return Stopped(SaveStop::Replaced);
+    // The owner's write mark counts for root too, who could write anyway.
+    if (old.writeError == EACCES || !(old.status.st_mode & S_IWUSR)) return Stopped(SaveStop::ReadOnly);
+    return {};
+}
+
+int SyncFolder(SystemCalls& sys, int folder) {
+    Descriptor entries(sys, sys.OpenAt(folder, ".", O_RDONLY | O_DIRECTORY));
+    if (!entries.open()) return errno;
+    return sys.Sync(entries.get()) == 0 ? 0 : errno;
+}
+
+}  // namespace lintora

@@ -1,0 +1,26 @@
+#include "platform/save_contents.h"
+
+#include "platform/reaching_the_file.h"
+#include "platform/replace_by_rename.h"
+#include "platform/write_in_place.h"
+
+namespace lintora {
+
+SaveResult SaveContents(const std::string& path, const std::string& contents, SystemCalls& sys) {
+    // The file the path names, held by its folder.
+    FoundFile found;
+    if (SaveResult refused = FindFile(sys, path, found); !refused.saved()) return refused;
+    // What stands there now, judged on its own descriptor.
+    OldFile old;
+    if (SaveResult refused = OpenFoundFile(sys, found, old); !refused.saved()) return refused;
+    // A new file renamed over the old one, where it stands in for it.
+    if (!old.fd.open() || !MustWriteInPlace(old)) {
+        bool inPlace = false;
+        SaveResult replaced = ReplaceByRename(sys, found, old, contents, inPlace);
+        if (!inPlace) return replaced;
+    }
+    // Else the old one written over, its earlier contents kept meanwhile.
+    return WriteInPlace(sys, found, old, contents);
+}
+
+}  // namespace lintora

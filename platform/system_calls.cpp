@@ -1,0 +1,134 @@
+#include "platform/system_calls.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace lintora {
+
+int SystemCalls::OpenAt(int dir, const std::string& name, int flags, mode_t mode) {
+    return ::openat(dir, name.c_str(), flags | O_CLOEXEC, mode);
+}
+
+int SystemCalls::Close(int fd) { return ::close(fd); }
+
+int SystemCalls::Status(int fd, struct stat& st) { return ::fstat(fd, &st); }
+
+int SystemCalls::ReadLink(int fd, std::string& target) {
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t n = ::readlinkat(fd, "", buffer.data(), buffer.size());
+        if (n < 0) return -1;
+        if (static_cast<std::size_t>(n) < buffer.size()) {
+            target.assign(buffer.data(), static_cast<std::size_t>(n));
+            return 0;
+        }
+        buffer.resize(buffer.size() * 2);  // it may have been cut
+    }
+}
+
+ssize_t SystemCalls::ReadAt(int fd, char* into, std::size_t size, off_t at) { return ::pread(fd, into, size, at); }
+
+ssize_t SystemCalls::WriteAt(int fd, const char* from, std::size_t size, off_t at) {
+    return ::pwrite(fd, from, size, at);
+}
+
+int SystemCalls::Truncate(int fd, off_t length) { return ::ftruncate(fd, length); }
+
+int SystemCalls::Sync(int fd) { return ::fsync(fd); }
+
+int SystemCalls::Rename(int dir, const std::string& from, const std::string& to) {
+    return ::renameat(dir, from.c_str(), dir, to.c_str());
+}
+
+int SystemCalls::RenameNoReplace(int dir, const std::string& from, const std::string& to) {
+    if (::renameat2(dir, from.c_str(), dir, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return -1;
+    // A file system that cannot rename so: a second name, which is never
+    // made over a file that is there, then the first one goes.
+    if (::linkat(dir, from.c_str(), dir, to.c_str(), 0) != 0) return -1;
+    return ::unlinkat(dir, from.c_str(), 0);
+}
+
+int SystemCalls::Unlink(int dir, const std::string& name) { return ::unlinkat(dir, name.c_str(), 0); }
+
+int SystemCalls::MakeFolder(int dir, const std::string& name, mode_t mode) {
+    return ::mkdirat(dir, name.c_str(), mode);
+}
+
+int SystemCalls::ChangeOwner(int fd, uid_t uid, gid_t gid) { return ::fchown(fd, uid, gid); }
+
+int SystemCalls::ChangeMode(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+
+ssize_t SystemCalls::ListAttributes(int fd, char* into, std::size_t size) { return ::flistxattr(fd, into, size); }
+
+ssize_t SystemCalls::GetAttribute(int fd, const std::string& name, char* into, std::size_t size) {
+    return ::fgetxattr(fd, name.c_str(), into, size);
+}
+
+int SystemCalls::SetAttribute(int fd, const std::string& name, const std::string& value) {
+    return ::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0);
+}
+
+int SystemCalls::RemoveAttribute(int fd, const std::string& name) { return ::fremovexattr(fd, name.c_str()); }
+
+int SystemCalls::Lock(int fd, int operation) {
+    int result;
+    while ((result = ::flock(fd, operation)) != 0 && errno == EINTR) {
+    }
+    return result;
+}
+
+SystemCalls& RealSystem() {
+    static SystemCalls system;
+    return system;
+}
+
+int WriteWhole(SystemCalls& sys, int fd, const std::string& contents) {
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = sys.WriteAt(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno != EINTR) return errno;
+        if (n == 0) return EIO;  // never taken for progress
+        if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int ReadWhole(SystemCalls& sys, int fd, std::string& contents) {
+    char buffer[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = sys.ReadAt(fd, buffer, sizeof buffer, at);
+        if (n == 0) return 0;
+        if (n < 0 && errno != EINTR) return errno;
+        if (n > 0) {
+            contents.append(buffer, static_cast<std::size_t>(n));
+            at += n;
+        }
+    }
+}
+
+Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
+    if (this != &other) {
+        (void)Close();
+        sys_ = other.sys_;
+        fd_ = other.Release();
+    }
+    return *this;
+}
+
+int Descriptor::Close() {
+    if (fd_ < 0) return 0;
+    const int fd = std::exchange(fd_, -1);
+    return sys_->Close(fd) == 0 ? 0 : errno;
+}
+
+int Descriptor::Release() { return std::exchange(fd_, -1); }
+
+}  // namespace lintora

@@ -1,0 +1,68 @@
+#pragma once
+// The few system calls a save makes, behind one interface: the program uses
+// them as they are; a test derives from it to make one of them fail, or to
+// stop the process at one of them, and passes it to the save.
+#include <cstddef>
+#include <string>
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+namespace lintora {
+
+class SystemCalls {
+public:
+    virtual ~SystemCalls() = default;
+    // Each returns what the system call returns (-1 with errno on failure).
+    virtual int OpenAt(int dir, const std::string& name, int flags, mode_t mode = 0);
+    virtual int Close(int fd);
+    virtual int Status(int fd, struct stat& st);
+    // The text of the link open (O_PATH | O_NOFOLLOW) at fd.
+    virtual int ReadLink(int fd, std::string& target);
+    virtual ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at);
+    virtual ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at);
+    virtual int Truncate(int fd, off_t length);
+    virtual int Sync(int fd);
+    // Within one folder; the second never replaces a file that is there.
+    virtual int Rename(int dir, const std::string& from, const std::string& to);
+    virtual int RenameNoReplace(int dir, const std::string& from, const std::string& to);
+    virtual int Unlink(int dir, const std::string& name);
+    virtual int MakeFolder(int dir, const std::string& name, mode_t mode);
+    virtual int ChangeOwner(int fd, uid_t uid, gid_t gid);
+    virtual int ChangeMode(int fd, mode_t mode);
+    virtual ssize_t ListAttributes(int fd, char* into, std::size_t size);
+    virtual ssize_t GetAttribute(int fd, const std::string& name, char* into, std::size_t size);
+    virtual int SetAttribute(int fd, const std::string& name, const std::string& value);
+    virtual int RemoveAttribute(int fd, const std::string& name);
+    // flock: LOCK_EX, LOCK_SH, LOCK_UN, with LOCK_NB.
+    virtual int Lock(int fd, int operation);
+};
+
+// The system itself.
+SystemCalls& RealSystem();
+
+// Writes contents from the start of fd; 0, or the error.
+int WriteWhole(SystemCalls& sys, int fd, const std::string& contents);
+// Reads fd from its start to its end; 0, or the error.
+int ReadWhole(SystemCalls& sys, int fd, std::string& contents);
+
+// A descriptor closed (through the calls that opened it) with its scope.
+class Descriptor {
+public:
+    Descriptor() = default;
+    Descriptor(SystemCalls& sys, int fd) : sys_(&sys), fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : sys_(other.sys_), fd_(other.Release()) {}
+    Descriptor& operator=(Descriptor&& other) noexcept;
+    ~Descriptor() { (void)Close(); }
+    int get() const { return fd_; }
+    bool open() const { return fd_ >= 0; }
+    // 0, or the error of the close.
+    int Close();
+    int Release();
+
+private:
+    SystemCalls* sys_ = nullptr;
+    int fd_ = -1;
+};
+
+}  // namespace lintora

@@ -1,0 +1,71 @@
+#include "platform/write_in_place.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include <unistd.h>
+
+#include "platform/earlier_copies.h"
+
+namespace lintora {
+
+namespace {
+
+bool MemberOf(gid_t gid) {
+    if (gid == ::getegid()) return true;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<std::size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+// Makes the file hold contents and puts it on disk: cut to nothing first.
+// SaveStop::None, or the step that failed with its error.
+SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error) {
+    if (sys.Truncate(fd, 0) != 0 || sys.Sync(fd) != 0) {
+        error = errno;
+        return SaveStop::Cut;
+    }
+    if ((error = WriteWhole(sys, fd, contents)) != 0) return SaveStop::Write;
+    if (sys.Sync(fd) != 0) {
+        error = errno;
+        return SaveStop::Sync;
+    }
+    return SaveStop::None;
+}
+
+}  // namespace
+
+bool MustWriteInPlace(const OldFile& old) {
+    if (old.status.st_nlink > 1) return true;
+    // Root may give a new file any owner and group; a user may give it
+    // neither another user nor a group not his own.
+    return ::geteuid() != 0 && (old.status.st_uid != ::geteuid() || !MemberOf(old.status.st_gid));
+}
+
+SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents) {
+    if (old.writeError) return Stopped(SaveStop::OpenFile, old.writeError, true);
+    if (old.readError) return Stopped(SaveStop::ReadFile, old.readError, true);
+    std::string before;
+    if (const int err = ReadWhole(sys, old.fd.get(), before)) return Stopped(SaveStop::ReadFile, err, true);
+    EarlierCopy copy;
+    if (SaveResult kept = KeepEarlierContents(sys, found, old, before, copy); !kept.saved()) return kept;
+    int err = 0;
+    const SaveStop stop = Overwrite(sys, old.fd.get(), contents, err);
+    if (stop == SaveStop::None) {
+        copy.Remove();
+        return {};
+    }
+    SaveResult result = Stopped(stop, err, true);
+    int ignored = 0;
+    if (Overwrite(sys, old.fd.get(), before, ignored) == SaveStop::None) {
+        copy.Remove();
+    } else {
+        copy.Keep();
+        result.asItWas = false;
+        result.copy = copy.path();
+    }
+    return result;
+}
+
+}  // namespace lintora

@@ -1,0 +1,28 @@
+#pragma once
+// Writing a file over itself, for a file that a new one renamed over it
+// would not stand in for: one with other names (hard links), one whose
+// owner or group the user could not give a new file, one in a folder where
+// he may not create files. The file keeps its inode, its names, owner,
+// group, permissions and access list.
+#include <string>
+
+#include "platform/reaching_the_file.h"
+#include "platform/save_result.h"
+#include "platform/system_calls.h"
+
+namespace lintora {
+
+// True when old, found writable, is to be written in place for one of the
+// reasons above that can be told before a new file is tried.
+bool MustWriteInPlace(const OldFile& old);
+
+// Writes contents over old, the file found. Its earlier contents go first
+// into a copy, on disk and locked; without a copy nothing is written. The
+// file is then cut to nothing and put on disk, so that a write stopped
+// half-way leaves a file that ends too soon, never new contents over the
+// rest of the old; then the contents are written and put on disk, and the
+// copy goes. A failed write puts the earlier contents back; where that
+// fails too, the copy stays and the result names it.
+SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents);
+
+}  // namespace lintora
