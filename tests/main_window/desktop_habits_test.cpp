@@ -46,6 +46,20 @@ protected:
     static void Type(QWidget* window, const QString& text) {
         for (QChar c : text) QTest::keyClick(window->windowHandle(), c.toLatin1());
     }
+    // Runs act on the next window of kind T shown modally (a key, unlike a
+    // click, lets queued work run before it acts).
+    template <typename T>
+    void OnNextModal(std::function<void(T*)> act) {
+        auto* poll = new QTimer(w);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+            auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+            if (!window) return;
+            poll->deleteLater();
+            poll->stop();
+            act(window);
+        });
+        poll->start(5);
+    }
     static QPushButton* Button(QWidget* panel, const QString& text) {
         for (auto* b : panel->findChildren<QPushButton*>())
             if (b->text() == text) return b;
@@ -524,6 +538,65 @@ TEST_F(DesktopHabitsTest, TheDescendantsWindowFitsItsLongestLineOnTheScreen) {
         onScreen = screen.contains(desc->frameGeometry());
     });
     EXPECT_TRUE(onScreen);
+}
+
+// The pop-up menu's keys act on the person of the selected box: Ctrl+E
+// edits him, Ctrl+D lists his descendants, Ctrl+I searches for him and
+// Del offers him for pruning; a spouse row of his panel with the keyboard
+// keeps Del, and with no box selected the keys do nothing. In the open
+// menu a letter chooses its item, once.
+TEST_F(DesktopHabitsTest, ThePopupMenusKeysActOnTheSelectedPerson) {
+    PastePage();
+    ShowActive();
+    const int32_t samuel = g.TreeSlot[1];
+    auto activeAgain = [&] { ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; })); };
+    // The caption of the window a key opens, and a box of it, read once
+    // it is up; then it is closed.
+    std::string shown;
+    auto readAndClose = [&](auto* window, QLineEdit* box) {
+        shown = window->windowTitle().toStdString() + " | " + (box ? box->text().toStdString() : "");
+        window->reject();
+    };
+
+    ClickBox(1);  // Samuel, with his panel
+    QListWidget* spouses = w->SpousesCBox;
+    QTest::mouseClick(spouses->viewport(), Qt::LeftButton, {}, spouses->visualItemRect(spouses->item(0)).center());
+    ASSERT_EQ(QApplication::focusWidget(), spouses);
+    Press(w, Qt::Key_Delete);
+    EXPECT_FALSE(PrunePanel()->isVisible());
+
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
+    EXPECT_EQ(g.CurIndiv, samuel);
+    EXPECT_FALSE(w->popupFrame->isVisible());
+    OnNextModal<LintoraDescList>([&](LintoraDescList* desc) { readAndClose(desc, nullptr); });
+    Press(w, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Samuel WHITLOCK descendants list | ");
+    activeAgain();
+    OnNextModal<LintoraInetSet>([&](LintoraInetSet* search) { readAndClose(search, search->iLast); });
+    Press(w, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Internet Search - Select Criteria | WHITLOCK");
+    activeAgain();
+    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+    Press(w, Qt::Key_Delete);
+    ASSERT_TRUE(PrunePanel()->isVisible());
+    EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Samuel WHITLOCK and...");
+    Press(w, Qt::Key_Escape);
+
+    ClickBox(1);  // Samuel's box no longer selected
+    for (Qt::Key key : {Qt::Key_E, Qt::Key_D, Qt::Key_I}) Press(w, key, Qt::ControlModifier);
+    Press(w, Qt::Key_Delete);
+    EXPECT_EQ(editor.loads.size(), 1u);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backup work before pruning?"});
+    EXPECT_FALSE(PrunePanel()->isVisible());
+
+    // Samuel's box selected again, Abigail's menu: its letter E edits her alone.
+    ClickBox(1);
+    w->choosePopupItem = nullptr;
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_E); });
+    QTest::mouseClick(w->lblTree[2], Qt::RightButton);
+    EXPECT_EQ(editor.loads, (std::vector<int>{0, 0}));
+    EXPECT_EQ(g.CurIndiv, g.TreeSlot[2]);
 }
 
 // The source editor open on the Ancestral File while the second page is
