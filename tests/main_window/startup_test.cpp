@@ -33,6 +33,21 @@ class StartupTest : public MainWindowTest {
 protected:
     std::string Setting(const std::string& key) const { return GetSetting("Lintora", "Startup", key, "?"); }
     LintoraPreferences* Preferences() const { return w->findChild<LintoraPreferences*>(); }
+    // Started with the splash on a display without a window manager; the
+    // test ends the splash's second.
+    void StartOnABareDisplay() {
+        keepSplash = true;
+        StartProgram();
+        w->About().Timer1->stop();
+        KeyboardOnNoWindow();
+    }
+    // Ctrl+O pressed once the desktop has had its word, the dialog cancelled.
+    void OpenWorkfileByKey() {
+        QCoreApplication::processEvents();
+        ui.fileAnswers.push_back("");
+        QTest::keyClick(w->windowHandle(), Qt::Key_O, Qt::ControlModifier);
+        ui.fileAnswers.clear();
+    }
 };
 
 TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
@@ -538,6 +553,36 @@ TEST_F(StartupTest, AboutAskedForDuringTheSplashStillOpensTheSearchOnAFirstRun) 
     ui.Answer(MsgResult::Ok);
     w->mnuHelpItem_Click(0);
     EXPECT_EQ(searches, 1);
+}
+
+// The remembered work file reopened on a display without a window manager:
+// once the splash is gone the main window has the keyboard, and Ctrl+O asks
+// for a work file; Preferences opened from the menu while the splash stood
+// keep it.
+TEST_F(StartupTest, OnceStartedTheMainWindowHasTheKeyboard) {
+    PastePage();
+    const fs::path lnt = dir / "work" / "whitlock.lnt";
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    StartOnABareDisplay();
+    ASSERT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    w->About().Timer1_Timer();
+    OpenWorkfileByKey();
+    EXPECT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests.back().title, "Open Workfile");
+
+    StartOnABareDisplay();
+    QWidget* holding = nullptr;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Preferences()));
+        w->About().Timer1_Timer();
+        QCoreApplication::processEvents();
+        holding = QApplication::activeWindow();
+        Preferences()->reject();
+    });
+    w->mnuPrefs->trigger();
+    EXPECT_EQ(holding, Preferences());
 }
 
 // Settings that cannot be read are left as they are, the user told once,
