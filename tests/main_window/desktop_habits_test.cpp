@@ -599,6 +599,28 @@ TEST_F(DesktopHabitsTest, ThePopupMenusKeysActOnTheSelectedPerson) {
     EXPECT_EQ(g.CurIndiv, g.TreeSlot[2]);
 }
 
+// The descendants window widened by the user keeps its width when it opens
+// again for a shorter outline.
+TEST_F(DesktopHabitsTest, TheDescendantsWindowKeepsTheWidthTheUserGaveIt) {
+    PastePage();
+    ShowActive();
+    int width = 0;
+    auto open = [&](int b, int widen) {
+        QTimer::singleShot(0, [&, widen] {
+            auto* desc = qobject_cast<LintoraDescList*>(QApplication::activeModalWidget());
+            ASSERT_NE(desc, nullptr);
+            desc->resize(desc->width() + widen, desc->height());
+            width = desc->width();
+            desc->reject();
+        });
+        ClickBox(b, 3);  // "Descendants List"
+    };
+    open(1, 120);  // Samuel's, widened
+    const int widened = width;
+    open(0, 0);  // John Henry's: his line alone
+    EXPECT_EQ(width, widened);
+}
+
 // The source editor open on the Ancestral File while the second page is
 // undone: it shows the citations of the first page again, and keeps what
 // was typed.

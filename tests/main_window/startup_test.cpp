@@ -12,9 +12,11 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include "editor/editor_window.h"
 #include "files/data_files.h"
+#include "internet_search/gui/search_window.h"
 #include "main_window/preferences_window.h"
 #include "main_window/source_panel.h"
 #include "platform/qt/qt_platform.h"
@@ -583,6 +585,25 @@ TEST_F(StartupTest, OnceStartedTheMainWindowHasTheKeyboard) {
     });
     w->mnuPrefs->trigger();
     EXPECT_EQ(holding, Preferences());
+}
+
+// A first run on a display without a window manager: no window has the
+// keyboard when the search window opens, and once it is closed the main
+// window has it.
+TEST_F(StartupTest, TheFirstRunSearchWindowHandsTheKeyboardToTheMainWindow) {
+    StartOnABareDisplay();
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        auto* search = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        QTest::mouseClick(search->cmdbtnExit, Qt::LeftButton);
+        closed = search->isHidden();
+    });
+    w->About().Timer1_Timer();
+    ASSERT_TRUE(closed);
+    OpenWorkfileByKey();
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].title, "Open Workfile");
 }
 
 // Settings that cannot be read are left as they are, the user told once,
