@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -139,18 +138,6 @@ protected:
         w->show();
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }));
-    }
-
-    // Leaves the keyboard on no window, as a display without a window
-    // manager leaves it once the program's windows are up (the offscreen
-    // platform gives it to each window it shows): another program's window
-    // shown, then put away.
-    static void KeyboardOnNoWindow() {
-        QWidget other;
-        other.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-        other.hide();
-        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeWindow() == nullptr; }));
     }
 
     // Clicks tool bar button b (1..12) with the mouse.
