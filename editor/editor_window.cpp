@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -388,6 +387,7 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     resize(560, 400);
     EditIndivButton->hide();
     KeepPlaceWhenShownAgain(this);
+    ReturnActivationOnHide(this, [] { return host.owner.data(); });
 }
 
 Lintoraedit::~Lintoraedit() = default;
@@ -1053,11 +1053,6 @@ void Lintoraedit::mnuUndoItem_Click() {
         hide();
     else if (isVisible())
         LoadIndivEdit(SSTab1->currentIndex());
-}
-
-void Lintoraedit::hideEvent(QHideEvent* e) {
-    QDialog::hideEvent(e);
-    if (!e->spontaneous()) ReturnActivation(host.owner);
 }
 
 bool Lintoraedit::Form_Unload() {

@@ -151,7 +151,6 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, class QEvent* e) override;
-    void hideEvent(QHideEvent* e) override;
 
 private:
     bool Filling() const { return filling_ > 0; }

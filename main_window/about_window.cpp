@@ -145,7 +145,12 @@ bool frmAboutLintora::Form_Load(const std::function<void()>& showMain) {
 void frmAboutLintora::Timer1_Timer() {
     Timer1->stop();
     hide();
-    if (noFileAtStart_ && NoWorkFileRemembered() && firstRun) firstRun();
+    if (noFileAtStart_ && NoWorkFileRemembered() && firstRun)
+        firstRun();  // its window hands the keyboard on when it closes
+    else if (!QApplication::activeModalWidget())
+        // Start-up is done: the main window takes the keyboard, which a
+        // desktop without a window manager gives to no window it shows.
+        ReturnActivation(parentWidget());
 }
 
 // Hiding also ends the modal showing of the about box.

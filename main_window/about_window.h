@@ -34,7 +34,8 @@ public:
     bool Form_Load(const std::function<void()>& showMain);
     // The timer: hides the splash; on a run that started without a
     // remembered work file, and still has none, it runs firstRun (the
-    // search window).
+    // search window), else the main window takes the keyboard unless a
+    // window opened meanwhile holds the program.
     void Timer1_Timer();
     void Command1_Click();
     void lblCopyright_Click();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QCursor>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -433,6 +435,9 @@ void Lintora::BuildMenus() {
         mnuPopup1Item[i] = mnuPopup1->addAction(popupItems[i]);
         mnuPopup1Item[i]->setShortcut(QKeySequence(popupKeys[i]));
         mnuPopup1Item[i]->setData(i);
+        // The keys it shows work wherever the main window has the keyboard.
+        addAction(mnuPopup1Item[i]);
+        connect(mnuPopup1Item[i], &QAction::triggered, this, [this, i] { PopupKey(i); });
     }
 }
 
@@ -743,8 +748,27 @@ void Lintora::Toolbar1_ButtonClick(int button) {
 
 int Lintora::RunPopupMenu() {
     if (choosePopupItem) return choosePopupItem();
+    popupOpen_ = true;
     QAction* chosen = mnuPopup1->exec(QCursor::pos());
+    popupOpen_ = false;
     return chosen ? chosen->data().toInt() : -1;
+}
+
+void Lintora::PopupKey(int index) {
+    if (popupOpen_) return;  // chosen in the menu: the box click runs it
+    Guard([&] {
+        for (int box = 0; box < kTreeBoxes; ++box) {
+            const int32_t person = g.TreeSlot[box];
+            if (!BoxSelected(box) || !LiveIndiv(person)) continue;
+            // As a right click on the box would: a prune open for somebody
+            // else is dropped, so that its OK never removes the wrong person.
+            if (g.PrunePending == "Y" && person != g.PruneIndiv) CancelPrune();
+            g.CurIndiv = person;
+            g.PruneIndiv = person;
+            mnuPopup1Item_Click(index);
+            return;
+        }
+    });
 }
 
 // ===================================================================
@@ -1014,6 +1038,16 @@ void Lintora::Command2_Click() {
         else
             lblTree_MouseUp(0, 1);
     });
+}
+
+bool Lintora::event(QEvent* event) {
+    // A list row with the keyboard keeps Del for itself, as a text box does.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        qobject_cast<QAbstractItemView*>(QApplication::focusWidget())) {
+        event->accept();
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 bool Lintora::eventFilter(QObject* watched, QEvent* event) {

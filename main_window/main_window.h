@@ -116,6 +116,9 @@ public:
     // Chooses from the pedigree pop-up menu at the pointer: the item index,
     // or -1 when closed without a choice. Tests replace it.
     std::function<int()> choosePopupItem;
+    // The pop-up menu's key of item index: the item for the person of the
+    // selected box; nothing while no box is selected.
+    void PopupKey(int index);
 
     // ---- Pedigree ----
     void lblTree_MouseUp(int index, int button);  // button 1 left, 2 right, 4 middle
@@ -220,6 +223,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -257,6 +261,7 @@ private:
     std::map<std::string, QWidget*> panels_;
     std::map<QWidget*, QRect> panelHome_;  // where each panel stands with the whole pedigree in view
     int32_t shownRoot_ = 0;                // the root of the pedigree last drawn
+    bool popupOpen_ = false;               // the pop-up menu is up: its items are chosen in it
     std::array<std::string, kToolButtonCount + 1> toolTips_;  // an empty tip shows none
 };
 

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -127,6 +126,7 @@ LintoraPreferences::LintoraPreferences(QWidget* parent) : QDialog(parent) {
 
     FormLoad();
     KeepPlaceWhenShownAgain(this);
+    ReturnActivationOnHide(this);
 }
 
 void LintoraPreferences::FormLoad() {
@@ -208,13 +208,6 @@ void LintoraPreferences::showEvent(QShowEvent* event) {
     QLineEdit* name = text_[1];
     name->setFocus(Qt::OtherFocusReason);
     name->setSelection(static_cast<int>(name->text().size()), -static_cast<int>(name->text().size()));
-}
-
-void LintoraPreferences::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    // Put away, after a GED save's message too, the keyboard goes back to
-    // the main window, as after any box it asks itself.
-    if (!event->spontaneous()) ReturnActivation(parentWidget());
 }
 
 void LintoraPreferences::ShowFromMenu() {

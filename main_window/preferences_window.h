@@ -50,7 +50,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void StoreTexts();

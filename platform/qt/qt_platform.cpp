@@ -143,26 +143,32 @@ namespace {
 
 class ActivationReturn : public QObject {
 public:
-    using QObject::QObject;
+    ActivationReturn(QWidget* window, std::function<QWidget*()> owner) : QObject(window), owner_(std::move(owner)) {}
 
 private:
     bool eventFilter(QObject* watched, QEvent* e) override {
         auto* window = static_cast<QWidget*>(watched);
         if (e->type() == QEvent::Show && QApplication::activeWindow() != window) {
-            // Shown while no window is active (at start): its owner has the keys after it.
             before_ = QApplication::activeWindow();
-            if (!before_) before_ = window->parentWidget();
         } else if (e->type() == QEvent::Hide && !e->spontaneous()) {
-            ReturnActivation(before_);
+            // Shown while no window was active (at start), or that one is
+            // gone since: the owner has the keys after it.
+            if (before_ && before_->isVisible())
+                ReturnActivation(before_);
+            else
+                ReturnActivation(owner_ ? owner_() : window->parentWidget());
         }
         return false;
     }
+    std::function<QWidget*()> owner_;
     QPointer<QWidget> before_;
 };
 
 }  // namespace
 
-void ReturnActivationOnHide(QWidget* window) { window->installEventFilter(new ActivationReturn(window)); }
+void ReturnActivationOnHide(QWidget* window, std::function<QWidget*()> owner) {
+    window->installEventFilter(new ActivationReturn(window, std::move(owner)));
+}
 
 QtPlatform::~QtPlatform() {
     // Nothing is told any more; the opens are only forgotten.

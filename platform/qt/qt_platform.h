@@ -25,9 +25,11 @@ public:
 // some managers, leave it to nobody, and then neither keys nor tool tips
 // (the whole text of a cut caption) work until a click.
 void ReturnActivation(QWidget* owner);
-// The same for a window shown and put away again and again: when it hides,
-// the window that was active when it was shown is active again.
-void ReturnActivationOnHide(QWidget* window);
+// The same for a window shown and put away again and again: when the
+// program hides it, the window that was active when it was shown is active
+// again, or, where none was or it is gone, the window's owner (its parent
+// unless owner names another).
+void ReturnActivationOnHide(QWidget* window, std::function<QWidget*()> owner = {});
 
 // Title of every message box that names none.
 inline constexpr const char* kProgramTitle = "Lintora";

@@ -46,6 +46,20 @@ protected:
     static void Type(QWidget* window, const QString& text) {
         for (QChar c : text) QTest::keyClick(window->windowHandle(), c.toLatin1());
     }
+    // Puts away the next window shown modally, its caption read (a key,
+    // unlike a click, lets queued work run before it acts).
+    void CloseNextModal(std::string& caption) {
+        auto* poll = new QTimer(w);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, &caption] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!window) return;
+            poll->stop();
+            poll->deleteLater();
+            caption = window->windowTitle().toStdString();
+            window->reject();
+        });
+        poll->start(5);
+    }
     static QPushButton* Button(QWidget* panel, const QString& text) {
         for (auto* b : panel->findChildren<QPushButton*>())
             if (b->text() == text) return b;
@@ -567,6 +581,77 @@ TEST_F(DesktopHabitsTest, TheSourcePanelShowsTheCitationsAPasteBrings) {
     ASSERT_FALSE(editor.isVisible());
     w->mnuEditItem[3]->trigger();
     EXPECT_EQ(count(), "4 citations in this batch");
+}
+
+// The pop-up menu's keys act on the person of the selected box: Ctrl+E
+// edits him, Ctrl+D lists his descendants, Ctrl+I searches for him and
+// Del offers him for pruning; a spouse row of his panel with the keyboard
+// keeps Del, and with no box selected the keys do nothing. In the open
+// menu a letter chooses its item, once.
+TEST_F(DesktopHabitsTest, ThePopupMenusKeysActOnTheSelectedPerson) {
+    PastePage();
+    ShowActive();
+    const int32_t samuel = g.TreeSlot[1];
+    std::string shown;
+    ClickBox(1);  // Samuel, with his panel
+    QListWidget* spouses = w->SpousesCBox;
+    QTest::mouseClick(spouses->viewport(), Qt::LeftButton, {}, spouses->visualItemRect(spouses->item(0)).center());
+    ASSERT_EQ(QApplication::focusWidget(), spouses);
+    Press(w, Qt::Key_Delete);
+    EXPECT_FALSE(PrunePanel()->isVisible());
+
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
+    EXPECT_EQ(g.CurIndiv, samuel);
+    EXPECT_FALSE(w->popupFrame->isVisible());
+    CloseNextModal(shown);
+    Press(w, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Samuel WHITLOCK descendants list");
+    CloseNextModal(shown);
+    Press(w, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Internet Search - Select Criteria");
+    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+    Press(w, Qt::Key_Delete);
+    ASSERT_TRUE(PrunePanel()->isVisible());
+    EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Samuel WHITLOCK and...");
+    Press(w, Qt::Key_Escape);
+
+    ClickBox(1);  // Samuel's box no longer selected
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    Press(w, Qt::Key_Delete);
+    EXPECT_EQ(editor.loads.size(), 1u);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backup work before pruning?"});
+    EXPECT_FALSE(PrunePanel()->isVisible());
+
+    // Samuel's box selected again, Abigail's menu: its letter E edits her alone.
+    ClickBox(1);
+    w->choosePopupItem = nullptr;
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_E); });
+    QTest::mouseClick(w->lblTree[2], Qt::RightButton);
+    EXPECT_EQ(editor.loads, (std::vector<int>{0, 0}));
+    EXPECT_EQ(g.CurIndiv, g.TreeSlot[2]);
+}
+
+// The descendants window widened by the user keeps its width when it opens
+// again for a shorter outline.
+TEST_F(DesktopHabitsTest, TheDescendantsWindowKeepsTheWidthTheUserGaveIt) {
+    PastePage();
+    ShowActive();
+    int width = 0;
+    auto open = [&](int b, int widen) {
+        QTimer::singleShot(0, [&, widen] {
+            auto* desc = qobject_cast<LintoraDescList*>(QApplication::activeModalWidget());
+            ASSERT_NE(desc, nullptr);
+            desc->resize(desc->width() + widen, desc->height());
+            width = desc->width();
+            desc->reject();
+        });
+        ClickBox(b, 3);  // "Descendants List"
+    };
+    open(1, 120);  // Samuel's, widened
+    const int widened = width;
+    open(0, 0);  // John Henry's: his line alone
+    EXPECT_EQ(width, widened);
 }
 
 // The source editor open on the Ancestral File while the second page is

@@ -15,10 +15,12 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include "editor/editor_window.h"
 #include "files/data_files.h"
 #include "files/gedcom_writer.h"
+#include "internet_search/gui/search_window.h"
 #include "main_window/preferences_window.h"
 #include "main_window/source_panel.h"
 #include "platform/qt/qt_platform.h"
@@ -38,6 +40,39 @@ class StartupTest : public MainWindowTest {
 protected:
     std::string Setting(const std::string& key) const { return GetSetting("Lintora", "Startup", key, "?"); }
     LintoraPreferences* Preferences() const { return w->findChild<LintoraPreferences*>(); }
+    // The sample page pasted and saved as a work file, which the next start reopens.
+    fs::path PastedAndSaved() {
+        PastePage();
+        const fs::path file = dir / "work" / "whitlock.lnt";
+        ui.fileAnswers.push_back(file.string());
+        ui.Answer(MsgResult::Ok);  // "... successfully saved"
+        w->mnuFileItem_Click(1);
+        return file;
+    }
+    // Started with the splash on a display without a window manager, which
+    // leaves the keyboard on no window (the offscreen platform gives it to
+    // each window it shows: another program's window shown and put away
+    // takes it from them). The test ends the splash's second.
+    void StartOnABareDisplay() {
+        keepSplash = true;
+        StartProgram();
+        w->About().Timer1->stop();
+        QWidget other;
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        other.hide();
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeWindow() == nullptr; }));
+    }
+    // What Ctrl+O asks for once the desktop has had its word: the title of
+    // a file dialog (cancelled), or nothing.
+    std::string CtrlO() {
+        QCoreApplication::processEvents();
+        const std::size_t asked = ui.fileRequests.size();
+        ui.fileAnswers.push_back("");
+        QTest::keyClick(w->windowHandle(), Qt::Key_O, Qt::ControlModifier);
+        ui.fileAnswers.clear();
+        return ui.fileRequests.size() > asked ? ui.fileRequests.back().title : "";
+    }
 };
 
 TEST_F(StartupTest, PreferencesShowWhatWasStoredAndContinueWritesThem) {
@@ -276,11 +311,7 @@ TEST_F(StartupTest, DismissingTheSaveQuestionKeepsTheProgramAndItsWork) {
 // saved or opened: an undo past a save leaves changes that Exit and Open
 // ask about, and Yes puts the undone state in the file.
 TEST_F(StartupTest, AnUndoPastASaveLeavesTheWorkToBeSaved) {
-    PastePage();
-    const fs::path file = dir / "work" / "whitlock.lnt";
-    ui.fileAnswers.push_back(file.string());
-    ui.Answer(MsgResult::Ok);  // "... successfully saved"
-    w->mnuFileItem_Click(1);
+    const fs::path file = PastedAndSaved();
     StartProgram(file.string());
     ASSERT_EQ(g.IndivCount, 5);
     const auto paste = [&](const char* page) {
@@ -580,6 +611,41 @@ TEST_F(StartupTest, ARememberedWorkFileOutOfReachIsKeptForTheNextStart) {
     StartProgram();
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(w->windowTitle(), "Lintora (family.lnt)");
+}
+
+// On a display without a window manager, the remembered work file reopened:
+// once the splash is gone the main window has the keyboard, and Ctrl+O asks
+// for a work file; Preferences opened while the splash stood keep it. On a
+// first run no window has it when the search window opens; once that is
+// closed, the main window has it.
+TEST_F(StartupTest, OnceStartedTheMainWindowHasTheKeyboard) {
+    PastedAndSaved();
+    StartOnABareDisplay();
+    ASSERT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    w->About().Timer1_Timer();
+    EXPECT_EQ(CtrlO(), "Open Workfile");
+
+    StartOnABareDisplay();
+    QWidget* holding = nullptr;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Preferences()));
+        w->About().Timer1_Timer();
+        QCoreApplication::processEvents();
+        holding = QApplication::activeWindow();
+        Preferences()->reject();
+    });
+    w->mnuPrefs->trigger();
+    EXPECT_EQ(holding, Preferences());
+
+    SaveStartupSetting("datFilename", " ");
+    StartOnABareDisplay();
+    QTimer::singleShot(0, [&] {
+        auto* search = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        QTest::mouseClick(search->cmdbtnExit, Qt::LeftButton);
+    });
+    w->About().Timer1_Timer();
+    EXPECT_EQ(CtrlO(), "Open Workfile");
 }
 
 // Settings that cannot be read are left as they are, the user told once,
