@@ -1,6 +1,7 @@
 #include "files/file_loading.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+
+#include <sys/file.h>
 
 #include "files/charset.h"
 #include "files/continued_values.h"
@@ -582,6 +585,14 @@ bool LoadFile() {
         if (!f) {
             Port().SetBusy(false);
             if (err) ShowProblem("Problem opening " + path + ": the file cannot be read.");
+            return false;
+        }
+        // A save of another copy that began after the look for its copy
+        // holds the file while it writes it over.
+        if (::flock(::fileno(f), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+            CloseFile(no);
+            Port().SetBusy(false);
+            unfinished.TellRunning();
             return false;
         }
         // What was opened is what is judged and read, not what the name names now.

@@ -94,6 +94,7 @@ std::string WhyNotSaved(SaveStop stop, int err) {
         case EEXIST: return "no free name for a new file was found in its folder";
         case EMFILE:
         case ENFILE: return "too many files are open";
+        case EWOULDBLOCK: return "another copy of the program is saving or reading it";
         default: {
             std::string text = std::strerror(err);
             if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));

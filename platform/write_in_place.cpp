@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <vector>
 
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "platform/earlier_copies.h"
@@ -34,6 +37,22 @@ SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& e
     return SaveStop::None;
 }
 
+// Holds the file against other copies of the program while it is written
+// over: two saves would mix their contents, and an open would read half of
+// one. A read or a save of another copy is waited for a while; 0, or the
+// error (EWOULDBLOCK when it went on too long).
+int HoldFile(SystemCalls& sys, int fd) {
+    constexpr auto kWaitAtMost = std::chrono::seconds(5);
+    const auto until = std::chrono::steady_clock::now() + kWaitAtMost;
+    while (sys.Lock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // A file system that keeps no locks is written all the same.
+        if (errno != EWOULDBLOCK) return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL ? 0 : errno;
+        if (std::chrono::steady_clock::now() >= until) return EWOULDBLOCK;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool MustWriteInPlace(const OldFile& old) {
@@ -46,6 +65,7 @@ bool MustWriteInPlace(const OldFile& old) {
 SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents) {
     if (old.writeError) return Stopped(SaveStop::OpenFile, old.writeError, true);
     if (old.readError) return Stopped(SaveStop::ReadFile, old.readError, true);
+    if (const int err = HoldFile(sys, old.fd.get())) return Stopped(SaveStop::OpenFile, err, true);
     std::string before;
     if (const int err = ReadWhole(sys, old.fd.get(), before)) return Stopped(SaveStop::ReadFile, err, true);
     EarlierCopy copy;

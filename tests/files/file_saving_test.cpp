@@ -439,8 +439,9 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
     EXPECT_EQ(save(), "");
     EXPECT_EQ(system.Calls({"create", "write", "sync", "chown", "chmod", "lock", "rename", "cut", "remove",
                             "close " + copy}),
-              (std::vector<std::string>{"create .fam.ged.*.tmp", "write .fam.ged.*.tmp", "sync .fam.ged.*.tmp",
-                                        "chown .fam.ged.*.tmp", "chmod .fam.ged.*.tmp", "lock .fam.ged.*.tmp",
+              (std::vector<std::string>{"lock fam.ged", "create .fam.ged.*.tmp", "write .fam.ged.*.tmp",
+                                        "sync .fam.ged.*.tmp", "chown .fam.ged.*.tmp", "chmod .fam.ged.*.tmp",
+                                        "lock .fam.ged.*.tmp",
                                         "rename .fam.ged.*.tmp to " + copy, "sync " + folder, "cut fam.ged",
                                         "sync fam.ged", "write fam.ged", "sync fam.ged", "remove " + copy,
                                         "sync " + folder, "close " + copy}));
