@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/gedcom_writer.h"
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 #include "record_store/program_state.h"
 
 namespace lintora {

@@ -18,7 +18,7 @@
 #include "bench/bench_files.h"
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 #include "record_store/program_state.h"
 #include "workspace/workspace.h"
 

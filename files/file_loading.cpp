@@ -26,7 +26,7 @@
 #include "files/text_lines.h"
 #include "files/unfinished_save.h"
 #include "lintora_version.h"
-#include "platform/file_reading.h"
+#include "platform/disk/file_reading.h"
 #include "platform/platform.h"
 #include "record_store/clear.h"
 #include "record_store/name_parsing.h"

@@ -2,7 +2,7 @@
 // Reading a GEDCOM file or a work file (the kind is told by its lines).
 #include <string>
 
-#include "platform/file_reading.h"
+#include "platform/disk/file_reading.h"
 
 namespace lintora {
 

@@ -10,9 +10,9 @@
 #include "files/file_loading.h"
 #include "files/file_open.h"
 #include "files/gedcom_writer.h"
-#include "platform/owners_and_access.h"
+#include "platform/disk/owners_and_access.h"
 #include "platform/platform.h"
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 #include "platform/window_ports.h"
 #include "record_store/program_state.h"
 

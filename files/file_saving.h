@@ -2,7 +2,7 @@
 // Saving the tables as a GEDCOM file or a work file.
 #include <string>
 
-#include "platform/save_result.h"
+#include "platform/disk/save_result.h"
 
 namespace lintora {
 

@@ -11,9 +11,9 @@
 #include "files/gedcom_names.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
-#include "platform/file_reading.h"
+#include "platform/disk/file_reading.h"
 #include "platform/platform.h"
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 #include "record_store/program_state.h"
 #include "platform/window_ports.h"
 

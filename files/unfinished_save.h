@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/earlier_copies.h"
+#include "platform/disk/earlier_copies.h"
 
 namespace lintora {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_reading.h"
-#include "platform/save_contents.h"
+#include "platform/disk/file_reading.h"
+#include "platform/disk/save_contents.h"
 
 namespace lintora {
 

@@ -8,7 +8,7 @@
 #include "files/file_loading.h"
 #include "files/file_saving.h"
 #include "page_import/paste.h"
-#include "platform/file_reading.h"
+#include "platform/disk/file_reading.h"
 #include "platform/platform.h"
 #include "platform/step.h"
 #include "platform/window_ports.h"

@@ -10,7 +10,7 @@
 #include "files/data_files.h"
 #include "files/file_saving.h"
 #include "files/gedcom_writer.h"
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 #include "record_store/program_state.h"
 #include "workspace/workspace.h"
 

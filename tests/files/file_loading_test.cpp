@@ -16,7 +16,7 @@
 #include "record_store/clear.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
-#include "platform/file_reading.h"
+#include "platform/disk/file_reading.h"
 #include "platform/window_ports.h"
 #include "tests/files/files_fixture.h"
 

@@ -21,7 +21,7 @@
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"

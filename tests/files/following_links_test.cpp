@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include "files/file_saving.h"
-#include "platform/owners_and_access.h"
-#include "platform/save_contents.h"
+#include "platform/disk/owners_and_access.h"
+#include "platform/disk/save_contents.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"

@@ -14,7 +14,7 @@
 
 #include "files/file_loading.h"
 #include "files/gedcom_writer.h"
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"

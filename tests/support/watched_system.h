@@ -15,8 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/save_contents.h"
-#include "platform/system_calls.h"
+#include "platform/disk/save_contents.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora::testing {
 

@@ -6,7 +6,7 @@
 
 #include <sys/types.h>
 
-#include "platform/system_calls.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora {
 

@@ -1,4 +1,4 @@
-#include "platform/owners_and_access.h"
+#include "platform/disk/owners_and_access.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "platform/file_reading.h"
-#include "platform/save_contents.h"
+#include "platform/disk/file_reading.h"
+#include "platform/disk/save_contents.h"
 #include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"
 

@@ -1,4 +1,4 @@
-#include "platform/earlier_copies.h"
+#include "platform/disk/earlier_copies.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -12,8 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/owners_and_access.h"
-#include "platform/scratch_file.h"
+#include "platform/disk/owners_and_access.h"
+#include "platform/disk/scratch_file.h"
 #include "platform/settings_store.h"
 
 namespace lintora {

@@ -4,9 +4,9 @@
 // renamed over it. The old file is as it was until the rename.
 #include <string>
 
-#include "platform/reaching_the_file.h"
-#include "platform/save_result.h"
-#include "platform/system_calls.h"
+#include "platform/disk/reaching_the_file.h"
+#include "platform/disk/save_result.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora {
 

@@ -1,4 +1,4 @@
-#include "platform/system_calls.h"
+#include "platform/disk/system_calls.h"
 
 #include <cerrno>
 #include <cstdio>

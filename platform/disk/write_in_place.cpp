@@ -1,4 +1,4 @@
-#include "platform/write_in_place.h"
+#include "platform/disk/write_in_place.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "platform/earlier_copies.h"
+#include "platform/disk/earlier_copies.h"
 
 namespace lintora {
 

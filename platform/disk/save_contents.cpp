@@ -1,8 +1,8 @@
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 
-#include "platform/reaching_the_file.h"
-#include "platform/replace_by_rename.h"
-#include "platform/write_in_place.h"
+#include "platform/disk/reaching_the_file.h"
+#include "platform/disk/replace_by_rename.h"
+#include "platform/disk/write_in_place.h"
 
 namespace lintora {
 

@@ -1,11 +1,11 @@
-#include "platform/replace_by_rename.h"
+#include "platform/disk/replace_by_rename.h"
 
 #include <cerrno>
 
 #include <sys/stat.h>
 
-#include "platform/owners_and_access.h"
-#include "platform/scratch_file.h"
+#include "platform/disk/owners_and_access.h"
+#include "platform/disk/scratch_file.h"
 
 namespace lintora {
 

@@ -1,4 +1,4 @@
-#include "platform/save_contents.h"
+#include "platform/disk/save_contents.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/file_reading.h"
-#include "platform/scratch_file.h"
+#include "platform/disk/file_reading.h"
+#include "platform/disk/scratch_file.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {

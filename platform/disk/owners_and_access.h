@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-#include "platform/system_calls.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora {
 

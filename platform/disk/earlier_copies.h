@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/reaching_the_file.h"
-#include "platform/save_result.h"
-#include "platform/system_calls.h"
+#include "platform/disk/reaching_the_file.h"
+#include "platform/disk/save_result.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora {
 

@@ -8,8 +8,8 @@
 
 #include <sys/stat.h>
 
-#include "platform/save_result.h"
-#include "platform/system_calls.h"
+#include "platform/disk/save_result.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora {
 

@@ -1,4 +1,4 @@
-#include "platform/file_reading.h"
+#include "platform/disk/file_reading.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/owners_and_access.h"
+#include "platform/disk/owners_and_access.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,8 +2,8 @@
 // Saving a file: the one call through which the program writes its files.
 #include <string>
 
-#include "platform/save_result.h"
-#include "platform/system_calls.h"
+#include "platform/disk/save_result.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora {
 

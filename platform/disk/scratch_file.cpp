@@ -1,4 +1,4 @@
-#include "platform/scratch_file.h"
+#include "platform/disk/scratch_file.h"
 
 #include <cerrno>
 #include <iomanip>

@@ -1,4 +1,4 @@
-#include "platform/reaching_the_file.h"
+#include "platform/disk/reaching_the_file.h"
 
 #include <cerrno>
 #include <deque>
