@@ -85,6 +85,34 @@ int SystemCalls::Lock(int fd, int operation) {
     return result;
 }
 
+int SystemCalls::LockWhole(int fd, short type) {
+    struct flock whole {};
+    whole.l_type = type;
+    whole.l_whence = SEEK_SET;
+    int result;
+    while ((result = ::fcntl(fd, F_OFD_SETLK, &whole)) != 0 && errno == EINTR) {
+    }
+    return result;
+}
+
+uid_t SystemCalls::User() { return ::geteuid(); }
+
+gid_t SystemCalls::Group() { return ::getegid(); }
+
+std::vector<gid_t> SystemCalls::OtherGroups() {
+    for (;;) {
+        const int count = ::getgroups(0, nullptr);
+        if (count <= 0) return {};
+        std::vector<gid_t> groups(static_cast<std::size_t>(count));
+        const int got = ::getgroups(count, groups.data());
+        if (got >= 0) {
+            groups.resize(static_cast<std::size_t>(got));
+            return groups;
+        }
+        if (errno != EINVAL) return {};  // EINVAL: the groups grew meanwhile
+    }
+}
+
 SystemCalls& RealSystem() {
     static SystemCalls system;
     return system;

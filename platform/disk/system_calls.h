@@ -4,6 +4,7 @@
 // stop the process at one of them, and passes it to the save.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -36,6 +37,16 @@ public:
     virtual int RemoveAttribute(int fd, const std::string& name);
     // flock: LOCK_EX, LOCK_SH, LOCK_UN, with LOCK_NB.
     virtual int Lock(int fd, int operation);
+    // A lock on the whole file held by the open file description, never
+    // waited for: F_RDLCK needs the file open for reading, F_WRLCK for
+    // writing (so that a user who may only read a file cannot take it);
+    // F_UNLCK lets it go. -1 with EAGAIN while another description holds
+    // a lock that stands in the way.
+    virtual int LockWhole(int fd, short type);
+    // Who the program runs as: its user, its group and its other groups.
+    virtual uid_t User();
+    virtual gid_t Group();
+    virtual std::vector<gid_t> OtherGroups();
 };
 
 // The system itself.
