@@ -114,12 +114,15 @@ Descriptor OpenCopiesFolder(SystemCalls& sys, int& error) {
     return opened;
 }
 
-// Gives the copy at scratch its name; 0, or the error.
-int NameCopy(SystemCalls& sys, int folder, const std::string& scratch, const CopyNaming& naming, std::string& name) {
-    const std::size_t limit = NameLimit(folder);
+// Gives the copy open at fd (at scratch, or nameless where scratch is "")
+// its name; 0, or the error.
+int NameCopy(SystemCalls& sys, int folder, int fd, const std::string& scratch, const CopyNaming& naming,
+             std::string& name) {
+    const std::size_t limit = NameLimit(sys, folder);
     for (int number = 1; number <= kMostCopies; ++number) {
         name = CopyName(naming, number, limit);
-        if (sys.RenameNoReplace(folder, scratch, name) == 0) return 0;
+        if ((scratch.empty() ? sys.LinkAt(fd, folder, name) : sys.RenameNoReplace(folder, scratch, name)) == 0)
+            return 0;
         if (errno != EEXIST) return errno;
     }
     return EEXIST;
@@ -139,11 +142,11 @@ int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPat
         // Before it has its name, so that no one ever sees it unlocked while
         // its save runs; where the system keeps no locks it goes without.
         (void)sys.Lock(file.get(), LOCK_EX);
-        err = NameCopy(sys, folder.get(), scratch, naming, name);
+        err = NameCopy(sys, folder.get(), file.get(), scratch, naming, name);
     }
     if (err != 0) {
         (void)file.Close();
-        (void)sys.Unlink(folder.get(), scratch);
+        if (!scratch.empty()) (void)sys.Unlink(folder.get(), scratch);
         return err;
     }
     // Its name on disk too; a folder that will not say so is no reason to stop.
@@ -172,7 +175,7 @@ void LookIn(SystemCalls& sys, int folder, const std::string& folderPath, const C
     DIR* listing = entries.open() ? ::fdopendir(entries.get()) : nullptr;
     if (!listing) return;
     entries.Release();  // the listing closes it
-    const std::size_t limit = NameLimit(folder);
+    const std::size_t limit = NameLimit(sys, folder);
     while (const dirent* entry = ::readdir(listing)) {
         const std::string name = entry->d_name;
         Descriptor copy;

@@ -147,7 +147,7 @@ bool GiveOldFilesAccess(SystemCalls& sys, int fd, int oldFd, const struct stat& 
 }
 
 void GiveCopyAccess(SystemCalls& sys, int fd, int oldFd, const struct stat& old) {
-    const bool root = ::geteuid() == 0;
+    const bool root = sys.User() == 0;
     (void)sys.ChangeOwner(fd, root ? old.st_uid : static_cast<uid_t>(-1), old.st_gid);
     struct stat now {};
     if (sys.Status(fd, now) != 0) return;  // it stays its maker's alone

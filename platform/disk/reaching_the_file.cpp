@@ -23,11 +23,18 @@ void PushParts(const std::string& path, std::deque<std::string>& ahead) {
     ahead.insert(ahead.begin(), parts.begin(), parts.end());
 }
 
-// Starts the walk at the root, for an absolute path or link.
-bool StartAtRoot(SystemCalls& sys, Descriptor& at, fs::path& atPath) {
-    at = Descriptor(sys, sys.OpenAt(AT_FDCWD, "/", O_PATH | O_DIRECTORY));
+// Makes at the folder opened as fd; 0, or the error of its open (read
+// before the folder at held is closed, which may change errno).
+int MoveTo(SystemCalls& sys, Descriptor& at, int fd) {
+    const int err = fd < 0 ? errno : 0;
+    at = Descriptor(sys, fd);
+    return err;
+}
+
+// Starts the walk at the root, for an absolute path or link; 0, or the error.
+int StartAtRoot(SystemCalls& sys, Descriptor& at, fs::path& atPath) {
     atPath = "/";
-    return at.open();
+    return MoveTo(sys, at, sys.OpenAt(AT_FDCWD, "/", O_PATH | O_DIRECTORY));
 }
 
 // A link in a folder that is sticky and writable by all may have been put
@@ -37,7 +44,7 @@ bool Untrusted(SystemCalls& sys, int folder, const struct stat& link) {
     struct stat shared {};
     if (sys.Status(folder, shared) != 0) return true;
     if (!(shared.st_mode & S_ISVTX) || !(shared.st_mode & S_IWOTH)) return false;
-    return link.st_uid != ::geteuid() && link.st_uid != shared.st_uid;
+    return link.st_uid != sys.User() && link.st_uid != shared.st_uid;
 }
 
 }  // namespace
@@ -47,12 +54,12 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
     Descriptor at;
     fs::path atPath;
     if (fs::path(path).is_absolute()) {
-        if (!StartAtRoot(sys, at, atPath)) return Stopped(SaveStop::Unreachable, errno);
+        if (const int err = StartAtRoot(sys, at, atPath)) return Stopped(SaveStop::Unreachable, err);
     } else {
         std::error_code ec;
         atPath = fs::current_path(ec);
-        at = Descriptor(sys, sys.OpenAt(AT_FDCWD, ".", O_PATH | O_DIRECTORY));
-        if (ec || !at.open()) return Stopped(SaveStop::Unreachable, ec ? ec.value() : errno);
+        const int err = MoveTo(sys, at, sys.OpenAt(AT_FDCWD, ".", O_PATH | O_DIRECTORY));
+        if (ec || err) return Stopped(SaveStop::Unreachable, ec ? ec.value() : err);
     }
     std::deque<std::string> ahead;
     PushParts(path, ahead);
@@ -63,8 +70,8 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
         const bool last = ahead.empty();
         if (part == "..") {
             if (last) break;  // a folder
-            at = Descriptor(sys, sys.OpenAt(at.get(), "..", O_PATH | O_DIRECTORY));
-            if (!at.open()) return Stopped(SaveStop::Unreachable, errno);
+            if (const int err = MoveTo(sys, at, sys.OpenAt(at.get(), "..", O_PATH | O_DIRECTORY)))
+                return Stopped(SaveStop::Unreachable, err);
             atPath = atPath.parent_path();
             continue;
         }
@@ -86,8 +93,8 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
             std::string named;
             if (sys.ReadLink(entry.get(), named) != 0) return Stopped(SaveStop::Unreachable, errno);
             // A relative link names its file from the link's own folder.
-            if (fs::path(named).is_absolute() && !StartAtRoot(sys, at, atPath))
-                return Stopped(SaveStop::Unreachable, errno);
+            if (fs::path(named).is_absolute())
+                if (const int err = StartAtRoot(sys, at, atPath)) return Stopped(SaveStop::Unreachable, err);
             PushParts(named, ahead);
             continue;
         }

@@ -9,46 +9,64 @@
 
 namespace lintora {
 
-SaveResult ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents,
-                           bool& inPlace) {
+namespace {
+
+Replacement Failed(SaveStop stop, int error, bool replacing) {
+    return {Replacement::Stopped, Stopped(stop, error, replacing)};
+}
+
+}  // namespace
+
+Replacement ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents) {
     const int folder = found.folder.get();
     const bool replacing = old.fd.open();
     // A replacing file is open to its owner alone until it has the old one's
     // owners and access; a new one gets what the user's umask (or the
-    // folder's default access list) leaves of read and write.
+    // folder's default access list) leaves of read and write. Where it can,
+    // it has no name until it is whole, so that a save that stops leaves
+    // nothing behind.
     std::string name;
-    Descriptor file(sys, MakeScratchFile(sys, folder, found.name, ".tmp", replacing ? S_IRUSR | S_IWUSR : 0666, name));
+    const int made = MakeScratchFile(sys, folder, found.name, ".tmp", replacing ? S_IRUSR | S_IWUSR : 0666, name);
+    const int madeError = errno;
+    Descriptor file(sys, made);
     if (!file.open()) {
-        inPlace = replacing && (errno == EACCES || errno == EPERM);
-        return inPlace ? SaveResult{} : Stopped(SaveStop::MakeNewFile, errno, replacing);
+        if (replacing && (madeError == EACCES || madeError == EPERM)) return {Replacement::WriteInPlace, {}};
+        return Failed(SaveStop::MakeNewFile, madeError, replacing);
     }
     auto drop = [&] {
         (void)file.Close();
-        (void)sys.Unlink(folder, name);
+        if (!name.empty()) (void)sys.Unlink(folder, name);
     };
     if (replacing && !GiveOldFilesAccess(sys, file.get(), old.fd.get(), old.status)) {
         drop();
-        inPlace = true;
-        return {};
+        return {Replacement::WriteInPlace, {}};
     }
     // On disk before the rename, so that the name never stands for contents still to come.
     if (const int err = WriteWhole(sys, file.get(), contents)) {
         drop();
-        return Stopped(SaveStop::Write, err, replacing);
+        return Failed(SaveStop::Write, err, replacing);
     }
     if (sys.Sync(file.get()) != 0) {
         const int err = errno;
         drop();
-        return Stopped(SaveStop::Sync, err, replacing);
+        return Failed(SaveStop::Sync, err, replacing);
+    }
+    // Whole: a name to rename over the old one (no file is renamed by its descriptor).
+    if (name.empty()) {
+        if (const int err = NameScratchFile(sys, folder, file.get(), found.name, ".tmp", name)) {
+            name.clear();
+            drop();
+            return Failed(SaveStop::MakeNewFile, err, replacing);
+        }
     }
     if (const int err = file.Close()) {
         (void)sys.Unlink(folder, name);
-        return Stopped(SaveStop::Close, err, replacing);
+        return Failed(SaveStop::Close, err, replacing);
     }
     if (sys.Rename(folder, name, found.name) != 0) {
         const int err = errno;
         (void)sys.Unlink(folder, name);
-        return Stopped(SaveStop::Rename, err, replacing);
+        return Failed(SaveStop::Rename, err, replacing);
     }
     // The new name on disk too; the file is saved even where the folder cannot say so.
     (void)SyncFolder(sys, folder);

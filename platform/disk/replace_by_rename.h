@@ -10,11 +10,22 @@
 
 namespace lintora {
 
+// What became of a replacement.
+struct Replacement {
+    enum Outcome {
+        Replaced,
+        // Nothing written: the new file could not stand in for the old one
+        // (its folder takes no new files, or the new file would not take its
+        // owner, group or access list), which is to be written in place.
+        WriteInPlace,
+        Stopped,  // failed where stopped says
+    };
+    Outcome outcome = Replaced;
+    SaveResult stopped;
+};
+
 // Saves contents as the file found, replacing old when it is there (old.fd
-// open). Where the new file could not stand in for old (its folder takes no
-// new files, or the new file would not take its owner, group or access
-// list) nothing is written and inPlace is set: old is to be written in place.
-SaveResult ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents,
-                           bool& inPlace);
+// open).
+Replacement ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents);
 
 }  // namespace lintora

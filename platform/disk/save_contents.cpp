@@ -14,10 +14,10 @@ SaveResult SaveContents(const std::string& path, const std::string& contents, Sy
     OldFile old;
     if (SaveResult refused = OpenFoundFile(sys, found, old); !refused.saved()) return refused;
     // A new file renamed over the old one, where it stands in for it.
-    if (!old.fd.open() || !MustWriteInPlace(old)) {
-        bool inPlace = false;
-        SaveResult replaced = ReplaceByRename(sys, found, old, contents, inPlace);
-        if (!inPlace) return replaced;
+    if (!old.fd.open() || !MustWriteInPlace(sys, old)) {
+        Replacement replaced = ReplaceByRename(sys, found, old, contents);
+        if (replaced.outcome == Replacement::Replaced) return {};
+        if (replaced.outcome == Replacement::Stopped) return replaced.stopped;
     }
     // Else the old one written over, its earlier contents kept meanwhile.
     return WriteInPlace(sys, found, old, contents);

@@ -1,6 +1,7 @@
 #include "platform/disk/scratch_file.h"
 
 #include <cerrno>
+#include <functional>
 #include <iomanip>
 #include <random>
 #include <sstream>
@@ -10,9 +11,42 @@
 
 namespace lintora {
 
-std::size_t NameLimit(int folder) {
+namespace {
+
+// Tries scratch names in folder until make (0, or the error) takes one that
+// no file has.
+int TryScratchNames(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix,
+                    std::string& made, const std::function<int(const std::string&)>& make) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    constexpr std::size_t kRandomDigits = 16;
+    const std::size_t fixed = 2 + kRandomDigits + suffix.size();  // the two dots, the digits, the suffix
+    std::size_t limit = NameLimit(sys, folder);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ostringstream name;
+        name << '.' << CutAtCharacter(forName, limit > fixed ? limit - fixed : 0) << '.' << std::hex
+             << std::setw(kRandomDigits) << std::setfill('0') << rng() << suffix;
+        made = name.str();
+        const int err = make(made);
+        if (err == 0) return 0;
+        const std::size_t kept = made.size() - fixed;  // what is left of forName
+        if (err == ENAMETOOLONG && kept > 0) {
+            // The folder's limit is shorter than it says: keep half as much.
+            limit = fixed + kept / 2;
+            continue;
+        }
+        if (err != EEXIST) return err;
+    }
+    return EEXIST;
+}
+
+// The errors by which a file system says that it makes no nameless files.
+bool NoNamelessFiles(int err) { return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOSYS; }
+
+}  // namespace
+
+std::size_t NameLimit(SystemCalls& sys, int folder) {
     constexpr long kUsual = 255;
-    const long limit = ::fpathconf(folder, _PC_NAME_MAX);
+    const long limit = sys.NameMax(folder);
     return static_cast<std::size_t>(limit > 0 ? limit : kUsual);
 }
 
@@ -24,31 +58,24 @@ std::string CutAtCharacter(const std::string& text, std::size_t size) {
 
 int MakeScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix, mode_t mode,
                     std::string& made) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    constexpr std::size_t kRandomDigits = 16;
-    const std::size_t fixed = 2 + kRandomDigits + suffix.size();  // the two dots, the digits, the suffix
-    std::size_t limit = NameLimit(folder);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::ostringstream name;
-        name << '.' << CutAtCharacter(forName, limit > fixed ? limit - fixed : 0) << '.' << std::hex
-             << std::setw(kRandomDigits) << std::setfill('0') << rng() << suffix;
-        made = name.str();
-        const int fd = sys.OpenAt(folder, made, O_WRONLY | O_CREAT | O_EXCL, mode);
-        if (fd >= 0) return fd;
-        const int err = errno;
-        const std::size_t kept = made.size() - fixed;  // what is left of forName
-        if (err == ENAMETOOLONG && kept > 0) {
-            // The folder's limit is shorter than it says: keep half as much.
-            limit = fixed + kept / 2;
-            continue;
-        }
-        if (err != EEXIST) {
-            errno = err;
-            return -1;
-        }
-    }
-    errno = EEXIST;
-    return -1;
+    made.clear();
+    // Without O_EXCL, so that it can be given a name once it is whole.
+    const int nameless = sys.OpenNameless(folder, O_WRONLY, mode);
+    if (nameless >= 0 || !NoNamelessFiles(errno)) return nameless;
+    int fd = -1;
+    const int err = TryScratchNames(sys, folder, forName, suffix, made, [&](const std::string& name) {
+        fd = sys.OpenAt(folder, name, O_WRONLY | O_CREAT | O_EXCL, mode);
+        return fd >= 0 ? 0 : errno;
+    });
+    errno = err;
+    return err == 0 ? fd : -1;
+}
+
+int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& forName, const std::string& suffix,
+                    std::string& made) {
+    return TryScratchNames(sys, folder, forName, suffix, made, [&](const std::string& name) {
+        return sys.LinkAt(fd, folder, name) == 0 ? 0 : errno;
+    });
 }
 
 bool FolderTakesNewFiles(const std::string& dir) {
@@ -59,7 +86,7 @@ bool FolderTakesNewFiles(const std::string& dir) {
                                        : -1);
     if (!made.open()) return false;
     made.Close();
-    sys.Unlink(folder.get(), probe);
+    if (!probe.empty()) sys.Unlink(folder.get(), probe);
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// Files a save makes for itself beside the file it saves: hidden, under a
-// name no other file has, open to what their maker allows from the start.
+// Files a save makes for itself beside the file it saves: nameless where
+// the file system can make such a file, so that a save that stops leaves
+// nothing behind, else hidden under a name no other file has; open to what
+// their maker allows from the start.
 #include <cstddef>
 #include <string>
 
@@ -10,16 +12,22 @@
 
 namespace lintora {
 
-// Makes a new file in folder for the file named forName: "." + forName +
-// "." + 16 random hex digits + suffix, forName cut at a character boundary
-// where the whole would not fit the folder's name limit. It is opened for
-// writing with no more permissions than mode, and never one that is there
-// already. Its descriptor, or -1 with errno set; made gets its name.
+// Makes a new file in folder for the file named forName, opened for
+// writing with no more permissions than mode. It has no name (made is "")
+// where the file system can make one so; else its name, never that of a
+// file there already, is "." + forName + "." + 16 random hex digits +
+// suffix, forName cut at a character boundary where the whole would not fit
+// the folder's name limit. Its descriptor, or -1 with errno set.
 int MakeScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix, mode_t mode,
                     std::string& made);
 
+// Gives the nameless file open at fd a scratch name as MakeScratchFile
+// would (in made); 0, or the error.
+int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& forName, const std::string& suffix,
+                    std::string& made);
+
 // The longest name a file of folder may have.
-std::size_t NameLimit(int folder);
+std::size_t NameLimit(SystemCalls& sys, int folder);
 
 // The first bytes of text, at most size of them, ending on a character
 // boundary.

@@ -16,6 +16,18 @@ int SystemCalls::OpenAt(int dir, const std::string& name, int flags, mode_t mode
     return ::openat(dir, name.c_str(), flags | O_CLOEXEC, mode);
 }
 
+int SystemCalls::OpenNameless(int dir, int flags, mode_t mode) {
+    return ::openat(dir, ".", flags | O_TMPFILE | O_CLOEXEC, mode);
+}
+
+int SystemCalls::LinkAt(int fd, int dir, const std::string& name) {
+    const std::string open = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, open.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    // Without /proc only a privileged process may link by descriptor.
+    if (errno != ENOENT) return -1;
+    return ::linkat(fd, "", dir, name.c_str(), AT_EMPTY_PATH);
+}
+
 int SystemCalls::Close(int fd) { return ::close(fd); }
 
 int SystemCalls::Status(int fd, struct stat& st) { return ::fstat(fd, &st); }
@@ -50,13 +62,16 @@ int SystemCalls::Rename(int dir, const std::string& from, const std::string& to)
 int SystemCalls::RenameNoReplace(int dir, const std::string& from, const std::string& to) {
     if (::renameat2(dir, from.c_str(), dir, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return -1;
-    // A file system that cannot rename so: a second name, which is never
-    // made over a file that is there, then the first one goes.
-    if (::linkat(dir, from.c_str(), dir, to.c_str(), 0) != 0) return -1;
-    return ::unlinkat(dir, from.c_str(), 0);
+    return RenameByLink(*this, dir, from, to);
 }
 
 int SystemCalls::Unlink(int dir, const std::string& name) { return ::unlinkat(dir, name.c_str(), 0); }
+
+int SystemCalls::Link(int dir, const std::string& from, const std::string& to) {
+    return ::linkat(dir, from.c_str(), dir, to.c_str(), 0);
+}
+
+long SystemCalls::NameMax(int dir) { return ::fpathconf(dir, _PC_NAME_MAX); }
 
 int SystemCalls::MakeFolder(int dir, const std::string& name, mode_t mode) {
     return ::mkdirat(dir, name.c_str(), mode);
@@ -116,6 +131,16 @@ std::vector<gid_t> SystemCalls::OtherGroups() {
 SystemCalls& RealSystem() {
     static SystemCalls system;
     return system;
+}
+
+int RenameByLink(SystemCalls& sys, int dir, const std::string& from, const std::string& to) {
+    if (sys.Link(dir, from, to) != 0) return -1;
+    if (sys.Unlink(dir, from) == 0) return 0;
+    // Not renamed after all: one file under two names would be taken for two.
+    const int err = errno;
+    (void)sys.Unlink(dir, to);
+    errno = err;
+    return -1;
 }
 
 int WriteWhole(SystemCalls& sys, int fd, const std::string& contents) {

@@ -16,6 +16,13 @@ public:
     virtual ~SystemCalls() = default;
     // Each returns what the system call returns (-1 with errno on failure).
     virtual int OpenAt(int dir, const std::string& name, int flags, mode_t mode = 0);
+    // A new file in the folder dir that has no name yet (O_TMPFILE, which
+    // fails with EOPNOTSUPP, EISDIR or EINVAL where the file system cannot
+    // make one), opened for flags; it can be given a name by LinkAt.
+    virtual int OpenNameless(int dir, int flags, mode_t mode);
+    // Gives the file open at fd the name name in dir, never over a file
+    // that is there.
+    virtual int LinkAt(int fd, int dir, const std::string& name);
     virtual int Close(int fd);
     virtual int Status(int fd, struct stat& st);
     // The text of the link open (O_PATH | O_NOFOLLOW) at fd.
@@ -28,6 +35,11 @@ public:
     virtual int Rename(int dir, const std::string& from, const std::string& to);
     virtual int RenameNoReplace(int dir, const std::string& from, const std::string& to);
     virtual int Unlink(int dir, const std::string& name);
+    // A second name to for the file from, never over a file that is there.
+    virtual int Link(int dir, const std::string& from, const std::string& to);
+    // The longest name a file of the folder open at dir may have (-1 where
+    // it has no limit, or with errno).
+    virtual long NameMax(int dir);
     virtual int MakeFolder(int dir, const std::string& name, mode_t mode);
     virtual int ChangeOwner(int fd, uid_t uid, gid_t gid);
     virtual int ChangeMode(int fd, mode_t mode);
@@ -51,6 +63,11 @@ public:
 
 // The system itself.
 SystemCalls& RealSystem();
+
+// Renames from to to in dir where the file system cannot rename without
+// replacing: a second name, then the first one goes; where it cannot go,
+// the second one goes again. 0, or -1 with errno.
+int RenameByLink(SystemCalls& sys, int dir, const std::string& from, const std::string& to);
 
 // Writes contents from the start of fd; 0, or the error.
 int WriteWhole(SystemCalls& sys, int fd, const std::string& contents);

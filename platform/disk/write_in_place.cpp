@@ -15,11 +15,16 @@ namespace lintora {
 
 namespace {
 
-bool MemberOf(gid_t gid) {
-    if (gid == ::getegid()) return true;
-    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
-    groups.resize(static_cast<std::size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+bool MemberOf(SystemCalls& sys, gid_t gid) {
+    if (gid == sys.Group()) return true;
+    const std::vector<gid_t> groups = sys.OtherGroups();
     return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+// True when the file open at fd holds exactly contents.
+bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
+    std::string now;
+    return ReadWhole(sys, fd, now) == 0 && now == contents;
 }
 
 // Makes the file hold contents and puts it on disk: cut to nothing first.
@@ -55,11 +60,12 @@ int HoldFile(SystemCalls& sys, int fd) {
 
 }  // namespace
 
-bool MustWriteInPlace(const OldFile& old) {
+bool MustWriteInPlace(SystemCalls& sys, const OldFile& old) {
     if (old.status.st_nlink > 1) return true;
     // Root may give a new file any owner and group; a user may give it
     // neither another user nor a group not his own.
-    return ::geteuid() != 0 && (old.status.st_uid != ::geteuid() || !MemberOf(old.status.st_gid));
+    const uid_t user = sys.User();
+    return user != 0 && (old.status.st_uid != user || !MemberOf(sys, old.status.st_gid));
 }
 
 SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents) {
@@ -77,8 +83,9 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
         return {};
     }
     SaveResult result = Stopped(stop, err, true);
+    // A cut that failed may have left the file as it was.
     int ignored = 0;
-    if (Overwrite(sys, old.fd.get(), before, ignored) == SaveStop::None) {
+    if (Holds(sys, old.fd.get(), before) || Overwrite(sys, old.fd.get(), before, ignored) == SaveStop::None) {
         copy.Remove();
     } else {
         copy.Keep();

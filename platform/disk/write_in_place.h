@@ -14,15 +14,16 @@ namespace lintora {
 
 // True when old, found writable, is to be written in place for one of the
 // reasons above that can be told before a new file is tried.
-bool MustWriteInPlace(const OldFile& old);
+bool MustWriteInPlace(SystemCalls& sys, const OldFile& old);
 
 // Writes contents over old, the file found. Its earlier contents go first
 // into a copy, on disk and locked; without a copy nothing is written. The
 // file is then cut to nothing and put on disk, so that a write stopped
 // half-way leaves a file that ends too soon, never new contents over the
 // rest of the old; then the contents are written and put on disk, and the
-// copy goes. A failed write puts the earlier contents back; where that
-// fails too, the copy stays and the result names it.
+// copy goes. A failed write puts the earlier contents back (where the file
+// does not hold them still); where that fails too, the copy stays and the
+// result names it.
 SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents);
 
 }  // namespace lintora

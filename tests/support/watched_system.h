@@ -48,6 +48,18 @@ public:
         if (fd >= 0) names_[fd] = named;
         return fd;
     }
+    // A file with no name yet is "nameless file" until it is linked.
+    int OpenNameless(int dir, int flags, mode_t mode) override {
+        if (Fails("create nameless file")) return -1;
+        const int fd = SystemCalls::OpenNameless(dir, flags, mode);
+        if (fd >= 0) names_[fd] = "nameless file";
+        return fd;
+    }
+    int LinkAt(int fd, int dir, const std::string& name) override {
+        if (Fails("link " + NameOf(fd) + " to " + Masked(name)) || SystemCalls::LinkAt(fd, dir, name) != 0) return -1;
+        names_[fd] = Masked(name);
+        return 0;
+    }
     int Close(int fd) override {
         if (Fails("close " + NameOf(fd))) return -1;
         names_.erase(fd);
