@@ -79,6 +79,10 @@ std::string WhyNotSaved(SaveStop stop, int err) {
             default: return "the file does not let you change it";
         }
     }
+    // A file system that cannot put a file on disk on demand (EINVAL) gave
+    // no word that it is there.
+    if (err == EINVAL && (stop == SaveStop::Sync || stop == SaveStop::Cut))
+        return "the disk did not confirm that it holds the file";
     switch (err) {
         case ENOSPC: return "the disk is full";
 #ifdef EDQUOT

@@ -97,6 +97,19 @@ public:
         return Fails("lock " + NameOf(fd)) ? -1 : SystemCalls::Lock(fd, operation);
     }
 
+    // Gives the file open as name (as the calls name it) a second name at
+    // path, for a test to look at it while the save runs; false when no
+    // file is open so. A file with no name that is given one can be given
+    // no other after its names are gone, so path must stay until the save
+    // has named it.
+    bool ShowAt(const std::string& name, const std::string& path) const {
+        for (const auto& [fd, named] : names_)
+            if (named == name)
+                return ::linkat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(fd)).c_str(), AT_FDCWD, path.c_str(),
+                                AT_SYMLINK_FOLLOW) == 0;
+        return false;
+    }
+
     std::string NameOf(int fd) const {
         const auto it = names_.find(fd);
         return it == names_.end() ? "?" : it->second;
@@ -144,6 +157,14 @@ private:
     int count_;
     bool half_;
 };
+
+// True when the file system of the folder dir makes files with no name.
+inline bool MakesNamelessFiles(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
 
 // Saves contents as path in a child process that system stops; true when
 // it stopped there.

@@ -122,16 +122,17 @@ TEST_F(SaveContentsTest, NewContentsAreNeverMoreOpenThanTheOldFile) {
         if (c.old) WriteWithMode(file, "old", c.old);
         // The new file as soon as it is made, before anything is given or written to it.
         std::vector<mode_t> madeWith;
-        bool made = false;
+        std::string made;  // as the calls name it, nameless or not
         WatchedSystem system;
         system.before = [&](const std::string& call) {
-            if (made)
-                for (const auto& entry : fs::directory_iterator(dir))
-                    if (entry.path().extension() == ".tmp") madeWith.push_back(Mode(entry.path()));
-            made = call.rfind("create ", 0) == 0;
+            if (!made.empty() && system.ShowAt(made, (dir / "look").string())) {
+                madeWith.push_back(Mode(dir / "look"));
+            }
+            made = call.rfind("create ", 0) == 0 ? call.substr(7) : "";
             return 0;
         };
         ASSERT_TRUE(SaveContents(file.string(), "Anna Lindqvist b. 1990", system).saved());
+        fs::remove(dir / "look");  // a name of the test's own
         ASSERT_EQ(madeWith.size(), 1u);
         EXPECT_EQ(madeWith[0] & ~c.saved, 0u) << std::oct << madeWith[0];
         EXPECT_EQ(Mode(file), c.saved) << std::oct << Mode(file);
