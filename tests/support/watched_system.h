@@ -168,7 +168,7 @@ inline bool MakesNamelessFiles(const std::string& dir) {
 
 // Saves contents as path in a child process that system stops; true when
 // it stopped there.
-inline bool SaveStopped(const std::string& path, const std::string& contents, StoppingSystem& system) {
+inline bool SaveStopped(const std::string& path, const std::string& contents, SystemCalls& system) {
     const pid_t child = ::fork();
     if (child == 0) {
         (void)SaveContents(path, contents, system);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -174,6 +175,66 @@ TEST_F(SaveContentsTest, ASaveThroughALinkWritesTheFileItNames) {
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(dir / c.name))) << c.name;
     }
     EXPECT_EQ(Entries(), 7u);
+}
+
+// The system of a save that ends, as a crash would, at its call number
+// stopAt (counted from 1), or half-way through the first write of a file
+// of its own when stopAt is 0.
+struct KilledSystem : WatchedSystem {
+    std::size_t stopAt = 0;
+    std::string target;
+    KilledSystem(std::size_t at, std::string file) : stopAt(at), target(std::move(file)) {
+        before = [this](const std::string&) {
+            if (calls.size() == stopAt) ::_exit(0);
+            return 0;
+        };
+    }
+    ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at) override {
+        if (stopAt == 0 && NameOf(fd) != target) {
+            (void)SystemCalls::WriteAt(fd, from, size / 2, at);
+            ::_exit(0);
+        }
+        return WatchedSystem::WriteAt(fd, from, size, at);
+    }
+};
+
+// A save killed at any step from making its new file (or the copy of the
+// earlier contents of a file written in place) until that file is whole
+// and named, or half-way through writing it, leaves nothing of its own
+// beside the file, which holds its earlier contents.
+TEST_F(SaveContentsTest, ASaveKilledBeforeItsOwnFileIsNamedLeavesNothingBehind) {
+    if (!MakesNamelessFiles(dir.string())) GTEST_SKIP() << "the file system of " << dir << " makes no nameless files";
+    const std::string earlier(100000, 'e'), saved(150000, 's');
+    std::ofstream(dir / "alone.ged", std::ios::binary) << earlier;  // replaced by a new file
+    std::ofstream(dir / "family.lnt", std::ios::binary) << earlier;  // written in place: it has a second name
+    fs::create_hard_link(dir / "family.lnt", dir / "for-aunt.lnt");
+    for (const std::string name : {"alone.ged", "family.lnt"}) {
+        SCOPED_TRACE(name);
+        const fs::path file = dir / name;
+        // The steps of a whole save, up to the one that names its own file.
+        WatchedSystem whole;
+        ASSERT_TRUE(SaveContents(file.string(), earlier, whole).saved());
+        const auto& calls = whole.calls;
+        const auto first = std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.starts_with("create"); });
+        const auto named = std::find_if(first, calls.end(), [](auto& c) {
+            return c.starts_with("link") || c.starts_with("rename");
+        });
+        ASSERT_NE(named, calls.end());
+        std::size_t killed = 0;
+        for (auto at = static_cast<std::size_t>(first - calls.begin()); at <= static_cast<std::size_t>(named - calls.begin()); ++at) {
+            SCOPED_TRACE(calls[at]);
+            KilledSystem system(at + 1, name);
+            ASSERT_TRUE(SaveStopped(file.string(), saved, system));
+            EXPECT_EQ(Entries(), 3u);
+            EXPECT_TRUE(Read(file) == earlier);
+            ++killed;
+        }
+        EXPECT_GE(killed, 5u);
+        KilledSystem halfWay(0, name);
+        ASSERT_TRUE(SaveStopped(file.string(), saved, halfWay));
+        EXPECT_EQ(Entries(), 3u);
+        EXPECT_TRUE(Read(file) == earlier);
+    }
 }
 
 // Whether a folder takes new files is told by making one, which is gone
