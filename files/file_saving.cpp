@@ -1,8 +1,5 @@
 #include "files/file_saving.h"
 
-#include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 
@@ -10,7 +7,6 @@
 #include "files/file_loading.h"
 #include "files/file_open.h"
 #include "files/gedcom_writer.h"
-#include "platform/disk/owners_and_access.h"
 #include "platform/platform.h"
 #include "platform/disk/save_contents.h"
 #include "platform/window_ports.h"
@@ -64,74 +60,7 @@ std::string CutShortQuestion(const std::string& path) {
            "whatever is missing from it.\n\nSave over " + name + " all the same?";
 }
 
-// Why a step of a save failed with error err, as the user would say it
-// ("the disk is full"); a refusal names what refused, the folder or the file.
-std::string WhyNotSaved(SaveStop stop, int err) {
-    if (err == EACCES || err == EPERM) {
-        switch (stop) {
-            case SaveStop::Unreachable: return "a folder on the way to it does not let you in";
-            case SaveStop::MakeNewFile:
-            case SaveStop::MakeCopy: return "the folder does not let you create files";
-            case SaveStop::Rename: return "the file does not let you replace it";
-            case SaveStop::ReadFile:
-                return "the file lets you write it but not read it, and what it holds is read first, to be kept "
-                       "in a copy until it is written";
-            default: return "the file does not let you change it";
-        }
-    }
-    // A file system that cannot put a file on disk on demand (EINVAL) gave
-    // no word that it is there.
-    if (err == EINVAL && (stop == SaveStop::Sync || stop == SaveStop::Cut))
-        return "the disk did not confirm that it holds the file";
-    switch (err) {
-        case ENOSPC: return "the disk is full";
-#ifdef EDQUOT
-        case EDQUOT: return "your disk quota is used up";
-#endif
-        case EIO: return "the disk reported an error";
-        case EROFS: return "the disk is read-only";
-        case EFBIG: return "the file would be larger than the disk allows";
-        case ENOENT:
-        case ENOTDIR: return "its folder does not exist";
-        case ELOOP: return "the links on the way to it are too many, or go round in a circle";
-        case ENAMETOOLONG: return "its name is too long for the folder";
-        case EEXIST: return "no free name for a new file was found in its folder";
-        case EMFILE:
-        case ENFILE: return "too many files are open";
-        case EWOULDBLOCK: return "another copy of the program is saving or reading it";
-        default: {
-            std::string text = std::strerror(err);
-            if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-            return text;
-        }
-    }
-}
-
 }  // namespace
-
-std::string NotSavedText(const std::string& path, const SaveResult& result) {
-    const std::string name = fs::path(path).filename().string();
-    switch (result.stop) {
-        case SaveStop::None: return {};
-        case SaveStop::LinkRefused:
-            return result.link + " is a link of " + UserName(result.linkOwner) + " in the shared folder " +
-                   fs::path(result.link).parent_path().string() +
-                   ", where a save follows only your own links and those of the folder's owner.";
-        case SaveStop::Folder: return path + " is a folder";
-        case SaveStop::NotOrdinary: return path + " is not an ordinary file";
-        case SaveStop::ReadOnly: return path + " is read-only";
-        case SaveStop::Replaced: return name + " was not saved: another file took its place while it was being saved.";
-        default: break;
-    }
-    std::string why = WhyNotSaved(result.stop, result.error);
-    if (!result.copyFolder.empty())
-        why += ", and its earlier contents could not be kept in " + result.copyFolder + " either (" +
-               WhyNotSaved(result.stop, result.copyFolderError) + ")";
-    if (!result.asItWas)
-        return name + " was not saved: " + why +
-               ", and putting its earlier contents back failed too: they are kept in " + result.copy + ".";
-    return name + " was not saved: " + why + "." + (result.wasThere ? " The file is as it was." : "");
-}
 
 void SetFileNameParts(const std::string& path) {
     fs::path p(path);

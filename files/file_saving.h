@@ -2,7 +2,7 @@
 // Saving the tables as a GEDCOM file or a work file.
 #include <string>
 
-#include "platform/disk/save_result.h"
+#include "platform/disk/save_words.h"
 
 namespace lintora {
 
@@ -11,11 +11,6 @@ namespace lintora {
 // work file. Returns true when the file was written; a failed save leaves
 // the old file, the settings and DataChanged as they were and says why.
 bool SaveFile(const std::string& askName, const std::string& kind);
-
-// The line that tells the user why his file at path was not saved, from
-// what the save found ("family.ged was not saved: the disk is full. The
-// file is as it was."); "" when it was saved.
-std::string NotSavedText(const std::string& path, const SaveResult& result);
 
 // Splits a path into g.FileName and g.FileDir.
 void SetFileNameParts(const std::string& path);

@@ -8,6 +8,7 @@
 
 #include "platform/disk/file_reading.h"
 #include "platform/disk/save_contents.h"
+#include "platform/disk/save_words.h"
 
 namespace lintora {
 
@@ -95,13 +96,6 @@ std::string UnreadableText(const std::string& path, const std::string& why) {
     return path + " cannot be read: " + why;
 }
 
-// Why the settings were not saved, in the store's own short words.
-std::string WhyNotSaved(const std::string& path, const SaveResult& saved) {
-    if (saved.saved()) return {};
-    if (saved.stop == SaveStop::ReadOnly) return path + " is read-only";
-    return path + " could not be saved" + (saved.error ? std::string(": ") + std::strerror(saved.error) : "");
-}
-
 std::string ValueOf(const IniLine& line) {
     auto eq = line.text.find('=');
     return Unquote(Trim(std::string_view(line.text).substr(eq + 1)));
@@ -178,7 +172,9 @@ std::string SaveSettings(const std::string& app, const std::string& section,
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
-    return WhyNotSaved(path, SaveContents(path, contents));
+    // Worded as any save is: a copy kept or a link refused is named.
+    const SaveResult saved = SaveContents(path, contents);
+    return saved.stop == SaveStop::ReadOnly ? path + " is read-only" : NotSavedText(path, saved);
 }
 
 std::string SaveSetting(const std::string& app, const std::string& section,

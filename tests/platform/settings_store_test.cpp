@@ -13,6 +13,8 @@
 #include <sys/fsuid.h>
 #include <unistd.h>
 
+#include "platform/disk/owners_and_access.h"
+
 
 namespace lintora {
 namespace {
@@ -165,6 +167,24 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsLeftAsItIs) {
         EXPECT_EQ(fs::status(Ini()).permissions() & fs::perms::all, fs::perms::none);  // not replaced
     }
     EXPECT_EQ(Read(Ini()), stored);
+}
+
+// A settings file that is another user's link in a shared folder (sticky,
+// writable by all, of a third user) is not followed, and the message says
+// whose link it is, as for any file the program saves.
+TEST_F(SettingsTest, ARefusedLinkIsNamedWithItsOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make links of other users";
+    const fs::path shared = Ini().parent_path(), planted = dir / "planted.ini";
+    fs::create_directories(shared);
+    ASSERT_EQ(::chown(shared.c_str(), 1005, 1005), 0);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    std::ofstream(planted, std::ios::binary) << "[Startup]\n";
+    fs::create_symlink(planted, Ini());
+    ASSERT_EQ(::lchown(Ini().c_str(), 1004, 1004), 0);
+    EXPECT_EQ(SaveSetting("Lintora", "Startup", "CurDir", "/opt/lintora"),
+              Ini().string() + " is a link of " + UserName(1004) + " in the shared folder " + shared.string() +
+                  ", where a save follows only your own links and those of the folder's owner.");
+    EXPECT_EQ(Read(planted), "[Startup]\n");
 }
 
 }  // namespace
