@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -235,6 +236,88 @@ TEST_F(SaveContentsTest, ASaveKilledBeforeItsOwnFileIsNamedLeavesNothingBehind) 
         EXPECT_EQ(Entries(), 3u);
         EXPECT_TRUE(Read(file) == earlier);
     }
+}
+
+// Who the save runs as, and how long a name its folder takes, are asked of
+// the system it is given. A user who is not root owns the file of his own
+// group: it is replaced by a new file; of a group he is not in, it is
+// written in place, which keeps the group. On a share whose names are at
+// most 64 bytes long, the names the save makes are cut to fit.
+TEST_F(SaveContentsTest, TheSaveAsksTheSystemWhoItRunsAsAndHowLongANameMayBe) {
+    struct Share : WatchedSystem {
+        uid_t user = 0;
+        gid_t group = 0;
+        std::vector<gid_t> others;
+        uid_t User() override { return user; }
+        gid_t Group() override { return group; }
+        std::vector<gid_t> OtherGroups() override { return others; }
+        long NameMax(int) override { return 64; }
+    } share;
+    share.user = ::geteuid() == 0 ? 1003 : ::geteuid();
+    const gid_t fileGroup = ::getegid() == 0 ? 1003 : ::getegid(), notIt = fileGroup + 1;
+    const std::string name = std::string(60, 'l') + ".lnt";
+    const fs::path file = dir / name;
+    std::ofstream(file, std::ios::binary) << "earlier";
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(file.c_str(), share.user, fileGroup), 0);
+    }
+    const struct {
+        gid_t group;
+        std::vector<gid_t> others;
+        bool inPlace;
+    } cases[] = {{fileGroup, {}, false}, {notIt, {fileGroup}, false}, {notIt, {notIt + 1}, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.group);
+        share.group = c.group;
+        share.others = c.others;
+        share.calls.clear();
+        ASSERT_TRUE(SaveContents(file.string(), "saved", share).saved());
+        EXPECT_EQ(share.Calls({"cut " + name}).size(), c.inPlace ? 1u : 0u);
+        EXPECT_EQ(Read(file), "saved");
+        // Every name the save made, scratch names masked (".*." for 16 digits).
+        std::size_t names = 0;
+        for (const std::string& call : share.Calls({"link", "rename"})) {
+            const std::size_t over = call.find(" over ");
+            const std::string made =
+                over != std::string::npos ? call.substr(over + 6) : call.substr(call.find(" to ") + 4);
+            if (made == name) continue;
+            const bool scratch = made.find(".*.") != std::string::npos;
+            EXPECT_LE(made.size() + (scratch ? 15 : 0), 64u) << made;
+            if (!scratch) {
+                EXPECT_TRUE(std::regex_match(made, std::regex("l{27} [0-9a-f]{8} \\(earlier contents\\)\\.lnt")))
+                    << made;
+            }
+            ++names;
+        }
+        EXPECT_GE(names, 1u);
+    }
+    EXPECT_EQ(Entries(), 1u);
+}
+
+// Where a rename that never replaces is done as a second name and the
+// first cannot then go, the second one goes again: one file under two
+// names would be taken for two.
+TEST_F(SaveContentsTest, ARenameByASecondNameLeavesOneName) {
+    std::ofstream(dir / "scratch", std::ios::binary) << "earlier";
+    WatchedSystem system;
+    system.before = [](const std::string& call) { return call == "remove scratch" ? EIO : 0; };
+    const Descriptor folder(system, ::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    EXPECT_EQ(RenameByLink(system, folder.get(), "scratch", "family (earlier contents).lnt"), -1);
+    EXPECT_EQ(errno, EIO);
+    EXPECT_EQ(Entries(), 1u);
+    EXPECT_EQ(Read(dir / "scratch"), "earlier");
+}
+
+// A folder on the way that will not let the user back out of it is told
+// with the system's own error, which closing the folder in hand does not
+// change.
+TEST_F(SaveContentsTest, AFolderOnTheWayThatRefusesIsToldWithItsError) {
+    fs::create_directories(dir / "trees");
+    WatchedSystem system;
+    system.before = [](const std::string& call) { return call == "find .." ? EACCES : 0; };
+    const SaveResult result = SaveContents((dir / "trees" / ".." / "family.lnt").string(), "saved", system);
+    EXPECT_EQ(result.stop, SaveStop::Unreachable);
+    EXPECT_EQ(result.error, EACCES);
 }
 
 // Whether a folder takes new files is told by making one, which is gone
