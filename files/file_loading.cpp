@@ -185,13 +185,20 @@ CharSet ReadingSet(std::vector<std::string_view>& lines, std::deque<std::string>
 
 bool HoldsText(std::string_view line) { return line.find_first_not_of(' ') != std::string_view::npos; }
 
-// The program ends every line of a work file with CR LF: a work file whose
-// last line lacks it was cut inside that line, however whole it reads.
+// Every line of a work file ends alike (CR LF as the program writes it, or
+// as a copy tool made them): a work file whose last line lacks that end was
+// cut inside that line, however whole it reads.
 bool LastWorkLineCut(std::string_view text, const std::vector<std::string_view>& lines) {
+    // The line end the file uses: its first.
+    const std::size_t first = text.find_first_of("\r\n");
+    const std::string_view lineEnd = first == std::string_view::npos  ? "\r\n"
+                                     : text[first] == '\n'            ? "\n"
+                                     : text.substr(first, 2) == "\r\n" ? "\r\n"
+                                                                      : "\r";
     for (std::size_t k = lines.size(); k-- > 0;) {
         if (!HoldsText(lines[k])) continue;
         const std::size_t end = static_cast<std::size_t>(lines[k].data() - text.data()) + lines[k].size();
-        return AllDigits(lines[k]) && text.substr(end, 2) != "\r\n";
+        return AllDigits(lines[k]) && text.substr(end, lineEnd.size()) != lineEnd;
     }
     return false;
 }

@@ -147,5 +147,30 @@ TEST_F(WorkFileDamage, EveryLoadEndsAndLeavesATidyWork) {
     EXPECT_GT(refused, 10);
 }
 
+// A work file whose line ends a copy tool changed (to LF, or to CR) is
+// whole; cut inside its last line, it is told cut short, judged by the line
+// end the file itself uses.
+TEST_F(WorkFileDamage, AWorkFileIsJudgedByItsOwnLineEnds) {
+    Load("family.ged", kFamilyFile);
+    ASSERT_EQ(g.IndivCount, 5);
+    const std::string good = FileContents(FileKind::Work, BuildFileLines(FileKind::Work, (dir / "w.lnt").string()));
+    const std::string cutShort =
+        "w.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose what is missing.";
+    for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(lineEnd == "\r" ? "CR" : lineEnd == "\n" ? "LF" : "CRLF");
+        std::string converted;
+        for (const std::string& line : EncodedLines(good)) converted += line + lineEnd;
+        ui.boxes.clear();
+        Load("w.lnt", converted);
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{});
+        EXPECT_EQ(g.IndivCount, 5);
+        ui.Answer(MsgResult::Ok);
+        Load("w.lnt", converted.substr(0, converted.size() - lineEnd.size()));
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{cutShort});
+        EXPECT_EQ(g.IndivCount, 5);
+        ui.answers.clear();
+    }
+}
+
 }  // namespace
 }  // namespace lintora
