@@ -34,6 +34,18 @@ fs::path FolderOf(const std::string& path) {
     return folder.empty() ? fs::path(".") : folder;
 }
 
+// The first folder on the way to path that the user may not open; its own
+// folder when none is found so.
+fs::path ClosedFolder(const std::string& path) {
+    const fs::path folder = FolderOf(path);
+    fs::path walked;
+    for (const fs::path& part : folder) {
+        walked /= part;
+        if (::faccessat(AT_FDCWD, walked.c_str(), X_OK, AT_EACCESS) != 0 && errno == EACCES) return walked;
+    }
+    return folder;
+}
+
 bool FolderThere(const std::string& path) {
     std::error_code ec;
     return fs::is_directory(FolderOf(path), ec);
@@ -50,7 +62,7 @@ std::string WhyNoOrdinaryFile(const std::string& path) {
         return FolderThere(path) ? "there is no such file" : "its folder " + FolderOf(path).string() + " is not there";
     }
     // Only a folder on the way that may not be searched hides the file.
-    if (ec == std::errc::permission_denied) return "you may not open its folder " + FolderOf(path).string();
+    if (ec == std::errc::permission_denied) return "you may not open its folder " + ClosedFolder(path).string();
     if (ec) return ec.message();
     if (status.type() == fs::file_type::directory) return "it is a folder";
     // Opening a pipe or a device could wait for ever.

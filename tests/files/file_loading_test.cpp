@@ -19,6 +19,7 @@
 #include "platform/disk/file_reading.h"
 #include "platform/window_ports.h"
 #include "tests/files/files_fixture.h"
+#include "tests/support/as_user.h"
 
 namespace lintora {
 namespace {
@@ -1017,6 +1018,25 @@ TEST_F(LoadTest, SuccessfulLoadResetsTheWindowsAndCommands) {
     EXPECT_EQ(windows.commandsEnabled, 1);
     ASSERT_FALSE(windows.buttons.empty());
     EXPECT_EQ(windows.buttons.back(), std::make_pair(9, false));
+}
+
+// A file in a folder that a closed folder further up hides names the
+// folder that is closed, not the file's own.
+TEST_F(LoadTest, AClosedFolderOnTheWayIsTheOneNamed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+    const fs::path trees = dir / "trees", file = trees / "1855" / "family.lnt";
+    fs::create_directories(file.parent_path());
+    Write(file, "0 HEAD\r\n0 TRLR\r\n");
+    ::chmod(dir.c_str(), 0755);
+    ::chmod(trees.c_str(), 0700);
+    const std::string said = testing::AsUser(1003, {1003}, [&] {
+        ui.Answer(MsgResult::Ok);
+        Load(file);
+        std::string texts;
+        for (const std::string& text : ui.Texts()) texts += text + "\n";
+        return texts;
+    });
+    EXPECT_EQ(said, "family.lnt cannot be opened: you may not open its folder " + trees.string() + "\n");
 }
 
 }  // namespace
