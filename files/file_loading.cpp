@@ -587,7 +587,7 @@ bool LoadFile() {
             return false;
         }
         int16_t err = 0;
-        int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
+        int16_t no = OpenFileChecked(path, &err);
         std::FILE* f = OpenedFile(no);
         if (!f) {
             Port().SetBusy(false);

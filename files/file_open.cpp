@@ -15,40 +15,22 @@ namespace lintora {
 
 namespace {
 
-struct OpenEntry {
-    std::FILE* file = nullptr;
-    std::string name;
-    int16_t mode = 0;
-};
-
 // File numbers in use, as the old file layer numbered them (1..511).
-std::map<int16_t, OpenEntry>& OpenFiles() {
-    static std::map<int16_t, OpenEntry> files;
+std::map<int16_t, std::FILE*>& OpenFiles() {
+    static std::map<int16_t, std::FILE*> files;
     return files;
 }
 
 constexpr int16_t kMaxFileNo = 511;
 constexpr int16_t kErrBadFileName = 64;
-constexpr int16_t kErrAlreadyOpen = 55;
 constexpr int16_t kErrTooManyFiles = 67;
 constexpr int16_t kErrPathFileAccess = 75;
-
-bool ExistsAsFile(const std::string& name) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(name, ec);
-}
 
 int16_t NextFreeFileNo() {
     const auto& files = OpenFiles();
     for (int16_t n = 1; n <= kMaxFileNo; ++n)
         if (!files.count(n)) return n;
     return 0;
-}
-
-bool AlreadyOpen(const std::string& name, int16_t mode) {
-    for (const auto& [no, e] : OpenFiles())
-        if (e.name == name && (mode != kOpenInput || e.mode != kOpenInput)) return true;
-    return false;
 }
 
 // Opens name for reading without waiting: a pipe or device put where a file
@@ -71,22 +53,14 @@ std::FILE* OpenForReading(const std::string& name, bool& ordinary) {
     return file;
 }
 
-// One attempt at steps 1, 3 and 4; returns the file error number, 0 on success.
-int16_t TryOpen(const std::string& name, int16_t mode, int16_t& fileNo) {
+// One attempt; returns the file error number, 0 on success.
+int16_t TryOpen(const std::string& name, int16_t& fileNo) {
     if (RefusedName(name)) return kErrBadFileName;
-    if (AlreadyOpen(name, mode)) return kErrAlreadyOpen;
     int16_t no = NextFreeFileNo();
     if (no == 0) return kErrTooManyFiles;
-    const char* how = "rb";
-    switch (mode) {
-        case kOpenOutput: how = "wb"; break;
-        case kOpenInput: how = "rb"; break;
-        case kOpenAppend: how = "ab"; break;
-        default: how = ExistsAsFile(name) ? "r+b" : "w+b"; break;  // random and binary
-    }
     errno = 0;
     bool ordinary = true;
-    std::FILE* f = mode == kOpenInput ? OpenForReading(name, ordinary) : std::fopen(name.c_str(), how);
+    std::FILE* f = OpenForReading(name, ordinary);
     if (!ordinary) return kErrPathFileAccess;
     if (!f) {
         int err = errno;
@@ -96,18 +70,18 @@ int16_t TryOpen(const std::string& name, int16_t mode, int16_t& fileNo) {
             auto parent = std::filesystem::path(name).parent_path();
             if (!parent.empty() && !std::filesystem::is_directory(parent, ec)) return 76;
         }
-        return FileErrorNumber(err, mode);
+        return FileErrorNumber(err);
     }
-    OpenFiles()[no] = OpenEntry{f, name, mode};
+    OpenFiles()[no] = f;
     fileNo = no;
     return 0;
 }
 
 }  // namespace
 
-int16_t FileErrorNumber(int systemError, int16_t mode) {
+int16_t FileErrorNumber(int systemError) {
     switch (systemError) {
-        case ENOENT: return mode == kOpenInput ? 53 : 76;
+        case ENOENT: return 53;
         case ENOTDIR: return 76;
         case EACCES:
         case EPERM: return 70;
@@ -128,19 +102,11 @@ int16_t FileErrorNumber(int systemError, int16_t mode) {
     }
 }
 
-int16_t OpenFileChecked(const std::string& name, int16_t mode, int16_t recordLength,
-                        bool replaceCheck, int16_t* error) {
-    (void)recordLength;  // records of fixed length are not used by any caller
+int16_t OpenFileChecked(const std::string& name, int16_t* error) {
     if (error) *error = 0;
-    if (mode < kOpenOutput || mode > kOpenBinary) return 0;
-    if (replaceCheck && mode == kOpenOutput && !RefusedName(name) && ExistsAsFile(name)) {
-        MsgResult r = MsgBox("Replace contents of " + name + "?", MsgButtons::OkCancel,
-                             MsgIcon::Exclamation, "Replace File?");
-        if (r != MsgResult::Ok) return 0;
-    }
     for (;;) {
         int16_t fileNo = 0;
-        int16_t err = TryOpen(name, mode, fileNo);
+        int16_t err = TryOpen(name, fileNo);
         if (err == 0) return fileNo;
         const int16_t answer = FileErrors(err);
         if (answer == kFileUnknown && error) *error = err;
@@ -180,14 +146,14 @@ int16_t FileErrors(int16_t errorNumber) {
 std::FILE* OpenedFile(int16_t fileNo) {
     auto& files = OpenFiles();
     auto it = files.find(fileNo);
-    return it == files.end() ? nullptr : it->second.file;
+    return it == files.end() ? nullptr : it->second;
 }
 
 bool CloseFile(int16_t fileNo) {
     auto& files = OpenFiles();
     auto it = files.find(fileNo);
     if (it == files.end()) return false;
-    bool ok = std::fclose(it->second.file) == 0;
+    bool ok = std::fclose(it->second) == 0;
     files.erase(it);
     return ok;
 }

@@ -1,20 +1,16 @@
 #pragma once
-// Checked opening of every file the program reads or writes. A file is
-// known by a small file number (0 = nothing open); OpenedFile gives its
-// stream and CloseFile ends it. Open failures are explained to the user by
-// FileErrors, in the words of the old file layer's error numbers.
+// Checked opening of a file to read it: its own name must hold no sign the
+// program refuses, and only an ordinary file is opened, never waited on (a
+// pipe or a device put where the file was is refused at once). An open
+// file is known by a small file number (0 = nothing open); OpenedFile gives
+// its stream and CloseFile ends it. The failures the user can act on are
+// told by FileErrors, in the words of the old file layer's error numbers;
+// the others go back to the caller to word.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 namespace lintora {
-
-// Open modes.
-inline constexpr int16_t kOpenOutput = 1;  // create or truncate; may ask before replacing
-inline constexpr int16_t kOpenInput = 2;
-inline constexpr int16_t kOpenAppend = 3;
-inline constexpr int16_t kOpenRandom = 4;
-inline constexpr int16_t kOpenBinary = 5;
 
 // FileErrors results.
 inline constexpr int16_t kFileRetry = 0;
@@ -22,14 +18,11 @@ inline constexpr int16_t kFileSkip = 1;
 inline constexpr int16_t kFileGiveUp = 2;
 inline constexpr int16_t kFileUnknown = 3;
 
-// Opens name in mode; returns its file number, or 0 when nothing was opened
-// (refused name, Cancel at the replace question, an open that failed). With
-// replaceCheck on, mode 1 asks "Replace contents of <name>?" before an
-// existing file is truncated. When error is given it receives the number
-// of a failure that FileErrors had no message for (0 otherwise), so that
-// the caller can explain it.
-int16_t OpenFileChecked(const std::string& name, int16_t mode, int16_t recordLength,
-                        bool replaceCheck, int16_t* error = nullptr);
+// Opens name for reading; returns its file number, or 0 when nothing was
+// opened (a refused name, an open that failed, no ordinary file). When
+// error is given it receives the number of a failure that FileErrors had no
+// message for (0 otherwise), so that the caller can explain it.
+int16_t OpenFileChecked(const std::string& name, int16_t* error = nullptr);
 
 // Shows the message for a file error number in a "File Error" box and
 // turns the answer into kFileRetry, kFileSkip or kFileGiveUp; kFileUnknown
@@ -45,7 +38,8 @@ std::FILE* OpenedFile(int16_t fileNo);
 // Closes an open file number; false when the close (the final flush) failed.
 bool CloseFile(int16_t fileNo);
 
-// The file error number for a system error (errno) met while opening in mode.
-int16_t FileErrorNumber(int systemError, int16_t mode);
+// The file error number for a system error (errno) met while opening a file
+// to read it.
+int16_t FileErrorNumber(int systemError);
 
 }  // namespace lintora

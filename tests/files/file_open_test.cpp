@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <sstream>
 
 #include "tests/support/scripted_platform.h"
 
@@ -19,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CleanState;
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 class FileOpenTest : public CleanState {
 protected:
@@ -51,7 +43,7 @@ TEST_F(FileOpenTest, WildcardAndReservedCharactersAreRefused) {
         ui.boxes.clear();
         ui.Answer(MsgResult::Ok);
         int16_t err = 0;
-        EXPECT_EQ(OpenFileChecked(P(bad), kOpenOutput, 0, false, &err), 0);
+        EXPECT_EQ(OpenFileChecked(P(bad), &err), 0);
         EXPECT_EQ(err, 0);  // explained by the box
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, "That filename is illegal.64");
@@ -65,7 +57,8 @@ TEST_F(FileOpenTest, WildcardAndReservedCharactersAreRefused) {
 TEST_F(FileOpenTest, HyphenColonAndBackslashPassTheNameCheck) {
     for (const char* ok : {"a-b.ged", "a:b.ged", "a\\b.ged"}) {
         SCOPED_TRACE(ok);
-        int16_t no = OpenFileChecked(P(ok), kOpenOutput, 0, true);
+        Write(ok, "0 HEAD");
+        int16_t no = OpenFileChecked(P(ok));
         ASSERT_GT(no, 0);
         EXPECT_NE(OpenedFile(no), nullptr);
         EXPECT_TRUE(CloseFile(no));
@@ -75,63 +68,9 @@ TEST_F(FileOpenTest, HyphenColonAndBackslashPassTheNameCheck) {
     EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST_F(FileOpenTest, ReplaceQuestionOnlyForOutputWithTheCheckOn) {
-    Write("old.ged", "keep me");
-    // Cancel leaves the file as it was.
-    ui.Answer(MsgResult::Cancel);
-    EXPECT_EQ(OpenFileChecked(P("old.ged"), kOpenOutput, 0, true), 0);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Replace contents of " + P("old.ged") + "?");
-    EXPECT_EQ(ui.boxes[0].title, "Replace File?");
-    EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(ReadAll(dir / "old.ged"), "keep me");
-    // OK truncates.
-    ui.Answer(MsgResult::Ok);
-    int16_t no = OpenFileChecked(P("old.ged"), kOpenOutput, 0, true);
-    ASSERT_GT(no, 0);
-    CloseFile(no);
-    EXPECT_EQ(ReadAll(dir / "old.ged"), "");
-    // Check off: replaced without a question; input and append never ask.
-    Write("old.ged", "again");
-    no = OpenFileChecked(P("old.ged"), kOpenInput, 0, true);
-    ASSERT_GT(no, 0);
-    CloseFile(no);
-    no = OpenFileChecked(P("old.ged"), kOpenAppend, 0, true);
-    ASSERT_GT(no, 0);
-    std::fputs("+", OpenedFile(no));
-    CloseFile(no);
-    EXPECT_EQ(ReadAll(dir / "old.ged"), "again+");
-    no = OpenFileChecked(P("old.ged"), kOpenOutput, 0, false);
-    ASSERT_GT(no, 0);
-    CloseFile(no);
-    EXPECT_EQ(ReadAll(dir / "old.ged"), "");
-    EXPECT_EQ(ui.boxes.size(), 2u);
-}
-
-TEST_F(FileOpenTest, UnknownModesOpenNothing) {
-    for (int16_t mode : {0, 6, -1}) {
-        EXPECT_EQ(OpenFileChecked(P("m.txt"), mode, 0, false), 0);
-    }
-    EXPECT_FALSE(fs::exists(dir / "m.txt"));
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(FileOpenTest, RandomAndBinaryModesCreateOrKeepTheFile) {
-    Write("b.dat", "abc");
-    int16_t no = OpenFileChecked(P("b.dat"), kOpenBinary, 0, true);
-    ASSERT_GT(no, 0);
-    CloseFile(no);
-    EXPECT_EQ(ReadAll(dir / "b.dat"), "abc");
-    no = OpenFileChecked(P("r.dat"), kOpenRandom, 128, true);
-    ASSERT_GT(no, 0);
-    CloseFile(no);
-    EXPECT_TRUE(fs::exists(dir / "r.dat"));
-}
-
 TEST_F(FileOpenTest, MissingFileForInputFailsWithoutAMessage) {
     int16_t err = 0;
-    EXPECT_EQ(OpenFileChecked(P("none.ged"), kOpenInput, 0, true, &err), 0);
+    EXPECT_EQ(OpenFileChecked(P("none.ged"), &err), 0);
     EXPECT_EQ(err, 53);
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -139,22 +78,16 @@ TEST_F(FileOpenTest, MissingFileForInputFailsWithoutAMessage) {
 TEST_F(FileOpenTest, MissingFolderIsAPathThatDoesNotExist) {
     ui.Answer(MsgResult::Ok);
     int16_t err = 0;
-    EXPECT_EQ(OpenFileChecked(P("nowhere/x.ged"), kOpenOutput, 0, false, &err), 0);
+    EXPECT_EQ(OpenFileChecked(P("nowhere/x.ged"), &err), 0);
     EXPECT_EQ(err, 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "That path doesn't exist.");
 }
 
-TEST_F(FileOpenTest, AFileOpenForWritingCannotBeOpenedAgain) {
-    int16_t first = OpenFileChecked(P("w.txt"), kOpenOutput, 0, false);
-    ASSERT_GT(first, 0);
-    ui.Answer(MsgResult::Ok);
-    EXPECT_EQ(OpenFileChecked(P("w.txt"), kOpenInput, 0, false), 0);
-    EXPECT_EQ(ui.boxes.back().text, "That file is already open.");
-    CloseFile(first);
-    // Two readers of one file are fine, and get different numbers.
-    int16_t a = OpenFileChecked(P("w.txt"), kOpenInput, 0, false);
-    int16_t b = OpenFileChecked(P("w.txt"), kOpenInput, 0, false);
+TEST_F(FileOpenTest, TwoReadersOfOneFileGetTwoNumbers) {
+    Write("w.txt", "0 HEAD");
+    int16_t a = OpenFileChecked(P("w.txt"));
+    int16_t b = OpenFileChecked(P("w.txt"));
     ASSERT_GT(a, 0);
     ASSERT_GT(b, 0);
     EXPECT_NE(a, b);
@@ -168,7 +101,7 @@ TEST_F(FileOpenTest, APipeIsRefusedNotWaitedOn) {
     const std::string path = P("family.lnt");
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     int16_t err = 0;
-    auto opening = std::async(std::launch::async, [&] { return OpenFileChecked(path, kOpenInput, 0, true, &err); });
+    auto opening = std::async(std::launch::async, [&] { return OpenFileChecked(path, &err); });
     while (opening.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         if (const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0) ::close(writer);
     const int16_t no = opening.get();
@@ -191,7 +124,7 @@ TEST_F(FileOpenTest, UnavailableDeviceIsRetriedUntilCancel) {
     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
     for (int i = 0; i < 3; ++i) ui.Answer(MsgResult::Retry);
     ui.Answer(MsgResult::Cancel);
-    EXPECT_EQ(OpenFileChecked(path, kOpenInput, 0, true), 0);
+    EXPECT_EQ(OpenFileChecked(path), 0);
     ASSERT_EQ(ui.boxes.size(), 4u);
     for (const auto& b : ui.boxes) {
         EXPECT_EQ(b.text, "That device appears to be unavailable.");
@@ -247,12 +180,11 @@ TEST_F(FileOpenTest, FileErrorMessagesAndAnswers) {
 }
 
 TEST_F(FileOpenTest, SystemErrorsMapToFileErrorNumbers) {
-    EXPECT_EQ(FileErrorNumber(ENOENT, kOpenInput), 53);
-    EXPECT_EQ(FileErrorNumber(EACCES, kOpenOutput), 70);
-    EXPECT_EQ(FileErrorNumber(ENOSPC, kOpenOutput), 61);
-    EXPECT_EQ(FileErrorNumber(ENXIO, kOpenInput), 68);
-    EXPECT_EQ(FileErrorNumber(ENOTDIR, kOpenInput), 76);
-    EXPECT_EQ(FileErrorNumber(EIO, kOpenInput), 57);
+    EXPECT_EQ(FileErrorNumber(ENOENT), 53);
+    EXPECT_EQ(FileErrorNumber(EACCES), 70);
+    EXPECT_EQ(FileErrorNumber(ENXIO), 68);
+    EXPECT_EQ(FileErrorNumber(ENOTDIR), 76);
+    EXPECT_EQ(FileErrorNumber(EIO), 57);
 }
 
 }  // namespace
