@@ -17,15 +17,19 @@ int SystemCalls::OpenAt(int dir, const std::string& name, int flags, mode_t mode
 }
 
 int SystemCalls::OpenNameless(int dir, int flags, mode_t mode) {
+    // A file is named by its descriptor through /proc: without it a nameless
+    // file could never be given a name.
+    static const bool nameable = ::access("/proc/self/fd", X_OK) == 0;
+    if (!nameable) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
     return ::openat(dir, ".", flags | O_TMPFILE | O_CLOEXEC, mode);
 }
 
 int SystemCalls::LinkAt(int fd, int dir, const std::string& name) {
     const std::string open = "/proc/self/fd/" + std::to_string(fd);
-    if (::linkat(AT_FDCWD, open.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
-    // Without /proc only a privileged process may link by descriptor.
-    if (errno != ENOENT) return -1;
-    return ::linkat(fd, "", dir, name.c_str(), AT_EMPTY_PATH);
+    return ::linkat(AT_FDCWD, open.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW);
 }
 
 int SystemCalls::Close(int fd) { return ::close(fd); }
