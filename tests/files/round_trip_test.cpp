@@ -312,6 +312,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     Person(1, "Ann", "Baker", "F", 0);
     g.Indiv[1].ibPlace = "Sir\xC2\xA0(Jack)";
     g.Indiv[1].idPlace = std::string(97, 'a') + "\xC4\xB3";  // spelt "ij", one less than the field holds
+    g.Indiv[1].icPlace = std::string(97, 'a') + "\u2026";  // spelt "...", as much as the field holds
     g.Indiv[1].iblPlace = "\xE2\x99\xAF\xC3\xB8";  // sharp and o with stroke: C4 B2 in ANSEL
     g.Indiv[1].iNoteFlg = "Y";
     Person(2, "Tom", "Baker", "M", 0);
@@ -335,6 +336,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     EXPECT_TRUE(Read(g.FilePath).find("1 CHAR ANSEL\r\n") != std::string::npos);
     EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Sir (Jack)");
     EXPECT_EQ(g.Indiv[1].idPlace.value(), std::string(97, 'a') + "ij");
+    EXPECT_EQ(g.Indiv[1].icPlace.value(), std::string(97, 'a') + "...");
     EXPECT_EQ(g.Indiv[1].iblPlace.value(), "\xE2\x99\xAF\xC3\xB8");
     EXPECT_EQ(SeenWork::Now().notes, before.notes);
 }
