@@ -269,12 +269,12 @@ TEST_F(SameFileTest, NamesTitlesTabsAndNotesThatAnselSpellsOut) {
     g.Famil[1].fChilCount = 1;
     g.Famil[1].fNoteFlg = "Y";
     g.FamilCount = 1;
-    // Letters ANSEL lacks are written as several ASCII letters (the half as
-    // "1/2", ij as "ij"); marks stay with their letters.
+    // Letters ANSEL lacks are written as several ASCII letters (the ellipsis
+    // as "...", ij as "ij"); marks stay with their letters.
     std::string ij;
     for (int k = 0; k < 70; ++k) ij += "\xC4\xB3";
     const struct { const char* kind; int32_t owner; const char* tag; std::string text; } notes[] = {
-        {"I", 1, "1 NOTE", std::string(119, 'a') + "\xC2\xBD"},
+        {"I", 1, "1 NOTE", std::string(119, 'a') + "\u2026"},
         {"I", 1, "2 CONC", ij},
         {"I", 1, "2 CONT", "tab\there \xC7\x96" "ber"},
         {"F", 1, "1 NOTE", std::string(118, 'q') + "q\xCC\x83 and more"},
