@@ -30,7 +30,8 @@ std::string FirstNotInAnsel(std::string_view utf8);
 // ANSEL file gives back as it stands: the letters of most names and places.
 bool AnselGivesBack(std::string_view utf8);
 
-// A text (with no blanks at its ends) as an ANSEL file holds it.
+// A text as an ANSEL file holds it (a field's text with no blanks at its
+// ends).
 struct AnselSpelling {
     // What a reader gets back (UTF-8), and its length in characters.
     std::string text;

@@ -165,7 +165,7 @@ private:
     template <std::size_t N>
     std::string T(const FixedText<N>& f) { return T(f.value(), N); }
 
-    // Judges text written as it stands.
+    // Text that goes out as it stands, not through T, is judged as a field is.
     void Judge(std::string_view s, std::size_t width = std::string::npos) {
         if (Ansel() && !PlainAscii(s)) (void)T(s, width);
     }
