@@ -372,6 +372,29 @@ const std::array<bool, 0x250>& HeldAlone() {
     return held;
 }
 
+// The ANSEL form of each character below U+0250 written alone, as
+// Utf8ToAnsel writes it, and whether a reader gets the same character back
+// from it: the letters of most names and places.
+struct AloneTable {
+    std::array<std::string, 0x250> ansel;
+    std::array<bool, 0x250> same{};
+};
+const AloneTable& Alone() {
+    static const AloneTable alone = [] {
+        AloneTable a;
+        std::vector<char32_t> marks;
+        for (char32_t cp = 0; cp < a.ansel.size(); ++cp) {
+            marks.clear();
+            const bool held = WriteAnsel(a.ansel[cp], cp, marks);
+            std::string own;
+            AppendUtf8(own, cp);
+            a.same[cp] = held && AnselToUtf8(a.ansel[cp]) == own;
+        }
+        return a;
+    }();
+    return alone;
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -398,7 +421,19 @@ std::string Utf8ToAnsel(std::string_view utf8) {
     for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii) return std::string(utf8);
     std::string out;
-    out.reserve(utf8.size());
+    out.reserve(utf8.size() + 8);
+    // Letters below U+0250 by their table; a mark (U+0300 and above) after
+    // one or anything else takes the long way from the start.
+    const AloneTable& alone = Alone();
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t cp;
+        if (!NextUtf8(utf8, pos, cp) || cp >= alone.ansel.size()) {
+            out.clear();
+            break;
+        }
+        out += alone.ansel[cp];
+        if (pos == utf8.size()) return out;
+    }
     EachLetter(CodePoints(utf8), [&](char32_t base, std::vector<char32_t>& marks, std::size_t, std::size_t) {
         // A plain ASCII letter without marks is itself (no precomposed letter is ASCII).
         if (base < 0x80 && marks.empty()) out.push_back(static_cast<char>(base));
@@ -428,31 +463,56 @@ std::string FirstNotInAnsel(std::string_view utf8) {
     return missing;
 }
 
-std::string FirstNotKeptInAnsel(std::string_view utf8, std::size_t width, bool namePart) {
-    if (std::string missing = FirstNotInAnsel(utf8); !missing.empty()) return missing;
+bool AnselGivesBack(std::string_view utf8) {
+    const AloneTable& alone = Alone();
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t cp;
+        if (!NextUtf8(utf8, pos, cp) || cp >= alone.same.size() || !alone.same[cp]) return false;
+    }
+    return true;
+}
+
+AnselSpelling SpellInAnsel(std::string_view utf8) {
+    AnselSpelling s;
+    // Most text: letters that an ANSEL file gives back as they are.
+    const AloneTable& alone = Alone();
+    bool same = true;
+    for (std::size_t pos = 0; same && pos < utf8.size(); ++s.length) {
+        char32_t cp;
+        same = NextUtf8(utf8, pos, cp) && cp < alone.same.size() && alone.same[cp];
+    }
+    if (same) {
+        s.text = utf8;
+        return s;
+    }
     const Tables& t = T();
-    int grew = -1;  // reckoned once a letter spelt in several characters asks
-    auto grown = [&] {
-        if (grew < 0) {
-            const std::string back = AnselToUtf8(Utf8ToAnsel(utf8));
-            const auto length = std::count_if(back.begin(), back.end(), [](char c) { return (c & 0xC0) != 0x80; });
-            grew = static_cast<std::size_t>(length) > width;
-        }
-        return grew == 1;
-    };
     const std::vector<char32_t> cps = CodePoints(utf8);
-    std::string unkept;
-    EachLetter(cps, [&](char32_t base, std::vector<char32_t>&, std::size_t from, std::size_t to) {
+    const auto first = [&](std::string& letter, std::size_t from, std::size_t to) {
+        if (letter.empty())
+            for (std::size_t k = from; k < to; ++k) AppendUtf8(letter, cps[k]);
+    };
+    std::string ansel;
+    ansel.reserve(utf8.size() + 8);
+    EachLetter(cps, [&](char32_t base, std::vector<char32_t>& marks, std::size_t from, std::size_t to) {
+        if (base < 0x80 && marks.empty()) {
+            ansel.push_back(static_cast<char>(base));
+            return true;
+        }
         const auto a = t.ascii.find(base);
-        if (a == t.ascii.end()) return true;
-        const std::string_view spelling = a->second;
-        const bool trimmed = (from == 0 && spelling.front() == ' ') || (to == cps.size() && spelling.back() == ' ');
-        const bool slash = namePart && spelling.find('/') != std::string_view::npos;
-        if (!trimmed && !slash && !(spelling.size() > 1 && grown())) return true;
-        for (std::size_t k = from; k < to; ++k) AppendUtf8(unkept, cps[k]);
-        return false;
+        if (!WriteAnsel(ansel, base, marks)) first(s.lost, from, to);
+        if (a != t.ascii.end()) {
+            const std::string_view spelling = a->second;
+            if (spelling.find('/') != std::string_view::npos) first(s.lost, from, to);
+            if ((from == 0 && spelling.front() == ' ') || (to == cps.size() && spelling.back() == ' '))
+                first(s.atEnd, from, to);
+            if (spelling.size() > 1) first(s.grown, from, to);
+        }
+        return true;
     });
-    return unkept;
+    s.text = AnselToUtf8(ansel);
+    s.length = static_cast<std::size_t>(
+        std::count_if(s.text.begin(), s.text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    return s;
 }
 
 std::size_t Utf8CharEnd(std::string_view s, std::size_t pos) {

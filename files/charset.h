@@ -26,14 +26,35 @@ std::string Utf8ToAnsel(std::string_view utf8);
 // fits.
 std::string FirstNotInAnsel(std::string_view utf8);
 
-// The first letter of a field's text (with no blanks at its ends) that an
-// ANSEL file would not give back as it stands: one FirstNotInAnsel finds (a
-// mark the text begins with has no letter either), else one whose ASCII
-// spelling would put a blank at an end (where it trims away: a no-break
-// space), a "/" into a name part (where slashes mark the surname: "½" as
-// "1/2") or the text past width characters ("…" as "..."). Empty when ANSEL
-// keeps the text.
-std::string FirstNotKeptInAnsel(std::string_view utf8, std::size_t width, bool namePart);
+// True when every character of the text is its own ANSEL letter, which an
+// ANSEL file gives back as it stands: the letters of most names and places.
+bool AnselGivesBack(std::string_view utf8);
+
+// A text as an ANSEL file holds it (a field's text with no blanks at its
+// ends).
+struct AnselSpelling {
+    // What a reader gets back (UTF-8), and its length in characters.
+    std::string text;
+    std::size_t length = 0;
+    // The first letter that no ANSEL file gives back wherever it stands:
+    // one FirstNotInAnsel finds (a mark the text begins with has no letter
+    // either), or one spelt with a "/", which reads as another number or
+    // word ("1½" as "11/2", "K÷ln" as "K/ln").
+    std::string lost;
+    // The first letter spelt as a blank at an end, where a reader trims it
+    // away (a no-break space).
+    std::string atEnd;
+    // The first letter spelt in several characters ("…" as "..."), which
+    // loses the text's end where the spelling does not fit its field.
+    std::string grown;
+    // The first letter that an ANSEL file would not give back in a field of
+    // width characters; empty when ANSEL keeps the text.
+    const std::string& NotKept(std::size_t width) const {
+        static const std::string none;
+        return !lost.empty() ? lost : !atEnd.empty() ? atEnd : length > width ? grown : none;
+    }
+};
+AnselSpelling SpellInAnsel(std::string_view utf8);
 
 // ANSEL to UTF-8. Combining marks (which stand before their letter in ANSEL)
 // are put after it and composed with it where Unicode has a precomposed

@@ -482,4 +482,6 @@ std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& 
     return kept ? written : line;
 }
 
+std::string ShownNameOf(const NameLines& parts) { return ShownName(parts.given, parts.surname, parts.suffix); }
+
 }  // namespace lintora

@@ -54,5 +54,7 @@ struct NameLines {
 // if a reader gets from that the name shown and the same parts. kept says
 // whether the reader gets the name shown back from the line written.
 std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept);
+// The name shown that a reader makes of the parts alone.
+std::string ShownNameOf(const NameLines& parts);
 
 }  // namespace lintora

@@ -96,13 +96,13 @@ private:
     std::vector<std::string> lines_;
     std::vector<std::vector<int32_t>> famsOf_, childrenOf_, indivNotes_, familNotes_;
     std::vector<bool> sourceWritten_;
-    // Field texts with other characters than plain ASCII, as written.
+    // How an ANSEL file holds field texts that need spelling.
     struct TextHash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     static constexpr std::size_t kSpeltKept = 4096;
-    mutable std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> spelt_;
+    std::unordered_map<std::string, AnselSpelling, TextHash, std::equal_to<>> spelt_;
 
     bool Ansel() const { return gedcom_ && !utf8_; }
 
@@ -120,52 +120,54 @@ private:
         Trailer();
     }
 
-    void Line(std::string text) {
-        std::string line = OneLine(std::move(text));
-        // The value is asked, not the line: a mark it begins with has no
-        // letter before it, the blank after the tag being none.
-        if (Ansel() && missing_.letter.empty() && !IsAscii(line)) NotKept(FirstNotInAnsel(ValueOf(line)));
-        lines_.push_back(std::move(line));
-    }
-
-    // What follows the level, the tag and one blank of a line.
-    static std::string_view ValueOf(std::string_view line) {
-        const std::size_t tagEnd = line.find(' ', line.find(' ') + 1);
-        return tagEnd == std::string_view::npos ? std::string_view() : line.substr(tagEnd + 1);
-    }
+    // Every value is judged where it is made, so a line is taken as it is.
+    void Line(std::string text) { lines_.push_back(OneLine(std::move(text))); }
 
     // The first letter that ANSEL would not give back makes the file UTF-8
     // and tells the user why.
-    void NotKept(std::string letter) {
-        if (letter.empty()) return;
-        missing_.letter = std::move(letter);
+    void NotKept(const std::string& letter) {
+        if (letter.empty() || !missing_.letter.empty()) return;
+        missing_.letter = letter;
         missing_.where = Where();
     }
+
+    // An ANSEL pass ends at the first letter that makes the file UTF-8.
+    bool Decided() const { return Ansel() && !missing_.letter.empty(); }
 
     // Text as the user sees it: control characters are blanks, and blanks
     // at its ends go.
     static std::string Typed(std::string_view s) { return TrimBlanks(OneLine(std::string(s))); }
 
-    // Text as an ANSEL file holds it: letters ANSEL lacks spelt out as the
-    // file will hold them. Text that ANSEL cannot hold at all stays as it
-    // is, for Line to find.
-    static std::string Spelt(std::string text) {
-        if (IsAscii(text) || !FirstNotInAnsel(text).empty()) return text;
-        return AnselToUtf8(Utf8ToAnsel(text));
+    // How an ANSEL file holds a text as the user sees it. Letters that are
+    // their own ANSEL letters need nothing; the same names and places with
+    // other letters come back record after record and are spelt once.
+    const AnselSpelling* Spelling(const std::string& typed) {
+        if (AnselGivesBack(typed)) return nullptr;
+        if (auto it = spelt_.find(typed); it != spelt_.end()) return &it->second;
+        if (spelt_.size() >= kSpeltKept) spelt_.clear();
+        return &spelt_.emplace(typed, SpellInAnsel(typed)).first->second;
     }
 
-    // A field's text as written: control characters are blanks, and in an
-    // ANSEL file letters ANSEL lacks are spelt as the file will hold them,
-    // so that what becomes a blank trims away at the ends as blanks do and
-    // a reader finds the value as written.
-    std::string T(std::string_view s) const {
+    // A field's text as written: control characters are blanks, blanks at
+    // its ends go, and in an ANSEL file letters ANSEL lacks are spelt as the
+    // file will hold them. There, text that would not come back as a field
+    // of width characters holds it makes the file UTF-8 (judge false: text
+    // the file may not hold).
+    std::string T(std::string_view s, std::size_t width = std::string::npos, bool judge = true) {
         if (PlainAscii(s)) return TrimBlanks(s);  // most fields
-        if (!Ansel()) return Typed(s);
-        // The same names and places come back record after record.
-        if (auto it = spelt_.find(s); it != spelt_.end()) return it->second;
-        std::string v = Spelt(OneLine(std::string(s)));
-        if (spelt_.size() >= kSpeltKept) spelt_.clear();
-        return spelt_.emplace(std::string(s), TrimBlanks(v)).first->second;
+        std::string typed = Typed(s);
+        if (!Ansel()) return typed;
+        const AnselSpelling* spelt = Spelling(typed);
+        if (!spelt) return typed;
+        if (judge) NotKept(spelt->NotKept(width));
+        return spelt->text;
+    }
+    template <std::size_t N>
+    std::string T(const FixedText<N>& f) { return T(f.value(), N); }
+
+    // Text that goes out as it stands, not through T, is judged as a field is.
+    void Judge(std::string_view s, std::size_t width = std::string::npos) {
+        if (Ansel() && !PlainAscii(s)) (void)T(s, width);
     }
 
     // A person as the message names him: given names and surname.
@@ -192,18 +194,9 @@ private:
         }
         return {};
     }
-    // A field's text as written. In an ANSEL file, text that would not come
-    // back as the field holds it (spelt longer than the field, a blank at an
-    // end, a "/" in a name part) makes the file UTF-8.
-    template <std::size_t N>
-    std::string T(const FixedText<N>& f, bool namePart = false) {
-        if (Ansel() && missing_.letter.empty() && !PlainAscii(f.value()))
-            NotKept(FirstNotKeptInAnsel(Typed(f.value()), N, namePart));
-        return T(f.value());
-    }
     template <std::size_t N>
     bool Blank(const FixedText<N>& f) { return T(f).empty(); }
-    bool NonBlank(const std::string& s) const { return !T(s).empty(); }
+    bool NonBlank(const std::string& s) { return !T(s).empty(); }
 
     bool IndivLive(int32_t i) const { return i >= 1 && i <= g.IndivCount && g.Indiv[i].iTree != 99; }
     bool FamilLive(int32_t f) const { return f >= 1 && f <= g.FamilCount && g.Famil[f].fTree != 99; }
@@ -273,6 +266,7 @@ private:
         Line("1 DEST Other");
         Line("1 DATE " + DateText(t));
         Line("2 TIME " + TimeText(t));
+        Judge(filePath_);
         Line("1 FILE " + filePath_);
         Line("1 GEDC");
         // UTF-8 is a character set of GEDCOM 5.5.1.
@@ -296,6 +290,7 @@ private:
             if (NonBlank(t[k])) addr.push_back(t[k]);
         bool country = NonBlank(t[7]);
         if (!addr.empty() || country) {
+            // NonBlank judged these lines, which go out as they stand.
             Line("1 ADDR " + (addr.empty() ? t[7] : addr[0]));
             for (std::size_t k = 1; k < addr.size(); ++k) Line("2 CONT " + addr[k]);
             if (country) Line("2 CTRY " + t[7]);
@@ -327,35 +322,40 @@ private:
             std::string tag = T(note.nTag);
             if (tag != "1 NOTE" && tag != "2 CONT" && tag != "2 CONC") tag = "2 CONT";
             if (tag == "1 NOTE") opening = true;
+            // In an ANSEL file the line is spelt once, blanks at its ends
+            // kept: cut after the conversion, where a letter ANSEL lacks may
+            // grow into several, so that a reader finds every line as long
+            // as a note line holds and keeps the pieces as written.
+            std::string line = OneLine(std::move(text));
+            std::string typed;  // the line before its spelling, where it has one
+            if (Ansel() && !PlainAscii(line)) {
+                AnselSpelling spelt = SpellInAnsel(line);
+                NotKept(spelt.lost);
+                typed = std::exchange(line, std::move(spelt.text));
+            }
             if (opening) {
-                const std::string shown = T(text);
-                if (shown.empty()) {
+                const std::size_t shown = line.find_first_not_of(' ');
+                if (shown == std::string::npos) {
                     // A line that only its spelling makes blank would go.
-                    if (Ansel() && missing_.letter.empty())
-                        NotKept(FirstNotKeptInAnsel(Typed(text), std::string::npos, false));
+                    if (!typed.empty()) Judge(typed);
                     continue;
                 }
                 tag = "1 NOTE";
                 opening = false;
                 // A NOTE line that begins with "@" names a note record; such
                 // text joins an empty NOTE line instead, which reads the same.
-                if (shown.front() == '@') {
+                if (line[shown] == '@') {
                     Line(tag);
                     tag = "2 CONC";
                 }
             }
             if (!gedcom_) {
-                Line(tag + " " + text);
+                Line(tag + " " + line);
                 continue;
             }
-            // Cut after the conversion to ANSEL, where a letter ANSEL lacks
-            // may grow into several, so that a reader finds every line as
-            // long as a note line holds and keeps the pieces as written.
             // The cut counts characters, never bytes, so a UTF-8 letter
             // stays whole.
-            std::string spelt = OneLine(std::move(text));
-            if (Ansel()) spelt = Spelt(std::move(spelt));
-            for (const std::string& piece : CutNoteText(spelt)) {
+            for (const std::string& piece : CutNoteText(line)) {
                 Line(tag + " " + piece);
                 tag = "2 CONC";
             }
@@ -373,6 +373,7 @@ private:
                                      std::to_string(g.IndivCount) + ")");
                 Progress().Set(i);
             }
+            if (Decided()) return;
             if (IndivLive(i)) Individual(i);
         }
     }
@@ -382,13 +383,20 @@ private:
         record_ = i;
         const IndivRec& r = g.Indiv[i];
         Line("0 @I" + std::to_string(i) + "@ INDI");
-        // A letter spelt with a slash in a part would move the surname's mark.
-        const NameLines name{T(r.iGivn, true), T(r.iSurn, true), T(r.iSuffix, true), T(r.iPrefix), T(r.iNick)};
-        const std::string shown = T(r.iName.value()), title = T(r.iTitle);
+        const NameLines name{T(r.iGivn), T(r.iSurn), T(r.iSuffix), T(r.iPrefix), T(r.iNick)};
+        const std::string shown = T(r.iName.value(), r.iName.width, false), title = T(r.iTitle);
         bool shownKept = false;
         const std::string nameLine = SavedNameLine(name, shown, shownKept);
-        // Where the NAME line holds the name shown, its letters are written too.
-        if (shownKept) (void)T(r.iName, true);
+        // The name shown as a reader makes it, from the NAME line where that
+        // holds it, else from the parts, is judged as every field is.
+        if (Ansel()) {
+            if (shownKept)
+                Judge(r.iName.value(), r.iName.width);
+            else
+                Judge(Utf8Left(ShownNameOf({Typed(r.iGivn.value()), Typed(r.iSurn.value()), Typed(r.iSuffix.value()), {}, {}}),
+                               r.iName.width),
+                      r.iName.width);
+        }
         Line("1 NAME " + nameLine);
         Line("2 SURN " + name.surname);
         Line("2 GIVN " + name.given);
@@ -445,7 +453,7 @@ private:
             Progress().Start(g.FamilCount);
             Progress().SetLabel("Writing Families");
         }
-        for (int32_t f = 1; f <= g.FamilCount; ++f) {
+        for (int32_t f = 1; f <= g.FamilCount && !Decided(); ++f) {
             if (!FamilLive(f)) continue;
             if (progress_) {
                 Progress().SetLabel("Writing families (" + std::to_string(f) + " of " +
@@ -471,7 +479,7 @@ private:
     }
 
     void Sources() {
-        for (int32_t s = 1; s <= g.SourceCount; ++s) {
+        for (int32_t s = 1; s <= g.SourceCount && !Decided(); ++s) {
             if (!sourceWritten_[s]) continue;
             part_ = Part::Source;
             record_ = s;
@@ -490,7 +498,7 @@ private:
     }
 
     void Repositories() {
-        for (int32_t k = 1; k <= g.RepositoryCount; ++k) {
+        for (int32_t k = 1; k <= g.RepositoryCount && !Decided(); ++k) {
             const ReposRec& r = g.Repository[k];
             if (r.rCitations <= 0) continue;
             part_ = Part::Repository;

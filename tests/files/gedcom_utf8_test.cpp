@@ -108,12 +108,12 @@ TEST_F(GedcomUtf8Test, CyrillicAndChineseWorkIsSavedInUtf8AndReadBack) {
 TEST_F(GedcomUtf8Test, WorkThatFitsAnselIsSavedInAnselAsBefore) {
     Person(1, "José", "Müller", "M", 0);
     g.Indiv[1].ibPlace = "\u201CK\u00F6ln\u201D \u2013 Preu\u00DFen\u2026 \uFB01";
-    g.Indiv[1].idPlace = "Lot 4\u00BD,\u00A0Concession III";  // no name part
+    g.Indiv[1].idPlace = "Lot 4,\u00A0Concession III";
     g.IndivCount = 1;
     const std::vector<std::string> lines = SplitFileLines(Save("mueller.ged"));
     EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved");
     for (const char* line : {"2 VERS 5.5", "1 CHAR ANSEL", "1 NAME Jos\xE2" "e /M\xE8uller/",
-                             "2 PLAC \"K\xE8oln\" - Preu\xCF" "en... fi", "2 PLAC Lot 41/2, Concession III"})
+                             "2 PLAC \"K\xE8oln\" - Preu\xCF" "en... fi", "2 PLAC Lot 4, Concession III"})
         EXPECT_TRUE(Has(lines, line)) << line;
 }
 
@@ -195,6 +195,11 @@ TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
          "1 NAME \u0301Ann\u00F7a /Baker/", [] { return g.Indiv[1].iGivn.value() + "|" + g.Indiv[1].iSurn.value(); }},
         {[] { g.Indiv[1].iSurn = "\u0301Berg"; }, "\u0301", "Ann \u0301Berg", "2 SURN \u0301Berg",
          [] { return g.Indiv[1].iSurn.value(); }},
+        // A note that begins with a mark: the mark never joins the tag.
+        {[] { g.IndivNoteText = "\u0301abc"; StoreNotes("I", 1, "Y"); }, "\u0301", "Ann Baker", "1 NOTE \u0301abc",
+         [] { return std::to_string(g.NotesCount) + "|" + g.Notes[1].nText.value(); }},
+        {[] { g.Indiv[1].iGivn = "\u00A0Ann"; g.Indiv[1].iName = "\u00A0Ann Baker"; }, "\u00A0", "\u00A0Ann Baker", "2 GIVN \u00A0Ann",
+         [] { return g.Indiv[1].iGivn.value() + "|" + g.Indiv[1].iName.value(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -213,6 +218,54 @@ TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
         ASSERT_TRUE(LoadFile());
         EXPECT_EQ(c.back(), before);
     }
+}
+
+// A letter ANSEL would spell with "/" changes a number or a word in any
+// field ("1½" as "11/2", "K÷ln" as "K/ln"): the work goes out in UTF-8 and
+// comes back as written.
+TEST_F(GedcomUtf8Test, LettersSpeltWithASlashMakeTheFileUtf8InEveryField) {
+    Person(1, "Ann", "Baker", "F", 0);
+    g.Indiv[1].ibPlace = "1\u00BD miles north of Ashford, Kent, England";
+    Person(2, "Tom", "Baker", "M", 0);
+    g.IndivCount = 2;
+    Couple(2, 1).fmPlace = "K\u00F7ln";
+    g.FamilNoteText = "Paid \u00BE of the tithe and 5\u2030 of the rent, \u00BC in kind";
+    StoreNotes("F", 1, "Y");
+    g.PrepCheck = false;
+    const auto notes = SeenWork::Now().notes;
+    const std::vector<std::string> lines = SplitFileLines(Save("baker.ged"));
+    EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved\n\nIt is written in UTF-8 (GEDCOM 5.5.1) "
+                                                 "instead of ANSEL, which cannot hold letters such as \"\u00BD\" in "
+                                                 "the record of Ann Baker.");
+    for (const char* line : {"1 CHAR UTF-8", "2 PLAC 1\u00BD miles north of Ashford, Kent, England",
+                             "2 PLAC K\u00F7ln", "1 NOTE Paid \u00BE of the tithe and 5\u2030 of the rent, \u00BC in kind"})
+        EXPECT_TRUE(Has(lines, line)) << line;
+    ASSERT_TRUE(LoadFile());
+    EXPECT_EQ(g.Indiv[1].ibPlace.value() + "|" + g.Famil[1].fmPlace.value(),
+              "1\u00BD miles north of Ashford, Kent, England|K\u00F7ln");
+    EXPECT_EQ(SeenWork::Now().notes, notes);
+}
+
+// A name shown as long as its field, whose ANSEL spelling would be longer,
+// is judged as every field is: the work goes out in UTF-8 and the name
+// shown comes back whole, not cut inside a spelt letter.
+TEST_F(GedcomUtf8Test, ANameShownThatAnselWouldSpellPastItsFieldMakesTheFileUtf8) {
+    const std::string given = "Maria Anna Josepha Antonia Walburga Theresia Amalia Christin";
+    const std::string surname = "von Habsburg-Lothringen zu Toskana und Este-Modena Lothrin";
+    ASSERT_EQ(given.size(), 60u);
+    ASSERT_EQ(surname.size(), 58u);
+    g.FilePath = (dir / "long.ged").string();
+    Write(g.FilePath, "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME " + given + " /" + surname +
+                          "\u00ABC/\r\n1 SEX F\r\n0 TRLR\r\n");
+    ASSERT_TRUE(LoadFile());
+    ASSERT_EQ(g.Indiv[1].iName.value(), given + " " + surname + "\u00AB");  // the field's 120 letters
+    const SeenWork before = SeenWork::Now();
+    const std::vector<std::string> lines = SplitFileLines(Save("saved.ged"));
+    EXPECT_NE(ui.boxes.back().text.find("letters such as \"\u00AB\" in the record of " + given), std::string::npos)
+        << ui.boxes.back().text;
+    EXPECT_TRUE(Has(lines, "1 CHAR UTF-8"));
+    ASSERT_TRUE(LoadFile());
+    ExpectSameWork(SeenWork::Now(), before);
 }
 
 // Everything the file holds decides, and only that: a letter ANSEL lacks

@@ -269,12 +269,12 @@ TEST_F(SameFileTest, NamesTitlesTabsAndNotesThatAnselSpellsOut) {
     g.Famil[1].fChilCount = 1;
     g.Famil[1].fNoteFlg = "Y";
     g.FamilCount = 1;
-    // Letters ANSEL lacks are written as several ASCII letters (the half as
-    // "1/2", ij as "ij"); marks stay with their letters.
+    // Letters ANSEL lacks are written as several ASCII letters (the ellipsis
+    // as "...", ij as "ij"); marks stay with their letters.
     std::string ij;
     for (int k = 0; k < 70; ++k) ij += "\xC4\xB3";
     const struct { const char* kind; int32_t owner; const char* tag; std::string text; } notes[] = {
-        {"I", 1, "1 NOTE", std::string(119, 'a') + "\xC2\xBD"},
+        {"I", 1, "1 NOTE", std::string(119, 'a') + "\u2026"},
         {"I", 1, "2 CONC", ij},
         {"I", 1, "2 CONT", "tab\there \xC7\x96" "ber"},
         {"F", 1, "1 NOTE", std::string(118, 'q') + "q\xCC\x83 and more"},
@@ -312,6 +312,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     Person(1, "Ann", "Baker", "F", 0);
     g.Indiv[1].ibPlace = "Sir\xC2\xA0(Jack)";
     g.Indiv[1].idPlace = std::string(97, 'a') + "\xC4\xB3";  // spelt "ij", one less than the field holds
+    g.Indiv[1].icPlace = std::string(97, 'a') + "\u2026";  // spelt "...", as much as the field holds
     g.Indiv[1].iblPlace = "\xE2\x99\xAF\xC3\xB8";  // sharp and o with stroke: C4 B2 in ANSEL
     g.Indiv[1].iNoteFlg = "Y";
     Person(2, "Tom", "Baker", "M", 0);
@@ -335,6 +336,7 @@ TEST_F(SameFileTest, SpeltLettersAndPointerLikeTextComeBackAsWritten) {
     EXPECT_TRUE(Read(g.FilePath).find("1 CHAR ANSEL\r\n") != std::string::npos);
     EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Sir (Jack)");
     EXPECT_EQ(g.Indiv[1].idPlace.value(), std::string(97, 'a') + "ij");
+    EXPECT_EQ(g.Indiv[1].icPlace.value(), std::string(97, 'a') + "...");
     EXPECT_EQ(g.Indiv[1].iblPlace.value(), "\xE2\x99\xAF\xC3\xB8");
     EXPECT_EQ(SeenWork::Now().notes, before.notes);
 }
