@@ -37,7 +37,7 @@ std::string JoinedName(std::string_view value) {
 // A NAME line starts the parts of a name afresh.
 void StartName(GedName& r) {
     r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = r.surnLine = false;
-    r.slashesChosen = false;
+    r.slashesChosen = r.partsUnsettled = false;
     r.open = r.close = 0;
     for (std::string* text : {&r.nameLine, &r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes,
                               &r.givenBase, &r.surnameBase, &r.surnamePrefix, &r.shown})
@@ -192,9 +192,11 @@ std::string SlashesAsBlanks(std::string text) {
 // A part of the name as a name shown holds it: without blanks or slashes
 // at its ends (the surname "Whitcomb/Whitcombe" as it is, "Ann/" as "Ann").
 std::string_view PartShown(std::string_view part) {
-    const std::size_t first = part.find_first_not_of(" /");
-    if (first == std::string_view::npos) return {};
-    return part.substr(first, part.find_last_not_of(" /") + 1 - first);
+    // By hand: asked several times a name, and a set of two is searched slowly.
+    const auto edge = [](char c) { return c == ' ' || c == '/'; };
+    while (!part.empty() && edge(part.front())) part.remove_prefix(1);
+    while (!part.empty() && edge(part.back())) part.remove_suffix(1);
+    return part;
 }
 
 // The name shown that the parts make: given names, surname and suffix,
@@ -212,6 +214,26 @@ std::string ShownName(std::string_view given, std::string_view surname, std::str
         if (k != 1) std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
     }
     return name;
+}
+
+// Whether text is the name shown that the parts make, told without making it.
+bool IsShownName(std::string_view text, std::string_view given, std::string_view surname, std::string_view suffix) {
+    const std::string_view parts[] = {given, surname, suffix};
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < std::size(parts); ++k) {
+        const std::string_view kept = PartShown(parts[k]);
+        if (kept.empty()) continue;
+        if (at > 0 && (at >= text.size() || text[at++] != ' ')) return false;
+        if (text.size() - at < kept.size()) return false;
+        if (k == 1 || kept.find('/') == std::string_view::npos) {
+            if (text.compare(at, kept.size(), kept) != 0) return false;
+            at += kept.size();
+            continue;
+        }
+        for (const char c : kept)
+            if (text[at++] != (c == '/' ? ' ' : c)) return false;
+    }
+    return at == text.size();
 }
 
 // The NAME value of a name shown: slashes around the last place that holds
@@ -269,18 +291,20 @@ void SettleName(const GedName& r, IndivRec& R) {
         R.iName = r.shown;
         return;
     }
-    std::string shown = ShownName(R.iGivn.value(), R.iSurn.value(), R.iSuffix.value());
+    const std::string &given = R.iGivn.value(), &surname = R.iSurn.value(), &suffix = R.iSuffix.value();
     if (r.nameSlashes) {
         const std::string_view line(r.nameLine);
         // Kept from name to name: most names need no new room.
         static thread_local std::string joined;
-        joined.assign(line.substr(0, r.open)).append(PartShown(R.iSurn.value())).append(line.substr(r.close + 1));
+        joined.assign(line.substr(0, r.open)).append(PartShown(surname)).append(line.substr(r.close + 1));
         const std::string_view written = Trimmed(joined);
-        if (written != shown && NameFromShown(written, R.iSurn.value(), r.slashesChosen) == line &&
-            HoldsGivenNames(written, R.iGivn.value()))
-            shown = written;
+        if (IsShownName(written, given, surname, suffix) ||  // most names
+            (NameFromShown(written, surname, r.slashesChosen) == line && HoldsGivenNames(written, given))) {
+            R.iName = written;
+            return;
+        }
     }
-    R.iName = std::move(shown);
+    R.iName = ShownName(given, surname, suffix);
 }
 
 // A text trimmed and cut to a name field's width, into to.
@@ -384,7 +408,7 @@ void NamePartLine(GedName& r, IndivRec& R) {
     if (!r.titleFromLine) R.iTitle.clear();
 }
 
-// After a part line has set its part: a NAME with slashes settles its
+// Once the part lines are all read: a NAME with slashes settles its
 // surname and given names anew; the suffix is the NSFX line's, else
 // what the parts leave unclaimed after the slashes. Of a NAME without
 // slashes, a GIVN line's names give up a prefix the surname takes, and the
@@ -401,7 +425,6 @@ void SettleParts(GedName& r, IndivRec& R) {
         (r.givenFromLine ? R.iSurn : R.iGivn) =
             Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
     }
-    r.unsettled = true;
 }
 
 // The name a reader makes of a NAME value and the part lines a save writes below it.
@@ -459,7 +482,8 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
 
 void EndName(GedName& r, IndivRec& R) {
     if (!r.unsettled) return;
-    r.unsettled = false;
+    if (r.partsUnsettled) SettleParts(r, R);
+    r.unsettled = r.partsUnsettled = false;
     SettleName(r, R);
 }
 
@@ -503,7 +527,7 @@ void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& val
             r.surnLine = r.surnLine || part == NamePart::Surname;
             if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
     }
-    SettleParts(r, R);
+    r.partsUnsettled = r.unsettled = true;
 }
 
 std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept) {

@@ -36,8 +36,9 @@ struct GedName {
     // SURN lines chose them among more.
     std::size_t open = 0, close = 0;
     bool slashesChosen = false;
-    // Lines were read since the name shown was last made of them.
-    bool unsettled = false;
+    // Lines were read since the name shown (and, after a part line, the
+    // parts) were last made of them.
+    bool unsettled = false, partsUnsettled = false;
 };
 
 // The lines that give a part of the name.
