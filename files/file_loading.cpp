@@ -288,8 +288,9 @@ void FileLines(std::string bytes, DecodedLines& out) {
     // End-of-file marks that old systems padded files with are no text.
     while (!view.empty() && (view.back() == '\0' || view.back() == '\x1A')) view.remove_suffix(1);
     std::vector<std::string_view> lines = SplitFileLineViews(view);
-    out.lastLineCut = LastWorkLineCut(view, lines);
-    DecodeWorkLines(text, lines);
+    const bool gedcom = HeadedAsGedcom(lines);  // then a line of digits is a bad line, not a code
+    out.lastLineCut = !gedcom && LastWorkLineCut(view, lines);
+    if (!gedcom) DecodeWorkLines(text, lines);
     std::deque<std::string> joined;  // lines made anew; a deque never moves them
     const CharSet set = ReadingSet(lines, joined, utf16, utf8Mark, out.unknownCharSet);
     LinesToUtf8(lines, set, utf16, out);
@@ -348,13 +349,17 @@ void ResetProgress() { Progress().End(); }
 void MergeGedSources() {
     std::unordered_map<std::string, int32_t> gedSource;  // pointer -> GedSource
     for (int32_t k = g.GedSourceCount; k >= 1; --k) gedSource[TrimBlanks(g.GedSource[k].sXref)] = k;
-    auto cite = [&](const std::string& xref) {
-        if (xref.empty()) return;
-        auto it = gedSource.find(xref);
-        if (it != gedSource.end()) ++g.GedSource[it->second].sCitations;
+    // The citations are the individuals filed with a source, as a paste
+    // counts them; a source that only families cite is kept all the same.
+    std::vector<bool> cited(static_cast<std::size_t>(g.GedSourceCount) + 1, false);
+    auto cite = [&](const std::string& xref, int32_t counted) {
+        auto it = xref.empty() ? gedSource.end() : gedSource.find(xref);
+        if (it == gedSource.end()) return;
+        g.GedSource[it->second].sCitations += counted;
+        cited[static_cast<std::size_t>(it->second)] = true;
     };
-    for (int32_t i = 1; i <= g.IndivCount; ++i) cite(g.Indiv[i].iSourXref.trimmed());
-    for (int32_t f = 1; f <= g.FamilCount; ++f) cite(g.Famil[f].fSourXref.trimmed());
+    for (int32_t i = 1; i <= g.IndivCount; ++i) cite(g.Indiv[i].iSourXref.trimmed(), 1);
+    for (int32_t f = 1; f <= g.FamilCount; ++f) cite(g.Famil[f].fSourXref.trimmed(), 0);
 
     std::unordered_map<std::string, int32_t> source;  // GEDCOM pointer -> Source
     for (int32_t k = 1; k <= g.GedSourceCount; ++k) {
@@ -366,6 +371,7 @@ void MergeGedSources() {
             g.Source[s].sCitations = G.sCitations;
             g.Source[s].sXref = G.sXref;
             G.sCitations = 0;
+            cited[static_cast<std::size_t>(k)] = false;
             source.emplace(TrimBlanks(G.sXref), s);
             break;
         }
@@ -375,7 +381,7 @@ void MergeGedSources() {
     for (int32_t k = g.GedRepositoryCount; k >= 1; --k) gedRepos[TrimBlanks(g.GedRepository[k].rXref)] = k;
     for (int32_t k = 1; k <= g.GedSourceCount; ++k) {
         const SourceRec& G = g.GedSource[k];
-        if (G.sCitations <= 0) continue;
+        if (!cited[static_cast<std::size_t>(k)]) continue;
         auto it = gedRepos.find(TrimBlanks(G.sReposXref));
         if (it != gedRepos.end()) ++g.GedRepository[it->second].rCitations;
     }
@@ -398,7 +404,7 @@ void MergeGedSources() {
     const int32_t firstFromFile = g.SourceCount + 1;
     for (int32_t k = 1; k <= g.GedSourceCount; ++k) {
         const SourceRec G = g.GedSource[k];
-        if (G.sCitations <= 0) continue;
+        if (!cited[static_cast<std::size_t>(k)]) continue;
         int32_t s = AddSource();
         if (s == 0) break;
         SourceRec& S = g.Source[s];

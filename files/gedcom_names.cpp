@@ -37,6 +37,8 @@ std::string JoinedName(std::string_view value) {
 // A NAME line starts the parts of a name afresh.
 void StartName(GedName& r) {
     r.nameSlashes = r.namePartLines = r.suffixFromLine = r.givenFromLine = r.surnameFromLine = r.surnLine = false;
+    r.slashesChosen = r.partsUnsettled = false;
+    r.open = r.close = 0;
     for (std::string* text : {&r.nameLine, &r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes,
                               &r.givenBase, &r.surnameBase, &r.surnamePrefix, &r.shown})
         text->clear();
@@ -157,20 +159,27 @@ std::string WithPrefix(const std::string& prefix, const std::string& surname) {
     return front.empty() ? base : TrimBlanks(front + base);
 }
 
+// How many of the last words are the words of the prefix front, each
+// whole; 0 where the words do not end with them all.
+std::size_t PrefixAtEnd(const std::vector<std::string_view>& words, std::string_view front) {
+    std::vector<std::string> prefix;
+    for (std::string_view w : Words(front)) prefix.push_back(PrefixForm(w));
+    if (prefix.empty() || words.size() < prefix.size() ||
+        !std::equal(prefix.rbegin(), prefix.rend(), words.rbegin(),
+                    [](const std::string& p, std::string_view w) { return p == PrefixForm(w); }))
+        return 0;
+    return prefix.size();
+}
+
 // The given names less the words of a prefix that goes before the surname
 // at their end ("Ludwig van" with SPFX van, from the NAME line or a GIVN
 // line): the prefix moves to the surname.
 std::string GivenWithoutPrefix(const GedName& r, const std::string& front) {
-    std::vector<std::string> prefix;
-    for (std::string_view w : Words(front)) prefix.push_back(PrefixForm(w));
     const std::vector<std::string_view> given = Words(r.givenBase);
-    if (prefix.empty() || given.size() < prefix.size() ||
-        !std::equal(prefix.rbegin(), prefix.rend(), given.rbegin(),
-                    [](const std::string& p, std::string_view w) { return p == PrefixForm(w); }))
-        return r.givenBase;
+    const std::size_t prefix = PrefixAtEnd(given, front);
+    if (prefix == 0) return r.givenBase;
     std::string kept;
-    for (std::size_t k = 0; k + prefix.size() < given.size(); ++k)
-        kept.append(kept.empty() ? "" : " ").append(given[k]);
+    for (std::size_t k = 0; k + prefix < given.size(); ++k) kept.append(kept.empty() ? "" : " ").append(given[k]);
     return kept;
 }
 
@@ -183,9 +192,11 @@ std::string SlashesAsBlanks(std::string text) {
 // A part of the name as a name shown holds it: without blanks or slashes
 // at its ends (the surname "Whitcomb/Whitcombe" as it is, "Ann/" as "Ann").
 std::string_view PartShown(std::string_view part) {
-    const std::size_t first = part.find_first_not_of(" /");
-    if (first == std::string_view::npos) return {};
-    return part.substr(first, part.find_last_not_of(" /") + 1 - first);
+    // By hand: asked several times a name, and a set of two is searched slowly.
+    const auto edge = [](char c) { return c == ' ' || c == '/'; };
+    while (!part.empty() && edge(part.front())) part.remove_prefix(1);
+    while (!part.empty() && edge(part.back())) part.remove_suffix(1);
+    return part;
 }
 
 // The name shown that the parts make: given names, surname and suffix,
@@ -205,11 +216,32 @@ std::string ShownName(std::string_view given, std::string_view surname, std::str
     return name;
 }
 
+// Whether text is the name shown that the parts make, told without making it.
+bool IsShownName(std::string_view text, std::string_view given, std::string_view surname, std::string_view suffix) {
+    const std::string_view parts[] = {given, surname, suffix};
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < std::size(parts); ++k) {
+        const std::string_view kept = PartShown(parts[k]);
+        if (kept.empty()) continue;
+        if (at > 0 && (at >= text.size() || text[at++] != ' ')) return false;
+        if (text.size() - at < kept.size()) return false;
+        if (k == 1 || kept.find('/') == std::string_view::npos) {
+            if (text.compare(at, kept.size(), kept) != 0) return false;
+            at += kept.size();
+            continue;
+        }
+        for (const char c : kept)
+            if (text[at++] != (c == '/' ? ' ' : c)) return false;
+    }
+    return at == text.size();
+}
+
 // The NAME value of a name shown: slashes around the last place that holds
 // the surname as whole words. Empty where there is none, or where the name
-// shown has another slash or two blanks together (which a NAME line of
-// another program has by chance).
-std::string NameFromShown(std::string_view shown, std::string_view surname) {
+// shown has two blanks together, or another slash (which a NAME line of
+// another program has by chance) unless otherSlashes: a reader then takes
+// the surname's slashes from the GIVN and SURN lines.
+std::string NameFromShown(std::string_view shown, std::string_view surname, bool otherSlashes = true) {
     const std::string_view written = PartShown(surname);
     if (written.empty() || shown.find("  ") != std::string_view::npos) return {};
     for (std::size_t at = shown.rfind(written); at != std::string_view::npos;
@@ -217,7 +249,9 @@ std::string NameFromShown(std::string_view shown, std::string_view surname) {
         const std::size_t end = at + written.size();
         if ((at > 0 && shown[at - 1] != ' ') || (end < shown.size() && shown[end] != ' ')) continue;
         const std::string_view before = shown.substr(0, at), after = shown.substr(end);
-        if (before.find('/') != std::string_view::npos || after.find('/') != std::string_view::npos) return {};
+        if (!otherSlashes &&
+            (before.find('/') != std::string_view::npos || after.find('/') != std::string_view::npos))
+            return {};
         return std::string(before) + "/" + SlashesAsBlanks(std::string(surname)) + "/" + std::string(after);
     }
     return {};
@@ -239,38 +273,57 @@ bool HoldsGivenNames(std::string_view text, std::string_view given) {
     return true;
 }
 
-// The name shown: a work file's _DSP line; else the NAME line as written,
-// with the surname in place of the text between its slashes, where a save
-// writes that line for that name ("Louis E. /Tremblay/"), and it holds all
-// the given names; else what the parts make of it. The key follows the
-// parts.
+// The text without blanks at its ends.
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+// The name shown: a work file's _DSP line; else the NAME line as written
+// less the two slashes around its surname (any other kept), with the
+// surname in place of the text between them, where a save writes that line
+// for that name ("Louis E. /Tremblay/"), and it holds all the given names;
+// else what the parts make of it. The key follows the parts.
 void SettleName(const GedName& r, IndivRec& R) {
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
     if (!r.shown.empty()) {
         R.iName = r.shown;
         return;
     }
-    std::string shown = ShownName(R.iGivn.value(), R.iSurn.value(), R.iSuffix.value());
+    const std::string &given = R.iGivn.value(), &surname = R.iSurn.value(), &suffix = R.iSuffix.value();
     if (r.nameSlashes) {
         const std::string_view line(r.nameLine);
-        const std::size_t open = line.find('/'), close = line.find('/', open + 1);
-        std::string written = TrimBlanks(std::string(line.substr(0, open))
-                                             .append(PartShown(R.iSurn.value()))
-                                             .append(line.substr(close + 1)));
-        if (written != shown && NameFromShown(written, R.iSurn.value()) == line &&
-            HoldsGivenNames(written, R.iGivn.value()))
-            shown = std::move(written);
+        // Kept from name to name: most names need no new room.
+        static thread_local std::string joined;
+        joined.assign(line.substr(0, r.open)).append(PartShown(surname)).append(line.substr(r.close + 1));
+        const std::string_view written = Trimmed(joined);
+        if (IsShownName(written, given, surname, suffix) ||  // most names
+            (NameFromShown(written, surname, r.slashesChosen) == line && HoldsGivenNames(written, given))) {
+            R.iName = written;
+            return;
+        }
     }
-    R.iName = std::move(shown);
+    R.iName = ShownName(given, surname, suffix);
+}
+
+// A text trimmed and cut to a name field's width, into to.
+void PutNameText(std::string& to, std::string_view text) {
+    text = Trimmed(text);
+    std::size_t n = Utf8LeftSize(text, FixedText<120>::width);
+    while (n > 0 && text[n - 1] == ' ') --n;
+    to.assign(text.data(), n);
 }
 
 // The NAME line's texts around the slashes at open and close, those of the
 // given names and surname as their fields hold them.
 void SplitAtSlashes(GedName& r, std::size_t open, std::size_t close) {
     const std::string_view text(r.nameLine);
-    r.nameBeforeSlashes = FixedText<120>(TrimBlanks(text.substr(0, open))).value();
-    r.slashText = FixedText<120>(TrimBlanks(text.substr(open + 1, close - open - 1))).value();
-    r.nameAfterSlashes = TrimBlanks(text.substr(close + 1));
+    r.open = open;
+    r.close = close;
+    PutNameText(r.nameBeforeSlashes, text.substr(0, open));
+    PutNameText(r.slashText, text.substr(open + 1, close - open - 1));
+    r.nameAfterSlashes.assign(Trimmed(text.substr(close + 1)));
 }
 
 // Most slashes of a NAME line that are tried as the surname's.
@@ -300,6 +353,7 @@ void ChooseSlashes(GedName& r) {
                 if (fits(at[i], at[j])) return {at[i], at[j]};
         return {at[0], at[1]};
     }();
+    r.slashesChosen = open != at[0] || close != at[1] || fits(open, close);
     SplitAtSlashes(r, open, close);
     if (!r.givenFromLine) r.givenBase = r.nameBeforeSlashes;
 }
@@ -323,7 +377,15 @@ void SettleSlashSurname(const GedName& r, IndivRec& R) {
     }
     const std::string front = MissingPrefix(r.surnamePrefix, surname);
     R.iSurn = front.empty() ? surname : TrimBlanks(front + surname);
-    R.iGivn = GivenWithoutPrefix(r, front);
+    // A prefix the surname begins with already is the surname's, not the
+    // end of a GIVN line's given names, where the NAME line's given names
+    // do not end with it ("Jan /van Berg/" with GIVN Jan van).
+    std::string held = front;
+    if (front.empty() && r.givenFromLine && !surname.empty()) {
+        held = PrefixFront(r.surnamePrefix);
+        if (PrefixAtEnd(Words(r.nameBeforeSlashes), held) > 0) held.clear();
+    }
+    R.iGivn = GivenWithoutPrefix(r, held);
 }
 
 // The text after the NAME line's slashes less the words that a part of the
@@ -346,7 +408,7 @@ void NamePartLine(GedName& r, IndivRec& R) {
     if (!r.titleFromLine) R.iTitle.clear();
 }
 
-// After a part line has set its part: a NAME with slashes settles its
+// Once the part lines are all read: a NAME with slashes settles its
 // surname and given names anew; the suffix is the NSFX line's, else
 // what the parts leave unclaimed after the slashes. Of a NAME without
 // slashes, a GIVN line's names give up a prefix the surname takes, and the
@@ -363,7 +425,6 @@ void SettleParts(GedName& r, IndivRec& R) {
         (r.givenFromLine ? R.iSurn : R.iGivn) =
             Unclaimed(r.nameBeforeSlashes, NamedWords({&named, &R.iNick, &R.iPrefix, &R.iSuffix, &R.iTitle}));
     }
-    SettleName(r, R);
 }
 
 // The name a reader makes of a NAME value and the part lines a save writes below it.
@@ -377,6 +438,7 @@ IndivRec ReadBack(const std::string& line, const NameLines& parts) {
     if (!parts.prefix.empty()) ReadNamePart(r, R, NamePart::Prefix, parts.prefix);
     if (!parts.suffix.empty()) ReadNamePart(r, R, NamePart::Suffix, parts.suffix);
     if (!parts.nick.empty()) ReadNamePart(r, R, NamePart::Nick, parts.nick);
+    EndName(r, R);
     return R;
 }
 
@@ -415,6 +477,13 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
         r.nameBeforeSlashes = name;  // the whole name, for the part that no line names
     }
     r.surnameBase = R.iSurn.value();
+    r.unsettled = true;
+}
+
+void EndName(GedName& r, IndivRec& R) {
+    if (!r.unsettled) return;
+    if (r.partsUnsettled) SettleParts(r, R);
+    r.unsettled = r.partsUnsettled = false;
     SettleName(r, R);
 }
 
@@ -426,7 +495,7 @@ void StartIndividualName(GedName& name) {
 void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& value) {
     if (part == NamePart::Shown) {  // our own line: no part of the name
         r.shown = value;
-        SettleName(r, R);
+        r.unsettled = true;
         return;
     }
     if (part == NamePart::Title) {
@@ -458,7 +527,7 @@ void ReadNamePart(GedName& r, IndivRec& R, NamePart part, const std::string& val
             r.surnLine = r.surnLine || part == NamePart::Surname;
             if (!r.nameSlashes) R.iSurn = WithPrefix(r.surnamePrefix, r.surnameBase);
     }
-    SettleParts(r, R);
+    r.partsUnsettled = r.unsettled = true;
 }
 
 std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept) {

@@ -32,6 +32,13 @@ struct GedName {
     bool titleFromLine = false;
     // The name as shown, from a work file's _DSP line; empty when there is none.
     std::string shown;
+    // Where the NAME line's surname slashes stand, and whether the GIVN and
+    // SURN lines chose them among more.
+    std::size_t open = 0, close = 0;
+    bool slashesChosen = false;
+    // Lines were read since the name shown (and, after a part line, the
+    // parts) were last made of them.
+    bool unsettled = false, partsUnsettled = false;
 };
 
 // The lines that give a part of the name.
@@ -43,6 +50,9 @@ void StartIndividualName(GedName& name);
 void ReadNameLine(GedName& name, IndivRec& R, const std::string& value);
 // A line that gives one part of the current name; value is trimmed.
 void ReadNamePart(GedName& name, IndivRec& R, NamePart part, const std::string& value);
+// The name's lines are all read: the name shown and the key are made of
+// them, once (nothing when no line came since).
+void EndName(GedName& name, IndivRec& R);
 
 // A name's parts as a save writes them on the lines below NAME.
 struct NameLines {

@@ -327,6 +327,7 @@ void ParseGedRec(std::string_view line, int32_t lineNo) {
         std::size_t afterWord = SkipWord(s, q, &wordStart);
         std::string_view word = s.substr(wordStart, afterWord - wordStart);
         if (level == 0) {
+            EndGedLines();  // the record before is whole
             // The record type is the word after the pointer, if there is one.
             std::string_view type = word;
             if (IsPointer(word) || (!word.empty() && word.front() == '@')) {
@@ -640,7 +641,24 @@ void ProcessREPO() {
     }
 }
 
+bool HeadedAsGedcom(const std::vector<std::string_view>& lines) {
+    for (std::string_view line : lines) {
+        const std::size_t at = line.find_first_not_of(" \t");
+        if (at == std::string_view::npos) continue;
+        line.remove_prefix(at);
+        return line.starts_with("0 HEAD") && (line.size() == 6 || IsBlankChar(line[6]));
+    }
+    return false;
+}
+
+void EndGedLines() {
+    auto& r = Ged().GedRead;
+    if (r.curIndiv > 0 && r.curIndiv <= g.IndivCount) EndName(r.name, g.Indiv[r.curIndiv]);
+    r.name.unsettled = false;
+}
+
 void ResolveGedLinks() {
+    EndGedLines();
     auto& r = Ged().GedRead;
     // Spouses named before their own INDI records.
     for (int32_t f = 1; f <= g.FamilCount; ++f) {

@@ -91,9 +91,18 @@ void ProcessREPO();
 // Stores an event date or place of the current individual ("I") or family ("F").
 void ProcessEvent(const std::string& ownerKind);
 
+// The lines of the current record are all read: what waits for them all
+// (the name shown) is made. A level-0 line and ResolveGedLinks call it.
+void EndGedLines();
+
 // After the last line: links spouses and children named before their own
 // records, brings the text of pointed-to note records to their owners.
 void ResolveGedLinks();
+
+// Whether the file's first line with text is a GEDCOM header ("0 HEAD"),
+// as no work file's is (its lines are all codes): no line of such a file is
+// read as a work file's, whatever its digits.
+bool HeadedAsGedcom(const std::vector<std::string_view>& lines);
 
 // The individual number filed for an INDI pointer (without "@"), 0 if none.
 int32_t FindXrefIndiv(const std::string& xref);

@@ -920,25 +920,44 @@ TEST_F(LoadTest, BadLinesAreReportedOnceWithTheirCount) {
     EXPECT_EQ(g.Indiv[1].iSurn.value(), "Old");
 }
 
+// A GEDCOM file is read as one whatever a line holds: a continuation that
+// lost its level ("2600") is one line not understood, not a work file's code.
+TEST_F(LoadTest, ALineOfDigitsInAGedcomFileIsOneBadLine) {
+    ui.Answer(MsgResult::Ok);
+    LoadText("lost.ged", "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n1 NOTE Born in\r\n2600\r\n"
+                         "1 SEX F\r\n0 TRLR\r\n");
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Problem reading lost.ged: 1 line was not understood and skipped "
+                                                   "(line 6).\nProblem parsing GedRec: 2600"});
+    ASSERT_EQ(g.IndivCount, 1);
+    EXPECT_EQ(g.Indiv[1].iName.value() + "|" + g.Indiv[1].iSex.value() + "|" + g.Notes[1].nText.value(),
+              "Ann Old|F|Born in");
+}
+
 TEST_F(LoadTest, SourcesAreMergedWithTheStandardOnes) {
     LoadText("src.ged",
              "0 HEAD\n"
              "0 @I1@ INDI\n1 SOUR @S1@\n"
              "0 @I2@ INDI\n1 SOUR @S12@\n"
              "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 SOUR @S12@\n"
+             "0 @F2@ FAM\n1 HUSB @I1@\n1 SOUR @S14@\n"
              "0 @S1@ SOUR\n1 TITL Ancestral File\n"
              "0 @S12@ SOUR\n1 REPO @REP12@\n1 TITL Parish book\n1 AUTH Clerk\n"
              "0 @S13@ SOUR\n1 TITL Nobody cites me\n"
+             "0 @S14@ SOUR\n1 TITL Family bible\n"
              "0 @REP12@ REPO\n1 NAME Archive\n1 ADDR Main St\n1 CONT Town\n"
              "0 TRLR\n");
-    ASSERT_EQ(g.SourceCount, 8);  // seven standard ones and the parish book
+    // Seven standard ones, the parish book and the bible: the citations
+    // are the individuals filed with a source, as a paste counts them.
+    ASSERT_EQ(g.SourceCount, 9);
+    EXPECT_EQ(g.Source[9].sTitle.value() + "|" + std::to_string(g.Source[9].sCitations), "Family bible|0");
+    EXPECT_EQ(g.Famil[2].fSource, 9);
     EXPECT_EQ(g.Indiv[1].iSource, 1);
     EXPECT_EQ(g.Source[1].sCitations, 1);
     EXPECT_EQ(g.Source[1].sXref, "S1");
     const SourceRec& S = g.Source[8];
     EXPECT_EQ(S.sTitle.value(), "Parish book");
     EXPECT_EQ(S.sFlag.value(), "U");
-    EXPECT_EQ(S.sCitations, 2);
+    EXPECT_EQ(S.sCitations, 1);
     EXPECT_EQ(g.Indiv[2].iSource, 8);
     EXPECT_EQ(g.Famil[1].fSource, 8);
     ASSERT_EQ(g.RepositoryCount, 6);  // five standard ones and the archive

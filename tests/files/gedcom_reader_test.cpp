@@ -28,6 +28,7 @@ protected:
         std::istringstream in(text);
         std::string line;
         while (std::getline(in, line)) ParseGedRec(line, ++lineNo);
+        EndGedLines();
     }
     int32_t lineNo = 0;
     // The note lines of one owner as "tag|text" (text cut to its length).

@@ -684,7 +684,9 @@ TEST_F(GedcomNamesTest, WithoutSlashesTheOtherPartIsTheWordsNoLineNames) {
 // with blanks between the NAME line's slashes and as it is on the SURN line,
 // which a reader keeps. A prefix the slashes leave out goes before their
 // surname, and off the end of the given names; one the surname already has,
-// in any case or with either apostrophe, is not doubled.
+// in any case or with either apostrophe, is not doubled, nor kept at the
+// end of a GIVN line whose NAME line's given names lack it. A slash in the
+// given names stays in the name shown.
 TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEverySave) {
     ExpectNames("0 HEAD\r\n1 SOUR FTW\r\n1 CHAR UTF-8\r\n"
                 "0 @I1@ INDI\r\n1 NAME Sir\r\n2 SURN Ann/Marie\r\n1 SEX F\r\n"
@@ -708,6 +710,9 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                 "2 SURN FitzHUGH\r\n1 SEX M\r\n"
                 "0 @I19@ INDI\r\n1 NAME Ludwig /Beethoven/\r\n2 GIVN Ludwig van\r\n2 SPFX van\r\n1 SEX M\r\n"
                 "0 @I20@ INDI\r\n1 NAME Carl //\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I21@ INDI\r\n1 NAME Jan /van Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN van Berg\r\n"
+                "1 SEX M\r\n"
+                "0 @I22@ INDI\r\n1 NAME Maria de la /Cruz/\r\n2 SPFX de la\r\n1 SEX F\r\n"
                 "0 TRLR\r\n",
                 {
                     {"Sir", "Ann/Marie", "", "Sir Ann/Marie",
@@ -738,12 +743,15 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                      "William Smith 'Bill'"},
                     {"Sean", "O\xE2\x80\x99" "Brien", "", "Sean O\xE2\x80\x99" "Brien",
                      {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}, "", "O'Brien"},
-                    {"William (4th/5th Baron)", "FitzHUGH", "", "William (4th 5th Baron) FitzHUGH",
-                     {"1 NAME William (4th 5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
+                    {"William (4th/5th Baron)", "FitzHUGH", "", "William (4th/5th Baron) FitzHUGH",
+                     {"1 NAME William (4th/5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
                       "2 GIVN William (4th/5th Baron)"}},
                     {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
                      {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
                     {"Carl", "", "", "Carl", {"1 NAME Carl //", "2 SURN ", "2 GIVN Carl"}},
+                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+                    {"Maria", "de la Cruz", "", "Maria de la Cruz",
+                     {"1 NAME Maria /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Maria"}},
                 });
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "files/data_files.h"
 #include "files/file_saving.h"
 #include "page_import/paste.h"
 #include "platform/window_ports.h"
@@ -280,6 +281,35 @@ TEST_F(NamesShownTest, AGedcomFileHoldsTheNamesShownInStandardLinesOnly) {
                                                "1 NAME Mary /Lincoln/", "1 NAME Don Juan /Ortiz/ Sr",
                                                "1 NAME Rosa /Garza/", "1 NAME Mar\xE2" "ia de la Luz /Ortiz/",
                                                "1 NAME Louis E. /Tremblay/", "1 NAME Marie /Roy/"}));
+}
+
+// A given name that holds a slash, pasted from an Ancestry page: shown as
+// pasted and written so on the NAME line; and the page's source counts the
+// people filed with it. Both alike after every save of either kind.
+TEST_F(NamesShownTest, ASlashedGivenNameAndThePastesCitationsComeBackFromEverySave) {
+    LoadDatFile("All");  // the sources a page cites
+    PasteText("Ancestry World Tree Project: Individual Record\n"
+              "Ancestry.com | Family Trees | Individual Record\n"
+              "Given Name: Thomas/Tom\nSurname: Whitcomb\nSex: M\n"
+              "Birth: 2 Jun 1788 in Hingham, Plymouth, Massachusetts\n"
+              "Father: Josiah Whitcomb b: 1730\nMother: Mary Lincoln b: 1735\n");
+    ASSERT_GT(g.PasteSource, 0);
+    const std::string title = g.Source[g.PasteSource].sTitle.value();
+    const auto seen = [&] {
+        std::string cited = "no source";
+        for (int32_t s = 1; s <= g.SourceCount; ++s)
+            if (g.Source[s].sTitle.value() == title) cited = std::to_string(g.Source[s].sCitations) + " citations";
+        return Names() + cited;
+    };
+    const std::string pasted = seen();
+    ASSERT_EQ(pasted, "Thomas/Tom Whitcomb = Thomas/Tom / Whitcomb\nJosiah Whitcomb = Josiah / Whitcomb\n"
+                      "Mary Lincoln = Mary / Lincoln\n3 citations");
+    for (const char* kind : {"GED", "GED", "LNT", "GED"}) {
+        SCOPED_TRACE(kind);
+        SaveAndOpen(kind);
+        EXPECT_EQ(seen(), pasted);
+    }
+    EXPECT_NE(Read(g.FilePath).find("1 NAME Thomas/Tom /Whitcomb/\r\n"), std::string::npos);
 }
 
 // A name shown without its surname's words, as the editor makes one with a
