@@ -1,0 +1,58 @@
+#include "files/file_end.h"
+
+#include <algorithm>
+
+#include "files/work_lines.h"
+#include "record_store/fixed_text.h"
+#include "record_store/text_routines.h"
+
+namespace lintora {
+
+namespace {
+
+bool HoldsText(std::string_view line) { return line.find_first_not_of(' ') != std::string_view::npos; }
+
+// "0 TRLR", alone or with a work file's site and page type after it.
+bool IsTrailer(std::string_view line) {
+    const std::string t = TrimBlanks(line);
+    return t == "0 TRLR" || t.starts_with("0 TRLR ");
+}
+
+}  // namespace
+
+bool LastWorkLineCut(std::string_view text, const std::vector<std::string_view>& lines) {
+    for (std::size_t k = lines.size(); k-- > 0;) {
+        if (!HoldsText(lines[k])) continue;
+        const std::size_t end = static_cast<std::size_t>(lines[k].data() - text.data()) + lines[k].size();
+        return AllDigits(lines[k]) && text.substr(end, 2) != "\r\n";
+    }
+    return false;
+}
+
+FileEnd JudgeEnd(const std::vector<std::string_view>& lines, bool lastLineCut) {
+    FileEnd end;
+    const auto trailer = std::find_if(lines.begin(), lines.end(), IsTrailer);
+    if (trailer == lines.end()) {
+        end.cutShort = true;
+        return end;
+    }
+    end.recordsAfter = std::any_of(trailer + 1, lines.end(), HoldsText);
+    end.cutShort = lastLineCut;
+    // A trailer cut short names no first page: its words may be cut too.
+    if (!lastLineCut || end.recordsAfter) end.trailer = *trailer;
+    return end;
+}
+
+FirstPage FirstPageOf(const FileEnd& end) {
+    FirstPage page;
+    std::vector<std::string> words;
+    for (auto& w : SplitFields(end.trailer, " "))
+        if (!w.empty()) words.push_back(w);
+    if (words.size() > 2) {
+        if (words.size() > 3) page.type = words[3];
+        page.site = words[2];
+    }
+    return page;
+}
+
+}  // namespace lintora
