@@ -1,15 +1,11 @@
 #include "files/file_loading.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string_view>
 #include <utility>
-
-#include <sys/file.h>
 
 #include "files/cut_short_files.h"
 #include "files/data_files.h"
@@ -21,6 +17,7 @@
 #include "files/gedcom_reader.h"
 #include "files/load_messages.h"
 #include "files/unfinished_save.h"
+#include "platform/disk/load_contents.h"
 #include "platform/platform.h"
 #include "platform/window_ports.h"
 #include "record_store/program_state.h"
@@ -34,31 +31,6 @@ namespace {
 constexpr std::uint64_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
-
-enum class Read { Whole, Running, CannotOpen, CannotRead };
-
-// The file's bytes, read through one descriptor; stamp is what was opened,
-// not what the name names now.
-Read ReadTheFile(const std::string& path, std::string& bytes, FileStamp& stamp) {
-    int16_t err = 0;
-    int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
-    std::FILE* f = OpenedFile(no);
-    if (!f) return err ? Read::CannotOpen : Read::CannotRead;
-    // A save of another copy that began after the look for its copy
-    // holds the file while it writes it over.
-    if (::flock(::fileno(f), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        CloseFile(no);
-        return Read::Running;
-    }
-    stamp = StampOfOpenFile(::fileno(f));
-    bytes.reserve(stamp.size);
-    char buf[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, got);
-    const bool readFailed = std::ferror(f) != 0;
-    CloseFile(no);
-    return readFailed ? Read::CannotRead : Read::Whole;
-}
 
 // Every line into the fresh tables, the progress shown for a long file.
 void ReadLines(const std::vector<std::string_view>& lines, bool progress, std::uint64_t length) {
@@ -116,15 +88,19 @@ bool LoadFile() {
             unfinished.TellRunning();
             return false;
         }
-        std::string bytes;
-        FileStamp stamp;
-        const Read read = ReadTheFile(path, bytes, stamp);
-        if (read != Read::Whole) {
+        if (RefusedName(path)) {  // a name no save would give a file
             Port().SetBusy(false);
-            if (read == Read::Running) unfinished.TellRunning();
-            else TellUnreadable(path, read == Read::CannotOpen);
+            TellRefusedName();
             return false;
         }
+        LoadResult loaded = LoadContents(path);
+        if (!loaded.read()) {
+            Port().SetBusy(false);
+            if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
+            else TellUnreadable(path, loaded.stop != LoadStop::Read);
+            return false;
+        }
+        std::string& bytes = loaded.contents;
         if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
             Port().SetBusy(false);
             if (!unfinished.TellStopped(false)) TellEmptyFile();
@@ -158,7 +134,7 @@ bool LoadFile() {
         ResetProgress();
         Port().SetBusy(false);
         if (!decoded.unknownCharSet.empty()) TellUnknownCharSet(decoded.unknownCharSet);
-        if (end.cutShort) RememberCutShort(stamp);
+        if (end.cutShort) RememberCutShort(loaded.stamp);
         if (!unfinished.TellStopped(!end.cutShort) && end.cutShort) TellCutShort(name);
         if (end.recordsAfter) TellRecordsAfter(name);
         TellSkipsAndBadLines(reader);

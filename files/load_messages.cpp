@@ -1,5 +1,6 @@
 #include "files/load_messages.h"
 
+#include "files/file_open.h"
 #include "files/gedcom_reader.h"
 #include "files/work_lines.h"
 #include "platform/platform.h"
@@ -31,6 +32,8 @@ void ResetProgress() { Progress().End(); }
 void TellCannotOpen(const std::string& name, const std::string& why) {
     ShowProblem(name + " cannot be opened: " + why);
 }
+
+void TellRefusedName() { FileErrors(64); }
 
 void TellUnreadable(const std::string& path, bool opening) {
     ShowProblem((opening ? "Problem opening " : "Problem reading ") + path + ": the file cannot be read.");

@@ -15,6 +15,7 @@ void ProgressStage(bool shown, std::uint64_t maximum, const std::string& label);
 void ResetProgress();
 
 void TellCannotOpen(const std::string& name, const std::string& why);
+void TellRefusedName();
 void TellUnreadable(const std::string& path, bool opening);
 void TellEmptyFile();
 void TellNoRecords();
