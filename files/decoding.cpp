@@ -56,7 +56,8 @@ void LinesToUtf8(std::vector<std::string_view>& lines, CharSet set, bool utf16, 
             lines[k] = out.grown.emplace_back(utf8);
             continue;
         }
-        std::memmove(text.data() + written, utf8.data(), utf8.size());
+        // A line joined into its value is empty, and may point nowhere.
+        if (!utf8.empty()) std::memmove(text.data() + written, utf8.data(), utf8.size());
         lines[k] = {text.data() + written, utf8.size()};
         written += utf8.size();
     }
