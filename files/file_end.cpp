@@ -1,9 +1,7 @@
 #include "files/file_end.h"
 
-#include <algorithm>
 
 #include "files/work_lines.h"
-#include "record_store/fixed_text.h"
 #include "record_store/text_routines.h"
 
 namespace lintora {
@@ -14,8 +12,11 @@ bool HoldsText(std::string_view line) { return line.find_first_not_of(' ') != st
 
 // "0 TRLR", alone or with a work file's site and page type after it.
 bool IsTrailer(std::string_view line) {
-    const std::string t = TrimBlanks(line);
-    return t == "0 TRLR" || t.starts_with("0 TRLR ");
+    const std::size_t from = line.find_first_not_of(' ');
+    if (from == std::string_view::npos || line[from] != '0') return false;
+    line.remove_prefix(from);
+    line.remove_suffix(line.size() - (line.find_last_not_of(' ') + 1));
+    return line == "0 TRLR" || line.starts_with("0 TRLR ");
 }
 
 }  // namespace
@@ -31,12 +32,21 @@ bool LastWorkLineCut(std::string_view text, const std::vector<std::string_view>&
 
 FileEnd JudgeEnd(const std::vector<std::string_view>& lines, bool lastLineCut) {
     FileEnd end;
-    const auto trailer = std::find_if(lines.begin(), lines.end(), IsTrailer);
+    // From the end: a whole file ends with its trailer, and only what
+    // follows a trailer is looked at.
+    auto trailer = lines.end();
+    for (auto k = lines.end(); k != lines.begin();) {
+        if (IsTrailer(*--k)) {
+            trailer = k;
+            break;
+        }
+        end.recordsAfter = end.recordsAfter || HoldsText(*k);
+    }
     if (trailer == lines.end()) {
         end.cutShort = true;
+        end.recordsAfter = false;
         return end;
     }
-    end.recordsAfter = std::any_of(trailer + 1, lines.end(), HoldsText);
     end.cutShort = lastLineCut;
     // A trailer cut short names no first page: its words may be cut too.
     if (!lastLineCut || end.recordsAfter) end.trailer = *trailer;

@@ -8,9 +8,9 @@
 namespace lintora {
 
 struct FileEnd {
-    std::string_view trailer;  // its first trailer line; empty when it has none, or it was cut
+    std::string_view trailer;  // its last trailer line; empty when it has none, or it was cut
     bool cutShort = false;  // no trailer, or a work file cut inside its last line
-    bool recordsAfter = false;  // lines of text follow the trailer
+    bool recordsAfter = false;  // lines of text follow its last trailer
 };
 
 // The program ends every line of a work file with CR LF: a work file whose

@@ -55,6 +55,16 @@ CharSet CharSetOf(const std::string& name, bool& known) {
 // byte in a valid sequence once the CONC pieces of its values are joined)
 // is read as UTF-8: its lines become those of a UTF-8 file.
 bool PlainlyUtf8(std::vector<std::string_view>& lines, std::deque<std::string>& store) {
+    // Joining mends only letters cut at a CONC line: a line that is no UTF-8
+    // and stands apart from every CONC line settles it without a join.
+    const auto mayJoin = [](std::string_view line) { return line.find("CONC") != std::string_view::npos; };
+    const auto blank = [](std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; };
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (AllAscii(lines[k]) || IsValidUtf8(lines[k]) || mayJoin(lines[k])) continue;
+        std::size_t next = k + 1;
+        while (next < lines.size() && blank(lines[next])) ++next;
+        if (next == lines.size() || !mayJoin(lines[next])) return false;
+    }
     std::vector<std::string_view> joined = lines;
     JoinContinuedValues(joined, store, Utf8CharEnd);
     bool nonAscii = false;

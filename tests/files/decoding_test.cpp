@@ -23,5 +23,20 @@ TEST(DecodingTest, ConcLinesJoinedIntoTheirValueAreLeftEmpty) {
     EXPECT_EQ(decoded.unknownCharSet, "");
 }
 
+// A file of another program labelled ANSEL but written in UTF-8, a letter
+// cut between a line and its CONC line with a blank line between them: the
+// line alone is no UTF-8, yet the file is plainly UTF-8 and read so; one
+// real ANSEL line anywhere else makes it ANSEL again.
+TEST(DecodingTest, AFileLabelledAnselIsReadAsUtf8WhenItsCutLettersAreWhole) {
+    const std::string head = "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ren\xC3\r\n\r\n2 CONC \xA9 /Lund/\r\n";
+    DecodedLines utf8, ansel;
+    FileLines(head + "1 NOTE Malm\xC3\xB6\r\n0 TRLR\r\n", utf8);
+    EXPECT_EQ(std::string(utf8.lines[3]), "1 NAME Ren\u00E9 /Lund/");
+    EXPECT_EQ(std::string(utf8.lines[6]), "1 NOTE Malm\u00F6");
+    FileLines(head + "1 NOTE Malm\xE8o\r\n0 TRLR\r\n", ansel);
+    EXPECT_EQ(std::string(ansel.lines[6]), "1 NOTE Malm\u00F6");
+    EXPECT_NE(std::string(ansel.lines[3]), "1 NAME Ren\u00E9 /Lund/");
+}
+
 }  // namespace
 }  // namespace lintora::testing
