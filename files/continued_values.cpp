@@ -6,6 +6,10 @@ namespace lintora {
 
 namespace {
 
+// Bytes of the longest letter of any set (a UTF-8 sequence, an ANSEL letter
+// with its marks), twice over.
+constexpr std::size_t kLongestLetter = 8;
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::size_t SkipBlanks(std::string_view s, std::size_t p) {
@@ -93,6 +97,9 @@ void Mend(const Value& value, std::vector<std::string_view>& lines, std::deque<s
     // left with nothing adds nothing: it goes.
     std::vector<std::size_t> cuts = starts;
     for (std::size_t k = 1, pos = 0; k < n; ++k) {
+        // A letter is a few bytes long, and the walk finds its letters again
+        // within one of them: it need not start further back than this.
+        pos = std::max(pos, starts[k] - std::min<std::size_t>(starts[k], kLongestLetter));
         while (pos < starts[k]) pos = letterEnd(text, pos);
         cuts[k] = pos;
     }

@@ -2,7 +2,7 @@
 // Reading a GEDCOM file or a work file (the kind is told by its lines).
 #include <string>
 
-#include "platform/disk/file_reading.h"
+#include "files/cut_short_files.h"
 
 namespace lintora {
 
@@ -15,11 +15,5 @@ namespace lintora {
 // descriptor, never waited on, and its bytes are held once. True when the
 // work was replaced.
 bool LoadFile();
-
-// True for a file a load found cut short, known by its device and inode
-// and, so that a later file in that inode is not taken for it, by its size
-// and modification time; until a save over it forgets it.
-bool IsCutShort(const FileStamp& file);
-void ForgetCutShort(const FileStamp& file);
 
 }  // namespace lintora

@@ -5,10 +5,9 @@
 #include <map>
 #include <system_error>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include "platform/disk/load_contents.h"
 #include "platform/platform.h"
 
 namespace lintora {
@@ -38,18 +37,20 @@ int16_t NextFreeFileNo() {
 // what the descriptor shows, not what the name named a moment before.
 // nullptr with errno set when the open fails.
 std::FILE* OpenForReading(const std::string& name, bool& ordinary) {
-    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    const int flags = ::fcntl(fd, F_GETFL);
-    ordinary = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    std::FILE* file = ordinary && flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 ? ::fdopen(fd, "rb")
-                                                                                             : nullptr;
-    if (!file) {
-        const int err = errno;
-        ::close(fd);
-        errno = err;
+    Descriptor fd;
+    struct stat status {};
+    int error = 0;
+    const LoadStop stop = OpenToRead(RealSystem(), name, fd, status, error);
+    ordinary = stop == LoadStop::None || stop == LoadStop::Open || stop == LoadStop::Unreachable;
+    if (stop != LoadStop::None) {
+        errno = error;
+        return nullptr;
     }
+    std::FILE* file = ::fdopen(fd.get(), "rb");
+    const int err = errno;
+    if (file) fd.Release();
+    else fd.Close();
+    errno = err;
     return file;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/disk/file_reading.h"
+#include "platform/disk/reaching_the_file.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/save_words.h"
 
@@ -162,8 +163,13 @@ std::string SaveSettings(const std::string& app, const std::string& section,
     const std::string path = SettingsFilePath(app);
     std::string before, why;
     const Found found = ReadFileIfThere(path, before, why);
-    // What could not be read is never written over.
-    if (found == Found::Unreadable) return UnreadableText(path, why);
+    // What could not be read is never written over; a link the save would
+    // refuse is named as the save names it.
+    if (found == Found::Unreadable) {
+        FoundFile file;
+        const SaveResult way = FindFile(RealSystem(), path, file);
+        return way.stop == SaveStop::LinkRefused ? NotSavedText(path, way) : UnreadableText(path, why);
+    }
     std::vector<IniLine> lines = found == Found::Read ? ParseIni(before) : std::vector<IniLine>{};
     for (const auto& [key, value] : values) PutValue(lines, section, key, value);
     std::string contents;

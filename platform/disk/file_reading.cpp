@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/disk/load_contents.h"
+
 namespace lintora {
 
 namespace fs = std::filesystem;
@@ -74,31 +76,15 @@ std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
     if (std::string why = WhyNoOrdinaryFile(path); !why.empty()) return why;
     // Nor is one put there meanwhile: the open does not wait, and what was
     // opened is looked at once more.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::strerror(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return kNotOrdinary;
+    LoadResult loaded = LoadContents(path);
+    switch (loaded.stop) {
+        case LoadStop::None: contents = std::move(loaded.contents); return {};
+        case LoadStop::Folder: return "it is a folder";
+        case LoadStop::NotOrdinary:
+        case LoadStop::Replaced: return kNotOrdinary;
+        case LoadStop::SaveRunning: return "another copy of the program is saving it";
+        default: return std::strerror(loaded.error);
     }
-    std::string read;
-    read.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            read.append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            const int err = errno;
-            ::close(fd);
-            return std::strerror(err);
-        }
-    }
-    ::close(fd);
-    contents = std::move(read);
-    return {};
 }
 
 bool MissingFromItsFolder(const std::string& path) {
@@ -115,8 +101,6 @@ Found ReadFileIfThere(const std::string& path, std::string& contents, std::strin
     return why.empty() ? Found::Read : Found::Unreadable;
 }
 
-namespace {
-
 FileStamp StampOf(const struct stat& st) {
     FileStamp stamp;
     auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
@@ -130,18 +114,10 @@ FileStamp StampOf(const struct stat& st) {
     return stamp;
 }
 
-}  // namespace
-
 FileStamp StampOfFile(const std::string& path) {
     struct stat st {};
     // A link to nothing stamps as the link itself.
     if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return {};
-    return StampOf(st);
-}
-
-FileStamp StampOfOpenFile(int descriptor) {
-    struct stat st {};
-    if (::fstat(descriptor, &st) != 0) return {};
     return StampOf(st);
 }
 

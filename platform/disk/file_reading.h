@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace lintora {
 
 // True when the file is there and its owner's write mark is off, or the
@@ -50,8 +52,7 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOfFile(const std::string& path);
-// The stamp of an open file: what its descriptor reads, whatever the name
-// now names. Nothing there when the descriptor cannot be looked at.
-FileStamp StampOfOpenFile(int descriptor);
+// The stamp of what a descriptor was found to be.
+FileStamp StampOf(const struct stat& status);
 
 }  // namespace lintora

@@ -410,6 +410,9 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
     ui.Answer(MsgResult::Ok);
     LoadText("text.txt", "Dear diary,\nnothing here.\n");
 
+    ui.Answer(MsgResult::Ok);  // a name no save would give a file
+    LoadText("fam;ily.ged", "0 HEAD\n0 @I1@ INDI\n1 NAME Eva /New/\n0 TRLR\n");
+
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
                               "missing.lnt cannot be opened: there is no such file",
                               "folder.lnt cannot be opened: it is a folder",
@@ -420,6 +423,7 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
                                   " format not recognizable to Lintora\nLine 2 holds the code 965 at character 22, "
                                   "where a character code from 000 to 255 was expected.",
                               "No GED data in file!",
+                              "That filename is illegal.64",
                           }));
     for (const auto& box : ui.boxes) EXPECT_EQ(box.icon, MsgIcon::Exclamation) << box.text;
     EXPECT_EQ(g.IndivCount, 2);
@@ -430,7 +434,7 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
     EXPECT_EQ(g.LastWorkFile, (dir / "one.ged").string());
     EXPECT_EQ(GetStartupSetting("datFilename", "?"), "one.ged");
     // The parent pick list is dismissed by every load, even one that fails.
-    EXPECT_EQ(windows.pickListHidden, hidden + 6);
+    EXPECT_EQ(windows.pickListHidden, hidden + 7);
 }
 
 // 1,000 couples with a child each, saved as the program saves them: a

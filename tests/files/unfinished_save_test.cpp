@@ -146,9 +146,16 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family.lnt", "for-aunt.lnt"}));
 
     const int held = ::open(family.c_str(), O_RDWR);  // as a save holds it, its copy not yet named
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &whole), 0);
     EXPECT_EQ(Open(family), running);
     ::close(held);
+    // Anyone who may read the file can take an flock: it stops no open.
+    const int reader = ::open(family.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(reader, LOCK_EX), 0);
+    EXPECT_EQ(Open(family), std::vector<std::string>{});
+    ::close(reader);
     for (int fd : {half[0], half[1], goOn[0], goOn[1]}) ::close(fd);
 }
 

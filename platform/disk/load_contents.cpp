@@ -1,0 +1,72 @@
+#include "platform/disk/load_contents.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+
+#include "platform/disk/reaching_the_file.h"
+
+namespace lintora {
+
+namespace {
+
+LoadResult Stopped(LoadStop stop, int error = 0) {
+    LoadResult result;
+    result.stop = stop;
+    result.error = error;
+    return result;
+}
+
+// What the walk to the file met, as a reason not to read it.
+LoadStop WayStop(const SaveResult& way, int& error) {
+    error = way.error;
+    if (way.stop == SaveStop::Folder) return LoadStop::Folder;
+    if (way.stop != SaveStop::LinkRefused) return LoadStop::Unreachable;
+    error = EACCES;  // as the system refuses such a link
+    return LoadStop::Open;
+}
+
+bool HeldBySave(int error) { return error == EAGAIN || error == EACCES; }
+
+}  // namespace
+
+LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error) {
+    FoundFile found;
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return WayStop(way, error);
+    // Never waited on: a pipe or a device put there opens at once, and is refused.
+    const int opened = sys.OpenAt(found.folder.get(), found.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    error = errno;
+    fd = Descriptor(sys, opened);
+    if (!fd.open()) return error == ELOOP ? LoadStop::Replaced : LoadStop::Open;
+    if (sys.Status(fd.get(), status) != 0) {
+        error = errno;
+        return LoadStop::Open;
+    }
+    error = 0;
+    if (S_ISDIR(status.st_mode)) return LoadStop::Folder;
+    return S_ISREG(status.st_mode) ? LoadStop::None : LoadStop::NotOrdinary;
+}
+
+LoadResult LoadContents(const std::string& path, SystemCalls& sys) {
+    Descriptor fd;
+    struct stat before {};
+    int error = 0;
+    if (const LoadStop stop = OpenToRead(sys, path, fd, before, error); stop != LoadStop::None)
+        return Stopped(stop, error);
+    // Refused: a save holds the file. Any other failure: the file system keeps no locks.
+    const bool locked = sys.LockWhole(fd.get(), F_RDLCK) == 0;
+    if (!locked && HeldBySave(errno)) return Stopped(LoadStop::SaveRunning, errno);
+    LoadResult result;
+    result.stamp = StampOf(before);
+    result.contents.reserve(static_cast<std::size_t>(before.st_size));
+    error = ReadWhole(sys, fd.get(), result.contents);
+    if (locked) (void)sys.LockWhole(fd.get(), F_UNLCK);
+    // A network share refuses the read of a file that a save holds.
+    if (error) return Stopped(HeldBySave(error) ? LoadStop::SaveRunning : LoadStop::Read, error);
+    struct stat after {};
+    if (!locked && (sys.Status(fd.get(), after) != 0 || StampOf(after) != result.stamp))
+        return Stopped(LoadStop::SaveRunning);
+    return result;
+}
+
+}  // namespace lintora

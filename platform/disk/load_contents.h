@@ -1,0 +1,47 @@
+#pragma once
+// Reading a file: the one call through which the program reads the user's
+// files. The file is reached on descriptors as a save reaches it, opened
+// without waiting, read only when it is an ordinary file, and never read
+// while a save of another copy of the program writes it.
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "platform/disk/file_reading.h"
+#include "platform/disk/system_calls.h"
+
+namespace lintora {
+
+enum class LoadStop {
+    None,         // read
+    Unreachable,  // the way to the file failed (error: a folder missing, too many links, ...)
+    Folder,       // a folder stands at the path
+    NotOrdinary,  // a pipe, a device or another thing that is no ordinary file
+    Replaced,     // a link took the file's place between the walk and the open
+    SaveRunning,  // a save of another copy of the program holds it, or changed it while it was read
+    Open,         // opening it failed (error; ENOENT: nothing there)
+    Read,         // reading it failed (error)
+};
+
+struct LoadResult {
+    LoadStop stop = LoadStop::None;
+    int error = 0;
+    std::string contents;
+    FileStamp stamp;  // what was opened and read, whatever the name names now
+    std::vector<std::string> ownCopies;
+    bool read() const { return stop == LoadStop::None; }
+};
+
+// Reads the file at path whole. A save holds its file with a write lock:
+// the read takes a read lock without waiting and holds it only while it
+// reads; where the file system keeps no locks, a file whose stamp changed
+// during the read was being saved. sys stands for the system; tests pass
+// their own.
+LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem());
+
+// Opens path for reading as LoadContents does, into fd with its status;
+// LoadStop::None for an ordinary file, else why not (error: the system's).
+LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error);
+
+}  // namespace lintora
