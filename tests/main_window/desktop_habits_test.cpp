@@ -632,6 +632,75 @@ TEST_F(DesktopHabitsTest, ThePopupMenusKeysActOnTheSelectedPerson) {
     EXPECT_EQ(g.CurIndiv, g.TreeSlot[2]);
 }
 
+// While the list covers the pedigree the pop-up menu's keys act on the
+// person of its highlighted row, not on the box selected under it: Ctrl+D
+// lists Samuel's descendants, Ctrl+E edits him, and a marriage row stands
+// for its husband, as its double-click does. The list closed, the keys act
+// on the box again.
+TEST_F(DesktopHabitsTest, WhileTheListCoversThePedigreeThePopupKeysActOnItsHighlightedRow) {
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    const int32_t john = g.TreeSlot[0], samuel = g.TreeSlot[1];
+    std::string shown;
+    ClickBox(0);  // John Henry, hidden by the list
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    ClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    CloseNextModal(shown);
+    Press(w, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Samuel WHITLOCK descendants list");
+    Press(w, Qt::Key_L, Qt::ControlModifier);  // the list again, its row kept
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
+    EXPECT_EQ(g.CurIndiv, samuel);
+    EXPECT_FALSE(lists->isVisible());
+
+    g.CurIndiv = john;
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    QTest::mouseClick(lists->Command5(), Qt::LeftButton);  // Samuel and Abigail
+    CloseNextModal(shown);
+    Press(w, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Internet Search - Select Criteria");
+    EXPECT_EQ(g.CurIndiv, samuel);
+
+    Press(w, Qt::Key_Escape);
+    ASSERT_FALSE(lists->isVisible());
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(editor.loads, (std::vector<int>{0, 0}));
+    EXPECT_EQ(g.CurIndiv, john);
+}
+
+// The prune panel opened from the editor names a person no box shows:
+// Ctrl+E edits him again, the prune put away as its Cancel would. A list
+// picking a spouse for the editor takes none of the keys.
+TEST_F(DesktopHabitsTest, CtrlEWithThePrunePanelOpenEditsItsPerson) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    ASSERT_TRUE(editor.isVisible());
+    const int32_t samuel = g.CurIndiv;
+    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+    editor.mnuNavItem[5]->trigger();  // "Delete Individual"
+    ASSERT_TRUE(PrunePanel()->isVisible());
+    ASSERT_FALSE(editor.isVisible());
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(g.CurIndiv, samuel);
+    EXPECT_FALSE(PrunePanel()->isVisible());
+    EXPECT_EQ(g.PrunePending, "N");
+
+    editor.mnuLinkItem[0]->trigger();  // link a spouse: the list picks for the editor
+    ASSERT_TRUE(lists->isVisible() && lists->LinkMode());
+    QCoreApplication::processEvents();  // the desktop's word on who is active
+    for (Qt::Key key : {Qt::Key_E, Qt::Key_D}) Press(w, key, Qt::ControlModifier);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_TRUE(lists->isVisible());
+    EXPECT_EQ(g.CurIndiv, samuel);
+}
+
 // The descendants window widened by the user keeps its width when it opens
 // again for a shorter outline.
 TEST_F(DesktopHabitsTest, TheDescendantsWindowKeepsTheWidthTheUserGaveIt) {
