@@ -449,6 +449,40 @@ TEST_F(DesktopHabitsTest, EnterInASearchBoxPressesGo) {
     EXPECT_EQ(search("", go), john + "&q.birthLikeDate.from=1832&q.birthLikeDate.to=1832");
 }
 
+// The next page chosen, a click into the surname box without typing, and
+// Enter or Go: the page chosen is the page searched, and stays chosen.
+TEST_F(DesktopHabitsTest, ThePageChosenIsThePageSearched) {
+    PastePage();
+    ShowActive();
+    ClickBox(0);  // John Henry, whose AFN opens the window on the AFN page
+    auto search = [&](const std::function<void(LintoraInetSet*)>& go) {
+        std::string chosen;
+        QTimer::singleShot(0, [&] {
+            auto* s = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+            ASSERT_NE(s, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(s));
+            QTest::keyClick(s->PageSelect, Qt::Key_Down);
+            chosen = s->PageSelect->currentText().toStdString();
+            QTest::mouseClick(s->iLast, Qt::LeftButton);
+            go(s);
+            chosen += " / " + s->PageSelect->currentText().toStdString();
+            if (!s->isHidden()) s->reject();
+        });
+        QTest::mouseClick(w->InetButton, Qt::LeftButton);
+        if (ui.openedAddresses.empty()) return chosen + " (nothing opened)";
+        ui.FinishOpen();
+        const std::string& address = ui.openedAddresses.back();
+        return chosen + ": " + address.substr(0, address.find("&q.birth"));
+    };
+    const std::string found = "results?q.givenName=John&q.surname=WHITLOCK";
+    EXPECT_EQ(search([](LintoraInetSet* s) { Press(s, Qt::Key_Return); }),
+              "Ancestral File / Ancestral File: https://www.familysearch.org/search/genealogies/" + found);
+    EXPECT_EQ(search([](LintoraInetSet* s) { QTest::mouseClick(s->btnGoInet, Qt::LeftButton); }),
+              "Pedigree Resource File / Pedigree Resource File: https://www.familysearch.org/search/genealogies/" +
+                  found);
+    EXPECT_EQ(ui.openedAddresses.size(), 2u);
+}
+
 // The real message box after Save As GED, its OK clicked: the main window
 // has the keyboard again and Ctrl+L lists the people.
 TEST_F(DesktopHabitsTest, AfterSaveAsGedTheMainWindowHasTheKeyboard) {
