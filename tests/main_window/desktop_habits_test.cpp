@@ -735,6 +735,32 @@ TEST_F(DesktopHabitsTest, CtrlEWithThePrunePanelOpenEditsItsPerson) {
     EXPECT_EQ(g.CurIndiv, samuel);
 }
 
+// Clear work leaves no trace of the file opened before: not in the
+// caption, nor in the status bar (also after a paste and an undo), nor in
+// the name Save As Workfile proposes.
+TEST_F(DesktopHabitsTest, ClearWorkForgetsTheLastFile) {
+    const fs::path ged = dir / "work" / "kennedy.ged";
+    std::ofstream(ged, std::ios::binary) << "0 HEAD\r\n1 CHAR ASCII\r\n0 @I1@ INDI\r\n1 NAME Patrick /Kennedy/\r\n"
+                                            "1 SEX M\r\n1 BIRT\r\n2 DATE 1823\r\n0 TRLR\r\n";
+    ShowActive();
+    ui.fileAnswers.push_back(ged.string());
+    Press(w, Qt::Key_O, Qt::ControlModifier);  // Open Workfile
+    ASSERT_EQ(w->windowTitle(), "Lintora (kennedy.ged)");
+    ui.Answer(MsgResult::Yes);  // "Remove all data and start from scratch?"
+    ClickToolButton(kClearToolButton);
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+    EXPECT_EQ(StatusPanels(), (std::vector<std::string>{"", "", "", "", "Individuals: 0", "Families: 0", ""}));
+
+    PastePage();
+    PastePage("af_family.txt");
+    ClickToolButton(kUndoToolButton);
+    EXPECT_EQ(StatusPanels().back(), "Tree 1 of 1");
+    ui.fileAnswers.push_back("");  // the dialog cancelled
+    Press(w, Qt::Key_V, Qt::ControlModifier);  // Save As Workfile
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests.back().fileName, "");
+}
+
 // The descendants window widened by the user keeps its width when it opens
 // again for a shorter outline.
 TEST_F(DesktopHabitsTest, TheDescendantsWindowKeepsTheWidthTheUserGaveIt) {
