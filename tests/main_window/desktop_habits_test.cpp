@@ -761,6 +761,48 @@ TEST_F(DesktopHabitsTest, ClearWorkForgetsTheLastFile) {
     EXPECT_EQ(ui.fileRequests.back().fileName, "");
 }
 
+// A window put away when the window active at its showing has gone since
+// gives the keyboard to the main window: the search window opened from the
+// editor, which hides first; the editor opened while another program's
+// window had the keyboard, that window closed first. Each time Ctrl+L then
+// lists the people.
+TEST_F(DesktopHabitsTest, AWindowWhoseOpenerIsGoneGivesTheKeyboardToTheMainWindow) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    const auto listsByKey = [&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 500));
+        Press(w, Qt::Key_L, Qt::ControlModifier);
+        const bool listed = lists->isVisible();
+        Press(w, Qt::Key_Escape);
+        return listed;
+    };
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    QTimer::singleShot(0, [] {
+        auto* search = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+        QTest::mouseClick(search->cmdbtnExit, Qt::LeftButton);
+    });
+    editor.mnuNavItem[6]->trigger();  // "Search Internet"
+    ASSERT_FALSE(editor.isVisible());
+    EXPECT_TRUE(listsByKey());
+
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    QWidget other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    ASSERT_TRUE(editor.isVisible());
+    other.hide();
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    ASSERT_FALSE(editor.isVisible());
+    EXPECT_TRUE(listsByKey());
+}
+
 // The descendants window widened by the user keeps its width when it opens
 // again for a shorter outline.
 TEST_F(DesktopHabitsTest, TheDescendantsWindowKeepsTheWidthTheUserGaveIt) {
