@@ -711,7 +711,11 @@ void Lintora::mnuPopup1Item_Click(int index) {
                 popupFrame->hide();
                 ListFrame->hide();
                 g.StatusMsg.clear();
-                if (LiveIndiv(g.CurIndiv)) Editor().Load(0);
+                if (!LiveIndiv(g.CurIndiv)) break;
+                // An edit may rename or relink the person an open prune
+                // panel names: the prune goes as its Cancel would.
+                if (g.PrunePending == "Y") CancelPrune();
+                Editor().Load(0);
                 break;
             case 2: PruneSetup(g.PruneIndiv); break;
             case 3:
@@ -757,18 +761,27 @@ int Lintora::RunPopupMenu() {
 void Lintora::PopupKey(int index) {
     if (popupOpen_) return;  // chosen in the menu: the box click runs it
     Guard([&] {
-        for (int box = 0; box < kTreeBoxes; ++box) {
-            const int32_t person = g.TreeSlot[box];
-            if (!BoxSelected(box) || !LiveIndiv(person)) continue;
-            // As a right click on the box would: a prune open for somebody
-            // else is dropped, so that its OK never removes the wrong person.
-            if (g.PrunePending == "Y" && person != g.PruneIndiv) CancelPrune();
-            g.CurIndiv = person;
-            g.PruneIndiv = person;
-            mnuPopup1Item_Click(index);
-            return;
-        }
+        const int32_t person = KeyedPerson();
+        if (!LiveIndiv(person)) return;
+        const bool pruning = g.PrunePending == "Y";
+        // The panel offers him already: asking again would only repeat the backup question.
+        if (index == 2 && pruning && person == g.PruneIndiv) return;
+        // As a right click on the box would: a prune open for somebody
+        // else is dropped, so that its OK never removes the wrong person.
+        if (pruning && person != g.PruneIndiv) CancelPrune();
+        g.CurIndiv = person;
+        g.PruneIndiv = person;
+        mnuPopup1Item_Click(index);
     });
+}
+
+int32_t Lintora::KeyedPerson() const {
+    // The list hides the boxes: a box selected under it is not what the user sees.
+    if (!ListFrame->isHidden()) return hooks.listedPerson ? hooks.listedPerson() : 0;
+    for (int box = 0; box < kTreeBoxes; ++box)
+        if (BoxSelected(box) && LiveIndiv(g.TreeSlot[box])) return g.TreeSlot[box];
+    // Opened from the editor, the prune panel names a person no box shows.
+    return g.PrunePending == "Y" ? g.PruneIndiv : 0;
 }
 
 // ===================================================================

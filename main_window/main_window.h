@@ -56,6 +56,7 @@ struct MainWindowHooks {
     std::function<void()> toggleIndivList, toggleMarrList;
     std::function<void()> clearIndivList, clearMarriageList;
     std::function<void()> refreshLists;  // after an undo, while a list is open
+    std::function<int32_t()> listedPerson;  // the open list's highlighted person, or 0
     // Panels.
     std::function<void()> loadPlaceList;    // Edit > Edit Places, after the undo snapshot
     std::function<void()> refreshPlaceList; // after an undo, while the place list is open
@@ -116,8 +117,10 @@ public:
     // Chooses from the pedigree pop-up menu at the pointer: the item index,
     // or -1 when closed without a choice. Tests replace it.
     std::function<int()> choosePopupItem;
-    // The pop-up menu's key of item index: the item for the person of the
-    // selected box; nothing while no box is selected.
+    // The pop-up menu's key of item index: the item for the person the user
+    // sees chosen: while the list covers the pedigree its highlighted row's,
+    // else the selected box's, else the open prune panel's; with none of
+    // them nothing.
     void PopupKey(int index);
 
     // ---- Pedigree ----
@@ -247,6 +250,7 @@ private:
     void AddNewIndividual();
     void Paste(const std::string& text);
     int RunPopupMenu();
+    int32_t KeyedPerson() const;
     // The part of the pedigree area in view, in its own coordinates; all of
     // it while the window is not on screen.
     QRect PedigreeInView() const;

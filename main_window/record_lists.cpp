@@ -295,6 +295,19 @@ int ListFrame::SelectedRow(QTableView* view) const {
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+int32_t ListFrame::RowPerson(QTableView* view) const {
+    const int row = SelectedRow(view);
+    if (row < 0) return 0;
+    // The individuals carry the record, the marriages their husband.
+    const int32_t n = view == view1_ ? indiv_.Text(row, 6).toInt() : marr_.Text(row, 4).toInt();
+    return ValidIndiv(n) ? n : 0;
+}
+
+int32_t ListFrame::HighlightedPerson() const {
+    if (isHidden() || LinkMode()) return 0;
+    return RowPerson(view1_->isHidden() ? view2_ : view1_);
+}
+
 void ListFrame::FillIndivRows() {
     const bool link = LinkMode();
     const int32_t cur = ValidIndiv(g.CurIndiv) ? g.CurIndiv : 0;
@@ -476,11 +489,8 @@ void ListFrame::ListView1ColumnClick(const QString& caption) { ColumnClick(indiv
 void ListFrame::ListView2ColumnClick(const QString& caption) { ColumnClick(marr_, caption, false); }
 
 void ListFrame::ListView1DblClick() {
-    const int row = SelectedRow(view1_);
-    if (row < 0) return;
-    bool ok = false;
-    const int32_t n = indiv_.Text(row, 6).toInt(&ok);
-    if (!ok || !ValidIndiv(n)) return;
+    const int32_t n = RowPerson(view1_);
+    if (n == 0) return;
     const bool link = LinkMode();
     SetHint("");
     hide();
@@ -498,10 +508,10 @@ void ListFrame::ListView2DblClick() {
     if (row < 0) return;
     const bool link = LinkMode();
     if (!link) {
-        const int32_t n = marr_.Text(row, 4).toInt();
+        const int32_t n = RowPerson(view2_);
         SetHint("");
         hide();
-        if (!ValidIndiv(n)) return;
+        if (n == 0) return;
         g.CurIndiv = n;
         if (openPerson) openPerson(n);
         return;

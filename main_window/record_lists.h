@@ -100,6 +100,10 @@ public:
     void SetHint(const QString& text);
     QString Hint() const;
     bool LinkMode() const;
+    // The person the highlighted row stands for, as a double-click would
+    // open him; 0 while the list is hidden, picks for the editor, or has
+    // no such row.
+    int32_t HighlightedPerson() const;
 
     QTableView* ListView1() const { return view1_; }
     QTableView* ListView2() const { return view2_; }
@@ -117,6 +121,8 @@ private:
     void SelectFirst(QTableView* view);
     void SelectSurnameInitial();
     int SelectedRow(QTableView* view) const;
+    // The person a view-mode double-click on the selected row opens, or 0.
+    int32_t RowPerson(QTableView* view) const;
     void ColumnClick(RecordListModel& model, const QString& caption, bool individuals);
     void Toggle(bool individuals);
 

@@ -37,6 +37,7 @@ void PlugInWindows(Lintora& w) {
     w.hooks.clearIndivList = [lists] { lists->ClearIndivList(); };
     w.hooks.clearMarriageList = [lists] { lists->ClearMarrList(); };
     w.hooks.refreshLists = [lists] { lists->Refresh(); };
+    w.hooks.listedPerson = [lists] { return lists->HighlightedPerson(); };
 
     auto* places = new PlaceListFrame;
     w.InstallPanel("place", places);

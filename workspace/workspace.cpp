@@ -51,7 +51,11 @@ void ClearAllData() {
 bool ClearWorkArea() {
     if (!AskYesNo("Remove all data and start from scratch?")) return false;  // caption and file stay
     ClearAllData();
+    // The work comes from no file now: nothing may name the last one.
     g.LastWorkFile.clear();
+    g.FilePath.clear();
+    g.FileName.clear();
+    g.FileDir.clear();
     Step([] { MainWindow().SetMainCaption("Lintora"); });
     return true;
 }

@@ -18,9 +18,9 @@ namespace lintora {
 void ClearAllData();
 
 // File menu "Clear workarea": asks "Remove all data and start from
-// scratch?"; on Yes clears (ClearAllData), forgets the last work file and
-// captions the window "Lintora". No keeps the work and its caption. True
-// when the work was cleared.
+// scratch?"; on Yes clears (ClearAllData), forgets the file the work came
+// from and captions the window "Lintora". No keeps the work and its
+// caption. True when the work was cleared.
 bool ClearWorkArea();
 
 // ---- Paste ----

@@ -662,6 +662,7 @@ void LintoraInetSet::iAFN_LostFocus() {
 }
 
 void LintoraInetSet::iLast_LostFocus() {
+    if (Text(iLast) == pagesSurname_) return;
     SetInetFields();
     SiteSelect_Click();
 }
@@ -736,6 +737,7 @@ bool LintoraInetSet::eventFilter(QObject* watched, QEvent* event) {
 
 void LintoraInetSet::SiteSelect_Click() {
     inetPages_.clear();
+    pagesSurname_ = Text(iLast);
     const int site = SiteSelect->currentIndex();
     ClearList(PageSelect);
     if (site >= 0 && site < static_cast<int>(sites_.size()))
@@ -885,6 +887,7 @@ void LintoraInetSet::ClearSiteLists() {
     ClearList(PageSelect);
     sites_.clear();
     inetPages_.clear();
+    pagesSurname_.reset();
 }
 
 void ShowSearchWindow(int32_t indiv, QWidget* parent) {

@@ -6,6 +6,7 @@
 // page's template and opens it in the browser. The handlers are public so
 // that tests can call them as the controls would.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,9 @@ private:
     // Set while a template is applied again: clearing the AFN box then
     // keeps the page it is applied for.
     bool keepPage_ = false;
+    // The surname the page list was built for (none while it is emptied):
+    // left unchanged, the box keeps the list and the page chosen in it.
+    std::optional<std::string> pagesSurname_;
 };
 
 // Prepares the one search window for person `indiv` and shows it modally

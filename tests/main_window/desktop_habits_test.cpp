@@ -449,6 +449,40 @@ TEST_F(DesktopHabitsTest, EnterInASearchBoxPressesGo) {
     EXPECT_EQ(search("", go), john + "&q.birthLikeDate.from=1832&q.birthLikeDate.to=1832");
 }
 
+// The next page chosen, a click into the surname box without typing, and
+// Enter or Go: the page chosen is the page searched, and stays chosen.
+TEST_F(DesktopHabitsTest, ThePageChosenIsThePageSearched) {
+    PastePage();
+    ShowActive();
+    ClickBox(0);  // John Henry, whose AFN opens the window on the AFN page
+    auto search = [&](const std::function<void(LintoraInetSet*)>& go) {
+        std::string chosen;
+        QTimer::singleShot(0, [&] {
+            auto* s = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+            ASSERT_NE(s, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(s));
+            QTest::keyClick(s->PageSelect, Qt::Key_Down);
+            chosen = s->PageSelect->currentText().toStdString();
+            QTest::mouseClick(s->iLast, Qt::LeftButton);
+            go(s);
+            chosen += " / " + s->PageSelect->currentText().toStdString();
+            if (!s->isHidden()) s->reject();
+        });
+        QTest::mouseClick(w->InetButton, Qt::LeftButton);
+        if (ui.openedAddresses.empty()) return chosen + " (nothing opened)";
+        ui.FinishOpen();
+        const std::string& address = ui.openedAddresses.back();
+        return chosen + ": " + address.substr(0, address.find("&q.birth"));
+    };
+    const std::string found = "results?q.givenName=John&q.surname=WHITLOCK";
+    EXPECT_EQ(search([](LintoraInetSet* s) { Press(s, Qt::Key_Return); }),
+              "Ancestral File / Ancestral File: https://www.familysearch.org/search/genealogies/" + found);
+    EXPECT_EQ(search([](LintoraInetSet* s) { QTest::mouseClick(s->btnGoInet, Qt::LeftButton); }),
+              "Pedigree Resource File / Pedigree Resource File: https://www.familysearch.org/search/genealogies/" +
+                  found);
+    EXPECT_EQ(ui.openedAddresses.size(), 2u);
+}
+
 // The real message box after Save As GED, its OK clicked: the main window
 // has the keyboard again and Ctrl+L lists the people.
 TEST_F(DesktopHabitsTest, AfterSaveAsGedTheMainWindowHasTheKeyboard) {
@@ -630,6 +664,135 @@ TEST_F(DesktopHabitsTest, ThePopupMenusKeysActOnTheSelectedPerson) {
     QTest::mouseClick(w->lblTree[2], Qt::RightButton);
     EXPECT_EQ(editor.loads, (std::vector<int>{0, 0}));
     EXPECT_EQ(g.CurIndiv, g.TreeSlot[2]);
+}
+
+// While the list covers the pedigree the pop-up menu's keys act on the
+// person of its highlighted row, not on the box selected under it: Ctrl+D
+// lists Samuel's descendants, Ctrl+E edits him, and a marriage row stands
+// for its husband, as its double-click does.
+TEST_F(DesktopHabitsTest, WhileTheListCoversThePedigreeThePopupKeysActOnItsHighlightedRow) {
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    const int32_t samuel = g.TreeSlot[1];
+    std::string shown;
+    ClickBox(0);  // John Henry, hidden by the list
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    ClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    CloseNextModal(shown);
+    Press(w, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Samuel WHITLOCK descendants list");
+    Press(w, Qt::Key_L, Qt::ControlModifier);  // the list again, its row kept
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(editor.loads, std::vector<int>{0});
+    EXPECT_EQ(g.CurIndiv, samuel);
+    EXPECT_FALSE(lists->isVisible());
+
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    QTest::mouseClick(lists->Command5(), Qt::LeftButton);  // Samuel and Abigail
+    CloseNextModal(shown);
+    Press(w, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(shown, "Internet Search - Select Criteria");
+    EXPECT_EQ(g.CurIndiv, samuel);
+}
+
+// The prune panel opened from the editor names a person no box shows:
+// Ctrl+E edits him again, the prune put away as its Cancel would. A list
+// picking a spouse for the editor takes none of the keys.
+TEST_F(DesktopHabitsTest, CtrlEWithThePrunePanelOpenEditsItsPerson) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    ASSERT_TRUE(editor.isVisible());
+    const int32_t samuel = g.CurIndiv;
+    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+    editor.mnuNavItem[5]->trigger();  // "Delete Individual"
+    ASSERT_TRUE(PrunePanel()->isVisible());
+    ASSERT_FALSE(editor.isVisible());
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(g.CurIndiv, samuel);
+    EXPECT_FALSE(PrunePanel()->isVisible());
+    EXPECT_EQ(g.PrunePending, "N");
+
+    editor.mnuLinkItem[0]->trigger();  // link a spouse: the list picks for the editor
+    ASSERT_TRUE(lists->isVisible() && lists->LinkMode());
+    QCoreApplication::processEvents();  // the desktop's word on who is active
+    for (Qt::Key key : {Qt::Key_E, Qt::Key_D}) Press(w, key, Qt::ControlModifier);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_TRUE(lists->isVisible());
+    EXPECT_EQ(g.CurIndiv, samuel);
+}
+
+// Clear work leaves no trace of the file opened before: not in the
+// caption, nor in the status bar (also after a paste and an undo), nor in
+// the name Save As Workfile proposes.
+TEST_F(DesktopHabitsTest, ClearWorkForgetsTheLastFile) {
+    const fs::path ged = dir / "work" / "kennedy.ged";
+    std::ofstream(ged, std::ios::binary) << "0 HEAD\r\n1 CHAR ASCII\r\n0 @I1@ INDI\r\n1 NAME Patrick /Kennedy/\r\n"
+                                            "1 SEX M\r\n1 BIRT\r\n2 DATE 1823\r\n0 TRLR\r\n";
+    ShowActive();
+    ui.fileAnswers.push_back(ged.string());
+    Press(w, Qt::Key_O, Qt::ControlModifier);  // Open Workfile
+    ASSERT_EQ(w->windowTitle(), "Lintora (kennedy.ged)");
+    ui.Answer(MsgResult::Yes);  // "Remove all data and start from scratch?"
+    ClickToolButton(kClearToolButton);
+    EXPECT_EQ(w->windowTitle(), "Lintora");
+    EXPECT_EQ(StatusPanels(), (std::vector<std::string>{"", "", "", "", "Individuals: 0", "Families: 0", ""}));
+
+    PastePage();
+    PastePage("af_family.txt");
+    ClickToolButton(kUndoToolButton);
+    EXPECT_EQ(StatusPanels().back(), "Tree 1 of 1");
+    ui.fileAnswers.push_back("");  // the dialog cancelled
+    Press(w, Qt::Key_V, Qt::ControlModifier);  // Save As Workfile
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests.back().fileName, "");
+}
+
+// A window put away when the window active at its showing has gone since
+// gives the keyboard to the main window: the search window opened from the
+// editor, which hides first; the editor opened while another program's
+// window had the keyboard, that window closed first. Each time Ctrl+L then
+// lists the people.
+TEST_F(DesktopHabitsTest, AWindowWhoseOpenerIsGoneGivesTheKeyboardToTheMainWindow) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    const auto listsByKey = [&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 500));
+        Press(w, Qt::Key_L, Qt::ControlModifier);
+        const bool listed = lists->isVisible();
+        Press(w, Qt::Key_Escape);
+        return listed;
+    };
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    QTimer::singleShot(0, [] {
+        auto* search = qobject_cast<LintoraInetSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+        QTest::mouseClick(search->cmdbtnExit, Qt::LeftButton);
+    });
+    editor.mnuNavItem[6]->trigger();  // "Search Internet"
+    ASSERT_FALSE(editor.isVisible());
+    EXPECT_TRUE(listsByKey());
+
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    QWidget other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    DoubleClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
+    ASSERT_TRUE(editor.isVisible());
+    other.hide();
+    QTest::mouseClick(editor.CancelEditButton, Qt::LeftButton);
+    ASSERT_FALSE(editor.isVisible());
+    EXPECT_TRUE(listsByKey());
 }
 
 // The descendants window widened by the user keeps its width when it opens

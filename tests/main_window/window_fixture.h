@@ -149,16 +149,19 @@ protected:
         QTest::mouseClick(w->Toolbar1->widgetForAction(w->toolButtons[b]), Qt::LeftButton);
     }
 
-    // Double-clicks the list row whose first column begins with text.
-    static void DoubleClickRow(QTableView* view, const RecordListModel& model, const QString& text) {
+    // Clicks, or double-clicks, the list row whose first column begins with text.
+    static void ClickRow(QTableView* view, const RecordListModel& model, const QString& text, bool twice = false) {
         for (int r = 0; r < model.rowCount(); ++r) {
             if (!model.Text(r, 0).startsWith(text)) continue;
             const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+            if (twice) QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
             return;
         }
         ADD_FAILURE() << "no row " << text.toStdString();
+    }
+    static void DoubleClickRow(QTableView* view, const RecordListModel& model, const QString& text) {
+        ClickRow(view, model, text, true);
     }
 
     // Saves an image of the window when LINTORA_SHOTS names a folder.
