@@ -62,7 +62,7 @@ void LinesToUtf8(std::vector<std::string_view>& lines, CharSet set, bool utf16, 
         lines[k] = {text.data() + written, utf8.size()};
         written += utf8.size();
     }
-    ControlsToBlanks(text);  // what lies past the last line is read by nobody
+    ControlsToBlanks(text.data(), text.data() + written);  // what lies past it is read by nobody
     for (std::string& line : out.grown) ControlsToBlanks(line);
 }
 

@@ -1,6 +1,5 @@
 #include "files/file_end.h"
 
-
 #include "files/work_lines.h"
 #include "record_store/text_routines.h"
 

@@ -32,8 +32,29 @@ constexpr std::uint64_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
 
+// Why nothing is to be read at path, told to the user; false for a file to read.
+bool Refused(const std::string& path, const std::string& name) {
+    const std::string why = path.empty() ? "" : WhyNoOrdinaryFile(path);
+    if (path.empty() || !why.empty()) {
+        Port().SetBusy(false);
+        if (!why.empty()) TellCannotOpen(name, why);
+        return true;
+    }
+    if (!RefusedName(path)) return false;  // a name no save would give a file
+    Port().SetBusy(false);
+    TellRefusedName();
+    return true;
+}
+
+bool Blank(const std::string& bytes) { return bytes.find_first_not_of(" \t\r\n") == std::string::npos; }
+
 // Every line into the fresh tables, the progress shown for a long file.
-void ReadLines(const std::vector<std::string_view>& lines, bool progress, std::uint64_t length) {
+void ReadLines(GedReader& reader, const std::vector<std::string_view>& lines, bool progress, std::uint64_t length) {
+    BeginGedRead(reader);
+    // Room for every person's pointer at once (a hint: the index never
+    // grows through its rehashes while the file is read).
+    reader.GedRead.xrefIndex.reserve(static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [](std::string_view l) { return l.starts_with("0 @") && l.ends_with(" INDI"); })));
     std::uint64_t chars = 0;
     for (std::size_t k = 0; k < lines.size(); ++k) {
         ParseGedRec(lines[k], static_cast<int32_t>(std::min<std::size_t>(k + 1, INT32_MAX)));
@@ -76,36 +97,22 @@ bool LoadFile() {
         Port().SetBusy(true);
         const std::string path = g.FilePath;
         const std::string name = std::filesystem::path(path).filename().string();
-        const std::string why = path.empty() ? "" : WhyNoOrdinaryFile(path);
-        if (path.empty() || !why.empty()) {
-            Port().SetBusy(false);
-            if (!why.empty()) TellCannotOpen(name, why);
-            return false;
-        }
+        if (Refused(path, name)) return false;
         const UnfinishedSave unfinished(path);
         if (unfinished.Running()) {
             Port().SetBusy(false);
             unfinished.TellRunning();
             return false;
         }
-        if (RefusedName(path)) {  // a name no save would give a file
-            Port().SetBusy(false);
-            TellRefusedName();
-            return false;
-        }
         LoadResult loaded = LoadContents(path);
-        if (!loaded.read()) {
+        if (!loaded.read() || Blank(loaded.contents)) {
             Port().SetBusy(false);
             if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
-            else TellUnreadable(path, loaded.stop != LoadStop::Read);
+            else if (!loaded.read()) TellUnreadable(path, loaded.stop != LoadStop::Read);
+            else if (!unfinished.TellStopped(false)) TellEmptyFile();
             return false;
         }
         std::string& bytes = loaded.contents;
-        if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
-            Port().SetBusy(false);
-            if (!unfinished.TellStopped(false)) TellEmptyFile();
-            return false;
-        }
         const std::uint64_t length = bytes.size();
         progress = length > kProgressFrom;
         ProgressStage(progress, length, "Reading " + name + " (" + std::to_string(length) + ")");
@@ -115,12 +122,7 @@ bool LoadFile() {
 
         // Fresh tables; the work goes back when the file gives nothing.
         fresh.SwapIn();
-        BeginGedRead(reader);
-        // Room for every person's pointer at once (a hint: the index never
-        // grows through its rehashes while the file is read).
-        reader.GedRead.xrefIndex.reserve(static_cast<std::size_t>(std::count_if(
-            lines.begin(), lines.end(), [](std::string_view l) { return l.starts_with("0 @") && l.ends_with(" INDI"); })));
-        ReadLines(lines, progress, length);
+        ReadLines(reader, lines, progress, length);
         const FileEnd end = JudgeEnd(lines, decoded.lastLineCut);
         if (g.IndivCount == 0) {
             fresh.GiveBack();

@@ -14,6 +14,7 @@ std::vector<std::string_view> SplitFileLineViews(std::string_view contents);
 // Every control character (below a blank) becomes a blank: files are
 // written so, and read so, that a loaded value is the value saved again.
 void ControlsToBlanks(std::string& text);
+void ControlsToBlanks(char* from, char* to);
 
 // Characters one note line of a file holds; longer text goes on in CONC lines.
 inline constexpr std::size_t kNoteLineWidth = 120;
