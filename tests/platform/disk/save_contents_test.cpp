@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <regex>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -314,6 +316,30 @@ TEST_F(SaveContentsTest, AFolderOnTheWayThatRefusesIsToldWithItsError) {
     const SaveResult result = SaveContents((dir / "trees" / ".." / "family.lnt").string(), "saved", system);
     EXPECT_EQ(result.stop, SaveStop::Unreachable);
     EXPECT_EQ(result.error, EACCES);
+}
+
+// A user's ~/Family is a link to the shared /data/family, written out in
+// full or from the link's own folder: a file saved through it, there
+// already or new, is written in the linked-to folder, and the link stays.
+TEST_F(SaveContentsTest, ASaveThroughALinkedFolderWritesInTheFolderItNames) {
+    const fs::path family = dir / "data" / "family";
+    fs::create_directories(family);
+    std::ofstream(family / "smith.lnt", std::ios::binary) << "old";
+    const fs::path anna = dir / "home" / "anna", bob = dir / "home" / "bob";
+    for (const auto& [home, link] : {std::pair{anna, family}, {bob, fs::path("../../data/family")}}) {
+        SCOPED_TRACE(link.string());
+        fs::create_directories(home);
+        fs::create_symlink(link, home / "Family");
+        const std::string contents = home.filename().string() + " saved";
+        for (const char* name : {"smith.lnt", "jones.ged"}) {
+            const SaveResult result = SaveContents((home / "Family" / name).string(), contents);
+            EXPECT_EQ(result.stop, SaveStop::None) << std::strerror(result.error);
+            EXPECT_EQ(Read(family / name), contents);
+        }
+        EXPECT_TRUE(fs::is_symlink(home / "Family"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(home), fs::directory_iterator()), 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(family), fs::directory_iterator()), 2);
+    }
 }
 
 // Whether a folder takes new files is told by making one, which is gone
