@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include <sys/file.h>
+#include <fcntl.h>
 
 #include "files/charset.h"
 #include "files/continued_values.h"
@@ -573,12 +573,13 @@ bool LoadFile() {
             if (!why.empty()) ShowProblem(name + " cannot be opened: " + why);
             return false;
         }
-        const UnfinishedSave unfinished(path);
+        UnfinishedSave unfinished(path);
         if (unfinished.Running()) {
             Port().SetBusy(false);
             unfinished.TellRunning();
             return false;
         }
+        unfinished.OfferEarlierContents();
         int16_t err = 0;
         int16_t no = OpenFileChecked(path, kOpenInput, 0, true, &err);
         std::FILE* f = OpenedFile(no);
@@ -587,9 +588,10 @@ bool LoadFile() {
             if (err) ShowProblem("Problem opening " + path + ": the file cannot be read.");
             return false;
         }
-        // A save of another copy that began after the look for its copy
-        // holds the file while it writes it over.
-        if (::flock(::fileno(f), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        // A save that began after the look for its record holds the file
+        // with a write lock while it writes it over; ours, held for the
+        // read, goes with the descriptor.
+        if (RealSystem().LockWhole(::fileno(f), F_RDLCK) != 0 && (errno == EAGAIN || errno == EACCES)) {
             CloseFile(no);
             Port().SetBusy(false);
             unfinished.TellRunning();

@@ -81,8 +81,8 @@ public:
     int SetAttribute(int fd, const std::string& name, const std::string& value) override {
         return Fails("set " + name + " " + NameOf(fd)) ? -1 : SystemCalls::SetAttribute(fd, name, value);
     }
-    int Lock(int fd, int operation) override {
-        return Fails("lock " + NameOf(fd)) ? -1 : SystemCalls::Lock(fd, operation);
+    int LockWhole(int fd, short type) override {
+        return Fails((type == F_UNLCK ? "unlock " : "lock ") + NameOf(fd)) ? -1 : SystemCalls::LockWhole(fd, type);
     }
 
     std::string NameOf(int fd) const {
