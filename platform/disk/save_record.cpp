@@ -1,6 +1,8 @@
 #include "platform/disk/save_record.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <tuple>
 #include <cinttypes>
 #include <cstdio>
 #include <sstream>
@@ -182,6 +184,10 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys) {
         FoundRecord record{name, {}};
         if (ParseRecord(text, record.record)) found.push_back(std::move(record));
     }
+    // In the order of their files, whatever the order of the folder.
+    std::sort(found.begin(), found.end(), [](const FoundRecord& a, const FoundRecord& b) {
+        return std::tie(a.record.file, a.name) < std::tie(b.record.file, b.name);
+    });
     return found;
 }
 

@@ -24,10 +24,11 @@ int OpenOrdinary(SystemCalls& sys, const std::string& path, Descriptor& fd, stru
 }
 
 // True when the first bytes of what the record says was written make up
-// file: every whole block by its hash (a block written part-way is the
-// last, and ends the file).
+// file, block by block. A write stopped by a crash leaves whole pages, and
+// so whole blocks; a part of a block cannot be told, and is no beginning.
 bool BeginsNewContents(const SaveRecord& record, const std::string& file) {
-    if (file.size() > record.newLength) return false;
+    if (file.size() > record.newLength || (file.size() % kRecordBlock != 0 && file.size() != record.newLength))
+        return false;
     for (std::size_t block = 0; (block + 1) * kRecordBlock <= file.size(); ++block)
         if (BlockHash(file.data() + block * kRecordBlock, kRecordBlock) != record.blocks[block]) return false;
     return true;

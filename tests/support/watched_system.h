@@ -121,7 +121,8 @@ public:
     }
     ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at) override {
         if (half_ && "write " + NameOf(fd) == at_) {
-            (void)SystemCalls::WriteAt(fd, from, size / 2, at);
+            // As a kill leaves a write: in whole pages.
+            (void)SystemCalls::WriteAt(fd, from, size / 2 / 4096 * 4096, at);
             ::_exit(0);
         }
         return WatchedSystem::WriteAt(fd, from, size, at);
