@@ -2,11 +2,13 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +16,7 @@
 #include <unistd.h>
 
 #include "files/file_loading.h"
+#include "files/file_saving.h"
 #include "files/gedcom_writer.h"
 #include "files/unfinished_save.h"
 #include "platform/disk/save_contents.h"
@@ -313,6 +316,89 @@ TEST_F(UnfinishedSaveTest, TheCopyOfAnotherUsersFileIsOpenToItsOwner) {
                   PutBack(name, f.copy));
         EXPECT_TRUE(fs::exists(f.copy));
     }
+}
+
+// In a shared folder (sticky, writable by all) Bob (1003), who may only
+// read Anna's family.lnt (1002, 0644, with a second name), plants
+// "family (earlier contents).lnt" and holds an flock on it and on
+// family.lnt itself. Anna opens and saves her file all the same, and where
+// it is cut short she hears only that; his file is never named, and stays.
+// Only a read lock of his, held while she saves, keeps her save off: after
+// its wait it leaves the file as it was and says why.
+TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
+    const fs::path shared = dir / "shared", anna = dir / "anna", family = shared / "family.lnt";
+    const fs::path planted = shared / "family (earlier contents).lnt";
+    for (const fs::path& folder : {shared, anna}) fs::create_directories(folder);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    ASSERT_EQ(::chown(anna.c_str(), 1002, 1002), 0);
+    const std::string earlier = WorkOf(300, family), saved = WorkOf(30, family);
+    Write(family, earlier);
+    fs::create_hard_link(family, shared / "for-print.lnt");
+    ASSERT_EQ(::chown(family.c_str(), 1002, 1002), 0);
+    ASSERT_EQ(::chmod(family.c_str(), 0644), 0);
+    int ready[2], orders[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(orders), 0);
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        ::close(orders[1]);
+        ::close(ready[0]);
+        const gid_t groups[] = {1003};
+        if (::setgroups(1, groups) != 0 || ::setgid(1003) != 0 || ::setuid(1003) != 0) ::_exit(1);
+        const int copy = ::open(planted.c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
+        const int file = ::open(family.c_str(), O_RDONLY);
+        if (copy < 0 || file < 0 || ::write(copy, "mine", 4) != 4 || ::flock(copy, LOCK_EX) != 0 ||
+            ::flock(file, LOCK_EX) != 0)
+            ::_exit(1);
+        char order = 0;
+        (void)!::write(ready[1], "r", 1);
+        while (::read(orders[0], &order, 1) == 1) {
+            struct flock whole {};
+            whole.l_type = F_RDLCK;
+            (void)!::fcntl(file, F_OFD_SETLK, &whole);
+            (void)!::write(ready[1], "r", 1);
+        }
+        ::_exit(0);
+    }
+    ::close(orders[0]);
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    auto asAnna = [&](const std::function<std::string()>& work) {
+        return AsUser(1002, {1002}, [&] {
+            setenv("XDG_STATE_HOME", anna.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", anna.c_str(), 1);
+            return work();
+        });
+    };
+    const std::string cutShort = "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over "
+                                 "it would lose what is missing.";
+    EXPECT_EQ(asAnna([&] {
+                  std::string said = std::to_string(Open(family).size());
+                  said += " " + std::to_string(g.IndivCount) + ", ";
+                  said += NotSavedText(family.string(), SaveContents(family.string(), saved)) + ", ";
+                  ::truncate(family.c_str(), 8192);
+                  const std::vector<std::string> texts = Open(family);
+                  TellUnfinishedSaves("");
+                  return said + texts.at(0) + ", " + std::to_string(texts.size() + ui.boxes.size() - 1);
+              }),
+              "0 300, , " + cutShort + ", 1");
+    EXPECT_EQ(Read(planted), "mine");
+    Write(family, earlier);
+    ASSERT_EQ(::write(orders[1], "r", 1), 1);  // his read lock
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    EXPECT_EQ(asAnna([&] {
+                  std::string said = std::to_string(Open(family).size());
+                  said += " " + std::to_string(g.IndivCount);
+                  return said + ", " + NotSavedText(family.string(), SaveContents(family.string(), saved));
+              }),
+              "0 300, family.lnt was not saved: another program holds it open. The file is as it was.");
+    EXPECT_EQ(Read(family), earlier);
+    ::close(orders[1]);
+    ::close(ready[0]);
+    ::waitpid(reader, nullptr, 0);
+    EXPECT_EQ(Listing(shared), (std::vector<std::string>{"family (earlier contents).lnt", "family.lnt", "for-print.lnt"}));
 }
 
 }  // namespace
