@@ -71,26 +71,28 @@ void UnfinishedSave::OfferEarlierContents() {
     std::erase_if(saves_, [&](const RecordedSave& save) {
         bool keptCopy = false;
         if (save.end != SaveEnd::PartOfNew || !OfferPutBack(RealSystem(), save, keptCopy)) return false;
-        if (keptCopy) partOnly_.push_back(save.record.copy);
+        if (keptCopy) partOnly_.push_back(save.record);
         return true;
     });
 }
 
 bool UnfinishedSave::TellStopped(bool /*whole*/) const {
-    for (const std::string& copy : partOnly_)
-        MainWindow().SetStatusLabel(name_ + " holds only part of its new work; its earlier contents are kept in " +
-                                    copy + ".");
+    // Named as the save named it, whichever of its names the file was opened by.
+    for (const SaveRecord& record : partOnly_)
+        MainWindow().SetStatusLabel(NameOf(record.file) + " holds only part of its new work; its earlier contents "
+                                    "are kept in " + record.copy + ".");
     std::vector<std::string> copies;
     for (const RecordedSave& save : saves_) copies.push_back(save.record.copy);
     if (copies.empty()) return false;
-    ShowProblem(StoppedText(name_, copies));
+    ShowProblem(StoppedText(NameOf(saves_.front().record.file), copies));
     return true;
 }
 
 void TellUnfinishedSaves(const std::string& opened) {
     SystemCalls& sys = RealSystem();
     struct stat status {};
-    const bool known = !opened.empty() && ::stat(opened.c_str(), &status) == 0;
+    const Descriptor at(sys, opened.empty() ? -1 : sys.OpenAt(AT_FDCWD, opened, O_PATH));
+    const bool known = at.open() && sys.Status(at.get(), status) == 0;
     for (const RecordedSave& save : UnfinishedSaves(sys, "")) {
         if (save.end == SaveEnd::Running || (known && save.record.fileId == IdOf(status))) continue;
         bool keptCopy = false;

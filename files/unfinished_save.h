@@ -31,7 +31,7 @@ public:
 private:
     std::string path_, name_;
     std::vector<RecordedSave> saves_;
-    std::vector<std::string> partOnly_;  // copies the user kept over the part of the new work
+    std::vector<SaveRecord> partOnly_;  // saves whose copies the user kept over the part of the new work
 };
 
 // At start-up: tells the user of every other save of his that did not

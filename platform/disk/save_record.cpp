@@ -5,6 +5,7 @@
 #include <tuple>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 #include <fcntl.h>
@@ -58,9 +59,22 @@ FileId IdOf(const struct stat& status) {
 }
 
 std::uint64_t BlockHash(const char* bytes, std::size_t size) {
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (std::size_t k = 0; k < size; ++k) hash = (hash ^ static_cast<unsigned char>(bytes[k])) * 1099511628211ull;
-    return hash;
+    // Four lanes of eight bytes, mixed by multiplication, so that a save
+    // pays little for telling its blocks; the tail byte by byte (FNV-1a).
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
+    std::uint64_t lanes[4] = {size, kMix, ~size, ~kMix};
+    std::size_t at = 0;
+    for (; at + 32 <= size; at += 32)
+        for (int lane = 0; lane < 4; ++lane) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + at + 8 * lane, 8);
+            lanes[lane] = (lanes[lane] ^ word) * kMix;
+            lanes[lane] ^= lanes[lane] >> 29;
+        }
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint64_t lane : lanes) hash = (hash ^ lane) * kMix;
+    for (; at < size; ++at) hash = (hash ^ static_cast<unsigned char>(bytes[at])) * 1099511628211ull;
+    return hash ^ (hash >> 32);
 }
 
 std::vector<std::uint64_t> BlockHashes(const std::string& contents) {

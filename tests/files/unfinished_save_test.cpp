@@ -162,6 +162,7 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedKeepsItsCopyNamed) {
         EXPECT_TRUE(fs::exists(copy));
         EXPECT_EQ(Records().size(), 1u);
     }
+    EXPECT_EQ(Open(dir / "for-aunt.lnt"), std::vector<std::string>{Kept("family.lnt", copy)});  // by its other name
     fs::remove(copy);
     EXPECT_EQ(Open(family), std::vector<std::string>{});
     EXPECT_EQ(Records(), std::vector<std::string>{});
