@@ -39,8 +39,8 @@ int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& byt
 
 // The record goes; the copy stays, the user's own file from now on.
 void DropRecord(SystemCalls& sys, const RecordedSave& save);
-// The copy goes where it is still the recorded one and the user's own,
-// then the record.
+// The copy goes where it is still the recorded one and the user's own (or
+// root's, who gives his copies the file's owner), then the record.
 void RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save);
 
 }  // namespace lintora
