@@ -98,12 +98,13 @@ bool LoadFile() {
         const std::string path = g.FilePath;
         const std::string name = std::filesystem::path(path).filename().string();
         if (Refused(path, name)) return false;
-        const UnfinishedSave unfinished(path);
+        UnfinishedSave unfinished(path);
         if (unfinished.Running()) {
             Port().SetBusy(false);
             unfinished.TellRunning();
             return false;
         }
+        unfinished.OfferEarlierContents();
         LoadResult loaded = LoadContents(path);
         if (!loaded.read() || Blank(loaded.contents)) {
             Port().SetBusy(false);

@@ -7,6 +7,7 @@
 #include "files/data_files.h"
 #include "files/file_loading.h"
 #include "files/file_saving.h"
+#include "files/unfinished_save.h"
 #include "page_import/paste.h"
 #include "platform/disk/file_reading.h"
 #include "platform/platform.h"
@@ -72,16 +73,18 @@ void OpenWorkFileAtStart(const std::string& commandLine) {
     const std::string line = TrimBlanks(commandLine);
     const std::string path = TrimBlanks(line.empty() ? g.LastWorkFile : line);
     g.FilePath = path;
-    if (!path.ends_with(".lnt") && !path.ends_with(".LNT")) return;
+    const bool workFile = path.ends_with(".lnt") || path.ends_with(".LNT");
     // Says why it cannot. A remembered file taken from its folder is told
     // once; one out of reach (a drive not plugged in, a folder the user may
     // not open) stays remembered for the next start.
-    if (!OpenFile(path) && line.empty() && MissingFromItsFolder(path)) {
+    if (workFile && !OpenFile(path) && line.empty() && MissingFromItsFolder(path)) {
         g.LastWorkFile.clear();
         g.datFilename = " ";
         SaveStartupSettings({{"datFilename", " "}, {"datPos", "0"}});
     }
-    if (g.datPos > g.IndivCount) g.datPos = 1;
+    if (workFile && g.datPos > g.IndivCount) g.datPos = 1;
+    // The user's other saves that did not finish, whatever their files.
+    Step([&] { TellUnfinishedSaves(workFile ? path : ""); });
 }
 
 bool OpenWorkFile() {

@@ -16,6 +16,8 @@ enum class SaveStop {
     NotOrdinary,  // a pipe, a device or another thing that is no ordinary file
     ReadOnly,     // the user may not write the file, or its owner's write mark is off
     Replaced,     // another file took its place while it was being saved
+    HeldOpen,     // another program held the file open (a lock) for as long as a save waits
+    Record,       // recording the save in the user's own folder (copyFolder)
     // A step that failed with error:
     OpenFile,     // opening the file to write it in place
     ReadFile,     // reading its earlier contents

@@ -20,6 +20,7 @@ std::string WhyNotSaved(SaveStop stop, int err) {
         switch (stop) {
             case SaveStop::Unreachable: return "a folder on the way to it does not let you in";
             case SaveStop::MakeNewFile:
+            case SaveStop::Record:
             case SaveStop::MakeCopy: return "the folder does not let you create files";
             case SaveStop::Rename: return "the file does not let you replace it";
             case SaveStop::ReadFile:
@@ -70,6 +71,10 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
         case SaveStop::NotOrdinary: return path + " is not an ordinary file";
         case SaveStop::ReadOnly: return path + " is read-only";
         case SaveStop::Replaced: return name + " was not saved: another file took its place while it was being saved.";
+        case SaveStop::HeldOpen: return name + " was not saved: another program holds it open. The file is as it was.";
+        case SaveStop::Record:
+            return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
+                   WhyNotSaved(result.stop, result.error) + "). The file is as it was.";
         default: break;
     }
     std::string why = WhyNotSaved(result.stop, result.error);

@@ -5,8 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <signal.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -97,13 +98,6 @@ int SystemCalls::SetAttribute(int fd, const std::string& name, const std::string
 
 int SystemCalls::RemoveAttribute(int fd, const std::string& name) { return ::fremovexattr(fd, name.c_str()); }
 
-int SystemCalls::Lock(int fd, int operation) {
-    int result;
-    while ((result = ::flock(fd, operation)) != 0 && errno == EINTR) {
-    }
-    return result;
-}
-
 int SystemCalls::LockWhole(int fd, short type) {
     struct flock whole {};
     whole.l_type = type;
@@ -131,6 +125,45 @@ std::vector<gid_t> SystemCalls::OtherGroups() {
         if (errno != EINVAL) return {};  // EINVAL: the groups grew meanwhile
     }
 }
+
+int SystemCalls::ListNames(int folder, std::vector<std::string>& names) {
+    const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!listing) {
+        const int err = errno;
+        if (fd >= 0) ::close(fd);
+        return err;
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    const int err = errno;
+    ::closedir(listing);
+    return err;
+}
+
+pid_t SystemCalls::ProcessId() { return ::getpid(); }
+
+std::string SystemCalls::BootId() {
+    std::string id;
+    if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
+        char line[64] = {};
+        if (std::fgets(line, sizeof line, f)) id = line;
+        std::fclose(f);
+    }
+    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+    return id;
+}
+
+std::string SystemCalls::HostName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) return {};
+    return name;
+}
+
+bool SystemCalls::ProcessRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
 
 SystemCalls& RealSystem() {
     static SystemCalls system;

@@ -47,8 +47,6 @@ public:
     virtual ssize_t GetAttribute(int fd, const std::string& name, char* into, std::size_t size);
     virtual int SetAttribute(int fd, const std::string& name, const std::string& value);
     virtual int RemoveAttribute(int fd, const std::string& name);
-    // flock: LOCK_EX, LOCK_SH, LOCK_UN, with LOCK_NB.
-    virtual int Lock(int fd, int operation);
     // A lock on the whole file held by the open file description, never
     // waited for: F_RDLCK needs the file open for reading, F_WRLCK for
     // writing (so that a user who may only read a file cannot take it);
@@ -59,6 +57,14 @@ public:
     virtual uid_t User();
     virtual gid_t Group();
     virtual std::vector<gid_t> OtherGroups();
+    // The names in a folder (its own "." and ".." left out); 0, or the error.
+    virtual int ListNames(int folder, std::vector<std::string>& names);
+    // This process, the boot of the system it runs on, and the host's name.
+    virtual pid_t ProcessId();
+    virtual std::string BootId();
+    virtual std::string HostName();
+    // True while a process of that id runs on this boot of this host.
+    virtual bool ProcessRuns(pid_t pid);
 };
 
 // The system itself.

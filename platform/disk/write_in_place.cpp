@@ -6,7 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include <sys/file.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/disk/earlier_copies.h"
@@ -27,13 +28,17 @@ bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
     return ReadWhole(sys, fd, now) == 0 && now == contents;
 }
 
-// Makes the file hold contents and puts it on disk: cut to nothing first.
-// SaveStop::None, or the step that failed with its error.
-SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error) {
-    if (sys.Truncate(fd, 0) != 0 || sys.Sync(fd) != 0) {
+// Makes the file hold contents and puts it on disk: cut to nothing first,
+// so that a write stopped half-way leaves a beginning of the contents that
+// the record of the save tells from a whole file. SaveStop::None, or the
+// step that failed with its error.
+SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error, EarlierCopy* copy = nullptr) {
+    if (sys.Truncate(fd, 0) != 0) {
         error = errno;
         return SaveStop::Cut;
     }
+    struct stat status {};
+    if (copy && sys.Status(fd, status) == 0) copy->FileCut(status);
     if ((error = WriteWhole(sys, fd, contents)) != 0) return SaveStop::Write;
     if (sys.Sync(fd) != 0) {
         error = errno;
@@ -44,15 +49,18 @@ SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& e
 
 // Holds the file against other copies of the program while it is written
 // over: two saves would mix their contents, and an open would read half of
-// one. A read or a save of another copy is waited for a while; 0, or the
-// error (EWOULDBLOCK when it went on too long).
+// one. The lock is one that only a writer of the file can take, so that no
+// one who may only read it holds a save off for longer than a read. A read
+// or a save of another program is waited for a while; 0, or the error
+// (EAGAIN when it went on too long).
 int HoldFile(SystemCalls& sys, int fd) {
     constexpr auto kWaitAtMost = std::chrono::seconds(5);
     const auto until = std::chrono::steady_clock::now() + kWaitAtMost;
-    while (sys.Lock(fd, LOCK_EX | LOCK_NB) != 0) {
+    while (sys.LockWhole(fd, F_WRLCK) != 0) {
         // A file system that keeps no locks is written all the same.
-        if (errno != EWOULDBLOCK) return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL ? 0 : errno;
-        if (std::chrono::steady_clock::now() >= until) return EWOULDBLOCK;
+        if (errno != EAGAIN && errno != EACCES)
+            return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL ? 0 : errno;
+        if (std::chrono::steady_clock::now() >= until) return EAGAIN;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return 0;
@@ -71,13 +79,14 @@ bool MustWriteInPlace(SystemCalls& sys, const OldFile& old) {
 SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents) {
     if (old.writeError) return Stopped(SaveStop::OpenFile, old.writeError, true);
     if (old.readError) return Stopped(SaveStop::ReadFile, old.readError, true);
-    if (const int err = HoldFile(sys, old.fd.get())) return Stopped(SaveStop::OpenFile, err, true);
+    if (const int err = HoldFile(sys, old.fd.get()))
+        return Stopped(err == EAGAIN ? SaveStop::HeldOpen : SaveStop::OpenFile, err, true);
     std::string before;
     if (const int err = ReadWhole(sys, old.fd.get(), before)) return Stopped(SaveStop::ReadFile, err, true);
     EarlierCopy copy;
-    if (SaveResult kept = KeepEarlierContents(sys, found, old, before, copy); !kept.saved()) return kept;
+    if (SaveResult kept = KeepEarlierContents(sys, found, old, before, contents, copy); !kept.saved()) return kept;
     int err = 0;
-    const SaveStop stop = Overwrite(sys, old.fd.get(), contents, err);
+    const SaveStop stop = Overwrite(sys, old.fd.get(), contents, err, &copy);
     if (stop == SaveStop::None) {
         copy.Remove();
         return {};

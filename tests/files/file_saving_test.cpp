@@ -334,6 +334,7 @@ TEST_F(SaveFileTest, AFileOfASharedFolderStaysItsOwners) {
         Write(file, "old");
         return AsUser(uid, groups, [&] {
             setenv("XDG_CONFIG_HOME", (homes / std::to_string(uid)).c_str(), 1);
+            setenv("XDG_STATE_HOME", (homes / std::to_string(uid) / "state").c_str(), 1);
             g.FilePath = file.string();
             g.DataChanged = "Y";
             ui.boxes.clear();
@@ -401,8 +402,9 @@ TEST_F(SaveFileTest, ASaveRefusedByTheFileSaysSo) {
 
 // "fam.ged" and "copy-for-aunt.ged" are one file: a save writes it in
 // place, so both names show the new contents. Until they are on disk the
-// earlier ones wait in a private copy beside it, on disk and locked before
-// it has its name; the file is cut to nothing before it is written. A failed
+// earlier ones wait in a private copy beside it, on disk and recorded in
+// the user's own folder before it has its name; the file is cut to nothing
+// before it is written, and put on disk once, when it is whole. A failed
 // write puts them back, and where even that fails the message says where
 // the copy is.
 TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
@@ -419,7 +421,7 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
     EXPECT_EQ(Inode(fam), inode);
     EXPECT_EQ(Inode(aunt), inode);
     EXPECT_EQ(ModeOf(fam), "640");
-    const std::vector<std::string> names{"app", "config", "copy-for-aunt.ged", "fam.ged"};
+    const std::vector<std::string> names{"app", "config", "copy-for-aunt.ged", "fam.ged", "state"};
     EXPECT_EQ(Listing(dir), names);
 
     const std::string folder = dir.filename().string(), copy = "fam (earlier contents).ged";
@@ -439,18 +441,25 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
         syncs = 0;
         return NotSavedText(fam.string(), SaveContents(fam.string(), Saved(fam), system));
     };
-    // Where the file system makes files with no name, the copy has none
-    // until it is whole and locked; elsewhere a scratch name.
+    // Where the file system makes files with no name, the copy and the
+    // record have none until they are whole; elsewhere a scratch name.
     for (const bool withoutName : {nameless, false}) {
         nameless = withoutName;
         const std::string made = nameless ? "nameless file" : ".fam.ged.*.tmp";
+        const std::string record = nameless ? "nameless file" : ".save.*.record";
         EXPECT_EQ(save(), "");
         std::vector<std::string> expected{"lock fam.ged", "create nameless file", "write " + made, "sync " + made,
-                                          "chown " + made, "chmod " + made, "lock " + made,
-                                          (nameless ? "link " : "rename ") + made + " to " + copy,
-                                          "sync " + folder, "cut fam.ged", "sync fam.ged", "write fam.ged",
-                                          "sync fam.ged", "remove " + copy, "sync " + folder, "close " + copy};
-        if (!nameless) expected.insert(expected.begin() + 2, "create " + made);  // once told there are none
+                                          "chown " + made, "chmod " + made, "create nameless file",
+                                          "write " + record, "sync .save.*.record",
+                                          (nameless ? "link " : "rename ") + made + " to " + copy, "sync " + folder,
+                                          "close " + copy, "cut fam.ged", "write .save.*.record", "write fam.ged",
+                                          "sync fam.ged", "remove " + copy, "remove .save.*.record"};
+        if (nameless) {
+            expected.insert(expected.begin() + 8, "link nameless file to .save.*.record");
+        } else {  // once told there are none, each is made under a scratch name
+            expected.insert(expected.begin() + 2, "create " + made);
+            expected.insert(expected.begin() + 8, "create " + record);
+        }
         EXPECT_EQ(system.Calls({"create", "write", "sync", "chown", "chmod", "lock", "link", "rename", "cut",
                                 "remove", "close " + copy}),
                   expected);
@@ -458,7 +467,7 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
     }
     nameless = MakesNamelessFiles(dir.string());
 
-    failing = {2};  // the new contents cannot be put on disk
+    failing = {1};  // the new contents cannot be put on disk
     EXPECT_EQ(save(), "fam.ged was not saved: the disk reported an error. The file is as it was.");
     EXPECT_EQ(Read(aunt), kOldGedcom);
     EXPECT_EQ(Listing(dir), names);
@@ -469,7 +478,7 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
     EXPECT_EQ(Listing(dir), names);
     cutFails = false;
 
-    failing = {2, 3};  // nor the file cut again to put the earlier ones back
+    failing = {1, 2};  // nor the earlier ones put back
     EXPECT_EQ(save(), "fam.ged was not saved: the disk reported an error, and putting its earlier contents back "
                       "failed too: they are kept in " + (dir / copy).string() + ".");
     EXPECT_EQ(Read(dir / copy), kOldGedcom);
@@ -483,7 +492,8 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
 // for a new file, nothing is written and the message says why. A file there
 // that he may write does not make the folder one for the user data file.
 // Another user's file in a shared folder (sticky: only owners replace
-// files) is written in place too.
+// files) is written in place too, its copy beside it, but only where the
+// save can be recorded in his own folder.
 TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
     const fs::path family = dir / "family", fam = family / "fam.ged", probe = family / ".lintora-write-test";
@@ -520,7 +530,9 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
                       "not saved: " + kNotSaved + "fam.ged was not saved: the folder does not let you create "
                       "files, and its earlier contents could not be kept in " + (locked / "Lintora").string() +
                       " either (the folder does not let you create files). The file is as it was.\n"
-                      "saved: " + jones.string() + " successfully saved\n"
+                      "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
+                      (locked / "Lintora").string() + " (the folder does not let you create files). The file is "
+                      "as it was.\n"
                       "new 1003:1003 640 same file, 1004:1003 664");
     EXPECT_EQ(Listing(family), (std::vector<std::string>{".lintora-write-test", "fam.ged"}));
     EXPECT_TRUE(fs::is_empty(home / "state" / "Lintora"));
@@ -637,13 +649,13 @@ TEST_F(SaveFileTest, ALongNameIsSavedAgain) {
     const std::vector<std::string> expected =
         MakesNamelessFiles(dir.string())
             ? std::vector<std::string>{"link nameless file to " + scratch, "rename " + scratch + " over " + name,
-                                       "link nameless file to " + copy}
+                                       "link nameless file to .save.*.record", "link nameless file to " + copy}
             : std::vector<std::string>{"rename " + scratch + " over " + name, "rename " + scratch + " to " + copy};
     EXPECT_EQ(named, expected);
     EXPECT_TRUE(std::regex_match(copy, std::regex(name.substr(0, 218) + " [0-9a-f]{8} \\(earlier contents\\)\\.ged")))
         << copy;
     EXPECT_EQ(Read(dir / "short.ged"), Saved(file));
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "short.ged", name}));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "short.ged", "state", name}));
 }
 
 }  // namespace

@@ -2,18 +2,23 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include "files/file_loading.h"
+#include "files/file_saving.h"
 #include "files/gedcom_writer.h"
+#include "files/unfinished_save.h"
 #include "platform/disk/save_contents.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
@@ -39,64 +44,162 @@ protected:
         ResetProgramState();
         return contents;
     }
-    // Opens the file as the user does, with what the program says.
-    std::vector<std::string> Open(const fs::path& path) {
+    // Opens the file as the user does, answering its questions with
+    // answers (its other boxes with OK), with what the program says.
+    std::vector<std::string> Open(const fs::path& path, std::vector<MsgResult> answers = {}) {
         ui.boxes.clear();
         ResetProgramState();
         g.AppPath = (dir / "app").string();
         g.FilePath = path.string();
+        for (const MsgResult answer : answers) ui.Answer(answer);
         for (int k = 0; k < 3; ++k) ui.Answer(MsgResult::Ok);
+        windows.statusLabels.clear();
         LoadFile();
         const std::vector<std::string> texts = ui.Texts();
         ui.answers.clear();
         return texts;
     }
+    // The records of saves kept in the user's own folder.
+    std::vector<std::string> Records() const {
+        std::vector<std::string> names;
+        if (fs::exists(dir / "state" / "Lintora"))
+            for (const std::string& name : Listing(dir / "state" / "Lintora"))
+                if (name.starts_with(".save.")) names.push_back(name);
+        return names;
+    }
+    static std::string PutBack(const std::string& name, const fs::path& copy) {
+        return name + " was being saved when the program stopped and holds only part of the new work. Put back its "
+                      "earlier contents, kept in " + copy.string() + "?";
+    }
+    static std::string Kept(const std::string& name, const fs::path& copy) {
+        return name + " was being saved when the program stopped. Its earlier contents are kept in " +
+               copy.string() + ".";
+    }
+    // Takes away what a stopped save leaves of its scratch files.
+    void Tidy() {
+        for (const std::string& name : Listing(dir))
+            if (name.ends_with(".tmp")) fs::remove(dir / name);
+    }
 };
 
 // The family's work file of 4,500 people has a second name, so a save
-// writes it in place; an 18-person work is saved over it, and the program
+// writes it in place; a 180-person work is saved over it, and the program
 // stops at one step of the save or another. The next open loads the whole
-// earlier work or the whole new one without a word, or says that the save
-// did not finish and where the earlier contents are; it never takes what
-// is left for a whole file.
+// earlier work or the whole new one without a word; where the file holds
+// only a beginning of the new work it asks whether to put the earlier work
+// back, and either puts it back or opens the part and leaves the copy to
+// the user. Whatever the step, no record of the save is left behind.
 TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    const std::string earlier = WorkOf(4500, family), saved = WorkOf(18, family);
-    const std::string told = "family.lnt was being saved when the program stopped. Its earlier contents are kept in " +
-                             copy.string() + ".";
+    const std::string earlier = WorkOf(4500, family), saved = WorkOf(180, family);
+    const std::string asked = PutBack("family.lnt", copy);
+    const std::string cutShort = "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over "
+                                 "it would lose what is missing.";
+    const std::string partOnly = "family.lnt holds only part of its new work; its earlier contents are kept in " +
+                                 copy.string() + ".";
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
+    const bool nameless = MakesNamelessFiles(dir.string());
     const struct {
         const char* step;
         std::string at;
-        int count;
         bool half;
-        int32_t people;  // loaded at the next open
+        std::vector<MsgResult> answers;
+        int32_t people;  // loaded at the next open, -1 for part of the 180
         std::vector<std::string> said;
+        bool copyKept;
     } steps[] = {
-        {"after the copy", "cut family.lnt", 1, false, 4500, {}},
-        {"after the cut", "write family.lnt", 1, false, 0, {told}},
-        {"in the middle of the write", "write family.lnt", 1, true, -1, {told}},
-        {"after the write", "sync family.lnt", 2, false, 18, {}},
-        {"after the sync, before the copy goes", "remove family (earlier contents).lnt", 1, false, 18, {}},
+        // Where the file system makes files with no name, the record and
+        // the copy are named once whole.
+        {"before the record", nameless ? "link nameless file to .save.*.record" : "create .save.*.record", false,
+         {}, 4500, {}, false},
+        {"before the copy has its name",
+         (nameless ? "link nameless file" : "rename .family.lnt.*.tmp") + std::string(" to family (earlier contents).lnt"),
+         false, {}, 4500, {}, false},
+        {"after the copy", "cut family.lnt", false, {}, 4500, {}, false},
+        {"after the cut, put back", "write family.lnt", false, {MsgResult::Yes}, 4500, {asked}, false},
+        {"after the cut, kept", "write family.lnt", false, {MsgResult::No}, 0, {asked, "File is empty!"}, true},
+        {"in the middle of the write", "write family.lnt", true, {MsgResult::No}, -1, {asked, cutShort}, true},
+        {"after the write", "sync family.lnt", false, {}, 180, {}, false},
+        {"after the sync, before the copy goes", "remove family (earlier contents).lnt", false, {}, 180, {}, false},
+        {"before the record goes", "remove .save.*.record", false, {}, 180, {}, false},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.step);
         Write(family, earlier);
-        StoppingSystem system(step.at, step.count, step.half);
+        StoppingSystem system(step.at, 1, step.half);
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
-        EXPECT_EQ(Open(family), step.said);
+        EXPECT_EQ(Open(family, step.answers), step.said);
         if (step.people >= 0) {
             EXPECT_EQ(g.IndivCount, step.people);
         } else {
-            EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 18) << g.IndivCount;
+            EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 180) << g.IndivCount;
         }
-        EXPECT_EQ(fs::exists(copy), !step.said.empty());
+        EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), step.copyKept ? partOnly : "");
+        EXPECT_EQ(fs::exists(copy), step.copyKept);
         if (fs::exists(copy)) {
             EXPECT_EQ(Read(copy), earlier);
         }
+        EXPECT_EQ(Records(), std::vector<std::string>{});
+        // The copy is the user's now: the next open leaves it be.
+        if (step.copyKept) {
+            EXPECT_EQ(Open(family), std::vector<std::string>(step.said.begin() + 1, step.said.end()));
+            EXPECT_TRUE(fs::exists(copy));
+        }
         fs::remove(copy);
+        Tidy();
     }
+}
+
+// A file changed after its save stopped is never put back: each open names
+// the copy and keeps it, with the record, until the user takes the copy
+// away; then the record goes without a word.
+TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedKeepsItsCopyNamed) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    Write(family, WorkOf(4500, family));
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(18, family), system));
+    Write(family, WorkOf(3, family));  // another program's
+    for (int open = 0; open < 2; ++open) {
+        EXPECT_EQ(Open(family), std::vector<std::string>{Kept("family.lnt", copy)});
+        EXPECT_EQ(g.IndivCount, 3);
+        EXPECT_TRUE(fs::exists(copy));
+        EXPECT_EQ(Records().size(), 1u);
+    }
+    EXPECT_EQ(Open(dir / "for-aunt.lnt"), std::vector<std::string>{Kept("family.lnt", copy)});  // by its other name
+    fs::remove(copy);
+    EXPECT_EQ(Open(family), std::vector<std::string>{});
+    EXPECT_EQ(Records(), std::vector<std::string>{});
+}
+
+// At start-up the user hears of every save of his that did not finish,
+// whatever the file, apart from the one its open told of: one that holds
+// part of its new work is offered back, one changed since is named.
+TEST_F(UnfinishedSaveTest, StartUpTellsOfEverySaveThatDidNotFinish) {
+    const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt";
+    const std::string earlier = WorkOf(40, trees);
+    for (const fs::path& file : {trees, notes}) {
+        Write(file, earlier);
+        fs::create_hard_link(file, file.string() + ".link");
+        StoppingSystem system("write " + file.filename().string(), 1, true);
+        ASSERT_TRUE(SaveStopped(file.string(), WorkOf(900, file), system));
+    }
+    Write(notes, "0 HEAD\r\n0 TRLR\r\n");
+    const fs::path treesCopy = dir / "trees (earlier contents).lnt", notesCopy = dir / "notes (earlier contents).lnt";
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Dismissed);
+    TellUnfinishedSaves(notes.string());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{PutBack("trees.lnt", treesCopy)});  // dismissed: asked again
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    ui.Answer(MsgResult::Yes);
+    TellUnfinishedSaves("");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{Kept("notes.lnt", notesCopy), PutBack("trees.lnt", treesCopy)}));
+    EXPECT_EQ(Read(trees), earlier);
+    EXPECT_FALSE(fs::exists(treesCopy));
+    EXPECT_TRUE(fs::exists(notesCopy));
+    EXPECT_EQ(Records().size(), 1u);
 }
 
 // While another copy of the program saves the file, an open reads nothing
@@ -143,9 +246,10 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
     EXPECT_TRUE(Read(family) == ours) << Read(family).size() << " bytes of " << ours.size();
     EXPECT_EQ(Open(family), std::vector<std::string>{});
     EXPECT_EQ(g.IndivCount, 4500);
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family.lnt", "for-aunt.lnt"}));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family.lnt", "for-aunt.lnt", "state"}));
+    EXPECT_EQ(Records(), std::vector<std::string>{});
 
-    const int held = ::open(family.c_str(), O_RDWR);  // as a save holds it, its copy not yet named
+    const int held = ::open(family.c_str(), O_RDWR);  // as a save holds it, its record not yet made
     struct flock whole {};
     whole.l_type = F_WRLCK;
     ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &whole), 0);
@@ -165,51 +269,147 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
 // of which he is a member and she is not. Both are written in place, so
 // that they stay hers, and his save stops once the file is cut. Each copy
 // is his, no more open than her file was, and she can read it; his next
-// open names it.
+// open offers it back. A file of his own in a folder that takes no new
+// files has its copy in his own folder, and his next open finds it there.
 TEST_F(UnfinishedSaveTest, TheCopyOfAnotherUsersFileIsOpenToItsOwner) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
     Write(dir / "probe", "");
     if (::setxattr((dir / "probe").c_str(), "system.posix_acl_access", "", 0, 0) != 0 && errno == ENOTSUP)
         GTEST_SKIP() << "the file system of " << dir << " keeps no access lists";
-    const fs::path shared = dir / "shared", family = dir / "family";
-    fs::create_directories(shared);
-    fs::create_directories(family);
+    const fs::path shared = dir / "shared", family = dir / "family", closed = dir / "closed", bob = dir / "bob";
+    for (const fs::path& folder : {shared, family, closed, bob}) fs::create_directories(folder);
     ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
     ASSERT_EQ(::chown(family.c_str(), 0, 2000), 0);
     ASSERT_EQ(::chmod(family.c_str(), 02775), 0);
+    ASSERT_EQ(::chown(bob.c_str(), 1003, 1003), 0);
     const std::string earlier = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Anna /Lindqvist/\r\n0 TRLR\r\n";
+    std::string escaped = closed.string();
+    for (std::size_t at; (at = escaped.find('/')) != std::string::npos;) escaped.replace(at, 1, "\u2215");
     const struct {
         fs::path file;
+        uid_t owner;
         gid_t group;
         mode_t mode;
+        fs::path copy;
         std::string copyOwners;
         bool openToOthers;
-    } files[] = {{shared / "anna.lnt", 1002, 0666, "1003:1003 666", true},
-                 {family / "anna.ged", 2000, 0660, "1003:2000 660", false}};
+    } files[] = {{shared / "anna.lnt", 1002, 1002, 0666, shared / "anna (earlier contents).lnt", "1003:1003 666", true},
+                 {family / "anna.ged", 1002, 2000, 0660, family / "anna (earlier contents).ged", "1003:2000 660", false},
+                 {closed / "bob.lnt", 1003, 1003, 0644, bob / "Lintora" / ("bob from " + escaped +
+                                                                           " (earlier contents).lnt"),
+                  "1003:1003 644", false}};
     for (const auto& f : files) {
         SCOPED_TRACE(f.file);
         Write(f.file, earlier);
-        ASSERT_EQ(::chown(f.file.c_str(), 1002, f.group), 0);
+        ASSERT_EQ(::chown(f.file.c_str(), f.owner, f.group), 0);
         ASSERT_EQ(::chmod(f.file.c_str(), f.mode), 0);
         const std::string name = f.file.filename().string();
         const std::string stopped = AsUser(1003, {1003, 2000}, [&] {
-            setenv("XDG_STATE_HOME", (dir / "bob").c_str(), 1);
+            setenv("XDG_STATE_HOME", bob.c_str(), 1);
             StoppingSystem system("write " + name, 1, false);
             (void)SaveContents(f.file.string(), "0 HEAD\r\n0 TRLR\r\n", system);
             return "not stopped";
         });
         ASSERT_EQ(stopped, "");
-        const fs::path copy = f.file.parent_path() / (f.file.stem().string() + " (earlier contents)" +
-                                                      f.file.extension().string());
-        EXPECT_EQ(Owners(f.file), "1002:" + std::to_string(f.group) + (f.mode == 0666 ? " 666" : " 660"));
-        EXPECT_EQ(Owners(copy), f.copyOwners);
-        auto readAs = [&](uid_t uid) { return AsUser(uid, {uid}, [&] { return Read(copy); }); };
-        EXPECT_EQ(readAs(1002), earlier);
-        EXPECT_EQ(readAs(1005), f.openToOthers ? earlier : "");
-        EXPECT_EQ(AsUser(1003, {1003, 2000}, [&] { return Open(f.file).at(0); }),
-                  name + " was being saved when the program stopped. Its earlier contents are kept in " +
-                      copy.string() + ".");
+        EXPECT_EQ(Owners(f.file), std::to_string(f.owner) + ":" + std::to_string(f.group) + " " +
+                                      (f.mode == 0666 ? "666" : f.mode == 0660 ? "660" : "644"));
+        EXPECT_EQ(Owners(f.copy), f.copyOwners);
+        auto readAs = [&](uid_t uid) { return AsUser(uid, {uid}, [&] { return Read(f.copy); }); };
+        if (f.owner != 1003) {
+            EXPECT_EQ(readAs(1002), earlier);
+            EXPECT_EQ(readAs(1005), f.openToOthers ? earlier : "");
+        }
+        EXPECT_EQ(AsUser(1003, {1003, 2000},
+                         [&] {
+                             setenv("XDG_STATE_HOME", bob.c_str(), 1);
+                             return Open(f.file, {MsgResult::No}).at(0);
+                         }),
+                  PutBack(name, f.copy));
+        EXPECT_TRUE(fs::exists(f.copy));
     }
+}
+
+// In a shared folder (sticky, writable by all) Bob (1003), who may only
+// read Anna's family.lnt (1002, 0644, with a second name), plants
+// "family (earlier contents).lnt" and holds an flock on it and on
+// family.lnt itself. Anna opens and saves her file all the same, and where
+// it is cut short she hears only that; his file is never named, and stays.
+// Only a read lock of his, held while she saves, keeps her save off: after
+// its wait it leaves the file as it was and says why.
+TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make files of other users and act as them";
+    const fs::path shared = dir / "shared", anna = dir / "anna", family = shared / "family.lnt";
+    const fs::path planted = shared / "family (earlier contents).lnt";
+    for (const fs::path& folder : {shared, anna}) fs::create_directories(folder);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    ASSERT_EQ(::chown(anna.c_str(), 1002, 1002), 0);
+    const std::string earlier = WorkOf(300, family), saved = WorkOf(30, family);
+    Write(family, earlier);
+    fs::create_hard_link(family, shared / "for-print.lnt");
+    ASSERT_EQ(::chown(family.c_str(), 1002, 1002), 0);
+    ASSERT_EQ(::chmod(family.c_str(), 0644), 0);
+    int ready[2], orders[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(orders), 0);
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        ::close(orders[1]);
+        ::close(ready[0]);
+        const gid_t groups[] = {1003};
+        if (::setgroups(1, groups) != 0 || ::setgid(1003) != 0 || ::setuid(1003) != 0) ::_exit(1);
+        const int copy = ::open(planted.c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
+        const int file = ::open(family.c_str(), O_RDONLY);
+        if (copy < 0 || file < 0 || ::write(copy, "mine", 4) != 4 || ::flock(copy, LOCK_EX) != 0 ||
+            ::flock(file, LOCK_EX) != 0)
+            ::_exit(1);
+        char order = 0;
+        (void)!::write(ready[1], "r", 1);
+        while (::read(orders[0], &order, 1) == 1) {
+            struct flock whole {};
+            whole.l_type = F_RDLCK;
+            (void)!::fcntl(file, F_OFD_SETLK, &whole);
+            (void)!::write(ready[1], "r", 1);
+        }
+        ::_exit(0);
+    }
+    ::close(orders[0]);
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    auto asAnna = [&](const std::function<std::string()>& work) {
+        return AsUser(1002, {1002}, [&] {
+            setenv("XDG_STATE_HOME", anna.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", anna.c_str(), 1);
+            return work();
+        });
+    };
+    const std::string cutShort = "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over "
+                                 "it would lose what is missing.";
+    EXPECT_EQ(asAnna([&] {
+                  std::string said = std::to_string(Open(family).size());
+                  said += " " + std::to_string(g.IndivCount) + ", ";
+                  said += NotSavedText(family.string(), SaveContents(family.string(), saved)) + ", ";
+                  ::truncate(family.c_str(), 8192);
+                  const std::vector<std::string> texts = Open(family);
+                  TellUnfinishedSaves("");
+                  return said + texts.at(0) + ", " + std::to_string(texts.size() + ui.boxes.size() - 1);
+              }),
+              "0 300, , " + cutShort + ", 1");
+    EXPECT_EQ(Read(planted), "mine");
+    Write(family, earlier);
+    ASSERT_EQ(::write(orders[1], "r", 1), 1);  // his read lock
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    EXPECT_EQ(asAnna([&] {
+                  std::string said = std::to_string(Open(family).size());
+                  said += " " + std::to_string(g.IndivCount);
+                  return said + ", " + NotSavedText(family.string(), SaveContents(family.string(), saved));
+              }),
+              "0 300, family.lnt was not saved: another program holds it open. The file is as it was.");
+    EXPECT_EQ(Read(family), earlier);
+    ::close(orders[1]);
+    ::close(ready[0]);
+    ::waitpid(reader, nullptr, 0);
+    EXPECT_EQ(Listing(shared), (std::vector<std::string>{"family (earlier contents).lnt", "family.lnt", "for-print.lnt"}));
 }
 
 }  // namespace

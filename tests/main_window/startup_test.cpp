@@ -698,31 +698,48 @@ TEST_F(StartupTest, SettingsThatCannotBeReadOrWrittenAreLeftAsTheyAre) {
 }
 
 // The remembered work file has a second name and was being written in
-// place when the program stopped, half-way: the next start says so and
-// where its earlier contents are, and loads what the file holds.
+// place when the program stopped, half-way, and so was another work file
+// of the user's, changed since. The next start asks whether to put the
+// remembered file's earlier contents back; kept as it is, it loads what it
+// holds and says so, and the start names the other file's copy too.
 TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) {
     g.TreeSlot[0] = Person("John", "Whitlock", "M", "1832");
     g.DataChanged = "Y";
     const fs::path lnt = dir / "work" / "whitlock.lnt", copy = dir / "work" / "whitlock (earlier contents).lnt";
+    const fs::path other = dir / "work" / "notes.lnt", otherCopy = dir / "work" / "notes (earlier contents).lnt";
     ui.fileAnswers.push_back(lnt.string());
     ui.Answer(MsgResult::Ok);  // "... successfully saved"
     w->mnuFileItem_Click(1);
+    fs::copy_file(lnt, other);
     fs::create_hard_link(lnt, dir / "work" / "for-aunt.lnt");
+    fs::create_hard_link(other, dir / "work" / "notes-for-aunt.lnt");
     const std::string earlier = FileText(lnt);
-    for (int i = 0; i < 40; ++i) Person("Mary" + std::to_string(i), "Whitlock", "F", "1835");
-    testing::StoppingSystem system("write whitlock.lnt", 1, true);
-    ASSERT_TRUE(testing::SaveStopped(
-        lnt.string(), FileContents(FileKind::Work, BuildFileLines(FileKind::Work, lnt.string())), system));
+    for (int i = 0; i < 400; ++i) Person("Mary" + std::to_string(i), "Whitlock", "F", "1835");
+    for (const fs::path& file : {lnt, other}) {
+        testing::StoppingSystem system("write " + file.filename().string(), 1, true);
+        ASSERT_TRUE(testing::SaveStopped(
+            file.string(), FileContents(FileKind::Work, BuildFileLines(FileKind::Work, file.string())), system));
+    }
+    std::ofstream(other, std::ios::app) << "changed";
 
     ui.boxes.clear();
+    ui.Answer(MsgResult::No);
+    ui.Answer(MsgResult::Ok);
     ui.Answer(MsgResult::Ok);
     StartProgram();
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"whitlock.lnt was being saved when the program stopped. Its "
-                                                   "earlier contents are kept in " + copy.string() + "."});
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{
+                  "whitlock.lnt was being saved when the program stopped and holds only part of the new work. Put "
+                  "back its earlier contents, kept in " + copy.string() + "?",
+                  "whitlock.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose "
+                  "what is missing.",
+                  "notes.lnt was being saved when the program stopped. Its earlier contents are kept in " +
+                      otherCopy.string() + "."}));
     EXPECT_GT(g.IndivCount, 1);
-    EXPECT_LT(g.IndivCount, 41);
+    EXPECT_LT(g.IndivCount, 401);
     EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
     EXPECT_EQ(FileText(copy), earlier);
+    EXPECT_EQ(FileText(otherCopy), earlier);
 }
 
 }  // namespace

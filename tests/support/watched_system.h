@@ -93,8 +93,8 @@ public:
     int SetAttribute(int fd, const std::string& name, const std::string& value) override {
         return Fails("set " + name + " " + NameOf(fd)) ? -1 : SystemCalls::SetAttribute(fd, name, value);
     }
-    int Lock(int fd, int operation) override {
-        return Fails("lock " + NameOf(fd)) ? -1 : SystemCalls::Lock(fd, operation);
+    int LockWhole(int fd, short type) override {
+        return Fails((type == F_UNLCK ? "unlock " : "lock ") + NameOf(fd)) ? -1 : SystemCalls::LockWhole(fd, type);
     }
 
     // Gives the file open as name (as the calls name it) a second name at
@@ -146,7 +146,8 @@ public:
     }
     ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at) override {
         if (half_ && "write " + NameOf(fd) == at_) {
-            (void)SystemCalls::WriteAt(fd, from, size / 2, at);
+            // As a kill leaves a write: in whole pages.
+            (void)SystemCalls::WriteAt(fd, from, size / 2 / 4096 * 4096, at);
             ::_exit(0);
         }
         return WatchedSystem::WriteAt(fd, from, size, at);

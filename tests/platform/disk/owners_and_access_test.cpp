@@ -186,6 +186,7 @@ TEST_F(OwnersAndAccessTest, AFileWhoseAccessANewFileCannotTakeIsWrittenInPlace) 
     for (const std::string refused : {"chown ", "set system.posix_acl_access "}) {
         SCOPED_TRACE(refused);
         const std::string report = AsUser(1004, {1004, 2000}, [&] {
+            setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // where her save is recorded
             WatchedSystem share;
             // Of the new file only.
             share.before = [&](const std::string& call) {
@@ -200,7 +201,8 @@ TEST_F(OwnersAndAccessTest, AFileWhoseAccessANewFileCannotTakeIsWrittenInPlace) 
         EXPECT_EQ(Owners(file), "1004:2000 660");
         EXPECT_EQ(Attribute(file, kAccessList), list);
         EXPECT_EQ(AsUser(1003, {1003}, [&file] { return Read(file); }), kSaved);
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // and "state"
+        EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
     }
 }
 

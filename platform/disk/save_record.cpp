@@ -1,0 +1,226 @@
+#include "platform/disk/save_record.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <tuple>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/disk/copies_folder.h"
+#include "platform/disk/scratch_file.h"
+
+namespace lintora {
+
+namespace {
+
+constexpr char kFirstLine[] = "Lintora save record";
+constexpr char kRecordName[] = "save";
+constexpr char kRecordSuffix[] = ".record";
+
+// A path on one line of its own: "%" and line ends as "%" codes.
+std::string Encoded(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '%') out += "%25";
+        else if (c == '\n') out += "%0A";
+        else if (c == '\r') out += "%0D";
+        else out += c;
+    }
+    return out;
+}
+
+std::string Decoded(const std::string& text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '%' && at + 2 < text.size()) {
+            const std::string code = text.substr(at + 1, 2);
+            out += code == "25" ? '%' : code == "0A" ? '\n' : '\r';
+            at += 2;
+        } else {
+            out += text[at];
+        }
+    }
+    return out;
+}
+
+bool IsRecordName(const std::string& name) {
+    return name.starts_with(std::string(".") + kRecordName + ".") && name.ends_with(kRecordSuffix);
+}
+
+}  // namespace
+
+FileId IdOf(const struct stat& status) {
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+std::uint64_t BlockHash(const char* bytes, std::size_t size) {
+    // Four lanes of eight bytes, mixed by multiplication, so that a save
+    // pays little for telling its blocks; the tail byte by byte (FNV-1a).
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
+    std::uint64_t lanes[4] = {size, kMix, ~size, ~kMix};
+    std::size_t at = 0;
+    for (; at + 32 <= size; at += 32)
+        for (int lane = 0; lane < 4; ++lane) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + at + 8 * lane, 8);
+            lanes[lane] = (lanes[lane] ^ word) * kMix;
+            lanes[lane] ^= lanes[lane] >> 29;
+        }
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint64_t lane : lanes) hash = (hash ^ lane) * kMix;
+    for (; at < size; ++at) hash = (hash ^ static_cast<unsigned char>(bytes[at])) * 1099511628211ull;
+    return hash ^ (hash >> 32);
+}
+
+std::vector<std::uint64_t> BlockHashes(const std::string& contents) {
+    std::vector<std::uint64_t> hashes;
+    hashes.reserve(contents.size() / kRecordBlock + 1);
+    for (std::size_t at = 0; at < contents.size(); at += kRecordBlock)
+        hashes.push_back(BlockHash(contents.data() + at, std::min(kRecordBlock, contents.size() - at)));
+    return hashes;
+}
+
+std::string RecordText(const SaveRecord& r) {
+    std::ostringstream out;
+    out << kFirstLine << '\n'
+        << "file " << Encoded(r.file) << '\n'
+        << "file id " << r.fileId.device << ' ' << r.fileId.inode << '\n'
+        << "copy " << Encoded(r.copy) << '\n'
+        << "copy id " << r.copyId.device << ' ' << r.copyId.inode << '\n';
+    // Of one width, so that the record is written again over itself once the file is cut.
+    char cut[64];
+    std::snprintf(cut, sizeof cut, "cut %020" PRId64 " %09" PRId64 "\n", r.cutSeconds, r.cutNanos);
+    out << cut << "length " << r.newLength << '\n' << "blocks";
+    for (const std::uint64_t hash : r.blocks) {
+        char hex[20];
+        std::snprintf(hex, sizeof hex, " %016" PRIx64, hash);
+        out << hex;
+    }
+    // A word each, "-" where the system did not say.
+    auto word = [](const std::string& text) { return text.empty() ? std::string("-") : Encoded(text); };
+    out << '\n' << "process " << r.pid << ' ' << word(r.boot) << ' ' << word(r.host) << '\n';
+    return out.str();
+}
+
+bool ParseRecord(const std::string& text, SaveRecord& r) {
+    std::istringstream in(text);
+    std::string line;
+    if (!std::getline(in, line) || line != kFirstLine) return false;
+    int seen = 0;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string key;
+        words >> key;
+        if (key == "file" || key == "copy") {
+            std::string& path = key == "file" ? r.file : r.copy;
+            FileId& id = key == "file" ? r.fileId : r.copyId;
+            if (line.compare(key.size(), 4, " id ") == 0) {
+                std::string idWord;
+                words >> idWord >> id.device >> id.inode;
+            } else {
+                path = Decoded(line.substr(key.size() + 1));
+            }
+        } else if (key == "cut") {
+            words >> r.cutSeconds >> r.cutNanos;
+        } else if (key == "length") {
+            words >> r.newLength;
+        } else if (key == "blocks") {
+            std::string hex;
+            while (words >> hex) r.blocks.push_back(std::strtoull(hex.c_str(), nullptr, 16));
+        } else if (key == "process") {
+            std::string boot, host;
+            words >> r.pid >> boot >> host;
+            r.boot = boot == "-" ? "" : Decoded(boot);
+            r.host = host == "-" ? "" : Decoded(host);
+        } else {
+            continue;
+        }
+        if (words.fail() && key != "blocks") return false;
+        ++seen;
+    }
+    // Every line there, and one hash for each block of the new contents.
+    return seen == 8 && r.blocks.size() == (r.newLength + kRecordBlock - 1) / kRecordBlock;
+}
+
+int KeptRecord::Make(SystemCalls& sys, int folder, const SaveRecord& record) {
+    Descriptor again(sys, sys.OpenAt(folder, ".", O_PATH | O_DIRECTORY));
+    if (!again.open()) return errno;
+    Descriptor file(sys, MakeScratchFile(sys, folder, kRecordName, kRecordSuffix, S_IRUSR | S_IWUSR, name_));
+    if (!file.open()) return errno;
+    sys_ = &sys;
+    folder_ = std::move(again);
+    file_ = std::move(file);
+    // A nameless record is named once it is whole, and then put on disk
+    // with its name: a crash never leaves half of one.
+    const bool nameless = name_.empty();
+    int err = Rewrite(record, !nameless);
+    if (err == 0 && nameless) {
+        err = NameScratchFile(sys, folder_.get(), file_.get(), kRecordName, kRecordSuffix, name_);
+        if (err == 0 && sys.Sync(file_.get()) != 0) err = errno;
+    }
+    if (err != 0) Remove();
+    return err;
+}
+
+int KeptRecord::Rewrite(const SaveRecord& record, bool sync) {
+    const std::string text = RecordText(record);
+    if (const int err = WriteWhole(*sys_, file_.get(), text)) return err;
+    struct stat status {};
+    // A copy's name longer than the one first recorded leaves nothing behind.
+    if (sys_->Status(file_.get(), status) != 0) return errno;
+    if (status.st_size > static_cast<off_t>(text.size()) &&
+        sys_->Truncate(file_.get(), static_cast<off_t>(text.size())) != 0)
+        return errno;
+    return sync && sys_->Sync(file_.get()) != 0 ? errno : 0;
+}
+
+void KeptRecord::Remove() {
+    if (!sys_) return;
+    (void)file_.Close();
+    if (!name_.empty()) (void)sys_->Unlink(folder_.get(), name_);
+    sys_ = nullptr;
+}
+
+std::vector<FoundRecord> SaveRecords(SystemCalls& sys) {
+    std::vector<FoundRecord> found;
+    int error = 0;
+    const Descriptor folder = OpenCopiesFolder(sys, false, error);
+    std::vector<std::string> names;
+    if (!folder.open() || sys.ListNames(folder.get(), names) != 0) return found;
+    for (const std::string& name : names) {
+        if (!IsRecordName(name)) continue;
+        const Descriptor file(sys, sys.OpenAt(folder.get(), name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
+        struct stat status {};
+        std::string text;
+        // Only an ordinary file of his own: his folder is his alone, but a
+        // record is trusted no further than that.
+        if (!file.open() || sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) ||
+            status.st_uid != sys.User() || ReadWhole(sys, file.get(), text) != 0)
+            continue;
+        FoundRecord record{name, {}};
+        if (ParseRecord(text, record.record)) found.push_back(std::move(record));
+    }
+    // In the order of their files, whatever the order of the folder.
+    std::sort(found.begin(), found.end(), [](const FoundRecord& a, const FoundRecord& b) {
+        return std::tie(a.record.file, a.name) < std::tie(b.record.file, b.name);
+    });
+    return found;
+}
+
+void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
+    int error = 0;
+    const Descriptor folder = OpenCopiesFolder(sys, false, error);
+    if (folder.open()) (void)sys.Unlink(folder.get(), name);
+}
+
+bool SaveRunning(SystemCalls& sys, const SaveRecord& record) {
+    return record.pid != sys.ProcessId() && record.boot == sys.BootId() && record.host == sys.HostName() &&
+           sys.ProcessRuns(record.pid);
+}
+
+}  // namespace lintora

@@ -1,0 +1,46 @@
+#pragma once
+// The user's saves in place that did not finish, found by their records,
+// never by a look through the files' folders: what became of each, and
+// what is done with its copy. A copy goes only where its record shows that
+// the program made it and that the file no longer needs it.
+#include <string>
+#include <vector>
+
+#include "platform/disk/save_record.h"
+#include "platform/disk/system_calls.h"
+
+namespace lintora {
+
+enum class SaveEnd {
+    Running,    // its process still runs: what the file holds is not to be read
+    Done,       // the file holds all the new contents, or still its copy's
+    PartOfNew,  // the file holds a beginning of the new contents, unchanged since
+    Changed,    // anything else: the file changed after the stop, or is gone
+    CopyGone,   // no copy of the program's is left to tell of
+};
+
+struct RecordedSave {
+    std::string recordName;
+    SaveRecord record;
+    SaveEnd end = SaveEnd::Changed;
+};
+
+// The saves whose records name the file at path (its device and inode), or
+// every one of the user's where path is empty, each judged. A save that
+// is done, or whose copy is gone, has its copy and record removed here
+// without a word, and is not returned.
+std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path);
+
+// The copy's bytes, where the copy at its path is still the one recorded,
+// an ordinary file and, where it is not the user's, of a user who may write
+// the file (a copy root made bears the file's owner); 0, or
+// the error (ESTALE for another file at its path).
+int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& bytes);
+
+// The record goes; the copy stays, the user's own file from now on.
+void DropRecord(SystemCalls& sys, const RecordedSave& save);
+// The copy goes where it is still the recorded one and the user's own (or
+// root's, who gives his copies the file's owner), then the record.
+void RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save);
+
+}  // namespace lintora
