@@ -109,6 +109,10 @@ bool LoadFile() {
         if (!loaded.read() || Blank(loaded.contents)) {
             Port().SetBusy(false);
             if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
+            // Something put in the file's place since it was looked at.
+            else if (loaded.stop == LoadStop::NotOrdinary || loaded.stop == LoadStop::Replaced ||
+                     loaded.stop == LoadStop::Folder)
+                TellCannotOpen(name, WhyNotRead(loaded));
             else if (!loaded.read()) TellUnreadable(path, loaded.stop != LoadStop::Read);
             else if (!unfinished.TellStopped(false)) TellEmptyFile();
             return false;

@@ -77,14 +77,8 @@ std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
     // Nor is one put there meanwhile: the open does not wait, and what was
     // opened is looked at once more.
     LoadResult loaded = LoadContents(path);
-    switch (loaded.stop) {
-        case LoadStop::None: contents = std::move(loaded.contents); return {};
-        case LoadStop::Folder: return "it is a folder";
-        case LoadStop::NotOrdinary:
-        case LoadStop::Replaced: return kNotOrdinary;
-        case LoadStop::SaveRunning: return "another copy of the program is saving it";
-        default: return std::strerror(loaded.error);
-    }
+    if (loaded.read()) contents = std::move(loaded.contents);
+    return WhyNotRead(loaded);
 }
 
 bool MissingFromItsFolder(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "platform/disk/load_contents.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 
@@ -45,6 +46,17 @@ LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, s
     error = 0;
     if (S_ISDIR(status.st_mode)) return LoadStop::Folder;
     return S_ISREG(status.st_mode) ? LoadStop::None : LoadStop::NotOrdinary;
+}
+
+std::string WhyNotRead(const LoadResult& result) {
+    switch (result.stop) {
+        case LoadStop::None: return {};
+        case LoadStop::Folder: return "it is a folder";
+        case LoadStop::NotOrdinary: return "it is not an ordinary file";
+        case LoadStop::Replaced: return "another file took its place while it was being opened";
+        case LoadStop::SaveRunning: return "another copy of the program is saving it";
+        default: return std::strerror(result.error);
+    }
 }
 
 LoadResult LoadContents(const std::string& path, SystemCalls& sys) {

@@ -117,7 +117,9 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
         ::close(writer);
         FAIL() << "the open waited on a pipe";
     }
-    EXPECT_EQ(loading.get().stop, LoadStop::NotOrdinary);
+    const LoadResult pipe = loading.get();
+    EXPECT_EQ(pipe.stop, LoadStop::NotOrdinary);
+    EXPECT_EQ(WhyNotRead(pipe), "it is not an ordinary file");
 
     sys.beforeOpeningTheFile = [&] {
         fs::remove(path);
@@ -125,6 +127,7 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     };
     const LoadResult swapped = LoadContents(path, sys);
     EXPECT_EQ(swapped.stop, LoadStop::Replaced);
+    EXPECT_EQ(WhyNotRead(swapped), "another file took its place while it was being opened");
     EXPECT_EQ(swapped.contents, "");
 }
 
