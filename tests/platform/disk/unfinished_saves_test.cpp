@@ -87,6 +87,14 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
         ::pause();
         ::_exit(0);
     }
+    struct Ends {
+        pid_t pid;
+        void End() {
+            if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
+            pid = 0;
+        }
+        ~Ends() { End(); }
+    } ends{saver};
     Keep(RecordOf(file, saver));
     SaveRecord ofAnotherBoot = RecordOf(file, saver);
     ofAnotherBoot.boot = "another boot";
@@ -96,8 +104,7 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     EXPECT_EQ(saves[0].end, SaveEnd::Running);
     EXPECT_EQ(saves[0].record.pid, saver);
     EXPECT_EQ(SaveRecords(RealSystem()).size(), 1u);
-    ::kill(saver, SIGKILL);
-    ::waitpid(saver, nullptr, 0);
+    ends.End();
     EXPECT_TRUE(UnfinishedSaves(RealSystem(), file.string()).empty());
     EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
 }
