@@ -22,6 +22,7 @@
 #include "platform/disk/file_reading.h"
 #include "platform/disk/save_contents.h"
 #include "tests/support/as_user.h"
+#include "tests/support/file_checks.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -98,14 +99,6 @@ protected:
         std::ofstream(p, std::ios::binary) << contents;
         ASSERT_EQ(::chown(p.c_str(), uid, gid), 0);
         ASSERT_EQ(::chmod(p.c_str(), mode), 0);
-    }
-    static ino_t Inode(const fs::path& p) {
-        struct stat st {};
-        return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
-    }
-    static std::string Read(const fs::path& p) {
-        std::string contents;
-        return ReadWholeFile(p.string(), contents) ? contents : "<unreadable>";
     }
 };
 

@@ -23,6 +23,7 @@
 #include "platform/disk/file_reading.h"
 #include "platform/disk/save_contents.h"
 #include "tests/support/as_user.h"
+#include "tests/support/file_checks.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -65,14 +66,6 @@ protected:
             ::setenv("XDG_STATE_HOME", (dir / "state" / std::to_string(uid)).c_str(), 1);
             return work();
         });
-    }
-    static ino_t Inode(const fs::path& p) {
-        struct stat st {};
-        return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
-    }
-    static std::string Read(const fs::path& p) {
-        std::string contents;
-        return ReadWholeFile(p.string(), contents) ? contents : "<unreadable>";
     }
     // What a user finds when he reads p: "old", "new" or "<unreadable>".
     std::string ReadBy(uid_t uid, const std::vector<gid_t>& groups, const fs::path& p) {
