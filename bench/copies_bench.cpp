@@ -12,24 +12,14 @@
 #include "bench/bench_files.h"
 #include "record_store/program_state.h"
 
-#if __has_include("platform/disk/save_contents.h")
 #include "platform/disk/save_contents.h"
-#else
-#include "platform/atomic_file.h"
-#endif
 
 namespace lintora {
 namespace {
 
 namespace fs = std::filesystem;
 
-bool Save(const std::string& path, const std::string& contents) {
-#if __has_include("platform/disk/save_contents.h")
-    return SaveContents(path, contents).saved();
-#else
-    return WriteFileAtomically(path, contents).empty();
-#endif
-}
+bool Save(const std::string& path, const std::string& contents) { return SaveContents(path, contents).saved(); }
 
 // A family of people, some 1.8 MB of GEDCOM.
 std::string People(int count) {
