@@ -5,6 +5,7 @@
 #include <fcntl.h>
 
 #include "platform/disk/reaching_the_file.h"
+#include "platform/disk/scratch_records.h"
 
 namespace lintora {
 
@@ -28,11 +29,7 @@ LoadStop WayStop(const SaveResult& way, int& error) {
 
 bool HeldBySave(int error) { return error == EAGAIN || error == EACCES; }
 
-}  // namespace
-
-LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error) {
-    FoundFile found;
-    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return WayStop(way, error);
+LoadStop OpenFound(SystemCalls& sys, const FoundFile& found, Descriptor& fd, struct stat& status, int& error) {
     // Never waited on: a pipe or a device put there opens at once, and is refused.
     const int opened = sys.OpenAt(found.folder.get(), found.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     error = errno;
@@ -47,11 +44,26 @@ LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, s
     return S_ISREG(status.st_mode) ? LoadStop::None : LoadStop::NotOrdinary;
 }
 
+}  // namespace
+
+LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error) {
+    FoundFile found;
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return WayStop(way, error);
+    return OpenFound(sys, found, fd, status, error);
+}
+
 LoadResult LoadContents(const std::string& path, SystemCalls& sys) {
+    FoundFile found;
+    int error = 0;
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) {
+        const LoadStop stop = WayStop(way, error);
+        return Stopped(stop, error);
+    }
+    // What a save of it that stopped left beside it.
+    RemoveLeftScratchFiles(sys, found.folder.get());
     Descriptor fd;
     struct stat before {};
-    int error = 0;
-    if (const LoadStop stop = OpenToRead(sys, path, fd, before, error); stop != LoadStop::None)
+    if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None)
         return Stopped(stop, error);
     // Refused: a save holds the file. Any other failure: the file system keeps no locks.
     const bool locked = sys.LockWhole(fd.get(), F_RDLCK) == 0;
