@@ -15,6 +15,15 @@ namespace lintora {
 
 namespace {
 
+struct ScratchNote {
+    std::string folder;  // path
+    std::uint64_t folderDevice = 0, folderInode = 0;
+    std::string name;
+    std::uint64_t inode = 0;  // 0: not known yet
+    pid_t pid = 0;
+    std::string boot, host;
+};
+
 constexpr char kFirstLine[] = "Lintora scratch record";
 constexpr char kRecordName[] = "scratch";
 constexpr char kRecordSuffix[] = ".record";
@@ -61,8 +70,6 @@ bool MayRun(SystemCalls& sys, const ScratchNote& note) {
     return note.boot == sys.BootId() && sys.ProcessRuns(note.pid);
 }
 
-}  // namespace
-
 std::string NoteText(const ScratchNote& n) {
     std::ostringstream out;
     out << kFirstLine << '\n'
@@ -88,6 +95,8 @@ bool ParseNote(const std::string& text, ScratchNote& n) {
     n.host = Decoded(host);
     return !n.name.empty() && n.name.find('/') == std::string::npos && n.name != "." && n.name != "..";
 }
+
+}  // namespace
 
 ScratchRecord::ScratchRecord(SystemCalls& sys, int folder, std::string folderPath)
     : sys_(sys), folder_(folder), folderPath_(std::move(folderPath)) {}

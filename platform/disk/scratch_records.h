@@ -4,25 +4,13 @@
 // name is given until it is gone: which folder, which name, which file
 // (its inode), and which process. A crash in between leaves a scratch file
 // that the file's next save or open knows as the program's own, and removes.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "platform/disk/system_calls.h"
 
 namespace lintora {
-
-struct ScratchNote {
-    std::string folder;  // path
-    std::uint64_t folderDevice = 0, folderInode = 0;
-    std::string name;
-    std::uint64_t inode = 0;  // 0: not known yet
-    pid_t pid = 0;
-    std::string boot, host;
-};
-
-// The note as its file holds it, and back; false for text that is none.
-std::string NoteText(const ScratchNote& note);
-bool ParseNote(const std::string& text, ScratchNote& note);
 
 // The record of the scratch names given in one folder by one save; written
 // without a sync, and left where it cannot be written (the save goes on).
