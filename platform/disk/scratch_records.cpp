@@ -106,7 +106,7 @@ void ScratchRecord::Note(const std::string& name, std::uint64_t inode) {
         int error = 0;
         state_ = OpenCopiesFolder(sys_, true, error);
         if (!state_.open()) return;
-        // Under its name from the start: it is written once, in one piece.
+        // Under its name from the start: a record is short enough that each write of it is whole.
         file_ = Descriptor(sys_, MakeNamedScratchFile(sys_, state_.get(), kRecordName, kRecordSuffix,
                                                        S_IRUSR | S_IWUSR, recordName_));
         if (!file_.open()) return;
