@@ -6,6 +6,7 @@
 #include <fcntl.h>
 
 #include "platform/disk/reaching_the_file.h"
+#include "platform/disk/scratch_records.h"
 
 namespace lintora {
 
@@ -29,11 +30,7 @@ LoadStop WayStop(const SaveResult& way, int& error) {
 
 bool HeldBySave(int error) { return error == EAGAIN || error == EACCES; }
 
-}  // namespace
-
-LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error) {
-    FoundFile found;
-    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return WayStop(way, error);
+LoadStop OpenFound(SystemCalls& sys, const FoundFile& found, Descriptor& fd, struct stat& status, int& error) {
     // Never waited on: a pipe or a device put there opens at once, and is refused.
     const int opened = sys.OpenAt(found.folder.get(), found.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     error = errno;
@@ -48,6 +45,14 @@ LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, s
     return S_ISREG(status.st_mode) ? LoadStop::None : LoadStop::NotOrdinary;
 }
 
+}  // namespace
+
+LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error) {
+    FoundFile found;
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return WayStop(way, error);
+    return OpenFound(sys, found, fd, status, error);
+}
+
 std::string WhyNotRead(const LoadResult& result) {
     switch (result.stop) {
         case LoadStop::None: return {};
@@ -60,10 +65,17 @@ std::string WhyNotRead(const LoadResult& result) {
 }
 
 LoadResult LoadContents(const std::string& path, SystemCalls& sys) {
+    FoundFile found;
+    int error = 0;
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) {
+        const LoadStop stop = WayStop(way, error);
+        return Stopped(stop, error);
+    }
+    // What a save of it that stopped left beside it.
+    RemoveLeftScratchFiles(sys, found.folder.get());
     Descriptor fd;
     struct stat before {};
-    int error = 0;
-    if (const LoadStop stop = OpenToRead(sys, path, fd, before, error); stop != LoadStop::None)
+    if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None)
         return Stopped(stop, error);
     // Refused: a save holds the file. Any other failure: the file system keeps no locks.
     const bool locked = sys.LockWhole(fd.get(), F_RDLCK) == 0;

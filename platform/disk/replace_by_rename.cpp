@@ -6,6 +6,7 @@
 
 #include "platform/disk/owners_and_access.h"
 #include "platform/disk/scratch_file.h"
+#include "platform/disk/scratch_records.h"
 
 namespace lintora {
 
@@ -25,17 +26,32 @@ Replacement ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldF
     // folder's default access list) leaves of read and write. Where it can,
     // it has no name until it is whole, so that a save that stops leaves
     // nothing behind.
+    // A scratch name is recorded before it is given, and the record goes
+    // with the name, so that a crash between leaves nothing the next save
+    // or open cannot tell as its own.
+    ScratchRecord record(sys, folder, found.folderPath);
+    std::uint64_t inode = 0;  // not known while the file is still to be made
+    const BeforeNaming noting = [&](const std::string& candidate) { record.Note(candidate, inode); };
     std::string name;
-    const int made = MakeScratchFile(sys, folder, found.name, ".tmp", replacing ? S_IRUSR | S_IWUSR : 0666, name);
+    const int made =
+        MakeScratchFile(sys, folder, found.name, ".tmp", replacing ? S_IRUSR | S_IWUSR : 0666, name, noting);
     const int madeError = errno;
     Descriptor file(sys, made);
+    struct stat status {};
+    if (file.open() && sys.Status(file.get(), status) == 0) inode = static_cast<std::uint64_t>(status.st_ino);
+    if (!name.empty()) record.Note(name, inode);
     if (!file.open()) {
+        record.Remove();
         if (replacing && (madeError == EACCES || madeError == EPERM)) return {Replacement::WriteInPlace, {}};
         return Failed(SaveStop::MakeNewFile, madeError, replacing);
     }
+    // The name goes, and its record with it.
+    auto unname = [&] {
+        if (name.empty() || sys.Unlink(folder, name) == 0) record.Remove();
+    };
     auto drop = [&] {
         (void)file.Close();
-        if (!name.empty()) (void)sys.Unlink(folder, name);
+        unname();
     };
     if (replacing && !GiveOldFilesAccess(sys, file.get(), old.fd.get(), old.status)) {
         drop();
@@ -53,21 +69,22 @@ Replacement ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldF
     }
     // Whole: a name to rename over the old one (no file is renamed by its descriptor).
     if (name.empty()) {
-        if (const int err = NameScratchFile(sys, folder, file.get(), found.name, ".tmp", name)) {
+        if (const int err = NameScratchFile(sys, folder, file.get(), found.name, ".tmp", name, noting)) {
             name.clear();
             drop();
             return Failed(SaveStop::MakeNewFile, err, replacing);
         }
     }
     if (const int err = file.Close()) {
-        (void)sys.Unlink(folder, name);
+        unname();
         return Failed(SaveStop::Close, err, replacing);
     }
     if (sys.Rename(folder, name, found.name) != 0) {
         const int err = errno;
-        (void)sys.Unlink(folder, name);
+        unname();
         return Failed(SaveStop::Rename, err, replacing);
     }
+    record.Remove();
     // The new name on disk too; the file is saved even where the folder cannot say so.
     (void)SyncFolder(sys, folder);
     return {};

@@ -2,6 +2,7 @@
 
 #include "platform/disk/reaching_the_file.h"
 #include "platform/disk/replace_by_rename.h"
+#include "platform/disk/scratch_records.h"
 #include "platform/disk/write_in_place.h"
 
 namespace lintora {
@@ -10,6 +11,8 @@ SaveResult SaveContents(const std::string& path, const std::string& contents, Sy
     // The file the path names, held by its folder.
     FoundFile found;
     if (SaveResult refused = FindFile(sys, path, found); !refused.saved()) return refused;
+    // What an earlier save that stopped left beside it.
+    RemoveLeftScratchFiles(sys, found.folder.get());
     // What stands there now, judged on its own descriptor.
     OldFile old;
     if (SaveResult refused = OpenFoundFile(sys, found, old); !refused.saved()) return refused;

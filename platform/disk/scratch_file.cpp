@@ -57,13 +57,19 @@ std::string CutAtCharacter(const std::string& text, std::size_t size) {
 }
 
 int MakeScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix, mode_t mode,
-                    std::string& made) {
+                    std::string& made, const BeforeNaming& before) {
     made.clear();
     // Without O_EXCL, so that it can be given a name once it is whole.
     const int nameless = sys.OpenNameless(folder, O_WRONLY, mode);
     if (nameless >= 0 || !NoNamelessFiles(errno)) return nameless;
+    return MakeNamedScratchFile(sys, folder, forName, suffix, mode, made, before);
+}
+
+int MakeNamedScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix,
+                         mode_t mode, std::string& made, const BeforeNaming& before) {
     int fd = -1;
     const int err = TryScratchNames(sys, folder, forName, suffix, made, [&](const std::string& name) {
+        if (before) before(name);
         fd = sys.OpenAt(folder, name, O_WRONLY | O_CREAT | O_EXCL, mode);
         return fd >= 0 ? 0 : errno;
     });
@@ -72,8 +78,9 @@ int MakeScratchFile(SystemCalls& sys, int folder, const std::string& forName, co
 }
 
 int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& forName, const std::string& suffix,
-                    std::string& made) {
+                    std::string& made, const BeforeNaming& before) {
     return TryScratchNames(sys, folder, forName, suffix, made, [&](const std::string& name) {
+        if (before) before(name);
         return sys.LinkAt(fd, folder, name) == 0 ? 0 : errno;
     });
 }

@@ -4,6 +4,7 @@
 // nothing behind, else hidden under a name no other file has; open to what
 // their maker allows from the start.
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include <sys/types.h>
@@ -12,6 +13,9 @@
 
 namespace lintora {
 
+// Told each scratch name just before a file is given it.
+using BeforeNaming = std::function<void(const std::string& name)>;
+
 // Makes a new file in folder for the file named forName, opened for
 // writing with no more permissions than mode. It has no name (made is "")
 // where the file system can make one so; else its name, never that of a
@@ -19,12 +23,15 @@ namespace lintora {
 // suffix, forName cut at a character boundary where the whole would not fit
 // the folder's name limit. Its descriptor, or -1 with errno set.
 int MakeScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix, mode_t mode,
-                    std::string& made);
+                    std::string& made, const BeforeNaming& before = {});
+// The same, under a scratch name from the start.
+int MakeNamedScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix,
+                         mode_t mode, std::string& made, const BeforeNaming& before = {});
 
 // Gives the nameless file open at fd a scratch name as MakeScratchFile
 // would (in made); 0, or the error.
 int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& forName, const std::string& suffix,
-                    std::string& made);
+                    std::string& made, const BeforeNaming& before = {});
 
 // The longest name a file of folder may have.
 std::size_t NameLimit(SystemCalls& sys, int folder);

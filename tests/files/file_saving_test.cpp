@@ -189,7 +189,7 @@ TEST_F(SaveFileTest, OverwriteQuestion) {
     ui.Answer(MsgResult::Ok);
     EXPECT_TRUE(SaveFile("Y", "LNT"));
     EXPECT_NE(Read(target), "old contents");
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt"}));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "state"}));
 }
 
 // Loading refuses these names, so saving does too: a work file saved under
@@ -230,7 +230,7 @@ TEST_F(SaveFileTest, NeighbouringFilesAreNeverUsedAsScratch) {
     EXPECT_TRUE(SaveFile("N", "LNT"));
     EXPECT_EQ(Read(dir / "smith.xxx"), "someone else's file");
     EXPECT_EQ(Read(dir / "smith.lnt.tmp"), "another one");
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "smith.lnt.tmp", "smith.xxx"}));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "smith.lnt.tmp", "smith.xxx", "state"}));
 }
 
 TEST_F(SaveFileTest, FailedSaveKeepsOldFileAndFlagAndSaysWhy) {
@@ -397,7 +397,7 @@ TEST_F(SaveFileTest, ASaveRefusedByTheFileSaysSo) {
     EXPECT_EQ(ui.boxes.back().text,
               kNotSaved + "log.ged was not saved: the file does not let you replace it. The file is as it was.");
     EXPECT_EQ(Read(log), kOldGedcom);
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "log.ged", "notes-for-aunt.ged", "notes.ged"}));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "log.ged", "notes-for-aunt.ged", "notes.ged", "state"}));
 }
 
 // "fam.ged" and "copy-for-aunt.ged" are one file: a save writes it in
@@ -580,7 +580,7 @@ TEST_F(SaveFileTest, ASaveIsOnDiskBeforeItIsTold) {
         if (!saved) expected.pop_back();  // never renamed
         EXPECT_EQ(syncs, expected);
         EXPECT_EQ(Read(smith), saved ? Saved(smith) : kOldGedcom);
-        EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.ged"}));
+        EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.ged", "state"}));
         const std::string why = error ? "the disk reported an error" : "the disk did not confirm that it holds the file";
         EXPECT_EQ(NotSavedText(smith.string(), result),
                   saved ? "" : "smith.ged was not saved: " + why + ". The file is as it was.");

@@ -550,7 +550,7 @@ TEST_F(FilesTest, EncodeWorkFileInPlace) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(DecodeLine(lines[0]), "0 @I1@ INDI");
     EXPECT_EQ(DecodeLine(lines[2]), "0 TRLR  ");
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "plainxxx"}));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "plainxxx", "state"}));
     EXPECT_EQ(EncodeWorkFile((dir / "missing.lnt").string()), "");
     EXPECT_FALSE(fs::exists(dir / "missing.lnt"));
 }

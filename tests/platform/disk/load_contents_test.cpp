@@ -70,6 +70,7 @@ protected:
         std::random_device rd;
         dir = fs::temp_directory_path() / ("lintora-load-" + std::to_string(rd()) + std::to_string(rd()));
         fs::create_directories(dir);
+        setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // where the program keeps its records
         path = (dir / "family.ged").string();
         std::ofstream(path, std::ios::binary) << family;
     }

@@ -128,9 +128,12 @@ TEST_F(OwnersAndAccessTest, TheNewFileIsOpenToItsOwnerAloneUntilItHasTheOldOnesA
     };
     ASSERT_TRUE(SaveContents(fam.string(), kSaved, system).saved());
     fs::remove(dir / "look");  // a name of the test's own
-    ASSERT_EQ(system.Calls({"create"}).size(), 1u);
-    const std::string created = system.Calls({"create"})[0].substr(7);
-    EXPECT_EQ(system.Calls({"create", "chown"}), (std::vector<std::string>{"create " + created, "chown " + created}));
+    // The save's own record of the name it gives is no file of the folder.
+    std::vector<std::string> calls = system.Calls({"create", "chown"});
+    std::erase_if(calls, [](const std::string& call) { return call.ends_with(".record"); });
+    ASSERT_FALSE(calls.empty());
+    const std::string created = calls[0].substr(7);
+    EXPECT_EQ(calls, (std::vector<std::string>{"create " + created, "chown " + created}));
     EXPECT_EQ(atCreation, "<unreadable>");
     EXPECT_EQ(readByAnother(fam), "<unreadable>");
     EXPECT_EQ(Owners(fam), "1002:2000 640");

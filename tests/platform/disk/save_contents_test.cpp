@@ -32,10 +32,13 @@ protected:
         std::random_device rd;
         dir = fs::temp_directory_path() / ("lintora-save-" + std::to_string(rd()) + std::to_string(rd()));
         fs::create_directories(dir);
+        // The program's records, out of the folder the tests count.
+        setenv("XDG_STATE_HOME", (dir.string() + "-state").c_str(), 1);
     }
     void TearDown() override {
         std::error_code ec;
         fs::remove_all(dir, ec);
+        fs::remove_all(dir.string() + "-state", ec);
     }
     static std::string Read(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);

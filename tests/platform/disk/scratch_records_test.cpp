@@ -1,0 +1,113 @@
+#include "platform/disk/scratch_records.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "platform/disk/load_contents.h"
+#include "tests/support/watched_system.h"
+
+namespace lintora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchRecordsTest : public ::testing::Test {
+protected:
+    fs::path dir = fs::temp_directory_path() / ("lintora-scratch-" + std::to_string(std::random_device{}()));
+    // Blanks in the folder and the name, which a record must hold as they are.
+    fs::path trees = dir / "family trees", file = trees / "the family.lnt", records = dir / "state" / "Lintora";
+    const std::string mine = ".the family.lnt.0123456789abcdef.tmp";  // the user's own, named as the program's
+    const std::string rename = "rename .the family.lnt.*.tmp over the family.lnt";
+    void SetUp() override {
+        fs::create_directories(trees);
+        setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    static std::set<std::string> Names(const fs::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+        return names;
+    }
+    static std::string Read(const fs::path& p) { return (std::ostringstream() << std::ifstream(p).rdbuf()).str(); }
+    // The scratch file a save killed at its rename left, which must be there.
+    std::string CrashAtTheRename(bool noNameless) {
+        struct Crashing : StoppingSystem {
+            bool noNameless = false;
+            using StoppingSystem::StoppingSystem;
+            int OpenNameless(int dir, int flags, mode_t mode) override {
+                errno = EOPNOTSUPP;
+                return noNameless ? -1 : StoppingSystem::OpenNameless(dir, flags, mode);
+            }
+        } crash(rename, 1, false);
+        crash.noNameless = noNameless;
+        std::ofstream(file) << "earlier";
+        EXPECT_TRUE(SaveStopped(file.string(), "saved", crash));
+        EXPECT_EQ(Names(records).size(), 1u);
+        for (const std::string& name : Names(trees))
+            if (name.ends_with(".tmp") && name != mine && Read(trees / name) == "saved") return name;
+        ADD_FAILURE() << "no scratch file";
+        return "";
+    }
+};
+
+// A save killed just before its new file is renamed over the old one
+// leaves that file under its scratch name, with the program's record of
+// it; the next save of the file, or its next open, removes both. A file of
+// such a name that the program never made stays.
+TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
+    for (const bool noNameless : {false, true}) {
+        if (!noNameless && !MakesNamelessFiles(trees.string())) continue;
+        for (const bool open : {false, true}) {
+            SCOPED_TRACE(std::string(noNameless ? "no nameless files, " : "") + (open ? "open" : "save"));
+            std::ofstream(trees / mine) << "mine";
+            ASSERT_NE(CrashAtTheRename(noNameless), "");
+            if (open) EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
+            else EXPECT_TRUE(SaveContents(file.string(), "again").saved());
+            EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt", mine}));
+            EXPECT_EQ(Read(trees / mine), "mine");
+            EXPECT_TRUE(Names(records).empty());
+        }
+    }
+}
+
+// A scratch file whose saving process still runs is its save's, and stays
+// with its record; one whose name now stands for another file stays too,
+// and only its record goes. A save that fails removes its scratch file and
+// the record with it.
+TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningOrNotTheRecordedOneStays) {
+    const std::string scratch = CrashAtTheRename(!MakesNamelessFiles(trees.string()));
+    ASSERT_NE(scratch, "");
+    const fs::path record = records / *Names(records).begin();
+    const std::string text = Read(record);
+    // Made by a process that runs: this test's parent.
+    std::ofstream(record) << std::regex_replace(text, std::regex("process [0-9]+"),
+                                                "process " + std::to_string(::getppid()));
+    EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
+    EXPECT_EQ(Read(trees / scratch), "saved");
+    EXPECT_EQ(Names(records).size(), 1u);
+
+    std::ofstream(record) << text;
+    std::ofstream(trees / "another") << "another file";
+    fs::rename(trees / "another", trees / scratch);
+    EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
+    EXPECT_EQ(Read(trees / scratch), "another file");
+    EXPECT_TRUE(Names(records).empty());
+    fs::remove(trees / scratch);
+
+    WatchedSystem failing;
+    failing.before = [](const std::string& call) { return call.starts_with("rename") ? EIO : 0; };
+    EXPECT_FALSE(SaveContents(file.string(), "saved", failing).saved());
+    EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt"}));
+    EXPECT_TRUE(Names(records).empty());
+}
+
+}  // namespace
+}  // namespace lintora::testing
