@@ -1,5 +1,6 @@
 #include "platform/disk/unfinished_saves.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -26,11 +27,13 @@ int OpenOrdinary(SystemCalls& sys, const std::string& path, Descriptor& fd, stru
 // True when the first bytes of what the record says was written make up
 // file, block by block. A write stopped by a crash leaves whole pages, and
 // so whole blocks; a part of a block cannot be told, and is no beginning.
+// The last block of all the new contents is told too, however short.
 bool BeginsNewContents(const SaveRecord& record, const std::string& file) {
     if (file.size() > record.newLength || (file.size() % kRecordBlock != 0 && file.size() != record.newLength))
         return false;
-    for (std::size_t block = 0; (block + 1) * kRecordBlock <= file.size(); ++block)
-        if (BlockHash(file.data() + block * kRecordBlock, kRecordBlock) != record.blocks[block]) return false;
+    for (std::size_t at = 0, block = 0; at < file.size(); at += kRecordBlock, ++block)
+        if (BlockHash(file.data() + at, std::min(kRecordBlock, file.size() - at)) != record.blocks[block])
+            return false;
     return true;
 }
 

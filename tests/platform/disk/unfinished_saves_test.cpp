@@ -109,5 +109,29 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
 }
 
+
+// A file as long as the new contents counts as them only where its last,
+// short block is theirs too: one another program changed at its end keeps
+// its copy, named.
+TEST_F(UnfinishedSavesTest, AFileWithTheNewLengthButAnotherEndKeepsItsCopy) {
+    const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    std::ofstream(copy, std::ios::binary) << "earlier";
+    std::ofstream(file, std::ios::binary) << std::string(4999, 'x') << 'y';
+    SaveRecord record = RecordOf(file, ::getpid());
+    record.boot = "an earlier boot";  // its process is gone
+    record.copy = copy.string();
+    struct stat status {};
+    ::stat(copy.c_str(), &status);
+    record.copyId = IdOf(status);
+    Keep(record);
+    const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].end, SaveEnd::Changed);
+    EXPECT_TRUE(fs::exists(copy));
+    std::ofstream(file, std::ios::binary) << std::string(5000, 'x');
+    EXPECT_TRUE(UnfinishedSaves(RealSystem(), file.string()).empty());
+    EXPECT_FALSE(fs::exists(copy));
+}
+
 }  // namespace
 }  // namespace lintora::testing
