@@ -46,7 +46,10 @@ bool Refused(const std::string& path, const std::string& name) {
     return true;
 }
 
-bool Blank(const std::string& bytes) { return bytes.find_first_not_of(" \t\r\n") == std::string::npos; }
+// Zeros too: a file a save cleared before it wrote, or padded, holds no text.
+bool Blank(const std::string& bytes) {
+    return bytes.find_first_not_of(std::string_view(" \t\r\n\0", 5)) == std::string::npos;
+}
 
 // Every line into the fresh tables, the progress shown for a long file.
 void ReadLines(GedReader& reader, const std::vector<std::string_view>& lines, bool progress, std::uint64_t length) {

@@ -7,6 +7,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/falloc.h>
 #include <signal.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -57,6 +58,12 @@ ssize_t SystemCalls::WriteAt(int fd, const char* from, std::size_t size, off_t a
 }
 
 int SystemCalls::Truncate(int fd, off_t length) { return ::ftruncate(fd, length); }
+
+int SystemCalls::Clear(int fd, off_t size, off_t length) {
+    if (size > 0 && ::fallocate(fd, FALLOC_FL_ZERO_RANGE | FALLOC_FL_KEEP_SIZE, 0, size) == 0)
+        return size > length ? ::ftruncate(fd, length) : 0;
+    return ::ftruncate(fd, 0);
+}
 
 int SystemCalls::Sync(int fd) { return ::fsync(fd); }
 

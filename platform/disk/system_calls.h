@@ -30,6 +30,11 @@ public:
     virtual ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at);
     virtual ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at);
     virtual int Truncate(int fd, off_t length);
+    // Makes the file at fd, size bytes long, hold nothing but zeros, as
+    // long as length where that is shorter: where the file system can, its
+    // blocks are kept as they are, which costs a write over them far less
+    // than new ones; else it is cut to nothing.
+    virtual int Clear(int fd, off_t size, off_t length);
     virtual int Sync(int fd);
     // Within one folder; the second never replaces a file that is there.
     virtual int Rename(int dir, const std::string& from, const std::string& to);

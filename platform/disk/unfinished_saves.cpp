@@ -49,6 +49,9 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record) {
     if (copyError != 0 || OpenOrdinary(sys, record.file, file, status) != 0 || IdOf(status) != record.fileId ||
         ReadWhole(sys, file.get(), bytes) != 0)
         return SaveEnd::Changed;
+    // A file cleared for the save and not yet written through holds zeros
+    // there, which a reader takes for no text.
+    bytes.erase(bytes.find_last_not_of('\0') + 1);
     if (bytes.size() == record.newLength && BeginsNewContents(record, bytes)) return SaveEnd::Done;
     std::string earlier;
     if (bytes.size() == static_cast<std::uint64_t>(copyStatus.st_size) &&

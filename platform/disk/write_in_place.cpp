@@ -28,16 +28,18 @@ bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
     return ReadWhole(sys, fd, now) == 0 && now == contents;
 }
 
-// Makes the file hold contents and puts it on disk: cut to nothing first,
-// so that a write stopped half-way leaves a beginning of the contents that
-// the record of the save tells from a whole file. SaveStop::None, or the
-// step that failed with its error.
+// Makes the file hold contents and puts it on disk: cleared first (zeros,
+// which a reader takes for no text, or nothing), so that a write stopped
+// half-way leaves a beginning of the contents, never the rest of the old,
+// and the record of the save tells it from a whole file. SaveStop::None,
+// or the step that failed with its error.
 SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error, EarlierCopy* copy = nullptr) {
-    if (sys.Truncate(fd, 0) != 0) {
+    struct stat status {};
+    if (sys.Status(fd, status) != 0 ||
+        sys.Clear(fd, status.st_size, static_cast<off_t>(contents.size())) != 0) {
         error = errno;
         return SaveStop::Cut;
     }
-    struct stat status {};
     if (copy && sys.Status(fd, status) == 0) copy->FileCut(status);
     if ((error = WriteWhole(sys, fd, contents)) != 0) return SaveStop::Write;
     if (sys.Sync(fd) != 0) {
