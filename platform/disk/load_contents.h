@@ -4,7 +4,6 @@
 // without waiting, read only when it is an ordinary file, and never read
 // while a save of another copy of the program writes it.
 #include <string>
-#include <vector>
 
 #include <sys/stat.h>
 
@@ -29,7 +28,6 @@ struct LoadResult {
     int error = 0;
     std::string contents;
     FileStamp stamp;  // what was opened and read, whatever the name names now
-    std::vector<std::string> ownCopies;
     bool read() const { return stop == LoadStop::None; }
 };
 
