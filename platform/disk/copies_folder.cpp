@@ -17,12 +17,17 @@ std::string CopiesFolder() { return (fs::path(UserBaseFolder("XDG_STATE_HOME", "
 Descriptor OpenCopiesFolder(SystemCalls& sys, bool make, int& error) {
     const fs::path folder = CopiesFolder();
     if (make) {
-        std::error_code ec;
-        fs::create_directories(folder.parent_path(), ec);
-        // His alone; one that is there stays as it is.
-        if (sys.MakeFolder(AT_FDCWD, folder.string(), S_IRWXU) != 0 && errno != EEXIST) {
-            error = errno;
-            return {};
+        // The folders on the way as the user's usual folders; the last his
+        // alone. One that is there stays as it is.
+        fs::path made;
+        for (const fs::path& part : folder) {
+            made /= part;
+            const bool last = made == folder;
+            if (made.has_filename() && sys.MakeFolder(AT_FDCWD, made.string(), last ? S_IRWXU : 0777) != 0 &&
+                errno != EEXIST && (last || errno != EACCES)) {
+                error = errno;
+                return {};
+            }
         }
     }
     Descriptor opened(sys, sys.OpenAt(AT_FDCWD, folder.string(), O_PATH | O_DIRECTORY));
