@@ -1,6 +1,7 @@
 #include "platform/disk/scratch_records.h"
 
 #include <cerrno>
+#include <charconv>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -48,8 +49,11 @@ std::string Decoded(const std::string& word) {
     if (word == "-") return "";
     std::string out;
     for (std::size_t at = 0; at < word.size(); ++at) {
-        if (word[at] == '%' && at + 2 < word.size()) {
-            out += static_cast<char>(std::stoi(word.substr(at + 1, 2), nullptr, 16));
+        // Two hex digits; a record damaged there reads as it stands.
+        int code = 0;
+        if (word[at] == '%' && at + 2 < word.size() &&
+            std::from_chars(word.data() + at + 1, word.data() + at + 3, code, 16).ptr == word.data() + at + 3) {
+            out += static_cast<char>(code);
             at += 2;
         } else {
             out += word[at];

@@ -32,7 +32,8 @@ bool BeginsNewContents(const SaveRecord& record, const std::string& file) {
     if (file.size() > record.newLength || (file.size() % kRecordBlock != 0 && file.size() != record.newLength))
         return false;
     for (std::size_t at = 0, block = 0; at < file.size(); at += kRecordBlock, ++block)
-        if (BlockHash(file.data() + at, std::min(kRecordBlock, file.size() - at)) != record.blocks[block])
+        if (block >= record.blocks.size() ||
+            BlockHash(file.data() + at, std::min(kRecordBlock, file.size() - at)) != record.blocks[block])
             return false;
     return true;
 }

@@ -133,5 +133,26 @@ TEST_F(UnfinishedSavesTest, AFileWithTheNewLengthButAnotherEndKeepsItsCopy) {
     EXPECT_FALSE(fs::exists(copy));
 }
 
+// A damaged record (a length no file has, and so no hashes) is judged
+// without reading past what it holds, and keeps its copy.
+TEST_F(UnfinishedSavesTest, ADamagedRecordKeepsItsCopy) {
+    const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    std::ofstream(copy, std::ios::binary) << "earlier";
+    std::ofstream(file, std::ios::binary) << std::string(4096, 'x');
+    SaveRecord record = RecordOf(file, ::getpid());
+    record.boot = "an earlier boot";
+    record.copy = copy.string();
+    struct stat status {};
+    ::stat(copy.c_str(), &status);
+    record.copyId = IdOf(status);
+    record.newLength = UINT64_MAX;
+    record.blocks.clear();
+    Keep(record);
+    const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].end, SaveEnd::Changed);
+    EXPECT_TRUE(fs::exists(copy));
+}
+
 }  // namespace
 }  // namespace lintora::testing
