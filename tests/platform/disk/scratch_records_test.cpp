@@ -107,6 +107,11 @@ TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningOrNotTheRecordedOneSta
     EXPECT_FALSE(SaveContents(file.string(), "saved", failing).saved());
     EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt"}));
     EXPECT_TRUE(Names(records).empty());
+
+    // A damaged record stops no open.
+    std::ofstream(records / ".scratch.0123456789abcdef.record")
+        << std::regex_replace(text, std::regex("name [^ ]+"), "name %zz");
+    EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
 }
 
 }  // namespace
