@@ -68,6 +68,8 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record) {
 
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path) {
     std::vector<RecordedSave> saves;
+    std::vector<FoundRecord> records = SaveRecords(sys);
+    if (records.empty()) return saves;  // the usual case: the file is not looked at
     FileId id;
     bool known = false;
     if (!path.empty()) {
@@ -76,7 +78,7 @@ std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& p
         known = at.open() && sys.Status(at.get(), status) == 0;
         id = IdOf(status);
     }
-    for (FoundRecord& found : SaveRecords(sys)) {
+    for (FoundRecord& found : records) {
         if (!path.empty() && (known ? found.record.fileId != id : found.record.file != path)) continue;
         RecordedSave save{found.name, std::move(found.record), SaveEnd::Changed};
         save.end = Judge(sys, save.record);
