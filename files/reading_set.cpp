@@ -59,12 +59,17 @@ bool PlainlyUtf8(std::vector<std::string_view>& lines, std::deque<std::string>& 
     // and stands apart from every CONC line settles it without a join.
     const auto mayJoin = [](std::string_view line) { return line.find("CONC") != std::string_view::npos; };
     const auto blank = [](std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; };
+    // A file of ASCII alone reads the same either way: nothing to join.
+    bool anyNonAscii = false;
     for (std::size_t k = 0; k < lines.size(); ++k) {
-        if (AllAscii(lines[k]) || IsValidUtf8(lines[k]) || mayJoin(lines[k])) continue;
+        if (AllAscii(lines[k])) continue;
+        anyNonAscii = true;
+        if (IsValidUtf8(lines[k]) || mayJoin(lines[k])) continue;
         std::size_t next = k + 1;
         while (next < lines.size() && blank(lines[next])) ++next;
         if (next == lines.size() || !mayJoin(lines[next])) return false;
     }
+    if (!anyNonAscii) return false;
     std::vector<std::string_view> joined = lines;
     JoinContinuedValues(joined, store, Utf8CharEnd);
     bool nonAscii = false;
