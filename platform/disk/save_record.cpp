@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "platform/disk/copies_folder.h"
+#include "platform/disk/record_words.h"
 #include "platform/disk/scratch_file.h"
 
 namespace lintora {
@@ -20,37 +21,6 @@ namespace {
 
 constexpr char kFirstLine[] = "Lintora save record";
 constexpr char kRecordName[] = "save";
-constexpr char kRecordSuffix[] = ".record";
-
-// A path on one line of its own: "%" and line ends as "%" codes.
-std::string Encoded(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '%') out += "%25";
-        else if (c == '\n') out += "%0A";
-        else if (c == '\r') out += "%0D";
-        else out += c;
-    }
-    return out;
-}
-
-std::string Decoded(const std::string& text) {
-    std::string out;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '%' && at + 2 < text.size()) {
-            const std::string code = text.substr(at + 1, 2);
-            out += code == "25" ? '%' : code == "0A" ? '\n' : '\r';
-            at += 2;
-        } else {
-            out += text[at];
-        }
-    }
-    return out;
-}
-
-bool IsRecordName(const std::string& name) {
-    return name.starts_with(std::string(".") + kRecordName + ".") && name.ends_with(kRecordSuffix);
-}
 
 }  // namespace
 
@@ -88,9 +58,9 @@ std::vector<std::uint64_t> BlockHashes(const std::string& contents) {
 std::string RecordText(const SaveRecord& r) {
     std::ostringstream out;
     out << kFirstLine << '\n'
-        << "file " << Encoded(r.file) << '\n'
+        << "file " << RecordWord(r.file) << '\n'
         << "file id " << r.fileId.device << ' ' << r.fileId.inode << '\n'
-        << "copy " << Encoded(r.copy) << '\n'
+        << "copy " << RecordWord(r.copy) << '\n'
         << "copy id " << r.copyId.device << ' ' << r.copyId.inode << '\n';
     // Of one width, so that the record is written again over itself once the file is cut.
     char cut[64];
@@ -102,8 +72,7 @@ std::string RecordText(const SaveRecord& r) {
         out << hex;
     }
     // A word each, "-" where the system did not say.
-    auto word = [](const std::string& text) { return text.empty() ? std::string("-") : Encoded(text); };
-    out << '\n' << "process " << r.pid << ' ' << word(r.boot) << ' ' << word(r.host) << '\n';
+    out << '\n' << "process " << r.pid << ' ' << RecordWord(r.boot) << ' ' << RecordWord(r.host) << '\n';
     return out.str();
 }
 
@@ -123,7 +92,7 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
                 std::string idWord;
                 words >> idWord >> id.device >> id.inode;
             } else {
-                path = Decoded(line.substr(key.size() + 1));
+                path = FromRecordWord(line.substr(key.size() + 1));
             }
         } else if (key == "cut") {
             words >> r.cutSeconds >> r.cutNanos;
@@ -135,8 +104,8 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
         } else if (key == "process") {
             std::string boot, host;
             words >> r.pid >> boot >> host;
-            r.boot = boot == "-" ? "" : Decoded(boot);
-            r.host = host == "-" ? "" : Decoded(host);
+            r.boot = FromRecordWord(boot);
+            r.host = FromRecordWord(host);
         } else {
             continue;
         }
@@ -193,7 +162,7 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys) {
     std::vector<std::string> names;
     if (!folder.open() || sys.ListNames(folder.get(), names) != 0) return found;
     for (const std::string& name : names) {
-        if (!IsRecordName(name)) continue;
+        if (!IsRecordFileName(name, kRecordName)) continue;
         const Descriptor file(sys, sys.OpenAt(folder.get(), name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
         struct stat status {};
         std::string text;

@@ -1,7 +1,6 @@
 #include "platform/disk/scratch_records.h"
 
 #include <cerrno>
-#include <charconv>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -10,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "platform/disk/copies_folder.h"
+#include "platform/disk/record_words.h"
 #include "platform/disk/scratch_file.h"
 
 namespace lintora {
@@ -27,44 +27,7 @@ struct ScratchNote {
 
 constexpr char kFirstLine[] = "Lintora scratch record";
 constexpr char kRecordName[] = "scratch";
-constexpr char kRecordSuffix[] = ".record";
 
-// A name or path as one word: "%", blanks and line ends as "%" codes.
-std::string Encoded(const std::string& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : text) {
-        if (c == '%' || c == ' ' || c == '\n' || c == '\r' || c == '\t') {
-            out += '%';
-            out += kHex[static_cast<unsigned char>(c) >> 4];
-            out += kHex[c & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out.empty() ? "-" : out;
-}
-
-std::string Decoded(const std::string& word) {
-    if (word == "-") return "";
-    std::string out;
-    for (std::size_t at = 0; at < word.size(); ++at) {
-        // Two hex digits; a record damaged there reads as it stands.
-        int code = 0;
-        if (word[at] == '%' && at + 2 < word.size() &&
-            std::from_chars(word.data() + at + 1, word.data() + at + 3, code, 16).ptr == word.data() + at + 3) {
-            out += static_cast<char>(code);
-            at += 2;
-        } else {
-            out += word[at];
-        }
-    }
-    return out;
-}
-
-bool IsRecordName(const std::string& name) {
-    return name.starts_with(std::string(".") + kRecordName + ".") && name.ends_with(kRecordSuffix);
-}
 
 // A record's process runs, or cannot be told not to: another host's, or
 // on this boot a process of its id (this one's included, whose scratch
@@ -77,9 +40,9 @@ bool MayRun(SystemCalls& sys, const ScratchNote& note) {
 std::string NoteText(const ScratchNote& n) {
     std::ostringstream out;
     out << kFirstLine << '\n'
-        << "folder " << Encoded(n.folder) << ' ' << n.folderDevice << ' ' << n.folderInode << '\n'
-        << "name " << Encoded(n.name) << ' ' << n.inode << '\n'
-        << "process " << n.pid << ' ' << Encoded(n.boot) << ' ' << Encoded(n.host) << '\n';
+        << "folder " << RecordWord(n.folder) << ' ' << n.folderDevice << ' ' << n.folderInode << '\n'
+        << "name " << RecordWord(n.name) << ' ' << n.inode << '\n'
+        << "process " << n.pid << ' ' << RecordWord(n.boot) << ' ' << RecordWord(n.host) << '\n';
     return out.str();
 }
 
@@ -93,10 +56,10 @@ bool ParseNote(const std::string& text, ScratchNote& n) {
     if (key != "name") return false;
     in >> key >> n.pid >> boot >> host;
     if (key != "process" || in.fail()) return false;
-    n.folder = Decoded(folder);
-    n.name = Decoded(name);
-    n.boot = Decoded(boot);
-    n.host = Decoded(host);
+    n.folder = FromRecordWord(folder);
+    n.name = FromRecordWord(name);
+    n.boot = FromRecordWord(boot);
+    n.host = FromRecordWord(host);
     return !n.name.empty() && n.name.find('/') == std::string::npos && n.name != "." && n.name != "..";
 }
 
@@ -147,7 +110,7 @@ void RemoveLeftScratchFiles(SystemCalls& sys, int folder) {
     std::vector<std::string> names;
     if (!state.open() || sys.Status(folder, folderStatus) != 0 || sys.ListNames(state.get(), names) != 0) return;
     for (const std::string& recordName : names) {
-        if (!IsRecordName(recordName)) continue;
+        if (!IsRecordFileName(recordName, kRecordName)) continue;
         ScratchNote note;
         {
             const Descriptor record(sys, sys.OpenAt(state.get(), recordName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
