@@ -110,48 +110,44 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
 }
 
 
-// A file as long as the new contents counts as them only where its last,
-// short block is theirs too: one another program changed at its end keeps
-// its copy, named.
-TEST_F(UnfinishedSavesTest, AFileWithTheNewLengthButAnotherEndKeepsItsCopy) {
+// A stopped save whose file no longer tells what became of it keeps its
+// copy, named: a file as long as the new contents but for another last,
+// short block; a damaged record (a length no file has, and so no hashes),
+// judged without reading past what it holds. A file that is the new
+// contents lets the copy go.
+TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    std::ofstream(copy, std::ios::binary) << "earlier";
-    std::ofstream(file, std::ios::binary) << std::string(4999, 'x') << 'y';
-    SaveRecord record = RecordOf(file, ::getpid());
-    record.boot = "an earlier boot";  // its process is gone
-    record.copy = copy.string();
-    struct stat status {};
-    ::stat(copy.c_str(), &status);
-    record.copyId = IdOf(status);
-    Keep(record);
-    const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-    ASSERT_EQ(saves.size(), 1u);
-    EXPECT_EQ(saves[0].end, SaveEnd::Changed);
-    EXPECT_TRUE(fs::exists(copy));
-    std::ofstream(file, std::ios::binary) << std::string(5000, 'x');
-    EXPECT_TRUE(UnfinishedSaves(RealSystem(), file.string()).empty());
-    EXPECT_FALSE(fs::exists(copy));
-}
-
-// A damaged record (a length no file has, and so no hashes) is judged
-// without reading past what it holds, and keeps its copy.
-TEST_F(UnfinishedSavesTest, ADamagedRecordKeepsItsCopy) {
-    const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    std::ofstream(copy, std::ios::binary) << "earlier";
-    std::ofstream(file, std::ios::binary) << std::string(4096, 'x');
-    SaveRecord record = RecordOf(file, ::getpid());
-    record.boot = "an earlier boot";
-    record.copy = copy.string();
-    struct stat status {};
-    ::stat(copy.c_str(), &status);
-    record.copyId = IdOf(status);
-    record.newLength = UINT64_MAX;
-    record.blocks.clear();
-    Keep(record);
-    const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-    ASSERT_EQ(saves.size(), 1u);
-    EXPECT_EQ(saves[0].end, SaveEnd::Changed);
-    EXPECT_TRUE(fs::exists(copy));
+    const struct {
+        const char* what;
+        std::string holds;
+        bool damaged;
+        bool copyKept;
+    } cases[] = {
+        {"another end", std::string(4999, 'x') + 'y', false, true},
+        {"a damaged record", std::string(4096, 'x'), true, true},
+        {"the new contents", std::string(5000, 'x'), false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(copy, std::ios::binary) << "earlier";
+        std::ofstream(file, std::ios::binary) << c.holds;
+        SaveRecord record = RecordOf(file, ::getpid());
+        record.boot = "an earlier boot";  // its process is gone
+        record.copy = copy.string();
+        struct stat status {};
+        ::stat(copy.c_str(), &status);
+        record.copyId = IdOf(status);
+        if (c.damaged) {
+            record.newLength = UINT64_MAX;
+            record.blocks.clear();
+        }
+        Keep(record);
+        const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
+        EXPECT_EQ(saves.size(), c.copyKept ? 1u : 0u);
+        for (const RecordedSave& save : saves) EXPECT_EQ(save.end, SaveEnd::Changed);
+        EXPECT_EQ(fs::exists(copy), c.copyKept);
+        for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
+    }
 }
 
 }  // namespace
