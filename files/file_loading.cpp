@@ -108,7 +108,7 @@ bool LoadFile() {
             return false;
         }
         unfinished.OfferEarlierContents();
-        LoadResult loaded = LoadContents(path);
+        LoadResult loaded = LoadContents(path, RealSystem(), LoadFor::Opening);
         if (!loaded.read() || Blank(loaded.contents)) {
             Port().SetBusy(false);
             if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();

@@ -64,7 +64,7 @@ std::string WhyNotRead(const LoadResult& result) {
     }
 }
 
-LoadResult LoadContents(const std::string& path, SystemCalls& sys) {
+LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpose) {
     FoundFile found;
     int error = 0;
     if (SaveResult way = FindFile(sys, path, found); !way.saved()) {
@@ -72,7 +72,7 @@ LoadResult LoadContents(const std::string& path, SystemCalls& sys) {
         return Stopped(stop, error);
     }
     // What a save of it that stopped left beside it.
-    RemoveLeftScratchFiles(sys, found.folder.get());
+    if (purpose == LoadFor::Opening) RemoveLeftScratchFiles(sys, found.folder.get());
     Descriptor fd;
     struct stat before {};
     if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None)

@@ -36,7 +36,10 @@ struct LoadResult {
 // reads; where the file system keeps no locks, a file whose stamp changed
 // during the read was being saved. sys stands for the system; tests pass
 // their own.
-LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem());
+// An open of the user's own file (Opening) also removes what a stopped
+// save of his left beside it; a read of the program's own files does not.
+enum class LoadFor { Reading, Opening };
+LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem(), LoadFor purpose = LoadFor::Reading);
 
 // Why a load read nothing, as the user would say it ("it is not an
 // ordinary file"); "" for one that read.

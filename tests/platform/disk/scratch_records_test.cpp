@@ -69,7 +69,7 @@ TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
             SCOPED_TRACE(std::string(noNameless ? "no nameless files, " : "") + (open ? "open" : "save"));
             std::ofstream(trees / mine) << "mine";
             ASSERT_NE(CrashAtTheRename(noNameless), "");
-            if (open) EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
+            if (open) EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
             else EXPECT_TRUE(SaveContents(file.string(), "again").saved());
             EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt", mine}));
             EXPECT_EQ(Read(trees / mine), "mine");
@@ -90,14 +90,14 @@ TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningOrNotTheRecordedOneSta
     // Made by a process that runs: this test's parent.
     std::ofstream(record) << std::regex_replace(text, std::regex("process [0-9]+"),
                                                 "process " + std::to_string(::getppid()));
-    EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(Read(trees / scratch), "saved");
     EXPECT_EQ(Names(records).size(), 1u);
 
     std::ofstream(record) << text;
     std::ofstream(trees / "another") << "another file";
     fs::rename(trees / "another", trees / scratch);
-    EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(Read(trees / scratch), "another file");
     EXPECT_TRUE(Names(records).empty());
     fs::remove(trees / scratch);
@@ -111,7 +111,7 @@ TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningOrNotTheRecordedOneSta
     // A damaged record stops no open.
     std::ofstream(records / ".scratch.0123456789abcdef.record")
         << std::regex_replace(text, std::regex("name [^ ]+"), "name %zz");
-    EXPECT_EQ(LoadContents(file.string()).contents, "earlier");
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
 }
 
 }  // namespace
