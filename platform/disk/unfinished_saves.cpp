@@ -66,7 +66,8 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record) {
 
 }  // namespace
 
-std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path) {
+std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
+                                         std::vector<DamagedRecord>* /*damaged*/) {
     std::vector<RecordedSave> saves;
     std::vector<FoundRecord> records = SaveRecords(sys);
     if (records.empty()) return saves;  // the usual case: the file is not looked at

@@ -17,6 +17,17 @@ enum class SaveEnd {
     PartOfNew,  // the file holds a beginning of the new contents, unchanged since
     Changed,    // anything else: the file changed after the stop, or is gone
     CopyGone,   // no copy of the program's is left to tell of
+    // The copy's folder is there and the copy is not, or its name now names
+    // another file: the user is told that the earlier contents are no longer
+    // there; the record then goes.
+    CopyMissing,
+    // The file or its copy cannot be reached now (a drive not plugged in, a
+    // share away): kept and told, never dropped.
+    OutOfReach,
+    // Counted as running by a saver on another host, where the file system
+    // keeps no locks: told with the host and the time the save began, and
+    // offered after a wait; nothing is removed on that test alone.
+    RunningElsewhere,
 };
 
 struct RecordedSave {
@@ -24,12 +35,18 @@ struct RecordedSave {
     SaveRecord record;
     SaveEnd end = SaveEnd::Changed;
 };
+// A record in the user's state folder that cannot be read (cut short by a
+// full disk, edited by hand): passed over, and named to the user once.
+struct DamagedRecord {
+    std::string path;
+};
 
 // The saves whose records name the file at path (its device and inode), or
 // every one of the user's where path is empty, each judged. A save that
 // is done, or whose copy is gone, has its copy and record removed here
 // without a word, and is not returned.
-std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path);
+std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
+                                         std::vector<DamagedRecord>* damaged = nullptr);
 
 // The copy's bytes, where the copy at its path is still the one recorded,
 // an ordinary file and, where it is not the user's, of a user who may write
