@@ -56,7 +56,12 @@ void PruneFrame::Show(const PrunePanelCaptions& captions, PruneOption selected) 
     const int on = static_cast<int>(selected);
     buttons_[static_cast<std::size_t>(on >= 0 && on <= 3 ? on : 2)]->setChecked(true);
     show();
+    TakeKeys();
+}
+
+void PruneFrame::TakeKeys() {
     raise();
+    buttons_[static_cast<std::size_t>(Option())]->setFocus();
 }
 
 int PruneFrame::Option() const {

@@ -25,6 +25,9 @@ public:
     void Command9Click();   // OK
     void Command11Click();  // Cancel
 
+    // In front, the keys on its chosen option.
+    void TakeKeys();
+
     QLabel* Identity() const { return identity_; }
     QLabel* OptionLabel(int i) const { return labels_[static_cast<std::size_t>(i)]; }
     QRadioButton* Button(int i) const { return buttons_[static_cast<std::size_t>(i)]; }
