@@ -25,7 +25,7 @@ public:
     void Command9Click();   // OK
     void Command11Click();  // Cancel
 
-    // In front, the keys on its chosen option.
+    // In front, the keys on its chosen option: Enter presses OK.
     void TakeKeys();
 
     QLabel* Identity() const { return identity_; }
@@ -34,6 +34,9 @@ public:
 
     // Run after OK's prune, so that other open windows show what is left.
     std::function<void()> afterPrune;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* identity_ = nullptr;

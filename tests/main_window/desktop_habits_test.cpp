@@ -12,6 +12,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -774,6 +775,51 @@ TEST_F(DesktopHabitsTest, APopupKeyForAnotherPersonNeverLeavesThePanelOnTheFirst
         EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Abigail MARSH and...");
         ExpectPanelRemovesWhomItNames();
     }
+}
+
+// Enter presses OK in the prune panel, with the option the keys chose; in
+// the editor it presses Save while a box holds a change, then OK, from a
+// line box of any tab; in the notes, a box of several lines, it starts a
+// new line.
+TEST_F(DesktopHabitsTest, EnterPressesOKInThePrunePanelAndTheEditor) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PastePage();
+    ShowActive();
+    auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+    PruneFromBox(1);  // Samuel
+    ASSERT_EQ(QApplication::focusWidget(), PrunePanel()->Button(2));  // "Samuel WHITLOCK only"
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    ui.Answer(MsgResult::Cancel);  // "Are you sure?"
+    enter();
+    EXPECT_EQ(ui.boxes.back().text, "Samuel WHITLOCK and descendants will be removed.");
+    EXPECT_FALSE(PrunePanel()->isVisible());
+
+    ClickBox(2);  // Abigail
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(editor.isVisible());
+    const int32_t abigail = g.CurIndiv;
+    QTest::mouseClick(editor.ibDate, Qt::LeftButton);
+    editor.ibDate->selectAll();
+    QTest::keyClicks(editor.ibDate, "1809");
+    ASSERT_EQ(QApplication::focusWidget(), editor.ibDate);
+    enter();  // Save
+    EXPECT_EQ(g.Indiv[abigail].ibDate.trimmed(), "1809");
+    EXPECT_EQ(editor.CancelEditButton->text(), "Done");
+
+    editor.mnuTabsItem[2]->trigger();  // Notes
+    QTest::mouseClick(editor.iNotes->viewport(), Qt::LeftButton);
+    QTest::keyClicks(editor.iNotes, "Born in Windsor");
+    ASSERT_EQ(QApplication::focusWidget(), editor.iNotes);
+    enter();
+    QTest::keyClicks(editor.iNotes, "Died in Provo");
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(editor.iNotes->toPlainText().trimmed().toStdString(), "Born in Windsor\nDied in Provo");
+    editor.mnuTabsItem[0]->trigger();
+    QTest::mouseClick(editor.iGivn, Qt::LeftButton);
+    enter();  // Save, the notes with it
+    EXPECT_EQ(g.Indiv[abigail].iNoteFlg.value(), "Y");
+    enter();  // Done
+    EXPECT_FALSE(editor.isVisible());
 }
 
 // The prune panel opened from the editor names a person no box shows:
