@@ -331,8 +331,10 @@ Lintoraedit::Lintoraedit(QWidget* parent) : QDialog(parent) {
     for (QToolButton* b : {btnGoPedigree, btnPrev, btnNext}) b->setIconSize(QSize(24, 24));
     CancelEditButton->setMinimumWidth(90);
     EditIndivButton->setMinimumWidth(90);
-    CancelEditButton->setAutoDefault(false);
-    EditIndivButton->setAutoDefault(false);
+    // Enter presses Save (or Add) while the boxes hold something to store,
+    // else OK; a button with the keys takes Enter itself.
+    CancelEditButton->setDefault(true);
+    EditIndivButton->installEventFilter(this);
     connect(btnGoPedigree, &QToolButton::clicked, this, [this] { btnGoPedigree_Click(); });
     connect(btnPrev, &QToolButton::clicked, this, [this] { btnPrev_Click(); });
     connect(btnNext, &QToolButton::clicked, this, [this] { btnNext_Click(); });
@@ -394,6 +396,8 @@ Lintoraedit::~Lintoraedit() = default;
 
 bool Lintoraedit::eventFilter(QObject* watched, QEvent* e) {
     if (watched == iSex && e->type() == QEvent::FocusOut) iSex_LostFocus();
+    if (watched == EditIndivButton && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent))
+        (EditIndivButton->isHidden() ? CancelEditButton : EditIndivButton)->setDefault(true);
     return QDialog::eventFilter(watched, e);
 }
 

@@ -34,6 +34,7 @@
 #include "files/data_files.h"
 #include "main_window/about_window.h"
 #include "main_window/program_start.h"
+#include "main_window/prune_panel.h"
 #include "main_window/status_texts.h"
 #include "main_window/tree_box.h"
 #include "platform/platform.h"
@@ -717,7 +718,19 @@ void Lintora::mnuPopup1Item_Click(int index) {
                 if (g.PrunePending == "Y") CancelPrune();
                 Editor().Load(0);
                 break;
-            case 2: PruneSetup(g.PruneIndiv); break;
+            case 2: {
+                // The panel stands over the pedigree, as for a box: the list
+                // gives way, as it does for the other keys.
+                auto* prune = qobject_cast<PruneFrame*>(Panel("prune"));
+                if (g.PrunePending == "Y" && prune && !prune->isHidden()) {
+                    // It offers him already: asking again would only repeat the backup question.
+                    ListFrame->hide();
+                    prune->TakeKeys();
+                } else if (PruneSetup(g.PruneIndiv)) {
+                    ListFrame->hide();
+                }
+                break;
+            }
             case 3:
                 Editor().Hide();
                 popupFrame->hide();
@@ -763,12 +776,9 @@ void Lintora::PopupKey(int index) {
     Guard([&] {
         const int32_t person = KeyedPerson();
         if (!LiveIndiv(person)) return;
-        const bool pruning = g.PrunePending == "Y";
-        // The panel offers him already: asking again would only repeat the backup question.
-        if (index == 2 && pruning && person == g.PruneIndiv) return;
         // As a right click on the box would: a prune open for somebody
         // else is dropped, so that its OK never removes the wrong person.
-        if (pruning && person != g.PruneIndiv) CancelPrune();
+        if (g.PrunePending == "Y" && person != g.PruneIndiv) CancelPrune();
         g.CurIndiv = person;
         g.PruneIndiv = person;
         mnuPopup1Item_Click(index);
@@ -1054,9 +1064,12 @@ void Lintora::Command2_Click() {
 }
 
 bool Lintora::event(QEvent* event) {
-    // A list row with the keyboard keeps Del for itself, as a text box does.
+    // A list row with the keyboard keeps Del for itself, as a text box does;
+    // but a row of the list over the pedigree stands for its person, as a
+    // box does.
+    QWidget* focus = QApplication::focusWidget();
     if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
-        qobject_cast<QAbstractItemView*>(QApplication::focusWidget())) {
+        qobject_cast<QAbstractItemView*>(focus) && !ListFrame->isAncestorOf(focus)) {
         event->accept();
         return true;
     }

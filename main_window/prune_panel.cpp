@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,6 +36,9 @@ PruneFrame::PruneFrame(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout;
     auto* ok = new QPushButton("OK");
     auto* cancel = new QPushButton("Cancel");
+    // Enter presses the button that has the keys, else OK.
+    ok->setDefault(true);
+    cancel->setAutoDefault(true);
     row->addStretch();
     row->addWidget(ok);
     row->addWidget(cancel);
@@ -56,7 +60,20 @@ void PruneFrame::Show(const PrunePanelCaptions& captions, PruneOption selected) 
     const int on = static_cast<int>(selected);
     buttons_[static_cast<std::size_t>(on >= 0 && on <= 3 ? on : 2)]->setChecked(true);
     show();
+    TakeKeys();
+}
+
+void PruneFrame::TakeKeys() {
     raise();
+    buttons_[static_cast<std::size_t>(Option())]->setFocus();
+}
+
+void PruneFrame::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Command9Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 int PruneFrame::Option() const {

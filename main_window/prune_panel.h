@@ -25,12 +25,18 @@ public:
     void Command9Click();   // OK
     void Command11Click();  // Cancel
 
+    // In front, the keys on its chosen option: Enter presses OK.
+    void TakeKeys();
+
     QLabel* Identity() const { return identity_; }
     QLabel* OptionLabel(int i) const { return labels_[static_cast<std::size_t>(i)]; }
     QRadioButton* Button(int i) const { return buttons_[static_cast<std::size_t>(i)]; }
 
     // Run after OK's prune, so that other open windows show what is left.
     std::function<void()> afterPrune;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* identity_ = nullptr;

@@ -116,6 +116,14 @@ std::string FormatsMessage(const std::string& site) {
     return msg;
 }
 
+// A mark says "taken by this paste": one left from before (a paste that
+// found nothing, a stand-in made by an unlink) would keep its person from
+// being offered as a match, and would count him as updated.
+void ForgetTouchedMarks() {
+    for (int32_t i = 1; i <= g.IndivCount; ++i) g.Indiv[i].iTouched = 0;
+    for (int32_t f = 1; f <= g.FamilCount; ++f) g.Famil[f].fTouched = 0;
+}
+
 }  // namespace
 
 void SplitPageText(const std::string& text) {
@@ -186,6 +194,7 @@ void ProcessClipboard(const std::string& text) {
 
     Step([] { UpdateMixedSources(); });
     Step([] { InitPrep(); });
+    Step([] { ForgetTouchedMarks(); });
     g.PasteStartIndivCount = g.IndivCount;
     g.PasteStartFamilCount = g.FamilCount;
     g.PasteReported = false;
@@ -204,6 +213,8 @@ void ProcessClipboard(const std::string& text) {
         if (g.TreeCount > g.PrevTreeCount && g.TreeCount != 1)
             Step([] { ShowInfo("Unable to link all individuals to previous entries - new tree(s) started..."); });
     } else {
+        // Nothing found, nothing marked.
+        Step([] { ForgetTouchedMarks(); });
         Step([] { MainWindow().SetStatusLabel(""); });
         Step([] {
             ShowInfo("Lintora unable to extract any data from copied text. Try again using Select All, then Copy...");

@@ -216,7 +216,8 @@ void RunPrune(int option) {
             // The snapshot is taken only once the user has confirmed.
             Step([&] { InitUndo("UnDo Delete of " + name); });
             const int32_t savedRoot = g.TreeSlot[0];
-            const int16_t rootTree = PrunableIndiv(savedRoot) ? g.Indiv[savedRoot].iTree : 0;
+            // The tree he was in, before the prune marks him removed.
+            const int16_t prunedTree = g.Indiv[t].iTree;
             // The root pruned alone or with his descendants: his father, or
             // his mother when no father is known, takes his place.
             int32_t candidate = 1;
@@ -247,7 +248,7 @@ void RunPrune(int option) {
             if (g.TreeSlot[0] != 0) Step([] { MainWindow().BuildTree(); });
             const std::string removed = "Prune removed " + std::to_string(g.PrunedIndivs) + " Individuals and " +
                                         std::to_string(g.PrunedFamils) + " Families";
-            Step([&] { MainWindow().SetStatusLabel(removed + " from Tree #" + std::to_string(rootTree)); });
+            Step([&] { MainWindow().SetStatusLabel(removed + " from Tree #" + std::to_string(prunedTree)); });
             Step([] { MainWindow().UpdateStatusBar(); });
         }
     }

@@ -9,8 +9,10 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -46,19 +48,33 @@ protected:
     static void Type(QWidget* window, const QString& text) {
         for (QChar c : text) QTest::keyClick(window->windowHandle(), c.toLatin1());
     }
-    // Puts away the next window shown modally, its caption read (a key,
-    // unlike a click, lets queued work run before it acts).
-    void CloseNextModal(std::string& caption) {
+    // Puts away the next window shown modally, its caption read, and the
+    // lines of a descendants list (a key, unlike a click, lets queued work
+    // run before it acts).
+    void CloseNextModal(std::string& caption, std::vector<std::string>* lines = nullptr) {
         auto* poll = new QTimer(w);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, &caption] {
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, &caption, lines] {
             auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!window) return;
             poll->stop();
             poll->deleteLater();
             caption = window->windowTitle().toStdString();
+            if (auto* desc = qobject_cast<LintoraDescList*>(window); desc && lines)
+                for (int i = 0; i < desc->List()->topLevelItemCount(); ++i)
+                    lines->push_back(desc->List()->topLevelItem(i)->text(0).toStdString());
             window->reject();
         });
         poll->start(5);
+    }
+    // The prune panel's OK removes the person it names: OK's question names
+    // him (answered Cancel, so nothing goes).
+    void ExpectPanelRemovesWhomItNames() {
+        const QString identity = PrunePanel()->Identity()->text();
+        ASSERT_TRUE(identity.startsWith("Remove ") && identity.endsWith(" and..."));
+        const std::string named = identity.mid(7, identity.size() - 14).toStdString();
+        ui.Answer(MsgResult::Cancel);  // "Are you sure?"
+        QTest::mouseClick(Button(PrunePanel(), "OK"), Qt::LeftButton);
+        EXPECT_EQ(ui.boxes.back().text, named + " will be removed.");
     }
     static QPushButton* Button(QWidget* panel, const QString& text) {
         for (auto* b : panel->findChildren<QPushButton*>())
@@ -679,9 +695,15 @@ TEST_F(DesktopHabitsTest, WhileTheListCoversThePedigreeThePopupKeysActOnItsHighl
     ClickBox(0);  // John Henry, hidden by the list
     Press(w, Qt::Key_L, Qt::ControlModifier);
     ClickRow(lists->ListView1(), lists->IndivModel(), "WHITLOCK, Samuel");
-    CloseNextModal(shown);
+    std::vector<std::string> lines;
+    CloseNextModal(shown, &lines);
     Press(w, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(shown, "Samuel WHITLOCK descendants list");
+    // His, not those of John Henry, who is selected and at the root.
+    EXPECT_EQ(lines, (std::vector<std::string>{"1  Samuel WHITLOCK  (     -     )", "    +  Abigail MARSH  (     -     )",
+                                               "        2  John Henry WHITLOCK  (1832 - 1899)",
+                                               "            +  Eliza Ann BENNETT  (     -     )",
+                                               "            +  Mary PARKER  (     -     )"}));
     Press(w, Qt::Key_L, Qt::ControlModifier);  // the list again, its row kept
     Press(w, Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(editor.loads, std::vector<int>{0});
@@ -694,6 +716,110 @@ TEST_F(DesktopHabitsTest, WhileTheListCoversThePedigreeThePopupKeysActOnItsHighl
     Press(w, Qt::Key_I, Qt::ControlModifier);
     EXPECT_EQ(shown, "Internet Search - Select Criteria");
     EXPECT_EQ(g.CurIndiv, samuel);
+}
+
+// Del on a highlighted row of the list over the pedigree asks, once, to
+// prune that row's person, as it does for a selected box: the list gives
+// way to the panel. Del again, or the Prune button, while the panel offers
+// him asks nothing more.
+TEST_F(DesktopHabitsTest, DelOnAListRowAsksOnceToPruneItsPerson) {
+    PastePage();
+    ShowActive();
+    auto* lists = static_cast<ListFrame*>(w->ListFrame);
+    ClickBox(0);  // John Henry, hidden by the list
+    Press(w, Qt::Key_L, Qt::ControlModifier);
+    ClickRow(lists->ListView1(), lists->IndivModel(), "MARSH, Abigail");
+    ASSERT_TRUE(lists->ListView1()->hasFocus());
+    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+    Press(w, Qt::Key_Delete);
+    ASSERT_TRUE(PrunePanel()->isVisible());
+    EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Abigail MARSH and...");
+    EXPECT_FALSE(lists->isVisible());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backup work before pruning?"});
+    Press(w, Qt::Key_Escape);
+
+    ClickBox(1);  // Samuel
+    ui.Answer(MsgResult::No);
+    Press(w, Qt::Key_Delete);
+    Press(w, Qt::Key_Delete);
+    ClickToolButton(kPruneToolButton);
+    EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Samuel WHITLOCK and...");
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Backup work before pruning?"));
+    ExpectPanelRemovesWhomItNames();
+}
+
+// The prune panel open for Samuel, the list shown over it and Abigail's
+// row highlighted, then each pop-up key: Del points the panel at Abigail,
+// after its backup question; every other key puts Samuel's prune away. The
+// panel never names one person while its OK would remove another.
+TEST_F(DesktopHabitsTest, APopupKeyForAnotherPersonNeverLeavesThePanelOnTheFirst) {
+    const std::pair<Qt::Key, bool> keys[] = {
+        {Qt::Key_I, false}, {Qt::Key_E, false}, {Qt::Key_Delete, true}, {Qt::Key_D, false}};
+    for (const auto& [key, repointed] : keys) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        StartProgram();
+        PastePage();
+        ShowActive();
+        PruneFromBox(1);  // Samuel
+        ASSERT_TRUE(PrunePanel()->isVisible());
+        auto* lists = static_cast<ListFrame*>(w->ListFrame);
+        Press(w, Qt::Key_L, Qt::ControlModifier);
+        ClickRow(lists->ListView1(), lists->IndivModel(), "MARSH, Abigail");
+        std::string shown;
+        if (key == Qt::Key_Delete) ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+        else if (key != Qt::Key_E) CloseNextModal(shown);  // the search window, the descendants list
+        Press(w, key, key == Qt::Key_Delete ? Qt::NoModifier : Qt::ControlModifier);
+        EXPECT_EQ(PrunePanel()->isVisible(), repointed);
+        EXPECT_EQ(g.PrunePending, repointed ? "Y" : "N");
+        if (!PrunePanel()->isVisible()) continue;
+        EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Abigail MARSH and...");
+        ExpectPanelRemovesWhomItNames();
+    }
+}
+
+// Enter presses OK in the prune panel, with the option the keys chose; in
+// the editor it presses Save while a box holds a change, then OK, from a
+// line box of any tab; in the notes, a box of several lines, it starts a
+// new line.
+TEST_F(DesktopHabitsTest, EnterPressesOKInThePrunePanelAndTheEditor) {
+    Lintoraedit& editor = StartWithTheEditor();
+    PastePage();
+    ShowActive();
+    auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+    PruneFromBox(1);  // Samuel
+    ASSERT_EQ(QApplication::focusWidget(), PrunePanel()->Button(2));  // "Samuel WHITLOCK only"
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    ui.Answer(MsgResult::Cancel);  // "Are you sure?"
+    enter();
+    EXPECT_EQ(ui.boxes.back().text, "Samuel WHITLOCK and descendants will be removed.");
+    EXPECT_FALSE(PrunePanel()->isVisible());
+
+    ClickBox(2);  // Abigail
+    Press(w, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(editor.isVisible());
+    const int32_t abigail = g.CurIndiv;
+    QTest::mouseClick(editor.ibDate, Qt::LeftButton);
+    editor.ibDate->selectAll();
+    QTest::keyClicks(editor.ibDate, "1809");
+    ASSERT_EQ(QApplication::focusWidget(), editor.ibDate);
+    enter();  // Save
+    EXPECT_EQ(g.Indiv[abigail].ibDate.trimmed(), "1809");
+    EXPECT_EQ(editor.CancelEditButton->text(), "Done");
+
+    editor.mnuTabsItem[2]->trigger();  // Notes
+    QTest::mouseClick(editor.iNotes->viewport(), Qt::LeftButton);
+    QTest::keyClicks(editor.iNotes, "Born in Windsor");
+    ASSERT_EQ(QApplication::focusWidget(), editor.iNotes);
+    enter();
+    QTest::keyClicks(editor.iNotes, "Died in Provo");
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(editor.iNotes->toPlainText().trimmed().toStdString(), "Born in Windsor\nDied in Provo");
+    editor.mnuTabsItem[0]->trigger();
+    QTest::mouseClick(editor.iGivn, Qt::LeftButton);
+    enter();  // Save, the notes with it
+    EXPECT_EQ(g.Indiv[abigail].iNoteFlg.value(), "Y");
+    enter();  // Done
+    EXPECT_FALSE(editor.isVisible());
 }
 
 // The prune panel opened from the editor names a person no box shows:

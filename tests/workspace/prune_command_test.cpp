@@ -151,9 +151,13 @@ TEST_F(PruneCommandTest, PersonOfTreeTwoWithAllRelationsLeavesTreeOneWhole) {
     const std::vector<FamilRec> treeOneFamilies(g.Famil.begin() + 1, g.Famil.begin() + 4);
 
     g.PruneIndiv = ByName("William Henry WHITLOCK");
+    ASSERT_EQ(g.Indiv[g.PruneIndiv].iTree, 2);
+    g.TreeSlot[0] = ByName("Thomas ASHWORTH");  // the pedigree shows tree 1
     ui.Answer(MsgResult::Ok);
     ui.Answer(MsgResult::Ok);
     RunPrune(3);
+    // The result line names the tree he was pruned from.
+    EXPECT_EQ(windows.label, "Prune removed 8 Individuals and 3 Families from Tree #2");
     EXPECT_EQ(ui.boxes[1].text, "William Henry WHITLOCK and all relations will be removed.");
     EXPECT_EQ(ui.boxes[2].text,
               "William Henry WHITLOCK and 7 ancestors removed.\n"
