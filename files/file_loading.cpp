@@ -32,18 +32,17 @@ constexpr std::uint64_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
 
-// Why nothing is to be read at path, told to the user; false for a file to read.
-bool Refused(const std::string& path, const std::string& name) {
-    const std::string why = path.empty() ? "" : WhyNoOrdinaryFile(path);
-    if (path.empty() || !why.empty()) {
-        Port().SetBusy(false);
-        if (!why.empty()) TellCannotOpen(name, why);
-        return true;
+// Why the file was not read, in the user's words. The open on descriptors
+// has judged; a failed one is worded by what the name leads to: no such
+// file, a folder not there, a link to nothing, a folder the user may not open.
+void TellNotRead(const std::string& path, const std::string& name, const LoadResult& loaded) {
+    if (loaded.stop == LoadStop::Open || loaded.stop == LoadStop::Unreachable) {
+        if (const std::string why = WhyNoOrdinaryFile(path); !why.empty()) return TellCannotOpen(name, why);
+        return TellUnreadable(path, true);
     }
-    if (!RefusedName(path)) return false;  // a name no save would give a file
-    Port().SetBusy(false);
-    TellRefusedName();
-    return true;
+    if (loaded.stop == LoadStop::Read) return TellUnreadable(path, false);
+    // A folder, a pipe or a device, a link put in the file's place.
+    TellCannotOpen(name, WhyNotRead(loaded));
 }
 
 // Zeros too: a file a save cleared before it wrote, or padded, holds no text.
@@ -100,7 +99,15 @@ bool LoadFile() {
         Port().SetBusy(true);
         const std::string path = g.FilePath;
         const std::string name = std::filesystem::path(path).filename().string();
-        if (Refused(path, name)) return false;
+        if (path.empty()) {
+            Port().SetBusy(false);
+            return false;
+        }
+        if (RefusedName(path)) {  // a name no save would give a file
+            Port().SetBusy(false);
+            TellRefusedName();
+            return false;
+        }
         UnfinishedSave unfinished(path);
         if (unfinished.Running()) {
             Port().SetBusy(false);
@@ -112,11 +119,7 @@ bool LoadFile() {
         if (!loaded.read() || Blank(loaded.contents)) {
             Port().SetBusy(false);
             if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
-            // Something put in the file's place since it was looked at.
-            else if (loaded.stop == LoadStop::NotOrdinary || loaded.stop == LoadStop::Replaced ||
-                     loaded.stop == LoadStop::Folder)
-                TellCannotOpen(name, WhyNotRead(loaded));
-            else if (!loaded.read()) TellUnreadable(path, loaded.stop != LoadStop::Read);
+            else if (!loaded.read()) TellNotRead(path, name, loaded);
             else if (!unfinished.TellStopped(false)) TellEmptyFile();
             return false;
         }
