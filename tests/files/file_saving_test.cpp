@@ -403,8 +403,8 @@ TEST_F(SaveFileTest, ASaveRefusedByTheFileSaysSo) {
 // "fam.ged" and "copy-for-aunt.ged" are one file: a save writes it in
 // place, so both names show the new contents. Until they are on disk the
 // earlier ones wait in a private copy beside it, on disk and recorded in
-// the user's own folder before it has its name; the file is cut to nothing
-// before it is written, and put on disk once, when it is whole. A failed
+// the user's own folder before it has its name; the file is cleared to
+// zeros before it is written, and put on disk once, when it is whole. A failed
 // write puts them back, and where even that fails the message says where
 // the copy is.
 TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
