@@ -27,8 +27,7 @@ inline std::filesystem::path ScratchDir() {
 
 inline void LoadFrom(const std::filesystem::path& p) {
     g.AppPath = (ScratchDir() / "app").string();
-    g.FilePath = p.string();
-    LoadFile();
+    LoadFile(p.string());
 }
 
 }  // namespace lintora::bench

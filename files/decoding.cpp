@@ -86,12 +86,14 @@ void FileLines(std::string bytes, DecodedLines& out) {
     while (!view.empty() && (view.back() == '\0' || view.back() == '\x1A')) view.remove_suffix(1);
     std::vector<std::string_view> lines = SplitFileLineViews(view);
     const bool gedcom = HeadedAsGedcom(lines);  // then a line of digits is a bad line, not a code
-    out.lastLineCut = !gedcom && LastWorkLineCut(view, lines);
+    // Judged on the bytes as written: decoding a work line writes over its end.
+    const bool lastLineCut = !gedcom && LastWorkLineCut(view, lines);
     if (!gedcom) DecodeWorkLines(text, lines);
     std::deque<std::string> joined;  // lines made anew; a deque never moves them
     const CharSet set = ReadingSet(lines, joined, utf16, utf8Mark, out.unknownCharSet);
     LinesToUtf8(lines, set, utf16, out);
     out.lines.swap(lines);
+    out.end = JudgeEnd(out.lines, lastLineCut);
 }
 
 }  // namespace lintora

@@ -1,11 +1,14 @@
 #pragma once
 // A file's bytes as lines of UTF-8: byte-order mark honoured, work-file
 // lines decoded, the character set of the header applied, CONC values
-// joined. The bytes are read where they stand, so that a load holds them once.
+// joined, and how the file ends. The bytes are read where they stand, so
+// that a load holds them once.
 #include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "files/file_end.h"
 
 namespace lintora {
 
@@ -17,7 +20,7 @@ struct DecodedLines {
     std::deque<std::string> grown;
     std::vector<std::string_view> lines;
     std::string unknownCharSet;  // the header's CHAR when the program does not know it
-    bool lastLineCut = false;  // a work file whose last line lacks its CR LF
+    FileEnd end;  // its trailer a view into the lines
     DecodedLines() = default;
     DecodedLines(const DecodedLines&) = delete;
     DecodedLines& operator=(const DecodedLines&) = delete;

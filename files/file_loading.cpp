@@ -32,18 +32,26 @@ constexpr std::uint64_t kProgressFrom = 50000;
 // Lines read between two progress updates.
 constexpr int32_t kProgressEvery = 2000;
 
-// Why nothing is to be read at path, told to the user; false for a file to read.
-bool Refused(const std::string& path, const std::string& name) {
-    const std::string why = path.empty() ? "" : WhyNoOrdinaryFile(path);
-    if (path.empty() || !why.empty()) {
-        Port().SetBusy(false);
-        if (!why.empty()) TellCannotOpen(name, why);
-        return true;
+// The busy pointer while a load runs, however it ends; a box shown
+// meanwhile gets the normal pointer from the port.
+struct BusyWhileLoading {
+    BusyWhileLoading() { Port().SetBusy(true); }
+    ~BusyWhileLoading() { Port().SetBusy(false); }
+    BusyWhileLoading(const BusyWhileLoading&) = delete;
+    BusyWhileLoading& operator=(const BusyWhileLoading&) = delete;
+};
+
+// Why the file was not read, in the user's words. The open on descriptors
+// has judged; a failed one is worded by what the name leads to: no such
+// file, a folder not there, a link to nothing, a folder the user may not open.
+void TellNotRead(const std::string& path, const std::string& name, const LoadResult& loaded) {
+    if (loaded.stop == LoadStop::Open || loaded.stop == LoadStop::Unreachable) {
+        if (const std::string why = WhyNoOrdinaryFile(path); !why.empty()) return TellCannotOpen(name, why);
+        return TellUnreadable(path, true);
     }
-    if (!RefusedName(path)) return false;  // a name no save would give a file
-    Port().SetBusy(false);
-    TellRefusedName();
-    return true;
+    if (loaded.stop == LoadStop::Read) return TellUnreadable(path, false);
+    // A folder, a pipe or a device, a link put in the file's place.
+    TellCannotOpen(name, WhyNotRead(loaded));
 }
 
 // Zeros too: a file a save cleared before it wrote, or padded, holds no text.
@@ -87,7 +95,7 @@ void ShowLoadedWork(const std::string& path) {
 
 }  // namespace
 
-bool LoadFile() {
+bool LoadFile(const std::string& path) {
     FreshTables fresh;
     bool progress = false;
     // The reader's working state belongs to this load alone.
@@ -97,26 +105,23 @@ bool LoadFile() {
     } readEnds;
     try {
         MainWindow().HideParentPickList();
-        Port().SetBusy(true);
-        const std::string path = g.FilePath;
+        const BusyWhileLoading busy;
         const std::string name = std::filesystem::path(path).filename().string();
-        if (Refused(path, name)) return false;
+        if (path.empty()) return false;
+        if (RefusedName(path)) {  // a name no save would give a file
+            TellRefusedName();
+            return false;
+        }
         UnfinishedSave unfinished(path);
         if (unfinished.Running()) {
-            Port().SetBusy(false);
             unfinished.TellRunning();
             return false;
         }
         unfinished.OfferEarlierContents();
         LoadResult loaded = LoadContents(path, RealSystem(), LoadFor::Opening);
         if (!loaded.read() || Blank(loaded.contents)) {
-            Port().SetBusy(false);
             if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
-            // Something put in the file's place since it was looked at.
-            else if (loaded.stop == LoadStop::NotOrdinary || loaded.stop == LoadStop::Replaced ||
-                     loaded.stop == LoadStop::Folder)
-                TellCannotOpen(name, WhyNotRead(loaded));
-            else if (!loaded.read()) TellUnreadable(path, loaded.stop != LoadStop::Read);
+            else if (!loaded.read()) TellNotRead(path, name, loaded);
             else if (!unfinished.TellStopped(false)) TellEmptyFile();
             return false;
         }
@@ -126,15 +131,13 @@ bool LoadFile() {
         ProgressStage(progress, length, "Reading " + name + " (" + std::to_string(length) + ")");
         DecodedLines decoded;
         FileLines(std::move(bytes), decoded);
-        const std::vector<std::string_view>& lines = decoded.lines;
+        const FileEnd& end = decoded.end;
 
         // Fresh tables; the work goes back when the file gives nothing.
         fresh.SwapIn();
-        ReadLines(reader, lines, progress, length);
-        const FileEnd end = JudgeEnd(lines, decoded.lastLineCut);
+        ReadLines(reader, decoded.lines, progress, length);
         if (g.IndivCount == 0) {
             fresh.GiveBack();
-            Port().SetBusy(false);
             if (!unfinished.TellStopped(!end.cutShort)) TellNoRecords();
             ResetProgress();
             return false;
@@ -142,7 +145,6 @@ bool LoadFile() {
         fresh.Keep(progress, name == TrimBlanks(g.datFilename), FirstPageOf(end));
         ShowLoadedWork(path);
         ResetProgress();
-        Port().SetBusy(false);
         if (!decoded.unknownCharSet.empty()) TellUnknownCharSet(decoded.unknownCharSet);
         if (end.cutShort) RememberCutShort(loaded.stamp);
         if (!unfinished.TellStopped(!end.cutShort) && end.cutShort) TellCutShort(name);
@@ -151,8 +153,7 @@ bool LoadFile() {
         return true;
     } catch (const std::exception& e) {
         fresh.GiveBack();
-        Port().SetBusy(false);
-        TellNotRecognizable(e);
+        TellNotRecognizable(path, e);
         ResetProgress();
         return false;
     }

@@ -6,14 +6,14 @@
 
 namespace lintora {
 
-// Loads the file named by g.FilePath into fresh tables. The work is replaced
-// only when the file held individuals; a missing, empty, unreadable or
-// unusable file leaves it as it was and says why. A file cut short (it ends
+// Loads the file at path into fresh tables. The work is replaced, and
+// named by path, only when the file held individuals; a missing, empty,
+// unreadable or unusable file leaves it as it was and says why. A file cut short (it ends
 // before its trailer, or is a work file cut inside its last line) loads
 // what it holds and says it may be incomplete; records after the trailer
 // are loaded, and the user told so. The file is read through one
 // descriptor, never waited on, and its bytes are held once. True when the
 // work was replaced.
-bool LoadFile();
+bool LoadFile(const std::string& path);
 
 }  // namespace lintora

@@ -68,16 +68,13 @@ void SetFileNameParts(const std::string& path) {
     g.FileDir = p.parent_path().string();
 }
 
-bool SaveFile(const std::string& askName, const std::string& kind) {
+bool SaveFile(const std::string& given, const std::string& kind) {
     const bool ged = kind == "GED";
-    std::string path = g.FilePath;
     try {
-        if (askName == "Y") {
-            path = AskFileName(ged);
-            if (path.empty()) {
-                NotSaved();
-                return false;
-            }
+        const std::string path = given.empty() ? AskFileName(ged) : given;
+        if (path.empty()) {
+            NotSaved();
+            return false;
         }
         if (RefusedName(path)) {
             // One box: the failed save, with the reason.

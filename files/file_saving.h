@@ -6,11 +6,13 @@
 
 namespace lintora {
 
-// askName "Y" asks for the file name in the save dialog, anything else
-// writes to g.FilePath. kind "GED" writes the GEDCOM file, anything else the
-// work file. Returns true when the file was written; a failed save leaves
-// the old file, the settings and DataChanged as they were and says why.
-bool SaveFile(const std::string& askName, const std::string& kind);
+// Writes the work to path, or, for kAskForName, to the file the user names
+// in the save dialog. kind "GED" writes the GEDCOM file, anything else the
+// work file. Returns true when the file was written, which then names the
+// work; a failed save leaves the old file, the settings and DataChanged as
+// they were and says why.
+inline constexpr char kAskForName[] = "";
+bool SaveFile(const std::string& path, const std::string& kind);
 
 // Splits a path into g.FileName and g.FileDir.
 void SetFileNameParts(const std::string& path);

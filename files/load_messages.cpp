@@ -75,9 +75,9 @@ void TellSkipsAndBadLines(const GedReader& reader) {
     }
 }
 
-void TellNotRecognizable(const std::exception& e) {
+void TellNotRecognizable(const std::string& path, const std::exception& e) {
     const auto* bad = dynamic_cast<const BadWorkLine*>(&e);
-    MsgBox("Error: Input file " + g.FilePath + " format not recognizable to Lintora" +
+    MsgBox("Error: Input file " + path + " format not recognizable to Lintora" +
                (bad ? std::string("\n") + bad->what() : std::string()),
            MsgButtons::Ok, MsgIcon::Exclamation);
 }

@@ -24,6 +24,6 @@ void TellCutShort(const std::string& name);
 void TellRecordsAfter(const std::string& name);
 void TellSkipsAndBadLines(const GedReader& reader);
 // A load that failed on the way: a damaged work-file line is named.
-void TellNotRecognizable(const std::exception& e);
+void TellNotRecognizable(const std::string& path, const std::exception& e);
 
 }  // namespace lintora

@@ -122,7 +122,7 @@ struct ProgramState : WorkTables {
 
     // ---- File saving, data files and settings ----
     std::string AppPath;       // the program's folder
-    std::string FilePath;      // file being saved or loaded
+    std::string FilePath;      // file the work was loaded from or saved to
     std::string FileName;      // name part of FilePath
     std::string FileDir;       // folder part of FilePath
     std::string InitDirGED;    // remembered folders of the file dialogs

@@ -65,14 +65,12 @@ void PasteText(const std::string& text) { ProcessClipboard(text); }
 
 bool OpenFile(const std::string& path) {
     if (path.empty()) return false;
-    g.FilePath = path;
-    return LoadFile();
+    return LoadFile(path);
 }
 
 void OpenWorkFileAtStart(const std::string& commandLine) {
     const std::string line = TrimBlanks(commandLine);
     const std::string path = TrimBlanks(line.empty() ? g.LastWorkFile : line);
-    g.FilePath = path;
     const bool workFile = path.ends_with(".lnt") || path.ends_with(".LNT");
     // Says why it cannot. A remembered file taken from its folder is told
     // once; one out of reach (a drive not plugged in, a folder the user may
@@ -93,7 +91,7 @@ bool OpenWorkFile() {
     if (g.DataChanged == "Y") {
         const MsgResult answer = MsgBox("Do you wish to save your changes?", MsgButtons::YesNo, MsgIcon::Question);
         if (answer == MsgResult::Dismissed) return false;
-        if (answer == MsgResult::Yes && !SaveFile("Y", "LNT")) return false;
+        if (answer == MsgResult::Yes && !SaveFile(kAskForName, "LNT")) return false;
     }
     FileDialogRequest req;
     req.title = "Open Workfile";
@@ -117,12 +115,12 @@ bool HaveWorkToSave(const std::string& kind) {
 
 bool SaveWorkFile() {
     if (!HaveWorkToSave("LNT")) return false;
-    const bool saved = SaveFile("Y", "LNT");
+    const bool saved = SaveFile(kAskForName, "LNT");
     SaveUserFile();
     return saved;
 }
 
-bool SaveGedcomFile() { return HaveWorkToSave("GED") && SaveFile("Y", "GED"); }
+bool SaveGedcomFile() { return HaveWorkToSave("GED") && SaveFile(kAskForName, "GED"); }
 
 void RecaseLastNames(bool upper) {
     Step([upper] { InitUndo(upper ? "UnDo Last Names Upper case" : "UnDo Last Names Proper case"); });
@@ -186,7 +184,7 @@ bool PruneSetup(int32_t indiv) {
         if (r == MsgResult::Cancel) return false;
         if (r == MsgResult::Yes) {
             // A cancelled or failed save has shown its own message; the prune goes on.
-            Step([] { SaveFile("Y", "LNT"); });
+            Step([] { SaveFile(kAskForName, "LNT"); });
             Step([] { SaveUserFile(); });
         }
     }

@@ -15,14 +15,6 @@ namespace lintora {
 
 namespace fs = std::filesystem;
 
-bool IsReadOnly(const std::string& path) {
-    std::error_code ec;
-    const fs::perms perms = fs::status(path, ec).permissions();
-    if (ec) return false;
-    // The owner's write mark counts for root too, who could write anyway.
-    return (perms & fs::perms::owner_write) == fs::perms::none || ::access(path.c_str(), W_OK) != 0;
-}
-
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     return ReadWholeFileOrWhy(path, contents).empty();
 }

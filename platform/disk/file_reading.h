@@ -9,10 +9,6 @@
 
 namespace lintora {
 
-// True when the file is there and its owner's write mark is off, or the
-// user may not write it.
-bool IsReadOnly(const std::string& path);
-
 // Why nothing can be read at path, without opening it: there is no such
 // file, its folder is not there, the user may not open its folder, a link
 // to nothing, a folder, or another thing that is no ordinary file (a pipe

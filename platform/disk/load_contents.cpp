@@ -47,12 +47,6 @@ LoadStop OpenFound(SystemCalls& sys, const FoundFile& found, Descriptor& fd, str
 
 }  // namespace
 
-LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error) {
-    FoundFile found;
-    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return WayStop(way, error);
-    return OpenFound(sys, found, fd, status, error);
-}
-
 std::string WhyNotRead(const LoadResult& result) {
     switch (result.stop) {
         case LoadStop::None: return {};

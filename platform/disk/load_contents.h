@@ -45,8 +45,4 @@ LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem()
 // ordinary file"); "" for one that read.
 std::string WhyNotRead(const LoadResult& result);
 
-// Opens path for reading as LoadContents does, into fd with its status;
-// LoadStop::None for an ordinary file, else why not (error: the system's).
-LoadStop OpenToRead(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status, int& error);
-
 }  // namespace lintora

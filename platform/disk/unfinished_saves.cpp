@@ -18,8 +18,10 @@ namespace {
 // Opens path for reading without following a link or waiting on it; only
 // an ordinary file. 0, or the error.
 int OpenOrdinary(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status) {
-    fd = Descriptor(sys, sys.OpenAt(AT_FDCWD, path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
-    if (!fd.open()) return errno;
+    const int opened = sys.OpenAt(AT_FDCWD, path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    const int error = errno;  // before fd lets go of what it held, whose close may set it
+    fd = Descriptor(sys, opened);
+    if (!fd.open()) return error;
     if (sys.Status(fd.get(), status) != 0) return errno;
     return S_ISREG(status.st_mode) ? 0 : EINVAL;
 }

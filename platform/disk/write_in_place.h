@@ -19,8 +19,9 @@ bool MustWriteInPlace(SystemCalls& sys, const OldFile& old);
 // Writes contents over old, the file found, held with a write lock. Its
 // earlier contents go first into a copy, on disk and recorded with what is
 // to be written; without a copy and its record nothing is written. The
-// file is then cut to nothing, so that a write stopped half-way leaves a
-// beginning of the new contents, which the record tells; then the contents
+// file is then cleared to zeros (cut to nothing only where the file system
+// cannot), so that a write stopped half-way leaves a beginning of the new
+// contents and zeros, which the record tells; then the contents
 // are written and put on disk, and the copy goes, then its record. A
 // failed write puts the earlier contents back (where the file does not hold
 // them still); where that fails too, the copy stays and the result names it.

@@ -47,8 +47,7 @@ protected:
     void Load(const fs::path& p) {
         w.Discard();
         g.AppPath = (dir / "app").string();
-        g.FilePath = p.string();
-        LoadFile();
+        LoadFile(p.string());
     }
 };
 
@@ -59,7 +58,7 @@ TEST_F(EditorFilesTest, SavedDateSurvivesAWorkFileSaveAndReload) {
     w.CancelEditButton_Click();
     ui.fileAnswers.push_back((dir / "smith").string());
     ui.Answer(MsgResult::Ok);
-    ASSERT_TRUE(SaveFile("Y", "LNT"));
+    ASSERT_TRUE(SaveFile(kAskForName, "LNT"));
     ResetProgramState();
     Load(dir / "smith.lnt");
     // The removed person is not written, so Thomas comes back one place earlier.

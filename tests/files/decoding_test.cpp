@@ -19,7 +19,7 @@ TEST(DecodingTest, ConcLinesJoinedIntoTheirValueAreLeftEmpty) {
     std::vector<std::string> lines(decoded.lines.begin(), decoded.lines.end());
     EXPECT_EQ(lines, (std::vector<std::string>{"0 HEAD", "1 CHAR ANSEL", "0 @I1@ INDI", "1 NAME Ren\u00E9 /Lund/",
                                                "", "1 NOTE Born in Malm\u00F6", "2 CONC  in Sk\u00E5ne", "0 TRLR"}));
-    EXPECT_FALSE(decoded.lastLineCut);
+    EXPECT_FALSE(decoded.end.cutShort);
     EXPECT_EQ(decoded.unknownCharSet, "");
 }
 

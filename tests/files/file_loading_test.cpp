@@ -64,8 +64,8 @@ protected:
         Load(dir / name);
     }
     void Load(const fs::path& p) {
-        g.FilePath = p.string();
-        LoadFile();
+        LoadFile(p.string());
+        EXPECT_FALSE(ui.busy) << p;
     }
     static std::string Shared(const char* name) { return (testing::SharedGedcomDir() / name).string(); }
     int32_t FindByGiven(const std::string& given) {
@@ -432,6 +432,7 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
     EXPECT_EQ(g.Famil[1].fWife, 1);
     EXPECT_EQ(g.DataChanged, "Y");
     EXPECT_EQ(g.LastWorkFile, (dir / "one.ged").string());
+    EXPECT_EQ(g.FilePath, (dir / "one.ged").string());  // a failed open names nothing
     EXPECT_EQ(GetStartupSetting("datFilename", "?"), "one.ged");
     // The parent pick list is dismissed by every load, even one that fails.
     EXPECT_EQ(windows.pickListHidden, hidden + 7);
@@ -453,7 +454,7 @@ void SaveThreeThousandPeople(const fs::path& path, const std::string& kind) {
         g.Indiv[child].iFamc = f;
     }
     g.FilePath = path.string();
-    ASSERT_TRUE(SaveFile("N", kind));
+    ASSERT_TRUE(SaveFile(g.FilePath, kind));
 }
 
 // A download or copy that stopped half way: what the file holds is loaded
@@ -498,7 +499,7 @@ TEST_F(LoadTest, AFileCutShortLoadsWhatItHoldsSaysSoAndASaveOverItAsksFirst) {
     ui.boxes.clear();
     ui.fileAnswers.push_back(file.string());
     ui.Answer(MsgResult::No);
-    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    EXPECT_FALSE(SaveFile(kAskForName, "LNT"));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{question});
     EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(Read(file), cut);
@@ -508,7 +509,7 @@ TEST_F(LoadTest, AFileCutShortLoadsWhatItHoldsSaysSoAndASaveOverItAsksFirst) {
     ui.fileAnswers.push_back(file.string());
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::Ok);  // "... successfully saved"
-    EXPECT_TRUE(SaveFile("Y", "LNT"));
+    EXPECT_TRUE(SaveFile(kAskForName, "LNT"));
     EXPECT_EQ(g.DataChanged, "N");
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{question, question, file.string() + " successfully saved"}));
     ui.boxes.clear();
@@ -568,7 +569,7 @@ TEST_F(LoadTest, ACutFileWrittenWholeInPlaceIsNotAskedAboutAgain) {
     for (int save = 0; save < 2; ++save) {
         ui.fileAnswers.push_back(file.string());
         g.DataChanged = "Y";
-        SaveFile("Y", "LNT");
+        SaveFile(kAskForName, "LNT");
     }
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
                               "family.lnt ends before its last line (0 TRLR) and may be incomplete. Saving over it "

@@ -59,7 +59,7 @@ protected:
         std::error_code ec;
         if (fs::exists(g.FilePath, ec)) ui.Answer(MsgResult::Yes);
         ui.Answer(MsgResult::Ok);
-        return SaveFile("N", "GED");
+        return SaveFile(g.FilePath, "GED");
     }
 };
 
@@ -88,7 +88,7 @@ TEST_F(SaveFileTest, WorkFileSaveRemembersFileAndRoot) {
     fs::path target = dir / "smith";
     ui.fileAnswers.push_back(target.string());
     ui.Answer(MsgResult::Ok);
-    EXPECT_TRUE(SaveFile("Y", "LNT"));
+    EXPECT_TRUE(SaveFile(kAskForName, "LNT"));
     std::string path = target.string() + ".lnt";
     EXPECT_EQ(ui.boxes.back().text, path + " successfully saved");
     EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Information);
@@ -117,7 +117,7 @@ TEST_F(SaveFileTest, GedcomSaveForgetsTheWorkFile) {
     g.LastWorkFile = "/somewhere/old.lnt";
     ui.fileAnswers.push_back((dir / "family.ged").string());
     ui.Answer(MsgResult::Ok);
-    EXPECT_TRUE(SaveFile("Y", "GED"));
+    EXPECT_TRUE(SaveFile(kAskForName, "GED"));
     EXPECT_EQ(g.DataChanged, "N");
     EXPECT_EQ(g.LastWorkFile, "");
     EXPECT_EQ(g.InitDirGED, dir.string());
@@ -138,7 +138,7 @@ TEST_F(SaveFileTest, ExtensionFollowsTheNameNotTheFolder) {
     for (const auto& c : cases) {
         ui.fileAnswers.push_back(c.answer);
         ui.Answer(MsgResult::Ok);
-        EXPECT_TRUE(SaveFile("Y", c.kind));
+        EXPECT_TRUE(SaveFile(kAskForName, c.kind));
         EXPECT_TRUE(fs::exists(c.saved)) << c.saved;
         EXPECT_EQ(g.FilePath, c.saved);
     }
@@ -148,19 +148,19 @@ TEST_F(SaveFileTest, DialogProposesTheRememberedFolderAndBaseName) {
     g.FileName = "smith.lnt";
     g.InitDirGED = " /trees/ged ";
     ui.fileAnswers.push_back("");
-    EXPECT_FALSE(SaveFile("Y", "GED"));
+    EXPECT_FALSE(SaveFile(kAskForName, "GED"));
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(ui.fileRequests[0].fileName, "/trees/ged/smith");
     EXPECT_EQ(ui.fileRequests[0].initialDir, "/trees/ged");
     g.FileName = "";
     ui.fileAnswers.push_back("");
-    SaveFile("Y", "GED");
+    SaveFile(kAskForName, "GED");
     EXPECT_EQ(ui.fileRequests[1].fileName, "");
 }
 
 TEST_F(SaveFileTest, CancelledDialogSavesNothingQuietly) {
     ui.fileAnswers.push_back("");
-    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    EXPECT_FALSE(SaveFile(kAskForName, "LNT"));
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(windows.statusLabels.back(), "File not saved...");
     EXPECT_EQ(windows.preferencesHidden, 1);
@@ -174,7 +174,7 @@ TEST_F(SaveFileTest, OverwriteQuestion) {
     // No: nothing changes and nothing more is shown.
     ui.fileAnswers.push_back(target.string());
     ui.Answer(MsgResult::No);
-    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    EXPECT_FALSE(SaveFile(kAskForName, "LNT"));
     EXPECT_EQ(ui.boxes.back().text, "Overwrite existing file?");
     EXPECT_EQ(ui.boxes.back().buttons, MsgButtons::YesNo);
     EXPECT_EQ(ui.boxes.back().icon, MsgIcon::Question);
@@ -187,7 +187,7 @@ TEST_F(SaveFileTest, OverwriteQuestion) {
     ui.fileAnswers.push_back(target.string());
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::Ok);
-    EXPECT_TRUE(SaveFile("Y", "LNT"));
+    EXPECT_TRUE(SaveFile(kAskForName, "LNT"));
     EXPECT_NE(Read(target), "old contents");
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "state"}));
 }
@@ -202,7 +202,7 @@ TEST_F(SaveFileTest, NamesTheLoaderRefusesAreNotSaved) {
         windows.statusLabels.clear();
         ui.fileAnswers.push_back((dir / name).string());
         ui.Answer(MsgResult::Ok);
-        EXPECT_FALSE(SaveFile("Y", "LNT"));
+        EXPECT_FALSE(SaveFile(kAskForName, "LNT"));
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(FirstLine(ui.boxes[0].text), "Error occurred while trying to save file, please retry.");
         EXPECT_NE(ui.boxes[0].text.find("That filename is illegal"), std::string::npos);
@@ -217,7 +217,7 @@ TEST_F(SaveFileTest, NamesTheLoaderRefusesAreNotSaved) {
     for (const std::string name : {"a-b.lnt", "a:b.lnt", "a\\b.lnt"}) {
         g.FilePath = (dir / name).string();
         ui.Answer(MsgResult::Ok);
-        EXPECT_TRUE(SaveFile("N", "LNT")) << name;
+        EXPECT_TRUE(SaveFile(g.FilePath, "LNT")) << name;
     }
 }
 
@@ -227,7 +227,7 @@ TEST_F(SaveFileTest, NeighbouringFilesAreNeverUsedAsScratch) {
     Write(dir / "smith.lnt.tmp", "another one");
     g.FilePath = (dir / "smith.lnt").string();
     ui.Answer(MsgResult::Ok);
-    EXPECT_TRUE(SaveFile("N", "LNT"));
+    EXPECT_TRUE(SaveFile(g.FilePath, "LNT"));
     EXPECT_EQ(Read(dir / "smith.xxx"), "someone else's file");
     EXPECT_EQ(Read(dir / "smith.lnt.tmp"), "another one");
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "smith.lnt", "smith.lnt.tmp", "smith.xxx", "state"}));
@@ -239,7 +239,7 @@ TEST_F(SaveFileTest, FailedSaveKeepsOldFileAndFlagAndSaysWhy) {
     ui.fileAnswers.push_back((dir / "taken.lnt").string());
     ui.Answer(MsgResult::Yes);  // it exists
     ui.Answer(MsgResult::Ok);
-    EXPECT_FALSE(SaveFile("Y", "LNT"));
+    EXPECT_FALSE(SaveFile(kAskForName, "LNT"));
     ASSERT_EQ(ui.boxes.size(), 2u);  // the overwrite question, then the failure
     EXPECT_EQ(FirstLine(ui.boxes[1].text), "Error occurred while trying to save file, please retry.");
     EXPECT_GT(ui.boxes[1].text.size(), 60u);  // with the reason
@@ -252,7 +252,7 @@ TEST_F(SaveFileTest, FailedSaveKeepsOldFileAndFlagAndSaysWhy) {
     // A folder that does not exist.
     g.FilePath = (dir / "no" / "such" / "folder.lnt").string();
     ui.Answer(MsgResult::Ok);
-    EXPECT_FALSE(SaveFile("N", "LNT"));
+    EXPECT_FALSE(SaveFile(g.FilePath, "LNT"));
     EXPECT_EQ(g.DataChanged, "Y");
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "taken.lnt"}));
 }
@@ -260,7 +260,7 @@ TEST_F(SaveFileTest, FailedSaveKeepsOldFileAndFlagAndSaysWhy) {
 TEST_F(SaveFileTest, SaveWithoutDialogWritesTheCurrentPath) {
     g.FilePath = (dir / "current.lnt").string();
     ui.Answer(MsgResult::Ok);
-    EXPECT_TRUE(SaveFile("N", "LNT"));
+    EXPECT_TRUE(SaveFile(g.FilePath, "LNT"));
     EXPECT_TRUE(ui.fileRequests.empty());
     EXPECT_TRUE(fs::exists(dir / "current.lnt"));
 }
@@ -278,7 +278,7 @@ TEST_F(SaveFileTest, ProgressOnlyAboveFourHundredIndividuals) {
         progress = RecordedProgress{};
         g.FilePath = (dir / ("p" + std::to_string(n) + ".lnt")).string();
         ui.Answer(MsgResult::Ok);
-        bool saved = SaveFile("N", "LNT");
+        bool saved = SaveFile(g.FilePath, "LNT");
         EXPECT_TRUE(saved);
         const auto& labels = progress.labels;
         auto shown = [&](const std::string& label) {
@@ -326,7 +326,7 @@ TEST_F(SaveFileTest, AFileOfASharedFolderStaysItsOwners) {
     g.FilePath = fam.string();
     ui.Answer(MsgResult::Yes);  // overwrite
     ui.Answer(MsgResult::Ok);
-    EXPECT_TRUE(SaveFile("N", "GED"));
+    EXPECT_TRUE(SaveFile(g.FilePath, "GED"));
     EXPECT_EQ(Owners(fam), "1002:2000 664");
 
     // A save of another user, with the boxes it showed.
@@ -340,7 +340,7 @@ TEST_F(SaveFileTest, AFileOfASharedFolderStaysItsOwners) {
             ui.boxes.clear();
             ui.Answer(MsgResult::Yes);  // overwrite
             ui.Answer(MsgResult::Ok);
-            std::string report = SaveFile("N", "LNT") ? "saved " : "not saved ";
+            std::string report = SaveFile(g.FilePath, "LNT") ? "saved " : "not saved ";
             report += g.DataChanged + " " + (Read(file) == "old" ? "old " : "new ") + Owners(file) + "\n";
             for (const ShownBox& box : ui.boxes) report += box.text + "\n";
             return report;
@@ -403,8 +403,8 @@ TEST_F(SaveFileTest, ASaveRefusedByTheFileSaysSo) {
 // "fam.ged" and "copy-for-aunt.ged" are one file: a save writes it in
 // place, so both names show the new contents. Until they are on disk the
 // earlier ones wait in a private copy beside it, on disk and recorded in
-// the user's own folder before it has its name; the file is cut to nothing
-// before it is written, and put on disk once, when it is whole. A failed
+// the user's own folder before it has its name; the file is cleared to
+// zeros before it is written, and put on disk once, when it is whole. A failed
 // write puts them back, and where even that fails the message says where
 // the copy is.
 TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {

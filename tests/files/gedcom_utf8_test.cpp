@@ -43,7 +43,7 @@ protected:
         g.FilePath = (dir / name).string();
         std::filesystem::remove(g.FilePath);
         ui.Answer(MsgResult::Ok);
-        EXPECT_TRUE(SaveFile("N", "GED"));
+        EXPECT_TRUE(SaveFile(g.FilePath, "GED"));
         return Read(g.FilePath);
     }
 };
@@ -86,7 +86,7 @@ TEST_F(GedcomUtf8Test, CyrillicAndChineseWorkIsSavedInUtf8AndReadBack) {
               }),
               4);
 
-    ASSERT_TRUE(LoadFile());
+    ASSERT_TRUE(LoadFile(g.FilePath));
     ASSERT_EQ(g.IndivCount, 4);
     const char* names[][3] = {
         {"Иван", "Петров", "Иван Петров"}, {"Мария", "Петрова", "Мария Петрова"},
@@ -158,7 +158,7 @@ TEST_F(GedcomUtf8Test, LettersWithTwoMarksMakeTheFileUtf8AndOneMarkStaysAnsel) {
                          "1 NAME O\xCC\xA3\xCC\x80s\xCC\xA3un /L\xC7\x9A/",
                      }));
 
-    ASSERT_TRUE(LoadFile());
+    ASSERT_TRUE(LoadFile(g.FilePath));
     ASSERT_EQ(g.IndivCount, 3);
     EXPECT_EQ(g.Indiv[1].iName.value(), "Đức Thắng Nguyễn");
     EXPECT_EQ(g.Indiv[1].ibPlace.value(), "Hà Nội, Việt Nam");
@@ -215,7 +215,7 @@ TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
                                             c.letter + "\" in the record of " + c.who + ".");
         EXPECT_TRUE(Has(lines, "1 CHAR UTF-8"));
         EXPECT_TRUE(Has(lines, c.line));
-        ASSERT_TRUE(LoadFile());
+        ASSERT_TRUE(LoadFile(g.FilePath));
         EXPECT_EQ(c.back(), before);
     }
 }
@@ -240,7 +240,7 @@ TEST_F(GedcomUtf8Test, LettersSpeltWithASlashMakeTheFileUtf8InEveryField) {
     for (const char* line : {"1 CHAR UTF-8", "2 PLAC 1\u00BD miles north of Ashford, Kent, England",
                              "2 PLAC K\u00F7ln", "1 NOTE Paid \u00BE of the tithe and 5\u2030 of the rent, \u00BC in kind"})
         EXPECT_TRUE(Has(lines, line)) << line;
-    ASSERT_TRUE(LoadFile());
+    ASSERT_TRUE(LoadFile(g.FilePath));
     EXPECT_EQ(g.Indiv[1].ibPlace.value() + "|" + g.Famil[1].fmPlace.value(),
               "1\u00BD miles north of Ashford, Kent, England|K\u00F7ln");
     EXPECT_EQ(SeenWork::Now().notes, notes);
@@ -257,14 +257,14 @@ TEST_F(GedcomUtf8Test, ANameShownThatAnselWouldSpellPastItsFieldMakesTheFileUtf8
     g.FilePath = (dir / "long.ged").string();
     Write(g.FilePath, "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME " + given + " /" + surname +
                           "\u00ABC/\r\n1 SEX F\r\n0 TRLR\r\n");
-    ASSERT_TRUE(LoadFile());
+    ASSERT_TRUE(LoadFile(g.FilePath));
     ASSERT_EQ(g.Indiv[1].iName.value(), given + " " + surname + "\u00AB");  // the field's 120 letters
     const SeenWork before = SeenWork::Now();
     const std::vector<std::string> lines = SplitFileLines(Save("saved.ged"));
     EXPECT_NE(ui.boxes.back().text.find("letters such as \"\u00AB\" in the record of " + given), std::string::npos)
         << ui.boxes.back().text;
     EXPECT_TRUE(Has(lines, "1 CHAR UTF-8"));
-    ASSERT_TRUE(LoadFile());
+    ASSERT_TRUE(LoadFile(g.FilePath));
     ExpectSameWork(SeenWork::Now(), before);
 }
 

@@ -180,8 +180,7 @@ protected:
     bool Load(const std::string& name, const std::string& bytes) {
         Write(dir / name, bytes);
         for (int k = 0; k < 8; ++k) ui.Answer(MsgResult::Ok);
-        g.FilePath = (dir / name).string();
-        const bool loaded = LoadFile();
+        const bool loaded = LoadFile((dir / name).string());
         ui.answers.clear();
         ui.boxes.clear();
         return loaded;

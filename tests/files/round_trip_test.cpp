@@ -32,13 +32,12 @@ protected:
         std::error_code ec;
         fs::remove(g.FilePath, ec);
         ui.Answer(MsgResult::Ok);
-        ASSERT_TRUE(SaveFile("N", kind));
+        ASSERT_TRUE(SaveFile(g.FilePath, kind));
         Load(g.FilePath);
     }
     void Load(const std::string& path) {
         for (int k = 0; k < 8; ++k) ui.Answer(MsgResult::Ok);
-        g.FilePath = path;
-        LoadFile();
+        LoadFile(path);
         ui.answers.clear();
     }
 };
@@ -208,7 +207,7 @@ protected:
         std::error_code ec;
         fs::remove(g.FilePath, ec);
         ui.Answer(MsgResult::Ok);
-        EXPECT_TRUE(SaveFile("N", kind));
+        EXPECT_TRUE(SaveFile(g.FilePath, kind));
         return Read(g.FilePath);
     }
     // Saves the work, loads that file, saves again; the two files must match.

@@ -50,11 +50,10 @@ protected:
         ui.boxes.clear();
         ResetProgramState();
         g.AppPath = (dir / "app").string();
-        g.FilePath = path.string();
         for (const MsgResult answer : answers) ui.Answer(answer);
         for (int k = 0; k < 3; ++k) ui.Answer(MsgResult::Ok);
         windows.statusLabels.clear();
-        LoadFile();
+        LoadFile(path.string());
         const std::vector<std::string> texts = ui.Texts();
         ui.answers.clear();
         return texts;

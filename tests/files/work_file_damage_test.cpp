@@ -102,8 +102,7 @@ protected:
     }
     void Load(const std::string& name, const std::string& bytes) {
         Write(dir / name, bytes);
-        g.FilePath = (dir / name).string();
-        LoadFile();
+        LoadFile((dir / name).string());
     }
 };
 

@@ -238,7 +238,7 @@ protected:
         g.FilePath = path.string();
         fs::remove(path);
         ui.Answer(MsgResult::Ok);  // "... successfully saved"
-        ASSERT_TRUE(SaveFile("N", kind));
+        ASSERT_TRUE(SaveFile(g.FilePath, kind));
         ASSERT_TRUE(OpenFile(path.string()));
     }
 };

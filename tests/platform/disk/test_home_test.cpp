@@ -1,0 +1,48 @@
+#include "tests/support/test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/watched_system.h"
+
+namespace lintora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// A save killed half-way leaves its record in the state folder of the
+// test's own home; the state folder of the real home is never written.
+TEST(TestHomeTest, AStoppedSaveLeavesItsRecordInTheTestsOwnHome) {
+    const TestHome& home = TheTestHome();
+    ASSERT_FALSE(home.home.empty());
+    EXPECT_NE(home.home, home.realHome);
+    EXPECT_EQ(Env("HOME"), home.home.string());
+    for (const char* folder : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"})
+        EXPECT_TRUE(Env(folder).starts_with(home.home.string() + "/")) << folder;
+
+    const std::size_t realEntries = RealStateEntries();
+    const fs::path tree = home.home / "tree", family = tree / "family.lnt";
+    fs::create_directories(tree);
+    std::ofstream(family, std::ios::binary) << std::string(20000, 'a');
+    fs::create_hard_link(family, tree / "for-aunt.lnt");  // so saved in place, with a record
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), std::string(40000, 'b'), system));
+    EXPECT_FALSE(fs::is_empty(home.state / "Lintora"));
+    EXPECT_EQ(RealStateEntries(), realEntries);
+
+    // What the stopped save left goes with the test.
+    fs::remove_all(home.state / "Lintora");
+    fs::remove_all(tree);
+}
+
+}  // namespace
+}  // namespace lintora::testing

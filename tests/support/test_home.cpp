@@ -1,0 +1,101 @@
+#include "tests/support/test_home.h"
+
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace lintora::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TestHome& Home() {
+    static TestHome home;
+    return home;
+}
+
+// A base folder made for a run by hand, removed at its end.
+fs::path& MadeBase() {
+    static fs::path base;
+    return base;
+}
+
+fs::path RealHome() {
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? fs::path(user->pw_dir) : fs::path();
+}
+
+fs::path RealStateFolder() { return RealHome() / ".local" / "state" / "Lintora"; }
+
+void PointIntoHome() {
+    const fs::path& home = Home().home;
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (home / ".local" / "share").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", Home().state.c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (home / ".cache").c_str(), 1);
+}
+
+class HomeOfItsOwn : public ::testing::Environment {
+public:
+    void SetUp() override {
+        fs::path base;
+        if (const char* given = std::getenv("LINTORA_TEST_HOME"); given && *given) {
+            base = given;
+        } else {
+            std::string made = (fs::temp_directory_path() / "lintora-test-home-XXXXXX").string();
+            ASSERT_NE(::mkdtemp(made.data()), nullptr) << "no folder for the tests' home";
+            base = MadeBase() = made;
+        }
+        TestHome& home = Home();
+        // CTest runs the program's tests side by side, each a process.
+        home.home = base / ("run-" + std::to_string(::getpid()));
+        home.state = home.home / ".local" / "state";
+        home.realHome = RealHome();
+        std::error_code ec;
+        fs::create_directories(home.state, ec);
+        ASSERT_FALSE(ec) << home.state << ": " << ec.message();
+        PointIntoHome();
+    }
+
+    void TearDown() override {
+        std::error_code ec;
+        const fs::path folder = Home().state / "Lintora";
+        std::string left;
+        for (const auto& entry : fs::recursive_directory_iterator(folder, ec)) left += " " + entry.path().string();
+        EXPECT_EQ(left, "") << "left in the state folder";
+        fs::remove_all(Home().home, ec);
+        if (!MadeBase().empty()) fs::remove_all(MadeBase(), ec);
+    }
+};
+
+// Whatever the test before set, each test starts in the process's home.
+class HomeAtEachTest : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        if (!Home().home.empty()) PointIntoHome();
+    }
+};
+
+[[maybe_unused]] const bool registered = [] {
+    ::testing::AddGlobalTestEnvironment(new HomeOfItsOwn);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new HomeAtEachTest);
+    return true;
+}();
+
+}  // namespace
+
+const TestHome& TheTestHome() { return Home(); }
+
+std::size_t RealStateEntries() {
+    std::error_code ec;
+    std::size_t entries = 0;
+    for (fs::directory_iterator it(RealStateFolder(), ec), end; !ec && it != end; it.increment(ec)) ++entries;
+    return entries;
+}
+
+}  // namespace lintora::testing
