@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <string_view>
 
 #include "files/charset.h"
 #include "files/data_files.h"
@@ -281,13 +282,14 @@ TEST_F(GedcomUtf8Test, ANameShownThatAnselWouldSpellPastItsFieldMakesTheFileUtf8
 // ANSEL, or in UTF-8 with the message naming it), or it is one of the few
 // signs an ANSEL file spells in ASCII and comes back as that spelling.
 TEST_F(GedcomUtf8Test, EverySignComesBackAsItStoodOrAsItsAsciiSpelling) {
-    std::map<char32_t, std::string> spelt = {{0x00A0, " "}, {0x00AD, ""}, {0x00AB, "<<"}, {0x00BB, ">>"},
-                                             {0x2026, "..."}, {0x2022, "*"}, {0x2122, "TM"}, {0x00A6, "|"},
-                                             {0x0149, "'n"}};
-    for (char32_t cp : U"‘’‚‛‹›′´") spelt[cp] = "'";
-    for (char32_t cp : U"“”„‟″") spelt[cp] = "\"";
-    for (char32_t cp : U"‐‑‒–—―") spelt[cp] = "-";
-    for (char32_t cp : U"†‡") spelt[cp] = "+";
+    const std::pair<std::u32string_view, std::string> spellings[] = {
+        {U"‘’‚‛‹›′´", "'"}, {U"“”„‟″", "\""}, {U"«", "<<"}, {U"»", ">>"}, {U"‐‑‒–—―", "-"}, {U"…", "..."},
+        {U"•", "*"},        {U"†‡", "+"},     {U"™", "TM"}, {U"¦", "|"},  {U"ŉ", "'n"},     {U"\u00A0", " "},
+        {U"\u00AD", ""},
+    };
+    std::map<char32_t, std::string> spelt;
+    for (const auto& [signs, ascii] : spellings)
+        for (char32_t cp : signs) spelt[cp] = ascii;
     const std::u32string ligatures = U"ĲĳǇǈǉǊǋǌǱǲǳ";
     for (std::size_t k = 0; k < ligatures.size(); ++k) spelt[ligatures[k]] = {"IJijLJLjljNJNjnjDZDzdz" + 2 * k, 2};
     // Signs that have an ANSEL code of their own, and accented letters.
@@ -307,7 +309,7 @@ TEST_F(GedcomUtf8Test, EverySignComesBackAsItStoodOrAsItsAsciiSpelling) {
             g.Indiv[1].ibPlace = "Lot 12" + sign + "3";
             g.IndivNoteText = "Paid 5" + sign + "6 in kind";
             StoreNotes("I", 1, "Y");
-            // Written as a save writes it; a save's syncs would take minutes.
+            // Written as a save writes it, without a save's syncs file after file.
             NotInAnsel why;
             const std::vector<std::string> lines = BuildFileLines(FileKind::Gedcom, g.FilePath, false, &why);
             Write(g.FilePath, FileContents(FileKind::Gedcom, lines));
