@@ -37,11 +37,6 @@ constexpr SpacingCode kSpacingReadOnly[] = {
     {0x8E, 0x200C},  // non-joiner
 };
 
-// Characters written with the ANSEL code of a look-alike.
-constexpr SpacingCode kSpacingWriteAlias[] = {
-    {0xA3, 0x00D0},  // capital eth as capital D with stroke
-};
-
 // ANSEL combining marks 0xE0..0xFE.
 constexpr SpacingCode kMarks[] = {
     {0xE0, 0x0309}, {0xE1, 0x0300}, {0xE2, 0x0301}, {0xE3, 0x0302}, {0xE4, 0x0303},
@@ -169,28 +164,22 @@ constexpr Composition kCompositions[] = {
     {0x1EF8, 0x0059, 0x0303}, {0x1EF9, 0x0079, 0x0303},
 };
 
-// ASCII spellings of typographic marks, symbols, ligatures and digraphs
-// that ANSEL lacks. Letters that only look like an ASCII letter (h with
-// stroke, eng) have none: text holding them is written in UTF-8.
+// The only ASCII spellings an ANSEL file uses: typographic marks, the
+// ligatures of two letters and the blanks that readers take for what they
+// were. Every other character ANSEL lacks (¢, ², ſ, ½, letters that only
+// look like an ASCII letter) has none: text holding it is written in UTF-8.
 struct AsciiFallback {
     char32_t cp;
     const char* ascii;
 };
 constexpr AsciiFallback kAscii[] = {
-    {0x00A0, " "},   {0x00A2, "c"},   {0x00A5, "Y"},   {0x00A6, "|"},   {0x00A7, "S"},
-    {0x00A8, "\""},  {0x00AA, "a"},   {0x00AB, "<<"},  {0x00AC, "-"},   {0x00AD, "-"},
-    {0x00AF, "-"},   {0x00B2, "2"},   {0x00B3, "3"},   {0x00B4, "'"},   {0x00B6, "P"},
-    {0x00B8, ","},   {0x00B9, "1"},   {0x00BA, "o"},   {0x00BB, ">>"},  {0x00BC, "1/4"},
-    {0x00BD, "1/2"}, {0x00BE, "3/4"}, {0x00D7, "x"},   {0x00F7, "/"},   {0x0132, "IJ"},
-    {0x0133, "ij"},  {0x0149, "'n"},  {0x017F, "s"},   {0x01C7, "LJ"},  {0x01C8, "Lj"},
-    {0x01C9, "lj"},  {0x01CA, "NJ"},  {0x01CB, "Nj"},  {0x01CC, "nj"},  {0x01F1, "DZ"},
-    {0x01F2, "Dz"},  {0x01F3, "dz"},  {0x02C6, "^"},   {0x02DC, "~"},   {0x2010, "-"},
-    {0x2011, "-"},   {0x2012, "-"},   {0x2013, "-"},   {0x2014, "-"},   {0x2015, "-"},
-    {0x2018, "'"},   {0x2019, "'"},   {0x201A, "'"},   {0x201B, "'"},   {0x201C, "\""},
-    {0x201D, "\""},  {0x201E, "\""},  {0x201F, "\""},  {0x2020, "+"},   {0x2021, "+"},
-    {0x2022, "*"},   {0x2026, "..."}, {0x2030, "o/oo"}, {0x2032, "'"},  {0x2033, "\""},
-    {0x2039, "<"},   {0x203A, ">"},   {0x2122, "TM"},  {0xFB00, "ff"},  {0xFB01, "fi"},
-    {0xFB02, "fl"},  {0xFB03, "ffi"}, {0xFB04, "ffl"},
+    {0x00A0, " "},  {0x00A6, "|"},  {0x00AB, "<<"}, {0x00AD, ""},   {0x00B4, "'"},  {0x00BB, ">>"},
+    {0x0132, "IJ"}, {0x0133, "ij"}, {0x0149, "'n"}, {0x01C7, "LJ"}, {0x01C8, "Lj"}, {0x01C9, "lj"},
+    {0x01CA, "NJ"}, {0x01CB, "Nj"}, {0x01CC, "nj"}, {0x01F1, "DZ"}, {0x01F2, "Dz"}, {0x01F3, "dz"},
+    {0x2010, "-"},  {0x2011, "-"},  {0x2012, "-"},  {0x2013, "-"},  {0x2014, "-"},  {0x2015, "-"},
+    {0x2018, "'"},  {0x2019, "'"},  {0x201A, "'"},  {0x201B, "'"},  {0x201C, "\""}, {0x201D, "\""},
+    {0x201E, "\""}, {0x201F, "\""}, {0x2020, "+"},  {0x2021, "+"},  {0x2022, "*"},  {0x2026, "..."},
+    {0x2032, "'"},  {0x2033, "\""}, {0x2039, "'"},  {0x203A, "'"},  {0x2122, "TM"},
 };
 
 // Code page 437 (the DOS code page of IBMPC files), bytes 0x80..0xFF.
@@ -236,7 +225,6 @@ struct Tables {
             spacingCode[s.cp] = s.code;
         }
         for (const auto& s : kSpacingReadOnly) decode[s.code] = s.cp;
-        for (const auto& s : kSpacingWriteAlias) spacingCode[s.cp] = s.code;
         for (const auto& m : kMarks) {
             markOf[m.code] = m.cp;
             markCode[m.cp] = m.code;
@@ -493,22 +481,27 @@ AnselSpelling SpellInAnsel(std::string_view utf8) {
     };
     std::string ansel;
     ansel.reserve(utf8.size() + 8);
+    std::size_t last = 0;  // where the last letter begins
     EachLetter(cps, [&](char32_t base, std::vector<char32_t>& marks, std::size_t from, std::size_t to) {
+        last = from;
         if (base < 0x80 && marks.empty()) {
             ansel.push_back(static_cast<char>(base));
             return true;
         }
-        const auto a = t.ascii.find(base);
-        if (!WriteAnsel(ansel, base, marks)) first(s.lost, from, to);
-        if (a != t.ascii.end()) {
-            const std::string_view spelling = a->second;
-            if (spelling.find('/') != std::string_view::npos) first(s.lost, from, to);
-            if ((from == 0 && spelling.front() == ' ') || (to == cps.size() && spelling.back() == ' '))
-                first(s.atEnd, from, to);
-            if (spelling.size() > 1) first(s.grown, from, to);
-        }
+        const std::size_t at = ansel.size();
+        const bool spelt = t.ascii.contains(base);
+        // A letter comes back as it stood, or as one of the ASCII spellings.
+        // (Above U+0250 ANSEL has only letters that read back as themselves.)
+        bool back = WriteAnsel(ansel, base, marks);
+        if (back && !spelt && to == from + 1 && base < alone.same.size()) back = alone.same[base];
+        if (!back) first(s.lost, from, to);
+        if (spelt && ansel.size() - at > 1) first(s.grown, from, to);
         return true;
     });
+    // A reader trims the blanks at a value's ends: a no-break space there,
+    // or a blank a soft hyphen stood outside of, would go.
+    if (!ansel.empty() && ansel.front() == ' ' && cps.front() >= 0x80) first(s.atEnd, 0, 1);
+    if (!ansel.empty() && ansel.back() == ' ' && cps[last] >= 0x80) first(s.atEnd, last, cps.size());
     s.text = AnselToUtf8(ansel);
     s.length = static_cast<std::size_t>(
         std::count_if(s.text.begin(), s.text.end(), [](char c) { return (c & 0xC0) != 0x80; }));

@@ -10,11 +10,12 @@
 namespace lintora {
 
 // UTF-8 to ANSEL. Accented letters become their combining marks followed by
-// the base letter; typographic marks, ligatures and digraphs ANSEL lacks
-// (curly quotes, dashes, ellipsis, "fi", "IJ") are spelt in ASCII. Text
-// holding what FirstNotInAnsel finds loses it ("?" for a letter) or is
-// spelt in a way readers garble (several marks): such text is written in
-// UTF-8 instead. Invalid UTF-8 bytes are read as Windows-1252 first.
+// the base letter; a few typographic marks, ligatures of two letters and
+// blanks ANSEL lacks (curly quotes, dashes, the ellipsis, "IJ", the
+// no-break space, the soft hyphen) are spelt in ASCII. Text holding what
+// FirstNotInAnsel finds loses it ("?" for a letter) or is spelt in a way
+// readers garble (several marks): such text is written in UTF-8 instead.
+// Invalid UTF-8 bytes are read as Windows-1252 first.
 std::string Utf8ToAnsel(std::string_view utf8);
 
 // The first letter of the text, with its marks, that ANSEL cannot hold so
@@ -38,11 +39,11 @@ struct AnselSpelling {
     std::size_t length = 0;
     // The first letter that no ANSEL file gives back wherever it stands:
     // one FirstNotInAnsel finds (a mark the text begins with has no letter
-    // either), or one spelt with a "/", which reads as another number or
-    // word ("1½" as "11/2", "K÷ln" as "K/ln").
+    // either), or one whose ANSEL form would come back as another letter.
+    // Only the few ASCII spellings stand for what they spell.
     std::string lost;
-    // The first letter spelt as a blank at an end, where a reader trims it
-    // away (a no-break space).
+    // The first letter that leaves a blank at an end, where a reader trims
+    // it away (a no-break space; a soft hyphen beside a blank).
     std::string atEnd;
     // The first letter spelt in several characters ("…" as "..."), which
     // loses the text's end where the spelling does not fit its field.
@@ -51,8 +52,10 @@ struct AnselSpelling {
     // width characters; empty when ANSEL keeps the text.
     const std::string& NotKept(std::size_t width) const {
         static const std::string none;
-        return !lost.empty() ? lost : !atEnd.empty() ? atEnd : length > width ? grown : none;
+        return !lost.empty() ? lost : !atEnd.empty() ? atEnd : TooLong(width) ? grown : none;
     }
+    // True when only the length of the spelling loses the text.
+    bool TooLong(std::size_t width) const { return lost.empty() && atEnd.empty() && length > width; }
 };
 AnselSpelling SpellInAnsel(std::string_view utf8);
 

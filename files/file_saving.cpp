@@ -50,6 +50,9 @@ std::string AskFileName(bool ged) {
 // expect ANSEL.
 std::string Utf8Reason(const NotInAnsel& why) {
     if (why.letter.empty()) return {};
+    if (why.tooLong)
+        return "\n\nIt is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, in which the spelling of a text with \"" +
+               why.letter + "\" in " + why.where + " would not fit its field.";
     return "\n\nIt is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, which cannot hold letters such as \"" +
            why.letter + "\" in " + why.where + ".";
 }

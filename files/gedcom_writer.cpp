@@ -124,11 +124,12 @@ private:
     void Line(std::string text) { lines_.push_back(OneLine(std::move(text))); }
 
     // The first letter that ANSEL would not give back makes the file UTF-8
-    // and tells the user why.
-    void NotKept(const std::string& letter) {
+    // and tells the user why (tooLong: its spelling would not fit its field).
+    void NotKept(const std::string& letter, bool tooLong = false) {
         if (letter.empty() || !missing_.letter.empty()) return;
         missing_.letter = letter;
         missing_.where = Where();
+        missing_.tooLong = tooLong;
     }
 
     // An ANSEL pass ends at the first letter that makes the file UTF-8.
@@ -159,7 +160,7 @@ private:
         if (!Ansel()) return typed;
         const AnselSpelling* spelt = Spelling(typed);
         if (!spelt) return typed;
-        if (judge) NotKept(spelt->NotKept(width));
+        if (judge) NotKept(spelt->NotKept(width), spelt->TooLong(width));
         return spelt->text;
     }
     template <std::size_t N>

@@ -11,10 +11,12 @@ enum class FileKind { Gedcom, Work };
 
 // Why a GEDCOM file is written in UTF-8: the first letter ANSEL cannot hold
 // and where it stands ("the record of Иван Петров"). Both empty for a file
-// in ANSEL.
+// in ANSEL. tooLong: ANSEL spells the letter, but the spelling would not fit
+// the field ("«" as "<<" in a name as long as its field).
 struct NotInAnsel {
     std::string letter;
     std::string where;
+    bool tooLong = false;
 };
 
 // The plain lines (UTF-8, no line ends) of a GEDCOM file or a work file
