@@ -360,15 +360,19 @@ void ChooseSlashes(GedName& r) {
 
 // The surname of a NAME with slashes, and the given names beside it. The
 // text between the slashes is the surname as written; SURN and SPFX lines
-// change it only where they name the same words. A SURN line that spells
-// it with a slash where the NAME line has a blank keeps its spelling (a
-// save writes a surname that holds a slash so); a prefix the surname lacks
-// goes before it, and off the end of the given names.
+// change it only where they name the same words, the prefix aside on
+// either ("/Berg/" with SURN van Berg, "/van Berg/" with SURN Berg). A
+// SURN line that spells it with a slash where the NAME line has a blank
+// keeps its spelling (a save writes a surname that holds a slash so); a
+// prefix the surname lacks goes before it, and off the end of the given
+// names.
 void SettleSlashSurname(const GedName& r, IndivRec& R) {
     std::string surname = r.slashText;
     if (r.surnLine) {
         const std::string spelt = SlashesAsBlanks(r.surnameBase);
-        if (ReaderWords(spelt) != ReaderWords(surname)) {  // other words: the slashes decide
+        if (ReaderWords(spelt) != ReaderWords(surname) &&
+            ReaderWords(WithPrefix(r.surnamePrefix, spelt)) != ReaderWords(WithPrefix(r.surnamePrefix, surname))) {
+            // other words: the slashes decide
             R.iSurn = surname;
             R.iGivn = r.givenBase;
             return;

@@ -755,5 +755,28 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                 });
 }
 
+// A SURN line that differs from the slashes only by the prefix names the
+// same surname: the prefix goes to the surname once, and off the end of
+// the given names, wherever the NAME line puts it.
+TEST_F(GedcomNamesTest, APrefixTheSurnLineAddsGoesToTheSurnameOnce) {
+    ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Jan van /Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN van Berg\r\n"
+                "1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME Maria de la /Cruz/\r\n2 GIVN Maria de la\r\n2 SPFX de la\r\n"
+                "2 SURN de la Cruz\r\n1 SEX F\r\n"
+                "0 @I3@ INDI\r\n1 NAME Jan /van Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN Berg\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME van /Berg/\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME van /Berg/\r\n2 GIVN van\r\n2 SPFX van\r\n2 SURN van Berg\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+                    {"Maria", "de la Cruz", "", "Maria de la Cruz",
+                     {"1 NAME Maria /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Maria"}},
+                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+                    {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
+                    {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
+                });
+}
+
 }  // namespace
 }  // namespace lintora::testing
