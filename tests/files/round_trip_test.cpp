@@ -744,7 +744,7 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                     {"Sean", "O\xE2\x80\x99" "Brien", "", "Sean O\xE2\x80\x99" "Brien",
                      {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}, "", "O'Brien"},
                     {"William (4th/5th Baron)", "FitzHUGH", "", "William (4th/5th Baron) FitzHUGH",
-                     {"1 NAME William (4th/5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
+                     {"1 NAME William (4th 5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
                       "2 GIVN William (4th/5th Baron)"}},
                     {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
                      {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
@@ -775,6 +775,32 @@ TEST_F(GedcomNamesTest, APrefixTheSurnLineAddsGoesToTheSurnameOnce) {
                     {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
                     {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
                     {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
+                });
+}
+
+// A slash outside the surname's pair stands as a blank in the NAME line,
+// where other readers look for the surname's slashes alone; a part line
+// that differs from its part of the line only so gives its spelling, to
+// the name shown too. A NAME line that holds the slash, as the save before
+// wrote it, reads the same.
+TEST_F(GedcomNamesTest, ASlashOutsideTheSurnameIsABlankInTheNameLineAndComesBackFromThePartLine) {
+    ExpectNames("0 HEAD\r\n1 SOUR PAF\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Thomas Tom /Whitcomb/\r\n2 GIVN Thomas/Tom\r\n2 SURN Whitcomb\r\n1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME John /Smith/ III IV\r\n2 GIVN John\r\n2 SURN Smith\r\n2 NSFX III/IV\r\n"
+                "1 SEX M\r\n"
+                "0 @I3@ INDI\r\n1 NAME Thomas/Tom /Whitcomb/\r\n2 SURN Whitcomb\r\n2 GIVN Thomas/Tom\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME Rev. Thomas Tom /Whitcomb/\r\n2 SURN Whitcomb\r\n2 GIVN Thomas/Tom\r\n"
+                "2 NPFX Rev.\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
+                     {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}},
+                    {"John", "Smith", "III/IV", "John Smith III/IV",
+                     {"1 NAME John /Smith/III IV", "2 SURN Smith", "2 GIVN John", "2 NSFX III/IV"}},
+                    {"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
+                     {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}},
+                    {"Thomas/Tom", "Whitcomb", "", "Rev. Thomas/Tom Whitcomb",
+                     {"1 NAME Rev. Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom", "2 NPFX Rev."}},
                 });
 }
 
