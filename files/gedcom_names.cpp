@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -253,6 +254,21 @@ void AppendWithPartSpelling(std::string& to, std::string_view text, std::string_
     to.append(text.substr(0, at)).append(kept).append(text.substr(at + kept.size()));
 }
 
+// The words of text that read as words, case and accents aside: the last
+// place where they stand whole in text, and their length there; npos
+// where they do not ("Pérez" in "María Pérez" for PÉREZ).
+std::pair<std::size_t, std::size_t> LastWordsAsRead(std::string_view text, std::string_view words) {
+    const std::string wanted = BaseLetters(words);
+    const std::size_t count = Words(words).size();
+    const std::vector<std::string_view> in = Words(text);
+    for (std::size_t k = in.size(); count > 0 && k >= count; --k) {
+        const std::size_t at = static_cast<std::size_t>(in[k - count].data() - text.data());
+        const std::size_t end = static_cast<std::size_t>(in[k - 1].data() + in[k - 1].size() - text.data());
+        if (BaseLetters(text.substr(at, end - at)) == wanted) return {at, end - at};
+    }
+    return {std::string_view::npos, 0};
+}
+
 // What becomes of a slash outside the surname in a name shown.
 enum class OtherSlashes {
     Refuse,  // no NAME line holds one but by chance (another program's):
@@ -262,12 +278,18 @@ enum class OtherSlashes {
 };
 
 // The NAME value of a name shown: slashes around the last place that holds
-// the surname as whole words. Empty where there is none, or where the name shown has two blanks together.
+// the surname as whole words; where a save writes it, also as a reader
+// reads them, case and accents aside ("María /Pérez/" for PÉREZ). Empty
+// where there is none, or where the name shown has two blanks together.
 std::string NameFromShown(std::string_view shown, std::string_view surname, OtherSlashes others) {
     const std::string_view written = PartShown(surname);
     if (written.empty() || shown.find("  ") != std::string_view::npos) return {};
-    const std::size_t at = LastWholeWords(shown, written), size = written.size();
-    const std::string between(surname);
+    std::size_t at = LastWholeWords(shown, written), size = written.size();
+    std::string between(surname);
+    if (at == std::string_view::npos && others == OtherSlashes::Blank) {  // as the name shown spells it
+        std::tie(at, size) = LastWordsAsRead(shown, written);
+        if (at != std::string_view::npos) between = shown.substr(at, size);
+    }
     if (at == std::string_view::npos) return {};
     const std::string_view before = shown.substr(0, at), after = shown.substr(at + size);
     if (others == OtherSlashes::Refuse &&
@@ -395,11 +417,11 @@ void ChooseSlashes(GedName& r) {
 // change it only where they name the same words, the prefix aside on
 // either ("/Berg/" with SURN van Berg, "/van Berg/" with SURN Berg). A
 // SURN line that spells it with a slash where the NAME line has a blank
-// keeps its spelling (a save writes a surname that holds a slash so); a
-// prefix the surname lacks goes before it, and off the end of the given
-// names.
+// keeps its spelling (a save writes a surname that holds a slash so), and
+// one that spells the same words otherwise gives the part; a prefix the
+// surname lacks goes before it, and off the end of the given names.
 void SettleSlashSurname(GedName& r, IndivRec& R) {
-    std::string surname = r.slashText;
+    std::string surname = r.slashText, part;
     if (r.surnLine) {
         const std::string spelt = SlashesAsBlanks(r.surnameBase);
         if (ReaderWords(spelt) != ReaderWords(surname) &&
@@ -410,10 +432,12 @@ void SettleSlashSurname(GedName& r, IndivRec& R) {
             return;
         }
         if (spelt != r.surnameBase && JoinedWords(spelt) == JoinedWords(surname)) surname = r.surnameBase;
+        // The same words: the part is the SURN line's ("/Pérez/" with SURN PÉREZ).
+        else if (ReaderWords(spelt) == ReaderWords(surname)) part = r.surnameBase;
     }
     const std::string front = MissingPrefix(r.surnamePrefix, surname);
     r.shownSurname = front.empty() ? surname : TrimBlanks(front + surname);
-    R.iSurn = r.shownSurname;
+    R.iSurn = part.empty() ? r.shownSurname : TrimBlanks(front + part);
     // A prefix the surname begins with already is the surname's, not the
     // end of a GIVN line's given names, where the NAME line's given names
     // do not end with it ("Jan /van Berg/" with GIVN Jan van).

@@ -804,5 +804,32 @@ TEST_F(GedcomNamesTest, ASlashOutsideTheSurnameIsABlankInTheNameLineAndComesBack
                 });
 }
 
+// A name shown that its parts do not make (a page's own spelling of the
+// surname, a comma between given names) comes back from GEDCOM saves with
+// its parts: the NAME line writes it, the part lines the parts.
+TEST_F(RoundTripTest, ANameShownThatItsPartsDoNotMakeComesBackFromGedcom) {
+    const struct { const char *given, *surname, *shown, *nameLine; } cases[] = {
+        {"Mar\xC3\xAD" "a", "P\xC3\x89REZ", "Mar\xC3\xAD" "a P\xC3\xA9rez", "1 NAME Mar\xE2" "ia /P\xE2" "erez/"},
+        {"Johann Georg", "M\xC3\x9CLLER", "Johann,Georg M\xC3\xBCller", "1 NAME Johann,Georg /M\xE8uller/"},
+        {"Anna", "Berg", "Anna BERG", "1 NAME Anna /BERG/"},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        Person(static_cast<int32_t>(k) + 1, cases[k].given, cases[k].surname, "F", 0);
+        g.Indiv[k + 1].iName = cases[k].shown;
+    }
+    g.IndivCount = static_cast<int32_t>(std::size(cases));
+    for (int save = 1; save <= 2; ++save) {
+        SaveAndLoad("shown.ged", "GED");
+        const std::vector<std::string> lines = SplitFileLines(Read(g.FilePath));
+        for (std::size_t k = 0; k < std::size(cases); ++k) {
+            SCOPED_TRACE(cases[k].shown);
+            const IndivRec& r = g.Indiv[k + 1];
+            EXPECT_EQ(r.iName.value() + "|" + r.iGivn.value() + "|" + r.iSurn.value(),
+                      std::string(cases[k].shown) + "|" + cases[k].given + "|" + cases[k].surname);
+            EXPECT_NE(std::find(lines.begin(), lines.end(), cases[k].nameLine), lines.end());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lintora::testing
