@@ -346,11 +346,15 @@ void SettleName(const GedName& r, IndivRec& R) {
         // Kept from name to name: most names need no new room.
         static thread_local std::string joined, spelt;
         joined.assign(before).append(PartShown(surname)).append(after);
-        spelt.clear();
-        AppendWithPartSpelling(spelt, before, given);
-        spelt.append(PartShown(surname));
-        AppendWithPartSpelling(spelt, after, suffix);
-        const std::string_view written = Trimmed(joined), shown = Trimmed(spelt);
+        const std::string_view written = Trimmed(joined);
+        std::string_view shown = written;
+        if (given.find('/') != std::string::npos || suffix.find('/') != std::string::npos) {
+            spelt.clear();
+            AppendWithPartSpelling(spelt, before, given);
+            spelt.append(PartShown(surname));
+            AppendWithPartSpelling(spelt, after, suffix);
+            shown = Trimmed(spelt);
+        }
         const OtherSlashes others = r.slashesChosen ? OtherSlashes::Keep : OtherSlashes::Refuse;
         if (IsShownName(shown, given, surname, suffix) ||  // most names
             (NameFromShown(written, surname, others) == line && HoldsGivenNames(written, given))) {
