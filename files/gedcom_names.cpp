@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -40,7 +41,7 @@ void StartName(GedName& r) {
     r.slashesChosen = r.partsUnsettled = false;
     r.open = r.close = 0;
     for (std::string* text : {&r.nameLine, &r.nameBeforeSlashes, &r.slashText, &r.nameAfterSlashes,
-                              &r.givenBase, &r.surnameBase, &r.surnamePrefix, &r.shown})
+                              &r.shownSurname, &r.givenBase, &r.surnameBase, &r.surnamePrefix, &r.shown})
         text->clear();
 }
 
@@ -200,61 +201,106 @@ std::string_view PartShown(std::string_view part) {
 }
 
 // The name shown that the parts make: given names, surname and suffix,
-// each trimmed; a slash in the given names or the suffix reads as a blank,
-// as a save writes it there.
+// each trimmed.
 std::string ShownName(std::string_view given, std::string_view surname, std::string_view suffix) {
     std::string name;
     name.reserve(given.size() + surname.size() + suffix.size() + 2);  // one allocation
-    const std::string_view parts[] = {given, surname, suffix};
-    for (std::size_t k = 0; k < std::size(parts); ++k) {
-        const std::string_view kept = PartShown(parts[k]);
-        if (kept.empty()) continue;
-        const std::size_t at = name.size() + (name.empty() ? 0 : 1);
-        name.append(name.empty() ? "" : " ").append(kept);
-        if (k != 1) std::replace(name.begin() + static_cast<std::ptrdiff_t>(at), name.end(), '/', ' ');
+    for (const std::string_view part : {given, surname, suffix}) {
+        const std::string_view kept = PartShown(part);
+        if (!kept.empty()) name.append(name.empty() ? "" : " ").append(kept);
     }
     return name;
 }
 
 // Whether text is the name shown that the parts make, told without making it.
 bool IsShownName(std::string_view text, std::string_view given, std::string_view surname, std::string_view suffix) {
-    const std::string_view parts[] = {given, surname, suffix};
     std::size_t at = 0;
-    for (std::size_t k = 0; k < std::size(parts); ++k) {
-        const std::string_view kept = PartShown(parts[k]);
+    for (const std::string_view part : {given, surname, suffix}) {
+        const std::string_view kept = PartShown(part);
         if (kept.empty()) continue;
         if (at > 0 && (at >= text.size() || text[at++] != ' ')) return false;
-        if (text.size() - at < kept.size()) return false;
-        if (k == 1 || kept.find('/') == std::string_view::npos) {
-            if (text.compare(at, kept.size(), kept) != 0) return false;
-            at += kept.size();
-            continue;
-        }
-        for (const char c : kept)
-            if (text[at++] != (c == '/' ? ' ' : c)) return false;
+        if (text.compare(at, kept.size(), kept) != 0) return false;
+        at += kept.size();
     }
     return at == text.size();
 }
 
+// Where words stand whole in text: the last place, npos where they do not.
+std::size_t LastWholeWords(std::string_view text, std::string_view words) {
+    for (std::size_t at = text.rfind(words); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : text.rfind(words, at - 1)) {
+        const std::size_t end = at + words.size();
+        if ((at == 0 || text[at - 1] == ' ') && (end == text.size() || text[end] == ' ')) return at;
+    }
+    return std::string_view::npos;
+}
+
+// Appends text, with a part that holds a slash in place of its words where
+// they stand in text with a blank for each slash ("Rev. Thomas Tom" with
+// the given names Thomas/Tom): a save writes a slash outside the surname so.
+void AppendWithPartSpelling(std::string& to, std::string_view text, std::string_view part) {
+    const std::string_view kept = PartShown(part);
+    if (kept.find('/') == std::string_view::npos) {  // most names
+        to.append(text);
+        return;
+    }
+    std::string blanked(kept);
+    std::replace(blanked.begin(), blanked.end(), '/', ' ');
+    const std::size_t at = LastWholeWords(text, blanked);
+    if (at == std::string_view::npos) {
+        to.append(text);
+        return;
+    }
+    to.append(text.substr(0, at)).append(kept).append(text.substr(at + kept.size()));
+}
+
+// The words of text that read as words, case and accents aside: the last
+// place where they stand whole in text, and their length there; npos
+// where they do not ("Pérez" in "María Pérez" for PÉREZ).
+std::pair<std::size_t, std::size_t> LastWordsAsRead(std::string_view text, std::string_view words) {
+    const std::string wanted = BaseLetters(words);
+    const std::size_t count = Words(words).size();
+    const std::vector<std::string_view> in = Words(text);
+    for (std::size_t k = in.size(); count > 0 && k >= count; --k) {
+        const std::size_t at = static_cast<std::size_t>(in[k - count].data() - text.data());
+        const std::size_t end = static_cast<std::size_t>(in[k - 1].data() + in[k - 1].size() - text.data());
+        if (BaseLetters(text.substr(at, end - at)) == wanted) return {at, end - at};
+    }
+    return {std::string_view::npos, 0};
+}
+
+// What becomes of a slash outside the surname in a name shown.
+enum class OtherSlashes {
+    Refuse,  // no NAME line holds one but by chance (another program's):
+             // a reader takes the surname's slashes from GIVN and SURN then
+    Keep,    // the GIVN and SURN lines chose the surname's among them
+    Blank,   // as a save writes it: every reader finds the surname's pair
+};
+
 // The NAME value of a name shown: slashes around the last place that holds
-// the surname as whole words. Empty where there is none, or where the name
-// shown has two blanks together, or another slash (which a NAME line of
-// another program has by chance) unless otherSlashes: a reader then takes
-// the surname's slashes from the GIVN and SURN lines.
-std::string NameFromShown(std::string_view shown, std::string_view surname, bool otherSlashes = true) {
+// the surname as whole words; where a save writes it, also as a reader
+// reads them, case and accents aside ("María /Pérez/" for PÉREZ). Empty
+// where there is none, or where the name shown has two blanks together.
+std::string NameFromShown(std::string_view shown, std::string_view surname, OtherSlashes others) {
     const std::string_view written = PartShown(surname);
     if (written.empty() || shown.find("  ") != std::string_view::npos) return {};
-    for (std::size_t at = shown.rfind(written); at != std::string_view::npos;
-         at = at == 0 ? std::string_view::npos : shown.rfind(written, at - 1)) {
-        const std::size_t end = at + written.size();
-        if ((at > 0 && shown[at - 1] != ' ') || (end < shown.size() && shown[end] != ' ')) continue;
-        const std::string_view before = shown.substr(0, at), after = shown.substr(end);
-        if (!otherSlashes &&
-            (before.find('/') != std::string_view::npos || after.find('/') != std::string_view::npos))
-            return {};
-        return std::string(before) + "/" + SlashesAsBlanks(std::string(surname)) + "/" + std::string(after);
+    std::size_t at = LastWholeWords(shown, written), size = written.size();
+    std::string between(surname);
+    if (at == std::string_view::npos && others == OtherSlashes::Blank) {  // as the name shown spells it
+        std::tie(at, size) = LastWordsAsRead(shown, written);
+        if (at != std::string_view::npos) between = shown.substr(at, size);
     }
-    return {};
+    if (at == std::string_view::npos) return {};
+    const std::string_view before = shown.substr(0, at), after = shown.substr(at + size);
+    if (others == OtherSlashes::Refuse &&
+        (before.find('/') != std::string_view::npos || after.find('/') != std::string_view::npos))
+        return {};
+    std::string line = std::string(before) + "/" + SlashesAsBlanks(between) + "/" + std::string(after);
+    if (others == OtherSlashes::Blank) {
+        std::replace(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(before.size()), '/', ' ');
+        std::replace(line.end() - static_cast<std::ptrdiff_t>(after.size()), line.end(), '/', ' ');
+    }
+    return line;
 }
 
 // Whether a text holds every word of the given names, as the name parser
@@ -282,25 +328,37 @@ std::string_view Trimmed(std::string_view text) {
 
 // The name shown: a work file's _DSP line; else the NAME line as written
 // less the two slashes around its surname (any other kept), with the
-// surname in place of the text between them, where a save writes that line
-// for that name ("Louis E. /Tremblay/"), and it holds all the given names;
-// else what the parts make of it. The key follows the parts.
+// surname as shown in place of the text between them and the spelling of
+// a given name or suffix that holds a slash where the line has a blank,
+// where a save writes that line for that name ("Louis E. /Tremblay/"), and
+// it holds all the given names; else what the parts make of it. The key
+// follows the parts.
 void SettleName(const GedName& r, IndivRec& R) {
     R.iNameKey = NameKeyOf(R.iGivn.value(), R.iSurn.value());
     if (!r.shown.empty()) {
         R.iName = r.shown;
         return;
     }
-    const std::string &given = R.iGivn.value(), &surname = R.iSurn.value(), &suffix = R.iSuffix.value();
+    const std::string &given = R.iGivn.value(), &suffix = R.iSuffix.value();
+    const std::string& surname = r.nameSlashes ? r.shownSurname : R.iSurn.value();
     if (r.nameSlashes) {
-        const std::string_view line(r.nameLine);
+        const std::string_view line(r.nameLine), before = line.substr(0, r.open), after = line.substr(r.close + 1);
         // Kept from name to name: most names need no new room.
-        static thread_local std::string joined;
-        joined.assign(line.substr(0, r.open)).append(PartShown(surname)).append(line.substr(r.close + 1));
+        static thread_local std::string joined, spelt;
+        joined.assign(before).append(PartShown(surname)).append(after);
         const std::string_view written = Trimmed(joined);
-        if (IsShownName(written, given, surname, suffix) ||  // most names
-            (NameFromShown(written, surname, r.slashesChosen) == line && HoldsGivenNames(written, given))) {
-            R.iName = written;
+        std::string_view shown = written;
+        if (given.find('/') != std::string::npos || suffix.find('/') != std::string::npos) {
+            spelt.clear();
+            AppendWithPartSpelling(spelt, before, given);
+            spelt.append(PartShown(surname));
+            AppendWithPartSpelling(spelt, after, suffix);
+            shown = Trimmed(spelt);
+        }
+        const OtherSlashes others = r.slashesChosen ? OtherSlashes::Keep : OtherSlashes::Refuse;
+        if (IsShownName(shown, given, surname, suffix) ||  // most names
+            (NameFromShown(written, surname, others) == line && HoldsGivenNames(written, given))) {
+            R.iName = shown;
             return;
         }
     }
@@ -359,24 +417,31 @@ void ChooseSlashes(GedName& r) {
 }
 
 // The surname of a NAME with slashes, and the given names beside it. The
-// text between the slashes is the surname as written; SURN and SPFX lines
-// change it only where they name the same words. A SURN line that spells
-// it with a slash where the NAME line has a blank keeps its spelling (a
-// save writes a surname that holds a slash so); a prefix the surname lacks
-// goes before it, and off the end of the given names.
-void SettleSlashSurname(const GedName& r, IndivRec& R) {
-    std::string surname = r.slashText;
+// text between the slashes is the surname as shown; SURN and SPFX lines
+// change it only where they name the same words, the prefix aside on
+// either ("/Berg/" with SURN van Berg, "/van Berg/" with SURN Berg). A
+// SURN line that spells it with a slash where the NAME line has a blank
+// keeps its spelling (a save writes a surname that holds a slash so), and
+// one that spells the same words otherwise gives the part; a prefix the
+// surname lacks goes before it, and off the end of the given names.
+void SettleSlashSurname(GedName& r, IndivRec& R) {
+    std::string surname = r.slashText, part;
     if (r.surnLine) {
         const std::string spelt = SlashesAsBlanks(r.surnameBase);
-        if (ReaderWords(spelt) != ReaderWords(surname)) {  // other words: the slashes decide
-            R.iSurn = surname;
+        if (ReaderWords(spelt) != ReaderWords(surname) &&
+            ReaderWords(WithPrefix(r.surnamePrefix, spelt)) != ReaderWords(WithPrefix(r.surnamePrefix, surname))) {
+            // other words: the slashes decide
+            R.iSurn = r.shownSurname = surname;
             R.iGivn = r.givenBase;
             return;
         }
         if (spelt != r.surnameBase && JoinedWords(spelt) == JoinedWords(surname)) surname = r.surnameBase;
+        // The same words: the part is the SURN line's ("/Pérez/" with SURN PÉREZ).
+        else if (ReaderWords(spelt) == ReaderWords(surname)) part = r.surnameBase;
     }
     const std::string front = MissingPrefix(r.surnamePrefix, surname);
-    R.iSurn = front.empty() ? surname : TrimBlanks(front + surname);
+    r.shownSurname = front.empty() ? surname : TrimBlanks(front + surname);
+    R.iSurn = part.empty() ? r.shownSurname : TrimBlanks(front + part);
     // A prefix the surname begins with already is the surname's, not the
     // end of a GIVN line's given names, where the NAME line's given names
     // do not end with it ("Jan /van Berg/" with GIVN Jan van).
@@ -457,7 +522,7 @@ void ReadNameLine(GedName& r, IndivRec& R, const std::string& value) {
     if (close != std::string::npos) {
         r.nameSlashes = true;
         SplitAtSlashes(r, open, close);
-        R.iSurn = r.slashText;
+        R.iSurn = r.shownSurname = r.slashText;
         R.iGivn = r.givenBase = r.nameBeforeSlashes;
         R.iPrefix.clear();
         R.iNick.clear();
@@ -539,7 +604,7 @@ std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& 
     const FixedText<120> wanted(shown);
     kept = ShownName(parts.given, parts.surname, parts.suffix) == wanted.value();
     if (kept || wanted.value().empty()) return line;  // most names
-    std::string written = NameFromShown(wanted.value(), parts.surname);
+    std::string written = NameFromShown(wanted.value(), parts.surname, OtherSlashes::Blank);
     if (written.empty()) return line;
     const IndivRec back = ReadBack(written, parts);
     const auto same = [](const FixedText<120>& field, const std::string& part) {

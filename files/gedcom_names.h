@@ -22,6 +22,10 @@ struct GedName {
     bool nameSlashes = false;
     std::string nameLine;  // the NAME value as written
     std::string nameBeforeSlashes, slashText, nameAfterSlashes;
+    // The surname as the NAME line's slashes write it in the name shown, a
+    // missing prefix and a SURN line's slashes put in; the part itself is
+    // the SURN line's spelling where that names the same words.
+    std::string shownSurname;
     std::string givenBase;
     std::string surnameBase, surnamePrefix;
     bool namePartLines = false;
@@ -60,9 +64,11 @@ struct NameLines {
 };
 // The value of the NAME line a save writes: the parts' own ("given
 // /surname/suffix"); where a reader would make another name shown of it,
-// the name shown with slashes around its surname ("Louis E. /Tremblay/"),
-// if a reader gets from that the name shown and the same parts. kept says
-// whether the reader gets the name shown back from the line written.
+// the name shown with slashes around its surname ("Louis E. /Tremblay/",
+// "María /Pérez/" for PÉREZ), if a reader gets from that the name shown
+// and the same parts. Any other slash is written as a blank (the part
+// lines keep it). kept says whether the reader gets the name shown back
+// from the line written.
 std::string SavedNameLine(const NameLines& parts, std::string_view shown, bool& kept);
 // The name shown that a reader makes of the parts alone.
 std::string ShownNameOf(const NameLines& parts);

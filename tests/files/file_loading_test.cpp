@@ -723,6 +723,16 @@ TEST_F(LoadTest, IbmpcFilesReadAsCodePage437) {
     ASSERT_EQ(g.NotesCount, 1);
     EXPECT_EQ(g.Notes[1].nText.value(), "Straße   Nr. 5 ╔═╗");  // a control byte is a blank, as everywhere
 
+    // A note line of many accented letters grows past the room its bytes
+    // held, so it is read apart from the file's text: a tab in it is a
+    // blank there too.
+    std::string note = "1 NOTE Get\x84uft\tin der Stra\xE1" "enkirche";
+    std::string want = "Getäuft in der Straßenkirche";
+    for (int k = 0; k < 6; ++k) note += " K\x94ln M\x81nster", want += " Köln Münster";
+    LoadText("long.ged", "0 HEAD\r\n1 CHAR IBMPC\r\n0 @I1@ INDI\r\n" + note + "\r\n0 TRLR\r\n");
+    ASSERT_EQ(g.NotesCount, 1);
+    EXPECT_EQ(g.Notes[1].nText.value(), want);
+
     // One that says IBMPC but is plainly UTF-8 is read as UTF-8.
     LoadText("utf8.ged", "0 HEAD\r\n1 SOUR WEBTREE\r\n1 CHAR IBMPC\r\n0 @I1@ INDI\r\n1 NAME Zoë /Müller/\r\n"
                          "1 BIRT\r\n2 PLAC Köln\r\n0 TRLR\r\n");
@@ -786,6 +796,18 @@ TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {
     EXPECT_EQ(g.FilePath, (dir / "g.ged").string());
     EXPECT_EQ(g.FileName, "g.ged");
     EXPECT_EQ(windows.captions.back(), "Lintora (g.ged)");
+}
+
+// A GEDCOM file that a careless copy left with a blank line, then more
+// people, after its trailer: they are loaded and the user is told.
+TEST_F(LoadTest, RecordsAfterABlankLineAfterTheTrailerAreTold) {
+    ui.Answer(MsgResult::Ok);
+    LoadText("joined.ged", "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n\r\n"
+                           "0 @I2@ INDI\r\n1 NAME Bo /Young/\r\n1 SEX M\r\n");
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.Indiv[2].iName.value(), "Bo Young");
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              "joined.ged holds records after its last line (0 TRLR): they were loaded with the rest."});
 }
 
 // A line end coded inside a work-file line stays inside its field as a blank.

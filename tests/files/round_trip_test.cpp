@@ -743,7 +743,7 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                     {"Sean", "O\xE2\x80\x99" "Brien", "", "Sean O\xE2\x80\x99" "Brien",
                      {"1 NAME Sean /O'Brien/", "2 SURN O'Brien", "2 GIVN Sean"}, "", "O'Brien"},
                     {"William (4th/5th Baron)", "FitzHUGH", "", "William (4th/5th Baron) FitzHUGH",
-                     {"1 NAME William (4th/5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
+                     {"1 NAME William (4th 5th Baron) /FitzHUGH/", "2 SURN FitzHUGH",
                       "2 GIVN William (4th/5th Baron)"}},
                     {"Ludwig", "van Beethoven", "", "Ludwig van Beethoven",
                      {"1 NAME Ludwig /van Beethoven/", "2 SURN van Beethoven", "2 GIVN Ludwig"}},
@@ -752,6 +752,82 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                     {"Maria", "de la Cruz", "", "Maria de la Cruz",
                      {"1 NAME Maria /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Maria"}},
                 });
+}
+
+// A SURN line that differs from the slashes only by the prefix names the
+// same surname: the prefix goes to the surname once, and off the end of
+// the given names, wherever the NAME line puts it.
+TEST_F(GedcomNamesTest, APrefixTheSurnLineAddsGoesToTheSurnameOnce) {
+    ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Jan van /Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN van Berg\r\n"
+                "1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME Maria de la /Cruz/\r\n2 GIVN Maria de la\r\n2 SPFX de la\r\n"
+                "2 SURN de la Cruz\r\n1 SEX F\r\n"
+                "0 @I3@ INDI\r\n1 NAME Jan /van Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN Berg\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME van /Berg/\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME van /Berg/\r\n2 GIVN van\r\n2 SPFX van\r\n2 SURN van Berg\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+                    {"Maria", "de la Cruz", "", "Maria de la Cruz",
+                     {"1 NAME Maria /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Maria"}},
+                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+                    {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
+                    {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
+                });
+}
+
+// A slash outside the surname's pair stands as a blank in the NAME line,
+// where other readers look for the surname's slashes alone; a part line
+// that differs from its part of the line only so gives its spelling, to
+// the name shown too. A NAME line that holds the slash, as the save before
+// wrote it, reads the same.
+TEST_F(GedcomNamesTest, ASlashOutsideTheSurnameIsABlankInTheNameLineAndComesBackFromThePartLine) {
+    ExpectNames("0 HEAD\r\n1 SOUR PAF\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Thomas Tom /Whitcomb/\r\n2 GIVN Thomas/Tom\r\n2 SURN Whitcomb\r\n1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME John /Smith/ III IV\r\n2 GIVN John\r\n2 SURN Smith\r\n2 NSFX III/IV\r\n"
+                "1 SEX M\r\n"
+                "0 @I3@ INDI\r\n1 NAME Thomas/Tom /Whitcomb/\r\n2 SURN Whitcomb\r\n2 GIVN Thomas/Tom\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME Rev. Thomas Tom /Whitcomb/\r\n2 SURN Whitcomb\r\n2 GIVN Thomas/Tom\r\n"
+                "2 NPFX Rev.\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {
+                    {"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
+                     {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}},
+                    {"John", "Smith", "III/IV", "John Smith III/IV",
+                     {"1 NAME John /Smith/III IV", "2 SURN Smith", "2 GIVN John", "2 NSFX III/IV"}},
+                    {"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
+                     {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}},
+                    {"Thomas/Tom", "Whitcomb", "", "Rev. Thomas/Tom Whitcomb",
+                     {"1 NAME Rev. Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom", "2 NPFX Rev."}},
+                });
+}
+
+// A name shown that its parts do not make (a page's own spelling of the
+// surname, a comma between given names) comes back from GEDCOM saves with
+// its parts: the NAME line writes it, the part lines the parts.
+TEST_F(RoundTripTest, ANameShownThatItsPartsDoNotMakeComesBackFromGedcom) {
+    const struct { const char *given, *surname, *shown, *nameLine; } cases[] = {
+        {"Mar\xC3\xAD" "a", "P\xC3\x89REZ", "Mar\xC3\xAD" "a P\xC3\xA9rez", "1 NAME Mar\xE2" "ia /P\xE2" "erez/"},
+        {"Johann Georg", "M\xC3\x9CLLER", "Johann,Georg M\xC3\xBCller", "1 NAME Johann,Georg /M\xE8uller/"},
+        {"Anna", "Berg", "Anna BERG", "1 NAME Anna /BERG/"},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        Person(static_cast<int32_t>(k) + 1, cases[k].given, cases[k].surname, "F", 0);
+        g.Indiv[k + 1].iName = cases[k].shown;
+    }
+    g.IndivCount = static_cast<int32_t>(std::size(cases));
+    for (int save = 1; save <= 2; ++save) {
+        SaveAndLoad("shown.ged", "GED");
+        const std::vector<std::string> lines = SplitFileLines(Read(g.FilePath));
+        for (std::size_t k = 0; k < std::size(cases); ++k) {
+            SCOPED_TRACE(cases[k].shown);
+            const IndivRec& r = g.Indiv[k + 1];
+            EXPECT_EQ(r.iName.value() + "|" + r.iGivn.value() + "|" + r.iSurn.value(),
+                      std::string(cases[k].shown) + "|" + cases[k].given + "|" + cases[k].surname);
+            EXPECT_NE(std::find(lines.begin(), lines.end(), cases[k].nameLine), lines.end());
+        }
+    }
 }
 
 }  // namespace
