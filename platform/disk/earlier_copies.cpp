@@ -177,6 +177,9 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
     SaveRecord record;
     record.file = (fs::path(found.folderPath) / found.name).string();
     record.fileId = IdOf(old.status);
+    record.copyKnown = true;
+    record.copyLength = before.size();
+    record.copyHash = CopyHash(before);
     record.newLength = contents.size();
     record.blocks = BlockHashes(contents);
     record.pid = sys.ProcessId();

@@ -2,17 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/disk/copies_folder.h"
+#include "platform/disk/load_contents.h"
+#include "tests/support/watched_system.h"
 
 namespace lintora::testing {
 namespace {
@@ -47,6 +52,29 @@ protected:
         record.host = RealSystem().HostName();
         return record;
     }
+    static std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Write(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+    std::vector<std::string> Listing(const fs::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // The file usb/family.lnt (with a second name, so that a save writes
+    // it in place) holding earlier, saved over with saved by a save that
+    // stops at the call at (half-way through it where half).
+    fs::path StoppedSave(const std::string& earlier, const std::string& saved, const std::string& at, bool half) {
+        const fs::path usb = dir / "usb", file = usb / "family.lnt";
+        fs::create_directories(usb);
+        Write(file, earlier);
+        if (!fs::exists(usb / "for-aunt.lnt")) fs::create_hard_link(file, usb / "for-aunt.lnt");
+        StoppingSystem stopping(at, 1, half);
+        EXPECT_TRUE(SaveStopped(file.string(), saved, stopping));
+        return file;
+    }
     void Keep(const SaveRecord& record) {
         int error = 0;
         const Descriptor folder = OpenCopiesFolder(RealSystem(), false, error);
@@ -78,7 +106,7 @@ TEST_F(UnfinishedSavesTest, ARecordReadsBackAsItWasWritten) {
 // The save of a process that still runs on this boot of this host is
 // running, its copy there or not; once it has ended, or where the record
 // is of another boot, the save stopped, and a record whose copy is gone
-// goes without a word.
+// from its folder is returned to be told, its record removed.
 TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     const fs::path file = dir / "family.lnt";
     std::ofstream(file) << "0 HEAD\r\n";
@@ -100,12 +128,16 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     ofAnotherBoot.boot = "another boot";
     Keep(ofAnotherBoot);
     std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-    ASSERT_EQ(saves.size(), 1u);
+    ASSERT_EQ(saves.size(), 2u);
+    if (saves[0].record.boot == "another boot") std::swap(saves[0], saves[1]);
     EXPECT_EQ(saves[0].end, SaveEnd::Running);
     EXPECT_EQ(saves[0].record.pid, saver);
+    EXPECT_EQ(saves[1].end, SaveEnd::CopyMissing);
     EXPECT_EQ(SaveRecords(RealSystem()).size(), 1u);
     ends.End();
-    EXPECT_TRUE(UnfinishedSaves(RealSystem(), file.string()).empty());
+    saves = UnfinishedSaves(RealSystem(), file.string());
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].end, SaveEnd::CopyMissing);
     EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
 }
 
@@ -147,6 +179,154 @@ TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
         for (const RecordedSave& save : saves) EXPECT_EQ(save.end, SaveEnd::Changed);
         EXPECT_EQ(fs::exists(copy), c.copyKept);
         for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
+    }
+}
+
+
+// The system of a drive mounted again: every file on it has another
+// device number than it had, and FAT makes up its inode numbers anew.
+struct Remounted : WatchedSystem {
+    int Status(int fd, struct stat& st) override {
+        const int result = SystemCalls::Status(fd, st);
+        st.st_dev += 7;
+        st.st_ino += 100000;
+        return result;
+    }
+};
+
+// A save in place on a USB drive stops half-way through its write; the
+// drive comes back under other numbers. The open of either name of the
+// file finds the save and the copy it can put back, and so does start-up;
+// once the file holds the new contents whole, the copy and the record go.
+TEST_F(UnfinishedSavesTest, ADriveMountedAgainKeepsItsStoppedSaves) {
+    const std::string earlier(30000, 'e'), saved(50000, 's');
+    const fs::path file = StoppedSave(earlier, saved, "write family.lnt", true);
+    const fs::path copy = dir / "usb" / "family (earlier contents).lnt";
+    Remounted remounted;
+    for (const fs::path& opened : {file, dir / "usb" / "for-aunt.lnt", fs::path()}) {
+        SCOPED_TRACE(opened);
+        const std::vector<RecordedSave> saves = UnfinishedSaves(remounted, opened.string());
+        ASSERT_EQ(saves.size(), 1u);
+        EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
+        EXPECT_EQ(saves[0].record.copy, copy.string());
+        std::string bytes;
+        EXPECT_EQ(ReadEarlierCopy(remounted, saves[0].record, bytes), 0);
+        EXPECT_TRUE(bytes == earlier);
+    }
+    Write(file, saved);
+    EXPECT_TRUE(UnfinishedSaves(remounted, file.string()).empty());
+    EXPECT_EQ(Listing(dir / "usb"), (std::vector<std::string>{"family.lnt", "for-aunt.lnt"}));
+    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+}
+
+// A record cut short after the word "file" of its second line, or one
+// made by hand whose copy is the file itself (by its name or another), is
+// passed over and named; it stops no open, and no other save's telling.
+// No record removes the file: nor one of scratch names that names it.
+TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
+    const fs::path file = StoppedSave(std::string(9000, 'e'), std::string(20000, 's'), "write family.lnt", true);
+    const fs::path records = dir / "state" / "Lintora", aunt = dir / "usb" / "for-aunt.lnt";
+    const std::string good = SaveRecords(RealSystem()).at(0).name, holds = Read(file);
+    Write(records / ".save.00000000000000c0.record", "Lintora save record\nfile");
+    SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
+    byHand.copyKnown = true;
+    byHand.copyLength = holds.size();
+    byHand.copyHash = CopyHash(holds);
+    for (const fs::path& copy : {file, aunt}) {
+        byHand.copy = copy.string();
+        struct stat status {};
+        ::stat(copy.c_str(), &status);
+        byHand.copyId = IdOf(status);
+        Keep(byHand);
+    }
+    std::vector<std::string> names = Listing(records);
+    std::erase(names, good);
+    for (const std::string& opened : {file.string(), std::string()}) {
+        std::vector<DamagedRecord> damaged;
+        const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), opened, &damaged);
+        ASSERT_EQ(saves.size(), 1u);
+        EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
+        std::vector<std::string> named;
+        for (const DamagedRecord& record : damaged) named.push_back(fs::path(record.path).filename().string());
+        std::sort(named.begin(), named.end());
+        EXPECT_EQ(named, names);
+        EXPECT_EQ(fs::path(damaged.at(0).path).parent_path(), records);
+    }
+    RemoveCopyAndRecord(RealSystem(), {names.back(), byHand, SaveEnd::Done});
+    EXPECT_TRUE(Read(file) == holds);
+    EXPECT_TRUE(fs::exists(aunt));
+
+    struct stat folder {}, status {};
+    ::stat((dir / "usb").c_str(), &folder);
+    ::stat(file.c_str(), &status);
+    Write(records / ".scratch.00000000000000c1.record",
+          "Lintora scratch record\nfolder " + (dir / "usb").string() + " " + std::to_string(folder.st_dev) + " " +
+              std::to_string(folder.st_ino) + "\nname family.lnt " + std::to_string(status.st_ino) +
+              "\nprocess 1 another-boot " + RealSystem().HostName() + "\n");
+    EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == holds);
+}
+
+// The system of a drive or share that answers an open of the copy with
+// error, where it is one.
+struct Unreached : WatchedSystem {
+    int error = 0;
+    int OpenAt(int dir, const std::string& name, int flags, mode_t mode) override {
+        if (error != 0 && name.ends_with("(earlier contents).lnt")) {
+            errno = error;
+            return -1;
+        }
+        return WatchedSystem::OpenAt(dir, name, flags, mode);
+    }
+};
+
+// A save that stopped half-way, its copy beside the file. Where the drive
+// is away or will not answer, the save is out of reach and its record
+// stays until it is back; only where the copy's folder is there and the
+// copy is not, or another file has taken its name, is the copy missing:
+// returned to be told, the record gone, the other file left be.
+TEST_F(UnfinishedSavesTest, ACopyIsMissingOnlyWhereItsFolderIsThereWithoutIt) {
+    const fs::path usb = dir / "usb", away = dir / "usb-away", copy = usb / "family (earlier contents).lnt";
+    const struct {
+        const char* what;
+        int error;
+        std::function<void()> make;
+        SaveEnd end;
+        int readError;  // of the copy, where it is missing
+        std::string left;  // at the copy's name at the end
+    } cases[] = {
+        {"the drive not plugged in", 0, [&] { fs::rename(usb, away); }, SaveEnd::OutOfReach, 0, ""},
+        {"a share that will not answer", EIO, [] {}, SaveEnd::OutOfReach, 0, ""},
+        {"a drive gone with the file open", ENODEV, [] {}, SaveEnd::OutOfReach, 0, ""},
+        {"a stale share", ESTALE, [] {}, SaveEnd::OutOfReach, 0, ""},
+        {"a folder closed to the user", EACCES, [] {}, SaveEnd::OutOfReach, 0, ""},
+        {"the copy deleted", 0, [&] { fs::remove(copy); }, SaveEnd::CopyMissing, ENOENT, ""},
+        {"another file at its name", 0, [&] { fs::remove(copy), Write(copy, "another work"); }, SaveEnd::CopyMissing,
+         ESTALE, "another work"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = StoppedSave("0 HEAD\n", std::string(9000, 's'), "write family.lnt", true);
+        c.make();
+        Unreached system;
+        system.error = c.error;
+        std::vector<DamagedRecord> damaged;
+        std::vector<RecordedSave> saves = UnfinishedSaves(system, "", &damaged);
+        ASSERT_EQ(saves.size(), 1u);
+        EXPECT_EQ(saves[0].end, c.end);
+        EXPECT_TRUE(damaged.empty());
+        EXPECT_EQ(SaveRecords(system).size(), c.end == SaveEnd::OutOfReach ? 1u : 0u);
+        std::string bytes;
+        if (c.end == SaveEnd::CopyMissing) EXPECT_EQ(ReadEarlierCopy(system, saves[0].record, bytes), c.readError);
+        if (fs::exists(away)) fs::rename(away, usb);
+        if (c.end == SaveEnd::OutOfReach) {  // back again
+            saves = UnfinishedSaves(RealSystem(), file.string());
+            ASSERT_EQ(saves.size(), 1u);
+            EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
+            RemoveCopyAndRecord(RealSystem(), saves[0]);
+        }
+        EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
+        fs::remove(copy);
+        EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
     }
 }
 
