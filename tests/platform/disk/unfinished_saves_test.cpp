@@ -330,5 +330,28 @@ TEST_F(UnfinishedSavesTest, ACopyIsMissingOnlyWhereItsFolderIsThereWithoutIt) {
     }
 }
 
+
+// Where the file system makes no nameless files (FAT, exFAT), a save in
+// place killed while it writes the copy leaves it under a scratch name
+// beside the file; the next open removes it, and its record.
+TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
+    struct WithoutNamelessFiles : StoppingSystem {
+        using StoppingSystem::StoppingSystem;
+        int OpenNameless(int, int, mode_t) override {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+    } stopping("write .family.lnt.*.tmp", 1, true);
+    const fs::path usb = dir / "usb", file = usb / "family.lnt";
+    fs::create_directories(usb);
+    Write(file, std::string(30000, 'e'));
+    fs::create_hard_link(file, usb / "for-aunt.lnt");
+    ASSERT_TRUE(SaveStopped(file.string(), std::string(50000, 's'), stopping));
+    EXPECT_EQ(Listing(usb).size(), 3u);
+    EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == std::string(30000, 'e'));
+    EXPECT_EQ(Listing(usb), (std::vector<std::string>{"family.lnt", "for-aunt.lnt"}));
+    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+}
+
 }  // namespace
 }  // namespace lintora::testing
