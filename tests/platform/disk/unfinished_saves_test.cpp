@@ -17,6 +17,7 @@
 
 #include "platform/disk/copies_folder.h"
 #include "platform/disk/load_contents.h"
+#include "platform/disk/save_contents.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -351,6 +352,75 @@ TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) 
     EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == std::string(30000, 'e'));
     EXPECT_EQ(Listing(usb), (std::vector<std::string>{"family.lnt", "for-aunt.lnt"}));
     EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+}
+
+
+// The user's own "family (earlier contents).lnt", which no record names,
+// is no copy of the program's: a save in place keeps its copy under the
+// next name, with its record, and the user's file stays whatever becomes
+// of the save.
+TEST_F(UnfinishedSavesTest, AFileOfTheUsersNamedLikeACopyIsNeverTakenForOne) {
+    const fs::path usb = dir / "usb", mine = usb / "family (earlier contents).lnt";
+    const fs::path copy = usb / "family (earlier contents 2).lnt";
+    fs::create_directories(usb);
+    Write(mine, "mine");
+    const fs::path file = StoppedSave("0 HEAD\n", std::string(9000, 's'), "write family.lnt", false);
+    std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
+    EXPECT_EQ(saves[0].record.copy, copy.string());
+    EXPECT_EQ(Read(copy), "0 HEAD\n");
+    RemoveCopyAndRecord(RealSystem(), saves[0]);
+    WatchedSystem watched;
+    ASSERT_TRUE(SaveContents(file.string(), "0 HEAD\n0 TRLR\n", watched).saved());
+    EXPECT_EQ(watched.Calls({"remove family", "sync .save"}),
+              (std::vector<std::string>{"sync .save.*.record", "remove family (earlier contents 2).lnt"}));
+    EXPECT_EQ(Read(mine), "mine");
+    EXPECT_EQ(Listing(usb), (std::vector<std::string>{"family (earlier contents).lnt", "family.lnt", "for-aunt.lnt"}));
+    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+}
+
+// A save stopped once it cleared its file, whether it wrote a block of the
+// new contents or none (zeros), is offered back however the file's stamp
+// stands to the cut's: in the same second or seconds later. A file stamped
+// before the cut was changed by someone else since.
+TEST_F(UnfinishedSavesTest, AFileWrittenSinceItsCutIsStillPartOfTheNewContents) {
+    const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    constexpr std::int64_t kCut = 1765000000;
+    const struct {
+        const char* when;
+        std::int64_t seconds, nanos;  // the file's stamp, after the cut's of kCut, cutNanos
+        std::int64_t cutNanos;
+        SaveEnd end;
+    } cases[] = {
+        {"at the very cut", kCut, 500, 500, SaveEnd::PartOfNew},
+        {"later in its second", kCut, 900, 500, SaveEnd::PartOfNew},
+        {"the next second, fewer nanoseconds", kCut + 1, 100, 900'000'000, SaveEnd::PartOfNew},
+        {"seconds later", kCut + 5, 0, 500, SaveEnd::PartOfNew},
+        {"earlier in its second", kCut, 100, 900, SaveEnd::Changed},
+        {"the second before", kCut - 1, 999'999'999, 0, SaveEnd::Changed},
+    };
+    for (const std::string& holds : {std::string(4096, 'x') + std::string(904, '\0'), std::string(8192, '\0')})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.when) + (holds[0] ? ", a block written" : ", zeros"));
+            Write(copy, "earlier");
+            Write(file, holds);
+            const struct timespec stamps[] = {{0, UTIME_OMIT}, {c.seconds, c.nanos}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), stamps, 0), 0);
+            SaveRecord record = RecordOf(file, ::getpid());
+            record.boot = "an earlier boot";
+            record.copy = copy.string();
+            record.copyKnown = true;
+            record.copyLength = 7;
+            record.copyHash = CopyHash("earlier");
+            record.cutSeconds = kCut;
+            record.cutNanos = c.cutNanos;
+            Keep(record);
+            const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
+            ASSERT_EQ(saves.size(), 1u);
+            EXPECT_EQ(saves[0].end, c.end);
+            DropRecord(RealSystem(), saves[0]);
+        }
 }
 
 }  // namespace
