@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,22 +59,14 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static void Write(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
-    std::vector<std::string> Listing(const fs::path& folder) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     // The file usb/family.lnt (with a second name, so that a save writes
-    // it in place) holding earlier, saved over with saved by a save that
-    // stops at the call at (half-way through it where half).
-    fs::path StoppedSave(const std::string& earlier, const std::string& saved, const std::string& at, bool half) {
-        const fs::path usb = dir / "usb", file = usb / "family.lnt";
-        fs::create_directories(usb);
+    // it in place) holding earlier, saved over with saved by system.
+    fs::path StoppedSave(const std::string& earlier, const std::string& saved, StoppingSystem&& system) {
+        fs::create_directories(dir / "usb");
+        const fs::path file = dir / "usb" / "family.lnt";
         Write(file, earlier);
-        if (!fs::exists(usb / "for-aunt.lnt")) fs::create_hard_link(file, usb / "for-aunt.lnt");
-        StoppingSystem stopping(at, 1, half);
-        EXPECT_TRUE(SaveStopped(file.string(), saved, stopping));
+        if (!fs::exists(dir / "usb" / "for-aunt.lnt")) fs::create_hard_link(file, dir / "usb" / "for-aunt.lnt");
+        EXPECT_TRUE(SaveStopped(file.string(), saved, system));
         return file;
     }
     void Keep(const SaveRecord& record) {
@@ -146,195 +139,144 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
 // A stopped save whose file no longer tells what became of it keeps its
 // copy, named: a file as long as the new contents but for another last,
 // short block; a damaged record (a length no file has, and so no hashes),
-// judged without reading past what it holds. A file that is the new
-// contents lets the copy go.
+// judged without reading past what it holds; a file stamped before the
+// cut. A file that is the new contents lets the copy go. One cleared,
+// with a block of the new contents written or none (zeros), is part of
+// them, stamped in the cut's second or seconds later (the file's stamp is
+// 1765000001.0000001).
 TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    const std::string block = std::string(4096, 'x') + std::string(904, '\0'), zeros(8192, '\0');
     const struct {
         const char* what;
         std::string holds;
         bool damaged;
-        bool copyKept;
+        std::int64_t cutSeconds, cutNanos;
+        SaveEnd end;  // Done: not returned, its copy gone
     } cases[] = {
-        {"another end", std::string(4999, 'x') + 'y', false, true},
-        {"a damaged record", std::string(4096, 'x'), true, true},
-        {"the new contents", std::string(5000, 'x'), false, false},
+        {"another end", std::string(4999, 'x') + 'y', false, 0, 0, SaveEnd::Changed},
+        {"a damaged record", std::string(4096, 'x'), true, 0, 0, SaveEnd::Changed},
+        {"stamped before the cut", block, false, 1765000001, 900, SaveEnd::Changed},
+        {"the new contents", std::string(5000, 'x'), false, 0, 0, SaveEnd::Done},
+        {"a block, at the cut", block, false, 1765000001, 100, SaveEnd::PartOfNew},
+        {"zeros, the next second", zeros, false, 1765000000, 900'000'000, SaveEnd::PartOfNew},
+        {"zeros, seconds later", zeros, false, 1764999990, 0, SaveEnd::PartOfNew},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::ofstream(copy, std::ios::binary) << "earlier";
         std::ofstream(file, std::ios::binary) << c.holds;
+        const struct timespec stamps[] = {{0, UTIME_OMIT}, {1765000001, 100}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), stamps, 0), 0);
         SaveRecord record = RecordOf(file, ::getpid());
         record.boot = "an earlier boot";  // its process is gone
         record.copy = copy.string();
         struct stat status {};
         ::stat(copy.c_str(), &status);
         record.copyId = IdOf(status);
+        std::tie(record.cutSeconds, record.cutNanos) = std::tuple(c.cutSeconds, c.cutNanos);
         if (c.damaged) {
             record.newLength = UINT64_MAX;
             record.blocks.clear();
         }
         Keep(record);
         const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-        EXPECT_EQ(saves.size(), c.copyKept ? 1u : 0u);
-        for (const RecordedSave& save : saves) EXPECT_EQ(save.end, SaveEnd::Changed);
-        EXPECT_EQ(fs::exists(copy), c.copyKept);
+        EXPECT_EQ(saves.size(), c.end == SaveEnd::Done ? 0u : 1u);
+        for (const RecordedSave& save : saves) EXPECT_EQ(save.end, c.end);
+        EXPECT_EQ(fs::exists(copy), c.end != SaveEnd::Done);
         for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
     }
 }
 
-
-// The system of a drive mounted again: every file on it has another
-// device number than it had, and FAT makes up its inode numbers anew.
+// A drive mounted again: its files have other device numbers, and other
+// inode numbers (FAT makes them up at each mount).
 struct Remounted : WatchedSystem {
     int Status(int fd, struct stat& st) override {
         const int result = SystemCalls::Status(fd, st);
-        st.st_dev += 7;
-        st.st_ino += 100000;
+        st.st_dev += 7, st.st_ino += 1000;
         return result;
     }
 };
 
-// A save in place on a USB drive stops half-way through its write; the
-// drive comes back under other numbers. The open of either name of the
-// file finds the save and the copy it can put back, and so does start-up;
-// once the file holds the new contents whole, the copy and the record go.
-TEST_F(UnfinishedSavesTest, ADriveMountedAgainKeepsItsStoppedSaves) {
-    const std::string earlier(30000, 'e'), saved(50000, 's');
-    const fs::path file = StoppedSave(earlier, saved, "write family.lnt", true);
-    const fs::path copy = dir / "usb" / "family (earlier contents).lnt";
-    Remounted remounted;
-    for (const fs::path& opened : {file, dir / "usb" / "for-aunt.lnt", fs::path()}) {
-        SCOPED_TRACE(opened);
-        const std::vector<RecordedSave> saves = UnfinishedSaves(remounted, opened.string());
-        ASSERT_EQ(saves.size(), 1u);
-        EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
-        EXPECT_EQ(saves[0].record.copy, copy.string());
-        std::string bytes;
-        EXPECT_EQ(ReadEarlierCopy(remounted, saves[0].record, bytes), 0);
-        EXPECT_TRUE(bytes == earlier);
-    }
-    Write(file, saved);
-    EXPECT_TRUE(UnfinishedSaves(remounted, file.string()).empty());
-    EXPECT_EQ(Listing(dir / "usb"), (std::vector<std::string>{"family.lnt", "for-aunt.lnt"}));
-    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
-}
-
-// A record cut short after the word "file" of its second line, or one
-// made by hand whose copy is the file itself (by its name or another), is
-// passed over and named; it stops no open, and no other save's telling.
-// No record removes the file: nor one of scratch names that names it.
-TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
-    const fs::path file = StoppedSave(std::string(9000, 'e'), std::string(20000, 's'), "write family.lnt", true);
-    const fs::path records = dir / "state" / "Lintora", aunt = dir / "usb" / "for-aunt.lnt";
-    const std::string good = SaveRecords(RealSystem()).at(0).name, holds = Read(file);
-    Write(records / ".save.00000000000000c0.record", "Lintora save record\nfile");
-    SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
-    byHand.copyKnown = true;
-    byHand.copyLength = holds.size();
-    byHand.copyHash = CopyHash(holds);
-    for (const fs::path& copy : {file, aunt}) {
-        byHand.copy = copy.string();
-        struct stat status {};
-        ::stat(copy.c_str(), &status);
-        byHand.copyId = IdOf(status);
-        Keep(byHand);
-    }
-    std::vector<std::string> names = Listing(records);
-    std::erase(names, good);
-    for (const std::string& opened : {file.string(), std::string()}) {
-        std::vector<DamagedRecord> damaged;
-        const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), opened, &damaged);
-        ASSERT_EQ(saves.size(), 1u);
-        EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
-        std::vector<std::string> named;
-        for (const DamagedRecord& record : damaged) named.push_back(fs::path(record.path).filename().string());
-        std::sort(named.begin(), named.end());
-        EXPECT_EQ(named, names);
-        EXPECT_EQ(fs::path(damaged.at(0).path).parent_path(), records);
-    }
-    RemoveCopyAndRecord(RealSystem(), {names.back(), byHand, SaveEnd::Done});
-    EXPECT_TRUE(Read(file) == holds);
-    EXPECT_TRUE(fs::exists(aunt));
-
-    struct stat folder {}, status {};
-    ::stat((dir / "usb").c_str(), &folder);
-    ::stat(file.c_str(), &status);
-    Write(records / ".scratch.00000000000000c1.record",
-          "Lintora scratch record\nfolder " + (dir / "usb").string() + " " + std::to_string(folder.st_dev) + " " +
-              std::to_string(folder.st_ino) + "\nname family.lnt " + std::to_string(status.st_ino) +
-              "\nprocess 1 another-boot " + RealSystem().HostName() + "\n");
-    EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == holds);
-}
-
-// The system of a drive or share that answers an open of the copy with
-// error, where it is one.
-struct Unreached : WatchedSystem {
-    int error = 0;
-    int OpenAt(int dir, const std::string& name, int flags, mode_t mode) override {
-        if (error != 0 && name.ends_with("(earlier contents).lnt")) {
-            errno = error;
-            return -1;
-        }
-        return WatchedSystem::OpenAt(dir, name, flags, mode);
-    }
-};
-
-// A save that stopped half-way, its copy beside the file. Where the drive
-// is away or will not answer, the save is out of reach and its record
-// stays until it is back; only where the copy's folder is there and the
-// copy is not, or another file has taken its name, is the copy missing:
-// returned to be told, the record gone, the other file left be.
-TEST_F(UnfinishedSavesTest, ACopyIsMissingOnlyWhereItsFolderIsThereWithoutIt) {
-    const fs::path usb = dir / "usb", away = dir / "usb-away", copy = usb / "family (earlier contents).lnt";
+// A save in place on a USB drive stops half-way, beside the user's own
+// "family (earlier contents).lnt": its copy takes the next name. Mounted
+// again, the save is found by either name of the file and at start-up;
+// while the drive is away it is out of reach, and kept. Only where the
+// copy's folder is there without it, or another file took its name, is the
+// copy missing: told once, its record gone. Nothing of the user's goes.
+TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
+    const fs::path usb = dir / "usb", copy = usb / "family (earlier contents 2).lnt", aunt = usb / "for-aunt.lnt";
     const struct {
         const char* what;
-        int error;
         std::function<void()> make;
         SaveEnd end;
-        int readError;  // of the copy, where it is missing
-        std::string left;  // at the copy's name at the end
+        std::string left;  // at the copy's name once judged
     } cases[] = {
-        {"the drive not plugged in", 0, [&] { fs::rename(usb, away); }, SaveEnd::OutOfReach, 0, ""},
-        {"a share that will not answer", EIO, [] {}, SaveEnd::OutOfReach, 0, ""},
-        {"a drive gone with the file open", ENODEV, [] {}, SaveEnd::OutOfReach, 0, ""},
-        {"a stale share", ESTALE, [] {}, SaveEnd::OutOfReach, 0, ""},
-        {"a folder closed to the user", EACCES, [] {}, SaveEnd::OutOfReach, 0, ""},
-        {"the copy deleted", 0, [&] { fs::remove(copy); }, SaveEnd::CopyMissing, ENOENT, ""},
-        {"another file at its name", 0, [&] { fs::remove(copy), Write(copy, "another work"); }, SaveEnd::CopyMissing,
-         ESTALE, "another work"},
+        {"mounted again", [] {}, SaveEnd::PartOfNew, "earlier"},
+        {"not plugged in", [&] { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, ""},
+        {"the copy deleted", [&] { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
+        {"another file at its name", [&] { fs::remove(copy), Write(copy, "another"); }, SaveEnd::CopyMissing, "another"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const fs::path file = StoppedSave("0 HEAD\n", std::string(9000, 's'), "write family.lnt", true);
+        fs::create_directories(usb);
+        Write(usb / "family (earlier contents).lnt", "mine");
+        const fs::path file = StoppedSave("earlier", std::string(9000, 's'), {"write family.lnt", 1, true});
         c.make();
-        Unreached system;
-        system.error = c.error;
-        std::vector<DamagedRecord> damaged;
-        std::vector<RecordedSave> saves = UnfinishedSaves(system, "", &damaged);
-        ASSERT_EQ(saves.size(), 1u);
-        EXPECT_EQ(saves[0].end, c.end);
-        EXPECT_TRUE(damaged.empty());
-        EXPECT_EQ(SaveRecords(system).size(), c.end == SaveEnd::OutOfReach ? 1u : 0u);
-        std::string bytes;
-        if (c.end == SaveEnd::CopyMissing) EXPECT_EQ(ReadEarlierCopy(system, saves[0].record, bytes), c.readError);
-        if (fs::exists(away)) fs::rename(away, usb);
-        if (c.end == SaveEnd::OutOfReach) {  // back again
-            saves = UnfinishedSaves(RealSystem(), file.string());
-            ASSERT_EQ(saves.size(), 1u);
-            EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
-            RemoveCopyAndRecord(RealSystem(), saves[0]);
+        Remounted drive;
+        for (const fs::path& opened : {fs::path(), file, fs::exists(aunt) ? aunt : file}) {
+            const std::vector<RecordedSave> saves = UnfinishedSaves(drive, opened.string());
+            ASSERT_EQ(saves.size(), c.end == SaveEnd::CopyMissing && !opened.empty() ? 0u : 1u);
+            std::string earlier;
+            if (!saves.empty()) EXPECT_EQ(saves[0].end, c.end);
+            if (c.end == SaveEnd::PartOfNew) EXPECT_EQ(ReadEarlierCopy(drive, saves[0].record, earlier), 0);
         }
+        EXPECT_EQ(SaveRecords(drive).size(), c.end == SaveEnd::CopyMissing ? 0u : 1u);
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
-        fs::remove(copy);
-        EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+        if (fs::exists(dir / "away")) fs::rename(dir / "away", usb);
+        if (c.end == SaveEnd::OutOfReach) EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
+        for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
+        EXPECT_TRUE(SaveContents(file.string(), "saved").saved());
+        EXPECT_EQ(Read(usb / "family (earlier contents).lnt"), "mine");
+        fs::remove_all(usb);
     }
 }
 
+// A record cut short after the word "file" of its second line, and records
+// made by hand whose copy is the file itself (by its name or its other),
+// are passed over and named; the save beside them is judged all the same.
+// No record removes the file, nor one of scratch names that names it.
+TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
+    const fs::path file = StoppedSave("earlier", std::string(9000, 's'), {"write family.lnt", 1, true});
+    const fs::path records = dir / "state" / "Lintora", usb = dir / "usb";
+    const std::string holds = Read(file);
+    struct stat folder {}, status {};
+    ::stat(usb.c_str(), &folder);
+    ::stat(file.c_str(), &status);
+    Write(records / ".save.00000000000000c0.record", "Lintora save record\nfile");
+    SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
+    std::tie(byHand.copyLength, byHand.copyHash, byHand.copyId) = std::tuple(holds.size(), CopyHash(holds), IdOf(status));
+    for (const fs::path& copy : {file, usb / "for-aunt.lnt"}) {
+        byHand.copy = copy.string();
+        Keep(byHand);
+    }
+    std::vector<DamagedRecord> damaged;
+    const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string(), &damaged);
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
+    ASSERT_EQ(damaged.size(), 3u);
+    EXPECT_EQ(damaged[0].path, (records / ".save.00000000000000c0.record").string());
+    RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
+    Write(records / ".scratch.00000000000000c1.record",
+          "Lintora scratch record\nfolder " + usb.string() + " " + std::to_string(folder.st_dev) + " " +
+              std::to_string(folder.st_ino) + "\nname family.lnt " + std::to_string(status.st_ino) +
+              "\nprocess 1 another-boot " + RealSystem().HostName() + "\n");
+    EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == holds);
+    EXPECT_TRUE(fs::exists(usb / "for-aunt.lnt"));
+}
 
-// Where the file system makes no nameless files (FAT, exFAT), a save in
-// place killed while it writes the copy leaves it under a scratch name
-// beside the file; the next open removes it, and its record.
+// Without nameless files (FAT, exFAT), a save in place killed while it
+// writes the copy leaves it under a scratch name; the next open removes it.
 TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
     struct WithoutNamelessFiles : StoppingSystem {
         using StoppingSystem::StoppingSystem;
@@ -342,85 +284,12 @@ TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) 
             errno = EOPNOTSUPP;
             return -1;
         }
-    } stopping("write .family.lnt.*.tmp", 1, true);
-    const fs::path usb = dir / "usb", file = usb / "family.lnt";
-    fs::create_directories(usb);
-    Write(file, std::string(30000, 'e'));
-    fs::create_hard_link(file, usb / "for-aunt.lnt");
-    ASSERT_TRUE(SaveStopped(file.string(), std::string(50000, 's'), stopping));
-    EXPECT_EQ(Listing(usb).size(), 3u);
-    EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == std::string(30000, 'e'));
-    EXPECT_EQ(Listing(usb), (std::vector<std::string>{"family.lnt", "for-aunt.lnt"}));
-    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
-}
-
-
-// The user's own "family (earlier contents).lnt", which no record names,
-// is no copy of the program's: a save in place keeps its copy under the
-// next name, with its record, and the user's file stays whatever becomes
-// of the save.
-TEST_F(UnfinishedSavesTest, AFileOfTheUsersNamedLikeACopyIsNeverTakenForOne) {
-    const fs::path usb = dir / "usb", mine = usb / "family (earlier contents).lnt";
-    const fs::path copy = usb / "family (earlier contents 2).lnt";
-    fs::create_directories(usb);
-    Write(mine, "mine");
-    const fs::path file = StoppedSave("0 HEAD\n", std::string(9000, 's'), "write family.lnt", false);
-    std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-    ASSERT_EQ(saves.size(), 1u);
-    EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
-    EXPECT_EQ(saves[0].record.copy, copy.string());
-    EXPECT_EQ(Read(copy), "0 HEAD\n");
-    RemoveCopyAndRecord(RealSystem(), saves[0]);
-    WatchedSystem watched;
-    ASSERT_TRUE(SaveContents(file.string(), "0 HEAD\n0 TRLR\n", watched).saved());
-    EXPECT_EQ(watched.Calls({"remove family", "sync .save"}),
-              (std::vector<std::string>{"sync .save.*.record", "remove family (earlier contents 2).lnt"}));
-    EXPECT_EQ(Read(mine), "mine");
-    EXPECT_EQ(Listing(usb), (std::vector<std::string>{"family (earlier contents).lnt", "family.lnt", "for-aunt.lnt"}));
-    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
-}
-
-// A save stopped once it cleared its file, whether it wrote a block of the
-// new contents or none (zeros), is offered back however the file's stamp
-// stands to the cut's: in the same second or seconds later. A file stamped
-// before the cut was changed by someone else since.
-TEST_F(UnfinishedSavesTest, AFileWrittenSinceItsCutIsStillPartOfTheNewContents) {
-    const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    constexpr std::int64_t kCut = 1765000000;
-    const struct {
-        const char* when;
-        std::int64_t seconds, nanos;  // the file's stamp, after the cut's of kCut, cutNanos
-        std::int64_t cutNanos;
-        SaveEnd end;
-    } cases[] = {
-        {"at the very cut", kCut, 500, 500, SaveEnd::PartOfNew},
-        {"later in its second", kCut, 900, 500, SaveEnd::PartOfNew},
-        {"the next second, fewer nanoseconds", kCut + 1, 100, 900'000'000, SaveEnd::PartOfNew},
-        {"seconds later", kCut + 5, 0, 500, SaveEnd::PartOfNew},
-        {"earlier in its second", kCut, 100, 900, SaveEnd::Changed},
-        {"the second before", kCut - 1, 999'999'999, 0, SaveEnd::Changed},
     };
-    for (const std::string& holds : {std::string(4096, 'x') + std::string(904, '\0'), std::string(8192, '\0')})
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.when) + (holds[0] ? ", a block written" : ", zeros"));
-            Write(copy, "earlier");
-            Write(file, holds);
-            const struct timespec stamps[] = {{0, UTIME_OMIT}, {c.seconds, c.nanos}};
-            ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), stamps, 0), 0);
-            SaveRecord record = RecordOf(file, ::getpid());
-            record.boot = "an earlier boot";
-            record.copy = copy.string();
-            record.copyKnown = true;
-            record.copyLength = 7;
-            record.copyHash = CopyHash("earlier");
-            record.cutSeconds = kCut;
-            record.cutNanos = c.cutNanos;
-            Keep(record);
-            const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-            ASSERT_EQ(saves.size(), 1u);
-            EXPECT_EQ(saves[0].end, c.end);
-            DropRecord(RealSystem(), saves[0]);
-        }
+    const fs::path file = StoppedSave("earlier", "saved", WithoutNamelessFiles("write .family.lnt.*.tmp", 1, true));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3);
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
+    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
 }
 
 }  // namespace
