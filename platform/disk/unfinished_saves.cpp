@@ -104,9 +104,9 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound) {
     std::string earlier, bytes;
     int err = OpenOrdinary(sys, record.copy, copy, copyStatus);
     if (err == 0) err = ReadWhole(sys, copy.get(), earlier);
-    const Reach copyReach = err != 0                                           ? Unopened(sys, record.copy, err, record.copyId.device)
+    const Reach copyReach = err != 0 ? Unopened(sys, record.copy, err, record.copyId.device)
                             : IsRecordedCopy(record, copyStatus, earlier) ? Reach::There
-                                                                               : Reach::Gone;
+                                                                          : Reach::Gone;
     err = OpenOrdinary(sys, record.file, file, status);
     if (err == 0) err = ReadWhole(sys, file.get(), bytes);
     const Reach fileReach = err == 0 ? Reach::There : Unopened(sys, record.file, err, record.fileId.device);
@@ -139,7 +139,8 @@ bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& p
     if (!ec && named == fs::path(record.file)) return true;
     // Another name of it: both names stand for one file now, whatever its
     // numbers were.
-    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH)), recorded(sys, sys.OpenAt(AT_FDCWD, record.file, O_PATH));
+    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
+    const Descriptor recorded(sys, sys.OpenAt(AT_FDCWD, record.file, O_PATH));
     struct stat a {}, b {};
     return at.open() && recorded.open() && sys.Status(at.get(), a) == 0 && sys.Status(recorded.get(), b) == 0 &&
            SameFile(a, b);
