@@ -82,7 +82,8 @@ bool UnfinishedSave::TellStopped(bool /*whole*/) const {
         MainWindow().SetStatusLabel(NameOf(record.file) + " holds only part of its new work; its earlier contents "
                                     "are kept in " + record.copy + ".");
     std::vector<std::string> copies;
-    for (const RecordedSave& save : saves_) copies.push_back(save.record.copy);
+    for (const RecordedSave& save : saves_)
+        if (save.end != SaveEnd::CopyMissing) copies.push_back(save.record.copy);
     if (copies.empty()) return false;
     ShowProblem(StoppedText(NameOf(saves_.front().record.file), copies));
     return true;
@@ -90,11 +91,10 @@ bool UnfinishedSave::TellStopped(bool /*whole*/) const {
 
 void TellUnfinishedSaves(const std::string& opened) {
     SystemCalls& sys = RealSystem();
-    struct stat status {};
-    const Descriptor at(sys, opened.empty() ? -1 : sys.OpenAt(AT_FDCWD, opened, O_PATH));
-    const bool known = at.open() && sys.Status(at.get(), status) == 0;
     for (const RecordedSave& save : UnfinishedSaves(sys, "")) {
-        if (save.end == SaveEnd::Running || (known && save.record.fileId == IdOf(status))) continue;
+        if (save.end == SaveEnd::Running || save.end == SaveEnd::CopyMissing ||
+            (!opened.empty() && SaveOfFile(sys, save.record, opened)))
+            continue;
         bool keptCopy = false;
         if (save.end == SaveEnd::PartOfNew) {
             (void)OfferPutBack(sys, save, keptCopy);

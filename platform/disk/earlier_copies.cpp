@@ -12,6 +12,7 @@
 
 #include "platform/disk/owners_and_access.h"
 #include "platform/disk/scratch_file.h"
+#include "platform/disk/scratch_records.h"
 
 namespace lintora {
 
@@ -94,12 +95,26 @@ int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPat
                const OldFile& old, const std::string& before, const Descriptor& records, int recordsError,
                SaveRecord& record, KeptRecord& kept, EarlierCopy& copy) {
     std::string scratch, name;
+    // Where the file system makes no nameless files, the scratch name is
+    // recorded before it is given, as every other: a crash while the copy
+    // is written leaves nothing the next save or open cannot remove.
+    ScratchRecord scratchRecord(sys, folder.get(), folderPath);
+    std::uint64_t inode = 0;
     Descriptor file(sys, MakeScratchFile(sys, folder.get(), naming.label + naming.extension, ".tmp",
-                                         S_IRUSR | S_IWUSR, scratch));
-    if (!file.open()) return errno;
+                                         S_IRUSR | S_IWUSR, scratch,
+                                         [&](const std::string& candidate) { scratchRecord.Note(candidate, inode); }));
+    if (!file.open()) {
+        const int err = errno;
+        scratchRecord.Remove();
+        return err;
+    }
+    struct stat status {};
+    if (!scratch.empty() && sys.Status(file.get(), status) == 0) {
+        inode = static_cast<std::uint64_t>(status.st_ino);
+        scratchRecord.Note(scratch, inode);
+    }
     int err = WriteWhole(sys, file.get(), before);
     if (err == 0 && sys.Sync(file.get()) != 0) err = errno;
-    struct stat status {};
     if (err == 0) {
         GiveCopyAccess(sys, file.get(), old.fd.get(), old.status);
         if (sys.Status(file.get(), status) != 0) err = errno;
@@ -130,13 +145,15 @@ int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPat
         }
         // A nameless copy (scratch "") is linked in; a named one renamed.
         if ((scratch.empty() ? sys.LinkAt(file.get(), folder.get(), name)
-                             : sys.RenameNoReplace(folder.get(), scratch, name)) == 0)
+                             : sys.RenameNoReplace(folder.get(), scratch, name)) == 0) {
+            scratchRecord.Remove();
             break;
+        }
         if (errno != EEXIST) err = errno;
     }
     if (err != 0) {
         (void)file.Close();
-        if (!scratch.empty()) (void)sys.Unlink(folder.get(), scratch);
+        if (scratch.empty() || sys.Unlink(folder.get(), scratch) == 0) scratchRecord.Remove();
         kept.Remove();
         return err;
     }
@@ -177,6 +194,9 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
     SaveRecord record;
     record.file = (fs::path(found.folderPath) / found.name).string();
     record.fileId = IdOf(old.status);
+    record.copyKnown = true;
+    record.copyLength = before.size();
+    record.copyHash = CopyHash(before);
     record.newLength = contents.size();
     record.blocks = BlockHashes(contents);
     record.pid = sys.ProcessId();

@@ -55,6 +55,17 @@ std::vector<std::uint64_t> BlockHashes(const std::string& contents) {
     return hashes;
 }
 
+std::uint64_t CopyHash(const std::string& contents) {
+    // Its first, middle and last blocks: enough to tell another file that
+    // took its name, for little more than one block's cost.
+    const std::size_t size = contents.size();
+    const std::size_t starts[] = {0, size / 2, size > kRecordBlock ? size - kRecordBlock : 0};
+    std::uint64_t hash = size;
+    for (const std::size_t at : starts)
+        hash = (hash ^ BlockHash(contents.data() + at, std::min(kRecordBlock, size - at))) * 0x9E3779B97F4A7C15ull;
+    return hash;
+}
+
 std::string RecordText(const SaveRecord& r) {
     std::ostringstream out;
     out << kFirstLine << '\n'
@@ -62,6 +73,11 @@ std::string RecordText(const SaveRecord& r) {
         << "file id " << r.fileId.device << ' ' << r.fileId.inode << '\n'
         << "copy " << RecordWord(r.copy) << '\n'
         << "copy id " << r.copyId.device << ' ' << r.copyId.inode << '\n';
+    if (r.copyKnown) {
+        char earlier[64];
+        std::snprintf(earlier, sizeof earlier, "earlier %" PRIu64 " %016" PRIx64 "\n", r.copyLength, r.copyHash);
+        out << earlier;
+    }
     // Of one width, so that the record is written again over itself once the file is cut.
     char cut[64];
     std::snprintf(cut, sizeof cut, "cut %020" PRId64 " %09" PRId64 "\n", r.cutSeconds, r.cutNanos);
@@ -88,12 +104,18 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
         if (key == "file" || key == "copy") {
             std::string& path = key == "file" ? r.file : r.copy;
             FileId& id = key == "file" ? r.fileId : r.copyId;
+            if (line.size() < key.size() + 2 || line[key.size()] != ' ') return false;
             if (line.compare(key.size(), 4, " id ") == 0) {
                 std::string idWord;
                 words >> idWord >> id.device >> id.inode;
             } else {
                 path = FromRecordWord(line.substr(key.size() + 1));
             }
+        } else if (key == "earlier") {
+            std::string hex;
+            words >> r.copyLength >> hex;
+            r.copyHash = std::strtoull(hex.c_str(), nullptr, 16);
+            r.copyKnown = true;
         } else if (key == "cut") {
             words >> r.cutSeconds >> r.cutNanos;
         } else if (key == "length") {
@@ -113,7 +135,7 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
         ++seen;
     }
     // Every line there, and one hash for each block of the new contents.
-    return seen == 8 && r.blocks.size() == (r.newLength + kRecordBlock - 1) / kRecordBlock;
+    return seen == 8 + r.copyKnown && r.blocks.size() == (r.newLength + kRecordBlock - 1) / kRecordBlock;
 }
 
 int KeptRecord::Make(SystemCalls& sys, int folder, const SaveRecord& record) {
@@ -155,7 +177,7 @@ void KeptRecord::Remove() {
     sys_ = nullptr;
 }
 
-std::vector<FoundRecord> SaveRecords(SystemCalls& sys) {
+std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<std::string>* damaged) {
     std::vector<FoundRecord> found;
     int error = 0;
     const Descriptor folder = OpenCopiesFolder(sys, false, error);
@@ -169,10 +191,14 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys) {
         // Only an ordinary file of his own: his folder is his alone, but a
         // record is trusted no further than that.
         if (!file.open() || sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) ||
-            status.st_uid != sys.User() || ReadWhole(sys, file.get(), text) != 0)
+            status.st_uid != sys.User())
             continue;
         FoundRecord record{name, {}};
-        if (ParseRecord(text, record.record)) found.push_back(std::move(record));
+        if (ReadWhole(sys, file.get(), text) == 0 && ParseRecord(text, record.record)) {
+            found.push_back(std::move(record));
+        } else if (damaged) {
+            damaged->push_back(name);
+        }
     }
     // In the order of their files, whatever the order of the folder.
     std::sort(found.begin(), found.end(), [](const FoundRecord& a, const FoundRecord& b) {

@@ -27,10 +27,16 @@ FileId IdOf(const struct stat& status);
 constexpr std::size_t kRecordBlock = 4096;
 std::vector<std::uint64_t> BlockHashes(const std::string& contents);
 std::uint64_t BlockHash(const char* bytes, std::size_t size);
+// What tells the copy's contents from a file that took its name since.
+std::uint64_t CopyHash(const std::string& contents);
 
 struct SaveRecord {
     std::string file, copy;  // paths
     FileId fileId, copyId;
+    // The copy's length and CopyHash; a record of an earlier program knows
+    // its copy by its inode alone.
+    bool copyKnown = false;
+    std::uint64_t copyLength = 0, copyHash = 0;
     // The file's modification time once it was cut (0 until then).
     std::int64_t cutSeconds = 0, cutNanos = 0;
     std::uint64_t newLength = 0;
@@ -74,7 +80,8 @@ struct FoundRecord {
     std::string name;
     SaveRecord record;
 };
-std::vector<FoundRecord> SaveRecords(SystemCalls& sys);
+// The names of those that cannot be read go to damaged.
+std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<std::string>* damaged = nullptr);
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name);
 
 // True while the process that made record runs: the same boot of the same

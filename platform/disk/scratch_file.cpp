@@ -56,6 +56,14 @@ std::string CutAtCharacter(const std::string& text, std::size_t size) {
     return text.substr(0, size);
 }
 
+bool IsScratchName(const std::string& name, const std::string& suffix) {
+    constexpr std::size_t kDigits = 16;
+    if (name.size() < 3 + kDigits + suffix.size() || name[0] != '.' || !name.ends_with(suffix)) return false;
+    const std::size_t digits = name.size() - suffix.size() - kDigits;
+    return name[digits - 1] == '.' &&
+           name.find_first_not_of("0123456789abcdef", digits) == name.size() - suffix.size();
+}
+
 int MakeScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix, mode_t mode,
                     std::string& made, const BeforeNaming& before) {
     made.clear();

@@ -28,6 +28,9 @@ int MakeScratchFile(SystemCalls& sys, int folder, const std::string& forName, co
 int MakeNamedScratchFile(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix,
                          mode_t mode, std::string& made, const BeforeNaming& before = {});
 
+// True for a name of the form MakeScratchFile gives.
+bool IsScratchName(const std::string& name, const std::string& suffix);
+
 // Gives the nameless file open at fd a scratch name as MakeScratchFile
 // would (in made); 0, or the error.
 int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& forName, const std::string& suffix,

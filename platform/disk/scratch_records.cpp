@@ -120,7 +120,9 @@ void RemoveLeftScratchFiles(SystemCalls& sys, int folder) {
                 status.st_uid != sys.User() || ReadWhole(sys, record.get(), text) != 0 || !ParseNote(text, note))
                 continue;
         }
-        if (note.folderDevice != static_cast<std::uint64_t>(folderStatus.st_dev) ||
+        // A name the program never gives is never its own scratch file.
+        if (!IsScratchName(note.name, ".tmp") ||
+            note.folderDevice != static_cast<std::uint64_t>(folderStatus.st_dev) ||
             note.folderInode != static_cast<std::uint64_t>(folderStatus.st_ino) || MayRun(sys, note))
             continue;
         // Only the very file its record names; a name that stands for

@@ -26,6 +26,52 @@ int OpenOrdinary(SystemCalls& sys, const std::string& path, Descriptor& fd, stru
     return S_ISREG(status.st_mode) ? 0 : EINVAL;
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// What a name of a record stands for now.
+enum class Reach {
+    There,  // the very file recorded
+    Gone,   // proven gone: its folder is there and the file is not, or another file has its name
+    Away,   // not to be reached now: a drive not plugged in, a share away
+};
+
+// Where a recorded name would not open with error. A folder on another
+// device than recorded that holds nothing is where a drive is mounted when
+// it is plugged in, and proves nothing.
+Reach Unopened(SystemCalls& sys, const std::string& path, int error, std::uint64_t device) {
+    if (error == ELOOP || error == EINVAL) return Reach::Gone;  // a link or a folder has its name
+    if (error != ENOENT) return Reach::Away;
+    const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, fs::path(path).parent_path().string(), O_PATH | O_DIRECTORY));
+    struct stat status {};
+    if (!folder.open() || sys.Status(folder.get(), status) != 0) return Reach::Away;
+    std::vector<std::string> names;
+    return static_cast<std::uint64_t>(status.st_dev) == device ||
+                   (sys.ListNames(folder.get(), names) == 0 && !names.empty())
+               ? Reach::Gone
+               : Reach::Away;
+}
+
+// True when the copy read (earlier, of status) is the one recorded: by its
+// contents where the record holds them, since device and inode numbers
+// change as a drive is mounted again; else by its inode.
+bool IsRecordedCopy(const SaveRecord& record, const struct stat& status, const std::string& earlier) {
+    if (!record.copyKnown) return static_cast<std::uint64_t>(status.st_ino) == record.copyId.inode;
+    return earlier.size() == record.copyLength && CopyHash(earlier) == record.copyHash;
+}
+
+// Opens and reads the recorded copy; 0, ESTALE where another file has its
+// name now (or it is the file itself), or the error.
+int ReadCopy(SystemCalls& sys, const SaveRecord& record, Descriptor& copy, struct stat& status, std::string& bytes) {
+    if (const int err = OpenOrdinary(sys, record.copy, copy, status)) return err;
+    if (const int err = ReadWhole(sys, copy.get(), bytes)) return err;
+    Descriptor file;
+    struct stat fileStatus {};
+    if (!IsRecordedCopy(record, status, bytes) ||
+        (OpenOrdinary(sys, record.file, file, fileStatus) == 0 && SameFile(status, fileStatus)))
+        return ESTALE;
+    return 0;
+}
+
 // True when the first bytes of what the record says was written make up
 // file, block by block. A write stopped by a crash leaves whole pages, and
 // so whole blocks; a part of a block cannot be told, and is no beginning.
@@ -40,26 +86,47 @@ bool BeginsNewContents(const SaveRecord& record, const std::string& file) {
     return true;
 }
 
-SaveEnd Judge(SystemCalls& sys, const SaveRecord& record) {
-    if (SaveRunning(sys, record)) return SaveEnd::Running;
-    Descriptor copy;
-    struct stat copyStatus {};
-    const int copyError = OpenOrdinary(sys, record.copy, copy, copyStatus);
-    if (copyError == ENOENT || (copyError == 0 && IdOf(copyStatus) != record.copyId)) return SaveEnd::CopyGone;
-    Descriptor file;
-    struct stat status {};
-    std::string bytes;
-    if (copyError != 0 || OpenOrdinary(sys, record.file, file, status) != 0 || IdOf(status) != record.fileId ||
-        ReadWhole(sys, file.get(), bytes) != 0)
+// A record that names no file and copy of its own: made by hand, or torn.
+bool Unsound(const SaveRecord& record) {
+    const fs::path file(record.file), copy(record.copy);
+    return !file.is_absolute() || !copy.is_absolute() || !file.has_filename() || !copy.has_filename() ||
+           file.lexically_normal() == copy.lexically_normal();
+}
+
+// What became of the save of record; sound false for a record that cannot
+// be one of the program's.
+SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound) {
+    if (Unsound(record)) {
+        sound = false;
         return SaveEnd::Changed;
+    }
+    if (SaveRunning(sys, record)) return SaveEnd::Running;
+    Descriptor copy, file;
+    struct stat copyStatus {}, status {};
+    std::string earlier, bytes;
+    int err = OpenOrdinary(sys, record.copy, copy, copyStatus);
+    if (err == 0) err = ReadWhole(sys, copy.get(), earlier);
+    const Reach copyReach = err != 0 ? Unopened(sys, record.copy, err, record.copyId.device)
+                            : IsRecordedCopy(record, copyStatus, earlier) ? Reach::There
+                                                                          : Reach::Gone;
+    err = OpenOrdinary(sys, record.file, file, status);
+    if (err == 0) err = ReadWhole(sys, file.get(), bytes);
+    const Reach fileReach = err == 0 ? Reach::There : Unopened(sys, record.file, err, record.fileId.device);
+    if (copy.open() && file.open() && SameFile(copyStatus, status)) {
+        sound = false;
+        return SaveEnd::Changed;
+    }
     // A file cleared for the save and not yet written through holds zeros
     // there, which a reader takes for no text.
     bytes.erase(bytes.find_last_not_of('\0') + 1);
-    if (bytes.size() == record.newLength && BeginsNewContents(record, bytes)) return SaveEnd::Done;
-    std::string earlier;
-    if (bytes.size() == static_cast<std::uint64_t>(copyStatus.st_size) &&
-        ReadWhole(sys, copy.get(), earlier) == 0 && earlier == bytes)
+    // A save that finished and let its copy go, its record not yet.
+    if (fileReach == Reach::There && copyReach != Reach::Away && bytes.size() == record.newLength &&
+        BeginsNewContents(record, bytes))
         return SaveEnd::Done;
+    if (copyReach == Reach::Gone) return SaveEnd::CopyMissing;
+    if (copyReach == Reach::Away || fileReach == Reach::Away) return SaveEnd::OutOfReach;
+    if (fileReach == Reach::Gone) return SaveEnd::Changed;
+    if (earlier == bytes) return SaveEnd::Done;
     // Written since the cut, and by this save alone.
     const bool sinceCut = record.cutSeconds == 0 || status.st_mtim.tv_sec > record.cutSeconds ||
                           (status.st_mtim.tv_sec == record.cutSeconds && status.st_mtim.tv_nsec >= record.cutNanos);
@@ -68,30 +135,44 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record) {
 
 }  // namespace
 
+bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path) {
+    std::error_code ec;
+    const fs::path named = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    if (!ec && named == fs::path(record.file)) return true;
+    // Another name of it: both names stand for one file now, whatever its
+    // numbers were.
+    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
+    const Descriptor recorded(sys, sys.OpenAt(AT_FDCWD, record.file, O_PATH));
+    struct stat a {}, b {};
+    return at.open() && recorded.open() && sys.Status(at.get(), a) == 0 && sys.Status(recorded.get(), b) == 0 &&
+           SameFile(a, b);
+}
+
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
-                                         std::vector<DamagedRecord>* /*damaged*/) {
+                                         std::vector<DamagedRecord>* damaged) {
     std::vector<RecordedSave> saves;
-    std::vector<FoundRecord> records = SaveRecords(sys);
-    if (records.empty()) return saves;  // the usual case: the file is not looked at
-    FileId id;
-    bool known = false;
-    if (!path.empty()) {
-        const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
-        struct stat status {};
-        known = at.open() && sys.Status(at.get(), status) == 0;
-        id = IdOf(status);
-    }
+    std::vector<std::string> unread;
+    std::vector<FoundRecord> records = SaveRecords(sys, &unread);
+    const auto tell = [&](const std::string& name) {
+        if (damaged) damaged->push_back({(fs::path(CopiesFolder()) / name).string()});
+    };
+    for (const std::string& name : unread) tell(name);
     for (FoundRecord& found : records) {
-        if (!path.empty() && (known ? found.record.fileId != id : found.record.file != path)) continue;
+        if (!path.empty() && !SaveOfFile(sys, found.record, path)) continue;
         RecordedSave save{found.name, std::move(found.record), SaveEnd::Changed};
-        save.end = Judge(sys, save.record);
+        bool sound = true;
+        save.end = Judge(sys, save.record, sound);
+        if (!sound) {
+            tell(save.recordName);
+            continue;
+        }
         if (save.end == SaveEnd::Done) {
             RemoveCopyAndRecord(sys, save);
-        } else if (save.end == SaveEnd::CopyGone) {
-            DropRecord(sys, save);
-        } else {
-            saves.push_back(std::move(save));
+            continue;
         }
+        // Told once, then the record has nothing left to keep.
+        if (save.end == SaveEnd::CopyMissing) DropRecord(sys, save);
+        saves.push_back(std::move(save));
     }
     return saves;
 }
@@ -99,27 +180,25 @@ std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& p
 int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& bytes) {
     Descriptor copy, file;
     struct stat copyStatus {}, status {};
-    if (const int err = OpenOrdinary(sys, record.copy, copy, copyStatus)) return err;
-    if (IdOf(copyStatus) != record.copyId) return ESTALE;
+    if (const int err = ReadCopy(sys, record, copy, copyStatus, bytes)) return err;
     // A copy made by root bears the file's owner; any other is the user's.
     const bool owners = copyStatus.st_uid == sys.User() ||
                         (OpenOrdinary(sys, record.file, file, status) == 0 && copyStatus.st_uid == status.st_uid);
-    if (!owners) return EPERM;
-    return ReadWhole(sys, copy.get(), bytes);
+    return owners ? 0 : EPERM;
 }
 
 void DropRecord(SystemCalls& sys, const RecordedSave& save) { RemoveSaveRecord(sys, save.recordName); }
 
 void RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save) {
-    const fs::path copy(save.record.copy);
-    const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, copy.parent_path().string(), O_PATH | O_DIRECTORY));
-    const std::string name = copy.filename().string();
-    const Descriptor at(sys, folder.open() ? sys.OpenAt(folder.get(), name, O_PATH | O_NOFOLLOW) : -1);
+    const fs::path path(save.record.copy);
+    Descriptor copy;
     struct stat status {};
+    std::string bytes;
+    const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, path.parent_path().string(), O_PATH | O_DIRECTORY));
     // Root's copy of another user's file bears that user as its owner.
-    if (at.open() && sys.Status(at.get(), status) == 0 && IdOf(status) == save.record.copyId &&
+    if (!Unsound(save.record) && folder.open() && ReadCopy(sys, save.record, copy, status, bytes) == 0 &&
         (status.st_uid == sys.User() || sys.User() == 0))
-        (void)sys.Unlink(folder.get(), name);
+        (void)sys.Unlink(folder.get(), path.filename().string());
     DropRecord(sys, save);
 }
 

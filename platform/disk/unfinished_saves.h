@@ -16,7 +16,6 @@ enum class SaveEnd {
     Done,       // the file holds all the new contents, or still its copy's
     PartOfNew,  // the file holds a beginning of the new contents, unchanged since
     Changed,    // anything else: the file changed after the stop, or is gone
-    CopyGone,   // no copy of the program's is left to tell of
     // The copy's folder is there and the copy is not, or its name now names
     // another file: the user is told that the earlier contents are no longer
     // there; the record then goes.
@@ -41,23 +40,33 @@ struct DamagedRecord {
     std::string path;
 };
 
-// The saves whose records name the file at path (its device and inode), or
-// every one of the user's where path is empty, each judged. A save that
-// is done, or whose copy is gone, has its copy and record removed here
-// without a word, and is not returned.
+// True when record is of the file at path: the path it recorded, or
+// another name of that file now. Device and inode numbers that were
+// recorded decide nothing: a drive mounted again has others.
+bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path);
+
+// The saves whose records are of the file at path (SaveOfFile), or every
+// one of the user's where path is empty, each judged by what its file and
+// copy hold. A save that is done has its copy and record removed here
+// without a word, and is not returned; one whose copy is missing has its
+// record removed, and is returned to be told. Records that cannot be read,
+// or that name no file and copy of their own (a copy that is the file
+// itself), are passed over, named in damaged, and left as they are.
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
                                          std::vector<DamagedRecord>* damaged = nullptr);
 
-// The copy's bytes, where the copy at its path is still the one recorded,
-// an ordinary file and, where it is not the user's, of a user who may write
-// the file (a copy root made bears the file's owner); 0, or
-// the error (ESTALE for another file at its path).
+// The copy's bytes, where the copy at its path is still the one recorded
+// (by its contents), an ordinary file other than the file itself and,
+// where it is not the user's, of a user who may write the file (a copy
+// root made bears the file's owner); 0, or the error (ESTALE for another
+// file at its path).
 int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& bytes);
 
 // The record goes; the copy stays, the user's own file from now on.
 void DropRecord(SystemCalls& sys, const RecordedSave& save);
-// The copy goes where it is still the recorded one and the user's own (or
-// root's, who gives his copies the file's owner), then the record.
+// The copy goes where it is still the recorded one (never the file itself)
+// and the user's own (or root's, who gives his copies the file's owner),
+// then the record.
 void RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save);
 
 }  // namespace lintora

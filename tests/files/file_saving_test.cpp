@@ -456,9 +456,11 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
                                           "sync fam.ged", "remove " + copy, "remove .save.*.record"};
         if (nameless) {
             expected.insert(expected.begin() + 8, "link nameless file to .save.*.record");
-        } else {  // once told there are none, each is made under a scratch name
-            expected.insert(expected.begin() + 2, "create " + made);
-            expected.insert(expected.begin() + 8, "create " + record);
+        } else {  // once told there are none, each is made under a scratch name, the copy's recorded
+            expected.insert(expected.begin() + 2, {"create .scratch.*.record", "write .scratch.*.record",
+                                                   "create " + made, "write .scratch.*.record"});
+            expected.insert(expected.begin() + 11, "create " + record);
+            expected.insert(expected.begin() + 15, "remove .scratch.*.record");
         }
         EXPECT_EQ(system.Calls({"create", "write", "sync", "chown", "chmod", "lock", "link", "rename", "cut",
                                 "remove", "close " + copy}),

@@ -2,17 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
+#include <tuple>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/disk/copies_folder.h"
+#include "platform/disk/load_contents.h"
+#include "platform/disk/save_contents.h"
+#include "tests/support/watched_system.h"
 
 namespace lintora::testing {
 namespace {
@@ -47,6 +54,21 @@ protected:
         record.host = RealSystem().HostName();
         return record;
     }
+    static std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Write(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+    // The file usb/family.lnt (with a second name, so that a save writes
+    // it in place) holding earlier, saved over with saved by system.
+    fs::path StoppedSave(const std::string& earlier, const std::string& saved, StoppingSystem&& system) {
+        fs::create_directories(dir / "usb");
+        const fs::path file = dir / "usb" / "family.lnt";
+        Write(file, earlier);
+        if (!fs::exists(dir / "usb" / "for-aunt.lnt")) fs::create_hard_link(file, dir / "usb" / "for-aunt.lnt");
+        EXPECT_TRUE(SaveStopped(file.string(), saved, system));
+        return file;
+    }
     void Keep(const SaveRecord& record) {
         int error = 0;
         const Descriptor folder = OpenCopiesFolder(RealSystem(), false, error);
@@ -78,7 +100,7 @@ TEST_F(UnfinishedSavesTest, ARecordReadsBackAsItWasWritten) {
 // The save of a process that still runs on this boot of this host is
 // running, its copy there or not; once it has ended, or where the record
 // is of another boot, the save stopped, and a record whose copy is gone
-// goes without a word.
+// from its folder is returned to be told, its record removed.
 TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     const fs::path file = dir / "family.lnt";
     std::ofstream(file) << "0 HEAD\r\n";
@@ -100,12 +122,16 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     ofAnotherBoot.boot = "another boot";
     Keep(ofAnotherBoot);
     std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-    ASSERT_EQ(saves.size(), 1u);
+    ASSERT_EQ(saves.size(), 2u);
+    if (saves[0].record.boot == "another boot") std::swap(saves[0], saves[1]);
     EXPECT_EQ(saves[0].end, SaveEnd::Running);
     EXPECT_EQ(saves[0].record.pid, saver);
+    EXPECT_EQ(saves[1].end, SaveEnd::CopyMissing);
     EXPECT_EQ(SaveRecords(RealSystem()).size(), 1u);
     ends.End();
-    EXPECT_TRUE(UnfinishedSaves(RealSystem(), file.string()).empty());
+    saves = UnfinishedSaves(RealSystem(), file.string());
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].end, SaveEnd::CopyMissing);
     EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
 }
 
@@ -113,41 +139,159 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
 // A stopped save whose file no longer tells what became of it keeps its
 // copy, named: a file as long as the new contents but for another last,
 // short block; a damaged record (a length no file has, and so no hashes),
-// judged without reading past what it holds. A file that is the new
-// contents lets the copy go.
+// judged without reading past what it holds; a file stamped before the
+// cut. A file that is the new contents lets the copy go. One cleared,
+// with a block of the new contents written or none (zeros), is part of
+// them, stamped in the cut's second or seconds later (the file's stamp is
+// 1765000001.0000001).
 TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    const std::string block = std::string(4096, 'x') + std::string(904, '\0'), zeros(8192, '\0');
     const struct {
         const char* what;
         std::string holds;
         bool damaged;
-        bool copyKept;
+        std::int64_t cutSeconds, cutNanos;
+        SaveEnd end;  // Done: not returned, its copy gone
     } cases[] = {
-        {"another end", std::string(4999, 'x') + 'y', false, true},
-        {"a damaged record", std::string(4096, 'x'), true, true},
-        {"the new contents", std::string(5000, 'x'), false, false},
+        {"another end", std::string(4999, 'x') + 'y', false, 0, 0, SaveEnd::Changed},
+        {"a damaged record", std::string(4096, 'x'), true, 0, 0, SaveEnd::Changed},
+        {"stamped before the cut", block, false, 1765000001, 900, SaveEnd::Changed},
+        {"the new contents", std::string(5000, 'x'), false, 0, 0, SaveEnd::Done},
+        {"a block, at the cut", block, false, 1765000001, 100, SaveEnd::PartOfNew},
+        {"zeros, the next second", zeros, false, 1765000000, 900'000'000, SaveEnd::PartOfNew},
+        {"zeros, seconds later", zeros, false, 1764999990, 0, SaveEnd::PartOfNew},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::ofstream(copy, std::ios::binary) << "earlier";
         std::ofstream(file, std::ios::binary) << c.holds;
+        const struct timespec stamps[] = {{0, UTIME_OMIT}, {1765000001, 100}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), stamps, 0), 0);
         SaveRecord record = RecordOf(file, ::getpid());
         record.boot = "an earlier boot";  // its process is gone
         record.copy = copy.string();
         struct stat status {};
         ::stat(copy.c_str(), &status);
         record.copyId = IdOf(status);
+        std::tie(record.cutSeconds, record.cutNanos) = std::tuple(c.cutSeconds, c.cutNanos);
         if (c.damaged) {
             record.newLength = UINT64_MAX;
             record.blocks.clear();
         }
         Keep(record);
         const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
-        EXPECT_EQ(saves.size(), c.copyKept ? 1u : 0u);
-        for (const RecordedSave& save : saves) EXPECT_EQ(save.end, SaveEnd::Changed);
-        EXPECT_EQ(fs::exists(copy), c.copyKept);
+        EXPECT_EQ(saves.size(), c.end == SaveEnd::Done ? 0u : 1u);
+        for (const RecordedSave& save : saves) EXPECT_EQ(save.end, c.end);
+        EXPECT_EQ(fs::exists(copy), c.end != SaveEnd::Done);
         for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
     }
+}
+
+// A drive mounted again: its files have other device numbers, and other
+// inode numbers (FAT makes them up at each mount).
+struct Remounted : WatchedSystem {
+    int Status(int fd, struct stat& st) override {
+        const int result = SystemCalls::Status(fd, st);
+        st.st_dev += 7, st.st_ino += 1000;
+        return result;
+    }
+};
+
+// A save in place on a USB drive stops half-way, beside the user's own
+// "family (earlier contents).lnt": its copy takes the next name. Mounted
+// again, the save is found by either name of the file and at start-up;
+// while the drive is away it is out of reach, and kept. Only where the
+// copy's folder is there without it, or another file took its name, is the
+// copy missing: told once, its record gone. Nothing of the user's goes.
+TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
+    const fs::path usb = dir / "usb", copy = usb / "family (earlier contents 2).lnt", aunt = usb / "for-aunt.lnt";
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        SaveEnd end;
+        std::string left;  // at the copy's name once judged
+    } cases[] = {
+        {"mounted again", [] {}, SaveEnd::PartOfNew, "earlier"},
+        {"not plugged in", [&] { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, ""},
+        {"the copy deleted", [&] { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
+        {"another file at its name", [&] { fs::remove(copy), Write(copy, "another"); }, SaveEnd::CopyMissing,
+         "another"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::create_directories(usb);
+        Write(usb / "family (earlier contents).lnt", "mine");
+        const fs::path file = StoppedSave("earlier", std::string(9000, 's'), {"write family.lnt", 1, true});
+        c.make();
+        Remounted drive;
+        for (const fs::path& opened : {fs::path(), file, fs::exists(aunt) ? aunt : file}) {
+            const std::vector<RecordedSave> saves = UnfinishedSaves(drive, opened.string());
+            ASSERT_EQ(saves.size(), c.end == SaveEnd::CopyMissing && !opened.empty() ? 0u : 1u);
+            std::string earlier;
+            if (!saves.empty()) EXPECT_EQ(saves[0].end, c.end);
+            if (c.end == SaveEnd::PartOfNew) EXPECT_EQ(ReadEarlierCopy(drive, saves[0].record, earlier), 0);
+        }
+        EXPECT_EQ(SaveRecords(drive).size(), c.end == SaveEnd::CopyMissing ? 0u : 1u);
+        EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
+        if (fs::exists(dir / "away")) fs::rename(dir / "away", usb);
+        if (c.end == SaveEnd::OutOfReach) EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
+        for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
+        EXPECT_TRUE(SaveContents(file.string(), "saved").saved());
+        EXPECT_EQ(Read(usb / "family (earlier contents).lnt"), "mine");
+        fs::remove_all(usb);
+    }
+}
+
+// A record cut short after the word "file" of its second line, and records
+// made by hand whose copy is the file itself (by its name or its other),
+// are passed over and named; the save beside them is judged all the same.
+// No record removes the file, nor one of scratch names that names it.
+TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
+    const fs::path file = StoppedSave("earlier", std::string(9000, 's'), {"write family.lnt", 1, true});
+    const fs::path records = dir / "state" / "Lintora", usb = dir / "usb";
+    const std::string holds = Read(file);
+    struct stat folder {}, status {};
+    ::stat(usb.c_str(), &folder);
+    ::stat(file.c_str(), &status);
+    Write(records / ".save.00000000000000c0.record", "Lintora save record\nfile");
+    SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
+    std::tie(byHand.copyLength, byHand.copyHash) = std::tuple(holds.size(), CopyHash(holds));
+    byHand.copyId = IdOf(status);
+    for (const fs::path& copy : {file, usb / "for-aunt.lnt"}) {
+        byHand.copy = copy.string();
+        Keep(byHand);
+    }
+    std::vector<DamagedRecord> damaged;
+    const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string(), &damaged);
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
+    ASSERT_EQ(damaged.size(), 3u);
+    EXPECT_EQ(damaged[0].path, (records / ".save.00000000000000c0.record").string());
+    RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
+    Write(records / ".scratch.00000000000000c1.record",
+          "Lintora scratch record\nfolder " + usb.string() + " " + std::to_string(folder.st_dev) + " " +
+              std::to_string(folder.st_ino) + "\nname family.lnt " + std::to_string(status.st_ino) +
+              "\nprocess 1 another-boot " + RealSystem().HostName() + "\n");
+    EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == holds);
+    EXPECT_TRUE(fs::exists(usb / "for-aunt.lnt"));
+}
+
+// Without nameless files (FAT, exFAT), a save in place killed while it
+// writes the copy leaves it under a scratch name; the next open removes it.
+TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
+    struct WithoutNamelessFiles : StoppingSystem {
+        using StoppingSystem::StoppingSystem;
+        int OpenNameless(int, int, mode_t) override {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+    };
+    const fs::path file = StoppedSave("earlier", "saved", WithoutNamelessFiles("write .family.lnt.*.tmp", 1, true));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3);
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
+    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
 }
 
 }  // namespace
