@@ -107,6 +107,10 @@ bool LoadFile() {
             unfinished.TellRunning();
             return false;
         }
+        if (!unfinished.OpenWhileSavedElsewhere()) {
+            Port().SetBusy(false);
+            return false;
+        }
         unfinished.OfferEarlierContents();
         LoadResult loaded = LoadContents(path, RealSystem(), LoadFor::Opening);
         if (!loaded.read() || Blank(loaded.contents)) {
@@ -117,7 +121,7 @@ bool LoadFile() {
                      loaded.stop == LoadStop::Folder)
                 TellCannotOpen(name, WhyNotRead(loaded));
             else if (!loaded.read()) TellUnreadable(path, loaded.stop != LoadStop::Read);
-            else if (!unfinished.TellStopped(false)) TellEmptyFile();
+            else unfinished.TellBlank(loaded.contents.find('\0') != std::string::npos);
             return false;
         }
         std::string& bytes = loaded.contents;

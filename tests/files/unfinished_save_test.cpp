@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -68,12 +69,26 @@ protected:
         return names;
     }
     static std::string PutBack(const std::string& name, const fs::path& copy) {
-        return name + " was being saved when the program stopped and holds only part of the new work. Put back its "
-                      "earlier contents, kept in " + copy.string() + "?";
+        return "A save of " + name + " did not finish, and the file holds only part of the new work. Put back its "
+                                     "earlier contents, kept in " + copy.string() + "?";
     }
     static std::string Kept(const std::string& name, const fs::path& copy) {
-        return name + " was being saved when the program stopped. Its earlier contents are kept in " +
-               copy.string() + ".";
+        return "A save of " + name + " did not finish. Its earlier contents are kept in " + copy.string() + ".";
+    }
+    // What an open says of family.lnt that a save cut to nothing or cleared
+    // to zeros and left its earlier contents in copy ("" where not known).
+    static std::string Blank(bool toNothing, const std::string& copy) {
+        if (toNothing && copy.empty()) return "File is empty!";
+        return std::string("family.lnt ") + (toNothing ? "is empty" : "holds only zeros") +
+               ": a save of it stopped before it wrote. " +
+               (copy.empty() ? "Its earlier contents may be kept in a copy beside it, \"family (earlier "
+                               "contents).lnt\", or in the folder ~/.local/state/Lintora of whoever saved it"
+                             : "Its earlier contents are kept in " + copy) +
+               "; open that copy, or save the work again.";
+    }
+    static std::string CutShort() {
+        return "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose what "
+               "is missing.";
     }
     // Takes away what a stopped save leaves of its scratch files.
     void Tidy() {
@@ -97,6 +112,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
                                  "it would lose what is missing.";
     const std::string partOnly = "family.lnt holds only part of its new work; its earlier contents are kept in " +
                                  copy.string() + ".";
+    const std::string putBackLine = "family.lnt: its earlier contents were put back from " + copy.string() + ".";
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
     const bool nameless = MakesNamelessFiles(dir.string());
@@ -134,13 +150,20 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         StoppingSystem system(step.at, 1, step.half);
         system.clearsToNothing = toNothing;
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
-        EXPECT_EQ(Open(family, step.answers), step.said);
+        // A file the save left empty or cleared is told so, and where its
+        // earlier contents are; the next open knows only where they may be.
+        std::vector<std::string> said = step.said, again(said.begin() + (said.empty() ? 0 : 1), said.end());
+        std::replace(said.begin(), said.end(), std::string("File is empty!"), Blank(toNothing, copy.string()));
+        std::replace(again.begin(), again.end(), std::string("File is empty!"), Blank(toNothing, ""));
+        EXPECT_EQ(Open(family, step.answers), said);
         if (step.people >= 0) {
             EXPECT_EQ(g.IndivCount, step.people);
         } else {
             EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 180) << g.IndivCount;
         }
-        EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), step.copyKept ? partOnly : "");
+        const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
+        EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(),
+                  putBack ? putBackLine : step.copyKept ? partOnly : "");
         EXPECT_EQ(fs::exists(copy), step.copyKept);
         if (fs::exists(copy)) {
             EXPECT_EQ(Read(copy), earlier);
@@ -148,7 +171,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         EXPECT_EQ(Records(), std::vector<std::string>{});
         // The copy is the user's now: the next open leaves it be.
         if (step.copyKept) {
-            EXPECT_EQ(Open(family), std::vector<std::string>(step.said.begin() + 1, step.said.end()));
+            EXPECT_EQ(Open(family), again);
             EXPECT_TRUE(fs::exists(copy));
         }
         fs::remove(copy);
@@ -205,6 +228,170 @@ TEST_F(UnfinishedSaveTest, StartUpTellsOfEverySaveThatDidNotFinish) {
     EXPECT_FALSE(fs::exists(treesCopy));
     EXPECT_TRUE(fs::exists(notesCopy));
     EXPECT_EQ(Records().size(), 1u);
+}
+
+// A save of 3,000 people stopped half-way, and the file then lost its end
+// inside a block (a copy tool that gave up, a disk that lost its tail):
+// the open names the copy of the earlier work and, loading what is there,
+// says that the file may be incomplete.
+TEST_F(UnfinishedSaveTest, ATornFileIsToldAsIncompleteBesideItsCopy) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    Write(family, WorkOf(4500, family));
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(3000, family), system));
+    // The save wrote whole blocks over a file cleared to zeros: cut inside the last it wrote.
+    ASSERT_EQ(::truncate(family.c_str(), static_cast<off_t>(Read(family).find_last_not_of('\0')) - 1000), 0);
+    EXPECT_EQ(Open(family), (std::vector<std::string>{Kept("family.lnt", copy), CutShort()}));
+    EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 3000) << g.IndivCount;
+    EXPECT_TRUE(fs::exists(copy));
+    EXPECT_EQ(Records().size(), 1u);
+}
+
+// At start-up each answer leaves a line that says what became of the
+// earlier contents: put back from their copy, or kept in it.
+TEST_F(UnfinishedSaveTest, StartUpSaysWhatBecameOfEachCopy) {
+    const fs::path ahnen = dir / "ahnen.lnt", berg = dir / "berg.lnt";
+    const fs::path ahnenCopy = dir / "ahnen (earlier contents).lnt", bergCopy = dir / "berg (earlier contents).lnt";
+    const std::string earlier = WorkOf(40, ahnen);
+    for (const fs::path& file : {ahnen, berg}) {
+        Write(file, earlier);
+        fs::create_hard_link(file, file.string() + ".link");
+        StoppingSystem system("write " + file.filename().string(), 1, true);
+        ASSERT_TRUE(SaveStopped(file.string(), WorkOf(900, file), system));
+    }
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::No);
+    TellUnfinishedSaves("");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{PutBack("ahnen.lnt", ahnenCopy), PutBack("berg.lnt", bergCopy)}));
+    EXPECT_EQ(windows.statusLabels, std::vector<std::string>{
+                                        "ahnen.lnt: its earlier contents were put back from " + ahnenCopy.string() +
+                                        ". berg.lnt holds only part of its new work; its earlier contents are kept "
+                                        "in " + bergCopy.string() + "."});
+    EXPECT_EQ(Read(ahnen), earlier);
+    EXPECT_FALSE(fs::exists(ahnenCopy));
+    EXPECT_EQ(Read(bergCopy), earlier);
+    EXPECT_EQ(Records(), std::vector<std::string>{});
+}
+
+// Yes, but the file cannot be written now (made read-only since the save
+// stopped): the copy stays with its record, the message says where it is,
+// and once the file may be written the next open puts it back.
+TEST_F(UnfinishedSaveTest, APutBackThatFailsKeepsTheCopyAndSaysWhere) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    const std::string earlier = WorkOf(40, family);
+    Write(family, earlier);
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(900, family), system));
+    ASSERT_EQ(::chmod(family.c_str(), 0444), 0);
+    EXPECT_EQ(Open(family, {MsgResult::Yes}),
+              (std::vector<std::string>{PutBack("family.lnt", copy),
+                                        "The earlier contents of family.lnt could not be put back.\n" +
+                                            family.string() + " is read-only\nThey are still kept in " +
+                                            copy.string() + ".",
+                                        CutShort()}));
+    EXPECT_EQ(Read(copy), earlier);
+    EXPECT_EQ(Records().size(), 1u);
+    ASSERT_EQ(::chmod(family.c_str(), 0644), 0);
+    EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy)});
+    EXPECT_EQ(Read(family), earlier);
+    EXPECT_FALSE(fs::exists(copy));
+}
+
+// Another member of the family saved family.lnt with a state folder of
+// his own, and his save stopped once it had cleared the file: the owner,
+// who has no record of it, hears that a save stopped before it wrote and
+// where its copy may be, not "File is empty!".
+TEST_F(UnfinishedSaveTest, AFileClearedByAnotherUsersSaveSaysWhereItsCopyMayBe) {
+    const fs::path family = dir / "family.lnt";
+    Write(family, WorkOf(9000, family));
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    setenv("XDG_STATE_HOME", (dir / "member").c_str(), 1);
+    StoppingSystem system("write family.lnt", 1, false);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(9100, family), system));
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    ASSERT_GT(fs::file_size(family), 2'000'000u);
+    EXPECT_EQ(Open(family), std::vector<std::string>{Blank(false, "")});
+    EXPECT_EQ(g.IndivCount, 0);
+}
+
+// What the judgement of a stopped save may find besides a file holding
+// part of its new work, each told at start-up and by the open: the copy
+// gone (its record then goes), the copy out of reach (kept), and a save
+// running on another computer (the open offered after a wait, nothing of
+// it touched). A record that cannot be read is named once and stops nothing.
+TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    Write(family, WorkOf(40, family));
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(900, family), system));
+    ASSERT_EQ(Records().size(), 1u);
+    const fs::path record = dir / "state" / "Lintora" / Records()[0];
+    const std::string recorded = Read(record);
+    const std::string damaged = (dir / "state" / "Lintora" / ".save.0123456789abcdef.record").string();
+    setenv("TZ", "UTC", 1);
+    ::tzset();
+    SaveEnd end = SaveEnd::RunningElsewhere;
+    FindUnfinishedSavesBy([&](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>* found) {
+        std::vector<RecordedSave> saves;
+        for (FoundRecord& save : SaveRecords(sys)) {
+            save.record.host = "attic";
+            save.record.began = 1765180800;
+            saves.push_back({save.name, save.record, end});
+        }
+        if (found) found->push_back({damaged});
+        return saves;
+    });
+    const struct Restore {
+        ~Restore() {
+            FindUnfinishedSavesBy({});
+            unsetenv("TZ");
+            ::tzset();
+        }
+    } restore;
+    const std::string elsewhere = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
+                                  "December 2025, or that save stopped there. Open it all the same? Until that save "
+                                  "has finished, the file may hold only part of its work.";
+    auto away = [&](const char* what, const char* when) {
+        return "A save of family.lnt did not finish. Its earlier contents are kept in " + copy.string() + ", but " +
+               what + " cannot be reached now (a drive that is not plugged in, or a network folder not connected). "
+               "Nothing was removed: they will be offered again once " + when + " can be reached.";
+    };
+    const std::string missing = "A save of family.lnt did not finish, and its earlier contents, kept in " +
+                                copy.string() + ", are no longer there.";
+    const struct {
+        SaveEnd end;
+        std::vector<std::string> atStart;
+        MsgResult answer;
+        std::vector<std::string> opened;
+        bool kept;
+    } cases[] = {
+        {SaveEnd::RunningElsewhere,
+         {"The record of a save " + damaged + " cannot be read (a full disk may have cut it short, or it was changed "
+          "by hand), so it was passed over. You may delete it once you have checked the files you saved last."},
+         MsgResult::No, {elsewhere}, true},
+        {SaveEnd::RunningElsewhere, {}, MsgResult::Yes, {elsewhere, CutShort()}, true},
+        {SaveEnd::OutOfReach, {away("the file or that copy", "both")}, MsgResult::Ok,
+         {away("that copy", "the copy"), CutShort()}, true},
+        {SaveEnd::CopyMissing, {missing}, MsgResult::Ok, {missing, CutShort()}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.end));
+        end = c.end;
+        Write(record, recorded);
+        ui.boxes.clear();
+        for (int k = 0; k < 2; ++k) ui.Answer(MsgResult::Ok);
+        TellUnfinishedSaves("");
+        EXPECT_EQ(ui.Texts(), c.atStart);
+        ui.answers.clear();
+        Write(record, recorded);
+        EXPECT_EQ(Open(family, {c.answer}), c.opened);
+        EXPECT_EQ(g.IndivCount > 0, c.answer != MsgResult::No);
+        EXPECT_EQ(fs::exists(record), c.kept);
+        EXPECT_TRUE(fs::exists(copy));  // the user's, whatever is told
+    }
 }
 
 // While another copy of the program saves the file, an open reads nothing
