@@ -394,6 +394,69 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     }
 }
 
+// What a save in place says where it could not finish, in the user's words:
+// the record of the save not confirmed on disk, a second copy of Lintora
+// saving the file, a home that may not be written (another user's home
+// made his), and, after a full disk, the next open, which claims no crash.
+TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    const std::string earlier = WorkOf(40, family), saved = WorkOf(900, family);
+    Write(family, earlier);
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    auto saveFailing = [&](const std::string& failing, int error) {
+        WatchedSystem system;
+        system.before = [&](const std::string& call) { return call == failing ? error : 0; };
+        return NotSavedText(family.string(), SaveContents(family.string(), saved, system));
+    };
+    EXPECT_EQ(saveFailing("sync .save.*.record", EINVAL),
+              "family.lnt was not saved: its save could not be recorded in " + (dir / "state" / "Lintora").string() +
+                  " (the disk did not confirm that it holds the record). The file is as it was.");
+
+    int half[2], goOn[2];
+    ASSERT_EQ(::pipe(half), 0);
+    ASSERT_EQ(::pipe(goOn), 0);
+    const pid_t other = ::fork();
+    if (other == 0) {
+        WatchedSystem system;
+        system.before = [&](const std::string& call) {
+            char c = 0;
+            if (call == "write family.lnt") (void)!(::write(half[1], &c, 1) + ::read(goOn[0], &c, 1));
+            return 0;
+        };
+        ::_exit(SaveContents(family.string(), earlier, system).saved() ? 0 : 1);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(half[0], &c, 1), 1);
+    EXPECT_EQ(NotSavedText(family.string(), SaveContents(family.string(), saved)),
+              "family.lnt was not saved: another copy of Lintora is saving it. The file is as it was.");
+    ASSERT_EQ(::write(goOn[1], &c, 1), 1);
+    ::waitpid(other, nullptr, 0);
+    for (int fd : {half[0], half[1], goOn[0], goOn[1]}) ::close(fd);
+
+    if (::geteuid() == 0) {
+        const fs::path home = dir / "home", bob = dir / "bob";
+        fs::create_directories(home);
+        fs::create_directories(bob);
+        ASSERT_EQ(::chown(bob.c_str(), 1003, 1003), 0);
+        EXPECT_EQ(AsUser(1003, {1003}, [&] {
+                      setenv("HOME", home.c_str(), 1);
+                      unsetenv("XDG_STATE_HOME");
+                      Write(bob / "fam.lnt", earlier);
+                      fs::create_hard_link(bob / "fam.lnt", bob / "for-aunt.lnt");
+                      return NotSavedText((bob / "fam.lnt").string(), SaveContents((bob / "fam.lnt").string(), saved));
+                  }),
+                  "fam.lnt was not saved: its save could not be recorded in " +
+                      (home / ".local" / "state" / "Lintora").string() +
+                      " (that folder of yours cannot be made or written). The file is as it was.");
+    }
+
+    EXPECT_EQ(saveFailing("write family.lnt", ENOSPC),
+              "family.lnt was not saved: the disk is full, and putting its earlier contents back failed too: they "
+              "are kept in " + copy.string() + ".");
+    EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy)});
+    EXPECT_EQ(Read(family), earlier);
+}
+
 // While another copy of the program saves the file, an open reads nothing
 // of it and says why, also where the save began after the open looked for
 // its copy; a save of this copy waits for the other's end instead of
