@@ -228,7 +228,8 @@ bool UnfinishedSave::Tell(Read read) {
     }
     // Whatever else is told, a file that is not the whole work says so.
     if (told && read == Read::Part) TellCutShort(name_);
-    return told;
+    // An empty file nothing above accounts for is told as such all the same.
+    return told && read != Read::Empty;
 }
 
 void TellUnfinishedSaves(const std::string& opened) {
