@@ -117,12 +117,13 @@ bool LoadFile(const std::string& path) {
             unfinished.TellRunning();
             return false;
         }
+        if (!unfinished.OpenWhileSavedElsewhere()) return false;
         unfinished.OfferEarlierContents();
         LoadResult loaded = LoadContents(path, RealSystem(), LoadFor::Opening);
         if (!loaded.read() || Blank(loaded.contents)) {
             if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
             else if (!loaded.read()) TellNotRead(path, name, loaded);
-            else if (!unfinished.TellStopped(false)) TellEmptyFile();
+            else unfinished.TellBlank(loaded.contents.find('\0') != std::string::npos);
             return false;
         }
         std::string& bytes = loaded.contents;

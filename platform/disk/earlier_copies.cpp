@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <utility>
 
@@ -202,6 +203,7 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
     record.pid = sys.ProcessId();
     record.boot = sys.BootId();
     record.host = sys.HostName();
+    record.began = std::time(nullptr);
     auto unrecorded = [](int err) {
         SaveResult result = Stopped(SaveStop::Record, err, true);
         result.copyFolder = CopiesFolder();

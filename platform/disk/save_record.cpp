@@ -89,6 +89,7 @@ std::string RecordText(const SaveRecord& r) {
     }
     // A word each, "-" where the system did not say.
     out << '\n' << "process " << r.pid << ' ' << RecordWord(r.boot) << ' ' << RecordWord(r.host) << '\n';
+    out << "began " << r.began << '\n';
     return out.str();
 }
 
@@ -123,6 +124,10 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
         } else if (key == "blocks") {
             std::string hex;
             while (words >> hex) r.blocks.push_back(std::strtoull(hex.c_str(), nullptr, 16));
+        } else if (key == "began") {
+            // Not in every record: told where there, never counted.
+            words >> r.began;
+            continue;
         } else if (key == "process") {
             std::string boot, host;
             words >> r.pid >> boot >> host;

@@ -43,6 +43,7 @@ struct SaveRecord {
     std::vector<std::uint64_t> blocks;
     pid_t pid = 0;
     std::string boot, host;
+    std::int64_t began = 0;  // when the save began, in seconds since 1970 (0 where not recorded)
 };
 
 // The record as its file holds it, and back; false for text that is none.

@@ -5,7 +5,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include "platform/disk/owners_and_access.h"
+#include "platform/disk/save_record.h"
 
 namespace lintora {
 
@@ -33,6 +37,7 @@ std::string WhyNotSaved(SaveStop stop, int err) {
     // no word that it is there.
     if (err == EINVAL && (stop == SaveStop::Sync || stop == SaveStop::Cut))
         return "the disk did not confirm that it holds the file";
+    if (err == EINVAL && stop == SaveStop::Record) return "the disk did not confirm that it holds the record";
     switch (err) {
         case ENOSPC: return "the disk is full";
 #ifdef EDQUOT
@@ -57,6 +62,25 @@ std::string WhyNotSaved(SaveStop stop, int err) {
     }
 }
 
+// Why the user's own folder for copies and records could not be had: a
+// folder missing on the way means that it could not be made.
+std::string WhyNoCopiesFolder(SaveStop stop, int err) {
+    if (err == ENOENT || err == ENOTDIR) return "that folder of yours cannot be made or written";
+    return WhyNotSaved(stop, err);
+}
+
+// True while a save of the file at path by another copy of the program of
+// the user's own runs: its record says so.
+bool SavedByOwnCopy(const std::string& path) {
+    SystemCalls& sys = RealSystem();
+    struct stat status {};
+    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
+    if (!at.open() || sys.Status(at.get(), status) != 0) return false;
+    for (const FoundRecord& found : SaveRecords(sys))
+        if (found.record.fileId == IdOf(status) && SaveRunning(sys, found.record)) return true;
+    return false;
+}
+
 }  // namespace
 
 std::string NotSavedText(const std::string& path, const SaveResult& result) {
@@ -71,16 +95,19 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
         case SaveStop::NotOrdinary: return path + " is not an ordinary file";
         case SaveStop::ReadOnly: return path + " is read-only";
         case SaveStop::Replaced: return name + " was not saved: another file took its place while it was being saved.";
-        case SaveStop::HeldOpen: return name + " was not saved: another program holds it open. The file is as it was.";
+        case SaveStop::HeldOpen:
+            return name + " was not saved: " +
+                   (SavedByOwnCopy(path) ? "another copy of Lintora is saving it" : "another program holds it open") +
+                   ". The file is as it was.";
         case SaveStop::Record:
             return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
-                   WhyNotSaved(result.stop, result.error) + "). The file is as it was.";
+                   WhyNoCopiesFolder(result.stop, result.error) + "). The file is as it was.";
         default: break;
     }
     std::string why = WhyNotSaved(result.stop, result.error);
     if (!result.copyFolder.empty())
         why += ", and its earlier contents could not be kept in " + result.copyFolder + " either (" +
-               WhyNotSaved(result.stop, result.copyFolderError) + ")";
+               WhyNoCopiesFolder(result.stop, result.copyFolderError) + ")";
     if (!result.asItWas)
         return name + " was not saved: " + why +
                ", and putting its earlier contents back failed too: they are kept in " + result.copy + ".";

@@ -116,6 +116,11 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound) {
         sound = false;
         return SaveEnd::Changed;
     }
+    // Stopped before its copy was named and before it touched the file,
+    // which still holds what the copy was to keep: nothing was lost.
+    if (copyReach == Reach::Gone && fileReach == Reach::There && record.copyKnown &&
+        bytes.size() == record.copyLength && CopyHash(bytes) == record.copyHash)
+        return SaveEnd::Done;
     // A file cleared for the save and not yet written through holds zeros
     // there, which a reader takes for no text.
     bytes.erase(bytes.find_last_not_of('\0') + 1);

@@ -314,7 +314,7 @@ TEST_F(GedcomUtf8Test, EverySignComesBackAsItStoodOrAsItsAsciiSpelling) {
             const std::vector<std::string> lines = BuildFileLines(FileKind::Gedcom, g.FilePath, false, &why);
             Write(g.FilePath, FileContents(FileKind::Gedcom, lines));
             const bool utf8 = Has(lines, "1 CHAR UTF-8");
-            ASSERT_TRUE(LoadFile());
+            ASSERT_TRUE(LoadFile(g.FilePath));
             const std::string back = spelt.contains(cp) ? spelt[cp] : sign;
             EXPECT_EQ(g.Indiv[1].ibPlace.value() + "|" + g.Notes[1].nText.value(),
                       "Lot 12" + back + "3|Paid 5" + back + "6 in kind");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -67,12 +68,29 @@ protected:
         return names;
     }
     static std::string PutBack(const std::string& name, const fs::path& copy) {
-        return name + " was being saved when the program stopped and holds only part of the new work. Put back its "
-                      "earlier contents, kept in " + copy.string() + "?";
+        return "A save of " + name + " did not finish, and the file holds only part of the new work. Put back its "
+                                     "earlier contents, kept in " + copy.string() + "?";
     }
     static std::string Kept(const std::string& name, const fs::path& copy) {
-        return name + " was being saved when the program stopped. Its earlier contents are kept in " +
-               copy.string() + ".";
+        return "A save of " + name + " did not finish. Its earlier contents are kept in " + copy.string() + ".";
+    }
+    // What an open says of family.lnt that a save cut to nothing or cleared
+    // to zeros and left its earlier contents in copy ("" where not known).
+    static std::string Blank(bool toNothing, const std::string& copy) {
+        if (toNothing && copy.empty()) return "File is empty!";
+        return std::string("family.lnt ") + (toNothing ? "is empty" : "holds only zeros") +
+               ": a save of it stopped before it wrote. " +
+               (copy.empty() ? "Its earlier contents may be kept in a copy beside it, \"family (earlier "
+                               "contents).lnt\", or in the folder ~/.local/state/Lintora of whoever saved it"
+                             : "Its earlier contents are kept in " + copy) +
+               "; open that copy, or save the work again.";
+    }
+    static std::string PartOnly(const fs::path& copy) {
+        return "family.lnt holds only part of its new work; its earlier contents are kept in " + copy.string() + ".";
+    }
+    static std::string CutShort() {
+        return "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose what "
+               "is missing.";
     }
     // Takes away what a stopped save leaves of its scratch files.
     void Tidy() {
@@ -96,6 +114,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
                                  "it would lose what is missing.";
     const std::string partOnly = "family.lnt holds only part of its new work; its earlier contents are kept in " +
                                  copy.string() + ".";
+    const std::string putBackLine = "family.lnt: its earlier contents were put back from " + copy.string() + ".";
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
     const bool nameless = MakesNamelessFiles(dir.string());
@@ -133,13 +152,20 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         StoppingSystem system(step.at, 1, step.half);
         system.clearsToNothing = toNothing;
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
-        EXPECT_EQ(Open(family, step.answers), step.said);
+        // A file the save left empty or cleared is told so, and where its
+        // earlier contents are; the next open knows only where they may be.
+        std::vector<std::string> said = step.said, again(said.begin() + (said.empty() ? 0 : 1), said.end());
+        std::replace(said.begin(), said.end(), std::string("File is empty!"), Blank(toNothing, copy.string()));
+        std::replace(again.begin(), again.end(), std::string("File is empty!"), Blank(toNothing, ""));
+        EXPECT_EQ(Open(family, step.answers), said);
         if (step.people >= 0) {
             EXPECT_EQ(g.IndivCount, step.people);
         } else {
             EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 180) << g.IndivCount;
         }
-        EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), step.copyKept ? partOnly : "");
+        const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
+        EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(),
+                  putBack ? putBackLine : step.copyKept ? partOnly : "");
         EXPECT_EQ(fs::exists(copy), step.copyKept);
         if (fs::exists(copy)) {
             EXPECT_EQ(Read(copy), earlier);
@@ -147,7 +173,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         EXPECT_EQ(Records(), std::vector<std::string>{});
         // The copy is the user's now: the next open leaves it be.
         if (step.copyKept) {
-            EXPECT_EQ(Open(family), std::vector<std::string>(step.said.begin() + 1, step.said.end()));
+            EXPECT_EQ(Open(family), again);
             EXPECT_TRUE(fs::exists(copy));
         }
         fs::remove(copy);
@@ -157,7 +183,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
 
 // A file changed after its save stopped is never put back: each open names
 // the copy and keeps it, with the record, until the user takes the copy
-// away; then the record goes without a word.
+// away; then the next open says once that it is gone, and the record goes.
 TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedKeepsItsCopyNamed) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     Write(family, WorkOf(4500, family));
@@ -173,8 +199,10 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedKeepsItsCopyNamed) {
     }
     EXPECT_EQ(Open(dir / "for-aunt.lnt"), std::vector<std::string>{Kept("family.lnt", copy)});  // by its other name
     fs::remove(copy);
-    EXPECT_EQ(Open(family), std::vector<std::string>{});
+    EXPECT_EQ(Open(family), std::vector<std::string>{"A save of family.lnt did not finish, and its earlier contents, "
+                                                     "kept in " + copy.string() + ", are no longer there."});
     EXPECT_EQ(Records(), std::vector<std::string>{});
+    EXPECT_EQ(Open(family), std::vector<std::string>{});
 }
 
 // At start-up the user hears of every save of his that did not finish,
@@ -200,10 +228,163 @@ TEST_F(UnfinishedSaveTest, StartUpTellsOfEverySaveThatDidNotFinish) {
     ui.Answer(MsgResult::Yes);
     TellUnfinishedSaves("");
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{Kept("notes.lnt", notesCopy), PutBack("trees.lnt", treesCopy)}));
+    EXPECT_EQ(windows.statusLabels,
+              std::vector<std::string>{"trees.lnt: its earlier contents were put back from " + treesCopy.string() + "."});
     EXPECT_EQ(Read(trees), earlier);
     EXPECT_FALSE(fs::exists(treesCopy));
     EXPECT_TRUE(fs::exists(notesCopy));
     EXPECT_EQ(Records().size(), 1u);
+}
+
+// A save of 3,000 people stopped half-way, and the file then lost its end
+// inside a block: the open names the copy and says the file may be incomplete.
+TEST_F(UnfinishedSaveTest, ATornFileIsToldAsIncompleteBesideItsCopy) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    Write(family, WorkOf(4500, family));
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(3000, family), system));
+    // The save wrote whole blocks over a file cleared to zeros: cut inside the last it wrote.
+    ASSERT_EQ(::truncate(family.c_str(), static_cast<off_t>(Read(family).find_last_not_of('\0')) - 1000), 0);
+    EXPECT_EQ(Open(family), (std::vector<std::string>{Kept("family.lnt", copy), CutShort()}));
+    EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 3000) << g.IndivCount;
+}
+
+// Yes, but the file was made read-only since: the copy stays with its
+// record, and the message says where it is.
+TEST_F(UnfinishedSaveTest, APutBackThatFailsKeepsTheCopyAndSaysWhere) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    const std::string earlier = WorkOf(40, family);
+    Write(family, earlier);
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(900, family), system));
+    ASSERT_EQ(::chmod(family.c_str(), 0444), 0);
+    EXPECT_EQ(Open(family, {MsgResult::Yes}),
+              (std::vector<std::string>{PutBack("family.lnt", copy),
+                                        "The earlier contents of family.lnt could not be put back.\n" +
+                                            family.string() + " is read-only\nThey are still kept in " +
+                                            copy.string() + ".",
+                                        CutShort()}));
+    EXPECT_EQ(Read(copy), earlier);
+    EXPECT_EQ(Records().size(), 1u);
+}
+
+// Each end of a stopped save that a judgement may find, told at start-up
+// and by the open: part of the new work kept by No (its record goes), the
+// copy out of reach (kept), the copy gone (its record goes), and a save
+// running on another computer (the open offered after a wait, nothing of
+// it touched). A record that cannot be read is named once and stops nothing.
+TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    Write(family, WorkOf(40, family));
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    StoppingSystem system("write family.lnt", 1, true);
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(900, family), system));
+    const fs::path record = dir / "state" / "Lintora" / Records().at(0);
+    const std::string recorded = Read(record), damaged = (dir / "state" / ".save.0123456789abcdef.record").string();
+    setenv("TZ", "UTC", 1);
+    SaveEnd end{};
+    FindUnfinishedSavesBy([&](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>* found) {
+        std::vector<RecordedSave> saves;
+        for (FoundRecord& save : SaveRecords(sys)) {
+            save.record.host = "attic";
+            save.record.began = 1765180800;
+            saves.push_back({save.name, save.record, end});
+        }
+        if (found) found->push_back({damaged});
+        return saves;
+    });
+    const struct Restore {
+        ~Restore() { FindUnfinishedSavesBy({}), unsetenv("TZ"); }
+    } restore;
+    const std::string elsewhere = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
+                                  "December 2025, or that save stopped there. Open it all the same? Until that save "
+                                  "has finished, the file may hold only part of its work.";
+    auto away = [&](const std::string& what, const std::string& when) {
+        return "A save of family.lnt did not finish. Its earlier contents are kept in " + copy.string() + ", but " +
+               what + " cannot be reached now (a drive that is not plugged in, or a network folder not connected). "
+               "Nothing was removed: they will be offered again once " + when + " can be reached.";
+    };
+    const std::string missing = "A save of family.lnt did not finish, and its earlier contents, kept in " +
+                                copy.string() + ", are no longer there.";
+    const struct {
+        SaveEnd end;
+        std::vector<std::string> atStart;
+        MsgResult answer;  // of the open
+        std::vector<std::string> opened;
+        bool kept;
+    } cases[] = {
+        {SaveEnd::PartOfNew,
+         {"The record of a save " + damaged + " cannot be read (a full disk may have cut it short, or it was changed "
+          "by hand), so it was passed over. You may delete it once you have checked the files you saved last.",
+          PutBack("family.lnt", copy)}, MsgResult::No, {PutBack("family.lnt", copy), CutShort()}, false},
+        {SaveEnd::OutOfReach, {away("the file or that copy", "both")}, MsgResult::Ok,
+         {away("that copy", "the copy"), CutShort()}, true},
+        {SaveEnd::CopyMissing, {missing}, MsgResult::Ok, {missing, CutShort()}, false},
+        {SaveEnd::RunningElsewhere, {}, MsgResult::Yes, {elsewhere, CutShort()}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.end));
+        end = c.end;
+        Write(record, recorded);
+        ui.boxes.clear();
+        ui.Answer(MsgResult::Ok);
+        ui.Answer(MsgResult::No);
+        TellUnfinishedSaves("");
+        EXPECT_EQ(ui.Texts(), c.atStart);
+        if (c.end == SaveEnd::PartOfNew) EXPECT_EQ(windows.statusLabels, std::vector<std::string>{PartOnly(copy)});
+        ui.answers.clear();
+        Write(record, recorded);
+        EXPECT_EQ(Open(family, {c.answer}), c.opened);
+        EXPECT_EQ(fs::exists(record), c.kept);
+        EXPECT_TRUE(fs::exists(copy));  // the user's, whatever is told
+    }
+    EXPECT_EQ(Open(family, {MsgResult::No}), std::vector<std::string>{elsewhere});
+    EXPECT_EQ(g.IndivCount, 0);
+}
+
+// A save in place that could not finish says what happened in the user's
+// words: its record not confirmed on disk, a second copy of Lintora saving
+// the file, his state folder not to be made; after a full disk the next
+// open claims no crash.
+TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
+    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
+    const std::string earlier = WorkOf(40, family), saved = WorkOf(900, family);
+    Write(family, earlier);
+    fs::create_hard_link(family, dir / "for-aunt.lnt");
+    auto save = [&](const std::string& failing, int error) {
+        WatchedSystem system;
+        system.before = [&](const std::string& call) {
+            char c = 0;  // a second copy holds its save until told to go on
+            if (failing == "hold" && call == "write family.lnt") (void)!(::write(1023, &c, 1) + ::read(1022, &c, 1));
+            return call == failing ? error : 0;
+        };
+        return NotSavedText(family.string(), SaveContents(family.string(), saved, system));
+    };
+    EXPECT_EQ(save("sync .save.*.record", EINVAL),
+              "family.lnt was not saved: its save could not be recorded in " + (dir / "state" / "Lintora").string() +
+                  " (the disk did not confirm that it holds the record). The file is as it was.");
+    int held[2], goOn[2];
+    ASSERT_TRUE(::pipe(held) == 0 && ::pipe(goOn) == 0 && ::dup2(held[1], 1023) && ::dup2(goOn[0], 1022));
+    if (::fork() == 0) ::_exit(save("hold", 0).empty() ? 0 : 1);
+    char c = 0;
+    ASSERT_EQ(::read(held[0], &c, 1), 1);
+    EXPECT_EQ(save("", 0), "family.lnt was not saved: another copy of Lintora is saving it. The file is as it was.");
+    ASSERT_EQ(::write(goOn[1], &c, 1), 1);
+    ::wait(nullptr);
+    for (int fd : {held[0], held[1], goOn[0], goOn[1], 1022, 1023}) ::close(fd);
+    // A state folder that cannot be made: a file stands on its way.
+    setenv("XDG_STATE_HOME", (dir / "for-aunt.lnt" / "state").c_str(), 1);
+    EXPECT_EQ(save("", 0), "family.lnt was not saved: its save could not be recorded in " +
+                               (dir / "for-aunt.lnt" / "state" / "Lintora").string() +
+                               " (that folder of yours cannot be made or written). The file is as it was.");
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    Write(family, earlier);
+    EXPECT_EQ(save("write family.lnt", ENOSPC), "family.lnt was not saved: the disk is full, and putting its earlier "
+                                                "contents back failed too: they are kept in " + copy.string() + ".");
+    EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy)});
+    EXPECT_EQ(Read(family), earlier);
 }
 
 // While another copy of the program saves the file, an open reads nothing

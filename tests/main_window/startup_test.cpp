@@ -729,12 +729,12 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     StartProgram();
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{
-                  "whitlock.lnt was being saved when the program stopped and holds only part of the new work. Put "
-                  "back its earlier contents, kept in " + copy.string() + "?",
+                  "A save of whitlock.lnt did not finish, and the file holds only part of the new work. Put back "
+                  "its earlier contents, kept in " + copy.string() + "?",
                   "whitlock.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose "
                   "what is missing.",
-                  "notes.lnt was being saved when the program stopped. Its earlier contents are kept in " +
-                      otherCopy.string() + "."}));
+                  "A save of notes.lnt did not finish. Its earlier contents are kept in " + otherCopy.string() +
+                      "."}));
     EXPECT_GT(g.IndivCount, 1);
     EXPECT_LT(g.IndivCount, 401);
     EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
