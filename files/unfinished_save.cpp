@@ -60,7 +60,9 @@ UnfinishedSave::UnfinishedSave(const std::string& path)
     : path_(path), name_(NameOf(path)), saves_(UnfinishedSaves(RealSystem(), path)) {}
 
 bool UnfinishedSave::Running() const {
-    return std::any_of(saves_.begin(), saves_.end(), [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
+    return std::any_of(saves_.begin(), saves_.end(), [](const RecordedSave& s) {
+        return s.end == SaveEnd::Running || s.end == SaveEnd::RunningElsewhere;
+    });
 }
 
 void UnfinishedSave::TellRunning() const {
@@ -94,7 +96,7 @@ void TellUnfinishedSaves(const std::string& opened) {
     const Descriptor at(sys, opened.empty() ? -1 : sys.OpenAt(AT_FDCWD, opened, O_PATH));
     const bool known = at.open() && sys.Status(at.get(), status) == 0;
     for (const RecordedSave& save : UnfinishedSaves(sys, "")) {
-        if (save.end == SaveEnd::Running || (known && save.record.fileId == IdOf(status))) continue;
+        if (save.end == SaveEnd::Running || save.end == SaveEnd::RunningElsewhere || (known && save.record.fileId == IdOf(status))) continue;
         bool keptCopy = false;
         if (save.end == SaveEnd::PartOfNew) {
             (void)OfferPutBack(sys, save, keptCopy);

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include <unistd.h>
+
+#include "platform/disk/copies_folder.h"
 #include "platform/disk/owners_and_access.h"
 
 namespace lintora {
@@ -57,6 +60,12 @@ std::string WhyNotSaved(SaveStop stop, int err) {
     }
 }
 
+// The state folder of another user, and how the user makes it his again.
+std::string NotYourFolder(const std::string& folder) {
+    return "the folder belongs to another user: give it back to yourself (sudo chown -R " + UserName(::geteuid()) +
+           " " + folder + ") or remove it";
+}
+
 }  // namespace
 
 std::string NotSavedText(const std::string& path, const SaveResult& result) {
@@ -74,7 +83,9 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
         case SaveStop::HeldOpen: return name + " was not saved: another program holds it open. The file is as it was.";
         case SaveStop::Record:
             return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
-                   WhyNotSaved(result.stop, result.error) + "). The file is as it was.";
+                   (result.error == kNotYourFolder ? NotYourFolder(result.copyFolder)
+                                                   : WhyNotSaved(result.stop, result.error)) +
+                   "). The file is as it was.";
         default: break;
     }
     std::string why = WhyNotSaved(result.stop, result.error);

@@ -39,7 +39,11 @@ bool BeginsNewContents(const SaveRecord& record, const std::string& file) {
 }
 
 SaveEnd Judge(SystemCalls& sys, const SaveRecord& record) {
-    if (SaveRunning(sys, record)) return SaveEnd::Running;
+    switch (SaverOf(sys, record)) {
+        case Saver::Running: return SaveEnd::Running;
+        case Saver::Elsewhere: return SaveEnd::RunningElsewhere;
+        case Saver::Over: break;
+    }
     Descriptor copy;
     struct stat copyStatus {};
     const int copyError = OpenOrdinary(sys, record.copy, copy, copyStatus);
@@ -67,9 +71,13 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record) {
 }  // namespace
 
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
-                                         std::vector<DamagedRecord>* /*damaged*/) {
+                                         std::vector<DamagedRecord>* damaged) {
     std::vector<RecordedSave> saves;
-    std::vector<FoundRecord> records = SaveRecords(sys);
+    // An open reads the records of its file's folder alone.
+    std::vector<std::string> damagedPaths;
+    std::vector<FoundRecord> records = path.empty() ? SaveRecords(sys, &damagedPaths) : SaveRecordsOf(sys, path, &damagedPaths);
+    if (damaged)
+        for (std::string& at : damagedPaths) damaged->push_back({std::move(at)});
     if (records.empty()) return saves;  // the usual case: the file is not looked at
     FileId id;
     bool known = false;

@@ -75,18 +75,28 @@ TEST_F(UnfinishedSavesTest, ARecordReadsBackAsItWasWritten) {
     EXPECT_FALSE(ParseRecord(RecordText(record), read = {}));
 }
 
-// The save of a process that still runs on this boot of this host is
-// running, its copy there or not; once it has ended, or where the record
-// is of another boot, the save stopped, and a record whose copy is gone
-// goes without a word.
+// The save whose saver (a child here) still holds its record is running,
+// its copy there or not; once it has ended, or where the record is of
+// another boot and nobody holds it, the save stopped, and a record whose
+// copy is gone goes without a word.
 TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     const fs::path file = dir / "family.lnt";
     std::ofstream(file) << "0 HEAD\r\n";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
     const pid_t saver = ::fork();
     if (saver == 0) {
+        int error = 0;
+        const Descriptor folder = OpenCopiesFolder(RealSystem(), false, error);
+        KeptRecord kept;
+        if (kept.Make(RealSystem(), folder.get(), RecordOf(file, ::getpid())) == 0) (void)!::write(ready[1], "r", 1);
         ::pause();
         ::_exit(0);
     }
+    char told = 0;
+    ::close(ready[1]);
+    ASSERT_EQ(::read(ready[0], &told, 1), 1);
+    ::close(ready[0]);
     struct Ends {
         pid_t pid;
         void End() {
@@ -95,7 +105,6 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
         }
         ~Ends() { End(); }
     } ends{saver};
-    Keep(RecordOf(file, saver));
     SaveRecord ofAnotherBoot = RecordOf(file, saver);
     ofAnotherBoot.boot = "another boot";
     Keep(ofAnotherBoot);
@@ -106,7 +115,7 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     EXPECT_EQ(SaveRecords(RealSystem()).size(), 1u);
     ends.End();
     EXPECT_TRUE(UnfinishedSaves(RealSystem(), file.string()).empty());
-    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+    EXPECT_TRUE(SaveRecords(RealSystem()).empty());
 }
 
 
