@@ -156,14 +156,18 @@ int SystemCalls::ListNames(int folder, std::vector<std::string>& names) {
 pid_t SystemCalls::ProcessId() { return ::getpid(); }
 
 std::string SystemCalls::BootId() {
-    std::string id;
-    if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
-        char line[64] = {};
-        if (std::fgets(line, sizeof line, f)) id = line;
-        std::fclose(f);
-    }
-    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-    return id;
+    // Read once: a process lives within one boot.
+    static const std::string boot = [] {
+        std::string id;
+        if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
+            char line[64] = {};
+            if (std::fgets(line, sizeof line, f)) id = line;
+            std::fclose(f);
+        }
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+        return id;
+    }();
+    return boot;
 }
 
 std::string SystemCalls::HostName() {
