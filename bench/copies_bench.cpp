@@ -1,6 +1,7 @@
 // A save in place (a file with a second name: its earlier contents kept in
-// a copy, and the save recorded, until it is written), and an open of a
-// file in an empty folder and in one of 20,000 other files, which it must
+// a copy, and the save recorded, until it is written), a save by rename,
+// and an open of a file in an empty folder, in one of 20,000 other files,
+// and beside 10,000 records left by saves of other folders, which it must
 // not look through.
 #include <benchmark/benchmark.h>
 
@@ -12,7 +13,10 @@
 #include "bench/bench_files.h"
 #include "record_store/program_state.h"
 
+#include "platform/disk/copies_folder.h"
+#include "platform/disk/record_words.h"
 #include "platform/disk/save_contents.h"
+#include "platform/disk/save_record.h"
 
 namespace lintora {
 namespace {
@@ -53,23 +57,59 @@ void BM_SaveInPlaceOf8000People(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(contents.size());
 }
 
-void Open(benchmark::State& state, const std::string& folder, int others) {
+void BM_SaveByRenameOf8000People(benchmark::State& state) {
+    const fs::path dir = Folder("by-rename"), file = dir / "family.ged";
+    const std::string contents = People(8000);
+    std::ofstream(file, std::ios::binary) << contents;
+    for (auto _ : state)
+        if (!Save(file.string(), contents)) state.SkipWithError("the save failed");
+}
+
+// Records of saves of folders that are gone, half of saves in place, half
+// of scratch names, each in the records of its folder.
+void LeaveRecords(int count) {
+    const fs::path state = CopiesFolder();
+    for (int k = 0; k < count; ++k) {
+        SaveRecord record;
+        record.kind = k % 2 ? RecordKind::Save : RecordKind::Scratch;
+        const std::string folder = "/gone/trees " + std::to_string(k);
+        record.file = folder + "/family.ged";
+        record.copy = folder + "/family (earlier contents).ged";
+        record.folder = folder;
+        record.scratch = ".family.ged.0123456789abcdef.tmp";
+        record.pid = 1;
+        const fs::path at = state / RecordsFolderName(folder);
+        fs::create_directories(at);
+        std::ofstream(at / (std::string(record.kind == RecordKind::Save ? ".save" : ".scratch") +
+                            ".0123456789abcdef.record"))
+            << RecordText(record);
+    }
+}
+
+void Open(benchmark::State& state, const std::string& folder, int others, int records = 0) {
     const fs::path dir = Folder(folder), file = dir / "family.ged";
-    std::ofstream(file, std::ios::binary) << People(3000);
+    std::ofstream(file, std::ios::binary) << bench::RoyalSizedAnsel(3010);
+    if (records > 0) {
+        setenv("XDG_STATE_HOME", (bench::ScratchDir() / "left-records").c_str(), 1);
+        if (!fs::exists(CopiesFolder())) LeaveRecords(records);
+    }
     for (int k = 0; k < others; ++k) {
         const fs::path other = dir / ("family " + std::to_string(k) + ".txt");
         if (!fs::exists(other)) std::ofstream(other) << k;
     }
     ResetProgramState();
     for (auto _ : state) bench::LoadFrom(file);
-    if (g.IndivCount != 3000) state.SkipWithError("the file did not load whole");
+    if (g.IndivCount != 3010) state.SkipWithError("the file did not load whole");
 }
 
 void BM_OpenInAnEmptyFolder(benchmark::State& state) { Open(state, "alone", 0); }
 void BM_OpenAmong20000Files(benchmark::State& state) { Open(state, "crowded", 20000); }
+void BM_OpenWith10000LeftRecords(benchmark::State& state) { Open(state, "left", 0, 10000); }
 
 BENCHMARK(BM_SaveInPlaceOf8000People)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveByRenameOf8000People)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenInAnEmptyFolder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenWith10000LeftRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAmong20000Files)->Unit(benchmark::kMillisecond);
 
 }  // namespace

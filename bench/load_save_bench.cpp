@@ -32,38 +32,7 @@ namespace fs = std::filesystem;
 fs::path Dir() { return bench::ScratchDir(); }
 void Load(const fs::path& p) { bench::LoadFrom(p); }
 
-// ANSEL letters: e acute, o umlaut, a grave, c cedilla (mark before letter).
-const char* const kGiven[] = {"Albert Augustus Charles", "Victoria", "Fr\xE8" "ed\xE8" "erike", "Louise",
-                              "Fran\xF0" "cois", "Marie Th\xE2" "er\xE2" "ese", "Wilhelm", "LIVING"};
-const char* const kSurname[] = {"", "Saxe-Coburg", "Hanover", "Windsor", "Bourbon", "Habsburg", "M\xE8" "uller"};
-const char* const kPlace[] = {"Kensington,London,England", "Rosenau,Coburg", "Versailles,France",
-                              "Sch\xE8" "onbrunn,Wien"};
-
-// A royal-families file of about the size of the well-known public one
-// (3,010 people, some 470 KB) in ANSEL: explicit empty surnames, titles,
-// events, a few notes.
-std::string RoyalSizedAnsel(int people) {
-    std::string t = "0 HEAD\r\n1 SOUR PAF\r\n1 GEDC\r\n2 VERS 5.5\r\n2 FORM LINEAGE-LINKED\r\n1 CHAR ANSEL\r\n";
-    const int families = people / 3;
-    for (int i = 1; i <= people; ++i) {
-        const std::string n = std::to_string(i);
-        t += "0 @I" + n + "@ INDI\r\n1 NAME " + kGiven[i % 8] + " /" + kSurname[i % 7] + "/\r\n";
-        if (i % 5 == 0) t += "1 TITL Prince " + n + "\r\n";
-        t += std::string("1 SEX ") + (i % 2 ? "M" : "F") + "\r\n";
-        t += "1 BIRT\r\n2 DATE " + std::to_string(i % 28 + 1) + " MAY " + std::to_string(1700 + i % 250) +
-             "\r\n2 PLAC " + kPlace[i % 4] + "\r\n";
-        if (i % 3) t += "1 DEAT\r\n2 DATE " + std::to_string(1760 + i % 250) + "\r\n2 PLAC " + kPlace[(i + 1) % 4] + "\r\n";
-        if (i <= 2 * families) t += "1 FAMS @F" + std::to_string((i + 1) / 2) + "@\r\n";
-        if (i > 20) t += "1 FAMC @F" + std::to_string(i % families + 1) + "@\r\n";
-        if (i % 10 == 0)
-            t += "1 NOTE Reigned over a small duchy, " + n + "\r\n2 CONT and is buried at the minster.\r\n";
-    }
-    for (int f = 1; f <= families; ++f)
-        t += "0 @F" + std::to_string(f) + "@ FAM\r\n1 HUSB @I" + std::to_string(2 * f - 1) + "@\r\n1 WIFE @I" +
-             std::to_string(2 * f) + "@\r\n1 MARR\r\n2 DATE " + std::to_string(1730 + f % 200) + "\r\n2 PLAC " +
-             kPlace[f % 4] + "\r\n";
-    return t + "0 TRLR\r\n";
-}
+using bench::RoyalSizedAnsel;
 
 // Full tables: 10,000 people, 5,000 families and 80,000 note lines (eight
 // per person), UTF-8.

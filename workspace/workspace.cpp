@@ -10,6 +10,7 @@
 #include "files/unfinished_save.h"
 #include "page_import/paste.h"
 #include "platform/disk/file_reading.h"
+#include "platform/disk/save_record.h"
 #include "platform/platform.h"
 #include "platform/step.h"
 #include "platform/window_ports.h"
@@ -83,6 +84,8 @@ void OpenWorkFileAtStart(const std::string& commandLine) {
     if (workFile && g.datPos > g.IndivCount) g.datPos = 1;
     // The user's other saves that did not finish, whatever their files.
     Step([&] { TellUnfinishedSaves(workFile ? path : ""); });
+    // Records of scratch names in folders long gone: once, and never on an open's way.
+    Step([] { CleanOldScratchRecords(RealSystem()); });
 }
 
 bool OpenWorkFile() {

@@ -180,7 +180,7 @@ EarlierCopy::EarlierCopy(SystemCalls& sys, Descriptor folder, std::string path, 
 void EarlierCopy::FileCut(const struct stat& status) {
     record_.cutSeconds = status.st_mtim.tv_sec;
     record_.cutNanos = status.st_mtim.tv_nsec;
-    if (kept_.made()) (void)kept_.Rewrite(record_, false);
+    if (kept_.made()) (void)kept_.SetCut(record_.cutSeconds, record_.cutNanos);
 }
 
 void EarlierCopy::Remove() {

@@ -66,7 +66,7 @@ LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpo
         return Stopped(stop, error);
     }
     // What a save of it that stopped left beside it.
-    if (purpose == LoadFor::Opening) RemoveLeftScratchFiles(sys, found.folder.get());
+    if (purpose == LoadFor::Opening) RemoveLeftScratchFiles(sys, found.folder.get(), found.folderPath);
     Descriptor fd;
     struct stat before {};
     if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None)

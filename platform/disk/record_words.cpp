@@ -1,6 +1,9 @@
 #include "platform/disk/record_words.h"
 
 #include <charconv>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
 
 namespace lintora {
 
@@ -10,7 +13,9 @@ std::string RecordWord(std::string_view text) {
     if (text == "-") return "%2D";
     std::string out;
     for (const char c : text) {
-        if (c == '%' || c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+        // Every byte a reader could take for a blank or a line's end.
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '%' || byte <= 0x20 || byte == 0x7F) {
             out += '%';
             out += kHex[static_cast<unsigned char>(c) >> 4];
             out += kHex[c & 0xF];
@@ -40,6 +45,14 @@ std::string FromRecordWord(std::string_view word) {
 bool IsRecordFileName(std::string_view name, std::string_view kind) {
     return name.size() > kind.size() + 2 && name[0] == '.' && name.substr(1, kind.size()) == kind &&
            name[kind.size() + 1] == '.' && name.ends_with(kRecordSuffix);
+}
+
+std::string RecordsFolderName(std::string_view folderPath) {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char c : folderPath) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    char name[40];
+    std::snprintf(name, sizeof name, "%s%016" PRIx64, kRecordsFolderPrefix, hash);
+    return name;
 }
 
 }  // namespace lintora

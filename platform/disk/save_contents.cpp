@@ -12,7 +12,7 @@ SaveResult SaveContents(const std::string& path, const std::string& contents, Sy
     FoundFile found;
     if (SaveResult refused = FindFile(sys, path, found); !refused.saved()) return refused;
     // What an earlier save that stopped left beside it.
-    RemoveLeftScratchFiles(sys, found.folder.get());
+    RemoveLeftScratchFiles(sys, found.folder.get(), found.folderPath);
     // What stands there now, judged on its own descriptor.
     OldFile old;
     if (SaveResult refused = OpenFoundFile(sys, found, old); !refused.saved()) return refused;

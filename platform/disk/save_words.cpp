@@ -7,9 +7,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "platform/disk/copies_folder.h"
 #include "platform/disk/owners_and_access.h"
 #include "platform/disk/save_record.h"
+#include "platform/disk/unfinished_saves.h"
 
 namespace lintora {
 
@@ -66,6 +69,8 @@ std::string WhyNotSaved(SaveStop stop, int err) {
 // folder missing on the way means that it could not be made.
 std::string WhyNoCopiesFolder(SaveStop stop, int err) {
     if (err == ENOENT || err == ENOTDIR) return "that folder of yours cannot be made or written";
+    // Opened without following a link: one there may lead to anyone's folder.
+    if (err == ELOOP) return "it is a link; records are kept only in a folder of your own: remove the link";
     return WhyNotSaved(stop, err);
 }
 
@@ -73,12 +78,15 @@ std::string WhyNoCopiesFolder(SaveStop stop, int err) {
 // the user's own runs: its record says so.
 bool SavedByOwnCopy(const std::string& path) {
     SystemCalls& sys = RealSystem();
-    struct stat status {};
-    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
-    if (!at.open() || sys.Status(at.get(), status) != 0) return false;
-    for (const FoundRecord& found : SaveRecords(sys))
-        if (found.record.fileId == IdOf(status) && SaveRunning(sys, found.record)) return true;
+    for (const FoundRecord& found : SaveRecordsOf(sys, path))
+        if (SaveOfFile(sys, found.record, path) && SaveRunning(sys, found.record)) return true;
     return false;
+}
+
+// The state folder of another user, and how the user makes it his again.
+std::string NotYourFolder(const std::string& folder) {
+    return "the folder belongs to another user: give it back to yourself (sudo chown -R " + UserName(::geteuid()) +
+           " " + folder + ") or remove it";
 }
 
 }  // namespace
@@ -101,7 +109,9 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
                    ". The file is as it was.";
         case SaveStop::Record:
             return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
-                   WhyNoCopiesFolder(result.stop, result.error) + "). The file is as it was.";
+                   (result.error == kNotYourFolder ? NotYourFolder(result.copyFolder)
+                                                   : WhyNoCopiesFolder(result.stop, result.error)) +
+                   "). The file is as it was.";
         default: break;
     }
     std::string why = WhyNotSaved(result.stop, result.error);

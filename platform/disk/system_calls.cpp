@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -154,14 +156,18 @@ int SystemCalls::ListNames(int folder, std::vector<std::string>& names) {
 pid_t SystemCalls::ProcessId() { return ::getpid(); }
 
 std::string SystemCalls::BootId() {
-    std::string id;
-    if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
-        char line[64] = {};
-        if (std::fgets(line, sizeof line, f)) id = line;
-        std::fclose(f);
-    }
-    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-    return id;
+    // Read once: a process lives within one boot.
+    static const std::string boot = [] {
+        std::string id;
+        if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
+            char line[64] = {};
+            if (std::fgets(line, sizeof line, f)) id = line;
+            std::fclose(f);
+        }
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+        return id;
+    }();
+    return boot;
 }
 
 std::string SystemCalls::HostName() {
@@ -171,6 +177,25 @@ std::string SystemCalls::HostName() {
 }
 
 bool SystemCalls::ProcessRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
+
+std::uint64_t SystemCalls::ProcessStart(pid_t pid) {
+    std::string stat;
+    if (std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "re")) {
+        char buffer[1024];
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        stat.assign(buffer, n);
+        std::fclose(f);
+    }
+    // After the name in brackets (which may hold anything, brackets too),
+    // the state is the 3rd field; the start the 22nd.
+    const std::size_t name = stat.rfind(')');
+    if (name == std::string::npos) return 0;
+    std::size_t at = name + 1;
+    for (int field = 3; field < 22 && at != std::string::npos; ++field) at = stat.find(' ', at + 1);
+    return at == std::string::npos ? 0 : std::strtoull(stat.c_str() + at + 1, nullptr, 10);
+}
+
+int SystemCalls::RemoveFolder(int dir, const std::string& name) { return ::unlinkat(dir, name.c_str(), AT_REMOVEDIR); }
 
 SystemCalls& RealSystem() {
     static SystemCalls system;

@@ -3,6 +3,7 @@
 // them as they are; a test derives from it to make one of them fail, or to
 // stop the process at one of them, and passes it to the save.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ public:
     virtual std::string HostName();
     // True while a process of that id runs on this boot of this host.
     virtual bool ProcessRuns(pid_t pid);
+    // When the process of that id started, in clock ticks since the boot
+    // (the 22nd field of /proc/<pid>/stat); 0 where it cannot be told.
+    virtual std::uint64_t ProcessStart(pid_t pid);
+    // Removes the empty folder name in dir.
+    virtual int RemoveFolder(int dir, const std::string& name);
 };
 
 // The system itself.

@@ -100,7 +100,11 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound) {
         sound = false;
         return SaveEnd::Changed;
     }
-    if (SaveRunning(sys, record)) return SaveEnd::Running;
+    switch (SaverOf(sys, record)) {
+        case Saver::Running: return SaveEnd::Running;
+        case Saver::Elsewhere: return SaveEnd::RunningElsewhere;
+        case Saver::Over: break;
+    }
     Descriptor copy, file;
     struct stat copyStatus {}, status {};
     std::string earlier, bytes;
@@ -157,18 +161,19 @@ std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& p
                                          std::vector<DamagedRecord>* damaged) {
     std::vector<RecordedSave> saves;
     std::vector<std::string> unread;
-    std::vector<FoundRecord> records = SaveRecords(sys, &unread);
-    const auto tell = [&](const std::string& name) {
-        if (damaged) damaged->push_back({(fs::path(CopiesFolder()) / name).string()});
+    // An open reads the records of its file's folder alone.
+    std::vector<FoundRecord> records = path.empty() ? SaveRecords(sys, &unread) : SaveRecordsOf(sys, path, &unread);
+    const auto tell = [&](const std::string& at) {
+        if (damaged) damaged->push_back({at});
     };
-    for (const std::string& name : unread) tell(name);
+    for (const std::string& at : unread) tell(at);
     for (FoundRecord& found : records) {
         if (!path.empty() && !SaveOfFile(sys, found.record, path)) continue;
         RecordedSave save{found.name, std::move(found.record), SaveEnd::Changed};
         bool sound = true;
         save.end = Judge(sys, save.record, sound);
         if (!sound) {
-            tell(save.recordName);
+            tell((fs::path(CopiesFolder()) / save.recordName).string());
             continue;
         }
         if (save.end == SaveEnd::Done) {

@@ -84,6 +84,7 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
     if (const int err = HoldFile(sys, old.fd.get()))
         return Stopped(err == EAGAIN ? SaveStop::HeldOpen : SaveStop::OpenFile, err, true);
     std::string before;
+    before.reserve(static_cast<std::size_t>(old.status.st_size) + 1);  // read without growing
     if (const int err = ReadWhole(sys, old.fd.get(), before)) return Stopped(SaveStop::ReadFile, err, true);
     EarlierCopy copy;
     if (SaveResult kept = KeepEarlierContents(sys, found, old, before, contents, copy); !kept.saved()) return kept;

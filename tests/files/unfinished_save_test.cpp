@@ -63,8 +63,8 @@ protected:
     std::vector<std::string> Records() const {
         std::vector<std::string> names;
         if (fs::exists(dir / "state" / "Lintora"))
-            for (const std::string& name : Listing(dir / "state" / "Lintora"))
-                if (name.starts_with(".save.")) names.push_back(name);
+            for (const auto& entry : fs::recursive_directory_iterator(dir / "state" / "Lintora"))
+                if (entry.path().filename().string().starts_with(".save.")) names.push_back(entry.path().string());
         return names;
     }
     static std::string PutBack(const std::string& name, const fs::path& copy) {

@@ -198,7 +198,8 @@ TEST_F(OwnersAndAccessTest, AFileWhoseAccessANewFileCannotTakeIsWrittenInPlace) 
         EXPECT_EQ(Attribute(file, kAccessList), list);
         EXPECT_EQ(AsUser(1003, {1003}, [&file] { return Read(file); }), kSaved);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // and "state"
-        EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+        for (const auto& left : fs::recursive_directory_iterator(dir / "state" / "Lintora"))
+            EXPECT_TRUE(left.is_directory()) << left.path();  // the records' own folders stay for the next save
     }
 }
 

@@ -259,6 +259,10 @@ TEST_F(SaveContentsTest, TheSaveAsksTheSystemWhoItRunsAsAndHowLongANameMayBe) {
     std::ofstream(file, std::ios::binary) << "earlier";
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown(file.c_str(), share.user, fileGroup), 0);
+        // The state folder of the user the save takes itself for.
+        const fs::path state = dir.string() + "-state/Lintora";
+        fs::create_directories(state);
+        ASSERT_EQ(::chown(state.c_str(), share.user, fileGroup), 0);
     }
     const struct {
         gid_t group;

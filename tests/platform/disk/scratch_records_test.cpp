@@ -9,9 +9,11 @@
 #include <set>
 #include <sstream>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/disk/load_contents.h"
+#include "platform/disk/record_words.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -23,7 +25,8 @@ class ScratchRecordsTest : public ::testing::Test {
 protected:
     fs::path dir = fs::temp_directory_path() / ("lintora-scratch-" + std::to_string(std::random_device{}()));
     // Blanks in the folder and the name, which a record must hold as they are.
-    fs::path trees = dir / "family trees", file = trees / "the family.lnt", records = dir / "state" / "Lintora";
+    fs::path trees = dir / "family trees", file = trees / "the family.lnt",
+             records = dir / "state" / "Lintora" / RecordsFolderName(trees.string());
     const std::string mine = ".the family.lnt.0123456789abcdef.tmp";  // the user's own, named as the program's
     const std::string rename = "rename .the family.lnt.*.tmp over the family.lnt";
     void SetUp() override {
@@ -33,7 +36,8 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
     static std::set<std::string> Names(const fs::path& folder) {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+        if (fs::exists(folder))
+            for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
         return names;
     }
     static std::string Read(const fs::path& p) { return (std::ostringstream() << std::ifstream(p).rdbuf()).str(); }
@@ -78,19 +82,32 @@ TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
     }
 }
 
-// A scratch file whose saving process still runs is its save's, and stays
-// with its record; one whose name now stands for another file stays too,
-// and only its record goes. A save that fails removes its scratch file and
-// the record with it.
+// A scratch file whose save still holds its record is its save's, and
+// stays with its record; so does one of a save on another machine that
+// shares the home, whatever its lock; one whose name now stands for another
+// file stays too, and only its record goes. A save that fails removes its
+// scratch file and the record with it.
 TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningOrNotTheRecordedOneStays) {
     const std::string scratch = CrashAtTheRename(!MakesNamelessFiles(trees.string()));
     ASSERT_NE(scratch, "");
     const fs::path record = records / *Names(records).begin();
     const std::string text = Read(record);
-    // Made by a process that runs: this test's parent.
-    std::ofstream(record) << std::regex_replace(text, std::regex("process [0-9]+"),
-                                                "process " + std::to_string(::getppid()));
+    {
+        // As its saver holds it.
+        const int held = ::open(record.c_str(), O_RDWR | O_CLOEXEC);
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &whole), 0);
+        EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+        ::close(held);
+        EXPECT_EQ(Read(trees / scratch), "saved");
+        EXPECT_EQ(Names(records).size(), 1u);
+    }
+    // Of another host: its lock there cannot be told from here.
+    std::ofstream(record) << std::regex_replace(text, std::regex("(process [0-9]+ [0-9]+ [^ ]+ )[^ ]+"),
+                                                "$1another-host");
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+    EXPECT_TRUE(SaveContents(file.string(), "earlier").saved());
     EXPECT_EQ(Read(trees / scratch), "saved");
     EXPECT_EQ(Names(records).size(), 1u);
 
@@ -109,8 +126,7 @@ TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningOrNotTheRecordedOneSta
     EXPECT_TRUE(Names(records).empty());
 
     // A damaged record stops no open.
-    std::ofstream(records / ".scratch.0123456789abcdef.record")
-        << std::regex_replace(text, std::regex("name [^ ]+"), "name %zz");
+    std::ofstream(records / ".scratch.0123456789abcdef.record") << text.substr(0, text.find("name") + 4);
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
 }
 

@@ -26,6 +26,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The files under folder, its records folders aside.
+long FilesIn(const fs::path& folder) {
+    long files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) files += !entry.is_directory();
+    return files;
+}
+
+// The folder that keeps the records of the one folder whose files were saved.
+fs::path RecordsFolderIn(const fs::path& state) {
+    for (const auto& entry : fs::directory_iterator(state))
+        if (entry.is_directory() && entry.path().filename().string().starts_with(".records-")) return entry.path();
+    return state;
+}
+
 class UnfinishedSavesTest : public ::testing::Test {
 protected:
     fs::path dir;
@@ -97,18 +111,28 @@ TEST_F(UnfinishedSavesTest, ARecordReadsBackAsItWasWritten) {
     EXPECT_FALSE(ParseRecord(RecordText(record), read = {}));
 }
 
-// The save of a process that still runs on this boot of this host is
-// running, its copy there or not; once it has ended, or where the record
-// is of another boot, the save stopped, and a record whose copy is gone
-// from its folder is returned to be told, its record removed.
+// The save whose saver (a child here) still holds its record is running,
+// its copy there or not; once it has ended, or where the record is of
+// another boot and nobody holds it, the save stopped, and a record whose
+// copy is gone from its folder is returned to be told, its record removed.
 TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     const fs::path file = dir / "family.lnt";
     std::ofstream(file) << "0 HEAD\r\n";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
     const pid_t saver = ::fork();
     if (saver == 0) {
+        int error = 0;
+        const Descriptor folder = OpenCopiesFolder(RealSystem(), false, error);
+        KeptRecord kept;
+        if (kept.Make(RealSystem(), folder.get(), RecordOf(file, ::getpid())) == 0) (void)!::write(ready[1], "r", 1);
         ::pause();
         ::_exit(0);
     }
+    char told = 0;
+    ::close(ready[1]);
+    ASSERT_EQ(::read(ready[0], &told, 1), 1);
+    ::close(ready[0]);
     struct Ends {
         pid_t pid;
         void End() {
@@ -117,13 +141,12 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
         }
         ~Ends() { End(); }
     } ends{saver};
-    Keep(RecordOf(file, saver));
     SaveRecord ofAnotherBoot = RecordOf(file, saver);
     ofAnotherBoot.boot = "another boot";
     Keep(ofAnotherBoot);
     std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
     ASSERT_EQ(saves.size(), 2u);
-    if (saves[0].record.boot == "another boot") std::swap(saves[0], saves[1]);
+    if (saves[0].record.pid != saver) std::swap(saves[0], saves[1]);
     EXPECT_EQ(saves[0].end, SaveEnd::Running);
     EXPECT_EQ(saves[0].record.pid, saver);
     EXPECT_EQ(saves[1].end, SaveEnd::CopyMissing);
@@ -132,7 +155,7 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     saves = UnfinishedSaves(RealSystem(), file.string());
     ASSERT_EQ(saves.size(), 1u);
     EXPECT_EQ(saves[0].end, SaveEnd::CopyMissing);
-    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+    EXPECT_TRUE(SaveRecords(RealSystem()).empty());
 }
 
 
@@ -249,12 +272,12 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
 // No record removes the file, nor one of scratch names that names it.
 TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     const fs::path file = StoppedSave("earlier", std::string(9000, 's'), {"write family.lnt", 1, true});
-    const fs::path records = dir / "state" / "Lintora", usb = dir / "usb";
+    const fs::path records = RecordsFolderIn(dir / "state" / "Lintora"), usb = dir / "usb";
     const std::string holds = Read(file);
     struct stat folder {}, status {};
     ::stat(usb.c_str(), &folder);
     ::stat(file.c_str(), &status);
-    Write(records / ".save.00000000000000c0.record", "Lintora save record\nfile");
+    Write(records / ".save.00000000000000c0.record", "Lintora record 2\nkind save\nfile");
     SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
     std::tie(byHand.copyLength, byHand.copyHash) = std::tuple(holds.size(), CopyHash(holds));
     byHand.copyId = IdOf(status);
@@ -269,10 +292,16 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     ASSERT_EQ(damaged.size(), 3u);
     EXPECT_EQ(damaged[0].path, (records / ".save.00000000000000c0.record").string());
     RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
-    Write(records / ".scratch.00000000000000c1.record",
-          "Lintora scratch record\nfolder " + usb.string() + " " + std::to_string(folder.st_dev) + " " +
-              std::to_string(folder.st_ino) + "\nname family.lnt " + std::to_string(status.st_ino) +
-              "\nprocess 1 another-boot " + RealSystem().HostName() + "\n");
+    SaveRecord scratch;
+    scratch.kind = RecordKind::Scratch;
+    scratch.folder = usb.string();
+    scratch.folderId = IdOf(folder);
+    scratch.scratch = "family.lnt";
+    scratch.scratchInode = status.st_ino;
+    scratch.pid = 1;
+    scratch.boot = "another-boot";
+    scratch.host = RealSystem().HostName();
+    Write(records / ".scratch.00000000000000c1.record", RecordText(scratch));
     EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == holds);
     EXPECT_TRUE(fs::exists(usb / "for-aunt.lnt"));
 }
@@ -291,7 +320,7 @@ TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) 
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3);
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
-    EXPECT_TRUE(fs::is_empty(dir / "state" / "Lintora"));
+    EXPECT_EQ(FilesIn(dir / "state" / "Lintora"), 0);
 }
 
 }  // namespace
