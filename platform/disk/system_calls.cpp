@@ -105,14 +105,30 @@ int SystemCalls::SetAttribute(int fd, const std::string& name, const std::string
 
 int SystemCalls::RemoveAttribute(int fd, const std::string& name) { return ::fremovexattr(fd, name.c_str()); }
 
-int SystemCalls::LockWhole(int fd, short type) {
-    struct flock whole {};
-    whole.l_type = type;
-    whole.l_whence = SEEK_SET;
+namespace {
+
+struct flock Range(short type, off_t start, off_t length) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = start;
+    range.l_len = length;
+    return range;
+}
+
+}  // namespace
+
+int SystemCalls::LockRange(int fd, short type, off_t start, off_t length) {
+    struct flock range = Range(type, start, length);
     int result;
-    while ((result = ::fcntl(fd, F_OFD_SETLK, &whole)) != 0 && errno == EINTR) {
+    while ((result = ::fcntl(fd, F_OFD_SETLK, &range)) != 0 && errno == EINTR) {
     }
     return result;
+}
+
+int SystemCalls::LockInTheWay(int fd, short type, off_t start, off_t length) {
+    struct flock range = Range(type, start, length);
+    return ::fcntl(fd, F_OFD_GETLK, &range) == 0 ? range.l_type : -1;
 }
 
 uid_t SystemCalls::User() { return ::geteuid(); }

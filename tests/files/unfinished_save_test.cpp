@@ -409,7 +409,7 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
                   said += " " + std::to_string(g.IndivCount);
                   return said + ", " + NotSavedText(family.string(), SaveContents(family.string(), saved));
               }),
-              "0 300, family.lnt was not saved: another program holds it open. The file is as it was.");
+              "0 300, family.lnt was not saved: another program or user is reading it. The file is as it was.");
     EXPECT_EQ(Read(family), earlier);
     ::close(orders[1]);
     ::close(ready[0]);
