@@ -101,6 +101,13 @@ bool LoadFile() {
         const std::string path = g.FilePath;
         const std::string name = std::filesystem::path(path).filename().string();
         if (Refused(path, name)) return false;
+        // The file's lock, not a record, tells a save in place that runs:
+        // tried before any record is judged, asked of or removed.
+        if (SaveInPlaceHolds(path) == SaveHold::InPlace) {
+            Port().SetBusy(false);
+            TellSaveRunning(name);
+            return false;
+        }
         UnfinishedSave unfinished(path);
         if (unfinished.Running()) {
             Port().SetBusy(false);

@@ -34,6 +34,9 @@ private:
     std::vector<SaveRecord> partOnly_;  // saves whose copies the user kept over the part of the new work
 };
 
+// Tells that another copy of the program is saving the file named name.
+void TellSaveRunning(const std::string& name);
+
 // At start-up: tells the user of every other save of his that did not
 // finish, whatever its file, apart from the file at opened (which its open
 // has told of).
