@@ -162,9 +162,9 @@ SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, const OldFile& 
 }
 
 bool StillNamed(SystemCalls& sys, const FoundFile& found, const struct stat& status) {
-    const Descriptor at(sys, sys.OpenAt(found.folder.get(), found.name, O_PATH | O_NOFOLLOW));
     struct stat now {};
-    return at.open() && sys.Status(at.get(), now) == 0 && now.st_dev == status.st_dev && now.st_ino == status.st_ino;
+    return sys.StatusAt(found.folder.get(), found.name, now) == 0 && now.st_dev == status.st_dev &&
+           now.st_ino == status.st_ino;
 }
 
 int SyncFolder(SystemCalls& sys, int folder) {

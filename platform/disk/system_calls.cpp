@@ -38,6 +38,10 @@ int SystemCalls::Close(int fd) { return ::close(fd); }
 
 int SystemCalls::Status(int fd, struct stat& st) { return ::fstat(fd, &st); }
 
+int SystemCalls::StatusAt(int dir, const std::string& name, struct stat& st) {
+    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+}
+
 int SystemCalls::ReadLink(int fd, std::string& target) {
     std::vector<char> buffer(256);
     for (;;) {

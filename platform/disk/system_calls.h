@@ -25,6 +25,8 @@ public:
     virtual int LinkAt(int fd, int dir, const std::string& name);
     virtual int Close(int fd);
     virtual int Status(int fd, struct stat& st);
+    // The status of what name in dir names, a link itself where it is one.
+    virtual int StatusAt(int dir, const std::string& name, struct stat& st);
     // The text of the link open (O_PATH | O_NOFOLLOW) at fd.
     virtual int ReadLink(int fd, std::string& target);
     virtual ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at);
