@@ -112,6 +112,12 @@ bool LoadFile(const std::string& path) {
             TellRefusedName();
             return false;
         }
+        // The file's lock, not a record, tells a save in place that runs:
+        // tried before any record is judged, asked of or removed.
+        if (SaveInPlaceHolds(path) == SaveHold::InPlace) {
+            TellSaveRunning(name);
+            return false;
+        }
         UnfinishedSave unfinished(path);
         if (unfinished.Running()) {
             unfinished.TellRunning();

@@ -138,8 +138,10 @@ bool UnfinishedSave::Running() const {
     return std::any_of(saves_.begin(), saves_.end(), [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
 }
 
-void UnfinishedSave::TellRunning() const {
-    ShowProblem(name_ + " is being saved by another copy of the program. Open it again when that save has finished.");
+void UnfinishedSave::TellRunning() const { TellSaveRunning(name_); }
+
+void TellSaveRunning(const std::string& name) {
+    ShowProblem(name + " is being saved by another copy of the program. Open it again when that save has finished.");
 }
 
 bool UnfinishedSave::OpenWhileSavedElsewhere() {

@@ -47,6 +47,9 @@ private:
     std::vector<std::string> notes_;    // for the status line once the file is read
 };
 
+// Tells that another copy of the program is saving the file named name.
+void TellSaveRunning(const std::string& name);
+
 // At start-up: tells the user of every other save of his that did not
 // finish, whatever its file, apart from the file at opened (which its open
 // has told of).

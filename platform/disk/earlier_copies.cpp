@@ -183,6 +183,11 @@ void EarlierCopy::FileCut(const struct stat& status) {
     if (kept_.made()) (void)kept_.SetCut(record_.cutSeconds, record_.cutNanos);
 }
 
+void EarlierCopy::Keep() {
+    record_.told = true;
+    if (kept_.made() && kept_.Rewrite(record_, true) != 0) kept_.Remove();
+}
+
 void EarlierCopy::Remove() {
     if (!sys_) return;
     (void)sys_->Unlink(folder_.get(), name_);

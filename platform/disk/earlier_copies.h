@@ -27,8 +27,10 @@ public:
     void FileCut(const struct stat& status);
     // Once the file is written and on disk: the copy goes, then its record.
     void Remove();
-    // When it holds the only earlier contents left: it stays, and its record.
-    void Keep() {}
+    // When it holds the only earlier contents left: it stays, the user's own
+    // once he is told of it. Its record says so, and still offers it back at
+    // the next open; nothing then removes the copy.
+    void Keep();
 
 private:
     SystemCalls* sys_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 
+#include "platform/disk/file_locks.h"
 #include "platform/disk/reaching_the_file.h"
 #include "platform/disk/scratch_records.h"
 
@@ -58,6 +59,16 @@ std::string WhyNotRead(const LoadResult& result) {
     }
 }
 
+SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys) {
+    FoundFile found;
+    Descriptor fd;
+    struct stat status {};
+    int error = 0;
+    if (!FindFile(sys, path, found).saved() || OpenFound(sys, found, fd, status, error) != LoadStop::None)
+        return SaveHold::None;
+    return SaveInPlaceHolds(sys, fd.get());
+}
+
 LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpose) {
     FoundFile found;
     int error = 0;
@@ -71,14 +82,15 @@ LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpo
     struct stat before {};
     if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None)
         return Stopped(stop, error);
-    // Refused: a save holds the file. Any other failure: the file system keeps no locks.
-    const bool locked = sys.LockWhole(fd.get(), F_RDLCK) == 0;
+    // Refused: a save in place is writing the file. Any other failure: the
+    // file system keeps no locks.
+    const bool locked = sys.LockRange(fd.get(), F_RDLCK, kReadersRange, kLockRangeLength) == 0;
     if (!locked && HeldBySave(errno)) return Stopped(LoadStop::SaveRunning, errno);
     LoadResult result;
     result.stamp = StampOf(before);
     result.contents.reserve(static_cast<std::size_t>(before.st_size));
     error = ReadWhole(sys, fd.get(), result.contents);
-    if (locked) (void)sys.LockWhole(fd.get(), F_UNLCK);
+    if (locked) (void)sys.LockRange(fd.get(), F_UNLCK, kReadersRange, kLockRangeLength);
     // A network share refuses the read of a file that a save holds.
     if (error) return Stopped(HeldBySave(error) ? LoadStop::SaveRunning : LoadStop::Read, error);
     struct stat after {};

@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/disk/file_locks.h"
 #include "platform/disk/file_reading.h"
 #include "platform/disk/system_calls.h"
 
@@ -31,15 +32,21 @@ struct LoadResult {
     bool read() const { return stop == LoadStop::None; }
 };
 
-// Reads the file at path whole. A save holds its file with a write lock:
-// the read takes a read lock without waiting and holds it only while it
-// reads; where the file system keeps no locks, a file whose stamp changed
-// during the read was being saved. sys stands for the system; tests pass
+// Reads the file at path whole. A save in place holds the file's readers'
+// range for writing while it clears and writes it: the read takes it shared
+// without waiting and holds it only while it reads; where the file system
+// keeps no locks, a file whose stamp changed during the read was being
+// saved. sys stands for the system; tests pass
 // their own.
 // An open of the user's own file (Opening) also removes what a stopped
 // save of his left beside it; a read of the program's own files does not.
 enum class LoadFor { Reading, Opening };
 LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem(), LoadFor purpose = LoadFor::Reading);
+
+// Whether a save in place (of any copy of the program, on any host that
+// shares the file's locks) holds the file at path now; None where nothing
+// is there to read. The file's lock, not a record, tells a save that runs.
+SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys = RealSystem());
 
 // Why a load read nothing, as the user would say it ("it is not an
 // ordinary file"); "" for one that read.

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/disk/file_locks.h"
+
 namespace lintora {
 
 namespace fs = std::filesystem;
@@ -144,6 +146,25 @@ SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old)
     // The owner's write mark counts for root too, who could write anyway.
     if (old.writeError == EACCES || !(old.status.st_mode & S_IWUSR)) return Stopped(SaveStop::ReadOnly);
     return {};
+}
+
+SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, const OldFile& old, bool inPlace) {
+    // A shared lock needs the file open for reading; one the user may only
+    // write is held for writing.
+    const short type = inPlace || old.readError ? F_WRLCK : F_RDLCK;
+    short inTheWay = F_UNLCK;
+    if (const int err = HoldRange(sys, old.fd.get(), type, kSaveRange, inTheWay)) {
+        if (err != EAGAIN) return Stopped(SaveStop::OpenFile, err, true);
+        // Only one who writes the file holds it for writing; shared, it is read.
+        return Stopped(inPlace && inTheWay == F_RDLCK ? SaveStop::BeingRead : SaveStop::HeldOpen, err, true);
+    }
+    return StillNamed(sys, found, old.status) ? SaveResult{} : Stopped(SaveStop::Replaced, 0, true);
+}
+
+bool StillNamed(SystemCalls& sys, const FoundFile& found, const struct stat& status) {
+    struct stat now {};
+    return sys.StatusAt(found.folder.get(), found.name, now) == 0 && now.st_dev == status.st_dev &&
+           now.st_ino == status.st_ino;
 }
 
 int SyncFolder(SystemCalls& sys, int folder) {

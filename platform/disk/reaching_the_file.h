@@ -40,6 +40,15 @@ struct OldFile {
 // mark is off.
 SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old);
 
+// Takes old's save range, for writing (a save in place) or shared (a save
+// by rename), waiting as a save waits for another, then checks that the
+// name still names that file. Saved: held; Replaced: another file stands
+// there now, to be saved again from the start; else why not.
+SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, const OldFile& old, bool inPlace);
+
+// True while the name found names the file of status.
+bool StillNamed(SystemCalls& sys, const FoundFile& found, const struct stat& status);
+
 // Puts a folder's entries on disk; 0, or the error.
 int SyncFolder(SystemCalls& sys, int folder);
 

@@ -15,7 +15,9 @@ namespace lintora {
 // read-only file is left as it is. A new file gets the user's usual
 // permissions, never execute marks. A failed save leaves the file as it
 // was, or (where even putting it back failed) names the copy that holds
-// its earlier contents. sys stands for the system; tests pass their own.
+// its earlier contents. Another save of the same file, of any copy of the
+// program, waits its turn, and a save never says "saved" of contents that
+// no name reaches. sys stands for the system; tests pass their own.
 SaveResult SaveContents(const std::string& path, const std::string& contents, SystemCalls& sys = RealSystem());
 
 }  // namespace lintora

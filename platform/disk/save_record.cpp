@@ -84,8 +84,8 @@ bool IsPlainName(const std::string& name) {
 // The way a reader takes a lock on a record: as a test, let go at once.
 // 1: nobody holds it; 0: a saver does; -1: the file system keeps none here.
 int LockFree(SystemCalls& sys, int fd) {
-    if (fd >= 0 && sys.LockWhole(fd, F_RDLCK) == 0) {
-        (void)sys.LockWhole(fd, F_UNLCK);
+    if (fd >= 0 && sys.LockRange(fd, F_RDLCK, 0, 0) == 0) {
+        (void)sys.LockRange(fd, F_UNLCK, 0, 0);
         return 1;
     }
     return fd >= 0 && (errno == EAGAIN || errno == EACCES) ? 0 : -1;
@@ -265,6 +265,7 @@ std::string RecordText(const SaveRecord& r) {
     out += ' ';
     AppendNumber(out, r.started);
     out += ' ' + RecordWord(r.boot) + ' ' + RecordWord(r.host) + (r.locked ? " locked\n" : " unlocked\n");
+    if (r.told) out += "told\n";
     if (r.began != 0) {
         out += "began ";
         AppendNumber(out, static_cast<std::uint64_t>(r.began));
@@ -292,6 +293,9 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
                 FromRecordWord(words[1]);
         } else if (key == "fileid" || key == "copyid" || key == "folderid") {
             ok = ReadId(words, key == "fileid" ? r.fileId : key == "copyid" ? r.copyId : r.folderId);
+        } else if (key == "told" && words.size() == 1) {
+            r.told = true;
+            continue;
         } else if (key == "earlier" || key == "began") {
             // Not in every record: read where there, never counted among the lines.
             if (key == "earlier")
@@ -349,7 +353,7 @@ int KeptRecord::Make(SystemCalls& sys, int folder, SaveRecord record, bool sync)
     // Held for as long as the save runs; a reader's test of it is let go at
     // once, and waited for.
     int lock = -1;
-    for (int tries = 0; (lock = sys.LockWhole(file_.get(), F_WRLCK)) != 0 && errno == EAGAIN && tries < 100; ++tries)
+    for (int tries = 0; (lock = sys.LockRange(file_.get(), F_WRLCK, 0, 0)) != 0 && errno == EAGAIN && tries < 100; ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     locked_ = lock == 0;
     FillSaver(sys, record);

@@ -60,6 +60,9 @@ struct SaveRecord {
     std::string boot, host;
     std::int64_t began = 0;  // when the save began, in seconds since 1970 (0 where not recorded)
     bool locked = false;
+    // The user was told of its copy, which is his from then on: the program
+    // never removes it.
+    bool told = false;
     // The record's name in the state folder, once read from there.
     std::string where;
 };

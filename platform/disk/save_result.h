@@ -17,6 +17,10 @@ enum class SaveStop {
     ReadOnly,     // the user may not write the file, or its owner's write mark is off
     Replaced,     // another file took its place while it was being saved
     HeldOpen,     // another program held the file open (a lock) for as long as a save waits
+    BeingRead,    // another program or user read the file (a shared lock) for as long as a save in place waits
+    // Written in place, but another save replaced the file meanwhile: the
+    // work is in no file the name reaches.
+    Overtaken,
     Record,       // recording the save in the user's own folder (copyFolder)
     // A step that failed with error:
     OpenFile,     // opening the file to write it in place

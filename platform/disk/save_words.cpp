@@ -107,6 +107,11 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
             return name + " was not saved: " +
                    (SavedByOwnCopy(path) ? "another copy of Lintora is saving it" : "another program holds it open") +
                    ". The file is as it was.";
+        case SaveStop::BeingRead:
+            return name + " was not saved: another program or user is reading it. The file is as it was.";
+        case SaveStop::Overtaken:
+            return name + " was not saved: another save replaced the file while this one ran, so your work is not in "
+                          "it. Your work is still here; save it again to keep it.";
         case SaveStop::Record:
             return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
                    (result.error == kNotYourFolder ? NotYourFolder(result.copyFolder)
@@ -120,7 +125,8 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
                WhyNoCopiesFolder(result.stop, result.copyFolderError) + ")";
     if (!result.asItWas)
         return name + " was not saved: " + why +
-               ", and putting its earlier contents back failed too: they are kept in " + result.copy + ".";
+               ", and putting its earlier contents back failed too: they are kept in " + result.copy +
+               ". You may delete that copy once you have checked the file.";
     return name + " was not saved: " + why + "." + (result.wasThere ? " The file is as it was." : "");
 }
 

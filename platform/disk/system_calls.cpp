@@ -40,6 +40,10 @@ int SystemCalls::Close(int fd) { return ::close(fd); }
 
 int SystemCalls::Status(int fd, struct stat& st) { return ::fstat(fd, &st); }
 
+int SystemCalls::StatusAt(int dir, const std::string& name, struct stat& st) {
+    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+}
+
 int SystemCalls::ReadLink(int fd, std::string& target) {
     std::vector<char> buffer(256);
     for (;;) {
@@ -107,14 +111,30 @@ int SystemCalls::SetAttribute(int fd, const std::string& name, const std::string
 
 int SystemCalls::RemoveAttribute(int fd, const std::string& name) { return ::fremovexattr(fd, name.c_str()); }
 
-int SystemCalls::LockWhole(int fd, short type) {
-    struct flock whole {};
-    whole.l_type = type;
-    whole.l_whence = SEEK_SET;
+namespace {
+
+struct flock Range(short type, off_t start, off_t length) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = start;
+    range.l_len = length;
+    return range;
+}
+
+}  // namespace
+
+int SystemCalls::LockRange(int fd, short type, off_t start, off_t length) {
+    struct flock range = Range(type, start, length);
     int result;
-    while ((result = ::fcntl(fd, F_OFD_SETLK, &whole)) != 0 && errno == EINTR) {
+    while ((result = ::fcntl(fd, F_OFD_SETLK, &range)) != 0 && errno == EINTR) {
     }
     return result;
+}
+
+int SystemCalls::LockInTheWay(int fd, short type, off_t start, off_t length) {
+    struct flock range = Range(type, start, length);
+    return ::fcntl(fd, F_OFD_GETLK, &range) == 0 ? range.l_type : -1;
 }
 
 uid_t SystemCalls::User() { return ::geteuid(); }

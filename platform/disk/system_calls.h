@@ -26,6 +26,8 @@ public:
     virtual int LinkAt(int fd, int dir, const std::string& name);
     virtual int Close(int fd);
     virtual int Status(int fd, struct stat& st);
+    // The status of what name in dir names, a link itself where it is one.
+    virtual int StatusAt(int dir, const std::string& name, struct stat& st);
     // The text of the link open (O_PATH | O_NOFOLLOW) at fd.
     virtual int ReadLink(int fd, std::string& target);
     virtual ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at);
@@ -53,12 +55,15 @@ public:
     virtual ssize_t GetAttribute(int fd, const std::string& name, char* into, std::size_t size);
     virtual int SetAttribute(int fd, const std::string& name, const std::string& value);
     virtual int RemoveAttribute(int fd, const std::string& name);
-    // A lock on the whole file held by the open file description, never
-    // waited for: F_RDLCK needs the file open for reading, F_WRLCK for
-    // writing (so that a user who may only read a file cannot take it);
-    // F_UNLCK lets it go. -1 with EAGAIN while another description holds
-    // a lock that stands in the way.
-    virtual int LockWhole(int fd, short type);
+    // A lock on length bytes from start, held by the open file description
+    // (closing it lets the lock go), never waited for: F_RDLCK needs the
+    // file open for reading, F_WRLCK for writing (so that a user who may
+    // only read a file cannot take it); F_UNLCK lets it go. -1 with EAGAIN
+    // while another description holds a lock that stands in the way.
+    virtual int LockRange(int fd, short type, off_t start, off_t length);
+    // The kind of lock another description holds that stands in the way of
+    // one of type there (F_UNLCK where none does); -1 with errno.
+    virtual int LockInTheWay(int fd, short type, off_t start, off_t length);
     // Who the program runs as: its user, its group and its other groups.
     virtual uid_t User();
     virtual gid_t Group();

@@ -200,6 +200,11 @@ int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& byt
 void DropRecord(SystemCalls& sys, const RecordedSave& save) { RemoveSaveRecord(sys, save.recordName); }
 
 void RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save) {
+    // A copy the user was told of is his own.
+    if (save.record.told) {
+        DropRecord(sys, save);
+        return;
+    }
     const fs::path path(save.record.copy);
     Descriptor copy;
     struct stat status {};

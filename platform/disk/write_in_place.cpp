@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -11,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/disk/earlier_copies.h"
+#include "platform/disk/file_locks.h"
 
 namespace lintora {
 
@@ -31,41 +30,34 @@ bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
 // Makes the file hold contents and puts it on disk: cleared first (zeros,
 // which a reader takes for no text, or nothing), so that a write stopped
 // half-way leaves a beginning of the contents, never the rest of the old,
-// and the record of the save tells it from a whole file. SaveStop::None,
-// or the step that failed with its error.
+// and the record of the save tells it from a whole file. No read sees the
+// file between the clear and the end of the write. SaveStop::None, or the
+// step that failed with its error.
 SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error, EarlierCopy* copy = nullptr) {
-    struct stat status {};
-    if (sys.Status(fd, status) != 0 ||
-        sys.Clear(fd, status.st_size, static_cast<off_t>(contents.size())) != 0) {
-        error = errno;
-        return SaveStop::Cut;
+    short inTheWay = F_UNLCK;
+    if ((error = HoldRange(sys, fd, F_WRLCK, kReadersRange, inTheWay)) != 0)
+        return error == EAGAIN ? SaveStop::BeingRead : SaveStop::Cut;
+    struct ReadersLet {
+        SystemCalls& sys;
+        int fd;
+        ~ReadersLet() { (void)sys.LockRange(fd, F_UNLCK, kReadersRange, kLockRangeLength); }
+    };
+    {
+        const ReadersLet let{sys, fd};
+        struct stat status {};
+        if (sys.Status(fd, status) != 0 ||
+            sys.Clear(fd, status.st_size, static_cast<off_t>(contents.size())) != 0) {
+            error = errno;
+            return SaveStop::Cut;
+        }
+        if (copy && sys.Status(fd, status) == 0) copy->FileCut(status);
+        if ((error = WriteWhole(sys, fd, contents)) != 0) return SaveStop::Write;
     }
-    if (copy && sys.Status(fd, status) == 0) copy->FileCut(status);
-    if ((error = WriteWhole(sys, fd, contents)) != 0) return SaveStop::Write;
     if (sys.Sync(fd) != 0) {
         error = errno;
         return SaveStop::Sync;
     }
     return SaveStop::None;
-}
-
-// Holds the file against other copies of the program while it is written
-// over: two saves would mix their contents, and an open would read half of
-// one. The lock is one that only a writer of the file can take, so that no
-// one who may only read it holds a save off for longer than a read. A read
-// or a save of another program is waited for a while; 0, or the error
-// (EAGAIN when it went on too long).
-int HoldFile(SystemCalls& sys, int fd) {
-    constexpr auto kWaitAtMost = std::chrono::seconds(5);
-    const auto until = std::chrono::steady_clock::now() + kWaitAtMost;
-    while (sys.LockWhole(fd, F_WRLCK) != 0) {
-        // A file system that keeps no locks is written all the same.
-        if (errno != EAGAIN && errno != EACCES)
-            return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL ? 0 : errno;
-        if (std::chrono::steady_clock::now() >= until) return EAGAIN;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return 0;
 }
 
 }  // namespace
@@ -81,8 +73,6 @@ bool MustWriteInPlace(SystemCalls& sys, const OldFile& old) {
 SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents) {
     if (old.writeError) return Stopped(SaveStop::OpenFile, old.writeError, true);
     if (old.readError) return Stopped(SaveStop::ReadFile, old.readError, true);
-    if (const int err = HoldFile(sys, old.fd.get()))
-        return Stopped(err == EAGAIN ? SaveStop::HeldOpen : SaveStop::OpenFile, err, true);
     std::string before;
     before.reserve(static_cast<std::size_t>(old.status.st_size) + 1);  // read without growing
     if (const int err = ReadWhole(sys, old.fd.get(), before)) return Stopped(SaveStop::ReadFile, err, true);
@@ -92,12 +82,19 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
     const SaveStop stop = Overwrite(sys, old.fd.get(), contents, err, &copy);
     if (stop == SaveStop::None) {
         copy.Remove();
+        // A save that took no lock (another program's, or one on a file
+        // system that keeps none) may have put a new file in its place.
+        if (!StillNamed(sys, found, old.status)) return Stopped(SaveStop::Overtaken, 0, true);
         return {};
     }
     SaveResult result = Stopped(stop, err, true);
-    // A cut that failed may have left the file as it was.
-    int ignored = 0;
-    if (Holds(sys, old.fd.get(), before) || Overwrite(sys, old.fd.get(), before, ignored) == SaveStop::None) {
+    // A cut that failed may have left the file as it was. Where the file
+    // system cannot put a file on disk on demand, the earlier contents
+    // written back are all the disk ever confirmed of the file.
+    int backError = 0;
+    const SaveStop back =
+        Holds(sys, old.fd.get(), before) ? SaveStop::None : Overwrite(sys, old.fd.get(), before, backError);
+    if (back == SaveStop::None || (back == SaveStop::Sync && backError == EINVAL && Holds(sys, old.fd.get(), before))) {
         copy.Remove();
     } else {
         copy.Keep();

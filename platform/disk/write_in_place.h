@@ -16,15 +16,16 @@ namespace lintora {
 // reasons above that can be told before a new file is tried.
 bool MustWriteInPlace(SystemCalls& sys, const OldFile& old);
 
-// Writes contents over old, the file found, held with a write lock. Its
-// earlier contents go first into a copy, on disk and recorded with what is
-// to be written; without a copy and its record nothing is written. The
-// file is then cleared to zeros (cut to nothing only where the file system
-// cannot), so that a write stopped half-way leaves a beginning of the new
-// contents and zeros, which the record tells; then the contents
-// are written and put on disk, and the copy goes, then its record. A
-// failed write puts the earlier contents back (where the file does not hold
-// them still); where that fails too, the copy stays and the result names it.
+// Writes contents over old, the file found, whose save range it holds for
+// writing. Its earlier contents go first into a copy, on disk and recorded
+// with what is to be written; without a copy and its record nothing is
+// written. The file is then cleared to zeros (cut to nothing only where the
+// file system cannot), so that a write stopped half-way leaves a beginning
+// of the new contents, which the record tells; then the
+// contents are written and put on disk, and the copy goes, then its record.
+// A failed write puts the earlier contents back (where the file does not
+// hold them still); where that fails too, the copy stays, the user's own
+// from then on: the result names it, and its record goes.
 SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents);
 
 }  // namespace lintora

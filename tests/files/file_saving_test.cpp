@@ -22,6 +22,7 @@
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/disk/save_contents.h"
+#include "platform/disk/unfinished_saves.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"
@@ -428,12 +429,13 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
     std::vector<int> failing;  // syncs of fam.ged that fail, counted from 1
     int syncs = 0;
     bool nameless = MakesNamelessFiles(dir.string()), cutFails = false;
+    int syncError = EIO;
     WatchedSystem system;
     system.before = [&](const std::string& call) {
         if (call == "create nameless file" && !nameless) return EOPNOTSUPP;  // as a file system without them says
         if (call == "cut fam.ged" && cutFails) return EIO;
         const bool fails = call == "sync fam.ged" && std::count(failing.begin(), failing.end(), ++syncs);
-        return fails ? EIO : 0;
+        return fails ? syncError : 0;
     };
     auto save = [&] {
         Write(fam, kOldGedcom);
@@ -448,11 +450,12 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
         const std::string made = nameless ? "nameless file" : ".fam.ged.*.tmp";
         const std::string record = nameless ? "nameless file" : ".save.*.record";
         EXPECT_EQ(save(), "");
-        std::vector<std::string> expected{"lock fam.ged", "create nameless file", "write " + made, "sync " + made,
+        std::vector<std::string> expected{"lock fam.ged for saving", "create nameless file", "write " + made, "sync " + made,
                                           "chown " + made, "chmod " + made, "create nameless file",
                                           "lock " + record, "write " + record, "sync .save.*.record",
                                           (nameless ? "link " : "rename ") + made + " to " + copy, "sync " + folder,
-                                          "close " + copy, "cut fam.ged", "write .save.*.record", "write fam.ged",
+                                          "close " + copy, "lock fam.ged for readers", "cut fam.ged",
+                                          "write .save.*.record", "write fam.ged", "unlock fam.ged for readers",
                                           "sync fam.ged", "remove " + copy, "remove .save.*.record"};
         if (nameless) {
             expected.insert(expected.begin() + 9, "link nameless file to .save.*.record");
@@ -463,8 +466,8 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
             expected.insert(expected.begin() + 12, "create " + record);
             expected.insert(expected.begin() + 17, "remove .scratch.*.record");
         }
-        EXPECT_EQ(system.Calls({"create", "write", "sync", "chown", "chmod", "lock", "link", "rename", "cut",
-                                "remove", "close " + copy}),
+        EXPECT_EQ(system.Calls({"create", "write", "sync", "chown", "chmod", "lock", "unlock", "link", "rename",
+                                "cut", "remove", "close " + copy}),
                   expected);
         EXPECT_EQ(Read(aunt), Saved(fam));
     }
@@ -481,11 +484,24 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
     EXPECT_EQ(Listing(dir), names);
     cutFails = false;
 
-    failing = {1, 2};  // nor the earlier ones put back
+    // A file system that cannot put a file on disk on demand holds the
+    // earlier contents written back: nothing else was ever confirmed.
+    syncError = EINVAL;
+    failing = {1, 2};
+    EXPECT_EQ(save(), "fam.ged was not saved: the disk did not confirm that it holds the file. The file is as it was.");
+    EXPECT_EQ(Read(aunt), kOldGedcom);
+    EXPECT_EQ(Listing(dir), names);
+    syncError = EIO;
+
+    // Nor the earlier ones put back: the copy named is the user's, and
+    // nothing the program does later removes it, an open included.
     EXPECT_EQ(save(), "fam.ged was not saved: the disk reported an error, and putting its earlier contents back "
-                      "failed too: they are kept in " + (dir / copy).string() + ".");
+                      "failed too: they are kept in " + (dir / copy).string() +
+                      ". You may delete that copy once you have checked the file.");
     EXPECT_EQ(Read(dir / copy), kOldGedcom);
     EXPECT_EQ(ModeOf(dir / copy), "640");
+    EXPECT_TRUE(UnfinishedSaves(RealSystem(), fam.string()).empty());
+    EXPECT_EQ(Read(dir / copy), kOldGedcom);
     EXPECT_EQ(Listing(dir).size(), names.size() + 1);
 }
 

@@ -71,6 +71,14 @@ protected:
         std::ofstream out(p, std::ios::binary);
         out << s;
     }
+    // The records of saves kept in the state folder, whatever folder of it holds them.
+    static std::vector<std::string> SaveRecordFiles(const std::filesystem::path& state) {
+        std::vector<std::string> names;
+        if (std::filesystem::exists(state))
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(state))
+                if (entry.path().filename().string().starts_with(".save.")) names.push_back(entry.path().string());
+        return names;
+    }
     // Names of the files in a folder.
     static std::vector<std::string> Listing(const std::filesystem::path& d) {
         std::vector<std::string> names;

@@ -60,13 +60,7 @@ protected:
         return texts;
     }
     // The records of saves kept in the user's own folder.
-    std::vector<std::string> Records() const {
-        std::vector<std::string> names;
-        if (fs::exists(dir / "state" / "Lintora"))
-            for (const auto& entry : fs::recursive_directory_iterator(dir / "state" / "Lintora"))
-                if (entry.path().filename().string().starts_with(".save.")) names.push_back(entry.path().string());
-        return names;
-    }
+    std::vector<std::string> Records() const { return SaveRecordFiles(dir / "state" / "Lintora"); }
     static std::string PutBack(const std::string& name, const fs::path& copy) {
         return "A save of " + name + " did not finish, and the file holds only part of the new work. Put back its "
                                      "earlier contents, kept in " + copy.string() + "?";
@@ -382,9 +376,11 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
     Write(family, earlier);
     EXPECT_EQ(save("write family.lnt", ENOSPC), "family.lnt was not saved: the disk is full, and putting its earlier "
-                                                "contents back failed too: they are kept in " + copy.string() + ".");
+                                                "contents back failed too: they are kept in " + copy.string() +
+                                                ". You may delete that copy once you have checked the file.");
     EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy)});
     EXPECT_EQ(Read(family), earlier);
+    EXPECT_EQ(Read(copy), earlier);  // named to the user, so his
 }
 
 // While another copy of the program saves the file, an open reads nothing
@@ -589,7 +585,7 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
                   said += " " + std::to_string(g.IndivCount);
                   return said + ", " + NotSavedText(family.string(), SaveContents(family.string(), saved));
               }),
-              "0 300, family.lnt was not saved: another program holds it open. The file is as it was.");
+              "0 300, family.lnt was not saved: another program or user is reading it. The file is as it was.");
     EXPECT_EQ(Read(family), earlier);
     ::close(orders[1]);
     ::close(ready[0]);

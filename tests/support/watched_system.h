@@ -99,8 +99,12 @@ public:
     int SetAttribute(int fd, const std::string& name, const std::string& value) override {
         return Fails("set " + name + " " + NameOf(fd)) ? -1 : SystemCalls::SetAttribute(fd, name, value);
     }
-    int LockWhole(int fd, short type) override {
-        return Fails((type == F_UNLCK ? "unlock " : "lock ") + NameOf(fd)) ? -1 : SystemCalls::LockWhole(fd, type);
+    // "lock fam.ged for saving", "unlock fam.ged for readers", ...
+    int LockRange(int fd, short type, off_t start, off_t length) override {
+        const std::string range = start == off_t{1} << 30 ? " for saving" : start == off_t{2} << 30 ? " for readers" : "";
+        return Fails((type == F_UNLCK ? "unlock " : "lock ") + NameOf(fd) + range)
+                   ? -1
+                   : SystemCalls::LockRange(fd, type, start, length);
     }
 
     // Gives the file open as name (as the calls name it) a second name at

@@ -43,12 +43,12 @@ public:
         held.erase(fd);
         return SystemCalls::Close(fd);
     }
-    int LockWhole(int fd, short type) override {
+    int LockRange(int fd, short type, off_t start, off_t length) override {
         if (lockError && type != F_UNLCK) {
             errno = lockError;
             return -1;
         }
-        return SystemCalls::LockWhole(fd, type);
+        return SystemCalls::LockRange(fd, type, start, length);
     }
     ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at) override {
         if (const int error = onRead ? onRead(++reads) : 0) {

@@ -125,7 +125,7 @@ TEST_F(RecordsTest, ASaveRunsWhileItsSaverHoldsItsRecord) {
     fs::remove(RecordFiles().at(0));
 
     struct NoLocks : SystemCalls {
-        int LockWhole(int, short) override {
+        int LockRange(int, short, off_t, off_t) override {
             errno = ENOLCK;
             return -1;
         }

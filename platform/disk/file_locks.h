@@ -1,0 +1,35 @@
+#pragma once
+// The locks by which saves and reads of one file keep out of each other's
+// way, held by open file descriptions on bytes far past any contents (as
+// databases keep their lock bytes apart from their data), so that they
+// never touch what the file holds.
+//   The save range: a save in place holds it for writing from before it
+//   reads the file until it has written it; a save by rename holds it
+//   shared, as two renames cannot mix contents.
+//   The readers' range: a read holds it shared while it reads; a save in
+//   place holds it for writing only while it clears and writes the file,
+//   so that a read holds up nothing else, and no save by rename at all.
+#include <sys/types.h>
+
+#include "platform/disk/system_calls.h"
+
+namespace lintora {
+
+constexpr off_t kLockRangeLength = off_t{1} << 30;
+constexpr off_t kSaveRange = off_t{1} << 30;
+constexpr off_t kReadersRange = off_t{2} << 30;
+
+// True for the errors of a file system that keeps no locks.
+bool KeepsNoLocks(int error);
+
+// Takes the range from start for type, waiting a while for other
+// descriptions to let it go; a file system that keeps no locks is counted
+// as held. 0, or the error: EAGAIN where it went on too long, with the
+// kind of lock that stood in the way in inTheWay.
+int HoldRange(SystemCalls& sys, int fd, short type, off_t start, short& inTheWay);
+
+// Whether a save in place of the file open at fd holds its save range now.
+enum class SaveHold { None, InPlace, Unknown /* the file system keeps no locks */ };
+SaveHold SaveInPlaceHolds(SystemCalls& sys, int fd);
+
+}  // namespace lintora
