@@ -10,12 +10,19 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <utility>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/disk/load_contents.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/save_words.h"
 #include "platform/disk/unfinished_saves.h"
+#include "tests/support/as_user.h"
 #include "tests/support/file_checks.h"
 #include "tests/support/watched_system.h"
 
@@ -194,6 +201,65 @@ TEST_F(TwoSavesTest, NoLocksStopNoSaveAndAFailedSaveLeavesNoneHeld) {
     EXPECT_EQ(LoadContents(family.string()).contents, Work("Bob"));
     EXPECT_TRUE(UnfinishedSaves(RealSystem(), family.string()).empty());
     EXPECT_EQ(Left(), std::vector<std::string>{});
+}
+
+// The same between users: Bob, of the family group, writes Anna's 0664 file
+// of the group in place in the 2775 group folder (he cannot give a new one
+// her as its owner), held a moment before he clears it; meanwhile Anna
+// saves it, replacing it by a new file. Both are told "saved", in the order
+// the file shows.
+TEST_F(TwoSavesTest, AMemberSavingInPlaceAndTheOwnerSavingByRenameTakeTurns) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+    constexpr uid_t kAnna = 1002, kBob = 1003;
+    constexpr gid_t kFamily = 2000;
+    // Each saves with a state folder of his own in the test's folder.
+    ::chmod(dir.c_str(), 0777);
+    ::chmod((dir / "state").c_str(), 0777);
+    const fs::path folder = dir / "family";
+    fs::create_directory(folder);
+    family = folder / "family.lnt";
+    std::ofstream(family, std::ios::binary) << kOld;
+    ASSERT_EQ(::chown(folder.c_str(), kAnna, kFamily), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 02775), 0);
+    ASSERT_EQ(::chown(family.c_str(), kAnna, kFamily), 0);
+    ASSERT_EQ(::chmod(family.c_str(), 0664), 0);
+    int done[2], paused[2], go[2];
+    ASSERT_EQ(::pipe(done) | ::pipe(paused) | ::pipe(go), 0);
+    // Saves as uid; "who saved" (or why not) goes to done when it ends.
+    auto saveAs = [&](uid_t uid, const std::string& who, const std::string& pauseAt) {
+        const pid_t child = ::fork();
+        if (child != 0) return child;
+        const gid_t groups[] = {static_cast<gid_t>(uid), kFamily};
+        if (::setgroups(2, groups) != 0 || ::setgid(uid) != 0 || ::setuid(uid) != 0) ::_exit(1);
+        ::setenv("XDG_STATE_HOME", (dir / "state" / who).c_str(), 1);
+        WatchedSystem sys;
+        sys.before = [&](const std::string& call) {
+            char c = 0;
+            if (call == pauseAt && ::write(paused[1], "p", 1) == 1) (void)!::read(go[0], &c, 1);
+            return 0;
+        };
+        const SaveResult result = SaveContents(family.string(), Work(who), sys);
+        const std::string said = who + (result.saved() ? " saved" : ": " + NotSavedText(family.string(), result)) + "\n";
+        (void)!::write(done[1], said.data(), said.size());
+        ::_exit(0);
+    };
+    const pid_t bob = saveAs(kBob, "Bob", "cut family.lnt");
+    char c = 0;
+    ASSERT_EQ(::read(paused[0], &c, 1), 1);
+    const pid_t anna = saveAs(kAnna, "Anna", "");
+    std::this_thread::sleep_for(300ms);
+    int status = 0;
+    EXPECT_EQ(::waitpid(anna, &status, WNOHANG), 0) << "Anna's save did not wait for Bob's";
+    ASSERT_EQ(::write(go[1], "g", 1), 1);
+    ::waitpid(bob, &status, 0);
+    ::waitpid(anna, &status, 0);
+    for (const int fd : {done[1], paused[0], paused[1], go[0], go[1]}) ::close(fd);
+    std::string said;
+    for (ssize_t n; (n = ::read(done[0], &c, 1)) == 1;) said += c;
+    ::close(done[0]);
+    EXPECT_EQ(said, "Bob saved\nAnna saved\n");
+    EXPECT_EQ(Bytes(family), Work("Anna"));
+    EXPECT_EQ(Owners(family), "1002:2000 664");
 }
 
 }  // namespace
