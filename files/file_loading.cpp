@@ -114,11 +114,12 @@ bool LoadFile(const std::string& path) {
         }
         // The file's lock, not a record, tells a save in place that runs:
         // tried before any record is judged, asked of or removed.
-        if (SaveInPlaceHolds(path) == SaveHold::InPlace) {
+        const SaveHold hold = SaveInPlaceHolds(path);
+        if (hold == SaveHold::InPlace) {
             TellSaveRunning(name);
             return false;
         }
-        UnfinishedSave unfinished(path);
+        UnfinishedSave unfinished(path, hold == SaveHold::None);
         if (unfinished.Running()) {
             unfinished.TellRunning();
             return false;

@@ -128,10 +128,14 @@ std::string PutBackText(const SaveRecord& record) {
 
 void FindUnfinishedSavesBy(UnfinishedSavesFinder finder) { Finder() = std::move(finder); }
 
-UnfinishedSave::UnfinishedSave(const std::string& path) : path_(path), name_(NameOf(path)) {
+UnfinishedSave::UnfinishedSave(const std::string& path, bool fileFree) : path_(path), name_(NameOf(path)) {
     std::vector<DamagedRecord> damaged;
     saves_ = Find(RealSystem(), path, &damaged);
     TellDamaged(damaged);
+    // The file's lock decides: a saver that runs while nobody holds the file
+    // writes another file now (one this name no longer reaches), and its
+    // record is left to it.
+    if (fileFree) std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
 }
 
 bool UnfinishedSave::Running() const {

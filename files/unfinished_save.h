@@ -15,7 +15,8 @@ class UnfinishedSave {
 public:
     // Looks for the records of the file at path. A save that finished, or
     // that never cut the file, has its copy removed without a word.
-    explicit UnfinishedSave(const std::string& path);
+    // fileFree: the file keeps locks and no save in place holds it now.
+    explicit UnfinishedSave(const std::string& path, bool fileFree = false);
     // Another copy of the program is saving the file now: what the file
     // holds is not to be read.
     bool Running() const;
