@@ -431,26 +431,6 @@ std::string Utf8ToAnsel(std::string_view utf8) {
     return out;
 }
 
-std::string FirstNotInAnsel(std::string_view utf8) {
-    const auto& held = HeldAlone();
-    bool plain = true;
-    for (std::size_t pos = 0; plain && pos < utf8.size();) {
-        const char32_t cp = NextChar(utf8, pos);
-        plain = cp < held.size() && held[cp];
-    }
-    if (plain) return {};
-    const std::vector<char32_t> cps = CodePoints(utf8);
-    std::string scratch, missing;
-    EachLetter(cps, [&](char32_t base, std::vector<char32_t>& marks, std::size_t from, std::size_t to) {
-        if (base < 0x80 && marks.empty()) return true;
-        scratch.clear();
-        if (WriteAnsel(scratch, base, marks)) return true;
-        for (std::size_t k = from; k < to; ++k) AppendUtf8(missing, cps[k]);
-        return false;
-    });
-    return missing;
-}
-
 bool AnselGivesBack(std::string_view utf8) {
     const AloneTable& alone = Alone();
     for (std::size_t pos = 0; pos < utf8.size();) {

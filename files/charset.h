@@ -13,19 +13,10 @@ namespace lintora {
 // the base letter; a few typographic marks, ligatures of two letters and
 // blanks ANSEL lacks (curly quotes, dashes, the ellipsis, "IJ", the
 // no-break space, the soft hyphen) are spelt in ASCII. Text holding what
-// FirstNotInAnsel finds loses it ("?" for a letter) or is spelt in a way
+// SpellInAnsel finds lost loses it ("?" for a letter) or is spelt in a way
 // readers garble (several marks): such text is written in UTF-8 instead.
 // Invalid UTF-8 bytes are read as Windows-1252 first.
 std::string Utf8ToAnsel(std::string_view utf8);
-
-// The first letter of the text, with its marks, that ANSEL cannot hold so
-// that readers read it back: a letter of another script (Cyrillic, Greek,
-// Chinese), a Latin letter without an ANSEL form, a mark ANSEL lacks, two
-// or more marks on a letter ("ễ", "ǚ"), a mark on one of ANSEL's own
-// letters ("ứ", "ǿ"). ANSEL holds ASCII, its own letters without a mark and
-// an ASCII letter with one of its marks ("é", "ř"). Empty when all of it
-// fits.
-std::string FirstNotInAnsel(std::string_view utf8);
 
 // True when every character of the text is its own ANSEL letter, which an
 // ANSEL file gives back as it stands: the letters of most names and places.
@@ -37,9 +28,12 @@ struct AnselSpelling {
     // What a reader gets back (UTF-8), and its length in characters.
     std::string text;
     std::size_t length = 0;
-    // The first letter that no ANSEL file gives back wherever it stands:
-    // one FirstNotInAnsel finds (a mark the text begins with has no letter
-    // either), or one whose ANSEL form would come back as another letter.
+    // The first letter, with its marks, that no ANSEL file gives back
+    // wherever it stands: a letter of another script (Cyrillic, Greek,
+    // Chinese), one without an ANSEL form, a mark ANSEL lacks or that no
+    // letter carries, two or more marks on a letter ("ễ", "ǚ"), a mark on one
+    // of ANSEL's own letters ("ứ", "ǿ"), or one whose ANSEL form would come
+    // back as another letter (Ð as Đ).
     // Only the few ASCII spellings stand for what they spell.
     std::string lost;
     // The first letter that leaves a blank at an end, where a reader trims
