@@ -343,23 +343,6 @@ bool WriteAnsel(std::string& out, char32_t base, std::vector<char32_t>& marks) {
     return held;
 }
 
-// The letters and signs below U+0250 that ANSEL holds as they stand, by the
-// rule WriteAnsel applies to every letter ("ǿ" and "ǚ" are not among them):
-// most text outside ASCII is made of these, with no marks after them.
-const std::array<bool, 0x250>& HeldAlone() {
-    static const std::array<bool, 0x250> held = [] {
-        std::array<bool, 0x250> h{};
-        std::string scratch;
-        std::vector<char32_t> marks;
-        for (char32_t cp = 0; cp < h.size(); ++cp) {
-            marks.clear();
-            h[cp] = WriteAnsel(scratch, cp, marks);
-        }
-        return h;
-    }();
-    return held;
-}
-
 // The ANSEL form of each character below U+0250 written alone, as
 // Utf8ToAnsel writes it, and whether a reader gets the same character back
 // from it: the letters of most names and places.
