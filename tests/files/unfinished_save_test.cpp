@@ -367,9 +367,16 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     EXPECT_EQ(Read(copy), earlier);  // named to the user, so his
 }
 
-// A save in place held before it cuts the file, in this very process: its
-// lock, not its record, tells the open, which leaves it its copy and record.
+// A save in place held before it cuts the file, its record judged a stopped
+// one (as of another computer sharing the home): its lock tells the open,
+// which leaves it its copy and record.
 TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCopy) {
+    FindUnfinishedSavesBy([](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>*) {
+        std::vector<RecordedSave> saves;
+        for (FoundRecord& save : SaveRecords(sys)) saves.push_back({save.name, save.record, SaveEnd::PartOfNew});
+        return saves;
+    });
+    const struct Restore { ~Restore() { FindUnfinishedSavesBy({}); } } restore;
     const fs::path family = dir / "family.ged";
     Write(family, "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n");
     fs::create_hard_link(family, dir / "for-aunt.ged");
