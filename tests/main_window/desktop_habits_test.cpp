@@ -65,7 +65,7 @@ protected:
         });
         poll->start(5);
     }
-    // The prune panel's OK names, in its question (answered Cancel), whom it names.
+    // OK of the prune panel would remove whom it names (its question answered Cancel).
     void ExpectPanelRemovesWhomItNames() {
         const QString identity = PrunePanel()->Identity()->text();
         ASSERT_TRUE(identity.startsWith("Remove ") && identity.endsWith(" and..."));
