@@ -754,10 +754,11 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                 });
 }
 
-// A SURN line that differs from the slashes only by the prefix names the
-// same surname: the prefix goes to the surname once, and off the end of
-// the given names, wherever the NAME line puts it.
+// A SURN line that differs from the slashes only by the prefix: the prefix
+// goes to the surname once, and off the given names, wherever NAME puts it.
 TEST_F(GedcomNamesTest, APrefixTheSurnLineAddsGoesToTheSurnameOnce) {
+    const Want jan{"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+        berg{"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}};
     ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
                 "0 @I1@ INDI\r\n1 NAME Jan van /Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN van Berg\r\n"
                 "1 SEX M\r\n"
@@ -767,22 +768,18 @@ TEST_F(GedcomNamesTest, APrefixTheSurnLineAddsGoesToTheSurnameOnce) {
                 "0 @I4@ INDI\r\n1 NAME van /Berg/\r\n2 SPFX van\r\n1 SEX M\r\n"
                 "0 @I5@ INDI\r\n1 NAME van /Berg/\r\n2 GIVN van\r\n2 SPFX van\r\n2 SURN van Berg\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
-                {
-                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
-                    {"Maria", "de la Cruz", "", "Maria de la Cruz",
-                     {"1 NAME Maria /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Maria"}},
-                    {"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
-                    {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
-                    {"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}},
-                });
+                {jan,
+                 {"Maria", "de la Cruz", "", "Maria de la Cruz",
+                  {"1 NAME Maria /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Maria"}},
+                 jan, berg, berg});
 }
 
-// A slash outside the surname's pair stands as a blank in the NAME line,
-// where other readers look for the surname's slashes alone; a part line
-// that differs from its part of the line only so gives its spelling, to
-// the name shown too. A NAME line that holds the slash, as the save before
-// wrote it, reads the same.
+// A slash outside the surname's pair is a blank in the NAME line (other
+// readers look there for the surname's slashes alone) and comes back from
+// the part line, to the name shown too; a NAME line holding it reads the same.
 TEST_F(GedcomNamesTest, ASlashOutsideTheSurnameIsABlankInTheNameLineAndComesBackFromThePartLine) {
+    const Want thomas{"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
+                      {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}};
     ExpectNames("0 HEAD\r\n1 SOUR PAF\r\n1 CHAR ANSEL\r\n"
                 "0 @I1@ INDI\r\n1 NAME Thomas Tom /Whitcomb/\r\n2 GIVN Thomas/Tom\r\n2 SURN Whitcomb\r\n1 SEX M\r\n"
                 "0 @I2@ INDI\r\n1 NAME John /Smith/ III IV\r\n2 GIVN John\r\n2 SURN Smith\r\n2 NSFX III/IV\r\n"
@@ -791,21 +788,16 @@ TEST_F(GedcomNamesTest, ASlashOutsideTheSurnameIsABlankInTheNameLineAndComesBack
                 "0 @I4@ INDI\r\n1 NAME Rev. Thomas Tom /Whitcomb/\r\n2 SURN Whitcomb\r\n2 GIVN Thomas/Tom\r\n"
                 "2 NPFX Rev.\r\n1 SEX M\r\n"
                 "0 TRLR\r\n",
-                {
-                    {"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
-                     {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}},
-                    {"John", "Smith", "III/IV", "John Smith III/IV",
-                     {"1 NAME John /Smith/III IV", "2 SURN Smith", "2 GIVN John", "2 NSFX III/IV"}},
-                    {"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
-                     {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}},
-                    {"Thomas/Tom", "Whitcomb", "", "Rev. Thomas/Tom Whitcomb",
-                     {"1 NAME Rev. Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom", "2 NPFX Rev."}},
-                });
+                {thomas,
+                 {"John", "Smith", "III/IV", "John Smith III/IV",
+                  {"1 NAME John /Smith/III IV", "2 SURN Smith", "2 GIVN John", "2 NSFX III/IV"}},
+                 thomas,
+                 {"Thomas/Tom", "Whitcomb", "", "Rev. Thomas/Tom Whitcomb",
+                  {"1 NAME Rev. Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom", "2 NPFX Rev."}}});
 }
 
-// A name shown that its parts do not make (a page's own spelling of the
-// surname, a comma between given names) comes back from GEDCOM saves with
-// its parts: the NAME line writes it, the part lines the parts.
+// A name shown that its parts do not make (a page's own spelling, a comma
+// between given names) comes back from GEDCOM: NAME writes it, the parts theirs.
 TEST_F(RoundTripTest, ANameShownThatItsPartsDoNotMakeComesBackFromGedcom) {
     const struct { const char *given, *surname, *shown, *nameLine; } cases[] = {
         {"Mar\xC3\xAD" "a", "P\xC3\x89REZ", "Mar\xC3\xAD" "a P\xC3\xA9rez", "1 NAME Mar\xE2" "ia /P\xE2" "erez/"},

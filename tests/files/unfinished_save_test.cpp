@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -68,8 +69,7 @@ protected:
     static std::string Kept(const std::string& name, const fs::path& copy) {
         return "A save of " + name + " did not finish. Its earlier contents are kept in " + copy.string() + ".";
     }
-    // What an open says of family.lnt that a save cut to nothing or cleared
-    // to zeros and left its earlier contents in copy ("" where not known).
+    // What an open says of family.lnt a save left empty or zeros ("" copy: not known).
     static std::string Blank(bool toNothing, const std::string& copy) {
         if (toNothing && copy.empty()) return "File is empty!";
         return std::string("family.lnt ") + (toNothing ? "is empty" : "holds only zeros") +
@@ -146,8 +146,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         StoppingSystem system(step.at, 1, step.half);
         system.clearsToNothing = toNothing;
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
-        // A file the save left empty or cleared is told so, and where its
-        // earlier contents are; the next open knows only where they may be.
+        // The next open knows only where the copy may be.
         std::vector<std::string> said = step.said, again(said.begin() + (said.empty() ? 0 : 1), said.end());
         std::replace(said.begin(), said.end(), std::string("File is empty!"), Blank(toNothing, copy.string()));
         std::replace(again.begin(), again.end(), std::string("File is empty!"), Blank(toNothing, ""));
@@ -230,29 +229,16 @@ TEST_F(UnfinishedSaveTest, StartUpTellsOfEverySaveThatDidNotFinish) {
     EXPECT_EQ(Records().size(), 1u);
 }
 
-// A save of 3,000 people stopped half-way, and the file then lost its end
-// inside a block: the open names the copy and says the file may be incomplete.
-TEST_F(UnfinishedSaveTest, ATornFileIsToldAsIncompleteBesideItsCopy) {
+// A save of 3,000 people stopped half-way. Put back into a file made
+// read-only since, the copy stays with its record and is named; once the
+// file loses its end inside a block, it is told incomplete beside its copy.
+TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    Write(family, WorkOf(4500, family));
-    fs::create_hard_link(family, dir / "for-aunt.lnt");
-    StoppingSystem system("write family.lnt", 1, true);
-    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(3000, family), system));
-    // The save wrote whole blocks over a file cleared to zeros: cut inside the last it wrote.
-    ASSERT_EQ(::truncate(family.c_str(), static_cast<off_t>(Read(family).find_last_not_of('\0')) - 1000), 0);
-    EXPECT_EQ(Open(family), (std::vector<std::string>{Kept("family.lnt", copy), CutShort()}));
-    EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 3000) << g.IndivCount;
-}
-
-// Yes, but the file was made read-only since: the copy stays with its
-// record, and the message says where it is.
-TEST_F(UnfinishedSaveTest, APutBackThatFailsKeepsTheCopyAndSaysWhere) {
-    const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    const std::string earlier = WorkOf(40, family);
+    const std::string earlier = WorkOf(4500, family);
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
     StoppingSystem system("write family.lnt", 1, true);
-    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(900, family), system));
+    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(3000, family), system));
     ASSERT_EQ(::chmod(family.c_str(), 0444), 0);
     EXPECT_EQ(Open(family, {MsgResult::Yes}),
               (std::vector<std::string>{PutBack("family.lnt", copy),
@@ -262,13 +248,15 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsKeepsTheCopyAndSaysWhere) {
                                         CutShort()}));
     EXPECT_EQ(Read(copy), earlier);
     EXPECT_EQ(Records().size(), 1u);
+    ASSERT_EQ(::chmod(family.c_str(), 0644), 0);
+    // Cut inside the last block the save wrote over the zeros.
+    ASSERT_EQ(::truncate(family.c_str(), static_cast<off_t>(Read(family).find_last_not_of('\0')) - 1000), 0);
+    EXPECT_EQ(Open(family), (std::vector<std::string>{Kept("family.lnt", copy), CutShort()}));
+    EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 3000) << g.IndivCount;
 }
 
-// Each end of a stopped save that a judgement may find, told at start-up
-// and by the open: part of the new work kept by No (its record goes), the
-// copy out of reach (kept), the copy gone (its record goes), and a save
-// running on another computer (the open offered after a wait, nothing of
-// it touched). A record that cannot be read is named once and stops nothing.
+// Each end a judgement of a stopped save may find, told at start-up and by
+// the open; a record that cannot be read is named once and stops nothing.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     Write(family, WorkOf(40, family));
@@ -289,9 +277,7 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         if (found) found->push_back({damaged});
         return saves;
     });
-    const struct Restore {
-        ~Restore() { FindUnfinishedSavesBy({}), unsetenv("TZ"); }
-    } restore;
+    const struct Restore { ~Restore() { FindUnfinishedSavesBy({}), unsetenv("TZ"); } } restore;
     const std::string elsewhere = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
                                   "December 2025, or that save stopped there. Open it all the same? Until that save "
                                   "has finished, the file may hold only part of its work.";
@@ -338,10 +324,8 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     EXPECT_EQ(g.IndivCount, 0);
 }
 
-// A save in place that could not finish says what happened in the user's
-// words: its record not confirmed on disk, a second copy of Lintora saving
-// the file, his state folder not to be made; after a full disk the next
-// open claims no crash.
+// A save in place that could not finish says why in the user's words;
+// after a full disk the next open claims no crash.
 TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string earlier = WorkOf(40, family), saved = WorkOf(900, family);
@@ -381,6 +365,43 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy)});
     EXPECT_EQ(Read(family), earlier);
     EXPECT_EQ(Read(copy), earlier);  // named to the user, so his
+}
+
+// A save in place held before it cuts the file, its record judged a stopped
+// one (as of another computer sharing the home): its lock tells the open,
+// which leaves it its copy and record.
+TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCopy) {
+    FindUnfinishedSavesBy([](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>*) {
+        std::vector<RecordedSave> saves;
+        for (FoundRecord& save : SaveRecords(sys)) saves.push_back({save.name, save.record, SaveEnd::PartOfNew});
+        return saves;
+    });
+    const struct Restore { ~Restore() { FindUnfinishedSavesBy({}); } } restore;
+    const fs::path family = dir / "family.ged";
+    Write(family, "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n");
+    fs::create_hard_link(family, dir / "for-aunt.ged");
+    std::promise<void> reached, letGo;
+    WatchedSystem slow;
+    slow.before = [&](const std::string& call) {
+        if (call == "cut family.ged") reached.set_value(), letGo.get_future().wait();
+        return 0;
+    };
+    auto saving = std::async(std::launch::async, [&] {
+        return SaveContents(family.string(), "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /New/\r\n"
+                                             "0 @I2@ INDI\r\n1 NAME Bo /New/\r\n0 TRLR\r\n", slow);
+    });
+    reached.get_future().wait();
+    EXPECT_EQ(Open(family), std::vector<std::string>{"family.ged is being saved by another copy of the program. Open "
+                                                     "it again when that save has finished."});
+    EXPECT_EQ(g.IndivCount, 0);
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family (earlier contents).ged", "family.ged",
+                                                      "for-aunt.ged", "state"}));
+    EXPECT_EQ(Records().size(), 1u);
+    letGo.set_value();
+    EXPECT_TRUE(saving.get().saved());
+    EXPECT_EQ(Open(family), std::vector<std::string>{});
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(Records(), std::vector<std::string>{});
 }
 
 // While another copy of the program saves the file, an open reads nothing

@@ -48,9 +48,8 @@ protected:
     static void Type(QWidget* window, const QString& text) {
         for (QChar c : text) QTest::keyClick(window->windowHandle(), c.toLatin1());
     }
-    // Puts away the next window shown modally, its caption read, and the
-    // lines of a descendants list (a key, unlike a click, lets queued work
-    // run before it acts).
+    // Puts away the next window shown modally, its caption and the lines of
+    // a descendants list read (a key, unlike a click, lets queued work run).
     void CloseNextModal(std::string& caption, std::vector<std::string>* lines = nullptr) {
         auto* poll = new QTimer(w);
         QObject::connect(poll, &QTimer::timeout, poll, [poll, &caption, lines] {
@@ -66,8 +65,7 @@ protected:
         });
         poll->start(5);
     }
-    // The prune panel's OK removes the person it names: OK's question names
-    // him (answered Cancel, so nothing goes).
+    // OK of the prune panel would remove whom it names (its question answered Cancel).
     void ExpectPanelRemovesWhomItNames() {
         const QString identity = PrunePanel()->Identity()->text();
         ASSERT_TRUE(identity.startsWith("Remove ") && identity.endsWith(" and..."));
@@ -718,69 +716,57 @@ TEST_F(DesktopHabitsTest, WhileTheListCoversThePedigreeThePopupKeysActOnItsHighl
     EXPECT_EQ(g.CurIndiv, samuel);
 }
 
-// Del on a highlighted row of the list over the pedigree asks, once, to
-// prune that row's person, as it does for a selected box: the list gives
-// way to the panel. Del again, or the Prune button, while the panel offers
-// him asks nothing more.
-TEST_F(DesktopHabitsTest, DelOnAListRowAsksOnceToPruneItsPerson) {
-    PastePage();
-    ShowActive();
-    auto* lists = static_cast<ListFrame*>(w->ListFrame);
-    ClickBox(0);  // John Henry, hidden by the list
-    Press(w, Qt::Key_L, Qt::ControlModifier);
-    ClickRow(lists->ListView1(), lists->IndivModel(), "MARSH, Abigail");
-    ASSERT_TRUE(lists->ListView1()->hasFocus());
-    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
-    Press(w, Qt::Key_Delete);
-    ASSERT_TRUE(PrunePanel()->isVisible());
-    EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Abigail MARSH and...");
-    EXPECT_FALSE(lists->isVisible());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backup work before pruning?"});
-    Press(w, Qt::Key_Escape);
-
-    ClickBox(1);  // Samuel
-    ui.Answer(MsgResult::No);
-    Press(w, Qt::Key_Delete);
-    Press(w, Qt::Key_Delete);
-    ClickToolButton(kPruneToolButton);
-    EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Samuel WHITLOCK and...");
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, "Backup work before pruning?"));
-    ExpectPanelRemovesWhomItNames();
-}
-
-// The prune panel open for Samuel, the list shown over it and Abigail's
-// row highlighted, then each pop-up key: Del points the panel at Abigail,
-// after its backup question; every other key puts Samuel's prune away. The
-// panel never names one person while its OK would remove another.
-TEST_F(DesktopHabitsTest, APopupKeyForAnotherPersonNeverLeavesThePanelOnTheFirst) {
-    const std::pair<Qt::Key, bool> keys[] = {
-        {Qt::Key_I, false}, {Qt::Key_E, false}, {Qt::Key_Delete, true}, {Qt::Key_D, false}};
-    for (const auto& [key, repointed] : keys) {
-        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+// Del on a highlighted row of the list over the pedigree asks once to prune
+// that row's person, the list giving way to the panel, also where the panel
+// is open for Samuel; any other pop-up key puts his prune away. The panel
+// never names one person while its OK would remove another.
+TEST_F(DesktopHabitsTest, APopupKeyOnAListRowNeverLeavesThePanelOnAnotherPerson) {
+    const std::pair<Qt::Key, bool> cases[] = {
+        {Qt::Key_Delete, false}, {Qt::Key_Delete, true}, {Qt::Key_I, true}, {Qt::Key_E, true}, {Qt::Key_D, true}};
+    for (const auto& [key, panelFirst] : cases) {
+        const bool del = key == Qt::Key_Delete;
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString() + (panelFirst ? " over a prune" : ""));
         StartProgram();
         PastePage();
         ShowActive();
-        PruneFromBox(1);  // Samuel
-        ASSERT_TRUE(PrunePanel()->isVisible());
+        if (panelFirst) PruneFromBox(1);  // Samuel
+        else ClickBox(0);  // John Henry, hidden by the list
         auto* lists = static_cast<ListFrame*>(w->ListFrame);
         Press(w, Qt::Key_L, Qt::ControlModifier);
         ClickRow(lists->ListView1(), lists->IndivModel(), "MARSH, Abigail");
+        ASSERT_TRUE(lists->ListView1()->hasFocus());
+        ui.boxes.clear();
         std::string shown;
-        if (key == Qt::Key_Delete) ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+        if (del) ui.Answer(MsgResult::No);  // "Backup work before pruning?"
         else if (key != Qt::Key_E) CloseNextModal(shown);  // the search window, the descendants list
-        Press(w, key, key == Qt::Key_Delete ? Qt::NoModifier : Qt::ControlModifier);
-        EXPECT_EQ(PrunePanel()->isVisible(), repointed);
-        EXPECT_EQ(g.PrunePending, repointed ? "Y" : "N");
-        if (!PrunePanel()->isVisible()) continue;
+        Press(w, key, del ? Qt::NoModifier : Qt::ControlModifier);
+        EXPECT_EQ(PrunePanel()->isVisible(), del);
+        EXPECT_EQ(g.PrunePending, del ? "Y" : "N");
+        if (!del) continue;
+        EXPECT_FALSE(lists->isVisible());
         EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Abigail MARSH and...");
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backup work before pruning?"});
         ExpectPanelRemovesWhomItNames();
     }
 }
 
+// Del again, or the Prune button, while the panel offers a person asks nothing more.
+TEST_F(DesktopHabitsTest, DelAgainOrThePruneButtonAsksNothingMore) {
+    PastePage();
+    ShowActive();
+    ClickBox(1);  // Samuel
+    ui.Answer(MsgResult::No);  // "Backup work before pruning?"
+    Press(w, Qt::Key_Delete);
+    Press(w, Qt::Key_Delete);
+    ClickToolButton(kPruneToolButton);
+    EXPECT_EQ(PrunePanel()->Identity()->text(), "Remove Samuel WHITLOCK and...");
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backup work before pruning?"});
+    ExpectPanelRemovesWhomItNames();
+}
+
 // Enter presses OK in the prune panel, with the option the keys chose; in
-// the editor it presses Save while a box holds a change, then OK, from a
-// line box of any tab; in the notes, a box of several lines, it starts a
-// new line.
+// the editor Save while a box holds a change, then OK, from a line box of
+// any tab; in the notes it starts a new line.
 TEST_F(DesktopHabitsTest, EnterPressesOKInThePrunePanelAndTheEditor) {
     Lintoraedit& editor = StartWithTheEditor();
     PastePage();
@@ -792,8 +778,6 @@ TEST_F(DesktopHabitsTest, EnterPressesOKInThePrunePanelAndTheEditor) {
     ui.Answer(MsgResult::Cancel);  // "Are you sure?"
     enter();
     EXPECT_EQ(ui.boxes.back().text, "Samuel WHITLOCK and descendants will be removed.");
-    EXPECT_FALSE(PrunePanel()->isVisible());
-
     ClickBox(2);  // Abigail
     Press(w, Qt::Key_E, Qt::ControlModifier);
     ASSERT_TRUE(editor.isVisible());
@@ -805,7 +789,6 @@ TEST_F(DesktopHabitsTest, EnterPressesOKInThePrunePanelAndTheEditor) {
     enter();  // Save
     EXPECT_EQ(g.Indiv[abigail].ibDate.trimmed(), "1809");
     EXPECT_EQ(editor.CancelEditButton->text(), "Done");
-
     editor.mnuTabsItem[2]->trigger();  // Notes
     QTest::mouseClick(editor.iNotes->viewport(), Qt::LeftButton);
     QTest::keyClicks(editor.iNotes, "Born in Windsor");

@@ -1,6 +1,7 @@
 #include "tests/support/test_home.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -14,31 +15,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TestHome& Home() {
-    static TestHome home;
-    return home;
-}
-
-// A base folder made for a run by hand, removed at its end.
-fs::path& MadeBase() {
-    static fs::path base;
-    return base;
-}
+TestHome home;
+fs::path madeBase;  // made for a run by hand, removed at its end
 
 fs::path RealHome() {
     const passwd* user = ::getpwuid(::getuid());
     return user && user->pw_dir ? fs::path(user->pw_dir) : fs::path();
 }
 
-fs::path RealStateFolder() { return RealHome() / ".local" / "state" / "Lintora"; }
-
 void PointIntoHome() {
-    const fs::path& home = Home().home;
-    ::setenv("HOME", home.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (home / ".local" / "share").c_str(), 1);
-    ::setenv("XDG_STATE_HOME", Home().state.c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (home / ".cache").c_str(), 1);
+    ::setenv("HOME", home.home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home.home / ".config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (home.home / ".local" / "share").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", home.state.c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (home.home / ".cache").c_str(), 1);
 }
 
 class HomeOfItsOwn : public ::testing::Environment {
@@ -50,9 +40,8 @@ public:
         } else {
             std::string made = (fs::temp_directory_path() / "lintora-test-home-XXXXXX").string();
             ASSERT_NE(::mkdtemp(made.data()), nullptr) << "no folder for the tests' home";
-            base = MadeBase() = made;
+            base = madeBase = made;
         }
-        TestHome& home = Home();
         // CTest runs the program's tests side by side, each a process.
         home.home = base / ("run-" + std::to_string(::getpid()));
         home.state = home.home / ".local" / "state";
@@ -62,24 +51,21 @@ public:
         ASSERT_FALSE(ec) << home.state << ": " << ec.message();
         PointIntoHome();
     }
-
     void TearDown() override {
         std::error_code ec;
-        const fs::path folder = Home().state / "Lintora";
-        std::string left;
-        // A folder a save keeps its records in stays, empty, for the next save.
-        for (const auto& entry : fs::recursive_directory_iterator(folder, ec))
+        std::string left;  // the records' folder itself stays, empty, for the next save
+        for (const auto& entry : fs::recursive_directory_iterator(home.state / "Lintora", ec))
             if (!entry.is_directory()) left += " " + entry.path().string();
         EXPECT_EQ(left, "") << "left in the state folder";
-        fs::remove_all(Home().home, ec);
-        if (!MadeBase().empty()) fs::remove_all(MadeBase(), ec);
+        fs::remove_all(home.home, ec);
+        if (!madeBase.empty()) fs::remove_all(madeBase, ec);
     }
 };
 
 // Whatever the test before set, each test starts in the process's home.
 class HomeAtEachTest : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
-        if (!Home().home.empty()) PointIntoHome();
+        if (!home.home.empty()) PointIntoHome();
     }
 };
 
@@ -91,13 +77,11 @@ class HomeAtEachTest : public ::testing::EmptyTestEventListener {
 
 }  // namespace
 
-const TestHome& TheTestHome() { return Home(); }
+const TestHome& TheTestHome() { return home; }
 
 std::size_t RealStateEntries() {
-    std::error_code ec;
-    std::size_t entries = 0;
-    for (fs::directory_iterator it(RealStateFolder(), ec), end; !ec && it != end; it.increment(ec)) ++entries;
-    return entries;
+    std::error_code ec;  // none there: an end at once
+    return std::distance(fs::directory_iterator(RealHome() / ".local" / "state" / "Lintora", ec), {});
 }
 
 }  // namespace lintora::testing

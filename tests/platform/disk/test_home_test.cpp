@@ -14,21 +14,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 // A save killed half-way leaves its record in the state folder of the
-// test's own home; the state folder of the real home is never written.
+// test's own home, where HOME and the XDG folders point; the real home's
+// is never written.
 TEST(TestHomeTest, AStoppedSaveLeavesItsRecordInTheTestsOwnHome) {
     const TestHome& home = TheTestHome();
     ASSERT_FALSE(home.home.empty());
-    EXPECT_NE(home.home, home.realHome);
-    EXPECT_EQ(Env("HOME"), home.home.string());
-    for (const char* folder : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"})
-        EXPECT_TRUE(Env(folder).starts_with(home.home.string() + "/")) << folder;
-
+    ASSERT_NE(home.home, home.realHome);
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"}) {
+        const char* value = std::getenv(name);
+        EXPECT_TRUE(value && (value + std::string("/")).starts_with(home.home.string() + "/")) << name;
+    }
     const std::size_t realEntries = RealStateEntries();
     const fs::path tree = home.home / "tree", family = tree / "family.lnt";
     fs::create_directories(tree);
@@ -38,8 +34,6 @@ TEST(TestHomeTest, AStoppedSaveLeavesItsRecordInTheTestsOwnHome) {
     ASSERT_TRUE(SaveStopped(family.string(), std::string(40000, 'b'), system));
     EXPECT_FALSE(fs::is_empty(home.state / "Lintora"));
     EXPECT_EQ(RealStateEntries(), realEntries);
-
-    // What the stopped save left goes with the test.
     fs::remove_all(home.state / "Lintora");
     fs::remove_all(tree);
 }
