@@ -228,13 +228,15 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
             const std::vector<RecordedSave> saves = UnfinishedSaves(drive, opened.string());
             ASSERT_EQ(saves.size(), c.end == SaveEnd::CopyMissing && !opened.empty() ? 0u : 1u);
             std::string earlier;
-            if (!saves.empty()) EXPECT_EQ(saves[0].end, c.end);
-            if (c.end == SaveEnd::PartOfNew) EXPECT_EQ(ReadEarlierCopy(drive, saves[0].record, earlier), 0);
+            for (const RecordedSave& save : saves) EXPECT_EQ(save.end, c.end);
+            EXPECT_EQ(c.end == SaveEnd::PartOfNew ? ReadEarlierCopy(drive, saves[0].record, earlier) : 0, 0);
         }
         EXPECT_EQ(SaveRecords(drive).size(), c.end == SaveEnd::CopyMissing ? 0u : 1u);
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
         if (fs::exists(dir / "away")) fs::rename(dir / "away", usb);
-        if (c.end == SaveEnd::OutOfReach) EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
+        if (c.end == SaveEnd::OutOfReach) {
+            EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
+        }
         for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
         EXPECT_TRUE(SaveContents(file.string(), "saved").saved());
         EXPECT_EQ(Read(usb / "family (earlier contents).lnt"), "mine");
