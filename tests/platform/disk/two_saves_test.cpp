@@ -43,11 +43,12 @@ struct Pause {
 };
 
 // A save held at one call; where inPlace, no new file can be given the
-// old one's owners, so the file is written in place.
+// old one's owners, so the file is written in place; locks fail with lockError.
 struct SlowSystem : WatchedSystem, Pause {
-    SlowSystem(const std::string& at, bool inPlace) {
-        before = [this, at, inPlace](const std::string& call) {
+    SlowSystem(const std::string& at, bool inPlace, int lockError = 0) {
+        before = [this, at, inPlace, lockError](const std::string& call) {
             if (call == at) Wait();
+            if (lockError && call.starts_with("lock ")) return lockError;
             return inPlace && call.starts_with("chown ") && !call.ends_with("family.lnt") ? EPERM : 0;
         };
     }
@@ -153,10 +154,7 @@ TEST_F(TwoSavesTest, AReadHoldsUpOnlyTheWriteOfASaveInPlace) {
 TEST_F(TwoSavesTest, NoLocksStopNoSaveAndAFailedSaveLeavesNoneHeld) {
     for (const bool inPlace : {true, false}) {
         SCOPED_TRACE(inPlace ? "in place" : "by rename");
-        SlowSystem noLocks("", inPlace);
-        noLocks.before = [was = noLocks.before](const std::string& call) {
-            return call.starts_with("lock ") ? ENOLCK : was(call);
-        };
+        SlowSystem noLocks("", inPlace, ENOLCK);
         EXPECT_TRUE(SaveContents(family.string(), Work("Bob"), noLocks).saved());
         EXPECT_EQ(noLocks.Calls({"cut"}).size(), inPlace ? 1u : 0u);
         EXPECT_EQ(Read(family), Work("Bob"));
