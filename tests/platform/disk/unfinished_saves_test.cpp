@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <tuple>
 
 #include <fcntl.h>
@@ -18,6 +19,7 @@
 
 #include "platform/disk/copies_folder.h"
 #include "platform/disk/load_contents.h"
+#include "platform/disk/record_words.h"
 #include "platform/disk/save_contents.h"
 #include "tests/support/watched_system.h"
 
@@ -25,20 +27,6 @@ namespace lintora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The files under folder, its records folders aside.
-long FilesIn(const fs::path& folder) {
-    long files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) files += !entry.is_directory();
-    return files;
-}
-
-// The folder that keeps the records of the one folder whose files were saved.
-fs::path RecordsFolderIn(const fs::path& state) {
-    for (const auto& entry : fs::directory_iterator(state))
-        if (entry.is_directory() && entry.path().filename().string().starts_with(".records-")) return entry.path();
-    return state;
-}
 
 class UnfinishedSavesTest : public ::testing::Test {
 protected:
@@ -68,17 +56,14 @@ protected:
         record.host = RealSystem().HostName();
         return record;
     }
-    static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string Read(const fs::path& p) { return (std::ostringstream() << std::ifstream(p).rdbuf()).str(); }
     static void Write(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
-    // The file usb/family.lnt (with a second name, so that a save writes
-    // it in place) holding earlier, saved over with saved by system.
-    fs::path StoppedSave(const std::string& earlier, const std::string& saved, StoppingSystem&& system) {
-        fs::create_directories(dir / "usb");
+    // usb/family.lnt, linked as for-aunt.lnt (so saved in place), holding
+    // "earlier", its save of 9000 bytes stopped by system.
+    fs::path StoppedSave(StoppingSystem&& system, const std::string& saved = std::string(9000, 's')) {
         const fs::path file = dir / "usb" / "family.lnt";
-        Write(file, earlier);
+        fs::create_directories(dir / "usb");
+        Write(file, "earlier");
         if (!fs::exists(dir / "usb" / "for-aunt.lnt")) fs::create_hard_link(file, dir / "usb" / "for-aunt.lnt");
         EXPECT_TRUE(SaveStopped(file.string(), saved, system));
         return file;
@@ -111,10 +96,9 @@ TEST_F(UnfinishedSavesTest, ARecordReadsBackAsItWasWritten) {
     EXPECT_FALSE(ParseRecord(RecordText(record), read = {}));
 }
 
-// The save whose saver (a child here) still holds its record is running,
-// its copy there or not; once it has ended, or where the record is of
-// another boot and nobody holds it, the save stopped, and a record whose
-// copy is gone from its folder is returned to be told, its record removed.
+// The save whose saver still holds its record is running, its copy there
+// or not; once it ended, or of another boot, it stopped, and one whose copy
+// is gone is told once, its record removed.
 TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     const fs::path file = dir / "family.lnt";
     std::ofstream(file) << "0 HEAD\r\n";
@@ -163,10 +147,9 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
 // copy, named: a file as long as the new contents but for another last,
 // short block; a damaged record (a length no file has, and so no hashes),
 // judged without reading past what it holds; a file stamped before the
-// cut. A file that is the new contents lets the copy go. One cleared,
-// with a block of the new contents written or none (zeros), is part of
-// them, stamped in the cut's second or seconds later (the file's stamp is
-// 1765000001.0000001).
+// cut. A file that is the new contents lets the copy go; one cleared and
+// partly written (or zeros) since the cut is part of them. The file is
+// stamped 1765000001.000000100.
 TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string block = std::string(4096, 'x') + std::string(904, '\0'), zeros(8192, '\0');
@@ -211,8 +194,7 @@ TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     }
 }
 
-// A drive mounted again: its files have other device numbers, and other
-// inode numbers (FAT makes them up at each mount).
+// A drive mounted again: other device and (on FAT) inode numbers.
 struct Remounted : WatchedSystem {
     int Status(int fd, struct stat& st) override {
         const int result = SystemCalls::Status(fd, st);
@@ -221,12 +203,10 @@ struct Remounted : WatchedSystem {
     }
 };
 
-// A save in place on a USB drive stops half-way, beside the user's own
-// "family (earlier contents).lnt": its copy takes the next name. Mounted
-// again, the save is found by either name of the file and at start-up;
-// while the drive is away it is out of reach, and kept. Only where the
-// copy's folder is there without it, or another file took its name, is the
-// copy missing: told once, its record gone. Nothing of the user's goes.
+// A save in place on a USB drive, its copy beside the user's own "family
+// (earlier contents).lnt", is found when mounted again by either name and
+// at start-up, and kept while the drive is away; only a copy proven gone
+// drops it. Nothing of the user's goes.
 TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
     const fs::path usb = dir / "usb", copy = usb / "family (earlier contents 2).lnt", aunt = usb / "for-aunt.lnt";
     const struct {
@@ -238,27 +218,28 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         {"mounted again", [] {}, SaveEnd::PartOfNew, "earlier"},
         {"not plugged in", [&] { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, ""},
         {"the copy deleted", [&] { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
-        {"another file at its name", [&] { fs::remove(copy), Write(copy, "another"); }, SaveEnd::CopyMissing,
-         "another"},
+        {"another file at its name", [&] { fs::remove(copy), Write(copy, "another"); }, SaveEnd::CopyMissing, "another"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fs::create_directories(usb);
         Write(usb / "family (earlier contents).lnt", "mine");
-        const fs::path file = StoppedSave("earlier", std::string(9000, 's'), {"write family.lnt", 1, true});
+        const fs::path file = StoppedSave({"write family.lnt", 1, true});
         c.make();
         Remounted drive;
         for (const fs::path& opened : {fs::path(), file, fs::exists(aunt) ? aunt : file}) {
             const std::vector<RecordedSave> saves = UnfinishedSaves(drive, opened.string());
             ASSERT_EQ(saves.size(), c.end == SaveEnd::CopyMissing && !opened.empty() ? 0u : 1u);
             std::string earlier;
-            if (!saves.empty()) EXPECT_EQ(saves[0].end, c.end);
-            if (c.end == SaveEnd::PartOfNew) EXPECT_EQ(ReadEarlierCopy(drive, saves[0].record, earlier), 0);
+            for (const RecordedSave& save : saves) EXPECT_EQ(save.end, c.end);
+            EXPECT_EQ(c.end == SaveEnd::PartOfNew ? ReadEarlierCopy(drive, saves[0].record, earlier) : 0, 0);
         }
         EXPECT_EQ(SaveRecords(drive).size(), c.end == SaveEnd::CopyMissing ? 0u : 1u);
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
         if (fs::exists(dir / "away")) fs::rename(dir / "away", usb);
-        if (c.end == SaveEnd::OutOfReach) EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
+        if (c.end == SaveEnd::OutOfReach) {
+            EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
+        }
         for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
         EXPECT_TRUE(SaveContents(file.string(), "saved").saved());
         EXPECT_EQ(Read(usb / "family (earlier contents).lnt"), "mine");
@@ -266,21 +247,18 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
     }
 }
 
-// A record cut short after the word "file" of its second line, and records
-// made by hand whose copy is the file itself (by its name or its other),
-// are passed over and named; the save beside them is judged all the same.
-// No record removes the file, nor one of scratch names that names it.
+// Records made by hand with the file itself as their copy (by either name)
+// are named and passed over; none removes the file, nor does a scratch
+// record that names it.
 TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
-    const fs::path file = StoppedSave("earlier", std::string(9000, 's'), {"write family.lnt", 1, true});
-    const fs::path records = RecordsFolderIn(dir / "state" / "Lintora"), usb = dir / "usb";
+    const fs::path file = StoppedSave({"write family.lnt", 1, true}), usb = dir / "usb";
+    SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
+    const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(RecordFolder(byHand));
     const std::string holds = Read(file);
     struct stat folder {}, status {};
     ::stat(usb.c_str(), &folder);
     ::stat(file.c_str(), &status);
-    Write(records / ".save.00000000000000c0.record", "Lintora record 2\nkind save\nfile");
-    SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
-    std::tie(byHand.copyLength, byHand.copyHash) = std::tuple(holds.size(), CopyHash(holds));
-    byHand.copyId = IdOf(status);
+    std::tie(byHand.copyLength, byHand.copyHash, byHand.copyId) = std::tuple(holds.size(), CopyHash(holds), IdOf(status));
     for (const fs::path& copy : {file, usb / "for-aunt.lnt"}) {
         byHand.copy = copy.string();
         Keep(byHand);
@@ -289,20 +267,14 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string(), &damaged);
     ASSERT_EQ(saves.size(), 1u);
     EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
-    ASSERT_EQ(damaged.size(), 3u);
-    EXPECT_EQ(damaged[0].path, (records / ".save.00000000000000c0.record").string());
+    EXPECT_EQ(damaged.size(), 2u);
     RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
-    SaveRecord scratch;
-    scratch.kind = RecordKind::Scratch;
-    scratch.folder = usb.string();
-    scratch.folderId = IdOf(folder);
-    scratch.scratch = "family.lnt";
-    scratch.scratchInode = status.st_ino;
-    scratch.pid = 1;
-    scratch.boot = "another-boot";
-    scratch.host = RealSystem().HostName();
+    SaveRecord scratch = byHand;
+    std::tie(scratch.kind, scratch.folder, scratch.folderId) = std::tuple(RecordKind::Scratch, usb.string(), IdOf(folder));
+    std::tie(scratch.scratch, scratch.scratchInode, scratch.pid, scratch.boot) =
+        std::tuple("family.lnt", status.st_ino, 1, "another-boot");
     Write(records / ".scratch.00000000000000c1.record", RecordText(scratch));
-    EXPECT_TRUE(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents == holds);
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, holds);
     EXPECT_TRUE(fs::exists(usb / "for-aunt.lnt"));
 }
 
@@ -311,16 +283,13 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
 TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
     struct WithoutNamelessFiles : StoppingSystem {
         using StoppingSystem::StoppingSystem;
-        int OpenNameless(int, int, mode_t) override {
-            errno = EOPNOTSUPP;
-            return -1;
-        }
+        int OpenNameless(int, int, mode_t) override { return errno = EOPNOTSUPP, -1; }
     };
-    const fs::path file = StoppedSave("earlier", "saved", WithoutNamelessFiles("write .family.lnt.*.tmp", 1, true));
+    const fs::path file = StoppedSave(WithoutNamelessFiles("write .family.lnt.*.tmp", 1, true), "saved");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3);
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
-    EXPECT_EQ(FilesIn(dir / "state" / "Lintora"), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory()) << entry;
 }
 
 }  // namespace
