@@ -194,12 +194,21 @@ TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     }
 }
 
-// A drive mounted again: other device and (on FAT) inode numbers.
+// A drive mounted again: other device and (on FAT) inode numbers; a
+// failing one cannot read the path failing.
 struct Remounted : WatchedSystem {
+    std::string failing;
     int Status(int fd, struct stat& st) override {
         const int result = SystemCalls::Status(fd, st);
         st.st_dev += 7, st.st_ino += 1000;
         return result;
+    }
+    int OpenAt(int dir, const std::string& name, int flags, mode_t mode) override {
+        if (name == failing) {
+            errno = EIO;
+            return -1;
+        }
+        return WatchedSystem::OpenAt(dir, name, flags, mode);
     }
 };
 
@@ -211,22 +220,24 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
     const fs::path usb = dir / "usb", copy = usb / "family (earlier contents 2).lnt", aunt = usb / "for-aunt.lnt";
     const struct {
         const char* what;
-        std::function<void()> make;
+        std::function<void(Remounted&)> make;
         SaveEnd end;
         std::string left;  // at the copy's name once judged
     } cases[] = {
-        {"mounted again", [] {}, SaveEnd::PartOfNew, "earlier"},
-        {"not plugged in", [&] { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, ""},
-        {"the copy deleted", [&] { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
-        {"another file at its name", [&] { fs::remove(copy), Write(copy, "another"); }, SaveEnd::CopyMissing, "another"},
+        {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier"},
+        {"not plugged in", [&](Remounted&) { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, ""},
+        {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier"},
+        {"the copy deleted", [&](Remounted&) { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
+        {"another file at its name", [&](Remounted&) { fs::remove(copy), Write(copy, "another"); },
+         SaveEnd::CopyMissing, "another"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fs::create_directories(usb);
         Write(usb / "family (earlier contents).lnt", "mine");
         const fs::path file = StoppedSave({"write family.lnt", 1, true});
-        c.make();
         Remounted drive;
+        c.make(drive);
         for (const fs::path& opened : {fs::path(), file, fs::exists(aunt) ? aunt : file}) {
             const std::vector<RecordedSave> saves = UnfinishedSaves(drive, opened.string());
             ASSERT_EQ(saves.size(), c.end == SaveEnd::CopyMissing && !opened.empty() ? 0u : 1u);
@@ -237,6 +248,7 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         EXPECT_EQ(SaveRecords(drive).size(), c.end == SaveEnd::CopyMissing ? 0u : 1u);
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
         if (fs::exists(dir / "away")) fs::rename(dir / "away", usb);
+        drive.failing.clear();
         if (c.end == SaveEnd::OutOfReach) {
             EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
         }
