@@ -428,7 +428,9 @@ void SettleSlashSurname(GedName& r, IndivRec& R) {
     std::string surname = r.slashText, part;
     if (r.surnLine) {
         const std::string spelt = SlashesAsBlanks(r.surnameBase);
-        if (ReaderWords(spelt) != ReaderWords(surname) &&
+        // Most files spell the SURN line as the slashes do.
+        const bool sameWords = spelt == surname || ReaderWords(spelt) == ReaderWords(surname);
+        if (!sameWords &&
             ReaderWords(WithPrefix(r.surnamePrefix, spelt)) != ReaderWords(WithPrefix(r.surnamePrefix, surname))) {
             // other words: the slashes decide
             R.iSurn = r.shownSurname = surname;
@@ -437,7 +439,7 @@ void SettleSlashSurname(GedName& r, IndivRec& R) {
         }
         if (spelt != r.surnameBase && JoinedWords(spelt) == JoinedWords(surname)) surname = r.surnameBase;
         // The same words: the part is the SURN line's ("/Pérez/" with SURN PÉREZ).
-        else if (ReaderWords(spelt) == ReaderWords(surname)) part = r.surnameBase;
+        else if (sameWords) part = r.surnameBase;
     }
     const std::string front = MissingPrefix(r.surnamePrefix, surname);
     r.shownSurname = front.empty() ? surname : TrimBlanks(front + surname);
