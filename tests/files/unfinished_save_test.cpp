@@ -86,6 +86,29 @@ protected:
     static std::string PartOnly(const fs::path& copy) {
         return "family.lnt holds only part of its new work; its earlier contents are kept in " + copy.string() + ".";
     }
+    static std::string Missing(const fs::path& copy) {
+        return "A save of family.lnt did not finish, and its earlier contents, kept in " + copy.string() +
+               ", are no longer there.";
+    }
+    // Every record judged to end as end says, saved on attic at 08:00 on 8 December 2025 (UTC).
+    void JudgeRecordsAs(const SaveEnd& end, const std::string& damaged = "") {
+        setenv("TZ", "UTC", 1);
+        FindUnfinishedSavesBy([&end, damaged](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>* found) {
+            std::vector<RecordedSave> saves;
+            for (FoundRecord& save : SaveRecords(sys)) {
+                save.record.host = "attic";
+                save.record.began = 1765180800;
+                saves.push_back({save.name, save.record, end});
+            }
+            if (found && !damaged.empty()) found->push_back({damaged});
+            return saves;
+        });
+    }
+    void TearDown() override {
+        FindUnfinishedSavesBy({});
+        unsetenv("TZ");
+        FilesTest::TearDown();
+    }
     static std::string CutShort() {
         return "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose what "
                "is missing.";
@@ -206,8 +229,7 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedKeepsItsCopyNamed) {
     }
     EXPECT_EQ(Open(dir / "for-aunt.lnt"), std::vector<std::string>{Kept("family.lnt", copy)});  // by its other name
     fs::remove(copy);
-    EXPECT_EQ(Open(family), std::vector<std::string>{"A save of family.lnt did not finish, and its earlier contents, "
-                                                     "kept in " + copy.string() + ", are no longer there."});
+    EXPECT_EQ(Open(family), std::vector<std::string>{Missing(copy)});
     EXPECT_EQ(Records(), std::vector<std::string>{});
     EXPECT_EQ(Open(family), std::vector<std::string>{});
 }
@@ -270,19 +292,8 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     StopSaveHalfWay(40, 900);
     const fs::path record = dir / "state" / "Lintora" / Records().at(0);
     const std::string recorded = Read(record), damaged = (dir / "state" / ".save.0123456789abcdef.record").string();
-    setenv("TZ", "UTC", 1);
     SaveEnd end{};
-    FindUnfinishedSavesBy([&](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>* found) {
-        std::vector<RecordedSave> saves;
-        for (FoundRecord& save : SaveRecords(sys)) {
-            save.record.host = "attic";
-            save.record.began = 1765180800;
-            saves.push_back({save.name, save.record, end});
-        }
-        if (found) found->push_back({damaged});
-        return saves;
-    });
-    const struct Restore { ~Restore() { FindUnfinishedSavesBy({}), unsetenv("TZ"); } } restore;
+    JudgeRecordsAs(end, damaged);
     const std::string elsewhere = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
                                   "December 2025, or that save stopped there. Open it all the same? Until that save "
                                   "has finished, the file may hold only part of its work.";
@@ -291,8 +302,7 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
                what + " cannot be reached now (a drive that is not plugged in, or a network folder not connected). "
                "Nothing was removed: they will be offered again once " + when + " can be reached.";
     };
-    const std::string missing = "A save of family.lnt did not finish, and its earlier contents, kept in " +
-                                copy.string() + ", are no longer there.";
+    const std::string missing = Missing(copy);
     const struct {
         SaveEnd end;
         std::vector<std::string> atStart;
@@ -373,12 +383,8 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
 // The lock of a save in place that runs tells the open, whatever its record
 // is judged; the open leaves it its copy and record.
 TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCopy) {
-    FindUnfinishedSavesBy([](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>*) {
-        std::vector<RecordedSave> saves;
-        for (FoundRecord& save : SaveRecords(sys)) saves.push_back({save.name, save.record, SaveEnd::PartOfNew});
-        return saves;
-    });
-    const struct Restore { ~Restore() { FindUnfinishedSavesBy({}); } } restore;
+    const SaveEnd end = SaveEnd::PartOfNew;
+    JudgeRecordsAs(end);
     const fs::path family = dir / "family.ged";
     Write(family, kAnn);
     fs::create_hard_link(family, dir / "for-aunt.ged");
