@@ -276,9 +276,8 @@ TEST_F(GedcomUtf8Test, ANameShownThatAnselWouldSpellPastItsFieldMakesTheFileUtf8
     ExpectSameWork(SeenWork::Now(), before);
 }
 
-// Every sign of the Latin, punctuation, currency and letterlike blocks, in
-// a place and a note, comes back as it stood (in ANSEL, or in UTF-8 with
-// the message naming it), or as the ASCII spelling an ANSEL file gives it.
+// Every sign of the Latin, punctuation, currency and letterlike blocks, in a
+// place and a note, comes back as it stood or as its ASCII spelling in ANSEL.
 TEST_F(GedcomUtf8Test, EverySignComesBackAsItStoodOrAsItsAsciiSpelling) {
     const std::pair<std::u32string_view, std::string> spellings[] = {
         {U"‘’‚‛‹›′´", "'"}, {U"“”„‟″", "\""}, {U"«", "<<"}, {U"»", ">>"}, {U"‐‑‒–—―", "-"}, {U"…", "..."},

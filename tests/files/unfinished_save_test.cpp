@@ -21,7 +21,9 @@
 #include "files/file_saving.h"
 #include "files/gedcom_writer.h"
 #include "files/unfinished_save.h"
+#include "platform/disk/copies_folder.h"
 #include "platform/disk/save_contents.h"
+#include "platform/disk/save_record.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"
@@ -30,6 +32,8 @@ namespace lintora::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+const std::string kAnn = "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n";
 
 class UnfinishedSaveTest : public FilesTest {
 protected:
@@ -82,9 +86,42 @@ protected:
     static std::string PartOnly(const fs::path& copy) {
         return "family.lnt holds only part of its new work; its earlier contents are kept in " + copy.string() + ".";
     }
+    static std::string Missing(const fs::path& copy) {
+        return "A save of family.lnt did not finish, and its earlier contents, kept in " + copy.string() +
+               ", are no longer there.";
+    }
+    // Every record judged to end as end says, saved on attic at 08:00 on 8 December 2025 (UTC).
+    void JudgeRecordsAs(const SaveEnd& end, const std::string& damaged = "") {
+        setenv("TZ", "UTC", 1);
+        FindUnfinishedSavesBy([&end, damaged](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>* found) {
+            std::vector<RecordedSave> saves;
+            for (FoundRecord& save : SaveRecords(sys)) {
+                save.record.host = "attic";
+                save.record.began = 1765180800;
+                saves.push_back({save.name, save.record, end});
+            }
+            if (found && !damaged.empty()) found->push_back({damaged});
+            return saves;
+        });
+    }
+    void TearDown() override {
+        FindUnfinishedSavesBy({});
+        unsetenv("TZ");
+        FilesTest::TearDown();
+    }
     static std::string CutShort() {
         return "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose what "
                "is missing.";
+    }
+    // family.lnt, with a second name, of `earlier` people; its save of `saved` stopped half-way.
+    std::string StopSaveHalfWay(int32_t earlier, int32_t saved) {
+        const fs::path family = dir / "family.lnt";
+        const std::string contents = WorkOf(earlier, family);
+        Write(family, contents);
+        fs::create_hard_link(family, dir / "for-aunt.lnt");
+        StoppingSystem system("write family.lnt", 1, true);
+        EXPECT_TRUE(SaveStopped(family.string(), WorkOf(saved, family), system));
+        return contents;
     }
     // Takes away what a stopped save leaves of its scratch files.
     void Tidy() {
@@ -192,8 +229,7 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedKeepsItsCopyNamed) {
     }
     EXPECT_EQ(Open(dir / "for-aunt.lnt"), std::vector<std::string>{Kept("family.lnt", copy)});  // by its other name
     fs::remove(copy);
-    EXPECT_EQ(Open(family), std::vector<std::string>{"A save of family.lnt did not finish, and its earlier contents, "
-                                                     "kept in " + copy.string() + ", are no longer there."});
+    EXPECT_EQ(Open(family), std::vector<std::string>{Missing(copy)});
     EXPECT_EQ(Records(), std::vector<std::string>{});
     EXPECT_EQ(Open(family), std::vector<std::string>{});
 }
@@ -229,16 +265,11 @@ TEST_F(UnfinishedSaveTest, StartUpTellsOfEverySaveThatDidNotFinish) {
     EXPECT_EQ(Records().size(), 1u);
 }
 
-// A save of 3,000 people stopped half-way. Put back into a file made
-// read-only since, the copy stays with its record and is named; once the
-// file loses its end inside a block, it is told incomplete beside its copy.
+// A put back into a file made read-only fails, and a file torn inside a
+// block is told incomplete: the copy stays named, with its record.
 TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    const std::string earlier = WorkOf(4500, family);
-    Write(family, earlier);
-    fs::create_hard_link(family, dir / "for-aunt.lnt");
-    StoppingSystem system("write family.lnt", 1, true);
-    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(3000, family), system));
+    const std::string earlier = StopSaveHalfWay(4500, 3000);
     ASSERT_EQ(::chmod(family.c_str(), 0444), 0);
     EXPECT_EQ(Open(family, {MsgResult::Yes}),
               (std::vector<std::string>{PutBack("family.lnt", copy),
@@ -249,7 +280,6 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     EXPECT_EQ(Read(copy), earlier);
     EXPECT_EQ(Records().size(), 1u);
     ASSERT_EQ(::chmod(family.c_str(), 0644), 0);
-    // Cut inside the last block the save wrote over the zeros.
     ASSERT_EQ(::truncate(family.c_str(), static_cast<off_t>(Read(family).find_last_not_of('\0')) - 1000), 0);
     EXPECT_EQ(Open(family), (std::vector<std::string>{Kept("family.lnt", copy), CutShort()}));
     EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 3000) << g.IndivCount;
@@ -259,25 +289,11 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
 // the open; a record that cannot be read is named once and stops nothing.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    Write(family, WorkOf(40, family));
-    fs::create_hard_link(family, dir / "for-aunt.lnt");
-    StoppingSystem system("write family.lnt", 1, true);
-    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(900, family), system));
+    StopSaveHalfWay(40, 900);
     const fs::path record = dir / "state" / "Lintora" / Records().at(0);
     const std::string recorded = Read(record), damaged = (dir / "state" / ".save.0123456789abcdef.record").string();
-    setenv("TZ", "UTC", 1);
     SaveEnd end{};
-    FindUnfinishedSavesBy([&](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>* found) {
-        std::vector<RecordedSave> saves;
-        for (FoundRecord& save : SaveRecords(sys)) {
-            save.record.host = "attic";
-            save.record.began = 1765180800;
-            saves.push_back({save.name, save.record, end});
-        }
-        if (found) found->push_back({damaged});
-        return saves;
-    });
-    const struct Restore { ~Restore() { FindUnfinishedSavesBy({}), unsetenv("TZ"); } } restore;
+    JudgeRecordsAs(end, damaged);
     const std::string elsewhere = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
                                   "December 2025, or that save stopped there. Open it all the same? Until that save "
                                   "has finished, the file may hold only part of its work.";
@@ -286,12 +302,11 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
                what + " cannot be reached now (a drive that is not plugged in, or a network folder not connected). "
                "Nothing was removed: they will be offered again once " + when + " can be reached.";
     };
-    const std::string missing = "A save of family.lnt did not finish, and its earlier contents, kept in " +
-                                copy.string() + ", are no longer there.";
+    const std::string missing = Missing(copy);
     const struct {
         SaveEnd end;
         std::vector<std::string> atStart;
-        MsgResult answer;  // of the open
+        MsgResult answer;
         std::vector<std::string> opened;
         bool kept;
     } cases[] = {
@@ -318,14 +333,13 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         Write(record, recorded);
         EXPECT_EQ(Open(family, {c.answer}), c.opened);
         EXPECT_EQ(fs::exists(record), c.kept);
-        EXPECT_TRUE(fs::exists(copy));  // the user's, whatever is told
+        EXPECT_TRUE(fs::exists(copy));
     }
     EXPECT_EQ(Open(family, {MsgResult::No}), std::vector<std::string>{elsewhere});
     EXPECT_EQ(g.IndivCount, 0);
 }
 
-// A save in place that could not finish says why in the user's words;
-// after a full disk the next open claims no crash.
+// A save in place that could not finish says why; after a full disk the next open claims no crash.
 TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string earlier = WorkOf(40, family), saved = WorkOf(900, family);
@@ -334,7 +348,7 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     auto save = [&](const std::string& failing, int error) {
         WatchedSystem system;
         system.before = [&](const std::string& call) {
-            char c = 0;  // a second copy holds its save until told to go on
+            char c = 0;  // the forked copy holds its save until told to go on
             if (failing == "hold" && call == "write family.lnt") (void)!(::write(1023, &c, 1) + ::read(1022, &c, 1));
             return call == failing ? error : 0;
         };
@@ -352,7 +366,6 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     ASSERT_EQ(::write(goOn[1], &c, 1), 1);
     ::wait(nullptr);
     for (int fd : {held[0], held[1], goOn[0], goOn[1], 1022, 1023}) ::close(fd);
-    // A state folder that cannot be made: a file stands on its way.
     setenv("XDG_STATE_HOME", (dir / "for-aunt.lnt" / "state").c_str(), 1);
     EXPECT_EQ(save("", 0), "family.lnt was not saved: its save could not be recorded in " +
                                (dir / "for-aunt.lnt" / "state" / "Lintora").string() +
@@ -364,21 +377,16 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
                                                 ". You may delete that copy once you have checked the file.");
     EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy)});
     EXPECT_EQ(Read(family), earlier);
-    EXPECT_EQ(Read(copy), earlier);  // named to the user, so his
+    EXPECT_EQ(Read(copy), earlier);
 }
 
-// A save in place held before it cuts the file, its record judged a stopped
-// one (as of another computer sharing the home): its lock tells the open,
-// which leaves it its copy and record.
+// The lock of a save in place that runs tells the open, whatever its record
+// is judged; the open leaves it its copy and record.
 TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCopy) {
-    FindUnfinishedSavesBy([](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>*) {
-        std::vector<RecordedSave> saves;
-        for (FoundRecord& save : SaveRecords(sys)) saves.push_back({save.name, save.record, SaveEnd::PartOfNew});
-        return saves;
-    });
-    const struct Restore { ~Restore() { FindUnfinishedSavesBy({}); } } restore;
+    const SaveEnd end = SaveEnd::PartOfNew;
+    JudgeRecordsAs(end);
     const fs::path family = dir / "family.ged";
-    Write(family, "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n");
+    Write(family, kAnn);
     fs::create_hard_link(family, dir / "for-aunt.ged");
     std::promise<void> reached, letGo;
     WatchedSystem slow;
@@ -387,8 +395,7 @@ TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCo
         return 0;
     };
     auto saving = std::async(std::launch::async, [&] {
-        return SaveContents(family.string(), "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /New/\r\n"
-                                             "0 @I2@ INDI\r\n1 NAME Bo /New/\r\n0 TRLR\r\n", slow);
+        return SaveContents(family.string(), "0 HEAD\r\n0 @I1@ INDI\r\n0 @I2@ INDI\r\n0 TRLR\r\n", slow);
     });
     reached.get_future().wait();
     EXPECT_EQ(Open(family), std::vector<std::string>{"family.ged is being saved by another copy of the program. Open "
@@ -402,6 +409,30 @@ TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCo
     EXPECT_EQ(Open(family), std::vector<std::string>{});
     EXPECT_EQ(g.IndivCount, 2);
     EXPECT_EQ(Records(), std::vector<std::string>{});
+}
+
+// A record whose saver runs does not keep a free file from opening: that
+// saver writes a file the name no longer reaches, and keeps its copy and record.
+TEST_F(UnfinishedSaveTest, AFreeFileOpensWhateverARunningRecordSays) {
+    const fs::path family = dir / "family.ged", copy = dir / "family (earlier contents).ged";
+    Write(family, kAnn);
+    Write(copy, "0 HEAD\r\n0 TRLR\r\n");
+    struct stat status {};
+    ::stat(family.c_str(), &status);
+    SaveRecord record{.file = family.string(), .copy = copy.string()};
+    record.fileId = IdOf(status);
+    record.newLength = 5000;
+    record.blocks = BlockHashes(std::string(5000, 'x'));
+    int error = 0;
+    const Descriptor state = OpenCopiesFolder(RealSystem(), true, error);
+    KeptRecord running;
+    ASSERT_EQ(running.Make(RealSystem(), state.get(), record), 0);
+    ASSERT_TRUE(LoadFile(family.string()));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(g.Indiv[1].iName.value(), "Ann Old");
+    EXPECT_TRUE(fs::exists(copy));
+    EXPECT_EQ(Records().size(), 1u);
+    running.Remove();
 }
 
 // While another copy of the program saves the file, an open reads nothing

@@ -1,11 +1,7 @@
 #pragma once
-// Every test process runs with a home and XDG folders of its own, never the
-// home of whoever runs it: a save killed half-way there would leave records
-// that his own program then tells of. CTest names a folder per test program
-// (LINTORA_TEST_HOME, in the build tree); run by hand, a fresh temporary one
-// is taken. Each process makes its own home inside it, sets HOME and the XDG
-// folders there at the start of every test, and at its end finds the state
-// folder empty and removes its home.
+// Each test process gets a home and XDG folders of its own, inside
+// LINTORA_TEST_HOME (set by CTest) or a fresh temporary folder, so that a
+// save killed half-way never leaves a record in the real home.
 #include <filesystem>
 
 namespace lintora::testing {
@@ -16,11 +12,9 @@ struct TestHome {
     std::filesystem::path realHome;   // the user's home, from the password file
 };
 
-// The test process's home; empty paths before its first test.
 const TestHome& TheTestHome();
 
-// The number of entries in the program's state folder under the user's real
-// home (0 when there is none).
+// Entries in the program's state folder under the real home.
 std::size_t RealStateEntries();
 
 }  // namespace lintora::testing
