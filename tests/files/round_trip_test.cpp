@@ -754,5 +754,73 @@ TEST_F(GedcomNamesTest, SlashesInSurnamesAndPrefixesOutsideTheSlashesSurviveEver
                 });
 }
 
+// A SURN line that differs from the slashes only by the prefix: the prefix
+// goes to the surname once, and off the given names, wherever NAME puts it.
+TEST_F(GedcomNamesTest, APrefixTheSurnLineAddsGoesToTheSurnameOnce) {
+    const Want jan{"Jan", "van Berg", "", "Jan van Berg", {"1 NAME Jan /van Berg/", "2 SURN van Berg", "2 GIVN Jan"}},
+        berg{"", "van Berg", "", "van Berg", {"1 NAME  /van Berg/", "2 SURN van Berg", "2 GIVN "}};
+    ExpectNames("0 HEAD\r\n1 SOUR Aldfaer\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Jan van /Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN van Berg\r\n"
+                "1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME Maria de la /Cruz/\r\n2 GIVN Maria de la\r\n2 SPFX de la\r\n"
+                "2 SURN de la Cruz\r\n1 SEX F\r\n"
+                "0 @I3@ INDI\r\n1 NAME Jan /van Berg/\r\n2 GIVN Jan van\r\n2 SPFX van\r\n2 SURN Berg\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME van /Berg/\r\n2 SPFX van\r\n1 SEX M\r\n"
+                "0 @I5@ INDI\r\n1 NAME van /Berg/\r\n2 GIVN van\r\n2 SPFX van\r\n2 SURN van Berg\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {jan,
+                 {"Maria", "de la Cruz", "", "Maria de la Cruz",
+                  {"1 NAME Maria /de la Cruz/", "2 SURN de la Cruz", "2 GIVN Maria"}},
+                 jan, berg, berg});
+}
+
+// A slash outside the surname's pair is a blank in the NAME line (other
+// readers look there for the surname's slashes alone) and comes back from
+// the part line, to the name shown too; a NAME line holding it reads the same.
+TEST_F(GedcomNamesTest, ASlashOutsideTheSurnameIsABlankInTheNameLineAndComesBackFromThePartLine) {
+    const Want thomas{"Thomas/Tom", "Whitcomb", "", "Thomas/Tom Whitcomb",
+                      {"1 NAME Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom"}};
+    ExpectNames("0 HEAD\r\n1 SOUR PAF\r\n1 CHAR ANSEL\r\n"
+                "0 @I1@ INDI\r\n1 NAME Thomas Tom /Whitcomb/\r\n2 GIVN Thomas/Tom\r\n2 SURN Whitcomb\r\n1 SEX M\r\n"
+                "0 @I2@ INDI\r\n1 NAME John /Smith/ III IV\r\n2 GIVN John\r\n2 SURN Smith\r\n2 NSFX III/IV\r\n"
+                "1 SEX M\r\n"
+                "0 @I3@ INDI\r\n1 NAME Thomas/Tom /Whitcomb/\r\n2 SURN Whitcomb\r\n2 GIVN Thomas/Tom\r\n1 SEX M\r\n"
+                "0 @I4@ INDI\r\n1 NAME Rev. Thomas Tom /Whitcomb/\r\n2 SURN Whitcomb\r\n2 GIVN Thomas/Tom\r\n"
+                "2 NPFX Rev.\r\n1 SEX M\r\n"
+                "0 TRLR\r\n",
+                {thomas,
+                 {"John", "Smith", "III/IV", "John Smith III/IV",
+                  {"1 NAME John /Smith/III IV", "2 SURN Smith", "2 GIVN John", "2 NSFX III/IV"}},
+                 thomas,
+                 {"Thomas/Tom", "Whitcomb", "", "Rev. Thomas/Tom Whitcomb",
+                  {"1 NAME Rev. Thomas Tom /Whitcomb/", "2 SURN Whitcomb", "2 GIVN Thomas/Tom", "2 NPFX Rev."}}});
+}
+
+// A name shown that its parts do not make (a page's own spelling, a comma
+// between given names) comes back from GEDCOM: NAME writes it, the parts theirs.
+TEST_F(RoundTripTest, ANameShownThatItsPartsDoNotMakeComesBackFromGedcom) {
+    const struct { const char *given, *surname, *shown, *nameLine; } cases[] = {
+        {"Mar\xC3\xAD" "a", "P\xC3\x89REZ", "Mar\xC3\xAD" "a P\xC3\xA9rez", "1 NAME Mar\xE2" "ia /P\xE2" "erez/"},
+        {"Johann Georg", "M\xC3\x9CLLER", "Johann,Georg M\xC3\xBCller", "1 NAME Johann,Georg /M\xE8uller/"},
+        {"Anna", "Berg", "Anna BERG", "1 NAME Anna /BERG/"},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        Person(static_cast<int32_t>(k) + 1, cases[k].given, cases[k].surname, "F", 0);
+        g.Indiv[k + 1].iName = cases[k].shown;
+    }
+    g.IndivCount = static_cast<int32_t>(std::size(cases));
+    for (int save = 1; save <= 2; ++save) {
+        SaveAndLoad("shown.ged", "GED");
+        const std::vector<std::string> lines = SplitFileLines(Read(g.FilePath));
+        for (std::size_t k = 0; k < std::size(cases); ++k) {
+            SCOPED_TRACE(cases[k].shown);
+            const IndivRec& r = g.Indiv[k + 1];
+            EXPECT_EQ(r.iName.value() + "|" + r.iGivn.value() + "|" + r.iSurn.value(),
+                      std::string(cases[k].shown) + "|" + cases[k].given + "|" + cases[k].surname);
+            EXPECT_NE(std::find(lines.begin(), lines.end(), cases[k].nameLine), lines.end());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lintora::testing
