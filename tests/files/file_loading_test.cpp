@@ -798,6 +798,18 @@ TEST_F(LoadTest, WorkFileTrailerAndHeaderFile) {
     EXPECT_EQ(windows.captions.back(), "Lintora (g.ged)");
 }
 
+// A GEDCOM file that a careless copy left with a blank line, then more
+// people, after its trailer: they are loaded and the user is told.
+TEST_F(LoadTest, RecordsAfterABlankLineAfterTheTrailerAreTold) {
+    ui.Answer(MsgResult::Ok);
+    LoadText("joined.ged", "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME Ann /Old/\r\n0 TRLR\r\n\r\n"
+                           "0 @I2@ INDI\r\n1 NAME Bo /Young/\r\n1 SEX M\r\n");
+    EXPECT_EQ(g.IndivCount, 2);
+    EXPECT_EQ(g.Indiv[2].iName.value(), "Bo Young");
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              "joined.ged holds records after its last line (0 TRLR): they were loaded with the rest."});
+}
+
 // A line end coded inside a work-file line stays inside its field as a blank.
 TEST_F(LoadTest, DecodedWorkLinesPutNoLineEndIntoAField) {
     auto enc = [](const std::string& s) { return EncodeLine(s) + "\r\n"; };
