@@ -89,13 +89,17 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockThenByItsProcess) {
     }
 }
 
-// A name of any bytes survives its record: a save killed at its rename
-// leaves a scratch file that the next open removes, with its record.
+// A name of any bytes survives its record, which holds no blank nor line's
+// end of its own: a save killed at its rename leaves a scratch file that the
+// next open removes, with its record.
 TEST_F(RecordsTest, AScratchFileOfAnyNameGoesAtTheNextOpen) {
     const std::string name = "fam\v\f 3\t\r\n%20\x7f.ged";
     std::ofstream(trees / name) << "earlier";
     StoppingSystem crash("rename ." + name + ".*.tmp over " + name, 1, false);
     ASSERT_TRUE(SaveStopped((trees / name).string(), "saved", crash));
+    for (const auto& entry : fs::recursive_directory_iterator(state))
+        if (entry.is_regular_file())
+            for (const unsigned char b : Read(entry.path())) EXPECT_TRUE(b == '\n' || (b >= 0x20 && b != 0x7F)) << +b;
     EXPECT_EQ(LoadContents((trees / name).string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(std::distance(fs::directory_iterator(trees), {}), 2) << "scratch file left";
     for (const auto& entry : fs::recursive_directory_iterator(state)) EXPECT_NE(entry.path().extension(), ".record");
