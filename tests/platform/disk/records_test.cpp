@@ -11,11 +11,9 @@
 
 #include <unistd.h>
 
-#include "platform/disk/copies_folder.h"
 #include "platform/disk/load_contents.h"
 #include "platform/disk/record_words.h"
 #include "platform/disk/save_words.h"
-#include "platform/disk/scratch_records.h"
 #include "platform/disk/unfinished_saves.h"
 #include "tests/support/watched_system.h"
 
@@ -97,9 +95,10 @@ TEST_F(RecordsTest, AScratchFileOfAnyNameGoesAtTheNextOpen) {
     std::ofstream(trees / name) << "earlier";
     StoppingSystem crash("rename ." + name + ".*.tmp over " + name, 1, false);
     ASSERT_TRUE(SaveStopped((trees / name).string(), "saved", crash));
-    for (const auto& entry : fs::recursive_directory_iterator(state))
-        if (entry.is_regular_file())
-            for (const unsigned char b : Read(entry.path())) EXPECT_TRUE(b == '\n' || (b >= 0x20 && b != 0x7F)) << +b;
+    for (const auto& entry : fs::recursive_directory_iterator(state)) {
+        if (!entry.is_regular_file()) continue;
+        for (const unsigned char b : Read(entry.path())) EXPECT_TRUE(b == '\n' || (b >= 0x20 && b != 0x7F)) << +b;
+    }
     EXPECT_EQ(LoadContents((trees / name).string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(std::distance(fs::directory_iterator(trees), {}), 2) << "scratch file left";
     for (const auto& entry : fs::recursive_directory_iterator(state)) EXPECT_NE(entry.path().extension(), ".record");

@@ -15,7 +15,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/disk/load_contents.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/save_words.h"
 #include "tests/support/as_user.h"
