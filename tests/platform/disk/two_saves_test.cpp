@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/disk/file_locks.h"
+#include "platform/disk/load_contents.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/save_words.h"
 #include "tests/support/as_user.h"
@@ -153,6 +155,38 @@ TEST_F(TwoSavesTest, AMemberSavingInPlaceAndTheOwnerSavingByRenameTakeTurns) {
     EXPECT_EQ(anna.get(), "Anna saved");
     for (const int fd : {paused[0], paused[1], go[0], go[1]}) ::close(fd);
     EXPECT_EQ(Bytes(family), Work("Anna"));
+}
+
+// A read holds up the write of a save in place, never a save by rename.
+TEST_F(TwoSavesTest, AReadHoldsUpOnlyTheWriteOfASaveInPlace) {
+    struct SlowRead : SystemCalls {
+        std::promise<void> reached, letGo;
+        bool passed = false;
+        ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at) override {
+            if (!std::exchange(passed, true)) reached.set_value(), letGo.get_future().wait();
+            return SystemCalls::ReadAt(fd, into, size, at);
+        }
+    } beforeRename, afterRename;
+    auto read = [&](SlowRead& sys) {
+        auto reading = Async([&] { return LoadContents(family.string(), sys); });
+        sys.reached.get_future().wait();
+        return reading;
+    };
+    auto first = read(beforeRename);
+    EXPECT_TRUE(SaveContents(family.string(), Work("rename")).saved());
+    EXPECT_EQ(SaveInPlaceHolds(family.string()), SaveHold::None);
+    auto second = read(afterRename);
+    SlowSystem inPlace("", true);
+    auto saving = Async([&] { return SaveContents(family.string(), Work("in place"), inPlace); });
+    EXPECT_EQ(saving.wait_for(300ms), std::future_status::timeout) << "the save in place did not wait for the read";
+    EXPECT_EQ(SaveInPlaceHolds(family.string()), SaveHold::InPlace);
+    beforeRename.letGo.set_value();
+    afterRename.letGo.set_value();
+    EXPECT_EQ(first.get().contents, kOld);
+    EXPECT_EQ(second.get().contents, Work("rename"));
+    EXPECT_TRUE(saving.get().saved());
+    EXPECT_EQ(Read(family), Work("in place"));
+    EXPECT_EQ(SaveInPlaceHolds(family.string()), SaveHold::None);
 }
 
 }  // namespace
