@@ -114,7 +114,7 @@ Descriptor OpenFolderIn(SystemCalls& sys, int dir, const std::string& name) {
 
 // Lists the records of kind in the records folder sub of state.
 void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind, std::vector<FoundRecord>& found,
-            std::vector<std::string>* damaged) {
+            std::vector<DamagedRecord>* damaged) {
     const Descriptor folder = OpenFolderIn(sys, state, sub);
     std::vector<std::string> names;
     if (!folder.open() || sys.ListNames(folder.get(), names) != 0) return;
@@ -128,7 +128,7 @@ void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind
                 found.push_back(std::move(record));
                 break;
             case Reading::Damaged:
-                if (damaged) damaged->push_back((fs::path(CopiesFolder()) / record.name).string());
+                if (damaged) damaged->push_back({(fs::path(CopiesFolder()) / record.name).string(), {}, {}});
                 break;
             case Reading::Passed: break;
         }
@@ -266,6 +266,8 @@ std::string RecordText(const SaveRecord& r) {
     AppendNumber(out, r.started);
     out += ' ' + RecordWord(r.boot) + ' ' + RecordWord(r.host) + (r.locked ? " locked\n" : " unlocked\n");
     if (r.told) out += "told\n";
+    if (r.overtaken) out += "overtaken\n";
+    if (r.givenUp) out += "given-up\n";
     if (r.began != 0) {
         out += "began ";
         AppendNumber(out, static_cast<std::uint64_t>(r.began));
@@ -293,8 +295,8 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
                 FromRecordWord(words[1]);
         } else if (key == "fileid" || key == "copyid" || key == "folderid") {
             ok = ReadId(words, key == "fileid" ? r.fileId : key == "copyid" ? r.copyId : r.folderId);
-        } else if (key == "told" && words.size() == 1) {
-            r.told = true;
+        } else if ((key == "told" || key == "overtaken" || key == "given-up") && words.size() == 1) {
+            (key == "told" ? r.told : key == "overtaken" ? r.overtaken : r.givenUp) = true;
             continue;
         } else if (key == "earlier" || key == "began") {
             // Not in every record: read where there, never counted among the lines.
@@ -412,7 +414,7 @@ void KeptRecord::Remove() {
 }
 
 std::vector<FoundRecord> RecordsOfFolder(SystemCalls& sys, int state, const std::string& folderPath, RecordKind kind,
-                                         std::vector<std::string>* damaged) {
+                                         std::vector<DamagedRecord>* damaged) {
     std::vector<FoundRecord> found;
     ListIn(sys, state, RecordsFolderName(folderPath), kind, found, damaged);
     // Another folder's, whose path has the same hash.
@@ -421,7 +423,7 @@ std::vector<FoundRecord> RecordsOfFolder(SystemCalls& sys, int state, const std:
     return found;
 }
 
-std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<std::string>* damaged) {
+std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     std::vector<FoundRecord> found;
     int error = 0;
     const Descriptor state = OpenCopiesFolder(sys, false, error);
@@ -434,14 +436,14 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<std::string>*
             // Of an older format, kept in the folder itself: told, never read.
             SaveRecord record;
             if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged)
-                damaged->push_back((fs::path(CopiesFolder()) / name).string());
+                damaged->push_back({(fs::path(CopiesFolder()) / name).string(), {}, {}});
         }
     }
     SortByFile(found);
     return found;
 }
 
-std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path, std::vector<std::string>* damaged) {
+std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path, std::vector<DamagedRecord>* damaged) {
     // The folder as a save of the file names it, every link resolved.
     FoundFile file;
     std::string folderPath = FindFile(sys, path, file).saved()

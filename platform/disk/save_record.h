@@ -63,6 +63,12 @@ struct SaveRecord {
     // The user was told of its copy, which is his from then on: the program
     // never removes it.
     bool told = false;
+    // Where no lock could be had, another save changed the file while this
+    // one wrote it: the file may hold that save's work, not this one's.
+    bool overtaken = false;
+    // Opened all the same while its saver seemed to run on another host:
+    // a stopped save like any other from then on.
+    bool givenUp = false;
     // The record's name in the state folder, once read from there.
     std::string where;
 };
@@ -115,15 +121,20 @@ struct FoundRecord {
     std::string name;
     SaveRecord record;
 };
+// A record that cannot be read (cut short, changed by hand): its path, and
+// the file and copy it names where that part of it can be read ("" where not).
+struct DamagedRecord {
+    std::string path, file, copy;
+};
 // The records of saves in place of every folder (start-up), or of the
 // folder of the file at path alone (an open); a record that cannot be read
 // is passed over, its path in damaged.
-std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<std::string>* damaged = nullptr);
+std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged = nullptr);
 std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path,
-                                       std::vector<std::string>* damaged = nullptr);
+                                       std::vector<DamagedRecord>* damaged = nullptr);
 // The records of kind of the files of folderPath.
 std::vector<FoundRecord> RecordsOfFolder(SystemCalls& sys, int state, const std::string& folderPath,
-                                         RecordKind kind, std::vector<std::string>* damaged = nullptr);
+                                         RecordKind kind, std::vector<DamagedRecord>* damaged = nullptr);
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name);
 
 // Whether the save of a record runs: Running while a saver holds its lock

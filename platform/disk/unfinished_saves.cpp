@@ -160,20 +160,19 @@ bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& p
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
                                          std::vector<DamagedRecord>* damaged) {
     std::vector<RecordedSave> saves;
-    std::vector<std::string> unread;
+    std::vector<DamagedRecord> unread;
     // An open reads the records of its file's folder alone.
     std::vector<FoundRecord> records = path.empty() ? SaveRecords(sys, &unread) : SaveRecordsOf(sys, path, &unread);
-    const auto tell = [&](const std::string& at) {
-        if (damaged) damaged->push_back({at});
-    };
-    for (const std::string& at : unread) tell(at);
+    if (damaged) damaged->insert(damaged->end(), unread.begin(), unread.end());
     for (FoundRecord& found : records) {
         if (!path.empty() && !SaveOfFile(sys, found.record, path)) continue;
         RecordedSave save{found.name, std::move(found.record), SaveEnd::Changed};
         bool sound = true;
         save.end = Judge(sys, save.record, sound);
         if (!sound) {
-            tell((fs::path(CopiesFolder()) / save.recordName).string());
+            if (damaged)
+                damaged->push_back({(fs::path(CopiesFolder()) / save.recordName).string(), save.record.file,
+                                    save.record.copy});
             continue;
         }
         if (save.end == SaveEnd::Done) {

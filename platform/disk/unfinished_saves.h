@@ -34,11 +34,6 @@ struct RecordedSave {
     SaveRecord record;
     SaveEnd end = SaveEnd::Changed;
 };
-// A record in the user's state folder that cannot be read (cut short by a
-// full disk, edited by hand): passed over, and named to the user once.
-struct DamagedRecord {
-    std::string path;
-};
 
 // True when record is of the file at path: the path it recorded, or
 // another name of that file now. Device and inode numbers that were

@@ -115,8 +115,10 @@ TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
     const fs::path damaged = Plant(record), loose = state / ".save.0123456789abcdef.record";
     std::ofstream(damaged) << text.substr(0, text.find("\nfile") + 5) << "\n";
     std::ofstream(loose) << "Lintora save record\nfile\n";
+    std::vector<DamagedRecord> damagedRecords;
+    EXPECT_TRUE(SaveRecords(RealSystem(), &damagedRecords).empty());
     std::vector<std::string> named;
-    EXPECT_TRUE(SaveRecords(RealSystem(), &named).empty());
+    for (const DamagedRecord& d : damagedRecords) named.push_back(d.path);
     std::sort(named.begin(), named.end());
     EXPECT_EQ(named, (std::vector<std::string>{damaged.string(), loose.string()}));
 }
