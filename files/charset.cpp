@@ -442,30 +442,42 @@ AnselSpelling SpellInAnsel(std::string_view utf8) {
         if (letter.empty())
             for (std::size_t k = from; k < to; ++k) AppendUtf8(letter, cps[k]);
     };
-    std::string ansel;
-    ansel.reserve(utf8.size() + 8);
-    std::size_t last = 0;  // where the last letter begins
+    s.text.reserve(utf8.size() + 8);
+    std::string letter, ansel;  // the letter at hand as it stands and as ANSEL spells it
+    std::size_t last = 0;       // where the last letter begins
     EachLetter(cps, [&](char32_t base, std::vector<char32_t>& marks, std::size_t from, std::size_t to) {
         last = from;
         if (base < 0x80 && marks.empty()) {
-            ansel.push_back(static_cast<char>(base));
+            s.text.push_back(static_cast<char>(base));
             return true;
         }
-        const std::size_t at = ansel.size();
+        ansel.clear();
         const bool spelt = t.ascii.contains(base);
-        // A letter comes back as it stood, or as one of the ASCII spellings.
-        // (Above U+0250 ANSEL has only letters that read back as themselves.)
-        bool back = WriteAnsel(ansel, base, marks);
-        if (back && !spelt && to == from + 1 && base < alone.same.size()) back = alone.same[base];
-        if (!back) first(s.lost, from, to);
-        if (spelt && ansel.size() - at > 1) first(s.grown, from, to);
+        const bool held = WriteAnsel(ansel, base, marks);
+        // What a reader gets back: an ASCII spelling as it is, a letter
+        // alone below U+0250 as its table says, any other letter as its
+        // ANSEL form decodes. Only its own bytes keep it: "e" and U+0301
+        // come back as the one letter "é".
+        bool kept = held;
+        if (held && spelt) {
+            s.text += ansel;
+        } else if (held && to == from + 1 && base < alone.same.size() && alone.same[base]) {
+            AppendUtf8(s.text, base);
+        } else {
+            const std::size_t back = s.text.size();
+            AppendAnselAsUtf8(s.text, ansel);
+            letter.clear();
+            for (std::size_t k = from; k < to; ++k) AppendUtf8(letter, cps[k]);
+            kept = held && s.text.compare(back, std::string::npos, letter) == 0;
+        }
+        if (!kept) first(s.lost, from, to);
+        if (spelt && ansel.size() > 1) first(s.grown, from, to);
         return true;
     });
     // A reader trims the blanks at a value's ends: a no-break space there,
     // or a blank a soft hyphen stood outside of, would go.
-    if (!ansel.empty() && ansel.front() == ' ' && cps.front() >= 0x80) first(s.atEnd, 0, 1);
-    if (!ansel.empty() && ansel.back() == ' ' && cps[last] >= 0x80) first(s.atEnd, last, cps.size());
-    s.text = AnselToUtf8(ansel);
+    if (!s.text.empty() && s.text.front() == ' ' && cps.front() >= 0x80) first(s.atEnd, 0, 1);
+    if (!s.text.empty() && s.text.back() == ' ' && cps[last] >= 0x80) first(s.atEnd, last, cps.size());
     s.length = static_cast<std::size_t>(
         std::count_if(s.text.begin(), s.text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
     return s;

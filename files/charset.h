@@ -33,7 +33,8 @@ struct AnselSpelling {
     // Chinese), one without an ANSEL form, a mark ANSEL lacks or that no
     // letter carries, two or more marks on a letter ("ễ", "ǚ"), a mark on one
     // of ANSEL's own letters ("ứ", "ǿ"), or one whose ANSEL form would come
-    // back as another letter (Ð as Đ).
+    // back as another letter (Ð as Đ) or in other bytes (an "e" with a
+    // combining acute as the one letter "é").
     // Only the few ASCII spellings stand for what they spell.
     std::string lost;
     // The first letter that leaves a blank at an end, where a reader trims

@@ -170,9 +170,9 @@ TEST_F(GedcomUtf8Test, LettersWithTwoMarksMakeTheFileUtf8AndOneMarkStaysAnsel) {
 }
 
 // Where ANSEL would spell a letter so that the text does not come back as
-// it stood (past its field, as a blank at an end, as a "/" in a name part),
-// or a mark stands with no letter before it, the work goes out in UTF-8 and
-// comes back letter for letter.
+// it stood (past its field, as a blank at an end, as a "/" in a name part,
+// a mark composed with its letter), or a mark stands with no letter before
+// it, the work goes out in UTF-8 and comes back letter for letter.
 TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
     const std::string place =
         "Chapel of St Nicholas, Chiddingstone Causeway, Penshurst, Sevenoaks Rural District, county of \u2026Kent";
@@ -198,6 +198,8 @@ TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
          "1 NAME \u0301Ann\u00F7a /Baker/", [] { return g.Indiv[1].iGivn.value() + "|" + g.Indiv[1].iSurn.value(); }},
         {[] { g.Indiv[1].iSurn = "\u0301Berg"; }, "\u0301", "Ann \u0301Berg", "2 SURN \u0301Berg",
          [] { return g.Indiv[1].iSurn.value(); }},
+        {[] { g.Indiv[1].iGivn = "Jose\u0301"; }, "e\u0301", "Jose\u0301 Baker", "2 GIVN Jose\u0301",
+         [] { return g.Indiv[1].iGivn.value(); }},  // ANSEL would give back "é", the one letter
         // A note that begins with a mark: the mark never joins the tag.
         {[] { g.IndivNoteText = "\u0301abc"; StoreNotes("I", 1, "Y"); }, "\u0301", "Ann Baker", "1 NOTE \u0301abc",
          [] { return std::to_string(g.NotesCount) + "|" + g.Notes[1].nText.value(); }},
