@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <iterator>
 #include <unordered_map>
 #include <vector>
 
@@ -180,6 +182,55 @@ constexpr AsciiFallback kAscii[] = {
     {0x2018, "'"},  {0x2019, "'"},  {0x201A, "'"},  {0x201B, "'"},  {0x201C, "\""}, {0x201D, "\""},
     {0x201E, "\""}, {0x201F, "\""}, {0x2020, "+"},  {0x2021, "+"},  {0x2022, "*"},  {0x2026, "..."},
     {0x2032, "'"},  {0x2033, "\""}, {0x2039, "'"},  {0x203A, "'"},  {0x2122, "TM"},
+};
+
+// The blanks and format signs that a message cannot show by quoting them,
+// with their Unicode names; U+2065 is not assigned.
+struct SignName {
+    char32_t cp;
+    const char* name;
+};
+constexpr SignName kInvisible[] = {
+    {0x2000, "EN QUAD"},
+    {0x2001, "EM QUAD"},
+    {0x2002, "EN SPACE"},
+    {0x2003, "EM SPACE"},
+    {0x2004, "THREE-PER-EM SPACE"},
+    {0x2005, "FOUR-PER-EM SPACE"},
+    {0x2006, "SIX-PER-EM SPACE"},
+    {0x2007, "FIGURE SPACE"},
+    {0x2008, "PUNCTUATION SPACE"},
+    {0x2009, "THIN SPACE"},
+    {0x200A, "HAIR SPACE"},
+    {0x200B, "ZERO WIDTH SPACE"},
+    {0x200C, "ZERO WIDTH NON-JOINER"},
+    {0x200D, "ZERO WIDTH JOINER"},
+    {0x200E, "LEFT-TO-RIGHT MARK"},
+    {0x200F, "RIGHT-TO-LEFT MARK"},
+    {0x2028, "LINE SEPARATOR"},
+    {0x2029, "PARAGRAPH SEPARATOR"},
+    {0x202A, "LEFT-TO-RIGHT EMBEDDING"},
+    {0x202B, "RIGHT-TO-LEFT EMBEDDING"},
+    {0x202C, "POP DIRECTIONAL FORMATTING"},
+    {0x202D, "LEFT-TO-RIGHT OVERRIDE"},
+    {0x202E, "RIGHT-TO-LEFT OVERRIDE"},
+    {0x202F, "NARROW NO-BREAK SPACE"},
+    {0x205F, "MEDIUM MATHEMATICAL SPACE"},
+    {0x2060, "WORD JOINER"},
+    {0x2061, "FUNCTION APPLICATION"},
+    {0x2062, "INVISIBLE TIMES"},
+    {0x2063, "INVISIBLE SEPARATOR"},
+    {0x2064, "INVISIBLE PLUS"},
+    {0x2066, "LEFT-TO-RIGHT ISOLATE"},
+    {0x2067, "RIGHT-TO-LEFT ISOLATE"},
+    {0x2068, "FIRST STRONG ISOLATE"},
+    {0x2069, "POP DIRECTIONAL ISOLATE"},
+    {0x206A, "INHIBIT SYMMETRIC SWAPPING"},
+    {0x206B, "ACTIVATE SYMMETRIC SWAPPING"},
+    {0x206C, "INHIBIT ARABIC FORM SHAPING"},
+    {0x206D, "ACTIVATE ARABIC FORM SHAPING"},
+    {0x206E, "NATIONAL DIGIT SHAPES"},
+    {0x206F, "NOMINAL DIGIT SHAPES"},
 };
 
 // Code page 437 (the DOS code page of IBMPC files), bytes 0x80..0xFF.
@@ -481,6 +532,20 @@ AnselSpelling SpellInAnsel(std::string_view utf8) {
     s.length = static_cast<std::size_t>(
         std::count_if(s.text.begin(), s.text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
     return s;
+}
+
+std::string NamedSign(std::string_view letter) {
+    std::size_t pos = 0;
+    char32_t cp = 0;
+    const bool invisible = !letter.empty() && NextUtf8(letter, pos, cp) &&
+                           ((cp >= 0x2000 && cp <= 0x200F) || (cp >= 0x2028 && cp <= 0x202F) ||
+                            (cp >= 0x205F && cp <= 0x206F));
+    if (!invisible) return "\"" + std::string(letter) + "\"";
+    char code[8];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    const auto named = std::find_if(std::begin(kInvisible), std::end(kInvisible),
+                                    [&](const SignName& n) { return n.cp == cp; });
+    return named == std::end(kInvisible) ? code : code + std::string(" ") + named->name;
 }
 
 std::size_t Utf8CharEnd(std::string_view s, std::size_t pos) {

@@ -54,6 +54,12 @@ struct AnselSpelling {
 };
 AnselSpelling SpellInAnsel(std::string_view utf8);
 
+// A letter as a message names it: in quotes ("И"), or, for a blank or format
+// sign of U+2000-U+200F, U+2028-U+202F or U+205F-U+206F, which quoted reads
+// as nothing, by its code point and Unicode name ("U+200B ZERO WIDTH SPACE";
+// the code point alone where no character is assigned).
+std::string NamedSign(std::string_view letter);
+
 // ANSEL to UTF-8. Combining marks (which stand before their letter in ANSEL)
 // are put after it and composed with it where Unicode has a precomposed
 // letter; codes ANSEL does not define become U+FFFD.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "files/charset.h"
 #include "files/data_files.h"
 #include "files/file_loading.h"
 #include "files/file_open.h"
@@ -51,10 +52,10 @@ std::string AskFileName(bool ged) {
 std::string Utf8Reason(const NotInAnsel& why) {
     if (why.letter.empty()) return {};
     if (why.tooLong)
-        return "\n\nIt is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, in which the spelling of a text with \"" +
-               why.letter + "\" in " + why.where + " would not fit its field.";
-    return "\n\nIt is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, which cannot hold letters such as \"" +
-           why.letter + "\" in " + why.where + ".";
+        return "\n\nIt is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, in which the spelling of a text with " +
+               NamedSign(why.letter) + " in " + why.where + " would not fit its field.";
+    return "\n\nIt is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, which cannot hold letters such as " +
+           NamedSign(why.letter) + " in " + why.where + ".";
 }
 
 std::string CutShortQuestion(const std::string& path) {

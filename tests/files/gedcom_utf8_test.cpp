@@ -6,6 +6,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <ostream>
 #include <string_view>
 
 #include "files/charset.h"
@@ -227,6 +228,42 @@ TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
         EXPECT_EQ(c.back(), before);
     }
 }
+
+// A sign that shows as nothing is named in the save message by its code
+// point and name, never quoted as "".
+struct InvisibleCase {
+    const char* name;
+    const char* place;
+    const char* line;  // the message's line about the character set
+};
+void PrintTo(const InvisibleCase& c, std::ostream* os) { *os << c.name; }
+class InvisibleSignTest : public GedcomUtf8Test, public ::testing::WithParamInterface<InvisibleCase> {};
+
+TEST_P(InvisibleSignTest, IsNamedByCodePointAndName) {
+    Person(1, "Ann", "Baker", "F", 0);
+    g.Indiv[1].ibPlace = GetParam().place;
+    g.IndivCount = 1;
+    g.PrepCheck = false;
+    Save("baker.ged");
+    EXPECT_EQ(ui.boxes.back().text, g.FilePath + " successfully saved\n\n" + GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signs, InvisibleSignTest,
+    ::testing::Values(
+        InvisibleCase{"ThinSpace", "Ashford,\u2009Kent", "It is written in UTF-8 (GEDCOM 5.5.1) instead of ANSEL, "
+                      "which cannot hold letters such as U+2009 THIN SPACE in the record of Ann Baker."},
+        InvisibleCase{"ZeroWidthSpace", "Ashford\u200B, Kent", "It is written in UTF-8 (GEDCOM 5.5.1) instead of "
+                      "ANSEL, which cannot hold letters such as U+200B ZERO WIDTH SPACE in the record of Ann Baker."},
+        InvisibleCase{"RightToLeftMark", "Haifa\u200F, Israel", "It is written in UTF-8 (GEDCOM 5.5.1) instead of "
+                      "ANSEL, which cannot hold letters such as U+200F RIGHT-TO-LEFT MARK in the record of Ann Baker."},
+        InvisibleCase{"LineSeparator", "St Mary's,\u2028Ashford", "It is written in UTF-8 (GEDCOM 5.5.1) instead of "
+                      "ANSEL, which cannot hold letters such as U+2028 LINE SEPARATOR in the record of Ann Baker."},
+        InvisibleCase{"InvisibleTimes", "Lot 2\u2062b, Kent", "It is written in UTF-8 (GEDCOM 5.5.1) instead of "
+                      "ANSEL, which cannot hold letters such as U+2062 INVISIBLE TIMES in the record of Ann Baker."},
+        InvisibleCase{"UnassignedU2065", "Ashford\u2065, Kent", "It is written in UTF-8 (GEDCOM 5.5.1) instead of "
+                      "ANSEL, which cannot hold letters such as U+2065 in the record of Ann Baker."}),
+    [](const ::testing::TestParamInfo<InvisibleCase>& info) { return std::string(info.param.name); });
 
 // A letter ANSEL would spell with "/" changes a number or a word in any
 // field ("1½" as "11/2", "K÷ln" as "K/ln"): the work goes out in UTF-8 and
