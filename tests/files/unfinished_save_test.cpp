@@ -278,10 +278,11 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     EXPECT_EQ(Records(), std::vector<std::string>{});
 }
 
-// Each end of a stopped save that is no question, told by the open: a copy
+// What the open tells of a stopped save beyond what its file holds: a copy
 // gone, one out of reach, a save that seems to run on another computer
-// (asked after a wait, then a stopped save like any other), and a record
-// made by hand with the file itself as its copy, named with both.
+// (asked after a wait, then a stopped save like any other), one that
+// another save overtook where no lock could be had (No the default), and
+// a record made by hand with the file itself as its copy, named with both.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     setenv("TZ", "UTC", 1);
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
@@ -305,6 +306,12 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     const std::string host = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
                              "December 2025, or that save stopped there. Open it all the same? Until that save has "
                              "finished, the file may hold only part of its work.";
+    SaveRecord overtaken;
+    ASSERT_TRUE(ParseRecord(recorded, overtaken));
+    overtaken.overtaken = true;
+    const std::string mayHold = "A save of family.lnt did not finish, and another save changed the file while it ran: "
+                                "family.lnt may hold that other save's work. Put back its earlier contents, kept in " +
+                                copy.string() + ", over what it holds now?";
     SaveRecord byHand = elsewhere;
     byHand.copy = family.string();
     const struct {
@@ -320,6 +327,8 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         {"on another computer, not opened", RecordText(elsewhere), noLocks, {MsgResult::No}, {host}, true},
         {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes, MsgResult::No},
          {host, PutBack("family.lnt", copy), CutShort()}, false},
+        {"overtaken where no lock could be had", RecordText(overtaken), RealSystem(), {MsgResult::No},
+         {mayHold, CutShort()}, false},
         {"made by hand", RecordText(byHand), RealSystem(), {}, {"The record of a save " + record.string() +
          " cannot be read (a full disk may have cut it short, or it was changed by hand), so it was passed over. It "
          "names the file " + family.string() + " and the copy " + family.string() + ". You may delete it once you "
@@ -338,6 +347,7 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         LoadFile(family.string(), c.sys);
         ui.answers.clear();
         EXPECT_EQ(ui.Texts(), c.opened);
+        EXPECT_EQ(ui.boxes.at(0).buttons == MsgButtons::YesNoDefaultNo, c.opened.at(0) == mayHold);
         EXPECT_EQ(fs::exists(record), c.kept);
         if (fs::exists(record) && std::string(c.what).starts_with("on another")) {
             EXPECT_EQ(Read(record), RecordText(elsewhere));
