@@ -295,8 +295,8 @@ void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
     }
     for (const DamagedRecord& record : damaged) lines.push_back(DamagedText(record));
     if (lines.empty()) return;
-    std::string text = std::string(lines.size() == 1 ? "A save of yours" : "Saves of yours") + " did not finish:\n\n" +
-                       Joined(lines, "\n") + "\n\nEach is asked about when its file is opened.";
+    std::string text = std::string(lines.size() == 1 ? "A save of yours" : "Saves of yours") +
+                       " did not finish:\n\n• " + Joined(lines, "\n• ") + "\n\nEach is asked about when its file is opened.";
     if (away.empty()) return ShowProblem(text);
     text += away.size() == 1 ? " Forget the one that cannot be reached? Its record ends (no copy is deleted), and it "
                                "is told no more at each start."

@@ -239,7 +239,7 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     const std::string away = kept(usb) + ", but the file or that copy cannot be reached now.";
     ui.Answer(MsgResult::No);
     TellUnfinishedSaves(RealSystem(), notes.string());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n" + kept(trees) + ".\n" + away +
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away +
                                                    "\n\nEach is asked about when its file is opened. Forget the one "
                                                    "that cannot be reached? Its record ends (no copy is deleted), and "
                                                    "it is told no more at each start."});
@@ -249,7 +249,7 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     TellUnfinishedSaves(RealSystem(), "");
     EXPECT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes.at(0).text.substr(0, 90),
-              ("Saves of yours did not finish:\n\n" + kept(notes) + ".\n" + kept(trees)).substr(0, 90));
+              ("Saves of yours did not finish:\n\n• " + kept(notes) + ".\n• " + kept(trees)).substr(0, 90));
     EXPECT_EQ(Records().size(), 2u);
     EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")));
 }

@@ -729,7 +729,7 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     ui.Answer(MsgResult::Ok);
     ui.Answer(MsgResult::Ok);
     StartProgram();
-    const std::string kept = "A save of yours did not finish:\n\n" + other.string() +
+    const std::string kept = "A save of yours did not finish:\n\n• " + other.string() +
                              ": its earlier contents are kept in " + otherCopy.string();
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{
