@@ -87,9 +87,10 @@ Begins BeginsNewContents(const SaveRecord& record, const std::string& file) {
         if (block >= record.blocks.size() ||
             BlockHash(file.data() + at, std::min(kRecordBlock, whole - at)) != record.blocks[block])
             return Begins::No;
-    if (whole == 0 && !file.empty() && file.size() < record.newLength) return Begins::Nothing;
-    return file.empty() ? Begins::Nothing : whole == file.size() ? Begins::Blocks : Begins::Torn;
+    if (whole == 0 && file.size() < record.newLength) return Begins::Nothing;
+    return whole == file.size() ? Begins::Blocks : Begins::Torn;
 }
+
 // A record that names no file and copy of its own: made by hand, or torn.
 bool Unsound(const SaveRecord& record) {
     const fs::path file(record.file), copy(record.copy);

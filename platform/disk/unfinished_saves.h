@@ -57,7 +57,7 @@ bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& p
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const FoundFile& found,
                                          std::vector<DamagedRecord>* damaged = nullptr);
 // The same for every one of the user's saves (start-up), or for the file
-// at path where it is not empty.
+// at path where it is not empty (none where the way to it fails).
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
                                          std::vector<DamagedRecord>* damaged = nullptr);
 
