@@ -1,6 +1,7 @@
 // The program started, used and ended as a person does: stored settings,
 // files opened and saved at once, undo, and the questions about unsaved
 // work.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -724,14 +725,25 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     }
     std::ofstream(other, std::ios::app) << "changed";
 
-    ui.boxes.clear();
-    ui.Answer(MsgResult::No);
-    ui.Answer(MsgResult::Ok);
-    ui.Answer(MsgResult::Ok);
+    // Each box, and whether the main window showed as it came.
+    struct Watching : testing::ScriptedPlatform {
+        std::vector<bool> windowShown;
+        MsgResult MsgBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& title) override {
+            const QWidgetList tops = QApplication::topLevelWidgets();
+            windowShown.push_back(std::any_of(tops.begin(), tops.end(), [](QWidget* top) {
+                return qobject_cast<Lintora*>(top) && top->isVisible();
+            }));
+            return ScriptedPlatform::MsgBox(text, b, i, title);
+        }
+    } watching;
+    InstallPlatform(&watching);
+    for (MsgResult answer : {MsgResult::No, MsgResult::Ok, MsgResult::Ok}) watching.Answer(answer);
     StartProgram();
+    InstallPlatform(&ui);
+    EXPECT_EQ(watching.windowShown, (std::vector<bool>{false, false, true}));
     const std::string kept = "A save of yours did not finish:\n\n• " + other.string() +
                              ": its earlier contents are kept in " + otherCopy.string();
-    EXPECT_EQ(ui.Texts(),
+    EXPECT_EQ(watching.Texts(),
               (std::vector<std::string>{
                   "A save of whitlock.lnt did not finish: the file holds the beginning of the new work. Put back "
                   "its earlier contents, kept in " + copy.string() + "?",
