@@ -95,7 +95,7 @@ void ShowLoadedWork(const std::string& path) {
 
 }  // namespace
 
-bool LoadFile(const std::string& path) {
+bool LoadFile(const std::string& path, SystemCalls& sys) {
     FreshTables fresh;
     bool progress = false;
     // The reader's working state belongs to this load alone.
@@ -112,21 +112,28 @@ bool LoadFile(const std::string& path) {
             TellRefusedName();
             return false;
         }
+        // The path is walked once; what it led to is what is judged and read.
+        FoundFile found;
+        if (const SaveResult way = FindFile(sys, path, found); !way.saved()) {
+            TellNotRead(path, name, NotReached(way));
+            return false;
+        }
         // The file's lock, not a record, tells a save in place that runs:
         // tried before any record is judged, asked of or removed.
-        const SaveHold hold = SaveInPlaceHolds(path);
+        const SaveHold hold = SaveInPlaceHolds(sys, found);
         if (hold == SaveHold::InPlace) {
             TellSaveRunning(name);
             return false;
         }
-        UnfinishedSave unfinished(path, hold == SaveHold::None);
+        UnfinishedSave unfinished(sys, found, hold == SaveHold::None);
         if (unfinished.Running()) {
             unfinished.TellRunning();
             return false;
         }
         if (!unfinished.OpenWhileSavedElsewhere()) return false;
-        unfinished.OfferEarlierContents();
-        LoadResult loaded = LoadContents(path, RealSystem(), LoadFor::Opening);
+        unfinished.Settle(g.FilePath);
+        unfinished.AskAboutStoppedSaves();
+        LoadResult loaded = LoadContents(sys, found, LoadFor::Opening);
         if (!loaded.read() || Blank(loaded.contents)) {
             if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
             else if (!loaded.read()) TellNotRead(path, name, loaded);
@@ -152,6 +159,7 @@ bool LoadFile(const std::string& path) {
         }
         fresh.Keep(progress, name == TrimBlanks(g.datFilename), FirstPageOf(end));
         ShowLoadedWork(path);
+        unfinished.NoteKeptCopies();
         ResetProgress();
         if (!decoded.unknownCharSet.empty()) TellUnknownCharSet(decoded.unknownCharSet);
         if (end.cutShort) RememberCutShort(loaded.stamp);

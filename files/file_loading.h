@@ -3,6 +3,7 @@
 #include <string>
 
 #include "files/cut_short_files.h"
+#include "platform/disk/system_calls.h"
 
 namespace lintora {
 
@@ -13,7 +14,7 @@ namespace lintora {
 // what it holds and says it may be incomplete; records after the trailer
 // are loaded, and the user told so. The file is read through one
 // descriptor, never waited on, and its bytes are held once. True when the
-// work was replaced.
-bool LoadFile(const std::string& path);
+// work was replaced. sys stands for the system; tests pass their own.
+bool LoadFile(const std::string& path, SystemCalls& sys = RealSystem());
 
 }  // namespace lintora

@@ -1,3 +1,5 @@
+// Asking about and telling the user's saves that did not finish, at each
+// open of their files and once at start-up.
 #include "files/unfinished_save.h"
 
 #include <algorithm>
@@ -6,9 +8,6 @@
 #include <filesystem>
 #include <set>
 #include <thread>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include "files/load_messages.h"
 #include "platform/disk/save_contents.h"
@@ -21,18 +20,9 @@ namespace lintora {
 namespace {
 
 // How long an open waits for a save running on another computer before it
-// offers the file all the same: a save there takes a moment, a record left
-// by a computer that went down stays for good.
-constexpr auto kElsewhereWait = std::chrono::seconds(2);
-
-UnfinishedSavesFinder& Finder() {
-    static UnfinishedSavesFinder finder;
-    return finder;
-}
-
-std::vector<RecordedSave> Find(SystemCalls& sys, const std::string& path, std::vector<DamagedRecord>* damaged) {
-    return Finder() ? Finder()(sys, path, damaged) : UnfinishedSaves(sys, path, damaged);
-}
+// asks: a save there takes a moment, a record left by a computer that went
+// down stays for good.
+constexpr auto kElsewhereWait = std::chrono::seconds(5);
 
 std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
@@ -43,15 +33,10 @@ std::string Listed(const std::vector<std::string>& items) {
     return where;
 }
 
-// A save that stopped may have stopped with the program or with a full
-// disk: neither is claimed.
-std::string StoppedText(const std::string& name, const std::vector<std::string>& copies) {
-    return "A save of " + name + " did not finish. Its earlier contents are kept in " + Listed(copies) + ".";
-}
-
-std::string PartOnlyText(const SaveRecord& record) {
-    return NameOf(record.file) + " holds only part of its new work; its earlier contents are kept in " + record.copy +
-           ".";
+std::string Joined(const std::vector<std::string>& lines, const char* between) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : between) + line;
+    return text;
 }
 
 std::string MissingText(const SaveRecord& record) {
@@ -59,52 +44,94 @@ std::string MissingText(const SaveRecord& record) {
            ", are no longer there.";
 }
 
-std::string OutOfReachText(const SaveRecord& record, bool fileReached) {
+std::string OutOfReachText(const SaveRecord& record) {
     return "A save of " + NameOf(record.file) + " did not finish. Its earlier contents are kept in " + record.copy +
-           ", but " + (fileReached ? "that copy" : "the file or that copy") +
-           " cannot be reached now (a drive that is not plugged in, or a network folder not connected). Nothing "
-           "was removed: they will be offered again once " +
-           (fileReached ? "the copy" : "both") + " can be reached.";
+           ", but that copy cannot be reached now (a drive that is not plugged in, or a network folder not "
+           "connected). Nothing was removed: they will be offered again once the copy can be reached.";
 }
 
 std::string BeganText(const SaveRecord& record) {
     const std::time_t began = record.began;
     std::tm local {};
     char when[64] = "";
-    if (record.began > 0 && ::localtime_r(&began, &local)) std::strftime(when, sizeof when, "%H:%M on %-d %B %Y", &local);
+    if (record.began > 0 && ::localtime_r(&began, &local))
+        std::strftime(when, sizeof when, "%H:%M on %-d %B %Y", &local);
     return *when ? ", where that save began at " + std::string(when) : "";
 }
 
-// Each damaged record is named once while the program runs.
+std::string DamagedText(const DamagedRecord& record) {
+    std::string names;
+    if (!record.file.empty()) names += " It names the file " + record.file;
+    if (!record.copy.empty()) names += (names.empty() ? " It names the copy " : " and the copy ") + record.copy;
+    return "The record of a save " + record.path +
+           " cannot be read (a full disk may have cut it short, or it was changed by hand), so it was passed over." +
+           names + (names.empty() ? "" : ".") + " You may delete it once you have checked the files you saved last.";
+}
+
+// Each damaged record is named once at an open while the program runs.
 void TellDamaged(const std::vector<DamagedRecord>& damaged) {
     static std::set<std::string> told;
     for (const DamagedRecord& record : damaged)
-        if (told.insert(record.path).second)
-            ShowProblem("The record of a save " + record.path +
-                        " cannot be read (a full disk may have cut it short, or it was changed by hand), so it was "
-                        "passed over. You may delete it once you have checked the files you saved last.");
+        if (told.insert(record.path).second) ShowProblem(DamagedText(record));
+}
+
+// True for a stopped save the user is asked about: its copy can be read
+// and the file holds neither the whole new work nor its earlier contents.
+bool Asked(const RecordedSave& save) {
+    return save.end == SaveEnd::PartOfNew || save.end == SaveEnd::TornPartOfNew ||
+           save.end == SaveEnd::NothingOfNew || save.end == SaveEnd::Changed;
+}
+
+// What the file of a stopped save holds now, in the user's words.
+std::string HoldsText(const RecordedSave& save) {
+    const std::string name = NameOf(save.record.file);
+    // Where no lock could be had, another save changed the file as this one ran.
+    if (save.record.overtaken)
+        return "A save of " + name + " did not finish, and another save changed the file while it ran: " + name +
+               " may hold that other save's work.";
+    switch (save.end) {
+        case SaveEnd::PartOfNew:
+            return "A save of " + name + " did not finish: the file holds the beginning of the new work.";
+        case SaveEnd::TornPartOfNew:
+            return "A save of " + name +
+                   " did not finish: the file holds the beginning of the new work, as far as can be checked.";
+        case SaveEnd::NothingOfNew:
+            return "A save of " + name + " did not finish: the file holds nothing of the new work" +
+                   (save.blank ? " (it is empty, or holds only zeros)." : ", or less than can be checked.");
+        default:
+            return "A save of " + name + " did not finish, and the file was changed after it stopped: it holds "
+                                        "something else than the new work.";
+    }
+}
+
+// The question, with No the default where the file may hold work of the
+// user's that a put-back would undo.
+MsgResult AskPutBack(const RecordedSave& save) {
+    const bool changed = save.record.overtaken || save.end == SaveEnd::Changed ||
+                         (save.end == SaveEnd::NothingOfNew && !save.blank);
+    return MsgBox(HoldsText(save) + " Put back its earlier contents, kept in " + save.record.copy +
+                      (changed ? ", over what it holds now?" : "?"),
+                  changed ? MsgButtons::YesNoDefaultNo : MsgButtons::YesNo, MsgIcon::Exclamation);
 }
 
 enum class PutBack {
     Done,    // the file holds its earlier contents again
-    Kept,    // No: the file keeps its part, the copy is the user's
+    Kept,    // No: the file keeps what it holds, the copy is the user's
     Failed,  // told why; the copy and its record stay
     Later,   // no answer: asked again at the next open
 };
 
-// Asks whether to put back the earlier contents of a file that holds only
-// part of its new work, and does as answered.
+// Asks about a stopped save and does as answered.
 PutBack OfferPutBack(SystemCalls& sys, const RecordedSave& save) {
     const std::string name = NameOf(save.record.file), copy = save.record.copy;
-    const MsgResult answer = MsgBox("A save of " + name + " did not finish, and the file holds only part of the " +
-                                        "new work. Put back its earlier contents, kept in " + copy + "?",
-                                    MsgButtons::YesNo, MsgIcon::Exclamation);
+    const MsgResult answer = AskPutBack(save);
     if (answer == MsgResult::No) {
         DropRecord(sys, save);
         return PutBack::Kept;
     }
     if (answer != MsgResult::Yes) return PutBack::Later;
     std::string earlier;
+    // Compared whole with what was recorded before a byte of it is written.
     if (ReadEarlierCopy(sys, save.record, earlier) != 0) {
         ShowProblem("The earlier contents of " + name + " could not be put back: " + copy +
                     " cannot be read as the copy that was kept. It stays where it is.");
@@ -124,19 +151,25 @@ std::string PutBackText(const SaveRecord& record) {
     return NameOf(record.file) + ": its earlier contents were put back from " + record.copy + ".";
 }
 
+std::string KeptText(const std::vector<std::string>& copies) {
+    return "The earlier contents of this file, from a save that did not finish, are in " + Listed(copies) +
+           ", yours to keep or delete.";
+}
+
 }  // namespace
 
-void FindUnfinishedSavesBy(UnfinishedSavesFinder finder) { Finder() = std::move(finder); }
-
-UnfinishedSave::UnfinishedSave(const std::string& path, bool fileFree) : path_(path), name_(NameOf(path)) {
+UnfinishedSave::UnfinishedSave(SystemCalls& sys, const FoundFile& found, bool fileFree)
+    : sys_(sys), found_(found), name_(found.name) {
     std::vector<DamagedRecord> damaged;
-    saves_ = Find(RealSystem(), path, &damaged);
+    saves_ = UnfinishedSaves(sys_, found_, &damaged);
     TellDamaged(damaged);
     // The file's lock decides: a saver that runs while nobody holds the file
     // writes another file now (one this name no longer reaches), and its
     // record is left to it.
     if (fileFree) std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
 }
+
+void UnfinishedSave::Settle(const std::string& open) { SettleSaves(sys_, saves_, open); }
 
 bool UnfinishedSave::Running() const {
     return std::any_of(saves_.begin(), saves_.end(), [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
@@ -156,115 +189,121 @@ bool UnfinishedSave::OpenWhileSavedElsewhere() {
     const auto until = std::chrono::steady_clock::now() + kElsewhereWait;
     while (elsewhere() != saves_.end() && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        saves_ = Find(RealSystem(), path_, nullptr);
+        saves_ = UnfinishedSaves(sys_, found_);
     }
-    const auto save = elsewhere();
-    if (save == saves_.end()) return true;
-    const MsgResult answer =
-        MsgBox(name_ + " is being saved on the computer " + save->record.host + BeganText(save->record) +
-                   ", or that save stopped there. Open it all the same? Until that save has finished, the file may "
-                   "hold only part of its work.",
-               MsgButtons::YesNo, MsgIcon::Exclamation);
-    // Nothing of that save's is touched: it may still be running.
-    std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::RunningElsewhere; });
-    return answer == MsgResult::Yes;
+    bool open = true;
+    for (auto save = elsewhere(); save != saves_.end(); save = elsewhere()) {
+        const MsgResult answer =
+            MsgBox(name_ + " is being saved on the computer " + save->record.host + BeganText(save->record) +
+                       ", or that save stopped there. Open it all the same? Until that save has finished, the file "
+                       "may hold only part of its work.",
+                   MsgButtons::YesNo, MsgIcon::Exclamation);
+        if (answer != MsgResult::Yes) {
+            open = false;
+            break;
+        }
+        // Asked once: from now on a stopped save like any other.
+        save->record.givenUp = true;
+        (void)ReplaceRecord(sys_, save->recordName, save->record);
+        saves_ = UnfinishedSaves(sys_, found_);
+        // A record that could not be written is not asked about again at this open.
+        std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::RunningElsewhere; });
+    }
+    return open;
 }
 
-void UnfinishedSave::OfferEarlierContents() {
+void UnfinishedSave::AskAboutStoppedSaves() {
     std::erase_if(saves_, [&](const RecordedSave& save) {
-        if (save.end != SaveEnd::PartOfNew) return false;
-        switch (OfferPutBack(RealSystem(), save)) {
-            case PutBack::Done: notes_.push_back(PutBackText(save.record)); return true;
-            case PutBack::Kept: partOnly_.push_back(save.record); return true;
-            // Told already; the file holds only part of its new work all the same.
-            case PutBack::Failed: partOnly_.push_back(save.record); return true;
+        if (!Asked(save)) return false;
+        switch (OfferPutBack(sys_, save)) {
+            case PutBack::Done: putBack_.push_back(PutBackText(save.record)); break;
+            case PutBack::Kept: kept_.push_back(save.record.copy); break;
+            case PutBack::Failed: return false;  // told; the copy stays named
             case PutBack::Later: return false;
         }
-        return false;
+        answered_ = true;
+        return true;
     });
 }
 
-bool UnfinishedSave::TellStopped(bool whole) { return Tell(whole ? Read::Whole : Read::Part); }
+void UnfinishedSave::NoteKeptCopies() const {
+    if (!putBack_.empty()) MainWindow().SetStatusLabel(Joined(putBack_, " "));
+    MainWindow().SetFileNote(kept_.empty() ? "" : KeptText(kept_));
+}
+
+bool UnfinishedSave::TellStopped(bool whole) {
+    bool told = false;
+    for (const RecordedSave& save : saves_) {
+        if (save.end == SaveEnd::CopyMissing) ShowProblem(MissingText(save.record));
+        if (save.end == SaveEnd::OutOfReach) ShowProblem(OutOfReachText(save.record));
+        told = told || save.end == SaveEnd::CopyMissing || save.end == SaveEnd::OutOfReach;
+    }
+    saves_.clear();
+    // Whatever else is told, a file that is not the whole work says so.
+    if (told && !whole) TellCutShort(name_);
+    return told;
+}
 
 void UnfinishedSave::TellBlank(bool zeros) {
-    if (!Tell(zeros ? Read::Zeros : Read::Empty)) TellEmptyFile();
+    std::vector<std::string> copies = kept_;
+    for (const RecordedSave& save : saves_)
+        if (Asked(save)) copies.push_back(save.record.copy);
+    if (!kept_.empty()) NoteKeptCopies();
+    const bool answered = answered_;
+    const bool told = TellStopped(true);
+    // The question said what the file holds.
+    if (answered) return;
+    if (!zeros && copies.empty()) {
+        if (!told) TellEmptyFile();
+        return;
+    }
+    // A save cleared the file and stopped before it wrote.
+    const std::filesystem::path file(name_);
+    const std::string where =
+        !copies.empty() ? "Its earlier contents are kept in " + Listed(copies)
+                        : "Its earlier contents may be kept in a copy beside it, \"" + file.stem().string() +
+                              " (earlier contents)" + file.extension().string() +
+                              "\", or in the folder ~/.local/state/Lintora of whoever saved it";
+    ShowProblem(name_ + (zeros ? " holds only zeros" : " is empty") + ": a save of it stopped before it wrote. " +
+                where + "; open that copy, or save the work again.");
 }
 
-bool UnfinishedSave::Tell(Read read) {
-    for (const SaveRecord& record : partOnly_) notes_.push_back(PartOnlyText(record));
-    // Named as the save named it, whichever of its names the file was opened by.
-    if (!notes_.empty()) {
-        std::string line;
-        for (const std::string& note : notes_) line += (line.empty() ? "" : " ") + note;
-        MainWindow().SetStatusLabel(line);
-    }
-    bool told = false;
-    std::vector<std::string> copies;
-    for (const SaveRecord& record : partOnly_) copies.push_back(record.copy);
-    const std::size_t keptOverPart = copies.size();
-    for (const RecordedSave& save : saves_) {
-        if (save.end == SaveEnd::CopyMissing) {
-            ShowProblem(MissingText(save.record));
-            DropRecord(RealSystem(), save);
-            told = true;
-        } else if (save.end == SaveEnd::OutOfReach) {
-            ShowProblem(OutOfReachText(save.record, true));
-            told = true;
-        } else {
-            copies.push_back(save.record.copy);
-        }
-    }
-    std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::CopyMissing; });
-    if (read == Read::Zeros || (read == Read::Empty && !copies.empty())) {
-        // A save cleared the file and stopped before it wrote.
-        const std::filesystem::path file(name_);
-        const std::string where =
-            !copies.empty() ? "Its earlier contents are kept in " + Listed(copies)
-                            : "Its earlier contents may be kept in a copy beside it, \"" + file.stem().string() +
-                                  " (earlier contents)" + file.extension().string() +
-                                  "\", or in the folder ~/.local/state/Lintora of whoever saved it";
-        ShowProblem(name_ + (read == Read::Zeros ? " holds only zeros" : " is empty") +
-                    ": a save of it stopped before it wrote. " + where + "; open that copy, or save the work again.");
-        return true;
-    }
-    copies.erase(copies.begin(), copies.begin() + static_cast<std::ptrdiff_t>(keptOverPart));
-    if (!copies.empty()) {
-        ShowProblem(StoppedText(NameOf(saves_.front().record.file), copies));
-        told = true;
-    }
-    // Whatever else is told, a file that is not the whole work says so.
-    if (told && read == Read::Part) TellCutShort(name_);
-    // An empty file nothing above accounts for is told as such all the same.
-    return told && read != Read::Empty;
-}
-
-void TellUnfinishedSaves(const std::string& opened) {
-    SystemCalls& sys = RealSystem();
+void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
     std::vector<DamagedRecord> damaged;
-    const std::vector<RecordedSave> saves = Find(sys, "", &damaged);
-    TellDamaged(damaged);
-    std::vector<std::string> notes;
+    std::vector<RecordedSave> saves = UnfinishedSaves(sys, "", &damaged);
+    SettleSaves(sys, saves, open);
+    FoundFile opened;
+    const bool isOpen = !open.empty() && FindFile(sys, open, opened).saved();
+    // Another copy of the program's, here or on another computer, is told at its open.
+    std::erase_if(saves, [&](const RecordedSave& save) {
+        return save.end == SaveEnd::Running || save.end == SaveEnd::RunningElsewhere || save.end == SaveEnd::Done ||
+               (isOpen && SaveOfFile(sys, save.record, opened));
+    });
+    std::vector<std::string> lines;
+    std::vector<const RecordedSave*> away;
     for (const RecordedSave& save : saves) {
-        // Another copy of the program's, here or on another computer, is told at its open.
-        if (save.end == SaveEnd::Running || save.end == SaveEnd::RunningElsewhere ||
-            (!opened.empty() && SaveOfFile(sys, save.record, opened)))
-            continue;
-        if (save.end == SaveEnd::PartOfNew) {
-            const PutBack putBack = OfferPutBack(sys, save);
-            if (putBack == PutBack::Done) notes.push_back(PutBackText(save.record));
-            if (putBack == PutBack::Kept) notes.push_back(PartOnlyText(save.record));
-        } else if (save.end == SaveEnd::CopyMissing) {
-            ShowProblem(MissingText(save.record));
-            DropRecord(sys, save);
+        const SaveRecord& r = save.record;
+        if (save.end == SaveEnd::CopyMissing) {
+            lines.push_back(r.file + ": its earlier contents, kept in " + r.copy + ", are no longer there.");
         } else if (save.end == SaveEnd::OutOfReach) {
-            ShowProblem(OutOfReachText(save.record, false));
+            lines.push_back(r.file + ": its earlier contents are kept in " + r.copy +
+                            ", but the file or that copy cannot be reached now.");
+            away.push_back(&save);
         } else {
-            ShowProblem(StoppedText(NameOf(save.record.file), {save.record.copy}));
+            lines.push_back(r.file + ": its earlier contents are kept in " + r.copy + ".");
         }
     }
-    std::string line;
-    for (const std::string& note : notes) line += (line.empty() ? "" : " ") + note;
-    if (!line.empty()) MainWindow().SetStatusLabel(line);
+    for (const DamagedRecord& record : damaged) lines.push_back(DamagedText(record));
+    if (lines.empty()) return;
+    std::string text = std::string(lines.size() == 1 ? "A save of yours" : "Saves of yours") +
+                       " did not finish:\n\n• " + Joined(lines, "\n• ") + "\n\nEach is asked about when its file is opened.";
+    if (away.empty()) return ShowProblem(text);
+    text += away.size() == 1 ? " Forget the one that cannot be reached? Its record ends (no copy is deleted), and it "
+                               "is told no more at each start."
+                             : " Forget the " + std::to_string(away.size()) + " that cannot be reached? Their records "
+                               "end (no copy is deleted), and they are told no more at each start.";
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes)
+        for (const RecordedSave* save : away) DropRecord(sys, *save);
 }
 
 }  // namespace lintora

@@ -244,6 +244,11 @@ Lintora::Lintora(QWidget* parent) : QMainWindow(parent) {
     strip->addSpacing(10);
     strip->addWidget(lblDspMsg, 1);
     column->addLayout(strip);
+    fileNote_ = new QLabel(central);
+    fileNote_->setWordWrap(true);
+    fileNote_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fileNote_->hide();
+    column->addWidget(fileNote_);
 
     // The pedigree keeps its size; a window too small for it (a small
     // screen) scrolls it.
@@ -502,6 +507,8 @@ void Lintora::OpenStartFile(const std::string& commandLine) {
     Guard([&] { OpenWorkFileAtStart(commandLine); });
     Timer1->start();
 }
+
+void Lintora::TellAfterShown() { Guard([] { TellLeftSavesAtStart(); }); }
 
 bool Lintora::CloseEditorFirst() {
     bool closed = true;
@@ -1181,6 +1188,11 @@ void Lintora::ShowPanel(const std::string& name) {
 
 void Lintora::SetStatusLabel(const std::string& text) { lblDspMsg->setText(Q(text)); }
 std::string Lintora::StatusLabel() const { return S(lblDspMsg->text()); }
+void Lintora::SetFileNote(const std::string& text) {
+    fileNote_->setText(Q(text));
+    fileNote_->setVisible(!text.empty());
+}
+std::string Lintora::FileNote() const { return S(fileNote_->text()); }
 
 void Lintora::UpdateStatusBar() {
     std::array<std::string, kStatusPanels> texts;

@@ -87,6 +87,8 @@ public:
     // Empty tables, then the work file named on the command line (whole,
     // trimmed) or remembered; starts the paste watch.
     void OpenStartFile(const std::string& commandLine);
+    // Once the window shows: what start-up tells of other stopped saves.
+    void TellAfterShown();
     // The close sequence; false when the window must stay open because the
     // editor stayed open, or the user dismissed the save question, or chose
     // to save and the save did not complete.
@@ -159,6 +161,8 @@ public:
     // ---- Window port ----
     void SetStatusLabel(const std::string& text) override;
     std::string StatusLabel() const override;
+    void SetFileNote(const std::string& text) override;
+    std::string FileNote() const override;
     void UpdateStatusBar() override;
     void SetStatusPanel(int panel, const std::string& text) override;
     std::string StatusPanel(int panel) const override;
@@ -204,6 +208,7 @@ public:
     QLabel* lblSpouses = nullptr;
     QLabel* lblChildren = nullptr;
     QLabel* lblDspMsg = nullptr;
+    QLabel* fileNote_ = nullptr;  // about the file open; hidden while empty
     QPushButton* Command6 = nullptr;   // paste
     QPushButton* InetButton = nullptr;
     QTimer* Timer1 = nullptr;

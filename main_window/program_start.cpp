@@ -56,6 +56,7 @@ bool Program::Start(const StartOptions& options) {
     return about.Form_Load([&] {
         window.OpenStartFile(options.commandLine);
         window.show();
+        window.TellAfterShown();
     });
 }
 

@@ -15,6 +15,8 @@ public:
             case MsgButtons::YesNo:
             case MsgButtons::YesNoCancel:
                 return MsgResult::Yes;
+            case MsgButtons::YesNoDefaultNo:
+                return MsgResult::No;
             default:
                 return MsgResult::Ok;
         }
@@ -53,7 +55,8 @@ const void* asker = nullptr;
 MsgResult DismissedAnswer(MsgButtons buttons) {
     switch (buttons) {
         case MsgButtons::Ok: return MsgResult::Ok;
-        case MsgButtons::YesNo: return MsgResult::Dismissed;
+        case MsgButtons::YesNo:
+        case MsgButtons::YesNoDefaultNo: return MsgResult::Dismissed;
         default: return MsgResult::Cancel;
     }
 }

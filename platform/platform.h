@@ -8,7 +8,8 @@
 
 namespace lintora {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// YesNoDefaultNo: Yes and No, No the button Enter presses.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Information, Exclamation, Question, Critical };
 // Dismissed: the box was closed by Escape or its close button without a
 // button of its own that means that (see DismissedAnswer).

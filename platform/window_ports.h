@@ -30,6 +30,10 @@ public:
     // Status label and status bar panels.
     virtual void SetStatusLabel(const std::string&) {}
     virtual std::string StatusLabel() const { return {}; }
+    // A line about the file open now that stays until another file is
+    // opened or the work is cleared ("" takes it away).
+    virtual void SetFileNote(const std::string&) {}
+    virtual std::string FileNote() const { return {}; }
     virtual void UpdateStatusBar() {}
     virtual void SetStatusPanel(int /*panel*/, const std::string&) {}
     virtual std::string StatusPanel(int /*panel*/) const { return {}; }

@@ -59,6 +59,7 @@ bool ClearWorkArea() {
     g.FileName.clear();
     g.FileDir.clear();
     Step([] { MainWindow().SetMainCaption("Lintora"); });
+    Step([] { MainWindow().SetFileNote(""); });
     return true;
 }
 
@@ -82,8 +83,12 @@ void OpenWorkFileAtStart(const std::string& commandLine) {
         SaveStartupSettings({{"datFilename", " "}, {"datPos", "0"}});
     }
     if (workFile && g.datPos > g.IndivCount) g.datPos = 1;
-    // The user's other saves that did not finish, whatever their files.
-    Step([&] { TellUnfinishedSaves(workFile ? path : ""); });
+}
+
+void TellLeftSavesAtStart() {
+    // The user's other saves that did not finish, whatever their files; the
+    // file open now was asked about at its open.
+    Step([] { TellUnfinishedSaves(RealSystem(), g.FilePath); });
     // Records of scratch names in folders long gone: once, and never on an open's way.
     Step([] { CleanOldScratchRecords(RealSystem()); });
 }

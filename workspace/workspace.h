@@ -40,6 +40,9 @@ bool OpenFile(const std::string& path);
 // ending ".lnt" or ".LNT" is opened. A file that cannot be opened says why;
 // a remembered one that is gone is then forgotten, so that it is told once.
 void OpenWorkFileAtStart(const std::string& commandLine);
+// Start-up, once the main window shows: one box names the user's other
+// saves that did not finish (TellUnfinishedSaves).
+void TellLeftSavesAtStart();
 
 // File menu "Open Workfile": offers to save changed work (a dismissed
 // question, or a save answered Yes that does not complete, stops the open),

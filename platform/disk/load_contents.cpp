@@ -61,21 +61,31 @@ std::string WhyNotRead(const LoadResult& result) {
 
 SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys) {
     FoundFile found;
+    return FindFile(sys, path, found).saved() ? SaveInPlaceHolds(sys, found) : SaveHold::None;
+}
+
+SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found) {
     Descriptor fd;
     struct stat status {};
     int error = 0;
-    if (!FindFile(sys, path, found).saved() || OpenFound(sys, found, fd, status, error) != LoadStop::None)
-        return SaveHold::None;
+    if (OpenFound(sys, found, fd, status, error) != LoadStop::None) return SaveHold::None;
     return SaveInPlaceHolds(sys, fd.get());
+}
+
+LoadResult NotReached(const SaveResult& way) {
+    int error = 0;
+    const LoadStop stop = WayStop(way, error);
+    return Stopped(stop, error);
 }
 
 LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpose) {
     FoundFile found;
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return NotReached(way);
+    return LoadContents(sys, found, purpose);
+}
+
+LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpose) {
     int error = 0;
-    if (SaveResult way = FindFile(sys, path, found); !way.saved()) {
-        const LoadStop stop = WayStop(way, error);
-        return Stopped(stop, error);
-    }
     // What a save of it that stopped left beside it.
     if (purpose == LoadFor::Opening) RemoveLeftScratchFiles(sys, found.folder.get(), found.folderPath);
     Descriptor fd;

@@ -9,6 +9,7 @@
 
 #include "platform/disk/file_locks.h"
 #include "platform/disk/file_reading.h"
+#include "platform/disk/reaching_the_file.h"
 #include "platform/disk/system_calls.h"
 
 namespace lintora {
@@ -42,11 +43,15 @@ struct LoadResult {
 // save of his left beside it; a read of the program's own files does not.
 enum class LoadFor { Reading, Opening };
 LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem(), LoadFor purpose = LoadFor::Reading);
+// The same for a file found already (FindFile), and for a way to it that failed.
+LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpose);
+LoadResult NotReached(const SaveResult& way);
 
 // Whether a save in place (of any copy of the program, on any host that
 // shares the file's locks) holds the file at path now; None where nothing
 // is there to read. The file's lock, not a record, tells a save that runs.
 SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys = RealSystem());
+SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found);
 
 // Why a load read nothing, as the user would say it ("it is not an
 // ordinary file"); "" for one that read.

@@ -532,3 +532,18 @@ void CleanOldScratchRecords(SystemCalls& sys) {
 }
 
 }  // namespace lintora
+
+namespace lintora {
+
+int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record) {
+    int error = 0;
+    const Descriptor state = OpenCopiesFolder(sys, false, error);
+    if (!state.open()) return error;
+    const Descriptor file(sys, sys.OpenAt(state.get(), where, O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK));
+    if (!file.open()) return errno;
+    const std::string text = RecordText(record);
+    if (sys.WriteAt(file.get(), text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) return EIO;
+    return sys.Sync(file.get()) == 0 ? 0 : errno;
+}
+
+}  // namespace lintora

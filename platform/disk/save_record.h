@@ -136,6 +136,8 @@ std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path
 std::vector<FoundRecord> RecordsOfFolder(SystemCalls& sys, int state, const std::string& folderPath,
                                          RecordKind kind, std::vector<DamagedRecord>* damaged = nullptr);
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name);
+// Writes record over the record named where in the state folder; 0, or the error.
+int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record);
 
 // Whether the save of a record runs: Running while a saver holds its lock
 // (or, where the file system keeps no locks, while its process runs: the

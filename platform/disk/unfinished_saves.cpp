@@ -1,3 +1,5 @@
+// Judging the saves in place that did not finish, by their records and
+// what their files and copies hold now.
 #include "platform/disk/unfinished_saves.h"
 
 #include <algorithm>
@@ -72,18 +74,21 @@ int ReadCopy(SystemCalls& sys, const SaveRecord& record, Descriptor& copy, struc
     return 0;
 }
 
-// True when the first bytes of what the record says was written make up
-// file, block by block. A write stopped by a crash leaves whole pages, and
-// so whole blocks; a part of a block cannot be told, and is no beginning.
-// The last block of all the new contents is told too, however short.
-bool BeginsNewContents(const SaveRecord& record, const std::string& file) {
-    if (file.size() > record.newLength || (file.size() % kRecordBlock != 0 && file.size() != record.newLength))
-        return false;
-    for (std::size_t at = 0, block = 0; at < file.size(); at += kRecordBlock, ++block)
+// How far file (its trailing zeros dropped) is a beginning of what the
+// record says was written. Whole blocks are told by their hashes, the last
+// block of all the new contents too however short; a shorter part after
+// them is no block, and is a beginning only as far as can be checked. Less
+// than one block tells nothing of the new contents.
+enum class Begins { No, Nothing, Blocks, Torn };
+Begins BeginsNewContents(const SaveRecord& record, const std::string& file) {
+    if (file.size() > record.newLength) return Begins::No;
+    const std::size_t whole = file.size() == record.newLength ? file.size() : file.size() / kRecordBlock * kRecordBlock;
+    for (std::size_t at = 0, block = 0; at < whole; at += kRecordBlock, ++block)
         if (block >= record.blocks.size() ||
-            BlockHash(file.data() + at, std::min(kRecordBlock, file.size() - at)) != record.blocks[block])
-            return false;
-    return true;
+            BlockHash(file.data() + at, std::min(kRecordBlock, whole - at)) != record.blocks[block])
+            return Begins::No;
+    if (whole == 0 && file.size() < record.newLength) return Begins::Nothing;
+    return whole == file.size() ? Begins::Blocks : Begins::Torn;
 }
 
 // A record that names no file and copy of its own: made by hand, or torn.
@@ -95,12 +100,13 @@ bool Unsound(const SaveRecord& record) {
 
 // What became of the save of record; sound false for a record that cannot
 // be one of the program's.
-SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound) {
+SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& blank) {
     if (Unsound(record)) {
         sound = false;
         return SaveEnd::Changed;
     }
-    switch (SaverOf(sys, record)) {
+    // Given up by the user: stopped, wherever its saver seemed to run.
+    switch (record.givenUp ? Saver::Over : SaverOf(sys, record)) {
         case Saver::Running: return SaveEnd::Running;
         case Saver::Elsewhere: return SaveEnd::RunningElsewhere;
         case Saver::Over: break;
@@ -128,9 +134,11 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound) {
     // A file cleared for the save and not yet written through holds zeros
     // there, which a reader takes for no text.
     bytes.erase(bytes.find_last_not_of('\0') + 1);
+    blank = bytes.empty();
     // A save that finished and let its copy go, its record not yet.
+    const Begins begins = BeginsNewContents(record, bytes);
     if (fileReach == Reach::There && copyReach != Reach::Away && bytes.size() == record.newLength &&
-        BeginsNewContents(record, bytes))
+        begins == Begins::Blocks)
         return SaveEnd::Done;
     if (copyReach == Reach::Gone) return SaveEnd::CopyMissing;
     if (copyReach == Reach::Away || fileReach == Reach::Away) return SaveEnd::OutOfReach;
@@ -139,51 +147,83 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound) {
     // Written since the cut, and by this save alone.
     const bool sinceCut = record.cutSeconds == 0 || status.st_mtim.tv_sec > record.cutSeconds ||
                           (status.st_mtim.tv_sec == record.cutSeconds && status.st_mtim.tv_nsec >= record.cutNanos);
-    return sinceCut && BeginsNewContents(record, bytes) ? SaveEnd::PartOfNew : SaveEnd::Changed;
+    if (!sinceCut || begins == Begins::No) return SaveEnd::Changed;
+    return begins == Begins::Blocks ? SaveEnd::PartOfNew
+           : begins == Begins::Torn ? SaveEnd::TornPartOfNew
+                                    : SaveEnd::NothingOfNew;
 }
 
 }  // namespace
 
-bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path) {
-    std::error_code ec;
-    const fs::path named = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    if (!ec && named == fs::path(record.file)) return true;
+bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const FoundFile& found) {
+    if ((fs::path(found.folderPath) / found.name).string() == record.file) return true;
     // Another name of it: both names stand for one file now, whatever its
     // numbers were.
-    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
+    const Descriptor at(sys, sys.OpenAt(found.folder.get(), found.name, O_PATH));
     const Descriptor recorded(sys, sys.OpenAt(AT_FDCWD, record.file, O_PATH));
     struct stat a {}, b {};
     return at.open() && recorded.open() && sys.Status(at.get(), a) == 0 && sys.Status(recorded.get(), b) == 0 &&
            SameFile(a, b);
 }
 
-std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
-                                         std::vector<DamagedRecord>* damaged) {
+bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path) {
+    FoundFile found;
+    return FindFile(sys, path, found).saved() && SaveOfFile(sys, record, found);
+}
+
+namespace {
+
+std::vector<RecordedSave> Judged(SystemCalls& sys, std::vector<FoundRecord>& records, const FoundFile* found,
+                                 std::vector<DamagedRecord>* damaged) {
     std::vector<RecordedSave> saves;
-    std::vector<DamagedRecord> unread;
-    // An open reads the records of its file's folder alone.
-    std::vector<FoundRecord> records = path.empty() ? SaveRecords(sys, &unread) : SaveRecordsOf(sys, path, &unread);
-    if (damaged) damaged->insert(damaged->end(), unread.begin(), unread.end());
-    for (FoundRecord& found : records) {
-        if (!path.empty() && !SaveOfFile(sys, found.record, path)) continue;
-        RecordedSave save{found.name, std::move(found.record), SaveEnd::Changed};
+    for (FoundRecord& record : records) {
+        if (found && !SaveOfFile(sys, record.record, *found)) continue;
+        RecordedSave save{record.name, std::move(record.record), SaveEnd::Changed};
         bool sound = true;
-        save.end = Judge(sys, save.record, sound);
-        if (!sound) {
-            if (damaged)
-                damaged->push_back({(fs::path(CopiesFolder()) / save.recordName).string(), save.record.file,
-                                    save.record.copy});
-            continue;
-        }
-        if (save.end == SaveEnd::Done) {
-            RemoveCopyAndRecord(sys, save);
-            continue;
-        }
-        // Told once, then the record has nothing left to keep.
-        if (save.end == SaveEnd::CopyMissing) DropRecord(sys, save);
-        saves.push_back(std::move(save));
+        save.end = Judge(sys, save.record, sound, save.blank);
+        if (sound) saves.push_back(std::move(save));
+        else if (damaged)
+            damaged->push_back({(fs::path(CopiesFolder()) / save.recordName).string(), save.record.file,
+                                save.record.copy});
     }
     return saves;
+}
+
+}  // namespace
+
+std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const FoundFile& found,
+                                         std::vector<DamagedRecord>* damaged) {
+    int error = 0;
+    const Descriptor state = OpenCopiesFolder(sys, false, error);
+    if (!state.open()) return {};
+    // An open reads the records of its file's folder alone.
+    std::vector<FoundRecord> records = RecordsOfFolder(sys, state.get(), found.folderPath, RecordKind::Save, damaged);
+    return Judged(sys, records, &found, damaged);
+}
+
+std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
+                                         std::vector<DamagedRecord>* damaged) {
+    FoundFile found;
+    if (!path.empty() && FindFile(sys, path, found).saved()) return UnfinishedSaves(sys, found, damaged);
+    if (!path.empty()) return {};
+    std::vector<FoundRecord> records = SaveRecords(sys, damaged);
+    return Judged(sys, records, nullptr, damaged);
+}
+
+void SettleSaves(SystemCalls& sys, std::vector<RecordedSave>& saves, const std::string& open) {
+    const Descriptor opened(sys, open.empty() ? -1 : sys.OpenAt(AT_FDCWD, open, O_PATH));
+    struct stat openStatus {};
+    const bool isOpen = opened.open() && sys.Status(opened.get(), openStatus) == 0;
+    std::erase_if(saves, [&](const RecordedSave& save) {
+        if (save.end == SaveEnd::CopyMissing) DropRecord(sys, save);  // told once, then nothing is left to keep
+        if (save.end != SaveEnd::Done) return false;
+        const Descriptor copy(sys, isOpen ? sys.OpenAt(AT_FDCWD, save.record.copy, O_PATH) : -1);
+        struct stat status {};
+        // No record deletes the file shown in the window.
+        if (copy.open() && sys.Status(copy.get(), status) == 0 && SameFile(status, openStatus)) DropRecord(sys, save);
+        else RemoveCopyAndRecord(sys, save);
+        return true;
+    });
 }
 
 int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& bytes) {

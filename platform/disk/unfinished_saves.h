@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/disk/reaching_the_file.h"
 #include "platform/disk/save_record.h"
 #include "platform/disk/system_calls.h"
 
@@ -15,7 +16,13 @@ enum class SaveEnd {
     Running,    // its process still runs: what the file holds is not to be read
     Done,       // the file holds all the new contents, or still its copy's
     PartOfNew,  // the file holds a beginning of the new contents, unchanged since
-    Changed,    // anything else: the file changed after the stop, or is gone
+    // The same as far as can be checked: whole blocks of it, then a shorter
+    // part that no block hash tells.
+    TornPartOfNew,
+    // Cut and then nothing of the new contents: zeros, nothing, or less than
+    // one block of them.
+    NothingOfNew,
+    Changed,  // anything else: the file changed after the stop, or is gone
     // The copy's folder is there and the copy is not, or its name now names
     // another file: the user is told that the earlier contents are no longer
     // there; the record then goes.
@@ -33,22 +40,32 @@ struct RecordedSave {
     std::string recordName;
     SaveRecord record;
     SaveEnd end = SaveEnd::Changed;
+    bool blank = false;  // the file holds nothing, or only zeros
 };
 
-// True when record is of the file at path: the path it recorded, or
-// another name of that file now. Device and inode numbers that were
-// recorded decide nothing: a drive mounted again has others.
+// True when record is of the file found: the path it recorded, or another
+// name of that file now. Device and inode numbers that were recorded decide
+// nothing: a drive mounted again has others.
+bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const FoundFile& found);
 bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path);
 
-// The saves whose records are of the file at path (SaveOfFile), or every
-// one of the user's where path is empty, each judged by what its file and
-// copy hold. A save that is done has its copy and record removed here
-// without a word, and is not returned; one whose copy is missing has its
-// record removed, and is returned to be told. Records that cannot be read,
-// or that name no file and copy of their own (a copy that is the file
-// itself), are passed over, named in damaged, and left as they are.
+// The saves whose records are of the file found (SaveOfFile), each judged
+// by what its file and copy hold; nothing is removed here. Records that
+// cannot be read, or that name no file and copy of their own (a copy that
+// is the file itself), are passed over, named in damaged, and left as
+// they are.
+std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const FoundFile& found,
+                                         std::vector<DamagedRecord>* damaged = nullptr);
+// The same for every one of the user's saves (start-up), or for the file
+// at path where it is not empty (none where the way to it fails).
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
                                          std::vector<DamagedRecord>* damaged = nullptr);
+
+// What needs no question: a save that is done has its copy and record
+// removed, and leaves saves; one whose copy is missing has its record
+// removed, and stays to be told. A copy that is the file at open (the one
+// open in the program) is never removed: its record alone goes.
+void SettleSaves(SystemCalls& sys, std::vector<RecordedSave>& saves, const std::string& open);
 
 // The copy's bytes, where the copy at its path is still the one recorded
 // (by its contents), an ordinary file other than the file itself and,

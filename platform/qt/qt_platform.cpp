@@ -195,10 +195,12 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
         case MsgButtons::YesNo: qb = QMessageBox::Yes | QMessageBox::No; break;
         case MsgButtons::YesNoCancel: qb = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
         case MsgButtons::RetryCancel: qb = QMessageBox::Retry | QMessageBox::Cancel; break;
+        case MsgButtons::YesNoDefaultNo: qb = QMessageBox::Yes | QMessageBox::No; break;
     }
     QWidget* owner = Parent();
     QuestionBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Wrappable(Q(text)), qb,
                     owner);
+    if (buttons == MsgButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     // A box asked while the hourglass shows must still get the normal pointer.
     const bool wasBusy = busy_;
     if (wasBusy) SetBusy(false);

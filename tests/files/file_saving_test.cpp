@@ -500,7 +500,9 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
                       ". You may delete that copy once you have checked the file.");
     EXPECT_EQ(Read(dir / copy), kOldGedcom);
     EXPECT_EQ(ModeOf(dir / copy), "640");
-    EXPECT_TRUE(UnfinishedSaves(RealSystem(), fam.string()).empty());
+    std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), fam.string());
+    SettleSaves(RealSystem(), saves, "");
+    EXPECT_TRUE(saves.empty());
     EXPECT_EQ(Read(dir / copy), kOldGedcom);
     EXPECT_EQ(Listing(dir).size(), names.size() + 1);
 }

@@ -24,8 +24,9 @@ namespace lintora::testing {
 class RecordingFileWindows : public MainWindowPort {
 public:
     std::vector<std::string> statusLabels;
-    std::vector<std::string> captions;
+    std::vector<std::string> captions, fileNotes;
     int preferencesHidden = 0;
+    void SetFileNote(const std::string& s) override { fileNotes.push_back(s); }
     void SetStatusLabel(const std::string& s) override { statusLabels.push_back(s); }
     void SetMainCaption(const std::string& s) override { captions.push_back(s); }
     void HidePreferences() override { ++preferencesHidden; }

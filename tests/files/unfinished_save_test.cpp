@@ -7,6 +7,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <fcntl.h>
@@ -66,12 +67,21 @@ protected:
     }
     // The records of saves kept in the user's own folder.
     std::vector<std::string> Records() const { return SaveRecordFiles(dir / "state" / "Lintora"); }
-    static std::string PutBack(const std::string& name, const fs::path& copy) {
-        return "A save of " + name + " did not finish, and the file holds only part of the new work. Put back its "
-                                     "earlier contents, kept in " + copy.string() + "?";
+    // The question of a stopped save of name whose file holds what holds says.
+    static constexpr const char* kBeginning = ": the file holds the beginning of the new work.";
+    static constexpr const char* kTorn = ": the file holds the beginning of the new work, as far as can be checked.";
+    static constexpr const char* kNothing =
+        ": the file holds nothing of the new work (it is empty, or holds only zeros).";
+    static constexpr const char* kChanged = ", and the file was changed after it stopped: it holds something else "
+                                            "than the new work.";
+    static std::string PutBack(const std::string& name, const fs::path& copy, const std::string& holds = kBeginning) {
+        return "A save of " + name + " did not finish" + holds + " Put back its earlier contents, kept in " +
+               copy.string() + (holds == kChanged ? ", over what it holds now?" : "?");
     }
-    static std::string Kept(const std::string& name, const fs::path& copy) {
-        return "A save of " + name + " did not finish. Its earlier contents are kept in " + copy.string() + ".";
+    // The line that names a copy kept as the user's.
+    static std::string Note(const fs::path& copy) {
+        return "The earlier contents of this file, from a save that did not finish, are in " + copy.string() +
+               ", yours to keep or delete.";
     }
     // What an open says of family.lnt a save left empty or zeros ("" copy: not known).
     static std::string Blank(bool toNothing, const std::string& copy) {
@@ -83,29 +93,11 @@ protected:
                              : "Its earlier contents are kept in " + copy) +
                "; open that copy, or save the work again.";
     }
-    static std::string PartOnly(const fs::path& copy) {
-        return "family.lnt holds only part of its new work; its earlier contents are kept in " + copy.string() + ".";
-    }
     static std::string Missing(const fs::path& copy) {
         return "A save of family.lnt did not finish, and its earlier contents, kept in " + copy.string() +
                ", are no longer there.";
     }
-    // Every record judged to end as end says, saved on attic at 08:00 on 8 December 2025 (UTC).
-    void JudgeRecordsAs(const SaveEnd& end, const std::string& damaged = "") {
-        setenv("TZ", "UTC", 1);
-        FindUnfinishedSavesBy([&end, damaged](SystemCalls& sys, const std::string&, std::vector<DamagedRecord>* found) {
-            std::vector<RecordedSave> saves;
-            for (FoundRecord& save : SaveRecords(sys)) {
-                save.record.host = "attic";
-                save.record.began = 1765180800;
-                saves.push_back({save.name, save.record, end});
-            }
-            if (found && !damaged.empty()) found->push_back({damaged});
-            return saves;
-        });
-    }
     void TearDown() override {
-        FindUnfinishedSavesBy({});
         unsetenv("TZ");
         FilesTest::TearDown();
     }
@@ -140,11 +132,7 @@ protected:
 TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string earlier = WorkOf(4500, family), saved = WorkOf(180, family);
-    const std::string asked = PutBack("family.lnt", copy);
-    const std::string cutShort = "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over "
-                                 "it would lose what is missing.";
-    const std::string partOnly = "family.lnt holds only part of its new work; its earlier contents are kept in " +
-                                 copy.string() + ".";
+    const std::string asked = PutBack("family.lnt", copy), nothing = PutBack("family.lnt", copy, kNothing);
     const std::string putBackLine = "family.lnt: its earlier contents were put back from " + copy.string() + ".";
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
@@ -166,9 +154,9 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
          (nameless ? "link nameless file" : "rename .family.lnt.*.tmp") + std::string(" to family (earlier contents).lnt"),
          false, {}, 4500, {}, false},
         {"after the copy", "cut family.lnt", false, {}, 4500, {}, false},
-        {"after the cut, put back", "write family.lnt", false, {MsgResult::Yes}, 4500, {asked}, false},
-        {"after the cut, kept", "write family.lnt", false, {MsgResult::No}, 0, {asked, "File is empty!"}, true},
-        {"in the middle of the write", "write family.lnt", true, {MsgResult::No}, -1, {asked, cutShort}, true},
+        {"after the cut, put back", "write family.lnt", false, {MsgResult::Yes}, 4500, {nothing}, false},
+        {"after the cut, kept", "write family.lnt", false, {MsgResult::No}, 0, {nothing}, true},
+        {"in the middle of the write", "write family.lnt", true, {MsgResult::No}, -1, {asked, CutShort()}, true},
         {"after the write", "sync family.lnt", false, {}, 180, {}, false},
         {"after the sync, before the copy goes", "remove family (earlier contents).lnt", false, {}, 180, {}, false},
         {"before the record goes", "remove .save.*.record", false, {}, 180, {}, false},
@@ -183,27 +171,28 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         StoppingSystem system(step.at, 1, step.half);
         system.clearsToNothing = toNothing;
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
-        // The next open knows only where the copy may be.
-        std::vector<std::string> said = step.said, again(said.begin() + (said.empty() ? 0 : 1), said.end());
-        std::replace(said.begin(), said.end(), std::string("File is empty!"), Blank(toNothing, copy.string()));
-        std::replace(again.begin(), again.end(), std::string("File is empty!"), Blank(toNothing, ""));
-        EXPECT_EQ(Open(family, step.answers), said);
+        windows.fileNotes.clear();
+        EXPECT_EQ(Open(family, step.answers), step.said);
         if (step.people >= 0) {
             EXPECT_EQ(g.IndivCount, step.people);
         } else {
             EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 180) << g.IndivCount;
         }
         const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
-        EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(),
-                  putBack ? putBackLine : step.copyKept ? partOnly : "");
+        EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), putBack ? putBackLine : "");
+        EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(), step.copyKept ? Note(copy) : "");
         EXPECT_EQ(fs::exists(copy), step.copyKept);
         if (fs::exists(copy)) {
             EXPECT_EQ(Read(copy), earlier);
         }
         EXPECT_EQ(Records(), std::vector<std::string>{});
-        // The copy is the user's now: the next open leaves it be.
+        // The copy is the user's now: the next open and start leave it be.
         if (step.copyKept) {
+            const std::vector<std::string> again{step.people == 0 ? Blank(toNothing, "") : CutShort()};
             EXPECT_EQ(Open(family), again);
+            ui.boxes.clear();
+            TellUnfinishedSaves(RealSystem(), "");
+            EXPECT_EQ(ui.Texts(), std::vector<std::string>{});
             EXPECT_TRUE(fs::exists(copy));
         }
         fs::remove(copy);
@@ -211,62 +200,63 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     }
 }
 
-// A file changed after its save stopped is never put back: each open names
-// the copy and keeps it, with the record, until the user takes the copy
-// away; then the next open says once that it is gone, and the record goes.
-TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedKeepsItsCopyNamed) {
+// A file changed after its save stopped is asked about at each open, No
+// its default, until the user answers, by either of its names; No keeps
+// the copy as the user's, named while the file is open, and ends the record.
+TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsItsDefault) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
-    Write(family, WorkOf(4500, family));
-    fs::create_hard_link(family, dir / "for-aunt.lnt");
-    StoppingSystem system("write family.lnt", 1, true);
-    ASSERT_TRUE(SaveStopped(family.string(), WorkOf(18, family), system));
-    Write(family, WorkOf(3, family));  // another program's
-    for (int open = 0; open < 2; ++open) {
-        EXPECT_EQ(Open(family), std::vector<std::string>{Kept("family.lnt", copy)});
-        EXPECT_EQ(g.IndivCount, 3);
-        EXPECT_TRUE(fs::exists(copy));
-        EXPECT_EQ(Records().size(), 1u);
-    }
-    EXPECT_EQ(Open(dir / "for-aunt.lnt"), std::vector<std::string>{Kept("family.lnt", copy)});  // by its other name
-    fs::remove(copy);
-    EXPECT_EQ(Open(family), std::vector<std::string>{Missing(copy)});
+    StopSaveHalfWay(4500, 18);
+    Write(family, WorkOf(300, family));  // another program's
+    const std::vector<std::string> changed{PutBack("family.lnt", copy, kChanged)};
+    EXPECT_EQ(Open(family, {MsgResult::Dismissed}), changed);
+    EXPECT_EQ(ui.boxes.at(0).buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(g.IndivCount, 300);
+    EXPECT_EQ(Records().size(), 1u);
+    EXPECT_EQ(Open(dir / "for-aunt.lnt", {MsgResult::No}), changed);
+    EXPECT_EQ(windows.fileNotes, std::vector<std::string>({"", Note(copy)}));
     EXPECT_EQ(Records(), std::vector<std::string>{});
     EXPECT_EQ(Open(family), std::vector<std::string>{});
+    EXPECT_EQ(windows.fileNotes.back(), "");
+    EXPECT_TRUE(fs::exists(copy));
 }
 
-// At start-up the user hears of every save of his that did not finish,
-// whatever the file, apart from the one its open told of: one that holds
-// part of its new work is offered back, one changed since is named.
-TEST_F(UnfinishedSaveTest, StartUpTellsOfEverySaveThatDidNotFinish) {
-    const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt";
-    const std::string earlier = WorkOf(40, trees);
-    for (const fs::path& file : {trees, notes}) {
-        Write(file, earlier);
+// At start-up one box, once the window shows, names every other save of the
+// user's that did not finish, whatever its file, and asks nothing of them;
+// those that cannot be reached (a drive away) it offers to forget, which
+// ends their records and deletes no copy.
+TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
+    const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt", usb = dir / "usb" / "usb.lnt";
+    fs::create_directories(usb.parent_path());
+    for (const fs::path& file : {trees, notes, usb}) {
+        Write(file, WorkOf(40, file));
         fs::create_hard_link(file, file.string() + ".link");
         StoppingSystem system("write " + file.filename().string(), 1, true);
         ASSERT_TRUE(SaveStopped(file.string(), WorkOf(900, file), system));
     }
-    Write(notes, "0 HEAD\r\n0 TRLR\r\n");
-    const fs::path treesCopy = dir / "trees (earlier contents).lnt", notesCopy = dir / "notes (earlier contents).lnt";
+    auto copy = [](const fs::path& f) { return f.parent_path() / (f.stem().string() + " (earlier contents).lnt"); };
+    fs::rename(dir / "usb", dir / "away");
+    auto kept = [&](const fs::path& f) { return f.string() + ": its earlier contents are kept in " + copy(f).string(); };
+    const std::string away = kept(usb) + ", but the file or that copy cannot be reached now.";
+    ui.Answer(MsgResult::No);
+    TellUnfinishedSaves(RealSystem(), notes.string());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away +
+                                                   "\n\nEach is asked about when its file is opened. Forget the one "
+                                                   "that cannot be reached? Its record ends (no copy is deleted), and "
+                                                   "it is told no more at each start."});
+    EXPECT_EQ(Records().size(), 3u);
     ui.boxes.clear();
-    ui.Answer(MsgResult::Dismissed);
-    TellUnfinishedSaves(notes.string());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{PutBack("trees.lnt", treesCopy)});  // dismissed: asked again
-    ui.boxes.clear();
-    ui.Answer(MsgResult::Ok);
     ui.Answer(MsgResult::Yes);
-    TellUnfinishedSaves("");
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{Kept("notes.lnt", notesCopy), PutBack("trees.lnt", treesCopy)}));
-    EXPECT_EQ(windows.statusLabels,
-              std::vector<std::string>{"trees.lnt: its earlier contents were put back from " + treesCopy.string() + "."});
-    EXPECT_EQ(Read(trees), earlier);
-    EXPECT_FALSE(fs::exists(treesCopy));
-    EXPECT_TRUE(fs::exists(notesCopy));
-    EXPECT_EQ(Records().size(), 1u);
+    TellUnfinishedSaves(RealSystem(), "");
+    EXPECT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes.at(0).text.substr(0, 90),
+              ("Saves of yours did not finish:\n\n• " + kept(notes) + ".\n• " + kept(trees)).substr(0, 90));
+    EXPECT_EQ(Records().size(), 2u);
+    EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")));
 }
 
-// A put back into a file made read-only fails, and a file torn inside a
-// block is told incomplete: the copy stays named, with its record.
+// A put back into a file made read-only fails and says why, the copy kept
+// and asked about again; a file then torn inside a block is offered back as
+// far as can be checked, and No names the copy.
 TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string earlier = StopSaveHalfWay(4500, 3000);
@@ -281,62 +271,88 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     EXPECT_EQ(Records().size(), 1u);
     ASSERT_EQ(::chmod(family.c_str(), 0644), 0);
     ASSERT_EQ(::truncate(family.c_str(), static_cast<off_t>(Read(family).find_last_not_of('\0')) - 1000), 0);
-    EXPECT_EQ(Open(family), (std::vector<std::string>{Kept("family.lnt", copy), CutShort()}));
+    EXPECT_EQ(Open(family, {MsgResult::No}),
+              (std::vector<std::string>{PutBack("family.lnt", copy, kTorn), CutShort()}));
     EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 3000) << g.IndivCount;
+    EXPECT_EQ(windows.fileNotes.back(), Note(copy));
+    EXPECT_EQ(Records(), std::vector<std::string>{});
 }
 
-// Each end a judgement of a stopped save may find, told at start-up and by
-// the open; a record that cannot be read is named once and stops nothing.
+// What the open tells of a stopped save beyond what its file holds: a copy
+// gone, one out of reach, a save that seems to run on another computer
+// (asked after a wait, then a stopped save like any other), one that
+// another save overtook where no lock could be had (No the default), and
+// a record made by hand with the file itself as its copy, named with both.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
+    setenv("TZ", "UTC", 1);
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     StopSaveHalfWay(40, 900);
     const fs::path record = dir / "state" / "Lintora" / Records().at(0);
-    const std::string recorded = Read(record), damaged = (dir / "state" / ".save.0123456789abcdef.record").string();
-    SaveEnd end{};
-    JudgeRecordsAs(end, damaged);
-    const std::string elsewhere = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
-                                  "December 2025, or that save stopped there. Open it all the same? Until that save "
-                                  "has finished, the file may hold only part of its work.";
-    auto away = [&](const std::string& what, const std::string& when) {
-        return "A save of family.lnt did not finish. Its earlier contents are kept in " + copy.string() + ", but " +
-               what + " cannot be reached now (a drive that is not plugged in, or a network folder not connected). "
-               "Nothing was removed: they will be offered again once " + when + " can be reached.";
-    };
+    const std::string recorded = Read(record), earlier = Read(copy);
+    SaveRecord elsewhere;
+    ASSERT_TRUE(ParseRecord(recorded, elsewhere));
+    std::tie(elsewhere.host, elsewhere.boot, elsewhere.began, elsewhere.locked) =
+        std::tuple("attic", "attic's boot", 1765180800, false);
+    // Another computer's lock is not seen where the file system keeps none.
+    WatchedSystem noLocks;
+    noLocks.before = [](const std::string& call) { return call.starts_with("lock .save.") ? ENOLCK : 0; };
+    WatchedSystem failing;
+    failing.before = [](const std::string& call) { return call == "open family (earlier contents).lnt" ? EIO : 0; };
     const std::string missing = Missing(copy);
+    const std::string out = "A save of family.lnt did not finish. Its earlier contents are kept in " + copy.string() +
+                            ", but that copy cannot be reached now (a drive that is not plugged in, or a network "
+                            "folder not connected). Nothing was removed: they will be offered again once the copy "
+                            "can be reached.";
+    const std::string host = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
+                             "December 2025, or that save stopped there. Open it all the same? Until that save has "
+                             "finished, the file may hold only part of its work.";
+    SaveRecord overtaken;
+    ASSERT_TRUE(ParseRecord(recorded, overtaken));
+    overtaken.overtaken = true;
+    const std::string mayHold = "A save of family.lnt did not finish, and another save changed the file while it ran: "
+                                "family.lnt may hold that other save's work. Put back its earlier contents, kept in " +
+                                copy.string() + ", over what it holds now?";
+    SaveRecord byHand = elsewhere;
+    byHand.copy = family.string();
     const struct {
-        SaveEnd end;
-        std::vector<std::string> atStart;
-        MsgResult answer;
+        const char* what;
+        std::string record;
+        SystemCalls& sys;
+        std::vector<MsgResult> answers;
         std::vector<std::string> opened;
         bool kept;
     } cases[] = {
-        {SaveEnd::PartOfNew,
-         {"The record of a save " + damaged + " cannot be read (a full disk may have cut it short, or it was changed "
-          "by hand), so it was passed over. You may delete it once you have checked the files you saved last.",
-          PutBack("family.lnt", copy)}, MsgResult::No, {PutBack("family.lnt", copy), CutShort()}, false},
-        {SaveEnd::OutOfReach, {away("the file or that copy", "both")}, MsgResult::Ok,
-         {away("that copy", "the copy"), CutShort()}, true},
-        {SaveEnd::CopyMissing, {missing}, MsgResult::Ok, {missing, CutShort()}, false},
-        {SaveEnd::RunningElsewhere, {}, MsgResult::Yes, {elsewhere, CutShort()}, true},
+        {"its copy out of reach", recorded, failing, {}, {out, CutShort()}, true},
+        {"its copy gone", recorded, RealSystem(), {}, {missing, CutShort()}, false},
+        {"on another computer, not opened", RecordText(elsewhere), noLocks, {MsgResult::No}, {host}, true},
+        {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes, MsgResult::No},
+         {host, PutBack("family.lnt", copy), CutShort()}, false},
+        {"overtaken where no lock could be had", RecordText(overtaken), RealSystem(), {MsgResult::No},
+         {mayHold, CutShort()}, false},
+        {"made by hand", RecordText(byHand), RealSystem(), {}, {"The record of a save " + record.string() +
+         " cannot be read (a full disk may have cut it short, or it was changed by hand), so it was passed over. It "
+         "names the file " + family.string() + " and the copy " + family.string() + ". You may delete it once you "
+         "have checked the files you saved last.", CutShort()}, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.end));
-        end = c.end;
-        Write(record, recorded);
+        SCOPED_TRACE(c.what);
+        Write(record, c.record);
+        if (!fs::exists(copy)) Write(copy, earlier);
+        if (std::string(c.what) == "its copy gone") fs::remove(copy);
         ui.boxes.clear();
-        ui.Answer(MsgResult::Ok);
-        ui.Answer(MsgResult::No);
-        TellUnfinishedSaves("");
-        EXPECT_EQ(ui.Texts(), c.atStart);
-        if (c.end == SaveEnd::PartOfNew) EXPECT_EQ(windows.statusLabels, std::vector<std::string>{PartOnly(copy)});
+        ResetProgramState();
+        g.AppPath = (dir / "app").string();
+        for (const MsgResult answer : c.answers) ui.Answer(answer);
+        for (int k = 0; k < 3; ++k) ui.Answer(MsgResult::Ok);
+        LoadFile(family.string(), c.sys);
         ui.answers.clear();
-        Write(record, recorded);
-        EXPECT_EQ(Open(family, {c.answer}), c.opened);
+        EXPECT_EQ(ui.Texts(), c.opened);
+        EXPECT_EQ(ui.boxes.at(0).buttons == MsgButtons::YesNoDefaultNo, c.opened.at(0) == mayHold);
         EXPECT_EQ(fs::exists(record), c.kept);
-        EXPECT_TRUE(fs::exists(copy));
+        if (fs::exists(record) && std::string(c.what).starts_with("on another")) {
+            EXPECT_EQ(Read(record), RecordText(elsewhere));
+        }
     }
-    EXPECT_EQ(Open(family, {MsgResult::No}), std::vector<std::string>{elsewhere});
-    EXPECT_EQ(g.IndivCount, 0);
 }
 
 // A save in place that could not finish says why; after a full disk the next open claims no crash.
@@ -375,7 +391,7 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     EXPECT_EQ(save("write family.lnt", ENOSPC), "family.lnt was not saved: the disk is full, and putting its earlier "
                                                 "contents back failed too: they are kept in " + copy.string() +
                                                 ". You may delete that copy once you have checked the file.");
-    EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy)});
+    EXPECT_EQ(Open(family, {MsgResult::Yes}), std::vector<std::string>{PutBack("family.lnt", copy, kNothing)});
     EXPECT_EQ(Read(family), earlier);
     EXPECT_EQ(Read(copy), earlier);
 }
@@ -383,8 +399,6 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
 // The lock of a save in place that runs tells the open, whatever its record
 // is judged; the open leaves it its copy and record.
 TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCopy) {
-    const SaveEnd end = SaveEnd::PartOfNew;
-    JudgeRecordsAs(end);
     const fs::path family = dir / "family.ged";
     Write(family, kAnn);
     fs::create_hard_link(family, dir / "for-aunt.ged");
@@ -557,7 +571,7 @@ TEST_F(UnfinishedSaveTest, TheCopyOfAnotherUsersFileIsOpenToItsOwner) {
                              setenv("XDG_STATE_HOME", bob.c_str(), 1);
                              return Open(f.file, {MsgResult::No}).at(0);
                          }),
-                  PutBack(name, f.copy));
+                  PutBack(name, f.copy, kNothing));
         EXPECT_TRUE(fs::exists(f.copy));
     }
 }
@@ -624,7 +638,7 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
                   said += NotSavedText(family.string(), SaveContents(family.string(), saved)) + ", ";
                   ::truncate(family.c_str(), 8192);
                   const std::vector<std::string> texts = Open(family);
-                  TellUnfinishedSaves("");
+                  TellUnfinishedSaves(RealSystem(), "");
                   return said + texts.at(0) + ", " + std::to_string(texts.size() + ui.boxes.size() - 1);
               }),
               "0 300, , " + cutShort + ", 1");

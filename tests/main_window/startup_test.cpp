@@ -1,6 +1,7 @@
 // The program started, used and ended as a person does: stored settings,
 // files opened and saved at once, undo, and the questions about unsaved
 // work.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -699,9 +700,11 @@ TEST_F(StartupTest, SettingsThatCannotBeReadOrWrittenAreLeftAsTheyAre) {
 
 // The remembered work file has a second name and was being written in
 // place when the program stopped, half-way, and so was another work file
-// of the user's, changed since. The next start asks whether to put the
-// remembered file's earlier contents back; kept as it is, it loads what it
-// holds and says so, and the start names the other file's copy too.
+// of the user's, changed since. The next start asks only about the
+// remembered file; kept as it is, it loads what it holds, says so and
+// names the copy beside the work; once the window shows, one box names the
+// other file's copy. With their folder away, the next start says the file
+// cannot be opened and names the stopped save too, offering to forget it.
 TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) {
     g.TreeSlot[0] = Person("John", "Whitlock", "M", "1832");
     g.DataChanged = "Y";
@@ -722,24 +725,81 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     }
     std::ofstream(other, std::ios::app) << "changed";
 
-    ui.boxes.clear();
-    ui.Answer(MsgResult::No);
-    ui.Answer(MsgResult::Ok);
-    ui.Answer(MsgResult::Ok);
+    // Each box, and whether the main window showed as it came.
+    struct Watching : testing::ScriptedPlatform {
+        std::vector<bool> windowShown;
+        MsgResult MsgBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& title) override {
+            const QWidgetList tops = QApplication::topLevelWidgets();
+            windowShown.push_back(std::any_of(tops.begin(), tops.end(), [](QWidget* top) {
+                return qobject_cast<Lintora*>(top) && top->isVisible();
+            }));
+            return ScriptedPlatform::MsgBox(text, b, i, title);
+        }
+    } watching;
+    InstallPlatform(&watching);
+    for (MsgResult answer : {MsgResult::No, MsgResult::Ok, MsgResult::Ok}) watching.Answer(answer);
     StartProgram();
-    EXPECT_EQ(ui.Texts(),
+    InstallPlatform(&ui);
+    EXPECT_EQ(watching.windowShown, (std::vector<bool>{false, false, true}));
+    const std::string kept = "A save of yours did not finish:\n\n• " + other.string() +
+                             ": its earlier contents are kept in " + otherCopy.string();
+    EXPECT_EQ(watching.Texts(),
               (std::vector<std::string>{
-                  "A save of whitlock.lnt did not finish, and the file holds only part of the new work. Put back "
+                  "A save of whitlock.lnt did not finish: the file holds the beginning of the new work. Put back "
                   "its earlier contents, kept in " + copy.string() + "?",
                   "whitlock.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose "
                   "what is missing.",
-                  "A save of notes.lnt did not finish. Its earlier contents are kept in " + otherCopy.string() +
-                      "."}));
+                  kept + ".\n\nEach is asked about when its file is opened."}));
     EXPECT_GT(g.IndivCount, 1);
     EXPECT_LT(g.IndivCount, 401);
     EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
+    EXPECT_EQ(w->FileNote(), "The earlier contents of this file, from a save that did not finish, are in " +
+                                 copy.string() + ", yours to keep or delete.");
     EXPECT_EQ(FileText(copy), earlier);
     EXPECT_EQ(FileText(otherCopy), earlier);
+
+    fs::rename(dir / "work", dir / "away");
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    ui.Answer(MsgResult::Yes);
+    StartProgram();
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "whitlock.lnt cannot be opened: its folder " + (dir / "work").string() +
+                                  " is not there",
+                              kept + ", but the file or that copy cannot be reached now.\n\nEach is asked about "
+                              "when its file is opened. Forget the one that cannot be reached? Its record ends (no "
+                              "copy is deleted), and it is told no more at each start."}));
+    EXPECT_EQ(w->FileNote(), "");
+    ui.boxes.clear();
+    ui.Answer(MsgResult::Ok);
+    StartProgram();
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"whitlock.lnt cannot be opened: its folder " +
+                                                   (dir / "work").string() + " is not there"});
+    EXPECT_TRUE(fs::exists(dir / "away" / "notes (earlier contents).lnt"));
+}
+
+// A save in place stopped after it made its copy and before it touched the
+// file; the user opens the copy itself from the command line. Start-up
+// takes that save for finished, yet leaves the copy shown in the window.
+TEST_F(StartupTest, StartUpNeverDeletesTheFileItOpened) {
+    g.TreeSlot[0] = Person("John", "Whitlock", "M", "1832");
+    g.DataChanged = "Y";
+    const fs::path lnt = dir / "work" / "whitlock.lnt", copy = dir / "work" / "whitlock (earlier contents).lnt";
+    ui.fileAnswers.push_back(lnt.string());
+    ui.Answer(MsgResult::Ok);  // "... successfully saved"
+    w->mnuFileItem_Click(1);
+    fs::create_hard_link(lnt, dir / "work" / "for-aunt.lnt");
+    Person("Mary", "Whitlock", "F", "1835");
+    testing::StoppingSystem system("cut whitlock.lnt", 1, false);
+    ASSERT_TRUE(testing::SaveStopped(lnt.string(), FileContents(FileKind::Work, BuildFileLines(FileKind::Work,
+                                                                                             lnt.string())), system));
+    ui.boxes.clear();
+    StartProgram(copy.string());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(w->windowTitle(), "Lintora (whitlock (earlier contents).lnt)");
+    EXPECT_EQ(FileText(copy), FileText(lnt));
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "state"))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".save.")) << entry.path();
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ public:
         switch (buttons) {
             case MsgButtons::Ok: return MsgResult::Ok;
             case MsgButtons::OkCancel: return rng() % 2 ? MsgResult::Ok : MsgResult::Cancel;
-            case MsgButtons::YesNo: return rng() % 2 ? MsgResult::Yes : MsgResult::No;
+            case MsgButtons::YesNo:
+            case MsgButtons::YesNoDefaultNo: return rng() % 2 ? MsgResult::Yes : MsgResult::No;
             case MsgButtons::YesNoCancel: {
                 const MsgResult r[] = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel};
                 return r[rng() % 3];

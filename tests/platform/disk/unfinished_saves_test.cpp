@@ -133,9 +133,11 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     EXPECT_EQ(saves[0].end, SaveEnd::Running);
     EXPECT_EQ(saves[0].record.pid, saver);
     EXPECT_EQ(saves[1].end, SaveEnd::CopyMissing);
+    SettleSaves(RealSystem(), saves, "");
     EXPECT_EQ(SaveRecords(RealSystem()).size(), 1u);
     ends.End();
     saves = UnfinishedSaves(RealSystem(), file.string());
+    SettleSaves(RealSystem(), saves, "");
     ASSERT_EQ(saves.size(), 1u);
     EXPECT_EQ(saves[0].end, SaveEnd::CopyMissing);
     EXPECT_TRUE(SaveRecords(RealSystem()).empty());
@@ -183,7 +185,8 @@ TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
             record.blocks.clear();
         }
         Keep(record);
-        const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
+        std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
+        SettleSaves(RealSystem(), saves, "");
         EXPECT_EQ(saves.size(), c.end == SaveEnd::Done ? 0u : 1u);
         for (const RecordedSave& save : saves) EXPECT_EQ(save.end, c.end);
         EXPECT_EQ(fs::exists(copy), c.end != SaveEnd::Done);
@@ -206,9 +209,11 @@ struct Remounted : WatchedSystem {
 };
 
 // A save in place on a USB drive, its copy beside the user's own "family
-// (earlier contents).lnt", is found when mounted again, by its open and at
-// start-up, and kept while the drive is away; only a copy proven gone drops
-// it. Nothing of the user's goes.
+// (earlier contents).lnt", is found when mounted again, by its open (also
+// through a linked folder) and at start-up, and kept while the drive is
+// away, its mount folder left empty; only a copy proven gone drops it, the
+// file holding bytes as many as the copy's or not. A file that cannot be
+// read is never offered a put-back. Nothing of the user's goes.
 TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
     const fs::path usb = dir / "usb", copy = usb / "family (earlier contents 2).lnt";
     const struct {
@@ -216,14 +221,23 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         std::function<void(Remounted&)> make;
         SaveEnd end;
         std::string left;  // at the copy's name once judged
+        bool reached;      // the file can be found by its open
     } cases[] = {
-        {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier"},
-        {"not plugged in", [&](Remounted&) { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, ""},
-        {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier"},
-        {"the copy deleted", [&](Remounted&) { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
+        {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier", true},
+        {"not plugged in", [&](Remounted&) { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, "", false},
+        {"not plugged in, its mount folder empty",
+         [&](Remounted&) { fs::rename(usb, dir / "away"), fs::create_directory(usb); }, SaveEnd::OutOfReach, "", true},
+        {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier",
+         true},
+        {"failing to read the file", [&](Remounted& d) { d.failing = (usb / "family.lnt").string(); },
+         SaveEnd::OutOfReach, "earlier", true},
+        {"the copy deleted", [&](Remounted&) { fs::remove(copy); }, SaveEnd::CopyMissing, "", true},
+        {"the copy deleted, the file as long",
+         [&](Remounted&) { fs::remove(copy), Write(usb / "family.lnt", "EARLIER"); }, SaveEnd::CopyMissing, "", true},
         {"another file at its name", [&](Remounted&) { fs::remove(copy), Write(copy, "another"); },
-         SaveEnd::CopyMissing, "another"},
+         SaveEnd::CopyMissing, "another", true},
     };
+    fs::create_directory_symlink(usb, dir / "linked");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fs::create_directories(usb);
@@ -231,16 +245,17 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         const fs::path file = StoppedSave({"write family.lnt", 1, true});
         Remounted drive;
         c.make(drive);
-        for (const fs::path& opened : {fs::path(), file}) {
-            const std::vector<RecordedSave> saves = UnfinishedSaves(drive, opened.string());
-            ASSERT_EQ(saves.size(), c.end == SaveEnd::CopyMissing && !opened.empty() ? 0u : 1u);
+        for (const fs::path& opened : {fs::path(), file, dir / "linked" / "family.lnt"}) {
+            std::vector<RecordedSave> saves = UnfinishedSaves(drive, opened.string());
+            SettleSaves(drive, saves, "");
+            ASSERT_EQ(saves.size(), (c.end == SaveEnd::CopyMissing || !c.reached) && !opened.empty() ? 0u : 1u);
             std::string earlier;
             for (const RecordedSave& save : saves) EXPECT_EQ(save.end, c.end);
             EXPECT_EQ(c.end == SaveEnd::PartOfNew ? ReadEarlierCopy(drive, saves[0].record, earlier) : 0, 0);
         }
         EXPECT_EQ(SaveRecords(drive).size(), c.end == SaveEnd::CopyMissing ? 0u : 1u);
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
-        if (fs::exists(dir / "away")) fs::rename(dir / "away", usb);
+        if (fs::exists(dir / "away")) fs::remove(usb), fs::rename(dir / "away", usb);
         drive.failing.clear();
         if (c.end == SaveEnd::OutOfReach) {
             EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
