@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/page_import/fs_pages_support.h"
+#include "tests/support/case_names.h"
 
 namespace lintora {
 namespace {
@@ -66,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"empty line below gives no place", "Birth: 1850\n\nDeath: 1900\n", "1850", "", "1900", ""},
         EventCase{"blank date keeps the place", "Birth:\nBoston\n", "", "Boston", "", ""},
         EventCase{"label on the last line", "Death: 1900", "", "", "1900", ""},
-        EventCase{"time of day keeps text to the colon", "Birth: 12:30 1850\nYork\n", "12", "York", "", ""}));
+        EventCase{"time of day keeps text to the colon", "Birth: 12:30 1850\nYork\n", "12", "York", "", ""}),
+    testing::NamedBy(&EventCase::what));
 
 TEST_F(AFIndividualTest, ParentSetsFromFatherAndMotherLines) {
     Parse(std::string(kHead) +

@@ -5,6 +5,7 @@
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
 #include "tests/page_import/report_pages_support.h"
+#include "tests/support/case_names.h"
 
 namespace lintora {
 namespace {
@@ -188,7 +189,8 @@ INSTANTIATE_TEST_SUITE_P(
         AhnCase{"a parents sentence without numbers gives no ids",
                 "1. Ola MOE. He was the son of Per MOE and Kari LIE.\n2. Ann MOE. She was the daughter of Per MOE "
                 "and Kari LIE.\n",
-                4, 1}));
+                4, 1}),
+    testing::NamedBy(&AhnCase::what));
 
 }  // namespace
 }  // namespace lintora

@@ -11,6 +11,7 @@
 #include "record_store/tables.h"
 #include "record_store/trees.h"
 #include "tests/page_import/page_support.h"
+#include "tests/support/case_names.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/table_checks.h"
 
@@ -47,7 +48,8 @@ TEST_P(AncestryLimits, OneMessageThenTheFilingStops) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, AncestryLimits,
                          ::testing::Values("anc_individual.txt", "anc_register.txt", "anc_ahnentafel.txt",
-                                           "anc_descendants.txt", "anc_pedigree_table.txt", "anc_pedigree_text.txt"));
+                                           "anc_descendants.txt", "anc_pedigree_table.txt", "anc_pedigree_text.txt"),
+                         testing::NamedBy());
 
 // A pedigree chart pasted again once the individual table has run full
 // says so and still files what fits: the people already known are updated.
@@ -95,7 +97,8 @@ TEST_P(FullTableChart, SaysSoAndUpdatesWhoIsKnown) {
 INSTANTIATE_TEST_SUITE_P(
     Charts, FullTableChart,
     ::testing::Values(FullChartCase{"anc_pedigree_table.txt", "William HALE", &IndivRec::idPlace, "Deal, Kent, England"},
-                      FullChartCase{"anc_pedigree_text.txt", "George HALE", &IndivRec::icDate, "3 Mar 1850"}));
+                      FullChartCase{"anc_pedigree_text.txt", "George HALE", &IndivRec::icDate, "3 Mar 1850"}),
+    testing::NamedBy(&FullChartCase::page));
 
 // Answers every box with its first button and every match choice with
 // "not a match" or a row offered.
@@ -182,7 +185,8 @@ TEST_P(AncestryDamage, DamagedPagesLeaveConsistentTables) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, AncestryDamage,
                          ::testing::Values("anc_individual.txt", "anc_register.txt", "anc_ahnentafel.txt",
-                                           "anc_descendants.txt", "anc_pedigree_table.txt", "anc_pedigree_text.txt"));
+                                           "anc_descendants.txt", "anc_pedigree_table.txt", "anc_pedigree_text.txt"),
+                         testing::NamedBy());
 
 }  // namespace
 }  // namespace lintora

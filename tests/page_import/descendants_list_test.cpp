@@ -6,6 +6,7 @@
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "tests/page_import/report_pages_support.h"
+#include "tests/support/case_names.h"
 
 namespace lintora {
 namespace {
@@ -182,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"2x John", false, " ", 7, "", "", ""},
                       LineCase{"99999999999 John", false, " ", 7, "", "", ""},
                       LineCase{"+John", false, " ", 7, "", "", ""},
-                      LineCase{"*", false, " ", 7, "", "", ""}));
+                      LineCase{"*", false, " ", 7, "", "", ""}),
+    testing::NamedBy(&LineCase::line));
 
 TEST(DescendantsSpouseColumn, SpouseGenerationFromThePlusColumn) {
     // Checked through a page: "+" at columns 5, 6, 7 and 9 all give generation 2.

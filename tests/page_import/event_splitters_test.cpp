@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/support/case_names.h"
+
 namespace lintora {
 namespace {
 
@@ -66,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "1804 in Hartford, Hartford, Connecticut"},
         DatePlaceAtCase{"1880; ", "1880", "", "1880"},
         DatePlaceAtCase{"in Dover, Kent,", "", "Dover, Kent", "in Dover, Kent"},
-        DatePlaceAtCase{";", "", "", ""}));
+        DatePlaceAtCase{";", "", "", ""}),
+    testing::NamedBy(&DatePlaceAtCase::text));
 
 TEST(EventSplitters, AnotherSeparatorSplitsTheSameWay) {
     std::string text = "1850 at Boston", date, place;
@@ -106,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A marker in the first two characters is no marker.
         NameDatePlaceCase{"J b: 1820", "J b: 1820", "", ""},
         NameDatePlaceCase{"Jo b: 1820", "Jo", "1820", ""},
-        NameDatePlaceCase{"Ann Lee b: in Dover", "Ann Lee", "", "Dover"}));
+        NameDatePlaceCase{"Ann Lee b: in Dover", "Ann Lee", "", "Dover"}),
+    testing::NamedBy(&NameDatePlaceCase::text));
 
 TEST(EventSplitters, EventTextIsCutTo120Characters) {
     // The event is read from the marker's closing blank: 119 characters of it.

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/support/case_names.h"
+
 namespace lintora {
 namespace {
 
@@ -37,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                       KKCase{"1850 Boston", "", "1850", "Boston"},
                       // Numbers of other lengths are no year; a sign makes no number.
                       KKCase{"185 Boston", "", "", "185 Boston"}, KKCase{"-1850 Boston", "", "", "-1850 Boston"},
-                      KKCase{"", "", "", ""}, KKCase{"   ", "", "", ""}));
+                      KKCase{"", "", "", ""}, KKCase{"   ", "", "", ""}),
+    testing::NamedBy(&KKCase::text));
 
 class SplitPersonEntryKKCases : public ::testing::TestWithParam<KKCase> {};
 
@@ -60,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         KKCase{"Smith, John - born: 1850", "Smith, John - born: 1850", "", ""},
         KKCase{"7.   ", "7", "", ""},
         KKCase{"2. Ödegård, Åsa - born: 1 May 1880 @ Bergen", "Åsa ÖDEGÅRD", "1 May 1880", "Bergen"},
-        KKCase{"6. Hill, - born: 1870", "Hill", "1870", ""}, KKCase{"", "", "", ""}));
+        KKCase{"6. Hill, - born: 1870", "Hill", "1870", ""}, KKCase{"", "", "", ""}),
+    testing::NamedBy(&KKCase::text));
 
 }  // namespace
 }  // namespace lintora

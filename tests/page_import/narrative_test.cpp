@@ -10,6 +10,7 @@
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
+#include "tests/support/case_names.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
@@ -86,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClauseCase{"Kit Day was born WFT Est 1790-1800.", "", "Kit Day", "", "1790-1800", ""},
         // A register child line's own wording.
         ClauseCase{"John Smith, born 12 Mar 1850 in Ohio, died 1900.", "", "John Smith", "", "12 Mar 1850", "1900"},
-        ClauseCase{"Ann Ray, died 1901.", "", "Ann Ray", "", "", "1901"}));
+        ClauseCase{"Ann Ray, died 1901.", "", "Ann Ray", "", "", "1901"}),
+    testing::NamedBy(&ClauseCase::text));
 
 TEST_F(NarrativeTest, FamilyAsChildOnlyForANonPartnerWithoutOne) {
     const int32_t dad = Person("Karl Berg", "M"), mum = Person("Eva Lund", "F");
@@ -189,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DateSplitCase{"*Mary* Jones WFT Est. 1750", " Mary Jones ", " 1750"},
                       DateSplitCase{"***", "", ""},
                       DateSplitCase{"", "", ""},
-                      DateSplitCase{"Mary  Jones 1750", " Mary  Jones", " 1750"}));
+                      DateSplitCase{"Mary  Jones 1750", " Mary  Jones", " 1750"}),
+    testing::NamedBy(&DateSplitCase::text));
 
 // Ahnentafel parents sentence: text, sex, lead, father no/name, mother no/name.
 struct AhnCase {
@@ -235,7 +238,8 @@ INSTANTIATE_TEST_SUITE_P(
         // No numbers at all: no number is made up.
         AhnCase{"Tom. He was the son of John Smith and Eva Lund.", "M", "Tom.", 0, "John Smith", 0, "Eva Lund"},
         AhnCase{"Tom was born 1800.", "U", "Tom was born 1800.", 0, "", 0, ""},
-        AhnCase{"", "U", "", 0, "", 0, ""}));
+        AhnCase{"", "U", "", 0, "", 0, ""}),
+    testing::NamedBy(&AhnCase::text));
 
 TEST_F(NarrativeTest, AhnParentsFiledWithNumbersAsIds) {
     ReportFiling filing;

@@ -5,6 +5,7 @@
 
 #include "record_store/program_state.h"
 #include "record_store/tables.h"
+#include "tests/support/case_names.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
@@ -28,7 +29,6 @@ struct PageCase {
 };
 
 void PrintTo(const PageCase& c, std::ostream* os) { *os << c.name; }
-std::string CaseName(const ::testing::TestParamInfo<PageCase>& info) { return info.param.name; }
 
 class RecognitionCases : public RecognitionTest, public ::testing::WithParamInterface<PageCase> {};
 
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                  ""},
         PageCase{"NameOnlyInThirdLine", {"x\r", "y", "FamilySearch Ancestral File Individual Record"}, "", ""},
         PageCase{"MarkerCaseMatters", {"FAMILYSEARCH\r", "Ancestral File Individual Record"}, "", ""}),
-    CaseName);
+    testing::NamedBy(&PageCase::name));
 
 INSTANTIATE_TEST_SUITE_P(
     Sites, RecognitionCases,
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"AncestryBeforeRootsWebOnOneLine", {"\r", "RootsWeb is supported by Ancestry.com"}, "ANC", ""},
         PageCase{"GenCircles", {"\r", "GenCircles", "Spouses & Children"}, "GC", "Ind"},
         PageCase{"MyTrees", {"\r", "Copyright Fficiency Software, Inc", "Individual Record"}, "MYT", "Ind"}),
-    CaseName);
+    testing::NamedBy(&PageCase::name));
 
 const std::string kRW = "RootsWeb WorldConnect";
 
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Reg"},
         PageCase{"AncestryUsesSameTests", {"\r", "Ancestry.com", "Ahnentafel, Generation No. 1"}, "ANC",
                  "Ahn"}),
-    CaseName);
+    testing::NamedBy(&PageCase::name));
 
 const std::string kMYT = "Fficiency Software, Inc";
 const std::string kGC = "GenCircles";
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Ped"},
         PageCase{"GcIndividual", {"\r", kGC, "Spouses & Children"}, "GC", "Ind"},
         PageCase{"GcNone", {"\r", kGC, "Spouses and Children"}, "GC", ""}),
-    CaseName);
+    testing::NamedBy(&PageCase::name));
 
 TEST_F(RecognitionTest, FirstPasteFixesFirstSiteAndType) {
     g.PasteSource = 5;
@@ -214,7 +214,10 @@ INSTANTIATE_TEST_SUITE_P(
                       MixedCase{"RW", "Reg", "RW", "Reg", "Y", "Y"},
                       MixedCase{" LDS ", "FamIGI  ", "LDS", "IndIGI", "N", "N"},
                       MixedCase{"LDS", "IndANC", "MYT", "", "N", "N"},
-                      MixedCase{"LDS", "IndANC", "", "", "N", "N"}));
+                      MixedCase{"LDS", "IndANC", "", "", "N", "N"}),
+    testing::NamedBy([](const MixedCase& c) {
+        return std::string(c.firstSite) + " " + c.firstType + " then " + c.site + " " + c.type + " was " + c.before;
+    }));
 
 class PasteSourceTest : public CleanState {
 protected:

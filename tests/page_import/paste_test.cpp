@@ -10,6 +10,7 @@
 #include "record_store/trees.h"
 #include "record_store/undo.h"
 #include "tests/page_import/page_support.h"
+#include "tests/support/case_names.h"
 #include "tests/support/scripted_platform.h"
 
 namespace lintora {
@@ -337,7 +338,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "   Individual records\n"
                     "   Family records\n"
                     "   Pedigree",
-                    "MYT"}));
+                    "MYT"}),
+    testing::NamedBy(&RefusalCase::what));
 
 TEST_F(PasteTest, FullIndividualTableFilesNothingAndChangesNoRecord) {
     g.IndivCount = kMaxIndiv;

@@ -6,6 +6,7 @@
 #include "page_import/igi_pedigree.h"
 #include "page_import/pedigree_chart.h"
 #include "tests/page_import/fs_pages_support.h"
+#include "tests/support/case_names.h"
 
 namespace lintora {
 namespace {
@@ -119,7 +120,8 @@ TEST_P(SpouseNameAloneTest, IsFiledOnce) {
     EXPECT_EQ(g.Indiv[ByName("Eliza Ann BENNETT")].iSex.value(), "F");
 }
 
-INSTANTIATE_TEST_SUITE_P(Charts, SpouseNameAloneTest, ::testing::Values("af_pedigree.txt", "igi_pedigree.txt"));
+INSTANTIATE_TEST_SUITE_P(Charts, SpouseNameAloneTest, ::testing::Values("af_pedigree.txt", "igi_pedigree.txt"),
+                         testing::NamedBy());
 
 TEST_F(PedigreeChartTest, WalkRules) {
     const std::string head = "FamilySearch International Genealogical Index\nPedigree Chart\n";

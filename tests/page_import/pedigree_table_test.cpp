@@ -5,6 +5,7 @@
 #include "page_import/paste.h"
 #include "record_store/program_state.h"
 #include "tests/page_import/report_pages_support.h"
+#include "tests/support/case_names.h"
 
 namespace lintora {
 namespace {
@@ -113,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DateLineCase{"P: Ohio 1850 12 Ann Lee", "P: Ohio 1850 ", "Ann Lee", 0, 12},
                       DateLineCase{"B: 12 Mar 1850", "B: 12 Mar 1850", "", 0, 0},
                       DateLineCase{"Ann Lee", "Ann Lee", "", 0, 0},
-                      DateLineCase{"  ", "  ", "", 0, 0}));
+                      DateLineCase{"  ", "  ", "", 0, 0}),
+    testing::NamedBy(&DateLineCase::text));
 
 TEST(SplitAtMonthNameCases, SplitsAtTheBoxNumberAfterTheMonth) {
     std::string left, right;

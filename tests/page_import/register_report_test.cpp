@@ -7,6 +7,7 @@
 #include "record_store/matching.h"
 #include "record_store/program_state.h"
 #include "tests/page_import/report_pages_support.h"
+#include "tests/support/case_names.h"
 
 namespace lintora {
 namespace {
@@ -204,7 +205,8 @@ INSTANTIATE_TEST_SUITE_P(
                      3, 1, "Nils BERG", "Karl BERG"},
         RegisterCase{"Child of ... is:",
                      "1. Karl BERG. He married Eva LUND.\nChild of Karl BERG and Eva LUND is:\n2 i. Nils BERG.\n", 3,
-                     1, "Nils BERG", "Karl BERG"}));
+                     1, "Nils BERG", "Karl BERG"}),
+    testing::NamedBy(&RegisterCase::what));
 
 }  // namespace
 }  // namespace lintora

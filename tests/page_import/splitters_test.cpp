@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/support/case_names.h"
+
 namespace lintora {
 namespace {
 
@@ -54,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         NameAfnCase{"X (AFN: 123456789012345678901234)", "X", "1234567890123456789", "X (AFN: 123456789012345678901234"},
         NameAfnCase{"X (AFN:éééééééééééééééééééééééé)", "X", "éééééééééééééééééééé", "X (AFN:éééééééééééééééééééééééé"},
         NameAfnCase{"(AFN: 12)", "", "12", "(AFN: 12"},
-        NameAfnCase{"José Núñez (AFN: Ñ1)", "José Núñez", "Ñ1", "José Núñez (AFN: Ñ1"}));
+        NameAfnCase{"José Núñez (AFN: Ñ1)", "José Núñez", "Ñ1", "José Núñez (AFN: Ñ1"}),
+    testing::NamedBy(&NameAfnCase::text));
 
 TEST(Splitters, AnOutputMayBeTheTextItself) {
     std::string s = "John Smith (AFN: 1A2B-3C4) x", afn;
@@ -90,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         // At most 30 characters from the blank after the colon: 29 visible.
         DatePlaceCase{"Born: about the twelfth of January in 1850 Place: Boston", "about the twelfth of January",
                       "Boston", "Born: about the twelfth of January in 1850"},
-        DatePlaceCase{"Born: 1850 Place: Zürich Schweiz", "1850", "Zürich, Schweiz", "Born: 1850"}));
+        DatePlaceCase{"Born: 1850 Place: Zürich Schweiz", "1850", "Zürich, Schweiz", "Born: 1850"}),
+    testing::NamedBy(&DatePlaceCase::text));
 
 TEST(SplitDatePlace, PlaceKeepsItsFirst120Characters) {
     // The blank after "Place:" is the first of the 120.

@@ -8,6 +8,7 @@
 #include "record_store/renumber.h"
 #include "record_store/trees.h"
 #include "tests/record_store/prune_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace lintora {
 namespace {
@@ -85,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "Seth, 2 ancestors, and 3 descendants removed.", {"Noah", "Emzara", "Tubal", "Enos"}},
         PruneCase{"a leaf of tree 2 takes his tree along", PruneOption::All, "Enos",
                   "Enos and 4 ancestors removed.\nDescendants connected to the main tree could not be removed",
-                  {"Seth", "Tubal", "Noah", "Emzara"}}));
+                  {"Seth", "Tubal", "Noah", "Emzara"}}),
+    testing::NamedBy(&PruneCase::what));
 
 TEST_F(PruneTest, LeafOfASingleTreeKeepsEverythingElse) {
     const int32_t adam = Person("Adam", "M"), eve = Person("Eve", "F"), cain = Person("Cain", "M");
