@@ -362,7 +362,8 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     if (::fork() == 0) ::_exit(save("hold", 0).empty() ? 0 : 1);
     char c = 0;
     ASSERT_EQ(::read(held[0], &c, 1), 1);
-    EXPECT_EQ(save("", 0), "family.lnt was not saved: another copy of Lintora is saving it. The file is as it was.");
+    EXPECT_EQ(save("", 0), "family.lnt was not saved: another save of it is running. The file is as it was; save again "
+                           "when that save has finished.");
     ASSERT_EQ(::write(goOn[1], &c, 1), 1);
     ::wait(nullptr);
     for (int fd : {held[0], held[1], goOn[0], goOn[1], 1022, 1023}) ::close(fd);
