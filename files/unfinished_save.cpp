@@ -134,8 +134,9 @@ UnfinishedSave::UnfinishedSave(const std::string& path, bool fileFree) : path_(p
     TellDamaged(damaged);
     // The file's lock decides: a saver that runs while nobody holds the file
     // writes another file now (one this name no longer reaches), and its
-    // record is left to it.
-    if (fileFree) std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
+    // record is left to it; one that could take no lock says nothing so.
+    if (fileFree)
+        std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::Running && s.record.locked; });
 }
 
 bool UnfinishedSave::Running() const {
