@@ -15,11 +15,9 @@
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "files/data_files.h"
-#include "files/file_loading.h"
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
@@ -678,37 +676,6 @@ TEST_F(SaveFileTest, ALongNameIsSavedAgain) {
         << copy;
     EXPECT_EQ(Read(dir / "short.ged"), Saved(file));
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "short.ged", "state", name}));
-}
-
-// Without locks, a file that another copy of the program writes in place,
-// held after its clear, is not opened as if whole: the record of its save
-// tells that it runs, though nobody holds the file's lock.
-TEST_F(SaveFileTest, WithoutLocksAFileBeingSavedInPlaceIsNotOpened) {
-    const fs::path fam = dir / "fam.ged";
-    Write(fam, kOldGedcom);
-    fs::create_hard_link(fam, dir / "for-aunt.ged");
-    int held[2], goOn[2];
-    ASSERT_EQ(::pipe(held) | ::pipe(goOn), 0);
-    const pid_t saver = ::fork();
-    if (saver == 0) {
-        WatchedSystem sys;
-        sys.before = [&](const std::string& call) {
-            char c = 0;
-            if (call == "write fam.ged") (void)!(::write(held[1], "h", 1) + ::read(goOn[0], &c, 1));
-            return call.starts_with("lock ") ? ENOLCK : 0;
-        };
-        ::_exit(SaveContents(fam.string(), Saved(fam), sys).saved() ? 0 : 1);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(held[0], &c, 1), 1);
-    ui.boxes.clear();
-    ui.Answer(MsgResult::Ok);
-    EXPECT_FALSE(LoadFile(fam.string()));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"fam.ged is being saved by another copy of the program. Open it "
-                                                    "again when that save has finished."});
-    int status = -1;
-    EXPECT_TRUE(::write(goOn[1], "g", 1) == 1 && ::waitpid(saver, &status, 0) == saver && status == 0);
-    for (const int fd : {held[0], held[1], goOn[0], goOn[1]}) ::close(fd);
 }
 
 }  // namespace

@@ -150,9 +150,7 @@ TEST_F(TwoSavesTest, WithoutLocksASaveInPlaceThatFindsAnothersBytesSaysSo) {
     for (const bool interleaved : {false, true}) {
         SCOPED_TRACE(interleaved ? "both wrote before the first read back" : "one after the other");
         std::ofstream(family, std::ios::binary) << kOld;
-        SlowSystem a(interleaved ? std::vector<std::string>{"write family.lnt", "sync family.lnt"}
-                                 : std::vector<std::string>{"write family.lnt"},
-                     true, ENOLCK);
+        SlowSystem a({"write family.lnt", interleaved ? "sync family.lnt" : ""}, true, ENOLCK);
         SlowSystem b({"write family.lnt"}, true, ENOLCK);
         auto told = [&](const std::string& work, SlowSystem& sys) {
             const SaveResult result = SaveContents(family.string(), work, sys);
@@ -183,23 +181,24 @@ TEST_F(TwoSavesTest, WithoutLocksASaveInPlaceThatFindsAnothersBytesSaysSo) {
 // rename (shared), or a save by rename by another user's save in place
 // (whose record is not the user's), says that another save of it runs.
 TEST_F(TwoSavesTest, ASaveHeldUpOnTheSaveRangeSaysAnotherSaveRuns) {
-    auto heldBy = [](short kind, off_t start, bool inPlace, const fs::path& file) {
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << kOld;
-        const int fd = ::open(file.c_str(), O_RDWR);
-        struct flock lock {kind, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
-        EXPECT_EQ(::fcntl(fd, F_OFD_SETLK, &lock), 0);
-        SlowSystem sys({}, inPlace);
-        const std::string said = NotSavedText(file.string(), SaveContents(file.string(), Work("Bob"), sys));
-        return ::close(fd), said;
+    auto heldBy = [&](short kind, off_t start, bool inPlace, const std::string& name) {
+        return Async([=, this] {
+            std::ofstream(dir / name, std::ios::binary) << kOld;
+            const int fd = ::open((dir / name).c_str(), O_RDWR);
+            const struct flock lock {kind, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
+            SlowSystem sys({}, inPlace);
+            const std::string said = ::fcntl(fd, F_OFD_SETLK, &lock) != 0 ? "not locked"
+                                     : NotSavedText(name, SaveContents((dir / name).string(), Work("Bob"), sys));
+            return ::close(fd), said;
+        });
     };
-    auto byRename = Async([&] { return heldBy(F_WRLCK, kSaveRange, false, dir / "shared" / "family.lnt"); });
-    auto byOther = Async([&] { return heldBy(F_WRLCK, 0, false, dir / "other" / "family.lnt"); });
-    const std::string runs = "family.lnt was not saved: another save of it is running. The file is as it was; save "
-                             "again when that save has finished.";
-    EXPECT_EQ(heldBy(F_RDLCK, kSaveRange, true, family), runs);
-    EXPECT_EQ(byRename.get(), runs);
-    EXPECT_EQ(byOther.get(), "family.lnt was not saved: another program holds it open. The file is as it was.");
+    auto byRename = heldBy(F_RDLCK, kSaveRange, true, "a.lnt"), inPlace = heldBy(F_WRLCK, kSaveRange, false, "b.lnt"),
+         other = heldBy(F_WRLCK, 0, false, "c.lnt");
+    const std::string runs = " was not saved: another save of it is running. The file is as it was; save again when "
+                             "that save has finished.";
+    EXPECT_EQ(byRename.get(), "a.lnt" + runs);
+    EXPECT_EQ(inPlace.get(), "b.lnt" + runs);
+    EXPECT_EQ(other.get(), "c.lnt was not saved: another program holds it open. The file is as it was.");
 }
 
 // The same between users: Bob, of the family group, saves Anna's 0664 file
