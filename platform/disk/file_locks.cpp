@@ -15,23 +15,13 @@ RangeHold HoldRange(SystemCalls& sys, int fd, short type, off_t start) {
     constexpr auto kWaitAtMost = std::chrono::seconds(5);
     const auto until = std::chrono::steady_clock::now() + kWaitAtMost;
     RangeHold hold;
-    hold.inTheWay = F_UNLCK;
     while (sys.LockRange(fd, type, start, kLockRangeLength) != 0) {
-        if (KeepsNoLocks(errno)) {
-            hold.noLocks = true;
-            break;
-        }
-        if (errno != EAGAIN && errno != EACCES) {
-            hold.error = errno;
-            break;
-        }
+        if (KeepsNoLocks(errno)) return hold.noLocks = true, hold;
+        if (errno != EAGAIN && errno != EACCES) return hold.error = errno, hold;
         if (std::chrono::steady_clock::now() >= until) {
             const int held = sys.LockInTheWay(fd, type, start, kLockRangeLength);
-            hold.inTheWay = held < 0 ? F_WRLCK : static_cast<short>(held);
             const int over = sys.LockInTheWay(fd, type, 0, start);
-            hold.overContents = over >= 0 && over != F_UNLCK;
-            hold.error = EAGAIN;
-            break;
+            return {EAGAIN, false, held < 0 ? short{F_WRLCK} : static_cast<short>(held), over >= 0 && over != F_UNLCK};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

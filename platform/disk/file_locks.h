@@ -9,6 +9,7 @@
 //   The readers' range: a read holds it shared while it reads; a save in
 //   place holds it for writing only while it clears and writes the file,
 //   so that a read holds up nothing else, and no save by rename at all.
+#include <fcntl.h>
 #include <sys/types.h>
 
 #include "platform/disk/system_calls.h"
@@ -28,7 +29,7 @@ struct RangeHold {
     // where another held it too long, with the kind of its lock in inTheWay.
     int error = 0;
     bool noLocks = false;  // the file system keeps none: nothing keeps another save out
-    short inTheWay = 0;    // F_UNLCK
+    short inTheWay = F_UNLCK;
     // The lock in the way reaches the contents too: another program's (a
     // lock on the whole file), not a save's or a read's of this program.
     bool overContents = false;
