@@ -165,8 +165,9 @@ UnfinishedSave::UnfinishedSave(SystemCalls& sys, const FoundFile& found, bool fi
     TellDamaged(damaged);
     // The file's lock decides: a saver that runs while nobody holds the file
     // writes another file now (one this name no longer reaches), and its
-    // record is left to it.
-    if (fileFree) std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
+    // record is left to it; one that could take no lock says nothing so.
+    if (fileFree)
+        std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::Running && s.record.locked; });
 }
 
 void UnfinishedSave::Settle(const std::string& open) { SettleSaves(sys_, saves_, open); }

@@ -177,14 +177,15 @@ EarlierCopy::EarlierCopy(SystemCalls& sys, Descriptor folder, std::string path, 
       record_(std::move(record)),
       kept_(std::move(kept)) {}
 
-void EarlierCopy::FileCut(const struct stat& status) {
+void EarlierCopy::FileCleared(const struct stat& status) {
     record_.cutSeconds = status.st_mtim.tv_sec;
     record_.cutNanos = status.st_mtim.tv_nsec;
     if (kept_.made()) (void)kept_.SetCut(record_.cutSeconds, record_.cutNanos);
 }
 
-void EarlierCopy::Keep() {
+void EarlierCopy::Keep(bool overtaken) {
     record_.told = true;
+    record_.overtaken = overtaken;
     if (kept_.made() && kept_.Rewrite(record_, true) != 0) kept_.Remove();
 }
 

@@ -22,15 +22,16 @@ public:
     EarlierCopy(SystemCalls& sys, Descriptor folder, std::string path, std::string name, SaveRecord record,
                 KeptRecord kept);
     const std::string& path() const { return path_; }
-    // Once the file is cut: its stamp then goes into the record, which is
-    // not put on disk again for it.
-    void FileCut(const struct stat& status);
+    // Once the file is cleared: its stamp then goes into the record, which
+    // is not put on disk again for it.
+    void FileCleared(const struct stat& status);
     // Once the file is written and on disk: the copy goes, then its record.
     void Remove();
     // When it holds the only earlier contents left: it stays, the user's own
-    // once he is told of it. Its record says so, and still offers it back at
-    // the next open; nothing then removes the copy.
-    void Keep();
+    // once he is told of it. Its record says so (and, where overtaken,
+    // that another save wrote the file meanwhile), and still offers it back
+    // at the next open; nothing then removes the copy.
+    void Keep(bool overtaken = false);
 
 private:
     SystemCalls* sys_ = nullptr;

@@ -10,22 +10,22 @@ namespace lintora {
 
 bool KeepsNoLocks(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL; }
 
-int HoldRange(SystemCalls& sys, int fd, short type, off_t start, short& inTheWay) {
+RangeHold HoldRange(SystemCalls& sys, int fd, short type, off_t start) {
     // A save in place of a slow disk is waited for; a read, far shorter.
     constexpr auto kWaitAtMost = std::chrono::seconds(5);
     const auto until = std::chrono::steady_clock::now() + kWaitAtMost;
-    inTheWay = F_UNLCK;
+    RangeHold hold;
     while (sys.LockRange(fd, type, start, kLockRangeLength) != 0) {
-        if (KeepsNoLocks(errno)) return 0;
-        if (errno != EAGAIN && errno != EACCES) return errno;
+        if (KeepsNoLocks(errno)) return hold.noLocks = true, hold;
+        if (errno != EAGAIN && errno != EACCES) return hold.error = errno, hold;
         if (std::chrono::steady_clock::now() >= until) {
             const int held = sys.LockInTheWay(fd, type, start, kLockRangeLength);
-            inTheWay = held < 0 ? F_WRLCK : static_cast<short>(held);
-            return EAGAIN;
+            const int over = sys.LockInTheWay(fd, type, 0, start);
+            return {EAGAIN, false, held < 0 ? short{F_WRLCK} : static_cast<short>(held), over >= 0 && over != F_UNLCK};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return 0;
+    return hold;
 }
 
 SaveHold SaveInPlaceHolds(SystemCalls& sys, int fd) {

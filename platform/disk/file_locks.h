@@ -9,6 +9,7 @@
 //   The readers' range: a read holds it shared while it reads; a save in
 //   place holds it for writing only while it clears and writes the file,
 //   so that a read holds up nothing else, and no save by rename at all.
+#include <fcntl.h>
 #include <sys/types.h>
 
 #include "platform/disk/system_calls.h"
@@ -22,11 +23,21 @@ constexpr off_t kReadersRange = off_t{2} << 30;
 // True for the errors of a file system that keeps no locks.
 bool KeepsNoLocks(int error);
 
+// What became of a wish to hold a range.
+struct RangeHold {
+    // 0: held, or no lock to be had (noLocks); else the error: EAGAIN
+    // where another held it too long, with the kind of its lock in inTheWay.
+    int error = 0;
+    bool noLocks = false;  // the file system keeps none: nothing keeps another save out
+    short inTheWay = F_UNLCK;
+    // The lock in the way reaches the contents too: another program's (a
+    // lock on the whole file), not a save's or a read's of this program.
+    bool overContents = false;
+};
+
 // Takes the range from start for type, waiting a while for other
-// descriptions to let it go; a file system that keeps no locks is counted
-// as held. 0, or the error: EAGAIN where it went on too long, with the
-// kind of lock that stood in the way in inTheWay.
-int HoldRange(SystemCalls& sys, int fd, short type, off_t start, short& inTheWay);
+// descriptions to let it go.
+RangeHold HoldRange(SystemCalls& sys, int fd, short type, off_t start);
 
 // Whether a save in place of the file open at fd holds its save range now.
 enum class SaveHold { None, InPlace, Unknown /* the file system keeps no locks */ };

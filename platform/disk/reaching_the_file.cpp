@@ -148,16 +148,20 @@ SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old)
     return {};
 }
 
-SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, const OldFile& old, bool inPlace) {
+SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, OldFile& old, bool inPlace) {
     // A shared lock needs the file open for reading; one the user may only
     // write is held for writing.
     const short type = inPlace || old.readError ? F_WRLCK : F_RDLCK;
-    short inTheWay = F_UNLCK;
-    if (const int err = HoldRange(sys, old.fd.get(), type, kSaveRange, inTheWay)) {
-        if (err != EAGAIN) return Stopped(SaveStop::OpenFile, err, true);
-        // Only one who writes the file holds it for writing; shared, it is read.
-        return Stopped(inPlace && inTheWay == F_RDLCK ? SaveStop::BeingRead : SaveStop::HeldOpen, err, true);
-    }
+    const RangeHold hold = HoldRange(sys, old.fd.get(), type, kSaveRange);
+    // Only saves of the program lock the save range alone (its reads lock
+    // the readers'); another program locks the whole file.
+    if (hold.error != 0 && hold.error != EAGAIN) return Stopped(SaveStop::OpenFile, hold.error, true);
+    if (hold.error == EAGAIN)
+        return Stopped(!hold.overContents        ? SaveStop::OtherSave
+                       : hold.inTheWay == F_RDLCK ? SaveStop::BeingRead
+                                                  : SaveStop::HeldOpen,
+                       EAGAIN, true);
+    old.noLocks = hold.noLocks;
     return StillNamed(sys, found, old.status) ? SaveResult{} : Stopped(SaveStop::Replaced, 0, true);
 }
 

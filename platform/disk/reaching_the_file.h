@@ -32,6 +32,7 @@ struct OldFile {
     struct stat status {};
     int readError = 0;   // why it cannot be read, 0 when it can
     int writeError = 0;  // why it cannot be written, 0 when it can
+    bool noLocks = false;  // its save range could not be locked: nothing keeps another save out
 };
 
 // Opens the file found, when one is there (else leaves old.fd closed),
@@ -42,9 +43,10 @@ SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old)
 
 // Takes old's save range, for writing (a save in place) or shared (a save
 // by rename), waiting as a save waits for another, then checks that the
-// name still names that file. Saved: held; Replaced: another file stands
-// there now, to be saved again from the start; else why not.
-SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, const OldFile& old, bool inPlace);
+// name still names that file. Saved: held, or no lock to be had (noLocks);
+// Replaced: another file stands there now, to be saved again from the
+// start; OtherSave: another save held it too long; else why not.
+SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, OldFile& old, bool inPlace);
 
 // True while the name found names the file of status.
 bool StillNamed(SystemCalls& sys, const FoundFile& found, const struct stat& status);

@@ -16,18 +16,23 @@ enum class SaveStop {
     NotOrdinary,  // a pipe, a device or another thing that is no ordinary file
     ReadOnly,     // the user may not write the file, or its owner's write mark is off
     Replaced,     // another file took its place while it was being saved
-    HeldOpen,     // another program held the file open (a lock) for as long as a save waits
-    BeingRead,    // another program or user read the file (a shared lock) for as long as a save in place waits
+    OtherSave,    // another save held the file's save range for as long as a save waits
+    BeingRead,    // a read held the file (a shared lock) for as long as a save in place waits
+    HeldOpen,     // another program held the whole file (a lock for writing) for as long as a save waits
     // Written in place, but another save replaced the file meanwhile: the
     // work is in no file the name reaches.
     Overtaken,
+    // Written in place where no lock could be had, but the file read back
+    // holds other bytes: another save wrote it meanwhile, and it may hold
+    // that save's work. The earlier contents stay in copy.
+    Mixed,
     Record,       // recording the save in the user's own folder (copyFolder)
     // A step that failed with error:
     OpenFile,     // opening the file to write it in place
     ReadFile,     // reading its earlier contents
     MakeCopy,     // keeping them in a copy
     MakeNewFile,  // making the new file that replaces it
-    Cut,          // cutting the file to nothing before it is written in place
+    Cut,          // clearing the file to zeros (to nothing where the file system cannot) before it is written in place
     Write,
     Sync,
     Close,
@@ -39,7 +44,7 @@ struct SaveResult {
     int error = 0;          // the system's error where a step failed
     bool wasThere = false;  // a file stood at the path
     bool asItWas = true;    // and it is as it was before the save
-    std::string copy;       // where its earlier contents are kept when it is not
+    std::string copy;       // where its earlier contents are kept when it is not (or Mixed)
     // LinkRefused: the link, and whose it is.
     std::string link;
     uid_t linkOwner = 0;

@@ -11,8 +11,6 @@
 
 #include "platform/disk/copies_folder.h"
 #include "platform/disk/owners_and_access.h"
-#include "platform/disk/save_record.h"
-#include "platform/disk/unfinished_saves.h"
 
 namespace lintora {
 
@@ -74,15 +72,6 @@ std::string WhyNoCopiesFolder(SaveStop stop, int err) {
     return WhyNotSaved(stop, err);
 }
 
-// True while a save of the file at path by another copy of the program of
-// the user's own runs: its record says so.
-bool SavedByOwnCopy(const std::string& path) {
-    SystemCalls& sys = RealSystem();
-    for (const FoundRecord& found : SaveRecordsOf(sys, path))
-        if (SaveOfFile(sys, found.record, path) && SaveRunning(sys, found.record)) return true;
-    return false;
-}
-
 // The state folder of another user, and how the user makes it his again.
 std::string NotYourFolder(const std::string& folder) {
     return "the folder belongs to another user: give it back to yourself (sudo chown -R " + UserName(::geteuid()) +
@@ -103,15 +92,20 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
         case SaveStop::NotOrdinary: return path + " is not an ordinary file";
         case SaveStop::ReadOnly: return path + " is read-only";
         case SaveStop::Replaced: return name + " was not saved: another file took its place while it was being saved.";
+        case SaveStop::OtherSave:
+            return name + " was not saved: another save of it is running. The file is as it was; save again when "
+                          "that save has finished.";
         case SaveStop::HeldOpen:
-            return name + " was not saved: " +
-                   (SavedByOwnCopy(path) ? "another copy of Lintora is saving it" : "another program holds it open") +
-                   ". The file is as it was.";
+            return name + " was not saved: another program holds it open. The file is as it was.";
         case SaveStop::BeingRead:
             return name + " was not saved: another program or user is reading it. The file is as it was.";
         case SaveStop::Overtaken:
             return name + " was not saved: another save replaced the file while this one ran, so your work is not in "
                           "it. Your work is still here; save it again to keep it.";
+        case SaveStop::Mixed:
+            return name + " was not saved: another save wrote the file while this one ran, so it may now hold that "
+                          "save's work, not yours. Its earlier contents are kept in " + result.copy +
+                   ". Your work is still here; save it again to keep it.";
         case SaveStop::Record:
             return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
                    (result.error == kNotYourFolder ? NotYourFolder(result.copyFolder)

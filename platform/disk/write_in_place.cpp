@@ -27,6 +27,14 @@ bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
     return ReadWhole(sys, fd, now) == 0 && now == contents;
 }
 
+// True when the file the name found names now reads back as contents,
+// read through an open of its own: on a network file system the save's
+// descriptor would show the save's own pages, not what another wrote.
+bool ReadsBack(SystemCalls& sys, const FoundFile& found, const std::string& contents) {
+    const Descriptor fd(sys, sys.OpenAt(found.folder.get(), found.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    return fd.open() && Holds(sys, fd.get(), contents);
+}
+
 // Makes the file hold contents and puts it on disk: cleared first (zeros,
 // which a reader takes for no text, or nothing), so that a write stopped
 // half-way leaves a beginning of the contents, never the rest of the old,
@@ -34,9 +42,8 @@ bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
 // file between the clear and the end of the write. SaveStop::None, or the
 // step that failed with its error.
 SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error, EarlierCopy* copy = nullptr) {
-    short inTheWay = F_UNLCK;
-    if ((error = HoldRange(sys, fd, F_WRLCK, kReadersRange, inTheWay)) != 0)
-        return error == EAGAIN ? SaveStop::BeingRead : SaveStop::Cut;
+    const RangeHold hold = HoldRange(sys, fd, F_WRLCK, kReadersRange);
+    if ((error = hold.error) != 0) return error == EAGAIN ? SaveStop::BeingRead : SaveStop::Cut;
     struct ReadersLet {
         SystemCalls& sys;
         int fd;
@@ -45,13 +52,18 @@ SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& e
     {
         const ReadersLet let{sys, fd};
         struct stat status {};
-        if (sys.Status(fd, status) != 0 ||
-            sys.Clear(fd, status.st_size, static_cast<off_t>(contents.size())) != 0) {
+        const auto length = static_cast<off_t>(contents.size());
+        if (sys.Status(fd, status) != 0 || sys.Clear(fd, status.st_size, length) != 0) {
             error = errno;
             return SaveStop::Cut;
         }
-        if (copy && sys.Status(fd, status) == 0) copy->FileCut(status);
+        if (copy && sys.Status(fd, status) == 0) copy->FileCleared(status);
         if ((error = WriteWhole(sys, fd, contents)) != 0) return SaveStop::Write;
+        // Without locks another save may have made it longer meanwhile.
+        if (sys.Status(fd, status) != 0 || (status.st_size > length && sys.Truncate(fd, length) != 0)) {
+            error = errno;
+            return SaveStop::Write;
+        }
     }
     if (sys.Sync(fd) != 0) {
         error = errno;
@@ -81,10 +93,22 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
     int err = 0;
     const SaveStop stop = Overwrite(sys, old.fd.get(), contents, err, &copy);
     if (stop == SaveStop::None) {
-        copy.Remove();
         // A save that took no lock (another program's, or one on a file
-        // system that keeps none) may have put a new file in its place.
-        if (!StillNamed(sys, found, old.status)) return Stopped(SaveStop::Overtaken, 0, true);
+        // system that keeps none) may have put a new file in its place, or,
+        // where this one had no lock either, written this file meanwhile:
+        // the copy stays until the file is known to hold the work.
+        if (!StillNamed(sys, found, old.status)) {
+            copy.Remove();
+            return Stopped(SaveStop::Overtaken, 0, true);
+        }
+        if (old.noLocks && !ReadsBack(sys, found, contents)) {
+            copy.Keep(true);
+            SaveResult mixed = Stopped(SaveStop::Mixed, 0, true);
+            mixed.asItWas = false;
+            mixed.copy = copy.path();
+            return mixed;
+        }
+        copy.Remove();
         return {};
     }
     SaveResult result = Stopped(stop, err, true);

@@ -6,18 +6,22 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <future>
 #include <random>
+#include <semaphore>
 #include <sstream>
 #include <string>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/disk/file_locks.h"
 #include "platform/disk/load_contents.h"
 #include "platform/disk/save_contents.h"
+#include "platform/disk/save_record.h"
 #include "platform/disk/save_words.h"
 #include "tests/support/as_user.h"
 #include "tests/support/file_checks.h"
@@ -31,19 +35,35 @@ using namespace std::chrono_literals;
 
 const std::string kOld = "0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Lindqvist/\n0 TRLR\n";
 
-// A save held at the call at until let go; where inPlace, no new file can
-// be given the old one's owners, so the file is written in place; locks
-// fail with lockError.
+// A save held at each of the calls at (their first time) until let go;
+// where inPlace, no new file can be given the old one's owners, so the file
+// is written in place; locks fail with lockError, as on a network file
+// system that keeps none, whose descriptor shows a save its own pages.
 struct SlowSystem : WatchedSystem {
-    std::promise<void> reached, letGo;
-    bool passed = false;
-    SlowSystem(const std::string& at, bool inPlace, int lockError = 0) {
-        before = [this, at, inPlace, lockError](const std::string& call) {
-            if (call == at && !std::exchange(passed, true)) reached.set_value(), letGo.get_future().wait();
-            if (lockError && call.starts_with("lock ")) return lockError;
+    std::string pages;
+    int own = -1;
+    std::counting_semaphore<> reached{0}, go{0};
+    int lockError;
+    SlowSystem(std::vector<std::string> at, bool inPlace, int lockError = 0) : lockError(lockError) {
+        before = [this, at, inPlace](const std::string& call) mutable {
+            if (!at.empty() && call == at.front()) at.erase(at.begin()), reached.release(), go.acquire();
+            if (this->lockError && call.starts_with("lock ")) return this->lockError;
             return inPlace && call.starts_with("chown ") && !call.ends_with("family.lnt") ? EPERM : 0;
         };
     }
+    int LockInTheWay(int fd, short type, off_t start, off_t length) override {
+        if (lockError) return errno = lockError, -1;
+        return WatchedSystem::LockInTheWay(fd, type, start, length);
+    }
+    ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at) override {
+        if (lockError && NameOf(fd) == "family.lnt") own = fd, pages.replace(at, size, from, size);
+        return WatchedSystem::WriteAt(fd, from, size, at);
+    }
+    ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at) override {
+        if (fd == own) return static_cast<ssize_t>(pages.copy(into, size, static_cast<std::size_t>(at)));
+        return WatchedSystem::ReadAt(fd, into, size, at);
+    }
+    int Close(int fd) override { return own = fd == own ? -1 : own, WatchedSystem::Close(fd); }
 };
 
 class TwoSavesTest : public ::testing::Test {
@@ -76,14 +96,14 @@ TEST_F(TwoSavesTest, ASaveInPlaceAndASaveByRenameNeverInterleave) {
     for (const bool inPlaceFirst : {true, false}) {
         SCOPED_TRACE(inPlaceFirst ? "in place first" : "by rename first");
         std::ofstream(family, std::ios::binary) << kOld;
-        SlowSystem first(inPlaceFirst ? "cut family.lnt" : "rename .family.lnt.*.tmp over family.lnt", inPlaceFirst);
-        SlowSystem second("", !inPlaceFirst);
+        SlowSystem first({inPlaceFirst ? "cut family.lnt" : "rename .family.lnt.*.tmp over family.lnt"}, inPlaceFirst);
+        SlowSystem second({}, !inPlaceFirst);
         auto one = Async([&] { return SaveContents(family.string(), Work("first"), first); });
-        first.reached.get_future().wait();
+        first.reached.acquire();
         auto other = Async([&] { return SaveContents(family.string(), Work("second"), second); });
         EXPECT_EQ(other.wait_for(300ms), std::future_status::timeout) << "the other save did not wait";
         EXPECT_EQ(Bytes(family), kOld);
-        first.letGo.set_value();
+        first.go.release();
         EXPECT_TRUE(one.get().saved());
         EXPECT_TRUE(other.get().saved());
         EXPECT_EQ(Read(family), Work("second"));
@@ -94,12 +114,12 @@ TEST_F(TwoSavesTest, ASaveInPlaceAndASaveByRenameNeverInterleave) {
 // A program that takes no lock replaces the file while a save in place
 // writes it: the save says its work was not saved, and leaves nothing.
 TEST_F(TwoSavesTest, ASaveInPlaceWhoseFileWasReplacedMeanwhileSaysSo) {
-    SlowSystem inPlace("sync family.lnt", true);
+    SlowSystem inPlace({"sync family.lnt"}, true);
     auto saving = Async([&] { return SaveContents(family.string(), Work("Bob"), inPlace); });
-    inPlace.reached.get_future().wait();
+    inPlace.reached.acquire();
     std::ofstream(dir / "other.lnt", std::ios::binary) << Work("another program");
     fs::rename(dir / "other.lnt", family);
-    inPlace.letGo.set_value();
+    inPlace.go.release();
     EXPECT_EQ(NotSavedText(family.string(), saving.get()),
               "family.lnt was not saved: another save replaced the file while this one ran, so your work is not in "
               "it. Your work is still here; save it again to keep it.");
@@ -107,13 +127,78 @@ TEST_F(TwoSavesTest, ASaveInPlaceWhoseFileWasReplacedMeanwhileSaysSo) {
     EXPECT_EQ(Left(), std::vector<std::string>{});
 }
 
-// Without locks a file is saved, both ways.
-TEST_F(TwoSavesTest, NoLocksStopNoSave) {
-    for (const bool inPlace : {true, false}) {
-        SlowSystem noLocks("", inPlace, ENOLCK);
-        EXPECT_TRUE(SaveContents(family.string(), Work(inPlace ? "in place" : "by rename"), noLocks).saved());
-        EXPECT_EQ(Read(family), Work(inPlace ? "in place" : "by rename"));
+// Without locks (each error of a file system that keeps none) a file is
+// saved both ways, and read.
+TEST_F(TwoSavesTest, NoLocksStopNoSaveAndNoRead) {
+    for (const auto& [error, name] : std::map<int, std::string>{{ENOLCK, "ENOLCK"}, {EINVAL, "EINVAL"},
+                                                                 {EOPNOTSUPP, "EOPNOTSUPP"}})
+        for (const bool inPlace : {true, false}) {
+            SCOPED_TRACE(name + (inPlace ? " in place" : " by rename"));
+            SlowSystem noLocks({}, inPlace, error);
+            EXPECT_TRUE(SaveContents(family.string(), Work(name), noLocks).saved());
+            EXPECT_EQ(LoadContents(family.string(), noLocks).contents, Work(name));
+        }
+    EXPECT_EQ(Left(), std::vector<std::string>{});
+}
+
+// Without locks two saves in place of one file, each held after its clear:
+// where the first said "saved" before the second wrote, the second writes
+// it whole; where both wrote before the first read the file back (through
+// an open of its own), the first finds the other's bytes, says so and keeps
+// its copy, its record marked. Never a file torn under a "saved".
+TEST_F(TwoSavesTest, WithoutLocksASaveInPlaceThatFindsAnothersBytesSaysSo) {
+    for (const bool interleaved : {false, true}) {
+        SCOPED_TRACE(interleaved ? "both wrote before the first read back" : "one after the other");
+        std::ofstream(family, std::ios::binary) << kOld;
+        SlowSystem a({"write family.lnt", interleaved ? "sync family.lnt" : ""}, true, ENOLCK);
+        SlowSystem b({"write family.lnt"}, true, ENOLCK);
+        auto told = [&](const std::string& work, SlowSystem& sys) {
+            const SaveResult result = SaveContents(family.string(), work, sys);
+            return result.saved() ? "saved" : NotSavedText(family.string(), result);
+        };
+        auto first = Async([&] { return told(Work("Anna, whose notes are the longer"), a); });
+        a.reached.acquire();
+        auto second = Async([&] { return told(Work("Bob"), b); });
+        b.reached.acquire();
+        a.go.release();
+        if (interleaved) a.reached.acquire(), b.go.release(), second.wait(), a.go.release();
+        else first.wait(), b.go.release();
+        const fs::path copy = dir / "family (earlier contents).lnt";
+        EXPECT_EQ(first.get(), !interleaved ? "saved"
+                               : "family.lnt was not saved: another save wrote the file while this one ran, so it may "
+                                 "now hold that save's work, not yours. Its earlier contents are kept in " +
+                                     copy.string() + ". Your work is still here; save it again to keep it.");
+        EXPECT_EQ(second.get(), "saved");
+        EXPECT_EQ(Read(family), Work("Bob"));
+        EXPECT_EQ(Left().size(), interleaved ? 2u : 0u);  // the copy and its record
+        const std::vector<FoundRecord> records = SaveRecordsOf(RealSystem(), family.string());
+        EXPECT_TRUE(!interleaved || (Read(copy) == kOld && records.at(0).record.overtaken));
     }
+}
+
+// Only saves lock the save range alone (a read locks the readers', another
+// program the whole file): held up there, a save in place by a save by
+// rename (shared), or a save by rename by another user's save in place
+// (whose record is not the user's), says that another save of it runs.
+TEST_F(TwoSavesTest, ASaveHeldUpOnTheSaveRangeSaysAnotherSaveRuns) {
+    auto heldBy = [&](short kind, off_t start, bool inPlace, const std::string& name) {
+        return Async([=, this] {
+            std::ofstream(dir / name, std::ios::binary) << kOld;
+            const int fd = ::open((dir / name).c_str(), O_RDWR);
+            const struct flock lock {kind, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
+            SlowSystem sys({}, inPlace);
+            const std::string said = ::fcntl(fd, F_OFD_SETLK, &lock) != 0 ? "not locked"
+                                     : NotSavedText(name, SaveContents((dir / name).string(), Work("Bob"), sys));
+            return ::close(fd), said;
+        });
+    };
+    auto byRename = heldBy(F_RDLCK, kSaveRange, true, "a.lnt"), inPlace = heldBy(F_WRLCK, kSaveRange, false, "b.lnt"),
+         other = heldBy(F_WRLCK, 0, false, "c.lnt");
+    const std::string runs = " was not saved: another save of it is running. The file is as it was; save again when "
+                             "that save has finished.";
+    EXPECT_EQ(byRename.get(), "a.lnt" + runs);
+    EXPECT_EQ(inPlace.get(), "b.lnt" + runs);
+    EXPECT_EQ(other.get(), "c.lnt was not saved: another program holds it open. The file is as it was.");
 }
 
 // The same between users: Bob, of the family group, saves Anna's 0664 file
@@ -176,7 +261,7 @@ TEST_F(TwoSavesTest, AReadHoldsUpOnlyTheWriteOfASaveInPlace) {
     EXPECT_TRUE(SaveContents(family.string(), Work("rename")).saved());
     EXPECT_EQ(SaveInPlaceHolds(family.string()), SaveHold::None);
     auto second = read(afterRename);
-    SlowSystem inPlace("", true);
+    SlowSystem inPlace({}, true);
     auto saving = Async([&] { return SaveContents(family.string(), Work("in place"), inPlace); });
     EXPECT_EQ(saving.wait_for(300ms), std::future_status::timeout) << "the save in place did not wait for the read";
     EXPECT_EQ(SaveInPlaceHolds(family.string()), SaveHold::InPlace);
