@@ -1,13 +1,26 @@
+// Saving a file: the walk to it, then a new file renamed over it or a write in place.
 #include "platform/disk/save_contents.h"
 
 #include "platform/disk/reaching_the_file.h"
 #include "platform/disk/replace_by_rename.h"
+#include "platform/disk/save_record.h"
 #include "platform/disk/scratch_records.h"
+#include "platform/disk/unfinished_saves.h"
 #include "platform/disk/write_in_place.h"
 
 namespace lintora {
 
-SaveResult SaveContents(const std::string& path, const std::string& contents, SystemCalls& sys) {
+namespace {
+
+// True while a save of the file at path by another copy of the program of
+// the user's own runs: its record says so.
+bool SavedByOwnCopy(SystemCalls& sys, const std::string& path) {
+    for (const FoundRecord& found : SaveRecordsOf(sys, path))
+        if (SaveOfFile(sys, found.record, path) && SaveRunning(sys, found.record)) return true;
+    return false;
+}
+
+SaveResult Save(const std::string& path, const std::string& contents, SystemCalls& sys) {
     // Another save may put a new file in the old one's place while this one
     // waits for it: the new one is then saved, a few times at most.
     constexpr int kMostStarts = 4;
@@ -41,6 +54,16 @@ SaveResult SaveContents(const std::string& path, const std::string& contents, Sy
         inPlace = true;
         --start;
     }
+}
+
+}  // namespace
+
+SaveResult SaveContents(const std::string& path, const std::string& contents, SystemCalls& sys) {
+    SaveResult result = Save(path, contents, sys);
+    // What its words need beside the stop.
+    result.user = sys.User();
+    if (result.stop == SaveStop::HeldOpen) result.ownCopySaving = SavedByOwnCopy(sys, path);
+    return result;
 }
 
 }  // namespace lintora

@@ -46,6 +46,10 @@ struct SaveResult {
     // MakeCopy: the user's own folder, tried after the file's, and its error.
     std::string copyFolder;
     int copyFolderError = 0;
+    // HeldOpen: the holder is another copy of the program, of the user's own,
+    // whose record says that it saves the file.
+    bool ownCopySaving = false;
+    uid_t user = 0;  // who saved: the one to give a folder of another user back to
 
     bool saved() const { return stop == SaveStop::None; }
 };

@@ -44,6 +44,20 @@ int SystemCalls::StatusAt(int dir, const std::string& name, struct stat& st) {
     return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
 }
 
+int SystemCalls::Access(int dir, const std::string& name, int mode) {
+    return ::faccessat(dir, name.c_str(), mode, AT_EACCESS);
+}
+
+int SystemCalls::CurrentFolder(std::string& path) {
+    std::vector<char> buffer(256);
+    while (!::getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE) return -1;
+        buffer.resize(buffer.size() * 2);
+    }
+    path = buffer.data();
+    return 0;
+}
+
 int SystemCalls::ReadLink(int fd, std::string& target) {
     std::vector<char> buffer(256);
     for (;;) {
