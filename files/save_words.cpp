@@ -68,12 +68,12 @@ std::string NotYourFolder(const std::string& folder, uid_t user) {
 
 // Why the user's own folder for copies and records could not be had: a
 // folder missing on the way means that it could not be made.
-std::string WhyNoCopiesFolder(SaveStop stop, int err, const SaveResult& result) {
+std::string WhyNoCopiesFolder(int err, const SaveResult& result) {
     if (err == kNotYourFolder) return NotYourFolder(result.copyFolder, result.user);
     if (err == ENOENT || err == ENOTDIR) return "that folder of yours cannot be made or written";
-    // Opened without following a link: one there may lead to anyone's folder.
+    // Looked at without following a link: one there may lead to anyone's folder.
     if (err == ELOOP) return "it is a link; records are kept only in a folder of your own: remove the link";
-    return WhyNotSaved(stop, err);
+    return WhyNotSaved(result.stop, err);
 }
 
 }  // namespace
@@ -101,14 +101,13 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
                           "it. Your work is still here; save it again to keep it.";
         case SaveStop::Record:
             return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
-                   WhyNoCopiesFolder(result.stop, result.error, result) +
-                   "). The file is as it was.";
+                   WhyNoCopiesFolder(result.error, result) + "). The file is as it was.";
         default: break;
     }
     std::string why = WhyNotSaved(result.stop, result.error);
     if (!result.copyFolder.empty())
         why += ", and its earlier contents could not be kept in " + result.copyFolder + " either (" +
-               WhyNoCopiesFolder(result.stop, result.copyFolderError, result) + ")";
+               WhyNoCopiesFolder(result.copyFolderError, result) + ")";
     if (!result.asItWas)
         return name + " was not saved: " + why +
                ", and putting its earlier contents back failed too: they are kept in " + result.copy +

@@ -1,3 +1,4 @@
+// Reading a file on descriptors, under the readers' lock or, without locks, judged by its stamp.
 #include "platform/disk/load_contents.h"
 
 #include <cerrno>

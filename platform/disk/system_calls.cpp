@@ -1,3 +1,4 @@
+// The system calls themselves, behind SystemCalls: the one place platform/disk meets the system.
 #include "platform/disk/system_calls.h"
 
 #include <cerrno>
