@@ -9,6 +9,7 @@
 
 #include "files/charset.h"
 #include "files/file_saving.h"
+#include "files/save_words.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/disk/file_reading.h"
@@ -114,10 +115,10 @@ bool EndsWith(const std::string& s, const char* tail) {
 // Takes the rows of one data file, as found at path; on a fault (a file
 // that is there but cannot be read included) reports it and returns false
 // (the rows taken before it stay).
-bool ReadDataFile(const std::string& path, Found found, const std::string& contents, bool userFile, bool all) {
+bool ReadDataFile(const std::string& path, const LoadResult& found, bool userFile, bool all) {
     try {
-        if (found != Found::Read) throw std::runtime_error("cannot read the file");
-        std::vector<std::string> lines = SplitFileLines(contents);
+        if (!found.read()) throw std::runtime_error("cannot read the file");
+        std::vector<std::string> lines = SplitFileLines(found.contents);
         if (lines.empty() && !userFile) throw std::runtime_error("the file is empty");
         for (const auto& raw : lines) {
             std::vector<std::string> f = SplitFields(ToUtf8(raw), "!");
@@ -213,7 +214,7 @@ bool FolderWritable(const std::string& dir) {
     static fs::perms triedPerms = fs::perms::unknown;
     static bool writable = false;
     if (dir == triedDir && status.permissions() == triedPerms) return writable;
-    writable = FolderTakesNewFiles(dir);
+    writable = FolderTakesNewFiles(RealSystem(), dir);
     triedDir = dir;
     triedPerms = status.permissions();
     return writable;
@@ -269,12 +270,12 @@ std::string SaveStartupSetting(const std::string& key, const std::string& value)
 }
 
 std::string SaveStartupSettings(const std::vector<std::pair<std::string, std::string>>& values) {
-    std::string problem = SaveSettings(kSettingsApp, kSettingsSection, values);
+    std::string problem = SettingsProblemText(SaveSettings(kSettingsApp, kSettingsSection, values));
     TellSettingsProblem("Problem saving settings: ", problem);
     return problem;
 }
 
-bool StartupSettingsUnreadable() { return !SettingsReadProblem(kSettingsApp).empty(); }
+bool StartupSettingsUnreadable() { return !SettingsReadProblem(kSettingsApp).none(); }
 
 std::string SiteDataFilePath() {
     return (fs::path(g.AppPath) / ("Lintora" + std::to_string(kVersionMajor) +
@@ -319,19 +320,18 @@ void LoadDatFile(const std::string& mode) {
     last.valid = false;
     // A file that is there but cannot be read (a pipe, a link to nothing)
     // is no missing file: it is reported as a fault, at once.
-    std::string siteText, userText, why;
-    const Found siteFound = ReadFileIfThere(sitePath, siteText, why);
-    if (siteFound == Found::None) {
+    const LoadResult siteFound = ReadOrdinaryFile(sitePath);
+    if (siteFound.absent()) {
         ShowProblem("Lintora data file is missing.\nTo restore the missing file, exit program and restart.");
         return;
     }
-    if (!ReadDataFile(sitePath, siteFound, siteText, false, all)) {
+    if (!ReadDataFile(sitePath, siteFound, false, all)) {
         LinkSourceRepositories();
         return;
     }
-    const Found userFound = ReadFileIfThere(userPath, userText, why);
-    if (userFound != Found::None) {
-        bool ok = ReadDataFile(userPath, userFound, userText, true, false);
+    const LoadResult userFound = ReadOrdinaryFile(userPath);
+    if (!userFound.absent()) {
+        bool ok = ReadDataFile(userPath, userFound, true, false);
         if (ok && g.SourceCount < kFewestSources) {
             ShowProblem(MissingDataText(userPath));
             ok = false;
@@ -367,9 +367,8 @@ void SaveUserFile() {
     SaveStartupSettings(values);
     try {
         // The user's records in a file that cannot be read are not written over.
-        std::string held, why;
-        if (ReadFileIfThere(path, held, why) == Found::Unreadable)
-            throw std::runtime_error(path + " cannot be read: " + why + "\nIt is left as it is.");
+        if (const LoadResult held = ReadOrdinaryFile(path); !held.read() && !held.absent())
+            throw std::runtime_error(path + " cannot be read: " + WhyNotRead(held) + "\nIt is left as it is.");
         fs::create_directories(fs::path(path).parent_path());
         if (const SaveResult saved = SaveContents(path, UserFileContents()); !saved.saved())
             throw std::runtime_error(NotSavedText(path, saved));
@@ -401,7 +400,7 @@ std::string DialogFolder(const std::string& remembered) {
 }  // namespace
 
 void ReadStartupSettings() {
-    TellSettingsProblem("Problem reading settings: ", SettingsReadProblem(kSettingsApp),
+    TellSettingsProblem("Problem reading settings: ", SettingsProblemText(SettingsReadProblem(kSettingsApp)),
                         "\nThe file is left as it is; the program starts without the settings it holds.");
     auto get = [](const char* key, const std::string& def) { return GetStartupSetting(key, def); };
     auto number = [](const std::string& text) -> int32_t {

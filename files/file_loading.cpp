@@ -15,8 +15,10 @@
 #include "files/file_saving.h"
 #include "files/fresh_tables.h"
 #include "files/gedcom_reader.h"
+#include "files/save_words.h"
 #include "files/load_messages.h"
 #include "files/unfinished_save.h"
+#include "platform/disk/file_reading.h"
 #include "platform/disk/load_contents.h"
 #include "platform/platform.h"
 #include "platform/window_ports.h"
@@ -46,7 +48,7 @@ struct BusyWhileLoading {
 // file, a folder not there, a link to nothing, a folder the user may not open.
 void TellNotRead(const std::string& path, const std::string& name, const LoadResult& loaded) {
     if (loaded.stop == LoadStop::Open || loaded.stop == LoadStop::Unreachable) {
-        if (const std::string why = WhyNoOrdinaryFile(path); !why.empty()) return TellCannotOpen(name, why);
+        if (const std::string why = WhyNotRead(LookAtFile(path)); !why.empty()) return TellCannotOpen(name, why);
         return TellUnreadable(path, true);
     }
     if (loaded.stop == LoadStop::Read) return TellUnreadable(path, false);

@@ -2,7 +2,7 @@
 // Saving the tables as a GEDCOM file or a work file.
 #include <string>
 
-#include "platform/disk/save_words.h"
+#include "files/save_words.h"
 
 namespace lintora {
 

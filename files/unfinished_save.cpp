@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "files/load_messages.h"
+#include "files/save_words.h"
 #include "platform/disk/save_contents.h"
-#include "platform/disk/save_words.h"
 #include "platform/platform.h"
 #include "platform/window_ports.h"
 

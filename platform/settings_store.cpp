@@ -1,3 +1,4 @@
+// The per-user settings file: INI lines read, changed and saved whole.
 #include "platform/settings_store.h"
 
 #include <cstdlib>
@@ -9,7 +10,6 @@
 #include "platform/disk/file_reading.h"
 #include "platform/disk/reaching_the_file.h"
 #include "platform/disk/save_contents.h"
-#include "platform/disk/save_words.h"
 
 namespace lintora {
 
@@ -93,10 +93,6 @@ std::vector<IniLine> ParseIni(const std::string& contents) {
     return lines;
 }
 
-std::string UnreadableText(const std::string& path, const std::string& why) {
-    return path + " cannot be read: " + why;
-}
-
 std::string ValueOf(const IniLine& line) {
     auto eq = line.text.find('=');
     return Unquote(Trim(std::string_view(line.text).substr(eq + 1)));
@@ -115,17 +111,18 @@ std::string SettingsFilePath(const std::string& app) {
     return (fs::path(UserBaseFolder("XDG_CONFIG_HOME", ".config")) / app / (app + ".ini")).string();
 }
 
-std::string SettingsReadProblem(const std::string& app) {
-    const std::string path = SettingsFilePath(app);
-    std::string contents, why;
-    return ReadFileIfThere(path, contents, why) == Found::Unreadable ? UnreadableText(path, why) : "";
+SettingsProblem SettingsReadProblem(const std::string& app) {
+    SettingsProblem problem;
+    problem.path = SettingsFilePath(app);
+    if (LoadResult read = ReadOrdinaryFile(problem.path); !read.absent()) problem.read = std::move(read);
+    return problem;
 }
 
 std::string GetSetting(const std::string& app, const std::string& section,
                        const std::string& key, const std::string& defaultValue) {
-    std::string contents, why;
-    if (ReadFileIfThere(SettingsFilePath(app), contents, why) != Found::Read) return defaultValue;
-    for (const auto& line : ParseIni(contents))
+    const LoadResult read = ReadOrdinaryFile(SettingsFilePath(app));
+    if (!read.read()) return defaultValue;
+    for (const auto& line : ParseIni(read.contents))
         if (!line.key.empty() && line.section == section && line.key == key) return ValueOf(line);
     return defaultValue;
 }
@@ -158,33 +155,37 @@ void PutValue(std::vector<IniLine>& lines, const std::string& section, const std
 
 }  // namespace
 
-std::string SaveSettings(const std::string& app, const std::string& section,
-                         const std::vector<std::pair<std::string, std::string>>& values) {
-    const std::string path = SettingsFilePath(app);
-    std::string before, why;
-    const Found found = ReadFileIfThere(path, before, why);
+SettingsProblem SaveSettings(const std::string& app, const std::string& section,
+                             const std::vector<std::pair<std::string, std::string>>& values) {
+    SettingsProblem problem;
+    problem.path = SettingsFilePath(app);
+    LoadResult read = ReadOrdinaryFile(problem.path);
     // What could not be read is never written over; a link the save would
     // refuse is named as the save names it.
-    if (found == Found::Unreadable) {
+    if (!read.read() && !read.absent()) {
         FoundFile file;
-        const SaveResult way = FindFile(RealSystem(), path, file);
-        return way.stop == SaveStop::LinkRefused ? NotSavedText(path, way) : UnreadableText(path, why);
+        if (SaveResult way = FindFile(RealSystem(), problem.path, file); way.stop == SaveStop::LinkRefused)
+            problem.saved = way;
+        else
+            problem.read = std::move(read);
+        return problem;
     }
-    std::vector<IniLine> lines = found == Found::Read ? ParseIni(before) : std::vector<IniLine>{};
+    std::vector<IniLine> lines = read.read() ? ParseIni(read.contents) : std::vector<IniLine>{};
     for (const auto& [key, value] : values) PutValue(lines, section, key, value);
     std::string contents;
     for (const auto& line : lines) contents += line.text + "\n";
-    if (found == Found::Read && contents == before) return "";
+    if (read.read() && contents == read.contents) return problem;
     std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    if (ec) return "cannot create " + fs::path(path).parent_path().string() + ": " + ec.message();
-    // Worded as any save is: a copy kept or a link refused is named.
-    const SaveResult saved = SaveContents(path, contents);
-    return saved.stop == SaveStop::ReadOnly ? path + " is read-only" : NotSavedText(path, saved);
+    problem.folder = fs::path(problem.path).parent_path().string();
+    fs::create_directories(problem.folder, ec);
+    problem.folderError = ec.value();
+    // Saved as any file is: a copy kept or a link refused is named.
+    if (!ec) problem.saved = SaveContents(problem.path, contents);
+    return problem;
 }
 
-std::string SaveSetting(const std::string& app, const std::string& section,
-                        const std::string& key, const std::string& value) {
+SettingsProblem SaveSetting(const std::string& app, const std::string& section,
+                            const std::string& key, const std::string& value) {
     return SaveSettings(app, section, {{key, value}});
 }
 

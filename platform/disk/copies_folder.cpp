@@ -1,5 +1,7 @@
+// The user's own state folder, made and opened only where it is his alone.
 #include "platform/disk/copies_folder.h"
 
+#include <cerrno>
 #include <filesystem>
 
 #include <fcntl.h>
@@ -33,27 +35,29 @@ int MakeFolders(SystemCalls& sys, const fs::path& folder) {
 
 Descriptor OpenCopiesFolder(SystemCalls& sys, bool make, int& error) {
     const std::string folder = CopiesFolder();
-    // Opened first: made only when it is not there, not at every save.
-    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW;
-    Descriptor opened(sys, sys.OpenAt(AT_FDCWD, folder, kFlags));
-    if (!opened.open() && errno == ENOENT && make) {
-        if ((error = MakeFolders(sys, folder)) != 0) return {};
-        opened = Descriptor(sys, sys.OpenAt(AT_FDCWD, folder, kFlags));
+    auto refused = [&error](int err) {
+        error = err;
+        return Descriptor{};
+    };
+    // Looked at before it is opened, the link itself where one stands: a
+    // folder of another user (root's, made under sudo) may not let the user
+    // in, and is told as his all the same; a link is told as a link.
+    struct stat seen {};
+    if (sys.StatusAt(AT_FDCWD, folder, seen) != 0) {
+        if (errno != ENOENT || !make) return refused(errno);
+        if (const int err = MakeFolders(sys, folder)) return refused(err);
+    } else if (S_ISLNK(seen.st_mode)) {
+        return refused(ELOOP);
+    } else if (seen.st_uid != sys.User()) {
+        return refused(kNotYourFolder);
     }
+    Descriptor opened(sys, sys.OpenAt(AT_FDCWD, folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
     struct stat status {};
-    if (!opened.open() || sys.Status(opened.get(), status) != 0) {
-        error = errno;
-        return {};
-    }
-    // Another user's folder would let him take away the copies it keeps.
-    if (status.st_uid != sys.User()) {
-        error = kNotYourFolder;
-        return {};
-    }
-    if ((status.st_mode & 07777) != S_IRWXU && sys.ChangeMode(opened.get(), S_IRWXU) != 0) {
-        error = errno;
-        return {};
-    }
+    if (!opened.open() || sys.Status(opened.get(), status) != 0) return refused(errno);
+    // Another user's folder would let him take away the copies it keeps; the
+    // one opened may not be the one looked at.
+    if (status.st_uid != sys.User()) return refused(kNotYourFolder);
+    if ((status.st_mode & 07777) != S_IRWXU && sys.ChangeMode(opened.get(), S_IRWXU) != 0) return refused(errno);
     error = 0;
     return opened;
 }

@@ -1,7 +1,7 @@
+// Reading by path: a file whole, or a look at what stands there that never opens a pipe or a device.
 #include "platform/disk/file_reading.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -9,102 +9,86 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/disk/load_contents.h"
-
 namespace lintora {
 
 namespace fs = std::filesystem;
 
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-    return ReadWholeFileOrWhy(path, contents).empty();
-}
-
 namespace {
 
-constexpr const char* kNotOrdinary = "it is not an ordinary file";
+LoadResult Looked(LoadStop stop, std::string where = {}, int error = 0) {
+    LoadResult result;
+    result.stop = stop;
+    result.where = std::move(where);
+    result.error = error;
+    return result;
+}
 
-fs::path FolderOf(const std::string& path) {
+std::string FolderOf(const std::string& path) {
     const fs::path folder = fs::path(path).parent_path();
-    return folder.empty() ? fs::path(".") : folder;
+    return folder.empty() ? "." : folder.string();
+}
+
+bool FolderThere(SystemCalls& sys, const std::string& folder) {
+    return Descriptor(sys, sys.OpenAt(AT_FDCWD, folder, O_PATH | O_DIRECTORY)).open();
 }
 
 // The first folder on the way to path that the user may not open; its own
 // folder when none is found so.
-fs::path ClosedFolder(const std::string& path) {
+std::string ClosedFolder(SystemCalls& sys, const std::string& path) {
     const fs::path folder = FolderOf(path);
     fs::path walked;
     for (const fs::path& part : folder) {
         walked /= part;
-        if (::faccessat(AT_FDCWD, walked.c_str(), X_OK, AT_EACCESS) != 0 && errno == EACCES) return walked;
+        if (sys.Access(AT_FDCWD, walked.string(), X_OK) != 0 && errno == EACCES) return walked.string();
     }
-    return folder;
-}
-
-bool FolderThere(const std::string& path) {
-    std::error_code ec;
-    return fs::is_directory(FolderOf(path), ec);
+    return folder.string();
 }
 
 }  // namespace
 
-std::string WhyNoOrdinaryFile(const std::string& path) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) {
-        const fs::path target = fs::read_symlink(path, ec);
-        if (!ec) return "it is a link to " + target.string() + ", which is not there";
-        return FolderThere(path) ? "there is no such file" : "its folder " + FolderOf(path).string() + " is not there";
+LoadResult LookAtFile(const std::string& path, SystemCalls& sys) {
+    // O_PATH opens nothing: a pipe or a device is only looked at.
+    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
+    if (!at.open() && (errno == ENOENT || errno == ENOTDIR)) {
+        const Descriptor link(sys, sys.OpenAt(AT_FDCWD, path, O_PATH | O_NOFOLLOW));
+        std::string target;
+        if (link.open() && sys.ReadLink(link.get(), target) == 0) return Looked(LoadStop::LinkToNothing, target);
+        const std::string folder = FolderOf(path);
+        return FolderThere(sys, folder) ? Looked(LoadStop::NoFile) : Looked(LoadStop::FolderMissing, folder);
     }
-    // Only a folder on the way that may not be searched hides the file.
-    if (ec == std::errc::permission_denied) return "you may not open its folder " + ClosedFolder(path).string();
-    if (ec) return ec.message();
-    if (status.type() == fs::file_type::directory) return "it is a folder";
-    // Opening a pipe or a device could wait for ever.
-    if (status.type() != fs::file_type::regular) return kNotOrdinary;
-    return {};
+    struct stat status {};
+    if (!at.open() || sys.Status(at.get(), status) != 0) {
+        // Only a folder on the way that may not be searched hides the file.
+        if (errno == EACCES) return Looked(LoadStop::FolderClosed, ClosedFolder(sys, path));
+        return Looked(LoadStop::Unreachable, {}, errno);
+    }
+    if (S_ISDIR(status.st_mode)) return Looked(LoadStop::Folder);
+    return Looked(S_ISREG(status.st_mode) ? LoadStop::None : LoadStop::NotOrdinary);
 }
 
-std::string ReadWholeFileOrWhy(const std::string& path, std::string& contents) {
-    if (std::string why = WhyNoOrdinaryFile(path); !why.empty()) return why;
+LoadResult ReadOrdinaryFile(const std::string& path, SystemCalls& sys) {
+    if (LoadResult looked = LookAtFile(path, sys); !looked.read()) return looked;
     // Nor is one put there meanwhile: the open does not wait, and what was
     // opened is looked at once more.
-    LoadResult loaded = LoadContents(path);
+    return LoadContents(path, sys);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    LoadResult loaded = ReadOrdinaryFile(path);
     if (loaded.read()) contents = std::move(loaded.contents);
-    return WhyNotRead(loaded);
+    return loaded.read();
 }
 
-bool MissingFromItsFolder(const std::string& path) {
+bool MissingFromItsFolder(const std::string& path, SystemCalls& sys) {
     struct stat st {};
-    return ::lstat(path.c_str(), &st) != 0 && errno == ENOENT && FolderThere(path);
+    return sys.StatusAt(AT_FDCWD, path, st) != 0 && errno == ENOENT && FolderThere(sys, FolderOf(path));
 }
 
-Found ReadFileIfThere(const std::string& path, std::string& contents, std::string& why) {
-    std::error_code ec;
-    const fs::file_status entry = fs::symlink_status(path, ec);
-    if (entry.type() == fs::file_type::not_found) return Found::None;
-    // A folder on the way that cannot be searched hides whether it is there.
-    why = ec ? ec.message() : ReadWholeFileOrWhy(path, contents);
-    return why.empty() ? Found::Read : Found::Unreadable;
-}
-
-FileStamp StampOf(const struct stat& st) {
-    FileStamp stamp;
-    auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
-    stamp.exists = true;
-    stamp.mode = st.st_mode;
-    stamp.size = static_cast<std::uintmax_t>(st.st_size);
-    stamp.modified = ns(st.st_mtim);
-    stamp.changed = ns(st.st_ctim);
-    stamp.device = st.st_dev;
-    stamp.inode = st.st_ino;
-    return stamp;
-}
-
-FileStamp StampOfFile(const std::string& path) {
+FileStamp StampOfFile(const std::string& path, SystemCalls& sys) {
     struct stat st {};
-    // A link to nothing stamps as the link itself.
-    if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return {};
-    return StampOf(st);
+    const Descriptor at(sys, sys.OpenAt(AT_FDCWD, path, O_PATH));
+    if ((at.open() && sys.Status(at.get(), st) == 0) || sys.StatusAt(AT_FDCWD, path, st) == 0) return StampOf(st);
+    return {};
 }
 
 }  // namespace lintora

@@ -1,7 +1,7 @@
+// Reading a file on descriptors, under the readers' lock or, without locks, judged by its stamp.
 #include "platform/disk/load_contents.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 
@@ -48,15 +48,17 @@ LoadStop OpenFound(SystemCalls& sys, const FoundFile& found, Descriptor& fd, str
 
 }  // namespace
 
-std::string WhyNotRead(const LoadResult& result) {
-    switch (result.stop) {
-        case LoadStop::None: return {};
-        case LoadStop::Folder: return "it is a folder";
-        case LoadStop::NotOrdinary: return "it is not an ordinary file";
-        case LoadStop::Replaced: return "another file took its place while it was being opened";
-        case LoadStop::SaveRunning: return "another copy of the program is saving it";
-        default: return std::strerror(result.error);
-    }
+FileStamp StampOf(const struct stat& st) {
+    FileStamp stamp;
+    auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
+    stamp.exists = true;
+    stamp.mode = st.st_mode;
+    stamp.size = static_cast<std::uintmax_t>(st.st_size);
+    stamp.modified = ns(st.st_mtim);
+    stamp.changed = ns(st.st_ctim);
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    return stamp;
 }
 
 SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys) {

@@ -7,15 +7,38 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
+
 #include "platform/disk/file_locks.h"
-#include "platform/disk/file_reading.h"
 #include "platform/disk/reaching_the_file.h"
 #include "platform/disk/system_calls.h"
 
 namespace lintora {
 
+// What tells one version of a file from another without reading it. A
+// rewrite of the same size within one tick of the modification time (two
+// seconds on FAT) still moves the change time, and a file put in place by
+// a rename has another inode. Whatever stands at the path counts, a link
+// to nothing or a pipe included, so that it never stamps as no file.
+struct FileStamp {
+    bool exists = false;  // something is there
+    std::uint32_t mode = 0;  // its kind and permissions
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since the epoch
+    std::int64_t changed = 0;
+    std::uint64_t device = 0, inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of what a descriptor was found to be.
+FileStamp StampOf(const struct stat& status);
+
 enum class LoadStop {
     None,         // read
+    // Found by looking at the path before opening it (where: the path concerned):
+    NoFile,         // nothing is there, and its folder is
+    FolderMissing,  // its folder (where) is not there
+    FolderClosed,   // the user may not open the folder where, on the way to it
+    LinkToNothing,  // a link to where, which is not there
     Unreachable,  // the way to the file failed (error: a folder missing, too many links, ...)
     Folder,       // a folder stands at the path
     NotOrdinary,  // a pipe, a device or another thing that is no ordinary file
@@ -30,7 +53,10 @@ struct LoadResult {
     int error = 0;
     std::string contents;
     FileStamp stamp;  // what was opened and read, whatever the name names now
+    std::string where;
     bool read() const { return stop == LoadStop::None; }
+    // Nothing at all is there: no file that could be written over.
+    bool absent() const { return stop == LoadStop::NoFile || stop == LoadStop::FolderMissing; }
 };
 
 // Reads the file at path whole. A save in place holds the file's readers'
@@ -52,9 +78,5 @@ LoadResult NotReached(const SaveResult& way);
 // is there to read. The file's lock, not a record, tells a save that runs.
 SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys = RealSystem());
 SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found);
-
-// Why a load read nothing, as the user would say it ("it is not an
-// ordinary file"); "" for one that read.
-std::string WhyNotRead(const LoadResult& result);
 
 }  // namespace lintora

@@ -58,10 +58,11 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
     if (fs::path(path).is_absolute()) {
         if (const int err = StartAtRoot(sys, at, atPath)) return Stopped(SaveStop::Unreachable, err);
     } else {
-        std::error_code ec;
-        atPath = fs::current_path(ec);
-        const int err = MoveTo(sys, at, sys.OpenAt(AT_FDCWD, ".", O_PATH | O_DIRECTORY));
-        if (ec || err) return Stopped(SaveStop::Unreachable, ec ? ec.value() : err);
+        std::string current;
+        if (sys.CurrentFolder(current) != 0) return Stopped(SaveStop::Unreachable, errno);
+        atPath = current;
+        if (const int err = MoveTo(sys, at, sys.OpenAt(AT_FDCWD, ".", O_PATH | O_DIRECTORY)))
+            return Stopped(SaveStop::Unreachable, err);
     }
     std::deque<std::string> ahead;
     PushParts(path, ahead);

@@ -1,3 +1,4 @@
+// Saving a file: the walk to it, then a new file renamed over it or a write in place.
 #include "platform/disk/save_contents.h"
 
 #include "platform/disk/reaching_the_file.h"
@@ -7,7 +8,9 @@
 
 namespace lintora {
 
-SaveResult SaveContents(const std::string& path, const std::string& contents, SystemCalls& sys) {
+namespace {
+
+SaveResult Save(const std::string& path, const std::string& contents, SystemCalls& sys) {
     // Another save may put a new file in the old one's place while this one
     // waits for it: the new one is then saved, a few times at most.
     constexpr int kMostStarts = 4;
@@ -41,6 +44,15 @@ SaveResult SaveContents(const std::string& path, const std::string& contents, Sy
         inPlace = true;
         --start;
     }
+}
+
+}  // namespace
+
+SaveResult SaveContents(const std::string& path, const std::string& contents, SystemCalls& sys) {
+    SaveResult result = Save(path, contents, sys);
+    // What its words need beside the stop.
+    result.user = sys.User();
+    return result;
 }
 
 }  // namespace lintora

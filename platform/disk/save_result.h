@@ -51,6 +51,7 @@ struct SaveResult {
     // MakeCopy: the user's own folder, tried after the file's, and its error.
     std::string copyFolder;
     int copyFolderError = 0;
+    uid_t user = 0;  // who saved: the one to give a folder of another user back to
 
     bool saved() const { return stop == SaveStop::None; }
 };

@@ -93,8 +93,7 @@ int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& for
     });
 }
 
-bool FolderTakesNewFiles(const std::string& dir) {
-    SystemCalls& sys = RealSystem();
+bool FolderTakesNewFiles(SystemCalls& sys, const std::string& dir) {
     const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, dir, O_PATH | O_DIRECTORY));
     std::string probe;
     Descriptor made(sys, folder.open() ? MakeScratchFile(sys, folder.get(), "lintora-write-test", ".tmp", 0600, probe)

@@ -45,6 +45,6 @@ std::string CutAtCharacter(const std::string& text, std::size_t size);
 
 // True when a new file can be made in dir: one of its own is made and
 // removed again.
-bool FolderTakesNewFiles(const std::string& dir);
+bool FolderTakesNewFiles(SystemCalls& sys, const std::string& dir);
 
 }  // namespace lintora

@@ -1,3 +1,4 @@
+// The system calls themselves, behind SystemCalls: the one place platform/disk meets the system.
 #include "platform/disk/system_calls.h"
 
 #include <cerrno>
@@ -42,6 +43,20 @@ int SystemCalls::Status(int fd, struct stat& st) { return ::fstat(fd, &st); }
 
 int SystemCalls::StatusAt(int dir, const std::string& name, struct stat& st) {
     return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+}
+
+int SystemCalls::Access(int dir, const std::string& name, int mode) {
+    return ::faccessat(dir, name.c_str(), mode, AT_EACCESS);
+}
+
+int SystemCalls::CurrentFolder(std::string& path) {
+    std::vector<char> buffer(256);
+    while (!::getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE) return -1;
+        buffer.resize(buffer.size() * 2);
+    }
+    path = buffer.data();
+    return 0;
 }
 
 int SystemCalls::ReadLink(int fd, std::string& target) {

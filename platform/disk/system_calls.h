@@ -28,6 +28,10 @@ public:
     virtual int Status(int fd, struct stat& st);
     // The status of what name in dir names, a link itself where it is one.
     virtual int StatusAt(int dir, const std::string& name, struct stat& st);
+    // Whether this user (his effective ids) may use name in dir as mode asks.
+    virtual int Access(int dir, const std::string& name, int mode);
+    // The path of the folder the process works in.
+    virtual int CurrentFolder(std::string& path);
     // The text of the link open (O_PATH | O_NOFOLLOW) at fd.
     virtual int ReadLink(int fd, std::string& target);
     virtual ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at);

@@ -21,6 +21,7 @@
 #include "files/gedcom_writer.h"
 #include "files/text_lines.h"
 #include "lintora_version.h"
+#include "platform/disk/owners_and_access.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/unfinished_saves.h"
 #include "tests/files/files_fixture.h"
@@ -519,7 +520,13 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
     const fs::path family = dir / "family", fam = family / "fam.ged", probe = family / ".lintora-write-test";
     const fs::path home = dir / "home", locked = dir / "locked", shared = dir / "shared", jones = shared / "jones.ged";
-    for (const fs::path& folder : {family, home, locked, shared}) fs::create_directories(folder);
+    // State folders made by root, as under sudo (0700), or by hand (0755); a link in one's place.
+    const fs::path sudo = dir / "sudo", byHand = dir / "by-hand", linked = dir / "linked";
+    for (const fs::path& folder : {family, home, locked, shared, sudo / "Lintora", byHand / "Lintora", linked})
+        fs::create_directories(folder);
+    ::chmod((sudo / "Lintora").c_str(), 0700);
+    ::chmod((byHand / "Lintora").c_str(), 0755);
+    fs::create_directory_symlink(home / "state" / "Lintora", linked / "Lintora");
     Write(fam, kOldGedcom);
     Write(probe, "");
     Write(jones, kOldGedcom);
@@ -531,13 +538,20 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     ::chmod(shared.c_str(), 01777);
     g.AppPath = family.string();
     const ino_t inode = Inode(fam);
+    auto NotYours = [](const fs::path& state) {
+        return "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
+               state.string() + " (the folder belongs to another user: give it back to yourself (sudo chown -R " +
+               UserName(1003) + " " + state.string() + ") or remove it). The file is as it was.\n";
+    };
     const std::string report = AsUser(1003, {1003}, [&] {
         ::umask(0);
         setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
         std::string r = UserDataFilePath() + "\n";
-        for (const fs::path& file : {fam, family / "new.ged", fam, jones}) {
-            if (file == fam && Read(fam) != kOldGedcom) setenv("XDG_STATE_HOME", locked.c_str(), 1);
+        const std::pair<fs::path, fs::path> saves[] = {{fam, home / "state"}, {family / "new.ged", home / "state"},
+                                                      {fam, locked}, {jones, locked}, {jones, sudo}, {jones, byHand},
+                                                      {jones, linked}};
+        for (const auto& [file, state] : saves) {
+            setenv("XDG_STATE_HOME", state.c_str(), 1);
             g.FilePath = file.string();
             r += SaveGedcom() ? "saved: " : "not saved: ";
             r += ui.boxes.back().text + "\n";
@@ -553,7 +567,11 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
                       " either (the folder does not let you create files). The file is as it was.\n"
                       "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
                       (locked / "Lintora").string() + " (the folder does not let you create files). The file is "
-                      "as it was.\n"
+                      "as it was.\n" +
+                      NotYours(sudo / "Lintora") + NotYours(byHand / "Lintora") +
+                      "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
+                      (linked / "Lintora").string() + " (it is a link; records are kept only in a folder of your "
+                      "own: remove the link). The file is as it was.\n"
                       "new 1003:1003 640 same file, 1004:1003 664");
     EXPECT_EQ(Listing(family), (std::vector<std::string>{".lintora-write-test", "fam.ged"}));
     for (const auto& left : fs::recursive_directory_iterator(home / "state" / "Lintora"))

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -12,9 +13,6 @@
 
 #include <sys/fsuid.h>
 #include <unistd.h>
-
-#include "platform/disk/owners_and_access.h"
-
 
 namespace lintora {
 namespace {
@@ -58,7 +56,7 @@ TEST_F(SettingsTest, ValuesComeBackExactlyAsSaved) {
     int k = 0;
     for (const auto& v : values) {
         std::string key = "key" + std::to_string(k++);
-        ASSERT_EQ(SaveSetting("Lintora", "Startup", key, v), "");
+        ASSERT_TRUE(SaveSetting("Lintora", "Startup", key, v).none());
         EXPECT_EQ(GetSetting("Lintora", "Startup", key, "<default>"), v) << "[" << v << "]";
     }
     // And still after every other key was written.
@@ -102,8 +100,8 @@ TEST_F(SettingsTest, SeveralValuesAtOnceWriteWhatOneByOneWould) {
     fs::create_directories(Ini().parent_path());
     std::ofstream(single, std::ios::binary) << start;
     std::ofstream(Ini(), std::ios::binary) << start;
-    for (const auto& [k, v] : values) ASSERT_EQ(SaveSetting("Single", "Startup", k, v), "");
-    ASSERT_EQ(SaveSettings("Lintora", "Startup", values), "");
+    for (const auto& [k, v] : values) ASSERT_TRUE(SaveSetting("Single", "Startup", k, v).none());
+    ASSERT_TRUE(SaveSettings("Lintora", "Startup", values).none());
     EXPECT_EQ(Read(Ini()), Read(single));
     EXPECT_EQ(GetSetting("Lintora", "Startup", "datFilename", "?"), " royal.ged ");
     EXPECT_EQ(GetSetting("Lintora", "Startup", "InitDirWRK", "?"), "/last");
@@ -111,15 +109,15 @@ TEST_F(SettingsTest, SeveralValuesAtOnceWriteWhatOneByOneWould) {
     // The same values again leave the file as it is, untouched.
     const auto past = fs::last_write_time(Ini()) - std::chrono::hours(24);
     fs::last_write_time(Ini(), past);
-    ASSERT_EQ(SaveSettings("Lintora", "Startup", values), "");
+    ASSERT_TRUE(SaveSettings("Lintora", "Startup", values).none());
     EXPECT_EQ(fs::last_write_time(Ini()), past);
     // One changed value writes them all.
-    ASSERT_EQ(SaveSettings("Lintora", "Startup", {{"datPos", "18"}, {"datFilename", " royal.ged "}}), "");
+    ASSERT_TRUE(SaveSettings("Lintora", "Startup", {{"datPos", "18"}, {"datFilename", " royal.ged "}}).none());
     EXPECT_NE(fs::last_write_time(Ini()), past);
     EXPECT_EQ(GetSetting("Lintora", "Startup", "datPos", "?"), "18");
     // A first save creates the file even for nothing but empty values.
     fs::remove(Ini());
-    ASSERT_EQ(SaveSettings("Lintora", "Startup", {{"datFilename", ""}}), "");
+    ASSERT_TRUE(SaveSettings("Lintora", "Startup", {{"datFilename", ""}}).none());
     EXPECT_EQ(Read(Ini()), "[Startup]\ndatFilename=\n");
 }
 
@@ -129,7 +127,7 @@ TEST_F(SettingsTest, FailedSaveSaysWhyAndKeepsTheOldFile) {
     // folder in place of the settings file does.
     fs::remove(Ini());
     fs::create_directories(Ini());
-    EXPECT_NE(SaveSetting("Lintora", "Startup", "a", "2"), "");
+    EXPECT_EQ(SaveSetting("Lintora", "Startup", "a", "2").read.stop, LoadStop::Folder);
     EXPECT_TRUE(fs::is_directory(Ini()));
 }
 
@@ -158,12 +156,11 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsLeftAsItIs) {
     fs::create_directories(Ini().parent_path());
     fs::permissions(Ini().parent_path(), fs::perms::all);  // the user's own folder
     std::ofstream(Ini(), std::ios::binary) << stored;
-    const std::string denied = Ini().string() + " cannot be read: Permission denied";
     {
         const Unreadable scope(Ini());
-        EXPECT_EQ(SettingsReadProblem("Lintora"), denied);
+        EXPECT_EQ(SettingsReadProblem("Lintora").read.error, EACCES);
         EXPECT_EQ(GetSetting("Lintora", "Startup", "prefName", "?"), "?");
-        EXPECT_EQ(SaveSetting("Lintora", "Startup", "CurDir", "/opt/lintora"), denied);
+        EXPECT_EQ(SaveSetting("Lintora", "Startup", "CurDir", "/opt/lintora").read.error, EACCES);
         EXPECT_EQ(fs::status(Ini()).permissions() & fs::perms::all, fs::perms::none);  // not replaced
     }
     EXPECT_EQ(Read(Ini()), stored);
@@ -181,9 +178,9 @@ TEST_F(SettingsTest, ARefusedLinkIsNamedWithItsOwner) {
     std::ofstream(planted, std::ios::binary) << "[Startup]\n";
     fs::create_symlink(planted, Ini());
     ASSERT_EQ(::lchown(Ini().c_str(), 1004, 1004), 0);
-    EXPECT_EQ(SaveSetting("Lintora", "Startup", "CurDir", "/opt/lintora"),
-              Ini().string() + " is a link of " + UserName(1004) + " in the shared folder " + shared.string() +
-                  ", where a save follows only your own links and those of the folder's owner.");
+    const SettingsProblem refused = SaveSetting("Lintora", "Startup", "CurDir", "/opt/lintora");
+    EXPECT_EQ(refused.saved.stop, SaveStop::LinkRefused);
+    EXPECT_EQ(refused.saved.linkOwner, 1004u);
     EXPECT_EQ(Read(planted), "[Startup]\n");
 }
 

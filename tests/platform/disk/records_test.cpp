@@ -11,9 +11,9 @@
 
 #include <unistd.h>
 
+#include "platform/disk/copies_folder.h"
 #include "platform/disk/load_contents.h"
 #include "platform/disk/record_words.h"
-#include "platform/disk/save_words.h"
 #include "platform/disk/unfinished_saves.h"
 #include "tests/support/watched_system.h"
 
@@ -142,16 +142,14 @@ TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     fs::remove_all(state);
     fs::create_directories(dir / "elsewhere");
     fs::create_directory_symlink(dir / "elsewhere", state);
-    EXPECT_EQ(SaveContents(file.string(), "again", sys).stop, SaveStop::Record);
+    const SaveResult linked = SaveContents(file.string(), "again", sys);
+    EXPECT_EQ(std::make_pair(linked.stop, linked.error), std::make_pair(SaveStop::Record, ELOOP));
     EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
     if (::geteuid() != 0) GTEST_SKIP() << "another user's folder needs root";
     fs::remove(state);
     fs::create_directory(state);
     ASSERT_EQ(::chown(state.c_str(), 4321, 4321), 0);
-    EXPECT_EQ(NotSavedText(file.string(), SaveContents(file.string(), "again", sys)),
-              "fam.ged was not saved: its save could not be recorded in " + state.string() +
-                  " (the folder belongs to another user: give it back to yourself (sudo chown -R root " +
-                  state.string() + ") or remove it). The file is as it was.");
+    EXPECT_EQ(SaveContents(file.string(), "again", sys).error, kNotYourFolder);
     EXPECT_TRUE(fs::is_empty(state));
     EXPECT_EQ(Read(file), "saved");
 }

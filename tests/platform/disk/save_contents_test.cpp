@@ -351,10 +351,10 @@ TEST_F(SaveContentsTest, ASaveThroughALinkedFolderWritesInTheFolderItNames) {
 // again at once.
 TEST_F(SaveContentsTest, TheCheckOfAFolderLeavesNoFileBehind) {
     std::ofstream(dir / "LINTORA.USR") << "REPOS!Mine";
-    EXPECT_TRUE(FolderTakesNewFiles(dir.string()));
+    EXPECT_TRUE(FolderTakesNewFiles(RealSystem(), dir.string()));
     EXPECT_EQ(Entries(), 1u);
-    EXPECT_FALSE(FolderTakesNewFiles((dir / "LINTORA.USR").string()));
-    EXPECT_FALSE(FolderTakesNewFiles((dir / "none").string()));
+    EXPECT_FALSE(FolderTakesNewFiles(RealSystem(), (dir / "LINTORA.USR").string()));
+    EXPECT_FALSE(FolderTakesNewFiles(RealSystem(), (dir / "none").string()));
     EXPECT_EQ(Entries(), 1u);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,7 +23,6 @@
 #include "platform/disk/load_contents.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/save_record.h"
-#include "platform/disk/save_words.h"
 #include "tests/support/as_user.h"
 #include "tests/support/file_checks.h"
 #include "tests/support/watched_system.h"
@@ -120,9 +120,7 @@ TEST_F(TwoSavesTest, ASaveInPlaceWhoseFileWasReplacedMeanwhileSaysSo) {
     std::ofstream(dir / "other.lnt", std::ios::binary) << Work("another program");
     fs::rename(dir / "other.lnt", family);
     inPlace.go.release();
-    EXPECT_EQ(NotSavedText(family.string(), saving.get()),
-              "family.lnt was not saved: another save replaced the file while this one ran, so your work is not in "
-              "it. Your work is still here; save it again to keep it.");
+    EXPECT_EQ(saving.get().stop, SaveStop::Overtaken);
     EXPECT_EQ(Read(family), Work("another program"));
     EXPECT_EQ(Left(), std::vector<std::string>{});
 }
@@ -154,7 +152,7 @@ TEST_F(TwoSavesTest, WithoutLocksASaveInPlaceThatFindsAnothersBytesSaysSo) {
         SlowSystem b({"write family.lnt"}, true, ENOLCK);
         auto told = [&](const std::string& work, SlowSystem& sys) {
             const SaveResult result = SaveContents(family.string(), work, sys);
-            return result.saved() ? "saved" : NotSavedText(family.string(), result);
+            return result.saved() ? "saved" : result.stop == SaveStop::Mixed ? "mixed, kept in " + result.copy : "?";
         };
         auto first = Async([&] { return told(Work("Anna, whose notes are the longer"), a); });
         a.reached.acquire();
@@ -164,10 +162,7 @@ TEST_F(TwoSavesTest, WithoutLocksASaveInPlaceThatFindsAnothersBytesSaysSo) {
         if (interleaved) a.reached.acquire(), b.go.release(), second.wait(), a.go.release();
         else first.wait(), b.go.release();
         const fs::path copy = dir / "family (earlier contents).lnt";
-        EXPECT_EQ(first.get(), !interleaved ? "saved"
-                               : "family.lnt was not saved: another save wrote the file while this one ran, so it may "
-                                 "now hold that save's work, not yours. Its earlier contents are kept in " +
-                                     copy.string() + ". Your work is still here; save it again to keep it.");
+        EXPECT_EQ(first.get(), !interleaved ? "saved" : "mixed, kept in " + copy.string());
         EXPECT_EQ(second.get(), "saved");
         EXPECT_EQ(Read(family), Work("Bob"));
         EXPECT_EQ(Left().size(), interleaved ? 2u : 0u);  // the copy and its record
@@ -187,18 +182,17 @@ TEST_F(TwoSavesTest, ASaveHeldUpOnTheSaveRangeSaysAnotherSaveRuns) {
             const int fd = ::open((dir / name).c_str(), O_RDWR);
             const struct flock lock {kind, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
             SlowSystem sys({}, inPlace);
-            const std::string said = ::fcntl(fd, F_OFD_SETLK, &lock) != 0 ? "not locked"
-                                     : NotSavedText(name, SaveContents((dir / name).string(), Work("Bob"), sys));
+            const SaveStop said = ::fcntl(fd, F_OFD_SETLK, &lock) != 0
+                                      ? SaveStop::None
+                                      : SaveContents((dir / name).string(), Work("Bob"), sys).stop;
             return ::close(fd), said;
         });
     };
     auto byRename = heldBy(F_RDLCK, kSaveRange, true, "a.lnt"), inPlace = heldBy(F_WRLCK, kSaveRange, false, "b.lnt"),
          other = heldBy(F_WRLCK, 0, false, "c.lnt");
-    const std::string runs = " was not saved: another save of it is running. The file is as it was; save again when "
-                             "that save has finished.";
-    EXPECT_EQ(byRename.get(), "a.lnt" + runs);
-    EXPECT_EQ(inPlace.get(), "b.lnt" + runs);
-    EXPECT_EQ(other.get(), "c.lnt was not saved: another program holds it open. The file is as it was.");
+    EXPECT_EQ(byRename.get(), SaveStop::OtherSave);
+    EXPECT_EQ(inPlace.get(), SaveStop::OtherSave);
+    EXPECT_EQ(other.get(), SaveStop::HeldOpen);
 }
 
 // The same between users: Bob, of the family group, saves Anna's 0664 file
@@ -227,7 +221,7 @@ TEST_F(TwoSavesTest, AMemberSavingInPlaceAndTheOwnerSavingByRenameTakeTurns) {
                 return 0;
             };
             const SaveResult result = SaveContents(family.string(), Work(who), sys);
-            return who + (result.saved() ? " saved" : ": " + NotSavedText(family.string(), result));
+            return who + (result.saved() ? " saved" : ": " + std::string(std::strerror(result.error)));
         });
     };
     auto bob = saveAs(kBob, "Bob", "cut family.lnt");

@@ -1,13 +1,10 @@
-#include "platform/disk/save_words.h"
+// The words for what platform/disk returns of a save or a read that stopped.
+#include "files/save_words.h"
 
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/disk/copies_folder.h"
 #include "platform/disk/owners_and_access.h"
@@ -63,19 +60,20 @@ std::string WhyNotSaved(SaveStop stop, int err) {
     }
 }
 
-// Why the user's own folder for copies and records could not be had: a
-// folder missing on the way means that it could not be made.
-std::string WhyNoCopiesFolder(SaveStop stop, int err) {
-    if (err == ENOENT || err == ENOTDIR) return "that folder of yours cannot be made or written";
-    // Opened without following a link: one there may lead to anyone's folder.
-    if (err == ELOOP) return "it is a link; records are kept only in a folder of your own: remove the link";
-    return WhyNotSaved(stop, err);
+// The state folder of another user, and how the user makes it his again.
+std::string NotYourFolder(const std::string& folder, uid_t user) {
+    return "the folder belongs to another user: give it back to yourself (sudo chown -R " + UserName(user) + " " +
+           folder + ") or remove it";
 }
 
-// The state folder of another user, and how the user makes it his again.
-std::string NotYourFolder(const std::string& folder) {
-    return "the folder belongs to another user: give it back to yourself (sudo chown -R " + UserName(::geteuid()) +
-           " " + folder + ") or remove it";
+// Why the user's own folder for copies and records could not be had: a
+// folder missing on the way means that it could not be made.
+std::string WhyNoCopiesFolder(int err, const SaveResult& result) {
+    if (err == kNotYourFolder) return NotYourFolder(result.copyFolder, result.user);
+    if (err == ENOENT || err == ENOTDIR) return "that folder of yours cannot be made or written";
+    // Looked at without following a link: one there may lead to anyone's folder.
+    if (err == ELOOP) return "it is a link; records are kept only in a folder of your own: remove the link";
+    return WhyNotSaved(result.stop, err);
 }
 
 }  // namespace
@@ -108,20 +106,40 @@ std::string NotSavedText(const std::string& path, const SaveResult& result) {
                    ". Your work is still here; save it again to keep it.";
         case SaveStop::Record:
             return name + " was not saved: its save could not be recorded in " + result.copyFolder + " (" +
-                   (result.error == kNotYourFolder ? NotYourFolder(result.copyFolder)
-                                                   : WhyNoCopiesFolder(result.stop, result.error)) +
-                   "). The file is as it was.";
+                   WhyNoCopiesFolder(result.error, result) + "). The file is as it was.";
         default: break;
     }
     std::string why = WhyNotSaved(result.stop, result.error);
     if (!result.copyFolder.empty())
         why += ", and its earlier contents could not be kept in " + result.copyFolder + " either (" +
-               WhyNoCopiesFolder(result.stop, result.copyFolderError) + ")";
+               WhyNoCopiesFolder(result.copyFolderError, result) + ")";
     if (!result.asItWas)
         return name + " was not saved: " + why +
                ", and putting its earlier contents back failed too: they are kept in " + result.copy +
                ". You may delete that copy once you have checked the file.";
     return name + " was not saved: " + why + "." + (result.wasThere ? " The file is as it was." : "");
+}
+
+std::string WhyNotRead(const LoadResult& result) {
+    switch (result.stop) {
+        case LoadStop::None: return {};
+        case LoadStop::NoFile: return "there is no such file";
+        case LoadStop::FolderMissing: return "its folder " + result.where + " is not there";
+        case LoadStop::FolderClosed: return "you may not open its folder " + result.where;
+        case LoadStop::LinkToNothing: return "it is a link to " + result.where + ", which is not there";
+        case LoadStop::Folder: return "it is a folder";
+        case LoadStop::NotOrdinary: return "it is not an ordinary file";
+        case LoadStop::Replaced: return "another file took its place while it was being opened";
+        case LoadStop::SaveRunning: return "another copy of the program is saving it";
+        default: return std::strerror(result.error);
+    }
+}
+
+std::string SettingsProblemText(const SettingsProblem& problem) {
+    if (!problem.read.read()) return problem.path + " cannot be read: " + WhyNotRead(problem.read);
+    if (problem.folderError)
+        return "cannot create " + problem.folder + ": " + std::strerror(problem.folderError);
+    return NotSavedText(problem.path, problem.saved);
 }
 
 }  // namespace lintora
