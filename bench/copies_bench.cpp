@@ -14,7 +14,6 @@
 #include "record_store/program_state.h"
 
 #include "platform/disk/copies_folder.h"
-#include "platform/disk/record_words.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/save_record.h"
 

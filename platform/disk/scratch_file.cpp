@@ -93,6 +93,13 @@ int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& for
     });
 }
 
+int RenameToScratchName(SystemCalls& sys, int folder, const std::string& from, const std::string& forName,
+                        const std::string& suffix, std::string& made) {
+    return TryScratchNames(sys, folder, forName, suffix, made, [&](const std::string& name) {
+        return sys.RenameNoReplace(folder, from, name) == 0 ? 0 : errno;
+    });
+}
+
 bool FolderTakesNewFiles(const std::string& dir) {
     SystemCalls& sys = RealSystem();
     const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, dir, O_PATH | O_DIRECTORY));
