@@ -132,29 +132,12 @@ bool IsPlainName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
-// The path whose hash names a record: a save's file, a scratch record's folder.
-std::string RecordPath(const SaveRecord& record) {
-    return record.kind == RecordKind::Save ? record.file : record.folder;
-}
-
-// A record's name before its random part: "<kind>.<16 hex of its path's hash>".
-std::string RecordStem(RecordKind kind, std::string_view path) {
-    return std::string(KindWord(kind)) + '.' + Hex(PathHash(path));
-}
-
-// True for a record's name of kind, its hash part in hash ("" for one of an earlier program, without it).
-bool RecordNameHash(std::string_view name, RecordKind kind, std::string_view& hash) {
-    const std::string_view word = KindWord(kind);
-    if (name.size() < word.size() + 2 || name[0] != '.' || name.substr(1, word.size()) != word ||
-        name[word.size() + 1] != '.' || !name.ends_with(kRecordSuffix))
-        return false;
-    std::string_view middle = name.substr(word.size() + 2, name.size() - word.size() - 2 - std::strlen(kRecordSuffix));
-    hash = {};
-    if (middle.size() == 2 * kHexDigits + 1 && middle[kHexDigits] == '.') {
-        hash = middle.substr(0, kHexDigits);
-        middle.remove_prefix(kHexDigits + 1);
-    }
-    return IsHex(hash.empty() ? middle : hash) && IsHex(middle);
+// ".<kind>.<16 hex>.record", as a scratch file is named for kind.
+bool IsRecordFileName(std::string_view name, RecordKind kind) {
+    const std::string_view word = KindWord(kind), suffix = kRecordSuffix;
+    return name.size() == word.size() + kHexDigits + 2 + suffix.size() && name[0] == '.' &&
+           name.substr(1, word.size()) == word && name[word.size() + 1] == '.' &&
+           IsHex(name.substr(word.size() + 2, kHexDigits)) && name.ends_with(suffix);
 }
 
 Descriptor OpenFolderIn(SystemCalls& sys, int dir, const std::string& name) {
@@ -251,50 +234,6 @@ Reading ReadRecord(SystemCalls& sys, int dir, const std::string& name, SaveRecor
     return Reading::Read;
 }
 
-// Lists the records of kind in the records folder sub of state: of the path hash `hash` alone where not empty.
-void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind, std::string_view only,
-            std::vector<FoundRecord>& found, std::vector<DamagedRecord>* damaged) {
-    const Descriptor folder = OpenFolderIn(sys, state, sub);
-    std::vector<std::string> names;
-    if (!folder.open() || sys.ListNames(folder.get(), names) != 0) return;
-    for (const std::string& name : names) {
-        std::string_view hash;
-        if (!RecordNameHash(name, kind, hash) || (!only.empty() && !hash.empty() && hash != only)) continue;
-        FoundRecord record{sub + "/" + name, {}};
-        switch (ReadRecord(sys, folder.get(), name, record.record)) {
-            case Reading::Read:
-                if (record.record.kind != kind) break;
-                record.record.where = record.name;
-                found.push_back(std::move(record));
-                break;
-            case Reading::Damaged:
-                if (damaged)
-                    damaged->push_back({(fs::path(CopiesFolder()) / record.name).string(), record.record.file,
-                                        record.record.copy});
-                break;
-            case Reading::Passed: break;
-        }
-    }
-}
-
-void SortByFile(std::vector<FoundRecord>& found) {
-    // In the order of their files, whatever the order of the folder.
-    std::sort(found.begin(), found.end(), [](const FoundRecord& a, const FoundRecord& b) {
-        return std::tie(a.record.file, a.name) < std::tie(b.record.file, b.name);
-    });
-}
-
-// The records of kind of the files of folderPath (of the file of path hash `only` where not empty).
-std::vector<FoundRecord> RecordsOfFolder(SystemCalls& sys, int state, const std::string& folderPath, RecordKind kind,
-                                         std::string_view only, std::vector<DamagedRecord>* damaged) {
-    std::vector<FoundRecord> found;
-    ListIn(sys, state, RecordsFolderName(folderPath), kind, only, found, damaged);
-    // Another folder's, whose path has the same hash.
-    std::erase_if(found, [&](const FoundRecord& f) { return RecordFolder(f.record) != folderPath; });
-    SortByFile(found);
-    return found;
-}
-
 // Whether the scratch file open at fd, under the program's own form of name, belongs to a save that is over: its
 // lock free where locks tell, else by the process its text names; one that cannot be read, once it is old.
 bool ScratchOver(SystemCalls& sys, int fd) {
@@ -321,6 +260,52 @@ void RemoveScratchRecords(SystemCalls& sys, int folder, const std::vector<std::s
             status.st_uid == sys.User() && ScratchOver(sys, file.get()) && sys.Unlink(folder, name) == 0)
             --left;
     }
+}
+
+// Lists the records of kind in the records folder sub of state; those left under their scratch names by saves
+// that are over go.
+void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind, std::vector<FoundRecord>& found,
+            std::vector<DamagedRecord>* damaged) {
+    const Descriptor folder = OpenFolderIn(sys, state, sub);
+    std::vector<std::string> names;
+    if (!folder.open() || sys.ListNames(folder.get(), names) != 0) return;
+    std::size_t left = names.size();
+    RemoveScratchRecords(sys, folder.get(), names, left);
+    for (const std::string& name : names) {
+        if (!IsRecordFileName(name, kind)) continue;
+        FoundRecord record{sub + "/" + name, {}};
+        switch (ReadRecord(sys, folder.get(), name, record.record)) {
+            case Reading::Read:
+                if (record.record.kind != kind) break;
+                record.record.where = record.name;
+                found.push_back(std::move(record));
+                break;
+            case Reading::Damaged:
+                if (damaged)
+                    damaged->push_back({(fs::path(CopiesFolder()) / record.name).string(), record.record.file,
+                                        record.record.copy});
+                break;
+            case Reading::Passed: break;
+        }
+    }
+}
+
+void SortByFile(std::vector<FoundRecord>& found) {
+    // In the order of their files, whatever the order of the folder.
+    std::sort(found.begin(), found.end(), [](const FoundRecord& a, const FoundRecord& b) {
+        return std::tie(a.record.file, a.name) < std::tie(b.record.file, b.name);
+    });
+}
+
+// The records of kind of path: a save's file, the folder of scratch names.
+std::vector<FoundRecord> RecordsOf(SystemCalls& sys, int state, const std::string& path, RecordKind kind,
+                                   std::vector<DamagedRecord>* damaged) {
+    std::vector<FoundRecord> found;
+    ListIn(sys, state, RecordsFolderName(path), kind, found, damaged);
+    // Another path's, of the same hash.
+    std::erase_if(found, [&](const FoundRecord& f) { return RecordPath(f.record) != path; });
+    SortByFile(found);
+    return found;
 }
 
 }  // namespace
@@ -381,11 +366,15 @@ std::uint64_t CopyHash(const std::string& contents) {
     return hash;
 }
 
+std::string RecordPath(const SaveRecord& record) {
+    return record.kind == RecordKind::Save ? record.file : record.folder;
+}
+
 std::string RecordFolder(const SaveRecord& record) {
     return record.kind == RecordKind::Save ? fs::path(record.file).parent_path().string() : record.folder;
 }
 
-std::string RecordsFolderName(std::string_view folderPath) { return kRecordsFolderPrefix + Hex(PathHash(folderPath)); }
+std::string RecordsFolderName(std::string_view path) { return kRecordsFolderPrefix + Hex(PathHash(path)); }
 
 void FillSaver(SystemCalls& sys, SaveRecord& record) {
     // Read once for each process (a child of a fork is another).
@@ -517,14 +506,13 @@ KeptRecord& KeptRecord::operator=(KeptRecord&& other) noexcept {
 
 int KeptRecord::Make(SystemCalls& sys, int state, SaveRecord record) {
     Remove();
-    const std::string folderPath = RecordFolder(record);
     FillSaver(sys, record);
     // The records folder may go between its open and the record's naming, where the start-up clears empty ones.
     int err = ENOENT;
     for (int attempt = 0; attempt < 3 && err == ENOENT; ++attempt) {
-        Descriptor records = RecordsFolder(sys, state, folderPath, true);
+        Descriptor records = RecordsFolder(sys, state, RecordPath(record), true);
         if (!records.open()) return errno;
-        err = WriteRecordFile(sys, records.get(), RecordStem(record.kind, RecordPath(record)), name_, record, true,
+        err = WriteRecordFile(sys, records.get(), KindWord(record.kind), name_, record, true,
                               false, file_, text_);
         folder_ = std::move(records);
     }
@@ -540,7 +528,7 @@ int KeptRecord::Rewrite(SaveRecord record) {
     Descriptor file;
     std::string text;
     // Held by the old one's lock until the new one holds its own.
-    const int err = WriteRecordFile(*sys_, folder_.get(), RecordStem(record.kind, RecordPath(record)), name_, record,
+    const int err = WriteRecordFile(*sys_, folder_.get(), KindWord(record.kind), name_, record,
                                     true, true, file, text);
     if (err != 0) return err;
     file_ = std::move(file);
@@ -577,7 +565,7 @@ int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& 
     SaveRecord written = record;
     std::string name = path.filename().string(), text;
     Descriptor file;
-    return WriteRecordFile(sys, folder.get(), RecordStem(record.kind, RecordPath(record)), name, written, false, true,
+    return WriteRecordFile(sys, folder.get(), KindWord(record.kind), name, written, false, true,
                            file, text);
 }
 
@@ -587,10 +575,9 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord
     std::vector<std::string> names;
     if (!state.open() || sys.ListNames(state.get(), names) != 0) return found;
     for (const std::string& name : names) {
-        std::string_view hash;
         if (name.starts_with(kRecordsFolderPrefix)) {
-            ListIn(sys, state.get(), name, RecordKind::Save, {}, found, damaged);
-        } else if (RecordNameHash(name, RecordKind::Save, hash) && damaged) {
+            ListIn(sys, state.get(), name, RecordKind::Save, found, damaged);
+        } else if (IsRecordFileName(name, RecordKind::Save) && damaged) {
             // Of an older format, kept in the folder itself: told, never read.
             SaveRecord record;
             if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged)
@@ -604,16 +591,15 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord
 std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path, std::vector<DamagedRecord>* damaged) {
     // The path as a save of the file names it, every link resolved, once.
     FoundFile file;
-    fs::path named = FindFile(sys, path, file).saved() ? fs::path(file.folderPath) / file.name
-                                                       : fs::absolute(path).lexically_normal();
-    // A file of other names may have been saved by any of them: every record of its folder is read then.
+    const std::string named = FindFile(sys, path, file).saved() ? (fs::path(file.folderPath) / file.name).string()
+                                                                : fs::absolute(path).lexically_normal().string();
+    // A file of other names may have been saved by any of them: every record is read then.
     struct stat status {};
-    const bool linked =
-        file.folder.open() && sys.StatusAt(file.folder.get(), file.name, status) == 0 && status.st_nlink > 1;
+    if (file.folder.open() && sys.StatusAt(file.folder.get(), file.name, status) == 0 && status.st_nlink > 1)
+        return SaveRecords(sys, damaged);
     const Descriptor state = OpenState(sys, -1);
     if (!state.open()) return {};
-    return RecordsOfFolder(sys, state.get(), named.parent_path().string(), RecordKind::Save,
-                           linked ? "" : Hex(PathHash(named.string())), damaged);
+    return RecordsOf(sys, state.get(), named, RecordKind::Save, damaged);
 }
 
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
@@ -661,13 +647,7 @@ void ScratchRecord::Note(const std::string& name) {
 void RemoveLeftScratchFiles(SystemCalls& sys, int folder, const std::string& folderPath, int state) {
     const Descriptor states = OpenState(sys, state);
     if (!states.open()) return;
-    // Records of this folder left under their scratch names.
-    const Descriptor records = OpenFolderIn(sys, states.get(), RecordsFolderName(folderPath));
-    std::vector<std::string> names;
-    std::size_t left = 0;
-    if (records.open() && sys.ListNames(records.get(), names) == 0)
-        RemoveScratchRecords(sys, records.get(), names, left);
-    for (const FoundRecord& found : RecordsOfFolder(sys, states.get(), folderPath, RecordKind::Scratch, {}, nullptr)) {
+    for (const FoundRecord& found : RecordsOf(sys, states.get(), folderPath, RecordKind::Scratch, nullptr)) {
         const SaveRecord& note = found.record;
         // A name the program never gives is never its own scratch file.
         if (!IsScratchName(note.scratch, kScratchSuffix) || note.saver != Saver::Over) continue;
@@ -699,8 +679,7 @@ void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damage
         std::size_t left = names.size();
         RemoveScratchRecords(sys, folder.get(), names, left);
         for (const std::string& name : names) {
-            std::string_view hash;
-            if (!RecordNameHash(name, RecordKind::Scratch, hash)) continue;
+            if (!IsRecordFileName(name, RecordKind::Scratch)) continue;
             // Of a folder gone for long: nothing of it left to find.
             struct stat status {};
             if (sys.StatusAt(folder.get(), name, status) != 0 ||

@@ -1,10 +1,11 @@
 #pragma once
 // The program's own records of its saves, kept in the user's state folder while a save runs, in a folder of their
-// own for each folder of files (RecordsFolderName): of a save that writes a file in place, which file, which copy
-// holds its earlier contents, what the new contents are (their length and a hash of each block, enough to tell a
-// beginning of them); of a scratch name given in a folder, which folder and which name. Each says which process
-// saves, and the save holds a lock on its record for as long as it runs. One file for the record: its format, its
-// writer (whole before it has its name), its lister, and the one rule for "still running".
+// own for each file saved in place and each folder given scratch names (RecordsFolderName): of a save that writes a
+// file in place, which file, which copy holds its earlier contents, what the new contents are (their length and a
+// hash of each block, enough to tell a beginning of them); of a scratch name given in a folder, which folder and
+// which name. Each says which process saves, and the save holds a lock on its record for as long as it runs. One
+// file for the record: its format, its writer (whole before it has its name), its lister, and the one rule for
+// "still running".
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,7 +23,7 @@ struct FileId {
 };
 FileId IdOf(const struct stat& status);
 
-// FNV-1a: names the records folder of a folder, a record of a file, a copy's cut label.
+// FNV-1a: names the records folder of a path, and marks a copy's cut label.
 std::uint64_t PathHash(std::string_view text);
 
 // The new contents are told by blocks of this size.
@@ -65,8 +66,10 @@ struct SaveRecord {
     Saver saver = Saver::Over;
 };
 
-// The folder of the files a record is about.
+// The folder of the files a record is about; the path whose records folder holds it (a save's file, the folder of
+// scratch names).
 std::string RecordFolder(const SaveRecord& record);
+std::string RecordPath(const SaveRecord& record);
 // This process as a saver, into record.
 void FillSaver(SystemCalls& sys, SaveRecord& record);
 
@@ -75,11 +78,10 @@ void FillSaver(SystemCalls& sys, SaveRecord& record);
 std::string RecordText(const SaveRecord& record);
 bool ParseRecord(const std::string& text, SaveRecord& record);
 
-// ".records-" and 16 hex digits of PathHash(folderPath): the folder of the state folder that holds the records of
-// the saves of files in folderPath. Each record there is ".<kind>.<16 hex of PathHash of its file>.<16 random
-// hex>.record", so that an open reads only the records of its own file.
+// ".records-" and 16 hex digits of PathHash(path): the folder of the state folder that holds the records of path
+// (RecordPath), each named ".<kind>.<16 random hex>.record", so that an open reads only those of its own file.
 constexpr char kRecordsFolderPrefix[] = ".records-";
-std::string RecordsFolderName(std::string_view folderPath);
+std::string RecordsFolderName(std::string_view path);
 
 // A record on disk, in the state folder, held locked while it is. Each text of it is written whole and put on
 // disk under a scratch name (or none), then given its name, and its folder synced.
@@ -119,8 +121,8 @@ struct FoundRecord {
 struct DamagedRecord {
     std::string path, file, copy;
 };
-// The records of saves in place of every folder (start-up), or of the file at path alone (an open: every record of
-// its folder where the file has other names); a record that cannot be read is passed over, and put in damaged.
+// The records of saves in place of every file (start-up), or of the file at path alone (an open; every one where
+// the file has other names); a record that cannot be read is passed over, and put in damaged.
 std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged = nullptr);
 std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path,
                                        std::vector<DamagedRecord>* damaged = nullptr);

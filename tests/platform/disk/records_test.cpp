@@ -37,11 +37,9 @@ protected:
     std::error_code ec;
     static std::string Read(const fs::path& p) { return (std::ostringstream() << std::ifstream(p).rdbuf()).str(); }
     // Puts record where a save of its folder would keep it.
-    fs::path Plant(const SaveRecord& record, const std::string& kind = "save", const char* random = "0123456789abcdef") {
-        char name[64];
-        std::snprintf(name, sizeof name, ".%s.%016llx.%s.record", kind.c_str(),
-                      static_cast<unsigned long long>(PathHash(kind == "save" ? record.file : record.folder)), random);
-        const fs::path at = state / RecordsFolderName(RecordFolder(record)) / name;
+    fs::path Plant(const SaveRecord& record, const std::string& kind = "save",
+                   const std::string& random = "0123456789abcdef") {
+        const fs::path at = state / RecordsFolderName(RecordPath(record)) / ("." + kind + "." + random + ".record");
         fs::create_directories(at.parent_path());
         std::ofstream(at) << RecordText(record);
         return at;
