@@ -244,7 +244,22 @@ TEST_F(RecordsTest, AnOpenReadsItsOwnRecordsAndOldOnesGoAtStartUp) {
     EXPECT_EQ(LoadContents(file.string(), sys, LoadFor::Opening).contents, "0 HEAD\r\n0 TRLR\r\n");
     EXPECT_TRUE(UnfinishedSaves(sys, file.string()).empty());
     EXPECT_EQ(sys.lists, 0);
-    CleanOldScratchRecords(sys);
+    // An old scratch record that cannot be read stays, named; a copy half written into the state folder goes.
+    const fs::path unreadable = state / RecordsFolderName("/gone") / ".scratch.000000000000000e.record";
+    fs::create_directories(unreadable.parent_path());
+    std::ofstream(unreadable) << "Lintora record 2\nkind scratch\n";
+    aged(unreadable, 30);
+    SaveRecord half = SaveOf(::getpid());
+    std::tie(half.kind, half.folder, half.scratch, half.locked) =
+        std::tuple(RecordKind::Scratch, state.string(), ".fam from x.ged.0123456789abcdef.tmp", true);
+    std::ofstream(state / half.scratch) << "half";
+    Plant(half, "scratch");
+    std::vector<DamagedRecord> damaged;
+    CleanOldScratchRecords(sys, &damaged);
+    EXPECT_FALSE(fs::exists(state / half.scratch));
+    ASSERT_EQ(damaged.size(), 1u);
+    EXPECT_EQ(damaged[0].path, unreadable.string());
+    EXPECT_TRUE(fs::exists(unreadable));
     EXPECT_FALSE(fs::exists(planted[0].parent_path()));
     for (int k = 1; k < 4; ++k) EXPECT_TRUE(fs::exists(planted[k])) << planted[k];
     aged(planted[2], 30);
