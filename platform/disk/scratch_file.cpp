@@ -1,3 +1,4 @@
+// Scratch files of a save (scratch_file.h): made nameless or under a name no other file has, and named once whole.
 #include "platform/disk/scratch_file.h"
 
 #include <cerrno>
