@@ -370,10 +370,6 @@ std::string RecordPath(const SaveRecord& record) {
     return record.kind == RecordKind::Save ? record.file : record.folder;
 }
 
-std::string RecordFolder(const SaveRecord& record) {
-    return record.kind == RecordKind::Save ? fs::path(record.file).parent_path().string() : record.folder;
-}
-
 std::string RecordsFolderName(std::string_view path) { return kRecordsFolderPrefix + Hex(PathHash(path)); }
 
 void FillSaver(SystemCalls& sys, SaveRecord& record) {

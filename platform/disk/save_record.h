@@ -66,9 +66,7 @@ struct SaveRecord {
     Saver saver = Saver::Over;
 };
 
-// The folder of the files a record is about; the path whose records folder holds it (a save's file, the folder of
-// scratch names).
-std::string RecordFolder(const SaveRecord& record);
+// The path whose records folder holds a record: a save's file, the folder of scratch names.
 std::string RecordPath(const SaveRecord& record);
 // This process as a saver, into record.
 void FillSaver(SystemCalls& sys, SaveRecord& record);

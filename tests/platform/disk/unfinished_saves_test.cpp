@@ -250,7 +250,7 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
 TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     const fs::path file = StoppedSave({"write family.lnt", 1, true}), usb = dir / "usb";
     SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
-    const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(RecordFolder(byHand));
+    const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(usb.string());
     const std::string holds = Read(file);
     struct stat folder {}, status {};
     ::stat(usb.c_str(), &folder);
