@@ -82,7 +82,7 @@ constexpr char kRecordsFolderPrefix[] = ".records-";
 std::string RecordsFolderName(std::string_view path);
 
 // A record on disk, in the state folder, held locked while it is. Each text of it is written whole and put on
-// disk under a scratch name (or none), then given its name, and its folder synced.
+// disk under a scratch name, locked from the start, then given its name, and its folder synced.
 class KeptRecord {
 public:
     KeptRecord() = default;
