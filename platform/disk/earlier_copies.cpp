@@ -13,7 +13,6 @@
 
 #include "platform/disk/owners_and_access.h"
 #include "platform/disk/scratch_file.h"
-#include "platform/disk/scratch_records.h"
 
 namespace lintora {
 
@@ -76,8 +75,7 @@ CopyNaming NamingInCopiesFolder(const std::string& folderPath, const std::string
 std::string FittedLabel(const CopyNaming& naming, std::size_t limit) {
     const std::size_t tail = std::string(kEarlier).size() + std::string(" 9999)").size() + naming.extension.size();
     if (naming.label.size() + tail <= limit) return naming.label;
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (const char c : naming.label) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    const std::uint64_t hash = PathHash(naming.label);
     char mark[16];
     std::snprintf(mark, sizeof mark, " %08x", static_cast<unsigned>(hash & 0xffffffffu));
     const std::size_t room = limit > tail + std::string(mark).size() ? limit - tail - std::string(mark).size() : 0;
@@ -99,21 +97,16 @@ int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPat
     // Where the file system makes no nameless files, the scratch name is
     // recorded before it is given, as every other: a crash while the copy
     // is written leaves nothing the next save or open cannot remove.
-    ScratchRecord scratchRecord(sys, folder.get(), folderPath);
-    std::uint64_t inode = 0;
+    ScratchRecord scratchRecord(sys, folderPath, records.get());
     Descriptor file(sys, MakeScratchFile(sys, folder.get(), naming.label + naming.extension, ".tmp",
                                          S_IRUSR | S_IWUSR, scratch,
-                                         [&](const std::string& candidate) { scratchRecord.Note(candidate, inode); }));
+                                         [&](const std::string& candidate) { scratchRecord.Note(candidate); }));
     if (!file.open()) {
         const int err = errno;
         scratchRecord.Remove();
         return err;
     }
     struct stat status {};
-    if (!scratch.empty() && sys.Status(file.get(), status) == 0) {
-        inode = static_cast<std::uint64_t>(status.st_ino);
-        scratchRecord.Note(scratch, inode);
-    }
     int err = WriteWhole(sys, file.get(), before);
     if (err == 0 && sys.Sync(file.get()) != 0) err = errno;
     if (err == 0) {
@@ -137,7 +130,7 @@ int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPat
             break;
         }
         record.copy = (fs::path(folderPath) / name).string();
-        err = kept.made()       ? kept.Rewrite(record, true)
+        err = kept.made()       ? kept.Rewrite(record)
               : records.open() ? kept.Make(sys, records.get(), record)
                                : recordsError;
         if (err != 0) {
@@ -158,8 +151,8 @@ int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPat
         kept.Remove();
         return err;
     }
-    // Its name on disk too (and the record's, where they share the folder);
-    // a folder that will not say so is no reason to stop.
+    // Its name on disk too; a folder that will not say so is no reason to
+    // stop. Its record's folder was synced when the record was named.
     (void)SyncFolder(sys, folder.get());
     const std::string path = record.copy;
     copy = EarlierCopy(sys, std::move(folder), path, name, std::move(record), std::move(kept));
@@ -186,7 +179,7 @@ void EarlierCopy::FileCleared(const struct stat& status) {
 void EarlierCopy::Keep(bool overtaken) {
     record_.told = true;
     record_.overtaken = overtaken;
-    if (kept_.made() && kept_.Rewrite(record_, true) != 0) kept_.Remove();
+    if (kept_.made() && kept_.Rewrite(record_) != 0) kept_.Remove();
 }
 
 void EarlierCopy::Remove() {
@@ -201,14 +194,10 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
     SaveRecord record;
     record.file = (fs::path(found.folderPath) / found.name).string();
     record.fileId = IdOf(old.status);
-    record.copyKnown = true;
     record.copyLength = before.size();
     record.copyHash = CopyHash(before);
     record.newLength = contents.size();
     record.blocks = BlockHashes(contents);
-    record.pid = sys.ProcessId();
-    record.boot = sys.BootId();
-    record.host = sys.HostName();
     record.began = std::time(nullptr);
     auto unrecorded = [](int err) {
         SaveResult result = Stopped(SaveStop::Record, err, true);
@@ -230,6 +219,8 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
     if (err != EACCES && err != EPERM) return result;
     // Where its folder takes no new files, the user's own folder keeps it.
     result.copyFolder = CopiesFolder();
+    // What a save stopped while it wrote a copy here left.
+    if (records.open()) RemoveLeftScratchFiles(sys, records.get(), result.copyFolder, records.get());
     Descriptor folder(sys, records.open() ? sys.OpenAt(records.get(), ".", O_PATH | O_DIRECTORY) : -1);
     result.copyFolderError = !records.open() ? recordsError
                              : folder.open() ? MakeCopyIn(sys, std::move(folder), result.copyFolder,

@@ -7,7 +7,7 @@
 
 #include "platform/disk/file_locks.h"
 #include "platform/disk/reaching_the_file.h"
-#include "platform/disk/scratch_records.h"
+#include "platform/disk/save_record.h"
 
 namespace lintora {
 

@@ -6,7 +6,7 @@
 
 #include "platform/disk/owners_and_access.h"
 #include "platform/disk/scratch_file.h"
-#include "platform/disk/scratch_records.h"
+#include "platform/disk/save_record.h"
 
 namespace lintora {
 
@@ -29,17 +29,13 @@ Replacement ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldF
     // A scratch name is recorded before it is given, and the record goes
     // with the name, so that a crash between leaves nothing the next save
     // or open cannot tell as its own.
-    ScratchRecord record(sys, folder, found.folderPath);
-    std::uint64_t inode = 0;  // not known while the file is still to be made
-    const BeforeNaming noting = [&](const std::string& candidate) { record.Note(candidate, inode); };
+    ScratchRecord record(sys, found.folderPath);
+    const BeforeNaming noting = [&](const std::string& candidate) { record.Note(candidate); };
     std::string name;
     const int made =
         MakeScratchFile(sys, folder, found.name, ".tmp", replacing ? S_IRUSR | S_IWUSR : 0666, name, noting);
     const int madeError = errno;
     Descriptor file(sys, made);
-    struct stat status {};
-    if (file.open() && sys.Status(file.get(), status) == 0) inode = static_cast<std::uint64_t>(status.st_ino);
-    if (!name.empty()) record.Note(name, inode);
     if (!file.open()) {
         record.Remove();
         if (replacing && (madeError == EACCES || madeError == EPERM)) return {Replacement::WriteInPlace, {}};

@@ -3,7 +3,7 @@
 
 #include "platform/disk/reaching_the_file.h"
 #include "platform/disk/replace_by_rename.h"
-#include "platform/disk/scratch_records.h"
+#include "platform/disk/save_record.h"
 #include "platform/disk/write_in_place.h"
 
 namespace lintora {

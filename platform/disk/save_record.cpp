@@ -1,3 +1,4 @@
+// The records of saves (save_record.h): their text, their writing, their listing and whether their saver runs.
 #include "platform/disk/save_record.h"
 
 #include <algorithm>
@@ -6,16 +7,14 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <string_view>
-#include <thread>
 #include <tuple>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include "platform/disk/copies_folder.h"
 #include "platform/disk/reaching_the_file.h"
-#include "platform/disk/record_words.h"
 #include "platform/disk/scratch_file.h"
 
 namespace lintora {
@@ -26,6 +25,10 @@ namespace {
 
 constexpr char kFirstLine[] = "Lintora record 2";
 constexpr std::string_view kCutKey = "\ncut ";
+constexpr char kRecordSuffix[] = ".record";
+constexpr char kScratchSuffix[] = ".tmp";
+constexpr std::size_t kHexDigits = 16;
+constexpr auto kLongGone = std::chrono::hours(24 * 7);
 
 const char* KindWord(RecordKind kind) { return kind == RecordKind::Save ? "save" : "scratch"; }
 
@@ -36,9 +39,15 @@ void AppendNumber(std::string& out, std::uint64_t n) {
 
 void AppendHex(std::string& out, std::uint64_t n) {
     static constexpr char kHex[] = "0123456789abcdef";
-    char digits[16];
-    for (int k = 15; k >= 0; --k, n >>= 4) digits[k] = kHex[n & 0xF];
-    out.append(digits, 16);
+    char digits[kHexDigits];
+    for (int k = kHexDigits - 1; k >= 0; --k, n >>= 4) digits[k] = kHex[n & 0xF];
+    out.append(digits, kHexDigits);
+}
+
+std::string Hex(std::uint64_t n) {
+    std::string out;
+    AppendHex(out, n);
+    return out;
 }
 
 // Of one width, so that it is written again over itself once the file is cut.
@@ -57,6 +66,42 @@ void AppendId(std::string& out, const char* key, const FileId& id) {
     out += '\n';
 }
 
+// A text of any bytes as one word: "%" codes for "%", blanks, line ends and every other control byte; "-" for none.
+std::string RecordWord(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    if (text.empty()) return "-";
+    if (text == "-") return "%2D";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '%' || byte <= 0x20 || byte == 0x7F) {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A damaged code reads as it stands.
+std::string FromRecordWord(std::string_view word) {
+    if (word == "-") return "";
+    std::string out;
+    for (std::size_t at = 0; at < word.size(); ++at) {
+        int code = 0;
+        if (word[at] == '%' && at + 2 < word.size() &&
+            std::from_chars(word.data() + at + 1, word.data() + at + 3, code, 16).ptr == word.data() + at + 3) {
+            out += static_cast<char>(code);
+            at += 2;
+        } else {
+            out += word[at];
+        }
+    }
+    return out;
+}
+
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
     for (std::size_t at = 0; at <= line.size();) {
@@ -67,59 +112,167 @@ std::vector<std::string_view> Words(std::string_view line) {
     return words;
 }
 
+// The whole word, in range, never negative.
 template <typename Number>
 bool ReadNumber(std::string_view word, Number& n, int base = 10) {
-    return !word.empty() && std::from_chars(word.data(), word.data() + word.size(), n, base).ptr ==
-                                word.data() + word.size();
+    const char* end = word.data() + word.size();
+    const auto [ptr, ec] = std::from_chars(word.data(), end, n, base);
+    return !word.empty() && ec == std::errc{} && ptr == end && n >= 0;
 }
 
 bool ReadId(const std::vector<std::string_view>& words, FileId& id) {
     return words.size() == 3 && ReadNumber(words[1], id.device) && ReadNumber(words[2], id.inode);
 }
 
+bool IsHex(std::string_view digits) {
+    return digits.size() == kHexDigits && digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
 bool IsPlainName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
-// The way a reader takes a lock on a record: as a test, let go at once.
-// 1: nobody holds it; 0: a saver does; -1: the file system keeps none here.
-int LockFree(SystemCalls& sys, int fd) {
-    if (fd >= 0 && sys.LockRange(fd, F_RDLCK, 0, 0) == 0) {
-        (void)sys.LockRange(fd, F_UNLCK, 0, 0);
-        return 1;
-    }
-    return fd >= 0 && (errno == EAGAIN || errno == EACCES) ? 0 : -1;
-}
-
-enum class Reading { Read, Damaged, Passed };
-
-// Reads the record name in dir; a text that is none is damaged, unless a
-// saver holds it (it is being written).
-Reading ReadRecord(SystemCalls& sys, int dir, const std::string& name, SaveRecord& record) {
-    const Descriptor file(sys, sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
-    struct stat status {};
-    std::string text;
-    // Only an ordinary file of his own: his folder is his alone, but a
-    // record is trusted no further than that.
-    if (!file.open() || sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_uid != sys.User())
-        return Reading::Passed;
-    if (ReadWhole(sys, file.get(), text) == 0 && ParseRecord(text, record)) return Reading::Read;
-    return LockFree(sys, file.get()) == 0 ? Reading::Passed : Reading::Damaged;
+// ".<kind>.<16 hex>.record", as a scratch file is named for kind.
+bool IsRecordFileName(std::string_view name, RecordKind kind) {
+    const std::string_view word = KindWord(kind), suffix = kRecordSuffix;
+    return name.size() == word.size() + kHexDigits + 2 + suffix.size() && name[0] == '.' &&
+           name.substr(1, word.size()) == word && name[word.size() + 1] == '.' &&
+           IsHex(name.substr(word.size() + 2, kHexDigits)) && name.ends_with(suffix);
 }
 
 Descriptor OpenFolderIn(SystemCalls& sys, int dir, const std::string& name) {
     return Descriptor(sys, sys.OpenAt(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
 }
 
-// Lists the records of kind in the records folder sub of state.
+Descriptor OpenState(SystemCalls& sys, int state) {
+    int error = 0;
+    return state >= 0 ? Descriptor(sys, sys.OpenAt(state, ".", O_RDONLY | O_DIRECTORY))
+                      : OpenCopiesFolder(sys, false, error);
+}
+
+// The records folder for folderPath in state, made where make and it is not there (and the state folder synced,
+// so that the records in it stay).
+Descriptor RecordsFolder(SystemCalls& sys, int state, const std::string& folderPath, bool make) {
+    const std::string sub = RecordsFolderName(folderPath);
+    Descriptor folder = OpenFolderIn(sys, state, sub);
+    if (folder.open() || errno != ENOENT || !make) return folder;
+    if (sys.MakeFolder(state, sub, S_IRWXU) != 0 && errno != EEXIST) return {};
+    (void)SyncFolder(sys, state);
+    return OpenFolderIn(sys, state, sub);
+}
+
+// Writes text whole into a new file of folder under a scratch name, held by a write lock (where lock), on disk,
+// and only then gives it its name: name itself, over the file of that name, where replace; else a new record name
+// for stem (into name). The file stays open in held. 0, or the error.
+int WriteRecordFile(SystemCalls& sys, int folder, const std::string& stem, std::string& name, SaveRecord& record,
+                    bool lock, bool replace, Descriptor& held, std::string& text) {
+    std::string scratch;
+    Descriptor file(sys, MakeNamedScratchFile(sys, folder, stem, kScratchSuffix, S_IRUSR | S_IWUSR, scratch));
+    if (!file.open()) return errno;
+    // Locked before anything else: a scratch name nobody holds is one whose save is over.
+    if (lock) record.locked = sys.LockRange(file.get(), F_WRLCK, 0, 0) == 0;
+    text = RecordText(record);
+    int err = WriteWhole(sys, file.get(), text);
+    if (err == 0 && sys.Sync(file.get()) != 0) err = errno;
+    if (err == 0 && replace) err = sys.Rename(folder, scratch, name) == 0 ? 0 : errno;
+    if (err == 0 && !replace) err = RenameToScratchName(sys, folder, scratch, stem, kRecordSuffix, name);
+    if (err != 0) {
+        (void)sys.Unlink(folder, scratch);
+        return err;
+    }
+    // Its name on disk too; a folder that will not say so is no reason to stop.
+    (void)SyncFolder(sys, folder);
+    held = std::move(file);
+    return 0;
+}
+
+// The file system of fd shows here the lock of every saver of its files: a local one, or a network one whose
+// locks reach other hosts.
+bool LocksReachEverySaver(SystemCalls& sys, int fd) {
+    std::uint64_t type = 0;
+    std::string options;
+    if (sys.FileSystem(fd, type, options) != 0) return false;
+    const auto has = [&](std::string_view option) { return ("," + options + ",").find(option) != std::string::npos; };
+    switch (type) {
+        case 0xEF53:      // ext2, ext3, ext4
+        case 0x9123683E:  // btrfs
+        case 0x58465342:  // xfs
+        case 0x01021994:  // tmpfs
+        case 0x858458F6:  // ramfs
+        case 0x4D44:      // vfat, msdos
+        case 0x2011BAB0:  // exfat
+        case 0xF2F52010:  // f2fs
+        case 0x7366746E:  // ntfs3
+        case 0x2FC12FC1:  // zfs
+        case 0x794C7630:  // overlay
+            return true;
+        case 0x6969:  // nfs: its own host's locks alone where mounted so
+            return !has(",nolock,") && (!has(",local_lock=") || has(",local_lock=none,"));
+        case 0xFF534D42:  // cifs
+        case 0xFE534D42:  // smb2
+        case 0x517B:      // smb
+            return !has(",nobrl,");
+        default:  // fuse, and what is not known
+            return false;
+    }
+}
+
+enum class Reading { Read, Damaged, Passed };
+
+// Reads the record name in dir, and judges its saver while it is open.
+Reading ReadRecord(SystemCalls& sys, int dir, const std::string& name, SaveRecord& record) {
+    const Descriptor file(sys, sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
+    struct stat status {};
+    std::string text;
+    // Only an ordinary file of his own: his folder is his alone, but a record is trusted no further than that.
+    if (!file.open() || sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_uid != sys.User())
+        return Reading::Passed;
+    // A record has its name only once it is whole.
+    if (ReadWhole(sys, file.get(), text) != 0 || !ParseRecord(text, record)) return Reading::Damaged;
+    record.saver = SaverOf(sys, file.get(), record);
+    return Reading::Read;
+}
+
+// Whether the scratch file open at fd, under the program's own form of name, belongs to a save that is over: its
+// lock free where locks tell, else by the process its text names; one that cannot be read, once it is old.
+bool ScratchOver(SystemCalls& sys, int fd) {
+    const int inTheWay = sys.LockInTheWay(fd, F_WRLCK, 0, 0);
+    if (inTheWay == F_RDLCK || inTheWay == F_WRLCK) return false;
+    struct stat status {};
+    // Locked before it is written: one that holds anything and that nobody holds is over.
+    if (inTheWay == F_UNLCK && sys.Status(fd, status) == 0 && status.st_size > 0 && LocksReachEverySaver(sys, fd))
+        return true;
+    std::string text;
+    SaveRecord record;
+    if (ReadWhole(sys, fd, text) == 0 && ParseRecord(text, record)) return SaverOf(sys, -1, record) == Saver::Over;
+    return sys.Status(fd, status) == 0 &&
+           std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) > kLongGone;
+}
+
+// Removes the records left under their scratch names in folder whose saves are over.
+void RemoveScratchRecords(SystemCalls& sys, int folder, const std::vector<std::string>& names, std::size_t& left) {
+    for (const std::string& name : names) {
+        if (!IsScratchName(name, kScratchSuffix)) continue;
+        const Descriptor file(sys, sys.OpenAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
+        struct stat status {};
+        if (file.open() && sys.Status(file.get(), status) == 0 && S_ISREG(status.st_mode) &&
+            status.st_uid == sys.User() && ScratchOver(sys, file.get()) && sys.Unlink(folder, name) == 0)
+            --left;
+    }
+}
+
+// Lists the records of kind in the records folder sub of state; those left under their scratch names by saves
+// that are over go.
 void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind, std::vector<FoundRecord>& found,
             std::vector<DamagedRecord>* damaged) {
     const Descriptor folder = OpenFolderIn(sys, state, sub);
     std::vector<std::string> names;
     if (!folder.open() || sys.ListNames(folder.get(), names) != 0) return;
+    std::size_t left = names.size();
+    RemoveScratchRecords(sys, folder.get(), names, left);
     for (const std::string& name : names) {
-        if (!IsRecordFileName(name, KindWord(kind))) continue;
+        if (!IsRecordFileName(name, kind)) continue;
         FoundRecord record{sub + "/" + name, {}};
         switch (ReadRecord(sys, folder.get(), name, record.record)) {
             case Reading::Read:
@@ -128,7 +281,9 @@ void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind
                 found.push_back(std::move(record));
                 break;
             case Reading::Damaged:
-                if (damaged) damaged->push_back({(fs::path(CopiesFolder()) / record.name).string(), {}, {}});
+                if (damaged)
+                    damaged->push_back({(fs::path(CopiesFolder()) / record.name).string(), record.record.file,
+                                        record.record.copy});
                 break;
             case Reading::Passed: break;
         }
@@ -142,17 +297,16 @@ void SortByFile(std::vector<FoundRecord>& found) {
     });
 }
 
-// The records folder for folderPath in state, made where make and it is
-// not there.
-Descriptor RecordsFolder(SystemCalls& sys, int state, const std::string& folderPath, bool make) {
-    const std::string sub = RecordsFolderName(folderPath);
-    Descriptor folder = OpenFolderIn(sys, state, sub);
-    if (folder.open() || errno != ENOENT || !make) return folder;
-    if (sys.MakeFolder(state, sub, S_IRWXU) != 0 && errno != EEXIST) return {};
-    return OpenFolderIn(sys, state, sub);
+// The records of kind of path: a save's file, the folder of scratch names.
+std::vector<FoundRecord> RecordsOf(SystemCalls& sys, int state, const std::string& path, RecordKind kind,
+                                   std::vector<DamagedRecord>* damaged) {
+    std::vector<FoundRecord> found;
+    ListIn(sys, state, RecordsFolderName(path), kind, found, damaged);
+    // Another path's, of the same hash.
+    std::erase_if(found, [&](const FoundRecord& f) { return RecordPath(f.record) != path; });
+    SortByFile(found);
+    return found;
 }
-
-constexpr auto kLongGone = std::chrono::hours(24 * 7);
 
 }  // namespace
 
@@ -160,10 +314,15 @@ FileId IdOf(const struct stat& status) {
     return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
+std::uint64_t PathHash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
 std::uint64_t BlockHash(const char* bytes, std::size_t size) {
-    // Four lanes of eight-byte words, each taken in by one multiplication
-    // by an odd number (which loses no difference), so that a save pays
-    // little for telling its blocks; mixed once at the end.
+    // Four lanes of eight-byte words, each taken in by one multiplication by an odd number (which loses no
+    // difference), so that a save pays little for telling its blocks; mixed once at the end.
     constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
     std::uint64_t a = size, b = kMix, c = ~size, d = ~kMix;
     std::size_t at = 0;
@@ -197,8 +356,8 @@ std::vector<std::uint64_t> BlockHashes(const std::string& contents) {
 }
 
 std::uint64_t CopyHash(const std::string& contents) {
-    // Its first, middle and last blocks: enough to tell another file that
-    // took its name, for little more than one block's cost.
+    // Its first, middle and last blocks: enough to tell another file that took its name, for little more than
+    // one block's cost.
     const std::size_t size = contents.size();
     const std::size_t starts[] = {0, size / 2, size > kRecordBlock ? size - kRecordBlock : 0};
     std::uint64_t hash = size;
@@ -207,9 +366,11 @@ std::uint64_t CopyHash(const std::string& contents) {
     return hash;
 }
 
-std::string RecordFolder(const SaveRecord& record) {
-    return record.kind == RecordKind::Save ? fs::path(record.file).parent_path().string() : record.folder;
+std::string RecordPath(const SaveRecord& record) {
+    return record.kind == RecordKind::Save ? record.file : record.folder;
 }
+
+std::string RecordsFolderName(std::string_view path) { return kRecordsFolderPrefix + Hex(PathHash(path)); }
 
 void FillSaver(SystemCalls& sys, SaveRecord& record) {
     // Read once for each process (a child of a fork is another).
@@ -234,14 +395,11 @@ std::string RecordText(const SaveRecord& r) {
         AppendId(out, "fileid", r.fileId);
         out += "copy " + RecordWord(r.copy) + '\n';
         AppendId(out, "copyid", r.copyId);
-        if (r.copyKnown) {
-            out += "earlier ";
-            AppendNumber(out, r.copyLength);
-            out += ' ';
-            AppendHex(out, r.copyHash);
-            out += '\n';
-        }
-        out += "cut ";
+        out += "earlier ";
+        AppendNumber(out, r.copyLength);
+        out += ' ';
+        AppendHex(out, r.copyHash);
+        out += "\ncut ";
         AppendCut(out, r.cutSeconds, r.cutNanos);
         out += "\nlength ";
         AppendNumber(out, r.newLength);
@@ -253,11 +411,7 @@ std::string RecordText(const SaveRecord& r) {
         out += '\n';
     } else {
         out += "folder " + RecordWord(r.folder) + '\n';
-        AppendId(out, "folderid", r.folderId);
         out += "name " + RecordWord(r.scratch) + '\n';
-        out += "inode ";
-        AppendNumber(out, r.scratchInode);
-        out += '\n';
     }
     // A word each, "-" where the system did not say.
     out += "process ";
@@ -293,26 +447,26 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
         } else if ((key == "file" || key == "copy" || key == "folder" || key == "name") && words.size() == 2) {
             (key == "file" ? r.file : key == "copy" ? r.copy : key == "folder" ? r.folder : r.scratch) =
                 FromRecordWord(words[1]);
-        } else if (key == "fileid" || key == "copyid" || key == "folderid") {
-            ok = ReadId(words, key == "fileid" ? r.fileId : key == "copyid" ? r.copyId : r.folderId);
+        } else if (key == "fileid" || key == "copyid") {
+            ok = ReadId(words, key == "fileid" ? r.fileId : r.copyId);
         } else if ((key == "told" || key == "overtaken" || key == "given-up") && words.size() == 1) {
             (key == "told" ? r.told : key == "overtaken" ? r.overtaken : r.givenUp) = true;
             continue;
-        } else if (key == "earlier" || key == "began") {
+        } else if (key == "began") {
             // Not in every record: read where there, never counted among the lines.
-            if (key == "earlier")
-                r.copyKnown = words.size() == 3 && ReadNumber(words[1], r.copyLength) &&
-                              words[2].size() == 16 && ReadNumber(words[2], r.copyHash, 16);
-            if (!(key == "earlier" ? r.copyKnown : words.size() == 2 && ReadNumber(words[1], r.began))) return false;
+            if (words.size() != 2 || !ReadNumber(words[1], r.began)) return false;
             continue;
+        } else if (key == "earlier") {
+            ok = words.size() == 3 && ReadNumber(words[1], r.copyLength) && IsHex(words[2]) &&
+                 ReadNumber(words[2], r.copyHash, 16);
         } else if (key == "cut") {
             ok = words.size() == 3 && ReadNumber(words[1], r.cutSeconds) && ReadNumber(words[2], r.cutNanos);
-        } else if (key == "length" || key == "inode") {
-            ok = words.size() == 2 && ReadNumber(words[1], key == "length" ? r.newLength : r.scratchInode);
+        } else if (key == "length") {
+            ok = words.size() == 2 && ReadNumber(words[1], r.newLength);
         } else if (key == "blocks") {
             r.blocks.resize(words.size() - 1);
             for (std::size_t k = 1; ok && k < words.size(); ++k)
-                ok = words[k].size() == 16 && ReadNumber(words[k], r.blocks[k - 1], 16);
+                ok = IsHex(words[k]) && ReadNumber(words[k], r.blocks[k - 1], 16);
         } else if (key == "process") {
             ok = words.size() == 6 && ReadNumber(words[1], r.pid) && ReadNumber(words[2], r.started) &&
                  (words[5] == "locked" || words[5] == "unlocked");
@@ -329,69 +483,54 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
     }
     // Every line there in its order, and one hash for each block of the new contents.
     if (r.kind == RecordKind::Save)
-        return seen == "kind file fileid copy copyid cut length blocks process " &&
-               r.blocks.size() == (r.newLength + kRecordBlock - 1) / kRecordBlock;
-    return seen == "kind folder folderid name inode process " && IsPlainName(r.scratch);
+        return seen == "kind file fileid copy copyid earlier cut length blocks process " &&
+               r.blocks.size() == r.newLength / kRecordBlock + (r.newLength % kRecordBlock != 0);
+    return seen == "kind folder name process " && IsPlainName(r.scratch);
 }
 
-int KeptRecord::Make(SystemCalls& sys, int folder, SaveRecord record, bool sync) {
-    const std::string folderPath = RecordFolder(record);
-    Descriptor file;
-    // The records folder may go between its open and the record's making,
-    // where the start-up clears empty ones.
-    for (int attempt = 0; attempt < 3 && !file.open(); ++attempt) {
-        Descriptor records = RecordsFolder(sys, folder, folderPath, true);
+KeptRecord& KeptRecord::operator=(KeptRecord&& other) noexcept {
+    if (this != &other) {
+        sys_ = std::exchange(other.sys_, nullptr);
+        folder_ = std::move(other.folder_);
+        file_ = std::move(other.file_);
+        name_ = std::exchange(other.name_, {});
+        text_ = std::exchange(other.text_, {});
+        locked_ = std::exchange(other.locked_, false);
+    }
+    return *this;
+}
+
+int KeptRecord::Make(SystemCalls& sys, int state, SaveRecord record) {
+    Remove();
+    FillSaver(sys, record);
+    // The records folder may go between its open and the record's naming, where the start-up clears empty ones.
+    int err = ENOENT;
+    for (int attempt = 0; attempt < 3 && err == ENOENT; ++attempt) {
+        Descriptor records = RecordsFolder(sys, state, RecordPath(record), true);
         if (!records.open()) return errno;
-        file = Descriptor(sys, sync ? MakeScratchFile(sys, records.get(), KindWord(record.kind), kRecordSuffix,
-                                                      S_IRUSR | S_IWUSR, name_)
-                                    : MakeNamedScratchFile(sys, records.get(), KindWord(record.kind),
-                                                           kRecordSuffix, S_IRUSR | S_IWUSR, name_));
-        if (!file.open() && errno != ENOENT) return errno;
+        err = WriteRecordFile(sys, records.get(), KindWord(record.kind), name_, record, true,
+                              false, file_, text_);
         folder_ = std::move(records);
     }
-    if (!file.open()) return ENOENT;
+    if (err != 0) return err;
     sys_ = &sys;
-    file_ = std::move(file);
-    // Held for as long as the save runs; a reader's test of it is let go at
-    // once, and waited for.
-    int lock = -1;
-    for (int tries = 0; (lock = sys.LockRange(file_.get(), F_WRLCK, 0, 0)) != 0 && errno == EAGAIN && tries < 100; ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    locked_ = lock == 0;
-    FillSaver(sys, record);
-    record.locked = locked_;
-    text_ = RecordText(record);
-    // A nameless record is named once it is whole, and then put on disk
-    // with its name: a crash never leaves half of one.
-    const bool nameless = name_.empty();
-    // A new file: nothing of it to cut.
-    int err = WriteWhole(sys, file_.get(), text_);
-    if (err == 0 && sync && !nameless && sys.Sync(file_.get()) != 0) err = errno;
-    if (err == 0 && nameless) {
-        err = NameScratchFile(sys, folder_.get(), file_.get(), KindWord(record.kind), kRecordSuffix, name_);
-        if (err == 0 && sys.Sync(file_.get()) != 0) err = errno;
-    }
-    if (err != 0) Remove();
-    return err;
+    locked_ = record.locked;
+    return 0;
 }
 
-int KeptRecord::Write(bool sync) {
-    if (const int err = WriteWhole(*sys_, file_.get(), text_)) return err;
-    struct stat status {};
-    // A name longer than the one first recorded leaves nothing behind.
-    if (sys_->Status(file_.get(), status) != 0) return errno;
-    if (status.st_size > static_cast<off_t>(text_.size()) &&
-        sys_->Truncate(file_.get(), static_cast<off_t>(text_.size())) != 0)
-        return errno;
-    return sync && sys_->Sync(file_.get()) != 0 ? errno : 0;
-}
-
-int KeptRecord::Rewrite(SaveRecord record, bool sync) {
+int KeptRecord::Rewrite(SaveRecord record) {
     if (!sys_) return EBADF;
     FillSaver(*sys_, record);
-    record.locked = locked_;
-    text_ = RecordText(record);
-    return Write(sync);
+    Descriptor file;
+    std::string text;
+    // Held by the old one's lock until the new one holds its own.
+    const int err = WriteRecordFile(*sys_, folder_.get(), KindWord(record.kind), name_, record,
+                                    true, true, file, text);
+    if (err != 0) return err;
+    file_ = std::move(file);
+    text_ = std::move(text);
+    locked_ = record.locked;
+    return 0;
 }
 
 int KeptRecord::SetCut(std::int64_t seconds, std::int64_t nanos) {
@@ -401,6 +540,7 @@ int KeptRecord::SetCut(std::int64_t seconds, std::int64_t nanos) {
     AppendCut(cut, seconds, nanos);
     const std::size_t from = at + kCutKey.size();
     text_.replace(from, cut.size(), cut);
+    // Digits over digits of one width: a reader meanwhile reads a record whole all the same.
     const ssize_t n = sys_->WriteAt(file_.get(), text_.data() + from, cut.size(), static_cast<off_t>(from));
     return n == static_cast<ssize_t>(cut.size()) ? 0 : n < 0 ? errno : EIO;
 }
@@ -408,68 +548,72 @@ int KeptRecord::SetCut(std::int64_t seconds, std::int64_t nanos) {
 void KeptRecord::Remove() {
     if (!sys_) return;
     // Its name first: a record nobody holds is one of a save that is over.
-    if (!name_.empty()) (void)sys_->Unlink(folder_.get(), name_);
+    (void)sys_->Unlink(folder_.get(), name_);
     (void)file_.Close();
     sys_ = nullptr;
 }
 
-std::vector<FoundRecord> RecordsOfFolder(SystemCalls& sys, int state, const std::string& folderPath, RecordKind kind,
-                                         std::vector<DamagedRecord>* damaged) {
-    std::vector<FoundRecord> found;
-    ListIn(sys, state, RecordsFolderName(folderPath), kind, found, damaged);
-    // Another folder's, whose path has the same hash.
-    std::erase_if(found, [&](const FoundRecord& f) { return RecordFolder(f.record) != folderPath; });
-    SortByFile(found);
-    return found;
+int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record) {
+    const Descriptor state = OpenState(sys, -1);
+    const fs::path path(where);
+    const Descriptor folder = state.open() ? OpenFolderIn(sys, state.get(), path.parent_path().string()) : Descriptor();
+    if (!folder.open()) return errno;
+    SaveRecord written = record;
+    std::string name = path.filename().string(), text;
+    Descriptor file;
+    return WriteRecordFile(sys, folder.get(), KindWord(record.kind), name, written, false, true,
+                           file, text);
 }
 
 std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     std::vector<FoundRecord> found;
-    int error = 0;
-    const Descriptor state = OpenCopiesFolder(sys, false, error);
+    const Descriptor state = OpenState(sys, -1);
     std::vector<std::string> names;
     if (!state.open() || sys.ListNames(state.get(), names) != 0) return found;
     for (const std::string& name : names) {
         if (name.starts_with(kRecordsFolderPrefix)) {
             ListIn(sys, state.get(), name, RecordKind::Save, found, damaged);
-        } else if (IsRecordFileName(name, "save") && damaged) {
+        } else if (IsRecordFileName(name, RecordKind::Save) && damaged) {
             // Of an older format, kept in the folder itself: told, never read.
             SaveRecord record;
             if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged)
-                damaged->push_back({(fs::path(CopiesFolder()) / name).string(), {}, {}});
+                damaged->push_back({(fs::path(CopiesFolder()) / name).string(), record.file, record.copy});
         }
     }
     SortByFile(found);
     return found;
 }
 
-std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path, std::vector<DamagedRecord>* damaged) {
-    // The folder as a save of the file names it, every link resolved.
-    FoundFile file;
-    std::string folderPath = FindFile(sys, path, file).saved()
-                                 ? file.folderPath
-                                 : fs::absolute(path).lexically_normal().parent_path().string();
-    int error = 0;
-    const Descriptor state = OpenCopiesFolder(sys, false, error);
+std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const FoundFile& file, std::vector<DamagedRecord>* damaged) {
+    // A file of other names may have been saved by any of them: every record is read then.
+    struct stat status {};
+    if (sys.StatusAt(file.folder.get(), file.name, status) == 0 && status.st_nlink > 1)
+        return SaveRecords(sys, damaged);
+    const Descriptor state = OpenState(sys, -1);
     if (!state.open()) return {};
-    return RecordsOfFolder(sys, state.get(), folderPath, RecordKind::Save, damaged);
+    return RecordsOf(sys, state.get(), (fs::path(file.folderPath) / file.name).string(), RecordKind::Save, damaged);
+}
+
+std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path, std::vector<DamagedRecord>* damaged) {
+    // The path as a save of the file names it, every link resolved, once.
+    FoundFile file;
+    if (!FindFile(sys, path, file).saved()) return {};
+    return SaveRecordsOf(sys, file, damaged);
 }
 
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
-    int error = 0;
-    const Descriptor folder = OpenCopiesFolder(sys, false, error);
+    const Descriptor folder = OpenState(sys, -1);
     if (folder.open()) (void)sys.Unlink(folder.get(), name);
 }
 
 Saver SaverOf(SystemCalls& sys, int recordFd, const SaveRecord& record) {
-    const int free = LockFree(sys, recordFd);
-    if (free == 0) return Saver::Running;
-    // Another host's process cannot be looked at, and its lock may live
-    // where this one cannot see it.
+    const int inTheWay = recordFd >= 0 ? sys.LockInTheWay(recordFd, F_WRLCK, 0, 0) : -1;
+    if (inTheWay == F_RDLCK || inTheWay == F_WRLCK) return Saver::Running;
+    // Free: over, whatever host and process it names, where every saver's lock shows here and its saver held one.
+    if (inTheWay == F_UNLCK && record.locked && LocksReachEverySaver(sys, recordFd)) return Saver::Over;
+    // Else its process, if it is the same one. Another host's cannot be looked at.
     if (record.host != sys.HostName()) return Saver::Elsewhere;
-    if (free == 1 && record.locked) return Saver::Over;
-    // Where no lock tells: its process, if it is the same one. This one's
-    // saves end before it looks.
+    // This one's saves end before it looks.
     if (record.boot != sys.BootId() || record.pid == sys.ProcessId() || !sys.ProcessRuns(record.pid))
         return Saver::Over;
     const std::uint64_t started = record.started != 0 ? sys.ProcessStart(record.pid) : 0;
@@ -477,73 +621,80 @@ Saver SaverOf(SystemCalls& sys, int recordFd, const SaveRecord& record) {
 }
 
 Saver SaverOf(SystemCalls& sys, const SaveRecord& record) {
-    int error = 0;
-    const Descriptor state = OpenCopiesFolder(sys, false, error);
-    const Descriptor file(sys, state.open() && !record.where.empty()
-                                   ? sys.OpenAt(state.get(), record.where, O_RDONLY | O_NOFOLLOW | O_NONBLOCK)
-                                   : -1);
-    // Gone: its save removed it, and is over.
-    if (state.open() && !record.where.empty() && !file.open() && errno == ENOENT) return Saver::Over;
-    return SaverOf(sys, file.get(), record);
+    return record.where.empty() ? SaverOf(sys, -1, record) : record.saver;
 }
 
 bool SaveRunning(SystemCalls& sys, const SaveRecord& record) { return SaverOf(sys, record) != Saver::Over; }
 
-void CleanOldScratchRecords(SystemCalls& sys) {
+ScratchRecord::ScratchRecord(SystemCalls& sys, std::string folderPath, int state)
+    : sys_(sys), folderPath_(std::move(folderPath)), state_(state) {}
+
+void ScratchRecord::Note(const std::string& name) {
+    SaveRecord note;
+    note.kind = RecordKind::Scratch;
+    note.folder = folderPath_;
+    note.scratch = name;
+    if (kept_.made()) {
+        (void)kept_.Rewrite(std::move(note));
+        return;
+    }
+    int error = 0;
+    const Descriptor state = state_ >= 0 ? OpenState(sys_, state_) : OpenCopiesFolder(sys_, true, error);
+    if (state.open()) (void)kept_.Make(sys_, state.get(), std::move(note));
+}
+
+void RemoveLeftScratchFiles(SystemCalls& sys, int folder, const std::string& folderPath, int state) {
+    const Descriptor states = OpenState(sys, state);
+    if (!states.open()) return;
+    for (const FoundRecord& found : RecordsOf(sys, states.get(), folderPath, RecordKind::Scratch, nullptr)) {
+        const SaveRecord& note = found.record;
+        // A name the program never gives is never its own scratch file.
+        if (!IsScratchName(note.scratch, kScratchSuffix) || note.saver != Saver::Over) continue;
+        // Only an ordinary file of the user's (root's saves give theirs the file's owner); a name that stands for
+        // anything else now is left to it.
+        struct stat status {};
+        if (sys.StatusAt(folder, note.scratch, status) == 0 && S_ISREG(status.st_mode) &&
+            (status.st_uid == sys.User() || sys.User() == 0) && sys.Unlink(folder, note.scratch) != 0 &&
+            errno != ENOENT)
+            continue;  // still there: so is its record
+        (void)sys.Unlink(states.get(), found.name);
+    }
+}
+
+void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     static bool done = false;
     if (std::exchange(done, true)) return;
-    int error = 0;
-    const Descriptor state = OpenCopiesFolder(sys, false, error);
+    const Descriptor state = OpenState(sys, -1);
     std::vector<std::string> subs;
     if (!state.open() || sys.ListNames(state.get(), subs) != 0) return;
+    // Copies half written here, where a file's folder takes no new files.
+    RemoveLeftScratchFiles(sys, state.get(), CopiesFolder(), state.get());
     const auto now = std::chrono::system_clock::now();
-    auto old = [&](int dir, const std::string& name) {
-        const Descriptor at(sys, sys.OpenAt(dir, name, O_PATH | O_NOFOLLOW));
-        struct stat status {};
-        return at.open() && sys.Status(at.get(), status) == 0 && S_ISREG(status.st_mode) &&
-               status.st_uid == sys.User() &&
-               now - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) > kLongGone;
-    };
     for (const std::string& sub : subs) {
-        // Of an older format: no longer read, and guarding nothing that can be told.
-        if (IsRecordFileName(sub, "scratch") && old(state.get(), sub)) (void)sys.Unlink(state.get(), sub);
         if (!sub.starts_with(kRecordsFolderPrefix)) continue;
         const Descriptor folder = OpenFolderIn(sys, state.get(), sub);
         std::vector<std::string> names;
         if (!folder.open() || sys.ListNames(folder.get(), names) != 0) continue;
         std::size_t left = names.size();
+        RemoveScratchRecords(sys, folder.get(), names, left);
         for (const std::string& name : names) {
-            if (!IsRecordFileName(name, "scratch") || !old(folder.get(), name)) continue;
+            if (!IsRecordFileName(name, RecordKind::Scratch)) continue;
+            // Of a folder gone for long: nothing of it left to find.
+            struct stat status {};
+            if (sys.StatusAt(folder.get(), name, status) != 0 ||
+                now - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) <= kLongGone)
+                continue;
             SaveRecord record;
-            const Descriptor file(sys, sys.OpenAt(folder.get(), name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
-            std::string text;
-            if (!file.open() || ReadWhole(sys, file.get(), text) != 0) continue;
-            const bool read = ParseRecord(text, record);
-            if (read && SaverOf(sys, file.get(), record) != Saver::Over) continue;
-            if (read) {
-                const Descriptor there(sys, sys.OpenAt(AT_FDCWD, record.folder, O_PATH | O_DIRECTORY));
-                if (there.open() || (errno != ENOENT && errno != ENOTDIR)) continue;
-            }
-            if (sys.Unlink(folder.get(), name) == 0) --left;
+            const Reading reading = ReadRecord(sys, folder.get(), name, record);
+            if (reading == Reading::Damaged && damaged)
+                damaged->push_back({(fs::path(CopiesFolder()) / sub / name).string(), {}, {}});
+            if (reading != Reading::Read || record.saver != Saver::Over) continue;
+            const Descriptor there(sys, sys.OpenAt(AT_FDCWD, record.folder, O_PATH | O_DIRECTORY));
+            if (!there.open() && (errno == ENOENT || errno == ENOTDIR) && sys.Unlink(folder.get(), name) == 0) --left;
         }
         // Made again by the next save there that needs it.
         if (left == 0) (void)sys.RemoveFolder(state.get(), sub);
     }
-}
-
-}  // namespace lintora
-
-namespace lintora {
-
-int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record) {
-    int error = 0;
-    const Descriptor state = OpenCopiesFolder(sys, false, error);
-    if (!state.open()) return error;
-    const Descriptor file(sys, sys.OpenAt(state.get(), where, O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK));
-    if (!file.open()) return errno;
-    const std::string text = RecordText(record);
-    if (sys.WriteAt(file.get(), text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) return EIO;
-    return sys.Sync(file.get()) == 0 ? 0 : errno;
 }
 
 }  // namespace lintora

@@ -1,3 +1,4 @@
+// Scratch files of a save (scratch_file.h): made nameless or under a name no other file has, and named once whole.
 #include "platform/disk/scratch_file.h"
 
 #include <cerrno>
@@ -90,6 +91,13 @@ int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& for
     return TryScratchNames(sys, folder, forName, suffix, made, [&](const std::string& name) {
         if (before) before(name);
         return sys.LinkAt(fd, folder, name) == 0 ? 0 : errno;
+    });
+}
+
+int RenameToScratchName(SystemCalls& sys, int folder, const std::string& from, const std::string& forName,
+                        const std::string& suffix, std::string& made) {
+    return TryScratchNames(sys, folder, forName, suffix, made, [&](const std::string& name) {
+        return sys.RenameNoReplace(folder, from, name) == 0 ? 0 : errno;
     });
 }
 

@@ -36,6 +36,11 @@ bool IsScratchName(const std::string& name, const std::string& suffix);
 int NameScratchFile(SystemCalls& sys, int folder, int fd, const std::string& forName, const std::string& suffix,
                     std::string& made, const BeforeNaming& before = {});
 
+// Renames the file from in folder to a scratch name as MakeScratchFile would give (in made), never over a file
+// that is there; 0, or the error.
+int RenameToScratchName(SystemCalls& sys, int folder, const std::string& from, const std::string& forName,
+                        const std::string& suffix, std::string& made);
+
 // The longest name a file of folder may have.
 std::size_t NameLimit(SystemCalls& sys, int folder);
 

@@ -1,9 +1,13 @@
 // The system calls themselves, behind SystemCalls: the one place platform/disk meets the system.
 #include "platform/disk/system_calls.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +16,8 @@
 #include <fcntl.h>
 #include <linux/falloc.h>
 #include <signal.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -150,6 +156,33 @@ int SystemCalls::LockRange(int fd, short type, off_t start, off_t length) {
 int SystemCalls::LockInTheWay(int fd, short type, off_t start, off_t length) {
     struct flock range = Range(type, start, length);
     return ::fcntl(fd, F_OFD_GETLK, &range) == 0 ? range.l_type : -1;
+}
+
+int SystemCalls::FileSystem(int fd, std::uint64_t& type, std::string& options) {
+    struct statfs fs {};
+    struct stat status {};
+    if (::fstatfs(fd, &fs) != 0) return -1;
+    type = static_cast<std::uint64_t>(fs.f_type) & 0xFFFFFFFFu;
+    options.clear();
+    constexpr std::uint64_t kNetwork[] = {0x6969, 0xFF534D42, 0xFE534D42, 0x517B};  // nfs, cifs, smb2, smb
+    if (std::find(std::begin(kNetwork), std::end(kNetwork), type) == std::end(kNetwork) || ::fstat(fd, &status) != 0)
+        return 0;
+    // Its mount's line: "id parent major:minor root point options [tags] - type source super-options".
+    const std::string device = std::to_string(major(status.st_dev)) + ':' + std::to_string(minor(status.st_dev));
+    std::ifstream mounts("/proc/self/mountinfo");
+    for (std::string line; std::getline(mounts, line);) {
+        std::istringstream words(line);
+        std::string id, parent, numbers, root, point, mountOptions, word;
+        words >> id >> parent >> numbers >> root >> point >> mountOptions;
+        if (numbers != device) continue;
+        while (words >> word && word != "-") {
+        }
+        std::string kind, source, super;
+        words >> kind >> source >> super;
+        options = mountOptions + ',' + super;
+        break;
+    }
+    return 0;
 }
 
 uid_t SystemCalls::User() { return ::geteuid(); }

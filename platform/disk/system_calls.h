@@ -68,6 +68,9 @@ public:
     // The kind of lock another description holds that stands in the way of
     // one of type there (F_UNLCK where none does); -1 with errno.
     virtual int LockInTheWay(int fd, short type, off_t start, off_t length);
+    // The kind of file system of fd (statfs's f_type) and, for a network one (NFS, CIFS, SMB), the options it is
+    // mounted with ("" for others): what tells whether its locks reach every saver. 0, or -1 with errno.
+    virtual int FileSystem(int fd, std::uint64_t& type, std::string& options);
     // Who the program runs as: its user, its group and its other groups.
     virtual uid_t User();
     virtual gid_t Group();

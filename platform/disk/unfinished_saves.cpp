@@ -53,11 +53,9 @@ Reach Unopened(SystemCalls& sys, const std::string& path, int error, std::uint64
                : Reach::Away;
 }
 
-// True when the copy read (earlier, of status) is the one recorded: by its
-// contents where the record holds them, since device and inode numbers
-// change as a drive is mounted again; else by its inode.
-bool IsRecordedCopy(const SaveRecord& record, const struct stat& status, const std::string& earlier) {
-    if (!record.copyKnown) return static_cast<std::uint64_t>(status.st_ino) == record.copyId.inode;
+// True when the copy read (earlier) is the one recorded: by its contents,
+// since device and inode numbers change as a drive is mounted again.
+bool IsRecordedCopy(const SaveRecord& record, const struct stat&, const std::string& earlier) {
     return earlier.size() == record.copyLength && CopyHash(earlier) == record.copyHash;
 }
 
@@ -128,7 +126,7 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
     }
     // Stopped before its copy was named and before it touched the file,
     // which still holds what the copy was to keep: nothing was lost.
-    if (copyReach == Reach::Gone && fileReach == Reach::There && record.copyKnown &&
+    if (copyReach == Reach::Gone && fileReach == Reach::There &&
         bytes.size() == record.copyLength && CopyHash(bytes) == record.copyHash)
         return SaveEnd::Done;
     // A file cleared for the save and not yet written through holds zeros
@@ -193,11 +191,8 @@ std::vector<RecordedSave> Judged(SystemCalls& sys, std::vector<FoundRecord>& rec
 
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const FoundFile& found,
                                          std::vector<DamagedRecord>* damaged) {
-    int error = 0;
-    const Descriptor state = OpenCopiesFolder(sys, false, error);
-    if (!state.open()) return {};
-    // An open reads the records of its file's folder alone.
-    std::vector<FoundRecord> records = RecordsOfFolder(sys, state.get(), found.folderPath, RecordKind::Save, damaged);
+    // An open reads its own file's records alone.
+    std::vector<FoundRecord> records = SaveRecordsOf(sys, found, damaged);
     return Judged(sys, records, &found, damaged);
 }
 

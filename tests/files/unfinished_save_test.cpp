@@ -148,7 +148,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     } steps[] = {
         // Where the file system makes files with no name, the record and
         // the copy are named once whole.
-        {"before the record", nameless ? "link nameless file to .save.*.record" : "create .save.*.record", false,
+        {"before the record", "rename .save.*.tmp to .save.*.record", false,
          {}, 4500, {}, false},
         {"before the copy has its name",
          (nameless ? "link nameless file" : "rename .family.lnt.*.tmp") + std::string(" to family (earlier contents).lnt"),
@@ -370,7 +370,7 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
         };
         return NotSavedText(family.string(), SaveContents(family.string(), saved, system));
     };
-    EXPECT_EQ(save("sync .save.*.record", EINVAL),
+    EXPECT_EQ(save("sync .save.*.tmp", EINVAL),
               "family.lnt was not saved: its save could not be recorded in " + (dir / "state" / "Lintora").string() +
                   " (the disk did not confirm that it holds the record). The file is as it was.");
     int held[2], goOn[2];

@@ -22,7 +22,7 @@ namespace lintora::testing {
 
 class WatchedSystem : public SystemCalls {
 public:
-    // Each call as it is made, scratch names masked (".fam.ged.*.tmp").
+    // Each call as it is made, scratch names masked (".fam.ged.*.tmp", ".save.*.record", ".records-*").
     std::vector<std::string> calls;
     // Asked before each call; an error number other than 0 fails the call
     // with it, and the system is not asked.
@@ -83,7 +83,7 @@ public:
         return Renamed(from, to);
     }
     int RenameNoReplace(int dir, const std::string& from, const std::string& to) override {
-        if (Fails("rename " + Masked(from) + " to " + to) || SystemCalls::RenameNoReplace(dir, from, to) != 0)
+        if (Fails("rename " + Masked(from) + " to " + Masked(to)) || SystemCalls::RenameNoReplace(dir, from, to) != 0)
             return -1;
         return Renamed(from, to);
     }
@@ -125,7 +125,7 @@ public:
         return it == names_.end() ? "?" : it->second;
     }
     static std::string Masked(const std::string& name) {
-        return std::regex_replace(name, std::regex("\\.[0-9a-f]{16}\\."), ".*.");
+        return std::regex_replace(name, std::regex("([.-])[0-9a-f]{16}(\\.[0-9a-f]{16})*(?=\\.|$)"), "$1*");
     }
 
 private:
@@ -133,7 +133,7 @@ private:
     // A file open under its old name is known by its new one.
     int Renamed(const std::string& from, const std::string& to) {
         for (auto& [fd, name] : names_)
-            if (name == Masked(from)) name = to;
+            if (name == Masked(from)) name = Masked(to);
         return 0;
     }
     bool Fails(const std::string& call) {

@@ -128,10 +128,10 @@ TEST_F(OwnersAndAccessTest, TheNewFileIsOpenToItsOwnerAloneUntilItHasTheOldOnesA
     };
     ASSERT_TRUE(SaveContents(fam.string(), kSaved, system).saved());
     fs::remove(dir / "look");  // a name of the test's own
-    // The save's own record of the name it gives is no file of the folder.
+    // The save's own record of the name it gives, made once the file has its owners, is no file of the folder.
     std::vector<std::string> calls = system.Calls({"create", "chown"});
-    std::erase_if(calls, [](const std::string& call) { return call.ends_with(".record"); });
-    ASSERT_FALSE(calls.empty());
+    ASSERT_GE(calls.size(), 2u);
+    calls.resize(2);
     const std::string created = calls[0].substr(7);
     EXPECT_EQ(calls, (std::vector<std::string>{"create " + created, "chown " + created}));
     EXPECT_EQ(atCreation, "<unreadable>");

@@ -7,13 +7,15 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
+#include <tuple>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/disk/copies_folder.h"
 #include "platform/disk/load_contents.h"
-#include "platform/disk/record_words.h"
 #include "platform/disk/unfinished_saves.h"
 #include "tests/support/watched_system.h"
 
@@ -35,11 +37,12 @@ protected:
     std::error_code ec;
     static std::string Read(const fs::path& p) { return (std::ostringstream() << std::ifstream(p).rdbuf()).str(); }
     // Puts record where a save of its folder would keep it.
-    fs::path Plant(const SaveRecord& record, const std::string& kind = "save") {
-        const fs::path at = state / RecordsFolderName(RecordFolder(record));
-        fs::create_directories(at);
-        std::ofstream(at / ("." + kind + ".0123456789abcdef.record")) << RecordText(record);
-        return at / ("." + kind + ".0123456789abcdef.record");
+    fs::path Plant(const SaveRecord& record, const std::string& kind = "save",
+                   const std::string& random = "0123456789abcdef") {
+        const fs::path at = state / RecordsFolderName(RecordPath(record)) / ("." + kind + "." + random + ".record");
+        fs::create_directories(at.parent_path());
+        std::ofstream(at) << RecordText(record);
+        return at;
     }
     SaveRecord SaveOf(pid_t pid) {
         SaveRecord record;
@@ -53,38 +56,71 @@ protected:
     }
 };
 
-// A record's lock tells whether its save runs, not a live process of its id
-// (ids come round); without locks its id and start time tell, and another
-// host's save is never taken as over.
-TEST_F(RecordsTest, ASaverIsToldByItsLockThenByItsProcess) {
-    struct NoLocks : SystemCalls {
-        int LockRange(int, short, off_t, off_t) override { return errno = ENOLCK, -1; }
-    } noLocks;
+// A free lock on a record tells that its save is over, whatever host or process it names, wherever the file system
+// shows every saver's lock; elsewhere, and where the lock calls fail, its process tells, and another host's save is
+// never taken as over. An answer written into the record keeps its saver as read.
+TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock) {
+    struct AsFileSystem : SystemCalls {
+        std::uint64_t type = 0;
+        const char* options = "";
+        int lockError = 0;
+        int FileSystem(int, std::uint64_t& kind, std::string& mounted) override {
+            return kind = type, mounted = options, 0;
+        }
+        int LockInTheWay(int fd, short lock, off_t start, off_t length) override {
+            return lockError ? (errno = lockError, -1) : SystemCalls::LockInTheWay(fd, lock, start, length);
+        }
+    } sys;
     const struct {
-        const char* what;
-        bool locked;
-        std::uint64_t startedLater;
-        const char* host;
-        bool readerHasLocks;
-        Saver saver;
+        const char* kind;
+        std::uint64_t type;
+        const char* options;
+        int lockError;
+        Saver otherHost, liveProcess;  // of records whose lock is free
     } cases[] = {
-        {"its id reused, the record's lock free", true, 0, nullptr, true, Saver::Over},
-        {"no locks, its id reused later", false, 100, nullptr, true, Saver::Over},
-        {"no locks, the same process", false, 0, nullptr, true, Saver::Running},
-        {"no locks for the reader, the same process", true, 0, nullptr, false, Saver::Running},
-        {"another host, its lock free", true, 0, "elsewhere", true, Saver::Elsewhere},
+        {"ext4", 0xEF53, "", 0, Saver::Over, Saver::Over},
+        {"btrfs", 0x9123683E, "", 0, Saver::Over, Saver::Over},
+        {"xfs", 0x58465342, "", 0, Saver::Over, Saver::Over},
+        {"tmpfs", 0x01021994, "", 0, Saver::Over, Saver::Over},
+        {"vfat", 0x4D44, "", 0, Saver::Over, Saver::Over},
+        {"exfat", 0x2011BAB0, "", 0, Saver::Over, Saver::Over},
+        {"f2fs", 0xF2F52010, "", 0, Saver::Over, Saver::Over},
+        {"nfs", 0x6969, "rw,vers=4.2,local_lock=none", 0, Saver::Over, Saver::Over},
+        {"nfs mounted nolock", 0x6969, "rw,vers=3,nolock", 0, Saver::Elsewhere, Saver::Running},
+        {"nfs with local locks", 0x6969, "rw,vers=3,local_lock=all", 0, Saver::Elsewhere, Saver::Running},
+        {"cifs", 0xFF534D42, "rw,vers=3.1.1", 0, Saver::Over, Saver::Over},
+        {"cifs mounted nobrl", 0xFF534D42, "rw,nobrl", 0, Saver::Elsewhere, Saver::Running},
+        {"fuse", 0x65735546, "", 0, Saver::Elsewhere, Saver::Running},
+        {"of an unknown kind", 0x12345678, "", 0, Saver::Elsewhere, Saver::Running},
+        {"ext4, locks refused with ENOLCK", 0xEF53, "", ENOLCK, Saver::Elsewhere, Saver::Running},
+        {"ext4, locks refused with EINVAL", 0xEF53, "", EINVAL, Saver::Elsewhere, Saver::Running},
+        {"ext4, locks refused with EOPNOTSUPP", 0xEF53, "", EOPNOTSUPP, Saver::Elsewhere, Saver::Running},
     };
+    SaveRecord live = SaveOf(::getppid()), elsewhere = live;  // alive, holding no record
+    live.locked = elsewhere.locked = true;
+    elsewhere.host = "elsewhere";
+    Plant(live, "save", "000000000000000a");
+    Plant(elsewhere, "save", "000000000000000b");
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        SaveRecord record = SaveOf(::getppid());  // alive, holding no record
-        record.started += c.startedLater;
-        record.locked = c.locked;
-        if (c.host) record.host = c.host;
-        Plant(record);
-        const std::vector<FoundRecord> found = SaveRecordsOf(RealSystem(), file.string());
-        ASSERT_EQ(found.size(), 1u);
-        EXPECT_EQ(SaverOf(c.readerHasLocks ? RealSystem() : noLocks, found[0].record), c.saver);
+        SCOPED_TRACE(c.kind);
+        std::tie(sys.type, sys.options, sys.lockError) = std::tuple(c.type, c.options, c.lockError);
+        const std::vector<FoundRecord> found = SaveRecordsOf(sys, file.string());
+        ASSERT_EQ(found.size(), 2u);
+        EXPECT_EQ(SaverOf(sys, found[0].record), c.liveProcess);
+        EXPECT_EQ(SaverOf(sys, found[1].record), c.otherHost);
     }
+    // A lock held is a save that runs, wherever it runs.
+    std::tie(sys.type, sys.lockError) = std::tuple(0xEF53, 0);
+    struct flock lock {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
+    FoundRecord found = SaveRecordsOf(sys, file.string())[1];
+    const int fd = ::open((state / found.name).c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &lock), 0);
+    EXPECT_EQ(SaverOf(sys, SaveRecordsOf(sys, file.string())[1].record), Saver::Running);
+    ::close(fd);
+    found.record.givenUp = true;
+    ASSERT_EQ(ReplaceRecord(RealSystem(), found.name, found.record), 0);
+    const SaveRecord answered = SaveRecordsOf(RealSystem(), file.string())[1].record;
+    EXPECT_EQ(std::tie(answered.givenUp, answered.host, answered.pid), std::tuple(true, "elsewhere", ::getppid()));
 }
 
 // A name of any bytes survives its record, which holds no blank nor line's
@@ -104,23 +140,42 @@ TEST_F(RecordsTest, AScratchFileOfAnyNameGoesAtTheNextOpen) {
     for (const auto& entry : fs::recursive_directory_iterator(state)) EXPECT_NE(entry.path().extension(), ".record");
 }
 
-// A record cut anywhere reads as none; the lister passes it over, and one
-// loose in the state folder, and names both.
+// A record cut anywhere, or lacking what the program always writes, or with a value garbled or out of range, reads
+// as none; the lister passes it over and names it with the file and copy it can read, and one loose in the state
+// folder; a record still under its scratch name is neither read nor named.
 TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
     SaveRecord record = SaveOf(::getpid()), read;
     record.blocks = BlockHashes(std::string(5000, 'x'));
-    record.newLength = 5000;
+    std::tie(record.newLength, record.copyLength, record.cutSeconds) = std::tuple(5000, 7, 1765000000);
     const std::string text = RecordText(record);
+    ASSERT_TRUE(ParseRecord(text, read));
     for (std::size_t cut = 0; cut < text.size(); ++cut) EXPECT_FALSE(ParseRecord(text.substr(0, cut), read = {}));
+    const struct {
+        const char* what;
+        const char *pattern, *damage;
+    } damages[] = {
+        {"without its copy's length and hash", "earlier [^\n]*\n", ""},
+        {"one garbled value", "length 5000", "length 5O00"},
+        {"twenty nines for its length, no blocks", "length 5000\nblocks[^\n]*", "length 99999999999999999999\nblocks"},
+        {"a negative cut", "cut 0", "cut -"},
+        {"a process id out of range", "process [0-9]+", "process 99999999999"},
+    };
+    for (const auto& d : damages) {
+        const std::string damaged = std::regex_replace(text, std::regex(d.pattern), d.damage);
+        EXPECT_NE(damaged, text) << d.what;
+        EXPECT_FALSE(ParseRecord(damaged, read = {})) << d.what;
+    }
     const fs::path damaged = Plant(record), loose = state / ".save.0123456789abcdef.record";
-    std::ofstream(damaged) << text.substr(0, text.find("\nfile") + 5) << "\n";
+    std::ofstream(damaged) << std::regex_replace(text, std::regex("length 5000"), "length 5O00");
     std::ofstream(loose) << "Lintora save record\nfile\n";
+    std::ofstream(damaged.parent_path() / ".save.0123456789abcdef.0123456789abcdef.tmp") << text.substr(0, 40);
     std::vector<DamagedRecord> damagedRecords;
     EXPECT_TRUE(SaveRecords(RealSystem(), &damagedRecords).empty());
     std::vector<std::string> named;
-    for (const DamagedRecord& d : damagedRecords) named.push_back(d.path);
+    for (const DamagedRecord& d : damagedRecords) named.push_back(d.path + ": " + d.file + ", " + d.copy);
     std::sort(named.begin(), named.end());
-    EXPECT_EQ(named, (std::vector<std::string>{damaged.string(), loose.string()}));
+    EXPECT_EQ(named, (std::vector<std::string>{damaged.string() + ": " + record.file + ", " + record.copy,
+                                               loose.string() + ": , "}));
 }
 
 // The state folder is made the user's alone, once; a link, or another
@@ -138,6 +193,15 @@ TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     for (int save = 0; save < 2; ++save) ASSERT_TRUE(SaveContents(file.string(), "saved", sys).saved());
     EXPECT_EQ(fs::status(state).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(sys.folders, 1);  // the records' folder of trees
+    // A copy kept where neither the new contents nor the earlier could be written: its saver held its record.
+    WatchedSystem failing;
+    failing.before = [](const std::string& call) { return call == "write fam.ged" ? EIO : 0; };
+    EXPECT_FALSE(SaveContents(file.string(), "kept", failing).saved());
+    const std::vector<FoundRecord> kept = SaveRecordsOf(RealSystem(), file.string());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(kept[0].record.told && kept[0].record.locked);
+    fs::remove(kept[0].record.copy);
+    std::ofstream(file) << "saved";
 
     fs::remove_all(state);
     fs::create_directories(dir / "elsewhere");
@@ -178,7 +242,22 @@ TEST_F(RecordsTest, AnOpenReadsItsOwnRecordsAndOldOnesGoAtStartUp) {
     EXPECT_EQ(LoadContents(file.string(), sys, LoadFor::Opening).contents, "0 HEAD\r\n0 TRLR\r\n");
     EXPECT_TRUE(UnfinishedSaves(sys, file.string()).empty());
     EXPECT_EQ(sys.lists, 0);
-    CleanOldScratchRecords(sys);
+    // An old scratch record that cannot be read stays, named; a copy half written into the state folder goes.
+    const fs::path unreadable = state / RecordsFolderName("/gone") / ".scratch.000000000000000e.record";
+    fs::create_directories(unreadable.parent_path());
+    std::ofstream(unreadable) << "Lintora record 2\nkind scratch\n";
+    aged(unreadable, 30);
+    SaveRecord half = SaveOf(::getpid());
+    std::tie(half.kind, half.folder, half.scratch, half.locked) =
+        std::tuple(RecordKind::Scratch, state.string(), ".fam from x.ged.0123456789abcdef.tmp", true);
+    std::ofstream(state / half.scratch) << "half";
+    Plant(half, "scratch");
+    std::vector<DamagedRecord> damaged;
+    CleanOldScratchRecords(sys, &damaged);
+    EXPECT_FALSE(fs::exists(state / half.scratch));
+    ASSERT_EQ(damaged.size(), 1u);
+    EXPECT_EQ(damaged[0].path, unreadable.string());
+    EXPECT_TRUE(fs::exists(unreadable));
     EXPECT_FALSE(fs::exists(planted[0].parent_path()));
     for (int k = 1; k < 4; ++k) EXPECT_TRUE(fs::exists(planted[k])) << planted[k];
     aged(planted[2], 30);

@@ -1,4 +1,4 @@
-#include "platform/disk/scratch_records.h"
+#include "platform/disk/save_record.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,12 @@
 #include <set>
 #include <sstream>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/disk/load_contents.h"
-#include "platform/disk/record_words.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -61,10 +63,10 @@ protected:
     }
 };
 
-// A save killed just before its new file is renamed over the old one
-// leaves that file under its scratch name, with the program's record of
-// it; the next save of the file, or its next open, removes both. A file of
-// such a name that the program never made stays.
+// A save killed just before its new file is renamed over the old one leaves that file under its scratch name, with
+// the program's record of it; the next save of the file, or its next open, removes both. So does a save in place
+// killed just after it made its copy's scratch file, where the file system makes no nameless files. A file of such
+// a name that the program never made stays.
 TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
     for (const bool noNameless : {false, true}) {
         if (!noNameless && !MakesNamelessFiles(trees.string())) continue;
@@ -79,38 +81,60 @@ TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
             EXPECT_TRUE(Names(records).empty());
         }
     }
+    struct WithoutNamelessFiles : StoppingSystem {
+        using StoppingSystem::StoppingSystem;
+        int OpenNameless(int, int, mode_t) override { return errno = EOPNOTSUPP, -1; }
+    } crash("write .the family.lnt.*.tmp", 1, false);
+    fs::create_hard_link(file, trees / "for-aunt.lnt");
+    ASSERT_TRUE(SaveStopped(file.string(), "saved", crash));
+    EXPECT_EQ(Names(trees).size(), 4u);  // an empty copy under its scratch name
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+    EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt", "for-aunt.lnt", mine}));
+    EXPECT_TRUE(Names(records).empty());
 }
 
-// A scratch file of a save on another machine that shares the home stays
-// with its record; one whose name now stands for another file stays too,
-// and only its record goes. A save that fails removes its scratch file and
-// the record with it.
-TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningOrNotTheRecordedOneStays) {
+// A scratch file whose saver still holds its record's lock stays with its record; once the lock is free both go,
+// whatever numbers the drive gives the folder and the file now (FAT and exFAT renumber at each mount). A save that
+// fails removes its scratch file and the record with it; a damaged record stops no open.
+TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningStaysAndNoNumberDecides) {
     const std::string scratch = CrashAtTheRename(!MakesNamelessFiles(trees.string()));
     ASSERT_NE(scratch, "");
     const fs::path record = records / *Names(records).begin();
     const std::string text = Read(record);
-    std::ofstream(record) << std::regex_replace(text, std::regex("(process [0-9]+ [0-9]+ [^ ]+ )[^ ]+"),
-                                                "$1another-host");
+    int held[2];
+    ASSERT_EQ(::pipe(held), 0);
+    const pid_t saver = ::fork();
+    if (saver == 0) {
+        struct flock lock {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
+        const int fd = ::open(record.c_str(), O_RDWR);
+        (void)!::write(held[1], "h", ::fcntl(fd, F_OFD_SETLK, &lock) == 0 ? 1 : 0);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(held[0], &c, 1), 1);
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(Read(trees / scratch), "saved");
     EXPECT_EQ(Names(records).size(), 1u);
-
-    std::ofstream(record) << text;
-    std::ofstream(trees / "another") << "another file";
-    fs::rename(trees / "another", trees / scratch);
-    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
-    EXPECT_EQ(Read(trees / scratch), "another file");
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    struct Renumbered : SystemCalls {
+        int Status(int fd, struct stat& st) override { return Renumber(SystemCalls::Status(fd, st), st); }
+        int StatusAt(int dir, const std::string& name, struct stat& st) override {
+            return Renumber(SystemCalls::StatusAt(dir, name, st), st);
+        }
+        static int Renumber(int result, struct stat& st) { return st.st_dev += 7, st.st_ino += 1000, result; }
+    } remounted;
+    EXPECT_EQ(LoadContents(file.string(), remounted, LoadFor::Opening).contents, "earlier");
+    EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt"}));
     EXPECT_TRUE(Names(records).empty());
-    fs::remove(trees / scratch);
 
     WatchedSystem failing;
-    failing.before = [](const std::string& call) { return call.starts_with("rename") ? EIO : 0; };
+    failing.before = [](const std::string& call) { return call.starts_with("rename .the") ? EIO : 0; };
     EXPECT_FALSE(SaveContents(file.string(), "saved", failing).saved());
     EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt"}));
     EXPECT_TRUE(Names(records).empty());
 
-    // A damaged record stops no open.
     std::ofstream(records / ".scratch.0123456789abcdef.record") << text.substr(0, text.find("name") + 4);
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
 }

@@ -18,7 +18,6 @@
 
 #include "platform/disk/copies_folder.h"
 #include "platform/disk/load_contents.h"
-#include "platform/disk/record_words.h"
 #include "platform/disk/save_contents.h"
 #include "tests/support/watched_system.h"
 
@@ -50,6 +49,7 @@ protected:
         record.fileId = IdOf(status);
         record.newLength = 5000;
         record.blocks = BlockHashes(std::string(5000, 'x'));
+        std::tie(record.copyLength, record.copyHash) = std::tuple(7, CopyHash("earlier"));
         record.pid = pid;
         record.boot = RealSystem().BootId();
         record.host = RealSystem().HostName();
@@ -146,8 +146,7 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
 
 // A stopped save whose file no longer tells what became of it keeps its
 // copy, named: a file as long as the new contents but for another last,
-// short block; a damaged record (a length no file has, and so no hashes),
-// judged without reading past what it holds; a file stamped before the
+// short block; a file stamped before the
 // cut. A file that is the new contents lets the copy go; one partly
 // written since the cut is part of them. The file is stamped
 // 1765000001.000000100.
@@ -157,15 +156,13 @@ TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     const struct {
         const char* what;
         std::string holds;
-        bool damaged;
         std::int64_t cutSeconds, cutNanos;
         SaveEnd end;  // Done: not returned, its copy gone
     } cases[] = {
-        {"another end", std::string(4999, 'x') + 'y', false, 0, 0, SaveEnd::Changed},
-        {"a damaged record", std::string(4096, 'x'), true, 0, 0, SaveEnd::Changed},
-        {"stamped before the cut", block, false, 1765000001, 900, SaveEnd::Changed},
-        {"the new contents", std::string(5000, 'x'), false, 0, 0, SaveEnd::Done},
-        {"a block, at the cut", block, false, 1765000001, 100, SaveEnd::PartOfNew},
+        {"another end", std::string(4999, 'x') + 'y', 0, 0, SaveEnd::Changed},
+        {"stamped before the cut", block, 1765000001, 900, SaveEnd::Changed},
+        {"the new contents", std::string(5000, 'x'), 0, 0, SaveEnd::Done},
+        {"a block, at the cut", block, 1765000001, 100, SaveEnd::PartOfNew},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -180,10 +177,6 @@ TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
         ::stat(copy.c_str(), &status);
         record.copyId = IdOf(status);
         std::tie(record.cutSeconds, record.cutNanos) = std::tuple(c.cutSeconds, c.cutNanos);
-        if (c.damaged) {
-            record.newLength = UINT64_MAX;
-            record.blocks.clear();
-        }
         Keep(record);
         std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string());
         SettleSaves(RealSystem(), saves, "");
@@ -272,7 +265,7 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
 TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     const fs::path file = StoppedSave({"write family.lnt", 1, true}), usb = dir / "usb";
     SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
-    const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(RecordFolder(byHand));
+    const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(usb.string());
     const std::string holds = Read(file);
     struct stat folder {}, status {};
     ::stat(usb.c_str(), &folder);
@@ -289,9 +282,8 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     EXPECT_EQ(damaged.size(), 2u);
     RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
     SaveRecord scratch = byHand;
-    std::tie(scratch.kind, scratch.folder, scratch.folderId) = std::tuple(RecordKind::Scratch, usb.string(), IdOf(folder));
-    std::tie(scratch.scratch, scratch.scratchInode, scratch.pid, scratch.boot) =
-        std::tuple("family.lnt", status.st_ino, 1, "another-boot");
+    std::tie(scratch.kind, scratch.folder) = std::tuple(RecordKind::Scratch, usb.string());
+    std::tie(scratch.scratch, scratch.pid, scratch.boot) = std::tuple("family.lnt", 1, "another-boot");
     Write(records / ".scratch.00000000000000c1.record", RecordText(scratch));
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, holds);
     EXPECT_TRUE(fs::exists(usb / "for-aunt.lnt"));
