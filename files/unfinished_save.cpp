@@ -271,6 +271,8 @@ void UnfinishedSave::TellBlank(bool zeros) {
 
 void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
     std::vector<DamagedRecord> damaged;
+    // Scratch names long left go first; one whose record cannot be read is told with the rest.
+    CleanOldScratchRecords(sys, &damaged);
     std::vector<RecordedSave> saves = UnfinishedSaves(sys, "", &damaged);
     SettleSaves(sys, saves, open);
     FoundFile opened;

@@ -10,7 +10,7 @@
 #include "files/unfinished_save.h"
 #include "page_import/paste.h"
 #include "platform/disk/file_reading.h"
-#include "platform/disk/save_record.h"
+#include "platform/disk/system_calls.h"
 #include "platform/platform.h"
 #include "platform/step.h"
 #include "platform/window_ports.h"
@@ -86,11 +86,10 @@ void OpenWorkFileAtStart(const std::string& commandLine) {
 }
 
 void TellLeftSavesAtStart() {
-    // The user's other saves that did not finish, whatever their files; the
-    // file open now was asked about at its open.
+    // The user's other saves that did not finish, whatever their files (the
+    // file open now was asked about at its open), and what old scratch
+    // names left: once, and never on an open's way.
     Step([] { TellUnfinishedSaves(RealSystem(), g.FilePath); });
-    // Records of scratch names in folders long gone: once, and never on an open's way.
-    Step([] { CleanOldScratchRecords(RealSystem()); });
 }
 
 bool OpenWorkFile() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -252,6 +253,21 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
               ("Saves of yours did not finish:\n\n• " + kept(notes) + ".\n• " + kept(trees)).substr(0, 90));
     EXPECT_EQ(Records().size(), 2u);
     EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")));
+}
+
+// An old scratch record that cannot be read is named in start-up's one box, with the stopped saves.
+TEST_F(UnfinishedSaveTest, StartUpNamesAnOldScratchRecordItCannotRead) {
+    const fs::path unreadable = dir / "state" / "Lintora" / RecordsFolderName("/gone") / ".scratch.000000000000000e.record";
+    fs::create_directories(unreadable.parent_path());
+    Write(unreadable, "Lintora record 2\nkind scratch\n");
+    fs::last_write_time(unreadable, fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
+    ui.Answer(MsgResult::Ok);
+    TellUnfinishedSaves(RealSystem(), "");
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"A save of yours did not finish:\n\n• The record of a save " +
+                                                   unreadable.string() + " cannot be read (a full disk may have cut it "
+                                                   "short, or it was changed by hand), so it was passed over. You may "
+                                                   "delete it once you have checked the files you saved last.\n\nEach "
+                                                   "is asked about when its file is opened."});
 }
 
 // A put back into a file made read-only fails and says why, the copy kept
