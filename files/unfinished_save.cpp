@@ -229,7 +229,10 @@ void UnfinishedSave::AskAboutStoppedSaves() {
 
 void UnfinishedSave::NoteKeptCopies() const {
     if (!putBack_.empty()) MainWindow().SetStatusLabel(Joined(putBack_, " "));
-    MainWindow().SetFileNote(kept_.empty() ? "" : KeptText(kept_));
+    // The line under the buttons wraps, where the status line cuts a long path.
+    std::vector<std::string> notes = putBack_;
+    if (!kept_.empty()) notes.push_back(KeptText(kept_));
+    MainWindow().SetFileNote(Joined(notes, " "));
 }
 
 bool UnfinishedSave::TellStopped(bool whole) {
@@ -283,7 +286,9 @@ void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
                (isOpen && SaveOfFile(sys, save.record, opened));
     });
     std::vector<std::string> lines;
-    std::vector<const RecordedSave*> away;
+    // Those no open can ask about, the user may forget: their records end, no copy is deleted.
+    std::vector<const RecordedSave*> away, gone;
+    bool asked = false;
     for (const RecordedSave& save : saves) {
         const SaveRecord& r = save.record;
         if (save.end == SaveEnd::CopyMissing) {
@@ -292,21 +297,35 @@ void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
             lines.push_back(r.file + ": its earlier contents are kept in " + r.copy +
                             ", but the file or that copy cannot be reached now.");
             away.push_back(&save);
+            asked = true;  // once both can be reached
+        } else if (save.end == SaveEnd::FileGone) {
+            lines.push_back(r.file + ": the file is no longer there; its earlier contents are kept in " + r.copy + ".");
+            gone.push_back(&save);
         } else {
             lines.push_back(r.file + ": its earlier contents are kept in " + r.copy + ".");
+            asked = true;
         }
     }
     for (const DamagedRecord& record : damaged) lines.push_back(DamagedText(record));
     if (lines.empty()) return;
     std::string text = std::string(lines.size() == 1 ? "A save of yours" : "Saves of yours") +
-                       " did not finish:\n\n• " + Joined(lines, "\n• ") + "\n\nEach is asked about when its file is opened.";
-    if (away.empty()) return ShowProblem(text);
-    text += away.size() == 1 ? " Forget the one that cannot be reached? Its record ends (no copy is deleted), and it "
-                               "is told no more at each start."
-                             : " Forget the " + std::to_string(away.size()) + " that cannot be reached? Their records "
-                               "end (no copy is deleted), and they are told no more at each start.";
-    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes)
-        for (const RecordedSave* save : away) DropRecord(sys, *save);
+                       " did not finish:\n\n• " + Joined(lines, "\n• ");
+    if (asked) text += "\n\nEach is asked about when its file is opened.";
+    const std::size_t forgettable = away.size() + gone.size();
+    if (forgettable == 0) return ShowProblem(text);
+    const std::string which = gone.empty()   ? "that cannot be reached"
+                              : away.empty() ? "whose file is no longer there"
+                                             : "that cannot be reached or whose file is no longer there";
+    text += std::string(asked ? " " : "\n\n") +
+            (forgettable == 1 ? "Forget the one " + which +
+                                    "? Its record ends (no copy is deleted), and it is told no more at each start."
+                              : "Forget the " + std::to_string(forgettable) + " " + which +
+                                    "? Their records end (no copy is deleted), and they are told no more at each "
+                                    "start.");
+    // A drive not plugged in is the usual cause: forgetting is never the default.
+    if (MsgBox(text, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation) != MsgResult::Yes) return;
+    for (const std::vector<const RecordedSave*>* list : {&away, &gone})
+        for (const RecordedSave* save : *list) DropRecord(sys, *save);
 }
 
 }  // namespace lintora

@@ -140,7 +140,7 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
         return SaveEnd::Done;
     if (copyReach == Reach::Gone) return SaveEnd::CopyMissing;
     if (copyReach == Reach::Away || fileReach == Reach::Away) return SaveEnd::OutOfReach;
-    if (fileReach == Reach::Gone) return SaveEnd::Changed;
+    if (fileReach == Reach::Gone) return SaveEnd::FileGone;
     if (earlier == bytes) return SaveEnd::Done;
     // Written since the cut, and by this save alone.
     const bool sinceCut = record.cutSeconds == 0 || status.st_mtim.tv_sec > record.cutSeconds ||

@@ -22,7 +22,10 @@ enum class SaveEnd {
     // Cut and then nothing of the new contents: zeros, nothing, or less than
     // one block of them.
     NothingOfNew,
-    Changed,  // anything else: the file changed after the stop, or is gone
+    Changed,  // anything else: the file changed after the stop
+    // The file is proven gone (its folder is there and it is not, or another
+    // kind of thing has its name): no open of its name can ask about it.
+    FileGone,
     // The copy's folder is there and the copy is not, or its name now names
     // another file: the user is told that the earlier contents are no longer
     // there; the record then goes.

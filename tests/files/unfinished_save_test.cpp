@@ -181,7 +181,8 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         }
         const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
         EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), putBack ? putBackLine : "");
-        EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(), step.copyKept ? Note(copy) : "");
+        EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(),
+                  step.copyKept ? Note(copy) : putBack ? putBackLine : "");
         EXPECT_EQ(fs::exists(copy), step.copyKept);
         if (fs::exists(copy)) {
             EXPECT_EQ(Read(copy), earlier);
@@ -226,9 +227,10 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsIt
 // those that cannot be reached (a drive away) it offers to forget, which
 // ends their records and deletes no copy.
 TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
-    const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt", usb = dir / "usb" / "usb.lnt";
+    const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt", usb = dir / "usb" / "usb.lnt",
+                   moved = dir / "moved.lnt";
     fs::create_directories(usb.parent_path());
-    for (const fs::path& file : {trees, notes, usb}) {
+    for (const fs::path& file : {trees, notes, usb, moved}) {
         Write(file, WorkOf(40, file));
         fs::create_hard_link(file, file.string() + ".link");
         StoppingSystem system("write " + file.filename().string(), 1, true);
@@ -236,23 +238,29 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     }
     auto copy = [](const fs::path& f) { return f.parent_path() / (f.stem().string() + " (earlier contents).lnt"); };
     fs::rename(dir / "usb", dir / "away");
+    fs::create_directories(dir / "elsewhere");
+    fs::rename(moved, dir / "elsewhere" / "moved.lnt");
     auto kept = [&](const fs::path& f) { return f.string() + ": its earlier contents are kept in " + copy(f).string(); };
     const std::string away = kept(usb) + ", but the file or that copy cannot be reached now.";
+    const std::string gone = moved.string() + ": the file is no longer there; its earlier contents are kept in " +
+                             copy(moved).string() + ".";
     ui.Answer(MsgResult::No);
     TellUnfinishedSaves(RealSystem(), notes.string());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away +
-                                                   "\n\nEach is asked about when its file is opened. Forget the one "
-                                                   "that cannot be reached? Its record ends (no copy is deleted), and "
-                                                   "it is told no more at each start."});
-    EXPECT_EQ(Records().size(), 3u);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + gone + "\n• " + kept(trees) +
+                                                   ".\n• " + away + "\n\nEach is asked about when its file is "
+                                                   "opened. Forget the 2 that cannot be reached or whose file is no "
+                                                   "longer there? Their records end (no copy is deleted), and they are "
+                                                   "told no more at each start."});
+    EXPECT_EQ(Records().size(), 4u);
     ui.boxes.clear();
     ui.Answer(MsgResult::Yes);
     TellUnfinishedSaves(RealSystem(), "");
     EXPECT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes.at(0).text.substr(0, 90),
-              ("Saves of yours did not finish:\n\n• " + kept(notes) + ".\n• " + kept(trees)).substr(0, 90));
+    EXPECT_TRUE(ui.boxes.at(0).text.starts_with("Saves of yours did not finish:\n\n• " + gone + "\n• " + kept(notes)));
     EXPECT_EQ(Records().size(), 2u);
-    EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")));
+    EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")) && fs::exists(copy(moved)));
 }
 
 // An old scratch record that cannot be read is named in start-up's one box, with the stopped saves.
@@ -266,8 +274,7 @@ TEST_F(UnfinishedSaveTest, StartUpNamesAnOldScratchRecordItCannotRead) {
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"A save of yours did not finish:\n\n• The record of a save " +
                                                    unreadable.string() + " cannot be read (a full disk may have cut it "
                                                    "short, or it was changed by hand), so it was passed over. You may "
-                                                   "delete it once you have checked the files you saved last.\n\nEach "
-                                                   "is asked about when its file is opened."});
+                                                   "delete it once you have checked the files you saved last."});
 }
 
 // A put back into a file made read-only fails and says why, the copy kept
