@@ -43,14 +43,11 @@ struct BusyWhileLoading {
     BusyWhileLoading& operator=(const BusyWhileLoading&) = delete;
 };
 
-// Why the file was not read, in the user's words. The open on descriptors
-// has judged; a failed one is worded by what the name leads to: no such
-// file, a folder not there, a link to nothing, a folder the user may not open.
+// Why the file was not read, in the user's words, from what the one walk
+// and open found: no such file, a folder not there, a link to nothing, a
+// folder the user may not open.
 void TellNotRead(const std::string& path, const std::string& name, const LoadResult& loaded) {
-    if (loaded.stop == LoadStop::Open || loaded.stop == LoadStop::Unreachable) {
-        if (const std::string why = WhyNotRead(LookAtFile(path)); !why.empty()) return TellCannotOpen(name, why);
-        return TellUnreadable(path, true);
-    }
+    if (loaded.stop == LoadStop::Open || loaded.stop == LoadStop::Unreachable) return TellUnreadable(path, true);
     if (loaded.stop == LoadStop::Read) return TellUnreadable(path, false);
     // A folder, a pipe or a device, a link put in the file's place.
     TellCannotOpen(name, WhyNotRead(loaded));
@@ -117,7 +114,7 @@ bool LoadFile(const std::string& path, SystemCalls& sys) {
         // The path is walked once; what it led to is what is judged and read.
         FoundFile found;
         if (const SaveResult way = FindFile(sys, path, found); !way.saved()) {
-            TellNotRead(path, name, NotReached(way));
+            TellNotRead(path, name, NotReached(way, path));
             return false;
         }
         // The file's lock, not a record, tells a save in place that runs:

@@ -2,6 +2,7 @@
 #include "platform/disk/load_contents.h"
 
 #include <cerrno>
+#include <filesystem>
 
 #include <fcntl.h>
 
@@ -74,15 +75,22 @@ SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found) {
     return SaveInPlaceHolds(sys, fd.get());
 }
 
-LoadResult NotReached(const SaveResult& way) {
+LoadResult NotReached(const SaveResult& way, const std::string& path) {
     int error = 0;
-    const LoadStop stop = WayStop(way, error);
-    return Stopped(stop, error);
+    LoadResult result = Stopped(WayStop(way, error), error);
+    // way.link: the folder the walk was in; none where it could not start.
+    if (result.stop != LoadStop::Unreachable || way.link.empty()) return result;
+    // Only a folder on the way that may not be searched hides the file.
+    if (error == EACCES) result.stop = LoadStop::FolderClosed, result.where = way.link;
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (error == ENOENT || error == ENOTDIR)
+        result.stop = LoadStop::FolderMissing, result.where = folder.empty() ? "." : folder;
+    return result;
 }
 
 LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpose) {
     FoundFile found;
-    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return NotReached(way);
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return NotReached(way, path);
     return LoadContents(sys, found, purpose);
 }
 
@@ -92,8 +100,12 @@ LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpos
     if (purpose == LoadFor::Opening) RemoveLeftScratchFiles(sys, found.folder.get(), found.folderPath);
     Descriptor fd;
     struct stat before {};
-    if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None)
-        return Stopped(stop, error);
+    if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None) {
+        if (stop != LoadStop::Open || error != ENOENT) return Stopped(stop, error);
+        LoadResult missing = Stopped(found.linkedTo.empty() ? LoadStop::NoFile : LoadStop::LinkToNothing, error);
+        missing.where = found.linkedTo;
+        return missing;
+    }
     // Refused: a save in place is writing the file. Any other failure: the
     // file system keeps no locks.
     const bool locked = sys.LockRange(fd.get(), F_RDLCK, kReadersRange, kLockRangeLength) == 0;

@@ -69,9 +69,10 @@ struct LoadResult {
 // save of his left beside it; a read of the program's own files does not.
 enum class LoadFor { Reading, Opening };
 LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem(), LoadFor purpose = LoadFor::Reading);
-// The same for a file found already (FindFile), and for a way to it that failed.
+// The same for a file found already (FindFile), and for a way to path that
+// failed: a missing file, folder or link's target is told as such.
 LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpose);
-LoadResult NotReached(const SaveResult& way);
+LoadResult NotReached(const SaveResult& way, const std::string& path);
 
 // Whether a save in place (of any copy of the program, on any host that
 // shares the file's locks) holds the file at path now; None where nothing

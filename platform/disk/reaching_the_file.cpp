@@ -67,6 +67,7 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
     std::deque<std::string> ahead;
     PushParts(path, ahead);
     int links = 0;
+    std::string linkedTo;
     while (!ahead.empty()) {
         const std::string part = ahead.front();
         ahead.pop_front();
@@ -82,7 +83,11 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
         struct stat status {};
         if (!entry.open() || sys.Status(entry.get(), status) != 0) {
             // What is not there yet is the new file; a folder must be there.
-            if (errno != ENOENT || !last) return Stopped(SaveStop::Unreachable, errno);
+            if (errno != ENOENT || !last) {
+                SaveResult unreachable = Stopped(SaveStop::Unreachable, errno);
+                unreachable.link = atPath.string();
+                return unreachable;
+            }
             status.st_mode = S_IFREG;
         }
         if (S_ISLNK(status.st_mode)) {
@@ -95,6 +100,7 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
             }
             std::string named;
             if (sys.ReadLink(entry.get(), named) != 0) return Stopped(SaveStop::Unreachable, errno);
+            if (last && linkedTo.empty()) linkedTo = named;
             // A relative link names its file from the link's own folder.
             if (fs::path(named).is_absolute())
                 if (const int err = StartAtRoot(sys, at, atPath)) return Stopped(SaveStop::Unreachable, err);
@@ -105,6 +111,7 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
             found.folder = std::move(at);
             found.folderPath = atPath.string();
             found.name = part;
+            found.linkedTo = linkedTo;
             return {};
         }
         if (!S_ISDIR(status.st_mode)) return Stopped(SaveStop::Unreachable, ENOTDIR);

@@ -18,12 +18,14 @@ struct FoundFile {
     Descriptor folder;       // opened with O_PATH
     std::string folderPath;  // its path, every link on the way resolved
     std::string name;
+    std::string linkedTo;  // where the path itself is a link: what it names
 };
 
 // Follows path to its file, every link on the way included (a chain of
 // links, a file not there yet), as the system follows them; in a folder that
 // is sticky and writable by all, where anyone may have put it, a link is
-// followed only when it is the user's own or the folder owner's.
+// followed only when it is the user's own or the folder owner's. Where the
+// way fails, the result's link is the folder the walk was in.
 SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found);
 
 // The file found, as it is now.

@@ -39,7 +39,11 @@ public:
 
     int OpenAt(int dir, const std::string& name, int flags, mode_t mode) override {
         if (!(flags & O_PATH) && beforeOpeningTheFile) beforeOpeningTheFile();
-        if (!closed.empty() && name.rfind(closed + "/", 0) == 0) return errno = EACCES, -1;
+        // Within it, whether named from outside or from its own descriptor.
+        std::error_code ec;
+        if (!closed.empty() && (name.rfind(closed + "/", 0) == 0 ||
+                                fs::read_symlink("/proc/self/fd/" + std::to_string(dir), ec) == closed))
+            return errno = EACCES, -1;
         const int fd = SystemCalls::OpenAt(dir, name, flags, mode);
         if (fd >= 0) held.insert(fd);
         return fd;
@@ -117,12 +121,18 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     fs::create_directory(dir / "trees");
     EXPECT_EQ(LoadContents((dir / "trees").string(), sys).stop, LoadStop::Folder);
     EXPECT_EQ(LoadContents((dir / "none.ged").string(), sys).error, ENOENT);
-    // Looked at by name first, through the same calls: a folder that shuts
-    // the user out is named, and a working folder removed leaves no way.
+    // Through the same calls, looked at by name or walked once: a folder that
+    // shuts the user out is named, and so is one not there; a working folder
+    // removed leaves no way.
     sys.closed = (dir / "trees").string();
-    const LoadResult behind = LookAtFile(sys.closed + "/family.ged", sys);
-    EXPECT_EQ(behind.stop, LoadStop::FolderClosed);
-    EXPECT_EQ(behind.where, sys.closed);
+    for (const LoadResult& behind : {LookAtFile(sys.closed + "/family.ged", sys),
+                                     LoadContents(sys.closed + "/family.ged", sys)}) {
+        EXPECT_EQ(behind.stop, LoadStop::FolderClosed);
+        EXPECT_EQ(behind.where, sys.closed);
+    }
+    const LoadResult noFolder = LoadContents((dir / "gone" / "family.ged").string(), sys);
+    EXPECT_EQ(noFolder.stop, LoadStop::FolderMissing);
+    EXPECT_EQ(noFolder.where, (dir / "gone").string());
     sys.noWorkingFolder = true;
     EXPECT_EQ(LoadContents("family.ged", sys).stop, LoadStop::Unreachable);
     sys.noWorkingFolder = false;
