@@ -11,7 +11,6 @@
 #include <sstream>
 #include <tuple>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/disk/copies_folder.h"
@@ -74,27 +73,19 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
     const struct {
         const char* kind;
         std::uint64_t type;
-        const char* options;
-        int lockError;
-        Saver otherHost, liveProcess;  // of records whose lock is free
+        bool lockTells;  // a free lock is a save over; else its process tells, and another host's never is
+        const char* options = "";
+        int lockError = 0;
     } cases[] = {
-        {"ext4", 0xEF53, "", 0, Saver::Over, Saver::Over},
-        {"btrfs", 0x9123683E, "", 0, Saver::Over, Saver::Over},
-        {"xfs", 0x58465342, "", 0, Saver::Over, Saver::Over},
-        {"tmpfs", 0x01021994, "", 0, Saver::Over, Saver::Over},
-        {"vfat", 0x4D44, "", 0, Saver::Over, Saver::Over},
-        {"exfat", 0x2011BAB0, "", 0, Saver::Over, Saver::Over},
-        {"f2fs", 0xF2F52010, "", 0, Saver::Over, Saver::Over},
-        {"nfs", 0x6969, "rw,vers=4.2,local_lock=none", 0, Saver::Over, Saver::Over},
-        {"nfs mounted nolock", 0x6969, "rw,vers=3,nolock", 0, Saver::Elsewhere, Saver::Running},
-        {"nfs with local locks", 0x6969, "rw,vers=3,local_lock=all", 0, Saver::Elsewhere, Saver::Running},
-        {"cifs", 0xFF534D42, "rw,vers=3.1.1", 0, Saver::Over, Saver::Over},
-        {"cifs mounted nobrl", 0xFF534D42, "rw,nobrl", 0, Saver::Elsewhere, Saver::Running},
-        {"fuse", 0x65735546, "", 0, Saver::Elsewhere, Saver::Running},
-        {"of an unknown kind", 0x12345678, "", 0, Saver::Elsewhere, Saver::Running},
-        {"ext4, locks refused with ENOLCK", 0xEF53, "", ENOLCK, Saver::Elsewhere, Saver::Running},
-        {"ext4, locks refused with EINVAL", 0xEF53, "", EINVAL, Saver::Elsewhere, Saver::Running},
-        {"ext4, locks refused with EOPNOTSUPP", 0xEF53, "", EOPNOTSUPP, Saver::Elsewhere, Saver::Running},
+        {"ext4", 0xEF53, true}, {"btrfs", 0x9123683E, true}, {"xfs", 0x58465342, true}, {"tmpfs", 0x01021994, true},
+        {"vfat", 0x4D44, true}, {"exfat", 0x2011BAB0, true}, {"f2fs", 0xF2F52010, true},
+        {"nfs", 0x6969, true, "rw,vers=4.2,local_lock=none"}, {"nfs mounted nolock", 0x6969, false, "rw,vers=3,nolock"},
+        {"nfs with local locks", 0x6969, false, "rw,vers=3,local_lock=all"},
+        {"cifs", 0xFF534D42, true, "rw,vers=3.1.1"}, {"cifs mounted nobrl", 0xFF534D42, false, "rw,nobrl"},
+        {"fuse", 0x65735546, false}, {"of an unknown kind", 0x12345678, false},
+        {"ext4, locks refused with ENOLCK", 0xEF53, false, "", ENOLCK},
+        {"ext4, locks refused with EINVAL", 0xEF53, false, "", EINVAL},
+        {"ext4, locks refused with EOPNOTSUPP", 0xEF53, false, "", EOPNOTSUPP},
     };
     SaveRecord live = SaveOf(::getppid()), elsewhere = live;  // alive, holding no record
     live.locked = elsewhere.locked = true;
@@ -106,15 +97,14 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
         std::tie(sys.type, sys.options, sys.lockError) = std::tuple(c.type, c.options, c.lockError);
         const std::vector<FoundRecord> found = SaveRecordsOf(sys, file.string());
         ASSERT_EQ(found.size(), 2u);
-        EXPECT_EQ(SaverOf(sys, found[0].record), c.liveProcess);
-        EXPECT_EQ(SaverOf(sys, found[1].record), c.otherHost);
+        EXPECT_EQ(SaverOf(sys, found[0].record), c.lockTells ? Saver::Over : Saver::Running);
+        EXPECT_EQ(SaverOf(sys, found[1].record), c.lockTells ? Saver::Over : Saver::Elsewhere);
     }
     // A lock held is a save that runs, wherever it runs.
     std::tie(sys.type, sys.lockError) = std::tuple(0xEF53, 0);
-    struct flock lock {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
     FoundRecord found = SaveRecordsOf(sys, file.string())[1];
-    const int fd = ::open((state / found.name).c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &lock), 0);
+    const int fd = HoldLock(state / found.name);
+    ASSERT_GE(fd, 0);
     EXPECT_EQ(SaverOf(sys, SaveRecordsOf(sys, file.string())[1].record), Saver::Running);
     ::close(fd);
     found.record.givenUp = true;

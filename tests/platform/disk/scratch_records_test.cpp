@@ -9,9 +9,6 @@
 #include <set>
 #include <sstream>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/disk/load_contents.h"
@@ -42,8 +39,8 @@ protected:
         return names;
     }
     static std::string Read(const fs::path& p) { return (std::ostringstream() << std::ifstream(p).rdbuf()).str(); }
-    // The scratch file a save killed at its rename left, which must be there.
-    std::string CrashAtTheRename(bool noNameless) {
+    // A save of "saved" over "earlier" killed at the call at, where noNameless with no nameless files.
+    void Crash(const std::string& at, bool noNameless) {
         struct Crashing : StoppingSystem {
             bool noNameless = false;
             using StoppingSystem::StoppingSystem;
@@ -51,10 +48,14 @@ protected:
                 errno = EOPNOTSUPP;
                 return noNameless ? -1 : StoppingSystem::OpenNameless(dir, flags, mode);
             }
-        } crash(rename, 1, false);
+        } crash(at, 1, false);
         crash.noNameless = noNameless;
         std::ofstream(file) << "earlier";
         EXPECT_TRUE(SaveStopped(file.string(), "saved", crash));
+    }
+    // The scratch file a save killed at its rename left, which must be there.
+    std::string CrashAtTheRename(bool noNameless) {
+        Crash(rename, noNameless);
         EXPECT_EQ(Names(records).size(), 1u);
         for (const std::string& name : Names(trees))
             if (name.ends_with(".tmp") && name != mine && Read(trees / name) == "saved") return name;
@@ -81,12 +82,8 @@ TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
             EXPECT_TRUE(Names(records).empty());
         }
     }
-    struct WithoutNamelessFiles : StoppingSystem {
-        using StoppingSystem::StoppingSystem;
-        int OpenNameless(int, int, mode_t) override { return errno = EOPNOTSUPP, -1; }
-    } crash("write .the family.lnt.*.tmp", 1, false);
     fs::create_hard_link(file, trees / "for-aunt.lnt");
-    ASSERT_TRUE(SaveStopped(file.string(), "saved", crash));
+    Crash("write .the family.lnt.*.tmp", true);
     EXPECT_EQ(Names(trees).size(), 4u);  // an empty copy under its scratch name
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt", "for-aunt.lnt", mine}));
@@ -101,23 +98,12 @@ TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningStaysAndNoNumberDecide
     ASSERT_NE(scratch, "");
     const fs::path record = records / *Names(records).begin();
     const std::string text = Read(record);
-    int held[2];
-    ASSERT_EQ(::pipe(held), 0);
-    const pid_t saver = ::fork();
-    if (saver == 0) {
-        struct flock lock {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
-        const int fd = ::open(record.c_str(), O_RDWR);
-        (void)!::write(held[1], "h", ::fcntl(fd, F_OFD_SETLK, &lock) == 0 ? 1 : 0);
-        ::pause();
-        ::_exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(held[0], &c, 1), 1);
+    const int saver = HoldLock(record);
+    ASSERT_GE(saver, 0);
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(Read(trees / scratch), "saved");
     EXPECT_EQ(Names(records).size(), 1u);
-    ::kill(saver, SIGKILL);
-    ::waitpid(saver, nullptr, 0);
+    ::close(saver);
     struct Renumbered : SystemCalls {
         int Status(int fd, struct stat& st) override { return Renumber(SystemCalls::Status(fd, st), st); }
         int StatusAt(int dir, const std::string& name, struct stat& st) override {
