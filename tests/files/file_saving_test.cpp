@@ -543,12 +543,11 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
     const fs::path family = dir / "family", fam = family / "fam.ged", probe = family / ".lintora-write-test";
     const fs::path home = dir / "home", locked = dir / "locked", shared = dir / "shared", jones = shared / "jones.ged";
-    // State folders made by root, as under sudo (0700), or by hand (0755); a link in one's place.
-    const fs::path sudo = dir / "sudo", byHand = dir / "by-hand", linked = dir / "linked";
-    for (const fs::path& folder : {family, home, locked, shared, sudo / "Lintora", byHand / "Lintora", linked})
+    // A state folder made by root under sudo (0700, shut to the user); a link in one's place.
+    const fs::path sudo = dir / "sudo", linked = dir / "linked";
+    for (const fs::path& folder : {family, home, locked, shared, sudo / "Lintora", linked})
         fs::create_directories(folder);
     ::chmod((sudo / "Lintora").c_str(), 0700);
-    ::chmod((byHand / "Lintora").c_str(), 0755);
     fs::create_directory_symlink(home / "state" / "Lintora", linked / "Lintora");
     Write(fam, kOldGedcom);
     Write(probe, "");
@@ -561,18 +560,12 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
     ::chmod(shared.c_str(), 01777);
     g.AppPath = family.string();
     const ino_t inode = Inode(fam);
-    auto NotYours = [](const fs::path& state) {
-        return "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
-               state.string() + " (the folder belongs to another user: give it back to yourself (sudo chown -R " +
-               UserName(1003) + " " + state.string() + ") or remove it). The file is as it was.\n";
-    };
     const std::string report = AsUser(1003, {1003}, [&] {
         ::umask(0);
         setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
         std::string r = UserDataFilePath() + "\n";
         const std::pair<fs::path, fs::path> saves[] = {{fam, home / "state"}, {family / "new.ged", home / "state"},
-                                                      {fam, locked}, {jones, locked}, {jones, sudo}, {jones, byHand},
-                                                      {jones, linked}};
+                                                      {fam, locked}, {jones, locked}, {jones, sudo}, {jones, linked}};
         for (const auto& [file, state] : saves) {
             setenv("XDG_STATE_HOME", state.c_str(), 1);
             g.FilePath = file.string();
@@ -591,7 +584,10 @@ TEST_F(SaveFileTest, AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace) {
                       "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
                       (locked / "Lintora").string() + " (the folder does not let you create files). The file is "
                       "as it was.\n" +
-                      NotYours(sudo / "Lintora") + NotYours(byHand / "Lintora") +
+                      "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
+                      (sudo / "Lintora").string() + " (the folder belongs to another user: give it back to yourself "
+                      "(sudo chown -R " + UserName(1003) + " " + (sudo / "Lintora").string() + ") or remove it). The "
+                      "file is as it was.\n"
                       "not saved: " + kNotSaved + "jones.ged was not saved: its save could not be recorded in " +
                       (linked / "Lintora").string() + " (it is a link; records are kept only in a folder of your "
                       "own: remove the link). The file is as it was.\n"

@@ -68,7 +68,7 @@ protected:
     }
     // The records of saves kept in the user's own folder.
     std::vector<std::string> Records() const { return SaveRecordFiles(dir / "state" / "Lintora"); }
-    // The question of a stopped save of name whose file holds what holds says.
+    // The question of a stopped save of name, its file holding what holds says.
     static constexpr const char* kBeginning = ": the file holds the beginning of the new work.";
     static constexpr const char* kTorn = ": the file holds the beginning of the new work, as far as can be checked.";
     static constexpr const char* kNothing =
@@ -169,18 +169,12 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
         windows.fileNotes.clear();
         EXPECT_EQ(Open(family, step.answers), step.said);
-        if (step.people >= 0) {
-            EXPECT_EQ(g.IndivCount, step.people);
-        } else {
-            EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 180) << g.IndivCount;
-        }
+        EXPECT_TRUE(step.people >= 0 ? g.IndivCount == step.people : g.IndivCount > 0 && g.IndivCount < 180)
+            << g.IndivCount;
         const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
         EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), putBack ? putBackLine : "");
         EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(), step.copyKept ? Note(copy) : "");
-        EXPECT_EQ(fs::exists(copy), step.copyKept);
-        if (fs::exists(copy)) {
-            EXPECT_EQ(Read(copy), earlier);
-        }
+        EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", step.copyKept ? earlier : "");
         EXPECT_EQ(Records(), std::vector<std::string>{});
         // The copy is the user's now: the next open and start leave it be.
         if (step.copyKept) {
@@ -196,9 +190,8 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     }
 }
 
-// A file changed after its save stopped is asked about at each open, No
-// its default, until the user answers, by either of its names; No keeps
-// the copy as the user's, named while the file is open, and ends the record.
+// A file changed after its save stopped is asked about at each open (No the default) by either name, until
+// answered; No keeps the copy as the user's, named while the file is open, and ends the record.
 TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsItsDefault) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     StopSaveHalfWay(4500, 18);
@@ -216,10 +209,8 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsIt
     EXPECT_TRUE(fs::exists(copy));
 }
 
-// At start-up one box, once the window shows, names every other save of the
-// user's that did not finish, whatever its file, and asks nothing of them;
-// those that cannot be reached (a drive away) it offers to forget, which
-// ends their records and deletes no copy.
+// At start-up one box names every other stopped save of the user's and asks nothing of them; those out of reach
+// it offers to forget, which ends their records and deletes no copy.
 TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt", usb = dir / "usb" / "usb.lnt";
     fs::create_directories(usb.parent_path());
@@ -248,9 +239,8 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")));
 }
 
-// A put back into a file made read-only fails and says why, the copy kept
-// and asked about again; a file then torn inside a block is offered back as
-// far as can be checked, and No names the copy.
+// A put back into a read-only file fails and says why, the copy kept; a file then torn inside a block is offered
+// back "as far as can be checked", and No names the copy.
 TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string earlier = StopSaveHalfWay(4500, 3000);
@@ -272,11 +262,9 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     EXPECT_EQ(Records(), std::vector<std::string>{});
 }
 
-// What the open tells of a stopped save beyond what its file holds: a copy
-// gone, one out of reach, a save that seems to run on another computer
-// (asked after a wait, then a stopped save like any other), one that
-// another save overtook where no lock could be had (No the default), and
-// a record made by hand with the file itself as its copy, named with both.
+// What the open tells of a stopped save beyond what its file holds: its copy gone or out of reach, a save that
+// seems to run on another computer (asked, then a stopped save like any other), one another save overtook where
+// no lock could be had (No the default), and a record made by hand naming the file as its copy.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     setenv("TZ", "UTC", 1);
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
@@ -411,11 +399,9 @@ TEST_F(UnfinishedSaveTest, AFreeFileOpensWhateverARunningRecordSays) {
     running.Remove();
 }
 
-// While another copy of the program saves the file, before it cuts it and
-// again before it writes, an open reads nothing of it, says why and leaves
-// that save its copy and record, also where the save began after the open
-// looked for its copy; a save of this copy waits for the other's end
-// instead of writing into it. The file then holds the last save whole.
+// While another copy of the program saves the file (held before its cut, then its write), an open reads nothing
+// of it, says why and leaves that save its copy and record; a save of this copy waits for the other's end instead
+// of writing into it. The file then holds the last save whole.
 TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherReadNorWrittenInto) {
     const fs::path family = dir / "family.lnt";
     const std::string saved = WorkOf(18, family), ours = WorkOf(4500, family);
@@ -599,8 +585,6 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
             return work();
         });
     };
-    const std::string cutShort = "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over "
-                                 "it would lose what is missing.";
     EXPECT_EQ(asAnna([&] {
                   std::string said = std::to_string(Open(family).size());
                   said += " " + std::to_string(g.IndivCount) + ", ";
@@ -610,7 +594,7 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
                   TellUnfinishedSaves(RealSystem(), "");
                   return said + texts.at(0) + ", " + std::to_string(texts.size() + ui.boxes.size() - 1);
               }),
-              "0 300, , " + cutShort + ", 1");
+              "0 300, , " + CutShort() + ", 1");
     EXPECT_EQ(Read(planted), "mine");
     Write(family, earlier);
     ASSERT_EQ(::write(orders[1], "r", 1), 1);  // his read lock

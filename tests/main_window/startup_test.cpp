@@ -698,14 +698,10 @@ TEST_F(StartupTest, SettingsThatCannotBeReadOrWrittenAreLeftAsTheyAre) {
     EXPECT_EQ(fs::status(ini).permissions() & fs::perms::all, readOnly);
 }
 
-// The remembered work file has a second name and was being written in
-// place when the program stopped, half-way, and so was another work file
-// of the user's, changed since. The next start asks only about the
-// remembered file; kept as it is, it loads what it holds, says so and
-// names the copy beside the work; once the window shows, one box names the
-// other file's copy. With their folder away, the next start says the file
-// cannot be opened and names the stopped save too, offering to forget it
-// (what Yes does: StartUpNamesEveryOtherStoppedSaveInOneBox).
+// The remembered work file's save in place stopped half-way, and so did another's, changed since. The next start
+// asks only about the remembered file; kept, it loads, says so and names the copy beside the work; once the window
+// shows, one box names the other's copy. With their folder away, the start says the file cannot be opened and
+// names the stopped save too, offering to forget it.
 TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) {
     g.TreeSlot[0] = Person("John", "Whitlock", "M", "1832");
     g.DataChanged = "Y";
@@ -773,9 +769,8 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     EXPECT_EQ(w->FileNote(), "");
 }
 
-// A save in place stopped after it made its copy and before it touched the
-// file; the user opens the copy itself from the command line. Start-up
-// takes that save for finished, yet leaves the copy shown in the window.
+// A save in place stopped after its copy, before it touched the file; the user opens the copy itself. Start-up takes
+// that save for finished, yet leaves the copy shown in the window.
 TEST_F(StartupTest, StartUpNeverDeletesTheFileItOpened) {
     g.TreeSlot[0] = Person("John", "Whitlock", "M", "1832");
     g.DataChanged = "Y";

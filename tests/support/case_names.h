@@ -14,34 +14,29 @@
 
 namespace lintora::testing {
 
-// A gtest name ([A-Za-z0-9_], never empty) for any UTF-8 text: its ASCII
-// letters and digits and Latin-1 letters without their marks, words joined by
-// one '_'; a text without either is spelt by code points ("U0020_U002A").
+// A gtest name ([A-Za-z0-9_], never empty) for any UTF-8 text: its ASCII letters and digits and Latin-1 letters
+// without their marks, words joined by one '_'; a text without either is spelt by its bytes ("x20_x2A").
 inline std::string IdentifierOf(std::string_view text) {
-    // U+00C0..U+00FF as ASCII; '.' for the two signs among them.
-    static constexpr std::string_view kLatin1 = "AAAAAAACEEEEIIIIDNOOOOO.OUUUUYTsaaaaaaaceeeeiiiidnooooo.ouuuuyty";
+    // U+00C0..U+00FF (0xC3 0x80..0xBF) as ASCII; '_' for the two signs among them.
+    static constexpr std::string_view kLatin1 = "AAAAAAACEEEEIIIIDNOOOOO_OUUUUYTsaaaaaaaceeeeiiiidnooooo_ouuuuyty";
     std::string words, signs;
     bool apart = false;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0xC0 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += length;
-        const bool ascii = (code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
-        const char letter = ascii ? static_cast<char>(code) : code >= 0xC0 && code <= 0xFF ? kLatin1[code - 0xC0] : '.';
-        if (letter == '.') {
-            char number[16];
-            std::snprintf(number, sizeof number, "%sU%04X", signs.empty() ? "" : "_", static_cast<unsigned>(code));
-            signs += number;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool ascii = (byte >= '0' && byte <= '9') || ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z');
+        char letter = ascii ? static_cast<char>(byte) : '_';
+        if (byte == 0xC3 && i + 1 < text.size()) letter = kLatin1[text[++i] & 0x3F];
+        if (letter == '_') {
+            char spelt[8];
+            std::snprintf(spelt, sizeof spelt, "_x%02X", byte);
+            signs += spelt;
             apart = !words.empty();
         } else {
             if (std::exchange(apart, false)) words += '_';
             words += letter;
         }
     }
-    std::string name = !words.empty() ? words : !signs.empty() ? signs : "Empty";
+    std::string name = !words.empty() ? words : !signs.empty() ? signs.substr(1) : "Empty";
     // A long text is cut at a word's end; the cases that then meet are told apart by Unique.
     if (const std::size_t end = name.rfind('_', 72); name.size() > 72) name.resize(end == 0 || end > 72 ? 72 : end);
     return name;

@@ -117,15 +117,13 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     fs::create_directory(dir / "trees");
     EXPECT_EQ(LoadContents((dir / "trees").string(), sys).stop, LoadStop::Folder);
     EXPECT_EQ(LoadContents((dir / "none.ged").string(), sys).error, ENOENT);
-    // Looked at by name first, through the same calls: a folder that shuts
-    // the user out is named, and a working folder removed leaves no way.
+    // Looked at by name first, through the same calls: a folder that shuts the user out is named, and a working
+    // folder removed leaves no way.
     sys.closed = (dir / "trees").string();
     const LoadResult behind = LookAtFile(sys.closed + "/family.ged", sys);
-    EXPECT_EQ(behind.stop, LoadStop::FolderClosed);
-    EXPECT_EQ(behind.where, sys.closed);
+    EXPECT_EQ(std::pair(behind.stop, behind.where), std::pair(LoadStop::FolderClosed, sys.closed));
     sys.noWorkingFolder = true;
     EXPECT_EQ(LoadContents("family.ged", sys).stop, LoadStop::Unreachable);
-    sys.noWorkingFolder = false;
 
     sys.beforeOpeningTheFile = [&] {
         fs::remove(path);

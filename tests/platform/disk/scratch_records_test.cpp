@@ -64,10 +64,9 @@ protected:
     }
 };
 
-// A save killed just before its new file is renamed over the old one leaves that file under its scratch name, with
-// the program's record of it; the next save of the file, or its next open, removes both. So does a save in place
-// killed just after it made its copy's scratch file, where the file system makes no nameless files. A file of such
-// a name that the program never made stays.
+// A save killed just before its rename leaves its new file under its scratch name, recorded; the next save or open
+// removes both, as it does a save in place's copy killed unnamed where no nameless files are made. A file of such a
+// name that the program never made stays.
 TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
     for (const bool noNameless : {false, true}) {
         if (!noNameless && !MakesNamelessFiles(trees.string())) continue;
@@ -90,9 +89,8 @@ TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
     EXPECT_TRUE(Names(records).empty());
 }
 
-// A scratch file whose saver still holds its record's lock stays with its record; once the lock is free both go,
-// whatever numbers the drive gives the folder and the file now (FAT and exFAT renumber at each mount). A save that
-// fails removes its scratch file and the record with it; a damaged record stops no open.
+// A scratch file whose saver holds its record's lock stays; once free both go, whatever numbers the drive now gives
+// (FAT renumbers at each mount). A save that fails removes both; a damaged record stops no open.
 TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningStaysAndNoNumberDecides) {
     const std::string scratch = CrashAtTheRename(!MakesNamelessFiles(trees.string()));
     ASSERT_NE(scratch, "");

@@ -34,10 +34,8 @@ using namespace std::chrono_literals;
 
 const std::string kOld = "0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Lindqvist/\n0 TRLR\n";
 
-// A save held at each of the calls at (their first time) until let go;
-// where inPlace, no new file can be given the old one's owners, so the file
-// is written in place; locks fail with lockError, as on a network file
-// system that keeps none, whose descriptor shows a save its own pages.
+// A save held at each of the calls at (their first time) until let go; where inPlace, written in place; locks fail
+// with lockError, as on a network file system that keeps none, whose descriptor shows a save its own pages.
 struct SlowSystem : WatchedSystem {
     std::string pages;
     int own = -1;
@@ -124,8 +122,7 @@ TEST_F(TwoSavesTest, ASaveInPlaceWhoseFileWasReplacedMeanwhileSaysSo) {
     EXPECT_EQ(Left(), std::vector<std::string>{});
 }
 
-// Without locks (each error of a file system that keeps none) a file is
-// saved both ways, and read.
+// Without locks (each error of a file system that keeps none) a file is saved both ways, and read.
 TEST_F(TwoSavesTest, NoLocksStopNoSaveAndNoRead) {
     for (const int error : {ENOLCK, EINVAL, EOPNOTSUPP})
         for (const bool inPlace : {true, false}) {
@@ -137,11 +134,8 @@ TEST_F(TwoSavesTest, NoLocksStopNoSaveAndNoRead) {
     EXPECT_EQ(Left(), std::vector<std::string>{});
 }
 
-// Without locks two saves in place of one file, each held after its clear:
-// where the first said "saved" before the second wrote, the second writes
-// it whole; where both wrote before the first read the file back (through
-// an open of its own), the first finds the other's bytes, says so and keeps
-// its copy, its record marked. Never a file torn under a "saved".
+// Without locks two saves in place of one file: one after the other, both are saved; where both wrote before the
+// first read the file back (through an open of its own), the first says so and keeps its copy, its record marked.
 TEST_F(TwoSavesTest, WithoutLocksASaveInPlaceThatFindsAnothersBytesSaysSo) {
     for (const bool interleaved : {false, true}) {
         SCOPED_TRACE(interleaved ? "both wrote before the first read back" : "one after the other");
@@ -169,10 +163,8 @@ TEST_F(TwoSavesTest, WithoutLocksASaveInPlaceThatFindsAnothersBytesSaysSo) {
     }
 }
 
-// Only saves lock the save range alone (a read locks the readers', another
-// program the whole file): held up there, a save in place by a save by
-// rename (shared), or a save by rename by another user's save in place
-// (whose record is not the user's), says that another save of it runs.
+// Only saves lock the save range alone: held up there (by a save by rename's shared lock, or a save in place's of
+// another user), a save says another save runs; held by a lock on the whole file, that the file is held open.
 TEST_F(TwoSavesTest, ASaveHeldUpOnTheSaveRangeSaysAnotherSaveRuns) {
     auto heldBy = [&](short kind, off_t start, bool inPlace, const std::string& name) {
         return Async([=, this] {
