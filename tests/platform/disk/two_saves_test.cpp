@@ -49,16 +49,14 @@ struct SlowSystem : WatchedSystem {
         };
     }
     int LockInTheWay(int fd, short type, off_t start, off_t length) override {
-        if (lockError) return errno = lockError, -1;
-        return WatchedSystem::LockInTheWay(fd, type, start, length);
+        return lockError ? (errno = lockError, -1) : WatchedSystem::LockInTheWay(fd, type, start, length);
     }
     ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at) override {
         if (lockError && NameOf(fd) == "family.lnt") own = fd, pages.replace(at, size, from, size);
         return WatchedSystem::WriteAt(fd, from, size, at);
     }
     ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at) override {
-        if (fd == own) return static_cast<ssize_t>(pages.copy(into, size, static_cast<std::size_t>(at)));
-        return WatchedSystem::ReadAt(fd, into, size, at);
+        return fd == own ? static_cast<ssize_t>(pages.copy(into, size, at)) : WatchedSystem::ReadAt(fd, into, size, at);
     }
     int Close(int fd) override { return own = fd == own ? -1 : own, WatchedSystem::Close(fd); }
 };

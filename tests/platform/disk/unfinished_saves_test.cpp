@@ -207,21 +207,20 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         std::function<void(Remounted&)> make;
         SaveEnd end;
         std::string left;  // at the copy's name once judged
-        bool reached;      // the file can be found by its open
+        bool reached = true;  // the file can be found by its open
     } cases[] = {
-        {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier", true},
+        {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier"},
         {"not plugged in", [&](Remounted&) { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, "", false},
         {"not plugged in, its mount folder empty",
-         [&](Remounted&) { fs::rename(usb, dir / "away"), fs::create_directory(usb); }, SaveEnd::OutOfReach, "", true},
-        {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier",
-         true},
+         [&](Remounted&) { fs::rename(usb, dir / "away"), fs::create_directory(usb); }, SaveEnd::OutOfReach, ""},
+        {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier"},
         {"failing to read the file", [&](Remounted& d) { d.failing = (usb / "family.lnt").string(); },
-         SaveEnd::OutOfReach, "earlier", true},
-        {"the copy deleted", [&](Remounted&) { fs::remove(copy); }, SaveEnd::CopyMissing, "", true},
+         SaveEnd::OutOfReach, "earlier"},
+        {"the copy deleted", [&](Remounted&) { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
         {"the copy deleted, the file as long",
-         [&](Remounted&) { fs::remove(copy), Write(usb / "family.lnt", "EARLIER"); }, SaveEnd::CopyMissing, "", true},
+         [&](Remounted&) { fs::remove(copy), Write(usb / "family.lnt", "EARLIER"); }, SaveEnd::CopyMissing, ""},
         {"another file at its name", [&](Remounted&) { fs::remove(copy), Write(copy, "another"); },
-         SaveEnd::CopyMissing, "another", true},
+         SaveEnd::CopyMissing, "another"},
     };
     fs::create_directory_symlink(usb, dir / "linked");
     for (const auto& c : cases) {
@@ -243,9 +242,7 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
         if (fs::exists(dir / "away")) fs::remove(usb), fs::rename(dir / "away", usb);
         drive.failing.clear();
-        if (c.end == SaveEnd::OutOfReach) {
-            EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
-        }
+        if (c.end == SaveEnd::OutOfReach) EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
         for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
         EXPECT_EQ(Read(usb / "family (earlier contents).lnt"), "mine");
         fs::remove_all(usb);
