@@ -468,21 +468,19 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
         syncs = 0;
         return NotSavedText(fam.string(), SaveContents(fam.string(), Saved(fam), system));
     };
-    // Where the file system makes files with no name, the copy and the
-    // record have none until they are whole; elsewhere a scratch name.
+    // Where the file system makes files with no name, the copy has none until it is whole; elsewhere, and the record
+    // always, a scratch name.
     for (const bool withoutName : {nameless, false}) {
         nameless = withoutName;
-        const std::string made = nameless ? "nameless file" : ".fam.ged.*.tmp";
-        const std::string record = ".save.*.tmp";
+        const std::string made = nameless ? "nameless file" : ".fam.ged.*.tmp", record = ".save.*.tmp";
         EXPECT_EQ(save(), "");
-        std::vector<std::string> expected{"lock fam.ged for saving", "create nameless file", "write " + made, "sync " + made,
-                                          "chown " + made, "chmod " + made, "create " + record,
-                                          "lock " + record, "write " + record, "sync " + record,
-                                          "rename " + record + " to .save.*.record",
-                                          "sync .records-*", (nameless ? "link " : "rename ") + made + " to " + copy,
-                                          "sync " + folder, "close " + copy, "lock fam.ged for readers", "cut fam.ged",
-                                          "write .save.*.record", "write fam.ged", "unlock fam.ged for readers",
-                                          "sync fam.ged", "remove " + copy, "remove .save.*.record"};
+        std::vector<std::string> expected{
+            "lock fam.ged for saving", "create nameless file", "write " + made, "sync " + made, "chown " + made,
+            "chmod " + made, "create " + record, "lock " + record, "write " + record, "sync " + record,
+            "rename " + record + " to .save.*.record", "sync .records-*",
+            (nameless ? "link " : "rename ") + made + " to " + copy, "sync " + folder, "close " + copy,
+            "lock fam.ged for readers", "cut fam.ged", "write .save.*.record", "write fam.ged",
+            "unlock fam.ged for readers", "sync fam.ged", "remove " + copy, "remove .save.*.record"};
         if (!nameless) {  // once told there are none, each is made under a scratch name, the copy's recorded
             expected.insert(expected.begin() + 2, {"sync Lintora", "create .scratch.*.tmp", "lock .scratch.*.tmp",
                                                    "write .scratch.*.tmp", "sync .scratch.*.tmp",

@@ -726,8 +726,7 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     struct Watching : testing::ScriptedPlatform {
         std::vector<bool> windowShown;
         MsgResult MsgBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& title) override {
-            const QWidgetList tops = QApplication::topLevelWidgets();
-            windowShown.push_back(std::any_of(tops.begin(), tops.end(), [](QWidget* top) {
+            windowShown.push_back(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget* top) {
                 return qobject_cast<Lintora*>(top) && top->isVisible();
             }));
             return ScriptedPlatform::MsgBox(text, b, i, title);

@@ -96,8 +96,7 @@ TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningStaysAndNoNumberDecide
     ASSERT_NE(scratch, "");
     const fs::path record = records / *Names(records).begin();
     const std::string text = Read(record);
-    const int saver = HoldLock(record);
-    ASSERT_GE(saver, 0);
+    const int saver = HoldLock(record);  // -1 leaves the scratch file taken for a stopped save's: the test fails
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(Read(trees / scratch), "saved");
     EXPECT_EQ(Names(records).size(), 1u);
