@@ -91,10 +91,6 @@ protected:
                            "may be kept in a copy beside it, \"family (earlier contents).lnt\", or in the folder "
                            "~/.local/state/Lintora of whoever saved it; open that copy, or save the work again.";
     }
-    static std::string Missing(const fs::path& copy) {
-        return "A save of family.lnt did not finish, and its earlier contents, kept in " + copy.string() +
-               ", are no longer there.";
-    }
     void TearDown() override {
         unsetenv("TZ");
         FilesTest::TearDown();
@@ -297,7 +293,8 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         bool kept;
     } cases[] = {
         {"its copy out of reach", recorded, failing, {}, {out, CutShort()}, true},
-        {"its copy gone", recorded, RealSystem(), {}, {Missing(copy), CutShort()}, false},
+        {"its copy gone", recorded, RealSystem(), {}, {"A save of family.lnt did not finish, and its earlier contents, "
+         "kept in " + copy.string() + ", are no longer there.", CutShort()}, false},
         {"on another computer, not opened", RecordText(elsewhere), noLocks, {MsgResult::No}, {host}, true},
         {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes, MsgResult::No},
          {host, PutBack("family.lnt", copy), CutShort()}, false},

@@ -756,8 +756,7 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
 
     fs::rename(dir / "work", dir / "away");
     ui.boxes.clear();
-    ui.Answer(MsgResult::Ok);
-    ui.Answer(MsgResult::Yes);
+    for (MsgResult answer : {MsgResult::Ok, MsgResult::Yes}) ui.Answer(answer);
     StartProgram();
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
                               "whitlock.lnt cannot be opened: its folder " + (dir / "work").string() +

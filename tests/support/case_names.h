@@ -1,7 +1,5 @@
 #pragma once
-// Names of parameterized test cases made from each case's own data, the same
-// in every build, so that a failing case can be run again alone (CTest would
-// otherwise name a struct case by a dump of its bytes).
+// Names of parameterized cases from their own data, the same in every build, so that a failing one can be run again.
 #include <cstddef>
 #include <cstdio>
 #include <functional>
@@ -42,8 +40,7 @@ inline std::string IdentifierOf(std::string_view text) {
     return name;
 }
 
-// The name itself, or with _2, _3 ... where a case of the same instantiation
-// had it already (gtest asks for an instantiation's names in order from 0).
+// The name, or with _2, _3 ... where a case of the instantiation had it (gtest asks in order from index 0).
 inline std::string Unique(std::string name, std::size_t index) {
     static std::set<std::string> given;
     if (index == 0) given.clear();
@@ -53,9 +50,8 @@ inline std::string Unique(std::string name, std::size_t index) {
     return unique;
 }
 
-// The name generator (4th argument of INSTANTIATE_TEST_SUITE_P) naming each
-// case by a text of it: a member (&Case::what), a function of the case, or
-// the parameter itself where that is a text.
+// The name generator of INSTANTIATE_TEST_SUITE_P naming each case by a text of it: a member (&Case::what), a
+// function of the case, or the parameter itself.
 template <class Text = std::identity>
 auto NamedBy(Text text = {}) {
     return [text](const auto& info) {

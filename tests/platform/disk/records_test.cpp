@@ -146,9 +146,7 @@ TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
         {"a process id out of range", "process [0-9]+", "process 99999999999"},
     };
     for (const auto& d : damages) {
-        const std::string damaged = std::regex_replace(text, std::regex(d.pattern), d.damage);
-        EXPECT_NE(damaged, text) << d.what;
-        EXPECT_FALSE(ParseRecord(damaged, read = {})) << d.what;
+        EXPECT_FALSE(ParseRecord(std::regex_replace(text, std::regex(d.pattern), d.damage), read = {})) << d.what;
     }
     const fs::path damaged = Plant(record), loose = state / ".save.0123456789abcdef.record";
     std::ofstream(damaged) << std::regex_replace(text, std::regex("length 5000"), "length 5O00");
@@ -230,8 +228,7 @@ TEST_F(RecordsTest, AnOpenReadsItsOwnRecordsAndOldOnesGoAtStartUp) {
     std::vector<DamagedRecord> damaged;
     CleanOldScratchRecords(sys, &damaged);
     EXPECT_FALSE(fs::exists(state / half.scratch));
-    ASSERT_EQ(damaged.size(), 1u);
-    EXPECT_EQ(damaged[0].path, unreadable.string());
+    EXPECT_EQ(damaged.size() == 1 ? damaged[0].path : "", unreadable.string());
     EXPECT_TRUE(fs::exists(unreadable));
     EXPECT_FALSE(fs::exists(planted[0].parent_path()));
     for (int k = 1; k < 4; ++k) EXPECT_TRUE(fs::exists(planted[k])) << planted[k];

@@ -177,9 +177,8 @@ TEST_F(TwoSavesTest, ASaveHeldUpOnTheSaveRangeSaysAnotherSaveRuns) {
     };
     auto byRename = heldBy(F_RDLCK, kSaveRange, true, "a.lnt"), inPlace = heldBy(F_WRLCK, kSaveRange, false, "b.lnt"),
          other = heldBy(F_WRLCK, 0, false, "c.lnt");
-    EXPECT_EQ(byRename.get(), SaveStop::OtherSave);
-    EXPECT_EQ(inPlace.get(), SaveStop::OtherSave);
-    EXPECT_EQ(other.get(), SaveStop::HeldOpen);
+    EXPECT_EQ(std::tuple(byRename.get(), inPlace.get(), other.get()),
+              std::tuple(SaveStop::OtherSave, SaveStop::OtherSave, SaveStop::HeldOpen));
 }
 
 // The same between users: Bob, of the family group, saves Anna's 0664 file
