@@ -764,7 +764,6 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
                               kept + ", but the file or that copy cannot be reached now.\n\nEach is asked about "
                               "when its file is opened. Forget the one that cannot be reached? Its record ends (no "
                               "copy is deleted), and it is told no more at each start."}));
-    EXPECT_EQ(w->FileNote(), "");
 }
 
 // A save in place stopped after its copy, before it touched the file; the user opens the copy itself. Start-up takes

@@ -24,15 +24,10 @@ inline std::string IdentifierOf(std::string_view text) {
         const bool ascii = (byte >= '0' && byte <= '9') || ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z');
         char letter = ascii ? static_cast<char>(byte) : '_';
         if (byte == 0xC3 && i + 1 < text.size()) letter = kLatin1[text[++i] & 0x3F];
-        if (letter == '_') {
-            char spelt[8];
-            std::snprintf(spelt, sizeof spelt, "_x%02X", byte);
-            signs += spelt;
-            apart = !words.empty();
-        } else {
-            if (std::exchange(apart, false)) words += '_';
-            words += letter;
-        }
+        char spelt[8];
+        std::snprintf(spelt, sizeof spelt, "_x%02X", byte);
+        if (letter == '_') signs += spelt, apart = !words.empty();
+        else words += std::exchange(apart, false) ? std::string{'_', letter} : std::string(1, letter);
     }
     std::string name = !words.empty() ? words : !signs.empty() ? signs.substr(1) : "Empty";
     // A long text is cut at a word's end; the cases that then meet are told apart by Unique.
@@ -46,8 +41,7 @@ inline std::string Unique(std::string name, std::size_t index) {
     if (index == 0) given.clear();
     std::string unique = name;
     for (int n = 2; given.count(unique) != 0; ++n) unique = name + "_" + std::to_string(n);
-    given.insert(unique);
-    return unique;
+    return *given.insert(unique).first;
 }
 
 // The name generator of INSTANTIATE_TEST_SUITE_P naming each case by a text of it: a member (&Case::what), a
