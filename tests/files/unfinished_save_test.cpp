@@ -84,13 +84,6 @@ protected:
         return "The earlier contents of this file, from a save that did not finish, are in " + copy.string() +
                ", yours to keep or delete.";
     }
-    // What an open says of family.lnt a save left empty or zeros, its copy no longer recorded.
-    static std::string Blank(bool toNothing) {
-        return toNothing ? "File is empty!"
-                         : "family.lnt holds only zeros: a save of it stopped before it wrote. Its earlier contents "
-                           "may be kept in a copy beside it, \"family (earlier contents).lnt\", or in the folder "
-                           "~/.local/state/Lintora of whoever saved it; open that copy, or save the work again.";
-    }
     void TearDown() override {
         unsetenv("TZ");
         FilesTest::TearDown();
@@ -172,8 +165,13 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(), step.copyKept ? Note(copy) : "");
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", step.copyKept ? earlier : "");
         EXPECT_EQ(Records(), std::vector<std::string>{});
-        if (step.copyKept) {  // the copy is the user's now, its record ended: the next open leaves it be
-            EXPECT_EQ(Open(family), std::vector<std::string>{step.people == 0 ? Blank(toNothing) : CutShort()});
+        // The copy is the user's now, its record ended: the next open leaves it be, and knows it no more.
+        const std::string blank = toNothing ? "File is empty!" : "family.lnt holds only zeros: a save of it stopped "
+                                  "before it wrote. Its earlier contents may be kept in a copy beside it, \"family "
+                                  "(earlier contents).lnt\", or in the folder ~/.local/state/Lintora of whoever saved "
+                                  "it; open that copy, or save the work again.";
+        if (step.copyKept) {
+            EXPECT_EQ(Open(family), std::vector<std::string>{step.people == 0 ? blank : CutShort()});
             EXPECT_TRUE(fs::exists(copy));
         }
         fs::remove(copy);
@@ -214,13 +212,13 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     auto copy = [](const fs::path& f) { return f.parent_path() / (f.stem().string() + " (earlier contents).lnt"); };
     fs::rename(dir / "usb", dir / "away");
     auto kept = [&](const fs::path& f) { return f.string() + ": its earlier contents are kept in " + copy(f).string(); };
-    const std::string away = kept(usb) + ", but the file or that copy cannot be reached now.";
     ui.Answer(MsgResult::No);
     TellUnfinishedSaves(RealSystem(), notes.string());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away +
-                                                   "\n\nEach is asked about when its file is opened. Forget the one "
-                                                   "that cannot be reached? Its record ends (no copy is deleted), and "
-                                                   "it is told no more at each start."});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " +
+                                                   kept(usb) + ", but the file or that copy cannot be reached now.\n\n"
+                                                   "Each is asked about when its file is opened. Forget the one that "
+                                                   "cannot be reached? Its record ends (no copy is deleted), and it is "
+                                                   "told no more at each start."});
     EXPECT_EQ(Records().size(), 3u);
     ui.boxes.clear();
     ui.Answer(MsgResult::Yes);

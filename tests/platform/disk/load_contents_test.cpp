@@ -120,7 +120,7 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     // Looked at by name first, through the same calls: a folder that shuts the user out is named, and a working
     // folder removed leaves no way.
     sys.closed = (dir / "trees").string();
-    const LoadResult behind = LookAtFile(sys.closed + "/family.ged", sys);
+    const LoadResult behind = LookAtFile(sys.closed + "/1850/family.ged", sys);
     EXPECT_EQ(std::pair(behind.stop, behind.where), std::pair(LoadStop::FolderClosed, sys.closed));
     sys.noWorkingFolder = true;
     EXPECT_EQ(LoadContents("family.ged", sys).stop, LoadStop::Unreachable);
