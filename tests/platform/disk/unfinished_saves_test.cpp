@@ -279,18 +279,20 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     EXPECT_TRUE(fs::exists(usb / "for-aunt.lnt"));
 }
 
-// Without nameless files (FAT, exFAT), a save in place killed while it
-// writes the copy leaves it under a scratch name; the next open removes it.
+// Without nameless files (FAT, exFAT), a save in place killed before or while it writes the copy leaves it under a
+// scratch name; the next open removes it.
 TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
     struct WithoutNamelessFiles : StoppingSystem {
         using StoppingSystem::StoppingSystem;
         int OpenNameless(int, int, mode_t) override { return errno = EOPNOTSUPP, -1; }
     };
-    const fs::path file = StoppedSave(WithoutNamelessFiles("write .family.lnt.*.tmp", 1, true));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3);
-    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
-    for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory()) << entry;
+    for (const bool half : {false, true}) {
+        const fs::path file = StoppedSave(WithoutNamelessFiles("write .family.lnt.*.tmp", 1, half));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3) << half;
+        EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
+        for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory());
+    }
 }
 
 }  // namespace
