@@ -54,21 +54,22 @@ protected:
     }
     // Opens the file as the user does, answering its questions with
     // answers (its other boxes with OK), with what the program says.
-    std::vector<std::string> Open(const fs::path& path, std::vector<MsgResult> answers = {}) {
+    std::vector<std::string> Open(const fs::path& path, std::vector<MsgResult> answers = {},
+                                  SystemCalls& sys = RealSystem()) {
         ui.boxes.clear();
         ResetProgramState();
         g.AppPath = (dir / "app").string();
         for (const MsgResult answer : answers) ui.Answer(answer);
         for (int k = 0; k < 3; ++k) ui.Answer(MsgResult::Ok);
         windows.statusLabels.clear();
-        LoadFile(path.string());
+        LoadFile(path.string(), sys);
         const std::vector<std::string> texts = ui.Texts();
         ui.answers.clear();
         return texts;
     }
     // The records of saves kept in the user's own folder.
     std::vector<std::string> Records() const { return SaveRecordFiles(dir / "state" / "Lintora"); }
-    // The question of a stopped save of name whose file holds what holds says.
+    // The question of a stopped save of name, its file holding what holds says.
     static constexpr const char* kBeginning = ": the file holds the beginning of the new work.";
     static constexpr const char* kTorn = ": the file holds the beginning of the new work, as far as can be checked.";
     static constexpr const char* kNothing =
@@ -83,20 +84,6 @@ protected:
     static std::string Note(const fs::path& copy) {
         return "The earlier contents of this file, from a save that did not finish, are in " + copy.string() +
                ", yours to keep or delete.";
-    }
-    // What an open says of family.lnt a save left empty or zeros ("" copy: not known).
-    static std::string Blank(bool toNothing, const std::string& copy) {
-        if (toNothing && copy.empty()) return "File is empty!";
-        return std::string("family.lnt ") + (toNothing ? "is empty" : "holds only zeros") +
-               ": a save of it stopped before it wrote. " +
-               (copy.empty() ? "Its earlier contents may be kept in a copy beside it, \"family (earlier "
-                               "contents).lnt\", or in the folder ~/.local/state/Lintora of whoever saved it"
-                             : "Its earlier contents are kept in " + copy) +
-               "; open that copy, or save the work again.";
-    }
-    static std::string Missing(const fs::path& copy) {
-        return "A save of family.lnt did not finish, and its earlier contents, kept in " + copy.string() +
-               ", are no longer there.";
     }
     void TearDown() override {
         unsetenv("TZ");
@@ -147,10 +134,8 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         std::vector<std::string> said;
         bool copyKept;
     } steps[] = {
-        // Where the file system makes files with no name, the record and
-        // the copy are named once whole.
-        {"before the record", "rename .save.*.tmp to .save.*.record", false,
-         {}, 4500, {}, false},
+        // The record, and the copy where the file system makes files with no name, are named once whole.
+        {"before the record", "rename .save.*.tmp to .save.*.record", false, {}, 4500, {}, false},
         {"before the copy has its name",
          (nameless ? "link nameless file" : "rename .family.lnt.*.tmp") + std::string(" to family (earlier contents).lnt"),
          false, {}, 4500, {}, false},
@@ -174,27 +159,21 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
         windows.fileNotes.clear();
         EXPECT_EQ(Open(family, step.answers), step.said);
-        if (step.people >= 0) {
-            EXPECT_EQ(g.IndivCount, step.people);
-        } else {
-            EXPECT_TRUE(g.IndivCount > 0 && g.IndivCount < 180) << g.IndivCount;
-        }
+        EXPECT_TRUE(step.people >= 0 ? g.IndivCount == step.people : g.IndivCount > 0 && g.IndivCount < 180)
+            << g.IndivCount;
         const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
         EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), putBack ? putBackLine : "");
         EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(),
                   step.copyKept ? Note(copy) : putBack ? putBackLine : "");
-        EXPECT_EQ(fs::exists(copy), step.copyKept);
-        if (fs::exists(copy)) {
-            EXPECT_EQ(Read(copy), earlier);
-        }
+        EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", step.copyKept ? earlier : "");
         EXPECT_EQ(Records(), std::vector<std::string>{});
-        // The copy is the user's now: the next open and start leave it be.
+        // The copy is the user's now, its record ended: the next open leaves it be, and knows it no more.
+        const std::string blank = toNothing ? "File is empty!" : "family.lnt holds only zeros: a save of it stopped "
+                                  "before it wrote. Its earlier contents may be kept in a copy beside it, \"family "
+                                  "(earlier contents).lnt\", or in the folder ~/.local/state/Lintora of whoever saved "
+                                  "it; open that copy, or save the work again.";
         if (step.copyKept) {
-            const std::vector<std::string> again{step.people == 0 ? Blank(toNothing, "") : CutShort()};
-            EXPECT_EQ(Open(family), again);
-            ui.boxes.clear();
-            TellUnfinishedSaves(RealSystem(), "");
-            EXPECT_EQ(ui.Texts(), std::vector<std::string>{});
+            EXPECT_EQ(Open(family), std::vector<std::string>{step.people == 0 ? blank : CutShort()});
             EXPECT_TRUE(fs::exists(copy));
         }
         fs::remove(copy);
@@ -202,9 +181,8 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     }
 }
 
-// A file changed after its save stopped is asked about at each open, No
-// its default, until the user answers, by either of its names; No keeps
-// the copy as the user's, named while the file is open, and ends the record.
+// A file changed after its save stopped is asked about at each open (No the default) by either name, until
+// answered; No keeps the copy as the user's, named while the file is open, and ends the record.
 TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsItsDefault) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     StopSaveHalfWay(4500, 18);
@@ -222,10 +200,8 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsIt
     EXPECT_TRUE(fs::exists(copy));
 }
 
-// At start-up one box, once the window shows, names every other save of the
-// user's that did not finish, whatever its file, and asks nothing of them;
-// those that cannot be reached (a drive away) it offers to forget, which
-// ends their records and deletes no copy.
+// At start-up one box names every other stopped save of the user's and asks nothing of them; those out of reach
+// it offers to forget, which ends their records and deletes no copy.
 TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt", usb = dir / "usb" / "usb.lnt",
                    moved = dir / "moved.lnt";
@@ -277,9 +253,8 @@ TEST_F(UnfinishedSaveTest, StartUpNamesAnOldScratchRecordItCannotRead) {
                                                    "delete it once you have checked the files you saved last."});
 }
 
-// A put back into a file made read-only fails and says why, the copy kept
-// and asked about again; a file then torn inside a block is offered back as
-// far as can be checked, and No names the copy.
+// A put back into a read-only file fails and says why, the copy kept; a file then torn inside a block is offered
+// back "as far as can be checked", and No names the copy.
 TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string earlier = StopSaveHalfWay(4500, 3000);
@@ -301,11 +276,9 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
     EXPECT_EQ(Records(), std::vector<std::string>{});
 }
 
-// What the open tells of a stopped save beyond what its file holds: a copy
-// gone, one out of reach, a save that seems to run on another computer
-// (asked after a wait, then a stopped save like any other), one that
-// another save overtook where no lock could be had (No the default), and
-// a record made by hand with the file itself as its copy, named with both.
+// What the open tells of a stopped save beyond what its file holds: its copy gone or out of reach, a save that
+// seems to run on another computer (asked, then a stopped save like any other), one another save overtook where
+// no lock could be had (No the default), and a record made by hand naming the file as its copy.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     setenv("TZ", "UTC", 1);
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
@@ -314,14 +287,16 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     const std::string recorded = Read(record), earlier = Read(copy);
     SaveRecord elsewhere;
     ASSERT_TRUE(ParseRecord(recorded, elsewhere));
+    SaveRecord overtaken = elsewhere;
+    overtaken.overtaken = true;
     std::tie(elsewhere.host, elsewhere.boot, elsewhere.began, elsewhere.locked) =
         std::tuple("attic", "attic's boot", 1765180800, false);
+    SaveRecord byHand = elsewhere;
+    byHand.copy = family.string();
     // Another computer's lock is not seen where the file system keeps none.
-    WatchedSystem noLocks;
+    WatchedSystem noLocks, failing;
     noLocks.before = [](const std::string& call) { return call.starts_with("lock .save.") ? ENOLCK : 0; };
-    WatchedSystem failing;
     failing.before = [](const std::string& call) { return call == "open family (earlier contents).lnt" ? EIO : 0; };
-    const std::string missing = Missing(copy);
     const std::string out = "A save of family.lnt did not finish. Its earlier contents are kept in " + copy.string() +
                             ", but that copy cannot be reached now (a drive that is not plugged in, or a network "
                             "folder not connected). Nothing was removed: they will be offered again once the copy "
@@ -329,14 +304,9 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     const std::string host = "family.lnt is being saved on the computer attic, where that save began at 08:00 on 8 "
                              "December 2025, or that save stopped there. Open it all the same? Until that save has "
                              "finished, the file may hold only part of its work.";
-    SaveRecord overtaken;
-    ASSERT_TRUE(ParseRecord(recorded, overtaken));
-    overtaken.overtaken = true;
     const std::string mayHold = "A save of family.lnt did not finish, and another save changed the file while it ran: "
                                 "family.lnt may hold that other save's work. Put back its earlier contents, kept in " +
                                 copy.string() + ", over what it holds now?";
-    SaveRecord byHand = elsewhere;
-    byHand.copy = family.string();
     const struct {
         const char* what;
         std::string record;
@@ -346,7 +316,8 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         bool kept;
     } cases[] = {
         {"its copy out of reach", recorded, failing, {}, {out, CutShort()}, true},
-        {"its copy gone", recorded, RealSystem(), {}, {missing, CutShort()}, false},
+        {"its copy gone", recorded, RealSystem(), {}, {"A save of family.lnt did not finish, and its earlier contents, "
+         "kept in " + copy.string() + ", are no longer there.", CutShort()}, false},
         {"on another computer, not opened", RecordText(elsewhere), noLocks, {MsgResult::No}, {host}, true},
         {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes, MsgResult::No},
          {host, PutBack("family.lnt", copy), CutShort()}, false},
@@ -362,19 +333,11 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         Write(record, c.record);
         if (!fs::exists(copy)) Write(copy, earlier);
         if (std::string(c.what) == "its copy gone") fs::remove(copy);
-        ui.boxes.clear();
-        ResetProgramState();
-        g.AppPath = (dir / "app").string();
-        for (const MsgResult answer : c.answers) ui.Answer(answer);
-        for (int k = 0; k < 3; ++k) ui.Answer(MsgResult::Ok);
-        LoadFile(family.string(), c.sys);
-        ui.answers.clear();
-        EXPECT_EQ(ui.Texts(), c.opened);
+        EXPECT_EQ(Open(family, c.answers, c.sys), c.opened);
         EXPECT_EQ(ui.boxes.at(0).buttons == MsgButtons::YesNoDefaultNo, c.opened.at(0) == mayHold);
         EXPECT_EQ(fs::exists(record), c.kept);
-        if (fs::exists(record) && std::string(c.what).starts_with("on another")) {
+        if (fs::exists(record) && std::string(c.what).starts_with("on another"))
             EXPECT_EQ(Read(record), RecordText(elsewhere));
-        }
     }
 }
 
@@ -427,35 +390,6 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     EXPECT_EQ(Read(copy), earlier);
 }
 
-// The lock of a save in place that runs tells the open, whatever its record
-// is judged; the open leaves it its copy and record.
-TEST_F(UnfinishedSaveTest, ASaveInPlaceThatRunsIsToldByTheFilesLockAndKeepsItsCopy) {
-    const fs::path family = dir / "family.ged";
-    Write(family, kAnn);
-    fs::create_hard_link(family, dir / "for-aunt.ged");
-    std::promise<void> reached, letGo;
-    WatchedSystem slow;
-    slow.before = [&](const std::string& call) {
-        if (call == "cut family.ged") reached.set_value(), letGo.get_future().wait();
-        return 0;
-    };
-    auto saving = std::async(std::launch::async, [&] {
-        return SaveContents(family.string(), "0 HEAD\r\n0 @I1@ INDI\r\n0 @I2@ INDI\r\n0 TRLR\r\n", slow);
-    });
-    reached.get_future().wait();
-    EXPECT_EQ(Open(family), std::vector<std::string>{"family.ged is being saved by another copy of the program. Open "
-                                                     "it again when that save has finished."});
-    EXPECT_EQ(g.IndivCount, 0);
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family (earlier contents).ged", "family.ged",
-                                                      "for-aunt.ged", "state"}));
-    EXPECT_EQ(Records().size(), 1u);
-    letGo.set_value();
-    EXPECT_TRUE(saving.get().saved());
-    EXPECT_EQ(Open(family), std::vector<std::string>{});
-    EXPECT_EQ(g.IndivCount, 2);
-    EXPECT_EQ(Records(), std::vector<std::string>{});
-}
-
 // A record whose saver runs does not keep a free file from opening: that
 // saver writes a file the name no longer reaches, and keeps its copy and record.
 TEST_F(UnfinishedSaveTest, AFreeFileOpensWhateverARunningRecordSays) {
@@ -480,10 +414,9 @@ TEST_F(UnfinishedSaveTest, AFreeFileOpensWhateverARunningRecordSays) {
     running.Remove();
 }
 
-// While another copy of the program saves the file, an open reads nothing
-// of it and says why, also where the save began after the open looked for
-// its copy; a save of this copy waits for the other's end instead of
-// writing into it. The file then holds the last save whole.
+// While another copy of the program saves the file (held before its cut, then its write), an open reads nothing
+// of it, says why and leaves that save its copy and record; a save of this copy waits for the other's end instead
+// of writing into it. The file then holds the last save whole.
 TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherReadNorWrittenInto) {
     const fs::path family = dir / "family.lnt";
     const std::string saved = WorkOf(18, family), ours = WorkOf(4500, family);
@@ -498,7 +431,7 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
     if (other == 0) {
         WatchedSystem system;
         system.before = [&](const std::string& call) {
-            if (call == "write family.lnt") {
+            if (call == "cut family.lnt" || call == "write family.lnt") {
                 char c = 0;
                 (void)!::write(half[1], &c, 1);
                 (void)!::read(goOn[0], &c, 1);
@@ -508,10 +441,16 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
         ::_exit(SaveContents(family.string(), saved, system).saved() ? 0 : 1);
     }
     char c = 0;
-    ASSERT_EQ(::read(half[0], &c, 1), 1);
-    EXPECT_EQ(Open(family), running);
-    EXPECT_EQ(g.IndivCount, 0);
-    EXPECT_EQ(g.FileName, "");
+    for (const bool cut : {false, true}) {
+        SCOPED_TRACE(cut ? "held before its write" : "held before its cut");
+        ASSERT_EQ(::read(half[0], &c, 1), 1);
+        EXPECT_EQ(Open(family), running);
+        EXPECT_EQ(g.IndivCount, 0);
+        EXPECT_EQ(g.FileName, "");
+        EXPECT_TRUE(fs::exists(dir / "family (earlier contents).lnt"));
+        EXPECT_EQ(Records().size(), 1u);
+        if (!cut) ASSERT_EQ(::write(goOn[1], &c, 1), 1);
+    }
     std::thread goesOn([&] {
         ::usleep(300'000);
         (void)!::write(goOn[1], &c, 1);
@@ -661,8 +600,6 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
             return work();
         });
     };
-    const std::string cutShort = "family.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over "
-                                 "it would lose what is missing.";
     EXPECT_EQ(asAnna([&] {
                   std::string said = std::to_string(Open(family).size());
                   said += " " + std::to_string(g.IndivCount) + ", ";
@@ -672,7 +609,7 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
                   TellUnfinishedSaves(RealSystem(), "");
                   return said + texts.at(0) + ", " + std::to_string(texts.size() + ui.boxes.size() - 1);
               }),
-              "0 300, , " + cutShort + ", 1");
+              "0 300, , " + CutShort() + ", 1");
     EXPECT_EQ(Read(planted), "mine");
     Write(family, earlier);
     ASSERT_EQ(::write(orders[1], "r", 1), 1);  // his read lock

@@ -190,4 +190,11 @@ inline bool SaveStopped(const std::string& path, const std::string& contents, Sy
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// A descriptor holding a write lock on all of path, as a running saver holds its record; -1 where none.
+inline int HoldLock(const std::string& path) {
+    struct flock lock {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0 ? fd : (::close(fd), -1);
+}
+
 }  // namespace lintora::testing

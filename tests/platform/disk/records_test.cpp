@@ -11,7 +11,6 @@
 #include <sstream>
 #include <tuple>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/disk/copies_folder.h"
@@ -56,17 +55,14 @@ protected:
     }
 };
 
-// A free lock on a record tells that its save is over, whatever host or process it names, wherever the file system
-// shows every saver's lock; elsewhere, and where the lock calls fail, its process tells, and another host's save is
-// never taken as over. An answer written into the record keeps its saver as read.
+// A free lock on a record is its save over, whatever host or process it names, where the file system shows every
+// saver's lock; elsewhere its process tells. An answer written into the record keeps its saver.
 TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock) {
     struct AsFileSystem : SystemCalls {
         std::uint64_t type = 0;
         const char* options = "";
         int lockError = 0;
-        int FileSystem(int, std::uint64_t& kind, std::string& mounted) override {
-            return kind = type, mounted = options, 0;
-        }
+        int FileSystem(int, std::uint64_t& kind, std::string& how) override { return kind = type, how = options, 0; }
         int LockInTheWay(int fd, short lock, off_t start, off_t length) override {
             return lockError ? (errno = lockError, -1) : SystemCalls::LockInTheWay(fd, lock, start, length);
         }
@@ -74,27 +70,19 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
     const struct {
         const char* kind;
         std::uint64_t type;
-        const char* options;
-        int lockError;
-        Saver otherHost, liveProcess;  // of records whose lock is free
+        bool lockTells;  // a free lock is a save over; else its process tells, and another host's never is
+        const char* options = "";
+        int lockError = 0;
     } cases[] = {
-        {"ext4", 0xEF53, "", 0, Saver::Over, Saver::Over},
-        {"btrfs", 0x9123683E, "", 0, Saver::Over, Saver::Over},
-        {"xfs", 0x58465342, "", 0, Saver::Over, Saver::Over},
-        {"tmpfs", 0x01021994, "", 0, Saver::Over, Saver::Over},
-        {"vfat", 0x4D44, "", 0, Saver::Over, Saver::Over},
-        {"exfat", 0x2011BAB0, "", 0, Saver::Over, Saver::Over},
-        {"f2fs", 0xF2F52010, "", 0, Saver::Over, Saver::Over},
-        {"nfs", 0x6969, "rw,vers=4.2,local_lock=none", 0, Saver::Over, Saver::Over},
-        {"nfs mounted nolock", 0x6969, "rw,vers=3,nolock", 0, Saver::Elsewhere, Saver::Running},
-        {"nfs with local locks", 0x6969, "rw,vers=3,local_lock=all", 0, Saver::Elsewhere, Saver::Running},
-        {"cifs", 0xFF534D42, "rw,vers=3.1.1", 0, Saver::Over, Saver::Over},
-        {"cifs mounted nobrl", 0xFF534D42, "rw,nobrl", 0, Saver::Elsewhere, Saver::Running},
-        {"fuse", 0x65735546, "", 0, Saver::Elsewhere, Saver::Running},
-        {"of an unknown kind", 0x12345678, "", 0, Saver::Elsewhere, Saver::Running},
-        {"ext4, locks refused with ENOLCK", 0xEF53, "", ENOLCK, Saver::Elsewhere, Saver::Running},
-        {"ext4, locks refused with EINVAL", 0xEF53, "", EINVAL, Saver::Elsewhere, Saver::Running},
-        {"ext4, locks refused with EOPNOTSUPP", 0xEF53, "", EOPNOTSUPP, Saver::Elsewhere, Saver::Running},
+        {"ext4", 0xEF53, true}, {"btrfs", 0x9123683E, true}, {"xfs", 0x58465342, true}, {"tmpfs", 0x01021994, true},
+        {"vfat", 0x4D44, true}, {"exfat", 0x2011BAB0, true}, {"f2fs", 0xF2F52010, true},
+        {"nfs", 0x6969, true, "rw,vers=4.2,local_lock=none"}, {"nfs mounted nolock", 0x6969, false, "rw,vers=3,nolock"},
+        {"nfs with local locks", 0x6969, false, "rw,vers=3,local_lock=all"},
+        {"cifs", 0xFF534D42, true, "rw,vers=3.1.1"}, {"cifs mounted nobrl", 0xFF534D42, false, "rw,nobrl"},
+        {"fuse", 0x65735546, false}, {"of an unknown kind", 0x12345678, false},
+        {"ext4, locks refused with ENOLCK", 0xEF53, false, "", ENOLCK},
+        {"ext4, locks refused with EINVAL", 0xEF53, false, "", EINVAL},
+        {"ext4, locks refused with EOPNOTSUPP", 0xEF53, false, "", EOPNOTSUPP},
     };
     SaveRecord live = SaveOf(::getppid()), elsewhere = live;  // alive, holding no record
     live.locked = elsewhere.locked = true;
@@ -106,15 +94,13 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
         std::tie(sys.type, sys.options, sys.lockError) = std::tuple(c.type, c.options, c.lockError);
         const std::vector<FoundRecord> found = SaveRecordsOf(sys, file.string());
         ASSERT_EQ(found.size(), 2u);
-        EXPECT_EQ(SaverOf(sys, found[0].record), c.liveProcess);
-        EXPECT_EQ(SaverOf(sys, found[1].record), c.otherHost);
+        EXPECT_EQ(SaverOf(sys, found[0].record), c.lockTells ? Saver::Over : Saver::Running);
+        EXPECT_EQ(SaverOf(sys, found[1].record), c.lockTells ? Saver::Over : Saver::Elsewhere);
     }
     // A lock held is a save that runs, wherever it runs.
     std::tie(sys.type, sys.lockError) = std::tuple(0xEF53, 0);
-    struct flock lock {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
     FoundRecord found = SaveRecordsOf(sys, file.string())[1];
-    const int fd = ::open((state / found.name).c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &lock), 0);
+    const int fd = HoldLock(state / found.name);
     EXPECT_EQ(SaverOf(sys, SaveRecordsOf(sys, file.string())[1].record), Saver::Running);
     ::close(fd);
     found.record.givenUp = true;
@@ -140,9 +126,8 @@ TEST_F(RecordsTest, AScratchFileOfAnyNameGoesAtTheNextOpen) {
     for (const auto& entry : fs::recursive_directory_iterator(state)) EXPECT_NE(entry.path().extension(), ".record");
 }
 
-// A record cut anywhere, or lacking what the program always writes, or with a value garbled or out of range, reads
-// as none; the lister passes it over and names it with the file and copy it can read, and one loose in the state
-// folder; a record still under its scratch name is neither read nor named.
+// A record cut anywhere, lacking what the program always writes, or with a value garbled or out of range, is none:
+// the lister names it, with the file and copy it can read; one still under its scratch name is passed over unnamed.
 TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
     SaveRecord record = SaveOf(::getpid()), read;
     record.blocks = BlockHashes(std::string(5000, 'x'));
@@ -161,9 +146,7 @@ TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
         {"a process id out of range", "process [0-9]+", "process 99999999999"},
     };
     for (const auto& d : damages) {
-        const std::string damaged = std::regex_replace(text, std::regex(d.pattern), d.damage);
-        EXPECT_NE(damaged, text) << d.what;
-        EXPECT_FALSE(ParseRecord(damaged, read = {})) << d.what;
+        EXPECT_FALSE(ParseRecord(std::regex_replace(text, std::regex(d.pattern), d.damage), read = {})) << d.what;
     }
     const fs::path damaged = Plant(record), loose = state / ".save.0123456789abcdef.record";
     std::ofstream(damaged) << std::regex_replace(text, std::regex("length 5000"), "length 5O00");
@@ -178,8 +161,8 @@ TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
                                                loose.string() + ": , "}));
 }
 
-// The state folder is made the user's alone, once; a link, or another
-// user's folder (after a start under sudo), takes no copy nor record.
+// The state folder is made the user's alone, once; a link in its place takes no copy nor record (another user's:
+// AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace).
 TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     fs::create_hard_link(file, trees / "for-aunt.ged");  // saved in place, and so recorded
     struct Counting : WatchedSystem {
@@ -200,22 +183,12 @@ TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     const std::vector<FoundRecord> kept = SaveRecordsOf(RealSystem(), file.string());
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_TRUE(kept[0].record.told && kept[0].record.locked);
-    fs::remove(kept[0].record.copy);
-    std::ofstream(file) << "saved";
-
     fs::remove_all(state);
     fs::create_directories(dir / "elsewhere");
     fs::create_directory_symlink(dir / "elsewhere", state);
     const SaveResult linked = SaveContents(file.string(), "again", sys);
     EXPECT_EQ(std::make_pair(linked.stop, linked.error), std::make_pair(SaveStop::Record, ELOOP));
     EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
-    if (::geteuid() != 0) GTEST_SKIP() << "another user's folder needs root";
-    fs::remove(state);
-    fs::create_directory(state);
-    ASSERT_EQ(::chown(state.c_str(), 4321, 4321), 0);
-    EXPECT_EQ(SaveContents(file.string(), "again", sys).error, kNotYourFolder);
-    EXPECT_TRUE(fs::is_empty(state));
-    EXPECT_EQ(Read(file), "saved");
 }
 
 // An open lists no other folder's records; the start-up clears, once, the
@@ -255,8 +228,7 @@ TEST_F(RecordsTest, AnOpenReadsItsOwnRecordsAndOldOnesGoAtStartUp) {
     std::vector<DamagedRecord> damaged;
     CleanOldScratchRecords(sys, &damaged);
     EXPECT_FALSE(fs::exists(state / half.scratch));
-    ASSERT_EQ(damaged.size(), 1u);
-    EXPECT_EQ(damaged[0].path, unreadable.string());
+    EXPECT_EQ(damaged.size() == 1 ? damaged[0].path : "", unreadable.string());
     EXPECT_TRUE(fs::exists(unreadable));
     EXPECT_FALSE(fs::exists(planted[0].parent_path()));
     for (int k = 1; k < 4; ++k) EXPECT_TRUE(fs::exists(planted[k])) << planted[k];

@@ -9,9 +9,6 @@
 #include <set>
 #include <sstream>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/disk/load_contents.h"
@@ -63,10 +60,8 @@ protected:
     }
 };
 
-// A save killed just before its new file is renamed over the old one leaves that file under its scratch name, with
-// the program's record of it; the next save of the file, or its next open, removes both. So does a save in place
-// killed just after it made its copy's scratch file, where the file system makes no nameless files. A file of such
-// a name that the program never made stays.
+// A save killed just before its rename leaves its new file under its scratch name, recorded; the next save or open
+// removes both. A file of such a name that the program never made stays.
 TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
     for (const bool noNameless : {false, true}) {
         if (!noNameless && !MakesNamelessFiles(trees.string())) continue;
@@ -81,43 +76,20 @@ TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
             EXPECT_TRUE(Names(records).empty());
         }
     }
-    struct WithoutNamelessFiles : StoppingSystem {
-        using StoppingSystem::StoppingSystem;
-        int OpenNameless(int, int, mode_t) override { return errno = EOPNOTSUPP, -1; }
-    } crash("write .the family.lnt.*.tmp", 1, false);
-    fs::create_hard_link(file, trees / "for-aunt.lnt");
-    ASSERT_TRUE(SaveStopped(file.string(), "saved", crash));
-    EXPECT_EQ(Names(trees).size(), 4u);  // an empty copy under its scratch name
-    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
-    EXPECT_EQ(Names(trees), (std::set<std::string>{"the family.lnt", "for-aunt.lnt", mine}));
-    EXPECT_TRUE(Names(records).empty());
 }
 
-// A scratch file whose saver still holds its record's lock stays with its record; once the lock is free both go,
-// whatever numbers the drive gives the folder and the file now (FAT and exFAT renumber at each mount). A save that
-// fails removes its scratch file and the record with it; a damaged record stops no open.
+// A scratch file whose saver holds its record's lock stays; once free both go, whatever numbers the drive now gives
+// (FAT renumbers at each mount). A save that fails removes both; a damaged record stops no open.
 TEST_F(ScratchRecordsTest, AScratchFileOfASaveStillRunningStaysAndNoNumberDecides) {
     const std::string scratch = CrashAtTheRename(!MakesNamelessFiles(trees.string()));
     ASSERT_NE(scratch, "");
     const fs::path record = records / *Names(records).begin();
     const std::string text = Read(record);
-    int held[2];
-    ASSERT_EQ(::pipe(held), 0);
-    const pid_t saver = ::fork();
-    if (saver == 0) {
-        struct flock lock {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
-        const int fd = ::open(record.c_str(), O_RDWR);
-        (void)!::write(held[1], "h", ::fcntl(fd, F_OFD_SETLK, &lock) == 0 ? 1 : 0);
-        ::pause();
-        ::_exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(held[0], &c, 1), 1);
+    const int saver = HoldLock(record);  // -1 leaves the scratch file taken for a stopped save's: the test fails
     EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
     EXPECT_EQ(Read(trees / scratch), "saved");
     EXPECT_EQ(Names(records).size(), 1u);
-    ::kill(saver, SIGKILL);
-    ::waitpid(saver, nullptr, 0);
+    ::close(saver);
     struct Renumbered : SystemCalls {
         int Status(int fd, struct stat& st) override { return Renumber(SystemCalls::Status(fd, st), st); }
         int StatusAt(int dir, const std::string& name, struct stat& st) override {

@@ -143,13 +143,9 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     EXPECT_TRUE(SaveRecords(RealSystem()).empty());
 }
 
-
-// A stopped save whose file no longer tells what became of it keeps its
-// copy, named: a file as long as the new contents but for another last,
-// short block; a file stamped before the
-// cut. A file that is the new contents lets the copy go; one partly
-// written since the cut is part of them. The file is stamped
-// 1765000001.000000100.
+// A stopped save whose file no longer tells what became of it keeps its copy, named: a file as long as the new
+// contents but for another last, short block; a file stamped before the cut. A file that is the new contents lets
+// the copy go; one partly written since the cut is part of them. The file is stamped 1765000001.000000100.
 TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string block = std::string(4096, 'x') + std::string(904, '\0');
@@ -201,12 +197,9 @@ struct Remounted : WatchedSystem {
     }
 };
 
-// A save in place on a USB drive, its copy beside the user's own "family
-// (earlier contents).lnt", is found when mounted again, by its open (also
-// through a linked folder) and at start-up, and kept while the drive is
-// away, its mount folder left empty; only a copy proven gone drops it, the
-// file holding bytes as many as the copy's or not. A file that cannot be
-// read is never offered a put-back. Nothing of the user's goes.
+// A save in place on a USB drive, its copy beside the user's own "family (earlier contents).lnt", is found when
+// mounted again, by its open (also through a linked folder) and at start-up, and kept while the drive is away;
+// only a copy proven gone drops it. A file that cannot be read is offered no put-back. Nothing of the user's goes.
 TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
     const fs::path usb = dir / "usb", copy = usb / "family (earlier contents 2).lnt";
     const struct {
@@ -214,21 +207,20 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         std::function<void(Remounted&)> make;
         SaveEnd end;
         std::string left;  // at the copy's name once judged
-        bool reached;      // the file can be found by its open
+        bool reached = true;  // the file can be found by its open
     } cases[] = {
-        {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier", true},
+        {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier"},
         {"not plugged in", [&](Remounted&) { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, "", false},
         {"not plugged in, its mount folder empty",
-         [&](Remounted&) { fs::rename(usb, dir / "away"), fs::create_directory(usb); }, SaveEnd::OutOfReach, "", true},
-        {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier",
-         true},
+         [&](Remounted&) { fs::rename(usb, dir / "away"), fs::create_directory(usb); }, SaveEnd::OutOfReach, ""},
+        {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier"},
         {"failing to read the file", [&](Remounted& d) { d.failing = (usb / "family.lnt").string(); },
-         SaveEnd::OutOfReach, "earlier", true},
-        {"the copy deleted", [&](Remounted&) { fs::remove(copy); }, SaveEnd::CopyMissing, "", true},
+         SaveEnd::OutOfReach, "earlier"},
+        {"the copy deleted", [&](Remounted&) { fs::remove(copy); }, SaveEnd::CopyMissing, ""},
         {"the copy deleted, the file as long",
-         [&](Remounted&) { fs::remove(copy), Write(usb / "family.lnt", "EARLIER"); }, SaveEnd::CopyMissing, "", true},
+         [&](Remounted&) { fs::remove(copy), Write(usb / "family.lnt", "EARLIER"); }, SaveEnd::CopyMissing, ""},
         {"another file at its name", [&](Remounted&) { fs::remove(copy), Write(copy, "another"); },
-         SaveEnd::CopyMissing, "another", true},
+         SaveEnd::CopyMissing, "another"},
     };
     fs::create_directory_symlink(usb, dir / "linked");
     for (const auto& c : cases) {
@@ -250,9 +242,7 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", c.left);
         if (fs::exists(dir / "away")) fs::remove(usb), fs::rename(dir / "away", usb);
         drive.failing.clear();
-        if (c.end == SaveEnd::OutOfReach) {
-            EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
-        }
+        if (c.end == SaveEnd::OutOfReach) EXPECT_EQ(UnfinishedSaves(drive, "").at(0).end, SaveEnd::PartOfNew);
         for (const FoundRecord& found : SaveRecords(RealSystem())) RemoveSaveRecord(RealSystem(), found.name);
         EXPECT_EQ(Read(usb / "family (earlier contents).lnt"), "mine");
         fs::remove_all(usb);
@@ -289,18 +279,20 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     EXPECT_TRUE(fs::exists(usb / "for-aunt.lnt"));
 }
 
-// Without nameless files (FAT, exFAT), a save in place killed while it
-// writes the copy leaves it under a scratch name; the next open removes it.
+// Without nameless files (FAT, exFAT), a save in place killed before or while it writes the copy leaves it under a
+// scratch name; the next open removes it.
 TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
     struct WithoutNamelessFiles : StoppingSystem {
         using StoppingSystem::StoppingSystem;
         int OpenNameless(int, int, mode_t) override { return errno = EOPNOTSUPP, -1; }
     };
-    const fs::path file = StoppedSave(WithoutNamelessFiles("write .family.lnt.*.tmp", 1, true));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3);
-    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
-    for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory()) << entry;
+    for (const bool half : {false, true}) {
+        const fs::path file = StoppedSave(WithoutNamelessFiles("write .family.lnt.*.tmp", 1, half));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 3) << half;
+        EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
+        for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory());
+    }
 }
 
 }  // namespace
