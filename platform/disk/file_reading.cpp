@@ -32,8 +32,7 @@ bool FolderThere(SystemCalls& sys, const std::string& folder) {
     return Descriptor(sys, sys.OpenAt(AT_FDCWD, folder, O_PATH | O_DIRECTORY)).open();
 }
 
-// The first folder on the way to path that the user may not open; its own
-// folder when none is found so.
+// The first folder on the way to path that the user may not open; its own folder when none is found so.
 std::string ClosedFolder(SystemCalls& sys, const std::string& path) {
     const fs::path folder = FolderOf(path);
     fs::path walked;
@@ -68,8 +67,7 @@ LoadResult LookAtFile(const std::string& path, SystemCalls& sys) {
 
 LoadResult ReadOrdinaryFile(const std::string& path, SystemCalls& sys) {
     if (LoadResult looked = LookAtFile(path, sys); !looked.read()) return looked;
-    // Nor is one put there meanwhile: the open does not wait, and what was
-    // opened is looked at once more.
+    // Nor is one put there meanwhile: the open does not wait, and what was opened is looked at once more.
     return LoadContents(path, sys);
 }
 

@@ -94,8 +94,7 @@ LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpos
     struct stat before {};
     if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None)
         return Stopped(stop, error);
-    // Refused: a save in place is writing the file. Any other failure: the
-    // file system keeps no locks.
+    // Refused: a save in place is writing the file. Any other failure: the file system keeps no locks.
     const bool locked = sys.LockRange(fd.get(), F_RDLCK, kReadersRange, kLockRangeLength) == 0;
     if (!locked && HeldBySave(errno)) return Stopped(LoadStop::SaveRunning, errno);
     LoadResult result;

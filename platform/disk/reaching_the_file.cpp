@@ -39,9 +39,8 @@ int StartAtRoot(SystemCalls& sys, Descriptor& at, fs::path& atPath) {
     return MoveTo(sys, at, sys.OpenAt(AT_FDCWD, "/", O_PATH | O_DIRECTORY));
 }
 
-// A link in a folder that is sticky and writable by all may have been put
-// there by anyone to lead a save elsewhere; the system's own rule for such
-// folders, whether it is switched on or not.
+// A link in a folder that is sticky and writable by all may have been put there by anyone to lead a save elsewhere; the
+// system's own rule for such folders, whether it is switched on or not.
 bool Untrusted(SystemCalls& sys, int folder, const struct stat& link) {
     struct stat shared {};
     if (sys.Status(folder, shared) != 0) return true;
@@ -150,8 +149,7 @@ SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old)
 }
 
 SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, OldFile& old, bool inPlace) {
-    // A shared lock needs the file open for reading; one the user may only
-    // write is held for writing.
+    // A shared lock needs the file open for reading; one the user may only write is held for writing.
     const short type = inPlace || old.readError ? F_WRLCK : F_RDLCK;
     const RangeHold hold = HoldRange(sys, old.fd.get(), type, kSaveRange);
     // Only saves of the program lock the save range alone (its reads lock

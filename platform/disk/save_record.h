@@ -1,11 +1,10 @@
 #pragma once
-// The program's own records of its saves, kept in the user's state folder while a save runs, in a folder of their
-// own for each file saved in place and each folder given scratch names (RecordsFolderName): of a save that writes a
-// file in place, which file, which copy holds its earlier contents, what the new contents are (their length and a
-// hash of each block, enough to tell a beginning of them); of a scratch name given in a folder, which folder and
-// which name. Each says which process saves, and the save holds a lock on its record for as long as it runs. One
-// file for the record: its format, its writer (whole before it has its name), its lister, and the one rule for
-// "still running".
+// The program's own records of its saves, kept in the user's state folder while a save runs, in a folder of their own
+// for each file saved in place and each folder given scratch names (RecordsFolderName): of a save that writes a file in
+// place, which file, which copy holds its earlier contents, what the new contents are (their length and a hash of each
+// block, enough to tell a beginning of them); of a scratch name given in a folder, which folder and which name. Each
+// says which process saves, and the save holds a lock on its record for as long as it runs. One file for the record:
+// its format, its writer (whole before it has its name), its lister, and the one rule for "still running".
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -88,8 +87,7 @@ public:
     KeptRecord() = default;
     KeptRecord(KeptRecord&& other) noexcept { *this = std::move(other); }
     KeptRecord& operator=(KeptRecord&& other) noexcept;
-    // Writes record under a new name in the records of its folder in the state folder (open at state); 0, or
-    // the error.
+    // Writes record under a new name in the records of its folder in the state folder (open at state); 0, or the error.
     int Make(SystemCalls& sys, int state, SaveRecord record);
     // Writes it again, over itself.
     int Rewrite(SaveRecord record);

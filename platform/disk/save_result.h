@@ -19,12 +19,10 @@ enum class SaveStop {
     OtherSave,    // another save held the file's save range for as long as a save waits
     BeingRead,    // a read held the file (a shared lock) for as long as a save in place waits
     HeldOpen,     // another program held the whole file (a lock for writing) for as long as a save waits
-    // Written in place, but another save replaced the file meanwhile: the
-    // work is in no file the name reaches.
+    // Written in place, but another save replaced the file meanwhile: the work is in no file the name reaches.
     Overtaken,
-    // Written in place where no lock could be had, but the file read back
-    // holds other bytes: another save wrote it meanwhile, and it may hold
-    // that save's work. The earlier contents stay in copy.
+    // Written in place where no lock could be had, but the file read back holds other bytes: another save wrote it
+    // meanwhile, and it may hold that save's work. The earlier contents stay in copy.
     Mixed,
     Record,       // recording the save in the user's own folder (copyFolder)
     // A step that failed with error:

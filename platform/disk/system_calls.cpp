@@ -28,8 +28,7 @@ int SystemCalls::OpenAt(int dir, const std::string& name, int flags, mode_t mode
 }
 
 int SystemCalls::OpenNameless(int dir, int flags, mode_t mode) {
-    // A file is named by its descriptor through /proc: without it a nameless
-    // file could never be given a name.
+    // A file is named by its descriptor through /proc: without it a nameless file could never be given a name.
     static const bool nameable = ::access("/proc/self/fd", X_OK) == 0;
     if (!nameable) {
         errno = EOPNOTSUPP;

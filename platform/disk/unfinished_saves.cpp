@@ -1,5 +1,4 @@
-// Judging the saves in place that did not finish, by their records and
-// what their files and copies hold now.
+// Judging the saves in place that did not finish, by their records and what their files and copies hold now.
 #include "platform/disk/unfinished_saves.h"
 
 #include <algorithm>
@@ -17,8 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Opens path for reading without following a link or waiting on it; only
-// an ordinary file. 0, or the error.
+// Opens path for reading without following a link or waiting on it; only an ordinary file. 0, or the error.
 int OpenOrdinary(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status) {
     const int opened = sys.OpenAt(AT_FDCWD, path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     const int error = errno;  // before fd lets go of what it held, whose close may set it
@@ -37,9 +35,8 @@ enum class Reach {
     Away,   // not to be reached now: a drive not plugged in, a share away
 };
 
-// Where a recorded name would not open with error. A folder on another
-// device than recorded that holds nothing is where a drive is mounted when
-// it is plugged in, and proves nothing.
+// Where a recorded name would not open with error. A folder on another device than recorded that holds nothing is where
+// a drive is mounted when it is plugged in, and proves nothing.
 Reach Unopened(SystemCalls& sys, const std::string& path, int error, std::uint64_t device) {
     if (error == ELOOP || error == EINVAL) return Reach::Gone;  // a link or a folder has its name
     if (error != ENOENT) return Reach::Away;
@@ -72,11 +69,9 @@ int ReadCopy(SystemCalls& sys, const SaveRecord& record, Descriptor& copy, struc
     return 0;
 }
 
-// How far file (its trailing zeros dropped) is a beginning of what the
-// record says was written. Whole blocks are told by their hashes, the last
-// block of all the new contents too however short; a shorter part after
-// them is no block, and is a beginning only as far as can be checked. Less
-// than one block tells nothing of the new contents.
+// How far file (its trailing zeros dropped) is a beginning of what the record says was written. Whole blocks are told
+// by their hashes, the last block of all the new contents too however short; a shorter part after them is no block, and
+// is a beginning only as far as can be checked. Less than one block tells nothing of the new contents.
 enum class Begins { No, Nothing, Blocks, Torn };
 Begins BeginsNewContents(const SaveRecord& record, const std::string& file) {
     if (file.size() > record.newLength) return Begins::No;
@@ -96,8 +91,7 @@ bool Unsound(const SaveRecord& record) {
            file.lexically_normal() == copy.lexically_normal();
 }
 
-// What became of the save of record; sound false for a record that cannot
-// be one of the program's.
+// What became of the save of record; sound false for a record that cannot be one of the program's.
 SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& blank) {
     if (Unsound(record)) {
         sound = false;
@@ -129,8 +123,7 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
     if (copyReach == Reach::Gone && fileReach == Reach::There &&
         bytes.size() == record.copyLength && CopyHash(bytes) == record.copyHash)
         return SaveEnd::Done;
-    // A file cleared for the save and not yet written through holds zeros
-    // there, which a reader takes for no text.
+    // A file cleared for the save and not yet written through holds zeros there, which a reader takes for no text.
     bytes.erase(bytes.find_last_not_of('\0') + 1);
     blank = bytes.empty();
     // A save that finished and let its copy go, its record not yet.
@@ -155,8 +148,7 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
 
 bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const FoundFile& found) {
     if ((fs::path(found.folderPath) / found.name).string() == record.file) return true;
-    // Another name of it: both names stand for one file now, whatever its
-    // numbers were.
+    // Another name of it: both names stand for one file now, whatever its numbers were.
     const Descriptor at(sys, sys.OpenAt(found.folder.get(), found.name, O_PATH));
     const Descriptor recorded(sys, sys.OpenAt(AT_FDCWD, record.file, O_PATH));
     struct stat a {}, b {};
