@@ -44,12 +44,6 @@ void AppendHex(std::string& out, std::uint64_t n) {
     out.append(digits, kHexDigits);
 }
 
-std::string Hex(std::uint64_t n) {
-    std::string out;
-    AppendHex(out, n);
-    return out;
-}
-
 // Of one width, so that it is written again over itself once the file is cut.
 void AppendCut(std::string& out, std::int64_t seconds, std::int64_t nanos) {
     char cut[40];
@@ -144,10 +138,9 @@ Descriptor OpenFolderIn(SystemCalls& sys, int dir, const std::string& name) {
     return Descriptor(sys, sys.OpenAt(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
 }
 
-Descriptor OpenState(SystemCalls& sys, int state) {
+Descriptor OpenState(SystemCalls& sys) {
     int error = 0;
-    return state >= 0 ? Descriptor(sys, sys.OpenAt(state, ".", O_RDONLY | O_DIRECTORY))
-                      : OpenCopiesFolder(sys, false, error);
+    return OpenCopiesFolder(sys, false, error);
 }
 
 // The records folder for folderPath in state, made where make and it is not there (and the state folder synced,
@@ -193,41 +186,31 @@ bool LocksReachEverySaver(SystemCalls& sys, int fd) {
     std::string options;
     if (sys.FileSystem(fd, type, options) != 0) return false;
     const auto has = [&](std::string_view option) { return ("," + options + ",").find(option) != std::string::npos; };
-    switch (type) {
-        case 0xEF53:      // ext2, ext3, ext4
-        case 0x9123683E:  // btrfs
-        case 0x58465342:  // xfs
-        case 0x01021994:  // tmpfs
-        case 0x858458F6:  // ramfs
-        case 0x4D44:      // vfat, msdos
-        case 0x2011BAB0:  // exfat
-        case 0xF2F52010:  // f2fs
-        case 0x7366746E:  // ntfs3
-        case 0x2FC12FC1:  // zfs
-        case 0x794C7630:  // overlay
-            return true;
-        case 0x6969:  // nfs: its own host's locks alone where mounted so
-            return !has(",nolock,") && (!has(",local_lock=") || has(",local_lock=none,"));
-        case 0xFF534D42:  // cifs
-        case 0xFE534D42:  // smb2
-        case 0x517B:      // smb
-            return !has(",nobrl,");
-        default:  // fuse, and what is not known
-            return false;
-    }
+    // nfs: its own host's locks alone where mounted so; cifs, smb2, smb: none where mounted nobrl.
+    if (type == 0x6969) return !has(",nolock,") && (!has(",local_lock=") || has(",local_lock=none,"));
+    if (type == 0xFF534D42 || type == 0xFE534D42 || type == 0x517B) return !has(",nobrl,");
+    // ext2-4, btrfs, xfs, tmpfs, ramfs, vfat, exfat, f2fs, ntfs3, zfs, overlay; not fuse, nor what is not known.
+    constexpr std::uint64_t kLocal[] = {0xEF53,     0x9123683E, 0x58465342, 0x01021994, 0x858458F6, 0x4D44,
+                                        0x2011BAB0, 0xF2F52010, 0x7366746E, 0x2FC12FC1, 0x794C7630};
+    return std::find(std::begin(kLocal), std::end(kLocal), type) != std::end(kLocal);
 }
 
 enum class Reading { Read, Damaged, Passed };
 
+// Only an ordinary file of his own: his folder is his alone, but a record is trusted no further than that.
+Descriptor OpenOwnFile(SystemCalls& sys, int dir, const std::string& name) {
+    Descriptor file(sys, sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
+    struct stat status {};
+    if (file.open() && (sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != sys.User()))
+        return {};
+    return file;
+}
+
 // Reads the record name in dir, and judges its saver while it is open.
 Reading ReadRecord(SystemCalls& sys, int dir, const std::string& name, SaveRecord& record) {
-    const Descriptor file(sys, sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
-    struct stat status {};
+    const Descriptor file = OpenOwnFile(sys, dir, name);
     std::string text;
-    // Only an ordinary file of his own: his folder is his alone, but a record is trusted no further than that.
-    if (!file.open() || sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_uid != sys.User())
-        return Reading::Passed;
+    if (!file.open()) return Reading::Passed;
     // A record has its name only once it is whole.
     if (ReadWhole(sys, file.get(), text) != 0 || !ParseRecord(text, record)) return Reading::Damaged;
     record.saver = SaverOf(sys, file.get(), record);
@@ -254,11 +237,8 @@ bool ScratchOver(SystemCalls& sys, int fd) {
 void RemoveScratchRecords(SystemCalls& sys, int folder, const std::vector<std::string>& names, std::size_t& left) {
     for (const std::string& name : names) {
         if (!IsScratchName(name, kScratchSuffix)) continue;
-        const Descriptor file(sys, sys.OpenAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
-        struct stat status {};
-        if (file.open() && sys.Status(file.get(), status) == 0 && S_ISREG(status.st_mode) &&
-            status.st_uid == sys.User() && ScratchOver(sys, file.get()) && sys.Unlink(folder, name) == 0)
-            --left;
+        const Descriptor file = OpenOwnFile(sys, folder, name);
+        if (file.open() && ScratchOver(sys, file.get()) && sys.Unlink(folder, name) == 0) --left;
     }
 }
 
@@ -370,7 +350,11 @@ std::string RecordPath(const SaveRecord& record) {
     return record.kind == RecordKind::Save ? record.file : record.folder;
 }
 
-std::string RecordsFolderName(std::string_view path) { return kRecordsFolderPrefix + Hex(PathHash(path)); }
+std::string RecordsFolderName(std::string_view path) {
+    std::string name = kRecordsFolderPrefix;
+    AppendHex(name, PathHash(path));
+    return name;
+}
 
 void FillSaver(SystemCalls& sys, SaveRecord& record) {
     // Read once for each process (a child of a fork is another).
@@ -554,7 +538,7 @@ void KeptRecord::Remove() {
 }
 
 int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record) {
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     const fs::path path(where);
     const Descriptor folder = state.open() ? OpenFolderIn(sys, state.get(), path.parent_path().string()) : Descriptor();
     if (!folder.open()) return errno;
@@ -567,7 +551,7 @@ int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& 
 
 std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     std::vector<FoundRecord> found;
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     std::vector<std::string> names;
     if (!state.open() || sys.ListNames(state.get(), names) != 0) return found;
     for (const std::string& name : names) {
@@ -589,7 +573,7 @@ std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const FoundFile& file, 
     struct stat status {};
     if (sys.StatusAt(file.folder.get(), file.name, status) == 0 && status.st_nlink > 1)
         return SaveRecords(sys, damaged);
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     if (!state.open()) return {};
     return RecordsOf(sys, state.get(), (fs::path(file.folderPath) / file.name).string(), RecordKind::Save, damaged);
 }
@@ -602,7 +586,7 @@ std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path
 }
 
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
-    const Descriptor folder = OpenState(sys, -1);
+    const Descriptor folder = OpenState(sys);
     if (folder.open()) (void)sys.Unlink(folder.get(), name);
 }
 
@@ -624,8 +608,6 @@ Saver SaverOf(SystemCalls& sys, const SaveRecord& record) {
     return record.where.empty() ? SaverOf(sys, -1, record) : record.saver;
 }
 
-bool SaveRunning(SystemCalls& sys, const SaveRecord& record) { return SaverOf(sys, record) != Saver::Over; }
-
 ScratchRecord::ScratchRecord(SystemCalls& sys, std::string folderPath, int state)
     : sys_(sys), folderPath_(std::move(folderPath)), state_(state) {}
 
@@ -639,14 +621,14 @@ void ScratchRecord::Note(const std::string& name) {
         return;
     }
     int error = 0;
-    const Descriptor state = state_ >= 0 ? OpenState(sys_, state_) : OpenCopiesFolder(sys_, true, error);
-    if (state.open()) (void)kept_.Make(sys_, state.get(), std::move(note));
+    const Descriptor opened = state_ >= 0 ? Descriptor() : OpenCopiesFolder(sys_, true, error);
+    if (state_ >= 0 || opened.open()) (void)kept_.Make(sys_, state_ >= 0 ? state_ : opened.get(), std::move(note));
 }
 
 void RemoveLeftScratchFiles(SystemCalls& sys, int folder, const std::string& folderPath, int state) {
-    const Descriptor states = OpenState(sys, state);
-    if (!states.open()) return;
-    for (const FoundRecord& found : RecordsOf(sys, states.get(), folderPath, RecordKind::Scratch, nullptr)) {
+    const Descriptor opened = state >= 0 ? Descriptor() : OpenState(sys);
+    if (state < 0 && (state = opened.get()) < 0) return;
+    for (const FoundRecord& found : RecordsOf(sys, state, folderPath, RecordKind::Scratch, nullptr)) {
         const SaveRecord& note = found.record;
         // A name the program never gives is never its own scratch file.
         if (!IsScratchName(note.scratch, kScratchSuffix) || note.saver != Saver::Over) continue;
@@ -657,14 +639,14 @@ void RemoveLeftScratchFiles(SystemCalls& sys, int folder, const std::string& fol
             (status.st_uid == sys.User() || sys.User() == 0) && sys.Unlink(folder, note.scratch) != 0 &&
             errno != ENOENT)
             continue;  // still there: so is its record
-        (void)sys.Unlink(states.get(), found.name);
+        (void)sys.Unlink(state, found.name);
     }
 }
 
 void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     static bool done = false;
     if (std::exchange(done, true)) return;
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     std::vector<std::string> subs;
     if (!state.open() || sys.ListNames(state.get(), subs) != 0) return;
     // Copies half written here, where a file's folder takes no new files.

@@ -134,8 +134,6 @@ void RemoveSaveRecord(SystemCalls& sys, const std::string& name);
 Saver SaverOf(SystemCalls& sys, int recordFd, const SaveRecord& record);
 // The same for a record read from the state folder, as judged when it was listed.
 Saver SaverOf(SystemCalls& sys, const SaveRecord& record);
-// True unless the save is over.
-bool SaveRunning(SystemCalls& sys, const SaveRecord& record);
 
 // The record of the scratch names given in one folder by one save, kept from just before a name is given until
 // it is gone: a crash in between leaves a scratch file that the next save or open there knows as the program's

@@ -156,11 +156,6 @@ bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const FoundFile& fou
            SameFile(a, b);
 }
 
-bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path) {
-    FoundFile found;
-    return FindFile(sys, path, found).saved() && SaveOfFile(sys, record, found);
-}
-
 namespace {
 
 std::vector<RecordedSave> Judged(SystemCalls& sys, std::vector<FoundRecord>& records, const FoundFile* found,

@@ -40,7 +40,6 @@ struct RecordedSave {
 // True when record is of the file found: the path it recorded, or another name of that file now. Device and inode
 // numbers that were recorded decide nothing: a drive mounted again has others.
 bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const FoundFile& found);
-bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path);
 
 // The saves whose records are of the file found (SaveOfFile), each judged by what its file and copy hold; nothing is
 // removed here. Records that cannot be read, or that name no file and copy of their own (a copy that is the file
