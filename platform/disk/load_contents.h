@@ -48,9 +48,9 @@ enum class LoadStop {
 struct LoadResult {
     LoadStop stop = LoadStop::None;
     int error = 0;
-    std::string contents;
-    FileStamp stamp;  // what was opened and read, whatever the name names now
-    std::string where;
+    std::string contents{};
+    FileStamp stamp{};  // what was opened and read, whatever the name names now
+    std::string where{};
     bool read() const { return stop == LoadStop::None; }
     // Nothing at all is there: no file that could be written over.
     bool absent() const { return stop == LoadStop::NoFile || stop == LoadStop::FolderMissing; }

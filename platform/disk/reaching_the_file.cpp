@@ -148,6 +148,15 @@ SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old)
     return {};
 }
 
+int OpenOrdinary(SystemCalls& sys, int dir, const std::string& name, Descriptor& fd, struct stat& status) {
+    const int opened = sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    const int error = errno;  // before fd lets go of what it held, whose close may set it
+    fd = Descriptor(sys, opened);
+    if (!fd.open()) return error;
+    if (sys.Status(fd.get(), status) != 0) return errno;
+    return S_ISREG(status.st_mode) ? 0 : EINVAL;
+}
+
 SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, OldFile& old, bool inPlace) {
     // A shared lock needs the file open for reading; one the user may only write is held for writing.
     const short type = inPlace || old.readError ? F_WRLCK : F_RDLCK;

@@ -36,6 +36,10 @@ struct OldFile {
 // it; only an ordinary file is opened. Refuses a file the user may not write, or whose owner's write mark is off.
 SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old);
 
+// Opens name in dir for reading, without following a link or waiting on a pipe or a device; 0 for an ordinary file,
+// else the error (EINVAL: something else stands there, fd left open).
+int OpenOrdinary(SystemCalls& sys, int dir, const std::string& name, Descriptor& fd, struct stat& status);
+
 // Takes old's save range, for writing (a save in place) or shared (a save by rename), waiting as a save waits for
 // another, then checks that the name still names that file. Saved: held, or no lock to be had (noLocks); Replaced:
 // another file stands there now, to be saved again from the start; OtherSave: another save held it too long; else why

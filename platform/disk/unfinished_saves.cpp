@@ -16,16 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Opens path for reading without following a link or waiting on it; only an ordinary file. 0, or the error.
-int OpenOrdinary(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status) {
-    const int opened = sys.OpenAt(AT_FDCWD, path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-    const int error = errno;  // before fd lets go of what it held, whose close may set it
-    fd = Descriptor(sys, opened);
-    if (!fd.open()) return error;
-    if (sys.Status(fd.get(), status) != 0) return errno;
-    return S_ISREG(status.st_mode) ? 0 : EINVAL;
-}
-
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // What a name of a record stands for now.
@@ -59,12 +49,12 @@ bool IsRecordedCopy(const SaveRecord& record, const struct stat&, const std::str
 // Opens and reads the recorded copy; 0, ESTALE where another file has its
 // name now (or it is the file itself), or the error.
 int ReadCopy(SystemCalls& sys, const SaveRecord& record, Descriptor& copy, struct stat& status, std::string& bytes) {
-    if (const int err = OpenOrdinary(sys, record.copy, copy, status)) return err;
+    if (const int err = OpenOrdinary(sys, AT_FDCWD, record.copy, copy, status)) return err;
     if (const int err = ReadWhole(sys, copy.get(), bytes)) return err;
     Descriptor file;
     struct stat fileStatus {};
     if (!IsRecordedCopy(record, status, bytes) ||
-        (OpenOrdinary(sys, record.file, file, fileStatus) == 0 && SameFile(status, fileStatus)))
+        (OpenOrdinary(sys, AT_FDCWD, record.file, file, fileStatus) == 0 && SameFile(status, fileStatus)))
         return ESTALE;
     return 0;
 }
@@ -106,12 +96,12 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
     Descriptor copy, file;
     struct stat copyStatus {}, status {};
     std::string earlier, bytes;
-    int err = OpenOrdinary(sys, record.copy, copy, copyStatus);
+    int err = OpenOrdinary(sys, AT_FDCWD, record.copy, copy, copyStatus);
     if (err == 0) err = ReadWhole(sys, copy.get(), earlier);
     const Reach copyReach = err != 0 ? Unopened(sys, record.copy, err, record.copyId.device)
                             : IsRecordedCopy(record, copyStatus, earlier) ? Reach::There
                                                                           : Reach::Gone;
-    err = OpenOrdinary(sys, record.file, file, status);
+    err = OpenOrdinary(sys, AT_FDCWD, record.file, file, status);
     if (err == 0) err = ReadWhole(sys, file.get(), bytes);
     const Reach fileReach = err == 0 ? Reach::There : Unopened(sys, record.file, err, record.fileId.device);
     if (copy.open() && file.open() && SameFile(copyStatus, status)) {
@@ -214,7 +204,7 @@ int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& byt
     if (const int err = ReadCopy(sys, record, copy, copyStatus, bytes)) return err;
     // A copy made by root bears the file's owner; any other is the user's.
     const bool owners = copyStatus.st_uid == sys.User() ||
-                        (OpenOrdinary(sys, record.file, file, status) == 0 && copyStatus.st_uid == status.st_uid);
+                        (OpenOrdinary(sys, AT_FDCWD, record.file, file, status) == 0 && copyStatus.st_uid == status.st_uid);
     return owners ? 0 : EPERM;
 }
 
