@@ -1,3 +1,4 @@
+// Copies of earlier contents (earlier_copies.h): written, recorded, then named; removed or kept once the save ends.
 #include "platform/disk/earlier_copies.h"
 
 #include <cerrno>

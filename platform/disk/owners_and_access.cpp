@@ -1,3 +1,4 @@
+// Owners and access of the files a save makes (owners_and_access.h), given on descriptors.
 #include "platform/disk/owners_and_access.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Reaching and opening the file a save writes or a load reads (reaching_the_file.h), on descriptors.
 #include "platform/disk/reaching_the_file.h"
 
 #include <cerrno>

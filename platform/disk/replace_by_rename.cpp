@@ -1,3 +1,4 @@
+// A save by rename (replace_by_rename.h): a new file beside the old one, whole on disk before it takes its name.
 #include "platform/disk/replace_by_rename.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// A save in place (write_in_place.h): the earlier contents kept in a copy, then the file cleared and written.
 #include "platform/disk/write_in_place.h"
 
 #include <algorithm>
