@@ -254,19 +254,11 @@ void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind
     for (const std::string& name : names) {
         if (!IsRecordFileName(name, kind)) continue;
         FoundRecord record{sub + "/" + name, {}};
-        switch (ReadRecord(sys, folder.get(), name, record.record)) {
-            case Reading::Read:
-                if (record.record.kind != kind) break;
-                record.record.where = record.name;
-                found.push_back(std::move(record));
-                break;
-            case Reading::Damaged:
-                if (damaged)
-                    damaged->push_back({(fs::path(CopiesFolder()) / record.name).string(), record.record.file,
-                                        record.record.copy});
-                break;
-            case Reading::Passed: break;
-        }
+        const Reading reading = ReadRecord(sys, folder.get(), name, record.record);
+        if (reading == Reading::Damaged) NoteDamaged(damaged, record.name, record.record);
+        if (reading != Reading::Read || record.record.kind != kind) continue;
+        record.record.where = record.name;
+        found.push_back(std::move(record));
     }
 }
 
@@ -479,7 +471,6 @@ KeptRecord& KeptRecord::operator=(KeptRecord&& other) noexcept {
         file_ = std::move(other.file_);
         name_ = std::exchange(other.name_, {});
         text_ = std::exchange(other.text_, {});
-        locked_ = std::exchange(other.locked_, false);
     }
     return *this;
 }
@@ -498,7 +489,6 @@ int KeptRecord::Make(SystemCalls& sys, int state, SaveRecord record) {
     }
     if (err != 0) return err;
     sys_ = &sys;
-    locked_ = record.locked;
     return 0;
 }
 
@@ -513,7 +503,6 @@ int KeptRecord::Rewrite(SaveRecord record) {
     if (err != 0) return err;
     file_ = std::move(file);
     text_ = std::move(text);
-    locked_ = record.locked;
     return 0;
 }
 
@@ -549,6 +538,10 @@ int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& 
                            file, text);
 }
 
+void NoteDamaged(std::vector<DamagedRecord>* damaged, const std::string& name, const SaveRecord& record) {
+    if (damaged) damaged->push_back({(fs::path(CopiesFolder()) / name).string(), record.file, record.copy});
+}
+
 std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     std::vector<FoundRecord> found;
     const Descriptor state = OpenState(sys);
@@ -560,8 +553,7 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord
         } else if (IsRecordFileName(name, RecordKind::Save) && damaged) {
             // Of an older format, kept in the folder itself: told, never read.
             SaveRecord record;
-            if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged)
-                damaged->push_back({(fs::path(CopiesFolder()) / name).string(), record.file, record.copy});
+            if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged) NoteDamaged(damaged, name, record);
         }
     }
     SortByFile(found);
@@ -668,8 +660,7 @@ void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damage
                 continue;
             SaveRecord record;
             const Reading reading = ReadRecord(sys, folder.get(), name, record);
-            if (reading == Reading::Damaged && damaged)
-                damaged->push_back({(fs::path(CopiesFolder()) / sub / name).string(), {}, {}});
+            if (reading == Reading::Damaged) NoteDamaged(damaged, sub + "/" + name, {});
             if (reading != Reading::Read || record.saver != Saver::Over) continue;
             const Descriptor there(sys, sys.OpenAt(AT_FDCWD, record.folder, O_PATH | O_DIRECTORY));
             if (!there.open() && (errno == ENOENT || errno == ENOTDIR) && sys.Unlink(folder.get(), name) == 0) --left;

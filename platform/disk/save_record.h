@@ -100,7 +100,6 @@ private:
     SystemCalls* sys_ = nullptr;
     Descriptor folder_, file_;
     std::string name_, text_;
-    bool locked_ = false;
 };
 
 // Writes record whole under a scratch name and renames it over the record where (FoundRecord::name), keeping
@@ -117,6 +116,8 @@ struct FoundRecord {
 struct DamagedRecord {
     std::string path, file, copy;
 };
+// Adds the record name (in the state folder) to damaged, where given.
+void NoteDamaged(std::vector<DamagedRecord>* damaged, const std::string& name, const SaveRecord& record);
 // The records of saves in place of every file (start-up), or of the file at path alone (an open; every one where
 // the file has other names); a record that cannot be read is passed over, and put in damaged.
 struct FoundFile;

@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "platform/disk/copies_folder.h"
 
 namespace lintora {
 
@@ -42,7 +41,7 @@ Reach Unopened(SystemCalls& sys, const std::string& path, int error, std::uint64
 
 // True when the copy read (earlier) is the one recorded: by its contents,
 // since device and inode numbers change as a drive is mounted again.
-bool IsRecordedCopy(const SaveRecord& record, const struct stat&, const std::string& earlier) {
+bool IsRecordedCopy(const SaveRecord& record, const std::string& earlier) {
     return earlier.size() == record.copyLength && CopyHash(earlier) == record.copyHash;
 }
 
@@ -53,7 +52,7 @@ int ReadCopy(SystemCalls& sys, const SaveRecord& record, Descriptor& copy, struc
     if (const int err = ReadWhole(sys, copy.get(), bytes)) return err;
     Descriptor file;
     struct stat fileStatus {};
-    if (!IsRecordedCopy(record, status, bytes) ||
+    if (!IsRecordedCopy(record, bytes) ||
         (OpenOrdinary(sys, AT_FDCWD, record.file, file, fileStatus) == 0 && SameFile(status, fileStatus)))
         return ESTALE;
     return 0;
@@ -99,7 +98,7 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
     int err = OpenOrdinary(sys, AT_FDCWD, record.copy, copy, copyStatus);
     if (err == 0) err = ReadWhole(sys, copy.get(), earlier);
     const Reach copyReach = err != 0 ? Unopened(sys, record.copy, err, record.copyId.device)
-                            : IsRecordedCopy(record, copyStatus, earlier) ? Reach::There
+                            : IsRecordedCopy(record, earlier) ? Reach::There
                                                                           : Reach::Gone;
     err = OpenOrdinary(sys, AT_FDCWD, record.file, file, status);
     if (err == 0) err = ReadWhole(sys, file.get(), bytes);
@@ -110,9 +109,7 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
     }
     // Stopped before its copy was named and before it touched the file,
     // which still holds what the copy was to keep: nothing was lost.
-    if (copyReach == Reach::Gone && fileReach == Reach::There &&
-        bytes.size() == record.copyLength && CopyHash(bytes) == record.copyHash)
-        return SaveEnd::Done;
+    if (copyReach == Reach::Gone && fileReach == Reach::There && IsRecordedCopy(record, bytes)) return SaveEnd::Done;
     // A file cleared for the save and not yet written through holds zeros there, which a reader takes for no text.
     bytes.erase(bytes.find_last_not_of('\0') + 1);
     blank = bytes.empty();
@@ -157,9 +154,7 @@ std::vector<RecordedSave> Judged(SystemCalls& sys, std::vector<FoundRecord>& rec
         bool sound = true;
         save.end = Judge(sys, save.record, sound, save.blank);
         if (sound) saves.push_back(std::move(save));
-        else if (damaged)
-            damaged->push_back({(fs::path(CopiesFolder()) / save.recordName).string(), save.record.file,
-                                save.record.copy});
+        else NoteDamaged(damaged, save.recordName, save.record);
     }
     return saves;
 }
