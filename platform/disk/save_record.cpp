@@ -32,11 +32,6 @@ constexpr auto kLongGone = std::chrono::hours(24 * 7);
 
 const char* KindWord(RecordKind kind) { return kind == RecordKind::Save ? "save" : "scratch"; }
 
-void AppendNumber(std::string& out, std::uint64_t n) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-}
-
 void AppendHex(std::string& out, std::uint64_t n) {
     static constexpr char kHex[] = "0123456789abcdef";
     char digits[kHexDigits];
@@ -45,19 +40,10 @@ void AppendHex(std::string& out, std::uint64_t n) {
 }
 
 // Of one width, so that it is written again over itself once the file is cut.
-void AppendCut(std::string& out, std::int64_t seconds, std::int64_t nanos) {
+std::string CutText(std::int64_t seconds, std::int64_t nanos) {
     char cut[40];
     std::snprintf(cut, sizeof cut, "%020lld %09lld", static_cast<long long>(seconds), static_cast<long long>(nanos));
-    out += cut;
-}
-
-void AppendId(std::string& out, const char* key, const FileId& id) {
-    out += key;
-    out += ' ';
-    AppendNumber(out, id.device);
-    out += ' ';
-    AppendNumber(out, id.inode);
-    out += '\n';
+    return cut;
 }
 
 // A text of any bytes as one word: "%" codes for "%", blanks, line ends and every other control byte; "-" for none.
@@ -360,49 +346,31 @@ void FillSaver(SystemCalls& sys, SaveRecord& record) {
 }
 
 std::string RecordText(const SaveRecord& r) {
+    const auto id = [](const FileId& id) { return std::to_string(id.device) + ' ' + std::to_string(id.inode); };
     std::string out;
     out.reserve(256 + r.file.size() + r.copy.size() + r.folder.size() + 17 * r.blocks.size());
     out += kFirstLine;
-    out += "\nkind ";
-    out += KindWord(r.kind);
-    out += '\n';
+    out += "\nkind " + std::string(KindWord(r.kind)) + '\n';
     if (r.kind == RecordKind::Save) {
-        out += "file " + RecordWord(r.file) + '\n';
-        AppendId(out, "fileid", r.fileId);
-        out += "copy " + RecordWord(r.copy) + '\n';
-        AppendId(out, "copyid", r.copyId);
-        out += "earlier ";
-        AppendNumber(out, r.copyLength);
-        out += ' ';
+        out += "file " + RecordWord(r.file) + "\nfileid " + id(r.fileId) + "\ncopy " + RecordWord(r.copy) +
+               "\ncopyid " + id(r.copyId) + "\nearlier " + std::to_string(r.copyLength) + ' ';
         AppendHex(out, r.copyHash);
-        out += "\ncut ";
-        AppendCut(out, r.cutSeconds, r.cutNanos);
-        out += "\nlength ";
-        AppendNumber(out, r.newLength);
-        out += "\nblocks";
+        out += "\ncut " + CutText(r.cutSeconds, r.cutNanos) + "\nlength " + std::to_string(r.newLength) + "\nblocks";
         for (const std::uint64_t hash : r.blocks) {
             out += ' ';
             AppendHex(out, hash);
         }
         out += '\n';
     } else {
-        out += "folder " + RecordWord(r.folder) + '\n';
-        out += "name " + RecordWord(r.scratch) + '\n';
+        out += "folder " + RecordWord(r.folder) + "\nname " + RecordWord(r.scratch) + '\n';
     }
     // A word each, "-" where the system did not say.
-    out += "process ";
-    AppendNumber(out, static_cast<std::uint64_t>(r.pid));
-    out += ' ';
-    AppendNumber(out, r.started);
-    out += ' ' + RecordWord(r.boot) + ' ' + RecordWord(r.host) + (r.locked ? " locked\n" : " unlocked\n");
+    out += "process " + std::to_string(static_cast<std::uint64_t>(r.pid)) + ' ' + std::to_string(r.started) + ' ' +
+           RecordWord(r.boot) + ' ' + RecordWord(r.host) + (r.locked ? " locked\n" : " unlocked\n");
     if (r.told) out += "told\n";
     if (r.overtaken) out += "overtaken\n";
     if (r.givenUp) out += "given-up\n";
-    if (r.began != 0) {
-        out += "began ";
-        AppendNumber(out, static_cast<std::uint64_t>(r.began));
-        out += '\n';
-    }
+    if (r.began != 0) out += "began " + std::to_string(static_cast<std::uint64_t>(r.began)) + '\n';
     return out;
 }
 
@@ -509,8 +477,7 @@ int KeptRecord::Rewrite(SaveRecord record) {
 int KeptRecord::SetCut(std::int64_t seconds, std::int64_t nanos) {
     const std::size_t at = text_.find(kCutKey);
     if (!sys_ || at == std::string::npos) return EINVAL;
-    std::string cut;
-    AppendCut(cut, seconds, nanos);
+    const std::string cut = CutText(seconds, nanos);
     const std::size_t from = at + kCutKey.size();
     text_.replace(from, cut.size(), cut);
     // Digits over digits of one width: a reader meanwhile reads a record whole all the same.
