@@ -266,6 +266,18 @@ std::vector<FoundRecord> RecordsOf(SystemCalls& sys, int state, const std::strin
     return found;
 }
 
+// This process as a saver, into record.
+void FillSaver(SystemCalls& sys, SaveRecord& record) {
+    // Read once for each process (a child of a fork is another).
+    static pid_t known = 0;
+    static std::uint64_t started = 0;
+    record.pid = sys.ProcessId();
+    if (std::exchange(known, record.pid) != record.pid) started = sys.ProcessStart(record.pid);
+    record.started = started;
+    record.boot = sys.BootId();
+    record.host = sys.HostName();
+}
+
 }  // namespace
 
 FileId IdOf(const struct stat& status) {
@@ -332,17 +344,6 @@ std::string RecordsFolderName(std::string_view path) {
     std::string name = kRecordsFolderPrefix;
     AppendHex(name, PathHash(path));
     return name;
-}
-
-void FillSaver(SystemCalls& sys, SaveRecord& record) {
-    // Read once for each process (a child of a fork is another).
-    static pid_t known = 0;
-    static std::uint64_t started = 0;
-    record.pid = sys.ProcessId();
-    if (std::exchange(known, record.pid) != record.pid) started = sys.ProcessStart(record.pid);
-    record.started = started;
-    record.boot = sys.BootId();
-    record.host = sys.HostName();
 }
 
 std::string RecordText(const SaveRecord& r) {

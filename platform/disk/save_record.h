@@ -67,8 +67,6 @@ struct SaveRecord {
 
 // The path whose records folder holds a record: a save's file, the folder of scratch names.
 std::string RecordPath(const SaveRecord& record);
-// This process as a saver, into record.
-void FillSaver(SystemCalls& sys, SaveRecord& record);
 
 // The record as its file holds it, and back; false for text that is none (cut short, damaged, of an older
 // format), whose readable part (file, copy) is read all the same.
