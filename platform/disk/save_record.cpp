@@ -28,7 +28,12 @@ constexpr std::string_view kCutKey = "\ncut ";
 constexpr char kRecordSuffix[] = ".record";
 constexpr char kScratchSuffix[] = ".tmp";
 constexpr std::size_t kHexDigits = 16;
-constexpr auto kLongGone = std::chrono::hours(24 * 7);
+
+// Untouched for a week: whatever left it is long over.
+bool LongGone(const struct stat& status) {
+    return std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) >
+           std::chrono::hours(24 * 7);
+}
 
 const char* KindWord(RecordKind kind) { return kind == RecordKind::Save ? "save" : "scratch"; }
 
@@ -215,8 +220,7 @@ bool ScratchOver(SystemCalls& sys, int fd) {
     std::string text;
     SaveRecord record;
     if (ReadWhole(sys, fd, text) == 0 && ParseRecord(text, record)) return SaverOf(sys, -1, record) == Saver::Over;
-    return sys.Status(fd, status) == 0 &&
-           std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) > kLongGone;
+    return sys.Status(fd, status) == 0 && LongGone(status);
 }
 
 // Removes the records left under their scratch names in folder whose saves are over.
@@ -611,7 +615,6 @@ void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damage
     if (!state.open() || sys.ListNames(state.get(), subs) != 0) return;
     // Copies half written here, where a file's folder takes no new files.
     RemoveLeftScratchFiles(sys, state.get(), CopiesFolder(), state.get());
-    const auto now = std::chrono::system_clock::now();
     for (const std::string& sub : subs) {
         if (!sub.starts_with(kRecordsFolderPrefix)) continue;
         const Descriptor folder = OpenFolderIn(sys, state.get(), sub);
@@ -623,9 +626,7 @@ void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damage
             if (!IsRecordFileName(name, RecordKind::Scratch)) continue;
             // Of a folder gone for long: nothing of it left to find.
             struct stat status {};
-            if (sys.StatusAt(folder.get(), name, status) != 0 ||
-                now - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) <= kLongGone)
-                continue;
+            if (sys.StatusAt(folder.get(), name, status) != 0 || !LongGone(status)) continue;
             SaveRecord record;
             const Reading reading = ReadRecord(sys, folder.get(), name, record);
             if (reading == Reading::Damaged) NoteDamaged(damaged, sub + "/" + name, {});
