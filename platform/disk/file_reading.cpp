@@ -43,7 +43,8 @@ LoadResult LookAtFile(const std::string& path, SystemCalls& sys) {
     if (!at.open() && (errno == ENOENT || errno == ENOTDIR)) {
         const Descriptor link(sys, sys.OpenAt(AT_FDCWD, path, O_PATH | O_NOFOLLOW));
         std::string target;
-        if (link.open() && sys.ReadLink(link.get(), target) == 0) return {.stop = LoadStop::LinkToNothing, .where = target};
+        if (link.open() && sys.ReadLink(link.get(), target) == 0)
+            return {.stop = LoadStop::LinkToNothing, .where = target};
         const std::string folder = FolderOf(path);
         if (FolderThere(sys, folder)) return {.stop = LoadStop::NoFile};
         return {.stop = LoadStop::FolderMissing, .where = folder};

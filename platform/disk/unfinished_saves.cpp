@@ -198,9 +198,9 @@ int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& byt
     struct stat copyStatus {}, status {};
     if (const int err = ReadCopy(sys, record, copy, copyStatus, bytes)) return err;
     // A copy made by root bears the file's owner; any other is the user's.
-    const bool owners = copyStatus.st_uid == sys.User() ||
-                        (OpenOrdinary(sys, AT_FDCWD, record.file, file, status) == 0 && copyStatus.st_uid == status.st_uid);
-    return owners ? 0 : EPERM;
+    if (copyStatus.st_uid == sys.User()) return 0;
+    if (OpenOrdinary(sys, AT_FDCWD, record.file, file, status) != 0) return EPERM;
+    return copyStatus.st_uid == status.st_uid ? 0 : EPERM;
 }
 
 void DropRecord(SystemCalls& sys, const RecordedSave& save) { RemoveSaveRecord(sys, save.recordName); }
