@@ -39,9 +39,8 @@ Descriptor OpenCopiesFolder(SystemCalls& sys, bool make, int& error) {
         error = err;
         return Descriptor{};
     };
-    // Looked at before it is opened, the link itself where one stands: a
-    // folder of another user (root's, made under sudo) may not let the user
-    // in, and is told as his all the same; a link is told as a link.
+    // Looked at before it is opened, the link itself where one stands: a folder of another user (root's, made under
+    // sudo) may not let the user in, and is told as his all the same; a link is told as a link.
     struct stat seen {};
     if (sys.StatusAt(AT_FDCWD, folder, seen) != 0) {
         if (errno != ENOENT || !make) return refused(errno);
@@ -54,8 +53,7 @@ Descriptor OpenCopiesFolder(SystemCalls& sys, bool make, int& error) {
     Descriptor opened(sys, sys.OpenAt(AT_FDCWD, folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
     struct stat status {};
     if (!opened.open() || sys.Status(opened.get(), status) != 0) return refused(errno);
-    // Another user's folder would let him take away the copies it keeps; the
-    // one opened may not be the one looked at.
+    // Another user's folder would let him take away the copies it keeps; the one opened may not be the one looked at.
     if (status.st_uid != sys.User()) return refused(kNotYourFolder);
     if ((status.st_mode & 07777) != S_IRWXU && sys.ChangeMode(opened.get(), S_IRWXU) != 0) return refused(errno);
     error = 0;

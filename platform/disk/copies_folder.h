@@ -1,8 +1,6 @@
 #pragma once
-// The user's own folder for what his saves keep: $XDG_STATE_HOME/Lintora
-// (default ~/.local/state/Lintora), open to him alone. It holds the
-// records of his saves, and the copies of files whose folders take no new
-// files.
+// The user's own folder for what his saves keep: $XDG_STATE_HOME/Lintora (default ~/.local/state/Lintora), open to him
+// alone. It holds the records of his saves, and the copies of files whose folders take no new files.
 #include <cerrno>
 #include <string>
 
@@ -16,9 +14,8 @@ std::string CopiesFolder();
 // after a start under sudo, say): no copy or record goes there.
 constexpr int kNotYourFolder = EOWNERDEAD;
 
-// The folder opened, made first when make and it is not there, and made
-// his alone (0700) where it is not; closed with error set where it cannot
-// be had, or is another user's (kNotYourFolder).
+// The folder opened, made first when make and it is not there, and made his alone (0700) where it is not; closed with
+// error set where it cannot be had, or is another user's (kNotYourFolder).
 Descriptor OpenCopiesFolder(SystemCalls& sys, bool make, int& error);
 
 }  // namespace lintora

@@ -1,3 +1,4 @@
+// Copies of earlier contents (earlier_copies.h): written, recorded, then named; removed or kept once the save ends.
 #include "platform/disk/earlier_copies.h"
 
 #include <cerrno>
@@ -23,9 +24,8 @@ namespace {
 constexpr char kEarlier[] = " (earlier contents";
 constexpr int kMostCopies = 9999;
 
-// What the copies of one file are called: a label, then the words, a number
-// where needed, then the file's extension (so that a copy opens as the file
-// did).
+// What the copies of one file are called: a label, then the words, a number where needed, then the file's extension (so
+// that a copy opens as the file did).
 struct CopyNaming {
     std::string label, extension;
 };
@@ -38,9 +38,8 @@ CopyNaming NamingFor(const std::string& name) {
     return {file.stem().string(), extension};
 }
 
-// The text of a path in a file name: "/" as "∕", and signs a file name may
-// not hold in the program (or that would read as those) as "%" codes, so
-// that no two paths read alike.
+// The text of a path in a file name: "/" as "∕", and signs a file name may not hold in the program (or that would read
+// as those) as "%" codes, so that no two paths read alike.
 std::string Escaped(const std::string& text) {
     static const std::string kSlash = "\u2215";
     std::string out;
@@ -70,8 +69,7 @@ CopyNaming NamingInCopiesFolder(const std::string& folderPath, const std::string
     return naming;
 }
 
-// The label as it fits the folder's name limit: cut at a character, with a
-// short hash of the whole where it is cut.
+// The label as it fits the folder's name limit: cut at a character, with a short hash of the whole where it is cut.
 std::string FittedLabel(const CopyNaming& naming, std::size_t limit) {
     const std::size_t tail = std::string(kEarlier).size() + std::string(" 9999)").size() + naming.extension.size();
     if (naming.label.size() + tail <= limit) return naming.label;
@@ -87,16 +85,14 @@ std::string CopyName(const CopyNaming& naming, int number, std::size_t limit) {
            naming.extension;
 }
 
-// Makes the copy in folder, recorded through kept in records before it
-// has its name; 0, the error that kept it from being made, or that of the
-// record made negative.
+// Makes the copy in folder, recorded through kept in records before it has its name; 0, the error that kept it from
+// being made, or that of the record made negative.
 int MakeCopyIn(SystemCalls& sys, Descriptor folder, const std::string& folderPath, const CopyNaming& naming,
                const OldFile& old, const std::string& before, const Descriptor& records, int recordsError,
                SaveRecord& record, KeptRecord& kept, EarlierCopy& copy) {
     std::string scratch, name;
-    // Where the file system makes no nameless files, the scratch name is
-    // recorded before it is given, as every other: a crash while the copy
-    // is written leaves nothing the next save or open cannot remove.
+    // Where the file system makes no nameless files, the scratch name is recorded before it is given, as every other: a
+    // crash while the copy is written leaves nothing the next save or open cannot remove.
     ScratchRecord scratchRecord(sys, folderPath, records.get());
     Descriptor file(sys, MakeScratchFile(sys, folder.get(), naming.label + naming.extension, ".tmp",
                                          S_IRUSR | S_IWUSR, scratch,
@@ -204,8 +200,7 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
         result.copyFolder = CopiesFolder();
         return result;
     };
-    // Where the user's folder cannot be had, a copy that cannot be made
-    // beside the file says so first.
+    // Where the user's folder cannot be had, a copy that cannot be made beside the file says so first.
     int recordsError = 0;
     const Descriptor records = OpenCopiesFolder(sys, true, recordsError);
     KeptRecord kept;

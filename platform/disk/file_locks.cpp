@@ -1,3 +1,4 @@
+// The save and readers' locks on a file (file_locks.h): taking them, and telling who holds them.
 #include "platform/disk/file_locks.h"
 
 #include <cerrno>

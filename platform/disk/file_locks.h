@@ -1,14 +1,11 @@
 #pragma once
-// The locks by which saves and reads of one file keep out of each other's
-// way, held by open file descriptions on bytes far past any contents (as
-// databases keep their lock bytes apart from their data), so that they
-// never touch what the file holds.
-//   The save range: a save in place holds it for writing from before it
-//   reads the file until it has written it; a save by rename holds it
-//   shared, as two renames cannot mix contents.
-//   The readers' range: a read holds it shared while it reads; a save in
-//   place holds it for writing only while it clears and writes the file,
-//   so that a read holds up nothing else, and no save by rename at all.
+// The locks by which saves and reads of one file keep out of each other's way, held by open file descriptions on bytes
+// far past any contents (as databases keep their lock bytes apart from their data), so that they never touch what the
+// file holds.
+// - The save range: a save in place holds it for writing from before it reads the file until it has written it; a save
+//   by rename holds it shared, as two renames cannot mix contents.
+// - The readers' range: a read holds it shared while it reads; a save in place holds it for writing only while it
+//   clears and writes the file, so that a read holds up nothing else, and no save by rename at all.
 #include <fcntl.h>
 #include <sys/types.h>
 
@@ -35,8 +32,7 @@ struct RangeHold {
     bool overContents = false;
 };
 
-// Takes the range from start for type, waiting a while for other
-// descriptions to let it go.
+// Takes the range from start for type, waiting a while for other descriptions to let it go.
 RangeHold HoldRange(SystemCalls& sys, int fd, short type, off_t start);
 
 // Whether a save in place of the file open at fd holds its save range now.

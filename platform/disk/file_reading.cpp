@@ -15,14 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-LoadResult Looked(LoadStop stop, std::string where = {}, int error = 0) {
-    LoadResult result;
-    result.stop = stop;
-    result.where = std::move(where);
-    result.error = error;
-    return result;
-}
-
 std::string FolderOf(const std::string& path) {
     const fs::path folder = fs::path(path).parent_path();
     return folder.empty() ? "." : folder.string();
@@ -32,8 +24,7 @@ bool FolderThere(SystemCalls& sys, const std::string& folder) {
     return Descriptor(sys, sys.OpenAt(AT_FDCWD, folder, O_PATH | O_DIRECTORY)).open();
 }
 
-// The first folder on the way to path that the user may not open; its own
-// folder when none is found so.
+// The first folder on the way to path that the user may not open; its own folder when none is found so.
 std::string ClosedFolder(SystemCalls& sys, const std::string& path) {
     const fs::path folder = FolderOf(path);
     fs::path walked;
@@ -52,24 +43,26 @@ LoadResult LookAtFile(const std::string& path, SystemCalls& sys) {
     if (!at.open() && (errno == ENOENT || errno == ENOTDIR)) {
         const Descriptor link(sys, sys.OpenAt(AT_FDCWD, path, O_PATH | O_NOFOLLOW));
         std::string target;
-        if (link.open() && sys.ReadLink(link.get(), target) == 0) return Looked(LoadStop::LinkToNothing, target);
+        if (link.open() && sys.ReadLink(link.get(), target) == 0)
+            return {.stop = LoadStop::LinkToNothing, .where = target};
         const std::string folder = FolderOf(path);
-        return FolderThere(sys, folder) ? Looked(LoadStop::NoFile) : Looked(LoadStop::FolderMissing, folder);
+        if (FolderThere(sys, folder)) return {.stop = LoadStop::NoFile};
+        return {.stop = LoadStop::FolderMissing, .where = folder};
     }
     struct stat status {};
     if (!at.open() || sys.Status(at.get(), status) != 0) {
         // Only a folder on the way that may not be searched hides the file.
-        if (errno == EACCES) return Looked(LoadStop::FolderClosed, ClosedFolder(sys, path));
-        return Looked(LoadStop::Unreachable, {}, errno);
+        if (errno == EACCES) return {.stop = LoadStop::FolderClosed, .where = ClosedFolder(sys, path)};
+        return {.stop = LoadStop::Unreachable, .error = errno};
     }
-    if (S_ISDIR(status.st_mode)) return Looked(LoadStop::Folder);
-    return Looked(S_ISREG(status.st_mode) ? LoadStop::None : LoadStop::NotOrdinary);
+    return {.stop = S_ISDIR(status.st_mode)   ? LoadStop::Folder
+                    : S_ISREG(status.st_mode) ? LoadStop::None
+                                              : LoadStop::NotOrdinary};
 }
 
 LoadResult ReadOrdinaryFile(const std::string& path, SystemCalls& sys) {
     if (LoadResult looked = LookAtFile(path, sys); !looked.read()) return looked;
-    // Nor is one put there meanwhile: the open does not wait, and what was
-    // opened is looked at once more.
+    // Nor is one put there meanwhile: the open does not wait, and what was opened is looked at once more.
     return LoadContents(path, sys);
 }
 

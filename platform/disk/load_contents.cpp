@@ -14,52 +14,23 @@ namespace lintora {
 
 namespace {
 
-LoadResult Stopped(LoadStop stop, int error = 0) {
-    LoadResult result;
-    result.stop = stop;
-    result.error = error;
-    return result;
-}
-
-// What the walk to the file met, as a reason not to read it.
-LoadStop WayStop(const SaveResult& way, int& error) {
-    error = way.error;
-    if (way.stop == SaveStop::Folder) return LoadStop::Folder;
-    if (way.stop != SaveStop::LinkRefused) return LoadStop::Unreachable;
-    error = EACCES;  // as the system refuses such a link
-    return LoadStop::Open;
-}
-
 bool HeldBySave(int error) { return error == EAGAIN || error == EACCES; }
 
 LoadStop OpenFound(SystemCalls& sys, const FoundFile& found, Descriptor& fd, struct stat& status, int& error) {
     // Never waited on: a pipe or a device put there opens at once, and is refused.
-    const int opened = sys.OpenAt(found.folder.get(), found.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-    error = errno;
-    fd = Descriptor(sys, opened);
+    error = OpenOrdinary(sys, found.folder.get(), found.name, fd, status);
     if (!fd.open()) return error == ELOOP ? LoadStop::Replaced : LoadStop::Open;
-    if (sys.Status(fd.get(), status) != 0) {
-        error = errno;
-        return LoadStop::Open;
-    }
+    if (error != EINVAL) return error != 0 ? LoadStop::Open : LoadStop::None;
     error = 0;
-    if (S_ISDIR(status.st_mode)) return LoadStop::Folder;
-    return S_ISREG(status.st_mode) ? LoadStop::None : LoadStop::NotOrdinary;
+    return S_ISDIR(status.st_mode) ? LoadStop::Folder : LoadStop::NotOrdinary;
 }
 
 }  // namespace
 
 FileStamp StampOf(const struct stat& st) {
-    FileStamp stamp;
     auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
-    stamp.exists = true;
-    stamp.mode = st.st_mode;
-    stamp.size = static_cast<std::uintmax_t>(st.st_size);
-    stamp.modified = ns(st.st_mtim);
-    stamp.changed = ns(st.st_ctim);
-    stamp.device = st.st_dev;
-    stamp.inode = st.st_ino;
-    return stamp;
+    return {true, st.st_mode, static_cast<std::uintmax_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim), st.st_dev,
+            st.st_ino};
 }
 
 SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys) {
@@ -70,22 +41,21 @@ SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys) {
 SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found) {
     Descriptor fd;
     struct stat status {};
-    int error = 0;
-    if (OpenFound(sys, found, fd, status, error) != LoadStop::None) return SaveHold::None;
+    if (OpenOrdinary(sys, found.folder.get(), found.name, fd, status) != 0) return SaveHold::None;
     return SaveInPlaceHolds(sys, fd.get());
 }
 
 LoadResult NotReached(const SaveResult& way, const std::string& path) {
-    int error = 0;
-    LoadResult result = Stopped(WayStop(way, error), error);
-    // way.link: the folder the walk was in; none where it could not start.
-    if (result.stop != LoadStop::Unreachable || way.link.empty()) return result;
-    // Only a folder on the way that may not be searched hides the file.
-    if (error == EACCES) result.stop = LoadStop::FolderClosed, result.where = way.link;
+    if (way.stop == SaveStop::Folder) return {.stop = LoadStop::Folder, .error = way.error};
+    // Refused as the system refuses such a link.
+    if (way.stop == SaveStop::LinkRefused) return {.stop = LoadStop::Open, .error = EACCES};
+    // way.link: the folder the walk was in; none where it could not start. Only a folder on the way that may not
+    // be searched hides the file.
+    if (way.link.empty()) return {.stop = LoadStop::Unreachable, .error = way.error};
+    if (way.error == EACCES) return {.stop = LoadStop::FolderClosed, .error = way.error, .where = way.link};
+    if (way.error != ENOENT && way.error != ENOTDIR) return {.stop = LoadStop::Unreachable, .error = way.error};
     const std::string folder = std::filesystem::path(path).parent_path().string();
-    if (error == ENOENT || error == ENOTDIR)
-        result.stop = LoadStop::FolderMissing, result.where = folder.empty() ? "." : folder;
-    return result;
+    return {.stop = LoadStop::FolderMissing, .error = way.error, .where = folder.empty() ? "." : folder};
 }
 
 LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpose) {
@@ -101,25 +71,23 @@ LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpos
     Descriptor fd;
     struct stat before {};
     if (const LoadStop stop = OpenFound(sys, found, fd, before, error); stop != LoadStop::None) {
-        if (stop != LoadStop::Open || error != ENOENT) return Stopped(stop, error);
-        LoadResult missing = Stopped(found.linkedTo.empty() ? LoadStop::NoFile : LoadStop::LinkToNothing, error);
-        missing.where = found.linkedTo;
-        return missing;
+        if (stop != LoadStop::Open || error != ENOENT) return {.stop = stop, .error = error};
+        return {.stop = found.linkedTo.empty() ? LoadStop::NoFile : LoadStop::LinkToNothing, .error = error,
+                .where = found.linkedTo};
     }
-    // Refused: a save in place is writing the file. Any other failure: the
-    // file system keeps no locks.
+    // Refused: a save in place is writing the file. Any other failure: the file system keeps no locks.
     const bool locked = sys.LockRange(fd.get(), F_RDLCK, kReadersRange, kLockRangeLength) == 0;
-    if (!locked && HeldBySave(errno)) return Stopped(LoadStop::SaveRunning, errno);
+    if (!locked && HeldBySave(errno)) return {.stop = LoadStop::SaveRunning, .error = errno};
     LoadResult result;
     result.stamp = StampOf(before);
     result.contents.reserve(static_cast<std::size_t>(before.st_size));
     error = ReadWhole(sys, fd.get(), result.contents);
     if (locked) (void)sys.LockRange(fd.get(), F_UNLCK, kReadersRange, kLockRangeLength);
     // A network share refuses the read of a file that a save holds.
-    if (error) return Stopped(HeldBySave(error) ? LoadStop::SaveRunning : LoadStop::Read, error);
+    if (error) return {.stop = HeldBySave(error) ? LoadStop::SaveRunning : LoadStop::Read, .error = error};
     struct stat after {};
     if (!locked && (sys.Status(fd.get(), after) != 0 || StampOf(after) != result.stamp))
-        return Stopped(LoadStop::SaveRunning);
+        return {.stop = LoadStop::SaveRunning};
     return result;
 }
 

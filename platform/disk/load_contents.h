@@ -1,8 +1,7 @@
 #pragma once
-// Reading a file: the one call through which the program reads the user's
-// files. The file is reached on descriptors as a save reaches it, opened
-// without waiting, read only when it is an ordinary file, and never read
-// while a save of another copy of the program writes it.
+// Reading a file: the one call through which the program reads the user's files. The file is reached on descriptors as
+// a save reaches it, opened without waiting, read only when it is an ordinary file, and never read while a save of
+// another copy of the program writes it.
 #include <string>
 
 #include <sys/stat.h>
@@ -15,11 +14,9 @@
 
 namespace lintora {
 
-// What tells one version of a file from another without reading it. A
-// rewrite of the same size within one tick of the modification time (two
-// seconds on FAT) still moves the change time, and a file put in place by
-// a rename has another inode. Whatever stands at the path counts, a link
-// to nothing or a pipe included, so that it never stamps as no file.
+// What tells one version of a file from another without reading it. A rewrite of the same size within one tick of the
+// modification time (two seconds on FAT) still moves the change time, and a file put in place by a rename has another
+// inode. Whatever stands at the path counts, a link to nothing or a pipe included, so that it never stamps as no file.
 struct FileStamp {
     bool exists = false;  // something is there
     std::uint32_t mode = 0;  // its kind and permissions
@@ -51,22 +48,19 @@ enum class LoadStop {
 struct LoadResult {
     LoadStop stop = LoadStop::None;
     int error = 0;
-    std::string contents;
-    FileStamp stamp;  // what was opened and read, whatever the name names now
-    std::string where;
+    std::string contents{};
+    FileStamp stamp{};  // what was opened and read, whatever the name names now
+    std::string where{};
     bool read() const { return stop == LoadStop::None; }
     // Nothing at all is there: no file that could be written over.
     bool absent() const { return stop == LoadStop::NoFile || stop == LoadStop::FolderMissing; }
 };
 
-// Reads the file at path whole. A save in place holds the file's readers'
-// range for writing while it clears and writes it: the read takes it shared
-// without waiting and holds it only while it reads; where the file system
-// keeps no locks, a file whose stamp changed during the read was being
-// saved. sys stands for the system; tests pass
-// their own.
-// An open of the user's own file (Opening) also removes what a stopped
-// save of his left beside it; a read of the program's own files does not.
+// Reads the file at path whole. A save in place holds the file's readers' range for writing while it clears and writes
+// it: the read takes it shared without waiting and holds it only while it reads; where the file system keeps no locks,
+// a file whose stamp changed during the read was being saved. sys stands for the system; tests pass their own. An open
+// of the user's own file (Opening) also removes what a stopped save of his left beside it; a read of the program's own
+// files does not.
 enum class LoadFor { Reading, Opening };
 LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem(), LoadFor purpose = LoadFor::Reading);
 // The same for a file found already (FindFile), and for a way to path that
@@ -74,9 +68,8 @@ LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem()
 LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpose);
 LoadResult NotReached(const SaveResult& way, const std::string& path);
 
-// Whether a save in place (of any copy of the program, on any host that
-// shares the file's locks) holds the file at path now; None where nothing
-// is there to read. The file's lock, not a record, tells a save that runs.
+// Whether a save in place (of any copy of the program, on any host that shares the file's locks) holds the file at path
+// now; None where nothing is there to read. The file's lock, not a record, tells a save that runs.
 SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys = RealSystem());
 SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found);
 

@@ -1,3 +1,4 @@
+// Owners and access of the files a save makes (owners_and_access.h), given on descriptors.
 #include "platform/disk/owners_and_access.h"
 
 #include <algorithm>
@@ -37,8 +38,7 @@ bool ReadSized(const std::function<ssize_t(char*, std::size_t)>& read, std::stri
     return false;
 }
 
-// The attributes a replacing file keeps. Integrity marks describe the old
-// contents, not the new ones.
+// The attributes a replacing file keeps. Integrity marks describe the old contents, not the new ones.
 bool Kept(const std::string& name) {
     if (name == kAccessList || name.starts_with("user.")) return true;
     return name.starts_with("security.") && name != "security.ima" && name != "security.evm";

@@ -1,3 +1,4 @@
+// Reaching and opening the file a save writes or a load reads (reaching_the_file.h), on descriptors.
 #include "platform/disk/reaching_the_file.h"
 
 #include <cerrno>
@@ -39,9 +40,8 @@ int StartAtRoot(SystemCalls& sys, Descriptor& at, fs::path& atPath) {
     return MoveTo(sys, at, sys.OpenAt(AT_FDCWD, "/", O_PATH | O_DIRECTORY));
 }
 
-// A link in a folder that is sticky and writable by all may have been put
-// there by anyone to lead a save elsewhere; the system's own rule for such
-// folders, whether it is switched on or not.
+// A link in a folder that is sticky and writable by all may have been put there by anyone to lead a save elsewhere; the
+// system's own rule for such folders, whether it is switched on or not.
 bool Untrusted(SystemCalls& sys, int folder, const struct stat& link) {
     struct stat shared {};
     if (sys.Status(folder, shared) != 0) return true;
@@ -156,9 +156,17 @@ SaveResult OpenFoundFile(SystemCalls& sys, const FoundFile& found, OldFile& old)
     return {};
 }
 
+int OpenOrdinary(SystemCalls& sys, int dir, const std::string& name, Descriptor& fd, struct stat& status) {
+    const int opened = sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    const int error = errno;  // before fd lets go of what it held, whose close may set it
+    fd = Descriptor(sys, opened);
+    if (!fd.open()) return error;
+    if (sys.Status(fd.get(), status) != 0) return errno;
+    return S_ISREG(status.st_mode) ? 0 : EINVAL;
+}
+
 SaveResult HoldOldFile(SystemCalls& sys, const FoundFile& found, OldFile& old, bool inPlace) {
-    // A shared lock needs the file open for reading; one the user may only
-    // write is held for writing.
+    // A shared lock needs the file open for reading; one the user may only write is held for writing.
     const short type = inPlace || old.readError ? F_WRLCK : F_RDLCK;
     const RangeHold hold = HoldRange(sys, old.fd.get(), type, kSaveRange);
     // Only saves of the program lock the save range alone (its reads lock

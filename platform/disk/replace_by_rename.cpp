@@ -1,3 +1,4 @@
+// A save by rename (replace_by_rename.h): a new file beside the old one, whole on disk before it takes its name.
 #include "platform/disk/replace_by_rename.h"
 
 #include <cerrno>
@@ -21,14 +22,11 @@ Replacement Failed(SaveStop stop, int error, bool replacing) {
 Replacement ReplaceByRename(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents) {
     const int folder = found.folder.get();
     const bool replacing = old.fd.open();
-    // A replacing file is open to its owner alone until it has the old one's
-    // owners and access; a new one gets what the user's umask (or the
-    // folder's default access list) leaves of read and write. Where it can,
-    // it has no name until it is whole, so that a save that stops leaves
-    // nothing behind.
-    // A scratch name is recorded before it is given, and the record goes
-    // with the name, so that a crash between leaves nothing the next save
-    // or open cannot tell as its own.
+    // A replacing file is open to its owner alone until it has the old one's owners and access; a new one gets what the
+    // user's umask (or the folder's default access list) leaves of read and write. Where it can, it has no name until
+    // it is whole, so that a save that stops leaves nothing behind. A scratch name is recorded before it is given, and
+    // the record goes with the name, so that a crash between leaves nothing the next save or open cannot tell as its
+    // own.
     ScratchRecord record(sys, found.folderPath);
     const BeforeNaming noting = [&](const std::string& candidate) { record.Note(candidate); };
     std::string name;

@@ -28,14 +28,14 @@ constexpr std::string_view kCutKey = "\ncut ";
 constexpr char kRecordSuffix[] = ".record";
 constexpr char kScratchSuffix[] = ".tmp";
 constexpr std::size_t kHexDigits = 16;
-constexpr auto kLongGone = std::chrono::hours(24 * 7);
+
+// Untouched for a week: whatever left it is long over.
+bool LongGone(const struct stat& status) {
+    return std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) >
+           std::chrono::hours(24 * 7);
+}
 
 const char* KindWord(RecordKind kind) { return kind == RecordKind::Save ? "save" : "scratch"; }
-
-void AppendNumber(std::string& out, std::uint64_t n) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-}
 
 void AppendHex(std::string& out, std::uint64_t n) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -44,26 +44,11 @@ void AppendHex(std::string& out, std::uint64_t n) {
     out.append(digits, kHexDigits);
 }
 
-std::string Hex(std::uint64_t n) {
-    std::string out;
-    AppendHex(out, n);
-    return out;
-}
-
 // Of one width, so that it is written again over itself once the file is cut.
-void AppendCut(std::string& out, std::int64_t seconds, std::int64_t nanos) {
+std::string CutText(std::int64_t seconds, std::int64_t nanos) {
     char cut[40];
     std::snprintf(cut, sizeof cut, "%020lld %09lld", static_cast<long long>(seconds), static_cast<long long>(nanos));
-    out += cut;
-}
-
-void AppendId(std::string& out, const char* key, const FileId& id) {
-    out += key;
-    out += ' ';
-    AppendNumber(out, id.device);
-    out += ' ';
-    AppendNumber(out, id.inode);
-    out += '\n';
+    return cut;
 }
 
 // A text of any bytes as one word: "%" codes for "%", blanks, line ends and every other control byte; "-" for none.
@@ -144,10 +129,9 @@ Descriptor OpenFolderIn(SystemCalls& sys, int dir, const std::string& name) {
     return Descriptor(sys, sys.OpenAt(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
 }
 
-Descriptor OpenState(SystemCalls& sys, int state) {
+Descriptor OpenState(SystemCalls& sys) {
     int error = 0;
-    return state >= 0 ? Descriptor(sys, sys.OpenAt(state, ".", O_RDONLY | O_DIRECTORY))
-                      : OpenCopiesFolder(sys, false, error);
+    return OpenCopiesFolder(sys, false, error);
 }
 
 // The records folder for folderPath in state, made where make and it is not there (and the state folder synced,
@@ -193,41 +177,31 @@ bool LocksReachEverySaver(SystemCalls& sys, int fd) {
     std::string options;
     if (sys.FileSystem(fd, type, options) != 0) return false;
     const auto has = [&](std::string_view option) { return ("," + options + ",").find(option) != std::string::npos; };
-    switch (type) {
-        case 0xEF53:      // ext2, ext3, ext4
-        case 0x9123683E:  // btrfs
-        case 0x58465342:  // xfs
-        case 0x01021994:  // tmpfs
-        case 0x858458F6:  // ramfs
-        case 0x4D44:      // vfat, msdos
-        case 0x2011BAB0:  // exfat
-        case 0xF2F52010:  // f2fs
-        case 0x7366746E:  // ntfs3
-        case 0x2FC12FC1:  // zfs
-        case 0x794C7630:  // overlay
-            return true;
-        case 0x6969:  // nfs: its own host's locks alone where mounted so
-            return !has(",nolock,") && (!has(",local_lock=") || has(",local_lock=none,"));
-        case 0xFF534D42:  // cifs
-        case 0xFE534D42:  // smb2
-        case 0x517B:      // smb
-            return !has(",nobrl,");
-        default:  // fuse, and what is not known
-            return false;
-    }
+    // nfs: its own host's locks alone where mounted so; cifs, smb2, smb: none where mounted nobrl.
+    if (type == 0x6969) return !has(",nolock,") && (!has(",local_lock=") || has(",local_lock=none,"));
+    if (type == 0xFF534D42 || type == 0xFE534D42 || type == 0x517B) return !has(",nobrl,");
+    // ext2-4, btrfs, xfs, tmpfs, ramfs, vfat, exfat, f2fs, ntfs3, zfs, overlay; not fuse, nor what is not known.
+    constexpr std::uint64_t kLocal[] = {0xEF53,     0x9123683E, 0x58465342, 0x01021994, 0x858458F6, 0x4D44,
+                                        0x2011BAB0, 0xF2F52010, 0x7366746E, 0x2FC12FC1, 0x794C7630};
+    return std::find(std::begin(kLocal), std::end(kLocal), type) != std::end(kLocal);
 }
 
 enum class Reading { Read, Damaged, Passed };
 
+// Only an ordinary file of his own: his folder is his alone, but a record is trusted no further than that.
+Descriptor OpenOwnFile(SystemCalls& sys, int dir, const std::string& name) {
+    Descriptor file(sys, sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
+    struct stat status {};
+    if (file.open() && (sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != sys.User()))
+        return {};
+    return file;
+}
+
 // Reads the record name in dir, and judges its saver while it is open.
 Reading ReadRecord(SystemCalls& sys, int dir, const std::string& name, SaveRecord& record) {
-    const Descriptor file(sys, sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
-    struct stat status {};
+    const Descriptor file = OpenOwnFile(sys, dir, name);
     std::string text;
-    // Only an ordinary file of his own: his folder is his alone, but a record is trusted no further than that.
-    if (!file.open() || sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_uid != sys.User())
-        return Reading::Passed;
+    if (!file.open()) return Reading::Passed;
     // A record has its name only once it is whole.
     if (ReadWhole(sys, file.get(), text) != 0 || !ParseRecord(text, record)) return Reading::Damaged;
     record.saver = SaverOf(sys, file.get(), record);
@@ -246,19 +220,15 @@ bool ScratchOver(SystemCalls& sys, int fd) {
     std::string text;
     SaveRecord record;
     if (ReadWhole(sys, fd, text) == 0 && ParseRecord(text, record)) return SaverOf(sys, -1, record) == Saver::Over;
-    return sys.Status(fd, status) == 0 &&
-           std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) > kLongGone;
+    return sys.Status(fd, status) == 0 && LongGone(status);
 }
 
 // Removes the records left under their scratch names in folder whose saves are over.
 void RemoveScratchRecords(SystemCalls& sys, int folder, const std::vector<std::string>& names, std::size_t& left) {
     for (const std::string& name : names) {
         if (!IsScratchName(name, kScratchSuffix)) continue;
-        const Descriptor file(sys, sys.OpenAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
-        struct stat status {};
-        if (file.open() && sys.Status(file.get(), status) == 0 && S_ISREG(status.st_mode) &&
-            status.st_uid == sys.User() && ScratchOver(sys, file.get()) && sys.Unlink(folder, name) == 0)
-            --left;
+        const Descriptor file = OpenOwnFile(sys, folder, name);
+        if (file.open() && ScratchOver(sys, file.get()) && sys.Unlink(folder, name) == 0) --left;
     }
 }
 
@@ -274,19 +244,11 @@ void ListIn(SystemCalls& sys, int state, const std::string& sub, RecordKind kind
     for (const std::string& name : names) {
         if (!IsRecordFileName(name, kind)) continue;
         FoundRecord record{sub + "/" + name, {}};
-        switch (ReadRecord(sys, folder.get(), name, record.record)) {
-            case Reading::Read:
-                if (record.record.kind != kind) break;
-                record.record.where = record.name;
-                found.push_back(std::move(record));
-                break;
-            case Reading::Damaged:
-                if (damaged)
-                    damaged->push_back({(fs::path(CopiesFolder()) / record.name).string(), record.record.file,
-                                        record.record.copy});
-                break;
-            case Reading::Passed: break;
-        }
+        const Reading reading = ReadRecord(sys, folder.get(), name, record.record);
+        if (reading == Reading::Damaged) NoteDamaged(damaged, record.name, record.record);
+        if (reading != Reading::Read || record.record.kind != kind) continue;
+        record.record.where = record.name;
+        found.push_back(std::move(record));
     }
 }
 
@@ -306,6 +268,18 @@ std::vector<FoundRecord> RecordsOf(SystemCalls& sys, int state, const std::strin
     std::erase_if(found, [&](const FoundRecord& f) { return RecordPath(f.record) != path; });
     SortByFile(found);
     return found;
+}
+
+// This process as a saver, into record.
+void FillSaver(SystemCalls& sys, SaveRecord& record) {
+    // Read once for each process (a child of a fork is another).
+    static pid_t known = 0;
+    static std::uint64_t started = 0;
+    record.pid = sys.ProcessId();
+    if (std::exchange(known, record.pid) != record.pid) started = sys.ProcessStart(record.pid);
+    record.started = started;
+    record.boot = sys.BootId();
+    record.host = sys.HostName();
 }
 
 }  // namespace
@@ -370,63 +344,38 @@ std::string RecordPath(const SaveRecord& record) {
     return record.kind == RecordKind::Save ? record.file : record.folder;
 }
 
-std::string RecordsFolderName(std::string_view path) { return kRecordsFolderPrefix + Hex(PathHash(path)); }
-
-void FillSaver(SystemCalls& sys, SaveRecord& record) {
-    // Read once for each process (a child of a fork is another).
-    static pid_t known = 0;
-    static std::uint64_t started = 0;
-    record.pid = sys.ProcessId();
-    if (std::exchange(known, record.pid) != record.pid) started = sys.ProcessStart(record.pid);
-    record.started = started;
-    record.boot = sys.BootId();
-    record.host = sys.HostName();
+std::string RecordsFolderName(std::string_view path) {
+    std::string name = kRecordsFolderPrefix;
+    AppendHex(name, PathHash(path));
+    return name;
 }
 
 std::string RecordText(const SaveRecord& r) {
+    const auto id = [](const FileId& id) { return std::to_string(id.device) + ' ' + std::to_string(id.inode); };
     std::string out;
     out.reserve(256 + r.file.size() + r.copy.size() + r.folder.size() + 17 * r.blocks.size());
     out += kFirstLine;
-    out += "\nkind ";
-    out += KindWord(r.kind);
-    out += '\n';
+    out += "\nkind " + std::string(KindWord(r.kind)) + '\n';
     if (r.kind == RecordKind::Save) {
-        out += "file " + RecordWord(r.file) + '\n';
-        AppendId(out, "fileid", r.fileId);
-        out += "copy " + RecordWord(r.copy) + '\n';
-        AppendId(out, "copyid", r.copyId);
-        out += "earlier ";
-        AppendNumber(out, r.copyLength);
-        out += ' ';
+        out += "file " + RecordWord(r.file) + "\nfileid " + id(r.fileId) + "\ncopy " + RecordWord(r.copy) +
+               "\ncopyid " + id(r.copyId) + "\nearlier " + std::to_string(r.copyLength) + ' ';
         AppendHex(out, r.copyHash);
-        out += "\ncut ";
-        AppendCut(out, r.cutSeconds, r.cutNanos);
-        out += "\nlength ";
-        AppendNumber(out, r.newLength);
-        out += "\nblocks";
+        out += "\ncut " + CutText(r.cutSeconds, r.cutNanos) + "\nlength " + std::to_string(r.newLength) + "\nblocks";
         for (const std::uint64_t hash : r.blocks) {
             out += ' ';
             AppendHex(out, hash);
         }
         out += '\n';
     } else {
-        out += "folder " + RecordWord(r.folder) + '\n';
-        out += "name " + RecordWord(r.scratch) + '\n';
+        out += "folder " + RecordWord(r.folder) + "\nname " + RecordWord(r.scratch) + '\n';
     }
     // A word each, "-" where the system did not say.
-    out += "process ";
-    AppendNumber(out, static_cast<std::uint64_t>(r.pid));
-    out += ' ';
-    AppendNumber(out, r.started);
-    out += ' ' + RecordWord(r.boot) + ' ' + RecordWord(r.host) + (r.locked ? " locked\n" : " unlocked\n");
+    out += "process " + std::to_string(static_cast<std::uint64_t>(r.pid)) + ' ' + std::to_string(r.started) + ' ' +
+           RecordWord(r.boot) + ' ' + RecordWord(r.host) + (r.locked ? " locked\n" : " unlocked\n");
     if (r.told) out += "told\n";
     if (r.overtaken) out += "overtaken\n";
     if (r.givenUp) out += "given-up\n";
-    if (r.began != 0) {
-        out += "began ";
-        AppendNumber(out, static_cast<std::uint64_t>(r.began));
-        out += '\n';
-    }
+    if (r.began != 0) out += "began " + std::to_string(static_cast<std::uint64_t>(r.began)) + '\n';
     return out;
 }
 
@@ -495,7 +444,6 @@ KeptRecord& KeptRecord::operator=(KeptRecord&& other) noexcept {
         file_ = std::move(other.file_);
         name_ = std::exchange(other.name_, {});
         text_ = std::exchange(other.text_, {});
-        locked_ = std::exchange(other.locked_, false);
     }
     return *this;
 }
@@ -514,7 +462,6 @@ int KeptRecord::Make(SystemCalls& sys, int state, SaveRecord record) {
     }
     if (err != 0) return err;
     sys_ = &sys;
-    locked_ = record.locked;
     return 0;
 }
 
@@ -529,15 +476,13 @@ int KeptRecord::Rewrite(SaveRecord record) {
     if (err != 0) return err;
     file_ = std::move(file);
     text_ = std::move(text);
-    locked_ = record.locked;
     return 0;
 }
 
 int KeptRecord::SetCut(std::int64_t seconds, std::int64_t nanos) {
     const std::size_t at = text_.find(kCutKey);
     if (!sys_ || at == std::string::npos) return EINVAL;
-    std::string cut;
-    AppendCut(cut, seconds, nanos);
+    const std::string cut = CutText(seconds, nanos);
     const std::size_t from = at + kCutKey.size();
     text_.replace(from, cut.size(), cut);
     // Digits over digits of one width: a reader meanwhile reads a record whole all the same.
@@ -554,7 +499,7 @@ void KeptRecord::Remove() {
 }
 
 int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record) {
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     const fs::path path(where);
     const Descriptor folder = state.open() ? OpenFolderIn(sys, state.get(), path.parent_path().string()) : Descriptor();
     if (!folder.open()) return errno;
@@ -565,9 +510,13 @@ int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& 
                            file, text);
 }
 
+void NoteDamaged(std::vector<DamagedRecord>* damaged, const std::string& name, const SaveRecord& record) {
+    if (damaged) damaged->push_back({(fs::path(CopiesFolder()) / name).string(), record.file, record.copy});
+}
+
 std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     std::vector<FoundRecord> found;
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     std::vector<std::string> names;
     if (!state.open() || sys.ListNames(state.get(), names) != 0) return found;
     for (const std::string& name : names) {
@@ -576,8 +525,7 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord
         } else if (IsRecordFileName(name, RecordKind::Save) && damaged) {
             // Of an older format, kept in the folder itself: told, never read.
             SaveRecord record;
-            if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged)
-                damaged->push_back({(fs::path(CopiesFolder()) / name).string(), record.file, record.copy});
+            if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged) NoteDamaged(damaged, name, record);
         }
     }
     SortByFile(found);
@@ -589,7 +537,7 @@ std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const FoundFile& file, 
     struct stat status {};
     if (sys.StatusAt(file.folder.get(), file.name, status) == 0 && status.st_nlink > 1)
         return SaveRecords(sys, damaged);
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     if (!state.open()) return {};
     return RecordsOf(sys, state.get(), (fs::path(file.folderPath) / file.name).string(), RecordKind::Save, damaged);
 }
@@ -602,7 +550,7 @@ std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path
 }
 
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
-    const Descriptor folder = OpenState(sys, -1);
+    const Descriptor folder = OpenState(sys);
     if (folder.open()) (void)sys.Unlink(folder.get(), name);
 }
 
@@ -624,8 +572,6 @@ Saver SaverOf(SystemCalls& sys, const SaveRecord& record) {
     return record.where.empty() ? SaverOf(sys, -1, record) : record.saver;
 }
 
-bool SaveRunning(SystemCalls& sys, const SaveRecord& record) { return SaverOf(sys, record) != Saver::Over; }
-
 ScratchRecord::ScratchRecord(SystemCalls& sys, std::string folderPath, int state)
     : sys_(sys), folderPath_(std::move(folderPath)), state_(state) {}
 
@@ -639,14 +585,14 @@ void ScratchRecord::Note(const std::string& name) {
         return;
     }
     int error = 0;
-    const Descriptor state = state_ >= 0 ? OpenState(sys_, state_) : OpenCopiesFolder(sys_, true, error);
-    if (state.open()) (void)kept_.Make(sys_, state.get(), std::move(note));
+    const Descriptor opened = state_ >= 0 ? Descriptor() : OpenCopiesFolder(sys_, true, error);
+    if (state_ >= 0 || opened.open()) (void)kept_.Make(sys_, state_ >= 0 ? state_ : opened.get(), std::move(note));
 }
 
 void RemoveLeftScratchFiles(SystemCalls& sys, int folder, const std::string& folderPath, int state) {
-    const Descriptor states = OpenState(sys, state);
-    if (!states.open()) return;
-    for (const FoundRecord& found : RecordsOf(sys, states.get(), folderPath, RecordKind::Scratch, nullptr)) {
+    const Descriptor opened = state >= 0 ? Descriptor() : OpenState(sys);
+    if (state < 0 && (state = opened.get()) < 0) return;
+    for (const FoundRecord& found : RecordsOf(sys, state, folderPath, RecordKind::Scratch, nullptr)) {
         const SaveRecord& note = found.record;
         // A name the program never gives is never its own scratch file.
         if (!IsScratchName(note.scratch, kScratchSuffix) || note.saver != Saver::Over) continue;
@@ -657,19 +603,18 @@ void RemoveLeftScratchFiles(SystemCalls& sys, int folder, const std::string& fol
             (status.st_uid == sys.User() || sys.User() == 0) && sys.Unlink(folder, note.scratch) != 0 &&
             errno != ENOENT)
             continue;  // still there: so is its record
-        (void)sys.Unlink(states.get(), found.name);
+        (void)sys.Unlink(state, found.name);
     }
 }
 
 void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged) {
     static bool done = false;
     if (std::exchange(done, true)) return;
-    const Descriptor state = OpenState(sys, -1);
+    const Descriptor state = OpenState(sys);
     std::vector<std::string> subs;
     if (!state.open() || sys.ListNames(state.get(), subs) != 0) return;
     // Copies half written here, where a file's folder takes no new files.
     RemoveLeftScratchFiles(sys, state.get(), CopiesFolder(), state.get());
-    const auto now = std::chrono::system_clock::now();
     for (const std::string& sub : subs) {
         if (!sub.starts_with(kRecordsFolderPrefix)) continue;
         const Descriptor folder = OpenFolderIn(sys, state.get(), sub);
@@ -681,13 +626,10 @@ void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damage
             if (!IsRecordFileName(name, RecordKind::Scratch)) continue;
             // Of a folder gone for long: nothing of it left to find.
             struct stat status {};
-            if (sys.StatusAt(folder.get(), name, status) != 0 ||
-                now - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) <= kLongGone)
-                continue;
+            if (sys.StatusAt(folder.get(), name, status) != 0 || !LongGone(status)) continue;
             SaveRecord record;
             const Reading reading = ReadRecord(sys, folder.get(), name, record);
-            if (reading == Reading::Damaged && damaged)
-                damaged->push_back({(fs::path(CopiesFolder()) / sub / name).string(), {}, {}});
+            if (reading == Reading::Damaged) NoteDamaged(damaged, sub + "/" + name, {});
             if (reading != Reading::Read || record.saver != Saver::Over) continue;
             const Descriptor there(sys, sys.OpenAt(AT_FDCWD, record.folder, O_PATH | O_DIRECTORY));
             if (!there.open() && (errno == ENOENT || errno == ENOTDIR) && sys.Unlink(folder.get(), name) == 0) --left;

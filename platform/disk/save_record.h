@@ -1,11 +1,10 @@
 #pragma once
-// The program's own records of its saves, kept in the user's state folder while a save runs, in a folder of their
-// own for each file saved in place and each folder given scratch names (RecordsFolderName): of a save that writes a
-// file in place, which file, which copy holds its earlier contents, what the new contents are (their length and a
-// hash of each block, enough to tell a beginning of them); of a scratch name given in a folder, which folder and
-// which name. Each says which process saves, and the save holds a lock on its record for as long as it runs. One
-// file for the record: its format, its writer (whole before it has its name), its lister, and the one rule for
-// "still running".
+// The program's own records of its saves, kept in the user's state folder while a save runs, in a folder of their own
+// for each file saved in place and each folder given scratch names (RecordsFolderName): of a save that writes a file in
+// place, which file, which copy holds its earlier contents, what the new contents are (their length and a hash of each
+// block, enough to tell a beginning of them); of a scratch name given in a folder, which folder and which name. Each
+// says which process saves, and the save holds a lock on its record for as long as it runs. One file for the record:
+// its format, its writer (whole before it has its name), its lister, and the one rule for "still running".
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -68,8 +67,6 @@ struct SaveRecord {
 
 // The path whose records folder holds a record: a save's file, the folder of scratch names.
 std::string RecordPath(const SaveRecord& record);
-// This process as a saver, into record.
-void FillSaver(SystemCalls& sys, SaveRecord& record);
 
 // The record as its file holds it, and back; false for text that is none (cut short, damaged, of an older
 // format), whose readable part (file, copy) is read all the same.
@@ -88,8 +85,7 @@ public:
     KeptRecord() = default;
     KeptRecord(KeptRecord&& other) noexcept { *this = std::move(other); }
     KeptRecord& operator=(KeptRecord&& other) noexcept;
-    // Writes record under a new name in the records of its folder in the state folder (open at state); 0, or
-    // the error.
+    // Writes record under a new name in the records of its folder in the state folder (open at state); 0, or the error.
     int Make(SystemCalls& sys, int state, SaveRecord record);
     // Writes it again, over itself.
     int Rewrite(SaveRecord record);
@@ -102,7 +98,6 @@ private:
     SystemCalls* sys_ = nullptr;
     Descriptor folder_, file_;
     std::string name_, text_;
-    bool locked_ = false;
 };
 
 // Writes record whole under a scratch name and renames it over the record where (FoundRecord::name), keeping
@@ -119,6 +114,8 @@ struct FoundRecord {
 struct DamagedRecord {
     std::string path, file, copy;
 };
+// Adds the record name (in the state folder) to damaged, where given.
+void NoteDamaged(std::vector<DamagedRecord>* damaged, const std::string& name, const SaveRecord& record);
 // The records of saves in place of every file (start-up), or of the file at path alone (an open; every one where
 // the file has other names); a record that cannot be read is passed over, and put in damaged.
 struct FoundFile;
@@ -136,8 +133,6 @@ void RemoveSaveRecord(SystemCalls& sys, const std::string& name);
 Saver SaverOf(SystemCalls& sys, int recordFd, const SaveRecord& record);
 // The same for a record read from the state folder, as judged when it was listed.
 Saver SaverOf(SystemCalls& sys, const SaveRecord& record);
-// True unless the save is over.
-bool SaveRunning(SystemCalls& sys, const SaveRecord& record);
 
 // The record of the scratch names given in one folder by one save, kept from just before a name is given until
 // it is gone: a crash in between leaves a scratch file that the next save or open there knows as the program's

@@ -19,12 +19,10 @@ enum class SaveStop {
     OtherSave,    // another save held the file's save range for as long as a save waits
     BeingRead,    // a read held the file (a shared lock) for as long as a save in place waits
     HeldOpen,     // another program held the whole file (a lock for writing) for as long as a save waits
-    // Written in place, but another save replaced the file meanwhile: the
-    // work is in no file the name reaches.
+    // Written in place, but another save replaced the file meanwhile: the work is in no file the name reaches.
     Overtaken,
-    // Written in place where no lock could be had, but the file read back
-    // holds other bytes: another save wrote it meanwhile, and it may hold
-    // that save's work. The earlier contents stay in copy.
+    // Written in place where no lock could be had, but the file read back holds other bytes: another save wrote it
+    // meanwhile, and it may hold that save's work. The earlier contents stay in copy.
     Mixed,
     Record,       // recording the save in the user's own folder (copyFolder)
     // A step that failed with error:
@@ -44,12 +42,12 @@ struct SaveResult {
     int error = 0;          // the system's error where a step failed
     bool wasThere = false;  // a file stood at the path
     bool asItWas = true;    // and it is as it was before the save
-    std::string copy;       // where its earlier contents are kept when it is not (or Mixed)
+    std::string copy{};     // where its earlier contents are kept when it is not (or Mixed)
     // LinkRefused: the link, and whose it is.
-    std::string link;
+    std::string link{};
     uid_t linkOwner = 0;
     // MakeCopy: the user's own folder, tried after the file's, and its error.
-    std::string copyFolder;
+    std::string copyFolder{};
     int copyFolderError = 0;
     uid_t user = 0;  // who saved: the one to give a folder of another user back to
 
@@ -58,11 +56,7 @@ struct SaveResult {
 
 // A save that stopped at stop, with the system's error there.
 inline SaveResult Stopped(SaveStop stop, int error = 0, bool wasThere = false) {
-    SaveResult result;
-    result.stop = stop;
-    result.error = error;
-    result.wasThere = wasThere;
-    return result;
+    return {.stop = stop, .error = error, .wasThere = wasThere};
 }
 
 }  // namespace lintora

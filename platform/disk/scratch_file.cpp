@@ -14,8 +14,7 @@ namespace lintora {
 
 namespace {
 
-// Tries scratch names in folder until make (0, or the error) takes one that
-// no file has.
+// Tries scratch names in folder until make (0, or the error) takes one that no file has.
 int TryScratchNames(SystemCalls& sys, int folder, const std::string& forName, const std::string& suffix,
                     std::string& made, const std::function<int(const std::string&)>& make) {
     static std::mt19937_64 rng{std::random_device{}()};

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -28,8 +27,7 @@ int SystemCalls::OpenAt(int dir, const std::string& name, int flags, mode_t mode
 }
 
 int SystemCalls::OpenNameless(int dir, int flags, mode_t mode) {
-    // A file is named by its descriptor through /proc: without it a nameless
-    // file could never be given a name.
+    // A file is named by its descriptor through /proc: without it a nameless file could never be given a name.
     static const bool nameable = ::access("/proc/self/fd", X_OK) == 0;
     if (!nameable) {
         errno = EOPNOTSUPP;
@@ -132,21 +130,8 @@ int SystemCalls::SetAttribute(int fd, const std::string& name, const std::string
 
 int SystemCalls::RemoveAttribute(int fd, const std::string& name) { return ::fremovexattr(fd, name.c_str()); }
 
-namespace {
-
-struct flock Range(short type, off_t start, off_t length) {
-    struct flock range {};
-    range.l_type = type;
-    range.l_whence = SEEK_SET;
-    range.l_start = start;
-    range.l_len = length;
-    return range;
-}
-
-}  // namespace
-
 int SystemCalls::LockRange(int fd, short type, off_t start, off_t length) {
-    struct flock range = Range(type, start, length);
+    struct flock range = {.l_type = type, .l_whence = SEEK_SET, .l_start = start, .l_len = length, .l_pid = 0};
     int result;
     while ((result = ::fcntl(fd, F_OFD_SETLK, &range)) != 0 && errno == EINTR) {
     }
@@ -154,7 +139,7 @@ int SystemCalls::LockRange(int fd, short type, off_t start, off_t length) {
 }
 
 int SystemCalls::LockInTheWay(int fd, short type, off_t start, off_t length) {
-    struct flock range = Range(type, start, length);
+    struct flock range = {.l_type = type, .l_whence = SEEK_SET, .l_start = start, .l_len = length, .l_pid = 0};
     return ::fcntl(fd, F_OFD_GETLK, &range) == 0 ? range.l_type : -1;
 }
 
@@ -172,13 +157,12 @@ int SystemCalls::FileSystem(int fd, std::uint64_t& type, std::string& options) {
     std::ifstream mounts("/proc/self/mountinfo");
     for (std::string line; std::getline(mounts, line);) {
         std::istringstream words(line);
-        std::string id, parent, numbers, root, point, mountOptions, word;
-        words >> id >> parent >> numbers >> root >> point >> mountOptions;
+        std::string numbers, mountOptions, word, super;
+        words >> word >> word >> numbers >> word >> word >> mountOptions;
         if (numbers != device) continue;
         while (words >> word && word != "-") {
         }
-        std::string kind, source, super;
-        words >> kind >> source >> super;
+        words >> word >> word >> super;
         options = mountOptions + ',' + super;
         break;
     }
@@ -227,12 +211,7 @@ std::string SystemCalls::BootId() {
     // Read once: a process lives within one boot.
     static const std::string boot = [] {
         std::string id;
-        if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
-            char line[64] = {};
-            if (std::fgets(line, sizeof line, f)) id = line;
-            std::fclose(f);
-        }
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+        std::ifstream("/proc/sys/kernel/random/boot_id") >> id;
         return id;
     }();
     return boot;
@@ -247,13 +226,8 @@ std::string SystemCalls::HostName() {
 bool SystemCalls::ProcessRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
 
 std::uint64_t SystemCalls::ProcessStart(pid_t pid) {
-    std::string stat;
-    if (std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "re")) {
-        char buffer[1024];
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        stat.assign(buffer, n);
-        std::fclose(f);
-    }
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat{std::istreambuf_iterator<char>(file), {}};
     // After the name in brackets (which may hold anything, brackets too),
     // the state is the 3rd field; the start the 22nd.
     const std::size_t name = stat.rfind(')');

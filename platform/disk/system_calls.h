@@ -1,7 +1,6 @@
 #pragma once
-// The few system calls a save makes, behind one interface: the program uses
-// them as they are; a test derives from it to make one of them fail, or to
-// stop the process at one of them, and passes it to the save.
+// The few system calls a save makes, behind one interface: the program uses them as they are; a test derives from it to
+// make one of them fail, or to stop the process at one of them, and passes it to the save.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,12 +16,10 @@ public:
     virtual ~SystemCalls() = default;
     // Each returns what the system call returns (-1 with errno on failure).
     virtual int OpenAt(int dir, const std::string& name, int flags, mode_t mode = 0);
-    // A new file in the folder dir that has no name yet (O_TMPFILE, which
-    // fails with EOPNOTSUPP, EISDIR or EINVAL where the file system cannot
-    // make one), opened for flags; it can be given a name by LinkAt.
+    // A new file in the folder dir that has no name yet (O_TMPFILE, which fails with EOPNOTSUPP, EISDIR or EINVAL where
+    // the file system cannot make one), opened for flags; it can be given a name by LinkAt.
     virtual int OpenNameless(int dir, int flags, mode_t mode);
-    // Gives the file open at fd the name name in dir, never over a file
-    // that is there.
+    // Gives the file open at fd the name name in dir, never over a file that is there.
     virtual int LinkAt(int fd, int dir, const std::string& name);
     virtual int Close(int fd);
     virtual int Status(int fd, struct stat& st);
@@ -37,10 +34,9 @@ public:
     virtual ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at);
     virtual ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at);
     virtual int Truncate(int fd, off_t length);
-    // Makes the file at fd, size bytes long, hold nothing but zeros, as
-    // long as length where that is shorter: where the file system can, its
-    // blocks are kept as they are, which costs a write over them far less
-    // than new ones; else it is cut to nothing.
+    // Makes the file at fd, size bytes long, hold nothing but zeros, as long as length where that is shorter: where the
+    // file system can, its blocks are kept as they are, which costs a write over them far less than new ones; else it
+    // is cut to nothing.
     virtual int Clear(int fd, off_t size, off_t length);
     virtual int Sync(int fd);
     // Within one folder; the second never replaces a file that is there.
@@ -49,8 +45,7 @@ public:
     virtual int Unlink(int dir, const std::string& name);
     // A second name to for the file from, never over a file that is there.
     virtual int Link(int dir, const std::string& from, const std::string& to);
-    // The longest name a file of the folder open at dir may have (-1 where
-    // it has no limit, or with errno).
+    // The longest name a file of the folder open at dir may have (-1 where it has no limit, or with errno).
     virtual long NameMax(int dir);
     virtual int MakeFolder(int dir, const std::string& name, mode_t mode);
     virtual int ChangeOwner(int fd, uid_t uid, gid_t gid);
@@ -59,11 +54,9 @@ public:
     virtual ssize_t GetAttribute(int fd, const std::string& name, char* into, std::size_t size);
     virtual int SetAttribute(int fd, const std::string& name, const std::string& value);
     virtual int RemoveAttribute(int fd, const std::string& name);
-    // A lock on length bytes from start, held by the open file description
-    // (closing it lets the lock go), never waited for: F_RDLCK needs the
-    // file open for reading, F_WRLCK for writing (so that a user who may
-    // only read a file cannot take it); F_UNLCK lets it go. -1 with EAGAIN
-    // while another description holds a lock that stands in the way.
+    // A lock on length bytes from start, held by the open file description (closing it lets the lock go), never waited
+    // for: F_RDLCK needs the file open for reading, F_WRLCK for writing (so that a user who may only read a file cannot
+    // take it); F_UNLCK lets it go. -1 with EAGAIN while another description holds a lock that stands in the way.
     virtual int LockRange(int fd, short type, off_t start, off_t length);
     // The kind of lock another description holds that stands in the way of
     // one of type there (F_UNLCK where none does); -1 with errno.
@@ -93,9 +86,8 @@ public:
 // The system itself.
 SystemCalls& RealSystem();
 
-// Renames from to to in dir where the file system cannot rename without
-// replacing: a second name, then the first one goes; where it cannot go,
-// the second one goes again. 0, or -1 with errno.
+// Renames from to to in dir where the file system cannot rename without replacing: a second name, then the first one
+// goes; where it cannot go, the second one goes again. 0, or -1 with errno.
 int RenameByLink(SystemCalls& sys, int dir, const std::string& from, const std::string& to);
 
 // Writes contents from the start of fd; 0, or the error.

@@ -1,5 +1,4 @@
-// Judging the saves in place that did not finish, by their records and
-// what their files and copies hold now.
+// Judging the saves in place that did not finish, by their records and what their files and copies hold now.
 #include "platform/disk/unfinished_saves.h"
 
 #include <algorithm>
@@ -9,24 +8,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "platform/disk/copies_folder.h"
 
 namespace lintora {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Opens path for reading without following a link or waiting on it; only
-// an ordinary file. 0, or the error.
-int OpenOrdinary(SystemCalls& sys, const std::string& path, Descriptor& fd, struct stat& status) {
-    const int opened = sys.OpenAt(AT_FDCWD, path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-    const int error = errno;  // before fd lets go of what it held, whose close may set it
-    fd = Descriptor(sys, opened);
-    if (!fd.open()) return error;
-    if (sys.Status(fd.get(), status) != 0) return errno;
-    return S_ISREG(status.st_mode) ? 0 : EINVAL;
-}
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
@@ -37,9 +24,8 @@ enum class Reach {
     Away,   // not to be reached now: a drive not plugged in, a share away
 };
 
-// Where a recorded name would not open with error. A folder on another
-// device than recorded that holds nothing is where a drive is mounted when
-// it is plugged in, and proves nothing.
+// Where a recorded name would not open with error. A folder on another device than recorded that holds nothing is where
+// a drive is mounted when it is plugged in, and proves nothing.
 Reach Unopened(SystemCalls& sys, const std::string& path, int error, std::uint64_t device) {
     if (error == ELOOP || error == EINVAL) return Reach::Gone;  // a link or a folder has its name
     if (error != ENOENT) return Reach::Away;
@@ -55,28 +41,26 @@ Reach Unopened(SystemCalls& sys, const std::string& path, int error, std::uint64
 
 // True when the copy read (earlier) is the one recorded: by its contents,
 // since device and inode numbers change as a drive is mounted again.
-bool IsRecordedCopy(const SaveRecord& record, const struct stat&, const std::string& earlier) {
+bool IsRecordedCopy(const SaveRecord& record, const std::string& earlier) {
     return earlier.size() == record.copyLength && CopyHash(earlier) == record.copyHash;
 }
 
 // Opens and reads the recorded copy; 0, ESTALE where another file has its
 // name now (or it is the file itself), or the error.
 int ReadCopy(SystemCalls& sys, const SaveRecord& record, Descriptor& copy, struct stat& status, std::string& bytes) {
-    if (const int err = OpenOrdinary(sys, record.copy, copy, status)) return err;
+    if (const int err = OpenOrdinary(sys, AT_FDCWD, record.copy, copy, status)) return err;
     if (const int err = ReadWhole(sys, copy.get(), bytes)) return err;
     Descriptor file;
     struct stat fileStatus {};
-    if (!IsRecordedCopy(record, status, bytes) ||
-        (OpenOrdinary(sys, record.file, file, fileStatus) == 0 && SameFile(status, fileStatus)))
+    if (!IsRecordedCopy(record, bytes) ||
+        (OpenOrdinary(sys, AT_FDCWD, record.file, file, fileStatus) == 0 && SameFile(status, fileStatus)))
         return ESTALE;
     return 0;
 }
 
-// How far file (its trailing zeros dropped) is a beginning of what the
-// record says was written. Whole blocks are told by their hashes, the last
-// block of all the new contents too however short; a shorter part after
-// them is no block, and is a beginning only as far as can be checked. Less
-// than one block tells nothing of the new contents.
+// How far file (its trailing zeros dropped) is a beginning of what the record says was written. Whole blocks are told
+// by their hashes, the last block of all the new contents too however short; a shorter part after them is no block, and
+// is a beginning only as far as can be checked. Less than one block tells nothing of the new contents.
 enum class Begins { No, Nothing, Blocks, Torn };
 Begins BeginsNewContents(const SaveRecord& record, const std::string& file) {
     if (file.size() > record.newLength) return Begins::No;
@@ -96,8 +80,7 @@ bool Unsound(const SaveRecord& record) {
            file.lexically_normal() == copy.lexically_normal();
 }
 
-// What became of the save of record; sound false for a record that cannot
-// be one of the program's.
+// What became of the save of record; sound false for a record that cannot be one of the program's.
 SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& blank) {
     if (Unsound(record)) {
         sound = false;
@@ -112,12 +95,12 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
     Descriptor copy, file;
     struct stat copyStatus {}, status {};
     std::string earlier, bytes;
-    int err = OpenOrdinary(sys, record.copy, copy, copyStatus);
+    int err = OpenOrdinary(sys, AT_FDCWD, record.copy, copy, copyStatus);
     if (err == 0) err = ReadWhole(sys, copy.get(), earlier);
     const Reach copyReach = err != 0 ? Unopened(sys, record.copy, err, record.copyId.device)
-                            : IsRecordedCopy(record, copyStatus, earlier) ? Reach::There
+                            : IsRecordedCopy(record, earlier) ? Reach::There
                                                                           : Reach::Gone;
-    err = OpenOrdinary(sys, record.file, file, status);
+    err = OpenOrdinary(sys, AT_FDCWD, record.file, file, status);
     if (err == 0) err = ReadWhole(sys, file.get(), bytes);
     const Reach fileReach = err == 0 ? Reach::There : Unopened(sys, record.file, err, record.fileId.device);
     if (copy.open() && file.open() && SameFile(copyStatus, status)) {
@@ -126,11 +109,8 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
     }
     // Stopped before its copy was named and before it touched the file,
     // which still holds what the copy was to keep: nothing was lost.
-    if (copyReach == Reach::Gone && fileReach == Reach::There &&
-        bytes.size() == record.copyLength && CopyHash(bytes) == record.copyHash)
-        return SaveEnd::Done;
-    // A file cleared for the save and not yet written through holds zeros
-    // there, which a reader takes for no text.
+    if (copyReach == Reach::Gone && fileReach == Reach::There && IsRecordedCopy(record, bytes)) return SaveEnd::Done;
+    // A file cleared for the save and not yet written through holds zeros there, which a reader takes for no text.
     bytes.erase(bytes.find_last_not_of('\0') + 1);
     blank = bytes.empty();
     // A save that finished and let its copy go, its record not yet.
@@ -155,18 +135,12 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
 
 bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const FoundFile& found) {
     if ((fs::path(found.folderPath) / found.name).string() == record.file) return true;
-    // Another name of it: both names stand for one file now, whatever its
-    // numbers were.
+    // Another name of it: both names stand for one file now, whatever its numbers were.
     const Descriptor at(sys, sys.OpenAt(found.folder.get(), found.name, O_PATH));
     const Descriptor recorded(sys, sys.OpenAt(AT_FDCWD, record.file, O_PATH));
     struct stat a {}, b {};
     return at.open() && recorded.open() && sys.Status(at.get(), a) == 0 && sys.Status(recorded.get(), b) == 0 &&
            SameFile(a, b);
-}
-
-bool SaveOfFile(SystemCalls& sys, const SaveRecord& record, const std::string& path) {
-    FoundFile found;
-    return FindFile(sys, path, found).saved() && SaveOfFile(sys, record, found);
 }
 
 namespace {
@@ -180,9 +154,7 @@ std::vector<RecordedSave> Judged(SystemCalls& sys, std::vector<FoundRecord>& rec
         bool sound = true;
         save.end = Judge(sys, save.record, sound, save.blank);
         if (sound) saves.push_back(std::move(save));
-        else if (damaged)
-            damaged->push_back({(fs::path(CopiesFolder()) / save.recordName).string(), save.record.file,
-                                save.record.copy});
+        else NoteDamaged(damaged, save.recordName, save.record);
     }
     return saves;
 }
@@ -226,9 +198,9 @@ int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& byt
     struct stat copyStatus {}, status {};
     if (const int err = ReadCopy(sys, record, copy, copyStatus, bytes)) return err;
     // A copy made by root bears the file's owner; any other is the user's.
-    const bool owners = copyStatus.st_uid == sys.User() ||
-                        (OpenOrdinary(sys, record.file, file, status) == 0 && copyStatus.st_uid == status.st_uid);
-    return owners ? 0 : EPERM;
+    if (copyStatus.st_uid == sys.User()) return 0;
+    if (OpenOrdinary(sys, AT_FDCWD, record.file, file, status) != 0) return EPERM;
+    return copyStatus.st_uid == status.st_uid ? 0 : EPERM;
 }
 
 void DropRecord(SystemCalls& sys, const RecordedSave& save) { RemoveSaveRecord(sys, save.recordName); }

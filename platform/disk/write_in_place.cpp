@@ -1,3 +1,4 @@
+// A save in place (write_in_place.h): the earlier contents kept in a copy, then the file cleared and written.
 #include "platform/disk/write_in_place.h"
 
 #include <algorithm>
@@ -27,20 +28,17 @@ bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
     return ReadWhole(sys, fd, now) == 0 && now == contents;
 }
 
-// True when the file the name found names now reads back as contents,
-// read through an open of its own: on a network file system the save's
-// descriptor would show the save's own pages, not what another wrote.
+// True when the file the name found names now reads back as contents, read through an open of its own: on a network
+// file system the save's descriptor would show the save's own pages, not what another wrote.
 bool ReadsBack(SystemCalls& sys, const FoundFile& found, const std::string& contents) {
     const Descriptor fd(sys, sys.OpenAt(found.folder.get(), found.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
     return fd.open() && Holds(sys, fd.get(), contents);
 }
 
-// Makes the file hold contents and puts it on disk: cleared first (zeros,
-// which a reader takes for no text, or nothing), so that a write stopped
-// half-way leaves a beginning of the contents, never the rest of the old,
-// and the record of the save tells it from a whole file. No read sees the
-// file between the clear and the end of the write. SaveStop::None, or the
-// step that failed with its error.
+// Makes the file hold contents and puts it on disk: cleared first (zeros, which a reader takes for no text, or
+// nothing), so that a write stopped half-way leaves a beginning of the contents, never the rest of the old, and the
+// record of the save tells it from a whole file. No read sees the file between the clear and the end of the write.
+// SaveStop::None, or the step that failed with its error.
 SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error, EarlierCopy* copy = nullptr) {
     const RangeHold hold = HoldRange(sys, fd, F_WRLCK, kReadersRange);
     if ((error = hold.error) != 0) return error == EAGAIN ? SaveStop::BeingRead : SaveStop::Cut;
@@ -76,8 +74,7 @@ SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& e
 
 bool MustWriteInPlace(SystemCalls& sys, const OldFile& old) {
     if (old.status.st_nlink > 1) return true;
-    // Root may give a new file any owner and group; a user may give it
-    // neither another user nor a group not his own.
+    // Root may give a new file any owner and group; a user may give it neither another user nor a group not his own.
     const uid_t user = sys.User();
     return user != 0 && (old.status.st_uid != user || !MemberOf(sys, old.status.st_gid));
 }
@@ -93,10 +90,9 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
     int err = 0;
     const SaveStop stop = Overwrite(sys, old.fd.get(), contents, err, &copy);
     if (stop == SaveStop::None) {
-        // A save that took no lock (another program's, or one on a file
-        // system that keeps none) may have put a new file in its place, or,
-        // where this one had no lock either, written this file meanwhile:
-        // the copy stays until the file is known to hold the work.
+        // A save that took no lock (another program's, or one on a file system that keeps none) may have put a new file
+        // in its place, or, where this one had no lock either, written this file meanwhile: the copy stays until the
+        // file is known to hold the work.
         if (!StillNamed(sys, found, old.status)) {
             copy.Remove();
             return Stopped(SaveStop::Overtaken, 0, true);
@@ -112,9 +108,8 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
         return {};
     }
     SaveResult result = Stopped(stop, err, true);
-    // A cut that failed may have left the file as it was. Where the file
-    // system cannot put a file on disk on demand, the earlier contents
-    // written back are all the disk ever confirmed of the file.
+    // A cut that failed may have left the file as it was. Where the file system cannot put a file on disk on demand,
+    // the earlier contents written back are all the disk ever confirmed of the file.
     int backError = 0;
     const SaveStop back =
         Holds(sys, old.fd.get(), before) ? SaveStop::None : Overwrite(sys, old.fd.get(), before, backError);
