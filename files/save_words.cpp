@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "platform/disk/copies_folder.h"
-#include "platform/disk/owners_and_access.h"
 
 namespace lintora {
 
@@ -77,6 +76,11 @@ std::string WhyNoCopiesFolder(int err, const SaveResult& result) {
 }
 
 }  // namespace
+
+std::string UserName(uid_t uid, SystemCalls& sys) {
+    const std::string name = sys.UserNameOf(uid);
+    return name.empty() ? "user " + std::to_string(uid) : name;
+}
 
 std::string NotSavedText(const std::string& path, const SaveResult& result) {
     const std::string name = fs::path(path).filename().string();

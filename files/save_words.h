@@ -19,6 +19,9 @@ std::string NotSavedText(const std::string& path, const SaveResult& result);
 // folder /media/usb is not there"); "" for one that read.
 std::string WhyNotRead(const LoadResult& result);
 
+// The name of a user, else "user " and his number.
+std::string UserName(uid_t uid, SystemCalls& sys = RealSystem());
+
 // What kept the settings from being read or saved; "" for nothing.
 std::string SettingsProblemText(const SettingsProblem& problem);
 

@@ -12,7 +12,6 @@
 #include <endian.h>
 #include <linux/posix_acl.h>
 #include <linux/posix_acl_xattr.h>
-#include <pwd.h>
 #include <unistd.h>
 
 namespace lintora {
@@ -120,11 +119,6 @@ std::vector<Entry> CopyEntries(const std::string& fileList, mode_t mode) {
 }
 
 }  // namespace
-
-std::string UserName(uid_t uid) {
-    const passwd* user = ::getpwuid(uid);
-    return user ? user->pw_name : "user " + std::to_string(uid);
-}
 
 bool GiveOldFilesAccess(SystemCalls& sys, int fd, int oldFd, const struct stat& old) {
     struct stat now {};

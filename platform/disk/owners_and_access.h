@@ -10,9 +10,6 @@
 
 namespace lintora {
 
-// The name of a user, else "user " and his number.
-std::string UserName(uid_t uid);
-
 // Gives fd, a new file open to its maker alone that is to replace the file open at oldFd (status old), the old file's
 // owner, group, attributes and permissions. False when its owner, group or access list could not be given, or not all
 // of them read: the new file would not stand in for the old one.

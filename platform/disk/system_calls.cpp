@@ -14,6 +14,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/falloc.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
@@ -215,6 +216,11 @@ std::string SystemCalls::BootId() {
         return id;
     }();
     return boot;
+}
+
+std::string SystemCalls::UserNameOf(uid_t uid) {
+    const passwd* user = ::getpwuid(uid);
+    return user ? user->pw_name : "";
 }
 
 std::string SystemCalls::HostName() {

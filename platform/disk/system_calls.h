@@ -64,6 +64,8 @@ public:
     // The kind of file system of fd (statfs's f_type) and, for a network one (NFS, CIFS, SMB), the options it is
     // mounted with ("" for others): what tells whether its locks reach every saver. 0, or -1 with errno.
     virtual int FileSystem(int fd, std::uint64_t& type, std::string& options);
+    // The login name of the user of that number; "" where the system knows none.
+    virtual std::string UserNameOf(uid_t uid);
     // Who the program runs as: its user, its group and its other groups.
     virtual uid_t User();
     virtual gid_t Group();

@@ -23,7 +23,6 @@
 #include "files/text_lines.h"
 #include "lintora_version.h"
 #include "platform/disk/copies_folder.h"
-#include "platform/disk/owners_and_access.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/unfinished_saves.h"
 #include "tests/files/files_fixture.h"

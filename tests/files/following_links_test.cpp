@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "files/file_saving.h"
-#include "platform/disk/owners_and_access.h"
+#include "files/save_words.h"
 #include "platform/disk/save_contents.h"
 #include "tests/files/files_fixture.h"
 #include "tests/support/as_user.h"
