@@ -114,7 +114,7 @@ bool LoadFile(const std::string& path, SystemCalls& sys) {
         // The path is walked once; what it led to is what is judged and read.
         FoundFile found;
         if (const SaveResult way = FindFile(sys, path, found); !way.saved()) {
-            TellNotRead(path, name, NotReached(way, path));
+            TellNotRead(path, name, NotReached(way, found, path));
             return false;
         }
         // The file's lock, not a record, tells a save in place that runs:

@@ -45,7 +45,7 @@ SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found) {
     return SaveInPlaceHolds(sys, fd.get());
 }
 
-LoadResult NotReached(const SaveResult& way, const std::string& path) {
+LoadResult NotReached(const SaveResult& way, const FoundFile& found, const std::string& path) {
     if (way.stop == SaveStop::Folder) return {.stop = LoadStop::Folder, .error = way.error};
     // Refused as the system refuses such a link.
     if (way.stop == SaveStop::LinkRefused) return {.stop = LoadStop::Open, .error = EACCES};
@@ -54,13 +54,15 @@ LoadResult NotReached(const SaveResult& way, const std::string& path) {
     if (way.link.empty()) return {.stop = LoadStop::Unreachable, .error = way.error};
     if (way.error == EACCES) return {.stop = LoadStop::FolderClosed, .error = way.error, .where = way.link};
     if (way.error != ENOENT && way.error != ENOTDIR) return {.stop = LoadStop::Unreachable, .error = way.error};
+    // The path itself is a link into a folder that is not there.
+    if (!found.linkedTo.empty()) return {.stop = LoadStop::LinkToNothing, .error = way.error, .where = found.linkedTo};
     const std::string folder = std::filesystem::path(path).parent_path().string();
     return {.stop = LoadStop::FolderMissing, .error = way.error, .where = folder.empty() ? "." : folder};
 }
 
 LoadResult LoadContents(const std::string& path, SystemCalls& sys, LoadFor purpose) {
     FoundFile found;
-    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return NotReached(way, path);
+    if (SaveResult way = FindFile(sys, path, found); !way.saved()) return NotReached(way, found, path);
     return LoadContents(sys, found, purpose);
 }
 

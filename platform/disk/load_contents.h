@@ -66,7 +66,7 @@ LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem()
 // The same for a file found already (FindFile), and for a way to path that
 // failed: a missing file, folder or link's target is told as such.
 LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpose);
-LoadResult NotReached(const SaveResult& way, const std::string& path);
+LoadResult NotReached(const SaveResult& way, const FoundFile& found, const std::string& path);
 
 // Whether a save in place (of any copy of the program, on any host that shares the file's locks) holds the file at path
 // now; None where nothing is there to read. The file's lock, not a record, tells a save that runs.

@@ -52,6 +52,7 @@ bool Untrusted(SystemCalls& sys, int folder, const struct stat& link) {
 }  // namespace
 
 SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found) {
+    found.linkedTo.clear();
     if (path.empty()) return Stopped(SaveStop::Unreachable, ENOENT);
     Descriptor at;
     fs::path atPath;
@@ -67,7 +68,6 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
     std::deque<std::string> ahead;
     PushParts(path, ahead);
     int links = 0;
-    std::string linkedTo;
     while (!ahead.empty()) {
         const std::string part = ahead.front();
         ahead.pop_front();
@@ -100,7 +100,7 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
             }
             std::string named;
             if (sys.ReadLink(entry.get(), named) != 0) return Stopped(SaveStop::Unreachable, errno);
-            if (last && linkedTo.empty()) linkedTo = named;
+            if (last && found.linkedTo.empty()) found.linkedTo = named;
             // A relative link names its file from the link's own folder.
             if (fs::path(named).is_absolute())
                 if (const int err = StartAtRoot(sys, at, atPath)) return Stopped(SaveStop::Unreachable, err);
@@ -111,7 +111,6 @@ SaveResult FindFile(SystemCalls& sys, const std::string& path, FoundFile& found)
             found.folder = std::move(at);
             found.folderPath = atPath.string();
             found.name = part;
-            found.linkedTo = linkedTo;
             return {};
         }
         if (!S_ISDIR(status.st_mode)) return Stopped(SaveStop::Unreachable, ENOTDIR);

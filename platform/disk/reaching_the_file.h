@@ -16,7 +16,7 @@ struct FoundFile {
     Descriptor folder;       // opened with O_PATH
     std::string folderPath;  // its path, every link on the way resolved
     std::string name;
-    std::string linkedTo;  // where the path itself is a link: what it names
+    std::string linkedTo;  // where the path itself is a link: what it names (set too where the way then fails)
 };
 
 // Follows path to its file, every link on the way included (a chain of links, a file not there yet), as the system

@@ -391,7 +391,8 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
 
     fs::create_directory(dir / "folder.lnt");
     fs::create_symlink(dir / "gone.lnt", dir / "link.lnt");
-    for (const char* name : {"missing.lnt", "folder.lnt", "link.lnt"}) {
+    fs::create_symlink(dir / "gone" / "family.lnt", dir / "linked.lnt");
+    for (const char* name : {"missing.lnt", "folder.lnt", "link.lnt", "linked.lnt"}) {
         ui.Answer(MsgResult::Ok);
         Load(dir / name);
     }
@@ -418,6 +419,8 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
                               "folder.lnt cannot be opened: it is a folder",
                               "link.lnt cannot be opened: it is a link to " + (dir / "gone.lnt").string() +
                                   ", which is not there",
+                              "linked.lnt cannot be opened: it is a link to " + (dir / "gone" / "family.lnt").string() +
+                                  ", which is not there",
                               "File is empty!",
                               "Error: Input file " + (dir / "bad.lnt").string() +
                                   " format not recognizable to Lintora\nLine 2 holds the code 965 at character 22, "
@@ -435,7 +438,7 @@ TEST_F(LoadTest, MissingEmptyOrBrokenFilesSayWhyAndLeaveTheWork) {
     EXPECT_EQ(g.FilePath, (dir / "one.ged").string());  // a failed open names nothing
     EXPECT_EQ(GetStartupSetting("datFilename", "?"), "one.ged");
     // The parent pick list is dismissed by every load, even one that fails.
-    EXPECT_EQ(windows.pickListHidden, hidden + 7);
+    EXPECT_EQ(windows.pickListHidden, hidden + 8);
 }
 
 // 1,000 couples with a child each, saved as the program saves them: a
