@@ -467,8 +467,7 @@ TEST_F(SaveFileTest, AFileWithASecondNameKeepsIt) {
         syncs = 0;
         return NotSavedText(fam.string(), SaveContents(fam.string(), Saved(fam), system));
     };
-    // Where the file system makes files with no name, the copy has none until it is whole; elsewhere, and the record
-    // always, a scratch name.
+    // Where the file system makes nameless files the copy has none until whole; elsewhere, and the record, a scratch.
     for (const bool withoutName : {nameless, false}) {
         nameless = withoutName;
         const std::string made = nameless ? "nameless file" : ".fam.ged.*.tmp", record = ".save.*.tmp";

@@ -169,9 +169,8 @@ TEST_F(GedcomUtf8Test, LettersWithTwoMarksMakeTheFileUtf8AndOneMarkStaysAnsel) {
     EXPECT_EQ(g.Indiv[3].iSurn.value(), "Lǚ");
 }
 
-// Where ANSEL would spell a letter so that the text does not come back as it stood (past its field, as a blank at
-// an end, as a "/" in a name part, a mark composed with its letter), or a mark stands with no letter before it, the
-// work goes out in UTF-8 and comes back letter for letter. A sign that shows as nothing is named, never quoted.
+// Where ANSEL would not give the text back as it stood, or a mark has no letter before it, the work goes out in
+// UTF-8 and comes back letter for letter. A sign that shows as nothing is named, never quoted.
 TEST_F(GedcomUtf8Test, SpellingsThatWouldNotComeBackMakeTheFileUtf8) {
     const std::string place =
         "Chapel of St Nicholas, Chiddingstone Causeway, Penshurst, Sevenoaks Rural District, county of \u2026Kent";

@@ -698,10 +698,8 @@ TEST_F(StartupTest, SettingsThatCannotBeReadOrWrittenAreLeftAsTheyAre) {
     EXPECT_EQ(fs::status(ini).permissions() & fs::perms::all, readOnly);
 }
 
-// The remembered work file's save in place stopped half-way, and so did another's, changed since. The next start
-// asks only about the remembered file; kept, it loads, says so and names the copy beside the work; once the window
-// shows, one box names the other's copy. With their folder away, the start says the file cannot be opened and
-// names the stopped save too, offering to forget it.
+// Saves in place of the remembered file and of another stopped half-way: the start asks only of the remembered one,
+// the other's copy named once the window shows; with their folder away, it offers to forget the save.
 TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) {
     g.TreeSlot[0] = Person("John", "Whitlock", "M", "1832");
     g.DataChanged = "Y";

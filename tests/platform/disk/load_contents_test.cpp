@@ -121,8 +121,7 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     fs::create_directory(dir / "trees");
     EXPECT_EQ(LoadContents((dir / "trees").string(), sys).stop, LoadStop::Folder);
     EXPECT_EQ(LoadContents((dir / "none.ged").string(), sys).error, ENOENT);
-    // Through the same calls, looked at by name or walked once: a folder that shuts the user out is named, and so
-    // is one not there; a working folder removed leaves no way.
+    // Looked at or walked, a folder that shuts the user out is named, and one not there; a removed working folder not.
     sys.closed = (dir / "trees").string();
     for (const LoadResult& behind : {LookAtFile(sys.closed + "/1850/family.ged", sys),
                                      LoadContents(sys.closed + "/1850/family.ged", sys)})

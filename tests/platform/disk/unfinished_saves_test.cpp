@@ -143,9 +143,8 @@ TEST_F(UnfinishedSavesTest, ASaveWhoseProcessStillRunsIsRunning) {
     EXPECT_TRUE(SaveRecords(RealSystem()).empty());
 }
 
-// A stopped save whose file no longer tells what became of it keeps its copy, named: a file as long as the new
-// contents but for another last, short block; a file stamped before the cut. A file that is the new contents lets
-// the copy go; one partly written since the cut is part of them. The file is stamped 1765000001.000000100.
+// A stopped save whose file no longer tells what became of it (another last block, a stamp before the cut) keeps its
+// copy, named; the new contents let it go; a part written since the cut is theirs. The file is stamped 1765000001.1µs.
 TEST_F(UnfinishedSavesTest, AFileThatIsNotTheNewContentsKeepsItsCopy) {
     const fs::path file = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
     const std::string block = std::string(4096, 'x') + std::string(904, '\0');
@@ -197,9 +196,8 @@ struct Remounted : WatchedSystem {
     }
 };
 
-// A save in place on a USB drive, its copy beside the user's own "family (earlier contents).lnt", is found when
-// mounted again, by its open (also through a linked folder) and at start-up, and kept while the drive is away;
-// only a copy proven gone drops it. A file that cannot be read is offered no put-back. Nothing of the user's goes.
+// A save in place on a USB drive, its copy beside the user's own, is found when mounted again (by its open, also
+// through a link, and at start-up) and kept while away; only a copy proven gone drops it. Nothing of the user's goes.
 TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
     const fs::path usb = dir / "usb", copy = usb / "family (earlier contents 2).lnt";
     const struct {
