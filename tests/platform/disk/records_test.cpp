@@ -172,7 +172,13 @@ TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     for (int save = 0; save < 2; ++save) ASSERT_TRUE(SaveContents(file.string(), "saved", sys).saved());
     EXPECT_EQ(fs::status(state).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(sys.folders, 1);  // the records' folder of trees
-
+    // A copy kept where neither the new contents nor the earlier could be written: its saver held its record.
+    WatchedSystem failing;
+    failing.before = [](const std::string& call) { return call == "write fam.ged" ? EIO : 0; };
+    EXPECT_FALSE(SaveContents(file.string(), "kept", failing).saved());
+    const std::vector<FoundRecord> kept = SaveRecordsOf(RealSystem(), file.string());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(kept[0].record.told && kept[0].record.locked);
     fs::remove_all(state);
     fs::create_directories(dir / "elsewhere");
     fs::create_directory_symlink(dir / "elsewhere", state);
