@@ -145,8 +145,9 @@ Descriptor RecordsFolder(SystemCalls& sys, int state, const std::string& folderP
     return OpenFolderIn(sys, state, sub);
 }
 
-// Writes text whole into a new file of folder under a scratch name, held by a write lock (where lock), on disk,
-// and only then gives it its name: name itself, over the file of that name, where replace; else a new record name
+// Writes text whole into a new file of folder under a scratch name, held by a write lock (where lock), on disk
+// where it is a save's (a scratch name's guards a moment, and its folder's journal keeps it in order with that
+// name), and only then gives it its name: name itself, over the file of that name, where replace; else a new record name
 // for stem (into name). The file stays open in held. 0, or the error.
 int WriteRecordFile(SystemCalls& sys, int folder, const std::string& stem, std::string& name, SaveRecord& record,
                     bool lock, bool replace, Descriptor& held, std::string& text) {
@@ -156,8 +157,9 @@ int WriteRecordFile(SystemCalls& sys, int folder, const std::string& stem, std::
     // Locked before anything else: a scratch name nobody holds is one whose save is over.
     if (lock) record.locked = sys.LockRange(file.get(), F_WRLCK, 0, 0) == 0;
     text = RecordText(record);
+    const bool durable = record.kind == RecordKind::Save;
     int err = WriteWhole(sys, file.get(), text);
-    if (err == 0 && sys.Sync(file.get()) != 0) err = errno;
+    if (err == 0 && durable && sys.Sync(file.get()) != 0) err = errno;
     if (err == 0 && replace) err = sys.Rename(folder, scratch, name) == 0 ? 0 : errno;
     if (err == 0 && !replace) err = RenameToScratchName(sys, folder, scratch, stem, kRecordSuffix, name);
     if (err != 0) {
@@ -165,7 +167,7 @@ int WriteRecordFile(SystemCalls& sys, int folder, const std::string& stem, std::
         return err;
     }
     // Its name on disk too; a folder that will not say so is no reason to stop.
-    (void)SyncFolder(sys, folder);
+    if (durable) (void)SyncFolder(sys, folder);
     held = std::move(file);
     return 0;
 }
