@@ -7,7 +7,6 @@
 #include <ctime>
 #include <filesystem>
 #include <set>
-#include <thread>
 
 #include "files/load_messages.h"
 #include "files/save_words.h"
@@ -187,9 +186,9 @@ bool UnfinishedSave::OpenWhileSavedElsewhere() {
         return std::find_if(saves_.begin(), saves_.end(),
                             [](const RecordedSave& s) { return s.end == SaveEnd::RunningElsewhere; });
     };
-    const auto until = std::chrono::steady_clock::now() + kElsewhereWait;
-    while (elsewhere() != saves_.end() && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto until = sys_.Now() + kElsewhereWait;
+    while (elsewhere() != saves_.end() && sys_.Now() < until) {
+        sys_.Sleep(std::chrono::milliseconds(200));
         saves_ = UnfinishedSaves(sys_, found_);
     }
     bool open = true;

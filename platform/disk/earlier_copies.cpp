@@ -2,9 +2,9 @@
 #include "platform/disk/earlier_copies.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <utility>
 
@@ -194,7 +194,7 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
     record.copyHash = CopyHash(before);
     record.newLength = contents.size();
     record.blocks = BlockHashes(contents);
-    record.began = std::time(nullptr);
+    record.began = std::chrono::system_clock::to_time_t(sys.Now());
     auto unrecorded = [](int err) {
         SaveResult result = Stopped(SaveStop::Record, err, true);
         result.copyFolder = CopiesFolder();

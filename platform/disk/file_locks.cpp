@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <thread>
 
 #include <fcntl.h>
 
@@ -14,17 +13,17 @@ bool KeepsNoLocks(int error) { return error == ENOLCK || error == EOPNOTSUPP || 
 RangeHold HoldRange(SystemCalls& sys, int fd, short type, off_t start) {
     // A save in place of a slow disk is waited for; a read, far shorter.
     constexpr auto kWaitAtMost = std::chrono::seconds(5);
-    const auto until = std::chrono::steady_clock::now() + kWaitAtMost;
+    const auto until = sys.Now() + kWaitAtMost;
     RangeHold hold;
     while (sys.LockRange(fd, type, start, kLockRangeLength) != 0) {
         if (KeepsNoLocks(errno)) return hold.noLocks = true, hold;
         if (errno != EAGAIN && errno != EACCES) return hold.error = errno, hold;
-        if (std::chrono::steady_clock::now() >= until) {
+        if (sys.Now() >= until) {
             const int held = sys.LockInTheWay(fd, type, start, kLockRangeLength);
             const int over = sys.LockInTheWay(fd, type, 0, start);
             return {EAGAIN, false, held < 0 ? short{F_WRLCK} : static_cast<short>(held), over >= 0 && over != F_UNLCK};
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        sys.Sleep(std::chrono::milliseconds(20));
     }
     return hold;
 }

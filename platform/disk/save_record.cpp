@@ -30,9 +30,8 @@ constexpr char kScratchSuffix[] = ".tmp";
 constexpr std::size_t kHexDigits = 16;
 
 // Untouched for a week: whatever left it is long over.
-bool LongGone(const struct stat& status) {
-    return std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) >
-           std::chrono::hours(24 * 7);
+bool LongGone(SystemCalls& sys, const struct stat& status) {
+    return sys.Now() - std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec) > std::chrono::hours(24 * 7);
 }
 
 const char* KindWord(RecordKind kind) { return kind == RecordKind::Save ? "save" : "scratch"; }
@@ -145,10 +144,10 @@ Descriptor RecordsFolder(SystemCalls& sys, int state, const std::string& folderP
     return OpenFolderIn(sys, state, sub);
 }
 
-// Writes text whole into a new file of folder under a scratch name, held by a write lock (where lock), on disk
-// where it is a save's (a scratch name's guards a moment, and its folder's journal keeps it in order with that
-// name), and only then gives it its name: name itself, over the file of that name, where replace; else a new record name
-// for stem (into name). The file stays open in held. 0, or the error.
+// Writes text whole into a new file of folder under a scratch name, held by a write lock (where lock), on disk where
+// it is a save's (a scratch name's guards a moment, and its folder's journal keeps it in order with that name), and
+// only then gives it its name: name itself, over the file of that name, where replace; else a new record name for
+// stem (into name). The file stays open in held. 0, or the error.
 int WriteRecordFile(SystemCalls& sys, int folder, const std::string& stem, std::string& name, SaveRecord& record,
                     bool lock, bool replace, Descriptor& held, std::string& text) {
     std::string scratch;
@@ -222,7 +221,7 @@ bool ScratchOver(SystemCalls& sys, int fd) {
     std::string text;
     SaveRecord record;
     if (ReadWhole(sys, fd, text) == 0 && ParseRecord(text, record)) return SaverOf(sys, -1, record) == Saver::Over;
-    return sys.Status(fd, status) == 0 && LongGone(status);
+    return sys.Status(fd, status) == 0 && LongGone(sys, status);
 }
 
 // Removes the records left under their scratch names in folder whose saves are over.
@@ -628,7 +627,7 @@ void CleanOldScratchRecords(SystemCalls& sys, std::vector<DamagedRecord>* damage
             if (!IsRecordFileName(name, RecordKind::Scratch)) continue;
             // Of a folder gone for long: nothing of it left to find.
             struct stat status {};
-            if (sys.StatusAt(folder.get(), name, status) != 0 || !LongGone(status)) continue;
+            if (sys.StatusAt(folder.get(), name, status) != 0 || !LongGone(sys, status)) continue;
             SaveRecord record;
             const Reading reading = ReadRecord(sys, folder.get(), name, record);
             if (reading == Reading::Damaged) NoteDamaged(damaged, sub + "/" + name, {});

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -244,6 +245,10 @@ std::uint64_t SystemCalls::ProcessStart(pid_t pid) {
 }
 
 int SystemCalls::RemoveFolder(int dir, const std::string& name) { return ::unlinkat(dir, name.c_str(), AT_REMOVEDIR); }
+
+std::chrono::system_clock::time_point SystemCalls::Now() { return std::chrono::system_clock::now(); }
+
+void SystemCalls::Sleep(std::chrono::milliseconds length) { std::this_thread::sleep_for(length); }
 
 SystemCalls& RealSystem() {
     static SystemCalls system;

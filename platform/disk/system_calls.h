@@ -1,6 +1,7 @@
 #pragma once
 // The few system calls a save makes, behind one interface: the program uses them as they are; a test derives from it to
 // make one of them fail, or to stop the process at one of them, and passes it to the save.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -83,6 +84,9 @@ public:
     virtual std::uint64_t ProcessStart(pid_t pid);
     // Removes the empty folder name in dir.
     virtual int RemoveFolder(int dir, const std::string& name);
+    // The time now, and a wait: a test passes time without waiting it.
+    virtual std::chrono::system_clock::time_point Now();
+    virtual void Sleep(std::chrono::milliseconds length);
 };
 
 // The system itself.

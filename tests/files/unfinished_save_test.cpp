@@ -286,6 +286,7 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     byHand.copy = family.string();
     // Another computer's lock is not seen where the file system keeps none.
     WatchedSystem noLocks, failing;
+    noLocks.passesTime = true;
     noLocks.before = [](const std::string& call) { return call.starts_with("lock .save.") ? ENOLCK : 0; };
     failing.before = [](const std::string& call) { return call == "open family (earlier contents).lnt" ? EIO : 0; };
     const std::string out = "A save of family.lnt did not finish. Its earlier contents are kept in " + copy.string() +
@@ -340,6 +341,7 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     fs::create_hard_link(family, dir / "for-aunt.lnt");
     auto save = [&](const std::string& failing, int error) {
         WatchedSystem system;
+        system.passesTime = true;
         system.before = [&](const std::string& call) {
             char c = 0;  // the forked copy holds its save until told to go on
             if (failing == "hold" && call == "write family.lnt") (void)!(::write(1023, &c, 1) + ::read(1022, &c, 1));
@@ -607,7 +609,9 @@ TEST_F(UnfinishedSaveTest, APlantedCopyAndAReadersLocksBlockNoOpenOrSaveOfTheOwn
     EXPECT_EQ(asAnna([&] {
                   std::string said = std::to_string(Open(family).size());
                   said += " " + std::to_string(g.IndivCount);
-                  return said + ", " + NotSavedText(family.string(), SaveContents(family.string(), saved));
+                  WatchedSystem waits;
+                  waits.passesTime = true;
+                  return said + ", " + NotSavedText(family.string(), SaveContents(family.string(), saved, waits));
               }),
               "0 300, family.lnt was not saved: another program or user is reading it. The file is as it was.");
     EXPECT_EQ(Read(family), earlier);

@@ -4,6 +4,7 @@
 // looks at the order of the calls, makes one of them fail, or ends the
 // process at one of them as a crash would.
 #include <cerrno>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <regex>
@@ -107,6 +108,14 @@ public:
                    : SystemCalls::LockRange(fd, type, start, length);
     }
 
+    // Where set, a wait passes at once and moves the clock on by its length: a test of a wait waits nothing.
+    bool passesTime = false;
+    std::chrono::system_clock::time_point Now() override { return SystemCalls::Now() + passed_; }
+    void Sleep(std::chrono::milliseconds length) override {
+        if (!passesTime) return SystemCalls::Sleep(length);
+        passed_ += length;
+    }
+
     // Gives the file open as name (as the calls name it) a second name at
     // path, for a test to look at it while the save runs; false when no
     // file is open so. A file with no name that is given one can be given
@@ -130,6 +139,7 @@ public:
 
 private:
     std::map<int, std::string> names_;
+    std::chrono::milliseconds passed_{0};
     // A file open under its old name is known by its new one.
     int Renamed(const std::string& from, const std::string& to) {
         for (auto& [fd, name] : names_)

@@ -170,6 +170,7 @@ TEST_F(TwoSavesTest, ASaveHeldUpOnTheSaveRangeSaysAnotherSaveRuns) {
             const int fd = ::open((dir / name).c_str(), O_RDWR);
             const struct flock lock {kind, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
             SlowSystem sys({}, inPlace);
+            sys.passesTime = true;
             const bool held = ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
             const SaveStop said = held ? SaveContents((dir / name).string(), Work("Bob"), sys).stop : SaveStop::None;
             return ::close(fd), said;
