@@ -11,6 +11,7 @@
 #include <new>
 #include <random>
 #include <set>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -153,17 +154,18 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     EXPECT_EQ(swapped.contents, "");
 }
 
-// A save holds its file with a write lock: the load reads nothing of it.
-// An flock, which anyone who may read the file can take, stops nothing.
+// A save holds its file's readers' range with a write lock while it writes: the load reads nothing of it. Another
+// program's write lock over the whole file is told as such. An flock, which anyone who may read the file can take,
+// stops nothing.
 TEST_F(LoadContentsTest, AFileASaveHoldsIsNotReadAndAnFlockStopsNothing) {
     const int save = ::open(path.c_str(), O_RDWR);
-    struct flock whole {};
-    whole.l_type = F_WRLCK;
-    ASSERT_EQ(::fcntl(save, F_OFD_SETLK, &whole), 0);
-    const LoadResult during = LoadContents(path, sys);
-    EXPECT_EQ(during.stop, LoadStop::SaveRunning);
-    EXPECT_EQ(during.contents, "");
-    EXPECT_EQ(sys.reads, 0);
+    for (const off_t start : {kReadersRange, off_t{0}}) {
+        const struct flock lock {F_WRLCK, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
+        ASSERT_EQ(::fcntl(save, F_OFD_SETLK, &lock), 0);
+        const LoadResult during = LoadContents(path, sys);
+        EXPECT_EQ(std::tuple(during.stop, during.contents, sys.reads),
+                  std::tuple(start ? LoadStop::SaveRunning : LoadStop::Locked, "", 0));
+    }
     ::close(save);
 
     const int reader = ::open(path.c_str(), O_RDONLY);
