@@ -472,10 +472,10 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family.lnt", "for-aunt.lnt", "state"}));
     EXPECT_EQ(Records(), std::vector<std::string>{});
 
-    // Held by another process: its save range alone, as a save holds it before its record is made; or the whole file,
-    // as another program locks it (lockf, a classic lock, an OFD lock), told with its process where the lock names it.
-    const std::string locked = "family.lnt cannot be opened: another program holds it locked";
-    const std::string letGo = ". Close that program, or wait until it lets the file go, then open it again.";
+    // Held by another process: its save range, as a save holds it before its record is made; or the whole file, as
+    // another program locks it (lockf, a classic lock, an OFD lock), told with its process where the lock names it.
+    const std::string locked = "family.lnt cannot be opened: another program holds it locked", letGo =
+        ". Close that program, or wait until it lets the file go, then open it again.";
     for (const auto& [kind, command, start] : {std::tuple{"the save range", F_OFD_SETLK, kSaveRange},
                                                {"lockf", 0, off_t{0}}, {"classic", F_SETLK, off_t{0}},
                                                {"OFD", F_OFD_SETLK, off_t{0}}}) {
