@@ -49,6 +49,9 @@ struct BusyWhileLoading {
 void TellNotRead(const std::string& path, const std::string& name, const LoadResult& loaded) {
     if (loaded.stop == LoadStop::Open || loaded.stop == LoadStop::Unreachable) return TellUnreadable(path, true);
     if (loaded.stop == LoadStop::Read) return TellUnreadable(path, false);
+    if (loaded.stop == LoadStop::Locked)
+        return TellCannotOpen(name, WhyNotRead(loaded) + ". Close that program, or wait until it lets the file go, "
+                                                         "then open it again.");
     // A folder, a pipe or a device, a link put in the file's place.
     TellCannotOpen(name, WhyNotRead(loaded));
 }
@@ -117,11 +120,17 @@ bool LoadFile(const std::string& path, SystemCalls& sys) {
             TellNotRead(path, name, NotReached(way, found, path));
             return false;
         }
-        // The file's lock, not a record, tells a save in place that runs:
-        // tried before any record is judged, asked of or removed.
-        const SaveHold hold = SaveInPlaceHolds(sys, found);
+        // The file's lock, not a record, tells a save in place that runs (or
+        // another program that holds the file): tried before any record is
+        // judged, asked of or removed.
+        pid_t holder = 0;
+        const SaveHold hold = SaveInPlaceHolds(sys, found, &holder);
         if (hold == SaveHold::InPlace) {
             TellSaveRunning(name);
+            return false;
+        }
+        if (hold == SaveHold::Locked) {
+            TellNotRead(path, name, {.stop = LoadStop::Locked, .holder = holder});
             return false;
         }
         UnfinishedSave unfinished(sys, found, hold == SaveHold::None);

@@ -135,6 +135,9 @@ std::string WhyNotRead(const LoadResult& result) {
         case LoadStop::NotOrdinary: return "it is not an ordinary file";
         case LoadStop::Replaced: return "another file took its place while it was being opened";
         case LoadStop::SaveRunning: return "another copy of the program is saving it";
+        case LoadStop::Locked:
+            return "another program holds it locked" +
+                   (result.holder ? " (process " + std::to_string(result.holder) + ")" : std::string());
         default: return std::strerror(result.error);
     }
 }

@@ -19,21 +19,23 @@ RangeHold HoldRange(SystemCalls& sys, int fd, short type, off_t start) {
         if (KeepsNoLocks(errno)) return hold.noLocks = true, hold;
         if (errno != EAGAIN && errno != EACCES) return hold.error = errno, hold;
         if (sys.Now() >= until) {
-            const int held = sys.LockInTheWay(fd, type, start, kLockRangeLength);
-            const int over = sys.LockInTheWay(fd, type, 0, start);
-            return {EAGAIN, false, held < 0 ? short{F_WRLCK} : static_cast<short>(held), over >= 0 && over != F_UNLCK};
+            struct flock lock {};
+            const int held = sys.LockInTheWay(fd, type, start, kLockRangeLength, &lock);
+            return {EAGAIN, false, held < 0 ? short{F_WRLCK} : lock.l_type, held >= 0 && lock.l_start < start};
         }
         sys.Sleep(std::chrono::milliseconds(20));
     }
     return hold;
 }
 
-SaveHold SaveInPlaceHolds(SystemCalls& sys, int fd) {
-    // Only a save in place holds the range for writing; a shared lock is
-    // what every other save takes, and no reason to wait.
-    const int held = sys.LockInTheWay(fd, F_RDLCK, kSaveRange, kLockRangeLength);
-    if (held < 0) return SaveHold::Unknown;
-    return held == F_WRLCK ? SaveHold::InPlace : SaveHold::None;
+SaveHold SaveInPlaceHolds(SystemCalls& sys, int fd, pid_t* holder, off_t range) {
+    // Only a save in place holds the range for writing; a shared lock is what every other save takes, and no reason to
+    // wait. A lock that starts before it reaches the contents too: another program's.
+    struct flock lock {};
+    const int held = sys.LockInTheWay(fd, F_RDLCK, range, kLockRangeLength, &lock);
+    if (holder) *holder = lock.l_pid > 0 ? lock.l_pid : 0;
+    if (held != F_WRLCK) return held < 0 ? SaveHold::Unknown : SaveHold::None;
+    return lock.l_start < range ? SaveHold::Locked : SaveHold::InPlace;
 }
 
 }  // namespace lintora

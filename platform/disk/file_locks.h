@@ -35,8 +35,8 @@ struct RangeHold {
 // Takes the range from start for type, waiting a while for other descriptions to let it go.
 RangeHold HoldRange(SystemCalls& sys, int fd, short type, off_t start);
 
-// Whether a save in place of the file open at fd holds its save range now.
-enum class SaveHold { None, InPlace, Unknown /* the file system keeps no locks */ };
-SaveHold SaveInPlaceHolds(SystemCalls& sys, int fd);
+// Who holds range of the file open at fd for writing: a save in place, or another program (Locked; holder: its pid).
+enum class SaveHold { None, InPlace, Locked, Unknown /* the file system keeps no locks */ };
+SaveHold SaveInPlaceHolds(SystemCalls& sys, int fd, pid_t* holder = nullptr, off_t range = kSaveRange);
 
 }  // namespace lintora

@@ -33,16 +33,11 @@ FileStamp StampOf(const struct stat& st) {
             st.st_ino};
 }
 
-SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys) {
-    FoundFile found;
-    return FindFile(sys, path, found).saved() ? SaveInPlaceHolds(sys, found) : SaveHold::None;
-}
-
-SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found) {
+SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found, pid_t* holder) {
     Descriptor fd;
     struct stat status {};
     if (OpenOrdinary(sys, found.folder.get(), found.name, fd, status) != 0) return SaveHold::None;
-    return SaveInPlaceHolds(sys, fd.get());
+    return SaveInPlaceHolds(sys, fd.get(), holder);
 }
 
 LoadResult NotReached(const SaveResult& way, const FoundFile& found, const std::string& path) {
@@ -77,9 +72,13 @@ LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpos
         return {.stop = found.linkedTo.empty() ? LoadStop::NoFile : LoadStop::LinkToNothing, .error = error,
                 .where = found.linkedTo};
     }
-    // Refused: a save in place is writing the file. Any other failure: the file system keeps no locks.
+    // Refused: a save in place is writing the file, or another program holds it. Else: the file system keeps no locks.
     const bool locked = sys.LockRange(fd.get(), F_RDLCK, kReadersRange, kLockRangeLength) == 0;
-    if (!locked && HeldBySave(errno)) return {.stop = LoadStop::SaveRunning, .error = errno};
+    if (!locked && HeldBySave(error = errno)) {
+        pid_t holder = 0;
+        const bool other = SaveInPlaceHolds(sys, fd.get(), &holder, kReadersRange) == SaveHold::Locked;
+        return {.stop = other ? LoadStop::Locked : LoadStop::SaveRunning, .error = error, .holder = holder};
+    }
     LoadResult result;
     result.stamp = StampOf(before);
     result.contents.reserve(static_cast<std::size_t>(before.st_size));

@@ -41,6 +41,7 @@ enum class LoadStop {
     NotOrdinary,  // a pipe, a device or another thing that is no ordinary file
     Replaced,     // a link took the file's place between the walk and the open
     SaveRunning,  // a save of another copy of the program holds it, or changed it while it was read
+    Locked,       // another program holds a lock for writing over its contents (holder: its process id, or 0)
     Open,         // opening it failed (error; ENOENT: nothing there)
     Read,         // reading it failed (error)
 };
@@ -51,6 +52,7 @@ struct LoadResult {
     std::string contents{};
     FileStamp stamp{};  // what was opened and read, whatever the name names now
     std::string where{};
+    pid_t holder = 0;
     bool read() const { return stop == LoadStop::None; }
     // Nothing at all is there: no file that could be written over.
     bool absent() const { return stop == LoadStop::NoFile || stop == LoadStop::FolderMissing; }
@@ -68,9 +70,8 @@ LoadResult LoadContents(const std::string& path, SystemCalls& sys = RealSystem()
 LoadResult LoadContents(SystemCalls& sys, const FoundFile& found, LoadFor purpose);
 LoadResult NotReached(const SaveResult& way, const FoundFile& found, const std::string& path);
 
-// Whether a save in place (of any copy of the program, on any host that shares the file's locks) holds the file at path
+// Whether a save in place (of any copy of the program, on any host that shares the file's locks) holds the file found
 // now; None where nothing is there to read. The file's lock, not a record, tells a save that runs.
-SaveHold SaveInPlaceHolds(const std::string& path, SystemCalls& sys = RealSystem());
-SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found);
+SaveHold SaveInPlaceHolds(SystemCalls& sys, const FoundFile& found, pid_t* holder = nullptr);
 
 }  // namespace lintora

@@ -21,8 +21,8 @@ enum class SaveStop {
     HeldOpen,     // another program held the whole file (a lock for writing) for as long as a save waits
     // Written in place, but another save replaced the file meanwhile: the work is in no file the name reaches.
     Overtaken,
-    // Written in place where no lock could be had, but the file read back holds other bytes: another save wrote it
-    // meanwhile, and it may hold that save's work. The earlier contents stay in copy.
+    // Written in place where no lock could be had, but another save wrote the file meanwhile (seen before a write, or
+    // in the bytes read back), and it may hold that save's work. The earlier contents stay in copy.
     Mixed,
     Record,       // recording the save in the user's own folder (copyFolder)
     // A step that failed with error:

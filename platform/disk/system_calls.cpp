@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -84,8 +85,6 @@ ssize_t SystemCalls::WriteAt(int fd, const char* from, std::size_t size, off_t a
     return ::pwrite(fd, from, size, at);
 }
 
-int SystemCalls::Truncate(int fd, off_t length) { return ::ftruncate(fd, length); }
-
 int SystemCalls::Clear(int fd, off_t size, off_t length) {
     if (size > 0 && ::fallocate(fd, FALLOC_FL_ZERO_RANGE | FALLOC_FL_KEEP_SIZE, 0, size) == 0)
         return size > length ? ::ftruncate(fd, length) : 0;
@@ -140,9 +139,10 @@ int SystemCalls::LockRange(int fd, short type, off_t start, off_t length) {
     return result;
 }
 
-int SystemCalls::LockInTheWay(int fd, short type, off_t start, off_t length) {
+int SystemCalls::LockInTheWay(int fd, short type, off_t start, off_t length, struct flock* lock) {
     struct flock range = {.l_type = type, .l_whence = SEEK_SET, .l_start = start, .l_len = length, .l_pid = 0};
-    return ::fcntl(fd, F_OFD_GETLK, &range) == 0 ? range.l_type : -1;
+    struct flock& asked = lock ? (*lock = range) : range;
+    return ::fcntl(fd, F_OFD_GETLK, &asked) == 0 ? asked.l_type : -1;
 }
 
 int SystemCalls::FileSystem(int fd, std::uint64_t& type, std::string& options) {
@@ -265,10 +265,13 @@ int RenameByLink(SystemCalls& sys, int dir, const std::string& from, const std::
     return -1;
 }
 
-int WriteWhole(SystemCalls& sys, int fd, const std::string& contents) {
+int WriteWhole(SystemCalls& sys, int fd, const std::string& contents, struct stat* last) {
     std::size_t done = 0;
-    while (done < contents.size()) {
+    const auto stamp = [](const struct stat& s) { return std::tie(s.st_size, s.st_ctim.tv_sec, s.st_ctim.tv_nsec); };
+    for (struct stat now {}; done < contents.size();) {
+        if (last && (sys.Status(fd, now) != 0 || stamp(now) != stamp(*last))) return kWrittenMeanwhile;
         const ssize_t n = sys.WriteAt(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
+        if (last && n > 0 && sys.Status(fd, *last) != 0) return errno;
         if (n < 0 && errno != EINTR) return errno;
         if (n == 0) return EIO;  // never taken for progress
         if (n > 0) done += static_cast<std::size_t>(n);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -34,7 +35,6 @@ public:
     virtual int ReadLink(int fd, std::string& target);
     virtual ssize_t ReadAt(int fd, char* into, std::size_t size, off_t at);
     virtual ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at);
-    virtual int Truncate(int fd, off_t length);
     // Makes the file at fd, size bytes long, hold nothing but zeros, as long as length where that is shorter: where the
     // file system can, its blocks are kept as they are, which costs a write over them far less than new ones; else it
     // is cut to nothing.
@@ -59,9 +59,9 @@ public:
     // for: F_RDLCK needs the file open for reading, F_WRLCK for writing (so that a user who may only read a file cannot
     // take it); F_UNLCK lets it go. -1 with EAGAIN while another description holds a lock that stands in the way.
     virtual int LockRange(int fd, short type, off_t start, off_t length);
-    // The kind of lock another description holds that stands in the way of
-    // one of type there (F_UNLCK where none does); -1 with errno.
-    virtual int LockInTheWay(int fd, short type, off_t start, off_t length);
+    // The kind of lock another description holds that stands in the way of one of type there (F_UNLCK where none
+    // does), and where asked that lock (its start; its holder's process id, -1 for an OFD lock); -1 with errno.
+    virtual int LockInTheWay(int fd, short type, off_t start, off_t length, struct flock* lock = nullptr);
     // The kind of file system of fd (statfs's f_type) and, for a network one (NFS, CIFS, SMB), the options it is
     // mounted with ("" for others): what tells whether its locks reach every saver. 0, or -1 with errno.
     virtual int FileSystem(int fd, std::uint64_t& type, std::string& options);
@@ -96,8 +96,10 @@ SystemCalls& RealSystem();
 // goes; where it cannot go, the second one goes again. 0, or -1 with errno.
 int RenameByLink(SystemCalls& sys, int dir, const std::string& from, const std::string& to);
 
-// Writes contents from the start of fd; 0, or the error.
-int WriteWhole(SystemCalls& sys, int fd, const std::string& contents);
+// Writes contents from the start of fd; 0, or the error. Given last (the file's status after its clear), each write is
+// made only while the file's size and change time are as the last left them: else kWrittenMeanwhile, no more written.
+constexpr int kWrittenMeanwhile = -1;
+int WriteWhole(SystemCalls& sys, int fd, const std::string& contents, struct stat* last = nullptr);
 // Reads fd from its start to its end; 0, or the error.
 int ReadWhole(SystemCalls& sys, int fd, std::string& contents);
 

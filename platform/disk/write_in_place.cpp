@@ -31,15 +31,16 @@ bool Holds(SystemCalls& sys, int fd, const std::string& contents) {
 // True when the file the name found names now reads back as contents, read through an open of its own: on a network
 // file system the save's descriptor would show the save's own pages, not what another wrote.
 bool ReadsBack(SystemCalls& sys, const FoundFile& found, const std::string& contents) {
-    const Descriptor fd(sys, sys.OpenAt(found.folder.get(), found.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
-    return fd.open() && Holds(sys, fd.get(), contents);
+    Descriptor fd;
+    struct stat status {};
+    return OpenOrdinary(sys, found.folder.get(), found.name, fd, status) == 0 && Holds(sys, fd.get(), contents);
 }
 
 // Makes the file hold contents and puts it on disk: cleared first (zeros, which a reader takes for no text, or
 // nothing), so that a write stopped half-way leaves a beginning of the contents, never the rest of the old, and the
 // record of the save tells it from a whole file. No read sees the file between the clear and the end of the write.
-// SaveStop::None, or the step that failed with its error.
-SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error, EarlierCopy* copy = nullptr) {
+// SaveStop::None, Mixed (watched: another save wrote the file, and no more is written), or the failed step's error.
+SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& error, EarlierCopy* copy, bool watched) {
     const RangeHold hold = HoldRange(sys, fd, F_WRLCK, kReadersRange);
     if ((error = hold.error) != 0) return error == EAGAIN ? SaveStop::BeingRead : SaveStop::Cut;
     struct ReadersLet {
@@ -50,18 +51,13 @@ SaveStop Overwrite(SystemCalls& sys, int fd, const std::string& contents, int& e
     {
         const ReadersLet let{sys, fd};
         struct stat status {};
-        const auto length = static_cast<off_t>(contents.size());
-        if (sys.Status(fd, status) != 0 || sys.Clear(fd, status.st_size, length) != 0) {
+        if (sys.Status(fd, status) != 0 || sys.Clear(fd, status.st_size, static_cast<off_t>(contents.size())) != 0) {
             error = errno;
             return SaveStop::Cut;
         }
         if (copy && sys.Status(fd, status) == 0) copy->FileCleared(status);
-        if ((error = WriteWhole(sys, fd, contents)) != 0) return SaveStop::Write;
-        // Without locks another save may have made it longer meanwhile.
-        if (sys.Status(fd, status) != 0 || (status.st_size > length && sys.Truncate(fd, length) != 0)) {
-            error = errno;
-            return SaveStop::Write;
-        }
+        if ((error = WriteWhole(sys, fd, contents, watched ? &status : nullptr)) != 0)
+            return error == kWrittenMeanwhile ? (error = 0, SaveStop::Mixed) : SaveStop::Write;
     }
     if (sys.Sync(fd) != 0) {
         error = errno;
@@ -88,22 +84,16 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
     EarlierCopy copy;
     if (SaveResult kept = KeepEarlierContents(sys, found, old, before, contents, copy); !kept.saved()) return kept;
     int err = 0;
-    const SaveStop stop = Overwrite(sys, old.fd.get(), contents, err, &copy);
+    SaveStop stop = Overwrite(sys, old.fd.get(), contents, err, &copy, old.noLocks);
+    // A save that took no lock (another program's, or one on a file system that keeps none) may have put a new file in
+    // its place, or, where this one had no lock either, written this file (Mixed: seen before a write or in what it
+    // reads back): the copy stays until the file is known to hold the work; nothing goes back over another's bytes.
+    if (stop == SaveStop::None && !StillNamed(sys, found, old.status)) {
+        copy.Remove();
+        return Stopped(SaveStop::Overtaken, 0, true);
+    }
+    if (stop == SaveStop::None && old.noLocks && !ReadsBack(sys, found, contents)) stop = SaveStop::Mixed;
     if (stop == SaveStop::None) {
-        // A save that took no lock (another program's, or one on a file system that keeps none) may have put a new file
-        // in its place, or, where this one had no lock either, written this file meanwhile: the copy stays until the
-        // file is known to hold the work.
-        if (!StillNamed(sys, found, old.status)) {
-            copy.Remove();
-            return Stopped(SaveStop::Overtaken, 0, true);
-        }
-        if (old.noLocks && !ReadsBack(sys, found, contents)) {
-            copy.Keep(true);
-            SaveResult mixed = Stopped(SaveStop::Mixed, 0, true);
-            mixed.asItWas = false;
-            mixed.copy = copy.path();
-            return mixed;
-        }
         copy.Remove();
         return {};
     }
@@ -111,12 +101,13 @@ SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile&
     // A cut that failed may have left the file as it was. Where the file system cannot put a file on disk on demand,
     // the earlier contents written back are all the disk ever confirmed of the file.
     int backError = 0;
-    const SaveStop back =
-        Holds(sys, old.fd.get(), before) ? SaveStop::None : Overwrite(sys, old.fd.get(), before, backError);
+    const SaveStop back = stop == SaveStop::Mixed            ? stop
+                          : Holds(sys, old.fd.get(), before) ? SaveStop::None
+                          : Overwrite(sys, old.fd.get(), before, backError, nullptr, false);
     if (back == SaveStop::None || (back == SaveStop::Sync && backError == EINVAL && Holds(sys, old.fd.get(), before))) {
         copy.Remove();
     } else {
-        copy.Keep();
+        copy.Keep(stop == SaveStop::Mixed);
         result.asItWas = false;
         result.copy = copy.path();
     }

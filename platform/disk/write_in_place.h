@@ -18,10 +18,10 @@ bool MustWriteInPlace(SystemCalls& sys, const OldFile& old);
 // contents go first into a copy, on disk and recorded with what is to be written; without a copy and its record nothing
 // is written. The file is then cleared to zeros (cut to nothing only where the file system cannot), so that a write
 // stopped half-way leaves a beginning of the new contents, which the record tells; then the contents are written and
-// put on disk. Where no lock could be had (old.noLocks), the file is read back, and where it holds other bytes (Mixed)
-// the copy stays, its record saying so; else the copy goes, then its record. A failed write puts the earlier contents
-// back (where the file does not hold them still); where that fails too, the copy stays, the user's own from then on:
-// the result names it, and its record goes.
+// put on disk. Where no lock could be had (old.noLocks), it writes only while the file is as it left it, and reads it
+// back: where another save wrote it (Mixed), no more is written or put back and the copy stays, its record saying so;
+// else the copy goes, then its record. A failed write puts the earlier contents back (where the file does not hold them
+// still); where that fails too, the copy stays, the user's own from then on: the result names it.
 SaveResult WriteInPlace(SystemCalls& sys, const FoundFile& found, const OldFile& old, const std::string& contents);
 
 }  // namespace lintora

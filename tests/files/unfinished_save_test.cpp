@@ -24,6 +24,7 @@
 #include "files/gedcom_writer.h"
 #include "files/unfinished_save.h"
 #include "platform/disk/copies_folder.h"
+#include "platform/disk/file_locks.h"
 #include "platform/disk/save_contents.h"
 #include "platform/disk/save_record.h"
 #include "tests/files/files_fixture.h"
@@ -339,13 +340,13 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     const std::string earlier = WorkOf(40, family), saved = WorkOf(900, family);
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
-    auto save = [&](const std::string& failing, int error) {
+    auto save = [&](const std::string& failing, int error, const std::string& noLocks = "lock ") {
         WatchedSystem system;
         system.passesTime = true;
         system.before = [&](const std::string& call) {
             char c = 0;  // the forked copy holds its save until told to go on
             if (failing == "hold" && call == "write family.lnt") (void)!(::write(1023, &c, 1) + ::read(1022, &c, 1));
-            return call == failing || (error == ENOLCK && call.starts_with("lock ")) ? error : 0;
+            return call == failing || (error == ENOLCK && call.starts_with(noLocks)) ? error : 0;
         };
         return NotSavedText(family.string(), SaveContents(family.string(), saved, system));
     };
@@ -361,13 +362,24 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
                            "when that save has finished.");
     ASSERT_EQ(::write(goOn[1], &c, 1), 1);
     ::wait(nullptr);
-    // Without locks, held after its clear: its record tells an open that it runs.
-    if (::fork() == 0) ::_exit(save("hold", ENOLCK).empty() ? 0 : 1);
-    ASSERT_EQ(::read(held[0], &c, 1), 1);
-    EXPECT_EQ(Open(family), std::vector<std::string>{"family.lnt is being saved by another copy of the program. Open "
-                                                      "it again when that save has finished."});
-    ASSERT_EQ(::write(goOn[1], &c, 1), 1);
-    ::wait(nullptr);
+    // Without locks, held after its clear: its record tells an open that it runs, whether every lock fails or only the
+    // file's (a share without locks, the state folder local), the file's hold then unknown.
+    struct Share : WatchedSystem {
+        int LockInTheWay(int fd, short type, off_t start, off_t length, struct flock* lock) override {
+            if (NameOf(fd) == "family.lnt") return errno = ENOLCK, -1;
+            return SystemCalls::LockInTheWay(fd, type, start, length, lock);
+        }
+    } share;
+    share.before = [](const std::string& call) { return call.starts_with("lock family.lnt") ? ENOLCK : 0; };
+    for (const char* noLocks : {"lock ", "lock family.lnt"}) {
+        if (::fork() == 0) ::_exit(save("hold", ENOLCK, noLocks).empty() ? 0 : 1);
+        ASSERT_EQ(::read(held[0], &c, 1), 1);
+        EXPECT_EQ(Open(family, {}, share), std::vector<std::string>{"family.lnt is being saved by another copy of "
+                                                                    "the program. Open it again when that save has "
+                                                                    "finished."});
+        ASSERT_EQ(::write(goOn[1], &c, 1), 1);
+        ::wait(nullptr);
+    }
     for (int fd : {held[0], held[1], goOn[0], goOn[1], 1022, 1023}) ::close(fd);
     setenv("XDG_STATE_HOME", (dir / "for-aunt.lnt" / "state").c_str(), 1);
     EXPECT_EQ(save("", 0), "family.lnt was not saved: its save could not be recorded in " +
@@ -404,6 +416,8 @@ TEST_F(UnfinishedSaveTest, AFreeFileOpensWhateverARunningRecordSays) {
     EXPECT_EQ(g.Indiv[1].iName.value(), "Ann Old");
     EXPECT_TRUE(fs::exists(copy));
     EXPECT_EQ(Records().size(), 1u);
+    fs::remove(family);  // nor is a file taken away meanwhile being saved
+    EXPECT_EQ(Open(family), std::vector<std::string>{"family.ged cannot be opened: there is no such file"});
     running.Remove();
 }
 
@@ -458,12 +472,27 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family.lnt", "for-aunt.lnt", "state"}));
     EXPECT_EQ(Records(), std::vector<std::string>{});
 
-    const int held = ::open(family.c_str(), O_RDWR);  // as a save holds it, its record not yet made
-    struct flock whole {};
-    whole.l_type = F_WRLCK;
-    ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &whole), 0);
-    EXPECT_EQ(Open(family), running);
-    ::close(held);
+    // Held by another process: its save range, as a save holds it before its record is made; or the whole file, as
+    // another program locks it (lockf, a classic lock, an OFD lock), told with its process where the lock names it.
+    const std::string locked = "family.lnt cannot be opened: another program holds it locked", letGo =
+        ". Close that program, or wait until it lets the file go, then open it again.";
+    for (const auto& [kind, command, start] : {std::tuple{"the save range", F_OFD_SETLK, kSaveRange},
+                                               {"lockf", 0, off_t{0}}, {"classic", F_SETLK, off_t{0}},
+                                               {"OFD", F_OFD_SETLK, off_t{0}}}) {
+        SCOPED_TRACE(kind);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            const int fd = ::open(family.c_str(), O_RDWR);
+            const struct flock lock {F_WRLCK, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
+            (void)!(command ? ::fcntl(fd, command, &lock) : ::lockf(fd, F_LOCK, 0));
+            ::_exit(::write(half[1], &c, 1) + ::read(goOn[0], &c, 1) == 2 ? 0 : 1);
+        }
+        ASSERT_EQ(::read(half[0], &c, 1), 1);
+        const std::string process = command == F_OFD_SETLK ? "" : " (process " + std::to_string(holder) + ")";
+        EXPECT_EQ(Open(family), start ? running : std::vector<std::string>{locked + process + letGo});
+        ASSERT_EQ(::write(goOn[1], &c, 1), 1);
+        ::waitpid(holder, nullptr, 0);
+    }
     // Anyone who may read the file can take an flock: it stops no open.
     const int reader = ::open(family.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(reader, LOCK_EX), 0);

@@ -69,14 +69,11 @@ public:
     ssize_t WriteAt(int fd, const char* from, std::size_t size, off_t at) override {
         return Fails("write " + NameOf(fd)) ? -1 : SystemCalls::WriteAt(fd, from, size, at);
     }
-    int Truncate(int fd, off_t length) override {
-        return Fails("cut " + NameOf(fd)) ? -1 : SystemCalls::Truncate(fd, length);
-    }
     // As a file system that cannot keep a file's blocks would, when set.
     bool clearsToNothing = false;
     int Clear(int fd, off_t size, off_t length) override {
         if (Fails("cut " + NameOf(fd))) return -1;
-        return clearsToNothing ? SystemCalls::Truncate(fd, 0) : SystemCalls::Clear(fd, size, length);
+        return clearsToNothing ? ::ftruncate(fd, 0) : SystemCalls::Clear(fd, size, length);
     }
     int Sync(int fd) override { return Fails("sync " + NameOf(fd)) ? -1 : SystemCalls::Sync(fd); }
     int Rename(int dir, const std::string& from, const std::string& to) override {

@@ -153,17 +153,20 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     EXPECT_EQ(swapped.contents, "");
 }
 
-// A save holds its file with a write lock: the load reads nothing of it.
-// An flock, which anyone who may read the file can take, stops nothing.
+// A save holds its file with a write lock: the load reads nothing of it. Another program's lock of the whole file is
+// told as such. An flock, which anyone who may read the file can take, stops nothing.
 TEST_F(LoadContentsTest, AFileASaveHoldsIsNotReadAndAnFlockStopsNothing) {
     const int save = ::open(path.c_str(), O_RDWR);
     struct flock whole {};
     whole.l_type = F_WRLCK;
     ASSERT_EQ(::fcntl(save, F_OFD_SETLK, &whole), 0);
     const LoadResult during = LoadContents(path, sys);
-    EXPECT_EQ(during.stop, LoadStop::SaveRunning);
+    EXPECT_EQ(during.stop, LoadStop::Locked);
     EXPECT_EQ(during.contents, "");
     EXPECT_EQ(sys.reads, 0);
+    whole = {F_UNLCK, SEEK_SET, 0, kReadersRange, 0};  // the readers' range alone, as a save holds it while it writes
+    ASSERT_EQ(::fcntl(save, F_OFD_SETLK, &whole), 0);
+    EXPECT_EQ(LoadContents(path, sys).stop, LoadStop::SaveRunning);
     ::close(save);
 
     const int reader = ::open(path.c_str(), O_RDONLY);

@@ -63,8 +63,8 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
         const char* options = "";
         int lockError = 0;
         int FileSystem(int, std::uint64_t& kind, std::string& how) override { return kind = type, how = options, 0; }
-        int LockInTheWay(int fd, short lock, off_t start, off_t length) override {
-            return lockError ? (errno = lockError, -1) : SystemCalls::LockInTheWay(fd, lock, start, length);
+        int LockInTheWay(int fd, short lock, off_t start, off_t length, struct flock* found) override {
+            return lockError ? (errno = lockError, -1) : SystemCalls::LockInTheWay(fd, lock, start, length, found);
         }
     } sys;
     const struct {
