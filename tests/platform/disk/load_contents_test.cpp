@@ -35,7 +35,7 @@ public:
     std::function<int(int read)> onRead;  // an error for the read-th read, or 0
     int reads = 0;
     std::string closed;  // a folder the user may not open, as another user's
-    int closedError = EACCES;  // how its file system refuses it
+    int closedError = EACCES;  // how it is refused
     bool noWorkingFolder = false;  // it was removed
 
     int OpenAt(int dir, const std::string& name, int flags, mode_t mode) override {
@@ -106,7 +106,7 @@ protected:
     }
 };
 
-// Through a relative link, whose folder (not its own name) is the file's.
+// Through a relative link: the file's folder is the link's, never named after it.
 TEST_F(LoadContentsTest, AnOrdinaryFileIsReadWholeWithItsStampAndLeftFree) {
     fs::create_symlink("family.ged", dir / "link.ged");
     const LoadResult loaded = LoadContents((dir / "link.ged").string(), sys);
@@ -115,8 +115,7 @@ TEST_F(LoadContentsTest, AnOrdinaryFileIsReadWholeWithItsStampAndLeftFree) {
     EXPECT_EQ(loaded.stamp, StampOfFile(path));
     EXPECT_TRUE(WriteLockFree());
     FoundFile found;
-    ASSERT_TRUE(FindFile(sys, (dir / "link.ged").string(), found).saved());
-    EXPECT_EQ(fs::path(found.folderPath) / found.name, path);
+    EXPECT_TRUE(FindFile(sys, (dir / "link.ged").string(), found).saved() && found.folderPath == dir.string());
 }
 
 // What stands at the path is judged on the descriptor opened: a folder, a
@@ -124,19 +123,19 @@ TEST_F(LoadContentsTest, AnOrdinaryFileIsReadWholeWithItsStampAndLeftFree) {
 // swapped in, nothing at all; each leaves no descriptor open.
 TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     fs::create_directory(dir / "trees");
-    fs::create_directory_symlink("trees", dir / "linked");
     EXPECT_EQ(LoadContents((dir / "trees").string(), sys).stop, LoadStop::Folder);
     EXPECT_EQ(LoadContents((dir / "none.ged").string(), sys).error, ENOENT);
-    EXPECT_EQ(LoadContents((dir / "linked" / "none.ged").string(), sys).stop, LoadStop::NoFile);
     // Looked at or walked, a folder that shuts the user out is named, and one not there (or said to be no folder); a
     // removed working folder not. A file not there in a linked folder is no link to nothing.
+    fs::create_directory_symlink("trees", dir / "linked");
+    EXPECT_EQ(LoadContents((dir / "linked" / "none.ged").string(), sys).stop, LoadStop::NoFile);
     sys.closed = (dir / "trees").string();
     for (const LoadResult& behind : {LookAtFile(sys.closed + "/1850/family.ged", sys),
                                      LoadContents(sys.closed + "/1850/family.ged", sys)})
         EXPECT_EQ(std::pair(behind.stop, behind.where), std::pair(LoadStop::FolderClosed, sys.closed));
     const LoadResult noFolder = LoadContents((dir / "gone" / "family.ged").string(), sys);
     EXPECT_EQ(std::pair(noFolder.stop, noFolder.where), std::pair(LoadStop::FolderMissing, (dir / "gone").string()));
-    sys.closedError = ENOTDIR;  // as a share says of a file where a folder should be
+    sys.closedError = ENOTDIR;
     EXPECT_EQ(LoadContents(sys.closed + "/1850/family.ged", sys).stop, LoadStop::FolderMissing);
     sys.noWorkingFolder = true;
     EXPECT_EQ(LoadContents("family.ged", sys).stop, LoadStop::Unreachable);

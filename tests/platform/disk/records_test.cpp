@@ -56,15 +56,15 @@ protected:
 };
 
 // A free lock on a record is its save over, whatever host or process it names, where the file system shows every
-// saver's lock; elsewhere its process tells. An answer written into the record keeps its saver.
+// saver's lock; elsewhere its process tells, whose start cannot be read here. So too for one still under its scratch
+// name, but one that holds nothing stays until it is old. An answer written into the record keeps its saver.
 TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock) {
     struct AsFileSystem : SystemCalls {
         std::uint64_t type = 0;
         const char* options = "";
         int lockError = 0;
-        bool noStart = false;
         int FileSystem(int, std::uint64_t& kind, std::string& how) override { return kind = type, how = options, 0; }
-        std::uint64_t ProcessStart(pid_t pid) override { return noStart ? 0 : SystemCalls::ProcessStart(pid); }
+        std::uint64_t ProcessStart(pid_t) override { return 0; }
         int LockInTheWay(int fd, short lock, off_t start, off_t length) override {
             return lockError ? (errno = lockError, -1) : SystemCalls::LockInTheWay(fd, lock, start, length);
         }
@@ -75,7 +75,6 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
         bool lockTells;  // a free lock is a save over; else its process tells, and another host's never is
         const char* options = "";
         int lockError = 0;
-        bool noStart = false;  // its start cannot be read: the same process for all that can be told
     } cases[] = {
         {"ext4", 0xEF53, true}, {"btrfs", 0x9123683E, true}, {"xfs", 0x58465342, true}, {"tmpfs", 0x01021994, true},
         {"vfat", 0x4D44, true}, {"exfat", 0x2011BAB0, true}, {"f2fs", 0xF2F52010, true}, {"fuse", 0x65735546, false},
@@ -83,27 +82,35 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
         {"nfs with local locks", 0x6969, false, "rw,vers=3,local_lock=all"}, {"unknown", 0x12345678, false},
         {"cifs", 0xFF534D42, true, "rw,vers=3.1.1"}, {"cifs mounted nobrl", 0xFF534D42, false, "rw,nobrl"},
         {"ext4, ENOLCK", 0xEF53, false, "", ENOLCK}, {"ext4, EINVAL", 0xEF53, false, "", EINVAL},
-        {"ext4, EOPNOTSUPP", 0xEF53, false, "", EOPNOTSUPP}, {"fuse, no start time", 0x65735546, false, "", 0, true},
+        {"ext4, EOPNOTSUPP", 0xEF53, false, "", EOPNOTSUPP},
     };
     SaveRecord live = SaveOf(::getppid()), elsewhere = live;  // alive, holding no record
     live.locked = elsewhere.locked = true;
     elsewhere.host = "elsewhere";
     Plant(live, "save", "000000000000000a");
     Plant(elsewhere, "save", "000000000000000b");
+    const fs::path writing = state / RecordsFolderName(file.string()) / ".save.000000000000000c.000000000000000c.tmp",
+                   empty = writing.parent_path() / ".save.000000000000000d.000000000000000d.tmp";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
-        std::tie(sys.type, sys.options, sys.lockError, sys.noStart) = std::tuple(c.type, c.options, c.lockError, c.noStart);
+        std::ofstream(writing) << RecordText(live);
+        std::ofstream{empty};
+        std::tie(sys.type, sys.options, sys.lockError) = std::tuple(c.type, c.options, c.lockError);
         const std::vector<FoundRecord> found = SaveRecordsOf(sys, file.string());
         ASSERT_EQ(found.size(), 2u);
         EXPECT_EQ(SaverOf(sys, found[0].record), c.lockTells ? Saver::Over : Saver::Running);
         EXPECT_EQ(SaverOf(sys, found[1].record), c.lockTells ? Saver::Over : Saver::Elsewhere);
+        EXPECT_EQ(std::pair(fs::exists(writing), fs::exists(empty)), std::pair(!c.lockTells, true));
     }
     // A lock held is a save that runs, wherever it runs.
     std::tie(sys.type, sys.lockError) = std::tuple(0xEF53, 0);
     FoundRecord found = SaveRecordsOf(sys, file.string())[1];
-    const int fd = HoldLock(state / found.name);
+    live.boot = "an earlier boot";  // its process gone
+    std::ofstream(writing) << RecordText(live);
+    const int fd = HoldLock(state / found.name), held = HoldLock(writing);
     EXPECT_EQ(SaverOf(sys, SaveRecordsOf(sys, file.string())[1].record), Saver::Running);
-    ::close(fd);
+    EXPECT_TRUE(fs::exists(writing));
+    ::close(fd), ::close(held);
     found.record.givenUp = true;
     ASSERT_EQ(ReplaceRecord(RealSystem(), found.name, found.record), 0);
     const SaveRecord answered = SaveRecordsOf(RealSystem(), file.string())[1].record;
@@ -128,20 +135,18 @@ TEST_F(RecordsTest, AScratchFileOfAnyNameGoesAtTheNextOpen) {
 }
 
 // A record cut anywhere, lacking what the program always writes, or with a value garbled or out of range, is none:
-// the lister names it, with the file and copy of its whole lines; one still under its scratch name is passed over
-// unnamed, and so are one of a later version and one of the format kept in the state folder itself. One of format 2,
-// kept by its folder, is read, and found by its file's open; given up waiting for, its copy is the user's.
+// the lister names it, with the file and copy of its whole lines. Passed over unnamed: one still under its scratch
+// name, one of a later version or of the format once kept in the state folder itself, and another user's. One of
+// format 2, kept by its folder, is read (also by its file's open), its copy the user's where it was given up.
 TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
     SaveRecord record = SaveOf(::getpid()), read;
     record.blocks = BlockHashes(std::string(5000, 'x'));
     std::tie(record.newLength, record.copyLength, record.cutSeconds) = std::tuple(5000, 7, 1765000000);
     const std::string text = RecordText(record);
     ASSERT_TRUE(ParseRecord(text, read));
-    const std::size_t copyRead = text.find('\n', text.find("\ncopy ") + 1) + 1;
-    for (std::size_t cut = 0; cut < text.size(); ++cut) {
-        EXPECT_FALSE(ParseRecord(text.substr(0, cut), read = {}));
-        if (cut >= copyRead) EXPECT_EQ(std::tie(read.file, read.copy), std::tie(record.file, record.copy)) << cut;
-    }
+    for (std::size_t cut = 0, copy = text.find('\n', text.find("\ncopy ") + 1); cut < text.size(); ++cut)
+        EXPECT_TRUE(!ParseRecord(text.substr(0, cut), read = {}) &&
+                    (cut <= copy || std::tie(read.file, read.copy) == std::tie(record.file, record.copy))) << cut;
     const struct {
         const char *what, *pattern, *damage;
     } damages[] = {
@@ -164,21 +169,18 @@ TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
     std::vector<DamagedRecord> damagedRecords;
     const std::vector<FoundRecord> found = SaveRecords(RealSystem(), &damagedRecords);
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(std::tie(found[0].record.file, found[0].record.told), std::tuple(record.file, true));
-    EXPECT_EQ(SaveRecordsOf(RealSystem(), file.string()).at(0).name, found[0].name);
+    EXPECT_TRUE(found[0].record.told && SaveRecordsOf(RealSystem(), file.string()).at(0).name == found[0].name);
     std::vector<std::string> named;
     for (const DamagedRecord& d : damagedRecords) named.push_back(d.path + ": " + d.file + ", " + d.copy);
     std::sort(named.begin(), named.end());
     EXPECT_EQ(named, std::vector<std::string>{damaged.string() + ": " + record.file + ", " + record.copy});
-    // Another user's (root's, of a run under sudo, say) is none of his.
     if (::geteuid() != 0) GTEST_SKIP() << "only root can give a record another owner";
-    ASSERT_EQ(::chown(older.c_str(), 1003, 1003), 0);
-    EXPECT_TRUE(SaveRecords(RealSystem()).empty());
+    EXPECT_TRUE(::chown(older.c_str(), 1003, 1003) == 0 && SaveRecords(RealSystem()).empty());
 }
 
-// The state folder is made the user's alone, once; one that cannot be looked at, or a link in its place, takes no
-// copy nor record (another user's: AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace). A save stopped after its clear
-// leaves its record's cut as the file's stamp then.
+// The state folder is made the user's alone, once; a link in its place, or one that cannot be looked at, takes no copy
+// nor record (another user's: AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace). A save stopped after its clear
+// leaves the file's stamp then as its record's cut.
 TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     fs::create_hard_link(file, trees / "for-aunt.ged");  // saved in place, and so recorded
     struct Counting : WatchedSystem {
@@ -202,25 +204,21 @@ TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     const std::vector<FoundRecord> kept = SaveRecordsOf(RealSystem(), file.string());
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_TRUE(kept[0].record.told && kept[0].record.locked);
+    RemoveSaveRecord(RealSystem(), kept[0].name);
     StoppingSystem stopped("write fam.ged", 1, false);
-    ASSERT_TRUE(SaveStopped(file.string(), "stopped", stopped));
     struct stat cleared {};
-    ASSERT_EQ(::stat(file.c_str(), &cleared), 0);
-    const std::vector<FoundRecord> both = SaveRecordsOf(RealSystem(), file.string());
-    ASSERT_EQ(both.size(), 2u);
-    const SaveRecord& cut = both[both[0].record.told ? 1 : 0].record;
+    ASSERT_TRUE(SaveStopped(file.string(), "stopped", stopped) && ::stat(file.c_str(), &cleared) == 0);
+    const SaveRecord cut = SaveRecordsOf(RealSystem(), file.string()).at(0).record;
     EXPECT_EQ(std::pair(cut.cutSeconds, cut.cutNanos), std::pair(cleared.st_mtim.tv_sec, cleared.st_mtim.tv_nsec));
     fs::remove_all(state);
-    sys.lookError = EIO;
-    const SaveResult unseen = SaveContents(file.string(), "again", sys);
-    EXPECT_EQ(std::make_pair(unseen.stop, unseen.error), std::make_pair(SaveStop::Record, EIO));
-    EXPECT_FALSE(fs::exists(state));
-    sys.lookError = 0;
     fs::create_directories(dir / "elsewhere");
     fs::create_directory_symlink(dir / "elsewhere", state);
     const SaveResult linked = SaveContents(file.string(), "again", sys);
     EXPECT_EQ(std::make_pair(linked.stop, linked.error), std::make_pair(SaveStop::Record, ELOOP));
     EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+    fs::remove(state);
+    sys.lookError = EIO;
+    EXPECT_TRUE(SaveContents(file.string(), "again", sys).error == EIO && !fs::exists(state));
 }
 
 // An open lists no other folder's records; the start-up clears, once, the

@@ -205,7 +205,7 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         std::function<void(Remounted&)> make;
         SaveEnd end;
         std::string left;  // at the copy's name once judged
-        bool reached = true;  // its record is found by an open of its path (its inode, where it has other names)
+        bool reached = true;  // its record is found by an open of its path (by its inode, where it has other names)
     } cases[] = {
         {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier"},
         {"not plugged in", [&](Remounted&) { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, "", false},
@@ -263,17 +263,15 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
         byHand.copy = copy.string();
         Keep(byHand);
     }
-    const fs::path elsewhere = dir / "state" / "Lintora" / RecordsFolderName((dir / "other.lnt").string());
-    fs::create_directories(elsewhere);
-    Write(elsewhere / ".save.00000000000000c2.record", "Lintora record 3\nkind save\nfile ");
+    const fs::path other = dir / "state" / "Lintora" / RecordsFolderName((dir / "other.lnt").string());
+    fs::create_directories(other);
+    Write(other / ".save.00000000000000c2.record", "Lintora record 3\nkind save\n");
     std::vector<DamagedRecord> damaged;
     const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string(), &damaged);
     ASSERT_EQ(saves.size(), 1u);
     EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
     EXPECT_EQ(damaged.size(), 2u);
-    // Its other name finds its save by its inode, and reads no record of another file.
-    const std::vector<RecordedSave> byOtherName = UnfinishedSaves(RealSystem(), (usb / "for-aunt.lnt").string(), &damaged);
-    EXPECT_EQ(byOtherName.size(), 1u);
+    EXPECT_EQ(UnfinishedSaves(RealSystem(), (usb / "for-aunt.lnt").string(), &damaged).size(), 1u);
     EXPECT_EQ(damaged.size(), 2u);
     RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
     SaveRecord scratch = byHand;
@@ -285,8 +283,8 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
 }
 
 // Without nameless files (FAT, exFAT), a save in place killed before or while it writes the copy leaves it under a
-// scratch name; the next open removes it, or, where the file's folder takes no new files and the copy was written into
-// the state folder, the next save there. One whose copy could not get its name removes its scratch file itself.
+// scratch name; the next open removes it, or the next save where it was left in the state folder (the file's folder
+// taking no new files). One whose copy could not get its name removes its scratch file itself.
 TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
     struct WithoutNamelessFiles : StoppingSystem {
         using StoppingSystem::StoppingSystem;
@@ -301,16 +299,11 @@ TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) 
     }
     WithoutNamelessFiles unnamed("none", 0, false), closed("none", 0, false);
     unnamed.before = [](const std::string& call) { return call.starts_with("rename .family.lnt.") ? EIO : 0; };
+    closed.before = [](const std::string& call) { return call == "create .family.lnt.*.tmp" ? EACCES : 0; };
     EXPECT_EQ(SaveContents((dir / "usb" / "family.lnt").string(), "saved", unnamed).stop, SaveStop::MakeCopy);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
-    std::string copy = "write .family from " + (dir / "usb").string() + ".lnt.*.tmp";
-    for (std::size_t at; (at = copy.find('/')) != std::string::npos;) copy.replace(at, 1, "\u2215");
-    WithoutNamelessFiles killed(copy, 1, true);
-    for (WithoutNamelessFiles* sys : {&killed, &closed})
-        sys->before = [sys, stop = sys->before](const std::string& call) {
-            return call == "create .family.lnt.*.tmp" ? EACCES : stop(call);
-        };
-    StoppedSave(std::move(killed));
+    Keep({.kind = RecordKind::Scratch, .folder = CopiesFolder(), .scratch = ".family.lnt.0123456789abcdef.tmp"});
+    Write(dir / "state" / "Lintora" / ".family.lnt.0123456789abcdef.tmp", "half");
     EXPECT_TRUE(SaveContents((dir / "usb" / "family.lnt").string(), "saved", closed).saved());
     for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory());
 }
