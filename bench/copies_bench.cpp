@@ -2,7 +2,8 @@
 // a copy, and the save recorded, until it is written), a save by rename,
 // and an open of a file in an empty folder, in one of 20,000 other files,
 // beside 10,000 records left by saves of other folders, and beside 10,000
-// records of other files of its own folder, which it must not look through.
+// records of other files of its own folder, which it must not look through;
+// and an open of a file with a second name, with no record or beside 10,000.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -91,10 +92,12 @@ void LeaveRecords(int count, const fs::path& in = {}) {
     }
 }
 
-void Open(benchmark::State& state, const std::string& folder, int others, int records = 0, bool ofItsFolder = false) {
+void Open(benchmark::State& state, const std::string& folder, int others, int records = 0, bool ofItsFolder = false,
+          bool linked = false) {
     const fs::path dir = Folder(folder), file = dir / "family.ged";
     std::ofstream(file, std::ios::binary) << bench::RoyalSizedAnsel(3010);
-    if (records > 0) {
+    if (linked && !fs::exists(dir / "for-aunt.ged")) fs::create_hard_link(file, dir / "for-aunt.ged");
+    if (records > 0 || linked) {
         setenv("XDG_STATE_HOME", (bench::ScratchDir() / (folder + "-records")).c_str(), 1);
         if (!fs::exists(CopiesFolder())) LeaveRecords(records, ofItsFolder ? dir : fs::path());
     }
@@ -111,6 +114,8 @@ void BM_OpenInAnEmptyFolder(benchmark::State& state) { Open(state, "alone", 0); 
 void BM_OpenAmong20000Files(benchmark::State& state) { Open(state, "crowded", 20000); }
 void BM_OpenWith10000LeftRecords(benchmark::State& state) { Open(state, "left", 0, 10000); }
 void BM_OpenWith10000RecordsOfItsFolder(benchmark::State& state) { Open(state, "own", 0, 10000, true); }
+void BM_OpenOfALinkedFileAlone(benchmark::State& state) { Open(state, "linked alone", 0, 0, false, true); }
+void BM_OpenOfALinkedFileWith10000LeftRecords(benchmark::State& state) { Open(state, "linked", 0, 10000, false, true); }
 
 BENCHMARK(BM_SaveInPlaceOf8000People)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveInPlaceOf23500People)->Unit(benchmark::kMillisecond);
@@ -118,6 +123,8 @@ BENCHMARK(BM_SaveByRenameOf8000People)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenInAnEmptyFolder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenWith10000LeftRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenWith10000RecordsOfItsFolder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenOfALinkedFileAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenOfALinkedFileWith10000LeftRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAmong20000Files)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -190,6 +190,7 @@ SaveResult KeepEarlierContents(SystemCalls& sys, const FoundFile& found, const O
     SaveRecord record;
     record.file = (fs::path(found.folderPath) / found.name).string();
     record.fileId = IdOf(old.status);
+    record.linked = old.status.st_nlink > 1;
     record.copyLength = before.size();
     record.copyHash = CopyHash(before);
     record.newLength = contents.size();

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kFirstLine[] = "Lintora record 2";
+constexpr unsigned kFormat = 3;  // the next number at each change of the record's lines
 constexpr std::string_view kCutKey = "\ncut ";
 constexpr char kRecordSuffix[] = ".record";
 constexpr char kScratchSuffix[] = ".tmp";
@@ -53,18 +53,12 @@ std::string CutText(std::int64_t seconds, std::int64_t nanos) {
 // A text of any bytes as one word: "%" codes for "%", blanks, line ends and every other control byte; "-" for none.
 std::string RecordWord(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    if (text.empty()) return "-";
-    if (text == "-") return "%2D";
+    if (text.empty() || text == "-") return text.empty() ? "-" : "%2D";
     std::string out;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '%' || byte <= 0x20 || byte == 0x7F) {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += c;
-        }
+        if (c == '%' || byte <= 0x20 || byte == 0x7F) out += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+        else out += c;
     }
     return out;
 }
@@ -98,9 +92,9 @@ std::vector<std::string_view> Words(std::string_view line) {
 
 // The whole word, in range, never negative.
 template <typename Number>
-bool ReadNumber(std::string_view word, Number& n, int base = 10) {
+bool ReadNumber(std::string_view word, Number& n) {
     const char* end = word.data() + word.size();
-    const auto [ptr, ec] = std::from_chars(word.data(), end, n, base);
+    const auto [ptr, ec] = std::from_chars(word.data(), end, n);
     return !word.empty() && ec == std::errc{} && ptr == end && n >= 0;
 }
 
@@ -108,20 +102,23 @@ bool ReadId(const std::vector<std::string_view>& words, FileId& id) {
     return words.size() == 3 && ReadNumber(words[1], id.device) && ReadNumber(words[2], id.inode);
 }
 
-bool IsHex(std::string_view digits) {
-    return digits.size() == kHexDigits && digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
-}
-
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+// Sixteen hexadecimal digits, read by comparison: a record holds some 490 of them.
+bool ReadHex(std::string_view word, std::uint64_t& n) {
+    n = 0;
+    for (const char c : word) {
+        if ((c < '0' || c > '9') && (c < 'a' || c > 'f')) return false;
+        n = n << 4 | static_cast<std::uint64_t>(c <= '9' ? c - '0' : c - 'a' + 10);
+    }
+    return word.size() == kHexDigits;
 }
 
 // ".<kind>.<16 hex>.record", as a scratch file is named for kind.
 bool IsRecordFileName(std::string_view name, RecordKind kind) {
     const std::string_view word = KindWord(kind), suffix = kRecordSuffix;
+    std::uint64_t random = 0;
     return name.size() == word.size() + kHexDigits + 2 + suffix.size() && name[0] == '.' &&
            name.substr(1, word.size()) == word && name[word.size() + 1] == '.' &&
-           IsHex(name.substr(word.size() + 2, kHexDigits)) && name.ends_with(suffix);
+           ReadHex(name.substr(word.size() + 2, kHexDigits), random) && name.ends_with(suffix);
 }
 
 Descriptor OpenFolderIn(SystemCalls& sys, int dir, const std::string& name) {
@@ -190,46 +187,51 @@ bool LocksReachEverySaver(SystemCalls& sys, int fd) {
 enum class Reading { Read, Damaged, Passed };
 
 // Only an ordinary file of his own: his folder is his alone, but a record is trusted no further than that.
-Descriptor OpenOwnFile(SystemCalls& sys, int dir, const std::string& name) {
-    Descriptor file(sys, sys.OpenAt(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
-    struct stat status {};
-    if (file.open() && (sys.Status(file.get(), status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != sys.User()))
-        return {};
-    return file;
+Descriptor OpenOwnFile(SystemCalls& sys, int dir, const std::string& name, struct stat& status) {
+    Descriptor file;
+    const bool own = OpenOrdinary(sys, dir, name, file, status) == 0 && status.st_uid == sys.User();
+    return own ? std::move(file) : Descriptor();
 }
 
 // Reads the record name in dir, and judges its saver while it is open.
 Reading ReadRecord(SystemCalls& sys, int dir, const std::string& name, SaveRecord& record) {
-    const Descriptor file = OpenOwnFile(sys, dir, name);
+    struct stat status {};
+    const Descriptor file = OpenOwnFile(sys, dir, name, status);
     std::string text;
     if (!file.open()) return Reading::Passed;
-    // A record has its name only once it is whole.
-    if (ReadWhole(sys, file.get(), text) != 0 || !ParseRecord(text, record)) return Reading::Damaged;
+    // A record has its name only once it is whole; one of a later version of the program is left to it.
+    if (ReadWhole(sys, file.get(), text) != 0 || !ParseRecord(text, record))
+        return record.format > kFormat ? Reading::Passed : Reading::Damaged;
     record.saver = SaverOf(sys, file.get(), record);
     return Reading::Read;
 }
 
-// Whether the scratch file open at fd, under the program's own form of name, belongs to a save that is over: its
-// lock free where locks tell, else by the process its text names; one that cannot be read, once it is old.
-bool ScratchOver(SystemCalls& sys, int fd) {
-    const int inTheWay = sys.LockInTheWay(fd, F_WRLCK, 0, 0);
-    if (inTheWay == F_RDLCK || inTheWay == F_WRLCK) return false;
-    struct stat status {};
-    // Locked before it is written: one that holds anything and that nobody holds is over.
-    if (inTheWay == F_UNLCK && sys.Status(fd, status) == 0 && status.st_size > 0 && LocksReachEverySaver(sys, fd))
-        return true;
+// What the lock on the record open at fd tells of its saver: Running while one holds it, Over where it is free,
+// its saver held it (locked) and every saver's lock shows here; else Elsewhere, for its process to tell.
+Saver LockSays(SystemCalls& sys, int fd, bool locked) {
+    const int inTheWay = fd >= 0 ? sys.LockInTheWay(fd, F_WRLCK, 0, 0) : -1;
+    if (inTheWay == F_RDLCK || inTheWay == F_WRLCK) return Saver::Running;
+    return inTheWay == F_UNLCK && locked && LocksReachEverySaver(sys, fd) ? Saver::Over : Saver::Elsewhere;
+}
+
+// Whether the scratch file open at fd (of status), under the program's own form of name, belongs to a save that is
+// over, as a record's saver is judged. Locked before it is written: one that holds anything was its saver's. One that
+// cannot be read names no process: over once it is old.
+bool ScratchOver(SystemCalls& sys, int fd, const struct stat& status) {
     std::string text;
     SaveRecord record;
-    if (ReadWhole(sys, fd, text) == 0 && ParseRecord(text, record)) return SaverOf(sys, -1, record) == Saver::Over;
-    return sys.Status(fd, status) == 0 && LongGone(sys, status);
+    if (ReadWhole(sys, fd, text) == 0 && ParseRecord(text, record)) return SaverOf(sys, fd, record) == Saver::Over;
+    const Saver lock = LockSays(sys, fd, status.st_size > 0);
+    return lock == Saver::Over || (lock == Saver::Elsewhere && LongGone(sys, status));
 }
 
 // Removes the records left under their scratch names in folder whose saves are over.
 void RemoveScratchRecords(SystemCalls& sys, int folder, const std::vector<std::string>& names, std::size_t& left) {
     for (const std::string& name : names) {
+        struct stat status {};
         if (!IsScratchName(name, kScratchSuffix)) continue;
-        const Descriptor file = OpenOwnFile(sys, folder, name);
-        if (file.open() && ScratchOver(sys, file.get()) && sys.Unlink(folder, name) == 0) --left;
+        const Descriptor file = OpenOwnFile(sys, folder, name, status);
+        if (file.open() && ScratchOver(sys, file.get(), status) && sys.Unlink(folder, name) == 0) --left;
     }
 }
 
@@ -258,17 +260,6 @@ void SortByFile(std::vector<FoundRecord>& found) {
     std::sort(found.begin(), found.end(), [](const FoundRecord& a, const FoundRecord& b) {
         return std::tie(a.record.file, a.name) < std::tie(b.record.file, b.name);
     });
-}
-
-// The records of kind of path: a save's file, the folder of scratch names.
-std::vector<FoundRecord> RecordsOf(SystemCalls& sys, int state, const std::string& path, RecordKind kind,
-                                   std::vector<DamagedRecord>* damaged) {
-    std::vector<FoundRecord> found;
-    ListIn(sys, state, RecordsFolderName(path), kind, found, damaged);
-    // Another path's, of the same hash.
-    std::erase_if(found, [&](const FoundRecord& f) { return RecordPath(f.record) != path; });
-    SortByFile(found);
-    return found;
 }
 
 // This process as a saver, into record.
@@ -342,7 +333,8 @@ std::uint64_t CopyHash(const std::string& contents) {
 }
 
 std::string RecordPath(const SaveRecord& record) {
-    return record.kind == RecordKind::Save ? record.file : record.folder;
+    if (record.kind == RecordKind::Scratch) return record.folder;
+    return record.linked ? "inode " + std::to_string(record.fileId.inode) : record.file;
 }
 
 std::string RecordsFolderName(std::string_view path) {
@@ -355,17 +347,13 @@ std::string RecordText(const SaveRecord& r) {
     const auto id = [](const FileId& id) { return std::to_string(id.device) + ' ' + std::to_string(id.inode); };
     std::string out;
     out.reserve(256 + r.file.size() + r.copy.size() + r.folder.size() + 17 * r.blocks.size());
-    out += kFirstLine;
-    out += "\nkind " + std::string(KindWord(r.kind)) + '\n';
+    out += "Lintora record " + std::to_string(kFormat) + "\nkind " + std::string(KindWord(r.kind)) + '\n';
     if (r.kind == RecordKind::Save) {
         out += "file " + RecordWord(r.file) + "\nfileid " + id(r.fileId) + "\ncopy " + RecordWord(r.copy) +
                "\ncopyid " + id(r.copyId) + "\nearlier " + std::to_string(r.copyLength) + ' ';
         AppendHex(out, r.copyHash);
         out += "\ncut " + CutText(r.cutSeconds, r.cutNanos) + "\nlength " + std::to_string(r.newLength) + "\nblocks";
-        for (const std::uint64_t hash : r.blocks) {
-            out += ' ';
-            AppendHex(out, hash);
-        }
+        for (const std::uint64_t hash : r.blocks) AppendHex(out += ' ', hash);
         out += '\n';
     } else {
         out += "folder " + RecordWord(r.folder) + "\nname " + RecordWord(r.scratch) + '\n';
@@ -382,16 +370,19 @@ std::string RecordText(const SaveRecord& r) {
 
 bool ParseRecord(const std::string& text, SaveRecord& r) {
     std::string_view rest = text;
-    if (!rest.starts_with(kFirstLine) || !rest.ends_with('\n')) return false;
-    rest.remove_prefix(std::strlen(kFirstLine) + 1);
     std::string seen;
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
+        // Cut short: its whole lines (a damaged record's file and copy) are read all the same.
+        if (end == std::string_view::npos) return false;
         const std::vector<std::string_view> words = Words(rest.substr(0, end));
         rest.remove_prefix(end + 1);
         const std::string_view key = words[0];
         bool ok = true;
-        if (key == "kind" && words.size() == 2) {
+        if (key == "Lintora" && seen.empty()) {
+            ok = words.size() == 3 && words[1] == "record" && ReadNumber(words[2], r.format) && r.format >= 2 &&
+                 r.format <= kFormat;
+        } else if (key == "kind" && words.size() == 2) {
             ok = words[1] == "save" || words[1] == "scratch";
             r.kind = words[1] == "save" ? RecordKind::Save : RecordKind::Scratch;
         } else if ((key == "file" || key == "copy" || key == "folder" || key == "name") && words.size() == 2) {
@@ -399,16 +390,19 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
                 FromRecordWord(words[1]);
         } else if (key == "fileid" || key == "copyid") {
             ok = ReadId(words, key == "fileid" ? r.fileId : r.copyId);
+        } else if (r.format == 2 && (key == "folderid" || key == "inode")) {
+            continue;  // numbers a scratch record of format 2 held, which decide nothing now
         } else if ((key == "told" || key == "overtaken" || key == "given-up") && words.size() == 1) {
-            (key == "told" ? r.told : key == "overtaken" ? r.overtaken : r.givenUp) = true;
+            // Opened all the same while its saver seemed to run elsewhere (format 2): its copy is the user's.
+            (key == "overtaken" ? r.overtaken : r.told) = true;
+            r.givenUp = r.givenUp || key == "given-up";
             continue;
         } else if (key == "began") {
             // Not in every record: read where there, never counted among the lines.
             if (words.size() != 2 || !ReadNumber(words[1], r.began)) return false;
             continue;
         } else if (key == "earlier") {
-            ok = words.size() == 3 && ReadNumber(words[1], r.copyLength) && IsHex(words[2]) &&
-                 ReadNumber(words[2], r.copyHash, 16);
+            ok = words.size() == 3 && ReadNumber(words[1], r.copyLength) && ReadHex(words[2], r.copyHash);
         } else if (key == "cut") {
             ok = words.size() == 3 && ReadNumber(words[1], r.cutSeconds) && ReadNumber(words[2], r.cutNanos);
         } else if (key == "length") {
@@ -416,7 +410,7 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
         } else if (key == "blocks") {
             r.blocks.resize(words.size() - 1);
             for (std::size_t k = 1; ok && k < words.size(); ++k)
-                ok = IsHex(words[k]) && ReadNumber(words[k], r.blocks[k - 1], 16);
+                ok = ReadHex(words[k], r.blocks[k - 1]);
         } else if (key == "process") {
             ok = words.size() == 6 && ReadNumber(words[1], r.pid) && ReadNumber(words[2], r.started) &&
                  (words[5] == "locked" || words[5] == "unlocked");
@@ -433,9 +427,10 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
     }
     // Every line there in its order, and one hash for each block of the new contents.
     if (r.kind == RecordKind::Save)
-        return seen == "kind file fileid copy copyid earlier cut length blocks process " &&
+        return seen == "Lintora kind file fileid copy copyid earlier cut length blocks process " &&
                r.blocks.size() == r.newLength / kRecordBlock + (r.newLength % kRecordBlock != 0);
-    return seen == "kind folder name process " && IsPlainName(r.scratch);
+    return seen == "Lintora kind folder name process " && !r.scratch.empty() && r.scratch != "." && r.scratch != ".." &&
+           r.scratch.find('/') == std::string::npos;
 }
 
 KeptRecord& KeptRecord::operator=(KeptRecord&& other) noexcept {
@@ -457,8 +452,7 @@ int KeptRecord::Make(SystemCalls& sys, int state, SaveRecord record) {
     for (int attempt = 0; attempt < 3 && err == ENOENT; ++attempt) {
         Descriptor records = RecordsFolder(sys, state, RecordPath(record), true);
         if (!records.open()) return errno;
-        err = WriteRecordFile(sys, records.get(), KindWord(record.kind), name_, record, true,
-                              false, file_, text_);
+        err = WriteRecordFile(sys, records.get(), KindWord(record.kind), name_, record, true, false, file_, text_);
         folder_ = std::move(records);
     }
     if (err != 0) return err;
@@ -472,8 +466,7 @@ int KeptRecord::Rewrite(SaveRecord record) {
     Descriptor file;
     std::string text;
     // Held by the old one's lock until the new one holds its own.
-    const int err = WriteRecordFile(*sys_, folder_.get(), KindWord(record.kind), name_, record,
-                                    true, true, file, text);
+    const int err = WriteRecordFile(*sys_, folder_.get(), KindWord(record.kind), name_, record, true, true, file, text);
     if (err != 0) return err;
     file_ = std::move(file);
     text_ = std::move(text);
@@ -520,34 +513,35 @@ std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord
     const Descriptor state = OpenState(sys);
     std::vector<std::string> names;
     if (!state.open() || sys.ListNames(state.get(), names) != 0) return found;
-    for (const std::string& name : names) {
-        if (name.starts_with(kRecordsFolderPrefix)) {
-            ListIn(sys, state.get(), name, RecordKind::Save, found, damaged);
-        } else if (IsRecordFileName(name, RecordKind::Save) && damaged) {
-            // Of an older format, kept in the folder itself: told, never read.
-            SaveRecord record;
-            if (ReadRecord(sys, state.get(), name, record) == Reading::Damaged) NoteDamaged(damaged, name, record);
-        }
-    }
+    for (const std::string& name : names)
+        if (name.starts_with(kRecordsFolderPrefix)) ListIn(sys, state.get(), name, RecordKind::Save, found, damaged);
     SortByFile(found);
     return found;
 }
 
 std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const FoundFile& file, std::vector<DamagedRecord>* damaged) {
-    // A file of other names may have been saved by any of them: every record is read then.
-    struct stat status {};
-    if (sys.StatusAt(file.folder.get(), file.name, status) == 0 && status.st_nlink > 1)
-        return SaveRecords(sys, damaged);
+    std::vector<FoundRecord> found;
     const Descriptor state = OpenState(sys);
-    if (!state.open()) return {};
-    return RecordsOf(sys, state.get(), (fs::path(file.folderPath) / file.name).string(), RecordKind::Save, damaged);
+    const std::string path = (fs::path(file.folderPath) / file.name).string();
+    struct stat status {};
+    const bool there = sys.StatusAt(file.folder.get(), file.name, status) == 0;
+    const std::uint64_t inode = IdOf(status).inode;
+    const SaveRecord linked{.fileId = {0, inode}, .linked = true};
+    // Kept by its path; by its inode where it had other names (whatever names it has now); by its folder's path in
+    // format 2, whose damaged records may be of any file of the folder (start-up tells them).
+    ListIn(sys, state.get(), RecordsFolderName(path), RecordKind::Save, found, damaged);
+    if (there) ListIn(sys, state.get(), RecordsFolderName(RecordPath(linked)), RecordKind::Save, found, damaged);
+    ListIn(sys, state.get(), RecordsFolderName(file.folderPath), RecordKind::Save, found, nullptr);
+    // Another file's, of the same hash or inode number (on another drive).
+    std::erase_if(found, [&](const FoundRecord& f) { return f.record.file != path && f.record.fileId.inode != inode; });
+    SortByFile(found);
+    return found;
 }
 
 std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path, std::vector<DamagedRecord>* damaged) {
     // The path as a save of the file names it, every link resolved, once.
     FoundFile file;
-    if (!FindFile(sys, path, file).saved()) return {};
-    return SaveRecordsOf(sys, file, damaged);
+    return FindFile(sys, path, file).saved() ? SaveRecordsOf(sys, file, damaged) : std::vector<FoundRecord>{};
 }
 
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
@@ -556,10 +550,8 @@ void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
 }
 
 Saver SaverOf(SystemCalls& sys, int recordFd, const SaveRecord& record) {
-    const int inTheWay = recordFd >= 0 ? sys.LockInTheWay(recordFd, F_WRLCK, 0, 0) : -1;
-    if (inTheWay == F_RDLCK || inTheWay == F_WRLCK) return Saver::Running;
     // Free: over, whatever host and process it names, where every saver's lock shows here and its saver held one.
-    if (inTheWay == F_UNLCK && record.locked && LocksReachEverySaver(sys, recordFd)) return Saver::Over;
+    if (const Saver lock = LockSays(sys, recordFd, record.locked); lock != Saver::Elsewhere) return lock;
     // Else its process, if it is the same one. Another host's cannot be looked at.
     if (record.host != sys.HostName()) return Saver::Elsewhere;
     // This one's saves end before it looks.
@@ -577,14 +569,8 @@ ScratchRecord::ScratchRecord(SystemCalls& sys, std::string folderPath, int state
     : sys_(sys), folderPath_(std::move(folderPath)), state_(state) {}
 
 void ScratchRecord::Note(const std::string& name) {
-    SaveRecord note;
-    note.kind = RecordKind::Scratch;
-    note.folder = folderPath_;
-    note.scratch = name;
-    if (kept_.made()) {
-        (void)kept_.Rewrite(std::move(note));
-        return;
-    }
+    SaveRecord note{.kind = RecordKind::Scratch, .folder = folderPath_, .scratch = name};
+    if (kept_.made()) return (void)kept_.Rewrite(std::move(note));
     int error = 0;
     const Descriptor opened = state_ >= 0 ? Descriptor() : OpenCopiesFolder(sys_, true, error);
     if (state_ >= 0 || opened.open()) (void)kept_.Make(sys_, state_ >= 0 ? state_ : opened.get(), std::move(note));
@@ -593,10 +579,13 @@ void ScratchRecord::Note(const std::string& name) {
 void RemoveLeftScratchFiles(SystemCalls& sys, int folder, const std::string& folderPath, int state) {
     const Descriptor opened = state >= 0 ? Descriptor() : OpenState(sys);
     if (state < 0 && (state = opened.get()) < 0) return;
-    for (const FoundRecord& found : RecordsOf(sys, state, folderPath, RecordKind::Scratch, nullptr)) {
+    std::vector<FoundRecord> records;
+    ListIn(sys, state, RecordsFolderName(folderPath), RecordKind::Scratch, records, nullptr);
+    for (const FoundRecord& found : records) {
         const SaveRecord& note = found.record;
-        // A name the program never gives is never its own scratch file.
-        if (!IsScratchName(note.scratch, kScratchSuffix) || note.saver != Saver::Over) continue;
+        // Another folder's (of the same hash); a name the program never gives is never its own scratch file.
+        if (note.folder != folderPath || !IsScratchName(note.scratch, kScratchSuffix) || note.saver != Saver::Over)
+            continue;
         // Only an ordinary file of the user's (root's saves give theirs the file's owner); a name that stands for
         // anything else now is left to it.
         struct stat status {};

@@ -40,6 +40,7 @@ struct SaveRecord {
     // A save in place: its file and the copy of its earlier contents (paths), and the copy's length and CopyHash.
     std::string file, copy;
     FileId fileId, copyId;
+    bool linked = false;  // the file had other names: its record is kept by its inode (not written in the record)
     std::uint64_t copyLength = 0, copyHash = 0;
     // The file's modification time once it was cut (0 until then).
     std::int64_t cutSeconds = 0, cutNanos = 0;
@@ -60,16 +61,18 @@ struct SaveRecord {
     bool overtaken = false;
     // Opened all the same while its saver seemed to run on another host: a stopped save like any other since.
     bool givenUp = false;
+    unsigned format = 0;  // of the text it was read from
     // Once read from the state folder: the record's name there, and its saver as judged when it was listed.
     std::string where;
     Saver saver = Saver::Over;
 };
 
-// The path whose records folder holds a record: a save's file, the folder of scratch names.
+// What names the records folder that holds a record: a save's file, or its inode where it had other names (which
+// names it whatever its path, and stays as a drive is mounted again); the folder of scratch names.
 std::string RecordPath(const SaveRecord& record);
 
-// The record as its file holds it, and back; false for text that is none (cut short, damaged, of an older
-// format), whose readable part (file, copy) is read all the same.
+// The record as its file holds it (format 3), and back from format 2 or 3; false for text that is none (cut short,
+// damaged, of another format), whose whole lines (file, copy) are read all the same.
 std::string RecordText(const SaveRecord& record);
 bool ParseRecord(const std::string& text, SaveRecord& record);
 
@@ -116,8 +119,8 @@ struct DamagedRecord {
 };
 // Adds the record name (in the state folder) to damaged, where given.
 void NoteDamaged(std::vector<DamagedRecord>* damaged, const std::string& name, const SaveRecord& record);
-// The records of saves in place of every file (start-up), or of the file at path alone (an open; every one where
-// the file has other names); a record that cannot be read is passed over, and put in damaged.
+// The records of saves in place of every file (start-up), or of the file at path alone (an open: those kept by its
+// path or inode); one that cannot be read is passed over and put in damaged, one of a later version left untold.
 struct FoundFile;
 std::vector<FoundRecord> SaveRecords(SystemCalls& sys, std::vector<DamagedRecord>* damaged = nullptr);
 std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path,

@@ -35,6 +35,7 @@ public:
     std::function<int(int read)> onRead;  // an error for the read-th read, or 0
     int reads = 0;
     std::string closed;  // a folder the user may not open, as another user's
+    int closedError = EACCES;  // how it is refused
     bool noWorkingFolder = false;  // it was removed
 
     int OpenAt(int dir, const std::string& name, int flags, mode_t mode) override {
@@ -43,7 +44,7 @@ public:
         std::error_code ec;
         if (!closed.empty() && (name.rfind(closed + "/", 0) == 0 ||
                                 fs::read_symlink("/proc/self/fd/" + std::to_string(dir), ec) == closed))
-            return errno = EACCES, -1;
+            return errno = closedError, -1;
         const int fd = SystemCalls::OpenAt(dir, name, flags, mode);
         if (fd >= 0) held.insert(fd);
         return fd;
@@ -105,6 +106,7 @@ protected:
     }
 };
 
+// Through a relative link: the file's folder is the link's, never named after it.
 TEST_F(LoadContentsTest, AnOrdinaryFileIsReadWholeWithItsStampAndLeftFree) {
     fs::create_symlink("family.ged", dir / "link.ged");
     const LoadResult loaded = LoadContents((dir / "link.ged").string(), sys);
@@ -112,6 +114,8 @@ TEST_F(LoadContentsTest, AnOrdinaryFileIsReadWholeWithItsStampAndLeftFree) {
     EXPECT_EQ(loaded.contents, family);
     EXPECT_EQ(loaded.stamp, StampOfFile(path));
     EXPECT_TRUE(WriteLockFree());
+    FoundFile found;
+    EXPECT_TRUE(FindFile(sys, (dir / "link.ged").string(), found).saved() && found.folderPath == dir.string());
 }
 
 // What stands at the path is judged on the descriptor opened: a folder, a
@@ -121,13 +125,18 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     fs::create_directory(dir / "trees");
     EXPECT_EQ(LoadContents((dir / "trees").string(), sys).stop, LoadStop::Folder);
     EXPECT_EQ(LoadContents((dir / "none.ged").string(), sys).error, ENOENT);
-    // Looked at or walked, a folder that shuts the user out is named, and one not there; a removed working folder not.
+    // Looked at or walked, a folder that shuts the user out is named, and one not there (or said to be no folder); a
+    // removed working folder not. A file not there in a linked folder is no link to nothing.
+    fs::create_directory_symlink("trees", dir / "linked");
+    EXPECT_EQ(LoadContents((dir / "linked" / "none.ged").string(), sys).stop, LoadStop::NoFile);
     sys.closed = (dir / "trees").string();
     for (const LoadResult& behind : {LookAtFile(sys.closed + "/1850/family.ged", sys),
                                      LoadContents(sys.closed + "/1850/family.ged", sys)})
         EXPECT_EQ(std::pair(behind.stop, behind.where), std::pair(LoadStop::FolderClosed, sys.closed));
     const LoadResult noFolder = LoadContents((dir / "gone" / "family.ged").string(), sys);
     EXPECT_EQ(std::pair(noFolder.stop, noFolder.where), std::pair(LoadStop::FolderMissing, (dir / "gone").string()));
+    sys.closedError = ENOTDIR;
+    EXPECT_EQ(LoadContents(sys.closed + "/1850/family.ged", sys).stop, LoadStop::FolderMissing);
     sys.noWorkingFolder = true;
     EXPECT_EQ(LoadContents("family.ged", sys).stop, LoadStop::Unreachable);
 

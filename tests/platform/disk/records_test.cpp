@@ -56,13 +56,15 @@ protected:
 };
 
 // A free lock on a record is its save over, whatever host or process it names, where the file system shows every
-// saver's lock; elsewhere its process tells. An answer written into the record keeps its saver.
+// saver's lock; elsewhere its process tells, whose start cannot be read here. So too for one still under its scratch
+// name, but one that holds nothing stays until it is old. An answer written into the record keeps its saver.
 TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock) {
     struct AsFileSystem : SystemCalls {
         std::uint64_t type = 0;
         const char* options = "";
         int lockError = 0;
         int FileSystem(int, std::uint64_t& kind, std::string& how) override { return kind = type, how = options, 0; }
+        std::uint64_t ProcessStart(pid_t) override { return 0; }
         int LockInTheWay(int fd, short lock, off_t start, off_t length, struct flock* found) override {
             return lockError ? (errno = lockError, -1) : SystemCalls::LockInTheWay(fd, lock, start, length, found);
         }
@@ -87,20 +89,28 @@ TEST_F(RecordsTest, ASaverIsToldByItsLockWhereTheFileSystemShowsEverySaversLock)
     elsewhere.host = "elsewhere";
     Plant(live, "save", "000000000000000a");
     Plant(elsewhere, "save", "000000000000000b");
+    const fs::path writing = state / RecordsFolderName(file.string()) / ".save.000000000000000c.000000000000000c.tmp",
+                   empty = writing.parent_path() / ".save.000000000000000d.000000000000000d.tmp";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
+        std::ofstream(writing) << RecordText(live);
+        std::ofstream{empty};
         std::tie(sys.type, sys.options, sys.lockError) = std::tuple(c.type, c.options, c.lockError);
         const std::vector<FoundRecord> found = SaveRecordsOf(sys, file.string());
         ASSERT_EQ(found.size(), 2u);
         EXPECT_EQ(SaverOf(sys, found[0].record), c.lockTells ? Saver::Over : Saver::Running);
         EXPECT_EQ(SaverOf(sys, found[1].record), c.lockTells ? Saver::Over : Saver::Elsewhere);
+        EXPECT_EQ(std::pair(fs::exists(writing), fs::exists(empty)), std::pair(!c.lockTells, true));
     }
     // A lock held is a save that runs, wherever it runs.
     std::tie(sys.type, sys.lockError) = std::tuple(0xEF53, 0);
     FoundRecord found = SaveRecordsOf(sys, file.string())[1];
-    const int fd = HoldLock(state / found.name);
+    live.boot = "an earlier boot";  // its process gone
+    std::ofstream(writing) << RecordText(live);
+    const int fd = HoldLock(state / found.name), held = HoldLock(writing);
     EXPECT_EQ(SaverOf(sys, SaveRecordsOf(sys, file.string())[1].record), Saver::Running);
-    ::close(fd);
+    EXPECT_TRUE(fs::exists(writing));
+    ::close(fd), ::close(held);
     found.record.givenUp = true;
     ASSERT_EQ(ReplaceRecord(RealSystem(), found.name, found.record), 0);
     const SaveRecord answered = SaveRecordsOf(RealSystem(), file.string())[1].record;
@@ -125,14 +135,18 @@ TEST_F(RecordsTest, AScratchFileOfAnyNameGoesAtTheNextOpen) {
 }
 
 // A record cut anywhere, lacking what the program always writes, or with a value garbled or out of range, is none:
-// the lister names it, with the file and copy it can read; one still under its scratch name is passed over unnamed.
+// the lister names it, with the file and copy of its whole lines. Passed over unnamed: one still under its scratch
+// name, one of a later version or of the format once kept in the state folder itself, and another user's. One of
+// format 2, kept by its folder, is read (also by its file's open), its copy the user's where it was given up.
 TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
     SaveRecord record = SaveOf(::getpid()), read;
     record.blocks = BlockHashes(std::string(5000, 'x'));
     std::tie(record.newLength, record.copyLength, record.cutSeconds) = std::tuple(5000, 7, 1765000000);
     const std::string text = RecordText(record);
     ASSERT_TRUE(ParseRecord(text, read));
-    for (std::size_t cut = 0; cut < text.size(); ++cut) EXPECT_FALSE(ParseRecord(text.substr(0, cut), read = {}));
+    for (std::size_t cut = 0, copy = text.find('\n', text.find("\ncopy ") + 1); cut < text.size(); ++cut)
+        EXPECT_TRUE(!ParseRecord(text.substr(0, cut), read = {}) &&
+                    (cut <= copy || std::tie(read.file, read.copy) == std::tie(record.file, record.copy))) << cut;
     const struct {
         const char *what, *pattern, *damage;
     } damages[] = {
@@ -148,23 +162,34 @@ TEST_F(RecordsTest, ADamagedRecordIsPassedOverAndNamed) {
     std::ofstream(damaged) << std::regex_replace(text, std::regex("length 5000"), "length 5O00");
     std::ofstream(loose) << "Lintora save record\nfile\n";
     std::ofstream(damaged.parent_path() / ".save.0123456789abcdef.0123456789abcdef.tmp") << text.substr(0, 40);
+    std::ofstream(damaged.parent_path() / ".save.000000000000000b.record") << "Lintora record 4\nkind save\n";
+    const fs::path older = state / RecordsFolderName(trees.string()) / ".save.000000000000000c.record";
+    fs::create_directories(older.parent_path());
+    std::ofstream(older) << std::regex_replace(text, std::regex("record 3"), "record 2") << "given-up\n";
     std::vector<DamagedRecord> damagedRecords;
-    EXPECT_TRUE(SaveRecords(RealSystem(), &damagedRecords).empty());
+    const std::vector<FoundRecord> found = SaveRecords(RealSystem(), &damagedRecords);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_TRUE(found[0].record.told && SaveRecordsOf(RealSystem(), file.string()).at(0).name == found[0].name);
     std::vector<std::string> named;
     for (const DamagedRecord& d : damagedRecords) named.push_back(d.path + ": " + d.file + ", " + d.copy);
     std::sort(named.begin(), named.end());
-    EXPECT_EQ(named, (std::vector<std::string>{damaged.string() + ": " + record.file + ", " + record.copy,
-                                               loose.string() + ": , "}));
+    EXPECT_EQ(named, std::vector<std::string>{damaged.string() + ": " + record.file + ", " + record.copy});
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a record another owner";
+    EXPECT_TRUE(::chown(older.c_str(), 1003, 1003) == 0 && SaveRecords(RealSystem()).empty());
 }
 
-// The state folder is made the user's alone, once; a link in its place takes no copy nor record (another user's:
-// AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace).
+// The state folder is made the user's alone, once; a link in its place, or one that cannot be looked at, takes no copy
+// nor record (another user's: AFileInAFolderThatTakesNoNewFilesIsWrittenInPlace). A save stopped after its clear
+// leaves the file's stamp then as its record's cut.
 TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     fs::create_hard_link(file, trees / "for-aunt.ged");  // saved in place, and so recorded
     struct Counting : WatchedSystem {
-        int folders = 0;
+        int folders = 0, lookError = 0;
         int MakeFolder(int dir, const std::string& name, mode_t mode) override {
             return ++folders, WatchedSystem::MakeFolder(dir, name, mode);
+        }
+        int StatusAt(int dir, const std::string& name, struct stat& st) override {
+            return lookError && name == CopiesFolder() ? (errno = lookError, -1) : SystemCalls::StatusAt(dir, name, st);
         }
     } sys;
     fs::create_directories(state);
@@ -179,12 +204,21 @@ TEST_F(RecordsTest, TheStateFolderIsTheUsersOwn) {
     const std::vector<FoundRecord> kept = SaveRecordsOf(RealSystem(), file.string());
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_TRUE(kept[0].record.told && kept[0].record.locked);
+    RemoveSaveRecord(RealSystem(), kept[0].name);
+    StoppingSystem stopped("write fam.ged", 1, false);
+    struct stat cleared {};
+    ASSERT_TRUE(SaveStopped(file.string(), "stopped", stopped) && ::stat(file.c_str(), &cleared) == 0);
+    const SaveRecord cut = SaveRecordsOf(RealSystem(), file.string()).at(0).record;
+    EXPECT_EQ(std::pair(cut.cutSeconds, cut.cutNanos), std::pair(cleared.st_mtim.tv_sec, cleared.st_mtim.tv_nsec));
     fs::remove_all(state);
     fs::create_directories(dir / "elsewhere");
     fs::create_directory_symlink(dir / "elsewhere", state);
     const SaveResult linked = SaveContents(file.string(), "again", sys);
     EXPECT_EQ(std::make_pair(linked.stop, linked.error), std::make_pair(SaveStop::Record, ELOOP));
     EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+    fs::remove(state);
+    sys.lookError = EIO;
+    EXPECT_TRUE(SaveContents(file.string(), "again", sys).error == EIO && !fs::exists(state));
 }
 
 // An open lists no other folder's records; the start-up clears, once, the

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/disk/load_contents.h"
+#include "tests/support/as_user.h"
 #include "tests/support/watched_system.h"
 
 namespace lintora::testing {
@@ -61,7 +63,8 @@ protected:
 };
 
 // A save killed just before its rename leaves its new file under its scratch name, recorded; the next save or open
-// removes both. A file of such a name that the program never made stays.
+// removes both, its record of format 2 too (read, and untold at start-up). A file of such a name that the program
+// never made stays, and so does another user's at that name in a folder all may write.
 TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
     for (const bool noNameless : {false, true}) {
         if (!noNameless && !MakesNamelessFiles(trees.string())) continue;
@@ -76,6 +79,24 @@ TEST_F(ScratchRecordsTest, AScratchFileLeftByACrashGoesAtTheNextSaveOrOpen) {
             EXPECT_TRUE(Names(records).empty());
         }
     }
+    const std::string left = CrashAtTheRename(true);
+    const fs::path record = records / *Names(records).begin();
+    const std::string text = Read(record);
+    std::ofstream(record) << std::regex_replace(text, std::regex("3(\nkind scratch\nfolder [^\n]*\n)(name [^\n]*\n)"),
+                                                "2$1folderid 2049 131\n$2inode 1234\n");
+    fs::last_write_time(record, fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
+    std::vector<DamagedRecord> damaged;
+    CleanOldScratchRecords(RealSystem(), &damaged);
+    EXPECT_EQ(LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents, "earlier");
+    EXPECT_TRUE(damaged.empty() && !fs::exists(trees / left) && Names(records).empty());
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+    const std::string others = CrashAtTheRename(true);  // Bob's stopped save; Anna's file at its name since
+    fs::permissions(trees, fs::perms::all);
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) ::chown(entry.path().c_str(), 1003, 1003);
+    ASSERT_EQ(::chown((trees / others).c_str(), 1002, 1002), 0);
+    const auto open = [&] { return LoadContents(file.string(), RealSystem(), LoadFor::Opening).contents; };
+    EXPECT_EQ(AsUser(1003, {1003}, open), "earlier");
+    EXPECT_TRUE(fs::exists(trees / others));
 }
 
 // A scratch file whose saver holds its record's lock stays; once free both go, whatever numbers the drive now gives

@@ -205,12 +205,12 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
         std::function<void(Remounted&)> make;
         SaveEnd end;
         std::string left;  // at the copy's name once judged
-        bool reached = true;  // the file can be found by its open
+        bool reached = true;  // its record is found by an open of its path (by its inode, where it has other names)
     } cases[] = {
         {"mounted again", [](Remounted&) {}, SaveEnd::PartOfNew, "earlier"},
         {"not plugged in", [&](Remounted&) { fs::rename(usb, dir / "away"); }, SaveEnd::OutOfReach, "", false},
         {"not plugged in, its mount folder empty",
-         [&](Remounted&) { fs::rename(usb, dir / "away"), fs::create_directory(usb); }, SaveEnd::OutOfReach, ""},
+         [&](Remounted&) { fs::rename(usb, dir / "away"), fs::create_directory(usb); }, SaveEnd::OutOfReach, "", false},
         {"failing to read the copy", [&](Remounted& d) { d.failing = copy.string(); }, SaveEnd::OutOfReach, "earlier"},
         {"failing to read the file", [&](Remounted& d) { d.failing = (usb / "family.lnt").string(); },
          SaveEnd::OutOfReach, "earlier"},
@@ -249,7 +249,7 @@ TEST_F(UnfinishedSavesTest, ASaveIsDroppedOnlyWhereItsCopyIsProvenGone) {
 
 // Records made by hand with the file itself as their copy (by either name)
 // are named and passed over; none removes the file, nor does a scratch
-// record that names it.
+// record that names it. An open by its other name reads no other file's.
 TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     const fs::path file = StoppedSave({"write family.lnt", 1, true}), usb = dir / "usb";
     SaveRecord byHand = SaveRecords(RealSystem()).at(0).record;
@@ -263,10 +263,15 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
         byHand.copy = copy.string();
         Keep(byHand);
     }
+    const fs::path other = dir / "state" / "Lintora" / RecordsFolderName((dir / "other.lnt").string());
+    fs::create_directories(other);
+    Write(other / ".save.00000000000000c2.record", "Lintora record 3\nkind save\n");
     std::vector<DamagedRecord> damaged;
     const std::vector<RecordedSave> saves = UnfinishedSaves(RealSystem(), file.string(), &damaged);
     ASSERT_EQ(saves.size(), 1u);
     EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
+    EXPECT_EQ(damaged.size(), 2u);
+    EXPECT_EQ(UnfinishedSaves(RealSystem(), (usb / "for-aunt.lnt").string(), &damaged).size(), 1u);
     EXPECT_EQ(damaged.size(), 2u);
     RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
     SaveRecord scratch = byHand;
@@ -278,7 +283,8 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
 }
 
 // Without nameless files (FAT, exFAT), a save in place killed before or while it writes the copy leaves it under a
-// scratch name; the next open removes it.
+// scratch name; the next open removes it, or the next save where it was left in the state folder (the file's folder
+// taking no new files). One whose copy could not get its name removes its scratch file itself.
 TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) {
     struct WithoutNamelessFiles : StoppingSystem {
         using StoppingSystem::StoppingSystem;
@@ -291,6 +297,15 @@ TEST_F(UnfinishedSavesTest, ACopyHalfWrittenUnderAScratchNameGoesAtTheNextOpen) 
         EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
         for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory());
     }
+    WithoutNamelessFiles unnamed("none", 0, false), closed("none", 0, false);
+    unnamed.before = [](const std::string& call) { return call.starts_with("rename .family.lnt.") ? EIO : 0; };
+    closed.before = [](const std::string& call) { return call == "create .family.lnt.*.tmp" ? EACCES : 0; };
+    EXPECT_EQ(SaveContents((dir / "usb" / "family.lnt").string(), "saved", unnamed).stop, SaveStop::MakeCopy);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "usb"), {}), 2);
+    Keep({.kind = RecordKind::Scratch, .folder = CopiesFolder(), .scratch = ".family.lnt.0123456789abcdef.tmp"});
+    Write(dir / "state" / "Lintora" / ".family.lnt.0123456789abcdef.tmp", "half");
+    EXPECT_TRUE(SaveContents((dir / "usb" / "family.lnt").string(), "saved", closed).saved());
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "state")) EXPECT_TRUE(entry.is_directory());
 }
 
 }  // namespace
