@@ -24,6 +24,7 @@
 #include "internet_search/gui/search_window.h"
 #include "main_window/preferences_window.h"
 #include "main_window/source_panel.h"
+#include "platform/disk/save_record.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/settings_store.h"
 #include "tests/main_window/window_fixture.h"
@@ -719,15 +720,24 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
             file.string(), FileContents(FileKind::Work, BuildFileLines(FileKind::Work, file.string())), system));
     }
     std::ofstream(other, std::ios::app) << "changed";
+    // A record naming the file as its own copy cannot be one of the program's: told once, in the one box.
+    const auto plant = [&](const SaveRecord& record) {
+        const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(record.file);
+        fs::create_directories(records);
+        std::ofstream(records / ".save.00000000000000d1.record") << RecordText(record);
+        return records / ".save.00000000000000d1.record";
+    };
+    const fs::path damaged = plant({.file = (dir / "hand.lnt").string(), .copy = (dir / "hand.lnt").string()});
 
     // Each box, and whether the main window showed as it came.
     struct Watching : testing::ScriptedPlatform {
         std::vector<bool> windowShown;
-        MsgResult MsgBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& title) override {
+        MsgResult MsgBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& title,
+                         const std::string& details) override {
             windowShown.push_back(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget* top) {
                 return qobject_cast<Lintora*>(top) && top->isVisible();
             }));
-            return ScriptedPlatform::MsgBox(text, b, i, title);
+            return ScriptedPlatform::MsgBox(text, b, i, title, details);
         }
     } watching;
     InstallPlatform(&watching);
@@ -735,15 +745,20 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     StartProgram();
     InstallPlatform(&ui);
     EXPECT_EQ(watching.windowShown, (std::vector<bool>{false, false, true}));
-    const std::string kept = "A save of yours did not finish:\n\n• " + other.string() +
-                             ": its earlier contents are kept in " + otherCopy.string();
+    const std::string notes = " of yours did not finish:\n\n• " + other.string() + ": its earlier contents are kept in " +
+                              otherCopy.string(), kept = "A save" + notes;
     EXPECT_EQ(watching.Texts(),
               (std::vector<std::string>{
                   "A save of whitlock.lnt did not finish: the file holds the beginning of the new work. Put back "
                   "its earlier contents, kept in " + copy.string() + "?",
                   "whitlock.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose "
                   "what is missing.",
-                  kept + ".\n\nEach is asked about when its file is opened."}));
+                  "Saves" + notes + ".\n\nEach of those above is asked about when its file is opened.\n\n• "
+                  "The record of a save " + damaged.string() + " cannot be read (a full disk may have cut it short, "
+                  "or it was changed by hand), so it was passed over. It names the file " + (dir / "hand.lnt").string() +
+                  " and the copy " + (dir / "hand.lnt").string() + ". You may delete it once you have checked the "
+                  "files you saved last."}));
+    fs::remove(damaged);
     EXPECT_TRUE(g.IndivCount > 1 && g.IndivCount < 401) << g.IndivCount;
     EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
     EXPECT_EQ(w->FileNote(), "The earlier contents of this file, from a save that did not finish, are in " +
@@ -761,6 +776,59 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
                               kept + ", but the file or that copy cannot be reached now.\n\nEach is asked about "
                               "when its file is opened. Forget the one that cannot be reached? Its record ends (no "
                               "copy is deleted), and it is told no more at each start."}));
+
+    // Thirty saves whose files are gone: the real box names ten and counts the rest, every one under Show Details,
+    // and fits the screen with its buttons; Escape forgets none.
+    SaveStartupSetting("datFilename", " ");
+    const std::string none = "0 HEAD\r\n0 TRLR\r\n";
+    std::ofstream(dir / "kept.lnt") << none;
+    for (int k = 0; k < 30; ++k)
+        plant({.file = (dir / ("gone" + std::to_string(k) + ".lnt")).string(), .copy = (dir / "kept.lnt").string(),
+               .copyLength = none.size(), .copyHash = CopyHash(none), .boot = "an earlier boot",
+               .host = RealSystem().HostName()});
+    struct Looked : QtPlatform {
+        std::string text, details;
+        bool fits = false;
+        MsgResult MsgBox(const std::string& t, MsgButtons b, MsgIcon i, const std::string& title,
+                         const std::string& d) override {
+            std::tie(text, details) = std::tie(t, d);
+            // Looked at as it shows, then with its details unfolded; then Escape.
+            QTimer::singleShot(0, [this] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                const QRect screen = box->screen()->availableGeometry();
+                const auto onScreen = [&] {
+                    QCoreApplication::processEvents();
+                    bool on = screen.contains(box->frameGeometry());
+                    for (const QAbstractButton* button : box->buttons())
+                        on = on && button->isVisible() && screen.contains({button->mapToGlobal(QPoint()), button->size()});
+                    return on;
+                };
+                fits = onScreen() && box->detailedText().toStdString() == details;
+                for (QAbstractButton* button : box->buttons())
+                    if (box->buttonRole(button) == QMessageBox::ActionRole) button->click();
+                fits = fits && onScreen() && box->findChild<QTextEdit*>()->isVisible();
+                testing::DismissNextBox(true);
+            });
+            return QtPlatform::MsgBox(t, b, i, title, d);
+        }
+    } real;
+    InstallPlatform(&real);
+    StartProgram();
+    InstallPlatform(&ui);
+    const auto bullets = [](const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = text.find("\n• ", at)) != std::string::npos; ++at) ++n;
+        return n;
+    };
+    EXPECT_EQ(std::tuple(bullets(real.text), bullets(real.details)), std::tuple(10u, 29u));
+    EXPECT_TRUE(real.text.ends_with("\n\n20 more are listed under Show Details.\n\nForget the 30 whose file is no "
+                                    "longer there? Their records end (no copy is deleted), and they are told no more "
+                                    "at each start."));
+    EXPECT_TRUE(real.fits);
+    std::size_t records = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "state"))
+        records += entry.path().filename().string().starts_with(".save.");
+    EXPECT_EQ(records, 30u);
 }
 
 // A save in place stopped after its copy, before it touched the file; the user opens the copy itself. Start-up takes

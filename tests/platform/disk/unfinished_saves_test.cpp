@@ -268,7 +268,7 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     ASSERT_EQ(saves.size(), 1u);
     EXPECT_EQ(saves[0].end, SaveEnd::PartOfNew);
     EXPECT_EQ(damaged.size(), 2u);
-    RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
+    RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done}, "");
     SaveRecord scratch = byHand;
     std::tie(scratch.kind, scratch.folder) = std::tuple(RecordKind::Scratch, usb.string());
     std::tie(scratch.scratch, scratch.pid, scratch.boot) = std::tuple("family.lnt", 1, "another-boot");
