@@ -91,8 +91,9 @@ protected:
         if (!clickedButton()) dismissed = true;
         QDialog::closeEvent(e);
     }
-    // A text too tall for the screen, with the details unfolded, scrolls in a part of its own: the buttons stay on
-    // the screen. The box sizes itself anew once the part is in its layout.
+    // A text too tall for the screen, with the details unfolded, scrolls in a part of its own, all but its last
+    // paragraph (the question, where it asks one), which stays under it: the buttons stay on the screen. The box
+    // sizes itself anew once the part is in its layout.
     void showEvent(QShowEvent* e) override {
         QMessageBox::showEvent(e);
         auto* label = findChild<QLabel*>("qt_msgbox_label");
@@ -103,21 +104,31 @@ protected:
         // Room kept for a title bar.
         const int over = screen() ? height() + details + 2 * line - screen()->availableGeometry().height() : 0;
         if (!label || !grid || label->isHidden() || over <= 0) return;
+        const auto made = [&](const QString& text) {
+            auto* shown = new QLabel(text, this);
+            shown->setWordWrap(true);
+            shown->setTextInteractionFlags(label->textInteractionFlags());
+            return shown;
+        };
+        const QString whole = label->text();
+        const qsizetype cut = std::max<qsizetype>(whole.lastIndexOf("\n\n"), 0);
+        QLabel* last = made(cut > 0 ? whole.mid(cut + 2) : QString());
         int row = 0, column = 0, rows = 0, columns = 0;
         grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
-        auto* text = new QLabel(label->text());
-        text->setWordWrap(true);
-        text->setTextInteractionFlags(label->textInteractionFlags());
         auto* part = new QScrollArea(this);
         part->setFrameShape(QFrame::NoFrame);
         part->setWidgetResizable(true);
         part->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        part->setWidget(text);
+        part->setWidget(made(cut > 0 ? whole.left(cut) : whole));
+        const int lastHeight = cut > 0 ? last->heightForWidth(label->width()) + line : 0;
         part->setFixedSize(label->width() + part->verticalScrollBar()->sizeHint().width(),
-                           std::max(label->height() - over, 3 * line));
+                           std::max(label->height() - over - lastHeight, 3 * line));
         label->hide();
         grid->addWidget(part, row, column, rows, columns);
+        // Where an informative text would stand.
+        grid->addWidget(last, row + rows, column, 1, columns);
         part->show();
+        last->setVisible(cut > 0);
     }
 };
 

@@ -52,9 +52,8 @@ protected:
         ResetProgramState();
         return contents;
     }
-    // Opens the file as the user does, answering its questions with
-    // answers (its other boxes with OK), with what the program says; the
-    // file shown opened before, where given.
+    // Opens the file as the user does (after shown, where given), answering
+    // its questions with answers (its other boxes with OK), with what the program says.
     std::vector<std::string> Open(const fs::path& path, std::vector<MsgResult> answers = {},
                                   SystemCalls& sys = RealSystem(), const fs::path& shown = {}) {
         ui.boxes.clear();
@@ -168,13 +167,13 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
                            "stopped before it wrote. Its earlier contents are kept in " + copy.string() + "; open "
                            "that copy, or save the work again.");
         EXPECT_EQ(Open(family, step.answers, RealSystem(), small), said);
-        EXPECT_TRUE(step.people > 0 ? g.IndivCount == step.people : step.people == 0 ? g.IndivCount == 3
-                                                                  : g.IndivCount > 0 && g.IndivCount < 180)
+        EXPECT_TRUE(step.people >= 0 ? g.IndivCount == (step.people ? step.people : 3)
+                                     : g.IndivCount > 0 && g.IndivCount < 180)
             << g.IndivCount;
         EXPECT_EQ(g.FilePath, (step.people == 0 ? small : family).string());
         const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
         EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), putBack ? putBackLine : "");
-        EXPECT_EQ(windows.fileNotes.back(), step.copyKept && step.people != 0 ? Note(copy) : putBack ? putBackLine : "");
+        EXPECT_EQ(windows.fileNotes.back(), step.copyKept && step.people ? Note(copy) : putBack ? putBackLine : "");
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", step.copyKept ? earlier : "");
         EXPECT_EQ(Records(), std::vector<std::string>{});
         // The copy is the user's now, its record ended: the next open leaves it be, and knows it no more.
@@ -244,15 +243,14 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     TellUnfinishedSaves(RealSystem(), notes.string());
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNoDefaultNo);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away +
-                                                   "\n\nEach of those above is asked about when its file is opened."
-                                                   "\n\n• " + gone + "\n• The record of a save " +
-                                                   unreadable.string() + " cannot be read (a full disk may have cut it "
-                                                   "short, or it was changed by hand), so it was passed over. You may "
-                                                   "delete it once you have checked the files you saved last.\n\n"
-                                                   "Forget the 2 that cannot be reached or whose file is no longer "
-                                                   "there? Their records end (no copy is deleted), and they are told no "
-                                                   "more at each start."});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              "Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away + "\n\nEach "
+                              "of those above is asked about when its file is opened.\n\n• " + gone + "\n• The "
+                              "record of a save " + unreadable.string() + " cannot be read (a full disk may have cut "
+                              "it short, or it was changed by hand), so it was passed over. You may delete it once "
+                              "you have checked the files you saved last.\n\nForget the 2 that cannot be reached or "
+                              "whose file is no longer there? Their records end (no copy is deleted), and they are "
+                              "told no more at each start."});
     EXPECT_EQ(Records().size(), 5u);
     ui.boxes.clear();
     ui.Answer(MsgResult::Yes);
@@ -324,21 +322,21 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         std::vector<MsgResult> answers;
         std::vector<std::string> opened;
         bool kept;
-        std::string note;  // the line under the buttons, the copy staying where it names it
-        fs::path shown;    // open in the program before
+        std::string note = "";  // the line under the buttons, the copy staying where it names it
+        fs::path shown = {};    // open in the program before
     } cases[] = {
-        {"its copy out of reach", recorded, failing, {}, {out, CutShort()}, true, "", ""},
+        {"its copy out of reach", recorded, failing, {}, {out, CutShort()}, true},
         {"its copy gone", recorded, RealSystem(), {}, {"A save of family.lnt did not finish, and its earlier contents, "
-         "kept in " + copy.string() + ", are no longer there.", CutShort()}, false, "", ""},
-        {"on another computer, not opened", RecordText(elsewhere), noLocks, {MsgResult::No}, {host}, true, "", ""},
+         "kept in " + copy.string() + ", are no longer there.", CutShort()}, false},
+        {"on another computer, not opened", RecordText(elsewhere), noLocks, {MsgResult::No}, {host}, true},
         {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes}, {host, CutShort()}, false,
-         Note(copy), ""},
+         Note(copy)},
         {"overtaken where no lock could be had", RecordText(overtaken), RealSystem(), {MsgResult::No},
-         {mayHold, CutShort()}, false, Note(copy), ""},
+         {mayHold, CutShort()}, false, Note(copy)},
         {"made by hand", RecordText(byHand), RealSystem(), {}, {"The record of a save " + record.string() +
          " cannot be read (a full disk may have cut it short, or it was changed by hand), so it was passed over. It "
          "names the file " + family.string() + " and the copy " + family.string() + ". You may delete it once you "
-         "have checked the files you saved last.", CutShort()}, true, "", ""},
+         "have checked the files you saved last.", CutShort()}, true},
         {"put back, its copy shown", recorded, RealSystem(), {MsgResult::Yes}, {PutBack("family.lnt", copy)}, false,
          "family.lnt: its earlier contents were put back from " + copy.string() + ". " + Note(copy), copy},
     };
