@@ -77,10 +77,12 @@ private:
 void TellSaveRunning(const std::string& name);
 
 // At start-up, once the main window shows: one box names every other save
-// of the user's that did not finish, whatever its file, apart from those of
-// the file open in the program (open, which its open has asked about), and
-// the records that cannot be read; it offers to forget those that cannot be
-// reached. Ten at most are named in the box, every one in its details.
+// of the user's that did not finish, whatever its file (not those of the
+// file open in the program, open, which its open has asked about), and
+// every record that cannot be read; those an open asks about first, with
+// that promise. It offers to forget those that cannot be reached or whose
+// file is gone (a box closed unanswered forgets none). Ten at most are
+// named in the box, every one in its details.
 void TellUnfinishedSaves(SystemCalls& sys, const std::string& open);
 
 }  // namespace lintora
