@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -97,7 +98,7 @@ void ShowLoadedWork(const std::string& path) {
 
 }  // namespace
 
-bool LoadFile(const std::string& path, SystemCalls& sys) {
+bool LoadFile(const std::string& path, SystemCalls& sys, bool atStart) {
     FreshTables fresh;
     bool progress = false;
     // The reader's working state belongs to this load alone.
@@ -105,6 +106,9 @@ bool LoadFile(const std::string& path, SystemCalls& sys) {
     struct ReadEnds {
         ~ReadEnds() { EndGedRead(); }
     } readEnds;
+    // The way to the file and its stopped saves, for what is told should the load fail on the way.
+    FoundFile found;
+    std::optional<UnfinishedSave> unfinished;
     try {
         MainWindow().HideParentPickList();
         const BusyWhileLoading busy;
@@ -115,7 +119,6 @@ bool LoadFile(const std::string& path, SystemCalls& sys) {
             return false;
         }
         // The path is walked once; what it led to is what is judged and read.
-        FoundFile found;
         if (const SaveResult way = FindFile(sys, path, found); !way.saved()) {
             TellNotRead(path, name, NotReached(way, found, path));
             return false;
@@ -133,19 +136,23 @@ bool LoadFile(const std::string& path, SystemCalls& sys) {
             TellNotRead(path, name, {.stop = LoadStop::Locked, .holder = holder});
             return false;
         }
-        UnfinishedSave unfinished(sys, found, hold == SaveHold::None);
-        if (unfinished.Running()) {
-            unfinished.TellRunning();
+        unfinished.emplace(sys, found, hold == SaveHold::None, atStart);
+        if (unfinished->Running()) {
+            unfinished->TellRunning();
             return false;
         }
-        if (!unfinished.OpenWhileSavedElsewhere()) return false;
-        unfinished.Settle(g.FilePath);
-        unfinished.AskAboutStoppedSaves();
+        if (!unfinished->OpenWhileSavedElsewhere()) return false;
+        unfinished->Settle(g.FilePath);
+        unfinished->AskAboutStoppedSaves();
         LoadResult loaded = LoadContents(sys, found, LoadFor::Opening);
-        if (!loaded.read() || Blank(loaded.contents)) {
-            if (loaded.stop == LoadStop::SaveRunning) unfinished.TellRunning();
-            else if (!loaded.read()) TellNotRead(path, name, loaded);
-            else unfinished.TellBlank(loaded.contents.find('\0') != std::string::npos);
+        if (loaded.read() && Blank(loaded.contents)) {
+            unfinished->TellBlank(loaded.contents.find('\0') != std::string::npos);
+            return false;
+        }
+        if (!loaded.read()) {
+            if (loaded.stop == LoadStop::SaveRunning) unfinished->TellRunning();
+            else TellNotRead(path, name, loaded);
+            unfinished->TellNotLoaded();
             return false;
         }
         std::string& bytes = loaded.contents;
@@ -161,23 +168,25 @@ bool LoadFile(const std::string& path, SystemCalls& sys) {
         ReadLines(reader, decoded.lines, progress, length);
         if (g.IndivCount == 0) {
             fresh.GiveBack();
-            if (!unfinished.TellStopped(!end.cutShort)) TellNoRecords();
+            if (!unfinished->TellStopped(!end.cutShort)) TellNoRecords();
+            unfinished->TellNotLoaded();
             ResetProgress();
             return false;
         }
         fresh.Keep(progress, name == TrimBlanks(g.datFilename), FirstPageOf(end));
         ShowLoadedWork(path);
-        unfinished.NoteKeptCopies();
+        unfinished->NoteKeptCopies();
         ResetProgress();
         if (!decoded.unknownCharSet.empty()) TellUnknownCharSet(decoded.unknownCharSet);
         if (end.cutShort) RememberCutShort(loaded.stamp);
-        if (!unfinished.TellStopped(!end.cutShort) && end.cutShort) TellCutShort(name);
+        if (!unfinished->TellStopped(!end.cutShort) && end.cutShort) TellCutShort(name);
         if (end.recordsAfter) TellRecordsAfter(name);
         TellSkipsAndBadLines(reader);
         return true;
     } catch (const std::exception& e) {
         fresh.GiveBack();
         TellNotRecognizable(path, e);
+        if (unfinished) unfinished->TellNotLoaded();
         ResetProgress();
         return false;
     }

@@ -15,6 +15,8 @@ namespace lintora {
 // are loaded, and the user told so. The file is read through one
 // descriptor, never waited on, and its bytes are held once. True when the
 // work was replaced. sys stands for the system; tests pass their own.
-bool LoadFile(const std::string& path, SystemCalls& sys = RealSystem());
+// atStart: the start-up's own open, which leaves records that cannot be
+// read to the start-up's one box.
+bool LoadFile(const std::string& path, SystemCalls& sys = RealSystem(), bool atStart = false);
 
 }  // namespace lintora

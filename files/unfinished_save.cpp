@@ -67,11 +67,10 @@ std::string DamagedText(const DamagedRecord& record) {
            names + (names.empty() ? "" : ".") + " You may delete it once you have checked the files you saved last.";
 }
 
-// Each damaged record is named once at an open while the program runs.
-void TellDamaged(const std::vector<DamagedRecord>& damaged) {
+// The damaged records named while the program runs: each once, by the start-up box or at an open.
+std::set<std::string>& ToldDamaged() {
     static std::set<std::string> told;
-    for (const DamagedRecord& record : damaged)
-        if (told.insert(record.path).second) ShowProblem(DamagedText(record));
+    return told;
 }
 
 // True for a stopped save the user is asked about: its copy can be read
@@ -114,14 +113,15 @@ MsgResult AskPutBack(const RecordedSave& save) {
 }
 
 enum class PutBack {
-    Done,    // the file holds its earlier contents again
-    Kept,    // No: the file keeps what it holds, the copy is the user's
-    Failed,  // told why; the copy and its record stay
-    Later,   // no answer: asked again at the next open
+    Done,          // the file holds its earlier contents again
+    DoneCopyKept,  // so, and the copy stays the user's (open in the program, or told of before)
+    Kept,          // No: the file keeps what it holds, the copy is the user's
+    Failed,        // told why; the copy and its record stay
+    Later,         // no answer: asked again at the next open
 };
 
-// Asks about a stopped save and does as answered.
-PutBack OfferPutBack(SystemCalls& sys, const RecordedSave& save) {
+// Asks about a stopped save and does as answered; open: the file open in the program.
+PutBack OfferPutBack(SystemCalls& sys, const RecordedSave& save, const std::string& open) {
     const std::string name = NameOf(save.record.file), copy = save.record.copy;
     const MsgResult answer = AskPutBack(save);
     if (answer == MsgResult::No) {
@@ -142,26 +142,27 @@ PutBack OfferPutBack(SystemCalls& sys, const RecordedSave& save) {
                     NotSavedText(save.record.file, result) + "\nThey are still kept in " + copy + ".");
         return PutBack::Failed;
     }
-    RemoveCopyAndRecord(sys, save);
-    return PutBack::Done;
+    return RemoveCopyAndRecord(sys, save, open) ? PutBack::Done : PutBack::DoneCopyKept;
 }
 
 std::string PutBackText(const SaveRecord& record) {
     return NameOf(record.file) + ": its earlier contents were put back from " + record.copy + ".";
 }
 
-std::string KeptText(const std::vector<std::string>& copies) {
-    return "The earlier contents of this file, from a save that did not finish, are in " + Listed(copies) +
+// of: "this file" under the buttons, the file's name in a box.
+std::string KeptText(const std::vector<std::string>& copies, const std::string& of) {
+    return "The earlier contents of " + of + ", from a save that did not finish, are in " + Listed(copies) +
            ", yours to keep or delete.";
 }
 
 }  // namespace
 
-UnfinishedSave::UnfinishedSave(SystemCalls& sys, const FoundFile& found, bool fileFree)
+UnfinishedSave::UnfinishedSave(SystemCalls& sys, const FoundFile& found, bool fileFree, bool atStart)
     : sys_(sys), found_(found), name_(found.name) {
     std::vector<DamagedRecord> damaged;
-    saves_ = UnfinishedSaves(sys_, found_, &damaged);
-    TellDamaged(damaged);
+    saves_ = UnfinishedSaves(sys_, found_, atStart ? nullptr : &damaged);
+    for (const DamagedRecord& record : damaged)
+        if (ToldDamaged().insert(record.path).second) ShowProblem(DamagedText(record));
     // The file's lock decides: a saver that runs while nobody holds the file
     // writes another file now (one this name no longer reaches), and its
     // record is left to it; one that could take no lock says nothing so.
@@ -169,7 +170,10 @@ UnfinishedSave::UnfinishedSave(SystemCalls& sys, const FoundFile& found, bool fi
         std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::Running && s.record.locked; });
 }
 
-void UnfinishedSave::Settle(const std::string& open) { SettleSaves(sys_, saves_, open); }
+void UnfinishedSave::Settle(const std::string& open) {
+    open_ = open;
+    SettleSaves(sys_, saves_, open_);
+}
 
 bool UnfinishedSave::Running() const {
     return std::any_of(saves_.begin(), saves_.end(), [](const RecordedSave& s) { return s.end == SaveEnd::Running; });
@@ -202,12 +206,12 @@ bool UnfinishedSave::OpenWhileSavedElsewhere() {
             open = false;
             break;
         }
-        // Asked once: from now on a stopped save like any other.
-        save->record.givenUp = true;
-        (void)ReplaceRecord(sys_, save->recordName, save->record);
-        saves_ = UnfinishedSaves(sys_, found_);
-        // A record that could not be written is not asked about again at this open.
-        std::erase_if(saves_, [](const RecordedSave& s) { return s.end == SaveEnd::RunningElsewhere; });
+        // Its saver may still be writing: nothing of it is deleted. Asked once, its record ends; its copy,
+        // where it is there, is the user's.
+        std::string earlier;
+        if (ReadEarlierCopy(sys_, save->record, earlier) == 0) kept_.push_back(save->record.copy);
+        DropRecord(sys_, *save);
+        saves_.erase(save);
     }
     return open;
 }
@@ -215,13 +219,13 @@ bool UnfinishedSave::OpenWhileSavedElsewhere() {
 void UnfinishedSave::AskAboutStoppedSaves() {
     std::erase_if(saves_, [&](const RecordedSave& save) {
         if (!Asked(save)) return false;
-        switch (OfferPutBack(sys_, save)) {
+        switch (OfferPutBack(sys_, save, open_)) {
+            case PutBack::DoneCopyKept: kept_.push_back(save.record.copy); [[fallthrough]];
             case PutBack::Done: putBack_.push_back(PutBackText(save.record)); break;
             case PutBack::Kept: kept_.push_back(save.record.copy); break;
             case PutBack::Failed: return false;  // told; the copy stays named
             case PutBack::Later: return false;
         }
-        answered_ = true;
         return true;
     });
 }
@@ -230,8 +234,14 @@ void UnfinishedSave::NoteKeptCopies() const {
     if (!putBack_.empty()) MainWindow().SetStatusLabel(Joined(putBack_, " "));
     // The line under the buttons wraps, where the status line cuts a long path.
     std::vector<std::string> notes = putBack_;
-    if (!kept_.empty()) notes.push_back(KeptText(kept_));
+    if (!kept_.empty()) notes.push_back(KeptText(kept_, "this file"));
     MainWindow().SetFileNote(Joined(notes, " "));
+}
+
+void UnfinishedSave::TellNotLoaded() const {
+    std::vector<std::string> told = putBack_;
+    if (!kept_.empty()) told.push_back(KeptText(kept_, name_));
+    if (!told.empty()) ShowProblem(Joined(told, " "));
 }
 
 bool UnfinishedSave::TellStopped(bool whole) {
@@ -251,14 +261,11 @@ void UnfinishedSave::TellBlank(bool zeros) {
     std::vector<std::string> copies = kept_;
     for (const RecordedSave& save : saves_)
         if (Asked(save)) copies.push_back(save.record.copy);
-    if (!kept_.empty()) NoteKeptCopies();
-    const bool answered = answered_;
     const bool told = TellStopped(true);
-    // The question said what the file holds.
-    if (answered) return;
-    if (!zeros && copies.empty()) {
+    // What was put back holds no text of its own.
+    if (!putBack_.empty() || (!zeros && copies.empty())) {
         if (!told) TellEmptyFile();
-        return;
+        return TellNotLoaded();
     }
     // A save cleared the file and stopped before it wrote.
     const std::filesystem::path file(name_);
@@ -270,6 +277,27 @@ void UnfinishedSave::TellBlank(bool zeros) {
     ShowProblem(name_ + (zeros ? " holds only zeros" : " is empty") + ": a save of it stopped before it wrote. " +
                 where + "; open that copy, or save the work again.");
 }
+
+namespace {
+
+// The start-up box names this many at most, so that it fits the screen.
+constexpr std::size_t kNamedAtStart = 10;
+
+// The first a of asked and o of others as bullets: those an open asks about first, with that promise.
+std::string Bulleted(const std::vector<std::string>& asked, std::size_t a, const std::vector<std::string>& others,
+                     std::size_t o, bool more) {
+    const auto bullets = [](const std::vector<std::string>& lines, std::size_t n) {
+        return "• " + Joined({lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(n)}, "\n• ");
+    };
+    std::string text;
+    if (a > 0)
+        text = bullets(asked, a) + (o > 0 || more ? "\n\nEach of those above is asked about when its file is opened."
+                                                  : "\n\nEach is asked about when its file is opened.");
+    if (o > 0) text += (text.empty() ? "" : "\n\n") + bullets(others, o);
+    return text;
+}
+
+}  // namespace
 
 void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
     std::vector<DamagedRecord> damaged;
@@ -284,47 +312,56 @@ void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
         return save.end == SaveEnd::Running || save.end == SaveEnd::RunningElsewhere || save.end == SaveEnd::Done ||
                (isOpen && SaveOfFile(sys, save.record, opened));
     });
-    std::vector<std::string> lines;
-    // Those no open can ask about, the user may forget: their records end, no copy is deleted.
-    std::vector<const RecordedSave*> away, gone;
-    bool asked = false;
+    // Those an open asks about, and those it cannot. Those out of reach or whose file is gone the user may forget:
+    // their records end, no copy is deleted.
+    std::vector<std::string> asked, others;
+    std::vector<const RecordedSave*> forgettable;
+    std::size_t away = 0;
     for (const RecordedSave& save : saves) {
         const SaveRecord& r = save.record;
         if (save.end == SaveEnd::CopyMissing) {
-            lines.push_back(r.file + ": its earlier contents, kept in " + r.copy + ", are no longer there.");
+            others.push_back(r.file + ": its earlier contents, kept in " + r.copy + ", are no longer there.");
         } else if (save.end == SaveEnd::OutOfReach) {
-            lines.push_back(r.file + ": its earlier contents are kept in " + r.copy +
+            // Asked once both can be reached.
+            asked.push_back(r.file + ": its earlier contents are kept in " + r.copy +
                             ", but the file or that copy cannot be reached now.");
-            away.push_back(&save);
-            asked = true;  // once both can be reached
+            forgettable.push_back(&save);
+            ++away;
         } else if (save.end == SaveEnd::FileGone) {
-            lines.push_back(r.file + ": the file is no longer there; its earlier contents are kept in " + r.copy + ".");
-            gone.push_back(&save);
+            others.push_back(r.file + ": the file is no longer there; its earlier contents are kept in " + r.copy +
+                             ".");
+            forgettable.push_back(&save);
         } else {
-            lines.push_back(r.file + ": its earlier contents are kept in " + r.copy + ".");
-            asked = true;
+            asked.push_back(r.file + ": its earlier contents are kept in " + r.copy + ".");
         }
     }
-    for (const DamagedRecord& record : damaged) lines.push_back(DamagedText(record));
-    if (lines.empty()) return;
-    std::string text = std::string(lines.size() == 1 ? "A save of yours" : "Saves of yours") +
-                       " did not finish:\n\n• " + Joined(lines, "\n• ");
-    if (asked) text += "\n\nEach is asked about when its file is opened.";
-    const std::size_t forgettable = away.size() + gone.size();
-    if (forgettable == 0) return ShowProblem(text);
-    const std::string which = gone.empty()   ? "that cannot be reached"
-                              : away.empty() ? "whose file is no longer there"
-                                             : "that cannot be reached or whose file is no longer there";
-    text += std::string(asked ? " " : "\n\n") +
-            (forgettable == 1 ? "Forget the one " + which +
-                                    "? Its record ends (no copy is deleted), and it is told no more at each start."
-                              : "Forget the " + std::to_string(forgettable) + " " + which +
-                                    "? Their records end (no copy is deleted), and they are told no more at each "
-                                    "start.");
-    // A drive not plugged in is the usual cause: forgetting is never the default.
-    if (MsgBox(text, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation) != MsgResult::Yes) return;
-    for (const std::vector<const RecordedSave*>* list : {&away, &gone})
-        for (const RecordedSave* save : *list) DropRecord(sys, *save);
+    for (const DamagedRecord& record : damaged) {
+        others.push_back(DamagedText(record));
+        ToldDamaged().insert(record.path);
+    }
+    const std::size_t all = asked.size() + others.size();
+    if (all == 0) return;
+    const std::size_t a = std::min(asked.size(), kNamedAtStart), o = std::min(others.size(), kNamedAtStart - a);
+    const bool more = all > a + o;
+    std::string text = std::string(all == 1 ? "A save of yours" : "Saves of yours") + " did not finish:\n\n" +
+                       Bulleted(asked, a, others, o, more);
+    if (more) text += "\n\n" + std::to_string(all - a - o) + " more are listed under Show Details.";
+    // Every one of them, where the box cannot hold them all.
+    const std::string details = more ? Bulleted(asked, asked.size(), others, others.size(), false) : "";
+    if (forgettable.empty()) return (void)MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, "", details);
+    const std::size_t gone = forgettable.size() - away;
+    const std::string which = gone == 0   ? "that cannot be reached"
+                              : away == 0 ? "whose file is no longer there"
+                                          : "that cannot be reached or whose file is no longer there";
+    text += std::string(a > 0 && o == 0 && !more ? " " : "\n\n") +
+            (forgettable.size() == 1
+                 ? "Forget the one " + which +
+                       "? Its record ends (no copy is deleted), and it is told no more at each start."
+                 : "Forget the " + std::to_string(forgettable.size()) + " " + which +
+                       "? Their records end (no copy is deleted), and they are told no more at each start.");
+    // A drive not plugged in is the usual cause: forgetting is never the default, nor a box closed unanswered.
+    if (MsgBox(text, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation, "", details) != MsgResult::Yes) return;
+    for (const RecordedSave* save : forgettable) DropRecord(sys, *save);
 }
 
 }  // namespace lintora

@@ -10,7 +10,8 @@ namespace {
 
 class HeadlessPlatform final : public Platform {
 public:
-    MsgResult MsgBox(const std::string&, MsgButtons buttons, MsgIcon, const std::string&) override {
+    MsgResult MsgBox(const std::string&, MsgButtons buttons, MsgIcon, const std::string&,
+                     const std::string&) override {
         switch (buttons) {
             case MsgButtons::YesNo:
             case MsgButtons::YesNoCancel:
@@ -96,8 +97,9 @@ Platform& Port() { return installed ? *installed : Headless(); }
 
 void InstallPlatform(Platform* p) { installed = p; }
 
-MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
-    return Port().MsgBox(text, buttons, icon, title);
+MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title,
+                 const std::string& details) {
+    return Port().MsgBox(text, buttons, icon, title, details);
 }
 
 void ShowInfo(const std::string& text) { MsgBox(text, MsgButtons::Ok, MsgIcon::Information); }

@@ -49,9 +49,11 @@ public:
 
     // A modal message box; returns the button pressed, or
     // DismissedAnswer(buttons) when it was dismissed. An empty title means
-    // the program's default title.
-    virtual MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                             const std::string& title) = 0;
+    // the program's default title. Details, where not empty, are shown only
+    // when the user asks for them, in a part of their own that scrolls: a
+    // long list there leaves the box and its buttons on the screen.
+    virtual MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title,
+                             const std::string& details) = 0;
     // The busy pointer while the single thread works. Status lines and
     // progress belong to the windows (platform/window_ports.h).
     virtual void SetBusy(bool busy) = 0;
@@ -129,7 +131,7 @@ void InstallPlatform(Platform* p);
 
 // Conveniences over Port().MsgBox.
 MsgResult MsgBox(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
-                 MsgIcon icon = MsgIcon::None, const std::string& title = "");
+                 MsgIcon icon = MsgIcon::None, const std::string& title = "", const std::string& details = "");
 void ShowInfo(const std::string& text);      // information icon, OK
 void ShowProblem(const std::string& text);   // exclamation icon, OK
 bool AskYesNo(const std::string& text, MsgIcon icon = MsgIcon::Question);

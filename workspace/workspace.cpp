@@ -77,7 +77,8 @@ void OpenWorkFileAtStart(const std::string& commandLine) {
     // Says why it cannot. A remembered file taken from its folder is told
     // once; one out of reach (a drive not plugged in, a folder the user may
     // not open) stays remembered for the next start.
-    if (workFile && !OpenFile(path) && line.empty() && MissingFromItsFolder(path)) {
+    // Records of saves that cannot be read are left to the one box after the window shows.
+    if (workFile && !LoadFile(path, RealSystem(), true) && line.empty() && MissingFromItsFolder(path)) {
         g.LastWorkFile.clear();
         g.datFilename = " ";
         SaveStartupSettings({{"datFilename", " "}, {"datPos", "0"}});

@@ -141,17 +141,17 @@ Descriptor RecordsFolder(SystemCalls& sys, int state, const std::string& folderP
     return OpenFolderIn(sys, state, sub);
 }
 
-// Writes text whole into a new file of folder under a scratch name, held by a write lock (where lock), on disk where
+// Writes text whole into a new file of folder under a scratch name, held by a write lock, on disk where
 // it is a save's (a scratch name's guards a moment, and its folder's journal keeps it in order with that name), and
 // only then gives it its name: name itself, over the file of that name, where replace; else a new record name for
 // stem (into name). The file stays open in held. 0, or the error.
 int WriteRecordFile(SystemCalls& sys, int folder, const std::string& stem, std::string& name, SaveRecord& record,
-                    bool lock, bool replace, Descriptor& held, std::string& text) {
+                    bool replace, Descriptor& held, std::string& text) {
     std::string scratch;
     Descriptor file(sys, MakeNamedScratchFile(sys, folder, stem, kScratchSuffix, S_IRUSR | S_IWUSR, scratch));
     if (!file.open()) return errno;
     // Locked before anything else: a scratch name nobody holds is one whose save is over.
-    if (lock) record.locked = sys.LockRange(file.get(), F_WRLCK, 0, 0) == 0;
+    record.locked = sys.LockRange(file.get(), F_WRLCK, 0, 0) == 0;
     text = RecordText(record);
     const bool durable = record.kind == RecordKind::Save;
     int err = WriteWhole(sys, file.get(), text);
@@ -363,7 +363,6 @@ std::string RecordText(const SaveRecord& r) {
            RecordWord(r.boot) + ' ' + RecordWord(r.host) + (r.locked ? " locked\n" : " unlocked\n");
     if (r.told) out += "told\n";
     if (r.overtaken) out += "overtaken\n";
-    if (r.givenUp) out += "given-up\n";
     if (r.began != 0) out += "began " + std::to_string(static_cast<std::uint64_t>(r.began)) + '\n';
     return out;
 }
@@ -395,7 +394,6 @@ bool ParseRecord(const std::string& text, SaveRecord& r) {
         } else if ((key == "told" || key == "overtaken" || key == "given-up") && words.size() == 1) {
             // Opened all the same while its saver seemed to run elsewhere (format 2): its copy is the user's.
             (key == "overtaken" ? r.overtaken : r.told) = true;
-            r.givenUp = r.givenUp || key == "given-up";
             continue;
         } else if (key == "began") {
             // Not in every record: read where there, never counted among the lines.
@@ -452,7 +450,7 @@ int KeptRecord::Make(SystemCalls& sys, int state, SaveRecord record) {
     for (int attempt = 0; attempt < 3 && err == ENOENT; ++attempt) {
         Descriptor records = RecordsFolder(sys, state, RecordPath(record), true);
         if (!records.open()) return errno;
-        err = WriteRecordFile(sys, records.get(), KindWord(record.kind), name_, record, true, false, file_, text_);
+        err = WriteRecordFile(sys, records.get(), KindWord(record.kind), name_, record, false, file_, text_);
         folder_ = std::move(records);
     }
     if (err != 0) return err;
@@ -466,7 +464,7 @@ int KeptRecord::Rewrite(SaveRecord record) {
     Descriptor file;
     std::string text;
     // Held by the old one's lock until the new one holds its own.
-    const int err = WriteRecordFile(*sys_, folder_.get(), KindWord(record.kind), name_, record, true, true, file, text);
+    const int err = WriteRecordFile(*sys_, folder_.get(), KindWord(record.kind), name_, record, true, file, text);
     if (err != 0) return err;
     file_ = std::move(file);
     text_ = std::move(text);
@@ -490,18 +488,6 @@ void KeptRecord::Remove() {
     (void)sys_->Unlink(folder_.get(), name_);
     (void)file_.Close();
     sys_ = nullptr;
-}
-
-int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record) {
-    const Descriptor state = OpenState(sys);
-    const fs::path path(where);
-    const Descriptor folder = state.open() ? OpenFolderIn(sys, state.get(), path.parent_path().string()) : Descriptor();
-    if (!folder.open()) return errno;
-    SaveRecord written = record;
-    std::string name = path.filename().string(), text;
-    Descriptor file;
-    return WriteRecordFile(sys, folder.get(), KindWord(record.kind), name, written, false, true,
-                           file, text);
 }
 
 void NoteDamaged(std::vector<DamagedRecord>* damaged, const std::string& name, const SaveRecord& record) {
@@ -545,8 +531,11 @@ std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path
 }
 
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name) {
-    const Descriptor folder = OpenState(sys);
-    if (folder.open()) (void)sys.Unlink(folder.get(), name);
+    const Descriptor state = OpenState(sys);
+    if (!state.open()) return;
+    (void)sys.Unlink(state.get(), name);
+    // Not left for the start-up to clear: a save making a record there meanwhile makes the folder again.
+    if (const fs::path sub = fs::path(name).parent_path(); !sub.empty()) (void)sys.RemoveFolder(state.get(), sub);
 }
 
 Saver SaverOf(SystemCalls& sys, int recordFd, const SaveRecord& record) {

@@ -59,8 +59,6 @@ struct SaveRecord {
     bool told = false;
     // Where no lock could be had, another save changed the file while this one wrote it.
     bool overtaken = false;
-    // Opened all the same while its saver seemed to run on another host: a stopped save like any other since.
-    bool givenUp = false;
     unsigned format = 0;  // of the text it was read from
     // Once read from the state folder: the record's name there, and its saver as judged when it was listed.
     std::string where;
@@ -103,10 +101,6 @@ private:
     std::string name_, text_;
 };
 
-// Writes record whole under a scratch name and renames it over the record where (FoundRecord::name), keeping
-// the saver's fields as read: an answer (told, givenUp) for a save that is over. 0, or the error.
-int ReplaceRecord(SystemCalls& sys, const std::string& where, const SaveRecord& record);
-
 // A record found in the state folder, by its name there.
 struct FoundRecord {
     std::string name;
@@ -127,6 +121,7 @@ std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const std::string& path
                                        std::vector<DamagedRecord>* damaged = nullptr);
 std::vector<FoundRecord> SaveRecordsOf(SystemCalls& sys, const FoundFile& file,
                                        std::vector<DamagedRecord>* damaged = nullptr);
+// Removes the record name (FoundRecord::name), and its records folder where that leaves it empty.
 void RemoveSaveRecord(SystemCalls& sys, const std::string& name);
 
 // Whether the save of a record runs: Running while a saver holds its lock; Over once nobody does, where the file

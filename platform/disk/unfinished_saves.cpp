@@ -86,8 +86,7 @@ SaveEnd Judge(SystemCalls& sys, const SaveRecord& record, bool& sound, bool& bla
         sound = false;
         return SaveEnd::Changed;
     }
-    // Given up by the user: stopped, wherever its saver seemed to run.
-    switch (record.givenUp ? Saver::Over : SaverOf(sys, record)) {
+    switch (SaverOf(sys, record)) {
         case Saver::Running: return SaveEnd::Running;
         case Saver::Elsewhere: return SaveEnd::RunningElsewhere;
         case Saver::Over: break;
@@ -178,18 +177,10 @@ std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& p
 }
 
 void SettleSaves(SystemCalls& sys, std::vector<RecordedSave>& saves, const std::string& open) {
-    const Descriptor opened(sys, open.empty() ? -1 : sys.OpenAt(AT_FDCWD, open, O_PATH));
-    struct stat openStatus {};
-    const bool isOpen = opened.open() && sys.Status(opened.get(), openStatus) == 0;
     std::erase_if(saves, [&](const RecordedSave& save) {
         if (save.end == SaveEnd::CopyMissing) DropRecord(sys, save);  // told once, then nothing is left to keep
-        if (save.end != SaveEnd::Done) return false;
-        const Descriptor copy(sys, isOpen ? sys.OpenAt(AT_FDCWD, save.record.copy, O_PATH) : -1);
-        struct stat status {};
-        // No record deletes the file shown in the window.
-        if (copy.open() && sys.Status(copy.get(), status) == 0 && SameFile(status, openStatus)) DropRecord(sys, save);
-        else RemoveCopyAndRecord(sys, save);
-        return true;
+        if (save.end == SaveEnd::Done) (void)RemoveCopyAndRecord(sys, save, open);
+        return save.end == SaveEnd::Done;
     });
 }
 
@@ -205,22 +196,22 @@ int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& byt
 
 void DropRecord(SystemCalls& sys, const RecordedSave& save) { RemoveSaveRecord(sys, save.recordName); }
 
-void RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save) {
-    // A copy the user was told of is his own.
-    if (save.record.told) {
-        DropRecord(sys, save);
-        return;
-    }
+bool RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save, const std::string& open) {
     const fs::path path(save.record.copy);
     Descriptor copy;
-    struct stat status {};
+    struct stat status {}, openStatus {};
     std::string bytes;
-    const Descriptor folder(sys, sys.OpenAt(AT_FDCWD, path.parent_path().string(), O_PATH | O_DIRECTORY));
-    // Root's copy of another user's file bears that user as its owner.
-    if (!Unsound(save.record) && folder.open() && ReadCopy(sys, save.record, copy, status, bytes) == 0 &&
-        (status.st_uid == sys.User() || sys.User() == 0))
-        (void)sys.Unlink(folder.get(), path.filename().string());
+    // A copy the user was told of is his own.
+    const std::string folderPath = save.record.told ? "" : path.parent_path().string();
+    const Descriptor folder(sys, folderPath.empty() ? -1 : sys.OpenAt(AT_FDCWD, folderPath, O_PATH | O_DIRECTORY));
+    const Descriptor opened(sys, open.empty() ? -1 : sys.OpenAt(AT_FDCWD, open, O_PATH));
+    // Root's copy of another user's file bears that user as its owner; no record deletes the file shown in the window.
+    const bool gone = !Unsound(save.record) && folder.open() && ReadCopy(sys, save.record, copy, status, bytes) == 0 &&
+                      (status.st_uid == sys.User() || sys.User() == 0) &&
+                      !(opened.open() && sys.Status(opened.get(), openStatus) == 0 && SameFile(status, openStatus)) &&
+                      sys.Unlink(folder.get(), path.filename().string()) == 0;
     DropRecord(sys, save);
+    return gone;
 }
 
 }  // namespace lintora

@@ -54,9 +54,8 @@ std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const FoundFile& fou
 std::vector<RecordedSave> UnfinishedSaves(SystemCalls& sys, const std::string& path,
                                          std::vector<DamagedRecord>* damaged = nullptr);
 
-// What needs no question: a save that is done has its copy and record removed, and leaves saves; one whose copy is
-// missing has its record removed, and stays to be told. A copy that is the file at open (the one open in the program)
-// is never removed: its record alone goes.
+// What needs no question: a save that is done has its copy and record removed (RemoveCopyAndRecord), and leaves saves;
+// one whose copy is missing has its record removed, and stays to be told.
 void SettleSaves(SystemCalls& sys, std::vector<RecordedSave>& saves, const std::string& open);
 
 // The copy's bytes, where the copy at its path is still the one recorded (by its contents), an ordinary file other than
@@ -66,8 +65,9 @@ int ReadEarlierCopy(SystemCalls& sys, const SaveRecord& record, std::string& byt
 
 // The record goes; the copy stays, the user's own file from now on.
 void DropRecord(SystemCalls& sys, const RecordedSave& save);
-// The copy goes where it is still the recorded one (never the file itself) and the user's own (or root's, who gives his
-// copies the file's owner), then the record.
-void RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save);
+// The copy goes where it is still the recorded one (never the file itself), the user's own (or root's, who gives his
+// copies the file's owner), never told of, and not the file at open (the one open in the program); then the record.
+// True where the copy went.
+bool RemoveCopyAndRecord(SystemCalls& sys, const RecordedSave& save, const std::string& open);
 
 }  // namespace lintora

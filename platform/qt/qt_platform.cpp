@@ -9,8 +9,13 @@
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QTreeView>
 #include <QMessageBox>
 #include <QPointer>
@@ -86,6 +91,45 @@ protected:
         if (!clickedButton()) dismissed = true;
         QDialog::closeEvent(e);
     }
+    // A text too tall for the screen, with the details unfolded, scrolls in a part of its own, all but its last
+    // paragraph (the question, where it asks one), which stays under it: the buttons stay on the screen. The box
+    // sizes itself anew once the part is in its layout.
+    void showEvent(QShowEvent* e) override {
+        QMessageBox::showEvent(e);
+        auto* label = findChild<QLabel*>("qt_msgbox_label");
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        const auto* unfolded = findChild<QTextEdit*>();
+        const int line = fontMetrics().lineSpacing();
+        const int details = unfolded ? unfolded->parentWidget()->sizeHint().height() : 0;
+        // Room kept for a title bar.
+        const int over = screen() ? height() + details + 2 * line - screen()->availableGeometry().height() : 0;
+        if (!label || !grid || label->isHidden() || over <= 0) return;
+        const auto made = [&](const QString& text) {
+            auto* shown = new QLabel(text, this);
+            shown->setWordWrap(true);
+            shown->setTextInteractionFlags(label->textInteractionFlags());
+            return shown;
+        };
+        const QString whole = label->text();
+        const qsizetype cut = std::max<qsizetype>(whole.lastIndexOf("\n\n"), 0);
+        QLabel* last = made(cut > 0 ? whole.mid(cut + 2) : QString());
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
+        auto* part = new QScrollArea(this);
+        part->setFrameShape(QFrame::NoFrame);
+        part->setWidgetResizable(true);
+        part->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        part->setWidget(made(cut > 0 ? whole.left(cut) : whole));
+        const int lastHeight = cut > 0 ? last->heightForWidth(label->width()) + line : 0;
+        part->setFixedSize(label->width() + part->verticalScrollBar()->sizeHint().width(),
+                           std::max(label->height() - over - lastHeight, 3 * line));
+        label->hide();
+        grid->addWidget(part, row, column, rows, columns);
+        // Where an informative text would stand.
+        grid->addWidget(last, row + rows, column, 1, columns);
+        part->show();
+        last->setVisible(cut > 0);
+    }
 };
 
 // Qt's own file dialog opens too small for its detail columns (sizes and
@@ -108,7 +152,8 @@ void FitFileDialog(QFileDialog& dialog) {
             others += details->columnWidth(c);
         }
         // The names take what the other columns leave, and at least their own width.
-        details->setColumnWidth(0, std::max(static_cast<QAbstractItemView*>(details)->sizeHintForColumn(0), details->viewport()->width() - others));
+        details->setColumnWidth(0, std::max(static_cast<QAbstractItemView*>(details)->sizeHintForColumn(0),
+                                            details->viewport()->width() - others));
     };
     QObject::connect(&dialog, &QFileDialog::directoryEntered, details, fit);
     if (auto* files = qobject_cast<QFileSystemModel*>(details->model()))
@@ -186,8 +231,8 @@ QWidget* QtPlatform::Parent() const {
     return dialogParent ? dialogParent : QApplication::activeWindow();
 }
 
-MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                             const std::string& title) {
+MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title,
+                             const std::string& details) {
     QMessageBox::StandardButtons qb = QMessageBox::Ok;
     switch (buttons) {
         case MsgButtons::Ok: qb = QMessageBox::Ok; break;
@@ -201,6 +246,8 @@ MsgResult QtPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
     QuestionBox box(ToQt(icon), Q(title.empty() ? std::string(kProgramTitle) : title), Wrappable(Q(text)), qb,
                     owner);
     if (buttons == MsgButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
+    // Under "Show Details...", in a text that scrolls.
+    if (!details.empty()) box.setDetailedText(Q(details));
     // A box asked while the hourglass shows must still get the normal pointer.
     const bool wasBusy = busy_;
     if (wasBusy) SetBusy(false);

@@ -39,8 +39,8 @@ public:
     QtPlatform() = default;
     ~QtPlatform() override;
 
-    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                     const std::string& title) override;
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title,
+                     const std::string& details = "") override;
     void SetBusy(bool busy) override;
     LocalTime Now() override;
     // Without a chooser installed nobody can be asked: the person counts as new.

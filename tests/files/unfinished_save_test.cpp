@@ -53,13 +53,14 @@ protected:
         ResetProgramState();
         return contents;
     }
-    // Opens the file as the user does, answering its questions with
-    // answers (its other boxes with OK), with what the program says.
+    // Opens the file as the user does (after shown, where given), answering
+    // its questions with answers (its other boxes with OK), with what the program says.
     std::vector<std::string> Open(const fs::path& path, std::vector<MsgResult> answers = {},
-                                  SystemCalls& sys = RealSystem()) {
+                                  SystemCalls& sys = RealSystem(), const fs::path& shown = {}) {
         ui.boxes.clear();
         ResetProgramState();
         g.AppPath = (dir / "app").string();
+        if (!shown.empty()) LoadFile(shown.string());
         for (const MsgResult answer : answers) ui.Answer(answer);
         for (int k = 0; k < 3; ++k) ui.Answer(MsgResult::Ok);
         windows.statusLabels.clear();
@@ -123,6 +124,8 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     const std::string earlier = WorkOf(4500, family), saved = WorkOf(180, family);
     const std::string asked = PutBack("family.lnt", copy), nothing = PutBack("family.lnt", copy, kNothing);
     const std::string putBackLine = "family.lnt: its earlier contents were put back from " + copy.string() + ".";
+    const fs::path small = dir / "small.lnt";
+    Write(small, WorkOf(3, small));
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
     const bool nameless = MakesNamelessFiles(dir.string());
@@ -158,14 +161,20 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         StoppingSystem system(step.at, 1, step.half);
         system.clearsToNothing = toNothing;
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
-        windows.fileNotes.clear();
-        EXPECT_EQ(Open(family, step.answers), step.said);
-        EXPECT_TRUE(step.people >= 0 ? g.IndivCount == step.people : g.IndivCount > 0 && g.IndivCount < 180)
+        // Where nothing loads, small.lnt stays shown with its line, and the box names the file and its copy.
+        std::vector<std::string> said = step.said;
+        if (step.people == 0)
+            said.push_back("family.lnt " + std::string(toNothing ? "is empty" : "holds only zeros") + ": a save of it "
+                           "stopped before it wrote. Its earlier contents are kept in " + copy.string() + "; open "
+                           "that copy, or save the work again.");
+        EXPECT_EQ(Open(family, step.answers, RealSystem(), small), said);
+        EXPECT_TRUE(step.people >= 0 ? g.IndivCount == (step.people ? step.people : 3)
+                                     : g.IndivCount > 0 && g.IndivCount < 180)
             << g.IndivCount;
+        EXPECT_EQ(g.FilePath, (step.people == 0 ? small : family).string());
         const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
         EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), putBack ? putBackLine : "");
-        EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(),
-                  step.copyKept ? Note(copy) : putBack ? putBackLine : "");
+        EXPECT_EQ(windows.fileNotes.back(), step.copyKept && step.people ? Note(copy) : putBack ? putBackLine : "");
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", step.copyKept ? earlier : "");
         EXPECT_EQ(Records(), std::vector<std::string>{});
         // The copy is the user's now, its record ended: the next open leaves it be, and knows it no more.
@@ -201,8 +210,9 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsIt
     EXPECT_TRUE(fs::exists(copy));
 }
 
-// At start-up one box names every other stopped save of the user's and asks nothing of them; those out of reach
-// it offers to forget, which ends their records and deletes no copy.
+// At start-up one box names every other stopped save of the user's and asks nothing of them, those an open asks about
+// first; those out of reach it offers to forget, which ends their records and deletes no copy. Another computer's
+// save, where locks do not reach it, is left to its open.
 TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt", usb = dir / "usb" / "usb.lnt",
                    moved = dir / "moved.lnt";
@@ -216,6 +226,7 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     auto copy = [](const fs::path& f) { return f.parent_path() / (f.stem().string() + " (earlier contents).lnt"); };
     fs::rename(dir / "usb", dir / "away");
     fs::create_directories(dir / "elsewhere");
+    const fs::path movedRecords = fs::path(SaveRecordsOf(RealSystem(), moved.string()).at(0).name).parent_path();
     fs::rename(moved, dir / "elsewhere" / "moved.lnt");
     auto kept = [&](const fs::path& f) { return f.string() + ": its earlier contents are kept in " + copy(f).string(); };
     const std::string away = kept(usb) + ", but the file or that copy cannot be reached now.";
@@ -226,25 +237,31 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     fs::create_directories(unreadable.parent_path());
     Write(unreadable, "Lintora record 2\nkind scratch\n");
     fs::last_write_time(unreadable, fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
+    const FoundRecord ofTrees = SaveRecordsOf(RealSystem(), trees.string()).at(0);
+    SaveRecord elsewhere = ofTrees.record;
+    std::tie(elsewhere.host, elsewhere.locked) = std::tuple("attic", false);
+    Write(dir / "state/Lintora" / fs::path(ofTrees.name).parent_path() / ".save.00000000000000a7.record",
+          RecordText(elsewhere));
     ui.Answer(MsgResult::No);
     TellUnfinishedSaves(RealSystem(), notes.string());
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNoDefaultNo);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + gone + "\n• " + kept(trees) +
-                                                   ".\n• " + away + "\n• The record of a save " +
-                                                   unreadable.string() + " cannot be read (a full disk may have cut it "
-                                                   "short, or it was changed by hand), so it was passed over. You may "
-                                                   "delete it once you have checked the files you saved last.\n\nEach "
-                                                   "is asked about when its file is opened. Forget the 2 that cannot be "
-                                                   "reached or whose file is no longer there? Their records end (no copy "
-                                                   "is deleted), and they are told no more at each start."});
-    EXPECT_EQ(Records().size(), 4u);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              "Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away + "\n\nEach "
+                              "of those above is asked about when its file is opened.\n\n• " + gone + "\n• The "
+                              "record of a save " + unreadable.string() + " cannot be read (a full disk may have cut "
+                              "it short, or it was changed by hand), so it was passed over. You may delete it once "
+                              "you have checked the files you saved last.\n\nForget the 2 that cannot be reached or "
+                              "whose file is no longer there? Their records end (no copy is deleted), and they are "
+                              "told no more at each start."});
+    EXPECT_EQ(Records().size(), 5u);
     ui.boxes.clear();
     ui.Answer(MsgResult::Yes);
     TellUnfinishedSaves(RealSystem(), "");
     EXPECT_EQ(ui.boxes.size(), 1u);
-    EXPECT_TRUE(ui.boxes.at(0).text.starts_with("Saves of yours did not finish:\n\n• " + gone + "\n• " + kept(notes)));
-    EXPECT_EQ(Records().size(), 2u);
+    EXPECT_TRUE(ui.boxes.at(0).text.starts_with("Saves of yours did not finish:\n\n• " + kept(notes)));
+    EXPECT_EQ(Records().size(), 3u);
+    EXPECT_FALSE(fs::exists(dir / "state/Lintora" / movedRecords));
     EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")) && fs::exists(copy(moved)) && fs::exists(unreadable));
 }
 
@@ -270,7 +287,8 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
 }
 
 // What the open tells of a stopped save beyond what its file holds: its copy gone or out of reach, a save on another
-// computer (asked), one overtaken where no lock could be had (No the default), a record naming the file as its copy.
+// computer (asked; opened all the same, nothing of it is deleted), one overtaken where no lock could be had (No the
+// default), a record naming the file as its copy; a put-back leaves the copy where it is the file shown.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     setenv("TZ", "UTC", 1);
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
@@ -307,28 +325,36 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         std::vector<MsgResult> answers;
         std::vector<std::string> opened;
         bool kept;
+        std::string note = "";  // the line under the buttons, the copy staying where it names it
+        fs::path shown = {};    // open in the program before
     } cases[] = {
         {"its copy out of reach", recorded, failing, {}, {out, CutShort()}, true},
         {"its copy gone", recorded, RealSystem(), {}, {"A save of family.lnt did not finish, and its earlier contents, "
          "kept in " + copy.string() + ", are no longer there.", CutShort()}, false},
         {"on another computer, not opened", RecordText(elsewhere), noLocks, {MsgResult::No}, {host}, true},
-        {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes, MsgResult::No},
-         {host, PutBack("family.lnt", copy), CutShort()}, false},
+        {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes}, {host, CutShort()}, false,
+         Note(copy)},
         {"overtaken where no lock could be had", RecordText(overtaken), RealSystem(), {MsgResult::No},
-         {mayHold, CutShort()}, false},
+         {mayHold, CutShort()}, false, Note(copy)},
         {"made by hand", RecordText(byHand), RealSystem(), {}, {"The record of a save " + record.string() +
          " cannot be read (a full disk may have cut it short, or it was changed by hand), so it was passed over. It "
          "names the file " + family.string() + " and the copy " + family.string() + ". You may delete it once you "
          "have checked the files you saved last.", CutShort()}, true},
+        {"put back, its copy shown", recorded, RealSystem(), {MsgResult::Yes}, {PutBack("family.lnt", copy)}, false,
+         "family.lnt: its earlier contents were put back from " + copy.string() + ". " + Note(copy), copy},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        fs::create_directories(record.parent_path());
         Write(record, c.record);
+        windows.fileNotes.clear();
         if (!fs::exists(copy)) Write(copy, earlier);
         if (std::string(c.what) == "its copy gone") fs::remove(copy);
-        EXPECT_EQ(Open(family, c.answers, c.sys), c.opened);
+        EXPECT_EQ(Open(family, c.answers, c.sys, c.shown), c.opened);
         EXPECT_EQ(ui.boxes.at(0).buttons == MsgButtons::YesNoDefaultNo, c.opened.at(0) == mayHold);
         EXPECT_EQ(fs::exists(record), c.kept);
+        EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(), c.note);
+        if (!c.note.empty()) EXPECT_EQ(Read(copy), earlier);
         if (fs::exists(record) && std::string(c.what).starts_with("on another"))
             EXPECT_EQ(Read(record), RecordText(elsewhere));
     }

@@ -105,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
 class AnswerAll : public testing::ScriptedPlatform {
 public:
     std::mt19937 rng{11};
-    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon, const std::string&) override {
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon, const std::string&,
+                     const std::string&) override {
         texts.push_back(text);
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
     }

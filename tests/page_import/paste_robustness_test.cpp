@@ -30,7 +30,8 @@ class AnyAnswerPlatform : public testing::ScriptedPlatform {
 public:
     std::mt19937 rng{7};
 
-    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title,
+                     const std::string&) override {
         boxes.push_back({text, buttons, icon, title});
         switch (buttons) {
             case MsgButtons::Ok: return MsgResult::Ok;

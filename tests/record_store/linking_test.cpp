@@ -748,7 +748,8 @@ TEST_F(LinkingTest, PickedParentSetIsCheckedBeforeUse) {
 // A platform whose Yes/No questions break down instead of answering.
 class FailingQuestions : public testing::ScriptedPlatform {
 public:
-    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title,
+                     const std::string&) override {
         if (buttons == MsgButtons::YesNo) {
             boxes.push_back({text, buttons, icon, title});
             throw std::runtime_error("no answer");

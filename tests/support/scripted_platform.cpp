@@ -13,8 +13,8 @@ void RemoveWindowFakes() {
 namespace lintora::testing {
 
 MsgResult ScriptedPlatform::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                                   const std::string& title) {
-    boxes.push_back({text, buttons, icon, title, CurrentAsker()});
+                                   const std::string& title, const std::string& details) {
+    boxes.push_back({text, buttons, icon, title, CurrentAsker(), details});
     if (!answers.empty()) {
         MsgResult r = answers.front();
         answers.pop_front();

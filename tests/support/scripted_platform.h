@@ -38,6 +38,7 @@ struct ShownBox {
     MsgIcon icon;
     std::string title;
     const void* asker = nullptr;  // CurrentAsker() while it was shown
+    std::string details;
 };
 
 class ScriptedPlatform : public Platform {
@@ -47,8 +48,8 @@ public:
     bool busy = false;
     LocalTime clock{2006, 1, 6, 14, 5, 9};
 
-    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                     const std::string& title) override;
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title,
+                     const std::string& details = "") override;
     void SetBusy(bool b) override { busy = b; }
     LocalTime Now() override { return clock; }
     int32_t ChooseMatch(const MatchRequest& request) override;

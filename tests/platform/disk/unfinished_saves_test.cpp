@@ -273,7 +273,7 @@ TEST_F(UnfinishedSavesTest, ADamagedRecordIsNamedAndRemovesNothing) {
     EXPECT_EQ(damaged.size(), 2u);
     EXPECT_EQ(UnfinishedSaves(RealSystem(), (usb / "for-aunt.lnt").string(), &damaged).size(), 1u);
     EXPECT_EQ(damaged.size(), 2u);
-    RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done});
+    RemoveCopyAndRecord(RealSystem(), {"", byHand, SaveEnd::Done}, "");
     SaveRecord scratch = byHand;
     std::tie(scratch.kind, scratch.folder) = std::tuple(RecordKind::Scratch, usb.string());
     std::tie(scratch.scratch, scratch.pid, scratch.boot) = std::tuple("family.lnt", 1, "another-boot");
