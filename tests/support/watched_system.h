@@ -4,7 +4,6 @@
 // looks at the order of the calls, makes one of them fail, or ends the
 // process at one of them as a crash would.
 #include <cerrno>
-#include <chrono>
 #include <functional>
 #include <map>
 #include <regex>
@@ -104,14 +103,10 @@ public:
                    ? -1
                    : SystemCalls::LockRange(fd, type, start, length);
     }
-
-    // Where set, a wait passes at once and moves the clock on by its length: a test of a wait waits nothing.
-    bool passesTime = false;
-    std::chrono::system_clock::time_point Now() override { return SystemCalls::Now() + passed_; }
-    void Sleep(std::chrono::milliseconds length) override {
-        if (!passesTime) return SystemCalls::Sleep(length);
-        passed_ += length;
-    }
+    bool passesTime = false;  // where set, a wait passes at once, moving the clock on: a test of a wait waits nothing
+    std::chrono::milliseconds passed{0};
+    std::chrono::system_clock::time_point Now() override { return SystemCalls::Now() + passed; }
+    void Sleep(std::chrono::milliseconds ms) override { passesTime ? void(passed += ms) : SystemCalls::Sleep(ms); }
 
     // Gives the file open as name (as the calls name it) a second name at
     // path, for a test to look at it while the save runs; false when no
@@ -136,7 +131,6 @@ public:
 
 private:
     std::map<int, std::string> names_;
-    std::chrono::milliseconds passed_{0};
     // A file open under its old name is known by its new one.
     int Renamed(const std::string& from, const std::string& to) {
         for (auto& [fd, name] : names_)

@@ -106,7 +106,6 @@ protected:
     }
 };
 
-// Through a relative link: the file's folder is the link's, never named after it.
 TEST_F(LoadContentsTest, AnOrdinaryFileIsReadWholeWithItsStampAndLeftFree) {
     fs::create_symlink("family.ged", dir / "link.ged");
     const LoadResult loaded = LoadContents((dir / "link.ged").string(), sys);
@@ -114,7 +113,7 @@ TEST_F(LoadContentsTest, AnOrdinaryFileIsReadWholeWithItsStampAndLeftFree) {
     EXPECT_EQ(loaded.contents, family);
     EXPECT_EQ(loaded.stamp, StampOfFile(path));
     EXPECT_TRUE(WriteLockFree());
-    FoundFile found;
+    FoundFile found;  // through the relative link: its folder, never named after the link
     EXPECT_TRUE(FindFile(sys, (dir / "link.ged").string(), found).saved() && found.folderPath == dir.string());
 }
 
@@ -125,17 +124,15 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     fs::create_directory(dir / "trees");
     EXPECT_EQ(LoadContents((dir / "trees").string(), sys).stop, LoadStop::Folder);
     EXPECT_EQ(LoadContents((dir / "none.ged").string(), sys).error, ENOENT);
-    // Looked at or walked, a folder that shuts the user out is named, and one not there (or said to be no folder); a
-    // removed working folder not. A file not there in a linked folder is no link to nothing.
-    fs::create_directory_symlink("trees", dir / "linked");
-    EXPECT_EQ(LoadContents((dir / "linked" / "none.ged").string(), sys).stop, LoadStop::NoFile);
+    // Looked at or walked, a folder that shuts the user out is named, and one not there; a removed working folder not.
     sys.closed = (dir / "trees").string();
     for (const LoadResult& behind : {LookAtFile(sys.closed + "/1850/family.ged", sys),
                                      LoadContents(sys.closed + "/1850/family.ged", sys)})
         EXPECT_EQ(std::pair(behind.stop, behind.where), std::pair(LoadStop::FolderClosed, sys.closed));
+    fs::create_directory_symlink("nowhere", dir / "gone");  // on the way to the file: no link to nothing
     const LoadResult noFolder = LoadContents((dir / "gone" / "family.ged").string(), sys);
     EXPECT_EQ(std::pair(noFolder.stop, noFolder.where), std::pair(LoadStop::FolderMissing, (dir / "gone").string()));
-    sys.closedError = ENOTDIR;
+    sys.closedError = ENOTDIR;  // as a share says of a file where a folder should be
     EXPECT_EQ(LoadContents(sys.closed + "/1850/family.ged", sys).stop, LoadStop::FolderMissing);
     sys.noWorkingFolder = true;
     EXPECT_EQ(LoadContents("family.ged", sys).stop, LoadStop::Unreachable);
@@ -162,20 +159,20 @@ TEST_F(LoadContentsTest, WhatIsNoOrdinaryFileIsRefusedAtOnce) {
     EXPECT_EQ(swapped.contents, "");
 }
 
-// A save holds its file with a write lock: the load reads nothing of it. Another program's lock of the whole file is
-// told as such. An flock, which anyone who may read the file can take, stops nothing.
+// A save holds its file with a write lock: the load reads nothing of it.
+// An flock, which anyone who may read the file can take, stops nothing.
 TEST_F(LoadContentsTest, AFileASaveHoldsIsNotReadAndAnFlockStopsNothing) {
     const int save = ::open(path.c_str(), O_RDWR);
     struct flock whole {};
     whole.l_type = F_WRLCK;
+    whole.l_start = kReadersRange;  // as a save holds it while it writes
     ASSERT_EQ(::fcntl(save, F_OFD_SETLK, &whole), 0);
     const LoadResult during = LoadContents(path, sys);
-    EXPECT_EQ(during.stop, LoadStop::Locked);
+    EXPECT_EQ(during.stop, LoadStop::SaveRunning);
     EXPECT_EQ(during.contents, "");
     EXPECT_EQ(sys.reads, 0);
-    whole = {F_UNLCK, SEEK_SET, 0, kReadersRange, 0};  // the readers' range alone, as a save holds it while it writes
-    ASSERT_EQ(::fcntl(save, F_OFD_SETLK, &whole), 0);
-    EXPECT_EQ(LoadContents(path, sys).stop, LoadStop::SaveRunning);
+    whole.l_start = 0;  // all of it, as another program locks it
+    EXPECT_TRUE(::fcntl(save, F_OFD_SETLK, &whole) == 0 && LoadContents(path, sys).stop == LoadStop::Locked);
     ::close(save);
 
     const int reader = ::open(path.c_str(), O_RDONLY);
