@@ -53,14 +53,14 @@ protected:
         ResetProgramState();
         return contents;
     }
-    // Opens the file as the user does (after shown, where given), answering
-    // its questions with answers (its other boxes with OK), with what the program says.
+    // Opens the file as the user does, answering its questions with
+    // answers (its other boxes with OK), with what the program says.
     std::vector<std::string> Open(const fs::path& path, std::vector<MsgResult> answers = {},
                                   SystemCalls& sys = RealSystem(), const fs::path& shown = {}) {
         ui.boxes.clear();
         ResetProgramState();
         g.AppPath = (dir / "app").string();
-        if (!shown.empty()) LoadFile(shown.string());
+        if (!shown.empty()) LoadFile(shown.string());  // open in the program before
         for (const MsgResult answer : answers) ui.Answer(answer);
         for (int k = 0; k < 3; ++k) ui.Answer(MsgResult::Ok);
         windows.statusLabels.clear();
@@ -124,8 +124,6 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
     const std::string earlier = WorkOf(4500, family), saved = WorkOf(180, family);
     const std::string asked = PutBack("family.lnt", copy), nothing = PutBack("family.lnt", copy, kNothing);
     const std::string putBackLine = "family.lnt: its earlier contents were put back from " + copy.string() + ".";
-    const fs::path small = dir / "small.lnt";
-    Write(small, WorkOf(3, small));
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
     const bool nameless = MakesNamelessFiles(dir.string());
@@ -161,20 +159,17 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         StoppingSystem system(step.at, 1, step.half);
         system.clearsToNothing = toNothing;
         ASSERT_TRUE(SaveStopped(family.string(), saved, system));
-        // Where nothing loads, small.lnt stays shown with its line, and the box names the file and its copy.
-        std::vector<std::string> said = step.said;
-        if (step.people == 0)
-            said.push_back("family.lnt " + std::string(toNothing ? "is empty" : "holds only zeros") + ": a save of it "
-                           "stopped before it wrote. Its earlier contents are kept in " + copy.string() + "; open "
-                           "that copy, or save the work again.");
-        EXPECT_EQ(Open(family, step.answers, RealSystem(), small), said);
-        EXPECT_TRUE(step.people >= 0 ? g.IndivCount == (step.people ? step.people : 3)
-                                     : g.IndivCount > 0 && g.IndivCount < 180)
+        windows.fileNotes.clear();
+        const std::string told = "family.lnt " + std::string(toNothing ? "is empty" : "holds only zeros") +
+                                 ": a save of it stopped before it wrote. Its earlier contents are kept in " +
+                                 copy.string() + "; open that copy, or save the work again.";
+        EXPECT_EQ(Open(family, step.answers), (step.people ? step.said : std::vector{nothing, told}));
+        EXPECT_TRUE(step.people >= 0 ? g.IndivCount == step.people : g.IndivCount > 0 && g.IndivCount < 180)
             << g.IndivCount;
-        EXPECT_EQ(g.FilePath, (step.people == 0 ? small : family).string());
         const bool putBack = step.answers == std::vector<MsgResult>{MsgResult::Yes};
         EXPECT_EQ(windows.statusLabels.empty() ? "" : windows.statusLabels.back(), putBack ? putBackLine : "");
-        EXPECT_EQ(windows.fileNotes.back(), step.copyKept && step.people ? Note(copy) : putBack ? putBackLine : "");
+        EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(),
+                  step.copyKept && step.people ? Note(copy) : putBack ? putBackLine : "");
         EXPECT_EQ(fs::exists(copy) ? Read(copy) : "", step.copyKept ? earlier : "");
         EXPECT_EQ(Records(), std::vector<std::string>{});
         // The copy is the user's now, its record ended: the next open leaves it be, and knows it no more.
@@ -210,9 +205,8 @@ TEST_F(UnfinishedSaveTest, AFileChangedAfterItsSaveStoppedIsAskedAboutWithNoAsIt
     EXPECT_TRUE(fs::exists(copy));
 }
 
-// At start-up one box names every other stopped save of the user's and asks nothing of them, those an open asks about
-// first; those out of reach it offers to forget, which ends their records and deletes no copy. Another computer's
-// save, where locks do not reach it, is left to its open.
+// At start-up one box names every other stopped save of the user's and asks nothing of them; those out of reach
+// it offers to forget, which ends their records and deletes no copy.
 TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     const fs::path trees = dir / "trees.lnt", notes = dir / "notes.lnt", usb = dir / "usb" / "usb.lnt",
                    moved = dir / "moved.lnt";
@@ -226,7 +220,6 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     auto copy = [](const fs::path& f) { return f.parent_path() / (f.stem().string() + " (earlier contents).lnt"); };
     fs::rename(dir / "usb", dir / "away");
     fs::create_directories(dir / "elsewhere");
-    const fs::path movedRecords = fs::path(SaveRecordsOf(RealSystem(), moved.string()).at(0).name).parent_path();
     fs::rename(moved, dir / "elsewhere" / "moved.lnt");
     auto kept = [&](const fs::path& f) { return f.string() + ": its earlier contents are kept in " + copy(f).string(); };
     const std::string away = kept(usb) + ", but the file or that copy cannot be reached now.";
@@ -237,31 +230,26 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
     fs::create_directories(unreadable.parent_path());
     Write(unreadable, "Lintora record 2\nkind scratch\n");
     fs::last_write_time(unreadable, fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
-    const FoundRecord ofTrees = SaveRecordsOf(RealSystem(), trees.string()).at(0);
-    SaveRecord elsewhere = ofTrees.record;
-    std::tie(elsewhere.host, elsewhere.locked) = std::tuple("attic", false);
-    Write(dir / "state/Lintora" / fs::path(ofTrees.name).parent_path() / ".save.00000000000000a7.record",
-          RecordText(elsewhere));
     ui.Answer(MsgResult::No);
     TellUnfinishedSaves(RealSystem(), notes.string());
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::YesNoDefaultNo);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
-                              "Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " + away + "\n\nEach "
-                              "of those above is asked about when its file is opened.\n\n• " + gone + "\n• The "
-                              "record of a save " + unreadable.string() + " cannot be read (a full disk may have cut "
-                              "it short, or it was changed by hand), so it was passed over. You may delete it once "
-                              "you have checked the files you saved last.\n\nForget the 2 that cannot be reached or "
-                              "whose file is no longer there? Their records end (no copy is deleted), and they are "
-                              "told no more at each start."});
-    EXPECT_EQ(Records().size(), 5u);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Saves of yours did not finish:\n\n• " + kept(trees) + ".\n• " +
+                                                   away + "\n\nEach of those above is asked about when its file is "
+                                                   "opened.\n\n• " + gone + "\n• The record of a save " +
+                                                   unreadable.string() + " cannot be read (a full disk may have cut it "
+                                                   "short, or it was changed by hand), so it was passed over. You may "
+                                                   "delete it once you have checked the files you saved last.\n\n"
+                                                   "Forget the 2 that cannot be "
+                                                   "reached or whose file is no longer there? Their records end (no copy "
+                                                   "is deleted), and they are told no more at each start."});
+    EXPECT_EQ(Records().size(), 4u);
     ui.boxes.clear();
     ui.Answer(MsgResult::Yes);
     TellUnfinishedSaves(RealSystem(), "");
     EXPECT_EQ(ui.boxes.size(), 1u);
     EXPECT_TRUE(ui.boxes.at(0).text.starts_with("Saves of yours did not finish:\n\n• " + kept(notes)));
-    EXPECT_EQ(Records().size(), 3u);
-    EXPECT_FALSE(fs::exists(dir / "state/Lintora" / movedRecords));
+    EXPECT_EQ(Records().size(), 2u);
     EXPECT_TRUE(fs::exists(copy(dir / "away" / "usb.lnt")) && fs::exists(copy(moved)) && fs::exists(unreadable));
 }
 
@@ -287,8 +275,7 @@ TEST_F(UnfinishedSaveTest, APutBackThatFailsOrATornFileKeepsTheCopyNamed) {
 }
 
 // What the open tells of a stopped save beyond what its file holds: its copy gone or out of reach, a save on another
-// computer (asked; opened all the same, nothing of it is deleted), one overtaken where no lock could be had (No the
-// default), a record naming the file as its copy; a put-back leaves the copy where it is the file shown.
+// computer (asked), one overtaken where no lock could be had (No the default), a record naming the file as its copy.
 TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
     setenv("TZ", "UTC", 1);
     const fs::path family = dir / "family.lnt", copy = dir / "family (earlier contents).lnt";
@@ -325,8 +312,7 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         std::vector<MsgResult> answers;
         std::vector<std::string> opened;
         bool kept;
-        std::string note = "";  // the line under the buttons, the copy staying where it names it
-        fs::path shown = {};    // open in the program before
+        std::string note = "";  // where given: the line on the window after, the copy staying where it names it
     } cases[] = {
         {"its copy out of reach", recorded, failing, {}, {out, CutShort()}, true},
         {"its copy gone", recorded, RealSystem(), {}, {"A save of family.lnt did not finish, and its earlier contents, "
@@ -335,26 +321,24 @@ TEST_F(UnfinishedSaveTest, EachEndOfAStoppedSaveIsTold) {
         {"on another computer, opened", RecordText(elsewhere), noLocks, {MsgResult::Yes}, {host, CutShort()}, false,
          Note(copy)},
         {"overtaken where no lock could be had", RecordText(overtaken), RealSystem(), {MsgResult::No},
-         {mayHold, CutShort()}, false, Note(copy)},
+         {mayHold, CutShort()}, false},
         {"made by hand", RecordText(byHand), RealSystem(), {}, {"The record of a save " + record.string() +
          " cannot be read (a full disk may have cut it short, or it was changed by hand), so it was passed over. It "
          "names the file " + family.string() + " and the copy " + family.string() + ". You may delete it once you "
          "have checked the files you saved last.", CutShort()}, true},
         {"put back, its copy shown", recorded, RealSystem(), {MsgResult::Yes}, {PutBack("family.lnt", copy)}, false,
-         "family.lnt: its earlier contents were put back from " + copy.string() + ". " + Note(copy), copy},
+         "family.lnt: its earlier contents were put back from " + copy.string() + ". " + Note(copy)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::create_directories(record.parent_path());
+        EXPECT_EQ(fs::create_directories(record.parent_path()), &c > cases && !(&c - 1)->kept);  // emptied folders go
         Write(record, c.record);
-        windows.fileNotes.clear();
         if (!fs::exists(copy)) Write(copy, earlier);
         if (std::string(c.what) == "its copy gone") fs::remove(copy);
-        EXPECT_EQ(Open(family, c.answers, c.sys, c.shown), c.opened);
+        EXPECT_EQ(Open(family, c.answers, c.sys, std::string(c.what).ends_with("shown") ? copy : fs::path()), c.opened);
         EXPECT_EQ(ui.boxes.at(0).buttons == MsgButtons::YesNoDefaultNo, c.opened.at(0) == mayHold);
         EXPECT_EQ(fs::exists(record), c.kept);
-        EXPECT_EQ(windows.fileNotes.empty() ? "" : windows.fileNotes.back(), c.note);
-        if (!c.note.empty()) EXPECT_EQ(Read(copy), earlier);
+        if (!c.note.empty()) EXPECT_EQ(std::pair(windows.fileNotes.back(), Read(copy)), std::pair(c.note, earlier));
         if (fs::exists(record) && std::string(c.what).starts_with("on another"))
             EXPECT_EQ(Read(record), RecordText(elsewhere));
     }
@@ -366,13 +350,13 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
     const std::string earlier = WorkOf(40, family), saved = WorkOf(900, family);
     Write(family, earlier);
     fs::create_hard_link(family, dir / "for-aunt.lnt");
-    auto save = [&](const std::string& failing, int error, const std::string& noLocks = "lock ") {
+    auto save = [&](const std::string& failing, int error) {
         WatchedSystem system;
         system.passesTime = true;
         system.before = [&](const std::string& call) {
             char c = 0;  // the forked copy holds its save until told to go on
             if (failing == "hold" && call == "write family.lnt") (void)!(::write(1023, &c, 1) + ::read(1022, &c, 1));
-            return call == failing || (error == ENOLCK && call.starts_with(noLocks)) ? error : 0;
+            return call == failing || (error == ENOLCK && call.starts_with("lock ")) ? error : 0;
         };
         return NotSavedText(family.string(), SaveContents(family.string(), saved, system));
     };
@@ -388,24 +372,13 @@ TEST_F(UnfinishedSaveTest, ASaveThatCouldNotFinishSaysWhatHappened) {
                            "when that save has finished.");
     ASSERT_EQ(::write(goOn[1], &c, 1), 1);
     ::wait(nullptr);
-    // Without locks, held after its clear: its record tells an open that it runs, whether every lock fails or only the
-    // file's (a share without locks, the state folder local), the file's hold then unknown.
-    struct Share : WatchedSystem {
-        int LockInTheWay(int fd, short type, off_t start, off_t length, struct flock* lock) override {
-            if (NameOf(fd) == "family.lnt") return errno = ENOLCK, -1;
-            return SystemCalls::LockInTheWay(fd, type, start, length, lock);
-        }
-    } share;
-    share.before = [](const std::string& call) { return call.starts_with("lock family.lnt") ? ENOLCK : 0; };
-    for (const char* noLocks : {"lock ", "lock family.lnt"}) {
-        if (::fork() == 0) ::_exit(save("hold", ENOLCK, noLocks).empty() ? 0 : 1);
-        ASSERT_EQ(::read(held[0], &c, 1), 1);
-        EXPECT_EQ(Open(family, {}, share), std::vector<std::string>{"family.lnt is being saved by another copy of "
-                                                                    "the program. Open it again when that save has "
-                                                                    "finished."});
-        ASSERT_EQ(::write(goOn[1], &c, 1), 1);
-        ::wait(nullptr);
-    }
+    // Without locks, held after its clear: its record tells an open that it runs.
+    if (::fork() == 0) ::_exit(save("hold", ENOLCK).empty() ? 0 : 1);
+    ASSERT_EQ(::read(held[0], &c, 1), 1);
+    EXPECT_EQ(Open(family), std::vector<std::string>{"family.lnt is being saved by another copy of the program. Open "
+                                                      "it again when that save has finished."});
+    ASSERT_EQ(::write(goOn[1], &c, 1), 1);
+    ::wait(nullptr);
     for (int fd : {held[0], held[1], goOn[0], goOn[1], 1022, 1023}) ::close(fd);
     setenv("XDG_STATE_HOME", (dir / "for-aunt.lnt" / "state").c_str(), 1);
     EXPECT_EQ(save("", 0), "family.lnt was not saved: its save could not be recorded in " +
@@ -442,6 +415,13 @@ TEST_F(UnfinishedSaveTest, AFreeFileOpensWhateverARunningRecordSays) {
     EXPECT_EQ(g.Indiv[1].iName.value(), "Ann Old");
     EXPECT_TRUE(fs::exists(copy));
     EXPECT_EQ(Records().size(), 1u);
+    struct : SystemCalls {  // as on a share without locks: the file's locks (past its contents) cannot be looked at
+        int LockInTheWay(int fd, short type, off_t start, off_t length, struct flock* lock) override {
+            return start ? (errno = ENOLCK, -1) : SystemCalls::LockInTheWay(fd, type, start, length, lock);
+        }
+    } share;
+    EXPECT_EQ(Open(family, {}, share), std::vector<std::string>{"family.ged is being saved by another copy of the "
+                                                                "program. Open it again when that save has finished."});
     fs::remove(family);  // nor is a file taken away meanwhile being saved
     EXPECT_EQ(Open(family), std::vector<std::string>{"family.ged cannot be opened: there is no such file"});
     running.Remove();
@@ -498,26 +478,20 @@ TEST_F(UnfinishedSaveTest, AFileBeingSavedByAnotherCopyOfTheProgramIsNeitherRead
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"app", "config", "family.lnt", "for-aunt.lnt", "state"}));
     EXPECT_EQ(Records(), std::vector<std::string>{});
 
-    // Held by another process: its save range, as a save holds it before its record is made; or the whole file, as
-    // another program locks it (lockf, a classic lock, an OFD lock), told with its process where the lock names it.
-    const std::string locked = "family.lnt cannot be opened: another program holds it locked", letGo =
-        ". Close that program, or wait until it lets the file go, then open it again.";
-    for (const auto& [kind, command, start] : {std::tuple{"the save range", F_OFD_SETLK, kSaveRange},
-                                               {"lockf", 0, off_t{0}}, {"classic", F_SETLK, off_t{0}},
-                                               {"OFD", F_OFD_SETLK, off_t{0}}}) {
-        SCOPED_TRACE(kind);
-        const pid_t holder = ::fork();
-        if (holder == 0) {
-            const int fd = ::open(family.c_str(), O_RDWR);
-            const struct flock lock {F_WRLCK, SEEK_SET, start, start ? kLockRangeLength : 0, 0};
-            (void)!(command ? ::fcntl(fd, command, &lock) : ::lockf(fd, F_LOCK, 0));
-            ::_exit(::write(half[1], &c, 1) + ::read(goOn[0], &c, 1) == 2 ? 0 : 1);
-        }
-        ASSERT_EQ(::read(half[0], &c, 1), 1);
-        const std::string process = command == F_OFD_SETLK ? "" : " (process " + std::to_string(holder) + ")";
-        EXPECT_EQ(Open(family), start ? running : std::vector<std::string>{locked + process + letGo});
-        ASSERT_EQ(::write(goOn[1], &c, 1), 1);
-        ::waitpid(holder, nullptr, 0);
+    const int held = ::open(family.c_str(), O_RDWR);  // as a save holds it, its record not yet made
+    const struct flock range {F_WRLCK, SEEK_SET, kSaveRange, kLockRangeLength, 0};
+    ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &range), 0);
+    EXPECT_EQ(Open(family), running);
+    ::close(held);
+    // The whole file locked (lockf, classic, OFD), as by another program: told so, with any process the lock names.
+    for (const int command : {0, F_SETLK, F_OFD_SETLK}) {
+        const int fd = ::open(family.c_str(), O_RDWR);
+        const struct flock whole {F_WRLCK, SEEK_SET, 0, 0, 0};
+        ASSERT_EQ(command ? ::fcntl(fd, command, &whole) : ::lockf(fd, F_LOCK, 0), 0);
+        EXPECT_EQ(Open(family), std::vector<std::string>{"family.lnt cannot be opened: another program holds "
+                  "it locked" + (command == F_OFD_SETLK ? "" : " (process " + std::to_string(::getpid()) + ")") +
+                  ". Close that program, or wait until it lets the file go, then open it again."}) << command;
+        ::close(fd);
     }
     // Anyone who may read the file can take an flock: it stops no open.
     const int reader = ::open(family.c_str(), O_RDONLY);

@@ -720,26 +720,16 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
             file.string(), FileContents(FileKind::Work, BuildFileLines(FileKind::Work, file.string())), system));
     }
     std::ofstream(other, std::ios::app) << "changed";
-    const auto plant = [&](const SaveRecord& record, std::string text) {
-        const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(record.file);
-        fs::create_directories(records);
-        std::ofstream(records / ".save.00000000000000d1.record") << (text.empty() ? RecordText(record) : text);
-        return records / ".save.00000000000000d1.record";
-    };
-    // A record cut short after its copy's line: told once, in the one box.
-    const SaveRecord cut{.file = (dir / "cut.lnt").string(), .copy = (dir / "cut (earlier contents).lnt").string()};
-    const std::string whole = RecordText(cut);
-    const fs::path damaged = plant(cut, whole.substr(0, whole.find('\n', whole.find("\ncopy ") + 1) + 1));
 
     // Each box, and whether the main window showed as it came.
     struct Watching : testing::ScriptedPlatform {
         std::vector<bool> windowShown;
-        MsgResult MsgBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& title,
-                         const std::string& details) override {
+        MsgResult MsgBox(const std::string& t, MsgButtons b, MsgIcon i, const std::string& n,
+                         const std::string& d) override {
             windowShown.push_back(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget* top) {
                 return qobject_cast<Lintora*>(top) && top->isVisible();
             }));
-            return ScriptedPlatform::MsgBox(text, b, i, title, details);
+            return ScriptedPlatform::MsgBox(t, b, i, n, d);
         }
     } watching;
     InstallPlatform(&watching);
@@ -747,19 +737,15 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     StartProgram();
     InstallPlatform(&ui);
     EXPECT_EQ(watching.windowShown, (std::vector<bool>{false, false, true}));
-    const std::string notes = " of yours did not finish:\n\n• " + other.string() +
-                              ": its earlier contents are kept in " + otherCopy.string(), kept = "A save" + notes;
+    const std::string kept = "A save of yours did not finish:\n\n• " + other.string() +
+                             ": its earlier contents are kept in " + otherCopy.string();
     EXPECT_EQ(watching.Texts(),
               (std::vector<std::string>{
                   "A save of whitlock.lnt did not finish: the file holds the beginning of the new work. Put back "
                   "its earlier contents, kept in " + copy.string() + "?",
                   "whitlock.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose "
                   "what is missing.",
-                  "Saves" + notes + ".\n\nEach of those above is asked about when its file is opened.\n\n• The "
-                  "record of a save " + damaged.string() + " cannot be read (a full disk may have cut it short, or it "
-                  "was changed by hand), so it was passed over. It names the file " + cut.file + " and the copy " +
-                  cut.copy + ". You may delete it once you have checked the files you saved last."}));
-    fs::remove(damaged);
+                  kept + ".\n\nEach is asked about when its file is opened."}));
     EXPECT_TRUE(g.IndivCount > 1 && g.IndivCount < 401) << g.IndivCount;
     EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
     EXPECT_EQ(w->FileNote(), "The earlier contents of this file, from a save that did not finish, are in " +
@@ -777,54 +763,32 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
                               kept + ", but the file or that copy cannot be reached now.\n\nEach is asked about "
                               "when its file is opened. Forget the one that cannot be reached? Its record ends (no "
                               "copy is deleted), and it is told no more at each start."}));
-
-    // Thirty saves whose files are gone: the real box names ten, every one under Show Details, and fits the screen
-    // with its buttons, its details unfolded too; Escape forgets none.
-    SaveStartupSetting("datFilename", " ");
-    const std::string none = "0 HEAD\r\n0 TRLR\r\n";
-    std::ofstream(dir / "kept.lnt") << none;
-    fs::path last;
-    for (int k = 0; k < 30; ++k)
-        last = plant({.file = (dir / ("gone" + std::to_string(k) + ".lnt")).string(),
-                      .copy = (dir / "kept.lnt").string(),
-                      .copyLength = none.size(), .copyHash = CopyHash(none), .boot = "an earlier boot",
-                      .host = RealSystem().HostName()}, "");
-    struct Looked : QtPlatform {
-        std::string text, details;
-        bool fits = true;
-        MsgResult MsgBox(const std::string& t, MsgButtons b, MsgIcon i, const std::string& title,
-                         const std::string& d) override {
-            QTimer::singleShot(0, [this] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                const QRect screen = box->screen()->availableGeometry();
-                const auto buttons = box->buttons();
-                const auto unfold = std::ranges::find(buttons, QMessageBox::ActionRole, [&](QAbstractButton* button) {
-                    return box->buttonRole(button);
-                });
-                for (const bool unfolded : {false, true}) {
-                    if (unfolded && unfold != buttons.end()) (*unfold)->click();
-                    QCoreApplication::processEvents();
-                    fits = fits && screen.contains(box->frameGeometry());
-                    for (const QAbstractButton* button : buttons)
-                        fits = fits && screen.contains({button->mapToGlobal(QPoint()), button->size()});
-                }
-                const auto* shown = box->findChild<QTextEdit*>();
-                details = shown && shown->isVisible() ? shown->toPlainText().toStdString() : "";
-                testing::DismissNextBox(true);
-            });
-            text = t;
-            return QtPlatform::MsgBox(t, b, i, title, d);
-        }
-    } real;
-    InstallPlatform(&real);
-    StartProgram();
-    InstallPlatform(&ui);
-    // The last byte of each bullet.
-    EXPECT_EQ(std::tuple(std::ranges::count(real.text, '\xa2'), std::ranges::count(real.details, '\xa2')),
-              std::tuple(10, 30));
-    EXPECT_NE(real.text.find("\n\n20 more are listed under Show Details.\n\nForget the 30 "), std::string::npos);
-    EXPECT_TRUE(real.fits);
-    EXPECT_TRUE(fs::exists(last));
+    // Thirty saves whose files are gone, another computer's running one, a damaged record, in the records folder of a
+    // file opened at start: one box, ten named, all under Show Details; Escape forgets none. Unfolded, it fits.
+    const fs::path away = dir / "away" / copy.filename();
+    const fs::path records = dir / "state" / "Lintora" / RecordsFolderName(away.string());
+    fs::create_directories(records);
+    std::ofstream(records / ".save.00000000000000d1.record") << "Lintora record 3\n";
+    for (int k = 0; k <= 30; ++k)
+        std::ofstream(records / (".save.0000000000000" + std::to_string(100 + k) + ".record")) << RecordText(
+            {.file = away.string() + std::to_string(k), .copy = away.string(), .copyLength = earlier.size(),
+             .copyHash = CopyHash(earlier), .host = k < 30 ? RealSystem().HostName() : "attic"});
+    ui.Answer(MsgResult::Dismissed);
+    StartProgram(away.string());
+    const testing::ShownBox& shown = ui.boxes.back();
+    EXPECT_EQ(std::tuple(std::ranges::count(shown.text, '\xa2'), std::ranges::count(shown.details, '\xa2'),  // bullets
+                         fs::exists(records / ".save.0000000000000100.record")), std::tuple(10, 31, true));
+    EXPECT_NE(shown.text.find("\n\n21 more are listed under Show Details.\n\nForget the 30 "), std::string::npos);
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        for (QAbstractButton* button : box->buttons())
+            if (box->buttonRole(button) == QMessageBox::ActionRole) button->click();  // Show Details...
+        QCoreApplication::processEvents();
+        EXPECT_LE(box->frameGeometry().height(), box->screen()->availableGeometry().height());
+        EXPECT_TRUE(box->rect().contains(box->childrenRect()));
+        testing::DismissNextBox(true);
+    });
+    QtPlatform().MsgBox(shown.text, shown.buttons, shown.icon, shown.title, shown.details);
 }
 
 // A save in place stopped after its copy, before it touched the file; the user opens the copy itself. Start-up takes
