@@ -275,7 +275,7 @@ void UnfinishedSave::TellBlank(bool zeros) {
                               " (earlier contents)" + file.extension().string() +
                               "\", or in the folder ~/.local/state/Lintora of whoever saved it";
     ShowProblem(name_ + (zeros ? " holds only zeros" : " is empty") + ": a save of it stopped before it wrote. " +
-                where + "; open that copy, or save the work again.");
+                where + "; open that copy to go on from the work as it was before that save.");
 }
 
 namespace {
@@ -290,9 +290,11 @@ std::string Bulleted(const std::vector<std::string>& asked, std::size_t a, const
         return "• " + Joined({lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(n)}, "\n• ");
     };
     std::string text;
+    const bool after = o > 0 || more;  // the promise is for those above it alone
     if (a > 0)
-        text = bullets(asked, a) + (o > 0 || more ? "\n\nEach of those above is asked about when its file is opened."
-                                                  : "\n\nEach is asked about when its file is opened.");
+        text = bullets(asked, a) + "\n\n" +
+               (a == 1 ? after ? "The one above is" : "It is" : after ? "Each of those above is" : "Each is") +
+               " asked about when its file is opened.";
     if (o > 0) text += (text.empty() ? "" : "\n\n") + bullets(others, o);
     return text;
 }
@@ -353,12 +355,14 @@ void TellUnfinishedSaves(SystemCalls& sys, const std::string& open) {
     const std::string which = gone == 0   ? "that cannot be reached"
                               : away == 0 ? "whose file is no longer there"
                                           : "that cannot be reached or whose file is no longer there";
-    text += std::string(a > 0 && o == 0 && !more ? " " : "\n\n") +
+    // With the count of the rest in one paragraph, which stays in sight where the box's text must scroll.
+    text += std::string((a > 0 && o == 0) || more ? " " : "\n\n") +
             (forgettable.size() == 1
-                 ? "Forget the one " + which +
-                       "? Its record ends (no copy is deleted), and it is told no more at each start."
+                 ? "Forget the one " + which + "? Its record ends: it is told no more at each start, nor asked about "
+                                               "when its file is opened; no copy is deleted."
                  : "Forget the " + std::to_string(forgettable.size()) + " " + which +
-                       "? Their records end (no copy is deleted), and they are told no more at each start.");
+                       "? Their records end: they are told no more at each start, nor asked about when their files "
+                       "are opened; no copy is deleted.");
     // A drive not plugged in is the usual cause: forgetting is never the default, nor a box closed unanswered.
     if (MsgBox(text, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation, "", details) != MsgResult::Yes) return;
     for (const RecordedSave* save : forgettable) DropRecord(sys, *save);

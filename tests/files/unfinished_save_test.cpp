@@ -162,7 +162,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         windows.fileNotes.clear();
         const std::string told = "family.lnt " + std::string(toNothing ? "is empty" : "holds only zeros") +
                                  ": a save of it stopped before it wrote. Its earlier contents are kept in " +
-                                 copy.string() + "; open that copy, or save the work again.";
+                                 copy.string() + "; open that copy to go on from the work as it was before that save.";
         EXPECT_EQ(Open(family, step.answers), (step.people ? step.said : std::vector{nothing, told}));
         EXPECT_TRUE(step.people >= 0 ? g.IndivCount == step.people : g.IndivCount > 0 && g.IndivCount < 180)
             << g.IndivCount;
@@ -176,7 +176,7 @@ TEST_F(UnfinishedSaveTest, ASaveStoppedAtAnyStepIsNeverTakenForAWholeFile) {
         const std::string blank = toNothing ? "File is empty!" : "family.lnt holds only zeros: a save of it stopped "
                                   "before it wrote. Its earlier contents may be kept in a copy beside it, \"family "
                                   "(earlier contents).lnt\", or in the folder ~/.local/state/Lintora of whoever saved "
-                                  "it; open that copy, or save the work again.";
+                                  "it; open that copy to go on from the work as it was before that save.";
         if (step.copyKept) {
             EXPECT_EQ(Open(family), std::vector<std::string>{step.people == 0 ? blank : CutShort()});
             EXPECT_TRUE(fs::exists(copy));
@@ -240,9 +240,9 @@ TEST_F(UnfinishedSaveTest, StartUpNamesEveryOtherStoppedSaveInOneBox) {
                                                    unreadable.string() + " cannot be read (a full disk may have cut it "
                                                    "short, or it was changed by hand), so it was passed over. You may "
                                                    "delete it once you have checked the files you saved last.\n\n"
-                                                   "Forget the 2 that cannot be "
-                                                   "reached or whose file is no longer there? Their records end (no copy "
-                                                   "is deleted), and they are told no more at each start."});
+                                                   "Forget the 2 that cannot be reached or whose file is no longer "
+                                                   "there? Their records end: they are told no more at each start, nor "
+                                                   "asked about when their files are opened; no copy is deleted."});
     EXPECT_EQ(Records().size(), 4u);
     ui.boxes.clear();
     ui.Answer(MsgResult::Yes);

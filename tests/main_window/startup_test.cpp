@@ -745,7 +745,7 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
                   "its earlier contents, kept in " + copy.string() + "?",
                   "whitlock.lnt ends before its last line (0 TRLR): it may be incomplete. Saving over it would lose "
                   "what is missing.",
-                  kept + ".\n\nEach is asked about when its file is opened."}));
+                  kept + ".\n\nIt is asked about when its file is opened."}));
     EXPECT_TRUE(g.IndivCount > 1 && g.IndivCount < 401) << g.IndivCount;
     EXPECT_EQ(w->windowTitle(), "Lintora (whitlock.lnt)");
     EXPECT_EQ(w->FileNote(), "The earlier contents of this file, from a save that did not finish, are in " +
@@ -760,9 +760,10 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
                               "whitlock.lnt cannot be opened: its folder " + (dir / "work").string() +
                                   " is not there",
-                              kept + ", but the file or that copy cannot be reached now.\n\nEach is asked about "
-                              "when its file is opened. Forget the one that cannot be reached? Its record ends (no "
-                              "copy is deleted), and it is told no more at each start."}));
+                              kept + ", but the file or that copy cannot be reached now.\n\nIt is asked about "
+                              "when its file is opened. Forget the one that cannot be reached? Its record ends: it is "
+                              "told no more at each start, nor asked about when its file is opened; no copy is "
+                              "deleted."}));
     // Thirty saves whose files are gone, another computer's running one, a damaged record, in the records folder of a
     // file opened at start: one box, ten named, all under Show Details; Escape forgets none. Unfolded, it fits.
     const fs::path away = dir / "away" / copy.filename();
@@ -778,7 +779,7 @@ TEST_F(StartupTest, ARememberedWorkFileWhoseSaveStoppedNamesItsEarlierContents) 
     const testing::ShownBox& shown = ui.boxes.back();
     EXPECT_EQ(std::tuple(std::ranges::count(shown.text, '\xa2'), std::ranges::count(shown.details, '\xa2'),  // bullets
                          fs::exists(records / ".save.0000000000000100.record")), std::tuple(10, 31, true));
-    EXPECT_NE(shown.text.find("\n\n21 more are listed under Show Details.\n\nForget the 30 "), std::string::npos);
+    EXPECT_NE(shown.text.find("\n\n21 more are listed under Show Details. Forget the 30 "), std::string::npos);
     QTimer::singleShot(0, [] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         for (QAbstractButton* button : box->buttons())
